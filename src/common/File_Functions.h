@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// File and folder helpers of the data folder.
+
+// A name built from user text may become a file name only when this holds: not empty, no "/" or "\",
+// and not "." or "..". Callers check it after Remove_Reserve_Char_In_File_Name and before any file
+// is deleted or written, so a typed name can never reach outside its folder.
+bool isSafeFileName(const QString& name);
+
+// Removes the file or folder at path when it can be removed; errors are ignored. A path with a ".."
+// component is refused.
+void Delete_File(const QString& path);
+
+// Opens "Help.pdf" of the data folder with the desktop's viewer; says so when it is missing.
+void Open_Help_File();
+
+// Creates the data folders that are missing, with the process's default permissions.
+void Check_Path_And_Create_Files();
+
+// Sets Resource_Path to the user's data folder, creates it and fills in the installed resources it lacks,
+// and sets Data_Folder_Path. False when the folder cannot be created.
+bool Prepare_Resource_Folder(QString* error = nullptr);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "platform/PropertyList.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+// Reads the binary property-list format ("bplist00"). Every offset, reference, count and size taken
+// from the file is checked against the file before it is used; a reference back to an object that is
+// still being read (a cycle), nesting deeper than a fixed limit, or more values than the file could
+// plausibly describe ends the read with a reason instead of recursing or allocating without bound.
+// Null and fill objects read as invalid values; UIDs read as integers.
+class PlistBinaryReader {
+public:
+    static std::optional<PlistValue> read(const QByteArray& bytes, QString* error);
+
+private:
+    explicit PlistBinaryReader(const QByteArray& bytes);
+
+    bool readTrailer();
+    std::optional<PlistValue> readObject(quint64 ref, int depth);
+    std::optional<PlistValue> readScalar(quint8 marker, quint64 pos);
+    std::optional<PlistValue> readArray(quint64 count, quint64 pos, int depth);
+    std::optional<PlistValue> readDict(quint64 count, quint64 pos, int depth);
+    std::optional<quint64> readCount(quint8 marker, quint64& pos);
+    std::optional<QString> readUtf16(quint64 pos, quint64 count);
+
+    bool fits(quint64 pos, quint64 length) const;
+    quint64 readUnsigned(quint64 pos, int width) const;
+    std::nullopt_t fail(const QString& reason);
+
+    const uchar* data_;
+    quint64 size_;
+    int offsetWidth_ = 0;
+    int refWidth_ = 0;
+    quint64 objectCount_ = 0;
+    quint64 topObject_ = 0;
+    quint64 objectsEnd_ = 0; // the offset table follows the objects
+    std::vector<quint64> offsets_;
+    std::vector<bool> onPath_;
+    QHash<quint64, PlistValue> scalars_; // shared scalars are decoded once
+    quint64 budget_ = 0; // values still allowed to be produced
+    QString error_;
+};
+
+} // namespace platform

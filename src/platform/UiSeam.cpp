@@ -1,0 +1,55 @@
+#include "platform/UiSeam.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace platform {
+
+namespace {
+
+class RealResponder final : public UiResponder {
+public:
+    int showMessage(const MessageRequest& request) override
+    {
+        QMessageBox box;
+        box.setText(request.text);
+        if (request.kind == MessageRequest::Kind::YesNo) {
+            QPushButton* yes = box.addButton(QStringLiteral("Yes"), QMessageBox::YesRole);
+            box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
+            box.setDefaultButton(yes);
+            box.exec();
+            return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? 1 : 0;
+        }
+        box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        box.exec();
+        return 1;
+    }
+
+    int runModal(QDialog& dialog) override { return dialog.exec() == QDialog::Accepted ? 1 : 0; }
+
+    QString chooseFile(const FileRequest& request) override
+    {
+        switch (request.kind) {
+        case FileRequest::Kind::Open:
+            return QFileDialog::getOpenFileName(nullptr, request.caption, request.directory, request.filter);
+        case FileRequest::Kind::Save:
+            return QFileDialog::getSaveFileName(nullptr, request.caption, request.directory, request.filter);
+        case FileRequest::Kind::Folder:
+            return QFileDialog::getExistingDirectory(nullptr, request.caption, request.directory);
+        }
+        return {};
+    }
+};
+
+RealResponder realResponder;
+UiResponder* current = &realResponder;
+
+} // namespace
+
+UiResponder& ui() { return *current; }
+
+void setUiResponder(UiResponder* responder) { current = responder ? responder : &realResponder; }
+
+} // namespace platform

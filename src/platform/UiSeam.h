@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QWidget;
+
+// The one place where the program waits for the user: message boxes, modal runs and file panels.
+// Tests install a scripted responder so they never block on a modal loop; the program uses the real one.
+namespace platform {
+
+struct MessageRequest {
+    enum class Kind { Information, YesNo };
+    Kind kind = Kind::Information;
+    QString text;
+};
+
+struct FileRequest {
+    enum class Kind { Open, Save, Folder };
+    Kind kind = Kind::Open;
+    QString caption;
+    QString directory;
+    QString filter;
+};
+
+class UiResponder {
+public:
+    virtual ~UiResponder() = default;
+    // 1 for OK or Yes, 0 for No.
+    virtual int showMessage(const MessageRequest& request) = 0;
+    // Runs the dialog modally and returns its result (1 OK, 0 Cancel).
+    virtual int runModal(QDialog& dialog) = 0;
+    // The chosen path, empty when cancelled.
+    virtual QString chooseFile(const FileRequest& request) = 0;
+};
+
+// The responder in force; always on the GUI thread.
+UiResponder& ui();
+
+// Replaces the responder (nullptr restores the real one). The caller keeps ownership.
+void setUiResponder(UiResponder* responder);
+
+} // namespace platform

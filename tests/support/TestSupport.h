@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace testsupport {
+
+// Runs a program with arguments (no shell) and returns its exit code; -1 when it cannot start.
+// Standard output and error are returned through the pointers when given.
+int runProgram(const QString& program, const QStringList& arguments, QString* out = nullptr, QString* err = nullptr,
+               const QByteArray& input = {}, int timeoutMs = 120000);
+
+// True when the program can be found on PATH (or is an absolute path that exists).
+bool havePeer(const QString& program);
+
+// A fresh, empty folder under the test run's temporary data folder.
+QString makeTempFolder(const QString& name);
+
+} // namespace testsupport
+
+#include "platform/UiSeam.h"
+
+#include <QDialog>
+
+#include <deque>
+#include <functional>
+#include <vector>
+
+namespace testsupport {
+
+// Answers message boxes, modal runs and file panels from a script given in advance, and records what
+// was asked. Installed for its lifetime; an unscripted question answers 0 (No / Cancel / no file).
+class ScriptedResponder final : public platform::UiResponder {
+public:
+    ScriptedResponder() { platform::setUiResponder(this); }
+    ~ScriptedResponder() override { platform::setUiResponder(nullptr); }
+
+    std::deque<int> messageAnswers;
+    std::deque<std::function<int(QDialog&)>> modalRuns;
+    std::deque<QString> fileAnswers;
+
+    std::vector<platform::MessageRequest> messages;
+    std::vector<QString> dialogsRun; // object names of the dialogs run
+    std::vector<platform::FileRequest> fileRequests;
+
+    int showMessage(const platform::MessageRequest& request) override
+    {
+        messages.push_back(request);
+        return take(messageAnswers, 0);
+    }
+    int runModal(QDialog& dialog) override
+    {
+        dialogsRun.push_back(dialog.objectName());
+        if (modalRuns.empty())
+            return 0;
+        auto run = modalRuns.front();
+        modalRuns.pop_front();
+        return run(dialog);
+    }
+    QString chooseFile(const platform::FileRequest& request) override
+    {
+        fileRequests.push_back(request);
+        return take(fileAnswers, QString());
+    }
+
+private:
+    template <typename T>
+    static T take(std::deque<T>& queue, T fallback)
+    {
+        if (queue.empty())
+            return fallback;
+        T value = queue.front();
+        queue.pop_front();
+        return value;
+    }
+};
+
+} // namespace testsupport
