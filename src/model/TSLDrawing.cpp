@@ -1,0 +1,44 @@
+#include "model/TSLDrawing.h"
+
+#include "model/TSLGraphic.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+QPen borderPen(const QColor& color, double width, const QString& borderType)
+{
+    QPen pen(color);
+    pen.setWidthF(width);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    const std::vector<double> pattern = dashPatternForBorderType(borderType);
+    if (!pattern.empty()) {
+        // A zero-width (cosmetic) pen draws one device pixel wide; its dashes still count in points.
+        const double unit = width > 0.0 ? width : 1.0;
+        QList<qreal> dashes;
+        for (double length : pattern)
+            dashes << length / unit;
+        pen.setDashPattern(dashes);
+        pen.setDashOffset(0.0);
+    }
+    return pen;
+}
+
+void fillPathWithAngledGradient(QPainter& painter, const QPainterPath& path, const QColor& c1, const QColor& c2,
+                                double angleDegrees)
+{
+    const QRectF r = path.boundingRect();
+    const double radians = angleDegrees * M_PI / 180.0;
+    const double dx = std::cos(radians);
+    const double dy = -std::sin(radians); // y grows downward: positive angles point up
+    // Project the rectangle's corners on the direction so the gradient spans the whole shape.
+    const QPointF center = r.center();
+    const double halfExtent = std::abs(dx) * r.width() / 2.0 + std::abs(dy) * r.height() / 2.0;
+    QLinearGradient gradient(center - QPointF(dx, dy) * halfExtent, center + QPointF(dx, dy) * halfExtent);
+    gradient.setColorAt(0.0, c1);
+    gradient.setColorAt(1.0, c2);
+    painter.fillPath(path, gradient);
+}
