@@ -4,6 +4,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -312,12 +313,18 @@ std::optional<KeyedArchive> KeyedArchive::fromBytes(const QByteArray& bytes)
 
 PlistValue KeyedArchive::colorValue(const QColor& color)
 {
-    // Extended colours keep components outside 0..1; every other spec is stored as device RGB.
-    const QColor rgb = color.spec() == QColor::ExtendedRgb ? color : color.toRgb();
-    float r = 0, g = 0, b = 0, a = 0;
-    rgb.getRgbF(&r, &g, &b, &a);
     PlistDict dict = typedDict(QStringLiteral("color"));
-    dict.insert(QStringLiteral("rgba"), reals({ r, g, b, a }));
+    if (color.spec() == QColor::ExtendedRgb) {
+        // Extended colours keep components outside 0..1.
+        float r = 0, g = 0, b = 0, a = 0;
+        color.getRgbF(&r, &g, &b, &a);
+        dict.insert(QStringLiteral("rgba"), reals({ r, g, b, a }));
+    } else {
+        // Every other spec as device RGB, from the 16-bit channels QColor keeps.
+        const QRgba64 rgba = color.rgba64();
+        dict.insert(QStringLiteral("rgba"),
+            reals({ rgba.red() / 65535.0, rgba.green() / 65535.0, rgba.blue() / 65535.0, rgba.alpha() / 65535.0 }));
+    }
     return dict;
 }
 
@@ -332,8 +339,13 @@ QColor KeyedArchive::colorFromValue(const PlistValue& value)
         if (!std::isfinite(component) || std::abs(component) > 1.0e6)
             return QColor();
     }
-    return QColor::fromRgbF(static_cast<float>((*v)[0]), static_cast<float>((*v)[1]), static_cast<float>((*v)[2]),
-        static_cast<float>((*v)[3]));
+    const auto& c = *v;
+    if (std::all_of(c.begin(), c.end(), [](double x) { return x >= 0.0 && x <= 1.0; })) {
+        auto channel = [](double x) { return static_cast<quint16>(std::lround(x * 65535.0)); };
+        return QColor(QRgba64::fromRgba64(channel(c[0]), channel(c[1]), channel(c[2]), channel(c[3])));
+    }
+    return QColor::fromRgbF(
+        static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2]), static_cast<float>(c[3]));
 }
 
 PlistValue KeyedArchive::fontValue(const QFont& font)
@@ -352,11 +364,15 @@ std::optional<QFont> KeyedArchive::fontFromValue(const PlistValue& value)
     if (!hasType(value, u"font"))
         return std::nullopt;
     const PlistDict& dict = value.toDict();
-    QFont font;
-    if (const PlistValue* qt = dict.find(QStringLiteral("qt")); qt && qt->isString() && font.fromString(qt->toString()))
-        return font;
     const PlistValue* family = dict.find(QStringLiteral("family"));
-    if (!family || !family->isString())
+    const bool hasFamily = family && family->isString();
+    // The full description keeps everything (stretch, spacing, underline ...); QFont accepts almost any
+    // text as one, so it counts only when it names the same family as the plain fields.
+    QFont font;
+    if (const PlistValue* qt = dict.find(QStringLiteral("qt"));
+        qt && qt->isString() && font.fromString(qt->toString()) && (!hasFamily || font.family() == family->toString()))
+        return font;
+    if (!hasFamily)
         return std::nullopt;
     font = QFont(family->toString());
     const double pointSize = realFor(dict, QStringLiteral("pointSize"));

@@ -10,6 +10,13 @@ namespace platform {
 
 namespace {
 
+// Builds the value inside the optional: a temporary moved into it trips GCC's uninitialised-use
+// analysis in sanitizer builds.
+template <typename... Args> std::optional<PlistValue> made(Args&&... args)
+{
+    return std::optional<PlistValue>(std::in_place, std::forward<Args>(args)...);
+}
+
 constexpr int kMaxDepth = 512;
 constexpr quint64 kHeaderSize = 8;
 constexpr quint64 kTrailerSize = 32;
@@ -153,7 +160,7 @@ std::optional<PlistValue> PlistBinaryReader::readObject(quint64 ref, int depth)
     --budget_;
     if (onPath_[ref])
         return fail(QStringLiteral("object refers to itself"));
-    if (const auto cached = scalars_.constFind(ref); cached != scalars_.cend())
+    if (const auto cached = longScalars_.constFind(ref); cached != longScalars_.cend())
         return *cached;
 
     quint64 pos = offsets_[ref];
@@ -169,8 +176,10 @@ std::optional<PlistValue> PlistBinaryReader::readObject(quint64 ref, int depth)
         return result;
     }
     auto scalar = readScalar(marker, pos);
-    if (scalar)
-        scalars_.insert(ref, *scalar);
+    // Long strings and data are decoded once however often they are referenced (the copies share
+    // their bytes); short ones cost little to decode again, and each decoding counts against the budget.
+    if (scalar && (kind == 0x4 || kind == 0x5 || kind == 0x6) && (marker & 0x0F) == 0x0F)
+        longScalars_.insert(ref, *scalar);
     return scalar;
 }
 
@@ -181,9 +190,9 @@ std::optional<PlistValue> PlistBinaryReader::readScalar(quint8 marker, quint64 p
     switch (kind) {
     case 0x0:
         if (low == 0x8 || low == 0x9)
-            return PlistValue(low == 0x9);
+            return made(low == 0x9);
         if (low == 0x0 || low == 0xF)
-            return PlistValue();
+            return made();
         break;
     case 0x1: {
         if (low > 4)
@@ -198,16 +207,16 @@ std::optional<PlistValue> PlistBinaryReader::readScalar(quint8 marker, quint64 p
             const quint64 extension = (value >> 63) ? ~quint64(0) : 0;
             if (high != extension)
                 return fail(QStringLiteral("integer too large"));
-            return PlistValue(static_cast<qint64>(value));
+            return made(static_cast<qint64>(value));
         }
         // 1, 2 and 4 bytes are unsigned, 8 bytes signed.
-        return PlistValue(static_cast<qint64>(readUnsigned(pos, width)));
+        return made(static_cast<qint64>(readUnsigned(pos, width)));
     }
     case 0x2:
         if (low == 2 && fits(pos, 4))
-            return PlistValue(static_cast<double>(floatFromBits(static_cast<quint32>(readUnsigned(pos, 4)))));
+            return made(static_cast<double>(floatFromBits(static_cast<quint32>(readUnsigned(pos, 4)))));
         if (low == 3 && fits(pos, 8))
-            return PlistValue(doubleFromBits(readUnsigned(pos, 8)));
+            return made(doubleFromBits(readUnsigned(pos, 8)));
         return fail(QStringLiteral("invalid or truncated real"));
     case 0x3: {
         if (marker != 0x33 || !fits(pos, 8))
@@ -216,7 +225,7 @@ std::optional<PlistValue> PlistBinaryReader::readScalar(quint8 marker, quint64 p
         if (!(seconds >= kEarliestDate && seconds <= kLatestDate))
             return fail(QStringLiteral("date out of range"));
         const qint64 ms = kReferenceDateMs + std::llround(seconds * 1000.0);
-        return PlistValue(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
+        return made(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
     }
     case 0x4:
     case 0x5:
@@ -231,12 +240,12 @@ std::optional<PlistValue> PlistBinaryReader::readScalar(quint8 marker, quint64 p
         const char* bytes = reinterpret_cast<const char*>(data_ + pos);
         const auto length = static_cast<qsizetype>(*count);
         if (kind == 0x4)
-            return PlistValue(QByteArray(bytes, length));
+            return made(QByteArray(bytes, length));
         for (qsizetype i = 0; i < length; ++i) {
             if (static_cast<uchar>(bytes[i]) >= 0x80)
                 return fail(QStringLiteral("invalid ASCII string"));
         }
-        return PlistValue(QString::fromLatin1(bytes, length));
+        return made(QString::fromLatin1(bytes, length));
     }
     case 0x8: {
         // Identifiers of keyed archives written elsewhere: read as their number.
@@ -251,7 +260,7 @@ std::optional<PlistValue> PlistBinaryReader::readScalar(quint8 marker, quint64 p
         const quint64 value = readUnsigned(pos + static_cast<quint64>(skip), width - skip);
         if (value > static_cast<quint64>(std::numeric_limits<qint64>::max()))
             return fail(QStringLiteral("identifier too large"));
-        return PlistValue(static_cast<qint64>(value));
+        return made(static_cast<qint64>(value));
     }
     default:
         break;
@@ -293,7 +302,7 @@ std::optional<PlistValue> PlistBinaryReader::readArray(quint64 count, quint64 po
             return std::nullopt;
         array.push_back(std::move(*element));
     }
-    return PlistValue(std::move(array));
+    return made(std::move(array));
 }
 
 std::optional<PlistValue> PlistBinaryReader::readDict(quint64 count, quint64 pos, int depth)
@@ -315,7 +324,7 @@ std::optional<PlistValue> PlistBinaryReader::readDict(quint64 count, quint64 pos
             return std::nullopt;
         dict.insert(key->toString(), std::move(*value));
     }
-    return PlistValue(std::move(dict));
+    return made(std::move(dict));
 }
 
 } // namespace platform

@@ -44,7 +44,7 @@ private:
     quint64 objectsEnd_ = 0; // the offset table follows the objects
     std::vector<quint64> offsets_;
     std::vector<bool> onPath_;
-    QHash<quint64, PlistValue> scalars_; // shared scalars are decoded once
+    QHash<quint64, PlistValue> longScalars_; // long strings and data, decoded once
     quint64 budget_ = 0; // values still allowed to be produced
     QString error_;
 };

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -30,9 +31,13 @@ bool isAscii(const QString& text)
     return true;
 }
 
+// Milliseconds since 1970, kept within the years 1 to 9999 that readers accept; an invalid date is
+// written as the reference date.
 qint64 dateMilliseconds(const QDateTime& date)
 {
-    return date.isValid() ? date.toMSecsSinceEpoch() : kReferenceDateMs;
+    constexpr qint64 earliest = -62135596800000; // 0001-01-01T00:00:00Z
+    constexpr qint64 latest = 253402300799000; // 9999-12-31T23:59:59Z
+    return date.isValid() ? std::clamp(date.toMSecsSinceEpoch(), earliest, latest) : kReferenceDateMs;
 }
 
 } // namespace

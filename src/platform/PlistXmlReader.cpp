@@ -7,6 +7,13 @@ namespace platform {
 
 namespace {
 
+// Builds the value inside the optional: a temporary moved into it trips GCC's uninitialised-use
+// analysis in sanitizer builds.
+template <typename... Args> std::optional<PlistValue> made(Args&&... args)
+{
+    return std::optional<PlistValue>(std::in_place, std::forward<Args>(args)...);
+}
+
 constexpr int kMaxDepth = 512;
 
 std::optional<qint64> parseInteger(const QString& text)
@@ -143,52 +150,70 @@ std::optional<QString> PlistXmlReader::readText()
 
 std::optional<PlistValue> PlistXmlReader::readValue(int depth)
 {
+    enum class Kind { String, Integer, Real, True, False, Data, Date };
     if (depth > kMaxDepth)
         return fail(QStringLiteral("property list nested too deeply"));
-    const QString name = xml_.name().toString();
-    if (name == u"dict")
+    const QStringView name = xml_.name(); // valid until the next token
+    Kind kind;
+    if (name == u"string")
+        kind = Kind::String;
+    else if (name == u"dict")
         return readDict(depth);
-    if (name == u"array")
+    else if (name == u"array")
         return readArray(depth);
-    if (name == u"key")
+    else if (name == u"integer")
+        kind = Kind::Integer;
+    else if (name == u"real")
+        kind = Kind::Real;
+    else if (name == u"true")
+        kind = Kind::True;
+    else if (name == u"false")
+        kind = Kind::False;
+    else if (name == u"data")
+        kind = Kind::Data;
+    else if (name == u"date")
+        kind = Kind::Date;
+    else if (name == u"key")
         return fail(QStringLiteral("<key> outside a dictionary"));
+    else
+        return fail(QStringLiteral("unknown element <%1>").arg(name));
 
     const auto text = readText();
     if (!text)
         return std::nullopt;
-    if (name == u"string")
-        return PlistValue(*text);
-    if (name == u"integer") {
+    switch (kind) {
+    case Kind::String:
+        return made(*text);
+    case Kind::Integer:
         if (const auto value = parseInteger(*text))
-            return PlistValue(*value);
+            return made(*value);
         return fail(QStringLiteral("invalid integer \"%1\"").arg(text->left(40)));
-    }
-    if (name == u"real") {
+    case Kind::Real: {
         bool ok = false;
         const double value = text->trimmed().toDouble(&ok);
         if (ok)
-            return PlistValue(value);
+            return made(value);
         return fail(QStringLiteral("invalid real \"%1\"").arg(text->left(40)));
     }
-    if (name == u"true" || name == u"false") {
+    case Kind::True:
+    case Kind::False:
         if (!text->trimmed().isEmpty())
-            return fail(QStringLiteral("text inside <%1/>").arg(name));
-        return PlistValue(name == u"true");
-    }
-    if (name == u"data") {
+            return fail(QStringLiteral("text inside <%1/>").arg(kind == Kind::True ? u"true" : u"false"));
+        return made(kind == Kind::True);
+    case Kind::Data: {
         QByteArray encoded = text->toLatin1();
         encoded.removeIf([](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; });
         auto decoded = QByteArray::fromBase64Encoding(encoded, QByteArray::AbortOnBase64DecodingErrors);
         if (!decoded)
             return fail(QStringLiteral("invalid base64 in <data>"));
-        return PlistValue(*decoded);
+        return made(*decoded);
     }
-    if (name == u"date") {
+    case Kind::Date:
         if (const auto value = parseDate(*text))
-            return PlistValue(*value);
+            return made(*value);
         return fail(QStringLiteral("invalid date \"%1\"").arg(text->left(40)));
     }
-    return fail(QStringLiteral("unknown element <%1>").arg(name));
+    return fail(QStringLiteral("malformed XML"));
 }
 
 std::optional<PlistValue> PlistXmlReader::readArray(int depth)
@@ -204,7 +229,7 @@ std::optional<PlistValue> PlistXmlReader::readArray(int depth)
             break;
         }
         case QXmlStreamReader::EndElement:
-            return PlistValue(std::move(array));
+            return made(std::move(array));
         case QXmlStreamReader::Characters:
             return fail(QStringLiteral("text inside <array>"));
         default:
@@ -233,7 +258,7 @@ std::optional<PlistValue> PlistXmlReader::readDict(int depth)
             break;
         }
         case QXmlStreamReader::EndElement:
-            return PlistValue(std::move(dict));
+            return made(std::move(dict));
         case QXmlStreamReader::Characters:
             return fail(QStringLiteral("text inside <dict>"));
         default:

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <cmath>
+
 namespace platform {
 
 namespace {
@@ -17,12 +19,26 @@ bool isXmlChar(char32_t c)
 
 QByteArray dateText(const QDateTime& value)
 {
-    const QDateTime utc = value.isValid() ? value.toUTC() : QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+    // Four-digit years only, as readers expect; an invalid date is written as the reference date.
+    static const QDateTime earliest(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+    static const QDateTime latest(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+    const QDateTime utc = !value.isValid() ? QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)
+        : value < earliest                 ? earliest
+        : value > latest                   ? latest
+                                           : value.toUTC();
     const QDate d = utc.date();
     const QTime t = utc.time();
     return QString::asprintf(
         "%04d-%02d-%02dT%02d:%02d:%02dZ", d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second())
         .toLatin1();
+}
+
+// The shortest text that reads back as the same double; Qt drops the sign of negative zero.
+QByteArray realText(double value)
+{
+    if (value == 0.0 && std::signbit(value))
+        return QByteArrayLiteral("-0");
+    return QString::number(value, 'g', QLocale::FloatingPointShortest).toLatin1();
 }
 
 } // namespace
@@ -121,10 +137,7 @@ void PlistXmlWriter::writeValue(const PlistValue& value, int depth)
         out_.append("<integer>").append(QByteArray::number(value.toInteger())).append("</integer>\n");
         break;
     case PlistValue::Type::Real:
-        // The shortest text that reads back as the same double.
-        out_.append("<real>")
-            .append(QString::number(value.toReal(), 'g', QLocale::FloatingPointShortest).toLatin1())
-            .append("</real>\n");
+        out_.append("<real>").append(realText(value.toReal())).append("</real>\n");
         break;
     case PlistValue::Type::String:
         out_.append("<string>");

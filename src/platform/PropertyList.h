@@ -102,7 +102,8 @@ public:
     bool isDict() const { return type() == Type::Dict; }
 
     // Readers answer the type's zero value when the value holds another type; numbers convert
-    // between integer and real, booleans read as 0 or 1.
+    // between integer and real (reals clamp to the integer range), booleans read as 0 or 1 and a
+    // number reads as true when it is not zero.
     bool toBool() const;
     qint64 toInteger() const;
     double toReal() const;
@@ -118,7 +119,10 @@ private:
     std::variant<std::monostate, bool, qint64, double, QString, QByteArray, QDateTime, PlistArray, PlistDict> value_;
 };
 
-// Reading and writing the XML and binary (bplist00) property-list formats.
+// Reading and writing the XML and binary (bplist00) property-list formats. Integers are 64-bit signed:
+// a file's larger integers are refused rather than changed. The binary format's null and fill objects
+// read as invalid values; the binary writer writes invalid values as null, the XML writer, whose format
+// has no null, leaves them out.
 namespace PropertyList {
 
 enum class Format { Xml, Binary };
