@@ -1,0 +1,3 @@
+#include "profiles/Profiles_Globals.h"
+
+QString Event_Type = QStringLiteral("1");
