@@ -2,11 +2,34 @@
 
 #include "common/Globals.h"
 
+#include <QImageReader>
+
 namespace {
 CardEditorServices* installed = nullptr;
-}
+thread_local int canvasPaintDepth = 0;
+} // namespace
 
 CardEditorServices* editorServices() { return installed; }
+
+Card_Property CardEditorServices::cardSideProperty(int) const { return Card_Property(); }
+
+QImage CardEditorServices::samplePicture(SamplePicture which) const
+{
+    const char* name = "no.png";
+    switch (which) {
+    case SamplePicture::no_image: name = "no.png"; break;
+    case SamplePicture::barcode_sample_img: name = "barcode_sample.png"; break;
+    case SamplePicture::sign_sample_img: name = "sign_sample.png"; break;
+    case SamplePicture::fp_sample_img: name = "fingerprints.png"; break;
+    }
+    return QImageReader(Resource_Path + QLatin1Char('/') + QLatin1String(name)).read();
+}
+
+CanvasPaintScope::CanvasPaintScope() { ++canvasPaintDepth; }
+
+CanvasPaintScope::~CanvasPaintScope() { --canvasPaintDepth; }
+
+bool CanvasPaintScope::isPainting() { return canvasPaintDepth > 0; }
 
 void setEditorServices(CardEditorServices* services) { installed = services; }
 

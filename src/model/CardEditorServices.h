@@ -1,10 +1,17 @@
 #pragma once
 
+#include "model/Card_Property.h"
+
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+
+#include <memory>
+
+class TSLGraphic;
 
 // What the card model and the canvas need of the main window, as a small interface so that they never
 // include the editor. The main window installs itself; tests install a fake. Without one installed,
@@ -18,6 +25,39 @@ public:
     virtual QPointF nextCascadePoint(const QString& side) = 0; // next placement point for a new item on a side
     virtual QRectF frontCanvasBounds() const = 0;
     virtual void refreshCanvas() = 0; // redraw the current side's canvas (ignored while rendering a record)
+
+    // A copy of the record of a side (0 front, any other value back), so that the card base can be drawn
+    // from it on any thread. Without an editor, a new card's record.
+    virtual Card_Property cardSideProperty(int frontOrBack) const;
+    // Puts the picture page's adjustment controls back to their neutral values (a new picture item).
+    virtual void resetImageEditingControls() { }
+
+    // --- What the canvases ask of the main window ---
+    // The tool code of the palette (0 arrow ... 15 polygon) and the item class it creates on a mouse press
+    // (empty for the arrow, the fingerprint and unknown codes).
+    virtual int Selected_Control_Tool() const { return 0; }
+    virtual QString currentGraphicClass() const { return {}; }
+    // Shows an item's properties in the inspector; none shows the card.
+    virtual void Show_RHS_Properties(const std::shared_ptr<TSLGraphic>&) { }
+    virtual void Open_Barcode_Window() { } // acts on the current side canvas's current item
+    virtual void Undo_Redo_Button_state() { }
+    // Same width, same height and natural size need two or more selected items.
+    virtual void setSameSizeButtonsEnabled(bool) { }
+    // The pictures new items start with; by default read from the data folder.
+    enum class SamplePicture { no_image, barcode_sample_img, sign_sample_img, fp_sample_img };
+    virtual QImage samplePicture(SamplePicture which) const;
+};
+
+// Marks the span in which a canvas paints on this thread. Refresh requests that items make while it is
+// open are dropped: a redraw asked for from inside a paint would repaint without end.
+class CanvasPaintScope {
+public:
+    CanvasPaintScope();
+    ~CanvasPaintScope();
+    CanvasPaintScope(const CanvasPaintScope&) = delete;
+    CanvasPaintScope& operator=(const CanvasPaintScope&) = delete;
+
+    static bool isPainting(); // on the calling thread
 };
 
 CardEditorServices* editorServices();

@@ -2,16 +2,30 @@
 
 #include "model/TSLGraphic.h"
 
-// A barcode item: it shows the picture last generated for it, or the sample picture.
+// A barcode item: it shows the picture last generated for it, or the sample picture until there is one.
+// The picture is drawn at its own size in the bounds' top-left corner; resizing the item does not
+// scale it. Sizes of pictures are their device-independent sizes (pixels over device pixel ratio).
 class TSLBarcode : public TSLGraphic {
 public:
     TSLBarcode() = default;
-    explicit TSLBarcode(Bare bare) : TSLGraphic(bare) { }
+    explicit TSLBarcode(Bare bare)
+        : TSLGraphic(bare)
+    {
+    }
+
+    // A new barcode item centred on the point at the size of the picture it shows (the sample for a new
+    // item). The given picture is not used: the item always shows what its record holds.
+    static std::shared_ptr<TSLBarcode> initWithPosition(const QPointF& point, const QImage& contents);
 
     QString className() const override { return QStringLiteral("TSLBarcode"); }
 
     bool isDrawingFill() const override { return false; }
     bool isDrawingStroke() const override { return false; }
+
+    // Takes the picture to show afresh: the generated barcode, else the sample of the data folder.
+    void barcode_image_var_assign();
+
+    void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
 
     QImage _contents; // the picture on display
 };

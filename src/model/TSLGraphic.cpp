@@ -12,6 +12,7 @@
 #include "model/TSLSignature.h"
 #include "model/TSLText.h"
 #include "platform/Geometry.h"
+#include "platform/GuiThread.h"
 #include "platform/KeyedArchive.h"
 #include "platform/StringsTable.h"
 
@@ -19,6 +20,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -35,7 +37,9 @@ QColor withAlpha(const QColor& color, float fraction)
     if (!color.isValid())
         return color;
     QColor result = color;
-    result.setAlphaF(std::clamp(static_cast<double>(fraction), 0.0, 1.0));
+    // A damaged file may hold no number at all; such an opacity draws opaque rather than undefined.
+    const double alpha = std::isfinite(fraction) ? std::clamp(static_cast<double>(fraction), 0.0, 1.0) : 1.0;
+    result.setAlphaF(alpha);
     return result;
 }
 
@@ -220,6 +224,7 @@ void TSLGraphic::encodeWithCoder(platform::KeyedArchive& archive) const
             },
             field);
     }
+    encodeSubclassFieldsWithCoder(archive);
 }
 
 TSLGraphicPtr TSLGraphic::initWithCoder(const platform::KeyedArchive& archive)
@@ -256,6 +261,7 @@ TSLGraphicPtr TSLGraphic::initWithCoder(const platform::KeyedArchive& archive)
             },
             field);
     }
+    graphic->decodeSubclassFieldsWithCoder(archive);
     return graphic;
 }
 
@@ -373,8 +379,22 @@ QPainterPath TSLGraphic::bezierPathForDrawing() const
 
 void TSLGraphic::requestCanvasRefresh()
 {
-    if (CardEditorServices* services = editorServices())
-        services->refreshCanvas();
+    // Inside a canvas paint the canvas is being redrawn already, and while a batch record is rendered
+    // the canvas must not show it.
+    if (Card_Value_In_Process || CanvasPaintScope::isPainting() || !editorServices())
+        return;
+    if (platform::isGuiThread()) {
+        editorServices()->refreshCanvas();
+        return;
+    }
+    // From a rendering worker: the canvas is a widget, so the request is handed to the GUI thread.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [] {
+            if (CardEditorServices* services = editorServices(); services && !Card_Value_In_Process)
+                services->refreshCanvas();
+        },
+        Qt::QueuedConnection);
 }
 
 std::vector<double> dashPatternForBorderType(const QString& code)

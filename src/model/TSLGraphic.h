@@ -32,6 +32,19 @@ public:
     virtual QString objectSpecifierForGraphic(const TSLGraphic& graphic) const = 0;
 };
 
+// Told of changes to an item's observable values (the keys of keysForValuesToObserveForUndo and the
+// drawing keys). The document records undo from these; canvases redraw. Observers are not owned and
+// must remove themselves before they go.
+class TSLGraphicObserver {
+public:
+    virtual ~TSLGraphicObserver() = default;
+    virtual void graphicValueChanged(TSLGraphic& graphic, const QString& key, const QVariant& oldValue,
+                                     const QVariant& newValue)
+        = 0;
+    // The item's set of undo keys changed (a text item while a script edits it).
+    virtual void graphicUndoKeysChanged(TSLGraphic&, const QSet<QString>& /*oldKeys*/, const QSet<QString>& /*newKeys*/) { }
+};
+
 // Where an item is drawn: the painter, and whether the surface is the live canvas.
 struct TSLDrawingContext {
     QPainter* painter = nullptr;
@@ -56,6 +69,20 @@ public:
     static TSLGraphicPtr newGraphicOfClass(const QString& className);
     static TSLGraphicPtr newBareGraphicOfClass(const QString& className);
 
+    // --- Observable values ---
+    // Values by key: "bounds", "drawingFill", "fillColor", "drawingStroke", "strokeColor", "strokeWidth"
+    // and the keys that subclasses add. setValueForKey goes through the setters, so observers are told.
+    virtual QVariant valueForKey(const QString& key) const;
+    virtual void setValueForKey(const QString& key, const QVariant& value);
+    void setValuesForKeysWithDictionary(const QVariantMap& values);
+    void setDrawingFill(bool on);
+    void setFillColor(const QColor& color);
+    void setDrawingStroke(bool on);
+    void setStrokeColor(const QColor& color);
+    void setStrokeWidth(double width);
+    void addObserver(TSLGraphicObserver* observer);
+    void removeObserver(TSLGraphicObserver* observer);
+
     // --- Copying and archiving ---
     virtual TSLGraphicPtr copyWithZone() const;
     void encodeWithCoder(platform::KeyedArchive& archive) const;
@@ -76,7 +103,8 @@ public:
 
     // --- Plain accessors used by other parts of the program ---
     QRectF bounds() const { return _bounds; }
-    virtual void setBounds(const QRectF& bounds) { _bounds = bounds; }
+    // Subclasses that replace it call this base version to store the rectangle, so observers are told.
+    virtual void setBounds(const QRectF& bounds);
     double strokeWidth() const { return _strokeWidth; }
     QString strokeBorderType() const { return _stroke_border_type; }
     QString fill_type() const { return _fill_type; }
@@ -268,14 +296,22 @@ public:
     int polygon_type = 0;
 
 protected:
+    // Tells the observers that a value changed; nothing when old and new are equal.
+    void didChangeValueForKey(const QString& key, const QVariant& oldValue, const QVariant& newValue);
+    void didChangeUndoKeys(const QSet<QString>& oldKeys, const QSet<QString>& newKeys);
+
     // Copies the fields that a copy of any item keeps (geometry, fill and stroke).
     void copyBaseFieldsTo(TSLGraphic& copy) const;
     // The refresh request every visible item makes after drawing.
     static void requestCanvasRefresh();
+    // Keys a class archives after the record's 93 (none in the base); absent keys must read as zero.
+    virtual void encodeSubclassFieldsWithCoder(platform::KeyedArchive&) const { }
+    virtual void decodeSubclassFieldsWithCoder(const platform::KeyedArchive&) { }
 
 private:
     void init();
     const TSLScriptingContainer* _scriptingContainer = nullptr;
+    std::vector<TSLGraphicObserver*> observers_;
 };
 
 // The dash pattern of a border code in points (dash, gap, ...); empty for solid.

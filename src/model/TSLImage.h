@@ -2,15 +2,33 @@
 
 #include "model/TSLGraphic.h"
 
+#include <QSizeF>
+
+// Keys of a picture item's own values (property names, undo and redraw observation).
+extern const QString TSLImageContentsKey; // "contents"
+extern const QString TSLImageIsFlippedHorizontallyKey; // "flippedHorizontally"
+extern const QString TSLImageIsFlippedVerticallyKey; // "flippedVertically"
+
 // A picture read from a file. The picture is held in memory only: every road that brings the item
-// back reads it again from its path.
+// back reads it again from its path. Each drawing runs the picture through the adjustment chain with
+// the item's values and scales the result into the bounds; neither the item nor its picture changes.
 class TSLImage : public TSLGraphic {
 public:
     TSLImage() = default;
-    explicit TSLImage(Bare bare) : TSLGraphic(bare) { }
+    explicit TSLImage(Bare bare)
+        : TSLGraphic(bare)
+    {
+    }
+
+    // A new item showing the picture of the file at the path, centred on the point at the picture's size.
+    static std::shared_ptr<TSLImage> initWithPath(const QPointF& point, const QString& path);
+    // A new item showing the given picture (shared, not copied), centred on the point; its path is the
+    // library picture chosen last (Library_Selected_Image), so an empty choice draws nothing.
+    static std::shared_ptr<TSLImage> initWithPosition(const QPointF& point, const QImage& contents);
 
     QString className() const override { return QStringLiteral("TSLImage"); }
     TSLGraphicPtr copyWithZone() const override;
+    QVariantMap properties() const override;
 
     bool isDrawingFill() const override { return false; }
     bool isDrawingStroke() const override { return _isDrawingStroke; }
@@ -18,7 +36,20 @@ public:
     bool canSetDrawingStroke() const override { return false; }
     void flipHorizontally() override { _isFlippedHorizontally = !_isFlippedHorizontally; }
     void flipVertically() override { _isFlippedVertically = !_isFlippedVertically; }
+
+    // Border along the bounds, then the adjusted picture scaled to fill them, mirrored by the flips, at the
+    // item's opacity. A hidden item or one with an empty path draws nothing at all.
+    void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
+
+    // The size of the picture as the item draws it: after the size cap and the turn of the adjustment
+    // chain. It does not depend on whether the item has been drawn; zero without a picture.
+    QSizeF naturalSize() const;
+    // Unless locked: the bounds keep their origin and take the natural size; both flips are cleared.
     void makeNaturalSize() override;
+
+    QSet<QString> keysForValuesToObserveForUndo() const override;
+    static QSet<QString> keyPathsForValuesAffectingDrawingContents();
+    QString presentablePropertyNameForKey(const QString& key) const override;
 
     // Makes the path the item's picture file and reads the picture again; none when it cannot be read.
     void setFilePath(const QString& path);

@@ -1,8 +1,219 @@
 #include "model/TSLText.h"
 
+#include "common/Common_Functions.h"
+#include "model/CardEditorServices.h"
+#include "model/TSLDrawing.h"
+#include "model/TSLTextLayout.h"
 #include "platform/Geometry.h"
+#include "platform/StringsTable.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPalette>
+#include <QTextLayout>
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+
+const QString undoContentsKey = QStringLiteral("undoContents");
+
+} // namespace
 
 QRectF TSLText::drawingBounds() const
 {
     return platform::unionRect(TSLGraphic::drawingBounds(), platform::outsetRect(bounds(), 1.0, 1.0));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Drawing and measuring
+
+QString TSLText::displayedText() const
+{
+    const QString& characters = _Text_contents ? _Text_contents->string : Text_Value;
+    return tsltextlayout::transformedCase(Trim_Str(characters), text_transfrom_case);
+}
+
+QFont TSLText::displayedFont() const
+{
+    return text_ctrl_font.value_or(builtInTextFont());
+}
+
+void TSLText::drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited)
+{
+    if (!ctrl_is_visible)
+        return;
+    const QRectF b = bounds();
+    if (isBeingCreateOrEdited) {
+        if (context.painter) {
+            QPainter& painter = *context.painter;
+            painter.save();
+            // A 1-point frame lying just inside the rectangle grown by 1 point.
+            painter.setPen(QPen(QPalette().color(QPalette::Highlight), 1.0));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(platform::outsetRect(b, 0.5, 0.5));
+            painter.restore();
+        }
+        requestCanvasRefresh();
+        return;
+    }
+    const QString text = displayedText();
+    if (text.isEmpty())
+        return; // blank text shows nothing at all, not even its fill or border
+    if (context.painter) {
+        QPainter& painter = *context.painter;
+        painter.save();
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
+        QPainterPath box;
+        box.addRect(b);
+        if (isDrawingFill()) {
+            if (_fill_type == QLatin1String("G")) {
+                const QColor c1 = fill_Grad_clr1();
+                const QColor c2 = fill_Grad_clr2();
+                fillPathWithAngledGradient(painter, box, c1, c2, fill_grad_angle());
+            } else {
+                painter.fillPath(box, fillColor()); // text items have no hatch: "H" fills solid too
+            }
+        }
+        if (isDrawingStroke())
+            painter.strokePath(box, borderPen(strokeColor(), strokeWidth(), strokeBorderType()));
+        const std::unique_ptr<QTextLayout> layout
+            = tsltextlayout::layoutText(text, displayedFont(), text_kerning, text_alignmnet, b.width(), b.height());
+        painter.setClipRect(b, Qt::IntersectClip); // what does not fit in the bounds is cut off
+        const QColor color = Text_Color_Value();
+        painter.setPen(color.isValid() ? color : QColor(Qt::black));
+        layout->draw(&painter, b.topLeft());
+        painter.restore();
+    }
+    requestCanvasRefresh();
+}
+
+QSizeF TSLText::naturalSize() const
+{
+    const std::unique_ptr<QTextLayout> layout
+        = tsltextlayout::layoutText(displayedText(), displayedFont(), text_kerning, text_alignmnet, bounds().width());
+    const QSizeF used = tsltextlayout::usedSize(*layout);
+    // Whole points, rounded up, so the text wraps the same way again at the new width.
+    return { std::ceil(used.width()), std::ceil(used.height()) };
+}
+
+void TSLText::makeNaturalSize()
+{
+    if (ctrl_is_locked)
+        return;
+    setBounds(QRectF(bounds().topLeft(), naturalSize()));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Undo and scripting
+
+QSet<QString> TSLText::keysForValuesToObserveForUndo() const
+{
+    QSet<QString> keys = TSLGraphic::keysForValuesToObserveForUndo();
+    if (_contentsBeingChangedByScripting)
+        keys.insert(undoContentsKey);
+    return keys;
+}
+
+QString TSLText::presentablePropertyNameForKey(const QString& key) const
+{
+    static const QHash<QString, QString> names
+        = { { undoContentsKey, platform::localizedString(QStringLiteral("UndoStrings"), QStringLiteral("Text")) } };
+    const auto it = names.constFind(key);
+    return it != names.constEnd() ? *it : TSLGraphic::presentablePropertyNameForKey(key);
+}
+
+QVariant TSLText::valueForKey(const QString& key) const
+{
+    if (key == undoContentsKey)
+        return QVariant::fromValue(_Text_contents ? *_Text_contents : TSLTextStorage {});
+    return TSLGraphic::valueForKey(key);
+}
+
+void TSLText::setValueForKey(const QString& key, const QVariant& value)
+{
+    if (key == undoContentsKey) {
+        if (value.canConvert<TSLTextStorage>())
+            setUndoContents(value.value<TSLTextStorage>());
+        else
+            setScriptingContents(value.toString());
+        return;
+    }
+    TSLGraphic::setValueForKey(key, value);
+}
+
+TSLTextStorage TSLText::undoContents()
+{
+    return Text_contents();
+}
+
+void TSLText::setUndoContents(const TSLTextStorage& contents)
+{
+    setScriptingContents(contents);
+}
+
+TSLTextStorage& TSLText::scriptingContents()
+{
+    willChangeScriptingContents();
+    const std::weak_ptr<char> alive = lifeToken_.token;
+    QTimer::singleShot(0, [this, alive] {
+        if (!alive.expired())
+            didChangeScriptingContents();
+    });
+    return Text_contents();
+}
+
+void TSLText::setScriptingContents(const QString& string)
+{
+    willChangeScriptingContents();
+    Text_contents().string = string;
+    didChangeScriptingContents();
+}
+
+void TSLText::setScriptingContents(const TSLTextStorage& contents)
+{
+    willChangeScriptingContents();
+    Text_contents() = contents;
+    didChangeScriptingContents();
+}
+
+QVariant TSLText::coerceValueForScriptingContents(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QString)
+        return value;
+    if (value.canConvert<TSLTextStorage>())
+        return value;
+    return QVariant::fromValue(TSLTextStorage { value.toString(), builtInTextFont(), QColor(Qt::black) });
+}
+
+void TSLText::willChangeScriptingContents()
+{
+    // Nested brackets (a script reading the contents twice before the first closes) make one change.
+    if (scriptedChangeDepth_++ > 0)
+        return;
+    const QSet<QString> oldKeys = keysForValuesToObserveForUndo();
+    _contentsBeingChangedByScripting = true;
+    didChangeUndoKeys(oldKeys, keysForValuesToObserveForUndo());
+    contentsBeforeScriptedChange_ = undoContents();
+}
+
+void TSLText::didChangeScriptingContents()
+{
+    if (scriptedChangeDepth_ == 0 || --scriptedChangeDepth_ > 0)
+        return;
+    didChangeValueForKey(
+        undoContentsKey, QVariant::fromValue(contentsBeforeScriptedChange_), QVariant::fromValue(undoContents()));
+    contentsBeforeScriptedChange_ = {};
+    const QSet<QString> oldKeys = keysForValuesToObserveForUndo();
+    _contentsBeingChangedByScripting = false;
+    didChangeUndoKeys(oldKeys, keysForValuesToObserveForUndo());
+}
+
+QVariantMap TSLText::properties() const
+{
+    QVariantMap map = TSLGraphic::properties();
+    map.insert(QStringLiteral("contents"), _Text_contents ? _Text_contents->string : Text_Value);
+    return map;
 }

@@ -2,11 +2,17 @@
 
 #include "model/TSLGraphic.h"
 
+#include <QVariant>
+
 // A block of text with one font, colour, alignment, case and kerning, over an optional fill and border.
+// The characters live in the record's text storage; the storage's own attributes are not used in drawing.
 class TSLText : public TSLGraphic {
 public:
     TSLText() = default;
-    explicit TSLText(Bare bare) : TSLGraphic(bare) { }
+    explicit TSLText(Bare bare)
+        : TSLGraphic(bare)
+    {
+    }
 
     QString className() const override { return QStringLiteral("TSLText"); }
 
@@ -15,7 +21,53 @@ public:
     bool canSetDrawingStroke() const override { return false; }
     QRectF drawingBounds() const override;
 
+    void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
+
+    // The text as it is drawn: the storage's characters (the seed text while there is no storage yet)
+    // trimmed, then case-transformed. Reading it never creates the storage.
+    QString displayedText() const;
+    // The item's font; the built-in text font when the record has none (an archive without the key).
+    QFont displayedFont() const;
+    // The size the drawn text needs when wrapped at the item's current width. It measures exactly what
+    // drawing lays out, and drawing changes nothing it reads, so the answer does not depend on whether the
+    // item was drawn first.
+    QSizeF naturalSize() const;
+    void makeNaturalSize() override; // a locked item keeps its bounds
+
+    // --- Undo and scripting of the contents ---
+    QSet<QString> keysForValuesToObserveForUndo() const override;
+    QString presentablePropertyNameForKey(const QString& key) const override;
+    QVariant valueForKey(const QString& key) const override;
+    void setValueForKey(const QString& key, const QVariant& value) override;
+    TSLTextStorage undoContents(); // an independent copy
+    void setUndoContents(const TSLTextStorage& contents); // applied as a scripted change
+    // The live storage. A script may edit it in place: the change is bracketed now and closed on the
+    // calling thread's next event-loop pass, so it is recorded as one undoable step.
+    TSLTextStorage& scriptingContents();
+    void setScriptingContents(const QString& string); // keeps the storage's attributes
+    void setScriptingContents(const TSLTextStorage& contents); // keeps the given attributes
+    // A string stays a string; any other value becomes a text storage of its text form.
+    static QVariant coerceValueForScriptingContents(const QVariant& value);
+    void willChangeScriptingContents();
+    void didChangeScriptingContents();
+
+    QVariantMap properties() const override;
+
     QString contents_val;
     bool _contentsBeingChangedByScripting = false;
     bool _boundsBeingChangedToMatchContents = false;
+
+private:
+    // Guards the closing half of a scripted change that runs after the item may have gone. A copied item
+    // gets a token of its own.
+    struct LifeToken {
+        std::shared_ptr<char> token = std::make_shared<char>();
+        LifeToken() = default;
+        LifeToken(const LifeToken&) { }
+        LifeToken& operator=(const LifeToken&) { return *this; }
+    };
+
+    int scriptedChangeDepth_ = 0;
+    TSLTextStorage contentsBeforeScriptedChange_;
+    LifeToken lifeToken_;
 };

@@ -14,7 +14,8 @@
 namespace {
 
 const QStringList kinds = { QStringLiteral("TSLGraphic"), QStringLiteral("Shape_Control"), QStringLiteral("TSLLine"),
-    QStringLiteral("TSLText"), QStringLiteral("TSLImage"), QStringLiteral("TSLBarcode"), QStringLiteral("TSLSignature") };
+    QStringLiteral("TSLText"), QStringLiteral("TSLImage"), QStringLiteral("TSLBarcode"),
+    QStringLiteral("TSLSignature") };
 
 QFont fontOf(const char* family, double size, bool bold)
 {
@@ -219,16 +220,50 @@ TEST(TSLGraphicArchive, MissingKeysReadAsZeroNotAsDefaults)
     EXPECT_FALSE(g->_Text_contents);
 }
 
-TEST(TSLGraphicArchive, LineDirectionFlagsAreNotArchived)
+TEST(TSLGraphicArchive, LineDirectionFlagsFollowTheRecordAndOlderArchivesReadAsNo)
 {
     TSLLine line;
+    line._bounds = QRectF(10, 20, 30, 40);
     line._pointsRight = true;
-    line._pointsDown = true;
-    TSLGraphicPtr back = TSLGraphic::initWithCoder(archiveOf(line));
-    auto* readLine = dynamic_cast<TSLLine*>(back.get());
-    ASSERT_TRUE(readLine);
-    EXPECT_FALSE(readLine->_pointsRight);
-    EXPECT_FALSE(readLine->_pointsDown);
+    line._pointsDown = false;
+    const platform::KeyedArchive written = archiveOf(line);
+    const std::vector<QString> keys = written.keys();
+    ASSERT_EQ(keys.size(), 95u);
+    EXPECT_EQ(QStringList(keys.begin(), keys.begin() + 93), TSLGraphic::archiveKeys());
+    EXPECT_EQ(keys[93], QStringLiteral("_pointsRight"));
+    EXPECT_EQ(keys[94], QStringLiteral("_pointsDown"));
+
+    const auto bytes = written.toBytes();
+    const auto read = platform::KeyedArchive::fromBytes(bytes);
+    ASSERT_TRUE(read);
+    auto back = std::dynamic_pointer_cast<TSLLine>(TSLGraphic::initWithCoder(*read));
+    ASSERT_TRUE(back);
+    EXPECT_TRUE(back->_pointsRight);
+    EXPECT_FALSE(back->_pointsDown);
+    EXPECT_EQ(back->beginPoint(), QPointF(10, 60)); // rises from left to right, as drawn
+    EXPECT_EQ(back->endPoint(), QPointF(40, 20));
+
+    // An archive from before the flags were kept: both read as NO.
+    platform::KeyedArchive older(QStringLiteral("TSLLine"));
+    for (const QString& key : TSLGraphic::archiveKeys()) {
+        if (written.containsValueForKey(key))
+            older.encodeValue(key, written.decodeValue(key));
+    }
+    auto olderLine = std::dynamic_pointer_cast<TSLLine>(TSLGraphic::initWithCoder(older));
+    ASSERT_TRUE(olderLine);
+    EXPECT_FALSE(olderLine->_pointsRight);
+    EXPECT_FALSE(olderLine->_pointsDown);
+}
+
+TEST(TSLGraphicArchive, OnlyLinesWriteKeysBeyondTheRecord)
+{
+    for (const QString& kind : kinds) {
+        if (kind == QLatin1String("TSLLine"))
+            continue;
+        TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(kind);
+        const std::vector<QString> written = archiveOf(*item).keys();
+        EXPECT_EQ(QStringList(written.begin(), written.end()), TSLGraphic::archiveKeys()) << kind.toStdString();
+    }
 }
 
 TEST(TSLGraphicArchive, UnknownClassGivesNothing)
@@ -301,7 +336,7 @@ TEST(TSLGraphicOpacity, FractionsReplaceAlphaAndValuesAboveOneActAsOne)
     g.alpha_val = 0.5f;
     EXPECT_NEAR(g.fillColor().alphaF(), 0.5, 0.01);
     EXPECT_NEAR(g.fillColor().alphaF(), 0.5, 0.01); // absolute, not multiplied on each read
-    EXPECT_NEAR(g._fillColor.alphaF(), 0.5, 0.01);  // stored back for direct readers
+    EXPECT_NEAR(g._fillColor.alphaF(), 0.5, 0.01); // stored back for direct readers
     EXPECT_NEAR(g.fill_Grad_clr1().alphaF(), 0.5, 0.01);
     EXPECT_NEAR(g.fill_Grad_clr2().alphaF(), 0.5, 0.01);
     EXPECT_NEAR(g.fill_hatch_bk_clr().alphaF(), 0.5, 0.01);
@@ -385,7 +420,8 @@ TEST(TSLGraphicPasteboard, PictureItemsReloadTheirFileOnlyWhenItExists)
     TSLImage missing;
     missing._file_path = path + QStringLiteral(".gone");
     const auto back = TSLGraphic::graphicsWithPasteboardData(
-        TSLGraphic::pasteboardDataWithGraphics({ std::make_shared<TSLImage>(present), std::make_shared<TSLImage>(missing) }),
+        TSLGraphic::pasteboardDataWithGraphics(
+            { std::make_shared<TSLImage>(present), std::make_shared<TSLImage>(missing) }),
         nullptr);
     ASSERT_TRUE(back);
     ASSERT_EQ(back->size(), 2u);

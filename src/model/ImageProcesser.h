@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+#include <optional>
+
+// The adjustment values of a picture item; the defaults are a new item's, all neutral.
+struct ImageAdjustments {
+    bool grayscale = false;
+    bool sepia = false;
+    bool invert = false;
+    float hue = 0.0f; // radians, turned about the grey axis
+    float saturation = 1.0f;
+    float brightness = 0.0f;
+    float contrast = 1.0f;
+    int rotation = 0; // whole degrees, counter-clockwise as seen
+    float sharpness = 0.0f;
+    float exposure = 0.0f; // stops (EV)
+    float blur = 0.0f; // box radius in pixels
+};
+
+// The chain of adjustments that a picture item's picture goes through each time the item is drawn.
+// Class operations only, no state: it runs on any thread and never changes the caller's picture. The
+// item's opacity is applied by its drawing, not here.
+class ImageProcesser {
+public:
+    // Largest picture the chain works on; bigger ones are scaled down first.
+    static constexpr QSize kMaximumSize { 724, 468 };
+
+    // Size cap, grey scale, sepia and invert when asked, hue, colour controls, sharpness, blur,
+    // exposure, rotation, in this order, each on the previous result. A step that fails is logged (once
+    // per kind of step in the process) and skipped. Gives no picture for a null picture, or when the
+    // size cap or the rotation fails. With every value neutral the result is the picture itself.
+    static std::optional<QImage> Get_Processed_Image(const QImage& picture, const ImageAdjustments& values);
+
+    // The size cap: a copy scaled down, keeping its proportions, to fit kMaximumSize, or the picture
+    // itself when it fits. Null when the copy cannot be made.
+    static QImage Set_Dimaension(const QImage& picture);
+
+    // The filter steps. Each returns the adjusted picture, or its input after logging a failure.
+    static QImage GrayScale(const QImage& picture);
+    static QImage Sepia(const QImage& picture);
+    static QImage Invert_Color(const QImage& picture);
+    static QImage adjust_Hue(const QImage& picture, float hue);
+    static QImage adjust_Color_Control(const QImage& picture, float sat, float brt, float con);
+    static QImage adjust_Sharpness(const QImage& picture, float value);
+    static QImage adjust_boxBlur(const QImage& picture, float value);
+    static QImage adjust_EV(const QImage& picture, float value);
+};

@@ -1,0 +1,52 @@
+#include "model/Image_Geometry.h"
+
+#include <QPainter>
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+
+QImage imageRotated(const QImage& picture, float angle)
+{
+    if (!std::isfinite(angle))
+        return {};
+    const float a = std::fmod(angle, 360.0f);
+    if (a == 0.0f || picture.isNull())
+        return picture;
+    // Qt's y axis points down, so a positive QTransform angle turns clockwise as seen.
+    if (a == 90.0f || a == -270.0f)
+        return picture.transformed(QTransform().rotate(270));
+    if (a == 270.0f || a == -90.0f)
+        return picture.transformed(QTransform().rotate(90));
+    if (a == 180.0f || a == -180.0f)
+        return picture.transformed(QTransform().rotate(180));
+
+    const int side = std::max(picture.width(), picture.height()) + 20;
+    QImage turned(side, side, QImage::Format_ARGB32_Premultiplied);
+    if (turned.isNull())
+        return {};
+    turned.fill(Qt::transparent);
+    QPainter painter(&turned);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.translate(side / 2.0, side / 2.0);
+    painter.rotate(-double(a));
+    painter.drawImage(QPointF(-picture.width() / 2.0, -picture.height() / 2.0), picture);
+    painter.end();
+    return turned;
+}
+
+namespace imagefilters {
+
+QImage fittedWithin(const QImage& picture, const QSize& limit)
+{
+    if (limit.isEmpty())
+        return {};
+    if (picture.width() <= limit.width() && picture.height() <= limit.height())
+        return picture;
+    const double scale = std::min(double(limit.width()) / picture.width(), double(limit.height()) / picture.height());
+    const int width = std::clamp(int(std::lround(picture.width() * scale)), 1, limit.width());
+    const int height = std::clamp(int(std::lround(picture.height() * scale)), 1, limit.height());
+    return picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace imagefilters

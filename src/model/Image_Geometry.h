@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+// Size and turn helpers for pictures. They never change their input and run on any thread
+// (QImage and QPainter only).
+
+// The picture turned counter-clockwise (as seen) by `angle` degrees about its centre, which lands on the
+// centre of the result. The angle is first reduced by whole turns, keeping its sign (-450 is -90); no
+// turn left returns the picture itself. Quarter turns swap width and height, a half turn keeps them,
+// both exactly, pixel for pixel; any other angle gives a square of side max(width, height) + 20,
+// transparent around the turned picture, which cuts off the corners that reach beyond it. Null when the
+// angle is not a finite number or there is no memory for the result.
+QImage imageRotated(const QImage& picture, float angle);
+
+namespace imagefilters {
+
+// The picture scaled down, keeping its proportions, until it fits within `limit`; a picture that
+// already fits is returned itself. Each side stays at least one pixel. Null when the limit is empty or there is no
+// memory.
+QImage fittedWithin(const QImage& picture, const QSize& limit);
+
+} // namespace imagefilters

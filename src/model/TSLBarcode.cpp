@@ -1,0 +1,60 @@
+#include "model/TSLBarcode.h"
+
+#include "common/Globals.h"
+
+#include <QDir>
+#include <QHash>
+#include <QImageReader>
+#include <QPainter>
+
+#include <mutex>
+
+namespace {
+
+// The sample does not change while the program runs, so each path is read once; items are drawn on
+// worker threads too, hence the lock.
+QImage samplePicture()
+{
+    static std::mutex lock;
+    static QHash<QString, QImage> loaded;
+    const QString path = QDir::cleanPath(Resource_Path + QStringLiteral("/barcode_sample.png"));
+    const std::lock_guard<std::mutex> guard(lock);
+    auto found = loaded.constFind(path);
+    if (found == loaded.constEnd())
+        found = loaded.insert(path, QImageReader(path).read());
+    return found.value();
+}
+
+QSizeF pictureSize(const QImage& picture)
+{
+    return picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
+}
+
+} // namespace
+
+std::shared_ptr<TSLBarcode> TSLBarcode::initWithPosition(const QPointF& point, const QImage&)
+{
+    auto item = std::make_shared<TSLBarcode>();
+    item->barcode_image_var_assign();
+    const QSizeF size = pictureSize(item->_contents);
+    item->_bounds
+        = QRectF(point.x() - size.width() / 2.0, point.y() - size.height() / 2.0, size.width(), size.height());
+    return item;
+}
+
+void TSLBarcode::barcode_image_var_assign()
+{
+    _contents = _barcode_image.isNull() ? samplePicture() : _barcode_image;
+}
+
+void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)
+{
+    if (!ctrl_is_visible || !context.painter)
+        return;
+    // Taken again at every drawing, so a barcode generated since the last one shows at once.
+    barcode_image_var_assign();
+    if (!_contents.isNull())
+        context.painter->drawImage(
+            QRectF(_bounds.topLeft(), pictureSize(_contents)), _contents, QRectF(_contents.rect()));
+    requestCanvasRefresh();
+}

@@ -1,0 +1,156 @@
+#include "model/TSLTextLayout.h"
+
+#include <QFontInfo>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tsltextlayout {
+
+namespace {
+
+// The resolution fonts are resolved at when no device is named (the screen's logical dpi).
+int defaultFontDpi()
+{
+    static const int dpi = [] {
+        QFont probe;
+        probe.setPointSizeF(72.0);
+        const int pixels = QFontInfo(probe).pixelSize();
+        return pixels > 0 ? pixels : 96;
+    }();
+    return dpi;
+}
+
+// The font sized so that one layout unit is one point. The layout keeps the default resolution rather
+// than a 72-dpi device because Qt scales absolute letter spacing by the whole-number ratio of the font's
+// resolution to the default one, which drops the spacing of any lower resolution.
+QFont layoutFont(const QFont& font, double kerning)
+{
+    QFont result(font);
+    const double points = font.pointSizeF() > 0.0 ? font.pointSizeF() : std::max(font.pixelSize(), 1);
+    result.setPointSizeF(points * 72.0 / defaultFontDpi());
+    result.setKerning(false);
+    result.setLetterSpacing(QFont::AbsoluteSpacing, std::isfinite(kerning) ? kerning : 0.0);
+    // Hinting would fit glyphs to a pixel grid that is not the one of the picture drawn on.
+    result.setHintingPreference(QFont::PreferNoHinting);
+    return result;
+}
+
+// QTextLayout takes alignments as they appear on the page, so the natural one is resolved here.
+Qt::Alignment alignmentOfCode(int code, bool rightToLeft)
+{
+    switch (code) {
+    case 1:
+        return Qt::AlignRight;
+    case 2:
+        return Qt::AlignHCenter;
+    case 3:
+        return Qt::AlignJustify;
+    case 4:
+        return rightToLeft ? Qt::AlignRight : Qt::AlignLeft;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// QTextLayout breaks lines only at the Unicode line separator.
+QString withLineSeparators(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r')) {
+            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            result += QChar::LineSeparator;
+        } else if (c == QLatin1Char('\n') || c == QChar::ParagraphSeparator || c == QChar(0x0085) || c == QChar(0x000B)
+            || c == QChar(0x000C)) {
+            result += QChar::LineSeparator;
+        } else {
+            result += c;
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QString transformedCase(const QString& text, int code)
+{
+    switch (code) {
+    case 1:
+        return text.toUpper();
+    case 2:
+        return text.toLower();
+    case 3:
+        break;
+    default:
+        return text;
+    }
+    QString result;
+    result.reserve(text.size());
+    bool wordStart = true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length
+            = text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        const char32_t codePoint
+            = length == 2 ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1)) : text.at(i).unicode();
+        if (QChar::isSpace(codePoint)) {
+            result += character;
+            wordStart = true;
+        } else if (wordStart) {
+            const char32_t title = QChar::toTitleCase(codePoint);
+            result += QString::fromUcs4(&title, 1);
+            wordStart = false;
+        } else {
+            result += character.toLower();
+        }
+        i += length - 1;
+    }
+    return result;
+}
+
+std::unique_ptr<QTextLayout> layoutText(
+    const QString& text, const QFont& font, double kerning, int alignment, double width, double maxHeight)
+{
+    auto layout = std::make_unique<QTextLayout>(withLineSeparators(text), layoutFont(font, kerning));
+    // The writing direction of the first strong character decides where natural alignment starts.
+    const bool rightToLeft = text.isRightToLeft();
+    QTextOption option(alignmentOfCode(alignment, rightToLeft));
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setTextDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setUseDesignMetrics(true);
+    layout->setTextOption(option);
+    const double lineWidth = std::isfinite(width) && width > 0.0 ? width : 0.0;
+    double y = 0.0;
+    layout->beginLayout();
+    while (y < maxHeight) {
+        QTextLine line = layout->createLine();
+        if (!line.isValid())
+            break;
+        line.setLeadingIncluded(true);
+        line.setLineWidth(lineWidth);
+        line.setPosition(QPointF(0.0, y));
+        y += line.height();
+    }
+    layout->endLayout();
+    return layout;
+}
+
+QSizeF usedSize(const QTextLayout& layout)
+{
+    double width = 0.0;
+    double height = 0.0;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        width = std::max(width, line.naturalTextWidth());
+        height = std::max(height, line.y() + line.height());
+    }
+    return { width, height };
+}
+
+} // namespace tsltextlayout

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QFont>
+#include <QSizeF>
+#include <QString>
+
+#include <limits>
+#include <memory>
+
+class QTextLayout;
+
+// Lays out the text of a text item in canvas points, with no widget and on any thread: a 14-point font is
+// 14 canvas units tall, and the layout draws at that size on any painter, whatever its device's resolution.
+namespace tsltextlayout {
+
+// Case transform codes: 1 upper case, 2 lower case, 3 capitalised (each word's first letter upper case,
+// the rest lower case; words are separated by white space); any other code leaves the text as it is.
+QString transformedCase(const QString& text, int code);
+
+// Lines wrapped at width, one under another from y = 0, aligned by code (0 left, 1 right, 2 centred,
+// 3 justified, 4 natural: left or right by the writing direction of the text). Kerning is extra space in
+// points after every character; the font's own pair kerning is then off, so every pair is spaced alike.
+// Line breaks of any kind start a new line. Lines that would start at or below maxHeight are not laid out.
+std::unique_ptr<QTextLayout> layoutText(const QString& text, const QFont& font, double kerning, int alignment,
+    double width, double maxHeight = std::numeric_limits<double>::infinity());
+
+// Width of the longest line and height of all lines of a layout.
+QSizeF usedSize(const QTextLayout& layout);
+
+} // namespace tsltextlayout
