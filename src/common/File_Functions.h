@@ -2,12 +2,20 @@
 
 #include <QString>
 
+#include <functional>
+
+class QIODevice;
+
 // File and folder helpers of the data folder.
 
 // A name built from user text may become a file name only when this holds: not empty, no "/" or "\",
 // and not "." or "..". Callers check it after Remove_Reserve_Char_In_File_Name and before any file
 // is deleted or written, so a typed name can never reach outside its folder.
 bool isSafeFileName(const QString& name);
+
+// Writes a file through a temporary file that is renamed over the old one only when `write` succeeded
+// and everything reached the disk: a failed or interrupted write leaves the old file whole.
+bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);
 
 // Removes the file or folder at path when it can be removed; errors are ignored. A path with a ".."
 // component is refused.

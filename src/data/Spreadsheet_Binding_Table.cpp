@@ -1,0 +1,38 @@
+#include "data/Spreadsheet_Binding_Table.h"
+
+#include "common/Common_Functions.h"
+
+QString Spreadsheet_Binding_Table::keyOfColumn(int position)
+{
+    return position == 0 ? QStringLiteral("Extension") : QStringLiteral("Column%1").arg(position);
+}
+
+void Spreadsheet_Binding_Table::setValueColumnTitles(const QStringList& titles)
+{
+    if (titles.isEmpty())
+        return;
+    QStringList kept { titles_.value(0, rowNumberTitle()) };
+    kept += titles.mid(1);
+    titles_ = kept;
+}
+
+bool Spreadsheet_Binding_Table::Create_List_By_Array(const QStringList& values, int count)
+{
+    if (count < 0 || values.size() < count) {
+        Show_NSLog_Message(QStringLiteral("Create_List_By_Array: %1 values for %2 columns").arg(values.size()).arg(count));
+        return false;
+    }
+    Row row;
+    row.insert(keyOfColumn(0), QString::number(rows_.size() + 1));
+    for (int i = 0; i < count; ++i)
+        row.insert(keyOfColumn(i + 1), Trim_Str(values[i]));
+    rows_.append(row);
+    return true;
+}
+
+QString Spreadsheet_Binding_Table::value(int row, int position) const
+{
+    if (row < 0 || row >= rows_.size() || position < 0)
+        return QStringLiteral("");
+    return rows_[row].value(keyOfColumn(position), QStringLiteral(""));
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// The spreadsheet binding table: text values taken from chosen columns of one worksheet. Column 0 is the
+// row number under the key "Extension"; value column n (from 1) has the key "Column" + n. Card items keep
+// the position of their column, so the order of the value columns is part of every binding.
+class Spreadsheet_Binding_Table {
+public:
+    using Row = QMap<QString, QString>;
+
+    static QString keyOfColumn(int position); // "Extension" for 0, "Column%d" otherwise
+
+    // Header titles of every column, column 0's first.
+    const QStringList& columnTitles() const { return titles_; }
+    int columnCount() const { return int(titles_.size()); }
+    // Replaces the value columns by titles[1..]; title 0 is the table's own and is kept.
+    void setValueColumnTitles(const QStringList& titles);
+
+    const QList<Row>& ListData() const { return rows_; }
+    void setListData(const QList<Row>& rows) { rows_ = rows; }
+    int rowCount() const { return int(rows_.size()); }
+
+    // Appends one row: "Extension" numbered from 1, then the first `count` values, trimmed.
+    // False (and nothing added) when fewer than `count` values are given.
+    bool Create_List_By_Array(const QStringList& values, int count);
+
+    // The value of a record at a column position; empty outside the table.
+    QString value(int row, int position) const;
+
+    // The table's own first column title.
+    static QString rowNumberTitle() { return QStringLiteral("#"); }
+
+    bool operator==(const Spreadsheet_Binding_Table& other) const = default;
+
+private:
+    QStringList titles_ { rowNumberTitle() };
+    QList<Row> rows_;
+};

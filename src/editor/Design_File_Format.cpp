@@ -1,0 +1,346 @@
+#include "editor/Design_File_Format.h"
+
+#include "common/File_Functions.h"
+#include "model/TSLImage.h"
+#include "platform/KeyedArchive.h"
+#include "platform/PropertyList.h"
+
+#include <QIODevice>
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <stdexcept>
+
+const QString design_file_EXT = QStringLiteral("dcard");
+const QString Design_File_Signature = QStringLiteral("MORVENTALISPRENQUADEX");
+
+namespace {
+
+constexpr int recordFieldCount = 28;
+constexpr int fixedElementCount = 63;
+// Far beyond any real card; a count above it is a damaged or hostile file.
+constexpr qint64 maximumItemCount = 1000000;
+constexpr double maximumCardExtent = 100000.0; // points, about 35 metres
+
+QString number(double value) { return QString::number(value, 'g', 17); }
+
+platform::PlistValue archivedColor(const QColor& color)
+{
+    platform::KeyedArchive archive(QStringLiteral("NSColor"));
+    archive.encodeColor(QStringLiteral("color"), color);
+    return archive.toBytes();
+}
+
+platform::PlistValue archivedFont(const std::optional<QFont>& font)
+{
+    platform::KeyedArchive archive(QStringLiteral("NSFont"));
+    archive.encodeFont(QStringLiteral("font"), font);
+    return archive.toBytes();
+}
+
+void appendRecord(platform::PlistArray& out, const Card_Property& side)
+{
+    auto yesNo = [](bool on) { return on ? QStringLiteral("Y") : QStringLiteral("N"); };
+    out.push_back(yesNo(side.Card_border_chk()));
+    out.push_back(archivedColor(side.Card_bordr_clr()));
+    out.push_back(QString::number(side.Card_bor_Stepper()));
+    out.push_back(side.Card_border_style());
+    out.push_back(yesNo(side.Card_fill_chk()));
+    out.push_back(side.Card_fill_style());
+    out.push_back(archivedColor(side.Card_fill_clr()));
+    out.push_back(archivedColor(side.Card_fill_Grd_1_clr()));
+    out.push_back(archivedColor(side.Card_fill_Grd_2_clr()));
+    out.push_back(QString::number(side.Card_grad_Stepper()));
+    out.push_back(side.Card_hatch_style());
+    out.push_back(archivedColor(side.Card_hatch_bk_clr()));
+    out.push_back(QString::asprintf("%0.2f", double(side.Card_alpha_Stepper())));
+    out.push_back(side.Card_Side());
+    out.push_back(side.Card_Side_Name());
+    out.push_back(side.Card_Shape());
+    out.push_back(side.Card_Name());
+    out.push_back(stringFromPoint(side.Card_Location()));
+    out.push_back(stringFromSize(side.Card_Size()));
+    out.push_back(side.Card_Preset());
+    out.push_back(side.Card_Category());
+    out.push_back(side.Card_Sub_Category());
+    out.push_back(QString::number(side.Card_Cat_index()));
+    out.push_back(side.Card_Create_Mode());
+    out.push_back(side.Card_BG_Image_Path());
+    out.push_back(side.Card_BG_Image_Layout());
+    out.push_back(archivedColor(side.Card_Content_clr()));
+    out.push_back(archivedFont(side.Card_Content_font()));
+}
+
+void appendItems(platform::PlistArray& out, const TSLGraphicList& items)
+{
+    out.push_back(QString::number(items.size()));
+    for (const platform::KeyedArchive& archive : TSLGraphic::propertiesWithGraphics(items))
+        out.push_back(archive.toBytes());
+}
+
+// Reads elements in order and refuses the file at the first one that is not what it must be.
+class ElementReader {
+public:
+    explicit ElementReader(const platform::PlistArray& elements) : elements_(elements) { }
+
+    std::size_t position() const { return next_; }
+
+    const platform::PlistValue& take(const char* what)
+    {
+        if (next_ >= elements_.size())
+            fail(QStringLiteral("the file ends before %1").arg(QLatin1String(what)));
+        return elements_[next_++];
+    }
+    QString string(const char* what)
+    {
+        const platform::PlistValue& value = take(what);
+        if (!value.isString())
+            fail(QStringLiteral("%1 is not text").arg(QLatin1String(what)));
+        return value.toString();
+    }
+    bool yesNo(const char* what) { return string(what) == QLatin1String("Y"); }
+    qint32 integer(const char* what)
+    {
+        const QString text = string(what).trimmed();
+        bool ok = false;
+        const qint64 value = text.toLongLong(&ok);
+        if (!ok || value < INT32_MIN || value > INT32_MAX)
+            fail(QStringLiteral("%1 is not a whole number").arg(QLatin1String(what)));
+        return qint32(value);
+    }
+    float real(const char* what)
+    {
+        bool ok = false;
+        const double value = string(what).trimmed().toDouble(&ok);
+        if (!ok || !std::isfinite(value) || std::abs(value) > 1e6)
+            fail(QStringLiteral("%1 is not a number").arg(QLatin1String(what)));
+        return float(value);
+    }
+    platform::KeyedArchive archive(const char* what, const char* className)
+    {
+        const platform::PlistValue& value = take(what);
+        std::optional<platform::KeyedArchive> archive;
+        if (value.isData())
+            archive = platform::KeyedArchive::fromBytes(value.toData());
+        if (!archive || (className && archive->className() != QLatin1String(className)))
+            fail(QStringLiteral("%1 is not an archive").arg(QLatin1String(what)));
+        return *archive;
+    }
+    QColor color(const char* what) { return archive(what, "NSColor").decodeColor(QStringLiteral("color")); }
+    std::optional<QFont> font(const char* what) { return archive(what, "NSFont").decodeFont(QStringLiteral("font")); }
+
+    [[noreturn]] static void fail(const QString& reason) { throw std::runtime_error(reason.toStdString()); }
+
+private:
+    const platform::PlistArray& elements_;
+    std::size_t next_ = 0;
+};
+
+Card_Property readRecord(ElementReader& in)
+{
+    Card_Property side;
+    side.setCard_border_chk(in.yesNo("Card_border_chk"));
+    side.setCard_bordr_clr(in.color("Card_bordr_clr"));
+    side.setCard_bor_Stepper(in.integer("Card_bor_Stepper"));
+    side.setCard_border_style(in.string("Card_border_style"));
+    side.setCard_fill_chk(in.yesNo("Card_fill_chk"));
+    side.setCard_fill_style(in.string("Card_fill_style"));
+    side.setCard_fill_clr(in.color("Card_fill_clr"));
+    side.setCard_fill_Grd_1_clr(in.color("Card_fill_Grd_1_clr"));
+    side.setCard_fill_Grd_2_clr(in.color("Card_fill_Grd_2_clr"));
+    side.setCard_grad_Stepper(in.integer("Card_grad_Stepper"));
+    side.setCard_hatch_style(in.string("Card_hatch_style"));
+    side.setCard_hatch_bk_clr(in.color("Card_hatch_bk_clr"));
+    side.setCard_alpha_Stepper(in.real("Card_alpha_Stepper"));
+    side.setCard_Side(in.string("Card_Side"));
+    side.setCard_Side_Name(in.string("Card_Side_Name"));
+    side.setCard_Shape(in.string("Card_Shape"));
+    side.setCard_Name(in.string("Card_Name"));
+    const auto location = pointFromString(in.string("Card_Location"));
+    if (!location)
+        ElementReader::fail(QStringLiteral("Card_Location is not a point"));
+    side.setCard_Location(*location);
+    const auto size = sizeFromString(in.string("Card_Size"));
+    if (!size || size->width() < 0 || size->height() < 0 || size->width() > maximumCardExtent
+        || size->height() > maximumCardExtent)
+        ElementReader::fail(QStringLiteral("Card_Size is not a card size"));
+    side.setCard_Size(*size);
+    side.setCard_Preset(in.string("Card_Preset"));
+    side.setCard_Category(in.string("Card_Category"));
+    side.setCard_Sub_Category(in.string("Card_Sub_Category"));
+    side.setCard_Cat_index(in.integer("Card_Cat_index"));
+    side.setCard_Create_Mode(in.string("Card_Create_Mode"));
+    side.setCard_BG_Image_Path(in.string("Card_BG_Image_Path"));
+    side.setCard_BG_Image_Layout(in.string("Card_BG_Image_Layout"));
+    side.setCard_Content_clr(in.color("Card_Content_clr"));
+    side.setCard_Content_font(in.font("Card_Content_font"));
+    return side;
+}
+
+qint64 readCount(ElementReader& in, const char* what, std::size_t elementsLeft)
+{
+    const QString text = in.string(what).trimmed();
+    bool ok = false;
+    const qint64 count = text.toLongLong(&ok);
+    if (!ok || count < 0 || count > maximumItemCount || std::size_t(count) > elementsLeft)
+        ElementReader::fail(QStringLiteral("%1 is not a usable count").arg(QLatin1String(what)));
+    return count;
+}
+
+TSLGraphicList readItems(ElementReader& in, qint64 count)
+{
+    TSLGraphicList items;
+    items.reserve(std::size_t(count));
+    for (qint64 i = 0; i < count; ++i) {
+        const platform::KeyedArchive archive = in.archive("an item", nullptr);
+        TSLGraphicPtr item = TSLGraphic::initWithCoder(archive);
+        if (!item)
+            ElementReader::fail(QStringLiteral("item %1 is of an unknown kind").arg(i));
+        const QRectF bounds = item->bounds();
+        if (!std::isfinite(bounds.x()) || !std::isfinite(bounds.y()) || !std::isfinite(bounds.width())
+            || !std::isfinite(bounds.height()))
+            ElementReader::fail(QStringLiteral("item %1 has no finite bounds").arg(i));
+        if (item->className() == QLatin1String("TSLImage"))
+            static_cast<TSLImage&>(*item).setFilePath(item->_file_path);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
+QList<Spreadsheet_Binding_Table::Row> readRows(const platform::PlistValue& value)
+{
+    if (!value.isArray())
+        ElementReader::fail(QStringLiteral("the binding rows are not a list"));
+    QList<Spreadsheet_Binding_Table::Row> rows;
+    for (const platform::PlistValue& element : value.toArray()) {
+        if (!element.isDict())
+            ElementReader::fail(QStringLiteral("a binding row is not a record"));
+        Spreadsheet_Binding_Table::Row row;
+        for (const auto& [key, cell] : element.toDict()) {
+            if (!cell.isString())
+                ElementReader::fail(QStringLiteral("a binding cell is not text"));
+            row.insert(key, cell.toString());
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+} // namespace
+
+QString stringFromPoint(const QPointF& point) { return QStringLiteral("{%1, %2}").arg(number(point.x()), number(point.y())); }
+
+QString stringFromSize(const QSizeF& size)
+{
+    return QStringLiteral("{%1, %2}").arg(number(size.width()), number(size.height()));
+}
+
+namespace {
+
+std::optional<std::pair<double, double>> pairFromString(const QString& text)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(^\s*\{\s*([^,{}\s]+)\s*,\s*([^,{}\s]+)\s*\}\s*$)"));
+    const QRegularExpressionMatch match = pattern.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    bool okA = false, okB = false;
+    const double a = match.captured(1).toDouble(&okA);
+    const double b = match.captured(2).toDouble(&okB);
+    if (!okA || !okB || !std::isfinite(a) || !std::isfinite(b))
+        return std::nullopt;
+    return std::make_pair(a, b);
+}
+
+} // namespace
+
+std::optional<QPointF> pointFromString(const QString& text)
+{
+    const auto pair = pairFromString(text);
+    return pair ? std::optional<QPointF>(QPointF(pair->first, pair->second)) : std::nullopt;
+}
+
+std::optional<QSizeF> sizeFromString(const QString& text)
+{
+    const auto pair = pairFromString(text);
+    return pair ? std::optional<QSizeF>(QSizeF(pair->first, pair->second)) : std::nullopt;
+}
+
+void clearUnusedBackgroundPath(Card_Property& side)
+{
+    if (side.Card_fill_style() != QLatin1String("I"))
+        side.setCard_BG_Image_Path(QStringLiteral(""));
+}
+
+QByteArray encodeDesignFile(const DesignFileContent& content)
+{
+    platform::PlistArray out;
+    out.reserve(fixedElementCount + content.frontItems.size() + content.backItems.size());
+    out.push_back(Design_File_Signature);
+    appendRecord(out, content.front);
+    appendRecord(out, content.back);
+    out.push_back(content.excelBindingUse ? QStringLiteral("Y") : QStringLiteral("N"));
+    out.push_back(content.excelSourcePath.isNull() ? QStringLiteral("") : content.excelSourcePath);
+    platform::PlistArray titles;
+    for (const QString& title : content.columnTitles)
+        titles.push_back(title);
+    out.push_back(titles);
+    platform::PlistArray rows;
+    for (const Spreadsheet_Binding_Table::Row& row : content.rows) {
+        platform::PlistDict dict;
+        for (auto it = row.cbegin(); it != row.cend(); ++it)
+            dict.insert(it.key(), it.value());
+        rows.push_back(dict);
+    }
+    out.push_back(rows);
+    appendItems(out, content.frontItems);
+    appendItems(out, content.backItems);
+    return platform::PropertyList::toXml(out);
+}
+
+std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QString* reason)
+{
+    QString parseError;
+    const std::optional<platform::PlistValue> root = platform::PropertyList::fromBytes(bytes, &parseError);
+    if (!root || !root->isArray()) {
+        if (reason)
+            *reason = root ? QStringLiteral("the file is not a list") : parseError;
+        return std::nullopt;
+    }
+    const platform::PlistArray& elements = root->toArray();
+    try {
+        ElementReader in(elements);
+        if (in.string("the signature") != Design_File_Signature)
+            ElementReader::fail(QStringLiteral("the signature is wrong"));
+        DesignFileContent content;
+        content.front = readRecord(in);
+        content.back = readRecord(in);
+        content.excelBindingUse = in.yesNo("the spreadsheet flag");
+        content.excelSourcePath = in.string("the spreadsheet path");
+        const platform::PlistValue& titles = in.take("the column titles");
+        if (!titles.isArray())
+            ElementReader::fail(QStringLiteral("the column titles are not a list"));
+        for (const platform::PlistValue& title : titles.toArray()) {
+            if (!title.isString())
+                ElementReader::fail(QStringLiteral("a column title is not text"));
+            content.columnTitles << title.toString();
+        }
+        content.rows = readRows(in.take("the binding rows"));
+        const qint64 frontCount = readCount(in, "the front count", elements.size() - in.position());
+        content.frontItems = readItems(in, frontCount);
+        const qint64 backCount = readCount(in, "the back count", elements.size() - in.position());
+        content.backItems = readItems(in, backCount);
+        if (in.position() != elements.size())
+            ElementReader::fail(QStringLiteral("the file has %1 elements after its items").arg(elements.size() - in.position()));
+        return content;
+    } catch (const std::exception& e) {
+        if (reason)
+            *reason = QString::fromUtf8(e.what());
+        return std::nullopt;
+    }
+}
+
+bool writeDesignFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    return saveFileAtomically(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, error);
+}
