@@ -168,21 +168,21 @@ void Shape_Control::drawContentsInView(const TSLDrawingContext& context, bool)
         painter.setRenderHint(QPainter::Antialiasing, true);
         if (isDrawingFill()) {
             if (_fill_type == QLatin1String("G")) {
-                const QColor c1 = fill_Grad_clr1();
-                const QColor c2 = fill_Grad_clr2();
+                const QColor c1 = drawnGradientColor1();
+                const QColor c2 = drawnGradientColor2();
                 fillPathWithAngledGradient(painter, path, c1, c2, fill_grad_angle());
             } else if (_fill_type == QLatin1String("H")) {
-                painter.fillPath(path, fill_hatch_bk_clr());
+                painter.fillPath(path, drawnHatchBackgroundColor());
                 // Without its picture the pattern layer is left out; the hatch colour stays.
                 const QImage pattern = fillStylePattern(fill_hatch_type());
                 if (!pattern.isNull())
                     painter.fillPath(path, QBrush(pattern));
             } else {
-                painter.fillPath(path, fillColor());
+                painter.fillPath(path, drawnFillColor());
             }
         }
         if (isDrawingStroke())
-            painter.strokePath(path, borderPen(strokeColor(), strokeWidth(), strokeBorderType()));
+            painter.strokePath(path, borderPen(drawnStrokeColor(), strokeWidth(), strokeBorderType()));
         painter.restore();
     }
     requestCanvasRefresh();

@@ -6,6 +6,7 @@
 #include "model/Shape_Control.h"
 #include "model/TSLBarcode.h"
 #include "model/TSLError.h"
+#include "model/TSLDrawnColor.h"
 #include "model/TSLGraphicFields.h"
 #include "model/TSLImage.h"
 #include "model/TSLLine.h"
@@ -32,16 +33,6 @@ QFont barcodeTextFont()
     return font;
 }
 
-QColor withAlpha(const QColor& color, float fraction)
-{
-    if (!color.isValid())
-        return color;
-    QColor result = color;
-    // A damaged file may hold no number at all; such an opacity draws opaque rather than undefined.
-    const double alpha = std::isfinite(fraction) ? std::clamp(static_cast<double>(fraction), 0.0, 1.0) : 1.0;
-    result.setAlphaF(alpha);
-    return result;
-}
 
 template <typename T>
 TSLGraphicPtr makeGraphic(bool bare)
@@ -331,33 +322,39 @@ std::optional<TSLGraphicList> TSLGraphic::graphicsWithPasteboardData(const QByte
 
 QColor TSLGraphic::fillColor()
 {
-    _fillColor = withAlpha(_fillColor, alpha_val);
+    _fillColor = colorWithOpacity(_fillColor, alpha_val);
     return _fillColor;
 }
 
 QColor TSLGraphic::strokeColor()
 {
-    _strokeColor = withAlpha(_strokeColor, alpha_val_stroke);
+    _strokeColor = colorWithOpacity(_strokeColor, alpha_val_stroke);
     return _strokeColor;
 }
 
 QColor TSLGraphic::fill_hatch_bk_clr()
 {
-    _fill_htch_clr = withAlpha(_fill_htch_clr, alpha_val);
+    _fill_htch_clr = colorWithOpacity(_fill_htch_clr, alpha_val);
     return _fill_htch_clr;
 }
 
 QColor TSLGraphic::fill_Grad_clr1()
 {
-    _fill_Grad_clr1 = withAlpha(_fill_Grad_clr1, alpha_val);
+    _fill_Grad_clr1 = colorWithOpacity(_fill_Grad_clr1, alpha_val);
     return _fill_Grad_clr1;
 }
 
 QColor TSLGraphic::fill_Grad_clr2()
 {
-    _fill_Grad_clr2 = withAlpha(_fill_Grad_clr2, alpha_val);
+    _fill_Grad_clr2 = colorWithOpacity(_fill_Grad_clr2, alpha_val);
     return _fill_Grad_clr2;
 }
+
+QColor TSLGraphic::drawnFillColor() const { return colorWithOpacity(_fillColor, alpha_val); }
+QColor TSLGraphic::drawnStrokeColor() const { return colorWithOpacity(_strokeColor, alpha_val_stroke); }
+QColor TSLGraphic::drawnHatchBackgroundColor() const { return colorWithOpacity(_fill_htch_clr, alpha_val); }
+QColor TSLGraphic::drawnGradientColor1() const { return colorWithOpacity(_fill_Grad_clr1, alpha_val); }
+QColor TSLGraphic::drawnGradientColor2() const { return colorWithOpacity(_fill_Grad_clr2, alpha_val); }
 
 TSLTextStorage& TSLGraphic::Text_contents()
 {

@@ -100,6 +100,12 @@ public:
     QColor fill_hatch_bk_clr();
     QColor fill_Grad_clr1();
     QColor fill_Grad_clr2();
+    // The same colours for drawing, which must leave the record as it is: nothing is stored back.
+    QColor drawnFillColor() const;
+    QColor drawnStrokeColor() const;
+    QColor drawnHatchBackgroundColor() const;
+    QColor drawnGradientColor1() const;
+    QColor drawnGradientColor2() const;
 
     // --- Plain accessors used by other parts of the program ---
     QRectF bounds() const { return _bounds; }

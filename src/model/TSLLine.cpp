@@ -116,7 +116,7 @@ void TSLLine::drawContentsInView(const TSLDrawingContext& context, bool)
         QPainter& painter = *context.painter;
         painter.save();
         painter.setRenderHint(QPainter::Antialiasing, true);
-        QPen pen = borderPen(strokeColor(), strokeWidth(), strokeBorderType());
+        QPen pen = borderPen(drawnStrokeColor(), strokeWidth(), strokeBorderType());
         pen.setCapStyle(penCapStyle()); // every dash ends in the line's cap
         pen.setJoinStyle(Qt::MiterJoin);
         painter.strokePath(bezierPathForDrawing(), pen);

@@ -70,15 +70,15 @@ void TSLText::drawContentsInView(const TSLDrawingContext& context, bool isBeingC
         box.addRect(b);
         if (isDrawingFill()) {
             if (_fill_type == QLatin1String("G")) {
-                const QColor c1 = fill_Grad_clr1();
-                const QColor c2 = fill_Grad_clr2();
+                const QColor c1 = drawnGradientColor1();
+                const QColor c2 = drawnGradientColor2();
                 fillPathWithAngledGradient(painter, box, c1, c2, fill_grad_angle());
             } else {
-                painter.fillPath(box, fillColor()); // text items have no hatch: "H" fills solid too
+                painter.fillPath(box, drawnFillColor()); // text items have no hatch: "H" fills solid too
             }
         }
         if (isDrawingStroke())
-            painter.strokePath(box, borderPen(strokeColor(), strokeWidth(), strokeBorderType()));
+            painter.strokePath(box, borderPen(drawnStrokeColor(), strokeWidth(), strokeBorderType()));
         const std::unique_ptr<QTextLayout> layout
             = tsltextlayout::layoutText(text, displayedFont(), text_kerning, text_alignmnet, b.width(), b.height());
         painter.setClipRect(b, Qt::IntersectClip); // what does not fit in the bounds is cut off

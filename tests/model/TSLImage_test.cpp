@@ -304,7 +304,7 @@ TEST(TSLImageCreation, FlipsAreUndoableAndRedrawingValues)
         EXPECT_TRUE(TSLImage::keyPathsForValuesAffectingDrawingContents().contains(key));
     }
     EXPECT_TRUE(item.keysForValuesToObserveForUndo().contains(QStringLiteral("bounds")));
-    EXPECT_EQ(item.presentablePropertyNameForKey(TSLImageIsFlippedVerticallyKey), QStringLiteral("Vertical Flipping"));
+    EXPECT_EQ(item.presentablePropertyNameForKey(TSLImageIsFlippedVerticallyKey), QStringLiteral("Vertical Flip"));
     EXPECT_EQ(item.presentablePropertyNameForKey(QStringLiteral("bounds")), QString());
     item.flipHorizontally();
     item.flipHorizontally();

@@ -240,8 +240,8 @@ TEST(TSLLineUndo, ObserversHearOfEndPointsAndUndoRestoresTheFlags)
     ASSERT_TRUE(observer.last(QStringLiteral("endPoint")));
     line->removeObserver(&observer);
 
-    EXPECT_EQ(line->presentablePropertyNameForKey(QStringLiteral("beginPoint")), QStringLiteral("Beginpoint"));
-    EXPECT_EQ(line->presentablePropertyNameForKey(QStringLiteral("endPoint")), QStringLiteral("Endpoint"));
+    EXPECT_EQ(line->presentablePropertyNameForKey(QStringLiteral("beginPoint")), QStringLiteral("Start Point"));
+    EXPECT_EQ(line->presentablePropertyNameForKey(QStringLiteral("endPoint")), QStringLiteral("End Point"));
     const QVariantMap properties = line->properties();
     EXPECT_FALSE(properties.contains(QStringLiteral("bounds")));
     EXPECT_EQ(properties.value(QStringLiteral("beginPoint")).toString(), QStringLiteral("{15, 15}"));
