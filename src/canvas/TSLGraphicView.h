@@ -1,0 +1,227 @@
+#pragma once
+
+#include "canvas/TSLGrid.h"
+#include "model/TSLDocument.h"
+#include "model/TSLGraphic.h"
+
+#include <QPointer>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+class QTimer;
+class TSLCenteringClipView;
+
+// Indexes into an item list, ascending.
+using TSLIndexSet = std::set<int>;
+
+// The editing canvas of one card side: it shows one of the document's item lists (front, back or scratch),
+// draws the card base, the grid, the items and the handles of the selected ones, and is where the user
+// creates, selects, moves and resizes items. Coordinates are points, origin at the card's top-left, y down;
+// the enclosing scroll view sets the zoom factor, which only scales what is painted and where the mouse is.
+//
+// Nothing here keeps an item alive or points at one after it left the list: the selection and the current
+// item are weak references, and both forget an item as soon as the list no longer holds it.
+class TSLGraphicView : public QWidget, private TSLGraphicObserver {
+    Q_OBJECT
+public:
+    explicit TSLGraphicView(QWidget* parent = nullptr);
+    ~TSLGraphicView() override;
+
+    // --- The bound list ---
+    // Shows the document's list under the key ("graphics", "graphics_back" or "graphics_temp").
+    void bindGraphics(TSLDocument* document, const QString& graphicsKey);
+    void unbindGraphics();
+    TSLDocument* document() const { return document_; }
+    QString graphicsKey() const { return graphicsKey_; }
+    const TSLGraphicList& graphics() const; // empty while unbound
+    // Every insertion and removal goes through the document, so the front list records undo.
+    // Unbound: std::logic_error.
+    void insertGraphics(const TSLGraphicList& items, const std::vector<int>& indexes);
+    void removeGraphicsAtIndexes(const std::vector<int>& indexes);
+
+    // --- Selection and the current item ---
+    TSLIndexSet selectionIndexes() const;
+    void changeSelectionIndexes(const TSLIndexSet& indexes); // out-of-range indexes are dropped
+    TSLGraphicList selectedGraphics() const; // in list order
+    // The item the inspector, the barcode window and the card-holder fill act on; none when it left the list.
+    TSLGraphicPtr Selected_Graphic() const { return selectedGraphic_.lock(); }
+    void setSelected_Graphic(const TSLGraphicPtr& graphic) { selectedGraphic_ = graphic; }
+
+    // --- Grid, size, zoom and rulers ---
+    void setGrid(TSLGrid* grid); // not owned; may be null
+    TSLGrid* grid() const { return grid_; }
+    // In points. Inside a centring clip view, the clip view places and sizes the widget; elsewhere the canvas
+    // sizes itself to the canvas size times the zoom factor.
+    void setCanvasSize(const QSizeF& size);
+    QSizeF canvasSize() const { return canvasSize_; }
+    QRectF bounds() const { return QRectF(QPointF(0, 0), canvasSize_); }
+    // Device-independent pixels per point, 1.0 being actual size: the factor of the clip view the canvas sits
+    // in, else the one set here.
+    void setZoomFactor(double factor);
+    double zoomFactor() const;
+    // Whether the enclosing scroll view shows its rulers; moves and resizes are echoed to them only then.
+    void setRulersVisible(bool visible) { rulersVisible_ = visible; }
+    bool rulersVisible() const { return rulersVisible_; }
+
+    // --- Drawing ---
+    // Draws what lies in the dirty rectangle (points) with a painter already scaled to points: the card base,
+    // the grid, the items from the back to the front, the handles of the selected items and the rubber band.
+    void drawRect(QPainter& painter, const QRectF& dirtyRect);
+
+    // --- Creation ---
+    // Makes an item for the editor's current tool (or of graphicClass, for tools that name no kind of
+    // their own) and inserts it at index 0 as one undo step. With a mouse-press event the item grows with
+    // the drag that follows and is taken back without a trace if it ends 0 x 0; without one it is placed by
+    // the rectangle or at the editor's next free position. ctrl_value is the text of a text item.
+    void createGraphicOfClass(const QString& graphicClass, const QMouseEvent* event, bool use_rect,
+        const QRectF& bound_rect, const QString& card_side, const QString& ctrl_value, const QString& ctrl_ID);
+
+    // --- Hit testing ---
+    // The front-most item under the point: a handle of a selected item, else its contents. Out values are
+    // filled only on a hit.
+    TSLGraphicPtr graphicUnderPoint(
+        const QPointF& point, int* index = nullptr, bool* isSelected = nullptr, int* handle = nullptr) const;
+    TSLIndexSet indexesOfGraphicsIntersectingRect(const QRectF& rect) const;
+
+    // --- Keyboard and selection commands ---
+    void moveSelectedGraphicsByX(double dx, double dy); // unlocked selected items, no grid snapping
+    void moveLeft() { moveSelectedGraphicsByX(-1, 0); }
+    void moveRight() { moveSelectedGraphicsByX(1, 0); }
+    void moveUp() { moveSelectedGraphicsByX(0, -1); }
+    void moveDown() { moveSelectedGraphicsByX(0, 1); }
+    void selectAll();
+    void deselectAll() { changeSelectionIndexes({}); }
+    void Clear_Control_Selection() { changeSelectionIndexes({}); }
+
+    // Undo and redo of the document; afterwards the items they touched are the selection.
+    void undo();
+    void redo();
+
+    // --- Items placed by the program under a control ID ---
+    // The front-most text or picture item with exactly this ID.
+    TSLGraphicPtr Selcect_Ctrl_With_ID(const QString& ctrl_ID) const;
+    // Refills the text or picture of the item with the ID, or creates it when there is none; the item ends
+    // as the current item.
+    void ReplaceGraphicText(const QString& graphicClass, bool use_rect, const QRectF& bound_rect,
+        const QString& card_side, const QString& ctrl_value, const QString& ctrl_ID);
+    void Hide_all_Text_control_FUP_Control(); // hides the card-holder profile items
+    void delete_all_control();
+
+    // No kind of item edits in place (texts are edited in the inspector), so these have nothing to start or
+    // end; the creation and the mouse handling still offer each item the edit.
+    void startEditingGraphic(const TSLGraphicPtr&) { }
+    void stopEditing() { }
+
+    // --- State shown for tests and the rulers ---
+    QRectF marqueeSelectionBounds() const { return marqueeSelectionBounds_; }
+    QRectF rulerEchoedBounds() const { return rulerEchoedBounds_; }
+    bool isHidingHandles() const { return isHidingHandles_; }
+    bool isTracking() const { return drag_.kind != Drag::None; }
+
+    static constexpr double moveThreshold = 2.0; // points in x or y before a press on an item moves it
+    static constexpr int handleHidingTimeMs = 500; // handles stay hidden this long after a nudge
+
+signals:
+    void selectionChanged();
+    // The rectangle marked on the rulers moved; a null rectangle (QRectF()) stands for no marks, so the
+    // echo begins from one and ends in one.
+    void rulerEchoChanged(const QRectF& from, const QRectF& to);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // A drag in progress: Qt delivers it as separate events, so the loop of a press becomes this state.
+    enum class Drag { None, Create, Resize, Move, Marquee, Ignore };
+    struct DragState {
+        Drag kind = Drag::None;
+        QPointF press; // where the button went down (points)
+        QPointF last; // last point applied
+        QPointF offset; // moving: press point minus the selection's origin
+        QRectF startBounds; // moving: union of the selection's bounds at the press
+        bool moving = false; // moving: the threshold has been passed
+        std::weak_ptr<TSLGraphic> item; // resizing
+        int handle = 0;
+        std::vector<std::weak_ptr<TSLGraphic>> marqueeBase; // rubber band: selection at the press
+        bool echoing = false;
+        bool undoGroupOpen = false;
+        std::function<void()> then; // the rest of the mouse-down, once the button is up
+    };
+    // The creation in progress; the item is owned only while this is set.
+    struct Creation {
+        TSLGraphicPtr item;
+        bool groupsByEvent = true;
+    };
+
+    // TSLGraphicObserver
+    void graphicValueChanged(
+        TSLGraphic& graphic, const QString& key, const QVariant& oldValue, const QVariant& newValue) override;
+
+    void requireBoundList() const;
+    void followList(const QString& key);
+    void stopObservingAll();
+    int indexOfGraphic(const TSLGraphic* graphic) const;
+    void updatePointsRect(const QRectF& rect);
+    void updateSelectionArea();
+    QPointF pointForEvent(const QMouseEvent* event) const;
+    TSLCenteringClipView* clipView() const;
+    QPointF nextPoint(const QString& side) const;
+
+    // Creation (TSLGraphicView_Creation.cpp)
+    bool beginCreation(const QString& graphicClass, const std::optional<QPointF>& pressPoint, bool use_rect,
+        const QRectF& bound_rect, const QString& card_side, const QString& ctrl_value, const QString& ctrl_ID);
+    void finishCreation();
+    TSLGraphicPtr makeGraphicForTool(
+        const QString& graphicClass, const QPointF& origin, const QString& ctrl_value, const QString& ctrl_ID) const;
+
+    // Mouse (TSLGraphicView_Mouse.cpp)
+    void mouseDown(QMouseEvent* event, int clickCount);
+    void selectAndTrackMouseWithEvent(const QPointF& point, bool shift);
+    void startDrag(Drag kind, const QPointF& press, bool openUndoGroup);
+    void continueDrag(const QPointF& point);
+    void endDrag(const QPointF& point);
+    void trackMove(const QPointF& point);
+    void trackResize(const QPointF& point);
+    void trackMarquee(const QPointF& point);
+    void autoscroll(const QPointF& point);
+    void beginEchoingMoveToRulers(const QRectF& rect);
+    void continueEchoingMoveToRulers(const QRectF& rect);
+    void stopEchoingMoveToRulers();
+    void showProperties(const TSLGraphicPtr& graphic);
+
+    // Keys (TSLGraphicView_Keys.cpp)
+    void hideHandlesMomentarily();
+    void unhideHandlesForTimer();
+    void runUndo(bool redo);
+
+    QPointer<TSLDocument> document_;
+    QString graphicsKey_;
+    std::vector<std::weak_ptr<TSLGraphic>> observed_; // the items of the list, as last seen
+    std::vector<std::weak_ptr<TSLGraphic>> selection_;
+    std::weak_ptr<TSLGraphic> selectedGraphic_;
+    QPointer<TSLGrid> grid_;
+    QSizeF canvasSize_ { 243, 154 };
+    double zoom_ = 1.0;
+    bool rulersVisible_ = false;
+    QRectF rulerEchoedBounds_;
+    QRectF marqueeSelectionBounds_;
+    bool isHidingHandles_ = false;
+    QTimer* handleShowingTimer_ = nullptr;
+    std::optional<Creation> creation_;
+    std::optional<TSLIndexSet> undoSelectionIndexes_; // only while an undo or redo runs
+    bool emptyListShown_ = false;
+    DragState drag_;
+};

@@ -1,0 +1,88 @@
+// The keyboard on the canvas: nudging the selection with the arrow keys while the handles stay out of the
+// way, and undo and redo with the selection that follows them.
+#include "canvas/TSLGraphicView.h"
+
+#include "model/CardEditorServices.h"
+#include "model/TSLDocument.h"
+#include "platform/UndoManager.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+
+void TSLGraphicView::keyPressEvent(QKeyEvent* event)
+{
+    // Plain arrows only: with other modifiers they mean something else to the platform.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (modifiers == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Left:
+            moveLeft();
+            return;
+        case Qt::Key_Right:
+            moveRight();
+            return;
+        case Qt::Key_Up:
+            moveUp();
+            return;
+        case Qt::Key_Down:
+            moveDown();
+            return;
+        default:
+            break;
+        }
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TSLGraphicView::moveSelectedGraphicsByX(double dx, double dy)
+{
+    const TSLGraphicList selected = selectedGraphics();
+    if (selected.empty())
+        return;
+    hideHandlesMomentarily();
+    TSLGraphic::translateGraphics(selected, dx, dy);
+}
+
+void TSLGraphicView::hideHandlesMomentarily()
+{
+    // A run of presses keeps the handles hidden until a moment after the last one.
+    handleShowingTimer_->start();
+    isHidingHandles_ = true;
+    updateSelectionArea();
+}
+
+void TSLGraphicView::unhideHandlesForTimer()
+{
+    isHidingHandles_ = false;
+    updateSelectionArea();
+}
+
+void TSLGraphicView::undo()
+{
+    runUndo(false);
+}
+
+void TSLGraphicView::redo()
+{
+    runUndo(true);
+}
+
+void TSLGraphicView::runUndo(bool redo)
+{
+    if (!document_)
+        return;
+    // While it runs, the items whose geometry or contents change and those put back into the list are
+    // collected; they are the selection afterwards.
+    undoSelectionIndexes_ = TSLIndexSet {};
+    platform::UndoManager& manager = document_->undoManager();
+    if (redo)
+        manager.redo();
+    else
+        manager.undo();
+    const TSLIndexSet touched = std::move(*undoSelectionIndexes_);
+    undoSelectionIndexes_.reset();
+    if (!touched.empty())
+        changeSelectionIndexes(touched);
+    if (CardEditorServices* services = editorServices())
+        services->Undo_Redo_Button_state();
+}

@@ -1,0 +1,242 @@
+#include "canvas/TSLRenderingView.h"
+
+#include "canvas/Card_Base_Drawing.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "model/CardEditorServices.h"
+#include "model/TSLError.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cmath>
+#include <exception>
+
+namespace {
+
+constexpr double inchesPerMeter = 1.0 / 0.0254;
+
+QSize pixelSizeFor(const QSizeF& points, double pixelsPerPoint)
+{
+    const double width = std::ceil(points.width() * pixelsPerPoint);
+    const double height = std::ceil(points.height() * pixelsPerPoint);
+    // A damaged design can hold absurd sizes; QImage refuses them, but the conversion must not overflow.
+    if (!(width > 0) || !(height > 0) || width > 1e6 || height > 1e6)
+        return {};
+    return { static_cast<int>(width), static_cast<int>(height) };
+}
+
+QImage transparentImage(const QSize& size, double pixelsPerPoint)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::transparent);
+    const int dotsPerMeter = qRound(72.0 * pixelsPerPoint * inchesPerMeter);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+void setQualityHints(QPainter& painter)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+}
+
+// The union of drawing areas; items without one do not widen it.
+QRectF unionOfDrawingBounds(const TSLGraphicList& graphics)
+{
+    QRectF result;
+    for (const TSLGraphicPtr& graphic : graphics) {
+        if (!graphic)
+            continue;
+        const QRectF area = graphic->drawingBounds();
+        if (area.isEmpty())
+            continue;
+        result = result.isEmpty() ? area : result.united(area);
+    }
+    return result;
+}
+
+// Keeps the painter's state balanced when an item's drawing throws.
+class SavedPainterState {
+public:
+    explicit SavedPainterState(QPainter& painter)
+        : painter_(painter)
+    {
+        painter_.save();
+    }
+    ~SavedPainterState() { painter_.restore(); }
+    SavedPainterState(const SavedPainterState&) = delete;
+    SavedPainterState& operator=(const SavedPainterState&) = delete;
+
+private:
+    QPainter& painter_;
+};
+
+} // namespace
+
+TSLRenderingSide TSLRenderingSide::currentSide()
+{
+    TSLRenderingSide side;
+    side.frontOrBack = Card_Front_Or_Back == 0 ? 0 : 1;
+    side.cardShape = Card_Shape;
+    if (const CardEditorServices* services = editorServices()) {
+        side.property = services->cardSideProperty(side.frontOrBack);
+        side.canvasBounds = services->frontCanvasBounds();
+    }
+    return side;
+}
+
+TSLRenderingView::TSLRenderingView(
+    const QRectF& frame, const TSLGraphicList& graphics, const TSLRenderingSide& side, const QString& printJobTitle)
+    : frame_(frame)
+    , graphics_(graphics)
+    , side_(side)
+    , printJobTitle_(printJobTitle)
+{
+}
+
+void TSLRenderingView::drawRect(QPainter& painter, const QRectF& rect, double devicePixelsPerPoint) const
+{
+    try {
+        const SavedPainterState state(painter);
+        drawContents(painter, rect, devicePixelsPerPoint);
+    } catch (const std::exception& e) {
+        Show_MessageBox(QString::fromUtf8(e.what()));
+    }
+}
+
+void TSLRenderingView::drawContents(QPainter& painter, const QRectF& rect, double devicePixelsPerPoint) const
+{
+    // Items ask the canvas to redraw after drawing themselves; nothing on screen changes here.
+    const CanvasPaintScope offScreen;
+    Card_Base_Drawing(painter, bounds(), side_.property, side_.cardShape, rect);
+
+    const TSLDrawingContext context { &painter, false, devicePixelsPerPoint };
+    for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
+        const TSLGraphicPtr& graphic = *it;
+        // Items not to be printed show on the canvas only.
+        if (!graphic || graphic->print_object != 0)
+            continue;
+        const SavedPainterState state(painter);
+        graphic->drawContentsInView(context, false);
+    }
+}
+
+QByteArray TSLRenderingView::dataWithPDFInsideRect(const QRectF& rect) const
+{
+    if (rect.isEmpty() || !std::isfinite(rect.width()) || !std::isfinite(rect.height()))
+        return {};
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        // One device unit per point, so fonts given in points keep their size and the page measures
+        // exactly the rectangle.
+        writer.setResolution(72);
+        writer.setCreator(QStringLiteral("Tessaline Card"));
+        if (!printJobTitle_.isEmpty())
+            writer.setTitle(printJobTitle_);
+        const QPageLayout layout(QPageSize(rect.size(), QPageSize::Point, QString(), QPageSize::ExactMatch),
+            QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Point, QMarginsF(0, 0, 0, 0));
+        if (!writer.setPageLayout(layout))
+            return {};
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        setQualityHints(painter);
+        painter.translate(-rect.topLeft());
+        painter.setClipRect(rect);
+        drawRect(painter, rect, 1.0);
+        if (!painter.end())
+            return {};
+    }
+    return buffer.data();
+}
+
+QByteArray TSLRenderingView::pdfDataWithGraphics_data(const TSLGraphicList& graphics, const TSLRenderingSide& side)
+{
+    const TSLRenderingView view(side.canvasBounds, graphics, side);
+    return view.dataWithPDFInsideRect(view.bounds());
+}
+
+std::optional<QByteArray> TSLRenderingView::tiffDataWithGraphics(const TSLGraphicList& graphics, TSLError* error)
+{
+    const QRectF area = unionOfDrawingBounds(graphics);
+    if (area.isEmpty()) {
+        if (error)
+            *error = TSLErrorWithCode(3);
+        return std::nullopt;
+    }
+    QImage image = transparentImage(pixelSizeFor(area.size(), 1.0), 1.0);
+    if (image.isNull()) {
+        Show_NSLog_Message(
+            QStringLiteral("cannot make a %1 x %2 picture of the items").arg(area.width()).arg(area.height()));
+        return std::nullopt;
+    }
+
+    try {
+        const CanvasPaintScope offScreen;
+        QPainter painter(&image);
+        setQualityHints(painter);
+        painter.translate(-area.topLeft());
+        const TSLDrawingContext context { &painter, false, 1.0 };
+        for (auto it = graphics.rbegin(); it != graphics.rend(); ++it) {
+            const TSLGraphicPtr& graphic = *it;
+            if (!graphic)
+                continue;
+            const SavedPainterState state(painter);
+            painter.setClipRect(graphic->drawingBounds());
+            graphic->drawContentsInView(context, false);
+        }
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return std::nullopt;
+    }
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "tiff");
+    if (!writer.write(image)) {
+        Show_NSLog_Message(QStringLiteral("cannot write TIFF: %1").arg(writer.errorString()));
+        return std::nullopt;
+    }
+    return buffer.data();
+}
+
+QImage TSLRenderingView::image_From_Card_Graphics(
+    const TSLGraphicList& graphics, bool print_box, const TSLRenderingSide& side)
+{
+    try {
+        const TSLRenderingView view(side.canvasBounds, graphics, side);
+        const double pixelsPerPoint = print_box ? printPixelsPerPoint : 1.0;
+        if (view.bounds().isEmpty())
+            return {}; // no canvas to take the size from
+        QImage image = transparentImage(pixelSizeFor(view.bounds().size(), pixelsPerPoint), pixelsPerPoint);
+        if (image.isNull()) {
+            Show_NSLog_Message(QStringLiteral("cannot make a picture of a %1 x %2 card")
+                                   .arg(view.bounds().width())
+                                   .arg(view.bounds().height()));
+            return {};
+        }
+        {
+            QPainter painter(&image);
+            setQualityHints(painter);
+            painter.scale(pixelsPerPoint, pixelsPerPoint);
+            painter.setClipRect(view.bounds());
+            view.drawRect(painter, view.bounds(), pixelsPerPoint);
+        }
+        image.setDevicePixelRatio(pixelsPerPoint);
+        return image;
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return {};
+    }
+}
