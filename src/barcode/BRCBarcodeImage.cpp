@@ -1,0 +1,41 @@
+#include "barcode/BRCBarcodeImage.h"
+
+#include "barcode/BRCBarcodeOffscreenView.h"
+#include "common/Common_Functions.h"
+
+#include <algorithm>
+#include <exception>
+
+BarcodePicture imageFromBarcode(const BRCBarcode& barcode, double dpi)
+{
+    try {
+        BRCBarcodeOffscreenView view;
+        view.initWithBarcode(barcode);
+        return view.renderImage(dpi);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return {};
+    }
+}
+
+BarcodePicture imageFromBarcodeImage(const BarcodePicture& image)
+{
+    if (image.isNull())
+        return {};
+    try {
+        BRCBarcodeOffscreenView view;
+        view.initWithBarcodeImage(image);
+        const double dpi = std::max(image.scale() * 72.0, BRCBarcode_Image_DPI);
+        return view.renderImage(dpi);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return {};
+    }
+}
+
+QByteArray pdfFromBarcode(const BRCBarcode& barcode)
+{
+    BRCBarcodeOffscreenView view;
+    view.initWithBarcode(barcode);
+    return view.dataWithPDFInsideRect(view.bounds());
+}

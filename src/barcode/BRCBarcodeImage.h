@@ -1,0 +1,22 @@
+#pragma once
+
+#include "barcode/BarcodePicture.h"
+
+#include <QByteArray>
+
+class BRCBarcode;
+
+// Conversions from a barcode, or from a 2-D symbol picture, to a finished barcode picture. They run on
+// the calling thread and read the settings object as it is at that moment.
+
+// Resolution of linear barcode pictures: a 20-mil module is then a whole 12 pixels.
+constexpr double BRCBarcode_Image_DPI = 600.0;
+
+// The linear symbol with its value text, header and footer; null when it has no size.
+BarcodePicture imageFromBarcode(const BRCBarcode& barcode, double dpi = BRCBarcode_Image_DPI);
+// The 2-D picture framed with header and footer at the settings object's framed size, at the picture's
+// own resolution (so that its modules keep their pixels) or the linear pictures' when that is finer;
+// null for a null picture.
+BarcodePicture imageFromBarcodeImage(const BarcodePicture& image);
+// The linear symbol's picture as a one-page PDF.
+QByteArray pdfFromBarcode(const BRCBarcode& barcode);

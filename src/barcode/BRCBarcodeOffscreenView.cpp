@@ -1,0 +1,314 @@
+#include "barcode/BRCBarcodeOffscreenView.h"
+
+#include "barcode/BRCBarcode.h"
+#include "barcode/Barcode_Gen.h"
+#include "barcode/Barcode_Text.h"
+#include "common/Common_Functions.h"
+
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cmath>
+#include <exception>
+
+namespace {
+
+enum class Align { Natural, Left, Center, Right };
+
+// "Center", "Left" and "Right" align; any other text keeps the natural (left) alignment.
+Align alignmentOf(const QString& text)
+{
+    if (text == QLatin1String("Center"))
+        return Align::Center;
+    if (text == QLatin1String("Left"))
+        return Align::Left;
+    if (text == QLatin1String("Right"))
+        return Align::Right;
+    return Align::Natural;
+}
+
+// Text drawing in the view's points, origin at the lower left, on a painter whose origin is the top
+// left. Text is set on one line; the line box is ascent plus descent high.
+class TextPen {
+public:
+    TextPen(QPainter& painter, double viewHeight)
+        : painter_(painter)
+        , viewHeight_(viewHeight)
+    {
+    }
+
+    // The lower-left corner of the line box at (x, y).
+    void drawAtPoint(const QString& text, const QFont& font, const QColor& color, double kern, double x, double y)
+    {
+        const Barcode_Text_Size size = Barcode_Measure_Text(text, font, kern);
+        draw(text, font, color, kern, x, viewHeight_ - y - size.height + size.ascent);
+    }
+
+    // In the box whose lower-left corner is (x, y), from its top, aligned across its width.
+    void drawInRect(
+        const QString& text, const QFont& font, const QColor& color, double kern, Align align, const QRectF& box)
+    {
+        const Barcode_Text_Size size = Barcode_Measure_Text(text, font, kern);
+        double x = box.x();
+        if (align == Align::Center)
+            x += (box.width() - size.width) / 2.0;
+        else if (align == Align::Right)
+            x += box.width() - size.width;
+        const double top = viewHeight_ - (box.y() + box.height());
+        draw(text, font, color, kern, x, top + size.ascent);
+    }
+
+private:
+    void draw(const QString& text, const QFont& font, const QColor& color, double kern, double x, double baseline)
+    {
+        painter_.setPen(color);
+        Barcode_Draw_Text(painter_, text, font, kern, QPointF(x, baseline));
+    }
+
+    QPainter& painter_;
+    double viewHeight_;
+};
+
+} // namespace
+
+void BRCBarcodeOffscreenView::initWithBarcode(const BRCBarcode& barcode)
+{
+    const float headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0f;
+    const float footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0f;
+    const float width = std::max({ headerWidth, footerWidth, barcode.width() });
+    frame_ = QRectF(0.0, 0.0, width, barcode.height());
+    fromImageOrBarcode_ = false;
+    setBarcode(&barcode);
+}
+
+void BRCBarcodeOffscreenView::initWithBarcodeImage(const BarcodePicture& image)
+{
+    const Barcode_Gen& settings = Barcode_Settings();
+    frame_ = QRectF(0.0, 0.0, settings.width(), settings.height());
+    fromImageOrBarcode_ = true;
+    setBarcode_Image_2D(image);
+}
+
+void BRCBarcodeOffscreenView::drawRect(QPainter& painter) const
+{
+    if (fromImageOrBarcode_)
+        drawImage(painter);
+    else if (barcode_)
+        drawBarcode(painter);
+}
+
+void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter) const
+{
+    const BRCBarcode& barcode = *barcode_;
+    const Barcode_Gen& settings = Barcode_Settings();
+    const float viewWidth = static_cast<float>(frame_.width());
+    const float viewHeight = static_cast<float>(frame_.height());
+
+    painter.save();
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(bounds(), settings.bar_back_clr);
+    painter.restore();
+
+    const QString modules = barcode.completeBarcode();
+    const int n = static_cast<int>(modules.size());
+    const float barWidth = barcode.barWidth();
+    float x = (viewWidth - static_cast<float>(n) * barWidth) / 2.0f;
+    const float capH = barcode.printsCaption() ? barcode.captionHeight() * 72.0f : 0.0f;
+    const float hdrH = barcode.printsHeader() ? barcode.headerHeight() * 72.0f : 0.0f;
+    const float ftrH = barcode.printsFooter() ? barcode.footerHeight() * 72.0f : 0.0f;
+    const bool onTop = settings.showinTopCheckbox.state != 0;
+
+    const float bottom = onTop ? ftrH + settings.footer_margin + settings.TB_margin
+                               : capH + ftrH + settings.value_margin + settings.footer_margin + settings.TB_margin;
+
+    // One rectangle per run of bar modules, as long as barTop answers for the run's last module.
+    bool inRun = false;
+    int count = 0;
+    int last = -1;
+    float lastTop = 0.0f;
+    auto drawRun = [&] {
+        lastTop = barcode.barTop(last);
+        const QRectF run(x, viewHeight - bottom - lastTop, barWidth * static_cast<float>(count), lastTop);
+        painter.fillRect(run, settings.barcode_clr);
+    };
+    for (int i = 0; i < n; ++i) {
+        if (modules.at(i) == QLatin1Char('1')) {
+            inRun = true;
+            ++count;
+            last = i;
+            if (i == n - 1)
+                drawRun();
+        } else {
+            if (inRun)
+                drawRun();
+            x += barWidth * static_cast<float>(count + 1);
+            count = 0;
+            inRun = false;
+        }
+    }
+
+    TextPen pen(painter, viewHeight);
+    if (barcode.printsCaption()) {
+        float valueY = settings.TB_margin + ftrH + settings.footer_margin;
+        if (onTop)
+            valueY += lastTop + settings.value_margin;
+        const QFont& font = settings.value_font;
+        const QColor& color = settings.bar_val_clr;
+        const float width = barcode.width();
+        const float firstBar = barcode.firstBar();
+
+        const QString left = barcode.leftCaption();
+        if (!left.isEmpty())
+            pen.drawAtPoint(left, font, color, 0.0, firstBar * 0.25f + settings.LR_margin, valueY + 3.0f);
+
+        const QString caption = barcode.caption();
+        if (!caption.isEmpty()) {
+            const QStringList groups = caption.split(QLatin1Char('\t'));
+            if (left.isEmpty() && groups.size() == 1) {
+                const Barcode_Text_Size size = Barcode_Measure_Text(caption, font);
+                const float c = static_cast<float>(caption.size());
+                const float k = (width - static_cast<float>(size.width)) / (2.0f * c);
+                const float kern = settings.kerning_value_Checkbox.state == 1 ? 2.0f * k : 2.0f;
+                pen.drawInRect(caption, font, color, kern, Align::Center, QRectF(0.0, valueY, viewWidth, size.height));
+            } else {
+                const float m = static_cast<float>(groups.size());
+                const float L = static_cast<float>(barcode.initiator().size());
+                const float G = groups.size() == 1 ? width - 2.0f * L * barWidth - 2.0f * firstBar
+                                                   : width / m - L * barWidth - firstBar;
+                for (int i = 0; i < groups.size(); ++i) {
+                    const QString& group = groups.at(i);
+                    if (group.isEmpty())
+                        continue;
+                    const float w = static_cast<float>(Barcode_Measure_Text(group, font).width);
+                    const float k = (G - w) / (2.0f * static_cast<float>(group.size()));
+                    const float fi = static_cast<float>(i);
+                    const float gx = 3.0f * k + firstBar + (fi + 1.0f) * L * barWidth + fi * G + settings.LR_margin;
+                    pen.drawAtPoint(group, font, color, 1.3f * k, gx, valueY);
+                }
+            }
+        }
+
+        const QString right = barcode.rightCaption();
+        if (!right.isEmpty())
+            pen.drawAtPoint(
+                right, font, color, 0.0, barcode.lastBar() + width * 0.07f + settings.LR_margin, valueY + 3.0f);
+    }
+
+    if (barcode.printsHeader()) {
+        const QString header = barcode.header();
+        const double h = Barcode_Measure_Text(header, settings.header_font).height;
+        pen.drawInRect(header, settings.header_font, settings.bar_hdr_clr, 2.0,
+            alignmentOf(settings.align_hdr_combo.text()),
+            QRectF(0.0, viewHeight - hdrH - settings.TB_margin, viewWidth, h));
+    }
+    if (barcode.printsFooter()) {
+        const QString footer = barcode.footer();
+        const double h = Barcode_Measure_Text(footer, settings.footer_font).height;
+        pen.drawInRect(footer, settings.footer_font, settings.bar_ftr_clr, 2.0,
+            alignmentOf(settings.align_ftr_combo.text()), QRectF(0.0, settings.TB_margin, viewWidth, h));
+    }
+}
+
+void BRCBarcodeOffscreenView::drawImage(QPainter& painter) const
+{
+    // Drawing stops quietly at a failure; the picture keeps what was drawn.
+    try {
+        const Barcode_Gen& settings = Barcode_Settings();
+        const float viewWidth = static_cast<float>(frame_.width());
+        const float viewHeight = static_cast<float>(frame_.height());
+
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(bounds(), Qt::white);
+        painter.restore();
+
+        const float iw = static_cast<float>(image_2d_.size.width());
+        const float ih = static_cast<float>(image_2d_.size.height());
+        const float hdrH = settings.printsHeader() ? settings.headerHeight() * 72.0f : 0.0f;
+        const float top = viewHeight - hdrH - settings.TB_margin;
+
+        TextPen pen(painter, viewHeight);
+        if (settings.printsHeader()) {
+            const QString header = settings.header();
+            const double h = Barcode_Measure_Text(header, settings.header_font).height;
+            pen.drawInRect(header, settings.header_font, settings.bar_hdr_clr, 2.0,
+                alignmentOf(settings.align_hdr_combo.text()), QRectF(0.0, top, viewWidth, h));
+        }
+
+        if (!image_2d_.isNull()) {
+            // Hangs below the header, centred across the framed width; module edges stay sharp.
+            const float x = (settings.width() - iw) / 2.0f;
+            const QRectF target(x, viewHeight - top + settings.header_margin, iw, ih);
+            painter.save();
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            painter.drawImage(target, image_2d_.image);
+            painter.restore();
+        }
+
+        if (settings.printsFooter()) {
+            const QString footer = settings.footer();
+            const double h = Barcode_Measure_Text(footer, settings.footer_font).height;
+            pen.drawInRect(footer, settings.footer_font, settings.bar_ftr_clr, 2.0,
+                alignmentOf(settings.align_ftr_combo.text()), QRectF(0.0, settings.TB_margin, viewWidth, h));
+        }
+    } catch (const std::exception&) {
+    }
+}
+
+BarcodePicture BRCBarcodeOffscreenView::renderImage(double dpi) const
+{
+    const double w = frame_.width();
+    const double h = frame_.height();
+    if (!(w > 0.0) || !(h > 0.0) || !(dpi > 0.0))
+        return {};
+    const double scale = dpi / 72.0;
+    // A whisker below the product absorbs rounding, so a whole number of pixels is not rounded up.
+    const int pixelWidth = static_cast<int>(std::ceil(w * scale - 1e-4));
+    const int pixelHeight = static_cast<int>(std::ceil(h * scale - 1e-4));
+    QImage image(pixelWidth, pixelHeight, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        Show_NSLog_Message(
+            QStringLiteral("cannot make a barcode picture of %1 x %2 pixels").arg(pixelWidth).arg(pixelHeight));
+        return {};
+    }
+    // Fonts are sized on a 72-dot device, so that one font unit is one point; the painter scales.
+    const int pointDotsPerMeter = qRound(72.0 / 0.0254);
+    image.setDotsPerMeterX(pointDotsPerMeter);
+    image.setDotsPerMeterY(pointDotsPerMeter);
+    image.fill(fromImageOrBarcode_ ? QColor(Qt::white) : Barcode_Settings().bar_back_clr);
+    {
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        drawRect(painter);
+    }
+    const int dotsPerMeter = qRound(dpi / 0.0254);
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return { image, QSizeF(w, h) };
+}
+
+QByteArray BRCBarcodeOffscreenView::dataWithPDFInsideRect(const QRectF& rect) const
+{
+    if (!(rect.width() > 0.0) || !(rect.height() > 0.0))
+        return {};
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::WriteOnly))
+        return {};
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(72);
+        writer.setPageSize(QPageSize(rect.size(), QPageSize::Point, QString(), QPageSize::ExactMatch));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return {};
+        painter.translate(-rect.x(), -(frame_.height() - rect.y() - rect.height()));
+        drawRect(painter);
+        painter.end();
+    }
+    return data;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "barcode/BarcodePicture.h"
+
+#include <QByteArray>
+#include <QRectF>
+
+class BRCBarcode;
+class QPainter;
+
+// Draws one barcode picture: a linear symbol with its value text, header and footer (barcode mode), or
+// a 2-D symbol picture framed with header and footer (image mode, where the settings object answers
+// for the barcode). Made for one conversion and dropped after it; draws into a QImage or PDF on the
+// calling thread. Geometry is in points with the origin at the lower left, as the barcode model gives
+// it; drawing maps it onto Qt's top-left origin.
+class BRCBarcodeOffscreenView {
+public:
+    // Barcode mode: frame as wide as the widest of symbol, shown header and shown footer, as high as
+    // the symbol. The barcode must outlive the view.
+    void initWithBarcode(const BRCBarcode& barcode);
+    // Image mode: frame of the settings object's framed width and height; keeps a copy of the picture.
+    void initWithBarcodeImage(const BarcodePicture& image);
+
+    void setBarcode_Image_2D(const BarcodePicture& image) { image_2d_ = image; }
+    void setBarcode(const BRCBarcode* barcode) { barcode_ = barcode; }
+    const BRCBarcode* barcode() const { return barcode_; }
+    QRectF frame() const { return frame_; }
+    QRectF bounds() const { return { 0.0, 0.0, frame_.width(), frame_.height() }; }
+
+    // Draws the whole picture; the painter's unit is the point, y down, origin at the view's top left.
+    void drawRect(QPainter& painter) const;
+
+    // The picture at dpi dots per inch; null when the frame is empty or the pixels cannot be had.
+    BarcodePicture renderImage(double dpi) const;
+    // One-page PDF of a part of the view (rectangle in the view's points, origin lower left); empty on
+    // failure.
+    QByteArray dataWithPDFInsideRect(const QRectF& rect) const;
+
+private:
+    void drawBarcode(QPainter& painter) const;
+    void drawImage(QPainter& painter) const;
+
+    const BRCBarcode* barcode_ = nullptr;
+    bool fromImageOrBarcode_ = false; // true: image mode
+    BarcodePicture image_2d_;
+    QRectF frame_;
+};

@@ -1,0 +1,257 @@
+#include "barcode/BRCDataMatrix.h"
+
+#include "barcode/BRC2DResolution.h"
+#include "barcode/Barcode_Gen.h"
+#include "common/Common_Functions.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+
+extern "C" {
+#include <iec16022ecc200.h>
+}
+
+namespace {
+
+// The library is not documented as reentrant; roads on several threads take turns.
+std::mutex& libraryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+// Data codewords of the 132 x 132 size, the largest the library makes readable.
+constexpr int kLargestReadableCapacity = 1304;
+
+// Codewords of ASCII encodation: digit pairs share one, bytes above 127 take two.
+int asciiCodewords(const QByteArray& data)
+{
+    int count = 0;
+    for (qsizetype k = 0; k < data.size(); ++k) {
+        const auto c = static_cast<unsigned char>(data[k]);
+        if (c >= '0' && c <= '9' && k + 1 < data.size() && data[k + 1] >= '0' && data[k + 1] <= '9')
+            ++k;
+        count += c >= 128 ? 2 : 1;
+    }
+    return count;
+}
+
+// Values a byte takes in C40 (text = false) or Text encodation: one for the basic set, two for a shifted
+// character, and two more for the upper shift of a byte above 127.
+int tripletValues(unsigned char c, bool text)
+{
+    if (c >= 128)
+        return 2 + tripletValues(static_cast<unsigned char>(c - 128), text);
+    const bool basic = c == ' ' || (c >= '0' && c <= '9') || (text ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z'));
+    return basic ? 1 : 2;
+}
+
+} // namespace
+
+QByteArray BRCDataMatrix::completeTriplets(const QByteArray& data, const QByteArray& encoding)
+{
+    QByteArray result = encoding;
+    qsizetype k = 0;
+    while (k < result.size()) {
+        const char letter = result[k];
+        if (letter != 'C' && letter != 'T') {
+            ++k;
+            continue;
+        }
+        qsizetype end = k;
+        int values = 0;
+        while (end < result.size() && result[end] == letter && end < data.size())
+            values += tripletValues(static_cast<unsigned char>(data[end++]), letter == 'T');
+        // A run that ends inside a triplet is padded by the library with a value readers take for a
+        // character; its last bytes go in ASCII instead.
+        qsizetype last = end;
+        while (values % 3 != 0 && last > k) {
+            --last;
+            values -= tripletValues(static_cast<unsigned char>(data[last]), letter == 'T');
+            result[last] = 'A';
+        }
+        k = end;
+    }
+    return result;
+}
+
+void BRCDataMatrix::sizeFromFormat(const QString& format, int* W, int* H)
+{
+    *W = 0;
+    *H = 0;
+    if (format.isEmpty() || format == QLatin1String("Auto"))
+        return;
+    const QString rest = format.mid(1);
+    const qsizetype x = rest.indexOf(QLatin1Char('X'));
+    if (x < 0)
+        return;
+    *H = Trim_Str(rest.left(x)).toInt();
+    *W = Trim_Str(rest.mid(x + 1)).toInt();
+}
+
+QByteArray BRCDataMatrix::encodingString(const QString& choice, int length)
+{
+    char letter = 0;
+    if (choice == QLatin1String("Ascii"))
+        letter = 'A';
+    else if (choice == QLatin1String("C40"))
+        letter = 'C';
+    else if (choice == QLatin1String("Text"))
+        letter = 'T';
+    else if (choice == QLatin1String("Base256"))
+        letter = 'B';
+    return letter ? QByteArray(length, letter) : QByteArray();
+}
+
+namespace {
+
+// One library call; the grid is copied out and the library's buffers released.
+bool callLibrary(const QByteArray& data, const QByteArray& encoding, BRCDataMatrix::Symbol* symbol)
+{
+    QByteArray bytes = data;
+    QByteArray givenEncoding = encoding;
+    char* encodingPtr = givenEncoding.isEmpty() ? nullptr : givenEncoding.data();
+    unsigned char* grid = nullptr;
+    {
+        const std::lock_guard<std::mutex> guard(libraryLock());
+        grid = iec16022ecc200(&symbol->W, &symbol->H, &encodingPtr, static_cast<int>(bytes.size()),
+            reinterpret_cast<unsigned char*>(bytes.data()), &symbol->dataCodewords, &symbol->capacity,
+            &symbol->eccCodewords);
+    }
+    if (encodingPtr) {
+        symbol->encoding = QByteArray(encodingPtr);
+        if (encodingPtr != givenEncoding.data())
+            std::free(encodingPtr);
+    }
+    if (!grid || symbol->W <= 0 || symbol->H <= 0) {
+        std::free(grid);
+        return false;
+    }
+    symbol->grid.assign(grid, grid + static_cast<size_t>(symbol->W) * symbol->H);
+    std::free(grid);
+    return true;
+}
+
+} // namespace
+
+bool BRCDataMatrix::readable(const Symbol& symbol)
+{
+    // The library interleaves the 144 x 144 size's blocks in a way no reader follows.
+    return !(symbol.W == 144 && symbol.H == 144);
+}
+
+std::optional<BRCDataMatrix::Symbol> BRCDataMatrix::encode(
+    const QByteArray& data, int W, int H, const QByteArray& encoding)
+{
+    Symbol symbol;
+    symbol.W = W;
+    symbol.H = H;
+    if (!data.isEmpty() && data.size() <= MAXBARCODE) {
+        // The library's Base256 encodation never succeeds, and its own choice takes Base256 for runs of
+        // bytes above 127 (any UTF-8 text beyond ASCII). ASCII encodation carries every byte: it stands in for
+        // Base256, and for the library's choice when the value has such bytes.
+        const QByteArray ascii(data.size(), 'A');
+        QByteArray letters = completeTriplets(data, encoding);
+        letters.replace('B', 'A');
+        if (letters.isEmpty()) {
+            // The library's own choice is made at the automatic size, where it fits whenever the value fits
+            // any readable size (a failed choice leaves the library's work buffer unreleased). For a given
+            // size that choice is then passed on as explicit letters.
+            const bool highBytes = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
+            Symbol chosen;
+            if (!highBytes && asciiCodewords(data) <= kLargestReadableCapacity && callLibrary(data, {}, &chosen)) {
+                if (W == 0 && H == 0 && readable(chosen))
+                    return chosen;
+                letters = chosen.encoding;
+            } else {
+                letters = ascii;
+            }
+        }
+        if (callLibrary(data, letters, &symbol) && readable(symbol))
+            return symbol;
+        if (letters != ascii && symbol.grid.empty()) {
+            Symbol retry;
+            retry.W = W;
+            retry.H = H;
+            if (callLibrary(data, ascii, &retry) && readable(retry))
+                return retry;
+        }
+    }
+    std::fprintf(stderr, "No barcode produced\n");
+    std::fflush(stderr);
+    std::printf("Size    : %dx%d\n", symbol.W, symbol.H);
+    std::printf(
+        "Encoded : %d of %d bytes with %d bytes of ecc\n", symbol.dataCodewords, symbol.capacity, symbol.eccCodewords);
+    std::printf("Barcode : %s\n", data.constData());
+    std::printf("Encoding: %s\n", encoding.constData());
+    std::fflush(stdout);
+    return std::nullopt;
+}
+
+QByteArray BRCDataMatrix::makeEPS(const QByteArray& data, const Symbol& symbol)
+{
+    const int W = symbol.W;
+    const int H = symbol.H;
+    QByteArray eps;
+    eps += "%!PS-Adobe-3.0 EPSF-3.0\n";
+    eps += "%%Creator: IEC16022 barcode/stamp generator\n";
+    eps += "%%BarcodeData: " + data + '\n';
+    eps += "%%BarcodeSize: " + QByteArray::number(W) + 'x' + QByteArray::number(H) + '\n';
+    eps += "%%BarcodeFormat: ECC200\n";
+    eps += "%%DocumentData: Clean7Bit\n";
+    eps += "%%LanguageLevel: 1\n";
+    eps += "%%Pages: 1\n";
+    eps += "%%BoundingBox: 0 0 " + QByteArray::number(W + 2) + ' ' + QByteArray::number(H + 2) + '\n';
+    eps += "%%EndComments\n";
+    eps += "%%Page: 1 1\n";
+    eps += QByteArray::number(W) + ' ' + QByteArray::number(H) + " 1[1 0 0 1 -1 -1]{<\n";
+    int counter = 0;
+    for (int y = 0; y < H; ++y) {
+        int byte = 0;
+        int bits = 0;
+        for (int x = 0; x < W; ++x) {
+            byte = (byte << 1) | (symbol.dark(x, y) ? 1 : 0);
+            if (++bits == 8 || x == W - 1) {
+                byte <<= 8 - bits;
+                eps += QByteArray::number(byte ^ 0xFF, 16).rightJustified(2, '0').toUpper();
+                ++counter;
+                byte = 0;
+                bits = 0;
+            }
+        }
+        eps += ' ';
+        ++counter;
+        if (counter >= 80) {
+            eps += '\n';
+            counter = 0;
+        }
+    }
+    if (counter != 0)
+        eps += '\n';
+    eps += "\n>}image\n";
+    return eps;
+}
+
+BarcodePicture BRCDataMatrix::makePicture(const Symbol& symbol, int moduleSize, int dpi)
+{
+    const int W = symbol.W;
+    const int H = symbol.H;
+    QImage image(W + 2, H + 2, QImage::Format_ARGB32);
+    if (image.isNull())
+        return {};
+    image.fill(Qt::transparent);
+    // Grid row 0 is the bottom row of the symbol; picture rows count from the top.
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            image.setPixel(x + 1, H - y, symbol.dark(x, y) ? qRgba(0, 0, 0, 255) : qRgba(255, 255, 255, 255));
+    const BarcodePicture natural { image, QSizeF(W + 2, H + 2) };
+    Barcode_Gen& settings = Barcode_Settings();
+    settings.Save_Barcode_gen_image(natural, QStringLiteral("dm.bmp"));
+    BarcodePicture picture = settings.Increase_DPI(natural, BRC2D_Clamped_DPI(dpi));
+    if (picture.isNull())
+        return {};
+    picture.size = QSizeF(static_cast<double>(W) * moduleSize, static_cast<double>(H) * moduleSize);
+    return picture;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "barcode/BarcodePicture.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+// DataMatrix ECC200 symbols through the iec16022 library: the dialog's size and encodation choices, the call,
+// the symbol as Encapsulated PostScript and as a picture.
+class BRCDataMatrix {
+public:
+    struct Symbol {
+        int W = 0; // columns
+        int H = 0; // rows
+        std::vector<unsigned char> grid; // W x H, row 0 at the bottom; non-zero = dark
+        QByteArray encoding; // the encodation letters the library used
+        int dataCodewords = 0;
+        int capacity = 0;
+        int eccCodewords = 0;
+
+        bool dark(int x, int y) const { return grid[static_cast<size_t>(y) * W + x] != 0; }
+    };
+
+    // "C<rows>X<columns>" gives the size; "Auto" or a name that cannot be split gives 0 x 0.
+    static void sizeFromFormat(const QString& format, int* W, int* H);
+    // One letter per byte for "Ascii", "C40", "Text", "Base256"; empty (library's choice) otherwise.
+    static QByteArray encodingString(const QString& choice, int length);
+
+    // Encodes all the bytes of data (W = H = 0 lets the library choose the size). ASCII encodation stands in
+    // for Base256 and for the library's own choice on bytes above 127, which the library cannot encode; when
+    // the chosen encodation fails, ASCII is tried before giving up. The 144 x 144 size, which the library makes in a
+    // form readers cannot read, counts as a failure. On failure writes the report lines to the standard
+    // streams and returns nothing.
+    static std::optional<Symbol> encode(const QByteArray& data, int W, int H, const QByteArray& encoding);
+
+    // The encodation letters with every C40 or Text run cut to whole triplets; the cut bytes go in ASCII.
+    static QByteArray completeTriplets(const QByteArray& data, const QByteArray& encoding);
+
+    // The EPS text of a symbol: one module of margin, row 0 at the bottom, dark modules as 0 bits.
+    static QByteArray makeEPS(const QByteArray& data, const Symbol& symbol);
+    // The picture: (W + 2) x (H + 2) points with a transparent one-module margin, re-sampled to dpi
+    // (clamped to the accepted range), then sized to W x moduleSize by H x moduleSize points.
+    static BarcodePicture makePicture(const Symbol& symbol, int moduleSize, int dpi);
+
+private:
+    static bool readable(const Symbol& symbol);
+};

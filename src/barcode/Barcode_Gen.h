@@ -1,0 +1,184 @@
+#pragma once
+
+#include "barcode/BarcodePicture.h"
+#include "barcode/Barcode_Controls.h"
+#include "barcode/Barcode_Globals.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+// The one barcode settings object: every value that generation, drawing and encoding read, held as
+// plain values so that pictures can be made on any thread, plus the framing state that lets it stand
+// in for a barcode when a 2-D picture is framed, and the last 2-D picture. Values are read when they
+// are needed, so a picture is always made with the settings loaded or edited last. The settings dialog
+// shows and edits these values; the record fill loads an item's settings here before each picture.
+//
+// Members named after a dialog control hold that control's value: a check box's state and enabled
+// state, a field's value and enabled state, a choice's entry list and selection.
+class Barcode_Gen {
+public:
+    // Construction and start values: three "Times New Roman" 10-point fonts, working margins of 0.1,
+    // and the item defaults for every value the dialog would show.
+    Barcode_Gen();
+
+    // The single instance, made on first use; barcode_gen_def_inst and Barcode_Gen_Var both hold it.
+    static Barcode_Gen* defaultInstance();
+
+    // --- Symbology and data ---
+    int liner_or_2D_font = 0; // 0 linear symbology, 1 2-D (QR Code, PDF417, DataMatrix)
+    Barcode_Choice barcodeTypePopup; // symbology title
+    QString dataText; // data of a linear symbol
+    QString dataText_2D; // data of a 2-D symbol (several lines allowed)
+    QString HeaderText;
+    QString FooterText;
+
+    // --- Fonts ---
+    QFont value_font; // value text (caption); its point size is the caption font size
+    QFont header_font;
+    QFont footer_font;
+
+    // --- Colours ---
+    QColor barcode_clr; // bars (linear)
+    QColor bar_back_clr; // background of a linear picture
+    QColor bar_val_clr; // value text (linear)
+    QColor bar_hdr_clr; // header text (both roads)
+    QColor bar_ftr_clr; // footer text (both roads)
+
+    // --- Value, header and footer switches ---
+    Barcode_Check captionCheckbox; // state 1 = value text hidden; disabled = value never shown
+    Barcode_Check showinTopCheckbox; // state not 0 = value text above the bars
+    Barcode_Check hideHeaderCheckbox; // state 1 = header hidden
+    Barcode_Check hideFooterCheckbox; // state 1 = footer hidden
+    Barcode_Check kerning_value_Checkbox; // state 1 = a one-group value text is stretched over the width
+
+    // --- Alignments: "Center", "Left" or "Right" ---
+    Barcode_Choice align_hdr_combo;
+    Barcode_Choice align_ftr_combo;
+
+    // --- Linear bar sizes; a disabled field leaves the symbol's own size ---
+    Barcode_Field<float> HeightText; // bar height, dialog unit (centimetres)
+    Barcode_Field<float> widthText; // narrow bar width, mils
+
+    // --- Margin fields, dialog unit; the sizing operations turn them into the working margins ---
+    Barcode_Field<float> val_mar_Text; // value text to bars
+    Barcode_Field<float> hdr_mar_Text; // header to symbol
+    Barcode_Field<float> ftr_mar_Text; // footer to what stands above it
+    Barcode_Field<float> TB_mar_Text; // top and bottom edges
+    Barcode_Field<float> LR_mar_Text; // left and right edges
+
+    // Working margins in points, read by the linear model and the renderer. Written only by the sizing
+    // operations, which leave 0 for a hidden element; the readers rely on that.
+    float value_margin = 0.1f;
+    float header_margin = 0.1f;
+    float footer_margin = 0.1f;
+    float TB_margin = 0.1f;
+    float LR_margin = 0.1f;
+
+    // --- 2-D options ---
+    Barcode_Field<int> HeightText_2D; // side of the QR Code picture, pixels kept as points
+    int HeightStepper_2D_minimum = 21; // smallest side the chosen QR version allows
+    Barcode_Field<int> Pdf_widthText_2D; // width of the PDF417 picture, points
+    Barcode_Field<int> pdf_HeightStepper_2D; // height of the PDF417 picture, points
+    Barcode_Field<int> pdf_ec_lvl_Stepper; // PDF417 error-correction level
+    Barcode_Field<int> pdf_row_Stepper; // shown only: the PDF417 encoder sizes the symbol itself
+    Barcode_Field<int> pdf_col_Stepper; // shown only
+    Barcode_Field<int> dm_moduleStepper_2D; // DataMatrix module size, points
+    Barcode_Field<int> dm_widthStepper_2D; // shown only; grows with the chosen DataMatrix size
+    Barcode_Field<int> dm_HeightStepper_2D; // shown only; grows with the chosen DataMatrix size
+    Barcode_Choice dm_format_ComboBox; // "Auto" or "C<rows>X<columns>"
+    Barcode_Choice dm_encoding_ComboBox; // "Auto", "Ascii", "C40", "Text", "Base256"
+    Barcode_Choice qr_version_ComboBox; // its index is QR_Version_Val
+    Barcode_Choice qr_ec_lvl_ComboBox; // its index is QR_EC_Level_Val
+    Barcode_Choice DPI_ComboBox; // "Auto" 600 dpi, "Custom" dpi_Stepper, else the entry's number
+    int dpi_Stepper = 600; // custom resolution in use
+    QString dpi_Text = QStringLiteral("600"); // custom resolution as typed
+
+    // --- Preview, shown by the dialog ---
+    BarcodePicture barcodeImage; // the preview's current picture
+    bool barcode_error_label_shown = false; // "no symbol" shown instead of a picture
+
+    // --- The last 2-D symbol picture; empty when the last 2-D encoding made none ---
+    BarcodePicture image_2d;
+
+    // The caption flag: NO when the value text cannot be shown or is hidden. Enables or disables
+    // showinTopCheckbox to match, except when the value's box itself is disabled.
+    bool Get_Print_State();
+
+    // --- Framing state: the questions a barcode answers to the renderer, for a 2-D picture ---
+    void setContent(const QString& content) { content_ = content; }
+    void setHeader(const QString& header) { header_ = header; }
+    void setFooter(const QString& footer) { footer_ = footer; }
+    QString caption() const { return content_; } // null until content is set
+    QString header() const { return header_.isNull() ? QString(QLatin1String("")) : header_; }
+    QString footer() const { return footer_.isNull() ? QString(QLatin1String("")) : footer_; }
+    void setHeight(float height) { height_ = height; } // framed size, points
+    void setWidth(float width) { width_ = width; }
+    float height() const { return height_; }
+    float width() const { return width_; }
+    void setPrintsCaption(bool on) { printsCaption_ = on; }
+    void setPrintsHeader(bool on) { printsHeader_ = on; }
+    void setPrintsFooter(bool on) { printsFooter_ = on; }
+    bool printsCaption() const { return printsCaption_; }
+    bool printsHeader() const { return printsHeader_; }
+    bool printsFooter() const { return printsFooter_; }
+    void setCaptionHeight(float inches) { captionHeight_ = inches; }
+    void setHeaderHeight(float inches) { headerHeight_ = inches; }
+    void setFooterHeight(float inches) { footerHeight_ = inches; }
+    float captionHeight() const { return captionHeight_; }
+    float headerHeight() const { return headerHeight_; }
+    float footerHeight() const { return footerHeight_; }
+    void setHeaderWidth(float points) { headerWidth_ = points; }
+    void setFooterWidth(float points) { footerWidth_ = points; }
+    float headerWidth() const { return headerWidth_; }
+    float footerWidth() const { return footerWidth_; }
+    float caption_fontSize() const { return caption_fontSize_; }
+    float header_fontSize() const { return header_fontSize_; }
+    float footer_fontSize() const { return footer_fontSize_; }
+    // Store the size given, but measure line heights (and header and footer widths) with the settings'
+    // fonts: set the header and footer texts first.
+    void setCaptionFontSize(float size);
+    void setHeaderFontSize(float size);
+    void setFooterFontSize(float size);
+
+    // Empties the 2-D picture slot and blanks the preview, which then shows its error label.
+    void Set_Blank_Image();
+
+    // The picture re-sampled to dpi dots per inch, keeping its size in points; module edges stay sharp.
+    // An invalid picture gives a null picture and "Invalid image" in the log.
+    BarcodePicture Increase_DPI(const BarcodePicture& picture, double dpi);
+
+    // Intermediate pictures of the 2-D roads are handed here by name; nothing is written.
+    void Save_Barcode_gen_image(const BarcodePicture& picture, const QString& file_name);
+
+    // --- 2-D picture roads: each leaves its picture in image_2d or leaves it empty ---
+    // Declared here, defined beside their encoders.
+    void Draw_QR_Barcode(const QString& value);
+    void Draw_PDF_417_Barcode(const QString& value);
+    void Draw_DataMatrix_Barcode(const QString& value);
+
+private:
+    QString content_;
+    QString header_;
+    QString footer_;
+    float height_ = 0.0f;
+    float width_ = 0.0f;
+    bool printsCaption_ = false;
+    bool printsHeader_ = false;
+    bool printsFooter_ = false;
+    float caption_fontSize_ = 0.0f;
+    float header_fontSize_ = 0.0f;
+    float footer_fontSize_ = 0.0f;
+    float captionHeight_ = 0.0f;
+    float headerHeight_ = 0.0f;
+    float footerHeight_ = 0.0f;
+    float headerWidth_ = 0.0f;
+    float footerWidth_ = 0.0f;
+};
+
+// The settings object as the model, the renderer and the picture roads reach it: Barcode_Gen_Var,
+// made on first use when nothing has started it yet.
+inline Barcode_Gen& Barcode_Settings()
+{
+    return Barcode_Gen_Var ? *Barcode_Gen_Var : *Barcode_Gen::defaultInstance();
+}

@@ -1,0 +1,49 @@
+// Re-sampling of 2-D pictures to the output resolution.
+#include "barcode/Barcode_Gen.h"
+
+#include "common/Common_Functions.h"
+
+#include <QPainter>
+
+#include <cmath>
+#include <exception>
+
+BarcodePicture Barcode_Gen::Increase_DPI(const BarcodePicture& picture, double dpi)
+{
+    if (picture.isNull() || !(picture.size.width() > 0.0) || !(picture.size.height() > 0.0) || !(dpi > 0.0)) {
+        Show_NSLog_Message(QStringLiteral("Invalid image"));
+        return {};
+    }
+    try {
+        const double w = picture.size.width();
+        const double h = picture.size.height();
+        const int pixelWidth = static_cast<int>(std::ceil(static_cast<float>(dpi * w / 72.0)));
+        const int pixelHeight = static_cast<int>(std::ceil(static_cast<float>(dpi * h / 72.0)));
+        QImage bitmap(pixelWidth, pixelHeight, QImage::Format_ARGB32_Premultiplied);
+        if (bitmap.isNull()) {
+            Show_NSLog_Message(
+                QStringLiteral("cannot make a picture of %1 x %2 pixels").arg(pixelWidth).arg(pixelHeight));
+            return {};
+        }
+        bitmap.fill(Qt::transparent);
+        const int dotsPerMeter = qRound(dpi / 0.0254);
+        bitmap.setDotsPerMeterX(dotsPerMeter);
+        bitmap.setDotsPerMeterY(dotsPerMeter);
+        {
+            QPainter painter(&bitmap);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            painter.drawImage(QRectF(0, 0, pixelWidth, pixelHeight), picture.image);
+        }
+        BarcodePicture result { bitmap, QSizeF(w, h) };
+        Save_Barcode_gen_image(result, QStringLiteral("resize_high_dpi.bmp"));
+        return result;
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return {};
+    }
+}
+
+void Barcode_Gen::Save_Barcode_gen_image(const BarcodePicture&, const QString&)
+{
+}

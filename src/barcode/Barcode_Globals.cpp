@@ -1,0 +1,13 @@
+#include "barcode/Barcode_Globals.h"
+
+Barcode_Gen* barcode_gen_def_inst = nullptr;
+Barcode_Gen* Barcode_Gen_Var = nullptr;
+
+BarcodePicture Barcode_output_image;
+std::atomic<int> Measument_Unit_Is { 0 };
+std::atomic<int> last_unit_val { 0 };
+
+std::atomic<int> USED_DPI_VALUE { 600 };
+std::atomic<int> QR_Version_Val { 0 };
+std::atomic<int> QR_EC_Level_Val { 0 };
+std::atomic<int> Barcode_module_size { 1 };

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "barcode/BarcodePicture.h"
+
+#include <atomic>
+
+class Barcode_Gen;
+
+// Process-wide state of barcode generation, grouped by owner. Values that worker threads read while
+// they make pictures (batch export, e-mail, printing) are atomic. The flag that stops the generator
+// while settings are being loaded, Not_Draw_Only_Prop_Change, is shared with the editor window and
+// lives in common/Globals.h.
+
+// --- Settings store: the one settings object ---
+extern Barcode_Gen* barcode_gen_def_inst; // recorded when the object is made
+extern Barcode_Gen* Barcode_Gen_Var; // recorded when its start values are set; the same object
+
+// --- Settings dialog and record fill ---
+// The picture last handed out for a barcode item (OK or Cancel of the dialog, or one record of a batch);
+// nothing clears it. Written by the thread that fills records while the main window is covered.
+extern BarcodePicture Barcode_output_image;
+// Unit of the dialog's length fields: 0 inch, 1 centimetre, 2 millimetre; the dialog sets 1.
+extern std::atomic<int> Measument_Unit_Is;
+extern std::atomic<int> last_unit_val; // the unit last shown, same coding
+
+// --- 2-D picture roads (QR Code, PDF417, DataMatrix) ---
+extern std::atomic<int> USED_DPI_VALUE; // output resolution of 2-D pictures, dots per inch
+extern std::atomic<int> QR_Version_Val; // 0 automatic, n = version n (1 to 40)
+extern std::atomic<int> QR_EC_Level_Val; // 0 L, 1 M, 2 Q, 3 H
+extern std::atomic<int> Barcode_module_size; // points per module handed to the DataMatrix road
