@@ -1,3 +1,14 @@
 #include "profiles/Profiles_Globals.h"
 
 QString Event_Type = QStringLiteral("1");
+
+QString Start_Card_Option = QStringLiteral("T");
+
+QString Invite_Title;
+QString Invite_Message;
+QString Invite_From;
+QString Invite_To;
+QString Invite_Venue;
+QString Invite_Date;
+QString Invite_Time;
+QString Invite_BG_IMG;

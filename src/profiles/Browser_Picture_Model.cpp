@@ -1,0 +1,166 @@
+#include "profiles/Browser_Picture_Model.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QIODevice>
+#include <QImageReader>
+#include <QMimeData>
+
+#include <algorithm>
+
+Browser_Picture_Model::Browser_Picture_Model(QObject* parent)
+    : QAbstractListModel(parent)
+{
+}
+
+void Browser_Picture_Model::clear()
+{
+    beginResetModel();
+    items_.clear();
+    thumbnails_.clear();
+    endResetModel();
+}
+
+void Browser_Picture_Model::append(const Browser_Picture_Object& item)
+{
+    const int row = int(items_.size());
+    beginInsertRows(QModelIndex(), row, row);
+    items_.append(item);
+    endInsertRows();
+}
+
+void Browser_Picture_Model::reload()
+{
+    beginResetModel();
+    endResetModel();
+}
+
+void Browser_Picture_Model::moveItems(QList<int> rows, int destination)
+{
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.erase(std::remove_if(rows.begin(), rows.end(), [this](int row) { return row < 0 || row >= items_.size(); }),
+        rows.end());
+    if (rows.isEmpty())
+        return;
+    destination = std::clamp(destination, 0, int(items_.size()));
+    const auto before = std::count_if(rows.begin(), rows.end(), [destination](int row) { return row < destination; });
+
+    beginResetModel();
+    QList<Browser_Picture_Object> moved;
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+        moved.prepend(items_.takeAt(*it));
+    const qsizetype insertAt = destination - before;
+    for (qsizetype i = 0; i < moved.size(); ++i)
+        items_.insert(insertAt + i, moved[i]);
+    endResetModel();
+}
+
+int Browser_Picture_Model::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(items_.size());
+}
+
+QVariant Browser_Picture_Model::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= items_.size())
+        return {};
+    const Browser_Picture_Object& item = items_[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return item.image_Name;
+    case Qt::DecorationRole: {
+        const QImage image = thumbnail(item.path);
+        return image.isNull() ? QVariant() : QVariant(image);
+    }
+    case PathRole:
+        return item.path;
+    case UidRole:
+        return item.image_UID;
+    default:
+        return {};
+    }
+}
+
+QImage Browser_Picture_Model::thumbnail(const QString& path) const
+{
+    const auto cached = thumbnails_.constFind(path);
+    if (cached != thumbnails_.cend())
+        return *cached;
+
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (size.isValid()) {
+        // The reader scales before it turns the picture upright, so a turned picture is fitted turned.
+        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+        const QSize box = turned ? thumbnailSize().transposed() : thumbnailSize();
+        if (size.width() > box.width() || size.height() > box.height())
+            reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    }
+    // An unreadable file keeps its empty place in the cache, so it is not read again at every paint.
+    const QImage image = reader.read();
+    thumbnails_.insert(path, image);
+    return image;
+}
+
+Qt::ItemFlags Browser_Picture_Model::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+Qt::DropActions Browser_Picture_Model::supportedDragActions() const
+{
+    return Qt::MoveAction;
+}
+
+Qt::DropActions Browser_Picture_Model::supportedDropActions() const
+{
+    return Qt::MoveAction;
+}
+
+QStringList Browser_Picture_Model::mimeTypes() const
+{
+    return { rowsMimeType() };
+}
+
+// A drag carries nothing but the rows and the identity of the model they belong to, so no picture
+// or path leaves the browser and no other browser or program can reorder this one.
+QMimeData* Browser_Picture_Model::mimeData(const QModelIndexList& indexes) const
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << qint64(QCoreApplication::applicationPid()) << quint64(reinterpret_cast<quintptr>(this));
+    QList<int> rows;
+    for (const QModelIndex& index : indexes)
+        if (index.isValid() && index.model() == this)
+            rows.append(index.row());
+    stream << rows;
+    auto* data = new QMimeData;
+    data->setData(rowsMimeType(), bytes);
+    return data;
+}
+
+QList<int> Browser_Picture_Model::rowsFromMimeData(const QMimeData* data) const
+{
+    if (!data || !data->hasFormat(rowsMimeType()))
+        return {};
+    QDataStream stream(data->data(rowsMimeType()));
+    qint64 pid = 0;
+    quint64 model = 0;
+    QList<int> rows;
+    stream >> pid >> model >> rows;
+    if (stream.status() != QDataStream::Ok || pid != QCoreApplication::applicationPid()
+        || model != quint64(reinterpret_cast<quintptr>(this)))
+        return {};
+    return rows;
+}
+
+bool Browser_Picture_Model::removeRows(int, int, const QModelIndex&)
+{
+    reload();
+    return false;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "profiles/Browser_Picture_Object.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QSize>
+
+// The pictures of a thumbnail browser, in the order the user sees them. Thumbnails are read from the
+// files only when the view first paints them, scaled while decoding, and kept until the list is emptied.
+// The browser never loses a picture by dragging: a request to remove rows is refused, and a drag within
+// the browser only reorders.
+class Browser_Picture_Model : public QAbstractListModel {
+    Q_OBJECT
+public:
+    enum Role { PathRole = Qt::UserRole + 1, UidRole };
+
+    static QSize thumbnailSize() { return { 128, 96 }; }
+    // The drag format that carries rows between this model's own view and itself.
+    static QString rowsMimeType() { return QStringLiteral("application/x-tessaline-picture-rows"); }
+
+    explicit Browser_Picture_Model(QObject* parent = nullptr);
+
+    const QList<Browser_Picture_Object>& items() const { return items_; }
+    void clear();
+    void append(const Browser_Picture_Object& item);
+    void reload();
+
+    // Takes the pictures at `rows` out of their places and puts them back together, in their order, at
+    // `destination` less the number of them that stood before it; rows outside the list are ignored.
+    void moveItems(QList<int> rows, int destination);
+
+    // The rows a drag from this very model carries; empty for any other drag.
+    QList<int> rowsFromMimeData(const QMimeData* data) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDragActions() const override;
+    Qt::DropActions supportedDropActions() const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+
+private:
+    QImage thumbnail(const QString& path) const;
+
+    QList<Browser_Picture_Object> items_;
+    mutable QHash<QString, QImage> thumbnails_;
+};

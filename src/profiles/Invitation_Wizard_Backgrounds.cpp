@@ -1,0 +1,64 @@
+// The invitation wizard's background pane: the pictures of the data folder's "Background" folder.
+#include "profiles/Invitation_Wizard.h"
+
+#include "common/Globals.h"
+#include "profiles/Browser_Picture_Model.h"
+#include "ui_Invitation_Wizard.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+void Invitation_Wizard::Load_and_fill_backgrounds()
+{
+    const QString folder = Resource_Path + QStringLiteral("/Background");
+    if (!QFileInfo(folder).isDir())
+        return;
+    images_->clear();
+    // In the order the file system gives them, as the folder was filled.
+    const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
+    for (const QString& name : names) {
+        const QString suffix = QFileInfo(name).suffix().toLower();
+        if (suffix == QLatin1String("png") || suffix == QLatin1String("jpg"))
+            addImageWithPath(folder + QLatin1Char('/') + name, name, name);
+    }
+}
+
+void Invitation_Wizard::addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID)
+{
+    const QString trimmed = path.trimmed();
+    if (trimmed.isEmpty())
+        return;
+    Browser_Picture_Object picture = Browser_Picture_Object::initWithImage_Path(trimmed, imageName, image_UID);
+    picture.setPath(trimmed);
+    images_->append(picture);
+}
+
+// Entering the background pane offers its first picture as the choice, without moving on.
+void Invitation_Wizard::selectFirstBackground()
+{
+    auto_background_selection_ = true;
+    if (!images_->items().isEmpty()) {
+        images_->reload();
+        QItemSelectionModel* selection = ui_->imageBrowser->selectionModel();
+        const QModelIndex first = images_->index(0, 0);
+        selection->clearSelection();
+        selection->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+        ui_->imageBrowser->scrollTo(first);
+    }
+    auto_background_selection_ = false;
+}
+
+// Choosing a picture on the background pane moves straight on to the category pane.
+void Invitation_Wizard::imageBrowserSelectionDidChange()
+{
+    const QModelIndexList selected = ui_->imageBrowser->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    const QModelIndex first = *std::min_element(
+        selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    selected_image_ = first.data(Browser_Picture_Model::PathRole).toString();
+    if (!auto_background_selection_)
+        OK_Click();
+}

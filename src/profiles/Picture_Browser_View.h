@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QListView>
+
+class Browser_Picture_Model;
+
+// A grid of picture thumbnails with their names. The user may reorder the pictures by dragging them
+// within the grid; nothing from outside can be dropped onto it.
+class Picture_Browser_View : public QListView {
+    Q_OBJECT
+public:
+    explicit Picture_Browser_View(QWidget* parent = nullptr);
+
+    // The place a drop at `pos` (viewport coordinates) puts the dragged pictures: before the first
+    // picture that lies after the point in reading order, or at the end.
+    int dropRowAt(const QPoint& pos) const;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    Browser_Picture_Model* pictures() const;
+};
