@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick
     python3 python3-openpyxl python3-aiosmtpd
-    zxing-cpp-tools zbar-tools dmtx-utils zint poppler-utils
+    zxing-cpp-tools zbar-tools dmtx-utils zint poppler-utils shared-mime-info desktop-file-utils
 )
 
 missing=()

@@ -1,15 +1,17 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Resources.h"
+#include "editor/TSLWindowController.h"
+#include "model/TSLDocument.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaline Card"));
     QApplication::setOrganizationName(QStringLiteral("Tessaline"));
+    QApplication::setDesktopFileName(QStringLiteral("tessaline"));
     initTessalineResources();
 
     QString error;
@@ -20,9 +22,12 @@ int main(int argc, char** argv)
     }
     Check_Path_And_Create_Files();
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tessaline Card"));
-    window.resize(1100, 760);
-    window.show();
+    // One design and its one editor window for the whole run; the start screen comes up from start-up.
+    TSLDocument document;
+    TSLWindowController window;
+    window.setDocument(&document);
+    window.awakeFromNib();
+    if (window.hasEnded())
+        return window.endStatus();
     return app.exec();
 }

@@ -16,11 +16,45 @@
 #include <set>
 #include <vector>
 
+class QMimeData;
 class QTimer;
 class TSLCenteringClipView;
 
 // Indexes into an item list, ascending.
 using TSLIndexSet = std::set<int>;
+
+// The clipboard format of copied card items: a binary property list of item archives.
+extern const QString TSLGraphicViewPasteboardType; // "Tessaline card items pasteboard type"
+
+// Items copied from one design must not be pasted into the next: New and Open call this. Whatever the user
+// copied in other programs stays on the clipboard. GUI thread only.
+bool clipboardHoldsOurItems();
+void clearClipboardIfItHoldsOurItems();
+
+// The canvas commands that menus and buttons enable by the selection (see TSLGraphicView::validateMenuItem).
+enum class TSLCanvasCommand {
+    makeNaturalSize,
+    alignWithGrid,
+    deleteSelection,
+    bringToFront,
+    sendToBack,
+    cut,
+    copy,
+    paste,
+    alignLeftEdges,
+    alignRightEdges,
+    alignTopEdges,
+    alignBottomEdges,
+    alignHorizontalCenters,
+    alignVerticalCenters,
+    alignformCenter,
+    makeSameWidth,
+    makeSameHeight,
+    undo,
+    redo,
+    showOrHideRulers,
+    selectAll,
+};
 
 // The editing canvas of one card side: it shows one of the document's item lists (front, back or scratch),
 // draws the card base, the grid, the items and the handles of the selected ones, and is where the user
@@ -105,6 +139,48 @@ public:
     void undo();
     void redo();
 
+    // --- Commands on the selection (TSLGraphicView_Commands.cpp) ---
+    // Each works on selectedGraphics(), so the first selected item is the front-most selected one. Delete,
+    // cut, copy, bring to front and send to back refuse a selection holding a locked item with a message;
+    // the alignments, the grid, same size and the print flag skip locked items silently.
+    bool There_Is_Any_Lock_Contrl() const;
+    void deleteSelection();
+    void deleteBackward() { deleteSelection(); }
+    void deleteForward() { deleteSelection(); }
+    // The selected items move to the front (back) of the list keeping their order among themselves.
+    void bringToFront();
+    void sendToBack();
+    // With two or more selected, the first selected item is the reference; with one, the canvas is.
+    void alignLeftEdges();
+    void alignRightEdges();
+    void alignTopEdges();
+    void alignBottomEdges();
+    void alignHorizontalCenters();
+    void alignVerticalCenters();
+    void alignformCenter(); // every unlocked selected item to the canvas centre
+    void alignWithGrid();
+    void makeSameWidth();
+    void makeSameHeight();
+    void makeNaturalSize();
+    void print_contol_or_not(int flag); // non-zero keeps the items out of rendered and printed output
+    void showOrHideRulers();
+    void Refresh_ScrollView();
+    // Whether a menu item or button for the command is enabled; the rulers item also gets its title.
+    bool validateMenuItem(TSLCanvasCommand command, QString* title = nullptr) const;
+
+    // --- The clipboard (TSLGraphicView_Pasteboard.cpp) ---
+    void cut();
+    void copy();
+    // Pastes our items (cascading when the same contents are pasted again), nothing for file names alone,
+    // else a picture from picture data.
+    void paste();
+    // Makes a picture item from picture data on the clipboard, stored as a new PNG in the data folder's
+    // "LibraryImage" folder so that it survives saving; true when an item was made.
+    bool makeNewImageFromPasteboard(const QMimeData* pasteboard, const QPointF& point);
+    // Counts the clipboard's changes by anyone since the program started watching it.
+    static quint64 pasteboardChangeCount();
+    int pasteCascadeNumber() const { return pasteCascadeNumber_; }
+
     // --- Items placed by the program under a control ID ---
     // The front-most text or picture item with exactly this ID.
     TSLGraphicPtr Selcect_Ctrl_With_ID(const QString& ctrl_ID) const;
@@ -134,6 +210,8 @@ signals:
     // The rectangle marked on the rulers moved; a null rectangle (QRectF()) stands for no marks, so the
     // echo begins from one and ends in one.
     void rulerEchoChanged(const QRectF& from, const QRectF& to);
+    // The rulers were toggled: the enclosing scroll view shows or hides them.
+    void rulersVisibilityChanged(bool visible);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -207,6 +285,13 @@ private:
     void unhideHandlesForTimer();
     void runUndo(bool redo);
 
+    // Commands (TSLGraphicView_Commands.cpp)
+    bool refuseLockedSelection() const;
+    enum class Edge { Left, Right, Top, Bottom, HorizontalCenter, VerticalCenter };
+    void alignSelection(Edge edge);
+    void moveSelectionToIndexes(bool toFront);
+    void makeSameSize(bool width);
+
     QPointer<TSLDocument> document_;
     QString graphicsKey_;
     std::vector<std::weak_ptr<TSLGraphic>> observed_; // the items of the list, as last seen
@@ -224,4 +309,6 @@ private:
     std::optional<TSLIndexSet> undoSelectionIndexes_; // only while an undo or redo runs
     bool emptyListShown_ = false;
     DragState drag_;
+    quint64 pasteboardChangeCount_ = 0; // the clipboard's change count at our last copy or paste
+    int pasteCascadeNumber_ = 0; // pastes of the clipboard's contents on this canvas: 1 after a copy here
 };

@@ -1,5 +1,5 @@
 // The keyboard on the canvas: nudging the selection with the arrow keys while the handles stay out of the
-// way, and undo and redo with the selection that follows them.
+// way, Delete and Backspace, and undo and redo with the selection that follows them.
 #include "canvas/TSLGraphicView.h"
 
 #include "model/CardEditorServices.h"
@@ -11,7 +11,7 @@
 
 void TSLGraphicView::keyPressEvent(QKeyEvent* event)
 {
-    // Plain arrows only: with other modifiers they mean something else to the platform.
+    // Plain keys only: with other modifiers they mean something else to the platform.
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (modifiers == Qt::NoModifier) {
         switch (event->key()) {
@@ -26,6 +26,12 @@ void TSLGraphicView::keyPressEvent(QKeyEvent* event)
             return;
         case Qt::Key_Down:
             moveDown();
+            return;
+        case Qt::Key_Backspace:
+            deleteBackward();
+            return;
+        case Qt::Key_Delete:
+            deleteForward();
             return;
         default:
             break;

@@ -67,6 +67,9 @@ void Open_Help_File()
 
 void Check_Path_And_Create_Files()
 {
+    // Before the data folder is known every folder below would land at the filesystem's root.
+    if (Resource_Path.isEmpty() || Data_Folder_Path.isEmpty())
+        return;
     const QStringList folders = {
         Data_Folder_Path,
         Resource_Path + QStringLiteral("/Background"),

@@ -41,6 +41,10 @@ public:
     virtual void Show_RHS_Properties(const std::shared_ptr<TSLGraphic>&) { }
     virtual void Open_Barcode_Window() { } // acts on the current side canvas's current item
     virtual void Undo_Redo_Button_state() { }
+    // Enables Paste only when the clipboard holds copied card items.
+    virtual void Set_Paste_Button_Status() { }
+    // The banner picture that banner views tile behind their own picture; none draws no tiles.
+    virtual QImage bannerImage() const { return {}; }
     // Same width, same height and natural size need two or more selected items.
     virtual void setSameSizeButtonsEnabled(bool) { }
     // The pictures new items start with; by default read from the data folder.

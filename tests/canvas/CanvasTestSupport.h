@@ -30,7 +30,9 @@ public:
     int refreshCount = 0;
     int barcodeWindowCount = 0;
     int undoButtonCount = 0;
+    int pasteButtonCount = 0;
     bool sameSizeEnabled = false;
+    QImage banner;
 
     QFont defaultTextFont() const override { return builtInTextFont(); }
     QColor defaultTextColor() const override { return Qt::black; }
@@ -78,6 +80,8 @@ public:
     }
     void Open_Barcode_Window() override { ++barcodeWindowCount; }
     void Undo_Redo_Button_state() override { ++undoButtonCount; }
+    void Set_Paste_Button_Status() override { ++pasteButtonCount; }
+    QImage bannerImage() const override { return banner; }
     void setSameSizeButtonsEnabled(bool enabled) override { sameSizeEnabled = enabled; }
 };
 

@@ -1,0 +1,309 @@
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLGraphicView.h"
+#include "canvas/TSLGrid.h"
+#include "canvas/TSLZoomingScrollView.h"
+#include "common/Common_Functions.h"
+#include "common/File_Functions.h"
+#include "common/Globals.h"
+#include "editor/Editor_Globals.h"
+#include "editor/TSLWindowController_Forms.h"
+#include "model/TSLDocument.h"
+#include "platform/DataFolder.h"
+#include "platform/UndoManager.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QSpinBox>
+
+namespace {
+
+TSLWindowController* theInstance = nullptr;
+
+QStringList pvcCardNames()
+{
+    return { QStringLiteral("CR80-Credit Card Size"), QStringLiteral("CR79"), QStringLiteral("CR90-Over Sized"),
+        QStringLiteral("CR100-Military Size"), QStringLiteral("CR50"), QStringLiteral("CR60"), QStringLiteral("CR70") };
+}
+
+QStringList labelStockNames()
+{
+    QStringList names;
+    for (int number = 1452; number <= 1459; ++number)
+        names << QStringLiteral("Durable %1 - Name Badge").arg(number);
+    return names;
+}
+
+const QString dataFolderFailure = QStringLiteral("The data folder cannot be accessed, so Tessaline Card cannot start.");
+
+} // namespace
+
+TSLWindowController::TSLWindowController(QWidget* parent)
+    : QMainWindow(parent)
+    , pvc_card_arry(pvcCardNames())
+    , paper_card_arry(labelStockNames())
+    , forms_(std::make_unique<Forms>())
+{
+    buildInterface();
+    _grid = new TSLGrid(this);
+    _zoomFactor = 1.0;
+    Selected_Control_Tool_ = 0;
+
+    // A second controller never replaces the first: every window keeps reaching the one it knows.
+    if (!theInstance)
+        theInstance = this;
+    Main_App_wnd = defaultInstance();
+    if (theInstance == this)
+        setEditorServices(this);
+
+    Text_font = fontForPostScriptName(Text_Ctrl_Font, 14.0);
+    All_Text_font = Text_font;
+    All_Text_font_COPY.reset();
+
+    act_path_location = platform::installedResourceDir();
+    loadSamplePictures();
+    App_Name = Replace_char_in_string(QApplication::applicationName(), QStringLiteral("&"), QStringLiteral("and"));
+    if (App_Name.isEmpty())
+        App_Name = QStringLiteral("Tessaline Card");
+
+    Front_card_Prop = Card_Property();
+    Back_card_Prop = Card_Property();
+}
+
+TSLWindowController::~TSLWindowController()
+{
+    unbindCanvases();
+    if (theInstance == this) {
+        if (editorServices() == this)
+            setEditorServices(nullptr);
+        theInstance = nullptr;
+        Main_App_wnd = nullptr;
+    }
+}
+
+TSLWindowController* TSLWindowController::defaultInstance()
+{
+    return theInstance;
+}
+
+void TSLWindowController::awakeFromNib()
+{
+    if (awoken_)
+        return;
+    awoken_ = true;
+
+    // Window look: the window's own close button is gone; quitting goes through Exit.
+    setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint)
+        & ~Qt::WindowCloseButtonHint);
+    QPalette look = palette();
+    look.setColor(QPalette::Window, QColor(241, 244, 250));
+    setPalette(look);
+    resize(1000, 800);
+    move(100, 0); // the frame's corner, title bar included
+    show();
+    raise();
+    activateWindow();
+
+    // Data folders: main has filled the folder; a folder that went away since cannot be worked in.
+    if (Resource_Path.isEmpty() && !Prepare_Resource_Folder())
+        Resource_Path.clear();
+    if (Resource_Path.isEmpty() || !QDir().mkpath(Resource_Path)) {
+        Show_MessageBox(dataFolderFailure);
+        endProcess(1);
+        return;
+    }
+    Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+
+    shape_border_style->setCurrentIndex(0);
+    ListData.clear();
+    Show_Hide_Ruler_ChkBox();
+
+    // The inspector starts with its five card pages; the item pages come and go with the selection.
+    Remove_All_Tab_Items();
+    for (QWidget* page : { card_setting_tab, card_info_tab, card_size_tab, card_bkgd_tab, card_brdr_tab })
+        sett_tab->addTab(page, page->windowTitle());
+
+    Not_Draw_Only_Prop_Change = true;
+    Card_image_layout->setCurrentIndex(1);
+    Sides_ComboBox->setCurrentIndex(0);
+    Preset_ComboBox->setCurrentIndex(0);
+    Category_ComboBox->setCurrentIndex(0);
+    comboBoxSelectionDidChange(Sides_ComboBox);
+    Category_Changed();
+
+    Text_Date_style->clear();
+    Text_Date_style->addItems({ QStringLiteral("M-d-yyyy"), QStringLiteral("M-d-yy"), QStringLiteral("MM-dd-yy"),
+        QStringLiteral("MM-dd-yyyy"), QStringLiteral("yy-MM-dd"), QStringLiteral("yyyy-MM-dd"),
+        QStringLiteral("dd-MMM-yy"), QStringLiteral("dd-MM-yyyy"), QStringLiteral("d-M-yy") });
+    Text_Date_style->setCurrentIndex(0);
+    Text_Time_style->clear();
+    Text_Time_style->addItems({ QStringLiteral("h:mm:ss a"), QStringLiteral("hh:mm:ss a"), QStringLiteral("H:mm:ss"),
+        QStringLiteral("HH:mm:ss") });
+    Text_Time_style->setCurrentIndex(0);
+    Text_align_combo->setCurrentIndex(0);
+    Text_case_combo->setCurrentIndex(0);
+
+    shape_hatch_style->clear();
+    shape_hatch_style->setCurrentText(QString());
+    Card_hatch_style->clear();
+    const QStringList patterns
+        = Get_Files_Array_At_Path(QDir(Resource_Path).filePath(QStringLiteral("Fill_Style_Image")));
+    shape_hatch_style->addItems(patterns);
+    Card_hatch_style->addItems(patterns);
+    if (!patterns.isEmpty()) {
+        shape_hatch_style->setCurrentIndex(0);
+        Card_hatch_style->setCurrentIndex(0);
+    } else {
+        shape_hatch_style->setCurrentIndex(-1);
+        Card_hatch_style->setCurrentIndex(-1);
+    }
+
+    Card_bor_Stepper->setValue(3);
+    Card_border_style->setCurrentIndex(0);
+    card_prop_set(QStringLiteral("S"));
+    Not_Draw_Only_Prop_Change = false;
+
+    SetDocumentCanvasSize(TSLDocument::canvasSize(true, QSizeF()));
+    bindCanvases();
+    selectArrowTool();
+
+    New_Project();
+    if (ended_)
+        return;
+    changeViewController(0);
+}
+
+void TSLWindowController::setDocument(TSLDocument* document)
+{
+    if (!document)
+        unbindCanvases();
+    if (document_) {
+        disconnect(document_, &TSLDocument::canvasSizeChanged, this, nullptr);
+        disconnect(&document_->undoManager(), &platform::UndoManager::stateChanged, this, nullptr);
+    }
+    document_ = document;
+    if (document_) {
+        connect(document_, &TSLDocument::canvasSizeChanged, this, &TSLWindowController::observeValueForKeyPath);
+        // The undo and redo buttons follow the undo manager, also when its group closes after the event.
+        connect(&document_->undoManager(), &platform::UndoManager::stateChanged, this,
+            &TSLWindowController::Undo_Redo_Button_state);
+        // The canvases show the lists of whichever document the window has.
+        bindCanvases();
+    }
+}
+
+TSLDocument* TSLWindowController::document() const
+{
+    return document_;
+}
+
+void TSLWindowController::observeValueForKeyPath()
+{
+    if (document_)
+        SetDocumentCanvasSize(TSLDocument::canvasSize(true, QSizeF()));
+}
+
+void TSLWindowController::bindCanvases()
+{
+    if (!document_)
+        return;
+    const struct {
+        TSLGraphicView* canvas;
+        const QString& key;
+    } sides[] = { { _graphicView, TSLDocumentGraphicsKey }, { _graphicView_BACK, TSLDocumentGraphicsKey_back },
+        { _graphicView_TEMP, TSLDocumentGraphicsKey_temp } };
+    for (const auto& side : sides) {
+        if (side.canvas->document() != document_ || side.canvas->graphicsKey() != side.key)
+            side.canvas->bindGraphics(document_, side.key);
+        side.canvas->setGrid(_grid);
+    }
+    setZoomFactor(_zoomFactor);
+}
+
+void TSLWindowController::unbindCanvases()
+{
+    for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK, _graphicView_TEMP }) {
+        if (canvas) {
+            canvas->unbindGraphics();
+            canvas->setGrid(nullptr);
+        }
+    }
+}
+
+void TSLWindowController::newDocumentWindow()
+{
+    Open_Start_Window();
+}
+
+void TSLWindowController::Exit_Btn_Clicked()
+{
+    Exit_App();
+}
+
+void TSLWindowController::Exit_App()
+{
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1) {
+        // Quitting is for a design that is safe: a cancelled panel goes back to it, a failed save says
+        // so and keeps the program open.
+        switch (Save_project_file(false, false)) {
+        case SaveResult::Saved:
+            break;
+        case SaveResult::Cancelled:
+            return;
+        case SaveResult::Failed:
+            Show_MessageBox(QStringLiteral("The design could not be saved, so Tessaline Card stays open."));
+            return;
+        }
+    }
+    endProcess(0);
+}
+
+void TSLWindowController::endProcess(int status)
+{
+    ended_ = true;
+    endStatus_ = status;
+    hide();
+    QCoreApplication::exit(status);
+}
+
+void TSLWindowController::closeEvent(QCloseEvent* event)
+{
+    // The window manager may still offer to close the window: that is a request to quit like Exit.
+    event->ignore();
+    if (!ended_)
+        Exit_App();
+}
+
+QRectF TSLWindowController::frontCanvasBounds() const
+{
+    return _graphicView ? _graphicView->bounds() : QRectF();
+}
+
+Card_Property TSLWindowController::cardSideProperty(int frontOrBack) const
+{
+    return frontOrBack == 0 ? Front_card_Prop : Back_card_Prop;
+}
+
+QImage TSLWindowController::samplePicture(SamplePicture which) const
+{
+    const QImage* picture = nullptr;
+    switch (which) {
+    case SamplePicture::no_image:
+        picture = &no_image;
+        break;
+    case SamplePicture::barcode_sample_img:
+        picture = &barcode_sample_img;
+        break;
+    case SamplePicture::sign_sample_img:
+        picture = &sign_sample_img;
+        break;
+    case SamplePicture::fp_sample_img:
+        picture = &fp_sample_img;
+        break;
+    }
+    if (picture && !picture->isNull())
+        return *picture;
+    return CardEditorServices::samplePicture(which);
+}

@@ -1,0 +1,246 @@
+// The design file: saving, opening, the window title, and the New, Open, Save and Save As actions.
+// A file is checked whole before anything of it reaches the open design, and a save replaces the old
+// file only once the new one is complete.
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLGraphicView.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "editor/Design_File_Format.h"
+#include "editor/Editor_Globals.h"
+#include "model/TSLDocument.h"
+#include "platform/UiSeam.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <exception>
+
+namespace {
+
+// Far beyond any design the program writes (a thousand items take well under a megabyte).
+constexpr qint64 maximumDesignFileBytes = qint64(512) * 1024 * 1024;
+
+const QString corruptFileMessage = QStringLiteral("File is corrupt and cannot be opened.");
+
+QString designFilter()
+{
+    return QStringLiteral("Design files (*.%1)").arg(design_file_EXT);
+}
+
+QString panelFolder()
+{
+    const QString current = Trim_Str(Project_File_Name);
+    return current.isEmpty() ? QDir::homePath() : QFileInfo(current).absolutePath();
+}
+
+std::vector<int> firstIndexes(std::size_t count)
+{
+    std::vector<int> indexes(count);
+    for (std::size_t i = 0; i < count; ++i)
+        indexes[i] = int(i);
+    return indexes;
+}
+
+} // namespace
+
+TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save_as, bool show_msg)
+{
+    const QString oldPath = Project_File_Name;
+    if (save_as)
+        Project_File_Name.clear();
+    Project_File_Name = Trim_Str(Project_File_Name);
+    if (Project_File_Name.isEmpty()) {
+        platform::FileRequest request;
+        request.kind = platform::FileRequest::Kind::Save;
+        request.caption = QStringLiteral("Save Design");
+        request.directory
+            = oldPath.isEmpty() ? QDir(QDir::homePath()).filePath(QStringLiteral("Untitled.dcard")) : oldPath;
+        request.filter = designFilter();
+        QString chosen = platform::ui().chooseFile(request);
+        if (chosen.isEmpty()) {
+            Project_File_Name = oldPath;
+            return SaveResult::Cancelled;
+        }
+        if (QFileInfo(chosen).suffix().compare(design_file_EXT, Qt::CaseInsensitive) != 0)
+            chosen += QLatin1Char('.') + design_file_EXT;
+        raise();
+        activateWindow();
+        Project_File_Name = chosen;
+    }
+
+    // A record keeps its background path only while the picture fill is chosen, in memory as in the file.
+    clearUnusedBackgroundPath(Front_card_Prop);
+    clearUnusedBackgroundPath(Back_card_Prop);
+    DesignFileContent content;
+    content.front = Front_card_Prop;
+    content.back = Back_card_Prop;
+    content.excelBindingUse = Excel_Binding_Use;
+    content.excelSourcePath = Excel_Source_Path;
+    content.columnTitles = bindingTable.columnTitles();
+    content.rows = bindingTable.ListData();
+    content.frontItems = Get_Front_Controls_Array();
+    content.backItems = Get_Back_Controls_Array();
+
+    QString error;
+    if (!writeDesignFile(Project_File_Name, encodeDesignFile(content), &error)) {
+        Show_NSLog_Message(QStringLiteral("%1: %2").arg(Project_File_Name, error));
+        // The design still belongs to the file that holds it, not to the one that could not be written.
+        Project_File_Name = oldPath;
+        if (show_msg)
+            Show_MessageBox(QStringLiteral("fail"));
+        return SaveResult::Failed;
+    }
+    if (show_msg) {
+        Show_MessageBox(QStringLiteral("Greeting Card Design Log has been saved successfully."));
+        Set_Log_Name_In_Title();
+    }
+    return SaveResult::Saved;
+}
+
+int TSLWindowController::Read_and_load_design_Log(const QString& path, const QString& log_or_template)
+{
+    QString reason;
+    std::optional<DesignFileContent> content;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    else if (file.size() > maximumDesignFileBytes)
+        reason = QStringLiteral("the file is too large to be a design");
+    else
+        content = decodeDesignFile(file.readAll(), &reason);
+    if (!content) {
+        Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
+        Show_MessageBox(corruptFileMessage);
+        return 0;
+    }
+    try {
+        applyDesignContent(*content, path, log_or_template);
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        Not_Draw_Only_Prop_Change = false;
+        return 0;
+    }
+    return 1;
+}
+
+void TSLWindowController::applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag)
+{
+    New_Project_Setting_Reset();
+    Remove_All_Tab_Items();
+    _graphicView->delete_all_control();
+    _graphicView_BACK->delete_all_control();
+    Project_File_Name = flag == QLatin1String("L") ? path : QString();
+    Not_Draw_Only_Prop_Change = true;
+
+    Front_card_Prop = content.front;
+    const QSizeF size = Front_card_Prop.Card_Size();
+    Set_Document_Size(size);
+    SetDocumentCanvasSize(size);
+    Set_Card_Size_In_Control(
+        QSizeF(Points_to_MM_Convert(float(size.width())), Points_to_MM_Convert(float(size.height()))));
+    Back_card_Prop = content.back;
+    // The card is drawn from the outline code: a rounded or oval card reopens with its outline.
+    setCardShapeFromRecord(Front_card_Prop);
+
+    Excel_Binding_Use = content.excelBindingUse;
+    if (Excel_Binding_Use)
+        Add_Excel_Col_Name_In_Combo(Data_source_type);
+    else
+        Remove_Excel_Col_Name_In_Combo(Data_source_type);
+    Excel_Source_Path = content.excelSourcePath;
+    if (!content.columnTitles.isEmpty())
+        bindingTable.setValueColumnTitles(content.columnTitles);
+    bindingTable.setListData(content.rows);
+
+    // The loaded items are the design's starting point, not steps the user could undo.
+    if (document_)
+        document_->Enable_Disable_Undo_Registraion(false);
+    _graphicView->insertGraphics(content.frontItems, firstIndexes(content.frontItems.size()));
+    _graphicView_BACK->insertGraphics(content.backItems, firstIndexes(content.backItems.size()));
+    if (flag == QLatin1String("L"))
+        Set_Log_Name_In_Title();
+    Not_Draw_Only_Prop_Change = false;
+    Show_RHS_Properties(nullptr);
+
+    if (Back_card_Prop.Card_fill_chk() && Back_card_Prop.Card_fill_style() == QLatin1String("I"))
+        set_Back_BG_Image(Back_card_Prop.Card_BG_Image_Path());
+    if (Front_card_Prop.Card_fill_chk() && Front_card_Prop.Card_fill_style() == QLatin1String("I"))
+        set_Front_BG_Image(Front_card_Prop.Card_BG_Image_Path());
+    selectArrowTool();
+    Refresh_Canvas();
+    if (document_)
+        document_->Enable_Disable_Undo_Registraion(true);
+    Undo_Redo_Button_state();
+}
+
+void TSLWindowController::setCardShapeFromRecord(const Card_Property& side)
+{
+    const QString shape = side.Card_Shape();
+    Card_Shape = shape == QLatin1String("RR") ? 1 : shape == QLatin1String("E") ? 2 : 0;
+    if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
+        row->setChecked(true);
+}
+
+int TSLWindowController::Open_Log_File()
+{
+    try {
+        platform::FileRequest request;
+        request.kind = platform::FileRequest::Kind::Open;
+        request.caption = QStringLiteral("Open Design");
+        request.directory = panelFolder();
+        request.filter = designFilter();
+        const QString path = platform::ui().chooseFile(request);
+        if (path.isEmpty())
+            return 0;
+        return Read_and_load_design_Log(path, QStringLiteral("L"));
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return 0;
+    }
+}
+
+void TSLWindowController::Set_Log_Name_In_Title()
+{
+    const QFileInfo file(Project_File_Name);
+    if (!Project_File_Name.isEmpty() && file.exists())
+        setWindowTitle(QStringLiteral("%1 ( %2 )").arg(App_Name, file.fileName()));
+    else
+        setWindowTitle(App_Name);
+}
+
+void TSLWindowController::New_Btn_Clicked()
+{
+    // A design the user asked to keep is not thrown away when keeping it did not work.
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before opening new document?")) == 1
+        && Save_project_file(false, true) != SaveResult::Saved)
+        return;
+    New_Project();
+    Undo_Redo_Button_state();
+}
+
+void TSLWindowController::Open_Btn_Clicked()
+{
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before opening document?")) == 1
+        && Save_project_file(false, true) != SaveResult::Saved)
+        return;
+    New_Project_Setting_Reset();
+    const int opened = Open_Log_File();
+    Undo_Redo_Button_state();
+    if (opened != 1)
+        Open_Start_Window();
+    Not_Draw_Only_Prop_Change = false;
+}
+
+void TSLWindowController::Save_Btn_Clicked()
+{
+    Save_project_file(false, true);
+}
+
+void TSLWindowController::SaveAs_Btn_Clicked()
+{
+    Save_project_file(true, true);
+}

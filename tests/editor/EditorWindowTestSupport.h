@@ -1,0 +1,96 @@
+#pragma once
+
+// The main window with its document, never shown unless a test starts it up, and the user's answers
+// scripted in advance through the test seam.
+#include "canvas/TSLGraphicView.h"
+#include "common/Globals.h"
+#include "editor/Design_File_Format.h"
+#include "editor/Editor_Globals.h"
+#include "editor/TSLWindowController.h"
+#include "model/TSLDocument.h"
+#include "platform/KeyedArchive.h"
+#include "platform/UndoManager.h"
+#include "profiles/Invitation_Wizard.h"
+#include "profiles/Profiles_Globals.h"
+#include "support/TestSupport.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace editortest {
+
+inline QByteArray itemBytes(const TSLGraphic& item)
+{
+    platform::KeyedArchive archive;
+    item.encodeWithCoder(archive);
+    return archive.toBytes();
+}
+
+// The message texts shown so far (information boxes start their text on a new line).
+inline QStringList messageTexts(const testsupport::ScriptedResponder& ui)
+{
+    QStringList texts;
+    for (const platform::MessageRequest& request : ui.messages)
+        texts << request.text.trimmed();
+    return texts;
+}
+
+class EditorWindowTest : public ::testing::Test {
+protected:
+    testsupport::ScriptedResponder ui;
+    TSLDocument document;
+    std::unique_ptr<TSLWindowController> window;
+
+    void SetUp() override
+    {
+        Card_Front_Or_Back = 0;
+        Card_Shape = 0;
+        Not_Draw_Only_Prop_Change = false;
+        Project_File_Name.clear();
+        Excel_Binding_Use = false;
+        Excel_Source_Path.clear();
+        Start_Card_Option = QStringLiteral("T");
+        window = std::make_unique<TSLWindowController>();
+        window->setDocument(&document);
+    }
+    void TearDown() override { window.reset(); }
+
+    // Start-up with the start screen answered by `startScreen` (its result is the start screen's).
+    void startUp(const std::function<int(Invitation_Wizard&)>& startScreen)
+    {
+        ui.modalRuns.push_back([startScreen](QDialog& dialog) {
+            auto* wizard = qobject_cast<Invitation_Wizard*>(&dialog);
+            return wizard ? startScreen(*wizard) : 0;
+        });
+        window->awakeFromNib();
+    }
+    // Start-up to an empty card: the start screen confirmed without the wizard.
+    void startUpEmpty()
+    {
+        startUp([](Invitation_Wizard&) {
+            Start_Card_Option = QStringLiteral("T");
+            return 1;
+        });
+    }
+
+    // Items put on a side as a finished design would be: without an undo step.
+    void addItem(const TSLGraphicPtr& item, const QString& key)
+    {
+        document.Enable_Disable_Undo_Registraion(false);
+        document.insertGraphicsForKey(key, { item }, { int(document.graphicsForKey(key).size()) });
+        document.Enable_Disable_Undo_Registraion(true);
+    }
+    TSLGraphicPtr addShape(const QRectF& bounds, const QString& key = TSLDocumentGraphicsKey)
+    {
+        TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QStringLiteral("Shape_Control"));
+        item->setBounds(bounds);
+        addItem(item, key);
+        return item;
+    }
+};
+
+} // namespace editortest

@@ -1,0 +1,339 @@
+// Saving and opening designs through the main window: the real Save path with its save panel, the reader
+// that leaves the design alone on a bad file, failed saves and the quit that follows them.
+#include "editor/DesignFileSamples.h"
+#include "editor/EditorWindowTestSupport.h"
+#include "platform/PropertyList.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using editortest::EditorWindowTest;
+using editortest::itemBytes;
+using editortest::messageTexts;
+
+namespace {
+
+const QString corrupt = QStringLiteral("File is corrupt and cannot be opened.");
+const QString saved = QStringLiteral("Greeting Card Design Log has been saved successfully.");
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// Everything of the open design that a bad file must leave as it was.
+struct DesignState {
+    Card_Property front;
+    Card_Property back;
+    std::vector<QByteArray> frontItems;
+    std::vector<QByteArray> backItems;
+    std::vector<const TSLGraphic*> frontObjects;
+    QString project;
+    int cardShape = 0;
+    bool excel = false;
+    Spreadsheet_Binding_Table table;
+    QSizeF canvas;
+
+    static DesignState of(const TSLWindowController& w)
+    {
+        DesignState s { w.Front_card_Prop, w.Back_card_Prop, {}, {}, {}, Project_File_Name, Card_Shape,
+            Excel_Binding_Use, w.bindingTable, w._graphicView->canvasSize() };
+        for (const TSLGraphicPtr& item : w.Get_Front_Controls_Array()) {
+            s.frontItems.push_back(itemBytes(*item));
+            s.frontObjects.push_back(item.get());
+        }
+        for (const TSLGraphicPtr& item : w.Get_Back_Controls_Array())
+            s.backItems.push_back(itemBytes(*item));
+        return s;
+    }
+    bool operator==(const DesignState&) const = default;
+};
+
+} // namespace
+
+class DesignFileWindowTest : public EditorWindowTest {
+protected:
+    QString folder;
+
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        folder = testsupport::makeTempFolder(QStringLiteral("design-window"));
+    }
+
+    // The sample design with items of every kind on both sides, both records changed and a binding table,
+    // put into the open window.
+    DesignFileContent putRichDesign()
+    {
+        DesignFileContent content = designsamples::richDesign();
+        content.front.setCard_Shape(QStringLiteral("E"));
+        content.front.setCard_Location(QPointF(0, 0)); // the card page stores the canvas's own origin
+        window->Front_card_Prop = content.front;
+        window->Back_card_Prop = content.back;
+        window->SetDocumentCanvasSize(content.front.Card_Size());
+        Excel_Binding_Use = content.excelBindingUse;
+        Excel_Source_Path = content.excelSourcePath;
+        window->bindingTable.setValueColumnTitles(content.columnTitles);
+        window->bindingTable.setListData(content.rows);
+        for (const TSLGraphicPtr& item : content.frontItems)
+            addItem(item, TSLDocumentGraphicsKey);
+        for (const TSLGraphicPtr& item : content.backItems)
+            addItem(item, TSLDocumentGraphicsKey_back);
+        return content;
+    }
+};
+
+TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
+{
+    const DesignFileContent content = putRichDesign();
+    const QString chosen = folder + QStringLiteral("/party"); // the panel appends the extension
+    ui.fileAnswers.push_back(chosen);
+    ASSERT_EQ(window->Save_project_file(true, true), TSLWindowController::SaveResult::Saved);
+    const QString path = chosen + QStringLiteral(".dcard");
+    EXPECT_EQ(Project_File_Name, path);
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Save);
+    EXPECT_TRUE(ui.fileRequests[0].filter.contains(QStringLiteral("*.dcard")));
+    EXPECT_EQ(messageTexts(ui), QStringList { saved });
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( party.dcard )").arg(window->App_Name));
+
+    const auto root = platform::PropertyList::fromBytes(readFile(path));
+    ASSERT_TRUE(root && root->isArray());
+    EXPECT_EQ(root->toArray().size(), 63 + content.frontItems.size() + content.backItems.size());
+
+    // Another design takes the window's place, then the saved one is opened again.
+    window->New_Project_Setting_Reset();
+    Card_Shape = 0;
+    addShape(QRectF(1, 2, 3, 4));
+    window->bindingTable = Spreadsheet_Binding_Table();
+    Excel_Binding_Use = false;
+    ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+
+    EXPECT_EQ(window->Front_card_Prop, content.front);
+    EXPECT_EQ(window->Back_card_Prop, content.back);
+    EXPECT_EQ(Card_Shape, 2) << "an oval card reopens oval";
+    EXPECT_EQ(window->_graphicView->canvasSize(), content.front.Card_Size());
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(Excel_Source_Path, content.excelSourcePath);
+    EXPECT_EQ(window->bindingTable.columnTitles(), content.columnTitles);
+    EXPECT_EQ(window->bindingTable.ListData(), content.rows);
+    EXPECT_EQ(window->Data_source_type->count(), 3) << "a bound spreadsheet offers the Excel source";
+    const TSLGraphicList& front = window->Get_Front_Controls_Array();
+    const TSLGraphicList& back = window->Get_Back_Controls_Array();
+    ASSERT_EQ(front.size(), content.frontItems.size());
+    ASSERT_EQ(back.size(), content.backItems.size());
+    for (std::size_t i = 0; i < front.size(); ++i) {
+        EXPECT_EQ(front[i]->className(), content.frontItems[i]->className()) << i;
+        EXPECT_EQ(itemBytes(*front[i]), itemBytes(*content.frontItems[i])) << i;
+    }
+    for (std::size_t i = 0; i < back.size(); ++i)
+        EXPECT_EQ(itemBytes(*back[i]), itemBytes(*content.backItems[i])) << i;
+    EXPECT_EQ(Project_File_Name, path);
+    EXPECT_FALSE(document.undoManager().canUndo()) << "opening a design is not an undoable step";
+    EXPECT_TRUE(document.undoManager().isUndoRegistrationEnabled());
+
+    // Saving again without changes gives the same file, now without a panel.
+    const QByteArray first = readFile(path);
+    ASSERT_EQ(window->Save_project_file(false, false), TSLWindowController::SaveResult::Saved);
+    EXPECT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(readFile(path), first);
+}
+
+TEST_F(DesignFileWindowTest, OpeningAsTemplateKeepsTheDesignWithoutAFile)
+{
+    putRichDesign();
+    const QString path = folder + QStringLiteral("/template.dcard");
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    EXPECT_TRUE(messageTexts(ui).isEmpty()) << "a save without messages says nothing";
+
+    ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("T")), 1);
+    EXPECT_TRUE(Project_File_Name.isEmpty());
+    EXPECT_EQ(window->windowTitle(), window->App_Name);
+    EXPECT_EQ(window->Get_Front_Control_Count(), 6);
+}
+
+TEST_F(DesignFileWindowTest, BadFilesLeaveTheOpenDesignExactlyAsItWas)
+{
+    putRichDesign();
+    const QString current = folder + QStringLiteral("/current.dcard");
+    ui.fileAnswers.push_back(current);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    DesignState before = DesignState::of(*window);
+
+    const QByteArray good = encodeDesignFile(designsamples::richDesign());
+    const platform::PlistArray elements = platform::PropertyList::fromBytes(good)->toArray();
+    auto variant = [&](const std::function<void(platform::PlistArray&)>& change) {
+        platform::PlistArray changed = elements;
+        change(changed);
+        return platform::PropertyList::toXml(changed);
+    };
+    static const char garbage[] = "\x89PNG\r\n\x1a\n not a design at all"; // a picture's start, then text
+    std::vector<std::pair<const char*, QByteArray>> files = {
+        { "truncated", good.left(good.size() / 2) },
+        { "garbage", QByteArray(garbage, sizeof garbage - 1) },
+        { "empty", QByteArray() },
+        { "wrong signature", variant([](auto& e) { e[0] = QStringLiteral("SOMETHING ELSE ENTIRELY"); }) },
+        { "huge count", variant([](auto& e) { e[61] = QStringLiteral("99999999999"); }) },
+        { "count past the end", variant([](auto& e) { e[61] = QStringLiteral("9"); }) },
+        { "reordered", variant([](auto& e) { std::swap(e[3], e[5]); }) },
+        { "no elements", variant([](auto& e) { e.clear(); }) },
+        { "wrong first kind", variant([](auto& e) { e[0] = platform::PlistValue(7); }) },
+        { "infinite size", variant([](auto& e) { e[19] = QStringLiteral("{inf, 20}"); }) },
+    };
+    // Random damage to a valid file: whatever is refused must leave the design alone too.
+    QRandomGenerator random(4021);
+    for (int round = 0; round < 40; ++round) {
+        QByteArray damaged = good;
+        for (int e = 0; e < 4; ++e)
+            damaged[int(random.bounded(damaged.size()))] = char(random.bounded(256));
+        files.emplace_back("random damage", damaged);
+    }
+
+    int refused = 0;
+    for (const auto& [what, bytes] : files) {
+        const QString path = folder + QStringLiteral("/bad.dcard");
+        writeFile(path, bytes);
+        ui.messages.clear();
+        const int result = window->Read_and_load_design_Log(path, QStringLiteral("L"));
+        if (result == 1) {
+            // Damage that leaves a whole design (a changed letter in a text) reads like any design.
+            EXPECT_STREQ(what, "random damage");
+            ASSERT_EQ(window->Read_and_load_design_Log(current, QStringLiteral("L")), 1);
+            before = DesignState::of(*window);
+            continue;
+        }
+        ++refused;
+        EXPECT_EQ(messageTexts(ui), QStringList { corrupt }) << what;
+        EXPECT_TRUE(DesignState::of(*window) == before) << what;
+        EXPECT_TRUE(document.undoManager().isUndoRegistrationEnabled()) << what;
+        EXPECT_FALSE(Not_Draw_Only_Prop_Change) << what;
+    }
+    EXPECT_GT(refused, 20);
+
+    ui.messages.clear();
+    EXPECT_EQ(window->Read_and_load_design_Log(folder + QStringLiteral("/missing.dcard"), QStringLiteral("L")), 0);
+    EXPECT_EQ(messageTexts(ui), QStringList { corrupt });
+    EXPECT_TRUE(DesignState::of(*window) == before);
+}
+
+TEST_F(DesignFileWindowTest, CancelledPanelsWriteNothingAndKeepThePath)
+{
+    putRichDesign();
+    Project_File_Name = folder + QStringLiteral("/kept.dcard");
+    EXPECT_EQ(window->Save_project_file(true, true), TSLWindowController::SaveResult::Cancelled);
+    EXPECT_EQ(Project_File_Name, folder + QStringLiteral("/kept.dcard"));
+    EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+    EXPECT_TRUE(messageTexts(ui).isEmpty());
+
+    // A name of blanks counts as none: the panel is asked.
+    Project_File_Name = QStringLiteral("   ");
+    EXPECT_EQ(window->Save_project_file(false, true), TSLWindowController::SaveResult::Cancelled);
+    EXPECT_EQ(ui.fileRequests.size(), 2u);
+
+    // Open with a cancelled panel reads nothing.
+    const DesignState before = DesignState::of(*window);
+    EXPECT_EQ(window->Open_Log_File(), 0);
+    EXPECT_TRUE(DesignState::of(*window) == before);
+}
+
+namespace {
+
+// Makes every file write of this process fail once it passes `bytes`, as a full disk would, until it
+// goes out of scope.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit old_ {};
+    void (*previous_)(int) = nullptr;
+};
+
+} // namespace
+
+TEST_F(DesignFileWindowTest, FailedSaveKeepsTheOldFileAndQuitStaysOpen)
+{
+    const QString path = folder + QStringLiteral("/card.dcard");
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(false, false), TSLWindowController::SaveResult::Saved);
+    const QByteArray first = readFile(path);
+    ASSERT_FALSE(first.isEmpty());
+
+    putRichDesign(); // far larger than the empty design on disk
+    {
+        const FileSizeLimit diskFull(rlim_t(first.size()) + 200);
+        EXPECT_EQ(window->Save_project_file(false, true), TSLWindowController::SaveResult::Failed);
+    }
+    EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("fail") });
+    EXPECT_EQ(readFile(path), first) << "the old file is whole";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("card.dcard") }) << "no temporary left";
+    EXPECT_EQ(Project_File_Name, path);
+
+    // Quit, "Yes" to saving, and the save fails: the program says so and stays open.
+    ui.messages.clear();
+    ui.messageAnswers.push_back(1);
+    {
+        const FileSizeLimit diskFull(rlim_t(first.size()) + 200);
+        window->Exit_App();
+    }
+    EXPECT_FALSE(window->hasEnded());
+    ASSERT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[0].text, QStringLiteral("Do you want to save changes before closing?"));
+    EXPECT_EQ(readFile(path), first);
+
+    // A cancelled save panel goes back to the design as well.
+    Project_File_Name.clear();
+    ui.messageAnswers.push_back(1);
+    window->Exit_App();
+    EXPECT_FALSE(window->hasEnded());
+
+    // With the save working, "Yes" saves and quits.
+    Project_File_Name = path;
+    ui.messageAnswers.push_back(1);
+    window->Exit_App();
+    EXPECT_TRUE(window->hasEnded());
+    EXPECT_EQ(window->endStatus(), 0);
+    const auto reread = decodeDesignFile(readFile(path));
+    ASSERT_TRUE(reread);
+    EXPECT_EQ(reread->frontItems.size(), 6u);
+}
+
+TEST_F(DesignFileWindowTest, NewAfterAFailedSaveKeepsTheDesign)
+{
+    putRichDesign();
+    Project_File_Name = folder + QStringLiteral("/no-such-folder/card.dcard");
+    ui.messageAnswers.push_back(1); // yes, save first
+    window->New_Btn_Clicked();
+    EXPECT_EQ(messageTexts(ui),
+        (QStringList {
+            QStringLiteral("Do you want to save changes before opening new document?"), QStringLiteral("fail") }));
+    EXPECT_EQ(window->Get_Front_Control_Count(), 6);
+    EXPECT_TRUE(ui.dialogsRun.empty()) << "the start screen did not come up";
+}
