@@ -92,6 +92,9 @@ public:
     // Length in points of the bar run that ends at the module index: the height less the shown texts,
     // their margins and the top and bottom margins.
     virtual float barTop(int index) const;
+    // Height in points above the common bottom line at which that run starts: 0, except for the bars
+    // of four-state codes that have no lower part, which stand about the symbol's centre line.
+    virtual float barBottom(int) const { return 0.0f; }
     // x of the first and of the last bar within the width, points.
     virtual float firstBar() const { return 0.0f; }
     virtual float lastBar() const { return width_ - barWidth_; }

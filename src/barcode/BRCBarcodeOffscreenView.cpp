@@ -123,14 +123,15 @@ void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter) const
     const float bottom = onTop ? ftrH + settings.footer_margin + settings.TB_margin
                                : capH + ftrH + settings.value_margin + settings.footer_margin + settings.TB_margin;
 
-    // One rectangle per run of bar modules, as long as barTop answers for the run's last module.
+    // One rectangle per run of bar modules, from barBottom up to barTop of the run's last module.
     bool inRun = false;
     int count = 0;
     int last = -1;
     float lastTop = 0.0f;
     auto drawRun = [&] {
         lastTop = barcode.barTop(last);
-        const QRectF run(x, viewHeight - bottom - lastTop, barWidth * static_cast<float>(count), lastTop);
+        const float lift = barcode.barBottom(last);
+        const QRectF run(x, viewHeight - bottom - lastTop, barWidth * static_cast<float>(count), lastTop - lift);
         painter.fillRect(run, settings.barcode_clr);
     };
     for (int i = 0; i < n; ++i) {
