@@ -48,6 +48,7 @@ TSLWindowController::TSLWindowController(QWidget* parent)
 {
     buildInterface();
     _grid = new TSLGrid(this);
+    connectEditorCommands();
     _zoomFactor = 1.0;
     Selected_Control_Tool_ = 0;
 
@@ -115,6 +116,7 @@ void TSLWindowController::awakeFromNib()
         return;
     }
     Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+    Load_and_fill_backgrounds();
 
     shape_border_style->setCurrentIndex(0);
     ListData.clear();

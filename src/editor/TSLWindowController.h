@@ -1,10 +1,12 @@
 #pragma once
 
+#include "common/Stepper_Field.h"
 #include "data/Spreadsheet_Binding_Table.h"
 #include "model/CardEditorServices.h"
 #include "model/Card_Property.h"
 #include "model/TSLGraphic.h"
 #include "profiles/Invitation_Wizard_Host.h"
+#include "profiles/User_Profile_Class.h"
 
 #include <QColor>
 #include <QFont>
@@ -14,6 +16,7 @@
 #include <QMap>
 #include <QPointF>
 #include <QPointer>
+#include <QRectF>
 #include <QSizeF>
 #include <QStringList>
 
@@ -26,16 +29,22 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QFontDialog;
 class QLabel;
 class QLineEdit;
+class QListView;
+class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QSlider;
 class QSpinBox;
 class QStackedWidget;
 class QTabWidget;
 class QTableWidget;
 class QToolButton;
 class QUrl;
+class Browser_Picture_Model;
+class Color_Well;
 class TSLDocument;
 class TSLGraphicView;
 class TSLGrid;
@@ -91,11 +100,41 @@ public:
     QImage samplePicture(SamplePicture which) const override;
     QImage bannerImage() const override { return banner_image; }
 
-    // --- Tools and edit commands (TSLWindowController_Tools.cpp) ---
+    // --- Tools and edit commands (TSLWindowController_Tools.cpp, _Edit_Commands.cpp) ---
     void setSelected_Control_Tool(int tool) { Selected_Control_Tool_ = tool; }
     void selectArrowTool();
+    // The sixteen tools, in tool-code order; each sets its code and runs Select_tool_action.
+    void Arrow_Tool_Clicked();
+    void Line_Tool_Clicked();
+    void Text_Tool_Clicked();
+    void Rect_Tool_Clicked();
+    void Circle_Tool_Clicked();
+    void Round_Rect_Tool_Clicked();
+    void Triangle_Tool_Clicked();
+    void Diamond_Tool_Clicked();
+    void Image_Tool_Clicked();
+    void Image_Library_Tool_Clicked();
+    void Barcode_Tool_Clicked();
+    void Signature_Tool_Clicked();
+    void Fingure_Print_Tool_Clicked();
+    void Star_Tool_Clicked();
+    void Double_Star_Tool_Clicked();
+    void Polygon_Tool_Clicked();
+    void Select_tool_action();
+    // The picture library for "C" an item picture or "B" a background; 1 with the path in lib_window_sel_file.
+    int Open_Image_Library_Window(const QString& purpose);
+    QString lib_window_sel_file;
+    void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
     void Undo_Clicked();
     void Redo_Clicked();
+    void Cut_Clicked();
+    void Copy_Clicked();
+    void Paste_Clicked();
+    void Delete_Clicked();
+    void Begin_Front_Clicked();
+    void Send_Back_Clicked();
+    void Lock_Clicked();
+    void Unlock_Clicked();
 
     // --- Inspector and redrawing (TSLWindowController_Inspector.cpp) ---
     void Remove_All_Tab_Items();
@@ -107,6 +146,20 @@ public:
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
     void setZoomFactor(double factor); // the zoom of all three canvases
     static QString fontValueText(const QFont& font); // "name ( size )" as the card page shows a font
+    // The item whose pages the inspector shows; none while the card is shown or once the item is gone.
+    TSLGraphicPtr Last_Selected_Graphic() const { return Last_Selected_Graphic_.lock(); }
+    QLineEdit* sel_control_name = nullptr; // the shown item's kind code, read by the data-source switch
+    QLabel* data_source_title = nullptr;
+    // Show_RHS_Properties chooses the pages and their labels; each panel's Show_..._Properties fills its
+    // own page's controls while Not_Draw_Only_Prop_Change mutes every write-back.
+
+    // --- Content font and colour (TSLWindowController_Content_Font.cpp) ---
+    void Content_Font_Clicked(); // the non-modal font panel for the content font
+    void changeAllTextFont(const QFont& font); // a choice in that panel
+    void Contect_Color_Clicked(const QColor& color); // a choice in the content colour well
+    void Update_All_Card_Content(); // a changed content font or colour into the current side's texts
+    void Content_Font_Decrease_Clicked() { }
+    void Contect_Font_Increase_Clicked() { }
 
     // --- Card sides (TSLWindowController_Sides.cpp) ---
     void Select_front_side();
@@ -178,6 +231,191 @@ public:
     // --- Invitation texts (TSLWindowController_Invitation.cpp) ---
     void Fill_Party_Invidation_Details();
 
+    // --- Shape and line pages (TSLWindowController_Shape_Panel.cpp, _Line_Panel.cpp) ---
+    // Each page action writes the whole page into every selected item of the current side, assigning the
+    // fields directly (no undo), and redraws once; nothing while Not_Draw_Only_Prop_Change is set.
+    void Update_Shape_Graphics();
+    void Shape_Border_ChkBox();
+    void Shape_Fill_Chk_Box();
+    void Shape_Solid_RD_Sel();
+    void Shape_Gradient_RD_Sel();
+    void Shape_Hatch_RD_Sel();
+    void Update_Line_Graphics();
+    // The inspector's fills of these pages: controls from the item, nothing written back. The shape fill
+    // also labels the page and shows the rows of the item's shape code.
+    void Show_Shape_Properties(const TSLGraphic& item);
+    void Show_Line_Properties(const TSLGraphic& item);
+    static QString shapePropertiesLabel(const QString& shapeCode); // "Star Properties" ...; "" when unknown
+    QComboBox* Line_border_style = nullptr;
+    QComboBox* Line_ori_style = nullptr;
+    QComboBox* Line_cap_style = nullptr;
+
+    // --- Text pages (TSLWindowController_Text_Panel.cpp) ---
+    void Update_Text_Graphics();
+    void Text_Border_ChkBox();
+    void Text_Fill_Chk_Box();
+    void Text_Solid_RD_Sel();
+    void Text_Gradient_RD_Sel();
+    void Text_Font_Changed(); // brings up the font panel on Text_font
+    void changeTextFont(const QFont& font); // a choice made in the font panel
+    void Text_Insert_Date();
+    void Text_Insert_Time();
+    void textDidChange();
+    void Show_Text_Properties(const TSLGraphic& item);
+    QComboBox* Text_border_style = nullptr;
+    QLabel* Text_font_value = nullptr;
+
+    // --- Export of card images and templates (TSLWindowController_Export.cpp) ---
+    // Writes the picture as PNG whatever the path's extension, replacing an old file only by a complete
+    // new one; on failure the old file stays and the reason is in *error. Any thread.
+    static bool Save_gen_image(const QImage& image, const QString& path, QString* error = nullptr);
+    static QString Create_Back_Card_Path(const QString& path); // "<dir>/<base>_Back.<ext>"
+    // Exports the card as it stands by export_card_side; true when every file was written. On failure
+    // one message names the file and the reason; with show_msg the success message and the result box.
+    bool Export_Single_File(const QString& path, bool show_msg);
+    void Export_Button();
+    int Open_Export_File_Box();
+    void Export_As_Template_Clicked();
+    // The template export behind the name window: false (with a message) for an unsafe name or a failed
+    // file; nothing outside Resource_Path/Templates/User is ever deleted or written.
+    bool Export_Template(const QString& name);
+    QString export_card_side = QStringLiteral("F");
+    bool export_combined_image_chk = false;
+    QString Export_File_Path;
+    QString Export_File_Message;
+
+    // --- Data-source binding and small services (TSLWindowController_Choice_Boxes.cpp) ---
+    void Data_Source_Changed(); // the data-source switch
+    void Batch_Series_Changed(); // binds the selected item to the chosen series or column
+    static QStringList Get_datasheet_File_Name_Array();
+    bool Check_Batch_File_In_Use_Validation(const QString& name) const;
+    static QString Get_First_Value_Of_Dataset(const QString& name);
+    QString Get_First_Value_Of_Excel_Binding(int column) const;
+    void Fill_Excel_Col_Name_In_Combo(QComboBox* box);
+    static QString Get_date_Value(const QString& format);
+    static QString Get_time_Value(const QString& format);
+    static int Check_And_Validate_File_Path(const QString& path);
+    static QString Excel_File_Temp_Folder(); // "ziptmp" inside this run's private temporary folder
+    static void Delete_Excel_File_Temp_Folder();
+    QComboBox* Batch_Series = nullptr;
+    QPushButton* view_series_btn = nullptr;
+    QPlainTextEdit* Text_value_Edit = nullptr;
+    QPushButton* insert_template_btn = nullptr;
+    QWidget* manual_brws_box = nullptr;
+    QLineEdit* Manual_image_path = nullptr;
+
+    // --- Card-holder profile fill (TSLWindowController_Auto_Fill.cpp) ---
+    void Fill_User_profile_info_front_side();
+    void Fill_User_profile_info_back_side();
+    void Fill_User_profile_info_TEMP_side();
+    void Fill_User_profile_Details();
+    QRectF Get_Control_Rect_From_Template(const QString& controlID) const;
+    User_Profile_Class Front_user_profile;
+    User_Profile_Class Back_user_profile;
+    User_Profile_Class TEMP_user_profile;
+
+    // --- Edit-command states, align and grid commands (TSLWindowController_Commands.cpp) ---
+    void Enable_Standard_Button_For_Control();
+    void Enable_Standard_Button_For_Unlock();
+    void Disable_Standard_Button_For_Card();
+    void Disable_Standard_Button_For_Lock();
+    void Set_Paste_Button_Status();
+    void Print_object_chk_changed();
+    void Align_Center_Clicked();
+    void Align_Left_Clicked();
+    void Align_Right_Clicked();
+    void Align_Top_Clicked();
+    void Align_Bottom_Clicked();
+    void Align_Horz_Clicked();
+    void Align_Vert_Clicked();
+    void Make_Same_Width_Clicked();
+    void Make_Same_Height_Clicked();
+    void Make_Natural_Clicked();
+    void Align_To_Grid_Clicked();
+    void toggleGridConstraining();
+    void toggleGridShowing();
+    void Grid_Clr_Changed(const QColor& color);
+    void Grid_Slider_Changed(int spacing);
+    void Grid_Show_Hide_Changed(bool shown);
+    QCheckBox* Print_object_chk = nullptr;
+
+    // --- Background picture browser (TSLWindowController_Backgrounds.cpp) ---
+    void Load_and_fill_backgrounds();
+    void addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID);
+    void imageBrowserSelectionDidChange(int index);
+    Browser_Picture_Model* images = nullptr; // the browser's list, owned by the window
+    QListView* imageBrowser = nullptr;
+    QString selected_image;
+
+    // --- Card page: the current side's record from the card controls (TSLWindowController_Card_Page.cpp) ---
+    // Puts the side's record into the card controls; the caller mutes the write-back while it runs.
+    void Show_Card_Properties(const Card_Property& side);
+    void Apply_Size_Clicked();
+    void card_shape_CellClick();
+    void Set_Card_Clr();
+    void Card_Border_ChkBox();
+    void Card_Border_Changed();
+    void Card_Fill_Chk_Box();
+    void Card_Gradient_Changed();
+    void Card_Solid_RD_Sel();
+    void Card_Gradient_RD_Sel();
+    void Card_Hatch_RD_Sel();
+    void Card_Image_RD_Sel();
+    void Card_Alpha_Changed();
+    void Card_Image_Browse_Btn();
+    void Card_Width_Changed();
+    void Card_Height_Changed();
+    QCheckBox *Card_border_chk = nullptr, *Card_fill_chk = nullptr;
+    QWidget *Card_Border_Box = nullptr, *Card_Fill_Box = nullptr, *Card_image_box = nullptr;
+    Color_Well *Card_bordr_clr = nullptr, *Card_fill_clr = nullptr, *Card_fill_Grd_1_clr = nullptr,
+               *Card_fill_Grd_2_clr = nullptr, *Card_hatch_bk_clr = nullptr;
+    Stepper_Field *Card_alpha_Stepper = nullptr, *Card_grad_Stepper = nullptr; // percent; degrees
+    QLineEdit* Card_Image_path = nullptr;
+
+    // --- Picture page (TSLWindowController_Picture_Panel.cpp) ---
+    void Show_Image_Properties(const TSLGraphic& item); // the picture controls from the item (write-back muted)
+    void Update_Image_Graphics();
+    bool Browse_User_Image_Manually();
+    void Manual_Image_Browse_Btn();
+    void Image_reset_Button();
+    void Reset_Image_Editing_Controls();
+    void Image_Border_ChkBox();
+    void Image_Border_Changed();
+    void Image_Slider_Changed(QSlider* slider); // the slider's value into its value field, then the update
+    QCheckBox *Image_border_chk = nullptr, *Image_Gray_Scale_chk = nullptr, *Image_Sepia_chk = nullptr,
+              *Image_Invert_chk = nullptr, *Image_FIV_chk = nullptr, *Image_FIH_chk = nullptr;
+    QWidget* Image_Border_Box = nullptr;
+    Color_Well* Image_bordr_clr = nullptr;
+    Stepper_Field* Image_bor_Stepper = nullptr;
+    QComboBox* Image_border_style = nullptr;
+    QSlider *Rotate_slidr = nullptr, *Trsp_slidr = nullptr, *Hue_slidr = nullptr, *Sat_slidr = nullptr,
+            *Brt_slidr = nullptr, *Con_slidr = nullptr, *shrp_slidr = nullptr, *ev_slidr = nullptr,
+            *blr_slidr = nullptr;
+    QLabel *Rotate_slidr_val = nullptr, *Trsp_slidr_val = nullptr, *Hue_slidr_val = nullptr, *Sat_slidr_val = nullptr,
+           *Brt_slidr_val = nullptr, *Con_slidr_val = nullptr, *shrp_slidr_val = nullptr, *ev_slidr_val = nullptr,
+           *blr_slidr_val = nullptr;
+    static double sliderValue(const QSlider* slider); // sliders step in hundredths where their value is fractional
+    static void setSliderValue(QSlider* slider, double value);
+
+    // --- Signature page (TSLWindowController_Signature_Panel.cpp) ---
+    void Show_Sign_Properties(const TSLGraphic& item); // the signature controls from the item (write-back muted)
+    void Update_Sign_Graphics();
+    void Sign_Browse_Btn();
+    void Sign_Border_ChkBox();
+    void Sign_Border_Changed();
+    QCheckBox* Sign_border_chk = nullptr;
+    QWidget* Sign_Border_Box = nullptr;
+    Color_Well* Sign_bordr_clr = nullptr;
+    Stepper_Field* Sign_bor_Stepper = nullptr;
+    QComboBox* Sign_border_style = nullptr;
+    QLineEdit* Sign_image_path = nullptr;
+
+    // --- Barcode page (TSLWindowController_Barcode_Panel.cpp) ---
+    void Open_Barcode_Window(); // the canvas's current barcode into the settings dialog; OK spreads the settings
+    void View_barcode_prop_Button() { Open_Barcode_Window(); }
+    void Update_Barcode_Graphics(const TSLGraphic& source);
+    QPushButton* View_barcode_prop_btn = nullptr;
+
     // --- Fields other windows read and write directly ---
     Card_Property Front_card_Prop;
     Card_Property Back_card_Prop;
@@ -236,8 +474,8 @@ public:
     QComboBox* Category_ComboBox = nullptr;
     QComboBox* Preset_ComboBox = nullptr;
     QTableWidget* ColList = nullptr;
-    QDoubleSpinBox* width_Stepper = nullptr; // millimetres; the spin box is the stepper and its text field
-    QDoubleSpinBox* height_Stepper = nullptr;
+    Stepper_Field* width_Stepper = nullptr; // millimetres; the stepper and its text field as one widget
+    Stepper_Field* height_Stepper = nullptr;
     QButtonGroup* matrix_card_shape = nullptr; // row 0 rectangle, 1 rounded rectangle, 2 ellipse
     QComboBox* Card_hatch_style = nullptr;
     QComboBox* Card_image_layout = nullptr;
@@ -245,7 +483,7 @@ public:
                  *Card_Image_fill_rd = nullptr;
     QLabel* All_Text_font_value = nullptr;
     QPushButton* All_Text_clr_well = nullptr; // shows All_Text_clr
-    QSpinBox* Card_bor_Stepper = nullptr; // the stepper and its text field Card_bor_Text
+    Stepper_Field* Card_bor_Stepper = nullptr; // the stepper and its text field Card_bor_Text
     QComboBox* Card_border_style = nullptr;
     // Item pages
     QComboBox* shape_border_style = nullptr;
@@ -263,7 +501,7 @@ private:
     QPointer<TSLDocument> document_;
     int Selected_Control_Tool_ = 0;
     QImage wizard_pattern_image_;
-    std::weak_ptr<TSLGraphic> Last_Selected_Graphic_;
+    std::weak_ptr<TSLGraphic> Last_Selected_Graphic_; // weak: a deleted item is never shown or compared
     bool ended_ = false;
     int endStatus_ = 0;
     bool awoken_ = false;
@@ -272,6 +510,15 @@ private:
     void buildInterface();
     void loadInspectorPages();
     void connectInterface();
+    void connectEditorCommands(); // export, data source, align and grid, backgrounds
+    void connectToolsAndInspector(); // the tool palette, the edit buttons and the content font
+    void showItemPages(const TSLGraphic& item); // the pages of the item's kind, filled (write-back muted)
+    void connectShapePage();
+    void connectLinePage();
+    void connectTextPage();
+    QPointer<QFontDialog> fontPanel; // the one font panel, shared by the text page and the card page
+    void connectCardPage(); // the card page's outlets and actions
+    void connectItemPanels(); // picture, signature and barcode pages
     void loadSamplePictures();
     void showTextColorInWell();
     QList<QWidget*> inspectorPages() const; // the fifteen pages in their fixed order
@@ -282,6 +529,10 @@ private:
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
     void setCardShapeFromRecord(const Card_Property& side);
+
+signals:
+    // "TSLSelectedToolDidChange": the tool changed; observed by selectedToolDidChange.
+    void TSLSelectedToolDidChangeNotification(QObject* sender);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,17 +1,33 @@
 // The one handler the main window's choice boxes report to, and small path and listing services.
 #include "editor/TSLWindowController.h"
 
+#include "canvas/TSLGraphicView.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
 #include "editor/Editor_Globals.h"
+#include "model/TSLImage.h"
+#include "model/TSLTextStorage.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QLineEdit>
 #include <QFileInfo>
 #include <QToolButton>
 #include <QUrl>
 
 void TSLWindowController::comboBoxSelectionDidChange(QComboBox* box)
 {
-    if (box == Sides_ComboBox) {
+    if (box == Data_source_type) {
+        Data_Source_Changed();
+    } else if (box == Batch_Series) {
+        Batch_Series_Changed();
+    } else if (box == Sides_ComboBox) {
         const bool twoSided = Sides_ComboBox->currentIndex() == 0;
         CARD_SIDE_STR = twoSided ? QStringLiteral("2") : QStringLiteral("1");
         Back_Side_btn->setEnabled(twoSided);
@@ -56,4 +72,187 @@ void TSLWindowController::Remove_Excel_Col_Name_In_Combo(QComboBox* box)
     const int excel = box->findText(QStringLiteral("Excel"));
     if (excel >= 0)
         box->removeItem(excel);
+}
+
+namespace {
+
+bool takesData(const TSLGraphic& item)
+{
+    const QString name = item.className();
+    return name == QLatin1String("TSLText") || name == QLatin1String("TSLImage") || name == QLatin1String("TSLBarcode");
+}
+
+// This run's private temporary folder: nobody else can plant files in it, and it goes when the program ends.
+QTemporaryDir& runTemporaryDir()
+{
+    static QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tessaline-XXXXXX")));
+    return folder;
+}
+
+} // namespace
+
+void TSLWindowController::Data_Source_Changed()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    const QString value = Data_source_type->currentText();
+    TSLGraphicView* canvas = currentGraphicView();
+    const TSLGraphicPtr item = canvas ? canvas->Selected_Graphic() : nullptr;
+    const bool manual = value == QLatin1String("Manual");
+    view_series_btn->setEnabled(!manual);
+    Batch_Series->setEnabled(!manual);
+    Text_value_Edit->setReadOnly(!manual);
+    insert_template_btn->setEnabled(manual);
+    SetObjEnabled(manual_brws_box, manual);
+    if (manual) {
+        if (item)
+            item->Set_Data_source_type(0);
+        return;
+    }
+
+    // Filling the list must not bind anything: the list reports its own changes to the dispatcher.
+    const bool wasMuted = Not_Draw_Only_Prop_Change;
+    Not_Draw_Only_Prop_Change = true;
+    Batch_Series->clear();
+    Batch_Series->setEditText(QString());
+    if (value == QLatin1String("Series")) {
+        const QStringList series = Get_datasheet_File_Name_Array();
+        Batch_Series->addItems(series);
+        Batch_Series->setCurrentIndex(-1);
+        if (series.isEmpty()) {
+            Not_Draw_Only_Prop_Change = wasMuted;
+            Show_MessageBox(QStringLiteral("Please create batch processing series first."));
+            return;
+        }
+        if (item && !item->batch_list_name.isEmpty())
+            Batch_Series->setCurrentIndex(Batch_Series->findText(item->batch_list_name));
+        Not_Draw_Only_Prop_Change = wasMuted;
+        if (item)
+            item->Set_Data_source_type(1);
+    } else {
+        Fill_Excel_Col_Name_In_Combo(Batch_Series);
+        if (item)
+            Batch_Series->setCurrentIndex(item->excel_col_indx);
+        Not_Draw_Only_Prop_Change = wasMuted;
+        if (item)
+            item->Set_Data_source_type(2);
+    }
+}
+
+void TSLWindowController::Batch_Series_Changed()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    const QString type = Data_source_type->currentText();
+    const QString name = Trim_Str(Batch_Series->currentText());
+    const int index = Batch_Series->currentIndex();
+    TSLGraphicView* canvas = currentGraphicView();
+    const TSLGraphicPtr item = canvas ? canvas->Selected_Graphic() : nullptr;
+    if (name.isEmpty() || !item)
+        return;
+
+    QString value;
+    if (type == QLatin1String("Series")) {
+        item->Set_Data_source_type(1);
+        item->Set_Batch_List_Name(name);
+        item->Set_Batch_List_Index(index);
+        value = Get_First_Value_Of_Dataset(name);
+    } else if (type == QLatin1String("Excel")) {
+        item->Set_Data_source_type(2);
+        item->Set_Excel_binding_Index(index);
+        value = Get_First_Value_Of_Excel_Binding(index);
+    }
+
+    if (item->className() == QLatin1String("TSLText")) {
+        item->Text_Value = value;
+        item->Text_contents().string = value;
+        Text_value_Edit->setPlainText(value);
+    } else if (auto picture = std::dynamic_pointer_cast<TSLImage>(item);
+               picture && item->className() == QLatin1String("TSLImage")) {
+        picture->setFilePath(value);
+        Manual_image_path->setText(value);
+    }
+    Refresh_Canvas();
+    canvas->startEditingGraphic(item);
+    canvas->update();
+}
+
+QStringList TSLWindowController::Get_datasheet_File_Name_Array()
+{
+    return Get_Files_Array_At_Path(Data_Folder_Path);
+}
+
+bool TSLWindowController::Check_Batch_File_In_Use_Validation(const QString& name) const
+{
+    if (!QFileInfo::exists(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt"))))
+        return false;
+    auto uses = [&name](const TSLGraphicList& items) {
+        for (const TSLGraphicPtr& item : items) {
+            if (takesData(*item) && item->data_source_type == 1 && item->batch_list_name == name)
+                return true;
+        }
+        return false;
+    };
+    if (uses(Get_Front_Controls_Array()))
+        return true;
+    return CARD_SIDE_STR == QLatin1String("2") && uses(Get_Back_Controls_Array());
+}
+
+QString TSLWindowController::Get_First_Value_Of_Dataset(const QString& name)
+{
+    QFile file(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt")));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    // Only the first line is wanted; a series file may be long.
+    const QByteArray line = file.readLine();
+    QString first = QString::fromUtf8(line);
+    if (first.endsWith(QLatin1Char('\n')))
+        first.chop(1);
+    return first;
+}
+
+QString TSLWindowController::Get_First_Value_Of_Excel_Binding(int column) const
+{
+    if (bindingTable.rowCount() == 0)
+        return QString();
+    return bindingTable.ListData().first().value(Spreadsheet_Binding_Table::keyOfColumn(column));
+}
+
+void TSLWindowController::Fill_Excel_Col_Name_In_Combo(QComboBox* box)
+{
+    box->setCurrentIndex(-1);
+    box->clear();
+    box->addItems(bindingTable.columnTitles());
+}
+
+QString TSLWindowController::Get_date_Value(const QString& format)
+{
+    return QLocale().toString(QDateTime::currentDateTime(), format);
+}
+
+QString TSLWindowController::Get_time_Value(const QString& format)
+{
+    return Get_date_Value(format);
+}
+
+int TSLWindowController::Check_And_Validate_File_Path(const QString& path)
+{
+    const QString trimmed = Trim_Str(path);
+    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
+        return 0;
+    Show_MessageBox(QStringLiteral("Please select valid file path."));
+    return 1;
+}
+
+QString TSLWindowController::Excel_File_Temp_Folder()
+{
+    QTemporaryDir& folder = runTemporaryDir();
+    return folder.isValid() ? QDir(folder.path()).filePath(QStringLiteral("ziptmp")) : QString();
+}
+
+void TSLWindowController::Delete_Excel_File_Temp_Folder()
+{
+    const QString folder = Excel_File_Temp_Folder();
+    if (!folder.isEmpty())
+        QDir(folder).removeRecursively();
 }

@@ -1,24 +1,24 @@
-// The inspector's pages, the card page's write-back of the controls this window has so far, background
-// pictures of the sides, redrawing and the switch between the three canvas containers.
+// The inspector's dispatcher: which pages show for the card or for an item, filled from the stored values
+// while every write-back is muted; redrawing of the current side and the switch between the three canvas
+// containers.
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
 #include "canvas/TSLZoomingScrollView.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "editor/Inspector_Codes.h"
+#include "editor/TSLWindowController_Forms.h"
 
-#include <QAbstractButton>
-#include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFontInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabWidget>
-#include <QTableWidget>
+
+#include <exception>
 
 QString TSLWindowController::fontValueText(const QFont& font)
 {
@@ -40,147 +40,161 @@ void TSLWindowController::Remove_All_Tab_Items()
         sett_tab->removeTab(sett_tab->indexOf(page));
 }
 
+namespace {
+
+QString shapeLabel(const QString& code)
+{
+    static const struct {
+        const char* code;
+        const char* label;
+    } labels[] = { { "R", "Rectangle Properties" }, { "C", "Ellipse Properties" },
+        { "RR", "Rounded Rectangle Properties" }, { "T", "Triangle Properties" }, { "D", "Diamond Properties" },
+        { "S", "Star Properties" }, { "DS", "Double Star Properties" }, { "P", "Polygon Properties" } };
+    for (const auto& entry : labels) {
+        if (code == QLatin1String(entry.code))
+            return QLatin1String(entry.label);
+    }
+    return QString();
+}
+
+void insertPage(QTabWidget* tabs, QWidget* page, int index, const QString& label = QString())
+{
+    if (!label.isEmpty())
+        page->setWindowTitle(label);
+    tabs->insertTab(index, page, page->windowTitle());
+}
+
+} // namespace
+
 void TSLWindowController::Show_RHS_Properties(const std::shared_ptr<TSLGraphic>& item)
 {
     if (Not_Draw_Only_Prop_Change)
         return;
     selectArrowTool();
-    if (!item) {
-        Not_Draw_Only_Prop_Change = true;
-        if (TSLGraphicView* canvas = currentGraphicView())
-            canvas->Clear_Control_Selection();
-        Last_Selected_Graphic_.reset();
-        Remove_All_Tab_Items();
-        for (QWidget* page : { card_setting_tab, card_info_tab, card_size_tab, card_bkgd_tab, card_brdr_tab })
-            sett_tab->addTab(page, page->windowTitle());
-        sett_tab->setCurrentIndex(0);
+    try {
+        if (!item) {
+            Inspector_Fill_Mute mute;
+            if (TSLGraphicView* canvas = currentGraphicView())
+                canvas->Clear_Control_Selection();
+            Disable_Standard_Button_For_Card();
+            Last_Selected_Graphic_.reset();
+            Remove_All_Tab_Items();
+            int index = 0;
+            for (QWidget* page : { card_setting_tab, card_info_tab, card_size_tab, card_bkgd_tab, card_brdr_tab })
+                insertPage(sett_tab, page, index++);
+            sett_tab->setCurrentIndex(0);
 
-        Card_Front_Or_Back = Card_Front_Or_Back != 0 ? 1 : 0;
-        Card_Property& side = Card_Front_Or_Back ? Back_card_Prop : Front_card_Prop;
-        if (side.Card_Content_font())
-            All_Text_font = *side.Card_Content_font();
-        if (side.Card_Content_clr().isValid())
-            All_Text_clr = side.Card_Content_clr();
-        showTextColorInWell();
-        All_Text_font_value->setText(fontValueText(All_Text_font));
-        All_Text_font_value_COPY = All_Text_font_value->text();
-        All_Text_font_COPY = All_Text_font;
-        All_Text_clr_COPY = All_Text_clr;
-        if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
-            row->setChecked(true);
-        card_name->setText(side.Card_Name());
+            Card_Front_Or_Back = Card_Front_Or_Back != 0 ? 1 : 0;
+            Card_Property& side = Card_Front_Or_Back ? Back_card_Prop : Front_card_Prop;
+            Show_Card_Properties(side);
+            // Both sides take the front canvas's bounds: the card has one size.
+            const QRectF bounds = frontCanvasBounds();
+            side.setCard_Location(bounds.topLeft());
+            side.setCard_Size(bounds.size());
+            if (const int preset = Preset_ComboBox->findText(side.Card_Preset()); preset >= 0)
+                Preset_ComboBox->setCurrentIndex(preset);
+            if (const int category = Category_ComboBox->findText(side.Card_Category()); category >= 0)
+                Category_ComboBox->setCurrentIndex(category);
+            Mark_List_New_Selection(side.Card_Cat_index());
+            card_prop_set(side.Card_fill_style());
+            return;
+        }
 
-        // Both sides take the front canvas's bounds: the card has one size.
-        const QRectF bounds = frontCanvasBounds();
-        side.setCard_Location(bounds.topLeft());
-        side.setCard_Size(bounds.size());
-
-        if (const int preset = Preset_ComboBox->findText(side.Card_Preset()); preset >= 0)
-            Preset_ComboBox->setCurrentIndex(preset);
-        if (const int category = Category_ComboBox->findText(side.Card_Category()); category >= 0)
-            Category_ComboBox->setCurrentIndex(category);
-        Mark_List_New_Selection(side.Card_Cat_index());
-        card_prop_set(side.Card_fill_style());
-        Not_Draw_Only_Prop_Change = false;
-        return;
-    }
-
-    if (item == Last_Selected_Graphic_.lock())
-        return;
-    Last_Selected_Graphic_ = item;
-    Remove_All_Tab_Items();
-    if (item->ctrl_is_locked) {
-        sett_tab->addTab(Lock_tab, Lock_tab->windowTitle());
-    } else {
-        const QString kind = item->className();
-        QList<QWidget*> pages;
-        if (kind == QLatin1String("TSLText"))
-            pages = { text_edtng_tab, text_prop_tab, datasource_tab };
-        else if (kind == QLatin1String("TSLImage"))
-            pages = { datasource_tab, image_tab };
-        else if (kind == QLatin1String("TSLLine"))
-            pages = { line_tab };
-        else if (kind == QLatin1String("TSLSignature"))
-            pages = { sign_tab };
-        else if (kind == QLatin1String("TSLBarcode"))
-            pages = { barcode_tab };
+        Enable_Standard_Button_For_Control();
+        if (item->ctrl_is_locked)
+            Disable_Standard_Button_For_Lock();
         else
-            pages = { shape_tab };
-        pages << aligmnt_tab;
-        for (QWidget* page : pages)
-            sett_tab->addTab(page, page->windowTitle());
+            Enable_Standard_Button_For_Unlock();
+        // Compared through the weak reference: an item that is gone never matches, so a new item that
+        // happens to live where a deleted one did is shown afresh.
+        if (item == Last_Selected_Graphic_.lock())
+            return;
+        Last_Selected_Graphic_ = item;
+        Remove_All_Tab_Items();
+        if (Print_object_chk)
+            Print_object_chk->setChecked(item->print_object != 0);
+        sel_control_name->setText(QStringLiteral("NONE"));
+
+        {
+            Inspector_Fill_Mute mute;
+            showItemPages(*item);
+        }
+        if (!item->ctrl_is_locked)
+            insertPage(sett_tab, aligmnt_tab, sett_tab->count());
+        sett_tab->setCurrentIndex(0);
+        sett_tab->update();
+    } catch (const std::exception& error) {
+        Show_NSLog_Message(QString::fromUtf8(error.what()));
     }
-    sett_tab->setCurrentIndex(0);
 }
 
-void TSLWindowController::card_prop_set(const QString& fillStyle)
+void TSLWindowController::showItemPages(const TSLGraphic& item)
 {
-    if (fillStyle == QLatin1String("G"))
-        Card_gradient_fill_rd->setChecked(true);
-    else if (fillStyle == QLatin1String("H"))
-        Card_Style_fill_rd->setChecked(true);
-    else if (fillStyle == QLatin1String("I"))
-        Card_Image_fill_rd->setChecked(true);
-    else
-        Card_solid_fill_rd->setChecked(true);
-}
+    const bool locked = item.ctrl_is_locked;
+    const QString kind = item.className();
+    auto showDataSourcePage = [this, &item](const QString& title, bool browse) {
+        datasource_tab->setWindowTitle(title);
+        if (data_source_title)
+            data_source_title->setText(title);
+        if (manual_brws_box)
+            manual_brws_box->setVisible(browse);
+        (void)item;
+    };
+    auto fillDataSource = [this, &item](bool text) {
+        if (item.data_source_type >= 0 && item.data_source_type < Data_source_type->count())
+            Data_source_type->setCurrentIndex(item.data_source_type);
+        if (!item.batch_list_name.isEmpty() && Batch_Series) {
+            if (text)
+                Batch_Series->setCurrentIndex(-1);
+            if (const int series = Batch_Series->findText(item.batch_list_name); series >= 0)
+                Batch_Series->setCurrentIndex(series);
+        }
+    };
 
-void TSLWindowController::Update_Card_Graphics()
-{
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    // The fields whose controls the card page has so far; border and fill follow with their controls.
-    Card_Property& side = Card_Front_Or_Back ? Back_card_Prop : Front_card_Prop;
-    side.setCard_Content_clr(All_Text_clr);
-    side.setCard_Content_font(All_Text_font);
-    side.setCard_Side(QString::number(Sides_ComboBox->currentIndex() == 0 ? 2 : 1));
-    side.setCard_Side_Name(Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F"));
-    side.setCard_Shape(Card_Shape == 0 ? QStringLiteral("R")
-            : Card_Shape == 1          ? QStringLiteral("RR")
-                                       : QStringLiteral("E"));
-    const QString name = Trim_Str(card_name->text());
-    side.setCard_Name(name.isEmpty() ? QStringLiteral("Untitled") : name);
-    const QRectF bounds = frontCanvasBounds();
-    side.setCard_Location(bounds.topLeft());
-    side.setCard_Size(bounds.size());
-    side.setCard_Preset(Preset_ComboBox->currentText());
-    side.setCard_Category(Category_ComboBox->currentText());
-    const QList<QTableWidgetSelectionRange> ranges = ColList->selectedRanges();
-    const int row = ranges.isEmpty() ? -1 : ranges.first().topRow();
-    side.setCard_Sub_Category(row >= 0 ? Get_Item_Text(row) : QString());
-    side.setCard_Cat_index(row);
-    side.setCard_Create_Mode(QStringLiteral("W"));
-    Refresh_Canvas();
-}
-
-namespace {
-
-void setBackgroundPicture(Card_Property& side, const QString& path)
-{
-    if (path.isEmpty())
-        return;
-    side.setCard_fill_chk(true);
-    side.setCard_fill_style(QStringLiteral("I"));
-    side.setCard_BG_Image_Path(path);
-    side.setCard_BG_Image(QImageReader(path).read()); // none when the file cannot be read
-}
-
-} // namespace
-
-void TSLWindowController::set_Front_BG_Image(const QString& path)
-{
-    if (path.isEmpty())
-        return;
-    setBackgroundPicture(Front_card_Prop, path);
-    Show_RHS_Properties(nullptr);
-}
-
-void TSLWindowController::set_Back_BG_Image(const QString& path)
-{
-    if (path.isEmpty())
-        return;
-    setBackgroundPicture(Back_card_Prop, path);
-    Show_RHS_Properties(nullptr);
+    if (kind == QLatin1String("TSLText")) {
+        sel_control_name->setText(QStringLiteral("T"));
+        if (locked) {
+            insertPage(sett_tab, Lock_tab, 0, QStringLiteral("Text Properties"));
+        } else {
+            insertPage(sett_tab, text_edtng_tab, 0);
+            insertPage(sett_tab, text_prop_tab, 1);
+            showDataSourcePage(QStringLiteral("Text Source"), false);
+            insertPage(sett_tab, datasource_tab, 2);
+        }
+        fillDataSource(true);
+        Show_Text_Properties(item);
+    } else if (kind == QLatin1String("TSLImage")) {
+        sel_control_name->setText(QStringLiteral("I"));
+        if (locked) {
+            insertPage(sett_tab, Lock_tab, 0, QStringLiteral("Image Properties"));
+        } else {
+            showDataSourcePage(QStringLiteral("Image Source"), true);
+            insertPage(sett_tab, datasource_tab, 0);
+            insertPage(sett_tab, image_tab, 1);
+        }
+        fillDataSource(false);
+        Show_Image_Properties(item);
+    } else if (kind == QLatin1String("TSLLine")) {
+        insertPage(sett_tab, locked ? Lock_tab : line_tab, 0, locked ? QStringLiteral("Line Properties") : QString());
+        Show_Line_Properties(item);
+    } else if (kind == QLatin1String("TSLSignature")) {
+        sel_control_name->setText(item.sign_or_fingureprint);
+        sign_tab->setWindowTitle(item.sign_or_fingureprint == QLatin1String("S")
+                ? QStringLiteral("Signature Properties")
+                : QStringLiteral("FingrePrint Properties"));
+        insertPage(
+            sett_tab, locked ? Lock_tab : sign_tab, 0, locked ? QStringLiteral("Signature Properties") : QString());
+        fillDataSource(false);
+        Show_Sign_Properties(item);
+    } else if (kind == QLatin1String("TSLBarcode")) {
+        // The barcode's settings are edited in its dialog; the page has nothing to fill.
+        insertPage(
+            sett_tab, locked ? Lock_tab : barcode_tab, 0, locked ? QStringLiteral("Barcode Properties") : QString());
+    } else {
+        const QString label = shapeLabel(item.Get_shape_type());
+        insertPage(sett_tab, locked ? Lock_tab : shape_tab, 0, label);
+        Show_Shape_Properties(item);
+    }
 }
 
 void TSLWindowController::Refresh_Canvas()

@@ -150,6 +150,11 @@ void TSLWindowController::loadInspectorPages()
 
 void TSLWindowController::connectInterface()
 {
+    connectCardPage();
+    connectItemPanels();
+    connectShapePage();
+    connectLinePage();
+    connectTextPage();
     connect(New_btn, &QAction::triggered, this, &TSLWindowController::New_Btn_Clicked);
     connect(Open_btn, &QAction::triggered, this, &TSLWindowController::Open_Btn_Clicked);
     connect(Save_btn, &QAction::triggered, this, &TSLWindowController::Save_Btn_Clicked);
@@ -200,6 +205,7 @@ void TSLWindowController::connectInterface()
         if (auto* button = qobject_cast<QToolButton*>(forms_->window.mainToolBar->widgetForAction(edit)))
             button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
+    connectToolsAndInspector();
 }
 
 void TSLWindowController::loadSamplePictures()

@@ -1,18 +1,201 @@
-// The tool code, the item kind it creates, and the undo and redo buttons.
+// The tool palette: the tool code, the item kind it creates, and the creation of that item on the side
+// being edited as soon as a creation tool is chosen.
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
-#include "model/TSLDocument.h"
-#include "platform/UndoManager.h"
+#include "common/Color_Well.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "editor/TSLWindowController_Forms.h"
 
 #include <QAction>
+#include <QGridLayout>
+#include <QButtonGroup>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
+
+void TSLWindowController::connectToolsAndInspector()
+{
+    // One exclusive group so the palette always shows the current tool.
+    auto* palette = new QButtonGroup(this);
+    palette->setExclusive(true);
+    void (TSLWindowController::*const actions[])()
+        = { &TSLWindowController::Arrow_Tool_Clicked, &TSLWindowController::Line_Tool_Clicked,
+              &TSLWindowController::Text_Tool_Clicked, &TSLWindowController::Rect_Tool_Clicked,
+              &TSLWindowController::Circle_Tool_Clicked, &TSLWindowController::Round_Rect_Tool_Clicked,
+              &TSLWindowController::Triangle_Tool_Clicked, &TSLWindowController::Diamond_Tool_Clicked,
+              &TSLWindowController::Image_Tool_Clicked, &TSLWindowController::Image_Library_Tool_Clicked,
+              &TSLWindowController::Barcode_Tool_Clicked, &TSLWindowController::Signature_Tool_Clicked,
+              &TSLWindowController::Fingure_Print_Tool_Clicked, &TSLWindowController::Star_Tool_Clicked,
+              &TSLWindowController::Double_Star_Tool_Clicked, &TSLWindowController::Polygon_Tool_Clicked };
+    for (int code = 0; code < toolButtons.size() && code < int(std::size(actions)); ++code) {
+        QToolButton* button = toolButtons[code];
+        button->setCheckable(true);
+        button->setEnabled(code != 9); // the picture library window does not exist yet
+        palette->addButton(button, code);
+        connect(button, &QToolButton::clicked, this, actions[code]);
+    }
+    connect(this, &TSLWindowController::TSLSelectedToolDidChangeNotification, this,
+        &TSLWindowController::selectedToolDidChange);
+
+    const struct {
+        QAction* button;
+        void (TSLWindowController::*action)();
+    } edits[] = { { Cut_btn, &TSLWindowController::Cut_Clicked }, { Copy_btn, &TSLWindowController::Copy_Clicked },
+        { Paste_btn, &TSLWindowController::Paste_Clicked }, { Delete_btn, &TSLWindowController::Delete_Clicked },
+        { Begin_Front_btn, &TSLWindowController::Begin_Front_Clicked },
+        { Send_Back_btn, &TSLWindowController::Send_Back_Clicked }, { Lock_btn, &TSLWindowController::Lock_Clicked },
+        { Unlock_btn, &TSLWindowController::Unlock_Clicked } };
+    for (const auto& edit : edits)
+        connect(edit.button, &QAction::triggered, this, edit.action);
+
+    // The kind code of the shown item: not for the user's eyes, read by the data-source switch.
+    sel_control_name = new QLineEdit(sett_tab);
+    sel_control_name->setObjectName(QStringLiteral("sel_control_name"));
+    sel_control_name->setVisible(false);
+    data_source_title = forms_->dataSource.datasource_tab_title;
+
+    // The content font: a button beside the font's name opens the font panel.
+    auto* fontButton = new QPushButton(QStringLiteral("Font…"), All_Text_font_value->parentWidget());
+    fontButton->setObjectName(QStringLiteral("Content_Font_btn"));
+    if (auto* row = qobject_cast<QGridLayout*>(forms_->cardBackground.card_content_layout))
+        row->addWidget(fontButton, 0, row->columnCount());
+    connect(fontButton, &QPushButton::clicked, this, &TSLWindowController::Content_Font_Clicked);
+    if (auto* well = qobject_cast<Color_Well*>(All_Text_clr_well))
+        connect(well, &Color_Well::colorChanged, this, &TSLWindowController::Contect_Color_Clicked);
+}
+
+void TSLWindowController::Arrow_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 0;
+    Select_tool_action();
+}
+void TSLWindowController::Line_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 1;
+    Select_tool_action();
+}
+void TSLWindowController::Text_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 2;
+    Select_tool_action();
+}
+void TSLWindowController::Rect_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 3;
+    Select_tool_action();
+}
+void TSLWindowController::Circle_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 4;
+    Select_tool_action();
+}
+void TSLWindowController::Round_Rect_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 5;
+    Select_tool_action();
+}
+void TSLWindowController::Triangle_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 6;
+    Select_tool_action();
+}
+void TSLWindowController::Diamond_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 7;
+    Select_tool_action();
+}
+void TSLWindowController::Image_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 8;
+    Select_tool_action();
+}
+void TSLWindowController::Image_Library_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 9;
+    Select_tool_action();
+}
+void TSLWindowController::Barcode_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 10;
+    Select_tool_action();
+}
+void TSLWindowController::Signature_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 11;
+    Select_tool_action();
+}
+void TSLWindowController::Fingure_Print_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 12;
+    Select_tool_action();
+}
+void TSLWindowController::Star_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 13;
+    Select_tool_action();
+}
+void TSLWindowController::Double_Star_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 14;
+    Select_tool_action();
+}
+void TSLWindowController::Polygon_Tool_Clicked()
+{
+    Selected_Control_Tool_ = 15;
+    Select_tool_action();
+}
+
+void TSLWindowController::Select_tool_action()
+{
+    // The creation runs in the handler, before the redraw, so the inspector then shows the new item.
+    emit TSLSelectedToolDidChangeNotification(this);
+    Refresh_Canvas();
+    if (TSLGraphicView* canvas = currentGraphicView())
+        Show_RHS_Properties(canvas->Selected_Graphic());
+}
 
 void TSLWindowController::selectArrowTool()
 {
     Selected_Control_Tool_ = 0;
     if (!toolButtons.isEmpty())
         toolButtons.first()->setChecked(true);
+    emit TSLSelectedToolDidChangeNotification(this);
+}
+
+void TSLWindowController::selectedToolDidChange(QObject* /*sender*/)
+{
+    const int tool = Selected_Control_Tool_;
+    if (tool >= 0 && tool < toolButtons.size())
+        toolButtons[tool]->setChecked(true);
+
+    QRectF rect(0, 0, 50, 50);
+    QString graphicClass = currentGraphicClass();
+    if (graphicClass == QLatin1String("TSLImage")) {
+        if (tool == 8 && !Browse_User_Image_Manually())
+            return;
+        if (tool == 9) {
+            if (Open_Image_Library_Window(QStringLiteral("C")) == 1) {
+                Library_Selected_Image = lib_window_sel_file;
+                Show_NSLog_Message(Library_Selected_Image);
+            } else {
+                graphicClass.clear();
+            }
+        }
+    }
+    if (graphicClass == QLatin1String("TSLBarcode") && tool == 10)
+        rect.setSize(QSizeF(120, 60));
+    if (graphicClass == QLatin1String("TSLSignature") && tool == 11)
+        rect.setSize(QSizeF(100, 50));
+    if (graphicClass.isEmpty())
+        return;
+    TSLGraphicView* canvas = currentGraphicView();
+    if (!canvas)
+        return;
+    const QString side = canvas == _graphicView_BACK ? QStringLiteral("B") : QStringLiteral("F");
+    canvas->createGraphicOfClass(graphicClass, nullptr, true, rect, side, QString(), QString());
 }
 
 QString TSLWindowController::currentGraphicClass() const
@@ -43,24 +226,9 @@ QString TSLWindowController::currentGraphicClass() const
     }
 }
 
-void TSLWindowController::Undo_Clicked()
+int TSLWindowController::Open_Image_Library_Window(const QString& /*purpose*/)
 {
-    if (TSLGraphicView* canvas = currentGraphicView())
-        canvas->undo();
-    Undo_Redo_Button_state();
-}
-
-void TSLWindowController::Redo_Clicked()
-{
-    if (TSLGraphicView* canvas = currentGraphicView())
-        canvas->redo();
-    Undo_Redo_Button_state();
-}
-
-void TSLWindowController::Undo_Redo_Button_state()
-{
-    const bool canUndo = document_ && document_->undoManager().canUndo();
-    const bool canRedo = document_ && document_->undoManager().canRedo();
-    Undo_btn->setEnabled(canUndo);
-    Redo_btn->setEnabled(canRedo);
+    // The picture library window is not part of the program yet: its tool stays disabled and nothing is
+    // chosen, so callers go on as after a cancelled library.
+    return 0;
 }

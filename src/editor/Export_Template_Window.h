@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class Export_Template_Window;
+}
+
+// Asks for the name of a user template. OK cleans the name, refuses an empty or unsafe one, asks before
+// an existing template is replaced and ends with 1; Cancel empties the name and ends with 0.
+class Export_Template_Window : public QDialog {
+    Q_OBJECT
+public:
+    static Export_Template_Window& defaultInstance();
+    ~Export_Template_Window() override;
+
+    void reset();
+    QString templateName() const { return export_template_name_; }
+    Ui::Export_Template_Window& form() { return *ui_; }
+
+    void OK_Btn_Clicked();
+    void Cancel_Btn_Clicked();
+
+private:
+    explicit Export_Template_Window(QWidget* parent = nullptr);
+    std::unique_ptr<Ui::Export_Template_Window> ui_;
+    QString export_template_name_;
+};

@@ -1,0 +1,70 @@
+#include "editor/Export_Window.h"
+
+#include "ui_Export_Window.h"
+
+#include <QPushButton>
+
+Export_Window& Export_Window::defaultInstance()
+{
+    static Export_Window* instance = new Export_Window();
+    return *instance;
+}
+
+Export_Window::Export_Window(QWidget* parent)
+    : QDialog(parent)
+    , ui_(std::make_unique<Ui::Export_Window>())
+{
+    ui_->setupUi(this);
+    setModal(true);
+    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, [this] { done(1); });
+    connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, [this] { done(0); });
+    connect(ui_->side_both_rd, &QRadioButton::clicked, this, [this] { export_card_side_CellClick(0); });
+    connect(ui_->side_front_rd, &QRadioButton::clicked, this, [this] { export_card_side_CellClick(1); });
+    connect(ui_->side_back_rd, &QRadioButton::clicked, this, [this] { export_card_side_CellClick(2); });
+    connect(ui_->fileFormatPopup, &QComboBox::currentIndexChanged, this, &Export_Window::exportFileTypeChanged);
+    reset();
+}
+
+Export_Window::~Export_Window() = default;
+
+void Export_Window::reset()
+{
+    ui_->saveDPIText->setCurrentIndex(0);
+    ui_->fileFormatPopup->setCurrentIndex(0);
+    ui_->export_combined_image_chk->setChecked(false);
+    ui_->side_front_rd->setChecked(true);
+    export_card_side_CellClick(1);
+    exportFileTypeChanged();
+    // One card per record needs the batch export, which this window does not offer yet.
+    for (QCheckBox* batch : { ui_->Export_with_batch_chk, ui_->Export_with_excel_chk }) {
+        batch->setChecked(false);
+        batch->setEnabled(false);
+    }
+}
+
+void Export_Window::export_card_side_CellClick(int row)
+{
+    ui_->export_combined_image_chk->setEnabled(row == 0);
+}
+
+void Export_Window::exportFileTypeChanged()
+{
+    ui_->saveDPIText->setEnabled(ui_->fileFormatPopup->currentText() == QLatin1String("TIFF"));
+}
+
+QString Export_Window::cardSide() const
+{
+    if (ui_->side_both_rd->isChecked())
+        return QStringLiteral("BOTH");
+    return ui_->side_back_rd->isChecked() ? QStringLiteral("B") : QStringLiteral("F");
+}
+
+bool Export_Window::combinedImage() const
+{
+    return ui_->side_both_rd->isChecked() && ui_->export_combined_image_chk->isChecked();
+}
+
+QString Export_Window::formatTitle() const
+{
+    return ui_->fileFormatPopup->currentText();
+}

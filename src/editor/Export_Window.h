@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class Export_Window;
+}
+
+// The export dialog for one card: which sides, one combined picture or not, and the format whose title
+// becomes the file extension (the file itself is always PNG). Runs through the UI seam; OK ends with 1.
+class Export_Window : public QDialog {
+    Q_OBJECT
+public:
+    static Export_Window& defaultInstance();
+    ~Export_Window() override;
+
+    void reset(); // front side, first format, first resolution, no combined picture
+    QString cardSide() const; // "BOTH", "F" or "B"
+    bool combinedImage() const;
+    QString formatTitle() const;
+
+    Ui::Export_Window& form() { return *ui_; }
+
+    void export_card_side_CellClick(int row); // 0 both sides, 1 front, 2 back
+    void exportFileTypeChanged();
+
+private:
+    explicit Export_Window(QWidget* parent = nullptr);
+    std::unique_ptr<Ui::Export_Window> ui_;
+};

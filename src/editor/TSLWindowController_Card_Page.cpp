@@ -1,0 +1,338 @@
+// The card page: the controls of the side being edited written back into its card-side record, the
+// page's actions, background pictures of the sides and the card size typed in millimetres.
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLGraphicView.h"
+#include "common/Color_Well.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "common/Stepper_Field.h"
+#include "editor/TSLWindowController_Forms.h"
+#include "platform/UiSeam.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+
+#include <cmath>
+
+namespace {
+
+const QStringList borderCodes { QStringLiteral("S"), QStringLiteral("DA"), QStringLiteral("DO"), QStringLiteral("DD"),
+    QStringLiteral("DDD") };
+
+QColor withAlpha(QColor color, double alpha)
+{
+    color.setAlphaF(float(std::clamp(alpha, 0.0, 1.0)));
+    return color;
+}
+
+void setBackgroundPicture(Card_Property& side, const QString& path)
+{
+    side.setCard_fill_chk(true);
+    side.setCard_fill_style(QStringLiteral("I"));
+    side.setCard_BG_Image_Path(path);
+    side.setCard_BG_Image(QImageReader(path).read()); // none when the file cannot be read
+}
+
+} // namespace
+
+void TSLWindowController::connectCardPage()
+{
+    Forms& f = *forms_;
+    Ui::Inspector_Card_Border& border = f.cardBorder;
+    Ui::Inspector_Card_Background& fill = f.cardBackground;
+    Card_border_chk = border.Card_border_chk;
+    Card_Border_Box = border.Card_Border_Box;
+    Card_bordr_clr = border.Card_bordr_clr;
+    Card_fill_chk = fill.Card_fill_chk;
+    Card_Fill_Box = fill.Card_Fill_Box;
+    Card_image_box = fill.Card_image_box;
+    Card_fill_clr = fill.Card_fill_clr;
+    Card_fill_Grd_1_clr = fill.Card_fill_Grd_1_clr;
+    Card_fill_Grd_2_clr = fill.Card_fill_Grd_2_clr;
+    Card_hatch_bk_clr = fill.Card_hatch_bk_clr;
+    Card_grad_Stepper = fill.Card_grad_Stepper;
+    Card_alpha_Stepper = fill.Card_alpha_Stepper;
+    Card_Image_path = fill.Card_Image_path;
+
+    Card_bor_Stepper->setRange(0, 100);
+    Card_bor_Stepper->setDecimals(0);
+    Card_grad_Stepper->setRange(-360, 360);
+    Card_grad_Stepper->setDecimals(0);
+    Card_alpha_Stepper->setRange(0, 100);
+    Card_alpha_Stepper->setDecimals(0);
+
+    connect(Card_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Card_Border_ChkBox);
+    connect(Card_fill_chk, &QCheckBox::clicked, this, &TSLWindowController::Card_Fill_Chk_Box);
+    for (Color_Well* well :
+        { Card_bordr_clr, Card_fill_clr, Card_fill_Grd_1_clr, Card_fill_Grd_2_clr, Card_hatch_bk_clr })
+        connect(well, &Color_Well::colorChanged, this, &TSLWindowController::Set_Card_Clr);
+    connect(Card_bor_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Border_Changed);
+    connect(Card_grad_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Gradient_Changed);
+    connect(Card_alpha_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Alpha_Changed);
+    connect(Card_solid_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Card_Solid_RD_Sel);
+    connect(Card_gradient_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Card_Gradient_RD_Sel);
+    connect(Card_Style_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Card_Hatch_RD_Sel);
+    connect(Card_Image_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Card_Image_RD_Sel);
+    connect(fill.Card_Image_Browse_btn, &QPushButton::clicked, this, &TSLWindowController::Card_Image_Browse_Btn);
+    for (Stepper_Field* size : { width_Stepper, height_Stepper }) {
+        size->setRange(1, 1000);
+        size->setDecimals(3);
+    }
+    width_Stepper->setValue(85.6);
+    height_Stepper->setValue(54.1);
+    // The size applies when the user steps or commits a typed value; sizes the program shows apply nothing.
+    connect(width_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Width_Changed);
+    connect(height_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Height_Changed);
+    connect(matrix_card_shape, &QButtonGroup::idClicked, this, &TSLWindowController::card_shape_CellClick);
+    for (QComboBox* box : { Card_border_style, Card_hatch_style, Card_image_layout })
+        connect(box, &QComboBox::currentIndexChanged, this, &TSLWindowController::Update_Card_Graphics);
+}
+
+void TSLWindowController::Show_Card_Properties(const Card_Property& side)
+{
+    Card_border_chk->setChecked(side.Card_border_chk());
+    Card_bordr_clr->setColor(side.Card_bordr_clr());
+    Card_bor_Stepper->setValue(side.Card_bor_Stepper());
+    if (const int style = borderCodes.indexOf(side.Card_border_style()); style >= 0)
+        Card_border_style->setCurrentIndex(style);
+    Card_fill_chk->setChecked(side.Card_fill_chk());
+    Card_fill_clr->setColor(side.Card_fill_clr());
+    Card_fill_Grd_1_clr->setColor(side.Card_fill_Grd_1_clr());
+    Card_fill_Grd_2_clr->setColor(side.Card_fill_Grd_2_clr());
+    Card_grad_Stepper->setValue(side.Card_grad_Stepper());
+    Card_hatch_bk_clr->setColor(side.Card_hatch_bk_clr());
+    if (side.Card_fill_style() == QLatin1String("H")) {
+        if (side.Card_hatch_style().isEmpty())
+            Card_hatch_style->setCurrentIndex(-1);
+        else if (const int pattern = Card_hatch_style->findText(side.Card_hatch_style()); pattern >= 0)
+            Card_hatch_style->setCurrentIndex(pattern);
+    }
+    Card_alpha_Stepper->setValue(double(side.Card_alpha_Stepper()) * 100.0);
+    Card_Image_path->setText(side.Card_BG_Image_Path());
+    if (const int layout = Card_image_layout->findText(side.Card_BG_Image_Layout()); layout >= 0)
+        Card_image_layout->setCurrentIndex(layout);
+
+    if (side.Card_Content_font())
+        All_Text_font = *side.Card_Content_font();
+    if (side.Card_Content_clr().isValid())
+        All_Text_clr = side.Card_Content_clr();
+    showTextColorInWell();
+    All_Text_font_value->setText(fontValueText(All_Text_font));
+    All_Text_font_value_COPY = All_Text_font_value->text();
+    All_Text_font_COPY = All_Text_font;
+    All_Text_clr_COPY = All_Text_clr;
+    if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
+        row->setChecked(true);
+    card_name->setText(side.Card_Name());
+}
+
+void TSLWindowController::card_prop_set(const QString& fillStyle)
+{
+    const bool gradient = fillStyle == QLatin1String("G");
+    const bool hatch = fillStyle == QLatin1String("H");
+    const bool picture = fillStyle == QLatin1String("I");
+    const bool solid = !gradient && !hatch && !picture;
+    Card_solid_fill_rd->setChecked(solid);
+    Card_gradient_fill_rd->setChecked(gradient);
+    Card_Style_fill_rd->setChecked(hatch);
+    Card_Image_fill_rd->setChecked(picture);
+
+    SetObjEnabled(Card_Border_Box, Card_border_chk->isChecked());
+    SetObjEnabled(Card_Fill_Box, Card_fill_chk->isChecked());
+    // Only the chosen style's controls can be used (and none while the fill box is off).
+    Card_fill_clr->setEnabled(solid);
+    Card_fill_Grd_1_clr->setEnabled(gradient);
+    Card_fill_Grd_2_clr->setEnabled(gradient);
+    Card_grad_Stepper->setEnabled(gradient);
+    Card_hatch_style->setEnabled(hatch);
+    Card_hatch_bk_clr->setEnabled(hatch);
+    SetObjEnabled(Card_image_box, picture);
+    sett_tab->update();
+}
+
+void TSLWindowController::Update_Card_Graphics()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    Card_Property& side = Card_Front_Or_Back ? Back_card_Prop : Front_card_Prop;
+
+    side.setCard_border_chk(Card_border_chk->isChecked());
+    if (Card_border_chk->isChecked()) {
+        side.setCard_bordr_clr(Card_bordr_clr->color());
+        side.setCard_bor_Stepper(int(Card_bor_Stepper->value()));
+    }
+    if (const int style = Card_border_style->currentIndex(); style >= 0 && style < borderCodes.size())
+        side.setCard_border_style(borderCodes[style]);
+
+    // The opacity belongs to the background: the fill, gradient and pattern colours carry it, nothing else.
+    const double alpha = Card_alpha_Stepper->value() / 100.0;
+    side.setCard_fill_chk(Card_fill_chk->isChecked());
+    if (Card_fill_chk->isChecked())
+        side.setCard_fill_clr(withAlpha(Card_fill_clr->color(), alpha));
+    const QString kind = Card_gradient_fill_rd->isChecked() ? QStringLiteral("G")
+        : Card_Style_fill_rd->isChecked()                   ? QStringLiteral("H")
+        : Card_Image_fill_rd->isChecked()                   ? QStringLiteral("I")
+                                                            : QStringLiteral("S");
+    // The front keeps its chosen kind with the fill off; the back falls back to solid.
+    side.setCard_fill_style(Card_Front_Or_Back == 0 || Card_fill_chk->isChecked() ? kind : QStringLiteral("S"));
+    side.setCard_fill_Grd_1_clr(withAlpha(Card_fill_Grd_1_clr->color(), alpha));
+    side.setCard_fill_Grd_2_clr(withAlpha(Card_fill_Grd_2_clr->color(), alpha));
+    side.setCard_grad_Stepper(int(std::trunc(Card_grad_Stepper->value())));
+    side.setCard_hatch_bk_clr(withAlpha(Card_hatch_bk_clr->color(), alpha));
+    side.setCard_hatch_style(Card_hatch_style->currentText());
+    side.setCard_BG_Image_Path(Card_Image_path->text());
+    side.setCard_BG_Image_Layout(Card_image_layout->currentText());
+    side.setCard_alpha_Stepper(float(alpha));
+
+    side.setCard_Content_clr(All_Text_clr);
+    side.setCard_Content_font(All_Text_font);
+    side.setCard_Side(QString::number(Sides_ComboBox->currentIndex() == 0 ? 2 : 1));
+    side.setCard_Side_Name(Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F"));
+    side.setCard_Shape(Card_Shape == 0 ? QStringLiteral("R")
+            : Card_Shape == 1          ? QStringLiteral("RR")
+                                       : QStringLiteral("E"));
+    const QString name = Trim_Str(card_name->text());
+    side.setCard_Name(name.isEmpty() ? QStringLiteral("Untitled") : name);
+    const QRectF bounds = frontCanvasBounds();
+    side.setCard_Location(bounds.topLeft());
+    side.setCard_Size(bounds.size());
+    side.setCard_Preset(Preset_ComboBox->currentText());
+    side.setCard_Category(Category_ComboBox->currentText());
+    const QList<QTableWidgetSelectionRange> ranges = ColList->selectedRanges();
+    const int row = ranges.isEmpty() ? -1 : ranges.first().topRow();
+    side.setCard_Sub_Category(row >= 0 ? Get_Item_Text(row) : QString());
+    side.setCard_Cat_index(row);
+    side.setCard_Create_Mode(QStringLiteral("W"));
+    Refresh_Canvas();
+}
+
+void TSLWindowController::set_Front_BG_Image(const QString& path)
+{
+    Card_Image_path->setText(path);
+    if (path.isEmpty())
+        return;
+    setBackgroundPicture(Front_card_Prop, path);
+    Show_RHS_Properties(nullptr);
+}
+
+void TSLWindowController::set_Back_BG_Image(const QString& path)
+{
+    Card_Image_path->setText(path);
+    if (path.isEmpty())
+        return;
+    setBackgroundPicture(Back_card_Prop, path);
+    Show_RHS_Properties(nullptr);
+}
+
+void TSLWindowController::Apply_Size_Clicked()
+{
+    const QSizeF points(
+        MM_to_Points_Convert(float(width_Stepper->value())), MM_to_Points_Convert(float(height_Stepper->value())));
+    Set_Document_Size(points);
+    SetDocumentCanvasSize(points);
+    if (_graphicView)
+        _graphicView->update();
+    Update_All_Card_Content(); // ends in the write-back, which stores the new size in the side's record
+}
+
+void TSLWindowController::card_shape_CellClick()
+{
+    Card_Shape = matrix_card_shape->checkedId();
+    Apply_Size_Clicked();
+    Refresh_Canvas();
+}
+
+void TSLWindowController::Set_Card_Clr()
+{
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Border_ChkBox()
+{
+    SetObjEnabled(Card_Border_Box, Card_border_chk->isChecked());
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Border_Changed()
+{
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Gradient_Changed()
+{
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Alpha_Changed()
+{
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Fill_Chk_Box()
+{
+    SetObjEnabled(Card_Fill_Box, Card_fill_chk->isChecked());
+    card_prop_set((Card_Front_Or_Back == 1 ? Back_card_Prop : Front_card_Prop).Card_fill_style());
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Solid_RD_Sel()
+{
+    card_prop_set(QStringLiteral("S"));
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Gradient_RD_Sel()
+{
+    card_prop_set(QStringLiteral("G"));
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Hatch_RD_Sel()
+{
+    card_prop_set(QStringLiteral("H"));
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Image_RD_Sel()
+{
+    card_prop_set(QStringLiteral("I"));
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Image_Browse_Btn()
+{
+    platform::FileRequest request;
+    request.kind = platform::FileRequest::Kind::Open;
+    request.filter = QStringLiteral("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)");
+    const QString path = platform::ui().chooseFile(request);
+    if (path.isEmpty())
+        return;
+    if (Card_Front_Or_Back != 0)
+        set_Back_BG_Image(path);
+    else
+        set_Front_BG_Image(path);
+    Update_Card_Graphics();
+}
+
+void TSLWindowController::Card_Width_Changed()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    Apply_Size_Clicked();
+}
+
+void TSLWindowController::Card_Height_Changed()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    Apply_Size_Clicked();
+}

@@ -1,0 +1,211 @@
+// Card images and templates: the export dialog, the PNG writer every exported picture goes through, the
+// result box and the export of the card as a user template.
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLRenderingView.h"
+#include "common/Common_Functions.h"
+#include "common/File_Functions.h"
+#include "common/Globals.h"
+#include "editor/Design_File_Format.h"
+#include "editor/Export_Result_Box.h"
+#include "editor/Export_Template_Window.h"
+#include "editor/Export_Window.h"
+#include "platform/UiSeam.h"
+
+#include <QBuffer>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
+#include <QUrl>
+
+namespace {
+
+// Pictures are rendered at one pixel per point: recording 72 dots per inch keeps their size in points.
+constexpr int dotsPerMeterAt72Dpi = 2835;
+
+QString writeFailureText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Card could not be exported to \"%1\": %2").arg(path, reason);
+}
+
+} // namespace
+
+bool TSLWindowController::Save_gen_image(const QImage& image, const QString& path, QString* error)
+{
+    if (image.isNull()) {
+        if (error)
+            *error = QStringLiteral("there is no picture to write");
+        return false;
+    }
+    QImage bitmap = image;
+    bitmap.setDotsPerMeterX(dotsPerMeterAt72Dpi);
+    bitmap.setDotsPerMeterY(dotsPerMeterAt72Dpi);
+    QString reason;
+    const bool written = saveFileAtomically(
+        path,
+        [&bitmap, &reason](QIODevice& device) {
+            QImageWriter writer(&device, "png");
+            writer.setQuality(100); // the least compression loss; PNG is lossless anyway
+            if (writer.write(bitmap))
+                return true;
+            reason = writer.errorString();
+            return false;
+        },
+        &reason);
+    if (!written) {
+        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, reason));
+        if (error)
+            *error = reason;
+    }
+    return written;
+}
+
+QString TSLWindowController::Create_Back_Card_Path(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString name = QStringLiteral("%1_Back.%2").arg(info.completeBaseName(), info.suffix());
+    return info.dir().filePath(name);
+}
+
+bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
+{
+    auto render = [this](int frontOrBack) {
+        TSLRenderingSide side;
+        side.property = frontOrBack ? Back_card_Prop : Front_card_Prop;
+        side.frontOrBack = frontOrBack;
+        side.cardShape = Card_Shape;
+        side.canvasBounds = frontCanvasBounds();
+        return TSLRenderingView::image_From_Card_Graphics(
+            frontOrBack ? Get_Back_Controls_Array() : Get_Front_Controls_Array(), false, side);
+    };
+
+    // Every file is tried; the first failure is the one reported.
+    QString failure;
+    auto save = [&failure](const QImage& image, const QString& target) {
+        QString reason;
+        if (!Save_gen_image(image, target, &reason) && failure.isEmpty())
+            failure = writeFailureText(target, reason);
+    };
+
+    if (export_card_side == QLatin1String("BOTH")) {
+        const QImage back = render(1);
+        const QImage front = render(0);
+        if (export_combined_image_chk) {
+            // The front above the back, in one picture twice the front's height.
+            QImage combined(front.width(), front.height() * 2, QImage::Format_ARGB32_Premultiplied);
+            combined.fill(Qt::transparent);
+            {
+                QPainter painter(&combined);
+                painter.drawImage(0, 0, front);
+                painter.drawImage(0, front.height(), back);
+            }
+            save(combined, path);
+        } else {
+            save(back, Create_Back_Card_Path(path));
+            save(front, path);
+        }
+    } else {
+        save(render(export_card_side == QLatin1String("F") ? 0 : 1), path);
+    }
+
+    if (!failure.isEmpty()) {
+        Show_MessageBox(failure);
+        return false;
+    }
+    if (show_msg) {
+        Export_File_Path = path;
+        Export_File_Message = QStringLiteral("Card has been exported successfully.");
+        Open_Export_File_Box();
+    }
+    return true;
+}
+
+void TSLWindowController::Export_Button()
+{
+    Export_Window& dialog = Export_Window::defaultInstance();
+    dialog.reset();
+    export_card_side = QStringLiteral("F");
+    if (platform::ui().runModal(dialog) == 0) {
+        dialog.hide();
+        return;
+    }
+    dialog.hide();
+    export_card_side = dialog.cardSide();
+    export_combined_image_chk = dialog.combinedImage();
+    const QString format = dialog.formatTitle();
+
+    platform::FileRequest request;
+    request.kind = platform::FileRequest::Kind::Save;
+    request.caption = QStringLiteral("Export Card");
+    request.directory = QDir(QDir::homePath()).filePath(QStringLiteral("Card.") + format.toLower());
+    request.filter = QStringLiteral("%1 (*.%2)").arg(format, format.toLower());
+    const QString chosen = platform::ui().chooseFile(request);
+    if (chosen.isEmpty())
+        return;
+    raise();
+    activateWindow();
+    Export_Single_File(chosen, true);
+}
+
+int TSLWindowController::Open_Export_File_Box()
+{
+    Export_Result_Box& box = Export_Result_Box::defaultInstance();
+    box.show(Export_File_Path, Export_File_Message);
+    const int result = platform::ui().runModal(box);
+    box.hide();
+    if (result == 1 && box.openRequested())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(Export_File_Path));
+    return result;
+}
+
+void TSLWindowController::Export_As_Template_Clicked()
+{
+    Export_Template_Window& window = Export_Template_Window::defaultInstance();
+    window.reset();
+    const int result = platform::ui().runModal(window);
+    window.hide();
+    if (result != 1)
+        return;
+    Export_Template(window.templateName());
+}
+
+bool TSLWindowController::Export_Template(const QString& name)
+{
+    const QString cleaned = Remove_Reserve_Char_In_File_Name(Trim_Str(name));
+    if (!isSafeFileName(cleaned)) {
+        Show_MessageBox(QStringLiteral("Please enter template name."));
+        return false;
+    }
+    const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
+    if (!folder.exists() && !QDir().mkpath(folder.path())) {
+        Show_MessageBox(writeFailureText(folder.path(), QStringLiteral("the folder cannot be created")));
+        return false;
+    }
+    const QString designPath = folder.filePath(cleaned + QLatin1Char('.') + design_file_EXT);
+    const QString picturePath = folder.filePath(cleaned + QStringLiteral(".png"));
+
+    // Both files are replaced atomically, so an old template survives a failed export whole.
+    const QString keptProject = Project_File_Name;
+    Project_File_Name = designPath;
+    const SaveResult saved = Save_project_file(false, false);
+    Project_File_Name = keptProject;
+    Set_Log_Name_In_Title();
+    if (saved != SaveResult::Saved) {
+        Show_MessageBox(writeFailureText(designPath, QStringLiteral("the design file could not be written")));
+        return false;
+    }
+
+    const QString keptSide = export_card_side;
+    const bool keptCombined = export_combined_image_chk;
+    export_card_side = QStringLiteral("BOTH");
+    export_combined_image_chk = true;
+    const bool exported = Export_Single_File(picturePath, false);
+    export_card_side = keptSide;
+    export_combined_image_chk = keptCombined;
+    if (!exported)
+        return false;
+    Show_MessageBox(QStringLiteral("Template exported successfully."));
+    return true;
+}

@@ -1,0 +1,259 @@
+// The picture page: border, adjustments, effects and the picture file of the selected picture items.
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLGraphicView.h"
+#include "common/Color_Well.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "editor/TSLWindowController_Forms.h"
+#include "editor/Item_Border_Controls.h"
+#include "model/TSLImage.h"
+#include "platform/UiSeam.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+#include <cmath>
+
+namespace {
+
+// Sliders over fractional values step in hundredths; the rest in whole units.
+const char* const kScale = "tessalineScale";
+
+struct Adjustment {
+    QSlider* TSLWindowController::*slider;
+    QLabel* TSLWindowController::*field;
+    float TSLGraphic::*value;
+    double initial;
+    double scale;
+};
+
+const Adjustment adjustments[] = {
+    { &TSLWindowController::Rotate_slidr, &TSLWindowController::Rotate_slidr_val, &TSLGraphic::rotate_image, 0, 1 },
+    { &TSLWindowController::Trsp_slidr, &TSLWindowController::Trsp_slidr_val, &TSLGraphic::img_trnsp_val, 100, 1 },
+    { &TSLWindowController::Hue_slidr, &TSLWindowController::Hue_slidr_val, &TSLGraphic::hue_val, 0, 100 },
+    { &TSLWindowController::Sat_slidr, &TSLWindowController::Sat_slidr_val, &TSLGraphic::sat_val, 1, 100 },
+    { &TSLWindowController::Brt_slidr, &TSLWindowController::Brt_slidr_val, &TSLGraphic::brt_val, 0, 100 },
+    { &TSLWindowController::Con_slidr, &TSLWindowController::Con_slidr_val, &TSLGraphic::con_val, 1, 100 },
+    { &TSLWindowController::shrp_slidr, &TSLWindowController::shrp_slidr_val, &TSLGraphic::srp_val, 0, 100 },
+    { &TSLWindowController::ev_slidr, &TSLWindowController::ev_slidr_val, &TSLGraphic::ev_val, 0, 100 },
+    { &TSLWindowController::blr_slidr, &TSLWindowController::blr_slidr_val, &TSLGraphic::blr_val, 0, 1 },
+};
+
+QString valueText(double value)
+{
+    return QString::number(value, 'g', 4);
+}
+
+} // namespace
+
+double TSLWindowController::sliderValue(const QSlider* slider)
+{
+    const double scale = slider->property(kScale).toDouble();
+    return slider->value() / (scale > 0 ? scale : 1.0);
+}
+
+void TSLWindowController::setSliderValue(QSlider* slider, double value)
+{
+    const double scale = slider->property(kScale).toDouble();
+    slider->setValue(int(std::lround(value * (scale > 0 ? scale : 1.0))));
+}
+
+void TSLWindowController::connectItemPanels()
+{
+    Forms& f = *forms_;
+    Ui::Inspector_Image& image = f.image;
+    Image_border_chk = image.Image_border_chk;
+    Image_Border_Box = image.Image_Border_Box;
+    Image_bordr_clr = image.Image_bordr_clr;
+    Image_bor_Stepper = image.Image_bor_Stepper;
+    Image_border_style = image.Image_border_style;
+    Image_Gray_Scale_chk = image.Image_Gray_Scale_chk;
+    Image_Sepia_chk = image.Image_Sepia_chk;
+    Image_Invert_chk = image.Image_Invert_chk;
+    Image_FIV_chk = image.Image_FIV_chk;
+    Image_FIH_chk = image.Image_FIH_chk;
+    Rotate_slidr = image.Rotate_slidr;
+    Trsp_slidr = image.Trsp_slidr;
+    Hue_slidr = image.Hue_slidr;
+    Sat_slidr = image.Sat_slidr;
+    Brt_slidr = image.Brt_slidr;
+    Con_slidr = image.Con_slidr;
+    shrp_slidr = image.shrp_slidr;
+    ev_slidr = image.ev_slidr;
+    blr_slidr = image.blr_slidr;
+    Rotate_slidr_val = image.Rotate_slidr_val;
+    Trsp_slidr_val = image.Trsp_slidr_val;
+    Hue_slidr_val = image.Hue_slidr_val;
+    Sat_slidr_val = image.Sat_slidr_val;
+    Brt_slidr_val = image.Brt_slidr_val;
+    Con_slidr_val = image.Con_slidr_val;
+    shrp_slidr_val = image.shrp_slidr_val;
+    ev_slidr_val = image.ev_slidr_val;
+    blr_slidr_val = image.blr_slidr_val;
+
+    Image_bor_Stepper->setRange(0, 100);
+    Image_bor_Stepper->setDecimals(0);
+    connect(Image_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Image_Border_ChkBox);
+    connect(Image_bor_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Image_Border_Changed);
+    connect(Image_bordr_clr, &Color_Well::colorChanged, this, &TSLWindowController::Update_Image_Graphics);
+    connect(Image_border_style, &QComboBox::currentIndexChanged, this, &TSLWindowController::Update_Image_Graphics);
+    for (QCheckBox* effect : { Image_Gray_Scale_chk, Image_Sepia_chk, Image_Invert_chk, Image_FIV_chk, Image_FIH_chk })
+        connect(effect, &QCheckBox::clicked, this, &TSLWindowController::Update_Image_Graphics);
+    for (const Adjustment& adjustment : adjustments) {
+        QSlider* slider = this->*adjustment.slider;
+        slider->setProperty(kScale, adjustment.scale);
+        connect(slider, &QSlider::valueChanged, this, [this, slider] { Image_Slider_Changed(slider); });
+    }
+    connect(image.Image_reset_btn, &QPushButton::clicked, this, &TSLWindowController::Image_reset_Button);
+
+    // The picture file is chosen beside its path on the data-source page.
+    if (manual_brws_box && manual_brws_box->layout()) {
+        auto* browse = new QPushButton(tr("Browse..."), manual_brws_box);
+        browse->setObjectName(QStringLiteral("Manual_Image_Browse_btn"));
+        manual_brws_box->layout()->addWidget(browse);
+        connect(browse, &QPushButton::clicked, this, &TSLWindowController::Manual_Image_Browse_Btn);
+    }
+
+    Ui::Inspector_Signature& sign = f.signature;
+    Sign_border_chk = sign.Sign_border_chk;
+    Sign_Border_Box = sign.Sign_Border_Box;
+    Sign_bordr_clr = sign.Sign_bordr_clr;
+    Sign_bor_Stepper = sign.Sign_bor_Stepper;
+    Sign_border_style = sign.Sign_border_style;
+    Sign_image_path = sign.Sign_image_path;
+    Sign_bor_Stepper->setRange(0, 100);
+    Sign_bor_Stepper->setDecimals(0);
+    connect(Sign_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Sign_Border_ChkBox);
+    connect(Sign_bor_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Sign_Border_Changed);
+    connect(Sign_bordr_clr, &Color_Well::colorChanged, this, &TSLWindowController::Update_Sign_Graphics);
+    connect(Sign_border_style, &QComboBox::currentIndexChanged, this, &TSLWindowController::Update_Sign_Graphics);
+    connect(sign.Sign_Browse_btn, &QPushButton::clicked, this, &TSLWindowController::Sign_Browse_Btn);
+
+    View_barcode_prop_btn = f.barcode.View_barcode_prop_btn;
+    connect(View_barcode_prop_btn, &QPushButton::clicked, this, &TSLWindowController::View_barcode_prop_Button);
+
+    const bool muted = Not_Draw_Only_Prop_Change;
+    Not_Draw_Only_Prop_Change = true;
+    Reset_Image_Editing_Controls();
+    Not_Draw_Only_Prop_Change = muted;
+}
+
+void TSLWindowController::Show_Image_Properties(const TSLGraphic& item)
+{
+    if (Manual_image_path)
+        Manual_image_path->setText(item._file_path);
+    showItemBorder(
+        { Image_border_chk, Image_Border_Box, Image_bordr_clr, Image_bor_Stepper, Image_border_style }, item);
+    for (const Adjustment& adjustment : adjustments) {
+        setSliderValue(this->*adjustment.slider, item.*adjustment.value);
+        (this->*adjustment.field)->setText(valueText(item.*adjustment.value));
+    }
+    Image_Gray_Scale_chk->setChecked(item.gray_Scale);
+    Image_Sepia_chk->setChecked(item.Sepia);
+    Image_Invert_chk->setChecked(item.invert_clr);
+    Image_FIV_chk->setChecked(item._isFlippedVertically);
+    Image_FIH_chk->setChecked(item._isFlippedHorizontally);
+    if (Manual_image_path)
+        Manual_image_path->setText(item._file_path);
+}
+
+void TSLWindowController::Update_Image_Graphics()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    TSLGraphicView* canvas = currentGraphicView();
+    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    if (items.empty())
+        return;
+    const QString path = Manual_image_path ? Manual_image_path->text() : QString();
+    for (const TSLGraphicPtr& item : items) {
+        if (Print_object_chk)
+            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
+        writeItemBorder(
+            { Image_border_chk, Image_Border_Box, Image_bordr_clr, Image_bor_Stepper, Image_border_style }, *item);
+        item->_isFlippedHorizontally = Image_FIH_chk->isChecked();
+        item->_isFlippedVertically = Image_FIV_chk->isChecked();
+        item->invert_clr = Image_Invert_chk->isChecked();
+        item->gray_Scale = Image_Gray_Scale_chk->isChecked();
+        item->Sepia = Image_Sepia_chk->isChecked();
+        for (const Adjustment& adjustment : adjustments)
+            (*item).*adjustment.value = float(sliderValue(this->*adjustment.slider));
+        item->_file_path = path;
+    }
+    Refresh_Canvas();
+}
+
+bool TSLWindowController::Browse_User_Image_Manually()
+{
+    platform::FileRequest request;
+    request.kind = platform::FileRequest::Kind::Open;
+    request.filter = QStringLiteral("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)");
+    const QString path = platform::ui().chooseFile(request);
+    if (path.isEmpty()) {
+        Library_Selected_Image.clear();
+        return false;
+    }
+    Library_Selected_Image = path;
+    if (Manual_image_path)
+        Manual_image_path->setText(path);
+    return true;
+}
+
+void TSLWindowController::Manual_Image_Browse_Btn()
+{
+    if (Browse_User_Image_Manually()) {
+        TSLGraphicView* canvas = currentGraphicView();
+        if (auto picture = std::dynamic_pointer_cast<TSLImage>(canvas ? canvas->Selected_Graphic() : nullptr))
+            picture->setFilePath(Library_Selected_Image);
+    }
+    Update_Image_Graphics();
+}
+
+void TSLWindowController::Image_reset_Button()
+{
+    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")) != 1)
+        return;
+    Reset_Image_Editing_Controls();
+    Update_Image_Graphics();
+}
+
+void TSLWindowController::Reset_Image_Editing_Controls()
+{
+    // The sliders report each change; the update runs once, after all of them.
+    const bool muted = Not_Draw_Only_Prop_Change;
+    Not_Draw_Only_Prop_Change = true;
+    for (const Adjustment& adjustment : adjustments) {
+        setSliderValue(this->*adjustment.slider, adjustment.initial);
+        (this->*adjustment.field)->setText(valueText(adjustment.initial));
+    }
+    for (QCheckBox* effect : { Image_Gray_Scale_chk, Image_Sepia_chk, Image_Invert_chk, Image_FIV_chk, Image_FIH_chk })
+        effect->setChecked(false);
+    Not_Draw_Only_Prop_Change = muted;
+}
+
+void TSLWindowController::Image_Border_ChkBox()
+{
+    SetObjEnabled(Image_Border_Box, Image_border_chk->isChecked());
+    Update_Image_Graphics();
+}
+
+void TSLWindowController::Image_Border_Changed()
+{
+    Update_Image_Graphics();
+}
+
+void TSLWindowController::Image_Slider_Changed(QSlider* slider)
+{
+    for (const Adjustment& adjustment : adjustments) {
+        if (this->*adjustment.slider == slider)
+            (this->*adjustment.field)->setText(valueText(sliderValue(slider)));
+    }
+    Update_Image_Graphics();
+}

@@ -1,0 +1,58 @@
+// The signature page: border and picture file of the selected signature and fingerprint items.
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLGraphicView.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "editor/Item_Border_Controls.h"
+#include "platform/UiSeam.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+
+void TSLWindowController::Show_Sign_Properties(const TSLGraphic& item)
+{
+    // The picture path stays as it is: the item draws from its own path.
+    showItemBorder({ Sign_border_chk, Sign_Border_Box, Sign_bordr_clr, Sign_bor_Stepper, Sign_border_style }, item);
+}
+
+void TSLWindowController::Update_Sign_Graphics()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    TSLGraphicView* canvas = currentGraphicView();
+    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    if (items.empty())
+        return;
+    for (const TSLGraphicPtr& item : items) {
+        if (Print_object_chk)
+            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
+        writeItemBorder(
+            { Sign_border_chk, Sign_Border_Box, Sign_bordr_clr, Sign_bor_Stepper, Sign_border_style }, *item);
+        item->_file_path = Sign_image_path->text();
+    }
+    Refresh_Canvas();
+}
+
+void TSLWindowController::Sign_Browse_Btn()
+{
+    platform::FileRequest request;
+    request.kind = platform::FileRequest::Kind::Open;
+    request.filter = QStringLiteral("PNG pictures (*.png *.PNG)");
+    const QString path = platform::ui().chooseFile(request);
+    if (path.isEmpty())
+        return;
+    Sign_image_path->setText(path);
+    Update_Sign_Graphics();
+}
+
+void TSLWindowController::Sign_Border_ChkBox()
+{
+    SetObjEnabled(Sign_Border_Box, Sign_border_chk->isChecked());
+    Update_Sign_Graphics();
+}
+
+void TSLWindowController::Sign_Border_Changed()
+{
+    Update_Sign_Graphics();
+}

@@ -1,0 +1,272 @@
+// The two text pages of the inspector (the text box with date and time insertion; font, colour, layout,
+// border and fill): filled from a text item, and written back into every selected item of the side being
+// edited.
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLGraphicView.h"
+#include "common/Color_Well.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "common/Stepper_Field.h"
+#include "editor/Inspector_Codes.h"
+#include "editor/TSLWindowController_Forms.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTextCursor>
+
+namespace {
+
+const QString placeholderText = QStringLiteral("Text here"); // what a new text item says
+constexpr int maximumTextLength = 250;
+
+// Radios and enabled controls of the fill box: "G" gradient, anything else solid.
+void showTextFillType(Ui::Inspector_Text_Properties& page, const QString& fillType)
+{
+    const bool gradient = fillType == QLatin1String("G");
+    page.Text_solid_fill_rd->setChecked(!gradient);
+    page.Text_gradient_fill_rd->setChecked(gradient);
+    SetObjEnabled(page.Text_fill_clr, !gradient);
+    for (QWidget* control :
+        { static_cast<QWidget*>(page.Text_fill_Grd_1_clr), static_cast<QWidget*>(page.Text_fill_Grd_2_clr),
+            static_cast<QWidget*>(page.Text_grad_Stepper), static_cast<QWidget*>(page.Text_grad_Label) })
+        SetObjEnabled(control, gradient);
+}
+
+QString storedText(const TSLGraphic& item)
+{
+    return item._Text_contents ? item._Text_contents->string : item.Text_Value;
+}
+
+} // namespace
+
+void TSLWindowController::connectTextPage()
+{
+    Ui::Inspector_Text_Editing& editing = forms_->textEditing;
+    Ui::Inspector_Text_Properties& page = forms_->textProperties;
+    Text_value_Edit = editing.Text_value_Edit;
+    insert_template_btn = editing.insert_template_btn;
+    Text_border_style = page.Text_border_style;
+    Text_font_value = page.Text_font_value;
+    // The greeting-text catalogue window is not there yet: the button is shown but cannot be used.
+    insert_template_btn->setEnabled(false);
+
+    page.Text_bor_Stepper->setRange(0, 100);
+    page.Text_bor_Stepper->setDecimals(0);
+    page.Text_grad_Stepper->setRange(0, 360);
+    page.Text_grad_Stepper->setDecimals(0);
+    page.Text_alpha_Stepper->setRange(0, 100);
+    page.Text_alpha_Stepper->setDecimals(0);
+    page.Text_Kern_Stepper->setRange(-50, 100);
+    page.Text_Kern_Stepper->setDecimals(1);
+    Text_font_value->setText(fontValueText(Text_font));
+
+    for (Color_Well* well :
+        { page.Text_bordr_clr, page.Text_fill_clr, page.Text_fill_Grd_1_clr, page.Text_fill_Grd_2_clr, page.Text_clr })
+        connect(well, &Color_Well::colorChanged, this, &TSLWindowController::Update_Text_Graphics);
+    for (Stepper_Field* stepper :
+        { page.Text_bor_Stepper, page.Text_grad_Stepper, page.Text_alpha_Stepper, page.Text_Kern_Stepper })
+        connect(stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Update_Text_Graphics);
+    connect(page.Text_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Text_Border_ChkBox);
+    connect(page.Text_fill_chk, &QCheckBox::clicked, this, &TSLWindowController::Text_Fill_Chk_Box);
+    connect(page.Text_solid_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Text_Solid_RD_Sel);
+    connect(page.Text_gradient_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Text_Gradient_RD_Sel);
+    connect(page.Text_font_btn, &QPushButton::clicked, this, &TSLWindowController::Text_Font_Changed);
+    for (QComboBox* box : { Text_border_style, page.Text_align_combo, page.Text_case_combo })
+        connect(box, &QComboBox::currentIndexChanged, this, [this, box] { comboBoxSelectionDidChange(box); });
+
+    connect(editing.Text_Insert_Date_btn, &QPushButton::clicked, this, &TSLWindowController::Text_Insert_Date);
+    connect(editing.Text_Insert_Time_btn, &QPushButton::clicked, this, &TSLWindowController::Text_Insert_Time);
+    connect(editing.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TSLWindowController::textDidChange);
+}
+
+void TSLWindowController::Text_Border_ChkBox()
+{
+    Ui::Inspector_Text_Properties& page = forms_->textProperties;
+    SetObjEnabled(page.Text_Border_Box, page.Text_border_chk->isChecked());
+    Update_Text_Graphics();
+}
+
+void TSLWindowController::Text_Fill_Chk_Box()
+{
+    Ui::Inspector_Text_Properties& page = forms_->textProperties;
+    const bool on = page.Text_fill_chk->isChecked();
+    SetObjEnabled(page.Text_Fill_Box, on);
+    // Enabling the box enables all it holds; the chosen fill keeps the other one's controls off.
+    if (on)
+        showTextFillType(page, page.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S"));
+    Update_Text_Graphics();
+}
+
+void TSLWindowController::Text_Solid_RD_Sel()
+{
+    showTextFillType(forms_->textProperties, QStringLiteral("S"));
+    Update_Text_Graphics();
+}
+
+void TSLWindowController::Text_Gradient_RD_Sel()
+{
+    showTextFillType(forms_->textProperties, QStringLiteral("G"));
+    Update_Text_Graphics();
+}
+
+void TSLWindowController::Update_Text_Graphics()
+{
+    if (Not_Draw_Only_Prop_Change)
+        return;
+    TSLGraphicView* canvas = currentGraphicView();
+    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    if (items.empty())
+        return;
+
+    const Ui::Inspector_Text_Properties& page = forms_->textProperties;
+    const bool border = page.Text_border_chk->isChecked();
+    const bool fill = page.Text_fill_chk->isChecked();
+    const QString borderCode = borderCodeForIndex(page.Text_border_style->currentIndex());
+    // Several items keep their own texts: only a single selected item takes the text box.
+    const bool takesText = items.size() == 1;
+    const QString text = forms_->textEditing.Text_value_Edit->toPlainText();
+    for (const TSLGraphicPtr& item : items) {
+        if (Print_object_chk)
+            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
+        item->_isDrawingStroke = border;
+        if (border) {
+            item->_strokeColor = page.Text_bordr_clr->color();
+            item->_strokeWidth = int(page.Text_bor_Stepper->value());
+        }
+        if (!borderCode.isEmpty())
+            item->_stroke_border_type = borderCode;
+        item->_isDrawingFill = fill;
+        if (fill)
+            item->_fillColor = page.Text_fill_clr->color();
+        item->_fill_type = fill && page.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S");
+        item->_fill_Grad_clr1 = page.Text_fill_Grd_1_clr->color();
+        item->_fill_Grad_clr2 = page.Text_fill_Grd_2_clr->color();
+        item->_fill_grad_angle = page.Text_grad_Stepper->value();
+        item->txt_clr = page.Text_clr->color();
+        item->text_ctrl_font = Text_font;
+        if (takesText)
+            item->Text_contents().string = text;
+        item->alpha_val = float(page.Text_alpha_Stepper->value() / 100.0);
+        item->text_alignmnet = page.Text_align_combo->currentIndex();
+        item->text_transfrom_case = page.Text_case_combo->currentIndex();
+        item->text_kerning = float(page.Text_Kern_Stepper->value());
+    }
+    Refresh_Canvas();
+}
+
+void TSLWindowController::Text_Font_Changed()
+{
+    // One non-modal panel, shared with the card page: whoever opened it last receives its choices.
+    if (!fontPanel) {
+        fontPanel = new QFontDialog(this);
+        fontPanel->setOption(QFontDialog::NoButtons);
+    }
+    fontPanel->disconnect(this);
+    {
+        const QSignalBlocker quiet(fontPanel.data());
+        fontPanel->setCurrentFont(Text_font);
+    }
+    connect(fontPanel, &QFontDialog::currentFontChanged, this, &TSLWindowController::changeTextFont);
+    fontPanel->show();
+    fontPanel->raise();
+    Update_Text_Graphics();
+}
+
+void TSLWindowController::changeTextFont(const QFont& font)
+{
+    Text_font = font;
+    Text_font_value->setText(fontValueText(Text_font));
+    Update_Text_Graphics();
+}
+
+void TSLWindowController::Text_Insert_Date()
+{
+    const QString format = Trim_Str(Text_Date_style->currentText());
+    if (format.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please select Date format."));
+        return;
+    }
+    // The insertion is an edit of the text box: textDidChange keeps the box's rules and writes it back.
+    forms_->textEditing.Text_value_Edit->textCursor().insertText(Get_date_Value(format));
+}
+
+void TSLWindowController::Text_Insert_Time()
+{
+    const QString format = Trim_Str(Text_Time_style->currentText());
+    if (format.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please select Time format."));
+        return;
+    }
+    forms_->textEditing.Text_value_Edit->textCursor().insertText(Get_time_Value(format));
+}
+
+void TSLWindowController::textDidChange()
+{
+    QPlainTextEdit* box = forms_->textEditing.Text_value_Edit;
+    const QString typed = box->toPlainText();
+    QString text = typed;
+    text.remove(placeholderText);
+    if (text.size() > maximumTextLength)
+        text = truncatedAtCharacterBoundary(text, maximumTextLength);
+    if (text != typed) {
+        const QSignalBlocker quiet(box);
+        box->setPlainText(text);
+        box->moveCursor(QTextCursor::End);
+    }
+    Update_Text_Graphics();
+}
+
+void TSLWindowController::Show_Text_Properties(const TSLGraphic& item)
+{
+    const Inspector_Fill_Mute mute;
+    Ui::Inspector_Text_Editing& editing = forms_->textEditing;
+    Ui::Inspector_Text_Properties& page = forms_->textProperties;
+
+    if (item.control_ID == QLatin1String("PARTY_TITLE")) {
+        editing.insert_template_btn->setText(QStringLiteral("Use Template Title"));
+        editing.insert_template_btn->show();
+    } else if (item.control_ID == QLatin1String("PARTY_MSG")) {
+        editing.insert_template_btn->setText(QStringLiteral("Use Template Message"));
+        editing.insert_template_btn->show();
+    } else {
+        editing.insert_template_btn->hide();
+    }
+    {
+        // Showing the text is not an edit of it.
+        const QSignalBlocker quiet(editing.Text_value_Edit);
+        editing.Text_value_Edit->setPlainText(storedText(item));
+        editing.Text_value_Edit->selectAll();
+    }
+
+    page.Text_border_chk->setChecked(item._isDrawingStroke);
+    page.Text_fill_chk->setChecked(item._isDrawingFill);
+    page.Text_bor_Stepper->setValue(int(item._strokeWidth));
+    page.Text_bordr_clr->setColor(item._strokeColor);
+    if (const int style = borderIndexForCode(item._stroke_border_type); style >= 0)
+        page.Text_border_style->setCurrentIndex(style);
+    page.Text_fill_clr->setColor(item._fillColor);
+    page.Text_fill_Grd_1_clr->setColor(item._fill_Grad_clr1);
+    page.Text_fill_Grd_2_clr->setColor(item._fill_Grad_clr2);
+    page.Text_grad_Stepper->setValue(item._fill_grad_angle);
+    page.Text_alpha_Stepper->setValue(item.alpha_val * 100.0);
+    SetObjEnabled(page.Text_Fill_Box, page.Text_fill_chk->isChecked());
+    SetObjEnabled(page.Text_Border_Box, page.Text_border_chk->isChecked());
+    showTextFillType(page, item._fill_type);
+    page.Text_clr->setColor(item.txt_clr);
+    if (item.text_ctrl_font)
+        Text_font = *item.text_ctrl_font;
+    if (item.text_alignmnet >= 0 && item.text_alignmnet < page.Text_align_combo->count())
+        page.Text_align_combo->setCurrentIndex(item.text_alignmnet);
+    if (item.text_transfrom_case >= 0 && item.text_transfrom_case < page.Text_case_combo->count())
+        page.Text_case_combo->setCurrentIndex(item.text_transfrom_case);
+    page.Text_Kern_Stepper->setValue(item.text_kerning);
+    page.Text_font_value->setText(fontValueText(Text_font));
+}

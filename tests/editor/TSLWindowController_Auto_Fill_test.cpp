@@ -1,0 +1,138 @@
+// The invitation fill lays out only the texts that were given, in its fixed column; the profile fill
+// refills the items it made before instead of adding more.
+#include "editor/EditorWindowTestSupport.h"
+
+#include "model/TSLTextStorage.h"
+
+#include <QComboBox>
+
+using editortest::EditorWindowTest;
+
+namespace {
+
+TSLGraphicPtr withID(const TSLGraphicList& items, const QString& id)
+{
+    for (const TSLGraphicPtr& item : items)
+        if (item->control_ID == id)
+            return item;
+    return nullptr;
+}
+
+int countID(const TSLGraphicList& items, const QString& id)
+{
+    int n = 0;
+    for (const TSLGraphicPtr& item : items)
+        n += item->control_ID == id ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+class AutoFillTest : public EditorWindowTest {
+protected:
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        startUpEmpty();
+        for (QString* text : { &Invite_Title, &Invite_To, &Invite_Message, &Invite_Date, &Invite_Time, &Invite_Venue,
+                 &Invite_From, &Invite_BG_IMG })
+            text->clear();
+        Fill_User_Profile = false;
+    }
+    void TearDown() override
+    {
+        Fill_User_Profile = false;
+        EditorWindowTest::TearDown();
+    }
+    const TSLGraphicList& front() const { return window->Get_Front_Controls_Array(); }
+};
+
+TEST_F(AutoFillTest, InvitationPlacesOnlyTheGivenTextsInItsColumn)
+{
+    window->Front_card_Prop.setCard_Size(QSizeF(300, 400));
+    Invite_Title = QStringLiteral("Summer Party");
+    Invite_Message = QStringLiteral("Come along!");
+    Invite_Time = QStringLiteral("8 pm");
+    Invite_From = QStringLiteral("Mia");
+    window->Fill_Party_Invidation_Details();
+
+    ASSERT_EQ(front().size(), 4u);
+    EXPECT_EQ(withID(front(), QStringLiteral("PARTY_TO")), nullptr);
+    EXPECT_EQ(withID(front(), QStringLiteral("PARTY_DATE")), nullptr);
+    EXPECT_EQ(withID(front(), QStringLiteral("PARTY_VENUE")), nullptr);
+
+    const TSLGraphicPtr title = withID(front(), QStringLiteral("PARTY_TITLE"));
+    const TSLGraphicPtr message = withID(front(), QStringLiteral("PARTY_MSG"));
+    const TSLGraphicPtr time = withID(front(), QStringLiteral("PARTY_TIME"));
+    const TSLGraphicPtr from = withID(front(), QStringLiteral("PARTY_FROM"));
+    ASSERT_TRUE(title && message && time && from);
+    EXPECT_EQ(title->bounds(), QRectF(40, 40, 220, 30));
+    EXPECT_EQ(message->bounds(), QRectF(50, 90, 220, 80));
+    // A time without a date: "AT", and the rest moves down by a further line.
+    EXPECT_EQ(time->bounds(), QRectF(30, 170, 220, 20));
+    EXPECT_EQ(time->Text_contents().string, QStringLiteral("AT 8 pm"));
+    EXPECT_EQ(from->bounds(), QRectF(40, 250, 220, 40)); // 170 + 30 + 30, then 20 for no venue
+    EXPECT_EQ(from->Text_contents().string, QStringLiteral("From:\nMia"));
+    EXPECT_EQ(window->Selected_Control_Tool(), 2);
+}
+
+TEST_F(AutoFillTest, ProfileFillReusesTheItemWithTheSameControlID)
+{
+    window->Front_user_profile.Reset_All_Values();
+    window->Front_user_profile.Name = QStringLiteral("Ada Lovelace");
+    window->Front_user_profile.Company_name = QStringLiteral("Engines Ltd");
+
+    // Never confirmed since the design began: nothing is placed.
+    window->Fill_User_profile_info_front_side();
+    EXPECT_TRUE(front().empty());
+
+    Fill_User_Profile = true;
+    window->Fill_User_profile_info_front_side();
+    ASSERT_EQ(front().size(), 2u);
+    const TSLGraphicPtr name = withID(front(), QStringLiteral("Fup_Name"));
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->bounds(), window->Get_Control_Rect_From_Template(QStringLiteral("Fup_Name")));
+    name->setBounds(QRectF(5, 6, 70, 20)); // the user moved it
+
+    window->Front_user_profile.Name = QStringLiteral("Ada King");
+    window->Front_user_profile.Name_ds = true;
+    window->Front_user_profile.Name_ds_name = QStringLiteral("Names");
+    window->Front_user_profile.Name_ds_indx = 3;
+    window->Front_user_profile.Company_name.clear();
+    window->Fill_User_profile_info_front_side();
+
+    EXPECT_EQ(countID(front(), QStringLiteral("Fup_Name")), 1);
+    EXPECT_EQ(withID(front(), QStringLiteral("Fup_Name")), name);
+    EXPECT_EQ(name->Text_contents().string, QStringLiteral("Ada King"));
+    EXPECT_EQ(name->bounds(), QRectF(5, 6, 70, 20));
+    EXPECT_TRUE(name->ctrl_is_visible);
+    EXPECT_EQ(name->data_source_type, 1);
+    EXPECT_EQ(name->batch_list_name, QStringLiteral("Names"));
+    EXPECT_EQ(name->batch_list_index, 3);
+    // A cleared field hides its item and keeps it.
+    const TSLGraphicPtr company = withID(front(), QStringLiteral("Fup_Company"));
+    ASSERT_TRUE(company);
+    EXPECT_FALSE(company->ctrl_is_visible);
+    // The back side has its own items.
+    EXPECT_TRUE(window->Get_Back_Controls_Array().empty());
+}
+
+TEST_F(AutoFillTest, NewProfileItemsTakeThePortraitOrLandscapeFrames)
+{
+    window->Front_card_Prop.setCard_Size(QSizeF(150, 250));
+    const QRectF portrait = window->Get_Control_Rect_From_Template(QStringLiteral("Fup_Photo"));
+    window->Front_card_Prop.setCard_Size(QSizeF(200, 200));
+    const QRectF square = window->Get_Control_Rect_From_Template(QStringLiteral("Fup_Photo"));
+    window->Front_card_Prop.setCard_Size(QSizeF(250, 150));
+    EXPECT_EQ(window->Get_Control_Rect_From_Template(QStringLiteral("Fup_Photo")), square);
+    EXPECT_NE(portrait, square);
+    EXPECT_TRUE(window->Get_Control_Rect_From_Template(QStringLiteral("Nope")).isNull());
+
+    // The spreadsheet choice follows the design's spreadsheet even when nothing is placed.
+    Excel_Binding_Use = true;
+    window->Fill_User_profile_info_front_side();
+    EXPECT_NE(window->Data_source_type->findText(QStringLiteral("Excel")), -1);
+    Excel_Binding_Use = false;
+    window->Fill_User_profile_info_back_side();
+    EXPECT_EQ(window->Data_source_type->findText(QStringLiteral("Excel")), -1);
+}

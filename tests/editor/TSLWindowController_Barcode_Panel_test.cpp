@@ -1,0 +1,141 @@
+// The barcode page hands the current barcode to the settings dialog; an OK spreads the dialog's settings
+// over every selected item and gives the picture to the current one, a Cancel changes no item.
+#include "editor/ItemPanelTestSupport.h"
+
+#include "barcode/Barcode_Dialog.h"
+#include "barcode/Barcode_Entries.h"
+#include "barcode/Barcode_Globals.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+
+namespace {
+
+using editortest::itemBytes;
+
+class BarcodePanelTest : public editortest::ItemPanelTest {
+protected:
+    void SetUp() override
+    {
+        ItemPanelTest::SetUp();
+        startUpEmpty();
+    }
+    TSLGraphicPtr addBarcode(const QString& key = TSLDocumentGraphicsKey)
+    {
+        return addItem(QStringLiteral("TSLBarcode"), QRectF(40, 40, 80, 40), key);
+    }
+    template <class Widget> static Widget* part(QDialog& dialog, const char* name)
+    {
+        auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+    // Scripts the dialog: the edits a person makes, then OK (1) or Cancel (0).
+    void answerDialog(int result)
+    {
+        ui.modalRuns.push_back([result](QDialog& dialog) {
+            auto* barcode = qobject_cast<Barcode_Dialog*>(&dialog);
+            if (!barcode)
+                return 0;
+            part<QComboBox>(*barcode, "barcodeTypePopup")->setCurrentText(QStringLiteral("QR Code"));
+            part<QPlainTextEdit>(*barcode, "dataText_2D")->setPlainText(QStringLiteral("Party at eight"));
+            part<QLineEdit>(*barcode, "HeaderText")->setText(QStringLiteral("Welcome"));
+            part<QComboBox>(*barcode, "align_hdr_combo")->setCurrentText(QStringLiteral("Center"));
+            part<QComboBox>(*barcode, "align_ftr_combo")->setCurrentText(QStringLiteral("Right"));
+            QTest::mouseClick(part<QCheckBox>(*barcode, "hideFooterCheckbox"), Qt::LeftButton, {}, QPoint(6, 8));
+            return result;
+        });
+    }
+};
+
+TEST_F(BarcodePanelTest, OkSpreadsTheSettingsOverTheSelectionAndThePictureToTheCurrentItem)
+{
+    const TSLGraphicPtr first = addBarcode();
+    const TSLGraphicPtr unselected = addBarcode();
+    const TSLGraphicPtr third = addBarcode();
+    const TSLGraphicPtr back = addBarcode(TSLDocumentGraphicsKey_back);
+    first->align_hdr_index = 0;
+    third->align_ftr_index = 0;
+    third->linear_font_val = QStringLiteral("kept data");
+    select(window->_graphicView, { 0, 2 });
+    window->_graphicView->setSelected_Graphic(first);
+    window->Show_RHS_Properties(first);
+    const QByteArray unselectedBefore = itemBytes(*unselected);
+    const QByteArray backBefore = itemBytes(*back);
+    const QImage thirdPicture = third->_barcode_image;
+
+    answerDialog(1);
+    QTest::mouseClick(control<QPushButton>("View_barcode_prop_btn"), Qt::LeftButton);
+    ASSERT_EQ(ui.dialogsRun.back(), QStringLiteral("Barcode_Gen"));
+
+    const int qr = Barcode_Type_Titles().indexOf(QStringLiteral("QR Code"));
+    for (const TSLGraphicPtr& item : { first, third }) {
+        EXPECT_EQ(item->barcode_font_index, qr);
+        EXPECT_EQ(item->linear_or_2d, 1);
+        EXPECT_EQ(item->two_d_font_val, QStringLiteral("Party at eight"));
+        EXPECT_EQ(item->header_val, QStringLiteral("Welcome"));
+        EXPECT_EQ(item->align_hdr_index, 1); // centred
+        EXPECT_EQ(item->align_ftr_index, 2); // right
+        EXPECT_EQ(item->show_hide_ftr, 1);
+    }
+    // The data of a linear symbol is the first item's, which the dialog showed.
+    EXPECT_EQ(third->linear_font_val, first->linear_font_val);
+    ASSERT_FALSE(Barcode_output_image.isNull());
+    EXPECT_EQ(first->_barcode_image, Barcode_output_image.image);
+    EXPECT_EQ(third->_barcode_image, thirdPicture);
+    EXPECT_EQ(itemBytes(*unselected), unselectedBefore);
+    EXPECT_EQ(itemBytes(*back), backBefore);
+}
+
+TEST_F(BarcodePanelTest, CancelChangesNoItem)
+{
+    const TSLGraphicPtr first = addBarcode();
+    const TSLGraphicPtr second = addBarcode();
+    select(window->_graphicView, { 0, 1 });
+    window->_graphicView->setSelected_Graphic(first);
+    window->Show_RHS_Properties(first);
+    const QByteArray firstBefore = itemBytes(*first);
+    const QByteArray secondBefore = itemBytes(*second);
+    const QImage picture = first->_barcode_image;
+
+    answerDialog(0);
+    window->View_barcode_prop_Button();
+    ASSERT_EQ(ui.dialogsRun.back(), QStringLiteral("Barcode_Gen"));
+    EXPECT_EQ(itemBytes(*first), firstBefore);
+    EXPECT_EQ(itemBytes(*second), secondBefore);
+    EXPECT_EQ(first->_barcode_image, picture);
+}
+
+TEST_F(BarcodePanelTest, DialogShowsTheItemsSettingsAndPreviewsTheSymbol)
+{
+    const TSLGraphicPtr item = addBarcode();
+    item->barcode_font_index = Barcode_Type_Titles().indexOf(QStringLiteral("EAN-13"));
+    item->linear_or_2d = 0;
+    item->linear_font_val = QStringLiteral("400638133393");
+    item->footer_val = QStringLiteral("Tickets");
+    item->align_ftr_index = 0;
+
+    Barcode_Dialog* dialog = Barcode_Dialog::defaultInstance();
+    QString shownData, shownFooter, shownAlign;
+    BarcodePicture preview;
+    ui.modalRuns.push_back([&](QDialog&) {
+        shownData = part<QLineEdit>(*dialog, "dataText")->text();
+        shownFooter = part<QLineEdit>(*dialog, "FooterText")->text();
+        shownAlign = part<QComboBox>(*dialog, "align_ftr_combo")->currentText();
+        preview = dialog->Draw_Preview();
+        part<QLineEdit>(*dialog, "dataText")->setText(QStringLiteral("not digits"));
+        return 0;
+    });
+    EXPECT_EQ(dialog->Open_Wnd(*item), 0);
+    EXPECT_EQ(shownData, QStringLiteral("400638133393"));
+    EXPECT_EQ(shownFooter, QStringLiteral("Tickets"));
+    EXPECT_EQ(shownAlign, QStringLiteral("Left"));
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_GT(preview.image.width(), preview.image.height() / 4);
+    // The value typed before Cancel cannot be drawn: the handed-out picture says so, the item keeps its data.
+    EXPECT_TRUE(Barcode_output_image.isNull());
+    EXPECT_EQ(item->linear_font_val, QStringLiteral("400638133393"));
+}
+
+} // namespace

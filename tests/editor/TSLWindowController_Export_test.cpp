@@ -1,0 +1,161 @@
+// Exported card pictures are PNG whatever the file is called, measure the card, and a file that cannot be
+// written is reported by name and leaves what was there before.
+#include "editor/EditorWindowTestSupport.h"
+
+#include "editor/Export_Template_Window.h"
+#include "model/Shape_Control.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+using editortest::EditorWindowTest;
+using editortest::messageTexts;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool isPng(const QByteArray& bytes)
+{
+    return bytes.startsWith(QByteArray::fromHex("89504e470d0a1a0a"));
+}
+
+QImage readPng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setDecideFormatFromContent(true);
+    return reader.read();
+}
+
+} // namespace
+
+class ExportTest : public EditorWindowTest {
+protected:
+    QTemporaryDir folder;
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        startUpEmpty();
+        ui.messages.clear();
+    }
+    QString pathOf(const QString& name) const { return QDir(folder.path()).filePath(name); }
+    QSize cardSize() const { return window->frontCanvasBounds().size().toSize(); }
+};
+
+TEST_F(ExportTest, CardImageIsPngAtTheCardSizeWhateverTheExtension)
+{
+    const TSLGraphicPtr shape = addShape(QRectF(20, 20, 60, 40));
+    shape->_isDrawingFill = true;
+    shape->_fillColor = QColor(200, 0, 0);
+    window->export_card_side = QStringLiteral("F");
+    const QString path = pathOf(QStringLiteral("card.jpeg"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("an older export");
+    old.close();
+
+    ASSERT_TRUE(window->Export_Single_File(path, false));
+    EXPECT_TRUE(isPng(readAll(path)));
+    const QImage image = readPng(path);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), cardSize());
+    const QColor inside = image.pixelColor(50, 40);
+    EXPECT_GT(inside.red(), 150);
+    EXPECT_LT(inside.green(), 60);
+    EXPECT_TRUE(messageTexts(ui).isEmpty());
+}
+
+TEST_F(ExportTest, BothSidesGiveTwoFilesOrOneStackedPicture)
+{
+    window->export_card_side = QStringLiteral("BOTH");
+    window->export_combined_image_chk = false;
+    const QString path = pathOf(QStringLiteral("pair.png"));
+    ASSERT_TRUE(window->Export_Single_File(path, false));
+    EXPECT_EQ(readPng(path).size(), cardSize());
+    EXPECT_EQ(readPng(pathOf(QStringLiteral("pair_Back.png"))).size(), cardSize());
+
+    window->export_combined_image_chk = true;
+    const QString combined = pathOf(QStringLiteral("combined.png"));
+    ASSERT_TRUE(window->Export_Single_File(combined, false));
+    EXPECT_EQ(readPng(combined).size(), QSize(cardSize().width(), cardSize().height() * 2));
+    EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("combined_Back.png"))));
+}
+
+TEST_F(ExportTest, FailedWriteKeepsTheOldFileAndNamesTheFileThatFailed)
+{
+    const QString path = pathOf(QStringLiteral("kept.png"));
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("the old picture");
+    old.close();
+    QString error;
+    EXPECT_FALSE(TSLWindowController::Save_gen_image(QImage(), path, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readAll(path), QByteArray("the old picture"));
+
+    // The back file's place is taken by a folder: the front is still written, and the export reports the
+    // back file and no success.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("two_Back.png")));
+    window->export_card_side = QStringLiteral("BOTH");
+    window->export_combined_image_chk = false;
+    const QString front = pathOf(QStringLiteral("two.png"));
+    EXPECT_FALSE(window->Export_Single_File(front, true));
+    EXPECT_TRUE(isPng(readAll(front)));
+    const QStringList texts = messageTexts(ui);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("two_Back.png")));
+    EXPECT_FALSE(texts.contains(QStringLiteral("Card has been exported successfully.")));
+}
+
+TEST_F(ExportTest, TemplateExportWritesBothFilesAndKeepsTheDesignName)
+{
+    Project_File_Name = pathOf(QStringLiteral("mine.dcard"));
+    const QString title = window->windowTitle();
+    ASSERT_TRUE(window->Export_Template(QStringLiteral("Party")));
+    const QDir user(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
+    EXPECT_TRUE(QFile::exists(user.filePath(QStringLiteral("Party.dcard"))));
+    const QImage picture = readPng(user.filePath(QStringLiteral("Party.png")));
+    EXPECT_EQ(picture.size(), QSize(cardSize().width(), cardSize().height() * 2));
+    EXPECT_EQ(Project_File_Name, pathOf(QStringLiteral("mine.dcard")));
+    EXPECT_EQ(window->windowTitle(), title);
+    EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("Template exported successfully.") });
+}
+
+TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
+{
+    // A file beside the template folder that a name of ".." would have replaced.
+    const QString outside = QDir(Resource_Path).filePath(QStringLiteral("Templates/...png"));
+    const QDir user(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
+    QDir().mkpath(user.path());
+    const QStringList before = user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString& name : { QStringLiteral(".."), QStringLiteral("   "), QStringLiteral(".") }) {
+        ui.messages.clear();
+        EXPECT_FALSE(window->Export_Template(name)) << name.toStdString();
+        EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("Please enter template name.") });
+    }
+    EXPECT_EQ(user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    EXPECT_FALSE(QFile::exists(outside));
+
+    // A name with separators is cleaned into one inside the folder, never a path.
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        auto& window = static_cast<Export_Template_Window&>(dialog);
+        window.findChild<QLineEdit*>(QStringLiteral("template_name"))->setText(QStringLiteral("../../Evil"));
+        window.OK_Btn_Clicked();
+        return window.result();
+    });
+    window->Export_As_Template_Clicked();
+    const QStringList made
+        = QDir(QDir(Resource_Path).filePath(QStringLiteral("Templates/User"))).entryList(QDir::Files);
+    for (const QString& name : made)
+        EXPECT_FALSE(name.contains(QLatin1Char('/')));
+    EXPECT_FALSE(QFile::exists(QDir(Resource_Path).filePath(QStringLiteral("Evil.dcard"))));
+    EXPECT_FALSE(QFile::exists(QDir(Resource_Path).filePath(QStringLiteral("Templates/Evil.dcard"))));
+}
