@@ -18,11 +18,7 @@ Grid_Wizard::Grid_Wizard(QWidget* parent)
     , ui_(std::make_unique<Ui::Grid_Wizard>())
 {
     ui_->setupUi(this);
-    setModal(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, smallWindowBackground());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    applySmallWindowLook(*this);
     connect(ui_->OK_Btn, &QPushButton::clicked, this, &Grid_Wizard::OK_Btn_Clicked);
     connect(ui_->Cancel_Btn, &QPushButton::clicked, this, &Grid_Wizard::Cancel_Btn_Clicked);
     connect(ui_->Grid_clr, &QPushButton::clicked, this, &Grid_Wizard::chooseColor);

@@ -9,6 +9,15 @@ QColor smallWindowBackground()
     return QColor::fromRgbF(241.0 / 255.0, 244.0 / 255.0, 250.0 / 255.0, 1.0);
 }
 
+void applySmallWindowLook(QDialog& dialog)
+{
+    dialog.setModal(true);
+    QPalette palette = dialog.palette();
+    palette.setColor(QPalette::Window, smallWindowBackground());
+    dialog.setPalette(palette);
+    dialog.setAutoFillBackground(true);
+}
+
 Long_SMS_Dlg* Long_SMS_Dlg::defaultInstance()
 {
     // Lives for the whole run, like every dialog of the program; created on first use on the GUI thread.
@@ -21,11 +30,7 @@ Long_SMS_Dlg::Long_SMS_Dlg(QWidget* parent)
     , ui_(std::make_unique<Ui::Long_SMS_Dlg>())
 {
     ui_->setupUi(this);
-    setModal(true);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, smallWindowBackground());
-    setPalette(palette);
-    setAutoFillBackground(true);
+    applySmallWindowLook(*this);
     connect(ui_->yes_button, &QPushButton::clicked, this, &Long_SMS_Dlg::OKPressed);
     connect(ui_->no_button, &QPushButton::clicked, this, &Long_SMS_Dlg::CancelPressed);
 }

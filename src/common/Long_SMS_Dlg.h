@@ -35,3 +35,6 @@ private:
 
 // The background colour of the program's small windows.
 QColor smallWindowBackground();
+
+// Gives a small window the program's look: modal, filled with the small-window background.
+void applySmallWindowLook(QDialog& dialog);
