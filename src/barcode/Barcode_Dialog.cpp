@@ -1,12 +1,24 @@
 #include "barcode/Barcode_Dialog.h"
 
 #include "barcode/BRCBarcodeImage.h"
+#include "barcode/BRCCodabarBarcode.h"
+#include "barcode/BRCCode128Barcode.h"
+#include "barcode/BRCCode39Barcode.h"
 #include "barcode/BRCEAN13Barcode.h"
 #include "barcode/BRCEAN8Barcode.h"
+#include "barcode/BRCExtendedCode39Barcode.h"
+#include "barcode/BRCIndustrialTwoOfFiveBarcode.h"
+#include "barcode/BRCInterleavedTwoOfFiveBarcode.h"
+#include "barcode/BRCModifiedPlesseyBarcode.h"
+#include "barcode/BRCModifiedPlesseyHexBarcode.h"
+#include "barcode/BRCPlanetBarcode.h"
+#include "barcode/BRCPostnetBarcode.h"
+#include "barcode/BRCRoyalMailBarcode.h"
 #include "barcode/BRCUPCABarcode.h"
 #include "barcode/BRCUPCEBarcode.h"
 #include "barcode/Barcode_Entries.h"
 #include "barcode/Barcode_Gen.h"
+#include "barcode/JapanPostBarcode.h"
 #include "common/Globals.h"
 #include "model/TSLGraphic.h"
 #include "platform/UiSeam.h"
@@ -19,17 +31,52 @@
 
 namespace {
 
-// The linear symbologies the preview can draw; the others keep the item's last picture.
+// The linear symbology of a title of the dialog's list; null for the 2-D ones and unknown titles.
 std::unique_ptr<BRCBarcode> linearBarcode(const QString& title)
 {
-    if (title == QLatin1String("EAN-13"))
-        return std::make_unique<BRCEAN13Barcode>();
-    if (title == QLatin1String("EAN-8"))
-        return std::make_unique<BRCEAN8Barcode>();
+    auto code128 = [](int codeSet) {
+        auto barcode = std::make_unique<BRCCode128Barcode>();
+        barcode->setCodeSet(codeSet);
+        return barcode;
+    };
+    if (title == QLatin1String("Code 39"))
+        return std::make_unique<BRCCode39Barcode>();
+    if (title == QLatin1String("Extended Code 39"))
+        return std::make_unique<BRCExtendedCode39Barcode>();
+    if (title == QLatin1String("Interleaved 2 of 5"))
+        return std::make_unique<BRCInterleavedTwoOfFiveBarcode>();
     if (title == QLatin1String("UPCA"))
         return std::make_unique<BRCUPCABarcode>();
+    if (title == QLatin1String("PostNet"))
+        return std::make_unique<BRCPostnetBarcode>();
+    if (title == QLatin1String("Modified Plessey"))
+        return std::make_unique<BRCModifiedPlesseyBarcode>();
+    if (title == QLatin1String("Modified Plessey (Hex)"))
+        return std::make_unique<BRCModifiedPlesseyHexBarcode>();
+    if (title == QLatin1String("Industrial 2 of 5"))
+        return std::make_unique<BRCIndustrialTwoOfFiveBarcode>();
+    if (title == QLatin1String("EAN-13"))
+        return std::make_unique<BRCEAN13Barcode>();
+    if (title == QLatin1String("Code 128"))
+        return code128(BRCCode128Barcode::SetChosen);
+    if (title == QLatin1String("Code 128 SET A"))
+        return code128(BRCCode128Barcode::SetA);
+    if (title == QLatin1String("Code 128 SET B"))
+        return code128(BRCCode128Barcode::SetB);
+    if (title == QLatin1String("Code 128 SET C"))
+        return code128(BRCCode128Barcode::SetC);
+    if (title == QLatin1String("Codabar"))
+        return std::make_unique<BRCCodabarBarcode>();
     if (title == QLatin1String("UPCE"))
         return std::make_unique<BRCUPCEBarcode>();
+    if (title == QLatin1String("EAN-8"))
+        return std::make_unique<BRCEAN8Barcode>();
+    if (title == QLatin1String("Royal Mail Barcode (RM4SCC / CBC)"))
+        return std::make_unique<BRCRoyalMailBarcode>();
+    if (title == QLatin1String("Planet"))
+        return std::make_unique<BRCPlanetBarcode>();
+    if (title == QLatin1String("Japan Post Barcode"))
+        return std::make_unique<JapanPostBarcode>();
     return nullptr;
 }
 

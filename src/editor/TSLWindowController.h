@@ -482,7 +482,7 @@ public:
     QRadioButton *Card_solid_fill_rd = nullptr, *Card_gradient_fill_rd = nullptr, *Card_Style_fill_rd = nullptr,
                  *Card_Image_fill_rd = nullptr;
     QLabel* All_Text_font_value = nullptr;
-    QPushButton* All_Text_clr_well = nullptr; // shows All_Text_clr
+    Color_Well* All_Text_clr_well = nullptr; // shows All_Text_clr
     Stepper_Field* Card_bor_Stepper = nullptr; // the stepper and its text field Card_bor_Text
     QComboBox* Card_border_style = nullptr;
     // Item pages

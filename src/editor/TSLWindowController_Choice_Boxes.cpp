@@ -15,6 +15,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTemporaryDir>
 #include <QLineEdit>
 #include <QFileInfo>
@@ -35,6 +36,12 @@ void TSLWindowController::comboBoxSelectionDidChange(QComboBox* box)
         Preset_Changed();
     } else if (box == Category_ComboBox) {
         Category_Changed();
+    } else if (box == Line_border_style || box == Line_ori_style || box == Line_cap_style) {
+        Update_Line_Graphics();
+    } else if (box == Text_border_style || box == Text_align_combo || box == Text_case_combo) {
+        Update_Text_Graphics();
+    } else if (box == shape_border_style || box == shape_hatch_style) {
+        Update_Shape_Graphics();
     }
 }
 
@@ -101,8 +108,8 @@ void TSLWindowController::Data_Source_Changed()
     const bool manual = value == QLatin1String("Manual");
     view_series_btn->setEnabled(!manual);
     Batch_Series->setEnabled(!manual);
+    // The text box is the text page's; the greeting-text button beside it stays off until its picker exists.
     Text_value_Edit->setReadOnly(!manual);
-    insert_template_btn->setEnabled(manual);
     SetObjEnabled(manual_brws_box, manual);
     if (manual) {
         if (item)
@@ -166,6 +173,8 @@ void TSLWindowController::Batch_Series_Changed()
     if (item->className() == QLatin1String("TSLText")) {
         item->Text_Value = value;
         item->Text_contents().string = value;
+        // The item holds the value already: showing it must not write the whole text page back.
+        const QSignalBlocker quiet(Text_value_Edit);
         Text_value_Edit->setPlainText(value);
     } else if (auto picture = std::dynamic_pointer_cast<TSLImage>(item);
                picture && item->className() == QLatin1String("TSLImage")) {

@@ -52,16 +52,13 @@ void TSLWindowController::connectEditorCommands()
     Ui::Inspector_Data_Source& d = f.dataSource;
     Batch_Series = d.Batch_Series;
     view_series_btn = d.view_series_btn;
-    Text_value_Edit = d.Text_value_Edit;
-    insert_template_btn = d.insert_template_btn;
     manual_brws_box = d.manual_brws_box;
     Manual_image_path = d.Manual_image_path;
     connect(Data_source_type, &QComboBox::currentIndexChanged, this,
         [this] { comboBoxSelectionDidChange(Data_source_type); });
     connect(Batch_Series, &QComboBox::currentIndexChanged, this, [this] { comboBoxSelectionDidChange(Batch_Series); });
-    // The series viewer and the greeting texts are other windows, not there yet.
+    // The series viewer is another window, not there yet.
     view_series_btn->setVisible(false);
-    insert_template_btn->setVisible(false);
 
     // Export; printing, mail and the series windows stay off until their windows exist.
     Export_btn->setEnabled(true);

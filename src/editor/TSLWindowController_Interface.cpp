@@ -225,6 +225,5 @@ void TSLWindowController::loadSamplePictures()
 
 void TSLWindowController::showTextColorInWell()
 {
-    All_Text_clr_well->setStyleSheet(
-        QStringLiteral("background-color: %1; border: 1px solid gray;").arg(All_Text_clr.name(QColor::HexArgb)));
+    All_Text_clr_well->setColor(All_Text_clr);
 }

@@ -9,7 +9,6 @@
 #include "editor/TSLWindowController_Forms.h"
 
 #include <QAction>
-#include <QGridLayout>
 #include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,14 +56,10 @@ void TSLWindowController::connectToolsAndInspector()
     sel_control_name->setVisible(false);
     data_source_title = forms_->dataSource.datasource_tab_title;
 
-    // The content font: a button beside the font's name opens the font panel.
-    auto* fontButton = new QPushButton(QStringLiteral("Font…"), All_Text_font_value->parentWidget());
-    fontButton->setObjectName(QStringLiteral("Content_Font_btn"));
-    if (auto* row = qobject_cast<QGridLayout*>(forms_->cardBackground.card_content_layout))
-        row->addWidget(fontButton, 0, row->columnCount());
-    connect(fontButton, &QPushButton::clicked, this, &TSLWindowController::Content_Font_Clicked);
-    if (auto* well = qobject_cast<Color_Well*>(All_Text_clr_well))
-        connect(well, &Color_Well::colorChanged, this, &TSLWindowController::Contect_Color_Clicked);
+    // The content font and colour: the button beside the font's name opens the font panel.
+    connect(forms_->cardBackground.Content_Font_btn, &QPushButton::clicked, this,
+        &TSLWindowController::Content_Font_Clicked);
+    connect(All_Text_clr_well, &Color_Well::colorChanged, this, &TSLWindowController::Contect_Color_Clicked);
 }
 
 void TSLWindowController::Arrow_Tool_Clicked()

@@ -47,6 +47,8 @@ TEST(BarcodeDialogPeer, HandedOutPicturesScanAsTheItemsValue)
         QString expected;
     } cases[] = {
         { "EAN-13", 0, QStringLiteral("400638133393"), QString(), QStringLiteral("4006381333931") },
+        { "Code 128", 0, QStringLiteral("Party-2024 at 8pm"), QString(), QStringLiteral("Party-2024 at 8pm") },
+        { "Code 39", 0, QStringLiteral("TABLE 12"), QString(), QStringLiteral("TABLE 12") },
         { "QR Code", 1, QString(), QStringLiteral("Party at eight, Hall 2"), QStringLiteral("Party at eight, Hall 2") },
         { "DataMatrix", 1, QString(), QStringLiteral("RSVP 0123"), QStringLiteral("RSVP 0123") },
         { "PDF417", 1, QString(), QStringLiteral("Table 12"), QStringLiteral("Table 12") },
