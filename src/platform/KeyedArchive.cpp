@@ -320,7 +320,7 @@ PlistValue KeyedArchive::colorValue(const QColor& color)
         color.getRgbF(&r, &g, &b, &a);
         dict.insert(QStringLiteral("rgba"), reals({ r, g, b, a }));
     } else {
-        // Every other spec as device RGB, from the 16-bit channels QColor keeps.
+        // Every other colour model as device RGB, from the 16-bit channels QColor keeps.
         const QRgba64 rgba = color.rgba64();
         dict.insert(QStringLiteral("rgba"),
             reals({ rgba.red() / 65535.0, rgba.green() / 65535.0, rgba.blue() / 65535.0, rgba.alpha() / 65535.0 }));

@@ -14,7 +14,7 @@
 
 namespace {
 
-using Spec = TSLObjectSpecifier;
+using Specifier = TSLObjectSpecifier;
 
 std::vector<TSLGraphic*> raw(const TSLGraphicList& list)
 {
@@ -98,73 +98,73 @@ TEST_F(DocumentScripting, RemovingAnElementTakesItOutOfTheFrontList)
 
 TEST_F(DocumentScripting, RangeSpecifiersGiveElementIndexesBetweenTwoItems)
 {
-    const Spec b = Spec::indexSpecifier(QStringLiteral("rectangles"), 0);
-    const Spec d = Spec::indexSpecifier(QStringLiteral("rectangles"), 1);
+    const Specifier b = Specifier::indexSpecifier(QStringLiteral("rectangles"), 0);
+    const Specifier d = Specifier::indexSpecifier(QStringLiteral("rectangles"), 1);
     EXPECT_EQ(
-        scripting.indicesOfObjectsByEvaluatingObjectSpecifier(Spec::rangeSpecifier(QStringLiteral("rectangles"), b, d)),
+        scripting.indicesOfObjectsByEvaluatingObjectSpecifier(Specifier::rangeSpecifier(QStringLiteral("rectangles"), b, d)),
         ints({ 0, 1 }));
     // Ends given the wrong way round are swapped.
     EXPECT_EQ(
-        scripting.indicesOfObjectsByEvaluatingObjectSpecifier(Spec::rangeSpecifier(QStringLiteral("rectangles"), d, b)),
+        scripting.indicesOfObjectsByEvaluatingObjectSpecifier(Specifier::rangeSpecifier(QStringLiteral("rectangles"), d, b)),
         ints({ 0, 1 }));
     // A list key gives front-list positions, every one between.
     EXPECT_EQ(
-        scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Spec::rangeSpecifier(QStringLiteral("graphics"), b, d)),
+        scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Specifier::rangeSpecifier(QStringLiteral("graphics"), b, d)),
         ints({ 1, 2, 3 }));
     // Missing ends: the list's first and last items.
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(
-                  Spec::rangeSpecifier(QStringLiteral("lines"), std::nullopt, d)),
+                  Specifier::rangeSpecifier(QStringLiteral("lines"), std::nullopt, d)),
         ints({ 0 }));
-    EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Spec::rangeSpecifier(
-                  QStringLiteral("textAreas"), Spec::indexSpecifier(QStringLiteral("lines"), 0), std::nullopt)),
+    EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Specifier::rangeSpecifier(
+                  QStringLiteral("textAreas"), Specifier::indexSpecifier(QStringLiteral("lines"), 0), std::nullopt)),
         ints({}));
     // A range as the end of a range: its last item counts.
-    const Spec firstTwo
-        = Spec::rangeSpecifier(QStringLiteral("graphics"), Spec::indexSpecifier(QStringLiteral("graphics"), 0), b);
+    const Specifier firstTwo
+        = Specifier::rangeSpecifier(QStringLiteral("graphics"), Specifier::indexSpecifier(QStringLiteral("graphics"), 0), b);
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(
-                  Spec::rangeSpecifier(QStringLiteral("graphics"), std::nullopt, firstTwo)),
+                  Specifier::rangeSpecifier(QStringLiteral("graphics"), std::nullopt, firstTwo)),
         ints({ 0, 1 }));
 
     // What cannot be evaluated gives nothing.
     EXPECT_EQ(
-        scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Spec::rangeSpecifier(QStringLiteral("barcodes"), b, d)),
+        scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Specifier::rangeSpecifier(QStringLiteral("barcodes"), b, d)),
         std::nullopt);
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(
-                  Spec::rangeSpecifier(QStringLiteral("rectangles"), std::nullopt, std::nullopt)),
+                  Specifier::rangeSpecifier(QStringLiteral("rectangles"), std::nullopt, std::nullopt)),
         std::nullopt);
-    EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Spec::rangeSpecifier(
-                  QStringLiteral("rectangles"), Spec::indexSpecifier(QStringLiteral("barcodes"), 0), d)),
+    EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Specifier::rangeSpecifier(
+                  QStringLiteral("rectangles"), Specifier::indexSpecifier(QStringLiteral("barcodes"), 0), d)),
         std::nullopt);
-    EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Spec::rangeSpecifier(
-                  QStringLiteral("rectangles"), Spec::indexSpecifier(QStringLiteral("rectangles"), 7), d)),
+    EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Specifier::rangeSpecifier(
+                  QStringLiteral("rectangles"), Specifier::indexSpecifier(QStringLiteral("rectangles"), 7), d)),
         std::nullopt);
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingObjectSpecifier(b), std::nullopt); // index: the platform's
 }
 
 TEST_F(DocumentScripting, RelativeSpecifiersFindTheNextElementOfTheKind)
 {
-    const Spec b = Spec::indexSpecifier(QStringLiteral("rectangles"), 0);
-    using P = Spec::Position;
+    const Specifier b = Specifier::indexSpecifier(QStringLiteral("rectangles"), 0);
+    using P = Specifier::Position;
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingObjectSpecifier(
-                  Spec::relativeSpecifier(QStringLiteral("lines"), P::After, b)),
+                  Specifier::relativeSpecifier(QStringLiteral("lines"), P::After, b)),
         ints({ 0 }));
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRelativeSpecifier(
-                  Spec::relativeSpecifier(QStringLiteral("lines"), P::Before, b)),
+                  Specifier::relativeSpecifier(QStringLiteral("lines"), P::Before, b)),
         ints({}));
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRelativeSpecifier(
-                  Spec::relativeSpecifier(QStringLiteral("rectangles"), P::After, b)),
+                  Specifier::relativeSpecifier(QStringLiteral("rectangles"), P::After, b)),
         ints({ 1 })); // D, skipping the line
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRelativeSpecifier(
-                  Spec::relativeSpecifier(QStringLiteral("graphics"), P::Before, b)),
+                  Specifier::relativeSpecifier(QStringLiteral("graphics"), P::Before, b)),
         ints({ 0 }));
-    EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRelativeSpecifier(Spec::relativeSpecifier(
-                  QStringLiteral("graphics"), P::After, Spec::indexSpecifier(QStringLiteral("graphics"), 3))),
+    EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRelativeSpecifier(Specifier::relativeSpecifier(
+                  QStringLiteral("graphics"), P::After, Specifier::indexSpecifier(QStringLiteral("graphics"), 3))),
         ints({}));
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRelativeSpecifier(
-                  Spec::relativeSpecifier(QStringLiteral("lines"), P::After, std::nullopt)),
+                  Specifier::relativeSpecifier(QStringLiteral("lines"), P::After, std::nullopt)),
         std::nullopt);
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRelativeSpecifier(
-                  Spec::relativeSpecifier(QStringLiteral("ovals"), P::After, b)),
+                  Specifier::relativeSpecifier(QStringLiteral("ovals"), P::After, b)),
         std::nullopt);
 }
 
@@ -172,12 +172,12 @@ TEST(DocumentScriptingEmpty, AnEmptyFrontListGivesEmptyResults)
 {
     TSLDocument document;
     TSLDocument_Scripting scripting(document);
-    const Spec any = Spec::indexSpecifier(QStringLiteral("graphics"), 0);
+    const Specifier any = Specifier::indexSpecifier(QStringLiteral("graphics"), 0);
     EXPECT_EQ(
-        scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Spec::rangeSpecifier(QStringLiteral("lines"), any, any)),
+        scripting.indicesOfObjectsByEvaluatingRangeSpecifier(Specifier::rangeSpecifier(QStringLiteral("lines"), any, any)),
         ints({}));
     EXPECT_EQ(scripting.indicesOfObjectsByEvaluatingRelativeSpecifier(
-                  Spec::relativeSpecifier(QStringLiteral("lines"), Spec::Position::After, any)),
+                  Specifier::relativeSpecifier(QStringLiteral("lines"), Specifier::Position::After, any)),
         ints({}));
     // At the element count of an empty kind, an insert appends.
     const auto shape = std::make_shared<Shape_Control>();
@@ -188,7 +188,7 @@ TEST(DocumentScriptingEmpty, AnEmptyFrontListGivesEmptyResults)
 TEST_F(DocumentScripting, FrontListItemsAnswerTheirSpecifierThroughTheDocument)
 {
     EXPECT_EQ(C->objectSpecifier(), QStringLiteral("graphics[2]"));
-    EXPECT_EQ(scripting.specifierForGraphic(*D), Spec::indexSpecifier(QStringLiteral("graphics"), 3));
+    EXPECT_EQ(scripting.specifierForGraphic(*D), Specifier::indexSpecifier(QStringLiteral("graphics"), 3));
     const auto E = std::make_shared<Shape_Control>();
     document.insertGraphic(E, 0);
     EXPECT_EQ(C->objectSpecifier(), QStringLiteral("graphics[3]"));
