@@ -506,6 +506,9 @@ private:
     int endStatus_ = 0;
     bool awoken_ = false;
 
+    // TSLWindowController_Sides.cpp
+    TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
+
     // TSLWindowController_Interface.cpp
     void buildInterface();
     void loadInspectorPages();

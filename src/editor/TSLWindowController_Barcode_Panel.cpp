@@ -29,10 +29,7 @@ void TSLWindowController::Open_Barcode_Window()
 
 void TSLWindowController::Update_Barcode_Graphics(const TSLGraphic& source)
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    TSLGraphicView* canvas = currentGraphicView();
-    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    const TSLGraphicList items = itemsForWriteBack();
     if (items.empty())
         return;
     for (const TSLGraphicPtr& item : items) {
@@ -80,7 +77,7 @@ void TSLWindowController::Update_Barcode_Graphics(const TSLGraphic& source)
         item->dpi_custom_val = source.dpi_custom_val;
     }
     // The new picture belongs to the item the dialog showed, whatever the number selected.
-    if (const TSLGraphicPtr current = canvas->Selected_Graphic())
+    if (const TSLGraphicPtr current = currentGraphicView()->Selected_Graphic())
         current->Set_Barcode_image(Barcode_output_image.image);
     Refresh_Canvas();
 }

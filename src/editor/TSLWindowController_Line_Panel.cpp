@@ -44,10 +44,7 @@ void TSLWindowController::connectLinePage()
 
 void TSLWindowController::Update_Line_Graphics()
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    TSLGraphicView* canvas = currentGraphicView();
-    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    const TSLGraphicList items = itemsForWriteBack();
     if (items.empty())
         return;
 

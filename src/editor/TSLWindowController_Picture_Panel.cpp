@@ -166,10 +166,7 @@ void TSLWindowController::Show_Image_Properties(const TSLGraphic& item)
 
 void TSLWindowController::Update_Image_Graphics()
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    TSLGraphicView* canvas = currentGraphicView();
-    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    const TSLGraphicList items = itemsForWriteBack();
     if (items.empty())
         return;
     const QString path = Manual_image_path ? Manual_image_path->text() : QString();

@@ -133,10 +133,7 @@ void TSLWindowController::Shape_Hatch_RD_Sel()
 
 void TSLWindowController::Update_Shape_Graphics()
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    TSLGraphicView* canvas = currentGraphicView();
-    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    const TSLGraphicList items = itemsForWriteBack();
     if (items.empty())
         return;
 

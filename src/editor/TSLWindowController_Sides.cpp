@@ -31,6 +31,14 @@ TSLGraphicView* TSLWindowController::currentGraphicView() const
     return Card_Front_Or_Back != 0 ? _graphicView_BACK : _graphicView;
 }
 
+TSLGraphicList TSLWindowController::itemsForWriteBack() const
+{
+    if (Not_Draw_Only_Prop_Change)
+        return {};
+    const TSLGraphicView* canvas = currentGraphicView();
+    return canvas ? canvas->selectedGraphics() : TSLGraphicList();
+}
+
 void TSLWindowController::Select_front_side()
 {
     Front_back_label->setText(QStringLiteral("Front"));

@@ -18,10 +18,7 @@ void TSLWindowController::Show_Sign_Properties(const TSLGraphic& item)
 
 void TSLWindowController::Update_Sign_Graphics()
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    TSLGraphicView* canvas = currentGraphicView();
-    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    const TSLGraphicList items = itemsForWriteBack();
     if (items.empty())
         return;
     for (const TSLGraphicPtr& item : items) {

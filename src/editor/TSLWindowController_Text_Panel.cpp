@@ -119,10 +119,7 @@ void TSLWindowController::Text_Gradient_RD_Sel()
 
 void TSLWindowController::Update_Text_Graphics()
 {
-    if (Not_Draw_Only_Prop_Change)
-        return;
-    TSLGraphicView* canvas = currentGraphicView();
-    const TSLGraphicList items = canvas ? canvas->selectedGraphics() : TSLGraphicList();
+    const TSLGraphicList items = itemsForWriteBack();
     if (items.empty())
         return;
 

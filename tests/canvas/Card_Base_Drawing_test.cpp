@@ -1,4 +1,4 @@
-#include "model/ItemTestPictures.h"
+#include "model/PictureProbes.h"
 
 #include "canvas/Card_Base_Drawing.h"
 #include "common/Globals.h"
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace itempictures;
+using namespace pictureprobes;
 
 namespace {
 
@@ -56,23 +56,23 @@ TEST(CardBaseOutline, EachOutlineIsFilledWhiteAndLeavesTheViewOutsideIt)
 {
     const Card_Property plain;
     const QImage rectangle = paint(plain, 0);
-    keep(rectangle, QStringLiteral("card_base_rectangle"));
+    keepPicture(rectangle, QStringLiteral("card_base_rectangle"));
     EXPECT_TRUE(near(at(rectangle, 130, 85), Qt::white));
     EXPECT_TRUE(near(at(rectangle, 11, 11), Qt::white));
     EXPECT_TRUE(near(at(rectangle, 248, 158), Qt::white));
     EXPECT_TRUE(near(at(rectangle, 8, 85), viewBackground));
     EXPECT_TRUE(near(at(rectangle, 251, 85), viewBackground));
-    EXPECT_TRUE(sameImage(paint(plain, 7), rectangle)); // any other code is a rectangle
+    EXPECT_TRUE(samePixels(paint(plain, 7), rectangle)); // any other code is a rectangle
 
     const QImage rounded = paint(plain, 1);
-    keep(rounded, QStringLiteral("card_base_rounded"));
+    keepPicture(rounded, QStringLiteral("card_base_rounded"));
     EXPECT_TRUE(near(at(rounded, 11, 11), viewBackground)); // outside the corner arc of radius 10
     EXPECT_TRUE(near(at(rounded, 20, 11), Qt::white));
     EXPECT_TRUE(near(at(rounded, 11, 20), Qt::white));
     EXPECT_TRUE(near(at(rounded, 248, 158), viewBackground));
 
     const QImage oval = paint(plain, 2);
-    keep(oval, QStringLiteral("card_base_oval"));
+    keepPicture(oval, QStringLiteral("card_base_oval"));
     EXPECT_TRUE(near(at(oval, 130, 85), Qt::white));
     EXPECT_TRUE(near(at(oval, 30, 25), viewBackground));
     EXPECT_TRUE(near(at(oval, 13, 85), Qt::white));
@@ -85,7 +85,7 @@ TEST(CardBaseFill, SolidAndGradientFillTheOutline)
     Card_Property solid = filled(QStringLiteral("S"));
     solid.setCard_fill_clr(QColor(200, 30, 40));
     const QImage image = paint(solid, 2);
-    keep(image, QStringLiteral("card_base_solid_oval"));
+    keepPicture(image, QStringLiteral("card_base_solid_oval"));
     EXPECT_TRUE(near(at(image, 130, 85), QColor(200, 30, 40)));
     EXPECT_TRUE(near(at(image, 14, 14), viewBackground));
 
@@ -97,21 +97,21 @@ TEST(CardBaseFill, SolidAndGradientFillTheOutline)
     gradient.setCard_fill_Grd_1_clr(Qt::red);
     gradient.setCard_fill_Grd_2_clr(Qt::blue);
     const QImage across = paint(gradient, 0);
-    keep(across, QStringLiteral("card_base_gradient_0"));
+    keepPicture(across, QStringLiteral("card_base_gradient_0"));
     EXPECT_TRUE(near(at(across, 11, 85), Qt::red, 8));
     EXPECT_TRUE(near(at(across, 248, 85), Qt::blue, 8));
     EXPECT_TRUE(near(at(across, 130, 20), at(across, 130, 150), 2)); // no change top to bottom
 
     gradient.setCard_grad_Stepper(90); // runs from the bottom up
     const QImage upward = paint(gradient, 0);
-    keep(upward, QStringLiteral("card_base_gradient_90"));
+    keepPicture(upward, QStringLiteral("card_base_gradient_90"));
     EXPECT_TRUE(near(at(upward, 130, 158), Qt::red, 8));
     EXPECT_TRUE(near(at(upward, 130, 11), Qt::blue, 8));
     EXPECT_TRUE(near(at(upward, 20, 85), at(upward, 240, 85), 2));
 
     gradient.setCard_grad_Stepper(45);
     const QImage diagonal = paint(gradient, 1);
-    keep(diagonal, QStringLiteral("card_base_gradient_45_rounded"));
+    keepPicture(diagonal, QStringLiteral("card_base_gradient_45_rounded"));
     const QColor lowerLeft = at(diagonal, 25, 150);
     const QColor upperRight = at(diagonal, 235, 20);
     EXPECT_GT(lowerLeft.red(), lowerLeft.blue());
@@ -127,7 +127,7 @@ TEST(CardBaseFill, HatchPatternRepeatsOverItsColourFromTheCardCorner)
     ASSERT_FALSE(pattern.isNull());
 
     const QImage image = paint(hatch, 0);
-    keep(image, QStringLiteral("card_base_hatch"));
+    keepPicture(image, QStringLiteral("card_base_hatch"));
     // Each tile, starting at the card's corner, is the pattern over the hatch colour.
     int patternPixels = 0;
     for (int tile : { 0, 3 })
@@ -162,7 +162,7 @@ TEST(CardBaseFill, PictureStretchedCoversTheWholeCardAndTiledRepeatsInsideTheOut
     picture.setCard_BG_Image_Layout(QStringLiteral("Stretch"));
 
     const QImage stretched = paint(picture, 1);
-    keep(stretched, QStringLiteral("card_base_picture_stretched_rounded"));
+    keepPicture(stretched, QStringLiteral("card_base_picture_stretched_rounded"));
     EXPECT_TRUE(near(at(stretched, 70, 45), Qt::red));
     EXPECT_TRUE(near(at(stretched, 190, 45), Qt::green));
     EXPECT_TRUE(near(at(stretched, 70, 125), Qt::blue));
@@ -182,7 +182,7 @@ TEST(CardBaseFill, PictureStretchedCoversTheWholeCardAndTiledRepeatsInsideTheOut
     tiled.setCard_BG_Image_Layout(QStringLiteral("Tile"));
     tiled.setCard_alpha_Stepper(1.0f);
     const QImage tiles = paint(tiled, 0);
-    keep(tiles, QStringLiteral("card_base_picture_tiled"));
+    keepPicture(tiles, QStringLiteral("card_base_picture_tiled"));
     for (int tile = 0; tile < 12; ++tile) {
         EXPECT_TRUE(near(at(tiles, 10 + tile * 20 + 5, 60), Qt::red)) << tile;
         EXPECT_TRUE(near(at(tiles, 10 + tile * 20 + 15, 60), Qt::blue)) << tile;
@@ -190,7 +190,7 @@ TEST(CardBaseFill, PictureStretchedCoversTheWholeCardAndTiledRepeatsInsideTheOut
 
     tiled.setCard_alpha_Stepper(0.5f);
     const QImage faintOval = paint(tiled, 2);
-    keep(faintOval, QStringLiteral("card_base_picture_tiled_oval_half"));
+    keepPicture(faintOval, QStringLiteral("card_base_picture_tiled_oval_half"));
     EXPECT_TRUE(near(at(faintOval, 135, 85), QColor(255, 128, 128), 3));
     EXPECT_TRUE(near(at(faintOval, 14, 14), viewBackground)); // tiles stay inside the outline
 
@@ -208,7 +208,7 @@ TEST(CardBaseBorder, BorderFollowsTheOutlineWithItsDashes)
     // Along the top edge from the top-left corner: dash 24, gap 8, dash 8, gap 8, dash 8, gap 8, dash 24.
     side.setCard_border_style(QStringLiteral("DDD"));
     const QImage dashed = paint(side, 0);
-    keep(dashed, QStringLiteral("card_base_border_ddd"));
+    keepPicture(dashed, QStringLiteral("card_base_border_ddd"));
     for (int x : { 22, 46, 62, 76 })
         EXPECT_TRUE(near(at(dashed, x, 10), Qt::black)) << x;
     for (int x : { 38, 54, 70 })
@@ -228,7 +228,7 @@ TEST(CardBaseBorder, BorderFollowsTheOutlineWithItsDashes)
     side.setCard_border_style(QStringLiteral("S"));
     side.setCard_bor_Stepper(6);
     const QImage oval = paint(side, 2);
-    keep(oval, QStringLiteral("card_base_border_oval"));
+    keepPicture(oval, QStringLiteral("card_base_border_oval"));
     EXPECT_TRUE(near(at(oval, 130, 10), Qt::black));
     EXPECT_TRUE(near(at(oval, 10, 85), Qt::black));
     EXPECT_TRUE(near(at(oval, 20, 20), viewBackground)); // no border along the card rectangle's corners
@@ -250,13 +250,13 @@ TEST(CardBasePartialRepaint, PaintingInPartsDrawsOneOutlineAndStaysInsideTheDirt
         Card_Base_Drawing(painter, card, side, 2, QRectF(130, 0, 130, 90));
         Card_Base_Drawing(painter, card, side, 2, QRectF(130, 90, 130, 80));
     }
-    keep(parts, QStringLiteral("card_base_painted_in_parts"));
-    EXPECT_TRUE(sameImage(parts, whole));
+    keepPicture(parts, QStringLiteral("card_base_painted_in_parts"));
+    EXPECT_TRUE(samePixels(parts, whole));
 
     const QImage left = paint(side, 2, QRectF(0, 0, 130, 170));
     EXPECT_TRUE(near(at(left, 100, 85), QColor(30, 160, 90)));
     EXPECT_EQ(countPixels(left.copy(130, 0, 130, 170), [](const QColor& c) { return c != viewBackground; }), 0);
-    EXPECT_TRUE(sameImage(paint(side, 2, QRectF()), blank(260, 170, viewBackground)));
+    EXPECT_TRUE(samePixels(paint(side, 2, QRectF()), blank(260, 170, viewBackground)));
 }
 
 TEST(CardBaseCanvasForm, DrawsTheCurrentSidesRecordAndOutlineCode)
@@ -284,7 +284,7 @@ TEST(CardBaseCanvasForm, DrawsTheCurrentSidesRecordAndOutlineCode)
     Card_Front_Or_Back = 1;
     Card_Shape = 2;
     image = canvasPaint();
-    keep(image, QStringLiteral("card_base_back_side_oval"));
+    keepPicture(image, QStringLiteral("card_base_back_side_oval"));
     EXPECT_TRUE(near(at(image, 130, 85), Qt::blue));
     EXPECT_TRUE(near(at(image, 14, 14), viewBackground));
 

@@ -81,12 +81,20 @@ TEST_F(CanvasTest, HandlesStayHiddenUntilHalfASecondAfterTheLastNudge)
     const QPointF corner = item->handlePoint(1) + QPointF(0, 1);
     EXPECT_EQ(pixelAt(renderView(view), corner), handleColor);
 
+    QElapsedTimer sincePress;
     for (int i = 0; i < 4; ++i) {
         QTest::keyClick(&view, Qt::Key_Right);
+        sincePress.start();
         QTest::qWait(200);
-        EXPECT_TRUE(view.isHidingHandles()) << i;
+        // A loaded machine may sleep far longer than asked; the handles may only be back after half a second.
+        if (sincePress.elapsed() < 450) {
+            EXPECT_TRUE(view.isHidingHandles()) << i;
+        }
     }
-    EXPECT_NE(pixelAt(renderView(view), item->handlePoint(1) + QPointF(0, 1)), handleColor);
+    const QImage hidden = renderView(view);
+    if (sincePress.elapsed() < 450) {
+        EXPECT_NE(pixelAt(hidden, item->handlePoint(1) + QPointF(0, 1)), handleColor);
+    }
     QTest::qWait(450);
     EXPECT_FALSE(view.isHidingHandles());
     EXPECT_EQ(pixelAt(renderView(view), item->handlePoint(1) + QPointF(0, 1)), handleColor);

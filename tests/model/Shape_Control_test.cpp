@@ -3,7 +3,7 @@
 #include "platform/KeyedArchive.h"
 #include "support/TestSupport.h"
 
-#include "model/ItemDrawingProbes.h"
+#include "model/PictureProbes.h"
 
 #include <QFileInfo>
 
@@ -13,7 +13,7 @@
 #include <set>
 #include <thread>
 
-using namespace itemprobes;
+using namespace pictureprobes;
 
 namespace {
 
@@ -177,7 +177,7 @@ TEST(ShapeControlOutline, DamagedCountsAreClampedOrEmpty)
 
 TEST(ShapeControlDrawing, UnknownCodeDrawsNothingButAsksForARedrawAndHiddenShapesDoNeither)
 {
-    RefreshCountingEditor editor;
+    FakeEditor editor;
     auto unknown = shape(QStringLiteral("X"));
     unknown->_isDrawingStroke = true;
     EXPECT_EQ(inkBounds(render(*unknown, { 100, 100 })), QRect());

@@ -1,4 +1,4 @@
-#include "model/ItemTestPictures.h"
+#include "model/PictureProbes.h"
 
 #include "common/Globals.h"
 #include "model/TSLBarcode.h"
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace itempictures;
+using namespace pictureprobes;
 
 namespace {
 
@@ -34,8 +34,8 @@ TEST(TSLBarcode, NewItemShowsTheSampleAtItsOwnSizeCentredOnThePoint)
     item->_bounds = QRectF(0, 0, picture.width() * 2, picture.height() * 2);
     QImage image = blank(picture.width() * 2 + 4, picture.height() * 2 + 4);
     draw(*item, image);
-    keep(image, QStringLiteral("barcode_item_sample"));
-    EXPECT_TRUE(sameImage(image.copy(picture.rect()), picture));
+    keepPicture(image, QStringLiteral("barcode_item_sample"));
+    EXPECT_TRUE(samePixels(image.copy(picture.rect()), picture));
     EXPECT_EQ(countPixels(image.copy(picture.width(), 0, picture.width() + 4, image.height()),
                   [](const QColor& c) { return c != Qt::white; }),
         0);
@@ -53,7 +53,7 @@ TEST(TSLBarcode, GeneratedBarcodeShowsAtOnceAtItsSizeInPointsWhateverTheBounds)
     item->Set_Barcode_image(generated);
     QImage image = blank(150, 80);
     draw(*item, image);
-    keep(image, QStringLiteral("barcode_item_generated"));
+    keepPicture(image, QStringLiteral("barcode_item_generated"));
     EXPECT_TRUE(near(at(image, 11, 11), Qt::red));
     EXPECT_TRUE(near(at(image, 69, 39), Qt::red));
     EXPECT_TRUE(near(at(image, 71, 20), Qt::white));
@@ -64,7 +64,7 @@ TEST(TSLBarcode, GeneratedBarcodeShowsAtOnceAtItsSizeInPointsWhateverTheBounds)
     QImage hidden = blank(150, 80);
     item->ctrl_is_visible = false;
     draw(*item, hidden);
-    EXPECT_TRUE(sameImage(hidden, blank(150, 80)));
+    EXPECT_TRUE(samePixels(hidden, blank(150, 80)));
 }
 
 TEST(TSLBarcode, WithoutASampleANewItemHasNoPictureAndDrawsNothing)
@@ -81,5 +81,5 @@ TEST(TSLBarcode, WithoutASampleANewItemHasNoPictureAndDrawsNothing)
     Resource_Path = testsupport::makeTempFolder(QStringLiteral("no-samples-2"));
     draw(*item, image);
     Resource_Path = saved;
-    EXPECT_TRUE(sameImage(image, blank(60, 60)));
+    EXPECT_TRUE(samePixels(image, blank(60, 60)));
 }

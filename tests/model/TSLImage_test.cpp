@@ -1,4 +1,4 @@
-#include "model/ItemTestPictures.h"
+#include "model/PictureProbes.h"
 
 #include "common/Globals.h"
 #include "model/ImageProcesser.h"
@@ -12,7 +12,7 @@
 
 #include <thread>
 
-using namespace itempictures;
+using namespace pictureprobes;
 
 namespace {
 
@@ -69,7 +69,7 @@ TEST(TSLImageDrawing, PictureFillsTheBoundsAndFlipsMirrorItInsideThem)
             EXPECT_TRUE(near(probe(9, 9), Qt::white));
             EXPECT_TRUE(near(probe(91, 51), Qt::white));
             if (scale == 1.0)
-                keep(image, QString::fromLatin1(c.name));
+                keepPicture(image, QString::fromLatin1(c.name));
         }
     }
 }
@@ -105,7 +105,7 @@ TEST(TSLImageDrawing, RotationTurnsCounterClockwiseAndNaturalSizeTakesTheTurnedS
     item->makeNaturalSize();
     QImage turned = blank(100, 200);
     draw(*item, turned);
-    keep(turned, QStringLiteral("picture_item_rotated_90"));
+    keepPicture(turned, QStringLiteral("picture_item_rotated_90"));
     EXPECT_TRUE(near(at(turned, 4, 100), Qt::red));
     EXPECT_TRUE(near(at(turned, 50, 196), Qt::green));
     EXPECT_TRUE(near(at(turned, 50, 100), Qt::blue));
@@ -173,7 +173,7 @@ TEST(TSLImageDrawing, DrawingChangesNeitherTheItemNorItsPicture)
     draw(*item, image);
 
     EXPECT_EQ(archived(*item), before);
-    EXPECT_TRUE(sameImage(item->_contents, picture));
+    EXPECT_TRUE(samePixels(item->_contents, picture));
     EXPECT_EQ(item->_strokeColor.alpha(), 255);
 }
 
@@ -185,7 +185,7 @@ TEST(TSLImageDrawing, AdjustmentsOpacityAndBorderAreApplied)
     QImage image = blank(60, 60);
     item->img_trnsp_val = 50;
     draw(*item, image);
-    keep(image, QStringLiteral("picture_item_half_opaque"));
+    keepPicture(image, QStringLiteral("picture_item_half_opaque"));
     EXPECT_TRUE(near(at(image, 30, 30), QColor(255, 128, 128), 3));
     EXPECT_TRUE(near(at(image, 9, 30), Qt::black)); // outer half of the border
 
@@ -199,7 +199,7 @@ TEST(TSLImageDrawing, AdjustmentsOpacityAndBorderAreApplied)
     item->img_trnsp_val = 250; // above 100 is opaque
     item->invert_clr = true;
     draw(*item, image);
-    keep(image, QStringLiteral("picture_item_inverted"));
+    keepPicture(image, QStringLiteral("picture_item_inverted"));
     EXPECT_TRUE(near(at(image, 30, 30), Qt::cyan));
 
     image = blank(60, 60);
@@ -225,7 +225,7 @@ TEST(TSLImageDrawing, SepiaAndAnUnevenTurnOfAPhotoStayInsideTheBounds)
 
     QImage image = blank(int(b.right()) + 10, int(b.bottom()) + 10);
     draw(*item, image);
-    keep(image, QStringLiteral("picture_item_sepia_turned_30"));
+    keepPicture(image, QStringLiteral("picture_item_sepia_turned_30"));
     // The turned picture leaves the corners of its square empty; what it covers is toned brown.
     EXPECT_TRUE(near(at(image, int(b.left()) + 2, int(b.top()) + 2), Qt::white));
     EXPECT_TRUE(near(at(image, int(b.right()) - 3, int(b.bottom()) - 3), Qt::white));
@@ -246,19 +246,19 @@ TEST(TSLImageDrawing, HiddenEmptyPathAndMissingFileDrawWhatTheyShould)
     QImage image = untouched;
     item->ctrl_is_visible = false;
     draw(*item, image);
-    EXPECT_TRUE(sameImage(image, untouched));
+    EXPECT_TRUE(samePixels(image, untouched));
     EXPECT_EQ(editor.refreshes, 0);
 
     item->ctrl_is_visible = true;
     item->_file_path = QString();
     draw(*item, image);
-    EXPECT_TRUE(sameImage(image, untouched)); // not even the border
+    EXPECT_TRUE(samePixels(image, untouched)); // not even the border
     EXPECT_EQ(editor.refreshes, 0);
 
     item->setFilePath(testsupport::makeTempFolder(QStringLiteral("no-picture")) + QStringLiteral("/missing.png"));
     EXPECT_TRUE(item->_contents.isNull());
     draw(*item, image);
-    keep(image, QStringLiteral("picture_item_missing_file"));
+    keepPicture(image, QStringLiteral("picture_item_missing_file"));
     EXPECT_TRUE(near(at(image, 9, 30), Qt::black));
     EXPECT_TRUE(near(at(image, 30, 30), Qt::white));
     EXPECT_EQ(editor.refreshes, 1);

@@ -1,11 +1,11 @@
 #include "model/TSLLine.h"
 #include "platform/KeyedArchive.h"
 
-#include "model/ItemDrawingProbes.h"
+#include "model/PictureProbes.h"
 
 #include <gtest/gtest.h>
 
-using namespace itemprobes;
+using namespace pictureprobes;
 
 namespace {
 
@@ -189,7 +189,7 @@ TEST(TSLLineDrawing, CapsAndDashesEndAsTheCapCodeSays)
 
 TEST(TSLLineDrawing, NeverFillsAlwaysStrokesAndTakesTheStrokeOpacity)
 {
-    RefreshCountingEditor editor;
+    FakeEditor editor;
     auto line = lineFrom({ 0, 0 }, { 100, 100 }, 6.0);
     line->_isDrawingFill = true;
     line->_fillColor = QColor(Qt::red);

@@ -1,4 +1,4 @@
-#include "model/ItemTestPictures.h"
+#include "model/PictureProbes.h"
 
 #include "common/Globals.h"
 #include "model/TSLSignature.h"
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace itempictures;
+using namespace pictureprobes;
 
 namespace {
 
@@ -34,12 +34,12 @@ TEST(TSLSignature, KindChoosesTheSamplePictureAndDefaultResolvesToIt)
     EXPECT_EQ(editor.controlResets, 1);
     print->setFilePath(QStringLiteral("Default"));
     EXPECT_EQ(print->file_path, Resource_Path + QStringLiteral("/fingerprints.png"));
-    EXPECT_TRUE(sameImage(print->_contents_img, fingerprint));
+    EXPECT_TRUE(samePixels(print->_contents_img, fingerprint));
 
     auto signature = TSLSignature::initWithPosition({ 100, 100 }, QImage(), QStringLiteral("S"));
     signature->setFilePath(QStringLiteral("Default"));
     EXPECT_EQ(signature->_file_path, Resource_Path + QStringLiteral("/sign_sample.png"));
-    EXPECT_TRUE(sameImage(signature->_contents_img, resourcePicture(QStringLiteral("sign_sample.png"))));
+    EXPECT_TRUE(samePixels(signature->_contents_img, resourcePicture(QStringLiteral("sign_sample.png"))));
 
     // A new signature has the record's border: on, black, 1 point, solid.
     EXPECT_TRUE(signature->isDrawingStroke());
@@ -58,13 +58,13 @@ TEST(TSLSignature, DrawingFollowsTheRecordPathAndStretchesThePictureOverTheBorde
 
     QImage first = blank(120, 60);
     draw(*item, first);
-    keep(first, QStringLiteral("signature_item_sample"));
+    keepPicture(first, QStringLiteral("signature_item_sample"));
 
     // The panel writes only the record's path; the next drawing shows that picture squeezed to the bounds.
     item->_file_path = writePicture(quarters(200, 200), folder, QStringLiteral("square.png"));
     QImage image = blank(120, 60);
     draw(*item, image);
-    keep(image, QStringLiteral("signature_item_stretched"));
+    keepPicture(image, QStringLiteral("signature_item_stretched"));
     EXPECT_TRUE(near(at(image, 12, 12), Qt::red));
     EXPECT_TRUE(near(at(image, 107, 12), Qt::green));
     EXPECT_TRUE(near(at(image, 12, 47), Qt::blue));
@@ -76,7 +76,7 @@ TEST(TSLSignature, DrawingFollowsTheRecordPathAndStretchesThePictureOverTheBorde
     item->_file_path = QStringLiteral("Default");
     draw(*item, image);
     EXPECT_EQ(item->_file_path, QStringLiteral("Default"));
-    EXPECT_TRUE(sameImage(item->_contents_img, resourcePicture(QStringLiteral("sign_sample.png"))));
+    EXPECT_TRUE(samePixels(item->_contents_img, resourcePicture(QStringLiteral("sign_sample.png"))));
 }
 
 TEST(TSLSignature, UnreadablePictureDrawsTheBorderOnlyAndIsNotRetriedUntilThePathChanges)
@@ -91,7 +91,7 @@ TEST(TSLSignature, UnreadablePictureDrawsTheBorderOnlyAndIsNotRetriedUntilThePat
 
     QImage image = blank(60, 60);
     draw(*item, image);
-    keep(image, QStringLiteral("signature_item_missing_file"));
+    keepPicture(image, QStringLiteral("signature_item_missing_file"));
     EXPECT_TRUE(near(at(image, 9, 30), QColor(128, 128, 128), 3)); // half-opaque black over white
     EXPECT_TRUE(near(at(image, 30, 30), Qt::white));
     EXPECT_EQ(item->_strokeColor.alpha(), 255); // the opacity was applied, not stored
@@ -119,6 +119,6 @@ TEST(TSLSignature, HiddenItemDrawsNothingNotEvenItsBorder)
     item->ctrl_is_visible = false;
     QImage image = blank(60, 60);
     draw(*item, image);
-    EXPECT_TRUE(sameImage(image, blank(60, 60)));
+    EXPECT_TRUE(samePixels(image, blank(60, 60)));
     EXPECT_EQ(editor.refreshes, 0);
 }

@@ -2,7 +2,7 @@
 #include "model/TSLTextLayout.h"
 #include "platform/KeyedArchive.h"
 
-#include "model/ItemDrawingProbes.h"
+#include "model/PictureProbes.h"
 
 #include <QCoreApplication>
 
@@ -10,7 +10,7 @@
 
 #include <thread>
 
-using namespace itemprobes;
+using namespace pictureprobes;
 
 namespace {
 
@@ -111,7 +111,7 @@ TEST(TSLTextDrawing, TrimsTheEndsButKeepsInnerEmptyLines)
 
 TEST(TSLTextDrawing, BlankTextDrawsNothingAtAllAndAsksForNoRedraw)
 {
-    RefreshCountingEditor editor;
+    FakeEditor editor;
     auto blank = textItem(QStringLiteral("  \n \t\n"));
     blank->_isDrawingFill = true;
     blank->_fillColor = QColor(Qt::red);
