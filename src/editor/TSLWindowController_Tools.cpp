@@ -195,30 +195,7 @@ void TSLWindowController::selectedToolDidChange(QObject* /*sender*/)
 
 QString TSLWindowController::currentGraphicClass() const
 {
-    switch (Selected_Control_Tool_) {
-    case 1:
-        return QStringLiteral("TSLLine");
-    case 2:
-        return QStringLiteral("TSLText");
-    case 3:
-    case 4:
-    case 5:
-    case 6:
-    case 7:
-    case 13:
-    case 14:
-    case 15:
-        return QStringLiteral("Shape_Control");
-    case 8:
-    case 9:
-        return QStringLiteral("TSLImage");
-    case 10:
-        return QStringLiteral("TSLBarcode");
-    case 11:
-        return QStringLiteral("TSLSignature");
-    default:
-        return QString(); // the arrow, the fingerprint and unknown codes create nothing
-    }
+    return graphicClassForTool(Selected_Control_Tool_);
 }
 
 int TSLWindowController::Open_Image_Library_Window(const QString& /*purpose*/)

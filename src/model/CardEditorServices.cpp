@@ -9,29 +9,83 @@ CardEditorServices* installed = nullptr;
 thread_local int canvasPaintDepth = 0;
 } // namespace
 
-CardEditorServices* editorServices() { return installed; }
+CardEditorServices* editorServices()
+{
+    return installed;
+}
 
-Card_Property CardEditorServices::cardSideProperty(int) const { return Card_Property(); }
+QString graphicClassForTool(int tool)
+{
+    switch (tool) {
+    case 1:
+        return QStringLiteral("TSLLine");
+    case 2:
+        return QStringLiteral("TSLText");
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 13:
+    case 14:
+    case 15:
+        return QStringLiteral("Shape_Control");
+    case 8:
+    case 9:
+        return QStringLiteral("TSLImage");
+    case 10:
+        return QStringLiteral("TSLBarcode");
+    case 11:
+        return QStringLiteral("TSLSignature");
+    default:
+        return QString();
+    }
+}
+
+Card_Property CardEditorServices::cardSideProperty(int) const
+{
+    return Card_Property();
+}
 
 QImage CardEditorServices::samplePicture(SamplePicture which) const
 {
     const char* name = "no.png";
     switch (which) {
-    case SamplePicture::no_image: name = "no.png"; break;
-    case SamplePicture::barcode_sample_img: name = "barcode_sample.png"; break;
-    case SamplePicture::sign_sample_img: name = "sign_sample.png"; break;
-    case SamplePicture::fp_sample_img: name = "fingerprints.png"; break;
+    case SamplePicture::no_image:
+        name = "no.png";
+        break;
+    case SamplePicture::barcode_sample_img:
+        name = "barcode_sample.png";
+        break;
+    case SamplePicture::sign_sample_img:
+        name = "sign_sample.png";
+        break;
+    case SamplePicture::fp_sample_img:
+        name = "fingerprints.png";
+        break;
     }
     return QImageReader(Resource_Path + QLatin1Char('/') + QLatin1String(name)).read();
 }
 
-CanvasPaintScope::CanvasPaintScope() { ++canvasPaintDepth; }
+CanvasPaintScope::CanvasPaintScope()
+{
+    ++canvasPaintDepth;
+}
 
-CanvasPaintScope::~CanvasPaintScope() { --canvasPaintDepth; }
+CanvasPaintScope::~CanvasPaintScope()
+{
+    --canvasPaintDepth;
+}
 
-bool CanvasPaintScope::isPainting() { return canvasPaintDepth > 0; }
+bool CanvasPaintScope::isPainting()
+{
+    return canvasPaintDepth > 0;
+}
 
-void setEditorServices(CardEditorServices* services) { installed = services; }
+void setEditorServices(CardEditorServices* services)
+{
+    installed = services;
+}
 
 QFont fontForPostScriptName(const QString& postScriptName, double pointSize)
 {
@@ -55,6 +109,12 @@ QFont fontForPostScriptName(const QString& postScriptName, double pointSize)
     return font;
 }
 
-QFont builtInTextFont() { return fontForPostScriptName(Text_Ctrl_Font, 14.0); }
+QFont builtInTextFont()
+{
+    return fontForPostScriptName(Text_Ctrl_Font, 14.0);
+}
 
-QColor builtInTextColor() { return QColor(Qt::black); }
+QColor builtInTextColor()
+{
+    return QColor(Qt::black);
+}

@@ -64,6 +64,9 @@ public:
     static bool isPainting(); // on the calling thread
 };
 
+// The item class a tool code creates: empty for the arrow (0), the fingerprint (12) and unknown codes.
+QString graphicClassForTool(int tool);
+
 CardEditorServices* editorServices();
 void setEditorServices(CardEditorServices* services); // the caller keeps ownership; nullptr uninstalls
 

@@ -48,30 +48,7 @@ public:
     int Selected_Control_Tool() const override { return tool; }
     QString currentGraphicClass() const override
     {
-        switch (tool) {
-        case 1:
-            return QStringLiteral("TSLLine");
-        case 2:
-            return QStringLiteral("TSLText");
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 7:
-        case 13:
-        case 14:
-        case 15:
-            return QStringLiteral("Shape_Control");
-        case 8:
-        case 9:
-            return QStringLiteral("TSLImage");
-        case 10:
-            return QStringLiteral("TSLBarcode");
-        case 11:
-            return QStringLiteral("TSLSignature");
-        default:
-            return {};
-        }
+        return graphicClassForTool(tool);
     }
     void Show_RHS_Properties(const std::shared_ptr<TSLGraphic>& item) override
     {
