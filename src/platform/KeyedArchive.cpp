@@ -300,15 +300,29 @@ std::optional<KeyedArchive> KeyedArchive::fromPlist(const PlistValue& value)
     return archive;
 }
 
+std::optional<KeyedArchive> KeyedArchive::fromPlist(PlistValue&& value)
+{
+    // The values are taken over rather than copied: a design's items are read this way by the thousand.
+    if (!value.isDict())
+        return std::nullopt;
+    const PlistValue* className = value.toDict().find(kClassKey);
+    PlistValue* values = value.mutableDict().find(kValuesKey);
+    if (!className || !className->isString() || !values || !values->isDict())
+        return std::nullopt;
+    KeyedArchive archive(className->toString());
+    archive.values_ = std::move(values->mutableDict());
+    return archive;
+}
+
 QByteArray KeyedArchive::toBytes() const
 {
     return PropertyList::toBinary(toPlist());
 }
 
-std::optional<KeyedArchive> KeyedArchive::fromBytes(const QByteArray& bytes)
+std::optional<KeyedArchive> KeyedArchive::fromBytes(const QByteArray& bytes, ReadBudget* budget)
 {
-    const auto value = PropertyList::fromBytes(bytes);
-    return value ? fromPlist(*value) : std::nullopt;
+    auto value = PropertyList::fromBytes(bytes, nullptr, budget);
+    return value ? fromPlist(std::move(*value)) : std::nullopt;
 }
 
 PlistValue KeyedArchive::colorValue(const QColor& color)

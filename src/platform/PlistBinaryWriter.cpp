@@ -193,9 +193,19 @@ void PlistBinaryWriter::writeString(const QString& string)
         out_.append(string.toLatin1());
         return;
     }
+    // A surrogate without its partner is written as the replacement character: readers refuse it, and
+    // what the program holds must always read back.
     writeMarker(0x60, static_cast<quint64>(string.size()));
-    for (const QChar c : string)
-        writeUnsigned(c.unicode(), 2);
+    const qsizetype size = string.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = string[i];
+        if (c.isHighSurrogate() && i + 1 < size && string[i + 1].isLowSurrogate()) {
+            writeUnsigned(c.unicode(), 2);
+            writeUnsigned(string[++i].unicode(), 2);
+        } else {
+            writeUnsigned(c.isSurrogate() ? 0xFFFD : c.unicode(), 2);
+        }
+    }
 }
 
 void PlistBinaryWriter::writeObject(const Object& object)

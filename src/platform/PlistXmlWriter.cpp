@@ -1,5 +1,7 @@
 #include "platform/PlistXmlWriter.h"
 
+#include "platform/XmlCharacterData.h"
+
 #include <QDateTime>
 #include <QLocale>
 
@@ -10,12 +12,6 @@ namespace platform {
 namespace {
 
 constexpr qsizetype kBase64LineLength = 68;
-
-bool isXmlChar(char32_t c)
-{
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
-        || (c >= 0x10000 && c <= 0x10FFFF);
-}
 
 QByteArray dateText(const QDateTime& value)
 {
@@ -83,7 +79,7 @@ void PlistXmlWriter::writeEscaped(const QString& text)
             escaped.append(text[++i]);
             continue;
         }
-        if (text[i].isSurrogate() || !isXmlChar(c))
+        if (text[i].isSurrogate() || !xmlchars::isXmlChar(c))
             c = 0xFFFD;
         switch (c) {
         case '&':
