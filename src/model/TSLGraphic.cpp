@@ -26,6 +26,9 @@
 
 namespace {
 
+// Far beyond the items anyone copies at once; larger clipboard contents are refused before they are read.
+constexpr qsizetype maximumPasteboardBytes = qsizetype(128) * 1024 * 1024;
+
 QFont barcodeTextFont()
 {
     QFont font(QStringLiteral("Times New Roman"));
@@ -303,7 +306,8 @@ QByteArray TSLGraphic::pasteboardDataWithGraphics(const TSLGraphicList& graphics
 
 std::optional<TSLGraphicList> TSLGraphic::graphicsWithPasteboardData(const QByteArray& data, TSLError* error)
 {
-    const std::optional<platform::PlistValue> root = platform::PropertyList::fromBytes(data);
+    const std::optional<platform::PlistValue> root
+        = data.size() > maximumPasteboardBytes ? std::nullopt : platform::PropertyList::fromBytes(data);
     if (!root || !root->isArray()) {
         if (error)
             *error = TSLErrorWithCode(2);
