@@ -1,0 +1,20 @@
+// The clipboard's item data: items pasted from any data copy to data that pastes as the same items.
+#include "FuzzSupport.h"
+
+#include "model/TSLError.h"
+#include "model/TSLGraphic.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    TSLError error;
+    const auto items = TSLGraphic::graphicsWithPasteboardData(fuzzsupport::bytesOf(data, size), &error);
+    if (!items)
+        return 0;
+    const QByteArray copied = TSLGraphic::pasteboardDataWithGraphics(*items);
+    const auto pasted = TSLGraphic::graphicsWithPasteboardData(copied, &error);
+    if (!pasted || pasted->size() != items->size())
+        fuzzsupport::finding("copied items do not paste again");
+    if (TSLGraphic::pasteboardDataWithGraphics(*pasted) != copied)
+        fuzzsupport::finding("pasted items differ from the ones copied");
+    return 0;
+}
