@@ -78,8 +78,8 @@ void appendRecord(platform::PlistArray& out, const Card_Property& side)
 void appendItems(platform::PlistArray& out, const TSLGraphicList& items)
 {
     out.push_back(QString::number(items.size()));
-    for (const platform::KeyedArchive& archive : TSLGraphic::propertiesWithGraphics(items))
-        out.push_back(archive.toBytes());
+    for (platform::KeyedArchive& archive : TSLGraphic::propertiesWithGraphics(items))
+        out.push_back(std::move(archive).toBytes());
 }
 
 // Reads elements in order and refuses the file at the first one that is not what it must be. Every

@@ -189,8 +189,10 @@ void TSLGraphic::copyBaseFieldsTo(TSLGraphic& copy) const
 void TSLGraphic::encodeWithCoder(platform::KeyedArchive& archive) const
 {
     archive.setClassName(className());
-    for (const auto& [key, field] : tslgraphic_fields::archivedFields()) {
-        const QString name = QString::fromLatin1(key);
+    const auto& names = tslgraphic_fields::archivedFieldNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        const auto& field = tslgraphic_fields::archivedFields()[i].field;
         std::visit(
             [&](auto member) {
                 const auto& value = this->*member;
@@ -226,8 +228,10 @@ TSLGraphicPtr TSLGraphic::initWithCoder(const platform::KeyedArchive& archive)
     TSLGraphicPtr graphic = newBareGraphicOfClass(archive.className());
     if (!graphic)
         return nullptr;
-    for (const auto& [key, field] : tslgraphic_fields::archivedFields()) {
-        const QString name = QString::fromLatin1(key);
+    const auto& names = tslgraphic_fields::archivedFieldNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        const auto& field = tslgraphic_fields::archivedFields()[i].field;
         std::visit(
             [&](auto member) {
                 auto& value = (*graphic).*member;
@@ -299,8 +303,8 @@ TSLGraphicList TSLGraphic::graphicsWithProperties(const std::vector<platform::Ke
 QByteArray TSLGraphic::pasteboardDataWithGraphics(const TSLGraphicList& graphics)
 {
     platform::PlistArray array;
-    for (const platform::KeyedArchive& archive : propertiesWithGraphics(graphics))
-        array.push_back(archive.toPlist());
+    for (platform::KeyedArchive& archive : propertiesWithGraphics(graphics))
+        array.push_back(std::move(archive).toPlist());
     return platform::PropertyList::toBinary(array);
 }
 

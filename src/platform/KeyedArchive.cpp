@@ -1,6 +1,7 @@
 #include "platform/KeyedArchive.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -51,6 +52,24 @@ std::optional<std::vector<double>> numbers(const PlistValue* value, std::size_t 
         result.push_back(element.toReal());
     }
     return result;
+}
+
+// QFont::fromString, remembered: a design's items mostly share a few fonts, and parsing the description
+// costs more than the rest of an item. Each thread keeps its own few.
+bool fontFromDescription(const QString& description, QFont& font)
+{
+    constexpr qsizetype kRemembered = 64;
+    thread_local QHash<QString, std::optional<QFont>> parsed;
+    if (const auto known = parsed.constFind(description); known != parsed.cend()) {
+        if (*known)
+            font = **known;
+        return known->has_value();
+    }
+    if (parsed.size() >= kRemembered)
+        parsed.clear();
+    const bool ok = font.fromString(description);
+    parsed.insert(description, ok ? std::optional<QFont>(font) : std::nullopt);
+    return ok;
 }
 
 double realFor(const PlistDict& dict, const QString& key)
@@ -281,7 +300,16 @@ std::vector<QString> KeyedArchive::keys() const
     return values_.keys();
 }
 
-PlistValue KeyedArchive::toPlist() const
+PlistValue KeyedArchive::toPlist() &&
+{
+    PlistDict dict;
+    dict.insert(kClassKey, className_.isNull() ? QStringLiteral("") : className_);
+    dict.insert(kValuesKey, std::move(values_));
+    values_ = PlistDict();
+    return dict;
+}
+
+PlistValue KeyedArchive::toPlist() const&
 {
     PlistDict dict;
     dict.insert(kClassKey, className_.isNull() ? QStringLiteral("") : className_);
@@ -314,9 +342,14 @@ std::optional<KeyedArchive> KeyedArchive::fromPlist(PlistValue&& value)
     return archive;
 }
 
-QByteArray KeyedArchive::toBytes() const
+QByteArray KeyedArchive::toBytes() const&
 {
     return PropertyList::toBinary(toPlist());
+}
+
+QByteArray KeyedArchive::toBytes() &&
+{
+    return PropertyList::toBinary(std::move(*this).toPlist());
 }
 
 std::optional<KeyedArchive> KeyedArchive::fromBytes(const QByteArray& bytes, ReadBudget* budget)
@@ -383,8 +416,8 @@ std::optional<QFont> KeyedArchive::fontFromValue(const PlistValue& value)
     // The full description keeps everything (stretch, spacing, underline ...); QFont accepts almost any
     // text as one, so it counts only when it names the same family as the plain fields.
     QFont font;
-    if (const PlistValue* qt = dict.find(QStringLiteral("qt"));
-        qt && qt->isString() && font.fromString(qt->toString()) && (!hasFamily || font.family() == family->toString()))
+    if (const PlistValue* qt = dict.find(QStringLiteral("qt")); qt && qt->isString()
+        && fontFromDescription(qt->toString(), font) && (!hasFamily || font.family() == family->toString()))
         return font;
     if (!hasFamily)
         return std::nullopt;

@@ -73,13 +73,15 @@ public:
 
     // The archive as a property-list value, and back. fromPlist refuses anything that is not a dict
     // with a string "$class" and a dict "$values".
-    PlistValue toPlist() const;
+    PlistValue toPlist() const&;
+    PlistValue toPlist() &&; // takes the values over instead of copying them
     static std::optional<KeyedArchive> fromPlist(const PlistValue& value);
     static std::optional<KeyedArchive> fromPlist(PlistValue&& value);
 
     // Binary property-list bytes of toPlist(), and back; malformed bytes give nothing. An archive read
     // as one of many from a larger input charges its values to that input's budget.
-    QByteArray toBytes() const;
+    QByteArray toBytes() const&;
+    QByteArray toBytes() &&;
     static std::optional<KeyedArchive> fromBytes(const QByteArray& bytes, ReadBudget* budget = nullptr);
 
     // Value encodings shared with other writers of our files.

@@ -127,7 +127,15 @@ bool PlistBinaryReader::readTrailer()
         return false;
     }
     objectsEnd_ = tableOffset;
+    // A slot per object for the strings and data decoded once: charged, as it may be large.
+    if (objectCount_ >= quint64(std::numeric_limits<qint32>::max())) {
+        fail(QStringLiteral("too many objects"));
+        return false;
+    }
+    if (!charge(0, objectCount_ * sizeof(qint32)))
+        return false;
     onPath_.assign(objectCount_, false);
+    scalarSlots_.assign(objectCount_, -1);
     return true;
 }
 
@@ -172,8 +180,8 @@ std::optional<PlistValue> PlistBinaryReader::readObject(quint64 ref, int depth)
         return std::nullopt;
     if (onPath_[ref])
         return fail(QStringLiteral("object refers to itself"));
-    if (const auto cached = longScalars_.constFind(ref); cached != longScalars_.cend())
-        return *cached;
+    if (const qint32 slot = scalarSlots_[ref]; slot >= 0)
+        return sharedScalars_[std::size_t(slot)];
 
     const auto offset = objectOffset(ref);
     if (!offset)
@@ -191,10 +199,15 @@ std::optional<PlistValue> PlistBinaryReader::readObject(quint64 ref, int depth)
         return result;
     }
     auto scalar = readScalar(marker, pos);
-    // Long strings and data are decoded once however often they are referenced (the copies share
-    // their bytes); short ones cost little to decode again, and each decoding counts against the budget.
-    if (scalar && (kind == 0x4 || kind == 0x5 || kind == 0x6) && (marker & 0x0F) == 0x0F)
-        longScalars_.insert(ref, *scalar);
+    // Strings and data are decoded once however often they are referenced (the copies share their
+    // bytes): dictionary keys are shared by every dictionary that uses them. The cache's own entry
+    // is charged too.
+    if (scalar && (kind == 0x4 || kind == 0x5 || kind == 0x6)) {
+        if (!charge(0, sizeof(PlistValue)))
+            return std::nullopt;
+        scalarSlots_[ref] = qint32(sharedScalars_.size());
+        sharedScalars_.push_back(*scalar);
+    }
     return scalar;
 }
 

@@ -4,7 +4,6 @@
 #include "platform/ReadBudget.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -48,7 +47,8 @@ private:
     quint64 topObject_ = 0;
     quint64 objectsEnd_ = 0; // the offset table follows the objects
     std::vector<bool> onPath_;
-    QHash<quint64, PlistValue> longScalars_; // long strings and data, decoded once
+    std::vector<qint32> scalarSlots_; // per object: its place in sharedScalars_, or -1
+    std::vector<PlistValue> sharedScalars_; // strings and data, decoded once
     std::optional<ReadBudget> ownBudget_;
     ReadBudget* budget_;
     QString error_;

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -111,7 +112,7 @@ void PlistXmlWriter::writeData(const QByteArray& data, int depth)
     const QByteArray encoded = data.toBase64();
     for (qsizetype at = 0; at < encoded.size(); at += kBase64LineLength) {
         writeIndent(depth);
-        out_.append(encoded.mid(at, kBase64LineLength));
+        out_.append(encoded.constData() + at, std::min(kBase64LineLength, encoded.size() - at));
         out_.append('\n');
     }
     writeIndent(depth);
