@@ -20,7 +20,6 @@ const QString Design_File_Signature = QStringLiteral("MORVENTALISPRENQUADEX");
 
 namespace {
 
-constexpr int recordFieldCount = 28;
 constexpr int fixedElementCount = 63;
 // Far beyond any real card; a count above it is a damaged or hostile file.
 constexpr qint64 maximumItemCount = 1000000;
