@@ -1,5 +1,6 @@
 #include "platform/PlistXmlReader.h"
 
+#include "platform/ReadBudget.h"
 #include "platform/XmlCharacterData.h"
 
 #include <QDateTime>
@@ -20,6 +21,8 @@ template <typename... Args> std::optional<PlistValue> made(Args&&... args)
 }
 
 constexpr int kMaxDepth = 512;
+// What one '<' of the input can cost once parsed: a node of the parser and a value of ours.
+constexpr quint64 kBytesPerMarkup = 64 + sizeof(PlistValue);
 
 // Character data is kept raw (entities are decoded by us, never by the parser) and only a lone
 // whitespace run keeps its node, so that <string> </string> reads as a blank.
@@ -133,6 +136,11 @@ std::nullopt_t PlistXmlReader::fail(const QString& reason, const pugi::xml_node&
 
 std::optional<PlistValue> PlistXmlReader::readDocument()
 {
+    // The whole document is parsed before it is read, so its memory is bounded before parsing starts.
+    const auto markup = static_cast<quint64>(std::count(bytes_.cbegin(), bytes_.cend(), '<'));
+    ReadBudget budget(static_cast<quint64>(bytes_.size()));
+    if (!budget.spend(0, markup * kBytesPerMarkup))
+        return fail(QStringLiteral("the document holds more elements than its size allows"), -1);
     const pugi::xml_parse_result parsed = document_.load_buffer(
         bytes_.constData(), static_cast<std::size_t>(bytes_.size()), kParseOptions, pugi::encoding_auto);
     if (parsed.status == pugi::status_no_document_element)
@@ -307,6 +315,10 @@ std::optional<PlistValue> PlistXmlReader::readScalar(const pugi::xml_node& node)
 std::optional<PlistValue> PlistXmlReader::readArray(const pugi::xml_node& node, int depth)
 {
     PlistArray array;
+    std::size_t elements = 0;
+    for (const pugi::xml_node& child : node.children())
+        elements += child.type() == pugi::node_element ? 1 : 0;
+    array.reserve(elements);
     for (const pugi::xml_node& child : node.children()) {
         if (isCharacterData(child)) {
             if (!isBlank(child.value()))

@@ -192,3 +192,16 @@ TEST(PlistXmlReader, DeclaredEntitiesEndTheRead)
             << c.xml.toStdString() << " gave: " << reason.toStdString();
     }
 }
+
+TEST(PlistXmlReader, MarkupDenserThanTheInputAllowsIsRefusedBeforeParsing)
+{
+    auto booleans = [](int count) {
+        return "<plist><array>" + QByteArray("<true/>").repeated(count) + "</array></plist>";
+    };
+    // Every element costs a parsed node and a value, some hundred bytes for seven of input.
+    QString error;
+    const auto small = PropertyList::fromXml(booleans(100000), &error);
+    ASSERT_TRUE(small.has_value()) << error.toStdString();
+    EXPECT_EQ(small->toArray().size(), 100000u);
+    EXPECT_TRUE(reasonFor(booleans(4000000)).contains(QLatin1String("more elements than its size allows")));
+}
