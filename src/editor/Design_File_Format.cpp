@@ -18,7 +18,8 @@ const QString Design_File_Signature = QStringLiteral("MORVENTALISPRENQUADEX");
 namespace {
 
 constexpr int recordFieldCount = 28;
-constexpr int fixedElementCount = 63;
+// The signature, both records, the binding flag, path, titles and rows, and the two item counts.
+constexpr int fixedElementCount = 1 + 2 * recordFieldCount + 4 + 2;
 // Far beyond any real card; a count above it is a damaged or hostile file.
 constexpr qint64 maximumItemCount = 1000000;
 constexpr double maximumCardExtent = 100000.0; // points, about 35 metres
