@@ -17,6 +17,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+
 using editortest::EditorWindowTest;
 using editortest::messageTexts;
 
@@ -366,6 +368,23 @@ TEST_F(MenusTest, DraggingAnItemEchoesItsEdgesOnTheRulersUntilTheButtonGoesUp)
     EXPECT_TRUE(horizontal->rulerLines().empty());
     EXPECT_TRUE(vertical->rulerLines().empty());
 
+    // Resizing by the lower-right handle echoes the growing rectangle the same way.
+    ASSERT_EQ(window->_graphicView->selectedGraphics(), TSLGraphicList { wide });
+    const QPointF corner = wide->bounds().bottomRight();
+    QTest::mousePress(canvas, Qt::LeftButton, {}, px(corner.x(), corner.y()));
+    QTest::mouseMove(canvas, px(corner.x() + 20, corner.y() + 10));
+    const QRectF grown = wide->bounds();
+    EXPECT_EQ(grown, QRectF(70, 30, 80, 40));
+    xs = horizontal->rulerLines();
+    std::sort(xs.begin(), xs.end());
+    EXPECT_EQ(xs, (std::vector<double> { grown.left(), grown.center().x(), grown.right() }));
+    ys = vertical->rulerLines();
+    std::sort(ys.begin(), ys.end());
+    EXPECT_EQ(ys, (std::vector<double> { grown.top(), grown.center().y(), grown.bottom() }));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, px(corner.x() + 20, corner.y() + 10));
+    EXPECT_TRUE(horizontal->rulerLines().empty());
+    EXPECT_TRUE(vertical->rulerLines().empty());
+
     // Hidden rulers get no echo.
     window->Show_Ruler_chk->setChecked(false);
     QTest::mousePress(canvas, Qt::LeftButton, {}, px(80, 35));
@@ -373,4 +392,5 @@ TEST_F(MenusTest, DraggingAnItemEchoesItsEdgesOnTheRulersUntilTheButtonGoesUp)
     EXPECT_TRUE(horizontal->rulerLines().empty());
     QTest::mouseRelease(canvas, Qt::LeftButton, {}, px(90, 45));
     EXPECT_EQ(wide->bounds().topLeft(), QPointF(80, 40));
+    EXPECT_TRUE(vertical->rulerLines().empty());
 }
