@@ -61,6 +61,26 @@ inline bool same(const platform::PlistValue& a, const platform::PlistValue& b)
     }
 }
 
+// The first value of two archive dicts that differs, as XML, for the log of a finding.
+inline QByteArray firstDifference(const platform::PlistValue& a, const platform::PlistValue& b)
+{
+    const auto& x = a.toDict();
+    const auto& y = b.toDict();
+    for (const auto& [key, value] : x) {
+        const platform::PlistValue* other = y.find(key);
+        if (!other || !same(value, *other)) {
+            platform::PlistDict pair;
+            pair.insert(QStringLiteral("first"), value);
+            if (other)
+                pair.insert(QStringLiteral("again"), *other);
+            if (value.isDict() && other && other->isDict())
+                return key.toUtf8() + " > " + firstDifference(value, *other);
+            return key.toUtf8() + ": " + platform::PropertyList::toXml(pair);
+        }
+    }
+    return x.size() != y.size() ? QByteArray("keys added") : QByteArray("nothing");
+}
+
 // A finding: the message goes to the fuzzer's log and the run stops with the input saved.
 [[noreturn]] inline void finding(const char* what)
 {

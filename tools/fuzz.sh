@@ -25,7 +25,7 @@ for pair in PlistXml:xml PlistBinary:binary KeyedArchive:keyed ItemArchive:item 
     target=${pair%%:*}
     corpus="$build/fuzz-corpus/$target"
     mkdir -p "$corpus" "$build/fuzz-findings/$target"
-    cp -n "$seeds/${pair##*:}"/* "$corpus"/
+    cp -n "$seeds/${pair##*:}"/* "$corpus"/ || true # keeps what earlier runs found
     log="$build/fuzz-findings/$target/log.txt"
     echo "== Fuzzing $target for ${seconds}s"
     if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \

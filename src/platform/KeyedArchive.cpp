@@ -430,7 +430,10 @@ std::optional<QFont> KeyedArchive::fontFromValue(const PlistValue& value)
         font.setWeight(static_cast<QFont::Weight>(weight->toInteger()));
     if (const PlistValue* italic = dict.find(QStringLiteral("italic")))
         font.setItalic(italic->toBool());
-    return font;
+    // Taken through its own description, as the font will be when it is read again after a save: a
+    // point size finer than the description keeps would otherwise change on every reopening.
+    QFont described;
+    return fontFromDescription(font.toString(), described) && described.family() == font.family() ? described : font;
 }
 
 } // namespace platform

@@ -216,6 +216,24 @@ TEST(KeyedArchive, FontFallsBackToFamilyAndSizeWithoutAUsableDescription)
     EXPECT_FALSE(KeyedArchive::fontFromValue(noFamily).has_value());
 }
 
+TEST(KeyedArchive, FontReadFromItsFieldsSavesAndReopensUnchanged)
+{
+    // A point size finer than the description keeps, a weight between the named ones.
+    for (const double size : { 10.00000002339948, 17.5, 9.123456789 }) {
+        PlistDict stored;
+        stored.insert(QStringLiteral("$type"), QStringLiteral("font"));
+        stored.insert(QStringLiteral("family"), QStringLiteral("DejaVu Sans"));
+        stored.insert(QStringLiteral("pointSize"), size);
+        stored.insert(QStringLiteral("weight"), 550);
+        const auto first = KeyedArchive::fontFromValue(stored);
+        ASSERT_TRUE(first.has_value());
+        EXPECT_NEAR(first->pointSizeF(), size, 1e-3);
+        const auto again = KeyedArchive::fontFromValue(KeyedArchive::fontValue(*first));
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(KeyedArchive::fontValue(*again), KeyedArchive::fontValue(*first)) << size;
+    }
+}
+
 TEST(KeyedArchive, PictureWithoutAGivenSizeMeasuresItsPixels)
 {
     KeyedArchive archive;

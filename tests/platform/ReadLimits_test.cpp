@@ -195,9 +195,8 @@ TEST(PlistXmlReader, DeclaredEntitiesEndTheRead)
 
 TEST(PlistXmlReader, MarkupDenserThanTheInputAllowsIsRefusedBeforeParsing)
 {
-    auto booleans = [](int count) {
-        return "<plist><array>" + QByteArray("<true/>").repeated(count) + "</array></plist>";
-    };
+    auto booleans
+        = [](int count) { return "<plist><array>" + QByteArray("<true/>").repeated(count) + "</array></plist>"; };
     // Every element costs a parsed node and a value, some hundred bytes for seven of input.
     QString error;
     const auto small = PropertyList::fromXml(booleans(100000), &error);
