@@ -24,6 +24,7 @@ Open_Export_Log::Open_Export_Log(QWidget* parent)
 {
     ui_->setupUi(this);
     applySmallWindowLook(*this);
+    setMinimumWidth(380);
     connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &Open_Export_Log::OKPressed);
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &Open_Export_Log::CancelPressed);
 }
