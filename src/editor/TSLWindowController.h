@@ -333,7 +333,7 @@ public:
     void Enable_Standard_Button_For_Unlock();
     void Disable_Standard_Button_For_Card();
     void Disable_Standard_Button_For_Lock();
-    void Set_Paste_Button_Status();
+    void Set_Paste_Button_Status() override;
     void Print_object_chk_changed();
     void Align_Center_Clicked();
     void Align_Left_Clicked();
@@ -425,7 +425,8 @@ public:
     QLineEdit* Sign_image_path = nullptr;
 
     // --- Barcode page (TSLWindowController_Barcode_Panel.cpp) ---
-    void Open_Barcode_Window(); // the canvas's current barcode into the settings dialog; OK spreads the settings
+    // The canvas's current barcode into the settings dialog; OK spreads the settings.
+    void Open_Barcode_Window() override;
     void View_barcode_prop_Button() { Open_Barcode_Window(); }
     void Update_Barcode_Graphics(const TSLGraphic& source);
     QPushButton* View_barcode_prop_btn = nullptr;
