@@ -341,6 +341,7 @@ public:
     void Create_Series_Button(); // the generator, writing a new series
     void Import_Wizard_Button(); // the series import wizard, when there is one
     void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
+    void Refresh_Series_Choices(); // the data-source page's series list after the series windows closed
     void Show_Export_Notice(const QString& path, const QString& message) override;
     void connectSeriesCommands();
     QAction* Create_Series_btn = nullptr;
