@@ -311,6 +311,8 @@ void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const 
     const double bottom = barBottomLine();
     const QRgb colour = qPremultiply(Barcode_Settings().barcode_clr.rgba());
     const int rows = image.height();
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
     auto row = [&](double points) { return std::clamp(static_cast<int>(std::lround(points * scale)), 0, rows); };
     forEachRun(barcode.completeBarcode(), [&](int first, int count) {
         const int last = first + count - 1;
@@ -318,10 +320,8 @@ void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const 
         const int end = row(viewHeight - bottom - barcode.barBottom(last));
         const int x = grid.left + first * grid.modulePixels;
         const int width = std::min(count * grid.modulePixels, image.width() - x);
-        for (int y = top; y < end; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            std::fill_n(line + x, width, colour);
-        }
+        for (int y = top; y < end; ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(bits + y * bytesPerLine) + x, width, colour);
     });
 }
 
@@ -359,6 +359,10 @@ BarcodePicture BRCBarcodeOffscreenView::renderImage(double dpi) const
     image.fill(fromImageOrBarcode_ ? QColor(Qt::white) : Barcode_Settings().bar_back_clr);
     {
         QPainter painter(&image);
+        // Texts in the picture's own colours only, as the bars are: at print resolutions blended edges
+        // add nothing to the eye, and a picture of few colours is written as a small palette.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
         // Texts stay centred over the bars when rounding widened the picture.
         painter.translate((pixelWidth - *framedWidth) / 2.0, 0.0);
         painter.scale(scale, scale);

@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -105,13 +106,20 @@ void indexRows(const QImage& image, const std::vector<int>& origins, Indexed* ou
             continue;
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         std::uint8_t* target = out->indexes.data() + static_cast<std::size_t>(y) * width;
-        for (int x = 0; x < width; ++x) {
-            const int index = out->palette.indexOf(line[x]);
+        // Rows are runs of one colour: look each run's colour up once.
+        int x = 0;
+        while (x < width) {
+            const QRgb colour = line[x];
+            int end = x + 1;
+            while (end < width && line[end] == colour)
+                ++end;
+            const int index = out->palette.indexOf(colour);
             if (index < 0) {
                 out->fits = false;
                 break;
             }
-            target[x] = static_cast<std::uint8_t>(index);
+            std::memset(target + x, index, static_cast<std::size_t>(end - x));
+            x = end;
         }
     }
 }
@@ -142,9 +150,14 @@ QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, con
             std::memcpy(target, source, static_cast<std::size_t>(width));
             continue;
         }
-        for (int x = 0; x < width; ++x) {
-            const int shift = 8 - depth * (x % perByte + 1);
-            target[x / perByte] = static_cast<std::uint8_t>(target[x / perByte] | source[x] << shift);
+        // Each byte gathered in a register, first pixel in the highest bits.
+        for (qsizetype b = 0; b < rowBytes; ++b) {
+            const int first = static_cast<int>(b) * perByte;
+            const int last = std::min(width, first + perByte);
+            unsigned byte = 0;
+            for (int x = first; x < last; ++x)
+                byte = byte << depth | source[x];
+            target[b] = static_cast<std::uint8_t>(byte << depth * (first + perByte - last));
         }
     }
     return raw;
@@ -191,15 +204,24 @@ bool hasTransparency(const QImage& image)
     return false;
 }
 
+// zlib's fastest level with run-length matching only: barcode rows are runs of equal bytes, and a row
+// equal to the one above is a run of zeros.
 QByteArray deflateFast(const QByteArray& raw)
 {
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    QByteArray packed(static_cast<qsizetype>(size), '\0');
-    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &size, reinterpret_cast<const Bytef*>(raw.constData()),
-            static_cast<uLong>(raw.size()), Z_BEST_SPEED)
-        != Z_OK)
+    z_stream stream {};
+    if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
         return {};
-    packed.truncate(static_cast<qsizetype>(size));
+    QByteArray packed(static_cast<qsizetype>(deflateBound(&stream, static_cast<uLong>(raw.size()))), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.constData()));
+    stream.avail_in = static_cast<uInt>(raw.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    const int result = deflate(&stream, Z_FINISH);
+    const auto written = static_cast<qsizetype>(stream.total_out);
+    deflateEnd(&stream);
+    if (result != Z_STREAM_END)
+        return {};
+    packed.truncate(written);
     return packed;
 }
 

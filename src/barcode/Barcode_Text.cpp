@@ -1,8 +1,11 @@
 #include "barcode/Barcode_Text.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
+#include <QRawFont>
 
 namespace {
 
@@ -29,6 +32,37 @@ QStringList characters(const QString& text)
         i += length - 1;
     }
     return list;
+}
+
+// The outline of one character at the origin, scaled to pixels and flattened to polygons, kept per
+// thread: loading and flattening outlines is most of the cost of a barcode's texts, and the same few
+// characters at the same size come back in every picture.
+const QPainterPath& glyphOutline(const QFont& font, const QString& character, double scale)
+{
+    thread_local QHash<QString, QPainterPath> outlines;
+    const QString key = font.key() + QChar(u'\x1f') + character + QChar(u'\x1f') + QString::number(scale, 'g', 12);
+    auto found = outlines.constFind(key);
+    if (found == outlines.constEnd()) {
+        if (outlines.size() > 4096)
+            outlines.clear();
+        // Outlines in points: a raw font of one pixel a point, as on the 72-dot device texts are set on.
+        QRawFont raw = QRawFont::fromFont(font);
+        raw.setPixelSize(font.pointSizeF() > 0.0 ? font.pointSizeF() : font.pixelSize());
+        QPainterPath outline;
+        QPointF pen;
+        const QList<quint32> glyphs = raw.glyphIndexesForString(character);
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
+        for (qsizetype g = 0; g < glyphs.size(); ++g) {
+            outline.addPath(raw.pathForGlyph(glyphs.at(g)).translated(pen));
+            pen += advances.value(g);
+        }
+        QPainterPath flat;
+        flat.setFillRule(outline.fillRule());
+        for (const QPolygonF& polygon : outline.toSubpathPolygons(QTransform::fromScale(scale, scale)))
+            flat.addPolygon(polygon);
+        found = outlines.insert(key, flat);
+    }
+    return *found;
 }
 
 } // namespace
@@ -69,14 +103,38 @@ void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font
 {
     const QFont textFont = Barcode_Text_Font(font);
     painter.setFont(textFont);
-    if (kern == 0.0) {
+    // Without text antialiasing the glyph outlines are filled with hard edges; the painter would blend
+    // the edges of large glyphs whatever it is told.
+    const bool blended = painter.testRenderHint(QPainter::TextAntialiasing);
+    if (kern == 0.0 && blended) {
         painter.drawText(baseline, text);
         return;
     }
     const QFontMetricsF metrics(textFont, &pointDevice());
+    if (blended) {
+        QPointF at = baseline;
+        for (const QString& c : characters(text)) {
+            painter.drawText(at, c);
+            at.rx() += metrics.horizontalAdvance(c) + kern;
+        }
+        return;
+    }
+    // Hard edges: characters are filled from kept outlines, in pixels where the painter only scales and
+    // moves (the kept outlines are then whole polygons), else in points under the painter's transform.
+    const QTransform toDevice = painter.worldTransform();
+    const bool inPixels = toDevice.type() <= QTransform::TxScale && qFuzzyCompare(toDevice.m11(), toDevice.m22())
+        && toDevice.m11() > 0.0;
+    const double scale = inPixels ? toDevice.m11() : 1.0;
+    QPainterPath outlines;
     QPointF at = baseline;
     for (const QString& c : characters(text)) {
-        painter.drawText(at, c);
+        const QPointF origin = inPixels ? toDevice.map(at) : at;
+        outlines.addPath(glyphOutline(textFont, c, scale).translated(origin));
         at.rx() += metrics.horizontalAdvance(c) + kern;
     }
+    painter.save();
+    if (inPixels)
+        painter.resetTransform();
+    painter.fillPath(outlines, painter.pen().color());
+    painter.restore();
 }

@@ -4,8 +4,11 @@
 #include "barcode/BRCCode39Barcode.h"
 #include "barcode/BRCEAN13Barcode.h"
 #include "barcode/BRCRoyalMailBarcode.h"
+#include "barcode/BarcodePngWriter.h"
 #include "barcode/BarcodeTestSupport.h"
 #include "barcode/JapanPostBarcode.h"
+
+#include <QSet>
 
 #include <limits>
 
@@ -155,4 +158,41 @@ TEST(BarcodePixelGrid, PostalBarsStandInsideThePictureTheRoadMakes)
     const QString royalRow = pixelRow(
         royalPicture.image, static_cast<int>((royalPicture.size.height() - royalBottom) * royalPicture.scale()));
     EXPECT_EQ(royalRow.split(QLatin1Char('0'), Qt::SkipEmptyParts).size(), 1 + 9 * 4 + 1);
+}
+
+TEST(BarcodePixelGrid, PicturesHoldOnlyTheChosenColoursAndWriteAsASmallPalette)
+{
+    Barcode_Gen& settings = freshSettings(2.0f);
+    struct Case {
+        QColor bars, back, value, header, footer;
+        int colours;
+        int depth;
+    };
+    const QColor black(Qt::black), white(Qt::white);
+    for (const Case& c : { Case { black, white, black, black, black, 2, 1 },
+             Case { QColor(200, 0, 0), QColor(255, 255, 180), QColor(0, 0, 160), QColor(0, 90, 0), QColor(0, 90, 0), 4,
+                 2 },
+             Case { black, QColor(0, 0, 0, 0), QColor(80, 80, 80), black, black, 3, 2 } }) {
+        settings.barcode_clr = c.bars;
+        settings.bar_back_clr = c.back;
+        settings.bar_val_clr = c.value;
+        settings.bar_hdr_clr = c.header;
+        settings.bar_ftr_clr = c.footer;
+        BRCCode128Barcode code;
+        ASSERT_TRUE(code.initWithContent(QStringLiteral("Party at 8"), true));
+        prepare(code);
+        frameLikeTheGenerator(code);
+        const QImage image = imageFromBarcode(code).image;
+        QSet<QRgb> seen;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                seen.insert(image.pixel(x, y));
+        EXPECT_EQ(seen.size(), c.colours) << c.colours;
+        for (const QColor& chosen : { c.bars, c.back, c.value, c.header })
+            EXPECT_TRUE(seen.contains(chosen.alpha() == 0 ? 0u : chosen.rgba())) << chosen.name().toStdString();
+        const QByteArray png = BarcodePngWriter::pngData(image);
+        ASSERT_GT(png.size(), 26);
+        EXPECT_EQ(static_cast<int>(png[24]), c.depth);
+        EXPECT_EQ(static_cast<int>(png[25]), 3); // palette
+    }
 }
