@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -150,8 +152,20 @@ QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, con
             std::memcpy(target, source, static_cast<std::size_t>(width));
             continue;
         }
+        qsizetype b = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            // One bit a pixel: eight indexes (each 0 or 1) gathered by one multiplication, the first in
+            // the highest bit.
+            if (depth == 1) {
+                for (; (b + 1) * 8 <= width; ++b) {
+                    std::uint64_t eight = 0;
+                    std::memcpy(&eight, source + b * 8, 8);
+                    target[b] = static_cast<std::uint8_t>((eight * 0x8040201008040201ULL) >> 56);
+                }
+            }
+        }
         // Each byte gathered in a register, first pixel in the highest bits.
-        for (qsizetype b = 0; b < rowBytes; ++b) {
+        for (; b < rowBytes; ++b) {
             const int first = static_cast<int>(b) * perByte;
             const int last = std::min(width, first + perByte);
             unsigned byte = 0;
