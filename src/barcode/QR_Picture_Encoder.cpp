@@ -118,6 +118,8 @@ QImage QR_Picture_Encoder::renderModules(const DataMatrix& matrix, int imageDime
         return {};
     // A side below the module count would give modules of no pixels: draw one pixel per module instead.
     const int side = std::max(imageDimension, n);
+    if (!Barcode_Pixel_Area_Fits(side, side))
+        return {};
     QImage image(side, side, QImage::Format_RGBA8888);
     if (image.isNull())
         return {};

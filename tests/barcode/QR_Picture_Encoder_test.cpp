@@ -28,6 +28,11 @@ TEST(QRPictureEncoder, CapacityCheckAndAutomaticVersion)
     // Out-of-range settings give nothing instead of reading past the tables.
     EXPECT_EQ(QR_Picture_Encoder::encodeWithECLevel(4, 0, QStringLiteral("x")), nullptr);
     EXPECT_EQ(QR_Picture_Encoder::encodeWithECLevel(0, 41, QStringLiteral("x")), nullptr);
+    // A side beyond the picture bounds draws nothing rather than asking for gigabytes.
+    const auto small = QR_Picture_Encoder::encodeWithECLevel(0, 0, QStringLiteral("0123"));
+    EXPECT_TRUE(QR_Picture_Encoder::renderModules(*small, 40000).isNull());
+    EXPECT_TRUE(QR_Picture_Encoder::renderDataMatrix(*small, 30000, 72).isNull());
+    EXPECT_FALSE(QR_Picture_Encoder::renderModules(*small, 4096).isNull());
     // An empty text makes a matrix of no modules, which draws no picture.
     const auto empty = QR_Picture_Encoder::encodeWithECLevel(0, 0, QString());
     ASSERT_NE(empty, nullptr);
