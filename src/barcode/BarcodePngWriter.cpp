@@ -23,8 +23,14 @@ public:
     // The colour's index; -1 once a picture has more colours than a palette holds.
     int indexOf(QRgb colour)
     {
+        // Runs alternate between two colours (bar and space, ink and paper): both are looked at first.
         if (colour == lastColour_ && lastIndex_ >= 0)
             return lastIndex_;
+        if (colour == otherColour_ && otherIndex_ >= 0) {
+            std::swap(lastColour_, otherColour_);
+            std::swap(lastIndex_, otherIndex_);
+            return lastIndex_;
+        }
         std::size_t slot = hash(colour);
         while (slots_[slot] >= 0) {
             if (colours_[static_cast<std::size_t>(slots_[slot])] == colour)
@@ -46,6 +52,8 @@ private:
     static std::size_t hash(QRgb colour) { return (colour * 2654435761u >> 22) & (kSlots - 1); }
     int remember(QRgb colour, int index)
     {
+        otherColour_ = lastColour_;
+        otherIndex_ = lastIndex_;
         lastColour_ = colour;
         lastIndex_ = index;
         return index;
@@ -55,6 +63,8 @@ private:
     std::vector<QRgb> colours_;
     QRgb lastColour_ = 0;
     int lastIndex_ = -1;
+    QRgb otherColour_ = 0;
+    int otherIndex_ = -1;
 };
 
 void appendUint32(QByteArray& out, quint32 value)
@@ -113,6 +123,17 @@ void indexRows(const QImage& image, const std::vector<int>& origins, Indexed* ou
         while (x < width) {
             const QRgb colour = line[x];
             int end = x + 1;
+            // Four pixels a step while the run lasts, then one by one.
+            const std::uint64_t two = static_cast<std::uint64_t>(colour) << 32 | colour;
+            while (end + 4 <= width) {
+                std::uint64_t first = 0;
+                std::uint64_t second = 0;
+                std::memcpy(&first, line + end, 8);
+                std::memcpy(&second, line + end + 2, 8);
+                if (((first ^ two) | (second ^ two)) != 0)
+                    break;
+                end += 4;
+            }
             while (end < width && line[end] == colour)
                 ++end;
             const int index = out->palette.indexOf(colour);
