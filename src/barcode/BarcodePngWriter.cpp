@@ -105,19 +105,27 @@ std::vector<int> rowOrigins(const QImage& image)
 
 struct Indexed {
     Palette palette;
-    std::vector<std::uint8_t> indexes; // width per row, rows that start a run of equal rows only filled
+    std::vector<std::uint8_t> indexes; // width per row that starts a run of equal rows
+    std::vector<std::size_t> offsets; // where each such row's indexes start
     bool fits = true;
 };
 
 void indexRows(const QImage& image, const std::vector<int>& origins, Indexed* out)
 {
     const int width = image.width();
-    out->indexes.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(image.height()), 0);
+    std::size_t distinct = 0;
+    for (std::size_t y = 0; y < origins.size(); ++y)
+        distinct += origins[y] == static_cast<int>(y) ? 1 : 0;
+    out->indexes.resize(distinct * static_cast<std::size_t>(width));
+    out->offsets.assign(static_cast<std::size_t>(image.height()), 0);
+    std::size_t next = 0;
     for (int y = 0; y < image.height() && out->fits; ++y) {
         if (origins[static_cast<std::size_t>(y)] != y)
             continue;
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        std::uint8_t* target = out->indexes.data() + static_cast<std::size_t>(y) * width;
+        out->offsets[static_cast<std::size_t>(y)] = next;
+        std::uint8_t* target = out->indexes.data() + next;
+        next += static_cast<std::size_t>(width);
         // Rows are runs of one colour: look each run's colour up once.
         int x = 0;
         while (x < width) {
@@ -167,7 +175,7 @@ QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, con
             out[0] = 2;
             continue;
         }
-        const std::uint8_t* source = indexed.indexes.data() + static_cast<std::size_t>(origin) * width;
+        const std::uint8_t* source = indexed.indexes.data() + indexed.offsets[static_cast<std::size_t>(origin)];
         std::uint8_t* target = out + 1;
         if (depth == 8) {
             std::memcpy(target, source, static_cast<std::size_t>(width));
