@@ -1,7 +1,7 @@
 // QR Code, DataMatrix and PDF417 pictures as the program makes and writes them, at modules of 1, 2 and
 // 3 pixels, read back by real decoders without any flattening or padding: random values up to each
 // symbology's capacity, text beyond ASCII, and every DataMatrix encodation. Neither zbarimg (QR Code)
-// nor any DataMatrix decoder reads one-pixel modules, not even from the decoders' own encoders: those
+// nor any DataMatrix decoder reads one-pixel modules, not even when another encoder draws them: those
 // decoders are given modules of 2 pixels and more; dmtxread misses some 2-pixel symbols that its own
 // encoder draws pixel for pixel alike, so it is given 3 and 4.
 #include "Barcode2D_Peers.h"

@@ -160,7 +160,7 @@ TEST_P(RetailRoundTrip, ScannersReadEveryValueBack)
     // Both decoders at once, each over all files in one run.
     QProcess zxing;
     // The reader's pass over downscaled copies stops on an internal assertion for some pictures of
-    // 3-pixel modules (also with its own encoder's symbols of that size): full scale only.
+    // 3-pixel modules: full scale only.
     zxing.start(QStringLiteral("ZXingReader"),
         QStringList { QStringLiteral("-1"), QStringLiteral("-noscale"), QStringLiteral("-format"),
             QLatin1String(symbology().zxingFormat) }
