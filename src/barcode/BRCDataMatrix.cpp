@@ -53,6 +53,13 @@ int tripletValues(unsigned char c, bool text)
 QByteArray BRCDataMatrix::completeTriplets(const QByteArray& data, const QByteArray& encoding)
 {
     QByteArray result = encoding;
+    // The library writes the NUL byte and bytes above 127 wrongly in C40 and Text (an upper-shifted 0x80
+    // comes out as another byte and upsets what follows); ASCII carries them right.
+    for (qsizetype k = 0; k < result.size() && k < data.size(); ++k) {
+        const auto c = static_cast<unsigned char>(data[k]);
+        if ((result[k] == 'C' || result[k] == 'T') && (c == 0 || c >= 128))
+            result[k] = 'A';
+    }
     qsizetype k = 0;
     while (k < result.size()) {
         const char letter = result[k];
@@ -241,7 +248,8 @@ BarcodePicture BRCDataMatrix::makePicture(const Symbol& symbol, int moduleSize, 
     QImage image(W + 2, H + 2, QImage::Format_ARGB32);
     if (image.isNull())
         return {};
-    image.fill(Qt::transparent);
+    // The margin is quiet zone, light like the light modules.
+    image.fill(Qt::white);
     // Grid row 0 is the bottom row of the symbol; picture rows count from the top.
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)

@@ -36,12 +36,13 @@ public:
     // streams and returns nothing.
     static std::optional<Symbol> encode(const QByteArray& data, int W, int H, const QByteArray& encoding);
 
-    // The encodation letters with every C40 or Text run cut to whole triplets; the cut bytes go in ASCII.
+    // The encodation letters with the bytes C40 and Text cannot carry (NUL, above 127) and every C40 or
+    // Text run cut to whole triplets put in ASCII.
     static QByteArray completeTriplets(const QByteArray& data, const QByteArray& encoding);
 
     // The EPS text of a symbol: one module of margin, row 0 at the bottom, dark modules as 0 bits.
     static QByteArray makeEPS(const QByteArray& data, const Symbol& symbol);
-    // The picture: (W + 2) x (H + 2) points with a transparent one-module margin, re-sampled to dpi
+    // The picture: (W + 2) x (H + 2) points with a white one-module margin, re-sampled to dpi
     // (clamped to the accepted range), then sized to W x moduleSize by H x moduleSize points.
     static BarcodePicture makePicture(const Symbol& symbol, int moduleSize, int dpi);
 
