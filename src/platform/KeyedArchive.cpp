@@ -1,6 +1,7 @@
 #include "platform/KeyedArchive.h"
 
 #include <QBuffer>
+#include <QFloat16>
 #include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
@@ -387,12 +388,14 @@ QColor KeyedArchive::colorFromValue(const PlistValue& value)
             return QColor();
     }
     const auto& c = *v;
-    if (std::all_of(c.begin(), c.end(), [](double x) { return x >= 0.0 && x <= 1.0; })) {
-        auto channel = [](double x) { return static_cast<quint16>(std::lround(x * 65535.0)); };
+    // Components are judged as the colour keeps them (an extended colour in half precision) and without
+    // a negative zero, so that a colour read once saves and reads back the same.
+    auto kept = [](double x) { return static_cast<float>(qfloat16(static_cast<float>(x))) + 0.0f; };
+    if (std::all_of(c.begin(), c.end(), [&kept](double x) { return kept(x) >= 0.0f && kept(x) <= 1.0f; })) {
+        auto channel = [](double x) { return static_cast<quint16>(std::lround(std::clamp(x, 0.0, 1.0) * 65535.0)); };
         return QColor(QRgba64::fromRgba64(channel(c[0]), channel(c[1]), channel(c[2]), channel(c[3])));
     }
-    return QColor::fromRgbF(
-        static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2]), static_cast<float>(c[3]));
+    return QColor::fromRgbF(kept(c[0]), kept(c[1]), kept(c[2]), kept(c[3]));
 }
 
 PlistValue KeyedArchive::fontValue(const QFont& font)
