@@ -16,7 +16,11 @@ namespace {
 
 constexpr float kCentimetre = 0.393701f * 72.0f;
 
-TEST(BarcodeGenerator, EverySymbologyOfTheListMakesAPictureOnTheBatchRoad)
+class BarcodeGenerator : public testing::Test {
+    generatorsamples::SharedValuesGuard guard_;
+};
+
+TEST_F(BarcodeGenerator, EverySymbologyOfTheListMakesAPictureOnTheBatchRoad)
 {
     ASSERT_EQ(std::size(kSamples), static_cast<size_t>(Barcode_Type_Titles().size()));
     for (const auto& sample : kSamples) {
@@ -33,7 +37,7 @@ TEST(BarcodeGenerator, EverySymbologyOfTheListMakesAPictureOnTheBatchRoad)
     }
 }
 
-TEST(BarcodeGenerator, SymbologyListOrderIsTheOneStoredDesignsUse)
+TEST_F(BarcodeGenerator, SymbologyListOrderIsTheOneStoredDesignsUse)
 {
     QStringList expected;
     for (const auto& sample : kSamples)
@@ -41,7 +45,7 @@ TEST(BarcodeGenerator, SymbologyListOrderIsTheOneStoredDesignsUse)
     EXPECT_EQ(Barcode_Type_Titles(), expected);
 }
 
-TEST(BarcodeGenerator, JapanPostBarsLieInsideThePicture)
+TEST_F(BarcodeGenerator, JapanPostBarsLieInsideThePicture)
 {
     Barcode_Gen& gen = settingsFor(QStringLiteral("Japan Post Barcode"), QStringLiteral("2630023"));
     const auto symbol = gen.Generate_Barcode_Variable(0, QStringLiteral("2630023"), "HEADER", "FOOTER");
@@ -58,7 +62,7 @@ TEST(BarcodeGenerator, JapanPostBarsLieInsideThePicture)
     EXPECT_GT(picture.size.height(), japan.barsHeight() + 30.0);
 }
 
-TEST(BarcodeGenerator, PausedWhileSettingsLoadAndEmptyValuesMakeNothing)
+TEST_F(BarcodeGenerator, PausedWhileSettingsLoadAndEmptyValuesMakeNothing)
 {
     Barcode_Gen& gen = settingsFor(QStringLiteral("Code 39"), QStringLiteral("ABC"));
     gen.goButtonActionPerformed();
@@ -75,7 +79,7 @@ TEST(BarcodeGenerator, PausedWhileSettingsLoadAndEmptyValuesMakeNothing)
     EXPECT_EQ(gen.barcodeImage.image.cacheKey(), shown.image.cacheKey());
 }
 
-TEST(BarcodeGenerator, InvalidContentAndUnknown2DTitlesBlankThePreview)
+TEST_F(BarcodeGenerator, InvalidContentAndUnknown2DTitlesBlankThePreview)
 {
     Barcode_Gen& ean = settingsFor(QStringLiteral("EAN-13"), QStringLiteral("12345"));
     EXPECT_EQ(ean.Generate_Barcode_Variable(1, QStringLiteral("12345"), "", ""), nullptr);
@@ -90,7 +94,7 @@ TEST(BarcodeGenerator, InvalidContentAndUnknown2DTitlesBlankThePreview)
     EXPECT_TRUE(aztec.barcode_error_label_shown);
 }
 
-TEST(BarcodeGenerator, Code128TitlesChooseTheirCodeSet)
+TEST_F(BarcodeGenerator, Code128TitlesChooseTheirCodeSet)
 {
     const struct {
         const char* title;
@@ -106,7 +110,7 @@ TEST(BarcodeGenerator, Code128TitlesChooseTheirCodeSet)
     }
 }
 
-TEST(BarcodeGenerator, LinearSizingAddsTextsMarginsAndSides)
+TEST_F(BarcodeGenerator, LinearSizingAddsTextsMarginsAndSides)
 {
     Barcode_Gen& gen = settingsFor(QStringLiteral("Code 39"), QStringLiteral("AB"));
     const auto symbol = gen.Generate_Barcode_Variable(0, QStringLiteral("AB"), "HEADER", "FOOTER");
@@ -133,7 +137,7 @@ TEST(BarcodeGenerator, LinearSizingAddsTextsMarginsAndSides)
     EXPECT_NEAR(bare->height(), expectedHeight - symbol->headerHeight() * 72.0f - margin, 1e-3);
 }
 
-TEST(BarcodeGenerator, QRSizeFloorFollowsTheVersion)
+TEST_F(BarcodeGenerator, QRSizeFloorFollowsTheVersion)
 {
     Barcode_Gen gen;
     gen.HeightText_2D.value = 30;
@@ -147,7 +151,7 @@ TEST(BarcodeGenerator, QRSizeFloorFollowsTheVersion)
     }
 }
 
-TEST(BarcodeGenerator, BatchRoadFramesEach2DPictureAtItsOwnSizeAndGivesNoneForEmptyValues)
+TEST_F(BarcodeGenerator, BatchRoadFramesEach2DPictureAtItsOwnSizeAndGivesNoneForEmptyValues)
 {
     Barcode_Gen& gen = settingsFor(QStringLiteral("QR Code"), QStringLiteral("x"));
     gen.HeightText_2D.value = 200;
@@ -169,7 +173,7 @@ TEST(BarcodeGenerator, BatchRoadFramesEach2DPictureAtItsOwnSizeAndGivesNoneForEm
     EXPECT_FALSE(linear.testBarcode_EXP);
 }
 
-TEST(BarcodeGenerator, ItemsResolutionAndQRChoicesReachTheSharedValues)
+TEST_F(BarcodeGenerator, ItemsResolutionAndQRChoicesReachTheSharedValues)
 {
     const struct {
         const char* entry;
@@ -197,7 +201,7 @@ TEST(BarcodeGenerator, ItemsResolutionAndQRChoicesReachTheSharedValues)
     }
 }
 
-TEST(BarcodeGenerator, LoadingAndStoringKeepsEverySetting)
+TEST_F(BarcodeGenerator, LoadingAndStoringKeepsEverySetting)
 {
     TSLBarcode item;
     item.linear_or_2d = 1;

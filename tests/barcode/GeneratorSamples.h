@@ -42,6 +42,27 @@ inline const Sample kSamples[] = {
     { "DataMatrix", "RSVP 2026-12-24", "DataMatrix", "RSVP 2026-12-24" },
 };
 
+// Puts the shared values of the 2-D roads and the dialog back as they were, so that tests leave no trace.
+class SharedValuesGuard {
+public:
+    ~SharedValuesGuard()
+    {
+        USED_DPI_VALUE = dpi_;
+        QR_Version_Val = version_;
+        QR_EC_Level_Val = level_;
+        Barcode_module_size = module_;
+        Measument_Unit_Is = unit_;
+        *Barcode_Gen::defaultInstance() = Barcode_Gen();
+    }
+
+private:
+    int dpi_ = USED_DPI_VALUE.load();
+    int version_ = QR_Version_Val.load();
+    int level_ = QR_EC_Level_Val.load();
+    int module_ = Barcode_module_size.load();
+    int unit_ = Measument_Unit_Is.load();
+};
+
 // The settings object at its start values, choosing the symbology by title with the value as its data.
 inline Barcode_Gen& settingsFor(const QString& title, const QString& value)
 {
