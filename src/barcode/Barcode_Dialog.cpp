@@ -29,6 +29,9 @@ Barcode_Dialog::Barcode_Dialog(QWidget* parent)
     dpiTab_ = ui_->dpi_tab;
     ui_->sett_tab->removeTab(ui_->sett_tab->indexOf(dpiTab_));
     ui_->image_scroll->setFrameShape(QFrame::StyledPanel);
+    // A stepper shows only its arrows: the field beside it shows the value.
+    ui_->sett_tab->setStyleSheet(QStringLiteral("QAbstractSpinBox { color: transparent; selection-color: transparent;"
+                                                " selection-background-color: transparent; }"));
     ui_->barcode_error_label->hide();
     // The series viewer is not part of the program yet; the list of series is.
     ui_->view_series_btn->hide();
@@ -182,6 +185,7 @@ void Barcode_Dialog::Liner_Barcode_Opt_Select()
     setShown({ ui_->dataText, ui_->data_lbl }, true);
     setShown({ ui_->dataText_2D, ui_->data_2d_lbl }, false);
     setShown(linearOnlyControls(), true);
+    ui_->sett_tab->setTabVisible(ui_->sett_tab->indexOf(ui_->value_tab), true);
     setShown({ ui_->two_d_sett_box, ui_->pdf_2d_sett_box, ui_->dm_2d_sett_box }, false);
     const int dpiIndex = ui_->sett_tab->indexOf(dpiTab_);
     if (dpiIndex >= 0)
@@ -197,6 +201,7 @@ void Barcode_Dialog::two_d_barcode_Opt_Select()
     setShown({ ui_->dataText, ui_->data_lbl }, false);
     setShown({ ui_->dataText_2D, ui_->data_2d_lbl }, true);
     setShown(linearOnlyControls(), false);
+    ui_->sett_tab->setTabVisible(ui_->sett_tab->indexOf(ui_->value_tab), false);
     if (ui_->sett_tab->indexOf(dpiTab_) < 0)
         ui_->sett_tab->insertTab(3, dpiTab_, tr("Resolution"));
     const QString title = gen.barcodeTypePopup.text();
