@@ -135,7 +135,8 @@ void Barcode_Dialog::OK_Btn_Clicked()
 {
     pullControls();
     Barcode_Gen& gen = Barcode_Settings();
-    if (!gen.Check_And_Validat_Barcode(false, false)) {
+    // A value the symbology cannot draw is not taken: the item would keep its old picture under new settings.
+    if (!gen.Check_And_Validat_Barcode(false, true)) {
         showPreview();
         return;
     }

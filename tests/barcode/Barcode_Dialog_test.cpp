@@ -195,9 +195,15 @@ TEST_F(BarcodeDialogTest, HelpButtonsAndAnEmptyValueSpeak)
     EXPECT_TRUE(gen().barcodeImage.isNull());
     EXPECT_FALSE(form().barcode_error_label->isHidden());
 
-    // OK with no value keeps the dialog open; with a value it closes with OK.
+    // OK with no value, or one the symbology cannot draw, keeps the dialog open; with a value it closes.
     QTest::mouseClick(form().OK_btn, Qt::LeftButton);
     EXPECT_TRUE(dialog.isVisible());
+    choose(form().barcodeTypePopup, QStringLiteral("EAN-13"));
+    retype(form().dataText, QStringLiteral("RSVP"));
+    QTest::mouseClick(form().OK_btn, Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(form().barcode_error_label->isHidden());
+    choose(form().barcodeTypePopup, QStringLiteral("Code 128"));
     retype(form().dataText, QStringLiteral("RSVP"));
     QTest::mouseClick(form().OK_btn, Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible());
