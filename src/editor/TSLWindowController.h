@@ -105,6 +105,7 @@ public:
     QStringList seriesNames() const override { return Get_datasheet_File_Name_Array(); }
     QString firstValueOfSeries(const QString& name) const override { return Get_First_Value_Of_Dataset(name); }
     QStringList spreadsheetColumnTitles() const override { return bindingTable.columnTitles(); }
+    void showSeriesValues(const QString& name) override;
     QString firstValueOfSpreadsheetColumn(int column) const override
     {
         return Get_First_Value_Of_Excel_Binding(column);
