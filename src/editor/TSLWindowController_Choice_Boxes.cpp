@@ -3,6 +3,7 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
+#include "data/SpreadsheetWriter.h"
 #include "common/Globals.h"
 #include "editor/Editor_Globals.h"
 #include "model/TSLImage.h"
@@ -87,13 +88,6 @@ bool takesData(const TSLGraphic& item)
 {
     const QString name = item.className();
     return name == QLatin1String("TSLText") || name == QLatin1String("TSLImage") || name == QLatin1String("TSLBarcode");
-}
-
-// This run's private temporary folder: nobody else can plant files in it, and it goes when the program ends.
-QTemporaryDir& runTemporaryDir()
-{
-    static QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tessaline-XXXXXX")));
-    return folder;
 }
 
 } // namespace
@@ -255,13 +249,10 @@ int TSLWindowController::Check_And_Validate_File_Path(const QString& path)
 
 QString TSLWindowController::Excel_File_Temp_Folder()
 {
-    QTemporaryDir& folder = runTemporaryDir();
-    return folder.isValid() ? QDir(folder.path()).filePath(QStringLiteral("ziptmp")) : QString();
+    return SpreadsheetWriter::scratchFolder();
 }
 
 void TSLWindowController::Delete_Excel_File_Temp_Folder()
 {
-    const QString folder = Excel_File_Temp_Folder();
-    if (!folder.isEmpty())
-        QDir(folder).removeRecursively();
+    SpreadsheetWriter::removeScratchFolder();
 }
