@@ -49,6 +49,7 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     buildInterface();
     _grid = new TSLGrid(this);
     connectEditorCommands();
+    connectSpreadsheetCommands();
     _zoomFactor = 1.0;
     Selected_Control_Tool_ = 0;
 

@@ -3,6 +3,7 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
+#include "data/Series_Import_Sources.h"
 #include "data/SpreadsheetWriter.h"
 #include "common/Globals.h"
 #include "editor/Editor_Globals.h"
@@ -240,11 +241,7 @@ QString TSLWindowController::Get_time_Value(const QString& format)
 
 int TSLWindowController::Check_And_Validate_File_Path(const QString& path)
 {
-    const QString trimmed = Trim_Str(path);
-    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
-        return 0;
-    Show_MessageBox(QStringLiteral("Please select valid file path."));
-    return 1;
+    return Validate_Import_Path(path) ? 0 : 1;
 }
 
 QString TSLWindowController::Excel_File_Temp_Folder()
