@@ -1,6 +1,9 @@
 #pragma once
 
 #include "ZipTestSupport.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
 
 #include <QString>
 #include <QStringList>
@@ -39,6 +42,16 @@ inline bool writeWorkbook(const QString& path, const std::vector<QByteArray>& sh
     for (size_t i = 0; i < sheets.size(); ++i)
         entries.push_back({ QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1), sheets[i] });
     return ziptest::writeZip(path, entries);
+}
+
+// A file of the given bytes in a fresh folder; its path.
+inline QString writeFile(const QString& name, const QByteArray& bytes)
+{
+    const QString path = testsupport::makeTempFolder(QStringLiteral("file")) + QLatin1Char('/') + name;
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
 }
 
 } // namespace sheettest
