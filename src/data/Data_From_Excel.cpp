@@ -39,10 +39,13 @@ Data_From_Excel::Data_From_Excel(QWidget* parent)
 
 Data_From_Excel::~Data_From_Excel() = default;
 
-void Data_From_Excel::setTable(Spreadsheet_Binding_Table* table)
+void Data_From_Excel::setTable(Spreadsheet_Binding_Table* table, QObject* owner)
 {
+    disconnect(ownerGone_);
     table_ = table ? table : &ownTable_;
     model_->setTable(table_);
+    if (owner && table)
+        ownerGone_ = connect(owner, &QObject::destroyed, this, [this] { setTable(nullptr); });
 }
 
 QTableView* Data_From_Excel::ColList() const

@@ -21,7 +21,9 @@ public:
     static Data_From_Excel* defaultInstance();
     ~Data_From_Excel() override;
 
-    void setTable(Spreadsheet_Binding_Table* table); // nullptr: the window's own table
+    // Shows and edits the given table (nullptr: the window's own). With an owner, the window goes back to its
+    // own table when the owner goes away, so it never reaches a table that no longer exists.
+    void setTable(Spreadsheet_Binding_Table* table, QObject* owner = nullptr);
     Spreadsheet_Binding_Table& table() const { return *table_; }
     const QList<Spreadsheet_Binding_Table::Row>& ListData() const { return table_->ListData(); }
 
@@ -43,6 +45,7 @@ private:
     Binding_Table_Model* model_ = nullptr;
     Spreadsheet_Binding_Table ownTable_;
     Spreadsheet_Binding_Table* table_ = &ownTable_;
+    QMetaObject::Connection ownerGone_;
 };
 
 // The window's one instance once it has been made; every other window reaches the table through it.

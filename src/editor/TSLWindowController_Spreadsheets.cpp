@@ -8,6 +8,7 @@
 #include "data/Import_Excel.h"
 #include "data/Import_Wizard.h"
 #include "editor/Editor_Globals.h"
+#include "editor/Editor_Icons.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "platform/UiSeam.h"
 
@@ -20,10 +21,11 @@ void TSLWindowController::connectSpreadsheetCommands()
 {
     Import_Wizard::registerWithSeriesManager();
     // The window shows and edits the very table that the design file keeps and the items read.
-    Data_From_Excel::defaultInstance()->setTable(&bindingTable);
+    Data_From_Excel::defaultInstance()->setTable(&bindingTable, this);
 
     Bind_Spreadsheet_btn = new QAction(QStringLiteral("Spreadsheet"), this);
     Bind_Spreadsheet_btn->setObjectName(QStringLiteral("Bind_Spreadsheet_btn"));
+    Bind_Spreadsheet_btn->setIcon(commandIcon(QStringLiteral("spreadsheet")));
     Bind_Spreadsheet_btn->setToolTip(QStringLiteral("Take data columns from a spreadsheet workbook"));
     QToolBar* toolbar = forms_->window.mainToolBar;
     toolbar->insertAction(Series_btn, Bind_Spreadsheet_btn);
