@@ -376,7 +376,7 @@ void BatchWizard::Delete_List_Btn_Clicked()
         Fill_List();
         return;
     }
-    ListData_->removeRows(rows);
+    ListData_->removeRowsAt(rows);
     Mark_List_New_Selection(last - 1 < ListData_->count() ? last - 1 : -1);
     Update_batch_List_Count();
 }
@@ -395,7 +395,7 @@ void BatchWizard::Delete_Rows_Btn_Clicked()
         return;
     }
     const int last = lastSelectedRow(ui_->List_value);
-    ListData_value_->removeRows(rows);
+    ListData_value_->removeRowsAt(rows);
     Mark_List_New_Selection_Value(last - 1 < ListData_value_->count() ? last - 1 : -1);
     Update_Value_List_Count();
 }

@@ -50,7 +50,7 @@ bool Series_Value_Model::replace(int row, const QString& text)
     return true;
 }
 
-void Series_Value_Model::removeRows(QList<int> rows)
+void Series_Value_Model::removeRowsAt(QList<int> rows)
 {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());

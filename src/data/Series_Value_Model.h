@@ -23,7 +23,7 @@ public:
     void append(const QString& text);
     void append(const QStringList& texts);
     bool replace(int row, const QString& text);
-    void removeRows(QList<int> rows); // any order, duplicates allowed; rows outside the list are ignored
+    void removeRowsAt(QList<int> rows); // any order, duplicates allowed; rows outside the list are ignored
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

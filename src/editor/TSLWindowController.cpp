@@ -49,6 +49,7 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     buildInterface();
     _grid = new TSLGrid(this);
     connectEditorCommands();
+    connectSeriesCommands();
     connectSpreadsheetCommands();
     _zoomFactor = 1.0;
     Selected_Control_Tool_ = 0;
@@ -57,8 +58,10 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     if (!theInstance)
         theInstance = this;
     Main_App_wnd = defaultInstance();
-    if (theInstance == this)
+    if (theInstance == this) {
         setEditorServices(this);
+        Series_Host::setInstance(this);
+    }
 
     Text_font = fontForPostScriptName(Text_Ctrl_Font, 14.0);
     All_Text_font = Text_font;
@@ -80,6 +83,8 @@ TSLWindowController::~TSLWindowController()
     if (theInstance == this) {
         if (editorServices() == this)
             setEditorServices(nullptr);
+        if (Series_Host::instance() == this)
+            Series_Host::setInstance(nullptr);
         theInstance = nullptr;
         Main_App_wnd = nullptr;
     }

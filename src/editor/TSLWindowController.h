@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Stepper_Field.h"
+#include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
 #include "model/CardEditorServices.h"
 #include "model/Card_Property.h"
@@ -60,7 +61,10 @@ class DrawWindow;
 // the card sizes, the design file and the start-up flow. The operations are split over several files by
 // family; everything that needs no user answer runs without the window being shown, so tests drive it
 // directly.
-class TSLWindowController : public QMainWindow, public CardEditorServices, public Invitation_Wizard_Host {
+class TSLWindowController : public QMainWindow,
+                           public CardEditorServices,
+                           public Invitation_Wizard_Host,
+                           public Series_Host {
     Q_OBJECT
 public:
     // What the design-file writer did: the caller decides whether to go on (quit, new, open).
@@ -288,7 +292,7 @@ public:
     void Data_Source_Changed(); // the data-source switch
     void Batch_Series_Changed(); // binds the selected item to the chosen series or column
     static QStringList Get_datasheet_File_Name_Array();
-    bool Check_Batch_File_In_Use_Validation(const QString& name) const;
+    bool Check_Batch_File_In_Use_Validation(const QString& name) const override;
     static QString Get_First_Value_Of_Dataset(const QString& name);
     QString Get_First_Value_Of_Excel_Binding(int column) const;
     void Fill_Excel_Col_Name_In_Combo(QComboBox* box);
@@ -309,6 +313,16 @@ public:
     QWidget* manual_brws_box = nullptr;
     QLineEdit* Manual_image_path = nullptr;
 
+    // --- Series windows (TSLWindowController_Series.cpp) ---
+    void Batch_Series_Button(); // the series manager
+    void Create_Series_Button(); // the generator, writing a new series
+    void Import_Wizard_Button(); // the series import wizard, when there is one
+    void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
+    void Show_Export_Notice(const QString& path, const QString& message) override;
+    void connectSeriesCommands();
+    QAction* Create_Series_btn = nullptr;
+    QAction* Import_Wizard_btn = nullptr;
+
     // --- Card-holder profile fill (TSLWindowController_Auto_Fill.cpp) ---
     void Fill_User_profile_info_front_side();
     void Fill_User_profile_info_back_side();
@@ -324,7 +338,7 @@ public:
     void Enable_Standard_Button_For_Unlock();
     void Disable_Standard_Button_For_Card();
     void Disable_Standard_Button_For_Lock();
-    void Set_Paste_Button_Status();
+    void Set_Paste_Button_Status() override;
     void Print_object_chk_changed();
     void Align_Center_Clicked();
     void Align_Left_Clicked();
@@ -416,7 +430,8 @@ public:
     QLineEdit* Sign_image_path = nullptr;
 
     // --- Barcode page (TSLWindowController_Barcode_Panel.cpp) ---
-    void Open_Barcode_Window(); // the canvas's current barcode into the settings dialog; OK spreads the settings
+    // The canvas's current barcode into the settings dialog; OK spreads the settings.
+    void Open_Barcode_Window() override;
     void View_barcode_prop_Button() { Open_Barcode_Window(); }
     void Update_Barcode_Graphics(const TSLGraphic& source);
     QPushButton* View_barcode_prop_btn = nullptr;
