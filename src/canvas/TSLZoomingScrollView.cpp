@@ -121,8 +121,8 @@ void TSLZoomingScrollView::resizeEvent(QResizeEvent* event)
 
 bool TSLZoomingScrollView::viewportEvent(QEvent* event)
 {
-    // The clip view paints the desk and lays out its document itself.
-    if (event->type() == QEvent::Paint || event->type() == QEvent::Resize)
+    // The clip view paints the desk, lays out its document and takes clicks on the desk itself.
+    if (event->type() == QEvent::Paint || event->type() == QEvent::Resize || event->type() == QEvent::MouseButtonPress)
         return false;
     return QAbstractScrollArea::viewportEvent(event);
 }

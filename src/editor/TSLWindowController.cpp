@@ -128,9 +128,9 @@ void TSLWindowController::awakeFromNib()
     ListData.clear();
     Show_Hide_Ruler_ChkBox();
 
-    // The inspector starts with its five card pages; the item pages come and go with the selection.
+    // The inspector starts with its three card pages; the item pages come and go with the selection.
     Remove_All_Tab_Items();
-    for (QWidget* page : { card_setting_tab, card_info_tab, card_size_tab, card_bkgd_tab, card_brdr_tab })
+    for (QWidget* page : { card_setting_tab, card_bkgd_tab, card_brdr_tab })
         sett_tab->addTab(page, page->windowTitle());
 
     Not_Draw_Only_Prop_Change = true;

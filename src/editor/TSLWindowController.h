@@ -209,6 +209,10 @@ public:
         const QTableWidget* table, const QString& value, const QString& columnIdentifier, int row);
     void reloadSizeList(); // shows ListData in ColList
     void Category_Changed(); // rebuilds the size list for the chosen category
+    void Card_Size_Row_Clicked(int row); // the user chose a size in the list: the card takes it
+    // Highlights the row of the card's present size (the stored row when it still fits), or none.
+    void markSizeListRowOfCard(qint32 storedRow);
+    QString presetCode() const; // "V" for the upright orientation, else "H"
     void Preset_Changed(); // an orientation change chooses the category again
 
     // --- Choice boxes and small services (TSLWindowController_Choice_Boxes.cpp) ---
@@ -234,6 +238,8 @@ public:
 
     // --- Invitation texts (TSLWindowController_Invitation.cpp) ---
     void Fill_Party_Invidation_Details();
+    // White on a dark picture (mean luminance under one half), black on a light one or on none.
+    static QColor readableTextColour(const QImage& background);
 
     // --- Shape and line pages (TSLWindowController_Shape_Panel.cpp, _Line_Panel.cpp) ---
     // Each page action writes the whole page into every selected item of the current side, assigning the
@@ -255,7 +261,26 @@ public:
     QComboBox* Line_cap_style = nullptr;
 
     // --- Text pages (TSLWindowController_Text_Panel.cpp) ---
-    void Update_Text_Graphics();
+    // What one control of the text pages writes; All is the whole page.
+    enum class TextField {
+        All,
+        Border,
+        BorderStyle,
+        Fill,
+        FillType,
+        Gradient,
+        Colour,
+        Font,
+        Text,
+        Opacity,
+        Alignment,
+        Case,
+        Kerning
+    };
+    void Update_Text_Graphics() { Update_Text_Graphics(TextField::All); }
+    // Writes the changed control into the selected items of the side being edited, through the setters
+    // that record undo; the rest of each item stays as it is.
+    void Update_Text_Graphics(TextField changed);
     void Text_Border_ChkBox();
     void Text_Fill_Chk_Box();
     void Text_Solid_RD_Sel();
@@ -270,9 +295,11 @@ public:
     QLabel* Text_font_value = nullptr;
 
     // --- Export of card images and templates (TSLWindowController_Export.cpp) ---
-    // Writes the picture as PNG whatever the path's extension, replacing an old file only by a complete
-    // new one; on failure the old file stays and the reason is in *error. Any thread.
-    static bool Save_gen_image(const QImage& image, const QString& path, QString* error = nullptr);
+    // Writes the picture in the format the path's extension names (PNG for any other), recording the
+    // resolution, and replaces an old file only by a complete new one; on failure the old file stays and
+    // the reason is in *error. Any thread.
+    static bool Save_gen_image(const QImage& image, const QString& path, QString* error = nullptr, int dpi = 72);
+    static QByteArray imageFormatForPath(const QString& path); // "png", "jpeg", "tiff" or "bmp"
     static QString Create_Back_Card_Path(const QString& path); // "<dir>/<base>_Back.<ext>"
     // Exports the card as it stands by export_card_side; true when every file was written. On failure
     // one message names the file and the reason; with show_msg the success message and the result box.
@@ -285,6 +312,7 @@ public:
     bool Export_Template(const QString& name);
     QString export_card_side = QStringLiteral("F");
     bool export_combined_image_chk = false;
+    int export_resolution = 72; // dots per inch of exported pictures
     QString Export_File_Path;
     QString Export_File_Message;
 
@@ -361,7 +389,9 @@ public:
     // --- Background picture browser (TSLWindowController_Backgrounds.cpp) ---
     void Load_and_fill_backgrounds();
     void addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID);
-    void imageBrowserSelectionDidChange(int index);
+    void imageBrowserSelectionDidChange(int index); // a picture the user clicked (or chose with Enter)
+    // Undo of a change to a side's record: the record goes back to `before` (and redo returns it).
+    void registerCardSideUndo(int frontOrBack, const Card_Property& before, const QString& name);
     Browser_Picture_Model* images = nullptr; // the browser's list, owned by the window
     QListView* imageBrowser = nullptr;
     QString selected_image;
@@ -394,7 +424,9 @@ public:
     // --- Picture page (TSLWindowController_Picture_Panel.cpp) ---
     void Show_Image_Properties(const TSLGraphic& item); // the picture controls from the item (write-back muted)
     void Update_Image_Graphics();
-    bool Browse_User_Image_Manually();
+    bool Browse_User_Image_Manually(); // refuses, with a message, a picture too large to decode
+    // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
+    static QString pictureTooLargeMessage(const QString& path);
     void Manual_Image_Browse_Btn();
     void Image_reset_Button();
     void Reset_Image_Editing_Controls();
@@ -537,6 +569,7 @@ private:
     void connectSpreadsheetCommands(); // the spreadsheet windows and the import wizard
     void connectToolsAndInspector(); // the tool palette, the edit buttons and the content font
     void showItemPages(const TSLGraphic& item); // the pages of the item's kind, filled (write-back muted)
+    void followCanvasSelection(TSLGraphicView* canvas); // the inspector shows one of the selected items
     void connectShapePage();
     void connectLinePage();
     void connectTextPage();

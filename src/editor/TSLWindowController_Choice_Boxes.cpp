@@ -41,8 +41,12 @@ void TSLWindowController::comboBoxSelectionDidChange(QComboBox* box)
         Category_Changed();
     } else if (box == Line_border_style || box == Line_ori_style || box == Line_cap_style) {
         Update_Line_Graphics();
-    } else if (box == Text_border_style || box == Text_align_combo || box == Text_case_combo) {
-        Update_Text_Graphics();
+    } else if (box == Text_border_style) {
+        Update_Text_Graphics(TextField::BorderStyle);
+    } else if (box == Text_align_combo) {
+        Update_Text_Graphics(TextField::Alignment);
+    } else if (box == Text_case_combo) {
+        Update_Text_Graphics(TextField::Case);
     } else if (box == shape_border_style || box == shape_hatch_style) {
         Update_Shape_Graphics();
     }
@@ -123,8 +127,16 @@ void TSLWindowController::Data_Source_Changed()
         Batch_Series->addItems(series);
         Batch_Series->setCurrentIndex(-1);
         if (series.isEmpty()) {
+            // Nothing to bind to: the item keeps its source, and the page shows it again.
+            if (item && item->data_source_type >= 0 && item->data_source_type < Data_source_type->count())
+                Data_source_type->setCurrentIndex(item->data_source_type);
             Not_Draw_Only_Prop_Change = wasMuted;
             Show_MessageBox(QStringLiteral("Please create batch processing series first."));
+            const bool stillManual = !item || item->data_source_type == 0;
+            Text_value_Edit->setReadOnly(!stillManual);
+            view_series_btn->setEnabled(!stillManual);
+            Batch_Series->setEnabled(!stillManual);
+            SetObjEnabled(manual_brws_box, stillManual);
             return;
         }
         if (item && !item->batch_list_name.isEmpty())

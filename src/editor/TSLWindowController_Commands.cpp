@@ -77,8 +77,12 @@ void TSLWindowController::connectEditorCommands()
     imageBrowser->setMaximumHeight(130);
     dock->setWidget(imageBrowser);
     addDockWidget(Qt::BottomDockWidgetArea, dock);
-    connect(imageBrowser->selectionModel(), &QItemSelectionModel::currentChanged, this,
-        [this](const QModelIndex& current) { imageBrowserSelectionDidChange(current.row()); });
+    // Only a person's choice sets the background: moving the current item (focus, tabbing, the model
+    // being filled) does not.
+    connect(imageBrowser, &QListView::clicked, this,
+        [this](const QModelIndex& picked) { imageBrowserSelectionDidChange(picked.row()); });
+    connect(imageBrowser, &QListView::activated, this,
+        [this](const QModelIndex& picked) { imageBrowserSelectionDidChange(picked.row()); });
 }
 
 // --- Edit-command states ---

@@ -291,7 +291,13 @@ TEST_F(DesignFileWindowTest, FailedSaveKeepsTheOldFileAndQuitStaysOpen)
         const FileSizeLimit diskFull(rlim_t(first.size()) + 200);
         EXPECT_EQ(window->Save_project_file(false, true), TSLWindowController::SaveResult::Failed);
     }
-    EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("fail") });
+    // The message keeps its word and says where and why.
+    const QStringList texts = messageTexts(ui);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("fail\n\n"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].contains(path)) << texts[0].toStdString();
+    EXPECT_GT(texts[0].size(), QStringLiteral("fail\n\nThe design could not be saved to \"\": ").size() + path.size())
+        << "the system's reason follows";
     EXPECT_EQ(readFile(path), first) << "the old file is whole";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("card.dcard") }) << "no temporary left";
     EXPECT_EQ(Project_File_Name, path);
@@ -331,9 +337,11 @@ TEST_F(DesignFileWindowTest, NewAfterAFailedSaveKeepsTheDesign)
     Project_File_Name = folder + QStringLiteral("/no-such-folder/card.dcard");
     ui.messageAnswers.push_back(1); // yes, save first
     window->New_Btn_Clicked();
-    EXPECT_EQ(messageTexts(ui),
-        (QStringList {
-            QStringLiteral("Do you want to save changes before opening new document?"), QStringLiteral("fail") }));
+    const QStringList texts = messageTexts(ui);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0], QStringLiteral("Do you want to save changes before opening new document?"));
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("fail\n\n")));
+    EXPECT_TRUE(texts[1].contains(QStringLiteral("no-such-folder/card.dcard"))) << texts[1].toStdString();
     EXPECT_EQ(window->Get_Front_Control_Count(), 6);
     EXPECT_TRUE(ui.dialogsRun.empty()) << "the start screen did not come up";
 }
