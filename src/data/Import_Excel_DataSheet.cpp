@@ -99,12 +99,15 @@ void Import_Excel_DataSheet::Each_Col_RD_Click()
 {
     ui_->Each_col_RD->setChecked(true);
     SetObjEnabled(ui_->fill_box, false);
+    // Each column's series is named in the table, so its name column is always there in this mode.
+    ui_->ColList->setColumnHidden(2, false);
 }
 
 void Import_Excel_DataSheet::Fill_Col_RD_Click()
 {
     ui_->Fill_col_RD->setChecked(true);
     SetObjEnabled(ui_->fill_box, true);
+    Fill_Type_CellClick(fill_col_option);
 }
 
 void Import_Excel_DataSheet::Fill_Type_CellClick(int option)

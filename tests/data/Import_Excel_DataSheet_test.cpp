@@ -150,6 +150,11 @@ TEST_F(ImportDataSheetTest, OneSeriesAppendsTheTickedCellsRowByRow)
         click(form.fill_append_RD);
         EXPECT_TRUE(form.list_name->isHidden());
         EXPECT_FALSE(form.List_ComboBox->isHidden());
+        EXPECT_TRUE(form.ColList->isColumnHidden(2)) << "one existing series needs no names per column";
+        click(form.Each_col_RD);
+        EXPECT_FALSE(form.ColList->isColumnHidden(2));
+        click(form.Fill_col_RD);
+        EXPECT_TRUE(form.ColList->isColumnHidden(2));
         form.List_ComboBox->setCurrentIndex(form.List_ComboBox->findText(QStringLiteral("Mixed")));
         tick(form, { 1, 2 });
         click(form.OK_btn);

@@ -8,6 +8,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QListView>
 #include <QStackedWidget>
@@ -159,6 +161,11 @@ TEST_F(EditorScenario, TextBoxTakesTypingAgainAfterAnotherItemWasSetToSeries)
     const TSLGraphicPtr to = itemWithID(QStringLiteral("PARTY_TO"));
     const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
     ASSERT_TRUE(to && message);
+    // A series to choose: without one the item keeps its manual text.
+    QFile series(QDir(Data_Folder_Path).filePath(QStringLiteral("Guests.txt")));
+    ASSERT_TRUE(series.open(QIODevice::WriteOnly));
+    series.write("Anna\n");
+    series.close();
     clickItem(to);
     showPage(QStringLiteral("datasource_tab"));
     auto* source = widget<QComboBox>(QStringLiteral("Data_source_type"));
