@@ -21,8 +21,11 @@
 #include <QSizeF>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
@@ -32,7 +35,9 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFontDialog;
 class QLabel;
+class QKeySequence;
 class QLineEdit;
+class QMenu;
 class QListView;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,6 +56,7 @@ class TSLGraphicView;
 class TSLGrid;
 class TSLZoomingScrollView;
 struct DesignFileContent;
+enum class TSLCanvasCommand;
 
 namespace Ui {
 class DrawWindow;
@@ -346,6 +352,7 @@ public:
     void Create_Series_Button(); // the generator, writing a new series
     void Import_Wizard_Button(); // the series import wizard, when there is one
     void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
+    void Refresh_Series_Choices(); // the data-source page's series list after the series windows closed
     void Show_Export_Notice(const QString& path, const QString& message) override;
     void connectSeriesCommands();
     QAction* Create_Series_btn = nullptr;
@@ -462,11 +469,27 @@ public:
     QLineEdit* Sign_image_path = nullptr;
 
     // --- Barcode page (TSLWindowController_Barcode_Panel.cpp) ---
-    // The canvas's current barcode into the settings dialog; OK spreads the settings.
-    void Open_Barcode_Window() override;
+    void Open_Barcode_Window() override; // the canvas's current barcode into the settings dialog; OK spreads the settings
     void View_barcode_prop_Button() { Open_Barcode_Window(); }
     void Update_Barcode_Graphics(const TSLGraphic& source);
     QPushButton* View_barcode_prop_btn = nullptr;
+
+    // --- Main menu (TSLWindowController_Menus.cpp) ---
+    // Enables every menu entry that acts on the selection as the current side's canvas allows, titles the
+    // rulers entry, and the align-to-grid button with them. Runs whenever one of their inputs changes.
+    void validateMainMenu();
+    QAction* menuAction(const QString& objectName) const; // a menu entry by its object name, e.g. "menu_Cut"
+    void Select_All_Clicked();
+    void Show_Hide_Ruler_Menu(); // the rulers entry: the same as clicking the rulers check box
+    void Zoom_In_Clicked(); // the next larger (smaller) entry of the zoom table, on all three canvases
+    void Zoom_Out_Clicked();
+    void Zoom_Actual_Size_Clicked();
+
+    // --- Opening a design named when the program starts (TSLWindowController_Menus.cpp) ---
+    // Set before awakeFromNib: start-up opens this design through the design-file reader instead of
+    // showing the start screen; a file the reader refuses gets its message, then the start screen.
+    void setStartUpDesign(const QString& path) { startUpDesign_ = path; }
+    void Open_Start_Up_Design();
 
     // --- Fields other windows read and write directly ---
     Card_Property Front_card_Prop;
@@ -554,12 +577,27 @@ private:
     int Selected_Control_Tool_ = 0;
     QImage wizard_pattern_image_;
     std::weak_ptr<TSLGraphic> Last_Selected_Graphic_; // weak: a deleted item is never shown or compared
+    QString startUpDesign_;
+    // Menu entries validated by a canvas command, and the rulers entry among them.
+    std::vector<std::pair<QAction*, TSLCanvasCommand>> validatedMenuActions_;
+    QAction* snapToGridAction_ = nullptr;
     bool ended_ = false;
     int endStatus_ = 0;
     bool awoken_ = false;
 
     // TSLWindowController_Sides.cpp
     TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
+
+    // TSLWindowController_Menus.cpp
+    void buildMainMenu();
+    void addMenuCommand(QMenu* menu, const QString& name, const QString& text, TSLCanvasCommand command,
+        void (TSLWindowController::*run)(), const QList<QKeySequence>& keys = {});
+    void connectRulers();
+    struct SideView {
+        TSLGraphicView* canvas;
+        TSLZoomingScrollView* view;
+    };
+    std::array<SideView, 3> sideViews() const; // front, back and scratch side, each canvas with its view
 
     // TSLWindowController_Interface.cpp
     void buildInterface();

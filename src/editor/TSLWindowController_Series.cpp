@@ -5,6 +5,7 @@
 #include "data/BatchWizard.h"
 #include "data/Generate_List.h"
 #include "data/View_Data_Series.h"
+#include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
 
 #include <QAction>
@@ -42,6 +43,7 @@ void TSLWindowController::connectSeriesCommands()
 void TSLWindowController::Batch_Series_Button()
 {
     BatchWizard::defaultInstance()->Open_Wnd();
+    Refresh_Series_Choices();
 }
 
 void TSLWindowController::Create_Series_Button()
@@ -50,12 +52,28 @@ void TSLWindowController::Create_Series_Button()
     generator->file_name_required = 1;
     generator->file_name_Insert = 0;
     generator->Open_Wnd();
+    Refresh_Series_Choices();
 }
 
 void TSLWindowController::Import_Wizard_Button()
 {
     if (BatchWizard::importWizard)
         BatchWizard::importWizard(1, 0);
+    Refresh_Series_Choices();
+}
+
+void TSLWindowController::Refresh_Series_Choices()
+{
+    if (!Data_source_type || Data_source_type->currentText() != QLatin1String("Series"))
+        return;
+    // Only the list changes: the shown item keeps its binding, and the series it names stays chosen.
+    const QString chosen = Batch_Series->currentText();
+    const bool wasMuted = Not_Draw_Only_Prop_Change;
+    Not_Draw_Only_Prop_Change = true;
+    Batch_Series->clear();
+    Batch_Series->addItems(Get_datasheet_File_Name_Array());
+    Batch_Series->setCurrentIndex(Batch_Series->findText(chosen));
+    Not_Draw_Only_Prop_Change = wasMuted;
 }
 
 void TSLWindowController::View_batch_Series_Button()

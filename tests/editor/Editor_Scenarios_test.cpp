@@ -3,13 +3,12 @@
 #include "editor/EditorScenarioFixture.h"
 
 #include "common/Stepper_Field.h"
+#include "data/Series_File.h"
 #include "model/TSLDrawing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QListView>
 #include <QStackedWidget>
@@ -161,11 +160,8 @@ TEST_F(EditorScenario, TextBoxTakesTypingAgainAfterAnotherItemWasSetToSeries)
     const TSLGraphicPtr to = itemWithID(QStringLiteral("PARTY_TO"));
     const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
     ASSERT_TRUE(to && message);
-    // A series to choose: without one the item keeps its manual text.
-    QFile series(QDir(Data_Folder_Path).filePath(QStringLiteral("Guests.txt")));
-    ASSERT_TRUE(series.open(QIODevice::WriteOnly));
-    series.write("Anna\n");
-    series.close();
+    // A series to bind to: the folder's other files are no series.
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"), { QStringLiteral("Anna") }, Series_File::Values::AsGiven));
     clickItem(to);
     showPage(QStringLiteral("datasource_tab"));
     auto* source = widget<QComboBox>(QStringLiteral("Data_source_type"));

@@ -140,3 +140,24 @@ TEST_F(SeriesCommandsTest, ExportedValuesGetTheNoticeWhichOpensTheFile)
     EXPECT_EQ(opened, QStringList({ out + QStringLiteral("/names.txt") }));
     EXPECT_EQ(window->Export_File_Path, out + QStringLiteral("/names.txt"));
 }
+
+TEST_F(SeriesCommandsTest, ANewSeriesCanBeChosenAsSoonAsTheGeneratorCloses)
+{
+    writeSeries(QStringLiteral("Guests"), "Anna\n");
+    const TSLGraphicPtr item = selectedText();
+    window->Data_source_type->setCurrentIndex(window->Data_source_type->findText(QStringLiteral("Series")));
+    window->Batch_Series->setCurrentIndex(window->Batch_Series->findText(QStringLiteral("Guests")));
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        auto& generator = static_cast<Generate_List&>(dialog);
+        generator.form().seq_file_name->setText(QStringLiteral("Aisles"));
+        generator.form().from_txt->setText(QStringLiteral("1"));
+        generator.form().to_txt->setText(QStringLiteral("2"));
+        generator.form().buttonBox->button(QDialogButtonBox::Ok)->click();
+        return generator.result();
+    });
+    window->Create_Series_btn->trigger();
+    EXPECT_EQ(window->Batch_Series->findText(QStringLiteral("Aisles")), 0);
+    EXPECT_EQ(window->Batch_Series->currentText(), QStringLiteral("Guests"));
+    EXPECT_EQ(item->batch_list_name, QStringLiteral("Guests"));
+    EXPECT_EQ(item->Text_Value, QStringLiteral("Anna"));
+}
