@@ -1,12 +1,14 @@
 #include "data/Spreadsheet_Picker.h"
 
 #include "common/Common_Functions.h"
+#include "common/PleaseWait_Modeless.h"
 #include "data/Spreadsheet_Globals.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QEventLoop>
 #include <QLabel>
 #include <QTableWidget>
 
@@ -63,11 +65,18 @@ bool Spreadsheet_Picker::containsHeader() const
 
 void Spreadsheet_Picker::Show_Create_Modeless()
 {
+    PleaseWait_Modeless* wait = PleaseWait_Modeless::defaultInstance();
+    wait->modeless_msg_lbl()->setText(QStringLiteral("Please wait..."));
+    wait->show();
+    wait->raise();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The panel paints before the work starts; nothing the user does is taken in meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Spreadsheet_Picker::Hide_Destroy_Modeless()
 {
+    PleaseWait_Modeless::defaultInstance()->hide();
     if (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
 }

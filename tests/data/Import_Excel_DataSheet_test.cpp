@@ -184,6 +184,7 @@ TEST_F(ImportDataSheetTest, OneNewSeriesAsksBeforeReplacingAndNeedsAName)
             "Please enter list name.", "Batch Processing Series already exists. Do you want to replace it?" }));
     EXPECT_EQ(folder.bytes(QStringLiteral("Guests")), QByteArray("kept\n"));
     EXPECT_EQ(folder.bytes(QStringLiteral("Fresh")), QByteArray("Ada\nBo\n"));
+    expectNoWaitLeft();
 }
 
 TEST_F(ImportDataSheetTest, ReplaceModeOverwritesEvenASeriesInUse)

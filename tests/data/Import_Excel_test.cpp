@@ -62,6 +62,7 @@ TEST_F(ImportExcelTest, TickedColumnsBecomeTheBindingTable)
     EXPECT_EQ(table.value(0, 1), QStringLiteral("555-1"));
     EXPECT_EQ(table.value(1, 1), QStringLiteral(""));
     EXPECT_EQ(table.value(1, 2), QStringLiteral("Bergen"));
+    expectNoWaitLeft();
 }
 
 TEST_F(ImportExcelTest, WithoutTitlesTheFirstRowIsARecordToo)
@@ -145,4 +146,5 @@ TEST_F(ImportExcelTest, UnreadableWorkbookIsToldAndThePickerNeverOpens)
     EXPECT_TRUE(ui.dialogsRun.empty());
     ASSERT_EQ(texts().size(), 1u);
     EXPECT_TRUE(texts()[0].contains(QStringLiteral("not a readable workbook"))) << texts()[0].toStdString();
+    expectNoWaitLeft();
 }

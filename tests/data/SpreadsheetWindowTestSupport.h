@@ -1,11 +1,13 @@
 #pragma once
 
 #include "SeriesTestSupport.h"
+#include "common/PleaseWait_Modeless.h"
 #include "ZipTestSupport.h"
 #include "data/SpreadsheetWriter.h"
 #include "support/TestSupport.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QTableView>
 #include <QTest>
 
@@ -39,6 +41,13 @@ protected:
         if (column == 0)
             at.setX(cell.left() + qMin(cell.width() / 2, 12));
         QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, at);
+    }
+
+    // After any import the please-wait panel is gone and the pointer is the normal one again.
+    static void expectNoWaitLeft()
+    {
+        EXPECT_FALSE(PleaseWait_Modeless::defaultInstance()->isVisible());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
 
     std::vector<QString> texts() const { return seriestest::messageTexts(ui); }
