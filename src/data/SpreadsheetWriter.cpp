@@ -51,6 +51,7 @@ QString SpreadsheetWriter::scratchFolder()
 
 void SpreadsheetWriter::removeScratchFolder()
 {
+    forgetLoadedWorksheet();
     const QString folder = scratchFolder();
     if (!folder.isEmpty())
         QDir(folder).removeRecursively(); // removes links themselves, never what they point at

@@ -4,7 +4,11 @@
 #include "data/Spreadsheet_Globals.h"
 #include "data/Spreadsheet_Part.h"
 
+#include <QDateTime>
+#include <QFileInfo>
+
 #include <algorithm>
+#include <memory>
 #include <cstring>
 
 namespace {
@@ -107,19 +111,57 @@ bool loadSheet(const QString& path, LoadedSheet& sheet, QString& error)
     return true;
 }
 
+// The worksheet read last, kept from the header step for the row step of the same part: the user picks
+// columns between the two, and reading a large sheet twice would double the wait.
+struct SheetCache {
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    std::unique_ptr<LoadedSheet> sheet;
+};
+
+SheetCache& cache()
+{
+    static SheetCache kept;
+    return kept;
+}
+
+const LoadedSheet* sheetAt(const QString& path, QString& error)
+{
+    SheetCache& kept = cache();
+    const QFileInfo info(path);
+    if (kept.sheet && kept.path == path && info.size() == kept.size && info.lastModified() == kept.modified)
+        return kept.sheet.get();
+    forgetLoadedWorksheet();
+    auto sheet = std::make_unique<LoadedSheet>();
+    if (!loadSheet(path, *sheet, error))
+        return nullptr;
+    kept.path = path;
+    kept.size = info.size();
+    kept.modified = info.lastModified();
+    kept.sheet = std::move(sheet);
+    return kept.sheet.get();
+}
+
 } // namespace
+
+void forgetLoadedWorksheet()
+{
+    cache() = SheetCache();
+}
 
 SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column()
 {
     SpreadsheetWriter& object = spreadsheet();
     setLastError(QString());
     object.data_ = Rows();
-    LoadedSheet sheet;
     QString error;
-    if (!loadSheet(worksheetPath(Excel_Sheet_Number), sheet, error)) {
+    const LoadedSheet* loaded = sheetAt(worksheetPath(Excel_Sheet_Number), error);
+    if (!loaded) {
         setLastError(error);
         return object.data_;
     }
+    const LoadedSheet& sheet = *loaded;
     Excel_Sheet_Columns = sheet.width;
     QStringList header;
     header.reserve(sheet.width);
@@ -137,12 +179,13 @@ bool SpreadsheetWriter::ReadData(const QString& path)
 {
     setLastError(QString());
     data_ = Rows();
-    LoadedSheet sheet;
     QString error;
-    if (!loadSheet(path, sheet, error)) {
+    const LoadedSheet* loaded = sheetAt(path, error);
+    if (!loaded) {
         setLastError(error);
         return false;
     }
+    const LoadedSheet& sheet = *loaded;
     Excel_Sheet_Columns = sheet.width;
     QStringList blank;
     blank.reserve(sheet.width);
@@ -155,5 +198,6 @@ bool SpreadsheetWriter::ReadData(const QString& path)
         fillRow(row.node(), values, sharedStrings_);
         data_.append(std::move(values));
     }
+    forgetLoadedWorksheet(); // the rows are all taken; the document's memory goes back
     return true;
 }

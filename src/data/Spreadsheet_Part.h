@@ -29,3 +29,6 @@ QString spreadsheetCellValue(const pugi::xml_node& cell, const QStringList& shar
 
 // The text of a string item: its own text element, or its runs' text elements in order.
 QString spreadsheetStringItem(const pugi::xml_node& item);
+
+// Drops the worksheet that the header step keeps for the row step; every new workbook or write calls it.
+void forgetLoadedWorksheet();

@@ -273,3 +273,26 @@ TEST(SpreadsheetReader, RemovingTheScratchFolderNeverFollowsALink)
     EXPECT_FALSE(QFileInfo::exists(scratch));
     EXPECT_TRUE(QFileInfo::exists(outside + QStringLiteral("/keep.txt")));
 }
+
+TEST(SpreadsheetReader, RowStepNeverReadsTheSheetOfAnEarlierWorkbook)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("twins"));
+    // Two workbooks whose sheets have the same size and date: only their cells differ.
+    for (const char* name : { "a", "b" }) {
+        const QByteArray cell = QByteArray(name).repeated(4);
+        ASSERT_TRUE(sheettest::writeWorkbook(folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".xlsx"),
+            { sheettest::worksheet("<row><c r=\"A1\"><v>" + cell + "</v></c></row>") }));
+    }
+    Excel_Sheet_Number = 1;
+    SpreadsheetWriter::ReadWorkbook(folder + QStringLiteral("/a.xlsx"), true);
+    EXPECT_EQ(SpreadsheetWriter::ReadData_only_column(), (Rows { { "aaaa" } }));
+    SpreadsheetWriter::ReadWorkbook(folder + QStringLiteral("/b.xlsx"), true);
+    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(QString(), false), (Rows { { "bbbb" } }));
+    // And a header step after a write reads the workbook opened since, not the written one.
+    SpreadsheetWriter::ReadWorkbook(folder + QStringLiteral("/a.xlsx"), true);
+    EXPECT_EQ(SpreadsheetWriter::ReadData_only_column(), (Rows { { "aaaa" } }));
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(folder + QStringLiteral("/w.xlsx"), { { "wwww" } }, true));
+    SpreadsheetWriter::ReadWorkbook(folder + QStringLiteral("/b.xlsx"), true);
+    EXPECT_EQ(SpreadsheetWriter::ReadData_only_column(), (Rows { { "bbbb" } }));
+    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(QString(), false), (Rows { { "bbbb" } }));
+}
