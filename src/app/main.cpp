@@ -3,11 +3,13 @@
 #include "common/Resources.h"
 #include "editor/TSLWindowController.h"
 #include "model/TSLDocument.h"
+#include "platform/MemoryPolicy.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    platform::returnLargeBlocksToTheSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaline Card"));
     QApplication::setOrganizationName(QStringLiteral("Tessaline"));

@@ -74,6 +74,13 @@ QImage PictureCache::peek(Kind kind, const QByteArray& key)
     return found->first.image;
 }
 
+bool PictureCache::holds(Kind kind, const QByteArray& key) const
+{
+    const QByteArray full = fullKey(kind, key);
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return entries_.contains(full);
+}
+
 void PictureCache::storeLocked(Kind kind, const QByteArray& key, const QImage& image)
 {
     const qint64 bytes = bytesOf(image);

@@ -35,6 +35,8 @@ public:
     QImage obtain(Kind kind, const QByteArray& key, const std::function<QImage()>& make);
     // The picture stored under the key without making it; null when it is not held.
     QImage peek(Kind kind, const QByteArray& key);
+    // True when a picture is held under the key; it does not count as a use.
+    bool holds(Kind kind, const QByteArray& key) const;
 
     // Bytes of pixels held at most. Lowering it drops pictures at once.
     void setBudget(qint64 bytes);

@@ -33,13 +33,24 @@ QByteArray keyOf(const ImageAdjustments& values)
     return bytes;
 }
 
+QByteArray adjustedKey(const PictureSource& source, const ImageAdjustments& values)
+{
+    return source.key() + '\0' + keyOf(values);
+}
+
+bool isHeld(const PictureSource& source, const ImageAdjustments& values)
+{
+    return !source.isNull()
+        && PictureCache::instance().holds(PictureCache::Kind::Adjusted, adjustedKey(source, values));
+}
+
 QImage adjusted(const PictureSource& source, const ImageAdjustments& values)
 {
     if (source.isNull())
         return {};
-    const QByteArray key = source.key() + '\0' + keyOf(values);
-    return PictureCache::instance().obtain(PictureCache::Kind::Adjusted, key, [&] {
-        const QImage picture = source.decoded();
+    return PictureCache::instance().obtain(PictureCache::Kind::Adjusted, adjustedKey(source, values), [&] {
+        // The working picture already has the size the chain's cap gives, so the cap leaves it as it is.
+        const QImage picture = source.working();
         if (picture.isNull())
             return QImage();
         return ImageProcesser::Get_Processed_Image(picture, values).value_or(QImage());
@@ -58,7 +69,7 @@ QImage forDevice(const PictureSource& source, const ImageAdjustments& values, co
     if (full.isEmpty() || devicePixels.isEmpty() || devicePixels.width() >= full.width()
         || devicePixels.height() >= full.height())
         return adjusted(source, values);
-    QByteArray key = source.key() + '\0' + keyOf(values);
+    QByteArray key = adjustedKey(source, values);
     key.append('\0')
         .append(QByteArray::number(devicePixels.width()))
         .append('x')

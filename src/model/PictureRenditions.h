@@ -18,6 +18,9 @@ namespace picturerenditions {
 // none.
 QImage adjusted(const PictureSource& source, const ImageAdjustments& values);
 
+// True when the adjusted picture is held by the cache now.
+bool isHeld(const PictureSource& source, const ImageAdjustments& values);
+
 // The size in pixels of the adjusted picture, known without making it: the source's size capped and
 // turned as the chain does. Empty when there is no picture.
 QSize adjustedSize(const PictureSource& source, const ImageAdjustments& values);
@@ -28,5 +31,7 @@ QImage forDevice(const PictureSource& source, const ImageAdjustments& values, co
 
 // The values as bytes: equal bytes, equal results of the chain.
 QByteArray keyOf(const ImageAdjustments& values);
+// Names the adjusted picture of a source with values.
+QByteArray adjustedKey(const PictureSource& source, const ImageAdjustments& values);
 
 } // namespace picturerenditions

@@ -1,14 +1,18 @@
 #include "model/PictureSource.h"
 
+#include "model/ImageProcesser.h"
+#include "model/Image_Geometry.h"
 #include "model/PictureCache.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageIOHandler>
 #include <QImageReader>
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <mutex>
 
 struct PictureSource::Data {
@@ -59,6 +63,29 @@ QByteArray fileState(const struct stat& info)
 
 } // namespace
 
+// One description per file state, shared by every item that names it, so that its header is read once.
+std::shared_ptr<const PictureSource::Data> PictureSource::sharedData(const QString& path, const QByteArray& key)
+{
+    static std::mutex lock;
+    static QHash<QByteArray, std::weak_ptr<const Data>> known;
+    const std::lock_guard<std::mutex> guard(lock);
+    if (const auto found = known.constFind(key); found != known.constEnd())
+        if (std::shared_ptr<const Data> data = found->lock())
+            return data;
+    // Descriptions no item uses any more are dropped whenever the table has doubled since the last sweep.
+    static qsizetype sweepAt = 64;
+    if (known.size() >= sweepAt) {
+        known.removeIf(
+            [](QHash<QByteArray, std::weak_ptr<const Data>>::iterator entry) { return entry.value().expired(); });
+        sweepAt = std::max<qsizetype>(64, known.size() * 2);
+    }
+    auto data = std::make_shared<Data>();
+    data->path = path;
+    data->key = key;
+    known.insert(key, data);
+    return data;
+}
+
 PictureSource PictureSource::forFile(const QString& path)
 {
     if (path.isEmpty())
@@ -72,11 +99,8 @@ PictureSource PictureSource::forFile(const QString& path)
     } else if (!QFileInfo(path).isFile()) {
         return {}; // neither a file on disk nor one built into the program (":/...")
     }
-    auto data = std::make_shared<Data>();
-    data->path = path;
-    data->key = QByteArrayLiteral("F") + path.toUtf8() + state;
     PictureSource source;
-    source.data_ = std::move(data);
+    source.data_ = sharedData(path, QByteArrayLiteral("F") + path.toUtf8() + state);
     return source;
 }
 
@@ -108,8 +132,23 @@ QImage PictureSource::decoded() const
         return {};
     if (!isFile())
         return data_->memory;
-    const QString path = data_->path;
-    return PictureCache::instance().obtain(PictureCache::Kind::Source, data_->key, [&] { return decodeFile(path); });
+    // A picture within the working size is the working picture itself, held already or kept now.
+    const QSize size = pixelSize();
+    if (!size.isEmpty() && size == imagefilters::fittedSize(size, ImageProcesser::kMaximumSize))
+        return working();
+    return decodeFile(data_->path);
+}
+
+QImage PictureSource::working() const
+{
+    if (!data_)
+        return {};
+    const std::shared_ptr<const Data> data = data_;
+    return PictureCache::instance().obtain(PictureCache::Kind::Source, data->key, [&] {
+        // The whole decode lives only until its working copy is made.
+        return imagefilters::fittedWithin(
+            data->path.isEmpty() ? data->memory : decodeFile(data->path), ImageProcesser::kMaximumSize);
+    });
 }
 
 QSize PictureSource::pixelSize() const
@@ -119,11 +158,10 @@ QSize PictureSource::pixelSize() const
     if (!isFile())
         return data_->memory.size();
     std::call_once(data_->sizeRead, [this] {
-        // A decoded picture already held answers at once; formats without a readable header are decoded.
-        QImage held = PictureCache::instance().peek(PictureCache::Kind::Source, data_->key);
-        QSize size = held.isNull() ? headerSize(data_->path) : held.size();
-        if (!size.isValid() && held.isNull())
-            size = decoded().size();
+        // Formats without a readable header are decoded to learn their size.
+        QSize size = headerSize(data_->path);
+        if (!size.isValid())
+            size = decodeFile(data_->path).size();
         data_->size = size.isValid() ? size : QSize();
     });
     return data_->size;

@@ -37,8 +37,11 @@ int wholeDegrees(float rotation)
     return static_cast<int>(std::fmod(std::trunc(static_cast<double>(rotation)), 360.0));
 }
 
-ImageAdjustments adjustmentsOf(const TSLImage& item)
+} // namespace
+
+ImageAdjustments TSLImage::adjustments() const
 {
+    const TSLImage& item = *this;
     ImageAdjustments values;
     values.grayscale = item.gray_Scale;
     values.sepia = item.Sepia;
@@ -53,6 +56,8 @@ ImageAdjustments adjustmentsOf(const TSLImage& item)
     values.blur = item.blr_val;
     return values;
 }
+
+namespace {
 
 // The picture's opacity in percent as a painter fraction; above 100 is opaque.
 double opacityFraction(float percent)
@@ -151,7 +156,7 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
     const double opacity = opacityFraction(img_trnsp_val);
     if (opacity > 0.0 && !picture_.isNull()) {
         // The chain works on copies: the item's own picture keeps its pixels and size.
-        const ImageAdjustments values = adjustmentsOf(*this);
+        const ImageAdjustments values = adjustments();
         const QImage picture = context.isCanvas
             ? picturerenditions::forDevice(picture_, values, devicePixelsOf(painter, b))
             : picturerenditions::adjusted(picture_, values);
@@ -174,7 +179,7 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
 QSizeF TSLImage::naturalSize() const
 {
     // The chain's own size rules, applied to the size alone: the answer needs no decoding.
-    const QSize size = picturerenditions::adjustedSize(picture_, adjustmentsOf(*this));
+    const QSize size = picturerenditions::adjustedSize(picture_, adjustments());
     if (size.isEmpty())
         return { 0, 0 };
     return QSizeF(size) / picture_.devicePixelRatio();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ImageProcesser.h"
 #include "model/PictureSource.h"
 #include "model/TSLGraphic.h"
 
@@ -63,6 +64,8 @@ public:
     // Shows a picture held in memory (shared, not copied) in place of the file's.
     void setContents(const QImage& picture) { picture_ = PictureSource::forImage(picture); }
     const PictureSource& pictureSource() const { return picture_; }
+    // The values the adjustment chain takes from the item, as drawing passes them.
+    ImageAdjustments adjustments() const;
 
 private:
     PictureSource picture_;
