@@ -1,9 +1,12 @@
 #include "canvas/TSLCenteringClipView.h"
 
 #include "canvas/Card_Base_Drawing.h"
+#include "canvas/TSLGraphicView.h"
 #include "common/Globals.h"
+#include "model/CardEditorServices.h"
 
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -262,4 +265,19 @@ const QImage& TSLCenteringClipView::sheetShadow(const QRect& area, const QPointF
     shadowCacheFactor_ = factor_;
     shadowCacheDocument_ = documentSize_;
     return shadowCache_;
+}
+
+void TSLCenteringClipView::mousePressEvent(QMouseEvent* event)
+{
+    // The desk around the card is empty space: a click there leaves nothing selected, as a click on an
+    // empty part of the card does, and the inspector shows the card.
+    auto* canvas = qobject_cast<TSLGraphicView*>(documentView_.data());
+    if (event->button() != Qt::LeftButton || !canvas) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    canvas->Clear_Control_Selection();
+    canvas->setSelected_Graphic(nullptr);
+    if (CardEditorServices* services = editorServices())
+        services->Show_RHS_Properties(nullptr);
 }

@@ -51,6 +51,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override; // a click on the desk deselects the canvas
 
 private:
     QPointer<QWidget> documentView_;

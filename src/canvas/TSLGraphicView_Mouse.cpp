@@ -155,6 +155,14 @@ void TSLGraphicView::selectAndTrackMouseWithEvent(const QPointF& point, bool shi
             changeSelectionIndexes({});
         startDrag(Drag::Marquee, point, false);
         drag_.marqueeBase = selection_;
+        // What the band selected is what the inspector shows and edits next.
+        drag_.then = [this] {
+            const TSLGraphicList selected = selectedGraphics();
+            if (selected.empty())
+                return;
+            selectedGraphic_ = selected.front();
+            showProperties(selected.front());
+        };
         return;
     }
 

@@ -148,7 +148,9 @@ void TSLGrid::drawRect(QPainter& painter, const QRectF& rect, double devicePixel
     QRectF area = rect;
     if (const QPaintDevice* device = painter.device()) {
         bool invertible = false;
-        const QTransform toUser = painter.deviceTransform().inverted(&invertible);
+        // The combined transform maps to the device's own coordinates; the device transform would also
+        // hold the offset of a widget painted into its window's backing store.
+        const QTransform toUser = painter.combinedTransform().inverted(&invertible);
         if (invertible)
             area = area.intersected(toUser.mapRect(QRectF(0, 0, device->width(), device->height())));
     }

@@ -214,9 +214,16 @@ std::optional<QByteArray> TSLRenderingView::tiffDataWithGraphics(const TSLGraphi
 QImage TSLRenderingView::image_From_Card_Graphics(
     const TSLGraphicList& graphics, bool print_box, const TSLRenderingSide& side)
 {
+    return image_From_Card_Graphics(graphics, side, print_box ? printPixelsPerPoint : 1.0);
+}
+
+QImage TSLRenderingView::image_From_Card_Graphics(
+    const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint)
+{
     try {
         const TSLRenderingView view(side.canvasBounds, graphics, side);
-        const double pixelsPerPoint = print_box ? printPixelsPerPoint : 1.0;
+        if (!(pixelsPerPoint > 0))
+            return {};
         if (view.bounds().isEmpty())
             return {}; // no canvas to take the size from
         QImage image = transparentImage(pixelSizeFor(view.bounds().size(), pixelsPerPoint), pixelsPerPoint);

@@ -64,6 +64,9 @@ public:
     // picture when it cannot be made.
     static QImage image_From_Card_Graphics(
         const TSLGraphicList& graphics, bool print_box, const TSLRenderingSide& side);
+    // The same picture at a chosen resolution (an export at 300 dots per inch: 300 / 72 pixels per point).
+    static QImage image_From_Card_Graphics(
+        const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint);
 
     static constexpr double printPixelsPerPoint = 300.0 / 72.0;
 

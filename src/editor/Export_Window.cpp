@@ -2,6 +2,8 @@
 
 #include "ui_Export_Window.h"
 
+#include "common/Common_Functions.h"
+
 #include <QPushButton>
 
 Export_Window& Export_Window::defaultInstance()
@@ -16,7 +18,15 @@ Export_Window::Export_Window(QWidget* parent)
 {
     ui_->setupUi(this);
     setModal(true);
-    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, [this] { done(1); });
+    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, [this] {
+        if (resolution() == 0) {
+            Show_MessageBox(QStringLiteral("Please enter a resolution from %1 to %2 dots per inch.")
+                                .arg(minimumResolution)
+                                .arg(maximumResolution));
+            return;
+        }
+        done(1);
+    });
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, [this] { done(0); });
     connect(ui_->side_both_rd, &QRadioButton::clicked, this, [this] { export_card_side_CellClick(0); });
     connect(ui_->side_front_rd, &QRadioButton::clicked, this, [this] { export_card_side_CellClick(1); });
@@ -49,7 +59,15 @@ void Export_Window::export_card_side_CellClick(int row)
 
 void Export_Window::exportFileTypeChanged()
 {
-    ui_->saveDPIText->setEnabled(ui_->fileFormatPopup->currentText() == QLatin1String("TIFF"));
+    // Every format is written at the chosen resolution.
+    ui_->saveDPIText->setEnabled(true);
+}
+
+int Export_Window::resolution() const
+{
+    bool number = false;
+    const int dpi = ui_->saveDPIText->currentText().trimmed().toInt(&number);
+    return number && dpi >= minimumResolution && dpi <= maximumResolution ? dpi : 0;
 }
 
 QString Export_Window::cardSide() const

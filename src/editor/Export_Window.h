@@ -8,8 +8,8 @@ namespace Ui {
 class Export_Window;
 }
 
-// The export dialog for one card: which sides, one combined picture or not, and the format whose title
-// becomes the file extension (the file itself is always PNG). Runs through the UI seam; OK ends with 1.
+// The export dialog for one card: which sides, one combined picture or not, the resolution, and the
+// format whose title becomes the file extension. Runs through the UI seam; OK ends with 1.
 class Export_Window : public QDialog {
     Q_OBJECT
 public:
@@ -20,6 +20,10 @@ public:
     QString cardSide() const; // "BOTH", "F" or "B"
     bool combinedImage() const;
     QString formatTitle() const;
+    // The resolution chosen or typed, in dots per inch; 0 when it is not a whole number from 72 to 2400.
+    int resolution() const;
+    static constexpr int minimumResolution = 72;
+    static constexpr int maximumResolution = 2400;
 
     Ui::Export_Window& form() { return *ui_; }
 

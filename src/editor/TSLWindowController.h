@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Stepper_Field.h"
+#include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
 #include "model/CardEditorServices.h"
 #include "model/Card_Property.h"
@@ -20,8 +21,11 @@
 #include <QSizeF>
 #include <QStringList>
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
@@ -31,7 +35,9 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFontDialog;
 class QLabel;
+class QKeySequence;
 class QLineEdit;
+class QMenu;
 class QListView;
 class QPlainTextEdit;
 class QPushButton;
@@ -50,6 +56,7 @@ class TSLGraphicView;
 class TSLGrid;
 class TSLZoomingScrollView;
 struct DesignFileContent;
+enum class TSLCanvasCommand;
 
 namespace Ui {
 class DrawWindow;
@@ -60,7 +67,10 @@ class DrawWindow;
 // the card sizes, the design file and the start-up flow. The operations are split over several files by
 // family; everything that needs no user answer runs without the window being shown, so tests drive it
 // directly.
-class TSLWindowController : public QMainWindow, public CardEditorServices, public Invitation_Wizard_Host {
+class TSLWindowController : public QMainWindow,
+                           public CardEditorServices,
+                           public Invitation_Wizard_Host,
+                           public Series_Host {
     Q_OBJECT
 public:
     // What the design-file writer did: the caller decides whether to go on (quit, new, open).
@@ -205,6 +215,10 @@ public:
         const QTableWidget* table, const QString& value, const QString& columnIdentifier, int row);
     void reloadSizeList(); // shows ListData in ColList
     void Category_Changed(); // rebuilds the size list for the chosen category
+    void Card_Size_Row_Clicked(int row); // the user chose a size in the list: the card takes it
+    // Highlights the row of the card's present size (the stored row when it still fits), or none.
+    void markSizeListRowOfCard(qint32 storedRow);
+    QString presetCode() const; // "V" for the upright orientation, else "H"
     void Preset_Changed(); // an orientation change chooses the category again
 
     // --- Choice boxes and small services (TSLWindowController_Choice_Boxes.cpp) ---
@@ -230,6 +244,8 @@ public:
 
     // --- Invitation texts (TSLWindowController_Invitation.cpp) ---
     void Fill_Party_Invidation_Details();
+    // White on a dark picture (mean luminance under one half), black on a light one or on none.
+    static QColor readableTextColour(const QImage& background);
 
     // --- Shape and line pages (TSLWindowController_Shape_Panel.cpp, _Line_Panel.cpp) ---
     // Each page action writes the whole page into every selected item of the current side, assigning the
@@ -251,7 +267,26 @@ public:
     QComboBox* Line_cap_style = nullptr;
 
     // --- Text pages (TSLWindowController_Text_Panel.cpp) ---
-    void Update_Text_Graphics();
+    // What one control of the text pages writes; All is the whole page.
+    enum class TextField {
+        All,
+        Border,
+        BorderStyle,
+        Fill,
+        FillType,
+        Gradient,
+        Colour,
+        Font,
+        Text,
+        Opacity,
+        Alignment,
+        Case,
+        Kerning
+    };
+    void Update_Text_Graphics() { Update_Text_Graphics(TextField::All); }
+    // Writes the changed control into the selected items of the side being edited, through the setters
+    // that record undo; the rest of each item stays as it is.
+    void Update_Text_Graphics(TextField changed);
     void Text_Border_ChkBox();
     void Text_Fill_Chk_Box();
     void Text_Solid_RD_Sel();
@@ -266,9 +301,11 @@ public:
     QLabel* Text_font_value = nullptr;
 
     // --- Export of card images and templates (TSLWindowController_Export.cpp) ---
-    // Writes the picture as PNG whatever the path's extension, replacing an old file only by a complete
-    // new one; on failure the old file stays and the reason is in *error. Any thread.
-    static bool Save_gen_image(const QImage& image, const QString& path, QString* error = nullptr);
+    // Writes the picture in the format the path's extension names (PNG for any other), recording the
+    // resolution, and replaces an old file only by a complete new one; on failure the old file stays and
+    // the reason is in *error. Any thread.
+    static bool Save_gen_image(const QImage& image, const QString& path, QString* error = nullptr, int dpi = 72);
+    static QByteArray imageFormatForPath(const QString& path); // "png", "jpeg", "tiff" or "bmp"
     static QString Create_Back_Card_Path(const QString& path); // "<dir>/<base>_Back.<ext>"
     // Exports the card as it stands by export_card_side; true when every file was written. On failure
     // one message names the file and the reason; with show_msg the success message and the result box.
@@ -281,6 +318,7 @@ public:
     bool Export_Template(const QString& name);
     QString export_card_side = QStringLiteral("F");
     bool export_combined_image_chk = false;
+    int export_resolution = 72; // dots per inch of exported pictures
     QString Export_File_Path;
     QString Export_File_Message;
 
@@ -288,7 +326,7 @@ public:
     void Data_Source_Changed(); // the data-source switch
     void Batch_Series_Changed(); // binds the selected item to the chosen series or column
     static QStringList Get_datasheet_File_Name_Array();
-    bool Check_Batch_File_In_Use_Validation(const QString& name) const;
+    bool Check_Batch_File_In_Use_Validation(const QString& name) const override;
     static QString Get_First_Value_Of_Dataset(const QString& name);
     QString Get_First_Value_Of_Excel_Binding(int column) const;
     void Fill_Excel_Col_Name_In_Combo(QComboBox* box);
@@ -303,6 +341,17 @@ public:
     QPushButton* insert_template_btn = nullptr;
     QWidget* manual_brws_box = nullptr;
     QLineEdit* Manual_image_path = nullptr;
+
+    // --- Series windows (TSLWindowController_Series.cpp) ---
+    void Batch_Series_Button(); // the series manager
+    void Create_Series_Button(); // the generator, writing a new series
+    void Import_Wizard_Button(); // the series import wizard, when there is one
+    void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
+    void Refresh_Series_Choices(); // the data-source page's series list after the series windows closed
+    void Show_Export_Notice(const QString& path, const QString& message) override;
+    void connectSeriesCommands();
+    QAction* Create_Series_btn = nullptr;
+    QAction* Import_Wizard_btn = nullptr;
 
     // --- Card-holder profile fill (TSLWindowController_Auto_Fill.cpp) ---
     void Fill_User_profile_info_front_side();
@@ -319,7 +368,7 @@ public:
     void Enable_Standard_Button_For_Unlock();
     void Disable_Standard_Button_For_Card();
     void Disable_Standard_Button_For_Lock();
-    void Set_Paste_Button_Status();
+    void Set_Paste_Button_Status() override;
     void Print_object_chk_changed();
     void Align_Center_Clicked();
     void Align_Left_Clicked();
@@ -342,7 +391,9 @@ public:
     // --- Background picture browser (TSLWindowController_Backgrounds.cpp) ---
     void Load_and_fill_backgrounds();
     void addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID);
-    void imageBrowserSelectionDidChange(int index);
+    void imageBrowserSelectionDidChange(int index); // a picture the user clicked (or chose with Enter)
+    // Undo of a change to a side's record: the record goes back to `before` (and redo returns it).
+    void registerCardSideUndo(int frontOrBack, const Card_Property& before, const QString& name);
     Browser_Picture_Model* images = nullptr; // the browser's list, owned by the window
     QListView* imageBrowser = nullptr;
     QString selected_image;
@@ -375,7 +426,9 @@ public:
     // --- Picture page (TSLWindowController_Picture_Panel.cpp) ---
     void Show_Image_Properties(const TSLGraphic& item); // the picture controls from the item (write-back muted)
     void Update_Image_Graphics();
-    bool Browse_User_Image_Manually();
+    bool Browse_User_Image_Manually(); // refuses, with a message, a picture too large to decode
+    // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
+    static QString pictureTooLargeMessage(const QString& path);
     void Manual_Image_Browse_Btn();
     void Image_reset_Button();
     void Reset_Image_Editing_Controls();
@@ -411,10 +464,27 @@ public:
     QLineEdit* Sign_image_path = nullptr;
 
     // --- Barcode page (TSLWindowController_Barcode_Panel.cpp) ---
-    void Open_Barcode_Window(); // the canvas's current barcode into the settings dialog; OK spreads the settings
+    void Open_Barcode_Window() override; // the canvas's current barcode into the settings dialog; OK spreads the settings
     void View_barcode_prop_Button() { Open_Barcode_Window(); }
     void Update_Barcode_Graphics(const TSLGraphic& source);
     QPushButton* View_barcode_prop_btn = nullptr;
+
+    // --- Main menu (TSLWindowController_Menus.cpp) ---
+    // Enables every menu entry that acts on the selection as the current side's canvas allows, titles the
+    // rulers entry, and the align-to-grid button with them. Runs whenever one of their inputs changes.
+    void validateMainMenu();
+    QAction* menuAction(const QString& objectName) const; // a menu entry by its object name, e.g. "menu_Cut"
+    void Select_All_Clicked();
+    void Show_Hide_Ruler_Menu(); // the rulers entry: the same as clicking the rulers check box
+    void Zoom_In_Clicked(); // the next larger (smaller) entry of the zoom table, on all three canvases
+    void Zoom_Out_Clicked();
+    void Zoom_Actual_Size_Clicked();
+
+    // --- Opening a design named when the program starts (TSLWindowController_Menus.cpp) ---
+    // Set before awakeFromNib: start-up opens this design through the design-file reader instead of
+    // showing the start screen; a file the reader refuses gets its message, then the start screen.
+    void setStartUpDesign(const QString& path) { startUpDesign_ = path; }
+    void Open_Start_Up_Design();
 
     // --- Fields other windows read and write directly ---
     Card_Property Front_card_Prop;
@@ -502,12 +572,27 @@ private:
     int Selected_Control_Tool_ = 0;
     QImage wizard_pattern_image_;
     std::weak_ptr<TSLGraphic> Last_Selected_Graphic_; // weak: a deleted item is never shown or compared
+    QString startUpDesign_;
+    // Menu entries validated by a canvas command, and the rulers entry among them.
+    std::vector<std::pair<QAction*, TSLCanvasCommand>> validatedMenuActions_;
+    QAction* snapToGridAction_ = nullptr;
     bool ended_ = false;
     int endStatus_ = 0;
     bool awoken_ = false;
 
     // TSLWindowController_Sides.cpp
     TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
+
+    // TSLWindowController_Menus.cpp
+    void buildMainMenu();
+    void addMenuCommand(QMenu* menu, const QString& name, const QString& text, TSLCanvasCommand command,
+        void (TSLWindowController::*run)(), const QList<QKeySequence>& keys = {});
+    void connectRulers();
+    struct SideView {
+        TSLGraphicView* canvas;
+        TSLZoomingScrollView* view;
+    };
+    std::array<SideView, 3> sideViews() const; // front, back and scratch side, each canvas with its view
 
     // TSLWindowController_Interface.cpp
     void buildInterface();
@@ -516,6 +601,7 @@ private:
     void connectEditorCommands(); // export, data source, align and grid, backgrounds
     void connectToolsAndInspector(); // the tool palette, the edit buttons and the content font
     void showItemPages(const TSLGraphic& item); // the pages of the item's kind, filled (write-back muted)
+    void followCanvasSelection(TSLGraphicView* canvas); // the inspector shows one of the selected items
     void connectShapePage();
     void connectLinePage();
     void connectTextPage();

@@ -1,9 +1,11 @@
 // The browser of the background pictures shipped in the data folder: clicking one makes it the front
-// side's background at once, whichever side is being edited.
+// side's background at once, whichever side is being edited, as one undoable step.
 #include "editor/TSLWindowController.h"
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "model/TSLDocument.h"
+#include "platform/UndoManager.h"
 #include "profiles/Browser_Picture_Model.h"
 
 #include <QDir>
@@ -37,6 +39,26 @@ void TSLWindowController::imageBrowserSelectionDidChange(int index)
     if (index < 0 || index >= images->items().size())
         return;
     selected_image = images->items().at(index).valueForKey(QStringLiteral("path")).toString();
+    const Card_Property before = Front_card_Prop;
     set_Front_BG_Image(selected_image);
+    registerCardSideUndo(0, before, QStringLiteral("Background"));
     Refresh_Canvas();
+}
+
+void TSLWindowController::registerCardSideUndo(int frontOrBack, const Card_Property& before, const QString& name)
+{
+    if (!document_)
+        return;
+    platform::UndoManager& undo = document_->undoManager();
+    undo.registerUndo([this, frontOrBack, before, name] {
+        Card_Property& side = frontOrBack ? Back_card_Prop : Front_card_Prop;
+        const Card_Property now = side;
+        side = before;
+        // Undoing it again is the redo.
+        registerCardSideUndo(frontOrBack, now, name);
+        if (Card_Front_Or_Back == frontOrBack)
+            Show_RHS_Properties(nullptr);
+        Refresh_Canvas();
+    });
+    undo.setActionName(name);
 }

@@ -133,6 +133,8 @@ void TSLWindowController::Show_Card_Properties(const Card_Property& side)
     if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
         row->setChecked(true);
     card_name->setText(side.Card_Name());
+    // The sides choice is written back with every change of the page, so it must show the record's.
+    Sides_ComboBox->setCurrentIndex(side.Card_Side() == QLatin1String("1") ? 1 : 0);
 }
 
 void TSLWindowController::card_prop_set(const QString& fillStyle)

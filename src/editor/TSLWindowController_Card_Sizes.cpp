@@ -5,6 +5,7 @@
 #include "canvas/TSLGraphicView.h"
 #include "canvas/TSLZoomingScrollView.h"
 #include "common/Common_Functions.h"
+#include "common/Globals.h"
 #include "model/TSLDocument.h"
 
 #include <QComboBox>
@@ -13,6 +14,7 @@
 #include <QTableWidget>
 
 #include <array>
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -74,11 +76,7 @@ void TSLWindowController::Set_Document_Size(const QSizeF& points)
 
 void TSLWindowController::SetDocumentCanvasSize(const QSizeF& points)
 {
-    const struct {
-        TSLGraphicView* canvas;
-        TSLZoomingScrollView* view;
-    } sides[] = { { _graphicView, _zoomingScrollView }, { _graphicView_BACK, _zoomingScrollView_BACK },
-        { _graphicView_TEMP, _zoomingScrollView_TEMP } };
+    const auto sides = sideViews();
     // Through zero first, so that the views lay out again even when the size did not change.
     for (const auto& side : sides) {
         side.canvas->setCanvasSize(QSizeF(0, 0));
@@ -166,6 +164,43 @@ void TSLWindowController::Category_Changed()
         Create_List(name);
     reloadSizeList();
     Mark_List_New_Selection(0);
+}
+
+QString TSLWindowController::presetCode() const
+{
+    return Preset_ComboBox->currentIndex() > 0 ? QStringLiteral("V") : QStringLiteral("H");
+}
+
+void TSLWindowController::Card_Size_Row_Clicked(int row)
+{
+    if (Not_Draw_Only_Prop_Change || row < 0 || row >= ListData.size())
+        return;
+    // The row chosen is the card's new size, applied as the size fields apply a typed one.
+    Set_Card_Size_In_Control(Get_My_card_Size(Category_ComboBox->currentText(), presetCode(), row));
+    Apply_Size_Clicked();
+}
+
+void TSLWindowController::markSizeListRowOfCard(qint32 storedRow)
+{
+    // The row stored with the side is shown only while it still names the card's size; otherwise the row
+    // of that size, or none for a size of the user's own.
+    const QSizeF card = frontCanvasBounds().size();
+    const auto matches = [this, &card](int row) {
+        const QSizeF size = Get_My_card_Size(Category_ComboBox->currentText(), presetCode(), row);
+        return std::abs(MM_to_Points_Convert(float(size.width())) - card.width()) < 1.5
+            && std::abs(MM_to_Points_Convert(float(size.height())) - card.height()) < 1.5;
+    };
+    if (storedRow >= 0 && storedRow < ColList->rowCount() && matches(storedRow)) {
+        Mark_List_New_Selection(storedRow);
+        return;
+    }
+    for (int row = 0; row < ColList->rowCount(); ++row) {
+        if (matches(row)) {
+            Mark_List_New_Selection(row);
+            return;
+        }
+    }
+    Mark_List_New_Selection(-1);
 }
 
 void TSLWindowController::Preset_Changed()

@@ -4,6 +4,7 @@
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "data/Series_File.h"
 #include "editor/Editor_Globals.h"
 #include "model/TSLImage.h"
 #include "model/TSLTextStorage.h"
@@ -38,8 +39,12 @@ void TSLWindowController::comboBoxSelectionDidChange(QComboBox* box)
         Category_Changed();
     } else if (box == Line_border_style || box == Line_ori_style || box == Line_cap_style) {
         Update_Line_Graphics();
-    } else if (box == Text_border_style || box == Text_align_combo || box == Text_case_combo) {
-        Update_Text_Graphics();
+    } else if (box == Text_border_style) {
+        Update_Text_Graphics(TextField::BorderStyle);
+    } else if (box == Text_align_combo) {
+        Update_Text_Graphics(TextField::Alignment);
+    } else if (box == Text_case_combo) {
+        Update_Text_Graphics(TextField::Case);
     } else if (box == shape_border_style || box == shape_hatch_style) {
         Update_Shape_Graphics();
     }
@@ -127,8 +132,16 @@ void TSLWindowController::Data_Source_Changed()
         Batch_Series->addItems(series);
         Batch_Series->setCurrentIndex(-1);
         if (series.isEmpty()) {
+            // Nothing to bind to: the item keeps its source, and the page shows it again.
+            if (item && item->data_source_type >= 0 && item->data_source_type < Data_source_type->count())
+                Data_source_type->setCurrentIndex(item->data_source_type);
             Not_Draw_Only_Prop_Change = wasMuted;
             Show_MessageBox(QStringLiteral("Please create batch processing series first."));
+            const bool stillManual = !item || item->data_source_type == 0;
+            Text_value_Edit->setReadOnly(!stillManual);
+            view_series_btn->setEnabled(!stillManual);
+            Batch_Series->setEnabled(!stillManual);
+            SetObjEnabled(manual_brws_box, stillManual);
             return;
         }
         if (item && !item->batch_list_name.isEmpty())
@@ -188,12 +201,12 @@ void TSLWindowController::Batch_Series_Changed()
 
 QStringList TSLWindowController::Get_datasheet_File_Name_Array()
 {
-    return Get_Files_Array_At_Path(Data_Folder_Path);
+    return Series_File::names();
 }
 
 bool TSLWindowController::Check_Batch_File_In_Use_Validation(const QString& name) const
 {
-    if (!QFileInfo::exists(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt"))))
+    if (!Series_File::exists(name))
         return false;
     auto uses = [&name](const TSLGraphicList& items) {
         for (const TSLGraphicPtr& item : items) {
@@ -209,15 +222,7 @@ bool TSLWindowController::Check_Batch_File_In_Use_Validation(const QString& name
 
 QString TSLWindowController::Get_First_Value_Of_Dataset(const QString& name)
 {
-    QFile file(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt")));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    // Only the first line is wanted; a series file may be long.
-    const QByteArray line = file.readLine();
-    QString first = QString::fromUtf8(line);
-    if (first.endsWith(QLatin1Char('\n')))
-        first.chop(1);
-    return first;
+    return Series_File::firstValue(name);
 }
 
 QString TSLWindowController::Get_First_Value_Of_Excel_Binding(int column) const

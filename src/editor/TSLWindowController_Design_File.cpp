@@ -87,11 +87,13 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
 
     QString error;
     if (!writeDesignFile(Project_File_Name, encodeDesignFile(content), &error)) {
-        Show_NSLog_Message(QStringLiteral("%1: %2").arg(Project_File_Name, error));
+        const QString attempted = Project_File_Name;
+        Show_NSLog_Message(QStringLiteral("%1: %2").arg(attempted, error));
         // The design still belongs to the file that holds it, not to the one that could not be written.
         Project_File_Name = oldPath;
         if (show_msg)
-            Show_MessageBox(QStringLiteral("fail"));
+            Show_MessageBox(
+                QStringLiteral("fail\n\nThe design could not be saved to \"%1\": %2").arg(attempted, error));
         return SaveResult::Failed;
     }
     if (show_msg) {

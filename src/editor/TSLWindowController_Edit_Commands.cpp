@@ -4,10 +4,12 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
+#include "common/Globals.h"
 #include "model/TSLDocument.h"
 #include "platform/UndoManager.h"
 
 #include <QAction>
+#include <QStackedWidget>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -35,13 +37,27 @@ template <typename Command> static void forward(TSLWindowController& window, Com
         window.Show_RHS_Properties(canvas->Selected_Graphic());
 }
 
+// Undo keeps the front side's changes only: before one is undone or redone out of sight, the window
+// turns to the front, so the person sees what changes.
+static void showSideOfUndo(TSLWindowController& window, bool redo)
+{
+    TSLDocument* document = window.document();
+    if (!document || (Card_Front_Or_Back == 0 && window.myTargetView->currentWidget() == window.first_view))
+        return;
+    const platform::UndoManager& undo = document->undoManager();
+    if (redo ? undo.canRedo() : undo.canUndo())
+        window.Select_front_side();
+}
+
 void TSLWindowController::Undo_Clicked()
 {
+    showSideOfUndo(*this, false);
     forward(*this, [](TSLGraphicView& canvas) { canvas.undo(); });
 }
 
 void TSLWindowController::Redo_Clicked()
 {
+    showSideOfUndo(*this, true);
     forward(*this, [](TSLGraphicView& canvas) { canvas.redo(); });
 }
 
@@ -82,6 +98,7 @@ void TSLWindowController::Undo_Redo_Button_state()
     const bool canRedo = document_ && document_->undoManager().canRedo();
     Undo_btn->setEnabled(canUndo);
     Redo_btn->setEnabled(canRedo);
+    validateMainMenu();
 }
 
 namespace {

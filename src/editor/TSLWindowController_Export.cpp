@@ -7,7 +7,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "editor/Design_File_Format.h"
-#include "editor/Export_Result_Box.h"
+#include "output/Open_Export_Log.h"
 #include "editor/Export_Template_Window.h"
 #include "editor/Export_Window.h"
 #include "platform/UiSeam.h"
@@ -22,9 +22,6 @@
 
 namespace {
 
-// Pictures are rendered at one pixel per point: recording 72 dots per inch keeps their size in points.
-constexpr int dotsPerMeterAt72Dpi = 2835;
-
 QString writeFailureText(const QString& path, const QString& reason)
 {
     return QStringLiteral("Card could not be exported to \"%1\": %2").arg(path, reason);
@@ -32,22 +29,45 @@ QString writeFailureText(const QString& path, const QString& reason)
 
 } // namespace
 
-bool TSLWindowController::Save_gen_image(const QImage& image, const QString& path, QString* error)
+QByteArray TSLWindowController::imageFormatForPath(const QString& path)
+{
+    const QString extension = QFileInfo(path).suffix().toLower();
+    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg") || extension == QLatin1String("jpe")
+        || extension == QLatin1String("jfif"))
+        return "jpeg";
+    if (extension == QLatin1String("tif") || extension == QLatin1String("tiff"))
+        return "tiff";
+    if (extension == QLatin1String("bmp"))
+        return "bmp";
+    return "png";
+}
+
+bool TSLWindowController::Save_gen_image(const QImage& image, const QString& path, QString* error, int dpi)
 {
     if (image.isNull()) {
         if (error)
             *error = QStringLiteral("there is no picture to write");
         return false;
     }
+    // The format is the one the file's extension names; the resolution is recorded so that the picture
+    // keeps the card's size in print.
+    const QByteArray format = imageFormatForPath(path);
     QImage bitmap = image;
-    bitmap.setDotsPerMeterX(dotsPerMeterAt72Dpi);
-    bitmap.setDotsPerMeterY(dotsPerMeterAt72Dpi);
+    bitmap.setDevicePixelRatio(1.0);
+    if (format == "jpeg" || format == "bmp")
+        bitmap = bitmap.convertToFormat(QImage::Format_RGB32); // no alpha in the file: white stays white
+    const int dotsPerMeter = qRound(dpi / 0.0254);
+    bitmap.setDotsPerMeterX(dotsPerMeter);
+    bitmap.setDotsPerMeterY(dotsPerMeter);
     QString reason;
     const bool written = saveFileAtomically(
         path,
-        [&bitmap, &reason](QIODevice& device) {
-            QImageWriter writer(&device, "png");
-            writer.setQuality(100); // the least compression loss; PNG is lossless anyway
+        [&bitmap, &reason, &format](QIODevice& device) {
+            QImageWriter writer(&device, format);
+            if (format == "jpeg")
+                writer.setQuality(95);
+            else if (format == "tiff")
+                writer.setCompression(1); // lossless LZW
             if (writer.write(bitmap))
                 return true;
             reason = writer.errorString();
@@ -71,21 +91,24 @@ QString TSLWindowController::Create_Back_Card_Path(const QString& path)
 
 bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
 {
-    auto render = [this](int frontOrBack) {
+    const int dpi = export_resolution;
+    auto render = [this, dpi](int frontOrBack) {
         TSLRenderingSide side;
         side.property = frontOrBack ? Back_card_Prop : Front_card_Prop;
         side.frontOrBack = frontOrBack;
         side.cardShape = Card_Shape;
         side.canvasBounds = frontCanvasBounds();
-        return TSLRenderingView::image_From_Card_Graphics(
-            frontOrBack ? Get_Back_Controls_Array() : Get_Front_Controls_Array(), false, side);
+        QImage image = TSLRenderingView::image_From_Card_Graphics(
+            frontOrBack ? Get_Back_Controls_Array() : Get_Front_Controls_Array(), side, dpi / 72.0);
+        image.setDevicePixelRatio(1.0); // counted in pixels from here on
+        return image;
     };
 
     // Every file is tried; the first failure is the one reported.
     QString failure;
-    auto save = [&failure](const QImage& image, const QString& target) {
+    auto save = [&failure, dpi](const QImage& image, const QString& target) {
         QString reason;
-        if (!Save_gen_image(image, target, &reason) && failure.isEmpty())
+        if (!Save_gen_image(image, target, &reason, dpi) && failure.isEmpty())
             failure = writeFailureText(target, reason);
     };
 
@@ -134,6 +157,7 @@ void TSLWindowController::Export_Button()
     dialog.hide();
     export_card_side = dialog.cardSide();
     export_combined_image_chk = dialog.combinedImage();
+    export_resolution = dialog.resolution();
     const QString format = dialog.formatTitle();
 
     platform::FileRequest request;
@@ -151,13 +175,7 @@ void TSLWindowController::Export_Button()
 
 int TSLWindowController::Open_Export_File_Box()
 {
-    Export_Result_Box& box = Export_Result_Box::defaultInstance();
-    box.show(Export_File_Path, Export_File_Message);
-    const int result = platform::ui().runModal(box);
-    box.hide();
-    if (result == 1 && box.openRequested())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Export_File_Path));
-    return result;
+    return Open_Export_Log::defaultInstance().Open_Export_File_Box(Export_File_Path, Export_File_Message);
 }
 
 void TSLWindowController::Export_As_Template_Clicked()
@@ -199,11 +217,14 @@ bool TSLWindowController::Export_Template(const QString& name)
 
     const QString keptSide = export_card_side;
     const bool keptCombined = export_combined_image_chk;
+    const int keptResolution = export_resolution;
     export_card_side = QStringLiteral("BOTH");
     export_combined_image_chk = true;
+    export_resolution = 72; // the template's preview, one pixel per point
     const bool exported = Export_Single_File(picturePath, false);
     export_card_side = keptSide;
     export_combined_image_chk = keptCombined;
+    export_resolution = keptResolution;
     if (!exported)
         return false;
     Show_MessageBox(QStringLiteral("Template exported successfully."));

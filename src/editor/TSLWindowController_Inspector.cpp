@@ -18,6 +18,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <exception>
 
 QString TSLWindowController::fontValueText(const QFont& font)
@@ -80,7 +81,8 @@ void TSLWindowController::Show_RHS_Properties(const std::shared_ptr<TSLGraphic>&
             Last_Selected_Graphic_.reset();
             Remove_All_Tab_Items();
             int index = 0;
-            for (QWidget* page : { card_setting_tab, card_info_tab, card_size_tab, card_bkgd_tab, card_brdr_tab })
+            // The card's name, sides, stock and size are all on the settings page.
+            for (QWidget* page : { card_setting_tab, card_bkgd_tab, card_brdr_tab })
                 insertPage(sett_tab, page, index++);
             sett_tab->setCurrentIndex(0);
 
@@ -95,7 +97,7 @@ void TSLWindowController::Show_RHS_Properties(const std::shared_ptr<TSLGraphic>&
                 Preset_ComboBox->setCurrentIndex(preset);
             if (const int category = Category_ComboBox->findText(side.Card_Category()); category >= 0)
                 Category_ComboBox->setCurrentIndex(category);
-            Mark_List_New_Selection(side.Card_Cat_index());
+            markSizeListRowOfCard(side.Card_Cat_index());
             card_prop_set(side.Card_fill_style());
             return;
         }
@@ -126,6 +128,21 @@ void TSLWindowController::Show_RHS_Properties(const std::shared_ptr<TSLGraphic>&
     } catch (const std::exception& error) {
         Show_NSLog_Message(QString::fromUtf8(error.what()));
     }
+}
+
+void TSLWindowController::followCanvasSelection(TSLGraphicView* canvas)
+{
+    // The inspector must never show one item while its pages write into another: when the selection
+    // moves away from the item shown, the first selected item is shown instead. While the card is shown
+    // nothing is written into items; an emptied selection is left to the canvas, which shows the card
+    // when the mouse goes up.
+    if (Not_Draw_Only_Prop_Change || canvas != currentGraphicView())
+        return;
+    const TSLGraphicPtr shown = Last_Selected_Graphic();
+    const TSLGraphicList selected = canvas->selectedGraphics();
+    if (!shown || selected.empty() || std::find(selected.begin(), selected.end(), shown) != selected.end())
+        return;
+    Show_RHS_Properties(selected.front());
 }
 
 void TSLWindowController::showItemPages(const TSLGraphic& item)

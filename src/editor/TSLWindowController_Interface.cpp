@@ -75,6 +75,8 @@ void TSLWindowController::buildInterface()
         side.view->setDocumentView(side.canvas);
         side.view->setDocumentSize(side.canvas->canvasSize());
         connect(side.view, &TSLZoomingScrollView::factorChanged, this, &TSLWindowController::setZoomFactor);
+        connect(side.canvas, &TSLGraphicView::selectionChanged, this,
+            [this, canvas = side.canvas] { followCanvasSelection(canvas); });
     }
 
     loadInspectorPages();
@@ -146,6 +148,8 @@ void TSLWindowController::loadInspectorPages()
     ColList->horizontalHeaderItem(0)->setData(Qt::UserRole, QStringLiteral("Extension"));
     ColList->horizontalHeader()->setStretchLastSection(true);
     ColList->verticalHeader()->setVisible(false);
+    // Tab leaves the list for the next control instead of walking its rows.
+    ColList->setTabKeyNavigation(false);
 }
 
 void TSLWindowController::connectInterface()
@@ -170,6 +174,7 @@ void TSLWindowController::connectInterface()
 
     for (QComboBox* box : { Sides_ComboBox, Category_ComboBox, Preset_ComboBox })
         connect(box, &QComboBox::currentIndexChanged, this, [this, box] { comboBoxSelectionDidChange(box); });
+    connect(ColList, &QTableWidget::cellClicked, this, [this](int row, int) { Card_Size_Row_Clicked(row); });
     connect(ColList, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
         const QString identifier = ColList->horizontalHeaderItem(item->column())->data(Qt::UserRole).toString();
         tableView_setObjectValue(ColList, item->text(), identifier, item->row());
@@ -184,7 +189,6 @@ void TSLWindowController::connectInterface()
         toolButtons[code]->setEnabled(code == 0);
     }
     User_Profile_btn->setEnabled(false);
-    Show_Ruler_chk->setEnabled(false); // the zoom views have no rulers yet
 
     const struct {
         QAction* action;

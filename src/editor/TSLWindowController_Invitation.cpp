@@ -2,7 +2,28 @@
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
+#include "common/Common_Functions.h"
 #include "profiles/Profiles_Globals.h"
+
+QColor TSLWindowController::readableTextColour(const QImage& background)
+{
+    if (background.isNull())
+        return Qt::black;
+    // The mean luminance of the picture as it shows over the white card: a small copy is enough.
+    const QImage sample = background.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_ARGB32);
+    double sum = 0;
+    for (int y = 0; y < sample.height(); ++y) {
+        for (int x = 0; x < sample.width(); ++x) {
+            const QColor c = QColor::fromRgba(sample.pixel(x, y));
+            const double a = c.alphaF();
+            const double luminance = 0.2126 * c.redF() + 0.7152 * c.greenF() + 0.0722 * c.blueF();
+            sum += a * luminance + (1.0 - a);
+        }
+    }
+    const double mean = sum / double(sample.width() * sample.height());
+    return mean < 0.5 ? QColor(Qt::white) : QColor(Qt::black);
+}
 
 void TSLWindowController::Fill_Party_Invidation_Details()
 {
@@ -52,4 +73,11 @@ void TSLWindowController::Fill_Party_Invidation_Details()
         place(QStringLiteral("From:\n%1").arg(Invite_From), 40, 40, "PARTY_FROM");
 
     set_Front_BG_Image(Invite_BG_IMG);
+    // The texts must stay readable on the picture behind them: white on a dark one.
+    const QColor colour = readableTextColour(Front_card_Prop.Card_BG_Image());
+    for (const TSLGraphicPtr& item : Get_Front_Controls_Array()) {
+        if (Find_Str(item->control_ID, QStringLiteral("PARTY_")))
+            item->txt_clr = colour;
+    }
+    Refresh_Canvas();
 }

@@ -11,6 +11,8 @@
 #include "platform/UiSeam.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QImageReader>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -197,10 +199,30 @@ bool TSLWindowController::Browse_User_Image_Manually()
         Library_Selected_Image.clear();
         return false;
     }
+    if (const QString refusal = pictureTooLargeMessage(path); !refusal.isEmpty()) {
+        // An item whose picture cannot be decoded would be invisible and still catch clicks.
+        Show_MessageBox(refusal);
+        Library_Selected_Image.clear();
+        return false;
+    }
     Library_Selected_Image = path;
     if (Manual_image_path)
         Manual_image_path->setText(path);
     return true;
+}
+
+QString TSLWindowController::pictureTooLargeMessage(const QString& path)
+{
+    const QSize size = QImageReader(path).size();
+    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (!size.isValid() || limitBytes <= 0 || qint64(size.width()) * size.height() * 4 <= limitBytes)
+        return QString();
+    return QStringLiteral("The picture \"%1\" is too large to use (%2 x %3 pixels). Pictures of up to %4 million "
+                          "pixels can be placed on a card.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(size.width())
+        .arg(size.height())
+        .arg(limitBytes / 4 / 1000000);
 }
 
 void TSLWindowController::Manual_Image_Browse_Btn()

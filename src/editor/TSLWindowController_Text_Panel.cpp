@@ -10,6 +10,7 @@
 #include "common/Stepper_Field.h"
 #include "editor/Inspector_Codes.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "model/TSLText.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -68,12 +69,17 @@ void TSLWindowController::connectTextPage()
     page.Text_Kern_Stepper->setDecimals(1);
     Text_font_value->setText(fontValueText(Text_font));
 
-    for (Color_Well* well :
-        { page.Text_bordr_clr, page.Text_fill_clr, page.Text_fill_Grd_1_clr, page.Text_fill_Grd_2_clr, page.Text_clr })
-        connect(well, &Color_Well::colorChanged, this, &TSLWindowController::Update_Text_Graphics);
-    for (Stepper_Field* stepper :
-        { page.Text_bor_Stepper, page.Text_grad_Stepper, page.Text_alpha_Stepper, page.Text_Kern_Stepper })
-        connect(stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Update_Text_Graphics);
+    // Each control writes its own property only.
+    const auto writeBack = [this](TextField field) { return [this, field] { Update_Text_Graphics(field); }; };
+    connect(page.Text_bordr_clr, &Color_Well::colorChanged, this, writeBack(TextField::Border));
+    connect(page.Text_fill_clr, &Color_Well::colorChanged, this, writeBack(TextField::Fill));
+    connect(page.Text_fill_Grd_1_clr, &Color_Well::colorChanged, this, writeBack(TextField::Gradient));
+    connect(page.Text_fill_Grd_2_clr, &Color_Well::colorChanged, this, writeBack(TextField::Gradient));
+    connect(page.Text_clr, &Color_Well::colorChanged, this, writeBack(TextField::Colour));
+    connect(page.Text_bor_Stepper, &Stepper_Field::valueChanged, this, writeBack(TextField::Border));
+    connect(page.Text_grad_Stepper, &Stepper_Field::valueChanged, this, writeBack(TextField::Gradient));
+    connect(page.Text_alpha_Stepper, &Stepper_Field::valueChanged, this, writeBack(TextField::Opacity));
+    connect(page.Text_Kern_Stepper, &Stepper_Field::valueChanged, this, writeBack(TextField::Kerning));
     connect(page.Text_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Text_Border_ChkBox);
     connect(page.Text_fill_chk, &QCheckBox::clicked, this, &TSLWindowController::Text_Fill_Chk_Box);
     connect(page.Text_solid_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Text_Solid_RD_Sel);
@@ -91,7 +97,7 @@ void TSLWindowController::Text_Border_ChkBox()
 {
     Ui::Inspector_Text_Properties& page = forms_->textProperties;
     SetObjEnabled(page.Text_Border_Box, page.Text_border_chk->isChecked());
-    Update_Text_Graphics();
+    Update_Text_Graphics(TextField::Border);
 }
 
 void TSLWindowController::Text_Fill_Chk_Box()
@@ -102,26 +108,27 @@ void TSLWindowController::Text_Fill_Chk_Box()
     // Enabling the box enables all it holds; the chosen fill keeps the other one's controls off.
     if (on)
         showTextFillType(page, page.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S"));
-    Update_Text_Graphics();
+    Update_Text_Graphics(TextField::Fill);
 }
 
 void TSLWindowController::Text_Solid_RD_Sel()
 {
     showTextFillType(forms_->textProperties, QStringLiteral("S"));
-    Update_Text_Graphics();
+    Update_Text_Graphics(TextField::FillType);
 }
 
 void TSLWindowController::Text_Gradient_RD_Sel()
 {
     showTextFillType(forms_->textProperties, QStringLiteral("G"));
-    Update_Text_Graphics();
+    Update_Text_Graphics(TextField::FillType);
 }
 
-void TSLWindowController::Update_Text_Graphics()
+void TSLWindowController::Update_Text_Graphics(TextField changed)
 {
     const TSLGraphicList items = itemsForWriteBack();
     if (items.empty())
         return;
+    const auto writes = [changed](TextField field) { return changed == TextField::All || changed == field; };
 
     const Ui::Inspector_Text_Properties& page = forms_->textProperties;
     const bool border = page.Text_border_chk->isChecked();
@@ -131,30 +138,48 @@ void TSLWindowController::Update_Text_Graphics()
     const bool takesText = items.size() == 1;
     const QString text = forms_->textEditing.Text_value_Edit->toPlainText();
     for (const TSLGraphicPtr& item : items) {
-        if (Print_object_chk)
+        if (changed == TextField::All && Print_object_chk)
             item->print_object = Print_object_chk->isChecked() ? 1 : 0;
-        item->_isDrawingStroke = border;
-        if (border) {
-            item->_strokeColor = page.Text_bordr_clr->color();
-            item->_strokeWidth = int(page.Text_bor_Stepper->value());
+        if (writes(TextField::Border)) {
+            item->setDrawingStroke(border);
+            if (border) {
+                item->setStrokeColor(page.Text_bordr_clr->color());
+                item->setStrokeWidth(int(page.Text_bor_Stepper->value()));
+            }
         }
-        if (!borderCode.isEmpty())
+        if (writes(TextField::BorderStyle) && !borderCode.isEmpty())
             item->_stroke_border_type = borderCode;
-        item->_isDrawingFill = fill;
-        if (fill)
-            item->_fillColor = page.Text_fill_clr->color();
-        item->_fill_type = fill && page.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S");
-        item->_fill_Grad_clr1 = page.Text_fill_Grd_1_clr->color();
-        item->_fill_Grad_clr2 = page.Text_fill_Grd_2_clr->color();
-        item->_fill_grad_angle = page.Text_grad_Stepper->value();
-        item->txt_clr = page.Text_clr->color();
-        item->text_ctrl_font = Text_font;
-        if (takesText)
-            item->Text_contents().string = text;
-        item->alpha_val = float(page.Text_alpha_Stepper->value() / 100.0);
-        item->text_alignmnet = page.Text_align_combo->currentIndex();
-        item->text_transfrom_case = page.Text_case_combo->currentIndex();
-        item->text_kerning = float(page.Text_Kern_Stepper->value());
+        if (writes(TextField::Fill)) {
+            item->setDrawingFill(fill);
+            if (fill)
+                item->setFillColor(page.Text_fill_clr->color());
+        }
+        if (writes(TextField::Fill) || writes(TextField::FillType))
+            item->_fill_type
+                = fill && page.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S");
+        if (writes(TextField::Gradient)) {
+            item->_fill_Grad_clr1 = page.Text_fill_Grd_1_clr->color();
+            item->_fill_Grad_clr2 = page.Text_fill_Grd_2_clr->color();
+            item->_fill_grad_angle = page.Text_grad_Stepper->value();
+        }
+        if (writes(TextField::Colour))
+            item->setTextColor(page.Text_clr->color());
+        if (writes(TextField::Font))
+            item->setTextFont(Text_font);
+        if (writes(TextField::Text) && takesText && storedText(*item) != text) {
+            if (auto* textItem = dynamic_cast<TSLText*>(item.get()))
+                textItem->setScriptingContents(text);
+            else
+                item->Text_contents().string = text;
+        }
+        if (writes(TextField::Opacity))
+            item->alpha_val = float(page.Text_alpha_Stepper->value() / 100.0);
+        if (writes(TextField::Alignment))
+            item->text_alignmnet = page.Text_align_combo->currentIndex();
+        if (writes(TextField::Case))
+            item->text_transfrom_case = page.Text_case_combo->currentIndex();
+        if (writes(TextField::Kerning))
+            item->text_kerning = float(page.Text_Kern_Stepper->value());
     }
     Refresh_Canvas();
 }
@@ -174,14 +199,13 @@ void TSLWindowController::Text_Font_Changed()
     connect(fontPanel, &QFontDialog::currentFontChanged, this, &TSLWindowController::changeTextFont);
     fontPanel->show();
     fontPanel->raise();
-    Update_Text_Graphics();
 }
 
 void TSLWindowController::changeTextFont(const QFont& font)
 {
     Text_font = font;
     Text_font_value->setText(fontValueText(Text_font));
-    Update_Text_Graphics();
+    Update_Text_Graphics(TextField::Font);
 }
 
 void TSLWindowController::Text_Insert_Date()
@@ -218,7 +242,7 @@ void TSLWindowController::textDidChange()
         box->setPlainText(text);
         box->moveCursor(QTextCursor::End);
     }
-    Update_Text_Graphics();
+    Update_Text_Graphics(TextField::Text);
 }
 
 void TSLWindowController::Show_Text_Properties(const TSLGraphic& item)
@@ -242,6 +266,13 @@ void TSLWindowController::Show_Text_Properties(const TSLGraphic& item)
         editing.Text_value_Edit->setPlainText(storedText(item));
         editing.Text_value_Edit->selectAll();
     }
+    // Typing is for texts the user writes; a text filled from a series or a spreadsheet is read-only.
+    const bool manual = item.data_source_type == 0;
+    editing.Text_value_Edit->setReadOnly(!manual);
+    if (view_series_btn)
+        view_series_btn->setEnabled(!manual);
+    if (Batch_Series)
+        Batch_Series->setEnabled(!manual);
 
     page.Text_border_chk->setChecked(item._isDrawingStroke);
     page.Text_fill_chk->setChecked(item._isDrawingFill);

@@ -36,6 +36,7 @@ QString graphicClassForTool(int tool)
     case 10:
         return QStringLiteral("TSLBarcode");
     case 11:
+    case 12: // the fingerprint: a signature item of kind "F"
         return QStringLiteral("TSLSignature");
     default:
         return QString();

@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -28,6 +29,16 @@ QImage samplePicture()
 QSizeF pictureSize(const QImage& picture)
 {
     return picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
+}
+
+// The largest rectangle of the picture's proportions inside the bounds, centred in them.
+QRectF fittedInto(const QSizeF& picture, const QRectF& bounds)
+{
+    if (picture.isEmpty() || bounds.isEmpty())
+        return QRectF();
+    const double scale = std::min(bounds.width() / picture.width(), bounds.height() / picture.height());
+    const QSizeF size = picture * scale;
+    return QRectF(bounds.center() - QPointF(size.width() / 2.0, size.height() / 2.0), size);
 }
 
 } // namespace
@@ -53,8 +64,15 @@ void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)
         return;
     // Taken again at every drawing, so a barcode generated since the last one shows at once.
     barcode_image_var_assign();
-    if (!_contents.isNull())
-        context.painter->drawImage(
-            QRectF(_bounds.topLeft(), pictureSize(_contents)), _contents, QRectF(_contents.rect()));
+    // A symbol generated at print resolution is far larger in points than the item: it is scaled into
+    // the item's bounds, keeping its proportions, with sharp module edges so that it still scans.
+    const QRectF target = fittedInto(pictureSize(_contents), _bounds);
+    if (!target.isEmpty()) {
+        QPainter& painter = *context.painter;
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(target, _contents, QRectF(_contents.rect()));
+        painter.restore();
+    }
     requestCanvasRefresh();
 }

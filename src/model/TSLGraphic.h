@@ -80,6 +80,9 @@ public:
     void setDrawingStroke(bool on);
     void setStrokeColor(const QColor& color);
     void setStrokeWidth(double width);
+    // The text's colour and font, observed under "textColor" and "textFont" (a text item undoes them).
+    void setTextColor(const QColor& color);
+    void setTextFont(const std::optional<QFont>& font);
     void addObserver(TSLGraphicObserver* observer);
     void removeObserver(TSLGraphicObserver* observer);
 

@@ -77,6 +77,29 @@ void TSLGraphic::setStrokeWidth(double width)
     didChangeValueForKey(QStringLiteral("strokeWidth"), old, width);
 }
 
+void TSLGraphic::setTextColor(const QColor& color)
+{
+    const QColor old = txt_clr;
+    txt_clr = color;
+    didChangeValueForKey(QStringLiteral("textColor"), old, color);
+}
+
+namespace {
+
+QVariant fontValue(const std::optional<QFont>& font)
+{
+    return font ? QVariant(*font) : QVariant();
+}
+
+} // namespace
+
+void TSLGraphic::setTextFont(const std::optional<QFont>& font)
+{
+    const QVariant old = fontValue(text_ctrl_font);
+    text_ctrl_font = font;
+    didChangeValueForKey(QStringLiteral("textFont"), old, fontValue(font));
+}
+
 QVariant TSLGraphic::valueForKey(const QString& key) const
 {
     if (key == QLatin1String("bounds"))
@@ -91,6 +114,10 @@ QVariant TSLGraphic::valueForKey(const QString& key) const
         return _strokeColor;
     if (key == QLatin1String("strokeWidth"))
         return _strokeWidth;
+    if (key == QLatin1String("textColor"))
+        return txt_clr;
+    if (key == QLatin1String("textFont"))
+        return fontValue(text_ctrl_font);
     return {};
 }
 
@@ -108,6 +135,10 @@ void TSLGraphic::setValueForKey(const QString& key, const QVariant& value)
         setStrokeColor(value.value<QColor>());
     else if (key == QLatin1String("strokeWidth"))
         setStrokeWidth(value.toDouble());
+    else if (key == QLatin1String("textColor"))
+        setTextColor(value.value<QColor>());
+    else if (key == QLatin1String("textFont"))
+        setTextFont(value.isValid() ? std::optional<QFont>(value.value<QFont>()) : std::nullopt);
 }
 
 void TSLGraphic::setValuesForKeysWithDictionary(const QVariantMap& values)

@@ -112,6 +112,7 @@ void TSLText::makeNaturalSize()
 QSet<QString> TSLText::keysForValuesToObserveForUndo() const
 {
     QSet<QString> keys = TSLGraphic::keysForValuesToObserveForUndo();
+    keys << QStringLiteral("textColor") << QStringLiteral("textFont");
     if (_contentsBeingChangedByScripting)
         keys.insert(undoContentsKey);
     return keys;
@@ -119,8 +120,12 @@ QSet<QString> TSLText::keysForValuesToObserveForUndo() const
 
 QString TSLText::presentablePropertyNameForKey(const QString& key) const
 {
-    static const QHash<QString, QString> names
-        = { { undoContentsKey, platform::localizedString(QStringLiteral("UndoStrings"), QStringLiteral("Text")) } };
+    static const QHash<QString, QString> names = {
+        { undoContentsKey, platform::localizedString(QStringLiteral("UndoStrings"), QStringLiteral("Text")) },
+        { QStringLiteral("textColor"),
+            platform::localizedString(QStringLiteral("UndoStrings"), QStringLiteral("Text Color")) },
+        { QStringLiteral("textFont"), platform::localizedString(QStringLiteral("UndoStrings"), QStringLiteral("Font")) }
+    };
     const auto it = names.constFind(key);
     return it != names.constEnd() ? *it : TSLGraphic::presentablePropertyNameForKey(key);
 }

@@ -192,6 +192,8 @@ void Invitation_Wizard::HelpClick()
 void Invitation_Wizard::showOnlyPane(QWidget* pane)
 {
     ui_->panes->setCurrentWidget(pane);
+    // The last pane's button ends the wizard and says so.
+    ui_->Next_btn->setText(pane == ui_->fourth_box ? QStringLiteral("Finish") : QStringLiteral("Next"));
 }
 
 void Invitation_Wizard::Show_Hide_Card_Start_Screen(bool startScreen)

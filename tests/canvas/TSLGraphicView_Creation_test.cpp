@@ -52,18 +52,27 @@ TEST_F(CanvasTest, DraggingWithEachToolCreatesItsKindOfItemSpanningTheDrag)
     EXPECT_EQ(signature->Sign_Or_FP_Val(), QStringLiteral("S"));
 }
 
-TEST_F(CanvasTest, ArrowAndFingerprintToolsSelectInsteadOfCreating)
+TEST_F(CanvasTest, ArrowToolSelectsInsteadOfCreating)
 {
     const auto item = addRect({ 10, 10, 40, 40 });
-    for (int tool : { 0, 12 }) {
-        editor.tool = tool;
-        drag({ 100, 100 }, { 150, 140 });
-        EXPECT_EQ(document.graphics().size(), 1u);
-        click({ 20, 20 });
-        EXPECT_EQ(view.selectionIndexes(), TSLIndexSet { 0 });
-        view.deselectAll();
-    }
+    editor.tool = 0;
+    drag({ 100, 100 }, { 150, 140 });
+    EXPECT_EQ(document.graphics().size(), 1u);
+    click({ 20, 20 });
+    EXPECT_EQ(view.selectionIndexes(), TSLIndexSet { 0 });
     EXPECT_FALSE(document.undoManager().canUndo());
+}
+
+TEST_F(CanvasTest, FingerprintToolDrawsAFingerprintItem)
+{
+    editor.tool = 12;
+    drag({ 100, 100 }, { 150, 140 });
+    ASSERT_EQ(document.graphics().size(), 1u);
+    const auto fingerprint = std::dynamic_pointer_cast<TSLSignature>(document.graphics().front());
+    ASSERT_TRUE(fingerprint);
+    EXPECT_EQ(fingerprint->Sign_Or_FP_Val(), QStringLiteral("F"));
+    EXPECT_EQ(fingerprint->bounds(), QRectF(100, 100, 50, 40));
+    EXPECT_TRUE(document.undoManager().canUndo());
 }
 
 TEST_F(CanvasTest, ClickWithAShapeToolAndNoDragLeavesNothingNotEvenAnUndoStep)

@@ -2,6 +2,7 @@
 // that leaves the design alone on a bad file, failed saves and the quit that follows them.
 #include "editor/DesignFileSamples.h"
 #include "editor/EditorWindowTestSupport.h"
+#include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 
 #include <QComboBox>
@@ -33,6 +34,16 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
+}
+
+// The archive of a rectangle item of the given size, as the design file stores items.
+QByteArray archivedItemOfSize(const QSizeF& size)
+{
+    TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QStringLiteral("Shape_Control"));
+    item->_bounds = QRectF(QPointF(5, 5), size);
+    platform::KeyedArchive archive;
+    item->encodeWithCoder(archive);
+    return archive.toBytes();
 }
 
 // Everything of the open design that a bad file must leave as it was.
@@ -194,6 +205,15 @@ TEST_F(DesignFileWindowTest, BadFilesLeaveTheOpenDesignExactlyAsItWas)
         { "no elements", variant([](auto& e) { e.clear(); }) },
         { "wrong first kind", variant([](auto& e) { e[0] = platform::PlistValue(7); }) },
         { "infinite size", variant([](auto& e) { e[19] = QStringLiteral("{inf, 20}"); }) },
+        { "negative item width", variant([](auto& e) { e[62] = archivedItemOfSize(QSizeF(-20, 10)); }) },
+        { "item past a million points", variant([](auto& e) { e[62] = archivedItemOfSize(QSizeF(20, 3e6)); }) },
+        { "row of no column", variant([](auto& e) {
+             platform::PlistArray rows = e[60].toArray();
+             platform::PlistDict row = rows.at(0).toDict();
+             row.insert(QStringLiteral("Column7"), QStringLiteral("stray"));
+             rows[0] = row;
+             e[60] = rows;
+         }) },
     };
     // Random damage to a valid file: whatever is refused must leave the design alone too.
     QRandomGenerator random(4021);
@@ -291,7 +311,13 @@ TEST_F(DesignFileWindowTest, FailedSaveKeepsTheOldFileAndQuitStaysOpen)
         const FileSizeLimit diskFull(rlim_t(first.size()) + 200);
         EXPECT_EQ(window->Save_project_file(false, true), TSLWindowController::SaveResult::Failed);
     }
-    EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("fail") });
+    // The message keeps its word and says where and why.
+    const QStringList texts = messageTexts(ui);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("fail\n\n"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].contains(path)) << texts[0].toStdString();
+    EXPECT_GT(texts[0].size(), QStringLiteral("fail\n\nThe design could not be saved to \"\": ").size() + path.size())
+        << "the system's reason follows";
     EXPECT_EQ(readFile(path), first) << "the old file is whole";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("card.dcard") }) << "no temporary left";
     EXPECT_EQ(Project_File_Name, path);
@@ -331,9 +357,11 @@ TEST_F(DesignFileWindowTest, NewAfterAFailedSaveKeepsTheDesign)
     Project_File_Name = folder + QStringLiteral("/no-such-folder/card.dcard");
     ui.messageAnswers.push_back(1); // yes, save first
     window->New_Btn_Clicked();
-    EXPECT_EQ(messageTexts(ui),
-        (QStringList {
-            QStringLiteral("Do you want to save changes before opening new document?"), QStringLiteral("fail") }));
+    const QStringList texts = messageTexts(ui);
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_EQ(texts[0], QStringLiteral("Do you want to save changes before opening new document?"));
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("fail\n\n")));
+    EXPECT_TRUE(texts[1].contains(QStringLiteral("no-such-folder/card.dcard"))) << texts[1].toStdString();
     EXPECT_EQ(window->Get_Front_Control_Count(), 6);
     EXPECT_TRUE(ui.dialogsRun.empty()) << "the start screen did not come up";
 }

@@ -77,10 +77,9 @@ TEST_F(EditCommandsTest, ToolsCreateOnTheBackWhenTheBackIsEdited)
     EXPECT_TRUE(document.graphicsForKey(TSLDocumentGraphicsKey_temp).empty());
 }
 
-TEST_F(EditCommandsTest, ArrowFingerprintAndCancelledPictureCreateNothing)
+TEST_F(EditCommandsTest, ArrowAndCancelledPictureCreateNothing)
 {
     clickTool(0);
-    clickTool(12);
     ui.fileAnswers.push_back(QString()); // the file panel cancelled
     clickTool(8);
     EXPECT_TRUE(front().empty());

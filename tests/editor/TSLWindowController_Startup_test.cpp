@@ -72,8 +72,8 @@ TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
     EXPECT_EQ(editorServices(), window.get());
 
     EXPECT_EQ(tabTitles(window->sett_tab),
-        (QStringList { QStringLiteral("card_setting_tab"), QStringLiteral("card_info_tab"),
-            QStringLiteral("card_size_tab"), QStringLiteral("card_bkgd_tab"), QStringLiteral("card_brdr_tab") }));
+        (QStringList {
+            QStringLiteral("card_setting_tab"), QStringLiteral("card_bkgd_tab"), QStringLiteral("card_brdr_tab") }));
 
     EXPECT_EQ(entries(window->Text_Date_style),
         (QStringList { QStringLiteral("M-d-yyyy"), QStringLiteral("M-d-yy"), QStringLiteral("MM-dd-yy"),

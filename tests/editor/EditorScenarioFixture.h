@@ -1,0 +1,167 @@
+#pragma once
+
+// The real main window shown off screen, started as a new user starts it: the wizard is clicked through
+// with its defaults, and the window is then driven with mouse clicks and key presses on its widgets,
+// which are found by their object names. Modal boxes and file panels answer from a script.
+#include "common/Color_Well.h"
+#include "editor/EditorWindowTestSupport.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QColorDialog>
+#include <QLineEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace editorscenario {
+
+// Clicks a button of a dialog that the seam runs instead of showing it modally.
+inline void clickChild(QWidget& parent, const char* name)
+{
+    auto* button = parent.findChild<QAbstractButton*>(QLatin1String(name));
+    ASSERT_NE(button, nullptr) << name;
+    ASSERT_TRUE(button->isEnabled()) << name;
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// The wizard as a new user goes through it: a new card, the size and background it offers, the first
+// occasion, the suggested texts, and the name of the person the card is for.
+inline int runWizardDefaults(Invitation_Wizard& wizard, const QString& to)
+{
+    wizard.show();
+    clickChild(wizard, "Using_Wizard_btn");
+    clickChild(wizard, "Next_btn"); // size
+    clickChild(wizard, "Next_btn"); // background: the first picture is chosen
+    clickChild(wizard, "Cute_btn"); // occasion
+    clickChild(wizard, "Next_btn"); // title and message
+    auto* toField = wizard.findChild<QLineEdit*>(QStringLiteral("to_value"));
+    if (toField) {
+        toField->setFocus();
+        QTest::keyClicks(toField, to);
+    }
+    clickChild(wizard, "Next_btn"); // from and to: the card opens
+    wizard.hide();
+    return wizard.result();
+}
+
+class EditorScenario : public editortest::EditorWindowTest {
+protected:
+    // Start-up through the wizard's defaults; the window is then shown and ready for the mouse.
+    void startWithWizard(const QString& to = QStringLiteral("Alex"))
+    {
+        startUp([to](Invitation_Wizard& wizard) { return runWizardDefaults(wizard, to); });
+        ASSERT_FALSE(window->hasEnded());
+        showWindow();
+    }
+    // Start-up to an empty card, the start screen confirmed without the wizard.
+    void startEmpty()
+    {
+        startUpEmpty();
+        ASSERT_FALSE(window->hasEnded());
+        showWindow();
+    }
+    void showWindow()
+    {
+        window->resize(1500, 950);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QCoreApplication::processEvents();
+    }
+
+    template <typename T> T* widget(const QString& name) const
+    {
+        T* found = window->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QAction* action(const QString& name) const { return widget<QAction>(name); }
+
+    TSLGraphicView* canvas() const { return window->currentGraphicView(); }
+    TSLGraphicPtr itemWithID(const QString& id) const
+    {
+        for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array())
+            if (item->control_ID == id)
+                return item;
+        return nullptr;
+    }
+    // Where a point of the card (in points) is on the canvas widget.
+    QPoint onCanvas(const QPointF& point) const
+    {
+        const QPointF scaled = point * canvas()->zoomFactor();
+        return QPoint(int(scaled.x()), int(scaled.y()));
+    }
+    void clickCanvas(const QPointF& point, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(canvas(), Qt::LeftButton, modifiers, onCanvas(point));
+        QCoreApplication::processEvents();
+    }
+    void clickItem(const TSLGraphicPtr& item, Qt::KeyboardModifiers modifiers = {})
+    {
+        ASSERT_TRUE(item);
+        clickCanvas(item->bounds().center(), modifiers);
+    }
+    // A press, a few moves and a release, as a hand drags.
+    void dragOnCanvas(const QPointF& from, const QPointF& to)
+    {
+        QWidget* view = canvas();
+        QTest::mousePress(view, Qt::LeftButton, {}, onCanvas(from));
+        for (int step = 1; step <= 4; ++step) {
+            const QPointF at = from + (to - from) * (step / 4.0);
+            QMouseEvent move(QEvent::MouseMove, QPointF(onCanvas(at)), view->mapToGlobal(QPointF(onCanvas(at))),
+                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(view, &move);
+        }
+        QTest::mouseRelease(view, Qt::LeftButton, {}, onCanvas(to));
+        QCoreApplication::processEvents();
+    }
+    void click(QWidget* target)
+    {
+        ASSERT_NE(target, nullptr);
+        QTest::mouseClick(target, Qt::LeftButton);
+        QCoreApplication::processEvents();
+    }
+    // Opens a colour well's panel with a click and picks the colour in it, as a person does.
+    void pickColour(Color_Well* well, const QColor& colour)
+    {
+        click(well);
+        auto* panel = well->findChild<QColorDialog*>();
+        ASSERT_NE(panel, nullptr);
+        panel->setCurrentColor(colour);
+        panel->close();
+        QCoreApplication::processEvents();
+    }
+    void trigger(const QString& actionName)
+    {
+        QAction* command = action(actionName);
+        ASSERT_NE(command, nullptr);
+        ASSERT_TRUE(command->isEnabled()) << actionName.toStdString();
+        command->trigger();
+        QCoreApplication::processEvents();
+    }
+    // The title of the inspector's current page.
+    QString currentPageName() const
+    {
+        const QWidget* page = window->sett_tab->currentWidget();
+        return page ? page->objectName() : QString();
+    }
+    QStringList pageNames() const
+    {
+        QStringList names;
+        for (int i = 0; i < window->sett_tab->count(); ++i)
+            names << window->sett_tab->widget(i)->objectName();
+        return names;
+    }
+    void showPage(const QString& name)
+    {
+        QWidget* page = widget<QWidget>(name);
+        ASSERT_GE(window->sett_tab->indexOf(page), 0) << name.toStdString();
+        window->sett_tab->setCurrentWidget(page);
+        QCoreApplication::processEvents();
+    }
+};
+
+} // namespace editorscenario

@@ -1,0 +1,536 @@
+// The editor in a person's hands: each test starts the real window through the wizard, then clicks, drags
+// and types on its widgets the way a user does, and checks that no work is lost on the way.
+#include "editor/EditorScenarioFixture.h"
+
+#include "common/Stepper_Field.h"
+#include "data/Series_File.h"
+#include "model/TSLDrawing.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QTemporaryDir>
+#include <QListView>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+
+using editorscenario::EditorScenario;
+
+namespace {
+
+QString textOf(const TSLGraphicPtr& item)
+{
+    return item->_Text_contents ? item->_Text_contents->string : item->Text_Value;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// The inspector writes what the user changed into the items actually selected, and nothing else.
+
+TEST_F(EditorScenario, ColourChangeAfterRubberBandRecoloursOnlyTheBandedItem)
+{
+    startWithWizard();
+    const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
+    const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
+    ASSERT_TRUE(title && message);
+    const QString titleText = textOf(title);
+    const QString messageText = textOf(message);
+    const QFont messageFont = message->text_ctrl_font.value_or(QFont());
+    const int messageAlignment = message->text_alignmnet;
+
+    clickItem(title);
+    EXPECT_EQ(window->Last_Selected_Graphic(), title);
+    // A band from the empty margin that touches the message alone.
+    const QRectF area = message->bounds();
+    dragOnCanvas(QPointF(8, area.center().y() - 4), QPointF(area.left() + 30, area.center().y() + 4));
+    ASSERT_EQ(canvas()->selectedGraphics(), TSLGraphicList { message });
+    EXPECT_EQ(window->Last_Selected_Graphic(), message) << "the inspector shows what is selected";
+    EXPECT_EQ(window->Text_value_Edit->toPlainText(), messageText);
+
+    showPage(QStringLiteral("text_prop_tab"));
+    pickColour(widget<Color_Well>(QStringLiteral("Text_clr")), QColor(200, 20, 20));
+
+    EXPECT_EQ(message->txt_clr, QColor(200, 20, 20));
+    EXPECT_EQ(textOf(message), messageText);
+    EXPECT_EQ(message->text_ctrl_font.value_or(QFont()), messageFont);
+    EXPECT_EQ(message->text_alignmnet, messageAlignment);
+    EXPECT_EQ(textOf(title), titleText);
+    EXPECT_NE(title->txt_clr, QColor(200, 20, 20));
+    EXPECT_TRUE(action(QStringLiteral("Undo_btn"))->isEnabled()) << "the colour change can be undone";
+}
+
+TEST_F(EditorScenario, ColourChangeOnSeveralItemsKeepsEachItsOwnFontAndText)
+{
+    startWithWizard();
+    const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
+    const TSLGraphicPtr to = itemWithID(QStringLiteral("PARTY_TO"));
+    ASSERT_TRUE(title && to);
+    const QFont titleFont = title->text_ctrl_font.value_or(QFont());
+    const QFont toFont = to->text_ctrl_font.value_or(QFont());
+    ASSERT_NE(titleFont, toFont) << "the wizard sets the title in its own font";
+    const QString toText = textOf(to);
+
+    clickItem(to);
+    clickItem(title, Qt::ShiftModifier);
+    ASSERT_EQ(canvas()->selectedGraphics().size(), 2u);
+    showPage(QStringLiteral("text_prop_tab"));
+    pickColour(widget<Color_Well>(QStringLiteral("Text_clr")), QColor(10, 90, 200));
+
+    for (const TSLGraphicPtr& item : { title, to })
+        EXPECT_EQ(item->txt_clr, QColor(10, 90, 200)) << item->control_ID.toStdString();
+    EXPECT_EQ(title->text_ctrl_font.value_or(QFont()), titleFont);
+    EXPECT_EQ(to->text_ctrl_font.value_or(QFont()), toFont);
+    EXPECT_EQ(textOf(to), toText);
+    EXPECT_EQ(to->text_alignmnet, 0);
+}
+
+TEST_F(EditorScenario, UndoTakesBackAnInspectorColourChange)
+{
+    startWithWizard();
+    const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
+    ASSERT_TRUE(message);
+    const QColor before = message->txt_clr;
+    clickItem(message);
+    showPage(QStringLiteral("text_prop_tab"));
+    pickColour(widget<Color_Well>(QStringLiteral("Text_clr")), QColor(0, 160, 0));
+    ASSERT_EQ(message->txt_clr, QColor(0, 160, 0));
+
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(message->txt_clr, before);
+    trigger(QStringLiteral("Redo_btn"));
+    EXPECT_EQ(message->txt_clr, QColor(0, 160, 0));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The background changes only when the person picks one in the strip, and the pick can be undone.
+
+TEST_F(EditorScenario, BackgroundStaysWhenTheStripsCurrentItemMovesWithoutAClick)
+{
+    startWithWizard();
+    const QString chosen = window->Front_card_Prop.Card_BG_Image_Path();
+    ASSERT_FALSE(chosen.isEmpty());
+    auto* strip = widget<QListView>(QStringLiteral("imageBrowser"));
+    ASSERT_GE(strip->model()->rowCount(), 2);
+
+    // The size list, then the Rectangle tool, then tabbing through the window.
+    auto* sizes = widget<QTableWidget>(QStringLiteral("ColList"));
+    showPage(QStringLiteral("card_setting_tab"));
+    QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(1, 0)).center());
+    click(widget<QWidget>(QStringLiteral("Rect_Tool_btn")));
+    for (int press = 0; press < 40; ++press)
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(), Qt::Key_Tab);
+    strip->setFocus();
+    strip->selectionModel()->setCurrentIndex(strip->model()->index(1, 0), QItemSelectionModel::NoUpdate);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path(), chosen);
+}
+
+TEST_F(EditorScenario, ClickedBackgroundIsUndoneAndRedone)
+{
+    startWithWizard();
+    const QString chosen = window->Front_card_Prop.Card_BG_Image_Path();
+    auto* strip = widget<QListView>(QStringLiteral("imageBrowser"));
+    ASSERT_GE(strip->model()->rowCount(), 3);
+    const QModelIndex other = strip->model()->index(2, 0);
+
+    strip->scrollTo(other);
+    QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, strip->visualRect(other).center());
+    QCoreApplication::processEvents();
+    const QString picked = window->Front_card_Prop.Card_BG_Image_Path();
+    EXPECT_NE(picked, chosen);
+    EXPECT_FALSE(window->Front_card_Prop.Card_BG_Image().isNull());
+
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path(), chosen);
+    trigger(QStringLiteral("Redo_btn"));
+    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path(), picked);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The text box follows the source of the item shown.
+
+TEST_F(EditorScenario, TextBoxTakesTypingAgainAfterAnotherItemWasSetToSeries)
+{
+    startWithWizard();
+    const TSLGraphicPtr to = itemWithID(QStringLiteral("PARTY_TO"));
+    const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
+    ASSERT_TRUE(to && message);
+    // A series to bind to: the folder's other files are no series.
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"), { QStringLiteral("Anna") }, Series_File::Values::AsGiven));
+    clickItem(to);
+    showPage(QStringLiteral("datasource_tab"));
+    auto* source = widget<QComboBox>(QStringLiteral("Data_source_type"));
+    source->setCurrentIndex(source->findText(QStringLiteral("Series")));
+    EXPECT_TRUE(window->Text_value_Edit->isReadOnly());
+
+    clickItem(message);
+    showPage(QStringLiteral("text_edtng_tab"));
+    EXPECT_FALSE(window->Text_value_Edit->isReadOnly());
+    window->Text_value_Edit->setFocus();
+    window->Text_value_Edit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(window->Text_value_Edit, QStringLiteral(" Bye"));
+    EXPECT_TRUE(textOf(message).endsWith(QStringLiteral(" Bye")));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// New starts from a new card's records.
+
+TEST_F(EditorScenario, NewCardIsTwoSidedAgainAfterFrontOnly)
+{
+    startWithWizard();
+    showPage(QStringLiteral("card_setting_tab"));
+    auto* sides = widget<QComboBox>(QStringLiteral("Sides_ComboBox"));
+    sides->setCurrentIndex(1);
+    pickColour(widget<Color_Well>(QStringLiteral("Card_bordr_clr")), QColor(1, 2, 3)); // a write-back
+    ASSERT_EQ(window->Front_card_Prop.Card_Side(), QStringLiteral("1"));
+
+    ui.messageAnswers.push_back(0); // "No" to saving the changed card
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        auto* wizard = qobject_cast<Invitation_Wizard*>(&dialog);
+        return wizard ? editorscenario::runWizardDefaults(*wizard, QStringLiteral("Sam")) : 0;
+    });
+    trigger(QStringLiteral("New_btn"));
+
+    EXPECT_EQ(sides->currentIndex(), 0);
+    EXPECT_TRUE(window->Back_Side_btn->isEnabled());
+    EXPECT_EQ(window->Front_card_Prop.Card_Side(), QStringLiteral("2"));
+    pickColour(widget<Color_Well>(QStringLiteral("Card_bordr_clr")), QColor(4, 5, 6));
+    EXPECT_EQ(window->Front_card_Prop.Card_Side(), QStringLiteral("2"));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Undo shows the side it acts on.
+
+TEST_F(EditorScenario, UndoOnTheBackSideSwitchesToTheFrontItUndoes)
+{
+    startWithWizard();
+    const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
+    ASSERT_TRUE(title);
+    const QRectF before = title->bounds();
+    dragOnCanvas(before.center(), before.center() + QPointF(0, 30));
+    ASSERT_NE(title->bounds(), before);
+
+    click(window->Back_Side_btn);
+    ASSERT_EQ(Card_Front_Or_Back, 1);
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(title->bounds(), before);
+    EXPECT_EQ(Card_Front_Or_Back, 0) << "the window shows the side whose change was undone";
+    EXPECT_EQ(window->myTargetView->currentWidget(), window->first_view);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Pictures of the window and of exported cards.
+
+namespace {
+
+// Pixels of the picture inside the rectangle that are darker than mid grey.
+int darkPixels(const QImage& picture, const QRect& area)
+{
+    int count = 0;
+    const QRect inside = area.intersected(picture.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (qGray(picture.pixel(x, y)) < 100)
+                ++count;
+    return count;
+}
+
+} // namespace
+
+TEST_F(EditorScenario, BarcodeFromTheSettingsDialogStaysInsideItsItem)
+{
+    startEmpty();
+    click(widget<QWidget>(QStringLiteral("Barcode_Tool_btn")));
+    ASSERT_EQ(window->Get_Front_Control_Count(), 1);
+    const TSLGraphicPtr barcode = window->Get_Front_Controls_Array().front();
+    clickItem(barcode);
+    ui.modalRuns.push_back([](QDialog&) { return 1; }); // the settings dialog confirmed as it stands
+    click(widget<QWidget>(QStringLiteral("View_barcode_prop_btn")));
+    ASSERT_FALSE(barcode->_barcode_image.isNull()) << "the dialog gave the item its symbol";
+    ASSERT_GT(barcode->_barcode_image.deviceIndependentSize().width(), barcode->bounds().width())
+        << "the symbol is made larger than the item, as at print resolution";
+
+    // On the canvas: dark modules inside the item, none on the card around it.
+    canvas()->Clear_Control_Selection();
+    QCoreApplication::processEvents();
+    const QImage shown = canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect item = barcode->bounds().toAlignedRect();
+    EXPECT_GT(darkPixels(shown, item.adjusted(2, 2, -2, -2)), 50);
+    const QRect below(item.left(), item.bottom() + 4, item.width(), 60);
+    const QRect right(item.right() + 4, item.top(), 60, item.height());
+    EXPECT_EQ(darkPixels(shown, below), 0);
+    EXPECT_EQ(darkPixels(shown, right), 0);
+
+    // In the exported card the same.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("card.png"));
+    window->export_card_side = QStringLiteral("F");
+    ASSERT_TRUE(window->Export_Single_File(path, false));
+    const QImage exported = QImage(path).convertToFormat(QImage::Format_RGB32);
+    EXPECT_GT(darkPixels(exported, item.adjusted(2, 2, -2, -2)), 50);
+    EXPECT_EQ(darkPixels(exported, below), 0);
+    EXPECT_EQ(darkPixels(exported, right), 0);
+}
+
+TEST_F(EditorScenario, ExportWritesTheChosenResolutionAndFormat)
+{
+    startWithWizard();
+    const QSizeF card = window->frontCanvasBounds().size();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("card.jpeg"));
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        auto* format = dialog.findChild<QComboBox*>(QStringLiteral("fileFormatPopup"));
+        auto* dpi = dialog.findChild<QComboBox*>(QStringLiteral("saveDPIText"));
+        if (!format || !dpi)
+            return 0;
+        format->setCurrentIndex(format->findText(QStringLiteral("JPEG")));
+        dpi->setFocus();
+        dpi->lineEdit()->selectAll();
+        QTest::keyClicks(dpi->lineEdit(), QStringLiteral("300"));
+        return 1;
+    });
+    ui.fileAnswers.push_back(path);
+    window->Export_btn->setEnabled(true);
+    trigger(QStringLiteral("Export_btn"));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(3).startsWith("\xFF\xD8\xFF")) << "JPEG data, as the extension says";
+    const QImage picture(path);
+    EXPECT_NEAR(picture.width(), card.width() * 300 / 72, 2);
+    EXPECT_NEAR(picture.height(), card.height() * 300 / 72, 2);
+    EXPECT_NEAR(picture.dotsPerMeterX(), 300 / 0.0254, 40);
+}
+
+TEST_F(EditorScenario, ResolutionOutsideTheRangeIsRefusedWithAMessage)
+{
+    startEmpty();
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        auto* dpi = dialog.findChild<QComboBox*>(QStringLiteral("saveDPIText"));
+        auto* ok = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        if (!dpi || !ok)
+            return 0;
+        dpi->lineEdit()->selectAll();
+        QTest::keyClicks(dpi->lineEdit(), QStringLiteral("5000"));
+        QTest::mouseClick(ok->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return dialog.result() == 1 ? 1 : 0;
+    });
+    window->Export_btn->setEnabled(true);
+    trigger(QStringLiteral("Export_btn"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("72 to 2400")));
+    EXPECT_TRUE(ui.fileRequests.empty()) << "no file is asked for";
+}
+
+TEST_F(EditorScenario, GridReachesTheFarCornerOfTheCard)
+{
+    startWithWizard();
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        auto* show = dialog.findChild<QCheckBox*>(QStringLiteral("Show_hide_grid_chk"));
+        if (show)
+            QTest::mouseClick(show, Qt::LeftButton);
+        return 1;
+    });
+    clickItem(itemWithID(QStringLiteral("PARTY_TITLE")));
+    showPage(QStringLiteral("aligmnt_tab"));
+    click(widget<QWidget>(QStringLiteral("Grid_Options_btn")));
+    ASSERT_TRUE(window->_grid->isAlwaysShown());
+    canvas()->Clear_Control_Selection();
+    window->repaint();
+
+    // The window as it is drawn, canvas and all: grid lines near the card's far corner as near its origin.
+    const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint origin = canvas()->mapTo(window.get(), QPoint(0, 0));
+    const QSize size = canvas()->size();
+    const auto gridPixels = [&shown](const QRect& area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor c = QColor::fromRgb(shown.pixel(x, y));
+                if (std::abs(c.red() - 170) < 30 && std::abs(c.red() - c.green()) < 8
+                    && std::abs(c.red() - c.blue()) < 8)
+                    ++count;
+            }
+        return count;
+    };
+    const QRect nearOrigin(origin + QPoint(2, 2), QSize(30, 30));
+    const QRect farCorner(origin + QPoint(size.width() - 32, size.height() - 32), QSize(30, 30));
+    EXPECT_GT(gridPixels(nearOrigin), 20);
+    EXPECT_GT(gridPixels(farCorner), 20) << "the grid covers the whole card";
+}
+
+TEST_F(EditorScenario, SizeListAppliesTheClickedSizeAndShowsTheCardsOwn)
+{
+    startWithWizard();
+    showPage(QStringLiteral("card_setting_tab"));
+    auto* sizes = widget<QTableWidget>(QStringLiteral("ColList"));
+    EXPECT_TRUE(sizes->selectedItems().isEmpty()) << "the wizard's card is none of the listed sizes";
+
+    QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(2, 0)).center());
+    QCoreApplication::processEvents();
+    const QSizeF points = window->frontCanvasBounds().size();
+    EXPECT_NEAR(points.width(), 91.948 * 2.834645669291, 0.5);
+    EXPECT_NEAR(points.height(), 60.452 * 2.834645669291, 0.5);
+    EXPECT_EQ(window->Front_card_Prop.Card_Sub_Category(), QStringLiteral("CR90-Over Sized"));
+
+    // Back to the card page later: the row of the card's size is the one highlighted.
+    clickItem(itemWithID(QStringLiteral("PARTY_TITLE")));
+    clickCanvas(QPointF(3, 3));
+    const QList<QTableWidgetItem*> marked = sizes->selectedItems();
+    ASSERT_EQ(marked.size(), 1);
+    EXPECT_EQ(marked.front()->row(), 2);
+
+    // Tab leaves the list.
+    sizes->setFocus();
+    QTest::keyClick(sizes, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), sizes);
+}
+
+TEST_F(EditorScenario, EveryCardPageHoldsControls)
+{
+    startWithWizard();
+    clickCanvas(QPointF(3, 3));
+    ASSERT_FALSE(pageNames().isEmpty());
+    for (const QString& name : pageNames()) {
+        QWidget* page = widget<QWidget>(name);
+        int controls = 0;
+        for (QWidget* child : page->findChildren<QWidget*>())
+            if (qobject_cast<QAbstractButton*>(child) || qobject_cast<QComboBox*>(child)
+                || qobject_cast<QLineEdit*>(child) || qobject_cast<QAbstractItemView*>(child)
+                || qobject_cast<Stepper_Field*>(child))
+                ++controls;
+        EXPECT_GT(controls, 0) << name.toStdString() << " is empty";
+    }
+}
+
+TEST_F(EditorScenario, WizardTextsAreWhiteOnADarkBackground)
+{
+    // The dark picture is chosen in the wizard's own strip, as a person picks it.
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        auto* wizard = qobject_cast<Invitation_Wizard*>(&dialog);
+        if (!wizard)
+            return 0;
+        wizard->show();
+        editorscenario::clickChild(*wizard, "Using_Wizard_btn");
+        editorscenario::clickChild(*wizard, "Next_btn");
+        auto* strip = wizard->findChild<QListView*>(QStringLiteral("imageBrowser"));
+        if (!strip)
+            return 0;
+        for (int row = 0; row < strip->model()->rowCount(); ++row) {
+            const QModelIndex index = strip->model()->index(row, 0);
+            if (index.data(Qt::DisplayRole).toString().contains(QStringLiteral("Night"))) {
+                strip->scrollTo(index);
+                QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, strip->visualRect(index).center());
+            }
+        }
+        editorscenario::clickChild(*wizard, "Next_btn");
+        editorscenario::clickChild(*wizard, "Cute_btn");
+        editorscenario::clickChild(*wizard, "Next_btn");
+        editorscenario::clickChild(*wizard, "Next_btn");
+        wizard->hide();
+        return wizard->result();
+    });
+    window->awakeFromNib();
+    ASSERT_TRUE(window->Front_card_Prop.Card_BG_Image_Path().contains(QStringLiteral("Night")));
+    const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
+    ASSERT_TRUE(title);
+    EXPECT_EQ(title->txt_clr, QColor(Qt::white));
+
+    // And black on a light picture, black without one.
+    QImage light(20, 20, QImage::Format_RGB32);
+    light.fill(QColor(240, 230, 200));
+    EXPECT_EQ(TSLWindowController::readableTextColour(light), QColor(Qt::black));
+    EXPECT_EQ(TSLWindowController::readableTextColour(QImage()), QColor(Qt::black));
+}
+
+TEST_F(EditorScenario, PictureTooLargeToDecodeIsRefusedAndMakesNoItem)
+{
+    startEmpty();
+    // A 12000 x 12000 PNG, small on disk: one colour compresses well.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("huge.png"));
+    {
+        QImage huge(12000, 12000, QImage::Format_Mono);
+        huge.fill(1);
+        ASSERT_TRUE(huge.save(path));
+    }
+    ui.fileAnswers.push_back(path);
+    click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
+    EXPECT_EQ(window->Get_Front_Control_Count(), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("huge.png")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("12000 x 12000")));
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("million")));
+}
+
+TEST_F(EditorScenario, FailedSaveSaysWhereAndWhy)
+{
+    startWithWizard();
+    QTemporaryDir folder;
+    ui.fileAnswers.push_back(folder.filePath(QStringLiteral("missing/card.dcard")));
+    trigger(QStringLiteral("Save_btn"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const QString text = ui.messages[0].text.trimmed();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("fail"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("missing/card.dcard"))) << text.toStdString();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Smaller things a person meets.
+
+TEST_F(EditorScenario, ClickOnTheDeskAroundTheCardDeselects)
+{
+    startWithWizard();
+    clickItem(itemWithID(QStringLiteral("PARTY_TITLE")));
+    ASSERT_EQ(canvas()->selectedGraphics().size(), 1u);
+    QWidget* desk = canvas()->parentWidget();
+    ASSERT_NE(desk, nullptr);
+    const QPoint outside = canvas()->geometry().bottomRight() + QPoint(10, 10);
+    ASSERT_TRUE(desk->rect().contains(outside)) << "the window shows desk beyond the card";
+    QTest::mouseClick(desk, Qt::LeftButton, {}, outside);
+    EXPECT_TRUE(canvas()->selectedGraphics().empty());
+    EXPECT_EQ(currentPageName(), QStringLiteral("card_setting_tab"));
+}
+
+TEST_F(EditorScenario, WizardsLastButtonReadsFinish)
+{
+    QString lastButton;
+    ui.modalRuns.push_back([&lastButton](QDialog& dialog) {
+        auto* wizard = qobject_cast<Invitation_Wizard*>(&dialog);
+        if (!wizard)
+            return 0;
+        wizard->show();
+        editorscenario::clickChild(*wizard, "Using_Wizard_btn");
+        auto* next = wizard->findChild<QAbstractButton*>(QStringLiteral("Next_btn"));
+        EXPECT_EQ(next->text(), QStringLiteral("Next"));
+        editorscenario::clickChild(*wizard, "Next_btn");
+        editorscenario::clickChild(*wizard, "Next_btn");
+        editorscenario::clickChild(*wizard, "Cute_btn");
+        editorscenario::clickChild(*wizard, "Next_btn");
+        lastButton = next->text();
+        editorscenario::clickChild(*wizard, "Back_Btn");
+        EXPECT_EQ(next->text(), QStringLiteral("Next"));
+        editorscenario::clickChild(*wizard, "Next_btn");
+        editorscenario::clickChild(*wizard, "Next_btn");
+        wizard->hide();
+        return wizard->result();
+    });
+    window->awakeFromNib();
+    EXPECT_EQ(lastButton, QStringLiteral("Finish"));
+}
+
+TEST_F(EditorScenario, FingerprintToolPlacesAFingerprint)
+{
+    startEmpty();
+    click(widget<QWidget>(QStringLiteral("Fingure_Print_Tool_btn")));
+    ASSERT_EQ(window->Get_Front_Control_Count(), 1);
+    const TSLGraphicPtr item = window->Get_Front_Controls_Array().front();
+    EXPECT_EQ(item->className(), QStringLiteral("TSLSignature"));
+    EXPECT_EQ(item->Sign_Or_FP_Val(), QStringLiteral("F"));
+    EXPECT_EQ(window->sign_tab->windowTitle(), QStringLiteral("FingrePrint Properties"));
+}
