@@ -40,9 +40,12 @@ QSize headerSize(const QString& path)
     QSize size = reader.size();
     if (!size.isValid())
         return {};
-    // A picture the reader would refuse to decode has no size either.
-    if (qint64(size.width()) * size.height() * 4 > qint64(QImageReader::allocationLimit()) * 1024 * 1024
-        && QImageReader::allocationLimit() > 0)
+    // A picture the reader would refuse to decode has no size either: the limit counts the decoded bytes.
+    const int bits = reader.imageFormat() == QImage::Format_Invalid
+        ? 32
+        : int(QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel());
+    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (limit > 0 && qint64(size.width()) * size.height() * std::max(bits, 8) / 8 > limit)
         return {};
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();

@@ -8,6 +8,8 @@
 #include "model/TSLImage.h"
 #include "support/TestSupport.h"
 
+#include <QImageReader>
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -277,4 +279,25 @@ TEST_F(PictureSharing, ThreadsRenderingCopiesOfOneSideTogetherShareOneDecode)
         EXPECT_TRUE(colorNear(at(result, 1, 1), Qt::red));
         EXPECT_TRUE(colorNear(at(result, 8, 8), Qt::yellow));
     }
+}
+
+TEST_F(PictureSharing, APictureTheReaderWouldRefuseHasNoSizeAndShowsNothingButItsBorder)
+{
+    // Decoded, 400 x 400 takes 1.25 MB at 16 bits a channel and 0.6 MB at 8: a 1 MB limit refuses the first.
+    QImage deep(400, 400, QImage::Format_RGBA64);
+    deep.fill(Qt::blue);
+    const QString deepPath = file(deep, QStringLiteral("deep.png"));
+    const QString plainPath = file(filled(400, 400, Qt::blue, QImage::Format_RGB32), QStringLiteral("plain.png"));
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(1);
+
+    auto refused = TSLImage::initWithPath({ 0, 0 }, deepPath);
+    auto accepted = TSLImage::initWithPath({ 0, 0 }, plainPath);
+    EXPECT_EQ(refused->bounds().size(), QSizeF(0, 0));
+    EXPECT_EQ(accepted->bounds().size(), QSizeF(400, 400));
+    refused->_bounds = QRectF(10, 10, 40, 40);
+    const QImage image = paint({ refused });
+    QImageReader::setAllocationLimit(limit);
+    EXPECT_TRUE(colorNear(at(image, 10, 30), Qt::black));
+    EXPECT_TRUE(isWhite(at(image, 30, 30)));
 }
