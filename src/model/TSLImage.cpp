@@ -118,13 +118,23 @@ QVariantMap TSLImage::properties() const
 
 void TSLImage::setFilePath(const QString& path)
 {
+    const QString old = _file_path;
     Set_Control_File_path(path);
     _contents = QImage();
-    if (path.isEmpty())
-        return;
-    QImageReader reader(standardizedPath(path));
-    reader.setAutoTransform(true);
-    _contents = reader.read();
+    if (!path.isEmpty()) {
+        QImageReader reader(standardizedPath(path));
+        reader.setAutoTransform(true);
+        _contents = reader.read();
+    }
+    didChangeValueForKey(QStringLiteral("_file_path"), old, path);
+}
+
+void TSLImage::setValueForKey(const QString& key, const QVariant& value)
+{
+    if (key == QLatin1String("_file_path"))
+        setFilePath(value.toString());
+    else
+        TSLGraphic::setValueForKey(key, value);
 }
 
 void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
