@@ -14,20 +14,20 @@
 
 namespace {
 
-// The settings the dialog edits, which an OK spreads over the selected barcodes. The data, its source, the
-// unit and the picture stay each barcode's own.
+// The settings the dialog edits, which an OK spreads over the selected barcodes. The content (the linear and
+// the two-dimensional value), its source, the unit and the picture stay each barcode's own: one guest's
+// code must never become another's.
 const QStringList& barcodeSettingKeys()
 {
     static const QStringList keys = [] {
         QStringList all;
-        for (const char* key : { "linear_or_2d", "barcode_font_index", "linear_font_val", "two_d_font_val",
-                 "header_val", "footer_val", "show_hide_hdr", "show_hide_ftr", "show_hide_val", "show_val_on_top",
-                 "align_hdr_index", "align_ftr_index", "linear_height_val", "linear_width_val", "qr_size_val",
-                 "qr_version_index", "qr_ec_index", "pdf_hgt_val", "pdf_wdt_val", "pdf_ec_val", "dm_module_val",
-                 "dm_format_index", "dm_encoding_index", "hdr_margin_val", "ftr_margin_val", "val_margin_val",
-                 "TB_marging_val", "LR_margin_val", "value_font_val", "header_font_val", "footer_font_val",
-                 "barcode_hdr_clr_val", "barcode_ftr_clr_val", "barcode_val_clr_val", "barcode_back_clr_val",
-                 "barcode_clr_val", "dpi_val_index", "dpi_custom_val" })
+        for (const char* key : { "linear_or_2d", "barcode_font_index", "header_val", "footer_val", "show_hide_hdr",
+                 "show_hide_ftr", "show_hide_val", "show_val_on_top", "align_hdr_index", "align_ftr_index",
+                 "linear_height_val", "linear_width_val", "qr_size_val", "qr_version_index", "qr_ec_index",
+                 "pdf_hgt_val", "pdf_wdt_val", "pdf_ec_val", "dm_module_val", "dm_format_index", "dm_encoding_index",
+                 "hdr_margin_val", "ftr_margin_val", "val_margin_val", "TB_marging_val", "LR_margin_val",
+                 "value_font_val", "header_font_val", "footer_font_val", "barcode_hdr_clr_val", "barcode_ftr_clr_val",
+                 "barcode_val_clr_val", "barcode_back_clr_val", "barcode_clr_val", "dpi_val_index", "dpi_custom_val" })
             all << QLatin1String(key);
         return all;
     }();
@@ -46,7 +46,8 @@ void TSLWindowController::Open_Barcode_Window()
         // The dialog writes into the item directly: what it changed is announced afterwards, so the change
         // is undone like any other. Everything the dialog may write is remembered, the data included.
         QStringList written = barcodeSettingKeys();
-        written << QStringLiteral("barcode_unit_val") << QStringLiteral("_barcode_image");
+        written << QStringLiteral("linear_font_val") << QStringLiteral("two_d_font_val")
+                << QStringLiteral("barcode_unit_val") << QStringLiteral("_barcode_image");
         const QVariantMap before = item->valuesForKeys(written);
         // Cancel leaves every item as it was, the one shown in the dialog included.
         const int answer = Barcode_Dialog::defaultInstance()->Open_Wnd(*item);
