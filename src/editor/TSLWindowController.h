@@ -172,6 +172,7 @@ public:
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
     void setZoomFactor(double factor); // the zoom of all three canvases
     static QString fontValueText(const QFont& font); // "name ( size )" as the card page shows a font
+    static QFont fontForPanel(const QFont& font); // the font as the font panel can show it: the family drawn
     // The item whose pages the inspector shows; none while the card is shown or once the item is gone.
     TSLGraphicPtr Last_Selected_Graphic() const { return Last_Selected_Graphic_.lock(); }
     QLineEdit* sel_control_name = nullptr; // the shown item's kind code, read by the data-source switch
@@ -558,6 +559,7 @@ private:
     // TSLWindowController_Write_Back.cpp
     void writeIntoSelection(const QString& key, const QVariant& value); // nothing for an invalid value
     void writeIntoSelection(const QVariantMap& values);
+
 public:
     void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
 private:

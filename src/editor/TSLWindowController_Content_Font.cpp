@@ -20,7 +20,7 @@ void TSLWindowController::Content_Font_Clicked()
     fontPanel->disconnect(this);
     {
         const QSignalBlocker mute(fontPanel);
-        fontPanel->setCurrentFont(All_Text_font);
+        fontPanel->setCurrentFont(fontForPanel(All_Text_font));
     }
     connect(fontPanel, &QFontDialog::currentFontChanged, this, &TSLWindowController::changeAllTextFont);
     fontPanel->show();

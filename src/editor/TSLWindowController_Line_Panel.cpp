@@ -36,7 +36,8 @@ void TSLWindowController::connectLinePage()
     page.Line_alpha_Stepper->setDecimals(0);
 
     // Each control writes its own value only.
-    connect(page.Line_clr, &Color_Well::colorChanged, this, [this] { Update_Line_Graphics(QStringLiteral("strokeColor")); });
+    connect(page.Line_clr, &Color_Well::colorChanged, this,
+        [this] { Update_Line_Graphics(QStringLiteral("strokeColor")); });
     connect(page.Line_Wdt_Stepper, &Stepper_Field::valueChanged, this,
         [this] { Update_Line_Graphics(QStringLiteral("strokeWidth")); });
     connect(page.Line_alpha_Stepper, &Stepper_Field::valueChanged, this,

@@ -38,8 +38,10 @@ struct Adjustment {
 };
 
 const Adjustment adjustments[] = {
-    { "rotate_image", &TSLWindowController::Rotate_slidr, &TSLWindowController::Rotate_slidr_val, &TSLGraphic::rotate_image, 0, 1 },
-    { "img_trnsp_val", &TSLWindowController::Trsp_slidr, &TSLWindowController::Trsp_slidr_val, &TSLGraphic::img_trnsp_val, 100, 1 },
+    { "rotate_image", &TSLWindowController::Rotate_slidr, &TSLWindowController::Rotate_slidr_val,
+        &TSLGraphic::rotate_image, 0, 1 },
+    { "img_trnsp_val", &TSLWindowController::Trsp_slidr, &TSLWindowController::Trsp_slidr_val,
+        &TSLGraphic::img_trnsp_val, 100, 1 },
     { "hue_val", &TSLWindowController::Hue_slidr, &TSLWindowController::Hue_slidr_val, &TSLGraphic::hue_val, 0, 100 },
     { "sat_val", &TSLWindowController::Sat_slidr, &TSLWindowController::Sat_slidr_val, &TSLGraphic::sat_val, 1, 100 },
     { "brt_val", &TSLWindowController::Brt_slidr, &TSLWindowController::Brt_slidr_val, &TSLGraphic::brt_val, 0, 100 },

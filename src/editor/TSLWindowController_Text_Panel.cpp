@@ -155,7 +155,8 @@ QVariant TSLWindowController::textPageValue(const QString& key) const
     if (key == QLatin1String("alpha_val"))
         return float(page.Text_alpha_Stepper->value() / 100.0);
     if (key == QLatin1String("text_alignmnet"))
-        return page.Text_align_combo->currentIndex() >= 0 ? QVariant(page.Text_align_combo->currentIndex()) : QVariant();
+        return page.Text_align_combo->currentIndex() >= 0 ? QVariant(page.Text_align_combo->currentIndex())
+                                                          : QVariant();
     if (key == QLatin1String("text_transfrom_case"))
         return page.Text_case_combo->currentIndex() >= 0 ? QVariant(page.Text_case_combo->currentIndex()) : QVariant();
     if (key == QLatin1String("text_kerning"))
@@ -196,7 +197,7 @@ void TSLWindowController::Text_Font_Changed()
     fontPanel->disconnect(this);
     {
         const QSignalBlocker quiet(fontPanel.data());
-        fontPanel->setCurrentFont(Text_font);
+        fontPanel->setCurrentFont(fontForPanel(Text_font));
     }
     connect(fontPanel, &QFontDialog::currentFontChanged, this, &TSLWindowController::changeTextFont);
     fontPanel->show();

@@ -33,9 +33,7 @@ QFont barcodeTextFont()
     return font;
 }
 
-
-template <typename T>
-TSLGraphicPtr makeGraphic(bool bare)
+template <typename T> TSLGraphicPtr makeGraphic(bool bare)
 {
     return bare ? std::make_shared<T>(TSLGraphic::Bare {}) : std::make_shared<T>();
 }
@@ -92,7 +90,10 @@ std::shared_ptr<TSLTextStorage> textStorageFromValue(const platform::PlistValue&
 // ---------------------------------------------------------------------------------------------------------
 // Construction
 
-TSLGraphic::TSLGraphic() { init(); }
+TSLGraphic::TSLGraphic()
+{
+    init();
+}
 
 TSLGraphic::~TSLGraphic() = default;
 
@@ -152,9 +153,15 @@ void TSLGraphic::init()
     polygon_type = 1;
 }
 
-TSLGraphicPtr TSLGraphic::newGraphicOfClass(const QString& className) { return makeOfClass(className, false); }
+TSLGraphicPtr TSLGraphic::newGraphicOfClass(const QString& className)
+{
+    return makeOfClass(className, false);
+}
 
-TSLGraphicPtr TSLGraphic::newBareGraphicOfClass(const QString& className) { return makeOfClass(className, true); }
+TSLGraphicPtr TSLGraphic::newBareGraphicOfClass(const QString& className)
+{
+    return makeOfClass(className, true);
+}
 
 // ---------------------------------------------------------------------------------------------------------
 // Copying and archiving
@@ -350,11 +357,26 @@ QColor TSLGraphic::fill_Grad_clr2()
     return _fill_Grad_clr2;
 }
 
-QColor TSLGraphic::drawnFillColor() const { return colorWithOpacity(_fillColor, alpha_val); }
-QColor TSLGraphic::drawnStrokeColor() const { return colorWithOpacity(_strokeColor, alpha_val_stroke); }
-QColor TSLGraphic::drawnHatchBackgroundColor() const { return colorWithOpacity(_fill_htch_clr, alpha_val); }
-QColor TSLGraphic::drawnGradientColor1() const { return colorWithOpacity(_fill_Grad_clr1, alpha_val); }
-QColor TSLGraphic::drawnGradientColor2() const { return colorWithOpacity(_fill_Grad_clr2, alpha_val); }
+QColor TSLGraphic::drawnFillColor() const
+{
+    return colorWithOpacity(_fillColor, alpha_val);
+}
+QColor TSLGraphic::drawnStrokeColor() const
+{
+    return colorWithOpacity(_strokeColor, alpha_val_stroke);
+}
+QColor TSLGraphic::drawnHatchBackgroundColor() const
+{
+    return colorWithOpacity(_fill_htch_clr, alpha_val);
+}
+QColor TSLGraphic::drawnGradientColor1() const
+{
+    return colorWithOpacity(_fill_Grad_clr1, alpha_val);
+}
+QColor TSLGraphic::drawnGradientColor2() const
+{
+    return colorWithOpacity(_fill_Grad_clr2, alpha_val);
+}
 
 TSLTextStorage& TSLGraphic::Text_contents()
 {
@@ -367,7 +389,9 @@ TSLTextStorage& TSLGraphic::Text_contents()
 // ---------------------------------------------------------------------------------------------------------
 // Drawing
 
-void TSLGraphic::drawContentsInView(const TSLDrawingContext&, bool) { }
+void TSLGraphic::drawContentsInView(const TSLDrawingContext&, bool)
+{
+}
 
 QPainterPath TSLGraphic::bezierPathForDrawing() const
 {
@@ -426,9 +450,9 @@ QSet<QString> TSLGraphic::keysForValuesToObserveForUndo() const
     // Every edit a person makes in the inspector is undoable, on any kind of item: the record fields the
     // pages write and the text's colour and font, which the text page writes into every selected item.
     static const QSet<QString> keys = [] {
-        QSet<QString> all { QStringLiteral("drawingFill"), QStringLiteral("fillColor"),
-            QStringLiteral("drawingStroke"), QStringLiteral("strokeColor"), QStringLiteral("strokeWidth"),
-            QStringLiteral("bounds"), QStringLiteral("textColor"), QStringLiteral("textFont") };
+        QSet<QString> all { QStringLiteral("drawingFill"), QStringLiteral("fillColor"), QStringLiteral("drawingStroke"),
+            QStringLiteral("strokeColor"), QStringLiteral("strokeWidth"), QStringLiteral("bounds"),
+            QStringLiteral("textColor"), QStringLiteral("textFont") };
         return all.unite(recordKeysForUndo());
     }();
     return keys;

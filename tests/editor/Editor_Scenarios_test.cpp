@@ -7,6 +7,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QDialogButtonBox>
 #include <QTemporaryDir>
 #include <QListView>
@@ -317,9 +322,11 @@ TEST_F(EditorScenario, TextPageEditsAreEachUndoneAndRedone)
             [&] { return QVariant(message->text_alignmnet); } },
         { "case", [&] { textCase->setCurrentIndex(textCase->currentIndex() == 1 ? 2 : 1); },
             [&] { return QVariant(message->text_transfrom_case); } },
-        { "kerning", [&] { typeInto(widget<Stepper_Field>(QStringLiteral("Text_Kern_Stepper")), QStringLiteral("3.5")); },
+        { "kerning",
+            [&] { typeInto(widget<Stepper_Field>(QStringLiteral("Text_Kern_Stepper")), QStringLiteral("3.5")); },
             [&] { return QVariant(message->text_kerning); } },
-        { "opacity", [&] { typeInto(widget<Stepper_Field>(QStringLiteral("Text_alpha_Stepper")), QStringLiteral("55")); },
+        { "opacity",
+            [&] { typeInto(widget<Stepper_Field>(QStringLiteral("Text_alpha_Stepper")), QStringLiteral("55")); },
             [&] { return QVariant(message->alpha_val); } },
     };
     for (const auto& edit : edits) {
@@ -784,4 +791,70 @@ TEST_F(EditorScenario, FingerprintToolPlacesAFingerprint)
     EXPECT_EQ(item->className(), QStringLiteral("TSLSignature"));
     EXPECT_EQ(item->Sign_Or_FP_Val(), QStringLiteral("F"));
     EXPECT_EQ(window->sign_tab->windowTitle(), QStringLiteral("FingrePrint Properties"));
+}
+
+TEST_F(EditorScenario, FontPanelOpensOnTheShownItemsFont)
+{
+    startWithWizard();
+    const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
+    const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
+    ASSERT_TRUE(title && message && title->text_ctrl_font && message->text_ctrl_font);
+    ASSERT_NE(*title->text_ctrl_font, *message->text_ctrl_font);
+    for (const TSLGraphicPtr& item : { title, message }) {
+        SCOPED_TRACE(item->control_ID.toStdString());
+        clickItem(item);
+        showPage(QStringLiteral("text_prop_tab"));
+        click(widget<QPushButton>(QStringLiteral("Text_font_btn")));
+        auto* panel = window->findChild<QFontDialog*>();
+        ASSERT_NE(panel, nullptr);
+        EXPECT_TRUE(panel->isVisible());
+        const QFont shown = panel->currentFont();
+        const QFont& own = *item->text_ctrl_font;
+        EXPECT_EQ(QFontInfo(shown).family(), QFontInfo(own).family());
+        EXPECT_NEAR(shown.pointSizeF(), own.pointSizeF(), 0.01);
+        EXPECT_EQ(shown.bold(), own.bold());
+        EXPECT_EQ(shown.italic(), own.italic());
+        panel->close();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(*item->text_ctrl_font, own) << "opening the panel changes nothing";
+    }
+
+    // The card page's text font opens the same panel on the side's own text font.
+    clickCanvas(QPointF(3, 3));
+    window->All_Text_font = *title->text_ctrl_font;
+    showPage(QStringLiteral("card_bkgd_tab"));
+    click(widget<QPushButton>(QStringLiteral("Content_Font_btn")));
+    auto* panel = window->findChild<QFontDialog*>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(QFontInfo(panel->currentFont()).family(), QFontInfo(*title->text_ctrl_font).family());
+    EXPECT_EQ(panel->currentFont().italic(), title->text_ctrl_font->italic());
+    panel->close();
+}
+
+TEST_F(EditorScenario, CenterIsSpelledOneWayInEveryText)
+{
+    startWithWizard();
+    clickItem(itemWithID(QStringLiteral("PARTY_TITLE")));
+    QStringList texts;
+    for (QWidget* shown : QApplication::allWidgets()) {
+        texts << shown->toolTip() << shown->windowTitle();
+        if (auto* button = qobject_cast<QAbstractButton*>(shown))
+            texts << button->text();
+        if (auto* label = qobject_cast<QLabel*>(shown))
+            texts << label->text();
+        if (auto* box = qobject_cast<QGroupBox*>(shown))
+            texts << box->title();
+        if (auto* choices = qobject_cast<QComboBox*>(shown))
+            for (int i = 0; i < choices->count(); ++i)
+                texts << choices->itemText(i);
+        if (auto* tabs = qobject_cast<QTabWidget*>(shown))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+    }
+    int centers = 0;
+    for (const QString& text : texts) {
+        EXPECT_FALSE(text.contains(QStringLiteral("centre"), Qt::CaseInsensitive)) << text.toStdString();
+        centers += text.contains(QStringLiteral("Center")) ? 1 : 0;
+    }
+    EXPECT_GE(centers, 2) << "the alignment choices and commands say Center";
 }

@@ -1,5 +1,6 @@
 // Each control of the picture page writes its own value (border, adjustment, effect, path) into every
-// selected item of the side being edited, resets the adjustments after asking, and loads a chosen picture into the current item.
+// selected item of the side being edited, resets the adjustments after asking, and loads a chosen picture into the
+// current item.
 #include "editor/ItemPanelTestSupport.h"
 
 #include "model/TSLImage.h"
