@@ -23,10 +23,7 @@ constexpr int fixedElementCount = 63;
 constexpr qint64 maximumItemCount = 1000000;
 constexpr double maximumCardExtent = 100000.0; // points, about 35 metres
 
-QString number(double value)
-{
-    return QString::number(value, 'g', 17);
-}
+QString number(double value) { return QString::number(value, 'g', 17); }
 
 platform::PlistValue archivedColor(const QColor& color)
 {
@@ -85,10 +82,7 @@ void appendItems(platform::PlistArray& out, const TSLGraphicList& items)
 // Reads elements in order and refuses the file at the first one that is not what it must be.
 class ElementReader {
 public:
-    explicit ElementReader(const platform::PlistArray& elements)
-        : elements_(elements)
-    {
-    }
+    explicit ElementReader(const platform::PlistArray& elements) : elements_(elements) { }
 
     std::size_t position() const { return next_; }
 
@@ -235,10 +229,7 @@ QList<Spreadsheet_Binding_Table::Row> readRows(const platform::PlistValue& value
 
 } // namespace
 
-QString stringFromPoint(const QPointF& point)
-{
-    return QStringLiteral("{%1, %2}").arg(number(point.x()), number(point.y()));
-}
+QString stringFromPoint(const QPointF& point) { return QStringLiteral("{%1, %2}").arg(number(point.x()), number(point.y())); }
 
 QString stringFromSize(const QSizeF& size)
 {
@@ -340,8 +331,7 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
         const qint64 backCount = readCount(in, "the back count", elements.size() - in.position());
         content.backItems = readItems(in, backCount);
         if (in.position() != elements.size())
-            ElementReader::fail(
-                QStringLiteral("the file has %1 elements after its items").arg(elements.size() - in.position()));
+            ElementReader::fail(QStringLiteral("the file has %1 elements after its items").arg(elements.size() - in.position()));
         return content;
     } catch (const std::exception& e) {
         if (reason)
@@ -352,6 +342,5 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
 
 bool writeDesignFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    return saveFileAtomically(
-        path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, error);
+    return saveFileAtomically(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, error);
 }

@@ -33,7 +33,9 @@ QFont barcodeTextFont()
     return font;
 }
 
-template <typename T> TSLGraphicPtr makeGraphic(bool bare)
+
+template <typename T>
+TSLGraphicPtr makeGraphic(bool bare)
 {
     return bare ? std::make_shared<T>(TSLGraphic::Bare {}) : std::make_shared<T>();
 }
@@ -90,10 +92,7 @@ std::shared_ptr<TSLTextStorage> textStorageFromValue(const platform::PlistValue&
 // ---------------------------------------------------------------------------------------------------------
 // Construction
 
-TSLGraphic::TSLGraphic()
-{
-    init();
-}
+TSLGraphic::TSLGraphic() { init(); }
 
 TSLGraphic::~TSLGraphic() = default;
 
@@ -153,15 +152,9 @@ void TSLGraphic::init()
     polygon_type = 1;
 }
 
-TSLGraphicPtr TSLGraphic::newGraphicOfClass(const QString& className)
-{
-    return makeOfClass(className, false);
-}
+TSLGraphicPtr TSLGraphic::newGraphicOfClass(const QString& className) { return makeOfClass(className, false); }
 
-TSLGraphicPtr TSLGraphic::newBareGraphicOfClass(const QString& className)
-{
-    return makeOfClass(className, true);
-}
+TSLGraphicPtr TSLGraphic::newBareGraphicOfClass(const QString& className) { return makeOfClass(className, true); }
 
 // ---------------------------------------------------------------------------------------------------------
 // Copying and archiving
@@ -357,26 +350,11 @@ QColor TSLGraphic::fill_Grad_clr2()
     return _fill_Grad_clr2;
 }
 
-QColor TSLGraphic::drawnFillColor() const
-{
-    return colorWithOpacity(_fillColor, alpha_val);
-}
-QColor TSLGraphic::drawnStrokeColor() const
-{
-    return colorWithOpacity(_strokeColor, alpha_val_stroke);
-}
-QColor TSLGraphic::drawnHatchBackgroundColor() const
-{
-    return colorWithOpacity(_fill_htch_clr, alpha_val);
-}
-QColor TSLGraphic::drawnGradientColor1() const
-{
-    return colorWithOpacity(_fill_Grad_clr1, alpha_val);
-}
-QColor TSLGraphic::drawnGradientColor2() const
-{
-    return colorWithOpacity(_fill_Grad_clr2, alpha_val);
-}
+QColor TSLGraphic::drawnFillColor() const { return colorWithOpacity(_fillColor, alpha_val); }
+QColor TSLGraphic::drawnStrokeColor() const { return colorWithOpacity(_strokeColor, alpha_val_stroke); }
+QColor TSLGraphic::drawnHatchBackgroundColor() const { return colorWithOpacity(_fill_htch_clr, alpha_val); }
+QColor TSLGraphic::drawnGradientColor1() const { return colorWithOpacity(_fill_Grad_clr1, alpha_val); }
+QColor TSLGraphic::drawnGradientColor2() const { return colorWithOpacity(_fill_Grad_clr2, alpha_val); }
 
 TSLTextStorage& TSLGraphic::Text_contents()
 {
@@ -389,9 +367,7 @@ TSLTextStorage& TSLGraphic::Text_contents()
 // ---------------------------------------------------------------------------------------------------------
 // Drawing
 
-void TSLGraphic::drawContentsInView(const TSLDrawingContext&, bool)
-{
-}
+void TSLGraphic::drawContentsInView(const TSLDrawingContext&, bool) { }
 
 QPainterPath TSLGraphic::bezierPathForDrawing() const
 {

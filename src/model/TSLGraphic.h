@@ -20,9 +20,7 @@
 class QPainter;
 class TSLGraphic;
 struct TSLError;
-namespace platform {
-class KeyedArchive;
-}
+namespace platform { class KeyedArchive; }
 
 using TSLGraphicPtr = std::shared_ptr<TSLGraphic>;
 using TSLGraphicList = std::vector<TSLGraphicPtr>;
@@ -40,20 +38,18 @@ public:
 class TSLGraphicObserver {
 public:
     virtual ~TSLGraphicObserver() = default;
-    virtual void graphicValueChanged(
-        TSLGraphic& graphic, const QString& key, const QVariant& oldValue, const QVariant& newValue)
+    virtual void graphicValueChanged(TSLGraphic& graphic, const QString& key, const QVariant& oldValue,
+                                     const QVariant& newValue)
         = 0;
     // The item's set of undo keys changed (a text item while a script edits it).
-    virtual void graphicUndoKeysChanged(TSLGraphic&, const QSet<QString>& /*oldKeys*/, const QSet<QString>& /*newKeys*/)
-    {
-    }
+    virtual void graphicUndoKeysChanged(TSLGraphic&, const QSet<QString>& /*oldKeys*/, const QSet<QString>& /*newKeys*/) { }
 };
 
 // Where an item is drawn: the painter, and whether the surface is the live canvas.
 struct TSLDrawingContext {
     QPainter* painter = nullptr;
-    bool isCanvas = false; // false when rendering off screen
-    double deviceScale = 1.0; // device pixels per point, for pixel alignment
+    bool isCanvas = false;       // false when rendering off screen
+    double deviceScale = 1.0;    // device pixels per point, for pixel alignment
 };
 
 // One card item. Every kind of item carries the same wide record; a subclass adds only drawing,
@@ -63,8 +59,8 @@ class TSLGraphic {
 public:
     struct Bare { }; // construction without defaults, as an archive is read
 
-    TSLGraphic(); // every field at its default
-    explicit TSLGraphic(Bare) { } // every field zero, no object
+    TSLGraphic();                  // every field at its default
+    explicit TSLGraphic(Bare) { }  // every field zero, no object
     virtual ~TSLGraphic();
 
     virtual QString className() const { return QStringLiteral("TSLGraphic"); }
@@ -202,8 +198,7 @@ public:
     static QRectF boundsOfGraphics(const TSLGraphicList& graphics);
     static QRectF drawingBoundsOfGraphics(const TSLGraphicList& graphics);
     static void translateGraphics(const TSLGraphicList& graphics, double dx, double dy);
-    static void Paste_Location_Of_Graphics(
-        const TSLGraphicList& graphics, double x, double y, const QString& card_side);
+    static void Paste_Location_Of_Graphics(const TSLGraphicList& graphics, double x, double y, const QString& card_side);
 
     // --- Scripting ---
     void setScriptingContainer(const TSLScriptingContainer* container) { _scriptingContainer = container; }

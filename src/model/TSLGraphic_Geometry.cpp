@@ -15,22 +15,10 @@ namespace {
 constexpr int horizontalMirror[9] = { 0, 3, 2, 1, 5, 4, 8, 7, 6 };
 constexpr int verticalMirror[9] = { 0, 6, 7, 8, 4, 5, 1, 2, 3 };
 
-bool isLeftHandle(int h)
-{
-    return h == 1 || h == 4 || h == 6;
-}
-bool isRightHandle(int h)
-{
-    return h == 3 || h == 5 || h == 8;
-}
-bool isTopHandle(int h)
-{
-    return h == 1 || h == 2 || h == 3;
-}
-bool isBottomHandle(int h)
-{
-    return h == 6 || h == 7 || h == 8;
-}
+bool isLeftHandle(int h) { return h == 1 || h == 4 || h == 6; }
+bool isRightHandle(int h) { return h == 3 || h == 5 || h == 8; }
+bool isTopHandle(int h) { return h == 1 || h == 2 || h == 3; }
+bool isBottomHandle(int h) { return h == 6 || h == 7 || h == 8; }
 
 QString graphicString(const char* key)
 {
@@ -78,10 +66,7 @@ void TSLGraphic::setHeight(double height)
     setBounds(r);
 }
 
-bool TSLGraphic::canMakeNaturalSize() const
-{
-    return _bounds.width() != _bounds.height();
-}
+bool TSLGraphic::canMakeNaturalSize() const { return _bounds.width() != _bounds.height(); }
 
 void TSLGraphic::makeNaturalSize()
 {
@@ -104,24 +89,15 @@ QPointF TSLGraphic::handlePoint(int handle) const
     const double midY = _bounds.y() + _bounds.height() / 2.0;
     const double maxY = _bounds.y() + _bounds.height();
     switch (handle) {
-    case 1:
-        return { minX, minY };
-    case 2:
-        return { midX, minY };
-    case 3:
-        return { maxX, minY };
-    case 4:
-        return { minX, midY };
-    case 5:
-        return { maxX, midY };
-    case 6:
-        return { minX, maxY };
-    case 7:
-        return { midX, maxY };
-    case 8:
-        return { maxX, maxY };
-    default:
-        return {};
+    case 1: return { minX, minY };
+    case 2: return { midX, minY };
+    case 3: return { maxX, minY };
+    case 4: return { minX, midY };
+    case 5: return { maxX, midY };
+    case 6: return { minX, maxY };
+    case 7: return { midX, maxY };
+    case 8: return { maxX, maxY };
+    default: return {};
     }
 }
 
@@ -136,11 +112,11 @@ void TSLGraphic::drawHandleInView(const TSLDrawingContext& context, const QPoint
     if (!context.painter)
         return;
     QRectF square(point.x() - TSLGraphicHandleHalfWidth, point.y() - TSLGraphicHandleHalfWidth, TSLGraphicHandleWidth,
-        TSLGraphicHandleWidth);
+                  TSLGraphicHandleWidth);
     // Align the square to whole device pixels so handles stay crisp at any zoom.
     const double scale = context.deviceScale > 0 ? context.deviceScale : 1.0;
     square = QRectF(std::round(square.x() * scale) / scale, std::round(square.y() * scale) / scale,
-        std::round(square.width() * scale) / scale, std::round(square.height() * scale) / scale);
+                    std::round(square.width() * scale) / scale, std::round(square.height() * scale) / scale);
     const QPalette palette;
     context.painter->fillRect(square.translated(1.0, 1.0), palette.color(QPalette::Shadow));
     context.painter->fillRect(square, lock_hai ? QColor(Qt::red) : palette.color(QPalette::Highlight));
@@ -149,7 +125,7 @@ void TSLGraphic::drawHandleInView(const TSLDrawingContext& context, const QPoint
 bool TSLGraphic::isHandleAtPoint(const QPointF& handlePoint, const QPointF& point)
 {
     const QRectF square(handlePoint.x() - TSLGraphicHandleHalfWidth, handlePoint.y() - TSLGraphicHandleHalfWidth,
-        TSLGraphicHandleWidth, TSLGraphicHandleWidth);
+                        TSLGraphicHandleWidth, TSLGraphicHandleWidth);
     return platform::pointInRect(point, square);
 }
 
@@ -162,10 +138,7 @@ int TSLGraphic::handleUnderPoint(const QPointF& point) const
     return TSLGraphicNoHandle;
 }
 
-bool TSLGraphic::isContentsUnderPoint(const QPointF& point) const
-{
-    return platform::pointInRect(point, _bounds);
-}
+bool TSLGraphic::isContentsUnderPoint(const QPointF& point) const { return platform::pointInRect(point, _bounds); }
 
 int TSLGraphic::resizeByMovingHandle(int handle, const QPointF& point)
 {
@@ -232,8 +205,8 @@ void TSLGraphic::translateGraphics(const TSLGraphicList& graphics, double dx, do
     }
 }
 
-void TSLGraphic::Paste_Location_Of_Graphics(
-    const TSLGraphicList& graphics, double x, double y, const QString& card_side)
+void TSLGraphic::Paste_Location_Of_Graphics(const TSLGraphicList& graphics, double x, double y,
+                                            const QString& card_side)
 {
     QPointF point(x, y);
     CardEditorServices* services = editorServices();
