@@ -126,6 +126,7 @@ public:
     int Open_Image_Library_Window(const QString& purpose);
     QString lib_window_sel_file;
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
+    static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
     void Undo_Clicked();
     void Redo_Clicked();
     void Cut_Clicked();

@@ -4,6 +4,8 @@
 
 #include "common/Stepper_Field.h"
 #include "model/TSLDrawing.h"
+#include "model/TSLText.h"
+#include "model/TSLTextLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -857,4 +859,46 @@ TEST_F(EditorScenario, CenterIsSpelledOneWayInEveryText)
         centers += text.contains(QStringLiteral("Center")) ? 1 : 0;
     }
     EXPECT_GE(centers, 2) << "the alignment choices and commands say Center";
+}
+
+TEST_F(EditorScenario, NewTextBoxIsWideEnoughForItsText)
+{
+    startEmpty();
+    click(widget<QWidget>(QStringLiteral("Text_Tool_btn")));
+    ASSERT_EQ(window->Get_Front_Control_Count(), 1);
+    const TSLGraphicPtr item = window->Get_Front_Controls_Array().front();
+    auto* text = dynamic_cast<TSLText*>(item.get());
+    ASSERT_NE(text, nullptr);
+    const QString shown = text->displayedText();
+    ASSERT_FALSE(shown.isEmpty());
+    // Laid out at the box's width, as the canvas draws it, the text stays on one line and inside the box.
+    const auto layout = tsltextlayout::layoutText(
+        shown, text->displayedFont(), item->text_kerning, item->text_alignmnet, item->bounds().width());
+    EXPECT_EQ(layout->lineCount(), 1) << "a box of " << item->bounds().width() << " points breaks its text";
+    EXPECT_LE(tsltextlayout::usedSize(*layout).height(), item->bounds().height() + 0.5);
+    EXPECT_EQ(item->bounds().size(), text->naturalSize()) << "the box has its natural size";
+}
+
+TEST_F(EditorScenario, FontNamesFitTheirLabels)
+{
+    startWithWizard();
+    const auto fits = [](QLabel* label) {
+        const QFontMetrics metrics(label->font());
+        if (label->wordWrap())
+            return label->height() >= label->heightForWidth(label->width());
+        return label->contentsRect().width() >= metrics.horizontalAdvance(label->text());
+    };
+    clickItem(itemWithID(QStringLiteral("PARTY_TITLE")));
+    showPage(QStringLiteral("text_prop_tab"));
+    auto* itemFont = widget<QLabel>(QStringLiteral("Text_font_value"));
+    ASSERT_TRUE(itemFont->text().contains(QStringLiteral(")")));
+    EXPECT_TRUE(fits(itemFont)) << itemFont->text().toStdString() << " in " << itemFont->width();
+    EXPECT_LE(itemFont->mapTo(window->text_prop_tab, QPoint(itemFont->width(), 0)).x(), window->text_prop_tab->width());
+
+    clickCanvas(QPointF(3, 3));
+    showPage(QStringLiteral("card_bkgd_tab"));
+    auto* sideFont = widget<QLabel>(QStringLiteral("All_Text_font_value"));
+    ASSERT_TRUE(sideFont->text().contains(QStringLiteral(")")));
+    EXPECT_TRUE(fits(sideFont)) << sideFont->text().toStdString() << " in " << sideFont->width();
+    EXPECT_LE(sideFont->mapTo(window->card_bkgd_tab, QPoint(sideFont->width(), 0)).x(), window->card_bkgd_tab->width());
 }
