@@ -1,10 +1,12 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Resources.h"
+#include "editor/Start_Up_Arguments.h"
 #include "editor/TSLWindowController.h"
 #include "model/TSLDocument.h"
 
 #include <QApplication>
+#include <QDir>
 
 int main(int argc, char** argv)
 {
@@ -26,6 +28,7 @@ int main(int argc, char** argv)
     TSLDocument document;
     TSLWindowController window;
     window.setDocument(&document);
+    window.setStartUpDesign(designPathFromArguments(QApplication::arguments(), QDir::currentPath()));
     window.awakeFromNib();
     if (window.hasEnded())
         return window.endStatus();

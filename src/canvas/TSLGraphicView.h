@@ -102,7 +102,7 @@ public:
     void setZoomFactor(double factor);
     double zoomFactor() const;
     // Whether the enclosing scroll view shows its rulers; moves and resizes are echoed to them only then.
-    void setRulersVisible(bool visible) { rulersVisible_ = visible; }
+    void setRulersVisible(bool visible);
     bool rulersVisible() const { return rulersVisible_; }
 
     // --- Drawing ---

@@ -259,7 +259,14 @@ void TSLGraphicView::print_contol_or_not(int flag)
 
 void TSLGraphicView::showOrHideRulers()
 {
-    rulersVisible_ = !rulersVisible_;
+    setRulersVisible(!rulersVisible_);
+}
+
+void TSLGraphicView::setRulersVisible(bool visible)
+{
+    if (visible == rulersVisible_)
+        return;
+    rulersVisible_ = visible;
     emit rulersVisibilityChanged(rulersVisible_);
 }
 

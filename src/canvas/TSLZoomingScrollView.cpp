@@ -1,6 +1,7 @@
 #include "canvas/TSLZoomingScrollView.h"
 
 #include "canvas/TSLCenteringClipView.h"
+#include "canvas/TSLRulerView.h"
 #include "platform/StringsTable.h"
 
 #include <QComboBox>
@@ -50,10 +51,46 @@ TSLZoomingScrollView::TSLZoomingScrollView(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(clipView_, &TSLCenteringClipView::boundsChanged, this, &TSLZoomingScrollView::updateScrollBars);
     validateFactorPopUpButton();
+    horizontalRuler_ = new TSLRulerView(Qt::Horizontal, clipView_, this);
+    verticalRuler_ = new TSLRulerView(Qt::Vertical, clipView_, this);
+    horizontalRuler_->hide();
+    verticalRuler_->hide();
+    // A scroll bar that comes or goes resizes the visible area without resizing this view.
+    connect(clipView_, &TSLCenteringClipView::boundsChanged, this, [this] {
+        if (rulersVisible_)
+            placeRulers();
+    });
     updateScrollBars();
 }
 
 TSLZoomingScrollView::~TSLZoomingScrollView() = default;
+
+void TSLZoomingScrollView::setRulersVisible(bool visible)
+{
+    if (visible == rulersVisible_)
+        return;
+    rulersVisible_ = visible;
+    const int margin = visible ? TSLRulerView::thickness : 0;
+    setViewportMargins(margin, margin, 0, 0);
+    horizontalRuler_->setVisible(visible);
+    verticalRuler_->setVisible(visible);
+    placeRulers();
+}
+
+void TSLZoomingScrollView::echoToRulers(const QRectF& from, const QRectF& to)
+{
+    horizontalRuler_->echoRect(from, to);
+    verticalRuler_->echoRect(from, to);
+}
+
+void TSLZoomingScrollView::placeRulers()
+{
+    // Each ruler runs along its edge of the visible area, so its pixels line up with the clip view's.
+    const QRect area = viewport()->geometry();
+    const int t = TSLRulerView::thickness;
+    horizontalRuler_->setGeometry(area.left(), area.top() - t, area.width(), t);
+    verticalRuler_->setGeometry(area.left() - t, area.top(), t, area.height());
+}
 
 void TSLZoomingScrollView::setDocumentView(QWidget* view)
 {
@@ -116,6 +153,7 @@ void TSLZoomingScrollView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     tile();
+    placeRulers();
     updateScrollBars();
 }
 

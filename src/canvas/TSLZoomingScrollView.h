@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QRectF>
 #include <QString>
 
 #include <array>
 
 class QComboBox;
 class TSLCenteringClipView;
+class TSLRulerView;
 
 // A scroll area for one canvas that zooms by scaling its centring clip view, with a zoom pop-up at the
 // left end of the horizontal scroll bar. GUI thread only.
@@ -36,6 +38,14 @@ public:
     void validateFactorPopUpButton();
     QComboBox* factorPopUpButton() const { return factorPopUpButton_; }
 
+    // A horizontal ruler above and a vertical one left of the visible area, hidden until asked for.
+    TSLRulerView* horizontalRulerView() const { return horizontalRuler_; }
+    TSLRulerView* verticalRulerView() const { return verticalRuler_; }
+    bool rulersVisible() const { return rulersVisible_; }
+    void setRulersVisible(bool visible);
+    // Marks a moved or resized rectangle (canvas points) on both rulers; see TSLRulerView::echoRect.
+    void echoToRulers(const QRectF& from, const QRectF& to);
+
 signals:
     void factorChanged(double factor); // the user chose a zoom entry
 
@@ -49,8 +59,12 @@ private:
     QComboBox* factorPopUpButton_ = nullptr;
     double factor_ = 1.0;
     bool updatingScrollBars_ = false;
+    TSLRulerView* horizontalRuler_ = nullptr;
+    TSLRulerView* verticalRuler_ = nullptr;
+    bool rulersVisible_ = false;
 
     void tile();
+    void placeRulers();
     void updateScrollBars();
     void selectEntryForFactor();
     void factorEntryChosen(int index);

@@ -19,7 +19,8 @@ void Spreadsheet_Binding_Table::setValueColumnTitles(const QStringList& titles)
 bool Spreadsheet_Binding_Table::Create_List_By_Array(const QStringList& values, int count)
 {
     if (count < 0 || values.size() < count) {
-        Show_NSLog_Message(QStringLiteral("Create_List_By_Array: %1 values for %2 columns").arg(values.size()).arg(count));
+        Show_NSLog_Message(
+            QStringLiteral("Create_List_By_Array: %1 values for %2 columns").arg(values.size()).arg(count));
         return false;
     }
     Row row;

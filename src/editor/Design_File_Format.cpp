@@ -6,8 +6,8 @@
 #include "platform/PropertyList.h"
 
 #include <QIODevice>
-
 #include <QRegularExpression>
+#include <QSet>
 
 #include <cmath>
 #include <stdexcept>
@@ -18,10 +18,12 @@ const QString Design_File_Signature = QStringLiteral("MORVENTALISPRENQUADEX");
 namespace {
 
 constexpr int recordFieldCount = 28;
-constexpr int fixedElementCount = 63;
+// The signature, both records, the binding flag, path, titles and rows, and the two item counts.
+constexpr int fixedElementCount = 1 + 2 * recordFieldCount + 4 + 2;
 // Far beyond any real card; a count above it is a damaged or hostile file.
 constexpr qint64 maximumItemCount = 1000000;
 constexpr double maximumCardExtent = 100000.0; // points, about 35 metres
+constexpr double maximumItemExtent = 1000000.0; // points: no item on any card comes near it
 
 QString number(double value) { return QString::number(value, 'g', 17); }
 
@@ -201,6 +203,9 @@ TSLGraphicList readItems(ElementReader& in, qint64 count)
         if (!std::isfinite(bounds.x()) || !std::isfinite(bounds.y()) || !std::isfinite(bounds.width())
             || !std::isfinite(bounds.height()))
             ElementReader::fail(QStringLiteral("item %1 has no finite bounds").arg(i));
+        if (bounds.width() < 0 || bounds.height() < 0 || bounds.width() > maximumItemExtent
+            || bounds.height() > maximumItemExtent)
+            ElementReader::fail(QStringLiteral("item %1 has a width or height no card item can have").arg(i));
         if (item->className() == QLatin1String("TSLImage"))
             static_cast<TSLImage&>(*item).setFilePath(item->_file_path);
         items.push_back(std::move(item));
@@ -208,8 +213,19 @@ TSLGraphicList readItems(ElementReader& in, qint64 count)
     return items;
 }
 
-QList<Spreadsheet_Binding_Table::Row> readRows(const platform::PlistValue& value)
+// The keys a binding row may hold for a table of the given column titles: the row number under
+// "Extension" and one "Column%d" per data column (title 0 is the table's own first column).
+QSet<QString> bindingRowKeys(const QStringList& columnTitles)
 {
+    QSet<QString> keys { QStringLiteral("Extension") };
+    for (qsizetype column = 1; column < columnTitles.size(); ++column)
+        keys.insert(QStringLiteral("Column%1").arg(column));
+    return keys;
+}
+
+QList<Spreadsheet_Binding_Table::Row> readRows(const platform::PlistValue& value, const QStringList& columnTitles)
+{
+    const QSet<QString> knownKeys = bindingRowKeys(columnTitles);
     if (!value.isArray())
         ElementReader::fail(QStringLiteral("the binding rows are not a list"));
     QList<Spreadsheet_Binding_Table::Row> rows;
@@ -220,6 +236,8 @@ QList<Spreadsheet_Binding_Table::Row> readRows(const platform::PlistValue& value
         for (const auto& [key, cell] : element.toDict()) {
             if (!cell.isString())
                 ElementReader::fail(QStringLiteral("a binding cell is not text"));
+            if (!knownKeys.contains(key))
+                ElementReader::fail(QStringLiteral("a binding row names no column of the table: %1").arg(key.left(40)));
             row.insert(key, cell.toString());
         }
         rows.append(row);
@@ -325,7 +343,7 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
                 ElementReader::fail(QStringLiteral("a column title is not text"));
             content.columnTitles << title.toString();
         }
-        content.rows = readRows(in.take("the binding rows"));
+        content.rows = readRows(in.take("the binding rows"), content.columnTitles);
         const qint64 frontCount = readCount(in, "the front count", elements.size() - in.position());
         content.frontItems = readItems(in, frontCount);
         const qint64 backCount = readCount(in, "the back count", elements.size() - in.position());

@@ -13,6 +13,7 @@
 #include "platform/UndoManager.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -49,6 +50,9 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     buildInterface();
     _grid = new TSLGrid(this);
     connectEditorCommands();
+    connectSeriesCommands();
+    buildMainMenu();
+    connectRulers();
     _zoomFactor = 1.0;
     Selected_Control_Tool_ = 0;
 
@@ -56,8 +60,10 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     if (!theInstance)
         theInstance = this;
     Main_App_wnd = defaultInstance();
-    if (theInstance == this)
+    if (theInstance == this) {
         setEditorServices(this);
+        Series_Host::setInstance(this);
+    }
 
     Text_font = fontForPostScriptName(Text_Ctrl_Font, 14.0);
     All_Text_font = Text_font;
@@ -71,14 +77,32 @@ TSLWindowController::TSLWindowController(QWidget* parent)
 
     Front_card_Prop = Card_Property();
     Back_card_Prop = Card_Property();
+    // The card-holder records carry their control IDs only once reset: without them a fill would place
+    // items nothing can find again.
+    for (User_Profile_Class* profile : { &Front_user_profile, &Back_user_profile, &TEMP_user_profile })
+        profile->Reset_All_Values();
 }
 
 TSLWindowController::~TSLWindowController()
 {
+    // The canvases and the grid go after this body, with the window half gone: nothing of theirs may call
+    // back into it (the menus follow their selection).
+    for (QObject* part : { static_cast<QObject*>(_graphicView), static_cast<QObject*>(_graphicView_BACK),
+             static_cast<QObject*>(_graphicView_TEMP), static_cast<QObject*>(_grid) }) {
+        if (part)
+            disconnect(part, nullptr, this, nullptr);
+    }
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+    if (document_)
+        disconnect(&document_->undoManager(), nullptr, this, nullptr);
+    validatedMenuActions_.clear();
+    snapToGridAction_ = nullptr;
     unbindCanvases();
     if (theInstance == this) {
         if (editorServices() == this)
             setEditorServices(nullptr);
+        if (Series_Host::instance() == this)
+            Series_Host::setInstance(nullptr);
         theInstance = nullptr;
         Main_App_wnd = nullptr;
     }
@@ -171,7 +195,10 @@ void TSLWindowController::awakeFromNib()
     bindCanvases();
     selectArrowTool();
 
-    New_Project();
+    if (startUpDesign_.isEmpty())
+        New_Project();
+    else
+        Open_Start_Up_Design();
     if (ended_)
         return;
     changeViewController(0);

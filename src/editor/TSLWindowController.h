@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Stepper_Field.h"
+#include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
 #include "model/CardEditorServices.h"
 #include "model/Card_Property.h"
@@ -21,8 +22,11 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <array>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QAbstractButton;
 class QAction;
@@ -32,7 +36,9 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFontDialog;
 class QLabel;
+class QKeySequence;
 class QLineEdit;
+class QMenu;
 class QListView;
 class QPlainTextEdit;
 class QPushButton;
@@ -51,6 +57,7 @@ class TSLGraphicView;
 class TSLGrid;
 class TSLZoomingScrollView;
 struct DesignFileContent;
+enum class TSLCanvasCommand;
 
 namespace Ui {
 class DrawWindow;
@@ -61,7 +68,10 @@ class DrawWindow;
 // the card sizes, the design file and the start-up flow. The operations are split over several files by
 // family; everything that needs no user answer runs without the window being shown, so tests drive it
 // directly.
-class TSLWindowController : public QMainWindow, public CardEditorServices, public Invitation_Wizard_Host {
+class TSLWindowController : public QMainWindow,
+                           public CardEditorServices,
+                           public Invitation_Wizard_Host,
+                           public Series_Host {
     Q_OBJECT
 public:
     // What the design-file writer did: the caller decides whether to go on (quit, new, open).
@@ -93,6 +103,13 @@ public:
     QPointF nextCascadePoint(const QString& side) override { return Control_New_Point(side); }
     QRectF frontCanvasBounds() const override;
     void refreshCanvas() override { Refresh_Canvas(); }
+    QStringList seriesNames() const override { return Get_datasheet_File_Name_Array(); }
+    QString firstValueOfSeries(const QString& name) const override { return Get_First_Value_Of_Dataset(name); }
+    QStringList spreadsheetColumnTitles() const override { return bindingTable.columnTitles(); }
+    QString firstValueOfSpreadsheetColumn(int column) const override
+    {
+        return Get_First_Value_Of_Excel_Binding(column);
+    }
     Card_Property cardSideProperty(int frontOrBack) const override;
     int Selected_Control_Tool() const override { return Selected_Control_Tool_; }
     QString currentGraphicClass() const override;
@@ -332,7 +349,7 @@ public:
     void Data_Source_Changed(); // the data-source switch
     void Batch_Series_Changed(); // binds the selected item to the chosen series or column
     static QStringList Get_datasheet_File_Name_Array();
-    bool Check_Batch_File_In_Use_Validation(const QString& name) const;
+    bool Check_Batch_File_In_Use_Validation(const QString& name) const override;
     static QString Get_First_Value_Of_Dataset(const QString& name);
     QString Get_First_Value_Of_Excel_Binding(int column) const;
     void Fill_Excel_Col_Name_In_Combo(QComboBox* box);
@@ -347,6 +364,17 @@ public:
     QPushButton* insert_template_btn = nullptr;
     QWidget* manual_brws_box = nullptr;
     QLineEdit* Manual_image_path = nullptr;
+
+    // --- Series windows (TSLWindowController_Series.cpp) ---
+    void Batch_Series_Button(); // the series manager
+    void Create_Series_Button(); // the generator, writing a new series
+    void Import_Wizard_Button(); // the series import wizard, when there is one
+    void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
+    void Refresh_Series_Choices(); // the data-source page's series list after the series windows closed
+    void Show_Export_Notice(const QString& path, const QString& message) override;
+    void connectSeriesCommands();
+    QAction* Create_Series_btn = nullptr;
+    QAction* Import_Wizard_btn = nullptr;
 
     // --- Card-holder profile fill (TSLWindowController_Auto_Fill.cpp) ---
     void Fill_User_profile_info_front_side();
@@ -363,7 +391,7 @@ public:
     void Enable_Standard_Button_For_Unlock();
     void Disable_Standard_Button_For_Card();
     void Disable_Standard_Button_For_Lock();
-    void Set_Paste_Button_Status();
+    void Set_Paste_Button_Status() override;
     void Print_object_chk_changed();
     void Align_Center_Clicked();
     void Align_Left_Clicked();
@@ -460,10 +488,27 @@ public:
     QLineEdit* Sign_image_path = nullptr;
 
     // --- Barcode page (TSLWindowController_Barcode_Panel.cpp) ---
-    void Open_Barcode_Window(); // the canvas's current barcode into the settings dialog; OK spreads the settings
+    void Open_Barcode_Window() override; // the canvas's current barcode into the settings dialog; OK spreads the settings
     void View_barcode_prop_Button() { Open_Barcode_Window(); }
     void Update_Barcode_Graphics(const TSLGraphic& source);
     QPushButton* View_barcode_prop_btn = nullptr;
+
+    // --- Main menu (TSLWindowController_Menus.cpp) ---
+    // Enables every menu entry that acts on the selection as the current side's canvas allows, titles the
+    // rulers entry, and the align-to-grid button with them. Runs whenever one of their inputs changes.
+    void validateMainMenu();
+    QAction* menuAction(const QString& objectName) const; // a menu entry by its object name, e.g. "menu_Cut"
+    void Select_All_Clicked();
+    void Show_Hide_Ruler_Menu(); // the rulers entry: the same as clicking the rulers check box
+    void Zoom_In_Clicked(); // the next larger (smaller) entry of the zoom table, on all three canvases
+    void Zoom_Out_Clicked();
+    void Zoom_Actual_Size_Clicked();
+
+    // --- Opening a design named when the program starts (TSLWindowController_Menus.cpp) ---
+    // Set before awakeFromNib: start-up opens this design through the design-file reader instead of
+    // showing the start screen; a file the reader refuses gets its message, then the start screen.
+    void setStartUpDesign(const QString& path) { startUpDesign_ = path; }
+    void Open_Start_Up_Design();
 
     // --- Fields other windows read and write directly ---
     Card_Property Front_card_Prop;
@@ -551,6 +596,10 @@ private:
     int Selected_Control_Tool_ = 0;
     QImage wizard_pattern_image_;
     std::weak_ptr<TSLGraphic> Last_Selected_Graphic_; // weak: a deleted item is never shown or compared
+    QString startUpDesign_;
+    // Menu entries validated by a canvas command, and the rulers entry among them.
+    std::vector<std::pair<QAction*, TSLCanvasCommand>> validatedMenuActions_;
+    QAction* snapToGridAction_ = nullptr;
     bool ended_ = false;
     int endStatus_ = 0;
     bool awoken_ = false;
@@ -566,6 +615,17 @@ public:
 private:
     // TSLWindowController_Card_Page.cpp
     void writeCardField(Card_Property& side, CardField field);
+
+    // TSLWindowController_Menus.cpp
+    void buildMainMenu();
+    void addMenuCommand(QMenu* menu, const QString& name, const QString& text, TSLCanvasCommand command,
+        void (TSLWindowController::*run)(), const QList<QKeySequence>& keys = {});
+    void connectRulers();
+    struct SideView {
+        TSLGraphicView* canvas;
+        TSLZoomingScrollView* view;
+    };
+    std::array<SideView, 3> sideViews() const; // front, back and scratch side, each canvas with its view
 
     // TSLWindowController_Interface.cpp
     void buildInterface();

@@ -76,11 +76,7 @@ void TSLWindowController::Set_Document_Size(const QSizeF& points)
 
 void TSLWindowController::SetDocumentCanvasSize(const QSizeF& points)
 {
-    const struct {
-        TSLGraphicView* canvas;
-        TSLZoomingScrollView* view;
-    } sides[] = { { _graphicView, _zoomingScrollView }, { _graphicView_BACK, _zoomingScrollView_BACK },
-        { _graphicView_TEMP, _zoomingScrollView_TEMP } };
+    const auto sides = sideViews();
     // Through zero first, so that the views lay out again even when the size did not change.
     for (const auto& side : sides) {
         side.canvas->setCanvasSize(QSizeF(0, 0));

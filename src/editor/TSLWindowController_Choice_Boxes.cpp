@@ -4,6 +4,7 @@
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "data/Series_File.h"
 #include "editor/Editor_Globals.h"
 #include "model/TSLImage.h"
 #include "model/TSLTextStorage.h"
@@ -208,12 +209,12 @@ void TSLWindowController::Batch_Series_Changed()
 
 QStringList TSLWindowController::Get_datasheet_File_Name_Array()
 {
-    return Get_Files_Array_At_Path(Data_Folder_Path);
+    return Series_File::names();
 }
 
 bool TSLWindowController::Check_Batch_File_In_Use_Validation(const QString& name) const
 {
-    if (!QFileInfo::exists(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt"))))
+    if (!Series_File::exists(name))
         return false;
     auto uses = [&name](const TSLGraphicList& items) {
         for (const TSLGraphicPtr& item : items) {
@@ -229,15 +230,7 @@ bool TSLWindowController::Check_Batch_File_In_Use_Validation(const QString& name
 
 QString TSLWindowController::Get_First_Value_Of_Dataset(const QString& name)
 {
-    QFile file(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt")));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    // Only the first line is wanted; a series file may be long.
-    const QByteArray line = file.readLine();
-    QString first = QString::fromUtf8(line);
-    if (first.endsWith(QLatin1Char('\n')))
-        first.chop(1);
-    return first;
+    return Series_File::firstValue(name);
 }
 
 QString TSLWindowController::Get_First_Value_Of_Excel_Binding(int column) const

@@ -40,8 +40,8 @@ void TSLWindowController::connectEditorCommands()
     connect(a.Snap_to_grid_chk, &QCheckBox::clicked, this, &TSLWindowController::toggleGridConstraining);
     Print_object_chk = a.Print_object_chk;
     connect(Print_object_chk, &QCheckBox::clicked, this, &TSLWindowController::Print_object_chk_changed);
-    a.Align_To_Grid_btn->setEnabled(_grid->isAlwaysShown());
-    connect(_grid, &TSLGrid::alwaysShownChanged, a.Align_To_Grid_btn, &QPushButton::setEnabled);
+    // Enabled with the menu's align-to-grid entry (validateMainMenu): a usable grid and a selection. The
+    // grid not being shown is answered by the button's own message.
 
     Grid_Wizard* grid = Grid_Wizard::defaultInstance();
     connect(grid, &Grid_Wizard::colorWellChanged, this, &TSLWindowController::Grid_Clr_Changed);
@@ -57,8 +57,6 @@ void TSLWindowController::connectEditorCommands()
     connect(Data_source_type, &QComboBox::currentIndexChanged, this,
         [this] { comboBoxSelectionDidChange(Data_source_type); });
     connect(Batch_Series, &QComboBox::currentIndexChanged, this, [this] { comboBoxSelectionDidChange(Batch_Series); });
-    // The series viewer is another window, not there yet.
-    view_series_btn->setVisible(false);
 
     // Export; printing, mail and the series windows stay off until their windows exist.
     Export_btn->setEnabled(true);

@@ -100,6 +100,7 @@ void TSLWindowController::Undo_Redo_Button_state()
     const bool canRedo = document_ && document_->undoManager().canRedo();
     Undo_btn->setEnabled(canUndo);
     Redo_btn->setEnabled(canRedo);
+    validateMainMenu();
 }
 
 namespace {

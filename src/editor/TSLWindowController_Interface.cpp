@@ -189,7 +189,6 @@ void TSLWindowController::connectInterface()
         toolButtons[code]->setEnabled(code == 0);
     }
     User_Profile_btn->setEnabled(false);
-    Show_Ruler_chk->setEnabled(false); // the zoom views have no rulers yet
 
     const struct {
         QAction* action;

@@ -63,6 +63,10 @@ void TSLWindowController::New_Project_Setting_Reset()
         document_->Clear_All_Undo_Redo();
     last_ctrl_X = last_ctrl_Y = 10.0f;
     Fill_User_Profile = false;
+    // A new or opened design starts without the previous card holder; the scratch side's record keeps
+    // its last preview.
+    Front_user_profile.Reset_All_Values();
+    Back_user_profile.Reset_All_Values();
     Project_File_Name.clear();
 
     All_Text_font = fontForPostScriptName(Text_Ctrl_Font, 14.0);

@@ -12,8 +12,10 @@
 
 void TSLWindowController::Show_Sign_Properties(const TSLGraphic& item)
 {
-    // The picture path stays as it is: the item draws from its own path.
     showItemBorder({ Sign_border_chk, Sign_Border_Box, Sign_bordr_clr, Sign_bor_Stepper, Sign_border_style }, item);
+    // Every write-back stores the path field into the items, so it must hold the shown item's own path:
+    // left as it was, a border change would wipe (or swap) the picture of a signature.
+    Sign_image_path->setText(item._file_path);
 }
 
 void TSLWindowController::Update_Sign_Graphics(const QString& key)

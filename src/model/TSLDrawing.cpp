@@ -33,7 +33,9 @@ void fillPathWithAngledGradient(QPainter& painter, const QPainterPath& path, con
     const QRectF r = path.boundingRect();
     const double radians = angleDegrees * M_PI / 180.0;
     const double dx = std::cos(radians);
-    const double dy = -std::sin(radians); // y grows downward: positive angles point up
+    // The card is drawn top-down, as on a flipped canvas: positive angles turn from the x axis towards the
+    // bottom, so at 90 degrees the first colour lies along the top edge.
+    const double dy = std::sin(radians);
     // Project the rectangle's corners on the direction so the gradient spans the whole shape.
     const QPointF center = r.center();
     const double halfExtent = std::abs(dx) * r.width() / 2.0 + std::abs(dy) * r.height() / 2.0;

@@ -255,13 +255,13 @@ QString TSLGraphic::setScriptingFillColor(const std::optional<QColor>& color)
         if (!isDrawingFill()) {
             if (!canSetDrawingFill())
                 return graphicString("You can't set the fill color of this kind of graphic.");
-            _isDrawingFill = true;
+            setDrawingFill(true);
         }
-        _fillColor = *color;
+        setFillColor(*color);
     } else if (isDrawingFill()) {
         if (!canSetDrawingFill())
             return graphicString("You can't remove the fill from this kind of graphic.");
-        _isDrawingFill = false;
+        setDrawingFill(false);
     }
     return {};
 }
@@ -272,13 +272,13 @@ QString TSLGraphic::setScriptingStrokeColor(const std::optional<QColor>& color)
         if (!isDrawingStroke()) {
             if (!canSetDrawingStroke())
                 return graphicString("You can't set the stroke color of this kind of graphic.");
-            _isDrawingStroke = true;
+            setDrawingStroke(true);
         }
-        _strokeColor = *color;
+        setStrokeColor(*color);
     } else if (isDrawingStroke()) {
         if (!canSetDrawingStroke())
             return graphicString("You can't remove the stroke from this kind of graphic.");
-        _isDrawingStroke = false;
+        setDrawingStroke(false);
     }
     return {};
 }
@@ -289,13 +289,13 @@ QString TSLGraphic::setScriptingStrokeWidth(const std::optional<double>& width)
         if (!isDrawingStroke()) {
             if (!canSetDrawingStroke())
                 return graphicString("You can't set the stroke thickness of this kind of graphic.");
-            _isDrawingStroke = true;
+            setDrawingStroke(true);
         }
-        _strokeWidth = *width;
+        setStrokeWidth(*width);
     } else if (isDrawingStroke()) {
         if (!canSetDrawingStroke())
             return graphicString("You can't remove the stroke from this kind of graphic.");
-        _isDrawingStroke = false;
+        setDrawingStroke(false);
     }
     return {};
 }

@@ -102,20 +102,20 @@ TEST(CardBaseFill, SolidAndGradientFillTheOutline)
     EXPECT_TRUE(near(at(across, 248, 85), Qt::blue, 8));
     EXPECT_TRUE(near(at(across, 130, 20), at(across, 130, 150), 2)); // no change top to bottom
 
-    gradient.setCard_grad_Stepper(90); // runs from the bottom up
-    const QImage upward = paint(gradient, 0);
-    keepPicture(upward, QStringLiteral("card_base_gradient_90"));
-    EXPECT_TRUE(near(at(upward, 130, 158), Qt::red, 8));
-    EXPECT_TRUE(near(at(upward, 130, 11), Qt::blue, 8));
-    EXPECT_TRUE(near(at(upward, 20, 85), at(upward, 240, 85), 2));
+    gradient.setCard_grad_Stepper(90); // runs from the top down
+    const QImage downward = paint(gradient, 0);
+    keepPicture(downward, QStringLiteral("card_base_gradient_90"));
+    EXPECT_TRUE(near(at(downward, 130, 11), Qt::red, 8));
+    EXPECT_TRUE(near(at(downward, 130, 158), Qt::blue, 8));
+    EXPECT_TRUE(near(at(downward, 20, 85), at(downward, 240, 85), 2));
 
     gradient.setCard_grad_Stepper(45);
     const QImage diagonal = paint(gradient, 1);
     keepPicture(diagonal, QStringLiteral("card_base_gradient_45_rounded"));
-    const QColor lowerLeft = at(diagonal, 25, 150);
-    const QColor upperRight = at(diagonal, 235, 20);
-    EXPECT_GT(lowerLeft.red(), lowerLeft.blue());
-    EXPECT_GT(upperRight.blue(), upperRight.red());
+    const QColor upperLeft = at(diagonal, 25, 20);
+    const QColor lowerRight = at(diagonal, 235, 150);
+    EXPECT_GT(upperLeft.red(), upperLeft.blue());
+    EXPECT_GT(lowerRight.blue(), lowerRight.red());
 }
 
 TEST(CardBaseFill, HatchPatternRepeatsOverItsColourFromTheCardCorner)

@@ -130,6 +130,62 @@ TEST(DesignFile, RefusesDamagedFiles)
     EXPECT_TRUE(refused(unknownItem));
 }
 
+TEST(DesignFile, RefusesItemSizesNoCardCanHoldAndRowsOfUnknownColumns)
+{
+    const DesignFileContent good = designsamples::richDesign();
+    ASSERT_TRUE(decodeDesignFile(encodeDesignFile(good)).has_value());
+
+    const struct {
+        const char* what;
+        QRectF bounds;
+        bool accepted;
+    } sizes[] = {
+        { "negative width", QRectF(10, 10, -5, 30), false },
+        { "negative height", QRectF(10, 10, 40, -0.5), false },
+        { "width past a million points", QRectF(0, 0, 1000000.5, 30), false },
+        { "height past a million points", QRectF(0, 0, 30, 2e9), false },
+        { "flat line", QRectF(10, 10, 80, 0), true },
+        { "a million points exactly", QRectF(0, 0, 1000000, 1000000), true },
+    };
+    for (const auto& entry : sizes) {
+        for (bool front : { true, false }) {
+            DesignFileContent changed = designsamples::richDesign();
+            TSLGraphicList& items = front ? changed.frontItems : changed.backItems;
+            items[2]->_bounds = entry.bounds;
+            QString reason;
+            const auto read = decodeDesignFile(encodeDesignFile(changed), &reason);
+            EXPECT_EQ(read.has_value(), entry.accepted) << entry.what << (front ? " (front)" : " (back)");
+            if (!entry.accepted) {
+                EXPECT_TRUE(reason.contains(QStringLiteral("width or height"))) << reason.toStdString();
+            }
+        }
+    }
+
+    // Three titles give the data columns Column1 and Column2; any other key matches no column.
+    const struct {
+        const char* what;
+        QString key;
+        bool accepted;
+    } keys[] = {
+        { "last data column", QStringLiteral("Column2"), true },
+        { "column past the titles", QStringLiteral("Column3"), false },
+        { "the first column by number", QStringLiteral("Column0"), false },
+        { "lower case", QStringLiteral("column1"), false },
+        { "a title instead of an identifier", QStringLiteral("Name"), false },
+        { "empty key", QString(), false },
+    };
+    for (const auto& entry : keys) {
+        DesignFileContent changed = designsamples::richDesign();
+        changed.rows[1].insert(entry.key, QStringLiteral("x"));
+        EXPECT_EQ(decodeDesignFile(encodeDesignFile(changed)).has_value(), entry.accepted) << entry.what;
+    }
+    DesignFileContent noTitles = designsamples::richDesign();
+    noTitles.columnTitles.clear(); // rows with data columns but no titles name nothing
+    EXPECT_FALSE(decodeDesignFile(encodeDesignFile(noTitles)).has_value());
+    noTitles.rows = { { { QStringLiteral("Extension"), QStringLiteral("1") } } };
+    EXPECT_TRUE(decodeDesignFile(encodeDesignFile(noTitles)).has_value());
+}
+
 TEST(DesignFile, RandomDamageNeverCrashesAndIsRefusedOrReadWhole)
 {
     const QByteArray good = encodeDesignFile(designsamples::richDesign());

@@ -2,6 +2,7 @@
 // that leaves the design alone on a bad file, failed saves and the quit that follows them.
 #include "editor/DesignFileSamples.h"
 #include "editor/EditorWindowTestSupport.h"
+#include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 
 #include <QComboBox>
@@ -33,6 +34,16 @@ void writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
+}
+
+// The archive of a rectangle item of the given size, as the design file stores items.
+QByteArray archivedItemOfSize(const QSizeF& size)
+{
+    TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QStringLiteral("Shape_Control"));
+    item->_bounds = QRectF(QPointF(5, 5), size);
+    platform::KeyedArchive archive;
+    item->encodeWithCoder(archive);
+    return archive.toBytes();
 }
 
 // Everything of the open design that a bad file must leave as it was.
@@ -194,6 +205,15 @@ TEST_F(DesignFileWindowTest, BadFilesLeaveTheOpenDesignExactlyAsItWas)
         { "no elements", variant([](auto& e) { e.clear(); }) },
         { "wrong first kind", variant([](auto& e) { e[0] = platform::PlistValue(7); }) },
         { "infinite size", variant([](auto& e) { e[19] = QStringLiteral("{inf, 20}"); }) },
+        { "negative item width", variant([](auto& e) { e[62] = archivedItemOfSize(QSizeF(-20, 10)); }) },
+        { "item past a million points", variant([](auto& e) { e[62] = archivedItemOfSize(QSizeF(20, 3e6)); }) },
+        { "row of no column", variant([](auto& e) {
+             platform::PlistArray rows = e[60].toArray();
+             platform::PlistDict row = rows.at(0).toDict();
+             row.insert(QStringLiteral("Column7"), QStringLiteral("stray"));
+             rows[0] = row;
+             e[60] = rows;
+         }) },
     };
     // Random damage to a valid file: whatever is refused must leave the design alone too.
     QRandomGenerator random(4021);

@@ -145,3 +145,47 @@ TEST_F(NewCardTest, ResetClearsOnlyOurOwnItemsFromTheClipboard)
     window->New_Project_Setting_Reset();
     EXPECT_EQ(clipboard->text(), QStringLiteral("a line the user copied elsewhere"));
 }
+
+TEST_F(NewCardTest, CardHolderRecordsAreResetWhenMadeAndOnNewAndOpen)
+{
+    // Made: all three records carry the profile control IDs and no values.
+    for (const User_Profile_Class* profile :
+        { &window->Front_user_profile, &window->Back_user_profile, &window->TEMP_user_profile }) {
+        EXPECT_EQ(profile->Name_id, QStringLiteral("Fup_Name"));
+        EXPECT_EQ(profile->image_id, QStringLiteral("Fup_Photo"));
+        EXPECT_EQ(profile->Name, QStringLiteral(""));
+    }
+
+    auto fill = [this] {
+        for (User_Profile_Class* profile :
+            { &window->Front_user_profile, &window->Back_user_profile, &window->TEMP_user_profile }) {
+            profile->Name = QStringLiteral("Ada");
+            profile->slogan_ds = true;
+            profile->slogan_ds_name = QStringLiteral("Guests");
+            profile->Fill_User_Profile_Enable = true;
+        }
+    };
+    auto expectReset = [](const User_Profile_Class& profile, const char* what) {
+        EXPECT_EQ(profile.Name, QStringLiteral("")) << what;
+        EXPECT_FALSE(profile.slogan_ds) << what;
+        EXPECT_EQ(profile.slogan_ds_name, QStringLiteral("")) << what;
+        EXPECT_FALSE(profile.Fill_User_Profile_Enable) << what;
+        EXPECT_EQ(profile.Name_id, QStringLiteral("Fup_Name")) << what;
+    };
+
+    // New: front and back start over; the scratch record keeps its last preview.
+    fill();
+    window->New_Project_Setting_Reset();
+    expectReset(window->Front_user_profile, "front after New");
+    expectReset(window->Back_user_profile, "back after New");
+    EXPECT_EQ(window->TEMP_user_profile.Name, QStringLiteral("Ada"));
+
+    // Open: a design file read whole resets them the same way.
+    const QString path = testsupport::makeTempFolder(QStringLiteral("profiles")) + QStringLiteral("/card.dcard");
+    ASSERT_TRUE(writeDesignFile(path, encodeDesignFile(DesignFileContent())));
+    fill();
+    ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+    expectReset(window->Front_user_profile, "front after Open");
+    expectReset(window->Back_user_profile, "back after Open");
+    EXPECT_EQ(window->TEMP_user_profile.Name, QStringLiteral("Ada"));
+}

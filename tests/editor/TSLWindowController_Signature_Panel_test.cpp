@@ -1,6 +1,8 @@
 // The signature page writes border and picture path into every selected item of the side being edited.
 #include "editor/ItemPanelTestSupport.h"
 
+#include "model/TSLSignature.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -93,8 +95,26 @@ TEST_F(SignaturePanelTest, ShowingASignatureFillsTheBorderAndWritesNothingBack)
     EXPECT_EQ(control<Color_Well>("Sign_bordr_clr")->color(), QColor(1, 2, 3));
     EXPECT_EQ(control<QComboBox>("Sign_border_style")->currentIndex(), 2);
     EXPECT_TRUE(control<QWidget>("Sign_Border_Box")->isEnabled());
-    // The path field is not filled from the item.
-    EXPECT_EQ(window->Sign_image_path->text(), QStringLiteral("/signatures/earlier.png"));
+    // The path field shows the item's own path, so a later write-back keeps it.
+    EXPECT_EQ(window->Sign_image_path->text(), QStringLiteral("/signatures/theirs.png"));
+}
+
+TEST_F(SignaturePanelTest, TogglingTheBorderOfANewSignatureKeepsItsPicture)
+{
+    // A path left in the field by an earlier signature must not reach the new one either.
+    window->Sign_image_path->setText(QStringLiteral("/signatures/earlier.png"));
+    const TSLGraphicPtr item = TSLSignature::initWithPosition(QPointF(60, 40), QImage(), QStringLiteral("S"));
+    EditorWindowTest::addItem(item, TSLDocumentGraphicsKey);
+    const QString ownPath = item->_file_path;
+    ASSERT_FALSE(ownPath.isEmpty());
+    select(window->_graphicView, { 0 });
+    showPage(item);
+
+    click(control<QCheckBox>("Sign_border_chk"));
+    EXPECT_EQ(item->_file_path, ownPath);
+    click(control<QCheckBox>("Sign_border_chk"));
+    EXPECT_EQ(item->_file_path, ownPath);
+    EXPECT_EQ(item->_isDrawingStroke, control<QCheckBox>("Sign_border_chk")->isChecked());
 }
 
 } // namespace

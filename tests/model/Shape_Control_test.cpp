@@ -244,10 +244,10 @@ TEST(ShapeControlDrawing, GradientRunsFromTheFirstColourAtItsAngle)
     EXPECT_TRUE(colorNear(pixelAt(picture, { 99.5, 30 }), Qt::blue, 16));
     keepPicture(picture, QStringLiteral("shape_gradient_0"));
 
-    item->_fill_grad_angle = 90.0; // upward: the first colour at the bottom
+    item->_fill_grad_angle = 90.0; // top to bottom: the first colour along the top edge
     picture = render(*item, { 100, 60 });
-    EXPECT_TRUE(colorNear(pixelAt(picture, { 50, 59.5 }), Qt::red, 16));
-    EXPECT_TRUE(colorNear(pixelAt(picture, { 50, 0.5 }), Qt::blue, 16));
+    EXPECT_TRUE(colorNear(pixelAt(picture, { 50, 0.5 }), Qt::red, 16));
+    EXPECT_TRUE(colorNear(pixelAt(picture, { 50, 59.5 }), Qt::blue, 16));
     keepPicture(picture, QStringLiteral("shape_gradient_90"));
 
     // Within an ellipse the gradient spans the outline's box.

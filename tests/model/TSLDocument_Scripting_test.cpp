@@ -6,11 +6,15 @@
 #include "model/TSLImage.h"
 #include "model/TSLLine.h"
 #include "model/TSLText.h"
+#include "platform/KeyedArchive.h"
 #include "platform/UndoManager.h"
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -227,6 +231,81 @@ TEST_F(DocumentScripting, MakingTheBaseKindMakesAShape)
         scripting.newScriptingObjectOfClass(QStringLiteral("TSLLine"), {})->className(), QStringLiteral("TSLLine"));
     EXPECT_FALSE(scripting.newScriptingObjectOfClass(QStringLiteral("NSWindow"), {}));
     EXPECT_EQ(document.graphics().size(), 4u); // made, not inserted
+}
+
+namespace {
+
+// Counts what observers (the canvases that redraw) are told.
+class ChangeCounter : public TSLGraphicObserver {
+public:
+    QStringList keys;
+    void graphicValueChanged(TSLGraphic&, const QString& key, const QVariant&, const QVariant&) override
+    {
+        keys << key;
+    }
+};
+
+} // namespace
+
+TEST_F(DocumentScripting, ScriptedChangesAreObservedAndUndoneInOneStep)
+{
+    const struct {
+        const char* what;
+        std::function<QString(TSLGraphic&)> change;
+        QStringList keys; // what a canvas is told, in order
+    } changes[] = {
+        { "fill colour of an unfilled shape", [](TSLGraphic& g) { return g.setScriptingFillColor(QColor(10, 20, 30)); },
+            { QStringLiteral("drawingFill"), QStringLiteral("fillColor") } },
+        { "no fill", [](TSLGraphic& g) { return g.setScriptingFillColor(std::nullopt); }, {} },
+        { "stroke colour", [](TSLGraphic& g) { return g.setScriptingStrokeColor(QColor(200, 0, 0)); },
+            { QStringLiteral("strokeColor") } },
+        { "stroke width", [](TSLGraphic& g) { return g.setScriptingStrokeWidth(7.5); },
+            { QStringLiteral("strokeWidth") } },
+        { "no stroke", [](TSLGraphic& g) { return g.setScriptingStrokeWidth(std::nullopt); },
+            { QStringLiteral("drawingStroke") } },
+        { "x position",
+            [](TSLGraphic& g) {
+                g.setXPosition(44);
+                return QString();
+            },
+            { QStringLiteral("bounds") } },
+        { "height",
+            [](TSLGraphic& g) {
+                g.setHeight(91);
+                return QString();
+            },
+            { QStringLiteral("bounds") } },
+    };
+    for (const auto& entry : changes) {
+        TSLGraphic& shape = *B;
+        shape._isDrawingFill = false;
+        shape._isDrawingStroke = true;
+        shape.setBounds(QRectF(5, 6, 40, 30));
+        QCoreApplication::processEvents(); // the set-up is an earlier event
+        document.undoManager().removeAllActions();
+        platform::KeyedArchive before;
+        shape.encodeWithCoder(before);
+
+        ChangeCounter counter;
+        shape.addObserver(&counter);
+        EXPECT_EQ(entry.change(shape), QString()) << entry.what;
+        shape.removeObserver(&counter);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(counter.keys, entry.keys) << entry.what;
+        if (entry.keys.isEmpty())
+            continue; // nothing changed, nothing to undo
+        ASSERT_TRUE(document.undoManager().canUndo()) << entry.what;
+        document.undoManager().undo();
+        platform::KeyedArchive after;
+        shape.encodeWithCoder(after);
+        EXPECT_EQ(after.toBytes(), before.toBytes()) << entry.what;
+        EXPECT_FALSE(document.undoManager().canUndo()) << entry.what; // one step for the whole change
+    }
+
+    // What a kind cannot have is refused and changes nothing.
+    C->_strokeColor = Qt::black;
+    EXPECT_FALSE(C->setScriptingFillColor(QColor(Qt::red)).isEmpty());
+    EXPECT_FALSE(C->isDrawingFill());
 }
 
 TEST(ScriptingColours, SixteenBitDescriptorsConvertBothWays)

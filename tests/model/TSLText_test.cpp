@@ -262,6 +262,14 @@ TEST(TSLTextDrawing, FillBorderAndTextColourLayers)
     picture = draw(*item);
     keepPicture(picture, QStringLiteral("text_gradient"));
     EXPECT_TRUE(colorNear(pixelAt(picture, { 10.5, 50 }, 2.0), Qt::green, 20));
+
+    // At 90 degrees the first colour runs along the top of the box, the second along its bottom.
+    item->_fill_grad_angle = 90.0;
+    picture = draw(*item);
+    keepPicture(picture, QStringLiteral("text_gradient_90"));
+    const QRectF box = item->bounds(); // probed at the right end, where the short text never reaches
+    EXPECT_TRUE(colorNear(pixelAt(picture, { box.right() - 2.0, box.top() + 1.0 }, 2.0), Qt::green, 20));
+    EXPECT_TRUE(colorNear(pixelAt(picture, { box.right() - 2.0, box.bottom() - 1.0 }, 2.0), Qt::white, 20));
 }
 
 TEST(TSLTextDrawing, WhileBeingCreatedOnlyAFrameIsDrawn)

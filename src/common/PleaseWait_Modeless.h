@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+namespace Ui {
+class PleaseWait_Modeless;
+}
+
+// The small please-wait window: a busy bar and one line of text, shown beside the work without blocking
+// the window it belongs to. It has the look of the program's small windows but never runs modally.
+class PleaseWait_Modeless : public QDialog {
+    Q_OBJECT
+public:
+    static PleaseWait_Modeless* defaultInstance();
+    ~PleaseWait_Modeless() override;
+
+    QWidget* window() { return this; }
+    QLabel* modeless_msg_lbl() const;
+
+private:
+    explicit PleaseWait_Modeless(QWidget* parent = nullptr);
+    std::unique_ptr<Ui::PleaseWait_Modeless> ui_;
+};
