@@ -47,7 +47,9 @@ void TSLWindowController::Open_Barcode_Window()
         // is undone like any other. Everything the dialog may write is remembered, the data included.
         QStringList written = barcodeSettingKeys();
         written << QStringLiteral("linear_font_val") << QStringLiteral("two_d_font_val")
-                << QStringLiteral("barcode_unit_val") << QStringLiteral("_barcode_image");
+                << QStringLiteral("barcode_unit_val") << QStringLiteral("_barcode_image")
+                << QStringLiteral("data_source_type") << QStringLiteral("batch_list_name")
+                << QStringLiteral("batch_list_index") << QStringLiteral("excel_col_indx");
         const QVariantMap before = item->valuesForKeys(written);
         // Cancel leaves every item as it was, the one shown in the dialog included.
         const int answer = Barcode_Dialog::defaultInstance()->Open_Wnd(*item);

@@ -155,14 +155,14 @@ void TSLWindowController::Data_Source_Changed()
             Batch_Series->setCurrentIndex(Batch_Series->findText(item->batch_list_name));
         Not_Draw_Only_Prop_Change = wasMuted;
         if (item)
-            item->Set_Data_source_type(1);
+            item->setValueForKey(QStringLiteral("data_source_type"), 1);
     } else {
         Fill_Excel_Col_Name_In_Combo(Batch_Series);
         if (item)
             Batch_Series->setCurrentIndex(item->excel_col_indx);
         Not_Draw_Only_Prop_Change = wasMuted;
         if (item)
-            item->Set_Data_source_type(2);
+            item->setValueForKey(QStringLiteral("data_source_type"), 2);
     }
 }
 
