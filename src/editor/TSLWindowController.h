@@ -187,6 +187,7 @@ public:
     void set_Front_BG_Image(const QString& path);
     void set_Back_BG_Image(const QString& path);
     void Refresh_Canvas();
+    void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
     void setZoomFactor(double factor); // the zoom of all three canvases
     static QString fontValueText(const QFont& font); // "name ( size )" as the card page shows a font
@@ -610,9 +611,6 @@ private:
     void writeIntoSelection(const QString& key, const QVariant& value); // nothing for an invalid value
     void writeIntoSelection(const QVariantMap& values);
 
-public:
-    void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
-private:
     // TSLWindowController_Card_Page.cpp
     void writeCardField(Card_Property& side, CardField field);
 
