@@ -20,6 +20,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QStringList>
+#include <QVariantMap>
 
 #include <array>
 #include <memory>
@@ -143,6 +144,7 @@ public:
     int Open_Image_Library_Window(const QString& purpose);
     QString lib_window_sel_file;
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
+    static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
     void Undo_Clicked();
     void Redo_Clicked();
     void Cut_Clicked();
@@ -157,13 +159,40 @@ public:
     // --- Inspector and redrawing (TSLWindowController_Inspector.cpp) ---
     void Remove_All_Tab_Items();
     void card_prop_set(const QString& fillStyle); // the card page's fill radios for a fill code
-    void Update_Card_Graphics(); // the card page into the current side's record
+    // The parts of the card page that a control writes on its own; All is the whole page.
+    enum class CardField {
+        All,
+        Border,
+        BorderColour,
+        BorderWidth,
+        BorderStyle,
+        Opacity,
+        Fill,
+        FillKind,
+        FillColour,
+        Gradient1,
+        Gradient2,
+        GradientAngle,
+        PatternColour,
+        PatternStyle,
+        PictureLayout,
+        Content,
+        Sides,
+        Shape,
+        Name,
+        Size
+    };
+    void Update_Card_Graphics() { Update_Card_Graphics(CardField::All); } // the whole page, as a new card takes it
+    // One part of the card page into the current side's record; a change of the front's look is undoable.
+    void Update_Card_Graphics(CardField changed);
     void set_Front_BG_Image(const QString& path);
     void set_Back_BG_Image(const QString& path);
     void Refresh_Canvas();
+    void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
     void setZoomFactor(double factor); // the zoom of all three canvases
     static QString fontValueText(const QFont& font); // "name ( size )" as the card page shows a font
+    static QFont fontForPanel(const QFont& font); // the font as the font panel can show it: the family drawn
     // The item whose pages the inspector shows; none while the card is shown or once the item is gone.
     TSLGraphicPtr Last_Selected_Graphic() const { return Last_Selected_Graphic_.lock(); }
     QLineEdit* sel_control_name = nullptr; // the shown item's kind code, read by the data-source switch
@@ -256,15 +285,18 @@ public:
     static QColor readableTextColour(const QImage& background);
 
     // --- Shape and line pages (TSLWindowController_Shape_Panel.cpp, _Line_Panel.cpp) ---
-    // Each page action writes the whole page into every selected item of the current side, assigning the
-    // fields directly (no undo), and redraws once; nothing while Not_Draw_Only_Prop_Change is set.
-    void Update_Shape_Graphics();
+    // Each page action writes the value of its own control, by the item key it edits, into every selected
+    // item of the current side through the observed setters, and redraws once; nothing while
+    // Not_Draw_Only_Prop_Change is set.
+    void Update_Shape_Graphics(const QString& key);
+    QVariant shapePageValue(const QString& key) const; // what the page shows for the key; none for another
     void Shape_Border_ChkBox();
     void Shape_Fill_Chk_Box();
     void Shape_Solid_RD_Sel();
     void Shape_Gradient_RD_Sel();
     void Shape_Hatch_RD_Sel();
-    void Update_Line_Graphics();
+    void Update_Line_Graphics(const QString& key);
+    QVariant linePageValue(const QString& key) const;
     // The inspector's fills of these pages: controls from the item, nothing written back. The shape fill
     // also labels the page and shows the rows of the item's shape code.
     void Show_Shape_Properties(const TSLGraphic& item);
@@ -275,26 +307,11 @@ public:
     QComboBox* Line_cap_style = nullptr;
 
     // --- Text pages (TSLWindowController_Text_Panel.cpp) ---
-    // What one control of the text pages writes; All is the whole page.
-    enum class TextField {
-        All,
-        Border,
-        BorderStyle,
-        Fill,
-        FillType,
-        Gradient,
-        Colour,
-        Font,
-        Text,
-        Opacity,
-        Alignment,
-        Case,
-        Kerning
-    };
-    void Update_Text_Graphics() { Update_Text_Graphics(TextField::All); }
-    // Writes the changed control into the selected items of the side being edited, through the setters
-    // that record undo; the rest of each item stays as it is.
-    void Update_Text_Graphics(TextField changed);
+    // Writes the changed control, by the item key it edits, into the selected items of the side being
+    // edited, through the setters that record undo; the rest of each item stays as it is.
+    void Update_Text_Graphics(const QString& key);
+    QVariant textPageValue(const QString& key) const;
+    void writeTextBoxIntoSelection(); // the text box into the one selected item; several keep their texts
     void Text_Border_ChkBox();
     void Text_Fill_Chk_Box();
     void Text_Solid_RD_Sel();
@@ -416,7 +433,7 @@ public:
     void Show_Card_Properties(const Card_Property& side);
     void Apply_Size_Clicked();
     void card_shape_CellClick();
-    void Set_Card_Clr();
+    void Set_Card_Clr(Color_Well* well);
     void Card_Border_ChkBox();
     void Card_Border_Changed();
     void Card_Fill_Chk_Box();
@@ -438,7 +455,8 @@ public:
 
     // --- Picture page (TSLWindowController_Picture_Panel.cpp) ---
     void Show_Image_Properties(const TSLGraphic& item); // the picture controls from the item (write-back muted)
-    void Update_Image_Graphics();
+    void Update_Image_Graphics(const QString& key);
+    QVariant imagePageValue(const QString& key) const;
     bool Browse_User_Image_Manually(); // refuses, with a message, a picture too large to decode
     // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
     static QString pictureTooLargeMessage(const QString& path);
@@ -465,7 +483,7 @@ public:
 
     // --- Signature page (TSLWindowController_Signature_Panel.cpp) ---
     void Show_Sign_Properties(const TSLGraphic& item); // the signature controls from the item (write-back muted)
-    void Update_Sign_Graphics();
+    void Update_Sign_Graphics(const QString& key);
     void Sign_Browse_Btn();
     void Sign_Border_ChkBox();
     void Sign_Border_Changed();
@@ -595,6 +613,12 @@ private:
 
     // TSLWindowController_Sides.cpp
     TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
+    // TSLWindowController_Write_Back.cpp
+    void writeIntoSelection(const QString& key, const QVariant& value); // nothing for an invalid value
+    void writeIntoSelection(const QVariantMap& values);
+
+    // TSLWindowController_Card_Page.cpp
+    void writeCardField(Card_Property& side, CardField field);
 
     // TSLWindowController_Menus.cpp
     void buildMainMenu();
