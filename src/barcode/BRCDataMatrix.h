@@ -1,6 +1,7 @@
 #pragma once
 
 #include "barcode/BarcodePicture.h"
+#include "barcode/DataMatrix_Symbol_Builder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,10 +30,11 @@ public:
     // One letter per byte for "Ascii", "C40", "Text", "Base256"; empty (library's choice) otherwise.
     static QByteArray encodingString(const QString& choice, int length);
 
-    // Encodes all the bytes of data (W = H = 0 lets the library choose the size). ASCII encodation stands in
-    // for Base256 and for the library's own choice on bytes above 127, which the library cannot encode; when
-    // the chosen encodation fails, ASCII is tried before giving up. The 144 x 144 size, which the library makes in a
-    // form readers cannot read, counts as a failure. On failure writes the report lines to the standard
+    // Encodes all the bytes of data (W = H = 0 lets the library choose the size). Base256 and the 144 x 144
+    // size are built by DataMatrix_Symbol_Builder, because the library refuses the first and misplaces the
+    // second (a 144 x 144 symbol of the library's own road counts as a failure). ASCII encodation stands in
+    // for the library's own choice on bytes above 127, which the library cannot encode; when the chosen
+    // encodation fails, ASCII is tried before giving up. On failure writes the report lines to the standard
     // streams and returns nothing.
     static std::optional<Symbol> encode(const QByteArray& data, int W, int H, const QByteArray& encoding);
 
@@ -48,4 +50,5 @@ public:
 
 private:
     static bool readable(const Symbol& symbol);
+    static Symbol fromGrid(const DataMatrix_Symbol_Builder::Grid& grid, const QByteArray& encoding);
 };

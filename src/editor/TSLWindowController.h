@@ -102,6 +102,13 @@ public:
     QPointF nextCascadePoint(const QString& side) override { return Control_New_Point(side); }
     QRectF frontCanvasBounds() const override;
     void refreshCanvas() override { Refresh_Canvas(); }
+    QStringList seriesNames() const override { return Get_datasheet_File_Name_Array(); }
+    QString firstValueOfSeries(const QString& name) const override { return Get_First_Value_Of_Dataset(name); }
+    QStringList spreadsheetColumnTitles() const override { return bindingTable.columnTitles(); }
+    QString firstValueOfSpreadsheetColumn(int column) const override
+    {
+        return Get_First_Value_Of_Excel_Binding(column);
+    }
     Card_Property cardSideProperty(int frontOrBack) const override;
     int Selected_Control_Tool() const override { return Selected_Control_Tool_; }
     QString currentGraphicClass() const override;

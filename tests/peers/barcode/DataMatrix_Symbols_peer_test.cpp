@@ -81,7 +81,10 @@ TEST(DataMatrixPeers, EveryFormatAndEncodationReadsBack)
         BRCDataMatrix::sizeFromFormat(format, &W, &H);
         const auto probe = BRCDataMatrix::encode("1", W, H, {});
         if (format == QLatin1String("C144X144")) {
-            EXPECT_FALSE(probe); // refused: the library's symbols of this size cannot be read
+            // Made, but read by ZXingReader only (the generator's peer test): dmtxread orders this size's
+            // error-correction blocks differently.
+            ASSERT_TRUE(probe);
+            EXPECT_EQ(probe->W, 144);
             continue;
         }
         ASSERT_TRUE(probe) << format.toStdString();
