@@ -53,13 +53,17 @@ void Email_Setting::Save_Button()
     if (!Check_Validation(false))
         return;
     if (!flushPreferences()) {
-        Show_MessageBox(QStringLiteral("The e-mail settings could not be saved in %1.").arg(Preferences::settingsFilePath()));
+        Show_MessageBox(
+            QStringLiteral("The e-mail settings could not be saved in %1.").arg(Preferences::settingsFilePath()));
         return;
     }
     done(1);
 }
 
-void Email_Setting::Close_Button() { done(0); }
+void Email_Setting::Close_Button()
+{
+    done(0);
+}
 
 void Email_Setting::SSL_Selected()
 {
@@ -76,7 +80,7 @@ void Email_Setting::TLS_Selected()
 QString Email_Setting::sslFlag() const
 {
     return ui_->_send_mail_ssl->isChecked() && !ui_->_send_mail_tls->isChecked() ? QStringLiteral("Y")
-                                                                                   : QStringLiteral("N");
+                                                                                 : QStringLiteral("N");
 }
 
 void Email_Setting::loadPreferences()

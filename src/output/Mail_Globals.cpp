@@ -33,3 +33,24 @@ QString mailAppName()
     name.replace(QLatin1Char('&'), QStringLiteral("and"));
     return name.isEmpty() ? QStringLiteral("Tessaline Card") : name;
 }
+
+std::atomic<int> list_count { 0 };
+std::atomic<int> curr_barcode_count { 0 };
+std::atomic<qint32> Pause_Delay_Time { -1 };
+
+QString Calculate_Pause_Time(qint32 ms)
+{
+    const qint32 s = ms / 1000;
+    const qint32 hours = s / 3600;
+    const qint32 minutes = (s % 3600) / 60;
+    const qint32 seconds = (s % 3600) % 60;
+    const auto part = [](qint32 value, const char* one, const char* many) {
+        return QString::asprintf(value <= 1 ? one : many, value);
+    };
+    QString text = QStringLiteral("Pausing the process for ");
+    if (hours >= 1)
+        text += part(hours, "%d Hour ", "%d Hours ");
+    if (hours >= 1 || minutes >= 1)
+        text += part(minutes, "%d Minute ", "%d Minutes ");
+    return text + part(seconds, "%d Second.", "%d Seconds.");
+}

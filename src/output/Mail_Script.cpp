@@ -10,7 +10,10 @@
 
 #include <memory>
 
-static void registerMailResource() { Q_INIT_RESOURCE(mail); }
+static void registerMailResource()
+{
+    Q_INIT_RESOURCE(mail);
+}
 
 namespace {
 

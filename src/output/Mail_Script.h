@@ -39,6 +39,6 @@ public:
     // True when the script ended with status 0, that is when the server took the mail. A script that
     // cannot start, a password that is not ASCII, a run longer than the time limit, or `abandon` turning
     // true (the program is quitting) are failures.
-    static bool sendEmail_pyth(const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr,
-        int timeLimitMs = defaultTimeLimitMs);
+    static bool sendEmail_pyth(
+        const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs);
 };

@@ -52,9 +52,15 @@ bool writePrivately(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-std::unique_ptr<Preferences> Preferences::sharedInstance() { return std::make_unique<Preferences>(); }
+std::unique_ptr<Preferences> Preferences::sharedInstance()
+{
+    return std::make_unique<Preferences>();
+}
 
-QString Preferences::settingsFilePath() { return Resource_Path + QStringLiteral("/com.varnel.card.plist"); }
+QString Preferences::settingsFilePath()
+{
+    return Resource_Path + QStringLiteral("/com.varnel.card.plist");
+}
 
 Preferences::Preferences()
     : mPreferencesPath_(settingsFilePath())

@@ -8,12 +8,12 @@
 #include <optional>
 
 // Keys of the e-mail settings in the settings file; every value is a string.
-extern const QString send_email_RecipientKey;   // "SendEmailRecipient": the test mail's recipient
+extern const QString send_email_RecipientKey; // "SendEmailRecipient": the test mail's recipient
 extern const QString send_email_SenderEmailKey; // "SendEmailSender"
-extern const QString send_email_PasswordKey;    // "SendEmailPwd", kept as typed
+extern const QString send_email_PasswordKey; // "SendEmailPwd", kept as typed
 extern const QString send_email_SMTP_serverKey; // "SendEmailSMTP"
-extern const QString send_email_PORT_numKey;    // "SendEmailPORT", the port as typed
-extern const QString send_email_Enable_SSLkey;  // "SendEnableSSL": "Y" for SSL, anything else TLS
+extern const QString send_email_PORT_numKey; // "SendEmailPORT", the port as typed
+extern const QString send_email_Enable_SSLkey; // "SendEnableSSL": "Y" for SSL, anything else TLS
 
 // The program's only settings store: the e-mail settings, one XML property-list dictionary of strings in
 // the data folder. Each object is read fresh from the file; setters change memory only until flush().

@@ -143,8 +143,7 @@ TEST(Preferences, AMissingDataFolderIsMadeForItsOwnerAlone)
     const auto store = Preferences::sharedInstance();
     fillAll(*store);
     ASSERT_TRUE(store->flush());
-    EXPECT_EQ(unixPermissions(Resource_Path),
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(unixPermissions(Resource_Path), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(Preferences::sharedInstance()->send_email_PORT_num(), QStringLiteral("five eight seven"));
 }
 

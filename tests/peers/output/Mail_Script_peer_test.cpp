@@ -124,6 +124,7 @@ TEST(MailScriptPeer, AbandoningAWaitingSendKillsTheScript)
     std::atomic<bool> abandon { true };
     QElapsedTimer clock;
     clock.start();
-    EXPECT_FALSE(Mail_Script::sendEmail_pyth(mailTo(peer, QStringLiteral("guest@example.org"), QStringLiteral("N")), &abandon));
+    EXPECT_FALSE(
+        Mail_Script::sendEmail_pyth(mailTo(peer, QStringLiteral("guest@example.org"), QStringLiteral("N")), &abandon));
     EXPECT_LT(clock.elapsed(), 5000);
 }

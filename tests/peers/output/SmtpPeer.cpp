@@ -52,7 +52,8 @@ SmtpPeer::~SmtpPeer()
 QList<QJsonObject> SmtpPeer::messages() const
 {
     QStringList names = QDir(folder_.path()).entryList({ QStringLiteral("message-*.json") }, QDir::Files);
-    const auto number = [](const QString& name) { return name.section(QLatin1Char('-'), 1).section('.', 0, 0).toInt(); };
+    const auto number
+        = [](const QString& name) { return name.section(QLatin1Char('-'), 1).section('.', 0, 0).toInt(); };
     std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return number(a) < number(b); });
     QList<QJsonObject> list;
     for (const QString& name : names) {
