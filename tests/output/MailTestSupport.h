@@ -3,7 +3,11 @@
 #include "common/Globals.h"
 #include "support/TestSupport.h"
 
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QString>
+#include <QTest>
 
 // Points the data folder at a fresh folder for one test, so the settings file starts absent.
 class FreshDataFolder {
@@ -19,3 +23,22 @@ public:
 private:
     QString saved_;
 };
+
+namespace mailtest {
+
+// Types into a field as a person does: the old text removed first.
+inline void type(QLineEdit* field, const QString& text)
+{
+    field->clear();
+    field->setFocus();
+    QTest::keyClicks(field, text);
+}
+
+// A click where a hand clicks: a check box or radio button on its box (a wide one's middle is empty space).
+inline void click(QWidget* target)
+{
+    const bool box = qobject_cast<QCheckBox*>(target) || qobject_cast<QRadioButton*>(target);
+    QTest::mouseClick(target, Qt::LeftButton, {}, box ? QPoint(8, target->height() / 2) : target->rect().center());
+}
+
+} // namespace mailtest
