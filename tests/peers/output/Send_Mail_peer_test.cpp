@@ -95,7 +95,7 @@ protected:
     // Runs the E-mail button's window; `act` fills it and presses Send; the run is waited for.
     void sendFromWindow(const std::function<void(Send_Mail&)>& act)
     {
-        ui.modalRuns.push_back([this, act](QDialog& dialog) {
+        ui.modalRuns.push_back([act](QDialog& dialog) {
             auto& mail = static_cast<Send_Mail&>(dialog);
             mail.show();
             act(mail);
