@@ -373,6 +373,10 @@ public:
     Batch_Export_Result Export_Batch_File(const QString& folder);
     Send_Modeless* send_modls_wnd = nullptr;
 
+    // --- E-mail (TSLWindowController_Mail.cpp) ---
+    void Mail_Button(); // the send-mail window, after the data sources were looked at again
+    void Get_Email_Details(); // the e-mail settings from the settings store into the mail globals
+
     // --- Data-source binding and small services (TSLWindowController_Choice_Boxes.cpp) ---
     void Data_Source_Changed(); // the data-source switch
     void Batch_Series_Changed(); // binds the selected item to the chosen series or column

@@ -25,6 +25,9 @@ Send_Modeless::Send_Modeless(QWidget* parent)
     _stop_btn = new QPushButton(tr("Stop"), this);
     _stop_btn->setObjectName(QStringLiteral("_stop_btn"));
 
+    pause_label = new QLabel(this);
+    pause_label->setObjectName(QStringLiteral("pause_label"));
+
     auto* counts = new QHBoxLayout;
     counts->addWidget(new QLabel(tr("Total:"), this));
     counts->addWidget(_tot_msg_cnt);
@@ -33,12 +36,15 @@ Send_Modeless::Send_Modeless(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(_Curr_Progress);
     layout->addLayout(counts);
+    layout->addWidget(pause_label);
     layout->addWidget(_stop_btn, 0, Qt::AlignRight);
     connect(_stop_btn, &QPushButton::clicked, this, &Send_Modeless::Stop_Sending_Pressed);
 }
 
 void Send_Modeless::startRun(int total)
 {
+    unit_ = QStringLiteral(" Card");
+    setWindowTitle(tr("Exporting Cards"));
     total_ = total;
     _stop_btn->setEnabled(true);
     _Curr_Progress->setRange(0, std::max(1, total));
@@ -47,10 +53,19 @@ void Send_Modeless::startRun(int total)
     update_sending_progress_bar(0);
 }
 
+void Send_Modeless::startMailRun(int total)
+{
+    startRun(total);
+    unit_.clear();
+    setWindowTitle(tr("Sending E-mail"));
+    pause_label->clear();
+    update_sending_progress_bar(0);
+}
+
 void Send_Modeless::update_sending_progress_bar(int done)
 {
     _Curr_Progress->setValue(std::min(done, _Curr_Progress->maximum()));
-    _curr_msg_cnt->setText(QStringLiteral("%1 / %2 Card").arg(done).arg(total_));
+    _curr_msg_cnt->setText(QStringLiteral("%1 / %2").arg(done).arg(total_) + unit_);
 }
 
 void Send_Modeless::Stop_Sending_Pressed()

@@ -17,10 +17,13 @@ public:
     QLabel* _tot_msg_cnt = nullptr;
     QLabel* _curr_msg_cnt = nullptr;
     QPushButton* _stop_btn = nullptr;
+    QLabel* pause_label = nullptr; // an e-mail run's pause countdown, empty otherwise
 
     // Sets the sheet up for a run of `total` records: Stop enabled, bar at 0 of total, "0 / total Card".
     void startRun(int total);
-    // Shows `done` of the run's total ("%d / %d Card").
+    // The same for an e-mail run: "0 / total" without a unit, and an empty pause label.
+    void startMailRun(int total);
+    // Shows `done` of the run's total ("%d / %d Card", or "%d / %d" in an e-mail run).
     void update_sending_progress_bar(int done);
     int total() const { return total_; }
 
@@ -29,4 +32,5 @@ public:
 
 private:
     int total_ = 0;
+    QString unit_; // " Card" after the counts of an export
 };
