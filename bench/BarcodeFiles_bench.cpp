@@ -228,4 +228,23 @@ void BM_Files_PDF417(benchmark::State& state)
 }
 BENCHMARK(BM_Files_PDF417)->Arg(1)->Arg(0)->Iterations(kValues)->Unit(benchmark::kMicrosecond);
 
+// The PNG encoding alone, of pictures made beforehand, to show its share of a file's time.
+void BM_Png_Code128(benchmark::State& state)
+{
+    prepareSettings();
+    const auto values = randomValues(128, kText, 6, 20);
+    std::vector<QImage> pictures;
+    for (std::size_t i = 0; i < 100; ++i) {
+        BRCCode128Barcode barcode;
+        barcode.setCodeSet(BRCCode128Barcode::SetChosen);
+        pictures.push_back(linearPicture(std::move(barcode), values[i]));
+    }
+    std::size_t next = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BarcodePngWriter::pngData(pictures[next++ % pictures.size()]).size());
+    state.SetItemsProcessed(state.iterations());
+    state.counters["pixels"] = static_cast<double>(pictures[0].width() * pictures[0].height());
+}
+BENCHMARK(BM_Png_Code128)->Unit(benchmark::kMicrosecond);
+
 } // namespace

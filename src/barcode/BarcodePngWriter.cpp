@@ -14,6 +14,10 @@
 
 #include <zlib.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int kMaxPalette = 256;
@@ -113,6 +117,44 @@ struct Indexed {
     bool fits = true;
 };
 
+// A row of a picture of two colours so far, indexed without looking colours up: false when the row holds
+// a third colour, its indexes then to be worked out again.
+bool twoColourRow(const QRgb* line, int width, const std::vector<QRgb>& colours, std::uint8_t* target)
+{
+    const QRgb first = colours[0];
+    const QRgb second = colours[1];
+    int x = 0;
+#if defined(__SSE2__)
+    // Four pixels a step: a mask of those of the second colour, spread into four index bytes.
+    static constexpr std::array<std::uint32_t, 16> spread = [] {
+        std::array<std::uint32_t, 16> table {};
+        for (unsigned mask = 0; mask < 16; ++mask)
+            for (unsigned bit = 0; bit < 4; ++bit)
+                table[mask] |= ((mask >> bit) & 1u) << (8 * bit);
+        return table;
+    }();
+    const __m128i firsts = _mm_set1_epi32(static_cast<int>(first));
+    const __m128i seconds = _mm_set1_epi32(static_cast<int>(second));
+    __m128i known = _mm_set1_epi32(-1);
+    for (; x + 4 <= width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + x));
+        const __m128i isSecond = _mm_cmpeq_epi32(pixels, seconds);
+        known = _mm_and_si128(known, _mm_or_si128(_mm_cmpeq_epi32(pixels, firsts), isSecond));
+        const std::uint32_t indexes = spread[static_cast<std::size_t>(_mm_movemask_ps(_mm_castsi128_ps(isSecond)))];
+        std::memcpy(target + x, &indexes, 4);
+    }
+    if (_mm_movemask_ps(_mm_castsi128_ps(known)) != 0xf)
+        return false;
+#endif
+    unsigned stray = 0;
+    for (; x < width; ++x) {
+        const QRgb pixel = line[x];
+        target[x] = static_cast<std::uint8_t>(pixel == second);
+        stray |= static_cast<unsigned>(pixel != first) & static_cast<unsigned>(pixel != second);
+    }
+    return stray == 0;
+}
+
 void indexRows(const QImage& image, const std::vector<int>& origins, Indexed* out)
 {
     const int width = image.width();
@@ -129,6 +171,8 @@ void indexRows(const QImage& image, const std::vector<int>& origins, Indexed* ou
         out->offsets[static_cast<std::size_t>(y)] = next;
         std::uint8_t* target = out->indexes.data() + next;
         next += static_cast<std::size_t>(width);
+        if (out->palette.colours().size() == 2 && twoColourRow(line, width, out->palette.colours(), target))
+            continue;
         // Rows are runs of one colour: look each run's colour up once.
         int x = 0;
         while (x < width) {

@@ -99,11 +99,15 @@ void PngRowDeflater::putBits(std::uint32_t bits, int count)
 {
     bitBuffer_ |= static_cast<std::uint64_t>(bits) << bitCount_;
     bitCount_ += count;
-    while (bitCount_ >= 8) {
-        out_.push_back(static_cast<std::uint8_t>(bitBuffer_));
-        bitBuffer_ >>= 8;
-        bitCount_ -= 8;
-    }
+    if (bitCount_ < 32)
+        return;
+    // Four whole bytes at a time; a code is at most 31 bits, so the buffer never overflows.
+    const std::size_t at = out_.size();
+    out_.resize(at + 4);
+    for (int i = 0; i < 4; ++i)
+        out_[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bitBuffer_ >> (8 * i));
+    bitBuffer_ >>= 32;
+    bitCount_ -= 32;
 }
 
 void PngRowDeflater::putLiteral(unsigned byte)
@@ -116,8 +120,14 @@ void PngRowDeflater::putMatch(std::size_t length, std::size_t distance)
 {
     const Code& symbol = tables().length[length];
     putBits(symbol.bits, symbol.count);
-    const Code where = distanceCode(distance);
-    putBits(where.bits, where.count);
+    // The distance one row back comes again and again: worked out once.
+    if (distance != rowDistanceOf_) {
+        const Code where = distanceCode(distance);
+        rowDistanceOf_ = distance;
+        rowDistanceBits_ = where.bits;
+        rowDistanceCount_ = where.count;
+    }
+    putBits(rowDistanceBits_, rowDistanceCount_);
 }
 
 // A copy of length bytes from distance back, cut into matches of at most the longest length.
@@ -149,7 +159,8 @@ void PngRowDeflater::addRow(const std::uint8_t* row)
             std::size_t take = std::min(run, kMaxMatch);
             if (run - take > 0 && run - take < kMinMatch)
                 take = run - kMinMatch;
-            putMatch(take, 1);
+            putBits(tables().length[take].bits, tables().length[take].count);
+            putBits(0, 5); // one byte back
             run -= take;
         }
         for (; run > 0; --run)
@@ -181,8 +192,11 @@ QByteArray PngRowDeflater::finish()
 {
     const Code& end = tables().end;
     putBits(end.bits, end.count);
-    if (bitCount_ > 0)
-        putBits(0, 8 - bitCount_);
+    while (bitCount_ > 0) {
+        out_.push_back(static_cast<std::uint8_t>(bitBuffer_));
+        bitBuffer_ >>= 8;
+        bitCount_ -= 8;
+    }
     for (int shift = 24; shift >= 0; shift -= 8)
         out_.push_back(static_cast<std::uint8_t>(adler_ >> shift));
     return QByteArray(reinterpret_cast<const char*>(out_.data()), static_cast<qsizetype>(out_.size()));

@@ -34,4 +34,7 @@ private:
     unsigned long adler_ = 1;
     unsigned long lastRowAdler_ = 1;
     bool hasRow_ = false;
+    std::size_t rowDistanceOf_ = 0;
+    std::uint32_t rowDistanceBits_ = 0;
+    int rowDistanceCount_ = 0;
 };
