@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config ccache clang
+    build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins
     libgl-dev libxkbcommon-dev
     zlib1g-dev libminizip-dev libiec16022-dev libpugixml-dev libssl-dev
