@@ -3,6 +3,8 @@
 #include "common/Stepper_Field.h"
 #include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
+#include "output/Batch_Export.h"
+#include "output/Record_Source.h"
 #include "model/CardEditorServices.h"
 #include "model/Card_Property.h"
 #include "model/TSLGraphic.h"
@@ -67,6 +69,8 @@ class DrawWindow;
 // the card sizes, the design file and the start-up flow. The operations are split over several files by
 // family; everything that needs no user answer runs without the window being shown, so tests drive it
 // directly.
+class Send_Modeless;
+
 class TSLWindowController : public QMainWindow,
                            public CardEditorServices,
                            public Invitation_Wizard_Host,
@@ -326,8 +330,30 @@ public:
     QString export_card_side = QStringLiteral("F");
     bool export_combined_image_chk = false;
     int export_resolution = 72; // dots per inch of exported pictures
+    QString export_format_title = QStringLiteral("PNG"); // the file type's title, a batch's extension
     QString Export_File_Path;
     QString Export_File_Message;
+
+    // --- One card per record (TSLWindowController_Batch.cpp) ---
+    // Works out which sources the design uses and how many records a run has; called before every export,
+    // print and e-mail run. Callers may then switch a source off and call Get_total_Card_count again.
+    void Check_Series_Or_Excel_Use_or_not();
+    void Get_total_Card_count();
+    bool Use_Data_Sheet_Values = false;
+    bool Use_Excel_Binding_Values = false;
+    int Total_Batch_Excel_Card = 0;
+    // The records as plain data: the bound series read by name, the spreadsheet rows, the flags above.
+    const Record_Source& batchRecordSource() const { return batchSource_; }
+    // GUI thread: a snapshot of both sides and the record source for a batch run.
+    std::shared_ptr<const Batch_Snapshot> Take_Batch_Snapshot() const;
+    // Record N of a side, filled and drawn from a snapshot; the live items are not changed.
+    QImage Set_data_table_value_to_card(int record, const QString& card_side, bool print_box);
+    // Puts record 0's values into the front's live items, so that the canvas shows the first record.
+    void Select_first_row_value_for_design(bool print_box);
+    // Exports one card per record into <folder>/Varnel Tessaline Card with the progress sheet; the window
+    // stays alive meanwhile. Returns the run's result once it has ended.
+    Batch_Export_Result Export_Batch_File(const QString& folder);
+    Send_Modeless* send_modls_wnd = nullptr;
 
     // --- Data-source binding and small services (TSLWindowController_Choice_Boxes.cpp) ---
     void Data_Source_Changed(); // the data-source switch
@@ -500,6 +526,7 @@ public:
     const QStringList paper_card_arry; // names of the label stock sizes, in table order
     QList<QMap<QString, QString>> ListData; // rows of the card-size list: {"Extension": size name}
     Spreadsheet_Binding_Table bindingTable; // the spreadsheet binding table the design file stores
+    Record_Source batchSource_; // the records of the coming batch run, as Check_Series_Or_Excel_Use_or_not found them
 
     QFont Text_font;
     QFont All_Text_font; // font and colour every new text item takes

@@ -116,15 +116,7 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
         const QImage back = render(1);
         const QImage front = render(0);
         if (export_combined_image_chk) {
-            // The front above the back, in one picture twice the front's height.
-            QImage combined(front.width(), front.height() * 2, QImage::Format_ARGB32_Premultiplied);
-            combined.fill(Qt::transparent);
-            {
-                QPainter painter(&combined);
-                painter.drawImage(0, 0, front);
-                painter.drawImage(0, front.height(), back);
-            }
-            save(combined, path);
+            save(Combined_Card_Image(front, back), path);
         } else {
             save(back, Create_Back_Card_Path(path));
             save(front, path);
@@ -159,6 +151,20 @@ void TSLWindowController::Export_Button()
     export_combined_image_chk = dialog.combinedImage();
     export_resolution = dialog.resolution();
     const QString format = dialog.formatTitle();
+    export_format_title = format;
+
+    // With bound items and records to fill them, one card per record goes into a folder.
+    Check_Series_Or_Excel_Use_or_not();
+    if (Total_Batch_Excel_Card > 0) {
+        platform::FileRequest folderRequest;
+        folderRequest.kind = platform::FileRequest::Kind::Folder;
+        folderRequest.caption = QStringLiteral("Export Cards");
+        folderRequest.directory = QDir::homePath();
+        const QString folder = platform::ui().chooseFile(folderRequest);
+        if (!folder.isEmpty())
+            Export_Batch_File(folder);
+        return;
+    }
 
     platform::FileRequest request;
     request.kind = platform::FileRequest::Kind::Save;

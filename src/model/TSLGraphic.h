@@ -88,6 +88,9 @@ public:
 
     // --- Copying and archiving ---
     virtual TSLGraphicPtr copyWithZone() const;
+    // Every field of the item, its exact class kept, with a text storage of its own, no observers and no
+    // container: batch output fills and draws such copies on any thread and the canvas never hears of them.
+    TSLGraphicPtr detachedCopy() const;
     void encodeWithCoder(platform::KeyedArchive& archive) const;
     static TSLGraphicPtr initWithCoder(const platform::KeyedArchive& archive); // nothing for an unknown class
     static QStringList archiveKeys(); // the 93 keys in archive order
