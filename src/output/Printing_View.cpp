@@ -1,0 +1,119 @@
+#include "output/Printing_View.h"
+
+#include "common/Common_Functions.h"
+
+#include <QPainter>
+#include <QPrinter>
+
+Printing_View::Printing_View(Print_Job job)
+    : job_(std::move(job))
+    , pictureSize_(job_.snapshot ? job_.snapshot->side(QStringLiteral("F")).rendering.canvasBounds.size() : QSizeF())
+{
+}
+
+QString Printing_View::previewCapMessage()
+{
+    return QStringLiteral("For Qualitative and Performance reason, previewer shows print previews of only first 50 "
+                          "sheets. However, printing has no such restriction.");
+}
+
+int Printing_View::numberOfPages(bool preview) const
+{
+    const int pages = job_.layout.sheetCount(job_.Total_Label_Real);
+    if (preview && pages > previewSheetCap) {
+        Show_MessageBox(previewCapMessage());
+        return previewSheetCap;
+    }
+    return pages;
+}
+
+std::vector<std::vector<Print_Cell>> Printing_View::planSheets(int pages) const
+{
+    std::vector<std::vector<Print_Cell>> sheets(size_t(std::max(pages, 0)));
+    const Print_Sheet_Layout& layout = job_.layout;
+    const int records = job_.records();
+    int handedOut = 0; // cells handed out, drawn or skipped
+    int next = 0; // the next record
+    for (std::vector<Print_Cell>& sheet : sheets) {
+        for (int row = 1; row <= layout.rows(); ++row) {
+            int column = 1;
+            while (column <= layout.cols() && handedOut < job_.Total_Label_Real) {
+                if (job_.useData && next >= records) {
+                    // The records are used up: the turn is spent, the cell stays for the next one.
+                    ++next;
+                    ++handedOut;
+                    continue;
+                }
+                sheet.push_back({ row, column, job_.useData ? next : -1 });
+                ++next;
+                ++handedOut;
+                ++column;
+            }
+        }
+    }
+    return sheets;
+}
+
+void Printing_View::drawSide(QPainter& painter, int record, const QString& side, const QRectF& place) const
+{
+    const Batch_Snapshot::Side& chosen = job_.snapshot->side(side);
+    const QRectF bounds(QPointF(0, 0), chosen.rendering.canvasBounds.size());
+    if (bounds.isEmpty())
+        return;
+    const TSLGraphicList items = record >= 0 ? job_.snapshot->filledItems(record, side) : chosen.items;
+    painter.save();
+    painter.setClipRect(place, Qt::IntersectClip);
+    painter.translate(place.topLeft());
+    painter.scale(place.width() / bounds.width(), place.height() / bounds.height());
+    const TSLRenderingView view(bounds, items, chosen.rendering);
+    view.drawRect(painter, bounds);
+    painter.restore();
+}
+
+void Printing_View::drawCard(QPainter& painter, const Print_Cell& cell) const
+{
+    const Print_Sheet_Layout& layout = job_.layout;
+    const QString& side = layout.Print_Card_Side;
+    const Print_Sheet_Layout::Placement place = layout.placement(cell.row, cell.column, pictureSize_);
+    drawSide(painter, cell.record, side == QLatin1String("B") ? QStringLiteral("B") : QStringLiteral("F"),
+        layout.pageRect(place.first));
+    if (layout.bothSides())
+        drawSide(painter, cell.record, QStringLiteral("B"), layout.pageRect(place.second));
+}
+
+void Printing_View::drawSheet(QPainter& painter, const std::vector<Print_Cell>& cells) const
+{
+    const Print_Sheet_Layout& layout = job_.layout;
+    painter.fillRect(QRectF(0, 0, layout.paper_width, layout.paper_hight), Qt::white);
+    for (const Print_Cell& cell : cells)
+        drawCard(painter, cell);
+}
+
+bool Printing_View::print(QPrinter& printer, int pages, const std::function<bool(int)>& progress) const
+{
+    const std::vector<std::vector<Print_Cell>> sheets = planSheets(pages);
+    printer.setFullPage(true);
+    // One device unit per point, as the card's own PDF is made: the sheet is drawn in points.
+    printer.setResolution(72);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const double scale = printer.resolution() / 72.0; // 1 unless the printer refused the resolution
+    bool whole = true;
+    for (size_t page = 0; page < sheets.size(); ++page) {
+        if (page > 0 && !printer.newPage()) {
+            whole = false;
+            break;
+        }
+        painter.save();
+        painter.scale(scale, scale);
+        drawSheet(painter, sheets[page]);
+        painter.restore();
+        if (progress && !progress(int(page + 1))) {
+            whole = false;
+            break;
+        }
+    }
+    painter.end();
+    return whole;
+}
