@@ -98,6 +98,8 @@ bool Printing_View::print(QPrinter& printer, int pages, const std::function<bool
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
+    // Pictures keep their exact pixels: a barcode squeezed by a lossy encoding may no longer scan.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
     const double scale = printer.resolution() / 72.0; // 1 unless the printer refused the resolution
     bool whole = true;
     for (size_t page = 0; page < sheets.size(); ++page) {

@@ -146,7 +146,7 @@ TEST_F(PrintPdfPeer, BarcodeOnASheetReadsAsItsRecordsValue)
             0);
         QString out;
         testsupport::runProgram(QStringLiteral("ZXingReader"),
-            { QStringLiteral("-fast"), QStringLiteral("-norotate"), prefix + QStringLiteral(".png") }, &out);
+            { QStringLiteral("-fast"), QStringLiteral("-norotate"), QStringLiteral("-noscale"), prefix + QStringLiteral(".png") }, &out);
         EXPECT_TRUE(out.contains(QStringLiteral("Text:       \"CODE%1\"").arg(page - 1))) << out.toStdString();
     }
 }
