@@ -355,6 +355,12 @@ public:
     Batch_Export_Result Export_Batch_File(const QString& folder);
     Send_Modeless* send_modls_wnd = nullptr;
 
+    // --- Printing (TSLWindowController_Print.cpp) ---
+    // The Print command: a data source in use without records gives "List is empty."; otherwise the
+    // print window opens.
+    void Print_Button();
+    void Print_method();
+
     // --- Data-source binding and small services (TSLWindowController_Choice_Boxes.cpp) ---
     void Data_Source_Changed(); // the data-source switch
     void Batch_Series_Changed(); // binds the selected item to the chosen series or column

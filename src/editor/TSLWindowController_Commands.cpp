@@ -58,9 +58,11 @@ void TSLWindowController::connectEditorCommands()
         [this] { comboBoxSelectionDidChange(Data_source_type); });
     connect(Batch_Series, &QComboBox::currentIndexChanged, this, [this] { comboBoxSelectionDidChange(Batch_Series); });
 
-    // Export; printing, mail and the series windows stay off until their windows exist.
+    // Export and printing; mail and the series windows stay off until their windows exist.
     Export_btn->setEnabled(true);
     connect(Export_btn, &QAction::triggered, this, &TSLWindowController::Export_Button);
+    Print_btn->setEnabled(true);
+    connect(Print_btn, &QAction::triggered, this, &TSLWindowController::Print_Button);
 
     // Background pictures, in a dock beside the canvas.
     images = new Browser_Picture_Model(this);

@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 
 #include <QPainter>
+#include <QPagedPaintDevice>
 #include <QPrinter>
 
 Printing_View::Printing_View(Print_Job job)
@@ -89,21 +90,24 @@ void Printing_View::drawSheet(QPainter& painter, const std::vector<Print_Cell>& 
         drawCard(painter, cell);
 }
 
-bool Printing_View::print(QPrinter& printer, int pages, const std::function<bool(int)>& progress) const
+void Printing_View::Prepare_Printer(QPrinter& printer)
+{
+    printer.setFullPage(true);
+    printer.setResolution(72);
+}
+
+bool Printing_View::print(QPagedPaintDevice& device, int pages, const std::function<bool(int)>& progress) const
 {
     const std::vector<std::vector<Print_Cell>> sheets = planSheets(pages);
-    printer.setFullPage(true);
-    // One device unit per point, as the card's own PDF is made: the sheet is drawn in points.
-    printer.setResolution(72);
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!painter.begin(&device))
         return false;
     // Pictures keep their exact pixels: a barcode squeezed by a lossy encoding may no longer scan.
     painter.setRenderHint(QPainter::LosslessImageRendering);
-    const double scale = printer.resolution() / 72.0; // 1 unless the printer refused the resolution
+    const double scale = device.logicalDpiX() / 72.0; // 1 on a prepared device
     bool whole = true;
     for (size_t page = 0; page < sheets.size(); ++page) {
-        if (page > 0 && !printer.newPage()) {
+        if (page > 0 && !device.newPage()) {
             whole = false;
             break;
         }

@@ -6,6 +6,7 @@
 #include <vector>
 
 class QPainter;
+class QPagedPaintDevice;
 class QPrinter;
 
 // Draws the sheets of a print job: a grid of cells, each holding the design or the next record's card,
@@ -27,9 +28,12 @@ public:
     // record is used up is skipped and the next turn takes the same cell, so no sheet has holes.
     std::vector<std::vector<Print_Cell>> planSheets(int pages) const;
 
-    // Draws the job's sheets into the printer, which starts its first page itself; `progress` is told the
-    // sheets done and ends the job early when it answers false. Returns false when ended early.
-    bool print(QPrinter& printer, int pages, const std::function<bool(int)>& progress = {}) const;
+    // Draws the job's sheets into a printer or PDF writer whose units are points over the whole sheet
+    // (Prepare_Printer); `progress` is told the sheets done and ends the job early when it answers false.
+    // Returns false when ended early or when the device cannot be drawn on.
+    bool print(QPagedPaintDevice& device, int pages, const std::function<bool(int)>& progress = {}) const;
+    // A printer drawing the whole sheet, one unit per point, as the card's own PDF is made.
+    static void Prepare_Printer(QPrinter& printer);
 
     // One sheet, in points on a top-left, y-down page.
     void drawSheet(QPainter& painter, const std::vector<Print_Cell>& cells) const;

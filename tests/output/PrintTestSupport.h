@@ -74,6 +74,7 @@ inline int printToPdf(const Print_Job& job, const QString& path)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    Printing_View::Prepare_Printer(printer);
     const Printing_View view(job);
     const int pages = view.numberOfPages(false);
     view.print(printer, pages);
