@@ -63,6 +63,7 @@ Print_Wnd::Print_Wnd(QWidget* parent)
     ui_->Print_sclview->setWidget(PrintView);
     fillPrinters();
     connectControls();
+    printerChanged();
 }
 
 Print_Wnd::~Print_Wnd() = default;
@@ -174,8 +175,8 @@ void Print_Wnd::Set_values_From_Printer()
 {
     Ui::Print_Wnd& f = *ui_;
     const QPageLayout page = printInfo_->pageLayout();
-    const QRectF paper = page.fullRectPoints();
-    const QMarginsF borders = page.marginsPoints();
+    const QRectF paper = page.fullRect(QPageLayout::Point);
+    const QMarginsF borders = page.margins(QPageLayout::Point);
     f.Paper_id->setText(page.pageSize().name());
     f.Size_id->setText(QStringLiteral("%1 x %2").arg(millimetres(paper.width()), millimetres(paper.height())));
     layout_.paper_width = float(paper.width());
