@@ -13,6 +13,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolButton>
 
@@ -59,6 +60,11 @@ Print_Wnd::Print_Wnd(QWidget* parent)
     QPalette tinted = palette();
     tinted.setColor(QPalette::Window, QColor::fromRgbF(0.9450980392156862f, 0.9568627450980393f, 0.9803921568627451f));
     setPalette(tinted);
+    // Return in a number field takes the value; it must not press Page Setup, Preview or Print.
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     PrintView = new Sample_Preview();
     ui_->Print_sclview->setWidget(PrintView);
     fillPrinters();
@@ -178,7 +184,11 @@ void Print_Wnd::Set_values_From_Printer()
     const QRectF paper = page.fullRect(QPageLayout::Point);
     const QMarginsF borders = page.margins(QPageLayout::Point);
     f.Paper_id->setText(page.pageSize().name());
-    f.Size_id->setText(QStringLiteral("%1 x %2").arg(millimetres(paper.width()), millimetres(paper.height())));
+    // The paper's own size, not its size rounded to whole points.
+    QSizeF size = page.pageSize().size(QPageSize::Millimeter);
+    if (page.orientation() == QPageLayout::Landscape)
+        size.transpose();
+    f.Size_id->setText(QString::asprintf("%.2f x %.2f", size.width(), size.height()));
     layout_.paper_width = float(paper.width());
     layout_.paper_hight = float(paper.height());
     layout_.Left_Mar = float(borders.left());

@@ -35,6 +35,19 @@ TEST(PrintWindow, EveryOpeningStartsFromTheSameSettings)
     });
 }
 
+TEST(PrintWindow, ReturnInAFieldPressesNoButton)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(0);
+    withPrintWindow(ui, host, [](Print_Wnd& w) {
+        typeInto(w.form().Row_Stepper, QStringLiteral("2"));
+        typeInto(w.form().horz_mar_Stepper, QStringLiteral("3"));
+        EXPECT_EQ(w.form().Size_id->text(), QStringLiteral("210.00 x 297.00"));
+    });
+    EXPECT_EQ(ui.dialogsRun.size(), 1u) << "a dialog besides the print window was run";
+    EXPECT_TRUE(ui.fileRequests.empty());
+}
+
 TEST(PrintWindow, RowsAndColumnsNeverGoBelowOne)
 {
     testsupport::ScriptedResponder ui;
