@@ -33,8 +33,6 @@ Barcode_Dialog::Barcode_Dialog(QWidget* parent)
     ui_->sett_tab->setStyleSheet(QStringLiteral("QAbstractSpinBox { color: transparent; selection-color: transparent;"
                                                 " selection-background-color: transparent; }"));
     ui_->barcode_error_label->hide();
-    // The series viewer is not part of the program yet; the list of series is.
-    ui_->view_series_btn->hide();
     wireControls();
     wirePairs();
     Measument_Unit_Is = 1;

@@ -337,6 +337,11 @@ void Barcode_Dialog::seriesChosen()
 
 void Barcode_Dialog::View_batch_Series_Button()
 {
-    if (Trim_Str(ui_->Batch_Series->currentText()).isEmpty())
+    const QString name = Trim_Str(ui_->Batch_Series->currentText());
+    if (name.isEmpty()) {
         Show_MessageBox(QStringLiteral("Please select the series."));
+        return;
+    }
+    if (CardEditorServices* editor = editorServices())
+        editor->showSeriesValues(name);
 }

@@ -37,3 +37,24 @@ QString Spreadsheet_Binding_Table::value(int row, int position) const
         return QStringLiteral("");
     return rows_[row].value(keyOfColumn(position), QStringLiteral(""));
 }
+
+bool Spreadsheet_Binding_Table::setValue(int row, int position, const QString& value)
+{
+    if (row < 0 || row >= rows_.size() || position < 0 || position >= titles_.size()) {
+        Show_NSLog_Message(QStringLiteral("Invalid parameter not satisfying: %1")
+                               .arg(QStringLiteral("pRowIndex >= 0 && pRowIndex < [ListData count]")));
+        return false;
+    }
+    rows_[row].insert(keyOfColumn(position), value);
+    return true;
+}
+
+void Spreadsheet_Binding_Table::Create_Value_List(const QString& text)
+{
+    const QString trimmed = Trim_Str(text);
+    if (trimmed.isEmpty())
+        return;
+    Row row;
+    row.insert(keyOfColumn(0), trimmed);
+    rows_.append(row);
+}

@@ -51,6 +51,7 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     _grid = new TSLGrid(this);
     connectEditorCommands();
     connectSeriesCommands();
+    connectSpreadsheetCommands();
     buildMainMenu();
     connectRulers();
     _zoomFactor = 1.0;

@@ -109,6 +109,7 @@ public:
     QStringList seriesNames() const override { return Get_datasheet_File_Name_Array(); }
     QString firstValueOfSeries(const QString& name) const override { return Get_First_Value_Of_Dataset(name); }
     QStringList spreadsheetColumnTitles() const override { return bindingTable.columnTitles(); }
+    void showSeriesValues(const QString& name) override;
     QString firstValueOfSpreadsheetColumn(int column) const override
     {
         return Get_First_Value_Of_Excel_Binding(column);
@@ -372,6 +373,11 @@ public:
     static QString Get_date_Value(const QString& format);
     static QString Get_time_Value(const QString& format);
     static int Check_And_Validate_File_Path(const QString& path);
+    // --- Spreadsheet windows (TSLWindowController_Spreadsheets.cpp) ---
+    void Bind_Spreadsheet_Button(); // chooses a workbook and its columns as the spreadsheet binding table
+    void Open_Excel_Binding_Table(); // the binding table's window
+    void Refresh_Excel_Binding_Source(const QString& path); // after the binding table was filled from path
+    QAction* Bind_Spreadsheet_btn = nullptr;
     static QString Excel_File_Temp_Folder(); // "ziptmp" inside this run's private temporary folder
     static void Delete_Excel_File_Temp_Folder();
     QComboBox* Batch_Series = nullptr;
@@ -639,6 +645,7 @@ private:
     void loadInspectorPages();
     void connectInterface();
     void connectEditorCommands(); // export, data source, align and grid, backgrounds
+    void connectSpreadsheetCommands(); // the spreadsheet windows and the import wizard
     void connectToolsAndInspector(); // the tool palette, the edit buttons and the content font
     void showItemPages(const TSLGraphic& item); // the pages of the item's kind, filled (write-back muted)
     void followCanvasSelection(TSLGraphicView* canvas); // the inspector shows one of the selected items

@@ -3,6 +3,8 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
+#include "data/Series_Import_Sources.h"
+#include "data/SpreadsheetWriter.h"
 #include "common/Globals.h"
 #include "data/Series_File.h"
 #include "editor/Editor_Globals.h"
@@ -92,13 +94,6 @@ bool takesData(const TSLGraphic& item)
 {
     const QString name = item.className();
     return name == QLatin1String("TSLText") || name == QLatin1String("TSLImage") || name == QLatin1String("TSLBarcode");
-}
-
-// This run's private temporary folder: nobody else can plant files in it, and it goes when the program ends.
-QTemporaryDir& runTemporaryDir()
-{
-    static QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tessaline-XXXXXX")));
-    return folder;
 }
 
 } // namespace
@@ -251,22 +246,15 @@ QString TSLWindowController::Get_time_Value(const QString& format)
 
 int TSLWindowController::Check_And_Validate_File_Path(const QString& path)
 {
-    const QString trimmed = Trim_Str(path);
-    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
-        return 0;
-    Show_MessageBox(QStringLiteral("Please select valid file path."));
-    return 1;
+    return Validate_Import_Path(path) ? 0 : 1;
 }
 
 QString TSLWindowController::Excel_File_Temp_Folder()
 {
-    QTemporaryDir& folder = runTemporaryDir();
-    return folder.isValid() ? QDir(folder.path()).filePath(QStringLiteral("ziptmp")) : QString();
+    return SpreadsheetWriter::scratchFolder();
 }
 
 void TSLWindowController::Delete_Excel_File_Temp_Folder()
 {
-    const QString folder = Excel_File_Temp_Folder();
-    if (!folder.isEmpty())
-        QDir(folder).removeRecursively();
+    SpreadsheetWriter::removeScratchFolder();
 }

@@ -88,6 +88,11 @@ void TSLWindowController::View_batch_Series_Button()
         Show_MessageBox(QStringLiteral("Please select the series."));
         return;
     }
+    showSeriesValues(name);
+}
+
+void TSLWindowController::showSeriesValues(const QString& name)
+{
     View_Data_Series* viewer = View_Data_Series::defaultInstance();
     viewer->file_name = name;
     viewer->Open_Wnd();

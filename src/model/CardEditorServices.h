@@ -57,6 +57,8 @@ public:
     virtual QString firstValueOfSeries(const QString&) const { return {}; }
     virtual QStringList spreadsheetColumnTitles() const { return {}; }
     virtual QString firstValueOfSpreadsheetColumn(int) const { return {}; }
+    // Shows the values of the named series in the series viewer.
+    virtual void showSeriesValues(const QString&) { }
 };
 
 // Marks the span in which a canvas paints on this thread. Refresh requests that items make while it is

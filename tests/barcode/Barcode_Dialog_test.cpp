@@ -3,6 +3,7 @@
 
 #include "barcode/Barcode_Dialog.h"
 #include "common/Globals.h"
+#include "model/CardEditorServices.h"
 #include "model/TSLBarcode.h"
 #include "platform/KeyedArchive.h"
 #include "support/TestSupport.h"
@@ -299,3 +300,40 @@ TEST(BarcodeBatchRoad, RunsOnAWorkerThreadWithoutTouchingTheDialog)
 }
 
 } // namespace
+
+namespace {
+
+// The main window's part the series viewer button asks of it: which series there are, and showing one.
+class SeriesEditor : public CardEditorServices {
+public:
+    QFont defaultTextFont() const override { return builtInTextFont(); }
+    QColor defaultTextColor() const override { return Qt::black; }
+    QPointF nextCascadePoint(const QString&) override { return {}; }
+    QRectF frontCanvasBounds() const override { return {}; }
+    void refreshCanvas() override { }
+    QStringList seriesNames() const override { return { QStringLiteral("Guests"), QStringLiteral("Tables") }; }
+    QString firstValueOfSeries(const QString& name) const override { return name + QStringLiteral("-1"); }
+    void showSeriesValues(const QString& name) override { shown << name; }
+    QStringList shown;
+};
+
+} // namespace
+
+TEST_F(BarcodeDialogTest, SeriesViewerButtonShowsTheChosenSeriesOrAsksForOne)
+{
+    SeriesEditor editor;
+    setEditorServices(&editor);
+    ASSERT_FALSE(form().view_series_btn->isHidden());
+
+    choose(form().Data_source_type, QStringLiteral("Series"));
+    form().Batch_Series->setCurrentIndex(-1);
+    QTest::mouseClick(form().view_series_btn, Qt::LeftButton);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text.trimmed(), QStringLiteral("Please select the series."));
+    EXPECT_TRUE(editor.shown.isEmpty());
+
+    choose(form().Batch_Series, QStringLiteral("Tables"));
+    QTest::mouseClick(form().view_series_btn, Qt::LeftButton);
+    EXPECT_EQ(editor.shown, QStringList { QStringLiteral("Tables") });
+    setEditorServices(nullptr);
+}
