@@ -2,6 +2,7 @@
 // result box and the export of the card as a user template.
 #include "editor/TSLWindowController.h"
 
+#include "barcode/BarcodePngWriter.h"
 #include "canvas/TSLRenderingView.h"
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
@@ -63,6 +64,15 @@ bool TSLWindowController::Save_gen_image(const QImage& image, const QString& pat
     const bool written = saveFileAtomically(
         path,
         [&bitmap, &reason, &format](QIODevice& device) {
+            if (format == "png") {
+                // Our own writer: a palette when the card has few colours, no row filters and zlib's fastest
+                // level, several times faster than the general one on a thousand cards, still lossless.
+                const QByteArray data = BarcodePngWriter::pngData(bitmap);
+                if (!data.isEmpty() && device.write(data) == data.size())
+                    return true;
+                reason = data.isEmpty() ? QStringLiteral("the picture cannot be compressed") : device.errorString();
+                return false;
+            }
             QImageWriter writer(&device, format);
             if (format == "jpeg")
                 writer.setQuality(95);

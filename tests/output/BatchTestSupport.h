@@ -59,6 +59,7 @@ inline TSLRenderingSide creditCardSide(int frontOrBack)
     TSLRenderingSide side;
     side.frontOrBack = frontOrBack;
     side.canvasBounds = QRectF(0, 0, 243, 153); // 85.6 mm x 54 mm in points
+    side.property.setCard_fill_chk(true);
     side.property.setCard_fill_clr(QColor(Qt::white));
     return side;
 }
