@@ -102,7 +102,8 @@ void BM_PrintMergedCardsToPdf(benchmark::State& state)
         }
         bytes = pdf.size();
     }
-    state.counters["cards_per_second"] = benchmark::Counter(double(cards) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["cards_per_second"]
+        = benchmark::Counter(double(cards) * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["pdf_bytes"] = double(bytes);
     state.counters["bytes_per_card"] = double(bytes) / cards;
 }

@@ -31,7 +31,8 @@ QIcon alignmentIcon(int value, bool selected)
     painter.setBrush(selected ? QColor(255, 246, 214) : QColor(Qt::white));
     painter.drawRect(QRectF(0.5, 0.5, 21, 27));
     const int column = (value - 1) % 3, row = (value - 1) / 3;
-    painter.fillRect(QRectF(3 + column * 5.5, 3 + row * 8, 5, 6), selected ? QColor(200, 60, 30) : QColor(120, 120, 120));
+    painter.fillRect(
+        QRectF(3 + column * 5.5, 3 + row * 8, 5, 6), selected ? QColor(200, 60, 30) : QColor(120, 120, 120));
     painter.end();
     return QIcon(QPixmap::fromImage(image));
 }
@@ -106,8 +107,8 @@ void Print_Wnd::connectControls()
     connect(f.side_both_rd, &QRadioButton::clicked, this, [this] { card_side_CellClick(0); });
     connect(f.side_front_rd, &QRadioButton::clicked, this, [this] { card_side_CellClick(1); });
     connect(f.side_back_rd, &QRadioButton::clicked, this, [this] { card_side_CellClick(2); });
-    const QToolButton* buttons[] = { f.top_left_btn, f.top_center_btn, f.top_rite_btn, f.mid_left_btn,
-        f.mid_center_btn, f.mid_rite_btn, f.bot_left_btn, f.bot_center_btn, f.bot_rite_btn };
+    const QToolButton* buttons[] = { f.top_left_btn, f.top_center_btn, f.top_rite_btn, f.mid_left_btn, f.mid_center_btn,
+        f.mid_rite_btn, f.bot_left_btn, f.bot_center_btn, f.bot_rite_btn };
     for (int value = 1; value <= 9; ++value)
         connect(buttons[value - 1], &QToolButton::clicked, this, [this, value] { alignmentClicked(value); });
     connect(f.previewButton, &QPushButton::clicked, this, &Print_Wnd::PreviewButtonPressed);
@@ -356,9 +357,9 @@ QString Print_Wnd::Find_Papaer_Name_From_Size(const QString& width, const QStrin
         { "148.00 x 210.00", "A5" }, { "176.00 x 250.00", "B5" }, { "105.00 x 241.00", "Envelope #10" },
         { "120.00 x 235.00", "Envelope Choukei 3" }, { "110.00 x 220.00", "Envelope DL" },
         { "182.00 x 257.00", "JIS B5" }, { "197.00 x 273.00", "ROC 16K" }, { "330.00 x 483.00", "Super B/A3" },
-        { "279.00 x 432.00", "Tabloid" }, { "305.00 x 457.00", "Tabloid Oversize" },
-        { "216.00 x 356.00", "US Legal" }, { "216.00 x 279.00", "US Letter" }, { "215.90 x 279.40", "Letter" },
-        { "100.00 x 148.00", "Postcard" }, { "184.00 x 267.00", "Executive" } };
+        { "279.00 x 432.00", "Tabloid" }, { "305.00 x 457.00", "Tabloid Oversize" }, { "216.00 x 356.00", "US Legal" },
+        { "216.00 x 279.00", "US Letter" }, { "215.90 x 279.40", "Letter" }, { "100.00 x 148.00", "Postcard" },
+        { "184.00 x 267.00", "Executive" } };
     QString found;
     for (const auto& row : rows) {
         const QString size = QLatin1String(row[0]);

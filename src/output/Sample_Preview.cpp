@@ -42,7 +42,8 @@ std::vector<Sample_Preview::Caption> Sample_Preview::captions() const
             result.push_back({ Draw_Label_String(first, row, column, layout_.cols()), area, false });
             if (layout_.bothSides()) {
                 const QRectF second = layout_.pageRect(layout_.placement(row, column, pictureSize_).second);
-                result.push_back({ Draw_Label_String(QStringLiteral("Back"), row, column, layout_.cols()), second, false });
+                result.push_back(
+                    { Draw_Label_String(QStringLiteral("Back"), row, column, layout_.cols()), second, false });
             }
         }
     }

@@ -35,7 +35,8 @@ public:
     std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override
     {
         const Batch_Snapshot::Side front = mergedFront(picture_);
-        const Batch_Snapshot::Side back { { batchtest::boundText(1, QStringLiteral("towns"), 0, QRectF(20, 60, 150, 22)) },
+        const Batch_Snapshot::Side back { { batchtest::boundText(
+                                              1, QStringLiteral("towns"), 0, QRectF(20, 60, 150, 22)) },
             batchtest::creditCardSide(1) };
         return Batch_Snapshot::take(front, back, true, source_, Barcode_Gen());
     }
@@ -67,8 +68,8 @@ inline QStringList captionTexts(Print_Wnd& window)
 }
 
 // Opens the print window on the host and lets `act` use it; the window is closed by Cancel afterwards.
-inline void withPrintWindow(testsupport::ScriptedResponder& ui, Print_Design_Host& host,
-    const std::function<void(Print_Wnd&)>& act)
+inline void withPrintWindow(
+    testsupport::ScriptedResponder& ui, Print_Design_Host& host, const std::function<void(Print_Wnd&)>& act)
 {
     ui.modalRuns.push_front([&act](QDialog& dialog) {
         auto& window = static_cast<Print_Wnd&>(dialog);

@@ -80,8 +80,7 @@ TEST(PrintWindow, WithoutRecordsTheCardsAreOneSheetAndTheFitRuleCutsDown)
         typeInto(w.form().Col_Stepper, QStringLiteral("3"));
         EXPECT_EQ(w.form().Col_Stepper->value(), 2);
         EXPECT_EQ(w.form().Total_Stepper->value(), 6);
-        EXPECT_EQ(captionTexts(w),
-            QStringList({ "Card 1", "Card 2", "Card 3", "Card 4", "Card 5", "Card 6" }));
+        EXPECT_EQ(captionTexts(w), QStringList({ "Card 1", "Card 2", "Card 3", "Card 4", "Card 5", "Card 6" }));
         EXPECT_EQ(w.preview().frames().size(), 6u);
         QTest::mouseClick(w.form().Show_Margins, Qt::LeftButton);
         EXPECT_TRUE(w.preview().frames().empty());
@@ -223,7 +222,8 @@ TEST(PrintWindow, PreviewShowsTheSheetsCappedAtFifty)
     EXPECT_EQ(previewPages, 50);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.trimmed(), Printing_View::previewCapMessage());
-    EXPECT_NE(std::find(ui.dialogsRun.begin(), ui.dialogsRun.end(), QStringLiteral("printPreview")), ui.dialogsRun.end());
+    EXPECT_NE(
+        std::find(ui.dialogsRun.begin(), ui.dialogsRun.end(), QStringLiteral("printPreview")), ui.dialogsRun.end());
 }
 
 TEST(PrintWindow, PaperNamesBySize)

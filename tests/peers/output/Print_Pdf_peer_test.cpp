@@ -30,7 +30,8 @@ std::vector<Word> wordsOf(const QString& pdf, int page)
     while (!xml.atEnd()) {
         if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("word")) {
             const auto a = xml.attributes();
-            const QRectF box(QPointF(a.value(QLatin1String("xMin")).toDouble(), a.value(QLatin1String("yMin")).toDouble()),
+            const QRectF box(
+                QPointF(a.value(QLatin1String("xMin")).toDouble(), a.value(QLatin1String("yMin")).toDouble()),
                 QPointF(a.value(QLatin1String("xMax")).toDouble(), a.value(QLatin1String("yMax")).toDouble()));
             words.push_back({ xml.readElementText(), box });
         }
@@ -71,7 +72,8 @@ TEST_F(PrintPdfPeer, PageCountAndA4PageSize)
         EXPECT_EQ(printToPdf(mergedJob(c.records, c.total, c.rows, c.cols), pdf), c.pages);
         const QString info = pdfInfo(pdf);
         EXPECT_EQ(pageCount(info), c.pages) << info.toStdString();
-        const auto size = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts \\(A4\\)")).match(info);
+        const auto size
+            = QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts \\(A4\\)")).match(info);
         ASSERT_TRUE(size.hasMatch()) << info.toStdString();
         EXPECT_NEAR(size.captured(1).toDouble(), 595.28, 0.5);
         EXPECT_NEAR(size.captured(2).toDouble(), 841.89, 0.5);
@@ -140,13 +142,15 @@ TEST_F(PrintPdfPeer, BarcodeOnASheetReadsAsItsRecordsValue)
     for (int page = 1; page <= 3; ++page) {
         const QString prefix = folder + QStringLiteral("/page%1").arg(page);
         ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdftoppm"),
-                      { QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                          QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"), QString::number(page), pdf,
-                          prefix }),
+                      { QStringLiteral("-r"), QStringLiteral("200"), QStringLiteral("-png"),
+                          QStringLiteral("-singlefile"), QStringLiteral("-f"), QString::number(page),
+                          QStringLiteral("-l"), QString::number(page), pdf, prefix }),
             0);
         QString out;
         testsupport::runProgram(QStringLiteral("ZXingReader"),
-            { QStringLiteral("-fast"), QStringLiteral("-norotate"), QStringLiteral("-noscale"), prefix + QStringLiteral(".png") }, &out);
+            { QStringLiteral("-fast"), QStringLiteral("-norotate"), QStringLiteral("-noscale"),
+                prefix + QStringLiteral(".png") },
+            &out);
         EXPECT_TRUE(out.contains(QStringLiteral("Text:       \"CODE%1\"").arg(page - 1))) << out.toStdString();
     }
 }
