@@ -110,4 +110,4 @@ void BM_PrintMergedCardsToPdf(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(BM_PrintMergedCardsToPdf)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_PrintMergedCardsToPdf)->Arg(1000)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
