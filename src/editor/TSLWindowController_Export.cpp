@@ -152,6 +152,8 @@ void TSLWindowController::Export_Button()
     Export_Window& dialog = Export_Window::defaultInstance();
     dialog.reset();
     export_card_side = QStringLiteral("F");
+    Check_Series_Or_Excel_Use_or_not();
+    dialog.setSources(Use_Data_Sheet_Values, Use_Excel_Binding_Values);
     if (platform::ui().runModal(dialog) == 0) {
         dialog.hide();
         return;
@@ -163,8 +165,11 @@ void TSLWindowController::Export_Button()
     const QString format = dialog.formatTitle();
     export_format_title = format;
 
-    // With bound items and records to fill them, one card per record goes into a folder.
-    Check_Series_Or_Excel_Use_or_not();
+    // With bound items and records to fill them, one card per record goes into a folder; a source the user
+    // left out counts no records.
+    Use_Data_Sheet_Values = Use_Data_Sheet_Values && dialog.useSeries();
+    Use_Excel_Binding_Values = Use_Excel_Binding_Values && dialog.useSpreadsheet();
+    Get_total_Card_count();
     if (Total_Batch_Excel_Card > 0) {
         platform::FileRequest folderRequest;
         folderRequest.kind = platform::FileRequest::Kind::Folder;

@@ -5,6 +5,7 @@
 
 #include "output/Send_Modeless.h"
 
+#include <QCheckBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -148,4 +149,28 @@ TEST_F(BatchExportScenario, AFolderThatCannotBeMadeIsReportedAndNothingWritten)
         "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free "
         "space available in drive to save barcode image.")));
     EXPECT_TRUE(window->Export_File_Message.isEmpty());
+}
+
+TEST_F(BatchExportScenario, ExportWindowOffersTheSourcesInUseAndUntickingTheOnlyOneExportsASingleCard)
+{
+    writeSeries(QStringLiteral("guests"), "Ada\nBob\n");
+    boundText(1, QStringLiteral("guests"), 0, 10);
+    bool seriesOffered = false;
+    bool sheetOffered = true;
+    ui.modalRuns.push_back([&](QDialog& dialog) {
+        auto* series = dialog.findChild<QCheckBox*>(QStringLiteral("Export_with_batch_chk"));
+        auto* sheet = dialog.findChild<QCheckBox*>(QStringLiteral("Export_with_excel_chk"));
+        seriesOffered = series->isEnabled() && series->isChecked();
+        sheetOffered = sheet->isEnabled();
+        QTest::mouseClick(series, Qt::LeftButton, {}, QPoint(5, series->height() / 2));
+        return 1;
+    });
+    ui.fileAnswers.push_back(QDir(target.path()).filePath(QStringLiteral("single.png")));
+    window->Export_Button();
+    EXPECT_TRUE(seriesOffered);
+    EXPECT_FALSE(sheetOffered);
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Save);
+    EXPECT_TRUE(QFile::exists(QDir(target.path()).filePath(QStringLiteral("single.png"))));
+    EXPECT_TRUE(cardsIn(target.path()).isEmpty());
 }
