@@ -377,6 +377,12 @@ public:
     void Mail_Button(); // the send-mail window, after the data sources were looked at again
     void Get_Email_Details(); // the e-mail settings from the settings store into the mail globals
 
+    // --- Printing (TSLWindowController_Print.cpp) ---
+    // The Print command: a data source in use without records gives "List is empty."; otherwise the
+    // print window opens.
+    void Print_Button();
+    void Print_method();
+
     // --- Data-source binding and small services (TSLWindowController_Choice_Boxes.cpp) ---
     void Data_Source_Changed(); // the data-source switch
     void Batch_Series_Changed(); // binds the selected item to the chosen series or column
