@@ -5,6 +5,8 @@
 #include "model/TSLImage.h"
 #include "output/Record_Source.h"
 
+#include <mutex>
+
 void Record_Fill_Log::missingSpreadsheetValue(int record, int column)
 {
     if (reported_.exchange(true))
@@ -50,6 +52,11 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
 
 QImage Record_Barcode_Picture(Barcode_Gen& settings, const TSLGraphic& item, const QString& value)
 {
+    // Loading an item's settings still sets a few process-wide values that the 2-D encoders read (QR
+    // version and level, resolution, module size): one picture is made at a time, so two workers never
+    // encode with each other's values.
+    static std::mutex generating;
+    const std::lock_guard<std::mutex> lock(generating);
     const Barcode_Settings_Scope scope(settings);
     settings.Set_Barcode_Prop_To_Control(item);
     return settings.Get_Image_From_Val(value, item.header_val, item.footer_val).image;
