@@ -289,6 +289,7 @@ public:
     void Text_Gradient_RD_Sel();
     void Text_Font_Changed(); // brings up the font panel on Text_font
     void changeTextFont(const QFont& font); // a choice made in the font panel
+    void Insert_Template_Button(); // a greeting text from the catalogue for the invitation title or message
     void Text_Insert_Date();
     void Text_Insert_Time();
     void textDidChange();
