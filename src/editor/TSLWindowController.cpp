@@ -50,6 +50,7 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     buildInterface();
     _grid = new TSLGrid(this);
     connectEditorCommands();
+    connectLibraryButtons(); // needs the data-source page's controls
     buildMainMenu();
     connectRulers();
     _zoomFactor = 1.0;

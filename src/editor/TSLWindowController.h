@@ -130,6 +130,9 @@ public:
     // The picture library for "C" an item picture or "B" a background; 1 with the path in lib_window_sel_file.
     int Open_Image_Library_Window(const QString& purpose);
     QString lib_window_sel_file;
+    void Manual_Library_Browse_Btn(); // library picture for the selected picture item
+    void Card_Bckgrnd_Clicked(); // library background for the current side, shown on the background page
+    void Card_Image_Library_Btn(); // library background from the background page's picture box
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
     void Undo_Clicked();
     void Redo_Clicked();
@@ -591,6 +594,8 @@ private:
     void connectShapePage();
     void connectLinePage();
     void connectTextPage();
+    void connectLibraryButtons();
+    void setCurrentSideBackground(const QString& path);
     QPointer<QFontDialog> fontPanel; // the one font panel, shared by the text page and the card page
     void connectCardPage(); // the card page's outlets and actions
     void connectItemPanels(); // picture, signature and barcode pages

@@ -186,7 +186,7 @@ void TSLWindowController::connectInterface()
         later->setEnabled(false);
     for (int code = 0; code < toolButtons.size(); ++code) {
         toolButtons[code]->setIcon(toolIcon(code));
-        toolButtons[code]->setEnabled(code == 0);
+        toolButtons[code]->setEnabled(true);
     }
     User_Profile_btn->setEnabled(false);
 
