@@ -282,6 +282,7 @@ void TSLWindowController::Exit_App()
             return;
         }
     }
+    Run_Review_Window();
     endProcess(0);
 }
 

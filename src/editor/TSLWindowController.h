@@ -84,7 +84,20 @@ public:
     void windowWillClose() { }
     void newDocumentWindow();
     void Exit_Btn_Clicked();
-    void Exit_App(); // the only way out: save question, then the end of the process
+    void Exit_App(); // the only way out: save question, the review request, then the end of the process
+
+    // --- Help and the maker's links (TSLWindowController_Help.cpp) ---
+    void Help_Button(); // the help and support window
+    void Run_Review_Window();
+    void Open_Google_Plus();
+    void Open_FaceBook();
+    void Open_Twitter();
+    void Open_FB_Like();
+    void Open_Support_Mail();
+    void Open_Reseller_Mail();
+    void Open_Website_1();
+    void Open_Website_2();
+    void Open_Website_3();
 
     // The process ends through here: the event loop is left with the status (or, before it runs, main
     // finds hasEnded() and returns it).

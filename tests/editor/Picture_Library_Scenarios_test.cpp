@@ -7,6 +7,7 @@
 #include "profiles/Image_Library.h"
 #include "profiles/Picture_Grid_Panel.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QPushButton>
@@ -42,6 +43,10 @@ protected:
     {
         ui.modalRuns.push_back([ok, path](QDialog& dialog) {
             auto& library = static_cast<Image_Library&>(dialog);
+            // The picture's category first, as a person picks it from the list.
+            const int category = library.cat_cmbo_bx->findData(QFileInfo(path).dir().dirName());
+            if (!library.cat_cmbo_bx->isHidden() && category >= 0)
+                library.cat_cmbo_bx->setCurrentIndex(category);
             for (int row = 0; row < library.grid->images->rowCount(); ++row) {
                 library.grid->selectRow(row);
                 if (library.grid->selectedPath() == path)
