@@ -6,6 +6,7 @@
 #include "model/Card_Property.h"
 #include "model/TSLGraphic.h"
 #include "profiles/Invitation_Wizard_Host.h"
+#include "profiles/Profile_Form_Host.h"
 #include "profiles/User_Profile_Class.h"
 
 #include <QColor>
@@ -66,7 +67,10 @@ class DrawWindow;
 // the card sizes, the design file and the start-up flow. The operations are split over several files by
 // family; everything that needs no user answer runs without the window being shown, so tests drive it
 // directly.
-class TSLWindowController : public QMainWindow, public CardEditorServices, public Invitation_Wizard_Host {
+class TSLWindowController : public QMainWindow,
+                            public CardEditorServices,
+                            public Invitation_Wizard_Host,
+                            public Profile_Form_Host {
     Q_OBJECT
 public:
     // What the design-file writer did: the caller decides whether to go on (quit, new, open).
@@ -85,6 +89,23 @@ public:
     void newDocumentWindow();
     void Exit_Btn_Clicked();
     void Exit_App(); // the only way out: save question, the review request, then the end of the process
+
+    // --- Card-holder forms (TSLWindowController_Profiles.cpp) ---
+    // Runs the one-side form for side "F" or "B", the no-side form for an empty side; 1 after OK, which
+    // also marks that a profile was accepted in this run.
+    int Open_User_Profile_Window(bool load, const QString& side);
+    TSLGraphicList profileSideItems(bool back) const override;
+    User_Profile_Class& profileRecord(int which) override;
+    QStringList seriesNames() const override;
+    QString firstValueOfSeries(const QString& name) const override;
+    QStringList spreadsheetColumnTitles() const override;
+    int spreadsheetRowCount() const override;
+    QString firstValueOfColumn(int column) const override;
+    QString excelSourcePath() const override;
+    void setExcelSourcePath(const QString& path) override;
+    void setExcelBindingUse(bool use) override;
+    QImage renderProfileItems(const TSLGraphicList& items) const override;
+    QImage previewProfile() override;
 
     // --- Help and the maker's links (TSLWindowController_Help.cpp) ---
     void Help_Button(); // the help and support window
@@ -466,7 +487,8 @@ public:
     QLineEdit* Sign_image_path = nullptr;
 
     // --- Barcode page (TSLWindowController_Barcode_Panel.cpp) ---
-    void Open_Barcode_Window() override; // the canvas's current barcode into the settings dialog; OK spreads the settings
+    void
+    Open_Barcode_Window() override; // the canvas's current barcode into the settings dialog; OK spreads the settings
     void View_barcode_prop_Button() { Open_Barcode_Window(); }
     void Update_Barcode_Graphics(const TSLGraphic& source);
     QPushButton* View_barcode_prop_btn = nullptr;

@@ -189,7 +189,6 @@ void TSLWindowController::connectInterface()
         toolButtons[code]->setIcon(toolIcon(code));
         toolButtons[code]->setEnabled(true);
     }
-    User_Profile_btn->setEnabled(false);
 
     const struct {
         QAction* action;
