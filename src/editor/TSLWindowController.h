@@ -107,6 +107,10 @@ public:
     QImage renderProfileItems(const TSLGraphicList& items) const override;
     QImage previewProfile() override;
 
+    // --- Template gallery and card size wizard (TSLWindowController_Templates.cpp) ---
+    void Open_Template_Gallery(); // a built-in or own template becomes the open design, without a file name
+    void Open_Card_Wizard(); // outline and stock size of the card
+
     // --- Help and the maker's links (TSLWindowController_Help.cpp) ---
     void Help_Button(); // the help and support window
     void Run_Review_Window();
@@ -527,6 +531,13 @@ public:
 
     QImage no_image, banner_image, promotion_pattern_image, sign_sample_img, fp_sample_img, barcode_sample_img;
     QImage wizard_pattern_image() const override { return wizard_pattern_image_; }
+    QStringList plasticCardSizeNames() const override { return pvc_card_arry; }
+    QStringList labelSizeNames() const override { return paper_card_arry; }
+    QSizeF cardSizeOf(const QString& category, const QString& preset, int row) const override
+    {
+        return Get_My_card_Size(category, preset, row);
+    }
+    int openProfileWithoutSide() override { return Open_User_Profile_Window(false, QString()); }
     QString act_path_location; // the installed resources
     QString App_Name;
 
