@@ -1,6 +1,10 @@
 // Shared main of the benchmarks: a QApplication on the offscreen platform, as the tests have,
 // so that text and pictures render without a display.
 #include "common/Resources.h"
+#if __has_include("platform/MemoryPolicy.h")
+#include "platform/MemoryPolicy.h"
+#define TESSALINE_HAS_MEMORY_POLICY
+#endif
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -9,6 +13,9 @@
 
 int main(int argc, char** argv)
 {
+#ifdef TESSALINE_HAS_MEMORY_POLICY
+    platform::returnLargeBlocksToTheSystem(); // as the program starts
+#endif
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir dataDir;

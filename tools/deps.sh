@@ -4,13 +4,13 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config ccache clang
+    build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins
     libgl-dev libxkbcommon-dev
     zlib1g-dev libminizip-dev libiec16022-dev libpugixml-dev libssl-dev
     fonts-dejavu-core fonts-liberation2 fontconfig
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth imagemagick
+    xvfb xauth imagemagick unzip
     python3 python3-openpyxl python3-aiosmtpd
     zxing-cpp-tools zbar-tools dmtx-utils zint poppler-utils shared-mime-info desktop-file-utils
 )

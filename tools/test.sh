@@ -8,4 +8,4 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_WE
 cmake --build "$build" --parallel "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
-ctest --output-on-failure --parallel "$(nproc)" --timeout 900
+ctest --output-on-failure --parallel "$(nproc)" --timeout 900 ${TESSALINE_CTEST_ARGS:-}

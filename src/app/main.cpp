@@ -4,12 +4,14 @@
 #include "editor/Start_Up_Arguments.h"
 #include "editor/TSLWindowController.h"
 #include "model/TSLDocument.h"
+#include "platform/MemoryPolicy.h"
 
 #include <QApplication>
 #include <QDir>
 
 int main(int argc, char** argv)
 {
+    platform::returnLargeBlocksToTheSystem();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessaline Card"));
     QApplication::setOrganizationName(QStringLiteral("Tessaline"));

@@ -53,8 +53,9 @@ void BRCBarcode::calculateWidth()
 
 bool BRCBarcode::isContentValid()
 {
+    // A symbol without data reads back as nothing a person typed.
     QByteArray ascii;
-    if (!asciiForm(content_, &ascii))
+    if (content_.isEmpty() || !asciiForm(content_, &ascii))
         return false;
     for (const char c : ascii) {
         if (_encodeChar(c).isEmpty())

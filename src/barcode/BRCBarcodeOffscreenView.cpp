@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -78,7 +79,9 @@ void BRCBarcodeOffscreenView::initWithBarcode(const BRCBarcode& barcode)
     const float headerWidth = barcode.printsHeader() ? barcode.headerWidth() : 0.0f;
     const float footerWidth = barcode.printsFooter() ? barcode.footerWidth() : 0.0f;
     const float width = std::max({ headerWidth, footerWidth, barcode.width() });
-    frame_ = QRectF(0.0, 0.0, width, barcode.height());
+    // A size that is not a number leaves the frame empty, which makes no picture.
+    const bool finite = std::isfinite(width) && std::isfinite(barcode.width()) && std::isfinite(barcode.height());
+    frame_ = finite ? QRectF(0.0, 0.0, width, barcode.height()) : QRectF();
     fromImageOrBarcode_ = false;
     setBarcode(&barcode);
 }
@@ -96,59 +99,77 @@ void BRCBarcodeOffscreenView::drawRect(QPainter& painter) const
     if (fromImageOrBarcode_)
         drawImage(painter);
     else if (barcode_)
-        drawBarcode(painter);
+        drawBarcode(painter, true);
 }
 
-void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter) const
+namespace {
+
+// Calls run(first, count) for every run of bar modules, in order.
+template <typename Run> void forEachRun(const QString& modules, Run run)
+{
+    const qsizetype n = modules.size();
+    qsizetype i = 0;
+    while (i < n) {
+        if (modules.at(i) != QLatin1Char('1')) {
+            ++i;
+            continue;
+        }
+        const qsizetype first = i;
+        while (i < n && modules.at(i) == QLatin1Char('1'))
+            ++i;
+        run(static_cast<int>(first), static_cast<int>(i - first));
+    }
+}
+
+} // namespace
+
+float BRCBarcodeOffscreenView::barBottomLine() const
+{
+    const BRCBarcode& barcode = *barcode_;
+    const Barcode_Gen& settings = Barcode_Settings();
+    const float capH = barcode.printsCaption() ? barcode.captionHeight() * 72.0f : 0.0f;
+    const float ftrH = barcode.printsFooter() ? barcode.footerHeight() * 72.0f : 0.0f;
+    const bool onTop = settings.showinTopCheckbox.state != 0;
+    return onTop ? ftrH + settings.footer_margin + settings.TB_margin
+                 : capH + ftrH + settings.value_margin + settings.footer_margin + settings.TB_margin;
+}
+
+void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter, bool withBars) const
 {
     const BRCBarcode& barcode = *barcode_;
     const Barcode_Gen& settings = Barcode_Settings();
     const float viewWidth = static_cast<float>(frame_.width());
     const float viewHeight = static_cast<float>(frame_.height());
 
-    painter.save();
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.fillRect(bounds(), settings.bar_back_clr);
-    painter.restore();
+    // A picture on the pixel grid (withBars off) is filled by its maker.
+    if (withBars) {
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(bounds(), settings.bar_back_clr);
+        painter.restore();
+    }
 
     const QString modules = barcode.completeBarcode();
     const int n = static_cast<int>(modules.size());
     const float barWidth = barcode.barWidth();
-    float x = (viewWidth - static_cast<float>(n) * barWidth) / 2.0f;
-    const float capH = barcode.printsCaption() ? barcode.captionHeight() * 72.0f : 0.0f;
-    const float hdrH = barcode.printsHeader() ? barcode.headerHeight() * 72.0f : 0.0f;
+    const float x0 = (viewWidth - static_cast<float>(n) * barWidth) / 2.0f;
     const float ftrH = barcode.printsFooter() ? barcode.footerHeight() * 72.0f : 0.0f;
+    const float hdrH = barcode.printsHeader() ? barcode.headerHeight() * 72.0f : 0.0f;
     const bool onTop = settings.showinTopCheckbox.state != 0;
-
-    const float bottom = onTop ? ftrH + settings.footer_margin + settings.TB_margin
-                               : capH + ftrH + settings.value_margin + settings.footer_margin + settings.TB_margin;
+    const float bottom = barBottomLine();
 
     // One rectangle per run of bar modules, from barBottom up to barTop of the run's last module.
-    bool inRun = false;
-    int count = 0;
-    int last = -1;
     float lastTop = 0.0f;
-    auto drawRun = [&] {
+    forEachRun(modules, [&](int first, int count) {
+        const int last = first + count - 1;
         lastTop = barcode.barTop(last);
+        if (!withBars)
+            return;
         const float lift = barcode.barBottom(last);
+        const float x = x0 + barWidth * static_cast<float>(first);
         const QRectF run(x, viewHeight - bottom - lastTop, barWidth * static_cast<float>(count), lastTop - lift);
         painter.fillRect(run, settings.barcode_clr);
-    };
-    for (int i = 0; i < n; ++i) {
-        if (modules.at(i) == QLatin1Char('1')) {
-            inRun = true;
-            ++count;
-            last = i;
-            if (i == n - 1)
-                drawRun();
-        } else {
-            if (inRun)
-                drawRun();
-            x += barWidth * static_cast<float>(count + 1);
-            count = 0;
-            inRun = false;
-        }
-    }
+    });
 
     TextPen pen(painter, viewHeight);
     if (barcode.printsCaption()) {
@@ -259,16 +280,72 @@ void BRCBarcodeOffscreenView::drawImage(QPainter& painter) const
     }
 }
 
+std::optional<BRCBarcodeOffscreenView::BarGrid> BRCBarcodeOffscreenView::barGrid(double scale, int* pixelWidth) const
+{
+    const int n = static_cast<int>(barcode_->completeBarcode().size());
+    const double barWidth = barcode_->barWidth();
+    if (!std::isfinite(barWidth) || barWidth < 0.0)
+        return std::nullopt;
+    if (n == 0 || barWidth == 0.0)
+        return BarGrid {};
+    const double modulePixels = barWidth * scale;
+    if (!std::isfinite(modulePixels) || modulePixels > Barcode_Max_Side)
+        return std::nullopt;
+    BarGrid grid;
+    grid.modulePixels = std::max(1, static_cast<int>(std::lround(modulePixels)));
+    // The space beside the bars in whole modules, kept when rounding makes the bars wider.
+    const double side = std::max(0.0, (frame_.width() - n * barWidth) / 2.0);
+    const auto quietModules = static_cast<qint64>(std::floor(side / barWidth + 1e-6));
+    const qint64 needed = (static_cast<qint64>(n) + 2 * quietModules) * grid.modulePixels;
+    if (needed > Barcode_Max_Side)
+        return std::nullopt;
+    *pixelWidth = std::max(*pixelWidth, static_cast<int>(needed));
+    grid.left = (*pixelWidth - n * grid.modulePixels) / 2;
+    return grid;
+}
+
+void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid) const
+{
+    const BRCBarcode& barcode = *barcode_;
+    const double viewHeight = frame_.height();
+    const double bottom = barBottomLine();
+    const QRgb colour = qPremultiply(Barcode_Settings().barcode_clr.rgba());
+    const int rows = image.height();
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    auto row = [&](double points) { return std::clamp(static_cast<int>(std::lround(points * scale)), 0, rows); };
+    forEachRun(barcode.completeBarcode(), [&](int first, int count) {
+        const int last = first + count - 1;
+        const int top = row(viewHeight - bottom - barcode.barTop(last));
+        const int end = row(viewHeight - bottom - barcode.barBottom(last));
+        const int x = grid.left + first * grid.modulePixels;
+        const int width = std::min(count * grid.modulePixels, image.width() - x);
+        for (int y = top; y < end; ++y)
+            std::fill_n(reinterpret_cast<QRgb*>(bits + y * bytesPerLine) + x, width, colour);
+    });
+}
+
 BarcodePicture BRCBarcodeOffscreenView::renderImage(double dpi) const
 {
     const double w = frame_.width();
     const double h = frame_.height();
-    if (!(w > 0.0) || !(h > 0.0) || !(dpi > 0.0))
+    if (!(w > 0.0) || !(h > 0.0) || !(dpi > 0.0) || !std::isfinite(dpi))
         return {};
     const double scale = dpi / 72.0;
     // A whisker below the product absorbs rounding, so a whole number of pixels is not rounded up.
-    const int pixelWidth = static_cast<int>(std::ceil(w * scale - 1e-4));
-    const int pixelHeight = static_cast<int>(std::ceil(h * scale - 1e-4));
+    const std::optional<int> framedWidth = Barcode_Pixel_Count(w * scale - 1e-4);
+    const std::optional<int> framedHeight = Barcode_Pixel_Count(h * scale - 1e-4);
+    int pixelWidth = framedWidth.value_or(0);
+    std::optional<BarGrid> grid;
+    const bool linear = !fromImageOrBarcode_ && barcode_;
+    if (linear && framedWidth)
+        grid = barGrid(scale, &pixelWidth);
+    if (!framedWidth || !framedHeight || (linear && !grid) || !Barcode_Pixel_Area_Fits(pixelWidth, *framedHeight)) {
+        Show_NSLog_Message(
+            QStringLiteral("barcode picture of %1 x %2 points at %3 dpi is too large").arg(w).arg(h).arg(dpi));
+        return {};
+    }
+    const int pixelHeight = *framedHeight;
     QImage image(pixelWidth, pixelHeight, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         Show_NSLog_Message(
@@ -282,9 +359,20 @@ BarcodePicture BRCBarcodeOffscreenView::renderImage(double dpi) const
     image.fill(fromImageOrBarcode_ ? QColor(Qt::white) : Barcode_Settings().bar_back_clr);
     {
         QPainter painter(&image);
+        // Texts in the picture's own colours only, as the bars are: at print resolutions blended edges
+        // add nothing to the eye, and a picture of few colours is written as a small palette.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        // Texts stay centred over the bars when rounding widened the picture.
+        painter.translate((pixelWidth - *framedWidth) / 2.0, 0.0);
         painter.scale(scale, scale);
-        drawRect(painter);
+        if (linear)
+            drawBarcode(painter, false);
+        else
+            drawRect(painter);
     }
+    if (linear)
+        drawBarsOnGrid(image, scale, *grid);
     const int dotsPerMeter = qRound(dpi / 0.0254);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QRectF>
 
+#include <optional>
+
 class BRCBarcode;
 class QPainter;
 
@@ -30,15 +32,30 @@ public:
     // Draws the whole picture; the painter's unit is the point, y down, origin at the view's top left.
     void drawRect(QPainter& painter) const;
 
-    // The picture at dpi dots per inch; null when the frame is empty or the pixels cannot be had.
+    // The picture at dpi dots per inch; null when the frame is empty, beyond the picture bounds or the
+    // pixels cannot be had. Linear bars lie on whole pixels: the module width is rounded once (never
+    // below one pixel) and the picture widened where the rounded bars and their quiet zones need it.
     BarcodePicture renderImage(double dpi) const;
     // One-page PDF of a part of the view (rectangle in the view's points, origin lower left); empty on
     // failure.
     QByteArray dataWithPDFInsideRect(const QRectF& rect) const;
 
 private:
-    void drawBarcode(QPainter& painter) const;
+    // Bars on the pixel grid of a picture: module width and the left edge of the first module, pixels.
+    struct BarGrid {
+        int modulePixels = 0;
+        int left = 0;
+    };
+
+    // withBars off: only the texts, for a picture whose maker fills it and puts the bars on its pixels.
+    void drawBarcode(QPainter& painter, bool withBars) const;
     void drawImage(QPainter& painter) const;
+    // Height in points from the view's bottom to the bars' common bottom line.
+    float barBottomLine() const;
+    // The grid for a picture at scale pixels a point; widens pixelWidth when the rounded bars need it.
+    // Nothing when the module width is beyond the picture bounds.
+    std::optional<BarGrid> barGrid(double scale, int* pixelWidth) const;
+    void drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid) const;
 
     const BRCBarcode* barcode_ = nullptr;
     bool fromImageOrBarcode_ = false; // true: image mode

@@ -1,5 +1,7 @@
 #include "barcode/BRCCodabarBarcode.h"
 
+#include <algorithm>
+
 namespace {
 
 struct CodabarCharacter {
@@ -14,6 +16,25 @@ const CodabarCharacter kCharacters[]
           { '+', "0010101" }, { 'A', "0011010" }, { 'B', "0101001" }, { 'C', "0001011" }, { 'D', "0001110" } };
 
 } // namespace
+
+namespace {
+
+bool isStartStop(char c)
+{
+    return c >= 'A' && c <= 'D';
+}
+
+} // namespace
+
+bool BRCCodabarBarcode::isContentValid()
+{
+    if (!BRCBarcode::isContentValid())
+        return false;
+    const QByteArray ascii = asciiContent();
+    if (ascii.size() < 3 || !isStartStop(ascii.front()) || !isStartStop(ascii.back()))
+        return false;
+    return std::none_of(ascii.begin() + 1, ascii.end() - 1, isStartStop);
+}
 
 QString BRCCodabarBarcode::_encodeChar(char c) const
 {

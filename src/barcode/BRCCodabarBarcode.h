@@ -9,6 +9,9 @@ public:
     // Narrow elements one module, wide two, and one gap module after the character; "" for a character
     // outside the set (lower case included).
     QString _encodeChar(char c) const override;
+    // Data between a start and a stop letter (A to D), and no letter inside: a reader takes an inner
+    // letter for the end of the symbol, and a value without its letters reads as another value.
+    bool isContentValid() override;
 
 protected:
     std::unique_ptr<BRCBarcode> newInstance() const override { return std::make_unique<BRCCodabarBarcode>(); }

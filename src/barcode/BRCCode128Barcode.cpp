@@ -214,5 +214,5 @@ QString BRCCode128Barcode::barcode() const
 bool BRCCode128Barcode::isContentValid()
 {
     std::vector<int> values;
-    return symbolValues(&values);
+    return !content_.isEmpty() && symbolValues(&values);
 }

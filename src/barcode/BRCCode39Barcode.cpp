@@ -53,7 +53,7 @@ QString BRCCode39Barcode::_encodeChar(char c) const
 bool BRCCode39Barcode::isContentValid()
 {
     QByteArray ascii;
-    if (!asciiForm(content_, &ascii))
+    if (content_.isEmpty() || !asciiForm(content_, &ascii))
         return false;
     const QString frame = basicPattern('*');
     for (const char c : ascii) {

@@ -2,6 +2,7 @@
 
 #include "barcode/BRC2DResolution.h"
 #include "barcode/Barcode_Gen.h"
+#include "barcode/DataMatrix_Symbol_Builder.h"
 #include "common/Common_Functions.h"
 
 #include <algorithm>
@@ -18,8 +19,7 @@ namespace {
 // The library is not documented as reentrant; roads on several threads take turns.
 std::mutex& libraryLock()
 {
-    static std::mutex lock;
-    return lock;
+    return DataMatrix_Symbol_Builder::libraryLock();
 }
 
 // Data codewords of the 132 x 132 size, the largest the library makes readable.
@@ -53,6 +53,13 @@ int tripletValues(unsigned char c, bool text)
 QByteArray BRCDataMatrix::completeTriplets(const QByteArray& data, const QByteArray& encoding)
 {
     QByteArray result = encoding;
+    // The library writes the NUL byte and bytes above 127 wrongly in C40 and Text (an upper-shifted 0x80
+    // comes out as another byte and upsets what follows); ASCII carries them right.
+    for (qsizetype k = 0; k < result.size() && k < data.size(); ++k) {
+        const auto c = static_cast<unsigned char>(data[k]);
+        if ((result[k] == 'C' || result[k] == 'T') && (c == 0 || c >= 128))
+            result[k] = 'A';
+    }
     qsizetype k = 0;
     while (k < result.size()) {
         const char letter = result[k];
@@ -136,6 +143,24 @@ bool callLibrary(const QByteArray& data, const QByteArray& encoding, BRCDataMatr
 
 } // namespace
 
+BRCDataMatrix::Symbol BRCDataMatrix::fromGrid(const DataMatrix_Symbol_Builder::Grid& grid, const QByteArray& encoding)
+{
+    Symbol symbol;
+    symbol.W = grid.columns;
+    symbol.H = grid.rows;
+    symbol.encoding = encoding;
+    symbol.dataCodewords = grid.dataCodewords;
+    symbol.capacity = grid.capacity;
+    symbol.eccCodewords = grid.eccCodewords;
+    symbol.grid.resize(grid.modules.size());
+    // The grid's row 0 is the top row; the symbol's the bottom one.
+    for (int y = 0; y < grid.rows; ++y)
+        for (int x = 0; x < grid.columns; ++x)
+            symbol.grid[static_cast<size_t>(grid.rows - 1 - y) * grid.columns + x]
+                = grid.modules[static_cast<size_t>(y) * grid.columns + x];
+    return symbol;
+}
+
 bool BRCDataMatrix::readable(const Symbol& symbol)
 {
     // The library interleaves the 144 x 144 size's blocks in a way no reader follows.
@@ -148,7 +173,10 @@ std::optional<BRCDataMatrix::Symbol> BRCDataMatrix::encode(
     Symbol symbol;
     symbol.W = W;
     symbol.H = H;
-    if (!data.isEmpty() && data.size() <= MAXBARCODE) {
+    if (DataMatrix_Symbol_Builder::handles(W, H, encoding)) {
+        if (const auto built = DataMatrix_Symbol_Builder::encode(data, W, H, completeTriplets(data, encoding)))
+            return fromGrid(*built, encoding);
+    } else if (!data.isEmpty() && data.size() <= MAXBARCODE) {
         // The library's Base256 encodation never succeeds, and its own choice takes Base256 for runs of
         // bytes above 127 (any UTF-8 text beyond ASCII). ASCII encodation carries every byte: it stands in for
         // Base256, and for the library's choice when the value has such bytes.
@@ -241,7 +269,8 @@ BarcodePicture BRCDataMatrix::makePicture(const Symbol& symbol, int moduleSize, 
     QImage image(W + 2, H + 2, QImage::Format_ARGB32);
     if (image.isNull())
         return {};
-    image.fill(Qt::transparent);
+    // The margin is quiet zone, light like the light modules.
+    image.fill(Qt::white);
     // Grid row 0 is the bottom row of the symbol; picture rows count from the top.
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "barcode/BarcodePicture.h"
+#include "barcode/DataMatrix_Symbol_Builder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,22 +30,25 @@ public:
     // One letter per byte for "Ascii", "C40", "Text", "Base256"; empty (library's choice) otherwise.
     static QByteArray encodingString(const QString& choice, int length);
 
-    // Encodes all the bytes of data (W = H = 0 lets the library choose the size). ASCII encodation stands in
-    // for Base256 and for the library's own choice on bytes above 127, which the library cannot encode; when
-    // the chosen encodation fails, ASCII is tried before giving up. The 144 x 144 size, which the library makes in a
-    // form readers cannot read, counts as a failure. On failure writes the report lines to the standard
+    // Encodes all the bytes of data (W = H = 0 lets the library choose the size). Base256 and the 144 x 144
+    // size are built by DataMatrix_Symbol_Builder, because the library refuses the first and misplaces the
+    // second (a 144 x 144 symbol of the library's own road counts as a failure). ASCII encodation stands in
+    // for the library's own choice on bytes above 127, which the library cannot encode; when the chosen
+    // encodation fails, ASCII is tried before giving up. On failure writes the report lines to the standard
     // streams and returns nothing.
     static std::optional<Symbol> encode(const QByteArray& data, int W, int H, const QByteArray& encoding);
 
-    // The encodation letters with every C40 or Text run cut to whole triplets; the cut bytes go in ASCII.
+    // The encodation letters with the bytes C40 and Text cannot carry (NUL, above 127) and every C40 or
+    // Text run cut to whole triplets put in ASCII.
     static QByteArray completeTriplets(const QByteArray& data, const QByteArray& encoding);
 
     // The EPS text of a symbol: one module of margin, row 0 at the bottom, dark modules as 0 bits.
     static QByteArray makeEPS(const QByteArray& data, const Symbol& symbol);
-    // The picture: (W + 2) x (H + 2) points with a transparent one-module margin, re-sampled to dpi
+    // The picture: (W + 2) x (H + 2) points with a white one-module margin, re-sampled to dpi
     // (clamped to the accepted range), then sized to W x moduleSize by H x moduleSize points.
     static BarcodePicture makePicture(const Symbol& symbol, int moduleSize, int dpi);
 
 private:
     static bool readable(const Symbol& symbol);
+    static Symbol fromGrid(const DataMatrix_Symbol_Builder::Grid& grid, const QByteArray& encoding);
 };

@@ -36,7 +36,7 @@ QString BRCInterleavedTwoOfFiveBarcode::barcode() const
 bool BRCInterleavedTwoOfFiveBarcode::isContentValid()
 {
     QByteArray ascii;
-    if (!asciiForm(content_, &ascii))
+    if (content_.isEmpty() || !asciiForm(content_, &ascii))
         return false;
     for (const char c : ascii) {
         if (c < '0' || c > '9')

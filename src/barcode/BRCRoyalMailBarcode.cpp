@@ -75,6 +75,11 @@ int royalmail_collapseDescenders(std::uint16_t descriptor)
     return pattern;
 }
 
+QString BRCRoyalMailBarcode::_encodeChar(char c) const
+{
+    return gridIndex(c) < 0 ? QString() : QStringLiteral("10101010");
+}
+
 bool BRCRoyalMailBarcode::initWithContent(const QString& content, bool)
 {
     if (content.isNull())

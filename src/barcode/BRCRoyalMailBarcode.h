@@ -6,7 +6,7 @@
 
 // Royal Mail four-state customer code: each of 0-9 and A-Z is four bars, each bar a tracker, an
 // ascender (upper part), a descender (lower part) or a full bar, standing about the symbol's centre
-// line. Other characters draw four trackers. A row/column check character ends the data; an ascender
+// line. Other characters are refused. A row/column check character ends the data; an ascender
 // starts the symbol and a full bar stops it. Bars one module wide, two modules apart.
 class BRCRoyalMailBarcode : public BRCBarcode {
 public:
@@ -19,7 +19,11 @@ public:
     bool printsFooter() const override { return true; }
     QString initiator() const override { return QStringLiteral("10"); }
     QString terminator() const override { return QStringLiteral("1"); }
-    QString _encodeChar(char) const override { return QStringLiteral("10101010"); }
+    // Lower-case letters are taken as capitals, which is how the symbol carries them.
+    void setContent(const QString& content) override { BRCBarcode::setContent(content.toUpper()); }
+    // Four bars for 0-9 and A-Z; "" for any other character, which the symbol cannot carry (drawn as
+    // trackers it would read back as other data).
+    QString _encodeChar(char c) const override;
     // The 4-bit group (2 upper part, 1 lower part) of the bar at a module index.
     int _barDescriptor(int index) const;
     float barTop(int index) const override;

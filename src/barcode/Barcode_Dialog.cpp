@@ -1,89 +1,17 @@
 #include "barcode/Barcode_Dialog.h"
 
-#include "barcode/BRCBarcodeImage.h"
-#include "barcode/BRCCodabarBarcode.h"
-#include "barcode/BRCCode128Barcode.h"
-#include "barcode/BRCCode39Barcode.h"
-#include "barcode/BRCEAN13Barcode.h"
-#include "barcode/BRCEAN8Barcode.h"
-#include "barcode/BRCExtendedCode39Barcode.h"
-#include "barcode/BRCIndustrialTwoOfFiveBarcode.h"
-#include "barcode/BRCInterleavedTwoOfFiveBarcode.h"
-#include "barcode/BRCModifiedPlesseyBarcode.h"
-#include "barcode/BRCModifiedPlesseyHexBarcode.h"
-#include "barcode/BRCPlanetBarcode.h"
-#include "barcode/BRCPostnetBarcode.h"
-#include "barcode/BRCRoyalMailBarcode.h"
-#include "barcode/BRCUPCABarcode.h"
-#include "barcode/BRCUPCEBarcode.h"
 #include "barcode/Barcode_Entries.h"
 #include "barcode/Barcode_Gen.h"
-#include "barcode/JapanPostBarcode.h"
+#include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "common/Long_SMS_Dlg.h"
 #include "model/TSLGraphic.h"
 #include "platform/UiSeam.h"
 #include "ui_Barcode_Gen.h"
 
-#include <QPixmap>
-#include <QPushButton>
+#include <QFontDialog>
 
-#include <algorithm>
-
-namespace {
-
-// The linear symbology of a title of the dialog's list; null for the 2-D ones and unknown titles.
-std::unique_ptr<BRCBarcode> linearBarcode(const QString& title)
-{
-    auto code128 = [](int codeSet) {
-        auto barcode = std::make_unique<BRCCode128Barcode>();
-        barcode->setCodeSet(codeSet);
-        return barcode;
-    };
-    if (title == QLatin1String("Code 39"))
-        return std::make_unique<BRCCode39Barcode>();
-    if (title == QLatin1String("Extended Code 39"))
-        return std::make_unique<BRCExtendedCode39Barcode>();
-    if (title == QLatin1String("Interleaved 2 of 5"))
-        return std::make_unique<BRCInterleavedTwoOfFiveBarcode>();
-    if (title == QLatin1String("UPCA"))
-        return std::make_unique<BRCUPCABarcode>();
-    if (title == QLatin1String("PostNet"))
-        return std::make_unique<BRCPostnetBarcode>();
-    if (title == QLatin1String("Modified Plessey"))
-        return std::make_unique<BRCModifiedPlesseyBarcode>();
-    if (title == QLatin1String("Modified Plessey (Hex)"))
-        return std::make_unique<BRCModifiedPlesseyHexBarcode>();
-    if (title == QLatin1String("Industrial 2 of 5"))
-        return std::make_unique<BRCIndustrialTwoOfFiveBarcode>();
-    if (title == QLatin1String("EAN-13"))
-        return std::make_unique<BRCEAN13Barcode>();
-    if (title == QLatin1String("Code 128"))
-        return code128(BRCCode128Barcode::SetChosen);
-    if (title == QLatin1String("Code 128 SET A"))
-        return code128(BRCCode128Barcode::SetA);
-    if (title == QLatin1String("Code 128 SET B"))
-        return code128(BRCCode128Barcode::SetB);
-    if (title == QLatin1String("Code 128 SET C"))
-        return code128(BRCCode128Barcode::SetC);
-    if (title == QLatin1String("Codabar"))
-        return std::make_unique<BRCCodabarBarcode>();
-    if (title == QLatin1String("UPCE"))
-        return std::make_unique<BRCUPCEBarcode>();
-    if (title == QLatin1String("EAN-8"))
-        return std::make_unique<BRCEAN8Barcode>();
-    if (title == QLatin1String("Royal Mail Barcode (RM4SCC / CBC)"))
-        return std::make_unique<BRCRoyalMailBarcode>();
-    if (title == QLatin1String("Planet"))
-        return std::make_unique<BRCPlanetBarcode>();
-    if (title == QLatin1String("Japan Post Barcode"))
-        return std::make_unique<JapanPostBarcode>();
-    return nullptr;
-}
-
-constexpr double kPointsPerCentimetre = 72.0 / 2.54;
-constexpr double kPointsPerMil = 72.0 / 1000.0;
-
-} // namespace
+#include <exception>
 
 Barcode_Dialog::Barcode_Dialog(QWidget* parent)
     : QDialog(parent)
@@ -91,22 +19,28 @@ Barcode_Dialog::Barcode_Dialog(QWidget* parent)
 {
     ui_->setupUi(this);
     setObjectName(QStringLiteral("Barcode_Gen"));
-    ui_->barcodeTypePopup->addItems(Barcode_Type_Titles());
-    ui_->align_hdr_combo->addItems(Barcode_Align_Entries());
-    ui_->align_ftr_combo->addItems(Barcode_Align_Entries());
-    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    for (QComboBox* box : { ui_->barcodeTypePopup, ui_->align_hdr_combo, ui_->align_ftr_combo })
-        connect(box, &QComboBox::currentIndexChanged, this, &Barcode_Dialog::controlChanged);
-    for (QLineEdit* field : { ui_->dataText, ui_->HeaderText, ui_->FooterText })
-        connect(field, &QLineEdit::textChanged, this, &Barcode_Dialog::controlChanged);
-    connect(ui_->dataText_2D, &QPlainTextEdit::textChanged, this, &Barcode_Dialog::controlChanged);
-    for (QCheckBox* box :
-        { ui_->hideHeaderCheckbox, ui_->hideFooterCheckbox, ui_->captionCheckbox, ui_->showinTopCheckbox })
-        connect(box, &QCheckBox::toggled, this, &Barcode_Dialog::controlChanged);
-    for (QDoubleSpinBox* field : { ui_->HeightText, ui_->widthText })
-        connect(field, &QDoubleSpinBox::valueChanged, this, &Barcode_Dialog::controlChanged);
+    // The window's own background, as the program's small windows have.
+    setAutoFillBackground(true);
+    QPalette shade = palette();
+    shade.setColor(QPalette::Window, QColor(241, 244, 250));
+    setPalette(shade);
+    Barcode_Gen_Var = Barcode_Gen::defaultInstance();
+    fillEntryLists();
+    dpiTab_ = ui_->dpi_tab;
+    ui_->sett_tab->removeTab(ui_->sett_tab->indexOf(dpiTab_));
+    ui_->image_scroll->setFrameShape(QFrame::StyledPanel);
+    // A stepper shows only its arrows: the field beside it shows the value.
+    ui_->sett_tab->setStyleSheet(QStringLiteral("QAbstractSpinBox { color: transparent; selection-color: transparent;"
+                                                " selection-background-color: transparent; }"));
+    ui_->barcode_error_label->hide();
+    wireControls();
+    wirePairs();
+    Measument_Unit_Is = 1;
+    last_unit_val = 1;
+    pushControls();
+    Liner_Barcode_Opt_Select();
+    Barcode_Settings().goButtonActionPerformed();
+    showPreview();
 }
 
 Barcode_Dialog::~Barcode_Dialog() = default;
@@ -117,230 +51,169 @@ Barcode_Dialog* Barcode_Dialog::defaultInstance()
     return instance;
 }
 
+void Barcode_Dialog::fillEntryLists()
+{
+    ui_->barcodeTypePopup->addItems(Barcode_Type_Titles());
+    ui_->align_hdr_combo->addItems(Barcode_Align_Entries());
+    ui_->align_ftr_combo->addItems(Barcode_Align_Entries());
+    ui_->qr_version_ComboBox->clear();
+    ui_->qr_version_ComboBox->addItems(Barcode_QR_Version_Entries());
+    ui_->qr_ec_lvl_ComboBox->clear();
+    ui_->qr_ec_lvl_ComboBox->addItems(Barcode_QR_EC_Level_Entries());
+    ui_->dm_format_ComboBox->addItems(Barcode_DM_Format_Entries());
+    ui_->dm_encoding_ComboBox->addItems(Barcode_DM_Encoding_Entries());
+    ui_->DPI_ComboBox->addItems(Barcode_DPI_Entries());
+}
+
 int Barcode_Dialog::Open_Wnd(TSLGraphic& item)
 {
-    const bool muted = Not_Draw_Only_Prop_Change;
-    Not_Draw_Only_Prop_Change = true;
-    loadItem(item);
-    Barcode_Settings().dpi_Text = item.dpi_custom_val;
-    settingsToControls();
-    Not_Draw_Only_Prop_Change = muted;
-    Draw_Preview();
-
-    const int result = platform::ui().runModal(*this) == 1 ? 1 : 0;
-    controlsToSettings();
-    Barcode_output_image = Draw_Preview();
-    if (result == 1)
-        Write_Settings_To_Item(item);
+    int result = 0;
+    try {
+        pass_barcode_control = &item;
+        binding_.reset();
+        Set_Barcode_Prop_To_Control(item);
+        Barcode_Settings().goButtonActionPerformed();
+        showPreview();
+        result = platform::ui().runModal(*this) == 1 ? 1 : 0;
+        pullControls();
+        Barcode_output_image = Barcode_Settings().barcodeImage;
+        if (result == 1) {
+            Barcode_Settings().Store_Barcode_Prop_In_Item(item);
+            if (binding_) {
+                item.Set_Data_source_type(binding_->type);
+                if (binding_->type == 1) {
+                    item.Set_Batch_List_Name(binding_->seriesName);
+                    item.Set_Batch_List_Index(binding_->seriesIndex);
+                } else if (binding_->type == 2) {
+                    item.Set_Excel_binding_Index(binding_->column);
+                }
+            }
+        }
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+    pass_barcode_control = nullptr;
     return result;
 }
 
 void Barcode_Dialog::Set_Barcode_Prop_To_Control(const TSLGraphic& item)
 {
-    loadItem(item);
-    settingsToControls();
-    Measument_Unit_Is = 1;
-    last_unit_val = 1;
-}
-
-void Barcode_Dialog::loadItem(const TSLGraphic& item)
-{
-    Barcode_Gen& gen = Barcode_Settings();
-    gen.liner_or_2D_font = item.linear_or_2d;
-    gen.barcodeTypePopup.select(item.barcode_font_index);
-    gen.dataText = item.linear_font_val;
-    gen.dataText_2D = item.two_d_font_val;
-    gen.HeaderText = item.header_val;
-    gen.FooterText = item.footer_val;
-    gen.hideHeaderCheckbox.state = item.show_hide_hdr;
-    gen.hideFooterCheckbox.state = item.show_hide_ftr;
-    gen.captionCheckbox.state = item.show_hide_val;
-    gen.showinTopCheckbox.state = item.show_val_on_top;
-    gen.align_hdr_combo.select(item.align_hdr_index);
-    gen.align_ftr_combo.select(item.align_ftr_index);
-    gen.HeightText.value = item.linear_height_val;
-    gen.widthText.value = item.linear_width_val;
-    gen.HeightText_2D.value = item.qr_size_val;
-    gen.qr_version_ComboBox.select(item.qr_version_index);
-    gen.qr_ec_lvl_ComboBox.select(item.qr_ec_index);
-    gen.pdf_HeightStepper_2D.value = item.pdf_hgt_val;
-    gen.Pdf_widthText_2D.value = item.pdf_wdt_val;
-    gen.pdf_ec_lvl_Stepper.value = item.pdf_ec_val;
-    gen.dm_moduleStepper_2D.value = item.dm_module_val;
-    gen.dm_format_ComboBox.select(item.dm_format_index);
-    gen.dm_encoding_ComboBox.select(item.dm_encoding_index);
-    gen.hdr_mar_Text.value = item.hdr_margin_val;
-    gen.ftr_mar_Text.value = item.ftr_margin_val;
-    gen.val_mar_Text.value = item.val_margin_val;
-    gen.TB_mar_Text.value = item.TB_marging_val;
-    gen.LR_mar_Text.value = item.LR_margin_val;
-    // An item without a font or colour of its own keeps the settings' current one.
-    if (item.value_font_val)
-        gen.value_font = *item.value_font_val;
-    if (item.header_font_val)
-        gen.header_font = *item.header_font_val;
-    if (item.footer_font_val)
-        gen.footer_font = *item.footer_font_val;
-    const struct {
-        const QColor& from;
-        QColor& to;
-    } colours[] = { { item.barcode_hdr_clr_val, gen.bar_hdr_clr }, { item.barcode_ftr_clr_val, gen.bar_ftr_clr },
-        { item.barcode_val_clr_val, gen.bar_val_clr }, { item.barcode_back_clr_val, gen.bar_back_clr },
-        { item.barcode_clr_val, gen.barcode_clr } };
-    for (const auto& colour : colours) {
-        if (colour.from.isValid())
-            colour.to = colour.from;
-    }
-    gen.DPI_ComboBox.select(item.dpi_val_index);
-}
-
-void Barcode_Dialog::Write_Settings_To_Item(TSLGraphic& item)
-{
-    const Barcode_Gen& gen = Barcode_Settings();
-    item.linear_or_2d = gen.liner_or_2D_font;
-    item.barcode_font_index = gen.barcodeTypePopup.index();
-    item.linear_font_val = gen.dataText;
-    item.two_d_font_val = gen.dataText_2D;
-    item.header_val = gen.HeaderText;
-    item.footer_val = gen.FooterText;
-    item.show_hide_hdr = gen.hideHeaderCheckbox.state;
-    item.show_hide_ftr = gen.hideFooterCheckbox.state;
-    item.show_hide_val = gen.captionCheckbox.state;
-    item.show_val_on_top = gen.showinTopCheckbox.state;
-    item.align_hdr_index = gen.align_hdr_combo.index();
-    item.align_ftr_index = gen.align_ftr_combo.index();
-    item.linear_height_val = gen.HeightText.value;
-    item.linear_width_val = gen.widthText.value;
-    item.qr_size_val = gen.HeightText_2D.value;
-    item.qr_version_index = gen.qr_version_ComboBox.index();
-    item.qr_ec_index = gen.qr_ec_lvl_ComboBox.index();
-    item.pdf_hgt_val = gen.pdf_HeightStepper_2D.value;
-    item.pdf_wdt_val = gen.Pdf_widthText_2D.value;
-    item.pdf_ec_val = gen.pdf_ec_lvl_Stepper.value;
-    item.dm_module_val = gen.dm_moduleStepper_2D.value;
-    item.dm_format_index = gen.dm_format_ComboBox.index();
-    item.dm_encoding_index = gen.dm_encoding_ComboBox.index();
-    item.hdr_margin_val = gen.hdr_mar_Text.value;
-    item.ftr_margin_val = gen.ftr_mar_Text.value;
-    item.val_margin_val = gen.val_mar_Text.value;
-    item.TB_marging_val = gen.TB_mar_Text.value;
-    item.LR_margin_val = gen.LR_mar_Text.value;
-    item.value_font_val = gen.value_font;
-    item.header_font_val = gen.header_font;
-    item.footer_font_val = gen.footer_font;
-    item.barcode_hdr_clr_val = gen.bar_hdr_clr;
-    item.barcode_ftr_clr_val = gen.bar_ftr_clr;
-    item.barcode_val_clr_val = gen.bar_val_clr;
-    item.barcode_back_clr_val = gen.bar_back_clr;
-    item.barcode_clr_val = gen.barcode_clr;
-    item.dpi_val_index = gen.DPI_ComboBox.index();
-    item.dpi_custom_val = gen.dpi_Text;
-}
-
-void Barcode_Dialog::settingsToControls()
-{
-    const Barcode_Gen& gen = Barcode_Settings();
-    filling_ = true;
-    ui_->barcodeTypePopup->setCurrentIndex(gen.barcodeTypePopup.index());
-    ui_->dataText->setText(gen.dataText);
-    ui_->dataText_2D->setPlainText(gen.dataText_2D);
-    ui_->HeaderText->setText(gen.HeaderText);
-    ui_->FooterText->setText(gen.FooterText);
-    ui_->hideHeaderCheckbox->setChecked(gen.hideHeaderCheckbox.state == 1);
-    ui_->hideFooterCheckbox->setChecked(gen.hideFooterCheckbox.state == 1);
-    ui_->captionCheckbox->setChecked(gen.captionCheckbox.state == 1);
-    ui_->showinTopCheckbox->setChecked(gen.showinTopCheckbox.state != 0);
-    ui_->align_hdr_combo->setCurrentIndex(gen.align_hdr_combo.index());
-    ui_->align_ftr_combo->setCurrentIndex(gen.align_ftr_combo.index());
-    ui_->HeightText->setValue(gen.HeightText.value);
-    ui_->widthText->setValue(gen.widthText.value);
-    filling_ = false;
-}
-
-void Barcode_Dialog::controlsToSettings()
-{
-    Barcode_Gen& gen = Barcode_Settings();
-    gen.barcodeTypePopup.select(ui_->barcodeTypePopup->currentIndex());
-    gen.liner_or_2D_font = Barcode_Type_Is_2D(gen.barcodeTypePopup.text()) ? 1 : 0;
-    gen.dataText = ui_->dataText->text();
-    gen.dataText_2D = ui_->dataText_2D->toPlainText();
-    gen.HeaderText = ui_->HeaderText->text();
-    gen.FooterText = ui_->FooterText->text();
-    gen.hideHeaderCheckbox.state = ui_->hideHeaderCheckbox->isChecked() ? 1 : 0;
-    gen.hideFooterCheckbox.state = ui_->hideFooterCheckbox->isChecked() ? 1 : 0;
-    gen.captionCheckbox.state = ui_->captionCheckbox->isChecked() ? 1 : 0;
-    gen.showinTopCheckbox.state = ui_->showinTopCheckbox->isChecked() ? 1 : 0;
-    gen.align_hdr_combo.select(ui_->align_hdr_combo->currentIndex());
-    gen.align_ftr_combo.select(ui_->align_ftr_combo->currentIndex());
-    gen.HeightText.value = float(ui_->HeightText->value());
-    gen.widthText.value = float(ui_->widthText->value());
-}
-
-void Barcode_Dialog::controlChanged()
-{
-    if (filling_ || Not_Draw_Only_Prop_Change)
-        return;
-    controlsToSettings();
-    Draw_Preview();
-}
-
-BarcodePicture Barcode_Dialog::Draw_Preview()
-{
-    Barcode_Gen& gen = Barcode_Settings();
-    const QString title = gen.barcodeTypePopup.text();
-    BarcodePicture picture;
-    if (Barcode_Type_Is_2D(title)) {
-        QR_Version_Val = std::max(0, gen.qr_version_ComboBox.index());
-        QR_EC_Level_Val = std::max(0, gen.qr_ec_lvl_ComboBox.index());
-        Barcode_module_size = std::max(1, gen.dm_moduleStepper_2D.value);
-        gen.image_2d = {};
-        if (title == QLatin1String("QR Code"))
-            gen.Draw_QR_Barcode(gen.dataText_2D);
-        else if (title == QLatin1String("PDF417"))
-            gen.Draw_PDF_417_Barcode(gen.dataText_2D);
-        else
-            gen.Draw_DataMatrix_Barcode(gen.dataText_2D);
-        picture = gen.image_2d;
-    } else if (std::unique_ptr<BRCBarcode> barcode = linearBarcode(title)) {
-        const bool caption = gen.captionCheckbox.state != 1;
-        if (barcode->initWithContent(gen.dataText, caption) && barcode->isContentValid()) {
-            // The generator's order: texts and flags, bar width, font sizes, then the height of the bars
-            // plus every shown text with its margin, then the width.
-            const bool header = gen.hideHeaderCheckbox.state != 1;
-            const bool footer = gen.hideFooterCheckbox.state != 1;
-            gen.value_margin = caption ? gen.val_mar_Text.value * float(kPointsPerCentimetre) : 0.0f;
-            gen.header_margin = header ? gen.hdr_mar_Text.value * float(kPointsPerCentimetre) : 0.0f;
-            gen.footer_margin = footer ? gen.ftr_mar_Text.value * float(kPointsPerCentimetre) : 0.0f;
-            gen.TB_margin = gen.TB_mar_Text.value * float(kPointsPerCentimetre);
-            gen.LR_margin = gen.LR_mar_Text.value * float(kPointsPerCentimetre);
-            barcode->setHeader(gen.HeaderText);
-            barcode->setFooter(gen.FooterText);
-            barcode->setPrintsHeader(header);
-            barcode->setPrintsFooter(footer);
-            barcode->setBarWidth(float(std::max(1.0f, gen.widthText.value) * kPointsPerMil));
-            barcode->setCaptionFontSize(float(gen.value_font.pointSizeF()));
-            barcode->setHeaderFontSize(float(gen.header_font.pointSizeF()));
-            barcode->setFooterFontSize(float(gen.footer_font.pointSizeF()));
-            float height = float(std::max(0.1f, gen.HeightText.value) * kPointsPerCentimetre);
-            if (caption)
-                height += barcode->captionHeight() * 72.0f + gen.value_margin;
-            if (header)
-                height += barcode->headerHeight() * 72.0f + gen.header_margin;
-            if (footer)
-                height += barcode->footerHeight() * 72.0f + gen.footer_margin;
-            barcode->setHeight(height + 2.0f * gen.TB_margin);
-            barcode->calculateWidth();
-            picture = imageFromBarcode(*barcode);
+    const bool muted = Not_Draw_Only_Prop_Change;
+    Not_Draw_Only_Prop_Change = true;
+    try {
+        Barcode_Gen& gen = Barcode_Settings();
+        gen.Set_Barcode_Prop_To_Control(item);
+        pushControls();
+        {
+            const QSignalBlocker quiet(ui_->Data_source_type);
+            ui_->Data_source_type->setCurrentIndex(qBound(0, item.data_source_type, 2));
         }
+        const bool manual = ui_->Data_source_type->currentIndex() == 0;
+        ui_->Batch_Series->setEnabled(!manual);
+        ui_->dataText->setReadOnly(!manual);
+        ui_->dataText_2D->setReadOnly(!manual);
+        ui_->DPI_ComboBox->setCurrentIndex(gen.DPI_ComboBox.index());
+        const bool custom = gen.DPI_ComboBox.text() == QLatin1String("Custom");
+        ui_->dpi_Text->setVisible(custom);
+        ui_->dpi_Stepper->setVisible(custom);
+        ui_->dpi_custom_lbl->setVisible(custom);
+        if (gen.liner_or_2D_font == 1)
+            two_d_barcode_Opt_Select();
+        else
+            Liner_Barcode_Opt_Select();
+        gen._setLabels();
+        showPreview();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
-    gen.barcodeImage = picture;
-    gen.barcode_error_label_shown = picture.isNull();
-    if (picture.isNull()) {
-        ui_->barcodeImage->setPixmap(QPixmap());
-        ui_->barcodeImage->setText(tr("No symbol for this value"));
-    } else {
-        ui_->barcodeImage->setPixmap(QPixmap::fromImage(
-            picture.image.scaled(ui_->barcodeImage->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    Not_Draw_Only_Prop_Change = muted;
+}
+
+void Barcode_Dialog::OK_Btn_Clicked()
+{
+    pullControls();
+    Barcode_Gen& gen = Barcode_Settings();
+    // A value the symbology cannot draw is not taken: the item would keep its old picture under new settings.
+    if (!gen.Check_And_Validat_Barcode(false, true)) {
+        showPreview();
+        return;
     }
-    return picture;
+    Barcode_output_image = gen.barcodeImage;
+    done(1);
+}
+
+void Barcode_Dialog::Cancel_Btn_Clicked()
+{
+    Barcode_output_image = Barcode_Settings().barcodeImage;
+    done(0);
+}
+
+void Barcode_Dialog::Encode_btn()
+{
+    try {
+        pullControls();
+        Barcode_Settings().goButtonActionPerformed();
+        showPreview();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+    }
+}
+
+namespace {
+
+void setShown(const QList<QWidget*>& widgets, bool shown)
+{
+    for (QWidget* widget : widgets)
+        widget->setVisible(shown);
+}
+
+} // namespace
+
+QList<QWidget*> Barcode_Dialog::linearOnlyControls() const
+{
+    return { ui_->showinTopCheckbox, ui_->captionCheckbox, ui_->val_mar_Text, ui_->val_mar_Stepper, ui_->val_mar_label,
+        ui_->val_font_label, ui_->val_font_btn, ui_->value_font_value, ui_->barcode_clr, ui_->bar_back_clr,
+        ui_->bar_val_clr, ui_->val_clr_label, ui_->bar_clr_label, ui_->bar_bk_clr_label, ui_->linear_sett_box,
+        ui_->kerning_value_Checkbox };
+}
+
+void Barcode_Dialog::Liner_Barcode_Opt_Select()
+{
+    Barcode_Settings().liner_or_2D_font = 0;
+    ui_->dataText->setEnabled(true);
+    setShown({ ui_->dataText, ui_->data_lbl }, true);
+    setShown({ ui_->dataText_2D, ui_->data_2d_lbl }, false);
+    setShown(linearOnlyControls(), true);
+    ui_->sett_tab->setTabVisible(ui_->sett_tab->indexOf(ui_->value_tab), true);
+    setShown({ ui_->two_d_sett_box, ui_->pdf_2d_sett_box, ui_->dm_2d_sett_box }, false);
+    const int dpiIndex = ui_->sett_tab->indexOf(dpiTab_);
+    if (dpiIndex >= 0)
+        ui_->sett_tab->removeTab(dpiIndex);
+    ui_->sett_tab->setCurrentIndex(0);
+}
+
+void Barcode_Dialog::two_d_barcode_Opt_Select()
+{
+    Barcode_Gen& gen = Barcode_Settings();
+    gen.liner_or_2D_font = 1;
+    ui_->dataText->setEnabled(false);
+    setShown({ ui_->dataText, ui_->data_lbl }, false);
+    setShown({ ui_->dataText_2D, ui_->data_2d_lbl }, true);
+    setShown(linearOnlyControls(), false);
+    ui_->sett_tab->setTabVisible(ui_->sett_tab->indexOf(ui_->value_tab), false);
+    if (ui_->sett_tab->indexOf(dpiTab_) < 0)
+        ui_->sett_tab->insertTab(3, dpiTab_, tr("Resolution"));
+    const QString title = gen.barcodeTypePopup.text();
+    ui_->two_d_sett_box->setVisible(title == QLatin1String("QR Code"));
+    ui_->pdf_2d_sett_box->setVisible(title == QLatin1String("PDF417"));
+    ui_->dm_2d_sett_box->setVisible(title == QLatin1String("DataMatrix"));
+}
+
+void Barcode_Dialog::showHelp(const QString& title, const QString& text)
+{
+    Cutom_Msg_Title = title;
+    Cutom_Msg_Val = text;
+    Long_SMS_Dlg* box = Long_SMS_Dlg::defaultInstance();
+    box->title_val = QString();
+    box->Open_Long_sms_Dialog();
 }

@@ -3,18 +3,26 @@
 #include "barcode/BarcodePicture.h"
 
 #include <QDialog>
+#include <QFontDialog>
+#include <QPointer>
 
 #include <memory>
+#include <optional>
 
+class QAbstractSpinBox;
+class QComboBox;
+class QLineEdit;
+class QWidget;
 class TSLGraphic;
 
 namespace Ui {
 class Barcode_Gen;
 }
 
-// The barcode settings dialog: shows a barcode item's settings from the settings object, lets the user
-// change the symbology, value, header, footer, value text and bar size, and previews the picture. The
-// settings it does not show (fonts, colours, margins, 2-D options, resolution) pass through unchanged.
+// The barcode settings dialog. It shows the settings object's values in its controls, keeps them in
+// step as the user edits, and previews the picture the generator makes from them. The settings object
+// does the generating; the dialog only shows, so pictures made for records never touch these widgets.
+// Handlers follow one pattern: controls into the settings, one refresh road, the result back on screen.
 class Barcode_Dialog : public QDialog {
     Q_OBJECT
 public:
@@ -22,26 +30,113 @@ public:
     ~Barcode_Dialog() override;
     static Barcode_Dialog* defaultInstance();
 
-    // Fills the dialog from the item, previews and runs it modally: 1 for OK, 0 for Cancel. Either way
-    // Barcode_output_image gets the preview; only OK writes the dialog's settings into the item.
+    // Loads the item, previews and runs modally: 1 for OK, 0 for Cancel. Either way Barcode_output_image
+    // gets the preview; only OK writes the settings (and a changed data source) into the item.
     int Open_Wnd(TSLGraphic& item);
-    // The item's settings (all but the custom resolution text) into the settings object and the controls;
-    // the unit becomes centimetres.
+    // The item's settings into the settings object and the controls, the panels and labels to match.
     void Set_Barcode_Prop_To_Control(const TSLGraphic& item);
-    // The settings object's values into the item's barcode fields (picture, data and binding excepted).
-    static void Write_Settings_To_Item(TSLGraphic& item);
 
-    // The preview of the current settings; null when the value cannot be drawn in the symbology.
-    BarcodePicture Draw_Preview();
+    void Liner_Barcode_Opt_Select();
+    void two_d_barcode_Opt_Select();
 
     Ui::Barcode_Gen& form() { return *ui_; }
+    QFontDialog* fontPanel() const { return fontPanel_; }
+
+public slots:
+    void OK_Btn_Clicked();
+    void Cancel_Btn_Clicked();
+    void Encode_btn();
+
+    // Fonts: the buttons open the font panel, whose choices reach the callbacks.
+    void Value_Font_Changed();
+    void Header_Font_Changed();
+    void Footer_Font_Changed();
+    void changeFont(const QFont& font);
+    void header_changeFont(const QFont& font);
+    void footer_changeFont(const QFont& font);
+
+    // Texts: a one-line field changed, the 2-D text changed.
+    void controlTextDidChange(QObject* field);
+    void textDidChange(QObject* field);
+
+    void comboBoxSelectionDidChange(QComboBox* box);
+    void data_matrix_barcode_size_acc_format();
+    void barcodeTypeChanged();
+
+    // Text-and-stepper pairs: the sender is the field or the stepper.
+    void Value_Margin_Changed(QObject* sender);
+    void Header_Margin_Changed(QObject* sender);
+    void Footer_Margin_Changed(QObject* sender);
+    void TB_Margin_Changed(QObject* sender);
+    void LR_Margin_Changed(QObject* sender);
+    void heightChanged(QObject* sender);
+    void widthChanged(QObject* sender);
+    void pdf_heightChanged(QObject* sender);
+    void PDF_Row_Changed(QObject* sender);
+    void PDF_Col_Changed(QObject* sender);
+    void PDF_EC_Lvl_Changed(QObject* sender);
+    void dm_widthChanged(QObject* sender);
+    void dm_heightChanged(QObject* sender);
+    void dm_modulesizeChanged(QObject* sender);
+    void DPI_Value_Changed(QObject* sender);
+
+    void captionChanged();
+    void showinTopChanged();
+    void hideHeaderChanged();
+    void hideFooterChanged();
+
+    void Header_Color_Changed();
+    void Set_Font_Clr();
+
+    void QR_Version_Help_Btn();
+    void QR_EC_Lvl_Help_Btn();
+    void PDF_row_Help_btn();
+    void PDF_col_Help_btn();
+    void PDF_ec_lvl_Help_btn();
+    void DM_format_Help_btn();
+    void DM_Encoding_Help_btn();
+    void DPI_Help_Label();
+    void View_batch_Series_Button();
 
 private:
-    void loadItem(const TSLGraphic& item);
-    void settingsToControls();
-    void controlsToSettings();
-    void controlChanged();
+    void wireControls();
+    void wirePairs();
+    void fillEntryLists();
+
+    // Controls into the settings object, and the settings object into the controls (signals held).
+    void pullControls();
+    void pushControls();
+    // The settings object's preview, labels and enabled states onto the screen.
+    void showPreview();
+
+    // Refresh roads.
+    void fullRefresh();
+    void reframe();
+    void relay();
+    void redraw();
+    void rewidth();
+
+    void openFontPanel(const QFont& font, void (Barcode_Dialog::*callback)(const QFont&));
+    bool twoD() const;
+    // The controls only a linear symbology uses, hidden for a 2-D one.
+    QList<QWidget*> linearOnlyControls() const;
+    // Keeps a text field and its stepper equal: the one that changed gives its value to the other.
+    void syncPair(QObject* sender, QLineEdit* field, QAbstractSpinBox* stepper);
+    void dataSourceChosen();
+    void seriesChosen();
+    void showHelp(const QString& title, const QString& text);
 
     std::unique_ptr<Ui::Barcode_Gen> ui_;
-    bool filling_ = false;
+    QPointer<QFontDialog> fontPanel_;
+    QWidget* dpiTab_ = nullptr; // the resolution tab, out of the tab view while a linear symbology is chosen
+    TSLGraphic* pass_barcode_control = nullptr; // the item being edited, during Open_Wnd only
+    // The data source chosen in the dialog, written into the item on OK only.
+    struct Binding {
+        int type = 0;
+        QString seriesName;
+        int seriesIndex = 0;
+        int column = 0;
+    };
+    std::optional<Binding> binding_;
+    bool loading_ = false;
 };

@@ -8,6 +8,11 @@
 #include <QFont>
 #include <QString>
 
+#include <memory>
+
+class BRCBarcode;
+class TSLGraphic;
+
 // The one barcode settings object: every value that generation, drawing and encoding read, held as
 // plain values so that pictures can be made on any thread, plus the framing state that lets it stand
 // in for a barcode when a 2-D picture is framed, and the last 2-D picture. Values are read when they
@@ -97,6 +102,14 @@ public:
     // --- Preview, shown by the dialog ---
     BarcodePicture barcodeImage; // the preview's current picture
     bool barcode_error_label_shown = false; // "no symbol" shown instead of a picture
+    // Unit labels of the bar size fields and the margin box, set by _setLabels.
+    QString barHeightLabel = QStringLiteral("Bar Height (cm):");
+    QString barWidthLabel = QStringLiteral("Bar Width (Mils):");
+    QString margin_box_title = QStringLiteral("Margins (cm)");
+
+    // --- Symbols of the two generation roads ---
+    std::shared_ptr<BRCBarcode> testBarcode; // the preview's linear symbol; none after a 2-D preview
+    std::shared_ptr<BRCBarcode> testBarcode_EXP; // the batch road's linear symbol
 
     // --- The last 2-D symbol picture; empty when the last 2-D encoding made none ---
     BarcodePicture image_2d;
@@ -157,7 +170,56 @@ public:
     void Draw_PDF_417_Barcode(const QString& value);
     void Draw_DataMatrix_Barcode(const QString& value);
 
+    // --- Generation (one picture from a symbology title, a value, a header and a footer) ---
+    // preview 1 shows the result in the preview; any other value leaves the preview alone. A linear
+    // symbology gives its configured symbol (sized with texts and margins); a 2-D one leaves its picture
+    // in image_2d and gives none. Reads only the values held here, so it runs on any thread.
+    std::shared_ptr<BRCBarcode> Generate_Barcode_Variable(
+        char preview, const QString& value, const QString& header, const QString& footer);
+    // Validates the data of the current mode and, when it passes, previews it.
+    void goButtonActionPerformed();
+    // The data of the current mode: the 2-D text or the linear value.
+    QString currentData() const;
+    // Data must be non-empty; a linear value must also be 7-bit ASCII. With checkImage the preview must
+    // hold a valid symbol too. A failure blanks the preview; showMessage adds "Invalid barcode value".
+    bool Check_And_Validat_Barcode(bool showMessage, bool checkImage);
+
+    // --- Sizing: the dialog's lengths become points and the framed size of the picture ---
+    void Set_Barcode_Height(BRCBarcode& barcode);
+    float Set_Linear_Barcode_Width(BRCBarcode& barcode);
+    void Set_2d_Barcode_Height(const BarcodePicture& picture);
+    void Set_2d_Barcode_Width(const BarcodePicture& picture);
+    // A length typed in the dialog's unit (Measument_Unit_Is) in points.
+    static float pointsFromUnit(float value);
+    // The 2-D size floor of a QR version (0 automatic): raises the size when it is smaller.
+    void Check_And_Set_QR_size_Acc_Version(int version);
+    void _setLabels();
+
+    // --- Preview operations ---
+    void Get_Image_From_Barcode(BRCBarcode& barcode);
+    void Get_Image_From_barcode_image(const BarcodePicture& picture);
+    // Frames image_2d again with the current texts, fonts and margins, without encoding again.
+    void Get_2d_barcode_from_image();
+    void Set_Barcode_On_Panel(const BarcodePicture& picture);
+
+    // --- Items: the batch road, and the settings an item keeps ---
+    // Loads the item's settings here, as the dialog's load does, and applies the choices that set the
+    // shared values (resolution, QR version and level); touches no window.
+    void Set_Barcode_Prop_To_Control(const TSLGraphic& item);
+    // The item's barcode fields from these settings (the 38 settings an item keeps).
+    void Store_Barcode_Prop_In_Item(TSLGraphic& item) const;
+    // One finished picture of the value with the current settings; the preview is not touched. None for
+    // an empty value or one the symbology cannot encode.
+    BarcodePicture Get_Image_From_Val(const QString& value, const QString& header, const QString& footer);
+    // The resolution the DPI choice stands for: "Auto" 600, "Custom" the custom value, else the entry's.
+    int dpiOfChoice() const;
+
 private:
+    std::shared_ptr<BRCBarcode> generateLinear(
+        bool previewing, const QString& title, const QString& value, const QString& header, const QString& footer);
+    void generate2D(
+        bool previewing, const QString& title, const QString& value, const QString& header, const QString& footer);
+
     QString content_;
     QString header_;
     QString footer_;

@@ -17,8 +17,15 @@ BarcodePicture Barcode_Gen::Increase_DPI(const BarcodePicture& picture, double d
     try {
         const double w = picture.size.width();
         const double h = picture.size.height();
-        const int pixelWidth = static_cast<int>(std::ceil(static_cast<float>(dpi * w / 72.0)));
-        const int pixelHeight = static_cast<int>(std::ceil(static_cast<float>(dpi * h / 72.0)));
+        const std::optional<int> countX = Barcode_Pixel_Count(static_cast<float>(dpi * w / 72.0));
+        const std::optional<int> countY = Barcode_Pixel_Count(static_cast<float>(dpi * h / 72.0));
+        if (!countX || !countY || !Barcode_Pixel_Area_Fits(*countX, *countY)) {
+            Show_NSLog_Message(
+                QStringLiteral("picture of %1 x %2 points at %3 dpi is too large").arg(w).arg(h).arg(dpi));
+            return {};
+        }
+        const int pixelWidth = *countX;
+        const int pixelHeight = *countY;
         QImage bitmap(pixelWidth, pixelHeight, QImage::Format_ARGB32_Premultiplied);
         if (bitmap.isNull()) {
             Show_NSLog_Message(

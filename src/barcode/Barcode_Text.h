@@ -28,5 +28,6 @@ struct Barcode_Text_Size {
 Barcode_Text_Size Barcode_Measure_Text(const QString& text, const QFont& font, double kern = 0.0);
 
 // Draws one line of text with its baseline starting at the point; the painter's unit must be the point
-// on a 72-dot device (a QImage of 72 dots per inch under a scale, or a PDF writer at 72).
+// on a 72-dot device (a QImage of 72 dots per inch under a scale, or a PDF writer at 72). Edges are
+// blended only while the painter's text antialiasing is on.
 void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font, double kern, const QPointF& baseline);

@@ -1,5 +1,7 @@
 #include "barcode/JapanPostBarcode.h"
 
+#include "barcode/Barcode_Gen.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -55,6 +57,7 @@ void JapanPostBarcode::setContent(const QString& content)
     QString codes;
     QString readable;
     QList<int> codesPerCharacter;
+    lossy_ = false;
     for (const QChar qc : upper) {
         const char16_t c = qc.unicode();
         const int before = static_cast<int>(codes.size());
@@ -66,8 +69,10 @@ void JapanPostBarcode::setContent(const QString& content)
             codes += QLatin1Char('<') + QChar(u'0' + (c - u'U'));
         else if (c == u'-' || (c >= u'0' && c <= u'9'))
             codes += qc;
-        else
+        else {
+            lossy_ = true;
             continue;
+        }
         readable += qc;
         codesPerCharacter.append(static_cast<int>(codes.size()) - before);
     }
@@ -79,6 +84,7 @@ void JapanPostBarcode::setContent(const QString& content)
             used += codesPerCharacter.at(fitting++);
         codes.truncate(kCodes);
         readable.truncate(fitting);
+        lossy_ = true;
     } else {
         codes += QString(kCodes - codes.size(), QLatin1Char('='));
     }
@@ -89,15 +95,30 @@ void JapanPostBarcode::setContent(const QString& content)
 
 void JapanPostBarcode::setHeight(float height)
 {
-    height_ = std::clamp(height, 8.5f, 11.5f);
-    barWidth_ = height_ / 6.0f;
+    height_ = height;
+    size_ = std::clamp(height, 8.5f, 11.5f);
+    barWidth_ = size_ / 6.0f;
     calculateWidth();
+}
+
+float JapanPostBarcode::textBands() const
+{
+    const Barcode_Gen& settings = Barcode_Settings();
+    return (captionHeight_ + headerHeight_ + footerHeight_) * 72.0f + settings.value_margin + settings.header_margin
+        + settings.footer_margin + 2.0f * settings.TB_margin;
+}
+
+float JapanPostBarcode::height() const
+{
+    // The long bars must stand inside the picture whatever height was asked for.
+    return std::max(height_, textBands() + japanpost_barTop(2, size_) / kMillimetresPerPoint);
 }
 
 void JapanPostBarcode::setBarWidth(float barWidth)
 {
     barWidth_ = std::clamp(barWidth, 4.0f / 3.0f, 23.0f / 12.0f);
-    height_ = 6.0f * barWidth_;
+    size_ = 6.0f * barWidth_;
+    height_ = size_;
     calculateWidth();
 }
 
@@ -130,7 +151,7 @@ void JapanPostBarcode::generateChecksum()
 
 bool JapanPostBarcode::isContentValid()
 {
-    if (content_.size() < 7)
+    if (lossy_ || content_.size() < 7)
         return false;
     for (int i = 0; i < 7; ++i) {
         if (content_.at(i) < QLatin1Char('0') || content_.at(i) > QLatin1Char('9'))
@@ -167,10 +188,10 @@ int JapanPostBarcode::_barDescriptor(int index) const
 
 float JapanPostBarcode::barTop(int index) const
 {
-    return japanpost_barTop(_barDescriptor(index), height_) / kMillimetresPerPoint;
+    return japanpost_barTop(_barDescriptor(index), size_) / kMillimetresPerPoint;
 }
 
 float JapanPostBarcode::barBottom(int index) const
 {
-    return japanpost_barBottom(_barDescriptor(index), height_) / kMillimetresPerPoint;
+    return japanpost_barBottom(_barDescriptor(index), size_) / kMillimetresPerPoint;
 }

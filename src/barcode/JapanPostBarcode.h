@@ -7,7 +7,8 @@
 // Japan Post customer barcode: a postal code and address digits as 20 code characters (letters as a
 // control code and a digit, padded with control code 4) and a mod 19 check character, each three
 // four-state bars standing about the symbol's centre line, between a start and a stop pair.
-// The height holds the symbol size on the point scale (8.5 to 11.5); the bar width follows it.
+// The symbol size on the point scale (8.5 to 11.5) sets the bars; the bar width follows it. The height
+// is the picture's, as the caller asks it, and never less than the texts and the tallest bar need.
 class JapanPostBarcode : public BRCBarcode {
 public:
     using BRCBarcode::initWithContent;
@@ -15,14 +16,18 @@ public:
     bool initWithContent(const QString& content, bool printsCaption, float barWidth, float height, float fontSize,
         qint8 checkDigit) override;
     // Upper-cases the value, makes the 20 code characters and keeps the readable value as content.
+    // Characters the symbol cannot carry, and codes past twenty, are noted: such a value is refused.
     void setContent(const QString& content) override;
-    // Clamped to 8.5 ... 11.5; the bar width becomes a sixth of it.
+    // The picture height; the symbol size becomes the height clamped to 8.5 ... 11.5, the bar width a
+    // sixth of the size.
     void setHeight(float height) override;
+    float height() const override;
     // Clamped to 4/3 ... 23/12 points; the size becomes six times it.
     void setBarWidth(float barWidth) override;
+    float size() const { return size_; }
     QString japanpostContents() const { return japanpostContents_; }
     void generateChecksum() override;
-    // At least seven characters, the first seven digits.
+    // At least seven characters, the first seven digits, nothing dropped and nothing cut.
     bool isContentValid() override;
     QString barcode() const override;
     bool printsCaption() const override { return true; }
@@ -49,7 +54,12 @@ protected:
     const char* className() const override { return "JapanPostBarcode"; }
 
 private:
+    // Height of the value text, header, footer and their margins as the renderer lays them out.
+    float textBands() const;
+
     QString japanpostContents_;
+    float size_ = 10.0f;
+    bool lossy_ = false; // the value had characters the codes do not hold
 };
 
 // The three bars of a code character '-' to '@' packed as 4-bit groups, the first bar highest; 0

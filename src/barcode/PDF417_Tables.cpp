@@ -2,7 +2,9 @@
 
 namespace {
 
-template <int K> constexpr std::array<int, K> generatorCoefficients()
+// The coefficients are computed when the program starts: the largest level takes more steps than a
+// compiler allows for evaluation at compile time.
+template <int K> std::array<int, K> generatorCoefficients()
 {
     std::array<int, K + 1> p {};
     p[0] = 1;
@@ -21,15 +23,15 @@ template <int K> constexpr std::array<int, K> generatorCoefficients()
     return result;
 }
 
-constexpr auto ERROR_LEVEL0 = generatorCoefficients<2>();
-constexpr auto ERROR_LEVEL1 = generatorCoefficients<4>();
-constexpr auto ERROR_LEVEL2 = generatorCoefficients<8>();
-constexpr auto ERROR_LEVEL3 = generatorCoefficients<16>();
-constexpr auto ERROR_LEVEL4 = generatorCoefficients<32>();
-constexpr auto ERROR_LEVEL5 = generatorCoefficients<64>();
-constexpr auto ERROR_LEVEL6 = generatorCoefficients<128>();
-constexpr auto ERROR_LEVEL7 = generatorCoefficients<256>();
-constexpr auto ERROR_LEVEL8 = generatorCoefficients<512>();
+const auto ERROR_LEVEL0 = generatorCoefficients<2>();
+const auto ERROR_LEVEL1 = generatorCoefficients<4>();
+const auto ERROR_LEVEL2 = generatorCoefficients<8>();
+const auto ERROR_LEVEL3 = generatorCoefficients<16>();
+const auto ERROR_LEVEL4 = generatorCoefficients<32>();
+const auto ERROR_LEVEL5 = generatorCoefficients<64>();
+const auto ERROR_LEVEL6 = generatorCoefficients<128>();
+const auto ERROR_LEVEL7 = generatorCoefficients<256>();
+const auto ERROR_LEVEL8 = generatorCoefficients<512>();
 
 } // namespace
 

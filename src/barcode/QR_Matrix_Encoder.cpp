@@ -280,6 +280,12 @@ bool QR_Matrix_Encoder::writeBitStream(const unsigned char* src, int nVerGroup)
 {
     int bit = 0;
     int pos = 0;
+    if (utf8Designator_) {
+        constexpr std::uint16_t kEciMode = 0x7;
+        constexpr std::uint16_t kUtf8Assignment = 26;
+        bit = SetBitStream(bit, kEciMode, 4);
+        bit = SetBitStream(bit, kUtf8Assignment, 8);
+    }
     for (int b = 0; b < m_ncDataBlock && bit != -1; ++b) {
         const int mode = m_byBlockMode[b];
         const int length = m_nBlockLength[b];

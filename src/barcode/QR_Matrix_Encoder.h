@@ -45,6 +45,9 @@ public:
     // (UTF-8, cipher bytes) must turn it off, or its byte pairs would be read back as other characters.
     void setKanjiAllowed(bool on) { kanjiAllowed_ = on; }
     bool kanjiAllowed() const { return kanjiAllowed_; }
+    // UTF-8 text beyond ASCII opens with the designator of the UTF-8 character set, so that readers do not
+    // guess another one.
+    void setUtf8Designator(bool on) { utf8Designator_ = on; }
 
     int m_nLevel = 0;
     int m_nVersion = 0;
@@ -77,4 +80,5 @@ private:
     bool isDark(int x, int y) const { return (m_byModuleData[x][y] & 0x11) != 0; }
 
     bool kanjiAllowed_ = true;
+    bool utf8Designator_ = false;
 };

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -178,16 +179,27 @@ int QR_Matrix_Encoder::CountPenalty() const
 {
     const int size = m_nSymbolSize;
     int penalty = 0;
+    // The modules twice, one line after another: along columns (line = x) and along rows (line = y).
+    // Eight masks are scored per symbol, so the lines are read from plain arrays.
+    const auto count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
+    std::vector<std::uint8_t> grids[2] = { std::vector<std::uint8_t>(count), std::vector<std::uint8_t>(count) };
+    for (int x = 0; x < size; ++x) {
+        for (int y = 0; y < size; ++y) {
+            const std::uint8_t d = isDark(x, y) ? 1 : 0;
+            grids[0][static_cast<std::size_t>(x) * size + y] = d;
+            grids[1][static_cast<std::size_t>(y) * size + x] = d;
+        }
+    }
 
-    // Runs of one colour, along columns (line = x) and along rows (line = y).
+    // Runs of one colour.
     for (int dir = 0; dir < 2; ++dir) {
         for (int line = 0; line < size; ++line) {
-            auto dark = [&](int k) { return dir == 0 ? isDark(line, k) : isDark(k, line); };
+            const std::uint8_t* modules = grids[dir].data() + static_cast<std::size_t>(line) * size;
             int k = 0;
             while (k < size - 4) {
-                const bool colour = dark(k);
+                const std::uint8_t colour = modules[k];
                 int end = k + 1;
-                while (end < size && dark(end) == colour)
+                while (end < size && modules[end] == colour)
                     ++end;
                 const int run = end - k;
                 if (run >= 5)
@@ -197,10 +209,13 @@ int QR_Matrix_Encoder::CountPenalty() const
         }
     }
 
+    const std::uint8_t* columns = grids[0].data();
     for (int x = 0; x < size - 1; ++x) {
+        const std::uint8_t* here = columns + static_cast<std::size_t>(x) * size;
+        const std::uint8_t* next = here + size;
         for (int y = 0; y < size - 1; ++y) {
-            const bool c = isDark(x, y);
-            if (isDark(x + 1, y) == c && isDark(x, y + 1) == c && isDark(x + 1, y + 1) == c)
+            const std::uint8_t c = here[y];
+            if (next[y] == c && here[y + 1] == c && next[y + 1] == c)
                 penalty += 3;
         }
     }
@@ -208,11 +223,8 @@ int QR_Matrix_Encoder::CountPenalty() const
     // Finder-like 1:1:3:1:1 patterns, light just outside on both sides and four light on at least one side.
     for (int dir = 0; dir < 2; ++dir) {
         for (int line = 0; line < size; ++line) {
-            auto dark = [&](int k) {
-                if (k < 0 || k >= size)
-                    return false;
-                return dir == 0 ? isDark(line, k) : isDark(k, line);
-            };
+            const std::uint8_t* modules = grids[dir].data() + static_cast<std::size_t>(line) * size;
+            auto dark = [&](int k) { return k >= 0 && k < size && modules[k] != 0; };
             for (int j = 0; j <= size - 7; ++j) {
                 if (!(dark(j) && !dark(j + 1) && dark(j + 2) && dark(j + 3) && dark(j + 4) && !dark(j + 5)
                         && dark(j + 6)))
@@ -228,10 +240,8 @@ int QR_Matrix_Encoder::CountPenalty() const
     }
 
     int light = 0;
-    for (int x = 0; x < size; ++x)
-        for (int y = 0; y < size; ++y)
-            if (!isDark(x, y))
-                ++light;
+    for (const std::uint8_t d : grids[0])
+        light += d == 0 ? 1 : 0;
     const int k = std::abs(50 - (light * 100) / (size * size));
     penalty += (k / 5) * 10;
     return penalty;

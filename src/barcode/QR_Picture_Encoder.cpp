@@ -18,20 +18,6 @@ QR_Invalid_Passphrase::QR_Invalid_Passphrase(const QString& reason)
 
 namespace {
 
-const std::array<int, 160>& capacityTable(int mode)
-{
-    switch (mode) {
-    case QR_MODE_NUMERAL:
-        return QR_Numric_size_array;
-    case QR_MODE_ALPHABET:
-        return QR_AlphaNumric_size_array;
-    case QR_MODE_KANJI:
-        return QR_Kanji_size_array;
-    default:
-        return QR_8_BIT_size_array;
-    }
-}
-
 QByteArray aesKey(const QString& passphrase)
 {
     if (passphrase.size() > 32)
@@ -70,7 +56,9 @@ std::optional<QByteArray> runCipher(const QByteArray& input, const QByteArray& k
 std::unique_ptr<DataMatrix> QR_Picture_Encoder::encodeWithECLevel(int level, int version, const QString& string)
 {
     try {
-        return encodeCStringWithECLevel(level, version, string.toUtf8());
+        const QByteArray utf8 = string.toUtf8();
+        const bool beyondAscii = std::any_of(utf8.begin(), utf8.end(), [](char c) { return (c & 0x80) != 0; });
+        return encodeBytes(level, version, utf8, beyondAscii);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
         return nullptr;
@@ -87,17 +75,26 @@ std::unique_ptr<DataMatrix> QR_Picture_Encoder::encodeCStringWithECLevel(int lev
 std::unique_ptr<DataMatrix> QR_Picture_Encoder::encodeCStringWithECLevel(
     int level, int version, const QByteArray& bytes)
 {
+    return encodeBytes(level, version, bytes, false);
+}
+
+std::unique_ptr<DataMatrix> QR_Picture_Encoder::encodeBytes(
+    int level, int version, const QByteArray& bytes, bool utf8Designator)
+{
     if (level < 0 || level > 3 || version < 0 || version > QR_VERSION_MAX)
         return nullptr;
     try {
         auto encoder = std::make_unique<QR_Matrix_Encoder>();
         // Text reaches the facade as UTF-8 (or as cipher bytes), never as Shift JIS.
         encoder->setKanjiAllowed(false);
+        encoder->setUtf8Designator(utf8Designator);
         const auto* source = reinterpret_cast<const unsigned char*>(bytes.constData());
         const int n = static_cast<int>(bytes.size());
-        const int mode = encoder->Get_Encoding_Mode(source, n);
+        // The segmented bit stream, digits and capitals in their own modes, must fit the version asked for.
+        encoder->m_nLevel = level;
+        const int needed = n > 0 ? encoder->GetEncodeVersion(version, source, n) : 1;
         const int checkVersion = version == 0 ? QR_VERSION_MAX : version;
-        if (n > capacityTable(mode)[(checkVersion - 1) * 4 + level])
+        if (needed == 0 || needed > checkVersion)
             return nullptr;
         auto matrix = std::make_unique<DataMatrix>(0);
         if (n > 0 && encoder->EncodeData(level, version, true, -1, source, n)) {
@@ -121,12 +118,15 @@ QImage QR_Picture_Encoder::renderModules(const DataMatrix& matrix, int imageDime
         return {};
     // A side below the module count would give modules of no pixels: draw one pixel per module instead.
     const int side = std::max(imageDimension, n);
+    if (!Barcode_Pixel_Area_Fits(side, side))
+        return {};
     QImage image(side, side, QImage::Format_RGBA8888);
     if (image.isNull())
         return {};
     const int s = side / n;
     const int margin = (side - s * n) / 2;
-    image.fill(QColor(255, 255, 255, 0));
+    // The margin is quiet zone: light like the light modules, or saved pictures would not read.
+    image.fill(QColor(255, 255, 255, 255));
     // Format_RGBA8888 keeps the bytes red, green, blue, alpha; alpha is not premultiplied.
     static const uchar dark[4] = { 0, 0, 0, 255 };
     static const uchar light[4] = { 255, 255, 255, 255 };

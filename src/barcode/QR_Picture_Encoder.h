@@ -22,16 +22,16 @@ public:
 // that encodes the ciphertext of a text. Keeps no state between calls; any thread may use it.
 class QR_Picture_Encoder {
 public:
-    // Null when the text exceeds the requested version's capacity (version 40 for automatic, 0) in its
-    // whole-text mode, when the level or version is out of range, or on a failure; a matrix of dimension 0
-    // when the encoder could not make a symbol.
+    // Null when the text's segmented bit stream exceeds the requested version's capacity (version 40 for
+    // automatic, 0), when the level or version is out of range, or on a failure; a matrix of dimension 0
+    // when the encoder could not make a symbol. Text beyond ASCII carries the UTF-8 designator.
     static std::unique_ptr<DataMatrix> encodeWithECLevel(int level, int version, const QString& string);
     // Zero-terminated bytes, and bytes with an explicit length (zero bytes included).
     static std::unique_ptr<DataMatrix> encodeCStringWithECLevel(int level, int version, const char* cstring);
     static std::unique_ptr<DataMatrix> encodeCStringWithECLevel(int level, int version, const QByteArray& bytes);
 
     // The matrix drawn into a side of imageDimension pixels (kept as points), modules of side / modules
-    // pixels centred in a transparent margin; never smaller than one pixel per module. The picture is then
+    // pixels centred in a white margin; never smaller than one pixel per module. The picture is then
     // re-sampled to dpi (clamped to the accepted range). Null for an empty matrix or when the picture cannot
     // be allocated.
     static BarcodePicture renderDataMatrix(const DataMatrix& matrix, int imageDimension, int dpi);
@@ -47,4 +47,8 @@ public:
         int level, int version, const QString& string, const QString& AESPassphrase);
 
     static quint32 hexadecimalValueOfAnNSColor(const QColor& color);
+
+private:
+    static std::unique_ptr<DataMatrix> encodeBytes(
+        int level, int version, const QByteArray& bytes, bool utf8Designator);
 };

@@ -6,6 +6,7 @@
 #include "canvas/TSLCenteringClipView.h"
 #include "canvas/TSLGrid.h"
 #include "model/CardEditorServices.h"
+#include "model/PicturePreparation.h"
 #include "model/TSLDocument.h"
 #include "platform/Geometry.h"
 #include "platform/UndoManager.h"
@@ -348,6 +349,7 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
     const TSLIndexSet selected = selectionIndexes();
     const TSLGraphic* creating = creation_ ? creation_->item.get() : nullptr;
     TSLDrawingContext context { &painter, true, devicePixelsPerPoint };
+    preparePictures(list, dirtyRect); // pictures not read yet are read side by side, not one after another
     // Back to front, so index 0 ends on top; the current item becomes the front-most one with handles.
     for (int i = int(list.size()) - 1; i >= 0; --i) {
         const TSLGraphicPtr item = list[i]; // held: drawing must not lose the item under it

@@ -99,7 +99,7 @@ void TSLGraphicView::mouseDown(QMouseEvent* event, int clickCount)
         showCardWhenNothingCurrent();
         return;
     }
-    drag_.then = [this, before = std::move(drag_.then), showCardWhenNothingCurrent] {
+    drag_.then = [before = std::move(drag_.then), showCardWhenNothingCurrent] {
         if (before)
             before();
         showCardWhenNothingCurrent();

@@ -211,7 +211,7 @@ bool TSLGraphicView::makeNewImageFromPasteboard(const QMimeData* pasteboard, con
     const double height = picture.deviceIndependentSize().height();
     const std::shared_ptr<TSLImage> item = TSLImage::initWithPosition(QPointF(point.x(), point.y() - height), picture);
     item->setFilePath(path);
-    if (item->_contents.isNull()) {
+    if (item->contents().isNull()) {
         QFile::remove(path);
         return false;
     }

@@ -19,7 +19,8 @@ void Spreadsheet_Binding_Table::setValueColumnTitles(const QStringList& titles)
 bool Spreadsheet_Binding_Table::Create_List_By_Array(const QStringList& values, int count)
 {
     if (count < 0 || values.size() < count) {
-        Show_NSLog_Message(QStringLiteral("Create_List_By_Array: %1 values for %2 columns").arg(values.size()).arg(count));
+        Show_NSLog_Message(
+            QStringLiteral("Create_List_By_Array: %1 values for %2 columns").arg(values.size()).arg(count));
         return false;
     }
     Row row;
@@ -35,4 +36,25 @@ QString Spreadsheet_Binding_Table::value(int row, int position) const
     if (row < 0 || row >= rows_.size() || position < 0)
         return QStringLiteral("");
     return rows_[row].value(keyOfColumn(position), QStringLiteral(""));
+}
+
+bool Spreadsheet_Binding_Table::setValue(int row, int position, const QString& value)
+{
+    if (row < 0 || row >= rows_.size() || position < 0 || position >= titles_.size()) {
+        Show_NSLog_Message(QStringLiteral("Invalid parameter not satisfying: %1")
+                               .arg(QStringLiteral("pRowIndex >= 0 && pRowIndex < [ListData count]")));
+        return false;
+    }
+    rows_[row].insert(keyOfColumn(position), value);
+    return true;
+}
+
+void Spreadsheet_Binding_Table::Create_Value_List(const QString& text)
+{
+    const QString trimmed = Trim_Str(text);
+    if (trimmed.isEmpty())
+        return;
+    Row row;
+    row.insert(keyOfColumn(0), trimmed);
+    rows_.append(row);
 }

@@ -31,6 +31,12 @@ public:
     // The value of a record at a column position; empty outside the table.
     QString value(int row, int position) const;
 
+    // An edit of one cell: stored under the column's key. False (and nothing changed) outside the table.
+    bool setValue(int row, int position, const QString& value);
+
+    // Appends a row holding only "Extension" = the trimmed text, when that is not empty.
+    void Create_Value_List(const QString& text);
+
     // The table's own first column title.
     static QString rowNumberTitle() { return QStringLiteral("#"); }
 

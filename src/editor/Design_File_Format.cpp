@@ -1,10 +1,13 @@
 #include "editor/Design_File_Format.h"
 
 #include "common/File_Functions.h"
+#include "common/Save_Leftovers.h"
 #include "model/TSLImage.h"
 #include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
+#include "platform/ReadBudget.h"
 
+#include <QFileInfo>
 #include <QIODevice>
 #include <QRegularExpression>
 #include <QSet>
@@ -77,14 +80,19 @@ void appendRecord(platform::PlistArray& out, const Card_Property& side)
 void appendItems(platform::PlistArray& out, const TSLGraphicList& items)
 {
     out.push_back(QString::number(items.size()));
-    for (const platform::KeyedArchive& archive : TSLGraphic::propertiesWithGraphics(items))
-        out.push_back(archive.toBytes());
+    for (platform::KeyedArchive& archive : TSLGraphic::propertiesWithGraphics(items))
+        out.push_back(std::move(archive).toBytes());
 }
 
-// Reads elements in order and refuses the file at the first one that is not what it must be.
+// Reads elements in order and refuses the file at the first one that is not what it must be. Every
+// archive inside the file draws on one budget of the file's size.
 class ElementReader {
 public:
-    explicit ElementReader(const platform::PlistArray& elements) : elements_(elements) { }
+    ElementReader(const platform::PlistArray& elements, platform::ReadBudget& budget)
+        : elements_(elements)
+        , budget_(budget)
+    {
+    }
 
     std::size_t position() const { return next_; }
 
@@ -124,7 +132,9 @@ public:
         const platform::PlistValue& value = take(what);
         std::optional<platform::KeyedArchive> archive;
         if (value.isData())
-            archive = platform::KeyedArchive::fromBytes(value.toData());
+            archive = platform::KeyedArchive::fromBytes(value.toData(), &budget_);
+        if (!archive && budget_.exhausted())
+            fail(QStringLiteral("%1 takes the file beyond what its size allows").arg(QLatin1String(what)));
         if (!archive || (className && archive->className() != QLatin1String(className)))
             fail(QStringLiteral("%1 is not an archive").arg(QLatin1String(what)));
         return *archive;
@@ -136,6 +146,7 @@ public:
 
 private:
     const platform::PlistArray& elements_;
+    platform::ReadBudget& budget_;
     std::size_t next_ = 0;
 };
 
@@ -327,7 +338,8 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
     }
     const platform::PlistArray& elements = root->toArray();
     try {
-        ElementReader in(elements);
+        platform::ReadBudget budget(quint64(bytes.size()));
+        ElementReader in(elements, budget);
         if (in.string("the signature") != Design_File_Signature)
             ElementReader::fail(QStringLiteral("the signature is wrong"));
         DesignFileContent content;
@@ -358,7 +370,23 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
     }
 }
 
+QByteArray designFileStart()
+{
+    static const QByteArray start = [] {
+        const QByteArray xml = platform::PropertyList::toXml(platform::PlistArray { Design_File_Signature });
+        const QByteArray end = "</string>";
+        return xml.left(xml.indexOf(end) + end.size());
+    }();
+    return start;
+}
+
 bool writeDesignFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    return saveFileAtomically(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, error);
+    if (!saveFileAtomically(
+            path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, error))
+        return false;
+    // The rename is made to last, and copies of earlier saves that were cut short go.
+    syncFolder(QFileInfo(path).absolutePath());
+    removeStrayCopiesOf(path, designFileStart());
+    return true;
 }

@@ -278,6 +278,15 @@ QIcon commandIcon(const QString& name)
                 p.drawLine(QPointF(17, 11 + i * 9), QPointF(40, 11 + i * 9));
             }
         });
+    if (name == QLatin1String("spreadsheet"))
+        return drawn([](QPainter& p) {
+            p.drawRect(QRectF(7, 9, 34, 30));
+            for (int row = 1; row < 3; ++row)
+                p.drawLine(QPointF(7, 9 + row * 10), QPointF(41, 9 + row * 10));
+            p.drawLine(QPointF(19, 9), QPointF(19, 39));
+            p.drawLine(QPointF(30, 9), QPointF(30, 39));
+            p.fillRect(QRectF(8, 10, 33, 9), QColor(accent.red(), accent.green(), accent.blue(), 70));
+        });
     if (name == QLatin1String("help"))
         return drawn([](QPainter& p) {
             p.drawEllipse(QPointF(24, 24), 17, 17);

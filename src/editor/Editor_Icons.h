@@ -10,6 +10,6 @@
 QIcon toolIcon(int toolCode);
 
 // The tool-bar icon of a command: "new", "open", "save", "saveas", "undo", "redo", "cut", "copy",
-// "paste", "delete", "front", "back", "lock", "unlock", "export", "print", "mail", "series", "help",
+// "paste", "delete", "front", "back", "lock", "unlock", "export", "print", "mail", "series", "spreadsheet", "help",
 // "exit". An empty icon for any other name.
 QIcon commandIcon(const QString& name);

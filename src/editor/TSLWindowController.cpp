@@ -50,6 +50,8 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     buildInterface();
     _grid = new TSLGrid(this);
     connectEditorCommands();
+    connectSeriesCommands();
+    connectSpreadsheetCommands();
     connectLibraryButtons(); // needs the data-source page's controls
     buildMainMenu();
     connectRulers();
@@ -60,8 +62,10 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     if (!theInstance)
         theInstance = this;
     Main_App_wnd = defaultInstance();
-    if (theInstance == this)
+    if (theInstance == this) {
         setEditorServices(this);
+        Series_Host::setInstance(this);
+    }
 
     Text_font = fontForPostScriptName(Text_Ctrl_Font, 14.0);
     All_Text_font = Text_font;
@@ -99,6 +103,8 @@ TSLWindowController::~TSLWindowController()
     if (theInstance == this) {
         if (editorServices() == this)
             setEditorServices(nullptr);
+        if (Series_Host::instance() == this)
+            Series_Host::setInstance(nullptr);
         theInstance = nullptr;
         Main_App_wnd = nullptr;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Stepper_Field.h"
+#include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
 #include "model/CardEditorServices.h"
 #include "model/Card_Property.h"
@@ -70,6 +71,7 @@ class DrawWindow;
 class TSLWindowController : public QMainWindow,
                             public CardEditorServices,
                             public Invitation_Wizard_Host,
+                            public Series_Host,
                             public Profile_Form_Host {
     Q_OBJECT
 public:
@@ -96,9 +98,6 @@ public:
     int Open_User_Profile_Window(bool load, const QString& side);
     TSLGraphicList profileSideItems(bool back) const override;
     User_Profile_Class& profileRecord(int which) override;
-    QStringList seriesNames() const override;
-    QString firstValueOfSeries(const QString& name) const override;
-    QStringList spreadsheetColumnTitles() const override;
     int spreadsheetRowCount() const override;
     QString firstValueOfColumn(int column) const override;
     QString excelSourcePath() const override;
@@ -106,6 +105,12 @@ public:
     void setExcelBindingUse(bool use) override;
     QImage renderProfileItems(const TSLGraphicList& items) const override;
     QImage previewProfile() override;
+    bool canLoadSpreadsheet() const override { return true; }
+    void loadSpreadsheetForProfile(const QString& path) override;
+    bool canViewSeries() const override { return true; }
+    void viewSeries(const QString& name) override;
+    void openSeriesManager() override;
+    void viewBindingTable() override;
 
     // --- Template gallery and card size wizard (TSLWindowController_Templates.cpp) ---
     void Open_Template_Gallery(); // a built-in or own template becomes the open design, without a file name
@@ -136,6 +141,14 @@ public:
     QPointF nextCascadePoint(const QString& side) override { return Control_New_Point(side); }
     QRectF frontCanvasBounds() const override;
     void refreshCanvas() override { Refresh_Canvas(); }
+    QStringList seriesNames() const override { return Get_datasheet_File_Name_Array(); }
+    QString firstValueOfSeries(const QString& name) const override { return Get_First_Value_Of_Dataset(name); }
+    QStringList spreadsheetColumnTitles() const override { return bindingTable.columnTitles(); }
+    void showSeriesValues(const QString& name) override;
+    QString firstValueOfSpreadsheetColumn(int column) const override
+    {
+        return Get_First_Value_Of_Excel_Binding(column);
+    }
     Card_Property cardSideProperty(int frontOrBack) const override;
     int Selected_Control_Tool() const override { return Selected_Control_Tool_; }
     QString currentGraphicClass() const override;
@@ -364,13 +377,18 @@ public:
     void Data_Source_Changed(); // the data-source switch
     void Batch_Series_Changed(); // binds the selected item to the chosen series or column
     static QStringList Get_datasheet_File_Name_Array();
-    bool Check_Batch_File_In_Use_Validation(const QString& name) const;
+    bool Check_Batch_File_In_Use_Validation(const QString& name) const override;
     static QString Get_First_Value_Of_Dataset(const QString& name);
     QString Get_First_Value_Of_Excel_Binding(int column) const;
     void Fill_Excel_Col_Name_In_Combo(QComboBox* box);
     static QString Get_date_Value(const QString& format);
     static QString Get_time_Value(const QString& format);
     static int Check_And_Validate_File_Path(const QString& path);
+    // --- Spreadsheet windows (TSLWindowController_Spreadsheets.cpp) ---
+    void Bind_Spreadsheet_Button(); // chooses a workbook and its columns as the spreadsheet binding table
+    void Open_Excel_Binding_Table(); // the binding table's window
+    void Refresh_Excel_Binding_Source(const QString& path); // after the binding table was filled from path
+    QAction* Bind_Spreadsheet_btn = nullptr;
     static QString Excel_File_Temp_Folder(); // "ziptmp" inside this run's private temporary folder
     static void Delete_Excel_File_Temp_Folder();
     QComboBox* Batch_Series = nullptr;
@@ -379,6 +397,17 @@ public:
     QPushButton* insert_template_btn = nullptr;
     QWidget* manual_brws_box = nullptr;
     QLineEdit* Manual_image_path = nullptr;
+
+    // --- Series windows (TSLWindowController_Series.cpp) ---
+    void Batch_Series_Button(); // the series manager
+    void Create_Series_Button(); // the generator, writing a new series
+    void Import_Wizard_Button(); // the series import wizard, when there is one
+    void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
+    void Refresh_Series_Choices(); // the data-source page's series list after the series windows closed
+    void Show_Export_Notice(const QString& path, const QString& message) override;
+    void connectSeriesCommands();
+    QAction* Create_Series_btn = nullptr;
+    QAction* Import_Wizard_btn = nullptr;
 
     // --- Card-holder profile fill (TSLWindowController_Auto_Fill.cpp) ---
     void Fill_User_profile_info_front_side();
@@ -634,6 +663,7 @@ private:
     void loadInspectorPages();
     void connectInterface();
     void connectEditorCommands(); // export, data source, align and grid, backgrounds
+    void connectSpreadsheetCommands(); // the spreadsheet windows and the import wizard
     void connectToolsAndInspector(); // the tool palette, the edit buttons and the content font
     void showItemPages(const TSLGraphic& item); // the pages of the item's kind, filled (write-back muted)
     void followCanvasSelection(TSLGraphicView* canvas); // the inspector shows one of the selected items

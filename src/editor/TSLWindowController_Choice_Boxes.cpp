@@ -3,7 +3,10 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
+#include "data/Series_Import_Sources.h"
+#include "data/SpreadsheetWriter.h"
 #include "common/Globals.h"
+#include "data/Series_File.h"
 #include "editor/Editor_Globals.h"
 #include "model/TSLImage.h"
 #include "model/TSLTextStorage.h"
@@ -91,13 +94,6 @@ bool takesData(const TSLGraphic& item)
 {
     const QString name = item.className();
     return name == QLatin1String("TSLText") || name == QLatin1String("TSLImage") || name == QLatin1String("TSLBarcode");
-}
-
-// This run's private temporary folder: nobody else can plant files in it, and it goes when the program ends.
-QTemporaryDir& runTemporaryDir()
-{
-    static QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tessaline-XXXXXX")));
-    return folder;
 }
 
 } // namespace
@@ -200,12 +196,12 @@ void TSLWindowController::Batch_Series_Changed()
 
 QStringList TSLWindowController::Get_datasheet_File_Name_Array()
 {
-    return Get_Files_Array_At_Path(Data_Folder_Path);
+    return Series_File::names();
 }
 
 bool TSLWindowController::Check_Batch_File_In_Use_Validation(const QString& name) const
 {
-    if (!QFileInfo::exists(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt"))))
+    if (!Series_File::exists(name))
         return false;
     auto uses = [&name](const TSLGraphicList& items) {
         for (const TSLGraphicPtr& item : items) {
@@ -221,15 +217,7 @@ bool TSLWindowController::Check_Batch_File_In_Use_Validation(const QString& name
 
 QString TSLWindowController::Get_First_Value_Of_Dataset(const QString& name)
 {
-    QFile file(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt")));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    // Only the first line is wanted; a series file may be long.
-    const QByteArray line = file.readLine();
-    QString first = QString::fromUtf8(line);
-    if (first.endsWith(QLatin1Char('\n')))
-        first.chop(1);
-    return first;
+    return Series_File::firstValue(name);
 }
 
 QString TSLWindowController::Get_First_Value_Of_Excel_Binding(int column) const
@@ -258,22 +246,15 @@ QString TSLWindowController::Get_time_Value(const QString& format)
 
 int TSLWindowController::Check_And_Validate_File_Path(const QString& path)
 {
-    const QString trimmed = Trim_Str(path);
-    if (!trimmed.isEmpty() && QFileInfo::exists(trimmed))
-        return 0;
-    Show_MessageBox(QStringLiteral("Please select valid file path."));
-    return 1;
+    return Validate_Import_Path(path) ? 0 : 1;
 }
 
 QString TSLWindowController::Excel_File_Temp_Folder()
 {
-    QTemporaryDir& folder = runTemporaryDir();
-    return folder.isValid() ? QDir(folder.path()).filePath(QStringLiteral("ziptmp")) : QString();
+    return SpreadsheetWriter::scratchFolder();
 }
 
 void TSLWindowController::Delete_Excel_File_Temp_Folder()
 {
-    const QString folder = Excel_File_Temp_Folder();
-    if (!folder.isEmpty())
-        QDir(folder).removeRecursively();
+    SpreadsheetWriter::removeScratchFolder();
 }

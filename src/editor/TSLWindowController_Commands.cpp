@@ -57,8 +57,6 @@ void TSLWindowController::connectEditorCommands()
     connect(Data_source_type, &QComboBox::currentIndexChanged, this,
         [this] { comboBoxSelectionDidChange(Data_source_type); });
     connect(Batch_Series, &QComboBox::currentIndexChanged, this, [this] { comboBoxSelectionDidChange(Batch_Series); });
-    // The series viewer is another window, not there yet.
-    view_series_btn->setVisible(false);
 
     // Export; printing, mail and the series windows stay off until their windows exist.
     Export_btn->setEnabled(true);

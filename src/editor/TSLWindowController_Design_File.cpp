@@ -229,11 +229,10 @@ void TSLWindowController::Open_Btn_Clicked()
     if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before opening document?")) == 1
         && Save_project_file(false, true) != SaveResult::Saved)
         return;
-    New_Project_Setting_Reset();
-    const int opened = Open_Log_File();
+    // The design is replaced only once the chosen file has been read and checked: a cancelled panel or a
+    // refused file leaves it as it was, so there is no reason to fall back to the start screen.
+    Open_Log_File();
     Undo_Redo_Button_state();
-    if (opened != 1)
-        Open_Start_Window();
     Not_Draw_Only_Prop_Change = false;
 }
 

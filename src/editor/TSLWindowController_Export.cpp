@@ -7,7 +7,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "editor/Design_File_Format.h"
-#include "editor/Export_Result_Box.h"
+#include "output/Open_Export_Log.h"
 #include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
 #include "platform/UiSeam.h"
@@ -175,13 +175,7 @@ void TSLWindowController::Export_Button()
 
 int TSLWindowController::Open_Export_File_Box()
 {
-    Export_Result_Box& box = Export_Result_Box::defaultInstance();
-    box.show(Export_File_Path, Export_File_Message);
-    const int result = platform::ui().runModal(box);
-    box.hide();
-    if (result == 1 && box.openRequested())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(Export_File_Path));
-    return result;
+    return Open_Export_Log::defaultInstance().Open_Export_File_Box(Export_File_Path, Export_File_Message);
 }
 
 void TSLWindowController::Export_As_Template_Clicked()

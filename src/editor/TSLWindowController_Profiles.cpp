@@ -8,6 +8,7 @@
 #include "editor/Editor_Globals.h"
 #include "model/TSLDocument.h"
 #include "platform/KeyedArchive.h"
+#include "data/Import_Excel.h"
 #include "profiles/Profile_Form.h"
 
 namespace {
@@ -63,21 +64,6 @@ User_Profile_Class& TSLWindowController::profileRecord(int which)
     default:
         return TEMP_user_profile;
     }
-}
-
-QStringList TSLWindowController::seriesNames() const
-{
-    return Get_datasheet_File_Name_Array();
-}
-
-QString TSLWindowController::firstValueOfSeries(const QString& name) const
-{
-    return Get_First_Value_Of_Dataset(name);
-}
-
-QStringList TSLWindowController::spreadsheetColumnTitles() const
-{
-    return bindingTable.columnTitles();
 }
 
 int TSLWindowController::spreadsheetRowCount() const
@@ -140,4 +126,30 @@ QImage TSLWindowController::previewProfile()
     Library_Selected_Image = keptPicture;
     _graphicView_TEMP->update();
     return renderProfileItems(Get_Temp_Controls_Array());
+}
+
+void TSLWindowController::loadSpreadsheetForProfile(const QString& path)
+{
+    Delete_Excel_File_Temp_Folder();
+    if (Check_And_Validate_File_Path(path) != 0)
+        return;
+    Import_Excel* picker = Import_Excel::defaultInstance();
+    picker->open_mode = QStringLiteral("E");
+    if (picker->Open_excel_Wnd(path) == 1)
+        Refresh_Excel_Binding_Source(path);
+}
+
+void TSLWindowController::viewSeries(const QString& name)
+{
+    showSeriesValues(name);
+}
+
+void TSLWindowController::openSeriesManager()
+{
+    Batch_Series_Button();
+}
+
+void TSLWindowController::viewBindingTable()
+{
+    Open_Excel_Binding_Table();
 }

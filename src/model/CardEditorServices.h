@@ -8,6 +8,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -20,7 +21,7 @@ class CardEditorServices {
 public:
     virtual ~CardEditorServices() = default;
 
-    virtual QFont defaultTextFont() const = 0;   // the current default text font of the editor
+    virtual QFont defaultTextFont() const = 0; // the current default text font of the editor
     virtual QColor defaultTextColor() const = 0; // the current default text colour of the editor
     virtual QPointF nextCascadePoint(const QString& side) = 0; // next placement point for a new item on a side
     virtual QRectF frontCanvasBounds() const = 0;
@@ -50,6 +51,14 @@ public:
     // The pictures new items start with; by default read from the data folder.
     enum class SamplePicture { no_image, barcode_sample_img, sign_sample_img, fp_sample_img };
     virtual QImage samplePicture(SamplePicture which) const;
+
+    // --- Data sources, as the barcode dialog offers them ---
+    virtual QStringList seriesNames() const { return {}; }
+    virtual QString firstValueOfSeries(const QString&) const { return {}; }
+    virtual QStringList spreadsheetColumnTitles() const { return {}; }
+    virtual QString firstValueOfSpreadsheetColumn(int) const { return {}; }
+    // Shows the values of the named series in the series viewer.
+    virtual void showSeriesValues(const QString&) { }
 };
 
 // Marks the span in which a canvas paints on this thread. Refresh requests that items make while it is

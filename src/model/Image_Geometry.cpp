@@ -35,7 +35,32 @@ QImage imageRotated(const QImage& picture, float angle)
     return turned;
 }
 
+QSize rotatedSize(const QSize& size, float angle)
+{
+    if (!std::isfinite(angle))
+        return {};
+    const float a = std::fmod(angle, 360.0f);
+    if (a == 0.0f || a == 180.0f || a == -180.0f || size.isEmpty())
+        return size;
+    if (a == 90.0f || a == -270.0f || a == 270.0f || a == -90.0f)
+        return size.transposed();
+    const int side = std::max(size.width(), size.height()) + 20;
+    return { side, side };
+}
+
 namespace imagefilters {
+
+QSize fittedSize(const QSize& size, const QSize& limit)
+{
+    if (limit.isEmpty() || size.isEmpty())
+        return {};
+    if (size.width() <= limit.width() && size.height() <= limit.height())
+        return size;
+    const double scale = std::min(double(limit.width()) / size.width(), double(limit.height()) / size.height());
+    const int width = std::clamp(int(std::lround(size.width() * scale)), 1, limit.width());
+    const int height = std::clamp(int(std::lround(size.height() * scale)), 1, limit.height());
+    return { width, height };
+}
 
 QImage fittedWithin(const QImage& picture, const QSize& limit)
 {
@@ -43,10 +68,8 @@ QImage fittedWithin(const QImage& picture, const QSize& limit)
         return {};
     if (picture.width() <= limit.width() && picture.height() <= limit.height())
         return picture;
-    const double scale = std::min(double(limit.width()) / picture.width(), double(limit.height()) / picture.height());
-    const int width = std::clamp(int(std::lround(picture.width() * scale)), 1, limit.width());
-    const int height = std::clamp(int(std::lround(picture.height() * scale)), 1, limit.height());
-    return picture.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QSize size = fittedSize(picture.size(), limit);
+    return picture.scaled(size.width(), size.height(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace imagefilters

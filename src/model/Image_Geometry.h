@@ -13,6 +13,8 @@
 // transparent around the turned picture, which cuts off the corners that reach beyond it. Null when the
 // angle is not a finite number or there is no memory for the result.
 QImage imageRotated(const QImage& picture, float angle);
+// The size imageRotated gives a picture of the given size, without turning anything.
+QSize rotatedSize(const QSize& size, float angle);
 
 namespace imagefilters {
 
@@ -20,5 +22,7 @@ namespace imagefilters {
 // already fits is returned itself. Each side stays at least one pixel. Null when the limit is empty or there is no
 // memory.
 QImage fittedWithin(const QImage& picture, const QSize& limit);
+// The size fittedWithin gives a picture of the given size, without scaling anything.
+QSize fittedSize(const QSize& size, const QSize& limit);
 
 } // namespace imagefilters

@@ -26,6 +26,9 @@
 
 namespace {
 
+// Far beyond the items anyone copies at once; larger clipboard contents are refused before they are read.
+constexpr qsizetype maximumPasteboardBytes = qsizetype(128) * 1024 * 1024;
+
 QFont barcodeTextFont()
 {
     QFont font(QStringLiteral("Times New Roman"));
@@ -186,8 +189,10 @@ void TSLGraphic::copyBaseFieldsTo(TSLGraphic& copy) const
 void TSLGraphic::encodeWithCoder(platform::KeyedArchive& archive) const
 {
     archive.setClassName(className());
-    for (const auto& [key, field] : tslgraphic_fields::archivedFields()) {
-        const QString name = QString::fromLatin1(key);
+    const auto& names = tslgraphic_fields::archivedFieldNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        const auto& field = tslgraphic_fields::archivedFields()[i].field;
         std::visit(
             [&](auto member) {
                 const auto& value = this->*member;
@@ -223,8 +228,10 @@ TSLGraphicPtr TSLGraphic::initWithCoder(const platform::KeyedArchive& archive)
     TSLGraphicPtr graphic = newBareGraphicOfClass(archive.className());
     if (!graphic)
         return nullptr;
-    for (const auto& [key, field] : tslgraphic_fields::archivedFields()) {
-        const QString name = QString::fromLatin1(key);
+    const auto& names = tslgraphic_fields::archivedFieldNames();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        const auto& field = tslgraphic_fields::archivedFields()[i].field;
         std::visit(
             [&](auto member) {
                 auto& value = (*graphic).*member;
@@ -296,14 +303,15 @@ TSLGraphicList TSLGraphic::graphicsWithProperties(const std::vector<platform::Ke
 QByteArray TSLGraphic::pasteboardDataWithGraphics(const TSLGraphicList& graphics)
 {
     platform::PlistArray array;
-    for (const platform::KeyedArchive& archive : propertiesWithGraphics(graphics))
-        array.push_back(archive.toPlist());
+    for (platform::KeyedArchive& archive : propertiesWithGraphics(graphics))
+        array.push_back(std::move(archive).toPlist());
     return platform::PropertyList::toBinary(array);
 }
 
 std::optional<TSLGraphicList> TSLGraphic::graphicsWithPasteboardData(const QByteArray& data, TSLError* error)
 {
-    const std::optional<platform::PlistValue> root = platform::PropertyList::fromBytes(data);
+    const std::optional<platform::PlistValue> root
+        = data.size() > maximumPasteboardBytes ? std::nullopt : platform::PropertyList::fromBytes(data);
     if (!root || !root->isArray()) {
         if (error)
             *error = TSLErrorWithCode(2);

@@ -103,4 +103,15 @@ const std::array<ArchivedField, archivedFieldCount>& archivedFields()
     return fields;
 }
 
+const std::array<QString, archivedFieldCount>& archivedFieldNames()
+{
+    static const std::array<QString, archivedFieldCount> names = [] {
+        std::array<QString, archivedFieldCount> made;
+        for (int i = 0; i < archivedFieldCount; ++i)
+            made[std::size_t(i)] = QString::fromLatin1(archivedFields()[std::size_t(i)].key);
+        return made;
+    }();
+    return names;
+}
+
 } // namespace tslgraphic_fields

@@ -22,4 +22,7 @@ constexpr int archivedFieldCount = 93;
 
 const std::array<ArchivedField, archivedFieldCount>& archivedFields();
 
+// The keys of archivedFields() as strings, made once: archives of many items share them.
+const std::array<QString, archivedFieldCount>& archivedFieldNames();
+
 } // namespace tslgraphic_fields

@@ -3,12 +3,12 @@
 #include "common/Globals.h"
 #include "model/CardEditorServices.h"
 #include "model/ImageProcesser.h"
+#include "model/PictureRenditions.h"
 #include "model/TSLDrawing.h"
 #include "model/TSLDrawnColor.h"
 #include "platform/StringsTable.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -37,8 +37,11 @@ int wholeDegrees(float rotation)
     return static_cast<int>(std::fmod(std::trunc(static_cast<double>(rotation)), 360.0));
 }
 
-ImageAdjustments adjustmentsOf(const TSLImage& item)
+} // namespace
+
+ImageAdjustments TSLImage::adjustments() const
 {
+    const TSLImage& item = *this;
     ImageAdjustments values;
     values.grayscale = item.gray_Scale;
     values.sepia = item.Sepia;
@@ -53,6 +56,8 @@ ImageAdjustments adjustmentsOf(const TSLImage& item)
     values.blur = item.blr_val;
     return values;
 }
+
+namespace {
 
 // The picture's opacity in percent as a painter fraction; above 100 is opaque.
 double opacityFraction(float percent)
@@ -72,6 +77,17 @@ QSizeF pictureSize(const QImage& picture)
     return picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
 }
 
+// The size in device pixels the bounds cover on the painter's device; empty when the painter turns or
+// shears, where no one size fits.
+QSize devicePixelsOf(const QPainter& painter, const QRectF& bounds)
+{
+    const QTransform transform = painter.deviceTransform();
+    if (transform.type() > QTransform::TxScale)
+        return {};
+    const QRectF mapped = transform.mapRect(bounds);
+    return { qRound(mapped.width()), qRound(mapped.height()) };
+}
+
 void resetImageEditingControls()
 {
     if (CardEditorServices* services = editorServices())
@@ -84,7 +100,7 @@ std::shared_ptr<TSLImage> TSLImage::initWithPath(const QPointF& point, const QSt
 {
     auto item = std::make_shared<TSLImage>();
     item->setFilePath(path);
-    item->_bounds = centredOn(point, pictureSize(item->_contents));
+    item->_bounds = centredOn(point, item->picture_.pointSize());
     resetImageEditingControls();
     return item;
 }
@@ -92,7 +108,7 @@ std::shared_ptr<TSLImage> TSLImage::initWithPath(const QPointF& point, const QSt
 std::shared_ptr<TSLImage> TSLImage::initWithPosition(const QPointF& point, const QImage& contents)
 {
     auto item = std::make_shared<TSLImage>();
-    item->_contents = contents;
+    item->setContents(contents);
     item->_file_path = Library_Selected_Image;
     item->_bounds = centredOn(point, pictureSize(contents));
     resetImageEditingControls();
@@ -103,14 +119,14 @@ TSLGraphicPtr TSLImage::copyWithZone() const
 {
     auto copy = std::make_shared<TSLImage>();
     copyBaseFieldsTo(*copy);
-    copy->_contents = _contents.copy();
+    copy->picture_ = picture_; // pictures are never changed in place, so sharing is safe
     return copy;
 }
 
 QVariantMap TSLImage::properties() const
 {
     QVariantMap map = TSLGraphic::properties();
-    map.insert(TSLImageContentsKey, _contents);
+    map.insert(TSLImageContentsKey, contents());
     map.insert(TSLImageIsFlippedHorizontallyKey, _isFlippedHorizontally);
     map.insert(TSLImageIsFlippedVerticallyKey, _isFlippedVertically);
     return map;
@@ -119,12 +135,7 @@ QVariantMap TSLImage::properties() const
 void TSLImage::setFilePath(const QString& path)
 {
     Set_Control_File_path(path);
-    _contents = QImage();
-    if (path.isEmpty())
-        return;
-    QImageReader reader(standardizedPath(path));
-    reader.setAutoTransform(true);
-    _contents = reader.read();
+    picture_ = path.isEmpty() ? PictureSource() : PictureSource::forFile(standardizedPath(path));
 }
 
 void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
@@ -143,10 +154,13 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
     }
 
     const double opacity = opacityFraction(img_trnsp_val);
-    if (opacity > 0.0 && !_contents.isNull()) {
+    if (opacity > 0.0 && !picture_.isNull()) {
         // The chain works on copies: the item's own picture keeps its pixels and size.
-        const std::optional<QImage> picture = ImageProcesser::Get_Processed_Image(_contents, adjustmentsOf(*this));
-        if (picture && !picture->isNull()) {
+        const ImageAdjustments values = adjustments();
+        const QImage picture = context.isCanvas
+            ? picturerenditions::forDevice(picture_, values, devicePixelsOf(painter, b))
+            : picturerenditions::adjusted(picture_, values);
+        if (!picture.isNull()) {
             painter.save();
             // Mirroring happens inside the bounds, so a flipped picture still covers them exactly.
             painter.translate(
@@ -154,7 +168,7 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
             painter.scale(_isFlippedHorizontally ? -1.0 : 1.0, _isFlippedVertically ? -1.0 : 1.0);
             painter.setOpacity(painter.opacity() * opacity);
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(QRectF(0.0, 0.0, b.width(), b.height()), *picture, QRectF(picture->rect()));
+            painter.drawImage(QRectF(0.0, 0.0, b.width(), b.height()), picture, QRectF(picture.rect()));
             painter.restore();
         }
     }
@@ -164,17 +178,11 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
 
 QSizeF TSLImage::naturalSize() const
 {
-    if (_contents.isNull())
+    // The chain's own size rules, applied to the size alone: the answer needs no decoding.
+    const QSize size = picturerenditions::adjustedSize(picture_, adjustments());
+    if (size.isEmpty())
         return { 0, 0 };
-    // The cap decides the size the chain works at; asking it keeps both answers the same.
-    const QSize capped = ImageProcesser::Set_Dimaension(_contents).size();
-    const int turn = std::abs(wholeDegrees(rotate_image));
-    QSizeF size(capped);
-    if (turn == 90 || turn == 270)
-        size.transpose();
-    else if (turn != 0 && turn != 180)
-        size = QSizeF(std::max(capped.width(), capped.height()) + 20, std::max(capped.width(), capped.height()) + 20);
-    return size / _contents.devicePixelRatio();
+    return QSizeF(size) / picture_.devicePixelRatio();
 }
 
 void TSLImage::makeNaturalSize()

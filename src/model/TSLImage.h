@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ImageProcesser.h"
+#include "model/PictureSource.h"
 #include "model/TSLGraphic.h"
 
 #include <QSizeF>
@@ -10,8 +12,10 @@ extern const QString TSLImageIsFlippedHorizontallyKey; // "flippedHorizontally"
 extern const QString TSLImageIsFlippedVerticallyKey; // "flippedVertically"
 
 // A picture read from a file. The picture is held in memory only: every road that brings the item
-// back reads it again from its path. Each drawing runs the picture through the adjustment chain with
-// the item's values and scales the result into the bounds; neither the item nor its picture changes.
+// back reads it again from its path. The file is decoded when the item is first drawn, once for all the
+// items that show it, and the adjustment chain's result for the item's values is kept until a value or
+// the file changes (see PictureCache). The result is scaled into the bounds; on screen a copy made at the
+// drawn size is used, off screen the chain's full resolution. Drawing changes neither item nor picture.
 class TSLImage : public TSLGraphic {
 public:
     TSLImage() = default;
@@ -51,8 +55,18 @@ public:
     static QSet<QString> keyPathsForValuesAffectingDrawingContents();
     QString presentablePropertyNameForKey(const QString& key) const override;
 
-    // Makes the path the item's picture file and reads the picture again; none when it cannot be read.
+    // Makes the path the item's picture file and takes the file as it is now: a file changed on disk since
+    // is seen again. Nothing is decoded yet; a missing or unreadable file leaves the item without a picture.
     void setFilePath(const QString& path);
 
-    QImage _contents;
+    // The picture the item shows, decoded now if it was not yet; null when there is none.
+    QImage contents() const { return picture_.decoded(); }
+    // Shows a picture held in memory (shared, not copied) in place of the file's.
+    void setContents(const QImage& picture) { picture_ = PictureSource::forImage(picture); }
+    const PictureSource& pictureSource() const { return picture_; }
+    // The values the adjustment chain takes from the item, as drawing passes them.
+    ImageAdjustments adjustments() const;
+
+private:
+    PictureSource picture_;
 };

@@ -79,12 +79,12 @@ void TSLText::drawContentsInView(const TSLDrawingContext& context, bool isBeingC
         }
         if (isDrawingStroke())
             painter.strokePath(box, borderPen(drawnStrokeColor(), strokeWidth(), strokeBorderType()));
-        const std::unique_ptr<QTextLayout> layout
-            = tsltextlayout::layoutText(text, displayedFont(), text_kerning, text_alignmnet, b.width(), b.height());
         painter.setClipRect(b, Qt::IntersectClip); // what does not fit in the bounds is cut off
         const QColor color = Text_Color_Value();
         painter.setPen(color.isValid() ? color : QColor(Qt::black));
-        layout->draw(&painter, b.topLeft());
+        const TSLTextLayoutCache::Inputs inputs { text, displayedFont(), text_kerning, text_alignmnet, b.width(),
+            b.height() };
+        layoutCache_.withLayout(inputs, [&](const QTextLayout& layout) { layout.draw(&painter, b.topLeft()); });
         painter.restore();
     }
     requestCanvasRefresh();

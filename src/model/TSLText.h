@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/TSLGraphic.h"
+#include "model/TSLTextLayoutCache.h"
 
 #include <QVariant>
 
@@ -67,6 +68,7 @@ private:
         LifeToken& operator=(const LifeToken&) { return *this; }
     };
 
+    TSLTextLayoutCache layoutCache_; // the drawn layout, kept until its text, font or box changes
     int scriptedChangeDepth_ = 0;
     TSLTextStorage contentsBeforeScriptedChange_;
     LifeToken lifeToken_;

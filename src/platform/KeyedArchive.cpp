@@ -1,6 +1,8 @@
 #include "platform/KeyedArchive.h"
 
 #include <QBuffer>
+#include <QFloat16>
+#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
 
@@ -51,6 +53,24 @@ std::optional<std::vector<double>> numbers(const PlistValue* value, std::size_t 
         result.push_back(element.toReal());
     }
     return result;
+}
+
+// QFont::fromString, remembered: a design's items mostly share a few fonts, and parsing the description
+// costs more than the rest of an item. Each thread keeps its own few.
+bool fontFromDescription(const QString& description, QFont& font)
+{
+    constexpr qsizetype kRemembered = 64;
+    thread_local QHash<QString, std::optional<QFont>> parsed;
+    if (const auto known = parsed.constFind(description); known != parsed.cend()) {
+        if (*known)
+            font = **known;
+        return known->has_value();
+    }
+    if (parsed.size() >= kRemembered)
+        parsed.clear();
+    const bool ok = font.fromString(description);
+    parsed.insert(description, ok ? std::optional<QFont>(font) : std::nullopt);
+    return ok;
 }
 
 double realFor(const PlistDict& dict, const QString& key)
@@ -281,7 +301,16 @@ std::vector<QString> KeyedArchive::keys() const
     return values_.keys();
 }
 
-PlistValue KeyedArchive::toPlist() const
+PlistValue KeyedArchive::toPlist() &&
+{
+    PlistDict dict;
+    dict.insert(kClassKey, className_.isNull() ? QStringLiteral("") : className_);
+    dict.insert(kValuesKey, std::move(values_));
+    values_ = PlistDict();
+    return dict;
+}
+
+PlistValue KeyedArchive::toPlist() const&
 {
     PlistDict dict;
     dict.insert(kClassKey, className_.isNull() ? QStringLiteral("") : className_);
@@ -300,15 +329,34 @@ std::optional<KeyedArchive> KeyedArchive::fromPlist(const PlistValue& value)
     return archive;
 }
 
-QByteArray KeyedArchive::toBytes() const
+std::optional<KeyedArchive> KeyedArchive::fromPlist(PlistValue&& value)
+{
+    // The values are taken over rather than copied: a design's items are read this way by the thousand.
+    if (!value.isDict())
+        return std::nullopt;
+    const PlistValue* className = value.toDict().find(kClassKey);
+    PlistValue* values = value.mutableDict().find(kValuesKey);
+    if (!className || !className->isString() || !values || !values->isDict())
+        return std::nullopt;
+    KeyedArchive archive(className->toString());
+    archive.values_ = std::move(values->mutableDict());
+    return archive;
+}
+
+QByteArray KeyedArchive::toBytes() const&
 {
     return PropertyList::toBinary(toPlist());
 }
 
-std::optional<KeyedArchive> KeyedArchive::fromBytes(const QByteArray& bytes)
+QByteArray KeyedArchive::toBytes() &&
 {
-    const auto value = PropertyList::fromBytes(bytes);
-    return value ? fromPlist(*value) : std::nullopt;
+    return PropertyList::toBinary(std::move(*this).toPlist());
+}
+
+std::optional<KeyedArchive> KeyedArchive::fromBytes(const QByteArray& bytes, ReadBudget* budget)
+{
+    auto value = PropertyList::fromBytes(bytes, nullptr, budget);
+    return value ? fromPlist(std::move(*value)) : std::nullopt;
 }
 
 PlistValue KeyedArchive::colorValue(const QColor& color)
@@ -340,12 +388,14 @@ QColor KeyedArchive::colorFromValue(const PlistValue& value)
             return QColor();
     }
     const auto& c = *v;
-    if (std::all_of(c.begin(), c.end(), [](double x) { return x >= 0.0 && x <= 1.0; })) {
-        auto channel = [](double x) { return static_cast<quint16>(std::lround(x * 65535.0)); };
+    // Components are judged as the colour keeps them (an extended colour in half precision) and without
+    // a negative zero, so that a colour read once saves and reads back the same.
+    auto kept = [](double x) { return static_cast<float>(qfloat16(static_cast<float>(x))) + 0.0f; };
+    if (std::all_of(c.begin(), c.end(), [&kept](double x) { return kept(x) >= 0.0f && kept(x) <= 1.0f; })) {
+        auto channel = [](double x) { return static_cast<quint16>(std::lround(std::clamp(x, 0.0, 1.0) * 65535.0)); };
         return QColor(QRgba64::fromRgba64(channel(c[0]), channel(c[1]), channel(c[2]), channel(c[3])));
     }
-    return QColor::fromRgbF(
-        static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2]), static_cast<float>(c[3]));
+    return QColor::fromRgbF(kept(c[0]), kept(c[1]), kept(c[2]), kept(c[3]));
 }
 
 PlistValue KeyedArchive::fontValue(const QFont& font)
@@ -369,8 +419,8 @@ std::optional<QFont> KeyedArchive::fontFromValue(const PlistValue& value)
     // The full description keeps everything (stretch, spacing, underline ...); QFont accepts almost any
     // text as one, so it counts only when it names the same family as the plain fields.
     QFont font;
-    if (const PlistValue* qt = dict.find(QStringLiteral("qt"));
-        qt && qt->isString() && font.fromString(qt->toString()) && (!hasFamily || font.family() == family->toString()))
+    if (const PlistValue* qt = dict.find(QStringLiteral("qt")); qt && qt->isString()
+        && fontFromDescription(qt->toString(), font) && (!hasFamily || font.family() == family->toString()))
         return font;
     if (!hasFamily)
         return std::nullopt;
@@ -383,7 +433,10 @@ std::optional<QFont> KeyedArchive::fontFromValue(const PlistValue& value)
         font.setWeight(static_cast<QFont::Weight>(weight->toInteger()));
     if (const PlistValue* italic = dict.find(QStringLiteral("italic")))
         font.setItalic(italic->toBool());
-    return font;
+    // Taken through its own description, as the font will be when it is read again after a save: a
+    // point size finer than the description keeps would otherwise change on every reopening.
+    QFont described;
+    return fontFromDescription(font.toString(), described) && described.family() == font.family() ? described : font;
 }
 
 } // namespace platform

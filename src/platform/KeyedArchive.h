@@ -29,7 +29,10 @@ namespace platform {
 class KeyedArchive {
 public:
     KeyedArchive() = default;
-    explicit KeyedArchive(const QString& className) : className_(className) { }
+    explicit KeyedArchive(const QString& className)
+        : className_(className)
+    {
+    }
 
     QString className() const { return className_; }
     void setClassName(const QString& name) { className_ = name; }
@@ -43,7 +46,7 @@ public:
     void encodePoint(const QString& key, const QPointF& value);
     void encodeSize(const QString& key, const QSizeF& value);
     void encodeString(const QString& key, const QString& value); // a null QString is written as nothing
-    void encodeColor(const QString& key, const QColor& value);   // an invalid colour is written as nothing
+    void encodeColor(const QString& key, const QColor& value); // an invalid colour is written as nothing
     void encodeFont(const QString& key, const std::optional<QFont>& value);
     void encodeImage(const QString& key, const QImage& value, const QSizeF& sizeInPoints = {}); // null: nothing
     void encodeArchive(const QString& key, const KeyedArchive& value);
@@ -70,12 +73,16 @@ public:
 
     // The archive as a property-list value, and back. fromPlist refuses anything that is not a dict
     // with a string "$class" and a dict "$values".
-    PlistValue toPlist() const;
+    PlistValue toPlist() const&;
+    PlistValue toPlist() &&; // takes the values over instead of copying them
     static std::optional<KeyedArchive> fromPlist(const PlistValue& value);
+    static std::optional<KeyedArchive> fromPlist(PlistValue&& value);
 
-    // Binary property-list bytes of toPlist(), and back; malformed bytes give nothing.
-    QByteArray toBytes() const;
-    static std::optional<KeyedArchive> fromBytes(const QByteArray& bytes);
+    // Binary property-list bytes of toPlist(), and back; malformed bytes give nothing. An archive read
+    // as one of many from a larger input charges its values to that input's budget.
+    QByteArray toBytes() const&;
+    QByteArray toBytes() &&;
+    static std::optional<KeyedArchive> fromBytes(const QByteArray& bytes, ReadBudget* budget = nullptr);
 
     // Value encodings shared with other writers of our files.
     static PlistValue colorValue(const QColor& color);

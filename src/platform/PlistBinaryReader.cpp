@@ -20,9 +20,10 @@ template <typename... Args> std::optional<PlistValue> made(Args&&... args)
 constexpr int kMaxDepth = 512;
 constexpr quint64 kHeaderSize = 8;
 constexpr quint64 kTrailerSize = 32;
-// Values produced beyond one per byte of input: shared objects may legitimately be referenced many
-// times, but a file cannot make us build more than this many values.
-constexpr quint64 kExtraValues = 100000;
+// What a decoded string or data block costs beyond its characters: the allocation's header.
+constexpr quint64 kBlockOverhead = 32;
+// A large dictionary keeps a hash index beside its entries.
+constexpr quint64 kIndexCostPerEntry = 32;
 // Seconds from the reference date 2001-01-01 to the ends of the years 1 and 9999.
 constexpr double kEarliestDate = -63113904000.0;
 constexpr double kLatestDate = 252423993599.0;
@@ -44,17 +45,20 @@ float floatFromBits(quint32 bits)
 
 } // namespace
 
-PlistBinaryReader::PlistBinaryReader(const QByteArray& bytes)
+PlistBinaryReader::PlistBinaryReader(const QByteArray& bytes, ReadBudget* budget)
     : data_(reinterpret_cast<const uchar*>(bytes.constData()))
     , size_(static_cast<quint64>(bytes.size()))
+    , budget_(budget)
 {
+    if (!budget_)
+        budget_ = &ownBudget_.emplace(size_);
 }
 
-std::optional<PlistValue> PlistBinaryReader::read(const QByteArray& bytes, QString* error)
+std::optional<PlistValue> PlistBinaryReader::read(const QByteArray& bytes, QString* error, ReadBudget* budget)
 {
-    PlistBinaryReader reader(bytes);
+    PlistBinaryReader reader(bytes, budget);
     std::optional<PlistValue> root;
-    if (reader.readTrailer()) {
+    if (reader.readTrailer() && reader.charge(0, sizeof(PlistValue))) {
         root = reader.readObject(reader.topObject_, 0);
         if (root && !root->isValid())
             root = reader.fail(QStringLiteral("the property list holds no value"));
@@ -69,6 +73,15 @@ std::nullopt_t PlistBinaryReader::fail(const QString& reason)
     if (error_.isEmpty())
         error_ = reason;
     return std::nullopt;
+}
+
+bool PlistBinaryReader::charge(quint64 values, quint64 bytes)
+{
+    if (budget_->spend(values, bytes))
+        return true;
+    fail(budget_->valuesLeft() < values ? QStringLiteral("property list holds too many values")
+                                        : QStringLiteral("property list would take too much memory"));
+    return false;
 }
 
 bool PlistBinaryReader::fits(quint64 pos, quint64 length) const
@@ -114,18 +127,26 @@ bool PlistBinaryReader::readTrailer()
         return false;
     }
     objectsEnd_ = tableOffset;
-    offsets_.resize(objectCount_);
-    for (quint64 i = 0; i < objectCount_; ++i) {
-        const quint64 offset = readUnsigned(tableOffset + i * static_cast<quint64>(offsetWidth_), offsetWidth_);
-        if (offset < kHeaderSize || offset >= objectsEnd_) {
-            fail(QStringLiteral("object offset out of range"));
-            return false;
-        }
-        offsets_[i] = offset;
+    // A slot per object for the strings and data decoded once: charged, as it may be large.
+    if (objectCount_ >= quint64(std::numeric_limits<qint32>::max())) {
+        fail(QStringLiteral("too many objects"));
+        return false;
     }
+    if (!charge(0, objectCount_ * sizeof(qint32)))
+        return false;
     onPath_.assign(objectCount_, false);
-    budget_ = size_ + kExtraValues;
+    scalarSlots_.assign(objectCount_, -1);
     return true;
+}
+
+// Offsets are read from the table when an object is first needed, so that a table of many entries
+// costs no memory of its own.
+std::optional<quint64> PlistBinaryReader::objectOffset(quint64 ref)
+{
+    const quint64 offset = readUnsigned(objectsEnd_ + ref * static_cast<quint64>(offsetWidth_), offsetWidth_);
+    if (offset < kHeaderSize || offset >= objectsEnd_)
+        return fail(QStringLiteral("object offset out of range"));
+    return offset;
 }
 
 std::optional<quint64> PlistBinaryReader::readCount(quint8 marker, quint64& pos)
@@ -155,15 +176,17 @@ std::optional<PlistValue> PlistBinaryReader::readObject(quint64 ref, int depth)
         return fail(QStringLiteral("object reference out of range"));
     if (depth > kMaxDepth)
         return fail(QStringLiteral("property list nested too deeply"));
-    if (budget_ == 0)
-        return fail(QStringLiteral("property list holds too many values"));
-    --budget_;
+    if (!charge(1, 0))
+        return std::nullopt;
     if (onPath_[ref])
         return fail(QStringLiteral("object refers to itself"));
-    if (const auto cached = longScalars_.constFind(ref); cached != longScalars_.cend())
-        return *cached;
+    if (const qint32 slot = scalarSlots_[ref]; slot >= 0)
+        return sharedScalars_[std::size_t(slot)];
 
-    quint64 pos = offsets_[ref];
+    const auto offset = objectOffset(ref);
+    if (!offset)
+        return std::nullopt;
+    quint64 pos = *offset;
     const quint8 marker = data_[pos++];
     const quint8 kind = marker >> 4;
     if (kind == 0x0A || kind == 0x0D) {
@@ -176,10 +199,15 @@ std::optional<PlistValue> PlistBinaryReader::readObject(quint64 ref, int depth)
         return result;
     }
     auto scalar = readScalar(marker, pos);
-    // Long strings and data are decoded once however often they are referenced (the copies share
-    // their bytes); short ones cost little to decode again, and each decoding counts against the budget.
-    if (scalar && (kind == 0x4 || kind == 0x5 || kind == 0x6) && (marker & 0x0F) == 0x0F)
-        longScalars_.insert(ref, *scalar);
+    // Strings and data are decoded once however often they are referenced (the copies share their
+    // bytes): dictionary keys are shared by every dictionary that uses them. The cache's own entry
+    // is charged too.
+    if (scalar && (kind == 0x4 || kind == 0x5 || kind == 0x6)) {
+        if (!charge(0, sizeof(PlistValue)))
+            return std::nullopt;
+        scalarSlots_[ref] = qint32(sharedScalars_.size());
+        sharedScalars_.push_back(*scalar);
+    }
     return scalar;
 }
 
@@ -237,6 +265,8 @@ std::optional<PlistValue> PlistBinaryReader::readScalar(quint8 marker, quint64 p
             return readUtf16(pos, *count);
         if (!fits(pos, *count))
             return fail(QStringLiteral("truncated data or string"));
+        if (!charge(0, (kind == 0x4 ? *count : 2 * *count) + kBlockOverhead))
+            return std::nullopt;
         const char* bytes = reinterpret_cast<const char*>(data_ + pos);
         const auto length = static_cast<qsizetype>(*count);
         if (kind == 0x4)
@@ -272,6 +302,8 @@ std::optional<QString> PlistBinaryReader::readUtf16(quint64 pos, quint64 count)
 {
     if (count > objectsEnd_ / 2 || !fits(pos, count * 2))
         return fail(QStringLiteral("truncated string"));
+    if (!charge(0, 2 * count + kBlockOverhead))
+        return std::nullopt;
     if (count == 0)
         return QStringLiteral("");
     QString text(static_cast<qsizetype>(count), Qt::Uninitialized);
@@ -292,8 +324,10 @@ std::optional<PlistValue> PlistBinaryReader::readArray(quint64 count, quint64 po
     const auto width = static_cast<quint64>(refWidth_);
     if (count > objectsEnd_ / width || !fits(pos, count * width))
         return fail(QStringLiteral("truncated array"));
-    if (count > budget_)
-        return fail(QStringLiteral("property list holds too many values"));
+    // The slots are charged before they are reserved: nested arrays that each declare a long count
+    // cannot reserve more than the input allows.
+    if (!charge(0, count * sizeof(PlistValue)))
+        return std::nullopt;
     PlistArray array;
     array.reserve(count);
     for (quint64 i = 0; i < count; ++i) {
@@ -310,8 +344,8 @@ std::optional<PlistValue> PlistBinaryReader::readDict(quint64 count, quint64 pos
     const auto width = static_cast<quint64>(refWidth_);
     if (count > objectsEnd_ / (2 * width) || !fits(pos, 2 * count * width))
         return fail(QStringLiteral("truncated dictionary"));
-    if (count > budget_ / 2)
-        return fail(QStringLiteral("property list holds too many values"));
+    if (!charge(0, count * (sizeof(PlistDict::Entry) + kIndexCostPerEntry)))
+        return std::nullopt;
     PlistDict dict;
     for (quint64 i = 0; i < count; ++i) {
         auto key = readObject(readUnsigned(pos + i * width, refWidth_), depth + 1);

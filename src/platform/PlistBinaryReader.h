@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/PropertyList.h"
+#include "platform/ReadBudget.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 
 #include <optional>
@@ -15,13 +15,15 @@ namespace platform {
 // from the file is checked against the file before it is used; a reference back to an object that is
 // still being read (a cycle), nesting deeper than a fixed limit, or more values than the file could
 // plausibly describe ends the read with a reason instead of recursing or allocating without bound.
-// Null and fill objects read as invalid values; UIDs read as integers.
+// The values decoded and the memory they take are charged to a budget: the caller's, when the property
+// list is one of several inside a larger input, else one of the list's own size. Null and fill objects
+// read as invalid values; UIDs read as integers.
 class PlistBinaryReader {
 public:
-    static std::optional<PlistValue> read(const QByteArray& bytes, QString* error);
+    static std::optional<PlistValue> read(const QByteArray& bytes, QString* error, ReadBudget* budget = nullptr);
 
 private:
-    explicit PlistBinaryReader(const QByteArray& bytes);
+    PlistBinaryReader(const QByteArray& bytes, ReadBudget* budget);
 
     bool readTrailer();
     std::optional<PlistValue> readObject(quint64 ref, int depth);
@@ -31,6 +33,8 @@ private:
     std::optional<quint64> readCount(quint8 marker, quint64& pos);
     std::optional<QString> readUtf16(quint64 pos, quint64 count);
 
+    std::optional<quint64> objectOffset(quint64 ref);
+    bool charge(quint64 values, quint64 bytes);
     bool fits(quint64 pos, quint64 length) const;
     quint64 readUnsigned(quint64 pos, int width) const;
     std::nullopt_t fail(const QString& reason);
@@ -42,10 +46,11 @@ private:
     quint64 objectCount_ = 0;
     quint64 topObject_ = 0;
     quint64 objectsEnd_ = 0; // the offset table follows the objects
-    std::vector<quint64> offsets_;
     std::vector<bool> onPath_;
-    QHash<quint64, PlistValue> longScalars_; // long strings and data, decoded once
-    quint64 budget_ = 0; // values still allowed to be produced
+    std::vector<qint32> scalarSlots_; // per object: its place in sharedScalars_, or -1
+    std::vector<PlistValue> sharedScalars_; // strings and data, decoded once
+    std::optional<ReadBudget> ownBudget_;
+    ReadBudget* budget_;
     QString error_;
 };
 

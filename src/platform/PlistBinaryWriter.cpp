@@ -78,12 +78,21 @@ quint64 PlistBinaryWriter::addObject(const PlistValue* value, const QString* key
 
 quint64 PlistBinaryWriter::flattenString(const QString& string, const PlistValue* value)
 {
+    // Strings that share their characters are equal without hashing them: the keys of many archives are
+    // usually one string. The list being written holds every string alive until the end.
+    const StringData data { string.constData(), string.size() };
+    const auto shared = stringData_.constFind(data);
+    if (shared != stringData_.cend())
+        return *shared;
     const auto known = strings_.constFind(string);
-    if (known != strings_.cend())
+    if (known != strings_.cend()) {
+        stringData_.insert(data, *known);
         return *known;
+    }
     // A string value is reached through its value (toString() gives a copy); a key through the dict.
     const quint64 index = addObject(value, value ? nullptr : &string);
     strings_.insert(string, index);
+    stringData_.insert(data, index);
     return index;
 }
 
@@ -193,9 +202,19 @@ void PlistBinaryWriter::writeString(const QString& string)
         out_.append(string.toLatin1());
         return;
     }
+    // A surrogate without its partner is written as the replacement character: readers refuse it, and
+    // what the program holds must always read back.
     writeMarker(0x60, static_cast<quint64>(string.size()));
-    for (const QChar c : string)
-        writeUnsigned(c.unicode(), 2);
+    const qsizetype size = string.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = string[i];
+        if (c.isHighSurrogate() && i + 1 < size && string[i + 1].isLowSurrogate()) {
+            writeUnsigned(c.unicode(), 2);
+            writeUnsigned(string[++i].unicode(), 2);
+        } else {
+            writeUnsigned(c.isSurrogate() ? 0xFFFD : c.unicode(), 2);
+        }
+    }
 }
 
 void PlistBinaryWriter::writeObject(const Object& object)

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -37,7 +38,9 @@ private:
 
     std::vector<Object> objects_;
     std::vector<quint64> refs_;
+    using StringData = std::pair<const QChar*, qsizetype>;
     QHash<QString, quint64> strings_;
+    QHash<StringData, quint64> stringData_;
     QHash<qint64, quint64> integers_;
     QHash<quint64, quint64> reals_; // by bit pattern, so 0.0 and -0.0 stay apart
     QHash<qint64, quint64> dates_;

@@ -1,8 +1,11 @@
 #include "platform/PlistXmlWriter.h"
 
+#include "platform/XmlCharacterData.h"
+
 #include <QDateTime>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -10,12 +13,6 @@ namespace platform {
 namespace {
 
 constexpr qsizetype kBase64LineLength = 68;
-
-bool isXmlChar(char32_t c)
-{
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
-        || (c >= 0x10000 && c <= 0x10FFFF);
-}
 
 QByteArray dateText(const QDateTime& value)
 {
@@ -83,7 +80,7 @@ void PlistXmlWriter::writeEscaped(const QString& text)
             escaped.append(text[++i]);
             continue;
         }
-        if (text[i].isSurrogate() || !isXmlChar(c))
+        if (text[i].isSurrogate() || !xmlchars::isXmlChar(c))
             c = 0xFFFD;
         switch (c) {
         case '&':
@@ -115,7 +112,7 @@ void PlistXmlWriter::writeData(const QByteArray& data, int depth)
     const QByteArray encoded = data.toBase64();
     for (qsizetype at = 0; at < encoded.size(); at += kBase64LineLength) {
         writeIndent(depth);
-        out_.append(encoded.mid(at, kBase64LineLength));
+        out_.append(encoded.constData() + at, std::min(kBase64LineLength, encoded.size() - at));
         out_.append('\n');
     }
     writeIndent(depth);

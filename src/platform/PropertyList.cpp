@@ -38,6 +38,12 @@ const PlistValue* PlistDict::find(const QString& key) const
     return at < entries_.size() ? &entries_[at].second : nullptr;
 }
 
+PlistValue* PlistDict::find(const QString& key)
+{
+    const std::size_t at = position(key);
+    return at < entries_.size() ? &entries_[at].second : nullptr;
+}
+
 std::size_t PlistDict::position(const QString& key) const
 {
     if (!index_.isEmpty())
@@ -161,6 +167,13 @@ const PlistDict& PlistValue::toDict() const
     return isDict() ? std::get<PlistDict>(value_) : empty;
 }
 
+PlistDict& PlistValue::mutableDict()
+{
+    if (!isDict())
+        value_ = PlistDict();
+    return std::get<PlistDict>(value_);
+}
+
 namespace PropertyList {
 
 QByteArray toXml(const PlistValue& root)
@@ -178,10 +191,10 @@ QByteArray toBytes(const PlistValue& root, Format format)
     return format == Format::Binary ? toBinary(root) : toXml(root);
 }
 
-std::optional<PlistValue> fromBytes(const QByteArray& bytes, QString* error)
+std::optional<PlistValue> fromBytes(const QByteArray& bytes, QString* error, ReadBudget* budget)
 {
     if (bytes.startsWith("bplist"))
-        return fromBinary(bytes, error);
+        return fromBinary(bytes, error, budget);
     return fromXml(bytes, error);
 }
 
@@ -190,9 +203,9 @@ std::optional<PlistValue> fromXml(const QByteArray& bytes, QString* error)
     return PlistXmlReader::read(bytes, error);
 }
 
-std::optional<PlistValue> fromBinary(const QByteArray& bytes, QString* error)
+std::optional<PlistValue> fromBinary(const QByteArray& bytes, QString* error, ReadBudget* budget)
 {
-    return PlistBinaryReader::read(bytes, error);
+    return PlistBinaryReader::read(bytes, error, budget);
 }
 
 } // namespace PropertyList

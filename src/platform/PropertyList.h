@@ -13,6 +13,7 @@
 namespace platform {
 
 class PlistValue;
+class ReadBudget;
 using PlistArray = std::vector<PlistValue>;
 
 // A property-list dictionary that keeps its keys in insertion order, so that archives written by us
@@ -24,6 +25,7 @@ public:
 
     void insert(const QString& key, PlistValue value); // replaces an existing key in place
     const PlistValue* find(const QString& key) const;
+    PlistValue* find(const QString& key);
     bool contains(const QString& key) const { return find(key) != nullptr; }
     std::vector<QString> keys() const;
     std::size_t size() const;
@@ -112,6 +114,8 @@ public:
     QDateTime toDate() const;
     const PlistArray& toArray() const;
     const PlistDict& toDict() const;
+    // The dict itself, to change or take over in place; a value of another type becomes an empty dict.
+    PlistDict& mutableDict();
 
     bool operator==(const PlistValue& other) const { return value_ == other.value_; }
 
@@ -132,10 +136,12 @@ QByteArray toBinary(const PlistValue& root);
 QByteArray toBytes(const PlistValue& root, Format format);
 
 // Detects the format from the first bytes. Malformed input gives nothing and, when asked for, a
-// short English reason; nothing the input says (counts, offsets, sizes) is trusted unchecked.
-std::optional<PlistValue> fromBytes(const QByteArray& bytes, QString* error = nullptr);
+// short English reason; nothing the input says (counts, offsets, sizes) is trusted unchecked. A binary
+// list that is one of several read from one input charges the values it decodes to that input's
+// budget; without one it has a budget of its own size.
+std::optional<PlistValue> fromBytes(const QByteArray& bytes, QString* error = nullptr, ReadBudget* budget = nullptr);
 std::optional<PlistValue> fromXml(const QByteArray& bytes, QString* error = nullptr);
-std::optional<PlistValue> fromBinary(const QByteArray& bytes, QString* error = nullptr);
+std::optional<PlistValue> fromBinary(const QByteArray& bytes, QString* error = nullptr, ReadBudget* budget = nullptr);
 
 } // namespace PropertyList
 

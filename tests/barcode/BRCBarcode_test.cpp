@@ -50,11 +50,12 @@ TEST(BRCBarcode, InitialiserSetsContentFlagAndNoCheckCharacterButNoWidthYet)
     EXPECT_FLOAT_EQ(barcode.lastBar(), 14.0f);
 }
 
-TEST(BRCBarcode, EmptyContentIsValidAndGivesOnlyTheGuards)
+TEST(BRCBarcode, EmptyContentGivesNoSymbolThoughItsModulesAreOnlyTheGuards)
 {
+    // A symbol without data reads back as nothing: the generator must show none.
     EdgeDigitsBarcode barcode;
     ASSERT_TRUE(barcode.initWithContent(QStringLiteral("")));
-    EXPECT_TRUE(barcode.isContentValid());
+    EXPECT_FALSE(barcode.isContentValid());
     EXPECT_EQ(barcode.completeBarcode(), QStringLiteral("11101"));
 }
 

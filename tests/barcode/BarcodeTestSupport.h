@@ -9,7 +9,9 @@
 #include <QColor>
 #include <QImage>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -62,6 +64,35 @@ inline void prepare(BRCBarcode& barcode, const Layout& layout = {})
         height += barcode.footerHeight() * 72.0f + settings.footer_margin;
     barcode.setHeight(height + 2.0f * settings.TB_margin);
     barcode.calculateWidth();
+}
+
+// Module width in points for value i of a read-back sweep at the linear pictures' 600 dpi: 1, 2 and 3
+// pixels in turn, and every fourth a random fraction between 1 and 4 pixels.
+template <typename Random> float sweepModulePoints(Random& random, int i)
+{
+    constexpr float kPointsPerPixel = 72.0f / 600.0f;
+    if (i % 4 < 3)
+        return static_cast<float>(i % 4 + 1) * kPointsPerPixel;
+    return std::uniform_real_distribution<float>(1.0f, 4.0f)(random) * kPointsPerPixel;
+}
+
+// Pixels a module is drawn with at dpi: rounded once, never below one.
+inline int drawnModulePixels(float barWidth, double dpi = 600.0)
+{
+    return std::max(1, static_cast<int>(std::lround(barWidth * dpi / 72.0)));
+}
+
+// The framed width the generator gives a linear symbol: its widest part plus both side margins and 15
+// points.
+inline void frameLikeTheGenerator(BRCBarcode& barcode)
+{
+    const Barcode_Gen& settings = Barcode_Settings();
+    float widest = barcode.width();
+    if (barcode.printsHeader())
+        widest = std::max(widest, barcode.headerWidth());
+    if (barcode.printsFooter())
+        widest = std::max(widest, barcode.footerWidth());
+    barcode.setWidth(widest + 2.0f * settings.LR_margin + (settings.LR_margin > 0.0f ? 15.0f : 0.0f));
 }
 
 inline bool isDark(QRgb pixel)

@@ -31,15 +31,16 @@ TEST(Codabar, StartAndStopLettersAreTypedWithTheValue)
                        "0"));
     EXPECT_FLOAT_EQ(codabar->width(), 32.0f);
 
-    // Nothing is added to a value without them.
+    // Nothing is added to a value without them, and such a value gives no symbol: a reader would not
+    // find where it starts and ends.
     const auto bare = make(QStringLiteral("123"));
-    EXPECT_TRUE(bare->isContentValid());
+    EXPECT_FALSE(bare->isContentValid());
     EXPECT_EQ(bare->completeBarcode().size(), 3 * 10);
 }
 
 TEST(Codabar, CharactersOutsideTheSetGiveNoSymbol)
 {
     EXPECT_TRUE(make(QStringLiteral("B-$:/.+0123456789D"))->isContentValid());
-    for (const char* value : { "a123a", "A12E", "A1 2A", "A*B" })
+    for (const char* value : { "a123a", "A12E", "A1 2A", "A*B", "", "AB", "123", "A123", "123D", "A12B34C", "A12C3" })
         EXPECT_FALSE(make(QLatin1String(value))->isContentValid()) << value;
 }

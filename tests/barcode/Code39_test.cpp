@@ -46,7 +46,8 @@ TEST(Code39, LowerCaseIsUpperCasedAndFramedByAsterisks)
 TEST(Code39, AsteriskAndCharactersOutsideTheSetGiveNoSymbol)
 {
     EXPECT_TRUE(make<BRCCode39Barcode>(QStringLiteral("A-B. $/+%09"))->isContentValid());
-    EXPECT_TRUE(make<BRCCode39Barcode>(QStringLiteral(""))->isContentValid());
+    EXPECT_FALSE(make<BRCCode39Barcode>(QStringLiteral(""))->isContentValid());
+    EXPECT_FALSE(make<BRCExtendedCode39Barcode>(QStringLiteral(""))->isContentValid());
     // An asterisk in the data would read as the end of the symbol.
     for (const char* value : { "A*B", "*", "A#B", "A_B", "A\tB" })
         EXPECT_FALSE(make<BRCCode39Barcode>(QLatin1String(value))->isContentValid()) << value;

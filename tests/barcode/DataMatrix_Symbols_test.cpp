@@ -23,6 +23,13 @@ TEST(DataMatrixSymbols, FormatNamesAndEncodations)
     EXPECT_EQ(BRCDataMatrix::completeTriplets("ABCDa", "CCCCC"), "CCCCC");
     EXPECT_EQ(BRCDataMatrix::completeTriplets("abc", "TTT"), "TTT");
     EXPECT_EQ(BRCDataMatrix::completeTriplets("ab1", "AAA"), "AAA");
+    // NUL and bytes above 127 go in ASCII; the runs around them are completed on their own.
+    EXPECT_EQ(BRCDataMatrix::completeTriplets("\xd0\x80xyz", "CCCCC"), "AACCC");
+    EXPECT_EQ(BRCDataMatrix::completeTriplets("ab\x80"
+                                              "cd",
+                  "TTTTT"),
+        "AAAAA");
+    EXPECT_EQ(BRCDataMatrix::completeTriplets(QByteArray("ABC\0DEF", 7), "CCCCCCC"), "CCCACCC");
 }
 
 TEST(DataMatrixSymbols, EpsOfARectangularSymbol)
@@ -67,7 +74,7 @@ TEST(DataMatrixSymbols, PictureSizeFailuresAndUtf8)
     const BarcodePicture picture = BRCDataMatrix::makePicture(*symbol, 3, 72);
     EXPECT_EQ(picture.image.size(), QSize(12, 12));
     EXPECT_EQ(picture.size, QSizeF(30, 30));
-    EXPECT_EQ(qAlpha(picture.image.pixel(0, 0)), 0); // margin
+    EXPECT_EQ(picture.image.pixel(0, 0), qRgba(255, 255, 255, 255)); // margin: opaque quiet zone
     EXPECT_EQ(qGray(picture.image.pixel(1, 10)), 0); // bottom-left corner of the finder
     EXPECT_EQ(BRCDataMatrix::makePicture(*symbol, 3, 7200).image.width(), 12 * 2400 / 72);
 

@@ -50,13 +50,19 @@ TEST(JapanPost, LettersBecomeAControlCodeAndADigit)
     EXPECT_EQ(japan->japanpostContents(), QStringLiteral("1234567:1-<5") + QString(8, QLatin1Char('=')));
     EXPECT_TRUE(japan->isContentValid());
 
-    // Past twenty codes the rest is cut, and the caption loses the characters whose digits were cut.
+    // Past twenty codes the rest is cut, and the caption loses the characters whose digits were cut;
+    // such a symbol would read back as another value, so it is refused.
     const auto cut = make(QStringLiteral("1234567ABCDEFGHIJ"));
     EXPECT_EQ(cut->japanpostContents(), QStringLiteral("1234567:0:1:2:3:4:5:"));
     EXPECT_EQ(cut->content(), QStringLiteral("1234567ABCDEF"));
+    EXPECT_FALSE(cut->isContentValid());
 
-    // Characters without a code are dropped.
-    EXPECT_EQ(make(QStringLiteral("123 4567 é#"))->content(), QStringLiteral("1234567"));
+    // Characters without a code are dropped from the codes, and the value is refused.
+    const auto dropped = make(QStringLiteral("123 4567 é#"));
+    EXPECT_EQ(dropped->content(), QStringLiteral("1234567"));
+    EXPECT_FALSE(dropped->isContentValid());
+    // Twenty codes exactly are kept whole.
+    EXPECT_TRUE(make(QStringLiteral("1234567ABCDEF1"))->isContentValid());
 }
 
 TEST(JapanPost, SevenLeadingDigitsMakeASymbol)
@@ -70,24 +76,38 @@ TEST(JapanPost, SevenLeadingDigitsMakeASymbol)
 TEST(JapanPost, SizeAndBarWidthFollowEachOther)
 {
     const auto japan = make(QStringLiteral("1234567"));
-    EXPECT_FLOAT_EQ(japan->height(), 10.0f);
+    EXPECT_FLOAT_EQ(japan->size(), 10.0f);
     EXPECT_FLOAT_EQ(japan->barWidth(), 10.0f / 6.0f);
     EXPECT_FLOAT_EQ(japan->width(), 133 * 10.0f / 6.0f);
 
     japan->setHeight(5.0f);
-    EXPECT_FLOAT_EQ(japan->height(), 8.5f);
+    EXPECT_FLOAT_EQ(japan->size(), 8.5f);
     EXPECT_NEAR(japan->barWidth(), 1.4167f, 1e-4);
     japan->setBarWidth(3.0f);
     EXPECT_FLOAT_EQ(japan->barWidth(), 1.9166666f);
-    EXPECT_FLOAT_EQ(japan->height(), 11.5f);
+    EXPECT_FLOAT_EQ(japan->size(), 11.5f);
     EXPECT_FLOAT_EQ(japan->width(), 133 * 1.9166666f);
     japan->setBarWidth(0.5f);
-    EXPECT_FLOAT_EQ(japan->height(), 8.0f);
+    EXPECT_FLOAT_EQ(japan->size(), 8.0f);
 
     auto given = std::make_unique<JapanPostBarcode>();
     ASSERT_TRUE(given->initWithContent(QStringLiteral("1234567"), true, 1.0f, 9.0f, 6.0f, -1));
-    EXPECT_FLOAT_EQ(given->height(), 9.0f);
+    EXPECT_FLOAT_EQ(given->size(), 9.0f);
     EXPECT_FALSE(JapanPostBarcode().initWithContent(QString(), true));
+}
+
+TEST(JapanPost, PictureHeightIsTheAskedOneAndHoldsTheLongBars)
+{
+    const auto japan = make(QStringLiteral("1234567"));
+    // A tall picture keeps the height asked for, while the bars keep the largest symbol size.
+    japan->setHeight(60.0f);
+    EXPECT_FLOAT_EQ(japan->height(), 60.0f);
+    EXPECT_FLOAT_EQ(japan->size(), 11.5f);
+    // A low one grows until the long bar and the text bands fit.
+    japan->setCaptionHeight(0.2f);
+    japan->setHeight(9.0f);
+    const float longBar = japan->barTop(0);
+    EXPECT_GE(japan->height(), longBar + 0.2f * 72.0f);
 }
 
 TEST(JapanPost, BarsStandAboutTheCentreLine)

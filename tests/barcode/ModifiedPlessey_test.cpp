@@ -44,6 +44,13 @@ TEST(ModifiedPlessey, CheckDigitDoublesEveryOtherDigitFromTheRight)
         EXPECT_EQ(make<BRCModifiedPlesseyBarcode>(QLatin1String(c.value))->checkDigit(), c.check) << c.value;
 }
 
+TEST(ModifiedPlessey, EmptyValueGivesNoSymbol)
+{
+    EXPECT_FALSE(make<BRCModifiedPlesseyBarcode>(QStringLiteral(""))->isContentValid());
+    EXPECT_FALSE(make<BRCModifiedPlesseyHexBarcode>(QStringLiteral(""))->isContentValid());
+    EXPECT_TRUE(make<BRCModifiedPlesseyBarcode>(QStringLiteral("0"))->isContentValid());
+}
+
 TEST(ModifiedPlessey, HexTakesTheLettersAToF)
 {
     const auto hex = make<BRCModifiedPlesseyHexBarcode>(QStringLiteral("a"));

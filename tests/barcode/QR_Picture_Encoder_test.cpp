@@ -1,4 +1,5 @@
 #include "barcode/Barcode_Gen.h"
+#include "barcode/QR_Matrix_Encoder.h"
 #include "barcode/QR_Picture_Encoder.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +28,58 @@ TEST(QRPictureEncoder, CapacityCheckAndAutomaticVersion)
     // Out-of-range settings give nothing instead of reading past the tables.
     EXPECT_EQ(QR_Picture_Encoder::encodeWithECLevel(4, 0, QStringLiteral("x")), nullptr);
     EXPECT_EQ(QR_Picture_Encoder::encodeWithECLevel(0, 41, QStringLiteral("x")), nullptr);
+    // A side beyond the picture bounds draws nothing rather than asking for gigabytes.
+    const auto small = QR_Picture_Encoder::encodeWithECLevel(0, 0, QStringLiteral("0123"));
+    EXPECT_TRUE(QR_Picture_Encoder::renderModules(*small, 40000).isNull());
+    EXPECT_TRUE(QR_Picture_Encoder::renderDataMatrix(*small, 30000, 72).isNull());
+    EXPECT_FALSE(QR_Picture_Encoder::renderModules(*small, 4096).isNull());
     // An empty text makes a matrix of no modules, which draws no picture.
     const auto empty = QR_Picture_Encoder::encodeWithECLevel(0, 0, QString());
     ASSERT_NE(empty, nullptr);
     EXPECT_EQ(empty->dimension(), 0);
     EXPECT_TRUE(QR_Picture_Encoder::renderDataMatrix(*empty, 60, 600).isNull());
+}
+
+TEST(QRPictureEncoder, MixedTextsAreMeasuredBySegmentsNotAsBytes)
+{
+    // Digits in their own mode take far less room than as bytes: these fit versions 26 and 25.
+    struct Case {
+        int count;
+        int level;
+        int dimension;
+    };
+    for (const Case& c : { Case { 1300, 3, 26 * 4 + 17 }, Case { 3000, 0, 25 * 4 + 17 } }) {
+        const auto matrix
+            = QR_Picture_Encoder::encodeWithECLevel(c.level, 0, QString(c.count, QLatin1Char('1')) + QLatin1Char('a'));
+        ASSERT_NE(matrix, nullptr) << c.count;
+        EXPECT_EQ(matrix->dimension(), c.dimension) << c.count;
+    }
+    // A requested version still refuses what its segments do not fit.
+    EXPECT_EQ(
+        QR_Picture_Encoder::encodeWithECLevel(3, 25, QString(1300, QLatin1Char('1')) + QLatin1Char('a')), nullptr);
+    EXPECT_EQ(QR_Picture_Encoder::encodeWithECLevel(0, 0, QString(7100, QLatin1Char('1')) + QLatin1Char('a')), nullptr);
+}
+
+TEST(QRPictureEncoder, TextBeyondAsciiOpensWithTheUtf8Designator)
+{
+    QR_Matrix_Encoder plain;
+    plain.setKanjiAllowed(false);
+    const QByteArray text = QStringLiteral("Grüße").toUtf8();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.constData());
+    ASSERT_TRUE(plain.EncodeSourceData(bytes, static_cast<int>(text.size()), 0));
+    QR_Matrix_Encoder marked;
+    marked.setKanjiAllowed(false);
+    marked.setUtf8Designator(true);
+    ASSERT_TRUE(marked.EncodeSourceData(bytes, static_cast<int>(text.size()), 0));
+    // Mode 0111 and assignment 26 (00011010), then the same byte segment.
+    EXPECT_EQ(marked.m_ncDataCodeWordBit, plain.m_ncDataCodeWordBit + 12);
+    EXPECT_EQ(marked.m_byDataCodeWord[0], 0x71);
+    EXPECT_EQ(marked.m_byDataCodeWord[1] >> 4, 0xA);
+    EXPECT_EQ(plain.m_byDataCodeWord[0] >> 4, 0x4); // byte mode first
+    // The facade marks text beyond ASCII only: an ASCII text keeps the smallest symbol.
+    EXPECT_EQ(QR_Picture_Encoder::encodeWithECLevel(0, 0, QString(17, QLatin1Char('a')))->dimension(), 21);
+    // 17 bytes fill version 1 exactly; the designator's 12 bits take the same bytes into version 2.
+    EXPECT_EQ(QR_Picture_Encoder::encodeWithECLevel(0, 0, QString(8, QChar(0xE9)) + QLatin1Char('a'))->dimension(), 25);
 }
 
 TEST(QRPictureEncoder, PictureMarginsAndColours)
@@ -40,17 +88,17 @@ TEST(QRPictureEncoder, PictureMarginsAndColours)
     const QImage image = QR_Picture_Encoder::renderModules(*matrix, 60);
     ASSERT_EQ(image.size(), QSize(60, 60));
     // s = 2, margins of 9: the finder's corner module covers (9, 9) to (10, 10).
-    EXPECT_EQ(pixel(image, 8, 8), qRgba(255, 255, 255, 0));
+    EXPECT_EQ(pixel(image, 8, 8), qRgba(255, 255, 255, 255)); // quiet zone, opaque
     EXPECT_EQ(pixel(image, 9, 9), qRgba(0, 0, 0, 255));
     EXPECT_EQ(pixel(image, 10, 10), qRgba(0, 0, 0, 255));
     EXPECT_EQ(pixel(image, 11, 11), qRgba(255, 255, 255, 255)); // light ring of the finder, opaque
-    EXPECT_EQ(pixel(image, 51, 51), qRgba(255, 255, 255, 0));
+    EXPECT_EQ(pixel(image, 51, 51), qRgba(255, 255, 255, 255));
     EXPECT_EQ(pixel(image, 9 + 42 - 1, 9), qRgba(0, 0, 0, 255));
 
     const QImage odd = QR_Picture_Encoder::renderModules(*matrix, 61);
     EXPECT_EQ(pixel(odd, 9, 9), qRgba(0, 0, 0, 255));
     EXPECT_EQ(pixel(odd, 50, 9), qRgba(0, 0, 0, 255));
-    EXPECT_EQ(qAlpha(pixel(odd, 51, 9)), 0); // right margin of 10
+    EXPECT_EQ(pixel(odd, 51, 9), qRgba(255, 255, 255, 255)); // right margin of 10
 
     const auto version2 = QR_Picture_Encoder::encodeWithECLevel(0, 2, QStringLiteral("0123"));
     const QImage full = QR_Picture_Encoder::renderModules(*version2, 100);

@@ -56,14 +56,19 @@ TEST(RoyalMail, CheckCharacterAndFrameBars)
     EXPECT_EQ(royalmail_characterDescriptor('a'), 0);
 }
 
-TEST(RoyalMail, CharactersOutsideTheTableDrawTrackersAndLeaveTheCheckAlone)
+TEST(RoyalMail, LowerCaseIsUpperCasedAndOtherCharactersGiveNoSymbol)
 {
-    const auto mixed = make(QStringLiteral("SN34rd,1A"));
-    EXPECT_TRUE(mixed->isContentValid());
-    EXPECT_EQ(mixed->content(), QStringLiteral("SN34rd,1A"));
-    EXPECT_EQ(mixed->checkDigit(), make(QStringLiteral("SN341A"))->checkDigit());
-    EXPECT_EQ(states(*mixed).mid(1 + 4 * 4, 12), QStringLiteral("TTTTTTTTTTTT"));
-    EXPECT_TRUE(make(QStringLiteral(""))->isContentValid());
+    // Lower-case letters are the capitals the symbol carries: same bars, same check character.
+    const auto lower = make(QStringLiteral("sn34rd1a"));
+    EXPECT_TRUE(lower->isContentValid());
+    EXPECT_EQ(lower->content(), QStringLiteral("SN34RD1A"));
+    EXPECT_EQ(lower->checkDigit(), 'K');
+    EXPECT_EQ(lower->completeBarcode(), make(QStringLiteral("SN34RD1A"))->completeBarcode());
+    EXPECT_EQ(states(*lower), states(*make(QStringLiteral("SN34RD1A"))));
+    // Spaces, hyphens and punctuation would be drawn as trackers, which read back as other data; an
+    // empty value as no data at all.
+    for (const char* value : { "SN34 RD1A", "SN34-RD1A", "SN34RD,1A", "" })
+        EXPECT_FALSE(make(QLatin1String(value))->isContentValid()) << value;
     EXPECT_FALSE(make(QStringLiteral("SN3é"))->isContentValid());
 }
 

@@ -32,7 +32,9 @@ TEST(Interleaved2of5, AnOddCountGetsALeadingZero)
 
 TEST(Interleaved2of5, OnlyDigitsMakeASymbol)
 {
-    EXPECT_TRUE(make<BRCInterleavedTwoOfFiveBarcode>(QStringLiteral(""))->isContentValid());
+    // An empty value makes only the guards, which read as nothing: no symbol.
+    EXPECT_FALSE(make<BRCInterleavedTwoOfFiveBarcode>(QStringLiteral(""))->isContentValid());
+    EXPECT_FALSE(make<BRCIndustrialTwoOfFiveBarcode>(QStringLiteral(""))->isContentValid());
     EXPECT_TRUE(make<BRCInterleavedTwoOfFiveBarcode>(QStringLiteral("0123456789"))->isContentValid());
     for (const char* value : { "12a4", "12 34", "-1234" }) {
         EXPECT_FALSE(make<BRCInterleavedTwoOfFiveBarcode>(QLatin1String(value))->isContentValid()) << value;

@@ -103,12 +103,12 @@ TEST_F(ControlIDTest, RefillingAPhotoNeedsAnExistingFile)
     view.ReplaceGraphicText(QStringLiteral("TSLImage"), true, QRectF(), QStringLiteral("F"),
         folder + QStringLiteral("/missing.png"), QStringLiteral("Fup_Photo"));
     EXPECT_FALSE(photo->ctrl_is_visible);
-    EXPECT_TRUE(photo->_contents.isNull());
+    EXPECT_TRUE(photo->contents().isNull());
 
     view.ReplaceGraphicText(
         QStringLiteral("TSLImage"), true, QRectF(), QStringLiteral("F"), path, QStringLiteral("Fup_Photo"));
     EXPECT_TRUE(photo->ctrl_is_visible);
-    EXPECT_EQ(photo->_contents.pixelColor(3, 3), QColor(Qt::green));
+    EXPECT_EQ(photo->contents().pixelColor(3, 3), QColor(Qt::green));
     EXPECT_EQ(photo->bounds(), QRectF(5, 5, 40, 40));
 }
 

@@ -255,7 +255,7 @@ TEST_F(CanvasTest, TheToolDecidesTheKindBeforeTheClass)
     auto picture = std::dynamic_pointer_cast<TSLImage>(document.graphics().front());
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->bounds(), QRectF(10, 10, 80, 40));
-    EXPECT_FALSE(picture->_contents.isNull());
+    EXPECT_FALSE(picture->contents().isNull());
 
     // With an existing file the item shows that file.
     const QString folder = testsupport::makeTempFolder(QStringLiteral("canvas-pictures"));
@@ -267,7 +267,7 @@ TEST_F(CanvasTest, TheToolDecidesTheKindBeforeTheClass)
         QString(), QStringLiteral("X"));
     picture = std::dynamic_pointer_cast<TSLImage>(document.graphics().front());
     ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->_contents.pixelColor(5, 5), QColor(Qt::red));
+    EXPECT_EQ(picture->contents().pixelColor(5, 5), QColor(Qt::red));
     EXPECT_EQ(picture->bounds(), QRectF(10, 10, 80, 40));
 
     // The fingerprint row serves a caller that passes a class while tool 12 is current.

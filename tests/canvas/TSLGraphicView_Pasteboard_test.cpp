@@ -306,7 +306,7 @@ TEST_F(CanvasPasteboardTest, APictureFromAnotherProgramBecomesAPictureItemKeptIn
     EXPECT_EQ(back.pixelColor(30, 20), QColor(20, 40, 220));
     const auto reopened = TSLGraphic::graphicsWithProperties(TSLGraphic::propertiesWithGraphics({ item }));
     ASSERT_EQ(reopened.size(), 1u);
-    EXPECT_FALSE(std::static_pointer_cast<TSLImage>(reopened[0])->_contents.isNull());
+    EXPECT_FALSE(std::static_pointer_cast<TSLImage>(reopened[0])->contents().isNull());
 
     // A second paste makes a second file, not the same name.
     view.paste();

@@ -3,6 +3,8 @@
 #include "editor/Design_File_Format.h"
 #include "profiles/Picture_Folder.h"
 
+#include "platform/DataFolder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -13,7 +15,7 @@ namespace {
 
 TEST(BuiltinTemplates, EveryPreviewHasADesignTheEditorReads)
 {
-    const QDir folder(QDir(qEnvironmentVariable("TESSALINE_RESOURCE_DIR")).filePath(QStringLiteral("Templates")));
+    const QDir folder(QDir(platform::installedResourceDir()).filePath(QStringLiteral("Templates")));
     const QStringList previews = Picture_Folder::pictureNames(folder.path());
     ASSERT_GE(previews.size(), 3);
     for (const QString& preview : previews) {

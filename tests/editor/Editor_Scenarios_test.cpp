@@ -3,6 +3,7 @@
 #include "editor/EditorScenarioFixture.h"
 
 #include "common/Stepper_Field.h"
+#include "data/Series_File.h"
 #include "model/TSLDrawing.h"
 
 #include <QCheckBox>
@@ -159,6 +160,8 @@ TEST_F(EditorScenario, TextBoxTakesTypingAgainAfterAnotherItemWasSetToSeries)
     const TSLGraphicPtr to = itemWithID(QStringLiteral("PARTY_TO"));
     const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
     ASSERT_TRUE(to && message);
+    // A series to bind to: the folder's other files are no series.
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"), { QStringLiteral("Anna") }, Series_File::Values::AsGiven));
     clickItem(to);
     showPage(QStringLiteral("datasource_tab"));
     auto* source = widget<QComboBox>(QStringLiteral("Data_source_type"));

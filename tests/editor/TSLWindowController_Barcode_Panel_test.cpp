@@ -4,6 +4,7 @@
 
 #include "barcode/Barcode_Dialog.h"
 #include "barcode/Barcode_Entries.h"
+#include "barcode/Barcode_Gen.h"
 #include "barcode/Barcode_Globals.h"
 
 #include <QCheckBox>
@@ -123,7 +124,7 @@ TEST_F(BarcodePanelTest, DialogShowsTheItemsSettingsAndPreviewsTheSymbol)
         shownData = part<QLineEdit>(*dialog, "dataText")->text();
         shownFooter = part<QLineEdit>(*dialog, "FooterText")->text();
         shownAlign = part<QComboBox>(*dialog, "align_ftr_combo")->currentText();
-        preview = dialog->Draw_Preview();
+        preview = Barcode_Settings().barcodeImage;
         part<QLineEdit>(*dialog, "dataText")->setText(QStringLiteral("not digits"));
         return 0;
     });

@@ -1,6 +1,6 @@
 // Binding an item to a series or spreadsheet column through the data-source page shows the source's first
 // value in the item, and the small services answer as the series windows rely on.
-#include "editor/EditorWindowTestSupport.h"
+#include "editor/SeriesEditorFixture.h"
 
 #include "model/TSLTextStorage.h"
 
@@ -9,37 +9,9 @@
 #include <QFile>
 #include <QPlainTextEdit>
 
-using editortest::EditorWindowTest;
 using editortest::messageTexts;
 
-class ChoiceBoxesTest : public EditorWindowTest {
-protected:
-    void SetUp() override
-    {
-        EditorWindowTest::SetUp();
-        startUpEmpty();
-        QDir(Data_Folder_Path).removeRecursively();
-        QDir().mkpath(Data_Folder_Path);
-        ui.messages.clear();
-    }
-    void writeSeries(const QString& name, const QByteArray& text)
-    {
-        QFile file(QDir(Data_Folder_Path).filePath(name + QStringLiteral(".txt")));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    }
-    TSLGraphicPtr selectedText(const QString& text)
-    {
-        TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
-        item->setBounds(QRectF(10, 10, 100, 20));
-        item->Text_Value = text;
-        item->Text_contents().string = text;
-        addItem(item, TSLDocumentGraphicsKey);
-        window->_graphicView->changeSelectionIndexes({ 0 });
-        window->_graphicView->setSelected_Graphic(item);
-        return item;
-    }
-};
+using ChoiceBoxesTest = editortest::SeriesEditorTest;
 
 TEST_F(ChoiceBoxesTest, BindingATextToASeriesShowsItsFirstLine)
 {

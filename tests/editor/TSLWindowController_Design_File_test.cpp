@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QTest>
+#include <QToolBar>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -364,4 +366,68 @@ TEST_F(DesignFileWindowTest, NewAfterAFailedSaveKeepsTheDesign)
     EXPECT_TRUE(texts[1].contains(QStringLiteral("no-such-folder/card.dcard"))) << texts[1].toStdString();
     EXPECT_EQ(window->Get_Front_Control_Count(), 6);
     EXPECT_TRUE(ui.dialogsRun.empty()) << "the start screen did not come up";
+}
+
+namespace {
+
+// Clicks the Open button of the main window's toolbar as a person would.
+void clickOpen(TSLWindowController& window)
+{
+    for (QToolBar* bar : window.findChildren<QToolBar*>()) {
+        if (QWidget* button = bar->widgetForAction(window.Open_btn)) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no Open button in the toolbar";
+}
+
+} // namespace
+
+TEST_F(DesignFileWindowTest, OpenKeepsTheDesignUntilTheChosenFileIsRead)
+{
+    putRichDesign();
+    window->show();
+    const DesignState before = DesignState::of(*window);
+    const QString bad = folder + QStringLiteral("/bad.dcard");
+    writeFile(bad, "<?xml version=\"1.0\"?><plist><array><string>not a design</string></array></plist>");
+
+    struct Case {
+        const char* what;
+        QString chosen; // empty: the panel is cancelled
+        QStringList messages;
+    };
+    const QString askSave = QStringLiteral("Do you want to save changes before opening document?");
+    const std::vector<Case> cases = {
+        { "cancelled panel", QString(), { askSave } },
+        { "refused file", bad, { askSave, corrupt } },
+        { "missing file", folder + QStringLiteral("/missing.dcard"), { askSave, corrupt } },
+    };
+    for (const Case& c : cases) {
+        ui.messages.clear();
+        ui.messageAnswers.push_back(0); // no, do not save first
+        if (!c.chosen.isEmpty())
+            ui.fileAnswers.push_back(c.chosen);
+        clickOpen(*window);
+        EXPECT_EQ(messageTexts(ui), c.messages) << c.what;
+        EXPECT_TRUE(DesignState::of(*window) == before) << c.what;
+        EXPECT_TRUE(ui.dialogsRun.empty()) << c.what << ": the start screen came up";
+        EXPECT_FALSE(Not_Draw_Only_Prop_Change) << c.what;
+        EXPECT_EQ(window->Get_Front_Control_Count(), 6) << c.what;
+    }
+
+    // A file that reads replaces the design.
+    const QString other = folder + QStringLiteral("/other.dcard");
+    DesignFileContent small;
+    small.front.setCard_Size(QSizeF(200, 100));
+    auto item = TSLGraphic::newGraphicOfClass(QStringLiteral("Shape_Control"));
+    item->setBounds(QRectF(5, 5, 20, 20));
+    small.frontItems.push_back(item);
+    ASSERT_TRUE(writeDesignFile(other, encodeDesignFile(small)));
+    ui.messageAnswers.push_back(0);
+    ui.fileAnswers.push_back(other);
+    clickOpen(*window);
+    EXPECT_EQ(window->Get_Front_Control_Count(), 1);
+    EXPECT_EQ(window->Get_Back_Control_Count(), 0);
+    EXPECT_EQ(Project_File_Name, other);
 }

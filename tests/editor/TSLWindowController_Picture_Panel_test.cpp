@@ -165,13 +165,13 @@ TEST_F(PicturePanelTest, ChosenPictureLoadsIntoTheCurrentItemAndACancelKeepsIt)
     auto picture = std::dynamic_pointer_cast<TSLImage>(item);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->_file_path, path);
-    EXPECT_EQ(picture->_contents.size(), QSize(12, 9));
+    EXPECT_EQ(picture->contents().size(), QSize(12, 9));
     EXPECT_EQ(Library_Selected_Image, path);
     EXPECT_EQ(window->Manual_image_path->text(), path);
 
     window->Manual_Image_Browse_Btn(); // cancelled
     EXPECT_EQ(picture->_file_path, path);
-    EXPECT_EQ(picture->_contents.size(), QSize(12, 9));
+    EXPECT_EQ(picture->contents().size(), QSize(12, 9));
     EXPECT_TRUE(Library_Selected_Image.isEmpty());
 }
 

@@ -320,12 +320,17 @@ TEST(TSLGraphicCopy, CopiesGeometryFillAndStrokeOnly)
     EXPECT_TRUE(lineCopy->_pointsRight);
 
     TSLImage image;
-    image._contents = QImage(4, 4, QImage::Format_ARGB32);
-    image._contents.fill(Qt::red);
+    QImage red(4, 4, QImage::Format_ARGB32);
+    red.fill(Qt::red);
+    image.setContents(red);
     auto imageCopy = std::dynamic_pointer_cast<TSLImage>(image.copyWithZone());
     ASSERT_TRUE(imageCopy);
-    imageCopy->_contents.fill(Qt::blue);
-    EXPECT_EQ(image._contents.pixelColor(0, 0), QColor(Qt::red)); // a separate duplicate
+    EXPECT_EQ(imageCopy->contents().pixelColor(0, 0), QColor(Qt::red));
+    QImage blue = imageCopy->contents();
+    blue.fill(Qt::blue);
+    imageCopy->setContents(blue);
+    EXPECT_EQ(image.contents().pixelColor(0, 0), QColor(Qt::red)); // a separate duplicate
+    EXPECT_EQ(imageCopy->contents().pixelColor(0, 0), QColor(Qt::blue));
 }
 
 TEST(TSLGraphicOpacity, FractionsReplaceAlphaAndValuesAboveOneActAsOne)
@@ -425,7 +430,7 @@ TEST(TSLGraphicPasteboard, PictureItemsReloadTheirFileOnlyWhenItExists)
         nullptr);
     ASSERT_TRUE(back);
     ASSERT_EQ(back->size(), 2u);
-    EXPECT_EQ(static_cast<TSLImage&>(*(*back)[0])._contents.size(), QSize(5, 3));
-    EXPECT_TRUE(static_cast<TSLImage&>(*(*back)[1])._contents.isNull());
+    EXPECT_EQ(static_cast<TSLImage&>(*(*back)[0]).contents().size(), QSize(5, 3));
+    EXPECT_TRUE(static_cast<TSLImage&>(*(*back)[1]).contents().isNull());
     EXPECT_EQ((*back)[1]->_file_path, missing._file_path);
 }

@@ -134,7 +134,7 @@ TEST(TSLImageDrawing, NaturalSizeIsTheSizeTheChainDrawsWhetherOrNotTheItemWasDra
     for (int degrees : { 0, 90, 45, -270 }) {
         ImageAdjustments values;
         values.rotation = degrees;
-        const std::optional<QImage> processed = ImageProcesser::Get_Processed_Image(item->_contents, values);
+        const std::optional<QImage> processed = ImageProcesser::Get_Processed_Image(item->contents(), values);
         ASSERT_TRUE(processed);
         item->rotate_image = float(degrees);
         EXPECT_EQ(item->naturalSize(), QSizeF(processed->size())) << degrees;
@@ -144,7 +144,7 @@ TEST(TSLImageDrawing, NaturalSizeIsTheSizeTheChainDrawsWhetherOrNotTheItemWasDra
     QImage image = blank(100, 100);
     draw(*item, image);
     EXPECT_EQ(item->naturalSize(), before);
-    EXPECT_EQ(item->_contents.size(), QSize(1000, 300)); // the item's own picture is not capped in place
+    EXPECT_EQ(item->contents().size(), QSize(1000, 300)); // the item's own picture is not capped in place
 
     item->ctrl_is_locked = true;
     item->makeNaturalSize();
@@ -166,14 +166,14 @@ TEST(TSLImageDrawing, DrawingChangesNeitherTheItemNorItsPicture)
     item->hue_val = 1.0f;
     item->blr_val = 2.0f;
     item->rotate_image = 33.0f;
-    const QImage picture = item->_contents.copy();
+    const QImage picture = item->contents().copy();
     const QByteArray before = archived(*item);
 
     QImage image = blank(80, 60);
     draw(*item, image);
 
     EXPECT_EQ(archived(*item), before);
-    EXPECT_TRUE(samePixels(item->_contents, picture));
+    EXPECT_TRUE(samePixels(item->contents(), picture));
     EXPECT_EQ(item->_strokeColor.alpha(), 255);
 }
 
@@ -215,7 +215,7 @@ TEST(TSLImageDrawing, AdjustmentsOpacityAndBorderAreApplied)
 TEST(TSLImageDrawing, SepiaAndAnUnevenTurnOfAPhotoStayInsideTheBounds)
 {
     auto item = TSLImage::initWithPath({ 0, 0 }, Resource_Path + QStringLiteral("/Background/Confetti.png"));
-    ASSERT_FALSE(item->_contents.isNull());
+    ASSERT_FALSE(item->contents().isNull());
     item->_isDrawingStroke = false;
     item->Sepia = true;
     item->rotate_image = 30;
@@ -256,7 +256,7 @@ TEST(TSLImageDrawing, HiddenEmptyPathAndMissingFileDrawWhatTheyShould)
     EXPECT_EQ(editor.refreshes, 0);
 
     item->setFilePath(testsupport::makeTempFolder(QStringLiteral("no-picture")) + QStringLiteral("/missing.png"));
-    EXPECT_TRUE(item->_contents.isNull());
+    EXPECT_TRUE(item->contents().isNull());
     draw(*item, image);
     keepPicture(image, QStringLiteral("picture_item_missing_file"));
     EXPECT_TRUE(near(at(image, 9, 30), Qt::black));

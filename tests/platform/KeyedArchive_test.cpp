@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -214,6 +215,48 @@ TEST(KeyedArchive, FontFallsBackToFamilyAndSizeWithoutAUsableDescription)
     PlistDict noFamily;
     noFamily.insert(QStringLiteral("$type"), QStringLiteral("font"));
     EXPECT_FALSE(KeyedArchive::fontFromValue(noFamily).has_value());
+}
+
+TEST(KeyedArchive, FontReadFromItsFieldsSavesAndReopensUnchanged)
+{
+    // A point size finer than the description keeps, a weight between the named ones.
+    for (const double size : { 10.00000002339948, 17.5, 9.123456789 }) {
+        PlistDict stored;
+        stored.insert(QStringLiteral("$type"), QStringLiteral("font"));
+        stored.insert(QStringLiteral("family"), QStringLiteral("DejaVu Sans"));
+        stored.insert(QStringLiteral("pointSize"), size);
+        stored.insert(QStringLiteral("weight"), 550);
+        const auto first = KeyedArchive::fontFromValue(stored);
+        ASSERT_TRUE(first.has_value());
+        EXPECT_NEAR(first->pointSizeF(), size, 1e-3);
+        const auto again = KeyedArchive::fontFromValue(KeyedArchive::fontValue(*first));
+        ASSERT_TRUE(again.has_value());
+        EXPECT_EQ(KeyedArchive::fontValue(*again), KeyedArchive::fontValue(*first)) << size;
+    }
+}
+
+TEST(KeyedArchive, ColourReadOnceSavesAndReadsBackTheSame)
+{
+    // Components that narrow to zero, negative zeros, and an extended colour beside them.
+    const std::vector<std::array<double, 4>> stored = {
+        { -1e-50, -0.0, -0.0, 1.0 },
+        { -1.240252519758042e-11, -1.240252519758042e-11, -1.240252519758042e-11, 1.0 },
+        { 1.00001, 0.5, 0.5, 1.0 },
+        { -0.0, 0.5, 1.0, 1.0 },
+        { 1.00000000001, 0.25, -0.0, 1.0 },
+        { 2.0, -0.0, -0.5, 0.75 },
+    };
+    for (const auto& rgba : stored) {
+        PlistDict value;
+        value.insert(QStringLiteral("$type"), QStringLiteral("color"));
+        value.insert(QStringLiteral("rgba"), PlistArray { rgba[0], rgba[1], rgba[2], rgba[3] });
+        const QColor first = KeyedArchive::colorFromValue(value);
+        ASSERT_TRUE(first.isValid());
+        const PlistValue written = KeyedArchive::colorValue(first);
+        const QColor again = KeyedArchive::colorFromValue(written);
+        EXPECT_EQ(PropertyList::toBinary(KeyedArchive::colorValue(again)), PropertyList::toBinary(written))
+            << rgba[0] << " " << rgba[1] << " " << rgba[2] << " " << rgba[3];
+    }
 }
 
 TEST(KeyedArchive, PictureWithoutAGivenSizeMeasuresItsPixels)

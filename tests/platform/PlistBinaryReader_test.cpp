@@ -1,5 +1,7 @@
 #include "platform/PropertyList.h"
 
+#include "platform/BinaryPlistBuilder.h"
+
 #include <gtest/gtest.h>
 
 using platform::PlistArray;
@@ -8,40 +10,8 @@ namespace PropertyList = platform::PropertyList;
 
 namespace {
 
-void appendBigEndian(QByteArray& out, quint64 value, int width)
-{
-    for (int shift = (width - 1) * 8; shift >= 0; shift -= 8)
-        out.append(static_cast<char>((value >> shift) & 0xFF));
-}
-
-// A binary property list made of the given encoded objects, with offset table and trailer computed.
-QByteArray assemble(const std::vector<QByteArray>& objects, quint64 top = 0, int refWidth = 1)
-{
-    QByteArray out("bplist00");
-    std::vector<quint64> offsets;
-    for (const QByteArray& object : objects) {
-        offsets.push_back(static_cast<quint64>(out.size()));
-        out.append(object);
-    }
-    const auto table = static_cast<quint64>(out.size());
-    for (const quint64 offset : offsets)
-        appendBigEndian(out, offset, 4);
-    out.append(6, '\0');
-    out.append('\x04');
-    out.append(static_cast<char>(refWidth));
-    appendBigEndian(out, objects.size(), 8);
-    appendBigEndian(out, top, 8);
-    appendBigEndian(out, table, 8);
-    return out;
-}
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray out;
-    for (const int v : values)
-        out.append(static_cast<char>(v));
-    return out;
-}
+using plistbuilder::assemble;
+using plistbuilder::bytes;
 
 // Reads, expecting a failure whose reason mentions the given words.
 void expectRefused(const QByteArray& file, const char* reasonPart)

@@ -2,6 +2,8 @@
 // something drawn on them, and the categories are stored in lower case as a user's own folders may be.
 #include "profiles/Picture_Folder.h"
 
+#include "platform/DataFolder.h"
+
 #include <QDir>
 #include <QImage>
 
@@ -11,7 +13,7 @@ namespace {
 
 TEST(ClipArt, EveryCategoryHoldsDrawnPictures)
 {
-    const QString root = QDir(qEnvironmentVariable("TESSALINE_RESOURCE_DIR")).filePath(QStringLiteral("LibraryImage"));
+    const QString root = QDir(platform::installedResourceDir()).filePath(QStringLiteral("LibraryImage"));
     const QStringList categories = Picture_Folder::subFolderNames(root);
     ASSERT_GE(categories.size(), 4);
     for (const QString& category : categories) {

@@ -156,7 +156,7 @@ TEST_F(WizardTest, ClearAsksFirstAndEmptiesEveryDetail)
 {
     fillBackgroundFolder();
     responder.messageAnswers = { 0, 1 };
-    open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
+    open([](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
         walkToCategories(w, form);
         form.Proposal_btn->click();
         form.Next_btn->click();

@@ -28,7 +28,7 @@ TEST_F(WizardTest, OpeningStartsOverOnTheStartScreen)
 {
     fillBackgroundFolder();
     Event_Type = QStringLiteral("7");
-    const int result = open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
+    const int result = open([](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
         EXPECT_EQ(Event_Type, QStringLiteral("1"));
         EXPECT_EQ(paneOf(form), QStringLiteral("Start_card_box"));
         EXPECT_EQ(w.next_counter(), 0);
@@ -274,7 +274,7 @@ TEST_F(WizardTest, ClickingAnotherPictureMovesStraightOn)
 TEST_F(WizardTest, BackgroundMustBeChosenAndStillBeThere)
 {
     // No pictures at all: the pane is empty and Next refuses.
-    open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
+    open([](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
         form.Using_Wizard_btn->click();
         form.Next_btn->click();
         EXPECT_TRUE(w.images().isEmpty());
@@ -288,7 +288,7 @@ TEST_F(WizardTest, BackgroundMustBeChosenAndStillBeThere)
     // The chosen picture removed meanwhile: refused as well.
     fillBackgroundFolder();
     responder.messages.clear();
-    open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
+    open([](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
         form.Using_Wizard_btn->click();
         form.Next_btn->click();
         ASSERT_FALSE(w.selected_image().isEmpty());

@@ -42,6 +42,28 @@ void expectAllRead(const Batch& batch)
 
 } // namespace
 
+TEST(DataMatrixPeers, C40AndTextCarryNulAndBytesAbove127Exactly)
+{
+    ASSERT_TRUE(testsupport::havePeer(QStringLiteral("dmtxread")));
+    ASSERT_TRUE(testsupport::havePeer(QStringLiteral("ZXingReader")));
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("dm-c40"));
+    const QList<QByteArray> values { QStringLiteral("Ѐx").toUtf8(),
+        QByteArray("AB\x80\x80"
+                   "CDEF\xff",
+            9),
+        QByteArray("ab\0cd\0\0ef", 9), QStringLiteral("ÀÁÂ ПРИВЕТ 123").toUtf8(), QByteArray("\x80\x81\x82", 3) };
+    Batch batch;
+    int index = 0;
+    for (const char letter : { 'C', 'T' }) {
+        for (const QByteArray& value : values) {
+            const auto symbol = BRCDataMatrix::encode(value, 0, 0, QByteArray(value.size(), letter));
+            ASSERT_TRUE(symbol) << letter << " " << value.toHex().toStdString();
+            addPicture(batch, folder, QStringLiteral("c%1").arg(index++), *symbol, value);
+        }
+    }
+    expectAllRead(batch);
+}
+
 TEST(DataMatrixPeers, EveryFormatAndEncodationReadsBack)
 {
     ASSERT_TRUE(testsupport::havePeer(QStringLiteral("dmtxread")));
@@ -59,7 +81,10 @@ TEST(DataMatrixPeers, EveryFormatAndEncodationReadsBack)
         BRCDataMatrix::sizeFromFormat(format, &W, &H);
         const auto probe = BRCDataMatrix::encode("1", W, H, {});
         if (format == QLatin1String("C144X144")) {
-            EXPECT_FALSE(probe); // refused: the library's symbols of this size cannot be read
+            // Made, but read by ZXingReader only (the generator's peer test): dmtxread orders this size's
+            // error-correction blocks differently.
+            ASSERT_TRUE(probe);
+            EXPECT_EQ(probe->W, 144);
             continue;
         }
         ASSERT_TRUE(probe) << format.toStdString();

@@ -13,10 +13,12 @@ namespace linearpeers {
 
 void startZxing(QProcess& process, const QStringList& files, const QString& format, const QString& report)
 {
-    // Pictures are upright: no need to look for symbols on their side.
+    // Pictures are upright: no need to look for symbols on their side. The reader's pass over downscaled
+    // copies stops on an internal assertion for some pictures of 3-pixel modules: full scale only.
     process.setStandardOutputFile(report);
     process.start(QStringLiteral("ZXingReader"),
-        QStringList { QStringLiteral("-fast"), QStringLiteral("-norotate"), QStringLiteral("-format"), format }
+        QStringList { QStringLiteral("-fast"), QStringLiteral("-norotate"), QStringLiteral("-noscale"),
+            QStringLiteral("-format"), format }
             + files);
 }
 

@@ -10,11 +10,13 @@
 #include "barcode/BRCIndustrialTwoOfFiveBarcode.h"
 #include "barcode/BRCInterleavedTwoOfFiveBarcode.h"
 #include "barcode/BRCModifiedPlesseyBarcode.h"
+#include "barcode/BarcodePngWriter.h"
 #include "barcode/BarcodeTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <functional>
@@ -26,7 +28,6 @@
 namespace {
 
 constexpr int kValues = 1000;
-constexpr int kQuietModules = 10;
 
 // A random text of length minLength to maxLength over the alphabet.
 QByteArray randomText(std::mt19937& random, const QByteArray& alphabet, int minLength, int maxLength)
@@ -176,6 +177,7 @@ struct Case {
     QByteArray expectedZxing;
     QByteArray expectedZbar;
     QString path;
+    int modulePixels = 0;
 };
 
 QString printable(const QByteArray& bytes)
@@ -190,8 +192,8 @@ class LinearRoundTrip : public testing::TestWithParam<int> {
 protected:
     const Symbology& symbology() const { return kRoundTrips[GetParam()]; }
 
-    // One value drawn into its own PNG file; two sizes alternate: 20-mil modules at 150 dpi (whole
-    // pixels) and 13-mil modules at 300 dpi (fractions of pixels).
+    // One value drawn into its own PNG file as the program frames and writes it, read as it is: modules
+    // of 1, 2 and 3 pixels and of a random fraction between, at the linear pictures' 600 dpi.
     Case draw(std::mt19937& random, int i, const QString& folder) const
     {
         Case c;
@@ -199,18 +201,18 @@ protected:
         auto barcode = symbology().make();
         EXPECT_TRUE(barcode->initWithContent(QString::fromLatin1(c.value), true));
         EXPECT_TRUE(barcode->isContentValid()) << printable(c.value).toStdString();
-        const bool fine = i % 2 == 1;
         barcodetest::Layout layout;
-        layout.barWidth = fine ? 0.936f : 1.44f;
+        layout.barWidth = barcodetest::sweepModulePoints(random, i);
         layout.barHeight = 24.0f;
         barcodetest::prepare(*barcode, layout);
+        barcodetest::frameLikeTheGenerator(*barcode);
+        c.modulePixels = barcodetest::drawnModulePixels(layout.barWidth);
         const QByteArray content = barcode->content().toLatin1();
         c.expectedZxing = symbology().expected(content, true);
         c.expectedZbar = symbology().expected(content, false);
-        const BarcodePicture picture = imageFromBarcode(*barcode, fine ? 300.0 : 150.0);
-        const int quiet = static_cast<int>(std::ceil(kQuietModules * layout.barWidth * picture.scale()));
+        const BarcodePicture picture = imageFromBarcode(*barcode);
         c.path = QStringLiteral("%1/%2.png").arg(folder).arg(i, 4, 10, QLatin1Char('0'));
-        EXPECT_TRUE(linearpeers::withQuietZone(picture.image, quiet).save(c.path, "PNG", 50));
+        EXPECT_TRUE(BarcodePngWriter::write(picture.image, c.path));
         return c;
     }
 
@@ -220,6 +222,10 @@ protected:
         int count = 0;
         for (const Case& c : cases) {
             const auto found = read.find(c.path);
+            // zbar finds few symbols of one-pixel modules (nor those its peers draw): there it must not
+            // misread, while a symbol it does not find is not counted.
+            if (!zxing && c.modulePixels == 1 && found == read.end())
+                continue;
             const QByteArray expected = zxing ? c.expectedZxing : c.expectedZbar;
             if (found != read.end() && symbology().interpret(*found) == expected)
                 continue;
@@ -228,7 +234,8 @@ protected:
                               << (found == read.end() ? QStringLiteral(" not read")
                                                       : QStringLiteral(" read as ") + printable(*found))
                                      .toStdString()
-                              << ", expected " << printable(expected).toStdString();
+                              << ", expected " << printable(expected).toStdString() << " in "
+                              << QFileInfo(c.path).fileName().toStdString();
         }
         return count;
     }
@@ -286,7 +293,7 @@ TEST_P(LinearRoundTrip, ScannersReadEveryValueBack)
     QDir(folder).removeRecursively();
 }
 
-INSTANTIATE_TEST_SUITE_P(Symbologies, LinearRoundTrip, testing::Range(0, static_cast<int>(std::size(kRoundTrips))),
+INSTANTIATE_TEST_SUITE_P(Sweep, LinearRoundTrip, testing::Range(0, static_cast<int>(std::size(kRoundTrips))),
     [](const testing::TestParamInfo<int>& info) { return std::string(kRoundTrips[info.param].name); });
 
 namespace {

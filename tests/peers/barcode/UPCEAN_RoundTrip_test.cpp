@@ -5,12 +5,12 @@
 #include "barcode/BRCEAN8Barcode.h"
 #include "barcode/BRCUPCABarcode.h"
 #include "barcode/BRCUPCEBarcode.h"
+#include "barcode/BarcodePngWriter.h"
 #include "barcode/BarcodeTestSupport.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QHash>
-#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -74,17 +74,6 @@ const Symbology kSymbologies[] = {
         "UPC-E", "UPC-E", "37", 51, 9 },
 };
 
-// The picture padded with the quiet zone the standard asks for beyond the symbol's own margins.
-QImage withQuietZone(const BarcodePicture& picture, float barWidth, int modules)
-{
-    const int pad = static_cast<int>(std::ceil(modules * barWidth * picture.scale()));
-    QImage padded(picture.image.width() + 2 * pad, picture.image.height() + 2 * pad, QImage::Format_RGB32);
-    padded.fill(Qt::white);
-    QPainter painter(&padded);
-    painter.drawImage(pad, pad, picture.image);
-    return padded;
-}
-
 // The independent encoder takes UPC-E only in the one zero-suppressed form the standard allows for each
 // number (last digit 3: third digit 3 or more; 4: fourth digit not 0; 5 to 9: fifth digit not 0).
 // Decoders read the other forms too, so only this comparison leaves them out.
@@ -107,14 +96,15 @@ struct Case {
     QString expected; // digits a decoder must report
     QString modules; // our module string
     QString path;
+    int modulePixels = 0;
 };
 
 class RetailRoundTrip : public testing::TestWithParam<int> {
 protected:
     const Symbology& symbology() const { return kSymbologies[GetParam()]; }
 
-    // Draws every value into its own PNG file; two sizes alternate: 20-mil modules at 150 dpi (whole
-    // pixels) and the model's default 13-mil modules at 300 dpi (fractions of pixels).
+    // Draws every value into its own PNG file as the program frames and writes it, read as it is: modules
+    // of 1, 2 and 3 pixels and of a random fraction between, at the linear pictures' 600 dpi.
     std::vector<Case> drawAll(const QString& folder)
     {
         barcodetest::freshSettings(2.0f);
@@ -126,16 +116,16 @@ protected:
             auto barcode = symbology().make();
             EXPECT_TRUE(barcode->initWithContent(c.value, true));
             EXPECT_TRUE(barcode->isContentValid()) << c.value.toStdString();
-            const bool fine = i % 2 == 1;
             barcodetest::Layout layout;
-            layout.barWidth = fine ? 0.936f : 1.44f;
+            layout.barWidth = barcodetest::sweepModulePoints(random, i);
             barcodetest::prepare(*barcode, layout);
-            barcode->setWidth(barcode->width() + 2.0f * 2.0f + 15.0f);
+            barcodetest::frameLikeTheGenerator(*barcode);
             c.expected = barcode->content() + QLatin1Char(static_cast<char>(barcode->checkDigit()));
             c.modules = barcode->completeBarcode();
-            const BarcodePicture picture = imageFromBarcode(*barcode, fine ? 300.0 : 150.0);
+            c.modulePixels = barcodetest::drawnModulePixels(layout.barWidth);
+            const BarcodePicture picture = imageFromBarcode(*barcode);
             c.path = QStringLiteral("%1/%2.png").arg(folder).arg(i, 4, 10, QLatin1Char('0'));
-            EXPECT_TRUE(withQuietZone(picture, layout.barWidth, symbology().quietZone).save(c.path, "PNG", 90));
+            EXPECT_TRUE(BarcodePngWriter::write(picture.image, c.path));
             cases.push_back(c);
         }
         return cases;
@@ -169,8 +159,11 @@ TEST_P(RetailRoundTrip, ScannersReadEveryValueBack)
 
     // Both decoders at once, each over all files in one run.
     QProcess zxing;
+    // The reader's pass over downscaled copies stops on an internal assertion for some pictures of
+    // 3-pixel modules: full scale only.
     zxing.start(QStringLiteral("ZXingReader"),
-        QStringList { QStringLiteral("-1"), QStringLiteral("-format"), QLatin1String(symbology().zxingFormat) }
+        QStringList { QStringLiteral("-1"), QStringLiteral("-noscale"), QStringLiteral("-format"),
+            QLatin1String(symbology().zxingFormat) }
             + paths(cases));
     // Only the symbology under test, reported as itself rather than folded into EAN-13.
     const QString type = QString::fromLatin1(symbology().zbarType).toLower().remove(QLatin1Char('-'));
@@ -202,17 +195,22 @@ TEST_P(RetailRoundTrip, ScannersReadEveryValueBack)
             byZbar.insert(match.captured(1), match.captured(3));
     }
 
-    auto count = [this](const char* decoder, const std::vector<Case>& list, const QHash<QString, QString>& read) {
+    // zbar finds few symbols of one-pixel modules (nor those its peers draw): there it must not misread,
+    // while a symbol it does not find is not counted.
+    auto count = [this](const char* decoder, const std::vector<Case>& list, const QHash<QString, QString>& read,
+                     bool findsOnePixel) {
         int misses = 0;
         for (const Case& c : list) {
+            if (!findsOnePixel && c.modulePixels == 1 && !read.contains(c.path))
+                continue;
             if (read.value(c.path) != c.expected && ++misses <= 5)
                 ADD_FAILURE() << decoder << ": " << symbology().name << " " << c.value.toStdString() << " read as \""
                               << read.value(c.path).toStdString() << "\", expected " << c.expected.toStdString();
         }
         return misses;
     };
-    EXPECT_EQ(count("ZXingReader", cases, byZxing), 0);
-    EXPECT_EQ(count("zbarimg", zbarCases, byZbar), 0);
+    EXPECT_EQ(count("ZXingReader", cases, byZxing, true), 0);
+    EXPECT_EQ(count("zbarimg", zbarCases, byZbar, false), 0);
     QDir(folder).removeRecursively();
 }
 
@@ -256,7 +254,6 @@ TEST_P(RetailRoundTrip, ModulesMatchAnIndependentEncoder)
     QDir(folder).removeRecursively();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Symbologies, RetailRoundTrip, testing::Range(0, 4), [](const testing::TestParamInfo<int>& info) {
-        return QString::fromLatin1(kSymbologies[info.param].name).remove(QLatin1Char('-')).toStdString();
-    });
+INSTANTIATE_TEST_SUITE_P(Sweep, RetailRoundTrip, testing::Range(0, 4), [](const testing::TestParamInfo<int>& info) {
+    return QString::fromLatin1(kSymbologies[info.param].name).remove(QLatin1Char('-')).toStdString();
+});

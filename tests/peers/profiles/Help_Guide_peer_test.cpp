@@ -2,6 +2,8 @@
 // section is there as text, the pages carry the pictures, and the document is titled.
 #include "support/TestSupport.h"
 
+#include "platform/DataFolder.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -13,7 +15,7 @@ namespace {
 
 QString guidePath()
 {
-    return QDir(qEnvironmentVariable("TESSALINE_RESOURCE_DIR")).filePath(QStringLiteral("Help.pdf"));
+    return QDir(platform::installedResourceDir()).filePath(QStringLiteral("Help.pdf"));
 }
 
 TEST(HelpGuidePeer, PopplerReadsEverySectionOfTheGuide)

@@ -1,0 +1,14 @@
+// The binary property-list reader: whatever it accepts writes back as the same value.
+#include "FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const auto value = platform::PropertyList::fromBinary(fuzzsupport::bytesOf(data, size));
+    if (!value)
+        return 0;
+    QString error;
+    const auto binary = platform::PropertyList::fromBinary(platform::PropertyList::toBinary(*value), &error);
+    if (!binary || !fuzzsupport::same(*binary, *value))
+        fuzzsupport::finding(qPrintable(QStringLiteral("binary written back differs: ") + error));
+    return 0;
+}

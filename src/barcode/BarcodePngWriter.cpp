@@ -1,0 +1,365 @@
+#include "barcode/BarcodePngWriter.h"
+
+#include <QSaveFile>
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include <zlib.h>
+
+namespace {
+
+constexpr int kMaxPalette = 256;
+
+// Colours of a picture in the order met, found again through a small open-addressed table.
+class Palette {
+public:
+    Palette() { slots_.fill(-1); }
+
+    // The colour's index; -1 once a picture has more colours than a palette holds.
+    int indexOf(QRgb colour)
+    {
+        // Runs alternate between two colours (bar and space, ink and paper): both are looked at first.
+        if (colour == lastColour_ && lastIndex_ >= 0)
+            return lastIndex_;
+        if (colour == otherColour_ && otherIndex_ >= 0) {
+            std::swap(lastColour_, otherColour_);
+            std::swap(lastIndex_, otherIndex_);
+            return lastIndex_;
+        }
+        std::size_t slot = hash(colour);
+        while (slots_[slot] >= 0) {
+            if (colours_[static_cast<std::size_t>(slots_[slot])] == colour)
+                return remember(colour, slots_[slot]);
+            slot = (slot + 1) & (kSlots - 1);
+        }
+        if (colours_.size() >= kMaxPalette)
+            return -1;
+        slots_[slot] = static_cast<std::int16_t>(colours_.size());
+        colours_.push_back(colour);
+        return remember(colour, slots_[slot]);
+    }
+
+    const std::vector<QRgb>& colours() const { return colours_; }
+
+private:
+    static constexpr std::size_t kSlots = 1024;
+
+    static std::size_t hash(QRgb colour) { return (colour * 2654435761u >> 22) & (kSlots - 1); }
+    int remember(QRgb colour, int index)
+    {
+        otherColour_ = lastColour_;
+        otherIndex_ = lastIndex_;
+        lastColour_ = colour;
+        lastIndex_ = index;
+        return index;
+    }
+
+    std::array<std::int16_t, kSlots> slots_ {};
+    std::vector<QRgb> colours_;
+    QRgb lastColour_ = 0;
+    int lastIndex_ = -1;
+    QRgb otherColour_ = 0;
+    int otherIndex_ = -1;
+};
+
+void appendUint32(QByteArray& out, quint32 value)
+{
+    const char bytes[4] = { static_cast<char>(value >> 24), static_cast<char>(value >> 16),
+        static_cast<char>(value >> 8), static_cast<char>(value) };
+    out.append(bytes, 4);
+}
+
+void appendChunk(QByteArray& out, const char* type, const QByteArray& data)
+{
+    appendUint32(out, static_cast<quint32>(data.size()));
+    const qsizetype start = out.size();
+    out.append(type, 4);
+    out.append(data);
+    const auto* bytes = reinterpret_cast<const Bytef*>(out.constData() + start);
+    appendUint32(out, static_cast<quint32>(crc32(0L, bytes, static_cast<uInt>(out.size() - start))));
+}
+
+QRgb straight(QRgb colour, bool premultiplied)
+{
+    return premultiplied ? qUnpremultiply(colour) : colour;
+}
+
+// The picture's rows: each row the index of the first row equal to it, so that repeated rows are
+// looked at once.
+std::vector<int> rowOrigins(const QImage& image)
+{
+    const int height = image.height();
+    const auto bytes = static_cast<std::size_t>(image.width()) * 4;
+    std::vector<int> origins(static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        const bool same = y > 0 && std::memcmp(image.constScanLine(y), image.constScanLine(y - 1), bytes) == 0;
+        origins[static_cast<std::size_t>(y)] = same ? origins[static_cast<std::size_t>(y - 1)] : y;
+    }
+    return origins;
+}
+
+struct Indexed {
+    Palette palette;
+    std::vector<std::uint8_t> indexes; // width per row that starts a run of equal rows
+    std::vector<std::size_t> offsets; // where each such row's indexes start
+    bool fits = true;
+};
+
+void indexRows(const QImage& image, const std::vector<int>& origins, Indexed* out)
+{
+    const int width = image.width();
+    std::size_t distinct = 0;
+    for (std::size_t y = 0; y < origins.size(); ++y)
+        distinct += origins[y] == static_cast<int>(y) ? 1 : 0;
+    out->indexes.resize(distinct * static_cast<std::size_t>(width));
+    out->offsets.assign(static_cast<std::size_t>(image.height()), 0);
+    std::size_t next = 0;
+    for (int y = 0; y < image.height() && out->fits; ++y) {
+        if (origins[static_cast<std::size_t>(y)] != y)
+            continue;
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        out->offsets[static_cast<std::size_t>(y)] = next;
+        std::uint8_t* target = out->indexes.data() + next;
+        next += static_cast<std::size_t>(width);
+        // Rows are runs of one colour: look each run's colour up once.
+        int x = 0;
+        while (x < width) {
+            const QRgb colour = line[x];
+            int end = x + 1;
+            // Four pixels a step while the run lasts, then one by one.
+            const std::uint64_t two = static_cast<std::uint64_t>(colour) << 32 | colour;
+            while (end + 4 <= width) {
+                std::uint64_t first = 0;
+                std::uint64_t second = 0;
+                std::memcpy(&first, line + end, 8);
+                std::memcpy(&second, line + end + 2, 8);
+                if (((first ^ two) | (second ^ two)) != 0)
+                    break;
+                end += 4;
+            }
+            while (end < width && line[end] == colour)
+                ++end;
+            const int index = out->palette.indexOf(colour);
+            if (index < 0) {
+                out->fits = false;
+                break;
+            }
+            std::memset(target + x, index, static_cast<std::size_t>(end - x));
+            x = end;
+        }
+    }
+}
+
+int bitDepthFor(std::size_t colours)
+{
+    return colours <= 2 ? 1 : colours <= 4 ? 2 : colours <= 16 ? 4 : 8;
+}
+
+// Filtered rows: a row equal to the one above is the Up filter's zeros, any other row is unfiltered.
+QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, const Indexed& indexed, int depth)
+{
+    const int width = image.width();
+    const int height = image.height();
+    const qsizetype rowBytes = (static_cast<qsizetype>(width) * depth + 7) / 8;
+    QByteArray raw(static_cast<qsizetype>(height) * (rowBytes + 1), '\0');
+    auto* out = reinterpret_cast<std::uint8_t*>(raw.data());
+    const int perByte = 8 / depth;
+    for (int y = 0; y < height; ++y, out += rowBytes + 1) {
+        const int origin = origins[static_cast<std::size_t>(y)];
+        if (origin != y) {
+            out[0] = 2;
+            continue;
+        }
+        const std::uint8_t* source = indexed.indexes.data() + indexed.offsets[static_cast<std::size_t>(origin)];
+        std::uint8_t* target = out + 1;
+        if (depth == 8) {
+            std::memcpy(target, source, static_cast<std::size_t>(width));
+            continue;
+        }
+        qsizetype b = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            // One bit a pixel: eight indexes (each 0 or 1) gathered by one multiplication, the first in
+            // the highest bit.
+            if (depth == 1) {
+                for (; (b + 1) * 8 <= width; ++b) {
+                    std::uint64_t eight = 0;
+                    std::memcpy(&eight, source + b * 8, 8);
+                    target[b] = static_cast<std::uint8_t>((eight * 0x8040201008040201ULL) >> 56);
+                }
+            }
+        }
+        // Each byte gathered in a register, first pixel in the highest bits.
+        for (; b < rowBytes; ++b) {
+            const int first = static_cast<int>(b) * perByte;
+            const int last = std::min(width, first + perByte);
+            unsigned byte = 0;
+            for (int x = first; x < last; ++x)
+                byte = byte << depth | source[x];
+            target[b] = static_cast<std::uint8_t>(byte << depth * (first + perByte - last));
+        }
+    }
+    return raw;
+}
+
+QByteArray colourRows(const QImage& image, const std::vector<int>& origins, bool premultiplied, bool alpha)
+{
+    const int width = image.width();
+    const int height = image.height();
+    const int channels = alpha ? 4 : 3;
+    const qsizetype rowBytes = static_cast<qsizetype>(width) * channels;
+    QByteArray raw(static_cast<qsizetype>(height) * (rowBytes + 1), '\0');
+    auto* out = reinterpret_cast<std::uint8_t*>(raw.data());
+    for (int y = 0; y < height; ++y, out += rowBytes + 1) {
+        if (origins[static_cast<std::size_t>(y)] != y) {
+            out[0] = 2;
+            continue;
+        }
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::uint8_t* target = out + 1;
+        for (int x = 0; x < width; ++x, target += channels) {
+            const QRgb colour = straight(line[x], premultiplied);
+            target[0] = static_cast<std::uint8_t>(qRed(colour));
+            target[1] = static_cast<std::uint8_t>(qGreen(colour));
+            target[2] = static_cast<std::uint8_t>(qBlue(colour));
+            if (alpha)
+                target[3] = static_cast<std::uint8_t>(qAlpha(colour));
+        }
+    }
+    return raw;
+}
+
+bool hasTransparency(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return false;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 255)
+                return true;
+        }
+    }
+    return false;
+}
+
+// zlib's fastest level with run-length matching only: barcode rows are runs of equal bytes, and a row
+// equal to the one above is a run of zeros.
+QByteArray deflateFast(const QByteArray& raw)
+{
+    z_stream stream {};
+    if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
+        return {};
+    QByteArray packed(static_cast<qsizetype>(deflateBound(&stream, static_cast<uLong>(raw.size()))), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.constData()));
+    stream.avail_in = static_cast<uInt>(raw.size());
+    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
+    stream.avail_out = static_cast<uInt>(packed.size());
+    const int result = deflate(&stream, Z_FINISH);
+    const auto written = static_cast<qsizetype>(stream.total_out);
+    deflateEnd(&stream);
+    if (result != Z_STREAM_END)
+        return {};
+    packed.truncate(written);
+    return packed;
+}
+
+QByteArray header(const QImage& image, int depth, int colourType)
+{
+    QByteArray data;
+    appendUint32(data, static_cast<quint32>(image.width()));
+    appendUint32(data, static_cast<quint32>(image.height()));
+    const char rest[5] = { static_cast<char>(depth), static_cast<char>(colourType), 0, 0, 0 };
+    data.append(rest, 5);
+    return data;
+}
+
+QByteArray physicalSize(const QImage& image)
+{
+    QByteArray data;
+    appendUint32(data, static_cast<quint32>(std::max(0, image.dotsPerMeterX())));
+    appendUint32(data, static_cast<quint32>(std::max(0, image.dotsPerMeterY())));
+    data.append('\1'); // metres
+    return data;
+}
+
+} // namespace
+
+QByteArray BarcodePngWriter::pngData(const QImage& picture)
+{
+    if (picture.isNull())
+        return {};
+    const QImage::Format format = picture.format();
+    const bool direct = format == QImage::Format_ARGB32 || format == QImage::Format_ARGB32_Premultiplied
+        || format == QImage::Format_RGB32;
+    const QImage image = direct ? picture : picture.convertToFormat(QImage::Format_ARGB32);
+    const bool premultiplied = image.format() == QImage::Format_ARGB32_Premultiplied;
+    const std::vector<int> origins = rowOrigins(image);
+
+    Indexed indexed;
+    indexRows(image, origins, &indexed);
+    QByteArray raw;
+    QByteArray palette;
+    QByteArray transparency;
+    int depth = 8;
+    int colourType = 0;
+    if (indexed.fits) {
+        const std::vector<QRgb>& colours = indexed.palette.colours();
+        depth = bitDepthFor(colours.size());
+        colourType = 3;
+        bool translucent = false;
+        for (const QRgb stored : colours) {
+            const QRgb colour = straight(stored, premultiplied);
+            const QRgb opaque
+                = format == QImage::Format_RGB32 ? qRgba(qRed(colour), qGreen(colour), qBlue(colour), 255) : colour;
+            palette.append(static_cast<char>(qRed(opaque)));
+            palette.append(static_cast<char>(qGreen(opaque)));
+            palette.append(static_cast<char>(qBlue(opaque)));
+            transparency.append(static_cast<char>(qAlpha(opaque)));
+            translucent = translucent || qAlpha(opaque) != 255;
+        }
+        if (!translucent)
+            transparency.clear();
+        raw = paletteRows(image, origins, indexed, depth);
+    } else {
+        const bool alpha = format != QImage::Format_RGB32 && hasTransparency(image);
+        colourType = alpha ? 6 : 2;
+        raw = colourRows(image, origins, premultiplied, alpha);
+    }
+    const QByteArray packed = deflateFast(raw);
+    if (packed.isEmpty())
+        return {};
+
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    appendChunk(png, "IHDR", header(image, depth, colourType));
+    if (!palette.isEmpty())
+        appendChunk(png, "PLTE", palette);
+    if (!transparency.isEmpty())
+        appendChunk(png, "tRNS", transparency);
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0)
+        appendChunk(png, "pHYs", physicalSize(image));
+    appendChunk(png, "IDAT", packed);
+    appendChunk(png, "IEND", {});
+    return png;
+}
+
+bool BarcodePngWriter::write(const QImage& image, const QString& path, QString* error)
+{
+    const QByteArray png = pngData(image);
+    if (png.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("the picture could not be encoded");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}

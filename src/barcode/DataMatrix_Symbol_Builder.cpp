@@ -1,0 +1,316 @@
+#include "barcode/DataMatrix_Symbol_Builder.h"
+
+#include <mutex>
+
+// The library's Reed-Solomon coder: declared in its sources, not in its installed header.
+extern "C" {
+void rs_init_gf(int poly);
+void rs_init_code(int nsym, int index);
+void rs_encode(int len, unsigned char* data, unsigned char* res);
+char ecc200encode(unsigned char* t, int tl, unsigned char* s, int sl, char* encoding, int* lenp);
+}
+
+namespace {
+
+using Size = DataMatrix_Symbol_Builder::Size;
+
+// Rows, columns, data region rows and columns, data codewords, error-correction codewords, blocks.
+const Size kSizes[] = {
+    { 10, 10, 8, 8, 3, 5, 1 },
+    { 12, 12, 10, 10, 5, 7, 1 },
+    { 14, 14, 12, 12, 8, 10, 1 },
+    { 16, 16, 14, 14, 12, 12, 1 },
+    { 18, 18, 16, 16, 18, 14, 1 },
+    { 20, 20, 18, 18, 22, 18, 1 },
+    { 22, 22, 20, 20, 30, 20, 1 },
+    { 24, 24, 22, 22, 36, 24, 1 },
+    { 26, 26, 24, 24, 44, 28, 1 },
+    { 32, 32, 14, 14, 62, 36, 1 },
+    { 36, 36, 16, 16, 86, 42, 1 },
+    { 40, 40, 18, 18, 114, 48, 1 },
+    { 44, 44, 20, 20, 144, 56, 1 },
+    { 48, 48, 22, 22, 174, 68, 1 },
+    { 52, 52, 24, 24, 204, 84, 2 },
+    { 64, 64, 14, 14, 280, 112, 2 },
+    { 72, 72, 16, 16, 368, 144, 4 },
+    { 80, 80, 18, 18, 456, 192, 4 },
+    { 88, 88, 20, 20, 576, 224, 4 },
+    { 96, 96, 22, 22, 696, 272, 4 },
+    { 104, 104, 24, 24, 816, 336, 6 },
+    { 120, 120, 18, 18, 1050, 408, 6 },
+    { 132, 132, 20, 20, 1304, 496, 8 },
+    { 144, 144, 22, 22, 1558, 620, 10 },
+    { 8, 18, 6, 16, 5, 7, 1 },
+    { 8, 32, 6, 14, 10, 11, 1 },
+    { 12, 26, 10, 24, 16, 14, 1 },
+    { 12, 36, 10, 16, 22, 18, 1 },
+    { 16, 36, 14, 16, 32, 24, 1 },
+    { 16, 48, 14, 22, 49, 28, 1 },
+};
+
+// Module placement of the codewords' bits in the mapping matrix (the data regions side by side, without
+// finder patterns): each cell gets codeword number x 8 + bit (bit 0 the most significant), or -1 for the
+// fixed corner pattern, -2 for unset.
+class Placement {
+public:
+    Placement(int rows, int columns)
+        : rows_(rows)
+        , columns_(columns)
+        , cells_(static_cast<size_t>(rows) * columns, -2)
+    {
+        int codeword = 0;
+        int row = 4;
+        int column = 0;
+        do {
+            if (row == rows_ && column == 0)
+                corner({ { rows_ - 1, 0 }, { rows_ - 1, 1 }, { rows_ - 1, 2 }, { 0, columns_ - 2 }, { 0, columns_ - 1 },
+                           { 1, columns_ - 1 }, { 2, columns_ - 1 }, { 3, columns_ - 1 } },
+                    codeword++);
+            if (row == rows_ - 2 && column == 0 && columns_ % 4 != 0)
+                corner({ { rows_ - 3, 0 }, { rows_ - 2, 0 }, { rows_ - 1, 0 }, { 0, columns_ - 4 }, { 0, columns_ - 3 },
+                           { 0, columns_ - 2 }, { 0, columns_ - 1 }, { 1, columns_ - 1 } },
+                    codeword++);
+            if (row == rows_ - 2 && column == 0 && columns_ % 8 == 4)
+                corner({ { rows_ - 3, 0 }, { rows_ - 2, 0 }, { rows_ - 1, 0 }, { 0, columns_ - 2 }, { 0, columns_ - 1 },
+                           { 1, columns_ - 1 }, { 2, columns_ - 1 }, { 3, columns_ - 1 } },
+                    codeword++);
+            if (row == rows_ + 4 && column == 2 && columns_ % 8 == 0)
+                corner({ { rows_ - 1, 0 }, { rows_ - 1, columns_ - 1 }, { 0, columns_ - 3 }, { 0, columns_ - 2 },
+                           { 0, columns_ - 1 }, { 1, columns_ - 3 }, { 1, columns_ - 2 }, { 1, columns_ - 1 } },
+                    codeword++);
+            do { // up and to the right
+                if (row < rows_ && column >= 0 && cell(row, column) == -2)
+                    utah(row, column, codeword++);
+                row -= 2;
+                column += 2;
+            } while (row >= 0 && column < columns_);
+            row += 1;
+            column += 3;
+            do { // down and to the left
+                if (row >= 0 && column < columns_ && cell(row, column) == -2)
+                    utah(row, column, codeword++);
+                row += 2;
+                column -= 2;
+            } while (row < rows_ && column >= 0);
+            row += 3;
+            column += 1;
+        } while (row < rows_ || column < columns_);
+        // The lower right corner left over in some sizes takes a fixed pattern.
+        if (cell(rows_ - 1, columns_ - 1) == -2) {
+            cells_[static_cast<size_t>(rows_ - 1) * columns_ + columns_ - 1] = -1;
+            cells_[static_cast<size_t>(rows_ - 2) * columns_ + columns_ - 2] = -1;
+        }
+    }
+
+    // Dark or light for the codeword bits.
+    bool dark(int row, int column, const QByteArray& codewords) const
+    {
+        const int value = cell(row, column);
+        if (value == -1)
+            return true;
+        if (value < 0)
+            return false;
+        const auto byte = static_cast<unsigned char>(codewords.at(value / 8));
+        return (byte >> (7 - value % 8)) & 1;
+    }
+
+private:
+    struct At {
+        int row;
+        int column;
+    };
+
+    int cell(int row, int column) const { return cells_[static_cast<size_t>(row) * columns_ + column]; }
+
+    void module(int row, int column, int codeword, int bit)
+    {
+        if (row < 0) {
+            row += rows_;
+            column += 4 - ((rows_ + 4) % 8);
+        }
+        if (column < 0) {
+            column += columns_;
+            row += 4 - ((columns_ + 4) % 8);
+        }
+        cells_[static_cast<size_t>(row) * columns_ + column] = codeword * 8 + bit;
+    }
+
+    void utah(int row, int column, int codeword)
+    {
+        const At at[] = { { row - 2, column - 2 }, { row - 2, column - 1 }, { row - 1, column - 2 },
+            { row - 1, column - 1 }, { row - 1, column }, { row, column - 2 }, { row, column - 1 }, { row, column } };
+        for (int bit = 0; bit < 8; ++bit)
+            module(at[bit].row, at[bit].column, codeword, bit);
+    }
+
+    void corner(std::initializer_list<At> at, int codeword)
+    {
+        int bit = 0;
+        for (const At& a : at)
+            module(a.row, a.column, codeword, bit++);
+    }
+
+    int rows_;
+    int columns_;
+    std::vector<int> cells_;
+};
+
+unsigned char randomised255(int value, int position)
+{
+    const int pseudo = ((149 * position) % 255) + 1;
+    const int sum = value + pseudo;
+    return static_cast<unsigned char>(sum <= 255 ? sum : sum - 256);
+}
+
+unsigned char randomised253(int value, int position)
+{
+    const int pseudo = ((149 * position) % 253) + 1;
+    const int sum = value + pseudo;
+    return static_cast<unsigned char>(sum <= 254 ? sum : sum - 254);
+}
+
+} // namespace
+
+QByteArray DataMatrix_Symbol_Builder::withErrorCorrection(const QByteArray& data, const Size& size)
+{
+    const int perBlock = size.eccCodewords / size.blocks;
+    QByteArray all = data + QByteArray(size.eccCodewords, '\0');
+    const std::lock_guard<std::mutex> guard(DataMatrix_Symbol_Builder::libraryLock());
+    rs_init_gf(0x12d);
+    rs_init_code(perBlock, 1);
+    for (int block = 0; block < size.blocks; ++block) {
+        std::vector<unsigned char> buffer;
+        for (int i = block; i < size.dataCodewords; i += size.blocks)
+            buffer.push_back(static_cast<unsigned char>(data[i]));
+        std::vector<unsigned char> ecc(static_cast<size_t>(perBlock));
+        rs_encode(static_cast<int>(buffer.size()), buffer.data(), ecc.data());
+        // The coder hands its codewords back last first. In the 144 x 144 size the two shorter blocks come
+        // first in each round of error-correction codewords, as readers take them.
+        const int slot = size.rows == 144 ? (block + 2) % size.blocks : block;
+        for (int j = 0; j < perBlock; ++j)
+            all[size.dataCodewords + j * size.blocks + slot]
+                = static_cast<char>(ecc[static_cast<size_t>(perBlock - 1 - j)]);
+    }
+    return all;
+}
+
+std::mutex& DataMatrix_Symbol_Builder::libraryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+std::optional<DataMatrix_Symbol_Builder::Size> DataMatrix_Symbol_Builder::sizeOf(int rows, int columns)
+{
+    for (const Size& size : kSizes) {
+        if (size.rows == rows && size.columns == columns)
+            return size;
+    }
+    return std::nullopt;
+}
+
+std::optional<DataMatrix_Symbol_Builder::Size> DataMatrix_Symbol_Builder::smallestFor(int dataCodewords)
+{
+    for (const Size& size : kSizes) {
+        if (size.rows == size.columns && size.dataCodewords >= dataCodewords)
+            return size;
+    }
+    return std::nullopt;
+}
+
+QByteArray DataMatrix_Symbol_Builder::base256Codewords(const QByteArray& data)
+{
+    QByteArray field;
+    const auto n = static_cast<int>(data.size());
+    if (n <= 249) {
+        field += static_cast<char>(n);
+    } else {
+        field += static_cast<char>(n / 250 + 249);
+        field += static_cast<char>(n % 250);
+    }
+    field += data;
+    QByteArray codewords(1, static_cast<char>(231)); // latch to Base256
+    for (qsizetype i = 0; i < field.size(); ++i)
+        codewords += static_cast<char>(randomised255(static_cast<unsigned char>(field[i]), static_cast<int>(i + 2)));
+    return codewords;
+}
+
+std::optional<DataMatrix_Symbol_Builder::Grid> DataMatrix_Symbol_Builder::build(
+    const QByteArray& codewords, const Size& size)
+{
+    if (codewords.size() > size.dataCodewords)
+        return std::nullopt;
+    QByteArray data = codewords;
+    if (data.size() < size.dataCodewords)
+        data += static_cast<char>(129); // the first pad is plain
+    while (data.size() < size.dataCodewords)
+        data += static_cast<char>(randomised253(129, static_cast<int>(data.size() + 1)));
+    const QByteArray all = withErrorCorrection(data, size);
+
+    const int blockRows = size.regionRows + 2;
+    const int blockColumns = size.regionColumns + 2;
+    const Placement placement(
+        size.rows / blockRows * size.regionRows, size.columns / blockColumns * size.regionColumns);
+
+    Grid grid;
+    grid.columns = size.columns;
+    grid.rows = size.rows;
+    grid.modules.assign(static_cast<size_t>(size.rows) * size.columns, 0);
+    grid.dataCodewords = static_cast<int>(codewords.size());
+    grid.capacity = size.dataCodewords;
+    grid.eccCodewords = size.eccCodewords;
+    for (int y = 0; y < size.rows; ++y) {
+        for (int x = 0; x < size.columns; ++x) {
+            const int ry = y % blockRows; // within the region with its finder, from the top
+            const int rx = x % blockColumns;
+            bool dark;
+            if (rx == 0 || ry == blockRows - 1)
+                dark = true; // solid left and bottom edges
+            else if (ry == 0)
+                dark = rx % 2 == 0; // dotted top edge
+            else if (rx == blockColumns - 1)
+                dark = ry % 2 == 1; // dotted right edge
+            else
+                dark = placement.dark(
+                    (y / blockRows) * size.regionRows + ry - 1, (x / blockColumns) * size.regionColumns + rx - 1, all);
+            grid.modules[static_cast<size_t>(y) * size.columns + x] = dark ? 1 : 0;
+        }
+    }
+    return grid;
+}
+
+bool DataMatrix_Symbol_Builder::handles(int W, int H, const QByteArray& encoding)
+{
+    return encoding.contains('B') || (W == 144 && H == 144);
+}
+
+std::optional<DataMatrix_Symbol_Builder::Grid> DataMatrix_Symbol_Builder::encode(
+    const QByteArray& data, int W, int H, const QByteArray& encoding)
+{
+    if (data.isEmpty())
+        return std::nullopt;
+    QByteArray codewords;
+    if (encoding.contains('B')) {
+        codewords = base256Codewords(data);
+    } else {
+        // The library's encodations, at the capacity of the largest size.
+        const auto largest = sizeOf(144, 144);
+        QByteArray buffer(largest->dataCodewords, '\0');
+        QByteArray bytes = data;
+        QByteArray letters = encoding.isEmpty() ? QByteArray(data.size(), 'A') : encoding;
+        int used = 0;
+        {
+            const std::lock_guard<std::mutex> guard(DataMatrix_Symbol_Builder::libraryLock());
+            if (!ecc200encode(reinterpret_cast<unsigned char*>(buffer.data()), largest->dataCodewords,
+                    reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int>(bytes.size()), letters.data(),
+                    &used))
+                return std::nullopt;
+        }
+        // The library pads to the length it is given; the padding is made again for the size chosen.
+        codewords = buffer.left(used);
+    }
+    const std::optional<Size> size = W > 0 && H > 0 ? sizeOf(H, W) : smallestFor(static_cast<int>(codewords.size()));
+    if (!size)
+        return std::nullopt;
+    return build(codewords, *size);
+}

@@ -1,0 +1,254 @@
+#include "data/Series_File.h"
+
+#include "common/Common_Functions.h"
+#include "common/File_Functions.h"
+#include "common/Globals.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+const QString Series_File::batch_file_EXT = QStringLiteral("txt");
+
+namespace {
+
+constexpr qsizetype kFlushAt = 64 * 1024;
+
+QStringList splitLines(const QString& text)
+{
+    QStringList pieces = text.split(QLatin1Char('\n'));
+    // A last line with its "\n" leaves one empty piece after it; it is no value.
+    if (!pieces.isEmpty() && pieces.last().isEmpty())
+        pieces.removeLast();
+    return pieces;
+}
+
+} // namespace
+
+QString Series_File::cleanName(const QString& typed)
+{
+    return Remove_Reserve_Char_In_File_Name(typed);
+}
+
+bool Series_File::isValidName(const QString& name)
+{
+    return isSafeFileName(name);
+}
+
+QString Series_File::path(const QString& name)
+{
+    if (!isValidName(name) || Data_Folder_Path.isEmpty())
+        return QString();
+    return QDir(Data_Folder_Path).filePath(name + QLatin1Char('.') + batch_file_EXT);
+}
+
+bool Series_File::exists(const QString& name)
+{
+    const QString file = path(name);
+    return !file.isEmpty() && QFileInfo(file).isFile();
+}
+
+QStringList Series_File::names()
+{
+    const QFileInfo folder(Data_Folder_Path);
+    if (Data_Folder_Path.isEmpty() || !folder.isDir())
+        return {};
+    QStringList result;
+    const QString suffix = QLatin1Char('.') + batch_file_EXT;
+    const QFileInfoList entries = QDir(Data_Folder_Path)
+                                      .entryInfoList({ QStringLiteral("*") + suffix },
+                                          QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& entry : entries) {
+        const QString name = entry.fileName().chopped(suffix.size());
+        if (isValidName(name) && !Trim_Str(name).isEmpty())
+            result << name;
+    }
+    return result;
+}
+
+std::optional<QString> Series_File::readText(const QString& name)
+{
+    const QString file = path(name);
+    if (file.isEmpty())
+        return std::nullopt;
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFileDevice::NoError)
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QStringList> Series_File::readForEditing(const QString& name)
+{
+    const std::optional<QString> text = readText(name);
+    if (!text)
+        return std::nullopt;
+    QStringList values;
+    for (const QString& piece : text->split(QLatin1Char('\n'))) {
+        QString value = Trim_Str(piece);
+        if (!value.isEmpty())
+            values << std::move(value);
+    }
+    return values;
+}
+
+std::optional<QStringList> Series_File::readBatch(const QString& name)
+{
+    const std::optional<QString> text = readText(name);
+    if (!text)
+        return std::nullopt;
+    const QString trimmed = Trim_Str(*text);
+    if (trimmed.isEmpty())
+        return QStringList();
+    return splitLines(trimmed);
+}
+
+QString Series_File::firstValue(const QString& name)
+{
+    const QString file = path(name);
+    if (file.isEmpty())
+        return QString();
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return QString();
+    // Only the first line is wanted; a series may be long.
+    QByteArray line = in.readLine();
+    if (line.endsWith('\n'))
+        line.chop(1);
+    return QString::fromUtf8(line);
+}
+
+bool Series_File::write(const QString& name, const QStringList& values, Values how, QString* error)
+{
+    Writer writer;
+    bool ok = writer.open(name);
+    for (qsizetype i = 0; ok && i < values.size(); ++i) {
+        if (how == Values::AsGiven) {
+            ok = writer.add(values[i]);
+        } else {
+            const QString value = Trim_Str(values[i]);
+            ok = value.isEmpty() || writer.add(value);
+        }
+    }
+    ok = ok && writer.commit();
+    if (!ok && error)
+        *error = writer.errorString();
+    return ok;
+}
+
+bool Series_File::writeRenamed(
+    const QString& oldName, const QString& newName, const QStringList& values, Values how, QString* error)
+{
+    if (!write(newName, values, how, error))
+        return false;
+    if (!oldName.isEmpty() && oldName != newName && exists(oldName) && !remove(oldName)) {
+        // The new series is whole; the old one is merely left behind.
+        Show_NSLog_Message(QStringLiteral("cannot remove the series %1 after renaming it").arg(oldName));
+    }
+    return true;
+}
+
+bool Series_File::remove(const QString& name)
+{
+    const QString file = path(name);
+    if (file.isEmpty())
+        return false;
+    if (!QFileInfo::exists(file))
+        return true;
+    if (!QFile::remove(file)) {
+        Show_NSLog_Message(QStringLiteral("cannot remove %1").arg(file));
+        return false;
+    }
+    return true;
+}
+
+Series_File::Writer::~Writer()
+{
+    cancel();
+}
+
+bool Series_File::Writer::fail(const QString& reason)
+{
+    error_ = reason;
+    cancel();
+    return false;
+}
+
+bool Series_File::Writer::open(const QString& name, Mode mode)
+{
+    cancel();
+    error_.clear();
+    count_ = 0;
+    const QString file = path(name);
+    if (file.isEmpty())
+        return fail(QStringLiteral("the series name is not valid"));
+    file_ = std::make_unique<QSaveFile>(file);
+    if (!file_->open(QIODevice::WriteOnly))
+        return fail(file_->errorString());
+    if (mode == Mode::Append && QFileInfo::exists(file)) {
+        QFile old(file);
+        if (!old.open(QIODevice::ReadOnly))
+            return fail(old.errorString());
+        char last = '\n';
+        while (!old.atEnd()) {
+            const QByteArray chunk = old.read(kFlushAt);
+            if (chunk.isEmpty() && old.error() != QFileDevice::NoError)
+                return fail(old.errorString());
+            if (!chunk.isEmpty())
+                last = chunk.back();
+            if (file_->write(chunk) != chunk.size())
+                return fail(file_->errorString());
+        }
+        // A last value without its line feed would run into the first appended one.
+        if (last != '\n')
+            buffer_.append('\n');
+    }
+    return true;
+}
+
+bool Series_File::Writer::add(const QString& value)
+{
+    if (!file_)
+        return false;
+    buffer_.append(value.toUtf8());
+    buffer_.append('\n');
+    ++count_;
+    if (buffer_.size() >= kFlushAt) {
+        if (file_->write(buffer_) != buffer_.size())
+            return fail(file_->errorString());
+        buffer_.clear();
+    }
+    return true;
+}
+
+bool Series_File::Writer::commit()
+{
+    if (!file_)
+        return false;
+    if (!buffer_.isEmpty() && file_->write(buffer_) != buffer_.size())
+        return fail(file_->errorString());
+    buffer_.clear();
+    if (!file_->commit()) {
+        error_ = file_->errorString();
+        file_.reset();
+        return false;
+    }
+    file_.reset();
+    return true;
+}
+
+void Series_File::Writer::cancel()
+{
+    if (file_) {
+        file_->cancelWriting();
+        file_.reset();
+    }
+    buffer_.clear();
+}

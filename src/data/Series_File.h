@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QSaveFile>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+// A batch series: a named list of text values kept as one UTF-8 text file of the series folder
+// (Data_Folder_Path/<name>.txt), one value per line, each followed by "\n". Every window that lists,
+// reads, writes or deletes a series goes through here, so that names are checked once and files are
+// only ever replaced whole.
+class Series_File {
+public:
+    static const QString batch_file_EXT; // "txt"
+
+    // The user's text as a series name: reserved characters stripped from both ends, then trimmed.
+    static QString cleanName(const QString& typed);
+    // A name may become a path only when it is not empty, holds no "/" or "\" and is not "." or "..".
+    static bool isValidName(const QString& name);
+    // The series file of a name; empty for a name that is not valid, so no path is ever built from it.
+    static QString path(const QString& name);
+    static bool exists(const QString& name);
+
+    // The names of the series in the folder, sorted; only "*.txt" files whose name is valid.
+    static QStringList names();
+
+    // The editing and viewing reader: each line trimmed, empty lines dropped. None when the name is not
+    // valid or the file is missing, unreadable or not UTF-8.
+    static std::optional<QStringList> readForEditing(const QString& name);
+    // The batch reader: the whole text trimmed once, then split at "\n"; lines are kept as they are, so an
+    // empty line is an empty record. None as above.
+    static std::optional<QStringList> readBatch(const QString& name);
+    // The first line as stored, untrimmed; empty when there is no such file.
+    static QString firstValue(const QString& name);
+
+    // How a writer treats the values it is given.
+    enum class Values { AsGiven, TrimmedSkippingEmpty };
+
+    // Writes a whole series. The old file (if any) is replaced only once the new one is complete.
+    static bool write(const QString& name, const QStringList& values, Values how, QString* error = nullptr);
+    // Writes `values` under newName and then, only when that succeeded, removes the file of oldName (when it
+    // differs and exists): a failed rename loses nothing.
+    static bool writeRenamed(const QString& oldName, const QString& newName, const QStringList& values, Values how,
+        QString* error = nullptr);
+    // Removes the series file; false when the name is not valid or the file could not be removed.
+    static bool remove(const QString& name);
+
+    // Streams values into a series as they are made, never holding them all. Nothing changes on disk until
+    // commit(); a writer destroyed without commit() leaves the old file as it was.
+    class Writer {
+    public:
+        enum class Mode { Replace, Append };
+        Writer() = default;
+        ~Writer();
+        Writer(const Writer&) = delete;
+        Writer& operator=(const Writer&) = delete;
+
+        // Append copies the present values first (a missing file starts empty).
+        bool open(const QString& name, Mode mode = Mode::Replace);
+        bool add(const QString& value); // the value's UTF-8 bytes and "\n"
+        bool commit();
+        void cancel();
+        bool isOpen() const { return file_ != nullptr; }
+        qint64 count() const { return count_; }
+        QString errorString() const { return error_; }
+
+    private:
+        bool fail(const QString& reason);
+        std::unique_ptr<QSaveFile> file_;
+        QByteArray buffer_;
+        qint64 count_ = 0;
+        QString error_;
+    };
+
+private:
+    static std::optional<QString> readText(const QString& name);
+};

@@ -1,0 +1,124 @@
+#include "data/Series_Generator.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+#include <limits>
+
+Series_Generator::Series_Generator(const Settings& settings)
+    : settings_(settings)
+{
+    switch (settings_.mode) {
+    case Mode::Sequential: {
+        first_ = intValue(settings_.from);
+        const qint64 last = intValue(settings_.to);
+        total_ = last >= first_ ? last - first_ + 1 : 0;
+        padLength_ = int(std::max(settings_.from.size(), settings_.to.size()));
+        break;
+    }
+    case Mode::Constant:
+        total_ = std::max(0, intValue(settings_.count));
+        break;
+    case Mode::Random:
+        total_ = std::max(0, intValue(settings_.randomCount));
+        break;
+    }
+}
+
+QString Series_Generator::validate(const Settings& settings, QString* field)
+{
+    auto refuse = [field](const char* message, const char* name) {
+        if (field)
+            *field = QLatin1String(name);
+        return QString::fromLatin1(message);
+    };
+    switch (settings.mode) {
+    case Mode::Sequential:
+        if (settings.from.isEmpty())
+            return refuse("Please enter valid 'From' value.", "from");
+        if (settings.to.isEmpty())
+            return refuse("Please enter valid 'To' value.", "to");
+        if (intValue(settings.to) <= intValue(settings.from))
+            return refuse("'From' value must be smaller than 'To' value.", "from");
+        break;
+    case Mode::Constant:
+        if (settings.value.isEmpty())
+            return refuse("Please enter valid 'Value'.", "value");
+        if (settings.count.isEmpty())
+            return refuse("Please enter valid 'Count' value.", "count");
+        break;
+    case Mode::Random:
+        if (settings.randomCount.isEmpty())
+            return refuse("Please enter valid 'Count' value.", "count");
+        if (settings.length.isEmpty())
+            return refuse("Please enter valid 'Length' value.", "length");
+        break;
+    }
+    if (field)
+        field->clear();
+    return QString();
+}
+
+QString Series_Generator::next()
+{
+    const qint64 index = made_++;
+    switch (settings_.mode) {
+    case Mode::Sequential: {
+        QString number = QString::number(first_ + index);
+        if (settings_.padWithZeros)
+            number = PadZero(number, padLength_);
+        return settings_.prefix + number + settings_.suffix;
+    }
+    case Mode::Constant:
+        return settings_.value;
+    case Mode::Random: {
+        quint32 min = 0, max = 0;
+        if (rangeOfLength(settings_.length, &min, &max))
+            lastRandom_ = getRandomNumberBetweenMin(min, max);
+        return settings_.randomPrefix + QString::number(lastRandom_) + settings_.randomSuffix;
+    }
+    }
+    return QString();
+}
+
+int Series_Generator::intValue(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size()
+        && (text[i] == QLatin1Char(' ') || (text[i] >= QLatin1Char('\t') && text[i] <= QLatin1Char('\r'))))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        negative = text[i++] == QLatin1Char('-');
+    qint64 value = 0;
+    constexpr qint64 limit = qint64(std::numeric_limits<int>::max()) + 1;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
+        value = std::min(limit, value * 10 + (text[i].unicode() - '0'));
+    value = negative ? -value : std::min(value, limit - 1);
+    return int(value);
+}
+
+QString Series_Generator::PadZero(const QString& text, int length)
+{
+    if (text.size() >= length)
+        return text;
+    return QString(length - text.size(), QLatin1Char('0')) + text;
+}
+
+quint32 Series_Generator::getRandomNumberBetweenMin(quint32 min, quint32 max)
+{
+    const quint32 span = max - min + 1;
+    const quint32 draw = QRandomGenerator::global()->generate();
+    return span == 0 ? draw : draw % span + min;
+}
+
+bool Series_Generator::rangeOfLength(const QString& length, quint32* min, quint32* max)
+{
+    static const quint32 lows[] = { 1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000 };
+    if (length.size() != 1 || length[0] < QLatin1Char('1') || length[0] > QLatin1Char('9'))
+        return false;
+    const int digits = length[0].unicode() - '0';
+    *min = lows[digits - 1];
+    *max = lows[digits - 1] * 10 - 1;
+    return true;
+}

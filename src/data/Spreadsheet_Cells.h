@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// Cell references, column letters and the number rule of spreadsheet parts.
+
+// The letters of a cell reference: its characters up to the first of the digits 1 to 9.
+QString Get_Column_Char_Str(const QString& ref);
+
+// Column letters to a number for one or two letters: base 64 gives A = 1, base 65 gives A = 0.
+int Get_Col_index(const QString& letters, int base);
+
+// The first character's code, low 8 bits.
+int Asc_Val(const QString& s);
+
+// 0-based column index of a cell reference, any number of letters up to the sheet's 16384 columns
+// (A = 0, XFD = 16383); -1 when the reference has no column letters or lies beyond the last column.
+int columnIndexOfReference(const QString& ref);
+
+// The name of a 1-based column number in A1 notation: 1 A, 27 AA, 703 AAA; empty for 0 or less.
+QString ColumnIndexToName(int column);
+
+// True when a written cell should be stored as a number: a plain decimal with an optional sign and
+// fraction, "." as the decimal point whatever the user's locale, and at most 15 significant digits so that
+// a spreadsheet keeps every digit.
+bool isSpreadsheetNumber(const QString& value);
+
+// Widest sheet of the file format.
+constexpr int kMaxSheetColumns = 16384;

@@ -1,0 +1,208 @@
+#include "data/Spreadsheet_Picker.h"
+
+#include "common/Common_Functions.h"
+#include "common/PleaseWait_Modeless.h"
+#include "data/Spreadsheet_Globals.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTableWidget>
+
+namespace {
+
+enum TableColumn { StateColumn = 0, ExtensionColumn = 1, HeaderColumn = 2 };
+
+} // namespace
+
+Spreadsheet_Picker::Spreadsheet_Picker(QWidget* parent)
+    : QDialog(parent)
+{
+}
+
+void Spreadsheet_Picker::attach(const Widgets& widgets, bool withHeader)
+{
+    w_ = widgets;
+    withHeader_ = withHeader;
+    QTableWidget* table = w_.ColList;
+    table->setColumnCount(withHeader ? 3 : 2);
+    table->setHorizontalHeaderLabels(withHeader
+            ? QStringList { QString(), QStringLiteral("Column"), QStringLiteral("Series Name") }
+            : QStringList { QString(), QStringLiteral("Column") });
+    table->horizontalHeader()->setSectionResizeMode(StateColumn, QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setVisible(false);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    connect(table, &QTableWidget::itemChanged, this, &Spreadsheet_Picker::tableItemChanged);
+    connect(w_.Sheet_ComboBox, &QComboBox::activated, this, &Spreadsheet_Picker::comboBoxSelectionDidChange);
+}
+
+void Spreadsheet_Picker::resetForOpening(const QString& path)
+{
+    Excel_Sheet_Number = 1;
+    w_.file_path->setText(path);
+    w_.contains_header->setChecked(true);
+    ListData_xl.clear();
+    showColumns();
+    w_.Sheet_ComboBox->clear();
+    w_.Sheet_ComboBox->setEditText(QString());
+    excel_content.clear();
+    sheetNumbers_.clear();
+}
+
+QString Spreadsheet_Picker::workbookPath() const
+{
+    return w_.file_path->text();
+}
+
+bool Spreadsheet_Picker::containsHeader() const
+{
+    return w_.contains_header->isChecked();
+}
+
+void Spreadsheet_Picker::Show_Create_Modeless()
+{
+    PleaseWait_Modeless* wait = PleaseWait_Modeless::defaultInstance();
+    wait->modeless_msg_lbl()->setText(QStringLiteral("Please wait..."));
+    wait->show();
+    wait->raise();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The panel paints before the work starts; nothing the user does is taken in meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Spreadsheet_Picker::Hide_Destroy_Modeless()
+{
+    PleaseWait_Modeless::defaultInstance()->hide();
+    if (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+bool Spreadsheet_Picker::Load_file_Func(const QString& path)
+{
+    Show_Create_Modeless();
+    excel_content = SpreadsheetWriter::ReadWorkbook(path, true);
+    const QString error = SpreadsheetWriter::lastError();
+    if (!error.isEmpty()) {
+        Hide_Destroy_Modeless();
+        Show_MessageBox(error);
+        return false;
+    }
+    // Worksheets by their number: sheet2 before sheet10, whatever order the folder lists them in.
+    sheetNumbers_ = SpreadsheetWriter::Worksheet_Numbers();
+    for (int number : sheetNumbers_)
+        w_.Sheet_ComboBox->addItem(QStringLiteral("sheet%1").arg(number));
+    Hide_Destroy_Modeless();
+    if (sheetNumbers_.isEmpty()) {
+        Show_MessageBox(QStringLiteral("The workbook has no worksheet."));
+        return false;
+    }
+    w_.Sheet_ComboBox->setCurrentIndex(0);
+    comboBoxSelectionDidChange(0);
+    return true;
+}
+
+void Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
+{
+    if (index < 0 || index >= sheetNumbers_.size())
+        return;
+    Excel_Sheet_Number = sheetNumbers_.at(index);
+    Show_Create_Modeless();
+    excel_content = SpreadsheetWriter::ReadData_only_column();
+    Hide_Destroy_Modeless();
+    const QString error = SpreadsheetWriter::lastError();
+    if (excel_content.isEmpty()) {
+        // The table keeps what it showed; the reason, when there is one, is told.
+        if (!error.isEmpty())
+            Show_MessageBox(error);
+        return;
+    }
+    ListData_xl = Create_Column_List(excel_content.first());
+    showColumns();
+}
+
+void Spreadsheet_Picker::showColumns()
+{
+    filling_ = true;
+    QTableWidget* table = w_.ColList;
+    table->clearContents();
+    table->setRowCount(int(ListData_xl.size()));
+    for (int row = 0; row < ListData_xl.size(); ++row) {
+        const Sheet_Column& entry = ListData_xl.at(row);
+        auto* tick = new QTableWidgetItem();
+        tick->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        tick->setCheckState(entry.State ? Qt::Checked : Qt::Unchecked);
+        table->setItem(row, StateColumn, tick);
+        auto* name = new QTableWidgetItem(entry.Extension);
+        name->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        table->setItem(row, ExtensionColumn, name);
+        if (withHeader_) {
+            auto* header = new QTableWidgetItem(entry.Header);
+            header->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+            table->setItem(row, HeaderColumn, header);
+        }
+    }
+    filling_ = false;
+}
+
+void Spreadsheet_Picker::tableItemChanged(QTableWidgetItem* item)
+{
+    if (filling_ || !item || item->row() < 0 || item->row() >= ListData_xl.size())
+        return;
+    Sheet_Column& entry = ListData_xl[item->row()];
+    if (item->column() == StateColumn)
+        entry.State = item->checkState() == Qt::Checked;
+    else if (item->column() == HeaderColumn)
+        entry.Header = item->text();
+}
+
+void Spreadsheet_Picker::Select_ALL_Pressed()
+{
+    for (Sheet_Column& entry : ListData_xl)
+        entry.State = true;
+    showColumns();
+}
+
+void Spreadsheet_Picker::Clear_All_Pressed()
+{
+    for (Sheet_Column& entry : ListData_xl)
+        entry.State = false;
+    showColumns();
+}
+
+bool Spreadsheet_Picker::Check_For_One_Extension_Selection() const
+{
+    return !tickedColumns(ListData_xl).isEmpty();
+}
+
+int Spreadsheet_Picker::Get_Selection_State(int column) const
+{
+    for (const Sheet_Column& entry : ListData_xl) {
+        if (entry.column == column)
+            return entry.State ? 1 : 0;
+    }
+    return 0;
+}
+
+void Spreadsheet_Picker::setSelectionState(int column, bool ticked)
+{
+    for (int row = 0; row < ListData_xl.size(); ++row) {
+        if (ListData_xl.at(row).column == column)
+            w_.ColList->item(row, StateColumn)->setCheckState(ticked ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+bool Spreadsheet_Picker::readAllRows()
+{
+    excel_content = SpreadsheetWriter::ReadWorkbook(workbookPath(), false);
+    const QString error = SpreadsheetWriter::lastError();
+    if (!error.isEmpty()) {
+        Hide_Destroy_Modeless();
+        Show_MessageBox(error);
+        return false;
+    }
+    return true;
+}

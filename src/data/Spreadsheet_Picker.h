@@ -1,0 +1,63 @@
+#pragma once
+
+#include "data/Sheet_Column_List.h"
+#include "data/SpreadsheetWriter.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QTableWidget;
+class QTableWidgetItem;
+
+// What the two spreadsheet pickers share: a workbook is opened, its worksheets are listed by number, the
+// chosen sheet's columns are listed with tick boxes, and the first row may be marked as titles. A listed
+// row always stands for its own sheet column.
+class Spreadsheet_Picker : public QDialog {
+    Q_OBJECT
+public:
+    QList<Sheet_Column> ListData_xl;
+    SpreadsheetWriter::Rows excel_content;
+
+    // Opens the workbook and lists its worksheets and the first one's columns. False, after telling the
+    // user why, when the file is not a readable workbook.
+    bool Load_file_Func(const QString& path);
+    // Lists the columns of the worksheet at this place of the sheet box.
+    void comboBoxSelectionDidChange(int index);
+    void Select_ALL_Pressed();
+    void Clear_All_Pressed();
+    bool Check_For_One_Extension_Selection() const;
+    int Get_Selection_State(int column) const; // the tick of a sheet column; 0 when it is not listed
+    void setSelectionState(int column, bool ticked);
+    void Show_Create_Modeless();
+    void Hide_Destroy_Modeless();
+
+    QString workbookPath() const;
+    bool containsHeader() const;
+    QList<int> sheetNumbers() const { return sheetNumbers_; }
+
+protected:
+    struct Widgets {
+        QLabel* file_path = nullptr;
+        QComboBox* Sheet_ComboBox = nullptr;
+        QCheckBox* contains_header = nullptr;
+        QTableWidget* ColList = nullptr;
+    };
+    explicit Spreadsheet_Picker(QWidget* parent = nullptr);
+    // The subclass hands over its form's widgets; withHeader adds the editable series-name column.
+    void attach(const Widgets& widgets, bool withHeader);
+    // Empties the picker for a workbook at path (steps common to both pickers).
+    void resetForOpening(const QString& path);
+    // Every row of the chosen worksheet; false, after telling the user why, when it cannot be read.
+    bool readAllRows();
+    void showColumns();
+
+private:
+    void tableItemChanged(QTableWidgetItem* item);
+
+    Widgets w_;
+    bool withHeader_ = false;
+    bool filling_ = false;
+    QList<int> sheetNumbers_;
+};

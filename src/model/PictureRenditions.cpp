@@ -1,0 +1,87 @@
+#include "model/PictureRenditions.h"
+
+#include "model/PictureCache.h"
+#include "model/Image_Geometry.h"
+#include "model/PictureSource.h"
+
+#include <cstring>
+
+namespace picturerenditions {
+
+namespace {
+
+template <typename T> void append(QByteArray& bytes, T value)
+{
+    char raw[sizeof(T)];
+    std::memcpy(raw, &value, sizeof(T));
+    bytes.append(raw, qsizetype(sizeof(T)));
+}
+
+} // namespace
+
+QByteArray keyOf(const ImageAdjustments& values)
+{
+    QByteArray bytes;
+    bytes.reserve(48);
+    append(bytes, char(values.grayscale));
+    append(bytes, char(values.sepia));
+    append(bytes, char(values.invert));
+    for (float v : { values.hue, values.saturation, values.brightness, values.contrast, values.sharpness,
+             values.exposure, values.blur })
+        append(bytes, v);
+    append(bytes, values.rotation);
+    return bytes;
+}
+
+QByteArray adjustedKey(const PictureSource& source, const ImageAdjustments& values)
+{
+    return source.key() + '\0' + keyOf(values);
+}
+
+bool isHeld(const PictureSource& source, const ImageAdjustments& values)
+{
+    return !source.isNull()
+        && PictureCache::instance().holds(PictureCache::Kind::Adjusted, adjustedKey(source, values));
+}
+
+QImage adjusted(const PictureSource& source, const ImageAdjustments& values)
+{
+    if (source.isNull())
+        return {};
+    return PictureCache::instance().obtain(PictureCache::Kind::Adjusted, adjustedKey(source, values), [&] {
+        // The working picture already has the size the chain's cap gives, so the cap leaves it as it is.
+        const QImage picture = source.working();
+        if (picture.isNull())
+            return QImage();
+        return ImageProcesser::Get_Processed_Image(picture, values).value_or(QImage());
+    });
+}
+
+QSize adjustedSize(const PictureSource& source, const ImageAdjustments& values)
+{
+    const QSize capped = imagefilters::fittedSize(source.pixelSize(), ImageProcesser::kMaximumSize);
+    return rotatedSize(capped, float(values.rotation));
+}
+
+QImage forDevice(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
+{
+    const QSize full = adjustedSize(source, values);
+    if (full.isEmpty() || devicePixels.isEmpty() || devicePixels.width() >= full.width()
+        || devicePixels.height() >= full.height())
+        return adjusted(source, values);
+    QByteArray key = adjustedKey(source, values);
+    key.append('\0')
+        .append(QByteArray::number(devicePixels.width()))
+        .append('x')
+        .append(QByteArray::number(devicePixels.height()));
+    return PictureCache::instance().obtain(PictureCache::Kind::Display, key, [&] {
+        const QImage picture = adjusted(source, values);
+        if (picture.isNull())
+            return QImage();
+        QImage scaled = picture.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled.setDevicePixelRatio(1.0);
+        return scaled;
+    });
+}
+
+} // namespace picturerenditions

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/ImageProcesser.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+class PictureSource;
+
+// The pictures that a picture item draws, made from its source and kept in the shared picture cache: the
+// adjustment chain's result for the item's values (made again only when a value or the source changes),
+// and copies of it scaled to the size the screen shows them at. Items with the same source and values
+// share them. Any thread may ask.
+namespace picturerenditions {
+
+// The adjusted picture at the chain's full resolution; null when there is no picture or the chain gives
+// none.
+QImage adjusted(const PictureSource& source, const ImageAdjustments& values);
+
+// True when the adjusted picture is held by the cache now.
+bool isHeld(const PictureSource& source, const ImageAdjustments& values);
+
+// The size in pixels of the adjusted picture, known without making it: the source's size capped and
+// turned as the chain does. Empty when there is no picture.
+QSize adjustedSize(const PictureSource& source, const ImageAdjustments& values);
+
+// The adjusted picture scaled smoothly to a size in device pixels, for painting on screen without
+// resampling at every paint. The adjusted picture itself when that size is not smaller than it.
+QImage forDevice(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
+
+// The values as bytes: equal bytes, equal results of the chain.
+QByteArray keyOf(const ImageAdjustments& values);
+// Names the adjusted picture of a source with values.
+QByteArray adjustedKey(const PictureSource& source, const ImageAdjustments& values);
+
+} // namespace picturerenditions

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+
+// Which picture an item shows: a picture file as it was when the item was given its path (the file's
+// path, modification time and length), or a picture held in memory. Making one reads nothing but the
+// file's directory entry; the pixels are decoded when first asked for, once for every item that names the
+// same file in the same state, and kept at the chain's working size in the shared picture cache. A file changed on disk
+// is a new source: items given its path again see the new picture. Copies share everything; any thread may use one.
+class PictureSource {
+public:
+    PictureSource() = default; // no picture
+
+    // The file at the path, which should already be clean and absolute or relative to the working
+    // folder. No source when the file does not exist.
+    static PictureSource forFile(const QString& path);
+    static PictureSource forImage(const QImage& image); // no source for a null picture
+
+    bool isNull() const { return !data_; }
+    bool isFile() const;
+
+    // Names the picture's state: equal keys, equal pixels.
+    QByteArray key() const;
+
+    // The decoded picture at its full size; null when there is none or the file is not a picture that can
+    // be read. A file larger than the working size is decoded at each call: nothing keeps it.
+    QImage decoded() const;
+    // The picture scaled down, as the adjustment chain's first step does, to fit the size the chain works
+    // at (ImageProcesser::kMaximumSize). Decoded once for all the items that show the file and kept in the
+    // picture cache; null when there is no picture.
+    QImage working() const;
+    // The picture's size in pixels, turned as the file says it should be shown, read from the file's
+    // header without decoding it where the format allows; empty when there is no picture.
+    QSize pixelSize() const;
+    // The picture's size in points (pixels over the picture's device pixel ratio).
+    QSizeF pointSize() const;
+    double devicePixelRatio() const; // 1 for files
+
+private:
+    struct Data;
+    static std::shared_ptr<const Data> sharedData(const QString& path, const QByteArray& key);
+    std::shared_ptr<const Data> data_;
+};

@@ -1,0 +1,58 @@
+#include "output/Open_Export_Log.h"
+
+#include "common/Long_SMS_Dlg.h"
+#include "platform/UiSeam.h"
+
+#include "ui_Open_Export_Files.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+std::function<void(const QString&)> Open_Export_Log::opener
+    = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+
+Open_Export_Log& Open_Export_Log::defaultInstance()
+{
+    static Open_Export_Log* instance = new Open_Export_Log();
+    return *instance;
+}
+
+Open_Export_Log::Open_Export_Log(QWidget* parent)
+    : QDialog(parent)
+    , ui_(std::make_unique<Ui::Open_Export_Files>())
+{
+    ui_->setupUi(this);
+    applySmallWindowLook(*this);
+    setMinimumWidth(380);
+    connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &Open_Export_Log::OKPressed);
+    connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &Open_Export_Log::CancelPressed);
+}
+
+Open_Export_Log::~Open_Export_Log() = default;
+
+int Open_Export_Log::Open_Export_File_Box(const QString& path, const QString& message)
+{
+    path_ = path;
+    ui_->_open_log_chk->setText(
+        QFileInfo(path).isDir() ? QStringLiteral("Open containing folder.") : QStringLiteral("Open exported file."));
+    ui_->_open_log_path->setText(path);
+    ui_->_open_log_message->setText(message);
+    const int result = platform::ui().runModal(*this);
+    hide();
+    return result;
+}
+
+void Open_Export_Log::OKPressed()
+{
+    if (ui_->_open_log_chk->isChecked() && opener)
+        opener(path_);
+    ui_->_open_log_chk->setChecked(true);
+    done(1);
+}
+
+void Open_Export_Log::CancelPressed()
+{
+    ui_->_open_log_chk->setChecked(true);
+    done(0);
+}

@@ -1,0 +1,150 @@
+// The spreadsheet column picker driven as a person drives it.
+#include "data/Import_Excel.h"
+
+#include "SpreadsheetWindowTestSupport.h"
+#include "data/BatchWizard.h"
+#include "data/Data_From_Excel.h"
+#include "data/Series_Value_Model.h"
+#include "data/Spreadsheet_Globals.h"
+#include "ui_Import_Excel.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+
+using sheetwindowtest::SpreadsheetWindowTest;
+
+namespace {
+
+class ImportExcelTest : public SpreadsheetWindowTest {
+protected:
+    void SetUp() override
+    {
+        picker = Import_Excel::defaultInstance();
+        Data_From_Excel::defaultInstance()->setTable(&table);
+        book = workbook({ { "Name", "Phone", "City" }, { "Ada", "555-1", "Oslo" }, { "Bo", "", "Bergen" } });
+    }
+    void TearDown() override { Data_From_Excel::defaultInstance()->setTable(nullptr); }
+
+    // Runs the picker on the workbook; `act` plays the person's part and the picker's code comes back.
+    int run(const QString& mode, const std::function<void(Ui::Import_Excel&)>& act)
+    {
+        picker->open_mode = mode;
+        ui.modalRuns.push_back([this, act](QDialog& dialog) {
+            dialog.show();
+            act(picker->form());
+            return dialog.isVisible() ? -1 : dialog.result();
+        });
+        return picker->Open_excel_Wnd(book);
+    }
+
+    Spreadsheet_Binding_Table table;
+    Import_Excel* picker = nullptr;
+    QString book;
+};
+
+} // namespace
+
+TEST_F(ImportExcelTest, TickedColumnsBecomeTheBindingTable)
+{
+    table.setValueColumnTitles({ "#", "Old", "Older", "Oldest" });
+    const int result = run(QStringLiteral("E"), [this](Ui::Import_Excel& form) {
+        EXPECT_EQ(form.ColList->rowCount(), 3);
+        EXPECT_EQ(form.ColList->item(1, 1)->text(), QStringLiteral("Phone"));
+        clickCell(form.ColList, 1, 0);
+        clickCell(form.ColList, 2, 0);
+        EXPECT_EQ(tickedColumns(picker->ListData_xl), (QList<int> { 1, 2 }));
+        click(form.OK_btn);
+    });
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(table.columnTitles(), (QStringList { "#", "Phone", "City" }));
+    ASSERT_EQ(table.rowCount(), 2);
+    EXPECT_EQ(table.value(0, 1), QStringLiteral("555-1"));
+    EXPECT_EQ(table.value(1, 1), QStringLiteral(""));
+    EXPECT_EQ(table.value(1, 2), QStringLiteral("Bergen"));
+    expectNoWaitLeft();
+}
+
+TEST_F(ImportExcelTest, WithoutTitlesTheFirstRowIsARecordToo)
+{
+    run(QStringLiteral("E"), [this](Ui::Import_Excel& form) {
+        click(form.contains_header);
+        click(form.Select_All_btn);
+        click(form.OK_btn);
+    });
+    EXPECT_EQ(table.columnTitles(), (QStringList { "#", "Name", "Phone", "City" }));
+    ASSERT_EQ(table.rowCount(), 3);
+    EXPECT_EQ(table.value(0, 1), QStringLiteral("Name"));
+}
+
+TEST_F(ImportExcelTest, CancelAndEmptyChoicesLeaveTheTableAlone)
+{
+    ASSERT_TRUE(Fill_Binding_Table(table, { { "Kept" }, { "value" } }, { 0 }, true));
+    const Spreadsheet_Binding_Table before = table;
+    const int result = run(QStringLiteral("E"), [this](Ui::Import_Excel& form) {
+        click(form.OK_btn); // nothing ticked
+        EXPECT_TRUE(picker->isVisible());
+        click(form.Select_All_btn);
+        click(form.Clear_All_btn);
+        click(form.OK_btn);
+        EXPECT_TRUE(picker->isVisible());
+        click(form.Cancel_btn);
+    });
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(texts(), (std::vector<QString> { "No column is selected.", "No column is selected." }));
+    EXPECT_EQ(table, before);
+}
+
+TEST_F(ImportExcelTest, ValueListModeAddsTheTickedCellsRowByRow)
+{
+    BatchWizard* manager = BatchWizard::defaultInstance();
+    manager->ListData_value().clear();
+    run(QStringLiteral("D"), [](Ui::Import_Excel& form) {
+        clickCell(form.ColList, 1, 0);
+        clickCell(form.ColList, 2, 0);
+        click(form.OK_btn);
+    });
+    EXPECT_EQ(manager->ListData_value().rows(), (QStringList { "555-1", "Oslo", "Bergen" }))
+        << "blank cells add nothing";
+}
+
+TEST_F(ImportExcelTest, WorksheetsAreOfferedByNumberAndChosenSheetIsRead)
+{
+    std::vector<QByteArray> sheets;
+    const QString path = testsupport::makeTempFolder(QStringLiteral("eleven")) + QStringLiteral("/eleven.xlsx");
+    {
+        std::vector<ziptest::Entry> entries;
+        for (int n = 1; n <= 11; ++n)
+            entries.emplace_back(QStringLiteral("xl/worksheets/sheet%1.xml").arg(n),
+                "<worksheet><sheetData><row><c r=\"A1\" t=\"inlineStr\"><is><t>Title " + QByteArray::number(n)
+                    + "</t></is></c></row></sheetData></worksheet>");
+        ASSERT_TRUE(ziptest::writeZip(path, entries));
+    }
+    book = path;
+    run(QStringLiteral("E"), [this](Ui::Import_Excel& form) {
+        ASSERT_EQ(form.Sheet_ComboBox->count(), 11);
+        EXPECT_EQ(form.Sheet_ComboBox->itemText(1), QStringLiteral("sheet2"));
+        EXPECT_EQ(form.Sheet_ComboBox->itemText(9), QStringLiteral("sheet10"));
+        form.Sheet_ComboBox->setCurrentIndex(9);
+        emit form.Sheet_ComboBox->activated(9);
+        EXPECT_EQ(Excel_Sheet_Number, 10);
+        EXPECT_EQ(form.ColList->item(0, 1)->text(), QStringLiteral("Title 10"));
+        click(form.Cancel_btn);
+    });
+}
+
+TEST_F(ImportExcelTest, UnreadableWorkbookIsToldAndThePickerNeverOpens)
+{
+    const QString path = testsupport::makeTempFolder(QStringLiteral("junk")) + QStringLiteral("/junk.xlsx");
+    QFile junk(path);
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this is not a workbook");
+    junk.close();
+    book = path;
+    picker->open_mode = QStringLiteral("E");
+    EXPECT_EQ(picker->Open_excel_Wnd(path), 0);
+    EXPECT_TRUE(ui.dialogsRun.empty());
+    ASSERT_EQ(texts().size(), 1u);
+    EXPECT_TRUE(texts()[0].contains(QStringLiteral("not a readable workbook"))) << texts()[0].toStdString();
+    expectNoWaitLeft();
+}

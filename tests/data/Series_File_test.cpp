@@ -1,0 +1,180 @@
+#include "data/Series_File.h"
+
+#include "data/SeriesTestSupport.h"
+
+#include <gtest/gtest.h>
+
+using seriestest::ReadOnlyFolder;
+using seriestest::SeriesFolder;
+using seriestest::u;
+
+TEST(SeriesFile, AwkwardUtf8ValuesSurviveWriteAndBothReaders)
+{
+    SeriesFolder folder;
+    const QStringList values = { u("Zoë 🎉 party"), u("tab\tinside"), u("comma, and \"quotes\""), u("'single'"),
+        u("日本語"), u("a;b|c"), u("👨‍👩‍👧 family") };
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"), values, Series_File::Values::AsGiven));
+    EXPECT_EQ(Series_File::readForEditing(QStringLiteral("Guests")).value(), values);
+    EXPECT_EQ(Series_File::readBatch(QStringLiteral("Guests")).value(), values);
+    EXPECT_EQ(Series_File::firstValue(QStringLiteral("Guests")), values.first());
+    // No byte-order mark, one "\n" after every value, the last included.
+    const QByteArray bytes = folder.bytes(QStringLiteral("Guests"));
+    EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
+    EXPECT_TRUE(bytes.endsWith(u("👨‍👩‍👧 family\n").toUtf8()));
+    EXPECT_EQ(bytes.count('\n'), values.size());
+}
+
+TEST(SeriesFile, BlankLinesAndBlanksAroundValuesReadAsEachReaderSays)
+{
+    SeriesFolder folder;
+    struct Case {
+        const char* content;
+        QStringList editing;
+        QStringList batch;
+        const char* first;
+    } cases[] = {
+        { " A  B \n", { "A  B" }, { "A  B" }, " A  B " },
+        { " v \n v \n", { "v", "v" }, { "v ", " v" }, " v " },
+        { "one\n\ntwo\n", { "one", "two" }, { "one", "", "two" }, "one" },
+        { "one\ntwo", { "one", "two" }, { "one", "two" }, "one" },
+        { "dos\r\nline\r\n", { "dos", "line" }, { "dos\r", "line" }, "dos\r" },
+        { "\n\n\n", {}, {}, "" },
+        { "", {}, {}, "" },
+    };
+    for (const Case& c : cases) {
+        folder.put(QStringLiteral("S"), c.content);
+        EXPECT_EQ(Series_File::readForEditing(QStringLiteral("S")).value(), c.editing) << c.content;
+        EXPECT_EQ(Series_File::readBatch(QStringLiteral("S")).value(), c.batch) << c.content;
+        EXPECT_EQ(Series_File::firstValue(QStringLiteral("S")), u(c.first)) << c.content;
+    }
+}
+
+TEST(SeriesFile, MissingOrBrokenFilesReadAsNothing)
+{
+    SeriesFolder folder;
+    EXPECT_FALSE(Series_File::readForEditing(QStringLiteral("none")).has_value());
+    EXPECT_FALSE(Series_File::readBatch(QStringLiteral("none")).has_value());
+    EXPECT_EQ(Series_File::firstValue(QStringLiteral("none")), QString());
+    folder.put(QStringLiteral("latin1"), "caf\xE9\n");
+    EXPECT_FALSE(Series_File::readForEditing(QStringLiteral("latin1")).has_value());
+    EXPECT_FALSE(Series_File::readBatch(QStringLiteral("latin1")).has_value());
+}
+
+TEST(SeriesFile, NamesWithSeparatorsOrDotsNeverBecomePaths)
+{
+    SeriesFolder folder;
+    folder.put(QStringLiteral("victim"), "keep\n");
+    const QString bad[] = { u("../victim"), u("a/b"), u("a\\b"), u("."), u(".."), u("") };
+    for (const QString& name : bad) {
+        EXPECT_FALSE(Series_File::isValidName(name)) << name.toStdString();
+        EXPECT_TRUE(Series_File::path(name).isEmpty()) << name.toStdString();
+        EXPECT_FALSE(Series_File::write(name, { u("x") }, Series_File::Values::AsGiven)) << name.toStdString();
+        EXPECT_FALSE(Series_File::remove(name)) << name.toStdString();
+        EXPECT_FALSE(Series_File::readForEditing(name).has_value()) << name.toStdString();
+    }
+    EXPECT_EQ(folder.bytes(QStringLiteral("victim")), QByteArray("keep\n"));
+    EXPECT_EQ(QDir(Data_Folder_Path + QStringLiteral("/..")).entryList(QDir::Files), QStringList());
+}
+
+TEST(SeriesFile, CleaningStripsReservedCharactersOnlyAtTheEnds)
+{
+    const struct {
+        const char* typed;
+        const char* name;
+        bool valid;
+    } cases[] = {
+        { "?Guests ", "Guests", true },
+        { " ?Guests", "?Guests", true },
+        { "*/<Names>/*", "Names", true },
+        { "a/b", "a/b", false },
+        { "//..//", "..", false },
+        { " \t ", "", false },
+    };
+    for (const auto& c : cases) {
+        const QString name = Series_File::cleanName(u(c.typed));
+        EXPECT_EQ(name, u(c.name)) << c.typed;
+        EXPECT_EQ(Series_File::isValidName(name), c.valid) << c.typed;
+    }
+}
+
+TEST(SeriesFile, ListShowsSeriesFilesSortedAndSkipsEverythingElse)
+{
+    SeriesFolder folder;
+    folder.put(QStringLiteral("b"), "1\n");
+    folder.put(QStringLiteral("a"), "1\n");
+    folder.put(QStringLiteral(" "), "1\n");
+    QFile(QDir(Data_Folder_Path).filePath(QStringLiteral("notes.csv"))).open(QIODevice::WriteOnly);
+    QDir(Data_Folder_Path).mkdir(QStringLiteral("sub.txt"));
+    EXPECT_EQ(Series_File::names(), QStringList({ u("a"), u("b") }));
+    Data_Folder_Path += QStringLiteral("/missing");
+    EXPECT_EQ(Series_File::names(), QStringList());
+}
+
+TEST(SeriesFile, TrimmedWriteDropsEmptyValues)
+{
+    SeriesFolder folder;
+    ASSERT_TRUE(Series_File::write(
+        QStringLiteral("T"), { u("  a "), u("   "), u(""), u("b\t") }, Series_File::Values::TrimmedSkippingEmpty));
+    EXPECT_EQ(folder.bytes(QStringLiteral("T")), QByteArray("a\nb\n"));
+}
+
+TEST(SeriesFile, AppendKeepsOldValuesAndMendsAMissingLastLineFeed)
+{
+    SeriesFolder folder;
+    folder.put(QStringLiteral("A"), "old1\nold2");
+    Series_File::Writer writer;
+    ASSERT_TRUE(writer.open(QStringLiteral("A"), Series_File::Writer::Mode::Append));
+    EXPECT_TRUE(writer.add(u("new")));
+    // Until committed the file is as it was.
+    EXPECT_EQ(folder.bytes(QStringLiteral("A")), QByteArray("old1\nold2"));
+    ASSERT_TRUE(writer.commit());
+    EXPECT_EQ(folder.bytes(QStringLiteral("A")), QByteArray("old1\nold2\nnew\n"));
+}
+
+TEST(SeriesFile, AWriterThatIsNotCommittedChangesNothing)
+{
+    SeriesFolder folder;
+    folder.put(QStringLiteral("K"), "kept\n");
+    {
+        Series_File::Writer writer;
+        ASSERT_TRUE(writer.open(QStringLiteral("K")));
+        for (int i = 0; i < 100000; ++i)
+            ASSERT_TRUE(writer.add(QString::number(i)));
+    }
+    EXPECT_EQ(folder.bytes(QStringLiteral("K")), QByteArray("kept\n"));
+    EXPECT_EQ(folder.files(), QStringList({ u("K.txt") }));
+}
+
+TEST(SeriesFile, ReadOnlyFolderLosesNothing)
+{
+    SeriesFolder folder;
+    folder.put(QStringLiteral("Old"), "one\ntwo\n");
+    folder.put(QStringLiteral("Other"), "x\n");
+    {
+        ReadOnlyFolder locked(Data_Folder_Path);
+        QString error;
+        EXPECT_FALSE(Series_File::write(QStringLiteral("Old"), { u("new") }, Series_File::Values::AsGiven, &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_FALSE(Series_File::writeRenamed(
+            QStringLiteral("Old"), QStringLiteral("Renamed"), { u("new") }, Series_File::Values::AsGiven));
+        EXPECT_FALSE(Series_File::remove(QStringLiteral("Other")));
+    }
+    EXPECT_EQ(folder.bytes(QStringLiteral("Old")), QByteArray("one\ntwo\n"));
+    EXPECT_EQ(folder.bytes(QStringLiteral("Other")), QByteArray("x\n"));
+    EXPECT_EQ(folder.files(), QStringList({ u("Old.txt"), u("Other.txt") }));
+}
+
+TEST(SeriesFile, RenameRemovesTheOldFileOnlyAfterTheNewOneIsWhole)
+{
+    SeriesFolder folder;
+    folder.put(QStringLiteral("Old"), "1\n");
+    // A folder in the way of the new name makes the write fail: the old series must stay.
+    QDir(Data_Folder_Path).mkdir(QStringLiteral("Blocked.txt"));
+    EXPECT_FALSE(Series_File::writeRenamed(
+        QStringLiteral("Old"), QStringLiteral("Blocked"), { u("2") }, Series_File::Values::AsGiven));
+    EXPECT_EQ(folder.bytes(QStringLiteral("Old")), QByteArray("1\n"));
+    ASSERT_TRUE(Series_File::writeRenamed(
+        QStringLiteral("Old"), QStringLiteral("New"), { u("2") }, Series_File::Values::AsGiven));
+    EXPECT_EQ(folder.bytes(QStringLiteral("New")), QByteArray("2\n"));
+    EXPECT_FALSE(Series_File::exists(QStringLiteral("Old")));
+}

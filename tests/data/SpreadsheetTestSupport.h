@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ZipTestSupport.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// Small workbooks written part by part, for the reader's tests.
+namespace sheettest {
+
+inline QByteArray worksheet(const QByteArray& body, const QByteArray& dimension = "A1")
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                     "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    if (!dimension.isEmpty())
+        xml += "<dimension ref=\"" + dimension + "\"/>";
+    xml += "<sheetData>" + body + "</sheetData></worksheet>";
+    return xml;
+}
+
+inline QByteArray sharedStrings(const QStringList& items)
+{
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
+    for (const QString& item : items)
+        xml += "<si><t>" + item.toHtmlEscaped().toUtf8() + "</t></si>";
+    return xml + "</sst>";
+}
+
+// A workbook whose worksheets are sheet1.xml, sheet2.xml ... in the order given.
+inline bool writeWorkbook(const QString& path, const std::vector<QByteArray>& sheets, const QByteArray& strings = {})
+{
+    std::vector<ziptest::Entry> entries;
+    entries.push_back({ QStringLiteral("[Content_Types].xml"), "<Types/>" });
+    if (!strings.isEmpty())
+        entries.push_back({ QStringLiteral("xl/sharedStrings.xml"), strings });
+    for (size_t i = 0; i < sheets.size(); ++i)
+        entries.push_back({ QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1), sheets[i] });
+    return ziptest::writeZip(path, entries);
+}
+
+// A file of the given bytes in a fresh folder; its path.
+inline QString writeFile(const QString& name, const QByteArray& bytes)
+{
+    const QString path = testsupport::makeTempFolder(QStringLiteral("file")) + QLatin1Char('/') + name;
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return path;
+}
+
+} // namespace sheettest

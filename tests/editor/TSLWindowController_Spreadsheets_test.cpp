@@ -1,0 +1,123 @@
+// Binding a workbook's columns from the main window, choosing a column for an item, and the binding table's
+// window on the very table the design keeps.
+#include "editor/EditorWindowTestSupport.h"
+
+#include "data/Data_From_Excel.h"
+#include "data/Import_Excel.h"
+#include "data/SpreadsheetWriter.h"
+#include "model/TSLTextStorage.h"
+#include "ui_Import_Excel.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+using editortest::EditorWindowTest;
+using editortest::messageTexts;
+
+class SpreadsheetCommandsTest : public EditorWindowTest {
+protected:
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        startUpEmpty();
+        ui.messages.clear();
+        book = testsupport::makeTempFolder(QStringLiteral("guests")) + QStringLiteral("/guests.xlsx");
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
+            book, { { "Name", "Code" }, { "Ada", "4006381333931" }, { "Bo", "12" } }, true));
+    }
+    // The picker as a person answers it: tick the listed columns of these rows, then OK.
+    void pickColumns(std::initializer_list<int> rows)
+    {
+        std::vector<int> chosen(rows);
+        ui.modalRuns.push_back([chosen](QDialog& dialog) {
+            dialog.show();
+            Import_Excel* picker = Import_Excel::defaultInstance();
+            for (int row : chosen)
+                picker->form().ColList->item(row, 0)->setCheckState(Qt::Checked);
+            QTest::mouseClick(picker->form().OK_btn, Qt::LeftButton);
+            return dialog.result();
+        });
+    }
+    TSLGraphicPtr selected(const QString& className)
+    {
+        TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(className);
+        item->setBounds(QRectF(10, 10, 100, 40));
+        addItem(item, TSLDocumentGraphicsKey);
+        window->_graphicView->changeSelectionIndexes({ 0 });
+        window->_graphicView->setSelected_Graphic(item);
+        return item;
+    }
+    QString book;
+};
+
+TEST_F(SpreadsheetCommandsTest, ChosenColumnsBecomeTheDesignsSpreadsheetSource)
+{
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0, 1 });
+    window->Bind_Spreadsheet_btn->trigger();
+    EXPECT_TRUE(Excel_Binding_Use);
+    EXPECT_EQ(Excel_Source_Path, book);
+    EXPECT_EQ(window->bindingTable.columnTitles(), (QStringList { "#", "Name", "Code" }));
+    EXPECT_EQ(window->bindingTable.rowCount(), 2);
+    EXPECT_GE(window->Data_source_type->findText(QStringLiteral("Excel")), 0);
+
+    // A text item takes the first record of the column it is bound to.
+    const TSLGraphicPtr item = selected(QStringLiteral("TSLText"));
+    window->Data_source_type->setCurrentIndex(window->Data_source_type->findText(QStringLiteral("Excel")));
+    EXPECT_EQ(item->data_source_type, 2);
+    ASSERT_EQ(window->Batch_Series->count(), 3);
+    window->Batch_Series->setCurrentIndex(1);
+    EXPECT_EQ(item->excel_col_indx, 1);
+    EXPECT_EQ(item->Text_contents().string, QStringLiteral("Ada"));
+    EXPECT_TRUE(messageTexts(ui).isEmpty());
+}
+
+TEST_F(SpreadsheetCommandsTest, ABarcodeItemIsBoundToAColumnByPosition)
+{
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 1 });
+    window->Bind_Spreadsheet_btn->trigger();
+    const TSLGraphicPtr item = selected(QStringLiteral("TSLBarcode"));
+    window->Data_source_type->setCurrentIndex(window->Data_source_type->findText(QStringLiteral("Excel")));
+    window->Batch_Series->setCurrentIndex(1);
+    EXPECT_EQ(item->data_source_type, 2);
+    EXPECT_EQ(item->excel_col_indx, 1);
+    EXPECT_EQ(window->Get_First_Value_Of_Excel_Binding(1), QStringLiteral("4006381333931"));
+}
+
+TEST_F(SpreadsheetCommandsTest, TheTableWindowEditsTheDesignsOwnTable)
+{
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0 });
+    window->Bind_Spreadsheet_btn->trigger();
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        Data_From_Excel* table = Data_From_Excel::defaultInstance();
+        EXPECT_EQ(&dialog, table);
+        table->ColList()->model()->setData(table->ColList()->model()->index(1, 1), QStringLiteral("Bob"));
+        return 1;
+    });
+    window->Open_Excel_Binding_Table();
+    EXPECT_EQ(window->bindingTable.value(1, 1), QStringLiteral("Bob"));
+}
+
+TEST_F(SpreadsheetCommandsTest, CancelledChoiceChangesNothingAndAClosedWindowLeavesNoTableBehind)
+{
+    ui.fileAnswers.push_back(book);
+    ui.modalRuns.push_back([](QDialog&) { return 0; });
+    const size_t runsBefore = ui.dialogsRun.size();
+    window->Bind_Spreadsheet_btn->trigger();
+    EXPECT_FALSE(Excel_Binding_Use);
+    EXPECT_EQ(window->Data_source_type->findText(QStringLiteral("Excel")), -1);
+    EXPECT_EQ(window->bindingTable.rowCount(), 0);
+
+    window->Bind_Spreadsheet_btn->trigger(); // no file chosen: nothing opens
+    EXPECT_EQ(ui.dialogsRun.size(), runsBefore + 1);
+
+    window.reset();
+    // The window's table went with it; the table window falls back to a table of its own.
+    EXPECT_EQ(Data_From_Excel::defaultInstance()->table().rowCount(), 0);
+    Data_From_Excel::defaultInstance()->Create_Value_List(QStringLiteral("safe"));
+    EXPECT_EQ(Data_From_Excel::defaultInstance()->table().rowCount(), 1);
+}

@@ -1,0 +1,176 @@
+#include "data/SpreadsheetWriter.h"
+
+#include "data/Spreadsheet_Globals.h"
+#include "data/Zip_Package.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using Rows = SpreadsheetWriter::Rows;
+
+namespace {
+
+const QString python = QStringLiteral("/usr/bin/python3");
+
+QString helperScript()
+{
+    return QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/peers/data/openpyxl_book.py");
+}
+
+bool haveOpenpyxl()
+{
+    return testsupport::runProgram(python, { QStringLiteral("-c"), QStringLiteral("import openpyxl") }) == 0;
+}
+
+Rows readSheet(const QString& path, int number)
+{
+    SpreadsheetWriter::ReadWorkbook(path, true);
+    Excel_Sheet_Number = number;
+    SpreadsheetWriter::ReadData_only_column();
+    return SpreadsheetWriter::ReadWorkbook(path, false);
+}
+
+} // namespace
+
+TEST(SpreadsheetPeers, WorkbookWrittenByOpenpyxlReadsRight)
+{
+    ASSERT_TRUE(haveOpenpyxl()) << "python3-openpyxl is missing: tools/deps.sh installs it";
+    const QString path = testsupport::makeTempFolder(QStringLiteral("openpyxl")) + QStringLiteral("/book.xlsx");
+    QString err;
+    ASSERT_EQ(testsupport::runProgram(python, { helperScript(), QStringLiteral("write"), path }, nullptr, &err), 0)
+        << err.toStdString();
+
+    SpreadsheetWriter::ReadWorkbook(path, true);
+    ASSERT_TRUE(SpreadsheetWriter::lastError().isEmpty()) << SpreadsheetWriter::lastError().toStdString();
+    QList<int> numbers;
+    for (int n = 1; n <= 11; ++n)
+        numbers.append(n);
+    EXPECT_EQ(SpreadsheetWriter::Worksheet_Numbers(), numbers);
+    EXPECT_EQ(SpreadsheetWriter::Read_Sheet_Name().mid(0, 3), (QStringList { "People", "Shared", "S3" }));
+
+    Excel_Sheet_Number = 1;
+    EXPECT_EQ(
+        SpreadsheetWriter::ReadData_only_column(), (Rows { { "Name", "Age", "Born", "Member", "Total", "Note" } }));
+    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(path, false),
+        (Rows {
+            { "Name", "Age", "Born", "Member", "Total", "Note" },
+            { QString::fromUtf8("Zoë Ångström"), "42", "45366", "1", "84", QString::fromUtf8("日本語 ok") },
+            { "Bob", "7.5", "36525", "0", "15", "" },
+            { "after blank", "", "-3", "", "", "" }, // the empty sheet row 4 is not in the file
+        }));
+
+    EXPECT_EQ(readSheet(path, 2), (Rows { { "City", "Code" }, { "Oslo", "N-1" }, { "Oslo", "<&>" } }))
+        << "shared strings after a rich-text item keep their positions";
+    EXPECT_EQ(readSheet(path, 10), (Rows { { "sheet 10" } }));
+    EXPECT_EQ(readSheet(path, 11), (Rows { { "sheet 11" } }));
+}
+
+TEST(SpreadsheetPeers, WorkbookWeWriteOpensInOpenpyxlWithTheSameValues)
+{
+    ASSERT_TRUE(haveOpenpyxl()) << "python3-openpyxl is missing: tools/deps.sh installs it";
+    const QString path = testsupport::makeTempFolder(QStringLiteral("ours")) + QStringLiteral("/ours.xlsx");
+    const Rows rows { { "Batch Value", "Second" }, { "12", "abc" }, { "-3.25", QString::fromUtf8("Grüße 😀") },
+        { "1,5", "a & <b>" }, { "12345678901234567890", "  padded  " }, { "abc", "" } };
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true)) << SpreadsheetWriter::lastError().toStdString();
+    QString out, err;
+    ASSERT_EQ(testsupport::runProgram(python, { helperScript(), QStringLiteral("read"), path }, &out, &err), 0)
+        << err.toStdString();
+    const QJsonObject book = QJsonDocument::fromJson(out.toUtf8()).object();
+    ASSERT_EQ(book.keys(), QStringList { "Sheet1" });
+    const QJsonArray sheet = book.value(QStringLiteral("Sheet1")).toArray();
+    ASSERT_EQ(sheet.size(), rows.size());
+    const QJsonArray expected
+        = QJsonDocument::fromJson(QByteArrayLiteral("[[\"Batch Value\",\"Second\"],[12,\"abc\"],[-3.25,\"Grüße 😀\"],"
+                                                    "[\"1,5\",\"a & <b>\"],[\"12345678901234567890\",\"  padded  \"],"
+                                                    "[\"abc\",\"\"]]"))
+              .array();
+    for (int r = 0; r < rows.size(); ++r)
+        EXPECT_EQ(sheet.at(r), expected.at(r)) << "row " << r;
+}
+
+TEST(SpreadsheetPeers, OfficeSuiteConvertsOurWorkbookToCsv)
+{
+    if (!testsupport::havePeer(QStringLiteral("soffice")))
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("soffice"));
+    const QString path = folder + QStringLiteral("/ours.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, { { "Batch Value" }, { "12" }, { "Zoë" } }, true));
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
+                  { QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("csv"),
+                      QStringLiteral("--outdir"), folder, path }),
+        0);
+    QFile csv(folder + QStringLiteral("/ours.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(csv.readAll()).split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts),
+        (QStringList { "Batch Value", "12", QString::fromUtf8("Zoë") }));
+}
+
+TEST(ZipPeers, ArchiveMadeByPythonWithHostileEntriesUnpacksNothingOutside)
+{
+    const QString base = testsupport::makeTempFolder(QStringLiteral("pyzip"));
+    const QString archive = base + QStringLiteral("/hostile.zip");
+    const QString script = QStringLiteral("import sys, zipfile\n"
+                                          "z = zipfile.ZipFile(sys.argv[1], 'w')\n"
+                                          "z.writestr('ok/inside.txt', 'inside')\n"
+                                          "z.writestr('../evil', 'evil')\n"
+                                          "z.writestr('ok/../../evil2', 'evil')\n"
+                                          "z.writestr('/abs', 'absolute')\n"
+                                          "z.writestr('C:/drive', 'drive')\n"
+                                          "link = zipfile.ZipInfo('ok/link')\n"
+                                          "link.create_system = 3\n"
+                                          "link.external_attr = 0o120777 << 16\n"
+                                          "z.writestr(link, sys.argv[2])\n"
+                                          "z.writestr('ok/link/through', 'through')\n"
+                                          "z.close()\n");
+    const QString outside = base + QStringLiteral("/outside");
+    QDir().mkpath(outside);
+    ASSERT_EQ(testsupport::runProgram(python, { QStringLiteral("-c"), script, archive, outside }), 0);
+
+    const QString destination = base + QStringLiteral("/a/b/dest");
+    EXPECT_FALSE(Zip_Package::unzipFileAtPath(archive, destination));
+    EXPECT_TRUE(QDir(outside).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/a/b/evil")));
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/a/evil2")));
+    EXPECT_FALSE(QFileInfo(destination + QStringLiteral("/ok/link")).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(destination + QStringLiteral("/ok/inside.txt")));
+    const QStringList top = QDir(base).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    EXPECT_EQ(top, (QStringList { "a", "hostile.zip", "outside" }));
+}
+
+TEST(ZipPeers, ArchivesWeBuildPassUnzipAndPythonChecks)
+{
+    const QString base = testsupport::makeTempFolder(QStringLiteral("zipcheck"));
+    QDir().mkpath(base + QStringLiteral("/pkg/sub/empty"));
+    QFile file(base + QStringLiteral("/pkg/sub/data.bin"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QByteArray bytes;
+    for (int i = 0; i < 300000; ++i)
+        bytes.append(char(i * 31 % 251));
+    file.write(bytes);
+    file.close();
+    const QString archive = base + QStringLiteral("/built.zip");
+    ASSERT_TRUE(Zip_Package::createZipFileAtPath(archive, base + QStringLiteral("/pkg")));
+
+    QString out;
+    const QString script = QStringLiteral("import sys, zipfile, hashlib\n"
+                                          "z = zipfile.ZipFile(sys.argv[1])\n"
+                                          "assert z.testzip() is None\n"
+                                          "print(sorted(z.namelist()))\n"
+                                          "print(hashlib.sha256(z.read('pkg/sub/data.bin')).hexdigest())\n");
+    ASSERT_EQ(testsupport::runProgram(python, { QStringLiteral("-c"), script, archive }, &out), 0);
+    const QStringList lines = out.trimmed().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0], QStringLiteral("['pkg/sub/data.bin', 'pkg/sub/empty/']"));
+    EXPECT_EQ(lines[1], QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
+    ASSERT_TRUE(testsupport::havePeer(QStringLiteral("unzip"))) << "unzip is missing: tools/deps.sh installs it";
+    EXPECT_EQ(testsupport::runProgram(QStringLiteral("unzip"), { QStringLiteral("-tq"), archive }), 0);
+}

@@ -1,0 +1,68 @@
+#!/usr/bin/python3
+"""Writes resources/data/Template.xlsx: the package around the one worksheet that the program writes.
+
+The worksheet and shared-string parts are placeholders; the program replaces both on every export.
+"""
+import sys
+import zipfile
+
+MAIN = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+REL = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+PKG_REL = "http://schemas.openxmlformats.org/package/2006/relationships"
+HEAD = '<?xml version="1.0" encoding="UTF-8" standalone="yes"?>\n'
+
+PARTS = {
+    "[Content_Types].xml": HEAD + (
+        '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">'
+        '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>'
+        '<Default Extension="xml" ContentType="application/xml"/>'
+        '<Override PartName="/xl/workbook.xml" '
+        'ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml"/>'
+        '<Override PartName="/xl/worksheets/sheet1.xml" '
+        'ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml"/>'
+        '<Override PartName="/xl/sharedStrings.xml" '
+        'ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml"/>'
+        '<Override PartName="/xl/styles.xml" '
+        'ContentType="application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml"/>'
+        '</Types>'),
+    "_rels/.rels": HEAD + (
+        f'<Relationships xmlns="{PKG_REL}">'
+        f'<Relationship Id="rId1" Type="{REL}/officeDocument" Target="xl/workbook.xml"/>'
+        '</Relationships>'),
+    "xl/workbook.xml": HEAD + (
+        f'<workbook xmlns="{MAIN}" xmlns:r="{REL}">'
+        '<bookViews><workbookView/></bookViews>'
+        '<sheets><sheet name="Sheet1" sheetId="1" r:id="rId1"/></sheets>'
+        '</workbook>'),
+    "xl/_rels/workbook.xml.rels": HEAD + (
+        f'<Relationships xmlns="{PKG_REL}">'
+        f'<Relationship Id="rId1" Type="{REL}/worksheet" Target="worksheets/sheet1.xml"/>'
+        f'<Relationship Id="rId2" Type="{REL}/sharedStrings" Target="sharedStrings.xml"/>'
+        f'<Relationship Id="rId3" Type="{REL}/styles" Target="styles.xml"/>'
+        '</Relationships>'),
+    "xl/styles.xml": HEAD + (
+        f'<styleSheet xmlns="{MAIN}">'
+        '<fonts count="1"><font><sz val="12"/><name val="Calibri"/><family val="2"/></font></fonts>'
+        '<fills count="2"><fill><patternFill patternType="none"/></fill>'
+        '<fill><patternFill patternType="gray125"/></fill></fills>'
+        '<borders count="1"><border><left/><right/><top/><bottom/><diagonal/></border></borders>'
+        '<cellStyleXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0"/></cellStyleXfs>'
+        '<cellXfs count="1"><xf numFmtId="0" fontId="0" fillId="0" borderId="0" xfId="0"/></cellXfs>'
+        '<cellStyles count="1"><cellStyle name="Normal" xfId="0" builtinId="0"/></cellStyles>'
+        '</styleSheet>'),
+    "xl/worksheets/sheet1.xml": HEAD + (
+        f'<worksheet xmlns="{MAIN}"><dimension ref="A1"/><sheetData/></worksheet>'),
+    "xl/sharedStrings.xml": HEAD + f'<sst xmlns="{MAIN}"/>',
+}
+
+
+def main(path):
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as package:
+        for name, text in PARTS.items():
+            info = zipfile.ZipInfo(name, date_time=(2024, 1, 1, 0, 0, 0))
+            info.compress_type = zipfile.ZIP_DEFLATED
+            package.writestr(info, text)
+
+
+if __name__ == "__main__":
+    main(sys.argv[1] if len(sys.argv) > 1 else "resources/data/Template.xlsx")
