@@ -334,6 +334,7 @@ void Profile_Form::Reset_all_Ctrl()
             row.value->clear();
         row.ds_combo->setCurrentIndex(0);
         row.ser_col_cb->setCurrentIndex(-1);
+        sourceDidChange(int(&row - rows.data())); // typed text: no list, no view button
         if (row.side_combo)
             row.side_combo->setCurrentIndex(2);
         // Unticking on reset leaves the fields as the source rule set them.
