@@ -9,27 +9,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchMemory.h"
+
 namespace {
-
-// Resident memory now and at its peak since the last reset, in kilobytes (Linux).
-qint64 statusField(const char* key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toLongLong();
-    }
-    return 0;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 struct SeriesFolder {
     QTemporaryDir root;
@@ -66,11 +48,11 @@ void BM_GenerateAndWriteSeries(benchmark::State& state)
     const qint64 count = state.range(0);
     qint64 rise = 0;
     for (auto _ : state) {
-        resetPeak();
-        const qint64 before = statusField("VmRSS:");
+        benchmemory::resetPeak();
+        const qint64 before = benchmemory::statusField("VmRSS:");
         if (!generateInto(QStringLiteral("Bench"), count))
             state.SkipWithError("the series could not be written");
-        rise = std::max(rise, statusField("VmHWM:") - before);
+        rise = std::max(rise, benchmemory::statusField("VmHWM:") - before);
     }
     state.SetItemsProcessed(state.iterations() * count);
     state.counters["peak_rise_kB"] = double(rise);

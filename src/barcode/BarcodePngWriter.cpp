@@ -1,5 +1,8 @@
 #include "barcode/BarcodePngWriter.h"
 
+#include "barcode/PngRowDeflater.h"
+#include "platform/QuickFileReplace.h"
+
 #include <QSaveFile>
 
 #include <algorithm>
@@ -10,6 +13,10 @@
 #include <vector>
 
 #include <zlib.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -110,6 +117,44 @@ struct Indexed {
     bool fits = true;
 };
 
+// A row of a picture of two colours so far, indexed without looking colours up: false when the row holds
+// a third colour, its indexes then to be worked out again.
+bool twoColourRow(const QRgb* line, int width, const std::vector<QRgb>& colours, std::uint8_t* target)
+{
+    const QRgb first = colours[0];
+    const QRgb second = colours[1];
+    int x = 0;
+#if defined(__SSE2__)
+    // Four pixels a step: a mask of those of the second colour, spread into four index bytes.
+    static constexpr std::array<std::uint32_t, 16> spread = [] {
+        std::array<std::uint32_t, 16> table {};
+        for (unsigned mask = 0; mask < 16; ++mask)
+            for (unsigned bit = 0; bit < 4; ++bit)
+                table[mask] |= ((mask >> bit) & 1u) << (8 * bit);
+        return table;
+    }();
+    const __m128i firsts = _mm_set1_epi32(static_cast<int>(first));
+    const __m128i seconds = _mm_set1_epi32(static_cast<int>(second));
+    __m128i known = _mm_set1_epi32(-1);
+    for (; x + 4 <= width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line + x));
+        const __m128i isSecond = _mm_cmpeq_epi32(pixels, seconds);
+        known = _mm_and_si128(known, _mm_or_si128(_mm_cmpeq_epi32(pixels, firsts), isSecond));
+        const std::uint32_t indexes = spread[static_cast<std::size_t>(_mm_movemask_ps(_mm_castsi128_ps(isSecond)))];
+        std::memcpy(target + x, &indexes, 4);
+    }
+    if (_mm_movemask_ps(_mm_castsi128_ps(known)) != 0xf)
+        return false;
+#endif
+    unsigned stray = 0;
+    for (; x < width; ++x) {
+        const QRgb pixel = line[x];
+        target[x] = static_cast<std::uint8_t>(pixel == second);
+        stray |= static_cast<unsigned>(pixel != first) & static_cast<unsigned>(pixel != second);
+    }
+    return stray == 0;
+}
+
 void indexRows(const QImage& image, const std::vector<int>& origins, Indexed* out)
 {
     const int width = image.width();
@@ -126,6 +171,8 @@ void indexRows(const QImage& image, const std::vector<int>& origins, Indexed* ou
         out->offsets[static_cast<std::size_t>(y)] = next;
         std::uint8_t* target = out->indexes.data() + next;
         next += static_cast<std::size_t>(width);
+        if (out->palette.colours().size() == 2 && twoColourRow(line, width, out->palette.colours(), target))
+            continue;
         // Rows are runs of one colour: look each run's colour up once.
         int x = 0;
         while (x < width) {
@@ -160,33 +207,32 @@ int bitDepthFor(std::size_t colours)
     return colours <= 2 ? 1 : colours <= 4 ? 2 : colours <= 16 ? 4 : 8;
 }
 
-// Filtered rows: a row equal to the one above is the Up filter's zeros, any other row is unfiltered.
+// Rows unfiltered; a row equal to the one above is passed on as a repeat without being looked at.
 QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, const Indexed& indexed, int depth)
 {
     const int width = image.width();
     const int height = image.height();
-    const qsizetype rowBytes = (static_cast<qsizetype>(width) * depth + 7) / 8;
-    QByteArray raw(static_cast<qsizetype>(height) * (rowBytes + 1), '\0');
-    auto* out = reinterpret_cast<std::uint8_t*>(raw.data());
+    const auto rowBytes = (static_cast<std::size_t>(width) * static_cast<std::size_t>(depth) + 7) / 8;
+    PngRowDeflater deflater(rowBytes + 1);
+    std::vector<std::uint8_t> row(rowBytes + 1, 0);
     const int perByte = 8 / depth;
-    for (int y = 0; y < height; ++y, out += rowBytes + 1) {
+    for (int y = 0; y < height; ++y) {
         const int origin = origins[static_cast<std::size_t>(y)];
-        if (origin != y) {
-            out[0] = 2;
+        if (origin != y && deflater.repeatRow())
             continue;
-        }
         const std::uint8_t* source = indexed.indexes.data() + indexed.offsets[static_cast<std::size_t>(origin)];
-        std::uint8_t* target = out + 1;
+        std::uint8_t* target = row.data() + 1;
         if (depth == 8) {
             std::memcpy(target, source, static_cast<std::size_t>(width));
+            deflater.addRow(row.data());
             continue;
         }
-        qsizetype b = 0;
+        std::size_t b = 0;
         if constexpr (std::endian::native == std::endian::little) {
             // One bit a pixel: eight indexes (each 0 or 1) gathered by one multiplication, the first in
             // the highest bit.
             if (depth == 1) {
-                for (; (b + 1) * 8 <= width; ++b) {
+                for (; (b + 1) * 8 <= static_cast<std::size_t>(width); ++b) {
                     std::uint64_t eight = 0;
                     std::memcpy(&eight, source + b * 8, 8);
                     target[b] = static_cast<std::uint8_t>((eight * 0x8040201008040201ULL) >> 56);
@@ -202,8 +248,9 @@ QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, con
                 byte = byte << depth | source[x];
             target[b] = static_cast<std::uint8_t>(byte << depth * (first + perByte - last));
         }
+        deflater.addRow(row.data());
     }
-    return raw;
+    return deflater.finish();
 }
 
 QByteArray colourRows(const QImage& image, const std::vector<int>& origins, bool premultiplied, bool alpha)
@@ -211,16 +258,14 @@ QByteArray colourRows(const QImage& image, const std::vector<int>& origins, bool
     const int width = image.width();
     const int height = image.height();
     const int channels = alpha ? 4 : 3;
-    const qsizetype rowBytes = static_cast<qsizetype>(width) * channels;
-    QByteArray raw(static_cast<qsizetype>(height) * (rowBytes + 1), '\0');
-    auto* out = reinterpret_cast<std::uint8_t*>(raw.data());
-    for (int y = 0; y < height; ++y, out += rowBytes + 1) {
-        if (origins[static_cast<std::size_t>(y)] != y) {
-            out[0] = 2;
+    const auto rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(channels);
+    PngRowDeflater deflater(rowBytes + 1);
+    std::vector<std::uint8_t> row(rowBytes + 1, 0);
+    for (int y = 0; y < height; ++y) {
+        if (origins[static_cast<std::size_t>(y)] != y && deflater.repeatRow())
             continue;
-        }
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        std::uint8_t* target = out + 1;
+        std::uint8_t* target = row.data() + 1;
         for (int x = 0; x < width; ++x, target += channels) {
             const QRgb colour = straight(line[x], premultiplied);
             target[0] = static_cast<std::uint8_t>(qRed(colour));
@@ -229,8 +274,9 @@ QByteArray colourRows(const QImage& image, const std::vector<int>& origins, bool
             if (alpha)
                 target[3] = static_cast<std::uint8_t>(qAlpha(colour));
         }
+        deflater.addRow(row.data());
     }
-    return raw;
+    return deflater.finish();
 }
 
 bool hasTransparency(const QImage& image)
@@ -245,27 +291,6 @@ bool hasTransparency(const QImage& image)
         }
     }
     return false;
-}
-
-// zlib's fastest level with run-length matching only: barcode rows are runs of equal bytes, and a row
-// equal to the one above is a run of zeros.
-QByteArray deflateFast(const QByteArray& raw)
-{
-    z_stream stream {};
-    if (deflateInit2(&stream, Z_BEST_SPEED, Z_DEFLATED, 15, 8, Z_RLE) != Z_OK)
-        return {};
-    QByteArray packed(static_cast<qsizetype>(deflateBound(&stream, static_cast<uLong>(raw.size()))), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(raw.constData()));
-    stream.avail_in = static_cast<uInt>(raw.size());
-    stream.next_out = reinterpret_cast<Bytef*>(packed.data());
-    stream.avail_out = static_cast<uInt>(packed.size());
-    const int result = deflate(&stream, Z_FINISH);
-    const auto written = static_cast<qsizetype>(stream.total_out);
-    deflateEnd(&stream);
-    if (result != Z_STREAM_END)
-        return {};
-    packed.truncate(written);
-    return packed;
 }
 
 QByteArray header(const QImage& image, int depth, int colourType)
@@ -302,7 +327,7 @@ QByteArray BarcodePngWriter::pngData(const QImage& picture)
 
     Indexed indexed;
     indexRows(image, origins, &indexed);
-    QByteArray raw;
+    QByteArray packed;
     QByteArray palette;
     QByteArray transparency;
     int depth = 8;
@@ -324,15 +349,12 @@ QByteArray BarcodePngWriter::pngData(const QImage& picture)
         }
         if (!translucent)
             transparency.clear();
-        raw = paletteRows(image, origins, indexed, depth);
+        packed = paletteRows(image, origins, indexed, depth);
     } else {
         const bool alpha = format != QImage::Format_RGB32 && hasTransparency(image);
         colourType = alpha ? 6 : 2;
-        raw = colourRows(image, origins, premultiplied, alpha);
+        packed = colourRows(image, origins, premultiplied, alpha);
     }
-    const QByteArray packed = deflateFast(raw);
-    if (packed.isEmpty())
-        return {};
 
     QByteArray png("\x89PNG\r\n\x1a\n", 8);
     appendChunk(png, "IHDR", header(image, depth, colourType));
@@ -362,4 +384,15 @@ bool BarcodePngWriter::write(const QImage& image, const QString& path, QString* 
         return false;
     }
     return true;
+}
+
+bool BarcodePngWriter::writeBatch(const QImage& image, const QString& path, QString* error)
+{
+    const QByteArray png = pngData(image);
+    if (png.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("the picture could not be encoded");
+        return false;
+    }
+    return platform::replaceFileUnsynced(path, png, error);
 }

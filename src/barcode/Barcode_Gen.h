@@ -238,9 +238,31 @@ private:
     float footerWidth_ = 0.0f;
 };
 
-// The settings object as the model, the renderer and the picture roads reach it: Barcode_Gen_Var,
-// made on first use when nothing has started it yet.
+// A worker's own copy of the settings, set for the time it makes pictures (Barcode_Settings_Scope), so that
+// workers making different items' barcodes at once never write into each other's settings.
+inline thread_local Barcode_Gen* Barcode_Settings_Of_Thread = nullptr;
+
+// The settings object as the model, the renderer and the picture roads reach it: the thread's own copy
+// when it has one, else Barcode_Gen_Var, made on first use when nothing has started it yet.
 inline Barcode_Gen& Barcode_Settings()
 {
+    if (Barcode_Settings_Of_Thread)
+        return *Barcode_Settings_Of_Thread;
     return Barcode_Gen_Var ? *Barcode_Gen_Var : *Barcode_Gen::defaultInstance();
 }
+
+// Makes a settings object the calling thread's own for the scope's lifetime.
+class Barcode_Settings_Scope {
+public:
+    explicit Barcode_Settings_Scope(Barcode_Gen& settings)
+        : previous_(Barcode_Settings_Of_Thread)
+    {
+        Barcode_Settings_Of_Thread = &settings;
+    }
+    ~Barcode_Settings_Scope() { Barcode_Settings_Of_Thread = previous_; }
+    Barcode_Settings_Scope(const Barcode_Settings_Scope&) = delete;
+    Barcode_Settings_Scope& operator=(const Barcode_Settings_Scope&) = delete;
+
+private:
+    Barcode_Gen* previous_;
+};

@@ -250,7 +250,7 @@ void TSLGraphicView::print_contol_or_not(int flag)
 {
     for (const TSLGraphicPtr& item : selectedGraphics()) {
         if (!item->ctrl_is_locked)
-            item->print_object = flag;
+            item->setValueForKey(QStringLiteral("print_object"), flag); // undoable like any edit
     }
 }
 

@@ -45,11 +45,26 @@ void Export_Window::reset()
     ui_->side_front_rd->setChecked(true);
     export_card_side_CellClick(1);
     exportFileTypeChanged();
-    // One card per record needs the batch export, which this window does not offer yet.
-    for (QCheckBox* batch : { ui_->Export_with_batch_chk, ui_->Export_with_excel_chk }) {
-        batch->setChecked(false);
-        batch->setEnabled(false);
-    }
+    setSources(false, false);
+}
+
+void Export_Window::setSources(bool series, bool spreadsheet)
+{
+    // A source the design uses is offered, ticked; the user may leave it out of this export.
+    ui_->Export_with_batch_chk->setEnabled(series);
+    ui_->Export_with_batch_chk->setChecked(series);
+    ui_->Export_with_excel_chk->setEnabled(spreadsheet);
+    ui_->Export_with_excel_chk->setChecked(spreadsheet);
+}
+
+bool Export_Window::useSeries() const
+{
+    return ui_->Export_with_batch_chk->isChecked();
+}
+
+bool Export_Window::useSpreadsheet() const
+{
+    return ui_->Export_with_excel_chk->isChecked();
 }
 
 void Export_Window::export_card_side_CellClick(int row)

@@ -17,6 +17,10 @@ public:
     ~Export_Window() override;
 
     void reset(); // front side, first format, first resolution, no combined picture
+    // The record sources the design uses: each offered and ticked, or disabled when not in use.
+    void setSources(bool series, bool spreadsheet);
+    bool useSeries() const;
+    bool useSpreadsheet() const;
     QString cardSide() const; // "BOTH", "F" or "B"
     bool combinedImage() const;
     QString formatTitle() const;

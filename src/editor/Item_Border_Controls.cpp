@@ -32,13 +32,17 @@ void showItemBorder(const Item_Border_Controls& controls, const TSLGraphic& item
     SetObjEnabled(controls.box, controls.check->isChecked());
 }
 
-void writeItemBorder(const Item_Border_Controls& controls, TSLGraphic& item)
+QVariant itemBorderValue(const Item_Border_Controls& controls, const QString& key)
 {
-    item._isDrawingStroke = controls.check->isChecked();
-    if (item._isDrawingStroke) {
-        item._strokeColor = controls.color->color();
-        item._strokeWidth = int(controls.width->value());
+    if (key == QLatin1String("drawingStroke"))
+        return controls.check->isChecked();
+    if (key == QLatin1String("strokeColor"))
+        return controls.color->color();
+    if (key == QLatin1String("strokeWidth"))
+        return double(int(controls.width->value()));
+    if (key == QLatin1String("_stroke_border_type")) {
+        const int style = controls.style->currentIndex();
+        return style >= 0 && style < borderCodes().size() ? QVariant(borderCodes()[style]) : QVariant();
     }
-    if (const int style = controls.style->currentIndex(); style >= 0 && style < borderCodes().size())
-        item._stroke_border_type = borderCodes()[style];
+    return QVariant();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QVariant>
+
 class Color_Well;
 class QCheckBox;
 class QComboBox;
@@ -20,6 +22,7 @@ struct Item_Border_Controls {
 // Puts the item's border into the controls: the width truncated to whole points; a code outside the
 // five leaves the pop-up as it was.
 void showItemBorder(const Item_Border_Controls& controls, const TSLGraphic& item);
-// Writes the controls into the item. With the check box off only the flag changes: colour and width keep
-// their last values. A pop-up index outside the five codes leaves the item's code.
-void writeItemBorder(const Item_Border_Controls& controls, TSLGraphic& item);
+// The value the controls give for one border key ("drawingStroke", "strokeColor", "strokeWidth" in whole
+// points, "_stroke_border_type"); none for another key or a pop-up index outside the five codes, which must
+// leave the item's value as it is.
+QVariant itemBorderValue(const Item_Border_Controls& controls, const QString& key);

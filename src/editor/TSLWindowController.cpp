@@ -142,6 +142,7 @@ void TSLWindowController::awakeFromNib()
         return;
     }
     Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+    Get_Email_Details();
     Load_and_fill_backgrounds();
 
     shape_border_style->setCurrentIndex(0);

@@ -3,6 +3,8 @@
 #include "common/Stepper_Field.h"
 #include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
+#include "output/Batch_Export.h"
+#include "output/Record_Source.h"
 #include "model/CardEditorServices.h"
 #include "model/Card_Property.h"
 #include "model/TSLGraphic.h"
@@ -21,6 +23,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QStringList>
+#include <QVariantMap>
 
 #include <array>
 #include <memory>
@@ -68,6 +71,8 @@ class DrawWindow;
 // the card sizes, the design file and the start-up flow. The operations are split over several files by
 // family; everything that needs no user answer runs without the window being shown, so tests drive it
 // directly.
+class Send_Modeless;
+
 class TSLWindowController : public QMainWindow,
                             public CardEditorServices,
                             public Invitation_Wizard_Host,
@@ -185,6 +190,7 @@ public:
     void Card_Bckgrnd_Clicked(); // library background for the current side, shown on the background page
     void Card_Image_Library_Btn(); // library background from the background page's picture box
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
+    static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
     void Undo_Clicked();
     void Redo_Clicked();
     void Cut_Clicked();
@@ -199,13 +205,40 @@ public:
     // --- Inspector and redrawing (TSLWindowController_Inspector.cpp) ---
     void Remove_All_Tab_Items();
     void card_prop_set(const QString& fillStyle); // the card page's fill radios for a fill code
-    void Update_Card_Graphics(); // the card page into the current side's record
+    // The parts of the card page that a control writes on its own; All is the whole page.
+    enum class CardField {
+        All,
+        Border,
+        BorderColour,
+        BorderWidth,
+        BorderStyle,
+        Opacity,
+        Fill,
+        FillKind,
+        FillColour,
+        Gradient1,
+        Gradient2,
+        GradientAngle,
+        PatternColour,
+        PatternStyle,
+        PictureLayout,
+        Content,
+        Sides,
+        Shape,
+        Name,
+        Size
+    };
+    void Update_Card_Graphics() { Update_Card_Graphics(CardField::All); } // the whole page, as a new card takes it
+    // One part of the card page into the current side's record; a change of the front's look is undoable.
+    void Update_Card_Graphics(CardField changed);
     void set_Front_BG_Image(const QString& path);
     void set_Back_BG_Image(const QString& path);
     void Refresh_Canvas();
+    void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
     void setZoomFactor(double factor); // the zoom of all three canvases
     static QString fontValueText(const QFont& font); // "name ( size )" as the card page shows a font
+    static QFont fontForPanel(const QFont& font); // the font as the font panel can show it: the family drawn
     // The item whose pages the inspector shows; none while the card is shown or once the item is gone.
     TSLGraphicPtr Last_Selected_Graphic() const { return Last_Selected_Graphic_.lock(); }
     QLineEdit* sel_control_name = nullptr; // the shown item's kind code, read by the data-source switch
@@ -298,15 +331,18 @@ public:
     static QColor readableTextColour(const QImage& background);
 
     // --- Shape and line pages (TSLWindowController_Shape_Panel.cpp, _Line_Panel.cpp) ---
-    // Each page action writes the whole page into every selected item of the current side, assigning the
-    // fields directly (no undo), and redraws once; nothing while Not_Draw_Only_Prop_Change is set.
-    void Update_Shape_Graphics();
+    // Each page action writes the value of its own control, by the item key it edits, into every selected
+    // item of the current side through the observed setters, and redraws once; nothing while
+    // Not_Draw_Only_Prop_Change is set.
+    void Update_Shape_Graphics(const QString& key);
+    QVariant shapePageValue(const QString& key) const; // what the page shows for the key; none for another
     void Shape_Border_ChkBox();
     void Shape_Fill_Chk_Box();
     void Shape_Solid_RD_Sel();
     void Shape_Gradient_RD_Sel();
     void Shape_Hatch_RD_Sel();
-    void Update_Line_Graphics();
+    void Update_Line_Graphics(const QString& key);
+    QVariant linePageValue(const QString& key) const;
     // The inspector's fills of these pages: controls from the item, nothing written back. The shape fill
     // also labels the page and shows the rows of the item's shape code.
     void Show_Shape_Properties(const TSLGraphic& item);
@@ -317,26 +353,11 @@ public:
     QComboBox* Line_cap_style = nullptr;
 
     // --- Text pages (TSLWindowController_Text_Panel.cpp) ---
-    // What one control of the text pages writes; All is the whole page.
-    enum class TextField {
-        All,
-        Border,
-        BorderStyle,
-        Fill,
-        FillType,
-        Gradient,
-        Colour,
-        Font,
-        Text,
-        Opacity,
-        Alignment,
-        Case,
-        Kerning
-    };
-    void Update_Text_Graphics() { Update_Text_Graphics(TextField::All); }
-    // Writes the changed control into the selected items of the side being edited, through the setters
-    // that record undo; the rest of each item stays as it is.
-    void Update_Text_Graphics(TextField changed);
+    // Writes the changed control, by the item key it edits, into the selected items of the side being
+    // edited, through the setters that record undo; the rest of each item stays as it is.
+    void Update_Text_Graphics(const QString& key);
+    QVariant textPageValue(const QString& key) const;
+    void writeTextBoxIntoSelection(); // the text box into the one selected item; several keep their texts
     void Text_Border_ChkBox();
     void Text_Fill_Chk_Box();
     void Text_Solid_RD_Sel();
@@ -370,8 +391,40 @@ public:
     QString export_card_side = QStringLiteral("F");
     bool export_combined_image_chk = false;
     int export_resolution = 72; // dots per inch of exported pictures
+    QString export_format_title = QStringLiteral("PNG"); // the file type's title, a batch's extension
     QString Export_File_Path;
     QString Export_File_Message;
+
+    // --- One card per record (TSLWindowController_Batch.cpp) ---
+    // Works out which sources the design uses and how many records a run has; called before every export,
+    // print and e-mail run. Callers may then switch a source off and call Get_total_Card_count again.
+    void Check_Series_Or_Excel_Use_or_not();
+    void Get_total_Card_count();
+    bool Use_Data_Sheet_Values = false;
+    bool Use_Excel_Binding_Values = false;
+    int Total_Batch_Excel_Card = 0;
+    // The records as plain data: the bound series read by name, the spreadsheet rows, the flags above.
+    const Record_Source& batchRecordSource() const { return batchSource_; }
+    // GUI thread: a snapshot of both sides and the record source for a batch run.
+    std::shared_ptr<const Batch_Snapshot> Take_Batch_Snapshot() const;
+    // Record N of a side, filled and drawn from a snapshot; the live items are not changed.
+    QImage Set_data_table_value_to_card(int record, const QString& card_side, bool print_box);
+    // Puts record 0's values into the front's live items, so that the canvas shows the first record.
+    void Select_first_row_value_for_design(bool print_box);
+    // Exports one card per record into <folder>/Varnel Tessaline Card with the progress sheet; the window
+    // stays alive meanwhile. Returns the run's result once it has ended.
+    Batch_Export_Result Export_Batch_File(const QString& folder);
+    Send_Modeless* send_modls_wnd = nullptr;
+
+    // --- E-mail (TSLWindowController_Mail.cpp) ---
+    void Mail_Button(); // the send-mail window, after the data sources were looked at again
+    void Get_Email_Details(); // the e-mail settings from the settings store into the mail globals
+
+    // --- Printing (TSLWindowController_Print.cpp) ---
+    // The Print command: a data source in use without records gives "List is empty."; otherwise the
+    // print window opens.
+    void Print_Button();
+    void Print_method();
 
     // --- Data-source binding and small services (TSLWindowController_Choice_Boxes.cpp) ---
     void Data_Source_Changed(); // the data-source switch
@@ -459,7 +512,7 @@ public:
     void Show_Card_Properties(const Card_Property& side);
     void Apply_Size_Clicked();
     void card_shape_CellClick();
-    void Set_Card_Clr();
+    void Set_Card_Clr(Color_Well* well);
     void Card_Border_ChkBox();
     void Card_Border_Changed();
     void Card_Fill_Chk_Box();
@@ -481,7 +534,8 @@ public:
 
     // --- Picture page (TSLWindowController_Picture_Panel.cpp) ---
     void Show_Image_Properties(const TSLGraphic& item); // the picture controls from the item (write-back muted)
-    void Update_Image_Graphics();
+    void Update_Image_Graphics(const QString& key);
+    QVariant imagePageValue(const QString& key) const;
     bool Browse_User_Image_Manually(); // refuses, with a message, a picture too large to decode
     // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
     static QString pictureTooLargeMessage(const QString& path);
@@ -508,7 +562,7 @@ public:
 
     // --- Signature page (TSLWindowController_Signature_Panel.cpp) ---
     void Show_Sign_Properties(const TSLGraphic& item); // the signature controls from the item (write-back muted)
-    void Update_Sign_Graphics();
+    void Update_Sign_Graphics(const QString& key);
     void Sign_Browse_Btn();
     void Sign_Border_ChkBox();
     void Sign_Border_Changed();
@@ -550,6 +604,7 @@ public:
     const QStringList paper_card_arry; // names of the label stock sizes, in table order
     QList<QMap<QString, QString>> ListData; // rows of the card-size list: {"Extension": size name}
     Spreadsheet_Binding_Table bindingTable; // the spreadsheet binding table the design file stores
+    Record_Source batchSource_; // the records of the coming batch run, as Check_Series_Or_Excel_Use_or_not found them
 
     QFont Text_font;
     QFont All_Text_font; // font and colour every new text item takes
@@ -646,6 +701,12 @@ private:
 
     // TSLWindowController_Sides.cpp
     TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
+    // TSLWindowController_Write_Back.cpp
+    void writeIntoSelection(const QString& key, const QVariant& value); // nothing for an invalid value
+    void writeIntoSelection(const QVariantMap& values);
+
+    // TSLWindowController_Card_Page.cpp
+    void writeCardField(Card_Property& side, CardField field);
 
     // TSLWindowController_Menus.cpp
     void buildMainMenu();

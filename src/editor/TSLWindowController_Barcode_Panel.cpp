@@ -8,9 +8,33 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 
-#include <QCheckBox>
+#include <QStringList>
 
 #include <exception>
+
+namespace {
+
+// The settings the dialog edits, which an OK spreads over the selected barcodes. The content (the linear and
+// the two-dimensional value), its source, the unit and the picture stay each barcode's own: one guest's
+// code must never become another's.
+const QStringList& barcodeSettingKeys()
+{
+    static const QStringList keys = [] {
+        QStringList all;
+        for (const char* key : { "linear_or_2d", "barcode_font_index", "header_val", "footer_val", "show_hide_hdr",
+                 "show_hide_ftr", "show_hide_val", "show_val_on_top", "align_hdr_index", "align_ftr_index",
+                 "linear_height_val", "linear_width_val", "qr_size_val", "qr_version_index", "qr_ec_index",
+                 "pdf_hgt_val", "pdf_wdt_val", "pdf_ec_val", "dm_module_val", "dm_format_index", "dm_encoding_index",
+                 "hdr_margin_val", "ftr_margin_val", "val_margin_val", "TB_marging_val", "LR_margin_val",
+                 "value_font_val", "header_font_val", "footer_font_val", "barcode_hdr_clr_val", "barcode_ftr_clr_val",
+                 "barcode_val_clr_val", "barcode_back_clr_val", "barcode_clr_val", "dpi_val_index", "dpi_custom_val" })
+            all << QLatin1String(key);
+        return all;
+    }();
+    return keys;
+}
+
+} // namespace
 
 void TSLWindowController::Open_Barcode_Window()
 {
@@ -19,8 +43,18 @@ void TSLWindowController::Open_Barcode_Window()
         const TSLGraphicPtr item = canvas ? canvas->Selected_Graphic() : nullptr;
         if (!item)
             return;
+        // The dialog writes into the item directly: what it changed is announced afterwards, so the change
+        // is undone like any other. Everything the dialog may write is remembered, the data included.
+        QStringList written = barcodeSettingKeys();
+        written << QStringLiteral("linear_font_val") << QStringLiteral("two_d_font_val")
+                << QStringLiteral("barcode_unit_val") << QStringLiteral("_barcode_image")
+                << QStringLiteral("data_source_type") << QStringLiteral("batch_list_name")
+                << QStringLiteral("batch_list_index") << QStringLiteral("excel_col_indx");
+        const QVariantMap before = item->valuesForKeys(written);
         // Cancel leaves every item as it was, the one shown in the dialog included.
-        if (Barcode_Dialog::defaultInstance()->Open_Wnd(*item) == 1 && !Barcode_output_image.isNull())
+        const int answer = Barcode_Dialog::defaultInstance()->Open_Wnd(*item);
+        item->didChangeValuesFrom(before);
+        if (answer == 1 && !Barcode_output_image.isNull())
             Update_Barcode_Graphics(*item);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
@@ -32,52 +66,15 @@ void TSLWindowController::Update_Barcode_Graphics(const TSLGraphic& source)
     const TSLGraphicList items = itemsForWriteBack();
     if (items.empty())
         return;
+    const QVariantMap settings = source.valuesForKeys(barcodeSettingKeys());
     for (const TSLGraphicPtr& item : items) {
-        if (Print_object_chk)
-            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
         if (item.get() == &source)
             continue;
-        item->linear_or_2d = source.linear_or_2d;
-        item->barcode_font_index = source.barcode_font_index;
-        item->linear_font_val = source.linear_font_val;
-        item->two_d_font_val = source.two_d_font_val;
-        item->header_val = source.header_val;
-        item->footer_val = source.footer_val;
-        item->show_hide_hdr = source.show_hide_hdr;
-        item->show_hide_ftr = source.show_hide_ftr;
-        item->show_hide_val = source.show_hide_val;
-        item->show_val_on_top = source.show_val_on_top;
-        item->align_hdr_index = source.align_hdr_index;
-        item->align_ftr_index = source.align_ftr_index;
-        item->linear_height_val = source.linear_height_val;
-        item->linear_width_val = source.linear_width_val;
-        item->qr_size_val = source.qr_size_val;
-        item->qr_version_index = source.qr_version_index;
-        item->qr_ec_index = source.qr_ec_index;
-        item->pdf_hgt_val = source.pdf_hgt_val;
-        item->pdf_wdt_val = source.pdf_wdt_val;
-        item->pdf_ec_val = source.pdf_ec_val;
-        item->dm_module_val = source.dm_module_val;
-        item->dm_format_index = source.dm_format_index;
-        item->dm_encoding_index = source.dm_encoding_index;
-        item->hdr_margin_val = source.hdr_margin_val;
-        item->ftr_margin_val = source.ftr_margin_val;
-        item->val_margin_val = source.val_margin_val;
-        item->TB_marging_val = source.TB_marging_val;
-        item->LR_margin_val = source.LR_margin_val;
-        item->value_font_val = source.value_font_val;
-        item->header_font_val = source.header_font_val;
-        item->footer_font_val = source.footer_font_val;
-        item->barcode_hdr_clr_val = source.barcode_hdr_clr_val;
-        item->barcode_ftr_clr_val = source.barcode_ftr_clr_val;
-        item->barcode_val_clr_val = source.barcode_val_clr_val;
-        item->barcode_back_clr_val = source.barcode_back_clr_val;
-        item->barcode_clr_val = source.barcode_clr_val;
-        item->dpi_val_index = source.dpi_val_index;
-        item->dpi_custom_val = source.dpi_custom_val;
+        for (auto it = settings.cbegin(); it != settings.cend(); ++it)
+            item->setValueForKey(it.key(), it.value());
     }
     // The new picture belongs to the item the dialog showed, whatever the number selected.
     if (const TSLGraphicPtr current = currentGraphicView()->Selected_Graphic())
-        current->Set_Barcode_image(Barcode_output_image.image);
+        current->setValueForKey(QStringLiteral("_barcode_image"), Barcode_output_image.image);
     Refresh_Canvas();
 }

@@ -74,7 +74,7 @@ void TSLWindowController::connectCardPage()
     connect(Card_fill_chk, &QCheckBox::clicked, this, &TSLWindowController::Card_Fill_Chk_Box);
     for (Color_Well* well :
         { Card_bordr_clr, Card_fill_clr, Card_fill_Grd_1_clr, Card_fill_Grd_2_clr, Card_hatch_bk_clr })
-        connect(well, &Color_Well::colorChanged, this, &TSLWindowController::Set_Card_Clr);
+        connect(well, &Color_Well::colorChanged, this, [this, well] { Set_Card_Clr(well); });
     connect(Card_bor_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Border_Changed);
     connect(Card_grad_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Gradient_Changed);
     connect(Card_alpha_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Alpha_Changed);
@@ -93,8 +93,15 @@ void TSLWindowController::connectCardPage()
     connect(width_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Width_Changed);
     connect(height_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Card_Height_Changed);
     connect(matrix_card_shape, &QButtonGroup::idClicked, this, &TSLWindowController::card_shape_CellClick);
-    for (QComboBox* box : { Card_border_style, Card_hatch_style, Card_image_layout })
-        connect(box, &QComboBox::currentIndexChanged, this, &TSLWindowController::Update_Card_Graphics);
+    const struct {
+        QComboBox* box;
+        CardField field;
+    } choices[] = { { Card_border_style, CardField::BorderStyle }, { Card_hatch_style, CardField::PatternStyle },
+        { Card_image_layout, CardField::PictureLayout } };
+    for (const auto& choice : choices)
+        connect(choice.box, &QComboBox::currentIndexChanged, this,
+            [this, field = choice.field] { Update_Card_Graphics(field); });
+    connect(card_name, &QLineEdit::editingFinished, this, [this] { Update_Card_Graphics(CardField::Name); });
 }
 
 void TSLWindowController::Show_Card_Properties(const Card_Property& side)
@@ -161,60 +168,107 @@ void TSLWindowController::card_prop_set(const QString& fillStyle)
     sett_tab->update();
 }
 
-void TSLWindowController::Update_Card_Graphics()
+void TSLWindowController::Update_Card_Graphics(CardField changed)
 {
     if (Not_Draw_Only_Prop_Change)
         return;
-    Card_Property& side = Card_Front_Or_Back ? Back_card_Prop : Front_card_Prop;
+    const int frontOrBack = Card_Front_Or_Back ? 1 : 0;
+    Card_Property& side = frontOrBack ? Back_card_Prop : Front_card_Prop;
+    const Card_Property before = side;
+    writeCardField(side, changed);
+    // The look of the front is undone with the front's items. The size, outline and sides also change the
+    // canvases and the window, and a new card's record is its starting point: none of those is an undo step.
+    const bool look = changed != CardField::All && changed != CardField::Size && changed != CardField::Shape
+        && changed != CardField::Sides;
+    if (frontOrBack == 0 && look && !(side == before))
+        registerCardSideUndo(0, before, QStringLiteral("Card"));
+    Refresh_Canvas();
+}
 
-    side.setCard_border_chk(Card_border_chk->isChecked());
-    if (Card_border_chk->isChecked()) {
+void TSLWindowController::writeCardField(Card_Property& side, CardField field)
+{
+    const auto writes = [field](CardField part) { return field == CardField::All || field == part; };
+    const bool all = field == CardField::All;
+
+    if (writes(CardField::Border))
+        side.setCard_border_chk(Card_border_chk->isChecked());
+    // The whole page keeps the border's colour and width while the border is off.
+    if ((all && Card_border_chk->isChecked()) || field == CardField::BorderColour)
         side.setCard_bordr_clr(Card_bordr_clr->color());
+    if ((all && Card_border_chk->isChecked()) || field == CardField::BorderWidth)
         side.setCard_bor_Stepper(int(Card_bor_Stepper->value()));
+    if (writes(CardField::BorderStyle)) {
+        if (const int style = Card_border_style->currentIndex(); style >= 0 && style < borderCodes.size())
+            side.setCard_border_style(borderCodes[style]);
     }
-    if (const int style = Card_border_style->currentIndex(); style >= 0 && style < borderCodes.size())
-        side.setCard_border_style(borderCodes[style]);
 
     // The opacity belongs to the background: the fill, gradient and pattern colours carry it, nothing else.
     const double alpha = Card_alpha_Stepper->value() / 100.0;
-    side.setCard_fill_chk(Card_fill_chk->isChecked());
-    if (Card_fill_chk->isChecked())
+    if (writes(CardField::Fill))
+        side.setCard_fill_chk(Card_fill_chk->isChecked());
+    if ((all && Card_fill_chk->isChecked()) || field == CardField::FillColour)
         side.setCard_fill_clr(withAlpha(Card_fill_clr->color(), alpha));
-    const QString kind = Card_gradient_fill_rd->isChecked() ? QStringLiteral("G")
-        : Card_Style_fill_rd->isChecked()                   ? QStringLiteral("H")
-        : Card_Image_fill_rd->isChecked()                   ? QStringLiteral("I")
-                                                            : QStringLiteral("S");
-    // The front keeps its chosen kind with the fill off; the back falls back to solid.
-    side.setCard_fill_style(Card_Front_Or_Back == 0 || Card_fill_chk->isChecked() ? kind : QStringLiteral("S"));
-    side.setCard_fill_Grd_1_clr(withAlpha(Card_fill_Grd_1_clr->color(), alpha));
-    side.setCard_fill_Grd_2_clr(withAlpha(Card_fill_Grd_2_clr->color(), alpha));
-    side.setCard_grad_Stepper(int(std::trunc(Card_grad_Stepper->value())));
-    side.setCard_hatch_bk_clr(withAlpha(Card_hatch_bk_clr->color(), alpha));
-    side.setCard_hatch_style(Card_hatch_style->currentText());
-    side.setCard_BG_Image_Path(Card_Image_path->text());
-    side.setCard_BG_Image_Layout(Card_image_layout->currentText());
-    side.setCard_alpha_Stepper(float(alpha));
+    if (writes(CardField::FillKind) || writes(CardField::Fill)) {
+        const QString kind = Card_gradient_fill_rd->isChecked() ? QStringLiteral("G")
+            : Card_Style_fill_rd->isChecked()                   ? QStringLiteral("H")
+            : Card_Image_fill_rd->isChecked()                   ? QStringLiteral("I")
+                                                                : QStringLiteral("S");
+        // The front keeps its chosen kind with the fill off; the back falls back to solid.
+        side.setCard_fill_style(Card_Front_Or_Back == 0 || Card_fill_chk->isChecked() ? kind : QStringLiteral("S"));
+    }
+    if (writes(CardField::Gradient1))
+        side.setCard_fill_Grd_1_clr(withAlpha(Card_fill_Grd_1_clr->color(), alpha));
+    if (writes(CardField::Gradient2))
+        side.setCard_fill_Grd_2_clr(withAlpha(Card_fill_Grd_2_clr->color(), alpha));
+    if (writes(CardField::GradientAngle))
+        side.setCard_grad_Stepper(int(std::trunc(Card_grad_Stepper->value())));
+    if (writes(CardField::PatternColour))
+        side.setCard_hatch_bk_clr(withAlpha(Card_hatch_bk_clr->color(), alpha));
+    if (writes(CardField::PatternStyle))
+        side.setCard_hatch_style(Card_hatch_style->currentText());
+    if (all)
+        side.setCard_BG_Image_Path(Card_Image_path->text());
+    if (writes(CardField::PictureLayout))
+        side.setCard_BG_Image_Layout(Card_image_layout->currentText());
+    if (writes(CardField::Opacity)) {
+        side.setCard_alpha_Stepper(float(alpha));
+        // A new opacity changes the stored colours' alpha only; each colour stays the side's own.
+        if (!all) {
+            side.setCard_fill_clr(withAlpha(side.Card_fill_clr(), alpha));
+            side.setCard_fill_Grd_1_clr(withAlpha(side.Card_fill_Grd_1_clr(), alpha));
+            side.setCard_fill_Grd_2_clr(withAlpha(side.Card_fill_Grd_2_clr(), alpha));
+            side.setCard_hatch_bk_clr(withAlpha(side.Card_hatch_bk_clr(), alpha));
+        }
+    }
 
-    side.setCard_Content_clr(All_Text_clr);
-    side.setCard_Content_font(All_Text_font);
-    side.setCard_Side(QString::number(Sides_ComboBox->currentIndex() == 0 ? 2 : 1));
+    if (writes(CardField::Content)) {
+        side.setCard_Content_clr(All_Text_clr);
+        side.setCard_Content_font(All_Text_font);
+    }
+    if (writes(CardField::Sides))
+        side.setCard_Side(QString::number(Sides_ComboBox->currentIndex() == 0 ? 2 : 1));
     side.setCard_Side_Name(Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F"));
-    side.setCard_Shape(Card_Shape == 0 ? QStringLiteral("R")
-            : Card_Shape == 1          ? QStringLiteral("RR")
-                                       : QStringLiteral("E"));
-    const QString name = Trim_Str(card_name->text());
-    side.setCard_Name(name.isEmpty() ? QStringLiteral("Untitled") : name);
-    const QRectF bounds = frontCanvasBounds();
-    side.setCard_Location(bounds.topLeft());
-    side.setCard_Size(bounds.size());
-    side.setCard_Preset(Preset_ComboBox->currentText());
-    side.setCard_Category(Category_ComboBox->currentText());
-    const QList<QTableWidgetSelectionRange> ranges = ColList->selectedRanges();
-    const int row = ranges.isEmpty() ? -1 : ranges.first().topRow();
-    side.setCard_Sub_Category(row >= 0 ? Get_Item_Text(row) : QString());
-    side.setCard_Cat_index(row);
+    if (writes(CardField::Shape)) {
+        side.setCard_Shape(Card_Shape == 0 ? QStringLiteral("R")
+                : Card_Shape == 1          ? QStringLiteral("RR")
+                                           : QStringLiteral("E"));
+    }
+    if (writes(CardField::Name)) {
+        const QString name = Trim_Str(card_name->text());
+        side.setCard_Name(name.isEmpty() ? QStringLiteral("Untitled") : name);
+    }
+    if (writes(CardField::Size)) {
+        const QRectF bounds = frontCanvasBounds();
+        side.setCard_Location(bounds.topLeft());
+        side.setCard_Size(bounds.size());
+        side.setCard_Preset(Preset_ComboBox->currentText());
+        side.setCard_Category(Category_ComboBox->currentText());
+        const QList<QTableWidgetSelectionRange> ranges = ColList->selectedRanges();
+        const int row = ranges.isEmpty() ? -1 : ranges.first().topRow();
+        side.setCard_Sub_Category(row >= 0 ? Get_Item_Text(row) : QString());
+        side.setCard_Cat_index(row);
+    }
     side.setCard_Create_Mode(QStringLiteral("W"));
-    Refresh_Canvas();
 }
 
 void TSLWindowController::set_Front_BG_Image(const QString& path)
@@ -243,71 +297,78 @@ void TSLWindowController::Apply_Size_Clicked()
     SetDocumentCanvasSize(points);
     if (_graphicView)
         _graphicView->update();
-    Update_All_Card_Content(); // ends in the write-back, which stores the new size in the side's record
+    Update_All_Card_Content();
+    Update_Card_Graphics(CardField::Size);
 }
 
 void TSLWindowController::card_shape_CellClick()
 {
     Card_Shape = matrix_card_shape->checkedId();
+    Update_Card_Graphics(CardField::Shape);
     Apply_Size_Clicked();
     Refresh_Canvas();
 }
 
-void TSLWindowController::Set_Card_Clr()
+void TSLWindowController::Set_Card_Clr(Color_Well* well)
 {
-    Update_Card_Graphics();
+    const CardField field = well == Card_bordr_clr ? CardField::BorderColour
+        : well == Card_fill_clr                    ? CardField::FillColour
+        : well == Card_fill_Grd_1_clr              ? CardField::Gradient1
+        : well == Card_fill_Grd_2_clr              ? CardField::Gradient2
+                                                   : CardField::PatternColour;
+    Update_Card_Graphics(field);
 }
 
 void TSLWindowController::Card_Border_ChkBox()
 {
     SetObjEnabled(Card_Border_Box, Card_border_chk->isChecked());
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::Border);
 }
 
 void TSLWindowController::Card_Border_Changed()
 {
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::BorderWidth);
 }
 
 void TSLWindowController::Card_Gradient_Changed()
 {
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::GradientAngle);
 }
 
 void TSLWindowController::Card_Alpha_Changed()
 {
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::Opacity);
 }
 
 void TSLWindowController::Card_Fill_Chk_Box()
 {
     SetObjEnabled(Card_Fill_Box, Card_fill_chk->isChecked());
     card_prop_set((Card_Front_Or_Back == 1 ? Back_card_Prop : Front_card_Prop).Card_fill_style());
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::Fill);
 }
 
 void TSLWindowController::Card_Solid_RD_Sel()
 {
     card_prop_set(QStringLiteral("S"));
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::FillKind);
 }
 
 void TSLWindowController::Card_Gradient_RD_Sel()
 {
     card_prop_set(QStringLiteral("G"));
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::FillKind);
 }
 
 void TSLWindowController::Card_Hatch_RD_Sel()
 {
     card_prop_set(QStringLiteral("H"));
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::FillKind);
 }
 
 void TSLWindowController::Card_Image_RD_Sel()
 {
     card_prop_set(QStringLiteral("I"));
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::FillKind);
 }
 
 void TSLWindowController::Card_Image_Browse_Btn()
@@ -318,11 +379,15 @@ void TSLWindowController::Card_Image_Browse_Btn()
     const QString path = platform::ui().chooseFile(request);
     if (path.isEmpty())
         return;
-    if (Card_Front_Or_Back != 0)
+    // The new picture is one undoable change of the front, as a picture chosen in the strip is.
+    const Card_Property before = Front_card_Prop;
+    if (Card_Front_Or_Back != 0) {
         set_Back_BG_Image(path);
-    else
+    } else {
         set_Front_BG_Image(path);
-    Update_Card_Graphics();
+        registerCardSideUndo(0, before, QStringLiteral("Background"));
+    }
+    Refresh_Canvas();
 }
 
 void TSLWindowController::Card_Width_Changed()

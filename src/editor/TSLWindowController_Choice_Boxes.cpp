@@ -35,20 +35,27 @@ void TSLWindowController::comboBoxSelectionDidChange(QComboBox* box)
         const bool twoSided = Sides_ComboBox->currentIndex() == 0;
         CARD_SIDE_STR = twoSided ? QStringLiteral("2") : QStringLiteral("1");
         Back_Side_btn->setEnabled(twoSided);
+        Update_Card_Graphics(CardField::Sides);
     } else if (box == Preset_ComboBox) {
         Preset_Changed();
     } else if (box == Category_ComboBox) {
         Category_Changed();
-    } else if (box == Line_border_style || box == Line_ori_style || box == Line_cap_style) {
-        Update_Line_Graphics();
+    } else if (box == Line_border_style) {
+        Update_Line_Graphics(QStringLiteral("_stroke_border_type"));
+    } else if (box == Line_ori_style) {
+        Update_Line_Graphics(QStringLiteral("_line_ori"));
+    } else if (box == Line_cap_style) {
+        Update_Line_Graphics(QStringLiteral("_line_cap_style"));
     } else if (box == Text_border_style) {
-        Update_Text_Graphics(TextField::BorderStyle);
+        Update_Text_Graphics(QStringLiteral("_stroke_border_type"));
     } else if (box == Text_align_combo) {
-        Update_Text_Graphics(TextField::Alignment);
+        Update_Text_Graphics(QStringLiteral("text_alignmnet"));
     } else if (box == Text_case_combo) {
-        Update_Text_Graphics(TextField::Case);
-    } else if (box == shape_border_style || box == shape_hatch_style) {
-        Update_Shape_Graphics();
+        Update_Text_Graphics(QStringLiteral("text_transfrom_case"));
+    } else if (box == shape_border_style) {
+        Update_Shape_Graphics(QStringLiteral("_stroke_border_type"));
+    } else if (box == shape_hatch_style) {
+        Update_Shape_Graphics(QStringLiteral("_fill_hatch_type"));
     }
 }
 
@@ -113,7 +120,7 @@ void TSLWindowController::Data_Source_Changed()
     SetObjEnabled(manual_brws_box, manual);
     if (manual) {
         if (item)
-            item->Set_Data_source_type(0);
+            item->setValueForKey(QStringLiteral("data_source_type"), 0);
         return;
     }
 
@@ -143,14 +150,14 @@ void TSLWindowController::Data_Source_Changed()
             Batch_Series->setCurrentIndex(Batch_Series->findText(item->batch_list_name));
         Not_Draw_Only_Prop_Change = wasMuted;
         if (item)
-            item->Set_Data_source_type(1);
+            item->setValueForKey(QStringLiteral("data_source_type"), 1);
     } else {
         Fill_Excel_Col_Name_In_Combo(Batch_Series);
         if (item)
             Batch_Series->setCurrentIndex(item->excel_col_indx);
         Not_Draw_Only_Prop_Change = wasMuted;
         if (item)
-            item->Set_Data_source_type(2);
+            item->setValueForKey(QStringLiteral("data_source_type"), 2);
     }
 }
 
@@ -168,13 +175,14 @@ void TSLWindowController::Batch_Series_Changed()
 
     QString value;
     if (type == QLatin1String("Series")) {
-        item->Set_Data_source_type(1);
-        item->Set_Batch_List_Name(name);
-        item->Set_Batch_List_Index(index);
+        // Through the observed keys, so choosing a source is undoable.
+        item->setValueForKey(QStringLiteral("data_source_type"), 1);
+        item->setValueForKey(QStringLiteral("batch_list_name"), name);
+        item->setValueForKey(QStringLiteral("batch_list_index"), index);
         value = Get_First_Value_Of_Dataset(name);
     } else if (type == QLatin1String("Excel")) {
-        item->Set_Data_source_type(2);
-        item->Set_Excel_binding_Index(index);
+        item->setValueForKey(QStringLiteral("data_source_type"), 2);
+        item->setValueForKey(QStringLiteral("excel_col_indx"), index);
         value = Get_First_Value_Of_Excel_Binding(index);
     }
 

@@ -20,7 +20,7 @@ void TSLWindowController::Content_Font_Clicked()
     fontPanel->disconnect(this);
     {
         const QSignalBlocker mute(fontPanel);
-        fontPanel->setCurrentFont(All_Text_font);
+        fontPanel->setCurrentFont(fontForPanel(All_Text_font));
     }
     connect(fontPanel, &QFontDialog::currentFontChanged, this, &TSLWindowController::changeAllTextFont);
     fontPanel->show();
@@ -53,10 +53,11 @@ void TSLWindowController::Update_All_Card_Content()
     for (const TSLGraphicPtr& item : items) {
         if (item->className() != QLatin1String("TSLText"))
             continue;
+        // Through the setters: the texts' new colour and font can be undone.
         if (colorChanged)
-            item->txt_clr = All_Text_clr;
+            item->setTextColor(All_Text_clr);
         if (fontChanged)
-            item->text_ctrl_font = All_Text_font;
+            item->setTextFont(All_Text_font);
     }
-    Update_Card_Graphics();
+    Update_Card_Graphics(CardField::Content);
 }

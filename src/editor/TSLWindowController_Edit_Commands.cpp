@@ -53,12 +53,14 @@ void TSLWindowController::Undo_Clicked()
 {
     showSideOfUndo(*this, false);
     forward(*this, [](TSLGraphicView& canvas) { canvas.undo(); });
+    refreshShownItemPages();
 }
 
 void TSLWindowController::Redo_Clicked()
 {
     showSideOfUndo(*this, true);
     forward(*this, [](TSLGraphicView& canvas) { canvas.redo(); });
+    refreshShownItemPages();
 }
 
 void TSLWindowController::Cut_Clicked()

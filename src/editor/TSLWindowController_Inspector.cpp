@@ -31,6 +31,18 @@ QString TSLWindowController::fontValueText(const QFont& font)
     return QStringLiteral("%1 ( %2 )").arg(name, QString::asprintf("%0.2f", font.pointSizeF()));
 }
 
+QFont TSLWindowController::fontForPanel(const QFont& font)
+{
+    // The panel lists installed families only: a family the system substitutes (a design made elsewhere)
+    // would leave it on its first entry, so it is given the family and style actually drawn.
+    const QFontInfo info(font);
+    QFont drawn = font;
+    drawn.setFamily(info.family());
+    if (!info.styleName().isEmpty())
+        drawn.setStyleName(info.styleName());
+    return drawn;
+}
+
 void TSLWindowController::Remove_All_Tab_Items()
 {
     // Take the list once: the tab view changes while its pages go.

@@ -49,10 +49,8 @@ void TSLWindowController::Manual_Library_Browse_Btn()
     Library_Selected_Image = lib_window_sel_file;
     if (Manual_image_path)
         Manual_image_path->setText(Library_Selected_Image);
-    TSLGraphicView* canvas = currentGraphicView();
-    if (auto picture = std::dynamic_pointer_cast<TSLImage>(canvas ? canvas->Selected_Graphic() : nullptr))
-        picture->setFilePath(Library_Selected_Image);
-    Update_Image_Graphics();
+    // Every selected picture reads the new file, as with a file from the disk.
+    Update_Image_Graphics(QStringLiteral("_file_path"));
 }
 
 void TSLWindowController::setCurrentSideBackground(const QString& path)

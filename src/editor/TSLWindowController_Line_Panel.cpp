@@ -1,5 +1,5 @@
-// The line page of the inspector: filled from a line item, and written back into every selected item of
-// the side being edited.
+// The line page of the inspector: filled from a line item; each control writes its own value into every
+// selected item of the side being edited.
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
@@ -35,34 +35,41 @@ void TSLWindowController::connectLinePage()
     page.Line_alpha_Stepper->setRange(0, 100);
     page.Line_alpha_Stepper->setDecimals(0);
 
-    connect(page.Line_clr, &Color_Well::colorChanged, this, &TSLWindowController::Update_Line_Graphics);
-    for (Stepper_Field* stepper : { page.Line_Wdt_Stepper, page.Line_alpha_Stepper })
-        connect(stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Update_Line_Graphics);
+    // Each control writes its own value only.
+    connect(page.Line_clr, &Color_Well::colorChanged, this,
+        [this] { Update_Line_Graphics(QStringLiteral("strokeColor")); });
+    connect(page.Line_Wdt_Stepper, &Stepper_Field::valueChanged, this,
+        [this] { Update_Line_Graphics(QStringLiteral("strokeWidth")); });
+    connect(page.Line_alpha_Stepper, &Stepper_Field::valueChanged, this,
+        [this] { Update_Line_Graphics(QStringLiteral("alpha_val_stroke")); });
     for (QComboBox* box : { Line_border_style, Line_ori_style, Line_cap_style })
         connect(box, &QComboBox::currentIndexChanged, this, [this, box] { comboBoxSelectionDidChange(box); });
 }
 
-void TSLWindowController::Update_Line_Graphics()
+QVariant TSLWindowController::linePageValue(const QString& key) const
 {
-    const TSLGraphicList items = itemsForWriteBack();
-    if (items.empty())
-        return;
-
     const Ui::Inspector_Line& page = forms_->line;
-    const QString borderCode = borderCodeForIndex(page.Line_border_style->currentIndex());
-    for (const TSLGraphicPtr& item : items) {
-        item->_isDrawingStroke = true; // a line is nothing but its stroke
-        item->_strokeColor = page.Line_clr->color();
-        item->_strokeWidth = int(page.Line_Wdt_Stepper->value());
-        if (Print_object_chk)
-            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
-        if (!borderCode.isEmpty())
-            item->_stroke_border_type = borderCode;
-        item->_line_cap_style = std::max(page.Line_cap_style->currentIndex(), 0);
-        item->_line_ori = std::max(page.Line_ori_style->currentIndex(), 0);
-        item->alpha_val_stroke = float(page.Line_alpha_Stepper->value() / 100.0);
+    if (key == QLatin1String("strokeColor"))
+        return page.Line_clr->color();
+    if (key == QLatin1String("strokeWidth"))
+        return double(int(page.Line_Wdt_Stepper->value()));
+    if (key == QLatin1String("_stroke_border_type")) {
+        const QString code = borderCodeForIndex(page.Line_border_style->currentIndex());
+        return code.isEmpty() ? QVariant() : QVariant(code);
     }
-    Refresh_Canvas();
+    if (key == QLatin1String("_line_cap_style"))
+        return std::max(page.Line_cap_style->currentIndex(), 0);
+    if (key == QLatin1String("_line_ori"))
+        return std::max(page.Line_ori_style->currentIndex(), 0);
+    if (key == QLatin1String("alpha_val_stroke"))
+        return float(page.Line_alpha_Stepper->value() / 100.0);
+    return QVariant();
+}
+
+void TSLWindowController::Update_Line_Graphics(const QString& key)
+{
+    // A line is nothing but its stroke: whatever changes, it keeps drawing it.
+    writeIntoSelection({ { QStringLiteral("drawingStroke"), true }, { key, linePageValue(key) } });
 }
 
 void TSLWindowController::Show_Line_Properties(const TSLGraphic& item)

@@ -29,6 +29,7 @@ namespace {
 const char* const kScale = "tessalineScale";
 
 struct Adjustment {
+    const char* key;
     QSlider* TSLWindowController::*slider;
     QLabel* TSLWindowController::*field;
     float TSLGraphic::*value;
@@ -37,16 +38,29 @@ struct Adjustment {
 };
 
 const Adjustment adjustments[] = {
-    { &TSLWindowController::Rotate_slidr, &TSLWindowController::Rotate_slidr_val, &TSLGraphic::rotate_image, 0, 1 },
-    { &TSLWindowController::Trsp_slidr, &TSLWindowController::Trsp_slidr_val, &TSLGraphic::img_trnsp_val, 100, 1 },
-    { &TSLWindowController::Hue_slidr, &TSLWindowController::Hue_slidr_val, &TSLGraphic::hue_val, 0, 100 },
-    { &TSLWindowController::Sat_slidr, &TSLWindowController::Sat_slidr_val, &TSLGraphic::sat_val, 1, 100 },
-    { &TSLWindowController::Brt_slidr, &TSLWindowController::Brt_slidr_val, &TSLGraphic::brt_val, 0, 100 },
-    { &TSLWindowController::Con_slidr, &TSLWindowController::Con_slidr_val, &TSLGraphic::con_val, 1, 100 },
-    { &TSLWindowController::shrp_slidr, &TSLWindowController::shrp_slidr_val, &TSLGraphic::srp_val, 0, 100 },
-    { &TSLWindowController::ev_slidr, &TSLWindowController::ev_slidr_val, &TSLGraphic::ev_val, 0, 100 },
-    { &TSLWindowController::blr_slidr, &TSLWindowController::blr_slidr_val, &TSLGraphic::blr_val, 0, 1 },
+    { "rotate_image", &TSLWindowController::Rotate_slidr, &TSLWindowController::Rotate_slidr_val,
+        &TSLGraphic::rotate_image, 0, 1 },
+    { "img_trnsp_val", &TSLWindowController::Trsp_slidr, &TSLWindowController::Trsp_slidr_val,
+        &TSLGraphic::img_trnsp_val, 100, 1 },
+    { "hue_val", &TSLWindowController::Hue_slidr, &TSLWindowController::Hue_slidr_val, &TSLGraphic::hue_val, 0, 100 },
+    { "sat_val", &TSLWindowController::Sat_slidr, &TSLWindowController::Sat_slidr_val, &TSLGraphic::sat_val, 1, 100 },
+    { "brt_val", &TSLWindowController::Brt_slidr, &TSLWindowController::Brt_slidr_val, &TSLGraphic::brt_val, 0, 100 },
+    { "con_val", &TSLWindowController::Con_slidr, &TSLWindowController::Con_slidr_val, &TSLGraphic::con_val, 1, 100 },
+    { "srp_val", &TSLWindowController::shrp_slidr, &TSLWindowController::shrp_slidr_val, &TSLGraphic::srp_val, 0, 100 },
+    { "ev_val", &TSLWindowController::ev_slidr, &TSLWindowController::ev_slidr_val, &TSLGraphic::ev_val, 0, 100 },
+    { "blr_val", &TSLWindowController::blr_slidr, &TSLWindowController::blr_slidr_val, &TSLGraphic::blr_val, 0, 1 },
 };
+
+// The effect check boxes and the keys they write.
+struct Effect {
+    QCheckBox* TSLWindowController::*check;
+    const char* key;
+};
+
+const Effect effects[] = { { &TSLWindowController::Image_Gray_Scale_chk, "gray_Scale" },
+    { &TSLWindowController::Image_Sepia_chk, "Sepia" }, { &TSLWindowController::Image_Invert_chk, "invert_clr" },
+    { &TSLWindowController::Image_FIV_chk, "flippedVertically" },
+    { &TSLWindowController::Image_FIH_chk, "flippedHorizontally" } };
 
 QString valueText(double value)
 {
@@ -104,10 +118,14 @@ void TSLWindowController::connectItemPanels()
     Image_bor_Stepper->setDecimals(0);
     connect(Image_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Image_Border_ChkBox);
     connect(Image_bor_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Image_Border_Changed);
-    connect(Image_bordr_clr, &Color_Well::colorChanged, this, &TSLWindowController::Update_Image_Graphics);
-    connect(Image_border_style, &QComboBox::currentIndexChanged, this, &TSLWindowController::Update_Image_Graphics);
-    for (QCheckBox* effect : { Image_Gray_Scale_chk, Image_Sepia_chk, Image_Invert_chk, Image_FIV_chk, Image_FIH_chk })
-        connect(effect, &QCheckBox::clicked, this, &TSLWindowController::Update_Image_Graphics);
+    connect(Image_bordr_clr, &Color_Well::colorChanged, this,
+        [this] { Update_Image_Graphics(QStringLiteral("strokeColor")); });
+    connect(Image_border_style, &QComboBox::currentIndexChanged, this,
+        [this] { Update_Image_Graphics(QStringLiteral("_stroke_border_type")); });
+    for (const Effect& effect : effects) {
+        const QString key = QLatin1String(effect.key);
+        connect(this->*effect.check, &QCheckBox::clicked, this, [this, key] { Update_Image_Graphics(key); });
+    }
     for (const Adjustment& adjustment : adjustments) {
         QSlider* slider = this->*adjustment.slider;
         slider->setProperty(kScale, adjustment.scale);
@@ -127,8 +145,10 @@ void TSLWindowController::connectItemPanels()
     Sign_bor_Stepper->setDecimals(0);
     connect(Sign_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Sign_Border_ChkBox);
     connect(Sign_bor_Stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Sign_Border_Changed);
-    connect(Sign_bordr_clr, &Color_Well::colorChanged, this, &TSLWindowController::Update_Sign_Graphics);
-    connect(Sign_border_style, &QComboBox::currentIndexChanged, this, &TSLWindowController::Update_Sign_Graphics);
+    connect(Sign_bordr_clr, &Color_Well::colorChanged, this,
+        [this] { Update_Sign_Graphics(QStringLiteral("strokeColor")); });
+    connect(Sign_border_style, &QComboBox::currentIndexChanged, this,
+        [this] { Update_Sign_Graphics(QStringLiteral("_stroke_border_type")); });
     connect(sign.Sign_Browse_btn, &QPushButton::clicked, this, &TSLWindowController::Sign_Browse_Btn);
 
     View_barcode_prop_btn = f.barcode.View_barcode_prop_btn;
@@ -159,27 +179,26 @@ void TSLWindowController::Show_Image_Properties(const TSLGraphic& item)
         Manual_image_path->setText(item._file_path);
 }
 
-void TSLWindowController::Update_Image_Graphics()
+QVariant TSLWindowController::imagePageValue(const QString& key) const
 {
-    const TSLGraphicList items = itemsForWriteBack();
-    if (items.empty())
-        return;
-    const QString path = Manual_image_path ? Manual_image_path->text() : QString();
-    for (const TSLGraphicPtr& item : items) {
-        if (Print_object_chk)
-            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
-        writeItemBorder(
-            { Image_border_chk, Image_Border_Box, Image_bordr_clr, Image_bor_Stepper, Image_border_style }, *item);
-        item->_isFlippedHorizontally = Image_FIH_chk->isChecked();
-        item->_isFlippedVertically = Image_FIV_chk->isChecked();
-        item->invert_clr = Image_Invert_chk->isChecked();
-        item->gray_Scale = Image_Gray_Scale_chk->isChecked();
-        item->Sepia = Image_Sepia_chk->isChecked();
-        for (const Adjustment& adjustment : adjustments)
-            (*item).*adjustment.value = float(sliderValue(this->*adjustment.slider));
-        item->_file_path = path;
-    }
-    Refresh_Canvas();
+    const QVariant border = itemBorderValue(
+        { Image_border_chk, Image_Border_Box, Image_bordr_clr, Image_bor_Stepper, Image_border_style }, key);
+    if (border.isValid())
+        return border;
+    for (const Effect& effect : effects)
+        if (key == QLatin1String(effect.key))
+            return (this->*effect.check)->isChecked();
+    for (const Adjustment& adjustment : adjustments)
+        if (key == QLatin1String(adjustment.key))
+            return float(sliderValue(this->*adjustment.slider));
+    if (key == QLatin1String("_file_path"))
+        return Manual_image_path ? Manual_image_path->text() : QString();
+    return QVariant();
+}
+
+void TSLWindowController::Update_Image_Graphics(const QString& key)
+{
+    writeIntoSelection(key, imagePageValue(key));
 }
 
 bool TSLWindowController::Browse_User_Image_Manually()
@@ -220,12 +239,10 @@ QString TSLWindowController::pictureTooLargeMessage(const QString& path)
 
 void TSLWindowController::Manual_Image_Browse_Btn()
 {
-    if (Browse_User_Image_Manually()) {
-        TSLGraphicView* canvas = currentGraphicView();
-        if (auto picture = std::dynamic_pointer_cast<TSLImage>(canvas ? canvas->Selected_Graphic() : nullptr))
-            picture->setFilePath(Library_Selected_Image);
-    }
-    Update_Image_Graphics();
+    // Every selected picture reads the new file (a picture item loads it when its path changes), so none is
+    // left with a path whose picture it does not show.
+    if (Browse_User_Image_Manually())
+        Update_Image_Graphics(QStringLiteral("_file_path"));
 }
 
 void TSLWindowController::Image_reset_Button()
@@ -233,7 +250,13 @@ void TSLWindowController::Image_reset_Button()
     if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")) != 1)
         return;
     Reset_Image_Editing_Controls();
-    Update_Image_Graphics();
+    // The reset is one change of the adjustments and effects, undone in one step.
+    QVariantMap values;
+    for (const Adjustment& adjustment : adjustments)
+        values.insert(QLatin1String(adjustment.key), imagePageValue(QLatin1String(adjustment.key)));
+    for (const Effect& effect : effects)
+        values.insert(QLatin1String(effect.key), imagePageValue(QLatin1String(effect.key)));
+    writeIntoSelection(values);
 }
 
 void TSLWindowController::Reset_Image_Editing_Controls()
@@ -245,27 +268,28 @@ void TSLWindowController::Reset_Image_Editing_Controls()
         setSliderValue(this->*adjustment.slider, adjustment.initial);
         (this->*adjustment.field)->setText(valueText(adjustment.initial));
     }
-    for (QCheckBox* effect : { Image_Gray_Scale_chk, Image_Sepia_chk, Image_Invert_chk, Image_FIV_chk, Image_FIH_chk })
-        effect->setChecked(false);
+    for (const Effect& effect : effects)
+        (this->*effect.check)->setChecked(false);
     Not_Draw_Only_Prop_Change = muted;
 }
 
 void TSLWindowController::Image_Border_ChkBox()
 {
     SetObjEnabled(Image_Border_Box, Image_border_chk->isChecked());
-    Update_Image_Graphics();
+    Update_Image_Graphics(QStringLiteral("drawingStroke"));
 }
 
 void TSLWindowController::Image_Border_Changed()
 {
-    Update_Image_Graphics();
+    Update_Image_Graphics(QStringLiteral("strokeWidth"));
 }
 
 void TSLWindowController::Image_Slider_Changed(QSlider* slider)
 {
     for (const Adjustment& adjustment : adjustments) {
-        if (this->*adjustment.slider == slider)
+        if (this->*adjustment.slider == slider) {
             (this->*adjustment.field)->setText(valueText(sliderValue(slider)));
+            Update_Image_Graphics(QLatin1String(adjustment.key));
+        }
     }
-    Update_Image_Graphics();
 }

@@ -1,5 +1,5 @@
-// The shape page of the inspector: filled from a shape item, and written back into every selected item of
-// the side being edited.
+// The shape page of the inspector: filled from a shape item; each control writes its own value into every
+// selected item of the side being edited.
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
@@ -80,12 +80,24 @@ void TSLWindowController::connectShapePage()
     page.polygon_Stepper->setRange(1, 5);
     page.polygon_Stepper->setDecimals(0);
 
-    for (Color_Well* well : { page.shape_bordr_clr, page.shape_fill_clr, page.shape_fill_Grd_1_clr,
-             page.shape_fill_Grd_2_clr, page.shape_hatch_bk_clr })
-        connect(well, &Color_Well::colorChanged, this, &TSLWindowController::Update_Shape_Graphics);
-    for (Stepper_Field* stepper : { page.shape_bor_Stepper, page.shape_grad_Stepper, page.shape_alpha_Stepper,
-             page.shape_cor_radius_Stepper, page.double_star_Stepper, page.polygon_Stepper })
-        connect(stepper, &Stepper_Field::valueChanged, this, &TSLWindowController::Update_Shape_Graphics);
+    // Each control writes its own value only.
+    const auto writes = [this](const char* key) { return [this, key] { Update_Shape_Graphics(QLatin1String(key)); }; };
+    const struct {
+        Color_Well* well;
+        const char* key;
+    } wells[] = { { page.shape_bordr_clr, "strokeColor" }, { page.shape_fill_clr, "fillColor" },
+        { page.shape_fill_Grd_1_clr, "_fill_Grad_clr1" }, { page.shape_fill_Grd_2_clr, "_fill_Grad_clr2" },
+        { page.shape_hatch_bk_clr, "_fill_htch_clr" } };
+    for (const auto& entry : wells)
+        connect(entry.well, &Color_Well::colorChanged, this, writes(entry.key));
+    const struct {
+        Stepper_Field* stepper;
+        const char* key;
+    } steppers[] = { { page.shape_bor_Stepper, "strokeWidth" }, { page.shape_grad_Stepper, "_fill_grad_angle" },
+        { page.shape_alpha_Stepper, "alpha_val" }, { page.shape_cor_radius_Stepper, "cor_rad_val_val" },
+        { page.double_star_Stepper, "double_star_type" }, { page.polygon_Stepper, "polygon_type" } };
+    for (const auto& entry : steppers)
+        connect(entry.stepper, &Stepper_Field::valueChanged, this, writes(entry.key));
     connect(page.Shape_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Shape_Border_ChkBox);
     connect(page.Shape_fill_chk, &QCheckBox::clicked, this, &TSLWindowController::Shape_Fill_Chk_Box);
     connect(page.Shape_solid_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Shape_Solid_RD_Sel);
@@ -99,7 +111,7 @@ void TSLWindowController::Shape_Border_ChkBox()
 {
     Ui::Inspector_Shape& page = forms_->shape;
     SetObjEnabled(page.Shape_Border_Box, page.Shape_border_chk->isChecked());
-    Update_Shape_Graphics();
+    Update_Shape_Graphics(QStringLiteral("drawingStroke"));
 }
 
 void TSLWindowController::Shape_Fill_Chk_Box()
@@ -110,66 +122,70 @@ void TSLWindowController::Shape_Fill_Chk_Box()
     // Enabling the box enables all it holds; the chosen fill keeps the controls of the others off.
     if (on)
         showShapeFillType(page, checkedShapeFillType(page));
-    Update_Shape_Graphics();
+    Update_Shape_Graphics(QStringLiteral("drawingFill"));
 }
 
 void TSLWindowController::Shape_Solid_RD_Sel()
 {
     showShapeFillType(forms_->shape, QStringLiteral("S"));
-    Update_Shape_Graphics();
+    Update_Shape_Graphics(QStringLiteral("_fill_type"));
 }
 
 void TSLWindowController::Shape_Gradient_RD_Sel()
 {
     showShapeFillType(forms_->shape, QStringLiteral("G"));
-    Update_Shape_Graphics();
+    Update_Shape_Graphics(QStringLiteral("_fill_type"));
 }
 
 void TSLWindowController::Shape_Hatch_RD_Sel()
 {
     showShapeFillType(forms_->shape, QStringLiteral("H"));
-    Update_Shape_Graphics();
+    Update_Shape_Graphics(QStringLiteral("_fill_type"));
 }
 
-void TSLWindowController::Update_Shape_Graphics()
+QVariant TSLWindowController::shapePageValue(const QString& key) const
 {
-    const TSLGraphicList items = itemsForWriteBack();
-    if (items.empty())
-        return;
-
     const Ui::Inspector_Shape& page = forms_->shape;
-    const bool border = page.Shape_border_chk->isChecked();
-    const bool fill = page.Shape_fill_chk->isChecked();
-    const QString borderCode = borderCodeForIndex(page.shape_border_style->currentIndex());
-    const QString fillType = fill ? checkedShapeFillType(page) : QStringLiteral("S");
-    const QString hatch
-        = page.shape_hatch_style->currentIndex() >= 0 ? page.shape_hatch_style->currentText() : QString();
-    // Whatever kind each selected item is, it takes the whole page.
-    for (const TSLGraphicPtr& item : items) {
-        item->_isDrawingStroke = border;
-        if (border) {
-            item->_strokeColor = page.shape_bordr_clr->color();
-            item->_strokeWidth = int(page.shape_bor_Stepper->value());
-        }
-        if (!borderCode.isEmpty())
-            item->_stroke_border_type = borderCode;
-        item->_isDrawingFill = fill;
-        if (fill)
-            item->_fillColor = page.shape_fill_clr->color();
-        item->_fill_type = fillType;
-        item->_fill_Grad_clr1 = page.shape_fill_Grd_1_clr->color();
-        item->_fill_Grad_clr2 = page.shape_fill_Grd_2_clr->color();
-        item->_fill_grad_angle = page.shape_grad_Stepper->value();
-        item->_fill_htch_clr = page.shape_hatch_bk_clr->color();
-        item->_fill_hatch_type = hatch;
-        item->alpha_val = float(page.shape_alpha_Stepper->value() / 100.0);
-        item->cor_rad_val_val = float(page.shape_cor_radius_Stepper->value());
-        item->double_star_type = int(page.double_star_Stepper->value());
-        item->polygon_type = int(page.polygon_Stepper->value());
-        if (Print_object_chk)
-            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
+    if (key == QLatin1String("drawingStroke"))
+        return page.Shape_border_chk->isChecked();
+    if (key == QLatin1String("strokeColor"))
+        return page.shape_bordr_clr->color();
+    if (key == QLatin1String("strokeWidth"))
+        return double(int(page.shape_bor_Stepper->value()));
+    if (key == QLatin1String("_stroke_border_type")) {
+        const QString code = borderCodeForIndex(page.shape_border_style->currentIndex());
+        return code.isEmpty() ? QVariant() : QVariant(code);
     }
-    Refresh_Canvas();
+    if (key == QLatin1String("drawingFill"))
+        return page.Shape_fill_chk->isChecked();
+    if (key == QLatin1String("fillColor"))
+        return page.shape_fill_clr->color();
+    if (key == QLatin1String("_fill_type"))
+        return checkedShapeFillType(page);
+    if (key == QLatin1String("_fill_Grad_clr1"))
+        return page.shape_fill_Grd_1_clr->color();
+    if (key == QLatin1String("_fill_Grad_clr2"))
+        return page.shape_fill_Grd_2_clr->color();
+    if (key == QLatin1String("_fill_grad_angle"))
+        return page.shape_grad_Stepper->value();
+    if (key == QLatin1String("_fill_htch_clr"))
+        return page.shape_hatch_bk_clr->color();
+    if (key == QLatin1String("_fill_hatch_type"))
+        return page.shape_hatch_style->currentIndex() >= 0 ? page.shape_hatch_style->currentText() : QString();
+    if (key == QLatin1String("alpha_val"))
+        return float(page.shape_alpha_Stepper->value() / 100.0);
+    if (key == QLatin1String("cor_rad_val_val"))
+        return float(page.shape_cor_radius_Stepper->value());
+    if (key == QLatin1String("double_star_type"))
+        return int(page.double_star_Stepper->value());
+    if (key == QLatin1String("polygon_type"))
+        return int(page.polygon_Stepper->value());
+    return QVariant();
+}
+
+void TSLWindowController::Update_Shape_Graphics(const QString& key)
+{
+    writeIntoSelection(key, shapePageValue(key));
 }
 
 void TSLWindowController::Show_Shape_Properties(const TSLGraphic& item)

@@ -18,19 +18,13 @@ void TSLWindowController::Show_Sign_Properties(const TSLGraphic& item)
     Sign_image_path->setText(item._file_path);
 }
 
-void TSLWindowController::Update_Sign_Graphics()
+void TSLWindowController::Update_Sign_Graphics(const QString& key)
 {
-    const TSLGraphicList items = itemsForWriteBack();
-    if (items.empty())
-        return;
-    for (const TSLGraphicPtr& item : items) {
-        if (Print_object_chk)
-            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
-        writeItemBorder(
-            { Sign_border_chk, Sign_Border_Box, Sign_bordr_clr, Sign_bor_Stepper, Sign_border_style }, *item);
-        item->_file_path = Sign_image_path->text();
-    }
-    Refresh_Canvas();
+    QVariant value = itemBorderValue(
+        { Sign_border_chk, Sign_Border_Box, Sign_bordr_clr, Sign_bor_Stepper, Sign_border_style }, key);
+    if (key == QLatin1String("_file_path"))
+        value = Sign_image_path->text();
+    writeIntoSelection(key, value);
 }
 
 void TSLWindowController::Sign_Browse_Btn()
@@ -42,16 +36,16 @@ void TSLWindowController::Sign_Browse_Btn()
     if (path.isEmpty())
         return;
     Sign_image_path->setText(path);
-    Update_Sign_Graphics();
+    Update_Sign_Graphics(QStringLiteral("_file_path"));
 }
 
 void TSLWindowController::Sign_Border_ChkBox()
 {
     SetObjEnabled(Sign_Border_Box, Sign_border_chk->isChecked());
-    Update_Sign_Graphics();
+    Update_Sign_Graphics(QStringLiteral("drawingStroke"));
 }
 
 void TSLWindowController::Sign_Border_Changed()
 {
-    Update_Sign_Graphics();
+    Update_Sign_Graphics(QStringLiteral("strokeWidth"));
 }

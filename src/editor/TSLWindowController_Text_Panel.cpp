@@ -69,17 +69,17 @@ void TSLWindowController::connectTextPage()
     page.Text_Kern_Stepper->setDecimals(1);
     Text_font_value->setText(fontValueText(Text_font));
 
-    // Each control writes its own property only.
-    const auto writeBack = [this](TextField field) { return [this, field] { Update_Text_Graphics(field); }; };
-    connect(page.Text_bordr_clr, &Color_Well::colorChanged, this, writeBack(TextField::Border));
-    connect(page.Text_fill_clr, &Color_Well::colorChanged, this, writeBack(TextField::Fill));
-    connect(page.Text_fill_Grd_1_clr, &Color_Well::colorChanged, this, writeBack(TextField::Gradient));
-    connect(page.Text_fill_Grd_2_clr, &Color_Well::colorChanged, this, writeBack(TextField::Gradient));
-    connect(page.Text_clr, &Color_Well::colorChanged, this, writeBack(TextField::Colour));
-    connect(page.Text_bor_Stepper, &Stepper_Field::valueChanged, this, writeBack(TextField::Border));
-    connect(page.Text_grad_Stepper, &Stepper_Field::valueChanged, this, writeBack(TextField::Gradient));
-    connect(page.Text_alpha_Stepper, &Stepper_Field::valueChanged, this, writeBack(TextField::Opacity));
-    connect(page.Text_Kern_Stepper, &Stepper_Field::valueChanged, this, writeBack(TextField::Kerning));
+    // Each control writes its own value only.
+    const auto writes = [this](const char* key) { return [this, key] { Update_Text_Graphics(QLatin1String(key)); }; };
+    connect(page.Text_bordr_clr, &Color_Well::colorChanged, this, writes("strokeColor"));
+    connect(page.Text_fill_clr, &Color_Well::colorChanged, this, writes("fillColor"));
+    connect(page.Text_fill_Grd_1_clr, &Color_Well::colorChanged, this, writes("_fill_Grad_clr1"));
+    connect(page.Text_fill_Grd_2_clr, &Color_Well::colorChanged, this, writes("_fill_Grad_clr2"));
+    connect(page.Text_clr, &Color_Well::colorChanged, this, writes("textColor"));
+    connect(page.Text_bor_Stepper, &Stepper_Field::valueChanged, this, writes("strokeWidth"));
+    connect(page.Text_grad_Stepper, &Stepper_Field::valueChanged, this, writes("_fill_grad_angle"));
+    connect(page.Text_alpha_Stepper, &Stepper_Field::valueChanged, this, writes("alpha_val"));
+    connect(page.Text_Kern_Stepper, &Stepper_Field::valueChanged, this, writes("text_kerning"));
     connect(page.Text_border_chk, &QCheckBox::clicked, this, &TSLWindowController::Text_Border_ChkBox);
     connect(page.Text_fill_chk, &QCheckBox::clicked, this, &TSLWindowController::Text_Fill_Chk_Box);
     connect(page.Text_solid_fill_rd, &QRadioButton::clicked, this, &TSLWindowController::Text_Solid_RD_Sel);
@@ -98,7 +98,7 @@ void TSLWindowController::Text_Border_ChkBox()
 {
     Ui::Inspector_Text_Properties& page = forms_->textProperties;
     SetObjEnabled(page.Text_Border_Box, page.Text_border_chk->isChecked());
-    Update_Text_Graphics(TextField::Border);
+    Update_Text_Graphics(QStringLiteral("drawingStroke"));
 }
 
 void TSLWindowController::Text_Fill_Chk_Box()
@@ -109,79 +109,82 @@ void TSLWindowController::Text_Fill_Chk_Box()
     // Enabling the box enables all it holds; the chosen fill keeps the other one's controls off.
     if (on)
         showTextFillType(page, page.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S"));
-    Update_Text_Graphics(TextField::Fill);
+    Update_Text_Graphics(QStringLiteral("drawingFill"));
 }
 
 void TSLWindowController::Text_Solid_RD_Sel()
 {
     showTextFillType(forms_->textProperties, QStringLiteral("S"));
-    Update_Text_Graphics(TextField::FillType);
+    Update_Text_Graphics(QStringLiteral("_fill_type"));
 }
 
 void TSLWindowController::Text_Gradient_RD_Sel()
 {
     showTextFillType(forms_->textProperties, QStringLiteral("G"));
-    Update_Text_Graphics(TextField::FillType);
+    Update_Text_Graphics(QStringLiteral("_fill_type"));
 }
 
-void TSLWindowController::Update_Text_Graphics(TextField changed)
+QVariant TSLWindowController::textPageValue(const QString& key) const
+{
+    const Ui::Inspector_Text_Properties& page = forms_->textProperties;
+    if (key == QLatin1String("drawingStroke"))
+        return page.Text_border_chk->isChecked();
+    if (key == QLatin1String("strokeColor"))
+        return page.Text_bordr_clr->color();
+    if (key == QLatin1String("strokeWidth"))
+        return double(int(page.Text_bor_Stepper->value()));
+    if (key == QLatin1String("_stroke_border_type")) {
+        const QString code = borderCodeForIndex(page.Text_border_style->currentIndex());
+        return code.isEmpty() ? QVariant() : QVariant(code);
+    }
+    if (key == QLatin1String("drawingFill"))
+        return page.Text_fill_chk->isChecked();
+    if (key == QLatin1String("fillColor"))
+        return page.Text_fill_clr->color();
+    if (key == QLatin1String("_fill_type"))
+        return page.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S");
+    if (key == QLatin1String("_fill_Grad_clr1"))
+        return page.Text_fill_Grd_1_clr->color();
+    if (key == QLatin1String("_fill_Grad_clr2"))
+        return page.Text_fill_Grd_2_clr->color();
+    if (key == QLatin1String("_fill_grad_angle"))
+        return page.Text_grad_Stepper->value();
+    if (key == QLatin1String("textColor"))
+        return page.Text_clr->color();
+    if (key == QLatin1String("textFont"))
+        return Text_font;
+    if (key == QLatin1String("alpha_val"))
+        return float(page.Text_alpha_Stepper->value() / 100.0);
+    if (key == QLatin1String("text_alignmnet"))
+        return page.Text_align_combo->currentIndex() >= 0 ? QVariant(page.Text_align_combo->currentIndex())
+                                                          : QVariant();
+    if (key == QLatin1String("text_transfrom_case"))
+        return page.Text_case_combo->currentIndex() >= 0 ? QVariant(page.Text_case_combo->currentIndex()) : QVariant();
+    if (key == QLatin1String("text_kerning"))
+        return float(page.Text_Kern_Stepper->value());
+    return QVariant();
+}
+
+void TSLWindowController::Update_Text_Graphics(const QString& key)
+{
+    writeIntoSelection(key, textPageValue(key));
+}
+
+void TSLWindowController::writeTextBoxIntoSelection()
 {
     const TSLGraphicList items = itemsForWriteBack();
-    if (items.empty())
-        return;
-    const auto writes = [changed](TextField field) { return changed == TextField::All || changed == field; };
-
-    const Ui::Inspector_Text_Properties& page = forms_->textProperties;
-    const bool border = page.Text_border_chk->isChecked();
-    const bool fill = page.Text_fill_chk->isChecked();
-    const QString borderCode = borderCodeForIndex(page.Text_border_style->currentIndex());
     // Several items keep their own texts: only a single selected item takes the text box.
-    const bool takesText = items.size() == 1;
+    if (items.size() != 1)
+        return;
+    const TSLGraphicPtr& item = items.front();
     const QString text = forms_->textEditing.Text_value_Edit->toPlainText();
-    for (const TSLGraphicPtr& item : items) {
-        if (changed == TextField::All && Print_object_chk)
-            item->print_object = Print_object_chk->isChecked() ? 1 : 0;
-        if (writes(TextField::Border)) {
-            item->setDrawingStroke(border);
-            if (border) {
-                item->setStrokeColor(page.Text_bordr_clr->color());
-                item->setStrokeWidth(int(page.Text_bor_Stepper->value()));
-            }
-        }
-        if (writes(TextField::BorderStyle) && !borderCode.isEmpty())
-            item->_stroke_border_type = borderCode;
-        if (writes(TextField::Fill)) {
-            item->setDrawingFill(fill);
-            if (fill)
-                item->setFillColor(page.Text_fill_clr->color());
-        }
-        if (writes(TextField::Fill) || writes(TextField::FillType))
-            item->_fill_type
-                = fill && page.Text_gradient_fill_rd->isChecked() ? QStringLiteral("G") : QStringLiteral("S");
-        if (writes(TextField::Gradient)) {
-            item->_fill_Grad_clr1 = page.Text_fill_Grd_1_clr->color();
-            item->_fill_Grad_clr2 = page.Text_fill_Grd_2_clr->color();
-            item->_fill_grad_angle = page.Text_grad_Stepper->value();
-        }
-        if (writes(TextField::Colour))
-            item->setTextColor(page.Text_clr->color());
-        if (writes(TextField::Font))
-            item->setTextFont(Text_font);
-        if (writes(TextField::Text) && takesText && storedText(*item) != text) {
-            if (auto* textItem = dynamic_cast<TSLText*>(item.get()))
-                textItem->setScriptingContents(text);
-            else
-                item->Text_contents().string = text;
-        }
-        if (writes(TextField::Opacity))
-            item->alpha_val = float(page.Text_alpha_Stepper->value() / 100.0);
-        if (writes(TextField::Alignment))
-            item->text_alignmnet = page.Text_align_combo->currentIndex();
-        if (writes(TextField::Case))
-            item->text_transfrom_case = page.Text_case_combo->currentIndex();
-        if (writes(TextField::Kerning))
-            item->text_kerning = float(page.Text_Kern_Stepper->value());
-    }
+    if (storedText(*item) == text)
+        return;
+    // A text item records the change for undo; the text of any other kind is plain storage.
+    if (auto* textItem = dynamic_cast<TSLText*>(item.get()))
+        textItem->setScriptingContents(text);
+    else
+        item->Text_contents().string = text;
     Refresh_Canvas();
 }
 
@@ -195,7 +198,7 @@ void TSLWindowController::Text_Font_Changed()
     fontPanel->disconnect(this);
     {
         const QSignalBlocker quiet(fontPanel.data());
-        fontPanel->setCurrentFont(Text_font);
+        fontPanel->setCurrentFont(fontForPanel(Text_font));
     }
     connect(fontPanel, &QFontDialog::currentFontChanged, this, &TSLWindowController::changeTextFont);
     fontPanel->show();
@@ -206,7 +209,7 @@ void TSLWindowController::changeTextFont(const QFont& font)
 {
     Text_font = font;
     Text_font_value->setText(fontValueText(Text_font));
-    Update_Text_Graphics(TextField::Font);
+    Update_Text_Graphics(QStringLiteral("textFont"));
 }
 
 void TSLWindowController::Text_Insert_Date()
@@ -243,7 +246,7 @@ void TSLWindowController::textDidChange()
         box->setPlainText(text);
         box->moveCursor(QTextCursor::End);
     }
-    Update_Text_Graphics(TextField::Text);
+    writeTextBoxIntoSelection();
 }
 
 void TSLWindowController::Insert_Template_Button()
@@ -257,7 +260,7 @@ void TSLWindowController::Insert_Template_Button()
         const QSignalBlocker quiet(Text_value_Edit);
         Text_value_Edit->setPlainText(Template_Msg_Val);
     }
-    Update_Text_Graphics(TextField::Text);
+    writeTextBoxIntoSelection();
 }
 
 void TSLWindowController::Show_Text_Properties(const TSLGraphic& item)

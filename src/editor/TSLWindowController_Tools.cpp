@@ -7,6 +7,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "model/TSLText.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -151,6 +152,19 @@ void TSLWindowController::Select_tool_action()
         Show_RHS_Properties(canvas->Selected_Graphic());
 }
 
+QSizeF TSLWindowController::naturalSizeOfNewText(double cardWidth)
+{
+    // Measured on an item made as the tool makes it, so font and text are the ones the new box shows; the
+    // box is as wide as its text, up to the card's width, so the text is not broken over short lines.
+    const TSLGraphicPtr probe = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
+    auto* text = dynamic_cast<TSLText*>(probe.get());
+    if (!text)
+        return { 50, 50 };
+    probe->setBounds(QRectF(0, 0, cardWidth > 0 ? cardWidth : 1000, 50));
+    const QSizeF natural = text->naturalSize();
+    return { std::max(natural.width(), 10.0), std::max(natural.height(), 10.0) };
+}
+
 void TSLWindowController::selectArrowTool()
 {
     Selected_Control_Tool_ = 0;
@@ -183,6 +197,8 @@ void TSLWindowController::selectedToolDidChange(QObject* /*sender*/)
         rect.setSize(QSizeF(120, 60));
     if (graphicClass == QLatin1String("TSLSignature") && tool == 11)
         rect.setSize(QSizeF(100, 50));
+    if (graphicClass == QLatin1String("TSLText"))
+        rect.setSize(naturalSizeOfNewText(frontCanvasBounds().width()));
     if (graphicClass.isEmpty())
         return;
     TSLGraphicView* canvas = currentGraphicView();

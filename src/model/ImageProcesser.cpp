@@ -6,7 +6,9 @@
 #include "common/Common_Functions.h"
 
 #include <atomic>
+#include <deque>
 #include <exception>
+#include <mutex>
 
 namespace {
 
@@ -91,10 +93,60 @@ QString number(float v)
 
 } // namespace
 
+namespace {
+
+// The last few pictures made by the chain. A picture drawn again with the same adjustments (the same
+// picture on every card of a print run) comes back as the very same image, so a PDF embeds it once.
+struct Processed_Cache {
+    struct Entry {
+        qint64 key;
+        ImageAdjustments values;
+        QImage result;
+    };
+    std::mutex lock;
+    std::deque<Entry> entries;
+    static constexpr size_t capacity = 8;
+
+    std::optional<QImage> find(qint64 key, const ImageAdjustments& values)
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        for (const Entry& e : entries) {
+            if (e.key == key && e.values == values)
+                return e.result;
+        }
+        return std::nullopt;
+    }
+    void keep(qint64 key, const ImageAdjustments& values, const QImage& result)
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        entries.push_front({ key, values, result });
+        if (entries.size() > capacity)
+            entries.pop_back();
+    }
+};
+
+Processed_Cache& processedCache()
+{
+    static Processed_Cache cache;
+    return cache;
+}
+
+} // namespace
+
 std::optional<QImage> ImageProcesser::Get_Processed_Image(const QImage& picture, const ImageAdjustments& values)
 {
     if (picture.isNull())
         return std::nullopt;
+    if (std::optional<QImage> kept = processedCache().find(picture.cacheKey(), values))
+        return kept;
+    std::optional<QImage> result = processUncached(picture, values);
+    if (result)
+        processedCache().keep(picture.cacheKey(), values, *result);
+    return result;
+}
+
+std::optional<QImage> ImageProcesser::processUncached(const QImage& picture, const ImageAdjustments& values)
+{
     try {
         QImage p = Set_Dimaension(picture);
         if (p.isNull()) {

@@ -18,6 +18,8 @@ struct ImageAdjustments {
     float sharpness = 0.0f;
     float exposure = 0.0f; // stops (EV)
     float blur = 0.0f; // box radius in pixels
+
+    bool operator==(const ImageAdjustments&) const = default;
 };
 
 // The chain of adjustments that a picture item's picture goes through each time the item is drawn.
@@ -32,6 +34,7 @@ public:
     // exposure, rotation, in this order, each on the previous result. A step that fails is logged (once
     // per kind of step in the process) and skipped. Gives no picture for a null picture, or when the
     // size cap or the rotation fails. With every value neutral the result is the picture itself.
+    // The last few results are kept, so the same picture drawn again with the same values is one image.
     static std::optional<QImage> Get_Processed_Image(const QImage& picture, const ImageAdjustments& values);
 
     // The size cap: a copy scaled down, keeping its proportions, to fit kMaximumSize, or the picture
@@ -47,4 +50,7 @@ public:
     static QImage adjust_Sharpness(const QImage& picture, float value);
     static QImage adjust_boxBlur(const QImage& picture, float value);
     static QImage adjust_EV(const QImage& picture, float value);
+
+private:
+    static std::optional<QImage> processUncached(const QImage& picture, const ImageAdjustments& values);
 };

@@ -431,11 +431,22 @@ QSet<QString> TSLGraphic::keyPathsForValuesAffectingDrawingContents()
 
 QSet<QString> TSLGraphic::keysForValuesToObserveForUndo() const
 {
-    return { QStringLiteral("drawingFill"), QStringLiteral("fillColor"), QStringLiteral("drawingStroke"),
-        QStringLiteral("strokeColor"), QStringLiteral("strokeWidth"), QStringLiteral("bounds") };
+    // Every edit a person makes in the inspector is undoable, on any kind of item: the record fields the
+    // pages write and the text's colour and font, which the text page writes into every selected item.
+    static const QSet<QString> keys = [] {
+        QSet<QString> all { QStringLiteral("drawingFill"), QStringLiteral("fillColor"), QStringLiteral("drawingStroke"),
+            QStringLiteral("strokeColor"), QStringLiteral("strokeWidth"), QStringLiteral("bounds"),
+            QStringLiteral("textColor"), QStringLiteral("textFont") };
+        return all.unite(recordKeysForUndo());
+    }();
+    return keys;
 }
 
-QString TSLGraphic::presentablePropertyNameForKey(const QString&) const { return QStringLiteral(""); }
+QString TSLGraphic::presentablePropertyNameForKey(const QString& key) const
+{
+    const QString name = recordKeyPresentableName(key);
+    return name.isNull() ? QStringLiteral("") : name;
+}
 
 QVariantMap TSLGraphic::properties() const
 {

@@ -83,11 +83,25 @@ public:
     // The text's colour and font, observed under "textColor" and "textFont" (a text item undoes them).
     void setTextColor(const QColor& color);
     void setTextFont(const std::optional<QFont>& font);
+    // The record fields the inspector pages edit (border style, fill kind, gradient, pattern, opacities,
+    // picture adjustments and effects, flips, file path, line ends, corner radius, star and polygon kinds,
+    // text alignment, case and kerning, print flag, data source and the barcode settings), by their archive
+    // keys ("flippedHorizontally" and "flippedVertically" for the flips). valueForKey and setValueForKey
+    // reach them like the keys above, so observers are told and the document records undo.
+    static const QSet<QString>& recordKeysForUndo();
+    static QString recordKeyPresentableName(const QString& key); // null for a key outside the set
+    QVariantMap valuesForKeys(const QStringList& keys) const;
+    // Tells the observers that the keyed values changed from the given ones to the present ones, after a
+    // dialog that edits the fields directly (the barcode settings) was confirmed.
+    void didChangeValuesFrom(const QVariantMap& oldValues);
     void addObserver(TSLGraphicObserver* observer);
     void removeObserver(TSLGraphicObserver* observer);
 
     // --- Copying and archiving ---
     virtual TSLGraphicPtr copyWithZone() const;
+    // Every field of the item, its exact class kept, with a text storage of its own, no observers and no
+    // container: batch output fills and draws such copies on any thread and the canvas never hears of them.
+    TSLGraphicPtr detachedCopy() const;
     void encodeWithCoder(platform::KeyedArchive& archive) const;
     static TSLGraphicPtr initWithCoder(const platform::KeyedArchive& archive); // nothing for an unknown class
     static QStringList archiveKeys(); // the 93 keys in archive order
@@ -319,6 +333,9 @@ protected:
 
 private:
     void init();
+    // The record fields by key (TSLGraphic_Record_Keys.cpp): nothing, or false, for another key.
+    std::optional<QVariant> recordValueForKey(const QString& key) const;
+    bool setRecordValueForKey(const QString& key, const QVariant& value);
     const TSLScriptingContainer* _scriptingContainer = nullptr;
     std::vector<TSLGraphicObserver*> observers_;
 };

@@ -118,7 +118,7 @@ QVariant TSLGraphic::valueForKey(const QString& key) const
         return txt_clr;
     if (key == QLatin1String("textFont"))
         return fontValue(text_ctrl_font);
-    return {};
+    return recordValueForKey(key).value_or(QVariant());
 }
 
 void TSLGraphic::setValueForKey(const QString& key, const QVariant& value)
@@ -139,6 +139,8 @@ void TSLGraphic::setValueForKey(const QString& key, const QVariant& value)
         setTextColor(value.value<QColor>());
     else if (key == QLatin1String("textFont"))
         setTextFont(value.isValid() ? std::optional<QFont>(value.value<QFont>()) : std::nullopt);
+    else
+        setRecordValueForKey(key, value);
 }
 
 void TSLGraphic::setValuesForKeysWithDictionary(const QVariantMap& values)

@@ -134,8 +134,18 @@ QVariantMap TSLImage::properties() const
 
 void TSLImage::setFilePath(const QString& path)
 {
+    const QString old = _file_path;
     Set_Control_File_path(path);
     picture_ = path.isEmpty() ? PictureSource() : PictureSource::forFile(standardizedPath(path));
+    didChangeValueForKey(QStringLiteral("_file_path"), old, path);
+}
+
+void TSLImage::setValueForKey(const QString& key, const QVariant& value)
+{
+    if (key == QLatin1String("_file_path"))
+        setFilePath(value.toString());
+    else
+        TSLGraphic::setValueForKey(key, value);
 }
 
 void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)

@@ -38,8 +38,11 @@ public:
     bool isDrawingStroke() const override { return _isDrawingStroke; }
     bool canSetDrawingFill() const override { return false; }
     bool canSetDrawingStroke() const override { return false; }
-    void flipHorizontally() override { _isFlippedHorizontally = !_isFlippedHorizontally; }
-    void flipVertically() override { _isFlippedVertically = !_isFlippedVertically; }
+    // Through the observed keys, so a flip is undoable.
+    void flipHorizontally() override { setValueForKey(TSLImageIsFlippedHorizontallyKey, !_isFlippedHorizontally); }
+    void flipVertically() override { setValueForKey(TSLImageIsFlippedVerticallyKey, !_isFlippedVertically); }
+    // The file path ("_file_path") goes through setFilePath, so undoing a new path brings the old picture back.
+    void setValueForKey(const QString& key, const QVariant& value) override;
 
     // Border along the bounds, then the adjusted picture scaled to fill them, mirrored by the flips, at the
     // item's opacity. A hidden item or one with an empty path draws nothing at all.
@@ -57,6 +60,7 @@ public:
 
     // Makes the path the item's picture file and takes the file as it is now: a file changed on disk since
     // is seen again. Nothing is decoded yet; a missing or unreadable file leaves the item without a picture.
+    // Observers are told of the new path under "_file_path".
     void setFilePath(const QString& path);
 
     // The picture the item shows, decoded now if it was not yet; null when there is none.

@@ -112,3 +112,45 @@ TEST(BarcodePngWriter, ResolutionIsKeptAndFilesAreWrittenWhole)
     EXPECT_FALSE(error.isEmpty());
     QDir(folder).removeRecursively();
 }
+
+TEST(BarcodePngWriter, AColourMetLateInARowOfTwoColoursIsKept)
+{
+    // Two colours in the first rows, then a third at every place in a row a step of four pixels can
+    // hide it: its start, the middle of a step, the last step and the pixels after the last step.
+    for (const int width : { 4, 7, 9, 61, 64 }) {
+        for (int place = 0; place < width; ++place) {
+            QImage image(width, 6, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < width; ++x)
+                    image.setPixel(x, y, (x / 2 + y) % 2 ? qRgb(0, 0, 0) : qRgb(250, 250, 250));
+            image.setPixel(place, 4, qRgb(200, 10, 10));
+            const QByteArray png = BarcodePngWriter::pngData(image);
+            ASSERT_EQ(differingPixels(readBack(png), image), 0) << width << " at " << place;
+            EXPECT_EQ(depthAndType(png), std::make_pair(2, 3));
+        }
+    }
+    // Both colours of a two-colour picture read back in place, whichever comes first.
+    const QImage swapped = bars({ qRgb(255, 255, 255), qRgb(0, 0, 0) });
+    EXPECT_EQ(differingPixels(readBack(BarcodePngWriter::pngData(swapped)), swapped), 0);
+}
+
+TEST(BarcodePngWriter, BatchFilesReadBackAsTheOnesWrittenThroughASaveFile)
+{
+    const QImage image = bars({ qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(0, 0, 255) });
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("png-batch"));
+    const QString saved = QDir(folder).filePath(QStringLiteral("saved.png"));
+    const QString batch = QDir(folder).filePath(QStringLiteral("batch.png"));
+    ASSERT_TRUE(BarcodePngWriter::write(image, saved));
+    ASSERT_TRUE(BarcodePngWriter::writeBatch(image, batch));
+    QFile a(saved);
+    QFile b(batch);
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_EQ(a.readAll(), b.readAll());
+    EXPECT_EQ(differingPixels(QImage(batch), image), 0);
+    QString error;
+    EXPECT_FALSE(BarcodePngWriter::writeBatch(image, folder + QStringLiteral("/none/b.png"), &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(BarcodePngWriter::writeBatch(QImage(), batch, &error));
+    EXPECT_EQ(differingPixels(QImage(batch), image), 0);
+    QDir(folder).removeRecursively();
+}

@@ -4,16 +4,19 @@
 // with its defaults, and the window is then driven with mouse clicks and key presses on its widgets,
 // which are found by their object names. Modal boxes and file panels answer from a script.
 #include "common/Color_Well.h"
+#include "common/Stepper_Field.h"
 #include "editor/EditorWindowTestSupport.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QColorDialog>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -141,6 +144,41 @@ protected:
         ASSERT_TRUE(command->isEnabled()) << actionName.toStdString();
         command->trigger();
         QCoreApplication::processEvents();
+    }
+    // Types a number into a stepper's text field and ends the entry with Return.
+    void typeInto(Stepper_Field* field, const QString& text)
+    {
+        ASSERT_NE(field, nullptr);
+        QLineEdit* edit = field->spinBox()->findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCoreApplication::processEvents();
+    }
+    // Check boxes and radios take the click on their indicator, at the left edge.
+    void tick(QAbstractButton* button)
+    {
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+        QCoreApplication::processEvents();
+    }
+    // Makes an item with a tool of the palette and puts it where the test wants it; the placing is a step
+    // of its own, done before the person's next action.
+    TSLGraphicPtr addWithTool(const QString& toolName, const QRectF& bounds)
+    {
+        const TSLGraphicList before = window->Get_Front_Controls_Array();
+        click(widget<QWidget>(toolName));
+        for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array()) {
+            if (std::find(before.begin(), before.end(), item) == before.end()) {
+                item->setBounds(bounds);
+                QCoreApplication::processEvents();
+                return item;
+            }
+        }
+        ADD_FAILURE() << toolName.toStdString() << " made no item";
+        return nullptr;
     }
     // The title of the inspector's current page.
     QString currentPageName() const

@@ -5,15 +5,24 @@
 #include "common/Stepper_Field.h"
 #include "data/Series_File.h"
 #include "model/TSLDrawing.h"
+#include "model/TSLText.h"
+#include "model/TSLTextLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
 #include <QDialogButtonBox>
 #include <QTemporaryDir>
 #include <QListView>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -103,6 +112,260 @@ TEST_F(EditorScenario, UndoTakesBackAnInspectorColourChange)
     EXPECT_EQ(message->txt_clr, before);
     trigger(QStringLiteral("Redo_btn"));
     EXPECT_EQ(message->txt_clr, QColor(0, 160, 0));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Every item page writes only the value of the control the person changed, into every selected item, and
+// the change undoes in one step.
+
+TEST_F(EditorScenario, ShapeOpacityOnTwoShapesKeepsEachItsOwnFillAndBorderAndUndoes)
+{
+    startEmpty();
+    const TSLGraphicPtr rect = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(20, 20, 60, 40));
+    const TSLGraphicPtr oval = addWithTool(QStringLiteral("Circle_Tool_btn"), QRectF(120, 20, 60, 40));
+    ASSERT_TRUE(rect && oval);
+    rect->_fillColor = QColor(200, 0, 0);
+    rect->_strokeWidth = 2;
+    rect->_fill_type = QStringLiteral("S");
+    oval->_fillColor = QColor(0, 0, 200);
+    oval->_strokeWidth = 5;
+    oval->_fill_type = QStringLiteral("G");
+    const float rectAlpha = rect->alpha_val;
+    const float ovalAlpha = oval->alpha_val;
+
+    clickItem(rect);
+    clickItem(oval, Qt::ShiftModifier);
+    ASSERT_EQ(canvas()->selectedGraphics().size(), 2u);
+    showPage(QStringLiteral("shape_tab"));
+    typeInto(widget<Stepper_Field>(QStringLiteral("shape_alpha_Stepper")), QStringLiteral("40"));
+
+    EXPECT_FLOAT_EQ(rect->alpha_val, 0.4f);
+    EXPECT_FLOAT_EQ(oval->alpha_val, 0.4f);
+    EXPECT_EQ(oval->_fillColor, QColor(0, 0, 200)) << "the shown shape's colour is not copied";
+    EXPECT_EQ(oval->_strokeWidth, 5.0);
+    EXPECT_EQ(oval->_fill_type, QStringLiteral("G"));
+    EXPECT_EQ(rect->_fillColor, QColor(200, 0, 0));
+
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_FLOAT_EQ(rect->alpha_val, rectAlpha);
+    EXPECT_FLOAT_EQ(oval->alpha_val, ovalAlpha);
+    EXPECT_EQ(window->Get_Front_Control_Count(), 2);
+    EXPECT_EQ(widget<Stepper_Field>(QStringLiteral("shape_alpha_Stepper"))->value(), rectAlpha * 100.0)
+        << "the page shows the undone value";
+}
+
+TEST_F(EditorScenario, ShapeKindAndGradientAreUndoable)
+{
+    startEmpty();
+    const TSLGraphicPtr polygon = addWithTool(QStringLiteral("Polygon_Tool_btn"), QRectF(40, 20, 80, 80));
+    ASSERT_TRUE(polygon);
+    const int kind = polygon->polygon_type;
+    const double angle = polygon->_fill_grad_angle;
+    clickItem(polygon);
+    showPage(QStringLiteral("shape_tab"));
+    auto* kinds = widget<Stepper_Field>(QStringLiteral("polygon_Stepper"));
+    typeInto(kinds, QString::number(kind == 3 ? 4 : 3));
+    ASSERT_NE(polygon->polygon_type, kind);
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(polygon->polygon_type, kind);
+
+    if (!widget<QCheckBox>(QStringLiteral("Shape_fill_chk"))->isChecked())
+        tick(widget<QCheckBox>(QStringLiteral("Shape_fill_chk")));
+    tick(widget<QRadioButton>(QStringLiteral("Shape_gradient_fill_rd")));
+    QCoreApplication::processEvents();
+    typeInto(widget<Stepper_Field>(QStringLiteral("shape_grad_Stepper")), QStringLiteral("75"));
+    ASSERT_EQ(polygon->_fill_grad_angle, 75.0);
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(polygon->_fill_grad_angle, angle);
+    trigger(QStringLiteral("Redo_btn"));
+    EXPECT_EQ(polygon->_fill_grad_angle, 75.0);
+}
+
+TEST_F(EditorScenario, LineWidthOnTwoLinesKeepsEachItsColourAndUndoes)
+{
+    startEmpty();
+    const TSLGraphicPtr first = addWithTool(QStringLiteral("Line_Tool_btn"), QRectF(20, 30, 80, 0));
+    const TSLGraphicPtr second = addWithTool(QStringLiteral("Line_Tool_btn"), QRectF(20, 90, 80, 0));
+    ASSERT_TRUE(first && second);
+    first->_strokeColor = QColor(0, 128, 0);
+    first->_line_cap_style = 0;
+    second->_strokeColor = QColor(128, 0, 128);
+    second->_line_cap_style = 2;
+    const double width = first->_strokeWidth;
+
+    clickItem(first);
+    clickItem(second, Qt::ShiftModifier);
+    ASSERT_EQ(canvas()->selectedGraphics().size(), 2u);
+    showPage(QStringLiteral("line_tab"));
+    typeInto(widget<Stepper_Field>(QStringLiteral("Line_Wdt_Stepper")), QStringLiteral("7"));
+
+    EXPECT_EQ(first->_strokeWidth, 7.0);
+    EXPECT_EQ(second->_strokeWidth, 7.0);
+    EXPECT_EQ(second->_strokeColor, QColor(128, 0, 128));
+    EXPECT_EQ(second->_line_cap_style, 2);
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(first->_strokeWidth, width);
+    EXPECT_EQ(second->_strokeWidth, width);
+}
+
+TEST_F(EditorScenario, PictureAdjustmentOnTwoPicturesKeepsEachItsFileAndUndoes)
+{
+    startEmpty();
+    QTemporaryDir folder;
+    QStringList paths;
+    for (const QColor& colour : { QColor(Qt::red), QColor(Qt::blue) }) {
+        QImage picture(30, 20, QImage::Format_RGB32);
+        picture.fill(colour);
+        paths << folder.filePath(colour.name().mid(1) + QStringLiteral(".png"));
+        ASSERT_TRUE(picture.save(paths.back()));
+        ui.fileAnswers.push_back(paths.back());
+    }
+    const TSLGraphicPtr red = addWithTool(QStringLiteral("Image_Tool_btn"), QRectF(20, 20, 60, 40));
+    const TSLGraphicPtr blue = addWithTool(QStringLiteral("Image_Tool_btn"), QRectF(120, 20, 60, 40));
+    ASSERT_TRUE(red && blue);
+    ASSERT_EQ(red->_file_path, paths[0]);
+    ASSERT_EQ(blue->_file_path, paths[1]);
+
+    clickItem(red);
+    clickItem(blue, Qt::ShiftModifier);
+    showPage(QStringLiteral("image_tab"));
+    auto* blur = widget<QSlider>(QStringLiteral("blr_slidr"));
+    blur->setFocus();
+    QTest::keyClick(blur, Qt::Key_Right);
+    QTest::keyClick(blur, Qt::Key_Right);
+    QCoreApplication::processEvents();
+    tick(widget<QCheckBox>(QStringLiteral("Image_Sepia_chk")));
+
+    for (const TSLGraphicPtr& item : { red, blue }) {
+        EXPECT_FLOAT_EQ(item->blr_val, 2.0f);
+        EXPECT_TRUE(item->Sepia);
+    }
+    EXPECT_EQ(blue->_file_path, paths[1]) << "the blue picture keeps its own file";
+    EXPECT_EQ(red->_file_path, paths[0]);
+
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_FALSE(red->Sepia);
+    EXPECT_FALSE(blue->Sepia);
+    EXPECT_FLOAT_EQ(blue->blr_val, 2.0f) << "the blur was a step of its own";
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_FLOAT_EQ(red->blr_val, 0.0f);
+    EXPECT_FLOAT_EQ(blue->blr_val, 0.0f);
+}
+
+TEST_F(EditorScenario, SignatureBorderOnTwoSignaturesKeepsEachItsPictureAndUndoes)
+{
+    startEmpty();
+    const TSLGraphicPtr signature = addWithTool(QStringLiteral("Signature_Tool_btn"), QRectF(20, 20, 80, 40));
+    const TSLGraphicPtr print = addWithTool(QStringLiteral("Fingure_Print_Tool_btn"), QRectF(140, 20, 60, 60));
+    ASSERT_TRUE(signature && print);
+    signature->_file_path = QStringLiteral("/signatures/alex.png");
+    print->_file_path = QStringLiteral("/signatures/thumb.png");
+    const double width = signature->_strokeWidth;
+
+    clickItem(signature);
+    clickItem(print, Qt::ShiftModifier);
+    showPage(QStringLiteral("sign_tab"));
+    if (!widget<QCheckBox>(QStringLiteral("Sign_border_chk"))->isChecked())
+        tick(widget<QCheckBox>(QStringLiteral("Sign_border_chk")));
+    typeInto(widget<Stepper_Field>(QStringLiteral("Sign_bor_Stepper")), QStringLiteral("3"));
+
+    EXPECT_EQ(signature->_strokeWidth, 3.0);
+    EXPECT_EQ(print->_strokeWidth, 3.0);
+    EXPECT_EQ(signature->_file_path, QStringLiteral("/signatures/alex.png"));
+    EXPECT_EQ(print->_file_path, QStringLiteral("/signatures/thumb.png"));
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(print->_strokeWidth, width);
+}
+
+TEST_F(EditorScenario, BarcodeSettingsSpreadKeepEachDataAndUndoInOneStep)
+{
+    startEmpty();
+    const TSLGraphicPtr first = addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(20, 20, 100, 50));
+    const TSLGraphicPtr second = addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(20, 100, 100, 50));
+    ASSERT_TRUE(first && second);
+    clickItem(first);
+    clickItem(second, Qt::ShiftModifier);
+    // The dialog shows the canvas's current item; the other selected barcode takes its settings.
+    const TSLGraphicPtr shown = canvas()->Selected_Graphic();
+    ASSERT_TRUE(shown == first || shown == second);
+    const TSLGraphicPtr other = shown == first ? second : first;
+    other->linear_font_val = QStringLiteral("GUEST-0042");
+    other->header_val = QStringLiteral("Table 7");
+    const QImage shownPicture = shown->_barcode_image;
+    QCoreApplication::processEvents();
+
+    ui.modalRuns.push_back([](QDialog&) { return 1; }); // the settings confirmed as they stand
+    click(widget<QWidget>(QStringLiteral("View_barcode_prop_btn")));
+    ASSERT_FALSE(shown->_barcode_image.isNull());
+    EXPECT_EQ(other->linear_font_val, QStringLiteral("GUEST-0042")) << "each barcode keeps its data";
+    EXPECT_EQ(other->header_val, shown->header_val) << "the settings spread";
+
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(window->Get_Front_Control_Count(), 2);
+    EXPECT_EQ(shown->_barcode_image.isNull(), shownPicture.isNull());
+    EXPECT_EQ(shown->_barcode_image.size(), shownPicture.size());
+    EXPECT_EQ(other->header_val, QStringLiteral("Table 7"));
+}
+
+TEST_F(EditorScenario, TextPageEditsAreEachUndoneAndRedone)
+{
+    startWithWizard();
+    const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
+    ASSERT_TRUE(message);
+    clickItem(message);
+    showPage(QStringLiteral("text_prop_tab"));
+    auto* align = widget<QComboBox>(QStringLiteral("Text_align_combo"));
+    auto* textCase = widget<QComboBox>(QStringLiteral("Text_case_combo"));
+    const struct {
+        const char* what;
+        std::function<void()> edit;
+        std::function<QVariant()> value;
+    } edits[] = {
+        { "alignment", [&] { align->setCurrentIndex(align->currentIndex() == 2 ? 1 : 2); },
+            [&] { return QVariant(message->text_alignmnet); } },
+        { "case", [&] { textCase->setCurrentIndex(textCase->currentIndex() == 1 ? 2 : 1); },
+            [&] { return QVariant(message->text_transfrom_case); } },
+        { "kerning",
+            [&] { typeInto(widget<Stepper_Field>(QStringLiteral("Text_Kern_Stepper")), QStringLiteral("3.5")); },
+            [&] { return QVariant(message->text_kerning); } },
+        { "opacity",
+            [&] { typeInto(widget<Stepper_Field>(QStringLiteral("Text_alpha_Stepper")), QStringLiteral("55")); },
+            [&] { return QVariant(message->alpha_val); } },
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.what);
+        const QVariant before = edit.value();
+        edit.edit();
+        QCoreApplication::processEvents();
+        const QVariant after = edit.value();
+        ASSERT_NE(after, before);
+        trigger(QStringLiteral("Undo_btn"));
+        EXPECT_EQ(edit.value(), before);
+        trigger(QStringLiteral("Redo_btn"));
+        EXPECT_EQ(edit.value(), after);
+    }
+}
+
+TEST_F(EditorScenario, CardPageChangeWritesOnlyItsOwnPartAndUndoes)
+{
+    startWithWizard();
+    // A pattern stored with the side while its fill is not a pattern: the page does not show it.
+    auto* patterns = widget<QComboBox>(QStringLiteral("Card_hatch_style"));
+    ASSERT_GE(patterns->count(), 2);
+    const QString stored = patterns->itemText(patterns->count() - 1);
+    window->Front_card_Prop.setCard_hatch_style(stored);
+    clickCanvas(QPointF(3, 3));
+    showPage(QStringLiteral("card_brdr_tab"));
+    if (!widget<QCheckBox>(QStringLiteral("Card_border_chk"))->isChecked())
+        tick(widget<QCheckBox>(QStringLiteral("Card_border_chk")));
+    const QColor before = window->Front_card_Prop.Card_bordr_clr();
+    pickColour(widget<Color_Well>(QStringLiteral("Card_bordr_clr")), QColor(20, 120, 220));
+
+    EXPECT_EQ(window->Front_card_Prop.Card_bordr_clr(), QColor(20, 120, 220));
+    EXPECT_EQ(window->Front_card_Prop.Card_hatch_style(), stored) << "a border change leaves the pattern";
+    trigger(QStringLiteral("Undo_btn"));
+    EXPECT_EQ(window->Front_card_Prop.Card_bordr_clr(), before);
+    EXPECT_EQ(widget<Color_Well>(QStringLiteral("Card_bordr_clr"))->color(), before);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -533,4 +796,112 @@ TEST_F(EditorScenario, FingerprintToolPlacesAFingerprint)
     EXPECT_EQ(item->className(), QStringLiteral("TSLSignature"));
     EXPECT_EQ(item->Sign_Or_FP_Val(), QStringLiteral("F"));
     EXPECT_EQ(window->sign_tab->windowTitle(), QStringLiteral("FingrePrint Properties"));
+}
+
+TEST_F(EditorScenario, FontPanelOpensOnTheShownItemsFont)
+{
+    startWithWizard();
+    const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
+    const TSLGraphicPtr message = itemWithID(QStringLiteral("PARTY_MSG"));
+    ASSERT_TRUE(title && message && title->text_ctrl_font && message->text_ctrl_font);
+    ASSERT_NE(*title->text_ctrl_font, *message->text_ctrl_font);
+    for (const TSLGraphicPtr& item : { title, message }) {
+        SCOPED_TRACE(item->control_ID.toStdString());
+        clickItem(item);
+        showPage(QStringLiteral("text_prop_tab"));
+        click(widget<QPushButton>(QStringLiteral("Text_font_btn")));
+        auto* panel = window->findChild<QFontDialog*>();
+        ASSERT_NE(panel, nullptr);
+        EXPECT_TRUE(panel->isVisible());
+        const QFont shown = panel->currentFont();
+        const QFont& own = *item->text_ctrl_font;
+        EXPECT_EQ(QFontInfo(shown).family(), QFontInfo(own).family());
+        EXPECT_NEAR(shown.pointSizeF(), own.pointSizeF(), 0.01);
+        EXPECT_EQ(shown.bold(), own.bold());
+        EXPECT_EQ(shown.italic(), own.italic());
+        panel->close();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(*item->text_ctrl_font, own) << "opening the panel changes nothing";
+    }
+
+    // The card page's text font opens the same panel on the side's own text font.
+    clickCanvas(QPointF(3, 3));
+    window->All_Text_font = *title->text_ctrl_font;
+    showPage(QStringLiteral("card_bkgd_tab"));
+    click(widget<QPushButton>(QStringLiteral("Content_Font_btn")));
+    auto* panel = window->findChild<QFontDialog*>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_EQ(QFontInfo(panel->currentFont()).family(), QFontInfo(*title->text_ctrl_font).family());
+    EXPECT_EQ(panel->currentFont().italic(), title->text_ctrl_font->italic());
+    panel->close();
+}
+
+TEST_F(EditorScenario, CenterIsSpelledOneWayInEveryText)
+{
+    startWithWizard();
+    clickItem(itemWithID(QStringLiteral("PARTY_TITLE")));
+    QStringList texts;
+    for (QWidget* shown : QApplication::allWidgets()) {
+        texts << shown->toolTip() << shown->windowTitle();
+        if (auto* button = qobject_cast<QAbstractButton*>(shown))
+            texts << button->text();
+        if (auto* label = qobject_cast<QLabel*>(shown))
+            texts << label->text();
+        if (auto* box = qobject_cast<QGroupBox*>(shown))
+            texts << box->title();
+        if (auto* choices = qobject_cast<QComboBox*>(shown))
+            for (int i = 0; i < choices->count(); ++i)
+                texts << choices->itemText(i);
+        if (auto* tabs = qobject_cast<QTabWidget*>(shown))
+            for (int i = 0; i < tabs->count(); ++i)
+                texts << tabs->tabText(i);
+    }
+    int centers = 0;
+    for (const QString& text : texts) {
+        EXPECT_FALSE(text.contains(QStringLiteral("centre"), Qt::CaseInsensitive)) << text.toStdString();
+        centers += text.contains(QStringLiteral("Center")) ? 1 : 0;
+    }
+    EXPECT_GE(centers, 2) << "the alignment choices and commands say Center";
+}
+
+TEST_F(EditorScenario, NewTextBoxIsWideEnoughForItsText)
+{
+    startEmpty();
+    click(widget<QWidget>(QStringLiteral("Text_Tool_btn")));
+    ASSERT_EQ(window->Get_Front_Control_Count(), 1);
+    const TSLGraphicPtr item = window->Get_Front_Controls_Array().front();
+    auto* text = dynamic_cast<TSLText*>(item.get());
+    ASSERT_NE(text, nullptr);
+    const QString shown = text->displayedText();
+    ASSERT_FALSE(shown.isEmpty());
+    // Laid out at the box's width, as the canvas draws it, the text stays on one line and inside the box.
+    const auto layout = tsltextlayout::layoutText(
+        shown, text->displayedFont(), item->text_kerning, item->text_alignmnet, item->bounds().width());
+    EXPECT_EQ(layout->lineCount(), 1) << "a box of " << item->bounds().width() << " points breaks its text";
+    EXPECT_LE(tsltextlayout::usedSize(*layout).height(), item->bounds().height() + 0.5);
+    EXPECT_EQ(item->bounds().size(), text->naturalSize()) << "the box has its natural size";
+}
+
+TEST_F(EditorScenario, FontNamesFitTheirLabels)
+{
+    startWithWizard();
+    const auto fits = [](QLabel* label) {
+        const QFontMetrics metrics(label->font());
+        if (label->wordWrap())
+            return label->height() >= label->heightForWidth(label->width());
+        return label->contentsRect().width() >= metrics.horizontalAdvance(label->text());
+    };
+    clickItem(itemWithID(QStringLiteral("PARTY_TITLE")));
+    showPage(QStringLiteral("text_prop_tab"));
+    auto* itemFont = widget<QLabel>(QStringLiteral("Text_font_value"));
+    ASSERT_TRUE(itemFont->text().contains(QStringLiteral(")")));
+    EXPECT_TRUE(fits(itemFont)) << itemFont->text().toStdString() << " in " << itemFont->width();
+    EXPECT_LE(itemFont->mapTo(window->text_prop_tab, QPoint(itemFont->width(), 0)).x(), window->text_prop_tab->width());
+
+    clickCanvas(QPointF(3, 3));
+    showPage(QStringLiteral("card_bkgd_tab"));
+    auto* sideFont = widget<QLabel>(QStringLiteral("All_Text_font_value"));
+    ASSERT_TRUE(sideFont->text().contains(QStringLiteral(")")));
+    EXPECT_TRUE(fits(sideFont)) << sideFont->text().toStdString() << " in " << sideFont->width();
+    EXPECT_LE(sideFont->mapTo(window->card_bkgd_tab, QPoint(sideFont->width(), 0)).x(), window->card_bkgd_tab->width());
 }

@@ -59,6 +59,7 @@ TEST_F(BarcodePanelTest, OkSpreadsTheSettingsOverTheSelectionAndThePictureToTheC
     first->align_hdr_index = 0;
     third->align_ftr_index = 0;
     third->linear_font_val = QStringLiteral("kept data");
+    third->two_d_font_val = QStringLiteral("kept 2-D data");
     select(window->_graphicView, { 0, 2 });
     window->_graphicView->setSelected_Graphic(first);
     window->Show_RHS_Properties(first);
@@ -74,14 +75,15 @@ TEST_F(BarcodePanelTest, OkSpreadsTheSettingsOverTheSelectionAndThePictureToTheC
     for (const TSLGraphicPtr& item : { first, third }) {
         EXPECT_EQ(item->barcode_font_index, qr);
         EXPECT_EQ(item->linear_or_2d, 1);
-        EXPECT_EQ(item->two_d_font_val, QStringLiteral("Party at eight"));
         EXPECT_EQ(item->header_val, QStringLiteral("Welcome"));
         EXPECT_EQ(item->align_hdr_index, 1); // centred
         EXPECT_EQ(item->align_ftr_index, 2); // right
         EXPECT_EQ(item->show_hide_ftr, 1);
     }
-    // The data of a linear symbol is the first item's, which the dialog showed.
-    EXPECT_EQ(third->linear_font_val, first->linear_font_val);
+    // The content is each barcode's own: only the one the dialog showed takes the typed value.
+    EXPECT_EQ(first->two_d_font_val, QStringLiteral("Party at eight"));
+    EXPECT_EQ(third->two_d_font_val, QStringLiteral("kept 2-D data"));
+    EXPECT_EQ(third->linear_font_val, QStringLiteral("kept data"));
     ASSERT_FALSE(Barcode_output_image.isNull());
     EXPECT_EQ(first->_barcode_image, Barcode_output_image.image);
     EXPECT_EQ(third->_barcode_image, thirdPicture);

@@ -44,7 +44,7 @@ TEST_F(CardPageTest, OpacityGoesIntoFillGradientAndPatternColoursOnly)
     control<Color_Well>("Card_fill_Grd_1_clr")->chooseColor(QColor(0, 200, 0));
     control<Color_Well>("Card_fill_Grd_2_clr")->chooseColor(QColor(0, 0, 200));
     control<Color_Well>("Card_hatch_bk_clr")->chooseColor(QColor(90, 90, 0));
-    window->All_Text_clr = QColor(5, 6, 7);
+    window->Contect_Color_Clicked(QColor(5, 6, 7));
     typeInto(control<Stepper_Field>("Card_alpha_Stepper"), QStringLiteral("50"));
 
     EXPECT_FLOAT_EQ(front().Card_alpha_Stepper(), 0.5f);

@@ -38,7 +38,9 @@ TEST_F(EditCommandsTest, EveryCreationToolPutsItsItemOfItsSizeOnTheFrontAndShows
         const char* kind;
         const char* shape;
         QSizeF size;
-    } tools[] = { { 1, "TSLLine", "", { 50, 50 } }, { 2, "TSLText", "", { 50, 50 } },
+    } tools[] = { { 1, "TSLLine", "", { 50, 50 } },
+        // A text box takes the size of its text.
+        { 2, "TSLText", "", TSLWindowController::naturalSizeOfNewText(window->frontCanvasBounds().width()) },
         { 3, "Shape_Control", "R", { 50, 50 } }, { 4, "Shape_Control", "C", { 50, 50 } },
         { 5, "Shape_Control", "RR", { 50, 50 } }, { 6, "Shape_Control", "T", { 50, 50 } },
         { 7, "Shape_Control", "D", { 50, 50 } }, { 10, "TSLBarcode", "", { 120, 60 } },

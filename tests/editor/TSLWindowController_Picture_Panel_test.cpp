@@ -1,5 +1,6 @@
-// The picture page writes border, adjustments, effects and path into every selected item of the side
-// being edited, resets the adjustments after asking, and loads a chosen picture into the current item.
+// Each control of the picture page writes its own value (border, adjustment, effect, path) into every
+// selected item of the side being edited, resets the adjustments after asking, and loads a chosen picture into the
+// current item.
 #include "editor/ItemPanelTestSupport.h"
 
 #include "model/TSLImage.h"
@@ -55,6 +56,8 @@ TEST_F(PicturePanelTest, SliderAndEffectsGoIntoEverySelectedPictureAndNowhereEls
     const TSLGraphicPtr back = addPicture(TSLDocumentGraphicsKey_back);
     select(window->_graphicView, { 0, 2 });
     showPage(first);
+    first->_file_path = QStringLiteral("/pictures/first.png");
+    third->_file_path = QStringLiteral("/pictures/third.png");
     window->Manual_image_path->setText(QStringLiteral("/pictures/shown.png"));
     const QByteArray unselectedBefore = itemBytes(*unselected);
     const QByteArray backBefore = itemBytes(*back);
@@ -74,8 +77,10 @@ TEST_F(PicturePanelTest, SliderAndEffectsGoIntoEverySelectedPictureAndNowhereEls
         EXPECT_FALSE(item->_isFlippedVertically);
         EXPECT_NEAR(item->con_val, 1.1f, 1e-6);
         EXPECT_FLOAT_EQ(item->img_trnsp_val, 100.0f);
-        EXPECT_EQ(item->_file_path, QStringLiteral("/pictures/shown.png"));
     }
+    // A slider writes its own value only: each picture keeps its own file.
+    EXPECT_EQ(first->_file_path, QStringLiteral("/pictures/first.png"));
+    EXPECT_EQ(third->_file_path, QStringLiteral("/pictures/third.png"));
     EXPECT_EQ(control<QLabel>("blr_slidr_val")->text(), QStringLiteral("2"));
     EXPECT_EQ(control<QLabel>("Con_slidr_val")->text(), QStringLiteral("1.1"));
     EXPECT_EQ(itemBytes(*unselected), unselectedBefore);

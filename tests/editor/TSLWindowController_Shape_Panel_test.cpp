@@ -1,5 +1,5 @@
-// The shape page writes the whole page into every selected item of the side being edited, and into nothing
-// else; showing an item fills the page without writing anything back.
+// Each control of the shape page writes its own value into every selected item of the side being edited,
+// and into nothing else; showing an item fills the page without writing anything back.
 #include "editor/ItemPanelTestSupport.h"
 
 #include <QCheckBox>
@@ -144,7 +144,7 @@ TEST_F(ShapePanelTest, RowsOfTheOutlineFollowTheShownItem)
     EXPECT_FALSE(control<QLabel>("polygon_Label")->isHidden());
 }
 
-TEST_F(ShapePanelTest, FillOffStoresSolidAndFillOnAgainRestoresTheGradient)
+TEST_F(ShapePanelTest, FillOffAndOnAgainKeepsTheItemsGradient)
 {
     const TSLGraphicPtr shape = addShape(QStringLiteral("R"));
     shape->_isDrawingFill = true;
@@ -155,7 +155,7 @@ TEST_F(ShapePanelTest, FillOffStoresSolidAndFillOnAgainRestoresTheGradient)
 
     click(fill);
     EXPECT_FALSE(shape->_isDrawingFill);
-    EXPECT_EQ(shape->_fill_type, QStringLiteral("S"));
+    EXPECT_EQ(shape->_fill_type, QStringLiteral("G")) << "the check box switches the fill, not its kind";
     EXPECT_FALSE(control<QGroupBox>("Shape_Fill_Box")->isEnabled());
 
     click(fill);
@@ -208,6 +208,7 @@ TEST_F(ShapePanelTest, NothingIsWrittenWithoutASelectionOrWhileTheInspectorIsFil
     window->Show_RHS_Properties(shape);
     select(window->_graphicView, {});
     const QByteArray before = itemBytes(*shape);
+    const QColor fillBefore = shape->_fillColor;
 
     // Without a selection only the page changes.
     click(control<QCheckBox>("Shape_border_chk"));
@@ -222,9 +223,9 @@ TEST_F(ShapePanelTest, NothingIsWrittenWithoutASelectionOrWhileTheInspectorIsFil
     Not_Draw_Only_Prop_Change = false;
     EXPECT_EQ(itemBytes(*shape), before);
 
-    // The next change writes the page as it stands, the colours chosen while muted included.
+    // The next change writes its own value only, never what was shown while muted.
     typeInto(control<Stepper_Field>("shape_alpha_Stepper"), QStringLiteral("11"));
-    EXPECT_EQ(shape->_fillColor, QColor(80, 90, 100));
+    EXPECT_EQ(shape->_fillColor, fillBefore);
     EXPECT_FLOAT_EQ(shape->alpha_val, 0.11f);
 }
 

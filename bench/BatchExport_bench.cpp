@@ -1,0 +1,81 @@
+// Cards exported per second, one per record, at 300 dpi: a credit-card-size front with two texts and a
+// Code 128 filled from series, a picture and a rectangle, written as PNG files on one thread and on every
+// core; and the peak memory of the run, which must not grow with the record count.
+#include "../tests/output/BatchTestSupport.h"
+
+#include "BenchMemory.h"
+
+#include "output/Batch_Export.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+std::shared_ptr<const Batch_Snapshot> creditCardSnapshot(int records, const QString& pictureFolder)
+{
+    Record_Source source;
+    source.useSeries = true;
+    QStringList names, cities, codes;
+    for (int i = 0; i < records; ++i) {
+        names << QStringLiteral("Guest number %1").arg(i + 1);
+        cities << QStringLiteral("Table %1, Hall %2").arg(i % 40 + 1).arg(QChar(QLatin1Char('A' + i % 5)));
+        codes << QStringLiteral("INV-%1").arg(100000 + i);
+    }
+    source.series.insert(QStringLiteral("names"), names);
+    source.series.insert(QStringLiteral("cities"), cities);
+    source.series.insert(QStringLiteral("codes"), codes);
+
+    auto picture = batchtest::boundPicture(0, QString(), 0, QRectF(190, 10, 45, 45));
+    picture->setFilePath(
+        batchtest::writePicture(QDir(pictureFolder).filePath(QStringLiteral("logo.png")), Qt::darkCyan));
+    auto rectangle = std::make_shared<Shape_Control>();
+    rectangle->ctrl_is_visible = true;
+    rectangle->_bounds = QRectF(4, 4, 235, 145);
+    rectangle->_isDrawingStroke = true;
+    rectangle->_strokeColor = Qt::darkBlue;
+    rectangle->_strokeWidth = 1.5;
+    const Batch_Snapshot::Side front {
+        { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 170, 24)),
+            batchtest::boundText(1, QStringLiteral("cities"), 0, QRectF(10, 36, 170, 20)),
+            batchtest::boundCode128(QStringLiteral("codes"), QRectF(10, 70, 200, 70)), picture, rectangle },
+        batchtest::creditCardSide(0)
+    };
+    return Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
+}
+
+// Arguments: records, threads (0 every core).
+void BM_BatchExportCards(benchmark::State& state)
+{
+    const int records = int(state.range(0));
+    QTemporaryDir pictures;
+    const auto snapshot = creditCardSnapshot(records, pictures.path());
+    qint64 rise = 0;
+    for (auto _ : state) {
+        QTemporaryDir folder;
+        std::atomic<bool> stop { false };
+        Batch_Export exporter(stop);
+        benchmemory::resetPeak();
+        const qint64 before = benchmemory::statusField("VmRSS:");
+        const Batch_Export_Result result = exporter.run(
+            { snapshot, folder.path(), QStringLiteral("png"), QStringLiteral("F"), false, 300, int(state.range(1)) });
+        rise = std::max(rise, benchmemory::statusField("VmHWM:") - before);
+        if (!result.succeeded() || result.written != records)
+            state.SkipWithError("the cards were not all written");
+    }
+    state.SetItemsProcessed(state.iterations() * records);
+    state.counters["cards_per_s"]
+        = benchmark::Counter(double(records) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["peak_rise_kB"] = double(rise);
+}
+BENCHMARK(BM_BatchExportCards)
+    ->Args({ 1000, 1 })
+    ->Args({ 1000, 0 })
+    ->Args({ 10000, 0 })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+} // namespace

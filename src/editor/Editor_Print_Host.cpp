@@ -1,0 +1,42 @@
+#include "editor/Editor_Print_Host.h"
+
+#include "editor/TSLWindowController.h"
+
+void Editor_Print_Host::Check_Series_Or_Excel_Use_or_not()
+{
+    editor_.Check_Series_Or_Excel_Use_or_not();
+}
+
+void Editor_Print_Host::keepSources(bool series, bool spreadsheet)
+{
+    if (!series)
+        editor_.Use_Data_Sheet_Values = false;
+    if (!spreadsheet)
+        editor_.Use_Excel_Binding_Values = false;
+    editor_.Get_total_Card_count();
+}
+
+bool Editor_Print_Host::usesSeries() const
+{
+    return editor_.Use_Data_Sheet_Values;
+}
+
+bool Editor_Print_Host::usesSpreadsheet() const
+{
+    return editor_.Use_Excel_Binding_Values;
+}
+
+int Editor_Print_Host::recordCount() const
+{
+    return editor_.Total_Batch_Excel_Card;
+}
+
+std::shared_ptr<const Batch_Snapshot> Editor_Print_Host::takeSnapshot() const
+{
+    return editor_.Take_Batch_Snapshot();
+}
+
+void Editor_Print_Host::Select_first_row_value_for_design()
+{
+    editor_.Select_first_row_value_for_design(true);
+}

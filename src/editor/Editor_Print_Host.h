@@ -1,0 +1,25 @@
+#pragma once
+
+#include "output/Print_Design_Host.h"
+
+class TSLWindowController;
+
+// The open design as the print window sees it, answered by the editor window.
+class Editor_Print_Host final : public Print_Design_Host {
+public:
+    explicit Editor_Print_Host(TSLWindowController& editor)
+        : editor_(editor)
+    {
+    }
+
+    void Check_Series_Or_Excel_Use_or_not() override;
+    void keepSources(bool series, bool spreadsheet) override;
+    bool usesSeries() const override;
+    bool usesSpreadsheet() const override;
+    int recordCount() const override;
+    std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override;
+    void Select_first_row_value_for_design() override;
+
+private:
+    TSLWindowController& editor_;
+};

@@ -1,0 +1,162 @@
+// One card per record: which sources the design uses, the snapshot the batch path works from, the batch
+// export with its progress sheet, and the first record put back on the canvas.
+#include "editor/TSLWindowController.h"
+
+#include "barcode/Barcode_Gen.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "data/Series_File.h"
+#include "editor/Editor_Globals.h"
+#include "output/Batch_Snapshot.h"
+#include "output/Record_Fill.h"
+#include "output/Send_Modeless.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <thread>
+
+namespace {
+
+bool isTwoSided()
+{
+    return CARD_SIDE_STR == QLatin1String("2");
+}
+
+} // namespace
+
+void TSLWindowController::Check_Series_Or_Excel_Use_or_not()
+{
+    batchSource_ = Record_Source();
+    const TSLGraphicList& front = Get_Front_Controls_Array();
+    const TSLGraphicList& back = Get_Back_Controls_Array();
+    auto uses = [&](int code) {
+        return Record_Fill::sideUses(front, code) || (isTwoSided() && Record_Fill::sideUses(back, code));
+    };
+    // Every bound series is read once here, by its name: the run never reads a file per record.
+    auto loadSeriesOf = [this](const TSLGraphicList& items) {
+        for (const TSLGraphicPtr& item : items) {
+            if (!item || !Record_Fill::takesData(*item) || item->data_source_type != 1
+                || batchSource_.series.contains(item->batch_list_name))
+                continue;
+            if (const std::optional<QStringList> values = Series_File::readBatch(item->batch_list_name))
+                batchSource_.series.insert(item->batch_list_name, *values);
+            else
+                Show_NSLog_Message(
+                    QStringLiteral("Series \"%1\" cannot be read: its items stay empty").arg(item->batch_list_name));
+        }
+    };
+    Use_Data_Sheet_Values = uses(1);
+    if (Use_Data_Sheet_Values) {
+        loadSeriesOf(front);
+        if (isTwoSided())
+            loadSeriesOf(back);
+    }
+    Use_Excel_Binding_Values = uses(2) && bindingTable.rowCount() > 0;
+    batchSource_.rows = bindingTable.ListData();
+    Get_total_Card_count();
+    if (Use_Data_Sheet_Values && batchSource_.seriesRows() == 0) {
+        Use_Data_Sheet_Values = false;
+        Get_total_Card_count();
+    }
+}
+
+void TSLWindowController::Get_total_Card_count()
+{
+    batchSource_.useSeries = Use_Data_Sheet_Values;
+    batchSource_.useSpreadsheet = Use_Excel_Binding_Values;
+    Total_Batch_Excel_Card = batchSource_.recordCount();
+}
+
+std::shared_ptr<const Batch_Snapshot> TSLWindowController::Take_Batch_Snapshot() const
+{
+    auto sideOf = [this](int frontOrBack) {
+        Batch_Snapshot::Side side;
+        side.items = frontOrBack ? Get_Back_Controls_Array() : Get_Front_Controls_Array();
+        side.rendering.property = frontOrBack ? Back_card_Prop : Front_card_Prop;
+        side.rendering.frontOrBack = frontOrBack;
+        side.rendering.cardShape = Card_Shape;
+        side.rendering.canvasBounds = frontCanvasBounds();
+        return side;
+    };
+    return Batch_Snapshot::take(sideOf(0), sideOf(1), isTwoSided(), batchSource_, Barcode_Settings());
+}
+
+QImage TSLWindowController::Set_data_table_value_to_card(int record, const QString& card_side, bool print_box)
+{
+    const std::shared_ptr<const Batch_Snapshot> snapshot = Take_Batch_Snapshot();
+    const TSLGraphicList items = snapshot->filledItems(record, card_side);
+    return TSLRenderingView::image_From_Card_Graphics(items, print_box, snapshot->side(card_side).rendering);
+}
+
+void TSLWindowController::Select_first_row_value_for_design(bool /*print_box*/)
+{
+    // The canvas shows the first record: its values go into the front's own items, here on the GUI thread.
+    Barcode_Gen settings = Barcode_Settings();
+    Record_Fill_Log log;
+    Record_Fill::Assign_Batch_Values_To_Control(Get_Front_Controls_Array(), 0, batchSource_, settings, &log);
+    Card_Value_In_Process = false;
+    Refresh_Canvas();
+}
+
+Batch_Export_Result TSLWindowController::Export_Batch_File(const QString& folder)
+{
+    Batch_Export_Result result;
+    const QString target = QDir(folder).filePath(Batch_Export_Folder_Name);
+    if (!Batch_Export::makeFolder(target)) {
+        Show_MessageBox(QStringLiteral("Unable to continue saving barcode image.\n\nEither Destination Drive is "
+                                       "inaccessible or there is no free space available in drive to save "
+                                       "barcode image."));
+        result.failure = target;
+        return result;
+    }
+    Batch_Export_Job job;
+    job.snapshot = Take_Batch_Snapshot();
+    job.folder = target;
+    job.extension = export_format_title;
+    job.cardSide = export_card_side;
+    job.combined = export_combined_image_chk && export_card_side == QLatin1String("BOTH");
+    job.dpi = export_resolution;
+
+    Card_Value_In_Process = true;
+    Stop_SMS_Sending_Now = false;
+    if (!send_modls_wnd)
+        send_modls_wnd = new Send_Modeless(this);
+    send_modls_wnd->startRun(job.snapshot->recordCount());
+    send_modls_wnd->show();
+
+    // The run works on its own threads; this loop keeps the window alive and moves the bar twice a second.
+    Batch_Export exporter(Stop_SMS_Sending_Now);
+    std::atomic<bool> finished { false };
+    std::thread runner([&] {
+        result = exporter.run(job);
+        finished = true;
+    });
+    QEventLoop loop;
+    QTimer ticks;
+    ticks.setInterval(500);
+    connect(&ticks, &QTimer::timeout, &loop, [&] {
+        send_modls_wnd->update_sending_progress_bar(exporter.started());
+        if (finished)
+            loop.quit();
+    });
+    ticks.start();
+    if (!finished)
+        loop.exec();
+    runner.join();
+    send_modls_wnd->update_sending_progress_bar(exporter.started());
+    send_modls_wnd->hide();
+
+    Select_first_row_value_for_design(false);
+    if (!result.succeeded()) {
+        Show_MessageBox(result.failure);
+        return result;
+    }
+    Export_File_Path = target;
+    Export_File_Message = QStringLiteral("Card has been exported successfully.");
+    Open_Export_File_Box();
+    return result;
+}

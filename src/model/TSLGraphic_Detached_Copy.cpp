@@ -1,0 +1,51 @@
+// Full copies of items that belong to nobody, for the batch path.
+#include "model/TSLGraphic.h"
+
+#include "model/Shape_Control.h"
+#include "model/TSLBarcode.h"
+#include "model/TSLImage.h"
+#include "model/TSLLine.h"
+#include "model/TSLSignature.h"
+#include "model/TSLText.h"
+
+namespace {
+
+template <typename Class> TSLGraphicPtr copyAs(const TSLGraphic& item)
+{
+    return std::make_shared<Class>(static_cast<const Class&>(item));
+}
+
+TSLGraphicPtr copyOfExactClass(const TSLGraphic& item)
+{
+    const QString name = item.className();
+    if (name == QLatin1String("TSLText"))
+        return copyAs<TSLText>(item);
+    if (name == QLatin1String("TSLImage"))
+        return copyAs<TSLImage>(item);
+    if (name == QLatin1String("TSLBarcode"))
+        return copyAs<TSLBarcode>(item);
+    if (name == QLatin1String("TSLLine"))
+        return copyAs<TSLLine>(item);
+    if (name == QLatin1String("Shape_Control"))
+        return copyAs<Shape_Control>(item);
+    if (name == QLatin1String("TSLSignature"))
+        return copyAs<TSLSignature>(item);
+    if (name == QLatin1String("TSLGraphic"))
+        return copyAs<TSLGraphic>(item);
+    return nullptr;
+}
+
+} // namespace
+
+TSLGraphicPtr TSLGraphic::detachedCopy() const
+{
+    TSLGraphicPtr copy = copyOfExactClass(*this);
+    if (!copy)
+        return nullptr;
+    copy->observers_.clear();
+    copy->_scriptingContainer = nullptr;
+    // The storage is the one field shared by pointer: a fill of the copy must never reach the original.
+    if (_Text_contents)
+        copy->_Text_contents = std::make_shared<TSLTextStorage>(*_Text_contents);
+    return copy;
+}

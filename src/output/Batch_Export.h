@@ -1,0 +1,65 @@
+#pragma once
+
+#include "output/Batch_Snapshot.h"
+
+#include <QImage>
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+
+// The folder a batch export writes into, inside the folder the user chose.
+inline const QString Batch_Export_Folder_Name = QStringLiteral("Varnel Tessaline Card");
+
+// One picture of both sides: twice the front's height, the front above and the back below.
+QImage Combined_Card_Image(const QImage& front, const QImage& back);
+
+// What a batch export is asked to do.
+struct Batch_Export_Job {
+    std::shared_ptr<const Batch_Snapshot> snapshot;
+    QString folder; // the export folder itself (Batch_Export_Folder_Name inside the chosen one)
+    QString extension; // the file type's title, used unchanged
+    QString cardSide = QStringLiteral("F"); // "BOTH", "F" or "B"
+    bool combined = false; // one stacked picture per record when both sides are exported
+    int dpi = 300;
+    int threads = 0; // 0: every core
+};
+
+struct Batch_Export_Result {
+    int records = 0; // records of the run
+    int written = 0; // records whose files were all written
+    bool stopped = false; // the user stopped it
+    QString failure; // the first write that failed; empty when none did
+    bool succeeded() const { return failure.isEmpty(); }
+};
+
+// Writes one card per record on all cores. Workers take the next record in turn (so no more records are
+// in memory than there are workers, whatever the count), render and encode it and write its files under
+// the record's name. The stop flag is read before each record; the first failed write ends the run.
+// Counters may be read from any thread while it runs.
+class Batch_Export {
+public:
+    explicit Batch_Export(std::atomic<bool>& stop)
+        : stop_(stop)
+    {
+    }
+
+    // Blocks until the run ends; call it off the GUI thread when a window must stay alive.
+    Batch_Export_Result run(const Batch_Export_Job& job);
+
+    int started() const { return started_.load(); } // records taken so far (the progress)
+
+    // File names of record i (from 0): "Card_<i+1>.<ext>" and its back, "Card_<i+1>_Back.<ext>".
+    static QString frontPath(const QString& folder, int record, const QString& extension);
+    static QString backPath(const QString& frontPath);
+    // Makes the export folder (with the user's default permissions); false when it cannot be made.
+    static bool makeFolder(const QString& folder);
+
+private:
+    // Renders and writes one record; an empty text on success, the failure otherwise.
+    QString exportRecord(const Batch_Export_Job& job, int record) const;
+
+    std::atomic<bool>& stop_;
+    std::atomic<int> started_ { 0 };
+};

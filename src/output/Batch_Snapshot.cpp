@@ -1,0 +1,63 @@
+#include "output/Batch_Snapshot.h"
+
+#include <QPainter>
+
+TSLGraphicList Batch_Copy_Items(const TSLGraphicList& items)
+{
+    TSLGraphicList copies;
+    copies.reserve(items.size());
+    for (const TSLGraphicPtr& item : items) {
+        if (TSLGraphicPtr copy = item ? item->detachedCopy() : nullptr)
+            copies.push_back(std::move(copy));
+    }
+    return copies;
+}
+
+std::shared_ptr<const Batch_Snapshot> Batch_Snapshot::take(
+    const Side& front, const Side& back, bool twoSided, const Record_Source& source, const Barcode_Gen& settings)
+{
+    auto snapshot = std::make_shared<Batch_Snapshot>();
+    snapshot->front_ = { Batch_Copy_Items(front.items), front.rendering };
+    snapshot->twoSided_ = twoSided;
+    if (twoSided)
+        snapshot->back_ = { Batch_Copy_Items(back.items), back.rendering };
+    snapshot->source_ = source;
+    snapshot->settings_ = settings;
+    return snapshot;
+}
+
+const Batch_Snapshot::Side& Batch_Snapshot::side(const QString& cardSide) const
+{
+    return cardSide == QLatin1String("F") ? front_ : back_;
+}
+
+TSLGraphicList Batch_Snapshot::filledItems(int record, const QString& cardSide) const
+{
+    TSLGraphicList items = Batch_Copy_Items(side(cardSide).items);
+    // Each call fills with its own settings object, so records rendered at once never share one.
+    Barcode_Gen settings = settings_;
+    Record_Fill::Assign_Batch_Values_To_Control(items, record, source_, settings, log_.get());
+    return items;
+}
+
+QImage Batch_Snapshot::renderImage(int record, const QString& cardSide, int dpi) const
+{
+    const TSLGraphicList items = filledItems(record, cardSide);
+    QImage image = TSLRenderingView::image_From_Card_Graphics(items, side(cardSide).rendering, dpi / 72.0);
+    image.setDevicePixelRatio(1.0);
+    return image;
+}
+
+QPicture Batch_Snapshot::renderPicture(int record, const QString& cardSide) const
+{
+    const Side& chosen = side(cardSide);
+    const TSLGraphicList items = filledItems(record, cardSide);
+    QPicture picture;
+    const QRectF bounds(QPointF(0, 0), chosen.rendering.canvasBounds.size());
+    picture.setBoundingRect(bounds.toAlignedRect());
+    QPainter painter(&picture);
+    const TSLRenderingView view(bounds, items, chosen.rendering);
+    view.drawRect(painter, bounds);
+    painter.end();
+    return picture;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "barcode/Barcode_Gen.h"
+#include "canvas/TSLRenderingView.h"
+#include "output/Record_Fill.h"
+#include "output/Record_Source.h"
+
+#include <QImage>
+#include <QPicture>
+#include <QString>
+
+#include <memory>
+
+// One card per record: the one path export, printing and e-mail make their cards through.
+//
+// Take a snapshot on the GUI thread (deep copies of each side's items with the side's record, the record
+// source as plain data and a copy of the barcode settings); then, on any thread and any number of threads
+// at once, render record i of a side: the snapshot's items are copied again, the copies filled with the
+// record's values and drawn. Nothing here touches a widget, the canvas or the live items.
+class Batch_Snapshot {
+public:
+    struct Side {
+        TSLGraphicList items; // detached copies, never changed after the snapshot is taken
+        TSLRenderingSide rendering;
+    };
+
+    Batch_Snapshot() = default;
+
+    // GUI thread. The back is kept only for a two-sided card; the settings are copied as they are now.
+    static std::shared_ptr<const Batch_Snapshot> take(
+        const Side& front, const Side& back, bool twoSided, const Record_Source& source, const Barcode_Gen& settings);
+
+    int recordCount() const { return source_.recordCount(); }
+    bool twoSided() const { return twoSided_; }
+    const Record_Source& source() const { return source_; }
+    const Side& side(const QString& cardSide) const; // "F" the front, anything else the back
+
+    // The side's items for a record: fresh copies of the snapshot's items, filled with the record's values.
+    TSLGraphicList filledItems(int record, const QString& cardSide) const;
+
+    // Record i of side "F" or "B" as a picture at dpi dots per inch (pixels counted, ratio 1); null when
+    // it cannot be made. Thread-safe.
+    QImage renderImage(int record, const QString& cardSide, int dpi) const;
+    // Record i of a side as a vector recording in points over the canvas bounds, for printing. Thread-safe.
+    QPicture renderPicture(int record, const QString& cardSide) const;
+
+    // Missing spreadsheet values are logged once per snapshot, whatever the number of records or threads.
+    const Record_Fill_Log& fillLog() const { return *log_; }
+
+private:
+    Side front_;
+    Side back_;
+    bool twoSided_ = false;
+    Record_Source source_;
+    Barcode_Gen settings_;
+    std::shared_ptr<Record_Fill_Log> log_ = std::make_shared<Record_Fill_Log>();
+};
+
+// Detached copies of a list of items (GUI thread, for a snapshot).
+TSLGraphicList Batch_Copy_Items(const TSLGraphicList& items);

@@ -1,0 +1,204 @@
+#include "output/Email_Setting.h"
+
+#include "common/Common_Functions.h"
+#include "common/File_Functions.h"
+#include "common/Long_SMS_Dlg.h"
+#include "common/PleaseWait_Modeless.h"
+#include "output/Mail_Globals.h"
+#include "output/Mail_Script.h"
+#include "output/Preferences.h"
+#include "platform/UiSeam.h"
+
+#include "ui_Email_Setting.h"
+
+#include <QEventLoop>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <thread>
+
+Email_Setting& Email_Setting::defaultInstance()
+{
+    static Email_Setting* instance = new Email_Setting();
+    return *instance;
+}
+
+Email_Setting::Email_Setting(QWidget* parent)
+    : QDialog(parent)
+    , ui_(std::make_unique<Ui::Email_Setting>())
+{
+    ui_->setupUi(this);
+    applySmallWindowLook(*this);
+    connect(ui_->saveButton, &QPushButton::clicked, this, &Email_Setting::Save_Button);
+    connect(ui_->closeButton, &QPushButton::clicked, this, &Email_Setting::Close_Button);
+    connect(ui_->testMailButton, &QPushButton::clicked, this, &Email_Setting::Send_Test_Email);
+    connect(ui_->resetButton, &QPushButton::clicked, this, &Email_Setting::Reset_Button);
+    connect(ui_->_send_mail_ssl, &QRadioButton::clicked, this, &Email_Setting::SSL_Selected);
+    connect(ui_->_send_mail_tls, &QRadioButton::clicked, this, &Email_Setting::TLS_Selected);
+}
+
+Email_Setting::~Email_Setting() = default;
+
+int Email_Setting::Open_Wnd()
+{
+    loadPreferences();
+    const int result = platform::ui().runModal(*this);
+    hide();
+    return result;
+}
+
+void Email_Setting::Save_Button()
+{
+    if (!Check_Validation(false))
+        return;
+    if (!flushPreferences()) {
+        Show_MessageBox(
+            QStringLiteral("The e-mail settings could not be saved in %1.").arg(Preferences::settingsFilePath()));
+        return;
+    }
+    done(1);
+}
+
+void Email_Setting::Close_Button()
+{
+    done(0);
+}
+
+void Email_Setting::SSL_Selected()
+{
+    ui_->_send_mail_ssl->setChecked(true);
+    ui_->_send_mail_tls->setChecked(false);
+}
+
+void Email_Setting::TLS_Selected()
+{
+    ui_->_send_mail_ssl->setChecked(false);
+    ui_->_send_mail_tls->setChecked(true);
+}
+
+QString Email_Setting::sslFlag() const
+{
+    return ui_->_send_mail_ssl->isChecked() && !ui_->_send_mail_tls->isChecked() ? QStringLiteral("Y")
+                                                                                 : QStringLiteral("N");
+}
+
+void Email_Setting::loadPreferences()
+{
+    const auto store = Preferences::sharedInstance();
+    ui_->_send_mail_to->setText(store->send_email_Recipient().value_or(QString()));
+    ui_->_send_mail_sender_mail->setText(store->send_email_SenderEmail().value_or(QString()));
+    ui_->_send_mail_smtp->setText(store->send_email_SMTP_server().value_or(QString()));
+    ui_->_send_mail_port->setText(store->send_email_PORT_num().value_or(QString()));
+    ui_->_send_mail_password->setText(store->send_email_Password().value_or(QString()));
+    if (store->send_email_enable_ssl() == QStringLiteral("Y"))
+        SSL_Selected();
+    else
+        TLS_Selected();
+    ui_->_send_mail_result_status->clear();
+}
+
+bool Email_Setting::flushPreferences()
+{
+    const auto store = Preferences::sharedInstance();
+    store->setsend_email_Recipient(ui_->_send_mail_to->text());
+    store->setsend_email_SenderEmail(ui_->_send_mail_sender_mail->text());
+    store->setsend_email_SMTP_server(ui_->_send_mail_smtp->text());
+    store->setsend_email_PORT_num(ui_->_send_mail_port->text());
+    store->setsend_email_Password(ui_->_send_mail_password->text());
+    store->setsend_email_enable_ssl(sslFlag());
+    return store->flush();
+}
+
+bool Email_Setting::Check_Validation(bool withRecipient)
+{
+    const auto fail = [](const char* message, QWidget* field) {
+        Show_MessageBox(QString::fromLatin1(message));
+        field->setFocus();
+        return false;
+    };
+    const QString sender = ui_->_send_mail_sender_mail->text().toLower();
+    if (sender.isEmpty())
+        return fail("Please enter sender E-mail.", ui_->_send_mail_sender_mail);
+    if (!isValidEmail(sender))
+        return fail("Please enter valid sender E-mail address.", ui_->_send_mail_sender_mail);
+    if (ui_->_send_mail_password->text().isEmpty())
+        return fail("Please enter password.", ui_->_send_mail_password);
+    if (ui_->_send_mail_smtp->text().isEmpty())
+        return fail("Please enter SMTP server.", ui_->_send_mail_smtp);
+    if (ui_->_send_mail_port->text().isEmpty())
+        return fail("Please enter port number.", ui_->_send_mail_port);
+    if (!withRecipient)
+        return true;
+    const QString recipient = ui_->_send_mail_to->text().toLower();
+    if (recipient.isEmpty())
+        return fail("Please enter recipient E-mail address.", ui_->_send_mail_to);
+    if (!isValidEmail(recipient))
+        return fail("Please enter valid recipient E-mail address.", ui_->_send_mail_to);
+    return true;
+}
+
+QString Email_Setting::testMailFailureText()
+{
+    return QStringLiteral(
+        "Please make sure that:\n1. Entered E-mail settings are correct.\n2. Internet connectivity to E-mail server is "
+        "not interrupted and E-mail server is not down.\n3. Your Firewall or Security software (if any) is not "
+        "blocking the software to communicate with your E-mail server.\n\nCould not send email.");
+}
+
+void Email_Setting::Send_Test_Email()
+{
+    if (!Check_Validation(true))
+        return;
+    Mail_Message mail;
+    mail.toAddress = ui_->_send_mail_to->text().toLower();
+    mail.sender = ui_->_send_mail_sender_mail->text().toLower();
+    mail.password = ui_->_send_mail_password->text();
+    mail.smtpServer = ui_->_send_mail_smtp->text();
+    mail.port = ui_->_send_mail_port->text();
+    mail.enableSsl = sslFlag();
+    mail.subject = mailAppName() + QStringLiteral(" Test Mail");
+    mail.body = QStringLiteral("This is test mail sent by ") + mailAppName() + QStringLiteral(".");
+
+    ui_->_send_mail_result_status->setText(QStringLiteral("It may take a while, Please wait..."));
+    ui_->_send_mail_test_mail->setText(QStringLiteral("Test mail to %1").arg(mail.toAddress));
+    const bool sent = runTestMail(mail);
+    const QString text = sent ? QStringLiteral("E-mail has been sent successfully.") : testMailFailureText();
+    ui_->_send_mail_result_status->setText(text);
+    Show_MessageBox(text);
+}
+
+bool Email_Setting::runTestMail(const Mail_Message& mail)
+{
+    // The script runs off the GUI thread so the window keeps drawing; its controls are off meanwhile and a
+    // local loop waits for the result.
+    PleaseWait_Modeless* wait = PleaseWait_Modeless::defaultInstance();
+    wait->modeless_msg_lbl()->setText(QStringLiteral("It may take a while, Please wait.."));
+    wait->show();
+    setEnabled(false);
+    QEventLoop loop;
+    bool sent = false;
+    std::thread worker([&] {
+        sent = Mail_Script::sendEmail_pyth(mail);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    setEnabled(true);
+    wait->hide();
+    return sent;
+}
+
+void Email_Setting::Reset_Button()
+{
+    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to reset current email settings?")) != 1)
+        return;
+    Delete_File(Preferences::settingsFilePath());
+    for (QLineEdit* field : { ui_->_send_mail_to, ui_->_send_mail_sender_mail, ui_->_send_mail_smtp,
+             ui_->_send_mail_port, ui_->_send_mail_password })
+        field->clear();
+    ui_->_send_mail_test_mail->clear();
+    ui_->_send_mail_result_status->clear();
+    TLS_Selected();
+    Get_Email_Details();
+}

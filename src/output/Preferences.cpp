@@ -1,0 +1,119 @@
+#include "output/Preferences.h"
+
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+const QString send_email_RecipientKey = QStringLiteral("SendEmailRecipient");
+const QString send_email_SenderEmailKey = QStringLiteral("SendEmailSender");
+const QString send_email_PasswordKey = QStringLiteral("SendEmailPwd");
+const QString send_email_SMTP_serverKey = QStringLiteral("SendEmailSMTP");
+const QString send_email_PORT_numKey = QStringLiteral("SendEmailPORT");
+const QString send_email_Enable_SSLkey = QStringLiteral("SendEnableSSL");
+
+namespace {
+
+constexpr QFileDevice::Permissions ownerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions ownerOnlyFolder
+    = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+// The folder of the settings file, made for its owner alone when it is missing; an existing folder is
+// left as the user has it.
+bool ensureFolder(const QString& filePath)
+{
+    const QString folder = QFileInfo(filePath).absolutePath();
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (!QDir().mkpath(folder))
+        return false;
+    QFile::setPermissions(folder, ownerOnlyFolder);
+    return true;
+}
+
+// Writes the bytes whole, readable by the owner only, replacing the old file only once complete.
+bool writePrivately(const QString& path, const QByteArray& bytes)
+{
+    if (!ensureFolder(path))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // The temporary file gets its permissions before the password goes into it.
+    if (!file.setPermissions(ownerOnlyFile) || file.write(bytes) != bytes.size() || !file.commit()) {
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::unique_ptr<Preferences> Preferences::sharedInstance()
+{
+    return std::make_unique<Preferences>();
+}
+
+QString Preferences::settingsFilePath()
+{
+    return Resource_Path + QStringLiteral("/com.varnel.card.plist");
+}
+
+Preferences::Preferences()
+    : mPreferencesPath_(settingsFilePath())
+{
+    if (auto dict = readFile()) {
+        mDict = std::move(*dict);
+        return;
+    }
+    createEmptyFile();
+    mDict = {};
+    setDefaults();
+}
+
+std::optional<platform::PlistDict> Preferences::readFile() const
+{
+    QFile file(mPreferencesPath_);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // A settings file is a few hundred bytes; anything far larger is not ours.
+    constexpr qint64 limit = 1 << 20;
+    if (file.size() == 0 || file.size() > limit)
+        return std::nullopt;
+    const auto root = platform::PropertyList::fromBytes(file.readAll());
+    if (!root || !root->isDict())
+        return std::nullopt;
+    return root->toDict();
+}
+
+void Preferences::createEmptyFile() const
+{
+    if (!writePrivately(mPreferencesPath_, {}))
+        Show_NSLog_Message(QStringLiteral("cannot create the settings file %1").arg(mPreferencesPath_));
+}
+
+void Preferences::setDefaults()
+{
+    for (const QString* key : { &send_email_RecipientKey, &send_email_SenderEmailKey, &send_email_PasswordKey,
+             &send_email_SMTP_serverKey, &send_email_PORT_numKey })
+        mDict.insert(*key, QString());
+}
+
+std::optional<QString> Preferences::value(const QString& key) const
+{
+    const platform::PlistValue* found = mDict.find(key);
+    if (!found || !found->isString())
+        return std::nullopt;
+    return found->toString();
+}
+
+bool Preferences::flush() const
+{
+    if (writePrivately(mPreferencesPath_, platform::PropertyList::toXml(platform::PlistValue(mDict))))
+        return true;
+    Show_NSLog_Message(QStringLiteral("cannot write the settings file %1").arg(mPreferencesPath_));
+    return false;
+}

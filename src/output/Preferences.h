@@ -1,0 +1,55 @@
+#pragma once
+
+#include "platform/PropertyList.h"
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// Keys of the e-mail settings in the settings file; every value is a string.
+extern const QString send_email_RecipientKey; // "SendEmailRecipient": the test mail's recipient
+extern const QString send_email_SenderEmailKey; // "SendEmailSender"
+extern const QString send_email_PasswordKey; // "SendEmailPwd", kept as typed
+extern const QString send_email_SMTP_serverKey; // "SendEmailSMTP"
+extern const QString send_email_PORT_numKey; // "SendEmailPORT", the port as typed
+extern const QString send_email_Enable_SSLkey; // "SendEnableSSL": "Y" for SSL, anything else TLS
+
+// The program's only settings store: the e-mail settings, one XML property-list dictionary of strings in
+// the data folder. Each object is read fresh from the file; setters change memory only until flush().
+// The file holds a password, so it is readable by its owner alone and always replaced whole.
+class Preferences {
+public:
+    static std::unique_ptr<Preferences> sharedInstance(); // a new object from the file as it is now
+    Preferences();
+
+    // The settings file: Resource_Path followed by "/com.varnel.card.plist".
+    static QString settingsFilePath();
+
+    std::optional<QString> send_email_Recipient() const { return value(send_email_RecipientKey); }
+    std::optional<QString> send_email_SenderEmail() const { return value(send_email_SenderEmailKey); }
+    std::optional<QString> send_email_Password() const { return value(send_email_PasswordKey); }
+    std::optional<QString> send_email_SMTP_server() const { return value(send_email_SMTP_serverKey); }
+    std::optional<QString> send_email_PORT_num() const { return value(send_email_PORT_numKey); }
+    std::optional<QString> send_email_enable_ssl() const { return value(send_email_Enable_SSLkey); }
+
+    void setsend_email_Recipient(const QString& v) { mDict.insert(send_email_RecipientKey, v); }
+    void setsend_email_SenderEmail(const QString& v) { mDict.insert(send_email_SenderEmailKey, v); }
+    void setsend_email_Password(const QString& v) { mDict.insert(send_email_PasswordKey, v); }
+    void setsend_email_SMTP_server(const QString& v) { mDict.insert(send_email_SMTP_serverKey, v); }
+    void setsend_email_PORT_num(const QString& v) { mDict.insert(send_email_PORT_numKey, v); }
+    void setsend_email_enable_ssl(const QString& v) { mDict.insert(send_email_Enable_SSLkey, v); }
+
+    void setDefaults(); // empty strings for the five text settings; the SSL choice stays absent
+    bool flush() const; // the whole dictionary to the file; false (logged) when it cannot be written
+
+    const QString& mPreferencesPath() const { return mPreferencesPath_; }
+
+private:
+    std::optional<QString> value(const QString& key) const;
+    std::optional<platform::PlistDict> readFile() const;
+    void createEmptyFile() const;
+
+    QString mPreferencesPath_;
+    platform::PlistDict mDict;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "output/Batch_Snapshot.h"
+
+#include <memory>
+
+// What the print window needs of the open design: which data sources it uses and how many records they
+// hold, a snapshot of the sides and records for a job, and the first record put back on the canvas after
+// a job. The editor answers in the program; tests answer with a design of their own.
+class Print_Design_Host {
+public:
+    virtual ~Print_Design_Host() = default;
+
+    // Works out afresh which sources the design uses and how many records they hold.
+    virtual void Check_Series_Or_Excel_Use_or_not() = 0;
+    // Switches a source off for this run when its box is not ticked, and counts the records again.
+    virtual void keepSources(bool series, bool spreadsheet) = 0;
+    virtual bool usesSeries() const = 0; // Use_Data_Sheet_Values
+    virtual bool usesSpreadsheet() const = 0; // Use_Excel_Binding_Values
+    virtual int recordCount() const = 0; // Total_Batch_Excel_Card
+
+    // GUI thread: both sides with the records as they stand.
+    virtual std::shared_ptr<const Batch_Snapshot> takeSnapshot() const = 0;
+    // The editor shows the first record again after a job that printed records.
+    virtual void Select_first_row_value_for_design() = 0;
+};

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "output/Print_Job.h"
+#include "output/Print_Sheet_Layout.h"
+
+#include <QDialog>
+
+#include <memory>
+
+namespace Ui {
+class Print_Wnd;
+}
+class Print_Design_Host;
+class Printing_View;
+class QPrinter;
+class Sample_Preview;
+
+// The program's own print dialog: printer, orientation and paper; card size, rows and columns, gaps,
+// alignment or auto centre; which sides and how the two are arranged; whether to print the records; and
+// the number of cards. A preview of the sheet follows every change. Preview and Print start a job; the
+// window stays open afterwards. Every opening starts from the same settings but keeps the printer.
+class Print_Wnd : public QDialog {
+    Q_OBJECT
+public:
+    static Print_Wnd& defaultInstance();
+    ~Print_Wnd() override;
+
+    // Prepares the controls for the host's design and runs the window modally. False when it could not
+    // be opened.
+    bool Open_Print_Wnd(Print_Design_Host& host);
+
+    // The name of the printer entry that writes the sheets into a PDF file.
+    static QString pdfPrinterName();
+
+    // The layout as the window holds it; the preview and jobs draw from copies of it.
+    const Print_Sheet_Layout& layout() const { return layout_; }
+    Ui::Print_Wnd& form() { return *ui_; }
+    Sample_Preview& preview() { return *PrintView; }
+    QPrinter& printInfo() { return *printInfo_; }
+
+    // Steps of the window, each also run by its controls.
+    void Set_values_From_Printer();
+    void Refresh_Preview();
+    void Check_Max_Cell_Value();
+    void Verify_Card_Count();
+    void Set_Reset_Alignemnt_Image();
+
+    void pagesetup();
+    void PreviewButtonPressed() { Execute_Printing(true); }
+    void PrintButtonPressed() { Execute_Printing(false); }
+    void CancelButtonPressed();
+    void alignmentClicked(int value); // 1 top-left .. 9 bottom-right
+    void card_side_CellClick(int row); // 0 both sides, 1 front, 2 back
+    void printerChanged();
+    void orientationChanged();
+    void arrangementChanged();
+    void Show_Margin_Checked();
+    void Auto_Center_Checked();
+    void Print_With_Batch_Changed();
+
+    // Starts a job: a preview in the preview window, or the sheets sent to the printer or PDF file.
+    void Execute_Printing(bool preview);
+    // The job the window's settings make now (GUI thread).
+    Print_Job currentJob() const;
+
+    // Paper names by size in millimetres as "%.2f" texts; the last row whose size holds both wins.
+    static QString Find_Papaer_Name_From_Size(const QString& width, const QString& height);
+
+protected:
+    void reject() override { CancelButtonPressed(); }
+
+private:
+    explicit Print_Wnd(QWidget* parent = nullptr);
+    void connectControls();
+    void resetControls();
+    void fillPrinters();
+    bool sizeFitsPaper() const;
+    bool printSheets(const Print_Job& job);
+    bool printToPdfFile(const Printing_View& view, int pages);
+
+    std::unique_ptr<Ui::Print_Wnd> ui_;
+    std::unique_ptr<QPrinter> printInfo_;
+    Sample_Preview* PrintView = nullptr;
+    Print_Design_Host* host_ = nullptr;
+    Print_Sheet_Layout layout_;
+    QString card_side_str = QStringLiteral("F");
+    QSizeF cardSize_; // the design's card in points
+    bool loading = false;
+};

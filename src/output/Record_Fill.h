@@ -1,0 +1,48 @@
+#pragma once
+
+#include "model/TSLGraphic.h"
+
+#include <QString>
+
+#include <atomic>
+
+class Barcode_Gen;
+class Record_Source;
+
+// Tells the user about spreadsheet values a run could not find once per run, in the log, instead of
+// stopping each record's fill with a message box. Shared by the workers of one run.
+class Record_Fill_Log {
+public:
+    void missingSpreadsheetValue(int record, int column);
+    bool reported() const { return reported_.load(); }
+
+private:
+    std::atomic<bool> reported_ { false };
+};
+
+// The record fill: the values of one record written into items. Only items whose class is exactly
+// TSLText, TSLImage or TSLBarcode take data; an item bound to a source that is off keeps what it shows.
+namespace Record_Fill {
+
+// Whether the item takes part in data binding at all (the exact class, never a subclass).
+bool takesData(const TSLGraphic& item);
+// Whether the side holds an item of the three kinds bound to the source code (1 series, 2 spreadsheet).
+bool sideUses(const TSLGraphicList& items, int sourceType);
+
+// The value the item gets for the record, trimmed; none when the item takes no value from this source.
+// A spreadsheet row without the bound column gives "" and is logged once per run.
+std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record_Source& source, Record_Fill_Log* log);
+
+// Writes record N's values into the items (Assign_Batch_Values_To_Control). Barcodes are made again with
+// the given settings object, which becomes the calling thread's own while it works.
+void Assign_Batch_Values_To_Control(
+    const TSLGraphicList& items, int record, const Record_Source& source, Barcode_Gen& settings, Record_Fill_Log* log);
+
+// One value into one item: a text's characters (keeping its formatting), a picture's path, a barcode's symbol.
+void assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings);
+
+// The barcode picture of an item for a value, with the item's own symbology, layout, header and footer,
+// made on the generator's batch road with the given settings.
+QImage Record_Barcode_Picture(Barcode_Gen& settings, const TSLGraphic& item, const QString& value);
+
+} // namespace Record_Fill

@@ -1,0 +1,372 @@
+#include "output/Send_Mail.h"
+
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "common/Long_SMS_Dlg.h"
+#include "editor/TSLWindowController.h"
+#include "output/Batch_Snapshot.h"
+#include "output/Email_Setting.h"
+#include "output/Mail_Globals.h"
+#include "output/Send_Modeless.h"
+#include "platform/UiSeam.h"
+
+#include "ui_Send_Mail.h"
+
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+const char* const fromMissingText
+    = "Please make sure that:\n1.Entered E-mail Settings are correct.\n2.Internet Connectivity to E-mail server is not "
+      "interrupted and E-mail server is not down.\n3.Your firewall or security software(if any) is not blocking the "
+      "software to communicate with your E-mail server.";
+
+} // namespace
+
+Send_Mail& Send_Mail::defaultInstance()
+{
+    static Send_Mail* instance = new Send_Mail();
+    return *instance;
+}
+
+Send_Mail::Send_Mail(QWidget* parent)
+    : QDialog(parent)
+    , ui_(std::make_unique<Ui::Send_Mail>())
+{
+    ui_->setupUi(this);
+    applySmallWindowLook(*this);
+    send_modls_wnd = new Send_Modeless(this);
+    msend_modTimer.setInterval(500);
+    connect(&msend_modTimer, &QTimer::timeout, this, &Send_Mail::update_sending_progress_bar);
+    connectControls();
+    // A run still under way when the program quits is ended and waited for.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Send_Mail::abandonRun);
+}
+
+Send_Mail::~Send_Mail()
+{
+    abandonRun();
+}
+
+void Send_Mail::connectControls()
+{
+    matrix_card_side = new QButtonGroup(this);
+    matrix_card_side->addButton(ui_->side_both_rd, 0);
+    matrix_card_side->addButton(ui_->side_front_rd, 1);
+    matrix_card_side->addButton(ui_->side_back_rd, 2);
+    connect(matrix_card_side, &QButtonGroup::idClicked, this, &Send_Mail::mail_card_side_CellClick);
+    connect(ui_->sendButton, &QPushButton::clicked, this, &Send_Mail::Send_Button);
+    connect(ui_->closeButton, &QPushButton::clicked, this, &Send_Mail::Close_Button);
+    connect(ui_->settingsButton, &QPushButton::clicked, this, &Send_Mail::Setting_Button);
+    connect(ui_->browse_att, &QPushButton::clicked, this, &Send_Mail::browse_att_Button);
+    connect(ui_->clear_att, &QPushButton::clicked, this, &Send_Mail::clear_att_Button);
+    connect(ui_->rd_without_barcode, &QRadioButton::clicked, this, &Send_Mail::Without_barcode_rd_select);
+    connect(ui_->rd_mail_curr_barcode, &QRadioButton::clicked, this, &Send_Mail::send_barcode_rd_select);
+    connect(ui_->send_with_batch_chk, &QCheckBox::clicked, this, &Send_Mail::send_with_batch_chk_select);
+    connect(ui_->send_with_excel_chk, &QCheckBox::clicked, this, &Send_Mail::send_with_excel_chk_select);
+    connect(ui_->rd_all_to_every, &QRadioButton::clicked, this, &Send_Mail::all_rd_select);
+    connect(ui_->rd_one_per_recp, &QRadioButton::clicked, this, &Send_Mail::obo_rd_select);
+    connect(ui_->delayed_delv_chk, &QCheckBox::clicked, this, &Send_Mail::delayed_delv_chk_select);
+}
+
+int Send_Mail::Open_Wnd()
+{
+    TSLWindowController* editor = TSLWindowController::defaultInstance();
+    const bool series = editor && editor->Use_Data_Sheet_Values;
+    const bool spreadsheet = editor && editor->Use_Excel_Binding_Values;
+    ui_->side_front_rd->setChecked(true);
+    card_side_str = QStringLiteral("F");
+    ui_->from_txt->setText(sender_email);
+    ui_->to_txt->clear();
+    ui_->rd_all_to_every->setEnabled(false);
+    ui_->rd_one_per_recp->setEnabled(false);
+    ui_->rd_mail_curr_barcode->setChecked(true);
+    ui_->rd_without_barcode->setChecked(false);
+    SetObjEnabled(ui_->send_sett_box, true);
+    ui_->file_name_txt->setText(QStringLiteral("VarnelCard"));
+    ui_->send_with_batch_chk->setEnabled(series);
+    ui_->send_with_batch_chk->setChecked(false);
+    ui_->send_with_excel_chk->setEnabled(spreadsheet);
+    ui_->send_with_excel_chk->setChecked(false);
+    ui_->rd_all_to_every->setChecked(true);
+    ui_->rd_one_per_recp->setChecked(false);
+    ui_->rd_all_to_every->setEnabled(false);
+    ui_->rd_one_per_recp->setEnabled(false);
+    ui_->subject_txt->clear();
+    ui_->message_txt->clear();
+    ui_->attachment->clear();
+    ui_->browse_att->setEnabled(false);
+    ui_->clear_att->setEnabled(false);
+    ui_->delayed_delv_chk->setChecked(false);
+    SetObjEnabled(ui_->delayed_box, false);
+    ui_->mail_count_stepper->setValue(1);
+    for (QSpinBox* box : { ui_->hour_stepper, ui_->min_stepper, ui_->sec_stepper })
+        box->setValue(0);
+    ui_->sendButton->setEnabled(!running());
+    const int result = platform::ui().runModal(*this);
+    hide();
+    return result;
+}
+
+void Send_Mail::Close_Button()
+{
+    if (!running())
+        done(0);
+}
+
+void Send_Mail::reject()
+{
+    // Escape or the close box while a run is under way: the progress window's Stop ends a run.
+    if (!running())
+        done(0);
+}
+
+void Send_Mail::Setting_Button()
+{
+    Email_Setting::defaultInstance().Open_Wnd();
+    Get_Email_Details();
+    ui_->from_txt->setText(sender_email);
+}
+
+void Send_Mail::browse_att_Button()
+{
+    platform::FileRequest request;
+    request.kind = platform::FileRequest::Kind::Open;
+    request.caption = QStringLiteral("Choose a file to attach");
+    const QString path = platform::ui().chooseFile(request);
+    if (!path.isEmpty())
+        ui_->attachment->setText(path);
+}
+
+void Send_Mail::clear_att_Button()
+{
+    ui_->attachment->clear();
+}
+
+void Send_Mail::Without_barcode_rd_select()
+{
+    ui_->rd_without_barcode->setChecked(true);
+    ui_->rd_mail_curr_barcode->setChecked(false);
+    SetObjEnabled(ui_->send_sett_box, false);
+    ui_->browse_att->setEnabled(true);
+    ui_->clear_att->setEnabled(true);
+}
+
+void Send_Mail::send_barcode_rd_select()
+{
+    TSLWindowController* editor = TSLWindowController::defaultInstance();
+    if (editor)
+        editor->Check_Series_Or_Excel_Use_or_not();
+    ui_->rd_mail_curr_barcode->setChecked(true);
+    ui_->rd_without_barcode->setChecked(false);
+    SetObjEnabled(ui_->send_sett_box, true);
+    const auto offer = [](QCheckBox* box, bool available) {
+        box->setEnabled(available);
+        if (!available)
+            box->setChecked(false);
+    };
+    offer(ui_->send_with_batch_chk, editor && editor->Use_Data_Sheet_Values);
+    offer(ui_->send_with_excel_chk, editor && editor->Use_Excel_Binding_Values);
+    const bool records = ui_->send_with_batch_chk->isChecked() || ui_->send_with_excel_chk->isChecked();
+    ui_->rd_all_to_every->setEnabled(records);
+    ui_->rd_one_per_recp->setEnabled(records);
+    ui_->browse_att->setEnabled(false);
+    ui_->clear_att->setEnabled(false);
+}
+
+void Send_Mail::send_with_batch_chk_select()
+{
+    const bool records = ui_->send_with_batch_chk->isChecked() || ui_->send_with_excel_chk->isChecked();
+    ui_->rd_all_to_every->setEnabled(records);
+    ui_->rd_one_per_recp->setEnabled(records);
+}
+
+void Send_Mail::send_with_excel_chk_select()
+{
+    send_with_batch_chk_select();
+}
+
+void Send_Mail::all_rd_select()
+{
+    ui_->rd_all_to_every->setChecked(true);
+    ui_->rd_one_per_recp->setChecked(false);
+}
+
+void Send_Mail::obo_rd_select()
+{
+    ui_->rd_all_to_every->setChecked(false);
+    ui_->rd_one_per_recp->setChecked(true);
+}
+
+void Send_Mail::delayed_delv_chk_select()
+{
+    SetObjEnabled(ui_->delayed_box, ui_->delayed_delv_chk->isChecked());
+}
+
+void Send_Mail::mail_card_side_CellClick(int row)
+{
+    card_side_str = row == 0 ? QStringLiteral("BOTH") : row == 1 ? QStringLiteral("F") : QStringLiteral("B");
+}
+
+std::optional<QStringList> Send_Mail::recipientList(const QString& toField)
+{
+    QStringList recipients;
+    for (const QString& piece : toField.toLower().split(QLatin1Char(','))) {
+        if (Trim_Str(piece).isEmpty())
+            continue; // "a@b.com," or ", ," name nobody
+        if (!isValidEmail(piece))
+            return std::nullopt;
+        recipients << piece;
+    }
+    if (recipients.isEmpty())
+        return std::nullopt;
+    return recipients;
+}
+
+std::optional<Send_Mail_Request> Send_Mail::Read_Request()
+{
+    Send_Mail_Request request;
+    request.sender = Trim_Str(ui_->from_txt->text().toLower());
+    if (request.sender.isEmpty()) {
+        Show_MessageBox(QString::fromLatin1(fromMissingText));
+        return std::nullopt;
+    }
+    if (Trim_Str(ui_->to_txt->text()).isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please specify the Recipient E-mail address."));
+        return std::nullopt;
+    }
+    const std::optional<QStringList> recipients = recipientList(Trim_Str(ui_->to_txt->text()));
+    if (!recipients) {
+        Show_MessageBox(QStringLiteral("Recipient E-mail address is invalid or incomplete."));
+        return std::nullopt;
+    }
+    request.recipients = *recipients;
+    request.subject = ui_->subject_txt->text();
+    request.body = ui_->message_txt->toPlainText();
+
+    const bool cardMode = ui_->rd_mail_curr_barcode->isChecked();
+    if (cardMode) {
+        const QString name = Trim_Str(Remove_Reserve_Char_In_File_Name(ui_->file_name_txt->text()));
+        // The name becomes a file name inside the run's folder: nothing may lead out of it.
+        if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
+            || name == QLatin1String(".") || name == QLatin1String("..")) {
+            Show_MessageBox(QStringLiteral("Please enter valid file name."));
+            return std::nullopt;
+        }
+        request.baseName = name;
+    }
+
+    TSLWindowController* editor = TSLWindowController::defaultInstance();
+    if (editor) {
+        editor->Check_Series_Or_Excel_Use_or_not();
+        if (editor->Use_Data_Sheet_Values && !ui_->send_with_batch_chk->isChecked())
+            editor->Use_Data_Sheet_Values = false;
+        if (editor->Use_Excel_Binding_Values && !ui_->send_with_excel_chk->isChecked())
+            editor->Use_Excel_Binding_Values = false;
+        editor->Get_total_Card_count();
+        request.records = editor->Total_Batch_Excel_Card;
+    }
+
+    if (ui_->delayed_delv_chk->isChecked()) {
+        request.mailsPerPause = ui_->mail_count_stepper->value();
+        request.pauseMs = ui_->hour_stepper->value() * 3600000 + ui_->min_stepper->value() * 60000
+            + ui_->sec_stepper->value() * 1000;
+    }
+
+    const bool records = ui_->send_with_batch_chk->isChecked() || ui_->send_with_excel_chk->isChecked();
+    using Kind = Send_Mail_Request::Kind;
+    request.kind = !cardMode                ? Kind::Plain
+        : !records                          ? Kind::CardWithoutData
+        : ui_->rd_all_to_every->isChecked() ? Kind::DataAllToEvery
+                                            : Kind::DataOnePerRecipient;
+    request.cardSide = card_side_str;
+    request.attachment = ui_->attachment->text();
+    request.password = sender_pwd;
+    request.server = sending_server;
+    request.port = sending_port;
+    request.ssl = send_enable_ssl == QLatin1String("Y") ? QStringLiteral("Y") : QStringLiteral("N");
+
+    if (cardMode && editor) {
+        // The cards are drawn from a copy of the design taken now; the canvas is never touched by the run.
+        const std::shared_ptr<const Batch_Snapshot> snapshot = editor->Take_Batch_Snapshot();
+        const int dpi = editor->export_resolution;
+        request.render
+            = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+    }
+    return request;
+}
+
+void Send_Mail::Send_Button()
+{
+    if (running())
+        return;
+    Stop_SMS_Sending_Now = false;
+    std::optional<Send_Mail_Request> request = Read_Request();
+    if (request)
+        startRun(std::move(*request));
+}
+
+void Send_Mail::startRun(Send_Mail_Request request)
+{
+    using Kind = Send_Mail_Request::Kind;
+    dataRun_ = request.kind == Kind::DataAllToEvery || request.kind == Kind::DataOnePerRecipient;
+    abandon_ = false;
+    finished_ = false;
+    run_ = std::make_unique<Send_Mail_Run>(Stop_SMS_Sending_Now, abandon_);
+    if (runSender)
+        run_->sender = runSender;
+    ui_->sendButton->setEnabled(false);
+    ui_->closeButton->setEnabled(false);
+    send_modls_wnd->startMailRun(Send_Mail_Run::steps(request));
+    send_modls_wnd->show();
+    msend_modTimer.start();
+    worker_ = std::thread([this, request = std::move(request)] {
+        result_ = run_->run(request);
+        finished_ = true;
+        QMetaObject::invokeMethod(this, &Send_Mail::runFinished, Qt::QueuedConnection);
+    });
+}
+
+void Send_Mail::update_sending_progress_bar()
+{
+    send_modls_wnd->update_sending_progress_bar(curr_barcode_count.load());
+    const qint32 pause = Pause_Delay_Time.load();
+    send_modls_wnd->pause_label->setText(pause >= 0 ? Calculate_Pause_Time(pause) : QString());
+}
+
+void Send_Mail::runFinished()
+{
+    if (!worker_.joinable())
+        return; // already ended by abandonRun
+    worker_.join();
+    msend_modTimer.stop();
+    update_sending_progress_bar();
+    send_modls_wnd->hide();
+    run_.reset();
+    lastResult = result_;
+    ui_->sendButton->setEnabled(true);
+    ui_->closeButton->setEnabled(true);
+    TSLWindowController* editor = TSLWindowController::defaultInstance();
+    if (dataRun_ && editor)
+        editor->Select_first_row_value_for_design(false);
+    if (!abandon_)
+        Show_MessageBox(Send_Mail_Run::finalMessage(lastResult));
+}
+
+void Send_Mail::abandonRun()
+{
+    if (!worker_.joinable())
+        return;
+    abandon_ = true;
+    Stop_SMS_Sending_Now = true;
+    worker_.join();
+    msend_modTimer.stop();
+    send_modls_wnd->hide();
+    run_.reset();
+    lastResult = result_;
+    ui_->sendButton->setEnabled(true);
+    ui_->closeButton->setEnabled(true);
+}

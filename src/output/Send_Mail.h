@@ -1,0 +1,81 @@
+#pragma once
+
+#include "output/Send_Mail_Run.h"
+
+#include <QDialog>
+#include <QTimer>
+
+#include <atomic>
+#include <memory>
+#include <optional>
+#include <thread>
+
+class QButtonGroup;
+class Send_Modeless;
+namespace Ui {
+class Send_Mail;
+}
+
+// The send-mail window: the card as pictures (as it stands, or one card per record), or a plain message
+// with one file, to a list of recipients, with pauses, progress and Stop. Its inputs are read and checked
+// here on the GUI thread; the run works on a worker of its own that never touches a widget, and the
+// window waits for it before it closes or the program quits.
+class Send_Mail : public QDialog {
+    Q_OBJECT
+public:
+    static Send_Mail& defaultInstance();
+    ~Send_Mail() override;
+
+    int Open_Wnd(); // resets the controls, runs the window modally; 0 when it closes
+
+    void Send_Button(); // checks the inputs and starts a run; ignored while one is under way
+    void Close_Button();
+    void Setting_Button();
+    void browse_att_Button();
+    void clear_att_Button();
+    void Without_barcode_rd_select();
+    void send_barcode_rd_select();
+    void send_with_batch_chk_select();
+    void send_with_excel_chk_select();
+    void all_rd_select();
+    void obo_rd_select();
+    void delayed_delv_chk_select();
+    void mail_card_side_CellClick(int row); // 0 both sides, 1 front, any other row back
+
+    // The run's request from the controls, or none after the message of the first failed check.
+    std::optional<Send_Mail_Request> Read_Request();
+    // Splits the To field into recipients; none when the list is refused (any piece that is not empty
+    // fails the address rule, or no piece passes).
+    static std::optional<QStringList> recipientList(const QString& toField);
+
+    bool running() const { return worker_.joinable(); }
+    // Ends a run under way at once (a send in progress is killed) and waits for its worker; for quitting.
+    void abandonRun();
+
+    QString card_side_str = QStringLiteral("F");
+    Send_Modeless* send_modls_wnd = nullptr;
+    Send_Mail_Result lastResult; // of the last run that ended
+    Send_Mail_Run::Sender runSender; // the mail script unless a test replaces it
+
+    Ui::Send_Mail& form() { return *ui_; }
+
+protected:
+    void reject() override;
+
+private:
+    explicit Send_Mail(QWidget* parent = nullptr);
+    void connectControls();
+    void startRun(Send_Mail_Request request);
+    void runFinished();
+    void update_sending_progress_bar();
+
+    std::unique_ptr<Ui::Send_Mail> ui_;
+    QButtonGroup* matrix_card_side = nullptr;
+    std::unique_ptr<Send_Mail_Run> run_;
+    std::thread worker_;
+    std::atomic<bool> abandon_ { false };
+    std::atomic<bool> finished_ { false };
+    Send_Mail_Result result_;
+    bool dataRun_ = false;
+    QTimer msend_modTimer;
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "output/Mail_Script.h"
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+
+// Everything one e-mail run needs, read on the GUI thread before its worker starts.
+struct Send_Mail_Request {
+    enum class Kind {
+        CardWithoutData, // the card as it stands, to every recipient
+        DataAllToEvery, // every record's card to every recipient
+        DataOnePerRecipient, // record i's card to recipient i
+        Plain, // text and an optional file
+    };
+    Kind kind = Kind::Plain;
+    QStringList recipients; // as split from the To field
+    QString subject;
+    QString body;
+    QString sender;
+    QString password;
+    QString server;
+    QString port;
+    QString ssl; // "Y" or "N"
+    QString cardSide = QStringLiteral("F"); // "BOTH", "F" or "B"
+    QString baseName = QStringLiteral("VarnelCard"); // of the card picture files
+    QString attachment; // the plain run's file, as typed
+    int records = 0; // R, records of a data run
+    int mailsPerPause = 0; // N; 0 means no pauses
+    qint32 pauseMs = 0; // T
+    // Record i of side "F" or "B" as a picture, null when it cannot be made; called on the worker.
+    std::function<QImage(int record, const QString& side)> render;
+};
+
+// How a run ended.
+struct Send_Mail_Result {
+    bool lastSendSucceeded = false; // the last script call of the run (none made: false)
+    int sent = 0;
+    int failed = 0;
+};
+
+// The work of an e-mail run, on a worker thread: card pictures rendered into the run's own temporary
+// folder, the mail script once per mail, pauses after every N mails, progress through atomics, and Stop
+// checked before each step, before each recipient of an all-to-every pass and during pauses. Touches no
+// widget; the folder and its pictures are gone when run() returns.
+class Send_Mail_Run {
+public:
+    using Sender = std::function<bool(const Mail_Message& mail, const std::atomic<bool>* abandon)>;
+
+    // `stop`: the progress window's Stop. `abandon`: the program is quitting; a send under way is killed.
+    Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon);
+
+    static int steps(const Send_Mail_Request& request); // S: records of an all-to-every run, else recipients
+
+    Send_Mail_Result run(const Send_Mail_Request& request);
+
+    Sender sender; // the mail script unless a test replaces it
+
+    // The final message for a run's result: the success or failure text, and how many sends failed.
+    static QString finalMessage(const Send_Mail_Result& result);
+    static QString failureText();
+
+private:
+    struct Step;
+    bool stopped() const { return stop_.load() || abandon_.load(); }
+    bool send(
+        const Send_Mail_Request& request, const QString& to, const QStringList& attachments, Send_Mail_Result& result);
+    bool renderSide(const Send_Mail_Request& request, int record, const QString& side, const QString& path);
+    std::optional<QStringList> cardFiles(const Send_Mail_Request& request, int record, const QString& folder);
+    void pause(qint32 ms);
+
+    const std::atomic<bool>& stop_;
+    const std::atomic<bool>& abandon_;
+};

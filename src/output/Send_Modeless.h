@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+// The progress sheet of batch runs (image export, e-mail): a bar, the total, the counter and Stop. It
+// lives on the GUI thread and never runs modally; the run's owner sets the counts from atomics on a timer.
+class Send_Modeless : public QDialog {
+    Q_OBJECT
+public:
+    explicit Send_Modeless(QWidget* parent = nullptr);
+
+    QProgressBar* _Curr_Progress = nullptr;
+    QLabel* _tot_msg_cnt = nullptr;
+    QLabel* _curr_msg_cnt = nullptr;
+    QPushButton* _stop_btn = nullptr;
+    QLabel* pause_label = nullptr; // an e-mail run's pause countdown, empty otherwise
+
+    // Sets the sheet up for a run of `total` records: Stop enabled, bar at 0 of total, "0 / total Card".
+    void startRun(int total);
+    // The same for an e-mail run: "0 / total" without a unit, and an empty pause label.
+    void startMailRun(int total);
+    // Shows `done` of the run's total ("%d / %d Card", or "%d / %d" in an e-mail run).
+    void update_sending_progress_bar(int done);
+    int total() const { return total_; }
+
+    // Stop's action: asks "Are you sure you want to continue?"; on Yes sets Stop_SMS_Sending_Now.
+    void Stop_Sending_Pressed();
+
+private:
+    int total_ = 0;
+    QString unit_; // " Card" after the counts of an export
+};

@@ -1,0 +1,176 @@
+// A person binds texts to a series or to spreadsheet columns and exports one card per record from the
+// export button: the folder fills with the records' cards, the progress sheet can stop the run, and the
+// canvas shows the first record afterwards.
+#include "editor/SeriesEditorFixture.h"
+
+#include "output/Send_Modeless.h"
+
+#include <QCheckBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using editortest::messageTexts;
+using editortest::SeriesEditorTest;
+
+namespace {
+
+QStringList cardsIn(const QString& folder)
+{
+    QStringList names = QDir(QDir(folder).filePath(Batch_Export_Folder_Name)).entryList(QDir::Files);
+    names.sort();
+    return names;
+}
+
+} // namespace
+
+class BatchExportScenario : public SeriesEditorTest {
+protected:
+    QTemporaryDir target;
+
+    TSLGraphicPtr boundText(int sourceType, const QString& series, int column, double y)
+    {
+        TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
+        item->setBounds(QRectF(10, y, 150, 24));
+        item->Text_contents().string = QStringLiteral("typed");
+        item->ctrl_is_visible = true;
+        item->data_source_type = sourceType;
+        item->batch_list_name = series;
+        item->batch_list_index = 3; // a position from another day's folder listing
+        item->excel_col_indx = column;
+        addItem(item, TSLDocumentGraphicsKey);
+        return item;
+    }
+
+    // The export window answered with OK as it opens (front side, PNG), then the folder.
+    void answerExport()
+    {
+        ui.modalRuns.push_back([](QDialog&) { return 1; });
+        ui.fileAnswers.push_back(target.path());
+    }
+};
+
+TEST_F(BatchExportScenario, SeriesBoundTextGivesOneCardPerRecordAndTheFirstRecordStays)
+{
+    writeSeries(QStringLiteral("aaa"), "unrelated\n");
+    writeSeries(QStringLiteral("guests"), "Ada\nBob\nCy\n");
+    const TSLGraphicPtr text = boundText(1, QStringLiteral("guests"), 0, 10);
+    answerExport();
+    ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice, closed
+
+    window->Export_Button();
+
+    EXPECT_EQ(cardsIn(target.path()), (QStringList { "Card_1.PNG", "Card_2.PNG", "Card_3.PNG" }))
+        << "the file type title is the extension, unchanged";
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Folder);
+    EXPECT_EQ(window->Export_File_Message, QStringLiteral("Card has been exported successfully."));
+    EXPECT_EQ(window->Export_File_Path, QDir(target.path()).filePath(Batch_Export_Folder_Name));
+    EXPECT_EQ(text->Text_contents().string, QStringLiteral("Ada")) << "the canvas shows record 0";
+    EXPECT_FALSE(Card_Value_In_Process.load());
+    ASSERT_NE(window->send_modls_wnd, nullptr);
+    EXPECT_FALSE(window->send_modls_wnd->isVisible()) << "the progress sheet always closes";
+    EXPECT_EQ(window->send_modls_wnd->_Curr_Progress->value(), 3);
+}
+
+TEST_F(BatchExportScenario, SpreadsheetAndSeriesTogetherRunAsLongAsTheLongerSource)
+{
+    writeSeries(QStringLiteral("guests"), "Ada\nBob\nCy\nDee\n");
+    boundText(1, QStringLiteral("guests"), 0, 10);
+    boundText(2, QString(), 1, 40);
+    window->bindingTable.Create_List_By_Array({ QStringLiteral("Table 1") }, 1);
+    window->bindingTable.Create_List_By_Array({ QStringLiteral("Table 2") }, 1);
+
+    window->Check_Series_Or_Excel_Use_or_not();
+    EXPECT_TRUE(window->Use_Data_Sheet_Values);
+    EXPECT_TRUE(window->Use_Excel_Binding_Values);
+    EXPECT_EQ(window->Total_Batch_Excel_Card, 4);
+    // The user leaves the series out in the export window: the spreadsheet alone counts.
+    window->Use_Data_Sheet_Values = false;
+    window->Get_total_Card_count();
+    EXPECT_EQ(window->Total_Batch_Excel_Card, 2);
+}
+
+TEST_F(BatchExportScenario, NoBoundItemExportsTheSingleCard)
+{
+    boundText(0, QString(), 0, 10);
+    window->Check_Series_Or_Excel_Use_or_not();
+    EXPECT_FALSE(window->Use_Data_Sheet_Values);
+    EXPECT_FALSE(window->Use_Excel_Binding_Values);
+    EXPECT_EQ(window->Total_Batch_Excel_Card, 0);
+    ui.modalRuns.push_back([](QDialog&) { return 1; });
+    ui.fileAnswers.push_back(QDir(target.path()).filePath(QStringLiteral("one.png")));
+    window->Export_Button();
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Save);
+    EXPECT_TRUE(QFile::exists(QDir(target.path()).filePath(QStringLiteral("one.png"))));
+}
+
+TEST_F(BatchExportScenario, StopOnTheProgressSheetEndsTheRun)
+{
+    QByteArray many;
+    for (int i = 0; i < 5000; ++i)
+        many += "Guest " + QByteArray::number(i) + "\n";
+    writeSeries(QStringLiteral("guests"), many);
+    const TSLGraphicPtr text = boundText(1, QStringLiteral("guests"), 0, 10);
+    answerExport();
+    ui.messageAnswers.push_back(1); // Yes to the Stop question
+    ui.modalRuns.push_back([](QDialog&) { return 0; });
+    QTimer::singleShot(50, window.get(), [this] {
+        ASSERT_NE(window->send_modls_wnd, nullptr);
+        EXPECT_TRUE(window->send_modls_wnd->isVisible());
+        QTest::mouseClick(window->send_modls_wnd->_stop_btn, Qt::LeftButton);
+    });
+
+    window->Export_Button();
+
+    EXPECT_TRUE(messageTexts(ui).contains(QStringLiteral("Are you sure you want to continue?")));
+    const qsizetype written = cardsIn(target.path()).size();
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, 5000);
+    EXPECT_EQ(window->Export_File_Message, QStringLiteral("Card has been exported successfully."));
+    EXPECT_EQ(text->Text_contents().string, QStringLiteral("Guest 0"));
+    EXPECT_FALSE(window->send_modls_wnd->isVisible());
+}
+
+TEST_F(BatchExportScenario, AFolderThatCannotBeMadeIsReportedAndNothingWritten)
+{
+    writeSeries(QStringLiteral("guests"), "Ada\n");
+    boundText(1, QStringLiteral("guests"), 0, 10);
+    // A file stands where the export folder would go.
+    QFile blocker(QDir(target.path()).filePath(Batch_Export_Folder_Name));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    answerExport();
+    window->Export_Button();
+    EXPECT_TRUE(messageTexts(ui).contains(QStringLiteral(
+        "Unable to continue saving barcode image.\n\nEither Destination Drive is inaccessible or there is no free "
+        "space available in drive to save barcode image.")));
+    EXPECT_TRUE(window->Export_File_Message.isEmpty());
+}
+
+TEST_F(BatchExportScenario, ExportWindowOffersTheSourcesInUseAndUntickingTheOnlyOneExportsASingleCard)
+{
+    writeSeries(QStringLiteral("guests"), "Ada\nBob\n");
+    boundText(1, QStringLiteral("guests"), 0, 10);
+    bool seriesOffered = false;
+    bool sheetOffered = true;
+    ui.modalRuns.push_back([&](QDialog& dialog) {
+        auto* series = dialog.findChild<QCheckBox*>(QStringLiteral("Export_with_batch_chk"));
+        auto* sheet = dialog.findChild<QCheckBox*>(QStringLiteral("Export_with_excel_chk"));
+        seriesOffered = series->isEnabled() && series->isChecked();
+        sheetOffered = sheet->isEnabled();
+        QTest::mouseClick(series, Qt::LeftButton, {}, QPoint(5, series->height() / 2));
+        return 1;
+    });
+    ui.fileAnswers.push_back(QDir(target.path()).filePath(QStringLiteral("single.png")));
+    window->Export_Button();
+    EXPECT_TRUE(seriesOffered);
+    EXPECT_FALSE(sheetOffered);
+    ASSERT_EQ(ui.fileRequests.size(), 1u);
+    EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Save);
+    EXPECT_TRUE(QFile::exists(QDir(target.path()).filePath(QStringLiteral("single.png"))));
+    EXPECT_TRUE(cardsIn(target.path()).isEmpty());
+}

@@ -1,0 +1,244 @@
+#include "BatchTestSupport.h"
+
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include <thread>
+
+using namespace batchtest;
+
+namespace {
+
+Record_Source seriesAndSheet()
+{
+    Record_Source source;
+    source.useSeries = true;
+    source.useSpreadsheet = true;
+    source.series.insert(QStringLiteral("names"),
+        { QStringLiteral(" Ada "), QStringLiteral("Bob"), QString(), QStringLiteral("Dee"), QStringLiteral("Eve") });
+    source.series.insert(QStringLiteral("short"), { QStringLiteral("s1"), QStringLiteral("s2"), QStringLiteral("s3") });
+    for (int i = 0; i < 2; ++i) {
+        Spreadsheet_Binding_Table::Row row;
+        row.insert(QStringLiteral("Extension"), QString::number(i + 1));
+        row.insert(QStringLiteral("Column1"), QStringLiteral("sheet%1").arg(i));
+        source.rows.append(row);
+    }
+    return source;
+}
+
+QString textOf(const TSLGraphicPtr& item)
+{
+    return item->Text_contents().string;
+}
+
+} // namespace
+
+TEST(RecordSource, CountsTheLongerSourceNeverTheSum)
+{
+    Record_Source source = seriesAndSheet();
+    EXPECT_EQ(source.seriesRows(), 5);
+    EXPECT_EQ(source.spreadsheetRows(), 2);
+    EXPECT_EQ(source.recordCount(), 5);
+    source.useSeries = false;
+    EXPECT_EQ(source.recordCount(), 2);
+    source.useSpreadsheet = false;
+    EXPECT_EQ(source.recordCount(), 0);
+}
+
+TEST(RecordFill, TextValuesPerRecordFromEachSource)
+{
+    const Batch_Snapshot::Side front { { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 100, 20)),
+                                           boundText(1, QStringLiteral("short"), 0, QRectF(10, 40, 100, 20)),
+                                           boundText(2, QString(), 1, QRectF(10, 70, 100, 20)),
+                                           boundText(2, QString(), 0, QRectF(10, 100, 100, 20)),
+                                           boundText(0, QStringLiteral("names"), 0, QRectF(10, 130, 100, 20)) },
+        creditCardSide(0) };
+    const auto snapshot = Batch_Snapshot::take(front, {}, false, seriesAndSheet(), Barcode_Gen());
+    ASSERT_EQ(snapshot->recordCount(), 5);
+
+    // record, series "names" (trimmed), series "short", spreadsheet column 1, spreadsheet row number
+    const struct {
+        int record;
+        const char* names;
+        const char* shortSeries;
+        const char* column1;
+        const char* extension;
+    } cases[] = {
+        { 0, "Ada", "s1", "sheet0", "1" },
+        { 1, "Bob", "s2", "sheet1", "2" },
+        { 2, "", "s3", "", "" }, // a blank line is an empty record; the sheet has ended
+        { 3, "Dee", "", "", "" }, // the shorter series has ended
+        { 4, "Eve", "", "", "" },
+    };
+    for (const auto& c : cases) {
+        const TSLGraphicList items = snapshot->filledItems(c.record, QStringLiteral("F"));
+        ASSERT_EQ(items.size(), 5u);
+        EXPECT_EQ(textOf(items[0]), QString::fromUtf8(c.names)) << c.record;
+        EXPECT_EQ(textOf(items[1]), QString::fromUtf8(c.shortSeries)) << c.record;
+        EXPECT_EQ(textOf(items[2]), QString::fromUtf8(c.column1)) << c.record;
+        EXPECT_EQ(textOf(items[3]), QString::fromUtf8(c.extension)) << c.record;
+        EXPECT_EQ(textOf(items[4]), QStringLiteral("typed")) << "a typed item keeps its value";
+        // The formatting of the old text stays.
+        EXPECT_EQ(items[0]->Text_contents().font.pointSize(), 14);
+    }
+}
+
+TEST(RecordFill, SourceSwitchedOffLeavesItsItemsAsTheyAre)
+{
+    Record_Source source = seriesAndSheet();
+    source.useSeries = false;
+    const Batch_Snapshot::Side front { { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 100, 20)),
+                                           boundText(2, QString(), 1, QRectF(10, 40, 100, 20)) },
+        creditCardSide(0) };
+    const auto snapshot = Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
+    const TSLGraphicList items = snapshot->filledItems(1, QStringLiteral("F"));
+    EXPECT_EQ(textOf(items[0]), QStringLiteral("typed"));
+    EXPECT_EQ(textOf(items[1]), QStringLiteral("sheet1"));
+}
+
+TEST(RecordFill, SeriesFoundByNameWhateverTheStoredIndex)
+{
+    // The item was bound when "short" stood third in the folder; series came and went since.
+    auto text = boundText(1, QStringLiteral("short"), 0, QRectF(10, 10, 100, 20));
+    text->batch_list_index = 0;
+    auto stale = boundText(1, QStringLiteral("gone"), 0, QRectF(10, 40, 100, 20));
+    stale->batch_list_index = 1;
+    const auto snapshot
+        = Batch_Snapshot::take({ { text, stale }, creditCardSide(0) }, {}, false, seriesAndSheet(), Barcode_Gen());
+    const TSLGraphicList items = snapshot->filledItems(1, QStringLiteral("F"));
+    EXPECT_EQ(textOf(items[0]), QStringLiteral("s2"));
+    EXPECT_EQ(textOf(items[1]), QString()) << "a series that no longer exists gives no other series' data";
+}
+
+TEST(RecordFill, MissingSpreadsheetColumnIsEmptyAndLoggedOnce)
+{
+    const Batch_Snapshot::Side front { { boundText(2, QString(), 7, QRectF(10, 10, 100, 20)),
+                                           boundText(2, QString(), 1, QRectF(10, 40, 100, 20)) },
+        creditCardSide(0) };
+    const auto snapshot = Batch_Snapshot::take(front, {}, false, seriesAndSheet(), Barcode_Gen());
+    EXPECT_FALSE(snapshot->fillLog().reported());
+    for (int record = 0; record < 2; ++record) {
+        const TSLGraphicList items = snapshot->filledItems(record, QStringLiteral("F"));
+        EXPECT_EQ(textOf(items[0]), QString());
+        EXPECT_EQ(textOf(items[1]), QStringLiteral("sheet%1").arg(record)) << "the rest of the side is filled";
+    }
+    EXPECT_TRUE(snapshot->fillLog().reported());
+}
+
+TEST(RecordFill, OnlyTextsPicturesAndBarcodesTakeData)
+{
+    auto shape = std::make_shared<Shape_Control>();
+    shape->data_source_type = 1;
+    shape->batch_list_name = QStringLiteral("names");
+    EXPECT_FALSE(Record_Fill::takesData(*shape));
+    EXPECT_FALSE(Record_Fill::sideUses({ shape }, 1));
+    EXPECT_TRUE(Record_Fill::sideUses({ shape, boundText(2, QString(), 0, QRectF()) }, 2));
+    EXPECT_FALSE(Record_Fill::sideUses({ boundText(2, QString(), 0, QRectF()) }, 1));
+}
+
+TEST(RecordFill, PictureItemLoadsTheRecordsPath)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("batch-pictures"));
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("photos"),
+        { writePicture(QDir(folder).filePath(QStringLiteral("red.png")), Qt::red),
+            QDir(folder).filePath(QStringLiteral("missing.png")),
+            writePicture(QDir(folder).filePath(QStringLiteral("blue.png")), Qt::blue) });
+    const auto snapshot = Batch_Snapshot::take(
+        { { boundPicture(1, QStringLiteral("photos"), 0, QRectF(0, 0, 243, 153)) }, creditCardSide(0) }, {}, false,
+        source, Barcode_Gen());
+
+    const struct {
+        int record;
+        QColor centre;
+    } cases[] = { { 0, Qt::red }, { 1, Qt::white }, { 2, Qt::blue } };
+    for (const auto& c : cases) {
+        const TSLGraphicList items = snapshot->filledItems(c.record, QStringLiteral("F"));
+        EXPECT_EQ(items[0]->_file_path, source.series[QStringLiteral("photos")][c.record]);
+        const QImage card = snapshot->renderImage(c.record, QStringLiteral("F"), 72);
+        ASSERT_EQ(card.size(), QSize(243, 153));
+        EXPECT_EQ(card.pixelColor(121, 76).rgb(), c.centre.rgb()) << c.record;
+    }
+}
+
+TEST(RecordFill, BarcodeRegeneratedForEachRecord)
+{
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("codes"), { QStringLiteral("A-1001"), QStringLiteral("B-2002"), QString() });
+    auto barcode = boundCode128(QStringLiteral("codes"), QRectF(10, 10, 200, 80));
+    const auto snapshot = Batch_Snapshot::take({ { barcode }, creditCardSide(0) }, {}, false, source, Barcode_Gen());
+    const QImage first = snapshot->filledItems(0, QStringLiteral("F"))[0]->_barcode_image;
+    const QImage second = snapshot->filledItems(1, QStringLiteral("F"))[0]->_barcode_image;
+    ASSERT_FALSE(first.isNull());
+    ASSERT_FALSE(second.isNull());
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(snapshot->filledItems(2, QStringLiteral("F"))[0]->_barcode_image.isNull())
+        << "an empty value has no symbol";
+}
+
+TEST(BatchSnapshot, LiveItemsAreNeverWritten)
+{
+    auto live = boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 100, 20));
+    const auto snapshot
+        = Batch_Snapshot::take({ { live }, creditCardSide(0) }, {}, false, seriesAndSheet(), Barcode_Gen());
+    live->Text_contents().string = QStringLiteral("edited after the snapshot");
+    EXPECT_EQ(textOf(snapshot->filledItems(3, QStringLiteral("F"))[0]), QStringLiteral("Dee"));
+    EXPECT_EQ(textOf(live), QStringLiteral("edited after the snapshot"));
+    EXPECT_EQ(textOf(snapshot->side(QStringLiteral("F")).items[0]), QStringLiteral("typed"));
+}
+
+TEST(BatchSnapshot, BackSideOnlyOnATwoSidedCard)
+{
+    const Batch_Snapshot::Side back { { boundText(1, QStringLiteral("short"), 0, QRectF(10, 10, 100, 20)) },
+        creditCardSide(1) };
+    const auto one = Batch_Snapshot::take({ {}, creditCardSide(0) }, back, false, seriesAndSheet(), Barcode_Gen());
+    EXPECT_TRUE(one->side(QStringLiteral("B")).items.empty());
+    const auto two = Batch_Snapshot::take({ {}, creditCardSide(0) }, back, true, seriesAndSheet(), Barcode_Gen());
+    EXPECT_EQ(textOf(two->filledItems(1, QStringLiteral("B"))[0]), QStringLiteral("s2"));
+}
+
+TEST(BatchSnapshot, RecordsRenderedAtOnceEqualRecordsRenderedInTurn)
+{
+    Record_Source source;
+    source.useSeries = true;
+    QStringList codes;
+    for (int i = 0; i < 24; ++i)
+        codes << QStringLiteral("CODE-%1").arg(i * 37);
+    source.series.insert(QStringLiteral("codes"), codes);
+    const auto snapshot
+        = Batch_Snapshot::take({ { boundCode128(QStringLiteral("codes"), QRectF(10, 10, 220, 70)),
+                                     boundText(1, QStringLiteral("codes"), 0, QRectF(10, 100, 200, 30)) },
+                                   creditCardSide(0) },
+            {}, false, source, Barcode_Gen());
+    std::vector<QImage> inTurn;
+    for (int i = 0; i < 24; ++i)
+        inTurn.push_back(snapshot->renderImage(i, QStringLiteral("F"), 150));
+    std::vector<QImage> atOnce(24);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = t; i < 24; i += 4)
+                atOnce[size_t(i)] = snapshot->renderImage(i, QStringLiteral("F"), 150);
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (int i = 0; i < 24; ++i)
+        EXPECT_EQ(atOnce[size_t(i)], inTurn[size_t(i)]) << i;
+    EXPECT_NE(inTurn[0], inTurn[1]);
+}
+
+TEST(BatchSnapshot, PictureRecordingCoversTheCard)
+{
+    const auto snapshot = Batch_Snapshot::take(
+        { { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 100, 20)) }, creditCardSide(0) }, {}, false,
+        seriesAndSheet(), Barcode_Gen());
+    const QPicture picture = snapshot->renderPicture(0, QStringLiteral("F"));
+    EXPECT_GT(picture.size(), 0u);
+    EXPECT_EQ(picture.boundingRect(), QRect(0, 0, 243, 153));
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "PrintTestSupport.h"
+
+#include "output/Print_Design_Host.h"
+#include "output/Print_Wnd.h"
+#include "output/Sample_Preview.h"
+#include "ui_Print_Wnd.h"
+
+#include <QAbstractSpinBox>
+#include <QTest>
+
+namespace printtest {
+
+// A design for the print window: the merged card, with a series source the test can switch.
+class Fake_Print_Host final : public Print_Design_Host {
+public:
+    explicit Fake_Print_Host(int records)
+        : records_(records)
+    {
+        picture_ = batchtest::writePicture(
+            testsupport::makeTempFolder(QStringLiteral("host")) + QStringLiteral("/logo.png"), QColor(200, 40, 40));
+        Check_Series_Or_Excel_Use_or_not();
+    }
+
+    void Check_Series_Or_Excel_Use_or_not() override
+    {
+        source_ = mergedRecords(records_);
+        source_.useSeries = records_ > 0;
+    }
+    void keepSources(bool series, bool) override { source_.useSeries = source_.useSeries && series; }
+    bool usesSeries() const override { return source_.useSeries; }
+    bool usesSpreadsheet() const override { return false; }
+    int recordCount() const override { return source_.recordCount(); }
+    std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override
+    {
+        const Batch_Snapshot::Side front = mergedFront(picture_);
+        const Batch_Snapshot::Side back { { batchtest::boundText(
+                                              1, QStringLiteral("towns"), 0, QRectF(20, 60, 150, 22)) },
+            batchtest::creditCardSide(1) };
+        return Batch_Snapshot::take(front, back, true, source_, Barcode_Gen());
+    }
+    void Select_first_row_value_for_design() override { ++firstRowShown; }
+
+    int firstRowShown = 0;
+
+private:
+    int records_;
+    QString picture_;
+    Record_Source source_;
+};
+
+// Types a value into a number field as a person does, ending with Return.
+inline void typeInto(QAbstractSpinBox* box, const QString& text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+inline QStringList captionTexts(Print_Wnd& window)
+{
+    QStringList texts;
+    for (const auto& caption : window.preview().captions())
+        texts << caption.text;
+    return texts;
+}
+
+// Opens the print window on the host and lets `act` use it; the window is closed by Cancel afterwards.
+inline void withPrintWindow(
+    testsupport::ScriptedResponder& ui, Print_Design_Host& host, const std::function<void(Print_Wnd&)>& act)
+{
+    ui.modalRuns.push_front([&act](QDialog& dialog) {
+        auto& window = static_cast<Print_Wnd&>(dialog);
+        act(window);
+        QTest::mouseClick(window.form().cancelButton, Qt::LeftButton);
+        return window.result();
+    });
+    Print_Wnd::defaultInstance().Open_Print_Wnd(host);
+}
+
+} // namespace printtest

@@ -1,0 +1,291 @@
+#include "output/Send_Mail_Run.h"
+
+#include "output/Mail_Globals.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+// One call of the sender as the run made it, with what the attachments held at that moment.
+struct Call {
+    QString to;
+    QList<QSize> pictureSizes;
+    qint64 atMs;
+};
+
+// A run whose mails are recorded instead of sent; the picture of record r is (100 + r) x 50 pixels.
+struct RecordingRun {
+    std::atomic<bool> stop { false };
+    std::atomic<bool> abandon { false };
+    Send_Mail_Run run { stop, abandon };
+    std::vector<Call> calls;
+    QStringList attachmentPaths;
+    QElapsedTimer clock;
+    std::function<bool(int call)> answer = [](int) { return true; };
+
+    RecordingRun()
+    {
+        clock.start();
+        run.sender = [this](const Mail_Message& mail, const std::atomic<bool>*) {
+            Call call { mail.toAddress, {}, clock.elapsed() };
+            for (const QString& path : mail.attachments) {
+                call.pictureSizes << QImage(path).size();
+                attachmentPaths << path;
+            }
+            calls.push_back(call);
+            return answer(static_cast<int>(calls.size()) - 1);
+        };
+    }
+    QStringList recipientsMailed() const
+    {
+        QStringList list;
+        for (const Call& c : calls)
+            list << c.to;
+        return list;
+    }
+};
+
+Send_Mail_Request request(Send_Mail_Request::Kind kind, const QStringList& recipients, int records = 0)
+{
+    Send_Mail_Request r;
+    r.kind = kind;
+    r.recipients = recipients;
+    r.records = records;
+    r.cardSide = QStringLiteral("F");
+    r.render = [](int record, const QString& side) {
+        QImage picture(100 + record, side == QLatin1String("F") ? 50 : 60, QImage::Format_ARGB32);
+        picture.fill(Qt::white);
+        return picture;
+    };
+    return r;
+}
+
+const QStringList three
+    = { QStringLiteral("a@example.com"), QStringLiteral(" b@example.com"), QStringLiteral("c@example.com") };
+
+} // namespace
+
+TEST(SendMailRun, StepsAndRecipientsOfEachKind)
+{
+    using Kind = Send_Mail_Request::Kind;
+    const QStringList five = three + QStringList { QStringLiteral("d@example.com"), QStringLiteral("e@example.com") };
+    const struct {
+        Kind kind;
+        QStringList recipients;
+        int records;
+        int steps;
+        QStringList mailed;
+        QList<int> recordOfMail; // picture width - 100; -1 for a mail without pictures
+    } cases[] = {
+        { Kind::Plain, three, 0, 3, three, { -1, -1, -1 } },
+        { Kind::CardWithoutData, three, 7, 3, three, { 0, 0, 0 } },
+        { Kind::DataOnePerRecipient, five, 3, 5, five.mid(0, 3), { 0, 1, 2 } },
+        { Kind::DataOnePerRecipient, three, 5, 3, three, { 0, 1, 2 } },
+        { Kind::DataAllToEvery, three.mid(0, 2), 3, 3, three.mid(0, 2) + three.mid(0, 2) + three.mid(0, 2),
+            { 0, 0, 1, 1, 2, 2 } },
+    };
+    for (const auto& c : cases) {
+        RecordingRun r;
+        const Send_Mail_Request req = request(c.kind, c.recipients, c.records);
+        EXPECT_EQ(Send_Mail_Run::steps(req), c.steps);
+        const Send_Mail_Result result = r.run.run(req);
+        EXPECT_EQ(r.recipientsMailed(), c.mailed) << int(c.kind);
+        ASSERT_EQ(r.calls.size(), std::size_t(c.recordOfMail.size()));
+        for (std::size_t m = 0; m < r.calls.size(); ++m) {
+            const int record = c.recordOfMail[int(m)];
+            EXPECT_EQ(r.calls[m].pictureSizes, record < 0 ? QList<QSize>() : QList<QSize>({ QSize(100 + record, 50) }))
+                << int(c.kind) << " mail " << m;
+        }
+        EXPECT_TRUE(result.lastSendSucceeded);
+        EXPECT_EQ(result.sent, int(c.mailed.size()));
+        EXPECT_EQ(list_count.load(), c.steps);
+        EXPECT_EQ(curr_barcode_count.load(), c.steps); // the bar ends full, also when records run out
+        for (const QString& path : r.attachmentPaths)
+            EXPECT_FALSE(QFileInfo::exists(path)) << path.toStdString();
+    }
+}
+
+TEST(SendMailRun, BothSidesAttachTheBackThenTheFrontInARunFolderOfItsOwn)
+{
+    RecordingRun r;
+    Send_Mail_Request req = request(Send_Mail_Request::Kind::DataAllToEvery, three.mid(0, 1), 2);
+    req.cardSide = QStringLiteral("BOTH");
+    req.baseName = QStringLiteral("Party");
+    r.run.run(req);
+    ASSERT_EQ(r.calls.size(), 2u);
+    EXPECT_EQ(r.calls[1].pictureSizes, QList<QSize>({ QSize(101, 60), QSize(101, 50) }));
+    ASSERT_EQ(r.attachmentPaths.size(), 4);
+    EXPECT_TRUE(r.attachmentPaths[0].endsWith(QLatin1String("/Party_Back.png")));
+    EXPECT_TRUE(r.attachmentPaths[1].endsWith(QLatin1String("/Party.png")));
+    EXPECT_NE(QFileInfo(r.attachmentPaths[0]).absolutePath(), QDir::tempPath());
+    for (const QString& path : r.attachmentPaths)
+        EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_FALSE(QFileInfo::exists(QFileInfo(r.attachmentPaths[0]).absolutePath()));
+
+    RecordingRun back;
+    req.cardSide = QStringLiteral("B");
+    back.run.run(req);
+    EXPECT_EQ(back.calls[0].pictureSizes, QList<QSize>({ QSize(100, 60) }));
+}
+
+TEST(SendMailRun, AFailedSendEndsTheRunExceptInAnAllToEveryPass)
+{
+    using Kind = Send_Mail_Request::Kind;
+    // The second call fails.
+    const struct {
+        Kind kind;
+        int records;
+        int calls;
+        bool lastSucceeded;
+    } cases[] = {
+        { Kind::Plain, 0, 2, false },
+        { Kind::CardWithoutData, 0, 2, false },
+        { Kind::DataOnePerRecipient, 3, 2, false },
+        // Record 0: a ok, b fails (c skipped); record 1: a, b, c; record 2: a, b, c.
+        { Kind::DataAllToEvery, 3, 8, true },
+    };
+    for (const auto& c : cases) {
+        RecordingRun r;
+        r.answer = [](int call) { return call != 1; };
+        const Send_Mail_Result result = r.run.run(request(c.kind, three, c.records));
+        EXPECT_EQ(int(r.calls.size()), c.calls) << int(c.kind);
+        EXPECT_EQ(result.lastSendSucceeded, c.lastSucceeded);
+        EXPECT_EQ(result.failed, 1);
+        const QString message = Send_Mail_Run::finalMessage(result);
+        EXPECT_TRUE(message.startsWith(c.lastSucceeded ? QStringLiteral("E-mail has been sent successfully.")
+                                                       : QStringLiteral("Could not send email message.\n")));
+        EXPECT_TRUE(message.endsWith(QStringLiteral("\n\n1 of %1 mails could not be sent.").arg(c.calls)))
+            << message.toStdString();
+    }
+}
+
+TEST(SendMailRun, RecordsWithoutAPictureAreSkippedAndARunWithoutAnyMailFails)
+{
+    RecordingRun r;
+    Send_Mail_Request req = request(Send_Mail_Request::Kind::DataOnePerRecipient, three, 3);
+    const auto draw = req.render;
+    req.render = [draw](int record, const QString& side) { return record == 1 ? QImage() : draw(record, side); };
+    const Send_Mail_Result result = r.run.run(req);
+    EXPECT_EQ(r.recipientsMailed(), QStringList({ three[0], three[2] }));
+    EXPECT_TRUE(result.lastSendSucceeded);
+
+    RecordingRun none;
+    req.render = [](int, const QString&) { return QImage(); };
+    const Send_Mail_Result nothing = none.run.run(req);
+    EXPECT_TRUE(none.calls.empty());
+    EXPECT_FALSE(nothing.lastSendSucceeded);
+    EXPECT_EQ(Send_Mail_Run::finalMessage(nothing), Send_Mail_Run::failureText());
+}
+
+TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
+{
+    using Kind = Send_Mail_Request::Kind;
+    // Stop is pressed while the second mail is being sent.
+    const struct {
+        Kind kind;
+        int records;
+        QStringList recipients;
+        int calls;
+    } cases[] = {
+        { Kind::Plain, 0, three, 2 }, { Kind::DataOnePerRecipient, 3, three, 2 },
+        { Kind::DataAllToEvery, 3, three, 2 }, // checked before each recipient of a pass
+    };
+    for (const auto& c : cases) {
+        RecordingRun r;
+        r.answer = [&r](int call) {
+            if (call == 1)
+                r.stop = true;
+            return true;
+        };
+        const Send_Mail_Result result = r.run.run(request(c.kind, c.recipients, c.records));
+        EXPECT_EQ(int(r.calls.size()), c.calls) << int(c.kind);
+        EXPECT_TRUE(result.lastSendSucceeded); // stopped after a mail that went: the success message
+    }
+
+    RecordingRun before;
+    before.stop = true;
+    const Send_Mail_Result result = before.run.run(request(Kind::Plain, three));
+    EXPECT_TRUE(before.calls.empty());
+    EXPECT_EQ(Send_Mail_Run::finalMessage(result), Send_Mail_Run::failureText());
+}
+
+TEST(SendMailRun, PausesComeAfterEveryNMailsButNotAfterTheLast)
+{
+    RecordingRun r;
+    Send_Mail_Request req = request(Send_Mail_Request::Kind::Plain, three);
+    req.mailsPerPause = 2;
+    req.pauseMs = 3000; // waits 2 seconds: one second less than entered
+    std::vector<qint32> shown;
+    std::atomic<bool> watching { true };
+    std::thread watcher([&] {
+        while (watching) {
+            const qint32 now = Pause_Delay_Time.load();
+            if (now >= 0 && (shown.empty() || shown.back() != now))
+                shown.push_back(now);
+            QThread::msleep(20);
+        }
+    });
+    r.run.run(req);
+    watching = false;
+    watcher.join();
+    ASSERT_EQ(r.calls.size(), 3u);
+    const qint64 gap = r.calls[2].atMs - r.calls[1].atMs;
+    EXPECT_GE(gap, 1900);
+    EXPECT_LT(gap, 2800);
+    EXPECT_LT(r.calls[1].atMs - r.calls[0].atMs, 500);
+    EXPECT_EQ(shown, std::vector<qint32>({ 3000, 2000 }));
+    EXPECT_EQ(Pause_Delay_Time.load(), -1);
+
+    // No pause with N = 0, and a pause of one second waits not at all.
+    for (const auto& [n, ms] : { std::pair { 0, 5000 }, std::pair { 1, 1000 } }) {
+        RecordingRun quick;
+        req.mailsPerPause = n;
+        req.pauseMs = ms;
+        quick.run.run(req);
+        ASSERT_EQ(quick.calls.size(), 3u);
+        EXPECT_LT(quick.calls[2].atMs - quick.calls[0].atMs, 500) << n << " " << ms;
+    }
+}
+
+TEST(SendMailRun, StopDuringAPauseEndsItAtOnce)
+{
+    RecordingRun r;
+    Send_Mail_Request req = request(Send_Mail_Request::Kind::Plain, three);
+    req.mailsPerPause = 1;
+    req.pauseMs = 60000;
+    std::thread stopper([&] {
+        QThread::msleep(400);
+        r.stop = true;
+    });
+    QElapsedTimer clock;
+    clock.start();
+    r.run.run(req);
+    stopper.join();
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_EQ(r.calls.size(), 1u);
+}
+
+TEST(SendMailRun, PauseText)
+{
+    const std::pair<qint32, const char*> cases[] = {
+        { 3725000, "Pausing the process for 1 Hour 2 Minutes 5 Seconds." },
+        { 5000, "Pausing the process for 5 Seconds." },
+        { 1000, "Pausing the process for 1 Second." },
+        { 0, "Pausing the process for 0 Second." },
+        { 61000, "Pausing the process for 1 Minute 1 Second." },
+        { 7200000, "Pausing the process for 2 Hours 0 Minute 0 Second." },
+        { 120000, "Pausing the process for 2 Minutes 0 Second." },
+    };
+    for (const auto& [ms, text] : cases)
+        EXPECT_EQ(Calculate_Pause_Time(ms), QString::fromLatin1(text)) << ms;
+}

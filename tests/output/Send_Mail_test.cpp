@@ -1,0 +1,322 @@
+#include "output/Send_Mail.h"
+
+#include "MailTestSupport.h"
+#include "output/Mail_Globals.h"
+#include "output/Send_Modeless.h"
+
+#include "ui_Send_Mail.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using mailtest::click;
+using mailtest::type;
+
+namespace {
+
+
+
+// Waits, with the window alive, until the run under way has ended.
+bool waitForRun(Send_Mail& window, int ms = 20000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (window.running() && clock.elapsed() < ms)
+        QTest::qWait(20);
+    return !window.running();
+}
+
+// Opens the send window as the E-mail button does and lets `act` work in it.
+void openSendWindow(testsupport::ScriptedResponder& ui, const std::function<void(Send_Mail&)>& act)
+{
+    ui.modalRuns.push_back([&act](QDialog& dialog) {
+        auto& window = static_cast<Send_Mail&>(dialog);
+        window.show();
+        act(window);
+        if (window.isVisible())
+            QTest::mouseClick(window.form().closeButton, Qt::LeftButton);
+        return window.result();
+    });
+    Send_Mail::defaultInstance().Open_Wnd();
+}
+
+struct Recorder {
+    std::vector<Mail_Message> mails;
+    std::atomic<int> count { 0 };
+    Send_Mail_Run::Sender sender()
+    {
+        return [this](const Mail_Message& mail, const std::atomic<bool>*) {
+            mails.push_back(mail);
+            ++count;
+            return true;
+        };
+    }
+};
+
+} // namespace
+
+TEST(SendMail, OpeningResetsEveryControl)
+{
+    testsupport::ScriptedResponder ui;
+    sender_email = QStringLiteral("me@example.com");
+    openSendWindow(ui, [](Send_Mail& window) {
+        Ui::Send_Mail& f = window.form();
+        type(f.to_txt, QStringLiteral("someone@example.com"));
+        click(f.rd_without_barcode);
+        click(f.delayed_delv_chk);
+        f.mail_count_stepper->setValue(7);
+    });
+    openSendWindow(ui, [](Send_Mail& window) {
+        Ui::Send_Mail& f = window.form();
+        EXPECT_EQ(f.from_txt->text(), QStringLiteral("me@example.com"));
+        EXPECT_TRUE(f.to_txt->text().isEmpty());
+        EXPECT_TRUE(f.rd_mail_curr_barcode->isChecked());
+        EXPECT_FALSE(f.rd_without_barcode->isChecked());
+        EXPECT_TRUE(f.side_front_rd->isChecked());
+        EXPECT_EQ(window.card_side_str, QStringLiteral("F"));
+        EXPECT_EQ(f.file_name_txt->text(), QStringLiteral("VarnelCard"));
+        EXPECT_FALSE(f.send_with_batch_chk->isEnabled()); // no editor, no records
+        EXPECT_FALSE(f.rd_all_to_every->isEnabled());
+        EXPECT_TRUE(f.rd_all_to_every->isChecked());
+        EXPECT_FALSE(f.browse_att->isEnabled());
+        EXPECT_FALSE(f.delayed_delv_chk->isChecked());
+        EXPECT_FALSE(f.mail_count_stepper->isEnabled());
+        EXPECT_EQ(f.mail_count_stepper->value(), 1);
+        EXPECT_EQ(f.hour_stepper->value() + f.min_stepper->value() + f.sec_stepper->value(), 0);
+    });
+}
+
+TEST(SendMail, ModeSideAndPauseControlsFollowTheClicks)
+{
+    testsupport::ScriptedResponder ui;
+    openSendWindow(ui, [](Send_Mail& window) {
+        Ui::Send_Mail& f = window.form();
+        click(f.rd_without_barcode);
+        EXPECT_FALSE(f.rd_mail_curr_barcode->isChecked());
+        EXPECT_FALSE(f.file_name_txt->isEnabled());
+        EXPECT_TRUE(f.browse_att->isEnabled());
+        EXPECT_TRUE(f.clear_att->isEnabled());
+        click(f.rd_mail_curr_barcode);
+        EXPECT_FALSE(f.rd_without_barcode->isChecked());
+        EXPECT_TRUE(f.file_name_txt->isEnabled());
+        EXPECT_FALSE(f.browse_att->isEnabled());
+
+        const std::pair<QRadioButton*, const char*> sides[]
+            = { { f.side_both_rd, "BOTH" }, { f.side_back_rd, "B" }, { f.side_front_rd, "F" } };
+        for (const auto& [button, code] : sides) {
+            click(button);
+            EXPECT_EQ(window.card_side_str.toStdString(), code);
+        }
+
+        click(f.delayed_delv_chk);
+        EXPECT_TRUE(f.hour_stepper->isEnabled());
+        EXPECT_TRUE(f.mail_count_stepper->isEnabled());
+        click(f.delayed_delv_chk);
+        EXPECT_FALSE(f.sec_stepper->isEnabled());
+    });
+}
+
+TEST(SendMail, BrowseAndClearFillAndEmptyTheAttachment)
+{
+    testsupport::ScriptedResponder ui;
+    ui.fileAnswers = { QStringLiteral("/tmp/menu.pdf"), QString() };
+    openSendWindow(ui, [](Send_Mail& window) {
+        Ui::Send_Mail& f = window.form();
+        click(f.rd_without_barcode);
+        click(f.browse_att);
+        EXPECT_EQ(f.attachment->text(), QStringLiteral("/tmp/menu.pdf"));
+        click(f.browse_att); // cancelled: kept
+        EXPECT_EQ(f.attachment->text(), QStringLiteral("/tmp/menu.pdf"));
+        click(f.clear_att);
+        EXPECT_TRUE(f.attachment->text().isEmpty());
+    });
+}
+
+TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
+{
+    const struct {
+        const char* from;
+        const char* to;
+        const char* fileName;
+        const char* message;
+    } cases[] = {
+        { "  ", "a@example.com", "Card", "Please make sure that:\n1.Entered E-mail Settings are correct." },
+        { "me@example.com", " ", "Card", "Please specify the Recipient E-mail address." },
+        { "me@example.com", "a@example.com, nobody", "Card", "Recipient E-mail address is invalid or incomplete." },
+        { "me@example.com", ",", "Card", "Recipient E-mail address is invalid or incomplete." },
+        { "me@example.com", "a@example.com", " /*?", "Please enter valid file name." },
+        { "me@example.com", "a@example.com", "..", "Please enter valid file name." },
+    };
+    for (const auto& c : cases) {
+        testsupport::ScriptedResponder ui;
+        Recorder recorder;
+        Send_Mail::defaultInstance().runSender = recorder.sender();
+        openSendWindow(ui, [&](Send_Mail& window) {
+            Ui::Send_Mail& f = window.form();
+            type(f.from_txt, QString::fromLatin1(c.from));
+            type(f.to_txt, QString::fromLatin1(c.to));
+            type(f.file_name_txt, QString::fromLatin1(c.fileName));
+            click(f.sendButton);
+            EXPECT_FALSE(window.running());
+        });
+        ASSERT_EQ(ui.messages.size(), 1u) << c.message;
+        EXPECT_TRUE(ui.messages[0].text.trimmed().startsWith(QString::fromLatin1(c.message))) << c.message;
+        EXPECT_EQ(recorder.count.load(), 0);
+    }
+    Send_Mail::defaultInstance().runSender = nullptr;
+}
+
+TEST(SendMail, RecipientListKeepsPiecesAsSplitAndIgnoresEmptyOnes)
+{
+    const struct {
+        const char* to;
+        std::optional<QStringList> list;
+    } cases[] = {
+        { "A@Example.com, b@example.com", QStringList { "a@example.com", " b@example.com" } },
+        { "a@example.com,", QStringList { "a@example.com" } },
+        { "a@example.com, b@example", std::nullopt },
+        { "", std::nullopt },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Send_Mail::recipientList(QString::fromLatin1(c.to)), c.list) << c.to;
+}
+
+TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResult)
+{
+    FreshDataFolder folder(QStringLiteral("send-plain"));
+    const QString file = folder.settingsFile() + QStringLiteral(".menu.txt");
+    {
+        QFile menu(file);
+        ASSERT_TRUE(menu.open(QIODevice::WriteOnly));
+        menu.write("soup\n");
+    }
+    sender_pwd = QStringLiteral("pw");
+    sending_server = QStringLiteral("mail.example.com");
+    sending_port = QStringLiteral("2525");
+    send_enable_ssl = QStringLiteral("Y");
+    testsupport::ScriptedResponder ui;
+    std::atomic<bool> release { false };
+    std::vector<Mail_Message> mails;
+    Send_Mail::defaultInstance().runSender = [&](const Mail_Message& mail, const std::atomic<bool>*) {
+        while (!release)
+            QThread::msleep(5);
+        mails.push_back(mail);
+        return true;
+    };
+    openSendWindow(ui, [&](Send_Mail& window) {
+        Ui::Send_Mail& f = window.form();
+        type(f.from_txt, QStringLiteral(" Me@Example.com "));
+        type(f.to_txt, QStringLiteral("a@example.com, B@example.com"));
+        type(f.subject_txt, QStringLiteral("Menu"));
+        f.message_txt->setFocus();
+        QTest::keyClicks(f.message_txt, QStringLiteral("Here it is."));
+        click(f.rd_without_barcode);
+        f.attachment->setText(file);
+        click(f.sendButton);
+        ASSERT_TRUE(window.running());
+        // While the run is under way: Send and Close are off, the progress window is up.
+        EXPECT_FALSE(f.sendButton->isEnabled());
+        EXPECT_FALSE(f.closeButton->isEnabled());
+        EXPECT_TRUE(window.send_modls_wnd->isVisible());
+        EXPECT_EQ(window.send_modls_wnd->_curr_msg_cnt->text(), QStringLiteral("0 / 2"));
+        EXPECT_EQ(window.send_modls_wnd->_tot_msg_cnt->text(), QStringLiteral("2"));
+        click(f.sendButton); // ignored
+        QTest::qWait(700);
+        EXPECT_EQ(window.send_modls_wnd->_curr_msg_cnt->text(), QStringLiteral("1 / 2"));
+        release = true;
+        ASSERT_TRUE(waitForRun(window));
+        EXPECT_FALSE(window.send_modls_wnd->isVisible());
+        EXPECT_TRUE(f.sendButton->isEnabled());
+    });
+    Send_Mail::defaultInstance().runSender = nullptr;
+    ASSERT_EQ(mails.size(), 2u);
+    EXPECT_EQ(mails[0].toAddress, QStringLiteral("a@example.com"));
+    EXPECT_EQ(mails[1].toAddress, QStringLiteral(" b@example.com"));
+    EXPECT_EQ(mails[0].sender, QStringLiteral("me@example.com"));
+    EXPECT_EQ(mails[0].subject, QStringLiteral("Menu"));
+    EXPECT_EQ(mails[0].body, QStringLiteral("Here it is."));
+    EXPECT_EQ(mails[0].attachments, QStringList({ file }));
+    EXPECT_EQ(mails[0].password, QStringLiteral("pw"));
+    EXPECT_EQ(mails[0].smtpServer, QStringLiteral("mail.example.com"));
+    EXPECT_EQ(mails[0].port, QStringLiteral("2525"));
+    EXPECT_EQ(mails[0].enableSsl, QStringLiteral("Y"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("E-mail has been sent successfully."));
+}
+
+TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
+{
+    testsupport::ScriptedResponder ui;
+    ui.messageAnswers = { 0, 1 }; // No, then Yes
+    Recorder recorder;
+    Send_Mail::defaultInstance().runSender = [&](const Mail_Message& mail, const std::atomic<bool>*) {
+        QThread::msleep(150);
+        return recorder.sender()(mail, nullptr);
+    };
+    openSendWindow(ui, [&](Send_Mail& window) {
+        Ui::Send_Mail& f = window.form();
+        type(f.from_txt, QStringLiteral("me@example.com"));
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many << QStringLiteral("guest%1@example.com").arg(i);
+        type(f.to_txt, many.join(QLatin1Char(',')));
+        click(f.rd_without_barcode);
+        click(f.sendButton);
+        QTest::qWait(200);
+        click(window.send_modls_wnd->_stop_btn); // No
+        EXPECT_FALSE(Stop_SMS_Sending_Now.load());
+        EXPECT_TRUE(window.running());
+        click(window.send_modls_wnd->_stop_btn); // Yes
+        const int atStop = recorder.count.load();
+        ASSERT_TRUE(waitForRun(window));
+        EXPECT_LE(recorder.count.load(), atStop + 1); // at most the mail under way
+    });
+    Send_Mail::defaultInstance().runSender = nullptr;
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("Are you sure you want to continue?"));
+    EXPECT_LT(recorder.count.load(), 40);
+    EXPECT_EQ(ui.messages[2].text.trimmed(), QStringLiteral("E-mail has been sent successfully."));
+}
+
+TEST(SendMail, QuittingDuringARunEndsItAndWaitsForTheWorker)
+{
+    testsupport::ScriptedResponder ui;
+    std::atomic<int> calls { 0 };
+    Send_Mail::defaultInstance().runSender = [&](const Mail_Message&, const std::atomic<bool>* abandon) {
+        ++calls;
+        while (!abandon->load())
+            QThread::msleep(5); // a send that would never end by itself
+        return false;
+    };
+    openSendWindow(ui, [&](Send_Mail& window) {
+        type(window.form().from_txt, QStringLiteral("me@example.com"));
+        type(window.form().to_txt, QStringLiteral("a@example.com, b@example.com"));
+        click(window.form().rd_without_barcode);
+        QTest::mouseClick(window.form().sendButton, Qt::LeftButton);
+        QTest::qWait(100);
+        ASSERT_TRUE(window.running());
+        QElapsedTimer clock;
+        clock.start();
+        window.abandonRun(); // what the program does as it is about to quit
+        EXPECT_FALSE(window.running());
+        EXPECT_LT(clock.elapsed(), 2000);
+        EXPECT_FALSE(window.send_modls_wnd->isVisible());
+    });
+    Send_Mail::defaultInstance().runSender = nullptr;
+    EXPECT_EQ(calls.load(), 1);
+    EXPECT_TRUE(ui.messages.empty()); // nobody is told anything while the program goes
+}
