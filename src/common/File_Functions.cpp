@@ -3,8 +3,8 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "platform/DataFolder.h"
+#include "platform/UiSeam.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -62,7 +62,7 @@ void Open_Help_File()
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    platform::ui().openUrl(QUrl::fromLocalFile(path));
 }
 
 void Check_Path_And_Create_Files()

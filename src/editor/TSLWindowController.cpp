@@ -52,6 +52,7 @@ TSLWindowController::TSLWindowController(QWidget* parent)
     connectEditorCommands();
     connectSeriesCommands();
     connectSpreadsheetCommands();
+    connectLibraryButtons(); // needs the data-source page's controls
     buildMainMenu();
     connectRulers();
     _zoomFactor = 1.0;
@@ -288,6 +289,7 @@ void TSLWindowController::Exit_App()
             return;
         }
     }
+    Run_Review_Window();
     endProcess(0);
 }
 

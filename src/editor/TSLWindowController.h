@@ -9,6 +9,7 @@
 #include "model/Card_Property.h"
 #include "model/TSLGraphic.h"
 #include "profiles/Invitation_Wizard_Host.h"
+#include "profiles/Profile_Form_Host.h"
 #include "profiles/User_Profile_Class.h"
 
 #include <QColor>
@@ -73,9 +74,10 @@ class DrawWindow;
 class Send_Modeless;
 
 class TSLWindowController : public QMainWindow,
-                           public CardEditorServices,
-                           public Invitation_Wizard_Host,
-                           public Series_Host {
+                            public CardEditorServices,
+                            public Invitation_Wizard_Host,
+                            public Series_Host,
+                            public Profile_Form_Host {
     Q_OBJECT
 public:
     // What the design-file writer did: the caller decides whether to go on (quit, new, open).
@@ -93,7 +95,44 @@ public:
     void windowWillClose() { }
     void newDocumentWindow();
     void Exit_Btn_Clicked();
-    void Exit_App(); // the only way out: save question, then the end of the process
+    void Exit_App(); // the only way out: save question, the review request, then the end of the process
+
+    // --- Card-holder forms (TSLWindowController_Profiles.cpp) ---
+    // Runs the one-side form for side "F" or "B", the no-side form for an empty side; 1 after OK, which
+    // also marks that a profile was accepted in this run.
+    int Open_User_Profile_Window(bool load, const QString& side);
+    TSLGraphicList profileSideItems(bool back) const override;
+    User_Profile_Class& profileRecord(int which) override;
+    int spreadsheetRowCount() const override;
+    QString firstValueOfColumn(int column) const override;
+    QString excelSourcePath() const override;
+    void setExcelSourcePath(const QString& path) override;
+    void setExcelBindingUse(bool use) override;
+    QImage renderProfileItems(const TSLGraphicList& items) const override;
+    QImage previewProfile() override;
+    bool canLoadSpreadsheet() const override { return true; }
+    void loadSpreadsheetForProfile(const QString& path) override;
+    bool canViewSeries() const override { return true; }
+    void viewSeries(const QString& name) override;
+    void openSeriesManager() override;
+    void viewBindingTable() override;
+
+    // --- Template gallery and card size wizard (TSLWindowController_Templates.cpp) ---
+    void Open_Template_Gallery(); // a built-in or own template becomes the open design, without a file name
+    void Open_Card_Wizard(); // outline and stock size of the card
+
+    // --- Help and the maker's links (TSLWindowController_Help.cpp) ---
+    void Help_Button(); // the help and support window
+    void Run_Review_Window();
+    void Open_Google_Plus();
+    void Open_FaceBook();
+    void Open_Twitter();
+    void Open_FB_Like();
+    void Open_Support_Mail();
+    void Open_Reseller_Mail();
+    void Open_Website_1();
+    void Open_Website_2();
+    void Open_Website_3();
 
     // The process ends through here: the event loop is left with the status (or, before it runs, main
     // finds hasEnded() and returns it).
@@ -147,6 +186,9 @@ public:
     // The picture library for "C" an item picture or "B" a background; 1 with the path in lib_window_sel_file.
     int Open_Image_Library_Window(const QString& purpose);
     QString lib_window_sel_file;
+    void Manual_Library_Browse_Btn(); // library picture for the selected picture item
+    void Card_Bckgrnd_Clicked(); // library background for the current side, shown on the background page
+    void Card_Image_Library_Btn(); // library background from the background page's picture box
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
     static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
     void Undo_Clicked();
@@ -322,6 +364,7 @@ public:
     void Text_Gradient_RD_Sel();
     void Text_Font_Changed(); // brings up the font panel on Text_font
     void changeTextFont(const QFont& font); // a choice made in the font panel
+    void Insert_Template_Button(); // a greeting text from the catalogue for the invitation title or message
     void Text_Insert_Date();
     void Text_Insert_Time();
     void textDidChange();
@@ -531,7 +574,8 @@ public:
     QLineEdit* Sign_image_path = nullptr;
 
     // --- Barcode page (TSLWindowController_Barcode_Panel.cpp) ---
-    void Open_Barcode_Window() override; // the canvas's current barcode into the settings dialog; OK spreads the settings
+    void
+    Open_Barcode_Window() override; // the canvas's current barcode into the settings dialog; OK spreads the settings
     void View_barcode_prop_Button() { Open_Barcode_Window(); }
     void Update_Barcode_Graphics(const TSLGraphic& source);
     QPushButton* View_barcode_prop_btn = nullptr;
@@ -571,6 +615,13 @@ public:
 
     QImage no_image, banner_image, promotion_pattern_image, sign_sample_img, fp_sample_img, barcode_sample_img;
     QImage wizard_pattern_image() const override { return wizard_pattern_image_; }
+    QStringList plasticCardSizeNames() const override { return pvc_card_arry; }
+    QStringList labelSizeNames() const override { return paper_card_arry; }
+    QSizeF cardSizeOf(const QString& category, const QString& preset, int row) const override
+    {
+        return Get_My_card_Size(category, preset, row);
+    }
+    int openProfileWithoutSide() override { return Open_User_Profile_Window(false, QString()); }
     QString act_path_location; // the installed resources
     QString App_Name;
 
@@ -680,6 +731,8 @@ private:
     void connectShapePage();
     void connectLinePage();
     void connectTextPage();
+    void connectLibraryButtons();
+    void setCurrentSideBackground(const QString& path);
     QPointer<QFontDialog> fontPanel; // the one font panel, shared by the text page and the card page
     void connectCardPage(); // the card page's outlets and actions
     void connectItemPanels(); // picture, signature and barcode pages

@@ -9,7 +9,7 @@
 #include "common/Globals.h"
 #include "editor/Design_File_Format.h"
 #include "output/Open_Export_Log.h"
-#include "editor/Export_Template_Window.h"
+#include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
 #include "platform/UiSeam.h"
 

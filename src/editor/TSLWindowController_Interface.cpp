@@ -166,6 +166,7 @@ void TSLWindowController::connectInterface()
     connect(Undo_btn, &QAction::triggered, this, &TSLWindowController::Undo_Clicked);
     connect(Redo_btn, &QAction::triggered, this, &TSLWindowController::Redo_Clicked);
     connect(Exit_btn, &QAction::triggered, this, &TSLWindowController::Exit_Btn_Clicked);
+    connect(Help_btn, &QAction::triggered, this, &TSLWindowController::Help_Button);
     connect(Front_Card_btn, &QToolButton::clicked, this, &TSLWindowController::Front_Card_Btn_Clicked);
     connect(Back_Side_btn, &QToolButton::clicked, this, &TSLWindowController::Back_Card_Btn_Clicked);
     connect(Temp_Card_btn, &QToolButton::clicked, this, &TSLWindowController::Temp_Card_Btn_Clicked);
@@ -182,13 +183,12 @@ void TSLWindowController::connectInterface()
 
     // Windows and commands that are not there yet stay visible but cannot be used.
     for (QAction* later : { Cut_btn, Copy_btn, Paste_btn, Delete_btn, Begin_Front_btn, Send_Back_btn, Lock_btn,
-             Unlock_btn, Export_btn, Print_btn, Mail_btn, Series_btn, Help_btn })
+             Unlock_btn, Export_btn, Print_btn, Mail_btn, Series_btn })
         later->setEnabled(false);
     for (int code = 0; code < toolButtons.size(); ++code) {
         toolButtons[code]->setIcon(toolIcon(code));
-        toolButtons[code]->setEnabled(code == 0);
+        toolButtons[code]->setEnabled(true);
     }
-    User_Profile_btn->setEnabled(false);
 
     const struct {
         QAction* action;

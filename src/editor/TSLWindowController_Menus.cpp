@@ -74,7 +74,14 @@ void TSLWindowController::buildMainMenu()
     Save_btn->setShortcuts(standardKeys(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
     SaveAs_btn->setShortcuts(standardKeys(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
     Exit_btn->setShortcuts(standardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
-    file->addActions({ New_btn, Open_btn, Save_btn, SaveAs_btn });
+    file->addActions({ New_btn, Open_btn });
+    QAction* fromTemplate
+        = namedAction(file, QStringLiteral("menu_New_From_Template"), QStringLiteral("New from Template..."));
+    connect(fromTemplate, &QAction::triggered, this, &W::Open_Template_Gallery);
+    QAction* cardWizard
+        = namedAction(file, QStringLiteral("menu_Card_Wizard"), QStringLiteral("Card Size and Shape..."));
+    connect(cardWizard, &QAction::triggered, this, &W::Open_Card_Wizard);
+    file->addActions({ Save_btn, SaveAs_btn });
     file->addSeparator();
     file->addAction(Export_btn);
     QAction* exportTemplate

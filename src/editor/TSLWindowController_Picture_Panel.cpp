@@ -133,13 +133,6 @@ void TSLWindowController::connectItemPanels()
     }
     connect(image.Image_reset_btn, &QPushButton::clicked, this, &TSLWindowController::Image_reset_Button);
 
-    // The picture file is chosen beside its path on the data-source page.
-    if (manual_brws_box && manual_brws_box->layout()) {
-        auto* browse = new QPushButton(tr("Browse..."), manual_brws_box);
-        browse->setObjectName(QStringLiteral("Manual_Image_Browse_btn"));
-        manual_brws_box->layout()->addWidget(browse);
-        connect(browse, &QPushButton::clicked, this, &TSLWindowController::Manual_Image_Browse_Btn);
-    }
 
     Ui::Inspector_Signature& sign = f.signature;
     Sign_border_chk = sign.Sign_border_chk;

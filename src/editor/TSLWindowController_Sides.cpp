@@ -147,11 +147,6 @@ void TSLWindowController::Show_Hide_Ruler_ChkBox()
         canvas->setRulersVisible(show);
 }
 
-void TSLWindowController::User_Profile_Button_Clicked()
-{
-    // The card-holder profile windows are not part of the program yet: the side is only redrawn.
-    Refresh_Canvas();
-}
 
 int TSLWindowController::runStartScreen()
 {

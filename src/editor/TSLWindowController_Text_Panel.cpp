@@ -11,6 +11,8 @@
 #include "editor/Inspector_Codes.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "model/TSLText.h"
+#include "profiles/Insert_Template.h"
+#include "profiles/Profiles_Globals.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,8 +58,6 @@ void TSLWindowController::connectTextPage()
     insert_template_btn = editing.insert_template_btn;
     Text_border_style = page.Text_border_style;
     Text_font_value = page.Text_font_value;
-    // The greeting-text catalogue window is not there yet: the button is shown but cannot be used.
-    insert_template_btn->setEnabled(false);
 
     page.Text_bor_Stepper->setRange(0, 100);
     page.Text_bor_Stepper->setDecimals(0);
@@ -91,6 +91,7 @@ void TSLWindowController::connectTextPage()
     connect(editing.Text_Insert_Date_btn, &QPushButton::clicked, this, &TSLWindowController::Text_Insert_Date);
     connect(editing.Text_Insert_Time_btn, &QPushButton::clicked, this, &TSLWindowController::Text_Insert_Time);
     connect(editing.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TSLWindowController::textDidChange);
+    connect(insert_template_btn, &QPushButton::clicked, this, &TSLWindowController::Insert_Template_Button);
 }
 
 void TSLWindowController::Text_Border_ChkBox()
@@ -244,6 +245,20 @@ void TSLWindowController::textDidChange()
         const QSignalBlocker quiet(box);
         box->setPlainText(text);
         box->moveCursor(QTextCursor::End);
+    }
+    writeTextBoxIntoSelection();
+}
+
+void TSLWindowController::Insert_Template_Button()
+{
+    Insert_Template* picker = Insert_Template::defaultInstance();
+    picker->title_or_msg = insert_template_btn->text() == QLatin1String("Use Template Title") ? QStringLiteral("T")
+                                                                                              : QStringLiteral("M");
+    if (picker->Open_Template_Dialog() != 1)
+        return;
+    {
+        const QSignalBlocker quiet(Text_value_Edit);
+        Text_value_Edit->setPlainText(Template_Msg_Val);
     }
     writeTextBoxIntoSelection();
 }

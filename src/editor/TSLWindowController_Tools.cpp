@@ -33,7 +33,6 @@ void TSLWindowController::connectToolsAndInspector()
     for (int code = 0; code < toolButtons.size() && code < int(std::size(actions)); ++code) {
         QToolButton* button = toolButtons[code];
         button->setCheckable(true);
-        button->setEnabled(code != 9); // the picture library window does not exist yet
         palette->addButton(button, code);
         connect(button, &QToolButton::clicked, this, actions[code]);
     }
@@ -212,11 +211,4 @@ void TSLWindowController::selectedToolDidChange(QObject* /*sender*/)
 QString TSLWindowController::currentGraphicClass() const
 {
     return graphicClassForTool(Selected_Control_Tool_);
-}
-
-int TSLWindowController::Open_Image_Library_Window(const QString& /*purpose*/)
-{
-    // The picture library window is not part of the program yet: its tool stays disabled and nothing is
-    // chosen, so callers go on as after a cancelled library.
-    return 0;
 }

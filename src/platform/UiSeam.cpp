@@ -1,9 +1,11 @@
 #include "platform/UiSeam.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QUrl>
 
 namespace platform {
 
@@ -48,8 +50,19 @@ UiResponder* current = &realResponder;
 
 } // namespace
 
-UiResponder& ui() { return *current; }
+void UiResponder::openUrl(const QUrl& url)
+{
+    QDesktopServices::openUrl(url);
+}
 
-void setUiResponder(UiResponder* responder) { current = responder ? responder : &realResponder; }
+UiResponder& ui()
+{
+    return *current;
+}
+
+void setUiResponder(UiResponder* responder)
+{
+    current = responder ? responder : &realResponder;
+}
 
 } // namespace platform

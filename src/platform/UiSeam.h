@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 // The one place where the program waits for the user: message boxes, modal runs and file panels.
@@ -33,6 +34,8 @@ public:
     virtual int runModal(QDialog& dialog) = 0;
     // The chosen path, empty when cancelled.
     virtual QString chooseFile(const FileRequest& request) = 0;
+    // Hands a file, web page or mail link to the desktop's default program; failures are not reported.
+    virtual void openUrl(const QUrl& url);
 };
 
 // The responder in force; always on the GUI thread.

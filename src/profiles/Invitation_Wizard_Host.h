@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QImage>
+#include <QSizeF>
+#include <QStringList>
 
 // What the start screen and invitation wizard need of the main window. The main window implements it and
 // installs itself with Invitation_Wizard::setHost before the wizard is first opened.
@@ -21,4 +23,16 @@ public:
 
     // The picture tiled behind the start screen and wizard; a null picture leaves the plain window colour.
     virtual QImage wizard_pattern_image() const { return {}; }
+
+    // The stock card sizes the size choosers offer: the plastic card names and the label names, in table
+    // order, and a row's size in millimetres for a category ("PVC Card" or a label category), an
+    // orientation ("H" or "V") and a row (-1 none).
+    virtual QStringList plasticCardSizeNames() const { return {}; }
+    virtual QStringList labelSizeNames() const { return {}; }
+    virtual QSizeF cardSizeOf(const QString& /*category*/, const QString& /*preset*/, int /*row*/) const
+    {
+        return QSizeF(30, 30);
+    }
+    // Runs the card-holder form that belongs to no side; 1 after OK.
+    virtual int openProfileWithoutSide() { return 0; }
 };

@@ -12,3 +12,9 @@ QString Invite_Venue;
 QString Invite_Date;
 QString Invite_Time;
 QString Invite_BG_IMG;
+
+QString Template_Msg_Val;
+
+QString Selected_Template_Path;
+quint64 User_Defined_File = 0;
+QString export_template_name;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 // Process-wide state of the start screen, the wizards and the greeting texts, grouped by owner.
 // Everything here is read and written on the GUI thread.
@@ -24,3 +25,15 @@ extern QString Invite_Venue;
 extern QString Invite_Date;
 extern QString Invite_Time;
 extern QString Invite_BG_IMG;
+
+// --- Greeting-text picker ---
+// The picker's result: emptied when it opens and on Cancel, the chosen text after OK.
+extern QString Template_Msg_Val;
+
+// --- Template gallery and template names ---
+// The chosen template's preview picture; after OK the design file beside it.
+extern QString Selected_Template_Path;
+// Source of the user-template grid's item identifiers; only grows during a run.
+extern quint64 User_Defined_File;
+// The last name accepted by the template-name window.
+extern QString export_template_name;

@@ -2,7 +2,7 @@
 // written is reported by name and leaves what was there before.
 #include "editor/EditorWindowTestSupport.h"
 
-#include "editor/Export_Template_Window.h"
+#include "profiles/Export_Template_Window.h"
 #include "model/Shape_Control.h"
 
 #include <QBuffer>

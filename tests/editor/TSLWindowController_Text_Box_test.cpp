@@ -1,5 +1,5 @@
 // A text item has one text box, on the text-editing page: the data-source page binds the item to a series but
-// edits no text of its own, and the greeting-text button stays off whatever the source.
+// edits no text of its own, and the greeting-text button stays usable whatever the source.
 #include "editor/ItemPanelTestSupport.h"
 
 #include <QComboBox>
@@ -32,7 +32,7 @@ TEST_F(TextBoxTest, ShowingATextFillsTheTextPageBoxAndTypingThereReachesTheItem)
     EXPECT_EQ(text->Text_contents().string, QStringLiteral("Happy birthday, Mia"));
 }
 
-TEST_F(TextBoxTest, TheManualSourceLeavesTheGreetingTextButtonOffAndTheBoxWritable)
+TEST_F(TextBoxTest, TheManualSourceLeavesTheGreetingTextButtonUsableAndTheBoxWritable)
 {
     const TSLGraphicPtr text = addItem(QStringLiteral("TSLText"), QRectF(10, 10, 120, 30), TSLDocumentGraphicsKey);
     text->control_ID = QStringLiteral("PARTY_MSG");
@@ -49,7 +49,7 @@ TEST_F(TextBoxTest, TheManualSourceLeavesTheGreetingTextButtonOffAndTheBoxWritab
 
     EXPECT_EQ(source->currentText(), QStringLiteral("Manual"));
     EXPECT_EQ(text->data_source_type, 0);
-    EXPECT_FALSE(button->isEnabled()) << "there is no greeting-text picker to open yet";
+    EXPECT_TRUE(button->isEnabled()) << "the greeting-text picker opens from it";
     EXPECT_FALSE(control<QPlainTextEdit>(window->text_edtng_tab, "Text_value_Edit")->isReadOnly());
 }
 

@@ -221,7 +221,7 @@ TEST_F(TextPanelTest, TheFontPanelChangesTheFontOfTheSelectedTexts)
     EXPECT_EQ(itemBytes(*unselected), unselectedBefore);
 }
 
-TEST_F(TextPanelTest, TheGreetingTextButtonNamesItsKindAndWaitsForTheCatalogue)
+TEST_F(TextPanelTest, TheGreetingTextButtonNamesItsKindAndOpensTheCatalogue)
 {
     const TSLGraphicPtr title = addText(QStringLiteral("Title"));
     title->control_ID = QStringLiteral("PARTY_TITLE");
@@ -235,7 +235,7 @@ TEST_F(TextPanelTest, TheGreetingTextButtonNamesItsKindAndWaitsForTheCatalogue)
     EXPECT_EQ(button->text(), QStringLiteral("Use Template Title"));
     window->Show_RHS_Properties(message);
     EXPECT_EQ(button->text(), QStringLiteral("Use Template Message"));
-    EXPECT_FALSE(button->isEnabled());
+    EXPECT_TRUE(button->isEnabled());
     window->Show_RHS_Properties(plain);
     EXPECT_TRUE(button->isHidden());
 }

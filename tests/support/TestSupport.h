@@ -8,7 +8,7 @@ namespace testsupport {
 // Runs a program with arguments (no shell) and returns its exit code; -1 when it cannot start.
 // Standard output and error are returned through the pointers when given.
 int runProgram(const QString& program, const QStringList& arguments, QString* out = nullptr, QString* err = nullptr,
-               const QByteArray& input = {}, int timeoutMs = 120000);
+    const QByteArray& input = {}, int timeoutMs = 120000);
 
 // True when the program can be found on PATH (or is an absolute path that exists).
 bool havePeer(const QString& program);
@@ -21,6 +21,7 @@ QString makeTempFolder(const QString& name);
 #include "platform/UiSeam.h"
 
 #include <QDialog>
+#include <QUrl>
 
 #include <deque>
 #include <functional>
@@ -42,6 +43,7 @@ public:
     std::vector<platform::MessageRequest> messages;
     std::vector<QString> dialogsRun; // object names of the dialogs run
     std::vector<platform::FileRequest> fileRequests;
+    std::vector<QUrl> urlsOpened; // what would have gone to the desktop's default programs
 
     int showMessage(const platform::MessageRequest& request) override
     {
@@ -62,10 +64,10 @@ public:
         fileRequests.push_back(request);
         return take(fileAnswers, QString());
     }
+    void openUrl(const QUrl& url) override { urlsOpened.push_back(url); }
 
 private:
-    template <typename T>
-    static T take(std::deque<T>& queue, T fallback)
+    template <typename T> static T take(std::deque<T>& queue, T fallback)
     {
         if (queue.empty())
             return fallback;

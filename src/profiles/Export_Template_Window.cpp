@@ -1,9 +1,9 @@
-#include "editor/Export_Template_Window.h"
+#include "profiles/Export_Template_Window.h"
 
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
-#include "editor/Design_File_Format.h"
+#include "profiles/Profiles_Globals.h"
 #include "ui_Export_Template_Window.h"
 
 #include <QDir>
@@ -30,6 +30,14 @@ Export_Template_Window::~Export_Template_Window() = default;
 void Export_Template_Window::reset()
 {
     ui_->template_name->clear();
+    ui_->template_passed->clear();
+    export_template_name_.clear();
+}
+
+void Export_Template_Window::setCurrentName(const QString& name)
+{
+    ui_->template_name->setText(name);
+    ui_->template_passed->setText(name);
     export_template_name_.clear();
 }
 
@@ -40,14 +48,21 @@ void Export_Template_Window::OK_Btn_Clicked()
         Show_MessageBox(QStringLiteral("Please enter template name."));
         return;
     }
-    const QString existing
-        = QDir(Resource_Path).filePath(QStringLiteral("Templates/User/%1.%2").arg(name, design_file_EXT));
-    if (QFileInfo::exists(existing)
-        && Show_YES_NO_MessageBox(
-               QStringLiteral("Template with this name already exists, Do you want to replace the existing template?"))
-            != 1)
+    const bool exists
+        = QFileInfo(QDir(Resource_Path).filePath(QStringLiteral("Templates/User/%1.dcard").arg(name))).isFile();
+    const QString current = Trim_Str(ui_->template_passed->text());
+    if (current.isEmpty()) {
+        if (exists
+            && Show_YES_NO_MessageBox(QStringLiteral(
+                   "Template with this name already exists, Do you want to replace the existing template?"))
+                != 1)
+            return;
+    } else if (name != current && exists) {
+        Show_MessageBox(QStringLiteral("Template with this name already exists."));
         return;
+    }
     export_template_name_ = name;
+    export_template_name = name;
     done(1);
 }
 

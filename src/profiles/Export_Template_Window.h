@@ -8,15 +8,17 @@ namespace Ui {
 class Export_Template_Window;
 }
 
-// Asks for the name of a user template. OK cleans the name, refuses an empty or unsafe one, asks before
-// an existing template is replaced and ends with 1; Cancel empties the name and ends with 0.
+// Asks for the name of a user template. OK cleans the name, refuses an empty or unsafe one and ends with
+// 1; Cancel empties the name and ends with 0. A new template (no current name) asks before an existing
+// one is replaced; a rename (the current name in template_passed) refuses the name of another template.
 class Export_Template_Window : public QDialog {
     Q_OBJECT
 public:
     static Export_Template_Window& defaultInstance();
     ~Export_Template_Window() override;
 
-    void reset();
+    void reset(); // new-template mode: both names empty
+    void setCurrentName(const QString& name); // rename mode: the template's name in both fields
     QString templateName() const { return export_template_name_; }
     Ui::Export_Template_Window& form() { return *ui_; }
 

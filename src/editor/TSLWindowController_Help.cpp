@@ -1,0 +1,70 @@
+// Help, the maker's links and the review request on the way out.
+#include "editor/TSLWindowController.h"
+
+#include "common/Common_Functions.h"
+#include "output/Help_Support.h"
+#include "output/Maker_Links.h"
+#include "output/Review_Form.h"
+#include "platform/UiSeam.h"
+
+#include <exception>
+
+void TSLWindowController::Help_Button()
+{
+    try {
+        platform::ui().runModal(*Help_Support::defaultInstance());
+        Help_Support::defaultInstance()->hide();
+    } catch (const std::exception& error) {
+        Show_NSLog_Message(QString::fromUtf8(error.what()));
+    }
+}
+
+void TSLWindowController::Run_Review_Window()
+{
+    Review_Form::defaultInstance()->Open_Review_Form_Window();
+}
+
+void TSLWindowController::Open_Google_Plus()
+{
+    platform::ui().openUrl(Maker_Links::sharePage(QStringLiteral("googleplus")));
+}
+
+void TSLWindowController::Open_FaceBook()
+{
+    platform::ui().openUrl(Maker_Links::sharePage(QStringLiteral("facebook")));
+}
+
+void TSLWindowController::Open_Twitter()
+{
+    platform::ui().openUrl(Maker_Links::sharePage(QStringLiteral("twitter")));
+}
+
+void TSLWindowController::Open_FB_Like()
+{
+    platform::ui().openUrl(Maker_Links::sharePage(QStringLiteral("facebook-like")));
+}
+
+void TSLWindowController::Open_Support_Mail()
+{
+    platform::ui().openUrl(Maker_Links::supportMail());
+}
+
+void TSLWindowController::Open_Reseller_Mail()
+{
+    platform::ui().openUrl(Maker_Links::resellerMail());
+}
+
+void TSLWindowController::Open_Website_1()
+{
+    platform::ui().openUrl(Maker_Links::website(1));
+}
+
+void TSLWindowController::Open_Website_2()
+{
+    platform::ui().openUrl(Maker_Links::website(2));
+}
+
+void TSLWindowController::Open_Website_3()
+{
+    platform::ui().openUrl(Maker_Links::website(3));
+}

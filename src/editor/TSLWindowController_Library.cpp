@@ -1,0 +1,80 @@
+// The picture library opened from the editor: clip-art for picture items and pictures for the card's
+// background.
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLGraphicView.h"
+#include "common/Common_Functions.h"
+#include "common/Globals.h"
+#include "editor/TSLWindowController_Forms.h"
+#include "model/TSLImage.h"
+#include "profiles/Image_Library.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+int TSLWindowController::Open_Image_Library_Window(const QString& purpose)
+{
+    Image_Library* library = Image_Library::defaultInstance();
+    library->control_or_BG = purpose;
+    const int code = library->Open_Library_Window();
+    if (code == 1)
+        lib_window_sel_file = library->selected_image;
+    return code;
+}
+
+void TSLWindowController::connectLibraryButtons()
+{
+    Forms& f = *forms_;
+    connect(f.cardBackground.Card_Bckgrnd_btn, &QPushButton::clicked, this, &TSLWindowController::Card_Bckgrnd_Clicked);
+    connect(f.cardBackground.Card_Image_Library_btn, &QPushButton::clicked, this,
+        &TSLWindowController::Card_Image_Library_Btn);
+    // The picture file is chosen beside its path on the data-source page, from the disk or the library.
+    if (manual_brws_box && manual_brws_box->layout()) {
+        auto* browse = new QPushButton(tr("Browse..."), manual_brws_box);
+        browse->setObjectName(QStringLiteral("Manual_Image_Browse_btn"));
+        manual_brws_box->layout()->addWidget(browse);
+        connect(browse, &QPushButton::clicked, this, &TSLWindowController::Manual_Image_Browse_Btn);
+        auto* library = new QPushButton(tr("Library..."), manual_brws_box);
+        library->setObjectName(QStringLiteral("Manual_Library_Browse_btn"));
+        manual_brws_box->layout()->addWidget(library);
+        connect(library, &QPushButton::clicked, this, &TSLWindowController::Manual_Library_Browse_Btn);
+    }
+}
+
+void TSLWindowController::Manual_Library_Browse_Btn()
+{
+    if (Open_Image_Library_Window(QStringLiteral("C")) != 1)
+        return;
+    Library_Selected_Image = lib_window_sel_file;
+    if (Manual_image_path)
+        Manual_image_path->setText(Library_Selected_Image);
+    // Every selected picture reads the new file, as with a file from the disk.
+    Update_Image_Graphics(QStringLiteral("_file_path"));
+}
+
+void TSLWindowController::setCurrentSideBackground(const QString& path)
+{
+    if (Card_Front_Or_Back != 0)
+        set_Back_BG_Image(path);
+    else
+        set_Front_BG_Image(path);
+}
+
+void TSLWindowController::Card_Bckgrnd_Clicked()
+{
+    Show_RHS_Properties(nullptr);
+    if (Open_Image_Library_Window(QStringLiteral("B")) != 1)
+        return;
+    setCurrentSideBackground(lib_window_sel_file);
+    Update_Card_Graphics();
+    if (sett_tab && card_bkgd_tab)
+        sett_tab->setCurrentWidget(card_bkgd_tab);
+}
+
+void TSLWindowController::Card_Image_Library_Btn()
+{
+    if (Open_Image_Library_Window(QStringLiteral("B")) == 1)
+        setCurrentSideBackground(lib_window_sel_file);
+    Update_Card_Graphics();
+}

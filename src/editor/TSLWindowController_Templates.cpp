@@ -1,0 +1,26 @@
+// The template gallery and the card size wizard, offered in the File menu.
+#include "editor/TSLWindowController.h"
+
+#include "profiles/Card_Wizard.h"
+#include "profiles/Profiles_Globals.h"
+#include "profiles/Template_Wizard.h"
+
+void TSLWindowController::Open_Template_Gallery()
+{
+    Template_Wizard* gallery = Template_Wizard::defaultInstance();
+    gallery->setHost(this);
+    if (gallery->Open_Template_Window() != 1)
+        return;
+    // A template is a starting point: it is read without becoming the design's file. A design file that
+    // cannot be read says so itself and leaves the open design as it was.
+    Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T"));
+}
+
+void TSLWindowController::Open_Card_Wizard()
+{
+    Card_Wizard* wizard = Card_Wizard::defaultInstance();
+    wizard->setHost(this);
+    wizard->Open_Wnd();
+    Update_Card_Graphics();
+    Refresh_Canvas();
+}

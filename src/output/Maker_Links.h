@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QUrl>
+
+// The maker's addresses that the help, review and share windows open. Until the program is published
+// they are placeholders under the reserved ".example" domain.
+namespace Maker_Links {
+
+QUrl supportMail();
+QUrl resellerMail();
+QUrl website(int page); // 1 home, 2 products, 3 frequently asked questions
+QUrl reviewPage();
+QUrl sharePage(const QString& network); // "googleplus", "facebook", "twitter", "facebook-like"
+
+} // namespace Maker_Links

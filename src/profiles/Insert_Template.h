@@ -1,0 +1,40 @@
+#pragma once
+
+#include "profiles/Greeting_Text_Lists.h"
+
+#include <QDialog>
+
+class QPlainTextEdit;
+class QPushButton;
+
+// Lets the user step through the greeting titles or messages of the current category, edit the one
+// shown and hand it back for the card's invitation title or message.
+class Insert_Template : public QDialog {
+    Q_OBJECT
+public:
+    static Insert_Template* defaultInstance();
+
+    // Starts at the first entry of the category in Event_Type and runs the window modally: 1 OK (the
+    // text in Template_Msg_Val), 0 Cancel. The caller sets title_or_msg first.
+    int Open_Template_Dialog();
+
+    QString title_or_msg = QStringLiteral("T"); // "T" browse titles, anything else messages
+    Greeting_Text_Lists lists;
+
+    QPlainTextEdit* msg_value = nullptr;
+    QPushButton* back_btn = nullptr;
+    QPushButton* next_btn = nullptr;
+    QPushButton* ok_btn = nullptr;
+    QPushButton* cancel_btn = nullptr;
+
+public slots:
+    void Msg_Back_Click();
+    void Msg_Next_Click();
+    void OKPressed();
+    void CancelPressed();
+
+private:
+    explicit Insert_Template(QWidget* parent = nullptr);
+    bool browsingTitles() const { return title_or_msg == QLatin1String("T"); }
+    void showCurrent();
+};

@@ -1,0 +1,42 @@
+#include "profiles/Picture_Folder.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Picture_Folder {
+
+QStringList pictureNames(const QString& folder)
+{
+    QStringList names;
+    const QFileInfo info(folder);
+    if (!info.isDir())
+        return names;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QFileInfo& entry : entries) {
+        const QString extension = entry.suffix().toLower();
+        if (extension == QLatin1String("png") || extension == QLatin1String("jpg"))
+            names << entry.fileName();
+    }
+    return names;
+}
+
+QStringList subFolderNames(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return {};
+    return QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
+QString capitalised(const QString& name)
+{
+    QString result = name.toLower();
+    bool wordStart = true;
+    for (QChar& c : result) {
+        if (wordStart && c.isLetter())
+            c = c.toUpper();
+        wordStart = c.isSpace();
+    }
+    return result;
+}
+
+} // namespace Picture_Folder

@@ -1,0 +1,290 @@
+#include "profiles/Template_Wizard.h"
+
+#include "common/Common_Functions.h"
+#include "common/File_Functions.h"
+#include "common/Globals.h"
+#include "common/Long_SMS_Dlg.h"
+#include "platform/UiSeam.h"
+#include "profiles/Card_Size_Chooser.h"
+#include "profiles/Export_Template_Window.h"
+#include "profiles/Invitation_Wizard_Host.h"
+#include "profiles/Picture_Folder.h"
+#include "profiles/Picture_Grid_Panel.h"
+#include "profiles/Profiles_Globals.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace {
+
+QString templatesFolder()
+{
+    return QDir(Resource_Path).filePath(QStringLiteral("Templates"));
+}
+
+QString userFolder()
+{
+    return QDir(templatesFolder()).filePath(QStringLiteral("User"));
+}
+
+// The design file that belongs to a preview: the same name with the extension "dcard".
+QString designOf(const QString& preview)
+{
+    const QFileInfo info(preview);
+    return info.dir().filePath(info.completeBaseName() + QStringLiteral(".dcard"));
+}
+
+// Copies a file over any file at the target, through a temporary copy renamed into place.
+bool copyReplacing(const QString& from, const QString& to)
+{
+    const QString part = to + QStringLiteral(".part");
+    QFile::remove(part);
+    if (!QFile::copy(from, part))
+        return false;
+    QFile::remove(to);
+    if (QFile::rename(part, to))
+        return true;
+    QFile::remove(part);
+    return false;
+}
+
+} // namespace
+
+Template_Wizard* Template_Wizard::defaultInstance()
+{
+    static Template_Wizard* instance = new Template_Wizard();
+    return instance;
+}
+
+Template_Wizard::Template_Wizard(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("Template_Wizard"));
+    setWindowTitle(QStringLiteral("Templates"));
+    applySmallWindowLook(*this);
+    category_label = new QLabel(QStringLiteral("Show :"), this);
+    cat_cmbo_bx = new QComboBox(this);
+    cat_cmbo_bx->setObjectName(QStringLiteral("cat_cmbo_bx"));
+    cat_cmbo_bx->addItems({ QStringLiteral("Built-in Templates"), QStringLiteral("My Templates") });
+    grid = new Picture_Grid_Panel(this);
+    sizes = new Card_Size_Chooser(this);
+    auto button = [this](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
+    Delete_temp_btn = button("Delete_temp_btn", QStringLiteral("Delete"));
+    Copy_temp_btn = button("Copy_temp_btn", QStringLiteral("Copy"));
+    Rename_temp_btn = button("Rename_temp_btn", QStringLiteral("Rename..."));
+    profile_btn = button("profile_btn", QStringLiteral("Card Holder..."));
+    ok_btn = button("ok_btn", QStringLiteral("OK"));
+    ok_btn->setDefault(true);
+    cancel_btn = button("cancel_btn", QStringLiteral("Cancel"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(category_label);
+    top->addWidget(cat_cmbo_bx);
+    top->addStretch();
+    top->addWidget(Delete_temp_btn);
+    top->addWidget(Copy_temp_btn);
+    top->addWidget(Rename_temp_btn);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(grid, 1);
+    middle->addWidget(sizes);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(profile_btn);
+    buttons->addStretch();
+    buttons->addWidget(cancel_btn);
+    buttons->addWidget(ok_btn);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(middle);
+    layout->addLayout(buttons);
+
+    connect(cat_cmbo_bx, &QComboBox::currentIndexChanged, this, &Template_Wizard::comboBoxSelectionDidChange);
+    connect(grid, &Picture_Grid_Panel::pictureChosen, this, [](const QString& path) { Selected_Template_Path = path; });
+    connect(Delete_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Delete_Template_Click);
+    connect(Copy_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Copy_Templatee_Click);
+    connect(Rename_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Rename_Template_Click);
+    connect(profile_btn, &QPushButton::clicked, this, &Template_Wizard::User_Profile_Click);
+    connect(ok_btn, &QPushButton::clicked, this, &Template_Wizard::OK_Click);
+    connect(cancel_btn, &QPushButton::clicked, this, &Template_Wizard::CancelClick);
+}
+
+void Template_Wizard::setHost(Invitation_Wizard_Host* host)
+{
+    host_ = host;
+    sizes->setHost(host);
+}
+
+int Template_Wizard::Open_Template_Window()
+{
+    try {
+        {
+            const QSignalBlocker quiet(cat_cmbo_bx);
+            cat_cmbo_bx->setCurrentIndex(0);
+        }
+        sizes->reset();
+        grid->clear();
+        grid->setZoom(0.6);
+        comboBoxSelectionDidChange();
+        const int code = platform::ui().runModal(*this);
+        hide();
+        return code == 1 ? 1 : 0;
+    } catch (const std::exception& error) {
+        Show_NSLog_Message(QString::fromUtf8(error.what()));
+        return 0;
+    }
+}
+
+void Template_Wizard::comboBoxSelectionDidChange()
+{
+    if (cat_cmbo_bx->currentIndex() == 0) {
+        Fill_Templates();
+        Show_Hide_Template_Buttons(true);
+    } else {
+        Fill_Templates_User_Defined();
+        Show_Hide_Template_Buttons(false);
+    }
+}
+
+void Template_Wizard::Fill_Templates()
+{
+    Show_NSLog_Message(templatesFolder());
+    fillFrom(templatesFolder(), false);
+}
+
+void Template_Wizard::Fill_Templates_User_Defined()
+{
+    fillFrom(userFolder(), true);
+}
+
+void Template_Wizard::fillFrom(const QString& folder, bool userList)
+{
+    if (!QFileInfo(folder).isDir())
+        return;
+    grid->clear();
+    const QDir dir(folder);
+    for (const QString& name : Picture_Folder::pictureNames(folder)) {
+        const QString uid = userList ? QStringLiteral("TEMP%1.png").arg(User_Defined_File++) : name;
+        grid->addImageWithPath(dir.filePath(name), name, uid);
+    }
+    grid->selectRow(0);
+}
+
+void Template_Wizard::Show_Hide_Template_Buttons(bool hide)
+{
+    for (QPushButton* button : { Delete_temp_btn, Copy_temp_btn, Rename_temp_btn })
+        button->setVisible(!hide);
+}
+
+QString Template_Wizard::existingChoice() const
+{
+    if (!Selected_Template_Path.isEmpty() && QFileInfo(Selected_Template_Path).isFile())
+        return Selected_Template_Path;
+    Show_MessageBox(QStringLiteral("Please select template."));
+    return QString();
+}
+
+void Template_Wizard::OK_Click()
+{
+    if (Selected_Template_Path.isEmpty() || !QFileInfo(Selected_Template_Path).isFile()) {
+        Show_MessageBox(QStringLiteral("Please select template."));
+        return;
+    }
+    Card_Shape = 0;
+    Selected_Template_Path = designOf(Selected_Template_Path);
+    done(1);
+}
+
+void Template_Wizard::CancelClick()
+{
+    Selected_Template_Path.clear();
+    Card_Shape = 0;
+    done(0);
+}
+
+void Template_Wizard::User_Profile_Click()
+{
+    if (host_)
+        host_->openProfileWithoutSide();
+}
+
+void Template_Wizard::Delete_Template_Click()
+{
+    const QString chosen = existingChoice();
+    if (chosen.isEmpty())
+        return;
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to delete this template?")) != 1)
+        return;
+    Delete_File(chosen);
+    Delete_File(designOf(chosen));
+    Fill_Templates_User_Defined();
+}
+
+QString Template_Wizard::Create_New_File_Path(const QString& path)
+{
+    const QFileInfo info(path);
+    for (int n = 1;; ++n) {
+        const QString candidate = info.dir().filePath(
+            QStringLiteral("%1 (copy %2).%3").arg(info.completeBaseName()).arg(n).arg(info.suffix()));
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
+}
+
+void Template_Wizard::Copy_Templatee_Click()
+{
+    const QString chosen = existingChoice();
+    if (chosen.isEmpty())
+        return;
+    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to make copy of this template?")) != 1)
+        return;
+    const QString copy = Create_New_File_Path(chosen);
+    QFile::copy(chosen, copy);
+    QFile::copy(designOf(chosen), designOf(copy));
+    Fill_Templates_User_Defined();
+}
+
+void Template_Wizard::Rename_Template_Click()
+{
+    const QString chosen = existingChoice();
+    if (chosen.isEmpty())
+        return;
+    Export_Template_Window& names = Export_Template_Window::defaultInstance();
+    names.setCurrentName(QFileInfo(chosen).completeBaseName());
+    const int code = platform::ui().runModal(names);
+    names.hide();
+    if (code != 1 || names.templateName().isEmpty())
+        return;
+    // The name window took only a single file name, so the new files stay in the user's folder.
+    const QString base = QDir(userFolder()).filePath(names.templateName());
+    const QString picture = base + QStringLiteral(".png");
+    if (picture == chosen)
+        return;
+    // Both copies first; the old files go only when both arrived, so a failed rename loses nothing. A
+    // preview without a design file is renamed alone.
+    const QString oldDesign = designOf(chosen);
+    const QString newDesign = base + QStringLiteral(".dcard");
+    const bool hasDesign = QFileInfo::exists(oldDesign);
+    const bool copied = copyReplacing(chosen, picture) && (!hasDesign || copyReplacing(oldDesign, newDesign));
+    if (!copied) {
+        QFile::remove(picture);
+        Show_MessageBox(QStringLiteral("The template could not be renamed."));
+        return;
+    }
+    Delete_File(chosen);
+    // Renaming a jpg preview to its own name keeps the design file, which is both the old and the new one.
+    if (hasDesign && QFileInfo(oldDesign) != QFileInfo(newDesign))
+        Delete_File(oldDesign);
+    Selected_Template_Path = picture;
+    Fill_Templates_User_Defined();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDialog>
+
+class Card_Size_Chooser;
+class Invitation_Wizard_Host;
+class Picture_Grid_Panel;
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+// The template gallery: the previews of the built-in templates ("Templates" of the data folder) or of
+// the user's own ("Templates/User"); OK returns the design file beside the chosen preview. The user's
+// templates can be deleted, copied and renamed here.
+class Template_Wizard : public QDialog {
+    Q_OBJECT
+public:
+    static Template_Wizard* defaultInstance();
+
+    void setHost(Invitation_Wizard_Host* host);
+    // Starts on the built-in templates and runs the window modally: 1 OK (the design in
+    // Selected_Template_Path), 0 Cancel.
+    int Open_Template_Window();
+
+    // A free name for a copy: "<name> (copy n).<extension>" beside the path, n counting from 1.
+    static QString Create_New_File_Path(const QString& path);
+
+    QComboBox* cat_cmbo_bx = nullptr; // 0 built-in templates, 1 my templates
+    QLabel* category_label = nullptr;
+    Picture_Grid_Panel* grid = nullptr;
+    Card_Size_Chooser* sizes = nullptr;
+    QPushButton* Delete_temp_btn = nullptr;
+    QPushButton* Copy_temp_btn = nullptr;
+    QPushButton* Rename_temp_btn = nullptr;
+    QPushButton* profile_btn = nullptr;
+    QPushButton* ok_btn = nullptr;
+    QPushButton* cancel_btn = nullptr;
+
+public slots:
+    void OK_Click();
+    void CancelClick();
+    void Delete_Template_Click();
+    void Copy_Templatee_Click();
+    void Rename_Template_Click();
+    void User_Profile_Click();
+    void comboBoxSelectionDidChange();
+
+private:
+    explicit Template_Wizard(QWidget* parent = nullptr);
+    void Fill_Templates();
+    void Fill_Templates_User_Defined();
+    void fillFrom(const QString& folder, bool userList);
+    void Show_Hide_Template_Buttons(bool hide);
+    // The chosen preview when it still exists; otherwise "Please select template." and empty.
+    QString existingChoice() const;
+
+    Invitation_Wizard_Host* host_ = nullptr;
+};

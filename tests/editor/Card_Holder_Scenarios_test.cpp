@@ -1,0 +1,111 @@
+// The card-holder form in a person's hands: the Card Holder button opens it on the side being edited,
+// OK places the profile there, the next opening reads it back, and a preview followed by Cancel leaves
+// the card exactly as it was.
+#include "editor/EditorScenarioFixture.h"
+
+#include "profiles/Profile_Form.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using editorscenario::EditorScenario;
+
+namespace {
+
+QString textOf(const TSLGraphicPtr& item)
+{
+    return item->_Text_contents ? item->_Text_contents->string : item->Text_Value;
+}
+
+class CardHolderScenario : public EditorScenario {
+protected:
+    void SetUp() override
+    {
+        EditorScenario::SetUp();
+        startEmpty();
+    }
+    void openForm(const std::function<int(Profile_Form&)>& user)
+    {
+        ui.modalRuns.push_back([user](QDialog& dialog) {
+            dialog.show();
+            return user(static_cast<Profile_Form&>(dialog));
+        });
+        auto* button = widget<QPushButton>(QStringLiteral("User_Profile_btn"));
+        ASSERT_TRUE(button->isEnabled());
+        click(button);
+    }
+    static void type(QLineEdit* field, const QString& text)
+    {
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    }
+    static int press(QPushButton* button, const Profile_Form& form)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        return form.isVisible() ? -1 : form.result();
+    }
+    std::vector<QByteArray> frontBytes() const
+    {
+        std::vector<QByteArray> bytes;
+        for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array())
+            bytes.push_back(editortest::itemBytes(*item));
+        return bytes;
+    }
+};
+
+TEST_F(CardHolderScenario, OkPlacesTheProfileAndTheNextOpeningReadsItBack)
+{
+    openForm([](Profile_Form& form) {
+        type(form.rows[0].value, QStringLiteral("Robin Hale"));
+        type(form.rows[2].value, QStringLiteral("Hale & Sons"));
+        return press(form.ok_btn, form);
+    });
+    const TSLGraphicPtr name = itemWithID(QStringLiteral("Fup_Name"));
+    ASSERT_TRUE(name);
+    EXPECT_EQ(textOf(name), QStringLiteral("Robin Hale"));
+    ASSERT_TRUE(itemWithID(QStringLiteral("Fup_Company")));
+    EXPECT_FALSE(itemWithID(QStringLiteral("Fup_Title"))) << "an empty field places nothing";
+
+    name->setBounds(QRectF(33, 44, 120, 20)); // the user moved it
+    QString readBack;
+    openForm([&readBack](Profile_Form& form) {
+        readBack = form.rows[0].value->text();
+        type(form.rows[0].value, QStringLiteral("Robin Hale-Smith"));
+        form.rows[2].value->clear();
+        return press(form.ok_btn, form);
+    });
+    EXPECT_EQ(readBack, QStringLiteral("Robin Hale"));
+    EXPECT_EQ(itemWithID(QStringLiteral("Fup_Name")), name) << "the same item is refilled";
+    EXPECT_EQ(textOf(name), QStringLiteral("Robin Hale-Smith"));
+    EXPECT_EQ(name->bounds(), QRectF(33, 44, 120, 20));
+    EXPECT_FALSE(itemWithID(QStringLiteral("Fup_Company"))->ctrl_is_visible) << "an emptied field hides its item";
+}
+
+TEST_F(CardHolderScenario, PreviewThenCancelLeavesTheCardExactlyAsItWas)
+{
+    openForm([](Profile_Form& form) {
+        type(form.rows[0].value, QStringLiteral("Before"));
+        type(form.rows[1].value, QStringLiteral("Chair"));
+        return press(form.ok_btn, form);
+    });
+    const std::vector<QByteArray> before = frontBytes();
+    ASSERT_EQ(before.size(), 2u);
+    const bool undoBefore = window->document()->undoManager().canUndo();
+
+    bool previewShown = false;
+    openForm([&previewShown](Profile_Form& form) {
+        type(form.rows[0].value, QStringLiteral("After"));
+        form.rows[1].value->clear(); // the preview hides the title
+        type(form.rows[4].value, QStringLiteral("1 Lane")); // and adds an address
+        QTest::mouseClick(form.preview_btn, Qt::LeftButton);
+        previewShown = !form.Preivew_picture->pixmap().isNull();
+        return press(form.cancel_btn, form);
+    });
+    EXPECT_TRUE(previewShown);
+    EXPECT_EQ(frontBytes(), before) << "every value of every item is as it was";
+    EXPECT_EQ(window->document()->undoManager().canUndo(), undoBefore);
+}
+
+} // namespace

@@ -1,0 +1,69 @@
+// The text page's greeting-text button on the invitation's title and message: it opens the picker on the
+// right list, and the chosen text reaches the selected item; Cancel leaves the item as it was.
+#include "editor/ItemPanelTestSupport.h"
+#include "profiles/Greeting_Text_Catalogue.h"
+#include "profiles/Insert_Template.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+class GreetingTextPickerTest : public editortest::ItemPanelTest {
+protected:
+    TSLGraphicPtr partyText(const char* id, const QString& text)
+    {
+        const TSLGraphicPtr item = addItem(QStringLiteral("TSLText"), QRectF(10, 10, 200, 40), TSLDocumentGraphicsKey);
+        item->control_ID = QLatin1String(id);
+        item->Text_contents().string = text;
+        item->Text_Value = text;
+        select(window->_graphicView, { 0 });
+        window->_graphicView->setSelected_Graphic(item);
+        window->Show_RHS_Properties(item);
+        return item;
+    }
+};
+
+TEST_F(GreetingTextPickerTest, TheChosenTitleOrMessageReplacesTheItemsText)
+{
+    Event_Type = QStringLiteral("2");
+    struct Case {
+        const char* id;
+        QStringList list;
+    };
+    const Case cases[] = { { "PARTY_TITLE", Greeting_Text_Catalogue::titles(QStringLiteral("2")) },
+        { "PARTY_MSG", Greeting_Text_Catalogue::messages(QStringLiteral("2")) } };
+    for (const Case& c : cases) {
+        const TSLGraphicPtr item = partyText(c.id, QStringLiteral("old"));
+        ui.modalRuns.push_back([](QDialog& dialog) {
+            auto& picker = static_cast<Insert_Template&>(dialog);
+            QTest::mouseClick(picker.next_btn, Qt::LeftButton);
+            QTest::mouseClick(picker.ok_btn, Qt::LeftButton);
+            return picker.result();
+        });
+        auto* button = control<QPushButton>(window->text_edtng_tab, "insert_template_btn");
+        ASSERT_TRUE(button->isEnabled());
+        button->resize(button->sizeHint());
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(item->Text_contents().string, c.list.at(1).trimmed()) << c.id;
+        EXPECT_EQ(
+            control<QPlainTextEdit>(window->text_edtng_tab, "Text_value_Edit")->toPlainText(), c.list.at(1).trimmed());
+        document.removeGraphicAtIndex(0);
+    }
+}
+
+TEST_F(GreetingTextPickerTest, CancelKeepsTheItemsText)
+{
+    const TSLGraphicPtr item = partyText("PARTY_MSG", QStringLiteral("Come over on Friday"));
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        auto& picker = static_cast<Insert_Template&>(dialog);
+        QTest::mouseClick(picker.next_btn, Qt::LeftButton);
+        QTest::mouseClick(picker.cancel_btn, Qt::LeftButton);
+        return picker.result();
+    });
+    window->Insert_Template_Button();
+    EXPECT_EQ(item->Text_contents().string, QStringLiteral("Come over on Friday"));
+    EXPECT_EQ(ui.dialogsRun.back(), QStringLiteral("Insert_Template"));
+}
+
+} // namespace

@@ -1,0 +1,122 @@
+// Help and leaving the program in a person's hands: the Help button opens the help and support window,
+// whose links reach the desktop's programs and leave the window open; quitting shows the review request
+// after the save question, whatever the answer, and then ends the program.
+#include "editor/EditorScenarioFixture.h"
+
+#include "output/Help_Support.h"
+#include "output/Review_Form.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QUrl>
+
+using editorscenario::EditorScenario;
+
+namespace {
+
+class HelpAndReviewScenario : public EditorScenario {
+protected:
+    void SetUp() override
+    {
+        EditorScenario::SetUp();
+        startEmpty();
+    }
+    QStringList opened() const
+    {
+        QStringList urls;
+        for (const QUrl& url : ui.urlsOpened)
+            urls << url.toString();
+        return urls;
+    }
+};
+
+TEST_F(HelpAndReviewScenario, TheHelpWindowsLinksOpenTheirPagesAndKeepTheWindowOpen)
+{
+    const struct {
+        const char* button;
+        const char* opens;
+    } links[] = { { "support_id", "mailto:support@tessaline.example" },
+        { "support_id_2", "mailto:support@tessaline.example" }, { "website_1", "https://www.tessaline.example/" },
+        { "reseller_1", "mailto:resellers@tessaline.example?subject=" },
+        { "gplus_btn", "https://www.tessaline.example/share/googleplus" },
+        { "facebook_btn", "https://www.tessaline.example/share/facebook?" },
+        { "twitter_btn", "https://www.tessaline.example/share/twitter" },
+        { "fb_like_btn", "https://www.tessaline.example/share/facebook-like" } };
+    std::vector<bool> openAfter;
+    ui.modalRuns.push_back([&](QDialog& dialog) {
+        dialog.show();
+        for (const auto& link : links) {
+            editorscenario::clickChild(dialog, link.button);
+            openAfter.push_back(dialog.isVisible());
+        }
+        editorscenario::clickChild(dialog, "comments_btn");
+        editorscenario::clickChild(dialog, "close_btn");
+        return dialog.result();
+    });
+    QAction* help = action(QStringLiteral("Help_btn"));
+    ASSERT_TRUE(help->isEnabled());
+    help->trigger();
+
+    ASSERT_EQ(ui.dialogsRun.back(), QStringLiteral("HelpWindow"));
+    const QStringList urls = opened();
+    ASSERT_EQ(urls.size(), int(std::size(links))) << "one page per click, none for the comments button";
+    for (std::size_t i = 0; i < std::size(links); ++i) {
+        EXPECT_TRUE(urls[int(i)].startsWith(QLatin1String(links[i].opens))) << urls[int(i)].toStdString();
+        EXPECT_TRUE(openAfter[i]) << links[i].button;
+    }
+    EXPECT_FALSE(Help_Support::defaultInstance()->isVisible());
+}
+
+TEST_F(HelpAndReviewScenario, TheGuideLinkOpensTheGuideOrSaysItIsMissing)
+{
+    const QString guide = QDir(Resource_Path).filePath(QStringLiteral("Help.pdf"));
+    ASSERT_TRUE(QFile::exists(guide)) << "the data folder is seeded with the guide";
+    bool stillOpen = false;
+    const auto pressGuide = [&stillOpen](QDialog& dialog) {
+        dialog.show();
+        editorscenario::clickChild(dialog, "_Help_File_Label");
+        stillOpen = dialog.isVisible();
+        editorscenario::clickChild(dialog, "close_btn");
+        return dialog.result();
+    };
+    ui.modalRuns.push_back(pressGuide);
+    window->Help_Button();
+    ASSERT_EQ(ui.urlsOpened.size(), 1u);
+    EXPECT_EQ(ui.urlsOpened[0], QUrl::fromLocalFile(guide));
+
+    const QString aside = guide + QStringLiteral(".aside");
+    ASSERT_TRUE(QFile::rename(guide, aside));
+    ui.modalRuns.push_back(pressGuide);
+    window->Help_Button();
+    QFile::rename(aside, guide);
+    EXPECT_EQ(ui.urlsOpened.size(), 1u);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(editortest::messageTexts(ui).contains(QStringLiteral("Help file does not exist!")));
+}
+
+TEST_F(HelpAndReviewScenario, QuittingAsksToSaveThenShowsTheReviewRequestAndEnds)
+{
+    for (const char* button : { "review_btn", "ok_btn" }) {
+        window->setDocument(&document);
+        ui.urlsOpened.clear();
+        ui.messageAnswers.push_back(0); // do not save
+        ui.modalRuns.push_back([button](QDialog& dialog) {
+            dialog.show();
+            editorscenario::clickChild(dialog, button);
+            return dialog.result();
+        });
+        const std::size_t before = ui.dialogsRun.size();
+        window->Exit_App();
+        ASSERT_EQ(ui.dialogsRun.size(), before + 1) << button;
+        EXPECT_EQ(ui.dialogsRun.back(), QStringLiteral("Review_Window"));
+        EXPECT_EQ(ui.messages.back().text.trimmed(), QStringLiteral("Do you want to save changes before closing?"));
+        ASSERT_EQ(ui.urlsOpened.size(), 1u) << button;
+        EXPECT_EQ(ui.urlsOpened[0], QUrl(QStringLiteral("https://www.tessaline.example/review")));
+        EXPECT_FALSE(Review_Form::defaultInstance()->isVisible());
+        EXPECT_TRUE(window->hasEnded());
+        EXPECT_EQ(window->endStatus(), 0);
+    }
+}
+
+} // namespace
