@@ -13,7 +13,7 @@ namespace {
 // A credit-card-sized side, in points, landscape.
 const QSizeF kCard(242.65, 153.07);
 
-struct TextSpec {
+struct TextLayout {
     QRectF bounds;
     const char* text;
     const char* family;
@@ -24,71 +24,71 @@ struct TextSpec {
     int alignment; // 0 left, 1 right, 2 centred
 };
 
-struct ShapeSpec {
+struct ShapeLayout {
     QRectF bounds;
     const char* kind; // "R", "C", "RR", "T", "D", "S", "DS"
     QColor fill;
 };
 
-struct TemplateSpec {
+struct TemplateLayout {
     const char* name;
     QColor gradientTop;
     QColor gradientBottom;
-    std::vector<ShapeSpec> shapes;
-    std::vector<TextSpec> front;
-    std::vector<TextSpec> back;
+    std::vector<ShapeLayout> shapes;
+    std::vector<TextLayout> front;
+    std::vector<TextLayout> back;
 };
 
-TSLGraphicPtr textItem(const TextSpec& spec)
+TSLGraphicPtr textItem(const TextLayout& layout)
 {
     TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
-    item->setBounds(spec.bounds);
-    QFont font(QLatin1String(spec.family));
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    item->setBounds(layout.bounds);
+    QFont font(QLatin1String(layout.family));
+    font.setPointSizeF(layout.size);
+    font.setBold(layout.bold);
+    font.setItalic(layout.italic);
     item->text_ctrl_font = font;
-    item->txt_clr = spec.colour;
-    item->text_alignmnet = spec.alignment;
-    item->Text_Value = QString::fromUtf8(spec.text);
-    item->_Text_contents = std::make_shared<TSLTextStorage>(TSLTextStorage { item->Text_Value, font, spec.colour });
+    item->txt_clr = layout.colour;
+    item->text_alignmnet = layout.alignment;
+    item->Text_Value = QString::fromUtf8(layout.text);
+    item->_Text_contents = std::make_shared<TSLTextStorage>(TSLTextStorage { item->Text_Value, font, layout.colour });
     item->_isDrawingFill = false;
     item->_isDrawingStroke = false;
     item->ctrl_is_visible = true;
     return item;
 }
 
-TSLGraphicPtr shapeItem(const ShapeSpec& spec)
+TSLGraphicPtr shapeItem(const ShapeLayout& layout)
 {
     TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QStringLiteral("Shape_Control"));
-    item->setBounds(spec.bounds);
-    item->_shape_type = QLatin1String(spec.kind);
+    item->setBounds(layout.bounds);
+    item->_shape_type = QLatin1String(layout.kind);
     item->_isDrawingFill = true;
-    item->setFillColor(spec.fill);
+    item->setFillColor(layout.fill);
     item->_isDrawingStroke = false;
     item->ctrl_is_visible = true;
     return item;
 }
 
-Card_Property side(const TemplateSpec& spec)
+Card_Property side(const TemplateLayout& layout)
 {
     Card_Property property;
     property.setCard_Size(kCard);
     property.setCard_fill_chk(true);
     property.setCard_fill_style(QStringLiteral("G"));
-    property.setCard_fill_Grd_1_clr(spec.gradientTop);
-    property.setCard_fill_Grd_2_clr(spec.gradientBottom);
+    property.setCard_fill_Grd_1_clr(layout.gradientTop);
+    property.setCard_fill_Grd_2_clr(layout.gradientBottom);
     property.setCard_grad_Stepper(90);
     return property;
 }
 
 // The items of a side, front-most first as the design file keeps them.
-TSLGraphicList items(const std::vector<TextSpec>& texts, const std::vector<ShapeSpec>& shapes)
+TSLGraphicList items(const std::vector<TextLayout>& texts, const std::vector<ShapeLayout>& shapes)
 {
     TSLGraphicList list;
-    for (const TextSpec& text : texts)
+    for (const TextLayout& text : texts)
         list.push_back(textItem(text));
-    for (const ShapeSpec& shape : shapes)
+    for (const ShapeLayout& shape : shapes)
         list.push_back(shapeItem(shape));
     return list;
 }
@@ -103,14 +103,14 @@ QImage render(const TSLGraphicList& list, const Card_Property& property, int fro
     return TSLRenderingView::image_From_Card_Graphics(list, renderSide, 1.0);
 }
 
-bool writeTemplate(const QDir& folder, const TemplateSpec& spec)
+bool writeTemplate(const QDir& folder, const TemplateLayout& layout)
 {
     DesignFileContent content;
-    content.front = side(spec);
-    content.back = side(spec);
-    content.frontItems = items(spec.front, spec.shapes);
-    content.backItems = items(spec.back, {});
-    const QString base = folder.filePath(QLatin1String(spec.name));
+    content.front = side(layout);
+    content.back = side(layout);
+    content.frontItems = items(layout.front, layout.shapes);
+    content.backItems = items(layout.back, {});
+    const QString base = folder.filePath(QLatin1String(layout.name));
     if (!writeDesignFile(base + QStringLiteral(".dcard"), encodeDesignFile(content)))
         return false;
 
@@ -134,7 +134,7 @@ bool writeTemplate(const QDir& folder, const TemplateSpec& spec)
 bool writeBuiltinTemplates(const QString& folder)
 {
     const QColor ink(60, 40, 70);
-    const std::vector<TemplateSpec> templates = {
+    const std::vector<TemplateLayout> templates = {
         { "Birthday Party", QColor(255, 236, 200), QColor(250, 180, 200),
             { { { 16, 14, 26, 26 }, "S", QColor(250, 190, 40) }, { { 200, 112, 26, 26 }, "S", QColor(250, 190, 40) },
                 { { 206, 12, 18, 18 }, "C", QColor(230, 60, 70) } },
@@ -159,8 +159,8 @@ bool writeBuiltinTemplates(const QString& folder)
     const QDir target(folder);
     if (!QDir().mkpath(target.path()))
         return false;
-    for (const TemplateSpec& spec : templates) {
-        if (!writeTemplate(target, spec))
+    for (const TemplateLayout& layout : templates) {
+        if (!writeTemplate(target, layout))
             return false;
     }
     return true;
