@@ -33,3 +33,7 @@ QString truncatedAtCharacterBoundary(const QString& s, int n);
 
 // Enables or disables a control; a group box passes the state on to its controls, boxes within boxes included.
 void SetObjEnabled(QWidget* control, bool flag);
+
+// Lengths: the model keeps points, the user sees millimetres.
+float Points_to_MM_Convert(float points);
+float MM_to_Points_Convert(float millimetres);

@@ -54,12 +54,12 @@ QSizeF TSLWindowController::Get_My_card_Size(const QString& category, const QStr
 
 float TSLWindowController::Points_to_MM_Convert(float points)
 {
-    return float(double(points) * 0.3527777777778);
+    return ::Points_to_MM_Convert(points);
 }
 
 float TSLWindowController::MM_to_Points_Convert(float millimetres)
 {
-    return float(double(millimetres) * 2.834645669291);
+    return ::MM_to_Points_Convert(millimetres);
 }
 
 void TSLWindowController::Set_Card_Size_In_Control(const QSizeF& millimetres)

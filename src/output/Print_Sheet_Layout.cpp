@@ -3,16 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-float Points_to_MM_Convert(float points)
-{
-    return float(double(points) * 0.3527777777778);
-}
-
-float MM_to_Points_Convert(float millimetres)
-{
-    return float(double(millimetres) * 2.834645669291);
-}
-
 float Print_Sheet_Layout::blockWidth() const
 {
     return float(cols()) * label_width + float(cols() - 1) * horz_mar;

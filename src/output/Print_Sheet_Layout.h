@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Common_Functions.h"
+
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -87,5 +89,3 @@ struct Print_Fit_Result {
 // Sets the layout's cell size, gaps, rows and columns from the window's values by the fit rule.
 Print_Fit_Result Check_Max_Cell_Value(Print_Sheet_Layout& layout, const Print_Fit_Input& input);
 
-float Points_to_MM_Convert(float points);
-float MM_to_Points_Convert(float millimetres);
