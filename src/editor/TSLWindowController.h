@@ -124,6 +124,8 @@ public:
     // --- Help and the maker's links (TSLWindowController_Help.cpp) ---
     void Help_Button(); // the help and support window
     void Run_Review_Window();
+    // The promotion commands: show the maker's product of kind "S", "R" or "B".
+    void Open_Promotion(const QString& software_type);
     void Open_Google_Plus();
     void Open_FaceBook();
     void Open_Twitter();

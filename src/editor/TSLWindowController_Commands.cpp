@@ -59,11 +59,8 @@ void TSLWindowController::connectEditorCommands()
     connect(Batch_Series, &QComboBox::currentIndexChanged, this, [this] { comboBoxSelectionDidChange(Batch_Series); });
 
     // Export, printing and e-mail.
-    Export_btn->setEnabled(true);
     connect(Export_btn, &QAction::triggered, this, &TSLWindowController::Export_Button);
-    Print_btn->setEnabled(true);
     connect(Print_btn, &QAction::triggered, this, &TSLWindowController::Print_Button);
-    Mail_btn->setEnabled(true);
     connect(Mail_btn, &QAction::triggered, this, &TSLWindowController::Mail_Button);
 
     // Background pictures, in a dock beside the canvas.

@@ -1,9 +1,11 @@
-// Help, the maker's links and the review request on the way out.
+// Help, the maker's links, the promotion window and the review request on the way out.
 #include "editor/TSLWindowController.h"
 
 #include "common/Common_Functions.h"
 #include "output/Help_Support.h"
 #include "output/Maker_Links.h"
+#include "output/Promotion_Form.h"
+#include "output/Run_Info_Window.h"
 #include "output/Review_Form.h"
 #include "platform/UiSeam.h"
 
@@ -11,17 +13,23 @@
 
 void TSLWindowController::Help_Button()
 {
-    try {
-        platform::ui().runModal(*Help_Support::defaultInstance());
-        Help_Support::defaultInstance()->hide();
-    } catch (const std::exception& error) {
-        Show_NSLog_Message(QString::fromUtf8(error.what()));
-    }
+    Run_Info_Window(*Help_Support::defaultInstance());
 }
 
 void TSLWindowController::Run_Review_Window()
 {
     Review_Form::defaultInstance()->Open_Review_Form_Window();
+}
+
+void TSLWindowController::Open_Promotion(const QString& software_type)
+{
+    try {
+        Promotion_Form* promotion = Promotion_Form::defaultInstance();
+        promotion->software_type = software_type;
+        promotion->Open_Promotion_Window();
+    } catch (const std::exception& error) {
+        Show_NSLog_Message(QString::fromUtf8(error.what()));
+    }
 }
 
 void TSLWindowController::Open_Google_Plus()

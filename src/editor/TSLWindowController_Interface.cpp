@@ -181,10 +181,10 @@ void TSLWindowController::connectInterface()
         tableView_setObjectValue(ColList, item->text(), identifier, item->row());
     });
 
-    // Windows and commands that are not there yet stay visible but cannot be used.
-    for (QAction* later : { Cut_btn, Copy_btn, Paste_btn, Delete_btn, Begin_Front_btn, Send_Back_btn, Lock_btn,
-             Unlock_btn, Export_btn, Print_btn, Mail_btn, Series_btn })
-        later->setEnabled(false);
+    // The commands on the selection start off: nothing is selected yet.
+    for (QAction* selection :
+        { Cut_btn, Copy_btn, Paste_btn, Delete_btn, Begin_Front_btn, Send_Back_btn, Lock_btn, Unlock_btn })
+        selection->setEnabled(false);
     for (int code = 0; code < toolButtons.size(); ++code) {
         toolButtons[code]->setIcon(toolIcon(code));
         toolButtons[code]->setEnabled(true);

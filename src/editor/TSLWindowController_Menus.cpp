@@ -1,7 +1,7 @@
-// The main menu: File, Edit, Arrange, View and Help with the standard shortcuts. Entries that act on the
-// selection are enabled as the current side's canvas allows and check again when they run, so neither a
-// stale entry nor its shortcut can get past a refusal. Also the rulers beside the three canvases, the zoom
-// steps, and a design named on the command line.
+// The main menu: File, Edit, Arrange, View and Help (with the maker's other products), with the standard
+// shortcuts. Entries that act on the selection are enabled as the current side's canvas allows and check
+// again when they run, so neither a stale entry nor its shortcut can get past a refusal. Also the rulers
+// beside the three canvases, the zoom steps, and a design named on the command line.
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
@@ -11,6 +11,7 @@
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "model/TSLDocument.h"
+#include "output/Promotion_Product.h"
 
 #include <QAction>
 #include <QApplication>
@@ -190,6 +191,13 @@ void TSLWindowController::buildMainMenu()
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("menu_Help"));
     help->addAction(Help_btn);
+    help->addSeparator();
+    for (const char* kind : { "S", "R", "B" }) {
+        const QString software_type = QLatin1String(kind);
+        QAction* promotion = namedAction(help, QStringLiteral("menu_Promotion_") + software_type,
+            Promotion_Product::titleOf(software_type) + QStringLiteral("..."));
+        connect(promotion, &QAction::triggered, this, [this, software_type] { Open_Promotion(software_type); });
+    }
 
     for (QMenu* menu : { file, edit, arrange, view, help })
         connect(menu, &QMenu::aboutToShow, this, &W::validateMainMenu);

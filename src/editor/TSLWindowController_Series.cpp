@@ -28,7 +28,6 @@ void TSLWindowController::connectSeriesCommands()
     Series_btn->setMenu(menu);
     if (auto* button = qobject_cast<QToolButton*>(forms_->window.mainToolBar->widgetForAction(Series_btn)))
         button->setPopupMode(QToolButton::MenuButtonPopup);
-    Series_btn->setEnabled(true);
     connect(Series_btn, &QAction::triggered, this, &TSLWindowController::Batch_Series_Button);
     connect(manager, &QAction::triggered, this, &TSLWindowController::Batch_Series_Button);
     connect(Create_Series_btn, &QAction::triggered, this, &TSLWindowController::Create_Series_Button);

@@ -2,7 +2,7 @@
 
 #include "common/File_Functions.h"
 #include "common/Long_SMS_Dlg.h"
-#include "editor/TSLWindowController.h"
+#include "output/Editor_Forward.h"
 #include "output/Link_Style.h"
 
 #include <QGridLayout>
@@ -18,13 +18,6 @@ QPushButton* namedButton(QWidget* parent, const char* name, const QString& text)
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
     return button;
-}
-
-// The editor offers the maker's links; without an editor (never in the program) nothing opens.
-template <typename Action> void withEditor(Action action)
-{
-    if (TSLWindowController* editor = TSLWindowController::defaultInstance())
-        action(*editor);
 }
 
 } // namespace
@@ -86,11 +79,11 @@ Help_Support::Help_Support(QWidget* parent)
     layout->addLayout(bottom);
 
     connect(_Help_File_Label, &QPushButton::clicked, this, &Help_Support::HelpFilePressed);
-    connect(support_id, &QPushButton::clicked, this, [] { withEditor([](auto& e) { e.Open_Support_Mail(); }); });
-    connect(support_id_2, &QPushButton::clicked, this, [] { withEditor([](auto& e) { e.Open_Support_Mail(); }); });
-    connect(website_1, &QPushButton::clicked, this, [] { withEditor([](auto& e) { e.Open_Website_1(); }); });
-    connect(reseller_1, &QPushButton::clicked, this, [] { withEditor([](auto& e) { e.Open_Reseller_Mail(); }); });
-    connect(reseller_2, &QPushButton::clicked, this, [] { withEditor([](auto& e) { e.Open_Reseller_Mail(); }); });
+    connect(support_id, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Support_Mail(); }); });
+    connect(support_id_2, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Support_Mail(); }); });
+    connect(website_1, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Website_1(); }); });
+    connect(reseller_1, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Reseller_Mail(); }); });
+    connect(reseller_2, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Reseller_Mail(); }); });
     connect(gplus_btn, &QPushButton::clicked, this, &Help_Support::Gplus_Clicked);
     connect(facebook_btn, &QPushButton::clicked, this, &Help_Support::Facebook_Clicked);
     connect(twitter_btn, &QPushButton::clicked, this, &Help_Support::Twitter_Clicked);
@@ -106,20 +99,20 @@ void Help_Support::HelpFilePressed()
 
 void Help_Support::Gplus_Clicked()
 {
-    withEditor([](TSLWindowController& editor) { editor.Open_Google_Plus(); });
+    forwardToEditor([](TSLWindowController& editor) { editor.Open_Google_Plus(); });
 }
 
 void Help_Support::Facebook_Clicked()
 {
-    withEditor([](TSLWindowController& editor) { editor.Open_FaceBook(); });
+    forwardToEditor([](TSLWindowController& editor) { editor.Open_FaceBook(); });
 }
 
 void Help_Support::Twitter_Clicked()
 {
-    withEditor([](TSLWindowController& editor) { editor.Open_Twitter(); });
+    forwardToEditor([](TSLWindowController& editor) { editor.Open_Twitter(); });
 }
 
 void Help_Support::FB_Like_Clicked()
 {
-    withEditor([](TSLWindowController& editor) { editor.Open_FB_Like(); });
+    forwardToEditor([](TSLWindowController& editor) { editor.Open_FB_Like(); });
 }

@@ -44,6 +44,11 @@ QUrl reviewPage()
     return QUrl(kSite + QStringLiteral("/review"));
 }
 
+QUrl videoChannel()
+{
+    return QUrl(kSite + QStringLiteral("/videos"));
+}
+
 QUrl sharePage(const QString& network)
 {
     QUrl url(kSite + QStringLiteral("/share/") + network);

@@ -2,7 +2,7 @@
 
 #include <QUrl>
 
-// The maker's addresses that the help, review and share windows open. Until the program is published
+// The maker's addresses that the help, review, promotion and share windows open. Until the program is published
 // they are placeholders under the reserved ".example" domain.
 namespace Maker_Links {
 
@@ -10,6 +10,7 @@ QUrl supportMail();
 QUrl resellerMail();
 QUrl website(int page); // 1 home, 2 products, 3 frequently asked questions
 QUrl reviewPage();
+QUrl videoChannel();
 QUrl sharePage(const QString& network); // "googleplus", "facebook", "twitter", "facebook-like"
 
 } // namespace Maker_Links

@@ -4,6 +4,7 @@
 #include "common/Long_SMS_Dlg.h"
 #include "output/Link_Style.h"
 #include "output/Maker_Links.h"
+#include "output/Run_Info_Window.h"
 #include "platform/UiSeam.h"
 
 #include <QHBoxLayout>
@@ -11,8 +12,6 @@
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
-
-#include <exception>
 
 Review_Form* Review_Form::defaultInstance()
 {
@@ -64,14 +63,7 @@ Review_Form::Review_Form(QWidget* parent)
 
 int Review_Form::Open_Review_Form_Window()
 {
-    try {
-        const int code = platform::ui().runModal(*this);
-        hide();
-        return code;
-    } catch (const std::exception& error) {
-        Show_NSLog_Message(QString::fromUtf8(error.what()));
-        return 0;
-    }
+    return Run_Info_Window(*this);
 }
 
 void Review_Form::Open_Link(const QString& link)

@@ -10,6 +10,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QColorDialog>
+#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace editorscenario {
 
@@ -29,6 +31,18 @@ inline void clickChild(QWidget& parent, const char* name)
     ASSERT_NE(button, nullptr) << name;
     ASSERT_TRUE(button->isEnabled()) << name;
     QTest::mouseClick(button, Qt::LeftButton);
+}
+
+// Clicks the button of each row (its `button` names it) in turn and notes whether the dialog was still open
+// after each click.
+template <typename Rows> std::vector<bool> clickEachButton(QDialog& dialog, const Rows& rows)
+{
+    std::vector<bool> openAfter;
+    for (const auto& row : rows) {
+        clickChild(dialog, row.button);
+        openAfter.push_back(dialog.isVisible());
+    }
+    return openAfter;
 }
 
 // The wizard as a new user goes through it: a new card, the size and background it offers, the first

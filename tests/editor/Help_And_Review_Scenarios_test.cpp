@@ -46,10 +46,7 @@ TEST_F(HelpAndReviewScenario, TheHelpWindowsLinksOpenTheirPagesAndKeepTheWindowO
     std::vector<bool> openAfter;
     ui.modalRuns.push_back([&](QDialog& dialog) {
         dialog.show();
-        for (const auto& link : links) {
-            editorscenario::clickChild(dialog, link.button);
-            openAfter.push_back(dialog.isVisible());
-        }
+        openAfter = editorscenario::clickEachButton(dialog, links);
         editorscenario::clickChild(dialog, "comments_btn");
         editorscenario::clickChild(dialog, "close_btn");
         return dialog.result();

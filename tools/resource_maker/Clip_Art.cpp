@@ -1,17 +1,16 @@
 #include "Clip_Art.h"
 
+#include "Drawn_Picture.h"
+
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 #include <QtMath>
 
 #include <functional>
 
 namespace {
-
-constexpr int kSide = 256;
 
 QPainterPath heartPath(const QRectF& box)
 {
@@ -22,19 +21,6 @@ QPainterPath heartPath(const QRectF& box)
     path.cubicTo(x, y + h * 0.6, x + w * 0.35, y + h * 0.75, x + w / 2, y + h);
     path.cubicTo(x + w * 0.65, y + h * 0.75, x + w, y + h * 0.6, x + w, y + h * 0.32);
     path.cubicTo(x + w, y, x + w * 0.5, y, x + w / 2, y + h * 0.3);
-    return path;
-}
-
-QPainterPath starPath(QPointF centre, double outer, double inner, int points)
-{
-    QPainterPath path;
-    for (int i = 0; i < points * 2; ++i) {
-        const double angle = -M_PI / 2 + i * M_PI / points;
-        const double r = i % 2 ? inner : outer;
-        const QPointF p(centre.x() + r * std::cos(angle), centre.y() + r * std::sin(angle));
-        i == 0 ? path.moveTo(p) : path.lineTo(p);
-    }
-    path.closeSubpath();
     return path;
 }
 
@@ -151,7 +137,7 @@ void star(QPainter& p)
 {
     p.setPen(QPen(QColor(170, 120, 0), 4));
     p.setBrush(QColor(255, 210, 40));
-    p.drawPath(starPath(QPointF(128, 134), 115, 48, 5));
+    p.drawPath(drawn::starPath(QPointF(128, 134), 115, 48, 5));
 }
 
 void partyHat(QPainter& p)
@@ -219,19 +205,6 @@ void sun(QPainter& p)
     p.drawEllipse(QPointF(128, 128), 58, 58);
 }
 
-bool writePicture(const QString& path, const std::function<void(QPainter&)>& draw)
-{
-    QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    {
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        draw(painter);
-    }
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
-}
-
 } // namespace
 
 bool writeClipArt(const QString& folder)
@@ -258,7 +231,7 @@ bool writeClipArt(const QString& folder)
         const QDir category(QDir(folder).filePath(QLatin1String(picture.category)));
         if (!QDir().mkpath(category.path()))
             return false;
-        if (!writePicture(category.filePath(QLatin1String(picture.name) + QStringLiteral(".png")), picture.draw))
+        if (!drawn::writePicture(category.filePath(QLatin1String(picture.name) + QStringLiteral(".png")), picture.draw))
             return false;
     }
     return true;

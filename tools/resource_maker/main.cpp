@@ -1,9 +1,11 @@
 // Makes the resources the program ships that are drawn or laid out rather than stored: the picture
-// library's clip-art, the built-in templates and the user guide. Run at build time:
+// library's clip-art, the built-in templates, the user guide and the pictures of the maker's other
+// products. Run at build time:
 //   tessaline_resource_maker <resource folder>
 #include "Builtin_Templates.h"
 #include "Clip_Art.h"
 #include "Help_Guide.h"
+#include "Promotion_Pictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,6 +31,10 @@ int main(int argc, char* argv[])
     }
     if (!writeHelpGuide(folder.filePath(QStringLiteral("Help.pdf")))) {
         std::fprintf(stderr, "cannot write the user guide\n");
+        return 1;
+    }
+    if (!writePromotionPictures(folder.path())) {
+        std::fprintf(stderr, "cannot write the product pictures\n");
         return 1;
     }
     return 0;

@@ -1,0 +1,121 @@
+#include "output/Promotion_Form.h"
+
+#include "common/Common_Functions.h"
+#include "common/Long_SMS_Dlg.h"
+#include "output/Editor_Forward.h"
+#include "output/Link_Style.h"
+#include "output/Maker_Links.h"
+#include "output/Run_Info_Window.h"
+#include "platform/DataFolder.h"
+#include "platform/UiSeam.h"
+
+#include "ui_Promotion_Form.h"
+
+#include <QApplication>
+#include <QUrl>
+
+#include <exception>
+
+namespace {
+
+// The name the enquiry mail gives: the main window's, as it was when the window was made.
+QString applicationName()
+{
+    if (const TSLWindowController* editor = TSLWindowController::defaultInstance())
+        return editor->App_Name;
+    return Replace_char_in_string(QApplication::applicationName(), QStringLiteral("&"), QStringLiteral("and"));
+}
+
+} // namespace
+
+Promotion_Form* Promotion_Form::defaultInstance()
+{
+    // Lives for the whole run, like every dialog of the program; created on first use on the GUI thread.
+    static Promotion_Form* instance = new Promotion_Form();
+    return instance;
+}
+
+Promotion_Form::Promotion_Form(QWidget* parent)
+    : QDialog(parent)
+    , ui_(std::make_unique<Ui::Promotion_Form>())
+    , products_(Promotion_Product::makeAll(applicationName(), platform::installedResourceDir()))
+{
+    ui_->setupUi(this);
+    applySmallWindowLook(*this);
+    for (QPushButton* link : { ui_->support_id, ui_->website_1 })
+        applyLinkStyle(*link);
+    connect(ui_->ok_btn, &QPushButton::clicked, this, &Promotion_Form::OK_Clicked);
+    connect(ui_->mail_btn, &QPushButton::clicked, this, &Promotion_Form::Mail_Clicked);
+    connect(ui_->contact_btn, &QPushButton::clicked, this, &Promotion_Form::Contact_us_Clicked);
+    connect(ui_->order_btn, &QPushButton::clicked, this, &Promotion_Form::Order_Clicked);
+    connect(ui_->youtube_btn, &QPushButton::clicked, this, &Promotion_Form::youtube_Clicked);
+    connect(ui_->support_id, &QPushButton::clicked, this,
+        [] { forwardToEditor([](TSLWindowController& editor) { editor.Open_Support_Mail(); }); });
+    connect(ui_->website_1, &QPushButton::clicked, this,
+        [] { forwardToEditor([](TSLWindowController& editor) { editor.Open_Website_1(); }); });
+}
+
+Promotion_Form::~Promotion_Form() = default;
+
+const Promotion_Product* Promotion_Form::shownKind() const
+{
+    for (const Promotion_Product& product : products_) {
+        if (product.kind == software_type)
+            return &product;
+    }
+    return nullptr;
+}
+
+void Promotion_Form::Show_Product(const Promotion_Product& product)
+{
+    ui_->bundle_image->setImage(product.picture);
+    ui_->Software_title->setText(product.title);
+    ui_->short_descp->setText(product.shortDescription);
+    ui_->long_descp->setText(product.longDescription);
+}
+
+int Promotion_Form::Open_Promotion_Window()
+{
+    if (const Promotion_Product* product = shownKind())
+        Show_Product(*product);
+    return Run_Info_Window(*this);
+}
+
+void Promotion_Form::Open_Link(const QString& link)
+{
+    if (link.isEmpty())
+        return;
+    try {
+        platform::ui().openUrl(QUrl(link));
+    } catch (const std::exception& error) {
+        Show_NSLog_Message(QString::fromUtf8(error.what()));
+    }
+}
+
+void Promotion_Form::OK_Clicked()
+{
+    done(1);
+}
+
+void Promotion_Form::Mail_Clicked()
+{
+    const Promotion_Product* product = shownKind();
+    Open_Link(product ? product->mailLink : QString());
+}
+
+void Promotion_Form::Contact_us_Clicked()
+{
+    const Promotion_Product* product = shownKind();
+    Open_Link(product ? product->contactLink : QString());
+}
+
+void Promotion_Form::Order_Clicked()
+{
+    const Promotion_Product* product = shownKind();
+    Open_Link(product ? product->orderLink : QString());
+}
+
+void Promotion_Form::youtube_Clicked()
+{
+    Open_Link(Maker_Links::videoChannel().toString());
+}
