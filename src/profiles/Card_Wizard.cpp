@@ -1,5 +1,6 @@
 #include "profiles/Card_Wizard.h"
 
+#include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "profiles/Card_Size_Chooser.h"
 #include "profiles/Invitation_Wizard_Host.h"
@@ -14,7 +15,6 @@
 
 namespace {
 
-constexpr double kPointsPerMillimetre = 2.834645669291;
 
 } // namespace
 
