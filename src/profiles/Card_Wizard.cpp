@@ -13,11 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace {
-
-
-} // namespace
-
 Card_Wizard::Card_Wizard(QWidget* parent)
     : Form_Dialog(parent)
 {
