@@ -5,7 +5,6 @@
 #include "output/Help_Support.h"
 #include "output/Maker_Links.h"
 #include "output/Promotion_Form.h"
-#include "output/Run_Info_Window.h"
 #include "output/Review_Form.h"
 #include "platform/UiSeam.h"
 
@@ -13,7 +12,12 @@
 
 void TSLWindowController::Help_Button()
 {
-    Run_Info_Window(*Help_Support::defaultInstance());
+    try {
+        platform::ui().runModal(*Help_Support::defaultInstance());
+        Help_Support::defaultInstance()->hide();
+    } catch (const std::exception& error) {
+        Show_NSLog_Message(QString::fromUtf8(error.what()));
+    }
 }
 
 void TSLWindowController::Run_Review_Window()

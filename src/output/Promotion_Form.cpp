@@ -1,17 +1,16 @@
 #include "output/Promotion_Form.h"
 
 #include "common/Common_Functions.h"
-#include "common/Long_SMS_Dlg.h"
 #include "output/Editor_Forward.h"
 #include "output/Link_Style.h"
 #include "output/Maker_Links.h"
-#include "output/Run_Info_Window.h"
 #include "platform/DataFolder.h"
 #include "platform/UiSeam.h"
 
 #include "ui_Promotion_Form.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QUrl>
 
 #include <exception>
@@ -28,20 +27,10 @@ QString applicationName()
 
 } // namespace
 
-Promotion_Form* Promotion_Form::defaultInstance()
-{
-    // Lives for the whole run, like every dialog of the program; created on first use on the GUI thread.
-    static Promotion_Form* instance = new Promotion_Form();
-    return instance;
-}
-
 Promotion_Form::Promotion_Form(QWidget* parent)
-    : QDialog(parent)
-    , ui_(std::make_unique<Ui::Promotion_Form>())
+    : Form_Dialog(parent)
     , products_(Promotion_Product::makeAll(applicationName(), platform::installedResourceDir()))
 {
-    ui_->setupUi(this);
-    applySmallWindowLook(*this);
     for (QPushButton* link : { ui_->support_id, ui_->website_1 })
         applyLinkStyle(*link);
     connect(ui_->ok_btn, &QPushButton::clicked, this, &Promotion_Form::OK_Clicked);
@@ -54,8 +43,6 @@ Promotion_Form::Promotion_Form(QWidget* parent)
     connect(ui_->website_1, &QPushButton::clicked, this,
         [] { forwardToEditor([](TSLWindowController& editor) { editor.Open_Website_1(); }); });
 }
-
-Promotion_Form::~Promotion_Form() = default;
 
 const Promotion_Product* Promotion_Form::shownKind() const
 {
@@ -76,9 +63,10 @@ void Promotion_Form::Show_Product(const Promotion_Product& product)
 
 int Promotion_Form::Open_Promotion_Window()
 {
-    if (const Promotion_Product* product = shownKind())
-        Show_Product(*product);
-    return Run_Info_Window(*this);
+    return runModally([this] {
+        if (const Promotion_Product* product = shownKind())
+            Show_Product(*product);
+    });
 }
 
 void Promotion_Form::Open_Link(const QString& link)

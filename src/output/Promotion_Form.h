@@ -1,11 +1,9 @@
 #pragma once
 
+#include "common/Form_Dialog.h"
 #include "output/Promotion_Product.h"
 
-#include <QDialog>
-
 #include <array>
-#include <memory>
 
 namespace Ui {
 class Promotion_Form;
@@ -14,11 +12,14 @@ class Promotion_Form;
 // Presents one of the maker's other products, chosen by `software_type` before opening: its picture over
 // the pattern, its texts, and buttons that write to the maker, ask about the product, order it or show
 // its video. Every button but OK leaves the window open.
-class Promotion_Form : public QDialog {
+class Promotion_Form : public Form_Dialog<Ui::Promotion_Form> {
     Q_OBJECT
 public:
-    static Promotion_Form* defaultInstance();
-    ~Promotion_Form() override;
+    static Promotion_Form* defaultInstance()
+    {
+        static Promotion_Form* const instance = new Promotion_Form();
+        return instance;
+    }
 
     // Shows the product of `software_type` (any other kind keeps what was shown), runs the window modally
     // and returns its code; 0 when it could not run.
@@ -27,7 +28,6 @@ public:
     QString software_type; // "S", "R" or "B"; kept from one opening to the next
 
     const std::array<Promotion_Product, 3>& products() const { return products_; }
-    Ui::Promotion_Form& form() { return *ui_; }
 
     // Hands a link to the desktop's mail program or browser; an empty link opens nothing.
     static void Open_Link(const QString& link);
@@ -45,6 +45,5 @@ private:
     // The product of `software_type`, or none for another kind.
     const Promotion_Product* shownKind() const;
 
-    std::unique_ptr<Ui::Promotion_Form> ui_;
     std::array<Promotion_Product, 3> products_;
 };

@@ -1,23 +1,14 @@
 #include "output/Share_It_Dlg.h"
 
-#include "common/Long_SMS_Dlg.h"
 #include "output/Editor_Forward.h"
 
 #include "ui_Share_It_Dlg.h"
 
-Share_It_Dlg* Share_It_Dlg::defaultInstance()
-{
-    // Lives for the whole run, like every dialog of the program; created on first use on the GUI thread.
-    static Share_It_Dlg* instance = new Share_It_Dlg();
-    return instance;
-}
+#include <QPushButton>
 
 Share_It_Dlg::Share_It_Dlg(QWidget* parent)
-    : QDialog(parent)
-    , ui_(std::make_unique<Ui::Share_It_Dlg>())
+    : Form_Dialog(parent)
 {
-    ui_->setupUi(this);
-    applySmallWindowLook(*this);
     connect(ui_->ok_btn, &QPushButton::clicked, this, &Share_It_Dlg::OK_Pressed);
     connect(ui_->gplus_btn, &QPushButton::clicked, this, &Share_It_Dlg::Gplus_Clicked);
     connect(ui_->facebook_btn, &QPushButton::clicked, this, &Share_It_Dlg::Facebook_Clicked);
@@ -25,8 +16,6 @@ Share_It_Dlg::Share_It_Dlg(QWidget* parent)
     connect(ui_->fb_like_btn, &QPushButton::clicked, this, &Share_It_Dlg::FB_Like_Clicked);
     connect(ui_->go_share_btn, &QPushButton::clicked, this, &Share_It_Dlg::Go_Share_It_Pressed);
 }
-
-Share_It_Dlg::~Share_It_Dlg() = default;
 
 void Share_It_Dlg::OK_Pressed()
 {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QDialog>
-
-#include <memory>
+#include "common/Form_Dialog.h"
 
 namespace Ui {
 class Share_It_Dlg;
@@ -10,13 +8,14 @@ class Share_It_Dlg;
 
 // Invites the user to share the maker's web site on social networks. The network buttons leave the
 // window open; OK closes it.
-class Share_It_Dlg : public QDialog {
+class Share_It_Dlg : public Form_Dialog<Ui::Share_It_Dlg> {
     Q_OBJECT
 public:
-    static Share_It_Dlg* defaultInstance();
-    ~Share_It_Dlg() override;
-
-    Ui::Share_It_Dlg& form() { return *ui_; }
+    static Share_It_Dlg* defaultInstance()
+    {
+        static Share_It_Dlg* const instance = new Share_It_Dlg();
+        return instance;
+    }
 
 public slots:
     void OK_Pressed();
@@ -28,5 +27,4 @@ public slots:
 
 private:
     explicit Share_It_Dlg(QWidget* parent = nullptr);
-    std::unique_ptr<Ui::Share_It_Dlg> ui_;
 };

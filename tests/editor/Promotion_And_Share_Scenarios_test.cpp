@@ -7,8 +7,6 @@
 #include "output/Promotion_Pattern.h"
 #include "output/Share_It_Dlg.h"
 
-#include "ui_Promotion_Form.h"
-
 #include <QLabel>
 #include <QPalette>
 #include <QUrl>
