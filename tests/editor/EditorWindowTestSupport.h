@@ -15,6 +15,7 @@
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -57,7 +58,21 @@ protected:
         window = std::make_unique<TSLWindowController>();
         window->setDocument(&document);
     }
-    void TearDown() override { window.reset(); }
+    void TearDown() override
+    {
+        const bool ended = window && window->hasEnded();
+        window.reset();
+        if (ended)
+            takeBackQuitRequest();
+    }
+    // A window that ended the process asked the application to leave its event loop. With no loop running
+    // Qt keeps that request, and every local loop of a later test would return at once: running the
+    // application's loop once uses it up.
+    static void takeBackQuitRequest()
+    {
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
+    }
 
     // Start-up with the start screen answered by `startScreen` (its result is the start screen's).
     void startUp(const std::function<int(Invitation_Wizard&)>& startScreen)
