@@ -3,11 +3,14 @@
 #include "barcode/BarcodePicture.h"
 
 #include <QByteArray>
+#include <QImage>
+#include <QList>
 #include <QRectF>
 
 #include <optional>
 
 class BRCBarcode;
+class Barcode_Text_Pen;
 class QPainter;
 
 // Draws one barcode picture: a linear symbol with its value text, header and footer (barcode mode), or
@@ -56,6 +59,17 @@ private:
     // Nothing when the module width is beyond the picture bounds.
     std::optional<BarGrid> barGrid(double scale, int* pixelWidth) const;
     void drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid) const;
+    // Points from the bottom line to the top of the last bar.
+    float lastBarTop() const;
+    void drawTexts(Barcode_Text_Pen& pen) const;
+    // The colours of a linear picture, background first and bars second; nothing when a text colour
+    // is not opaque (its edges are then blended by a painter).
+    std::optional<QList<QRgb>> linearColourTable() const;
+    // The linear picture: background, texts and bars on the grid; null when memory runs out.
+    QImage linearPicture(const QSize& pixels, double scale, double shift, const BarGrid& grid) const;
+    // Texts (barcode mode) or the whole view (image mode) painted onto a 32-bit picture at scale pixels
+    // a point, moved right by shift pixels.
+    void paintTexts(QImage& image, double scale, double shift) const;
 
     const BRCBarcode* barcode_ = nullptr;
     bool fromImageOrBarcode_ = false; // true: image mode

@@ -8,6 +8,7 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -35,6 +36,20 @@ QStringList characters(const QString& text)
         i += length - 1;
     }
     return list;
+}
+
+// The advance of one character in points, kept per thread: shaping a character again for every picture
+// costs more than the rest of its drawing.
+double advanceOf(const QFontMetricsF& metrics, const QString& fontKey, const QString& character)
+{
+    thread_local QHash<QString, double> advances;
+    const QString key = fontKey + QChar(u'\x1f') + character;
+    auto found = advances.constFind(key);
+    if (found != advances.constEnd())
+        return *found;
+    if (advances.size() > 4096)
+        advances.clear();
+    return *advances.insert(key, metrics.horizontalAdvance(character));
 }
 
 // The outline of one character at the origin, scaled to pixels and flattened to polygons, kept per
@@ -129,16 +144,47 @@ QImage* directPicture(QPainter& painter)
     return direct ? image : nullptr;
 }
 
-void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint& origin, QRgb colour)
+// Spans filled with a colour (32-bit pictures) or a colour table index (pictures of one byte a pixel).
+void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint& origin, QRgb value)
 {
+    const bool bytes = image.depth() == 8;
     for (const GlyphSpan& span : spans) {
         const int y = origin.y() + span.dy;
         if (y < 0 || y >= image.height())
             continue;
         const int x0 = std::max(0, origin.x() + span.x0);
         const int x1 = std::min(image.width(), origin.x() + span.x1);
-        if (x0 < x1)
-            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)) + x0, x1 - x0, colour);
+        if (x0 >= x1)
+            continue;
+        if (bytes)
+            std::memset(image.scanLine(y) + x0, static_cast<int>(value), static_cast<std::size_t>(x1 - x0));
+        else
+            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)) + x0, x1 - x0, value);
+    }
+}
+
+// The transform maps points to pixels by a move and one scale: kept glyph outlines are then whole
+// polygons in pixels.
+bool movesAndScales(const QTransform& toDevice)
+{
+    return toDevice.type() <= QTransform::TxScale && qFuzzyCompare(toDevice.m11(), toDevice.m22())
+        && toDevice.m11() > 0.0;
+}
+
+// Calls fill(spans, origin) for each character of the text, in device pixels.
+template <typename Fill>
+void eachGlyph(const QFont& textFont, const QString& text, double kern, const QPointF& baseline,
+    const QTransform& toDevice, bool inPixels, const Fill& fill)
+{
+    const QFontMetricsF metrics(textFont, &pointDevice());
+    const double scale = inPixels ? toDevice.m11() : 1.0;
+    const QString fontKey = textFont.key();
+    QPointF at = baseline;
+    for (const QString& c : characters(text)) {
+        const QString key = glyphKey(fontKey, c, scale);
+        const QPainterPath& outline = glyphOutline(textFont, key, c, scale);
+        fill(outline, key, inPixels ? toDevice.map(at) : at);
+        at.rx() += advanceOf(metrics, fontKey, c) + kern;
     }
 }
 
@@ -165,13 +211,15 @@ double Barcode_Line_Height_Inches(const QFont& font)
 
 Barcode_Text_Size Barcode_Measure_Text(const QString& text, const QFont& font, double kern)
 {
-    const QFontMetricsF metrics(Barcode_Text_Font(font), &pointDevice());
+    const QFont textFont = Barcode_Text_Font(font);
+    const QFontMetricsF metrics(textFont, &pointDevice());
     double width = 0.0;
     if (kern == 0.0) {
         width = metrics.horizontalAdvance(text);
     } else {
+        const QString fontKey = textFont.key();
         for (const QString& c : characters(text))
-            width += metrics.horizontalAdvance(c) + kern;
+            width += advanceOf(metrics, fontKey, c) + kern;
     }
     return { width, metrics.ascent() + metrics.descent(), metrics.ascent() };
 }
@@ -187,8 +235,8 @@ void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font
         painter.drawText(baseline, text);
         return;
     }
-    const QFontMetricsF metrics(textFont, &pointDevice());
     if (blended) {
+        const QFontMetricsF metrics(textFont, &pointDevice());
         QPointF at = baseline;
         for (const QString& c : characters(text)) {
             painter.drawText(at, c);
@@ -197,31 +245,38 @@ void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font
         return;
     }
     // Hard edges: characters are filled from kept outlines, in pixels where the painter only scales and
-    // moves (the kept outlines are then whole polygons), else in points under the painter's transform.
+    // moves, else in points under the painter's transform.
     const QTransform toDevice = painter.worldTransform();
-    const bool inPixels = toDevice.type() <= QTransform::TxScale && qFuzzyCompare(toDevice.m11(), toDevice.m22())
-        && toDevice.m11() > 0.0;
-    const double scale = inPixels ? toDevice.m11() : 1.0;
-    const QString fontKey = textFont.key();
+    const bool inPixels = movesAndScales(toDevice);
     QImage* const picture = inPixels ? directPicture(painter) : nullptr;
-    const QRgb colour = painter.pen().color().rgba(); // opaque when drawn directly
-    QPainterPath outlines;
-    QPointF at = baseline;
-    for (const QString& c : characters(text)) {
-        const QString key = glyphKey(fontKey, c, scale);
-        const QPainterPath& outline = glyphOutline(textFont, key, c, scale);
-        const QPointF origin = inPixels ? toDevice.map(at) : at;
-        if (picture)
-            fillSpans(*picture, glyphSpans(outline, key), origin.toPoint(), colour);
-        else
-            outlines.addPath(outline.translated(origin));
-        at.rx() += metrics.horizontalAdvance(c) + kern;
-    }
-    if (picture)
+    if (picture) {
+        const QRgb colour = painter.pen().color().rgba(); // opaque when drawn directly
+        eachGlyph(textFont, text, kern, baseline, toDevice, true,
+            [&](const QPainterPath& outline, const QString& key, const QPointF& origin) {
+                fillSpans(*picture, glyphSpans(outline, key), origin.toPoint(), colour);
+            });
         return;
+    }
+    QPainterPath outlines;
+    eachGlyph(textFont, text, kern, baseline, toDevice, inPixels,
+        [&](const QPainterPath& outline, const QString&, const QPointF& origin) {
+            outlines.addPath(outline.translated(origin));
+        });
     painter.save();
     if (inPixels)
         painter.resetTransform();
     painter.fillPath(outlines, painter.pen().color());
     painter.restore();
+}
+
+bool Barcode_Fill_Text(QImage& picture, const QTransform& toPixels, const QString& text, const QFont& font, double kern,
+    const QPointF& baseline, uint value)
+{
+    if (!movesAndScales(toPixels) || (picture.depth() != 8 && picture.depth() != 32))
+        return false;
+    eachGlyph(Barcode_Text_Font(font), text, kern, baseline, toPixels, true,
+        [&](const QPainterPath& outline, const QString& key, const QPointF& origin) {
+            fillSpans(picture, glyphSpans(outline, key), origin.toPoint(), value);
+        });
+    return true;
 }

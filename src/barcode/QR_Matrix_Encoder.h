@@ -77,6 +77,8 @@ private:
     void joinNumeralAndAlphabet(int nVerGroup);
     void joinInto8Bit(int nVerGroup);
     bool writeBitStream(const unsigned char* src, int nVerGroup);
+    // The penalty of the modules as they are, or a value of at least stopAt once it reaches that.
+    int penaltyBelow(int stopAt) const;
     bool isDark(int x, int y) const { return (m_byModuleData[x][y] & 0x11) != 0; }
 
     bool kanjiAllowed_ = true;

@@ -1,9 +1,10 @@
 // Module placement, masking and mask penalty of the QR encoder.
 #include "barcode/QR_Matrix_Encoder.h"
 
-#include <cstdlib>
+#include "barcode/QR_Mask_Penalty.h"
+
+#include <climits>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -177,74 +178,19 @@ void QR_Matrix_Encoder::SetFormatInfoPattern(int nPatternNo)
 
 int QR_Matrix_Encoder::CountPenalty() const
 {
-    const int size = m_nSymbolSize;
-    int penalty = 0;
-    // The modules twice, one line after another: along columns (line = x) and along rows (line = y).
-    // Eight masks are scored per symbol, so the lines are read from plain arrays.
-    const auto count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
-    std::vector<std::uint8_t> grids[2] = { std::vector<std::uint8_t>(count), std::vector<std::uint8_t>(count) };
-    for (int x = 0; x < size; ++x) {
-        for (int y = 0; y < size; ++y) {
-            const std::uint8_t d = isDark(x, y) ? 1 : 0;
-            grids[0][static_cast<std::size_t>(x) * size + y] = d;
-            grids[1][static_cast<std::size_t>(y) * size + x] = d;
+    return penaltyBelow(INT_MAX);
+}
+
+int QR_Matrix_Encoder::penaltyBelow(int stopAt) const
+{
+    QR_Mask_Penalty penalty(m_nSymbolSize);
+    for (int x = 0; x < m_nSymbolSize; ++x) {
+        for (int y = 0; y < m_nSymbolSize; ++y) {
+            if (isDark(x, y))
+                penalty.setDark(x, y);
         }
     }
-
-    // Runs of one colour.
-    for (int dir = 0; dir < 2; ++dir) {
-        for (int line = 0; line < size; ++line) {
-            const std::uint8_t* modules = grids[dir].data() + static_cast<std::size_t>(line) * size;
-            int k = 0;
-            while (k < size - 4) {
-                const std::uint8_t colour = modules[k];
-                int end = k + 1;
-                while (end < size && modules[end] == colour)
-                    ++end;
-                const int run = end - k;
-                if (run >= 5)
-                    penalty += 3 + (run - 5);
-                k = end;
-            }
-        }
-    }
-
-    const std::uint8_t* columns = grids[0].data();
-    for (int x = 0; x < size - 1; ++x) {
-        const std::uint8_t* here = columns + static_cast<std::size_t>(x) * size;
-        const std::uint8_t* next = here + size;
-        for (int y = 0; y < size - 1; ++y) {
-            const std::uint8_t c = here[y];
-            if (next[y] == c && here[y + 1] == c && next[y + 1] == c)
-                penalty += 3;
-        }
-    }
-
-    // Finder-like 1:1:3:1:1 patterns, light just outside on both sides and four light on at least one side.
-    for (int dir = 0; dir < 2; ++dir) {
-        for (int line = 0; line < size; ++line) {
-            const std::uint8_t* modules = grids[dir].data() + static_cast<std::size_t>(line) * size;
-            auto dark = [&](int k) { return k >= 0 && k < size && modules[k] != 0; };
-            for (int j = 0; j <= size - 7; ++j) {
-                if (!(dark(j) && !dark(j + 1) && dark(j + 2) && dark(j + 3) && dark(j + 4) && !dark(j + 5)
-                        && dark(j + 6)))
-                    continue;
-                if (dark(j - 1) || dark(j + 7))
-                    continue;
-                const bool lightBefore = !dark(j - 2) && !dark(j - 3) && !dark(j - 4);
-                const bool lightAfter = !dark(j + 8) && !dark(j + 9) && !dark(j + 10);
-                if (lightBefore || lightAfter)
-                    penalty += 40;
-            }
-        }
-    }
-
-    int light = 0;
-    for (const std::uint8_t d : grids[0])
-        light += d == 0 ? 1 : 0;
-    const int k = std::abs(50 - (light * 100) / (size * size));
-    penalty += (k / 5) * 10;
-    return penalty;
+    return penalty.score(stopAt);
 }
 
 void QR_Matrix_Encoder::FormatModule()
@@ -259,7 +205,8 @@ void QR_Matrix_Encoder::FormatModule()
         for (int mask = 0; mask <= 7; ++mask) {
             SetMaskingPattern(mask);
             SetFormatInfoPattern(mask);
-            const int penalty = CountPenalty();
+            // A mask is scored only until it reaches the lowest penalty so far: it cannot be chosen then.
+            const int penalty = penaltyBelow(mask == 0 ? INT_MAX : minPenalty);
             if (mask == 0 || penalty < minPenalty) {
                 minPenalty = penalty;
                 m_nMaskingNo = mask;
