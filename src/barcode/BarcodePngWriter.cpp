@@ -345,6 +345,41 @@ void paletteChunks(const std::vector<QRgb>& colours, QByteArray* palette, QByteA
         transparency->clear();
 }
 
+// Every index of the rows that start a run of equal rows is below count.
+bool indexesWithin(const QImage& image, const std::vector<int>& origins, unsigned count)
+{
+    const auto width = static_cast<std::size_t>(image.width());
+    // The bits of all indexes together, eight indexes at a time: no index is above them, so below the
+    // count they settle it; otherwise the largest index is looked for.
+    std::uint64_t any = 0;
+    std::uint8_t highest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        if (origins[static_cast<std::size_t>(y)] != y)
+            continue;
+        const std::uint8_t* line = image.constScanLine(y);
+        std::size_t x = 0;
+        for (; x + 8 <= width; x += 8) {
+            std::uint64_t eight = 0;
+            std::memcpy(&eight, line + x, 8);
+            any |= eight;
+        }
+        for (; x < width; ++x)
+            highest = std::max(highest, line[x]);
+    }
+    unsigned bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits |= static_cast<unsigned>(any >> (8 * i)) & 0xffu;
+    bits |= highest;
+    if (bits < count)
+        return true;
+    for (int y = 0; y < image.height(); ++y) {
+        const std::uint8_t* line = image.constScanLine(y);
+        if (origins[static_cast<std::size_t>(y)] == y && *std::max_element(line, line + width) >= count)
+            return false;
+    }
+    return true;
+}
+
 // A picture of one byte a pixel, indexes into its own colour table, written with that table as its
 // palette and its rows as they are; empty when an index lies beyond the table, for the caller to write
 // the picture's colours instead.
@@ -352,16 +387,7 @@ QByteArray tablePng(const QImage& image)
 {
     const QList<QRgb> table = image.colorTable();
     const std::vector<int> origins = rowOrigins(image);
-    const auto width = static_cast<std::size_t>(image.width());
-    std::uint8_t highest = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        if (origins[static_cast<std::size_t>(y)] != y)
-            continue;
-        const std::uint8_t* line = image.constScanLine(y);
-        for (std::size_t x = 0; x < width; ++x)
-            highest = std::max(highest, line[x]);
-    }
-    if (highest >= table.size())
+    if (!indexesWithin(image, origins, static_cast<unsigned>(table.size())))
         return {};
     QByteArray palette;
     QByteArray transparency;

@@ -17,29 +17,45 @@ std::vector<int> nearest(int sourceCount, int count)
     return map;
 }
 
+// Target pixels taken from one source column: columns [first, end) show source column `column`.
+struct ColumnRun {
+    int column;
+    int first;
+    int end;
+};
+
+std::vector<ColumnRun> columnRuns(int sourceWidth, int width)
+{
+    const std::vector<int> columns = nearest(sourceWidth, width);
+    std::vector<ColumnRun> runs;
+    for (int x = 0; x < width; ++x) {
+        const int column = columns[static_cast<std::size_t>(x)];
+        if (runs.empty() || runs.back().column != column)
+            runs.push_back({ column, x, x + 1 });
+        else
+            runs.back().end = x + 1;
+    }
+    return runs;
+}
+
 template <typename Pixel> void stretchRows(const QImage& source, QImage& target)
 {
-    const std::vector<int> columns = nearest(source.width(), target.width());
-    const std::vector<int> rows = nearest(source.height(), target.height());
+    const int height = target.height();
+    const std::vector<ColumnRun> runs = columnRuns(source.width(), target.width());
+    const std::vector<int> rows = nearest(source.height(), height);
     const auto rowBytes = static_cast<std::size_t>(target.width()) * sizeof(Pixel);
-    for (int y = 0; y < target.height(); ++y) {
-        auto* line = reinterpret_cast<Pixel*>(target.scanLine(y));
+    uchar* const bits = target.bits();
+    const qsizetype bytesPerLine = target.bytesPerLine();
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<Pixel*>(bits + y * bytesPerLine);
         // Rows from the same source row are copies of the first of them.
         if (y > 0 && rows[static_cast<std::size_t>(y)] == rows[static_cast<std::size_t>(y - 1)]) {
-            std::memcpy(line, target.constScanLine(y - 1), rowBytes);
+            std::memcpy(line, bits + (y - 1) * bytesPerLine, rowBytes);
             continue;
         }
         const auto* from = reinterpret_cast<const Pixel*>(source.constScanLine(rows[static_cast<std::size_t>(y)]));
-        int x = 0;
-        while (x < target.width()) {
-            // Runs of target pixels from one source pixel are filled at once.
-            const int column = columns[static_cast<std::size_t>(x)];
-            int end = x + 1;
-            while (end < target.width() && columns[static_cast<std::size_t>(end)] == column)
-                ++end;
-            std::fill(line + x, line + end, from[column]);
-            x = end;
-        }
+        for (const ColumnRun& run : runs)
+            std::fill(line + run.first, line + run.end, from[run.column]);
     }
 }
 

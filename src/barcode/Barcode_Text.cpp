@@ -55,9 +55,10 @@ double advanceOf(const QFontMetricsF& metrics, const QString& fontKey, const QSt
 // The outline of one character at the origin, scaled to pixels and flattened to polygons, kept per
 // thread: loading and flattening outlines is most of the cost of a barcode's texts, and the same few
 // characters at the same size come back in every picture.
-QString glyphKey(const QString& fontKey, const QString& character, double scale)
+// The part of a glyph's key shared by all characters of a font at a scale.
+QString glyphKeyPrefix(const QString& fontKey, double scale)
 {
-    return fontKey + QChar(u'\x1f') + character + QChar(u'\x1f') + QString::number(scale, 'g', 12);
+    return fontKey + QChar(u'\x1f') + QString::number(scale, 'g', 12) + QChar(u'\x1f');
 }
 
 const QPainterPath& glyphOutline(const QFont& font, const QString& key, const QString& character, double scale)
@@ -148,6 +149,8 @@ QImage* directPicture(QPainter& painter)
 void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint& origin, QRgb value)
 {
     const bool bytes = image.depth() == 8;
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
     for (const GlyphSpan& span : spans) {
         const int y = origin.y() + span.dy;
         if (y < 0 || y >= image.height())
@@ -156,10 +159,11 @@ void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint&
         const int x1 = std::min(image.width(), origin.x() + span.x1);
         if (x0 >= x1)
             continue;
+        uchar* const line = bits + y * bytesPerLine;
         if (bytes)
-            std::memset(image.scanLine(y) + x0, static_cast<int>(value), static_cast<std::size_t>(x1 - x0));
+            std::memset(line + x0, static_cast<int>(value), static_cast<std::size_t>(x1 - x0));
         else
-            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)) + x0, x1 - x0, value);
+            std::fill_n(reinterpret_cast<QRgb*>(line) + x0, x1 - x0, value);
     }
 }
 
@@ -179,9 +183,10 @@ void eachGlyph(const QFont& textFont, const QString& text, double kern, const QP
     const QFontMetricsF metrics(textFont, &pointDevice());
     const double scale = inPixels ? toDevice.m11() : 1.0;
     const QString fontKey = textFont.key();
+    const QString prefix = glyphKeyPrefix(fontKey, scale);
     QPointF at = baseline;
     for (const QString& c : characters(text)) {
-        const QString key = glyphKey(fontKey, c, scale);
+        const QString key = prefix + c;
         const QPainterPath& outline = glyphOutline(textFont, key, c, scale);
         fill(outline, key, inPixels ? toDevice.map(at) : at);
         at.rx() += advanceOf(metrics, fontKey, c) + kern;

@@ -26,6 +26,11 @@ public:
         columns_[x][static_cast<std::size_t>(kOffset + y)] = true;
     }
 
+    // Lines to be set whole: row y holds module (x, y) at bit kOffset + x, column x module (x, y) at
+    // bit kOffset + y.
+    Line& row(int y) { return rows_[y]; }
+    Line& column(int x) { return columns_[x]; }
+
     // The whole penalty, or some value of at least stopAt once the sum reaches it, since a mask that
     // scores that much is not the one chosen.
     int score(int stopAt = INT_MAX) const;

@@ -3,6 +3,7 @@
 
 #include "barcode/QR_Mask_Penalty.h"
 
+#include <array>
 #include <climits>
 #include <cstring>
 
@@ -10,28 +11,6 @@ namespace {
 
 constexpr std::uint8_t kLightFunction = 0x20;
 constexpr std::uint8_t kDarkFunction = 0x30;
-
-bool maskCondition(int nPatternNo, int i, int j)
-{
-    switch (nPatternNo) {
-    case 0:
-        return (i + j) % 2 == 0;
-    case 1:
-        return i % 2 == 0;
-    case 2:
-        return j % 3 == 0;
-    case 3:
-        return (i + j) % 3 == 0;
-    case 4:
-        return ((i / 2) + (j / 3)) % 2 == 0;
-    case 5:
-        return (i * j) % 2 + (i * j) % 3 == 0;
-    case 6:
-        return ((i * j) % 2 + (i * j) % 3) % 2 == 0;
-    default:
-        return ((i * j) % 3 + (i + j) % 2) % 2 == 0;
-    }
-}
 
 } // namespace
 
@@ -142,13 +121,13 @@ void QR_Matrix_Encoder::SetMaskingPattern(int nPatternNo)
             if (module & 0x20)
                 continue;
             const int unmasked = (module & 0x02) >> 1;
-            const int masked = unmasked ^ (maskCondition(nPatternNo, y, x) ? 1 : 0);
+            const int masked = unmasked ^ (maskFlips(nPatternNo, y, x) ? 1 : 0);
             module = static_cast<std::uint8_t>((module & 0xFE) | masked);
         }
     }
 }
 
-void QR_Matrix_Encoder::SetFormatInfoPattern(int nPatternNo)
+std::array<QR_Matrix_Encoder::FormatBit, 31> QR_Matrix_Encoder::formatModules(int nPatternNo) const
 {
     static const int levelBits[4] = { 0x01, 0x00, 0x03, 0x02 }; // L, M, Q, H
     const int data = (levelBits[m_nLevel] << 3) | nPatternNo;
@@ -159,21 +138,31 @@ void QR_Matrix_Encoder::SetFormatInfoPattern(int nPatternNo)
     }
     const int word = ((data << 10) + remainder) ^ 0x5412;
     const int size = m_nSymbolSize;
-    auto value = [word](int i) { return (word & (1 << i)) ? kDarkFunction : kLightFunction; };
+    auto dark = [word](int i) { return (word & (1 << i)) != 0; };
 
+    std::array<FormatBit, 31> modules {};
+    std::size_t next = 0;
+    auto put = [&](int x, int y, bool on) { modules[next++] = { x, y, on }; };
     for (int i = 0; i <= 5; ++i)
-        m_byModuleData[8][i] = value(i);
-    m_byModuleData[8][7] = value(6);
-    m_byModuleData[8][8] = value(7);
-    m_byModuleData[7][8] = value(8);
+        put(8, i, dark(i));
+    put(8, 7, dark(6));
+    put(8, 8, dark(7));
+    put(7, 8, dark(8));
     for (int i = 9; i <= 14; ++i)
-        m_byModuleData[14 - i][8] = value(i);
+        put(14 - i, 8, dark(i));
 
     for (int i = 0; i <= 7; ++i)
-        m_byModuleData[size - 1 - i][8] = value(i);
+        put(size - 1 - i, 8, dark(i));
     for (int i = 8; i <= 14; ++i)
-        m_byModuleData[8][size - 15 + i] = value(i);
-    m_byModuleData[8][size - 8] = kDarkFunction;
+        put(8, size - 15 + i, dark(i));
+    put(8, size - 8, true);
+    return modules;
+}
+
+void QR_Matrix_Encoder::SetFormatInfoPattern(int nPatternNo)
+{
+    for (const FormatBit& module : formatModules(nPatternNo))
+        m_byModuleData[module.x][module.y] = module.dark ? kDarkFunction : kLightFunction;
 }
 
 int QR_Matrix_Encoder::CountPenalty() const
@@ -199,20 +188,8 @@ void QR_Matrix_Encoder::FormatModule()
     SetFunctionModule();
     SetCodeWordPattern();
 
-    if (m_nMaskingNo == -1) {
-        m_nMaskingNo = 0;
-        int minPenalty = 0;
-        for (int mask = 0; mask <= 7; ++mask) {
-            SetMaskingPattern(mask);
-            SetFormatInfoPattern(mask);
-            // A mask is scored only until it reaches the lowest penalty so far: it cannot be chosen then.
-            const int penalty = penaltyBelow(mask == 0 ? INT_MAX : minPenalty);
-            if (mask == 0 || penalty < minPenalty) {
-                minPenalty = penalty;
-                m_nMaskingNo = mask;
-            }
-        }
-    }
+    if (m_nMaskingNo == -1)
+        m_nMaskingNo = chooseMask();
     SetMaskingPattern(m_nMaskingNo);
     SetFormatInfoPattern(m_nMaskingNo);
 
