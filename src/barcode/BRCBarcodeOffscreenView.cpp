@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstring>
 #include <utility>
+#include <vector>
 #include <exception>
 
 namespace {
@@ -77,6 +78,53 @@ template <typename Run> void forEachRun(const QString& modules, Run run)
         while (i < n && modules.at(i) == QLatin1Char('1'))
             ++i;
         run(static_cast<int>(first), static_cast<int>(i - first));
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Bars drawn row by row: rows between the same bar edges are alike, so the first of them is made once
+// and copied onto each row that holds nothing else yet (rows with text get the bars one by one).
+template <typename Pixel>
+void drawRuns(QImage& image, const std::vector<BarRun>& runs, Pixel value, Pixel blank)
+{
+    std::vector<int> edges;
+    for (const BarRun& run : runs) {
+        edges.push_back(run.top);
+        edges.push_back(run.end);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    const auto width = static_cast<std::size_t>(image.width());
+    const std::vector<Pixel> empty(width, blank);
+    std::vector<Pixel> alike(width);
+    std::vector<const BarRun*> crossing;
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
+        const int top = edges[band];
+        const int end = edges[band + 1];
+        crossing.clear();
+        for (const BarRun& run : runs) {
+            if (run.top <= top && run.end >= end)
+                crossing.push_back(&run);
+        }
+        if (crossing.empty())
+            continue;
+        std::fill(alike.begin(), alike.end(), blank);
+        for (const BarRun* run : crossing)
+            std::fill_n(alike.begin() + run->x, run->width, value);
+        for (int y = top; y < end; ++y) {
+            auto* line = reinterpret_cast<Pixel*>(bits + y * bytesPerLine);
+            if (std::equal(empty.begin(), empty.end(), line)) {
+                std::copy(alike.begin(), alike.end(), line);
+                continue;
+            }
+            for (const BarRun* run : crossing)
+                std::fill_n(line + run->x, run->width, value);
+        }
     }
 }
 
@@ -277,34 +325,30 @@ std::optional<BRCBarcodeOffscreenView::BarGrid> BRCBarcodeOffscreenView::barGrid
     return grid;
 }
 
-void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid) const
+void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid, QRgb blank) const
 {
     const BRCBarcode& barcode = *barcode_;
     const double viewHeight = frame_.height();
     const double bottom = barBottomLine();
-    const QRgb colour = Barcode_Settings().barcode_clr.rgba();
-    // A picture of one byte a pixel holds the bar colour in its table; a 32-bit one is premultiplied.
-    const bool bytes = image.depth() == 8;
-    const QRgb value
-        = bytes ? static_cast<QRgb>(std::max<qsizetype>(0, image.colorTable().indexOf(colour))) : qPremultiply(colour);
     const int rows = image.height();
-    uchar* const bits = image.bits();
-    const qsizetype bytesPerLine = image.bytesPerLine();
     auto row = [&](double points) { return std::clamp(static_cast<int>(std::lround(points * scale)), 0, rows); };
+    std::vector<BarRun> runs;
     forEachRun(barcode.completeBarcode(), [&](int first, int count) {
         const int last = first + count - 1;
-        const int top = row(viewHeight - bottom - barcode.barTop(last));
-        const int end = row(viewHeight - bottom - barcode.barBottom(last));
         const int x = grid.left + first * grid.modulePixels;
-        const int width = std::min(count * grid.modulePixels, image.width() - x);
-        for (int y = top; y < end; ++y) {
-            uchar* line = bits + y * bytesPerLine;
-            if (bytes)
-                std::memset(line + x, static_cast<int>(value), static_cast<std::size_t>(width));
-            else
-                std::fill_n(reinterpret_cast<QRgb*>(line) + x, width, value);
-        }
+        const BarRun run { x, std::min(count * grid.modulePixels, image.width() - x),
+            row(viewHeight - bottom - barcode.barTop(last)), row(viewHeight - bottom - barcode.barBottom(last)) };
+        if (run.width > 0 && run.top < run.end)
+            runs.push_back(run);
     });
+    const QRgb colour = Barcode_Settings().barcode_clr.rgba();
+    // A picture of one byte a pixel holds the bar colour in its table; a 32-bit one is premultiplied.
+    if (image.depth() == 8) {
+        const auto index = static_cast<std::uint8_t>(std::max<qsizetype>(0, image.colorTable().indexOf(colour)));
+        drawRuns<std::uint8_t>(image, runs, index, static_cast<std::uint8_t>(blank));
+    } else {
+        drawRuns<QRgb>(image, runs, qPremultiply(colour), blank);
+    }
 }
 
 std::optional<QList<QRgb>> BRCBarcodeOffscreenView::linearColourTable() const
@@ -350,15 +394,16 @@ QImage BRCBarcodeOffscreenView::linearPicture(
         toPixels.scale(scale, scale);
         Barcode_Text_Pen pen(image, toPixels, frame_.height());
         drawTexts(pen);
-        drawBarsOnGrid(image, scale, grid);
+        drawBarsOnGrid(image, scale, grid, 0);
         return image;
     }
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return {};
     image.fill(Barcode_Settings().bar_back_clr);
+    const QRgb blank = reinterpret_cast<const QRgb*>(image.constScanLine(0))[0];
     paintTexts(image, scale, shift);
-    drawBarsOnGrid(image, scale, grid);
+    drawBarsOnGrid(image, scale, grid, blank);
     return image;
 }
 

@@ -11,6 +11,14 @@
 
 class BRCBarcode;
 class Barcode_Text_Pen;
+
+// A run of bars on a picture's pixels: columns [x, x + width), rows [top, end).
+struct BarRun {
+    int x;
+    int width;
+    int top;
+    int end;
+};
 class QPainter;
 
 // Draws one barcode picture: a linear symbol with its value text, header and footer (barcode mode), or
@@ -58,7 +66,8 @@ private:
     // The grid for a picture at scale pixels a point; widens pixelWidth when the rounded bars need it.
     // Nothing when the module width is beyond the picture bounds.
     std::optional<BarGrid> barGrid(double scale, int* pixelWidth) const;
-    void drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid) const;
+    // blank: the value of a pixel the picture was filled with.
+    void drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid, QRgb blank) const;
     // Points from the bottom line to the top of the last bar.
     float lastBarTop() const;
     void drawTexts(Barcode_Text_Pen& pen) const;
