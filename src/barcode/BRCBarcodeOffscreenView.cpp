@@ -87,8 +87,7 @@ namespace {
 
 // Bars drawn row by row: rows between the same bar edges are alike, so the first of them is made once
 // and copied onto each row that holds nothing else yet (rows with text get the bars one by one).
-template <typename Pixel>
-void drawRuns(QImage& image, const std::vector<BarRun>& runs, Pixel value, Pixel blank)
+template <typename Pixel> void drawRuns(QImage& image, const std::vector<BarRun>& runs, Pixel value, Pixel blank)
 {
     std::vector<int> edges;
     for (const BarRun& run : runs) {

@@ -196,3 +196,35 @@ TEST(BarcodePixelGrid, PicturesHoldOnlyTheChosenColoursAndWriteAsASmallPalette)
         EXPECT_EQ(static_cast<int>(png[25]), 3); // palette
     }
 }
+
+TEST(BarcodePixelGrid, OpaqueColoursMakeAOneBytePictureAndTranslucentTextKeepsItsBlend)
+{
+    Barcode_Gen& settings = freshSettings(2.0f);
+    struct Case {
+        QColor value;
+        QImage::Format format;
+        bool blended;
+    };
+    for (const Case& c : { Case { QColor(0, 0, 160), QImage::Format_Indexed8, false },
+             Case { QColor(0, 0, 160, 128), QImage::Format_ARGB32_Premultiplied, true } }) {
+        settings.bar_val_clr = c.value;
+        BRCCode128Barcode code;
+        ASSERT_TRUE(code.initWithContent(QStringLiteral("Party at 8"), true));
+        prepare(code);
+        frameLikeTheGenerator(code);
+        const BarcodePicture picture = imageFromBarcode(code);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.image.format(), c.format);
+        // The bars are the same on either picture: every module on whole pixels.
+        const int modulePixels = static_cast<int>(std::lround(code.barWidth() * picture.scale()));
+        const QString bars = trimmedLight(pixelRow(picture.image, picture.image.height() / 3));
+        EXPECT_EQ(bars, trimmedLight(scaled(code.completeBarcode(), modulePixels)));
+        // The value text is there, blended with the white below it only when it is translucent.
+        QSet<QRgb> seen;
+        for (int y = 0; y < picture.image.height(); ++y)
+            for (int x = 0; x < picture.image.width(); ++x)
+                seen.insert(picture.image.pixel(x, y));
+        EXPECT_EQ(seen.contains(c.value.rgba()), !c.blended);
+        EXPECT_EQ(seen.size(), 3);
+    }
+}
