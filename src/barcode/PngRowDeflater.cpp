@@ -47,16 +47,20 @@ constexpr std::array<std::uint16_t, 30> kDistanceBase { 1, 2, 3, 4, 5, 7, 9, 13,
 constexpr std::array<std::uint8_t, 30> kDistanceExtra { 0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9,
     9, 10, 10, 11, 11, 12, 12, 13, 13 };
 
-struct Tables {
+} // namespace
+
+struct PngRowDeflater::Tables {
     std::array<Code, 256> literal;
     std::array<Code, kMaxMatch + 1> length; // symbol and extra bits of every match length
     Code end;
 };
 
-const Tables& tables()
+namespace {
+
+const PngRowDeflater::Tables& tables()
 {
-    static const Tables built = [] {
-        Tables t;
+    static const PngRowDeflater::Tables built = [] {
+        PngRowDeflater::Tables t;
         for (unsigned b = 0; b < 256; ++b)
             t.literal[b] = fixedSymbol(b);
         for (std::size_t length = kMinMatch; length <= kMaxMatch; ++length) {
@@ -84,13 +88,31 @@ Code distanceCode(std::size_t distance)
 
 } // namespace
 
+// The first position from `from` whose byte is not `byte`, eight bytes a step while they all are.
+std::size_t PngRowDeflater::runEnd(const std::uint8_t* row, std::size_t from, std::uint8_t byte) const
+{
+    const std::uint64_t eight = 0x0101010101010101ULL * byte;
+    std::size_t end = from;
+    while (end + 8 <= rowLength_) {
+        std::uint64_t next = 0;
+        std::memcpy(&next, row + end, 8);
+        if (next != eight)
+            break;
+        end += 8;
+    }
+    while (end < rowLength_ && row[end] == byte)
+        ++end;
+    return end;
+}
+
 PngRowDeflater::PngRowDeflater(std::size_t rowLength)
-    : rowLength_(rowLength)
+    : tables_(tables())
+    , rowLength_(rowLength)
     , lastRow_(rowLength)
 {
-    out_.reserve(256 + rowLength);
-    out_.push_back(0x78); // deflate, 32 KB window
-    out_.push_back(0x01); // no dictionary; header check
+    out_.resize(256 + rowLength);
+    putByte(0x78); // deflate, 32 KB window
+    putByte(0x01); // no dictionary; header check
     putBits(1, 1); // the last block
     putBits(1, 2); // fixed codes
 }
@@ -102,23 +124,32 @@ void PngRowDeflater::putBits(std::uint32_t bits, int count)
     if (bitCount_ < 32)
         return;
     // Four whole bytes at a time; a code is at most 31 bits, so the buffer never overflows.
-    const std::size_t at = out_.size();
-    out_.resize(at + 4);
+    if (used_ + 4 > out_.size())
+        out_.resize(2 * out_.size());
+    std::uint8_t* at = out_.data() + used_;
     for (int i = 0; i < 4; ++i)
-        out_[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bitBuffer_ >> (8 * i));
+        at[i] = static_cast<std::uint8_t>(bitBuffer_ >> (8 * i));
+    used_ += 4;
     bitBuffer_ >>= 32;
     bitCount_ -= 32;
 }
 
+void PngRowDeflater::putByte(std::uint8_t byte)
+{
+    if (used_ + 1 > out_.size())
+        out_.resize(2 * out_.size());
+    out_[used_++] = byte;
+}
+
 void PngRowDeflater::putLiteral(unsigned byte)
 {
-    const Code& code = tables().literal[byte];
+    const Code& code = tables_.literal[byte];
     putBits(code.bits, code.count);
 }
 
 void PngRowDeflater::putMatch(std::size_t length, std::size_t distance)
 {
-    const Code& symbol = tables().length[length];
+    const Code& symbol = tables_.length[length];
     putBits(symbol.bits, symbol.count);
     // The distance one row back comes again and again: worked out once.
     if (distance != rowDistanceOf_) {
@@ -151,15 +182,13 @@ void PngRowDeflater::addRow(const std::uint8_t* row)
     while (i < rowLength_) {
         const std::uint8_t byte = row[i];
         putLiteral(byte);
-        std::size_t end = i + 1;
-        while (end < rowLength_ && row[end] == byte)
-            ++end;
+        const std::size_t end = runEnd(row, i + 1, byte);
         std::size_t run = end - i - 1;
         while (run >= kMinMatch) {
             std::size_t take = std::min(run, kMaxMatch);
             if (run - take > 0 && run - take < kMinMatch)
                 take = run - kMinMatch;
-            putBits(tables().length[take].bits, tables().length[take].count);
+            putBits(tables_.length[take].bits, tables_.length[take].count);
             putBits(0, 5); // one byte back
             run -= take;
         }
@@ -190,14 +219,14 @@ bool PngRowDeflater::repeatRow()
 
 QByteArray PngRowDeflater::finish()
 {
-    const Code& end = tables().end;
+    const Code& end = tables_.end;
     putBits(end.bits, end.count);
     while (bitCount_ > 0) {
-        out_.push_back(static_cast<std::uint8_t>(bitBuffer_));
+        putByte(static_cast<std::uint8_t>(bitBuffer_));
         bitBuffer_ >>= 8;
         bitCount_ -= 8;
     }
     for (int shift = 24; shift >= 0; shift -= 8)
-        out_.push_back(static_cast<std::uint8_t>(adler_ >> shift));
-    return QByteArray(reinterpret_cast<const char*>(out_.data()), static_cast<qsizetype>(out_.size()));
+        putByte(static_cast<std::uint8_t>(adler_ >> shift));
+    return QByteArray(reinterpret_cast<const char*>(out_.data()), static_cast<qsizetype>(used_));
 }

@@ -20,14 +20,21 @@ public:
     // The finished stream; the deflater is spent afterwards.
     QByteArray finish();
 
+    // The fixed codes, made once.
+    struct Tables;
+
 private:
+    std::size_t runEnd(const std::uint8_t* row, std::size_t from, std::uint8_t byte) const;
+    void putByte(std::uint8_t byte);
     void putBits(std::uint32_t bits, int count);
     void putLiteral(unsigned byte);
     void putMatch(std::size_t length, std::size_t distance);
     void putRepeat(std::size_t length, std::size_t distance);
 
+    const Tables& tables_;
     std::size_t rowLength_;
-    std::vector<std::uint8_t> out_;
+    std::vector<std::uint8_t> out_; // the stream so far: its first used_ bytes
+    std::size_t used_ = 0;
     std::vector<std::uint8_t> lastRow_;
     std::uint64_t bitBuffer_ = 0;
     int bitCount_ = 0;
