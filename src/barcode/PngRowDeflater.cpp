@@ -161,9 +161,11 @@ void PngRowDeflater::putMatch(std::size_t length, std::size_t distance)
     putBits(rowDistanceBits_, rowDistanceCount_);
 }
 
-// A copy of length bytes from distance back, cut into matches of at most the longest length.
-void PngRowDeflater::putRepeat(std::size_t length, std::size_t distance)
+// A copy of length bytes from distance back, cut into matches of at most the longest length; bytes are
+// the ones copied, for a tail too short for a match.
+void PngRowDeflater::putRepeat(std::size_t length, std::size_t distance, const std::uint8_t* bytes)
 {
+    const std::size_t total = length;
     while (length >= kMinMatch) {
         std::size_t take = std::min(length, kMaxMatch);
         if (length - take > 0 && length - take < kMinMatch)
@@ -171,17 +173,51 @@ void PngRowDeflater::putRepeat(std::size_t length, std::size_t distance)
         putMatch(take, distance);
         length -= take;
     }
-    // Fewer than three bytes left: as literals of the bytes they copy.
+    // Fewer than three bytes left: as literals.
     for (std::size_t i = 0; i < length; ++i)
-        putLiteral(lastRow_[rowLength_ - length + i]);
+        putLiteral(bytes[total - length + i]);
+}
+
+// How many bytes from `from` on are those of the row above, eight a step while they all are.
+std::size_t PngRowDeflater::sameAsAbove(const std::uint8_t* row, std::size_t from) const
+{
+    const std::uint8_t* above = lastRow_.data();
+    std::size_t end = from;
+    while (end + 8 <= rowLength_) {
+        std::uint64_t here = 0;
+        std::uint64_t there = 0;
+        std::memcpy(&here, row + end, 8);
+        std::memcpy(&there, above + end, 8);
+        if (here != there)
+            break;
+        end += 8;
+    }
+    while (end < rowLength_ && row[end] == above[end])
+        ++end;
+    return end - from;
 }
 
 void PngRowDeflater::addRow(const std::uint8_t* row)
 {
+    // Rows of text change little from one to the next: bytes as in the row above go as one copy.
+    const bool above = hasRow_ && rowLength_ <= kWindow;
     std::size_t i = 0;
     while (i < rowLength_) {
+        if (above && row[i] == lastRow_[i]) {
+            const std::size_t same = sameAsAbove(row, i);
+            if (same >= kMinMatch) {
+                putRepeat(same, rowLength_, row + i);
+                i += same;
+                continue;
+            }
+        }
         const std::uint8_t byte = row[i];
         putLiteral(byte);
+        // Most bytes of a row that is not blank differ from the next one.
+        if (i + 1 < rowLength_ && row[i + 1] != byte) {
+            ++i;
+            continue;
+        }
         const std::size_t end = runEnd(row, i + 1, byte);
         std::size_t run = end - i - 1;
         while (run >= kMinMatch) {
@@ -197,8 +233,8 @@ void PngRowDeflater::addRow(const std::uint8_t* row)
         i = end;
     }
     std::memcpy(lastRow_.data(), row, rowLength_);
-    lastRowAdler_ = adler32(1L, row, static_cast<uInt>(rowLength_));
-    adler_ = adler32_combine(adler_, lastRowAdler_, static_cast<z_off_t>(rowLength_));
+    adler_ = adler32(adler_, row, static_cast<uInt>(rowLength_));
+    lastRowAdlerKnown_ = false;
     hasRow_ = true;
 }
 
@@ -212,7 +248,12 @@ bool PngRowDeflater::repeatRow()
         addRow(row.data());
         return true;
     }
-    putRepeat(rowLength_, rowLength_);
+    putRepeat(rowLength_, rowLength_, lastRow_.data());
+    // The checksum of the row alone, worked out at its first repeat.
+    if (!lastRowAdlerKnown_) {
+        lastRowAdler_ = adler32(1L, lastRow_.data(), static_cast<uInt>(rowLength_));
+        lastRowAdlerKnown_ = true;
+    }
     adler_ = adler32_combine(adler_, lastRowAdler_, static_cast<z_off_t>(rowLength_));
     return true;
 }
