@@ -2,6 +2,7 @@
 
 #include "barcode/BRCBarcode.h"
 #include "barcode/Barcode_Gen.h"
+#include "barcode/Barcode_Bit_Row.h"
 #include "barcode/Barcode_Text.h"
 #include "barcode/Barcode_Text_Pen.h"
 #include "common/Common_Functions.h"
@@ -86,8 +87,10 @@ template <typename Run> void forEachRun(const QString& modules, Run run)
 namespace {
 
 // Bars drawn row by row: rows between the same bar edges are alike, so the first of them is made once
-// and copied onto each row that holds nothing else yet (rows with text get the bars one by one).
-template <typename Pixel> void drawRuns(QImage& image, const std::vector<BarRun>& runs, Pixel value, Pixel blank)
+// and copied onto each row that holds nothing else yet (rows with text get the bars one by one). empty
+// is the bytes of a row of background only; fill(line, run) draws a run into a row.
+template <typename Fill>
+void drawRuns(QImage& image, const std::vector<BarRun>& runs, const std::vector<uchar>& empty, const Fill& fill)
 {
     std::vector<int> edges;
     for (const BarRun& run : runs) {
@@ -96,9 +99,7 @@ template <typename Pixel> void drawRuns(QImage& image, const std::vector<BarRun>
     }
     std::sort(edges.begin(), edges.end());
     edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
-    const auto width = static_cast<std::size_t>(image.width());
-    const std::vector<Pixel> empty(width, blank);
-    std::vector<Pixel> alike(width);
+    std::vector<uchar> alike(empty.size());
     std::vector<const BarRun*> crossing;
     uchar* const bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
@@ -112,17 +113,17 @@ template <typename Pixel> void drawRuns(QImage& image, const std::vector<BarRun>
         }
         if (crossing.empty())
             continue;
-        std::fill(alike.begin(), alike.end(), blank);
+        alike = empty;
         for (const BarRun* run : crossing)
-            std::fill_n(alike.begin() + run->x, run->width, value);
+            fill(alike.data(), *run);
         for (int y = top; y < end; ++y) {
-            auto* line = reinterpret_cast<Pixel*>(bits + y * bytesPerLine);
-            if (std::equal(empty.begin(), empty.end(), line)) {
-                std::copy(alike.begin(), alike.end(), line);
+            uchar* const line = bits + y * bytesPerLine;
+            if (std::memcmp(line, empty.data(), empty.size()) == 0) {
+                std::memcpy(line, alike.data(), alike.size());
                 continue;
             }
             for (const BarRun* run : crossing)
-                std::fill_n(line + run->x, run->width, value);
+                fill(line, *run);
         }
     }
 }
@@ -341,12 +342,26 @@ void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const 
             runs.push_back(run);
     });
     const QRgb colour = Barcode_Settings().barcode_clr.rgba();
-    // A picture of one byte a pixel holds the bar colour in its table; a 32-bit one is premultiplied.
-    if (image.depth() == 8) {
-        const auto index = static_cast<std::uint8_t>(std::max<qsizetype>(0, image.colorTable().indexOf(colour)));
-        drawRuns<std::uint8_t>(image, runs, index, static_cast<std::uint8_t>(blank));
+    const auto width = static_cast<std::size_t>(image.width());
+    // A picture of one bit or one byte a pixel holds the bar colour in its table; a 32-bit one is
+    // premultiplied.
+    const int index = static_cast<int>(std::max<qsizetype>(0, image.colorTable().indexOf(colour)));
+    if (image.format() == QImage::Format_Mono) {
+        drawRuns(image, runs, std::vector<uchar>((width + 7) / 8, blank != 0 ? 0xff : 0x00),
+            [index](uchar* line, const BarRun& run) { Barcode_Fill_Bits(line, run.x, run.x + run.width, index != 0); });
+    } else if (image.depth() == 8) {
+        drawRuns(
+            image, runs, std::vector<uchar>(width, static_cast<uchar>(blank)), [index](uchar* line, const BarRun& run) {
+                std::memset(line + run.x, index, static_cast<std::size_t>(run.width));
+            });
     } else {
-        drawRuns<QRgb>(image, runs, qPremultiply(colour), blank);
+        std::vector<uchar> empty(width * 4);
+        for (std::size_t x = 0; x < width; ++x)
+            std::memcpy(empty.data() + 4 * x, &blank, 4);
+        const QRgb value = qPremultiply(colour);
+        drawRuns(image, runs, empty, [value](uchar* line, const BarRun& run) {
+            std::fill_n(reinterpret_cast<QRgb*>(line) + run.x, run.width, value);
+        });
     }
 }
 
@@ -381,9 +396,9 @@ QImage BRCBarcodeOffscreenView::linearPicture(
 {
     const std::optional<QList<QRgb>> table = linearColourTable();
     if (table) {
-        // One byte a pixel, an index into the few colours a linear symbol has: a quarter of the memory
-        // to fill and to write out.
-        QImage image(pixels, QImage::Format_Indexed8);
+        // An index into the few colours a linear symbol has, one bit a pixel for two colours and one byte
+        // for more: an eighth or a quarter of the memory of 32-bit colours to fill and to write out.
+        QImage image(pixels, table->size() == 2 ? QImage::Format_Mono : QImage::Format_Indexed8);
         if (image.isNull())
             return {};
         image.setColorTable(*table);

@@ -101,7 +101,7 @@ QRgb straight(QRgb colour, bool premultiplied)
 std::vector<int> rowOrigins(const QImage& image)
 {
     const int height = image.height();
-    const auto bytes = static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.depth() / 8);
+    const auto bytes = (static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.depth()) + 7) / 8;
     std::vector<int> origins(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
         const bool same = y > 0 && std::memcmp(image.constScanLine(y), image.constScanLine(y - 1), bytes) == 0;
@@ -398,12 +398,35 @@ QByteArray tablePng(const QImage& image)
     return pngFile(image, depth, 3, palette, transparency, packed);
 }
 
+// A picture of one bit a pixel, the first pixel in the highest bit as in a PNG file, with its two
+// colours as the palette: its rows go into the file as they are.
+QByteArray monoPng(const QImage& image)
+{
+    const QList<QRgb> table = image.colorTable();
+    const std::vector<int> origins = rowOrigins(image);
+    const auto rowBytes = (static_cast<std::size_t>(image.width()) + 7) / 8;
+    PngRowDeflater deflater(rowBytes + 1);
+    std::vector<std::uint8_t> row(rowBytes + 1, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        if (origins[static_cast<std::size_t>(y)] != y && deflater.repeatRow())
+            continue;
+        std::memcpy(row.data() + 1, image.constScanLine(y), rowBytes);
+        deflater.addRow(row.data());
+    }
+    QByteArray palette;
+    QByteArray transparency;
+    paletteChunks(std::vector<QRgb>(table.begin(), table.end()), &palette, &transparency);
+    return pngFile(image, 1, 3, palette, transparency, deflater.finish());
+}
+
 } // namespace
 
 QByteArray BarcodePngWriter::pngData(const QImage& picture)
 {
     if (picture.isNull())
         return {};
+    if (picture.format() == QImage::Format_Mono && picture.colorTable().size() == 2)
+        return monoPng(picture);
     if (picture.format() == QImage::Format_Indexed8 && !picture.colorTable().isEmpty()
         && picture.colorTable().size() <= kMaxPalette) {
         const QByteArray png = tablePng(picture);

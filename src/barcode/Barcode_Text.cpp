@@ -1,5 +1,7 @@
 #include "barcode/Barcode_Text.h"
 
+#include "barcode/Barcode_Bit_Row.h"
+
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -145,10 +147,11 @@ QImage* directPicture(QPainter& painter)
     return direct ? image : nullptr;
 }
 
-// Spans filled with a colour (32-bit pictures) or a colour table index (pictures of one byte a pixel).
+// Spans filled with a colour (32-bit pictures) or a colour table index (pictures of one byte or one bit
+// a pixel).
 void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint& origin, QRgb value)
 {
-    const bool bytes = image.depth() == 8;
+    const int depth = image.depth();
     uchar* const bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
     for (const GlyphSpan& span : spans) {
@@ -160,7 +163,9 @@ void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint&
         if (x0 >= x1)
             continue;
         uchar* const line = bits + y * bytesPerLine;
-        if (bytes)
+        if (depth == 1)
+            Barcode_Fill_Bits(line, x0, x1, value != 0);
+        else if (depth == 8)
             std::memset(line + x0, static_cast<int>(value), static_cast<std::size_t>(x1 - x0));
         else
             std::fill_n(reinterpret_cast<QRgb*>(line) + x0, x1 - x0, value);
@@ -277,7 +282,8 @@ void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font
 bool Barcode_Fill_Text(QImage& picture, const QTransform& toPixels, const QString& text, const QFont& font, double kern,
     const QPointF& baseline, uint value)
 {
-    if (!movesAndScales(toPixels) || (picture.depth() != 8 && picture.depth() != 32))
+    const bool mono = picture.format() == QImage::Format_Mono;
+    if (!movesAndScales(toPixels) || (!mono && picture.depth() != 8 && picture.depth() != 32))
         return false;
     eachGlyph(Barcode_Text_Font(font), text, kern, baseline, toPixels, true,
         [&](const QPainterPath& outline, const QString& key, const QPointF& origin) {

@@ -34,7 +34,8 @@ Barcode_Text_Size Barcode_Measure_Text(const QString& text, const QFont& font, d
 // blended only while the painter's text antialiasing is on.
 void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font, double kern, const QPointF& baseline);
 // The same text with hard edges straight into a picture's pixels, of 32 bits (value a colour) or of one
-// byte (value an index into its colour table); toPixels maps points to the picture's pixels by a move
-// and one scale. False, drawing nothing, for any other transform or picture.
+// byte or one bit (mono, the first pixel highest) a pixel (value an index into its colour table);
+// toPixels maps points to the picture's pixels by a move and one scale. False, drawing nothing, for any
+// other transform or picture.
 bool Barcode_Fill_Text(QImage& picture, const QTransform& toPixels, const QString& text, const QFont& font, double kern,
     const QPointF& baseline, uint value);

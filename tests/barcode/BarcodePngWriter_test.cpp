@@ -193,3 +193,19 @@ TEST(BarcodePngWriter, OneBytePictureWithIndexesBeyondItsTableIsWrittenAsItLooks
     EXPECT_EQ(back.pixel(16, 3), qRgb(0, 0, 0));
     EXPECT_EQ(back.pixel(18, 3), qRgb(0, 0, 0));
 }
+
+TEST(BarcodePngWriter, OneBitPicturesGoIntoTheFileRowByRow)
+{
+    // Widths around a byte's pixels, rows repeated and rows that differ, and chosen colours.
+    for (const int width : { 1, 7, 8, 9, 203 }) {
+        QImage image(width, 11, QImage::Format_Mono);
+        image.setColorTable({ qRgb(250, 250, 0), qRgba(0, 0, 200, 255) });
+        image.fill(0);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, static_cast<uint>(((x / 3) + (y > 6 ? x : 0)) % 2));
+        const QByteArray png = BarcodePngWriter::pngData(image);
+        EXPECT_EQ(depthAndType(png), std::make_pair(1, 3)) << width;
+        EXPECT_EQ(differingPixels(readBack(png), image), 0) << width;
+    }
+}
