@@ -172,6 +172,74 @@ void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint&
     }
 }
 
+// A glyph's spans as bytes of a one-bit picture's rows, for an origin at a given pixel of its byte:
+// drawn by setting or clearing whole bytes under a mask.
+struct GlyphBits {
+    int firstRow = 0; // dy of the first row
+    int firstByte = 0; // bytes from the origin's byte to the first byte of a row
+    int rowBytes = 0;
+    std::vector<uchar> bits; // rows one after another
+};
+
+const GlyphBits& glyphBits(const std::vector<GlyphSpan>& spans, const QString& key, int shift)
+{
+    thread_local QHash<QString, GlyphBits> kept;
+    const QString bitsKey = key + QChar(u'\x1f') + QChar(u'0' + shift);
+    auto found = kept.constFind(bitsKey);
+    if (found != kept.constEnd())
+        return *found;
+    if (kept.size() > 4096)
+        kept.clear();
+    GlyphBits glyph;
+    if (!spans.empty()) {
+        int lastRow = spans.front().dy;
+        int left = spans.front().x0;
+        int right = spans.front().x1;
+        glyph.firstRow = spans.front().dy;
+        for (const GlyphSpan& span : spans) {
+            glyph.firstRow = std::min(glyph.firstRow, span.dy);
+            lastRow = std::max(lastRow, span.dy);
+            left = std::min(left, span.x0);
+            right = std::max(right, span.x1);
+        }
+        // Pixel shift + x of the origin's byte lies in byte floor((shift + x) / 8) from it.
+        auto byteOf = [](int pixel) { return pixel >= 0 ? pixel / 8 : -((7 - pixel) / 8); };
+        glyph.firstByte = byteOf(shift + left);
+        glyph.rowBytes = byteOf(shift + right - 1) - glyph.firstByte + 1;
+        glyph.bits.assign(static_cast<std::size_t>((lastRow - glyph.firstRow + 1) * glyph.rowBytes), 0);
+        for (const GlyphSpan& span : spans) {
+            uchar* row = glyph.bits.data() + static_cast<std::size_t>((span.dy - glyph.firstRow) * glyph.rowBytes);
+            const int from = shift + span.x0 - 8 * glyph.firstByte;
+            Barcode_Fill_Bits(row, from, from + span.x1 - span.x0, true);
+        }
+    }
+    return *kept.insert(bitsKey, std::move(glyph));
+}
+
+// A glyph on a one-bit picture in index value (0 or 1). Bytes left of the picture are skipped whole;
+// bits right of its width but inside its last byte are padding no reader looks at.
+void fillBits(QImage& image, const GlyphBits& glyph, const QPoint& origin, bool on)
+{
+    const int originByte = origin.x() >= 0 ? origin.x() / 8 : -((7 - origin.x()) / 8);
+    const int rows = glyph.rowBytes > 0 ? static_cast<int>(glyph.bits.size()) / glyph.rowBytes : 0;
+    const int lineBytes = (image.width() + 7) / 8;
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    for (int r = 0; r < rows; ++r) {
+        const int y = origin.y() + glyph.firstRow + r;
+        if (y < 0 || y >= image.height())
+            continue;
+        uchar* const line = bits + y * bytesPerLine;
+        const uchar* mask = glyph.bits.data() + static_cast<std::size_t>(r * glyph.rowBytes);
+        for (int k = 0; k < glyph.rowBytes; ++k) {
+            const int at = originByte + glyph.firstByte + k;
+            if (at < 0 || at >= lineBytes)
+                continue;
+            line[at] = static_cast<uchar>(on ? (line[at] | mask[k]) : (line[at] & ~mask[k]));
+        }
+    }
+}
+
 // The transform maps points to pixels by a move and one scale: kept glyph outlines are then whole
 // polygons in pixels.
 bool movesAndScales(const QTransform& toDevice)
@@ -287,7 +355,12 @@ bool Barcode_Fill_Text(QImage& picture, const QTransform& toPixels, const QStrin
         return false;
     eachGlyph(Barcode_Text_Font(font), text, kern, baseline, toPixels, true,
         [&](const QPainterPath& outline, const QString& key, const QPointF& origin) {
-            fillSpans(picture, glyphSpans(outline, key), origin.toPoint(), value);
+            const QPoint at = origin.toPoint();
+            const std::vector<GlyphSpan>& spans = glyphSpans(outline, key);
+            if (picture.format() == QImage::Format_Mono)
+                fillBits(picture, glyphBits(spans, key, at.x() & 7), at, value != 0);
+            else
+                fillSpans(picture, spans, at, value);
         });
     return true;
 }

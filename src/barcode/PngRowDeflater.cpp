@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include <zlib.h>
@@ -47,6 +48,50 @@ constexpr std::array<std::uint16_t, 30> kDistanceBase { 1, 2, 3, 4, 5, 7, 9, 13,
 constexpr std::array<std::uint8_t, 30> kDistanceExtra { 0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9,
     9, 10, 10, 11, 11, 12, 12, 13, 13 };
 
+// How many bytes from `from` to `length` are as in `other`: eight a step, the first that differs found
+// from the lowest differing bit on little-endian machines.
+std::size_t sameBytes(const std::uint8_t* row, const std::uint8_t* other, std::size_t from, std::size_t length)
+{
+    std::size_t end = from;
+    while (end + 8 <= length) {
+        std::uint64_t here = 0;
+        std::uint64_t there = 0;
+        std::memcpy(&here, row + end, 8);
+        std::memcpy(&there, other + end, 8);
+        const std::uint64_t differ = here ^ there;
+        if (differ != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return end + static_cast<std::size_t>(std::countr_zero(differ) / 8) - from;
+            break;
+        }
+        end += 8;
+    }
+    while (end < length && row[end] == other[end])
+        ++end;
+    return end - from;
+}
+
+// The first position from `from` whose byte is not `byte`.
+std::size_t runEnd(const std::uint8_t* row, std::size_t from, std::size_t length, std::uint8_t byte)
+{
+    std::size_t end = from;
+    const std::uint64_t eight = 0x0101010101010101ULL * byte;
+    while (end + 8 <= length) {
+        std::uint64_t next = 0;
+        std::memcpy(&next, row + end, 8);
+        const std::uint64_t differ = next ^ eight;
+        if (differ != 0) {
+            if constexpr (std::endian::native == std::endian::little)
+                return end + static_cast<std::size_t>(std::countr_zero(differ) / 8);
+            break;
+        }
+        end += 8;
+    }
+    while (end < length && row[end] == byte)
+        ++end;
+    return end;
+}
+
 } // namespace
 
 struct PngRowDeflater::Tables {
@@ -87,23 +132,6 @@ Code distanceCode(std::size_t distance)
 }
 
 } // namespace
-
-// The first position from `from` whose byte is not `byte`, eight bytes a step while they all are.
-std::size_t PngRowDeflater::runEnd(const std::uint8_t* row, std::size_t from, std::uint8_t byte) const
-{
-    const std::uint64_t eight = 0x0101010101010101ULL * byte;
-    std::size_t end = from;
-    while (end + 8 <= rowLength_) {
-        std::uint64_t next = 0;
-        std::memcpy(&next, row + end, 8);
-        if (next != eight)
-            break;
-        end += 8;
-    }
-    while (end < rowLength_ && row[end] == byte)
-        ++end;
-    return end;
-}
 
 PngRowDeflater::PngRowDeflater(std::size_t rowLength)
     : tables_(tables())
@@ -178,25 +206,6 @@ void PngRowDeflater::putRepeat(std::size_t length, std::size_t distance, const s
         putLiteral(bytes[total - length + i]);
 }
 
-// How many bytes from `from` on are those of the row above, eight a step while they all are.
-std::size_t PngRowDeflater::sameAsAbove(const std::uint8_t* row, std::size_t from) const
-{
-    const std::uint8_t* above = lastRow_.data();
-    std::size_t end = from;
-    while (end + 8 <= rowLength_) {
-        std::uint64_t here = 0;
-        std::uint64_t there = 0;
-        std::memcpy(&here, row + end, 8);
-        std::memcpy(&there, above + end, 8);
-        if (here != there)
-            break;
-        end += 8;
-    }
-    while (end < rowLength_ && row[end] == above[end])
-        ++end;
-    return end - from;
-}
-
 void PngRowDeflater::addRow(const std::uint8_t* row)
 {
     // Rows of text change little from one to the next: bytes as in the row above go as one copy.
@@ -204,7 +213,7 @@ void PngRowDeflater::addRow(const std::uint8_t* row)
     std::size_t i = 0;
     while (i < rowLength_) {
         if (above && row[i] == lastRow_[i]) {
-            const std::size_t same = sameAsAbove(row, i);
+            const std::size_t same = sameBytes(row, lastRow_.data(), i, rowLength_);
             if (same >= kMinMatch) {
                 putRepeat(same, rowLength_, row + i);
                 i += same;
@@ -218,7 +227,7 @@ void PngRowDeflater::addRow(const std::uint8_t* row)
             ++i;
             continue;
         }
-        const std::size_t end = runEnd(row, i + 1, byte);
+        const std::size_t end = runEnd(row, i + 1, rowLength_, byte);
         std::size_t run = end - i - 1;
         while (run >= kMinMatch) {
             std::size_t take = std::min(run, kMaxMatch);

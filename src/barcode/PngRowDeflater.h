@@ -25,13 +25,11 @@ public:
     struct Tables;
 
 private:
-    std::size_t runEnd(const std::uint8_t* row, std::size_t from, std::uint8_t byte) const;
     void putByte(std::uint8_t byte);
     void putBits(std::uint32_t bits, int count);
     void putLiteral(unsigned byte);
     void putMatch(std::size_t length, std::size_t distance);
     void putRepeat(std::size_t length, std::size_t distance, const std::uint8_t* bytes);
-    std::size_t sameAsAbove(const std::uint8_t* row, std::size_t from) const;
 
     const Tables& tables_;
     std::size_t rowLength_;

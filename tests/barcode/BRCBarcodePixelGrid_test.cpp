@@ -229,3 +229,35 @@ TEST(BarcodePixelGrid, TwoColoursMakeAOneBitPictureMoreAOneByteOneAndTranslucent
         EXPECT_EQ(seen.size(), c.format == QImage::Format_Mono ? 2 : 3);
     }
 }
+
+TEST(BarcodePixelGrid, TextOnAOneBitPictureCoversTheSamePixelsAsOnAOneByteOne)
+{
+    Barcode_Gen& settings = freshSettings(2.0f);
+    // Texts of different widths start their glyphs at every place within a byte of pixels.
+    for (const QString& value : { QStringLiteral("Party at 8"), QStringLiteral("x"), QStringLiteral("WWW iii 1.23"),
+             QStringLiteral("Mm"), QStringLiteral("abcdefghijklmnop") }) {
+        std::vector<QImage> pictures;
+        for (const QColor& text : { QColor(0, 0, 0), QColor(0, 0, 160) }) {
+            settings.bar_val_clr = text;
+            BRCCode128Barcode code;
+            ASSERT_TRUE(code.initWithContent(value, true));
+            prepare(code);
+            frameLikeTheGenerator(code);
+            pictures.push_back(imageFromBarcode(code).image);
+        }
+        ASSERT_EQ(pictures[0].format(), QImage::Format_Mono);
+        ASSERT_EQ(pictures[1].format(), QImage::Format_Indexed8);
+        ASSERT_EQ(pictures[0].size(), pictures[1].size());
+        int ink = 0;
+        int differing = 0;
+        for (int y = 0; y < pictures[0].height(); ++y) {
+            for (int x = 0; x < pictures[0].width(); ++x) {
+                const bool mono = pictures[0].pixel(x, y) != qRgb(255, 255, 255);
+                ink += mono ? 1 : 0;
+                differing += mono != (pictures[1].pixel(x, y) != qRgb(255, 255, 255)) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(ink, 0) << value.toStdString();
+        EXPECT_EQ(differing, 0) << value.toStdString();
+    }
+}
