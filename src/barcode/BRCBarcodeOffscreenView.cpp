@@ -141,9 +141,9 @@ float BRCBarcodeOffscreenView::barBottomLine() const
                  : capH + ftrH + settings.value_margin + settings.footer_margin + settings.TB_margin;
 }
 
-float BRCBarcodeOffscreenView::lastBarTop() const
+float BRCBarcodeOffscreenView::lastBarTop(const QString& modules) const
 {
-    const qsizetype last = barcode_->completeBarcode().lastIndexOf(QLatin1Char('1'));
+    const qsizetype last = modules.lastIndexOf(QLatin1Char('1'));
     return last < 0 ? 0.0f : barcode_->barTop(static_cast<int>(last));
 }
 
@@ -177,10 +177,10 @@ void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter, bool withBars) cons
     }
 
     Barcode_Text_Pen pen(painter, viewHeight);
-    drawTexts(pen);
+    drawTexts(pen, barcode.completeBarcode());
 }
 
-void BRCBarcodeOffscreenView::drawTexts(Barcode_Text_Pen& pen) const
+void BRCBarcodeOffscreenView::drawTexts(Barcode_Text_Pen& pen, const QString& modules) const
 {
     const BRCBarcode& barcode = *barcode_;
     const Barcode_Gen& settings = Barcode_Settings();
@@ -190,7 +190,7 @@ void BRCBarcodeOffscreenView::drawTexts(Barcode_Text_Pen& pen) const
     const float ftrH = barcode.printsFooter() ? barcode.footerHeight() * 72.0f : 0.0f;
     const float hdrH = barcode.printsHeader() ? barcode.headerHeight() * 72.0f : 0.0f;
     const bool onTop = settings.showinTopCheckbox.state != 0;
-    const float lastTop = lastBarTop();
+    const float lastTop = lastBarTop(modules);
 
     if (barcode.printsCaption()) {
         float valueY = settings.TB_margin + ftrH + settings.footer_margin;
@@ -303,16 +303,18 @@ void BRCBarcodeOffscreenView::drawImage(QPainter& painter) const
 
 std::optional<BRCBarcodeOffscreenView::BarGrid> BRCBarcodeOffscreenView::barGrid(double scale, int* pixelWidth) const
 {
-    const int n = static_cast<int>(barcode_->completeBarcode().size());
+    QString modules = barcode_->completeBarcode();
+    const int n = static_cast<int>(modules.size());
     const double barWidth = barcode_->barWidth();
     if (!std::isfinite(barWidth) || barWidth < 0.0)
         return std::nullopt;
+    BarGrid grid;
+    grid.modules = std::move(modules);
     if (n == 0 || barWidth == 0.0)
-        return BarGrid {};
+        return grid;
     const double modulePixels = barWidth * scale;
     if (!std::isfinite(modulePixels) || modulePixels > Barcode_Max_Side)
         return std::nullopt;
-    BarGrid grid;
     grid.modulePixels = std::max(1, static_cast<int>(std::lround(modulePixels)));
     // The space beside the bars in whole modules, kept when rounding makes the bars wider.
     const double side = std::max(0.0, (frame_.width() - n * barWidth) / 2.0);
@@ -333,7 +335,7 @@ void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const 
     const int rows = image.height();
     auto row = [&](double points) { return std::clamp(static_cast<int>(std::lround(points * scale)), 0, rows); };
     std::vector<BarRun> runs;
-    forEachRun(barcode.completeBarcode(), [&](int first, int count) {
+    forEachRun(grid.modules, [&](int first, int count) {
         const int last = first + count - 1;
         const int x = grid.left + first * grid.modulePixels;
         const BarRun run { x, std::min(count * grid.modulePixels, image.width() - x),
@@ -407,7 +409,7 @@ QImage BRCBarcodeOffscreenView::linearPicture(
         toPixels.translate(shift, 0.0);
         toPixels.scale(scale, scale);
         Barcode_Text_Pen pen(image, toPixels, frame_.height());
-        drawTexts(pen);
+        drawTexts(pen, grid.modules);
         drawBarsOnGrid(image, scale, grid, 0);
         return image;
     }

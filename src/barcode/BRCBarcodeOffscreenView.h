@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QRectF>
+#include <QString>
 
 #include <optional>
 
@@ -56,6 +57,7 @@ private:
     struct BarGrid {
         int modulePixels = 0;
         int left = 0;
+        QString modules; // the symbol's modules, '1' for a bar
     };
 
     // withBars off: only the texts, for a picture whose maker fills it and puts the bars on its pixels.
@@ -69,8 +71,8 @@ private:
     // blank: the value of a pixel the picture was filled with.
     void drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid, QRgb blank) const;
     // Points from the bottom line to the top of the last bar.
-    float lastBarTop() const;
-    void drawTexts(Barcode_Text_Pen& pen) const;
+    float lastBarTop(const QString& modules) const;
+    void drawTexts(Barcode_Text_Pen& pen, const QString& modules) const;
     // The colours of a linear picture, background first and bars second; nothing when a text colour
     // is not opaque (its edges are then blended by a painter).
     std::optional<QList<QRgb>> linearColourTable() const;
