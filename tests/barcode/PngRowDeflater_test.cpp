@@ -105,3 +105,31 @@ TEST(PngRowDeflater, FirstRowCannotBeARepeat)
     deflater.addRow(row.data());
     EXPECT_TRUE(deflater.repeatRow());
 }
+
+TEST(PngRowDeflater, RowsThatChangeALittleFromTheOneAboveInflateAndStaySmall)
+{
+    // Rows as through a line of text: each the one above with a few bytes changed, at the start, the end,
+    // next to each other and one apart, in rows short and long.
+    for (const std::size_t length : { std::size_t { 5 }, std::size_t { 139 }, std::size_t { 1101 } }) {
+        std::mt19937 random(static_cast<unsigned>(length));
+        std::vector<Row> rows { Row(length, 0) };
+        for (int r = 1; r < 80; ++r) {
+            Row row = rows.back();
+            for (int change = static_cast<int>(random() % 4); change > 0; --change)
+                row[random() % length] = static_cast<std::uint8_t>(random());
+            if (r % 9 == 0)
+                row.front() = static_cast<std::uint8_t>(random());
+            if (r % 7 == 0)
+                row.back() = static_cast<std::uint8_t>(random());
+            rows.push_back(row);
+        }
+        EXPECT_EQ(roundTrip(rows, length), joined(rows)) << length;
+        if (length > 1000) {
+            PngRowDeflater deflater(length);
+            for (const Row& row : rows)
+                deflater.addRow(row.data());
+            // Each row a few copies from the row above and a few literals: far below a byte a pixel.
+            EXPECT_LT(deflater.finish().size(), static_cast<qsizetype>(rows.size() * 40));
+        }
+    }
+}
