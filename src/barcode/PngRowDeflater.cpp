@@ -1,125 +1,30 @@
 #include "barcode/PngRowDeflater.h"
 
+#include "platform/DeflateFixedCodes.h"
+
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 #include <zlib.h>
 
-namespace {
-
-constexpr std::size_t kMinMatch = 3;
-constexpr std::size_t kMaxMatch = 258;
-constexpr std::size_t kWindow = 32768;
-
-// A code with its bits in the order they go into the stream (the first bit lowest).
-struct Code {
-    std::uint32_t bits = 0;
-    int count = 0;
-};
-
-std::uint32_t reversed(std::uint32_t code, int count)
-{
-    std::uint32_t result = 0;
-    for (int i = 0; i < count; ++i)
-        result |= ((code >> i) & 1u) << (count - 1 - i);
-    return result;
-}
-
-// The fixed literal/length code of a symbol 0..287.
-Code fixedSymbol(unsigned symbol)
-{
-    if (symbol < 144)
-        return { reversed(0x30 + symbol, 8), 8 };
-    if (symbol < 256)
-        return { reversed(0x190 + symbol - 144, 9), 9 };
-    if (symbol < 280)
-        return { reversed(symbol - 256, 7), 7 };
-    return { reversed(0xc0 + symbol - 280, 8), 8 };
-}
-
-constexpr std::array<std::uint16_t, 29> kLengthBase { 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 17, 19, 23, 27, 31, 35, 43,
-    51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258 };
-constexpr std::array<std::uint8_t, 29> kLengthExtra { 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4,
-    4, 4, 5, 5, 5, 5, 0 };
-constexpr std::array<std::uint16_t, 30> kDistanceBase { 1, 2, 3, 4, 5, 7, 9, 13, 17, 25, 33, 49, 65, 97, 129, 193, 257,
-    385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577 };
-constexpr std::array<std::uint8_t, 30> kDistanceExtra { 0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9,
-    9, 10, 10, 11, 11, 12, 12, 13, 13 };
-
-struct Tables {
-    std::array<Code, 256> literal;
-    std::array<Code, kMaxMatch + 1> length; // symbol and extra bits of every match length
-    Code end;
-};
-
-const Tables& tables()
-{
-    static const Tables built = [] {
-        Tables t;
-        for (unsigned b = 0; b < 256; ++b)
-            t.literal[b] = fixedSymbol(b);
-        for (std::size_t length = kMinMatch; length <= kMaxMatch; ++length) {
-            std::size_t i = kLengthBase.size() - 1;
-            while (kLengthBase[i] > length)
-                --i;
-            const Code symbol = fixedSymbol(257 + static_cast<unsigned>(i));
-            const auto extra = static_cast<std::uint32_t>(length - kLengthBase[i]);
-            t.length[length] = { symbol.bits | extra << symbol.count, symbol.count + kLengthExtra[i] };
-        }
-        t.end = fixedSymbol(256);
-        return t;
-    }();
-    return built;
-}
-
-Code distanceCode(std::size_t distance)
-{
-    std::size_t i = kDistanceBase.size() - 1;
-    while (kDistanceBase[i] > distance)
-        --i;
-    const auto extra = static_cast<std::uint32_t>(distance - kDistanceBase[i]);
-    return { reversed(static_cast<std::uint32_t>(i), 5) | extra << 5, 5 + kDistanceExtra[i] };
-}
-
-} // namespace
+using platform::deflate::Code;
+using platform::deflate::distanceCode;
+using platform::deflate::kMaxMatch;
+using platform::deflate::kMinMatch;
+using platform::deflate::kWindow;
+using platform::deflate::lengthCode;
 
 PngRowDeflater::PngRowDeflater(std::size_t rowLength)
     : rowLength_(rowLength)
+    , stream_(256 + rowLength)
     , lastRow_(rowLength)
 {
-    out_.reserve(256 + rowLength);
-    out_.push_back(0x78); // deflate, 32 KB window
-    out_.push_back(0x01); // no dictionary; header check
-    putBits(1, 1); // the last block
-    putBits(1, 2); // fixed codes
-}
-
-void PngRowDeflater::putBits(std::uint32_t bits, int count)
-{
-    bitBuffer_ |= static_cast<std::uint64_t>(bits) << bitCount_;
-    bitCount_ += count;
-    if (bitCount_ < 32)
-        return;
-    // Four whole bytes at a time; a code is at most 31 bits, so the buffer never overflows.
-    const std::size_t at = out_.size();
-    out_.resize(at + 4);
-    for (int i = 0; i < 4; ++i)
-        out_[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bitBuffer_ >> (8 * i));
-    bitBuffer_ >>= 32;
-    bitCount_ -= 32;
-}
-
-void PngRowDeflater::putLiteral(unsigned byte)
-{
-    const Code& code = tables().literal[byte];
-    putBits(code.bits, code.count);
 }
 
 void PngRowDeflater::putMatch(std::size_t length, std::size_t distance)
 {
-    const Code& symbol = tables().length[length];
-    putBits(symbol.bits, symbol.count);
+    const Code& symbol = lengthCode(length);
+    stream_.putBits(symbol.bits, symbol.count);
     // The distance one row back comes again and again: worked out once.
     if (distance != rowDistanceOf_) {
         const Code where = distanceCode(distance);
@@ -127,7 +32,7 @@ void PngRowDeflater::putMatch(std::size_t length, std::size_t distance)
         rowDistanceBits_ = where.bits;
         rowDistanceCount_ = where.count;
     }
-    putBits(rowDistanceBits_, rowDistanceCount_);
+    stream_.putBits(rowDistanceBits_, rowDistanceCount_);
 }
 
 // A copy of length bytes from distance back, cut into matches of at most the longest length.
@@ -142,7 +47,7 @@ void PngRowDeflater::putRepeat(std::size_t length, std::size_t distance)
     }
     // Fewer than three bytes left: as literals of the bytes they copy.
     for (std::size_t i = 0; i < length; ++i)
-        putLiteral(lastRow_[rowLength_ - length + i]);
+        stream_.putLiteral(lastRow_[rowLength_ - length + i]);
 }
 
 void PngRowDeflater::addRow(const std::uint8_t* row)
@@ -150,7 +55,7 @@ void PngRowDeflater::addRow(const std::uint8_t* row)
     std::size_t i = 0;
     while (i < rowLength_) {
         const std::uint8_t byte = row[i];
-        putLiteral(byte);
+        stream_.putLiteral(byte);
         std::size_t end = i + 1;
         while (end < rowLength_ && row[end] == byte)
             ++end;
@@ -159,12 +64,12 @@ void PngRowDeflater::addRow(const std::uint8_t* row)
             std::size_t take = std::min(run, kMaxMatch);
             if (run - take > 0 && run - take < kMinMatch)
                 take = run - kMinMatch;
-            putBits(tables().length[take].bits, tables().length[take].count);
-            putBits(0, 5); // one byte back
+            stream_.putBits(lengthCode(take).bits, lengthCode(take).count);
+            stream_.putBits(0, 5); // one byte back
             run -= take;
         }
         for (; run > 0; --run)
-            putLiteral(byte);
+            stream_.putLiteral(byte);
         i = end;
     }
     std::memcpy(lastRow_.data(), row, rowLength_);
@@ -190,14 +95,5 @@ bool PngRowDeflater::repeatRow()
 
 QByteArray PngRowDeflater::finish()
 {
-    const Code& end = tables().end;
-    putBits(end.bits, end.count);
-    while (bitCount_ > 0) {
-        out_.push_back(static_cast<std::uint8_t>(bitBuffer_));
-        bitBuffer_ >>= 8;
-        bitCount_ -= 8;
-    }
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out_.push_back(static_cast<std::uint8_t>(adler_ >> shift));
-    return QByteArray(reinterpret_cast<const char*>(out_.data()), static_cast<qsizetype>(out_.size()));
+    return stream_.finish(adler_);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FixedCodeStream.h"
+
 #include <QByteArray>
 
 #include <cstdint>
@@ -21,16 +23,12 @@ public:
     QByteArray finish();
 
 private:
-    void putBits(std::uint32_t bits, int count);
-    void putLiteral(unsigned byte);
     void putMatch(std::size_t length, std::size_t distance);
     void putRepeat(std::size_t length, std::size_t distance);
 
     std::size_t rowLength_;
-    std::vector<std::uint8_t> out_;
+    platform::deflate::FixedCodeStream stream_;
     std::vector<std::uint8_t> lastRow_;
-    std::uint64_t bitBuffer_ = 0;
-    int bitCount_ = 0;
     unsigned long adler_ = 1;
     unsigned long lastRowAdler_ = 1;
     bool hasRow_ = false;
