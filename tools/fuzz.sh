@@ -19,23 +19,40 @@ seeds="$build/fuzz-seeds"
 rm -rf "$seeds"
 "$build/fuzz/fuzz_write_seeds" "$seeds"
 
-status=0
-summary=()
+# The targets run side by side, as many at once as the machine has cores.
+run_target() {
+    local target=$1 seeds_of=$2
+    local corpus="$build/fuzz-corpus/$target" findings="$build/fuzz-findings/$target"
+    mkdir -p "$corpus" "$findings"
+    cp -n "$seeds/$seeds_of"/* "$corpus"/ || true # keeps what earlier runs found
+    rm -f "$findings/status"
+    local code=0
+    "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+        -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" >"$findings/log.txt" 2>&1 || code=$?
+    echo "$code" >"$findings/status"
+}
+
+echo "== Fuzzing each target for ${seconds}s"
+targets=()
 for pair in PlistXml:xml PlistBinary:binary KeyedArchive:keyed ItemArchive:item ClipboardData:clipboard DesignFile:design; do
-    target=${pair%%:*}
-    corpus="$build/fuzz-corpus/$target"
-    mkdir -p "$corpus" "$build/fuzz-findings/$target"
-    cp -n "$seeds/${pair##*:}"/* "$corpus"/ || true # keeps what earlier runs found
+    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+        wait -n || true
+    done
+    run_target "${pair%%:*}" "${pair##*:}" &
+    targets+=("${pair%%:*}")
+done
+
+wait
+
+status=0
+for target in "${targets[@]}"; do
     log="$build/fuzz-findings/$target/log.txt"
-    echo "== Fuzzing $target for ${seconds}s"
-    if "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-        -artifact_prefix="$build/fuzz-findings/$target/" -print_final_stats=1 "$corpus" >"$log" 2>&1; then
-        summary+=("$target: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log" | tail -1)")
+    if [ "$(cat "$build/fuzz-findings/$target/status" 2>/dev/null)" = 0 ]; then
+        echo "$target: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log" | tail -1)"
     else
         status=1
-        summary+=("$target: FINDING (see $log)")
+        echo "$target: FINDING (see $log)"
         tail -40 "$log"
     fi
 done
-printf '%s\n' "${summary[@]}"
 exit $status

@@ -197,5 +197,5 @@ float Points_to_MM_Convert(float points)
 
 float MM_to_Points_Convert(float millimetres)
 {
-    return float(double(millimetres) * 2.834645669291);
+    return float(double(millimetres) * kPointsPerMillimetre);
 }

@@ -35,5 +35,6 @@ QString truncatedAtCharacterBoundary(const QString& s, int n);
 void SetObjEnabled(QWidget* control, bool flag);
 
 // Lengths: the model keeps points, the user sees millimetres.
+constexpr double kPointsPerMillimetre = 2.834645669291; // 72 / 25.4, to the digits stored sizes were made with
 float Points_to_MM_Convert(float points);
 float MM_to_Points_Convert(float millimetres);

@@ -383,14 +383,15 @@ QColor KeyedArchive::colorFromValue(const PlistValue& value)
     const auto v = numbers(value.toDict().find(QStringLiteral("rgba")), 4);
     if (!v)
         return QColor();
-    for (const double component : *v) {
-        if (!std::isfinite(component) || std::abs(component) > 1.0e6)
-            return QColor();
-    }
     const auto& c = *v;
     // Components are judged as the colour keeps them (an extended colour in half precision) and without
-    // a negative zero, so that a colour read once saves and reads back the same.
+    // a negative zero, so that a colour read once saves and reads back the same. A component beyond what
+    // half precision holds would be kept as infinity, which no colour can be: such a colour is refused.
     auto kept = [](double x) { return static_cast<float>(qfloat16(static_cast<float>(x))) + 0.0f; };
+    for (const double component : c) {
+        if (!std::isfinite(component) || std::abs(component) > 1.0e6 || !std::isfinite(kept(component)))
+            return QColor();
+    }
     if (std::all_of(c.begin(), c.end(), [&kept](double x) { return kept(x) >= 0.0f && kept(x) <= 1.0f; })) {
         auto channel = [](double x) { return static_cast<quint16>(std::lround(std::clamp(x, 0.0, 1.0) * 65535.0)); };
         return QColor(QRgba64::fromRgba64(channel(c[0]), channel(c[1]), channel(c[2]), channel(c[3])));

@@ -1,5 +1,6 @@
 #include "profiles/Card_Wizard.h"
 
+#include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
 #include "platform/UiSeam.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr double kPointsPerMillimetre = 2.834645669291;
 
 } // namespace
 

@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr double kPointsPerMillimetre = 2.834645669291; // 72 / 25.4
 constexpr double kNewCardSize = 120.0; // millimetres, both sides
 
 } // namespace

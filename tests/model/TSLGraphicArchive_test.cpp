@@ -220,6 +220,24 @@ TEST(TSLGraphicArchive, MissingKeysReadAsZeroNotAsDefaults)
     EXPECT_FALSE(g->_Text_contents);
 }
 
+TEST(TSLGraphicArchive, AColourOutOfRangeReadsAsNoColourAndSavesAsItReads)
+{
+    platform::KeyedArchive stored(QStringLiteral("TSLBarcode"));
+    platform::PlistDict huge;
+    huge.insert(QStringLiteral("$type"), QStringLiteral("color"));
+    huge.insert(QStringLiteral("rgba"), platform::PlistArray { 131072.0, 131072.0, 131072.0, 1.0 });
+    stored.encodeValue(QStringLiteral("barcode_hdr_clr_val"), huge);
+    const TSLGraphicPtr first = TSLGraphic::initWithCoder(stored);
+    ASSERT_TRUE(first);
+    EXPECT_FALSE(first->barcode_hdr_clr_val.isValid());
+    const QByteArray written = archiveOf(*first).toBytes();
+    const auto again = platform::KeyedArchive::fromBytes(written);
+    ASSERT_TRUE(again);
+    const TSLGraphicPtr second = TSLGraphic::initWithCoder(*again);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(archiveOf(*second).toBytes(), written);
+}
+
 TEST(TSLGraphicArchive, LineDirectionFlagsFollowTheRecordAndOlderArchivesReadAsNo)
 {
     TSLLine line;

@@ -259,6 +259,29 @@ TEST(KeyedArchive, ColourReadOnceSavesAndReadsBackTheSame)
     }
 }
 
+TEST(KeyedArchive, ColourBeyondHalfPrecisionIsRefusedNotReadAsInfinity)
+{
+    // An extended colour keeps components in half precision, whose largest value is 65504: a component
+    // beyond it would become infinity and the colour would save as nothing.
+    const struct {
+        double component;
+        bool reads;
+    } cases[] = { { 65504.0, true }, { -65504.0, true }, { 65519.0, true }, { 65520.0, false }, { 131072.0, false },
+        { -131072.0, false } };
+    for (const auto& c : cases) {
+        PlistDict value;
+        value.insert(QStringLiteral("$type"), QStringLiteral("color"));
+        value.insert(QStringLiteral("rgba"), PlistArray { c.component, 0.5, 0.5, 1.0 });
+        const QColor first = KeyedArchive::colorFromValue(value);
+        EXPECT_EQ(first.isValid(), c.reads) << c.component;
+        if (!first.isValid())
+            continue;
+        const QColor again = KeyedArchive::colorFromValue(KeyedArchive::colorValue(first));
+        EXPECT_TRUE(again.isValid()) << c.component;
+        EXPECT_EQ(again.redF(), first.redF()) << c.component;
+    }
+}
+
 TEST(KeyedArchive, PictureWithoutAGivenSizeMeasuresItsPixels)
 {
     KeyedArchive archive;
