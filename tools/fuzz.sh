@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 build=${TESSALINE_FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_WERROR=ON \
-    -DTESSALINE_FUZZ=ON -DTESSALINE_TESTS=OFF -DTESSALINE_BENCH=OFF
+    -DTESSALINE_FUZZ=ON -DTESSALINE_LINE_TABLES=ON -DTESSALINE_TESTS=OFF -DTESSALINE_BENCH=OFF
 cmake --build "$build" --target fuzz_targets --parallel "$(nproc)"
 
 export QT_QPA_PLATFORM=offscreen

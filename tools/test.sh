@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/deps.sh
 build=${TESSALINE_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_WERROR=ON ${TESSALINE_CMAKE_ARGS:-}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_WERROR=ON -DTESSALINE_LINE_TABLES=ON \
+    ${TESSALINE_CMAKE_ARGS:-}
 cmake --build "$build" --parallel "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 cd "$build"

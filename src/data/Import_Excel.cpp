@@ -1,7 +1,6 @@
 #include "data/Import_Excel.h"
 
 #include "common/Common_Functions.h"
-#include "common/Long_SMS_Dlg.h"
 #include "data/BatchWizard.h"
 #include "data/Data_From_Excel.h"
 #include "platform/UiSeam.h"
@@ -15,24 +14,14 @@ const QString noRows = QStringLiteral("Either file is corrupted or selected file
 
 } // namespace
 
-Import_Excel* Import_Excel::defaultInstance()
-{
-    // Lives for the whole run, like every dialog of the program; created on first use on the GUI thread.
-    static Import_Excel* instance = new Import_Excel();
-    return instance;
-}
-
 Import_Excel::Import_Excel(QWidget* parent)
     : Spreadsheet_Picker(parent)
     , ui_(std::make_unique<Ui::Import_Excel>())
 {
     ui_->setupUi(this);
-    applySmallWindowLook(*this);
-    attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->ColList }, false);
-    connect(ui_->OK_btn, &QPushButton::clicked, this, &Import_Excel::OKPressed);
-    connect(ui_->Cancel_btn, &QPushButton::clicked, this, &Import_Excel::CancelPressed);
-    connect(ui_->Select_All_btn, &QPushButton::clicked, this, &Import_Excel::Select_ALL_Pressed);
-    connect(ui_->Clear_All_btn, &QPushButton::clicked, this, &Import_Excel::Clear_All_Pressed);
+    attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->ColList, ui_->OK_btn, ui_->Cancel_btn,
+               ui_->Select_All_btn, ui_->Clear_All_btn },
+        false);
 }
 
 Import_Excel::~Import_Excel() = default;
@@ -47,22 +36,10 @@ int Import_Excel::Open_excel_Wnd(const QString& path)
     return result;
 }
 
-void Import_Excel::CancelPressed()
-{
-    excel_content.clear();
-    done(0);
-}
-
 void Import_Excel::OKPressed()
 {
-    if (ListData_xl.isEmpty()) {
-        Show_MessageBox(QStringLiteral("There is no column."));
+    if (!columnsChosen())
         return;
-    }
-    if (!Check_For_One_Extension_Selection()) {
-        Show_MessageBox(QStringLiteral("No column is selected."));
-        return;
-    }
     if (open_mode == QLatin1String("D"))
         Insert_file_Func(workbookPath());
     else

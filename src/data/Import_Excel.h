@@ -13,15 +13,18 @@ class Import_Excel;
 class Import_Excel : public Spreadsheet_Picker {
     Q_OBJECT
 public:
-    static Import_Excel* defaultInstance();
+    static Import_Excel* defaultInstance()
+    {
+        static Import_Excel* const instance = new Import_Excel();
+        return instance;
+    }
     ~Import_Excel() override;
 
     QString open_mode = QStringLiteral("D");
 
     // Opens the workbook and runs the picker; 1 when an import ran, 0 for Cancel or an unreadable workbook.
     int Open_excel_Wnd(const QString& path);
-    void OKPressed();
-    void CancelPressed();
+    void OKPressed() override;
     void Insert_file_Func(const QString& path); // mode "D"
     void Create_Excel_List_Func(const QString& path); // mode "E"
 

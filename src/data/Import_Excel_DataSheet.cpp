@@ -42,20 +42,14 @@ bool writeSeries(const QString& name, const QStringList& values, Series_File::Wr
 
 } // namespace
 
-Import_Excel_DataSheet* Import_Excel_DataSheet::defaultInstance()
-{
-    // Lives for the whole run, like every dialog of the program; created on first use on the GUI thread.
-    static Import_Excel_DataSheet* instance = new Import_Excel_DataSheet();
-    return instance;
-}
-
 Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget* parent)
     : Spreadsheet_Picker(parent)
     , ui_(std::make_unique<Ui::Import_Excel_DataSheet>())
 {
     ui_->setupUi(this);
-    applySmallWindowLook(*this);
-    attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->ColList }, true);
+    attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->ColList, ui_->OK_btn, ui_->Cancel_btn,
+               ui_->Select_All_btn, ui_->Clear_All_btn },
+        true);
     auto* matrix = new QButtonGroup(this);
     matrix->addButton(ui_->fill_new_RD, 0);
     matrix->addButton(ui_->fill_replace_RD, 1);
@@ -63,10 +57,6 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget* parent)
     connect(matrix, &QButtonGroup::idClicked, this, &Import_Excel_DataSheet::Fill_Type_CellClick);
     connect(ui_->Each_col_RD, &QRadioButton::clicked, this, &Import_Excel_DataSheet::Each_Col_RD_Click);
     connect(ui_->Fill_col_RD, &QRadioButton::clicked, this, &Import_Excel_DataSheet::Fill_Col_RD_Click);
-    connect(ui_->OK_btn, &QPushButton::clicked, this, &Import_Excel_DataSheet::OKPressed);
-    connect(ui_->Cancel_btn, &QPushButton::clicked, this, &Import_Excel_DataSheet::CancelPressed);
-    connect(ui_->Select_All_btn, &QPushButton::clicked, this, &Import_Excel_DataSheet::Select_ALL_Pressed);
-    connect(ui_->Clear_All_btn, &QPushButton::clicked, this, &Import_Excel_DataSheet::Clear_All_Pressed);
 }
 
 Import_Excel_DataSheet::~Import_Excel_DataSheet() = default;
@@ -118,22 +108,10 @@ void Import_Excel_DataSheet::Fill_Type_CellClick(int option)
     ui_->ColList->setColumnHidden(2, option != 0 && ui_->Fill_col_RD->isChecked());
 }
 
-void Import_Excel_DataSheet::CancelPressed()
-{
-    excel_content.clear();
-    done(0);
-}
-
 void Import_Excel_DataSheet::OKPressed()
 {
-    if (ListData_xl.isEmpty()) {
-        Show_MessageBox(QStringLiteral("There is no column."));
+    if (!columnsChosen())
         return;
-    }
-    if (!Check_For_One_Extension_Selection()) {
-        Show_MessageBox(QStringLiteral("No column is selected."));
-        return;
-    }
     if (ui_->Each_col_RD->isChecked()) {
         Create_file_For_Col_Func(workbookPath());
     } else {

@@ -13,7 +13,11 @@ class Import_Excel_DataSheet;
 class Import_Excel_DataSheet : public Spreadsheet_Picker {
     Q_OBJECT
 public:
-    static Import_Excel_DataSheet* defaultInstance();
+    static Import_Excel_DataSheet* defaultInstance()
+    {
+        static Import_Excel_DataSheet* const instance = new Import_Excel_DataSheet();
+        return instance;
+    }
     ~Import_Excel_DataSheet() override;
 
     int file_name_Insert = 0; // 1: the series manager's list is refilled after an import
@@ -24,8 +28,7 @@ public:
     void Each_Col_RD_Click();
     void Fill_Col_RD_Click();
     void Fill_Type_CellClick(int option);
-    void OKPressed();
-    void CancelPressed();
+    void OKPressed() override;
     bool Create_file_For_Col_Func(const QString& path);
     bool Insert_file_Func(const QString& path); // false when the picker stays open for the user to correct
 

@@ -1,6 +1,7 @@
 #include "data/Spreadsheet_Picker.h"
 
 #include "common/Common_Functions.h"
+#include "common/Long_SMS_Dlg.h"
 #include "common/PleaseWait_Modeless.h"
 #include "data/Spreadsheet_Globals.h"
 
@@ -10,6 +11,7 @@
 #include <QHeaderView>
 #include <QEventLoop>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableWidget>
 
 namespace {
@@ -38,6 +40,30 @@ void Spreadsheet_Picker::attach(const Widgets& widgets, bool withHeader)
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     connect(table, &QTableWidget::itemChanged, this, &Spreadsheet_Picker::tableItemChanged);
     connect(w_.Sheet_ComboBox, &QComboBox::activated, this, &Spreadsheet_Picker::comboBoxSelectionDidChange);
+    connect(w_.OK_btn, &QPushButton::clicked, this, &Spreadsheet_Picker::OKPressed);
+    connect(w_.Cancel_btn, &QPushButton::clicked, this, &Spreadsheet_Picker::CancelPressed);
+    connect(w_.Select_All_btn, &QPushButton::clicked, this, &Spreadsheet_Picker::Select_ALL_Pressed);
+    connect(w_.Clear_All_btn, &QPushButton::clicked, this, &Spreadsheet_Picker::Clear_All_Pressed);
+    applySmallWindowLook(*this);
+}
+
+void Spreadsheet_Picker::CancelPressed()
+{
+    excel_content.clear();
+    done(0);
+}
+
+bool Spreadsheet_Picker::columnsChosen() const
+{
+    if (ListData_xl.isEmpty()) {
+        Show_MessageBox(QStringLiteral("There is no column."));
+        return false;
+    }
+    if (!Check_For_One_Extension_Selection()) {
+        Show_MessageBox(QStringLiteral("No column is selected."));
+        return false;
+    }
+    return true;
 }
 
 void Spreadsheet_Picker::resetForOpening(const QString& path)

@@ -8,6 +8,7 @@
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
 
@@ -25,6 +26,9 @@ public:
     bool Load_file_Func(const QString& path);
     // Lists the columns of the worksheet at this place of the sheet box.
     void comboBoxSelectionDidChange(int index);
+    virtual void OKPressed() = 0;
+    // Forgets the rows read and ends the run with 0.
+    virtual void CancelPressed();
     void Select_ALL_Pressed();
     void Clear_All_Pressed();
     bool Check_For_One_Extension_Selection() const;
@@ -43,12 +47,19 @@ protected:
         QComboBox* Sheet_ComboBox = nullptr;
         QCheckBox* contains_header = nullptr;
         QTableWidget* ColList = nullptr;
+        QPushButton* OK_btn = nullptr;
+        QPushButton* Cancel_btn = nullptr;
+        QPushButton* Select_All_btn = nullptr;
+        QPushButton* Clear_All_btn = nullptr;
     };
     explicit Spreadsheet_Picker(QWidget* parent = nullptr);
-    // The subclass hands over its form's widgets; withHeader adds the editable series-name column.
+    // The subclass hands over its form's widgets, which get the small-window look and the common buttons'
+    // actions; withHeader adds the editable series-name column.
     void attach(const Widgets& widgets, bool withHeader);
     // Empties the picker for a workbook at path (steps common to both pickers).
     void resetForOpening(const QString& path);
+    // True when the sheet has columns and one is ticked; otherwise tells the user which is missing.
+    bool columnsChosen() const;
     // Every row of the chosen worksheet; false, after telling the user why, when it cannot be read.
     bool readAllRows();
     void showColumns();

@@ -1,28 +1,21 @@
 #pragma once
 
-#include <QDialog>
+#include "common/Form_Dialog.h"
 
-class QPushButton;
+namespace Ui {
+class Help_Support;
+}
 
 // The help and support window: the user guide, the maker's support and reseller mail, the web site and
 // buttons that share the web site on social networks. Every button leaves the window open; Close ends it.
-class Help_Support : public QDialog {
+class Help_Support : public Form_Dialog<Ui::Help_Support> {
     Q_OBJECT
 public:
-    static Help_Support* defaultInstance();
-
-    QPushButton* _Help_File_Label = nullptr;
-    QPushButton* support_id = nullptr;
-    QPushButton* support_id_2 = nullptr;
-    QPushButton* website_1 = nullptr;
-    QPushButton* reseller_1 = nullptr;
-    QPushButton* reseller_2 = nullptr;
-    QPushButton* gplus_btn = nullptr;
-    QPushButton* facebook_btn = nullptr;
-    QPushButton* twitter_btn = nullptr;
-    QPushButton* fb_like_btn = nullptr;
-    QPushButton* comments_btn = nullptr;
-    QPushButton* close_btn = nullptr;
+    static Help_Support* defaultInstance()
+    {
+        static Help_Support* const instance = new Help_Support();
+        return instance;
+    }
 
 public slots:
     void HelpFilePressed();

@@ -1,23 +1,24 @@
 #pragma once
 
-#include <QDialog>
+#include "common/Form_Dialog.h"
 
-class QPushButton;
+namespace Ui {
+class Review_Form;
+}
 
 // Shown when the program quits: thanks the user and invites an online review. Both of its buttons open
 // the review page and close the window.
-class Review_Form : public QDialog {
+class Review_Form : public Form_Dialog<Ui::Review_Form> {
     Q_OBJECT
 public:
-    static Review_Form* defaultInstance();
+    static Review_Form* defaultInstance()
+    {
+        static Review_Form* const instance = new Review_Form();
+        return instance;
+    }
 
     // Runs the window modally and returns its code.
     int Open_Review_Form_Window();
-
-    QPushButton* review_btn = nullptr;
-    QPushButton* ok_btn = nullptr;
-    QPushButton* support_id = nullptr;
-    QPushButton* website_1 = nullptr;
 
 public slots:
     void OK_Clicked();

@@ -3,98 +3,120 @@
 #include "common/Common_Functions.h"
 #include "profiles/Invitation_Wizard_Host.h"
 
+#include "ui_Card_Size_Chooser.h"
+
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QFormLayout>
-#include <QHeaderView>
 #include <QSignalBlocker>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 Card_Size_Chooser::Card_Size_Chooser(QWidget* parent)
     : QWidget(parent)
+    , ui_(std::make_unique<Ui::Card_Size_Chooser>())
 {
-    Category_ComboBox = new QComboBox(this);
-    Category_ComboBox->setObjectName(QStringLiteral("Category_ComboBox"));
-    Category_ComboBox->addItems({ QStringLiteral("PVC Card"), QStringLiteral("Name Badge Label") });
-    Preset_ComboBox = new QComboBox(this);
-    Preset_ComboBox->setObjectName(QStringLiteral("Preset_ComboBox"));
-    Preset_ComboBox->addItems({ QStringLiteral("Horizontal"), QStringLiteral("Vertical") });
-    ColList = new QTableWidget(0, 1, this);
-    ColList->setObjectName(QStringLiteral("ColList"));
-    auto* header = new QTableWidgetItem(QStringLiteral("Size"));
-    header->setData(Qt::UserRole, QStringLiteral("Extension"));
-    ColList->setHorizontalHeaderItem(0, header);
-    ColList->horizontalHeader()->setStretchLastSection(true);
-    ColList->verticalHeader()->setVisible(false);
-    ColList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ColList->setSelectionMode(QAbstractItemView::SingleSelection);
-    ColList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ColList->setMinimumHeight(150);
-    width_Stepper = new QDoubleSpinBox(this);
-    width_Stepper->setObjectName(QStringLiteral("width_Stepper"));
-    height_Stepper = new QDoubleSpinBox(this);
-    height_Stepper->setObjectName(QStringLiteral("height_Stepper"));
-    for (QDoubleSpinBox* size : { width_Stepper, height_Stepper }) {
-        size->setRange(1, 1000);
-        size->setDecimals(2);
-        size->setSuffix(QStringLiteral(" mm"));
-    }
-
-    auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Category :"), Category_ComboBox);
-    form->addRow(QStringLiteral("Orientation :"), Preset_ComboBox);
-    form->addRow(ColList);
-    form->addRow(QStringLiteral("Width :"), width_Stepper);
-    form->addRow(QStringLiteral("Height :"), height_Stepper);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(form);
-
-    connect(Category_ComboBox, &QComboBox::currentIndexChanged, this, &Card_Size_Chooser::comboBoxSelectionDidChange);
-    connect(Preset_ComboBox, &QComboBox::currentIndexChanged, this, &Card_Size_Chooser::tableViewSelectionDidChange);
-    connect(ColList, &QTableWidget::itemSelectionChanged, this, &Card_Size_Chooser::tableViewSelectionDidChange);
+    ui_->setupUi(this);
+    // The list's one column is known by the identifier its rows are stored under.
+    ui_->ColList->horizontalHeaderItem(0)->setData(Qt::UserRole, QStringLiteral("Extension"));
+    connect(
+        ui_->Category_ComboBox, &QComboBox::currentIndexChanged, this, &Card_Size_Chooser::comboBoxSelectionDidChange);
+    connect(
+        ui_->Preset_ComboBox, &QComboBox::currentIndexChanged, this, &Card_Size_Chooser::tableViewSelectionDidChange);
+    connect(ui_->ColList, &QTableWidget::itemSelectionChanged, this, &Card_Size_Chooser::tableViewSelectionDidChange);
+    connect(ui_->ColList, &QTableWidget::itemChanged, this, &Card_Size_Chooser::sizeNameEdited);
 }
+
+Card_Size_Chooser::~Card_Size_Chooser() = default;
 
 void Card_Size_Chooser::reset()
 {
     {
-        const QSignalBlocker quietPreset(Preset_ComboBox);
-        Preset_ComboBox->setCurrentIndex(0);
-        const QSignalBlocker quietCategory(Category_ComboBox);
-        Category_ComboBox->setCurrentIndex(0);
+        const QSignalBlocker quietPreset(ui_->Preset_ComboBox);
+        ui_->Preset_ComboBox->setCurrentIndex(0);
+        const QSignalBlocker quietCategory(ui_->Category_ComboBox);
+        ui_->Category_ComboBox->setCurrentIndex(0);
     }
     comboBoxSelectionDidChange();
 }
 
 void Card_Size_Chooser::comboBoxSelectionDidChange()
 {
-    const QSignalBlocker quiet(ColList);
-    ColList->setRowCount(0);
+    ListData.clear();
     if (host_) {
-        const QStringList names
-            = Category_ComboBox->currentIndex() == 0 ? host_->plasticCardSizeNames() : host_->labelSizeNames();
-        for (const QString& name : names) {
-            const QString trimmed = Trim_Str(name);
-            if (trimmed.isEmpty())
-                continue;
-            const int row = ColList->rowCount();
-            ColList->insertRow(row);
-            ColList->setItem(row, 0, new QTableWidgetItem(trimmed));
-        }
+        const bool plastic = ui_->Category_ComboBox->currentIndex() == 0;
+        for (const QString& name : plastic ? host_->plasticCardSizeNames() : host_->labelSizeNames())
+            Create_List(name);
     }
-    if (ColList->rowCount() > 0)
-        ColList->selectRow(0);
+    showNames();
+    if (ui_->ColList->rowCount() > 0) {
+        const QSignalBlocker quiet(ui_->ColList);
+        ui_->ColList->selectRow(0);
+    }
     tableViewSelectionDidChange();
+}
+
+void Card_Size_Chooser::Create_List(const QString& name)
+{
+    const QString trimmed = Trim_Str(name);
+    if (!trimmed.isEmpty())
+        ListData.append(trimmed);
+}
+
+void Card_Size_Chooser::showNames()
+{
+    const QSignalBlocker quiet(ui_->ColList);
+    ui_->ColList->setRowCount(0);
+    ui_->ColList->setRowCount(int(ListData.size()));
+    for (int row = 0; row < ListData.size(); ++row)
+        ui_->ColList->setItem(row, 0, new QTableWidgetItem(ListData[row]));
 }
 
 void Card_Size_Chooser::tableViewSelectionDidChange()
 {
-    const QList<QTableWidgetItem*> selected = ColList->selectedItems();
+    const QList<QTableWidgetItem*> selected = ui_->ColList->selectedItems();
     const int row = selected.isEmpty() ? -1 : selected.first()->row();
-    const QString preset
-        = Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H") : QStringLiteral("V");
-    const QSizeF size = host_ ? host_->cardSizeOf(Category_ComboBox->currentText(), preset, row) : QSizeF(30, 30);
-    width_Stepper->setValue(size.width());
-    height_Stepper->setValue(size.height());
+    const QString preset = ui_->Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H")
+                                                                                              : QStringLiteral("V");
+    const QSizeF size = host_ ? host_->cardSizeOf(ui_->Category_ComboBox->currentText(), preset, row) : QSizeF(30, 30);
+    ui_->width_Stepper->setValue(size.width());
+    ui_->height_Stepper->setValue(size.height());
+}
+
+bool Card_Size_Chooser::tableView_setObjectValue(const QString& value, int row)
+{
+    if (row < 0 || row >= ListData.size()) {
+        Show_NSLog_Message(window()->objectName()
+            + QStringLiteral(": Invalid parameter not satisfying: pRowIndex >= 0 && pRowIndex < [ListData count]"));
+        return false;
+    }
+    const QString name = Trim_Str(value);
+    if (name.isEmpty()) {
+        Show_MessageBox(QStringLiteral("Please enter a name for the size."));
+        return false;
+    }
+    const qsizetype taken = ListData.indexOf(name);
+    if (taken >= 0 && taken != row) {
+        Show_MessageBox(QStringLiteral("\"%1\" already names another size.").arg(name));
+        return false;
+    }
+    ListData[row] = name;
+    return true;
+}
+
+void Card_Size_Chooser::sizeNameEdited(QTableWidgetItem* item)
+{
+    const int row = item->row();
+    const QString typed = item->text();
+    if (row < 0 || row >= ListData.size())
+        return;
+    // The list shows what is stored: the old name is back before a refusal is explained, and the trimmed
+    // new name replaces it once it is taken.
+    showName(*item, ListData[row]);
+    if (tableView_setObjectValue(typed, row))
+        showName(*item, ListData[row]);
+}
+
+void Card_Size_Chooser::showName(QTableWidgetItem& item, const QString& name)
+{
+    const QSignalBlocker quiet(ui_->ColList);
+    item.setText(name);
 }

@@ -1,19 +1,22 @@
 #pragma once
 
-#include <QDialog>
+#include "common/Form_Dialog.h"
 
-class Picture_Grid_Panel;
-class QComboBox;
-class QLabel;
-class QPushButton;
+namespace Ui {
+class Image_Library;
+}
 
 // The picture library: a grid of the clip-art of one category of the data folder's "LibraryImage"
 // folder (mode "C"), or of the card backgrounds of its "Background" folder (any other mode), from which
 // the user picks one picture.
-class Image_Library : public QDialog {
+class Image_Library : public Form_Dialog<Ui::Image_Library> {
     Q_OBJECT
 public:
-    static Image_Library* defaultInstance();
+    static Image_Library* defaultInstance()
+    {
+        static Image_Library* const instance = new Image_Library();
+        return instance;
+    }
 
     // Fills the window for the mode in control_or_BG and runs it modally: 1 OK (the path in
     // selected_image), 0 Cancel.
@@ -22,12 +25,6 @@ public:
     QString control_or_BG = QStringLiteral("C");
     // The chosen picture; kept from one opening to the next until Cancel.
     QString selected_image;
-
-    Picture_Grid_Panel* grid = nullptr;
-    QComboBox* cat_cmbo_bx = nullptr; // shown names; each item keeps its folder's stored name as data
-    QLabel* category_label = nullptr;
-    QPushButton* ok_btn = nullptr;
-    QPushButton* cancel_btn = nullptr;
 
 public slots:
     void OK_Clicked();

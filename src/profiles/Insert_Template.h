@@ -1,18 +1,22 @@
 #pragma once
 
+#include "common/Form_Dialog.h"
 #include "profiles/Greeting_Text_Lists.h"
 
-#include <QDialog>
-
-class QPlainTextEdit;
-class QPushButton;
+namespace Ui {
+class Insert_Template;
+}
 
 // Lets the user step through the greeting titles or messages of the current category, edit the one
 // shown and hand it back for the card's invitation title or message.
-class Insert_Template : public QDialog {
+class Insert_Template : public Form_Dialog<Ui::Insert_Template> {
     Q_OBJECT
 public:
-    static Insert_Template* defaultInstance();
+    static Insert_Template* defaultInstance()
+    {
+        static Insert_Template* const instance = new Insert_Template();
+        return instance;
+    }
 
     // Starts at the first entry of the category in Event_Type and runs the window modally: 1 OK (the
     // text in Template_Msg_Val), 0 Cancel. The caller sets title_or_msg first.
@@ -20,12 +24,6 @@ public:
 
     QString title_or_msg = QStringLiteral("T"); // "T" browse titles, anything else messages
     Greeting_Text_Lists lists;
-
-    QPlainTextEdit* msg_value = nullptr;
-    QPushButton* back_btn = nullptr;
-    QPushButton* next_btn = nullptr;
-    QPushButton* ok_btn = nullptr;
-    QPushButton* cancel_btn = nullptr;
 
 public slots:
     void Msg_Back_Click();

@@ -3,23 +3,21 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
-#include "common/Long_SMS_Dlg.h"
 #include "model/TSLTextStorage.h"
 #include "platform/UiSeam.h"
 #include "profiles/Profile_Form_Host.h"
 #include "profiles/User_Profile_Class.h"
 
+#include "ui_Profile_Form.h"
+
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QVBoxLayout>
 
 #include <exception>
 
@@ -49,21 +47,9 @@ Profile_Form_Host* Profile_Form::host()
     return theHost;
 }
 
-Show_User_Profile* Show_User_Profile::defaultInstance()
-{
-    static Show_User_Profile* instance = new Show_User_Profile();
-    return instance;
-}
-
 Show_User_Profile::Show_User_Profile()
     : Profile_Form(true, QStringLiteral("Show_User_Profile"))
 {
-}
-
-User_profile* User_profile::defaultInstance()
-{
-    static User_profile* instance = new User_profile();
-    return instance;
 }
 
 User_profile::User_profile()
@@ -72,149 +58,64 @@ User_profile::User_profile()
 }
 
 Profile_Form::Profile_Form(bool oneSide, const QString& objectName, QWidget* parent)
-    : QDialog(parent)
+    : Form_Dialog(parent)
     , oneSide_(oneSide)
 {
     setObjectName(objectName);
-    applySmallWindowLook(*this);
-    buildRows();
+    hideOtherFormsControls();
+    bindRows();
     for (int row = 0; row < kRows; ++row)
         connectRow(row);
-    connect(ok_btn, &QPushButton::clicked, this, &Profile_Form::OK_Btn_Clicked);
-    connect(cancel_btn, &QPushButton::clicked, this, &Profile_Form::Cancel_Btn_Clicked);
-    connect(reset_btn, &QPushButton::clicked, this, &Profile_Form::Reset_Btn_Clicked);
-    connect(help_btn, &QPushButton::clicked, this, &Profile_Form::Help_Btn_Clicked);
-    connect(preview_btn, &QPushButton::clicked, this, &Profile_Form::Preview_Btn_Clicked);
-    connect(browse_pic_btn, &QPushButton::clicked, this, &Profile_Form::Browse_image_Btn_Clicked);
-    connect(clear_pic_btn, &QPushButton::clicked, this, &Profile_Form::Clear_image_Btn_Clicked);
-    connect(excel_browse_btn, &QPushButton::clicked, this, &Profile_Form::Browse_excel_Btn_Clicked);
-    connect(view_excel_btn, &QPushButton::clicked, this, &Profile_Form::View_Excel_Btn_Clicked);
-    connect(batch_series_btn, &QPushButton::clicked, this, &Profile_Form::Batch_Series_Btn_Clicked);
+    connect(ui_->ok_btn, &QPushButton::clicked, this, &Profile_Form::OK_Btn_Clicked);
+    connect(ui_->cancel_btn, &QPushButton::clicked, this, &Profile_Form::Cancel_Btn_Clicked);
+    connect(ui_->reset_btn, &QPushButton::clicked, this, &Profile_Form::Reset_Btn_Clicked);
+    connect(ui_->help_btn, &QPushButton::clicked, this, &Profile_Form::Help_Btn_Clicked);
+    connect(ui_->preview_btn, &QPushButton::clicked, this, &Profile_Form::Preview_Btn_Clicked);
+    connect(ui_->browse_pic_btn, &QPushButton::clicked, this, &Profile_Form::Browse_image_Btn_Clicked);
+    connect(ui_->clear_pic_btn, &QPushButton::clicked, this, &Profile_Form::Clear_image_Btn_Clicked);
+    connect(ui_->excel_browse_btn, &QPushButton::clicked, this, &Profile_Form::Browse_excel_Btn_Clicked);
+    connect(ui_->view_excel_btn, &QPushButton::clicked, this, &Profile_Form::View_Excel_Btn_Clicked);
+    connect(ui_->batch_series_btn, &QPushButton::clicked, this, &Profile_Form::Batch_Series_Btn_Clicked);
 }
 
-void Profile_Form::buildRows()
+void Profile_Form::hideOtherFormsControls()
 {
-    auto button = [this](const QString& name, const QString& text) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        return b;
-    };
-    auto* grid = new QGridLayout;
-    const auto& table = User_Profile_Class::fieldTable();
+    QStringList names;
+    if (oneSide_)
+        names << QStringLiteral("select_side_label") << QStringLiteral("Template_picture");
+    for (int r = 0; r < kRows; ++r) {
+        if (!oneSide_)
+            names << named(r, "label_chk") << named(r, "value_chk");
+        else
+            names << named(r, "side_combo");
+    }
+    for (const QString& name : names) {
+        if (QWidget* control = findChild<QWidget*>(name))
+            control->hide();
+    }
+}
+
+void Profile_Form::bindRows()
+{
+    // The rows' controls are known by their prefix, so the eleven rows are found by name rather than
+    // listed one by one.
     for (int r = 0; r < kRows; ++r) {
         Row& row = rows[r];
-        int column = 0;
-        if (oneSide_ && r != kPhoto) {
-            row.label_chk = new QCheckBox(this);
-            row.label_chk->setObjectName(named(r, "label_chk"));
-            grid->addWidget(row.label_chk, r, column);
-        }
-        ++column;
-        if (r != kPhoto) {
-            row.label = new QLineEdit(QLatin1String(table[r].caption), this);
-            row.label->setObjectName(named(r, "label"));
-            row.label->setReadOnly(oneSide_);
-            row.label->setMaximumWidth(150);
-            grid->addWidget(row.label, r, column++);
-            row.value = new QLineEdit(this);
-            row.value->setObjectName(named(r, "value"));
-            row.value->setMinimumWidth(220);
-            grid->addWidget(row.value, r, column++);
-        } else {
-            grid->addWidget(new QLabel(QLatin1String(table[r].caption), this), r, column++);
-            image_path_val = new QLineEdit(this);
-            image_path_val->setObjectName(QStringLiteral("image_path_val"));
-            image_path_val->setReadOnly(true);
-            grid->addWidget(image_path_val, r, column++);
-        }
-        if (oneSide_ && r != kPhoto) {
-            row.value_chk = new QCheckBox(this);
-            row.value_chk->setObjectName(named(r, "value_chk"));
-            grid->addWidget(row.value_chk, r, column);
-        }
-        ++column;
-        row.ds_combo = new QComboBox(this);
-        row.ds_combo->setObjectName(named(r, "ds_combo"));
-        row.ds_combo->addItems({ QStringLiteral("Typed"), QStringLiteral("Series") });
-        grid->addWidget(row.ds_combo, r, column++);
-        row.ser_col_cb = new QComboBox(this);
-        row.ser_col_cb->setObjectName(named(r, "ser_col_cb"));
-        row.ser_col_cb->setMinimumWidth(140);
-        grid->addWidget(row.ser_col_cb, r, column++);
-        row.view_btn = button(named(r, "view_btn"), QStringLiteral("View"));
-        grid->addWidget(row.view_btn, r, column++);
-        if (!oneSide_) {
-            row.side_combo = new QComboBox(this);
-            row.side_combo->setObjectName(named(r, "side_combo"));
-            row.side_combo->addItems({ QStringLiteral("Front"), QStringLiteral("Back"), QStringLiteral("Both") });
-            grid->addWidget(row.side_combo, r, column);
+        row.ds_combo = findChild<QComboBox*>(named(r, "ds_combo"));
+        row.ser_col_cb = findChild<QComboBox*>(named(r, "ser_col_cb"));
+        row.view_btn = findChild<QPushButton*>(named(r, "view_btn"));
+        if (!oneSide_)
+            row.side_combo = findChild<QComboBox*>(named(r, "side_combo"));
+        if (r == kPhoto)
+            continue;
+        row.label = findChild<QLineEdit*>(named(r, "label"));
+        row.value = findChild<QLineEdit*>(named(r, "value"));
+        row.label->setReadOnly(oneSide_);
+        if (oneSide_) {
+            row.label_chk = findChild<QCheckBox*>(named(r, "label_chk"));
+            row.value_chk = findChild<QCheckBox*>(named(r, "value_chk"));
         }
     }
-    if (!oneSide_) {
-        select_side_label = new QLabel(QStringLiteral("Side"), this);
-        select_side_label->setObjectName(QStringLiteral("select_side_label"));
-    }
-
-    user_picture = new QLabel(this);
-    user_picture->setObjectName(QStringLiteral("user_picture"));
-    user_picture->setFixedSize(96, 96);
-    user_picture->setFrameShape(QFrame::Box);
-    user_picture->setAlignment(Qt::AlignCenter);
-    browse_pic_btn = button(QStringLiteral("browse_pic_btn"), QStringLiteral("Browse..."));
-    clear_pic_btn = button(QStringLiteral("clear_pic_btn"), QStringLiteral("Clear"));
-    Preivew_picture = new QLabel(this);
-    Preivew_picture->setObjectName(QStringLiteral("Preivew_picture"));
-    Preivew_picture->setFixedSize(300, 200);
-    Preivew_picture->setFrameShape(QFrame::Box);
-    Preivew_picture->setAlignment(Qt::AlignCenter);
-    if (!oneSide_) {
-        Template_picture = new QLabel(this);
-        Template_picture->setObjectName(QStringLiteral("Template_picture"));
-        Template_picture->setFixedSize(150, 100);
-        Template_picture->setFrameShape(QFrame::Box);
-        Template_picture->setAlignment(Qt::AlignCenter);
-    }
-    excel_path_field = new QLineEdit(this);
-    excel_path_field->setObjectName(QStringLiteral("excel_path_field"));
-    excel_path_field->setReadOnly(true);
-    excel_browse_btn = button(QStringLiteral("excel_browse_btn"), QStringLiteral("Load Spreadsheet..."));
-    view_excel_btn = button(QStringLiteral("view_excel_btn"), QStringLiteral("View Spreadsheet"));
-    batch_series_btn = button(QStringLiteral("batch_series_btn"), QStringLiteral("Series..."));
-    preview_btn = button(QStringLiteral("preview_btn"), QStringLiteral("Preview"));
-    reset_btn = button(QStringLiteral("reset_btn"), QStringLiteral("Reset"));
-    help_btn = button(QStringLiteral("help_btn"), QStringLiteral("Help"));
-    ok_btn = button(QStringLiteral("ok_btn"), QStringLiteral("OK"));
-    cancel_btn = button(QStringLiteral("cancel_btn"), QStringLiteral("Cancel"));
-    ok_btn->setDefault(true);
-
-    auto* photo = new QHBoxLayout;
-    photo->addWidget(user_picture);
-    photo->addWidget(browse_pic_btn);
-    photo->addWidget(clear_pic_btn);
-    photo->addStretch();
-    if (Template_picture)
-        photo->addWidget(Template_picture);
-    photo->addWidget(Preivew_picture);
-    auto* data = new QHBoxLayout;
-    data->addWidget(new QLabel(QStringLiteral("Spreadsheet :"), this));
-    data->addWidget(excel_path_field, 1);
-    data->addWidget(excel_browse_btn);
-    data->addWidget(view_excel_btn);
-    data->addWidget(batch_series_btn);
-    if (select_side_label)
-        data->addWidget(select_side_label);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(help_btn);
-    buttons->addWidget(reset_btn);
-    buttons->addStretch();
-    buttons->addWidget(preview_btn);
-    buttons->addWidget(cancel_btn);
-    buttons->addWidget(ok_btn);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(photo);
-    layout->addLayout(data);
-    layout->addLayout(buttons);
 }
 
 void Profile_Form::connectRow(int r)
@@ -238,7 +139,7 @@ int Profile_Form::Open_Wnd(bool load)
         Reset_all_Ctrl();
         const bool back = Card_Front_Or_Back != 0;
         if (theHost) {
-            excel_path_field->setText(theHost->excelSourcePath());
+            ui_->excel_path_field->setText(theHost->excelSourcePath());
             // The spreadsheet entry follows the design's binding table, so bound items show their source
             // and a design without one offers none.
             if (theHost->spreadsheetRowCount() > 0)
@@ -250,8 +151,8 @@ int Profile_Form::Open_Wnd(bool load)
             if (row.side_combo)
                 row.side_combo->setVisible(false);
         }
-        if (select_side_label)
-            select_side_label->setVisible(false);
+        if (!oneSide_)
+            ui_->select_side_label->setVisible(false);
         setWindowTitle(back ? QStringLiteral("Back Side User Profile Information")
                             : QStringLiteral("Front Side User Profile Information"));
         for (Row& row : rows) {
@@ -265,18 +166,16 @@ int Profile_Form::Open_Wnd(bool load)
             if (row.side_combo)
                 row.side_combo->setVisible(true);
         }
-        if (select_side_label)
-            select_side_label->setVisible(true);
+        if (!oneSide_)
+            ui_->select_side_label->setVisible(true);
         Reset_all_Ctrl();
     }
     const bool withData = theHost && theHost->canLoadSpreadsheet();
-    excel_browse_btn->setEnabled(withData);
-    view_excel_btn->setEnabled(withData);
-    batch_series_btn->setEnabled(theHost && theHost->canViewSeries());
+    ui_->excel_browse_btn->setEnabled(withData);
+    ui_->view_excel_btn->setEnabled(withData);
+    ui_->batch_series_btn->setEnabled(theHost && theHost->canViewSeries());
     rows[0].value->setFocus();
-    const int code = platform::ui().runModal(*this);
-    hide();
-    return code == 1 ? 1 : 0;
+    return runModally();
 }
 
 void Profile_Form::loadSide(bool back)
@@ -325,9 +224,8 @@ void Profile_Form::loadItem(const TSLGraphic& item, int r)
 
 void Profile_Form::Reset_all_Ctrl()
 {
-    Preivew_picture->clear();
-    if (Template_picture)
-        Template_picture->clear();
+    ui_->Preivew_picture->clear();
+    ui_->Template_picture->clear();
     Set_User_Image(QString());
     for (Row& row : rows) {
         if (row.value)
@@ -355,8 +253,8 @@ void Profile_Form::sourceDidChange(int r)
     if (row.value)
         row.value->setReadOnly(!typed);
     if (r == kPhoto) {
-        browse_pic_btn->setEnabled(typed);
-        clear_pic_btn->setEnabled(typed);
+        ui_->browse_pic_btn->setEnabled(typed);
+        ui_->clear_pic_btn->setEnabled(typed);
     }
     const QSignalBlocker quiet(row.ser_col_cb);
     row.ser_col_cb->clear();
@@ -430,13 +328,13 @@ bool Profile_Form::fillRecord(User_Profile_Class& record, bool sideRecord)
         const bool rowsThere = theHost->spreadsheetRowCount() > 0;
         record.Excel_Binding = rowsThere;
         if (rowsThere)
-            theHost->setExcelSourcePath(excel_path_field->text());
+            theHost->setExcelSourcePath(ui_->excel_path_field->text());
         theHost->setExcelBindingUse(rowsThere);
     }
     auto fields = record.fields();
     for (int r = 0; r < kRows; ++r) {
         User_Profile_Class::Field& field = fields[r];
-        field.value = r == kPhoto ? image_path_val->text() : rows[r].value->text();
+        field.value = r == kPhoto ? ui_->image_path_val->text() : rows[r].value->text();
         const int source = rows[r].ds_combo->currentIndex();
         if (source < 0)
             continue;
@@ -479,7 +377,7 @@ void Profile_Form::OK_Btn_Clicked()
 void Profile_Form::Cancel_Btn_Clicked()
 {
     if (theHost && theHost->spreadsheetRowCount() > 0)
-        theHost->setExcelSourcePath(excel_path_field->text());
+        theHost->setExcelSourcePath(ui_->excel_path_field->text());
     done(0);
 }
 
@@ -498,7 +396,7 @@ void Profile_Form::Browse_excel_Btn_Clicked()
     const QString path = platform::ui().chooseFile(request);
     if (path.isEmpty())
         return;
-    excel_path_field->setText(path);
+    ui_->excel_path_field->setText(path);
     theHost->loadSpreadsheetForProfile(path);
     if (theHost->spreadsheetRowCount() > 0)
         Add_Excel_in_Data_Source_Combo();
@@ -550,14 +448,14 @@ void Profile_Form::Browse_image_Btn_Clicked()
 void Profile_Form::Set_User_Image(const QString& path)
 {
     const QString trimmed = Trim_Str(path);
-    image_path_val->setText(trimmed);
+    ui_->image_path_val->setText(trimmed);
     if (trimmed.isEmpty()) {
-        user_picture->clear();
+        ui_->user_picture->clear();
         return;
     }
     const QImage picture = QImageReader(trimmed).read();
     if (!picture.isNull())
-        showPicture(user_picture, picture);
+        showPicture(ui_->user_picture, picture);
 }
 
 void Profile_Form::showPicture(QLabel* label, const QImage& image)
@@ -572,9 +470,9 @@ void Profile_Form::showPicture(QLabel* label, const QImage& image)
 void Profile_Form::Create_and_Set_template_picture(const TSLGraphicList& items)
 {
     const QImage picture = theHost ? theHost->renderProfileItems(items) : QImage();
-    if (Template_picture)
-        showPicture(Template_picture, picture);
-    showPicture(Preivew_picture, picture);
+    if (!oneSide_)
+        showPicture(ui_->Template_picture, picture);
+    showPicture(ui_->Preivew_picture, picture);
 }
 
 void Profile_Form::Preview_Btn_Clicked()
@@ -582,7 +480,7 @@ void Profile_Form::Preview_Btn_Clicked()
     if (!Fill_TEMP_User_profile_value_in_Variable())
         return;
     try {
-        showPicture(Preivew_picture, theHost->previewProfile());
+        showPicture(ui_->Preivew_picture, theHost->previewProfile());
     } catch (const std::exception& error) {
         Show_NSLog_Message(QString::fromUtf8(error.what()));
     }

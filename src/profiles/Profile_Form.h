@@ -1,8 +1,7 @@
 #pragma once
 
+#include "common/Form_Dialog.h"
 #include "model/TSLGraphic.h"
-
-#include <QDialog>
 
 #include <array>
 
@@ -13,19 +12,24 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class User_Profile_Class;
+namespace Ui {
+class Profile_Form;
+}
 
 // The card-holder form: for each of the eleven profile fields a value and where batch output takes it
 // from (typed text, a series, a spreadsheet column), a photo, and a preview of the profile on the card.
 // OK validates the choices and fills the editor's profile record of the side; the editor then places it.
 // Two forms share this design: the one-side form, opened on the side being edited and filled from the
-// profile items on it, and the no-side form, which fills the front and the back record alike.
-class Profile_Form : public QDialog {
+// profile items on it, and the no-side form, which fills the front and the back record alike. Both are
+// laid out by one form; each hides the controls the other alone has.
+class Profile_Form : public Form_Dialog<Ui::Profile_Form> {
     Q_OBJECT
 public:
     static constexpr int kRows = 11;
     static constexpr int kPhoto = kRows - 1;
 
-    // The controls of one row. The photo row has no caption and value fields of its own.
+    // The controls of one row; a control the form does not have is null. The photo row has no caption and
+    // value fields of its own.
     struct Row {
         QLineEdit* label = nullptr;
         QLineEdit* value = nullptr;
@@ -55,22 +59,6 @@ public:
     QString load_side;
     QString checked_field_name;
     std::array<Row, kRows> rows;
-    QLineEdit* excel_path_field = nullptr;
-    QLineEdit* image_path_val = nullptr;
-    QLabel* user_picture = nullptr;
-    QLabel* Preivew_picture = nullptr;
-    QLabel* Template_picture = nullptr; // no-side form only
-    QLabel* select_side_label = nullptr; // no-side form only
-    QPushButton* browse_pic_btn = nullptr;
-    QPushButton* clear_pic_btn = nullptr;
-    QPushButton* excel_browse_btn = nullptr;
-    QPushButton* view_excel_btn = nullptr;
-    QPushButton* batch_series_btn = nullptr;
-    QPushButton* preview_btn = nullptr;
-    QPushButton* reset_btn = nullptr;
-    QPushButton* help_btn = nullptr;
-    QPushButton* ok_btn = nullptr;
-    QPushButton* cancel_btn = nullptr;
 
 public slots:
     void OK_Btn_Clicked();
@@ -88,7 +76,8 @@ protected:
     Profile_Form(bool oneSide, const QString& objectName, QWidget* parent = nullptr);
 
 private:
-    void buildRows();
+    void bindRows();
+    void hideOtherFormsControls();
     void connectRow(int row);
     void sourceDidChange(int row);
     void secondListDidChange(int row);
@@ -108,7 +97,11 @@ private:
 class Show_User_Profile : public Profile_Form {
     Q_OBJECT
 public:
-    static Show_User_Profile* defaultInstance();
+    static Show_User_Profile* defaultInstance()
+    {
+        static Show_User_Profile* const instance = new Show_User_Profile();
+        return instance;
+    }
 
 private:
     Show_User_Profile();
@@ -118,7 +111,11 @@ private:
 class User_profile : public Profile_Form {
     Q_OBJECT
 public:
-    static User_profile* defaultInstance();
+    static User_profile* defaultInstance()
+    {
+        static User_profile* const instance = new User_profile();
+        return instance;
+    }
 
 private:
     User_profile();

@@ -3,7 +3,6 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
-#include "common/Long_SMS_Dlg.h"
 #include "platform/UiSeam.h"
 #include "profiles/Card_Size_Chooser.h"
 #include "profiles/Export_Template_Window.h"
@@ -12,16 +11,13 @@
 #include "profiles/Picture_Grid_Panel.h"
 #include "profiles/Profiles_Globals.h"
 
+#include "ui_Template_Wizard.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QPushButton>
-#include <QVBoxLayout>
-
-#include <exception>
 
 namespace {
 
@@ -58,96 +54,43 @@ bool copyReplacing(const QString& from, const QString& to)
 
 } // namespace
 
-Template_Wizard* Template_Wizard::defaultInstance()
-{
-    static Template_Wizard* instance = new Template_Wizard();
-    return instance;
-}
-
 Template_Wizard::Template_Wizard(QWidget* parent)
-    : QDialog(parent)
+    : Form_Dialog(parent)
 {
-    setObjectName(QStringLiteral("Template_Wizard"));
-    setWindowTitle(QStringLiteral("Templates"));
-    applySmallWindowLook(*this);
-    category_label = new QLabel(QStringLiteral("Show :"), this);
-    cat_cmbo_bx = new QComboBox(this);
-    cat_cmbo_bx->setObjectName(QStringLiteral("cat_cmbo_bx"));
-    cat_cmbo_bx->addItems({ QStringLiteral("Built-in Templates"), QStringLiteral("My Templates") });
-    grid = new Picture_Grid_Panel(this);
-    sizes = new Card_Size_Chooser(this);
-    auto button = [this](const char* name, const QString& text) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        return b;
-    };
-    Delete_temp_btn = button("Delete_temp_btn", QStringLiteral("Delete"));
-    Copy_temp_btn = button("Copy_temp_btn", QStringLiteral("Copy"));
-    Rename_temp_btn = button("Rename_temp_btn", QStringLiteral("Rename..."));
-    profile_btn = button("profile_btn", QStringLiteral("Card Holder..."));
-    ok_btn = button("ok_btn", QStringLiteral("OK"));
-    ok_btn->setDefault(true);
-    cancel_btn = button("cancel_btn", QStringLiteral("Cancel"));
-
-    auto* top = new QHBoxLayout;
-    top->addWidget(category_label);
-    top->addWidget(cat_cmbo_bx);
-    top->addStretch();
-    top->addWidget(Delete_temp_btn);
-    top->addWidget(Copy_temp_btn);
-    top->addWidget(Rename_temp_btn);
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(grid, 1);
-    middle->addWidget(sizes);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(profile_btn);
-    buttons->addStretch();
-    buttons->addWidget(cancel_btn);
-    buttons->addWidget(ok_btn);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(middle);
-    layout->addLayout(buttons);
-
-    connect(cat_cmbo_bx, &QComboBox::currentIndexChanged, this, &Template_Wizard::comboBoxSelectionDidChange);
-    connect(grid, &Picture_Grid_Panel::pictureChosen, this, [](const QString& path) { Selected_Template_Path = path; });
-    connect(Delete_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Delete_Template_Click);
-    connect(Copy_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Copy_Templatee_Click);
-    connect(Rename_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Rename_Template_Click);
-    connect(profile_btn, &QPushButton::clicked, this, &Template_Wizard::User_Profile_Click);
-    connect(ok_btn, &QPushButton::clicked, this, &Template_Wizard::OK_Click);
-    connect(cancel_btn, &QPushButton::clicked, this, &Template_Wizard::CancelClick);
+    connect(ui_->cat_cmbo_bx, &QComboBox::currentIndexChanged, this, &Template_Wizard::comboBoxSelectionDidChange);
+    connect(ui_->grid, &Picture_Grid_Panel::pictureChosen, this,
+        [](const QString& path) { Selected_Template_Path = path; });
+    connect(ui_->Delete_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Delete_Template_Click);
+    connect(ui_->Copy_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Copy_Templatee_Click);
+    connect(ui_->Rename_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Rename_Template_Click);
+    connect(ui_->profile_btn, &QPushButton::clicked, this, &Template_Wizard::User_Profile_Click);
+    connect(ui_->ok_btn, &QPushButton::clicked, this, &Template_Wizard::OK_Click);
+    connect(ui_->cancel_btn, &QPushButton::clicked, this, &Template_Wizard::CancelClick);
 }
 
 void Template_Wizard::setHost(Invitation_Wizard_Host* host)
 {
     host_ = host;
-    sizes->setHost(host);
+    ui_->sizes->setHost(host);
 }
 
 int Template_Wizard::Open_Template_Window()
 {
-    try {
+    return runModally([this] {
         {
-            const QSignalBlocker quiet(cat_cmbo_bx);
-            cat_cmbo_bx->setCurrentIndex(0);
+            const QSignalBlocker quiet(ui_->cat_cmbo_bx);
+            ui_->cat_cmbo_bx->setCurrentIndex(0);
         }
-        sizes->reset();
-        grid->clear();
-        grid->setZoom(0.6);
+        ui_->sizes->reset();
+        ui_->grid->clear();
+        ui_->grid->setZoom(0.6);
         comboBoxSelectionDidChange();
-        const int code = platform::ui().runModal(*this);
-        hide();
-        return code == 1 ? 1 : 0;
-    } catch (const std::exception& error) {
-        Show_NSLog_Message(QString::fromUtf8(error.what()));
-        return 0;
-    }
+    });
 }
 
 void Template_Wizard::comboBoxSelectionDidChange()
 {
-    if (cat_cmbo_bx->currentIndex() == 0) {
+    if (ui_->cat_cmbo_bx->currentIndex() == 0) {
         Fill_Templates();
         Show_Hide_Template_Buttons(true);
     } else {
@@ -171,18 +114,18 @@ void Template_Wizard::fillFrom(const QString& folder, bool userList)
 {
     if (!QFileInfo(folder).isDir())
         return;
-    grid->clear();
+    ui_->grid->clear();
     const QDir dir(folder);
     for (const QString& name : Picture_Folder::pictureNames(folder)) {
         const QString uid = userList ? QStringLiteral("TEMP%1.png").arg(User_Defined_File++) : name;
-        grid->addImageWithPath(dir.filePath(name), name, uid);
+        ui_->grid->addImageWithPath(dir.filePath(name), name, uid);
     }
-    grid->selectRow(0);
+    ui_->grid->selectRow(0);
 }
 
 void Template_Wizard::Show_Hide_Template_Buttons(bool hide)
 {
-    for (QPushButton* button : { Delete_temp_btn, Copy_temp_btn, Rename_temp_btn })
+    for (QPushButton* button : { ui_->Delete_temp_btn, ui_->Copy_temp_btn, ui_->Rename_temp_btn })
         button->setVisible(!hide);
 }
 

@@ -1,21 +1,23 @@
 #pragma once
 
-#include <QDialog>
+#include "common/Form_Dialog.h"
 
-class Card_Size_Chooser;
 class Invitation_Wizard_Host;
-class Picture_Grid_Panel;
-class QComboBox;
-class QLabel;
-class QPushButton;
+namespace Ui {
+class Template_Wizard;
+}
 
 // The template gallery: the previews of the built-in templates ("Templates" of the data folder) or of
 // the user's own ("Templates/User"); OK returns the design file beside the chosen preview. The user's
 // templates can be deleted, copied and renamed here.
-class Template_Wizard : public QDialog {
+class Template_Wizard : public Form_Dialog<Ui::Template_Wizard> {
     Q_OBJECT
 public:
-    static Template_Wizard* defaultInstance();
+    static Template_Wizard* defaultInstance()
+    {
+        static Template_Wizard* const instance = new Template_Wizard();
+        return instance;
+    }
 
     void setHost(Invitation_Wizard_Host* host);
     // Starts on the built-in templates and runs the window modally: 1 OK (the design in
@@ -24,17 +26,6 @@ public:
 
     // A free name for a copy: "<name> (copy n).<extension>" beside the path, n counting from 1.
     static QString Create_New_File_Path(const QString& path);
-
-    QComboBox* cat_cmbo_bx = nullptr; // 0 built-in templates, 1 my templates
-    QLabel* category_label = nullptr;
-    Picture_Grid_Panel* grid = nullptr;
-    Card_Size_Chooser* sizes = nullptr;
-    QPushButton* Delete_temp_btn = nullptr;
-    QPushButton* Copy_temp_btn = nullptr;
-    QPushButton* Rename_temp_btn = nullptr;
-    QPushButton* profile_btn = nullptr;
-    QPushButton* ok_btn = nullptr;
-    QPushButton* cancel_btn = nullptr;
 
 public slots:
     void OK_Click();

@@ -4,6 +4,7 @@
 #include "editor/EditorScenarioFixture.h"
 
 #include "profiles/Profile_Form.h"
+#include "ui_Profile_Form.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -60,7 +61,7 @@ TEST_F(CardHolderScenario, OkPlacesTheProfileAndTheNextOpeningReadsItBack)
     openForm([](Profile_Form& form) {
         type(form.rows[0].value, QStringLiteral("Robin Hale"));
         type(form.rows[2].value, QStringLiteral("Hale & Sons"));
-        return press(form.ok_btn, form);
+        return press(form.form().ok_btn, form);
     });
     const TSLGraphicPtr name = itemWithID(QStringLiteral("Fup_Name"));
     ASSERT_TRUE(name);
@@ -74,7 +75,7 @@ TEST_F(CardHolderScenario, OkPlacesTheProfileAndTheNextOpeningReadsItBack)
         readBack = form.rows[0].value->text();
         type(form.rows[0].value, QStringLiteral("Robin Hale-Smith"));
         form.rows[2].value->clear();
-        return press(form.ok_btn, form);
+        return press(form.form().ok_btn, form);
     });
     EXPECT_EQ(readBack, QStringLiteral("Robin Hale"));
     EXPECT_EQ(itemWithID(QStringLiteral("Fup_Name")), name) << "the same item is refilled";
@@ -88,7 +89,7 @@ TEST_F(CardHolderScenario, PreviewThenCancelLeavesTheCardExactlyAsItWas)
     openForm([](Profile_Form& form) {
         type(form.rows[0].value, QStringLiteral("Before"));
         type(form.rows[1].value, QStringLiteral("Chair"));
-        return press(form.ok_btn, form);
+        return press(form.form().ok_btn, form);
     });
     const std::vector<QByteArray> before = frontBytes();
     ASSERT_EQ(before.size(), 2u);
@@ -99,9 +100,9 @@ TEST_F(CardHolderScenario, PreviewThenCancelLeavesTheCardExactlyAsItWas)
         type(form.rows[0].value, QStringLiteral("After"));
         form.rows[1].value->clear(); // the preview hides the title
         type(form.rows[4].value, QStringLiteral("1 Lane")); // and adds an address
-        QTest::mouseClick(form.preview_btn, Qt::LeftButton);
-        previewShown = !form.Preivew_picture->pixmap().isNull();
-        return press(form.cancel_btn, form);
+        QTest::mouseClick(form.form().preview_btn, Qt::LeftButton);
+        previewShown = !form.form().Preivew_picture->pixmap().isNull();
+        return press(form.form().cancel_btn, form);
     });
     EXPECT_TRUE(previewShown);
     EXPECT_EQ(frontBytes(), before) << "every value of every item is as it was";

@@ -3,6 +3,7 @@
 #include "editor/ItemPanelTestSupport.h"
 #include "profiles/Greeting_Text_Catalogue.h"
 #include "profiles/Insert_Template.h"
+#include "ui_Insert_Template.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -37,8 +38,8 @@ TEST_F(GreetingTextPickerTest, TheChosenTitleOrMessageReplacesTheItemsText)
         const TSLGraphicPtr item = partyText(c.id, QStringLiteral("old"));
         ui.modalRuns.push_back([](QDialog& dialog) {
             auto& picker = static_cast<Insert_Template&>(dialog);
-            QTest::mouseClick(picker.next_btn, Qt::LeftButton);
-            QTest::mouseClick(picker.ok_btn, Qt::LeftButton);
+            QTest::mouseClick(picker.form().next_btn, Qt::LeftButton);
+            QTest::mouseClick(picker.form().ok_btn, Qt::LeftButton);
             return picker.result();
         });
         auto* button = control<QPushButton>(window->text_edtng_tab, "insert_template_btn");
@@ -57,8 +58,8 @@ TEST_F(GreetingTextPickerTest, CancelKeepsTheItemsText)
     const TSLGraphicPtr item = partyText("PARTY_MSG", QStringLiteral("Come over on Friday"));
     ui.modalRuns.push_back([](QDialog& dialog) {
         auto& picker = static_cast<Insert_Template&>(dialog);
-        QTest::mouseClick(picker.next_btn, Qt::LeftButton);
-        QTest::mouseClick(picker.cancel_btn, Qt::LeftButton);
+        QTest::mouseClick(picker.form().next_btn, Qt::LeftButton);
+        QTest::mouseClick(picker.form().cancel_btn, Qt::LeftButton);
         return picker.result();
     });
     window->Insert_Template_Button();

@@ -6,6 +6,7 @@
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Image_Library.h"
 #include "profiles/Picture_Grid_Panel.h"
+#include "ui_Image_Library.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -44,15 +45,15 @@ protected:
         ui.modalRuns.push_back([ok, path](QDialog& dialog) {
             auto& library = static_cast<Image_Library&>(dialog);
             // The picture's category first, as a person picks it from the list.
-            const int category = library.cat_cmbo_bx->findData(QFileInfo(path).dir().dirName());
-            if (!library.cat_cmbo_bx->isHidden() && category >= 0)
-                library.cat_cmbo_bx->setCurrentIndex(category);
-            for (int row = 0; row < library.grid->images->rowCount(); ++row) {
-                library.grid->selectRow(row);
-                if (library.grid->selectedPath() == path)
+            const int category = library.form().cat_cmbo_bx->findData(QFileInfo(path).dir().dirName());
+            if (!library.form().cat_cmbo_bx->isHidden() && category >= 0)
+                library.form().cat_cmbo_bx->setCurrentIndex(category);
+            for (int row = 0; row < library.form().grid->images->rowCount(); ++row) {
+                library.form().grid->selectRow(row);
+                if (library.form().grid->selectedPath() == path)
                     break;
             }
-            QTest::mouseClick(ok ? library.ok_btn : library.cancel_btn, Qt::LeftButton);
+            QTest::mouseClick(ok ? library.form().ok_btn : library.form().cancel_btn, Qt::LeftButton);
             return library.result();
         });
     }

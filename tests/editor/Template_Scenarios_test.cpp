@@ -6,6 +6,7 @@
 #include "profiles/Export_Template_Window.h"
 #include "profiles/Picture_Grid_Panel.h"
 #include "profiles/Template_Wizard.h"
+#include "ui_Template_Wizard.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -28,13 +29,13 @@ protected:
     {
         ui.modalRuns.push_back([list, name](QDialog& dialog) {
             auto& gallery = static_cast<Template_Wizard&>(dialog);
-            gallery.cat_cmbo_bx->setCurrentIndex(list);
-            for (int row = 0; row < gallery.grid->images->rowCount(); ++row) {
-                gallery.grid->selectRow(row);
-                if (QFileInfo(gallery.grid->selectedPath()).fileName().startsWith(name))
+            gallery.form().cat_cmbo_bx->setCurrentIndex(list);
+            for (int row = 0; row < gallery.form().grid->images->rowCount(); ++row) {
+                gallery.form().grid->selectRow(row);
+                if (QFileInfo(gallery.form().grid->selectedPath()).fileName().startsWith(name))
                     break;
             }
-            QTest::mouseClick(gallery.ok_btn, Qt::LeftButton);
+            QTest::mouseClick(gallery.form().ok_btn, Qt::LeftButton);
             return gallery.result();
         });
     }

@@ -7,6 +7,7 @@
 #include "profiles/Picture_Browser_View.h"
 #include "profiles/Picture_Grid_Panel.h"
 #include "support/TestSupport.h"
+#include "ui_Image_Library.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -58,7 +59,7 @@ protected:
     static QStringList names(const Image_Library& window)
     {
         QStringList shown;
-        for (const Browser_Picture_Object& item : window.grid->images->items())
+        for (const Browser_Picture_Object& item : window.form().grid->images->items())
             shown << item.image_Name;
         shown.sort();
         return shown;
@@ -79,13 +80,13 @@ TEST_F(ImageLibraryTest, CategoriesAreShownCapitalisedAndListOnlyPngAndJpg)
 
     QStringList categories, first, second;
     open(QStringLiteral("C"), [&](Image_Library& window) {
-        for (int i = 0; i < window.cat_cmbo_bx->count(); ++i)
-            categories << window.cat_cmbo_bx->itemText(i);
-        window.cat_cmbo_bx->setCurrentIndex(window.cat_cmbo_bx->findText(QStringLiteral("Flowers")));
+        for (int i = 0; i < window.form().cat_cmbo_bx->count(); ++i)
+            categories << window.form().cat_cmbo_bx->itemText(i);
+        window.form().cat_cmbo_bx->setCurrentIndex(window.form().cat_cmbo_bx->findText(QStringLiteral("Flowers")));
         first = names(window);
-        window.cat_cmbo_bx->setCurrentIndex(window.cat_cmbo_bx->findText(QStringLiteral("New Year")));
+        window.form().cat_cmbo_bx->setCurrentIndex(window.form().cat_cmbo_bx->findText(QStringLiteral("New Year")));
         second = names(window);
-        return press(window.cancel_btn, window);
+        return press(window.form().cancel_btn, window);
     });
     categories.sort();
     EXPECT_EQ(categories, QStringList({ QStringLiteral("Flowers"), QStringLiteral("New Year") }));
@@ -100,14 +101,14 @@ TEST_F(ImageLibraryTest, ChoosingAndOkReturnTheChosenPictureAndTheChoiceSurvives
     picture(lib(QStringLiteral("party/one.png")));
     picture(lib(QStringLiteral("party/two.png")));
     int code = open(QStringLiteral("C"), [](Image_Library& window) {
-        const int row = window.grid->images->items().at(0).image_Name == QLatin1String("two.png") ? 0 : 1;
-        window.grid->selectRow(row);
-        return press(window.ok_btn, window);
+        const int row = window.form().grid->images->items().at(0).image_Name == QLatin1String("two.png") ? 0 : 1;
+        window.form().grid->selectRow(row);
+        return press(window.form().ok_btn, window);
     });
     EXPECT_EQ(code, 1);
     EXPECT_EQ(library->selected_image, lib(QStringLiteral("party/two.png")));
 
-    code = open(QStringLiteral("C"), [](Image_Library& window) { return press(window.ok_btn, window); });
+    code = open(QStringLiteral("C"), [](Image_Library& window) { return press(window.form().ok_btn, window); });
     EXPECT_EQ(code, 1) << "the earlier choice still exists";
     EXPECT_EQ(library->selected_image, lib(QStringLiteral("party/two.png")));
 }
@@ -116,14 +117,14 @@ TEST_F(ImageLibraryTest, CancelForgetsTheChoiceAndOkWithoutOneAsksForAPicture)
 {
     picture(lib(QStringLiteral("party/one.png")));
     library->selected_image = lib(QStringLiteral("party/one.png"));
-    int code = open(QStringLiteral("C"), [](Image_Library& window) { return press(window.cancel_btn, window); });
+    int code = open(QStringLiteral("C"), [](Image_Library& window) { return press(window.form().cancel_btn, window); });
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(library->selected_image.isEmpty());
 
     int stillOpen = 0;
     code = open(QStringLiteral("C"), [&stillOpen](Image_Library& window) {
-        stillOpen = press(window.ok_btn, window);
-        return press(window.cancel_btn, window);
+        stillOpen = press(window.form().ok_btn, window);
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(stillOpen, -1);
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -131,10 +132,10 @@ TEST_F(ImageLibraryTest, CancelForgetsTheChoiceAndOkWithoutOneAsksForAPicture)
 
     // A chosen file deleted before OK is no choice either.
     code = open(QStringLiteral("C"), [&stillOpen](Image_Library& window) {
-        window.grid->selectRow(0);
+        window.form().grid->selectRow(0);
         QFile::remove(lib(QStringLiteral("party/one.png")));
-        stillOpen = press(window.ok_btn, window);
-        return press(window.cancel_btn, window);
+        stillOpen = press(window.form().ok_btn, window);
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(stillOpen, -1);
     EXPECT_EQ(ui.messages.size(), 2u);
@@ -149,8 +150,8 @@ TEST_F(ImageLibraryTest, BackgroundModeShowsTheBackgroundsWithoutCategories)
     for (const char* mode : { "B", "X" }) {
         open(QLatin1String(mode), [&](Image_Library& window) {
             shown = names(window);
-            comboHidden = window.cat_cmbo_bx->isHidden();
-            return press(window.cancel_btn, window);
+            comboHidden = window.form().cat_cmbo_bx->isHidden();
+            return press(window.form().cancel_btn, window);
         });
         EXPECT_EQ(library->windowTitle(), QStringLiteral("Background Image Library")) << mode;
         EXPECT_TRUE(comboHidden) << mode;
@@ -163,15 +164,15 @@ TEST_F(ImageLibraryTest, TheZoomSliderScalesTheThumbnailsAndEachOpeningStartsAtT
     picture(lib(QStringLiteral("party/one.png")));
     QSize zoomed;
     open(QStringLiteral("C"), [&zoomed](Image_Library& window) {
-        window.grid->_zoom_slider->setValue(80);
-        zoomed = window.grid->imageBrowser->iconSize();
-        return press(window.cancel_btn, window);
+        window.form().grid->_zoom_slider->setValue(80);
+        zoomed = window.form().grid->imageBrowser->iconSize();
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(zoomed, Browser_Picture_Model::thumbnailSize() * 2);
     QSize reopened;
     open(QStringLiteral("C"), [&reopened](Image_Library& window) {
-        reopened = window.grid->imageBrowser->iconSize();
-        return press(window.cancel_btn, window);
+        reopened = window.form().grid->imageBrowser->iconSize();
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(reopened, Browser_Picture_Model::thumbnailSize());
 }

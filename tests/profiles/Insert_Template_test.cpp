@@ -4,6 +4,7 @@
 #include "profiles/Insert_Template.h"
 #include "profiles/Profiles_Globals.h"
 #include "support/TestSupport.h"
+#include "ui_Insert_Template.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -54,14 +55,14 @@ TEST_F(InsertTemplateTest, SteppingWrapsAtBothEndsOfTitlesAndMessages)
         ASSERT_GE(c.list.size(), 2);
         QStringList shown;
         open(QStringLiteral("5"), QLatin1String(c.mode), [&shown](Insert_Template& window) {
-            shown << window.msg_value->toPlainText();
-            QTest::mouseClick(window.back_btn, Qt::LeftButton);
-            shown << window.msg_value->toPlainText();
-            QTest::mouseClick(window.next_btn, Qt::LeftButton);
-            shown << window.msg_value->toPlainText();
-            QTest::mouseClick(window.next_btn, Qt::LeftButton);
-            shown << window.msg_value->toPlainText();
-            return press(window.cancel_btn, window);
+            shown << window.form().msg_value->toPlainText();
+            QTest::mouseClick(window.form().back_btn, Qt::LeftButton);
+            shown << window.form().msg_value->toPlainText();
+            QTest::mouseClick(window.form().next_btn, Qt::LeftButton);
+            shown << window.form().msg_value->toPlainText();
+            QTest::mouseClick(window.form().next_btn, Qt::LeftButton);
+            shown << window.form().msg_value->toPlainText();
+            return press(window.form().cancel_btn, window);
         });
         EXPECT_EQ(shown, QStringList({ c.list.first(), c.list.last(), c.list.first(), c.list.at(1) })) << c.mode;
     }
@@ -71,17 +72,17 @@ TEST_F(InsertTemplateTest, OkReturnsTheShownOrEditedTextTrimmed)
 {
     const QStringList titles = Greeting_Text_Catalogue::titles(QStringLiteral("3"));
     int code = open(QStringLiteral("3"), QStringLiteral("T"), [](Insert_Template& window) {
-        QTest::mouseClick(window.next_btn, Qt::LeftButton);
-        return press(window.ok_btn, window);
+        QTest::mouseClick(window.form().next_btn, Qt::LeftButton);
+        return press(window.form().ok_btn, window);
     });
     EXPECT_EQ(code, 1);
     EXPECT_EQ(Template_Msg_Val, titles.at(1).trimmed());
 
     code = open(QStringLiteral("3"), QStringLiteral("M"), [](Insert_Template& window) {
-        window.msg_value->clear();
-        QTest::keyClicks(window.msg_value, "  See you at the lake  ");
-        QTest::keyClick(window.msg_value, Qt::Key_Return);
-        return press(window.ok_btn, window);
+        window.form().msg_value->clear();
+        QTest::keyClicks(window.form().msg_value, "  See you at the lake  ");
+        QTest::keyClick(window.form().msg_value, Qt::Key_Return);
+        return press(window.form().ok_btn, window);
     });
     EXPECT_EQ(code, 1);
     EXPECT_EQ(Template_Msg_Val, QStringLiteral("See you at the lake"));
@@ -91,9 +92,9 @@ TEST_F(InsertTemplateTest, BlankTextIsRefusedAndCancelReturnsNothing)
 {
     int stillOpen = 0;
     const int code = open(QStringLiteral("1"), QStringLiteral("T"), [&stillOpen](Insert_Template& window) {
-        window.msg_value->setPlainText(QStringLiteral("   \n  "));
-        stillOpen = press(window.ok_btn, window);
-        return press(window.cancel_btn, window);
+        window.form().msg_value->setPlainText(QStringLiteral("   \n  "));
+        stillOpen = press(window.form().ok_btn, window);
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(stillOpen, -1) << "a blank text keeps the window open";
     ASSERT_EQ(ui.messages.size(), 1u);
@@ -106,11 +107,11 @@ TEST_F(InsertTemplateTest, AnUnknownCategoryShowsNothingAndStepsSafely)
 {
     QStringList shown;
     const int code = open(QStringLiteral("13"), QStringLiteral("M"), [&shown](Insert_Template& window) {
-        shown << window.msg_value->toPlainText();
-        QTest::mouseClick(window.back_btn, Qt::LeftButton);
-        QTest::mouseClick(window.next_btn, Qt::LeftButton);
-        shown << window.msg_value->toPlainText();
-        return press(window.ok_btn, window);
+        shown << window.form().msg_value->toPlainText();
+        QTest::mouseClick(window.form().back_btn, Qt::LeftButton);
+        QTest::mouseClick(window.form().next_btn, Qt::LeftButton);
+        shown << window.form().msg_value->toPlainText();
+        return press(window.form().ok_btn, window);
     });
     EXPECT_EQ(shown, QStringList({ QString(), QString() }));
     EXPECT_EQ(code, 0) << "OK with nothing to return keeps the window open until Cancel";

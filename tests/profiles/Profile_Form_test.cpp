@@ -7,6 +7,7 @@
 #include "profiles/Profile_Form_Host.h"
 #include "profiles/User_Profile_Class.h"
 #include "support/TestSupport.h"
+#include "ui_Profile_Form.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -94,7 +95,7 @@ TEST_F(ProfileFormTest, ABlankFormAcceptedFillsElevenEmptyTypedFields)
 {
     host.records[0].Name = QStringLiteral("old");
     const int code = open(*Show_User_Profile::defaultInstance(), true, QStringLiteral("F"),
-        [](Profile_Form& form) { return press(form.ok_btn, form); });
+        [](Profile_Form& form) { return press(form.form().ok_btn, form); });
     EXPECT_EQ(code, 1);
     const User_Profile_Class& record = host.records[0];
     EXPECT_TRUE(record.Fill_User_Profile_Enable);
@@ -122,8 +123,8 @@ TEST_F(ProfileFormTest, AMissingSourceChoiceIsNamedAndTheRecordIsLeftAlone)
             form.rows[0].value->setText(QStringLiteral("Mia"));
             for (int row : c.seriesRows)
                 form.rows[row].ds_combo->setCurrentIndex(1);
-            stillOpen = press(form.ok_btn, form);
-            return press(form.cancel_btn, form);
+            stillOpen = press(form.form().ok_btn, form);
+            return press(form.form().cancel_btn, form);
         });
         EXPECT_EQ(stillOpen, -1);
         ASSERT_EQ(ui.messages.size(), 1u);
@@ -146,7 +147,7 @@ TEST_F(ProfileFormTest, SeriesAndColumnChoicesFillTheValueAndTheBinding)
         form.rows[5].ds_combo->setCurrentIndex(2);
         form.rows[5].ser_col_cb->setCurrentIndex(3);
         shownPhone = form.rows[5].value->text();
-        return press(form.ok_btn, form);
+        return press(form.form().ok_btn, form);
     });
     ASSERT_EQ(code, 1);
     EXPECT_EQ(shownSlogan, QStringLiteral("first of Titles"));
@@ -174,7 +175,7 @@ TEST_F(ProfileFormTest, TheSpreadsheetEntryIsOfferedOnlyWithASpreadsheetThatHasR
         open(*Show_User_Profile::defaultInstance(), true, QStringLiteral("F"), [&](Profile_Form& form) {
             for (const Profile_Form::Row& row : form.rows)
                 counts.push_back(row.ds_combo->count());
-            return press(form.cancel_btn, form);
+            return press(form.form().cancel_btn, form);
         });
         ASSERT_EQ(counts.size(), 11u);
         for (int count : counts)
@@ -195,7 +196,7 @@ TEST_F(ProfileFormTest, OpeningReadsTheVisibleProfileItemsOfTheSide)
         titleValue = form.rows[1].value->text();
         source = form.rows[1].ds_combo->currentIndex();
         chosen = form.rows[1].ser_col_cb->currentText();
-        return press(form.cancel_btn, form);
+        return press(form.form().cancel_btn, form);
     });
     EXPECT_TRUE(name.isEmpty()) << "a hidden item is not read";
     EXPECT_EQ(titleValue, QStringLiteral("Captain")) << "the item's own text, not the series' first value";
@@ -218,8 +219,8 @@ TEST_F(ProfileFormTest, PositionsAndSourcesFromADesignNeverSelectPastTheLists)
             sources.push_back(form.rows[row].ds_combo->currentIndex());
             positions.push_back(form.rows[row].ser_col_cb->currentIndex());
         }
-        stillOpen = press(form.ok_btn, form);
-        return press(form.cancel_btn, form);
+        stillOpen = press(form.form().ok_btn, form);
+        return press(form.form().cancel_btn, form);
     });
     EXPECT_EQ(sources, (std::vector<int> { 1, 0, 0 })) << "a source the list does not offer reads as typed text";
     EXPECT_EQ(positions, (std::vector<int> { -1, -1, -1 }));
@@ -231,7 +232,7 @@ TEST_F(ProfileFormTest, TheNoSideFormFillsFrontAndBackAlike)
     const int code = open(*User_profile::defaultInstance(), false, QString(), [](Profile_Form& form) {
         form.rows[0].value->setText(QStringLiteral("Ana"));
         form.rows[7].value->setText(QStringLiteral("ana@example.org"));
-        return press(form.ok_btn, form);
+        return press(form.form().ok_btn, form);
     });
     ASSERT_EQ(code, 1);
     EXPECT_EQ(User_profile::defaultInstance()->windowTitle(), QStringLiteral("User Profile Information"));
@@ -245,13 +246,59 @@ TEST_F(ProfileFormTest, PreviewFillsOnlyThePreviewRecordAndAPhotoPathIsKeptEvenW
     open(*Show_User_Profile::defaultInstance(), true, QStringLiteral("F"), [](Profile_Form& form) {
         form.rows[0].value->setText(QStringLiteral("Preview Name"));
         form.Set_User_Image(QStringLiteral("  /no/such/photo.png  "));
-        QTest::mouseClick(form.preview_btn, Qt::LeftButton);
-        return press(form.cancel_btn, form);
+        QTest::mouseClick(form.form().preview_btn, Qt::LeftButton);
+        return press(form.form().cancel_btn, form);
     });
     EXPECT_EQ(host.previews, 1);
     EXPECT_EQ(host.records[2].Name, QStringLiteral("Preview Name"));
     EXPECT_EQ(host.records[2].image, QStringLiteral("/no/such/photo.png"));
     EXPECT_TRUE(host.records[0].Name.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// Both forms come from one layout; each shows only its own controls, and every row is wired to its own
+// named controls with the caption the field table gives it.
+TEST_F(ProfileFormTest, EachFormShowsItsOwnControlsOnTheRowsOfTheFieldTable)
+{
+    const auto& table = User_Profile_Class::fieldTable();
+    for (bool oneSide : { true, false }) {
+        Profile_Form& form = oneSide ? static_cast<Profile_Form&>(*Show_User_Profile::defaultInstance())
+                                     : static_cast<Profile_Form&>(*User_profile::defaultInstance());
+        QStringList captions;
+        std::vector<bool> shown;
+        open(form, false, QString(), [&](Profile_Form& window) {
+            for (const Profile_Form::Row& row : window.rows) {
+                if (row.label)
+                    captions << row.label->text();
+                for (QWidget* control : { static_cast<QWidget*>(row.label_chk), static_cast<QWidget*>(row.value_chk),
+                         static_cast<QWidget*>(row.side_combo) })
+                    shown.push_back(control && control->isVisible());
+            }
+            shown.push_back(window.form().Template_picture->isVisible());
+            shown.push_back(window.form().select_side_label->isVisible());
+            return press(window.form().cancel_btn, window);
+        });
+        ASSERT_EQ(captions.size(), Profile_Form::kPhoto) << oneSide;
+        for (int r = 0; r < Profile_Form::kPhoto; ++r)
+            EXPECT_EQ(captions[r], QLatin1String(table[r].caption)) << r;
+        ASSERT_EQ(shown.size(), std::size_t(3 * Profile_Form::kRows + 2));
+        for (int r = 0; r < Profile_Form::kRows; ++r) {
+            const bool textRow = r != Profile_Form::kPhoto;
+            EXPECT_EQ(shown[3 * r], oneSide && textRow) << "caption box, row " << r;
+            EXPECT_EQ(shown[3 * r + 1], oneSide && textRow) << "value box, row " << r;
+            EXPECT_EQ(shown[3 * r + 2], !oneSide) << "side list, row " << r;
+        }
+        EXPECT_EQ(shown[3 * Profile_Form::kRows], !oneSide) << "template picture";
+        EXPECT_EQ(shown[3 * Profile_Form::kRows + 1], !oneSide) << "side heading";
+        for (const Profile_Form::Row& row : form.rows) {
+            EXPECT_NE(row.ds_combo, nullptr);
+            EXPECT_NE(row.ser_col_cb, nullptr);
+            EXPECT_NE(row.view_btn, nullptr);
+        }
+    }
 }
 
 } // namespace

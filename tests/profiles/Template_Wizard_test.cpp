@@ -10,7 +10,10 @@
 #include "profiles/Profiles_Globals.h"
 #include "profiles/Template_Wizard.h"
 #include "support/TestSupport.h"
+#include "ui_Card_Size_Chooser.h"
+#include "ui_Card_Wizard.h"
 #include "ui_Export_Template_Window.h"
+#include "ui_Template_Wizard.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
@@ -105,9 +108,9 @@ protected:
     }
     static void choose(Template_Wizard& window, const QString& path)
     {
-        for (int row = 0; row < window.grid->images->rowCount(); ++row) {
-            window.grid->selectRow(row);
-            if (window.grid->selectedPath() == path)
+        for (int row = 0; row < window.form().grid->images->rowCount(); ++row) {
+            window.form().grid->selectRow(row);
+            if (window.form().grid->selectedPath() == path)
                 return;
         }
         ADD_FAILURE() << "not shown: " << path.toStdString();
@@ -138,15 +141,15 @@ TEST_F(TemplateTest, OnlyTheUsersListOffersDeleteCopyAndRenameAndItsIdentifiersA
     bool builtInHidden = false, userShown = false;
     QStringList uids;
     open([&](Template_Wizard& window) {
-        builtInHidden = window.Delete_temp_btn->isHidden() && window.Copy_temp_btn->isHidden()
-            && window.Rename_temp_btn->isHidden();
-        window.cat_cmbo_bx->setCurrentIndex(1);
-        userShown = !window.Delete_temp_btn->isHidden() && !window.Rename_temp_btn->isHidden();
-        window.cat_cmbo_bx->setCurrentIndex(0);
-        window.cat_cmbo_bx->setCurrentIndex(1);
-        for (const Browser_Picture_Object& item : window.grid->images->items())
+        builtInHidden = window.form().Delete_temp_btn->isHidden() && window.form().Copy_temp_btn->isHidden()
+            && window.form().Rename_temp_btn->isHidden();
+        window.form().cat_cmbo_bx->setCurrentIndex(1);
+        userShown = !window.form().Delete_temp_btn->isHidden() && !window.form().Rename_temp_btn->isHidden();
+        window.form().cat_cmbo_bx->setCurrentIndex(0);
+        window.form().cat_cmbo_bx->setCurrentIndex(1);
+        for (const Browser_Picture_Object& item : window.form().grid->images->items())
             uids << item.image_UID;
-        return press(window.cancel_btn, window);
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_TRUE(builtInHidden);
     EXPECT_TRUE(userShown);
@@ -163,10 +166,10 @@ TEST_F(TemplateTest, CopyTakesTheNextFreeCopyNameForPictureAndDesign)
     write(user(QStringLiteral("Party (copy 1).png")));
     ui.messageAnswers.push_back(1);
     open([&](Template_Wizard& window) {
-        window.cat_cmbo_bx->setCurrentIndex(1);
+        window.form().cat_cmbo_bx->setCurrentIndex(1);
         choose(window, user(QStringLiteral("Party.png")));
-        QTest::mouseClick(window.Copy_temp_btn, Qt::LeftButton);
-        return press(window.cancel_btn, window);
+        QTest::mouseClick(window.form().Copy_temp_btn, Qt::LeftButton);
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_TRUE(QFile::exists(user(QStringLiteral("Party (copy 2).png"))));
     EXPECT_EQ(read(user(QStringLiteral("Party (copy 2).dcard"))), QByteArray("party design"));
@@ -182,11 +185,11 @@ TEST_F(TemplateTest, RenameMovesBothFilesAndRefusesAnotherTemplatesName)
     open([&](Template_Wizard& window) {
         answerRename(QStringLiteral("Taken"));
         answerRename(QStringLiteral("  *Feast?  "));
-        window.cat_cmbo_bx->setCurrentIndex(1);
+        window.form().cat_cmbo_bx->setCurrentIndex(1);
         choose(window, user(QStringLiteral("Party.png")));
-        QTest::mouseClick(window.Rename_temp_btn, Qt::LeftButton); // onto another template: refused
-        QTest::mouseClick(window.Rename_temp_btn, Qt::LeftButton);
-        return press(window.cancel_btn, window);
+        QTest::mouseClick(window.form().Rename_temp_btn, Qt::LeftButton); // onto another template: refused
+        QTest::mouseClick(window.form().Rename_temp_btn, Qt::LeftButton);
+        return press(window.form().cancel_btn, window);
     });
     bool refused = false;
     for (const auto& message : ui.messages)
@@ -205,10 +208,10 @@ TEST_F(TemplateTest, RenamingAJpgPreviewToItsOwnNameKeepsTheDesign)
     write(user(QStringLiteral("Party.dcard")), "party design");
     open([&](Template_Wizard& window) {
         answerRename(QStringLiteral("Party"));
-        window.cat_cmbo_bx->setCurrentIndex(1);
+        window.form().cat_cmbo_bx->setCurrentIndex(1);
         choose(window, user(QStringLiteral("Party.jpg")));
-        QTest::mouseClick(window.Rename_temp_btn, Qt::LeftButton);
-        return press(window.cancel_btn, window);
+        QTest::mouseClick(window.form().Rename_temp_btn, Qt::LeftButton);
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_TRUE(QFile::exists(user(QStringLiteral("Party.png"))));
     EXPECT_FALSE(QFile::exists(user(QStringLiteral("Party.jpg"))));
@@ -223,10 +226,10 @@ TEST_F(TemplateTest, AFailedRenameLeavesTheOldTemplateWhole)
     QDir().mkpath(user(QStringLiteral("Blocked.dcard")));
     open([&](Template_Wizard& window) {
         answerRename(QStringLiteral("Blocked"));
-        window.cat_cmbo_bx->setCurrentIndex(1);
+        window.form().cat_cmbo_bx->setCurrentIndex(1);
         choose(window, user(QStringLiteral("Party.png")));
-        QTest::mouseClick(window.Rename_temp_btn, Qt::LeftButton);
-        return press(window.cancel_btn, window);
+        QTest::mouseClick(window.form().Rename_temp_btn, Qt::LeftButton);
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(ui.messages.back().text.trimmed(), QStringLiteral("The template could not be renamed."));
     EXPECT_TRUE(QFile::exists(user(QStringLiteral("Party.png"))));
@@ -241,12 +244,12 @@ TEST_F(TemplateTest, DeleteAsksAndRemovesBothFiles)
     ui.messageAnswers = { 0, 1 };
     bool keptAfterNo = false;
     open([&](Template_Wizard& window) {
-        window.cat_cmbo_bx->setCurrentIndex(1);
+        window.form().cat_cmbo_bx->setCurrentIndex(1);
         choose(window, user(QStringLiteral("Old.png")));
-        QTest::mouseClick(window.Delete_temp_btn, Qt::LeftButton);
+        QTest::mouseClick(window.form().Delete_temp_btn, Qt::LeftButton);
         keptAfterNo = QFile::exists(user(QStringLiteral("Old.dcard")));
-        QTest::mouseClick(window.Delete_temp_btn, Qt::LeftButton);
-        return press(window.cancel_btn, window);
+        QTest::mouseClick(window.form().Delete_temp_btn, Qt::LeftButton);
+        return press(window.form().cancel_btn, window);
     });
     EXPECT_TRUE(keptAfterNo);
     EXPECT_FALSE(QFile::exists(user(QStringLiteral("Old.png"))));
@@ -260,13 +263,13 @@ TEST_F(TemplateTest, OkReturnsTheDesignBesideThePreviewAndCancelResetsTheOutline
     Card_Shape = 2;
     int code = open([&](Template_Wizard& window) {
         choose(window, builtIn(QStringLiteral("Lonely.png")));
-        return press(window.ok_btn, window);
+        return press(window.form().ok_btn, window);
     });
     EXPECT_EQ(code, 1);
     EXPECT_EQ(Selected_Template_Path, builtIn(QStringLiteral("Lonely.dcard")));
     EXPECT_EQ(Card_Shape, 0);
     Card_Shape = 1;
-    code = open([&](Template_Wizard& window) { return press(window.cancel_btn, window); });
+    code = open([&](Template_Wizard& window) { return press(window.form().cancel_btn, window); });
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(Selected_Template_Path.isEmpty());
     EXPECT_EQ(Card_Shape, 0);
@@ -308,14 +311,17 @@ TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelResetsTheOutline)
     wizard->setHost(&host);
     QStringList labels;
     double labelWidth = 0;
+    Ui::Card_Size_Chooser& sizes = wizard->form().sizes->form();
     ui.modalRuns.push_back([&](QDialog&) {
-        wizard->sizes->Category_ComboBox->setCurrentIndex(1);
-        for (int row = 0; row < wizard->sizes->ColList->rowCount(); ++row)
-            labels << wizard->sizes->ColList->item(row, 0)->text();
-        labelWidth = wizard->sizes->width_Stepper->value();
-        wizard->sizes->Category_ComboBox->setCurrentIndex(0);
-        wizard->sizes->ColList->selectRow(1); // the blank name was skipped: row 1 is CR79
-        QTest::mouseClick(wizard->matrix_card_shape->button(2), Qt::LeftButton);
+        sizes.Category_ComboBox->setCurrentIndex(1);
+        for (int row = 0; row < sizes.ColList->rowCount(); ++row)
+            labels << sizes.ColList->item(row, 0)->text();
+        labelWidth = sizes.width_Stepper->value();
+        sizes.Category_ComboBox->setCurrentIndex(0);
+        sizes.ColList->selectRow(1); // the blank name was skipped: row 1 is CR79
+        // A radio button takes clicks on its circle and caption only, not on the rest of its row.
+        QAbstractButton* oval = wizard->form().matrix_card_shape->button(2);
+        QTest::mouseClick(oval, Qt::LeftButton, {}, QPoint(6, oval->height() / 2));
         wizard->OK_Click();
         return wizard->result();
     });
