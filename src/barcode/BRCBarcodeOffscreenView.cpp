@@ -2,7 +2,9 @@
 
 #include "barcode/BRCBarcode.h"
 #include "barcode/Barcode_Gen.h"
+#include "barcode/Barcode_Bit_Row.h"
 #include "barcode/Barcode_Text.h"
+#include "barcode/Barcode_Text_Pen.h"
 #include "common/Common_Functions.h"
 
 #include <QBuffer>
@@ -12,65 +14,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <utility>
+#include <vector>
 #include <exception>
 
 namespace {
 
-enum class Align { Natural, Left, Center, Right };
-
 // "Center", "Left" and "Right" align; any other text keeps the natural (left) alignment.
-Align alignmentOf(const QString& text)
+Barcode_Text_Align alignmentOf(const QString& text)
 {
     if (text == QLatin1String("Center"))
-        return Align::Center;
+        return Barcode_Text_Align::Center;
     if (text == QLatin1String("Left"))
-        return Align::Left;
+        return Barcode_Text_Align::Left;
     if (text == QLatin1String("Right"))
-        return Align::Right;
-    return Align::Natural;
+        return Barcode_Text_Align::Right;
+    return Barcode_Text_Align::Natural;
 }
-
-// Text drawing in the view's points, origin at the lower left, on a painter whose origin is the top
-// left. Text is set on one line; the line box is ascent plus descent high.
-class TextPen {
-public:
-    TextPen(QPainter& painter, double viewHeight)
-        : painter_(painter)
-        , viewHeight_(viewHeight)
-    {
-    }
-
-    // The lower-left corner of the line box at (x, y).
-    void drawAtPoint(const QString& text, const QFont& font, const QColor& color, double kern, double x, double y)
-    {
-        const Barcode_Text_Size size = Barcode_Measure_Text(text, font, kern);
-        draw(text, font, color, kern, x, viewHeight_ - y - size.height + size.ascent);
-    }
-
-    // In the box whose lower-left corner is (x, y), from its top, aligned across its width.
-    void drawInRect(
-        const QString& text, const QFont& font, const QColor& color, double kern, Align align, const QRectF& box)
-    {
-        const Barcode_Text_Size size = Barcode_Measure_Text(text, font, kern);
-        double x = box.x();
-        if (align == Align::Center)
-            x += (box.width() - size.width) / 2.0;
-        else if (align == Align::Right)
-            x += box.width() - size.width;
-        const double top = viewHeight_ - (box.y() + box.height());
-        draw(text, font, color, kern, x, top + size.ascent);
-    }
-
-private:
-    void draw(const QString& text, const QFont& font, const QColor& color, double kern, double x, double baseline)
-    {
-        painter_.setPen(color);
-        Barcode_Draw_Text(painter_, text, font, kern, QPointF(x, baseline));
-    }
-
-    QPainter& painter_;
-    double viewHeight_;
-};
 
 } // namespace
 
@@ -123,6 +84,52 @@ template <typename Run> void forEachRun(const QString& modules, Run run)
 
 } // namespace
 
+namespace {
+
+// Bars drawn row by row: rows between the same bar edges are alike, so the first of them is made once
+// and copied onto each row that holds nothing else yet (rows with text get the bars one by one). empty
+// is the bytes of a row of background only; fill(line, run) draws a run into a row.
+template <typename Fill>
+void drawRuns(QImage& image, const std::vector<BarRun>& runs, const std::vector<uchar>& empty, const Fill& fill)
+{
+    std::vector<int> edges;
+    for (const BarRun& run : runs) {
+        edges.push_back(run.top);
+        edges.push_back(run.end);
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    std::vector<uchar> alike(empty.size());
+    std::vector<const BarRun*> crossing;
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    for (std::size_t band = 0; band + 1 < edges.size(); ++band) {
+        const int top = edges[band];
+        const int end = edges[band + 1];
+        crossing.clear();
+        for (const BarRun& run : runs) {
+            if (run.top <= top && run.end >= end)
+                crossing.push_back(&run);
+        }
+        if (crossing.empty())
+            continue;
+        alike = empty;
+        for (const BarRun* run : crossing)
+            fill(alike.data(), *run);
+        for (int y = top; y < end; ++y) {
+            uchar* const line = bits + y * bytesPerLine;
+            if (std::memcmp(line, empty.data(), empty.size()) == 0) {
+                std::memcpy(line, alike.data(), alike.size());
+                continue;
+            }
+            for (const BarRun* run : crossing)
+                fill(line, *run);
+        }
+    }
+}
+
+} // namespace
+
 float BRCBarcodeOffscreenView::barBottomLine() const
 {
     const BRCBarcode& barcode = *barcode_;
@@ -132,6 +139,12 @@ float BRCBarcodeOffscreenView::barBottomLine() const
     const bool onTop = settings.showinTopCheckbox.state != 0;
     return onTop ? ftrH + settings.footer_margin + settings.TB_margin
                  : capH + ftrH + settings.value_margin + settings.footer_margin + settings.TB_margin;
+}
+
+float BRCBarcodeOffscreenView::lastBarTop(const QString& modules) const
+{
+    const qsizetype last = modules.lastIndexOf(QLatin1Char('1'));
+    return last < 0 ? 0.0f : barcode_->barTop(static_cast<int>(last));
 }
 
 void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter, bool withBars) const
@@ -147,31 +160,38 @@ void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter, bool withBars) cons
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(bounds(), settings.bar_back_clr);
         painter.restore();
+
+        const QString modules = barcode.completeBarcode();
+        const float barWidth = barcode.barWidth();
+        const float x0 = (viewWidth - static_cast<float>(modules.size()) * barWidth) / 2.0f;
+        const float bottom = barBottomLine();
+        // One rectangle per run of bar modules, from barBottom up to barTop of the run's last module.
+        forEachRun(modules, [&](int first, int count) {
+            const int last = first + count - 1;
+            const float top = barcode.barTop(last);
+            const float lift = barcode.barBottom(last);
+            const float x = x0 + barWidth * static_cast<float>(first);
+            const QRectF run(x, viewHeight - bottom - top, barWidth * static_cast<float>(count), top - lift);
+            painter.fillRect(run, settings.barcode_clr);
+        });
     }
 
-    const QString modules = barcode.completeBarcode();
-    const int n = static_cast<int>(modules.size());
+    Barcode_Text_Pen pen(painter, viewHeight);
+    drawTexts(pen, barcode.completeBarcode());
+}
+
+void BRCBarcodeOffscreenView::drawTexts(Barcode_Text_Pen& pen, const QString& modules) const
+{
+    const BRCBarcode& barcode = *barcode_;
+    const Barcode_Gen& settings = Barcode_Settings();
+    const float viewWidth = static_cast<float>(frame_.width());
+    const float viewHeight = static_cast<float>(frame_.height());
     const float barWidth = barcode.barWidth();
-    const float x0 = (viewWidth - static_cast<float>(n) * barWidth) / 2.0f;
     const float ftrH = barcode.printsFooter() ? barcode.footerHeight() * 72.0f : 0.0f;
     const float hdrH = barcode.printsHeader() ? barcode.headerHeight() * 72.0f : 0.0f;
     const bool onTop = settings.showinTopCheckbox.state != 0;
-    const float bottom = barBottomLine();
+    const float lastTop = lastBarTop(modules);
 
-    // One rectangle per run of bar modules, from barBottom up to barTop of the run's last module.
-    float lastTop = 0.0f;
-    forEachRun(modules, [&](int first, int count) {
-        const int last = first + count - 1;
-        lastTop = barcode.barTop(last);
-        if (!withBars)
-            return;
-        const float lift = barcode.barBottom(last);
-        const float x = x0 + barWidth * static_cast<float>(first);
-        const QRectF run(x, viewHeight - bottom - lastTop, barWidth * static_cast<float>(count), lastTop - lift);
-        painter.fillRect(run, settings.barcode_clr);
-    });
-
-    TextPen pen(painter, viewHeight);
     if (barcode.printsCaption()) {
         float valueY = settings.TB_margin + ftrH + settings.footer_margin;
         if (onTop)
@@ -193,7 +213,8 @@ void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter, bool withBars) cons
                 const float c = static_cast<float>(caption.size());
                 const float k = (width - static_cast<float>(size.width)) / (2.0f * c);
                 const float kern = settings.kerning_value_Checkbox.state == 1 ? 2.0f * k : 2.0f;
-                pen.drawInRect(caption, font, color, kern, Align::Center, QRectF(0.0, valueY, viewWidth, size.height));
+                pen.drawInRect(caption, font, color, kern, Barcode_Text_Align::Center,
+                    QRectF(0.0, valueY, viewWidth, size.height));
             } else {
                 const float m = static_cast<float>(groups.size());
                 const float L = static_cast<float>(barcode.initiator().size());
@@ -251,7 +272,7 @@ void BRCBarcodeOffscreenView::drawImage(QPainter& painter) const
         const float hdrH = settings.printsHeader() ? settings.headerHeight() * 72.0f : 0.0f;
         const float top = viewHeight - hdrH - settings.TB_margin;
 
-        TextPen pen(painter, viewHeight);
+        Barcode_Text_Pen pen(painter, viewHeight);
         if (settings.printsHeader()) {
             const QString header = settings.header();
             const double h = Barcode_Measure_Text(header, settings.header_font).height;
@@ -282,16 +303,18 @@ void BRCBarcodeOffscreenView::drawImage(QPainter& painter) const
 
 std::optional<BRCBarcodeOffscreenView::BarGrid> BRCBarcodeOffscreenView::barGrid(double scale, int* pixelWidth) const
 {
-    const int n = static_cast<int>(barcode_->completeBarcode().size());
+    QString modules = barcode_->completeBarcode();
+    const int n = static_cast<int>(modules.size());
     const double barWidth = barcode_->barWidth();
     if (!std::isfinite(barWidth) || barWidth < 0.0)
         return std::nullopt;
+    BarGrid grid;
+    grid.modules = std::move(modules);
     if (n == 0 || barWidth == 0.0)
-        return BarGrid {};
+        return grid;
     const double modulePixels = barWidth * scale;
     if (!std::isfinite(modulePixels) || modulePixels > Barcode_Max_Side)
         return std::nullopt;
-    BarGrid grid;
     grid.modulePixels = std::max(1, static_cast<int>(std::lround(modulePixels)));
     // The space beside the bars in whole modules, kept when rounding makes the bars wider.
     const double side = std::max(0.0, (frame_.width() - n * barWidth) / 2.0);
@@ -304,25 +327,119 @@ std::optional<BRCBarcodeOffscreenView::BarGrid> BRCBarcodeOffscreenView::barGrid
     return grid;
 }
 
-void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid) const
+void BRCBarcodeOffscreenView::drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid, QRgb blank) const
 {
     const BRCBarcode& barcode = *barcode_;
     const double viewHeight = frame_.height();
     const double bottom = barBottomLine();
-    const QRgb colour = qPremultiply(Barcode_Settings().barcode_clr.rgba());
     const int rows = image.height();
-    uchar* const bits = image.bits();
-    const qsizetype bytesPerLine = image.bytesPerLine();
     auto row = [&](double points) { return std::clamp(static_cast<int>(std::lround(points * scale)), 0, rows); };
-    forEachRun(barcode.completeBarcode(), [&](int first, int count) {
+    std::vector<BarRun> runs;
+    forEachRun(grid.modules, [&](int first, int count) {
         const int last = first + count - 1;
-        const int top = row(viewHeight - bottom - barcode.barTop(last));
-        const int end = row(viewHeight - bottom - barcode.barBottom(last));
         const int x = grid.left + first * grid.modulePixels;
-        const int width = std::min(count * grid.modulePixels, image.width() - x);
-        for (int y = top; y < end; ++y)
-            std::fill_n(reinterpret_cast<QRgb*>(bits + y * bytesPerLine) + x, width, colour);
+        const BarRun run { x, std::min(count * grid.modulePixels, image.width() - x),
+            row(viewHeight - bottom - barcode.barTop(last)), row(viewHeight - bottom - barcode.barBottom(last)) };
+        if (run.width > 0 && run.top < run.end)
+            runs.push_back(run);
     });
+    const QRgb colour = Barcode_Settings().barcode_clr.rgba();
+    const auto width = static_cast<std::size_t>(image.width());
+    // A picture of one bit or one byte a pixel holds the bar colour in its table; a 32-bit one is
+    // premultiplied.
+    const int index = static_cast<int>(std::max<qsizetype>(0, image.colorTable().indexOf(colour)));
+    if (image.format() == QImage::Format_Mono) {
+        drawRuns(image, runs, std::vector<uchar>((width + 7) / 8, blank != 0 ? 0xff : 0x00),
+            [index](uchar* line, const BarRun& run) { Barcode_Fill_Bits(line, run.x, run.x + run.width, index != 0); });
+    } else if (image.depth() == 8) {
+        drawRuns(
+            image, runs, std::vector<uchar>(width, static_cast<uchar>(blank)), [index](uchar* line, const BarRun& run) {
+                std::memset(line + run.x, index, static_cast<std::size_t>(run.width));
+            });
+    } else {
+        std::vector<uchar> empty(width * 4);
+        for (std::size_t x = 0; x < width; ++x)
+            std::memcpy(empty.data() + 4 * x, &blank, 4);
+        const QRgb value = qPremultiply(colour);
+        drawRuns(image, runs, empty, [value](uchar* line, const BarRun& run) {
+            std::fill_n(reinterpret_cast<QRgb*>(line) + run.x, run.width, value);
+        });
+    }
+}
+
+std::optional<QList<QRgb>> BRCBarcodeOffscreenView::linearColourTable() const
+{
+    const BRCBarcode& barcode = *barcode_;
+    const Barcode_Gen& settings = Barcode_Settings();
+    QList<QRgb> table;
+    auto add = [&table](const QColor& colour) {
+        if (!table.contains(colour.rgba()))
+            table.append(colour.rgba());
+    };
+    if (!settings.bar_back_clr.isValid() || !settings.barcode_clr.isValid())
+        return std::nullopt;
+    add(settings.bar_back_clr);
+    add(settings.barcode_clr);
+    // Texts are filled without blending only in opaque colours; others are left to a painter.
+    for (const auto& [shown, colour] : { std::pair(barcode.printsCaption(), settings.bar_val_clr),
+             std::pair(barcode.printsHeader(), settings.bar_hdr_clr),
+             std::pair(barcode.printsFooter(), settings.bar_ftr_clr) }) {
+        if (!shown)
+            continue;
+        if (!colour.isValid() || colour.alpha() != 255)
+            return std::nullopt;
+        add(colour);
+    }
+    return table;
+}
+
+QImage BRCBarcodeOffscreenView::linearPicture(
+    const QSize& pixels, double scale, double shift, const BarGrid& grid) const
+{
+    const std::optional<QList<QRgb>> table = linearColourTable();
+    if (table) {
+        // An index into the few colours a linear symbol has, one bit a pixel for two colours and one byte
+        // for more: an eighth or a quarter of the memory of 32-bit colours to fill and to write out.
+        QImage image(pixels, table->size() == 2 ? QImage::Format_Mono : QImage::Format_Indexed8);
+        if (image.isNull())
+            return {};
+        image.setColorTable(*table);
+        image.fill(0);
+        QTransform toPixels;
+        toPixels.translate(shift, 0.0);
+        toPixels.scale(scale, scale);
+        Barcode_Text_Pen pen(image, toPixels, frame_.height());
+        drawTexts(pen, grid.modules);
+        drawBarsOnGrid(image, scale, grid, 0);
+        return image;
+    }
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    image.fill(Barcode_Settings().bar_back_clr);
+    const QRgb blank = reinterpret_cast<const QRgb*>(image.constScanLine(0))[0];
+    paintTexts(image, scale, shift);
+    drawBarsOnGrid(image, scale, grid, blank);
+    return image;
+}
+
+void BRCBarcodeOffscreenView::paintTexts(QImage& image, double scale, double shift) const
+{
+    // Fonts are sized on a 72-dot device, so that one font unit is one point; the painter scales.
+    const int pointDotsPerMeter = qRound(72.0 / 0.0254);
+    image.setDotsPerMeterX(pointDotsPerMeter);
+    image.setDotsPerMeterY(pointDotsPerMeter);
+    QPainter painter(&image);
+    // Texts in the picture's own colours only, as the bars are: at print resolutions blended edges add
+    // nothing to the eye, and a picture of few colours is written as a small palette.
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.translate(shift, 0.0);
+    painter.scale(scale, scale);
+    if (barcode_ && !fromImageOrBarcode_)
+        drawBarcode(painter, false);
+    else
+        drawRect(painter);
 }
 
 BarcodePicture BRCBarcodeOffscreenView::renderImage(double dpi) const
@@ -345,34 +462,24 @@ BarcodePicture BRCBarcodeOffscreenView::renderImage(double dpi) const
             QStringLiteral("barcode picture of %1 x %2 points at %3 dpi is too large").arg(w).arg(h).arg(dpi));
         return {};
     }
-    const int pixelHeight = *framedHeight;
-    QImage image(pixelWidth, pixelHeight, QImage::Format_ARGB32_Premultiplied);
+    const QSize pixels(pixelWidth, *framedHeight);
+    // Texts stay centred over the bars when rounding widened the picture.
+    const double shift = (pixelWidth - *framedWidth) / 2.0;
+    QImage image;
+    if (linear) {
+        image = linearPicture(pixels, scale, shift, *grid);
+    } else {
+        image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        if (!image.isNull()) {
+            image.fill(QColor(Qt::white));
+            paintTexts(image, scale, shift);
+        }
+    }
     if (image.isNull()) {
         Show_NSLog_Message(
-            QStringLiteral("cannot make a barcode picture of %1 x %2 pixels").arg(pixelWidth).arg(pixelHeight));
+            QStringLiteral("cannot make a barcode picture of %1 x %2 pixels").arg(pixels.width()).arg(pixels.height()));
         return {};
     }
-    // Fonts are sized on a 72-dot device, so that one font unit is one point; the painter scales.
-    const int pointDotsPerMeter = qRound(72.0 / 0.0254);
-    image.setDotsPerMeterX(pointDotsPerMeter);
-    image.setDotsPerMeterY(pointDotsPerMeter);
-    image.fill(fromImageOrBarcode_ ? QColor(Qt::white) : Barcode_Settings().bar_back_clr);
-    {
-        QPainter painter(&image);
-        // Texts in the picture's own colours only, as the bars are: at print resolutions blended edges
-        // add nothing to the eye, and a picture of few colours is written as a small palette.
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setRenderHint(QPainter::TextAntialiasing, false);
-        // Texts stay centred over the bars when rounding widened the picture.
-        painter.translate((pixelWidth - *framedWidth) / 2.0, 0.0);
-        painter.scale(scale, scale);
-        if (linear)
-            drawBarcode(painter, false);
-        else
-            drawRect(painter);
-    }
-    if (linear)
-        drawBarsOnGrid(image, scale, *grid);
     const int dotsPerMeter = qRound(dpi / 0.0254);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);

@@ -3,11 +3,23 @@
 #include "barcode/BarcodePicture.h"
 
 #include <QByteArray>
+#include <QImage>
+#include <QList>
 #include <QRectF>
+#include <QString>
 
 #include <optional>
 
 class BRCBarcode;
+class Barcode_Text_Pen;
+
+// A run of bars on a picture's pixels: columns [x, x + width), rows [top, end).
+struct BarRun {
+    int x;
+    int width;
+    int top;
+    int end;
+};
 class QPainter;
 
 // Draws one barcode picture: a linear symbol with its value text, header and footer (barcode mode), or
@@ -45,6 +57,7 @@ private:
     struct BarGrid {
         int modulePixels = 0;
         int left = 0;
+        QString modules; // the symbol's modules, '1' for a bar
     };
 
     // withBars off: only the texts, for a picture whose maker fills it and puts the bars on its pixels.
@@ -55,7 +68,19 @@ private:
     // The grid for a picture at scale pixels a point; widens pixelWidth when the rounded bars need it.
     // Nothing when the module width is beyond the picture bounds.
     std::optional<BarGrid> barGrid(double scale, int* pixelWidth) const;
-    void drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid) const;
+    // blank: the value of a pixel the picture was filled with.
+    void drawBarsOnGrid(QImage& image, double scale, const BarGrid& grid, QRgb blank) const;
+    // Points from the bottom line to the top of the last bar.
+    float lastBarTop(const QString& modules) const;
+    void drawTexts(Barcode_Text_Pen& pen, const QString& modules) const;
+    // The colours of a linear picture, background first and bars second; nothing when a text colour
+    // is not opaque (its edges are then blended by a painter).
+    std::optional<QList<QRgb>> linearColourTable() const;
+    // The linear picture: background, texts and bars on the grid; null when memory runs out.
+    QImage linearPicture(const QSize& pixels, double scale, double shift, const BarGrid& grid) const;
+    // Texts (barcode mode) or the whole view (image mode) painted onto a 32-bit picture at scale pixels
+    // a point, moved right by shift pixels.
+    void paintTexts(QImage& image, double scale, double shift) const;
 
     const BRCBarcode* barcode_ = nullptr;
     bool fromImageOrBarcode_ = false; // true: image mode

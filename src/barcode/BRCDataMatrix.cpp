@@ -266,15 +266,19 @@ BarcodePicture BRCDataMatrix::makePicture(const Symbol& symbol, int moduleSize, 
 {
     const int W = symbol.W;
     const int H = symbol.H;
-    QImage image(W + 2, H + 2, QImage::Format_ARGB32);
+    // One byte a pixel, an index into light and dark, kept so through re-sampling and into PNG files.
+    QImage image(W + 2, H + 2, QImage::Format_Indexed8);
     if (image.isNull())
         return {};
+    image.setColorTable({ qRgba(255, 255, 255, 255), qRgba(0, 0, 0, 255) });
     // The margin is quiet zone, light like the light modules.
-    image.fill(Qt::white);
+    image.fill(0);
     // Grid row 0 is the bottom row of the symbol; picture rows count from the top.
-    for (int y = 0; y < H; ++y)
+    for (int y = 0; y < H; ++y) {
+        uchar* line = image.scanLine(H - y);
         for (int x = 0; x < W; ++x)
-            image.setPixel(x + 1, H - y, symbol.dark(x, y) ? qRgba(0, 0, 0, 255) : qRgba(255, 255, 255, 255));
+            line[x + 1] = symbol.dark(x, y) ? 1 : 0;
+    }
     const BarcodePicture natural { image, QSizeF(W + 2, H + 2) };
     Barcode_Gen& settings = Barcode_Settings();
     settings.Save_Barcode_gen_image(natural, QStringLiteral("dm.bmp"));

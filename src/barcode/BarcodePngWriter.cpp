@@ -13,8 +13,6 @@
 #include <cstring>
 #include <vector>
 
-#include <zlib.h>
-
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -87,7 +85,7 @@ QRgb straight(QRgb colour, bool premultiplied)
 std::vector<int> rowOrigins(const QImage& image)
 {
     const int height = image.height();
-    const auto bytes = static_cast<std::size_t>(image.width()) * 4;
+    const auto bytes = (static_cast<std::size_t>(image.width()) * static_cast<std::size_t>(image.depth()) + 7) / 8;
     std::vector<int> origins(static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
         const bool same = y > 0 && std::memcmp(image.constScanLine(y), image.constScanLine(y - 1), bytes) == 0;
@@ -194,7 +192,9 @@ int bitDepthFor(std::size_t colours)
 }
 
 // Rows unfiltered; a row equal to the one above is passed on as a repeat without being looked at.
-QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, const Indexed& indexed, int depth)
+// indexesOf(y) gives the palette indexes of a row that starts a run of equal rows.
+template <typename RowIndexes>
+QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, const RowIndexes& indexesOf, int depth)
 {
     const int width = image.width();
     const int height = image.height();
@@ -206,7 +206,7 @@ QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, con
         const int origin = origins[static_cast<std::size_t>(y)];
         if (origin != y && deflater.repeatRow())
             continue;
-        const std::uint8_t* source = indexed.indexes.data() + indexed.offsets[static_cast<std::size_t>(origin)];
+        const std::uint8_t* source = indexesOf(origin);
         std::uint8_t* target = row.data() + 1;
         if (depth == 8) {
             std::memcpy(target, source, static_cast<std::size_t>(width));
@@ -249,12 +249,125 @@ QByteArray physicalSize(const QImage& image)
     return platform::png::physicalSize(image.dotsPerMeterX(), image.dotsPerMeterY());
 }
 
+QByteArray pngFile(const QImage& image, int depth, int colourType, const QByteArray& palette,
+    const QByteArray& transparency, const QByteArray& packed)
+{
+    QByteArray png = platform::png::signature();
+    appendChunk(png, "IHDR", header(image, depth, colourType));
+    if (!palette.isEmpty())
+        appendChunk(png, "PLTE", palette);
+    if (!transparency.isEmpty())
+        appendChunk(png, "tRNS", transparency);
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0)
+        appendChunk(png, "pHYs", physicalSize(image));
+    appendChunk(png, "IDAT", packed);
+    appendChunk(png, "IEND", {});
+    return png;
+}
+
+// The palette entries and their transparency, the latter empty when every colour is opaque.
+void paletteChunks(const std::vector<QRgb>& colours, QByteArray* palette, QByteArray* transparency)
+{
+    bool translucent = false;
+    for (const QRgb colour : colours) {
+        palette->append(static_cast<char>(qRed(colour)));
+        palette->append(static_cast<char>(qGreen(colour)));
+        palette->append(static_cast<char>(qBlue(colour)));
+        transparency->append(static_cast<char>(qAlpha(colour)));
+        translucent = translucent || qAlpha(colour) != 255;
+    }
+    if (!translucent)
+        transparency->clear();
+}
+
+// Every index of the rows that start a run of equal rows is below count.
+bool indexesWithin(const QImage& image, const std::vector<int>& origins, unsigned count)
+{
+    const auto width = static_cast<std::size_t>(image.width());
+    // The bits of all indexes together, eight indexes at a time: no index is above them, so below the
+    // count they settle it; otherwise the largest index is looked for.
+    std::uint64_t any = 0;
+    std::uint8_t highest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        if (origins[static_cast<std::size_t>(y)] != y)
+            continue;
+        const std::uint8_t* line = image.constScanLine(y);
+        std::size_t x = 0;
+        for (; x + 8 <= width; x += 8) {
+            std::uint64_t eight = 0;
+            std::memcpy(&eight, line + x, 8);
+            any |= eight;
+        }
+        for (; x < width; ++x)
+            highest = std::max(highest, line[x]);
+    }
+    unsigned bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits |= static_cast<unsigned>(any >> (8 * i)) & 0xffu;
+    bits |= highest;
+    if (bits < count)
+        return true;
+    for (int y = 0; y < image.height(); ++y) {
+        const std::uint8_t* line = image.constScanLine(y);
+        if (origins[static_cast<std::size_t>(y)] == y && *std::max_element(line, line + width) >= count)
+            return false;
+    }
+    return true;
+}
+
+// A picture of one byte a pixel, indexes into its own colour table, written with that table as its
+// palette and its rows as they are; empty when an index lies beyond the table, for the caller to write
+// the picture's colours instead.
+QByteArray tablePng(const QImage& image)
+{
+    const QList<QRgb> table = image.colorTable();
+    const std::vector<int> origins = rowOrigins(image);
+    if (!indexesWithin(image, origins, static_cast<unsigned>(table.size())))
+        return {};
+    QByteArray palette;
+    QByteArray transparency;
+    paletteChunks(std::vector<QRgb>(table.begin(), table.end()), &palette, &transparency);
+    const int depth = bitDepthFor(static_cast<std::size_t>(table.size()));
+    const QByteArray packed = paletteRows(
+        image, origins, [&image](int y) { return image.constScanLine(y); }, depth);
+    return pngFile(image, depth, 3, palette, transparency, packed);
+}
+
+// A picture of one bit a pixel, the first pixel in the highest bit as in a PNG file, with its two
+// colours as the palette: its rows go into the file as they are.
+QByteArray monoPng(const QImage& image)
+{
+    const QList<QRgb> table = image.colorTable();
+    const std::vector<int> origins = rowOrigins(image);
+    const auto rowBytes = (static_cast<std::size_t>(image.width()) + 7) / 8;
+    PngRowDeflater deflater(rowBytes + 1);
+    std::vector<std::uint8_t> row(rowBytes + 1, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        if (origins[static_cast<std::size_t>(y)] != y && deflater.repeatRow())
+            continue;
+        std::memcpy(row.data() + 1, image.constScanLine(y), rowBytes);
+        deflater.addRow(row.data());
+    }
+    QByteArray palette;
+    QByteArray transparency;
+    paletteChunks(std::vector<QRgb>(table.begin(), table.end()), &palette, &transparency);
+    return pngFile(image, 1, 3, palette, transparency, deflater.finish());
+}
+
 } // namespace
 
 QByteArray BarcodePngWriter::pngData(const QImage& picture)
 {
     if (picture.isNull())
         return {};
+    if (picture.format() == QImage::Format_Mono && picture.colorTable().size() == 2)
+        return monoPng(picture);
+    if (picture.format() == QImage::Format_Indexed8 && !picture.colorTable().isEmpty()
+        && picture.colorTable().size() <= kMaxPalette) {
+        const QByteArray png = tablePng(picture);
+        if (!png.isEmpty())
+            return png;
+    }
     const QImage::Format format = picture.format();
     const bool direct = format == QImage::Format_ARGB32 || format == QImage::Format_ARGB32_Premultiplied
         || format == QImage::Format_RGB32;
@@ -270,40 +383,24 @@ QByteArray BarcodePngWriter::pngData(const QImage& picture)
     int depth = 8;
     int colourType = 0;
     if (indexed.fits) {
-        const std::vector<QRgb>& colours = indexed.palette.colours();
+        std::vector<QRgb> colours;
+        for (const QRgb stored : indexed.palette.colours()) {
+            const QRgb colour = straight(stored, premultiplied);
+            colours.push_back(
+                format == QImage::Format_RGB32 ? qRgba(qRed(colour), qGreen(colour), qBlue(colour), 255) : colour);
+        }
         depth = bitDepthFor(colours.size());
         colourType = 3;
-        bool translucent = false;
-        for (const QRgb stored : colours) {
-            const QRgb colour = straight(stored, premultiplied);
-            const QRgb opaque
-                = format == QImage::Format_RGB32 ? qRgba(qRed(colour), qGreen(colour), qBlue(colour), 255) : colour;
-            palette.append(static_cast<char>(qRed(opaque)));
-            palette.append(static_cast<char>(qGreen(opaque)));
-            palette.append(static_cast<char>(qBlue(opaque)));
-            transparency.append(static_cast<char>(qAlpha(opaque)));
-            translucent = translucent || qAlpha(opaque) != 255;
-        }
-        if (!translucent)
-            transparency.clear();
-        packed = paletteRows(image, origins, indexed, depth);
+        paletteChunks(colours, &palette, &transparency);
+        packed = paletteRows(
+            image, origins,
+            [&indexed](int y) { return indexed.indexes.data() + indexed.offsets[static_cast<std::size_t>(y)]; }, depth);
     } else {
         const bool alpha = format != QImage::Format_RGB32 && platform::PngColourWriter::needsAlpha(image);
         colourType = alpha ? 6 : 2;
         packed = platform::PngColourWriter::compressedRows(image, alpha);
     }
-
-    QByteArray png = platform::png::signature();
-    appendChunk(png, "IHDR", header(image, depth, colourType));
-    if (!palette.isEmpty())
-        appendChunk(png, "PLTE", palette);
-    if (!transparency.isEmpty())
-        appendChunk(png, "tRNS", transparency);
-    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0)
-        appendChunk(png, "pHYs", physicalSize(image));
-    appendChunk(png, "IDAT", packed);
-    appendChunk(png, "IEND", {});
-    return png;
+    return pngFile(image, depth, colourType, palette, transparency, packed);
 }
 
 bool BarcodePngWriter::write(const QImage& image, const QString& path, QString* error)

@@ -1,9 +1,8 @@
 // Re-sampling of 2-D pictures to the output resolution.
 #include "barcode/Barcode_Gen.h"
 
+#include "barcode/Barcode_Nearest_Resample.h"
 #include "common/Common_Functions.h"
-
-#include <QPainter>
 
 #include <cmath>
 #include <exception>
@@ -26,22 +25,15 @@ BarcodePicture Barcode_Gen::Increase_DPI(const BarcodePicture& picture, double d
         }
         const int pixelWidth = *countX;
         const int pixelHeight = *countY;
-        QImage bitmap(pixelWidth, pixelHeight, QImage::Format_ARGB32_Premultiplied);
+        QImage bitmap = Barcode_Nearest_Resample(picture.image, pixelWidth, pixelHeight);
         if (bitmap.isNull()) {
             Show_NSLog_Message(
                 QStringLiteral("cannot make a picture of %1 x %2 pixels").arg(pixelWidth).arg(pixelHeight));
             return {};
         }
-        bitmap.fill(Qt::transparent);
         const int dotsPerMeter = qRound(dpi / 0.0254);
         bitmap.setDotsPerMeterX(dotsPerMeter);
         bitmap.setDotsPerMeterY(dotsPerMeter);
-        {
-            QPainter painter(&bitmap);
-            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-            painter.drawImage(QRectF(0, 0, pixelWidth, pixelHeight), picture.image);
-        }
         BarcodePicture result { bitmap, QSizeF(w, h) };
         Save_Barcode_gen_image(result, QStringLiteral("resize_high_dpi.bmp"));
         return result;

@@ -1,5 +1,7 @@
 #include "barcode/Barcode_Text.h"
 
+#include "barcode/Barcode_Bit_Row.h"
+
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -8,6 +10,7 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -37,12 +40,27 @@ QStringList characters(const QString& text)
     return list;
 }
 
+// The advance of one character in points, kept per thread: shaping a character again for every picture
+// costs more than the rest of its drawing.
+double advanceOf(const QFontMetricsF& metrics, const QString& fontKey, const QString& character)
+{
+    thread_local QHash<QString, double> advances;
+    const QString key = fontKey + QChar(u'\x1f') + character;
+    auto found = advances.constFind(key);
+    if (found != advances.constEnd())
+        return *found;
+    if (advances.size() > 4096)
+        advances.clear();
+    return *advances.insert(key, metrics.horizontalAdvance(character));
+}
+
 // The outline of one character at the origin, scaled to pixels and flattened to polygons, kept per
 // thread: loading and flattening outlines is most of the cost of a barcode's texts, and the same few
 // characters at the same size come back in every picture.
-QString glyphKey(const QString& fontKey, const QString& character, double scale)
+// The part of a glyph's key shared by all characters of a font at a scale.
+QString glyphKeyPrefix(const QString& fontKey, double scale)
 {
-    return fontKey + QChar(u'\x1f') + character + QChar(u'\x1f') + QString::number(scale, 'g', 12);
+    return fontKey + QChar(u'\x1f') + QString::number(scale, 'g', 12) + QChar(u'\x1f');
 }
 
 const QPainterPath& glyphOutline(const QFont& font, const QString& key, const QString& character, double scale)
@@ -129,16 +147,122 @@ QImage* directPicture(QPainter& painter)
     return direct ? image : nullptr;
 }
 
-void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint& origin, QRgb colour)
+// Spans filled with a colour (32-bit pictures) or a colour table index (pictures of one byte or one bit
+// a pixel).
+void fillSpans(QImage& image, const std::vector<GlyphSpan>& spans, const QPoint& origin, QRgb value)
 {
+    const int depth = image.depth();
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
     for (const GlyphSpan& span : spans) {
         const int y = origin.y() + span.dy;
         if (y < 0 || y >= image.height())
             continue;
         const int x0 = std::max(0, origin.x() + span.x0);
         const int x1 = std::min(image.width(), origin.x() + span.x1);
-        if (x0 < x1)
-            std::fill_n(reinterpret_cast<QRgb*>(image.scanLine(y)) + x0, x1 - x0, colour);
+        if (x0 >= x1)
+            continue;
+        uchar* const line = bits + y * bytesPerLine;
+        if (depth == 1)
+            Barcode_Fill_Bits(line, x0, x1, value != 0);
+        else if (depth == 8)
+            std::memset(line + x0, static_cast<int>(value), static_cast<std::size_t>(x1 - x0));
+        else
+            std::fill_n(reinterpret_cast<QRgb*>(line) + x0, x1 - x0, value);
+    }
+}
+
+// A glyph's spans as bytes of a one-bit picture's rows, for an origin at a given pixel of its byte:
+// drawn by setting or clearing whole bytes under a mask.
+struct GlyphBits {
+    int firstRow = 0; // dy of the first row
+    int firstByte = 0; // bytes from the origin's byte to the first byte of a row
+    int rowBytes = 0;
+    std::vector<uchar> bits; // rows one after another
+};
+
+const GlyphBits& glyphBits(const std::vector<GlyphSpan>& spans, const QString& key, int shift)
+{
+    thread_local QHash<QString, GlyphBits> kept;
+    const QString bitsKey = key + QChar(u'\x1f') + QChar(u'0' + shift);
+    auto found = kept.constFind(bitsKey);
+    if (found != kept.constEnd())
+        return *found;
+    if (kept.size() > 4096)
+        kept.clear();
+    GlyphBits glyph;
+    if (!spans.empty()) {
+        int lastRow = spans.front().dy;
+        int left = spans.front().x0;
+        int right = spans.front().x1;
+        glyph.firstRow = spans.front().dy;
+        for (const GlyphSpan& span : spans) {
+            glyph.firstRow = std::min(glyph.firstRow, span.dy);
+            lastRow = std::max(lastRow, span.dy);
+            left = std::min(left, span.x0);
+            right = std::max(right, span.x1);
+        }
+        // Pixel shift + x of the origin's byte lies in byte floor((shift + x) / 8) from it.
+        auto byteOf = [](int pixel) { return pixel >= 0 ? pixel / 8 : -((7 - pixel) / 8); };
+        glyph.firstByte = byteOf(shift + left);
+        glyph.rowBytes = byteOf(shift + right - 1) - glyph.firstByte + 1;
+        glyph.bits.assign(static_cast<std::size_t>((lastRow - glyph.firstRow + 1) * glyph.rowBytes), 0);
+        for (const GlyphSpan& span : spans) {
+            uchar* row = glyph.bits.data() + static_cast<std::size_t>((span.dy - glyph.firstRow) * glyph.rowBytes);
+            const int from = shift + span.x0 - 8 * glyph.firstByte;
+            Barcode_Fill_Bits(row, from, from + span.x1 - span.x0, true);
+        }
+    }
+    return *kept.insert(bitsKey, std::move(glyph));
+}
+
+// A glyph on a one-bit picture in index value (0 or 1). Bytes left of the picture are skipped whole;
+// bits right of its width but inside its last byte are padding no reader looks at.
+void fillBits(QImage& image, const GlyphBits& glyph, const QPoint& origin, bool on)
+{
+    const int originByte = origin.x() >= 0 ? origin.x() / 8 : -((7 - origin.x()) / 8);
+    const int rows = glyph.rowBytes > 0 ? static_cast<int>(glyph.bits.size()) / glyph.rowBytes : 0;
+    const int lineBytes = (image.width() + 7) / 8;
+    uchar* const bits = image.bits();
+    const qsizetype bytesPerLine = image.bytesPerLine();
+    for (int r = 0; r < rows; ++r) {
+        const int y = origin.y() + glyph.firstRow + r;
+        if (y < 0 || y >= image.height())
+            continue;
+        uchar* const line = bits + y * bytesPerLine;
+        const uchar* mask = glyph.bits.data() + static_cast<std::size_t>(r * glyph.rowBytes);
+        for (int k = 0; k < glyph.rowBytes; ++k) {
+            const int at = originByte + glyph.firstByte + k;
+            if (at < 0 || at >= lineBytes)
+                continue;
+            line[at] = static_cast<uchar>(on ? (line[at] | mask[k]) : (line[at] & ~mask[k]));
+        }
+    }
+}
+
+// The transform maps points to pixels by a move and one scale: kept glyph outlines are then whole
+// polygons in pixels.
+bool movesAndScales(const QTransform& toDevice)
+{
+    return toDevice.type() <= QTransform::TxScale && qFuzzyCompare(toDevice.m11(), toDevice.m22())
+        && toDevice.m11() > 0.0;
+}
+
+// Calls fill(spans, origin) for each character of the text, in device pixels.
+template <typename Fill>
+void eachGlyph(const QFont& textFont, const QString& text, double kern, const QPointF& baseline,
+    const QTransform& toDevice, bool inPixels, const Fill& fill)
+{
+    const QFontMetricsF metrics(textFont, &pointDevice());
+    const double scale = inPixels ? toDevice.m11() : 1.0;
+    const QString fontKey = textFont.key();
+    const QString prefix = glyphKeyPrefix(fontKey, scale);
+    QPointF at = baseline;
+    for (const QString& c : characters(text)) {
+        const QString key = prefix + c;
+        const QPainterPath& outline = glyphOutline(textFont, key, c, scale);
+        fill(outline, key, inPixels ? toDevice.map(at) : at);
+        at.rx() += advanceOf(metrics, fontKey, c) + kern;
     }
 }
 
@@ -165,13 +289,15 @@ double Barcode_Line_Height_Inches(const QFont& font)
 
 Barcode_Text_Size Barcode_Measure_Text(const QString& text, const QFont& font, double kern)
 {
-    const QFontMetricsF metrics(Barcode_Text_Font(font), &pointDevice());
+    const QFont textFont = Barcode_Text_Font(font);
+    const QFontMetricsF metrics(textFont, &pointDevice());
     double width = 0.0;
     if (kern == 0.0) {
         width = metrics.horizontalAdvance(text);
     } else {
+        const QString fontKey = textFont.key();
         for (const QString& c : characters(text))
-            width += metrics.horizontalAdvance(c) + kern;
+            width += advanceOf(metrics, fontKey, c) + kern;
     }
     return { width, metrics.ascent() + metrics.descent(), metrics.ascent() };
 }
@@ -187,8 +313,8 @@ void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font
         painter.drawText(baseline, text);
         return;
     }
-    const QFontMetricsF metrics(textFont, &pointDevice());
     if (blended) {
+        const QFontMetricsF metrics(textFont, &pointDevice());
         QPointF at = baseline;
         for (const QString& c : characters(text)) {
             painter.drawText(at, c);
@@ -197,31 +323,44 @@ void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font
         return;
     }
     // Hard edges: characters are filled from kept outlines, in pixels where the painter only scales and
-    // moves (the kept outlines are then whole polygons), else in points under the painter's transform.
+    // moves, else in points under the painter's transform.
     const QTransform toDevice = painter.worldTransform();
-    const bool inPixels = toDevice.type() <= QTransform::TxScale && qFuzzyCompare(toDevice.m11(), toDevice.m22())
-        && toDevice.m11() > 0.0;
-    const double scale = inPixels ? toDevice.m11() : 1.0;
-    const QString fontKey = textFont.key();
+    const bool inPixels = movesAndScales(toDevice);
     QImage* const picture = inPixels ? directPicture(painter) : nullptr;
-    const QRgb colour = painter.pen().color().rgba(); // opaque when drawn directly
-    QPainterPath outlines;
-    QPointF at = baseline;
-    for (const QString& c : characters(text)) {
-        const QString key = glyphKey(fontKey, c, scale);
-        const QPainterPath& outline = glyphOutline(textFont, key, c, scale);
-        const QPointF origin = inPixels ? toDevice.map(at) : at;
-        if (picture)
-            fillSpans(*picture, glyphSpans(outline, key), origin.toPoint(), colour);
-        else
-            outlines.addPath(outline.translated(origin));
-        at.rx() += metrics.horizontalAdvance(c) + kern;
-    }
-    if (picture)
+    if (picture) {
+        const QRgb colour = painter.pen().color().rgba(); // opaque when drawn directly
+        eachGlyph(textFont, text, kern, baseline, toDevice, true,
+            [&](const QPainterPath& outline, const QString& key, const QPointF& origin) {
+                fillSpans(*picture, glyphSpans(outline, key), origin.toPoint(), colour);
+            });
         return;
+    }
+    QPainterPath outlines;
+    eachGlyph(textFont, text, kern, baseline, toDevice, inPixels,
+        [&](const QPainterPath& outline, const QString&, const QPointF& origin) {
+            outlines.addPath(outline.translated(origin));
+        });
     painter.save();
     if (inPixels)
         painter.resetTransform();
     painter.fillPath(outlines, painter.pen().color());
     painter.restore();
+}
+
+bool Barcode_Fill_Text(QImage& picture, const QTransform& toPixels, const QString& text, const QFont& font, double kern,
+    const QPointF& baseline, uint value)
+{
+    const bool mono = picture.format() == QImage::Format_Mono;
+    if (!movesAndScales(toPixels) || (!mono && picture.depth() != 8 && picture.depth() != 32))
+        return false;
+    eachGlyph(Barcode_Text_Font(font), text, kern, baseline, toPixels, true,
+        [&](const QPainterPath& outline, const QString& key, const QPointF& origin) {
+            const QPoint at = origin.toPoint();
+            const std::vector<GlyphSpan>& spans = glyphSpans(outline, key);
+            if (picture.format() == QImage::Format_Mono)
+                fillBits(picture, glyphBits(spans, key, at.x() & 7), at, value != 0);
+            else
+                fillSpans(picture, spans, at, value);
+        });
+    return true;
 }

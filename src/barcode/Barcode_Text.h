@@ -3,8 +3,10 @@
 #include <QFont>
 #include <QString>
 
+class QImage;
 class QPainter;
 class QPointF;
+class QTransform;
 
 // Text measurement and drawing for barcode pictures, in points (1/72 inch) whatever the screen's
 // resolution, so that sizes worked out before drawing match what is drawn. Safe on any thread.
@@ -31,3 +33,9 @@ Barcode_Text_Size Barcode_Measure_Text(const QString& text, const QFont& font, d
 // on a 72-dot device (a QImage of 72 dots per inch under a scale, or a PDF writer at 72). Edges are
 // blended only while the painter's text antialiasing is on.
 void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font, double kern, const QPointF& baseline);
+// The same text with hard edges straight into a picture's pixels, of 32 bits (value a colour) or of one
+// byte or one bit (mono, the first pixel highest) a pixel (value an index into its colour table);
+// toPixels maps points to the picture's pixels by a move and one scale. False, drawing nothing, for any
+// other transform or picture.
+bool Barcode_Fill_Text(QImage& picture, const QTransform& toPixels, const QString& text, const QFont& font, double kern,
+    const QPointF& baseline, uint value);

@@ -2,6 +2,7 @@
 
 #include "barcode/QR_Tables.h"
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -34,6 +35,8 @@ public:
     void SetVersionPattern();
     void SetCodeWordPattern();
     void SetMaskingPattern(int nPatternNo);
+    // Whether a mask flips the module in row i, column j.
+    static bool maskFlips(int mask, int i, int j);
     void SetFormatInfoPattern(int nPatternNo);
     int CountPenalty() const;
 
@@ -77,6 +80,17 @@ private:
     void joinNumeralAndAlphabet(int nVerGroup);
     void joinInto8Bit(int nVerGroup);
     bool writeBitStream(const unsigned char* src, int nVerGroup);
+    // The penalty of the modules as they are, or a value of at least stopAt once it reaches that.
+    int penaltyBelow(int stopAt) const;
+    // The format information modules of a mask at the current level, the always-dark module last.
+    struct FormatBit {
+        int x;
+        int y;
+        bool dark;
+    };
+    std::array<FormatBit, 31> formatModules(int nPatternNo) const;
+    // The first mask of the lowest penalty, for modules placed but not yet masked.
+    int chooseMask() const;
     bool isDark(int x, int y) const { return (m_byModuleData[x][y] & 0x11) != 0; }
 
     bool kanjiAllowed_ = true;

@@ -1,36 +1,16 @@
 // Module placement, masking and mask penalty of the QR encoder.
 #include "barcode/QR_Matrix_Encoder.h"
 
-#include <cstdlib>
+#include "barcode/QR_Mask_Penalty.h"
+
+#include <array>
+#include <climits>
 #include <cstring>
-#include <vector>
 
 namespace {
 
 constexpr std::uint8_t kLightFunction = 0x20;
 constexpr std::uint8_t kDarkFunction = 0x30;
-
-bool maskCondition(int nPatternNo, int i, int j)
-{
-    switch (nPatternNo) {
-    case 0:
-        return (i + j) % 2 == 0;
-    case 1:
-        return i % 2 == 0;
-    case 2:
-        return j % 3 == 0;
-    case 3:
-        return (i + j) % 3 == 0;
-    case 4:
-        return ((i / 2) + (j / 3)) % 2 == 0;
-    case 5:
-        return (i * j) % 2 + (i * j) % 3 == 0;
-    case 6:
-        return ((i * j) % 2 + (i * j) % 3) % 2 == 0;
-    default:
-        return ((i * j) % 3 + (i + j) % 2) % 2 == 0;
-    }
-}
 
 } // namespace
 
@@ -141,13 +121,13 @@ void QR_Matrix_Encoder::SetMaskingPattern(int nPatternNo)
             if (module & 0x20)
                 continue;
             const int unmasked = (module & 0x02) >> 1;
-            const int masked = unmasked ^ (maskCondition(nPatternNo, y, x) ? 1 : 0);
+            const int masked = unmasked ^ (maskFlips(nPatternNo, y, x) ? 1 : 0);
             module = static_cast<std::uint8_t>((module & 0xFE) | masked);
         }
     }
 }
 
-void QR_Matrix_Encoder::SetFormatInfoPattern(int nPatternNo)
+std::array<QR_Matrix_Encoder::FormatBit, 31> QR_Matrix_Encoder::formatModules(int nPatternNo) const
 {
     static const int levelBits[4] = { 0x01, 0x00, 0x03, 0x02 }; // L, M, Q, H
     const int data = (levelBits[m_nLevel] << 3) | nPatternNo;
@@ -158,93 +138,48 @@ void QR_Matrix_Encoder::SetFormatInfoPattern(int nPatternNo)
     }
     const int word = ((data << 10) + remainder) ^ 0x5412;
     const int size = m_nSymbolSize;
-    auto value = [word](int i) { return (word & (1 << i)) ? kDarkFunction : kLightFunction; };
+    auto dark = [word](int i) { return (word & (1 << i)) != 0; };
 
+    std::array<FormatBit, 31> modules {};
+    std::size_t next = 0;
+    auto put = [&](int x, int y, bool on) { modules[next++] = { x, y, on }; };
     for (int i = 0; i <= 5; ++i)
-        m_byModuleData[8][i] = value(i);
-    m_byModuleData[8][7] = value(6);
-    m_byModuleData[8][8] = value(7);
-    m_byModuleData[7][8] = value(8);
+        put(8, i, dark(i));
+    put(8, 7, dark(6));
+    put(8, 8, dark(7));
+    put(7, 8, dark(8));
     for (int i = 9; i <= 14; ++i)
-        m_byModuleData[14 - i][8] = value(i);
+        put(14 - i, 8, dark(i));
 
     for (int i = 0; i <= 7; ++i)
-        m_byModuleData[size - 1 - i][8] = value(i);
+        put(size - 1 - i, 8, dark(i));
     for (int i = 8; i <= 14; ++i)
-        m_byModuleData[8][size - 15 + i] = value(i);
-    m_byModuleData[8][size - 8] = kDarkFunction;
+        put(8, size - 15 + i, dark(i));
+    put(8, size - 8, true);
+    return modules;
+}
+
+void QR_Matrix_Encoder::SetFormatInfoPattern(int nPatternNo)
+{
+    for (const FormatBit& module : formatModules(nPatternNo))
+        m_byModuleData[module.x][module.y] = module.dark ? kDarkFunction : kLightFunction;
 }
 
 int QR_Matrix_Encoder::CountPenalty() const
 {
-    const int size = m_nSymbolSize;
-    int penalty = 0;
-    // The modules twice, one line after another: along columns (line = x) and along rows (line = y).
-    // Eight masks are scored per symbol, so the lines are read from plain arrays.
-    const auto count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
-    std::vector<std::uint8_t> grids[2] = { std::vector<std::uint8_t>(count), std::vector<std::uint8_t>(count) };
-    for (int x = 0; x < size; ++x) {
-        for (int y = 0; y < size; ++y) {
-            const std::uint8_t d = isDark(x, y) ? 1 : 0;
-            grids[0][static_cast<std::size_t>(x) * size + y] = d;
-            grids[1][static_cast<std::size_t>(y) * size + x] = d;
+    return penaltyBelow(INT_MAX);
+}
+
+int QR_Matrix_Encoder::penaltyBelow(int stopAt) const
+{
+    QR_Mask_Penalty penalty(m_nSymbolSize);
+    for (int x = 0; x < m_nSymbolSize; ++x) {
+        for (int y = 0; y < m_nSymbolSize; ++y) {
+            if (isDark(x, y))
+                penalty.setDark(x, y);
         }
     }
-
-    // Runs of one colour.
-    for (int dir = 0; dir < 2; ++dir) {
-        for (int line = 0; line < size; ++line) {
-            const std::uint8_t* modules = grids[dir].data() + static_cast<std::size_t>(line) * size;
-            int k = 0;
-            while (k < size - 4) {
-                const std::uint8_t colour = modules[k];
-                int end = k + 1;
-                while (end < size && modules[end] == colour)
-                    ++end;
-                const int run = end - k;
-                if (run >= 5)
-                    penalty += 3 + (run - 5);
-                k = end;
-            }
-        }
-    }
-
-    const std::uint8_t* columns = grids[0].data();
-    for (int x = 0; x < size - 1; ++x) {
-        const std::uint8_t* here = columns + static_cast<std::size_t>(x) * size;
-        const std::uint8_t* next = here + size;
-        for (int y = 0; y < size - 1; ++y) {
-            const std::uint8_t c = here[y];
-            if (next[y] == c && here[y + 1] == c && next[y + 1] == c)
-                penalty += 3;
-        }
-    }
-
-    // Finder-like 1:1:3:1:1 patterns, light just outside on both sides and four light on at least one side.
-    for (int dir = 0; dir < 2; ++dir) {
-        for (int line = 0; line < size; ++line) {
-            const std::uint8_t* modules = grids[dir].data() + static_cast<std::size_t>(line) * size;
-            auto dark = [&](int k) { return k >= 0 && k < size && modules[k] != 0; };
-            for (int j = 0; j <= size - 7; ++j) {
-                if (!(dark(j) && !dark(j + 1) && dark(j + 2) && dark(j + 3) && dark(j + 4) && !dark(j + 5)
-                        && dark(j + 6)))
-                    continue;
-                if (dark(j - 1) || dark(j + 7))
-                    continue;
-                const bool lightBefore = !dark(j - 2) && !dark(j - 3) && !dark(j - 4);
-                const bool lightAfter = !dark(j + 8) && !dark(j + 9) && !dark(j + 10);
-                if (lightBefore || lightAfter)
-                    penalty += 40;
-            }
-        }
-    }
-
-    int light = 0;
-    for (const std::uint8_t d : grids[0])
-        light += d == 0 ? 1 : 0;
-    const int k = std::abs(50 - (light * 100) / (size * size));
-    penalty += (k / 5) * 10;
-    return penalty;
+    return penalty.score(stopAt);
 }
 
 void QR_Matrix_Encoder::FormatModule()
@@ -253,19 +188,8 @@ void QR_Matrix_Encoder::FormatModule()
     SetFunctionModule();
     SetCodeWordPattern();
 
-    if (m_nMaskingNo == -1) {
-        m_nMaskingNo = 0;
-        int minPenalty = 0;
-        for (int mask = 0; mask <= 7; ++mask) {
-            SetMaskingPattern(mask);
-            SetFormatInfoPattern(mask);
-            const int penalty = CountPenalty();
-            if (mask == 0 || penalty < minPenalty) {
-                minPenalty = penalty;
-                m_nMaskingNo = mask;
-            }
-        }
-    }
+    if (m_nMaskingNo == -1)
+        m_nMaskingNo = chooseMask();
     SetMaskingPattern(m_nMaskingNo);
     SetFormatInfoPattern(m_nMaskingNo);
 

@@ -349,7 +349,8 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
     const TSLIndexSet selected = selectionIndexes();
     const TSLGraphic* creating = creation_ ? creation_->item.get() : nullptr;
     TSLDrawingContext context { &painter, true, devicePixelsPerPoint };
-    preparePictures(list, dirtyRect); // pictures not read yet are read side by side, not one after another
+    // Pictures not read or scaled yet are made side by side, not one after another.
+    preparePictures(list, dirtyRect, painter.deviceTransform());
     // Back to front, so index 0 ends on top; the current item becomes the front-most one with handles.
     for (int i = int(list.size()) - 1; i >= 0; --i) {
         const TSLGraphicPtr item = list[i]; // held: drawing must not lose the item under it

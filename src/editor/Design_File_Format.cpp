@@ -4,6 +4,7 @@
 #include "common/Save_Leftovers.h"
 #include "model/TSLImage.h"
 #include "platform/KeyedArchive.h"
+#include "platform/ParallelChunks.h"
 #include "platform/PropertyList.h"
 #include "platform/ReadBudget.h"
 
@@ -28,7 +29,10 @@ constexpr qint64 maximumItemCount = 1000000;
 constexpr double maximumCardExtent = 100000.0; // points, about 35 metres
 constexpr double maximumItemExtent = 1000000.0; // points: no item on any card comes near it
 
-QString number(double value) { return QString::number(value, 'g', 17); }
+QString number(double value)
+{
+    return QString::number(value, 'g', 17);
+}
 
 platform::PlistValue archivedColor(const QColor& color)
 {
@@ -77,11 +81,21 @@ void appendRecord(platform::PlistArray& out, const Card_Property& side)
     out.push_back(archivedFont(side.Card_Content_font()));
 }
 
+// Items are archived side by side: the caller waits, so nothing changes them meanwhile.
 void appendItems(platform::PlistArray& out, const TSLGraphicList& items)
 {
     out.push_back(QString::number(items.size()));
-    for (platform::KeyedArchive& archive : TSLGraphic::propertiesWithGraphics(items))
-        out.push_back(std::move(archive).toBytes());
+    std::vector<QByteArray> archived(items.size());
+    constexpr std::size_t itemsPerThreadAtLeast = 64;
+    platform::runInChunks(items.size(), itemsPerThreadAtLeast, [&](std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            platform::KeyedArchive archive;
+            items[i]->encodeWithCoder(archive);
+            archived[i] = std::move(archive).toBytes();
+        }
+    });
+    for (QByteArray& bytes : archived)
+        out.push_back(std::move(bytes));
 }
 
 // Reads elements in order and refuses the file at the first one that is not what it must be. Every
@@ -129,11 +143,16 @@ public:
     }
     platform::KeyedArchive archive(const char* what, const char* className)
     {
-        const platform::PlistValue& value = take(what);
+        return archiveOf(take(what), budget_, what, className);
+    }
+    // An archive element read against a budget: the reader's own, or a share of it on another thread.
+    static platform::KeyedArchive archiveOf(
+        const platform::PlistValue& value, platform::ReadBudget& budget, const char* what, const char* className)
+    {
         std::optional<platform::KeyedArchive> archive;
         if (value.isData())
-            archive = platform::KeyedArchive::fromBytes(value.toData(), &budget_);
-        if (!archive && budget_.exhausted())
+            archive = platform::KeyedArchive::fromBytes(value.toData(), &budget);
+        if (!archive && budget.exhausted())
             fail(QStringLiteral("%1 takes the file beyond what its size allows").arg(QLatin1String(what)));
         if (!archive || (className && archive->className() != QLatin1String(className)))
             fail(QStringLiteral("%1 is not an archive").arg(QLatin1String(what)));
@@ -143,6 +162,8 @@ public:
     std::optional<QFont> font(const char* what) { return archive(what, "NSFont").decodeFont(QStringLiteral("font")); }
 
     [[noreturn]] static void fail(const QString& reason) { throw std::runtime_error(reason.toStdString()); }
+
+    platform::ReadBudget& budget() { return budget_; }
 
 private:
     const platform::PlistArray& elements_;
@@ -201,25 +222,53 @@ qint64 readCount(ElementReader& in, const char* what, std::size_t elementsLeft)
     return count;
 }
 
+// One item from its archive element, checked; throws with the reason when it cannot be one.
+TSLGraphicPtr readItem(const platform::PlistValue& element, platform::ReadBudget& budget, qint64 i)
+{
+    const platform::KeyedArchive archive = ElementReader::archiveOf(element, budget, "an item", nullptr);
+    TSLGraphicPtr item = TSLGraphic::initWithCoder(archive);
+    if (!item)
+        ElementReader::fail(QStringLiteral("item %1 is of an unknown kind").arg(i));
+    const QRectF bounds = item->bounds();
+    if (!std::isfinite(bounds.x()) || !std::isfinite(bounds.y()) || !std::isfinite(bounds.width())
+        || !std::isfinite(bounds.height()))
+        ElementReader::fail(QStringLiteral("item %1 has no finite bounds").arg(i));
+    if (bounds.width() < 0 || bounds.height() < 0 || bounds.width() > maximumItemExtent
+        || bounds.height() > maximumItemExtent)
+        ElementReader::fail(QStringLiteral("item %1 has a width or height no card item can have").arg(i));
+    return item;
+}
+
+// Items are decoded side by side, each thread against its share of the file's budget; the file is
+// refused for the first item, in file order, that cannot be read, as a reading one by one would.
 TSLGraphicList readItems(ElementReader& in, qint64 count)
 {
-    TSLGraphicList items;
-    items.reserve(std::size_t(count));
-    for (qint64 i = 0; i < count; ++i) {
-        const platform::KeyedArchive archive = in.archive("an item", nullptr);
-        TSLGraphicPtr item = TSLGraphic::initWithCoder(archive);
-        if (!item)
-            ElementReader::fail(QStringLiteral("item %1 is of an unknown kind").arg(i));
-        const QRectF bounds = item->bounds();
-        if (!std::isfinite(bounds.x()) || !std::isfinite(bounds.y()) || !std::isfinite(bounds.width())
-            || !std::isfinite(bounds.height()))
-            ElementReader::fail(QStringLiteral("item %1 has no finite bounds").arg(i));
-        if (bounds.width() < 0 || bounds.height() < 0 || bounds.width() > maximumItemExtent
-            || bounds.height() > maximumItemExtent)
-            ElementReader::fail(QStringLiteral("item %1 has a width or height no card item can have").arg(i));
+    std::vector<const platform::PlistValue*> elements;
+    elements.reserve(std::size_t(count));
+    for (qint64 i = 0; i < count; ++i)
+        elements.push_back(&in.take("an item"));
+
+    TSLGraphicList items(elements.size());
+    std::vector<QString> failures(elements.size());
+    constexpr std::size_t itemsPerThreadAtLeast = 64;
+    platform::runInChunks(elements.size(), itemsPerThreadAtLeast, [&](std::size_t begin, std::size_t end) {
+        platform::ReadBudget share(in.budget());
+        for (std::size_t i = begin; i < end; ++i) {
+            try {
+                items[i] = readItem(*elements[i], share, qint64(i));
+            } catch (const std::exception& e) {
+                failures[i] = QString::fromUtf8(e.what());
+                return;
+            }
+        }
+    });
+    for (const QString& failure : failures) {
+        if (!failure.isEmpty())
+            ElementReader::fail(failure);
+    }
+    for (const TSLGraphicPtr& item : items) {
         if (item->className() == QLatin1String("TSLImage"))
             static_cast<TSLImage&>(*item).setFilePath(item->_file_path);
-        items.push_back(std::move(item));
     }
     return items;
 }
@@ -258,7 +307,10 @@ QList<Spreadsheet_Binding_Table::Row> readRows(const platform::PlistValue& value
 
 } // namespace
 
-QString stringFromPoint(const QPointF& point) { return QStringLiteral("{%1, %2}").arg(number(point.x()), number(point.y())); }
+QString stringFromPoint(const QPointF& point)
+{
+    return QStringLiteral("{%1, %2}").arg(number(point.x()), number(point.y()));
+}
 
 QString stringFromSize(const QSizeF& size)
 {
@@ -361,7 +413,8 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
         const qint64 backCount = readCount(in, "the back count", elements.size() - in.position());
         content.backItems = readItems(in, backCount);
         if (in.position() != elements.size())
-            ElementReader::fail(QStringLiteral("the file has %1 elements after its items").arg(elements.size() - in.position()));
+            ElementReader::fail(
+                QStringLiteral("the file has %1 elements after its items").arg(elements.size() - in.position()));
         return content;
     } catch (const std::exception& e) {
         if (reason)

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <functional>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -18,6 +19,12 @@ struct Job {
     ImageAdjustments values;
 };
 
+struct DeviceCopyJob {
+    PictureSource source;
+    ImageAdjustments values;
+    QSize devicePixels;
+};
+
 bool shows(const TSLImage& item, const QRectF& area)
 {
     if (!item.ctrl_is_visible || item._file_path.isEmpty() || item.pictureSource().isNull()
@@ -26,15 +33,24 @@ bool shows(const TSLImage& item, const QRectF& area)
     return area.isNull() || area.intersects(item.drawingBounds());
 }
 
+// The picture items the drawing of the area will show a picture for.
+std::vector<const TSLImage*> shownPictureItems(const TSLGraphicList& items, const QRectF& area)
+{
+    std::vector<const TSLImage*> shown;
+    for (const TSLGraphicPtr& graphic : items) {
+        const auto* item = dynamic_cast<const TSLImage*>(graphic.get());
+        if (item && shows(*item, area))
+            shown.push_back(item);
+    }
+    return shown;
+}
+
 // The pictures to make: one per source and values, not held yet, small enough to decode beside others.
-std::vector<Job> jobsFor(const TSLGraphicList& items, const QRectF& area, qint64 largestDecode)
+std::vector<Job> jobsFor(const std::vector<const TSLImage*>& items, qint64 largestDecode)
 {
     std::vector<Job> jobs;
     QSet<QByteArray> seen;
-    for (const TSLGraphicPtr& graphic : items) {
-        const auto* item = dynamic_cast<const TSLImage*>(graphic.get());
-        if (!item || !shows(*item, area))
-            continue;
+    for (const TSLImage* item : items) {
         const ImageAdjustments values = item->adjustments();
         const QByteArray key = picturerenditions::adjustedKey(item->pictureSource(), values);
         if (seen.contains(key))
@@ -50,9 +66,56 @@ std::vector<Job> jobsFor(const TSLGraphicList& items, const QRectF& area, qint64
     return jobs;
 }
 
+// The screen copies to make: one per picture and size in device pixels, not held yet, of pictures that
+// are held or are being made.
+std::vector<DeviceCopyJob> deviceCopyJobsFor(
+    const std::vector<const TSLImage*>& items, const QTransform& toDevice, const std::vector<Job>& made)
+{
+    QSet<QByteArray> adjustedSoon;
+    for (const Job& job : made)
+        adjustedSoon.insert(picturerenditions::adjustedKey(job.source, job.values));
+    std::vector<DeviceCopyJob> jobs;
+    QSet<QByteArray> seen;
+    for (const TSLImage* item : items) {
+        const ImageAdjustments values = item->adjustments();
+        const QSize pixels = item->devicePixelsUnder(toDevice);
+        const PictureSource& source = item->pictureSource();
+        if (!picturerenditions::needsDeviceCopy(source, values, pixels))
+            continue;
+        const QByteArray adjusted = picturerenditions::adjustedKey(source, values);
+        const QByteArray key = picturerenditions::deviceCopyKey(source, values, pixels);
+        if (seen.contains(key))
+            continue;
+        seen.insert(key);
+        if (picturerenditions::isDeviceCopyHeld(source, values, pixels))
+            continue;
+        if (!adjustedSoon.contains(adjusted) && !picturerenditions::isHeld(source, values))
+            continue; // too large to decode beside others: the drawing makes it
+        jobs.push_back({ source, values, pixels });
+    }
+    return jobs;
+}
+
+// Runs make(i) for every i below count on the calling thread and up to threads - 1 more.
+void runSideBySide(std::size_t count, int threads, const std::function<void(std::size_t)>& make)
+{
+    std::atomic<std::size_t> next { 0 };
+    auto work = [&] {
+        for (std::size_t i = next++; i < count; i = next++)
+            make(i);
+    };
+    std::vector<std::thread> workers;
+    const std::size_t helpers = std::min<std::size_t>(count, std::size_t(threads)) - 1;
+    for (std::size_t t = 0; t < helpers; ++t)
+        workers.emplace_back(work);
+    work(); // the calling thread takes its share
+    for (std::thread& worker : workers)
+        worker.join();
+}
+
 } // namespace
 
-void preparePictures(const TSLGraphicList& items, const QRectF& area)
+void preparePictures(const TSLGraphicList& items, const QRectF& area, const std::optional<QTransform>& toDevice)
 {
     // One preparation at a time in the program keeps the decodes in flight within the bound below; a
     // caller that finds one running leaves its pictures to its drawing.
@@ -67,19 +130,21 @@ void preparePictures(const TSLGraphicList& items, const QRectF& area)
     // Decodes running together stay within half the budget, so that making them cannot push out more
     // than the cache would give up for the pictures anyway.
     const qint64 largestDecode = PictureCache::instance().budget() / 2 / threads;
-    const std::vector<Job> jobs = jobsFor(items, area, largestDecode);
-    if (jobs.size() < 2)
-        return; // one picture is made as fast by the drawing itself
-    std::atomic<std::size_t> next { 0 };
-    auto work = [&] {
-        for (std::size_t i = next++; i < jobs.size(); i = next++)
-            picturerenditions::adjusted(jobs[i].source, jobs[i].values);
-    };
-    std::vector<std::thread> workers;
-    const std::size_t count = std::min<std::size_t>(jobs.size(), std::size_t(threads)) - 1;
-    for (std::size_t t = 0; t < count; ++t)
-        workers.emplace_back(work);
-    work(); // the calling thread takes its share
-    for (std::thread& worker : workers)
-        worker.join();
+    const std::vector<const TSLImage*> shown = shownPictureItems(items, area);
+    const std::vector<Job> jobs = jobsFor(shown, largestDecode);
+    // One picture alone is made as fast by the drawing itself.
+    if (jobs.size() >= 2) {
+        runSideBySide(
+            jobs.size(), threads, [&](std::size_t i) { picturerenditions::adjusted(jobs[i].source, jobs[i].values); });
+    }
+    if (!toDevice)
+        return;
+    // Scaling a large picture down for the screen costs about as much as reading it: a side of many
+    // picture items at as many sizes gets its copies side by side too.
+    const std::vector<DeviceCopyJob> copies = deviceCopyJobsFor(shown, *toDevice, jobs);
+    if (copies.size() >= 2) {
+        runSideBySide(copies.size(), threads, [&](std::size_t i) {
+            picturerenditions::forDevice(copies[i].source, copies[i].values, copies[i].devicePixels);
+        });
+    }
 }

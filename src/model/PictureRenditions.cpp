@@ -63,25 +63,42 @@ QSize adjustedSize(const PictureSource& source, const ImageAdjustments& values)
     return rotatedSize(capped, float(values.rotation));
 }
 
-QImage forDevice(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
+QByteArray deviceCopyKey(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
 {
-    const QSize full = adjustedSize(source, values);
-    if (full.isEmpty() || devicePixels.isEmpty() || devicePixels.width() >= full.width()
-        || devicePixels.height() >= full.height())
-        return adjusted(source, values);
     QByteArray key = adjustedKey(source, values);
     key.append('\0')
         .append(QByteArray::number(devicePixels.width()))
         .append('x')
         .append(QByteArray::number(devicePixels.height()));
-    return PictureCache::instance().obtain(PictureCache::Kind::Display, key, [&] {
-        const QImage picture = adjusted(source, values);
-        if (picture.isNull())
-            return QImage();
-        QImage scaled = picture.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        scaled.setDevicePixelRatio(1.0);
-        return scaled;
-    });
+    return key;
+}
+
+bool needsDeviceCopy(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
+{
+    const QSize full = adjustedSize(source, values);
+    return !full.isEmpty() && !devicePixels.isEmpty() && devicePixels.width() < full.width()
+        && devicePixels.height() < full.height();
+}
+
+bool isDeviceCopyHeld(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
+{
+    return !source.isNull()
+        && PictureCache::instance().holds(PictureCache::Kind::Display, deviceCopyKey(source, values, devicePixels));
+}
+
+QImage forDevice(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
+{
+    if (!needsDeviceCopy(source, values, devicePixels))
+        return adjusted(source, values);
+    return PictureCache::instance().obtain(
+        PictureCache::Kind::Display, deviceCopyKey(source, values, devicePixels), [&] {
+            const QImage picture = adjusted(source, values);
+            if (picture.isNull())
+                return QImage();
+            QImage scaled = picture.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            scaled.setDevicePixelRatio(1.0);
+            return scaled;
+        });
 }
 
 } // namespace picturerenditions

@@ -29,9 +29,17 @@ QSize adjustedSize(const PictureSource& source, const ImageAdjustments& values);
 // resampling at every paint. The adjusted picture itself when that size is not smaller than it.
 QImage forDevice(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
 
+// True when a picture drawn at that size in device pixels is painted from a copy scaled for it, rather
+// than from the adjusted picture itself.
+bool needsDeviceCopy(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
+// True when that scaled copy is held by the cache now.
+bool isDeviceCopyHeld(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
+
 // The values as bytes: equal bytes, equal results of the chain.
 QByteArray keyOf(const ImageAdjustments& values);
 // Names the adjusted picture of a source with values.
 QByteArray adjustedKey(const PictureSource& source, const ImageAdjustments& values);
+// Names the copy of the adjusted picture scaled to a size in device pixels.
+QByteArray deviceCopyKey(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
 
 } // namespace picturerenditions

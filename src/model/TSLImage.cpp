@@ -77,17 +77,6 @@ QSizeF pictureSize(const QImage& picture)
     return picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
 }
 
-// The size in device pixels the bounds cover on the painter's device; empty when the painter turns or
-// shears, where no one size fits.
-QSize devicePixelsOf(const QPainter& painter, const QRectF& bounds)
-{
-    const QTransform transform = painter.deviceTransform();
-    if (transform.type() > QTransform::TxScale)
-        return {};
-    const QRectF mapped = transform.mapRect(bounds);
-    return { qRound(mapped.width()), qRound(mapped.height()) };
-}
-
 void resetImageEditingControls()
 {
     if (CardEditorServices* services = editorServices())
@@ -168,7 +157,7 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
         // The chain works on copies: the item's own picture keeps its pixels and size.
         const ImageAdjustments values = adjustments();
         const QImage picture = context.isCanvas
-            ? picturerenditions::forDevice(picture_, values, devicePixelsOf(painter, b))
+            ? picturerenditions::forDevice(picture_, values, devicePixelsUnder(painter.deviceTransform()))
             : picturerenditions::adjusted(picture_, values);
         if (!picture.isNull()) {
             painter.save();
@@ -184,6 +173,14 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
     }
 
     requestCanvasRefresh();
+}
+
+QSize TSLImage::devicePixelsUnder(const QTransform& toDevice) const
+{
+    if (toDevice.type() > QTransform::TxScale)
+        return {};
+    const QRectF mapped = toDevice.mapRect(_bounds);
+    return { qRound(mapped.width()), qRound(mapped.height()) };
 }
 
 QSizeF TSLImage::naturalSize() const

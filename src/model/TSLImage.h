@@ -4,7 +4,9 @@
 #include "model/PictureSource.h"
 #include "model/TSLGraphic.h"
 
+#include <QSize>
 #include <QSizeF>
+#include <QTransform>
 
 // Keys of a picture item's own values (property names, undo and redraw observation).
 extern const QString TSLImageContentsKey; // "contents"
@@ -47,6 +49,10 @@ public:
     // Border along the bounds, then the adjusted picture scaled to fill them, mirrored by the flips, at the
     // item's opacity. A hidden item or one with an empty path draws nothing at all.
     void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
+
+    // The size in device pixels the bounds cover under the painter's transform to its device, which is the
+    // size of the screen copy drawn; empty when the transform turns or shears, where no one size fits.
+    QSize devicePixelsUnder(const QTransform& toDevice) const;
 
     // The size of the picture as the item draws it: after the size cap and the turn of the adjustment
     // chain. It does not depend on whether the item has been drawn; zero without a picture.

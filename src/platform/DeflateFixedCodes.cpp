@@ -1,7 +1,5 @@
 #include "platform/DeflateFixedCodes.h"
 
-#include <array>
-
 namespace platform::deflate {
 
 namespace {
@@ -35,16 +33,12 @@ constexpr std::array<std::uint16_t, 30> kDistanceBase { 1, 2, 3, 4, 5, 7, 9, 13,
 constexpr std::array<std::uint8_t, 30> kDistanceExtra { 0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9,
     9, 10, 10, 11, 11, 12, 12, 13, 13 };
 
-struct Tables {
-    std::array<Code, 256> literal;
-    std::array<Code, kMaxMatch + 1> length;
-    Code end;
-};
+} // namespace
 
-const Tables& tables()
+const FixedTables& fixedTables()
 {
-    static const Tables built = [] {
-        Tables t;
+    static const FixedTables built = [] {
+        FixedTables t;
         for (unsigned b = 0; b < 256; ++b)
             t.literal[b] = fixedSymbol(b);
         for (std::size_t length = kMinMatch; length <= kMaxMatch; ++length) {
@@ -59,23 +53,6 @@ const Tables& tables()
         return t;
     }();
     return built;
-}
-
-} // namespace
-
-const Code& literalCode(unsigned byte)
-{
-    return tables().literal[byte & 0xffu];
-}
-
-const Code& lengthCode(std::size_t length)
-{
-    return tables().length[length];
-}
-
-const Code& endCode()
-{
-    return tables().end;
 }
 
 Code distanceCode(std::size_t distance)

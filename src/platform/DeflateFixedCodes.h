@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -17,12 +18,14 @@ struct Code {
     int count = 0;
 };
 
-// The literal code of a byte.
-const Code& literalCode(unsigned byte);
-// The length symbol of a match of kMinMatch to kMaxMatch bytes, with its extra bits.
-const Code& lengthCode(std::size_t length);
-// The end-of-block symbol.
-const Code& endCode();
+struct FixedTables {
+    std::array<Code, 256> literal; // the code of every byte
+    std::array<Code, kMaxMatch + 1> length; // symbol and extra bits of every match length from kMinMatch
+    Code end; // the end-of-block symbol
+};
+
+// The tables, made once on first use.
+const FixedTables& fixedTables();
 // The distance symbol of a match 1 to kWindow bytes back, with its extra bits.
 Code distanceCode(std::size_t distance);
 

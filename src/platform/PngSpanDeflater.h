@@ -27,21 +27,16 @@ public:
     QByteArray finish();
 
 private:
-    // References of `length` bytes `distance` back, cut into lengths the format allows.
-    void putCopy(std::size_t length, std::size_t distance, const std::uint8_t* copied);
-
     std::size_t rowLength_;
     std::size_t pixelBytes_;
     bool rowsReachable_; // the row above lies within the format's window
     deflate::FixedCodeStream stream_;
+    deflate::Code rowBack_; // the distance one row back
+    deflate::Code pixelBack_; // the distance one pixel back
     std::vector<std::uint8_t> lastRow_;
     unsigned long adler_ = 1;
     unsigned long lastRowAdler_ = 1;
     bool hasRow_ = false;
-    std::uint32_t rowDistanceBits_ = 0;
-    int rowDistanceCount_ = 0;
-    std::uint32_t pixelDistanceBits_ = 0;
-    int pixelDistanceCount_ = 0;
 };
 
 } // namespace platform

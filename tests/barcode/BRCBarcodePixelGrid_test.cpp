@@ -196,3 +196,68 @@ TEST(BarcodePixelGrid, PicturesHoldOnlyTheChosenColoursAndWriteAsASmallPalette)
         EXPECT_EQ(static_cast<int>(png[25]), 3); // palette
     }
 }
+
+TEST(BarcodePixelGrid, TwoColoursMakeAOneBitPictureMoreAOneByteOneAndTranslucentTextKeepsItsBlend)
+{
+    Barcode_Gen& settings = freshSettings(2.0f);
+    struct Case {
+        QColor value;
+        QImage::Format format;
+        bool blended;
+    };
+    for (const Case& c : { Case { QColor(0, 0, 0), QImage::Format_Mono, false },
+             Case { QColor(0, 0, 160), QImage::Format_Indexed8, false },
+             Case { QColor(0, 0, 160, 128), QImage::Format_ARGB32_Premultiplied, true } }) {
+        settings.bar_val_clr = c.value;
+        BRCCode128Barcode code;
+        ASSERT_TRUE(code.initWithContent(QStringLiteral("Party at 8"), true));
+        prepare(code);
+        frameLikeTheGenerator(code);
+        const BarcodePicture picture = imageFromBarcode(code);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.image.format(), c.format);
+        // The bars are the same on either picture: every module on whole pixels.
+        const int modulePixels = static_cast<int>(std::lround(code.barWidth() * picture.scale()));
+        const QString bars = trimmedLight(pixelRow(picture.image, picture.image.height() / 3));
+        EXPECT_EQ(bars, trimmedLight(scaled(code.completeBarcode(), modulePixels)));
+        // The value text is there, blended with the white below it only when it is translucent.
+        QSet<QRgb> seen;
+        for (int y = 0; y < picture.image.height(); ++y)
+            for (int x = 0; x < picture.image.width(); ++x)
+                seen.insert(picture.image.pixel(x, y));
+        EXPECT_EQ(seen.contains(c.value.rgba()), !c.blended);
+        EXPECT_EQ(seen.size(), c.format == QImage::Format_Mono ? 2 : 3);
+    }
+}
+
+TEST(BarcodePixelGrid, TextOnAOneBitPictureCoversTheSamePixelsAsOnAOneByteOne)
+{
+    Barcode_Gen& settings = freshSettings(2.0f);
+    // Texts of different widths start their glyphs at every place within a byte of pixels.
+    for (const QString& value : { QStringLiteral("Party at 8"), QStringLiteral("x"), QStringLiteral("WWW iii 1.23"),
+             QStringLiteral("Mm"), QStringLiteral("abcdefghijklmnop") }) {
+        std::vector<QImage> pictures;
+        for (const QColor& text : { QColor(0, 0, 0), QColor(0, 0, 160) }) {
+            settings.bar_val_clr = text;
+            BRCCode128Barcode code;
+            ASSERT_TRUE(code.initWithContent(value, true));
+            prepare(code);
+            frameLikeTheGenerator(code);
+            pictures.push_back(imageFromBarcode(code).image);
+        }
+        ASSERT_EQ(pictures[0].format(), QImage::Format_Mono);
+        ASSERT_EQ(pictures[1].format(), QImage::Format_Indexed8);
+        ASSERT_EQ(pictures[0].size(), pictures[1].size());
+        int ink = 0;
+        int differing = 0;
+        for (int y = 0; y < pictures[0].height(); ++y) {
+            for (int x = 0; x < pictures[0].width(); ++x) {
+                const bool mono = pictures[0].pixel(x, y) != qRgb(255, 255, 255);
+                ink += mono ? 1 : 0;
+                differing += mono != (pictures[1].pixel(x, y) != qRgb(255, 255, 255)) ? 1 : 0;
+            }
+        }
+        EXPECT_GT(ink, 0) << value.toStdString();
+        EXPECT_EQ(differing, 0) << value.toStdString();
+    }
+}

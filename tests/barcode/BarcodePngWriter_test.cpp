@@ -154,3 +154,58 @@ TEST(BarcodePngWriter, BatchFilesReadBackAsTheOnesWrittenThroughASaveFile)
     EXPECT_EQ(differingPixels(QImage(batch), image), 0);
     QDir(folder).removeRecursively();
 }
+
+TEST(BarcodePngWriter, OneBytePicturesKeepTheirColourTable)
+{
+    struct Case {
+        QList<QRgb> table;
+        int depth;
+    };
+    const QList<QRgb> ramp { qRgb(250, 250, 0), qRgba(0, 0, 200, 255), qRgba(255, 255, 255, 0), qRgb(1, 2, 3),
+        qRgb(9, 9, 9), qRgb(70, 70, 200) };
+    for (const Case& c :
+        { Case { ramp.mid(0, 1), 1 }, Case { ramp.mid(0, 2), 1 }, Case { ramp.mid(0, 3), 2 }, Case { ramp, 4 } }) {
+        // Rows of indexes with runs, repeats and one row that differs, at widths around a byte's pixels.
+        for (const int width : { 1, 7, 8, 9, 203 }) {
+            QImage image(width, 13, QImage::Format_Indexed8);
+            image.setColorTable(c.table);
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < width; ++x)
+                    image.setPixel(x, y, static_cast<uint>((x / 3 + (y == 9 ? x : 0)) % c.table.size()));
+            const QByteArray png = BarcodePngWriter::pngData(image);
+            EXPECT_EQ(depthAndType(png), std::make_pair(c.depth, 3)) << c.table.size() << " " << width;
+            EXPECT_EQ(png.contains("tRNS"), c.table.size() >= 3) << c.table.size();
+            EXPECT_EQ(differingPixels(readBack(png), image), 0) << c.table.size() << " " << width;
+        }
+    }
+}
+
+TEST(BarcodePngWriter, OneBytePictureWithIndexesBeyondItsTableIsWrittenAsItLooks)
+{
+    QImage image(40, 5, QImage::Format_Indexed8);
+    image.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
+    image.fill(0);
+    image.scanLine(3)[17] = 7; // beyond the table
+    const QByteArray png = BarcodePngWriter::pngData(image);
+    ASSERT_FALSE(png.isEmpty());
+    const QImage back = readBack(png);
+    EXPECT_EQ(differingPixels(back, image), 0);
+    EXPECT_EQ(back.pixel(16, 3), qRgb(0, 0, 0));
+    EXPECT_EQ(back.pixel(18, 3), qRgb(0, 0, 0));
+}
+
+TEST(BarcodePngWriter, OneBitPicturesGoIntoTheFileRowByRow)
+{
+    // Widths around a byte's pixels, rows repeated and rows that differ, and chosen colours.
+    for (const int width : { 1, 7, 8, 9, 203 }) {
+        QImage image(width, 11, QImage::Format_Mono);
+        image.setColorTable({ qRgb(250, 250, 0), qRgba(0, 0, 200, 255) });
+        image.fill(0);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < width; ++x)
+                image.setPixel(x, y, static_cast<uint>(((x / 3) + (y > 6 ? x : 0)) % 2));
+        const QByteArray png = BarcodePngWriter::pngData(image);
+        EXPECT_EQ(depthAndType(png), std::make_pair(1, 3)) << width;
+        EXPECT_EQ(differingPixels(readBack(png), image), 0) << width;
+    }
+}

@@ -37,8 +37,10 @@ std::string pieces(const std::string& text)
     listInit(&list);
     breakString(&cursor, &list);
     std::string result;
-    for (int k = 0; k < list.count; ++k)
-        result += std::string(1, list.items[k].type) + std::to_string(getElementLength(&list.items[k]));
+    for (int k = 0; k < list.count; ++k) {
+        result += list.items[k].type;
+        result += std::to_string(getElementLength(&list.items[k]));
+    }
     return result;
 }
 

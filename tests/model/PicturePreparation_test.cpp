@@ -56,6 +56,18 @@ protected:
         return image;
     }
 
+    // As the canvas paints: through the painter's transform, from the copies scaled for the screen.
+    static QImage paintOnCanvas(const TSLGraphicList& items, double zoom)
+    {
+        QImage image = blank(int(200 * zoom), int(20 * zoom));
+        QPainter painter(&image);
+        painter.scale(zoom, zoom);
+        TSLDrawingContext context { &painter, true, zoom };
+        for (const TSLGraphicPtr& item : items)
+            item->drawContentsInView(context, false);
+        return image;
+    }
+
     static quint64 made(Kind kind) { return PictureCache::instance().counts().made[int(kind)]; }
 
     QString folder_;
@@ -116,4 +128,38 @@ TEST_F(PicturePreparation, PicturesTooLargeToDecodeSideBySideAreLeftToTheDrawing
     const QImage image = paint(items);
     EXPECT_EQ(made(Kind::Adjusted), 10u);
     EXPECT_TRUE(colorNear(at(image, 15, 5), QColor::fromHsv(36, 200, 220)));
+}
+
+TEST_F(PicturePreparation, MakesTheScreenCopiesTheCanvasWillPaintOncePerPictureAndSize)
+{
+    TSLGraphicList items = tenPictures();
+    TSLGraphicPtr sameSize = items[0]->copyWithZone(); // same picture, same size: shares the copy
+    sameSize->_bounds = QRectF(100, 0, 10, 10);
+    TSLGraphicPtr wider = items[0]->copyWithZone(); // same picture at another size: a copy of its own
+    wider->_bounds = QRectF(120, 0, 15, 10);
+    for (const TSLGraphicPtr& copy : { sameSize, wider }) {
+        copy->gray_Scale = items[0]->gray_Scale; // a copy takes the shape fields only
+        copy->_isDrawingStroke = false;
+        items.push_back(copy);
+    }
+
+    for (const double zoom : { 1.0, 2.0 }) {
+        SCOPED_TRACE(zoom);
+        PictureCache::instance().clear();
+        const QImage unprepared = paintOnCanvas(items, zoom);
+        PictureCache::instance().clear();
+
+        preparePictures(items, QRectF(), QTransform::fromScale(zoom, zoom));
+        EXPECT_EQ(made(Kind::Display), 11u);
+        const QImage prepared = paintOnCanvas(items, zoom);
+        EXPECT_EQ(made(Kind::Display), 11u) << "the drawing found every copy made";
+        EXPECT_EQ(made(Kind::Adjusted), 10u);
+        EXPECT_TRUE(samePixels(prepared, unprepared)) << "the prepared copies are the ones drawing makes";
+    }
+
+    // Without the transform nothing is known of the screen: only the adjusted pictures are made.
+    PictureCache::instance().clear();
+    preparePictures(items);
+    EXPECT_EQ(made(Kind::Display), 0u);
+    EXPECT_EQ(made(Kind::Adjusted), 10u);
 }
