@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QFile>
 
+#include <sys/resource.h>
+
 // Resident memory of the benchmark process (Linux), for benchmarks that must stay flat in their input size.
 namespace benchmemory {
 
@@ -25,6 +27,15 @@ inline void resetPeak()
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
     if (clear.open(QIODevice::WriteOnly))
         clear.write("5");
+}
+
+// Processor time of the whole process so far, user and system, in seconds.
+inline double processCpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 } // namespace benchmemory

@@ -1,6 +1,7 @@
 #include "barcode/BarcodePngWriter.h"
 
 #include "barcode/PngRowDeflater.h"
+#include "platform/PngColourWriter.h"
 #include "platform/QuickFileReplace.h"
 
 #include <QSaveFile>
@@ -11,8 +12,6 @@
 #include <cstdint>
 #include <cstring>
 #include <vector>
-
-#include <zlib.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -74,22 +73,7 @@ private:
     int otherIndex_ = -1;
 };
 
-void appendUint32(QByteArray& out, quint32 value)
-{
-    const char bytes[4] = { static_cast<char>(value >> 24), static_cast<char>(value >> 16),
-        static_cast<char>(value >> 8), static_cast<char>(value) };
-    out.append(bytes, 4);
-}
-
-void appendChunk(QByteArray& out, const char* type, const QByteArray& data)
-{
-    appendUint32(out, static_cast<quint32>(data.size()));
-    const qsizetype start = out.size();
-    out.append(type, 4);
-    out.append(data);
-    const auto* bytes = reinterpret_cast<const Bytef*>(out.constData() + start);
-    appendUint32(out, static_cast<quint32>(crc32(0L, bytes, static_cast<uInt>(out.size() - start))));
-}
+using platform::png::appendChunk;
 
 QRgb straight(QRgb colour, bool premultiplied)
 {
@@ -255,69 +239,20 @@ QByteArray paletteRows(const QImage& image, const std::vector<int>& origins, con
     return deflater.finish();
 }
 
-QByteArray colourRows(const QImage& image, const std::vector<int>& origins, bool premultiplied, bool alpha)
-{
-    const int width = image.width();
-    const int height = image.height();
-    const int channels = alpha ? 4 : 3;
-    const auto rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(channels);
-    PngRowDeflater deflater(rowBytes + 1);
-    std::vector<std::uint8_t> row(rowBytes + 1, 0);
-    for (int y = 0; y < height; ++y) {
-        if (origins[static_cast<std::size_t>(y)] != y && deflater.repeatRow())
-            continue;
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        std::uint8_t* target = row.data() + 1;
-        for (int x = 0; x < width; ++x, target += channels) {
-            const QRgb colour = straight(line[x], premultiplied);
-            target[0] = static_cast<std::uint8_t>(qRed(colour));
-            target[1] = static_cast<std::uint8_t>(qGreen(colour));
-            target[2] = static_cast<std::uint8_t>(qBlue(colour));
-            if (alpha)
-                target[3] = static_cast<std::uint8_t>(qAlpha(colour));
-        }
-        deflater.addRow(row.data());
-    }
-    return deflater.finish();
-}
-
-bool hasTransparency(const QImage& image)
-{
-    if (!image.hasAlphaChannel())
-        return false;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            if (qAlpha(line[x]) != 255)
-                return true;
-        }
-    }
-    return false;
-}
-
 QByteArray header(const QImage& image, int depth, int colourType)
 {
-    QByteArray data;
-    appendUint32(data, static_cast<quint32>(image.width()));
-    appendUint32(data, static_cast<quint32>(image.height()));
-    const char rest[5] = { static_cast<char>(depth), static_cast<char>(colourType), 0, 0, 0 };
-    data.append(rest, 5);
-    return data;
+    return platform::png::imageHeader(image.width(), image.height(), depth, colourType);
 }
 
 QByteArray physicalSize(const QImage& image)
 {
-    QByteArray data;
-    appendUint32(data, static_cast<quint32>(std::max(0, image.dotsPerMeterX())));
-    appendUint32(data, static_cast<quint32>(std::max(0, image.dotsPerMeterY())));
-    data.append('\1'); // metres
-    return data;
+    return platform::png::physicalSize(image.dotsPerMeterX(), image.dotsPerMeterY());
 }
 
 QByteArray pngFile(const QImage& image, int depth, int colourType, const QByteArray& palette,
     const QByteArray& transparency, const QByteArray& packed)
 {
-    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray png = platform::png::signature();
     appendChunk(png, "IHDR", header(image, depth, colourType));
     if (!palette.isEmpty())
         appendChunk(png, "PLTE", palette);
@@ -461,9 +396,9 @@ QByteArray BarcodePngWriter::pngData(const QImage& picture)
             image, origins,
             [&indexed](int y) { return indexed.indexes.data() + indexed.offsets[static_cast<std::size_t>(y)]; }, depth);
     } else {
-        const bool alpha = format != QImage::Format_RGB32 && hasTransparency(image);
+        const bool alpha = format != QImage::Format_RGB32 && platform::PngColourWriter::needsAlpha(image);
         colourType = alpha ? 6 : 2;
-        packed = colourRows(image, origins, premultiplied, alpha);
+        packed = platform::PngColourWriter::compressedRows(image, alpha);
     }
     return pngFile(image, depth, colourType, palette, transparency, packed);
 }
@@ -487,11 +422,5 @@ bool BarcodePngWriter::write(const QImage& image, const QString& path, QString* 
 
 bool BarcodePngWriter::writeBatch(const QImage& image, const QString& path, QString* error)
 {
-    const QByteArray png = pngData(image);
-    if (png.isEmpty()) {
-        if (error)
-            *error = QStringLiteral("the picture could not be encoded");
-        return false;
-    }
-    return platform::replaceFileUnsynced(path, png, error);
+    return platform::png::writeUnsynced(pngData(image), path, error);
 }

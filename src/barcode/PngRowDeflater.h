@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FixedCodeStream.h"
+
 #include <QByteArray>
 
 #include <cstdint>
@@ -21,28 +23,14 @@ public:
     // The finished stream; the deflater is spent afterwards.
     QByteArray finish();
 
-    // The fixed codes, made once.
-    struct Tables;
-
 private:
-    void putByte(std::uint8_t byte);
-    void putBits(std::uint32_t bits, int count);
-    void putLiteral(unsigned byte);
-    void putMatch(std::size_t length, std::size_t distance);
-    void putRepeat(std::size_t length, std::size_t distance, const std::uint8_t* bytes);
-
-    const Tables& tables_;
     std::size_t rowLength_;
-    std::vector<std::uint8_t> out_; // the stream so far: its first used_ bytes
-    std::size_t used_ = 0;
+    platform::deflate::FixedCodeStream stream_;
+    platform::deflate::Code rowBack_; // the distance one row back
+    platform::deflate::Code byteBack_; // the distance one byte back
     std::vector<std::uint8_t> lastRow_;
-    std::uint64_t bitBuffer_ = 0;
-    int bitCount_ = 0;
     unsigned long adler_ = 1;
     unsigned long lastRowAdler_ = 1;
     bool lastRowAdlerKnown_ = false;
     bool hasRow_ = false;
-    std::size_t rowDistanceOf_ = 0;
-    std::uint32_t rowDistanceBits_ = 0;
-    int rowDistanceCount_ = 0;
 };

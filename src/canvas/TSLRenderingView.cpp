@@ -30,16 +30,14 @@ QSize pixelSizeFor(const QSizeF& points, double pixelsPerPoint)
     return { static_cast<int>(width), static_cast<int>(height) };
 }
 
-QImage transparentImage(const QSize& size, double pixelsPerPoint)
+// Every pixel transparent, one pixel a device pixel, the resolution recorded.
+void clearToTransparent(QImage& image, double pixelsPerPoint)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return image;
+    image.setDevicePixelRatio(1.0);
     image.fill(Qt::transparent);
     const int dotsPerMeter = qRound(72.0 * pixelsPerPoint * inchesPerMeter);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
-    return image;
 }
 
 void setQualityHints(QPainter& painter)
@@ -175,12 +173,13 @@ std::optional<QByteArray> TSLRenderingView::tiffDataWithGraphics(const TSLGraphi
             *error = TSLErrorWithCode(3);
         return std::nullopt;
     }
-    QImage image = transparentImage(pixelSizeFor(area.size(), 1.0), 1.0);
+    QImage image(pixelSizeFor(area.size(), 1.0), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         Show_NSLog_Message(
             QStringLiteral("cannot make a %1 x %2 picture of the items").arg(area.width()).arg(area.height()));
         return std::nullopt;
     }
+    clearToTransparent(image, 1.0);
 
     try {
         const CanvasPaintScope offScreen;
@@ -220,30 +219,42 @@ QImage TSLRenderingView::image_From_Card_Graphics(
 QImage TSLRenderingView::image_From_Card_Graphics(
     const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint)
 {
+    QImage image;
+    if (!draw_Card_Graphics_Into(image, graphics, side, pixelsPerPoint))
+        return {};
+    image.setDevicePixelRatio(pixelsPerPoint);
+    return image;
+}
+
+bool TSLRenderingView::draw_Card_Graphics_Into(
+    QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint)
+{
     try {
         const TSLRenderingView view(side.canvasBounds, graphics, side);
         if (!(pixelsPerPoint > 0))
-            return {};
+            return false;
         if (view.bounds().isEmpty())
-            return {}; // no canvas to take the size from
-        QImage image = transparentImage(pixelSizeFor(view.bounds().size(), pixelsPerPoint), pixelsPerPoint);
-        if (image.isNull()) {
-            Show_NSLog_Message(QStringLiteral("cannot make a picture of a %1 x %2 card")
-                                   .arg(view.bounds().width())
-                                   .arg(view.bounds().height()));
-            return {};
+            return false; // no canvas to take the size from
+        const QSize size = pixelSizeFor(view.bounds().size(), pixelsPerPoint);
+        if (image.size() != size || image.format() != QImage::Format_ARGB32_Premultiplied) {
+            QImage fresh(size, QImage::Format_ARGB32_Premultiplied);
+            if (fresh.isNull()) {
+                Show_NSLog_Message(QStringLiteral("cannot make a picture of a %1 x %2 card")
+                                       .arg(view.bounds().width())
+                                       .arg(view.bounds().height()));
+                return false;
+            }
+            image = fresh;
         }
-        {
-            QPainter painter(&image);
-            setQualityHints(painter);
-            painter.scale(pixelsPerPoint, pixelsPerPoint);
-            painter.setClipRect(view.bounds());
-            view.drawRect(painter, view.bounds(), pixelsPerPoint);
-        }
-        image.setDevicePixelRatio(pixelsPerPoint);
-        return image;
+        clearToTransparent(image, pixelsPerPoint);
+        QPainter painter(&image);
+        setQualityHints(painter);
+        painter.scale(pixelsPerPoint, pixelsPerPoint);
+        painter.setClipRect(view.bounds());
+        view.drawRect(painter, view.bounds(), pixelsPerPoint);
+        return true;
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
-        return {};
+        return false;
     }
 }

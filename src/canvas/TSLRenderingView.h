@@ -67,6 +67,11 @@ public:
     // The same picture at a chosen resolution (an export at 300 dots per inch: 300 / 72 pixels per point).
     static QImage image_From_Card_Graphics(
         const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint);
+    // The same picture drawn into `image`, whose pixels are used again when it already has the size and
+    // format (a batch draws thousands of cards into one picture per worker instead of new memory each
+    // time); its device pixel ratio is left at 1. False, the picture untouched, when it cannot be made.
+    static bool draw_Card_Graphics_Into(
+        QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint);
 
     static constexpr double printPixelsPerPoint = 300.0 / 72.0;
 

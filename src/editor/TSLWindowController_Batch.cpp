@@ -128,24 +128,22 @@ Batch_Export_Result TSLWindowController::Export_Batch_File(const QString& folder
     send_modls_wnd->startRun(job.snapshot->recordCount());
     send_modls_wnd->show();
 
-    // The run works on its own threads; this loop keeps the window alive and moves the bar twice a second.
+    // The run works on its own threads; the window keeps answering and the bar moves twice a second. Events
+    // are taken as they come rather than in an event loop of its own, which ends at once in an application
+    // asked to quit and would leave the window frozen until the last card is written.
     Batch_Export exporter(Stop_SMS_Sending_Now);
     std::atomic<bool> finished { false };
     std::thread runner([&] {
         result = exporter.run(job);
         finished = true;
     });
-    QEventLoop loop;
     QTimer ticks;
     ticks.setInterval(500);
-    connect(&ticks, &QTimer::timeout, &loop, [&] {
-        send_modls_wnd->update_sending_progress_bar(exporter.started());
-        if (finished)
-            loop.quit();
-    });
+    connect(&ticks, &QTimer::timeout, send_modls_wnd,
+        [&] { send_modls_wnd->update_sending_progress_bar(exporter.started()); });
     ticks.start();
-    if (!finished)
-        loop.exec();
+    while (!finished.load())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     runner.join();
     send_modls_wnd->update_sending_progress_bar(exporter.started());
     send_modls_wnd->hide();

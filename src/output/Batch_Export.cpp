@@ -1,6 +1,9 @@
 #include "output/Batch_Export.h"
 
+#include "common/Common_Functions.h"
 #include "editor/TSLWindowController.h"
+#include "platform/PngColourWriter.h"
+#include "platform/QuickFileReplace.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,14 +16,26 @@
 
 QImage Combined_Card_Image(const QImage& front, const QImage& back)
 {
+    QImage combined;
+    return Combine_Card_Images_Into(combined, front, back) ? combined : QImage();
+}
+
+bool Combine_Card_Images_Into(QImage& combined, const QImage& front, const QImage& back)
+{
     if (front.isNull() || back.isNull())
-        return QImage();
-    QImage combined(front.width(), front.height() * 2, QImage::Format_ARGB32_Premultiplied);
+        return false;
+    const QSize size(front.width(), front.height() * 2);
+    if (combined.size() != size || combined.format() != QImage::Format_ARGB32_Premultiplied)
+        combined = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    if (combined.isNull())
+        return false;
     combined.fill(Qt::transparent);
+    combined.setDotsPerMeterX(front.dotsPerMeterX());
+    combined.setDotsPerMeterY(front.dotsPerMeterY());
     QPainter painter(&combined);
     painter.drawImage(0, 0, front);
     painter.drawImage(0, front.height(), back);
-    return combined;
+    return true;
 }
 
 QString Batch_Export::frontPath(const QString& folder, int record, const QString& extension)
@@ -38,27 +53,46 @@ bool Batch_Export::makeFolder(const QString& folder)
     return QDir().mkpath(folder) && QFileInfo(folder).isDir();
 }
 
-QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record) const
+QString Batch_Export::writePicture(const QImage& image, const QString& path, int dpi)
+{
+    QString reason;
+    bool written = false;
+    if (TSLWindowController::imageFormatForPath(path) == "png") {
+        // The picture already records its resolution.
+        written = platform::PngColourWriter::writeBatch(image, path, &reason);
+        if (!written)
+            Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, reason));
+    } else {
+        written = TSLWindowController::Save_gen_image(image, path, &reason, dpi);
+    }
+    if (written)
+        return QString();
+    return QStringLiteral("Card could not be exported to \"%1\": %2").arg(path, reason);
+}
+
+QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canvases& canvases) const
 {
     const Batch_Snapshot& snapshot = *job.snapshot;
     const QString front = frontPath(job.folder, record, job.extension);
-    auto write = [&job](const QImage& image, const QString& path) -> QString {
-        QString reason;
-        if (TSLWindowController::Save_gen_image(image, path, &reason, job.dpi))
-            return QString();
-        return QStringLiteral("Card could not be exported to \"%1\": %2").arg(path, reason);
+    auto render = [&](QImage& canvas, const char* side) -> const QImage& {
+        if (!snapshot.renderInto(canvas, record, QLatin1String(side), job.dpi))
+            canvas = QImage(); // written as a failure, as a side that renders nothing is
+        return canvas;
     };
     if (job.cardSide == QLatin1String("BOTH")) {
-        const QImage backImage = snapshot.renderImage(record, QStringLiteral("B"), job.dpi);
-        const QImage frontImage = snapshot.renderImage(record, QStringLiteral("F"), job.dpi);
-        if (job.combined)
-            return write(Combined_Card_Image(frontImage, backImage), front);
-        const QString failure = write(backImage, backPath(front));
-        return failure.isEmpty() ? write(frontImage, front) : failure;
+        const QImage& backImage = render(canvases.back, "B");
+        const QImage& frontImage = render(canvases.front, "F");
+        if (job.combined) {
+            if (!Combine_Card_Images_Into(canvases.combined, frontImage, backImage))
+                canvases.combined = QImage();
+            return writePicture(canvases.combined, front, job.dpi);
+        }
+        const QString failure = writePicture(backImage, backPath(front), job.dpi);
+        return failure.isEmpty() ? writePicture(frontImage, front, job.dpi) : failure;
     }
     if (job.cardSide == QLatin1String("F"))
-        return write(snapshot.renderImage(record, QStringLiteral("F"), job.dpi), front);
-    return write(snapshot.renderImage(record, QStringLiteral("B"), job.dpi), backPath(front));
+        return writePicture(render(canvases.front, "F"), front, job.dpi);
+    return writePicture(render(canvases.back, "B"), backPath(front), job.dpi);
 }
 
 Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
@@ -73,6 +107,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     int failedRecord = result.records;
 
     auto work = [&] {
+        Canvases canvases;
         for (;;) {
             if (stop_.load() || failed.load())
                 return;
@@ -80,7 +115,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
             if (record >= result.records)
                 return;
             started_.fetch_add(1);
-            const QString failure = exportRecord(job, record);
+            const QString failure = exportRecord(job, record, canvases);
             if (failure.isEmpty()) {
                 written.fetch_add(1);
                 continue;
@@ -104,6 +139,9 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     for (std::thread& worker : workers)
         worker.join();
 
+    // The files were written without waiting for the disk: one wait for all of them.
+    if (written.load() > 0 && !platform::flushFolderToDisk(job.folder))
+        Show_NSLog_Message(QStringLiteral("the exported cards in %1 may not be on the disk yet").arg(job.folder));
     result.written = written.load();
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
     return result;

@@ -14,6 +14,9 @@ inline const QString Batch_Export_Folder_Name = QStringLiteral("Varnel Tessaline
 
 // One picture of both sides: twice the front's height, the front above and the back below.
 QImage Combined_Card_Image(const QImage& front, const QImage& back);
+// The same picture drawn into `combined`, whose pixels are used again when its size fits; false, and
+// nothing drawn, when either side is no picture.
+bool Combine_Card_Images_Into(QImage& combined, const QImage& front, const QImage& back);
 
 // What a batch export is asked to do.
 struct Batch_Export_Job {
@@ -57,8 +60,18 @@ public:
     static bool makeFolder(const QString& folder);
 
 private:
+    // The pictures a worker draws its records into, kept for the whole run so that no record asks the
+    // system for new memory.
+    struct Canvases {
+        QImage front;
+        QImage back;
+        QImage combined;
+    };
+
     // Renders and writes one record; an empty text on success, the failure otherwise.
-    QString exportRecord(const Batch_Export_Job& job, int record) const;
+    QString exportRecord(const Batch_Export_Job& job, int record, Canvases& canvases) const;
+    // Writes one picture; PNG files without waiting for the disk, which the run does once at its end.
+    static QString writePicture(const QImage& image, const QString& path, int dpi);
 
     std::atomic<bool>& stop_;
     std::atomic<int> started_ { 0 };

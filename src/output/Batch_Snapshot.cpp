@@ -42,10 +42,14 @@ TSLGraphicList Batch_Snapshot::filledItems(int record, const QString& cardSide) 
 
 QImage Batch_Snapshot::renderImage(int record, const QString& cardSide, int dpi) const
 {
+    QImage image;
+    return renderInto(image, record, cardSide, dpi) ? image : QImage();
+}
+
+bool Batch_Snapshot::renderInto(QImage& image, int record, const QString& cardSide, int dpi) const
+{
     const TSLGraphicList items = filledItems(record, cardSide);
-    QImage image = TSLRenderingView::image_From_Card_Graphics(items, side(cardSide).rendering, dpi / 72.0);
-    image.setDevicePixelRatio(1.0);
-    return image;
+    return TSLRenderingView::draw_Card_Graphics_Into(image, items, side(cardSide).rendering, dpi / 72.0);
 }
 
 QPicture Batch_Snapshot::renderPicture(int record, const QString& cardSide) const

@@ -41,6 +41,9 @@ public:
     // Record i of side "F" or "B" as a picture at dpi dots per inch (pixels counted, ratio 1); null when
     // it cannot be made. Thread-safe.
     QImage renderImage(int record, const QString& cardSide, int dpi) const;
+    // The same picture drawn into `image`, whose pixels are used again when its size fits (one picture
+    // per worker for a whole run); false when it cannot be made. Thread-safe for different pictures.
+    bool renderInto(QImage& image, int record, const QString& cardSide, int dpi) const;
     // Record i of a side as a vector recording in points over the canvas bounds, for printing. Thread-safe.
     QPicture renderPicture(int record, const QString& cardSide) const;
 

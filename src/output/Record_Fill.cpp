@@ -52,13 +52,16 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
 
 QImage Record_Barcode_Picture(Barcode_Gen& settings, const TSLGraphic& item, const QString& value)
 {
-    // Loading an item's settings still sets a few process-wide values that the 2-D encoders read (QR
-    // version and level, resolution, module size): one picture is made at a time, so two workers never
-    // encode with each other's values.
-    static std::mutex generating;
-    const std::lock_guard<std::mutex> lock(generating);
+    // Loading an item's settings sets a few process-wide values that only the 2-D encoders read (QR
+    // version and level, resolution, module size). Loads happen one at a time, and a 2-D picture is made
+    // before the next load, so no worker encodes with another's values; linear symbols read none of
+    // them and are made by all workers at once.
+    static std::mutex globals;
+    std::unique_lock<std::mutex> lock(globals);
     const Barcode_Settings_Scope scope(settings);
     settings.Set_Barcode_Prop_To_Control(item);
+    if (settings.liner_or_2D_font == 0)
+        lock.unlock();
     return settings.Get_Image_From_Val(value, item.header_val, item.footer_val).image;
 }
 

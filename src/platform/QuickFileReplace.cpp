@@ -95,4 +95,14 @@ bool replaceFileUnsynced(const QString& path, const QByteArray& data, QString* e
     return true;
 }
 
+bool flushFolderToDisk(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool flushed = ::syncfs(fd) == 0;
+    ::close(fd);
+    return flushed;
+}
+
 } // namespace platform

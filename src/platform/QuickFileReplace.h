@@ -12,4 +12,8 @@ namespace platform {
 // An existing target's permissions are kept. False with the reason on failure, the temporary removed.
 bool replaceFileUnsynced(const QString& path, const QByteArray& data, QString* error = nullptr);
 
+// Waits until what was written into the folder's file system is on the disk: the one wait at the end of
+// a run of replaceFileUnsynced writes. False when the folder cannot be opened or the flush fails.
+bool flushFolderToDisk(const QString& folder);
+
 } // namespace platform

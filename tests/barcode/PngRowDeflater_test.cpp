@@ -1,10 +1,11 @@
 #include "barcode/PngRowDeflater.h"
 
+#include "support/TestSupport.h"
+
 #include <random>
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 namespace {
 
@@ -19,15 +20,7 @@ std::vector<std::uint8_t> roundTrip(const std::vector<Row>& rows, std::size_t le
         if (i == 0 || rows[i] != rows[i - 1] || !deflater.repeatRow())
             deflater.addRow(rows[i].data());
     }
-    const QByteArray packed = deflater.finish();
-    std::vector<std::uint8_t> back(rows.size() * length + 16);
-    uLongf size = static_cast<uLongf>(back.size());
-    if (uncompress(
-            back.data(), &size, reinterpret_cast<const Bytef*>(packed.constData()), static_cast<uLong>(packed.size()))
-        != Z_OK)
-        return {};
-    back.resize(size);
-    return back;
+    return testsupport::inflateZlib(deflater.finish(), rows.size() * length);
 }
 
 std::vector<std::uint8_t> joined(const std::vector<Row>& rows)

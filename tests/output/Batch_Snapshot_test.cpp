@@ -242,3 +242,26 @@ TEST(BatchSnapshot, PictureRecordingCoversTheCard)
     EXPECT_GT(picture.size(), 0u);
     EXPECT_EQ(picture.boundingRect(), QRect(0, 0, 243, 153));
 }
+
+TEST(BatchSnapshot, RecordDrawnIntoAUsedPictureKeepsNothingOfTheLastAndTakesNoNewMemory)
+{
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("codes"), { QStringLiteral("WIDE-VALUE-0000001"), QStringLiteral("S2") });
+    const auto snapshot
+        = Batch_Snapshot::take({ { boundCode128(QStringLiteral("codes"), QRectF(10, 10, 220, 70)),
+                                     boundText(1, QStringLiteral("codes"), 0, QRectF(10, 100, 200, 30)) },
+                                   creditCardSide(0) },
+            {}, false, source, Barcode_Gen());
+    QImage canvas;
+    ASSERT_TRUE(snapshot->renderInto(canvas, 0, QStringLiteral("F"), 150));
+    const uchar* pixels = canvas.constBits();
+    ASSERT_TRUE(snapshot->renderInto(canvas, 1, QStringLiteral("F"), 150));
+    EXPECT_EQ(canvas.constBits(), pixels);
+    // The longer first value's bars and text are gone: the picture is the second record's alone.
+    EXPECT_EQ(canvas, snapshot->renderImage(1, QStringLiteral("F"), 150));
+    EXPECT_EQ(canvas.dotsPerMeterX(), qRound(150 / 0.0254));
+    // Another resolution gets a picture of its own size.
+    ASSERT_TRUE(snapshot->renderInto(canvas, 1, QStringLiteral("F"), 72));
+    EXPECT_EQ(canvas.size(), QSize(243, 153));
+}

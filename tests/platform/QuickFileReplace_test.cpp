@@ -89,3 +89,11 @@ TEST(QuickFileReplace, FailuresSaySoAndLeaveTheNameAsItWas)
     EXPECT_EQ(contents(old), QByteArray("old bytes"));
     ::chmod(QFile::encodeName(locked).constData(), 0700);
 }
+
+TEST(QuickFileReplace, FlushOfAFolderSaysWhetherItCouldBeDone)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(platform::replaceFileUnsynced(QDir(folder.path()).filePath(QStringLiteral("a.png")), "bytes"));
+    EXPECT_TRUE(platform::flushFolderToDisk(folder.path()));
+    EXPECT_FALSE(platform::flushFolderToDisk(QDir(folder.path()).filePath(QStringLiteral("missing"))));
+}

@@ -6,10 +6,12 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <zlib.h>
+
 namespace testsupport {
 
 int runProgram(const QString& program, const QStringList& arguments, QString* out, QString* err,
-               const QByteArray& input, int timeoutMs)
+    const QByteArray& input, int timeoutMs)
 {
     QProcess process;
     process.start(program, arguments);
@@ -40,10 +42,22 @@ bool havePeer(const QString& program)
 QString makeTempFolder(const QString& name)
 {
     const QString base = qEnvironmentVariable("TESSALINE_DATA_DIR", QDir::tempPath());
-    const QString path = base + QStringLiteral("/tmp-") + name + QLatin1Char('-')
-        + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString path
+        = base + QStringLiteral("/tmp-") + name + QLatin1Char('-') + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QDir().mkpath(path);
     return path;
+}
+
+std::vector<std::uint8_t> inflateZlib(const QByteArray& packed, std::size_t limit)
+{
+    std::vector<std::uint8_t> back(limit + 16);
+    uLongf size = static_cast<uLongf>(back.size());
+    if (uncompress(
+            back.data(), &size, reinterpret_cast<const Bytef*>(packed.constData()), static_cast<uLong>(packed.size()))
+        != Z_OK)
+        return {};
+    back.resize(size);
+    return back;
 }
 
 } // namespace testsupport

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+
+#include <cstdint>
+#include <vector>
 
 namespace testsupport {
 
@@ -15,6 +19,10 @@ bool havePeer(const QString& program);
 
 // A fresh, empty folder under the test run's temporary data folder.
 QString makeTempFolder(const QString& name);
+
+// The bytes of a zlib stream that inflates to at most `limit` bytes, inflated by zlib, which also checks
+// the stream's checksum; empty when zlib refuses the stream.
+std::vector<std::uint8_t> inflateZlib(const QByteArray& packed, std::size_t limit);
 
 } // namespace testsupport
 

@@ -1,0 +1,151 @@
+#include "platform/PngColourWriter.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// A white card with a frame, a filled box and a line of smooth text: flat areas and blended edges.
+QImage cardLike(QImage::Format format)
+{
+    QImage image(1013, 638, format);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 139), 6));
+    painter.drawRect(8, 8, 995, 620);
+    painter.fillRect(790, 40, 190, 190, QColor(0, 128, 128));
+    painter.setPen(Qt::black);
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 40));
+    painter.drawText(40, 100, QStringLiteral("Guest number 4"));
+    return image;
+}
+
+QImage noise(int width, int height, QImage::Format format)
+{
+    QImage image(width, height, QImage::Format_ARGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = random.generate() | 0xff000000u;
+    }
+    return image.convertToFormat(format);
+}
+
+// Translucent shades over a transparent ground, premultiplied as the renderer makes them.
+QImage translucent()
+{
+    QImage image(300, 120, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < 10; ++i)
+        painter.fillRect(i * 30, 0, 30, 120, QColor(200, 40, 10 * i, 25 * i + 5));
+    painter.setBrush(QColor(10, 200, 90, 180));
+    painter.drawEllipse(40, 20, 200, 80);
+    return image;
+}
+
+QImage rows(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb((x / 37) * 20 % 256, (y / 3) * 40 % 256, (x * y) % 7 == 0 ? 255 : 0);
+    }
+    return image;
+}
+
+int colourTypeOf(const QByteArray& png)
+{
+    return png.size() > 25 ? static_cast<unsigned char>(png.at(25)) : -1;
+}
+
+} // namespace
+
+TEST(PngColourWriter, QtReadsEveryPictureBackPixelForPixel)
+{
+    struct Case {
+        const char* name;
+        std::function<QImage()> make;
+        int colourType; // 2 RGB, 6 RGBA
+    };
+    const Case cases[] = {
+        { "card, premultiplied", [] { return cardLike(QImage::Format_ARGB32_Premultiplied); }, 2 },
+        { "card, straight alpha", [] { return cardLike(QImage::Format_ARGB32); }, 2 },
+        { "card, no alpha", [] { return cardLike(QImage::Format_RGB32); }, 2 },
+        { "photograph-like noise", [] { return noise(333, 97, QImage::Format_ARGB32); }, 2 },
+        { "translucent shades", [] { return translucent(); }, 6 },
+        { "rows repeating in threes", [] { return rows(211, 90); }, 2 },
+        { "row wider than the window", [] { return noise(9000, 4, QImage::Format_ARGB32_Premultiplied); }, 2 },
+        { "one pixel", [] { return noise(1, 1, QImage::Format_RGB32); }, 2 },
+        { "grey picture", [] { return cardLike(QImage::Format_RGB32).convertToFormat(QImage::Format_Grayscale8); }, 2 },
+        { "wide translucent",
+            [] { return translucent().scaled(9100, 6).convertToFormat(QImage::Format_ARGB32_Premultiplied); }, 6 },
+    };
+    for (const Case& c : cases) {
+        const QImage source = c.make();
+        const QByteArray png = platform::PngColourWriter::pngData(source);
+        ASSERT_FALSE(png.isEmpty()) << c.name;
+        EXPECT_EQ(colourTypeOf(png), c.colourType) << c.name;
+        QImage back;
+        ASSERT_TRUE(back.loadFromData(png, "PNG")) << c.name;
+        ASSERT_EQ(back.size(), source.size()) << c.name;
+        // Compared in the source's own terms: premultiplied pixels premultiplied again, so that no rounding
+        // of a conversion stands between them.
+        const bool premultiplied = source.format() == QImage::Format_ARGB32_Premultiplied;
+        const QImage::Format common = premultiplied ? QImage::Format_ARGB32_Premultiplied : QImage::Format_ARGB32;
+        const QImage expected = source.convertToFormat(common);
+        back = back.convertToFormat(common);
+        int differing = 0;
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x)
+                differing += reinterpret_cast<const QRgb*>(expected.constScanLine(y))[x]
+                    != reinterpret_cast<const QRgb*>(back.constScanLine(y))[x];
+        }
+        EXPECT_EQ(differing, 0) << c.name;
+    }
+}
+
+TEST(PngColourWriter, FlatCardIsSmallAndNoisePictureStaysNearItsSize)
+{
+    const QImage card = cardLike(QImage::Format_ARGB32_Premultiplied);
+    const qsizetype raw = qsizetype(card.width()) * card.height() * 3;
+    // Flat areas and the white beside the text go in as references: a fraction of the pixels' size.
+    EXPECT_LT(platform::PngColourWriter::pngData(card).size(), raw / 30);
+    const QImage photo = noise(400, 300, QImage::Format_RGB32);
+    // Nothing to find in noise: literals of at most nine bits a byte.
+    EXPECT_LT(platform::PngColourWriter::pngData(photo).size(), qsizetype(400) * 300 * 3 * 9 / 8 + 1024);
+}
+
+TEST(PngColourWriter, ResolutionIsRecordedAndNullPictureGivesNothing)
+{
+    QImage image = cardLike(QImage::Format_RGB32);
+    image.setDotsPerMeterX(11811); // 300 dpi
+    image.setDotsPerMeterY(11811);
+    QImage back;
+    ASSERT_TRUE(back.loadFromData(platform::PngColourWriter::pngData(image), "PNG"));
+    EXPECT_EQ(back.dotsPerMeterX(), 11811);
+    EXPECT_EQ(back.dotsPerMeterY(), 11811);
+    EXPECT_TRUE(platform::PngColourWriter::pngData(QImage()).isEmpty());
+}
+
+TEST(PngColourWriter, AlphaOnlyWhenSomePixelIsNotOpaque)
+{
+    QImage image(70, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    EXPECT_FALSE(platform::PngColourWriter::needsAlpha(image));
+    image.setPixel(69, 39, qRgba(0, 0, 0, 0));
+    EXPECT_TRUE(platform::PngColourWriter::needsAlpha(image));
+    image.setPixel(69, 39, qPremultiply(qRgba(255, 255, 255, 254)));
+    EXPECT_TRUE(platform::PngColourWriter::needsAlpha(image));
+    EXPECT_FALSE(platform::PngColourWriter::needsAlpha(image.convertToFormat(QImage::Format_RGB32)));
+}
