@@ -10,7 +10,9 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -52,6 +54,31 @@ double advanceOf(const QFontMetricsF& metrics, const QString& fontKey, const QSt
     if (advances.size() > 4096)
         advances.clear();
     return *advances.insert(key, metrics.horizontalAdvance(character));
+}
+
+// The width of a text set character by character, kern apart. Advances of characters below code 128 in
+// the last font measured on this thread are kept by code, as captions are measured picture after picture.
+double keptWidth(const QFontMetricsF& metrics, const QString& fontKey, const QString& text, double kern)
+{
+    thread_local QString keptFont;
+    thread_local std::array<std::optional<double>, 128> kept;
+    if (keptFont != fontKey) {
+        keptFont = fontKey;
+        kept.fill(std::nullopt);
+    }
+    double width = 0.0;
+    for (const QString& c : characters(text)) {
+        const char16_t code = c.at(0).unicode();
+        if (c.size() == 1 && code < kept.size()) {
+            std::optional<double>& advance = kept[code];
+            if (!advance)
+                advance = advanceOf(metrics, fontKey, c);
+            width += *advance + kern;
+        } else {
+            width += advanceOf(metrics, fontKey, c) + kern;
+        }
+    }
+    return width;
 }
 
 // The outline of one character at the origin, scaled to pixels and flattened to polygons, kept per
@@ -248,7 +275,51 @@ bool movesAndScales(const QTransform& toDevice)
         && toDevice.m11() > 0.0;
 }
 
-// Calls fill(spans, origin) for each character of the text, in device pixels.
+// One character of a font at a scale, with what drawing it needs worked out when first asked for.
+struct Glyph {
+    QString key;
+    QPainterPath outline;
+    double advance = 0.0;
+    std::optional<std::vector<GlyphSpan>> spans;
+    std::array<std::optional<GlyphBits>, 8> bits; // per pixel of the origin in its byte
+};
+
+const std::vector<GlyphSpan>& spansOf(Glyph& glyph)
+{
+    if (!glyph.spans)
+        glyph.spans = glyphSpans(glyph.outline, glyph.key);
+    return *glyph.spans;
+}
+
+const GlyphBits& bitsOf(Glyph& glyph, int shift)
+{
+    std::optional<GlyphBits>& bits = glyph.bits[static_cast<std::size_t>(shift & 7)];
+    if (!bits)
+        bits = glyphBits(spansOf(glyph), glyph.key, shift & 7);
+    return *bits;
+}
+
+// The characters of the last font and scale drawn on this thread below code 128, found by their code:
+// captions come back in the same font picture after picture, and building and hashing a key for each
+// of their characters costs more than filling it.
+struct KeptGlyphs {
+    QString prefix;
+    std::array<Glyph, 128> ascii;
+};
+
+Glyph& keptGlyph(KeptGlyphs& kept, const QFont& textFont, const QFontMetricsF& metrics, const QString& fontKey,
+    const QString& character, double scale)
+{
+    Glyph& glyph = kept.ascii[character.at(0).unicode()];
+    if (glyph.key.isEmpty()) {
+        glyph.key = kept.prefix + character;
+        glyph.outline = glyphOutline(textFont, glyph.key, character, scale);
+        glyph.advance = advanceOf(metrics, fontKey, character);
+    }
+    return glyph;
+}
+
+// Calls fill(glyph, origin) for each character of the text, in device pixels.
 template <typename Fill>
 void eachGlyph(const QFont& textFont, const QString& text, double kern, const QPointF& baseline,
     const QTransform& toDevice, bool inPixels, const Fill& fill)
@@ -257,11 +328,24 @@ void eachGlyph(const QFont& textFont, const QString& text, double kern, const QP
     const double scale = inPixels ? toDevice.m11() : 1.0;
     const QString fontKey = textFont.key();
     const QString prefix = glyphKeyPrefix(fontKey, scale);
+    thread_local KeptGlyphs kept;
+    if (kept.prefix != prefix) {
+        kept.prefix = prefix;
+        kept.ascii.fill(Glyph());
+    }
     QPointF at = baseline;
     for (const QString& c : characters(text)) {
-        const QString key = prefix + c;
-        const QPainterPath& outline = glyphOutline(textFont, key, c, scale);
-        fill(outline, key, inPixels ? toDevice.map(at) : at);
+        const QPointF origin = inPixels ? toDevice.map(at) : at;
+        if (c.size() == 1 && c.at(0).unicode() < kept.ascii.size()) {
+            Glyph& glyph = keptGlyph(kept, textFont, metrics, fontKey, c, scale);
+            fill(glyph, origin);
+            at.rx() += glyph.advance + kern;
+            continue;
+        }
+        Glyph glyph;
+        glyph.key = prefix + c;
+        glyph.outline = glyphOutline(textFont, glyph.key, c, scale);
+        fill(glyph, origin);
         at.rx() += advanceOf(metrics, fontKey, c) + kern;
     }
 }
@@ -295,9 +379,7 @@ Barcode_Text_Size Barcode_Measure_Text(const QString& text, const QFont& font, d
     if (kern == 0.0) {
         width = metrics.horizontalAdvance(text);
     } else {
-        const QString fontKey = textFont.key();
-        for (const QString& c : characters(text))
-            width += advanceOf(metrics, fontKey, c) + kern;
+        width = keptWidth(metrics, textFont.key(), text, kern);
     }
     return { width, metrics.ascent() + metrics.descent(), metrics.ascent() };
 }
@@ -329,17 +411,14 @@ void Barcode_Draw_Text(QPainter& painter, const QString& text, const QFont& font
     QImage* const picture = inPixels ? directPicture(painter) : nullptr;
     if (picture) {
         const QRgb colour = painter.pen().color().rgba(); // opaque when drawn directly
-        eachGlyph(textFont, text, kern, baseline, toDevice, true,
-            [&](const QPainterPath& outline, const QString& key, const QPointF& origin) {
-                fillSpans(*picture, glyphSpans(outline, key), origin.toPoint(), colour);
-            });
+        eachGlyph(textFont, text, kern, baseline, toDevice, true, [&](Glyph& glyph, const QPointF& origin) {
+            fillSpans(*picture, spansOf(glyph), origin.toPoint(), colour);
+        });
         return;
     }
     QPainterPath outlines;
     eachGlyph(textFont, text, kern, baseline, toDevice, inPixels,
-        [&](const QPainterPath& outline, const QString&, const QPointF& origin) {
-            outlines.addPath(outline.translated(origin));
-        });
+        [&](Glyph& glyph, const QPointF& origin) { outlines.addPath(glyph.outline.translated(origin)); });
     painter.save();
     if (inPixels)
         painter.resetTransform();
@@ -353,14 +432,12 @@ bool Barcode_Fill_Text(QImage& picture, const QTransform& toPixels, const QStrin
     const bool mono = picture.format() == QImage::Format_Mono;
     if (!movesAndScales(toPixels) || (!mono && picture.depth() != 8 && picture.depth() != 32))
         return false;
-    eachGlyph(Barcode_Text_Font(font), text, kern, baseline, toPixels, true,
-        [&](const QPainterPath& outline, const QString& key, const QPointF& origin) {
-            const QPoint at = origin.toPoint();
-            const std::vector<GlyphSpan>& spans = glyphSpans(outline, key);
-            if (picture.format() == QImage::Format_Mono)
-                fillBits(picture, glyphBits(spans, key, at.x() & 7), at, value != 0);
-            else
-                fillSpans(picture, spans, at, value);
-        });
+    eachGlyph(Barcode_Text_Font(font), text, kern, baseline, toPixels, true, [&](Glyph& glyph, const QPointF& origin) {
+        const QPoint at = origin.toPoint();
+        if (picture.format() == QImage::Format_Mono)
+            fillBits(picture, bitsOf(glyph, at.x() & 7), at, value != 0);
+        else
+            fillSpans(picture, spansOf(glyph), at, value);
+    });
     return true;
 }
