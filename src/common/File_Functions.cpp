@@ -26,7 +26,8 @@ bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&
     }
     if (!write(file)) {
         if (error)
-            *error = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("the data could not be written");
+            *error = file.error() != QFileDevice::NoError ? file.errorString()
+                                                          : QStringLiteral("the data could not be written");
         file.cancelWriting();
         return false;
     }
@@ -99,4 +100,12 @@ bool Prepare_Resource_Folder(QString* error)
     if (!platform::seedMissingFiles(platform::installedResourceDir(), Resource_Path, &seedError))
         Show_NSLog_Message(seedError);
     return QFileInfo(Resource_Path).isDir() && QFileInfo(Resource_Path).isWritable();
+}
+
+QString Choose_Picture_File()
+{
+    platform::FileRequest request;
+    request.kind = platform::FileRequest::Kind::Open;
+    request.filter = QStringLiteral("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)");
+    return platform::ui().chooseFile(request);
 }

@@ -21,6 +21,9 @@ bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&
 // component is refused.
 void Delete_File(const QString& path);
 
+// Asks the person for a picture file to open; empty when the panel was cancelled.
+QString Choose_Picture_File();
+
 // Opens "Help.pdf" of the data folder with the desktop's viewer; says so when it is missing.
 void Open_Help_File();
 

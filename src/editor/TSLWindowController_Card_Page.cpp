@@ -3,6 +3,7 @@
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
+#include "common/File_Functions.h"
 #include "common/Color_Well.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
@@ -373,10 +374,7 @@ void TSLWindowController::Card_Image_RD_Sel()
 
 void TSLWindowController::Card_Image_Browse_Btn()
 {
-    platform::FileRequest request;
-    request.kind = platform::FileRequest::Kind::Open;
-    request.filter = QStringLiteral("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)");
-    const QString path = platform::ui().chooseFile(request);
+    const QString path = Choose_Picture_File();
     if (path.isEmpty())
         return;
     // The new picture is one undoable change of the front, as a picture chosen in the strip is.

@@ -2,6 +2,7 @@
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
+#include "common/File_Functions.h"
 #include "common/Color_Well.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
@@ -133,7 +134,6 @@ void TSLWindowController::connectItemPanels()
     }
     connect(image.Image_reset_btn, &QPushButton::clicked, this, &TSLWindowController::Image_reset_Button);
 
-
     Ui::Inspector_Signature& sign = f.signature;
     Sign_border_chk = sign.Sign_border_chk;
     Sign_Border_Box = sign.Sign_Border_Box;
@@ -203,10 +203,7 @@ void TSLWindowController::Update_Image_Graphics(const QString& key)
 
 bool TSLWindowController::Browse_User_Image_Manually()
 {
-    platform::FileRequest request;
-    request.kind = platform::FileRequest::Kind::Open;
-    request.filter = QStringLiteral("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)");
-    const QString path = platform::ui().chooseFile(request);
+    const QString path = Choose_Picture_File();
     if (path.isEmpty()) {
         Library_Selected_Image.clear();
         return false;

@@ -434,10 +434,7 @@ void Profile_Form::Remove_Excel_in_Data_Source_Combo()
 
 void Profile_Form::Browse_image_Btn_Clicked()
 {
-    platform::FileRequest request;
-    request.kind = platform::FileRequest::Kind::Open;
-    request.filter = QStringLiteral("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)");
-    const QString path = platform::ui().chooseFile(request);
+    const QString path = Choose_Picture_File();
     if (path.isEmpty()) {
         Library_Selected_Image.clear();
         return;
