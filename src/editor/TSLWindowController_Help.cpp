@@ -2,10 +2,10 @@
 #include "editor/TSLWindowController.h"
 
 #include "common/Common_Functions.h"
-#include "output/Help_Support.h"
-#include "output/Maker_Links.h"
-#include "output/Promotion_Form.h"
-#include "output/Review_Form.h"
+#include "info/Help_Support.h"
+#include "info/Maker_Links.h"
+#include "info/Promotion_Form.h"
+#include "info/Review_Form.h"
 #include "platform/UiSeam.h"
 
 #include <exception>

@@ -3,8 +3,8 @@
 // after the save question, whatever the answer, and then ends the program.
 #include "editor/EditorScenarioFixture.h"
 
-#include "output/Help_Support.h"
-#include "output/Review_Form.h"
+#include "info/Help_Support.h"
+#include "info/Review_Form.h"
 
 #include <QDir>
 #include <QFile>
