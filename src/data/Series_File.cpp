@@ -189,8 +189,8 @@ bool Series_File::Writer::open(const QString& name, Mode mode)
     const QString file = path(name);
     if (file.isEmpty())
         return fail(QStringLiteral("the series name is not valid"));
-    file_ = std::make_unique<QSaveFile>(file);
-    if (!file_->open(QIODevice::WriteOnly))
+    file_ = std::make_unique<platform::CheckedSave>(file);
+    if (!file_->open())
         return fail(file_->errorString());
     if (mode == Mode::Append && QFileInfo::exists(file)) {
         QFile old(file);
@@ -203,7 +203,7 @@ bool Series_File::Writer::open(const QString& name, Mode mode)
                 return fail(old.errorString());
             if (!chunk.isEmpty())
                 last = chunk.back();
-            if (file_->write(chunk) != chunk.size())
+            if (!file_->write(chunk))
                 return fail(file_->errorString());
         }
         // A last value without its line feed would run into the first appended one.
@@ -221,7 +221,7 @@ bool Series_File::Writer::add(const QString& value)
     buffer_.append('\n');
     ++count_;
     if (buffer_.size() >= kFlushAt) {
-        if (file_->write(buffer_) != buffer_.size())
+        if (!file_->write(buffer_))
             return fail(file_->errorString());
         buffer_.clear();
     }
@@ -232,7 +232,7 @@ bool Series_File::Writer::commit()
 {
     if (!file_)
         return false;
-    if (!buffer_.isEmpty() && file_->write(buffer_) != buffer_.size())
+    if (!buffer_.isEmpty() && !file_->write(buffer_))
         return fail(file_->errorString());
     buffer_.clear();
     if (!file_->commit()) {
@@ -246,9 +246,6 @@ bool Series_File::Writer::commit()
 
 void Series_File::Writer::cancel()
 {
-    if (file_) {
-        file_->cancelWriting();
-        file_.reset();
-    }
+    file_.reset(); // an uncommitted save leaves the old file as it was
     buffer_.clear();
 }

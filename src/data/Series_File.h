@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QSaveFile>
+#include "platform/CheckedSave.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -68,7 +69,7 @@ public:
 
     private:
         bool fail(const QString& reason);
-        std::unique_ptr<QSaveFile> file_;
+        std::unique_ptr<platform::CheckedSave> file_;
         QByteArray buffer_;
         qint64 count_ = 0;
         QString error_;

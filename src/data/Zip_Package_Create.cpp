@@ -161,7 +161,7 @@ bool Zip_Package::writeData(const QByteArray& data, const QString& filename)
     return zip_->addEntry(filename, info, nullptr, &data);
 }
 
-bool Zip_Package::close()
+bool Zip_Package::close(QString* failure)
 {
     Q_ASSERT_X(zip_, "Zip_Package::close", "Attempting to close an archive which was never opened");
     if (!zip_)
@@ -174,13 +174,16 @@ bool Zip_Package::close()
         return false;
     QString error;
     const bool stored = saveFileAtomically(
-        path_, [&bytes](QIODevice& out) { return out.write(bytes) == bytes.size(); }, &error);
-    if (!stored)
+        path_, [&bytes](QIODevice& out) { return writeAll(out, bytes); }, &error);
+    if (!stored) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path_, error));
+        if (failure)
+            *failure = error;
+    }
     return stored;
 }
 
-bool Zip_Package::createZipFileAtPath(const QString& path, const QStringList& paths)
+bool Zip_Package::createZipFileAtPath(const QString& path, const QStringList& paths, QString* error)
 {
     Zip_Package package(path);
     if (!package.open())
@@ -196,7 +199,7 @@ bool Zip_Package::createZipFileAtPath(const QString& path, const QStringList& pa
         if (!package.writeFile(last, base.isEmpty() ? QStringLiteral(".") : base))
             all = false;
     }
-    return package.close() && all;
+    return package.close(error) && all;
 }
 
 bool Zip_Package::createZipFileAtPath(const QString& path, const QString& onePath)

@@ -314,7 +314,7 @@ public:
     void Remove_Excel_Col_Name_In_Combo(QComboBox* box);
 
     // --- Design file (TSLWindowController_Design_File.cpp) ---
-    SaveResult Save_project_file(bool save_as, bool show_msg);
+    SaveResult Save_project_file(bool save_as, bool show_msg, QString* error = nullptr);
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
     int Open_Log_File() override;
     void Set_Log_Name_In_Title();

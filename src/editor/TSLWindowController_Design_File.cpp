@@ -9,6 +9,7 @@
 #include "editor/Design_File_Format.h"
 #include "editor/Editor_Globals.h"
 #include "model/TSLDocument.h"
+#include "platform/RegularFile.h"
 #include "platform/UiSeam.h"
 
 #include <QAbstractButton>
@@ -47,7 +48,7 @@ std::vector<int> firstIndexes(std::size_t count)
 
 } // namespace
 
-TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save_as, bool show_msg)
+TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save_as, bool show_msg, QString* failure)
 {
     const QString oldPath = Project_File_Name;
     if (save_as)
@@ -91,6 +92,8 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(attempted, error));
         // The design still belongs to the file that holds it, not to the one that could not be written.
         Project_File_Name = oldPath;
+        if (failure)
+            *failure = error;
         if (show_msg)
             Show_MessageBox(
                 QStringLiteral("fail\n\nThe design could not be saved to \"%1\": %2").arg(attempted, error));
@@ -107,16 +110,14 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
 {
     QString reason;
     std::optional<DesignFileContent> content;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        reason = file.errorString();
-    else if (file.size() > maximumDesignFileBytes)
-        reason = QStringLiteral("the file is too large to be a design");
-    else
+    QFile file;
+    const bool opened = platform::openRegularFile(file, path, maximumDesignFileBytes, &reason);
+    if (opened)
         content = decodeDesignFile(file.readAll(), &reason);
     if (!content) {
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
-        Show_MessageBox(corruptFileMessage);
+        // A path that is no design file at all (a FIFO, a device, a huge file) is named as such.
+        Show_MessageBox(opened || !QFileInfo::exists(path) ? corruptFileMessage : reason);
         return 0;
     }
     try {

@@ -68,7 +68,7 @@ bool TSLWindowController::Save_gen_image(const QImage& image, const QString& pat
                 // Our own writer: one pass over the rows, spans equal to the row above and runs of a pixel
                 // as references; many times faster than the general one on a thousand cards, still lossless.
                 const QByteArray data = platform::PngColourWriter::pngData(bitmap);
-                if (!data.isEmpty() && device.write(data) == data.size())
+                if (!data.isEmpty() && writeAll(device, data))
                     return true;
                 reason = data.isEmpty() ? QStringLiteral("the picture cannot be compressed") : device.errorString();
                 return false;
@@ -228,11 +228,12 @@ bool TSLWindowController::Export_Template(const QString& name)
     // Both files are replaced atomically, so an old template survives a failed export whole.
     const QString keptProject = Project_File_Name;
     Project_File_Name = designPath;
-    const SaveResult saved = Save_project_file(false, false);
+    QString reason = QStringLiteral("the design file could not be written");
+    const SaveResult saved = Save_project_file(false, false, &reason);
     Project_File_Name = keptProject;
     Set_Log_Name_In_Title();
     if (saved != SaveResult::Saved) {
-        Show_MessageBox(writeFailureText(designPath, QStringLiteral("the design file could not be written")));
+        Show_MessageBox(writeFailureText(designPath, reason));
         return false;
     }
 

@@ -52,9 +52,10 @@ void Email_Setting::Save_Button()
 {
     if (!Check_Validation(false))
         return;
-    if (!flushPreferences()) {
-        Show_MessageBox(
-            QStringLiteral("The e-mail settings could not be saved in %1.").arg(Preferences::settingsFilePath()));
+    QString reason;
+    if (!flushPreferences(&reason)) {
+        Show_MessageBox(QStringLiteral("The e-mail settings could not be saved in %1: %2.")
+                            .arg(Preferences::settingsFilePath(), reason));
         return;
     }
     done(1);
@@ -98,7 +99,7 @@ void Email_Setting::loadPreferences()
     ui_->_send_mail_result_status->clear();
 }
 
-bool Email_Setting::flushPreferences()
+bool Email_Setting::flushPreferences(QString* error)
 {
     const auto store = Preferences::sharedInstance();
     store->setsend_email_Recipient(ui_->_send_mail_to->text());
@@ -107,7 +108,7 @@ bool Email_Setting::flushPreferences()
     store->setsend_email_PORT_num(ui_->_send_mail_port->text());
     store->setsend_email_Password(ui_->_send_mail_password->text());
     store->setsend_email_enable_ssl(sslFlag());
-    return store->flush();
+    return store->flush(error);
 }
 
 bool Email_Setting::Check_Validation(bool withRecipient)

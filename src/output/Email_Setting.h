@@ -26,7 +26,7 @@ public:
     void TLS_Selected();
 
     void loadPreferences();
-    bool flushPreferences();
+    bool flushPreferences(QString* error = nullptr);
     bool Check_Validation(bool withRecipient);
     QString sslFlag() const; // "Y" when SSL is on and TLS off, else "N"
 

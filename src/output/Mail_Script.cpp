@@ -1,6 +1,7 @@
 #include "output/Mail_Script.h"
 
 #include "common/Common_Functions.h"
+#include "common/File_Functions.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -32,14 +33,15 @@ UnpackedScript unpackScript()
         return unpacked;
     const QString path = unpacked.folder->filePath(QStringLiteral("pyth_mail.py"));
     QFile source(QStringLiteral(":/mail/pyth_mail.py"));
-    QFile target(path);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+    if (!source.open(QIODevice::ReadOnly))
         return unpacked;
     const QByteArray script = source.readAll();
-    if (target.write(script) != script.size())
+    QString error;
+    if (!saveFileAtomically(path, [&script](QIODevice& target) { return writeAll(target, script); }, &error)) {
+        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return unpacked;
-    target.close();
-    target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     unpacked.path = path;
     return unpacked;
 }

@@ -41,7 +41,8 @@ public:
     void setsend_email_enable_ssl(const QString& v) { mDict.insert(send_email_Enable_SSLkey, v); }
 
     void setDefaults(); // empty strings for the five text settings; the SSL choice stays absent
-    bool flush() const; // the whole dictionary to the file; false (logged) when it cannot be written
+    // The whole dictionary to the file; false (logged, with the system's reason) when it cannot be written.
+    bool flush(QString* error = nullptr) const;
 
     const QString& mPreferencesPath() const { return mPreferencesPath_; }
 

@@ -231,7 +231,8 @@ TEST_F(TemplateTest, AFailedRenameLeavesTheOldTemplateWhole)
         QTest::mouseClick(window.form().Rename_temp_btn, Qt::LeftButton);
         return press(window.form().cancel_btn, window);
     });
-    EXPECT_EQ(ui.messages.back().text.trimmed(), QStringLiteral("The template could not be renamed."));
+    EXPECT_EQ(ui.messages.back().text.trimmed(),
+        QStringLiteral("The template could not be renamed: Filename refers to a directory"));
     EXPECT_TRUE(QFile::exists(user(QStringLiteral("Party.png"))));
     EXPECT_EQ(read(user(QStringLiteral("Party.dcard"))), QByteArray("party design"));
     EXPECT_FALSE(QFile::exists(user(QStringLiteral("Blocked.png"))));
