@@ -2,11 +2,13 @@
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "common/File_Functions.h"
 #include "common/Long_SMS_Dlg.h"
 #include "editor/TSLWindowController.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
+#include "output/Open_Export_Log.h"
 #include "output/Send_Modeless.h"
 #include "platform/UiSeam.h"
 
@@ -14,6 +16,8 @@
 
 #include <QButtonGroup>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 
@@ -70,6 +74,7 @@ void Send_Mail::connectControls()
     connect(ui_->rd_all_to_every, &QRadioButton::clicked, this, &Send_Mail::all_rd_select);
     connect(ui_->rd_one_per_recp, &QRadioButton::clicked, this, &Send_Mail::obo_rd_select);
     connect(ui_->delayed_delv_chk, &QCheckBox::clicked, this, &Send_Mail::delayed_delv_chk_select);
+    connect(ui_->to_txt, &QLineEdit::textChanged, this, &Send_Mail::offerOnlyFailed);
 }
 
 int Send_Mail::Open_Wnd()
@@ -77,26 +82,24 @@ int Send_Mail::Open_Wnd()
     TSLWindowController* editor = TSLWindowController::defaultInstance();
     const bool series = editor && editor->Use_Data_Sheet_Values;
     const bool spreadsheet = editor && editor->Use_Excel_Binding_Values;
+    // To, subject and message stay as typed until the program ends; the rest starts afresh.
     ui_->side_front_rd->setChecked(true);
     card_side_str = QStringLiteral("F");
     ui_->from_txt->setText(sender_email);
-    ui_->to_txt->clear();
-    ui_->rd_all_to_every->setEnabled(false);
-    ui_->rd_one_per_recp->setEnabled(false);
     ui_->rd_mail_curr_barcode->setChecked(true);
     ui_->rd_without_barcode->setChecked(false);
     SetObjEnabled(ui_->send_sett_box, true);
     ui_->file_name_txt->setText(QStringLiteral("VarnelCard"));
+    // The records the design is bound to are offered ticked, as export and print offer them, and each
+    // recipient gets their own record's card.
     ui_->send_with_batch_chk->setEnabled(series);
-    ui_->send_with_batch_chk->setChecked(false);
+    ui_->send_with_batch_chk->setChecked(series);
     ui_->send_with_excel_chk->setEnabled(spreadsheet);
-    ui_->send_with_excel_chk->setChecked(false);
-    ui_->rd_all_to_every->setChecked(true);
-    ui_->rd_one_per_recp->setChecked(false);
-    ui_->rd_all_to_every->setEnabled(false);
-    ui_->rd_one_per_recp->setEnabled(false);
-    ui_->subject_txt->clear();
-    ui_->message_txt->clear();
+    ui_->send_with_excel_chk->setChecked(spreadsheet);
+    ui_->rd_all_to_every->setChecked(false);
+    ui_->rd_one_per_recp->setChecked(true);
+    ui_->rd_all_to_every->setEnabled(series || spreadsheet);
+    ui_->rd_one_per_recp->setEnabled(series || spreadsheet);
     ui_->attachment->clear();
     ui_->browse_att->setEnabled(false);
     ui_->clear_att->setEnabled(false);
@@ -106,6 +109,7 @@ int Send_Mail::Open_Wnd()
     for (QSpinBox* box : { ui_->hour_stepper, ui_->min_stepper, ui_->sec_stepper })
         box->setValue(0);
     ui_->sendButton->setEnabled(!running());
+    offerOnlyFailed();
     const int result = platform::ui().runModal(*this);
     hide();
     return result;
@@ -234,6 +238,10 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         Show_MessageBox(QString::fromLatin1(fromMissingText));
         return std::nullopt;
     }
+    if (!isValidEmail(request.sender)) {
+        Show_MessageBox(QStringLiteral("Sender E-mail address is invalid or incomplete."));
+        return std::nullopt;
+    }
     if (Trim_Str(ui_->to_txt->text()).isEmpty()) {
         Show_MessageBox(QStringLiteral("Please specify the Recipient E-mail address."));
         return std::nullopt;
@@ -262,6 +270,8 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     TSLWindowController* editor = TSLWindowController::defaultInstance();
     if (editor) {
         editor->Check_Series_Or_Excel_Use_or_not();
+        if (cardMode && !sendsRecords(editor->Use_Data_Sheet_Values, editor->Use_Excel_Binding_Values))
+            return std::nullopt;
         if (editor->Use_Data_Sheet_Values && !ui_->send_with_batch_chk->isChecked())
             editor->Use_Data_Sheet_Values = false;
         if (editor->Use_Excel_Binding_Values && !ui_->send_with_excel_chk->isChecked())
@@ -282,6 +292,15 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         : !records                          ? Kind::CardWithoutData
         : ui_->rd_all_to_every->isChecked() ? Kind::DataAllToEvery
                                             : Kind::DataOnePerRecipient;
+    if (ui_->only_failed_chk->isEnabled() && ui_->only_failed_chk->isChecked()) {
+        if (request.kind != lastRequest_.kind) {
+            Show_MessageBox(QStringLiteral("The last run mailed the cards in another way. Choose it again to send "
+                                           "only the mails that failed, or untick \"%1\".")
+                                .arg(ui_->only_failed_chk->text()));
+            return std::nullopt;
+        }
+        request.only = lastResult.failedKeys();
+    }
     request.cardSide = card_side_str;
     request.attachment = ui_->attachment->text();
     request.password = sender_pwd;
@@ -297,6 +316,19 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
             = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     }
     return request;
+}
+
+bool Send_Mail::sendsRecords(bool seriesBound, bool spreadsheetBound) const
+{
+    const bool chosen = (seriesBound && ui_->send_with_batch_chk->isChecked())
+        || (spreadsheetBound && ui_->send_with_excel_chk->isChecked());
+    if (chosen || !(seriesBound || spreadsheetBound))
+        return true;
+    return Show_YES_NO_MessageBox(QStringLiteral(
+               "The card is bound to records, but neither \"Use series records\" nor \"Use spreadsheet records\" "
+               "is ticked: every recipient would get the same card, filled from the first record.\n\nSend it "
+               "anyway?"))
+        == 1;
 }
 
 void Send_Mail::Send_Button()
@@ -323,8 +355,10 @@ void Send_Mail::startRun(Send_Mail_Request request)
     send_modls_wnd->startMailRun(Send_Mail_Run::steps(request));
     send_modls_wnd->show();
     msend_modTimer.start();
-    worker_ = std::thread([this, request = std::move(request)] {
-        result_ = run_->run(request);
+    runRequest_ = std::move(request);
+    lastToText_ = ui_->to_txt->text();
+    worker_ = std::thread([this] {
+        result_ = run_->run(runRequest_);
         finished_ = true;
         QMetaObject::invokeMethod(this, &Send_Mail::runFinished, Qt::QueuedConnection);
     });
@@ -352,8 +386,48 @@ void Send_Mail::runFinished()
     TSLWindowController* editor = TSLWindowController::defaultInstance();
     if (dataRun_ && editor)
         editor->Select_first_row_value_for_design(false);
+    lastRequest_ = runRequest_;
+    offerOnlyFailed();
     if (!abandon_)
-        Show_MessageBox(Send_Mail_Run::finalMessage(lastResult));
+        tellResult(lastResult.failures.isEmpty() ? QString() : writeFailureLog(lastRequest_));
+}
+
+void Send_Mail::tellResult(const QString& logPath)
+{
+    const QString text = Send_Mail_Run::finalMessage(lastResult, logPath);
+    if (logPath.isEmpty()) {
+        Show_MessageBox(text);
+        return;
+    }
+    if (Show_YES_NO_MessageBox(text + QStringLiteral("\n\nOpen the list now?")) == 1 && Open_Export_Log::opener)
+        Open_Export_Log::opener(logPath);
+}
+
+QString Send_Mail::writeFailureLog(const Send_Mail_Request& request) const
+{
+    const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Mail Logs")));
+    const QString path = folder.filePath(
+        QDateTime::currentDateTime().toString(QStringLiteral("'Mail run' yyyy-MM-dd hh-mm-ss'.log'")));
+    const QByteArray log = Send_Mail_Run::failureLog(request, lastResult);
+    QString error;
+    if (!folder.mkpath(QStringLiteral("."))
+        || !saveFileAtomically(path, [&log](QIODevice& file) { return file.write(log) == log.size(); }, &error)) {
+        Show_NSLog_Message(QStringLiteral("the mail run's log cannot be written to %1: %2").arg(path, error));
+        return QString();
+    }
+    return path;
+}
+
+void Send_Mail::offerOnlyFailed()
+{
+    // Offered after a run with failures while the To field still names the same recipients.
+    const qsizetype failed = lastResult.failures.size();
+    const bool offered = failed > 0 && !running() && ui_->to_txt->text() == lastToText_;
+    ui_->only_failed_chk->setEnabled(offered);
+    ui_->only_failed_chk->setChecked(offered);
+    ui_->only_failed_chk->setText(failed == 1 ? QStringLiteral("Only the mail that failed last time")
+            : offered                         ? QStringLiteral("Only the %1 mails that failed last time").arg(failed)
+                                              : QStringLiteral("Only the mails that failed last time"));
 }
 
 void Send_Mail::abandonRun()
