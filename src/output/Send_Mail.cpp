@@ -9,6 +9,7 @@
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
 #include "output/Open_Export_Log.h"
+#include "output/Preferences.h"
 #include "output/Send_Modeless.h"
 #include "platform/UiSeam.h"
 
@@ -19,6 +20,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 
 namespace {
@@ -27,6 +29,13 @@ const char* const fromMissingText
     = "Please make sure that:\n1.Entered E-mail Settings are correct.\n2.Internet Connectivity to E-mail server is not "
       "interrupted and E-mail server is not down.\n3.Your firewall or security software(if any) is not blocking the "
       "software to communicate with your E-mail server.";
+
+// The cards are drawn from a copy of the design taken now; the canvas is never touched by a worker.
+std::function<QImage(int, const QString&)> cardRenderer(const TSLWindowController& editor, int dpi)
+{
+    const std::shared_ptr<const Batch_Snapshot> snapshot = editor.Take_Batch_Snapshot();
+    return [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+}
 
 } // namespace
 
@@ -45,6 +54,9 @@ Send_Mail::Send_Mail(QWidget* parent)
     send_modls_wnd = new Send_Modeless(this);
     msend_modTimer.setInterval(500);
     connect(&msend_modTimer, &QTimer::timeout, this, &Send_Mail::update_sending_progress_bar);
+    sizeTimer_.setSingleShot(true);
+    sizeTimer_.setInterval(250);
+    connect(&sizeTimer_, &QTimer::timeout, this, &Send_Mail::measureAttachment);
     connectControls();
     // A run still under way when the program quits is ended and waited for.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Send_Mail::abandonRun);
@@ -53,6 +65,8 @@ Send_Mail::Send_Mail(QWidget* parent)
 Send_Mail::~Send_Mail()
 {
     abandonRun();
+    if (sizeWorker_.joinable())
+        sizeWorker_.join();
 }
 
 void Send_Mail::connectControls()
@@ -75,6 +89,10 @@ void Send_Mail::connectControls()
     connect(ui_->rd_one_per_recp, &QRadioButton::clicked, this, &Send_Mail::obo_rd_select);
     connect(ui_->delayed_delv_chk, &QCheckBox::clicked, this, &Send_Mail::delayed_delv_chk_select);
     connect(ui_->to_txt, &QLineEdit::textChanged, this, &Send_Mail::offerOnlyFailed);
+    const auto remeasure = [this] { sizeTimer_.start(); };
+    connect(ui_->resolution_spin, &QSpinBox::valueChanged, this, remeasure);
+    connect(matrix_card_side, &QButtonGroup::idClicked, this, remeasure);
+    connect(ui_->rd_mail_curr_barcode, &QRadioButton::clicked, this, remeasure);
 }
 
 int Send_Mail::Open_Wnd()
@@ -110,6 +128,8 @@ int Send_Mail::Open_Wnd()
         box->setValue(0);
     ui_->sendButton->setEnabled(!running());
     offerOnlyFailed();
+    ui_->resolution_spin->setValue(storedResolution());
+    measureAttachment();
     const int result = platform::ui().runModal(*this);
     hide();
     return result;
@@ -308,14 +328,70 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     request.port = sending_port;
     request.ssl = send_enable_ssl == QLatin1String("Y") ? QStringLiteral("Y") : QStringLiteral("N");
 
-    if (cardMode && editor) {
-        // The cards are drawn from a copy of the design taken now; the canvas is never touched by the run.
-        const std::shared_ptr<const Batch_Snapshot> snapshot = editor->Take_Batch_Snapshot();
-        const int dpi = editor->export_resolution;
-        request.render
-            = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
-    }
+    request.dpi = ui_->resolution_spin->value();
+    if (cardMode && editor)
+        request.render = cardRenderer(*editor, request.dpi);
+    if (cardMode && request.dpi != storedResolution())
+        storeResolution(request.dpi);
     return request;
+}
+
+int Send_Mail::storedResolution()
+{
+    bool number = false;
+    const int dpi = Preferences::sharedInstance()->send_email_resolution().value_or(QString()).toInt(&number);
+    return number && dpi >= 72 && dpi <= 1200 ? dpi : 300;
+}
+
+void Send_Mail::storeResolution(int dpi)
+{
+    const auto store = Preferences::sharedInstance();
+    store->setsend_email_resolution(QString::number(dpi));
+    if (!store->flush())
+        Show_NSLog_Message(QStringLiteral("the mail resolution could not be kept in %1").arg(store->mPreferencesPath()));
+}
+
+void Send_Mail::measureAttachment()
+{
+    TSLWindowController* editor = TSLWindowController::defaultInstance();
+    if (!editor || !ui_->rd_mail_curr_barcode->isChecked()) {
+        ui_->attachment_size_lbl->clear();
+        return;
+    }
+    if (sizeBusy_) {
+        sizePending_ = true;
+        return;
+    }
+    Send_Mail_Request request;
+    request.cardSide = card_side_str;
+    request.dpi = ui_->resolution_spin->value();
+    request.render = cardRenderer(*editor, request.dpi);
+    sizeBusy_ = true;
+    ui_->attachment_size_lbl->setText(QStringLiteral("Measuring..."));
+    if (sizeWorker_.joinable())
+        sizeWorker_.join();
+    sizeWorker_ = std::thread([this, request = std::move(request)] {
+        const std::optional<Mail_Attachment_Size> size = Send_Mail_Run::attachmentSize(request, 0);
+        QMetaObject::invokeMethod(this, [this, size] { showAttachmentSize(size); }, Qt::QueuedConnection);
+    });
+}
+
+void Send_Mail::showAttachmentSize(const std::optional<Mail_Attachment_Size>& size)
+{
+    sizeBusy_ = false;
+    if (sizePending_) {
+        sizePending_ = false;
+        measureAttachment();
+        return;
+    }
+    if (!size) {
+        ui_->attachment_size_lbl->setText(QStringLiteral("The card picture cannot be made."));
+        return;
+    }
+    ui_->attachment_size_lbl->setText(QStringLiteral("%1 x %2 pixels, %3 a mail")
+                                          .arg(size->pixels.width())
+                                          .arg(size->pixels.height())
+                                          .arg(QLocale().formattedDataSize(size->bytes, 0, QLocale::DataSizeTraditionalFormat)));
 }
 
 bool Send_Mail::sendsRecords(bool seriesBound, bool spreadsheetBound) const

@@ -54,6 +54,10 @@ public:
     // Ends a run under way at once (a send in progress is killed) and waits for its worker; for quitting.
     void abandonRun();
 
+    // The card pictures' resolution: the one last used for mail, 300 dpi at first.
+    static int storedResolution();
+    static void storeResolution(int dpi);
+
     // Writes the failures of the last run to a log of its own in the data folder; its path, or empty when it
     // cannot be written (the reason is logged).
     QString writeFailureLog(const Send_Mail_Request& request) const;
@@ -73,6 +77,9 @@ private:
     void connectControls();
     void startRun(Send_Mail_Request request);
     void runFinished();
+    // The size of one mail's pictures at the chosen resolution, measured on a worker and shown beside it.
+    void measureAttachment();
+    void showAttachmentSize(const std::optional<Mail_Attachment_Size>& size);
     void tellResult(const QString& logPath);
     void offerOnlyFailed();
     // True to go on: records are chosen, none are bound, or the person agreed to one card for everyone.
@@ -92,4 +99,8 @@ private:
     Send_Mail_Request lastRequest_;
     QString lastToText_;
     QTimer msend_modTimer;
+    QTimer sizeTimer_; // measures once the resolution has stopped changing
+    std::thread sizeWorker_;
+    bool sizeBusy_ = false;
+    bool sizePending_ = false;
 };

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -163,7 +164,7 @@ bool Send_Mail_Run::renderSide(const Send_Mail_Request& request, int record, con
         return false;
     }
     QString error;
-    if (!TSLWindowController::Save_gen_image(picture, path, &error)) {
+    if (!TSLWindowController::Save_gen_image(picture, path, &error, request.dpi)) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return false;
     }
@@ -186,6 +187,19 @@ std::optional<QStringList> Send_Mail_Run::cardFiles(const Send_Mail_Request& req
         files << front;
     }
     return files;
+}
+
+std::optional<Mail_Attachment_Size> Send_Mail_Run::attachmentSize(const Send_Mail_Request& request, int record)
+{
+    const QTemporaryDir folder;
+    const std::optional<QStringList> files = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
+    if (!files || files->isEmpty())
+        return std::nullopt;
+    Mail_Attachment_Size size;
+    size.pixels = QImageReader(files->front()).size();
+    for (const QString& file : *files)
+        size.bytes += QFileInfo(file).size();
+    return size;
 }
 
 void Send_Mail_Run::pause(qint32 ms)

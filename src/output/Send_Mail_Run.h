@@ -34,6 +34,7 @@ struct Send_Mail_Request {
     QString baseName = QStringLiteral("VarnelCard"); // of the card picture files
     QString attachment; // the plain run's file, as typed
     int records = 0; // R, records of a data run
+    int dpi = 300; // of the card pictures
     int mailsPerPause = 0; // N; 0 means no pauses
     qint32 pauseMs = 0; // T
     // Record i of side "F" or "B" as a picture, null when it cannot be made; called on the worker.
@@ -62,6 +63,12 @@ struct Send_Mail_Result {
     QSet<QPair<int, QString>> failedKeys() const;
 };
 
+// What one mail's card pictures weigh, as a run attaches them.
+struct Mail_Attachment_Size {
+    QSize pixels; // of the first picture
+    qint64 bytes = 0; // of all the mail's pictures
+};
+
 // The work of an e-mail run, on a worker thread: card pictures rendered into the run's own temporary
 // folder, the mail script once per mail, pauses after every N mails, progress through atomics, and Stop
 // checked before each step, before each recipient of an all-to-every pass and during pauses. Touches no
@@ -87,6 +94,10 @@ public:
     // reason ("not tried" for the mails an earlier failure left).
     static QByteArray failureLog(const Send_Mail_Request& request, const Send_Mail_Result& result);
 
+    // The pictures of `record` written as a run writes them, measured and removed; none when they cannot
+    // be made. Any thread.
+    static std::optional<Mail_Attachment_Size> attachmentSize(const Send_Mail_Request& request, int record);
+
 private:
     struct Step;
     bool stopped() const { return stop_.load() || abandon_.load(); }
@@ -98,8 +109,8 @@ private:
         const QStringList& attachments, Send_Mail_Result& result);
     static void leaveUntried(
         const Send_Mail_Request& request, int fromStep, const QStringList& restOfStep, Send_Mail_Result& result);
-    bool renderSide(const Send_Mail_Request& request, int record, const QString& side, const QString& path);
-    std::optional<QStringList> cardFiles(const Send_Mail_Request& request, int record, const QString& folder);
+    static bool renderSide(const Send_Mail_Request& request, int record, const QString& side, const QString& path);
+    static std::optional<QStringList> cardFiles(const Send_Mail_Request& request, int record, const QString& folder);
     void pause(qint32 ms);
 
     const std::atomic<bool>& stop_;

@@ -19,6 +19,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -336,6 +339,59 @@ TEST_F(SendMailPeer, ARefusedGuestOfTwentyLeavesNineteenCardsDeliveredNamesTheOn
     ASSERT_EQ(texts.size(), 1);
     EXPECT_TRUE(texts[0].startsWith(QStringLiteral("1 of 1 mails could not be sent: refused5@example.org")));
     Open_Export_Log::opener = savedOpener;
+}
+
+TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAndKeepsIt)
+{
+    SmtpPeer peer(SmtpPeer::Mode::StartTls);
+    ASSERT_TRUE(peer.running());
+    ASSERT_TRUE(Series_File::write(
+        QStringLiteral("Tables"), { QStringLiteral("T1"), QStringLiteral("T2") }, Series_File::Values::AsGiven));
+    addBoundText(QStringLiteral("Tables"));
+    Send_Mail::storeResolution(300);
+    sender_email = QString::fromLatin1(SmtpPeer::login);
+    sender_pwd = QString::fromLatin1(SmtpPeer::password);
+    sending_server = QStringLiteral("127.0.0.1");
+    sending_port = peer.port();
+    send_enable_ssl = QStringLiteral("N");
+    const QRegularExpression shown(QStringLiteral("^(\\d+) x (\\d+) pixels, (.+) a mail$"));
+    const auto measured = [&](Send_Mail& mail) {
+        QElapsedTimer clock;
+        clock.start();
+        QRegularExpressionMatch match;
+        while (!(match = shown.match(mail.form().attachment_size_lbl->text())).hasMatch() && clock.elapsed() < 10000)
+            QTest::qWait(20);
+        return match;
+    };
+    QRegularExpressionMatch at300, at150;
+    ui.modalRuns.clear();
+    sendFromWindow([&](Send_Mail& mail) {
+        EXPECT_EQ(mail.form().resolution_spin->value(), 300);
+        at300 = measured(mail);
+        mail.form().resolution_spin->setValue(150);
+        QTest::qWait(300);
+        at150 = measured(mail);
+        type(mail.form().to_txt, QStringLiteral("one@example.org"));
+        click(mail.form().sendButton);
+    });
+    ASSERT_TRUE(at300.hasMatch() && at150.hasMatch());
+    EXPECT_NEAR(at300.captured(1).toInt(), 2 * at150.captured(1).toInt(), 2);
+    const QList<QJsonObject> got = peer.waitForMessages(1);
+    ASSERT_EQ(got.size(), 1);
+    const QJsonObject file = got[0][QLatin1String("attachments")][0].toObject();
+    const QImage card(file[QLatin1String("path")].toString(), "PNG");
+    // What was shown is what went: the picture's pixels and resolution, the mail's bytes.
+    EXPECT_EQ(card.size(), QSize(at150.captured(1).toInt(), at150.captured(2).toInt()));
+    EXPECT_NEAR(card.dotsPerMeterX() * 0.0254, 150, 1);
+    EXPECT_EQ(QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
+        at150.captured(3));
+    ui.messages.clear();
+    sendFromWindow([&](Send_Mail& mail) {
+        EXPECT_EQ(mail.form().resolution_spin->value(), 150); // kept for the next run
+        click(mail.form().closeButton);
+    });
+    EXPECT_EQ(Send_Mail::storedResolution(), 150);
+    Send_Mail::storeResolution(300);
 }
 
 TEST(EmailSettingPeer, AWrongPasswordEndsAtOnceWithItsMessageAndCancelEndsASilentServersWait)
