@@ -1,8 +1,8 @@
 #include "output/Send_Mail.h"
 
 #include "common/Common_Functions.h"
-#include "common/Globals.h"
 #include "common/File_Functions.h"
+#include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
 #include "editor/TSLWindowController.h"
 #include "output/Batch_Snapshot.h"
@@ -274,6 +274,14 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     request.recipients = *recipients;
     request.subject = ui_->subject_txt->text();
     request.body = ui_->message_txt->toPlainText();
+    Mail_Message fields;
+    fields.subject = request.subject;
+    fields.body = request.body;
+    fields.password = sender_pwd;
+    if (const std::optional<QString> limit = Mail_Script::overLimit(fields)) {
+        Show_MessageBox(*limit);
+        return std::nullopt;
+    }
 
     const bool cardMode = ui_->rd_mail_curr_barcode->isChecked();
     if (cardMode) {

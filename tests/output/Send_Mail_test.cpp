@@ -152,17 +152,20 @@ TEST(SendMail, BrowseAndClearFillAndEmptyTheAttachment)
 
 TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
 {
+    const QString tooLong(Mail_Script::maxBodyBytes + 1, QLatin1Char('x'));
     const struct {
         const char* from;
         const char* to;
         const char* fileName;
         const char* message;
+        QString body = QString();
     } cases[] = {
         { "  ", "a@example.com", "Card", "Please make sure that:\n1.Entered E-mail Settings are correct." },
         { "me@example.com", " ", "Card", "Please specify the Recipient E-mail address." },
         { "Party time", "a@example.com", "Card", "Sender E-mail address is invalid or incomplete." },
         { "me@example.com", "a@example.com, nobody", "Card", "Recipient E-mail address is invalid or incomplete." },
         { "me@example.com", ",", "Card", "Recipient E-mail address is invalid or incomplete." },
+        { "me@example.com", "a@example.com", "Card", "The message is too long: at most 1024 KB", tooLong },
         { "me@example.com", "a@example.com", " /*?", "Please enter valid file name." },
         { "me@example.com", "a@example.com", "..", "Please enter valid file name." },
     };
@@ -175,6 +178,7 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
             type(f.from_txt, QString::fromLatin1(c.from));
             type(f.to_txt, QString::fromLatin1(c.to));
             type(f.file_name_txt, QString::fromLatin1(c.fileName));
+            f.message_txt->setPlainText(c.body);
             click(f.sendButton);
             EXPECT_FALSE(window.running());
         });
