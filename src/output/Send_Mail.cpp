@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -128,7 +129,10 @@ int Send_Mail::Open_Wnd()
         box->setValue(0);
     ui_->sendButton->setEnabled(!running());
     offerOnlyFailed();
-    ui_->resolution_spin->setValue(storedResolution());
+    {
+        const QSignalBlocker quiet(ui_->resolution_spin); // measured once, just below
+        ui_->resolution_spin->setValue(storedResolution());
+    }
     measureAttachment();
     const int result = platform::ui().runModal(*this);
     hide();
