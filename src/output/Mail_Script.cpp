@@ -67,7 +67,8 @@ QString Mail_Outcome::text() const
         return QStringLiteral("The server offers no encryption (STARTTLS), so nothing was sent and the password was "
                               "not given to it. Choose SSL if the server expects encryption from the start.");
     case S::Certificate:
-        return QStringLiteral("The server's certificate could not be verified (%1). Nothing was sent.").arg(reason);
+        return QStringLiteral("The server's certificate could not be verified (%1). Nothing was sent.")
+            .arg(reason.endsWith(QLatin1Char('.')) ? reason.chopped(1) : reason);
     case S::RecipientRefused:
         return QStringLiteral("The server refused the recipient: %1").arg(reason);
     case S::SenderRefused:
