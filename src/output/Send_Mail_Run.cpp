@@ -238,6 +238,11 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
     for (int i = 0; i < total && !stopped(); ++i) {
         curr_barcode_count = i + 1;
         if (i >= mailSteps(request)) {
+            // One card per recipient: those past the last record get none, and are told of.
+            for (int step = i; step < total; ++step) {
+                for (const QString& address : addressesOf(request, step))
+                    result.failures << Send_Mail_Failure { step, address, QStringLiteral("no record for this recipient") };
+            }
             curr_barcode_count = total;
             break;
         }

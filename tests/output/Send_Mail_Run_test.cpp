@@ -197,7 +197,7 @@ TEST(SendMailRun, ARefusedRecipientLeavesTheOthersToGoAServerFailureEndsTheRunAn
     }
 }
 
-TEST(SendMailRun, RecordsWithoutAPictureAreListedAndTheRunGoesOn)
+TEST(SendMailRun, RecordsWithoutAPictureAndRecipientsWithoutARecordAreListedAndTheRunGoesOn)
 {
     RecordingRun r;
     Send_Mail_Request req = request(Send_Mail_Request::Kind::DataOnePerRecipient, three, 3);
@@ -208,6 +208,12 @@ TEST(SendMailRun, RecordsWithoutAPictureAreListedAndTheRunGoesOn)
     EXPECT_TRUE(result.lastSendSucceeded);
     EXPECT_EQ(Send_Mail_Run::finalMessage(result),
         QStringLiteral("1 of 3 mails could not be sent: b@example.com (the card of record 2 could not be made)."));
+
+    RecordingRun more;
+    const QStringList four = three + QStringList { QStringLiteral("d@example.com") };
+    EXPECT_EQ(Send_Mail_Run::finalMessage(more.run.run(request(Send_Mail_Request::Kind::DataOnePerRecipient, four, 2))),
+        QStringLiteral("2 of 4 mails could not be sent: c@example.com (no record for this recipient), d@example.com (no "
+                       "record for this recipient)."));
 }
 
 TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
