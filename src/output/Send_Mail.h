@@ -26,7 +26,9 @@ public:
     static Send_Mail& defaultInstance();
     ~Send_Mail() override;
 
-    int Open_Wnd(); // resets the controls, runs the window modally; 0 when it closes
+    // Resets the controls but To, subject and message, ticks the records the design is bound to, and runs
+    // the window modally; 0 when it closes.
+    int Open_Wnd();
 
     void Send_Button(); // checks the inputs and starts a run; ignored while one is under way
     void Close_Button();
@@ -52,6 +54,14 @@ public:
     // Ends a run under way at once (a send in progress is killed) and waits for its worker; for quitting.
     void abandonRun();
 
+    // The card pictures' resolution: the one last used for mail, 300 dpi at first.
+    static int storedResolution();
+    static void storeResolution(int dpi);
+
+    // Writes the failures of the last run to a log of its own in the data folder; its path, or empty when it
+    // cannot be written (the reason is logged).
+    QString writeFailureLog(const Send_Mail_Request& request) const;
+
     QString card_side_str = QStringLiteral("F");
     Send_Modeless* send_modls_wnd = nullptr;
     Send_Mail_Result lastResult; // of the last run that ended
@@ -67,6 +77,13 @@ private:
     void connectControls();
     void startRun(Send_Mail_Request request);
     void runFinished();
+    // The size of one mail's pictures at the chosen resolution, measured on a worker and shown beside it.
+    void measureAttachment();
+    void showAttachmentSize(const std::optional<Mail_Attachment_Size>& size);
+    void tellResult(const QString& logPath);
+    void offerOnlyFailed();
+    // True to go on: records are chosen, none are bound, or the person agreed to one card for everyone.
+    bool sendsRecords(bool seriesBound, bool spreadsheetBound) const;
     void update_sending_progress_bar();
 
     std::unique_ptr<Ui::Send_Mail> ui_;
@@ -77,5 +94,13 @@ private:
     std::atomic<bool> finished_ { false };
     Send_Mail_Result result_;
     bool dataRun_ = false;
+    // The run under way, and the last that ended, for a second run limited to the mails that failed.
+    Send_Mail_Request runRequest_;
+    Send_Mail_Request lastRequest_;
+    QString lastToText_;
     QTimer msend_modTimer;
+    QTimer sizeTimer_; // measures once the resolution has stopped changing
+    std::thread sizeWorker_;
+    bool sizeBusy_ = false;
+    bool sizePending_ = false;
 };
