@@ -143,10 +143,12 @@ private:
 // Worksheet cells as they come: each row is kept as it closes, each cell's text as the cell closes.
 class Sheet_Handler : public Xml_Stream_Handler {
 public:
-    Sheet_Handler(Workbook_Sheet& sheet, const QStringList& shared, platform::ReadBudget& budget)
+    // keep false: the cells are only counted.
+    Sheet_Handler(Workbook_Sheet& sheet, const QStringList& shared, platform::ReadBudget& budget, bool keep)
         : sheet_(sheet)
         , shared_(shared)
         , budget_(budget)
+        , keep_(keep)
     {
     }
 
@@ -265,6 +267,8 @@ private:
         if (column_ < 0)
             return;
         widest = std::max(widest, column_ + 1);
+        if (!keeping())
+            return;
         QString value;
         if (shared_index_) {
             char* end = nullptr;
@@ -276,7 +280,7 @@ private:
             if (!budget_.spend(0, quint64(value.size()) * 2))
                 return;
         }
-        if (value.isEmpty() || !keeping())
+        if (value.isEmpty())
             return;
         if (column_ >= row_.size()) {
             if (!budget_.spend(0, quint64(column_ + 1 - row_.size()) * kValueOverhead))
@@ -286,16 +290,16 @@ private:
         row_[column_] = std::move(value);
     }
 
-    bool keeping() const { return rowCount < Workbook_Reader::kMaxRows; }
+    bool keeping() const { return keep_ && rowCount < Workbook_Reader::kMaxRows; }
 
     void endRow()
     {
         inRow_ = false;
+        const bool kept = keeping(); // asked of the row that ends, before it is counted
         ++rowCount;
-        if (!keeping()) {
-            sheet_.rows = {}; // too tall: only counted from here on, and the kept rows go back
+        if (!kept) {
+            sheet_.rows = {}; // too tall or only counting: the kept rows go back
             row_.clear();
-            return;
         }
         const std::int64_t width = std::max({ dimension, widest, 1 });
         if (rowCount * width > Workbook_Reader::kMaxCells) {
@@ -305,6 +309,8 @@ private:
                      .arg(Workbook_Reader::kMaxCells));
             return;
         }
+        if (!kept)
+            return;
         budget_.spend(0, 64);
         sheet_.rows.append(std::move(row_));
         row_ = QStringList();
@@ -327,6 +333,7 @@ private:
     bool inInline_ = false;
     bool collecting_ = false;
     bool shared_index_ = false;
+    bool keep_ = true;
 };
 
 QString worksheetPart(int number)
@@ -424,16 +431,27 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
     cancelled_ = false;
     sheet = Workbook_Sheet();
     const QString part = worksheetPart(number);
-    if (archive_.declaredSize(part) < 0) {
+    const std::int64_t bytes = archive_.declaredSize(part);
+    if (bytes < 0) {
         error_ = QStringLiteral("The part %1 is missing from the workbook.").arg(part.section(QLatin1Char('/'), -1));
         return false;
     }
+    // A large part is first only counted, so that a sheet past the limits is refused before its cells
+    // take memory.
+    const bool countFirst = bytes > kCountFirstBytes;
     if (control_) {
         control_->done.store(0);
-        control_->total.store(archive_.declaredSize(part));
+        control_->total.store(countFirst ? 2 * bytes : bytes);
     }
+    if (countFirst && !readPass(part, sheet, false))
+        return false;
+    return readPass(part, sheet, true);
+}
+
+bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, bool keep)
+{
     platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
-    Sheet_Handler handler(sheet, shared_, budget);
+    Sheet_Handler handler(sheet, shared_, budget, keep);
     Xml_Stream_Scanner scanner(handler);
     QString reason;
     const auto outcome = archive_.read(part, scanner, budget, control_, &reason);
@@ -454,14 +472,16 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
         return false;
     }
     sheet.width = std::max({ handler.dimension, handler.widest, 1 });
-    if (std::int64_t(sheet.rows.size()) * sheet.width > kMaxCells) {
+    if (handler.rowCount * sheet.width > kMaxCells) {
         error_ = QStringLiteral("The worksheet has %1 rows of %2 columns; at most %3 cells can be read.")
-                     .arg(sheet.rows.size())
+                     .arg(handler.rowCount)
                      .arg(sheet.width)
                      .arg(kMaxCells);
         sheet = Workbook_Sheet();
         return false;
     }
+    if (!keep)
+        return true;
     for (QStringList& row : sheet.rows) {
         if (row.size() < sheet.width && !budget.spend(0, quint64(sheet.width - row.size()) * sizeof(QString))) {
             error_ = QStringLiteral("The worksheet needs more memory than a workbook of %1 KB can use.")

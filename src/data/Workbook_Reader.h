@@ -43,9 +43,12 @@ public:
     // The budget of one step is that of the design reader for an input this many times the file's size:
     // room for the large ratios of repetitive XML, never for a bomb's.
     static constexpr std::uint64_t kBudgetScale = 8;
+    // Worksheet parts larger than this are counted before their cells are kept.
+    static constexpr std::int64_t kCountFirstBytes = std::int64_t(24) << 20;
 
 private:
     bool finishRead(Workbook_Archive::Outcome outcome, const QString& reason);
+    bool readPass(const QString& part, Workbook_Sheet& sheet, bool keep);
 
     Read_Control* control_ = nullptr;
     QString path_;

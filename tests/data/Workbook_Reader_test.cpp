@@ -181,3 +181,21 @@ TEST(SpreadsheetEscapes, ControlCharactersRoundTripAndPlainTextIsUntouched)
         EXPECT_EQ(decodeSpreadsheetEscapes(c.escaped), c.plain);
     }
 }
+
+TEST(WorkbookReader, RowLimitSweepCountsASheetOfExactlyTheLimitThenReadsItWhole)
+{
+    QByteArray body;
+    body.reserve(40 << 20);
+    for (int r = 1; r <= Workbook_Reader::kMaxRows; ++r)
+        body += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"A" + QByteArray::number(r) + "\"><v>"
+            + QByteArray::number(r % 7) + "</v></c></row>";
+    const QByteArray part = sheettest::worksheet(body);
+    ASSERT_GT(part.size(), Workbook_Reader::kCountFirstBytes);
+    body.clear();
+    Workbook_Sheet sheet;
+    EXPECT_TRUE(readError(
+        writeBook(QStringLiteral("tall.xlsx"), { { QStringLiteral("xl/worksheets/sheet1.xml"), part } }), &sheet)
+                    .isEmpty());
+    ASSERT_EQ(sheet.rows.size(), Workbook_Reader::kMaxRows);
+    EXPECT_EQ(sheet.rows.last(), QStringList { QString::number(Workbook_Reader::kMaxRows % 7) });
+}
