@@ -3,10 +3,10 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
-#include "editor/TSLWindowController.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
+#include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
 #include "platform/UiSeam.h"
 
@@ -72,11 +72,11 @@ void Send_Mail::connectControls()
     connect(ui_->delayed_delv_chk, &QCheckBox::clicked, this, &Send_Mail::delayed_delv_chk_select);
 }
 
-int Send_Mail::Open_Wnd()
+int Send_Mail::Open_Wnd(Print_Design_Host* host)
 {
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    const bool series = editor && editor->Use_Data_Sheet_Values;
-    const bool spreadsheet = editor && editor->Use_Excel_Binding_Values;
+    host_ = host;
+    const bool series = host_ && host_->usesSeries();
+    const bool spreadsheet = host_ && host_->usesSpreadsheet();
     ui_->side_front_rd->setChecked(true);
     card_side_str = QStringLiteral("F");
     ui_->from_txt->setText(sender_email);
@@ -108,6 +108,8 @@ int Send_Mail::Open_Wnd()
     ui_->sendButton->setEnabled(!running());
     const int result = platform::ui().runModal(*this);
     hide();
+    if (!running())
+        host_ = nullptr;
     return result;
 }
 
@@ -157,9 +159,8 @@ void Send_Mail::Without_barcode_rd_select()
 
 void Send_Mail::send_barcode_rd_select()
 {
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (editor)
-        editor->Check_Series_Or_Excel_Use_or_not();
+    if (host_)
+        host_->Check_Series_Or_Excel_Use_or_not();
     ui_->rd_mail_curr_barcode->setChecked(true);
     ui_->rd_without_barcode->setChecked(false);
     SetObjEnabled(ui_->send_sett_box, true);
@@ -168,8 +169,8 @@ void Send_Mail::send_barcode_rd_select()
         if (!available)
             box->setChecked(false);
     };
-    offer(ui_->send_with_batch_chk, editor && editor->Use_Data_Sheet_Values);
-    offer(ui_->send_with_excel_chk, editor && editor->Use_Excel_Binding_Values);
+    offer(ui_->send_with_batch_chk, host_ && host_->usesSeries());
+    offer(ui_->send_with_excel_chk, host_ && host_->usesSpreadsheet());
     const bool records = ui_->send_with_batch_chk->isChecked() || ui_->send_with_excel_chk->isChecked();
     ui_->rd_all_to_every->setEnabled(records);
     ui_->rd_one_per_recp->setEnabled(records);
@@ -259,15 +260,10 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         request.baseName = name;
     }
 
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (editor) {
-        editor->Check_Series_Or_Excel_Use_or_not();
-        if (editor->Use_Data_Sheet_Values && !ui_->send_with_batch_chk->isChecked())
-            editor->Use_Data_Sheet_Values = false;
-        if (editor->Use_Excel_Binding_Values && !ui_->send_with_excel_chk->isChecked())
-            editor->Use_Excel_Binding_Values = false;
-        editor->Get_total_Card_count();
-        request.records = editor->Total_Batch_Excel_Card;
+    if (host_) {
+        host_->Check_Series_Or_Excel_Use_or_not();
+        host_->keepSources(ui_->send_with_batch_chk->isChecked(), ui_->send_with_excel_chk->isChecked());
+        request.records = host_->recordCount();
     }
 
     if (ui_->delayed_delv_chk->isChecked()) {
@@ -289,10 +285,10 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     request.port = sending_port;
     request.ssl = send_enable_ssl == QLatin1String("Y") ? QStringLiteral("Y") : QStringLiteral("N");
 
-    if (cardMode && editor) {
+    if (cardMode && host_) {
         // The cards are drawn from a copy of the design taken now; the canvas is never touched by the run.
-        const std::shared_ptr<const Batch_Snapshot> snapshot = editor->Take_Batch_Snapshot();
-        const int dpi = editor->export_resolution;
+        const std::shared_ptr<const Batch_Snapshot> snapshot = host_->takeSnapshot();
+        const int dpi = host_->exportSettings().dpi;
         request.render
             = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     }
@@ -349,9 +345,8 @@ void Send_Mail::runFinished()
     lastResult = result_;
     ui_->sendButton->setEnabled(true);
     ui_->closeButton->setEnabled(true);
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (dataRun_ && editor)
-        editor->Select_first_row_value_for_design(false);
+    if (dataRun_ && host_)
+        host_->Select_first_row_value_for_design();
     if (!abandon_)
         Show_MessageBox(Send_Mail_Run::finalMessage(lastResult));
 }
