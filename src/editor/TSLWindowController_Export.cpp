@@ -7,6 +7,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "editor/Design_File_Format.h"
+#include "editor/Editor_Globals.h"
 #include "output/Card_Image_File.h"
 #include "output/Open_Export_Log.h"
 #include "profiles/Export_Template_Window.h"
@@ -56,25 +57,23 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
             failure = Card_Image_File::failureText(target, reason);
     };
 
-    if (export_card_side == QLatin1String("BOTH")) {
+    // The back alone goes to the chosen name with "_Back", as it does beside a front.
+    const Card_Image_File::Targets files = Card_Image_File::targets(path, export_card_side, export_combined_image_chk);
+    if (!files.combined.isEmpty()) {
         const QImage back = render(1);
-        const QImage front = render(0);
-        if (export_combined_image_chk) {
-            save(Card_Image_File::combine(front, back), path);
-        } else {
-            save(back, Create_Back_Card_Path(path));
-            save(front, path);
-        }
-    } else {
-        save(render(export_card_side == QLatin1String("F") ? 0 : 1), path);
+        save(Card_Image_File::combine(render(0), back), files.combined);
     }
+    if (!files.back.isEmpty())
+        save(render(1), files.back);
+    if (!files.front.isEmpty())
+        save(render(0), files.front);
 
     if (!failure.isEmpty()) {
         Show_MessageBox(failure);
         return false;
     }
     if (show_msg) {
-        Export_File_Path = path;
+        Export_File_Path = files.back.isEmpty() || !files.front.isEmpty() ? path : files.back;
         Export_File_Message = QStringLiteral("Card has been exported successfully.");
         Open_Export_File_Box();
     }
@@ -85,6 +84,7 @@ void TSLWindowController::Export_Button()
 {
     Export_Window& dialog = Export_Window::defaultInstance();
     dialog.reset();
+    dialog.setTwoSided(CARD_SIDE_STR == QLatin1String("2"));
     export_card_side = QStringLiteral("F");
     Check_Series_Or_Excel_Use_or_not();
     dialog.setSources(Use_Data_Sheet_Values, Use_Excel_Binding_Values);

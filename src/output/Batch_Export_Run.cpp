@@ -72,6 +72,15 @@ Batch_Export_Result Batch_Export_Run::writeCards(const Batch_Export_Job& job)
     return result;
 }
 
+QString Batch_Export_Run::finishedMessage(const Batch_Export_Result& result)
+{
+    if (!result.stopped)
+        return QStringLiteral("Card has been exported successfully.");
+    return QStringLiteral("The export was stopped: %1 of %2 cards have been exported.")
+        .arg(result.written)
+        .arg(result.records);
+}
+
 void Batch_Export_Run::tell(const Batch_Export_Result& result, const QString& folder)
 {
     if (!result.succeeded()) {
@@ -79,6 +88,6 @@ void Batch_Export_Run::tell(const Batch_Export_Result& result, const QString& fo
         return;
     }
     noticePath_ = folder;
-    noticeMessage_ = QStringLiteral("Card has been exported successfully.");
+    noticeMessage_ = finishedMessage(result);
     Open_Export_Log::defaultInstance().Open_Export_File_Box(noticePath_, noticeMessage_);
 }

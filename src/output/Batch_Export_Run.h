@@ -19,6 +19,9 @@ public:
     // GUI thread; returns when the run has ended and its notice or failure message was shown.
     Batch_Export_Result run(const QString& chosenFolder);
 
+    // The notice of a run that wrote every file it was asked for: all cards, or those written before Stop.
+    static QString finishedMessage(const Batch_Export_Result& result);
+
     // What the export-finished notice showed; empty when none was shown.
     const QString& noticePath() const { return noticePath_; }
     const QString& noticeMessage() const { return noticeMessage_; }
