@@ -4,12 +4,12 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
-#include "editor/TSLWindowController.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
 #include "output/Open_Export_Log.h"
 #include "output/Preferences.h"
+#include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
 #include "platform/UiSeam.h"
 
@@ -32,9 +32,9 @@ const char* const fromMissingText
       "software to communicate with your E-mail server.";
 
 // The cards are drawn from a copy of the design taken now; the canvas is never touched by a worker.
-std::function<QImage(int, const QString&)> cardRenderer(const TSLWindowController& editor, int dpi)
+std::function<QImage(int, const QString&)> cardRenderer(const Print_Design_Host& host, int dpi)
 {
-    const std::shared_ptr<const Batch_Snapshot> snapshot = editor.Take_Batch_Snapshot();
+    const std::shared_ptr<const Batch_Snapshot> snapshot = host.takeSnapshot();
     return [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
 }
 
@@ -96,11 +96,11 @@ void Send_Mail::connectControls()
     connect(ui_->rd_mail_curr_barcode, &QRadioButton::clicked, this, remeasure);
 }
 
-int Send_Mail::Open_Wnd()
+int Send_Mail::Open_Wnd(Print_Design_Host* host)
 {
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    const bool series = editor && editor->Use_Data_Sheet_Values;
-    const bool spreadsheet = editor && editor->Use_Excel_Binding_Values;
+    host_ = host;
+    const bool series = host_ && host_->usesSeries();
+    const bool spreadsheet = host_ && host_->usesSpreadsheet();
     // To, subject and message stay as typed until the program ends; the rest starts afresh.
     ui_->side_front_rd->setChecked(true);
     card_side_str = QStringLiteral("F");
@@ -136,6 +136,8 @@ int Send_Mail::Open_Wnd()
     measureAttachment();
     const int result = platform::ui().runModal(*this);
     hide();
+    if (!running())
+        host_ = nullptr;
     return result;
 }
 
@@ -185,9 +187,8 @@ void Send_Mail::Without_barcode_rd_select()
 
 void Send_Mail::send_barcode_rd_select()
 {
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (editor)
-        editor->Check_Series_Or_Excel_Use_or_not();
+    if (host_)
+        host_->Check_Series_Or_Excel_Use_or_not();
     ui_->rd_mail_curr_barcode->setChecked(true);
     ui_->rd_without_barcode->setChecked(false);
     SetObjEnabled(ui_->send_sett_box, true);
@@ -196,8 +197,8 @@ void Send_Mail::send_barcode_rd_select()
         if (!available)
             box->setChecked(false);
     };
-    offer(ui_->send_with_batch_chk, editor && editor->Use_Data_Sheet_Values);
-    offer(ui_->send_with_excel_chk, editor && editor->Use_Excel_Binding_Values);
+    offer(ui_->send_with_batch_chk, host_ && host_->usesSeries());
+    offer(ui_->send_with_excel_chk, host_ && host_->usesSpreadsheet());
     const bool records = ui_->send_with_batch_chk->isChecked() || ui_->send_with_excel_chk->isChecked();
     ui_->rd_all_to_every->setEnabled(records);
     ui_->rd_one_per_recp->setEnabled(records);
@@ -299,17 +300,12 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         request.baseName = name;
     }
 
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (editor) {
-        editor->Check_Series_Or_Excel_Use_or_not();
-        if (cardMode && !sendsRecords(editor->Use_Data_Sheet_Values, editor->Use_Excel_Binding_Values))
+    if (host_) {
+        host_->Check_Series_Or_Excel_Use_or_not();
+        if (cardMode && !sendsRecords(host_->usesSeries(), host_->usesSpreadsheet()))
             return std::nullopt;
-        if (editor->Use_Data_Sheet_Values && !ui_->send_with_batch_chk->isChecked())
-            editor->Use_Data_Sheet_Values = false;
-        if (editor->Use_Excel_Binding_Values && !ui_->send_with_excel_chk->isChecked())
-            editor->Use_Excel_Binding_Values = false;
-        editor->Get_total_Card_count();
-        request.records = editor->Total_Batch_Excel_Card;
+        host_->keepSources(ui_->send_with_batch_chk->isChecked(), ui_->send_with_excel_chk->isChecked());
+        request.records = host_->recordCount();
     }
 
     if (ui_->delayed_delv_chk->isChecked()) {
@@ -341,8 +337,8 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     request.ssl = send_enable_ssl == QLatin1String("Y") ? QStringLiteral("Y") : QStringLiteral("N");
 
     request.dpi = ui_->resolution_spin->value();
-    if (cardMode && editor)
-        request.render = cardRenderer(*editor, request.dpi);
+    if (cardMode && host_)
+        request.render = cardRenderer(*host_, request.dpi);
     if (cardMode && request.dpi != storedResolution())
         storeResolution(request.dpi);
     return request;
@@ -365,8 +361,7 @@ void Send_Mail::storeResolution(int dpi)
 
 void Send_Mail::measureAttachment()
 {
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (!editor || !ui_->rd_mail_curr_barcode->isChecked()) {
+    if (!host_ || !ui_->rd_mail_curr_barcode->isChecked()) {
         ui_->attachment_size_lbl->clear();
         return;
     }
@@ -377,7 +372,7 @@ void Send_Mail::measureAttachment()
     Send_Mail_Request request;
     request.cardSide = card_side_str;
     request.dpi = ui_->resolution_spin->value();
-    request.render = cardRenderer(*editor, request.dpi);
+    request.render = cardRenderer(*host_, request.dpi);
     sizeBusy_ = true;
     ui_->attachment_size_lbl->setText(QStringLiteral("Measuring..."));
     if (sizeWorker_.joinable())
@@ -471,9 +466,8 @@ void Send_Mail::runFinished()
     lastResult = result_;
     ui_->sendButton->setEnabled(true);
     ui_->closeButton->setEnabled(true);
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (dataRun_ && editor)
-        editor->Select_first_row_value_for_design(false);
+    if (dataRun_ && host_)
+        host_->Select_first_row_value_for_design();
     lastRequest_ = runRequest_;
     offerOnlyFailed();
     if (!abandon_)

@@ -11,6 +11,7 @@
 #include <thread>
 
 class QButtonGroup;
+class Print_Design_Host;
 class Send_Modeless;
 namespace Ui {
 class Send_Mail;
@@ -26,9 +27,9 @@ public:
     static Send_Mail& defaultInstance();
     ~Send_Mail() override;
 
-    // Resets the controls but To, subject and message, ticks the records the design is bound to, and runs
-    // the window modally; 0 when it closes.
-    int Open_Wnd();
+    // Resets the controls for the host's design (none: no records to offer) but To, subject and message,
+    // ticks the records the design is bound to, and runs the window modally; 0 when it closes.
+    int Open_Wnd(Print_Design_Host* host = nullptr);
 
     void Send_Button(); // checks the inputs and starts a run; ignored while one is under way
     void Close_Button();
@@ -87,6 +88,7 @@ private:
     void update_sending_progress_bar();
 
     std::unique_ptr<Ui::Send_Mail> ui_;
+    Print_Design_Host* host_ = nullptr; // while the window is open
     QButtonGroup* matrix_card_side = nullptr;
     std::unique_ptr<Send_Mail_Run> run_;
     std::thread worker_;

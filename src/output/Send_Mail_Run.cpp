@@ -1,7 +1,7 @@
 #include "output/Send_Mail_Run.h"
 
 #include "common/Common_Functions.h"
-#include "editor/TSLWindowController.h"
+#include "output/Card_Image_File.h"
 #include "output/Mail_Globals.h"
 
 #include <QDir>
@@ -164,7 +164,7 @@ bool Send_Mail_Run::renderSide(const Send_Mail_Request& request, int record, con
         return false;
     }
     QString error;
-    if (!TSLWindowController::Save_gen_image(picture, path, &error, request.dpi)) {
+    if (!Card_Image_File::write(picture, path, &error, request.dpi)) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return false;
     }
