@@ -23,7 +23,7 @@ public:
     static QString path(const QString& name);
     static bool exists(const QString& name);
 
-    // The names of the series in the folder, sorted; only "*.txt" files whose name is valid.
+    // The names of the series in the folder, sorted; only visible "*.txt" files whose name is valid.
     static QStringList names();
 
     // The editing and viewing reader: each line trimmed, empty lines dropped. None when the name is not
