@@ -191,9 +191,15 @@ void Template_Wizard::Copy_Templatee_Click()
         return;
     if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to make copy of this template?")) != 1)
         return;
+    // A copy is the preview and its design file together, or nothing: a lone preview would open no design.
     const QString copy = Create_New_File_Path(chosen);
-    QFile::copy(chosen, copy);
-    QFile::copy(designOf(chosen), designOf(copy));
+    const bool hasDesign = QFileInfo::exists(designOf(chosen));
+    if (!copyReplacing(chosen, copy) || (hasDesign && !copyReplacing(designOf(chosen), designOf(copy)))) {
+        QFile::remove(copy);
+        Show_NSLog_Message(QStringLiteral("cannot copy template %1 to %2").arg(chosen, copy));
+        Show_MessageBox(QStringLiteral("The template could not be copied."));
+        return;
+    }
     Fill_Templates_User_Defined();
 }
 
