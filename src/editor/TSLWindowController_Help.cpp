@@ -4,11 +4,11 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
-#include "output/Help_Support.h"
-#include "output/Maker_Links.h"
-#include "output/Promotion_Form.h"
-#include "output/Review_Form.h"
-#include "output/Share_It_Dlg.h"
+#include "info/Help_Support.h"
+#include "info/Maker_Links.h"
+#include "info/Promotion_Form.h"
+#include "info/Review_Form.h"
+#include "info/Share_It_Dlg.h"
 #include "platform/UiSeam.h"
 
 #include <exception>

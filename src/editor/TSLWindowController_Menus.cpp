@@ -11,7 +11,7 @@
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "model/TSLDocument.h"
-#include "output/Promotion_Product.h"
+#include "info/Promotion_Product.h"
 
 #include <QAction>
 #include <QApplication>

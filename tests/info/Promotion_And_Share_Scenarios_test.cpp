@@ -3,9 +3,9 @@
 // window open, and OK closes it. The share window's network buttons open their pages.
 #include "editor/EditorScenarioFixture.h"
 
-#include "output/Promotion_Form.h"
-#include "output/Promotion_Pattern.h"
-#include "output/Share_It_Dlg.h"
+#include "info/Promotion_Form.h"
+#include "info/Promotion_Pattern.h"
+#include "info/Share_It_Dlg.h"
 
 #include <QLabel>
 #include <QPalette>

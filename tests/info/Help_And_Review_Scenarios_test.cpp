@@ -4,8 +4,8 @@
 // button explains the sources.
 #include "editor/EditorScenarioFixture.h"
 
-#include "output/Help_Support.h"
-#include "output/Review_Form.h"
+#include "info/Help_Support.h"
+#include "info/Review_Form.h"
 
 #include <QDir>
 #include <QFile>
