@@ -88,7 +88,7 @@ QStringList Series_File::names()
     const QString suffix = QLatin1Char('.') + batch_file_EXT;
     const QFileInfoList entries = QDir(Data_Folder_Path)
                                       .entryInfoList({ QStringLiteral("*") + suffix },
-                                          QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+                                          QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName().chopped(suffix.size());
         if (isValidName(name) && !Trim_Str(name).isEmpty())

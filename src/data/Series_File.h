@@ -24,7 +24,7 @@ public:
     static QString path(const QString& name);
     static bool exists(const QString& name);
 
-    // The names of the series in the folder, sorted; only "*.txt" files whose name is valid.
+    // The names of the series in the folder, sorted; only visible "*.txt" files whose name is valid.
     static QStringList names();
 
     // Series files are read as streams of lines, UTF-8 or, when a file is not UTF-8, Latin-1 (every byte
