@@ -3,11 +3,14 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+
+#include <limits>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
 
@@ -61,8 +64,14 @@ QStringList Series_File::names()
                                           QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName().chopped(suffix.size());
-        if (isValidName(name) && !Trim_Str(name).isEmpty())
+        if (!isValidName(name) || Trim_Str(name).isEmpty())
+            continue;
+        // A link to a device or FIFO is no series: reading it would never end or never start.
+        QString refusal;
+        if (platform::isRegularFileWithin(entry.filePath(), std::numeric_limits<qint64>::max(), &refusal))
             result << name;
+        else
+            Show_NSLog_Message(refusal);
     }
     return result;
 }
