@@ -323,10 +323,11 @@ void Send_Mail::startRun(Send_Mail_Request request)
     send_modls_wnd->startMailRun(Send_Mail_Run::steps(request));
     send_modls_wnd->show();
     msend_modTimer.start();
-    worker_ = std::thread([this, request = std::move(request)] {
+    const quint64 number = ++runNumber_;
+    worker_ = std::thread([this, number, request = std::move(request)] {
         result_ = run_->run(request);
         finished_ = true;
-        QMetaObject::invokeMethod(this, &Send_Mail::runFinished, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, number] { runFinished(number); }, Qt::QueuedConnection);
     });
 }
 
@@ -337,10 +338,12 @@ void Send_Mail::update_sending_progress_bar()
     send_modls_wnd->pause_label->setText(pause >= 0 ? Calculate_Pause_Time(pause) : QString());
 }
 
-void Send_Mail::runFinished()
+void Send_Mail::runFinished(quint64 run)
 {
-    if (!worker_.joinable())
-        return; // already ended by abandonRun
+    // The notice of a run that abandonRun already ended may arrive while the next run works: joining that
+    // run's worker here would wait on it from the thread it waits for.
+    if (run != runNumber_ || !worker_.joinable())
+        return;
     worker_.join();
     msend_modTimer.stop();
     update_sending_progress_bar();

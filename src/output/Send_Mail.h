@@ -66,7 +66,7 @@ private:
     explicit Send_Mail(QWidget* parent = nullptr);
     void connectControls();
     void startRun(Send_Mail_Request request);
-    void runFinished();
+    void runFinished(quint64 run); // a run abandoned or already ended is no longer the current one
     void update_sending_progress_bar();
 
     std::unique_ptr<Ui::Send_Mail> ui_;
@@ -77,5 +77,6 @@ private:
     std::atomic<bool> finished_ { false };
     Send_Mail_Result result_;
     bool dataRun_ = false;
+    quint64 runNumber_ = 0; // counts the runs started, so that a late notice of an earlier run is known
     QTimer msend_modTimer;
 };
