@@ -139,9 +139,19 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     for (std::thread& worker : workers)
         worker.join();
 
-    // The files were written without waiting for the disk: one wait for all of them.
-    if (written.load() > 0 && !platform::flushFolderToDisk(job.folder))
-        Show_NSLog_Message(QStringLiteral("the exported cards in %1 may not be on the disk yet").arg(job.folder));
+    // The files were written without waiting for the disk: one wait for the files of the records taken
+    // (the others' writes on the same disk are none of the run's business).
+    QStringList files;
+    for (int record = 0; record < std::min(next.load(), result.records); ++record) {
+        const QString front = frontPath(job.folder, record, job.extension);
+        if (job.cardSide != QLatin1String("B"))
+            files << front;
+        if (job.cardSide == QLatin1String("B") || (job.cardSide == QLatin1String("BOTH") && !job.combined))
+            files << backPath(front);
+    }
+    QString unsynced;
+    if (written.load() > 0 && !platform::syncFilesToDisk(files, job.folder, &unsynced) && result.failure.isEmpty())
+        result.failure = QStringLiteral("The cards could not be written to \"%1\": %2").arg(job.folder, unsynced);
     result.written = written.load();
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
     return result;
