@@ -4,6 +4,7 @@
 #include "editor/TSLWindowController.h"
 #include "platform/PngColourWriter.h"
 #include "platform/QuickFileReplace.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,6 +99,7 @@ QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canv
 Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
 {
     Batch_Export_Result result;
+    platform::removeLeftoverPartFiles(job.folder); // of earlier runs killed while they wrote
     result.records = job.snapshot ? job.snapshot->recordCount() : 0;
     started_ = 0;
     std::atomic<int> next { 0 };

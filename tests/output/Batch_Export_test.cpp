@@ -191,13 +191,15 @@ TEST(BatchExport, CombinedPictureOfAnInvalidSideIsNone)
     EXPECT_EQ(both.pixelColor(5, 35).rgb(), QColor(Qt::blue).rgb());
 }
 
-TEST(BatchExport, TheRunFlushesTheFilesItWroteAndTheirFolderNothingElse)
+TEST(BatchExport, TheRunFlushesTheFilesItWroteAndTheirFolderAndClearsKilledRunsLeftovers)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("flushed"));
     {
         QFile other(QDir(folder).filePath(QStringLiteral("someone else's.txt")));
         ASSERT_TRUE(other.open(QIODevice::WriteOnly));
         other.write("not the run's");
+        QFile leftover(QDir(folder).filePath(QStringLiteral(".Card_7.png.999999999-0.part"))); // of a killed run
+        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     }
     QStringList flushed;
     platform::setSyncObserver([&flushed](const QString& path) { flushed << QFileInfo(path).fileName(); });
@@ -207,6 +209,7 @@ TEST(BatchExport, TheRunFlushesTheFilesItWroteAndTheirFolderNothingElse)
         = exporter.run({ namesSnapshot(3, true), folder, QStringLiteral("png"), QStringLiteral("BOTH"), false, 72, 2 });
     platform::setSyncObserver(nullptr);
     EXPECT_TRUE(result.succeeded()) << result.failure.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(QStringLiteral(".Card_7.png.999999999-0.part"))));
     flushed.sort();
     EXPECT_EQ(flushed,
         QStringList({ "Card_1.png", "Card_1_Back.png", "Card_2.png", "Card_2_Back.png", "Card_3.png", "Card_3_Back.png",
