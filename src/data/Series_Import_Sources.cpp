@@ -16,6 +16,19 @@ const QString unreadableFile = QStringLiteral("Please select a valid file.");
 constexpr qint64 largestImportedText = qint64(64) * 1024 * 1024;
 const QString invalidText = QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
 
+// A UTF-16 file may hold a surrogate without its partner, which the decoder passes on: marked with the
+// replacement character, it spoils one value instead of making the text unsplittable into lines.
+QString withoutLoneSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
 QStringList splitLines(const QString& text)
 {
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
@@ -47,7 +60,7 @@ QString decodeImportedText(const QByteArray& bytes, bool* ok)
         QStringDecoder decoder(*bom);
         const QString text = decoder.decode(bytes);
         *ok = !decoder.hasError();
-        return text;
+        return withoutLoneSurrogates(text);
     }
     if (bytes.contains('\0')) {
         *ok = false;
