@@ -102,7 +102,9 @@ bool splitsSurrogatePair(const QString& s, qsizetype i)
 
 QString Trim_Str(const QString& s)
 {
-    return trimBoth(trimBoth(s, isWhitespaceOrNewline), isControl);
+    // Blanks and control or format characters go together, in one pass: trimming one set and then the
+    // other would leave a blank behind a control character, and a second trim would change the value.
+    return trimBoth(s, [](char32_t c) { return isWhitespaceOrNewline(c) || isControl(c); });
 }
 
 QString Remove_Reserve_Char_In_File_Name(const QString& s)

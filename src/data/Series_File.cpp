@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "data/Bounded_File.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QStringDecoder>
 
 #include <unistd.h>
+#include <limits>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
 
@@ -91,8 +93,14 @@ QStringList Series_File::names()
                                           QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName().chopped(suffix.size());
-        if (isValidName(name) && !Trim_Str(name).isEmpty())
+        if (!isValidName(name) || Trim_Str(name).isEmpty())
+            continue;
+        // A link to a device or FIFO is no series: reading it would never end or never start.
+        QString refusal;
+        if (platform::isRegularFileWithin(entry.filePath(), std::numeric_limits<qint64>::max(), &refusal))
             result << name;
+        else
+            Show_NSLog_Message(refusal);
     }
     return result;
 }

@@ -10,6 +10,7 @@
 
 #include <minizip/zip.h>
 
+#include <algorithm>
 #include <cstring>
 
 // The archive is built in memory and stored through a temporary file renamed over the target, so a failed
@@ -94,6 +95,24 @@ struct Zip_Package::Writer {
     }
 };
 
+namespace {
+
+// An entry's date in the archive: local time, as zip programs read it; the format counts from 1980.
+zip_fileinfo entryInfo(const QDateTime& when)
+{
+    const QDateTime date = std::max(when.toLocalTime(), Zip_Package::_dateFor1980());
+    zip_fileinfo info {};
+    info.tmz_date.tm_sec = uInt(date.time().second());
+    info.tmz_date.tm_min = uInt(date.time().minute());
+    info.tmz_date.tm_hour = uInt(date.time().hour());
+    info.tmz_date.tm_mday = uInt(date.date().day());
+    info.tmz_date.tm_mon = uInt(date.date().month() - 1);
+    info.tmz_date.tm_year = uInt(date.date().year());
+    return info;
+}
+
+} // namespace
+
 Zip_Package::Zip_Package(const QString& path)
     : path_(path)
 {
@@ -129,10 +148,8 @@ bool Zip_Package::writeFile(const QString& relativePath, const QString& basePath
     if (info.isDir()) {
         const QStringList entries
             = QDir(full).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        if (entries.isEmpty()) {
-            const zip_fileinfo none {};
-            return zip_->addEntry(relativePath + QLatin1Char('/'), none, nullptr, nullptr);
-        }
+        if (entries.isEmpty())
+            return zip_->addEntry(relativePath + QLatin1Char('/'), entryInfo(info.lastModified()), nullptr, nullptr);
         for (const QString& entry : entries) {
             if (!writeFile(relativePath + QLatin1Char('/') + entry, basePath))
                 return false;
@@ -142,23 +159,14 @@ bool Zip_Package::writeFile(const QString& relativePath, const QString& basePath
     QFile file(full);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const zip_fileinfo none {};
-    return zip_->addEntry(relativePath, none, &file, nullptr);
+    return zip_->addEntry(relativePath, entryInfo(info.lastModified()), &file, nullptr);
 }
 
 bool Zip_Package::writeData(const QByteArray& data, const QString& filename)
 {
     if (!zip_ || data.isNull())
         return false;
-    zip_fileinfo info {};
-    const QDateTime now = QDateTime::currentDateTime();
-    info.tmz_date.tm_sec = uInt(now.time().second());
-    info.tmz_date.tm_min = uInt(now.time().minute());
-    info.tmz_date.tm_hour = uInt(now.time().hour());
-    info.tmz_date.tm_mday = uInt(now.date().day());
-    info.tmz_date.tm_mon = uInt(now.date().month() - 1);
-    info.tmz_date.tm_year = uInt(now.date().year());
-    return zip_->addEntry(filename, info, nullptr, &data);
+    return zip_->addEntry(filename, entryInfo(QDateTime::currentDateTime()), nullptr, &data);
 }
 
 bool Zip_Package::close(QString* failure)

@@ -10,12 +10,12 @@
 #include "common/Stepper_Field.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "platform/UiSeam.h"
+#include "platform/RegularFile.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,7 +40,7 @@ void setBackgroundPicture(Card_Property& side, const QString& path)
     side.setCard_fill_chk(true);
     side.setCard_fill_style(QStringLiteral("I"));
     side.setCard_BG_Image_Path(path);
-    side.setCard_BG_Image(QImageReader(path).read()); // none when the file cannot be read
+    side.setCard_BG_Image(platform::readPictureFile(path)); // none when the file cannot be read
 }
 
 } // namespace

@@ -151,6 +151,8 @@ bool TSLWindowController::Export_Template(const QString& name)
         Show_MessageBox(QStringLiteral("Please enter template name."));
         return false;
     }
+    if (!isListedTemplateName(cleaned))
+        return false;
     const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
     if (!folder.exists() && !QDir().mkpath(folder.path())) {
         Show_MessageBox(Card_Image_File::failureText(folder.path(), QStringLiteral("the folder cannot be created")));

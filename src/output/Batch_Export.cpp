@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "output/Card_Image_File.h"
 #include "platform/QuickFileReplace.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -55,6 +56,7 @@ QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canv
 Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
 {
     Batch_Export_Result result;
+    platform::removeLeftoverPartFiles(job.folder); // of earlier runs killed while they wrote
     result.records = job.snapshot ? job.snapshot->recordCount() : 0;
     started_ = 0;
     std::atomic<int> next { 0 };
@@ -96,9 +98,19 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     for (std::thread& worker : workers)
         worker.join();
 
-    // The files were written without waiting for the disk: one wait for all of them.
-    if (written.load() > 0 && !platform::flushFolderToDisk(job.folder))
-        Show_NSLog_Message(QStringLiteral("the exported cards in %1 may not be on the disk yet").arg(job.folder));
+    // The files were written without waiting for the disk: one wait for the files of the records taken
+    // (the others' writes on the same disk are none of the run's business).
+    QStringList files;
+    for (int record = 0; record < std::min(next.load(), result.records); ++record) {
+        const QString front = frontPath(job.folder, record, job.extension);
+        if (job.cardSide != QLatin1String("B"))
+            files << front;
+        if (job.cardSide == QLatin1String("B") || (job.cardSide == QLatin1String("BOTH") && !job.combined))
+            files << backPath(front);
+    }
+    QString unsynced;
+    if (written.load() > 0 && !platform::syncFilesToDisk(files, job.folder, &unsynced) && result.failure.isEmpty())
+        result.failure = QStringLiteral("The cards could not be written to \"%1\": %2").arg(job.folder, unsynced);
     result.written = written.load();
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
     return result;

@@ -11,10 +11,12 @@
 #include "ui_Email_Setting.h"
 
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <thread>
 
 Email_Setting& Email_Setting::defaultInstance()
@@ -122,6 +124,14 @@ bool Email_Setting::Check_Validation(bool withRecipient)
         field->setFocus();
         return false;
     };
+    // A settings file cannot hold control characters (they would come back as U+FFFD), nor can a mail
+    // header: a field holding one is refused here, before anything is saved or sent.
+    for (QLineEdit* field : { ui_->_send_mail_sender_mail, ui_->_send_mail_password, ui_->_send_mail_smtp,
+             ui_->_send_mail_port, ui_->_send_mail_to }) {
+        const QString text = field->text();
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+            return fail("Please remove the control characters from this field.", field);
+    }
     const QString sender = ui_->_send_mail_sender_mail->text().toLower();
     if (sender.isEmpty())
         return fail("Please enter sender E-mail.", ui_->_send_mail_sender_mail);

@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -31,7 +32,8 @@ UnpackedScript unpackScript()
 {
     registerMailResource();
     UnpackedScript unpacked;
-    unpacked.folder = std::make_unique<QTemporaryDir>();
+    platform::removeLeftoverRunFolders(QStringLiteral("tessaline-mail")); // of mail runs killed before
+    unpacked.folder = std::make_unique<QTemporaryDir>(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
     if (!unpacked.folder->isValid())
         return unpacked;
     const QString path = unpacked.folder->filePath(QStringLiteral("pyth_mail.py"));

@@ -71,7 +71,10 @@ Preferences::Preferences()
         mDict = std::move(*dict);
         return;
     }
-    createEmptyFile();
+    // What stands under the name and is no file of settings (a FIFO, a device, a folder) is left alone.
+    const QFileInfo existing(mPreferencesPath_);
+    if (!existing.exists() || existing.isFile())
+        createEmptyFile();
     mDict = {};
     setDefaults();
 }

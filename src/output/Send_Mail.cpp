@@ -440,10 +440,11 @@ void Send_Mail::startRun(Send_Mail_Request request)
     msend_modTimer.start();
     runRequest_ = std::move(request);
     lastToText_ = ui_->to_txt->text();
-    worker_ = std::thread([this] {
+    const quint64 number = ++runNumber_;
+    worker_ = std::thread([this, number] {
         result_ = run_->run(runRequest_);
         finished_ = true;
-        QMetaObject::invokeMethod(this, &Send_Mail::runFinished, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, number] { runFinished(number); }, Qt::QueuedConnection);
     });
 }
 
@@ -454,10 +455,12 @@ void Send_Mail::update_sending_progress_bar()
     send_modls_wnd->pause_label->setText(pause >= 0 ? Calculate_Pause_Time(pause) : QString());
 }
 
-void Send_Mail::runFinished()
+void Send_Mail::runFinished(quint64 run)
 {
-    if (!worker_.joinable())
-        return; // already ended by abandonRun
+    // The notice of a run that abandonRun already ended may arrive while the next run works: joining that
+    // run's worker here would wait on it from the thread it waits for.
+    if (run != runNumber_ || !worker_.joinable())
+        return;
     worker_.join();
     msend_modTimer.stop();
     update_sending_progress_bar();

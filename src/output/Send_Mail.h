@@ -77,7 +77,7 @@ private:
     explicit Send_Mail(QWidget* parent = nullptr);
     void connectControls();
     void startRun(Send_Mail_Request request);
-    void runFinished();
+    void runFinished(quint64 run); // a run abandoned or already ended is no longer the current one
     // The size of one mail's pictures at the chosen resolution, measured on a worker and shown beside it.
     void measureAttachment();
     void showAttachmentSize(const std::optional<Mail_Attachment_Size>& size);
@@ -100,6 +100,7 @@ private:
     Send_Mail_Request runRequest_;
     Send_Mail_Request lastRequest_;
     QString lastToText_;
+    quint64 runNumber_ = 0; // counts the runs started, so that a late notice of an earlier run is known
     QTimer msend_modTimer;
     QTimer sizeTimer_; // measures once the resolution has stopped changing
     std::thread sizeWorker_;

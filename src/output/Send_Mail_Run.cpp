@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "output/Card_Image_File.h"
 #include "output/Mail_Globals.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -227,7 +228,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
     Pause_Delay_Time = -1;
 
     // The card pictures of this run live in a folder of its own, removed with everything in it at the end.
-    QTemporaryDir folder;
+    QTemporaryDir folder(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
     if (request.kind != Kind::Plain && !folder.isValid()) {
         Show_NSLog_Message(QStringLiteral("no temporary folder for the card pictures: %1").arg(folder.errorString()));
         return result;

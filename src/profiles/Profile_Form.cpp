@@ -7,12 +7,12 @@
 #include "platform/UiSeam.h"
 #include "profiles/Profile_Form_Host.h"
 #include "profiles/User_Profile_Class.h"
+#include "platform/RegularFile.h"
 
 #include "ui_Profile_Form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -452,7 +452,7 @@ void Profile_Form::Set_User_Image(const QString& path)
         ui_->user_picture->clear();
         return;
     }
-    const QImage picture = QImageReader(trimmed).read();
+    const QImage picture = platform::readPictureFile(trimmed);
     if (!picture.isNull())
         showPicture(ui_->user_picture, picture);
 }

@@ -141,10 +141,13 @@ TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
     const QDir user(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
     QDir().mkpath(user.path());
     const QStringList before = user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const QString& name : { QStringLiteral(".."), QStringLiteral("   "), QStringLiteral(".") }) {
+    const QString noName = QStringLiteral("Please enter template name.");
+    const QString dotName = QStringLiteral("A template name cannot begin with a dot: the template would not be listed.");
+    for (const auto& [name, message] : { std::pair { QStringLiteral(".."), noName }, { QStringLiteral("   "), noName },
+             { QStringLiteral("."), noName }, { QStringLiteral(".hidden"), dotName } }) {
         ui.messages.clear();
         EXPECT_FALSE(window->Export_Template(name)) << name.toStdString();
-        EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("Please enter template name.") });
+        EXPECT_EQ(messageTexts(ui), QStringList { message });
     }
     EXPECT_EQ(user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     EXPECT_FALSE(QFile::exists(outside));

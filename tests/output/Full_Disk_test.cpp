@@ -112,6 +112,14 @@ TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
                 window->Save_project_file(false, true);
                 return messageTexts(ui).join(QLatin1Char('\n'));
             } },
+        { "large design", Resource_Path + QStringLiteral("/large.dcard"),
+            [this](const QString& path) {
+                for (int i = 0; i < 60; ++i) // beyond the buffer a save writes straight through
+                    addShape(QRectF(i, i, 20, 20));
+                Project_File_Name = path;
+                window->Save_project_file(false, true);
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
         { "settings", Resource_Path + QStringLiteral("/com.varnel.card.plist"),
             [this](const QString&) {
                 Email_Setting& settings = Email_Setting::defaultInstance();

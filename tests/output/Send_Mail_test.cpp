@@ -330,3 +330,39 @@ TEST(SendMail, QuittingDuringARunEndsItAndWaitsForTheWorker)
     EXPECT_EQ(calls.load(), 1);
     EXPECT_TRUE(ui.messages.empty()); // nobody is told anything while the program goes
 }
+
+TEST(SendMail, TheLateNoticeOfAnAbandonedRunLeavesTheNextRunAlone)
+{
+    testsupport::ScriptedResponder ui;
+    std::atomic<int> runs { 0 };
+    std::atomic<bool> answered { false };
+    Send_Mail::defaultInstance().runSender = [&](const Mail_Message&, const std::atomic<bool>* abandon) {
+        if (runs.load() == 1) {
+            while (!abandon->load())
+                QThread::msleep(5);
+            return false;
+        }
+        // The second run needs the GUI thread (as a rendered card does), and gives up after three seconds.
+        QMetaObject::invokeMethod(qApp, [&answered] { answered = true; }, Qt::QueuedConnection);
+        for (int i = 0; i < 300 && !answered.load(); ++i)
+            QThread::msleep(10);
+        return true;
+    };
+    openSendWindow(ui, [&](Send_Mail& window) {
+        type(window.form().from_txt, QStringLiteral("me@example.com"));
+        type(window.form().to_txt, QStringLiteral("a@example.com"));
+        click(window.form().rd_without_barcode);
+        runs = 1;
+        window.Send_Button();
+        QTest::qWait(50);
+        // Abandoned, the first run's worker still queues its notice; the next run starts before it arrives.
+        window.abandonRun();
+        runs = 2;
+        window.Send_Button();
+        ASSERT_TRUE(waitForRun(window));
+    });
+    Send_Mail::defaultInstance().runSender = nullptr;
+    EXPECT_TRUE(answered.load());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("E-mail has been sent successfully."));
+}
