@@ -117,7 +117,6 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorkbook(const QString& path, boo
         lastCancelled() = reader->cancelled();
         return object.data_;
     }
-    object.sharedStrings_ = reader->sharedStrings();
     object.reader_ = std::move(reader);
     return object.data_;
 }

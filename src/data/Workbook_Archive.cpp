@@ -116,8 +116,9 @@ Workbook_Archive::Outcome Workbook_Archive::read(const QString& name, Xml_Stream
             *error = QStringLiteral("The part %1 %2.").arg(name.section(QLatin1Char('/'), -1), why);
         return Outcome::Refused;
     };
+    // The declared size is taken from the budget before anything is inflated; no entry inflates past it.
     const std::int64_t declared = zip_->sizes[std::size_t(at)];
-    if (quint64(declared) > budget.bytesLeft())
+    if (!budget.spend(0, quint64(declared)))
         return refuse(QStringLiteral("declares %1 MB, more than a workbook of %2 KB can hold")
                           .arg(declared >> 20)
                           .arg(fileSize_ >> 10));
@@ -140,7 +141,7 @@ Workbook_Archive::Outcome Workbook_Archive::read(const QString& name, Xml_Stream
         if (got == 0)
             break;
         inflated += got;
-        if (inflated > declared || !budget.spend(0, quint64(got))) {
+        if (inflated > declared) {
             outcome = refuse(QStringLiteral("inflates to more than a workbook of %1 KB can hold").arg(fileSize_ >> 10));
             break;
         }

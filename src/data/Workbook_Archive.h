@@ -14,8 +14,8 @@ class ReadBudget;
 }
 
 // A workbook package read in place: its directory is listed and each part is inflated block by block
-// into a scanner, never unpacked to disk. Every inflated byte and every entry is charged to the caller's
-// budget, and a part whose declared size the budget cannot hold is refused before it is inflated.
+// into a scanner, never unpacked to disk. Every entry and each part's declared size are charged to the
+// caller's budget before it is inflated, and no part inflates past what it declares.
 class Workbook_Archive {
 public:
     enum class Outcome { Read, Missing, Refused, Cancelled };

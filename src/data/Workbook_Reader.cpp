@@ -7,7 +7,9 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <limits>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -143,11 +145,14 @@ private:
 // Worksheet cells as they come: each row is kept as it closes, each cell's text as the cell closes.
 class Sheet_Handler : public Xml_Stream_Handler {
 public:
-    // keep false: the cells are only counted.
-    Sheet_Handler(Workbook_Sheet& sheet, const QStringList& shared, platform::ReadBudget& budget, bool keep)
+    // keep false: the cells are only counted. deferred: shared-string cells are noted there, to be filled
+    // once the strings are read.
+    Sheet_Handler(Workbook_Sheet& sheet, const QStringList& shared, platform::ReadBudget& budget, bool keep,
+        std::vector<Workbook_Reader::Deferred_Cell>* deferred)
         : sheet_(sheet)
         , shared_(shared)
         , budget_(budget)
+        , deferred_(deferred)
         , keep_(keep)
     {
     }
@@ -273,21 +278,36 @@ private:
         if (shared_index_) {
             char* end = nullptr;
             const long long index = std::strtoll(raw_.c_str(), &end, 10);
-            if (end != raw_.c_str() && index >= 0 && index < shared_.size())
+            if (end == raw_.c_str() || index < 0 || index > std::numeric_limits<std::uint32_t>::max())
+                return;
+            if (deferred_) {
+                if (!budget_.spend(0, sizeof(Workbook_Reader::Deferred_Cell)) || !place(QString()))
+                    return;
+                deferred_->push_back(
+                    { std::uint32_t(sheet_.rows.size()), std::uint32_t(column_), std::uint32_t(index) });
+                return;
+            }
+            if (index < shared_.size())
                 value = shared_.at(qsizetype(index)); // shares the table's characters
         } else {
             value = QString::fromUtf8(raw_.data(), qsizetype(raw_.size())) + value_;
             if (!budget_.spend(0, quint64(value.size()) * 2))
                 return;
         }
-        if (value.isEmpty())
-            return;
+        if (!value.isEmpty())
+            place(std::move(value));
+    }
+
+    // Puts a value at the cell's column of the row, widening the row; false when the budget is spent.
+    bool place(QString value)
+    {
         if (column_ >= row_.size()) {
             if (!budget_.spend(0, quint64(column_ + 1 - row_.size()) * kValueOverhead))
-                return;
+                return false;
             row_.resize(column_ + 1);
         }
         row_[column_] = std::move(value);
+        return true;
     }
 
     bool keeping() const { return keep_ && rowCount < Workbook_Reader::kMaxRows; }
@@ -300,6 +320,8 @@ private:
         if (!kept) {
             sheet_.rows = {}; // too tall or only counting: the kept rows go back
             row_.clear();
+            if (deferred_)
+                deferred_->clear();
         }
         const std::int64_t width = std::max({ dimension, widest, 1 });
         if (rowCount * width > Workbook_Reader::kMaxCells) {
@@ -319,6 +341,7 @@ private:
     Workbook_Sheet& sheet_;
     const QStringList& shared_;
     platform::ReadBudget& budget_;
+    std::vector<Workbook_Reader::Deferred_Cell>* deferred_ = nullptr;
     QStringList row_;
     std::string raw_;
     QString value_;
@@ -369,28 +392,31 @@ bool Workbook_Reader::open(const QString& path)
 {
     path_ = path;
     shared_.clear();
+    sharedRead_ = false;
     error_.clear();
     cancelled_ = false;
-    platform::ReadBudget budget(1);
-    if (!archive_.open(path, budget, &error_))
-        return false;
-    platform::ReadBudget step(quint64(archive_.fileSize()) * kBudgetScale);
-    step.spend(quint64(archive_.entryNames().size()), 0);
-    if (control_)
-        control_->total.store(std::max<std::int64_t>(archive_.declaredSize(kSharedStrings), 0));
-    Shared_Strings_Handler handler(shared_, step);
-    Xml_Stream_Scanner scanner(handler);
-    QString reason;
-    const auto outcome = archive_.read(kSharedStrings, scanner, step, control_, &reason);
-    if (outcome == Workbook_Archive::Outcome::Refused && reason.isEmpty())
-        reason = QStringLiteral("The shared strings of \"%1\" need more memory than a workbook of %2 KB can use.")
-                     .arg(path)
-                     .arg(archive_.fileSize() >> 10);
-    if (!finishRead(outcome, reason)) {
-        shared_.clear();
-        return false;
+    platform::ReadBudget budget(1); // the directory is bounded by its entry count
+    return archive_.open(path, budget, &error_);
+}
+
+Workbook_Reader::Part_Read Workbook_Reader::readSharedStrings(platform::ReadBudget& budget)
+{
+    Part_Read result;
+    Workbook_Archive archive;
+    platform::ReadBudget listing(1);
+    if (!archive.open(path_, listing, &result.reason)) {
+        result.outcome = Workbook_Archive::Outcome::Refused;
+        return result;
     }
-    return true;
+    Shared_Strings_Handler handler(shared_, budget);
+    Xml_Stream_Scanner scanner(handler);
+    result.outcome = archive.read(kSharedStrings, scanner, budget, control_, &result.reason);
+    if (result.outcome == Workbook_Archive::Outcome::Refused && result.reason.isEmpty())
+        result.reason
+            = QStringLiteral("The shared strings of \"%1\" need more memory than a workbook of %2 KB can use.")
+                  .arg(path_)
+                  .arg(archive_.fileSize() >> 10);
+    return result;
 }
 
 QList<int> Workbook_Reader::worksheetNumbers() const
@@ -439,19 +465,50 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
     // A large part is first only counted, so that a sheet past the limits is refused before its cells
     // take memory.
     const bool countFirst = bytes > kCountFirstBytes;
+    const bool withStrings = !sharedRead_;
     if (control_) {
         control_->done.store(0);
-        control_->total.store(countFirst ? 2 * bytes : bytes);
+        control_->total.store((countFirst ? 2 * bytes : bytes)
+            + (withStrings ? std::max<std::int64_t>(archive_.declaredSize(kSharedStrings), 0) : 0));
     }
-    if (countFirst && !readPass(part, sheet, false))
+    platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
+    // The shared strings are read beside the sheet, whose cells keep their string numbers until both end.
+    Part_Read strings;
+    std::thread stringsReader;
+    if (withStrings) {
+        shared_.clear();
+        stringsReader = std::thread([&] {
+            platform::ReadBudget share(budget);
+            strings = readSharedStrings(share);
+        });
+    }
+    std::vector<Deferred_Cell> deferred;
+    bool read = !countFirst || readPass(part, sheet, budget, false, nullptr);
+    read = read && readPass(part, sheet, budget, true, withStrings ? &deferred : nullptr);
+    if (stringsReader.joinable())
+        stringsReader.join();
+    if (withStrings && read) {
+        read = finishRead(strings.outcome, strings.reason);
+        sharedRead_ = read;
+    }
+    if (!read) {
+        if (withStrings)
+            shared_.clear();
+        sheet = Workbook_Sheet();
         return false;
-    return readPass(part, sheet, true);
+    }
+    for (const Deferred_Cell& cell : deferred) {
+        if (cell.index < std::uint32_t(shared_.size()))
+            sheet.rows[qsizetype(cell.row)][cell.column] = shared_.at(qsizetype(cell.index));
+    }
+    return true;
 }
 
-bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, bool keep)
+bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,
+    std::vector<Deferred_Cell>* deferred)
 {
-    platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
-    Sheet_Handler handler(sheet, shared_, budget, keep);
+    platform::ReadBudget budget(parent);
+    Sheet_Handler handler(sheet, shared_, budget, keep, deferred);
     Xml_Stream_Scanner scanner(handler);
     QString reason;
     const auto outcome = archive_.read(part, scanner, budget, control_, &reason);

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 // One worksheet's cells as rows of text, each row as wide as the sheet.
 struct Workbook_Sheet {
@@ -18,17 +19,22 @@ struct Workbook_Sheet {
 // worksheet cell by cell as its part is inflated, with no document tree. Each step charges every element,
 // inflated byte and kept value to one budget derived from the file's size, so a small hostile file is
 // refused after a bounded amount of work whatever it declares or inflates to.
+namespace platform {
+class ReadBudget;
+}
+
 class Workbook_Reader {
 public:
     explicit Workbook_Reader(Read_Control* control = nullptr);
 
-    // Lists the package and reads its shared strings. False with error() (empty when cancelled).
+    // Lists the package. False with error().
     bool open(const QString& path);
     // Numbers n of the worksheet parts sheet<n>.xml, in number order.
     QList<int> worksheetNumbers() const;
     // The sheet names of the workbook part, in workbook order; empty when it cannot be read.
     QStringList sheetNames();
-    // Every row of worksheet sheet<number>.xml. False with error() (empty when cancelled).
+    // Every row of worksheet sheet<number>.xml; the first sheet read also reads the shared strings, on a
+    // second thread beside it. False with error() (empty when cancelled).
     bool readSheet(int number, Workbook_Sheet& sheet);
 
     const QStringList& sharedStrings() const { return shared_; }
@@ -46,14 +52,28 @@ public:
     // Worksheet parts larger than this are counted before their cells are kept.
     static constexpr std::int64_t kCountFirstBytes = std::int64_t(24) << 20;
 
+    // A shared-string cell read before the strings: its place and the string's number.
+    struct Deferred_Cell {
+        std::uint32_t row;
+        std::uint32_t column;
+        std::uint32_t index;
+    };
+
 private:
+    struct Part_Read {
+        Workbook_Archive::Outcome outcome = Workbook_Archive::Outcome::Read;
+        QString reason;
+    };
     bool finishRead(Workbook_Archive::Outcome outcome, const QString& reason);
-    bool readPass(const QString& part, Workbook_Sheet& sheet, bool keep);
+    Part_Read readSharedStrings(platform::ReadBudget& budget);
+    bool readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,
+        std::vector<Deferred_Cell>* deferred);
 
     Read_Control* control_ = nullptr;
     QString path_;
     Workbook_Archive archive_;
     QStringList shared_;
+    bool sharedRead_ = false;
     QString error_;
     bool cancelled_ = false;
 };
