@@ -60,6 +60,9 @@ class TSLGraphicView;
 class TSLGrid;
 class TSLZoomingScrollView;
 struct DesignFileContent;
+namespace platform {
+class UndoManager;
+}
 enum class TSLCanvasCommand;
 
 namespace Ui {
@@ -273,7 +276,10 @@ public:
     void Show_Hide_Ruler_ChkBox();
     void User_Profile_Button_Clicked();
     void Open_Start_Window();
-    TSLGraphicView* currentGraphicView() const; // back canvas when Card_Front_Or_Back is not 0, else front
+    // The canvas of the side shown: the scratch side while it shows, else back when Card_Front_Or_Back is not
+    // 0, else front. Commands, tools, undo and the inspector act on it.
+    TSLGraphicView* currentGraphicView() const;
+    static QStringList sideKeys(); // the document's three list keys: front, back, scratch
 
     // --- Card sizes (TSLWindowController_Card_Sizes.cpp) ---
     // In millimetres; index -1 gives 30 x 30 unconverted.
@@ -303,6 +309,33 @@ public:
     void Card_Size_Row_Clicked(int row); // the user chose a size in the list: the card takes it
     // Highlights the row of the card's present size (the stored row when it still fits), or none.
     void markSizeListRowOfCard(qint32 storedRow);
+    // The card's size and outline: the canvases' size, Card_Shape and the sides' records of them.
+    struct CardGeometry {
+        QSizeF points;
+        int shape = 0;
+        Card_Property front, back;
+    };
+    CardGeometry cardGeometry() const;
+    // Puts a size and outline back, on the canvases, in both records and in the card page.
+    void restoreCardGeometry(const CardGeometry& geometry);
+    // A change of size or outline made while one lives is one undo step of the side shown ("Card Size");
+    // steps opened inside it join it.
+    class CardGeometryStep {
+    public:
+        explicit CardGeometryStep(TSLWindowController& window);
+        ~CardGeometryStep();
+        CardGeometryStep(const CardGeometryStep&) = delete;
+        CardGeometryStep& operator=(const CardGeometryStep&) = delete;
+
+    private:
+        TSLWindowController& window_;
+        CardGeometry before_;
+        bool outermost_;
+    };
+    void registerCardGeometryUndo(const CardGeometry& before);
+    // The canvases' size and Card_Shape into both sides' records and the card page.
+    void applyCardGeometryToRecords();
+    QSizeF cardSizeInMillimetres() const override;
     QString presetCode() const; // "V" for the upright orientation, else "H"
     void Preset_Changed(); // an orientation change chooses the category again
 
@@ -315,6 +348,9 @@ public:
 
     // --- Design file (TSLWindowController_Design_File.cpp) ---
     SaveResult Save_project_file(bool save_as, bool show_msg);
+    // Asks Save / Don't Save / Cancel before the design is replaced or the program ends: true to go on
+    // (saved or discarded), false when the person cancelled or the save did not succeed.
+    bool Save_Changes_Before(const QString& question, bool show_msg);
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
     int Open_Log_File() override;
     void Set_Log_Name_In_Title();
@@ -699,9 +735,13 @@ private:
     QAction* snapToGridAction_ = nullptr;
     bool ended_ = false;
     int endStatus_ = 0;
+    int cardGeometrySteps_ = 0; // CardGeometryStep objects alive
     bool awoken_ = false;
 
+    // TSLWindowController_Edit_Commands.cpp
+    platform::UndoManager* shownSideUndo() const; // the undo of the side shown
     // TSLWindowController_Sides.cpp
+    void copyEditedSideToScratch(); // copies of the edited side's items become the scratch side, unrecorded
     TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
     // TSLWindowController_Write_Back.cpp
     void writeIntoSelection(const QString& key, const QVariant& value); // nothing for an invalid value

@@ -55,10 +55,19 @@ void TSLWindowController::Manual_Library_Browse_Btn()
 
 void TSLWindowController::setCurrentSideBackground(const QString& path)
 {
-    if (Card_Front_Or_Back != 0)
+    // One undo step of the side being edited; the inspector stays on the page the person was using, so
+    // the next click lands where they expect.
+    const int frontOrBack = Card_Front_Or_Back != 0 ? 1 : 0;
+    const Card_Property before = frontOrBack ? Back_card_Prop : Front_card_Prop;
+    QWidget* page = sett_tab ? sett_tab->currentWidget() : nullptr;
+    if (frontOrBack)
         set_Back_BG_Image(path);
     else
         set_Front_BG_Image(path);
+    if (!(before == (frontOrBack ? Back_card_Prop : Front_card_Prop)))
+        registerCardSideUndo(frontOrBack, before, QStringLiteral("Background"));
+    if (page && sett_tab->indexOf(page) >= 0)
+        sett_tab->setCurrentWidget(page);
 }
 
 void TSLWindowController::Card_Bckgrnd_Clicked()

@@ -305,7 +305,7 @@ TEST_F(TemplateTest, TheNameWindowKeepsNamesToOneFileInTheUsersFolder)
     }
 }
 
-TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelResetsTheOutline)
+TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelKeepsTheOutline)
 {
     Card_Wizard* wizard = Card_Wizard::defaultInstance();
     wizard->setHost(&host);
@@ -339,7 +339,7 @@ TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelResetsTheOutline)
         return wizard->result();
     });
     EXPECT_EQ(wizard->Open_Wnd(), 0);
-    EXPECT_EQ(Card_Shape, 0);
+    EXPECT_EQ(Card_Shape, 2) << "Cancel changes nothing";
     wizard->setHost(nullptr);
 }
 
