@@ -73,6 +73,7 @@ void TSLWindowController::restoreCardGeometry(const CardGeometry& geometry)
         row->setChecked(true);
     Set_Card_Size_In_Control(QSizeF(
         Points_to_MM_Convert(float(geometry.points.width())), Points_to_MM_Convert(float(geometry.points.height()))));
+    markSizeListRowOfCard(-1);
     Not_Draw_Only_Prop_Change = muted;
     Refresh_Canvas();
 }

@@ -257,6 +257,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_EQ(Card_Shape, 2);
     EXPECT_EQ(window->matrix_card_shape->checkedId(), 2);
     EXPECT_NEAR(window->width_Stepper->value(), 148, 0.05);
+    EXPECT_TRUE(window->ColList->selectedRanges().isEmpty()) << "148 x 105 is no stock size";
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("E"));
     EXPECT_EQ(shape->bounds(), QRectF(300, 200, 60, 40));
     trigger(QStringLiteral("menu_Redo"));
