@@ -277,9 +277,9 @@ QPointF TSLGraphicView::moveKeepingOnCard(const TSLGraphicList& items, const QPo
         std::clamp(delta.y(), std::min(loY, 0.0), std::max(hiY, 0.0)));
 }
 
-int TSLGraphicView::bringItemsOntoCard()
+std::vector<std::pair<TSLGraphicPtr, QRectF>> TSLGraphicView::bringItemsOntoCard()
 {
-    int moved = 0;
+    std::vector<std::pair<TSLGraphicPtr, QRectF>> moved;
     for (const TSLGraphicPtr& item : graphics()) {
         const QRectF b = item->bounds().normalized();
         const auto [minX, maxX] = keptRange(b.left(), b.right(), canvasSize_.width());
@@ -287,10 +287,10 @@ int TSLGraphicView::bringItemsOntoCard()
         const QPointF delta(std::clamp(0.0, minX, std::max(minX, maxX)), std::clamp(0.0, minY, std::max(minY, maxY)));
         if (delta.isNull())
             continue;
+        moved.emplace_back(item, item->bounds());
         TSLGraphic::translateGraphics({ item }, delta.x(), delta.y());
-        ++moved;
     }
-    if (moved)
+    if (!moved.empty())
         nameUndo(QStringLiteral("Move"));
     update();
     return moved;

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 class QMimeData;
@@ -132,8 +133,9 @@ public:
     void moveUp() { moveSelectedGraphicsByX(0, -1); }
     void moveDown() { moveSelectedGraphicsByX(0, 1); }
     void selectAll();
-    // Moves every item lying wholly off the card just back onto it (one undo step); the number moved.
-    int bringItemsOntoCard();
+    // Moves every item lying (nearly) wholly off the card just back onto it, as one step named "Move";
+    // each moved item with its bounds before.
+    std::vector<std::pair<TSLGraphicPtr, QRectF>> bringItemsOntoCard();
     // The part of a move (dx, dy) that keeps at least a little of every item on the card; an item already
     // off the card may still move towards it.
     QPointF moveKeepingOnCard(const TSLGraphicList& items, const QPointF& delta) const;

@@ -318,8 +318,8 @@ public:
     CardGeometry cardGeometry() const;
     // Puts a size and outline back, on the canvases, in both records and in the card page.
     void restoreCardGeometry(const CardGeometry& geometry);
-    // A change of size or outline made while one lives is one undo step of the side shown ("Card Size");
-    // steps opened inside it join it.
+    // A change of size or outline made while one lives is one undo step of the side shown ("Card Size"),
+    // with the items it brought back onto a smaller card; steps opened inside it join it.
     class CardGeometryStep {
     public:
         explicit CardGeometryStep(TSLWindowController& window);
@@ -332,7 +332,13 @@ public:
         CardGeometry before_;
         bool outermost_;
     };
-    void registerCardGeometryUndo(const CardGeometry& before);
+    struct ItemMove {
+        TSLGraphicPtr item;
+        QRectF from, to;
+    };
+    void registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves);
+    std::vector<ItemMove> bringBothSidesOntoCard(); // unrecorded: the size step records the moves
+    void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless moved since
     // The canvases' size and Card_Shape into both sides' records and the card page.
     void applyCardGeometryToRecords();
     QSizeF cardSizeInMillimetres() const override;

@@ -89,20 +89,51 @@ TSLWindowController::CardGeometryStep::~CardGeometryStep()
 {
     --window_.cardGeometrySteps_;
     if (outermost_ && !sameGeometry(before_, window_.cardGeometry()))
-        window_.registerCardGeometryUndo(before_);
+        window_.registerCardGeometryUndo(before_, window_.bringBothSidesOntoCard());
 }
 
-void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before)
+std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOntoCard()
+{
+    std::vector<ItemMove> moves;
+    if (!document_)
+        return moves;
+    // Items a smaller card left wholly outside come back to its edge, so none is lost from sight.
+    document_->Enable_Disable_Undo_Registraion(false);
+    for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK }) {
+        for (const auto& [item, from] : canvas->bringItemsOntoCard())
+            moves.push_back({ item, from, item->bounds() });
+    }
+    document_->Enable_Disable_Undo_Registraion(true);
+    return moves;
+}
+
+void TSLWindowController::moveItemsBack(const std::vector<ItemMove>& moves)
+{
+    if (!document_)
+        return;
+    document_->Enable_Disable_Undo_Registraion(false);
+    for (const ItemMove& move : moves) {
+        if (move.item->bounds() == move.to)
+            move.item->setBounds(move.from);
+    }
+    document_->Enable_Disable_Undo_Registraion(true);
+}
+
+void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves)
 {
     const TSLGraphicView* canvas = currentGraphicView();
     if (!document_ || !canvas)
         return;
     platform::UndoManager& undo = document_->undoManagerForKey(canvas->graphicsKey());
-    undo.registerUndo([this, before] {
+    undo.registerUndo([this, before, moves] {
         const CardGeometry now = cardGeometry();
         restoreCardGeometry(before);
-        // Undoing it again is the redo.
-        registerCardGeometryUndo(now);
+        moveItemsBack(moves);
+        // Undoing it again is the redo, with every move the other way.
+        std::vector<ItemMove> reversed;
+        for (const ItemMove& move : moves)
+            reversed.push_back({ move.item, move.to, move.from });
+        registerCardGeometryUndo(now, reversed);
     });
     undo.setActionName(QStringLiteral("Card Size"));
 }

@@ -252,7 +252,7 @@ void TSLWindowController::Select_All_Clicked()
     TSLGraphicView* canvas = currentGraphicView();
     if (!canvas)
         return;
-    // Every item is shown: one left off the card (by a smaller size, or an older design) comes back onto it.
+    // Every item is shown: one an older design left off the card comes back onto it.
     canvas->bringItemsOntoCard();
     canvas->selectAll();
     const TSLGraphicList selected = canvas->selectedGraphics();

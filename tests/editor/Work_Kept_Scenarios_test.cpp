@@ -38,6 +38,20 @@ const ReplacingCommand replacingCommands[] = {
 
 } // namespace
 
+namespace {
+
+// At least a little of the item (all of a small one) lies on the card.
+bool partlyOnCard(const QRectF& item, const QSizeF& card)
+{
+    const QRectF b = item.normalized();
+    const double keptX = std::min(12.0, b.width()) - 0.01;
+    const double keptY = std::min(12.0, b.height()) - 0.01;
+    return b.right() >= keptX && b.left() <= card.width() - keptX && b.bottom() >= keptY
+        && b.top() <= card.height() - keptY;
+}
+
+} // namespace
+
 // ---------------------------------------------------------------------------------------------------------
 // The save question
 
@@ -248,6 +262,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     }
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("R"));
     EXPECT_EQ(window->Back_card_Prop.Card_Shape(), QStringLiteral("R"));
+    EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size())) << "the smaller card keeps it";
 
     // One step takes back size and outline together.
     EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Size"));
@@ -263,6 +278,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     trigger(QStringLiteral("menu_Redo"));
     EXPECT_NEAR(window->frontCanvasBounds().width(), 85.6 * 2.834645669291, 0.05);
     EXPECT_EQ(Card_Shape, 0);
+    EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size()));
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -327,20 +343,6 @@ TEST_F(WorkKept, BackgroundPicturesGoToTheSideShownAsOneStepAndTheInspectorStays
 
 // ---------------------------------------------------------------------------------------------------------
 // Items are never lost off the card
-
-namespace {
-
-// At least a little of the item (all of a small one) lies on the card.
-bool partlyOnCard(const QRectF& item, const QSizeF& card)
-{
-    const QRectF b = item.normalized();
-    const double keptX = std::min(12.0, b.width()) - 0.01;
-    const double keptY = std::min(12.0, b.height()) - 0.01;
-    return b.right() >= keptX && b.left() <= card.width() - keptX && b.bottom() >= keptY
-        && b.top() <= card.height() - keptY;
-}
-
-} // namespace
 
 TEST_F(WorkKept, DraggingOrResizingPastTheEdgeKeepsTheItemOnTheCardAndSelectAllShowsEveryItem)
 {
