@@ -392,7 +392,8 @@ bool rectsIntersect(const QRectF& a, const QRectF& b)
 
 void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
 {
-    Card_Base_Drawing(painter, bounds(), dirtyRect);
+    // The scratch side draws its own copy of the edited side's look.
+    Card_Base_Drawing(painter, bounds(), dirtyRect, graphicsKey_ == TSLDocumentGraphicsKey_temp ? 2 : -1);
     const double devicePixelsPerPoint = painter.transform().m11() * painter.device()->devicePixelRatioF();
     if (grid_)
         grid_->drawRect(painter, dirtyRect, devicePixelsPerPoint);

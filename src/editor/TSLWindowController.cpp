@@ -313,7 +313,7 @@ QRectF TSLWindowController::frontCanvasBounds() const
 
 Card_Property TSLWindowController::cardSideProperty(int frontOrBack) const
 {
-    return frontOrBack == 0 ? Front_card_Prop : Back_card_Prop;
+    return frontOrBack == 2 ? Temp_card_Prop : frontOrBack == 0 ? Front_card_Prop : Back_card_Prop;
 }
 
 QImage TSLWindowController::samplePicture(SamplePicture which) const

@@ -238,6 +238,7 @@ public:
     void Update_Card_Graphics(CardField changed);
     void set_Front_BG_Image(const QString& path);
     void set_Back_BG_Image(const QString& path);
+    void set_Side_BG_Image(int side, const QString& path); // side as shownSide() numbers them
     void Refresh_Canvas();
     void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
@@ -280,6 +281,8 @@ public:
     // 0, else front. Commands, tools, undo and the inspector act on it.
     TSLGraphicView* currentGraphicView() const;
     static QStringList sideKeys(); // the document's three list keys: front, back, scratch
+    int shownSide() const; // 0 front, 1 back, 2 scratch side
+    Card_Property& sideRecord(int side); // the card-side record of a side by that number
 
     // --- Card sizes (TSLWindowController_Card_Sizes.cpp) ---
     // In millimetres; index -1 gives 30 x 30 unconverted.
@@ -545,7 +548,8 @@ public:
     void Load_and_fill_backgrounds();
     void addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID);
     void imageBrowserSelectionDidChange(int index); // a picture the user clicked (or chose with Enter)
-    // Undo of a change to a side's record: the record goes back to `before` (and redo returns it).
+    // Undo of a change to a side's record (side as shownSide() numbers them): the record goes back to
+    // `before` (and redo returns it).
     void registerCardSideUndo(int frontOrBack, const Card_Property& before, const QString& name);
     Browser_Picture_Model* images = nullptr; // the browser's list, owned by the window
     QListView* imageBrowser = nullptr;
@@ -644,6 +648,7 @@ public:
     // --- Fields other windows read and write directly ---
     Card_Property Front_card_Prop;
     Card_Property Back_card_Prop;
+    Card_Property Temp_card_Prop; // the scratch side's look: a copy of the edited side's, to try things on
     const QStringList pvc_card_arry; // names of the plastic card sizes, in table order
     const QStringList paper_card_arry; // names of the label stock sizes, in table order
     QList<QMap<QString, QString>> ListData; // rows of the card-size list: {"Extension": size name}

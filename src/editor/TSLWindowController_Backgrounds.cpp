@@ -47,15 +47,14 @@ void TSLWindowController::registerCardSideUndo(int frontOrBack, const Card_Prope
 {
     if (!document_)
         return;
-    platform::UndoManager& undo
-        = document_->undoManagerForKey(frontOrBack ? TSLDocumentGraphicsKey_back : TSLDocumentGraphicsKey);
+    platform::UndoManager& undo = document_->undoManagerForKey(sideKeys().value(frontOrBack));
     undo.registerUndo([this, frontOrBack, before, name] {
-        Card_Property& side = frontOrBack ? Back_card_Prop : Front_card_Prop;
+        Card_Property& side = sideRecord(frontOrBack);
         const Card_Property now = side;
         side = before;
         // Undoing it again is the redo.
         registerCardSideUndo(frontOrBack, now, name);
-        if (Card_Front_Or_Back == frontOrBack)
+        if (shownSide() == frontOrBack)
             Show_RHS_Properties(nullptr);
         Refresh_Canvas();
     });

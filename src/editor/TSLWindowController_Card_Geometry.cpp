@@ -121,10 +121,12 @@ void TSLWindowController::moveItemsBack(const std::vector<ItemMove>& moves)
 
 void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves)
 {
-    const TSLGraphicView* canvas = currentGraphicView();
-    if (!document_ || !canvas)
+    if (!document_)
         return;
-    platform::UndoManager& undo = document_->undoManagerForKey(canvas->graphicsKey());
+    // The card's size belongs to the printable sides: the step stays with the side being edited even when
+    // it was made on the scratch side, whose steps go with its copies.
+    platform::UndoManager& undo
+        = document_->undoManagerForKey(Card_Front_Or_Back != 0 ? TSLDocumentGraphicsKey_back : TSLDocumentGraphicsKey);
     undo.registerUndo([this, before, moves] {
         const CardGeometry now = cardGeometry();
         restoreCardGeometry(before);

@@ -173,8 +173,8 @@ void TSLWindowController::Update_Card_Graphics(CardField changed)
 {
     if (Not_Draw_Only_Prop_Change)
         return;
-    const int frontOrBack = Card_Front_Or_Back ? 1 : 0;
-    Card_Property& side = frontOrBack ? Back_card_Prop : Front_card_Prop;
+    const int frontOrBack = shownSide();
+    Card_Property& side = sideRecord(frontOrBack);
     const Card_Property before = side;
     writeCardField(side, changed);
     // The look of a side is undone with the side's items. The size and outline are undone as one step of
@@ -183,7 +183,7 @@ void TSLWindowController::Update_Card_Graphics(CardField changed)
         && changed != CardField::Sides;
     if (look && !(side == before))
         registerCardSideUndo(frontOrBack, before, QStringLiteral("Card"));
-    if (changed != CardField::All && !(side == before))
+    if (changed != CardField::All && frontOrBack != 2 && !(side == before))
         setWindowModified(true);
     Refresh_Canvas();
 }
@@ -289,6 +289,15 @@ void TSLWindowController::set_Back_BG_Image(const QString& path)
     if (path.isEmpty())
         return;
     setBackgroundPicture(Back_card_Prop, path);
+    Show_RHS_Properties(nullptr);
+}
+
+void TSLWindowController::set_Side_BG_Image(int side, const QString& path)
+{
+    Card_Image_path->setText(path);
+    if (path.isEmpty())
+        return;
+    setBackgroundPicture(sideRecord(side), path);
     Show_RHS_Properties(nullptr);
 }
 

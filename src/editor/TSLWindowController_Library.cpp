@@ -55,17 +55,14 @@ void TSLWindowController::Manual_Library_Browse_Btn()
 
 void TSLWindowController::setCurrentSideBackground(const QString& path)
 {
-    // One undo step of the side being edited; the inspector stays on the page the person was using, so
+    // One undo step of the side shown; the inspector stays on the page the person was using, so
     // the next click lands where they expect.
-    const int frontOrBack = Card_Front_Or_Back != 0 ? 1 : 0;
-    const Card_Property before = frontOrBack ? Back_card_Prop : Front_card_Prop;
+    const int side = shownSide();
+    const Card_Property before = sideRecord(side);
     QWidget* page = sett_tab ? sett_tab->currentWidget() : nullptr;
-    if (frontOrBack)
-        set_Back_BG_Image(path);
-    else
-        set_Front_BG_Image(path);
-    if (!(before == (frontOrBack ? Back_card_Prop : Front_card_Prop)))
-        registerCardSideUndo(frontOrBack, before, QStringLiteral("Background"));
+    set_Side_BG_Image(side, path);
+    if (!(before == sideRecord(side)))
+        registerCardSideUndo(side, before, QStringLiteral("Background"));
     if (page && sett_tab->indexOf(page) >= 0)
         sett_tab->setCurrentWidget(page);
 }

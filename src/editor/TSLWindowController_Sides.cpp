@@ -35,6 +35,18 @@ TSLGraphicView* TSLWindowController::currentGraphicView() const
     return Card_Front_Or_Back != 0 ? _graphicView_BACK : _graphicView;
 }
 
+int TSLWindowController::shownSide() const
+{
+    if (currentGraphicView() == _graphicView_TEMP && _graphicView_TEMP)
+        return 2;
+    return Card_Front_Or_Back != 0 ? 1 : 0;
+}
+
+Card_Property& TSLWindowController::sideRecord(int side)
+{
+    return side == 2 ? Temp_card_Prop : side == 1 ? Back_card_Prop : Front_card_Prop;
+}
+
 QStringList TSLWindowController::sideKeys()
 {
     return { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back, TSLDocumentGraphicsKey_temp };
@@ -92,6 +104,8 @@ void TSLWindowController::Temp_Design_Control_Assign()
     if (!document_)
         return;
     copyEditedSideToScratch();
+    Temp_card_Prop = sideRecord(Card_Front_Or_Back != 0 ? 1 : 0);
+    Show_RHS_Properties(nullptr);
     // What was tried on the scratch side before is gone with its items.
     document_->undoManagerForKey(TSLDocumentGraphicsKey_temp).removeAllActions();
     _graphicView_TEMP->update();

@@ -36,9 +36,16 @@ const ReplacingCommand replacingCommands[] = {
     { "menu_New_From_Template", "Do you want to save changes before opening new document?" },
 };
 
-} // namespace
+struct SideRow {
+    const char* button; // the side bar's button
+    const char* key; // the document list the side shows
+    const char* other; // the other printable side's list
+};
 
-namespace {
+const SideRow printableSides[] = {
+    { "Front_Card_btn", "graphics", "graphics_back" },
+    { "Back_Side_btn", "graphics_back", "graphics" },
+};
 
 // At least a little of the item (all of a small one) lies on the card.
 bool partlyOnCard(const QRectF& item, const QSizeF& card)
@@ -110,20 +117,6 @@ TEST_F(EditorScenario, EscapeAndClosingTheSaveQuestionAnswerCancel)
 // ---------------------------------------------------------------------------------------------------------
 // Undo on the side shown
 
-namespace {
-
-struct SideRow {
-    const char* button; // the side bar's button
-    const char* key; // the document list the side shows
-};
-
-const SideRow printableSides[] = {
-    { "Front_Card_btn", "graphics" },
-    { "Back_Side_btn", "graphics_back" },
-};
-
-} // namespace
-
 class WorkKept : public EditorScenario {
 protected:
     void showSide(const char* button) { click(widget<QWidget>(QLatin1String(button))); }
@@ -149,8 +142,7 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
     for (const SideRow& side : printableSides) {
         SCOPED_TRACE(side.key);
         showSide(side.button);
-        const TSLGraphicList other
-            = listOf(QLatin1String(side.key) == TSLDocumentGraphicsKey ? "graphics_back" : "graphics");
+        const TSLGraphicList other = listOf(side.other);
         QWidget* shownView = window->myTargetView->currentWidget();
 
         // Create: one step, named.
@@ -191,7 +183,7 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         while (action(QStringLiteral("menu_Undo"))->isEnabled())
             trigger(QStringLiteral("menu_Undo"));
         EXPECT_TRUE(listOf(side.key).empty());
-        EXPECT_EQ(listOf(QLatin1String(side.key) == TSLDocumentGraphicsKey ? "graphics_back" : "graphics"), other);
+        EXPECT_EQ(listOf(side.other), other);
         trigger(QStringLiteral("menu_Redo"));
         EXPECT_EQ(listOf(side.key), TSLGraphicList { shape });
     }
@@ -324,13 +316,12 @@ TEST_F(WorkKept, BackgroundPicturesGoToTheSideShownAsOneStepAndTheInspectorStays
             SCOPED_TRACE(std::string(side.key) + " " + way.how);
             showSide(side.button);
             showPage(QStringLiteral("card_bkgd_tab"));
-            const char* otherKey = QLatin1String(side.key) == TSLDocumentGraphicsKey ? "graphics_back" : "graphics";
-            const Card_Property other = recordOf(otherKey);
+            const Card_Property other = recordOf(side.other);
             const QString pathBefore = recordOf(side.key).Card_BG_Image_Path();
             way.choose();
             EXPECT_EQ(recordOf(side.key).Card_BG_Image_Path(), way.path);
             EXPECT_FALSE(recordOf(side.key).Card_BG_Image().isNull());
-            EXPECT_TRUE(recordOf(otherKey) == other) << "the other side keeps its background";
+            EXPECT_TRUE(recordOf(side.other) == other) << "the other side keeps its background";
             EXPECT_EQ(currentPageName(), QStringLiteral("card_bkgd_tab")) << "the inspector stays where it was";
             EXPECT_EQ(undoTitle(), QStringLiteral("Undo Background"));
             trigger(QStringLiteral("menu_Undo"));
@@ -415,6 +406,12 @@ TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
         EXPECT_EQ(canvas()->graphics().front(), tried) << "the tool made its item on the side shown";
         trigger(QStringLiteral("menu_Undo"));
         trigger(QStringLiteral("menu_Undo"));
+        // The card page there changes the scratch side's own look.
+        const Card_Property frontRecord = window->Front_card_Prop, backRecord = window->Back_card_Prop;
+        showPage(QStringLiteral("card_brdr_tab"));
+        tick(widget<QCheckBox>(QStringLiteral("Card_border_chk")));
+        EXPECT_NE(window->Temp_card_Prop.Card_border_chk(), recordOf(side.key).Card_border_chk());
+        EXPECT_TRUE(window->Front_card_Prop == frontRecord && window->Back_card_Prop == backRecord);
         EXPECT_EQ(editortest::itemBytes(*real), realBytes);
         EXPECT_EQ(window->Get_Front_Controls_Array(), front);
         EXPECT_EQ(window->Get_Back_Controls_Array(), back);
