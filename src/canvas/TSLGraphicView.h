@@ -17,6 +17,8 @@
 #include <vector>
 
 class QMimeData;
+class QPlainTextEdit;
+class TSLTextEditingView;
 class QTimer;
 class TSLCenteringClipView;
 
@@ -191,10 +193,13 @@ public:
     void Hide_all_Text_control_FUP_Control(); // hides the card-holder profile items
     void delete_all_control();
 
-    // No kind of item edits in place (texts are edited in the inspector), so these have nothing to start or
-    // end; the creation and the mouse handling still offer each item the edit.
-    void startEditingGraphic(const TSLGraphicPtr&) { }
-    void stopEditing() { }
+    // A text the user writes (visible, unlocked, not filled from data) opens a box over it on the canvas with
+    // the keyboard focus in it; other items have nothing to edit in place. Ending the edit writes what was
+    // typed into the item as one undoable change and grows the box to show all of it.
+    void startEditingGraphic(const TSLGraphicPtr& graphic);
+    void stopEditing();
+    TSLGraphicPtr editingGraphic() const { return editingGraphic_.lock(); }
+    QPlainTextEdit* editingView() const;
 
     // --- State shown for tests and the rulers ---
     QRectF marqueeSelectionBounds() const { return marqueeSelectionBounds_; }
@@ -306,6 +311,8 @@ private:
     bool isHidingHandles_ = false;
     QTimer* handleShowingTimer_ = nullptr;
     std::optional<Creation> creation_;
+    std::weak_ptr<TSLGraphic> editingGraphic_;
+    QPointer<TSLTextEditingView> editingView_;
     std::optional<TSLIndexSet> undoSelectionIndexes_; // only while an undo or redo runs
     bool emptyListShown_ = false;
     DragState drag_;

@@ -69,7 +69,6 @@ void TSLGraphicView::ReplaceGraphicText(const QString& graphicClass, bool use_re
             Show_NSLog_Message(ctrl_value);
         }
     }
-    startEditingGraphic(found);
     selectedGraphic_ = found;
     updatePointsRect(found->drawingBounds());
 }

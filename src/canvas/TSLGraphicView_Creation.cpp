@@ -195,7 +195,9 @@ void TSLGraphicView::finishCreation()
     } else {
         if (const int index = indexOfGraphic(item.get()); index >= 0)
             changeSelectionIndexes({ index });
-        startEditingGraphic(item);
+        // What the person makes opens for typing; texts the program places under an ID do not.
+        if (item->control_ID.isEmpty())
+            startEditingGraphic(item);
         undo.endUndoGrouping();
         if (indexOfGraphic(item.get()) >= 0)
             selectedGraphic_ = item;

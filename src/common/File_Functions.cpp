@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -102,10 +103,31 @@ bool Prepare_Resource_Folder(QString* error)
     return QFileInfo(Resource_Path).isDir() && QFileInfo(Resource_Path).isWritable();
 }
 
+QString pictureFileRefusal(const QString& path)
+{
+    const QFileInfo file(path);
+    // Only a regular file is read: a pipe or device would block the window, a folder holds no picture.
+    QImageReader reader;
+    if (file.isFile())
+        reader.setFileName(path);
+    if (file.isFile() && reader.canRead() && reader.size().isValid())
+        return QString();
+    return QStringLiteral("\"%1\" is not a picture that can be used. Please choose a JPEG, PNG, GIF, BMP or TIFF "
+                          "picture file.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 QString Choose_Picture_File()
 {
     platform::FileRequest request;
     request.kind = platform::FileRequest::Kind::Open;
     request.filter = QStringLiteral("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)");
-    return platform::ui().chooseFile(request);
+    const QString path = platform::ui().chooseFile(request);
+    if (path.isEmpty())
+        return path;
+    if (const QString refusal = pictureFileRefusal(path); !refusal.isEmpty()) {
+        Show_MessageBox(refusal);
+        return QString();
+    }
+    return path;
 }

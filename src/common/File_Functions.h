@@ -21,8 +21,11 @@ bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&
 // component is refused.
 void Delete_File(const QString& path);
 
-// Asks the person for a picture file to open; empty when the panel was cancelled.
+// Asks the person for a picture file to open; empty when the panel was cancelled or the file chosen is not
+// a picture (the person is told so, with the file's name).
 QString Choose_Picture_File();
+// Why the file cannot be used as a picture, naming it; empty when it is a regular file holding a picture.
+QString pictureFileRefusal(const QString& path);
 
 // Opens "Help.pdf" of the data folder with the desktop's viewer; says so when it is missing.
 void Open_Help_File();

@@ -193,6 +193,8 @@ public:
     void Card_Image_Library_Btn(); // library background from the background page's picture box
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
     static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
+    // A new picture's size on the card: its own proportions, no larger than its pixels nor than most of the card.
+    static QSizeF sizeOfNewPicture(const QString& path, const QSizeF& card);
     void Undo_Clicked();
     void Redo_Clicked();
     void Cut_Clicked();

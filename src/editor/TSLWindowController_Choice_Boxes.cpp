@@ -198,7 +198,6 @@ void TSLWindowController::Batch_Series_Changed()
         Manual_image_path->setText(value);
     }
     Refresh_Canvas();
-    canvas->startEditingGraphic(item);
     canvas->update();
 }
 
