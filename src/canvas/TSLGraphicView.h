@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/TSLGrid.h"
+#include "canvas/TSLTextEditingView.h"
 #include "model/TSLDocument.h"
 #include "model/TSLGraphic.h"
 
@@ -18,7 +19,6 @@
 
 class QMimeData;
 class QPlainTextEdit;
-class TSLTextEditingView;
 class QTimer;
 class TSLCenteringClipView;
 
@@ -262,6 +262,8 @@ private:
     QPointF pointForEvent(const QMouseEvent* event) const;
     TSLCenteringClipView* clipView() const;
     QPointF nextPoint(const QString& side) const;
+
+    void fitTextOfID(const QString& ctrl_ID); // the text item with the ID grows to show all its text
 
     // Creation (TSLGraphicView_Creation.cpp)
     bool beginCreation(const QString& graphicClass, const std::optional<QPointF>& pressPoint, bool use_rect,

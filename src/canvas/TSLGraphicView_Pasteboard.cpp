@@ -187,6 +187,10 @@ void TSLGraphicView::paste()
         }
         insertGraphics(*items, indexes);
         changeSelectionIndexes(selection);
+        // The pasted items are what the commands now act on: the inspector and the tool bar show so.
+        selectedGraphic_ = items->front();
+        showProperties(items->front());
+        changeSelectionIndexes(selection);
         if (CardEditorServices* services = editorServices())
             services->Undo_Redo_Button_state();
         return;

@@ -64,7 +64,15 @@ void Open_Help_File()
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    platform::ui().openUrl(QUrl::fromLocalFile(path));
+    Open_File_With_Desktop(path);
+}
+
+void Open_File_With_Desktop(const QString& path)
+{
+    if (platform::ui().openUrl(QUrl::fromLocalFile(path)))
+        return;
+    Show_MessageBox(QStringLiteral("No program to open \"%1\" is installed on this computer. The file is at:\n%2")
+                        .arg(QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
 }
 
 void Check_Path_And_Create_Files()
@@ -101,6 +109,18 @@ bool Prepare_Resource_Folder(QString* error)
     if (!platform::seedMissingFiles(platform::installedResourceDir(), Resource_Path, &seedError))
         Show_NSLog_Message(seedError);
     return QFileInfo(Resource_Path).isDir() && QFileInfo(Resource_Path).isWritable();
+}
+
+QString templateNameRefusal(const QString& typed)
+{
+    const QString name = Trim_Str(typed);
+    if (name.isEmpty())
+        return QStringLiteral("Please enter template name.");
+    if (isSafeFileName(Remove_Reserve_Char_In_File_Name(name)))
+        return QString();
+    return QStringLiteral("The template name \"%1\" cannot be used: a name may not contain \"/\" or \"\\\" and may not "
+                          "be \".\" or \"..\".")
+        .arg(name);
 }
 
 QString pictureFileRefusal(const QString& path)

@@ -12,6 +12,8 @@ class QIODevice;
 // and not "." or "..". Callers check it after Remove_Reserve_Char_In_File_Name and before any file
 // is deleted or written, so a typed name can never reach outside its folder.
 bool isSafeFileName(const QString& name);
+// Why a typed template name cannot name the template's files (empty, or holding a path); empty when it can.
+QString templateNameRefusal(const QString& typed);
 
 // Writes a file through a temporary file that is renamed over the old one only when `write` succeeded
 // and everything reached the disk: a failed or interrupted write leaves the old file whole.
@@ -29,6 +31,8 @@ QString pictureFileRefusal(const QString& path);
 
 // Opens "Help.pdf" of the data folder with the desktop's viewer; says so when it is missing.
 void Open_Help_File();
+// Opens a file or folder with the desktop's program for it; with none installed, says so with the path.
+void Open_File_With_Desktop(const QString& path);
 
 // Creates the data folders that are missing, with the process's default permissions.
 void Check_Path_And_Create_Files();

@@ -42,6 +42,7 @@ void TSLWindowController::imageBrowserSelectionDidChange(int index)
     const Card_Property before = Front_card_Prop;
     set_Front_BG_Image(selected_image);
     registerCardSideUndo(0, before, QStringLiteral("Background"));
+    textsFollowBackground(0);
     Refresh_Canvas();
 }
 

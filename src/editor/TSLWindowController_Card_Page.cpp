@@ -15,6 +15,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSignalBlocker>
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,12 +119,12 @@ void TSLWindowController::Show_Card_Properties(const Card_Property& side)
     Card_fill_Grd_2_clr->setColor(side.Card_fill_Grd_2_clr());
     Card_grad_Stepper->setValue(side.Card_grad_Stepper());
     Card_hatch_bk_clr->setColor(side.Card_hatch_bk_clr());
-    if (side.Card_fill_style() == QLatin1String("H")) {
-        if (side.Card_hatch_style().isEmpty())
-            Card_hatch_style->setCurrentIndex(-1);
-        else if (const int pattern = Card_hatch_style->findText(side.Card_hatch_style()); pattern >= 0)
-            Card_hatch_style->setCurrentIndex(pattern);
-    }
+    // The list shows the side's own pattern, never one left from another side or design; a pattern fill
+    // without a pattern (it draws none) shows none.
+    const bool patternFill = side.Card_fill_style() == QLatin1String("H");
+    Card_hatch_style->setCurrentIndex(side.Card_hatch_style().isEmpty()
+            ? (patternFill ? -1 : 0)
+            : Card_hatch_style->findText(side.Card_hatch_style()));
     Card_alpha_Stepper->setValue(double(side.Card_alpha_Stepper()) * 100.0);
     Card_Image_path->setText(side.Card_BG_Image_Path());
     if (const int layout = Card_image_layout->findText(side.Card_BG_Image_Layout()); layout >= 0)
@@ -216,6 +217,9 @@ void TSLWindowController::writeCardField(Card_Property& side, CardField field)
                                                                 : QStringLiteral("S");
         // The front keeps its chosen kind with the fill off; the back falls back to solid.
         side.setCard_fill_style(Card_Front_Or_Back == 0 || Card_fill_chk->isChecked() ? kind : QStringLiteral("S"));
+        // A pattern fill draws the pattern the list shows.
+        if (kind == QLatin1String("H"))
+            side.setCard_hatch_style(Card_hatch_style->currentText());
     }
     if (writes(CardField::Gradient1))
         side.setCard_fill_Grd_1_clr(withAlpha(Card_fill_Grd_1_clr->color(), alpha));
@@ -363,6 +367,10 @@ void TSLWindowController::Card_Gradient_RD_Sel()
 void TSLWindowController::Card_Hatch_RD_Sel()
 {
     card_prop_set(QStringLiteral("H"));
+    if (Card_hatch_style->currentIndex() < 0 && Card_hatch_style->count() > 0) {
+        const QSignalBlocker quiet(Card_hatch_style);
+        Card_hatch_style->setCurrentIndex(0);
+    }
     Update_Card_Graphics(CardField::FillKind);
 }
 
@@ -385,6 +393,7 @@ void TSLWindowController::Card_Image_Browse_Btn()
         set_Front_BG_Image(path);
         registerCardSideUndo(0, before, QStringLiteral("Background"));
     }
+    textsFollowBackground(Card_Front_Or_Back != 0 ? 1 : 0);
     Refresh_Canvas();
 }
 

@@ -92,8 +92,7 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
         // The design still belongs to the file that holds it, not to the one that could not be written.
         Project_File_Name = oldPath;
         if (show_msg)
-            Show_MessageBox(
-                QStringLiteral("fail\n\nThe design could not be saved to \"%1\": %2").arg(attempted, error));
+            Show_MessageBox(QStringLiteral("The design could not be saved to \"%1\": %2").arg(attempted, error));
         return SaveResult::Failed;
     }
     if (show_msg) {
@@ -116,7 +115,11 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
         content = decodeDesignFile(file.readAll(), &reason);
     if (!content) {
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
-        Show_MessageBox(corruptFileMessage);
+        // A file that is not there is not a damaged one: the person is told which file is missing.
+        Show_MessageBox(QFileInfo::exists(path)
+                ? corruptFileMessage
+                : QStringLiteral("The design file \"%1\" is missing: there is no file at this path.")
+                      .arg(QDir::toNativeSeparators(path)));
         return 0;
     }
     try {

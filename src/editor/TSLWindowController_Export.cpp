@@ -212,11 +212,11 @@ void TSLWindowController::Export_As_Template_Clicked()
 
 bool TSLWindowController::Export_Template(const QString& name)
 {
-    const QString cleaned = Remove_Reserve_Char_In_File_Name(Trim_Str(name));
-    if (!isSafeFileName(cleaned)) {
-        Show_MessageBox(QStringLiteral("Please enter template name."));
+    if (const QString refusal = templateNameRefusal(name); !refusal.isEmpty()) {
+        Show_MessageBox(refusal);
         return false;
     }
+    const QString cleaned = Remove_Reserve_Char_In_File_Name(Trim_Str(name));
     const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
     if (!folder.exists() && !QDir().mkpath(folder.path())) {
         Show_MessageBox(writeFailureText(folder.path(), QStringLiteral("the folder cannot be created")));

@@ -59,6 +59,7 @@ void TSLWindowController::setCurrentSideBackground(const QString& path)
         set_Back_BG_Image(path);
     else
         set_Front_BG_Image(path);
+    textsFollowBackground(Card_Front_Or_Back != 0 ? 1 : 0);
 }
 
 void TSLWindowController::Card_Bckgrnd_Clicked()

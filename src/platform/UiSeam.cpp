@@ -50,9 +50,9 @@ UiResponder* current = &realResponder;
 
 } // namespace
 
-void UiResponder::openUrl(const QUrl& url)
+bool UiResponder::openUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 UiResponder& ui()

@@ -11,10 +11,12 @@
 #include "profiles/Picture_Grid_Panel.h"
 #include "profiles/Profiles_Globals.h"
 
+#include "ui_Card_Size_Chooser.h"
 #include "ui_Template_Wizard.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -86,6 +88,12 @@ int Template_Wizard::Open_Template_Window()
         ui_->grid->setZoom(0.6);
         comboBoxSelectionDidChange();
     });
+}
+
+QSizeF Template_Wizard::chosenSize() const
+{
+    const Ui::Card_Size_Chooser& size = ui_->sizes->form();
+    return { size.width_Stepper->value(), size.height_Stepper->value() };
 }
 
 void Template_Wizard::comboBoxSelectionDidChange()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSizeF>
+
 #include "common/Form_Dialog.h"
 
 class Invitation_Wizard_Host;
@@ -23,6 +25,8 @@ public:
     // Starts on the built-in templates and runs the window modally: 1 OK (the design in
     // Selected_Template_Path), 0 Cancel.
     int Open_Template_Window();
+    // The card size chosen in the window's size list, in millimetres: the template is made at this size.
+    QSizeF chosenSize() const;
 
     // A free name for a copy: "<name> (copy n).<extension>" beside the path, n counting from 1.
     static QString Create_New_File_Path(const QString& path);

@@ -2,13 +2,25 @@
 // clicks, keys on its widgets) and checks what the card then holds and draws. Grouped by window.
 #include "editor/EditorScenarioFixture.h"
 
+#include "barcode/Barcode_Entries.h"
+#include "common/Globals.h"
+#include "model/TSLLine.h"
 #include "model/TSLText.h"
+#include "output/Open_Export_Log.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineF>
+#include <QPainterPath>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
+
+#include <functional>
 
 using editorscenario::EditorScenario;
 
@@ -155,6 +167,7 @@ TEST_F(PictureFiles, AFileThatIsNotAPictureIsRefusedByNameAndNothingChanges)
         const std::size_t items = window->Get_Front_Controls_Array().size();
         ui.messages.clear();
         if (row.place == Place::Background) {
+            clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2)); // the card's own pages
             showPage(QStringLiteral("card_bkgd_tab"));
             ui.fileAnswers.push_back(path);
             click(widget<QWidget>(QStringLiteral("Card_Image_Browse_btn")));
@@ -226,4 +239,304 @@ TEST_F(EditorScenario, CancelInTheColourWindowRestoresTheItemsColour)
         EXPECT_EQ(message->txt_clr, before);
         EXPECT_EQ(well->color(), before);
     }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The inspector's data-source page shows the binding of the item selected, after the design is reopened.
+
+TEST_F(PictureFiles, EachItemShowsItsOwnBindingAfterReopeningWithItsControlsUsable)
+{
+    startEmpty();
+    for (const char* name : { "Guests", "Tables" }) {
+        QFile series(QDir(Data_Folder_Path).filePath(QLatin1String(name) + QStringLiteral(".txt")));
+        ASSERT_TRUE(series.open(QIODevice::WriteOnly));
+        series.write("Ada\nBob\n");
+    }
+    const TSLGraphicPtr bound = addWithTool(QStringLiteral("Text_Tool_btn"), QRectF(20, 20, 90, 20));
+    ASSERT_TRUE(bound);
+    bound->data_source_type = 1;
+    bound->batch_list_name = QStringLiteral("Tables");
+    bound->batch_list_index = 1;
+    ASSERT_TRUE(placeWithImageTool(writePicture(QStringLiteral("photo.png"), QSize(60, 40))));
+    const QString path = folder_.filePath(QStringLiteral("bound"));
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    window->New_Project_Setting_Reset();
+    ASSERT_EQ(window->Read_and_load_design_Log(path + QStringLiteral(".dcard"), QStringLiteral("L")), 1);
+    QCoreApplication::processEvents();
+
+    struct Row {
+        const char* kind;
+        const char* source;
+        const char* series; // shown in the series box
+        bool typing; // the text box or the picture's Browse... and Library... take input
+    };
+    const Row rows[] = { { "TSLText", "Series", "Tables", false }, { "TSLImage", "Manual", "", true },
+        { "TSLText", "Series", "Tables", false } };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kind);
+        TSLGraphicPtr item;
+        for (const TSLGraphicPtr& each : window->Get_Front_Controls_Array())
+            if (each->className() == QLatin1String(row.kind))
+                item = each;
+        ASSERT_TRUE(item);
+        clickItem(item);
+        showPage(QStringLiteral("datasource_tab"));
+        auto* source = widget<QComboBox>(QStringLiteral("Data_source_type"));
+        auto* series = widget<QComboBox>(QStringLiteral("Batch_Series"));
+        EXPECT_EQ(source->currentText(), QLatin1String(row.source));
+        EXPECT_EQ(series->currentText(), QLatin1String(row.series));
+        EXPECT_EQ(series->isEnabled(), !row.typing);
+        if (QLatin1String(row.kind) == QLatin1String("TSLImage")) {
+            for (const char* button : { "Manual_Image_Browse_btn", "Manual_Library_Browse_btn" })
+                EXPECT_TRUE(widget<QWidget>(QLatin1String(button))->isEnabled()) << button;
+        } else {
+            EXPECT_EQ(window->Text_value_Edit->isReadOnly(), !row.typing);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The card page: the pattern the list shows is the pattern the card draws, also after reopening.
+
+namespace {
+
+int coloursIn(const QImage& image, const QRect& area)
+{
+    QSet<QRgb> seen;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            seen.insert(image.pixel(x, y));
+    return int(seen.size());
+}
+
+} // namespace
+
+TEST_F(PictureFiles, ChoosingPatternDrawsThePatternTheListShows)
+{
+    startEmpty();
+    showPage(QStringLiteral("card_bkgd_tab"));
+    tick(widget<QAbstractButton>(QStringLiteral("Card_fill_chk")));
+    tick(widget<QAbstractButton>(QStringLiteral("Card_Style_fill_rd")));
+    auto* list = widget<QComboBox>(QStringLiteral("Card_hatch_style"));
+    ASSERT_GE(list->count(), 3);
+    for (int step = 0; step < 3; ++step) {
+        SCOPED_TRACE(step);
+        if (step > 0)
+            QTest::keyClick(list, Qt::Key_Down);
+        ASSERT_FALSE(list->currentText().isEmpty()) << "the list shows a pattern";
+        EXPECT_EQ(window->Front_card_Prop.Card_fill_style(), QStringLiteral("H"));
+        EXPECT_EQ(window->Front_card_Prop.Card_hatch_style(), list->currentText());
+        const QImage shot = canvas()->grab().toImage();
+        EXPECT_GT(coloursIn(shot, QRect(QPoint(20, 20), QSize(40, 40))), 1) << "the card is not plain";
+    }
+    const QString shown = list->currentText();
+    const QString path = folder_.filePath(QStringLiteral("pattern"));
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    QTest::keyClick(list, Qt::Key_Home); // the list moves on before the design is read again
+    window->New_Project_Setting_Reset();
+    ASSERT_EQ(window->Read_and_load_design_Log(path + QStringLiteral(".dcard"), QStringLiteral("L")), 1);
+    window->Show_RHS_Properties(nullptr);
+    EXPECT_EQ(window->Front_card_Prop.Card_hatch_style(), shown);
+    EXPECT_EQ(list->currentText(), shown);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The wizard's texts: on the card, whole, and readable on whatever picture is behind them.
+
+TEST_F(PictureFiles, InvitationTextsLieOnTheCardWholeAndFollowTheBackgroundsBrightness)
+{
+    startWithWizard();
+    const QRectF card(QPointF(0, 0), canvas()->canvasSize());
+    int texts = 0;
+    for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array()) {
+        if (!item->control_ID.startsWith(QLatin1String("PARTY_")))
+            continue;
+        ++texts;
+        SCOPED_TRACE(item->control_ID.toStdString());
+        EXPECT_TRUE(card.contains(item->bounds())) << "inside the card";
+        EXPECT_TRUE(showsAllOfItsText(item));
+    }
+    EXPECT_GE(texts, 3);
+
+    struct Row {
+        QColor picture;
+        QColor text;
+    };
+    const Row rows[] = { { QColor(20, 20, 30), Qt::white }, { QColor(250, 245, 230), Qt::black },
+        { QColor(10, 40, 10), Qt::white } };
+    const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
+    ASSERT_TRUE(title);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.picture.name().toStdString());
+        QImage picture(120, 80, QImage::Format_RGB32);
+        picture.fill(row.picture);
+        const QString path = folder_.filePath(row.picture.name().mid(1) + QStringLiteral(".png"));
+        ASSERT_TRUE(picture.save(path));
+        showPage(QStringLiteral("card_bkgd_tab"));
+        ui.fileAnswers.push_back(path);
+        click(widget<QWidget>(QStringLiteral("Card_Image_Browse_btn")));
+        ASSERT_EQ(window->Front_card_Prop.Card_BG_Image_Path(), path);
+        EXPECT_EQ(title->txt_clr, row.text);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The barcode settings window opens on the barcode's own settings, and its size fields take numbers only.
+
+TEST_F(EditorScenario, TheBarcodeWindowOpensOnTheItemsOwnSettings)
+{
+    struct Row {
+        const char* type;
+        const char* data;
+    };
+    const Row rows[] = { { "Code 128", "PARTY-2026" }, { "Code 39", "GUEST 17" }, { "Code 128", "TABLE 4" } };
+    startEmpty();
+    const TSLGraphicPtr barcode = addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(30, 30, 120, 60));
+    ASSERT_TRUE(barcode);
+    const auto openBarcodeWindow = [&](const std::function<int(QDialog&)>& person) {
+        ui.modalRuns.push_back(person);
+        QTest::mouseDClick(canvas(), Qt::LeftButton, {}, onCanvas(barcode->bounds().center()));
+        QCoreApplication::processEvents();
+    };
+    const Row* previous = nullptr;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.type);
+        QString shownType;
+        QString shownData;
+        QString typedHeight;
+        // The person sees what the barcode was given last time, then gives it this row's settings.
+        openBarcodeWindow([&](QDialog& dialog) {
+            auto* type = dialog.findChild<QComboBox*>(QStringLiteral("barcodeTypePopup"));
+            auto* data = dialog.findChild<QLineEdit*>(QStringLiteral("dataText"));
+            shownType = type->currentText();
+            shownData = data->text();
+            auto* height = dialog.findChild<QLineEdit*>(QStringLiteral("HeightText"));
+            height->setFocus();
+            height->selectAll();
+            QTest::keyClicks(height, QStringLiteral("ab"));
+            typedHeight = height->text();
+            type->setCurrentIndex(type->findText(QLatin1String(row.type)));
+            data->setFocus();
+            data->selectAll();
+            QTest::keyClicks(data, QLatin1String(row.data));
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("OK_btn")), Qt::LeftButton);
+            return dialog.result();
+        });
+        if (previous) {
+            EXPECT_EQ(shownType, QLatin1String(previous->type));
+            EXPECT_EQ(shownData, QLatin1String(previous->data));
+        }
+        EXPECT_FALSE(typedHeight.contains(QLatin1String("ab"))) << "letters are refused in a size field";
+        EXPECT_EQ(Barcode_Type_Titles().value(barcode->barcode_font_index), QLatin1String(row.type));
+        EXPECT_EQ(barcode->linear_font_val, QLatin1String(row.data));
+        previous = &row;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Messages: opening an exported file with no program for it says where the file is.
+
+TEST_F(PictureFiles, OpeningAnExportedFileWithoutAProgramForItSaysWhereItIs)
+{
+    startEmpty();
+    const QString exported = writePicture(QStringLiteral("card 1.png"), QSize(20, 10));
+    ui.desktopOpens = false;
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        dialog.show();
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        return dialog.result();
+    });
+    Open_Export_Log::defaultInstance().Open_Export_File_Box(exported, QStringLiteral("1 card exported."));
+    ASSERT_EQ(ui.urlsOpened.size(), 1u);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages.front().text.contains(QDir::toNativeSeparators(exported)))
+        << ui.messages.front().text.toStdString();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Tools and the line page: each draws or turns what its button or list shows.
+
+namespace {
+
+int distinctCorners(const QPainterPath& path)
+{
+    QSet<QPair<int, int>> corners;
+    for (int i = 0; i < path.elementCount(); ++i)
+        corners.insert({ qRound(path.elementAt(i).x * 10), qRound(path.elementAt(i).y * 10) });
+    return int(corners.size());
+}
+
+} // namespace
+
+TEST_F(EditorScenario, ThePolygonToolDrawsTheHexagonItsButtonShows)
+{
+    startEmpty();
+    const TSLGraphicPtr polygon = addWithTool(QStringLiteral("Polygon_Tool_btn"), QRectF(40, 30, 80, 70));
+    ASSERT_TRUE(polygon);
+    EXPECT_EQ(distinctCorners(polygon->bezierPathForDrawing()), 6);
+}
+
+TEST_F(EditorScenario, TheLineDirectionListTurnsTheLineKeepingItsLengthAndUndoes)
+{
+    struct Row {
+        const char* direction;
+        bool horizontal;
+        bool vertical;
+    };
+    const Row rows[] = { { "Vertical", false, true }, { "Diagonal", false, false }, { "Horizontal", true, false } };
+    startEmpty();
+    const TSLGraphicPtr item = addWithTool(QStringLiteral("Line_Tool_btn"), QRectF(40, 40, 120, 40));
+    auto* line = dynamic_cast<TSLLine*>(item.get());
+    ASSERT_TRUE(line);
+    const auto lengthOf = [line] { return QLineF(line->beginPoint(), line->endPoint()).length(); };
+    const double length = lengthOf();
+    clickCanvas((line->beginPoint() + line->endPoint()) / 2);
+    ASSERT_EQ(window->Last_Selected_Graphic(), item);
+    showPage(QStringLiteral("line_tab"));
+    auto* list = widget<QComboBox>(QStringLiteral("Line_ori_style"));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.direction);
+        const QPointF middle = (line->beginPoint() + line->endPoint()) / 2;
+        const QRectF before = line->bounds();
+        list->setFocus();
+        while (list->currentText() != QLatin1String(row.direction))
+            QTest::keyClick(list, list->currentIndex() + 1 < list->count() ? Qt::Key_Down : Qt::Key_Home);
+        QCoreApplication::processEvents();
+        const QPointF d = line->endPoint() - line->beginPoint();
+        EXPECT_EQ(std::abs(d.y()) < 0.01, row.horizontal);
+        EXPECT_EQ(std::abs(d.x()) < 0.01, row.vertical);
+        if (!row.horizontal && !row.vertical) {
+            EXPECT_NEAR(std::abs(d.x()), std::abs(d.y()), 0.01);
+        }
+        EXPECT_NEAR(lengthOf(), length, 0.5);
+        EXPECT_NEAR(QLineF(middle, (line->beginPoint() + line->endPoint()) / 2).length(), 0.0, 0.5);
+        trigger(QStringLiteral("Undo_btn"));
+        EXPECT_EQ(line->bounds(), before) << "the turn undoes";
+        trigger(QStringLiteral("Redo_btn"));
+    }
+}
+
+// After a paste on the back the tool bar offers what can be done with the pasted item.
+TEST_F(EditorScenario, PastingOnTheBackShowsThePastedItemAndEnablesTheToolBar)
+{
+    startEmpty();
+    click(widget<QWidget>(QStringLiteral("Back_Side_btn")));
+    ASSERT_EQ(Card_Front_Or_Back, 1);
+    click(widget<QWidget>(QStringLiteral("Rect_Tool_btn")));
+    ASSERT_EQ(window->Get_Back_Controls_Array().size(), 1u);
+    clickItem(window->Get_Back_Controls_Array().front());
+    trigger(QStringLiteral("Copy_btn"));
+    clickCanvas(QPointF(3, canvas()->canvasSize().height() - 3)); // empty card: nothing selected
+    ASSERT_FALSE(action(QStringLiteral("Delete_btn"))->isEnabled());
+    trigger(QStringLiteral("Paste_btn"));
+
+    ASSERT_EQ(window->Get_Back_Controls_Array().size(), 2u);
+    const TSLGraphicPtr pasted = window->Get_Back_Controls_Array().front();
+    EXPECT_EQ(canvas()->selectedGraphics(), TSLGraphicList { pasted });
+    EXPECT_EQ(window->Last_Selected_Graphic(), pasted);
+    for (const char* name : { "Delete_btn", "Cut_btn", "Copy_btn" })
+        EXPECT_TRUE(action(QLatin1String(name))->isEnabled()) << name;
 }
