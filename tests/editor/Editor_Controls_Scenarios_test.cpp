@@ -433,6 +433,26 @@ TEST_F(EditorScenario, TheBarcodeWindowOpensOnTheItemsOwnSettings)
         EXPECT_EQ(barcode->linear_font_val, QLatin1String(row.data));
         previous = &row;
     }
+
+    // Saved and opened again, the barcode's window still opens on its own settings.
+    QTemporaryDir folder;
+    ui.fileAnswers.push_back(folder.filePath(QStringLiteral("barcode")));
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    window->New_Project_Setting_Reset();
+    ASSERT_EQ(window->Read_and_load_design_Log(folder.filePath(QStringLiteral("barcode.dcard")), QStringLiteral("L")), 1);
+    QCoreApplication::processEvents();
+    const TSLGraphicPtr reopened = window->Get_Front_Controls_Array().front();
+    QString shownType;
+    QString shownData;
+    ui.modalRuns.push_back([&](QDialog& dialog) {
+        shownType = dialog.findChild<QComboBox*>(QStringLiteral("barcodeTypePopup"))->currentText();
+        shownData = dialog.findChild<QLineEdit*>(QStringLiteral("dataText"))->text();
+        return 0;
+    });
+    QTest::mouseDClick(canvas(), Qt::LeftButton, {}, onCanvas(reopened->bounds().center()));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shownType, QLatin1String(previous->type));
+    EXPECT_EQ(shownData, QLatin1String(previous->data));
 }
 
 // ---------------------------------------------------------------------------------------------------------
