@@ -4,6 +4,10 @@
 
 #include "canvas/TSLTextEditingView.h"
 #include "model/TSLText.h"
+#include "platform/UndoManager.h"
+
+#include <QTextDocument>
+#include <QTextOption>
 
 #include <cmath>
 
@@ -27,7 +31,23 @@ void TSLGraphicView::startEditingGraphic(const TSLGraphicPtr& graphic)
         int(canvasSize_.width() * zoom) - 1);
     editingView_ = view;
     editingGraphic_ = graphic;
+    QTextOption option = view->document()->defaultTextOption();
+    option.setAlignment(graphic->text_alignmnet == 2 ? Qt::AlignHCenter
+            : graphic->text_alignmnet == 1           ? Qt::AlignRight
+                                                     : Qt::AlignLeft);
+    view->document()->setDefaultTextOption(option);
     connect(view, &TSLTextEditingView::editingFinished, this, &TSLGraphicView::stopEditing);
+    // What is typed is in the item at once, so a save or an export in the middle of typing keeps it; the
+    // undo step is recorded once, when the edit ends.
+    connect(view, &QPlainTextEdit::textChanged, this, [this, view] {
+        auto* typedInto = dynamic_cast<TSLText*>(editingGraphic().get());
+        if (!typedInto || !document_ || view != editingView_.data())
+            return;
+        platform::UndoManager& undo = document_->undoManager();
+        undo.disableUndoRegistration();
+        typedInto->setScriptingContents(view->toPlainText());
+        undo.enableUndoRegistration();
+    });
     view->show();
     view->setFocus(Qt::OtherFocusReason);
     updatePointsRect(graphic->drawingBounds());
@@ -49,12 +69,17 @@ void TSLGraphicView::stopEditing()
         setFocus(Qt::OtherFocusReason);
     // The item may have left the list while it was typed into (undo, delete by a script).
     auto* text = dynamic_cast<TSLText*>(graphic.get());
-    if (!text || indexOfGraphic(graphic.get()) < 0)
+    if (!text || !document_ || indexOfGraphic(graphic.get()) < 0)
         return;
     updatePointsRect(graphic->drawingBounds());
-    const QString stored = graphic->_Text_contents ? graphic->_Text_contents->string : graphic->Text_Value;
-    if (typed == stored)
+    const QString original = view->originalText();
+    if (typed == original)
         return;
+    // Back to the text the edit began with, unrecorded, then the typed text as one recorded change.
+    platform::UndoManager& undo = document_->undoManager();
+    undo.disableUndoRegistration();
+    text->setScriptingContents(original);
+    undo.enableUndoRegistration();
     text->setScriptingContents(typed);
     text->growToFitText(canvasSize_.width());
     updatePointsRect(graphic->drawingBounds());

@@ -11,6 +11,7 @@
 TSLTextEditingView::TSLTextEditingView(
     const QString& text, const QFont& font, const QColor& colour, double pointsToPixels, QWidget* parent)
     : QPlainTextEdit(parent)
+    , original_(text)
 {
     QFont shown(font);
     const double points = font.pointSizeF() > 0.0 ? font.pointSizeF() : std::max(font.pixelSize(), 1);

@@ -16,6 +16,8 @@ public:
     // Places the box at the item's top-left (pixels of the canvas) no smaller than the size, then grows it to
     // the text's extent, never past maxRight.
     void placeAt(const QRect& area, int maxRight);
+    // The item's text when the edit began: ending the edit records the change from it as one undo step.
+    QString originalText() const { return original_; }
 
 signals:
     void editingFinished();
@@ -27,6 +29,7 @@ protected:
 private:
     void fitToText();
 
+    QString original_;
     QRect minimum_;
     int maxRight_ = 0;
     bool finishing_ = false;
