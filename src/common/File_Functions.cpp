@@ -132,8 +132,8 @@ QString pictureFileRefusal(const QString& path)
         reader.setFileName(path);
     if (file.isFile() && reader.canRead() && reader.size().isValid())
         return QString();
-    return QStringLiteral("\"%1\" is not a picture that can be used. Please choose a JPEG, PNG, GIF, BMP or TIFF "
-                          "picture file.")
+    return QStringLiteral("The file \"%1\" is not a picture that can be used. Please choose a JPEG, PNG, GIF, BMP or "
+                          "TIFF picture file.")
         .arg(QDir::toNativeSeparators(path));
 }
 

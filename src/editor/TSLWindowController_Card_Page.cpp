@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -184,6 +185,11 @@ void TSLWindowController::Update_Card_Graphics(CardField changed)
         && changed != CardField::Sides;
     if (frontOrBack == 0 && look && !(side == before))
         registerCardSideUndo(0, before, QStringLiteral("Card"));
+    // The invitation texts stay readable on whatever the background now is.
+    const auto background = { CardField::Opacity, CardField::Fill, CardField::FillKind, CardField::FillColour,
+        CardField::Gradient1, CardField::Gradient2, CardField::PatternColour };
+    if (std::find(background.begin(), background.end(), changed) != background.end())
+        textsFollowBackground(frontOrBack);
     Refresh_Canvas();
 }
 

@@ -53,6 +53,26 @@ double stackTexts(const std::vector<TSLText*>& texts, const QSizeF& card)
     return y - gap;
 }
 
+// What the texts are read against: the side's picture, or its colours over the white card (a pattern's
+// thin lines leave its background colour to be seen).
+QImage backgroundSample(const Card_Property& side)
+{
+    const QString fill = side.Card_fill_chk() ? side.Card_fill_style() : QString();
+    if (fill == QLatin1String("I"))
+        return side.Card_BG_Image();
+    QImage sample(2, 1, QImage::Format_ARGB32);
+    sample.fill(Qt::white);
+    if (fill == QLatin1String("G")) {
+        sample.setPixelColor(0, 0, side.Card_fill_Grd_1_clr());
+        sample.setPixelColor(1, 0, side.Card_fill_Grd_2_clr());
+    } else if (fill == QLatin1String("H")) {
+        sample.fill(side.Card_hatch_bk_clr());
+    } else if (!fill.isEmpty()) {
+        sample.fill(side.Card_fill_clr());
+    }
+    return sample;
+}
+
 } // namespace
 
 void TSLWindowController::layOutInvitationTexts()
@@ -76,9 +96,7 @@ void TSLWindowController::layOutInvitationTexts()
 void TSLWindowController::textsFollowBackground(int frontOrBack)
 {
     const Card_Property& side = frontOrBack ? Back_card_Prop : Front_card_Prop;
-    if (!side.Card_fill_chk() || side.Card_fill_style() != QLatin1String("I"))
-        return;
-    const QColor readable = readableTextColour(side.Card_BG_Image());
+    const QColor readable = readableTextColour(backgroundSample(side));
     // Only the colours the program chose for readability follow; a colour the person picked stays.
     for (const TSLGraphicPtr& item : frontOrBack ? Get_Back_Controls_Array() : Get_Front_Controls_Array()) {
         const bool programColour = item->txt_clr == QColor(Qt::white) || item->txt_clr == QColor(Qt::black);

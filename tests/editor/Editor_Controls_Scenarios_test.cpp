@@ -382,6 +382,9 @@ TEST_F(PictureFiles, InvitationTextsLieOnTheCardWholeAndFollowTheBackgroundsBrig
         ASSERT_EQ(window->Front_card_Prop.Card_BG_Image_Path(), path);
         EXPECT_EQ(title->txt_clr, row.text);
     }
+    ASSERT_EQ(title->txt_clr, QColor(Qt::white));
+    tick(widget<QAbstractButton>(QStringLiteral("Card_Style_fill_rd"))); // a light pattern in place of the picture
+    EXPECT_EQ(title->txt_clr, QColor(Qt::black));
 }
 
 // ---------------------------------------------------------------------------------------------------------
