@@ -84,16 +84,22 @@ int Template_Wizard::Open_Template_Window()
             ui_->cat_cmbo_bx->setCurrentIndex(0);
         }
         ui_->sizes->reset();
+        sizeAtOpening_ = shownSize();
         ui_->grid->clear();
         ui_->grid->setZoom(0.6);
         comboBoxSelectionDidChange();
     });
 }
 
-QSizeF Template_Wizard::chosenSize() const
+QSizeF Template_Wizard::shownSize() const
 {
     const Ui::Card_Size_Chooser& size = ui_->sizes->form();
     return { size.width_Stepper->value(), size.height_Stepper->value() };
+}
+
+QSizeF Template_Wizard::chosenSize() const
+{
+    return shownSize() == sizeAtOpening_ ? QSizeF() : shownSize();
 }
 
 void Template_Wizard::comboBoxSelectionDidChange()
