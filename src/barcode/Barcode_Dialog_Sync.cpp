@@ -5,6 +5,12 @@
 #include "barcode/Barcode_Gen.h"
 #include "ui_Barcode_Gen.h"
 
+#include <QDoubleValidator>
+#include <QIntValidator>
+#include <QLocale>
+
+#include <type_traits>
+
 #include <QPixmap>
 #include <QScreen>
 
@@ -224,6 +230,15 @@ void Barcode_Dialog::wirePairs()
 {
     using Handler = void (Barcode_Dialog::*)(QObject*);
     auto wire = [this](QLineEdit* field, auto* stepper, Handler handler) {
+        // Only numbers can be typed, as in every other number field: a letter is refused as it is typed.
+        if constexpr (std::is_same_v<std::remove_pointer_t<decltype(stepper)>, QSpinBox>) {
+            field->setValidator(new QIntValidator(field));
+        } else {
+            auto* numbers = new QDoubleValidator(field);
+            numbers->setLocale(QLocale::c());
+            numbers->setNotation(QDoubleValidator::StandardNotation);
+            field->setValidator(numbers);
+        }
         connect(field, &QLineEdit::editingFinished, this, [this, field, handler] { (this->*handler)(field); });
         connect(stepper, &std::remove_pointer_t<decltype(stepper)>::valueChanged, this,
             [this, stepper, handler] { (this->*handler)(stepper); });

@@ -139,6 +139,9 @@ void TSLGraphicView::followList(const QString& key)
             item->removeObserver(this);
     }
     observed_.clear();
+    // The text being typed into went (undo, delete): its box goes with it.
+    if (const TSLGraphicPtr editing = editingGraphic(); editingView_ && !now.contains(editing.get()))
+        stopEditing();
     for (std::size_t i = 0; i < list.size(); ++i) {
         observed_.push_back(list[i]);
         if (before.contains(list[i].get()))
@@ -401,6 +404,7 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
     const TSLGraphicList& list = graphics();
     const TSLIndexSet selected = selectionIndexes();
     const TSLGraphic* creating = creation_ ? creation_->item.get() : nullptr;
+    const TSLGraphicPtr editing = editingGraphic(); // drawn as a frame: the box over it shows the text
     TSLDrawingContext context { &painter, true, devicePixelsPerPoint };
     // Pictures not read or scaled yet are made side by side, not one after another.
     preparePictures(list, dirtyRect, painter.deviceTransform());
@@ -413,7 +417,7 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
         const bool handles = !isHidingHandles_ && item.get() != creating && selected.count(i);
         painter.save();
         painter.setClipRect(area, Qt::IntersectClip);
-        item->drawContentsInView(context, item.get() == creating);
+        item->drawContentsInView(context, item.get() == creating || item == editing);
         if (handles) {
             item->drawHandlesInView(context, item->ctrl_is_locked);
             selectedGraphic_ = item;

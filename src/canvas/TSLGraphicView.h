@@ -1,6 +1,7 @@
 #pragma once
 
 #include "canvas/TSLGrid.h"
+#include "canvas/TSLTextEditingView.h"
 #include "model/TSLDocument.h"
 #include "model/TSLGraphic.h"
 
@@ -18,6 +19,7 @@
 #include <vector>
 
 class QMimeData;
+class QPlainTextEdit;
 class QTimer;
 class TSLCenteringClipView;
 
@@ -198,10 +200,13 @@ public:
     void Hide_all_Text_control_FUP_Control(); // hides the card-holder profile items
     void delete_all_control();
 
-    // No kind of item edits in place (texts are edited in the inspector), so these have nothing to start or
-    // end; the creation and the mouse handling still offer each item the edit.
-    void startEditingGraphic(const TSLGraphicPtr&) { }
-    void stopEditing() { }
+    // A text the user writes (visible, unlocked, not filled from data) opens a box over it on the canvas with
+    // the keyboard focus in it; other items have nothing to edit in place. Ending the edit writes what was
+    // typed into the item as one undoable change and grows the box to show all of it.
+    void startEditingGraphic(const TSLGraphicPtr& graphic);
+    void stopEditing();
+    TSLGraphicPtr editingGraphic() const { return editingGraphic_.lock(); }
+    QPlainTextEdit* editingView() const;
 
     // --- State shown for tests and the rulers ---
     QRectF marqueeSelectionBounds() const { return marqueeSelectionBounds_; }
@@ -265,6 +270,8 @@ private:
     TSLCenteringClipView* clipView() const;
     QPointF nextPoint(const QString& side) const;
 
+    void fitTextOfID(const QString& ctrl_ID); // the text item with the ID grows to show all its text
+
     // Creation (TSLGraphicView_Creation.cpp)
     bool beginCreation(const QString& graphicClass, const std::optional<QPointF>& pressPoint, bool use_rect,
         const QRectF& bound_rect, const QString& card_side, const QString& ctrl_value, const QString& ctrl_ID);
@@ -316,6 +323,8 @@ private:
     bool isHidingHandles_ = false;
     QTimer* handleShowingTimer_ = nullptr;
     std::optional<Creation> creation_;
+    std::weak_ptr<TSLGraphic> editingGraphic_;
+    QPointer<TSLTextEditingView> editingView_;
     std::optional<TSLIndexSet> undoSelectionIndexes_; // only while an undo or redo runs
     bool emptyListShown_ = false;
     DragState drag_;

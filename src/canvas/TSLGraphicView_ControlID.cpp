@@ -4,6 +4,8 @@
 
 #include "common/Common_Functions.h"
 #include "model/TSLImage.h"
+#include "model/TSLText.h"
+#include "platform/Geometry.h"
 
 #include <QFileInfo>
 
@@ -48,6 +50,7 @@ void TSLGraphicView::ReplaceGraphicText(const QString& graphicClass, bool use_re
     const TSLGraphicPtr found = Selcect_Ctrl_With_ID(ctrl_ID);
     if (!found) {
         createGraphicOfClass(graphicClass, nullptr, use_rect, bound_rect, card_side, ctrl_value, ctrl_ID);
+        fitTextOfID(ctrl_ID);
         return;
     }
     // The class asked for decides how the item is refilled; position, size, alignment and font stay.
@@ -69,9 +72,19 @@ void TSLGraphicView::ReplaceGraphicText(const QString& graphicClass, bool use_re
             Show_NSLog_Message(ctrl_value);
         }
     }
-    startEditingGraphic(found);
     selectedGraphic_ = found;
     updatePointsRect(found->drawingBounds());
+    fitTextOfID(ctrl_ID);
+}
+
+void TSLGraphicView::fitTextOfID(const QString& ctrl_ID)
+{
+    // A placed field shows all of its value: its box grows to the text, within the card.
+    if (auto* text = dynamic_cast<TSLText*>(Selcect_Ctrl_With_ID(ctrl_ID).get()); text && !ctrl_ID.isEmpty()) {
+        const QRectF before = text->drawingBounds();
+        text->growToFitText(canvasSize_.width());
+        updatePointsRect(platform::unionRect(before, text->drawingBounds()));
+    }
 }
 
 void TSLGraphicView::Hide_all_Text_control_FUP_Control()

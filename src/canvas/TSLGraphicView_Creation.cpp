@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr int hexagonPolygonType = 3; // the polygon variant traced with six corners
+
 QImage samplePicture(CardEditorServices::SamplePicture which)
 {
     const CardEditorServices* services = editorServices();
@@ -119,6 +121,9 @@ TSLGraphicPtr TSLGraphicView::makeGraphicForTool(
             applyInvitationTextRules(*item, ctrl_value, ctrl_ID);
     } else if (const QString code = shapeCodeForTool(tool); !code.isEmpty()) {
         item->Set_Shape_Type(code);
+        // The Polygon tool's button shows a hexagon, and that is what it draws; the shape page offers the rest.
+        if (code == QLatin1String("P"))
+            item->polygon_type = hexagonPolygonType;
     }
     return item;
 }
@@ -196,7 +201,9 @@ void TSLGraphicView::finishCreation()
     } else {
         if (const int index = indexOfGraphic(item.get()); index >= 0)
             changeSelectionIndexes({ index });
-        startEditingGraphic(item);
+        // What the person makes opens for typing; texts the program places under an ID do not.
+        if (item->control_ID.isEmpty())
+            startEditingGraphic(item);
         undo.endUndoGrouping();
         if (indexOfGraphic(item.get()) >= 0)
             selectedGraphic_ = item;

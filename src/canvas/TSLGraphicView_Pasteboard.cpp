@@ -189,6 +189,10 @@ void TSLGraphicView::paste()
         insertGraphics(*items, indexes);
         nameUndo(QStringLiteral("Paste"));
         changeSelectionIndexes(selection);
+        // The pasted items are what the commands now act on: the inspector and the tool bar show so.
+        selectedGraphic_ = items->front();
+        showProperties(items->front());
+        changeSelectionIndexes(selection);
         if (CardEditorServices* services = editorServices())
             services->Undo_Redo_Button_state();
         return;

@@ -30,12 +30,14 @@ void Color_Well::chooseColor(const QColor& color)
 
 void Color_Well::openPanel()
 {
-    // The panel stays open while the user tries colours; each pick is applied as it is made.
+    // The panel stays open while the user tries colours; each pick is applied as it is made, and Cancel (or
+    // Escape, or closing the panel) brings back the colour the well had when it opened.
     auto* panel = new QColorDialog(color_, this);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setOption(QColorDialog::ShowAlphaChannel);
     connect(panel, &QColorDialog::currentColorChanged, this, &Color_Well::chooseColor);
     connect(panel, &QColorDialog::colorSelected, this, &Color_Well::chooseColor);
+    connect(panel, &QDialog::rejected, this, [this, before = color_] { chooseColor(before); });
     panel->show();
 }
 

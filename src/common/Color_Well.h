@@ -3,7 +3,8 @@
 #include <QColor>
 #include <QPushButton>
 
-// A colour button that shows its colour and opens the colour panel when pressed.
+// A colour button that shows its colour and opens the colour panel when pressed; Cancel in the panel
+// restores the colour it had.
 // setColor() is silent; colorChanged(QColor) follows the user's choices only.
 class Color_Well : public QPushButton {
     Q_OBJECT

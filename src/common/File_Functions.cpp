@@ -7,6 +7,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QSaveFile>
 #include <QUrl>
 
 bool isSafeFileName(const QString& name)
@@ -39,7 +41,15 @@ void Open_Help_File()
         Show_MessageBox(QStringLiteral("Help file does not exist!"));
         return;
     }
-    platform::ui().openUrl(QUrl::fromLocalFile(path));
+    Open_File_With_Desktop(path);
+}
+
+void Open_File_With_Desktop(const QString& path)
+{
+    if (platform::ui().openUrl(QUrl::fromLocalFile(path)))
+        return;
+    Show_MessageBox(QStringLiteral("No program to open \"%1\" is installed on this computer. The file is at:\n%2")
+                        .arg(QFileInfo(path).fileName(), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
 }
 
 void Check_Path_And_Create_Files()
@@ -78,10 +88,43 @@ bool Prepare_Resource_Folder(QString* error)
     return QFileInfo(Resource_Path).isDir() && QFileInfo(Resource_Path).isWritable();
 }
 
+QString templateNameRefusal(const QString& typed)
+{
+    const QString name = Trim_Str(typed);
+    if (name.isEmpty())
+        return QStringLiteral("Please enter template name.");
+    if (isSafeFileName(Remove_Reserve_Char_In_File_Name(name)))
+        return QString();
+    return QStringLiteral("The template name \"%1\" cannot be used: a name may not contain \"/\" or \"\\\" and may not "
+                          "be \".\" or \"..\".")
+        .arg(name);
+}
+
+QString pictureFileRefusal(const QString& path)
+{
+    const QFileInfo file(path);
+    // Only a regular file is read: a pipe or device would block the window, a folder holds no picture.
+    QImageReader reader;
+    if (file.isFile())
+        reader.setFileName(path);
+    if (file.isFile() && reader.canRead() && reader.size().isValid())
+        return QString();
+    return QStringLiteral("The file \"%1\" is not a picture that can be used. Please choose a JPEG, PNG, GIF, BMP or "
+                          "TIFF picture file.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
 QString Choose_Picture_File()
 {
     platform::FileRequest request;
     request.kind = platform::FileRequest::Kind::Open;
     request.filter = QStringLiteral("Pictures (*.jpg *.jpeg *.jpe *.jfif *.gif *.bmp *.png *.tif *.tiff)");
-    return platform::ui().chooseFile(request);
+    const QString path = platform::ui().chooseFile(request);
+    if (path.isEmpty())
+        return path;
+    if (const QString refusal = pictureFileRefusal(path); !refusal.isEmpty()) {
+        Show_MessageBox(refusal);
+        return QString();
+    }
+    return path;
 }

@@ -198,6 +198,8 @@ public:
     void Card_Image_Library_Btn(); // library background from the background page's picture box
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
     static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
+    // A new picture's size on the card: its own proportions, no larger than its pixels nor than most of the card.
+    static QSizeF sizeOfNewPicture(const QString& path, const QSizeF& card);
     void Undo_Clicked();
     void Redo_Clicked();
     void Cut_Clicked();
@@ -379,6 +381,11 @@ public:
     void Fill_Party_Invidation_Details();
     // White on a dark picture (mean luminance under one half), black on a light one or on none.
     static QColor readableTextColour(const QImage& background);
+    // The invitation texts stacked from the top of the front, each tall enough for its text, set smaller
+    // until all of them fit on the card.
+    void layOutInvitationTexts();
+    // Invitation texts in black or white take the colour readable on the side's new background picture.
+    void textsFollowBackground(int frontOrBack);
 
     // --- Shape and line pages (TSLWindowController_Shape_Panel.cpp, _Line_Panel.cpp) ---
     // Each page action writes the value of its own control, by the item key it edits, into every selected
@@ -392,6 +399,7 @@ public:
     void Shape_Gradient_RD_Sel();
     void Shape_Hatch_RD_Sel();
     void Update_Line_Graphics(const QString& key);
+    void Line_Direction_Changed(); // stores the choice and turns the selected lines to it
     QVariant linePageValue(const QString& key) const;
     // The inspector's fills of these pages: controls from the item, nothing written back. The shape fill
     // also labels the page and shows the rows of the item's shape code.
@@ -478,6 +486,9 @@ public:
 
     // --- Data-source binding and small services (TSLWindowController_Choice_Boxes.cpp) ---
     void Data_Source_Changed(); // the data-source switch
+    // The data-source page shows the item's own binding: its source, the list of that source with the
+    // item's series or column chosen, and the controls of that source usable. Fills only; writes nothing.
+    void showItemBinding(const TSLGraphic& item);
     void Batch_Series_Changed(); // binds the selected item to the chosen series or column
     static QStringList Get_datasheet_File_Name_Array();
     bool Check_Batch_File_In_Use_Validation(const QString& name) const override;

@@ -16,12 +16,15 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QSignalBlocker>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -118,12 +121,12 @@ void TSLWindowController::Show_Card_Properties(const Card_Property& side)
     Card_fill_Grd_2_clr->setColor(side.Card_fill_Grd_2_clr());
     Card_grad_Stepper->setValue(side.Card_grad_Stepper());
     Card_hatch_bk_clr->setColor(side.Card_hatch_bk_clr());
-    if (side.Card_fill_style() == QLatin1String("H")) {
-        if (side.Card_hatch_style().isEmpty())
-            Card_hatch_style->setCurrentIndex(-1);
-        else if (const int pattern = Card_hatch_style->findText(side.Card_hatch_style()); pattern >= 0)
-            Card_hatch_style->setCurrentIndex(pattern);
-    }
+    // The list shows the side's own pattern, never one left from another side or design; a pattern fill
+    // without a pattern (it draws none) shows none.
+    const bool patternFill = side.Card_fill_style() == QLatin1String("H");
+    Card_hatch_style->setCurrentIndex(side.Card_hatch_style().isEmpty()
+            ? (patternFill ? -1 : 0)
+            : Card_hatch_style->findText(side.Card_hatch_style()));
     Card_alpha_Stepper->setValue(double(side.Card_alpha_Stepper()) * 100.0);
     Card_Image_path->setText(side.Card_BG_Image_Path());
     if (const int layout = Card_image_layout->findText(side.Card_BG_Image_Layout()); layout >= 0)
@@ -185,6 +188,11 @@ void TSLWindowController::Update_Card_Graphics(CardField changed)
         registerCardSideUndo(frontOrBack, before, QStringLiteral("Card"));
     if (changed != CardField::All && frontOrBack != 2 && !(side == before))
         setWindowModified(true);
+    // The invitation texts stay readable on whatever the background now is.
+    const auto background = { CardField::Opacity, CardField::Fill, CardField::FillKind, CardField::FillColour,
+        CardField::Gradient1, CardField::Gradient2, CardField::PatternColour };
+    if (frontOrBack < 2 && std::find(background.begin(), background.end(), changed) != background.end())
+        textsFollowBackground(frontOrBack);
     Refresh_Canvas();
 }
 
@@ -218,6 +226,9 @@ void TSLWindowController::writeCardField(Card_Property& side, CardField field)
                                                                 : QStringLiteral("S");
         // The front keeps its chosen kind with the fill off; the back falls back to solid.
         side.setCard_fill_style(Card_Front_Or_Back == 0 || Card_fill_chk->isChecked() ? kind : QStringLiteral("S"));
+        // A pattern fill draws the pattern the list shows.
+        if (kind == QLatin1String("H"))
+            side.setCard_hatch_style(Card_hatch_style->currentText());
     }
     if (writes(CardField::Gradient1))
         side.setCard_fill_Grd_1_clr(withAlpha(Card_fill_Grd_1_clr->color(), alpha));
@@ -376,6 +387,10 @@ void TSLWindowController::Card_Gradient_RD_Sel()
 void TSLWindowController::Card_Hatch_RD_Sel()
 {
     card_prop_set(QStringLiteral("H"));
+    if (Card_hatch_style->currentIndex() < 0 && Card_hatch_style->count() > 0) {
+        const QSignalBlocker quiet(Card_hatch_style);
+        Card_hatch_style->setCurrentIndex(0);
+    }
     Update_Card_Graphics(CardField::FillKind);
 }
 

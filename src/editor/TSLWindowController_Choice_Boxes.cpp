@@ -8,6 +8,7 @@
 #include "common/Globals.h"
 #include "data/Series_File.h"
 #include "editor/Editor_Globals.h"
+#include "editor/Inspector_Codes.h"
 #include "model/TSLImage.h"
 #include "model/TSLTextStorage.h"
 
@@ -43,7 +44,7 @@ void TSLWindowController::comboBoxSelectionDidChange(QComboBox* box)
     } else if (box == Line_border_style) {
         Update_Line_Graphics(QStringLiteral("_stroke_border_type"));
     } else if (box == Line_ori_style) {
-        Update_Line_Graphics(QStringLiteral("_line_ori"));
+        Line_Direction_Changed();
     } else if (box == Line_cap_style) {
         Update_Line_Graphics(QStringLiteral("_line_cap_style"));
     } else if (box == Text_border_style) {
@@ -161,6 +162,33 @@ void TSLWindowController::Data_Source_Changed()
     }
 }
 
+void TSLWindowController::showItemBinding(const TSLGraphic& item)
+{
+    const Inspector_Fill_Mute mute;
+    const int source = item.data_source_type >= 0 && item.data_source_type < Data_source_type->count()
+        ? item.data_source_type
+        : 0;
+    Data_source_type->setCurrentIndex(source);
+    Batch_Series->clear();
+    Batch_Series->setEditText(QString());
+    if (source == 1) {
+        Batch_Series->addItems(Get_datasheet_File_Name_Array());
+        Batch_Series->setCurrentIndex(Batch_Series->findText(item.batch_list_name));
+        // A series whose file has gone is still the item's binding: its name is shown.
+        if (Batch_Series->currentIndex() < 0)
+            Batch_Series->setEditText(item.batch_list_name);
+    } else if (source == 2) {
+        Fill_Excel_Col_Name_In_Combo(Batch_Series);
+        Batch_Series->setCurrentIndex(item.excel_col_indx < Batch_Series->count() ? item.excel_col_indx : -1);
+    }
+    const bool manual = source == 0;
+    Batch_Series->setEnabled(!manual);
+    if (view_series_btn)
+        view_series_btn->setEnabled(!manual);
+    Text_value_Edit->setReadOnly(!manual);
+    SetObjEnabled(manual_brws_box, manual);
+}
+
 void TSLWindowController::Batch_Series_Changed()
 {
     if (Not_Draw_Only_Prop_Change)
@@ -198,7 +226,6 @@ void TSLWindowController::Batch_Series_Changed()
         Manual_image_path->setText(value);
     }
     Refresh_Canvas();
-    canvas->startEditingGraphic(item);
     canvas->update();
 }
 

@@ -95,8 +95,7 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
         if (failure)
             *failure = error;
         if (show_msg)
-            Show_MessageBox(
-                QStringLiteral("fail\n\nThe design could not be saved to \"%1\": %2").arg(attempted, error));
+            Show_MessageBox(QStringLiteral("The design could not be saved to \"%1\": %2").arg(attempted, error));
         return SaveResult::Failed;
     }
     setWindowModified(false);
@@ -117,8 +116,13 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
         content = decodeDesignFile(file.readAll(), &reason);
     if (!content) {
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
-        // A path that is no design file at all (a FIFO, a device, a huge file) is named as such.
-        Show_MessageBox(opened || !QFileInfo::exists(path) ? corruptFileMessage : reason);
+        // A file that is not there is not a damaged one: the person is told which file is missing; a path that
+        // is no design file at all (a FIFO, a device, a huge file) is named as such.
+        Show_MessageBox(!QFileInfo::exists(path)
+                ? QStringLiteral("The design file \"%1\" is missing: there is no file at this path.")
+                      .arg(QDir::toNativeSeparators(path))
+                : opened ? corruptFileMessage
+                         : reason);
         return 0;
     }
     try {

@@ -120,10 +120,8 @@ void setLocked(TSLWindowController& window, bool locked)
                                : QStringLiteral("Please select a control to Unlock."));
         return;
     }
-    for (const TSLGraphicPtr& item : selected) {
+    for (const TSLGraphicPtr& item : selected)
         item->ctrl_is_locked = locked;
-        canvas->startEditingGraphic(item);
-    }
     // Showing the card forgets the shown item, so the last one is shown afresh with its new pages.
     const TSLIndexSet kept = canvas->selectionIndexes();
     window.Show_RHS_Properties(nullptr);

@@ -146,11 +146,11 @@ void TSLWindowController::Export_As_Template_Clicked()
 
 bool TSLWindowController::Export_Template(const QString& name)
 {
-    const QString cleaned = Remove_Reserve_Char_In_File_Name(Trim_Str(name));
-    if (!isSafeFileName(cleaned)) {
-        Show_MessageBox(QStringLiteral("Please enter template name."));
+    if (const QString refusal = templateNameRefusal(name); !refusal.isEmpty()) {
+        Show_MessageBox(refusal);
         return false;
     }
+    const QString cleaned = Remove_Reserve_Char_In_File_Name(Trim_Str(name));
     if (!isListedTemplateName(cleaned))
         return false;
     const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));

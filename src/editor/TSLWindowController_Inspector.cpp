@@ -15,7 +15,9 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStackedWidget>
+#include <QSignalBlocker>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -77,6 +79,18 @@ void insertPage(QTabWidget* tabs, QWidget* page, int index, const QString& label
     tabs->insertTab(index, page, page->windowTitle());
 }
 
+// A text typed on the canvas reaches the text page of the item already shown.
+void showTypedText(QPlainTextEdit* box, const TSLGraphic& item)
+{
+    if (item.className() != QLatin1String("TSLText") || !box)
+        return;
+    const QString stored = item._Text_contents ? item._Text_contents->string : item.Text_Value;
+    if (box->toPlainText() != stored) {
+        const QSignalBlocker quiet(box);
+        box->setPlainText(stored);
+    }
+}
+
 } // namespace
 
 void TSLWindowController::Show_RHS_Properties(const std::shared_ptr<TSLGraphic>& item)
@@ -121,8 +135,10 @@ void TSLWindowController::Show_RHS_Properties(const std::shared_ptr<TSLGraphic>&
             Enable_Standard_Button_For_Unlock();
         // Compared through the weak reference: an item that is gone never matches, so a new item that
         // happens to live where a deleted one did is shown afresh.
-        if (item == Last_Selected_Graphic_.lock())
+        if (item == Last_Selected_Graphic_.lock()) {
+            showTypedText(Text_value_Edit, *item);
             return;
+        }
         Last_Selected_Graphic_ = item;
         Remove_All_Tab_Items();
         if (Print_object_chk)
@@ -169,16 +185,6 @@ void TSLWindowController::showItemPages(const TSLGraphic& item)
             manual_brws_box->setVisible(browse);
         (void)item;
     };
-    auto fillDataSource = [this, &item](bool text) {
-        if (item.data_source_type >= 0 && item.data_source_type < Data_source_type->count())
-            Data_source_type->setCurrentIndex(item.data_source_type);
-        if (!item.batch_list_name.isEmpty() && Batch_Series) {
-            if (text)
-                Batch_Series->setCurrentIndex(-1);
-            if (const int series = Batch_Series->findText(item.batch_list_name); series >= 0)
-                Batch_Series->setCurrentIndex(series);
-        }
-    };
 
     if (kind == QLatin1String("TSLText")) {
         sel_control_name->setText(QStringLiteral("T"));
@@ -190,7 +196,7 @@ void TSLWindowController::showItemPages(const TSLGraphic& item)
             showDataSourcePage(QStringLiteral("Text Source"), false);
             insertPage(sett_tab, datasource_tab, 2);
         }
-        fillDataSource(true);
+        showItemBinding(item);
         Show_Text_Properties(item);
     } else if (kind == QLatin1String("TSLImage")) {
         sel_control_name->setText(QStringLiteral("I"));
@@ -201,7 +207,7 @@ void TSLWindowController::showItemPages(const TSLGraphic& item)
             insertPage(sett_tab, datasource_tab, 0);
             insertPage(sett_tab, image_tab, 1);
         }
-        fillDataSource(false);
+        showItemBinding(item);
         Show_Image_Properties(item);
     } else if (kind == QLatin1String("TSLLine")) {
         insertPage(sett_tab, locked ? Lock_tab : line_tab, 0, locked ? QStringLiteral("Line Properties") : QString());
@@ -213,7 +219,7 @@ void TSLWindowController::showItemPages(const TSLGraphic& item)
                 : QStringLiteral("FingrePrint Properties"));
         insertPage(
             sett_tab, locked ? Lock_tab : sign_tab, 0, locked ? QStringLiteral("Signature Properties") : QString());
-        fillDataSource(false);
+        showItemBinding(item);
         Show_Sign_Properties(item);
     } else if (kind == QLatin1String("TSLBarcode")) {
         // The barcode's settings are edited in its dialog; the page has nothing to fill.

@@ -65,6 +65,8 @@ void TSLWindowController::setCurrentSideBackground(const QString& path)
         registerCardSideUndo(side, before, QStringLiteral("Background"));
     if (page && sett_tab->indexOf(page) >= 0)
         sett_tab->setCurrentWidget(page);
+    if (side < 2)
+        textsFollowBackground(side);
 }
 
 void TSLWindowController::Card_Bckgrnd_Clicked()

@@ -8,6 +8,7 @@
 #include "common/Stepper_Field.h"
 #include "editor/Inspector_Codes.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "model/TSLLine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,6 +71,16 @@ void TSLWindowController::Update_Line_Graphics(const QString& key)
 {
     // A line is nothing but its stroke: whatever changes, it keeps drawing it.
     writeIntoSelection({ { QStringLiteral("drawingStroke"), true }, { key, linePageValue(key) } });
+}
+
+void TSLWindowController::Line_Direction_Changed()
+{
+    Update_Line_Graphics(QStringLiteral("_line_ori"));
+    const int orientation = linePageValue(QStringLiteral("_line_ori")).toInt();
+    for (const TSLGraphicPtr& item : itemsForWriteBack())
+        if (auto* line = dynamic_cast<TSLLine*>(item.get()))
+            line->orientAs(orientation);
+    Refresh_Canvas();
 }
 
 void TSLWindowController::Show_Line_Properties(const TSLGraphic& item)

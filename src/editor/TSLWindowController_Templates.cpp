@@ -1,6 +1,7 @@
 // The start chooser, the template gallery and the card size wizard, offered in the File menu.
 #include "editor/TSLWindowController.h"
 
+#include "common/Globals.h"
 #include "profiles/Card_Wizard.h"
 #include "profiles/Profiles_Globals.h"
 #include "profiles/Start_Card.h"
@@ -17,7 +18,17 @@ void TSLWindowController::Open_Template_Gallery()
         return;
     // A template is a starting point: it is read without becoming the design's file. A design file that
     // cannot be read says so itself and leaves the open design as it was.
-    Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T"));
+    const QSizeF chosen = gallery->chosenSize();
+    if (Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1 || chosen.isEmpty())
+        return;
+    // The card takes the size chosen in the gallery's list.
+    {
+        const bool muted = Not_Draw_Only_Prop_Change;
+        Not_Draw_Only_Prop_Change = true;
+        Set_Card_Size_In_Control(chosen);
+        Not_Draw_Only_Prop_Change = muted;
+    }
+    Apply_Size_Clicked();
 }
 
 void TSLWindowController::New_Card_From()

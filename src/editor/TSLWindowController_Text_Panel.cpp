@@ -181,9 +181,12 @@ void TSLWindowController::writeTextBoxIntoSelection()
     if (storedText(*item) == text)
         return;
     // A text item records the change for undo; the text of any other kind is plain storage.
-    if (auto* textItem = dynamic_cast<TSLText*>(item.get()))
+    if (auto* textItem = dynamic_cast<TSLText*>(item.get())) {
         textItem->setScriptingContents(text);
-    else
+        // The box grows with what is typed, so the end of the text is never cut off.
+        if (const TSLGraphicView* canvas = currentGraphicView())
+            textItem->growToFitText(canvas->canvasSize().width());
+    } else
         item->Text_contents().string = text;
     Refresh_Canvas();
 }

@@ -11,10 +11,14 @@
 
 #include <QAction>
 #include <QButtonGroup>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
 
 void TSLWindowController::connectToolsAndInspector()
 {
@@ -165,6 +169,17 @@ QSizeF TSLWindowController::naturalSizeOfNewText(double cardWidth)
     return { std::max(natural.width(), 10.0), std::max(natural.height(), 10.0) };
 }
 
+QSizeF TSLWindowController::sizeOfNewPicture(const QString& path, const QSizeF& card)
+{
+    const QSize pixels = QImageReader(path).size();
+    if (!pixels.isValid() || pixels.isEmpty())
+        return { 50, 50 };
+    // Room for the picture and for the card around it; a small picture keeps its size, one pixel a point.
+    const QSizeF room(std::max(card.width() * 0.6, 10.0), std::max(card.height() * 0.6, 10.0));
+    const double scale = std::min({ 1.0, room.width() / pixels.width(), room.height() / pixels.height() });
+    return { std::max(1.0, std::round(pixels.width() * scale)), std::max(1.0, std::round(pixels.height() * scale)) };
+}
+
 void TSLWindowController::selectArrowTool()
 {
     Selected_Control_Tool_ = 0;
@@ -193,6 +208,8 @@ void TSLWindowController::selectedToolDidChange(QObject* /*sender*/)
             }
         }
     }
+    if (graphicClass == QLatin1String("TSLImage") && !Library_Selected_Image.isEmpty())
+        rect.setSize(sizeOfNewPicture(Library_Selected_Image, frontCanvasBounds().size()));
     if (graphicClass == QLatin1String("TSLBarcode") && tool == 10)
         rect.setSize(QSizeF(120, 60));
     if (graphicClass == QLatin1String("TSLSignature") && tool == 11)

@@ -85,6 +85,21 @@ void TSLLine::setEndPoint(const QPointF& point)
     setBoundsAndDirection(r, right, down);
 }
 
+void TSLLine::orientAs(int orientation)
+{
+    if (ctrl_is_locked || orientation < 0 || orientation > 2)
+        return;
+    const QPointF begin = beginPoint();
+    const QPointF end = endPoint();
+    const QPointF middle = (begin + end) / 2.0;
+    const double length = std::max(1.0, std::hypot(end.x() - begin.x(), end.y() - begin.y()));
+    const QPointF half = orientation == 0 ? QPointF(length / 2.0, 0)
+        : orientation == 1                ? QPointF(0, length / 2.0)
+                                          : QPointF(length, length) / (2.0 * std::sqrt(2.0));
+    setBeginPoint(middle - half);
+    setEndPoint(middle + half);
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Drawing, handles and hit testing
 

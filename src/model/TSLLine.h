@@ -28,6 +28,9 @@ public:
     QPointF endPoint() const;
     void setBeginPoint(const QPointF& point);
     void setEndPoint(const QPointF& point);
+    // Turns the line about its middle, keeping its length: 0 horizontal, 1 vertical, 2 diagonal (down to the
+    // right). A locked line stays as it is.
+    void orientAs(int orientation);
     // Moves keep the flags; observers of "beginPoint" and "endPoint" hear of every change of the box.
     void setBounds(const QRectF& bounds) override;
     // The box spanned by two points; right and down (when given) say whether e lies strictly to the

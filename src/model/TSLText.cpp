@@ -26,6 +26,24 @@ QRectF TSLText::drawingBounds() const
     return platform::unionRect(TSLGraphic::drawingBounds(), platform::outsetRect(bounds(), 1.0, 1.0));
 }
 
+void TSLText::growToFitText(double maxRight)
+{
+    if (ctrl_is_locked)
+        return;
+    const QRectF b = bounds();
+    const QString text = displayedText();
+    const QFont font = displayedFont();
+    constexpr double unbounded = 1.0e6;
+    const double longestLine = std::ceil(tsltextlayout::usedSize(*tsltextlayout::layoutText(
+        text, font, text_kerning, text_alignmnet, unbounded)).width());
+    const double width = std::max(b.width(), std::min(longestLine, maxRight - b.left()));
+    const double height = std::max(b.height(),
+        std::ceil(tsltextlayout::usedSize(*tsltextlayout::layoutText(text, font, text_kerning, text_alignmnet, width))
+                .height()));
+    if (width != b.width() || height != b.height())
+        setBounds(QRectF(b.topLeft(), QSizeF(width, height)));
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Drawing and measuring
 

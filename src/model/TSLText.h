@@ -34,6 +34,9 @@ public:
     // item was drawn first.
     QSizeF naturalSize() const;
     void makeNaturalSize() override; // a locked item keeps its bounds
+    // Widens the box to its longest line (its right edge not past maxRight) and deepens it to all its lines,
+    // so nothing typed is cut off; it never shrinks. A locked item keeps its bounds.
+    void growToFitText(double maxRight);
 
     // --- Undo and scripting of the contents ---
     QSet<QString> keysForValuesToObserveForUndo() const override;

@@ -1,16 +1,14 @@
 #include "output/Open_Export_Log.h"
 
+#include "common/File_Functions.h"
 #include "common/Long_SMS_Dlg.h"
 #include "platform/UiSeam.h"
 
 #include "ui_Open_Export_Files.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
-#include <QUrl>
 
-std::function<void(const QString&)> Open_Export_Log::opener
-    = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+std::function<void(const QString&)> Open_Export_Log::opener = Open_File_With_Desktop;
 
 Open_Export_Log& Open_Export_Log::defaultInstance()
 {

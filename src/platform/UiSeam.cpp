@@ -78,9 +78,9 @@ int saveAnswerOf(const QMessageBox& box)
     return SaveAnswerCancel;
 }
 
-void UiResponder::openUrl(const QUrl& url)
+bool UiResponder::openUrl(const QUrl& url)
 {
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 UiResponder& ui()

@@ -45,8 +45,8 @@ public:
     virtual int runModal(QDialog& dialog) = 0;
     // The chosen path, empty when cancelled.
     virtual QString chooseFile(const FileRequest& request) = 0;
-    // Hands a file, web page or mail link to the desktop's default program; failures are not reported.
-    virtual void openUrl(const QUrl& url);
+    // Hands a file, web page or mail link to the desktop's default program; false when no program took it.
+    virtual bool openUrl(const QUrl& url);
 };
 
 // The responder in force; always on the GUI thread.

@@ -52,11 +52,11 @@ void Export_Template_Window::setCurrentName(const QString& name)
 
 void Export_Template_Window::OK_Btn_Clicked()
 {
-    const QString name = Remove_Reserve_Char_In_File_Name(Trim_Str(ui_->template_name->text()));
-    if (!isSafeFileName(name)) {
-        Show_MessageBox(QStringLiteral("Please enter template name."));
+    if (const QString refusal = templateNameRefusal(ui_->template_name->text()); !refusal.isEmpty()) {
+        Show_MessageBox(refusal);
         return;
     }
+    const QString name = Remove_Reserve_Char_In_File_Name(Trim_Str(ui_->template_name->text()));
     if (!isListedTemplateName(name))
         return;
     const bool exists

@@ -83,6 +83,8 @@ void Profile_Form::hideOtherFormsControls()
     QStringList names;
     if (oneSide_)
         names << QStringLiteral("select_side_label") << QStringLiteral("Template_picture");
+    else
+        names << QStringLiteral("label_edit_label") << QStringLiteral("value_edit_label");
     for (int r = 0; r < kRows; ++r) {
         if (!oneSide_)
             names << named(r, "label_chk") << named(r, "value_chk");
@@ -127,6 +129,8 @@ void Profile_Form::connectRow(int r)
     if (!row.label_chk)
         return;
     // A ticked box unlocks its field; typing into a field ticks its box.
+    row.label_chk->setToolTip(tr("Tick to change the caption"));
+    row.value_chk->setToolTip(tr("Tick to type the value; untick to keep it as it is"));
     connect(row.label_chk, &QCheckBox::toggled, row.label, [field = row.label](bool on) { field->setReadOnly(!on); });
     connect(row.value_chk, &QCheckBox::toggled, row.value, [field = row.value](bool on) { field->setReadOnly(!on); });
     connect(row.label, &QLineEdit::textEdited, row.label_chk, [box = row.label_chk] { box->setChecked(true); });
@@ -237,12 +241,10 @@ void Profile_Form::Reset_all_Ctrl()
         sourceDidChange(int(&row - rows.data())); // typed text: no list, no view button
         if (row.side_combo)
             row.side_combo->setCurrentIndex(2);
-        // Unticking on reset leaves the fields as the source rule set them.
-        for (QCheckBox* box : { row.label_chk, row.value_chk }) {
-            if (box) {
-                const QSignalBlocker quiet(box);
-                box->setChecked(false);
-            }
+        // The boxes show whether their fields take typing: the caption starts locked, a typed value open.
+        if (row.label_chk) {
+            const QSignalBlocker quiet(row.label_chk);
+            row.label_chk->setChecked(!row.label->isReadOnly());
         }
     }
 }
@@ -254,6 +256,12 @@ void Profile_Form::sourceDidChange(int r)
     const bool typed = source <= 0;
     if (row.value)
         row.value->setReadOnly(!typed);
+    // A value filled from a series or a column cannot be unlocked for typing; a typed one starts open.
+    if (row.value_chk) {
+        const QSignalBlocker quiet(row.value_chk);
+        row.value_chk->setChecked(typed);
+        row.value_chk->setEnabled(typed);
+    }
     if (r == kPhoto) {
         ui_->browse_pic_btn->setEnabled(typed);
         ui_->clear_pic_btn->setEnabled(typed);

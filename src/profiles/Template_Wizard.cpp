@@ -12,10 +12,12 @@
 #include "profiles/Picture_Grid_Panel.h"
 #include "profiles/Profiles_Globals.h"
 
+#include "ui_Card_Size_Chooser.h"
 #include "ui_Template_Wizard.h"
 
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -76,10 +78,22 @@ int Template_Wizard::Open_Template_Window()
             ui_->cat_cmbo_bx->setCurrentIndex(0);
         }
         ui_->sizes->reset();
+        sizeAtOpening_ = shownSize();
         ui_->grid->clear();
         ui_->grid->setZoom(0.6);
         comboBoxSelectionDidChange();
     });
+}
+
+QSizeF Template_Wizard::shownSize() const
+{
+    const Ui::Card_Size_Chooser& size = ui_->sizes->form();
+    return { size.width_Stepper->value(), size.height_Stepper->value() };
+}
+
+QSizeF Template_Wizard::chosenSize() const
+{
+    return shownSize() == sizeAtOpening_ ? QSizeF() : shownSize();
 }
 
 void Template_Wizard::comboBoxSelectionDidChange()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSizeF>
+
 #include "common/Form_Dialog.h"
 
 class Invitation_Wizard_Host;
@@ -23,6 +25,10 @@ public:
     // Starts on the built-in templates and runs the window modally: 1 OK (the design in
     // Selected_Template_Path), 0 Cancel.
     int Open_Template_Window();
+    // The card size chosen in the window's size list, in millimetres, for the template to be made at; empty
+    // while the list still shows the size it opened on, so that a template keeps its own size unless the
+    // person picks another.
+    QSizeF chosenSize() const;
 
     // A free name for a copy: "<name> (copy n).<extension>" beside the path, n counting from 1.
     static QString Create_New_File_Path(const QString& path);
@@ -38,6 +44,7 @@ public slots:
 
 private:
     explicit Template_Wizard(QWidget* parent = nullptr);
+    QSizeF shownSize() const;
     void Fill_Templates();
     void Fill_Templates_User_Defined();
     void fillFrom(const QString& folder, bool userList);
@@ -46,4 +53,5 @@ private:
     QString existingChoice() const;
 
     Invitation_Wizard_Host* host_ = nullptr;
+    QSizeF sizeAtOpening_; // millimetres
 };

@@ -40,7 +40,7 @@ TEST(ColorWell, PressingOpensAPanelWhosePicksReachTheWellAndItShowsTheColour)
     panel->setCurrentColor(QColor(0, 128, 0));
     ASSERT_GE(spy.count(), 1);
     EXPECT_EQ(well.color(), QColor(0, 128, 0));
-    panel->close();
+    panel->accept();
 
     const QImage shot = well.grab().toImage();
     EXPECT_EQ(shot.pixelColor(shot.width() / 2, shot.height() / 2), QColor(0, 128, 0));

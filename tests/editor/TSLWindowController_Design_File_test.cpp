@@ -23,6 +23,10 @@ using editortest::messageTexts;
 namespace {
 
 const QString corrupt = QStringLiteral("File is corrupt and cannot be opened.");
+QString missingMessage(const QString& path)
+{
+    return QStringLiteral("The design file \"%1\" is missing: there is no file at this path.").arg(path);
+}
 const QString saved = QStringLiteral("Greeting Card Design Log has been saved successfully.");
 
 QByteArray readFile(const QString& path)
@@ -249,7 +253,7 @@ TEST_F(DesignFileWindowTest, BadFilesLeaveTheOpenDesignExactlyAsItWas)
 
     ui.messages.clear();
     EXPECT_EQ(window->Read_and_load_design_Log(folder + QStringLiteral("/missing.dcard"), QStringLiteral("L")), 0);
-    EXPECT_EQ(messageTexts(ui), QStringList { corrupt });
+    EXPECT_EQ(messageTexts(ui), QStringList { missingMessage(folder + QStringLiteral("/missing.dcard")) });
     EXPECT_TRUE(DesignState::of(*window) == before);
 }
 
@@ -313,12 +317,12 @@ TEST_F(DesignFileWindowTest, FailedSaveKeepsTheOldFileAndQuitStaysOpen)
         const FileSizeLimit diskFull(rlim_t(first.size()) + 200);
         EXPECT_EQ(window->Save_project_file(false, true), TSLWindowController::SaveResult::Failed);
     }
-    // The message keeps its word and says where and why.
+    // The message says where and why, and begins with what happened.
     const QStringList texts = messageTexts(ui);
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("fail\n\n"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("The design could not be saved"))) << texts[0].toStdString();
     EXPECT_TRUE(texts[0].contains(path)) << texts[0].toStdString();
-    EXPECT_GT(texts[0].size(), QStringLiteral("fail\n\nThe design could not be saved to \"\": ").size() + path.size())
+    EXPECT_GT(texts[0].size(), QStringLiteral("The design could not be saved to \"\": ").size() + path.size())
         << "the system's reason follows";
     EXPECT_EQ(readFile(path), first) << "the old file is whole";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList { QStringLiteral("card.dcard") }) << "no temporary left";
@@ -362,7 +366,7 @@ TEST_F(DesignFileWindowTest, NewAfterAFailedSaveKeepsTheDesign)
     const QStringList texts = messageTexts(ui);
     ASSERT_EQ(texts.size(), 2);
     EXPECT_EQ(texts[0], QStringLiteral("Do you want to save changes before opening new document?"));
-    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("fail\n\n")));
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("The design could not be saved")));
     EXPECT_TRUE(texts[1].contains(QStringLiteral("no-such-folder/card.dcard"))) << texts[1].toStdString();
     EXPECT_EQ(window->Get_Front_Control_Count(), 6);
     EXPECT_TRUE(ui.dialogsRun.empty()) << "the start screen did not come up";
@@ -401,7 +405,8 @@ TEST_F(DesignFileWindowTest, OpenKeepsTheDesignUntilTheChosenFileIsRead)
     const std::vector<Case> cases = {
         { "cancelled panel", QString(), { askSave } },
         { "refused file", bad, { askSave, corrupt } },
-        { "missing file", folder + QStringLiteral("/missing.dcard"), { askSave, corrupt } },
+        { "missing file", folder + QStringLiteral("/missing.dcard"),
+            { askSave, missingMessage(folder + QStringLiteral("/missing.dcard")) } },
     };
     for (const Case& c : cases) {
         ui.messages.clear();

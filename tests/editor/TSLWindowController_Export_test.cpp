@@ -141,13 +141,24 @@ TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
     const QDir user(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
     QDir().mkpath(user.path());
     const QStringList before = user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    const QString noName = QStringLiteral("Please enter template name.");
-    const QString dotName = QStringLiteral("A template name cannot begin with a dot: the template would not be listed.");
-    for (const auto& [name, message] : { std::pair { QStringLiteral(".."), noName }, { QStringLiteral("   "), noName },
-             { QStringLiteral("."), noName }, { QStringLiteral(".hidden"), dotName } }) {
+    // An empty name is asked for; a name that is a path is refused saying what a name may not hold.
+    for (const QString& name : { QStringLiteral(".."), QStringLiteral("   "), QStringLiteral("."),
+             QStringLiteral("../Party"), QStringLiteral("cards/Party") }) {
         ui.messages.clear();
         EXPECT_FALSE(window->Export_Template(name)) << name.toStdString();
-        EXPECT_EQ(messageTexts(ui), QStringList { message });
+        const QString expected = name.trimmed().isEmpty() ? QStringLiteral("Please enter template name.")
+                                                          : QStringLiteral("The template name \"%1\" cannot be used: a "
+                                                                           "name may not contain \"/\" or \"\\\" and "
+                                                                           "may not be \".\" or \"..\".")
+                                                                .arg(name);
+        EXPECT_EQ(messageTexts(ui), QStringList { expected });
+    }
+    // A name that begins with a dot would be saved but never listed.
+    {
+        ui.messages.clear();
+        EXPECT_FALSE(window->Export_Template(QStringLiteral(".hidden")));
+        EXPECT_EQ(messageTexts(ui),
+            QStringList { QStringLiteral("A template name cannot begin with a dot: the template would not be listed.") });
     }
     EXPECT_EQ(user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     EXPECT_FALSE(QFile::exists(outside));

@@ -78,15 +78,20 @@ TEST_F(StartUpDesignTest, AGoodDesignOpensStraightIntoTheEditor)
 
 TEST_F(StartUpDesignTest, ABadOrMissingDesignGetsTheReadersMessageThenTheStartScreen)
 {
+    const QString corrupt = QStringLiteral("File is corrupt and cannot be opened.");
+    const QString gone = folder + QStringLiteral("/gone.dcard");
     const struct {
         const char* what;
         QString path;
+        QString message;
     } cases[] = {
-        { "text", writeDesign(QStringLiteral("notes.dcard"), QByteArray("a shopping list, not a design")) },
+        { "text", writeDesign(QStringLiteral("notes.dcard"), QByteArray("a shopping list, not a design")), corrupt },
         { "wrong signature",
             writeDesign(QStringLiteral("other.dcard"),
-                encodeDesignFile(DesignFileContent()).replace("MORVENTALISPRENQUADEX", "SOMEONE ELSES FORMAT!")) },
-        { "missing", folder + QStringLiteral("/gone.dcard") },
+                encodeDesignFile(DesignFileContent()).replace("MORVENTALISPRENQUADEX", "SOMEONE ELSES FORMAT!")),
+            corrupt },
+        { "missing", gone,
+            QStringLiteral("The design file \"%1\" is missing: there is no file at this path.").arg(gone) },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -95,7 +100,7 @@ TEST_F(StartUpDesignTest, ABadOrMissingDesignGetsTheReadersMessageThenTheStartSc
         ui.messages.clear();
         startScreenRuns = 0;
         startUpWith(c.path);
-        EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("File is corrupt and cannot be opened.") });
+        EXPECT_EQ(messageTexts(ui), QStringList { c.message });
         EXPECT_EQ(startScreenRuns, 1);
         EXPECT_FALSE(window->hasEnded());
         EXPECT_TRUE(Project_File_Name.isEmpty());

@@ -11,7 +11,11 @@
 #include "profiles/Template_Wizard.h"
 #include "ui_Template_Wizard.h"
 
+#include "common/Common_Functions.h"
+
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QTableWidget>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -144,6 +148,42 @@ TEST_F(TemplateScenario, NewCardFromASavedDesignOpensItAndCancelKeepsTheCard)
     EXPECT_EQ(Start_Card_Option, QStringLiteral("L"));
     EXPECT_EQ(window->Get_Front_Controls_Array().size(), items);
     EXPECT_EQ(Project_File_Name, path + QStringLiteral(".dcard"));
+}
+
+// The size chosen in the gallery's size list is the size of the card made from the template.
+TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
+{
+    for (const int pick : { 1, 3, -1 }) { // -1: the list is left as it opened
+        SCOPED_TRACE(pick);
+        QSizeF chosen;
+        ui.modalRuns.push_back([pick, &chosen](QDialog& dialog) {
+            auto& gallery = static_cast<Template_Wizard&>(dialog);
+            auto* sizes = gallery.findChild<QTableWidget*>(QStringLiteral("ColList"));
+            if (!sizes || sizes->rowCount() <= pick)
+                return 0;
+            if (pick >= 0)
+                QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {},
+                    sizes->visualItemRect(sizes->item(pick, 0)).center());
+            chosen = QSizeF(gallery.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->value(),
+                gallery.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->value());
+            gallery.form().grid->selectRow(0);
+            QTest::mouseClick(gallery.form().ok_btn, Qt::LeftButton);
+            return gallery.result();
+        });
+        trigger(QStringLiteral("menu_New_From_Template"));
+        ASSERT_TRUE(chosen.isValid());
+        if (pick < 0) {
+            // The template keeps its own size: the same as the template read on its own.
+            const QSizeF made = window->Front_card_Prop.Card_Size();
+            ASSERT_EQ(window->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")), 1);
+            EXPECT_EQ(made, window->Front_card_Prop.Card_Size());
+            continue;
+        }
+        const QSizeF card = window->Front_card_Prop.Card_Size() / kPointsPerMillimetre;
+        EXPECT_NEAR(card.width(), chosen.width(), 0.05);
+        EXPECT_NEAR(card.height(), chosen.height(), 0.05);
+        EXPECT_EQ(canvas()->canvasSize(), window->Front_card_Prop.Card_Size());
+    }
 }
 
 } // namespace

@@ -113,6 +113,13 @@ TEST_F(HelpAndReviewScenario, TheGuideLinkOpensTheGuideOrSaysItIsMissing)
     EXPECT_EQ(ui.urlsOpened.size(), 1u);
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(editortest::messageTexts(ui).contains(QStringLiteral("Help file does not exist!")));
+
+    ui.desktopOpens = false; // no PDF viewer installed: the person is told where the guide is
+    ui.modalRuns.push_back(pressGuide);
+    window->Help_Button();
+    EXPECT_EQ(ui.urlsOpened.size(), 2u);
+    EXPECT_TRUE(editortest::messageTexts(ui).last().contains(QDir::toNativeSeparators(guide)))
+        << editortest::messageTexts(ui).last().toStdString();
 }
 
 TEST_F(HelpAndReviewScenario, QuittingAsksToSaveThenShowsTheReviewRequestAndEnds)

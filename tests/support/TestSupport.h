@@ -72,7 +72,12 @@ public:
         fileRequests.push_back(request);
         return take(fileAnswers, QString());
     }
-    void openUrl(const QUrl& url) override { urlsOpened.push_back(url); }
+    bool desktopOpens = true; // whether the desktop has a program for what is handed to it
+    bool openUrl(const QUrl& url) override
+    {
+        urlsOpened.push_back(url);
+        return desktopOpens;
+    }
 
 private:
     template <typename T> static T take(std::deque<T>& queue, T fallback)

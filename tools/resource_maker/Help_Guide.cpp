@@ -52,7 +52,9 @@ picture, in the templates folder of your data folder.</li>
 <p><img src="figure:items" width="430"></p>
 <p>Choose a tool and the item appears on the current side: text, lines, rectangles, ellipses, rounded
 rectangles, triangles, diamonds, stars, double stars, polygons, pictures, barcodes, signatures and
-fingerprints. Drag an item to move it, drag its handles to resize it. The inspector's pages change its colours,
+fingerprints. A new text opens for typing right on the card; double-click a text to type into it again, and
+press Escape or click elsewhere when you are done: the text's box grows with what you type. Drag an item to move
+it, drag its handles to resize it. The inspector's pages change its colours,
 border, fill, font, alignment and, for pictures, brightness, contrast and other adjustments. The Arrange menu
 aligns items, brings them to the front or sends them to the back, and snaps them to the grid.</p>
 <ul>
