@@ -302,6 +302,17 @@ void BatchWizard::On_Update()
         return;
     }
     probe.close();
+    // A series that cannot be read is never shown as an empty list that Save would write over it.
+    QString reason;
+    std::optional<QStringList> values;
+    {
+        WaitCursor wait;
+        values = Series_File::readForEditing(name, &reason);
+    }
+    if (!values) {
+        Show_MessageBox(QStringLiteral("The series \"%1\" cannot be opened. %2").arg(name, reason));
+        return;
+    }
     Show_hide_first_screen(true);
     Show_hide_Last_screen(false);
     ui_->batch_list_name->setText(name);
@@ -309,7 +320,7 @@ void BatchWizard::On_Update()
     ListData_value_->clear();
     Update_Value_List_Count();
     WaitCursor wait;
-    Create_Value_Lists(Series_File::readForEditing(name).value_or(QStringList()));
+    Create_Value_Lists(*values);
 }
 
 void BatchWizard::doubleClickInTable(QTableView* table)

@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
+#include "data/Bounded_File.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <unistd.h>
 #include <limits>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
@@ -18,13 +20,40 @@ namespace {
 
 constexpr qsizetype kFlushAt = 64 * 1024;
 
-QStringList splitLines(const QString& text)
+// Decodes text whose every character is whole and appends its lines; false when it is not in the encoding.
+bool appendLines(QByteArrayView bytes, QStringConverter::Encoding encoding, QStringList& pieces)
 {
-    QStringList pieces = text.split(QLatin1Char('\n'));
-    // A last line with its "\n" leaves one empty piece after it; it is no value.
-    if (!pieces.isEmpty() && pieces.last().isEmpty())
-        pieces.removeLast();
-    return pieces;
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return false;
+    pieces.append(text.split(QLatin1Char('\n')));
+    return true;
+}
+
+// The lines of the text the pieces make when joined by "\n" and trimmed as one: only the blank lines at
+// either end and the blanks before the first and after the last value go, whatever lies between.
+QStringList trimmedAsOneText(const QStringList& pieces)
+{
+    qsizetype first = 0;
+    while (first < pieces.size() && Trim_Str(pieces.at(first)).isEmpty())
+        ++first;
+    if (first == pieces.size())
+        return {};
+    qsizetype last = pieces.size() - 1;
+    while (Trim_Str(pieces.at(last)).isEmpty())
+        --last;
+    if (first == last)
+        return Trim_Str(pieces.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+    // The ends are trimmed by the one trimming function with a mark standing for the rest of the text.
+    const QString mark = QStringLiteral("x");
+    const QString head = Trim_Str(pieces.mid(0, first + 1).join(QLatin1Char('\n')) + mark).chopped(1);
+    const QString tail = Trim_Str(mark + pieces.mid(last).join(QLatin1Char('\n'))).mid(1);
+    QStringList lines;
+    lines.append(head.split(QLatin1Char('\n')).last());
+    lines.append(pieces.mid(first + 1, last - first - 1));
+    lines.append(tail.split(QLatin1Char('\n')).first());
+    return lines;
 }
 
 } // namespace
@@ -61,7 +90,7 @@ QStringList Series_File::names()
     const QString suffix = QLatin1Char('.') + batch_file_EXT;
     const QFileInfoList entries = QDir(Data_Folder_Path)
                                       .entryInfoList({ QStringLiteral("*") + suffix },
-                                          QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+                                          QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName().chopped(suffix.size());
         if (!isValidName(name) || Trim_Str(name).isEmpty())
@@ -76,31 +105,53 @@ QStringList Series_File::names()
     return result;
 }
 
-std::optional<QString> Series_File::readText(const QString& name)
+std::optional<QStringList> Series_File::readPieces(const QString& name, QString* error)
 {
     const QString file = path(name);
-    if (file.isEmpty())
+    if (file.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is not a valid series name.").arg(name);
         return std::nullopt;
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    }
+    QFile in;
+    const int fd = openRegularFileForReading(file, kMaxBytes, error);
+    if (fd < 0 || !in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
         return std::nullopt;
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
-        return std::nullopt;
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
+    }
+    for (const QStringConverter::Encoding encoding : { QStringConverter::Utf8, QStringConverter::Latin1 }) {
+        QStringList pieces;
+        // Bytes are decoded a run of whole lines at a time: a line never splits a character.
+        QByteArray pending;
+        bool decoded = in.seek(0);
+        while (decoded && !in.atEnd()) {
+            const QByteArray chunk = in.read(kFlushAt);
+            if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+                if (error)
+                    *error = QStringLiteral("\"%1\" cannot be read: %2").arg(file, in.errorString());
+                return std::nullopt;
+            }
+            pending += chunk;
+            const qsizetype lastLine = pending.lastIndexOf('\n');
+            if (lastLine < 0)
+                continue;
+            decoded = appendLines(QByteArrayView(pending).first(lastLine), encoding, pieces);
+            pending.remove(0, lastLine + 1);
+        }
+        if (decoded && appendLines(pending, encoding, pieces))
+            return pieces;
+    }
+    return std::nullopt; // not reached: every byte sequence is Latin-1
 }
 
-std::optional<QStringList> Series_File::readForEditing(const QString& name)
+std::optional<QStringList> Series_File::readForEditing(const QString& name, QString* error)
 {
-    const std::optional<QString> text = readText(name);
-    if (!text)
+    std::optional<QStringList> pieces = readPieces(name, error);
+    if (!pieces)
         return std::nullopt;
     QStringList values;
-    for (const QString& piece : text->split(QLatin1Char('\n'))) {
+    for (const QString& piece : *pieces) {
         QString value = Trim_Str(piece);
         if (!value.isEmpty())
             values << std::move(value);
@@ -108,15 +159,12 @@ std::optional<QStringList> Series_File::readForEditing(const QString& name)
     return values;
 }
 
-std::optional<QStringList> Series_File::readBatch(const QString& name)
+std::optional<QStringList> Series_File::readBatch(const QString& name, QString* error)
 {
-    const std::optional<QString> text = readText(name);
-    if (!text)
+    std::optional<QStringList> pieces = readPieces(name, error);
+    if (!pieces)
         return std::nullopt;
-    const QString trimmed = Trim_Str(*text);
-    if (trimmed.isEmpty())
-        return QStringList();
-    return splitLines(trimmed);
+    return trimmedAsOneText(*pieces);
 }
 
 QString Series_File::firstValue(const QString& name)
@@ -124,14 +172,20 @@ QString Series_File::firstValue(const QString& name)
     const QString file = path(name);
     if (file.isEmpty())
         return QString();
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
+    QFile in;
+    const int fd = openRegularFileForReading(file, kMaxBytes, nullptr);
+    if (fd < 0 || !in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
         return QString();
-    // Only the first line is wanted; a series may be long.
-    QByteArray line = in.readLine();
+    }
+    // Only the first line is wanted; a series may be long, or one endless line.
+    QByteArray line = in.readLine(kFlushAt);
     if (line.endsWith('\n'))
         line.chop(1);
-    return QString::fromUtf8(line);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(line);
+    return utf8.hasError() ? QString::fromLatin1(line) : text;
 }
 
 bool Series_File::write(const QString& name, const QStringList& values, Values how, QString* error)

@@ -24,15 +24,21 @@ public:
     static QString path(const QString& name);
     static bool exists(const QString& name);
 
-    // The names of the series in the folder, sorted; only "*.txt" files whose name is valid.
+    // The names of the series in the folder, sorted; only visible "*.txt" files whose name is valid.
     static QStringList names();
 
-    // The editing and viewing reader: each line trimmed, empty lines dropped. None when the name is not
-    // valid or the file is missing, unreadable or not UTF-8.
-    static std::optional<QStringList> readForEditing(const QString& name);
+    // Series files are read as streams of lines, UTF-8 or, when a file is not UTF-8, Latin-1 (every byte
+    // a character: such a file is read as written, never shown empty for a save to write over). A file
+    // larger than this is refused.
+    static constexpr qint64 kMaxBytes = qint64(64) << 20;
+
+    // The editing and viewing reader: each line trimmed, empty lines dropped. None, with a sentence for the
+    // user in error, when the name is not valid or the file is missing, not a regular file, too large or
+    // unreadable.
+    static std::optional<QStringList> readForEditing(const QString& name, QString* error = nullptr);
     // The batch reader: the whole text trimmed once, then split at "\n"; lines are kept as they are, so an
     // empty line is an empty record. None as above.
-    static std::optional<QStringList> readBatch(const QString& name);
+    static std::optional<QStringList> readBatch(const QString& name, QString* error = nullptr);
     // The first line as stored, untrimmed; empty when there is no such file.
     static QString firstValue(const QString& name);
 
@@ -76,5 +82,6 @@ public:
     };
 
 private:
-    static std::optional<QString> readText(const QString& name);
+    // The file's text split at "\n" (a last "\n" leaves an empty last piece).
+    static std::optional<QStringList> readPieces(const QString& name, QString* error);
 };

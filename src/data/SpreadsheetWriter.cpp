@@ -2,7 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "data/Spreadsheet_Globals.h"
-#include "data/Spreadsheet_Part.h"
+#include "data/Read_Progress.h"
 #include "data/Zip_Package.h"
 #include "platform/RunLeftovers.h"
 
@@ -21,6 +21,12 @@ QString& lastErrorText()
     return text;
 }
 
+bool& lastCancelled()
+{
+    static bool cancelled = false;
+    return cancelled;
+}
+
 // This run's private temporary folder: nobody else can plant files in it, and it goes when the program ends.
 QTemporaryDir& runTemporaryDir()
 {
@@ -35,11 +41,14 @@ QTemporaryDir& runTemporaryDir()
 
 SpreadsheetWriter::SpreadsheetWriter()
     : tmpDir_(scratchFolder())
+    , control_(std::make_unique<Read_Control>())
 {
     removeScratchFolder();
     QDir().mkpath(tmpDir_);
     Show_NSLog_Message(QStringLiteral("Temp. directory initialized:\n %1").arg(tmpDir_));
 }
+
+SpreadsheetWriter::~SpreadsheetWriter() = default;
 
 SpreadsheetWriter& SpreadsheetWriter::spreadsheet()
 {
@@ -55,7 +64,6 @@ QString SpreadsheetWriter::scratchFolder()
 
 void SpreadsheetWriter::removeScratchFolder()
 {
-    forgetLoadedWorksheet();
     const QString folder = scratchFolder();
     if (!folder.isEmpty())
         QDir(folder).removeRecursively(); // removes links themselves, never what they point at
@@ -66,82 +74,87 @@ QString SpreadsheetWriter::lastError()
     return lastErrorText();
 }
 
+bool SpreadsheetWriter::lastReadCancelled()
+{
+    return lastCancelled();
+}
+
 void SpreadsheetWriter::setLastError(const QString& text)
 {
     lastErrorText() = text;
+    lastCancelled() = false;
     if (!text.isEmpty())
         Show_NSLog_Message(QStringLiteral("Error: %1").arg(text));
 }
 
-QString SpreadsheetWriter::worksheetPath(int number)
+void SpreadsheetWriter::forgetWorkbook()
 {
-    return QDir(spreadsheet().tmpDir()).filePath(QStringLiteral("xl/worksheets/sheet%1.xml").arg(number));
+    reader_.reset();
+    sheet_.reset();
+    sheetNumber_ = 0;
+    sharedStrings_.clear();
 }
 
 SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorkbook(const QString& path, bool only_col)
 {
+    SpreadsheetWriter& object = spreadsheet();
     if (!only_col) {
-        SpreadsheetWriter& object = spreadsheet();
-        object.ReadData(worksheetPath(Excel_Sheet_Number));
+        object.ReadData(Excel_Sheet_Number);
         return object.data();
     }
     setLastError(QString());
     Excel_Sheet_Columns = 1;
-    SpreadsheetWriter& object = spreadsheet();
-    // A workbook never mixes with what an earlier one left in the folder.
-    removeScratchFolder();
-    QDir().mkpath(object.tmpDir_);
-    object.sharedStrings_.clear();
-    Zip_Error error;
-    if (!Zip_Package::unzipFileAtPath(path, object.tmpDir_, true, QString(), &error)) {
-        removeScratchFolder();
-        QDir().mkpath(object.tmpDir_);
-        setLastError(QStringLiteral("The file \"%1\" is not a readable workbook (%2).")
-                         .arg(QFileInfo(path).fileName(), error.description));
+    // A workbook never mixes with what an earlier one left.
+    object.forgetWorkbook();
+    object.data_.clear();
+    object.control_->cancel.store(false);
+    auto reader = std::make_unique<Workbook_Reader>(object.control_.get());
+    bool opened = false;
+    runReadWithProgress(QStringLiteral("Reading the workbook %1").arg(QFileInfo(path).fileName()),
+        QFileInfo(path).size(), *object.control_, [&] { opened = reader->open(path); });
+    if (!opened) {
+        setLastError(reader->error());
+        lastCancelled() = reader->cancelled();
         return object.data_;
     }
-    object.ReadSharedStrings(QDir(object.tmpDir_).filePath(QStringLiteral("xl/sharedStrings.xml")));
+    object.reader_ = std::move(reader);
     return object.data_;
 }
 
-void SpreadsheetWriter::ReadSharedStrings(const QString& path)
+const Workbook_Sheet* SpreadsheetWriter::loadSheet(int number)
 {
-    sharedStrings_.clear();
-    if (!QFileInfo::exists(path))
-        return; // a workbook without text cells has no table
-    Spreadsheet_Part part;
-    QString error;
-    if (!part.load(path, kMaxPartBytes, &error)) {
-        setLastError(error);
-        return;
+    if (sheet_ && sheetNumber_ == number)
+        return sheet_.get();
+    sheet_.reset();
+    if (!reader_) {
+        setLastError(QStringLiteral("No workbook is open."));
+        return nullptr;
     }
-    const pugi::xml_node root = part.doc.document_element();
-    for (pugi::xml_node item = root.child("si"); item; item = item.next_sibling("si"))
-        sharedStrings_.append(spreadsheetStringItem(item));
+    control_->cancel.store(false);
+    auto sheet = std::make_unique<Workbook_Sheet>();
+    bool read = false;
+    Workbook_Reader& reader = *reader_;
+    runReadWithProgress(
+        QStringLiteral("Reading worksheet %1 of %2").arg(number).arg(QFileInfo(reader.path()).fileName()),
+        QFileInfo(reader.path()).size(), *control_, [&] { read = reader.readSheet(number, *sheet); });
+    if (!read) {
+        setLastError(reader.error());
+        lastCancelled() = reader.cancelled();
+        return nullptr;
+    }
+    sheet_ = std::move(sheet);
+    sheetNumber_ = number;
+    return sheet_.get();
 }
 
 QList<int> SpreadsheetWriter::Worksheet_Numbers()
 {
-    static const QRegularExpression partName(
-        QStringLiteral("^sheet([1-9][0-9]{0,5})\\.xml$"), QRegularExpression::CaseInsensitiveOption);
-    QList<int> numbers;
-    const QDir folder(QDir(spreadsheet().tmpDir()).filePath(QStringLiteral("xl/worksheets")));
-    for (const QFileInfo& entry : folder.entryInfoList(QDir::Files | QDir::NoSymLinks)) {
-        const QRegularExpressionMatch match = partName.match(entry.fileName());
-        if (match.hasMatch())
-            numbers.append(match.captured(1).toInt());
-    }
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
+    const SpreadsheetWriter& object = spreadsheet();
+    return object.reader_ ? object.reader_->worksheetNumbers() : QList<int>();
 }
 
 QStringList SpreadsheetWriter::Read_Sheet_Name()
 {
-    QStringList names;
-    Spreadsheet_Part part;
-    if (!part.load(QDir(spreadsheet().tmpDir()).filePath(QStringLiteral("xl/workbook.xml")), kMaxPartBytes, nullptr))
-        return names;
-    for (const pugi::xpath_node& sheet : part.doc.select_nodes("//sheet"))
-        names.append(QString::fromUtf8(sheet.node().attribute("name").value()));
-    return names;
+    const SpreadsheetWriter& object = spreadsheet();
+    return object.reader_ ? object.reader_->sheetNames() : QStringList();
 }

@@ -1,24 +1,27 @@
 #pragma once
 
+#include "data/Workbook_Reader.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 
 // Reads worksheets of xlsx workbooks into rows of strings and writes rows as a one-sheet workbook.
-// One hidden object serves the whole run (`spreadsheet`): the open step unpacks a workbook into the scratch
-// folder and loads its shared strings; the header and row steps read one worksheet of it; a write rebuilds
-// the scratch folder from the template. GUI thread only. Every step leaves lastError() empty on success
-// and a sentence for the user on failure.
+// One hidden object serves the whole run (`spreadsheet`): the open step lists a workbook and reads its
+// shared strings; the header step reads one worksheet as a stream and keeps its rows for the row step;
+// a write rebuilds the scratch folder from the template. Called on the GUI thread: a large workbook is
+// read on a worker while a progress window with Cancel keeps the program answering. Every step leaves
+// lastError() empty on success and a sentence for the user on failure (none when the user cancelled).
 class SpreadsheetWriter {
 public:
     using Rows = QList<QStringList>;
 
     // Bounds that keep a huge or hostile worksheet from exhausting memory.
-    static constexpr int kMaxRows = 1000000;
-    static constexpr std::int64_t kMaxCells = 5000000;
-    static constexpr std::int64_t kMaxPartBytes = std::int64_t(256) << 20;
+    static constexpr int kMaxRows = Workbook_Reader::kMaxRows;
+    static constexpr std::int64_t kMaxCells = Workbook_Reader::kMaxCells;
 
     // only_col true: the open step (unpacks the workbook, reads its shared strings; returns data unchanged).
     // only_col false: every row of worksheet Excel_Sheet_Number (path is not used).
@@ -34,6 +37,8 @@ public:
     // Writes rows (at least one) as a workbook at path. False, with lastError(), when it could not.
     static bool WriteWorkbook(const QString& path, const Rows& rows, bool hasTitleRow);
     static QString lastError();
+    // True when the user stopped the last read step with Cancel.
+    static bool lastReadCancelled();
 
     // The hidden object, made on first use.
     static SpreadsheetWriter& spreadsheet();
@@ -42,8 +47,8 @@ public:
     // Removes the scratch folder; links inside it are removed, never followed.
     static void removeScratchFolder();
 
-    void ReadSharedStrings(const QString& path);
-    bool ReadData(const QString& path);
+    // Every row of worksheet sheet<number>.xml of the opened workbook into data().
+    bool ReadData(int number);
     bool WriteWorksheetData(const QString& path);
     bool WriteSharedStringsXML(const QString& path) const;
 
@@ -53,13 +58,19 @@ public:
     void setSharedStrings(const QStringList& strings) { sharedStrings_ = strings; }
     const QString& tmpDir() const { return tmpDir_; }
 
-    static QString worksheetPath(int number); // tmpDir + "xl/worksheets/sheet<n>.xml"
-
 private:
     SpreadsheetWriter();
+    ~SpreadsheetWriter();
     static void setLastError(const QString& text);
+    // The worksheet read by the header step, kept for the row step; false with lastError().
+    const Workbook_Sheet* loadSheet(int number);
+    void forgetWorkbook();
 
     Rows data_;
     QStringList sharedStrings_;
     QString tmpDir_;
+    std::unique_ptr<Read_Control> control_;
+    std::unique_ptr<Workbook_Reader> reader_;
+    std::unique_ptr<Workbook_Sheet> sheet_;
+    int sheetNumber_ = 0;
 };

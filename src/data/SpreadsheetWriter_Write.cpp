@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "data/Spreadsheet_Cells.h"
+#include "data/Xml_Stream_Scanner.h"
 #include "data/Zip_Package.h"
 #include "platform/DataFolder.h"
 
@@ -151,7 +152,9 @@ bool SpreadsheetWriter::WriteSharedStringsXML(const QString& path) const
         // Blanks at either end are part of the value.
         if (!entry.isEmpty() && (entry.front().isSpace() || entry.back().isSpace()))
             t.append_attribute("xml:space") = "preserve";
-        setText(t, entry);
+        // Characters XML cannot carry (controls, NUL) and CR, which a reader would turn into LF, are
+        // written as spreadsheet programs write them.
+        setText(t, encodeSpreadsheetEscapes(entry));
     }
     return storeDocument(doc, path);
 }

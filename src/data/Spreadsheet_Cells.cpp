@@ -20,13 +20,25 @@ int Get_Col_index(const QString& letters, int base)
     return (Asc_Val(letters) - 64) * 26 + Asc_Val(letters.right(1)) - base;
 }
 
-int columnIndexOfReference(const QString& ref)
+namespace {
+
+char16_t unitOf(QChar c)
+{
+    return c.unicode();
+}
+
+char16_t unitOf(char c)
+{
+    return char16_t(static_cast<unsigned char>(c));
+}
+
+template <typename Text> int columnOfLetters(const Text& ref)
 {
     int value = 0;
     int letters = 0;
-    for (const QChar c : ref) {
-        const ushort u = c.unicode();
-        const ushort upper = (u >= 'a' && u <= 'z') ? ushort(u - 32) : u;
+    for (const auto c : ref) {
+        const char16_t u = unitOf(c);
+        const char16_t upper = (u >= 'a' && u <= 'z') ? char16_t(u - 32) : u;
         if (upper < 'A' || upper > 'Z')
             break;
         value = value * 26 + (upper - 'A' + 1);
@@ -34,6 +46,18 @@ int columnIndexOfReference(const QString& ref)
             return -1;
     }
     return letters == 0 ? -1 : value - 1;
+}
+
+} // namespace
+
+int columnIndexOfReference(const QString& ref)
+{
+    return columnOfLetters(ref);
+}
+
+int columnIndexOfReference(std::string_view ref)
+{
+    return columnOfLetters(ref);
 }
 
 QString ColumnIndexToName(int column)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string_view>
+
 // Cell references, column letters and the number rule of spreadsheet parts.
 
 // The letters of a cell reference: its characters up to the first of the digits 1 to 9.
@@ -16,6 +18,7 @@ int Asc_Val(const QString& s);
 // 0-based column index of a cell reference, any number of letters up to the sheet's 16384 columns
 // (A = 0, XFD = 16383); -1 when the reference has no column letters or lies beyond the last column.
 int columnIndexOfReference(const QString& ref);
+int columnIndexOfReference(std::string_view ref);
 
 // The name of a 1-based column number in A1 notation: 1 A, 27 AA, 703 AAA; empty for 0 or less.
 QString ColumnIndexToName(int column);

@@ -111,12 +111,8 @@ bool Spreadsheet_Picker::Load_file_Func(const QString& path)
 {
     Show_Create_Modeless();
     excel_content = SpreadsheetWriter::ReadWorkbook(path, true);
-    const QString error = SpreadsheetWriter::lastError();
-    if (!error.isEmpty()) {
-        Hide_Destroy_Modeless();
-        Show_MessageBox(error);
+    if (!readSucceeded())
         return false;
-    }
     // Worksheets by their number: sheet2 before sheet10, whatever order the folder lists them in.
     sheetNumbers_ = SpreadsheetWriter::Worksheet_Numbers();
     for (int number : sheetNumbers_)
@@ -224,11 +220,16 @@ void Spreadsheet_Picker::setSelectionState(int column, bool ticked)
 bool Spreadsheet_Picker::readAllRows()
 {
     excel_content = SpreadsheetWriter::ReadWorkbook(workbookPath(), false);
+    return readSucceeded();
+}
+
+bool Spreadsheet_Picker::readSucceeded()
+{
     const QString error = SpreadsheetWriter::lastError();
-    if (!error.isEmpty()) {
-        Hide_Destroy_Modeless();
-        Show_MessageBox(error);
-        return false;
-    }
-    return true;
+    if (error.isEmpty() && !SpreadsheetWriter::lastReadCancelled())
+        return true;
+    Hide_Destroy_Modeless();
+    if (!error.isEmpty())
+        Show_MessageBox(error); // a read the user cancelled needs no message
+    return false;
 }

@@ -62,6 +62,8 @@ protected:
     bool columnsChosen() const;
     // Every row of the chosen worksheet; false, after telling the user why, when it cannot be read.
     bool readAllRows();
+    // True when the last read step succeeded; otherwise hides the wait window and tells the user why.
+    bool readSucceeded();
     void showColumns();
 
 private:

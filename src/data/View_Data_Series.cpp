@@ -8,6 +8,7 @@
 
 #include "ui_View_Data_Series.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 
@@ -45,11 +46,15 @@ int View_Data_Series::Open_Wnd()
 void View_Data_Series::Load_file_Func(const QString& name)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    // A missing or unreadable series shows as an empty list.
-    const QStringList values = Series_File::readForEditing(name).value_or(QStringList());
-    ListData_->append(values);
+    QString reason;
+    const std::optional<QStringList> values = Series_File::readForEditing(name, &reason);
+    if (values)
+        ListData_->append(*values);
     Update_batch_List_Count();
     QGuiApplication::restoreOverrideCursor();
+    // A missing series shows as an empty list; one that is there but cannot be read says why.
+    if (!values && QFileInfo::exists(Series_File::path(name)))
+        Show_MessageBox(QStringLiteral("The series \"%1\" cannot be opened. %2").arg(name, reason));
 }
 
 void View_Data_Series::Create_Avail_List(const QString& value)

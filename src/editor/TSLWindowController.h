@@ -120,10 +120,12 @@ public:
     // --- Template gallery and card size wizard (TSLWindowController_Templates.cpp) ---
     void Open_Template_Gallery(); // a built-in or own template becomes the open design, without a file name
     void Open_Card_Wizard(); // outline and stock size of the card
+    void New_Card_From(); // the three ways to start: template, wizard or a saved design
 
     // --- Help and the maker's links (TSLWindowController_Help.cpp) ---
     void Help_Button(); // the help and support window
     void Run_Review_Window();
+    void Open_Share_Window(); // the social-network share window
     // The promotion commands: show the maker's product of kind "S", "R" or "B".
     void Open_Promotion(const QString& software_type);
     void Open_Google_Plus();
@@ -272,6 +274,7 @@ public:
     QPointF Control_New_Point(const QString& side);
     void Show_Hide_Ruler_ChkBox();
     void User_Profile_Button_Clicked();
+    void placeProfileOnEditedSide();
     void Open_Start_Window();
     TSLGraphicView* currentGraphicView() const; // back canvas when Card_Front_Or_Back is not 0, else front
 
@@ -458,6 +461,7 @@ public:
     void Create_Series_Button(); // the generator, writing a new series
     void Import_Wizard_Button(); // the series import wizard, when there is one
     void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
+    void Data_Source_Help_Button();
     void Refresh_Series_Choices(); // the data-source page's series list after the series windows closed
     void Show_Export_Notice(const QString& path, const QString& message) override;
     void connectSeriesCommands();
@@ -623,7 +627,8 @@ public:
     {
         return Get_My_card_Size(category, preset, row);
     }
-    int openProfileWithoutSide() override { return Open_User_Profile_Window(false, QString()); }
+    // The card-holder form of no side; its entries are placed on the side being edited.
+    int openProfileWithoutSide() override;
     QString act_path_location; // the installed resources
     QString App_Name;
 
@@ -745,6 +750,7 @@ private:
     void unbindCanvases();
     // The start screen; 1 when it was confirmed.
     int runStartScreen();
+    bool startAtWizard_ = false; // the next start screen opens at the wizard's first step
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
     void setCardShapeFromRecord(const Card_Property& side);

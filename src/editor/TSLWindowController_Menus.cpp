@@ -11,7 +11,7 @@
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "model/TSLDocument.h"
-#include "output/Promotion_Product.h"
+#include "info/Promotion_Product.h"
 
 #include <QAction>
 #include <QApplication>
@@ -75,7 +75,10 @@ void TSLWindowController::buildMainMenu()
     Save_btn->setShortcuts(standardKeys(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
     SaveAs_btn->setShortcuts(standardKeys(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
     Exit_btn->setShortcuts(standardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
-    file->addActions({ New_btn, Open_btn });
+    file->addAction(New_btn);
+    connect(namedAction(file, QStringLiteral("menu_New_Card_From"), QStringLiteral("New Card from...")),
+        &QAction::triggered, this, &W::New_Card_From);
+    file->addAction(Open_btn);
     QAction* fromTemplate
         = namedAction(file, QStringLiteral("menu_New_From_Template"), QStringLiteral("New from Template..."));
     connect(fromTemplate, &QAction::triggered, this, &W::Open_Template_Gallery);
@@ -191,6 +194,8 @@ void TSLWindowController::buildMainMenu()
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("menu_Help"));
     help->addAction(Help_btn);
+    connect(namedAction(help, QStringLiteral("menu_Share"), QStringLiteral("Share Tessaline Card...")),
+        &QAction::triggered, this, &W::Open_Share_Window);
     help->addSeparator();
     for (const char* kind : { "S", "R", "B" }) {
         const QString software_type = QLatin1String(kind);

@@ -40,13 +40,27 @@ int TSLWindowController::Open_User_Profile_Window(bool load, const QString& side
 void TSLWindowController::User_Profile_Button_Clicked()
 {
     const bool back = Card_Front_Or_Back != 0;
-    if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
-        if (back)
-            Fill_User_profile_info_back_side();
-        else
-            Fill_User_profile_info_front_side();
-    }
+    if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1)
+        placeProfileOnEditedSide();
     Refresh_Canvas();
+}
+
+int TSLWindowController::openProfileWithoutSide()
+{
+    const int code = Open_User_Profile_Window(false, QString());
+    if (code == 1) {
+        placeProfileOnEditedSide();
+        Refresh_Canvas();
+    }
+    return code;
+}
+
+void TSLWindowController::placeProfileOnEditedSide()
+{
+    if (Card_Front_Or_Back != 0)
+        Fill_User_profile_info_back_side();
+    else
+        Fill_User_profile_info_front_side();
 }
 
 TSLGraphicList TSLWindowController::profileSideItems(bool back) const

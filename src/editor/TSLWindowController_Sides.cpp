@@ -19,6 +19,7 @@
 #include <QToolButton>
 
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -152,7 +153,7 @@ int TSLWindowController::runStartScreen()
 {
     Invitation_Wizard* wizard = Invitation_Wizard::defaultInstance();
     wizard->setHost(this);
-    return wizard->Open_Wnd();
+    return wizard->Open_Wnd(std::exchange(startAtWizard_, false));
 }
 
 void TSLWindowController::Open_Start_Window()

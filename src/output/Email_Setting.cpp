@@ -5,7 +5,6 @@
 #include "common/Long_SMS_Dlg.h"
 #include "common/PleaseWait_Modeless.h"
 #include "output/Mail_Globals.h"
-#include "output/Mail_Script.h"
 #include "output/Preferences.h"
 #include "platform/UiSeam.h"
 
@@ -65,6 +64,11 @@ void Email_Setting::Save_Button()
 
 void Email_Setting::Close_Button()
 {
+    // Escape during a test mail cancels it; the window stays.
+    if (testMailUnderWay_) {
+        cancelTestMail_ = true;
+        return;
+    }
     done(0);
 }
 
@@ -157,8 +161,19 @@ QString Email_Setting::testMailFailureText()
         "blocking the software to communicate with your E-mail server.\n\nCould not send email.");
 }
 
+QString Email_Setting::testMailResultText(const Mail_Outcome& outcome)
+{
+    if (outcome.status == Mail_Outcome::Status::Failed)
+        return testMailFailureText() + QStringLiteral("\n\n") + outcome.text();
+    return outcome.text();
+}
+
 void Email_Setting::Send_Test_Email()
 {
+    if (testMailUnderWay_) {
+        cancelTestMail_ = true;
+        return;
+    }
     if (!Check_Validation(true))
         return;
     Mail_Message mail;
@@ -170,34 +185,49 @@ void Email_Setting::Send_Test_Email()
     mail.enableSsl = sslFlag();
     mail.subject = mailAppName() + QStringLiteral(" Test Mail");
     mail.body = QStringLiteral("This is test mail sent by ") + mailAppName() + QStringLiteral(".");
+    if (const std::optional<QString> limit = Mail_Script::overLimit(mail)) {
+        Show_MessageBox(*limit);
+        return;
+    }
 
     ui_->_send_mail_result_status->setText(QStringLiteral("It may take a while, Please wait..."));
     ui_->_send_mail_test_mail->setText(QStringLiteral("Test mail to %1").arg(mail.toAddress));
-    const bool sent = runTestMail(mail);
-    const QString text = sent ? QStringLiteral("E-mail has been sent successfully.") : testMailFailureText();
+    const Mail_Outcome outcome = runTestMail(mail);
+    const QString text = testMailResultText(outcome);
     ui_->_send_mail_result_status->setText(text);
-    Show_MessageBox(text);
+    if (outcome.status != Mail_Outcome::Status::Cancelled)
+        Show_MessageBox(text);
 }
 
-bool Email_Setting::runTestMail(const Mail_Message& mail)
+void Email_Setting::setTestMailUnderWay(bool underWay)
 {
-    // The script runs off the GUI thread so the window keeps drawing; its controls are off meanwhile and a
-    // local loop waits for the result.
+    testMailUnderWay_ = underWay;
+    for (QWidget* control : std::initializer_list<QWidget*> { ui_->accountBox, ui_->_send_mail_to, ui_->resetButton,
+             ui_->closeButton, ui_->saveButton })
+        control->setEnabled(!underWay);
+    ui_->testMailButton->setText(underWay ? QStringLiteral("Cancel") : QStringLiteral("Send Test Mail"));
+}
+
+Mail_Outcome Email_Setting::runTestMail(const Mail_Message& mail)
+{
+    // The script runs off the GUI thread so the window keeps drawing; a local loop waits for the result and
+    // the test-mail button, now Cancel, ends the send at once.
     PleaseWait_Modeless* wait = PleaseWait_Modeless::defaultInstance();
     wait->modeless_msg_lbl()->setText(QStringLiteral("It may take a while, Please wait.."));
     wait->show();
-    setEnabled(false);
+    cancelTestMail_ = false;
+    setTestMailUnderWay(true);
     QEventLoop loop;
-    bool sent = false;
+    Mail_Outcome outcome;
     std::thread worker([&] {
-        sent = Mail_Script::sendEmail_pyth(mail);
+        outcome = Mail_Script::send(mail, &cancelTestMail_);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();
-    setEnabled(true);
+    setTestMailUnderWay(false);
     wait->hide();
-    return sent;
+    return outcome;
 }
 
 void Email_Setting::Reset_Button()

@@ -8,6 +8,20 @@ namespace {
 
 constexpr std::size_t kLongestReference = 12; // "&#x0010FFFF;" and a little more
 
+bool characterReference(std::string_view digits, char32_t& c)
+{
+    return referenceCodePoint(digits, c) && isXmlChar(c);
+}
+
+bool failWith(QString* reason, const QString& text)
+{
+    if (reason)
+        *reason = text;
+    return false;
+}
+
+} // namespace
+
 void appendUtf8(char32_t c, std::string& out)
 {
     if (c < 0x80) {
@@ -27,8 +41,7 @@ void appendUtf8(char32_t c, std::string& out)
     }
 }
 
-// The code point of a character reference's digits ("#65" or "#x41"), or nothing.
-bool characterReference(std::string_view digits, char32_t& c)
+bool referenceCodePoint(std::string_view digits, char32_t& c)
 {
     const bool hex = digits.size() > 1 && digits[1] == 'x';
     digits.remove_prefix(hex ? 2 : 1);
@@ -50,17 +63,8 @@ bool characterReference(std::string_view digits, char32_t& c)
             return false;
     }
     c = value;
-    return isXmlChar(c);
+    return true;
 }
-
-bool failWith(QString* reason, const QString& text)
-{
-    if (reason)
-        *reason = text;
-    return false;
-}
-
-} // namespace
 
 bool isXmlChar(char32_t c)
 {

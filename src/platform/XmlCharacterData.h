@@ -16,6 +16,10 @@ bool appendDecoded(const char* raw, std::string& out, QString* reason);
 // of characters an XML document may hold.
 bool isWellFormedText(std::string_view text, QString* reason);
 
+// The code point a character reference names ("#65" or "#x41"), whether or not XML allows it there.
+bool referenceCodePoint(std::string_view digits, char32_t& c);
+void appendUtf8(char32_t c, std::string& out);
+
 // Whether a code point may appear in an XML document.
 bool isXmlChar(char32_t c);
 

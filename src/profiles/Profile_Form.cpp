@@ -135,11 +135,13 @@ void Profile_Form::connectRow(int r)
 
 int Profile_Form::Open_Wnd(bool load)
 {
+    // OK and Cancel hand this field back as the design's spreadsheet path, so it starts as that path.
+    if (theHost)
+        ui_->excel_path_field->setText(theHost->excelSourcePath());
     if (load) {
         Reset_all_Ctrl();
         const bool back = Card_Front_Or_Back != 0;
         if (theHost) {
-            ui_->excel_path_field->setText(theHost->excelSourcePath());
             // The spreadsheet entry follows the design's binding table, so bound items show their source
             // and a design without one offers none.
             if (theHost->spreadsheetRowCount() > 0)

@@ -185,11 +185,17 @@ void Template_Wizard::Copy_Templatee_Click()
         return;
     if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to make copy of this template?")) != 1)
         return;
+    // A copy is the preview and its design file together, or nothing: a lone preview would open no design.
     const QString copy = Create_New_File_Path(chosen);
+    const bool hasDesign = QFileInfo::exists(designOf(chosen));
     QString error;
     if (!copyReplacing(chosen, copy, &error)
-        || (QFileInfo::exists(designOf(chosen)) && !copyReplacing(designOf(chosen), designOf(copy), &error)))
+        || (hasDesign && !copyReplacing(designOf(chosen), designOf(copy), &error))) {
+        QFile::remove(copy);
+        Show_NSLog_Message(QStringLiteral("cannot copy template %1 to %2: %3").arg(chosen, copy, error));
         Show_MessageBox(QStringLiteral("The template could not be copied: %1").arg(error));
+        return;
+    }
     Fill_Templates_User_Defined();
 }
 

@@ -6,6 +6,7 @@
 #include "data/Load_Num_Info.h"
 #include "data/SeriesTestSupport.h"
 #include "data/Series_Value_Model.h"
+#include "data/Series_File.h"
 #include "data/Update_Ex_Num.h"
 #include "support/TestSupport.h"
 
@@ -17,6 +18,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <unistd.h>
+
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -258,6 +263,19 @@ TEST_F(BatchWizardTest, OpeningShowsValuesTrimmedAndAFileThatCannotBeWrittenIsRe
         EXPECT_EQ(texts(ui), std::vector<QString>({ u("Error in file accessing.") }));
         EXPECT_EQ(wizard->form().screens->currentWidget(), wizard->form().first_screen);
     }
+}
+
+TEST_F(BatchWizardTest, ASeriesTooLargeToReadIsNeverOpenedAsAnEmptyList)
+{
+    folder.put(u("Huge"), "first\n");
+    ASSERT_EQ(::truncate(QFile::encodeName(folder.file(u("Huge"))).constData(), Series_File::kMaxBytes + 1), 0);
+    wizard->Fill_List();
+    selectRows(wizard->List(), { 0 });
+    click(wizard->form().Update_btn);
+    ASSERT_EQ(texts(ui).size(), 1u);
+    EXPECT_TRUE(texts(ui)[0].contains(u("larger than 64 MB"))) << texts(ui)[0].toStdString();
+    EXPECT_EQ(wizard->form().screens->currentWidget(), wizard->form().first_screen);
+    EXPECT_EQ(QFileInfo(folder.file(u("Huge"))).size(), Series_File::kMaxBytes + 1);
 }
 
 TEST_F(BatchWizardTest, ReadOnlyFolderLosesNothingWhenSaving)

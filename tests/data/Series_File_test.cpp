@@ -2,6 +2,11 @@
 
 #include "data/SeriesTestSupport.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 using seriestest::ReadOnlyFolder;
@@ -49,15 +54,41 @@ TEST(SeriesFile, BlankLinesAndBlanksAroundValuesReadAsEachReaderSays)
     }
 }
 
-TEST(SeriesFile, MissingOrBrokenFilesReadAsNothing)
+TEST(SeriesFile, FilesThatCannotBeReadAreRefusedWithTheirReason)
 {
     SeriesFolder folder;
-    EXPECT_FALSE(Series_File::readForEditing(QStringLiteral("none")).has_value());
-    EXPECT_FALSE(Series_File::readBatch(QStringLiteral("none")).has_value());
-    EXPECT_EQ(Series_File::firstValue(QStringLiteral("none")), QString());
-    folder.put(QStringLiteral("latin1"), "caf\xE9\n");
-    EXPECT_FALSE(Series_File::readForEditing(QStringLiteral("latin1")).has_value());
-    EXPECT_FALSE(Series_File::readBatch(QStringLiteral("latin1")).has_value());
+    folder.put(QStringLiteral("big"), QByteArray());
+    ASSERT_EQ(
+        ::truncate(QFile::encodeName(Series_File::path(QStringLiteral("big"))).constData(), Series_File::kMaxBytes + 1),
+        0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Series_File::path(QStringLiteral("pipe"))).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), Series_File::path(QStringLiteral("zero"))));
+    const struct {
+        const char* name;
+        const char* reason;
+    } cases[] = { { "none", "cannot be opened" }, { "big", "larger than 64 MB" }, { "pipe", "not a regular file" },
+        { "zero", "not a regular file" } };
+    for (const auto& c : cases) {
+        QString editing;
+        QString batch;
+        EXPECT_FALSE(Series_File::readForEditing(u(c.name), &editing).has_value()) << c.name;
+        EXPECT_FALSE(Series_File::readBatch(u(c.name), &batch).has_value()) << c.name;
+        EXPECT_TRUE(editing.contains(u(c.reason)) && batch == editing) << editing.toStdString();
+        EXPECT_EQ(Series_File::firstValue(u(c.name)), QString()) << c.name;
+    }
+}
+
+TEST(SeriesFile, OtherEncodingsAndLongLinesReadAsWritten)
+{
+    SeriesFolder folder;
+    folder.put(QStringLiteral("latin1"), "caf\xE9\nna\xEFve\n");
+    EXPECT_EQ(Series_File::readForEditing(QStringLiteral("latin1")).value(), (QStringList { u("café"), u("naïve") }));
+    EXPECT_EQ(Series_File::readBatch(QStringLiteral("latin1")).value(), (QStringList { u("café"), u("naïve") }));
+    EXPECT_EQ(Series_File::firstValue(QStringLiteral("latin1")), u("café"));
+    // A character split between two blocks of the read, and one value longer than a block.
+    const QString longValue = QString(65535, QLatin1Char('a')) + u("é") + QString(70000, QLatin1Char('b'));
+    folder.put(QStringLiteral("long"), "x\n" + longValue.toUtf8() + "\ny");
+    EXPECT_EQ(Series_File::readBatch(QStringLiteral("long")).value(), (QStringList { u("x"), longValue, u("y") }));
 }
 
 TEST(SeriesFile, NamesWithSeparatorsOrDotsNeverBecomePaths)
@@ -103,6 +134,7 @@ TEST(SeriesFile, ListShowsSeriesFilesSortedAndSkipsEverythingElse)
     folder.put(QStringLiteral("b"), "1\n");
     folder.put(QStringLiteral("a"), "1\n");
     folder.put(QStringLiteral(" "), "1\n");
+    folder.put(QStringLiteral(".hidden"), "1\n"); // an editor's or the file manager's own file
     QFile(QDir(Data_Folder_Path).filePath(QStringLiteral("notes.csv"))).open(QIODevice::WriteOnly);
     QDir(Data_Folder_Path).mkdir(QStringLiteral("sub.txt"));
     EXPECT_EQ(Series_File::names(), QStringList({ u("a"), u("b") }));

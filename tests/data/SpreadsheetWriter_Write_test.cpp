@@ -160,3 +160,21 @@ TEST(SpreadsheetWriter, FailureIsReportedAndTheOldFileKept)
     EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(base + QStringLiteral("/dir.xlsx"), { { "a" } }, true));
     EXPECT_TRUE(QFileInfo(base + QStringLiteral("/dir.xlsx")).isDir());
 }
+
+TEST(SpreadsheetWriter, CharactersXmlCannotCarryRoundTripThroughOurReader)
+{
+    const QString path = testsupport::makeTempFolder(QStringLiteral("controls")) + QStringLiteral("/c.xlsx");
+    const Rows rows { { QStringLiteral("bell\a"), QString(QChar(0)) + QStringLiteral("nul") },
+        { QStringLiteral("cr\r and crlf\r\n"), QStringLiteral("_x0041_ stays") },
+        { QStringLiteral(" \x1b edges \x1f"), QStringLiteral("tab\tline\n") } };
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true)) << SpreadsheetWriter::lastError().toStdString();
+    SpreadsheetWriter::ReadWorkbook(path, true);
+    Excel_Sheet_Number = 1;
+    SpreadsheetWriter::ReadData_only_column();
+    EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(path, false), rows);
+    // Every part stays well-formed XML 1.0, which a character reference to a control character is not.
+    Written out;
+    writeAndOpen(rows, out);
+    EXPECT_EQ(
+        QString::fromUtf8(out.strings.select_node("//si[1]/t").node().child_value()), QStringLiteral("bell_x0007_"));
+}

@@ -83,6 +83,7 @@ TEST(BatchExport, EveryPictureHasTheCardsSizeAndCombinedIsTwiceAsHigh)
         const QImage image(QDir(folder).filePath(QStringLiteral("Card_%1.png").arg(i)));
         ASSERT_FALSE(image.isNull()) << i;
         EXPECT_EQ(image.size(), QSize(card.width(), card.height() * 2));
+        EXPECT_FALSE(image.hasAlphaChannel()) << "the card covers its picture to the last pixel, so no alpha is kept";
         // Front (white) above, back (yellow) below.
         EXPECT_EQ(image.pixelColor(5, card.height() / 2 + 150).rgb(), QColor(Qt::white).rgb());
         EXPECT_EQ(image.pixelColor(5, card.height() + card.height() / 2 + 150).rgb(), QColor(Qt::yellow).rgb());

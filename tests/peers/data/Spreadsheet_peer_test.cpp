@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -97,16 +98,63 @@ TEST(SpreadsheetPeers, WorkbookWeWriteOpensInOpenpyxlWithTheSameValues)
         EXPECT_EQ(sheet.at(r), expected.at(r)) << "row " << r;
 }
 
+TEST(SpreadsheetPeers, ControlCharactersWeWriteReadBackInOpenpyxlAndTheOfficeSuite)
+{
+    ASSERT_TRUE(haveOpenpyxl()) << "python3-openpyxl is missing: tools/deps.sh installs it";
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("controls"));
+    const QString path = folder + QStringLiteral("/controls.xlsx");
+    const Rows rows { { QStringLiteral("bell\a"), QStringLiteral("plain") },
+        { QStringLiteral("cr\rlf\n"), QStringLiteral("x") },
+        { QString(QChar(0)) + QStringLiteral("nul"), QStringLiteral("tab\tthere") } };
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true)) << SpreadsheetWriter::lastError().toStdString();
+    QString out, err;
+    ASSERT_EQ(
+        testsupport::runProgram(python, { helperScript(), QStringLiteral("read-unescaped"), path }, &out, &err), 0)
+        << err.toStdString();
+    const QJsonArray sheet = QJsonDocument::fromJson(out.toUtf8()).object().value(QStringLiteral("Sheet1")).toArray();
+    ASSERT_EQ(sheet.size(), rows.size()) << out.toStdString();
+    for (int r = 0; r < rows.size(); ++r) {
+        QStringList read;
+        for (const QJsonValue& cell : sheet.at(r).toArray())
+            read.append(cell.toString());
+        EXPECT_EQ(read, rows[r]) << r;
+    }
+    ASSERT_TRUE(testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs LibreOffice Calc";
+    // UTF-8, every field quoted; the CSV export writes a line break inside a cell as LF. Its own profile
+    // folder keeps it from waiting on another running instance.
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
+                  { QStringLiteral("-env:UserInstallation=")
+                          + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
+                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true"), QStringLiteral("--outdir"),
+                      folder, path }),
+        0);
+    QFile csv(folder + QStringLiteral("/controls.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+    QString expected;
+    for (const QStringList& row : rows) {
+        QStringList fields;
+        for (const QString& value : row)
+            fields.append(
+                QLatin1Char('"') + QString(value).replace(QLatin1Char('\r'), QLatin1Char('\n')) + QLatin1Char('"'));
+        expected += fields.join(QLatin1Char(',')) + QLatin1Char('\n');
+    }
+    EXPECT_EQ(QString::fromUtf8(csv.readAll()), expected);
+}
+
 TEST(SpreadsheetPeers, OfficeSuiteConvertsOurWorkbookToCsv)
 {
-    if (!testsupport::havePeer(QStringLiteral("soffice")))
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    ASSERT_TRUE(testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs LibreOffice Calc";
     const QString folder = testsupport::makeTempFolder(QStringLiteral("soffice"));
     const QString path = folder + QStringLiteral("/ours.xlsx");
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, { { "Batch Value" }, { "12" }, { "Zoë" } }, true));
+    // Comma-separated, quoted, UTF-8 (76): without the options the suite writes an 8-bit character set.
+    // Its own profile folder keeps it from waiting on another running instance.
     ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
-                  { QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("csv"),
-                      QStringLiteral("--outdir"), folder, path }),
+                  { QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
+                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder,
+                      path }),
         0);
     QFile csv(folder + QStringLiteral("/ours.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));

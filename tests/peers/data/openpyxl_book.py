@@ -5,6 +5,7 @@
                                 a date, booleans, a formula with its cached value, empty cells and rows,
                                 non-ASCII text and eleven sheets.
   openpyxl_book.py read PATH    prints every sheet of a workbook as JSON: {sheet title: [[cell, ...], ...]}.
+  openpyxl_book.py read-unescaped PATH   the same, texts passed through openpyxl's own "_xHHHH_" decoder.
 """
 import datetime
 import json
@@ -80,13 +81,18 @@ def plain(value):
     return value
 
 
-def read(path):
+def read(path, decode=plain):
     book = openpyxl.load_workbook(path)
     result = {}
     for sheet in book.worksheets:
-        result[sheet.title] = [[plain(cell) for cell in row] for row in sheet.iter_rows(values_only=True)]
+        result[sheet.title] = [[decode(cell) for cell in row] for row in sheet.iter_rows(values_only=True)]
     print(json.dumps(result, ensure_ascii=True))
 
 
+def read_unescaped(path):
+    from openpyxl.utils.escape import unescape
+    read(path, lambda cell: unescape(cell) if isinstance(cell, str) else plain(cell))
+
+
 if __name__ == "__main__":
-    {"write": write, "read": read}[sys.argv[1]](sys.argv[2])
+    {"write": write, "read": read, "read-unescaped": read_unescaped}[sys.argv[1]](sys.argv[2])

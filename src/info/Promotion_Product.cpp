@@ -1,4 +1,4 @@
-#include "output/Promotion_Product.h"
+#include "info/Promotion_Product.h"
 
 #include "common/Common_Functions.h"
 #include "platform/RegularFile.h"

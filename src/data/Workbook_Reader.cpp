@@ -1,0 +1,552 @@
+#include "data/Workbook_Reader.h"
+
+#include "data/Spreadsheet_Cells.h"
+#include "data/Xml_Stream_Scanner.h"
+#include "platform/ReadBudget.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <limits>
+#include <string>
+#include <thread>
+
+namespace {
+
+const QString kSharedStrings = QStringLiteral("xl/sharedStrings.xml");
+
+// What one kept value costs beside its characters: the list slot and the string's header.
+constexpr quint64 kValueOverhead = sizeof(QString) + 32;
+
+std::string_view attribute(const std::vector<Xml_Stream_Handler::Attribute>& attributes, std::string_view name)
+{
+    for (const auto& a : attributes) {
+        if (a.name == name)
+            return a.value;
+    }
+    return {};
+}
+
+bool hasAttribute(const std::vector<Xml_Stream_Handler::Attribute>& attributes, std::string_view name)
+{
+    return std::any_of(attributes.begin(), attributes.end(), [&](const auto& a) { return a.name == name; });
+}
+
+// Text of string items (shared strings, inline strings): "t" elements and the "t" of runs, in order.
+class Text_Collector {
+public:
+    void start(std::string_view name, int depth, int itemDepth)
+    {
+        if (name == "r" && depth == itemDepth + 1)
+            runDepth_ = depth;
+        else if (name == "t" && (depth == itemDepth + 1 || (runDepth_ > 0 && depth == runDepth_ + 1)))
+            textDepth_ = depth;
+    }
+    void end(int depth)
+    {
+        if (depth == textDepth_)
+            textDepth_ = 0;
+        if (depth == runDepth_)
+            runDepth_ = 0;
+    }
+    void text(std::string_view raw, bool literal, int depth)
+    {
+        if (depth != textDepth_)
+            return;
+        if (literal)
+            text_.append(raw);
+        else
+            appendXmlText(text_, raw);
+    }
+    QString take()
+    {
+        QString value = decodeSpreadsheetEscapes(QString::fromUtf8(text_.data(), qsizetype(text_.size())));
+        text_.clear();
+        textDepth_ = runDepth_ = 0;
+        return value;
+    }
+
+private:
+    std::string text_;
+    int textDepth_ = 0;
+    int runDepth_ = 0;
+};
+
+class Shared_Strings_Handler : public Xml_Stream_Handler {
+public:
+    Shared_Strings_Handler(QStringList& strings, platform::ReadBudget& budget)
+        : strings_(strings)
+        , budget_(budget)
+    {
+    }
+    bool startElement(std::string_view name, const std::vector<Attribute>&) override
+    {
+        ++depth_;
+        if (!budget_.spend(1, 0))
+            return false;
+        if (depth_ == 2 && name == "si")
+            inItem_ = true;
+        else if (inItem_)
+            collector_.start(name, depth_, 2);
+        return true;
+    }
+    void endElement(std::string_view) override
+    {
+        if (inItem_ && depth_ == 2) {
+            inItem_ = false;
+            QString value = collector_.take();
+            if (budget_.spend(0, kValueOverhead + quint64(value.size()) * 2))
+                strings_.append(std::move(value));
+        } else if (inItem_) {
+            collector_.end(depth_);
+        }
+        --depth_;
+    }
+    void text(std::string_view raw, bool literal) override
+    {
+        if (inItem_)
+            collector_.text(raw, literal, depth_);
+    }
+
+private:
+    QStringList& strings_;
+    platform::ReadBudget& budget_;
+    Text_Collector collector_;
+    int depth_ = 0;
+    bool inItem_ = false;
+};
+
+class Sheet_Names_Handler : public Xml_Stream_Handler {
+public:
+    Sheet_Names_Handler(QStringList& names, platform::ReadBudget& budget)
+        : names_(names)
+        , budget_(budget)
+    {
+    }
+    bool startElement(std::string_view name, const std::vector<Attribute>& attributes) override
+    {
+        if (!budget_.spend(1, 0))
+            return false;
+        if (name == "sheet") {
+            std::string text;
+            appendXmlText(text, attribute(attributes, "name"));
+            names_.append(QString::fromUtf8(text.data(), qsizetype(text.size())));
+        }
+        return true;
+    }
+    void endElement(std::string_view) override { }
+    void text(std::string_view, bool) override { }
+
+private:
+    QStringList& names_;
+    platform::ReadBudget& budget_;
+};
+
+// Worksheet cells as they come: each row is kept as it closes, each cell's text as the cell closes.
+class Sheet_Handler : public Xml_Stream_Handler {
+public:
+    // keep false: the cells are only counted. deferred: shared-string cells are noted there, to be filled
+    // once the strings are read.
+    Sheet_Handler(Workbook_Sheet& sheet, const QStringList& shared, platform::ReadBudget& budget, bool keep,
+        std::vector<Workbook_Reader::Deferred_Cell>* deferred)
+        : sheet_(sheet)
+        , shared_(shared)
+        , budget_(budget)
+        , deferred_(deferred)
+        , keep_(keep)
+    {
+    }
+
+    QString reason; // why the handler stopped, for the user; empty when the budget ran out
+    std::int64_t rowCount = 0; // rows seen, kept or not
+    int widest = 0;
+    int dimension = 0;
+
+    bool startElement(std::string_view name, const std::vector<Attribute>& attributes) override
+    {
+        ++depth_;
+        if (!budget_.spend(1, 0))
+            return false;
+        switch (depth_) {
+        case 1:
+            if (name != "worksheet")
+                return stop(QStringLiteral("The part is not a worksheet."));
+            break;
+        case 2:
+            if (name == "dimension") {
+                const std::string_view ref = attribute(attributes, "ref");
+                const std::size_t colon = ref.find(':');
+                dimension = std::max(dimension,
+                    columnIndexOfReference(colon == std::string_view::npos ? ref : ref.substr(colon + 1)) + 1);
+            }
+            inData_ = name == "sheetData";
+            break;
+        case 3:
+            inRow_ = inData_ && name == "row";
+            previous_ = -1;
+            break;
+        case 4:
+            if (inRow_ && name == "c")
+                startCell(attributes);
+            break;
+        case 5:
+            if (inCell_)
+                startCellChild(name);
+            break;
+        default:
+            if (inInline_)
+                inline_.start(name, depth_, 5);
+            break;
+        }
+        return true;
+    }
+
+    void endElement(std::string_view) override
+    {
+        if (depth_ == 3 && inRow_)
+            endRow();
+        else if (depth_ == 4 && inCell_)
+            endCell();
+        else if (depth_ == 5 && inCell_) {
+            collecting_ = false;
+            if (inInline_) {
+                value_ += inline_.take();
+                inInline_ = false;
+            }
+        } else if (depth_ > 5 && inInline_)
+            inline_.end(depth_);
+        --depth_;
+    }
+
+    void text(std::string_view raw, bool literal) override
+    {
+        if (inInline_) {
+            inline_.text(raw, literal, depth_);
+        } else if (collecting_ && depth_ == 5) {
+            if (literal)
+                raw_.append(raw);
+            else
+                appendXmlText(raw_, raw);
+        }
+    }
+
+    bool stopped() const { return !reason.isEmpty(); }
+
+private:
+    bool stop(const QString& why)
+    {
+        reason = why;
+        return false;
+    }
+
+    void startCell(const std::vector<Attribute>& attributes)
+    {
+        inCell_ = true;
+        children_ = 0;
+        raw_.clear();
+        value_.clear();
+        const std::string_view type = attribute(attributes, "t");
+        shared_index_ = type == "s";
+        column_ = hasAttribute(attributes, "r") ? columnIndexOfReference(attribute(attributes, "r"))
+                                                : (previous_ + 1 < kMaxSheetColumns ? previous_ + 1 : -1);
+        if (column_ >= 0)
+            previous_ = column_;
+    }
+
+    void startCellChild(std::string_view name)
+    {
+        ++children_;
+        if (name == "f")
+            return;
+        if (name == "is") {
+            inInline_ = true;
+            return;
+        }
+        // A shared string's index is the text of the cell's first child.
+        collecting_ = !shared_index_ || children_ == 1;
+    }
+
+    void endCell()
+    {
+        inCell_ = false;
+        if (column_ < 0)
+            return;
+        widest = std::max(widest, column_ + 1);
+        if (!keeping())
+            return;
+        QString value;
+        if (shared_index_) {
+            char* end = nullptr;
+            const long long index = std::strtoll(raw_.c_str(), &end, 10);
+            if (end == raw_.c_str() || index < 0 || index > std::numeric_limits<std::uint32_t>::max())
+                return;
+            if (deferred_) {
+                if (!budget_.spend(0, sizeof(Workbook_Reader::Deferred_Cell)) || !place(QString()))
+                    return;
+                deferred_->push_back(
+                    { std::uint32_t(sheet_.rows.size()), std::uint32_t(column_), std::uint32_t(index) });
+                return;
+            }
+            if (index < shared_.size())
+                value = shared_.at(qsizetype(index)); // shares the table's characters
+        } else {
+            value = QString::fromUtf8(raw_.data(), qsizetype(raw_.size())) + value_;
+            if (!budget_.spend(0, quint64(value.size()) * 2))
+                return;
+        }
+        if (!value.isEmpty())
+            place(std::move(value));
+    }
+
+    // Puts a value at the cell's column of the row, widening the row; false when the budget is spent.
+    bool place(QString value)
+    {
+        if (column_ >= row_.size()) {
+            if (!budget_.spend(0, quint64(column_ + 1 - row_.size()) * kValueOverhead))
+                return false;
+            row_.resize(column_ + 1);
+        }
+        row_[column_] = std::move(value);
+        return true;
+    }
+
+    bool keeping() const { return keep_ && rowCount < Workbook_Reader::kMaxRows; }
+
+    void endRow()
+    {
+        inRow_ = false;
+        const bool kept = keeping(); // asked of the row that ends, before it is counted
+        ++rowCount;
+        if (!kept) {
+            sheet_.rows = {}; // too tall or only counting: the kept rows go back
+            row_.clear();
+            if (deferred_)
+                deferred_->clear();
+        }
+        const std::int64_t width = std::max({ dimension, widest, 1 });
+        if (rowCount * width > Workbook_Reader::kMaxCells) {
+            stop(QStringLiteral("The worksheet has at least %1 rows of %2 columns; at most %3 cells can be read.")
+                     .arg(rowCount)
+                     .arg(width)
+                     .arg(Workbook_Reader::kMaxCells));
+            return;
+        }
+        if (!kept)
+            return;
+        budget_.spend(0, 64);
+        sheet_.rows.append(std::move(row_));
+        row_ = QStringList();
+    }
+
+    Workbook_Sheet& sheet_;
+    const QStringList& shared_;
+    platform::ReadBudget& budget_;
+    std::vector<Workbook_Reader::Deferred_Cell>* deferred_ = nullptr;
+    QStringList row_;
+    std::string raw_;
+    QString value_;
+    Text_Collector inline_;
+    int depth_ = 0;
+    int previous_ = -1;
+    int column_ = -1;
+    int children_ = 0;
+    bool inData_ = false;
+    bool inRow_ = false;
+    bool inCell_ = false;
+    bool inInline_ = false;
+    bool collecting_ = false;
+    bool shared_index_ = false;
+    bool keep_ = true;
+};
+
+QString worksheetPart(int number)
+{
+    return QStringLiteral("xl/worksheets/sheet%1.xml").arg(number);
+}
+
+} // namespace
+
+Workbook_Reader::Workbook_Reader(Read_Control* control)
+    : control_(control)
+{
+}
+
+bool Workbook_Reader::finishRead(Workbook_Archive::Outcome outcome, const QString& reason)
+{
+    switch (outcome) {
+    case Workbook_Archive::Outcome::Read:
+    case Workbook_Archive::Outcome::Missing:
+        return true;
+    case Workbook_Archive::Outcome::Cancelled:
+        cancelled_ = true;
+        error_.clear();
+        return false;
+    case Workbook_Archive::Outcome::Refused:
+        error_ = reason;
+        return false;
+    }
+    return false;
+}
+
+bool Workbook_Reader::open(const QString& path)
+{
+    path_ = path;
+    shared_.clear();
+    sharedRead_ = false;
+    error_.clear();
+    cancelled_ = false;
+    platform::ReadBudget budget(1); // the directory is bounded by its entry count
+    return archive_.open(path, budget, &error_);
+}
+
+Workbook_Reader::Part_Read Workbook_Reader::readSharedStrings(platform::ReadBudget& budget)
+{
+    Part_Read result;
+    Workbook_Archive archive;
+    platform::ReadBudget listing(1);
+    if (!archive.open(path_, listing, &result.reason)) {
+        result.outcome = Workbook_Archive::Outcome::Refused;
+        return result;
+    }
+    Shared_Strings_Handler handler(shared_, budget);
+    Xml_Stream_Scanner scanner(handler);
+    result.outcome = archive.read(kSharedStrings, scanner, budget, control_, &result.reason);
+    if (result.outcome == Workbook_Archive::Outcome::Refused && result.reason.isEmpty())
+        result.reason
+            = QStringLiteral("The shared strings of \"%1\" need more memory than a workbook of %2 KB can use.")
+                  .arg(path_)
+                  .arg(archive_.fileSize() >> 10);
+    return result;
+}
+
+QList<int> Workbook_Reader::worksheetNumbers() const
+{
+    static const QRegularExpression partName(
+        QStringLiteral("^xl/worksheets/sheet([1-9][0-9]{0,5})\\.xml$"), QRegularExpression::CaseInsensitiveOption);
+    QList<int> numbers;
+    for (const QString& name : archive_.entryNames()) {
+        const QRegularExpressionMatch match = partName.match(name);
+        if (match.hasMatch() && !numbers.contains(match.captured(1).toInt()))
+            numbers.append(match.captured(1).toInt());
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+QStringList Workbook_Reader::sheetNames()
+{
+    QStringList names;
+    platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
+    Sheet_Names_Handler handler(names, budget);
+    Xml_Stream_Scanner scanner(handler);
+    QString reason;
+    if (archive_.read(QStringLiteral("xl/workbook.xml"), scanner, budget, control_, &reason)
+        != Workbook_Archive::Outcome::Read)
+        return {};
+    return names;
+}
+
+std::int64_t Workbook_Reader::sheetBytes(int number) const
+{
+    return archive_.declaredSize(worksheetPart(number));
+}
+
+bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
+{
+    error_.clear();
+    cancelled_ = false;
+    sheet = Workbook_Sheet();
+    const QString part = worksheetPart(number);
+    const std::int64_t bytes = archive_.declaredSize(part);
+    if (bytes < 0) {
+        error_ = QStringLiteral("The part %1 is missing from the workbook.").arg(part.section(QLatin1Char('/'), -1));
+        return false;
+    }
+    // A large part is first only counted, so that a sheet past the limits is refused before its cells
+    // take memory.
+    const bool countFirst = bytes > kCountFirstBytes;
+    const bool withStrings = !sharedRead_;
+    if (control_) {
+        control_->done.store(0);
+        control_->total.store((countFirst ? 2 * bytes : bytes)
+            + (withStrings ? std::max<std::int64_t>(archive_.declaredSize(kSharedStrings), 0) : 0));
+    }
+    platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
+    // The shared strings are read beside the sheet, whose cells keep their string numbers until both end.
+    Part_Read strings;
+    std::thread stringsReader;
+    if (withStrings) {
+        shared_.clear();
+        stringsReader = std::thread([&] {
+            platform::ReadBudget share(budget);
+            strings = readSharedStrings(share);
+        });
+    }
+    std::vector<Deferred_Cell> deferred;
+    bool read = !countFirst || readPass(part, sheet, budget, false, nullptr);
+    read = read && readPass(part, sheet, budget, true, withStrings ? &deferred : nullptr);
+    if (stringsReader.joinable())
+        stringsReader.join();
+    if (withStrings && read) {
+        read = finishRead(strings.outcome, strings.reason);
+        sharedRead_ = read;
+    }
+    if (!read) {
+        if (withStrings)
+            shared_.clear();
+        sheet = Workbook_Sheet();
+        return false;
+    }
+    for (const Deferred_Cell& cell : deferred) {
+        if (cell.index < std::uint32_t(shared_.size()))
+            sheet.rows[qsizetype(cell.row)][cell.column] = shared_.at(qsizetype(cell.index));
+    }
+    return true;
+}
+
+bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,
+    std::vector<Deferred_Cell>* deferred)
+{
+    platform::ReadBudget budget(parent);
+    Sheet_Handler handler(sheet, shared_, budget, keep, deferred);
+    Xml_Stream_Scanner scanner(handler);
+    QString reason;
+    const auto outcome = archive_.read(part, scanner, budget, control_, &reason);
+    bool read = false;
+    if (handler.stopped())
+        error_ = handler.reason;
+    else if (handler.rowCount > kMaxRows && (outcome == Workbook_Archive::Outcome::Read || budget.exhausted()))
+        error_ = QStringLiteral("The worksheet has %1 rows; at most %2 rows can be read.")
+                     .arg(handler.rowCount)
+                     .arg(kMaxRows);
+    else if (outcome == Workbook_Archive::Outcome::Refused && reason.isEmpty())
+        error_ = QStringLiteral("The worksheet needs more memory than a workbook of %1 KB can use.")
+                     .arg(archive_.fileSize() >> 10);
+    else
+        read = finishRead(outcome, reason);
+    if (!read || !error_.isEmpty()) {
+        sheet = Workbook_Sheet();
+        return false;
+    }
+    sheet.width = std::max({ handler.dimension, handler.widest, 1 });
+    if (handler.rowCount * sheet.width > kMaxCells) {
+        error_ = QStringLiteral("The worksheet has %1 rows of %2 columns; at most %3 cells can be read.")
+                     .arg(handler.rowCount)
+                     .arg(sheet.width)
+                     .arg(kMaxCells);
+        sheet = Workbook_Sheet();
+        return false;
+    }
+    if (!keep)
+        return true;
+    for (QStringList& row : sheet.rows) {
+        if (row.size() < sheet.width && !budget.spend(0, quint64(sheet.width - row.size()) * sizeof(QString))) {
+            error_ = QStringLiteral("The worksheet needs more memory than a workbook of %1 KB can use.")
+                         .arg(archive_.fileSize() >> 10);
+            sheet = Workbook_Sheet();
+            return false;
+        }
+        row.resize(sheet.width);
+    }
+    return true;
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "data/Workbook_Archive.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+// One worksheet's cells as rows of text, each row as wide as the sheet.
+struct Workbook_Sheet {
+    QList<QStringList> rows;
+    int width = 0;
+};
+
+// Reads workbooks as streams, on any thread: the directory and shared strings when opened, then any
+// worksheet cell by cell as its part is inflated, with no document tree. Each step charges every element,
+// inflated byte and kept value to one budget derived from the file's size, so a small hostile file is
+// refused after a bounded amount of work whatever it declares or inflates to.
+namespace platform {
+class ReadBudget;
+}
+
+class Workbook_Reader {
+public:
+    explicit Workbook_Reader(Read_Control* control = nullptr);
+
+    // Lists the package. False with error().
+    bool open(const QString& path);
+    // Numbers n of the worksheet parts sheet<n>.xml, in number order.
+    QList<int> worksheetNumbers() const;
+    // The sheet names of the workbook part, in workbook order; empty when it cannot be read.
+    QStringList sheetNames();
+    // Every row of worksheet sheet<number>.xml; the first sheet read also reads the shared strings, on a
+    // second thread beside it. False with error() (empty when cancelled).
+    bool readSheet(int number, Workbook_Sheet& sheet);
+
+    const QStringList& sharedStrings() const { return shared_; }
+    const QString& error() const { return error_; }
+    bool cancelled() const { return cancelled_; }
+    const QString& path() const { return path_; }
+    // Inflated bytes of the worksheet part, for progress; -1 when there is none.
+    std::int64_t sheetBytes(int number) const;
+
+    static constexpr int kMaxRows = 1000000;
+    static constexpr std::int64_t kMaxCells = 5000000;
+    // The budget of one step is that of the design reader for an input this many times the file's size:
+    // room for the large ratios of repetitive XML, never for a bomb's.
+    static constexpr std::uint64_t kBudgetScale = 8;
+    // Worksheet parts larger than this are counted before their cells are kept.
+    static constexpr std::int64_t kCountFirstBytes = std::int64_t(24) << 20;
+
+    // A shared-string cell read before the strings: its place and the string's number.
+    struct Deferred_Cell {
+        std::uint32_t row;
+        std::uint32_t column;
+        std::uint32_t index;
+    };
+
+private:
+    struct Part_Read {
+        Workbook_Archive::Outcome outcome = Workbook_Archive::Outcome::Read;
+        QString reason;
+    };
+    bool finishRead(Workbook_Archive::Outcome outcome, const QString& reason);
+    Part_Read readSharedStrings(platform::ReadBudget& budget);
+    bool readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,
+        std::vector<Deferred_Cell>* deferred);
+
+    Read_Control* control_ = nullptr;
+    QString path_;
+    Workbook_Archive archive_;
+    QStringList shared_;
+    bool sharedRead_ = false;
+    QString error_;
+    bool cancelled_ = false;
+};

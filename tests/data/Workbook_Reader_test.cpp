@@ -1,0 +1,204 @@
+#include "data/Workbook_Reader.h"
+
+#include "SpreadsheetTestSupport.h"
+#include "data/Xml_Stream_Scanner.h"
+
+#include <QDir>
+
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString writeBook(const QString& name, const std::vector<ziptest::Entry>& entries)
+{
+    const QString path = testsupport::makeTempFolder(QStringLiteral("book")) + QLatin1Char('/') + name;
+    EXPECT_TRUE(ziptest::writeZip(path, entries));
+    return path;
+}
+
+QString readError(const QString& path, Workbook_Sheet* sheet = nullptr)
+{
+    Workbook_Reader reader;
+    if (!reader.open(path))
+        return reader.error();
+    Workbook_Sheet rows;
+    const bool read = reader.readSheet(1, rows);
+    if (sheet)
+        *sheet = rows;
+    return read ? QString() : reader.error();
+}
+
+// Every event of a scan as text, to compare scans of the same document fed in different blocks.
+struct Recorder : Xml_Stream_Handler {
+    std::string events;
+    bool startElement(std::string_view name, const std::vector<Attribute>& attributes) override
+    {
+        events += "<" + std::string(name);
+        for (const auto& a : attributes)
+            events += " " + std::string(a.name) + "=" + std::string(a.value);
+        events += ">";
+        return true;
+    }
+    void endElement(std::string_view name) override { events += "</" + std::string(name) + ">"; }
+    void text(std::string_view raw, bool literal) override
+    {
+        if (literal)
+            events.append(raw);
+        else
+            appendXmlText(events, raw);
+    }
+};
+
+} // namespace
+
+TEST(WorkbookReader, HostileWorkbooksAreRefusedWithAMessageBeforeTheyCostMemory)
+{
+    const QByteArray sheetHead = "<worksheet><sheetData><row r=\"1\">";
+    const QByteArray sheetTail = "</row></sheetData></worksheet>";
+    struct Case {
+        const char* what;
+        ziptest::Entry part;
+        const char* message;
+    } cases[] = {
+        { "four million empty cells in one row",
+            { QStringLiteral("xl/worksheets/sheet1.xml"),
+                sheetHead + QByteArray("<c/>").repeated(4000000) + sheetTail },
+            "more memory than a workbook" },
+        { "a part declaring 64 MB",
+            { QStringLiteral("xl/worksheets/sheet1.xml"), sheetHead + QByteArray(64 << 20, ' ') + sheetTail },
+            "declares 64 MB" },
+        { "a part inflating past what it declares",
+            { QStringLiteral("xl/worksheets/sheet1.xml"), sheetHead + QByteArray(40 << 20, ' ') + sheetTail, false,
+                1000 },
+            "is damaged" },
+        { "shared strings of a million empty items",
+            { QStringLiteral("xl/sharedStrings.xml"), "<sst>" + QByteArray("<si/>").repeated(1000000) + "</sst>" },
+            "shared strings" },
+        { "a document type that could expand entities",
+            { QStringLiteral("xl/worksheets/sheet1.xml"), "<!DOCTYPE x [<!ENTITY a \"aaaa\">]><worksheet/>" },
+            "document type" },
+    };
+    for (const Case& c : cases) {
+        std::vector<ziptest::Entry> entries { c.part };
+        if (!c.part.name.contains(QStringLiteral("worksheets")))
+            entries.push_back({ QStringLiteral("xl/worksheets/sheet1.xml"), sheettest::worksheet("<row/>") });
+        const QString path = writeBook(QStringLiteral("hostile.xlsx"), entries);
+        const QString error = readError(path);
+        EXPECT_TRUE(error.contains(QLatin1String(c.message))) << c.what << ": " << error.toStdString();
+    }
+}
+
+TEST(WorkbookReader, OnlyRegularFilesAreOpenedAndNothingIsUnpacked)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("special"));
+    const QString fifo = folder + QStringLiteral("/pipe.xlsx");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), folder + QStringLiteral("/zero.xlsx")));
+    for (const QString& path : { fifo, folder + QStringLiteral("/zero.xlsx"), folder }) {
+        EXPECT_TRUE(readError(path).contains(QStringLiteral("is not a regular file"))) << path.toStdString();
+    }
+    const QString path = sheettest::writeFile(QStringLiteral("good.xlsx"), QByteArray());
+    ASSERT_TRUE(sheettest::writeWorkbook(path, { sheettest::worksheet("<row><c r=\"B1\"><v>7</v></c></row>") }));
+    const QStringList before = QDir::temp().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    Workbook_Sheet sheet;
+    EXPECT_TRUE(readError(path, &sheet).isEmpty());
+    EXPECT_EQ(sheet.rows, (QList<QStringList> { { "", "7" } }));
+    EXPECT_EQ(QDir::temp().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+}
+
+TEST(WorkbookReader, ManyEntriesAreListedAndTheSheetStillFound)
+{
+    std::vector<ziptest::Entry> entries;
+    for (int i = 0; i < 20000; ++i)
+        entries.push_back({ QStringLiteral("xl/media/p%1.bin").arg(i), "x" });
+    entries.push_back(
+        { QStringLiteral("xl/worksheets/sheet1.xml"), sheettest::worksheet("<row><c><v>1</v></c></row>") });
+    Workbook_Sheet sheet;
+    EXPECT_TRUE(readError(writeBook(QStringLiteral("many.xlsx"), entries), &sheet).isEmpty());
+    EXPECT_EQ(sheet.rows, (QList<QStringList> { { "1" } }));
+}
+
+TEST(WorkbookReader, CancelStopsTheReadWithoutAMessage)
+{
+    const QString path = writeBook(QStringLiteral("book.xlsx"),
+        { { QStringLiteral("xl/worksheets/sheet1.xml"), sheettest::worksheet("<row><c><v>1</v></c></row>") } });
+    Read_Control control;
+    Workbook_Reader reader(&control);
+    ASSERT_TRUE(reader.open(path));
+    control.cancel.store(true);
+    Workbook_Sheet sheet;
+    EXPECT_FALSE(reader.readSheet(1, sheet));
+    EXPECT_TRUE(reader.cancelled());
+    EXPECT_TRUE(reader.error().isEmpty());
+    EXPECT_TRUE(sheet.rows.isEmpty());
+}
+
+TEST(XmlStreamScanner, BlocksOfAnySizeGiveTheSameEvents)
+{
+    const std::string document = "<?xml version=\"1.0\"?><!-- note --><a x='1' p:y=\"&lt;2>\">t&amp;u&#65;&#x42;\r\n"
+                                 "<b/><![CDATA[<raw&amp;>]]><c>\r</c></a>";
+    Recorder whole;
+    Xml_Stream_Scanner once(whole);
+    ASSERT_TRUE(once.feed(document.data(), document.size()) && once.finish()) << once.error().toStdString();
+    EXPECT_EQ(whole.events, "<a x=1 y=&lt;2>>t&uAB\n<b></b><raw&amp;><c>\n</c></a>");
+    for (std::size_t block : { 1, 2, 3, 7 }) {
+        Recorder pieces;
+        Xml_Stream_Scanner scanner(pieces);
+        for (std::size_t at = 0; at < document.size(); at += block)
+            ASSERT_TRUE(scanner.feed(document.data() + at, std::min(block, document.size() - at)));
+        EXPECT_TRUE(scanner.finish());
+        EXPECT_EQ(pieces.events, whole.events) << block;
+    }
+}
+
+TEST(XmlStreamScanner, MalformedDocumentsGiveAReason)
+{
+    for (const char* document : { "<a><b></a>", "<a>", "text<a/>", "<a/><b/>", "<a x=1/>", "<a x='1/>", "", "<a></b>",
+             "<!DOCTYPE a><a/>", "<a/>tail" }) {
+        Recorder events;
+        Xml_Stream_Scanner scanner(events);
+        const bool fed = scanner.feed(document, std::strlen(document));
+        EXPECT_FALSE(fed && scanner.finish()) << document;
+        EXPECT_FALSE(scanner.error().isEmpty()) << document;
+    }
+}
+
+TEST(SpreadsheetEscapes, ControlCharactersRoundTripAndPlainTextIsUntouched)
+{
+    const struct {
+        QString plain;
+        QString escaped;
+    } cases[] = {
+        { QStringLiteral("bell\a"), QStringLiteral("bell_x0007_") },
+        { QString(QChar(0)) + QStringLiteral("nul"), QStringLiteral("_x0000_nul") },
+        { QStringLiteral("a\r\nb\tc"), QStringLiteral("a_x000D_\nb\tc") },
+        { QStringLiteral("_x0041_"), QStringLiteral("_x005F_x0041_") },
+        { QStringLiteral("plain_x12_ text"), QStringLiteral("plain_x12_ text") },
+        { QString(QChar(0xD800)) + QStringLiteral("x"), QStringLiteral("_xD800_x") },
+        { QStringLiteral("\U0001F382"), QStringLiteral("\U0001F382") },
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(encodeSpreadsheetEscapes(c.plain), c.escaped);
+        EXPECT_EQ(decodeSpreadsheetEscapes(c.escaped), c.plain);
+    }
+}
+
+TEST(WorkbookReader, RowLimitSweepCountsASheetOfExactlyTheLimitThenReadsItWhole)
+{
+    QByteArray body;
+    body.reserve(40 << 20);
+    for (int r = 1; r <= Workbook_Reader::kMaxRows; ++r)
+        body += "<row r=\"" + QByteArray::number(r) + "\"><c r=\"A" + QByteArray::number(r) + "\"><v>"
+            + QByteArray::number(r % 7) + "</v></c></row>";
+    const QByteArray part = sheettest::worksheet(body);
+    ASSERT_GT(part.size(), Workbook_Reader::kCountFirstBytes);
+    body.clear();
+    Workbook_Sheet sheet;
+    EXPECT_TRUE(readError(
+        writeBook(QStringLiteral("tall.xlsx"), { { QStringLiteral("xl/worksheets/sheet1.xml"), part } }), &sheet)
+                    .isEmpty());
+    ASSERT_EQ(sheet.rows.size(), Workbook_Reader::kMaxRows);
+    EXPECT_EQ(sheet.rows.last(), QStringList { QString::number(Workbook_Reader::kMaxRows % 7) });
+}
