@@ -187,7 +187,8 @@ TEST_F(TemplateTest, AFailedCopyIsReportedAndLeavesNoLonePreview)
     QDir().mkpath(user(QStringLiteral("Party (copy 1).dcard"))); // the copy's design file cannot be written
     copyPartyTemplate();
     ASSERT_FALSE(ui.messages.empty());
-    EXPECT_TRUE(ui.messages.back().text.startsWith(QStringLiteral("The template could not be copied: ")));
+    EXPECT_TRUE(ui.messages.back().text.trimmed().startsWith(QStringLiteral("The template could not be copied: ")))
+        << ui.messages.back().text.toStdString();
     EXPECT_FALSE(QFile::exists(user(QStringLiteral("Party (copy 1).png"))));
     EXPECT_EQ(read(user(QStringLiteral("Party.dcard"))), QByteArray("party design"));
 }
