@@ -105,6 +105,7 @@ TEST_F(UnreadablePathsTest, EveryReaderSkipsWhatIsNoRegularFileWithoutWaiting)
     const QString signature = link(QStringLiteral("signature.png"), fifo_);
     const QString libraryPicture = link(QStringLiteral("LibraryImage/flowers.png"), fifo_);
     link(QStringLiteral("DataSet/Endless.txt"), QStringLiteral("/dev/zero"));
+    const QString piped = link(QStringLiteral("DataSet/Piped.txt"), fifo_);
     const QString background = link(QStringLiteral("Background/Evil.png"), fifo_);
     const Case cases[] = {
         { "design", [&] {
@@ -141,6 +142,12 @@ TEST_F(UnreadablePathsTest, EveryReaderSkipsWhatIsNoRegularFileWithoutWaiting)
              return QString();
          },
             QString() },
+        { "series appended to", [&] {
+             Series_File::Writer writer;
+             EXPECT_FALSE(writer.open(QStringLiteral("Piped"), Series_File::Writer::Mode::Append));
+             return writer.errorString();
+         },
+            piped },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
