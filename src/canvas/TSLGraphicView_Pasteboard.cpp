@@ -123,6 +123,7 @@ void TSLGraphicView::cut()
         return;
     copy();
     deleteSelection();
+    nameUndo(QStringLiteral("Cut"));
     if (CardEditorServices* services = editorServices())
         services->Undo_Redo_Button_state();
 }
@@ -186,6 +187,7 @@ void TSLGraphicView::paste()
             selection.insert(i);
         }
         insertGraphics(*items, indexes);
+        nameUndo(QStringLiteral("Paste"));
         changeSelectionIndexes(selection);
         if (CardEditorServices* services = editorServices())
             services->Undo_Redo_Button_state();

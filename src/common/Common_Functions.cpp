@@ -34,6 +34,13 @@ int Show_YES_NO_MessageBox(const QString& text)
     return platform::runOnGuiThread([&text] { return Main_Thread_Messgae_Yes_No(text); });
 }
 
+int Show_Save_Question(const QString& text)
+{
+    return platform::runOnGuiThread([&text] {
+        return platform::ui().showMessage({ platform::MessageRequest::Kind::SaveQuestion, text });
+    });
+}
+
 void Show_NSLog_Message(const QString& text)
 {
     if (text.isEmpty())

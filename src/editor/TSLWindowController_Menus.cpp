@@ -27,11 +27,14 @@
 namespace {
 
 // The platform's keys for a standard command, with the usual desktop key where the platform names none.
-QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const QKeySequence& usual)
+QList<QKeySequence> standardKeys(
+    QKeySequence::StandardKey key, const QKeySequence& usual, const QKeySequence& alsoUsual = QKeySequence())
 {
     QList<QKeySequence> keys = QKeySequence::keyBindings(key);
-    if (!keys.contains(usual))
-        keys.append(usual);
+    for (const QKeySequence& wanted : { usual, alsoUsual }) {
+        if (!wanted.isEmpty() && !keys.contains(wanted))
+            keys.append(wanted);
+    }
     return keys;
 }
 
@@ -100,7 +103,8 @@ void TSLWindowController::buildMainMenu()
     addMenuCommand(edit, QStringLiteral("menu_Undo"), QStringLiteral("Undo"), C::undo, &W::Undo_Clicked,
         standardKeys(QKeySequence::Undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
     addMenuCommand(edit, QStringLiteral("menu_Redo"), QStringLiteral("Redo"), C::redo, &W::Redo_Clicked,
-        standardKeys(QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+        standardKeys(
+            QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)));
     edit->addSeparator();
     addMenuCommand(edit, QStringLiteral("menu_Cut"), QStringLiteral("Cut"), C::cut, &W::Cut_Clicked,
         standardKeys(QKeySequence::Cut, QKeySequence(Qt::CTRL | Qt::Key_X)));
@@ -167,7 +171,9 @@ void TSLWindowController::buildMainMenu()
         QList<QKeySequence> keys;
         void (W::*run)();
     } zooms[] = { { "menu_Zoom_In", "Zoom In",
-                      standardKeys(QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)), &W::Zoom_In_Clicked },
+                      standardKeys(QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                          QKeySequence(Qt::CTRL | Qt::Key_Equal)),
+                      &W::Zoom_In_Clicked },
         { "menu_Zoom_Out", "Zoom Out", standardKeys(QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)),
             &W::Zoom_Out_Clicked },
         { "menu_Zoom_Actual", "Actual Size", { QKeySequence(Qt::CTRL | Qt::Key_0) }, &W::Zoom_Actual_Size_Clicked } };
@@ -251,6 +257,8 @@ void TSLWindowController::Select_All_Clicked()
     TSLGraphicView* canvas = currentGraphicView();
     if (!canvas)
         return;
+    // Every item is shown: one an older design left off the card comes back onto it.
+    canvas->bringItemsOntoCard();
     canvas->selectAll();
     const TSLGraphicList selected = canvas->selectedGraphics();
     if (selected.empty())

@@ -8,6 +8,9 @@
 
 void TSLWindowController::Open_Template_Gallery()
 {
+    // A template replaces the open design, as New does.
+    if (!Save_Changes_Before(QStringLiteral("Do you want to save changes before opening new document?"), true))
+        return;
     Template_Wizard* gallery = Template_Wizard::defaultInstance();
     gallery->setHost(this);
     if (gallery->Open_Template_Window() != 1)
@@ -36,7 +39,8 @@ void TSLWindowController::Open_Card_Wizard()
 {
     Card_Wizard* wizard = Card_Wizard::defaultInstance();
     wizard->setHost(this);
-    wizard->Open_Wnd();
-    Update_Card_Graphics();
-    Refresh_Canvas();
+    const CardGeometryStep step(*this);
+    if (wizard->Open_Wnd() != 1)
+        return;
+    applyCardGeometryToRecords();
 }

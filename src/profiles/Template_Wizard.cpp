@@ -95,7 +95,6 @@ void Template_Wizard::comboBoxSelectionDidChange()
 
 void Template_Wizard::Fill_Templates()
 {
-    Show_NSLog_Message(templatesFolder());
     fillFrom(templatesFolder(), false);
 }
 

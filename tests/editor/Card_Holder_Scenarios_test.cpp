@@ -148,9 +148,10 @@ TEST_F(CardHolderScenario, PlacingAProfileWritesNothingToTheLog)
             type(form.rows[row].value, QStringLiteral("Value %1").arg(row));
         return press(form.form().ok_btn, form);
     });
-    const std::string log = testing::internal::GetCapturedStderr();
+    // Only the program's own lines count: the offscreen platform has notes of its own.
+    const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
     EXPECT_EQ(window->Get_Front_Controls_Array().size(), 10u);
-    EXPECT_EQ(log, std::string()) << "a successful placement is no news";
+    EXPECT_FALSE(log.contains(QStringLiteral("tessaline:"))) << "a successful placement is no news: " << log.toStdString();
 }
 
 } // namespace

@@ -515,22 +515,25 @@ TEST_F(EditorScenario, NewCardIsTwoSidedAgainAfterFrontOnly)
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Undo shows the side it acts on.
+// Undo acts on the side shown: a front step is not taken back from the back.
 
-TEST_F(EditorScenario, UndoOnTheBackSideSwitchesToTheFrontItUndoes)
+TEST_F(EditorScenario, UndoOnTheBackSideLeavesTheFrontsStepsAlone)
 {
     startWithWizard();
     const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
     ASSERT_TRUE(title);
     const QRectF before = title->bounds();
     dragOnCanvas(before.center(), before.center() + QPointF(0, 30));
-    ASSERT_NE(title->bounds(), before);
+    const QRectF moved = title->bounds();
+    ASSERT_NE(moved, before);
 
     click(window->Back_Side_btn);
     ASSERT_EQ(Card_Front_Or_Back, 1);
+    EXPECT_FALSE(action(QStringLiteral("Undo_btn"))->isEnabled()) << "nothing was done on the back";
+    EXPECT_EQ(title->bounds(), moved);
+    click(window->Front_Card_btn);
     trigger(QStringLiteral("Undo_btn"));
     EXPECT_EQ(title->bounds(), before);
-    EXPECT_EQ(Card_Front_Or_Back, 0) << "the window shows the side whose change was undone";
     EXPECT_EQ(window->myTargetView->currentWidget(), window->first_view);
 }
 

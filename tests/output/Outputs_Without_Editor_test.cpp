@@ -77,7 +77,7 @@ TEST(OutputsWithoutEditor, APrintJobPrintsEachRecordOnItsOwnSheet)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST(OutputsWithoutEditor, AMailRunSendsEachRecordsCardAtTheExportResolution)
+TEST(OutputsWithoutEditor, AMailRunSendsEachRecordsCardAtTheMailResolution)
 {
     FreshDataFolder data(QStringLiteral("fake-host-mail"));
     sender_email = QStringLiteral("me@example.com");
@@ -96,9 +96,9 @@ TEST(OutputsWithoutEditor, AMailRunSendsEachRecordsCardAtTheExportResolution)
         auto& mail = static_cast<Send_Mail&>(dialog);
         mail.show();
         Ui::Send_Mail& f = mail.form();
-        mailtest::type(f.to_txt, QStringLiteral("guest@example.com"));
-        EXPECT_TRUE(f.send_with_batch_chk->isEnabled()) << "the host's series is offered";
-        mailtest::click(f.send_with_batch_chk);
+        mailtest::type(f.to_txt, QStringLiteral("ann@example.com, bob@example.com, cy@example.com"));
+        EXPECT_TRUE(f.send_with_batch_chk->isChecked()) << "the host's series is chosen";
+        f.resolution_spin->setValue(72);
         mailtest::click(f.sendButton);
         QElapsedTimer clock;
         clock.start();

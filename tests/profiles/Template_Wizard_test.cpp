@@ -322,7 +322,7 @@ TEST_F(TemplateTest, TheNameWindowKeepsNamesToOneFileInTheUsersFolder)
     }
 }
 
-TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelResetsTheOutline)
+TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelKeepsTheOutline)
 {
     Card_Wizard* wizard = Card_Wizard::defaultInstance();
     wizard->setHost(&host);
@@ -356,7 +356,7 @@ TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelResetsTheOutline)
         return wizard->result();
     });
     EXPECT_EQ(wizard->Open_Wnd(), 0);
-    EXPECT_EQ(Card_Shape, 0);
+    EXPECT_EQ(Card_Shape, 2) << "Cancel changes nothing";
     wizard->setHost(nullptr);
 }
 
