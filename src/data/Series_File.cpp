@@ -256,9 +256,11 @@ bool Series_File::Writer::open(const QString& name, Mode mode)
     if (!file_->open())
         return fail(file_->errorString());
     if (mode == Mode::Append && QFileInfo::exists(file)) {
-        QFile old(file);
-        if (!old.open(QIODevice::ReadOnly))
-            return fail(old.errorString());
+        // The series appended to is read as every series is: a link to a device would never end.
+        QFile old;
+        QString refusal;
+        if (!platform::openRegularFile(old, file, kMaxBytes, &refusal))
+            return fail(refusal);
         char last = '\n';
         while (!old.atEnd()) {
             const QByteArray chunk = old.read(kFlushAt);

@@ -5,6 +5,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "model/TSLDocument.h"
+#include "platform/RegularFile.h"
 #include "platform/UndoManager.h"
 #include "profiles/Browser_Picture_Model.h"
 
@@ -21,8 +22,13 @@ void TSLWindowController::Load_and_fill_backgrounds()
         = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& entry : entries) {
         const QString extension = QFileInfo(entry).suffix().toLower();
-        if (extension == QLatin1String("png") || extension == QLatin1String("jpg"))
+        QString refusal;
+        if (extension != QLatin1String("png") && extension != QLatin1String("jpg"))
+            continue;
+        if (platform::isRegularFileWithin(QDir(folder).filePath(entry), platform::maximumPictureFileBytes, &refusal))
             addImageWithPath(QDir(folder).filePath(entry), entry, entry);
+        else
+            Show_NSLog_Message(refusal);
     }
 }
 

@@ -105,6 +105,8 @@ TEST_F(UnreadablePathsTest, EveryReaderSkipsWhatIsNoRegularFileWithoutWaiting)
     const QString signature = link(QStringLiteral("signature.png"), fifo_);
     const QString libraryPicture = link(QStringLiteral("LibraryImage/flowers.png"), fifo_);
     link(QStringLiteral("DataSet/Endless.txt"), QStringLiteral("/dev/zero"));
+    const QString piped = link(QStringLiteral("DataSet/Piped.txt"), fifo_);
+    const QString background = link(QStringLiteral("Background/Evil.png"), fifo_);
     const Case cases[] = {
         { "design", [&] {
              EXPECT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 0);
@@ -129,6 +131,9 @@ TEST_F(UnreadablePathsTest, EveryReaderSkipsWhatIsNoRegularFileWithoutWaiting)
              Browser_Picture_Model thumbnails;
              thumbnails.append(Browser_Picture_Object::initWithImage_Path(libraryPicture, QString(), QString()));
              EXPECT_TRUE(thumbnails.data(thumbnails.index(0), Qt::DecorationRole).value<QImage>().isNull());
+             window->Load_and_fill_backgrounds();
+             for (const Browser_Picture_Object& shown : window->images->items())
+                 EXPECT_NE(shown.path, background);
              return QString();
          },
             QString() },
@@ -137,6 +142,12 @@ TEST_F(UnreadablePathsTest, EveryReaderSkipsWhatIsNoRegularFileWithoutWaiting)
              return QString();
          },
             QString() },
+        { "series appended to", [&] {
+             Series_File::Writer writer;
+             EXPECT_FALSE(writer.open(QStringLiteral("Piped"), Series_File::Writer::Mode::Append));
+             return writer.errorString();
+         },
+            piped },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
