@@ -19,8 +19,8 @@ QPlainTextEdit* TSLGraphicView::editingView() const
 void TSLGraphicView::startEditingGraphic(const TSLGraphicPtr& graphic)
 {
     auto* text = dynamic_cast<TSLText*>(graphic.get());
-    if (editingView_ || !text || !graphic->ctrl_is_visible || graphic->ctrl_is_locked
-        || graphic->data_source_type != 0 || !isVisible())
+    if (editingView_ || !text || !graphic->ctrl_is_visible || graphic->ctrl_is_locked || graphic->data_source_type != 0
+        || !isVisible())
         return;
     const QString stored = graphic->_Text_contents ? graphic->_Text_contents->string : graphic->Text_Value;
     const double zoom = zoomFactor();

@@ -10,8 +10,8 @@ class TSLTextEditingView : public QPlainTextEdit {
     Q_OBJECT
 public:
     // font and colour are the item's; pointsToPixels is the canvas's zoom factor.
-    TSLTextEditingView(const QString& text, const QFont& font, const QColor& colour, double pointsToPixels,
-        QWidget* parent);
+    TSLTextEditingView(
+        const QString& text, const QFont& font, const QColor& colour, double pointsToPixels, QWidget* parent);
 
     // Places the box at the item's top-left (pixels of the canvas) no smaller than the size, then grows it to
     // the text's extent, never past maxRight.

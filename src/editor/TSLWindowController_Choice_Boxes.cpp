@@ -165,9 +165,8 @@ void TSLWindowController::Data_Source_Changed()
 void TSLWindowController::showItemBinding(const TSLGraphic& item)
 {
     const Inspector_Fill_Mute mute;
-    const int source = item.data_source_type >= 0 && item.data_source_type < Data_source_type->count()
-        ? item.data_source_type
-        : 0;
+    const int source
+        = item.data_source_type >= 0 && item.data_source_type < Data_source_type->count() ? item.data_source_type : 0;
     Data_source_type->setCurrentIndex(source);
     Batch_Series->clear();
     Batch_Series->setEditText(QString());

@@ -34,12 +34,13 @@ void TSLText::growToFitText(double maxRight)
     const QString text = displayedText();
     const QFont font = displayedFont();
     constexpr double unbounded = 1.0e6;
-    const double longestLine = std::ceil(tsltextlayout::usedSize(*tsltextlayout::layoutText(
-        text, font, text_kerning, text_alignmnet, unbounded)).width());
+    const double longestLine = std::ceil(
+        tsltextlayout::usedSize(*tsltextlayout::layoutText(text, font, text_kerning, text_alignmnet, unbounded))
+            .width());
     const double width = std::max(b.width(), std::min(longestLine, maxRight - b.left()));
     const double height = std::max(b.height(),
         std::ceil(tsltextlayout::usedSize(*tsltextlayout::layoutText(text, font, text_kerning, text_alignmnet, width))
-                .height()));
+                      .height()));
     if (width != b.width() || height != b.height())
         setBounds(QRectF(b.topLeft(), QSizeF(width, height)));
 }

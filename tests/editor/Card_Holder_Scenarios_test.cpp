@@ -179,7 +179,8 @@ TEST_F(CardHolderScenario, TheEditBoxesAreLabelledAndUnlockTheirFields)
         for (const char* header : { "label_edit_label", "value_edit_label" })
             EXPECT_TRUE(form.findChild<QLabel*>(QLatin1String(header))->isVisible()) << header;
         const Profile_Form::Row& row = form.rows[1];
-        for (const auto& [box, field] : { std::pair { row.label_chk, row.label }, std::pair { row.value_chk, row.value } }) {
+        for (const auto& [box, field] :
+            { std::pair { row.label_chk, row.label }, std::pair { row.value_chk, row.value } }) {
             EXPECT_EQ(box->isChecked(), !field->isReadOnly()) << "the box shows whether the field is open";
             for (bool open : { true, false }) {
                 if (box->isChecked() != open)

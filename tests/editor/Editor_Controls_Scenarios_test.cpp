@@ -53,14 +53,16 @@ protected:
         ui.fileAnswers.push_back(path);
         const std::size_t before = window->Get_Front_Controls_Array().size();
         click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
-        return window->Get_Front_Controls_Array().size() > before ? window->Get_Front_Controls_Array().front() : nullptr;
+        return window->Get_Front_Controls_Array().size() > before ? window->Get_Front_Controls_Array().front()
+                                                                  : nullptr;
     }
     void saveAndReopen()
     {
         ui.fileAnswers.push_back(folder_.filePath(QStringLiteral("design")));
         ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
         window->New_Project_Setting_Reset();
-        ASSERT_EQ(window->Read_and_load_design_Log(folder_.filePath(QStringLiteral("design.dcard")), QStringLiteral("L")), 1);
+        ASSERT_EQ(
+            window->Read_and_load_design_Log(folder_.filePath(QStringLiteral("design.dcard")), QStringLiteral("L")), 1);
         QCoreApplication::processEvents();
     }
     void showCardPage(const QString& page)
@@ -124,7 +126,8 @@ TEST_F(ControlScenario, AFileThatIsNotAPictureIsRefusedByNameAndPicturesKeepThei
         ASSERT_TRUE(picture);
         const QSizeF placed = picture->bounds().size();
         EXPECT_NEAR(placed.width() / placed.height(), double(size.width()) / size.height(), 0.02) << size.width();
-        EXPECT_TRUE(placed.width() <= canvas()->canvasSize().width() && placed.height() <= canvas()->canvasSize().height());
+        EXPECT_TRUE(
+            placed.width() <= canvas()->canvasSize().width() && placed.height() <= canvas()->canvasSize().height());
     }
     enum class Place { Background, ImageTool, PictureBrowse };
     const struct {
@@ -253,7 +256,8 @@ TEST_F(ControlScenario, InvitationTextsLieOnTheCardWholeAndFollowTheBackgroundsB
     for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array()) {
         if (!item->control_ID.startsWith(QLatin1String("PARTY_")))
             continue;
-        EXPECT_TRUE(QRectF(QPointF(), canvas()->canvasSize()).contains(item->bounds())) << item->control_ID.toStdString();
+        EXPECT_TRUE(QRectF(QPointF(), canvas()->canvasSize()).contains(item->bounds()))
+            << item->control_ID.toStdString();
         EXPECT_TRUE(showsAllOfItsText(item)) << item->control_ID.toStdString();
     }
     const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
@@ -337,7 +341,12 @@ TEST_F(ControlScenario, ThePolygonToolDrawsAHexagonAndTheDirectionListTurnsALine
         while (list->currentIndex() != direction)
             QTest::keyClick(list, direction > list->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
         const QPointF run = line->endPoint() - line->beginPoint();
-        EXPECT_NEAR(std::abs(run.x()), direction == 1 ? 0 : direction == 2 ? std::abs(run.y()) : length, 0.5) << direction;
+        EXPECT_NEAR(std::abs(run.x()),
+            direction == 1       ? 0
+                : direction == 2 ? std::abs(run.y())
+                                 : length,
+            0.5)
+            << direction;
         EXPECT_NEAR(QLineF(line->beginPoint(), line->endPoint()).length(), length, 0.5);
         trigger(QStringLiteral("Undo_btn"));
         EXPECT_EQ(line->bounds(), before) << "the turn undoes";

@@ -162,8 +162,8 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
             if (!sizes || sizes->rowCount() <= pick)
                 return 0;
             if (pick >= 0)
-                QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {},
-                    sizes->visualItemRect(sizes->item(pick, 0)).center());
+                QTest::mouseClick(
+                    sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(pick, 0)).center());
             chosen = QSizeF(gallery.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->value(),
                 gallery.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->value());
             gallery.form().grid->selectRow(0);
