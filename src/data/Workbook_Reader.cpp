@@ -334,8 +334,10 @@ private:
         if (!kept)
             return;
         budget_.spend(0, 64);
+        const qsizetype columns = row_.size();
         sheet_.rows.append(std::move(row_));
         row_ = QStringList();
+        row_.reserve(columns); // rows are mostly as wide as the one before
     }
 
     Workbook_Sheet& sheet_;
