@@ -105,8 +105,8 @@ std::int64_t Workbook_Archive::declaredSize(const QString& name) const
     return at < 0 || !zip_ ? -1 : zip_->sizes[std::size_t(at)];
 }
 
-Workbook_Archive::Outcome Workbook_Archive::read(const QString& name, Xml_Stream_Scanner& scanner,
-    platform::ReadBudget& budget, Read_Control* control, QString* error)
+Workbook_Archive::Outcome Workbook_Archive::read(
+    const QString& name, Part_Sink& scanner, platform::ReadBudget& budget, Read_Control* control, QString* error)
 {
     const qsizetype at = names_.indexOf(name);
     if (at < 0 || !zip_)
