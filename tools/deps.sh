@@ -11,7 +11,7 @@ packages=(
     fonts-dejavu-core fonts-liberation2 fontconfig
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick unzip
-    python3 python3-openpyxl python3-aiosmtpd
+    python3 python3-openpyxl python3-aiosmtpd libreoffice-calc-nogui
     zxing-cpp-tools zbar-tools dmtx-utils zint poppler-utils shared-mime-info desktop-file-utils
 )
 

@@ -8,5 +8,6 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_WE
     ${TESSALINE_CMAKE_ARGS:-}
 cmake --build "$build" --parallel "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
-cd "$build"
-ctest --output-on-failure --parallel "$(nproc)" --timeout 900 ${TESSALINE_CTEST_ARGS:-}
+(cd "$build" && ctest --output-on-failure --parallel "$(nproc)" --timeout 900 ${TESSALINE_CTEST_ARGS:-})
+# The installed program finds its resources.
+bash tools/check_install.sh "$build"

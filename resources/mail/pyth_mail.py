@@ -1,36 +1,68 @@
 #!/usr/bin/python3
 # Tessaline Card's mail sender: hands one message to an SMTP server.
 #
-# Arguments: sender, server, port, sender (login name), recipient, subject, body, "Y" for SSL from the
-# first byte (anything else: plain, upgraded with STARTTLS when the server offers it), then the files to
-# attach. Standard input: the password on the first line; the rest is ignored.
-# Exit status: 0 once the server has taken the message, 1 for any failure, 2 for wrong arguments.
+# Everything comes on standard input, never in the argument list (which every local user can read): one
+# UTF-8 JSON object with "sender", "login", "server", "port", "recipient", "subject", "body", "ssl" ("Y":
+# SSL from the first byte; anything else: STARTTLS, required), "attachments" (paths) and "password".
+# The certificate chain and host name are verified against the system's trust store (SSL_CERT_FILE and
+# SSL_CERT_DIR name another, as OpenSSL reads them). A password is only ever sent encrypted.
+#
+# Exit status: 0 once the server has taken the message; otherwise the kind of failure below, with one
+# line on standard error saying why.
+import base64
+import json
 import mimetypes
 import os
 import smtplib
 import socket
+import ssl
 import sys
 from email.message import EmailMessage
 from email.utils import formatdate, make_msgid
 
+FAILED = 1
+BAD_INPUT = 2
+LOGIN_REFUSED = 3
+NO_ENCRYPTION = 4
+CERTIFICATE = 5
+RECIPIENT_REFUSED = 6
+SENDER_REFUSED = 7
+
 # A server that stops answering ends the send instead of hanging it.
 NETWORK_TIMEOUT_SECONDS = 20
+MAX_INPUT_BYTES = 8 * 1024 * 1024
 
 
-def read_password():
-    data = sys.stdin.buffer.read()
-    return data.split(b"\n", 1)[0].decode("ascii", "replace").rstrip("\r")
+class Failure(Exception):
+    def __init__(self, status, text):
+        Exception.__init__(self, text)
+        self.status = status
 
 
-def build_message(sender, recipient, subject, body, attachments):
+def read_request():
+    data = sys.stdin.buffer.read(MAX_INPUT_BYTES + 1)
+    if len(data) > MAX_INPUT_BYTES:
+        raise Failure(BAD_INPUT, "the mail is larger than %d bytes" % MAX_INPUT_BYTES)
+    try:
+        request = json.loads(data.decode("utf-8"))
+    except (UnicodeError, ValueError) as error:
+        raise Failure(BAD_INPUT, "the mail's fields cannot be read: %s" % error)
+    fields = ("sender", "login", "server", "port", "recipient", "subject", "body", "ssl", "password")
+    if not isinstance(request, dict) or any(not isinstance(request.get(name), str) for name in fields) \
+            or not isinstance(request.get("attachments"), list):
+        raise Failure(BAD_INPUT, "the mail's fields are incomplete")
+    return request
+
+
+def build_message(request):
     message = EmailMessage()
-    message["From"] = sender
-    message["To"] = recipient
-    message["Subject"] = subject
+    message["From"] = request["sender"].strip()
+    message["To"] = request["recipient"].strip()
+    message["Subject"] = request["subject"]
     message["Date"] = formatdate(localtime=True)
     message["Message-ID"] = make_msgid()
-    message.set_content(body)
-    for path in attachments:
+    message.set_content(request["body"])
+    for path in request["attachments"]:
         kind, encoding = mimetypes.guess_type(path)
         if kind is None or encoding is not None:
             kind = "application/octet-stream"
@@ -42,28 +74,58 @@ def build_message(sender, recipient, subject, body, attachments):
 
 
 def connect(server, port, use_ssl):
+    context = ssl.create_default_context()
     if use_ssl:
-        return smtplib.SMTP_SSL(server, port, timeout=NETWORK_TIMEOUT_SECONDS)
+        return smtplib.SMTP_SSL(server, port, timeout=NETWORK_TIMEOUT_SECONDS, context=context)
     connection = smtplib.SMTP(server, port, timeout=NETWORK_TIMEOUT_SECONDS)
     connection.ehlo()
-    if connection.has_extn("starttls"):
-        connection.starttls()
-        connection.ehlo()
+    if not connection.has_extn("starttls"):
+        connection.close()
+        raise Failure(NO_ENCRYPTION, "The server %s offers no encryption (STARTTLS): nothing was sent, and the "
+                                     "password was not given to it." % server)
+    connection.starttls(context=context)
+    connection.ehlo()
     return connection
 
 
-def send(arguments, password):
-    sender, server, port_text, login, recipient, subject, body, ssl_flag = arguments[:8]
-    attachments = arguments[8:]
-    port = int(port_text.strip())
-    recipient = recipient.strip()
-    message = build_message(sender.strip(), recipient, subject, body, attachments)
-    connection = connect(server.strip(), port, ssl_flag == "Y")
+def login(connection, user, password):
+    # smtplib's own login encodes as ASCII only and tries one mechanism after another; the password is sent
+    # as UTF-8 once, and a refusal ends the send at once.
+    mechanisms = connection.esmtp_features.get("auth", "").upper().split()
+    user_bytes, password_bytes = user.encode("utf-8"), password.encode("utf-8")
+    if "PLAIN" in mechanisms:
+        token = base64.b64encode(b"\0" + user_bytes + b"\0" + password_bytes).decode("ascii")
+        code, reply = connection.docmd("AUTH", "PLAIN " + token)
+    elif "LOGIN" in mechanisms:
+        code, reply = connection.docmd("AUTH", "LOGIN " + base64.b64encode(user_bytes).decode("ascii"))
+        if code == 334:
+            code, reply = connection.docmd(base64.b64encode(password_bytes).decode("ascii"))
+    else:
+        raise Failure(LOGIN_REFUSED, "the server offers no way of logging in that this program knows")
+    if code != 235:
+        raise Failure(LOGIN_REFUSED, "%d %s" % (code, reply.decode("utf-8", "replace")))
+
+
+def send(request):
+    try:
+        port = int(request["port"].strip())
+    except ValueError:
+        raise Failure(BAD_INPUT, "the port \"%s\" is not a number" % request["port"])
+    recipient = request["recipient"].strip()
+    sender = request["sender"].strip()
+    message = build_message(request)
+    connection = connect(request["server"].strip(), port, request["ssl"] == "Y")
     try:
         connection.ehlo_or_helo_if_needed()
-        if password and connection.has_extn("auth"):
-            connection.login(login.strip(), password)
-        connection.send_message(message, from_addr=sender.strip(), to_addrs=[recipient])
+        if request["password"] and connection.has_extn("auth"):
+            login(connection, request["login"].strip(), request["password"])
+        try:
+            connection.send_message(message, from_addr=sender, to_addrs=[recipient])
+        except smtplib.SMTPRecipientsRefused as error:
+            code, reply = error.recipients.get(recipient, (0, b""))
+            raise Failure(RECIPIENT_REFUSED, "%d %s" % (code, reply.decode("utf-8", "replace")))
+        except smtplib.SMTPSenderRefused as error:
+            raise Failure(SENDER_REFUSED, "%d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace")))
     finally:
         try:
             connection.quit()
@@ -72,15 +134,20 @@ def send(arguments, password):
 
 
 def main():
-    if len(sys.argv) < 9:
-        sys.stderr.write("mail: expected sender, server, port, login, recipient, subject, body and SSL flag\n")
-        return 2
-    password = read_password()
     try:
-        send(sys.argv[1:], password)
+        send(read_request())
+    except Failure as failure:
+        sys.stderr.write("%s\n" % failure)
+        return failure.status
+    except ssl.SSLCertVerificationError as error:
+        sys.stderr.write("%s\n" % (error.verify_message or error))
+        return CERTIFICATE
+    except smtplib.SMTPAuthenticationError as error:
+        sys.stderr.write("%s\n" % error)
+        return LOGIN_REFUSED
     except (smtplib.SMTPException, OSError, socket.timeout, ValueError, UnicodeError) as error:
-        sys.stderr.write("mail: %s\n" % error)
-        return 1
+        sys.stderr.write("%s\n" % (error or type(error).__name__))
+        return FAILED
     return 0
 
 

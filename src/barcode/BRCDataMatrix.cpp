@@ -2,6 +2,7 @@
 
 #include "barcode/BRC2DResolution.h"
 #include "barcode/Barcode_Gen.h"
+#include "barcode/DataMatrix_Encodation.h"
 #include "barcode/DataMatrix_Symbol_Builder.h"
 #include "common/Common_Functions.h"
 
@@ -38,48 +39,18 @@ int asciiCodewords(const QByteArray& data)
     return count;
 }
 
-// Values a byte takes in C40 (text = false) or Text encodation: one for the basic set, two for a shifted
-// character, and two more for the upper shift of a byte above 127.
-int tripletValues(unsigned char c, bool text)
-{
-    if (c >= 128)
-        return 2 + tripletValues(static_cast<unsigned char>(c - 128), text);
-    const bool basic = c == ' ' || (c >= '0' && c <= '9') || (text ? (c >= 'a' && c <= 'z') : (c >= 'A' && c <= 'Z'));
-    return basic ? 1 : 2;
-}
-
 } // namespace
 
-QByteArray BRCDataMatrix::completeTriplets(const QByteArray& data, const QByteArray& encoding)
+QByteArray BRCDataMatrix::validLetters(const QByteArray& data, const QByteArray& encoding)
 {
     QByteArray result = encoding;
-    // The library writes the NUL byte and bytes above 127 wrongly in C40 and Text (an upper-shifted 0x80
-    // comes out as another byte and upsets what follows); ASCII carries them right.
+    // Bytes above 127 go in ASCII, which carries them in fewer codewords than C40's upper shift, as does
+    // every byte the letter's encodation has no value for.
     for (qsizetype k = 0; k < result.size() && k < data.size(); ++k) {
-        const auto c = static_cast<unsigned char>(data[k]);
-        if ((result[k] == 'C' || result[k] == 'T') && (c == 0 || c >= 128))
-            result[k] = 'A';
-    }
-    qsizetype k = 0;
-    while (k < result.size()) {
         const char letter = result[k];
-        if (letter != 'C' && letter != 'T') {
-            ++k;
-            continue;
-        }
-        qsizetype end = k;
-        int values = 0;
-        while (end < result.size() && result[end] == letter && end < data.size())
-            values += tripletValues(static_cast<unsigned char>(data[end++]), letter == 'T');
-        // A run that ends inside a triplet is padded by the library with a value readers take for a
-        // character; its last bytes go in ASCII instead.
-        qsizetype last = end;
-        while (values % 3 != 0 && last > k) {
-            --last;
-            values -= tripletValues(static_cast<unsigned char>(data[last]), letter == 'T');
-            result[last] = 'A';
-        }
-        k = end;
+        const bool known = QByteArrayView("ACTXEB").contains(letter);
+        if (!known || !DataMatrix_Encodation::carries(letter, static_cast<unsigned char>(data[k])))
+            result[k] = 'A';
     }
     return result;
 }
@@ -161,57 +132,58 @@ BRCDataMatrix::Symbol BRCDataMatrix::fromGrid(const DataMatrix_Symbol_Builder::G
     return symbol;
 }
 
-bool BRCDataMatrix::readable(const Symbol& symbol)
+QByteArray BRCDataMatrix::chosenLetters(const QByteArray& data)
 {
-    // The library interleaves the 144 x 144 size's blocks in a way no reader follows.
-    return !(symbol.W == 144 && symbol.H == 144);
+    const QByteArray ascii(data.size(), 'A');
+    // The library's choice takes Base256 for bytes above 127 (any UTF-8 text beyond ASCII), and a value too
+    // long for every readable size leaves its work buffer unreleased: ASCII carries both.
+    const bool highBytes = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
+    if (highBytes || asciiCodewords(data) > kLargestReadableCapacity)
+        return ascii;
+    Symbol chosen;
+    if (!callLibrary(data, {}, &chosen) || chosen.encoding.size() != data.size())
+        return ascii;
+    return validLetters(data, chosen.encoding);
+}
+
+std::optional<BRCDataMatrix::Symbol> BRCDataMatrix::encodeIn(
+    const QByteArray& data, int W, int H, const QByteArray& letters)
+{
+    std::vector<DataMatrix_Symbol_Builder::Size> sizes;
+    if (W > 0 || H > 0) {
+        if (const auto size = DataMatrix_Symbol_Builder::sizeOf(H, W))
+            sizes.push_back(*size);
+    } else {
+        sizes = DataMatrix_Symbol_Builder::sizesByCapacity();
+    }
+    for (const auto& size : sizes) {
+        // The end of the data depends on the room the size leaves, so each size gets its own codewords.
+        const auto codewords = DataMatrix_Encodation::codewords(data, letters, size.dataCodewords);
+        if (!codewords)
+            continue;
+        if (const auto grid = DataMatrix_Symbol_Builder::build(*codewords, size))
+            return fromGrid(*grid, letters);
+    }
+    return std::nullopt;
 }
 
 std::optional<BRCDataMatrix::Symbol> BRCDataMatrix::encode(
     const QByteArray& data, int W, int H, const QByteArray& encoding)
 {
-    Symbol symbol;
-    symbol.W = W;
-    symbol.H = H;
-    if (DataMatrix_Symbol_Builder::handles(W, H, encoding)) {
-        if (const auto built = DataMatrix_Symbol_Builder::encode(data, W, H, completeTriplets(data, encoding)))
-            return fromGrid(*built, encoding);
-    } else if (!data.isEmpty() && data.size() <= MAXBARCODE) {
-        // The library's Base256 encodation never succeeds, and its own choice takes Base256 for runs of
-        // bytes above 127 (any UTF-8 text beyond ASCII). ASCII encodation carries every byte: it stands in for
-        // Base256, and for the library's choice when the value has such bytes.
-        const QByteArray ascii(data.size(), 'A');
-        QByteArray letters = completeTriplets(data, encoding);
-        letters.replace('B', 'A');
-        if (letters.isEmpty()) {
-            // The library's own choice is made at the automatic size, where it fits whenever the value fits
-            // any readable size (a failed choice leaves the library's work buffer unreleased). For a given
-            // size that choice is then passed on as explicit letters.
-            const bool highBytes = std::any_of(data.begin(), data.end(), [](char c) { return (c & 0x80) != 0; });
-            Symbol chosen;
-            if (!highBytes && asciiCodewords(data) <= kLargestReadableCapacity && callLibrary(data, {}, &chosen)) {
-                if (W == 0 && H == 0 && readable(chosen))
-                    return chosen;
-                letters = chosen.encoding;
-            } else {
-                letters = ascii;
-            }
-        }
-        if (callLibrary(data, letters, &symbol) && readable(symbol))
+    if (!data.isEmpty() && data.size() <= MAXBARCODE) {
+        const QByteArray letters = encoding.isEmpty() ? chosenLetters(data) : validLetters(data, encoding);
+        if (auto symbol = encodeIn(data, W, H, letters))
             return symbol;
-        if (letters != ascii && symbol.grid.empty()) {
-            Symbol retry;
-            retry.W = W;
-            retry.H = H;
-            if (callLibrary(data, ascii, &retry) && readable(retry))
-                return retry;
+        // When the chosen encodation does not fit, ASCII is tried before giving up.
+        const QByteArray ascii(data.size(), 'A');
+        if (letters != ascii) {
+            if (auto symbol = encodeIn(data, W, H, ascii))
+                return symbol;
         }
     }
     std::fprintf(stderr, "No barcode produced\n");
     std::fflush(stderr);
-    std::printf("Size    : %dx%d\n", symbol.W, symbol.H);
-    std::printf(
-        "Encoded : %d of %d bytes with %d bytes of ecc\n", symbol.dataCodewords, symbol.capacity, symbol.eccCodewords);
+    std::printf("Size    : %dx%d\n", W, H);
     std::printf("Barcode : %s\n", data.constData());
     std::printf("Encoding: %s\n", encoding.constData());
     std::fflush(stdout);

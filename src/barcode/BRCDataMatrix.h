@@ -30,17 +30,15 @@ public:
     // One letter per byte for "Ascii", "C40", "Text", "Base256"; empty (library's choice) otherwise.
     static QByteArray encodingString(const QString& choice, int length);
 
-    // Encodes all the bytes of data (W = H = 0 lets the library choose the size). Base256 and the 144 x 144
-    // size are built by DataMatrix_Symbol_Builder, because the library refuses the first and misplaces the
-    // second (a 144 x 144 symbol of the library's own road counts as a failure). ASCII encodation stands in
-    // for the library's own choice on bytes above 127, which the library cannot encode; when the chosen
-    // encodation fails, ASCII is tried before giving up. On failure writes the report lines to the standard
-    // streams and returns nothing.
+    // Encodes all the bytes of data (W = H = 0: the size with the fewest data codewords that holds it) in
+    // the given letters, or in the library's choice of encodation when none are given. ASCII is tried when
+    // the chosen encodation does not fit. On failure writes the report lines to the standard streams and
+    // returns nothing.
     static std::optional<Symbol> encode(const QByteArray& data, int W, int H, const QByteArray& encoding);
 
-    // The encodation letters with the bytes C40 and Text cannot carry (NUL, above 127) and every C40 or
-    // Text run cut to whole triplets put in ASCII.
-    static QByteArray completeTriplets(const QByteArray& data, const QByteArray& encoding);
+    // The encodation letters with the bytes their encodation cannot carry put in ASCII: above 127 in C40 and
+    // Text, all but capitals, digits, space, CR, "*" and ">" in X12, all but 32 to 94 in EDIFACT.
+    static QByteArray validLetters(const QByteArray& data, const QByteArray& encoding);
 
     // The EPS text of a symbol: one module of margin, row 0 at the bottom, dark modules as 0 bits.
     static QByteArray makeEPS(const QByteArray& data, const Symbol& symbol);
@@ -49,6 +47,8 @@ public:
     static BarcodePicture makePicture(const Symbol& symbol, int moduleSize, int dpi);
 
 private:
-    static bool readable(const Symbol& symbol);
+    // The library's choice of encodation for data, made valid for each byte.
+    static QByteArray chosenLetters(const QByteArray& data);
+    static std::optional<Symbol> encodeIn(const QByteArray& data, int W, int H, const QByteArray& letters);
     static Symbol fromGrid(const DataMatrix_Symbol_Builder::Grid& grid, const QByteArray& encoding);
 };

@@ -1,10 +1,10 @@
 #include "barcode/BarcodePngWriter.h"
 
 #include "barcode/PngRowDeflater.h"
+#include "platform/CheckedSave.h"
 #include "platform/PngColourWriter.h"
 #include "platform/QuickFileReplace.h"
 
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -411,13 +411,7 @@ bool BarcodePngWriter::write(const QImage& image, const QString& path, QString* 
             *error = QStringLiteral("the picture could not be encoded");
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(png) != png.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return platform::saveFileAtomically(path, [&png](QIODevice& file) { return platform::writeAll(file, png); }, error);
 }
 
 bool BarcodePngWriter::writeBatch(const QImage& image, const QString& path, QString* error)

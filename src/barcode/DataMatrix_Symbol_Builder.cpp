@@ -1,5 +1,7 @@
 #include "barcode/DataMatrix_Symbol_Builder.h"
 
+#include <algorithm>
+#include <iterator>
 #include <mutex>
 
 // The library's Reed-Solomon coder: declared in its sources, not in its installed header.
@@ -7,7 +9,6 @@ extern "C" {
 void rs_init_gf(int poly);
 void rs_init_code(int nsym, int index);
 void rs_encode(int len, unsigned char* data, unsigned char* res);
-char ecc200encode(unsigned char* t, int tl, unsigned char* s, int sl, char* encoding, int* lenp);
 }
 
 namespace {
@@ -155,13 +156,6 @@ private:
     std::vector<int> cells_;
 };
 
-unsigned char randomised255(int value, int position)
-{
-    const int pseudo = ((149 * position) % 255) + 1;
-    const int sum = value + pseudo;
-    return static_cast<unsigned char>(sum <= 255 ? sum : sum - 256);
-}
-
 unsigned char randomised253(int value, int position)
 {
     const int pseudo = ((149 * position) % 253) + 1;
@@ -218,23 +212,6 @@ std::optional<DataMatrix_Symbol_Builder::Size> DataMatrix_Symbol_Builder::smalle
     return std::nullopt;
 }
 
-QByteArray DataMatrix_Symbol_Builder::base256Codewords(const QByteArray& data)
-{
-    QByteArray field;
-    const auto n = static_cast<int>(data.size());
-    if (n <= 249) {
-        field += static_cast<char>(n);
-    } else {
-        field += static_cast<char>(n / 250 + 249);
-        field += static_cast<char>(n % 250);
-    }
-    field += data;
-    QByteArray codewords(1, static_cast<char>(231)); // latch to Base256
-    for (qsizetype i = 0; i < field.size(); ++i)
-        codewords += static_cast<char>(randomised255(static_cast<unsigned char>(field[i]), static_cast<int>(i + 2)));
-    return codewords;
-}
-
 std::optional<DataMatrix_Symbol_Builder::Grid> DataMatrix_Symbol_Builder::build(
     const QByteArray& codewords, const Size& size)
 {
@@ -279,38 +256,13 @@ std::optional<DataMatrix_Symbol_Builder::Grid> DataMatrix_Symbol_Builder::build(
     return grid;
 }
 
-bool DataMatrix_Symbol_Builder::handles(int W, int H, const QByteArray& encoding)
+const std::vector<DataMatrix_Symbol_Builder::Size>& DataMatrix_Symbol_Builder::sizesByCapacity()
 {
-    return encoding.contains('B') || (W == 144 && H == 144);
-}
-
-std::optional<DataMatrix_Symbol_Builder::Grid> DataMatrix_Symbol_Builder::encode(
-    const QByteArray& data, int W, int H, const QByteArray& encoding)
-{
-    if (data.isEmpty())
-        return std::nullopt;
-    QByteArray codewords;
-    if (encoding.contains('B')) {
-        codewords = base256Codewords(data);
-    } else {
-        // The library's encodations, at the capacity of the largest size.
-        const auto largest = sizeOf(144, 144);
-        QByteArray buffer(largest->dataCodewords, '\0');
-        QByteArray bytes = data;
-        QByteArray letters = encoding.isEmpty() ? QByteArray(data.size(), 'A') : encoding;
-        int used = 0;
-        {
-            const std::lock_guard<std::mutex> guard(DataMatrix_Symbol_Builder::libraryLock());
-            if (!ecc200encode(reinterpret_cast<unsigned char*>(buffer.data()), largest->dataCodewords,
-                    reinterpret_cast<unsigned char*>(bytes.data()), static_cast<int>(bytes.size()), letters.data(),
-                    &used))
-                return std::nullopt;
-        }
-        // The library pads to the length it is given; the padding is made again for the size chosen.
-        codewords = buffer.left(used);
-    }
-    const std::optional<Size> size = W > 0 && H > 0 ? sizeOf(H, W) : smallestFor(static_cast<int>(codewords.size()));
-    if (!size)
-        return std::nullopt;
-    return build(codewords, *size);
+    static const std::vector<Size> sizes = [] {
+        std::vector<Size> sorted(std::begin(kSizes), std::end(kSizes));
+        std::stable_sort(sorted.begin(), sorted.end(),
+            [](const Size& a, const Size& b) { return a.dataCodewords < b.dataCodewords; });
+        return sorted;
+    }();
+    return sizes;
 }

@@ -7,9 +7,9 @@
 #include <vector>
 
 // ECC200 symbols from data codewords: error correction through the iec16022 library's Reed-Solomon coder,
-// block interleaving, module placement and finder patterns. Serves what the library's own road gets
-// wrong: the Base256 encodation, which it refuses at every size, and the 144 x 144 size, whose blocks it
-// interleaves in a way readers do not follow.
+// block interleaving, module placement and finder patterns. Every symbol is built here: the library's own
+// road refuses Base256, interleaves the 144 x 144 size's blocks in a way readers do not follow, and ends
+// EDIFACT and X12 data where readers have already returned to ASCII.
 class DataMatrix_Symbol_Builder {
 public:
     struct Size {
@@ -38,13 +38,8 @@ public:
     // The smallest square size holding that many data codewords; none when none does.
     static std::optional<Size> smallestFor(int dataCodewords);
 
-    // The data codewords of Base256 encodation: latch, length and the bytes, each randomised by position.
-    static QByteArray base256Codewords(const QByteArray& data);
-    // Whether encode below makes the symbol: a Base256 encodation or the 144 x 144 size.
-    static bool handles(int W, int H, const QByteArray& encoding);
-    // The value in the encodation letters (Base256 when any letter is "B"; ASCII when none are given) at
-    // the given size (0 x 0: the smallest square that holds it); none when it does not fit.
-    static std::optional<Grid> encode(const QByteArray& data, int W, int H, const QByteArray& encoding);
+    // Every size, fewest data codewords first (a square before a rectangle of the same capacity).
+    static const std::vector<Size>& sizesByCapacity();
 
     // The size's data codewords followed by each block's error correction, interleaved.
     static QByteArray withErrorCorrection(const QByteArray& data, const Size& size);

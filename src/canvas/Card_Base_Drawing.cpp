@@ -127,9 +127,10 @@ void Card_Base_Drawing(
     painter.restore();
 }
 
-void Card_Base_Drawing(QPainter& painter, const QRectF& cardRect, const QRectF& dirtyRect)
+void Card_Base_Drawing(QPainter& painter, const QRectF& cardRect, const QRectF& dirtyRect, int side)
 {
     const CardEditorServices* services = editorServices();
-    const Card_Property side = services ? services->cardSideProperty(Card_Front_Or_Back) : Card_Property();
-    Card_Base_Drawing(painter, cardRect, side, Card_Shape, dirtyRect);
+    const Card_Property record
+        = services ? services->cardSideProperty(side < 0 ? Card_Front_Or_Back : side) : Card_Property();
+    Card_Base_Drawing(painter, cardRect, record, Card_Shape, dirtyRect);
 }

@@ -21,7 +21,8 @@ void Card_Base_Drawing(
 
 // The canvas's form: the record of the current side (Card_Front_Or_Back) as the editor gives it, and
 // the outline code Card_Shape. GUI thread only.
-void Card_Base_Drawing(QPainter& painter, const QRectF& cardRect, const QRectF& dirtyRect);
+// `side` 0 front, 1 back, 2 the scratch side; -1 the side named by Card_Front_Or_Back.
+void Card_Base_Drawing(QPainter& painter, const QRectF& cardRect, const QRectF& dirtyRect, int side = -1);
 
 // The outline for an outline code; the rounded corners have radius 10, at most half a side.
 QPainterPath cardOutlinePath(const QRectF& cardRect, int cardShape);

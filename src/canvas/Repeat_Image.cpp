@@ -3,6 +3,7 @@
 #include "model/CardEditorServices.h"
 
 #include <QImage>
+#include <QLayout>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -21,6 +22,16 @@ void Draw_Banner_Tiles(QPainter& painter, const QImage& banner, const QRectF& ar
 Repeat_Image::Repeat_Image(QWidget* parent)
     : QLabel(parent)
 {
+}
+
+QSize Repeat_Image::sizeHint() const
+{
+    return layout() ? layout()->sizeHint().expandedTo(QLabel::sizeHint()) : QLabel::sizeHint();
+}
+
+QSize Repeat_Image::minimumSizeHint() const
+{
+    return layout() ? layout()->minimumSize().expandedTo(QLabel::minimumSizeHint()) : QLabel::minimumSizeHint();
 }
 
 void Repeat_Image::paintEvent(QPaintEvent* event)

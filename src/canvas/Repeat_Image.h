@@ -18,6 +18,10 @@ class Repeat_Image : public QLabel {
 public:
     explicit Repeat_Image(QWidget* parent = nullptr);
 
+    // A form may lay other controls out on the view: it is then as large as they need.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };

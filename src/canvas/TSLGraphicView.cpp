@@ -17,8 +17,10 @@
 #include <QSet>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <utility>
 
 TSLGraphicView::TSLGraphicView(QWidget* parent)
     : QWidget(parent)
@@ -35,7 +37,7 @@ TSLGraphicView::~TSLGraphicView()
 {
     // A drag or creation cut short by the window going away still closes its undo group.
     if (document_) {
-        platform::UndoManager& undo = document_->undoManager();
+        platform::UndoManager& undo = document_->undoManagerForKey(graphicsKey_);
         if (drag_.undoGroupOpen)
             undo.endUndoGrouping();
         if (creation_) {
@@ -244,6 +246,56 @@ void TSLGraphicView::selectAll()
     changeSelectionIndexes(all);
 }
 
+namespace {
+
+// How much of an item stays on the card at least (all of a smaller item).
+constexpr double keptOnCard = 12.0;
+
+// The moves along one axis that keep [low, high] overlapping [0, length] by the kept amount.
+std::pair<double, double> keptRange(double low, double high, double length)
+{
+    const double kept = std::min(keptOnCard, high - low);
+    return { kept - high, length - kept - low };
+}
+
+} // namespace
+
+QPointF TSLGraphicView::moveKeepingOnCard(const TSLGraphicList& items, const QPointF& delta) const
+{
+    double loX = -1e9, hiX = 1e9, loY = -1e9, hiY = 1e9;
+    for (const TSLGraphicPtr& item : items) {
+        const QRectF b = item->bounds().normalized();
+        const auto [minX, maxX] = keptRange(b.left(), b.right(), canvasSize_.width());
+        const auto [minY, maxY] = keptRange(b.top(), b.bottom(), canvasSize_.height());
+        loX = std::max(loX, minX);
+        hiX = std::min(hiX, maxX);
+        loY = std::max(loY, minY);
+        hiY = std::min(hiY, maxY);
+    }
+    // Standing still is always allowed, so an item already off the card can be moved back.
+    return QPointF(std::clamp(delta.x(), std::min(loX, 0.0), std::max(hiX, 0.0)),
+        std::clamp(delta.y(), std::min(loY, 0.0), std::max(hiY, 0.0)));
+}
+
+std::vector<std::pair<TSLGraphicPtr, QRectF>> TSLGraphicView::bringItemsOntoCard()
+{
+    std::vector<std::pair<TSLGraphicPtr, QRectF>> moved;
+    for (const TSLGraphicPtr& item : graphics()) {
+        const QRectF b = item->bounds().normalized();
+        const auto [minX, maxX] = keptRange(b.left(), b.right(), canvasSize_.width());
+        const auto [minY, maxY] = keptRange(b.top(), b.bottom(), canvasSize_.height());
+        const QPointF delta(std::clamp(0.0, minX, std::max(minX, maxX)), std::clamp(0.0, minY, std::max(minY, maxY)));
+        if (delta.isNull())
+            continue;
+        moved.emplace_back(item, item->bounds());
+        TSLGraphic::translateGraphics({ item }, delta.x(), delta.y());
+    }
+    if (!moved.empty())
+        nameUndo(QStringLiteral("Move"));
+    update();
+    return moved;
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Grid, size and zoom
 
@@ -340,7 +392,8 @@ bool rectsIntersect(const QRectF& a, const QRectF& b)
 
 void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
 {
-    Card_Base_Drawing(painter, bounds(), dirtyRect);
+    // The scratch side draws its own copy of the edited side's look.
+    Card_Base_Drawing(painter, bounds(), dirtyRect, graphicsKey_ == TSLDocumentGraphicsKey_temp ? 2 : -1);
     const double devicePixelsPerPoint = painter.transform().m11() * painter.device()->devicePixelRatioF();
     if (grid_)
         grid_->drawRect(painter, dirtyRect, devicePixelsPerPoint);

@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 class QMimeData;
@@ -132,6 +133,12 @@ public:
     void moveUp() { moveSelectedGraphicsByX(0, -1); }
     void moveDown() { moveSelectedGraphicsByX(0, 1); }
     void selectAll();
+    // Moves every item lying (nearly) wholly off the card just back onto it, as one step named "Move";
+    // each moved item with its bounds before.
+    std::vector<std::pair<TSLGraphicPtr, QRectF>> bringItemsOntoCard();
+    // The part of a move (dx, dy) that keeps at least a little of every item on the card; an item already
+    // off the card may still move towards it.
+    QPointF moveKeepingOnCard(const TSLGraphicList& items, const QPointF& delta) const;
     void deselectAll() { changeSelectionIndexes({}); }
     void Clear_Control_Selection() { changeSelectionIndexes({}); }
 
@@ -284,6 +291,9 @@ private:
     void hideHandlesMomentarily();
     void unhideHandlesForTimer();
     void runUndo(bool redo);
+    // Names the open undo step, as the Edit menu shows it: a key of "UndoStrings", "%@" filled with `kind`.
+    void nameUndo(const QString& key, const QString& kind = {});
+    static QString kindName(const TSLGraphicList& items); // "Text", "Picture" ... or "Items"
 
     // Commands (TSLGraphicView_Commands.cpp)
     bool refuseLockedSelection() const;

@@ -49,8 +49,11 @@ void TSLGraphicView::deleteSelection()
     if (refuseLockedSelection() || !document_)
         return;
     const TSLIndexSet selected = selectionIndexes();
-    if (!selected.empty())
+    if (!selected.empty()) {
+        const QString kind = kindName(selectedGraphics());
         removeGraphicsAtIndexes(asVector(selected));
+        nameUndo(QStringLiteral("Delete %@"), kind);
+    }
     refreshUndoButtons();
     if (CardEditorServices* services = editorServices())
         services->Show_RHS_Properties(nullptr);
@@ -310,9 +313,9 @@ bool TSLGraphicView::validateMenuItem(TSLCanvasCommand command, QString* title) 
     case TSLCanvasCommand::makeSameHeight:
         return selected.size() > 1;
     case TSLCanvasCommand::undo:
-        return document_ && document_->undoManager().canUndo();
+        return document_ && document_->undoManagerForKey(graphicsKey_).canUndo();
     case TSLCanvasCommand::redo:
-        return document_ && document_->undoManager().canRedo();
+        return document_ && document_->undoManagerForKey(graphicsKey_).canRedo();
     case TSLCanvasCommand::showOrHideRulers:
         if (title) {
             const QString english = rulersVisible_ ? QStringLiteral("Hide Ruler") : QStringLiteral("Show Ruler");

@@ -127,7 +127,7 @@ bool TSLGraphicView::beginCreation(const QString& graphicClass, const std::optio
     const QRectF& bound_rect, const QString& card_side, const QString& ctrl_value, const QString& ctrl_ID)
 {
     // The whole creation, the drag included, is one undo group of its own.
-    platform::UndoManager& undo = document_->undoManager();
+    platform::UndoManager& undo = document_->undoManagerForKey(graphicsKey_);
     Creation creation;
     creation.groupsByEvent = undo.groupsByEvent();
     undo.setGroupsByEvent(false);
@@ -167,6 +167,7 @@ bool TSLGraphicView::beginCreation(const QString& graphicClass, const std::optio
     creation.item->setBounds(QRectF(origin, size));
     creation_ = creation;
     insertGraphics({ creation.item }, { 0 });
+    nameUndo(QStringLiteral("Create %@"), kindName({ creation.item }));
     return true;
 }
 
@@ -175,13 +176,13 @@ void TSLGraphicView::finishCreation()
     if (!creation_)
         return;
     const Creation creation = *creation_;
-    platform::UndoManager& undo = document_->undoManager();
+    platform::UndoManager& undo = document_->undoManagerForKey(graphicsKey_);
     const TSLGraphicPtr& item = creation.item;
     if (item->width() == 0.0 && item->height() == 0.0) {
-        // A click without a drag: the item goes and leaves no undo step. The front list recorded its
-        // insertion, so undoing the closed group with registration off takes it out without a redo; the
-        // other lists record nothing, so there the item is taken out directly and no earlier step is undone.
-        if (graphicsKey_ == TSLDocumentGraphicsKey && undo.isUndoRegistrationEnabled()) {
+        // A click without a drag: the item goes and leaves no undo step. The list recorded its insertion,
+        // so undoing the closed group with registration off takes it out without a redo; with registration
+        // off nothing was recorded, so the item is taken out directly and no earlier step is undone.
+        if (undo.isUndoRegistrationEnabled()) {
             undo.endUndoGrouping();
             undo.disableUndoRegistration();
             undo.undo();

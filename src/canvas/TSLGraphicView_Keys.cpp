@@ -4,8 +4,10 @@
 
 #include "model/CardEditorServices.h"
 #include "model/TSLDocument.h"
+#include "platform/StringsTable.h"
 #include "platform/UndoManager.h"
 
+#include <QHash>
 #include <QKeyEvent>
 #include <QTimer>
 
@@ -46,7 +48,8 @@ void TSLGraphicView::moveSelectedGraphicsByX(double dx, double dy)
     if (selected.empty())
         return;
     hideHandlesMomentarily();
-    TSLGraphic::translateGraphics(selected, dx, dy);
+    const QPointF delta = moveKeepingOnCard(selected, QPointF(dx, dy));
+    TSLGraphic::translateGraphics(selected, delta.x(), delta.y());
 }
 
 void TSLGraphicView::hideHandlesMomentarily()
@@ -73,6 +76,28 @@ void TSLGraphicView::redo()
     runUndo(true);
 }
 
+void TSLGraphicView::nameUndo(const QString& key, const QString& kind)
+{
+    if (!document_)
+        return;
+    QString name = platform::localizedString(QStringLiteral("UndoStrings"), key);
+    name.replace(QLatin1String("%@"), kind);
+    document_->undoManagerForKey(graphicsKey_).setActionName(name);
+}
+
+QString TSLGraphicView::kindName(const TSLGraphicList& items)
+{
+    static const QHash<QString, QString> kinds { { QStringLiteral("TSLText"), QStringLiteral("Text") },
+        { QStringLiteral("TSLLine"), QStringLiteral("Line") },
+        { QStringLiteral("Shape_Control"), QStringLiteral("Shape") },
+        { QStringLiteral("TSLImage"), QStringLiteral("Picture") },
+        { QStringLiteral("TSLBarcode"), QStringLiteral("Barcode") },
+        { QStringLiteral("TSLSignature"), QStringLiteral("Signature") } };
+    if (items.size() != 1 || !items.front())
+        return QStringLiteral("Items");
+    return kinds.value(items.front()->className(), QStringLiteral("Item"));
+}
+
 void TSLGraphicView::runUndo(bool redo)
 {
     if (!document_)
@@ -80,7 +105,7 @@ void TSLGraphicView::runUndo(bool redo)
     // While it runs, the items whose geometry or contents change and those put back into the list are
     // collected; they are the selection afterwards.
     undoSelectionIndexes_ = TSLIndexSet {};
-    platform::UndoManager& manager = document_->undoManager();
+    platform::UndoManager& manager = document_->undoManagerForKey(graphicsKey_);
     if (redo)
         manager.redo();
     else

@@ -16,6 +16,7 @@
 
 #include <QMouseEvent>
 
+#include <algorithm>
 #include <cmath>
 
 void TSLGraphicView::mousePressEvent(QMouseEvent* event)
@@ -213,7 +214,7 @@ void TSLGraphicView::startDrag(Drag kind, const QPointF& press, bool openUndoGro
     drag_.press = press;
     drag_.last = press;
     if (openUndoGroup && document_) {
-        document_->undoManager().beginUndoGrouping();
+        document_->undoManagerForKey(graphicsKey_).beginUndoGrouping();
         drag_.undoGroupOpen = true;
     }
 }
@@ -262,8 +263,12 @@ void TSLGraphicView::endDrag(const QPointF& point)
     default:
         break;
     }
+    if (drag_.kind == Drag::Move && drag_.moving)
+        nameUndo(QStringLiteral("Move"));
+    else if (drag_.kind == Drag::Resize)
+        nameUndo(QStringLiteral("Resize"));
     if (drag_.undoGroupOpen && document_)
-        document_->undoManager().endUndoGrouping();
+        document_->undoManagerForKey(graphicsKey_).endUndoGrouping();
     const bool creating = drag_.kind == Drag::Create;
     const std::function<void()> then = std::move(drag_.then);
     drag_ = DragState {};
@@ -290,7 +295,9 @@ void TSLGraphicView::trackMove(const QPointF& point)
         current = grid_->constrainedPoint(current - drag_.offset) + drag_.offset;
     }
     if (current != drag_.last) {
-        TSLGraphic::translateGraphics(selectedGraphics(), current.x() - drag_.last.x(), current.y() - drag_.last.y());
+        const QPointF delta = moveKeepingOnCard(selectedGraphics(), current - drag_.last);
+        current = drag_.last + delta;
+        TSLGraphic::translateGraphics(selectedGraphics(), delta.x(), delta.y());
         if (drag_.echoing)
             continueEchoingMoveToRulers(QRectF(current - drag_.offset, drag_.startBounds.size()));
     }
@@ -306,7 +313,10 @@ void TSLGraphicView::trackResize(const QPointF& point)
         beginEchoingMoveToRulers(item->bounds());
         drag_.echoing = true;
     }
-    const QPointF snapped = grid_ ? grid_->constrainedPoint(point) : point;
+    QPointF snapped = grid_ ? grid_->constrainedPoint(point) : point;
+    // A handle pulled past the card's edge stops there, so the item never leaves the card.
+    snapped = QPointF(
+        std::clamp(snapped.x(), 0.0, canvasSize_.width()), std::clamp(snapped.y(), 0.0, canvasSize_.height()));
     // Dragging across the opposite edge carries on with the mirrored handle.
     drag_.handle = item->resizeByMovingHandle(drag_.handle, snapped);
     drag_.last = point;

@@ -5,6 +5,7 @@
 
 #include "canvas/TSLRenderingView.h"
 #include "common/Common_Functions.h"
+#include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "model/CardEditorServices.h"
 #include "model/TSLError.h"
@@ -17,7 +18,6 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeData>
-#include <QSaveFile>
 #include <QUrl>
 #include <QUuid>
 
@@ -88,9 +88,9 @@ QString savePastedPicture(const QImage& picture)
         path = folder + QStringLiteral("/Pasted_") + QUuid::createUuid().toString(QUuid::WithoutBraces)
             + QStringLiteral(".png");
     } while (QFileInfo::exists(path));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !picture.save(&file, "PNG") || !file.commit()) {
-        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, file.errorString()));
+    QString error;
+    if (!saveFileAtomically(path, [&picture](QIODevice& file) { return picture.save(&file, "PNG"); }, &error)) {
+        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return {};
     }
     return path;
@@ -123,6 +123,7 @@ void TSLGraphicView::cut()
         return;
     copy();
     deleteSelection();
+    nameUndo(QStringLiteral("Cut"));
     if (CardEditorServices* services = editorServices())
         services->Undo_Redo_Button_state();
 }
@@ -186,6 +187,7 @@ void TSLGraphicView::paste()
             selection.insert(i);
         }
         insertGraphics(*items, indexes);
+        nameUndo(QStringLiteral("Paste"));
         changeSelectionIndexes(selection);
         if (CardEditorServices* services = editorServices())
             services->Undo_Redo_Button_state();

@@ -249,7 +249,9 @@ bool TSLRenderingView::draw_Card_Graphics_Into(
         clearToTransparent(image, pixelsPerPoint);
         QPainter painter(&image);
         setQualityHints(painter);
-        painter.scale(pixelsPerPoint, pixelsPerPoint);
+        // The card is stretched over the whole pixels it was rounded up to (a fraction of a pixel at most),
+        // so no half-covered last row or column is left to show as a faint edge.
+        painter.scale(size.width() / view.bounds().width(), size.height() / view.bounds().height());
         painter.setClipRect(view.bounds());
         view.drawRect(painter, view.bounds(), pixelsPerPoint);
         return true;

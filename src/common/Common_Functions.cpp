@@ -34,6 +34,13 @@ int Show_YES_NO_MessageBox(const QString& text)
     return platform::runOnGuiThread([&text] { return Main_Thread_Messgae_Yes_No(text); });
 }
 
+int Show_Save_Question(const QString& text)
+{
+    return platform::runOnGuiThread([&text] {
+        return platform::ui().showMessage({ platform::MessageRequest::Kind::SaveQuestion, text });
+    });
+}
+
 void Show_NSLog_Message(const QString& text)
 {
     if (text.isEmpty())
@@ -102,7 +109,9 @@ bool splitsSurrogatePair(const QString& s, qsizetype i)
 
 QString Trim_Str(const QString& s)
 {
-    return trimBoth(trimBoth(s, isWhitespaceOrNewline), isControl);
+    // Blanks and control or format characters go together, in one pass: trimming one set and then the
+    // other would leave a blank behind a control character, and a second trim would change the value.
+    return trimBoth(s, [](char32_t c) { return isWhitespaceOrNewline(c) || isControl(c); });
 }
 
 QString Remove_Reserve_Char_In_File_Name(const QString& s)

@@ -9,6 +9,8 @@ class QWidget;
 // Message boxes may be asked for from any thread: the box is shown by the GUI thread and the caller waits.
 void Show_MessageBox(const QString& text);
 int Show_YES_NO_MessageBox(const QString& text); // 1 for Yes, 0 for No
+// Save / Don't Save / Cancel: a platform::SaveAnswer.
+int Show_Save_Question(const QString& text);
 
 // GUI-thread halves of the two boxes.
 void Main_Thread_Messgae(const QString& message);

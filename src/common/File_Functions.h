@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CheckedSave.h"
+
 #include <QString>
 
 #include <functional>
@@ -13,9 +15,9 @@ class QIODevice;
 // is deleted or written, so a typed name can never reach outside its folder.
 bool isSafeFileName(const QString& name);
 
-// Writes a file through a temporary file that is renamed over the old one only when `write` succeeded
-// and everything reached the disk: a failed or interrupted write leaves the old file whole.
-bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);
+// Every file the program writes goes through the one checked save (see platform/CheckedSave.h).
+using platform::saveFileAtomically;
+using platform::writeAll;
 
 // Removes the file or folder at path when it can be removed; errors are ignored. A path with a ".."
 // component is refused.

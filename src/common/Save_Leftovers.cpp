@@ -4,9 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 namespace {
 
 bool isTemporaryName(const QString& name, const QString& target)
@@ -36,16 +33,6 @@ bool beginsAs(const QString& path, const QByteArray& start)
 }
 
 } // namespace
-
-bool syncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0;
-    ::close(fd);
-    return synced;
-}
 
 QStringList strayCopiesOf(const QString& path, const QByteArray& start)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CheckedSave.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -8,8 +10,7 @@
 // over the old file. A program killed between the two leaves the copy behind; these helpers find such
 // copies, and make a finished rename last through a power cut.
 
-// Flushes the folder's entries to disk, so that a rename just made in it survives a crash.
-bool syncFolder(const QString& folder);
+using platform::syncFolder;
 
 // Copies a cut-short save of path left behind: regular files named as above (mixed-case letters, as the
 // temporary names are) whose content is empty or begins as `start` does, or is a beginning of it.

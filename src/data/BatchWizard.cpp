@@ -8,6 +8,7 @@
 #include "data/Series_File.h"
 #include "data/Series_Host.h"
 #include "data/Series_Value_Model.h"
+#include "data/SpreadsheetWriter.h"
 #include "data/Update_Ex_Num.h"
 #include "data/Load_Num_Info.h"
 #include "platform/UiSeam.h"
@@ -504,7 +505,7 @@ bool BatchWizard::Save_Btn_Clicked()
     }
     if (!written) {
         Show_NSLog_Message(QStringLiteral("saving the series %1: %2").arg(name, error));
-        Show_MessageBox(fileError);
+        Show_MessageBox(QStringLiteral("%1\n\n%2: %3").arg(fileError, Series_File::path(name), error));
         return false;
     }
     raise();
@@ -514,28 +515,34 @@ bool BatchWizard::Save_Btn_Clicked()
     return true;
 }
 
-bool BatchWizard::writeExport(const QString& path, bool workbook)
+bool BatchWizard::writeExport(const QString& path, bool workbook, QString* error)
 {
     WaitCursor wait;
     if (workbook) {
         QStringList column { QStringLiteral("Batch Value") };
         column += ListData_value_->rows();
-        return workbookWriter && workbookWriter(path, column);
+        if (workbookWriter && workbookWriter(path, column))
+            return true;
+        *error = SpreadsheetWriter::lastError();
+        return false;
     }
     const QStringList& values = ListData_value_->rows();
-    return saveFileAtomically(path, [&values](QIODevice& out) {
+    QString reason;
+    const bool saved = saveFileAtomically(path, [&values](QIODevice& out) {
         QByteArray chunk;
         for (const QString& value : values) {
             chunk += value.toUtf8();
             chunk += '\n';
             if (chunk.size() >= 64 * 1024) {
-                if (out.write(chunk) != chunk.size())
+                if (!writeAll(out, chunk))
                     return false;
                 chunk.clear();
             }
         }
-        return out.write(chunk) == chunk.size();
-    });
+        return writeAll(out, chunk);
+    }, &reason);
+    *error = QStringLiteral("%1: %2").arg(path, reason);
+    return saved;
 }
 
 void BatchWizard::Export_Value_Btn_Clicked()
@@ -560,9 +567,10 @@ void BatchWizard::Export_Value_Btn_Clicked()
     // The format chosen in the window decides the extension, whatever was typed.
     const QFileInfo chosen(path);
     path = QDir(chosen.path()).filePath(chosen.completeBaseName() + QLatin1Char('.') + extension);
-    if (!writeExport(path, extension == QLatin1String("xlsx"))) {
-        Show_NSLog_Message(QStringLiteral("cannot export the values to %1").arg(path));
-        Show_MessageBox(fileError);
+    QString error;
+    if (!writeExport(path, extension == QLatin1String("xlsx"), &error)) {
+        Show_NSLog_Message(QStringLiteral("cannot export the values to %1: %2").arg(path, error));
+        Show_MessageBox(QStringLiteral("%1\n\n%2").arg(fileError, error));
         return;
     }
     if (Series_Host* host = Series_Host::instance())

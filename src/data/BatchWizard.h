@@ -80,7 +80,7 @@ private:
     static int lastSelectedRow(const QTableView* table);
     // Runs the load prompt when the value list is not empty; false when the user cancelled.
     bool Prepare_Value_List_For_New_Values();
-    bool writeExport(const QString& path, bool workbook);
+    bool writeExport(const QString& path, bool workbook, QString* error);
     void enableImports();
 
     std::unique_ptr<Ui::BatchWizard> ui_;

@@ -13,13 +13,16 @@
 #include "platform/UiSeam.h"
 #include "ui_Import_Wizard.h"
 
+#include <QFocusEvent>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
 namespace {
 
 const QString fileError = QStringLiteral("Error in file accessing.");
+const char* const selectOnRelease = "selectOnRelease";
 
 } // namespace
 
@@ -62,6 +65,27 @@ Import_Wizard::Import_Wizard(QWidget* parent)
     connect(ui_->OK_btn, &QPushButton::clicked, this, &Import_Wizard::OKPressed);
     connect(ui_->Cancel_btn, &QPushButton::clicked, this, &Import_Wizard::CancelPressed);
     connect(ui_->Help_btn, &QPushButton::clicked, this, &Import_Wizard::HelpPressed);
+    for (QLineEdit* name : { ui_->Text_file_name, ui_->Manual_file_name, ui_->Image_file_name })
+        name->installEventFilter(this);
+}
+
+bool Import_Wizard::eventFilter(QObject* watched, QEvent* event)
+{
+    // Entering a name field selects its text, so typing replaces the suggested "Untitled". A click places
+    // the cursor after the focus came, so the selection it brings waits for the button's release (unless
+    // the click dragged a selection of its own).
+    auto* name = qobject_cast<QLineEdit*>(watched);
+    if (name && event->type() == QEvent::FocusIn) {
+        if (static_cast<QFocusEvent*>(event)->reason() == Qt::MouseFocusReason)
+            name->setProperty(selectOnRelease, true);
+        else
+            name->selectAll();
+    } else if (name && event->type() == QEvent::MouseButtonRelease && name->property(selectOnRelease).toBool()) {
+        name->setProperty(selectOnRelease, false);
+        if (!name->hasSelectedText())
+            name->selectAll();
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 Import_Wizard::~Import_Wizard() = default;
@@ -95,6 +119,12 @@ void Import_Wizard::choose(int option)
     Enable_Disable_Text_Option(option == 1);
     Enable_Disable_Manual_Option(option == 2);
     Enable_Disable_Image_Option(option == 3);
+    // The series is named first; the source is then chosen and the import runs on OK.
+    QLineEdit* names[] = { nullptr, ui_->Text_file_name, ui_->Manual_file_name, ui_->Image_file_name };
+    if (QLineEdit* name = names[option]; name && file_name_required == 1) {
+        name->setFocus();
+        name->selectAll();
+    }
 }
 
 void Import_Wizard::Excel_RD_Pressed()
@@ -162,7 +192,6 @@ void Import_Wizard::Browse_Excel_Pressed()
     if (path.isEmpty())
         return;
     ui_->Excel_path->setText(path);
-    OKPressed();
 }
 
 void Import_Wizard::Browse_Text_Pressed()
@@ -173,7 +202,6 @@ void Import_Wizard::Browse_Text_Pressed()
     if (path.isEmpty())
         return;
     ui_->Text_path->setText(path);
-    OKPressed();
 }
 
 void Import_Wizard::Browse_Image_Pressed()
@@ -183,7 +211,6 @@ void Import_Wizard::Browse_Image_Pressed()
     if (path.isEmpty())
         return;
     ui_->Image_path->setText(path);
-    OKPressed();
 }
 
 void Import_Wizard::CancelPressed()

@@ -44,6 +44,11 @@ public:
 
     Ui::Import_Wizard& form() { return *ui_; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public:
+
     // Lets the series manager open this wizard and export workbooks.
     static void registerWithSeriesManager();
 

@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "data/Bounded_File.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QStringDecoder>
 
 #include <unistd.h>
+#include <limits>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
 
@@ -88,11 +90,17 @@ QStringList Series_File::names()
     const QString suffix = QLatin1Char('.') + batch_file_EXT;
     const QFileInfoList entries = QDir(Data_Folder_Path)
                                       .entryInfoList({ QStringLiteral("*") + suffix },
-                                          QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+                                          QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName().chopped(suffix.size());
-        if (isValidName(name) && !Trim_Str(name).isEmpty())
+        if (!isValidName(name) || Trim_Str(name).isEmpty())
+            continue;
+        // A link to a device or FIFO is no series: reading it would never end or never start.
+        QString refusal;
+        if (platform::isRegularFileWithin(entry.filePath(), std::numeric_limits<qint64>::max(), &refusal))
             result << name;
+        else
+            Show_NSLog_Message(refusal);
     }
     return result;
 }
@@ -244,8 +252,8 @@ bool Series_File::Writer::open(const QString& name, Mode mode)
     const QString file = path(name);
     if (file.isEmpty())
         return fail(QStringLiteral("the series name is not valid"));
-    file_ = std::make_unique<QSaveFile>(file);
-    if (!file_->open(QIODevice::WriteOnly))
+    file_ = std::make_unique<platform::CheckedSave>(file);
+    if (!file_->open())
         return fail(file_->errorString());
     if (mode == Mode::Append && QFileInfo::exists(file)) {
         QFile old(file);
@@ -258,7 +266,7 @@ bool Series_File::Writer::open(const QString& name, Mode mode)
                 return fail(old.errorString());
             if (!chunk.isEmpty())
                 last = chunk.back();
-            if (file_->write(chunk) != chunk.size())
+            if (!file_->write(chunk))
                 return fail(file_->errorString());
         }
         // A last value without its line feed would run into the first appended one.
@@ -276,7 +284,7 @@ bool Series_File::Writer::add(const QString& value)
     buffer_.append('\n');
     ++count_;
     if (buffer_.size() >= kFlushAt) {
-        if (file_->write(buffer_) != buffer_.size())
+        if (!file_->write(buffer_))
             return fail(file_->errorString());
         buffer_.clear();
     }
@@ -287,7 +295,7 @@ bool Series_File::Writer::commit()
 {
     if (!file_)
         return false;
-    if (!buffer_.isEmpty() && file_->write(buffer_) != buffer_.size())
+    if (!buffer_.isEmpty() && !file_->write(buffer_))
         return fail(file_->errorString());
     buffer_.clear();
     if (!file_->commit()) {
@@ -301,9 +309,6 @@ bool Series_File::Writer::commit()
 
 void Series_File::Writer::cancel()
 {
-    if (file_) {
-        file_->cancelWriting();
-        file_.reset();
-    }
+    file_.reset(); // an uncommitted save leaves the old file as it was
     buffer_.clear();
 }

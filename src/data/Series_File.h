@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QSaveFile>
+#include "platform/CheckedSave.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,7 +24,7 @@ public:
     static QString path(const QString& name);
     static bool exists(const QString& name);
 
-    // The names of the series in the folder, sorted; only "*.txt" files whose name is valid.
+    // The names of the series in the folder, sorted; only visible "*.txt" files whose name is valid.
     static QStringList names();
 
     // Series files are read as streams of lines, UTF-8 or, when a file is not UTF-8, Latin-1 (every byte
@@ -74,7 +75,7 @@ public:
 
     private:
         bool fail(const QString& reason);
-        std::unique_ptr<QSaveFile> file_;
+        std::unique_ptr<platform::CheckedSave> file_;
         QByteArray buffer_;
         qint64 count_ = 0;
         QString error_;

@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "data/Rtf_Text_Reader.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,21 @@
 namespace {
 
 const QString unreadableFile = QStringLiteral("Please select a valid file.");
+constexpr qint64 largestImportedText = qint64(64) * 1024 * 1024;
 const QString invalidText = QStringLiteral("Either file is corrupted or selected file contains invalid characters.");
+
+// A UTF-16 file may hold a surrogate without its partner, which the decoder passes on: marked with the
+// replacement character, it spoils one value instead of making the text unsplittable into lines.
+QString withoutLoneSurrogates(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+    return text;
+}
 
 QStringList splitLines(const QString& text)
 {
@@ -45,7 +60,7 @@ QString decodeImportedText(const QByteArray& bytes, bool* ok)
         QStringDecoder decoder(*bom);
         const QString text = decoder.decode(bytes);
         *ok = !decoder.hasError();
-        return text;
+        return withoutLoneSurrogates(text);
     }
     if (bytes.contains('\0')) {
         *ok = false;
@@ -62,12 +77,19 @@ QString decodeImportedText(const QByteArray& bytes, bool* ok)
 Import_Source_Values Text_File_Values(const QString& path)
 {
     Import_Source_Values result;
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir()) {
         result.error = unreadableFile;
         return result;
     }
-    const QByteArray bytes = file.readAll();
+    // A FIFO, a device or a huge file is named, never read.
+    QString refusal;
+    const std::optional<QByteArray> read = platform::readRegularFile(path, largestImportedText, &refusal);
+    if (!read) {
+        result.error = refusal;
+        return result;
+    }
+    const QByteArray& bytes = *read;
     const QString extension = QFileInfo(path).suffix().toUpper();
     QString text;
     if (extension == QLatin1String("RTF")) {

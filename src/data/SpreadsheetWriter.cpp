@@ -4,6 +4,7 @@
 #include "data/Spreadsheet_Globals.h"
 #include "data/Read_Progress.h"
 #include "data/Zip_Package.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +30,10 @@ bool& lastCancelled()
 // This run's private temporary folder: nobody else can plant files in it, and it goes when the program ends.
 QTemporaryDir& runTemporaryDir()
 {
-    static QTemporaryDir folder(QDir::temp().filePath(QStringLiteral("tessaline-XXXXXX")));
+    // Folders of earlier runs that were killed before they could remove theirs go first.
+    static const int cleared = platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"));
+    Q_UNUSED(cleared);
+    static QTemporaryDir folder(platform::runFolderTemplate(QStringLiteral("tessaline-sheet")));
     return folder;
 }
 

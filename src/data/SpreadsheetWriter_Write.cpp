@@ -38,15 +38,23 @@ void addDeclaration(pugi::xml_document& doc)
     declaration.append_attribute("standalone") = "yes";
 }
 
+// The system's reason the last part could not be written, for the message of the whole workbook.
+QString& partFailure()
+{
+    static QString reason;
+    return reason;
+}
+
 bool storeDocument(const pugi::xml_document& doc, const QString& path)
 {
     ByteWriter writer;
     doc.save(writer, "  ", pugi::format_indent, pugi::encoding_utf8);
     QString error;
     if (!saveFileAtomically(
-            path, [&writer](QIODevice& out) { return out.write(writer.bytes) == writer.bytes.size(); }, &error)) {
+            path, [&writer](QIODevice& out) { return writeAll(out, writer.bytes); }, &error)) {
         QApplication::beep();
-        Show_NSLog_Message(QStringLiteral("Error when writing file %1").arg(path));
+        Show_NSLog_Message(QStringLiteral("Error when writing file %1: %2").arg(path, error));
+        partFailure() = error;
         return false;
     }
     return true;
@@ -174,15 +182,16 @@ bool SpreadsheetWriter::WriteWorkbook(const QString& path, const Rows& rows, boo
     }
     if (!object.WriteWorksheetData(scratch.filePath(QStringLiteral("xl/worksheets/sheet1.xml")))
         || !object.WriteSharedStringsXML(scratch.filePath(QStringLiteral("xl/sharedStrings.xml")))) {
-        setLastError(QStringLiteral("The workbook's parts cannot be written."));
+        setLastError(QStringLiteral("The workbook %1 cannot be written: %2").arg(path, partFailure()));
         return false;
     }
     QStringList entries;
     for (const QFileInfo& entry :
         scratch.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks, QDir::Name))
         entries.append(entry.absoluteFilePath());
-    if (!Zip_Package::createZipFileAtPath(path, entries)) {
-        setLastError(QStringLiteral("The workbook %1 cannot be written.").arg(path));
+    QString reason;
+    if (!Zip_Package::createZipFileAtPath(path, entries, &reason)) {
+        setLastError(QStringLiteral("The workbook %1 cannot be written: %2").arg(path, reason));
         return false;
     }
     return true;

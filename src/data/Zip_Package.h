@@ -49,13 +49,14 @@ public:
 
     // Builds a new archive at path from files and folders; each is stored under its own name, folders with
     // everything below them. The archive replaces an old one only when it was built whole.
-    static bool createZipFileAtPath(const QString& path, const QStringList& paths);
+    // error gets the system's reason when the archive could not be stored.
+    static bool createZipFileAtPath(const QString& path, const QStringList& paths, QString* error = nullptr);
     static bool createZipFileAtPath(const QString& path, const QString& onePath);
 
     bool open();
     bool writeFile(const QString& relativePath, const QString& basePath);
     bool writeData(const QByteArray& data, const QString& filename);
-    bool close(); // writes the archive; false when it could not be stored
+    bool close(QString* error = nullptr); // writes the archive; false when it could not be stored
 
     static QDateTime _dateFor1980();
 

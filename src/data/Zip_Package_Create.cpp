@@ -10,6 +10,7 @@
 
 #include <minizip/zip.h>
 
+#include <algorithm>
 #include <cstring>
 
 // The archive is built in memory and stored through a temporary file renamed over the target, so a failed
@@ -94,6 +95,24 @@ struct Zip_Package::Writer {
     }
 };
 
+namespace {
+
+// An entry's date in the archive: local time, as zip programs read it; the format counts from 1980.
+zip_fileinfo entryInfo(const QDateTime& when)
+{
+    const QDateTime date = std::max(when.toLocalTime(), Zip_Package::_dateFor1980());
+    zip_fileinfo info {};
+    info.tmz_date.tm_sec = uInt(date.time().second());
+    info.tmz_date.tm_min = uInt(date.time().minute());
+    info.tmz_date.tm_hour = uInt(date.time().hour());
+    info.tmz_date.tm_mday = uInt(date.date().day());
+    info.tmz_date.tm_mon = uInt(date.date().month() - 1);
+    info.tmz_date.tm_year = uInt(date.date().year());
+    return info;
+}
+
+} // namespace
+
 Zip_Package::Zip_Package(const QString& path)
     : path_(path)
 {
@@ -129,10 +148,8 @@ bool Zip_Package::writeFile(const QString& relativePath, const QString& basePath
     if (info.isDir()) {
         const QStringList entries
             = QDir(full).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-        if (entries.isEmpty()) {
-            const zip_fileinfo none {};
-            return zip_->addEntry(relativePath + QLatin1Char('/'), none, nullptr, nullptr);
-        }
+        if (entries.isEmpty())
+            return zip_->addEntry(relativePath + QLatin1Char('/'), entryInfo(info.lastModified()), nullptr, nullptr);
         for (const QString& entry : entries) {
             if (!writeFile(relativePath + QLatin1Char('/') + entry, basePath))
                 return false;
@@ -142,26 +159,17 @@ bool Zip_Package::writeFile(const QString& relativePath, const QString& basePath
     QFile file(full);
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    const zip_fileinfo none {};
-    return zip_->addEntry(relativePath, none, &file, nullptr);
+    return zip_->addEntry(relativePath, entryInfo(info.lastModified()), &file, nullptr);
 }
 
 bool Zip_Package::writeData(const QByteArray& data, const QString& filename)
 {
     if (!zip_ || data.isNull())
         return false;
-    zip_fileinfo info {};
-    const QDateTime now = QDateTime::currentDateTime();
-    info.tmz_date.tm_sec = uInt(now.time().second());
-    info.tmz_date.tm_min = uInt(now.time().minute());
-    info.tmz_date.tm_hour = uInt(now.time().hour());
-    info.tmz_date.tm_mday = uInt(now.date().day());
-    info.tmz_date.tm_mon = uInt(now.date().month() - 1);
-    info.tmz_date.tm_year = uInt(now.date().year());
-    return zip_->addEntry(filename, info, nullptr, &data);
+    return zip_->addEntry(filename, entryInfo(QDateTime::currentDateTime()), nullptr, &data);
 }
 
-bool Zip_Package::close()
+bool Zip_Package::close(QString* failure)
 {
     Q_ASSERT_X(zip_, "Zip_Package::close", "Attempting to close an archive which was never opened");
     if (!zip_)
@@ -174,13 +182,16 @@ bool Zip_Package::close()
         return false;
     QString error;
     const bool stored = saveFileAtomically(
-        path_, [&bytes](QIODevice& out) { return out.write(bytes) == bytes.size(); }, &error);
-    if (!stored)
+        path_, [&bytes](QIODevice& out) { return writeAll(out, bytes); }, &error);
+    if (!stored) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path_, error));
+        if (failure)
+            *failure = error;
+    }
     return stored;
 }
 
-bool Zip_Package::createZipFileAtPath(const QString& path, const QStringList& paths)
+bool Zip_Package::createZipFileAtPath(const QString& path, const QStringList& paths, QString* error)
 {
     Zip_Package package(path);
     if (!package.open())
@@ -196,7 +207,7 @@ bool Zip_Package::createZipFileAtPath(const QString& path, const QStringList& pa
         if (!package.writeFile(last, base.isEmpty() ? QStringLiteral(".") : base))
             all = false;
     }
-    return package.close() && all;
+    return package.close(error) && all;
 }
 
 bool Zip_Package::createZipFileAtPath(const QString& path, const QString& onePath)

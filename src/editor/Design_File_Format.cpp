@@ -435,11 +435,9 @@ QByteArray designFileStart()
 
 bool writeDesignFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    if (!saveFileAtomically(
-            path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, error))
+    if (!saveFileAtomically(path, [&bytes](QIODevice& file) { return writeAll(file, bytes); }, error))
         return false;
-    // The rename is made to last, and copies of earlier saves that were cut short go.
-    syncFolder(QFileInfo(path).absolutePath());
+    // Copies of earlier saves that were cut short go.
     removeStrayCopiesOf(path, designFileStart());
     return true;
 }

@@ -40,3 +40,13 @@ void Editor_Print_Host::Select_first_row_value_for_design()
 {
     editor_.Select_first_row_value_for_design(true);
 }
+
+Card_Export_Settings Editor_Print_Host::exportSettings() const
+{
+    Card_Export_Settings settings;
+    settings.cardSide = editor_.export_card_side;
+    settings.combined = editor_.export_combined_image_chk;
+    settings.dpi = editor_.export_resolution;
+    settings.extension = editor_.export_format_title;
+    return settings;
+}

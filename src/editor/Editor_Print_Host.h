@@ -4,7 +4,7 @@
 
 class TSLWindowController;
 
-// The open design as the print window sees it, answered by the editor window.
+// The open design as export, printing and e-mail see it, answered by the editor window.
 class Editor_Print_Host final : public Print_Design_Host {
 public:
     explicit Editor_Print_Host(TSLWindowController& editor)
@@ -19,6 +19,7 @@ public:
     int recordCount() const override;
     std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override;
     void Select_first_row_value_for_design() override;
+    Card_Export_Settings exportSettings() const override;
 
 private:
     TSLWindowController& editor_;

@@ -46,6 +46,17 @@ void Export_Window::reset()
     export_card_side_CellClick(1);
     exportFileTypeChanged();
     setSources(false, false);
+    setTwoSided(true);
+}
+
+void Export_Window::setTwoSided(bool twoSided)
+{
+    ui_->side_both_rd->setEnabled(twoSided);
+    ui_->side_back_rd->setEnabled(twoSided);
+    if (!twoSided && !ui_->side_front_rd->isChecked()) {
+        ui_->side_front_rd->setChecked(true);
+        export_card_side_CellClick(1);
+    }
 }
 
 void Export_Window::setSources(bool series, bool spreadsheet)

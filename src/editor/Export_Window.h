@@ -16,7 +16,9 @@ public:
     static Export_Window& defaultInstance();
     ~Export_Window() override;
 
-    void reset(); // front side, first format, first resolution, no combined picture
+    void reset(); // front side, first format, first resolution, no combined picture, every side offered
+    // A card printed on its front only has no back to export: both sides and the back are not offered.
+    void setTwoSided(bool twoSided);
     // The record sources the design uses: each offered and ticked, or disabled when not in use.
     void setSources(bool series, bool spreadsheet);
     bool useSeries() const;

@@ -95,8 +95,10 @@ TSLWindowController::~TSLWindowController()
             disconnect(part, nullptr, this, nullptr);
     }
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
-    if (document_)
-        disconnect(&document_->undoManager(), nullptr, this, nullptr);
+    if (document_) {
+        for (const QString& key : sideKeys())
+            disconnect(&document_->undoManagerForKey(key), nullptr, this, nullptr);
+    }
     validatedMenuActions_.clear();
     snapToGridAction_ = nullptr;
     unbindCanvases();
@@ -213,14 +215,20 @@ void TSLWindowController::setDocument(TSLDocument* document)
         unbindCanvases();
     if (document_) {
         disconnect(document_, &TSLDocument::canvasSizeChanged, this, nullptr);
-        disconnect(&document_->undoManager(), &platform::UndoManager::stateChanged, this, nullptr);
+        for (const QString& key : sideKeys())
+            disconnect(&document_->undoManagerForKey(key), &platform::UndoManager::stateChanged, this, nullptr);
     }
     document_ = document;
     if (document_) {
         connect(document_, &TSLDocument::canvasSizeChanged, this, &TSLWindowController::observeValueForKeyPath);
-        // The undo and redo buttons follow the undo manager, also when its group closes after the event.
-        connect(&document_->undoManager(), &platform::UndoManager::stateChanged, this,
-            &TSLWindowController::Undo_Redo_Button_state);
+        // The undo and redo buttons follow each side's undo, also when its group closes after the event.
+        for (const QString& key : sideKeys())
+            connect(&document_->undoManagerForKey(key), &platform::UndoManager::stateChanged, this,
+                &TSLWindowController::Undo_Redo_Button_state);
+        // A step recorded, undone or redone on a printable side is a change the title marks until saved.
+        for (const QString& key : { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back })
+            connect(&document_->undoManagerForKey(key), &platform::UndoManager::stateChanged, this,
+                [this] { setWindowModified(true); });
         // The canvases show the lists of whichever document the window has.
         bindCanvases();
     }
@@ -276,19 +284,8 @@ void TSLWindowController::Exit_Btn_Clicked()
 
 void TSLWindowController::Exit_App()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before closing?")) == 1) {
-        // Quitting is for a design that is safe: a cancelled panel goes back to it, a failed save says
-        // so and keeps the program open.
-        switch (Save_project_file(false, false)) {
-        case SaveResult::Saved:
-            break;
-        case SaveResult::Cancelled:
-            return;
-        case SaveResult::Failed:
-            Show_MessageBox(QStringLiteral("The design could not be saved, so Tessaline Card stays open."));
-            return;
-        }
-    }
+    if (!Save_Changes_Before(QStringLiteral("Do you want to save changes before closing?"), false))
+        return;
     Run_Review_Window();
     endProcess(0);
 }
@@ -316,7 +313,7 @@ QRectF TSLWindowController::frontCanvasBounds() const
 
 Card_Property TSLWindowController::cardSideProperty(int frontOrBack) const
 {
-    return frontOrBack == 0 ? Front_card_Prop : Back_card_Prop;
+    return frontOrBack == 2 ? Temp_card_Prop : frontOrBack == 0 ? Front_card_Prop : Back_card_Prop;
 }
 
 QImage TSLWindowController::samplePicture(SamplePicture which) const

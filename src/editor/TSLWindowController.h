@@ -60,6 +60,9 @@ class TSLGraphicView;
 class TSLGrid;
 class TSLZoomingScrollView;
 struct DesignFileContent;
+namespace platform {
+class UndoManager;
+}
 enum class TSLCanvasCommand;
 
 namespace Ui {
@@ -120,10 +123,12 @@ public:
     // --- Template gallery and card size wizard (TSLWindowController_Templates.cpp) ---
     void Open_Template_Gallery(); // a built-in or own template becomes the open design, without a file name
     void Open_Card_Wizard(); // outline and stock size of the card
+    void New_Card_From(); // the three ways to start: template, wizard or a saved design
 
     // --- Help and the maker's links (TSLWindowController_Help.cpp) ---
     void Help_Button(); // the help and support window
     void Run_Review_Window();
+    void Open_Share_Window(); // the social-network share window
     // The promotion commands: show the maker's product of kind "S", "R" or "B".
     void Open_Promotion(const QString& software_type);
     void Open_Google_Plus();
@@ -235,6 +240,7 @@ public:
     void Update_Card_Graphics(CardField changed);
     void set_Front_BG_Image(const QString& path);
     void set_Back_BG_Image(const QString& path);
+    void set_Side_BG_Image(int side, const QString& path); // side as shownSide() numbers them
     void Refresh_Canvas();
     void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
@@ -272,8 +278,14 @@ public:
     QPointF Control_New_Point(const QString& side);
     void Show_Hide_Ruler_ChkBox();
     void User_Profile_Button_Clicked();
+    void placeProfileOnEditedSide();
     void Open_Start_Window();
-    TSLGraphicView* currentGraphicView() const; // back canvas when Card_Front_Or_Back is not 0, else front
+    // The canvas of the side shown: the scratch side while it shows, else back when Card_Front_Or_Back is not
+    // 0, else front. Commands, tools, undo and the inspector act on it.
+    TSLGraphicView* currentGraphicView() const;
+    static QStringList sideKeys(); // the document's three list keys: front, back, scratch
+    int shownSide() const; // 0 front, 1 back, 2 scratch side
+    Card_Property& sideRecord(int side); // the card-side record of a side by that number
 
     // --- Card sizes (TSLWindowController_Card_Sizes.cpp) ---
     // In millimetres; index -1 gives 30 x 30 unconverted.
@@ -303,6 +315,39 @@ public:
     void Card_Size_Row_Clicked(int row); // the user chose a size in the list: the card takes it
     // Highlights the row of the card's present size (the stored row when it still fits), or none.
     void markSizeListRowOfCard(qint32 storedRow);
+    // The card's size and outline: the canvases' size, Card_Shape and the sides' records of them.
+    struct CardGeometry {
+        QSizeF points;
+        int shape = 0;
+        Card_Property front, back;
+    };
+    CardGeometry cardGeometry() const;
+    // Puts a size and outline back, on the canvases, in both records and in the card page.
+    void restoreCardGeometry(const CardGeometry& geometry);
+    // A change of size or outline made while one lives is one undo step of the side shown ("Card Size"),
+    // with the items it brought back onto a smaller card; steps opened inside it join it.
+    class CardGeometryStep {
+    public:
+        explicit CardGeometryStep(TSLWindowController& window);
+        ~CardGeometryStep();
+        CardGeometryStep(const CardGeometryStep&) = delete;
+        CardGeometryStep& operator=(const CardGeometryStep&) = delete;
+
+    private:
+        TSLWindowController& window_;
+        CardGeometry before_;
+        bool outermost_;
+    };
+    struct ItemMove {
+        TSLGraphicPtr item;
+        QRectF from, to;
+    };
+    void registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves);
+    std::vector<ItemMove> bringBothSidesOntoCard(); // unrecorded: the size step records the moves
+    void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless moved since
+    // The canvases' size and Card_Shape into both sides' records and the card page.
+    void applyCardGeometryToRecords();
+    QSizeF cardSizeInMillimetres() const override;
     QString presetCode() const; // "V" for the upright orientation, else "H"
     void Preset_Changed(); // an orientation change chooses the category again
 
@@ -314,7 +359,10 @@ public:
     void Remove_Excel_Col_Name_In_Combo(QComboBox* box);
 
     // --- Design file (TSLWindowController_Design_File.cpp) ---
-    SaveResult Save_project_file(bool save_as, bool show_msg);
+    SaveResult Save_project_file(bool save_as, bool show_msg, QString* error = nullptr);
+    // Asks Save / Don't Save / Cancel before the design is replaced or the program ends: true to go on
+    // (saved or discarded), false when the person cancelled or the save did not succeed.
+    bool Save_Changes_Before(const QString& question, bool show_msg);
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
     int Open_Log_File() override;
     void Set_Log_Name_In_Title();
@@ -458,6 +506,7 @@ public:
     void Create_Series_Button(); // the generator, writing a new series
     void Import_Wizard_Button(); // the series import wizard, when there is one
     void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
+    void Data_Source_Help_Button();
     void Refresh_Series_Choices(); // the data-source page's series list after the series windows closed
     void Show_Export_Notice(const QString& path, const QString& message) override;
     void connectSeriesCommands();
@@ -503,7 +552,8 @@ public:
     void Load_and_fill_backgrounds();
     void addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID);
     void imageBrowserSelectionDidChange(int index); // a picture the user clicked (or chose with Enter)
-    // Undo of a change to a side's record: the record goes back to `before` (and redo returns it).
+    // Undo of a change to a side's record (side as shownSide() numbers them): the record goes back to
+    // `before` (and redo returns it).
     void registerCardSideUndo(int frontOrBack, const Card_Property& before, const QString& name);
     Browser_Picture_Model* images = nullptr; // the browser's list, owned by the window
     QListView* imageBrowser = nullptr;
@@ -602,6 +652,7 @@ public:
     // --- Fields other windows read and write directly ---
     Card_Property Front_card_Prop;
     Card_Property Back_card_Prop;
+    Card_Property Temp_card_Prop; // the scratch side's look: a copy of the edited side's, to try things on
     const QStringList pvc_card_arry; // names of the plastic card sizes, in table order
     const QStringList paper_card_arry; // names of the label stock sizes, in table order
     QList<QMap<QString, QString>> ListData; // rows of the card-size list: {"Extension": size name}
@@ -623,7 +674,8 @@ public:
     {
         return Get_My_card_Size(category, preset, row);
     }
-    int openProfileWithoutSide() override { return Open_User_Profile_Window(false, QString()); }
+    // The card-holder form of no side; its entries are placed on the side being edited.
+    int openProfileWithoutSide() override;
     QString act_path_location; // the installed resources
     QString App_Name;
 
@@ -699,9 +751,13 @@ private:
     QAction* snapToGridAction_ = nullptr;
     bool ended_ = false;
     int endStatus_ = 0;
+    int cardGeometrySteps_ = 0; // CardGeometryStep objects alive
     bool awoken_ = false;
 
+    // TSLWindowController_Edit_Commands.cpp
+    platform::UndoManager* shownSideUndo() const; // the undo of the side shown
     // TSLWindowController_Sides.cpp
+    void copyEditedSideToScratch(); // copies of the edited side's items become the scratch side, unrecorded
     TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
     // TSLWindowController_Write_Back.cpp
     void writeIntoSelection(const QString& key, const QVariant& value); // nothing for an invalid value
@@ -745,6 +801,7 @@ private:
     void unbindCanvases();
     // The start screen; 1 when it was confirmed.
     int runStartScreen();
+    bool startAtWizard_ = false; // the next start screen opens at the wizard's first step
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
     void setCardShapeFromRecord(const Card_Property& side);

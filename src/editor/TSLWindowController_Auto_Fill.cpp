@@ -39,7 +39,6 @@ const std::array<TemplateFrames, User_Profile_Class::fieldCount> templateFrames 
 QRectF TSLWindowController::Get_Control_Rect_From_Template(const QString& controlID) const
 {
     const QSizeF card = Front_card_Prop.Card_Size();
-    Show_NSLog_Message(QStringLiteral("{%1, %2}").arg(card.width()).arg(card.height()));
     const bool landscape = card.width() >= card.height();
     const auto& table = User_Profile_Class::fieldTable();
     for (int i = 0; i < User_Profile_Class::fieldCount; ++i) {

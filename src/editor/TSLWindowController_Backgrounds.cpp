@@ -1,5 +1,5 @@
-// The browser of the background pictures shipped in the data folder: clicking one makes it the front
-// side's background at once, whichever side is being edited, as one undoable step.
+// The browser of the background pictures shipped in the data folder: clicking one makes it the background
+// of the side being edited at once, as one undoable step of that side.
 #include "editor/TSLWindowController.h"
 
 #include "common/Common_Functions.h"
@@ -39,9 +39,7 @@ void TSLWindowController::imageBrowserSelectionDidChange(int index)
     if (index < 0 || index >= images->items().size())
         return;
     selected_image = images->items().at(index).valueForKey(QStringLiteral("path")).toString();
-    const Card_Property before = Front_card_Prop;
-    set_Front_BG_Image(selected_image);
-    registerCardSideUndo(0, before, QStringLiteral("Background"));
+    setCurrentSideBackground(selected_image);
     Refresh_Canvas();
 }
 
@@ -49,14 +47,14 @@ void TSLWindowController::registerCardSideUndo(int frontOrBack, const Card_Prope
 {
     if (!document_)
         return;
-    platform::UndoManager& undo = document_->undoManager();
+    platform::UndoManager& undo = document_->undoManagerForKey(sideKeys().value(frontOrBack));
     undo.registerUndo([this, frontOrBack, before, name] {
-        Card_Property& side = frontOrBack ? Back_card_Prop : Front_card_Prop;
+        Card_Property& side = sideRecord(frontOrBack);
         const Card_Property now = side;
         side = before;
         // Undoing it again is the redo.
         registerCardSideUndo(frontOrBack, now, name);
-        if (Card_Front_Or_Back == frontOrBack)
+        if (shownSide() == frontOrBack)
             Show_RHS_Properties(nullptr);
         Refresh_Canvas();
     });

@@ -7,17 +7,11 @@
 #include "common/Globals.h"
 #include "data/Series_File.h"
 #include "editor/Editor_Globals.h"
+#include "editor/Editor_Print_Host.h"
+#include "output/Batch_Export_Run.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Record_Fill.h"
 #include "output/Send_Modeless.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
-
-#include <thread>
 
 namespace {
 
@@ -104,57 +98,14 @@ void TSLWindowController::Select_first_row_value_for_design(bool /*print_box*/)
 
 Batch_Export_Result TSLWindowController::Export_Batch_File(const QString& folder)
 {
-    Batch_Export_Result result;
-    const QString target = QDir(folder).filePath(Batch_Export_Folder_Name);
-    if (!Batch_Export::makeFolder(target)) {
-        Show_MessageBox(QStringLiteral("Unable to continue saving barcode image.\n\nEither Destination Drive is "
-                                       "inaccessible or there is no free space available in drive to save "
-                                       "barcode image."));
-        result.failure = target;
-        return result;
-    }
-    Batch_Export_Job job;
-    job.snapshot = Take_Batch_Snapshot();
-    job.folder = target;
-    job.extension = export_format_title;
-    job.cardSide = export_card_side;
-    job.combined = export_combined_image_chk && export_card_side == QLatin1String("BOTH");
-    job.dpi = export_resolution;
-
-    Card_Value_In_Process = true;
-    Stop_SMS_Sending_Now = false;
     if (!send_modls_wnd)
         send_modls_wnd = new Send_Modeless(this);
-    send_modls_wnd->startRun(job.snapshot->recordCount());
-    send_modls_wnd->show();
-
-    // The run works on its own threads; the window keeps answering and the bar moves twice a second. Events
-    // are taken as they come rather than in an event loop of its own, which ends at once in an application
-    // asked to quit and would leave the window frozen until the last card is written.
-    Batch_Export exporter(Stop_SMS_Sending_Now);
-    std::atomic<bool> finished { false };
-    std::thread runner([&] {
-        result = exporter.run(job);
-        finished = true;
-    });
-    QTimer ticks;
-    ticks.setInterval(500);
-    connect(&ticks, &QTimer::timeout, send_modls_wnd,
-        [&] { send_modls_wnd->update_sending_progress_bar(exporter.started()); });
-    ticks.start();
-    while (!finished.load())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    runner.join();
-    send_modls_wnd->update_sending_progress_bar(exporter.started());
-    send_modls_wnd->hide();
-
-    Select_first_row_value_for_design(false);
-    if (!result.succeeded()) {
-        Show_MessageBox(result.failure);
-        return result;
+    Editor_Print_Host host(*this);
+    Batch_Export_Run run(host, *send_modls_wnd);
+    const Batch_Export_Result result = run.run(folder);
+    if (!run.noticeMessage().isEmpty()) {
+        Export_File_Path = run.noticePath();
+        Export_File_Message = run.noticeMessage();
     }
-    Export_File_Path = target;
-    Export_File_Message = QStringLiteral("Card has been exported successfully.");
-    Open_Export_File_Box();
     return result;
 }

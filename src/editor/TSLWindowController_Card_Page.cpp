@@ -10,12 +10,12 @@
 #include "common/Stepper_Field.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "platform/UiSeam.h"
+#include "platform/RegularFile.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -40,7 +40,7 @@ void setBackgroundPicture(Card_Property& side, const QString& path)
     side.setCard_fill_chk(true);
     side.setCard_fill_style(QStringLiteral("I"));
     side.setCard_BG_Image_Path(path);
-    side.setCard_BG_Image(QImageReader(path).read()); // none when the file cannot be read
+    side.setCard_BG_Image(platform::readPictureFile(path)); // none when the file cannot be read
 }
 
 } // namespace
@@ -173,16 +173,18 @@ void TSLWindowController::Update_Card_Graphics(CardField changed)
 {
     if (Not_Draw_Only_Prop_Change)
         return;
-    const int frontOrBack = Card_Front_Or_Back ? 1 : 0;
-    Card_Property& side = frontOrBack ? Back_card_Prop : Front_card_Prop;
+    const int frontOrBack = shownSide();
+    Card_Property& side = sideRecord(frontOrBack);
     const Card_Property before = side;
     writeCardField(side, changed);
-    // The look of the front is undone with the front's items. The size, outline and sides also change the
-    // canvases and the window, and a new card's record is its starting point: none of those is an undo step.
+    // The look of a side is undone with the side's items. The size and outline are undone as one step of
+    // their own (they change the canvases too); the sides choice and a new card's record are not steps.
     const bool look = changed != CardField::All && changed != CardField::Size && changed != CardField::Shape
         && changed != CardField::Sides;
-    if (frontOrBack == 0 && look && !(side == before))
-        registerCardSideUndo(0, before, QStringLiteral("Card"));
+    if (look && !(side == before))
+        registerCardSideUndo(frontOrBack, before, QStringLiteral("Card"));
+    if (changed != CardField::All && frontOrBack != 2 && !(side == before))
+        setWindowModified(true);
     Refresh_Canvas();
 }
 
@@ -290,8 +292,18 @@ void TSLWindowController::set_Back_BG_Image(const QString& path)
     Show_RHS_Properties(nullptr);
 }
 
+void TSLWindowController::set_Side_BG_Image(int side, const QString& path)
+{
+    Card_Image_path->setText(path);
+    if (path.isEmpty())
+        return;
+    setBackgroundPicture(sideRecord(side), path);
+    Show_RHS_Properties(nullptr);
+}
+
 void TSLWindowController::Apply_Size_Clicked()
 {
+    const CardGeometryStep step(*this);
     const QSizeF points(
         MM_to_Points_Convert(float(width_Stepper->value())), MM_to_Points_Convert(float(height_Stepper->value())));
     Set_Document_Size(points);
@@ -304,6 +316,7 @@ void TSLWindowController::Apply_Size_Clicked()
 
 void TSLWindowController::card_shape_CellClick()
 {
+    const CardGeometryStep step(*this);
     Card_Shape = matrix_card_shape->checkedId();
     Update_Card_Graphics(CardField::Shape);
     Apply_Size_Clicked();
@@ -377,14 +390,7 @@ void TSLWindowController::Card_Image_Browse_Btn()
     const QString path = Choose_Picture_File();
     if (path.isEmpty())
         return;
-    // The new picture is one undoable change of the front, as a picture chosen in the strip is.
-    const Card_Property before = Front_card_Prop;
-    if (Card_Front_Or_Back != 0) {
-        set_Back_BG_Image(path);
-    } else {
-        set_Front_BG_Image(path);
-        registerCardSideUndo(0, before, QStringLiteral("Background"));
-    }
+    setCurrentSideBackground(path);
     Refresh_Canvas();
 }
 

@@ -242,9 +242,34 @@ void TSLWindowController::Fill_Excel_Col_Name_In_Combo(QComboBox* box)
     box->addItems(bindingTable.columnTitles());
 }
 
+namespace {
+
+// The formats offered are the usual date-pattern letters, where "a" is the AM/PM marker in capitals;
+// Qt writes "a" in small letters and wants "AP" for capitals. Quoted text passes through untouched.
+QString qtDateTimeFormat(const QString& pattern)
+{
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern.at(i);
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('a')) {
+            result += c;
+            continue;
+        }
+        while (i + 1 < pattern.size() && pattern.at(i + 1) == QLatin1Char('a'))
+            ++i;
+        result += QLatin1String("AP");
+    }
+    return result;
+}
+
+} // namespace
+
 QString TSLWindowController::Get_date_Value(const QString& format)
 {
-    return QLocale().toString(QDateTime::currentDateTime(), format);
+    return QLocale().toString(QDateTime::currentDateTime(), qtDateTimeFormat(format));
 }
 
 QString TSLWindowController::Get_time_Value(const QString& format)

@@ -8,6 +8,7 @@
 #include "common/Common_Functions.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "profiles/Browser_Picture_Model.h"
+#include "profiles/Picture_Browser_View.h"
 #include "ui_Grid_Wizard.h"
 
 #include <QApplication>
@@ -57,6 +58,7 @@ void TSLWindowController::connectEditorCommands()
     connect(Data_source_type, &QComboBox::currentIndexChanged, this,
         [this] { comboBoxSelectionDidChange(Data_source_type); });
     connect(Batch_Series, &QComboBox::currentIndexChanged, this, [this] { comboBoxSelectionDidChange(Batch_Series); });
+    connect(d.data_source_help_btn, &QPushButton::clicked, this, &TSLWindowController::Data_Source_Help_Button);
 
     // Export, printing and e-mail.
     connect(Export_btn, &QAction::triggered, this, &TSLWindowController::Export_Button);
@@ -67,13 +69,11 @@ void TSLWindowController::connectEditorCommands()
     images = new Browser_Picture_Model(this);
     auto* dock = new QDockWidget(QStringLiteral("Backgrounds"), this);
     dock->setObjectName(QStringLiteral("backgroundDock"));
-    imageBrowser = new QListView(dock);
+    // The browser view hands a drag within it to the model, so dragging a picture reorders the list.
+    imageBrowser = new Picture_Browser_View(dock);
     imageBrowser->setObjectName(QStringLiteral("imageBrowser"));
-    imageBrowser->setViewMode(QListView::IconMode);
     imageBrowser->setIconSize(Browser_Picture_Model::thumbnailSize() * 0.6);
-    imageBrowser->setResizeMode(QListView::Adjust);
-    imageBrowser->setMovement(QListView::Snap);
-    imageBrowser->setDragDropMode(QAbstractItemView::InternalMove);
+    imageBrowser->setGridSize(QSize());
     imageBrowser->setModel(images);
     imageBrowser->setMaximumHeight(130);
     dock->setWidget(imageBrowser);

@@ -9,6 +9,7 @@
 #include "editor/Design_File_Format.h"
 #include "editor/Editor_Globals.h"
 #include "model/TSLDocument.h"
+#include "platform/RegularFile.h"
 #include "platform/UiSeam.h"
 
 #include <QAbstractButton>
@@ -47,7 +48,7 @@ std::vector<int> firstIndexes(std::size_t count)
 
 } // namespace
 
-TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save_as, bool show_msg)
+TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save_as, bool show_msg, QString* failure)
 {
     const QString oldPath = Project_File_Name;
     if (save_as)
@@ -91,11 +92,14 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(attempted, error));
         // The design still belongs to the file that holds it, not to the one that could not be written.
         Project_File_Name = oldPath;
+        if (failure)
+            *failure = error;
         if (show_msg)
             Show_MessageBox(
                 QStringLiteral("fail\n\nThe design could not be saved to \"%1\": %2").arg(attempted, error));
         return SaveResult::Failed;
     }
+    setWindowModified(false);
     if (show_msg) {
         Show_MessageBox(QStringLiteral("Greeting Card Design Log has been saved successfully."));
         Set_Log_Name_In_Title();
@@ -107,16 +111,14 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
 {
     QString reason;
     std::optional<DesignFileContent> content;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        reason = file.errorString();
-    else if (file.size() > maximumDesignFileBytes)
-        reason = QStringLiteral("the file is too large to be a design");
-    else
+    QFile file;
+    const bool opened = platform::openRegularFile(file, path, maximumDesignFileBytes, &reason);
+    if (opened)
         content = decodeDesignFile(file.readAll(), &reason);
     if (!content) {
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
-        Show_MessageBox(corruptFileMessage);
+        // A path that is no design file at all (a FIFO, a device, a huge file) is named as such.
+        Show_MessageBox(opened || !QFileInfo::exists(path) ? corruptFileMessage : reason);
         return 0;
     }
     try {
@@ -176,6 +178,7 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     Refresh_Canvas();
     if (document_)
         document_->Enable_Disable_Undo_Registraion(true);
+    setWindowModified(false);
     Undo_Redo_Button_state();
 }
 
@@ -209,16 +212,39 @@ void TSLWindowController::Set_Log_Name_In_Title()
 {
     const QFileInfo file(Project_File_Name);
     if (!Project_File_Name.isEmpty() && file.exists())
-        setWindowTitle(QStringLiteral("%1 ( %2 )").arg(App_Name, file.fileName()));
+        setWindowTitle(QStringLiteral("%1 ( %2 )[*]").arg(App_Name, file.fileName()));
     else
-        setWindowTitle(App_Name);
+        setWindowTitle(App_Name + QStringLiteral("[*]"));
+}
+
+bool TSLWindowController::Save_Changes_Before(const QString& question, bool show_msg)
+{
+    switch (Show_Save_Question(question)) {
+    case platform::SaveAnswerDontSave:
+        return true;
+    case platform::SaveAnswerSave:
+        break;
+    default:
+        return false;
+    }
+    // A design the user asked to keep is not thrown away when keeping it did not work: a cancelled panel
+    // goes back to it, a failed save says so.
+    switch (Save_project_file(false, show_msg)) {
+    case SaveResult::Saved:
+        return true;
+    case SaveResult::Cancelled:
+        return false;
+    case SaveResult::Failed:
+        if (!show_msg)
+            Show_MessageBox(QStringLiteral("The design could not be saved, so it stays open."));
+        return false;
+    }
+    return false;
 }
 
 void TSLWindowController::New_Btn_Clicked()
 {
-    // A design the user asked to keep is not thrown away when keeping it did not work.
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before opening new document?")) == 1
-        && Save_project_file(false, true) != SaveResult::Saved)
+    if (!Save_Changes_Before(QStringLiteral("Do you want to save changes before opening new document?"), true))
         return;
     New_Project();
     Undo_Redo_Button_state();
@@ -226,8 +252,7 @@ void TSLWindowController::New_Btn_Clicked()
 
 void TSLWindowController::Open_Btn_Clicked()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to save changes before opening document?")) == 1
-        && Save_project_file(false, true) != SaveResult::Saved)
+    if (!Save_Changes_Before(QStringLiteral("Do you want to save changes before opening document?"), true))
         return;
     // The design is replaced only once the chosen file has been read and checked: a cancelled panel or a
     // refused file leaves it as it was, so there is no reason to fall back to the start screen.

@@ -37,28 +37,14 @@ template <typename Command> static void forward(TSLWindowController& window, Com
         window.Show_RHS_Properties(canvas->Selected_Graphic());
 }
 
-// Undo keeps the front side's changes only: before one is undone or redone out of sight, the window
-// turns to the front, so the person sees what changes.
-static void showSideOfUndo(TSLWindowController& window, bool redo)
-{
-    TSLDocument* document = window.document();
-    if (!document || (Card_Front_Or_Back == 0 && window.myTargetView->currentWidget() == window.first_view))
-        return;
-    const platform::UndoManager& undo = document->undoManager();
-    if (redo ? undo.canRedo() : undo.canUndo())
-        window.Select_front_side();
-}
-
 void TSLWindowController::Undo_Clicked()
 {
-    showSideOfUndo(*this, false);
     forward(*this, [](TSLGraphicView& canvas) { canvas.undo(); });
     refreshShownItemPages();
 }
 
 void TSLWindowController::Redo_Clicked()
 {
-    showSideOfUndo(*this, true);
     forward(*this, [](TSLGraphicView& canvas) { canvas.redo(); });
     refreshShownItemPages();
 }
@@ -94,12 +80,32 @@ void TSLWindowController::Send_Back_Clicked()
     forward(*this, [](TSLGraphicView& canvas) { canvas.sendToBack(); });
 }
 
+platform::UndoManager* TSLWindowController::shownSideUndo() const
+{
+    const TSLGraphicView* canvas = currentGraphicView();
+    return document_ && canvas ? &document_->undoManagerForKey(canvas->graphicsKey()) : nullptr;
+}
+
 void TSLWindowController::Undo_Redo_Button_state()
 {
-    const bool canUndo = document_ && document_->undoManager().canUndo();
-    const bool canRedo = document_ && document_->undoManager().canRedo();
+    // Undo and redo act on the side shown, and say what they will take back.
+    const platform::UndoManager* undo = shownSideUndo();
+    const bool canUndo = undo && undo->canUndo();
+    const bool canRedo = undo && undo->canRedo();
     Undo_btn->setEnabled(canUndo);
     Redo_btn->setEnabled(canRedo);
+    const auto titled = [](const QString& verb, bool can, const QString& name) {
+        return can && !name.isEmpty() ? QStringLiteral("%1 %2").arg(verb, name) : verb;
+    };
+    const QString undoTitle = titled(QStringLiteral("Undo"), canUndo, undo ? undo->undoActionName() : QString());
+    const QString redoTitle = titled(QStringLiteral("Redo"), canRedo, undo ? undo->redoActionName() : QString());
+    // The menu names the step; the tool bar keeps its short captions and names it in the tip.
+    Undo_btn->setToolTip(undoTitle);
+    Redo_btn->setToolTip(redoTitle);
+    if (QAction* entry = menuAction(QStringLiteral("menu_Undo")))
+        entry->setText(undoTitle);
+    if (QAction* entry = menuAction(QStringLiteral("menu_Redo")))
+        entry->setText(redoTitle);
     validateMainMenu();
 }
 

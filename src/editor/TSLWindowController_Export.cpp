@@ -2,101 +2,36 @@
 // result box and the export of the card as a user template.
 #include "editor/TSLWindowController.h"
 
-#include "platform/PngColourWriter.h"
 #include "canvas/TSLRenderingView.h"
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "editor/Design_File_Format.h"
+#include "editor/Editor_Globals.h"
+#include "output/Card_Image_File.h"
 #include "output/Open_Export_Log.h"
 #include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
 #include "platform/UiSeam.h"
 
-#include <QBuffer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageWriter>
-#include <QPainter>
 #include <QUrl>
-
-namespace {
-
-QString writeFailureText(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Card could not be exported to \"%1\": %2").arg(path, reason);
-}
-
-} // namespace
 
 QByteArray TSLWindowController::imageFormatForPath(const QString& path)
 {
-    const QString extension = QFileInfo(path).suffix().toLower();
-    if (extension == QLatin1String("jpg") || extension == QLatin1String("jpeg") || extension == QLatin1String("jpe")
-        || extension == QLatin1String("jfif"))
-        return "jpeg";
-    if (extension == QLatin1String("tif") || extension == QLatin1String("tiff"))
-        return "tiff";
-    if (extension == QLatin1String("bmp"))
-        return "bmp";
-    return "png";
+    return Card_Image_File::formatForPath(path);
 }
 
 bool TSLWindowController::Save_gen_image(const QImage& image, const QString& path, QString* error, int dpi)
 {
-    if (image.isNull()) {
-        if (error)
-            *error = QStringLiteral("there is no picture to write");
-        return false;
-    }
-    // The format is the one the file's extension names; the resolution is recorded so that the picture
-    // keeps the card's size in print.
-    const QByteArray format = imageFormatForPath(path);
-    QImage bitmap = image;
-    bitmap.setDevicePixelRatio(1.0);
-    if (format == "jpeg" || format == "bmp")
-        bitmap = bitmap.convertToFormat(QImage::Format_RGB32); // no alpha in the file: white stays white
-    const int dotsPerMeter = qRound(dpi / 0.0254);
-    bitmap.setDotsPerMeterX(dotsPerMeter);
-    bitmap.setDotsPerMeterY(dotsPerMeter);
-    QString reason;
-    const bool written = saveFileAtomically(
-        path,
-        [&bitmap, &reason, &format](QIODevice& device) {
-            if (format == "png") {
-                // Our own writer: one pass over the rows, spans equal to the row above and runs of a pixel
-                // as references; many times faster than the general one on a thousand cards, still lossless.
-                const QByteArray data = platform::PngColourWriter::pngData(bitmap);
-                if (!data.isEmpty() && device.write(data) == data.size())
-                    return true;
-                reason = data.isEmpty() ? QStringLiteral("the picture cannot be compressed") : device.errorString();
-                return false;
-            }
-            QImageWriter writer(&device, format);
-            if (format == "jpeg")
-                writer.setQuality(95);
-            else if (format == "tiff")
-                writer.setCompression(1); // lossless LZW
-            if (writer.write(bitmap))
-                return true;
-            reason = writer.errorString();
-            return false;
-        },
-        &reason);
-    if (!written) {
-        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, reason));
-        if (error)
-            *error = reason;
-    }
-    return written;
+    return Card_Image_File::write(image, path, error, dpi);
 }
 
 QString TSLWindowController::Create_Back_Card_Path(const QString& path)
 {
-    const QFileInfo info(path);
-    const QString name = QStringLiteral("%1_Back.%2").arg(info.completeBaseName(), info.suffix());
-    return info.dir().filePath(name);
+    return Card_Image_File::backPath(path);
 }
 
 bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
@@ -119,28 +54,26 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
     auto save = [&failure, dpi](const QImage& image, const QString& target) {
         QString reason;
         if (!Save_gen_image(image, target, &reason, dpi) && failure.isEmpty())
-            failure = writeFailureText(target, reason);
+            failure = Card_Image_File::failureText(target, reason);
     };
 
-    if (export_card_side == QLatin1String("BOTH")) {
+    // The back alone goes to the chosen name with "_Back", as it does beside a front.
+    const Card_Image_File::Targets files = Card_Image_File::targets(path, export_card_side, export_combined_image_chk);
+    if (!files.combined.isEmpty()) {
         const QImage back = render(1);
-        const QImage front = render(0);
-        if (export_combined_image_chk) {
-            save(Combined_Card_Image(front, back), path);
-        } else {
-            save(back, Create_Back_Card_Path(path));
-            save(front, path);
-        }
-    } else {
-        save(render(export_card_side == QLatin1String("F") ? 0 : 1), path);
+        save(Card_Image_File::combine(render(0), back), files.combined);
     }
+    if (!files.back.isEmpty())
+        save(render(1), files.back);
+    if (!files.front.isEmpty())
+        save(render(0), files.front);
 
     if (!failure.isEmpty()) {
         Show_MessageBox(failure);
         return false;
     }
     if (show_msg) {
-        Export_File_Path = path;
+        Export_File_Path = files.back.isEmpty() || !files.front.isEmpty() ? path : files.back;
         Export_File_Message = QStringLiteral("Card has been exported successfully.");
         Open_Export_File_Box();
     }
@@ -151,6 +84,7 @@ void TSLWindowController::Export_Button()
 {
     Export_Window& dialog = Export_Window::defaultInstance();
     dialog.reset();
+    dialog.setTwoSided(CARD_SIDE_STR == QLatin1String("2"));
     export_card_side = QStringLiteral("F");
     Check_Series_Or_Excel_Use_or_not();
     dialog.setSources(Use_Data_Sheet_Values, Use_Excel_Binding_Values);
@@ -217,9 +151,11 @@ bool TSLWindowController::Export_Template(const QString& name)
         Show_MessageBox(QStringLiteral("Please enter template name."));
         return false;
     }
+    if (!isListedTemplateName(cleaned))
+        return false;
     const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
     if (!folder.exists() && !QDir().mkpath(folder.path())) {
-        Show_MessageBox(writeFailureText(folder.path(), QStringLiteral("the folder cannot be created")));
+        Show_MessageBox(Card_Image_File::failureText(folder.path(), QStringLiteral("the folder cannot be created")));
         return false;
     }
     const QString designPath = folder.filePath(cleaned + QLatin1Char('.') + design_file_EXT);
@@ -228,11 +164,12 @@ bool TSLWindowController::Export_Template(const QString& name)
     // Both files are replaced atomically, so an old template survives a failed export whole.
     const QString keptProject = Project_File_Name;
     Project_File_Name = designPath;
-    const SaveResult saved = Save_project_file(false, false);
+    QString reason = QStringLiteral("the design file could not be written");
+    const SaveResult saved = Save_project_file(false, false, &reason);
     Project_File_Name = keptProject;
     Set_Log_Name_In_Title();
     if (saved != SaveResult::Saved) {
-        Show_MessageBox(writeFailureText(designPath, QStringLiteral("the design file could not be written")));
+        Show_MessageBox(Card_Image_File::failureText(designPath, reason));
         return false;
     }
 

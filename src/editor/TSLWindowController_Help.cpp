@@ -2,10 +2,13 @@
 #include "editor/TSLWindowController.h"
 
 #include "common/Common_Functions.h"
-#include "output/Help_Support.h"
-#include "output/Maker_Links.h"
-#include "output/Promotion_Form.h"
-#include "output/Review_Form.h"
+#include "common/Globals.h"
+#include "common/Long_SMS_Dlg.h"
+#include "info/Help_Support.h"
+#include "info/Maker_Links.h"
+#include "info/Promotion_Form.h"
+#include "info/Review_Form.h"
+#include "info/Share_It_Dlg.h"
 #include "platform/UiSeam.h"
 
 #include <exception>
@@ -20,9 +23,25 @@ void TSLWindowController::Help_Button()
     }
 }
 
+void TSLWindowController::Data_Source_Help_Button()
+{
+    Cutom_Msg_Title = QStringLiteral("Batch Processing Settings Help :");
+    Cutom_Msg_Val = QStringLiteral("Select Data Source as 'Manual' to enter value manually, Select 'Batch Processing "
+                                   "Series' to fetch the value from the list of existing Batch Processing Series.");
+    Long_SMS_Dlg* box = Long_SMS_Dlg::defaultInstance();
+    box->title_val = QString();
+    box->Open_Long_sms_Dialog();
+}
+
 void TSLWindowController::Run_Review_Window()
 {
     Review_Form::defaultInstance()->Open_Review_Form_Window();
+}
+
+void TSLWindowController::Open_Share_Window()
+{
+    platform::ui().runModal(*Share_It_Dlg::defaultInstance());
+    Share_It_Dlg::defaultInstance()->hide();
 }
 
 void TSLWindowController::Open_Promotion(const QString& software_type)

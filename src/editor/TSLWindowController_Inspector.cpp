@@ -99,7 +99,7 @@ void TSLWindowController::Show_RHS_Properties(const std::shared_ptr<TSLGraphic>&
             sett_tab->setCurrentIndex(0);
 
             Card_Front_Or_Back = Card_Front_Or_Back != 0 ? 1 : 0;
-            Card_Property& side = Card_Front_Or_Back ? Back_card_Prop : Front_card_Prop;
+            Card_Property& side = sideRecord(shownSide());
             Show_Card_Properties(side);
             // Both sides take the front canvas's bounds: the card has one size.
             const QRectF bounds = frontCanvasBounds();

@@ -6,13 +6,13 @@
 #include "canvas/TSLZoomingScrollView.h"
 #include "editor/Editor_Icons.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "platform/RegularFile.h"
 
 #include <QButtonGroup>
 #include <QToolButton>
 #include <QToolBar>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QImageReader>
 #include <QDir>
 
 void TSLWindowController::buildInterface()
@@ -216,7 +216,7 @@ void TSLWindowController::loadSamplePictures()
 {
     // A picture that is not installed leaves its field empty; items made from it start without a picture.
     auto load = [this](const char* name) {
-        return QImageReader(QDir(act_path_location).filePath(QLatin1String(name))).read();
+        return platform::readPictureFile(QDir(act_path_location).filePath(QLatin1String(name)));
     };
     no_image = load("no.png");
     banner_image = load("banner.png");

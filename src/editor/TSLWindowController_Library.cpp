@@ -55,10 +55,16 @@ void TSLWindowController::Manual_Library_Browse_Btn()
 
 void TSLWindowController::setCurrentSideBackground(const QString& path)
 {
-    if (Card_Front_Or_Back != 0)
-        set_Back_BG_Image(path);
-    else
-        set_Front_BG_Image(path);
+    // One undo step of the side shown; the inspector stays on the page the person was using, so
+    // the next click lands where they expect.
+    const int side = shownSide();
+    const Card_Property before = sideRecord(side);
+    QWidget* page = sett_tab ? sett_tab->currentWidget() : nullptr;
+    set_Side_BG_Image(side, path);
+    if (!(before == sideRecord(side)))
+        registerCardSideUndo(side, before, QStringLiteral("Background"));
+    if (page && sett_tab->indexOf(page) >= 0)
+        sett_tab->setCurrentWidget(page);
 }
 
 void TSLWindowController::Card_Bckgrnd_Clicked()

@@ -2,13 +2,15 @@
 #include "editor/TSLWindowController.h"
 
 #include "common/Common_Functions.h"
+#include "editor/Editor_Print_Host.h"
 #include "output/Mail_Globals.h"
 #include "output/Send_Mail.h"
 
 void TSLWindowController::Mail_Button()
 {
     Check_Series_Or_Excel_Use_or_not();
-    Send_Mail::defaultInstance().Open_Wnd();
+    Editor_Print_Host host(*this);
+    Send_Mail::defaultInstance().Open_Wnd(&host);
 }
 
 void TSLWindowController::Get_Email_Details()

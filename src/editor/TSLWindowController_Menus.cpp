@@ -11,7 +11,7 @@
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "model/TSLDocument.h"
-#include "output/Promotion_Product.h"
+#include "info/Promotion_Product.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,11 +27,14 @@
 namespace {
 
 // The platform's keys for a standard command, with the usual desktop key where the platform names none.
-QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const QKeySequence& usual)
+QList<QKeySequence> standardKeys(
+    QKeySequence::StandardKey key, const QKeySequence& usual, const QKeySequence& alsoUsual = QKeySequence())
 {
     QList<QKeySequence> keys = QKeySequence::keyBindings(key);
-    if (!keys.contains(usual))
-        keys.append(usual);
+    for (const QKeySequence& wanted : { usual, alsoUsual }) {
+        if (!wanted.isEmpty() && !keys.contains(wanted))
+            keys.append(wanted);
+    }
     return keys;
 }
 
@@ -75,7 +78,10 @@ void TSLWindowController::buildMainMenu()
     Save_btn->setShortcuts(standardKeys(QKeySequence::Save, QKeySequence(Qt::CTRL | Qt::Key_S)));
     SaveAs_btn->setShortcuts(standardKeys(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)));
     Exit_btn->setShortcuts(standardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
-    file->addActions({ New_btn, Open_btn });
+    file->addAction(New_btn);
+    connect(namedAction(file, QStringLiteral("menu_New_Card_From"), QStringLiteral("New Card from...")),
+        &QAction::triggered, this, &W::New_Card_From);
+    file->addAction(Open_btn);
     QAction* fromTemplate
         = namedAction(file, QStringLiteral("menu_New_From_Template"), QStringLiteral("New from Template..."));
     connect(fromTemplate, &QAction::triggered, this, &W::Open_Template_Gallery);
@@ -97,7 +103,8 @@ void TSLWindowController::buildMainMenu()
     addMenuCommand(edit, QStringLiteral("menu_Undo"), QStringLiteral("Undo"), C::undo, &W::Undo_Clicked,
         standardKeys(QKeySequence::Undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
     addMenuCommand(edit, QStringLiteral("menu_Redo"), QStringLiteral("Redo"), C::redo, &W::Redo_Clicked,
-        standardKeys(QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+        standardKeys(
+            QKeySequence::Redo, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)));
     edit->addSeparator();
     addMenuCommand(edit, QStringLiteral("menu_Cut"), QStringLiteral("Cut"), C::cut, &W::Cut_Clicked,
         standardKeys(QKeySequence::Cut, QKeySequence(Qt::CTRL | Qt::Key_X)));
@@ -164,7 +171,9 @@ void TSLWindowController::buildMainMenu()
         QList<QKeySequence> keys;
         void (W::*run)();
     } zooms[] = { { "menu_Zoom_In", "Zoom In",
-                      standardKeys(QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus)), &W::Zoom_In_Clicked },
+                      standardKeys(QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Plus),
+                          QKeySequence(Qt::CTRL | Qt::Key_Equal)),
+                      &W::Zoom_In_Clicked },
         { "menu_Zoom_Out", "Zoom Out", standardKeys(QKeySequence::ZoomOut, QKeySequence(Qt::CTRL | Qt::Key_Minus)),
             &W::Zoom_Out_Clicked },
         { "menu_Zoom_Actual", "Actual Size", { QKeySequence(Qt::CTRL | Qt::Key_0) }, &W::Zoom_Actual_Size_Clicked } };
@@ -191,6 +200,8 @@ void TSLWindowController::buildMainMenu()
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("menu_Help"));
     help->addAction(Help_btn);
+    connect(namedAction(help, QStringLiteral("menu_Share"), QStringLiteral("Share Tessaline Card...")),
+        &QAction::triggered, this, &W::Open_Share_Window);
     help->addSeparator();
     for (const char* kind : { "S", "R", "B" }) {
         const QString software_type = QLatin1String(kind);
@@ -246,6 +257,8 @@ void TSLWindowController::Select_All_Clicked()
     TSLGraphicView* canvas = currentGraphicView();
     if (!canvas)
         return;
+    // Every item is shown: one an older design left off the card comes back onto it.
+    canvas->bringItemsOntoCard();
     canvas->selectAll();
     const TSLGraphicList selected = canvas->selectedGraphics();
     if (selected.empty())

@@ -59,8 +59,6 @@ void TSLWindowController::New_Project_Setting_Reset()
     clearClipboardIfItHoldsOurItems();
     Check_Path_And_Create_Files();
     _grid->setAlwaysShown(false);
-    if (document_)
-        document_->Clear_All_Undo_Redo();
     last_ctrl_X = last_ctrl_Y = 10.0f;
     Fill_User_Profile = false;
     // A new or opened design starts without the previous card holder; the scratch side's record keeps
@@ -85,6 +83,10 @@ void TSLWindowController::New_Project_Setting_Reset()
     Set_Log_Name_In_Title();
     _graphicView->delete_all_control();
     _graphicView_BACK->delete_all_control();
+    // After the sides are emptied: the old design's items are no step of the new one on either side.
+    if (document_)
+        document_->Clear_All_Undo_Redo();
+    setWindowModified(false);
     Not_Draw_Only_Prop_Change = false;
 }
 

@@ -10,9 +10,11 @@
 #include "editor/Item_Border_Controls.h"
 #include "model/TSLImage.h"
 #include "platform/UiSeam.h"
+#include "platform/RegularFile.h"
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QImageReader>
 #include <QComboBox>
 #include <QGroupBox>
@@ -222,7 +224,11 @@ bool TSLWindowController::Browse_User_Image_Manually()
 
 QString TSLWindowController::pictureTooLargeMessage(const QString& path)
 {
-    const QSize size = QImageReader(path).size();
+    QFile file;
+    QString refusal;
+    if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes, &refusal))
+        return refusal;
+    const QSize size = QImageReader(&file).size();
     const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
     if (!size.isValid() || limitBytes <= 0 || qint64(size.width()) * size.height() * 4 <= limitBytes)
         return QString();

@@ -7,22 +7,8 @@
 #include "common/Globals.h"
 #include "editor/Editor_Globals.h"
 #include "model/TSLDocument.h"
-#include "platform/KeyedArchive.h"
 #include "data/Import_Excel.h"
 #include "profiles/Profile_Form.h"
-
-namespace {
-
-// An independent copy of an item with every archived value, so that placing a profile on it changes
-// nothing of the original.
-TSLGraphicPtr deepCopy(const TSLGraphic& item)
-{
-    platform::KeyedArchive archive;
-    item.encodeWithCoder(archive);
-    return TSLGraphic::initWithCoder(archive);
-}
-
-} // namespace
 
 int TSLWindowController::Open_User_Profile_Window(bool load, const QString& side)
 {
@@ -40,13 +26,27 @@ int TSLWindowController::Open_User_Profile_Window(bool load, const QString& side
 void TSLWindowController::User_Profile_Button_Clicked()
 {
     const bool back = Card_Front_Or_Back != 0;
-    if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1) {
-        if (back)
-            Fill_User_profile_info_back_side();
-        else
-            Fill_User_profile_info_front_side();
-    }
+    if (Open_User_Profile_Window(true, back ? QStringLiteral("B") : QStringLiteral("F")) == 1)
+        placeProfileOnEditedSide();
     Refresh_Canvas();
+}
+
+int TSLWindowController::openProfileWithoutSide()
+{
+    const int code = Open_User_Profile_Window(false, QString());
+    if (code == 1) {
+        placeProfileOnEditedSide();
+        Refresh_Canvas();
+    }
+    return code;
+}
+
+void TSLWindowController::placeProfileOnEditedSide()
+{
+    if (Card_Front_Or_Back != 0)
+        Fill_User_profile_info_back_side();
+    else
+        Fill_User_profile_info_front_side();
 }
 
 TSLGraphicList TSLWindowController::profileSideItems(bool back) const
@@ -102,22 +102,12 @@ QImage TSLWindowController::previewProfile()
         return QImage();
     // The scratch side gets copies of the current side's items: the preview may fill, show and hide
     // profile items there, and Cancel must leave the card exactly as it was.
-    const TSLGraphicList& side = Card_Front_Or_Back != 0 ? Get_Back_Controls_Array() : Get_Front_Controls_Array();
-    TSLGraphicList copies;
-    std::vector<int> indexes;
-    for (const TSLGraphicPtr& item : side) {
-        if (TSLGraphicPtr copy = deepCopy(*item)) {
-            indexes.push_back(int(copies.size()));
-            copies.push_back(copy);
-        }
-    }
     const float keptX = last_ctrl_X;
     const float keptY = last_ctrl_Y;
     const int keptTool = Selected_Control_Tool_;
     const QString keptPicture = Library_Selected_Image;
+    copyEditedSideToScratch();
     document_->Enable_Disable_Undo_Registraion(false);
-    _graphicView_TEMP->delete_all_control();
-    _graphicView_TEMP->insertGraphics(copies, indexes);
     Fill_User_profile_info_TEMP_side();
     document_->Enable_Disable_Undo_Registraion(true);
     last_ctrl_X = keptX;

@@ -7,6 +7,8 @@
 #include "common/Globals.h"
 #include "editor/Editor_Globals.h"
 #include "model/TSLDocument.h"
+#include "platform/KeyedArchive.h"
+#include "platform/UndoManager.h"
 #include "profiles/Invitation_Wizard.h"
 #include "profiles/Profiles_Globals.h"
 
@@ -19,6 +21,7 @@
 #include <QToolButton>
 
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -28,7 +31,26 @@ const TSLGraphicList noItems;
 
 TSLGraphicView* TSLWindowController::currentGraphicView() const
 {
+    if (myTargetView && temp_design_view && myTargetView->currentWidget() == temp_design_view)
+        return _graphicView_TEMP;
     return Card_Front_Or_Back != 0 ? _graphicView_BACK : _graphicView;
+}
+
+int TSLWindowController::shownSide() const
+{
+    if (currentGraphicView() == _graphicView_TEMP && _graphicView_TEMP)
+        return 2;
+    return Card_Front_Or_Back != 0 ? 1 : 0;
+}
+
+Card_Property& TSLWindowController::sideRecord(int side)
+{
+    return side == 2 ? Temp_card_Prop : side == 1 ? Back_card_Prop : Front_card_Prop;
+}
+
+QStringList TSLWindowController::sideKeys()
+{
+    return { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back, TSLDocumentGraphicsKey_temp };
 }
 
 TSLGraphicList TSLWindowController::itemsForWriteBack() const
@@ -47,6 +69,7 @@ void TSLWindowController::Select_front_side()
     Card_Front_Or_Back = 0;
     changeViewController(0);
     Show_RHS_Properties(nullptr);
+    Undo_Redo_Button_state();
 }
 
 void TSLWindowController::Select_back_side()
@@ -57,16 +80,18 @@ void TSLWindowController::Select_back_side()
     Card_Front_Or_Back = 1;
     changeViewController(1);
     Show_RHS_Properties(nullptr);
+    Undo_Redo_Button_state();
 }
 
 void TSLWindowController::Select_temp_design_side()
 {
-    // The scratch side shows; commands and the inspector still address the side being edited.
+    // The scratch side shows copies; commands, tools and the inspector act on it, never on a printable side.
     Front_back_label->setText(QStringLiteral("TEMP"));
     Front_back_label->show();
     Temp_Card_btn->setChecked(true);
     changeViewController(2);
     Show_RHS_Properties(nullptr);
+    Undo_Redo_Button_state();
 }
 
 void TSLWindowController::Temp_Card_Btn_Clicked()
@@ -79,14 +104,33 @@ void TSLWindowController::Temp_Design_Control_Assign()
 {
     if (!document_)
         return;
-    _graphicView_TEMP->delete_all_control();
-    // The very items of the edited side, not copies: editing them on the scratch side edits the card.
-    const TSLGraphicList items = Card_Front_Or_Back != 0 ? Get_Back_Controls_Array() : Get_Front_Controls_Array();
-    std::vector<int> indexes(items.size());
-    for (std::size_t i = 0; i < items.size(); ++i)
-        indexes[i] = int(i);
-    _graphicView_TEMP->insertGraphics(items, indexes);
+    copyEditedSideToScratch();
+    Temp_card_Prop = sideRecord(Card_Front_Or_Back != 0 ? 1 : 0);
+    Show_RHS_Properties(nullptr);
+    // What was tried on the scratch side before is gone with its items.
+    document_->undoManagerForKey(TSLDocumentGraphicsKey_temp).removeAllActions();
     _graphicView_TEMP->update();
+}
+
+void TSLWindowController::copyEditedSideToScratch()
+{
+    // Copies with every archived value, never the card's own items: whatever is tried on the scratch side
+    // leaves the printable sides as they are.
+    const TSLGraphicList& side = Card_Front_Or_Back != 0 ? Get_Back_Controls_Array() : Get_Front_Controls_Array();
+    TSLGraphicList copies;
+    std::vector<int> indexes;
+    for (const TSLGraphicPtr& item : side) {
+        platform::KeyedArchive archive;
+        item->encodeWithCoder(archive);
+        if (TSLGraphicPtr copy = TSLGraphic::initWithCoder(archive)) {
+            indexes.push_back(int(copies.size()));
+            copies.push_back(copy);
+        }
+    }
+    document_->Enable_Disable_Undo_Registraion(false);
+    _graphicView_TEMP->delete_all_control();
+    _graphicView_TEMP->insertGraphics(copies, indexes);
+    document_->Enable_Disable_Undo_Registraion(true);
 }
 
 const TSLGraphicList& TSLWindowController::Get_Front_Controls_Array() const
@@ -152,7 +196,7 @@ int TSLWindowController::runStartScreen()
 {
     Invitation_Wizard* wizard = Invitation_Wizard::defaultInstance();
     wizard->setHost(this);
-    return wizard->Open_Wnd();
+    return wizard->Open_Wnd(std::exchange(startAtWizard_, false));
 }
 
 void TSLWindowController::Open_Start_Window()

@@ -1,8 +1,8 @@
 #include "model/CardEditorServices.h"
 
 #include "common/Globals.h"
+#include "platform/RegularFile.h"
 
-#include <QImageReader>
 
 namespace {
 CardEditorServices* installed = nullptr;
@@ -65,7 +65,7 @@ QImage CardEditorServices::samplePicture(SamplePicture which) const
         name = "fingerprints.png";
         break;
     }
-    return QImageReader(Resource_Path + QLatin1Char('/') + QLatin1String(name)).read();
+    return platform::readPictureFile(Resource_Path + QLatin1Char('/') + QLatin1String(name));
 }
 
 CanvasPaintScope::CanvasPaintScope()

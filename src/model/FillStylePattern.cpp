@@ -3,11 +3,11 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
+#include "platform/RegularFile.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QSet>
@@ -56,10 +56,10 @@ QImage fillStylePattern(const QString& name)
         if (it != cache.constEnd() && it->modified == modified && it->size == size)
             return it->picture;
     }
-    QImageReader reader(path);
-    QImage picture = reader.read();
+    QString refusal;
+    QImage picture = platform::readPictureFile(path, &refusal);
     if (picture.isNull()) {
-        reportOnce(name, QStringLiteral("cannot be read: %1").arg(reader.errorString()));
+        reportOnce(name, refusal);
         return {};
     }
     picture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);

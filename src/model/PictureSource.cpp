@@ -1,8 +1,10 @@
 #include "model/PictureSource.h"
 
+#include "common/Common_Functions.h"
 #include "model/ImageProcesser.h"
 #include "model/Image_Geometry.h"
 #include "model/PictureCache.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,15 +29,20 @@ namespace {
 
 QImage decodeFile(const QString& path)
 {
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    return reader.read();
+    QString refusal;
+    QImage picture = platform::readPictureFile(path, &refusal);
+    if (picture.isNull() && !refusal.isEmpty())
+        Show_NSLog_Message(refusal);
+    return picture;
 }
 
 // The header's size, turned by the file's orientation as the decoded picture will be.
 QSize headerSize(const QString& path)
 {
-    QImageReader reader(path);
+    QFile file;
+    if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes))
+        return {};
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     QSize size = reader.size();
     if (!size.isValid())

@@ -1,10 +1,10 @@
 #include "model/TSLBarcode.h"
 
 #include "common/Globals.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QHash>
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -22,7 +22,7 @@ QImage samplePicture()
     const std::lock_guard<std::mutex> guard(lock);
     auto found = loaded.constFind(path);
     if (found == loaded.constEnd())
-        found = loaded.insert(path, QImageReader(path).read());
+        found = loaded.insert(path, platform::readPictureFile(path));
     return found.value();
 }
 

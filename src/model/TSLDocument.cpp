@@ -3,6 +3,7 @@
 #include "model/TSLError.h"
 #include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
+#include "platform/StringsTable.h"
 #include "platform/UndoManager.h"
 
 #include <stdexcept>
@@ -18,73 +19,96 @@ const QString TSLDocumentPrintInfoKey = QStringLiteral("printInfo");
 
 TSLDocument::TSLDocument(QObject* parent)
     : QObject(parent)
-    , undoManager_(new platform::UndoManager(this))
 {
-    connect(undoManager_, &platform::UndoManager::checkpoint, this, &TSLDocument::observeUndoManagerCheckpoint);
+    const QString keys[] = { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back, TSLDocumentGraphicsKey_temp };
+    for (std::size_t i = 0; i < sides_.size(); ++i) {
+        Side& one = sides_[i];
+        one.key = keys[i];
+        one.undoManager = new platform::UndoManager(this);
+        connect(one.undoManager, &platform::UndoManager::checkpoint, this, [&one] { one.group = GroupState {}; });
+    }
 }
 
 TSLDocument::~TSLDocument()
 {
-    stopObservingGraphics(graphics_);
-    for (const TSLGraphicPtr& item : graphics_)
-        item->setScriptingContainer(nullptr);
+    for (Side& one : sides_) {
+        stopObservingGraphics(one.graphics);
+        for (const TSLGraphicPtr& item : one.graphics)
+            item->setScriptingContainer(nullptr);
+    }
 }
 
 const TSLGraphicList& TSLDocument::graphicsForKey(const QString& key) const
 {
-    if (key == TSLDocumentGraphicsKey_back)
-        return graphics_back_;
-    if (key == TSLDocumentGraphicsKey_temp)
-        return graphics_temp_;
-    return graphics_;
+    return const_cast<TSLDocument*>(this)->side(key).graphics;
 }
 
-TSLGraphicList& TSLDocument::mutableList(const QString& key)
+TSLDocument::Side& TSLDocument::side(const QString& key)
 {
-    return const_cast<TSLGraphicList&>(graphicsForKey(key));
+    if (key == TSLDocumentGraphicsKey_back)
+        return sides_[1];
+    if (key == TSLDocumentGraphicsKey_temp)
+        return sides_[2];
+    return sides_[0];
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// The front list
+// The lists
 
-void TSLDocument::insertGraphics(const TSLGraphicList& items, const std::vector<int>& indexes)
+void TSLDocument::insertInto(Side& side, const TSLGraphicList& items, const std::vector<int>& indexes)
 {
     if (items.size() != indexes.size())
         throw std::invalid_argument("insertGraphics: one index per item");
+    TSLGraphicList& list = side.graphics;
+    std::vector<int> placed;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const int index = std::clamp(indexes[i], 0, int(graphics_.size()));
-        graphics_.insert(graphics_.begin() + index, items[i]);
+        const int index = std::clamp(indexes[i], 0, int(list.size()));
+        list.insert(list.begin() + index, items[i]);
+        placed.push_back(index);
     }
     for (const TSLGraphicPtr& item : items)
         item->setScriptingContainer(nullptr); // the scripting layer sets its own container
-    undoManager_->registerUndo([this, indexes] { removeGraphicsAtIndexes(indexes); });
-    if (undoManager_->isUndoRegistrationEnabled()) {
+    const QString key = side.key;
+    side.undoManager->registerUndo([this, key, placed] { removeGraphicsForKey(key, placed); });
+    if (side.undoManager->isUndoRegistrationEnabled()) {
         for (const TSLGraphicPtr& item : items)
-            group_.insertedGraphics.insert(item.get());
+            side.group.insertedGraphics.insert(item.get());
     }
     startObservingGraphics(items);
-    emit graphicsChanged(TSLDocumentGraphicsKey);
+    emit graphicsChanged(key);
 }
 
-void TSLDocument::removeGraphicsAtIndexes(const std::vector<int>& indexes)
+void TSLDocument::removeFrom(Side& side, const std::vector<int>& indexes)
 {
+    TSLGraphicList& list = side.graphics;
     TSLGraphicList removed;
     std::vector<int> valid;
     for (int index : indexes) {
-        if (index >= 0 && index < int(graphics_.size())) {
-            removed.push_back(graphics_[index]);
+        if (index >= 0 && index < int(list.size())) {
+            removed.push_back(list[index]);
             valid.push_back(index);
         }
     }
     if (valid.empty())
         return;
     stopObservingGraphics(removed);
-    undoManager_->registerUndo([this, removed, valid] { insertGraphics(removed, valid); });
+    const QString key = side.key;
+    side.undoManager->registerUndo([this, key, removed, valid] { insertGraphicsForKey(key, removed, valid); });
     for (const TSLGraphicPtr& item : removed)
         item->setScriptingContainer(nullptr);
     for (auto it = valid.rbegin(); it != valid.rend(); ++it)
-        graphics_.erase(graphics_.begin() + *it);
-    emit graphicsChanged(TSLDocumentGraphicsKey);
+        list.erase(list.begin() + *it);
+    emit graphicsChanged(key);
+}
+
+void TSLDocument::insertGraphics(const TSLGraphicList& items, const std::vector<int>& indexes)
+{
+    insertInto(sides_[0], items, indexes);
+}
+
+void TSLDocument::removeGraphicsAtIndexes(const std::vector<int>& indexes)
+{
+    removeFrom(sides_[0], indexes);
 }
 
 void TSLDocument::insertGraphic(const TSLGraphicPtr& item, int index) { insertGraphics({ item }, { index }); }
@@ -93,40 +117,24 @@ void TSLDocument::removeGraphicAtIndex(int index) { removeGraphicsAtIndexes({ in
 
 void TSLDocument::addInGraphics(const TSLGraphicPtr& item) { insertGraphic(item, int(graphics_.size())); }
 
-// ---------------------------------------------------------------------------------------------------------
-// Any list
-
 void TSLDocument::insertGraphicsForKey(const QString& key, const TSLGraphicList& items, const std::vector<int>& indexes)
 {
-    if (key == TSLDocumentGraphicsKey) {
-        insertGraphics(items, indexes);
-        return;
-    }
-    TSLGraphicList& list = mutableList(key);
-    for (std::size_t i = 0; i < items.size() && i < indexes.size(); ++i)
-        list.insert(list.begin() + std::clamp(indexes[i], 0, int(list.size())), items[i]);
-    emit graphicsChanged(key);
+    insertInto(side(key), items, indexes);
 }
 
 void TSLDocument::removeGraphicsForKey(const QString& key, const std::vector<int>& indexes)
 {
-    if (key == TSLDocumentGraphicsKey) {
-        removeGraphicsAtIndexes(indexes);
-        return;
-    }
-    TSLGraphicList& list = mutableList(key);
-    for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
-        if (*it >= 0 && *it < int(list.size()))
-            list.erase(list.begin() + *it);
-    }
-    emit graphicsChanged(key);
+    removeFrom(side(key), indexes);
 }
 
 void TSLDocument::replaceGraphicsForKey(const QString& key, const TSLGraphicList& items)
 {
     if (key == TSLDocumentGraphicsKey)
         return;
-    mutableList(key) = items;
+    Side& one = side(key);
+    stopObservingGraphics(one.graphics);
+    one.graphics = items;
+    startObservingGraphics(items);
     emit graphicsChanged(key);
 }
 
@@ -135,22 +143,25 @@ void TSLDocument::replaceGraphicsForKey(const QString& key, const TSLGraphicList
 
 void TSLDocument::Enable_Disable_Undo_Registraion(bool enable)
 {
-    if (enable)
-        undoManager_->enableUndoRegistration();
-    else
-        undoManager_->disableUndoRegistration();
+    for (Side& one : sides_) {
+        if (enable)
+            one.undoManager->enableUndoRegistration();
+        else
+            one.undoManager->disableUndoRegistration();
+    }
 }
 
 void TSLDocument::Clear_All_Undo_Redo()
 {
-    undoManager_->removeAllActions();
-    undoManager_->disableUndoRegistration();
-    stopObservingGraphics(graphics_);
-    for (const TSLGraphicPtr& item : graphics_)
+    for (Side& one : sides_) {
+        one.undoManager->removeAllActions();
+        one.group = GroupState {};
+    }
+    Side& front = sides_[0];
+    stopObservingGraphics(front.graphics);
+    for (const TSLGraphicPtr& item : front.graphics)
         item->setScriptingContainer(nullptr);
-    graphics_.clear();
-    undoManager_->enableUndoRegistration();
-    group_ = GroupState {};
+    front.graphics.clear();
     emit graphicsChanged(TSLDocumentGraphicsKey);
 }
 
@@ -166,15 +177,15 @@ void TSLDocument::stopObservingGraphics(const TSLGraphicList& items)
         item->removeObserver(this);
 }
 
-void TSLDocument::observeUndoManagerCheckpoint() { group_ = GroupState {}; }
-
-TSLGraphicPtr TSLDocument::frontItemFor(const TSLGraphic& graphic) const
+std::pair<TSLDocument::Side*, TSLGraphicPtr> TSLDocument::sideHolding(const TSLGraphic& graphic)
 {
-    for (const TSLGraphicPtr& item : graphics_) {
-        if (item.get() == &graphic)
-            return item;
+    for (Side& one : sides_) {
+        for (const TSLGraphicPtr& item : one.graphics) {
+            if (item.get() == &graphic)
+                return { &one, item };
+        }
     }
-    return nullptr;
+    return { nullptr, nullptr };
 }
 
 void TSLDocument::graphicUndoKeysChanged(TSLGraphic&, const QSet<QString>&, const QSet<QString>&)
@@ -188,35 +199,43 @@ void TSLDocument::graphicValueChanged(TSLGraphic& graphic, const QString& key, c
 {
     if (!graphic.keysForValuesToObserveForUndo().contains(key))
         return;
-    if (group_.insertedGraphics.contains(&graphic))
-        return;
     if (oldValue == newValue)
         return;
-    const TSLGraphicPtr item = frontItemFor(graphic);
-    if (!item)
+    const auto [holder, item] = sideHolding(graphic);
+    if (!holder)
         return;
-    if (!group_.oldPropertiesPerGraphic) {
-        group_.oldPropertiesPerGraphic = std::make_shared<std::map<TSLGraphicPtr, QVariantMap>>();
-        const auto owner = group_.oldPropertiesPerGraphic;
-        undoManager_->registerUndo([this, owner] { setGraphicProperties(owner); });
-        if (!undoManager_->isUndoRegistrationEnabled())
-            group_.oldPropertiesPerGraphic.reset();
+    GroupState& group = holder->group;
+    platform::UndoManager& undo = *holder->undoManager;
+    if (group.insertedGraphics.contains(&graphic))
+        return;
+    if (!group.oldPropertiesPerGraphic) {
+        group.oldPropertiesPerGraphic = std::make_shared<std::map<TSLGraphicPtr, QVariantMap>>();
+        const auto owner = group.oldPropertiesPerGraphic;
+        undo.registerUndo([owner] { setGraphicProperties(owner); });
+        if (!undo.isUndoRegistrationEnabled())
+            group.oldPropertiesPerGraphic.reset();
     }
-    if (!group_.oldPropertiesPerGraphic)
+    if (!group.oldPropertiesPerGraphic)
         return;
-    QVariantMap& old = (*group_.oldPropertiesPerGraphic)[item];
+    QVariantMap& old = (*group.oldPropertiesPerGraphic)[item];
     if (!old.contains(key))
         old.insert(key, oldValue);
-    if (!undoManager_->isUndoing() && !undoManager_->isRedoing()) {
+    if (!undo.isUndoing() && !undo.isRedoing()) {
         const QString name = graphic.presentablePropertyNameForKey(key);
         if (name.isNull())
             throw std::logic_error("keysForValuesToObserveForUndo returns a key without a presentable name");
-        if (group_.presentablePropertyName.isNull() && !group_.hasChangesToMultipleProperties) {
-            group_.presentablePropertyName = name;
-        } else if (name != group_.presentablePropertyName) {
-            group_.hasChangesToMultipleProperties = true;
-            group_.presentablePropertyName = QString();
+        if (group.presentablePropertyName.isNull() && !group.hasChangesToMultipleProperties) {
+            group.presentablePropertyName = name;
+        } else if (name != group.presentablePropertyName) {
+            group.hasChangesToMultipleProperties = true;
+            group.presentablePropertyName = QString();
         }
+        // The Edit menu names what undo takes back; geometry has no name here, the canvas names it.
+        if (group.hasChangesToMultipleProperties)
+            undo.setActionName(
+                platform::localizedString(QStringLiteral("UndoStrings"), QStringLiteral("Group Change")));
+        else if (!name.isEmpty())
+            undo.setActionName(name);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QSet>
 #include <QSizeF>
 
+#include <array>
 #include <map>
 #include <optional>
 
@@ -22,9 +23,9 @@ extern const int TSLDocumentCurrentVersion;       // 2
 extern const QString TSLDocumentVersionKey;       // "version"
 extern const QString TSLDocumentPrintInfoKey;     // "printInfo"
 
-// The open card: the front, back and scratch item lists. Undo covers the front list only: inserting
-// and removing its items, and changes of their observed properties, coalesced so that one undo step
-// restores every property changed within one undo group.
+// The open card: the front, back and scratch item lists. Each list has its own undo, so undo acts on the
+// side shown: inserting and removing items, and changes of their observed properties, coalesced so that
+// one undo step restores every property changed within one undo group.
 class TSLDocument : public QObject, private TSLGraphicObserver {
     Q_OBJECT
 public:
@@ -43,14 +44,16 @@ public:
     void removeGraphicAtIndex(int index);
     void addInGraphics(const TSLGraphicPtr& item);
 
-    // Any list by key; the front list goes through the recorded mutators above, the others change
-    // directly without undo.
+    // Any list by key, recorded for that list's undo as the front's mutators are.
     void insertGraphicsForKey(const QString& key, const TSLGraphicList& items, const std::vector<int>& indexes);
     void removeGraphicsForKey(const QString& key, const std::vector<int>& indexes);
-    void replaceGraphicsForKey(const QString& key, const TSLGraphicList& items); // not for the front list
+    void replaceGraphicsForKey(const QString& key, const TSLGraphicList& items); // not recorded; not for the front
 
-    platform::UndoManager& undoManager() { return *undoManager_; }
+    platform::UndoManager& undoManager() { return *sides_[0].undoManager; } // the front's
+    platform::UndoManager& undoManagerForKey(const QString& key) { return *side(key).undoManager; }
+    // Switches recording off and on for every list (the calls pair up).
     void Enable_Disable_Undo_Registraion(bool enable);
+    // Forgets every list's undo and redo and empties the front list; the others keep their items.
     void Clear_All_Undo_Redo();
 
     // Data of the document: own type (binary property list with "version", "graphics", "printInfo").
@@ -77,21 +80,30 @@ private:
         bool hasChangesToMultipleProperties = false;
     };
 
-    TSLGraphicList& mutableList(const QString& key);
+    // One list with its undo.
+    struct Side {
+        QString key;
+        TSLGraphicList graphics;
+        GroupState group;
+        platform::UndoManager* undoManager = nullptr;
+    };
+
+    Side& side(const QString& key);
+    void insertInto(Side& side, const TSLGraphicList& items, const std::vector<int>& indexes);
+    void removeFrom(Side& side, const std::vector<int>& indexes);
     void startObservingGraphics(const TSLGraphicList& items);
     void stopObservingGraphics(const TSLGraphicList& items);
-    void observeUndoManagerCheckpoint();
-    void setGraphicProperties(const std::shared_ptr<std::map<TSLGraphicPtr, QVariantMap>>& properties);
-    TSLGraphicPtr frontItemFor(const TSLGraphic& graphic) const;
+    static void setGraphicProperties(const std::shared_ptr<std::map<TSLGraphicPtr, QVariantMap>>& properties);
+    // The list holding the item, and the item's own pointer there.
+    std::pair<Side*, TSLGraphicPtr> sideHolding(const TSLGraphic& graphic);
 
     void graphicValueChanged(TSLGraphic& graphic, const QString& key, const QVariant& oldValue,
                              const QVariant& newValue) override;
     void graphicUndoKeysChanged(TSLGraphic& graphic, const QSet<QString>& oldKeys, const QSet<QString>& newKeys) override;
 
-    TSLGraphicList graphics_;
-    TSLGraphicList graphics_back_;
-    TSLGraphicList graphics_temp_;
-    GroupState group_;
-    platform::UndoManager* undoManager_;
+    std::array<Side, 3> sides_; // front, back, scratch
+    const TSLGraphicList& graphics_ = sides_[0].graphics;
+    const TSLGraphicList& graphics_back_ = sides_[1].graphics;
+    const TSLGraphicList& graphics_temp_ = sides_[2].graphics;
     QByteArray printInfo_;
 };

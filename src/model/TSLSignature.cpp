@@ -4,9 +4,9 @@
 #include "model/CardEditorServices.h"
 #include "model/TSLDrawing.h"
 #include "model/TSLDrawnColor.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QPainter>
 
 #include <algorithm>
@@ -46,7 +46,7 @@ QString TSLSignature::resolvedPath(const QString& path) const
 void TSLSignature::loadPicture(const QString& path)
 {
     file_path = path;
-    _contents_img = path.isEmpty() ? QImage() : QImageReader(QDir::cleanPath(path)).read();
+    _contents_img = path.isEmpty() ? QImage() : platform::readPictureFile(QDir::cleanPath(path));
 }
 
 void TSLSignature::setFilePath(const QString& path)

@@ -1,73 +1,31 @@
 #include "output/Batch_Export.h"
 
 #include "common/Common_Functions.h"
-#include "editor/TSLWindowController.h"
-#include "platform/PngColourWriter.h"
+#include "output/Card_Image_File.h"
 #include "platform/QuickFileReplace.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QPainter>
 
 #include <algorithm>
 #include <mutex>
 #include <thread>
 #include <vector>
 
-QImage Combined_Card_Image(const QImage& front, const QImage& back)
-{
-    QImage combined;
-    return Combine_Card_Images_Into(combined, front, back) ? combined : QImage();
-}
-
-bool Combine_Card_Images_Into(QImage& combined, const QImage& front, const QImage& back)
-{
-    if (front.isNull() || back.isNull())
-        return false;
-    const QSize size(front.width(), front.height() * 2);
-    if (combined.size() != size || combined.format() != QImage::Format_ARGB32_Premultiplied)
-        combined = QImage(size, QImage::Format_ARGB32_Premultiplied);
-    if (combined.isNull())
-        return false;
-    combined.fill(Qt::transparent);
-    combined.setDotsPerMeterX(front.dotsPerMeterX());
-    combined.setDotsPerMeterY(front.dotsPerMeterY());
-    QPainter painter(&combined);
-    painter.drawImage(0, 0, front);
-    painter.drawImage(0, front.height(), back);
-    return true;
-}
-
 QString Batch_Export::frontPath(const QString& folder, int record, const QString& extension)
 {
-    return QDir(folder).filePath(QStringLiteral("Card_%1.%2").arg(record + 1).arg(extension));
+    return Card_Image_File::recordPath(folder, record, extension);
 }
 
 QString Batch_Export::backPath(const QString& frontPath)
 {
-    return TSLWindowController::Create_Back_Card_Path(frontPath);
+    return Card_Image_File::backPath(frontPath);
 }
 
 bool Batch_Export::makeFolder(const QString& folder)
 {
     return QDir().mkpath(folder) && QFileInfo(folder).isDir();
-}
-
-QString Batch_Export::writePicture(const QImage& image, const QString& path, int dpi)
-{
-    QString reason;
-    bool written = false;
-    if (TSLWindowController::imageFormatForPath(path) == "png") {
-        // The picture already records its resolution.
-        written = platform::PngColourWriter::writeBatch(image, path, &reason);
-        if (!written)
-            Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, reason));
-    } else {
-        written = TSLWindowController::Save_gen_image(image, path, &reason, dpi);
-    }
-    if (written)
-        return QString();
-    return QStringLiteral("Card could not be exported to \"%1\": %2").arg(path, reason);
 }
 
 QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canvases& canvases) const
@@ -83,21 +41,22 @@ QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canv
         const QImage& backImage = render(canvases.back, "B");
         const QImage& frontImage = render(canvases.front, "F");
         if (job.combined) {
-            if (!Combine_Card_Images_Into(canvases.combined, frontImage, backImage))
+            if (!Card_Image_File::combineInto(canvases.combined, frontImage, backImage))
                 canvases.combined = QImage();
-            return writePicture(canvases.combined, front, job.dpi);
+            return Card_Image_File::writeForBatch(canvases.combined, front, job.dpi);
         }
-        const QString failure = writePicture(backImage, backPath(front), job.dpi);
-        return failure.isEmpty() ? writePicture(frontImage, front, job.dpi) : failure;
+        const QString failure = Card_Image_File::writeForBatch(backImage, backPath(front), job.dpi);
+        return failure.isEmpty() ? Card_Image_File::writeForBatch(frontImage, front, job.dpi) : failure;
     }
     if (job.cardSide == QLatin1String("F"))
-        return writePicture(render(canvases.front, "F"), front, job.dpi);
-    return writePicture(render(canvases.back, "B"), backPath(front), job.dpi);
+        return Card_Image_File::writeForBatch(render(canvases.front, "F"), front, job.dpi);
+    return Card_Image_File::writeForBatch(render(canvases.back, "B"), backPath(front), job.dpi);
 }
 
 Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
 {
     Batch_Export_Result result;
+    platform::removeLeftoverPartFiles(job.folder); // of earlier runs killed while they wrote
     result.records = job.snapshot ? job.snapshot->recordCount() : 0;
     started_ = 0;
     std::atomic<int> next { 0 };
@@ -139,9 +98,19 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     for (std::thread& worker : workers)
         worker.join();
 
-    // The files were written without waiting for the disk: one wait for all of them.
-    if (written.load() > 0 && !platform::flushFolderToDisk(job.folder))
-        Show_NSLog_Message(QStringLiteral("the exported cards in %1 may not be on the disk yet").arg(job.folder));
+    // The files were written without waiting for the disk: one wait for the files of the records taken
+    // (the others' writes on the same disk are none of the run's business).
+    QStringList files;
+    for (int record = 0; record < std::min(next.load(), result.records); ++record) {
+        const QString front = frontPath(job.folder, record, job.extension);
+        if (job.cardSide != QLatin1String("B"))
+            files << front;
+        if (job.cardSide == QLatin1String("B") || (job.cardSide == QLatin1String("BOTH") && !job.combined))
+            files << backPath(front);
+    }
+    QString unsynced;
+    if (written.load() > 0 && !platform::syncFilesToDisk(files, job.folder, &unsynced) && result.failure.isEmpty())
+        result.failure = QStringLiteral("The cards could not be written to \"%1\": %2").arg(job.folder, unsynced);
     result.written = written.load();
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
     return result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/Batch_Snapshot.h"
+#include "output/Card_Image_File.h"
 
 #include <QImage>
 #include <QString>
@@ -13,10 +14,10 @@
 inline const QString Batch_Export_Folder_Name = QStringLiteral("Varnel Tessaline Card");
 
 // One picture of both sides: twice the front's height, the front above and the back below.
-QImage Combined_Card_Image(const QImage& front, const QImage& back);
-// The same picture drawn into `combined`, whose pixels are used again when its size fits; false, and
-// nothing drawn, when either side is no picture.
-bool Combine_Card_Images_Into(QImage& combined, const QImage& front, const QImage& back);
+inline QImage Combined_Card_Image(const QImage& front, const QImage& back)
+{
+    return Card_Image_File::combine(front, back);
+}
 
 // What a batch export is asked to do.
 struct Batch_Export_Job {
@@ -70,8 +71,6 @@ private:
 
     // Renders and writes one record; an empty text on success, the failure otherwise.
     QString exportRecord(const Batch_Export_Job& job, int record, Canvases& canvases) const;
-    // Writes one picture; PNG files without waiting for the disk, which the run does once at its end.
-    static QString writePicture(const QImage& image, const QString& path, int dpi);
 
     std::atomic<bool>& stop_;
     std::atomic<int> started_ { 0 };

@@ -5,17 +5,18 @@
 #include "common/Long_SMS_Dlg.h"
 #include "common/PleaseWait_Modeless.h"
 #include "output/Mail_Globals.h"
-#include "output/Mail_Script.h"
 #include "output/Preferences.h"
 #include "platform/UiSeam.h"
 
 #include "ui_Email_Setting.h"
 
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
 #include <thread>
 
 Email_Setting& Email_Setting::defaultInstance()
@@ -52,9 +53,10 @@ void Email_Setting::Save_Button()
 {
     if (!Check_Validation(false))
         return;
-    if (!flushPreferences()) {
-        Show_MessageBox(
-            QStringLiteral("The e-mail settings could not be saved in %1.").arg(Preferences::settingsFilePath()));
+    QString reason;
+    if (!flushPreferences(&reason)) {
+        Show_MessageBox(QStringLiteral("The e-mail settings could not be saved in %1: %2.")
+                            .arg(Preferences::settingsFilePath(), reason));
         return;
     }
     done(1);
@@ -62,6 +64,11 @@ void Email_Setting::Save_Button()
 
 void Email_Setting::Close_Button()
 {
+    // Escape during a test mail cancels it; the window stays.
+    if (testMailUnderWay_) {
+        cancelTestMail_ = true;
+        return;
+    }
     done(0);
 }
 
@@ -98,7 +105,7 @@ void Email_Setting::loadPreferences()
     ui_->_send_mail_result_status->clear();
 }
 
-bool Email_Setting::flushPreferences()
+bool Email_Setting::flushPreferences(QString* error)
 {
     const auto store = Preferences::sharedInstance();
     store->setsend_email_Recipient(ui_->_send_mail_to->text());
@@ -107,7 +114,7 @@ bool Email_Setting::flushPreferences()
     store->setsend_email_PORT_num(ui_->_send_mail_port->text());
     store->setsend_email_Password(ui_->_send_mail_password->text());
     store->setsend_email_enable_ssl(sslFlag());
-    return store->flush();
+    return store->flush(error);
 }
 
 bool Email_Setting::Check_Validation(bool withRecipient)
@@ -117,6 +124,14 @@ bool Email_Setting::Check_Validation(bool withRecipient)
         field->setFocus();
         return false;
     };
+    // A settings file cannot hold control characters (they would come back as U+FFFD), nor can a mail
+    // header: a field holding one is refused here, before anything is saved or sent.
+    for (QLineEdit* field : { ui_->_send_mail_sender_mail, ui_->_send_mail_password, ui_->_send_mail_smtp,
+             ui_->_send_mail_port, ui_->_send_mail_to }) {
+        const QString text = field->text();
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
+            return fail("Please remove the control characters from this field.", field);
+    }
     const QString sender = ui_->_send_mail_sender_mail->text().toLower();
     if (sender.isEmpty())
         return fail("Please enter sender E-mail.", ui_->_send_mail_sender_mail);
@@ -146,8 +161,19 @@ QString Email_Setting::testMailFailureText()
         "blocking the software to communicate with your E-mail server.\n\nCould not send email.");
 }
 
+QString Email_Setting::testMailResultText(const Mail_Outcome& outcome)
+{
+    if (outcome.status == Mail_Outcome::Status::Failed)
+        return testMailFailureText() + QStringLiteral("\n\n") + outcome.text();
+    return outcome.text();
+}
+
 void Email_Setting::Send_Test_Email()
 {
+    if (testMailUnderWay_) {
+        cancelTestMail_ = true;
+        return;
+    }
     if (!Check_Validation(true))
         return;
     Mail_Message mail;
@@ -159,34 +185,49 @@ void Email_Setting::Send_Test_Email()
     mail.enableSsl = sslFlag();
     mail.subject = mailAppName() + QStringLiteral(" Test Mail");
     mail.body = QStringLiteral("This is test mail sent by ") + mailAppName() + QStringLiteral(".");
+    if (const std::optional<QString> limit = Mail_Script::overLimit(mail)) {
+        Show_MessageBox(*limit);
+        return;
+    }
 
     ui_->_send_mail_result_status->setText(QStringLiteral("It may take a while, Please wait..."));
     ui_->_send_mail_test_mail->setText(QStringLiteral("Test mail to %1").arg(mail.toAddress));
-    const bool sent = runTestMail(mail);
-    const QString text = sent ? QStringLiteral("E-mail has been sent successfully.") : testMailFailureText();
+    const Mail_Outcome outcome = runTestMail(mail);
+    const QString text = testMailResultText(outcome);
     ui_->_send_mail_result_status->setText(text);
-    Show_MessageBox(text);
+    if (outcome.status != Mail_Outcome::Status::Cancelled)
+        Show_MessageBox(text);
 }
 
-bool Email_Setting::runTestMail(const Mail_Message& mail)
+void Email_Setting::setTestMailUnderWay(bool underWay)
 {
-    // The script runs off the GUI thread so the window keeps drawing; its controls are off meanwhile and a
-    // local loop waits for the result.
+    testMailUnderWay_ = underWay;
+    for (QWidget* control : std::initializer_list<QWidget*> { ui_->accountBox, ui_->_send_mail_to, ui_->resetButton,
+             ui_->closeButton, ui_->saveButton })
+        control->setEnabled(!underWay);
+    ui_->testMailButton->setText(underWay ? QStringLiteral("Cancel") : QStringLiteral("Send Test Mail"));
+}
+
+Mail_Outcome Email_Setting::runTestMail(const Mail_Message& mail)
+{
+    // The script runs off the GUI thread so the window keeps drawing; a local loop waits for the result and
+    // the test-mail button, now Cancel, ends the send at once.
     PleaseWait_Modeless* wait = PleaseWait_Modeless::defaultInstance();
     wait->modeless_msg_lbl()->setText(QStringLiteral("It may take a while, Please wait.."));
     wait->show();
-    setEnabled(false);
+    cancelTestMail_ = false;
+    setTestMailUnderWay(true);
     QEventLoop loop;
-    bool sent = false;
+    Mail_Outcome outcome;
     std::thread worker([&] {
-        sent = Mail_Script::sendEmail_pyth(mail);
+        outcome = Mail_Script::send(mail, &cancelTestMail_);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();
-    setEnabled(true);
+    setTestMailUnderWay(false);
     wait->hide();
-    return sent;
+    return outcome;
 }
 
 void Email_Setting::Reset_Button()

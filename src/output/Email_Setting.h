@@ -2,6 +2,9 @@
 
 #include <QDialog>
 
+#include "output/Mail_Script.h"
+
+#include <atomic>
 #include <memory>
 
 namespace Ui {
@@ -20,18 +23,20 @@ public:
 
     void Save_Button();
     void Close_Button();
-    void Send_Test_Email();
+    void Send_Test_Email(); // while a test mail is under way, the same button cancels it
     void Reset_Button();
     void SSL_Selected();
     void TLS_Selected();
 
     void loadPreferences();
-    bool flushPreferences();
+    bool flushPreferences(QString* error = nullptr);
     bool Check_Validation(bool withRecipient);
     QString sslFlag() const; // "Y" when SSL is on and TLS off, else "N"
 
-    // The text a failed test mail shows.
+    // The text a test mail that could not reach the server shows.
     static QString testMailFailureText();
+    // What the label and the message say after a test mail.
+    static QString testMailResultText(const struct Mail_Outcome& outcome);
 
     Ui::Email_Setting& form() { return *ui_; }
 
@@ -40,6 +45,10 @@ protected:
 
 private:
     explicit Email_Setting(QWidget* parent = nullptr);
-    bool runTestMail(const struct Mail_Message& mail); // the script off the GUI thread, this window waiting
+    // The script off the GUI thread, this window waiting with everything but Cancel off.
+    Mail_Outcome runTestMail(const struct Mail_Message& mail);
+    void setTestMailUnderWay(bool underWay);
     std::unique_ptr<Ui::Email_Setting> ui_;
+    bool testMailUnderWay_ = false;
+    std::atomic<bool> cancelTestMail_ { false };
 };

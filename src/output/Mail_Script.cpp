@@ -1,9 +1,14 @@
 #include "output/Mail_Script.h"
 
 #include "common/Common_Functions.h"
+#include "common/File_Functions.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -27,19 +32,21 @@ UnpackedScript unpackScript()
 {
     registerMailResource();
     UnpackedScript unpacked;
-    unpacked.folder = std::make_unique<QTemporaryDir>();
+    platform::removeLeftoverRunFolders(QStringLiteral("tessaline-mail")); // of mail runs killed before
+    unpacked.folder = std::make_unique<QTemporaryDir>(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
     if (!unpacked.folder->isValid())
         return unpacked;
     const QString path = unpacked.folder->filePath(QStringLiteral("pyth_mail.py"));
     QFile source(QStringLiteral(":/mail/pyth_mail.py"));
-    QFile target(path);
-    if (!source.open(QIODevice::ReadOnly) || !target.open(QIODevice::WriteOnly))
+    if (!source.open(QIODevice::ReadOnly))
         return unpacked;
     const QByteArray script = source.readAll();
-    if (target.write(script) != script.size())
+    QString error;
+    if (!saveFileAtomically(path, [&script](QIODevice& target) { return writeAll(target, script); }, &error)) {
+        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return unpacked;
-    target.close();
-    target.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     unpacked.path = path;
     return unpacked;
 }
@@ -52,45 +59,128 @@ QString Mail_Script::scriptPath()
     return unpacked.path;
 }
 
-QStringList Mail_Script::arguments(const QString& script, const Mail_Message& mail)
+QString Mail_Outcome::text() const
 {
-    QStringList list { script, mail.sender, mail.smtpServer, mail.port, mail.sender, mail.toAddress, mail.subject,
-        mail.body, mail.enableSsl };
-    list += mail.attachments;
-    return list;
+    using S = Status;
+    switch (status) {
+    case S::Sent:
+        return QStringLiteral("E-mail has been sent successfully.");
+    case S::LoginRefused:
+        return QStringLiteral("The server refused the user name or password.");
+    case S::NoEncryption:
+        return QStringLiteral("The server offers no encryption (STARTTLS), so nothing was sent and the password was "
+                              "not given to it. Choose SSL if the server expects encryption from the start.");
+    case S::Certificate:
+        return QStringLiteral("The server's certificate could not be verified (%1). Nothing was sent.")
+            .arg(reason.endsWith(QLatin1Char('.')) ? reason.chopped(1) : reason);
+    case S::RecipientRefused:
+        return QStringLiteral("The server refused the recipient: %1").arg(reason);
+    case S::SenderRefused:
+        return QStringLiteral("The server refused the sender address: %1").arg(reason);
+    case S::BadInput:
+        return reason;
+    case S::Cancelled:
+        return QStringLiteral("The mail was cancelled.");
+    case S::Failed:
+        break;
+    }
+    return reason.isEmpty() ? QStringLiteral("The mail could not be sent.")
+                            : QStringLiteral("The mail could not be sent: %1").arg(reason);
 }
 
-std::optional<QByteArray> Mail_Script::standardInput(const QString& password)
+QByteArray Mail_Script::standardInput(const Mail_Message& mail)
 {
-    for (const QChar c : password) {
-        if (c.unicode() > 0x7f)
-            return std::nullopt;
-    }
-    return password.toLatin1() + QByteArrayLiteral("\nDescription");
+    const QJsonObject fields {
+        { QStringLiteral("sender"), mail.sender },
+        { QStringLiteral("login"), mail.sender },
+        { QStringLiteral("server"), mail.smtpServer },
+        { QStringLiteral("port"), mail.port },
+        { QStringLiteral("recipient"), mail.toAddress },
+        { QStringLiteral("subject"), mail.subject },
+        { QStringLiteral("body"), mail.body },
+        { QStringLiteral("ssl"), mail.enableSsl },
+        { QStringLiteral("attachments"), QJsonArray::fromStringList(mail.attachments) },
+        { QStringLiteral("password"), mail.password },
+    };
+    return QJsonDocument(fields).toJson(QJsonDocument::Compact);
 }
 
-bool Mail_Script::sendEmail_pyth(const Mail_Message& mail, const std::atomic<bool>* abandon, int timeLimitMs)
+std::optional<QString> Mail_Script::overLimit(const Mail_Message& mail)
 {
-    const QString script = scriptPath();
-    const std::optional<QByteArray> input = standardInput(mail.password);
-    if (script.isEmpty() || !input) {
-        Show_NSLog_Message(script.isEmpty() ? QStringLiteral("the mail script cannot be unpacked")
-                                            : QStringLiteral("the password is not plain ASCII"));
-        return false;
-    }
+    if (mail.body.toUtf8().size() > maxBodyBytes)
+        return QStringLiteral("The message is too long: at most %1 KB of text can be sent.").arg(maxBodyBytes / 1024);
+    if (mail.subject.size() > maxSubjectCharacters)
+        return QStringLiteral("The subject is too long: at most %1 characters.").arg(maxSubjectCharacters);
+    if (mail.password.size() > maxPasswordCharacters)
+        return QStringLiteral("The password is too long: at most %1 characters.").arg(maxPasswordCharacters);
+    return std::nullopt;
+}
 
-    QProcess process;
+namespace {
+
+Mail_Outcome::Status statusOfExit(int code)
+{
+    using S = Mail_Outcome::Status;
+    switch (code) {
+    case 0:
+        return S::Sent;
+    case 2:
+        return S::BadInput;
+    case 3:
+        return S::LoginRefused;
+    case 4:
+        return S::NoEncryption;
+    case 5:
+        return S::Certificate;
+    case 6:
+        return S::RecipientRefused;
+    case 7:
+        return S::SenderRefused;
+    default:
+        return S::Failed;
+    }
+}
+
+QProcessEnvironment scriptEnvironment()
+{
     QProcessEnvironment environment;
     environment.insert(QStringLiteral("PYTHONPATH"), QString());
     environment.insert(QStringLiteral("PATH"), QStringLiteral("/bin:/usr/bin:/usr/local/bin"));
-    process.setProcessEnvironment(environment);
-    process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(QString::fromLatin1(interpreter), arguments(script, mail));
-    if (!process.waitForStarted(10000)) {
-        Show_NSLog_Message(QStringLiteral("the mail script cannot start: %1").arg(process.errorString()));
-        return false;
+    // Where OpenSSL finds trusted authorities when they are not the system's own.
+    const QProcessEnvironment own = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : { "SSL_CERT_FILE", "SSL_CERT_DIR" }) {
+        const QString name = QString::fromLatin1(variable);
+        if (own.contains(name))
+            environment.insert(name, own.value(name));
     }
-    process.write(*input);
+    return environment;
+}
+
+// The script's last line on standard error: its reason.
+QString reasonOf(QProcess& process)
+{
+    const QList<QByteArray> lines = process.readAllStandardError().right(4096).trimmed().split('\n');
+    return QString::fromUtf8(lines.isEmpty() ? QByteArray() : lines.back().trimmed());
+}
+
+} // namespace
+
+Mail_Outcome Mail_Script::send(const Mail_Message& mail, const std::atomic<bool>* abandon, int timeLimitMs)
+{
+    using S = Mail_Outcome::Status;
+    if (const std::optional<QString> limit = overLimit(mail))
+        return { S::BadInput, *limit };
+    const QString script = scriptPath();
+    if (script.isEmpty())
+        return { S::Failed, QStringLiteral("the mail script cannot be unpacked") };
+
+    QProcess process;
+    process.setProcessEnvironment(scriptEnvironment());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(QString::fromLatin1(interpreter), { script });
+    if (!process.waitForStarted(10000))
+        return { S::Failed, QStringLiteral("the mail script cannot start: %1").arg(process.errorString()) };
+    process.write(standardInput(mail));
     process.closeWriteChannel();
 
     const QDeadlineTimer deadline(timeLimitMs);
@@ -102,8 +192,15 @@ bool Mail_Script::sendEmail_pyth(const Mail_Message& mail, const std::atomic<boo
             process.kill();
             process.waitForFinished(5000);
             Show_NSLog_Message(QStringLiteral("the mail to %1 was given up").arg(mail.toAddress));
-            return false;
+            if (abandon && abandon->load())
+                return { S::Cancelled };
+            return { S::Failed, QStringLiteral("the server did not answer in time") };
         }
     }
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    if (process.exitStatus() != QProcess::NormalExit)
+        return { S::Failed, QStringLiteral("the mail script ended abnormally") };
+    const Mail_Outcome outcome { statusOfExit(process.exitCode()), reasonOf(process) };
+    if (!outcome.sent())
+        Show_NSLog_Message(QStringLiteral("mail to %1 not sent: %2").arg(mail.toAddress, outcome.reason));
+    return outcome;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -16,29 +17,73 @@ struct Mail_Message {
     QString smtpServer;
     QString port; // as the user typed it
     QString body;
-    QString enableSsl; // "Y" for SSL, anything else TLS
+    QString enableSsl; // "Y" for SSL, anything else TLS (STARTTLS, required)
 };
 
-// Runs the program's mail script once per mail with the interpreter, an argument list (never a shell), a
-// fixed two-variable environment and the password on standard input. The wait is bounded: a server that
-// never answers ends the send as a failure instead of hanging the caller.
+// How one send ended, with the reason the script or the caller gave.
+struct Mail_Outcome {
+    enum class Status {
+        Sent,
+        Failed, // connection, time-out or anything else
+        BadInput, // over a limit, unreadable fields
+        LoginRefused,
+        NoEncryption, // TLS chosen and the server offers no STARTTLS
+        Certificate, // the chain or the host name did not verify
+        RecipientRefused,
+        SenderRefused,
+        Cancelled,
+    };
+    Status status = Status::Failed;
+    QString reason;
+
+    Mail_Outcome() = default;
+    // A plain yes or no, as a sender that knows no reasons (a test's) gives it.
+    Mail_Outcome(bool sent)
+        : status(sent ? Status::Sent : Status::Failed)
+    {
+    }
+    Mail_Outcome(Status s, QString why = QString())
+        : status(s)
+        , reason(std::move(why))
+    {
+    }
+    bool sent() const { return status == Status::Sent; }
+    // A refusal of this recipient only: a run goes on with the next one. Anything else would fail every
+    // later mail as well, so it ends the run.
+    bool onlyThisRecipient() const { return status == Status::RecipientRefused; }
+    // What the person is told, in a sentence or two.
+    QString text() const;
+};
+
+// Runs the program's mail script once per mail with the interpreter and a fixed environment. Every field,
+// the password with them, goes to the script as UTF-8 JSON on its standard input: nothing of the mail is
+// in its argument list, which every local user can read. The wait is bounded: a server that never answers
+// ends the send as a failure instead of hanging the caller.
 class Mail_Script {
 public:
     static constexpr const char* interpreter = "/usr/bin/python3";
     static constexpr int defaultTimeLimitMs = 55000; // the script's own network timeout is shorter
+    static constexpr int maxBodyBytes = 1024 * 1024;
+    static constexpr int maxSubjectCharacters = 900; // a header line stays under the mail format's 998
+    static constexpr int maxPasswordCharacters = 1000;
 
     // The script as a file the interpreter can run: unpacked once per process into a private folder.
     // Empty when it cannot be written.
     static QString scriptPath();
 
-    // The arguments the script gets for a mail, the script's path first.
-    static QStringList arguments(const QString& script, const Mail_Message& mail);
-    // What the script reads on standard input; none when the password is not plain ASCII.
-    static std::optional<QByteArray> standardInput(const QString& password);
+    // What the script reads on standard input for a mail.
+    static QByteArray standardInput(const Mail_Message& mail);
+    // The message for the first field over its limit; none when the mail is within them.
+    static std::optional<QString> overLimit(const Mail_Message& mail);
 
-    // True when the script ended with status 0, that is when the server took the mail. A script that
-    // cannot start, a password that is not ASCII, a run longer than the time limit, or `abandon` turning
-    // true (the program is quitting) are failures.
-    static bool sendEmail_pyth(
+    // Sends one mail. A script that cannot start, a mail over the limits, a run longer than the time limit,
+    // or `abandon` turning true (Cancel, or the program quitting) are failures.
+    static Mail_Outcome send(
         const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs);
+    // True when the server took the mail.
+    static bool sendEmail_pyth(
+        const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs)
+    {
+        return send(mail, abandon, timeLimitMs).sent();
+    }
 };

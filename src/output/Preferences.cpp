@@ -2,11 +2,12 @@
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "platform/CheckedSave.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 const QString send_email_RecipientKey = QStringLiteral("SendEmailRecipient");
 const QString send_email_SenderEmailKey = QStringLiteral("SendEmailSender");
@@ -14,6 +15,7 @@ const QString send_email_PasswordKey = QStringLiteral("SendEmailPwd");
 const QString send_email_SMTP_serverKey = QStringLiteral("SendEmailSMTP");
 const QString send_email_PORT_numKey = QStringLiteral("SendEmailPORT");
 const QString send_email_Enable_SSLkey = QStringLiteral("SendEnableSSL");
+const QString send_email_ResolutionKey = QStringLiteral("SendEmailResolution");
 
 namespace {
 
@@ -35,19 +37,19 @@ bool ensureFolder(const QString& filePath)
 }
 
 // Writes the bytes whole, readable by the owner only, replacing the old file only once complete.
-bool writePrivately(const QString& path, const QByteArray& bytes)
+bool writePrivately(const QString& path, const QByteArray& bytes, QString* error = nullptr)
 {
-    if (!ensureFolder(path))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // The temporary file gets its permissions before the password goes into it.
-    if (!file.setPermissions(ownerOnlyFile) || file.write(bytes) != bytes.size() || !file.commit()) {
-        file.cancelWriting();
+    if (!ensureFolder(path)) {
+        if (error)
+            *error = QStringLiteral("the folder cannot be created");
         return false;
     }
-    return true;
+    // The temporary file gets its permissions before the password goes into it.
+    platform::CheckedSave file(path);
+    const bool written = file.open(ownerOnlyFile) && file.write(bytes) && file.commit();
+    if (!written && error)
+        *error = file.errorString();
+    return written;
 }
 
 } // namespace
@@ -69,21 +71,28 @@ Preferences::Preferences()
         mDict = std::move(*dict);
         return;
     }
-    createEmptyFile();
+    // What stands under the name and is no file of settings (a FIFO, a device, a folder) is left alone.
+    const QFileInfo existing(mPreferencesPath_);
+    if (!existing.exists() || existing.isFile())
+        createEmptyFile();
     mDict = {};
     setDefaults();
 }
 
 std::optional<platform::PlistDict> Preferences::readFile() const
 {
-    QFile file(mPreferencesPath_);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
     // A settings file is a few hundred bytes; anything far larger is not ours.
     constexpr qint64 limit = 1 << 20;
-    if (file.size() == 0 || file.size() > limit)
+    QString refusal;
+    const auto bytes = platform::readRegularFile(mPreferencesPath_, limit, &refusal);
+    if (!bytes) {
+        if (QFileInfo::exists(mPreferencesPath_) || QFileInfo(mPreferencesPath_).isSymLink())
+            Show_NSLog_Message(refusal);
         return std::nullopt;
-    const auto root = platform::PropertyList::fromBytes(file.readAll());
+    }
+    if (bytes->isEmpty())
+        return std::nullopt;
+    const auto root = platform::PropertyList::fromBytes(*bytes);
     if (!root || !root->isDict())
         return std::nullopt;
     return root->toDict();
@@ -110,10 +119,13 @@ std::optional<QString> Preferences::value(const QString& key) const
     return found->toString();
 }
 
-bool Preferences::flush() const
+bool Preferences::flush(QString* error) const
 {
-    if (writePrivately(mPreferencesPath_, platform::PropertyList::toXml(platform::PlistValue(mDict))))
+    QString reason;
+    if (writePrivately(mPreferencesPath_, platform::PropertyList::toXml(platform::PlistValue(mDict)), &reason))
         return true;
-    Show_NSLog_Message(QStringLiteral("cannot write the settings file %1").arg(mPreferencesPath_));
+    Show_NSLog_Message(QStringLiteral("cannot write the settings file %1: %2").arg(mPreferencesPath_, reason));
+    if (error)
+        *error = reason;
     return false;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "output/Batch_Snapshot.h"
+#include "output/Card_Export_Settings.h"
 
 #include <memory>
 
-// What the print window needs of the open design: which data sources it uses and how many records they
-// hold, a snapshot of the sides and records for a job, and the first record put back on the canvas after
-// a job. The editor answers in the program; tests answer with a design of their own.
+// What export, printing and e-mail need of the open design: which data sources it uses and how many
+// records they hold, a snapshot of the sides and records for a run, the first record put back on the
+// canvas after a run, and the export settings they share. The editor answers in the program; tests answer
+// with a design of their own.
 class Print_Design_Host {
 public:
     virtual ~Print_Design_Host() = default;
@@ -23,4 +25,6 @@ public:
     virtual std::shared_ptr<const Batch_Snapshot> takeSnapshot() const = 0;
     // The editor shows the first record again after a job that printed records.
     virtual void Select_first_row_value_for_design() = 0;
+    // The export window's last choices; e-mail draws its cards at their resolution.
+    virtual Card_Export_Settings exportSettings() const = 0;
 };

@@ -6,6 +6,7 @@
 #include "common/Common_Functions.h"
 #include "output/Print_Design_Host.h"
 #include "output/Printing_View.h"
+#include "platform/CheckedSave.h"
 #include "platform/UiSeam.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
-#include <QSaveFile>
 
 bool Print_Wnd::sizeFitsPaper() const
 {
@@ -95,14 +95,14 @@ bool Print_Wnd::printToPdfFile(const Printing_View& view, int pages)
         return false;
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
-    QSaveFile file(path);
-    bool whole = file.open(QIODevice::WriteOnly);
+    platform::CheckedSave file(path);
+    bool whole = file.open();
     bool stopped = false;
     if (whole) {
         QProgressDialog progress(QStringLiteral("Writing the sheets..."), QStringLiteral("Stop"), 0, pages, this);
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&file.device());
         writer.setCreator(QStringLiteral("Tessaline Card"));
         writer.setResolution(72);
         QPageLayout page = printInfo_->pageLayout();
@@ -117,8 +117,9 @@ bool Print_Wnd::printToPdfFile(const Printing_View& view, int pages)
     // The PDF engine finishes the file when the writer goes; only then is it put in place.
     if (whole && file.commit())
         return true;
-    file.cancelWriting();
+    if (!whole)
+        file.abandon();
     if (!stopped)
-        Show_MessageBox(QStringLiteral("The sheets could not be written to %1.").arg(path));
+        Show_MessageBox(QStringLiteral("The sheets could not be written to %1: %2.").arg(path, file.errorString()));
     return false;
 }

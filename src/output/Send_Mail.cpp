@@ -1,12 +1,15 @@
 #include "output/Send_Mail.h"
 
 #include "common/Common_Functions.h"
+#include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
-#include "editor/TSLWindowController.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
+#include "output/Open_Export_Log.h"
+#include "output/Preferences.h"
+#include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
 #include "platform/UiSeam.h"
 
@@ -14,8 +17,12 @@
 
 #include <QButtonGroup>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -23,6 +30,13 @@ const char* const fromMissingText
     = "Please make sure that:\n1.Entered E-mail Settings are correct.\n2.Internet Connectivity to E-mail server is not "
       "interrupted and E-mail server is not down.\n3.Your firewall or security software(if any) is not blocking the "
       "software to communicate with your E-mail server.";
+
+// The cards are drawn from a copy of the design taken now; the canvas is never touched by a worker.
+std::function<QImage(int, const QString&)> cardRenderer(const Print_Design_Host& host, int dpi)
+{
+    const std::shared_ptr<const Batch_Snapshot> snapshot = host.takeSnapshot();
+    return [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+}
 
 } // namespace
 
@@ -41,6 +55,9 @@ Send_Mail::Send_Mail(QWidget* parent)
     send_modls_wnd = new Send_Modeless(this);
     msend_modTimer.setInterval(500);
     connect(&msend_modTimer, &QTimer::timeout, this, &Send_Mail::update_sending_progress_bar);
+    sizeTimer_.setSingleShot(true);
+    sizeTimer_.setInterval(250);
+    connect(&sizeTimer_, &QTimer::timeout, this, &Send_Mail::measureAttachment);
     connectControls();
     // A run still under way when the program quits is ended and waited for.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Send_Mail::abandonRun);
@@ -49,6 +66,8 @@ Send_Mail::Send_Mail(QWidget* parent)
 Send_Mail::~Send_Mail()
 {
     abandonRun();
+    if (sizeWorker_.joinable())
+        sizeWorker_.join();
 }
 
 void Send_Mail::connectControls()
@@ -70,33 +89,36 @@ void Send_Mail::connectControls()
     connect(ui_->rd_all_to_every, &QRadioButton::clicked, this, &Send_Mail::all_rd_select);
     connect(ui_->rd_one_per_recp, &QRadioButton::clicked, this, &Send_Mail::obo_rd_select);
     connect(ui_->delayed_delv_chk, &QCheckBox::clicked, this, &Send_Mail::delayed_delv_chk_select);
+    connect(ui_->to_txt, &QLineEdit::textChanged, this, &Send_Mail::offerOnlyFailed);
+    const auto remeasure = [this] { sizeTimer_.start(); };
+    connect(ui_->resolution_spin, &QSpinBox::valueChanged, this, remeasure);
+    connect(matrix_card_side, &QButtonGroup::idClicked, this, remeasure);
+    connect(ui_->rd_mail_curr_barcode, &QRadioButton::clicked, this, remeasure);
 }
 
-int Send_Mail::Open_Wnd()
+int Send_Mail::Open_Wnd(Print_Design_Host* host)
 {
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    const bool series = editor && editor->Use_Data_Sheet_Values;
-    const bool spreadsheet = editor && editor->Use_Excel_Binding_Values;
+    host_ = host;
+    const bool series = host_ && host_->usesSeries();
+    const bool spreadsheet = host_ && host_->usesSpreadsheet();
+    // To, subject and message stay as typed until the program ends; the rest starts afresh.
     ui_->side_front_rd->setChecked(true);
     card_side_str = QStringLiteral("F");
     ui_->from_txt->setText(sender_email);
-    ui_->to_txt->clear();
-    ui_->rd_all_to_every->setEnabled(false);
-    ui_->rd_one_per_recp->setEnabled(false);
     ui_->rd_mail_curr_barcode->setChecked(true);
     ui_->rd_without_barcode->setChecked(false);
     SetObjEnabled(ui_->send_sett_box, true);
     ui_->file_name_txt->setText(QStringLiteral("VarnelCard"));
+    // The records the design is bound to are offered ticked, as export and print offer them, and each
+    // recipient gets their own record's card.
     ui_->send_with_batch_chk->setEnabled(series);
-    ui_->send_with_batch_chk->setChecked(false);
+    ui_->send_with_batch_chk->setChecked(series);
     ui_->send_with_excel_chk->setEnabled(spreadsheet);
-    ui_->send_with_excel_chk->setChecked(false);
-    ui_->rd_all_to_every->setChecked(true);
-    ui_->rd_one_per_recp->setChecked(false);
-    ui_->rd_all_to_every->setEnabled(false);
-    ui_->rd_one_per_recp->setEnabled(false);
-    ui_->subject_txt->clear();
-    ui_->message_txt->clear();
+    ui_->send_with_excel_chk->setChecked(spreadsheet);
+    ui_->rd_all_to_every->setChecked(false);
+    ui_->rd_one_per_recp->setChecked(true);
+    ui_->rd_all_to_every->setEnabled(series || spreadsheet);
+    ui_->rd_one_per_recp->setEnabled(series || spreadsheet);
     ui_->attachment->clear();
     ui_->browse_att->setEnabled(false);
     ui_->clear_att->setEnabled(false);
@@ -106,8 +128,16 @@ int Send_Mail::Open_Wnd()
     for (QSpinBox* box : { ui_->hour_stepper, ui_->min_stepper, ui_->sec_stepper })
         box->setValue(0);
     ui_->sendButton->setEnabled(!running());
+    offerOnlyFailed();
+    {
+        const QSignalBlocker quiet(ui_->resolution_spin); // measured once, just below
+        ui_->resolution_spin->setValue(storedResolution());
+    }
+    measureAttachment();
     const int result = platform::ui().runModal(*this);
     hide();
+    if (!running())
+        host_ = nullptr;
     return result;
 }
 
@@ -157,9 +187,8 @@ void Send_Mail::Without_barcode_rd_select()
 
 void Send_Mail::send_barcode_rd_select()
 {
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (editor)
-        editor->Check_Series_Or_Excel_Use_or_not();
+    if (host_)
+        host_->Check_Series_Or_Excel_Use_or_not();
     ui_->rd_mail_curr_barcode->setChecked(true);
     ui_->rd_without_barcode->setChecked(false);
     SetObjEnabled(ui_->send_sett_box, true);
@@ -168,8 +197,8 @@ void Send_Mail::send_barcode_rd_select()
         if (!available)
             box->setChecked(false);
     };
-    offer(ui_->send_with_batch_chk, editor && editor->Use_Data_Sheet_Values);
-    offer(ui_->send_with_excel_chk, editor && editor->Use_Excel_Binding_Values);
+    offer(ui_->send_with_batch_chk, host_ && host_->usesSeries());
+    offer(ui_->send_with_excel_chk, host_ && host_->usesSpreadsheet());
     const bool records = ui_->send_with_batch_chk->isChecked() || ui_->send_with_excel_chk->isChecked();
     ui_->rd_all_to_every->setEnabled(records);
     ui_->rd_one_per_recp->setEnabled(records);
@@ -234,6 +263,10 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         Show_MessageBox(QString::fromLatin1(fromMissingText));
         return std::nullopt;
     }
+    if (!isValidEmail(request.sender)) {
+        Show_MessageBox(QStringLiteral("Sender E-mail address is invalid or incomplete."));
+        return std::nullopt;
+    }
     if (Trim_Str(ui_->to_txt->text()).isEmpty()) {
         Show_MessageBox(QStringLiteral("Please specify the Recipient E-mail address."));
         return std::nullopt;
@@ -246,6 +279,14 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     request.recipients = *recipients;
     request.subject = ui_->subject_txt->text();
     request.body = ui_->message_txt->toPlainText();
+    Mail_Message fields;
+    fields.subject = request.subject;
+    fields.body = request.body;
+    fields.password = sender_pwd;
+    if (const std::optional<QString> limit = Mail_Script::overLimit(fields)) {
+        Show_MessageBox(*limit);
+        return std::nullopt;
+    }
 
     const bool cardMode = ui_->rd_mail_curr_barcode->isChecked();
     if (cardMode) {
@@ -259,15 +300,12 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         request.baseName = name;
     }
 
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (editor) {
-        editor->Check_Series_Or_Excel_Use_or_not();
-        if (editor->Use_Data_Sheet_Values && !ui_->send_with_batch_chk->isChecked())
-            editor->Use_Data_Sheet_Values = false;
-        if (editor->Use_Excel_Binding_Values && !ui_->send_with_excel_chk->isChecked())
-            editor->Use_Excel_Binding_Values = false;
-        editor->Get_total_Card_count();
-        request.records = editor->Total_Batch_Excel_Card;
+    if (host_) {
+        host_->Check_Series_Or_Excel_Use_or_not();
+        if (cardMode && !sendsRecords(host_->usesSeries(), host_->usesSpreadsheet()))
+            return std::nullopt;
+        host_->keepSources(ui_->send_with_batch_chk->isChecked(), ui_->send_with_excel_chk->isChecked());
+        request.records = host_->recordCount();
     }
 
     if (ui_->delayed_delv_chk->isChecked()) {
@@ -282,6 +320,15 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         : !records                          ? Kind::CardWithoutData
         : ui_->rd_all_to_every->isChecked() ? Kind::DataAllToEvery
                                             : Kind::DataOnePerRecipient;
+    if (ui_->only_failed_chk->isEnabled() && ui_->only_failed_chk->isChecked()) {
+        if (request.kind != lastRequest_.kind) {
+            Show_MessageBox(QStringLiteral("The last run mailed the cards in another way. Choose it again to send "
+                                           "only the mails that failed, or untick \"%1\".")
+                                .arg(ui_->only_failed_chk->text()));
+            return std::nullopt;
+        }
+        request.only = lastResult.failedKeys();
+    }
     request.cardSide = card_side_str;
     request.attachment = ui_->attachment->text();
     request.password = sender_pwd;
@@ -289,14 +336,82 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     request.port = sending_port;
     request.ssl = send_enable_ssl == QLatin1String("Y") ? QStringLiteral("Y") : QStringLiteral("N");
 
-    if (cardMode && editor) {
-        // The cards are drawn from a copy of the design taken now; the canvas is never touched by the run.
-        const std::shared_ptr<const Batch_Snapshot> snapshot = editor->Take_Batch_Snapshot();
-        const int dpi = editor->export_resolution;
-        request.render
-            = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
-    }
+    request.dpi = ui_->resolution_spin->value();
+    if (cardMode && host_)
+        request.render = cardRenderer(*host_, request.dpi);
+    if (cardMode && request.dpi != storedResolution())
+        storeResolution(request.dpi);
     return request;
+}
+
+int Send_Mail::storedResolution()
+{
+    bool number = false;
+    const int dpi = Preferences::sharedInstance()->send_email_resolution().value_or(QString()).toInt(&number);
+    return number && dpi >= 72 && dpi <= 1200 ? dpi : 300;
+}
+
+void Send_Mail::storeResolution(int dpi)
+{
+    const auto store = Preferences::sharedInstance();
+    store->setsend_email_resolution(QString::number(dpi));
+    if (!store->flush())
+        Show_NSLog_Message(QStringLiteral("the mail resolution could not be kept in %1").arg(store->mPreferencesPath()));
+}
+
+void Send_Mail::measureAttachment()
+{
+    if (!host_ || !ui_->rd_mail_curr_barcode->isChecked()) {
+        ui_->attachment_size_lbl->clear();
+        return;
+    }
+    if (sizeBusy_) {
+        sizePending_ = true;
+        return;
+    }
+    Send_Mail_Request request;
+    request.cardSide = card_side_str;
+    request.dpi = ui_->resolution_spin->value();
+    request.render = cardRenderer(*host_, request.dpi);
+    sizeBusy_ = true;
+    ui_->attachment_size_lbl->setText(QStringLiteral("Measuring..."));
+    if (sizeWorker_.joinable())
+        sizeWorker_.join();
+    sizeWorker_ = std::thread([this, request = std::move(request)] {
+        const std::optional<Mail_Attachment_Size> size = Send_Mail_Run::attachmentSize(request, 0);
+        QMetaObject::invokeMethod(this, [this, size] { showAttachmentSize(size); }, Qt::QueuedConnection);
+    });
+}
+
+void Send_Mail::showAttachmentSize(const std::optional<Mail_Attachment_Size>& size)
+{
+    sizeBusy_ = false;
+    if (sizePending_) {
+        sizePending_ = false;
+        measureAttachment();
+        return;
+    }
+    if (!size) {
+        ui_->attachment_size_lbl->setText(QStringLiteral("The card picture cannot be made."));
+        return;
+    }
+    ui_->attachment_size_lbl->setText(QStringLiteral("%1 x %2 pixels, %3 a mail")
+                                          .arg(size->pixels.width())
+                                          .arg(size->pixels.height())
+                                          .arg(QLocale().formattedDataSize(size->bytes, 0, QLocale::DataSizeTraditionalFormat)));
+}
+
+bool Send_Mail::sendsRecords(bool seriesBound, bool spreadsheetBound) const
+{
+    const bool chosen = (seriesBound && ui_->send_with_batch_chk->isChecked())
+        || (spreadsheetBound && ui_->send_with_excel_chk->isChecked());
+    if (chosen || !(seriesBound || spreadsheetBound))
+        return true;
+    return Show_YES_NO_MessageBox(QStringLiteral(
+               "The card is bound to records, but neither \"Use series records\" nor \"Use spreadsheet records\" "
+               "is ticked: every recipient would get the same card, filled from the first record.\n\nSend it "
+               "anyway?"))
+        == 1;
 }
 
 void Send_Mail::Send_Button()
@@ -323,10 +438,13 @@ void Send_Mail::startRun(Send_Mail_Request request)
     send_modls_wnd->startMailRun(Send_Mail_Run::steps(request));
     send_modls_wnd->show();
     msend_modTimer.start();
-    worker_ = std::thread([this, request = std::move(request)] {
-        result_ = run_->run(request);
+    runRequest_ = std::move(request);
+    lastToText_ = ui_->to_txt->text();
+    const quint64 number = ++runNumber_;
+    worker_ = std::thread([this, number] {
+        result_ = run_->run(runRequest_);
         finished_ = true;
-        QMetaObject::invokeMethod(this, &Send_Mail::runFinished, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, [this, number] { runFinished(number); }, Qt::QueuedConnection);
     });
 }
 
@@ -337,10 +455,12 @@ void Send_Mail::update_sending_progress_bar()
     send_modls_wnd->pause_label->setText(pause >= 0 ? Calculate_Pause_Time(pause) : QString());
 }
 
-void Send_Mail::runFinished()
+void Send_Mail::runFinished(quint64 run)
 {
-    if (!worker_.joinable())
-        return; // already ended by abandonRun
+    // The notice of a run that abandonRun already ended may arrive while the next run works: joining that
+    // run's worker here would wait on it from the thread it waits for.
+    if (run != runNumber_ || !worker_.joinable())
+        return;
     worker_.join();
     msend_modTimer.stop();
     update_sending_progress_bar();
@@ -349,11 +469,50 @@ void Send_Mail::runFinished()
     lastResult = result_;
     ui_->sendButton->setEnabled(true);
     ui_->closeButton->setEnabled(true);
-    TSLWindowController* editor = TSLWindowController::defaultInstance();
-    if (dataRun_ && editor)
-        editor->Select_first_row_value_for_design(false);
+    if (dataRun_ && host_)
+        host_->Select_first_row_value_for_design();
+    lastRequest_ = runRequest_;
+    offerOnlyFailed();
     if (!abandon_)
-        Show_MessageBox(Send_Mail_Run::finalMessage(lastResult));
+        tellResult(lastResult.failures.isEmpty() ? QString() : writeFailureLog(lastRequest_));
+}
+
+void Send_Mail::tellResult(const QString& logPath)
+{
+    const QString text = Send_Mail_Run::finalMessage(lastResult, logPath);
+    if (logPath.isEmpty()) {
+        Show_MessageBox(text);
+        return;
+    }
+    if (Show_YES_NO_MessageBox(text + QStringLiteral("\n\nOpen the list now?")) == 1 && Open_Export_Log::opener)
+        Open_Export_Log::opener(logPath);
+}
+
+QString Send_Mail::writeFailureLog(const Send_Mail_Request& request) const
+{
+    const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Mail Logs")));
+    const QString path = folder.filePath(
+        QDateTime::currentDateTime().toString(QStringLiteral("'Mail run' yyyy-MM-dd hh-mm-ss'.log'")));
+    const QByteArray log = Send_Mail_Run::failureLog(request, lastResult);
+    QString error;
+    if (!folder.mkpath(QStringLiteral("."))
+        || !saveFileAtomically(path, [&log](QIODevice& file) { return file.write(log) == log.size(); }, &error)) {
+        Show_NSLog_Message(QStringLiteral("the mail run's log cannot be written to %1: %2").arg(path, error));
+        return QString();
+    }
+    return path;
+}
+
+void Send_Mail::offerOnlyFailed()
+{
+    // Offered after a run with failures while the To field still names the same recipients.
+    const qsizetype failed = lastResult.failures.size();
+    const bool offered = failed > 0 && !running() && ui_->to_txt->text() == lastToText_;
+    ui_->only_failed_chk->setEnabled(offered);
+    ui_->only_failed_chk->setChecked(offered);
+    ui_->only_failed_chk->setText(failed == 1 ? QStringLiteral("Only the mail that failed last time")
+            : offered                         ? QStringLiteral("Only the %1 mails that failed last time").arg(failed)
+                                              : QStringLiteral("Only the mails that failed last time"));
 }
 
 void Send_Mail::abandonRun()

@@ -11,6 +11,7 @@
 #include <thread>
 
 class QButtonGroup;
+class Print_Design_Host;
 class Send_Modeless;
 namespace Ui {
 class Send_Mail;
@@ -26,7 +27,9 @@ public:
     static Send_Mail& defaultInstance();
     ~Send_Mail() override;
 
-    int Open_Wnd(); // resets the controls, runs the window modally; 0 when it closes
+    // Resets the controls for the host's design (none: no records to offer) but To, subject and message,
+    // ticks the records the design is bound to, and runs the window modally; 0 when it closes.
+    int Open_Wnd(Print_Design_Host* host = nullptr);
 
     void Send_Button(); // checks the inputs and starts a run; ignored while one is under way
     void Close_Button();
@@ -52,6 +55,14 @@ public:
     // Ends a run under way at once (a send in progress is killed) and waits for its worker; for quitting.
     void abandonRun();
 
+    // The card pictures' resolution: the one last used for mail, 300 dpi at first.
+    static int storedResolution();
+    static void storeResolution(int dpi);
+
+    // Writes the failures of the last run to a log of its own in the data folder; its path, or empty when it
+    // cannot be written (the reason is logged).
+    QString writeFailureLog(const Send_Mail_Request& request) const;
+
     QString card_side_str = QStringLiteral("F");
     Send_Modeless* send_modls_wnd = nullptr;
     Send_Mail_Result lastResult; // of the last run that ended
@@ -66,10 +77,18 @@ private:
     explicit Send_Mail(QWidget* parent = nullptr);
     void connectControls();
     void startRun(Send_Mail_Request request);
-    void runFinished();
+    void runFinished(quint64 run); // a run abandoned or already ended is no longer the current one
+    // The size of one mail's pictures at the chosen resolution, measured on a worker and shown beside it.
+    void measureAttachment();
+    void showAttachmentSize(const std::optional<Mail_Attachment_Size>& size);
+    void tellResult(const QString& logPath);
+    void offerOnlyFailed();
+    // True to go on: records are chosen, none are bound, or the person agreed to one card for everyone.
+    bool sendsRecords(bool seriesBound, bool spreadsheetBound) const;
     void update_sending_progress_bar();
 
     std::unique_ptr<Ui::Send_Mail> ui_;
+    Print_Design_Host* host_ = nullptr; // while the window is open
     QButtonGroup* matrix_card_side = nullptr;
     std::unique_ptr<Send_Mail_Run> run_;
     std::thread worker_;
@@ -77,5 +96,14 @@ private:
     std::atomic<bool> finished_ { false };
     Send_Mail_Result result_;
     bool dataRun_ = false;
+    // The run under way, and the last that ended, for a second run limited to the mails that failed.
+    Send_Mail_Request runRequest_;
+    Send_Mail_Request lastRequest_;
+    QString lastToText_;
+    quint64 runNumber_ = 0; // counts the runs started, so that a late notice of an earlier run is known
     QTimer msend_modTimer;
+    QTimer sizeTimer_; // measures once the resolution has stopped changing
+    std::thread sizeWorker_;
+    bool sizeBusy_ = false;
+    bool sizePending_ = false;
 };

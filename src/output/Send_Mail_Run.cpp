@@ -1,17 +1,19 @@
 #include "output/Send_Mail_Run.h"
 
 #include "common/Common_Functions.h"
-#include "editor/TSLWindowController.h"
+#include "output/Card_Image_File.h"
 #include "output/Mail_Globals.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QThread>
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
     : sender(
-        [](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::sendEmail_pyth(mail, quit); })
+        [](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
     , stop_(stop)
     , abandon_(abandon)
 {
@@ -31,17 +33,56 @@ QString Send_Mail_Run::failureText()
         "Security software (if any) is not blocking the software to communicate with your E-mail server.");
 }
 
-QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result)
+QSet<QPair<int, QString>> Send_Mail_Result::failedKeys() const
 {
-    QString text = result.lastSendSucceeded ? QStringLiteral("E-mail has been sent successfully.") : failureText();
-    if (result.failed > 0)
-        text += QStringLiteral("\n\n%1 of %2 mails could not be sent.")
-                    .arg(result.failed)
-                    .arg(result.sent + result.failed);
+    QSet<QPair<int, QString>> keys;
+    for (const Send_Mail_Failure& failure : failures)
+        keys.insert(failure.key());
+    return keys;
+}
+
+QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QString& logPath)
+{
+    if (result.failures.isEmpty())
+        return result.lastSendSucceeded ? QStringLiteral("E-mail has been sent successfully.") : failureText();
+    QString text;
+    if (result.endedBy) {
+        text = result.endedBy->status == Mail_Outcome::Status::Failed
+            ? failureText() + QStringLiteral("\n\n") + result.endedBy->text()
+            : result.endedBy->text();
+        text += QStringLiteral("\n\n");
+    }
+    constexpr int named = 3;
+    QStringList names;
+    for (const Send_Mail_Failure& failure : result.failures.mid(0, named))
+        names << QStringLiteral("%1 (%2)").arg(
+            Trim_Str(failure.address), failure.reason.isEmpty() ? QStringLiteral("not tried") : failure.reason);
+    const qsizetype failed = result.failures.size();
+    text += QStringLiteral("%1 of %2 mails could not be sent: %3")
+                .arg(failed)
+                .arg(result.sent + failed)
+                .arg(names.join(QStringLiteral(", ")));
+    text += failed > named ? QStringLiteral(" and %1 more.").arg(failed - named) : QStringLiteral(".");
+    if (!logPath.isEmpty())
+        text += QStringLiteral("\n\nThe whole list is in %1").arg(logPath);
     return text;
 }
 
-bool Send_Mail_Run::send(
+QByteArray Send_Mail_Run::failureLog(const Send_Mail_Request& request, const Send_Mail_Result& result)
+{
+    const bool byRecord = request.kind == Send_Mail_Request::Kind::DataAllToEvery;
+    QByteArray log = (byRecord ? "Record" : "Recipient") + QByteArray("\tAddress\tReason\n");
+    for (const Send_Mail_Failure& failure : result.failures) {
+        const QString reason = failure.reason.isEmpty() ? QStringLiteral("not tried") : failure.reason;
+        log += QStringLiteral("%1\t%2\t%3\n")
+                   .arg(failure.step + 1)
+                   .arg(Trim_Str(failure.address), QString(reason).replace(QLatin1Char('\n'), QLatin1Char(' ')))
+                   .toUtf8();
+    }
+    return log;
+}
+
+Mail_Outcome Send_Mail_Run::send(
     const Send_Mail_Request& request, const QString& to, const QStringList& attachments, Send_Mail_Result& result)
 {
     Mail_Message mail;
@@ -54,16 +95,66 @@ bool Send_Mail_Run::send(
     mail.port = request.port;
     mail.body = request.body;
     mail.enableSsl = request.ssl;
-    Show_NSLog_Message(QStringLiteral("mail to %1").arg(to));
-    const bool sent = sender && sender(mail, &abandon_);
-    result.lastSendSucceeded = sent;
-    if (sent) {
+    const Mail_Outcome outcome = sender ? sender(mail, &abandon_) : Mail_Outcome(false);
+    result.lastSendSucceeded = outcome.sent();
+    if (outcome.sent())
         ++result.sent;
-    } else {
+    else
         ++result.failed;
-        Show_NSLog_Message(QStringLiteral("error in mail: %1").arg(to));
+    return outcome;
+}
+
+int Send_Mail_Run::mailSteps(const Send_Mail_Request& request)
+{
+    // One card per recipient: recipients past the last record get none.
+    const int total = steps(request);
+    return request.kind == Send_Mail_Request::Kind::DataOnePerRecipient ? std::min(total, request.records) : total;
+}
+
+QStringList Send_Mail_Run::addressesOf(const Send_Mail_Request& request, int step)
+{
+    const QStringList all = request.kind == Send_Mail_Request::Kind::DataAllToEvery
+        ? request.recipients
+        : QStringList { request.recipients.value(step) };
+    if (!request.only)
+        return all;
+    QStringList chosen;
+    for (const QString& address : all) {
+        if (request.only->contains({ step, address }))
+            chosen << address;
     }
-    return sent;
+    return chosen;
+}
+
+void Send_Mail_Run::leaveUntried(
+    const Send_Mail_Request& request, int fromStep, const QStringList& restOfStep, Send_Mail_Result& result)
+{
+    for (const QString& address : restOfStep)
+        result.failures << Send_Mail_Failure { fromStep, address, {} };
+    for (int step = fromStep + 1; step < mailSteps(request); ++step) {
+        for (const QString& address : addressesOf(request, step))
+            result.failures << Send_Mail_Failure { step, address, {} };
+    }
+}
+
+bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const QStringList& addresses,
+    const QStringList& attachments, Send_Mail_Result& result)
+{
+    for (qsizetype k = 0; k < addresses.size() && !stopped(); ++k) {
+        const Mail_Outcome outcome = send(request, addresses[k], attachments, result);
+        if (outcome.sent())
+            continue;
+        result.failures << Send_Mail_Failure { step, addresses[k],
+            outcome.reason.isEmpty() ? outcome.text() : outcome.reason };
+        // A refused recipient leaves the others to go; a failure of the server or the account would fail
+        // every later mail as well.
+        if (!outcome.onlyThisRecipient()) {
+            result.endedBy = outcome;
+            leaveUntried(request, step, addresses.mid(k + 1), result);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool Send_Mail_Run::renderSide(const Send_Mail_Request& request, int record, const QString& side, const QString& path)
@@ -74,7 +165,7 @@ bool Send_Mail_Run::renderSide(const Send_Mail_Request& request, int record, con
         return false;
     }
     QString error;
-    if (!TSLWindowController::Save_gen_image(picture, path, &error)) {
+    if (!Card_Image_File::write(picture, path, &error, request.dpi)) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return false;
     }
@@ -97,6 +188,19 @@ std::optional<QStringList> Send_Mail_Run::cardFiles(const Send_Mail_Request& req
         files << front;
     }
     return files;
+}
+
+std::optional<Mail_Attachment_Size> Send_Mail_Run::attachmentSize(const Send_Mail_Request& request, int record)
+{
+    const QTemporaryDir folder;
+    const std::optional<QStringList> files = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
+    if (!files || files->isEmpty())
+        return std::nullopt;
+    Mail_Attachment_Size size;
+    size.pixels = QImageReader(files->front()).size();
+    for (const QString& file : *files)
+        size.bytes += QFileInfo(file).size();
+    return size;
 }
 
 void Send_Mail_Run::pause(qint32 ms)
@@ -124,55 +228,54 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
     Pause_Delay_Time = -1;
 
     // The card pictures of this run live in a folder of its own, removed with everything in it at the end.
-    QTemporaryDir folder;
+    QTemporaryDir folder(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
     if (request.kind != Kind::Plain && !folder.isValid()) {
         Show_NSLog_Message(QStringLiteral("no temporary folder for the card pictures: %1").arg(folder.errorString()));
         return result;
     }
 
-    QStringList card; // the card run's pictures, made at its first step
+    std::optional<QStringList> card; // the card run's pictures, made at its first mail
     int sinceLastPause = 0;
     for (int i = 0; i < total && !stopped(); ++i) {
         curr_barcode_count = i + 1;
-        if (request.kind == Kind::CardWithoutData) {
-            Show_NSLog_Message(QStringLiteral("send card no batch."));
-            if (i == 0) {
-                const auto files = cardFiles(request, 0, folder.path());
-                if (!files)
-                    break;
-                card = *files;
+        if (i >= mailSteps(request)) {
+            // One card per recipient: those past the last record get none, and are told of.
+            for (int step = i; step < total; ++step) {
+                for (const QString& address : addressesOf(request, step))
+                    result.failures << Send_Mail_Failure { step, address, QStringLiteral("no record for this recipient") };
             }
-            if (!send(request, request.recipients[i], card, result))
-                break;
-        } else if (request.kind == Kind::DataOnePerRecipient) {
-            Show_NSLog_Message(QStringLiteral("send card with batch to one to one"));
-            if (i >= request.records) {
-                curr_barcode_count = total;
-                break;
-            }
-            const auto files = cardFiles(request, i, folder.path());
-            if (!files)
-                continue;
-            if (!send(request, request.recipients[i], *files, result))
-                break;
-        } else if (request.kind == Kind::DataAllToEvery) {
-            Show_NSLog_Message(QStringLiteral("send card with batch to all image to everyone"));
-            const auto files = cardFiles(request, i, folder.path());
-            if (!files)
-                continue;
-            for (const QString& to : request.recipients) {
-                if (stopped() || !send(request, to, *files, result))
-                    break;
-            }
-        } else {
-            Show_NSLog_Message(QStringLiteral("send without card."));
+            curr_barcode_count = total;
+            break;
+        }
+        const QStringList addresses = addressesOf(request, i);
+        if (addresses.isEmpty())
+            continue; // a second run leaves out the mails that went the first time
+        QStringList attachments;
+        if (request.kind == Kind::Plain) {
             const QString file = Trim_Str(request.attachment);
-            QStringList attachments;
             if (!file.isEmpty() && QFileInfo(file).isFile())
                 attachments << file;
-            if (!send(request, request.recipients[i], attachments, result))
+        } else if (request.kind == Kind::CardWithoutData) {
+            if (!card)
+                card = cardFiles(request, 0, folder.path());
+            if (!card) {
+                result.endedBy = Mail_Outcome(Mail_Outcome::Status::Failed, QStringLiteral("the card picture could not be made"));
+                leaveUntried(request, i, addresses, result);
                 break;
+            }
+            attachments = *card;
+        } else {
+            const std::optional<QStringList> files = cardFiles(request, i, folder.path());
+            if (!files) {
+                for (const QString& address : addresses)
+                    result.failures << Send_Mail_Failure {
+                        i, address, QStringLiteral("the card of record %1 could not be made").arg(i + 1) };
+                continue;
+            }
+            attachments = *files;
         }
+        if (!sendStep(request, i, addresses, attachments, result))
+            break;
         if (request.mailsPerPause > 0 && ++sinceLastPause >= request.mailsPerPause && curr_barcode_count != total) {
             pause(request.pauseMs);
             sinceLastPause = 0;

@@ -3,6 +3,9 @@
 #include "output/Mail_Script.h"
 
 #include <QImage>
+#include <QList>
+#include <QPair>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -31,10 +34,21 @@ struct Send_Mail_Request {
     QString baseName = QStringLiteral("VarnelCard"); // of the card picture files
     QString attachment; // the plain run's file, as typed
     int records = 0; // R, records of a data run
+    int dpi = 300; // of the card pictures
     int mailsPerPause = 0; // N; 0 means no pauses
     qint32 pauseMs = 0; // T
     // Record i of side "F" or "B" as a picture, null when it cannot be made; called on the worker.
     std::function<QImage(int record, const QString& side)> render;
+    // When set, only these mails (step, recipient as split) are sent: a second run to the failed ones.
+    std::optional<QSet<QPair<int, QString>>> only;
+};
+
+// One mail of a run that did not reach its recipient.
+struct Send_Mail_Failure {
+    int step = 0; // the recipient's or, mailing every card to everyone, the record's
+    QString address; // as split from the To field
+    QString reason; // empty: not tried, as an earlier failure ended the run
+    QPair<int, QString> key() const { return { step, address }; }
 };
 
 // How a run ended.
@@ -42,6 +56,17 @@ struct Send_Mail_Result {
     bool lastSendSucceeded = false; // the last script call of the run (none made: false)
     int sent = 0;
     int failed = 0;
+    QList<Send_Mail_Failure> failures; // refused, failed and (after a failure that ended the run) not tried
+    std::optional<Mail_Outcome> endedBy; // the failure that ended the run before its end
+
+    // Every mail of `failures`, for a second run limited to them.
+    QSet<QPair<int, QString>> failedKeys() const;
+};
+
+// What one mail's card pictures weigh, as a run attaches them.
+struct Mail_Attachment_Size {
+    QSize pixels; // of the first picture
+    qint64 bytes = 0; // of all the mail's pictures
 };
 
 // The work of an e-mail run, on a worker thread: card pictures rendered into the run's own temporary
@@ -50,7 +75,7 @@ struct Send_Mail_Result {
 // widget; the folder and its pictures are gone when run() returns.
 class Send_Mail_Run {
 public:
-    using Sender = std::function<bool(const Mail_Message& mail, const std::atomic<bool>* abandon)>;
+    using Sender = std::function<Mail_Outcome(const Mail_Message& mail, const std::atomic<bool>* abandon)>;
 
     // `stop`: the progress window's Stop. `abandon`: the program is quitting; a send under way is killed.
     Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon);
@@ -61,17 +86,31 @@ public:
 
     Sender sender; // the mail script unless a test replaces it
 
-    // The final message for a run's result: the success or failure text, and how many sends failed.
-    static QString finalMessage(const Send_Mail_Result& result);
+    // The final message for a run's result: the success or failure text, how many sends failed, the
+    // first few of them and, when given, the log that lists them all.
+    static QString finalMessage(const Send_Mail_Result& result, const QString& logPath = QString());
     static QString failureText();
+    // The log of a run's failures: one line per mail, tab-separated: record or recipient number, address,
+    // reason ("not tried" for the mails an earlier failure left).
+    static QByteArray failureLog(const Send_Mail_Request& request, const Send_Mail_Result& result);
+
+    // The pictures of `record` written as a run writes them, measured and removed; none when they cannot
+    // be made. Any thread.
+    static std::optional<Mail_Attachment_Size> attachmentSize(const Send_Mail_Request& request, int record);
 
 private:
     struct Step;
     bool stopped() const { return stop_.load() || abandon_.load(); }
-    bool send(
+    Mail_Outcome send(
         const Send_Mail_Request& request, const QString& to, const QStringList& attachments, Send_Mail_Result& result);
-    bool renderSide(const Send_Mail_Request& request, int record, const QString& side, const QString& path);
-    std::optional<QStringList> cardFiles(const Send_Mail_Request& request, int record, const QString& folder);
+    static int mailSteps(const Send_Mail_Request& request); // steps that mail anyone
+    static QStringList addressesOf(const Send_Mail_Request& request, int step);
+    bool sendStep(const Send_Mail_Request& request, int step, const QStringList& addresses,
+        const QStringList& attachments, Send_Mail_Result& result);
+    static void leaveUntried(
+        const Send_Mail_Request& request, int fromStep, const QStringList& restOfStep, Send_Mail_Result& result);
+    static bool renderSide(const Send_Mail_Request& request, int record, const QString& side, const QString& path);
+    static std::optional<QStringList> cardFiles(const Send_Mail_Request& request, int record, const QString& folder);
     void pause(qint32 ms);
 
     const std::atomic<bool>& stop_;

@@ -1,5 +1,7 @@
 #include "platform/DataFolder.h"
 
+#include "platform/CheckedSave.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
@@ -60,10 +62,11 @@ bool seedMissingFiles(const QString& from, const QString& to, QString* error)
             }
         } else if (!QFileInfo::exists(target)) {
             QDir().mkpath(QFileInfo(target).absolutePath());
-            if (!QFile::copy(path, target)) {
+            QString reason;
+            if (!copyFileChecked(path, target, info.size(), &reason)) {
                 ok = false;
                 if (error)
-                    *error = QStringLiteral("cannot copy %1 to %2").arg(path, target);
+                    *error = QStringLiteral("cannot copy %1 to %2: %3").arg(path, target, reason);
             } else {
                 // Installed files may be read-only; the user's copy must be writable.
                 QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);

@@ -2,6 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace platform {
 
@@ -12,8 +15,12 @@ namespace platform {
 // An existing target's permissions are kept. False with the reason on failure, the temporary removed.
 bool replaceFileUnsynced(const QString& path, const QByteArray& data, QString* error = nullptr);
 
-// Waits until what was written into the folder's file system is on the disk: the one wait at the end of
-// a run of replaceFileUnsynced writes. False when the folder cannot be opened or the flush fails.
-bool flushFolderToDisk(const QString& folder);
+// Waits until the files and the folder's entries are on the disk: the one wait at the end of a run of
+// replaceFileUnsynced writes. Only these files are waited for, never the other writes of the file system;
+// files that are not there are passed over. False with the first file's reason when a flush fails.
+bool syncFilesToDisk(const QStringList& files, const QString& folder, QString* error = nullptr);
+
+// Told of each file and folder that syncFilesToDisk flushes; for tests, none by default.
+void setSyncObserver(std::function<void(const QString& path)> observer);
 
 } // namespace platform

@@ -15,6 +15,11 @@ class RealResponder final : public UiResponder {
 public:
     int showMessage(const MessageRequest& request) override
     {
+        if (request.kind == MessageRequest::Kind::SaveQuestion) {
+            const std::unique_ptr<QMessageBox> box = makeSaveQuestionBox(request.text);
+            box->exec();
+            return saveAnswerOf(*box);
+        }
         QMessageBox box;
         box.setText(request.text);
         if (request.kind == MessageRequest::Kind::YesNo) {
@@ -49,6 +54,29 @@ RealResponder realResponder;
 UiResponder* current = &realResponder;
 
 } // namespace
+
+std::unique_ptr<QMessageBox> makeSaveQuestionBox(const QString& text)
+{
+    auto box = std::make_unique<QMessageBox>();
+    box->setText(text);
+    box->setIcon(QMessageBox::Warning);
+    box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    box->button(QMessageBox::Discard)->setText(QStringLiteral("Don't Save"));
+    box->setDefaultButton(QMessageBox::Save);
+    box->setEscapeButton(QMessageBox::Cancel);
+    return box;
+}
+
+int saveAnswerOf(const QMessageBox& box)
+{
+    // A box closed by the window manager reports its escape button, so only a real choice saves or discards.
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked && clicked == box.button(QMessageBox::Save))
+        return SaveAnswerSave;
+    if (clicked && clicked == box.button(QMessageBox::Discard))
+        return SaveAnswerDontSave;
+    return SaveAnswerCancel;
+}
 
 void UiResponder::openUrl(const QUrl& url)
 {

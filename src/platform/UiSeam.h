@@ -3,7 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QDialog;
+class QMessageBox;
 class QUrl;
 class QWidget;
 
@@ -12,7 +15,7 @@ class QWidget;
 namespace platform {
 
 struct MessageRequest {
-    enum class Kind { Information, YesNo };
+    enum class Kind { Information, YesNo, SaveQuestion };
     Kind kind = Kind::Information;
     QString text;
 };
@@ -25,10 +28,18 @@ struct FileRequest {
     QString filter;
 };
 
+// The answers of the save question; closing the box or pressing Escape answers Cancel.
+enum SaveAnswer { SaveAnswerDontSave = 0, SaveAnswerSave = 1, SaveAnswerCancel = 2 };
+
+// The save question's box, Save the default button and Cancel the one Escape presses, and the answer of
+// the button that closed it.
+std::unique_ptr<QMessageBox> makeSaveQuestionBox(const QString& text);
+int saveAnswerOf(const QMessageBox& box);
+
 class UiResponder {
 public:
     virtual ~UiResponder() = default;
-    // 1 for OK or Yes, 0 for No.
+    // 1 for OK or Yes, 0 for No; a SaveAnswer for the save question.
     virtual int showMessage(const MessageRequest& request) = 0;
     // Runs the dialog modally and returns its result (1 OK, 0 Cancel).
     virtual int runModal(QDialog& dialog) = 0;

@@ -1,7 +1,11 @@
 #include "profiles/Browser_Picture_Model.h"
 
+#include "common/Common_Functions.h"
+#include "platform/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QFile>
 #include <QIODevice>
 #include <QImageReader>
 #include <QMimeData>
@@ -89,7 +93,15 @@ QImage Browser_Picture_Model::thumbnail(const QString& path) const
     if (cached != thumbnails_.cend())
         return *cached;
 
-    QImageReader reader(path);
+    // A FIFO or device among the pictures would hold the reader: it gets an empty place, named in the log.
+    QFile file;
+    QString refusal;
+    if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes, &refusal)) {
+        Show_NSLog_Message(refusal);
+        thumbnails_.insert(path, QImage());
+        return {};
+    }
+    QImageReader reader(&file);
     reader.setAutoTransform(true);
     QSize size = reader.size();
     if (size.isValid()) {

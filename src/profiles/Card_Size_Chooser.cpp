@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QTableWidget>
 
+#include <cmath>
+
 Card_Size_Chooser::Card_Size_Chooser(QWidget* parent)
     : QWidget(parent)
     , ui_(std::make_unique<Ui::Card_Size_Chooser>())
@@ -79,6 +81,24 @@ void Card_Size_Chooser::tableViewSelectionDidChange()
     const QSizeF size = host_ ? host_->cardSizeOf(ui_->Category_ComboBox->currentText(), preset, row) : QSizeF(30, 30);
     ui_->width_Stepper->setValue(size.width());
     ui_->height_Stepper->setValue(size.height());
+}
+
+void Card_Size_Chooser::showSize(const QSizeF& millimetres)
+{
+    const QString preset = ui_->Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H")
+                                                                                              : QStringLiteral("V");
+    const QSignalBlocker quiet(ui_->ColList);
+    ui_->ColList->clearSelection();
+    for (int row = 0; host_ && row < ui_->ColList->rowCount(); ++row) {
+        const QSizeF size = host_->cardSizeOf(ui_->Category_ComboBox->currentText(), preset, row);
+        if (std::abs(size.width() - millimetres.width()) < 0.05
+            && std::abs(size.height() - millimetres.height()) < 0.05) {
+            ui_->ColList->selectRow(row);
+            break;
+        }
+    }
+    ui_->width_Stepper->setValue(millimetres.width());
+    ui_->height_Stepper->setValue(millimetres.height());
 }
 
 bool Card_Size_Chooser::tableView_setObjectValue(const QString& value, int row)

@@ -24,6 +24,8 @@ public:
     void setHost(Invitation_Wizard_Host* host) { host_ = host; }
     // Back to the first category and orientation, with the first size chosen.
     void reset();
+    // Shows a size in millimetres: in the fields, with the list's row of that size chosen, or none.
+    void showSize(const QSizeF& millimetres);
     // Rebuilds the size list for the chosen category and chooses its first row.
     void comboBoxSelectionDidChange();
     // Shows the size of the chosen row (row -1 when none).

@@ -34,14 +34,19 @@ void Card_Wizard::setHost(Invitation_Wizard_Host* host)
 int Card_Wizard::Open_Wnd()
 {
     return runModally([this] {
-        ui_->card_shape_0->setChecked(true);
+        chosenShape_ = Card_Shape >= 0 && Card_Shape <= 2 ? Card_Shape : 0;
+        if (QAbstractButton* shape = ui_->matrix_card_shape->button(chosenShape_))
+            shape->setChecked(true);
         ui_->sizes->reset();
+        // Enter or OK straight away keeps the card as it is.
+        if (const QSizeF card = host_ ? host_->cardSizeInMillimetres() : QSizeF(); !card.isEmpty())
+            ui_->sizes->showSize(card);
     });
 }
 
 void Card_Wizard::card_shape_CellClick(int row)
 {
-    Card_Shape = row;
+    chosenShape_ = row;
 }
 
 void Card_Wizard::User_Profile_Click()
@@ -55,6 +60,7 @@ void Card_Wizard::OK_Click()
     const Ui::Card_Size_Chooser& size = ui_->sizes->form();
     const double width = size.width_Stepper->value() * kPointsPerMillimetre;
     const double height = size.height_Stepper->value() * kPointsPerMillimetre;
+    Card_Shape = chosenShape_;
     if (host_) {
         host_->Set_Document_Size(width, height);
         host_->SetDocumentCanvasSize(width, height);
@@ -64,6 +70,5 @@ void Card_Wizard::OK_Click()
 
 void Card_Wizard::CancelClick()
 {
-    Card_Shape = 0;
     done(0);
 }

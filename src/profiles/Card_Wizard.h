@@ -18,7 +18,8 @@ public:
     }
 
     void setHost(Invitation_Wizard_Host* host);
-    // Starts with a rectangle and the first size and runs the window modally: 1 OK, 0 Cancel.
+    // Starts on the card's own outline and size and runs the window modally: 1 OK, which resizes the card
+    // and sets its outline, 0 Cancel, which changes nothing.
     int Open_Wnd();
 
 public slots:
@@ -30,4 +31,5 @@ public slots:
 private:
     explicit Card_Wizard(QWidget* parent = nullptr);
     Invitation_Wizard_Host* host_ = nullptr;
+    int chosenShape_ = 0;
 };

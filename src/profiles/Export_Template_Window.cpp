@@ -27,6 +27,15 @@ Export_Template_Window::Export_Template_Window(QWidget* parent)
 
 Export_Template_Window::~Export_Template_Window() = default;
 
+bool isListedTemplateName(const QString& name)
+{
+    // The template lists leave out hidden files, as every file panel does.
+    if (!name.startsWith(QLatin1Char('.')))
+        return true;
+    Show_MessageBox(QStringLiteral("A template name cannot begin with a dot: the template would not be listed."));
+    return false;
+}
+
 void Export_Template_Window::reset()
 {
     ui_->template_name->clear();
@@ -48,6 +57,8 @@ void Export_Template_Window::OK_Btn_Clicked()
         Show_MessageBox(QStringLiteral("Please enter template name."));
         return;
     }
+    if (!isListedTemplateName(name))
+        return;
     const bool exists
         = QFileInfo(QDir(Resource_Path).filePath(QStringLiteral("Templates/User/%1.dcard").arg(name))).isFile();
     const QString current = Trim_Str(ui_->template_passed->text());

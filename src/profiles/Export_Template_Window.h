@@ -8,6 +8,9 @@ namespace Ui {
 class Export_Template_Window;
 }
 
+// True when a cleaned template name would be listed; otherwise says why and is false.
+bool isListedTemplateName(const QString& name);
+
 // Asks for the name of a user template. OK cleans the name, refuses an empty or unsafe one and ends with
 // 1; Cancel empties the name and ends with 0. A new template (no current name) asks before an existing
 // one is replaced; a rename (the current name in template_passed) refuses the name of another template.

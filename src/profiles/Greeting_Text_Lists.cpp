@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "platform/RegularFile.h"
 #include "profiles/Greeting_Text_Catalogue.h"
 #include "profiles/Profiles_Globals.h"
 
@@ -17,18 +18,16 @@ namespace {
 // stateless so that a sequence cut off at the end of the file counts as invalid too.
 std::optional<QString> readUtf8File(const QString& path)
 {
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo::exists(path))
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Show_NSLog_Message(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Show_NSLog_Message(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    constexpr qint64 largestTextList = qint64(16) * 1024 * 1024;
+    QString refusal;
+    const std::optional<QByteArray> read = platform::readRegularFile(path, largestTextList, &refusal);
+    if (!read) {
+        Show_NSLog_Message(refusal);
         return std::nullopt;
     }
+    const QByteArray& bytes = *read;
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError()) {

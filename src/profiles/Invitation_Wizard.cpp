@@ -116,7 +116,7 @@ const QList<Browser_Picture_Object>& Invitation_Wizard::images() const
     return images_->items();
 }
 
-int Invitation_Wizard::Open_Wnd()
+int Invitation_Wizard::Open_Wnd(bool atWizard)
 {
     try {
         Event_Type = QStringLiteral("1");
@@ -132,6 +132,8 @@ int Invitation_Wizard::Open_Wnd()
         texts_.Load_Msg_And_Title();
         placeTitle(texts_.Get_Title());
         placeMessage(texts_.Get_Message());
+        if (atWizard)
+            Using_Wizard_Click();
 
         const int result = platform::ui().runModal(*this);
         hide();

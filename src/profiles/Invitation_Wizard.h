@@ -35,8 +35,9 @@ public:
 
     // Starts over on the start screen and runs the window modally. 1: the wizard finished (Start_Card_Option
     // "W") or a design was opened ("L"); anything else: the user chose Exit (or the window failed), and the
-    // caller ends the process.
-    int Open_Wnd();
+    // caller ends the process. atWizard skips the start screen to the wizard's first step, as its wizard
+    // button does.
+    int Open_Wnd(bool atWizard = false);
 
     int next_counter() const { return next_counter_; }
     const QString& selected_image() const { return selected_image_; }

@@ -1,8 +1,10 @@
 // The invitation wizard's background pane: the pictures of the data folder's "Background" folder.
 #include "profiles/Invitation_Wizard.h"
 
+#include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "profiles/Browser_Picture_Model.h"
+#include "platform/RegularFile.h"
 #include "ui_Invitation_Wizard.h"
 
 #include <QDir>
@@ -20,8 +22,13 @@ void Invitation_Wizard::Load_and_fill_backgrounds()
     const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
     for (const QString& name : names) {
         const QString suffix = QFileInfo(name).suffix().toLower();
-        if (suffix == QLatin1String("png") || suffix == QLatin1String("jpg"))
+        QString refusal;
+        if (suffix != QLatin1String("png") && suffix != QLatin1String("jpg"))
+            continue;
+        if (platform::isRegularFileWithin(folder + QLatin1Char('/') + name, platform::maximumPictureFileBytes, &refusal))
             addImageWithPath(folder + QLatin1Char('/') + name, name, name);
+        else
+            Show_NSLog_Message(refusal);
     }
 }
 

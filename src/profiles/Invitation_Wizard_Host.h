@@ -17,6 +17,9 @@ public:
     // Shows the card size in the editor's size fields, in millimetres.
     virtual void Set_Card_Size_In_Control(double width, double height) = 0;
 
+    // The card's present size in millimetres; empty when there is no card yet.
+    virtual QSizeF cardSizeInMillimetres() const { return {}; }
+
     // Sets the document's size, then every canvas's size, in points.
     virtual void Set_Document_Size(double width, double height) = 0;
     virtual void SetDocumentCanvasSize(double width, double height) = 0;

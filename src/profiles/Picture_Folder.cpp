@@ -1,5 +1,8 @@
 #include "profiles/Picture_Folder.h"
 
+#include "common/Common_Functions.h"
+#include "platform/RegularFile.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -14,8 +17,14 @@ QStringList pictureNames(const QString& folder)
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QFileInfo& entry : entries) {
         const QString extension = entry.suffix().toLower();
-        if (extension == QLatin1String("png") || extension == QLatin1String("jpg"))
+        if (extension != QLatin1String("png") && extension != QLatin1String("jpg"))
+            continue;
+        // A link to a FIFO or device would freeze the thumbnails that read it.
+        QString refusal;
+        if (platform::isRegularFileWithin(entry.filePath(), platform::maximumPictureFileBytes, &refusal))
             names << entry.fileName();
+        else
+            Show_NSLog_Message(refusal);
     }
     return names;
 }

@@ -7,12 +7,12 @@
 #include "platform/UiSeam.h"
 #include "profiles/Profile_Form_Host.h"
 #include "profiles/User_Profile_Class.h"
+#include "platform/RegularFile.h"
 
 #include "ui_Profile_Form.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -135,11 +135,13 @@ void Profile_Form::connectRow(int r)
 
 int Profile_Form::Open_Wnd(bool load)
 {
+    // OK and Cancel hand this field back as the design's spreadsheet path, so it starts as that path.
+    if (theHost)
+        ui_->excel_path_field->setText(theHost->excelSourcePath());
     if (load) {
         Reset_all_Ctrl();
         const bool back = Card_Front_Or_Back != 0;
         if (theHost) {
-            ui_->excel_path_field->setText(theHost->excelSourcePath());
             // The spreadsheet entry follows the design's binding table, so bound items show their source
             // and a design without one offers none.
             if (theHost->spreadsheetRowCount() > 0)
@@ -450,7 +452,7 @@ void Profile_Form::Set_User_Image(const QString& path)
         ui_->user_picture->clear();
         return;
     }
-    const QImage picture = QImageReader(trimmed).read();
+    const QImage picture = platform::readPictureFile(trimmed);
     if (!picture.isNull())
         showPicture(ui_->user_picture, picture);
 }

@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
+#include "platform/CheckedSave.h"
 #include "platform/UiSeam.h"
 #include "profiles/Card_Size_Chooser.h"
 #include "profiles/Export_Template_Window.h"
@@ -38,18 +39,11 @@ QString designOf(const QString& preview)
     return info.dir().filePath(info.completeBaseName() + QStringLiteral(".dcard"));
 }
 
-// Copies a file over any file at the target, through a temporary copy renamed into place.
-bool copyReplacing(const QString& from, const QString& to)
+// Copies a template's file over any file at the target through the checked save.
+bool copyReplacing(const QString& from, const QString& to, QString* error)
 {
-    const QString part = to + QStringLiteral(".part");
-    QFile::remove(part);
-    if (!QFile::copy(from, part))
-        return false;
-    QFile::remove(to);
-    if (QFile::rename(part, to))
-        return true;
-    QFile::remove(part);
-    return false;
+    constexpr qint64 largestTemplateFile = qint64(512) * 1024 * 1024;
+    return platform::copyFileChecked(from, to, largestTemplateFile, error);
 }
 
 } // namespace
@@ -101,7 +95,6 @@ void Template_Wizard::comboBoxSelectionDidChange()
 
 void Template_Wizard::Fill_Templates()
 {
-    Show_NSLog_Message(templatesFolder());
     fillFrom(templatesFolder(), false);
 }
 
@@ -191,9 +184,17 @@ void Template_Wizard::Copy_Templatee_Click()
         return;
     if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to make copy of this template?")) != 1)
         return;
+    // A copy is the preview and its design file together, or nothing: a lone preview would open no design.
     const QString copy = Create_New_File_Path(chosen);
-    QFile::copy(chosen, copy);
-    QFile::copy(designOf(chosen), designOf(copy));
+    const bool hasDesign = QFileInfo::exists(designOf(chosen));
+    QString error;
+    if (!copyReplacing(chosen, copy, &error)
+        || (hasDesign && !copyReplacing(designOf(chosen), designOf(copy), &error))) {
+        QFile::remove(copy);
+        Show_NSLog_Message(QStringLiteral("cannot copy template %1 to %2: %3").arg(chosen, copy, error));
+        Show_MessageBox(QStringLiteral("The template could not be copied: %1").arg(error));
+        return;
+    }
     Fill_Templates_User_Defined();
 }
 
@@ -218,10 +219,12 @@ void Template_Wizard::Rename_Template_Click()
     const QString oldDesign = designOf(chosen);
     const QString newDesign = base + QStringLiteral(".dcard");
     const bool hasDesign = QFileInfo::exists(oldDesign);
-    const bool copied = copyReplacing(chosen, picture) && (!hasDesign || copyReplacing(oldDesign, newDesign));
+    QString error;
+    const bool copied
+        = copyReplacing(chosen, picture, &error) && (!hasDesign || copyReplacing(oldDesign, newDesign, &error));
     if (!copied) {
         QFile::remove(picture);
-        Show_MessageBox(QStringLiteral("The template could not be renamed."));
+        Show_MessageBox(QStringLiteral("The template could not be renamed: %1").arg(error));
         return;
     }
     Delete_File(chosen);

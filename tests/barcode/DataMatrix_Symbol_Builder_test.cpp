@@ -1,4 +1,5 @@
 #include "barcode/BRCDataMatrix.h"
+#include "barcode/DataMatrix_Encodation.h"
 #include "barcode/DataMatrix_Symbol_Builder.h"
 
 #include <gtest/gtest.h>
@@ -25,10 +26,10 @@ TEST(DataMatrixBuilder, ErrorCorrectionOfTheStandardsExample)
 TEST(DataMatrixBuilder, Base256CodewordsCarryLatchLengthAndRandomisedBytes)
 {
     // Positions 2, 3, ... randomise by ((149 x position) mod 255) + 1.
-    EXPECT_EQ(
-        DataMatrix_Symbol_Builder::base256Codewords("ab"), bytes({ 231, (2 + 44) % 256, (97 + 193) - 256, 98 + 87 }));
-    const QByteArray longer = DataMatrix_Symbol_Builder::base256Codewords(QByteArray(300, 'x'));
-    EXPECT_EQ(longer.size(), 1 + 2 + 300); // two length codewords from 250 on
+    EXPECT_EQ(DataMatrix_Encodation::codewords("ab", "BB", 1558),
+        bytes({ 231, (2 + 44) % 256, (97 + 193) - 256, 98 + 87 }));
+    const auto longer = DataMatrix_Encodation::codewords(QByteArray(300, 'x'), QByteArray(300, 'B'), 1558);
+    EXPECT_EQ(longer->size(), 1 + 2 + 300); // two length codewords from 250 on
 }
 
 TEST(DataMatrixBuilder, SizesAndFinderPatterns)
@@ -68,6 +69,34 @@ TEST(DataMatrixBuilder, Base256AndTheLargestSizeComeThroughTheSymbolRoad)
     ASSERT_TRUE(largest);
     EXPECT_EQ(largest->W, 144);
     EXPECT_EQ(largest->capacity, 1558);
+}
+
+// How each encodation ends depends on the room the symbol leaves after it.
+TEST(DataMatrixBuilder, EndOfDataFollowsTheRoomLeft)
+{
+    const struct {
+        const char* data;
+        const char* letters;
+        int capacity;
+        QByteArray expected;
+    } cases[] = {
+        // EDIFACT with two codewords left after whole quadruplets: readers are in ASCII, no unlatch.
+        { "ABCD12", "EEEEEE", 6, bytes({ 240, 4, 32, 196, 142 }) },
+        // With room for more, the unlatch value ends the run, zero bits fill its codeword.
+        { "ABCD12", "EEEEEE", 12, bytes({ 240, 4, 32, 196, 199, 39, 192 }) },
+        { "ABCD", "EEEE", 8, bytes({ 240, 4, 32, 196, 124 }) },
+        { "ABCD", "EEEE", 4, bytes({ 240, 4, 32, 196 }) },
+        // C40: two values in the last two codewords take a first shift as the third value.
+        { "ABCDE", "CCCCC", 5, bytes({ 230, 89, 233, 109, 17 }) },
+        // One value left: unlatch and ASCII; or ASCII alone in the last codeword.
+        { "ABCD", "CCCC", 8, bytes({ 230, 89, 233, 254, 69 }) },
+        { "ABCD", "CCCC", 4, bytes({ 230, 89, 233, 69 }) },
+        { "ABC", "XXX", 5, bytes({ 238, 89, 233, 254 }) },
+        { "ABC", "XXX", 3, bytes({ 238, 89, 233 }) },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DataMatrix_Encodation::codewords(c.data, c.letters, c.capacity), c.expected)
+            << c.data << " " << c.letters << " in " << c.capacity;
 }
 
 } // namespace

@@ -17,19 +17,12 @@ TEST(DataMatrixSymbols, FormatNamesAndEncodations)
     EXPECT_EQ(BRCDataMatrix::encodingString(QStringLiteral("C40"), 4), "CCCC");
     EXPECT_EQ(BRCDataMatrix::encodingString(QStringLiteral("Base256"), 2), "BB");
     EXPECT_TRUE(BRCDataMatrix::encodingString(QStringLiteral("Auto"), 3).isEmpty());
-    // C40 runs are cut to whole triplets: capitals are one value each, a small letter two.
-    EXPECT_EQ(BRCDataMatrix::completeTriplets("ABCD", "CCCC"), "CCCA");
-    EXPECT_EQ(BRCDataMatrix::completeTriplets("ABCa", "CCCC"), "CCCA");
-    EXPECT_EQ(BRCDataMatrix::completeTriplets("ABCDa", "CCCCC"), "CCCCC");
-    EXPECT_EQ(BRCDataMatrix::completeTriplets("abc", "TTT"), "TTT");
-    EXPECT_EQ(BRCDataMatrix::completeTriplets("ab1", "AAA"), "AAA");
-    // NUL and bytes above 127 go in ASCII; the runs around them are completed on their own.
-    EXPECT_EQ(BRCDataMatrix::completeTriplets("\xd0\x80xyz", "CCCCC"), "AACCC");
-    EXPECT_EQ(BRCDataMatrix::completeTriplets("ab\x80"
-                                              "cd",
-                  "TTTTT"),
-        "AAAAA");
-    EXPECT_EQ(BRCDataMatrix::completeTriplets(QByteArray("ABC\0DEF", 7), "CCCCCCC"), "CCCACCC");
+    // Bytes an encodation has no value for go in ASCII.
+    EXPECT_EQ(BRCDataMatrix::validLetters("ABCa", "CCCC"), "CCCC");
+    EXPECT_EQ(BRCDataMatrix::validLetters("\xd0\x80xyz", "CCCCC"), "AACCC");
+    EXPECT_EQ(BRCDataMatrix::validLetters("AB*a\r", "XXXXX"), "XXXAX");
+    EXPECT_EQ(BRCDataMatrix::validLetters("A=^_a", "EEEEE"), "EEEAA");
+    EXPECT_EQ(BRCDataMatrix::validLetters("ab", "Q?"), "AA");
 }
 
 TEST(DataMatrixSymbols, EpsOfARectangularSymbol)

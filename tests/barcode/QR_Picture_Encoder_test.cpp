@@ -82,6 +82,27 @@ TEST(QRPictureEncoder, TextBeyondAsciiOpensWithTheUtf8Designator)
     EXPECT_EQ(QR_Picture_Encoder::encodeWithECLevel(0, 0, QString(8, QChar(0xE9)) + QLatin1Char('a'))->dimension(), 25);
 }
 
+TEST(QRPictureEncoder, Utf8TextThatAlsoReadsAsShiftJisStaysInByteMode)
+{
+    // Katakana in UTF-8 (E3 83 ..) are valid Shift JIS pairs too; coded as Kanji a reader gets other text.
+    for (const QString& text : { QStringLiteral("ドドド"), QStringLiteral("カードをどうぞ 日本") }) {
+        const QByteArray utf8 = text.toUtf8();
+        QR_Matrix_Encoder bytesOnly;
+        bytesOnly.setKanjiAllowed(false);
+        bytesOnly.setUtf8Designator(true);
+        ASSERT_TRUE(bytesOnly.EncodeData(
+            1, 0, true, -1, reinterpret_cast<const unsigned char*>(utf8.constData()), static_cast<int>(utf8.size())));
+        const auto matrix = QR_Picture_Encoder::encodeWithECLevel(1, 0, text);
+        ASSERT_NE(matrix, nullptr);
+        ASSERT_EQ(matrix->dimension(), bytesOnly.m_nSymbolSize) << text.toStdString();
+        int different = 0;
+        for (int x = 0; x < bytesOnly.m_nSymbolSize; ++x)
+            for (int y = 0; y < bytesOnly.m_nSymbolSize; ++y)
+                different += matrix->valueAt(x, y) != (bytesOnly.m_byModuleData[x][y] == 1 ? 1 : 0);
+        EXPECT_EQ(different, 0) << text.toStdString();
+    }
+}
+
 TEST(QRPictureEncoder, PictureMarginsAndColours)
 {
     const auto matrix = QR_Picture_Encoder::encodeWithECLevel(0, 0, QStringLiteral("0123"));

@@ -126,10 +126,10 @@ protected:
         release(to, mods);
     }
 
-    int undoSteps()
+    int undoSteps(const QString& key = TSLDocumentGraphicsKey)
     {
         // Counts by undoing everything and redoing it again; leaves the document as it was.
-        platform::UndoManager& undo = document.undoManager();
+        platform::UndoManager& undo = document.undoManagerForKey(key);
         int steps = 0;
         while (undo.canUndo() && steps < 1000) {
             undo.undo();

@@ -338,7 +338,7 @@ TEST_F(CanvasCommandsTest, MenuItemsFollowTheSelectionAndTheRulersItemItsState)
     EXPECT_EQ(toggled[1][0].toBool(), false);
 }
 
-TEST_F(CanvasCommandsTest, BackListCommandsChangeTheBackListWithoutUndo)
+TEST_F(CanvasCommandsTest, BackListCommandsChangeTheBackListWithItsOwnUndo)
 {
     view.bindGraphics(&document, TSLDocumentGraphicsKey_back);
     const auto a = addRect({ 10, 10, 10, 10 }, TSLDocumentGraphicsKey_back);
@@ -353,4 +353,7 @@ TEST_F(CanvasCommandsTest, BackListCommandsChangeTheBackListWithoutUndo)
     EXPECT_EQ(a->bounds().x(), 30);
     EXPECT_TRUE(document.graphics().empty());
     EXPECT_EQ(undoSteps(), 0);
+    EXPECT_EQ(undoSteps(TSLDocumentGraphicsKey_back), 2);
+    view.undo();
+    EXPECT_EQ(a->bounds().x(), 10);
 }

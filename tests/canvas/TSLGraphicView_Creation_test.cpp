@@ -113,6 +113,7 @@ TEST_F(CanvasTest, ClickWithAToolOnTheBackCanvasLeavesTheBackListAndTheUndoStack
     back.setZoomFactor(canvastest::testZoom);
     back.bindGraphics(&document, TSLDocumentGraphicsKey_back);
     addRect({ 100, 10, 20, 20 }, TSLDocumentGraphicsKey_back);
+    settle(); // placing it was a step of its own on the back
     Card_Front_Or_Back = 1;
     QTest::mouseClick(&back, Qt::LeftButton, {}, px({ 50, 50 }));
     settle();
@@ -120,7 +121,7 @@ TEST_F(CanvasTest, ClickWithAToolOnTheBackCanvasLeavesTheBackListAndTheUndoStack
     EXPECT_EQ(document.graphics().size(), 1u);
     EXPECT_EQ(undoSteps(), 1);
 
-    // A real drag there creates an item without an undo step: the back list keeps no undo.
+    // A real drag there creates an item as a step of the back's own undo; the front's steps stay.
     QTest::mousePress(&back, Qt::LeftButton, {}, px({ 30, 30 }));
     QTest::mouseMove(&back, px({ 70, 60 }));
     QTest::mouseRelease(&back, Qt::LeftButton, {}, px({ 70, 60 }));
@@ -128,6 +129,7 @@ TEST_F(CanvasTest, ClickWithAToolOnTheBackCanvasLeavesTheBackListAndTheUndoStack
     ASSERT_EQ(document.graphics_back().size(), 2u);
     EXPECT_EQ(document.graphics_back().front()->bounds(), QRectF(30, 30, 40, 30));
     EXPECT_EQ(undoSteps(), 1);
+    EXPECT_EQ(undoSteps(TSLDocumentGraphicsKey_back), 2);
     back.unbindGraphics();
 }
 

@@ -94,6 +94,25 @@ TEST(TSLRenderingView, PictureAlwaysCoversTheCanvasWhateverTheItems)
     EXPECT_TRUE(TSLRenderingView::pdfDataWithGraphics_data(items, side(blue, QRectF())).isEmpty());
 }
 
+TEST(TSLRenderingView, CardPictureCoversEveryPixelUpToTheLastRowAndColumn)
+{
+    const struct {
+        QRectF canvas;
+        double pixelsPerPoint;
+    } cases[] = { { QRectF(0, 0, 242.65, 153.07), 1.0 }, { QRectF(0, 0, 243, 153), 300.0 / 72 },
+        { QRectF(0, 0, 242.65, 153.07), 600.0 / 72 } };
+    for (const auto& c : cases) {
+        const QImage picture = TSLRenderingView::image_From_Card_Graphics({}, side(blue, c.canvas), c.pixelsPerPoint);
+        ASSERT_FALSE(picture.isNull());
+        int partly = 0;
+        for (int x = 0; x < picture.width(); ++x)
+            partly += picture.pixelColor(x, picture.height() - 1).alpha() < 255;
+        for (int y = 0; y < picture.height(); ++y)
+            partly += picture.pixelColor(picture.width() - 1, y).alpha() < 255;
+        EXPECT_EQ(partly, 0) << c.canvas.width() << " pt at " << c.pixelsPerPoint * 72 << " dpi";
+    }
+}
+
 TEST(TSLRenderingView, OvalCardLeavesTheCornersTransparent)
 {
     TSLRenderingSide oval = side(blue);

@@ -3,14 +3,34 @@
 
 #include <gtest/gtest.h>
 
-TEST(TrimStr, TrimsWhiteSpaceAndLineBreaksThenControlCharacters)
+#include <random>
+
+TEST(TrimStr, TrimsWhiteSpaceLineBreaksAndControlCharacters)
 {
     EXPECT_EQ(Trim_Str(QStringLiteral("  abc \n")), QStringLiteral("abc"));
     EXPECT_EQ(Trim_Str(QStringLiteral("     ")), QStringLiteral(""));
-    // One pass of each: a control character in front of a space leaves the space.
-    EXPECT_EQ(Trim_Str(QStringLiteral("\x01 abc")), QStringLiteral(" abc"));
+    // A control character in front of a space takes the space with it.
+    EXPECT_EQ(Trim_Str(QStringLiteral("\x01 abc \x7f\u200b ")), QStringLiteral("abc"));
     EXPECT_EQ(Trim_Str(QString::fromUtf8("\u00a0\u2028abc\u2029\u3000")), QStringLiteral("abc"));
     EXPECT_EQ(Trim_Str(QString::fromUtf8("\u200babc")), QStringLiteral("abc")); // a format character is trimmed
+}
+
+TEST(TrimStr, ASecondTrimChangesNothingPropertyOverRandomStrings)
+{
+    // Blanks, line breaks, control and format characters, letters, a pair and lone surrogates, mixed.
+    const char16_t alphabet[] = { u' ', u'\t', u'\n', u'\r', 0x01, 0x7f, 0x85, 0xa0, 0x200b, 0x2028, 0x3000, 0xfeff,
+        u'a', u'b', 0xd83c, 0xdf89, 0xdc00 };
+    std::mt19937 random(28);
+    std::uniform_int_distribution<int> letter(0, int(std::size(alphabet)) - 1);
+    std::uniform_int_distribution<int> length(0, 10);
+    for (int i = 0; i < 50000; ++i) {
+        QString s;
+        for (int n = length(random); n > 0; --n)
+            s.append(QChar(alphabet[letter(random)]));
+        const QString once = Trim_Str(s);
+        ASSERT_EQ(Trim_Str(once), once) << "from " << i;
+        ASSERT_TRUE(s.contains(once));
+    }
 }
 
 TEST(RemoveReserveChar, TrimsReservedCharactersAtTheEndsOnly)

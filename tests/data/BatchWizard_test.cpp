@@ -1,5 +1,6 @@
 // The series manager driven as a person drives it: buttons clicked, rows selected, names typed.
 #include "data/BatchWizard.h"
+#include "data/Series_File.h"
 
 #include "common/Globals.h"
 #include "data/Load_Num_Info.h"
@@ -289,7 +290,8 @@ TEST_F(BatchWizardTest, ReadOnlyFolderLosesNothingWhenSaving)
         ReadOnlyFolder locked(Data_Folder_Path);
         EXPECT_FALSE(wizard->Save_Btn_Clicked());
     }
-    EXPECT_EQ(texts(ui), std::vector<QString>({ u("Error in file accessing.") }));
+    EXPECT_EQ(texts(ui),
+        std::vector<QString>({ u("Error in file accessing.\n\n%1: Permission denied").arg(Series_File::path(u("Moved"))) }));
     EXPECT_EQ(wizard->form().screens->currentWidget(), wizard->form().second_screen);
     EXPECT_EQ(folder.files(), QStringList({ u("Kept.txt") }));
     EXPECT_EQ(folder.bytes(u("Kept")), QByteArray("old\n"));
@@ -396,7 +398,8 @@ TEST_F(BatchWizardTest, ExportWritesTheChosenFormatAndNoticesOnlyWhatWasWritten)
     QDir(out).mkdir(u("blocked.txt"));
     ui.fileAnswers = { out + u("/blocked.txt") };
     click(wizard->form().Export_Value_btn);
-    EXPECT_EQ(texts(ui), std::vector<QString>({ u("Error in file accessing.") }));
+    EXPECT_EQ(texts(ui),
+        std::vector<QString>({ u("Error in file accessing.\n\n%1/blocked.txt: Filename refers to a directory").arg(out) }));
     EXPECT_EQ(host.notices.size(), 1u);
     // Cancelling the file panel writes nothing.
     ui.fileAnswers.clear();

@@ -42,7 +42,7 @@ protected:
 
 } // namespace
 
-TEST_F(ImportWizardTest, ChoosingATextFileImportsItAtOnce)
+TEST_F(ImportWizardTest, TheNameIsTypedOverTheSuggestionAndTheChosenFileImportsOnOk)
 {
     ui.fileAnswers.push_back(textFile(QStringLiteral("guests.csv"), "Ada,Bo\r\nCy\r\n"));
     const int result = run(1, 0, [this](Ui::Import_Wizard& form) {
@@ -51,9 +51,21 @@ TEST_F(ImportWizardTest, ChoosingATextFileImportsItAtOnce)
         EXPECT_TRUE(form.Text_file_name->text().isEmpty());
         click(form.Text_RD);
         EXPECT_TRUE(form.Text_btn->isEnabled());
-        EXPECT_EQ(form.Text_file_name->text(), QStringLiteral("Untitled"));
-        form.Text_file_name->setText(QStringLiteral("/Guests"));
+        EXPECT_EQ(form.Text_file_name->selectedText(), QStringLiteral("Untitled")) << "chosen, ready for typing";
+        QTest::keyClicks(form.Text_file_name, QStringLiteral("Party"));
+        EXPECT_EQ(form.Text_file_name->text(), QStringLiteral("Party"));
+        // Clicking back into the field selects the name again rather than appending to it.
+        // (A click gives the focus first and then places the cursor, as the window system delivers it.)
+        form.Text_path->setFocus(Qt::MouseFocusReason);
+        form.Text_file_name->setFocus(Qt::MouseFocusReason);
+        QTest::mouseClick(form.Text_file_name, Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QTest::keyClicks(form.Text_file_name, QStringLiteral("/Guests"));
+        EXPECT_EQ(form.Text_file_name->text(), QStringLiteral("/Guests"));
         click(form.Text_btn);
+        EXPECT_TRUE(wizard->isVisible()) << "choosing the file imports nothing yet";
+        EXPECT_TRUE(folder.files().isEmpty());
+        click(form.OK_btn);
     });
     EXPECT_EQ(result, 1);
     ASSERT_EQ(ui.fileRequests.size(), 1u);
@@ -108,6 +120,7 @@ TEST_F(ImportWizardTest, PictureFolderGivesThePathsOfItsPictures)
         click(form.Image_RD);
         form.Image_file_name->setText(QStringLiteral("Photos"));
         click(form.Image_btn);
+        click(form.OK_btn);
     });
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Folder);
@@ -167,7 +180,10 @@ TEST_F(ImportWizardTest, WorkbookGoesToTheSpreadsheetImportAndTheWizardCloses)
         click(form.OK_btn);
         return dialog.result();
     });
-    const int result = run(1, 1, [](Ui::Import_Wizard& form) { click(form.Excel_btn); });
+    const int result = run(1, 1, [](Ui::Import_Wizard& form) {
+        click(form.Excel_btn);
+        click(form.OK_btn);
+    });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(Import_Excel_DataSheet::defaultInstance()->file_name_Insert, 1);
     EXPECT_EQ(folder.bytes(QStringLiteral("Name")), QByteArray("Ada\n"));

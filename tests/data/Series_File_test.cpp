@@ -134,6 +134,7 @@ TEST(SeriesFile, ListShowsSeriesFilesSortedAndSkipsEverythingElse)
     folder.put(QStringLiteral("b"), "1\n");
     folder.put(QStringLiteral("a"), "1\n");
     folder.put(QStringLiteral(" "), "1\n");
+    folder.put(QStringLiteral(".hidden"), "1\n"); // an editor's or the file manager's own file
     QFile(QDir(Data_Folder_Path).filePath(QStringLiteral("notes.csv"))).open(QIODevice::WriteOnly);
     QDir(Data_Folder_Path).mkdir(QStringLiteral("sub.txt"));
     EXPECT_EQ(Series_File::names(), QStringList({ u("a"), u("b") }));

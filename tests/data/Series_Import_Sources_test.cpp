@@ -28,6 +28,11 @@ TEST(SeriesImportSources, TextFilesGiveCleanedLines)
                        "a\0\n\0b\0",
                 8),
             { "a", "b" } },
+        // A lone surrogate is marked where it stands; the lines around it are read as they are.
+        { "lone16.txt", QByteArray("\xff\xfe" "A\0\n\0B\0\x00\xd8\r\0\n\0C\0", 16),
+            { "A", QString::fromUtf8("B\uFFFD"), "C" } },
+        { "lone16be.txt", QByteArray("\xfe\xff" "\0A\0\n\xdc\x00\0\n\0C", 12),
+            { "A", QString::fromUtf8("\uFFFD"), "C" } },
         { "marker.txt", "first\nNSFont = Helvetica\nlast", { "first", "NSFont = Helvetica", "last" } },
         { "rows.csv", "x,y\r\nz\r\n", { "x", "y", "z" } },
         { "lf.csv", "n1,n2\nn3,n4\n", { "n1", "n2", "n3", "n4" } },

@@ -38,7 +38,10 @@ TEST_F(SpreadsheetWindowTest, SeriesManagerExportsAWorkbookOrSaysItCouldNot)
     QDir(out).mkdir(QStringLiteral("blocked.xlsx"));
     ui.fileAnswers = { out + QStringLiteral("/blocked.xlsx") };
     click(manager->form().Export_Value_btn);
-    EXPECT_EQ(texts(), std::vector<QString> { "Error in file accessing." });
+    EXPECT_EQ(texts(),
+        std::vector<QString> { QStringLiteral("Error in file accessing.\n\nThe workbook %1/blocked.xlsx cannot be written: "
+                                              "Filename refers to a directory")
+                                   .arg(out) });
     EXPECT_EQ(host.notices.size(), 1u);
     manager->hide();
     BatchWizard::importWizard = nullptr;

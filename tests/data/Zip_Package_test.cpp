@@ -11,6 +11,9 @@
 
 #include <functional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray readFile(const QString& path)
@@ -230,6 +233,10 @@ TEST(ZipPackage, PackedFolderHoldsFilesAndEmptyFoldersUnderRelativeNames)
     writeFile(base + QStringLiteral("/folder/deep/b.txt"), "beta");
     QDir().mkpath(base + QStringLiteral("/folder/e"));
     writeFile(base + QStringLiteral("/top.txt"), "top");
+    // Each entry carries its file's date: unpacked, the file has it again (to the format's two seconds).
+    const QDateTime written(QDate(2020, 5, 17), QTime(10, 20, 30));
+    const timespec times[2] = { { written.toSecsSinceEpoch(), 0 }, { written.toSecsSinceEpoch(), 0 } };
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(base + QStringLiteral("/top.txt")).constData(), times, 0), 0);
     const QString archive = base + QStringLiteral("/out/packed.zip");
     QDir().mkpath(base + QStringLiteral("/out"));
     ASSERT_TRUE(Zip_Package::createZipFileAtPath(
@@ -241,6 +248,7 @@ TEST(ZipPackage, PackedFolderHoldsFilesAndEmptyFoldersUnderRelativeNames)
         (QStringList { "folder", "folder/a.txt", "folder/deep", "folder/deep/b.txt", "folder/e", "top.txt" }));
     EXPECT_EQ(readFile(back + QStringLiteral("/folder/deep/b.txt")), QByteArray("beta"));
     EXPECT_EQ(readFile(back + QStringLiteral("/top.txt")), QByteArray("top"));
+    EXPECT_LE(qAbs(QFileInfo(back + QStringLiteral("/top.txt")).lastModified().secsTo(written)), 2);
 }
 
 TEST(ZipPackage, PackingReportsAnArchiveThatCannotBeStored)

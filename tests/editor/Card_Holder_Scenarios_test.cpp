@@ -1,6 +1,7 @@
 // The card-holder form in a person's hands: the Card Holder button opens it on the side being edited,
 // OK places the profile there, the next opening reads it back, and a preview followed by Cancel leaves
-// the card exactly as it was.
+// the card exactly as it was. The form of no side, opened from Card Size and Shape, places its entries on
+// the side being edited and changes nothing else of the design.
 #include "editor/EditorScenarioFixture.h"
 
 #include "profiles/Profile_Form.h"
@@ -107,6 +108,50 @@ TEST_F(CardHolderScenario, PreviewThenCancelLeavesTheCardExactlyAsItWas)
     EXPECT_TRUE(previewShown);
     EXPECT_EQ(frontBytes(), before) << "every value of every item is as it was";
     EXPECT_EQ(window->document()->undoManager().canUndo(), undoBefore);
+}
+
+TEST_F(CardHolderScenario, TheFormOfNoSidePlacesItsEntriesOnTheSideShownAndKeepsTheSpreadsheet)
+{
+    window->Select_back_side();
+    window->bindingTable.Create_List_By_Array({ QStringLiteral("Guest") }, 1);
+    Excel_Source_Path = QStringLiteral("/home/robin/guests.xlsx");
+    ui.modalRuns.push_back([this](QDialog& wizard) {
+        wizard.show();
+        ui.modalRuns.push_back([](QDialog& dialog) {
+            auto& form = static_cast<Profile_Form&>(dialog);
+            dialog.show();
+            EXPECT_EQ(form.windowTitle(), QStringLiteral("User Profile Information"));
+            type(form.rows[0].value, QStringLiteral("Robin Hale"));
+            return press(form.form().ok_btn, form);
+        });
+        editorscenario::clickChild(wizard, "profile_btn");
+        editorscenario::clickChild(wizard, "cancel_btn");
+        return wizard.result();
+    });
+    trigger(QStringLiteral("menu_Card_Wizard"));
+
+    TSLGraphicPtr placed;
+    for (const TSLGraphicPtr& item : window->Get_Back_Controls_Array())
+        if (item->control_ID == QLatin1String("Fup_Name"))
+            placed = item;
+    ASSERT_TRUE(placed) << "the entries go on the back, which is shown";
+    EXPECT_EQ(textOf(placed), QStringLiteral("Robin Hale"));
+    EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
+    EXPECT_EQ(Excel_Source_Path, QStringLiteral("/home/robin/guests.xlsx"));
+}
+
+TEST_F(CardHolderScenario, PlacingAProfileWritesNothingToTheLog)
+{
+    testing::internal::CaptureStderr();
+    openForm([](Profile_Form& form) {
+        for (int row = 0; row < 10; ++row)
+            type(form.rows[row].value, QStringLiteral("Value %1").arg(row));
+        return press(form.form().ok_btn, form);
+    });
+    // Only the program's own lines count: the offscreen platform has notes of its own.
+    const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
+    EXPECT_EQ(window->Get_Front_Controls_Array().size(), 10u);
+    EXPECT_FALSE(log.contains(QStringLiteral("tessaline:"))) << "a successful placement is no news: " << log.toStdString();
 }
 
 } // namespace

@@ -178,13 +178,13 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
         QCoreApplication::processEvents();
     }
-    // Makes an item with a tool of the palette and puts it where the test wants it; the placing is a step
-    // of its own, done before the person's next action.
+    // Makes an item with a tool of the palette on the side shown and puts it where the test wants it; the
+    // placing is a step of its own, done before the person's next action.
     TSLGraphicPtr addWithTool(const QString& toolName, const QRectF& bounds)
     {
-        const TSLGraphicList before = window->Get_Front_Controls_Array();
+        const TSLGraphicList before = canvas()->graphics();
         click(widget<QWidget>(toolName));
-        for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array()) {
+        for (const TSLGraphicPtr& item : canvas()->graphics()) {
             if (std::find(before.begin(), before.end(), item) == before.end()) {
                 item->setBounds(bounds);
                 QCoreApplication::processEvents();

@@ -7,9 +7,12 @@
 #include "model/TSLDrawing.h"
 #include "model/TSLText.h"
 #include "model/TSLTextLayout.h"
+#include "profiles/Browser_Picture_Model.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -414,6 +417,51 @@ TEST_F(EditorScenario, ClickedBackgroundIsUndoneAndRedone)
     EXPECT_EQ(window->Front_card_Prop.Card_BG_Image_Path(), picked);
 }
 
+TEST_F(EditorScenario, DraggingABackgroundInTheStripMovesItAndAClickThenPicksItThere)
+{
+    startWithWizard();
+    auto* strip = widget<QListView>(QStringLiteral("imageBrowser"));
+    auto* pictures = qobject_cast<Browser_Picture_Model*>(strip->model());
+    ASSERT_NE(pictures, nullptr);
+    ASSERT_GE(pictures->rowCount(), 3);
+    const QString third = pictures->index(2, 0).data(Browser_Picture_Model::PathRole).toString();
+    const QString first = pictures->index(0, 0).data(Browser_Picture_Model::PathRole).toString();
+
+    // The third picture dragged onto the left half of the first, as the drag's own data carries it.
+    std::unique_ptr<QMimeData> dragged(pictures->mimeData({ pictures->index(2, 0) }));
+    strip->scrollTo(pictures->index(0, 0));
+    const QPoint target = strip->visualRect(pictures->index(0, 0)).center() - QPoint(4, 0);
+    QDragEnterEvent enter(target, Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(strip->viewport(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(target), Qt::MoveAction, dragged.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(strip->viewport(), &drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(pictures->index(0, 0).data(Browser_Picture_Model::PathRole).toString(), third);
+    EXPECT_EQ(pictures->index(1, 0).data(Browser_Picture_Model::PathRole).toString(), first);
+
+    QTest::mouseClick(strip->viewport(), Qt::LeftButton, {}, strip->visualRect(pictures->index(0, 0)).center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QFileInfo(window->Front_card_Prop.Card_BG_Image_Path()).fileName(), QFileInfo(third).fileName());
+}
+
+TEST_F(EditorScenario, TheSideBarShowsTheBannerTiledFromItsOwnCorner)
+{
+    startEmpty();
+    QWidget* bar = widget<QWidget>(QStringLiteral("side_bar_banner"));
+    ASSERT_FALSE(window->banner_image.isNull()) << "banner.png is installed";
+    EXPECT_GE(bar->height(), widget<QWidget>(QStringLiteral("Front_Card_btn"))->sizeHint().height())
+        << "the side buttons on the banner are not cut";
+    const QImage shown = bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage tile = window->banner_image.convertToFormat(QImage::Format_RGB32);
+    ASSERT_GE(shown.height(), 3);
+    const qreal ratio = shown.devicePixelRatio();
+    for (const QPoint at : { QPoint(1, 1), QPoint(2, shown.height() - 2) }) {
+        const QPoint on(int(at.x() / ratio) % tile.width(), int(at.y() / ratio) % tile.height());
+        EXPECT_EQ(shown.pixel(at), tile.pixel(on)) << at.x() << "," << at.y();
+    }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // The text box follows the source of the item shown.
 
@@ -467,22 +515,25 @@ TEST_F(EditorScenario, NewCardIsTwoSidedAgainAfterFrontOnly)
 }
 
 // ---------------------------------------------------------------------------------------------------------
-// Undo shows the side it acts on.
+// Undo acts on the side shown: a front step is not taken back from the back.
 
-TEST_F(EditorScenario, UndoOnTheBackSideSwitchesToTheFrontItUndoes)
+TEST_F(EditorScenario, UndoOnTheBackSideLeavesTheFrontsStepsAlone)
 {
     startWithWizard();
     const TSLGraphicPtr title = itemWithID(QStringLiteral("PARTY_TITLE"));
     ASSERT_TRUE(title);
     const QRectF before = title->bounds();
     dragOnCanvas(before.center(), before.center() + QPointF(0, 30));
-    ASSERT_NE(title->bounds(), before);
+    const QRectF moved = title->bounds();
+    ASSERT_NE(moved, before);
 
     click(window->Back_Side_btn);
     ASSERT_EQ(Card_Front_Or_Back, 1);
+    EXPECT_FALSE(action(QStringLiteral("Undo_btn"))->isEnabled()) << "nothing was done on the back";
+    EXPECT_EQ(title->bounds(), moved);
+    click(window->Front_Card_btn);
     trigger(QStringLiteral("Undo_btn"));
     EXPECT_EQ(title->bounds(), before);
-    EXPECT_EQ(Card_Front_Or_Back, 0) << "the window shows the side whose change was undone";
     EXPECT_EQ(window->myTargetView->currentWidget(), window->first_view);
 }
 

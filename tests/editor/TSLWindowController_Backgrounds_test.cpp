@@ -1,5 +1,5 @@
 // The background browser lists the png and jpg pictures of the data folder, and choosing one sets the
-// front side's background whichever side is being edited.
+// background of the side being edited.
 #include "editor/EditorWindowTestSupport.h"
 
 #include "profiles/Browser_Picture_Model.h"
@@ -12,7 +12,7 @@ using editortest::EditorWindowTest;
 
 using BackgroundsTest = EditorWindowTest;
 
-TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheFrontBackground)
+TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackground)
 {
     startUpEmpty();
     QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Background")));
@@ -37,6 +37,6 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheFrontBackground)
     const int row = window->images->items().at(0).imageTitle() == QLatin1String("a.png") ? 0 : 1;
     window->imageBrowserSelectionDidChange(row);
     EXPECT_EQ(window->selected_image, folder.filePath(QStringLiteral("a.png")));
-    EXPECT_EQ(window->Front_card_Prop.Card_BG_Image().pixelColor(0, 0), QColor(Qt::blue));
-    EXPECT_TRUE(window->Back_card_Prop.Card_BG_Image().isNull());
+    EXPECT_EQ(window->Back_card_Prop.Card_BG_Image().pixelColor(0, 0), QColor(Qt::blue));
+    EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image().isNull());
 }

@@ -122,7 +122,7 @@ TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
     EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Save);
     EXPECT_TRUE(ui.fileRequests[0].filter.contains(QStringLiteral("*.dcard")));
     EXPECT_EQ(messageTexts(ui), QStringList { saved });
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( party.dcard )").arg(window->App_Name));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( party.dcard )[*]").arg(window->App_Name));
 
     const auto root = platform::PropertyList::fromBytes(readFile(path));
     ASSERT_TRUE(root && root->isArray());
@@ -176,7 +176,7 @@ TEST_F(DesignFileWindowTest, OpeningAsTemplateKeepsTheDesignWithoutAFile)
 
     ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("T")), 1);
     EXPECT_TRUE(Project_File_Name.isEmpty());
-    EXPECT_EQ(window->windowTitle(), window->App_Name);
+    EXPECT_EQ(window->windowTitle(), window->App_Name + QStringLiteral("[*]"));
     EXPECT_EQ(window->Get_Front_Control_Count(), 6);
 }
 

@@ -72,11 +72,11 @@ TEST_F(EditCommandsTest, ToolsCreateOnTheBackWhenTheBackIsEdited)
     EXPECT_EQ(back().front()->bounds().size(), QSizeF(120, 60));
     EXPECT_TRUE(front().empty());
 
-    // The scratch side is never the target: with it shown, tools still act on the back.
+    // With the scratch side shown, tools make their items there and the back stays as it was.
     window->Select_temp_design_side();
     clickTool(3);
-    EXPECT_EQ(back().size(), 2u);
-    EXPECT_TRUE(document.graphicsForKey(TSLDocumentGraphicsKey_temp).empty());
+    EXPECT_EQ(back().size(), 1u);
+    EXPECT_EQ(document.graphicsForKey(TSLDocumentGraphicsKey_temp).size(), 1u);
 }
 
 TEST_F(EditCommandsTest, ArrowAndCancelledPictureCreateNothing)
@@ -171,8 +171,11 @@ TEST_F(EditCommandsTest, UndoAndRedoButtonsFollowTheStacksAndTheInspectorForgets
     EXPECT_TRUE(window->Undo_btn->isEnabled());
     EXPECT_FALSE(window->Redo_btn->isEnabled());
 
-    // Undo acts on the front list whichever side is edited, since only the front has undo.
+    // Undo acts on the side shown: from the scratch side it leaves the front's step alone.
     window->Select_temp_design_side();
+    window->Undo_Clicked();
+    EXPECT_EQ(front().size(), 1u);
+    window->Select_front_side();
     window->Undo_Clicked();
     EXPECT_TRUE(front().empty());
 }

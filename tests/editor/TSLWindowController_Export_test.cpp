@@ -6,6 +6,11 @@
 #include "model/Shape_Control.h"
 
 #include <QBuffer>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
@@ -136,10 +141,13 @@ TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
     const QDir user(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
     QDir().mkpath(user.path());
     const QStringList before = user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-    for (const QString& name : { QStringLiteral(".."), QStringLiteral("   "), QStringLiteral(".") }) {
+    const QString noName = QStringLiteral("Please enter template name.");
+    const QString dotName = QStringLiteral("A template name cannot begin with a dot: the template would not be listed.");
+    for (const auto& [name, message] : { std::pair { QStringLiteral(".."), noName }, { QStringLiteral("   "), noName },
+             { QStringLiteral("."), noName }, { QStringLiteral(".hidden"), dotName } }) {
         ui.messages.clear();
         EXPECT_FALSE(window->Export_Template(name)) << name.toStdString();
-        EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("Please enter template name.") });
+        EXPECT_EQ(messageTexts(ui), QStringList { message });
     }
     EXPECT_EQ(user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     EXPECT_FALSE(QFile::exists(outside));
@@ -158,4 +166,40 @@ TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
         EXPECT_FALSE(name.contains(QLatin1Char('/')));
     EXPECT_FALSE(QFile::exists(QDir(Resource_Path).filePath(QStringLiteral("Evil.dcard"))));
     EXPECT_FALSE(QFile::exists(QDir(Resource_Path).filePath(QStringLiteral("Templates/Evil.dcard"))));
+}
+
+// A person picks the side in the export window and the file in the save panel: the back alone is written
+// beside the chosen name with "_Back"; a card printed on its front only offers no back at all.
+TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamedWithBack)
+{
+    const struct {
+        int sides; // entry of the sides box: 0 both, 1 front only
+        const char* click;
+        bool backOffered;
+        QStringList written;
+    } cases[] = {
+        { 0, "side_back_rd", true, { "Card_Back.png" } }, { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" } },
+        { 1, "side_back_rd", false, { "Card.png" } }, // the click on a disabled button does nothing
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir target;
+        window->Sides_ComboBox->setCurrentIndex(c.sides);
+        bool backOffered = false;
+        ui.modalRuns.push_back([&](QDialog& dialog) {
+            dialog.show();
+            auto* back = dialog.findChild<QRadioButton*>(QStringLiteral("side_back_rd"));
+            backOffered
+                = back->isEnabled() && dialog.findChild<QRadioButton*>(QStringLiteral("side_both_rd"))->isEnabled();
+            QTest::mouseClick(
+                dialog.findChild<QRadioButton*>(QLatin1String(c.click)), Qt::LeftButton, {}, QPoint(8, 8));
+            QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            return dialog.result();
+        });
+        ui.fileAnswers.push_back(QDir(target.path()).filePath(QStringLiteral("Card.png")));
+        ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice
+        window->Export_Button();
+        EXPECT_EQ(backOffered, c.backOffered) << c.click;
+        EXPECT_EQ(QDir(target.path()).entryList(QDir::Files), c.written) << c.click;
+        EXPECT_EQ(window->Export_File_Path, QDir(target.path()).filePath(c.written.first())) << c.click;
+    }
 }

@@ -99,7 +99,7 @@ TEST_F(NewCardTest, ResetGivesBothSidesTheNewCardValuesAndEmptiesTheirCanvases)
     EXPECT_EQ(last_ctrl_Y, 10.0f);
     EXPECT_FALSE(Fill_User_Profile);
     EXPECT_TRUE(Project_File_Name.isEmpty());
-    EXPECT_EQ(window->windowTitle(), window->App_Name);
+    EXPECT_EQ(window->windowTitle(), window->App_Name + QStringLiteral("[*]"));
     EXPECT_EQ(Card_Front_Or_Back, 0);
     EXPECT_FALSE(Not_Draw_Only_Prop_Change);
     // The spreadsheet binding belongs to the data, not to the card: it stays for the next design.

@@ -103,7 +103,7 @@ TEST_F(SidesTest, SwitchingSidesKeepsTheListsApart)
     EXPECT_EQ(&window->Get_Back_Controls_Array(), &document.graphics_back());
 }
 
-TEST_F(SidesTest, ScratchSideShowsTheEditedSidesOwnItems)
+TEST_F(SidesTest, ScratchSideShowsCopiesOfTheEditedSidesItems)
 {
     addShape(QRectF(1, 1, 10, 10));
     const TSLGraphicPtr backA = addShape(QRectF(2, 2, 10, 10), TSLDocumentGraphicsKey_back);
@@ -114,10 +114,11 @@ TEST_F(SidesTest, ScratchSideShowsTheEditedSidesOwnItems)
     EXPECT_EQ(Card_Front_Or_Back, 1) << "showing the scratch side does not change the edited side";
     EXPECT_EQ(window->Front_back_label->text(), QStringLiteral("TEMP"));
     EXPECT_EQ(window->myTargetView->currentWidget(), window->temp_design_view);
-    EXPECT_EQ(window->currentGraphicView(), window->_graphicView_BACK);
+    EXPECT_EQ(window->currentGraphicView(), window->_graphicView_TEMP) << "commands act on the side shown";
     ASSERT_EQ(document.graphics_temp().size(), 2u);
-    EXPECT_EQ(document.graphics_temp()[0], backA) << "the same objects, in the same order";
-    EXPECT_EQ(document.graphics_temp()[1], backB);
+    EXPECT_NE(document.graphics_temp()[0], backA) << "copies, in the same order";
+    EXPECT_EQ(document.graphics_temp()[0]->bounds(), backA->bounds());
+    EXPECT_EQ(document.graphics_temp()[1]->bounds(), backB->bounds());
 
     // A copy: taking items out of it leaves the scratch list alone.
     TSLGraphicList copy = window->Get_Temp_Controls_Array();
@@ -128,7 +129,7 @@ TEST_F(SidesTest, ScratchSideShowsTheEditedSidesOwnItems)
     window->Select_front_side();
     window->Temp_Design_Control_Assign();
     ASSERT_EQ(document.graphics_temp().size(), 1u);
-    EXPECT_EQ(document.graphics_temp()[0], document.graphics()[0]);
+    EXPECT_EQ(document.graphics_temp()[0]->bounds(), document.graphics()[0]->bounds());
     EXPECT_EQ(window->Get_Back_Control_Count(), 2);
 }
 

@@ -67,7 +67,7 @@ TEST_F(StartUpDesignTest, AGoodDesignOpensStraightIntoTheEditor)
     EXPECT_FALSE(window->hasEnded());
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(Project_File_Name, path);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( party.dcard )").arg(window->App_Name));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( party.dcard )[*]").arg(window->App_Name));
     ASSERT_EQ(window->Get_Front_Controls_Array().size(), content.frontItems.size());
     ASSERT_EQ(window->Get_Back_Controls_Array().size(), content.backItems.size());
     for (std::size_t i = 0; i < content.frontItems.size(); ++i)

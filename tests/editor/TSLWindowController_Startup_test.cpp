@@ -97,7 +97,7 @@ TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
     EXPECT_EQ(CARD_SIDE_STR, QStringLiteral("2"));
     EXPECT_EQ(Card_Front_Or_Back, 0);
     EXPECT_EQ(Data_Folder_Path, QDir(Resource_Path).filePath(QStringLiteral("DataSet")));
-    EXPECT_EQ(window->windowTitle(), window->App_Name);
+    EXPECT_EQ(window->windowTitle(), window->App_Name + QStringLiteral("[*]"));
     EXPECT_EQ(window->Selected_Control_Tool(), 0);
     // The card page was shown for the empty card: the record holds the canvas's size.
     EXPECT_EQ(window->Front_card_Prop.Card_Size(), QSizeF(243, 154));
@@ -167,7 +167,7 @@ TEST_F(StartupTest, StartScreenOpensASavedDesign)
     ASSERT_FALSE(window->hasEnded());
     EXPECT_EQ(Start_Card_Option, QStringLiteral("L"));
     EXPECT_EQ(Project_File_Name, path);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( saved.dcard )").arg(window->App_Name));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( saved.dcard )[*]").arg(window->App_Name));
     EXPECT_EQ(window->Get_Front_Control_Count(), 1);
     EXPECT_EQ(window->Get_Back_Control_Count(), 1);
     EXPECT_EQ(window->_graphicView->canvasSize(), QSizeF(200, 100));

@@ -147,6 +147,23 @@ TEST_F(TextPanelTest, DateAndTimeGoWhereTheSelectionIsOrAskForAFormat)
         << textOf(text).toStdString();
 }
 
+TEST(TextPanelTimes, OfferedTimeFormatsGiveTheMarkerInCapitals)
+{
+    const struct {
+        const char* format;
+        const char* shape;
+    } cases[] = {
+        { "h:mm:ss a", "^(1[0-2]|[1-9]):[0-5]\\d:[0-5]\\d (AM|PM)$" },
+        { "hh:mm:ss a", "^(1[0-2]|0[1-9]):[0-5]\\d:[0-5]\\d (AM|PM)$" },
+        { "H:mm:ss", "^\\d{1,2}:[0-5]\\d:[0-5]\\d$" },
+        { "'at' h a", "^at \\d{1,2} (AM|PM)$" },
+    };
+    for (const auto& c : cases) {
+        const QString value = TSLWindowController::Get_time_Value(QString::fromLatin1(c.format));
+        EXPECT_TRUE(value.contains(QRegularExpression(QString::fromLatin1(c.shape)))) << c.format << " gave " << value.toStdString();
+    }
+}
+
 TEST_F(TextPanelTest, ShowingATextFillsBothPagesAndWritesNothingBack)
 {
     const TSLGraphicPtr text = addText(QStringLiteral("Welcome"));

@@ -1,4 +1,4 @@
-// The undo and redo buttons follow what the front side's undo manager can do, also after the group of a
+// The undo and redo buttons follow what the shown side's undo manager can do, also after the group of a
 // user action closes on return to the event loop.
 #include "editor/EditorWindowTestSupport.h"
 
@@ -29,11 +29,14 @@ TEST_F(UndoButtonsTest, ButtonsFollowUndoAndRedo)
     EXPECT_EQ(item->bounds().topLeft(), QPointF(20, 20));
     EXPECT_TRUE(window->Undo_btn->isEnabled());
 
-    // Back-side changes have no undo: with the back edited the buttons stay as the front left them.
+    // The back keeps its own steps: with the back shown the buttons follow it, and the front stays.
     window->Select_back_side();
+    EXPECT_FALSE(window->Undo_btn->isEnabled());
     const TSLGraphicPtr back = addShape(QRectF(1, 1, 5, 5), TSLDocumentGraphicsKey_back);
     back->setBounds(QRectF(2, 2, 5, 5));
     QCoreApplication::processEvents();
+    EXPECT_TRUE(window->Undo_btn->isEnabled());
     window->Undo_Clicked();
-    EXPECT_EQ(back->bounds().topLeft(), QPointF(2, 2));
+    EXPECT_EQ(back->bounds().topLeft(), QPointF(1, 1));
+    EXPECT_EQ(item->bounds().topLeft(), QPointF(20, 20));
 }

@@ -1,10 +1,13 @@
 // Templates in a person's hands: the design saved as a template shows up among "My Templates" in the
 // gallery, and choosing it there opens it as a new, unnamed design; a built-in template opens the same way.
+// New Card from... offers the three starts: a template, the wizard, or a saved design.
 #include "editor/EditorScenarioFixture.h"
 
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Export_Template_Window.h"
+#include "profiles/Invitation_Wizard.h"
 #include "profiles/Picture_Grid_Panel.h"
+#include "profiles/Profiles_Globals.h"
 #include "profiles/Template_Wizard.h"
 #include "ui_Template_Wizard.h"
 
@@ -39,6 +42,22 @@ protected:
             return gallery.result();
         });
     }
+    // The start chooser's run: clicks one of its buttons.
+    void answerChooser(const char* button)
+    {
+        ui.modalRuns.push_back([button](QDialog& dialog) {
+            dialog.show();
+            editorscenario::clickChild(dialog, button);
+            return dialog.isVisible() ? -1 : dialog.result();
+        });
+    }
+    bool frontHasText(const QString& text) const
+    {
+        for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array())
+            if (item->Text_Value == text)
+                return true;
+        return false;
+    }
 };
 
 TEST_F(TemplateScenario, ASavedTemplateOpensFromTheGalleryAsANewDesign)
@@ -70,6 +89,61 @@ TEST_F(TemplateScenario, ABuiltInTemplateOpensWithItsTexts)
     for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array())
         found |= item->Text_Value == QLatin1String("Thank You");
     EXPECT_TRUE(found);
+}
+
+TEST_F(TemplateScenario, NewCardFromATemplateOpensTheGallery)
+{
+    ui.dialogsRun.clear();
+    answerChooser("Using_Template_btn");
+    answerGallery(0, QStringLiteral("Thank You"));
+    trigger(QStringLiteral("menu_New_Card_From"));
+    EXPECT_EQ(ui.dialogsRun, (std::vector<QString> { QStringLiteral("Start_Card_Window"), QStringLiteral("Template_Wizard") }));
+    EXPECT_EQ(Start_Card_Option, QStringLiteral("T"));
+    EXPECT_TRUE(frontHasText(QStringLiteral("Thank You")));
+}
+
+TEST_F(TemplateScenario, NewCardWithTheWizardSkipsTheStartScreen)
+{
+    answerChooser("Using_Wizard_btn");
+    ui.messageAnswers.push_back(0); // no saving of the card made at start
+    int stepShown = -1;
+    ui.modalRuns.push_back([&stepShown](QDialog& dialog) {
+        auto& wizard = static_cast<Invitation_Wizard&>(dialog);
+        wizard.show();
+        stepShown = wizard.next_counter();
+        for (const char* button : { "Next_btn", "Next_btn", "Cute_btn", "Next_btn", "Next_btn" })
+            editorscenario::clickChild(wizard, button);
+        wizard.hide();
+        return wizard.result();
+    });
+    trigger(QStringLiteral("menu_New_Card_From"));
+    EXPECT_EQ(stepShown, 1) << "the wizard opens at the card size";
+    EXPECT_EQ(Start_Card_Option, QStringLiteral("W"));
+    EXPECT_FALSE(window->Get_Front_Controls_Array().empty());
+    EXPECT_FALSE(window->hasEnded());
+}
+
+TEST_F(TemplateScenario, NewCardFromASavedDesignOpensItAndCancelKeepsTheCard)
+{
+    const QString path = testsupport::makeTempFolder(QStringLiteral("start-card")) + QStringLiteral("/saved");
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    const std::size_t items = window->Get_Front_Controls_Array().size();
+    window->_graphicView->delete_all_control();
+    ASSERT_TRUE(window->Get_Front_Controls_Array().empty());
+
+    answerChooser("Cancel_btn");
+    trigger(QStringLiteral("menu_New_Card_From"));
+    EXPECT_FALSE(window->hasEnded()) << "cancelling a menu's chooser never ends the program";
+    EXPECT_TRUE(Start_Card_Option.isEmpty());
+
+    answerChooser("Open_Log_btn");
+    ui.messageAnswers.push_back(0); // no saving first
+    ui.fileAnswers.push_back(path + QStringLiteral(".dcard"));
+    trigger(QStringLiteral("menu_New_Card_From"));
+    EXPECT_EQ(Start_Card_Option, QStringLiteral("L"));
+    EXPECT_EQ(window->Get_Front_Controls_Array().size(), items);
+    EXPECT_EQ(Project_File_Name, path + QStringLiteral(".dcard"));
 }
 
 } // namespace

@@ -133,15 +133,34 @@ TEST(TSLDocument, ClearAllUndoEmptiesTheFrontOnly)
     EXPECT_FALSE(document.undoManager().canRedo());
     EXPECT_EQ(document.graphics_back().size(), 1u);
     EXPECT_EQ(document.graphics_temp().size(), 1u);
+    for (const QString& key : { TSLDocumentGraphicsKey_back, TSLDocumentGraphicsKey_temp })
+        EXPECT_FALSE(document.undoManagerForKey(key).canUndo()) << "every list's steps are forgotten";
 }
 
-TEST(TSLDocument, BackAndScratchListsChangeWithoutUndo)
+TEST(TSLDocument, EachListKeepsItsOwnUndo)
 {
     TSLDocument document;
     EXPECT_TRUE(document.graphics_back().empty());
-    document.insertGraphicsForKey(TSLDocumentGraphicsKey_back, { boxAt(1) }, { 0 });
+    const TSLGraphicPtr front = boxAt(0);
+    document.insertGraphic(front, 0);
     endEvent();
-    EXPECT_FALSE(document.undoManager().canUndo());
+    for (const QString& key : { TSLDocumentGraphicsKey_back, TSLDocumentGraphicsKey_temp }) {
+        const TSLGraphicPtr item = boxAt(1);
+        document.insertGraphicsForKey(key, { item }, { 0 });
+        endEvent();
+        item->setBounds(QRectF(5, 5, 10, 10));
+        endEvent();
+        platform::UndoManager& undo = document.undoManagerForKey(key);
+        undo.undo();
+        EXPECT_EQ(item->bounds(), QRectF(1, 0, 10, 10));
+        undo.undo();
+        EXPECT_TRUE(document.graphicsForKey(key).empty());
+        undo.redo();
+        EXPECT_EQ(document.graphicsForKey(key), TSLGraphicList { item });
+    }
+    EXPECT_EQ(document.graphics(), TSLGraphicList { front }) << "the front's own step is still there";
+    document.undoManager().undo();
+    EXPECT_TRUE(document.graphics().empty());
 }
 
 TEST(TSLDocument, CanvasSizeAndOwnData)

@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "output/Batch_Export.h"
+#include "platform/QuickFileReplace.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,7 @@ TEST(BatchExport, EveryPictureHasTheCardsSizeAndCombinedIsTwiceAsHigh)
         const QImage image(QDir(folder).filePath(QStringLiteral("Card_%1.png").arg(i)));
         ASSERT_FALSE(image.isNull()) << i;
         EXPECT_EQ(image.size(), QSize(card.width(), card.height() * 2));
+        EXPECT_FALSE(image.hasAlphaChannel()) << "the card covers its picture to the last pixel, so no alpha is kept";
         // Front (white) above, back (yellow) below.
         EXPECT_EQ(image.pixelColor(5, card.height() / 2 + 150).rgb(), QColor(Qt::white).rgb());
         EXPECT_EQ(image.pixelColor(5, card.height() + card.height() / 2 + 150).rgb(), QColor(Qt::yellow).rgb());
@@ -188,4 +190,29 @@ TEST(BatchExport, CombinedPictureOfAnInvalidSideIsNone)
     ASSERT_EQ(both.size(), QSize(10, 40));
     EXPECT_EQ(both.pixelColor(5, 5).rgb(), QColor(Qt::red).rgb());
     EXPECT_EQ(both.pixelColor(5, 35).rgb(), QColor(Qt::blue).rgb());
+}
+
+TEST(BatchExport, TheRunFlushesTheFilesItWroteAndTheirFolderAndClearsKilledRunsLeftovers)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("flushed"));
+    {
+        QFile other(QDir(folder).filePath(QStringLiteral("someone else's.txt")));
+        ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+        other.write("not the run's");
+        QFile leftover(QDir(folder).filePath(QStringLiteral(".Card_7.png.999999999-0.part"))); // of a killed run
+        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    }
+    QStringList flushed;
+    platform::setSyncObserver([&flushed](const QString& path) { flushed << QFileInfo(path).fileName(); });
+    std::atomic<bool> stop { false };
+    Batch_Export exporter(stop);
+    const Batch_Export_Result result
+        = exporter.run({ namesSnapshot(3, true), folder, QStringLiteral("png"), QStringLiteral("BOTH"), false, 72, 2 });
+    platform::setSyncObserver(nullptr);
+    EXPECT_TRUE(result.succeeded()) << result.failure.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(QStringLiteral(".Card_7.png.999999999-0.part"))));
+    flushed.sort();
+    EXPECT_EQ(flushed,
+        QStringList({ "Card_1.png", "Card_1_Back.png", "Card_2.png", "Card_2_Back.png", "Card_3.png", "Card_3_Back.png",
+            QFileInfo(folder).fileName() }));
 }

@@ -66,6 +66,7 @@ TEST(EmailSetting, SaveChecksEachFieldInOrderAndFocusesTheOneAtFault)
         bool withRecipient; // the test mail's check instead of Save's
         const char* message;
         const char* focus;
+        bool pasteControl = false; // a bell character pasted at the end of the focused field (typing drops it)
     } cases[] = {
         { { "", "pw", "s", "1", "" }, false, "Please enter sender E-mail.", "_send_mail_sender_mail" },
         { { "me@example", "pw", "s", "1", "" }, false, "Please enter valid sender E-mail address.",
@@ -76,12 +77,22 @@ TEST(EmailSetting, SaveChecksEachFieldInOrderAndFocusesTheOneAtFault)
         { { "me@example.com", "pw", "s", "x", "" }, true, "Please enter recipient E-mail address.", "_send_mail_to" },
         { { "me@example.com", "pw", "s", "x", "you@x" }, true, "Please enter valid recipient E-mail address.",
             "_send_mail_to" },
+        { { "me@example.com", "pw", "s", "1", "" }, false, "Please remove the control characters from this field.",
+            "_send_mail_password", true },
+        { { "me@example.com", "pw", "s", "1", "" }, false, "Please remove the control characters from this field.",
+            "_send_mail_smtp", true },
+        { { "me@example.com", "pw", "s", "1", "you@example.com" }, true,
+            "Please remove the control characters from this field.", "_send_mail_to", true },
     };
     for (const auto& c : cases) {
         testsupport::ScriptedResponder ui;
         QString focused;
         const int result = openWindow(ui, [&](Email_Setting& window) {
             fill(window, c.fields);
+            if (c.pasteControl) {
+                auto* field = window.findChild<QLineEdit*>(QString::fromLatin1(c.focus));
+                field->setText(field->text() + QChar(7));
+            }
             QTest::mouseClick(
                 c.withRecipient ? window.form().testMailButton : window.form().saveButton, Qt::LeftButton);
             focused = window.focusWidget() ? window.focusWidget()->objectName() : QString();

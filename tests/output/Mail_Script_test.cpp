@@ -2,43 +2,60 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
-TEST(MailScript, ArgumentsPutTheSenderTwiceAndTheAttachmentsLast)
+TEST(MailScript, StandardInputCarriesEveryFieldAsUtf8Json)
 {
     Mail_Message mail;
     mail.sender = QStringLiteral("me@example.com");
     mail.smtpServer = QStringLiteral("smtp.example.com");
     mail.port = QStringLiteral("587");
     mail.toAddress = QStringLiteral(" you@example.com");
-    mail.subject = QStringLiteral("Hello");
+    mail.subject = QStringLiteral("Grüße");
     mail.body = QStringLiteral("Line one\nLine two");
     mail.enableSsl = QStringLiteral("N");
-    const QStringList plain = Mail_Script::arguments(QStringLiteral("/s.py"), mail);
-    EXPECT_EQ(plain,
-        QStringList({ "/s.py", "me@example.com", "smtp.example.com", "587", "me@example.com", " you@example.com",
-            "Hello", "Line one\nLine two", "N" }));
-
+    mail.password = QStringLiteral("pä\nss");
     mail.attachments = { QStringLiteral("/t/a_Back.png"), QStringLiteral("/t/a.png") };
-    const QStringList withFiles = Mail_Script::arguments(QStringLiteral("/s.py"), mail);
-    ASSERT_EQ(withFiles.size(), 11);
-    EXPECT_EQ(withFiles[9], QStringLiteral("/t/a_Back.png"));
-    EXPECT_EQ(withFiles[10], QStringLiteral("/t/a.png"));
+    const QJsonObject read = QJsonDocument::fromJson(Mail_Script::standardInput(mail)).object();
+    const std::pair<const char*, QString> fields[] = { { "sender", mail.sender }, { "login", mail.sender },
+        { "server", mail.smtpServer }, { "port", mail.port }, { "recipient", mail.toAddress },
+        { "subject", mail.subject }, { "body", mail.body }, { "ssl", mail.enableSsl }, { "password", mail.password } };
+    for (const auto& [name, value] : fields)
+        EXPECT_EQ(read[QLatin1String(name)].toString(), value) << name;
+    EXPECT_EQ(read[QLatin1String("attachments")].toArray(), QJsonArray::fromStringList(mail.attachments));
 }
 
-TEST(MailScript, StandardInputIsThePasswordALineFeedAndDescription)
+TEST(MailScript, EachLimitHasItsOwnMessageAndStopsTheSendBeforeTheScript)
 {
     const struct {
+        QString body;
+        QString subject;
         QString password;
-        std::optional<QByteArray> input;
+        const char* message; // none: within the limits
     } cases[] = {
-        { QStringLiteral("s3cret!"), QByteArray("s3cret!\nDescription") },
-        { QString(), QByteArray("\nDescription") },
-        { QStringLiteral("pässword"), std::nullopt },
+        { QString(Mail_Script::maxBodyBytes, QLatin1Char('b')), QStringLiteral("s"), QStringLiteral("p"), nullptr },
+        { QString(Mail_Script::maxBodyBytes / 2 + 1, QChar(0xe9)), {}, {}, "The message is too long: at most 1024 KB" },
+        { {}, QString(Mail_Script::maxSubjectCharacters + 1, QLatin1Char('s')), {}, "The subject is too long" },
+        { {}, {}, QString(Mail_Script::maxPasswordCharacters + 1, QLatin1Char('p')), "The password is too long" },
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(Mail_Script::standardInput(c.password), c.input) << c.password.toStdString();
+    for (const auto& c : cases) {
+        Mail_Message mail;
+        mail.body = c.body;
+        mail.subject = c.subject;
+        mail.password = c.password;
+        const std::optional<QString> refusal = Mail_Script::overLimit(mail);
+        ASSERT_EQ(refusal.has_value(), c.message != nullptr);
+        if (!c.message)
+            continue;
+        EXPECT_TRUE(refusal->startsWith(QString::fromLatin1(c.message))) << refusal->toStdString();
+        const Mail_Outcome outcome = Mail_Script::send(mail);
+        EXPECT_EQ(outcome.status, Mail_Outcome::Status::BadInput);
+        EXPECT_EQ(outcome.text(), *refusal);
+    }
 }
 
 TEST(MailScript, TheScriptIsUnpackedPrivatelyAndNeverUnderASharedName)
@@ -53,12 +70,4 @@ TEST(MailScript, TheScriptIsUnpackedPrivatelyAndNeverUnderASharedName)
     EXPECT_TRUE(text.contains("NETWORK_TIMEOUT_SECONDS"));
     EXPECT_EQ(QFileInfo(path).permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), 0);
     EXPECT_NE(QFileInfo(path).absolutePath(), QFileInfo(QStringLiteral("/tmp")).absoluteFilePath());
-}
-
-TEST(MailScript, APasswordThatIsNotAsciiFailsWithoutStartingTheScript)
-{
-    Mail_Message mail;
-    mail.password = QStringLiteral("clé");
-    mail.port = QStringLiteral("25");
-    EXPECT_FALSE(Mail_Script::sendEmail_pyth(mail));
 }

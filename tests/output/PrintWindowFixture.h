@@ -41,8 +41,10 @@ public:
         return Batch_Snapshot::take(front, back, true, source_, Barcode_Gen());
     }
     void Select_first_row_value_for_design() override { ++firstRowShown; }
+    Card_Export_Settings exportSettings() const override { return settings; }
 
     int firstRowShown = 0;
+    Card_Export_Settings settings;
 
 private:
     int records_;

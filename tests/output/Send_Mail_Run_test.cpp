@@ -1,5 +1,6 @@
 #include "output/Send_Mail_Run.h"
 
+#include "common/Common_Functions.h"
 #include "output/Mail_Globals.h"
 
 #include <QElapsedTimer>
@@ -31,7 +32,7 @@ struct RecordingRun {
     std::vector<Call> calls;
     QStringList attachmentPaths;
     QElapsedTimer clock;
-    std::function<bool(int call)> answer = [](int) { return true; };
+    std::function<Mail_Outcome(int call)> answer = [](int) { return true; };
 
     RecordingRun()
     {
@@ -138,38 +139,65 @@ TEST(SendMailRun, BothSidesAttachTheBackThenTheFrontInARunFolderOfItsOwn)
     EXPECT_EQ(back.calls[0].pictureSizes, QList<QSize>({ QSize(100, 60) }));
 }
 
-TEST(SendMailRun, AFailedSendEndsTheRunExceptInAnAllToEveryPass)
+TEST(SendMailRun, ARefusedRecipientLeavesTheOthersToGoAServerFailureEndsTheRunAndASecondRunMailsOnlyTheFailed)
 {
     using Kind = Send_Mail_Request::Kind;
+    using S = Mail_Outcome::Status;
     // The second call fails.
     const struct {
         Kind kind;
         int records;
+        Mail_Outcome failure;
         int calls;
-        bool lastSucceeded;
+        QList<QPair<int, QString>> failed; // in order; the first has the failure's reason, the rest none
+        const char* opening; // of the final message
     } cases[] = {
-        { Kind::Plain, 0, 2, false },
-        { Kind::CardWithoutData, 0, 2, false },
-        { Kind::DataOnePerRecipient, 3, 2, false },
-        // Record 0: a ok, b fails (c skipped); record 1: a, b, c; record 2: a, b, c.
-        { Kind::DataAllToEvery, 3, 8, true },
+        { Kind::Plain, 0, false, 2, { { 1, three[1] }, { 2, three[2] } }, "Could not send email message.\n" },
+        { Kind::CardWithoutData, 0, { S::LoginRefused, "535 no" }, 2, { { 1, three[1] }, { 2, three[2] } },
+            "The server refused the user name or password.\n\n2 of 3 mails could not be sent: b@example.com (535 "
+            "no), c@example.com (not tried)." },
+        { Kind::DataOnePerRecipient, 3, { S::RecipientRefused, "550 no such mailbox" }, 3, { { 1, three[1] } },
+            "1 of 3 mails could not be sent: b@example.com (550 no such mailbox)." },
+        { Kind::DataAllToEvery, 2, { S::RecipientRefused, "550 no" }, 6, { { 0, three[1] } }, "1 of 6 mails" },
+        { Kind::DataAllToEvery, 2, { S::NoEncryption }, 2,
+            { { 0, three[1] }, { 0, three[2] }, { 1, three[0] }, { 1, three[1] }, { 1, three[2] } },
+            "The server offers no encryption (STARTTLS)" },
     };
     for (const auto& c : cases) {
         RecordingRun r;
-        r.answer = [](int call) { return call != 1; };
-        const Send_Mail_Result result = r.run.run(request(c.kind, three, c.records));
+        r.answer = [&c](int call) { return call == 1 ? c.failure : Mail_Outcome(true); };
+        Send_Mail_Request req = request(c.kind, three, c.records);
+        const Send_Mail_Result result = r.run.run(req);
         EXPECT_EQ(int(r.calls.size()), c.calls) << int(c.kind);
-        EXPECT_EQ(result.lastSendSucceeded, c.lastSucceeded);
-        EXPECT_EQ(result.failed, 1);
-        const QString message = Send_Mail_Run::finalMessage(result);
-        EXPECT_TRUE(message.startsWith(c.lastSucceeded ? QStringLiteral("E-mail has been sent successfully.")
-                                                       : QStringLiteral("Could not send email message.\n")));
-        EXPECT_TRUE(message.endsWith(QStringLiteral("\n\n1 of %1 mails could not be sent.").arg(c.calls)))
-            << message.toStdString();
+        EXPECT_EQ(result.endedBy.has_value(), !c.failure.onlyThisRecipient());
+        ASSERT_EQ(result.failures.size(), c.failed.size()) << int(c.kind);
+        for (qsizetype f = 0; f < c.failed.size(); ++f) {
+            EXPECT_EQ(result.failures[f].key(), c.failed[f]);
+            EXPECT_EQ(result.failures[f].reason.isEmpty(), f > 0);
+        }
+        const QString message = Send_Mail_Run::finalMessage(result, QStringLiteral("/data/Mail.log"));
+        EXPECT_TRUE(message.startsWith(QString::fromLatin1(c.opening))) << message.toStdString();
+        EXPECT_TRUE(message.endsWith(QStringLiteral("\n\nThe whole list is in /data/Mail.log")));
+        const QList<QByteArray> log = Send_Mail_Run::failureLog(req, result).split('\n');
+        ASSERT_EQ(log.size(), c.failed.size() + 2); // heading, lines, and the empty piece after the last
+        EXPECT_TRUE(log[1].startsWith(QStringLiteral("%1\t%2\t").arg(c.failed[0].first + 1).arg(Trim_Str(c.failed[0].second)).toUtf8()));
+
+        // The second run: only the failed mails, each with its own record.
+        RecordingRun again;
+        req.only = result.failedKeys();
+        const Send_Mail_Result second = again.run.run(req);
+        ASSERT_EQ(int(again.calls.size()), int(c.failed.size()));
+        for (qsizetype f = 0; f < c.failed.size(); ++f) {
+            EXPECT_EQ(again.calls[f].to, c.failed[f].second);
+            if (c.kind == Kind::DataAllToEvery || c.kind == Kind::DataOnePerRecipient) {
+                EXPECT_EQ(again.calls[f].pictureSizes.value(0).width(), 100 + c.failed[f].first);
+            }
+        }
+        EXPECT_EQ(Send_Mail_Run::finalMessage(second), QStringLiteral("E-mail has been sent successfully."));
     }
 }
 
-TEST(SendMailRun, RecordsWithoutAPictureAreSkippedAndARunWithoutAnyMailFails)
+TEST(SendMailRun, RecordsWithoutAPictureAndRecipientsWithoutARecordAreListedAndTheRunGoesOn)
 {
     RecordingRun r;
     Send_Mail_Request req = request(Send_Mail_Request::Kind::DataOnePerRecipient, three, 3);
@@ -178,13 +206,14 @@ TEST(SendMailRun, RecordsWithoutAPictureAreSkippedAndARunWithoutAnyMailFails)
     const Send_Mail_Result result = r.run.run(req);
     EXPECT_EQ(r.recipientsMailed(), QStringList({ three[0], three[2] }));
     EXPECT_TRUE(result.lastSendSucceeded);
+    EXPECT_EQ(Send_Mail_Run::finalMessage(result),
+        QStringLiteral("1 of 3 mails could not be sent: b@example.com (the card of record 2 could not be made)."));
 
-    RecordingRun none;
-    req.render = [](int, const QString&) { return QImage(); };
-    const Send_Mail_Result nothing = none.run.run(req);
-    EXPECT_TRUE(none.calls.empty());
-    EXPECT_FALSE(nothing.lastSendSucceeded);
-    EXPECT_EQ(Send_Mail_Run::finalMessage(nothing), Send_Mail_Run::failureText());
+    RecordingRun more;
+    const QStringList four = three + QStringList { QStringLiteral("d@example.com") };
+    EXPECT_EQ(Send_Mail_Run::finalMessage(more.run.run(request(Send_Mail_Request::Kind::DataOnePerRecipient, four, 2))),
+        QStringLiteral("2 of 4 mails could not be sent: c@example.com (no record for this recipient), d@example.com (no "
+                       "record for this recipient)."));
 }
 
 TEST(SendMailRun, StopEndsTheRunWithinOneRecord)

@@ -69,13 +69,15 @@ struct Recorder {
 
 } // namespace
 
-TEST(SendMail, OpeningResetsEveryControl)
+TEST(SendMail, OpeningKeepsToSubjectAndMessageAndResetsEveryOtherControl)
 {
     testsupport::ScriptedResponder ui;
     sender_email = QStringLiteral("me@example.com");
     openSendWindow(ui, [](Send_Mail& window) {
         Ui::Send_Mail& f = window.form();
         type(f.to_txt, QStringLiteral("someone@example.com"));
+        type(f.subject_txt, QStringLiteral("Party"));
+        f.message_txt->setPlainText(QStringLiteral("Come along."));
         click(f.rd_without_barcode);
         click(f.delayed_delv_chk);
         f.mail_count_stepper->setValue(7);
@@ -83,7 +85,9 @@ TEST(SendMail, OpeningResetsEveryControl)
     openSendWindow(ui, [](Send_Mail& window) {
         Ui::Send_Mail& f = window.form();
         EXPECT_EQ(f.from_txt->text(), QStringLiteral("me@example.com"));
-        EXPECT_TRUE(f.to_txt->text().isEmpty());
+        EXPECT_EQ(f.to_txt->text(), QStringLiteral("someone@example.com"));
+        EXPECT_EQ(f.subject_txt->text(), QStringLiteral("Party"));
+        EXPECT_EQ(f.message_txt->toPlainText(), QStringLiteral("Come along."));
         EXPECT_TRUE(f.rd_mail_curr_barcode->isChecked());
         EXPECT_FALSE(f.rd_without_barcode->isChecked());
         EXPECT_TRUE(f.side_front_rd->isChecked());
@@ -91,7 +95,7 @@ TEST(SendMail, OpeningResetsEveryControl)
         EXPECT_EQ(f.file_name_txt->text(), QStringLiteral("VarnelCard"));
         EXPECT_FALSE(f.send_with_batch_chk->isEnabled()); // no editor, no records
         EXPECT_FALSE(f.rd_all_to_every->isEnabled());
-        EXPECT_TRUE(f.rd_all_to_every->isChecked());
+        EXPECT_TRUE(f.rd_one_per_recp->isChecked());
         EXPECT_FALSE(f.browse_att->isEnabled());
         EXPECT_FALSE(f.delayed_delv_chk->isChecked());
         EXPECT_FALSE(f.mail_count_stepper->isEnabled());
@@ -148,16 +152,20 @@ TEST(SendMail, BrowseAndClearFillAndEmptyTheAttachment)
 
 TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
 {
+    const QString tooLong(Mail_Script::maxBodyBytes + 1, QLatin1Char('x'));
     const struct {
         const char* from;
         const char* to;
         const char* fileName;
         const char* message;
+        QString body = QString();
     } cases[] = {
         { "  ", "a@example.com", "Card", "Please make sure that:\n1.Entered E-mail Settings are correct." },
         { "me@example.com", " ", "Card", "Please specify the Recipient E-mail address." },
+        { "Party time", "a@example.com", "Card", "Sender E-mail address is invalid or incomplete." },
         { "me@example.com", "a@example.com, nobody", "Card", "Recipient E-mail address is invalid or incomplete." },
         { "me@example.com", ",", "Card", "Recipient E-mail address is invalid or incomplete." },
+        { "me@example.com", "a@example.com", "Card", "The message is too long: at most 1024 KB", tooLong },
         { "me@example.com", "a@example.com", " /*?", "Please enter valid file name." },
         { "me@example.com", "a@example.com", "..", "Please enter valid file name." },
     };
@@ -170,6 +178,7 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
             type(f.from_txt, QString::fromLatin1(c.from));
             type(f.to_txt, QString::fromLatin1(c.to));
             type(f.file_name_txt, QString::fromLatin1(c.fileName));
+            f.message_txt->setPlainText(c.body);
             click(f.sendButton);
             EXPECT_FALSE(window.running());
         });
@@ -222,6 +231,7 @@ TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResu
         type(f.from_txt, QStringLiteral(" Me@Example.com "));
         type(f.to_txt, QStringLiteral("a@example.com, B@example.com"));
         type(f.subject_txt, QStringLiteral("Menu"));
+        f.message_txt->clear();
         f.message_txt->setFocus();
         QTest::keyClicks(f.message_txt, QStringLiteral("Here it is."));
         click(f.rd_without_barcode);
@@ -319,4 +329,40 @@ TEST(SendMail, QuittingDuringARunEndsItAndWaitsForTheWorker)
     Send_Mail::defaultInstance().runSender = nullptr;
     EXPECT_EQ(calls.load(), 1);
     EXPECT_TRUE(ui.messages.empty()); // nobody is told anything while the program goes
+}
+
+TEST(SendMail, TheLateNoticeOfAnAbandonedRunLeavesTheNextRunAlone)
+{
+    testsupport::ScriptedResponder ui;
+    std::atomic<int> runs { 0 };
+    std::atomic<bool> answered { false };
+    Send_Mail::defaultInstance().runSender = [&](const Mail_Message&, const std::atomic<bool>* abandon) {
+        if (runs.load() == 1) {
+            while (!abandon->load())
+                QThread::msleep(5);
+            return false;
+        }
+        // The second run needs the GUI thread (as a rendered card does), and gives up after three seconds.
+        QMetaObject::invokeMethod(qApp, [&answered] { answered = true; }, Qt::QueuedConnection);
+        for (int i = 0; i < 300 && !answered.load(); ++i)
+            QThread::msleep(10);
+        return true;
+    };
+    openSendWindow(ui, [&](Send_Mail& window) {
+        type(window.form().from_txt, QStringLiteral("me@example.com"));
+        type(window.form().to_txt, QStringLiteral("a@example.com"));
+        click(window.form().rd_without_barcode);
+        runs = 1;
+        window.Send_Button();
+        QTest::qWait(50);
+        // Abandoned, the first run's worker still queues its notice; the next run starts before it arrives.
+        window.abandonRun();
+        runs = 2;
+        window.Send_Button();
+        ASSERT_TRUE(waitForRun(window));
+    });
+    Send_Mail::defaultInstance().runSender = nullptr;
+    EXPECT_TRUE(answered.load());
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("E-mail has been sent successfully."));
 }

@@ -90,10 +90,14 @@ TEST(QuickFileReplace, FailuresSaySoAndLeaveTheNameAsItWas)
     ::chmod(QFile::encodeName(locked).constData(), 0700);
 }
 
-TEST(QuickFileReplace, FlushOfAFolderSaysWhetherItCouldBeDone)
+TEST(QuickFileReplace, FlushOfFilesAndTheirFolderSaysWhetherItCouldBeDone)
 {
     QTemporaryDir folder;
-    ASSERT_TRUE(platform::replaceFileUnsynced(QDir(folder.path()).filePath(QStringLiteral("a.png")), "bytes"));
-    EXPECT_TRUE(platform::flushFolderToDisk(folder.path()));
-    EXPECT_FALSE(platform::flushFolderToDisk(QDir(folder.path()).filePath(QStringLiteral("missing"))));
+    const QString file = QDir(folder.path()).filePath(QStringLiteral("a.png"));
+    ASSERT_TRUE(platform::replaceFileUnsynced(file, "bytes"));
+    const QString gone = QDir(folder.path()).filePath(QStringLiteral("gone.png"));
+    EXPECT_TRUE(platform::syncFilesToDisk({ file, gone }, folder.path()));
+    QString error;
+    EXPECT_FALSE(platform::syncFilesToDisk({ file }, QDir(folder.path()).filePath(QStringLiteral("missing")), &error));
+    EXPECT_TRUE(error.contains(QLatin1String("missing"))) << error.toStdString();
 }

@@ -120,6 +120,19 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton);
         return window.isVisible() ? -1 : window.result();
     }
+    // Party.png and its design among the user's templates, copied with the Copy button and Yes.
+    void copyPartyTemplate()
+    {
+        write(user(QStringLiteral("Party.png")));
+        write(user(QStringLiteral("Party.dcard")), "party design");
+        ui.messageAnswers.push_back(1);
+        open([&](Template_Wizard& window) {
+            window.form().cat_cmbo_bx->setCurrentIndex(1);
+            choose(window, user(QStringLiteral("Party.png")));
+            QTest::mouseClick(window.form().Copy_temp_btn, Qt::LeftButton);
+            return press(window.form().cancel_btn, window);
+        });
+    }
     // Answers the rename window's modal run with a typed name; called from within the gallery's own run.
     void answerRename(const QString& name)
     {
@@ -161,20 +174,23 @@ TEST_F(TemplateTest, OnlyTheUsersListOffersDeleteCopyAndRenameAndItsIdentifiersA
 
 TEST_F(TemplateTest, CopyTakesTheNextFreeCopyNameForPictureAndDesign)
 {
-    write(user(QStringLiteral("Party.png")));
-    write(user(QStringLiteral("Party.dcard")), "party design");
     write(user(QStringLiteral("Party (copy 1).png")));
-    ui.messageAnswers.push_back(1);
-    open([&](Template_Wizard& window) {
-        window.form().cat_cmbo_bx->setCurrentIndex(1);
-        choose(window, user(QStringLiteral("Party.png")));
-        QTest::mouseClick(window.form().Copy_temp_btn, Qt::LeftButton);
-        return press(window.form().cancel_btn, window);
-    });
+    copyPartyTemplate();
     EXPECT_TRUE(QFile::exists(user(QStringLiteral("Party (copy 2).png"))));
     EXPECT_EQ(read(user(QStringLiteral("Party (copy 2).dcard"))), QByteArray("party design"));
     EXPECT_EQ(Template_Wizard::Create_New_File_Path(user(QStringLiteral("Party (copy 1).png"))),
         user(QStringLiteral("Party (copy 1) (copy 1).png")));
+}
+
+TEST_F(TemplateTest, AFailedCopyIsReportedAndLeavesNoLonePreview)
+{
+    QDir().mkpath(user(QStringLiteral("Party (copy 1).dcard"))); // the copy's design file cannot be written
+    copyPartyTemplate();
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_TRUE(ui.messages.back().text.trimmed().startsWith(QStringLiteral("The template could not be copied: ")))
+        << ui.messages.back().text.toStdString();
+    EXPECT_FALSE(QFile::exists(user(QStringLiteral("Party (copy 1).png"))));
+    EXPECT_EQ(read(user(QStringLiteral("Party.dcard"))), QByteArray("party design"));
 }
 
 TEST_F(TemplateTest, RenameMovesBothFilesAndRefusesAnotherTemplatesName)
@@ -231,7 +247,8 @@ TEST_F(TemplateTest, AFailedRenameLeavesTheOldTemplateWhole)
         QTest::mouseClick(window.form().Rename_temp_btn, Qt::LeftButton);
         return press(window.form().cancel_btn, window);
     });
-    EXPECT_EQ(ui.messages.back().text.trimmed(), QStringLiteral("The template could not be renamed."));
+    EXPECT_EQ(ui.messages.back().text.trimmed(),
+        QStringLiteral("The template could not be renamed: Filename refers to a directory"));
     EXPECT_TRUE(QFile::exists(user(QStringLiteral("Party.png"))));
     EXPECT_EQ(read(user(QStringLiteral("Party.dcard"))), QByteArray("party design"));
     EXPECT_FALSE(QFile::exists(user(QStringLiteral("Blocked.png"))));
@@ -305,7 +322,7 @@ TEST_F(TemplateTest, TheNameWindowKeepsNamesToOneFileInTheUsersFolder)
     }
 }
 
-TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelResetsTheOutline)
+TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelKeepsTheOutline)
 {
     Card_Wizard* wizard = Card_Wizard::defaultInstance();
     wizard->setHost(&host);
@@ -339,7 +356,7 @@ TEST_F(TemplateTest, TheCardWizardResizesTheDesignAndCancelResetsTheOutline)
         return wizard->result();
     });
     EXPECT_EQ(wizard->Open_Wnd(), 0);
-    EXPECT_EQ(Card_Shape, 0);
+    EXPECT_EQ(Card_Shape, 2) << "Cancel changes nothing";
     wizard->setHost(nullptr);
 }
 

@@ -31,13 +31,19 @@ the texts are laid out on the front of a new card. <b>Open a saved design</b> op
 <p><img src="figure:editor" width="470"></p>
 <p>The editor shows the card on its canvas. On the left is the tool palette, at the top the tool bar, on the
 right the inspector, whose pages show the settings of the card or of the selected item. The buttons above the
-canvas switch between the <b>front</b>, the <b>back</b> and the <b>scratch side</b>, a third side where you can try
-things out without changing the card.</p>
+canvas switch between the <b>front</b>, the <b>back</b> and the <b>scratch side</b>. Showing the scratch side puts
+copies of the side you were editing on it: move, change, add or delete items there as you like, the front and the
+back stay as they were, and the scratch side is neither saved nor printed.</p>
 <ul>
 <li>The <b>card pages</b> set the card's size (from the stock sizes or in millimetres), its outline
 (rectangle, rounded rectangle or oval), its border and its background: a colour, a gradient, a hatch pattern or
 a picture. <b>Background from Library...</b> offers ready-made backgrounds.</li>
-<li>Undo and Redo take back and repeat every change. Designs are saved with <b>Save</b> or <b>Save As</b>.</li>
+<li><b>Undo</b> (Ctrl+Z) and <b>Redo</b> (Ctrl+Shift+Z or Ctrl+Y) act on the side shown: each side keeps its own
+list of changes to its items, its card page, its background and the card's size and outline, and the Edit menu
+names the change that Undo will take back. Designs are saved with <b>Save</b> or <b>Save As</b>; the window's
+title shows an asterisk while there are changes not yet saved. Before a design is replaced (New, Open, New from
+Template) or the program ends, you are asked whether to save it: <b>Cancel</b>, Escape or closing the question
+keeps the design open as it is.</li>
 <li><b>Export As Template...</b> in the File menu keeps the design as your own template, with a preview
 picture, in the templates folder of your data folder.</li>
 </ul>

@@ -2,7 +2,7 @@
 
 #include "Drawn_Picture.h"
 
-#include "output/Promotion_Product.h"
+#include "info/Promotion_Product.h"
 
 #include <QDir>
 #include <QPainter>

@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -118,11 +119,13 @@ TEST(SpreadsheetPeers, ControlCharactersWeWriteReadBackInOpenpyxlAndTheOfficeSui
             read.append(cell.toString());
         EXPECT_EQ(read, rows[r]) << r;
     }
-    if (!testsupport::havePeer(QStringLiteral("soffice")))
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
-    // UTF-8, every field quoted; the CSV export writes a line break inside a cell as LF.
+    ASSERT_TRUE(testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs LibreOffice Calc";
+    // UTF-8, every field quoted; the CSV export writes a line break inside a cell as LF. Its own profile
+    // folder keeps it from waiting on another running instance.
     ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
-                  { QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                  { QStringLiteral("-env:UserInstallation=")
+                          + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
+                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
                       QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76,1,,0,true"), QStringLiteral("--outdir"),
                       folder, path }),
         0);
@@ -141,15 +144,17 @@ TEST(SpreadsheetPeers, ControlCharactersWeWriteReadBackInOpenpyxlAndTheOfficeSui
 
 TEST(SpreadsheetPeers, OfficeSuiteConvertsOurWorkbookToCsv)
 {
-    if (!testsupport::havePeer(QStringLiteral("soffice")))
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    ASSERT_TRUE(testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs LibreOffice Calc";
     const QString folder = testsupport::makeTempFolder(QStringLiteral("soffice"));
     const QString path = folder + QStringLiteral("/ours.xlsx");
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, { { "Batch Value" }, { "12" }, { "Zoë" } }, true));
-    ASSERT_EQ(
-        testsupport::runProgram(QStringLiteral("soffice"),
-            { QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder, path }),
+    // Comma-separated, quoted, UTF-8 (76): without the options the suite writes an 8-bit character set.
+    // Its own profile folder keeps it from waiting on another running instance.
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
+                  { QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
+                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder,
+                      path }),
         0);
     QFile csv(folder + QStringLiteral("/ours.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));

@@ -37,16 +37,14 @@ QString writeCardPicture(const QTemporaryDir& folder, const QString& name, QSize
 
 } // namespace
 
-TEST(MailScriptPeer, EachSecurityModeDeliversSubjectBodyAndPngAttachmentsInOrder)
+TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsInOrder)
 {
     const struct {
         SmtpPeer::Mode mode;
         const char* ssl;
-        bool secure;
     } cases[] = {
-        { SmtpPeer::Mode::Plain, "N", false },
-        { SmtpPeer::Mode::StartTls, "N", true },
-        { SmtpPeer::Mode::Ssl, "Y", true },
+        { SmtpPeer::Mode::StartTls, "N" },
+        { SmtpPeer::Mode::Ssl, "Y" },
     };
     QTemporaryDir folder;
     const QString back = writeCardPicture(folder, QStringLiteral("Card_Back.png"), { 120, 80 }, Qt::red);
@@ -55,8 +53,10 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectBodyAndPngAttachmentsInOrder
         SmtpPeer peer(c.mode);
         ASSERT_TRUE(peer.running());
         Mail_Message mail = mailTo(peer, QStringLiteral(" guest@example.org"), QString::fromLatin1(c.ssl));
+        // Longer than one program argument may be: the body goes through standard input.
+        mail.body += QLatin1Char('\n') + QString(200 * 1024, QLatin1Char('x'));
         mail.attachments = { back, front };
-        EXPECT_TRUE(Mail_Script::sendEmail_pyth(mail)) << c.ssl;
+        EXPECT_EQ(Mail_Script::send(mail).text(), QStringLiteral("E-mail has been sent successfully.")) << c.ssl;
         const QList<QJsonObject> got = peer.waitForMessages(1);
         ASSERT_EQ(got.size(), 1);
         const QJsonObject& m = got.front();
@@ -64,7 +64,7 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectBodyAndPngAttachmentsInOrder
         EXPECT_EQ(m[QLatin1String("mail_from")].toString(), QString::fromLatin1(SmtpPeer::login));
         EXPECT_EQ(m[QLatin1String("subject")].toString(), mail.subject);
         EXPECT_EQ(m[QLatin1String("body")].toString().trimmed(), mail.body);
-        EXPECT_EQ(m[QLatin1String("secure")].toBool(), c.secure);
+        EXPECT_TRUE(m[QLatin1String("secure")].toBool());
         EXPECT_TRUE(m[QLatin1String("authenticated")].toBool());
         const QJsonArray files = m[QLatin1String("attachments")].toArray();
         ASSERT_EQ(files.size(), 2);
@@ -80,23 +80,52 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectBodyAndPngAttachmentsInOrder
     }
 }
 
-TEST(MailScriptPeer, RefusedLoginAndClosedPortAreFailedSends)
+TEST(MailScriptPeer, EachFaultEndsTheSendAtOnceWithItsReasonAndNoPasswordCrossesInClear)
 {
-    SmtpPeer peer(SmtpPeer::Mode::StartTls);
-    ASSERT_TRUE(peer.running());
-    Mail_Message wrong = mailTo(peer, QStringLiteral("guest@example.org"), QStringLiteral("N"));
-    wrong.password = QStringLiteral("not the password");
-    EXPECT_FALSE(Mail_Script::sendEmail_pyth(wrong));
-
-    Mail_Message closed = mailTo(peer, QStringLiteral("guest@example.org"), QStringLiteral("N"));
-    closed.port = SmtpPeer::freeClosedPort();
-    EXPECT_FALSE(Mail_Script::sendEmail_pyth(closed));
-
-    Mail_Message letters = mailTo(peer, QStringLiteral("guest@example.org"), QStringLiteral("N"));
-    letters.port = QStringLiteral("smtp");
-    EXPECT_FALSE(Mail_Script::sendEmail_pyth(letters));
-
-    EXPECT_TRUE(peer.messages().isEmpty());
+    using S = Mail_Outcome::Status;
+    const QString utf8Password = QStringLiteral("pä\nss wörd");
+    const struct {
+        SmtpPeer::Mode mode;
+        const char* certificateHost;
+        const char* ssl;
+        QString password;
+        QString port; // empty: the peer's own
+        S status;
+        const char* says;
+    } cases[] = {
+        // TLS chosen, the server offers AUTH but no STARTTLS: nothing is said to it of the password.
+        { SmtpPeer::Mode::Plain, "127.0.0.1", "N", QStringLiteral("secret"), {}, S::NoEncryption,
+            "The server offers no encryption (STARTTLS)" },
+        { SmtpPeer::Mode::StartTls, "elsewhere.example", "N", QStringLiteral("secret"), {}, S::Certificate,
+            "certificate is not valid for '127.0.0.1'). Nothing was sent." },
+        { SmtpPeer::Mode::Ssl, "elsewhere.example", "Y", QStringLiteral("secret"), {}, S::Certificate,
+            "certificate is not valid for '127.0.0.1'). Nothing was sent." },
+        { SmtpPeer::Mode::StartTls, "127.0.0.1", "N", utf8Password, {}, S::LoginRefused,
+            "The server refused the user name or password." },
+        { SmtpPeer::Mode::StartTls, "127.0.0.1", "N", QStringLiteral("secret"), SmtpPeer::freeClosedPort(), S::Failed,
+            "Connection refused" },
+        { SmtpPeer::Mode::StartTls, "127.0.0.1", "N", QStringLiteral("secret"), QStringLiteral("smtp"), S::BadInput,
+            "the port \"smtp\" is not a number" },
+    };
+    for (const auto& c : cases) {
+        SmtpPeer peer(c.mode, QString::fromLatin1(c.certificateHost));
+        ASSERT_TRUE(peer.running());
+        Mail_Message mail = mailTo(peer, QStringLiteral("guest@example.org"), QString::fromLatin1(c.ssl));
+        mail.password = c.password;
+        if (!c.port.isEmpty())
+            mail.port = c.port;
+        QElapsedTimer clock;
+        clock.start();
+        const Mail_Outcome outcome = Mail_Script::send(mail);
+        EXPECT_LT(clock.elapsed(), c.status == S::LoginRefused ? 2000 : 10000) << c.says; // a refusal ends at once
+        EXPECT_EQ(outcome.status, c.status) << c.says << " / " << outcome.reason.toStdString();
+        EXPECT_TRUE(outcome.text().contains(QString::fromLatin1(c.says))) << outcome.text().toStdString();
+        EXPECT_TRUE(peer.messages().isEmpty());
+        // Only the encrypted login of the wrong password reached the server, as the UTF-8 it was typed in.
+        const QByteArray expectedLog
+            = c.status == S::LoginRefused ? "PLAIN sender@example.com " + utf8Password.toUtf8() + '\n' : QByteArray();
+        EXPECT_EQ(peer.authLog(), expectedLog) << c.says;
+    }
 }
 
 TEST(MailScriptPeer, ServerThatNeverAnswersEndsAsAFailureWithinTheTimeLimits)

@@ -7,6 +7,7 @@
 #include "model/TSLText.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
+#include "output/Open_Export_Log.h"
 #include "output/Send_Mail.h"
 #include "output/Send_Modeless.h"
 
@@ -16,6 +17,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QSet>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QSpinBox>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -25,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -144,9 +151,9 @@ TEST_F(SendMailPeer, ANewUserSetsUpTheAccountSendsATestMailAndOneCardPerRecordAr
         type(mail.form().subject_txt, QStringLiteral("Your invitation"));
         mail.form().message_txt->setFocus();
         QTest::keyClicks(mail.form().message_txt, QStringLiteral("Please come."));
-        ASSERT_TRUE(mail.form().send_with_batch_chk->isEnabled());
-        click(mail.form().send_with_batch_chk);
-        click(mail.form().rd_one_per_recp);
+        // The design's records are chosen already, one card per recipient.
+        EXPECT_TRUE(mail.form().send_with_batch_chk->isChecked());
+        EXPECT_TRUE(mail.form().rd_one_per_recp->isChecked());
         click(mail.form().sendButton);
         EXPECT_TRUE(mail.running());
     });
@@ -181,7 +188,8 @@ TEST_F(SendMailPeer, ANewUserSetsUpTheAccountSendsATestMailAndOneCardPerRecordAr
     // The test mail's message, then the run's.
     const QStringList texts = messageTexts();
     ASSERT_EQ(texts.size(), 2);
-    EXPECT_EQ(texts[1], QStringLiteral("E-mail has been sent successfully."));
+    EXPECT_EQ(texts[1].section(QStringLiteral("\n\n"), 0, 0),
+        QStringLiteral("1 of 4 mails could not be sent: four@example.org (no record for this recipient)."));
 }
 
 TEST_F(SendMailPeer, EveryCardToEveryRecipientOverSslAndTheCardAsItStandsWithBothSides)
@@ -197,7 +205,6 @@ TEST_F(SendMailPeer, EveryCardToEveryRecipientOverSslAndTheCardAsItStandsWithBot
         ui.modalRuns.push_front(fillSettings(peer, true));
         click(mail.form().settingsButton);
         type(mail.form().to_txt, QStringLiteral("a@example.org,b@example.org"));
-        click(mail.form().send_with_batch_chk);
         click(mail.form().rd_all_to_every);
         click(mail.form().sendButton);
     });
@@ -207,16 +214,23 @@ TEST_F(SendMailPeer, EveryCardToEveryRecipientOverSslAndTheCardAsItStandsWithBot
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(got[i][QLatin1String("rcpt_tos")].toArray(), QJsonArray({ QString::fromLatin1(order[i]) }));
 
-    // Without the records: the card as it stands, back then front, to each recipient.
+    // Without the records: asked first, then the card as it stands, back then front, to each recipient.
     CARD_SIDE_STR = QStringLiteral("2");
+    ui.messages.clear();
+    ui.messageAnswers = { 0, 1 };
     sendFromWindow([&](Send_Mail& mail) {
         type(mail.form().to_txt, QStringLiteral("c@example.org"));
+        click(mail.form().send_with_batch_chk);
+        click(mail.form().sendButton); // No: nothing sent
+        EXPECT_FALSE(mail.running());
         type(mail.form().file_name_txt, QStringLiteral("Party card"));
         click(mail.form().side_both_rd);
         click(mail.form().sendButton);
     });
     got = peer.waitForMessages(5);
     ASSERT_EQ(got.size(), 5);
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("The card is bound to records, but neither")));
     const QJsonArray files = got[4][QLatin1String("attachments")].toArray();
     ASSERT_EQ(files.size(), 2);
     EXPECT_EQ(files[0].toObject()[QLatin1String("filename")].toString(), QStringLiteral("Party card_Back.png"));
@@ -225,18 +239,22 @@ TEST_F(SendMailPeer, EveryCardToEveryRecipientOverSslAndTheCardAsItStandsWithBot
         EXPECT_FALSE(size.isEmpty());
 }
 
-TEST_F(SendMailPeer, RefusedLoginClosedPortAndSilentServerEndWithTheFailureMessage)
+TEST_F(SendMailPeer, RefusedLoginClosedPortAndSilentServerEndTheRunNamingTheMailsLeft)
 {
-    SmtpPeer refusing(SmtpPeer::Mode::Plain);
+    SmtpPeer refusing(SmtpPeer::Mode::StartTls);
     SmtpPeer silent(SmtpPeer::Mode::Silent);
     ASSERT_TRUE(refusing.running() && silent.running());
     const struct {
         QString port;
         const char* password;
+        const char* opening;
+        const char* says;
     } cases[] = {
-        { refusing.port(), "wrong" },
-        { SmtpPeer::freeClosedPort(), SmtpPeer::password },
-        { silent.port(), SmtpPeer::password },
+        { refusing.port(), "wrong", "The server refused the user name or password.\n\n2 of 2 mails could not be sent: ",
+            "x@example.org (535 5.7.8 Authentication credentials invalid), y@example.org (not tried)." },
+        { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
+            "Connection refused" },
+        { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
     };
     for (const auto& c : cases) {
         ui.messages.clear();
@@ -255,43 +273,182 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortAndSilentServerEndWithTheFailureMessa
         EXPECT_LT(clock.elapsed(), 60000) << c.port.toStdString();
         const QStringList texts = messageTexts();
         ASSERT_EQ(texts.size(), 1);
-        EXPECT_TRUE(texts[0].startsWith(QStringLiteral("Could not send email message.\nPlease make sure that:")));
-        // The first failure ends a plain run: one of one mails failed.
-        EXPECT_TRUE(texts[0].endsWith(QStringLiteral("1 of 1 mails could not be sent."))) << texts[0].toStdString();
+        EXPECT_TRUE(texts[0].startsWith(QString::fromLatin1(c.opening))) << texts[0].toStdString();
+        EXPECT_TRUE(texts[0].contains(QString::fromLatin1(c.says))) << texts[0].toStdString();
+        EXPECT_TRUE(texts[0].endsWith(QStringLiteral(".log\n\nOpen the list now?"))) << texts[0].toStdString();
     }
     EXPECT_TRUE(refusing.messages().isEmpty());
+    EXPECT_TRUE(refusing.authLog().startsWith("PLAIN sender@example.com wrong\n"));
 }
 
-TEST(EmailSettingPeer, AFailedTestMailSaysSoInTheLabelAndAMessageAndSavesNothing)
+TEST_F(SendMailPeer, ARefusedGuestOfTwentyLeavesNineteenCardsDeliveredNamesTheOneAndASecondRunMailsOnlyThem)
 {
     SmtpPeer peer(SmtpPeer::Mode::StartTls);
     ASSERT_TRUE(peer.running());
-    const QString savedPath = Resource_Path;
-    Resource_Path = testsupport::makeTempFolder(QStringLiteral("test-mail-failure"));
-    testsupport::ScriptedResponder ui;
-    QString label;
-    ui.modalRuns.push_back([&](QDialog& dialog) {
-        auto& settings = static_cast<Email_Setting&>(dialog);
-        settings.show();
-        Ui::Email_Setting& f = settings.form();
-        type(f._send_mail_sender_mail, QString::fromLatin1(SmtpPeer::login));
-        type(f._send_mail_password, QStringLiteral("not it"));
-        type(f._send_mail_smtp, QStringLiteral("127.0.0.1"));
-        type(f._send_mail_port, peer.port());
-        type(f._send_mail_to, QStringLiteral("tester@example.org"));
-        click(f.testMailButton);
-        label = f._send_mail_result_status->text();
-        EXPECT_TRUE(settings.isEnabled()); // usable again once the script has ended
-        click(f.closeButton);
-        return settings.result();
+    QStringList names, addresses;
+    for (int i = 1; i <= 20; ++i) {
+        names << QStringLiteral("Guest %1").arg(i);
+        addresses << (i == 5 ? QStringLiteral("refused5@example.org") : QStringLiteral("guest%1@example.org").arg(i));
+    }
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"), names, Series_File::Values::AsGiven));
+    addBoundText(QStringLiteral("Guests"));
+    sender_email = QString::fromLatin1(SmtpPeer::login);
+    sender_pwd = QString::fromLatin1(SmtpPeer::password);
+    sending_server = QStringLiteral("127.0.0.1");
+    sending_port = peer.port();
+    send_enable_ssl = QStringLiteral("N");
+    QStringList opened;
+    const auto savedOpener = Open_Export_Log::opener;
+    Open_Export_Log::opener = [&opened](const QString& path) { opened << path; };
+    ui.messageAnswers = { 1 }; // Yes: open the list
+    ui.modalRuns.clear();
+    sendFromWindow([&](Send_Mail& mail) {
+        type(mail.form().to_txt, addresses.join(QStringLiteral(", ")));
+        click(mail.form().sendButton); // the window's defaults
     });
-    Email_Setting::defaultInstance().Open_Wnd();
-    EXPECT_EQ(label, Email_Setting::testMailFailureText());
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text.trimmed(), Email_Setting::testMailFailureText());
-    EXPECT_TRUE(label.startsWith(QStringLiteral("Please make sure that:\n1. Entered E-mail settings are correct.")));
-    EXPECT_TRUE(label.endsWith(QStringLiteral("\n\nCould not send email.")));
-    EXPECT_EQ(QFileInfo(Resource_Path + QStringLiteral("/com.varnel.card.plist")).size(), 0);
+    const QList<QJsonObject> got = peer.waitForMessages(19);
+    ASSERT_EQ(got.size(), 19);
+    QSet<QByteArray> cards; // each guest's own card: 19 different pictures
+    for (int m = 0; m < 19; ++m) {
+        const int guest = m < 4 ? m + 1 : m + 2;
+        EXPECT_EQ(got[m][QLatin1String("rcpt_tos")].toArray(),
+            QJsonArray({ QStringLiteral("guest%1@example.org").arg(guest) }));
+        const QImage card(got[m][QLatin1String("attachments")][0][QLatin1String("path")].toString(), "PNG");
+        cards.insert(QByteArray(reinterpret_cast<const char*>(card.constBits()), card.sizeInBytes()));
+    }
+    EXPECT_EQ(cards.size(), 19);
+    QStringList texts = messageTexts();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith(
+        QStringLiteral("1 of 20 mails could not be sent: refused5@example.org (550 5.1.1 No such mailbox here).")))
+        << texts[0].toStdString();
+    ASSERT_EQ(opened.size(), 1);
+    QFile log(opened[0]);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.readAll(), QByteArray("Recipient\tAddress\tReason\n5\trefused5@example.org\t550 5.1.1 No such mailbox here\n"));
+
+    // The second run, offered ticked, goes to the one that failed only: still refused, nobody mailed twice.
+    ui.messages.clear();
+    sendFromWindow([&](Send_Mail& mail) {
+        EXPECT_EQ(mail.form().to_txt->text(), addresses.join(QStringLiteral(", ")));
+        EXPECT_TRUE(mail.form().only_failed_chk->isChecked());
+        EXPECT_EQ(mail.form().only_failed_chk->text(), QStringLiteral("Only the mail that failed last time"));
+        click(mail.form().sendButton);
+    });
+    EXPECT_EQ(peer.waitForMessages(20).size(), 19);
+    texts = messageTexts();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("1 of 1 mails could not be sent: refused5@example.org")));
+    Open_Export_Log::opener = savedOpener;
+}
+
+TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAndKeepsIt)
+{
+    SmtpPeer peer(SmtpPeer::Mode::StartTls);
+    ASSERT_TRUE(peer.running());
+    ASSERT_TRUE(Series_File::write(
+        QStringLiteral("Tables"), { QStringLiteral("T1"), QStringLiteral("T2") }, Series_File::Values::AsGiven));
+    addBoundText(QStringLiteral("Tables"));
+    Send_Mail::storeResolution(300);
+    sender_email = QString::fromLatin1(SmtpPeer::login);
+    sender_pwd = QString::fromLatin1(SmtpPeer::password);
+    sending_server = QStringLiteral("127.0.0.1");
+    sending_port = peer.port();
+    send_enable_ssl = QStringLiteral("N");
+    const QRegularExpression shown(QStringLiteral("^(\\d+) x (\\d+) pixels, (.+) a mail$"));
+    const auto measured = [&](Send_Mail& mail) {
+        QElapsedTimer clock;
+        clock.start();
+        QRegularExpressionMatch match;
+        while (!(match = shown.match(mail.form().attachment_size_lbl->text())).hasMatch() && clock.elapsed() < 10000)
+            QTest::qWait(20);
+        return match;
+    };
+    QRegularExpressionMatch at300, at150;
+    ui.modalRuns.clear();
+    sendFromWindow([&](Send_Mail& mail) {
+        EXPECT_EQ(mail.form().resolution_spin->value(), 300);
+        at300 = measured(mail);
+        mail.form().resolution_spin->setValue(150);
+        QTest::qWait(300);
+        at150 = measured(mail);
+        type(mail.form().to_txt, QStringLiteral("one@example.org"));
+        click(mail.form().sendButton);
+    });
+    ASSERT_TRUE(at300.hasMatch() && at150.hasMatch());
+    EXPECT_NEAR(at300.captured(1).toInt(), 2 * at150.captured(1).toInt(), 2);
+    const QList<QJsonObject> got = peer.waitForMessages(1);
+    ASSERT_EQ(got.size(), 1);
+    const QJsonObject file = got[0][QLatin1String("attachments")][0].toObject();
+    const QImage card(file[QLatin1String("path")].toString(), "PNG");
+    // What was shown is what went: the picture's pixels and resolution, the mail's bytes.
+    EXPECT_EQ(card.size(), QSize(at150.captured(1).toInt(), at150.captured(2).toInt()));
+    EXPECT_NEAR(card.dotsPerMeterX() * 0.0254, 150, 1);
+    EXPECT_EQ(QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
+        at150.captured(3));
+    ui.messages.clear();
+    sendFromWindow([&](Send_Mail& mail) {
+        EXPECT_EQ(mail.form().resolution_spin->value(), 150); // kept for the next run
+        click(mail.form().closeButton);
+    });
+    EXPECT_EQ(Send_Mail::storedResolution(), 150);
+    Send_Mail::storeResolution(300);
+}
+
+TEST(EmailSettingPeer, AWrongPasswordEndsAtOnceWithItsMessageAndCancelEndsASilentServersWait)
+{
+    SmtpPeer peer(SmtpPeer::Mode::StartTls);
+    SmtpPeer silent(SmtpPeer::Mode::Silent);
+    ASSERT_TRUE(peer.running() && silent.running());
+    const struct {
+        QString port;
+        bool cancel;
+        const char* label;
+        size_t messages;
+    } cases[] = {
+        { peer.port(), false, "The server refused the user name or password.", 1 },
+        { silent.port(), true, "The mail was cancelled.", 0 },
+    };
+    for (const auto& c : cases) {
+        FreshDataFolder data(QStringLiteral("test-mail-failure"));
+        testsupport::ScriptedResponder ui;
+        QString label;
+        qint64 took = 0;
+        ui.modalRuns.push_back([&](QDialog& dialog) {
+            auto& settings = static_cast<Email_Setting&>(dialog);
+            settings.show();
+            Ui::Email_Setting& f = settings.form();
+            type(f._send_mail_sender_mail, QString::fromLatin1(SmtpPeer::login));
+            type(f._send_mail_password, QStringLiteral("not it"));
+            type(f._send_mail_smtp, QStringLiteral("127.0.0.1"));
+            type(f._send_mail_port, c.port);
+            type(f._send_mail_to, QStringLiteral("tester@example.org"));
+            bool offeredCancel = false;
+            if (c.cancel) {
+                QTimer::singleShot(400, &settings, [&] {
+                    offeredCancel = f.testMailButton->isEnabled() && !f.saveButton->isEnabled()
+                        && f.testMailButton->text() == QStringLiteral("Cancel");
+                    click(f.testMailButton);
+                });
+            }
+            QElapsedTimer clock;
+            clock.start();
+            click(f.testMailButton);
+            took = clock.elapsed();
+            EXPECT_EQ(offeredCancel, c.cancel);
+            label = f._send_mail_result_status->text();
+            EXPECT_TRUE(f.saveButton->isEnabled()); // usable again once the script has ended
+            click(f.closeButton);
+            return settings.result();
+        });
+        Email_Setting::defaultInstance().Open_Wnd();
+        EXPECT_LT(took, 2000) << c.label;
+        EXPECT_EQ(label, QString::fromLatin1(c.label));
+        ASSERT_EQ(ui.messages.size(), c.messages);
+        if (c.messages) {
+            EXPECT_EQ(ui.messages[0].text.trimmed(), label);
+        }
+        EXPECT_EQ(QFileInfo(data.settingsFile()).size(), 0); // nothing saved
+    }
     EXPECT_TRUE(peer.messages().isEmpty());
-    Resource_Path = savedPath;
 }

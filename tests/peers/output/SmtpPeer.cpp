@@ -13,14 +13,18 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-SmtpPeer::SmtpPeer(Mode mode)
+SmtpPeer::SmtpPeer(Mode mode, const QString& certificateHost)
     : process_(std::make_unique<QProcess>())
+    , trusts_(mode == Mode::StartTls || mode == Mode::Ssl)
+    , savedTrust_(qgetenv("SSL_CERT_FILE"))
 {
+    if (trusts_)
+        qputenv("SSL_CERT_FILE", folder_.filePath(QStringLiteral("ca.pem")).toLocal8Bit());
     const char* modes[] = { "plain", "starttls", "ssl", "silent" };
     const QString script = QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/peers/output/smtp_peer.py");
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_->start(QStringLiteral("/usr/bin/python3"),
-        { script, QString::fromLatin1(modes[static_cast<int>(mode)]), folder_.path() });
+        { script, QString::fromLatin1(modes[static_cast<int>(mode)]), folder_.path(), certificateHost });
     if (!process_->waitForStarted(10000))
         return;
     QElapsedTimer clock;
@@ -40,6 +44,10 @@ SmtpPeer::SmtpPeer(Mode mode)
 
 SmtpPeer::~SmtpPeer()
 {
+    if (trusts_ && savedTrust_.isEmpty())
+        qunsetenv("SSL_CERT_FILE");
+    else if (trusts_)
+        qputenv("SSL_CERT_FILE", savedTrust_);
     if (process_->state() == QProcess::NotRunning)
         return;
     process_->closeWriteChannel();
@@ -74,6 +82,12 @@ QList<QJsonObject> SmtpPeer::waitForMessages(int n) const
         list = messages();
     }
     return list;
+}
+
+QByteArray SmtpPeer::authLog() const
+{
+    QFile log(folder_.filePath(QStringLiteral("auth.log")));
+    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
 }
 
 QString SmtpPeer::freeClosedPort()

@@ -8,16 +8,18 @@
 
 #include <memory>
 
-// A loopback SMTP server run by /usr/bin/python3 with aiosmtpd for one test: plain, STARTTLS with a
-// self-signed certificate made for the test, SSL, or a server that never answers. It asks for the login
-// sender@example.com with the password "secret" and keeps every message it takes.
+// A loopback SMTP server run by /usr/bin/python3 with aiosmtpd for one test: plain, STARTTLS or SSL with a
+// certificate for `certificateHost` signed by a test authority made for it, or a server that never
+// answers. It asks for the login sender@example.com with the password "secret", keeps every message it
+// takes, logs every login tried and refuses recipients whose address begins with "refused". While it
+// lives, SSL_CERT_FILE names a TLS peer's authority, so the mail script trusts it and nothing else.
 class SmtpPeer {
 public:
     enum class Mode { Plain, StartTls, Ssl, Silent };
     static constexpr const char* login = "sender@example.com";
     static constexpr const char* password = "secret";
 
-    explicit SmtpPeer(Mode mode);
+    explicit SmtpPeer(Mode mode, const QString& certificateHost = QStringLiteral("127.0.0.1"));
     ~SmtpPeer();
 
     bool running() const { return port_ > 0; }
@@ -27,10 +29,15 @@ public:
     // Waits up to a few seconds for at least n messages.
     QList<QJsonObject> waitForMessages(int n) const;
 
+    // Every login tried, one "MECHANISM login password" line each.
+    QByteArray authLog() const;
+
     static QString freeClosedPort(); // a loopback port nothing listens on
 
 private:
     QTemporaryDir folder_;
     std::unique_ptr<QProcess> process_;
     int port_ = 0;
+    bool trusts_ = false; // a TLS mode: SSL_CERT_FILE names this peer's authority while it lives
+    QByteArray savedTrust_;
 };

@@ -1,16 +1,21 @@
 #!/usr/bin/python3
 # A loopback SMTP server for the mail tests.
 #
-#   smtp_peer.py MODE FOLDER
+#   smtp_peer.py MODE FOLDER [CERTIFICATE_HOST]
 # MODE: plain, starttls, ssl (each asking for the login sender@example.com / secret) or silent (accepts
-# connections and never says a word). Every message taken is written to FOLDER as message-N.json with its
+# connections and never says a word). The TLS modes show a certificate for CERTIFICATE_HOST (default
+# 127.0.0.1) signed by a test authority made here, written as FOLDER/ca.pem for the client to trust.
+# Every login tried is written to FOLDER/auth.log; a recipient whose address begins with "refused" gets a
+# 550. Every message taken is written to FOLDER as message-N.json with its
 # envelope, headers, body and attachments (the attachment bytes beside it as message-N-K.bin).
 # Prints "PORT n" once listening, then runs until standard input closes.
 import json
+import logging
 import os
 import socket
 import ssl
-import subprocess
+import datetime
+import ipaddress
 import sys
 import threading
 import warnings
@@ -18,6 +23,10 @@ from email import message_from_bytes, policy
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, LoginPassword
+from cryptography import x509
+from cryptography.hazmat.primitives import hashes, serialization
+from cryptography.hazmat.primitives.asymmetric import ec
+from cryptography.x509.oid import NameOID
 
 LOGIN = "sender@example.com"
 PASSWORD = "secret"
@@ -29,21 +38,59 @@ def free_port():
         return probe.getsockname()[1]
 
 
-def self_signed_context(folder):
-    key = os.path.join(folder, "peer-key.pem")
-    cert = os.path.join(folder, "peer-cert.pem")
-    subprocess.run(["/usr/bin/openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
-                    "-subj", "/CN=localhost", "-keyout", key, "-out", cert],
-                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def pem_of(value):
+    if hasattr(value, "public_bytes"):
+        return value.public_bytes(serialization.Encoding.PEM)
+    return value.private_bytes(serialization.Encoding.PEM, serialization.PrivateFormat.TraditionalOpenSSL,
+                               serialization.NoEncryption())
+
+
+def certificate(subject, issuer, public_key, signing_key, is_authority, host=None):
+    now = datetime.datetime.now(datetime.timezone.utc)
+    builder = x509.CertificateBuilder().subject_name(subject).issuer_name(issuer).public_key(public_key) \
+        .serial_number(x509.random_serial_number()).not_valid_before(now - datetime.timedelta(minutes=5)) \
+        .not_valid_after(now + datetime.timedelta(days=1)) \
+        .add_extension(x509.BasicConstraints(ca=is_authority, path_length=None), critical=True)
+    if host is not None:
+        try:
+            name = x509.IPAddress(ipaddress.ip_address(host))
+        except ValueError:
+            name = x509.DNSName(host)
+        builder = builder.add_extension(x509.SubjectAlternativeName([name]), critical=False)
+    return builder.sign(signing_key, hashes.SHA256())
+
+
+def authority_signed_context(folder, host):
+    def named(text):
+        return x509.Name([x509.NameAttribute(NameOID.COMMON_NAME, text)])
+    authority_key = ec.generate_private_key(ec.SECP256R1())
+    authority = certificate(named("Tessaline test authority"), named("Tessaline test authority"),
+                            authority_key.public_key(), authority_key, True)
+    server_key = ec.generate_private_key(ec.SECP256R1())
+    server = certificate(named(host), authority.subject, server_key.public_key(), authority_key, False, host)
+    with open(os.path.join(folder, "ca.pem"), "wb") as handle:
+        handle.write(pem_of(authority))
+    chain, key = os.path.join(folder, "peer-cert.pem"), os.path.join(folder, "peer-key.pem")
+    with open(chain, "wb") as handle:
+        handle.write(pem_of(server))
+    with open(key, "wb") as handle:
+        handle.write(pem_of(server_key))
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
-    context.load_cert_chain(cert, key)
+    context.load_cert_chain(chain, key)
     return context
 
 
-def authenticator(server, session, envelope, mechanism, auth_data):
-    ok = isinstance(auth_data, LoginPassword) and auth_data.login == LOGIN.encode() \
-        and auth_data.password == PASSWORD.encode()
-    return AuthResult(success=ok, handled=False)
+def make_authenticator(folder):
+    def authenticator(server, session, envelope, mechanism, auth_data):
+        ok = isinstance(auth_data, LoginPassword) and auth_data.login == LOGIN.encode() \
+            and auth_data.password == PASSWORD.encode()
+        with open(os.path.join(folder, "auth.log"), "ab") as log:
+            if isinstance(auth_data, LoginPassword):
+                log.write(b"%s %s %s\n" % (mechanism.encode(), auth_data.login, auth_data.password))
+            else:
+                log.write(b"%s\n" % mechanism.encode())
+        return AuthResult(success=ok, handled=False)
+    return authenticator
 
 
 class Keeper:
@@ -51,6 +98,12 @@ class Keeper:
         self.folder = folder
         self.count = 0
         self.lock = threading.Lock()
+
+    async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
+        if address.startswith("refused"):
+            return "550 5.1.1 No such mailbox here"
+        envelope.rcpt_tos.append(address)
+        return "250 OK"
 
     async def handle_DATA(self, server, session, envelope):
         with self.lock:
@@ -102,17 +155,19 @@ def silent_server(port):
 
 def main():
     warnings.simplefilter("ignore")
+    logging.getLogger("mail.log").setLevel(logging.CRITICAL)
     mode, folder = sys.argv[1], sys.argv[2]
+    host = sys.argv[3] if len(sys.argv) > 3 else "127.0.0.1"
     port = free_port()
     if mode == "silent":
         keep = silent_server(port)
     else:
-        options = dict(hostname="127.0.0.1", port=port, authenticator=authenticator, auth_required=True,
+        options = dict(hostname="127.0.0.1", port=port, authenticator=make_authenticator(folder), auth_required=True,
                        auth_require_tls=False)
         if mode == "starttls":
-            options.update(tls_context=self_signed_context(folder), require_starttls=True)
+            options.update(tls_context=authority_signed_context(folder, host), require_starttls=True)
         elif mode == "ssl":
-            options.update(ssl_context=self_signed_context(folder))
+            options.update(ssl_context=authority_signed_context(folder, host))
         keep = Controller(Keeper(folder), **options)
         keep.start()
     print("PORT %d" % port, flush=True)

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Form_Dialog.h"
-#include "output/Promotion_Product.h"
+#include "info/Promotion_Product.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "output/Link_Style.h"
+#include "info/Link_Style.h"
 
 #include <QPushButton>
 

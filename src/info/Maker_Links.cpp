@@ -1,4 +1,6 @@
-#include "output/Maker_Links.h"
+#include "info/Maker_Links.h"
+
+#include "platform/UiSeam.h"
 
 #include <QUrlQuery>
 
@@ -56,6 +58,11 @@ QUrl sharePage(const QString& network)
     query.addQueryItem(QStringLiteral("u"), kSite + QLatin1Char('/'));
     url.setQuery(query);
     return url;
+}
+
+void open(const QUrl& url)
+{
+    platform::ui().openUrl(url);
 }
 
 } // namespace Maker_Links

@@ -1,7 +1,9 @@
-#include "output/Promotion_Pattern.h"
+#include "info/Promotion_Pattern.h"
 
-#include "editor/TSLWindowController.h"
+#include "platform/DataFolder.h"
 
+#include <QDir>
+#include <QImageReader>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -18,8 +20,10 @@ void Promotion_Pattern::setImage(const QImage& image)
 
 QImage Promotion_Pattern::pattern()
 {
-    const TSLWindowController* editor = TSLWindowController::defaultInstance();
-    return editor ? editor->promotion_pattern_image : QImage();
+    // Read once, from the installed resources the main window reads its sample pictures from.
+    static const QImage tile
+        = QImageReader(QDir(platform::installedResourceDir()).filePath(QStringLiteral("pattern_1.jpg"))).read();
+    return tile;
 }
 
 void Promotion_Pattern::paintEvent(QPaintEvent* event)

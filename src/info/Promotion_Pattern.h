@@ -13,7 +13,7 @@ public:
     void setImage(const QImage& image);
     const QImage& image() const { return image_; }
 
-    // The tile: the main window's pattern picture, or none without a main window.
+    // The tile: the installed pattern picture, or none when it is not installed.
     static QImage pattern();
 
 protected:

@@ -1,8 +1,8 @@
-#include "output/Help_Support.h"
+#include "info/Help_Support.h"
 
 #include "common/File_Functions.h"
-#include "output/Editor_Forward.h"
-#include "output/Link_Style.h"
+#include "info/Link_Style.h"
+#include "info/Maker_Links.h"
 
 #include "ui_Help_Support.h"
 
@@ -16,15 +16,11 @@ Help_Support::Help_Support(QWidget* parent)
         applyLinkStyle(*link);
 
     connect(ui_->_Help_File_Label, &QPushButton::clicked, this, &Help_Support::HelpFilePressed);
-    connect(
-        ui_->support_id, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Support_Mail(); }); });
-    connect(ui_->support_id_2, &QPushButton::clicked, this,
-        [] { forwardToEditor([](auto& e) { e.Open_Support_Mail(); }); });
-    connect(ui_->website_1, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Website_1(); }); });
-    connect(
-        ui_->reseller_1, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Reseller_Mail(); }); });
-    connect(
-        ui_->reseller_2, &QPushButton::clicked, this, [] { forwardToEditor([](auto& e) { e.Open_Reseller_Mail(); }); });
+    connect(ui_->support_id, &QPushButton::clicked, this, [] { Maker_Links::open(Maker_Links::supportMail()); });
+    connect(ui_->support_id_2, &QPushButton::clicked, this, [] { Maker_Links::open(Maker_Links::supportMail()); });
+    connect(ui_->website_1, &QPushButton::clicked, this, [] { Maker_Links::open(Maker_Links::website(1)); });
+    connect(ui_->reseller_1, &QPushButton::clicked, this, [] { Maker_Links::open(Maker_Links::resellerMail()); });
+    connect(ui_->reseller_2, &QPushButton::clicked, this, [] { Maker_Links::open(Maker_Links::resellerMail()); });
     connect(ui_->gplus_btn, &QPushButton::clicked, this, &Help_Support::Gplus_Clicked);
     connect(ui_->facebook_btn, &QPushButton::clicked, this, &Help_Support::Facebook_Clicked);
     connect(ui_->twitter_btn, &QPushButton::clicked, this, &Help_Support::Twitter_Clicked);
@@ -40,20 +36,20 @@ void Help_Support::HelpFilePressed()
 
 void Help_Support::Gplus_Clicked()
 {
-    forwardToEditor([](TSLWindowController& editor) { editor.Open_Google_Plus(); });
+    Maker_Links::open(Maker_Links::sharePage(QStringLiteral("googleplus")));
 }
 
 void Help_Support::Facebook_Clicked()
 {
-    forwardToEditor([](TSLWindowController& editor) { editor.Open_FaceBook(); });
+    Maker_Links::open(Maker_Links::sharePage(QStringLiteral("facebook")));
 }
 
 void Help_Support::Twitter_Clicked()
 {
-    forwardToEditor([](TSLWindowController& editor) { editor.Open_Twitter(); });
+    Maker_Links::open(Maker_Links::sharePage(QStringLiteral("twitter")));
 }
 
 void Help_Support::FB_Like_Clicked()
 {
-    forwardToEditor([](TSLWindowController& editor) { editor.Open_FB_Like(); });
+    Maker_Links::open(Maker_Links::sharePage(QStringLiteral("facebook-like")));
 }

@@ -1,9 +1,8 @@
-#include "output/Promotion_Form.h"
+#include "info/Promotion_Form.h"
 
 #include "common/Common_Functions.h"
-#include "output/Editor_Forward.h"
-#include "output/Link_Style.h"
-#include "output/Maker_Links.h"
+#include "info/Link_Style.h"
+#include "info/Maker_Links.h"
 #include "platform/DataFolder.h"
 #include "platform/UiSeam.h"
 
@@ -17,12 +16,12 @@
 
 namespace {
 
-// The name the enquiry mail gives: the main window's, as it was when the window was made.
+// The name the enquiry mail gives, as the main window's title shows it.
 QString applicationName()
 {
-    if (const TSLWindowController* editor = TSLWindowController::defaultInstance())
-        return editor->App_Name;
-    return Replace_char_in_string(QApplication::applicationName(), QStringLiteral("&"), QStringLiteral("and"));
+    const QString name
+        = Replace_char_in_string(QApplication::applicationName(), QStringLiteral("&"), QStringLiteral("and"));
+    return name.isEmpty() ? QStringLiteral("Tessaline Card") : name;
 }
 
 } // namespace
@@ -38,10 +37,8 @@ Promotion_Form::Promotion_Form(QWidget* parent)
     connect(ui_->contact_btn, &QPushButton::clicked, this, &Promotion_Form::Contact_us_Clicked);
     connect(ui_->order_btn, &QPushButton::clicked, this, &Promotion_Form::Order_Clicked);
     connect(ui_->youtube_btn, &QPushButton::clicked, this, &Promotion_Form::youtube_Clicked);
-    connect(ui_->support_id, &QPushButton::clicked, this,
-        [] { forwardToEditor([](TSLWindowController& editor) { editor.Open_Support_Mail(); }); });
-    connect(ui_->website_1, &QPushButton::clicked, this,
-        [] { forwardToEditor([](TSLWindowController& editor) { editor.Open_Website_1(); }); });
+    connect(ui_->support_id, &QPushButton::clicked, this, [] { Maker_Links::open(Maker_Links::supportMail()); });
+    connect(ui_->website_1, &QPushButton::clicked, this, [] { Maker_Links::open(Maker_Links::website(1)); });
 }
 
 const Promotion_Product* Promotion_Form::shownKind() const

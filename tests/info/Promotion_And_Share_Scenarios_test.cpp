@@ -3,9 +3,9 @@
 // window open, and OK closes it. The share window's network buttons open their pages.
 #include "editor/EditorScenarioFixture.h"
 
-#include "output/Promotion_Form.h"
-#include "output/Promotion_Pattern.h"
-#include "output/Share_It_Dlg.h"
+#include "info/Promotion_Form.h"
+#include "info/Promotion_Pattern.h"
+#include "info/Share_It_Dlg.h"
 
 #include <QLabel>
 #include <QPalette>
@@ -171,7 +171,7 @@ TEST_F(PromotionScenario, TheProductPictureSitsOnTheTiledPatternOnTheWindowsBack
     EXPECT_FALSE(near(drawn.pixel(middle), tileRgb.pixel(middle.x() % tile.width(), middle.y() % tile.height())));
 }
 
-TEST_F(PromotionScenario, TheShareWindowsNetworkButtonsOpenTheirPagesAndOkClosesIt)
+TEST_F(PromotionScenario, TheHelpMenuOpensTheShareWindowWhoseNetworkButtonsOpenTheirPages)
 {
     Share_It_Dlg* share = Share_It_Dlg::defaultInstance();
     EXPECT_TRUE(isWindowBackground(share->palette().color(QPalette::Window)));
@@ -191,8 +191,11 @@ TEST_F(PromotionScenario, TheShareWindowsNetworkButtonsOpenTheirPagesAndOkCloses
         editorscenario::clickChild(dialog, "ok_btn");
         return dialog.result();
     });
-    EXPECT_EQ(platform::ui().runModal(*share), 1);
+    trigger(QStringLiteral("menu_Share"));
+    ASSERT_FALSE(ui.dialogsRun.empty());
     EXPECT_EQ(ui.dialogsRun.back(), QStringLiteral("Share_It_Dlg_Window"));
+    EXPECT_EQ(share->result(), 1);
+    EXPECT_FALSE(share->isVisible());
     const QStringList urls = opened();
     ASSERT_EQ(urls.size(), int(std::size(networks))) << "one page per network button, none for Share It";
     for (std::size_t i = 0; i < std::size(networks); ++i)

@@ -1,13 +1,15 @@
 // Help and leaving the program in a person's hands: the Help button opens the help and support window,
 // whose links reach the desktop's programs and leave the window open; quitting shows the review request
-// after the save question, whatever the answer, and then ends the program.
+// after the save question, whatever the answer, and then ends the program. The data-source page's help
+// button explains the sources.
 #include "editor/EditorScenarioFixture.h"
 
-#include "output/Help_Support.h"
-#include "output/Review_Form.h"
+#include "info/Help_Support.h"
+#include "info/Review_Form.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QUrl>
 
@@ -30,6 +32,27 @@ protected:
         return urls;
     }
 };
+
+TEST_F(HelpAndReviewScenario, TheDataSourcePagesHelpButtonExplainsTheSources)
+{
+    click(widget<QWidget>(QStringLiteral("Text_Tool_btn")));
+    ui.dialogsRun.clear();
+    QString title, text;
+    ui.modalRuns.push_back([&](QDialog& dialog) {
+        dialog.show();
+        title = dialog.findChild<QLabel*>(QStringLiteral("_Msg_Title"))->text();
+        text = dialog.findChild<QLabel*>(QStringLiteral("_Msg_Val"))->text();
+        EXPECT_TRUE(dialog.findChild<QWidget*>(QStringLiteral("no_button"))->isHidden()) << "OK alone";
+        editorscenario::clickChild(dialog, "yes_button");
+        return dialog.result();
+    });
+    click(widget<QPushButton>(QStringLiteral("data_source_help_btn")));
+    ASSERT_EQ(ui.dialogsRun.size(), 1u);
+    EXPECT_EQ(title, QStringLiteral("Batch Processing Settings Help :"));
+    EXPECT_EQ(text,
+        QStringLiteral("Select Data Source as 'Manual' to enter value manually, Select 'Batch Processing Series' to "
+                       "fetch the value from the list of existing Batch Processing Series."));
+}
 
 TEST_F(HelpAndReviewScenario, TheHelpWindowsLinksOpenTheirPagesAndKeepTheWindowOpen)
 {

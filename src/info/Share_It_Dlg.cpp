@@ -1,6 +1,6 @@
-#include "output/Share_It_Dlg.h"
+#include "info/Share_It_Dlg.h"
 
-#include "output/Editor_Forward.h"
+#include "info/Maker_Links.h"
 
 #include "ui_Share_It_Dlg.h"
 
@@ -24,20 +24,20 @@ void Share_It_Dlg::OK_Pressed()
 
 void Share_It_Dlg::Gplus_Clicked()
 {
-    forwardToEditor([](TSLWindowController& editor) { editor.Open_Google_Plus(); });
+    Maker_Links::open(Maker_Links::sharePage(QStringLiteral("googleplus")));
 }
 
 void Share_It_Dlg::Facebook_Clicked()
 {
-    forwardToEditor([](TSLWindowController& editor) { editor.Open_FaceBook(); });
+    Maker_Links::open(Maker_Links::sharePage(QStringLiteral("facebook")));
 }
 
 void Share_It_Dlg::Twitter_Clicked()
 {
-    forwardToEditor([](TSLWindowController& editor) { editor.Open_Twitter(); });
+    Maker_Links::open(Maker_Links::sharePage(QStringLiteral("twitter")));
 }
 
 void Share_It_Dlg::FB_Like_Clicked()
 {
-    forwardToEditor([](TSLWindowController& editor) { editor.Open_FB_Like(); });
+    Maker_Links::open(Maker_Links::sharePage(QStringLiteral("facebook-like")));
 }

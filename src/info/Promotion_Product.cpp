@@ -1,9 +1,9 @@
-#include "output/Promotion_Product.h"
+#include "info/Promotion_Product.h"
 
 #include "common/Common_Functions.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
-#include <QImageReader>
 
 namespace {
 
@@ -73,7 +73,7 @@ std::array<Promotion_Product, 3> Promotion_Product::makeAll(const QString& appNa
         product.shortDescription = QLatin1String(text.shortDescription);
         product.longDescription = QLatin1String(text.longDescription);
         // A picture that is not installed leaves the product without one.
-        product.picture = QImageReader(QDir(pictureFolder).filePath(pictureFileName(product.kind))).read();
+        product.picture = platform::readPictureFile(QDir(pictureFolder).filePath(pictureFileName(product.kind)));
         const QString address = QLatin1String(text.address);
         product.mailLink = makeMailLink(address, QStringLiteral("Tell me more about ") + product.title,
             QStringLiteral("Hello,\nPlease send me more about %1.\nThank you.").arg(product.title));

@@ -13,4 +13,7 @@ QUrl reviewPage();
 QUrl videoChannel();
 QUrl sharePage(const QString& network); // "googleplus", "facebook", "twitter", "facebook-like"
 
+// Hands a link to the desktop's mail program or browser, through the seam tests script.
+void open(const QUrl& url);
+
 } // namespace Maker_Links

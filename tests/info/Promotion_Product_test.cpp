@@ -1,7 +1,7 @@
 // The maker's other products: the links behind the promotion window's buttons reach the mail program with
 // every blank as "%20" and every line break as "%0A%0A", nothing else changed, and the pictures drawn for
 // the products are found among the installed resources.
-#include "output/Promotion_Product.h"
+#include "info/Promotion_Product.h"
 
 #include "platform/DataFolder.h"
 #include "support/TestSupport.h"

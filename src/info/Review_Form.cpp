@@ -1,8 +1,8 @@
-#include "output/Review_Form.h"
+#include "info/Review_Form.h"
 
 #include "common/Common_Functions.h"
-#include "output/Link_Style.h"
-#include "output/Maker_Links.h"
+#include "info/Link_Style.h"
+#include "info/Maker_Links.h"
 #include "platform/UiSeam.h"
 
 #include "ui_Review_Form.h"

@@ -1,0 +1,141 @@
+// The card's size and outline as one undoable step: the card size window and the card page's size
+// fields, size list and outline choice all change them through a CardGeometryStep.
+#include "editor/TSLWindowController.h"
+
+#include "canvas/TSLGraphicView.h"
+#include "common/Globals.h"
+#include "model/TSLDocument.h"
+#include "platform/UndoManager.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QTabWidget>
+
+namespace {
+
+// Only the fields that say the card's size and outline go back: the rest of a record may have changed
+// since, as a step of the other side.
+void copyGeometry(Card_Property& to, const Card_Property& from)
+{
+    to.setCard_Size(from.Card_Size());
+    to.setCard_Location(from.Card_Location());
+    to.setCard_Shape(from.Card_Shape());
+    to.setCard_Preset(from.Card_Preset());
+    to.setCard_Category(from.Card_Category());
+    to.setCard_Sub_Category(from.Card_Sub_Category());
+    to.setCard_Cat_index(from.Card_Cat_index());
+}
+
+bool sameGeometry(const TSLWindowController::CardGeometry& a, const TSLWindowController::CardGeometry& b)
+{
+    return a.points == b.points && a.shape == b.shape && a.front.Card_Size() == b.front.Card_Size()
+        && a.front.Card_Shape() == b.front.Card_Shape() && a.back.Card_Size() == b.back.Card_Size()
+        && a.back.Card_Shape() == b.back.Card_Shape();
+}
+
+} // namespace
+
+QSizeF TSLWindowController::cardSizeInMillimetres() const
+{
+    const QSizeF points = frontCanvasBounds().size();
+    return QSizeF(Points_to_MM_Convert(float(points.width())), Points_to_MM_Convert(float(points.height())));
+}
+
+void TSLWindowController::applyCardGeometryToRecords()
+{
+    const QRectF bounds = frontCanvasBounds();
+    const QString shape = Card_Shape == 1 ? QStringLiteral("RR")
+        : Card_Shape == 2                 ? QStringLiteral("E")
+                                          : QStringLiteral("R");
+    for (Card_Property* side : { &Front_card_Prop, &Back_card_Prop }) {
+        side->setCard_Size(bounds.size());
+        side->setCard_Location(bounds.topLeft());
+        side->setCard_Shape(shape);
+    }
+    restoreCardGeometry(cardGeometry());
+}
+
+TSLWindowController::CardGeometry TSLWindowController::cardGeometry() const
+{
+    return { frontCanvasBounds().size(), Card_Shape, Front_card_Prop, Back_card_Prop };
+}
+
+void TSLWindowController::restoreCardGeometry(const CardGeometry& geometry)
+{
+    Card_Shape = geometry.shape;
+    copyGeometry(Front_card_Prop, geometry.front);
+    copyGeometry(Back_card_Prop, geometry.back);
+    SetDocumentCanvasSize(geometry.points);
+    // The card page shows what the card now is, without its controls writing back.
+    const bool muted = Not_Draw_Only_Prop_Change;
+    Not_Draw_Only_Prop_Change = true;
+    if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
+        row->setChecked(true);
+    Set_Card_Size_In_Control(QSizeF(
+        Points_to_MM_Convert(float(geometry.points.width())), Points_to_MM_Convert(float(geometry.points.height()))));
+    markSizeListRowOfCard(-1);
+    Not_Draw_Only_Prop_Change = muted;
+    Refresh_Canvas();
+}
+
+TSLWindowController::CardGeometryStep::CardGeometryStep(TSLWindowController& window)
+    : window_(window)
+    , before_(window.cardGeometry())
+    , outermost_(window.cardGeometrySteps_++ == 0)
+{
+}
+
+TSLWindowController::CardGeometryStep::~CardGeometryStep()
+{
+    --window_.cardGeometrySteps_;
+    if (outermost_ && !sameGeometry(before_, window_.cardGeometry()))
+        window_.registerCardGeometryUndo(before_, window_.bringBothSidesOntoCard());
+}
+
+std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOntoCard()
+{
+    std::vector<ItemMove> moves;
+    if (!document_)
+        return moves;
+    // Items a smaller card left wholly outside come back to its edge, so none is lost from sight.
+    document_->Enable_Disable_Undo_Registraion(false);
+    for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK }) {
+        for (const auto& [item, from] : canvas->bringItemsOntoCard())
+            moves.push_back({ item, from, item->bounds() });
+    }
+    document_->Enable_Disable_Undo_Registraion(true);
+    return moves;
+}
+
+void TSLWindowController::moveItemsBack(const std::vector<ItemMove>& moves)
+{
+    if (!document_)
+        return;
+    document_->Enable_Disable_Undo_Registraion(false);
+    for (const ItemMove& move : moves) {
+        if (move.item->bounds() == move.to)
+            move.item->setBounds(move.from);
+    }
+    document_->Enable_Disable_Undo_Registraion(true);
+}
+
+void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves)
+{
+    if (!document_)
+        return;
+    // The card's size belongs to the printable sides: the step stays with the side being edited even when
+    // it was made on the scratch side, whose steps go with its copies.
+    platform::UndoManager& undo
+        = document_->undoManagerForKey(Card_Front_Or_Back != 0 ? TSLDocumentGraphicsKey_back : TSLDocumentGraphicsKey);
+    undo.registerUndo([this, before, moves] {
+        const CardGeometry now = cardGeometry();
+        restoreCardGeometry(before);
+        moveItemsBack(moves);
+        // Undoing it again is the redo, with every move the other way.
+        std::vector<ItemMove> reversed;
+        for (const ItemMove& move : moves)
+            reversed.push_back({ move.item, move.to, move.from });
+        registerCardGeometryUndo(now, reversed);
+    });
+    undo.setActionName(QStringLiteral("Card Size"));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "output/Batch_Export.h"
+
+class Print_Design_Host;
+class Send_Modeless;
+
+// The batch export as the export command runs it, one card per record of the open design: the export
+// folder made inside the chosen one, the progress sheet shown while the cards are written on all cores
+// (the window keeps answering), the first record put back on the canvas, and the outcome told.
+class Batch_Export_Run {
+public:
+    Batch_Export_Run(Print_Design_Host& host, Send_Modeless& progress)
+        : host_(host)
+        , progress_(progress)
+    {
+    }
+
+    // GUI thread; returns when the run has ended and its notice or failure message was shown.
+    Batch_Export_Result run(const QString& chosenFolder);
+
+    // The notice of a run that wrote every file it was asked for: all cards, or those written before Stop.
+    static QString finishedMessage(const Batch_Export_Result& result);
+
+    // What the export-finished notice showed; empty when none was shown.
+    const QString& noticePath() const { return noticePath_; }
+    const QString& noticeMessage() const { return noticeMessage_; }
+
+private:
+    Batch_Export_Result writeCards(const Batch_Export_Job& job);
+    void tell(const Batch_Export_Result& result, const QString& folder);
+
+    Print_Design_Host& host_;
+    Send_Modeless& progress_;
+    QString noticePath_;
+    QString noticeMessage_;
+};

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFileDevice>
+#include <QSaveFile>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class QIODevice;
+
+namespace platform {
+
+// The one way the program replaces a file: the bytes go into a temporary file beside it, which is flushed,
+// checked and synced before it is renamed over the old file, and the folder is synced after the rename.
+// QSaveFile alone is not enough: its commit() renames and reports success when its last buffered flush
+// failed (a full disk under a small file), leaving an empty file in place of the old one. A failed save
+// leaves the old file whole and gives the system's reason ("No space left on device").
+class CheckedSave {
+public:
+    explicit CheckedSave(const QString& path);
+    ~CheckedSave(); // a save never committed changes nothing
+    CheckedSave(const CheckedSave&) = delete;
+    CheckedSave& operator=(const CheckedSave&) = delete;
+
+    // Creates the temporary file; when given, its permissions are set before anything is written into it.
+    bool open(std::optional<QFileDevice::Permissions> permissions = std::nullopt);
+    // Writes all the bytes or fails with the reason (a short write is retried until the system says why).
+    bool write(const QByteArray& bytes);
+    // Flushes, checks and syncs the temporary file, renames it over the target and syncs the folder.
+    bool commit();
+    void cancel();
+    // Gives up after a write made outside write() failed, keeping the device's reason; always false.
+    bool abandon();
+
+    QIODevice& device() { return file_; }
+    QString path() const { return path_; }
+    // The system's reason for the first failure; empty while all went well.
+    QString errorString() const { return error_; }
+
+private:
+    bool fail(const QString& reason);
+    bool failFromSystem(int code);
+
+    QString path_;
+    QSaveFile file_;
+    QString error_;
+    bool committed_ = false;
+};
+
+// Writes the whole file through a CheckedSave: `write` puts the contents into the device and returns false
+// when it cannot; error gets the system's reason, or "the data could not be written" when there is none.
+bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);
+
+// Writes all of bytes into the device, going on after a short write so that a failure carries its reason.
+bool writeAll(QIODevice& device, const QByteArray& bytes);
+
+// Copies a regular file of at most maxBytes through a checked save at the target, which it replaces.
+bool copyFileChecked(const QString& from, const QString& to, qint64 maxBytes, QString* error = nullptr);
+
+// Flushes the folder's entries to disk, so that a rename just made in it survives a crash.
+bool syncFolder(const QString& folder);
+
+} // namespace platform

@@ -1,0 +1,128 @@
+#include "platform/RegularFile.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+bool refuse(QString* error, const QString& message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+bool refuseCode(QString* error, const QString& path, int code)
+{
+    return refuse(error,
+        QStringLiteral("\"%1\" cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(code))));
+}
+
+bool isResource(const QString& path)
+{
+    return path.startsWith(QLatin1Char(':'));
+}
+
+// The same judgement on a stat record, whether taken from the name or from the opened file.
+bool acceptable(const struct stat& info, const QString& path, qint64 maxBytes, QString* error)
+{
+    if (!S_ISREG(info.st_mode))
+        return refuse(error, QStringLiteral("\"%1\" is not a regular file").arg(path));
+    if (qint64(info.st_size) > maxBytes)
+        return refuse(error,
+            QStringLiteral("\"%1\" is larger than %2 MB").arg(path).arg(double(maxBytes) / (1024 * 1024), 0, 'f', 1));
+    return true;
+}
+
+} // namespace
+
+bool isRegularFileWithin(const QString& path, qint64 maxBytes, QString* error)
+{
+    if (path.isEmpty())
+        return refuse(error, QStringLiteral("no file name"));
+    if (isResource(path)) {
+        const QFile resource(path);
+        if (!resource.exists())
+            return refuseCode(error, path, ENOENT);
+        return resource.size() <= maxBytes
+            || refuse(error, QStringLiteral("\"%1\" is larger than the bound").arg(path));
+    }
+    struct stat info { };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return refuseCode(error, path, errno);
+    return acceptable(info, path, maxBytes, error);
+}
+
+bool openRegularFile(QFile& file, const QString& path, qint64 maxBytes, QString* error)
+{
+    if (!isRegularFileWithin(path, maxBytes, error))
+        return false;
+    file.setFileName(path);
+    if (isResource(path))
+        return file.open(QIODevice::ReadOnly) || refuse(error, file.errorString());
+    // Non-blocking so that a FIFO put in place after the check above cannot hold the open; the flag is
+    // cleared again once the descriptor is known to be a regular file.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return refuseCode(error, path, errno);
+    struct stat info { };
+    if (::fstat(fd, &info) != 0) {
+        const int code = errno;
+        ::close(fd);
+        return refuseCode(error, path, code);
+    }
+    if (!acceptable(info, path, maxBytes, error)) {
+        ::close(fd);
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return refuse(error, QStringLiteral("\"%1\" cannot be read: %2").arg(path, file.errorString()));
+    }
+    return true;
+}
+
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, QString* error)
+{
+    QFile file;
+    if (!openRegularFile(file, path, maxBytes, error))
+        return std::nullopt;
+    QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        refuse(error, QStringLiteral("\"%1\" cannot be read: %2").arg(path, file.errorString()));
+        return std::nullopt;
+    }
+    // The file may have grown since it was measured.
+    if (bytes.size() > maxBytes) {
+        refuse(error, QStringLiteral("\"%1\" grew beyond its bound while it was read").arg(path));
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+QImage readPictureFile(const QString& path, QString* error)
+{
+    QFile file;
+    if (!openRegularFile(file, path, maximumPictureFileBytes, error))
+        return {};
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    QImage picture = reader.read();
+    if (picture.isNull() && error)
+        *error = QStringLiteral("\"%1\" cannot be read as a picture: %2").arg(path, reader.errorString());
+    return picture;
+}
+
+} // namespace platform

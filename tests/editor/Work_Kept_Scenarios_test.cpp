@@ -1,0 +1,454 @@
+// No click loses work: the save question before a design is replaced or the program ends, undo on the side
+// shown, the card size window, the backgrounds strip, items kept on the card and the scratch side, each
+// driven on the real window with the mouse and keys.
+#include "editor/EditorScenarioFixture.h"
+
+#include "common/Common_Functions.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+
+#include <algorithm>
+
+using editorscenario::EditorScenario;
+
+namespace {
+
+struct ReplacingCommand {
+    const char* action;
+    const char* question;
+};
+
+const ReplacingCommand replacingCommands[] = {
+    { "Exit_btn", "Do you want to save changes before closing?" },
+    { "New_btn", "Do you want to save changes before opening new document?" },
+    { "Open_btn", "Do you want to save changes before opening document?" },
+    { "menu_New_From_Template", "Do you want to save changes before opening new document?" },
+};
+
+struct SideRow {
+    const char* button; // the side bar's button
+    const char* key; // the document list the side shows
+    const char* other; // the other printable side's list
+};
+
+const SideRow printableSides[] = {
+    { "Front_Card_btn", "graphics", "graphics_back" },
+    { "Back_Side_btn", "graphics_back", "graphics" },
+};
+
+// At least a little of the item (all of a small one) lies on the card.
+bool partlyOnCard(const QRectF& item, const QSizeF& card)
+{
+    const QRectF b = item.normalized();
+    const double keptX = std::min(12.0, b.width()) - 0.01;
+    const double keptY = std::min(12.0, b.height()) - 0.01;
+    return b.right() >= keptX && b.left() <= card.width() - keptX && b.bottom() >= keptY
+        && b.top() <= card.height() - keptY;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------------------
+// The save question
+
+TEST_F(EditorScenario, CancelAtTheSaveQuestionKeepsTheDesignForEveryCommandThatReplacesIt)
+{
+    startEmpty();
+    const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(20, 20, 60, 40));
+    ASSERT_TRUE(shape);
+    for (const ReplacingCommand& command : replacingCommands) {
+        SCOPED_TRACE(command.action);
+        ui.messages.clear();
+        ui.dialogsRun.clear();
+        ui.fileRequests.clear();
+        ui.messageAnswers = { platform::SaveAnswerCancel };
+        trigger(QLatin1String(command.action));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::SaveQuestion);
+        EXPECT_EQ(ui.messages[0].text, QLatin1String(command.question));
+        EXPECT_FALSE(window->hasEnded());
+        EXPECT_TRUE(ui.dialogsRun.empty()) << "no gallery, start screen or review after Cancel";
+        EXPECT_TRUE(ui.fileRequests.empty()) << "no file panel after Cancel";
+        EXPECT_EQ(window->Get_Front_Controls_Array(), TSLGraphicList { shape });
+    }
+    // Don't Save goes on: New from Template opens the gallery.
+    ui.messageAnswers = { platform::SaveAnswerDontSave };
+    trigger(QStringLiteral("menu_New_From_Template"));
+    EXPECT_EQ(ui.dialogsRun.size(), 1u);
+}
+
+TEST_F(EditorScenario, EscapeAndClosingTheSaveQuestionAnswerCancel)
+{
+    const struct {
+        const char* how;
+        std::function<void(QMessageBox&)> answer;
+        int expected;
+    } rows[] = {
+        { "Escape", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }, platform::SaveAnswerCancel },
+        { "close", [](QMessageBox& box) { box.close(); }, platform::SaveAnswerCancel },
+        { "Enter", [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }, platform::SaveAnswerSave },
+        { "Don't Save", [](QMessageBox& box) { box.button(QMessageBox::Discard)->click(); },
+            platform::SaveAnswerDontSave },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.how);
+        const std::unique_ptr<QMessageBox> box = platform::makeSaveQuestionBox(QStringLiteral("Save?"));
+        EXPECT_EQ(box->button(QMessageBox::Discard)->text(), QStringLiteral("Don't Save"));
+        box->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box.get()));
+        row.answer(*box);
+        QCoreApplication::processEvents();
+        EXPECT_FALSE(box->isVisible());
+        EXPECT_EQ(platform::saveAnswerOf(*box), row.expected);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Undo on the side shown
+
+class WorkKept : public EditorScenario {
+protected:
+    void showSide(const char* button) { click(widget<QWidget>(QLatin1String(button))); }
+    QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text(); }
+    const TSLGraphicList& listOf(const char* key) const { return document.graphicsForKey(QLatin1String(key)); }
+    Card_Property& recordOf(const char* key) const
+    {
+        return QLatin1String(key) == TSLDocumentGraphicsKey_back ? window->Back_card_Prop : window->Front_card_Prop;
+    }
+    // The keys as a person presses them, with the window active so that its shortcuts answer.
+    void press(const QKeySequence& keys)
+    {
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        QTest::keySequence(window.get(), keys);
+        QCoreApplication::processEvents();
+    }
+};
+
+TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
+{
+    startEmpty();
+    for (const SideRow& side : printableSides) {
+        SCOPED_TRACE(side.key);
+        showSide(side.button);
+        const TSLGraphicList other = listOf(side.other);
+        QWidget* shownView = window->myTargetView->currentWidget();
+
+        // Create: one step, named.
+        const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(30, 30, 60, 40));
+        ASSERT_TRUE(shape);
+        ASSERT_EQ(listOf(side.key), TSLGraphicList { shape });
+
+        // Move with the mouse; Ctrl+Z takes it back on this side, Ctrl+Shift+Z repeats it.
+        dragOnCanvas(QPointF(60, 50), QPointF(100, 70));
+        const QRectF moved = shape->bounds();
+        ASSERT_NE(moved, QRectF(30, 30, 60, 40));
+        EXPECT_EQ(undoTitle(), QStringLiteral("Undo Move"));
+        press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        EXPECT_EQ(shape->bounds(), QRectF(30, 30, 60, 40));
+        EXPECT_EQ(window->myTargetView->currentWidget(), shownView) << "undo stays on the side shown";
+        press(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+        EXPECT_EQ(shape->bounds(), moved);
+
+        // Delete: the very item comes back.
+        clickItem(shape);
+        QTest::keyClick(canvas(), Qt::Key_Delete);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(listOf(side.key).empty());
+        EXPECT_EQ(undoTitle(), QStringLiteral("Undo Delete Shape"));
+        trigger(QStringLiteral("menu_Undo"));
+        EXPECT_EQ(listOf(side.key), TSLGraphicList { shape });
+
+        // The card page: the border of this side.
+        Card_Property& record = recordOf(side.key);
+        const bool border = record.Card_border_chk();
+        showPage(QStringLiteral("card_brdr_tab"));
+        tick(widget<QCheckBox>(QStringLiteral("Card_border_chk")));
+        ASSERT_NE(record.Card_border_chk(), border);
+        trigger(QStringLiteral("menu_Undo"));
+        EXPECT_EQ(record.Card_border_chk(), border);
+
+        // Back to before the item was made; the other side was never touched.
+        while (action(QStringLiteral("menu_Undo"))->isEnabled())
+            trigger(QStringLiteral("menu_Undo"));
+        EXPECT_TRUE(listOf(side.key).empty());
+        EXPECT_EQ(listOf(side.other), other);
+        trigger(QStringLiteral("menu_Redo"));
+        EXPECT_EQ(listOf(side.key), TSLGraphicList { shape });
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The card size and shape window
+
+TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
+{
+    startEmpty();
+    showPage(QStringLiteral("card_setting_tab"));
+    typeInto(window->width_Stepper, QStringLiteral("148"));
+    typeInto(window->height_Stepper, QStringLiteral("105"));
+    tick(window->matrix_card_shape->button(2));
+    const QSizeF card = window->frontCanvasBounds().size();
+    ASSERT_NEAR(card.width(), 148 * 2.834645669291, 0.01);
+    ASSERT_EQ(Card_Shape, 2);
+    const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(300, 200, 60, 40));
+
+    // What the window shows on opening, and what each way of closing it leaves.
+    const struct {
+        const char* how;
+        int row; // size list row clicked, -1 none
+        int outline; // outline clicked, -1 none
+        const char* button;
+        double width; // card width in mm afterwards
+        int shapeAfter;
+    } runs[] = {
+        { "OK at once keeps the card", -1, -1, "ok_btn", 148, 2 },
+        { "Cancel changes nothing", 0, 0, "cancel_btn", 148, 2 },
+        { "CR80 rectangle", 0, 0, "ok_btn", 85.6, 0 },
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.how);
+        double shownWidth = 0, shownHeight = 0;
+        int shownShape = -1;
+        ui.modalRuns.push_back([&](QDialog& dialog) {
+            dialog.show();
+            shownWidth = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->value();
+            shownHeight = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->value();
+            for (int id = 0; id < 3; ++id) {
+                auto* radio = dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(id));
+                if (radio && radio->isChecked())
+                    shownShape = id;
+            }
+            if (run.row >= 0) {
+                auto* list = dialog.findChild<QTableWidget*>(QStringLiteral("ColList"));
+                QTest::mouseClick(
+                    list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(run.row, 0)).center());
+            }
+            if (run.outline >= 0)
+                tick(dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(run.outline)));
+            editorscenario::clickChild(dialog, run.button);
+            return dialog.result();
+        });
+        const QSizeF before = window->frontCanvasBounds().size();
+        const int shapeBefore = Card_Shape;
+        trigger(QStringLiteral("menu_Card_Wizard"));
+        EXPECT_NEAR(shownWidth, Points_to_MM_Convert(float(before.width())), 0.05);
+        EXPECT_NEAR(shownHeight, Points_to_MM_Convert(float(before.height())), 0.05);
+        EXPECT_EQ(shownShape, shapeBefore);
+        EXPECT_NEAR(window->frontCanvasBounds().width(), run.width * 2.834645669291, 0.05);
+        EXPECT_EQ(Card_Shape, run.shapeAfter);
+        // The inspector shows what the card is.
+        EXPECT_NEAR(window->width_Stepper->value(), run.width, 0.05);
+        EXPECT_EQ(window->matrix_card_shape->checkedId(), run.shapeAfter);
+    }
+    EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("R"));
+    EXPECT_EQ(window->Back_card_Prop.Card_Shape(), QStringLiteral("R"));
+    EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size())) << "the smaller card keeps it";
+
+    // One step takes back size and outline together.
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Size"));
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_NEAR(window->frontCanvasBounds().width(), card.width(), 0.01);
+    EXPECT_NEAR(window->frontCanvasBounds().height(), card.height(), 0.01);
+    EXPECT_EQ(Card_Shape, 2);
+    EXPECT_EQ(window->matrix_card_shape->checkedId(), 2);
+    EXPECT_NEAR(window->width_Stepper->value(), 148, 0.05);
+    EXPECT_TRUE(window->ColList->selectedRanges().isEmpty()) << "148 x 105 is no stock size";
+    EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("E"));
+    EXPECT_EQ(shape->bounds(), QRectF(300, 200, 60, 40));
+    trigger(QStringLiteral("menu_Redo"));
+    EXPECT_NEAR(window->frontCanvasBounds().width(), 85.6 * 2.834645669291, 0.05);
+    EXPECT_EQ(Card_Shape, 0);
+    EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size()));
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Background pictures: the strip and Browse… act on the side shown, as one step, and the inspector stays put
+
+TEST_F(WorkKept, BackgroundPicturesGoToTheSideShownAsOneStepAndTheInspectorStays)
+{
+    startEmpty();
+    QDir strip(QDir(Resource_Path).filePath(QStringLiteral("Background")));
+    strip.removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(strip.path()));
+    QImage picture(16, 16, QImage::Format_RGB32);
+    picture.fill(QColor(20, 120, 40));
+    ASSERT_TRUE(picture.save(strip.filePath(QStringLiteral("green.png")), "PNG"));
+    window->Load_and_fill_backgrounds();
+    const QString browsed
+        = QDir(testsupport::makeTempFolder(QStringLiteral("browse"))).filePath(QStringLiteral("b.png"));
+    ASSERT_TRUE(picture.save(browsed, "PNG"));
+
+    const struct {
+        const char* how;
+        std::function<void()> choose;
+        QString path;
+    } ways[] = {
+        { "strip",
+            [this] {
+                QListView* list = window->imageBrowser;
+                QTest::mouseClick(
+                    list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
+                QCoreApplication::processEvents();
+            },
+            strip.filePath(QStringLiteral("green.png")) },
+        { "Browse",
+            [this, browsed] {
+                tick(window->Card_Image_fill_rd);
+                ui.fileAnswers.push_back(browsed);
+                click(widget<QPushButton>(QStringLiteral("Card_Image_Browse_btn")));
+            },
+            browsed },
+    };
+    for (const SideRow& side : printableSides) {
+        for (const auto& way : ways) {
+            SCOPED_TRACE(std::string(side.key) + " " + way.how);
+            showSide(side.button);
+            showPage(QStringLiteral("card_bkgd_tab"));
+            const Card_Property other = recordOf(side.other);
+            const QString pathBefore = recordOf(side.key).Card_BG_Image_Path();
+            way.choose();
+            EXPECT_EQ(recordOf(side.key).Card_BG_Image_Path(), way.path);
+            EXPECT_FALSE(recordOf(side.key).Card_BG_Image().isNull());
+            EXPECT_TRUE(recordOf(side.other) == other) << "the other side keeps its background";
+            EXPECT_EQ(currentPageName(), QStringLiteral("card_bkgd_tab")) << "the inspector stays where it was";
+            EXPECT_EQ(undoTitle(), QStringLiteral("Undo Background"));
+            trigger(QStringLiteral("menu_Undo"));
+            EXPECT_EQ(recordOf(side.key).Card_BG_Image_Path(), pathBefore);
+            trigger(QStringLiteral("menu_Redo"));
+            EXPECT_EQ(recordOf(side.key).Card_BG_Image_Path(), way.path);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Items are never lost off the card
+
+TEST_F(WorkKept, DraggingOrResizingPastTheEdgeKeepsTheItemOnTheCardAndSelectAllShowsEveryItem)
+{
+    startEmpty();
+    const QSizeF card = window->frontCanvasBounds().size();
+    const QRectF start(40, 40, 60, 40);
+    const struct {
+        const char* how;
+        QPointF from; // relative to the item's top left
+        QPointF to; // on the card
+    } gestures[] = {
+        { "move far right", QPointF(30, 20), QPointF(card.width() + 400, 60) },
+        { "move far up and left", QPointF(30, 20), QPointF(-300, -300) },
+        { "move far down", QPointF(30, 20), QPointF(60, card.height() + 500) },
+        { "resize far past the right bottom", QPointF(60, 40), QPointF(card.width() + 300, card.height() + 300) },
+        { "resize far past the top left", QPointF(0, 0), QPointF(-300, -300) },
+    };
+    for (const auto& gesture : gestures) {
+        SCOPED_TRACE(gesture.how);
+        const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), start);
+        clickItem(shape);
+        dragOnCanvas(start.topLeft() + gesture.from, gesture.to);
+        EXPECT_NE(shape->bounds(), start) << "the gesture did something";
+        EXPECT_TRUE(partlyOnCard(shape->bounds(), card)) << shape->bounds().x() << "," << shape->bounds().y();
+        trigger(QStringLiteral("menu_Delete"));
+    }
+    // Arrow keys stop at the edge as well.
+    const TSLGraphicPtr nudged = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(5, 5, 20, 20));
+    clickItem(nudged);
+    for (int i = 0; i < 60; ++i)
+        QTest::keyClick(canvas(), Qt::Key_Left);
+    EXPECT_TRUE(partlyOnCard(nudged->bounds(), card));
+
+    // An item an older design left wholly off the card comes back when everything is selected.
+    const TSLGraphicPtr lost = addShape(QRectF(card.width() + 80, card.height() + 40, 30, 30));
+    trigger(QStringLiteral("menu_Select_All"));
+    EXPECT_TRUE(partlyOnCard(lost->bounds(), card));
+    const TSLGraphicList selected = canvas()->selectedGraphics();
+    EXPECT_NE(std::find(selected.begin(), selected.end(), lost), selected.end());
+    EXPECT_EQ(selected.size(), window->Get_Front_Controls_Array().size());
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The scratch side: copies to try things on, and the tools make items there
+
+TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
+{
+    startEmpty();
+    for (const SideRow& side : printableSides) {
+        SCOPED_TRACE(side.key);
+        showSide(side.button);
+        const TSLGraphicPtr real = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(40, 40, 60, 40));
+        const QByteArray realBytes = editortest::itemBytes(*real);
+        const TSLGraphicList front = window->Get_Front_Controls_Array();
+        const TSLGraphicList back = window->Get_Back_Controls_Array();
+
+        showSide("Temp_Card_btn");
+        ASSERT_EQ(canvas(), window->_graphicView_TEMP);
+        ASSERT_EQ(canvas()->graphics().size(), listOf(side.key).size());
+        const TSLGraphicPtr copy = canvas()->graphics().front();
+        EXPECT_NE(copy, real) << "a copy, not the card's own item";
+        EXPECT_EQ(copy->bounds(), real->bounds());
+
+        // Moving, deleting and drawing there leave both printable sides as they were.
+        clickItem(copy);
+        dragOnCanvas(copy->bounds().center(), copy->bounds().center() + QPointF(30, 30));
+        EXPECT_NE(copy->bounds(), real->bounds());
+        const TSLGraphicPtr tried = addWithTool(QStringLiteral("Circle_Tool_btn"), QRectF(10, 10, 30, 30));
+        ASSERT_TRUE(tried);
+        EXPECT_EQ(canvas()->graphics().front(), tried) << "the tool made its item on the side shown";
+        trigger(QStringLiteral("menu_Undo"));
+        trigger(QStringLiteral("menu_Undo"));
+        // The card page there changes the scratch side's own look.
+        const Card_Property frontRecord = window->Front_card_Prop, backRecord = window->Back_card_Prop;
+        showPage(QStringLiteral("card_brdr_tab"));
+        tick(widget<QCheckBox>(QStringLiteral("Card_border_chk")));
+        EXPECT_NE(window->Temp_card_Prop.Card_border_chk(), recordOf(side.key).Card_border_chk());
+        EXPECT_TRUE(window->Front_card_Prop == frontRecord && window->Back_card_Prop == backRecord);
+        EXPECT_EQ(editortest::itemBytes(*real), realBytes);
+        EXPECT_EQ(window->Get_Front_Controls_Array(), front);
+        EXPECT_EQ(window->Get_Back_Controls_Array(), back);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Desktop habits: the title marks unsaved changes, Ctrl+Y redoes, Ctrl+= zooms in
+
+TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
+{
+    startEmpty();
+    EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("[*]")));
+    EXPECT_FALSE(window->isWindowModified()) << "a new card has nothing to save";
+    const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(30, 30, 40, 40));
+    EXPECT_TRUE(window->isWindowModified());
+
+    const QString path = QDir(testsupport::makeTempFolder(QStringLiteral("title"))).filePath(QStringLiteral("t.dcard"));
+    ui.fileAnswers.push_back(path);
+    trigger(QStringLiteral("Save_btn"));
+    ASSERT_TRUE(QFileInfo::exists(path));
+    EXPECT_FALSE(window->isWindowModified()) << "saved";
+
+    // A change on the back marks it too.
+    showSide("Back_Side_btn");
+    showPage(QStringLiteral("card_brdr_tab"));
+    tick(widget<QCheckBox>(QStringLiteral("Card_border_chk")));
+    EXPECT_TRUE(window->isWindowModified());
+
+    showSide("Front_Card_btn");
+    trigger(QStringLiteral("menu_Undo"));
+    const QRectF undone = shape->bounds();
+    press(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    EXPECT_EQ(shape->bounds(), QRectF(30, 30, 40, 40)) << "Ctrl+Y redid the placing";
+    EXPECT_NE(undone, shape->bounds());
+
+    const double zoom = canvas()->zoomFactor();
+    press(QKeySequence(Qt::CTRL | Qt::Key_Equal));
+    EXPECT_GT(canvas()->zoomFactor(), zoom);
+}

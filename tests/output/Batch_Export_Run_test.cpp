@@ -1,0 +1,77 @@
+// How a batch export ends, told to the person: a failed write is reported as a failure and never as a
+// success, and a stopped run says how many cards were written.
+#include "PrintWindowFixture.h"
+
+#include "common/Globals.h"
+#include "output/Batch_Export_Run.h"
+#include "output/Send_Modeless.h"
+
+#include <QDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+using printtest::Fake_Print_Host;
+
+namespace {
+
+QStringList messageTexts(const testsupport::ScriptedResponder& ui)
+{
+    QStringList texts;
+    for (const platform::MessageRequest& message : ui.messages)
+        texts << message.text.trimmed();
+    return texts;
+}
+
+TEST(BatchExportRun, AFailedWriteIsReportedAndNeverCalledASuccess)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(3);
+    const QString chosen = testsupport::makeTempFolder(QStringLiteral("run-failed-write"));
+    const QDir folder(QDir(chosen).filePath(Batch_Export_Folder_Name));
+    ASSERT_TRUE(QDir().mkpath(folder.filePath(QStringLiteral("Card_2.PNG")))); // a folder takes the card's place
+    Send_Modeless progress;
+
+    Batch_Export_Run run(host, progress);
+    const Batch_Export_Result result = run.run(chosen);
+
+    EXPECT_FALSE(result.succeeded());
+    const QStringList texts = messageTexts(ui);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("Card could not be exported to"))) << texts[0].toStdString();
+    EXPECT_TRUE(texts[0].contains(QStringLiteral("Card_2.PNG")));
+    EXPECT_TRUE(run.noticeMessage().isEmpty());
+    EXPECT_TRUE(ui.dialogsRun.empty()) << "no export-finished notice";
+    EXPECT_EQ(host.firstRowShown, 1) << "the first record is back on the canvas after a failure too";
+}
+
+TEST(BatchExportRun, AStoppedRunSaysHowManyCardsWereWritten)
+{
+    testsupport::ScriptedResponder ui;
+    ui.modalRuns.push_back([](QDialog&) { return 0; });
+    const int records = 3000;
+    Fake_Print_Host host(records);
+    const QString chosen = testsupport::makeTempFolder(QStringLiteral("run-stopped"));
+    Send_Modeless progress;
+    QTimer::singleShot(100, &progress, [] { Stop_SMS_Sending_Now = true; }); // Stop, answered Yes
+
+    Batch_Export_Run run(host, progress);
+    const Batch_Export_Result result = run.run(chosen);
+
+    const qsizetype written = QDir(QDir(chosen).filePath(Batch_Export_Folder_Name)).entryList(QDir::Files).size();
+    ASSERT_TRUE(result.stopped);
+    EXPECT_LT(written, records);
+    EXPECT_EQ(result.written, written);
+    EXPECT_EQ(run.noticeMessage(),
+        QStringLiteral("The export was stopped: %1 of %2 cards have been exported.").arg(written).arg(records));
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(BatchExportRun, AWholeRunSaysItSucceeded)
+{
+    Batch_Export_Result result;
+    result.records = result.written = 4;
+    EXPECT_EQ(Batch_Export_Run::finishedMessage(result), QStringLiteral("Card has been exported successfully."));
+}
+
+} // namespace

@@ -1,0 +1,179 @@
+// A write the system refuses part way (a full disk; here a file-size limit, which needs no root) keeps the
+// old file whole, leaves nothing beside it, and the person reads the system's reason with the path.
+#include "editor/EditorWindowTestSupport.h"
+
+#include "data/Series_File.h"
+#include "data/SpreadsheetWriter.h"
+#include "BatchTestSupport.h"
+#include "output/Batch_Export.h"
+#include "output/Email_Setting.h"
+
+#include "ui_Email_Setting.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+
+#include <csignal>
+
+#include <sys/resource.h>
+
+using editortest::EditorWindowTest;
+using editortest::messageTexts;
+
+namespace {
+
+// Writes past `bytes` into any file fail with "File too large" while this lives; the signal the system
+// would send instead is ignored, as a program on a full disk gets only the error.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small { bytes, saved_.rlim_max };
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_ {};
+    void (*previous_)(int) = nullptr;
+};
+
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList manyValues()
+{
+    QStringList values;
+    for (int i = 0; i < 300; ++i)
+        values << QStringLiteral("value %1").arg(i);
+    return values;
+}
+
+} // namespace
+
+class FullDiskTest : public EditorWindowTest {
+protected:
+    QString savedResource_ = Resource_Path;
+    QString savedData_ = Data_Folder_Path;
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        startUpEmpty();
+        Resource_Path = testsupport::makeTempFolder(QStringLiteral("full-disk"));
+        Data_Folder_Path = Resource_Path + QStringLiteral("/DataSet");
+        QDir().mkpath(Data_Folder_Path);
+        QDir().mkpath(Resource_Path + QStringLiteral("/Templates/User"));
+        ui.messages.clear();
+    }
+    void TearDown() override
+    {
+        Resource_Path = savedResource_;
+        Data_Folder_Path = savedData_;
+        EditorWindowTest::TearDown();
+    }
+};
+
+TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
+{
+    const auto batchCard = [](const QString& extension) {
+        return [extension](const QString& path) {
+            std::atomic<bool> stop { false };
+            Batch_Export exporter(stop);
+            Record_Source source;
+            source.useSeries = true;
+            source.series.insert(QStringLiteral("names"), { QStringLiteral("Ann") });
+            Batch_Snapshot::Side front { { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 30)) },
+                batchtest::creditCardSide(0) };
+            const auto snapshot = Batch_Snapshot::take(front, front, false, source, Barcode_Gen());
+            return exporter.run({ snapshot, QFileInfo(path).path(), extension, QStringLiteral("F"), false, 150, 1 })
+                .failure;
+        };
+    };
+    struct Case {
+        const char* what;
+        QString path;
+        std::function<QString(const QString& path)> save; // what the person reads
+    };
+    const QString templates = Resource_Path + QStringLiteral("/Templates/User/");
+    const Case cases[] = {
+        { "design", Resource_Path + QStringLiteral("/party.dcard"),
+            [this](const QString& path) {
+                Project_File_Name = path;
+                window->Save_project_file(false, true);
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "large design", Resource_Path + QStringLiteral("/large.dcard"),
+            [this](const QString& path) {
+                for (int i = 0; i < 60; ++i) // beyond the buffer a save writes straight through
+                    addShape(QRectF(i, i, 20, 20));
+                Project_File_Name = path;
+                window->Save_project_file(false, true);
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "settings", Resource_Path + QStringLiteral("/com.varnel.card.plist"),
+            [this](const QString&) {
+                Email_Setting& settings = Email_Setting::defaultInstance();
+                settings.form()._send_mail_sender_mail->setText(QStringLiteral("ann@example.com"));
+                settings.form()._send_mail_password->setText(QString(2000, QLatin1Char('p')));
+                settings.form()._send_mail_smtp->setText(QStringLiteral("smtp.example.com"));
+                settings.form()._send_mail_port->setText(QStringLiteral("465"));
+                settings.Save_Button();
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "series", Data_Folder_Path + QStringLiteral("/Guests.txt"),
+            [](const QString& path) {
+                QString error;
+                EXPECT_FALSE(Series_File::write(QStringLiteral("Guests"), manyValues(), Series_File::Values::AsGiven, &error));
+                return path + QStringLiteral(": ") + error; // the series window puts the path beside it
+            } },
+        { "template", templates + QStringLiteral("Party.dcard"),
+            [this](const QString&) {
+                window->Export_Template(QStringLiteral("Party"));
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "batch PNG card", Resource_Path + QStringLiteral("/Card_1.png"), batchCard(QStringLiteral("png")) },
+        { "batch JPEG card", Resource_Path + QStringLiteral("/Card_1.jpg"), batchCard(QStringLiteral("jpg")) },
+        { "workbook", Resource_Path + QStringLiteral("/values.xlsx"),
+            [](const QString& path) {
+                SpreadsheetWriter::Rows rows;
+                for (const QString& value : manyValues().mid(0, 100)) // parts short of the buffer
+                    rows.append({ value, value });
+                EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(path, rows, true));
+                return SpreadsheetWriter::lastError();
+            } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ui.messages.clear();
+        // A settings file the program can read, so that opening the settings keeps it.
+        const QByteArray old("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict/></plist>\n");
+        {
+            QFile file(c.path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(old);
+        }
+        const QStringList before = QDir(QFileInfo(c.path).path()).entryList(QDir::Files | QDir::Hidden);
+        QString message;
+        {
+            // Room for the old file and the small files around it, not for the new one: short of the
+            // buffer of 16 KiB that a save flushes only when it ends.
+            const FileSizeLimit limit(1024);
+            message = c.save(c.path);
+        }
+        EXPECT_EQ(contents(c.path), old);
+        EXPECT_EQ(QDir(QFileInfo(c.path).path()).entryList(QDir::Files | QDir::Hidden), before);
+        EXPECT_TRUE(message.contains(QLatin1String("File too large"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(c.path)) << message.toStdString();
+        EXPECT_FALSE(message.contains(QLatin1String("successfully"))) << message.toStdString();
+    }
+}

@@ -1,0 +1,20 @@
+# Fails when a file of the batch path or of the information windows includes an editor header: both stand
+# below the editor and reach the open design only through their host interface.
+# Run as: cmake -DSOURCE_DIR=<project> -P Check_Layers.cmake
+set(_offenders "")
+foreach(_folder output info)
+    if(NOT IS_DIRECTORY "${SOURCE_DIR}/src/${_folder}")
+        message(FATAL_ERROR "no folder src/${_folder} under ${SOURCE_DIR}")
+    endif()
+    file(GLOB_RECURSE _files "${SOURCE_DIR}/src/${_folder}/*.h" "${SOURCE_DIR}/src/${_folder}/*.cpp")
+    foreach(_file ${_files})
+        file(STRINGS "${_file}" _lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]editor/")
+        if(_lines)
+            list(APPEND _offenders "${_file}: ${_lines}")
+        endif()
+    endforeach()
+endforeach()
+if(_offenders)
+    list(JOIN _offenders "\n" _text)
+    message(FATAL_ERROR "the batch path and the information windows include editor headers:\n${_text}")
+endif()
