@@ -66,7 +66,7 @@ TEST(SeriesFile, FilesThatCannotBeReadAreRefusedWithTheirReason)
     const struct {
         const char* name;
         const char* reason;
-    } cases[] = { { "none", "cannot be opened" }, { "big", "larger than 64 MB" }, { "pipe", "not a regular file" },
+    } cases[] = { { "none", "cannot be read" }, { "big", "larger than 64" }, { "pipe", "not a regular file" },
         { "zero", "not a regular file" } };
     for (const auto& c : cases) {
         QString editing;
