@@ -4,7 +4,9 @@
 // comparison of values read back, which treats a NaN as equal to itself.
 #include "platform/PropertyList.h"
 
+#include <QFile>
 #include <QGuiApplication>
+#include <QList>
 
 #include <cmath>
 #include <cstdio>
@@ -91,6 +93,29 @@ inline QByteArray firstDifference(const platform::PlistValue& a, const platform:
 inline QByteArray bytesOf(const uint8_t* data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
+// A file of the given bytes; false when it cannot be written (the input is then skipped).
+inline bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Cuts an input into pieces at a two-byte mark, so that one input can hold several parts or values.
+inline QList<QByteArray> pieces(const QByteArray& input, int most)
+{
+    QList<QByteArray> parts;
+    qsizetype from = 0;
+    while (parts.size() + 1 < most) {
+        const qsizetype at = input.indexOf("\x1e\x1e", from);
+        if (at < 0)
+            break;
+        parts.append(input.mid(from, at - from));
+        from = at + 2;
+    }
+    parts.append(input.mid(from));
+    return parts;
 }
 
 } // namespace fuzzsupport

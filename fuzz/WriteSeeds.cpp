@@ -7,8 +7,17 @@
 #include "platform/KeyedArchive.h"
 #include "platform/PlistSamples.h"
 
+#include "common/Globals.h"
+#include "data/Series_File.h"
+#include "data/SpreadsheetWriter.h"
+#include "data/Zip_Package.h"
+#include "output/Preferences.h"
+
 #include <QDir>
+#include <QBuffer>
 #include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -26,6 +35,73 @@ QByteArray archived(const TSLGraphic& item)
     platform::KeyedArchive archive;
     item.encodeWithCoder(archive);
     return archive.toBytes();
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Workbooks our writer makes, whole and as the parts the workbook target packs itself, and the rows
+// they hold as the sheet-writer target takes them.
+bool writeWorkbookSeeds(const QString& root, const QString& scratch)
+{
+    const SpreadsheetWriter::Rows rows { { QStringLiteral("Name"), QStringLiteral("Age") },
+        { QStringLiteral("Zoë & <Bob>"), QStringLiteral("42") }, { QStringLiteral("bell\a cr\r"), QString() } };
+    const QString book = scratch + QStringLiteral("/book.xlsx");
+    const QString parts = scratch + QStringLiteral("/parts");
+    bool ok = SpreadsheetWriter::WriteWorkbook(book, rows, true) && Zip_Package::unzipFileAtPath(book, parts);
+    ok &= writeSeed(root + QStringLiteral("/workbook"), QStringLiteral("ours.xlsx"), fileBytes(book));
+    ok &= writeSeed(root + QStringLiteral("/zip"), QStringLiteral("ours.xlsx"), fileBytes(book));
+    QByteArray packed;
+    for (const char* part : { "/xl/worksheets/sheet1.xml", "/xl/sharedStrings.xml", "/xl/workbook.xml" })
+        packed += (packed.isEmpty() ? QByteArray() : QByteArray("\x1e\x1e")) + fileBytes(parts + QLatin1String(part));
+    ok &= writeSeed(root + QStringLiteral("/workbook"), QStringLiteral("parts"), packed);
+    QString cells;
+    for (const QStringList& row : rows)
+        cells += (cells.isEmpty() ? QString() : QString(QChar(0x1D))) + row.join(QChar(0x1E));
+    ok &= writeSeed(root + QStringLiteral("/sheet"), QStringLiteral("rows"),
+        QByteArray(reinterpret_cast<const char*>(cells.utf16()), cells.size() * 2));
+    return ok;
+}
+
+// A series, the import samples, the settings file and a picture folder tree, as the program writes them.
+bool writeDataSeeds(const QString& root, const QString& scratch)
+{
+    Data_Folder_Path = scratch;
+    Resource_Path = scratch;
+    bool ok = Series_File::write(QStringLiteral("Guests"),
+        { QStringLiteral("Zoë"), QStringLiteral(" padded "), QStringLiteral("tab\tinside") },
+        Series_File::Values::AsGiven);
+    ok &= writeSeed(root + QStringLiteral("/series"), QStringLiteral("guests"),
+        fileBytes(Series_File::path(QStringLiteral("Guests"))));
+    ok &= writeSeed(root + QStringLiteral("/series"), QStringLiteral("latin1"), "caf\xE9\r\nna\xEFve\n");
+    ok &= writeSeed(root + QStringLiteral("/text"), QStringLiteral("lines"), "one\r\ntwo\rthree\n{four}\\\n");
+    ok &= writeSeed(root + QStringLiteral("/text"), QStringLiteral("csv"), "a,b,,c\n\"quoted, value\"\n");
+    ok &= writeSeed(root + QStringLiteral("/text"), QStringLiteral("rtf"),
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Serif;}}\\f0 Hello\\par W\\'f6rld\\tab \\u8364?\\line end}");
+    Preferences settings;
+    settings.setDefaults();
+    settings.setsend_email_SenderEmail(QStringLiteral("card@example.org"));
+    settings.setsend_email_SMTP_server(QStringLiteral("smtp.example.org"));
+    settings.setsend_email_PORT_num(QStringLiteral("587"));
+    settings.setsend_email_enable_ssl(QStringLiteral("Y"));
+    ok &= settings.flush();
+    ok &= writeSeed(
+        root + QStringLiteral("/settings"), QStringLiteral("ours"), fileBytes(Preferences::settingsFilePath()));
+    // Records: a kind byte, a name ended by NUL, then a picture file's bytes.
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(40, 30, QImage::Format_RGB32).save(&buffer, "PNG");
+    auto record = [](char kind, const QByteArray& name, const QByteArray& content = {}) {
+        return QByteArray(1, kind) + name + QByteArray(1, '\0') + content + QByteArray("\x1e\x1e");
+    };
+    ok &= writeSeed(root + QStringLiteral("/folders"), QStringLiteral("tree"),
+        record(1, "Birthday") + record(0, "Birthday/a.png", png) + record(0, "top.jpg", png)
+            + record(2, "Birthday/zero.png") + record(3, "pipe.jpg") + record(4, "Birthday/out.jpg"));
+    return ok;
 }
 
 } // namespace
@@ -65,5 +141,8 @@ int main(int argc, char** argv)
     ok &= writeSeed(root + QStringLiteral("/design"), QStringLiteral("rich"), encodeDesignFile(design));
     ok &= writeSeed(root + QStringLiteral("/design"), QStringLiteral("empty"), encodeDesignFile(DesignFileContent {}));
     ok &= writeSeed(root + QStringLiteral("/xml"), QStringLiteral("design"), encodeDesignFile(design));
+    QTemporaryDir scratch;
+    ok &= writeWorkbookSeeds(root, scratch.path());
+    ok &= writeDataSeeds(root, scratch.path());
     return ok ? 0 : 1;
 }

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a fixed time from seeds written by the
 # program's own writers. Any crash, sanitizer report, time-out, memory blow-up or differing read-back
-# fails the run; the input that caused it is kept in the build folder. FUZZ_SECONDS sets the time per
-# target (default 60).
+# fails the run; the input that caused it is kept in the build folder. The whole run takes one fixed time
+# however many targets there are: FUZZ_SECONDS (default 180) is the wall time of the fuzzing, shared out
+# among the targets, which run side by side on FUZZ_JOBS slots (default: the machine's cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TESSALINE_FUZZ_BUILD_DIR:-build-fuzz}
-seconds=${FUZZ_SECONDS:-60}
+total=${FUZZ_SECONDS:-180}
+slots=${FUZZ_JOBS:-$(nproc)}
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_WERROR=ON \
     -DTESSALINE_FUZZ=ON -DTESSALINE_LINE_TABLES=ON -DTESSALINE_TESTS=OFF -DTESSALINE_BENCH=OFF
-cmake --build "$build" --target fuzz_targets --parallel "$(nproc)"
+cmake --build "$build" --target fuzz_targets --parallel "$slots"
 
 export QT_QPA_PLATFORM=offscreen
 # Qt keeps caches for the life of the process; they are not leaks of the code under test.
@@ -19,7 +21,7 @@ seeds="$build/fuzz-seeds"
 rm -rf "$seeds"
 "$build/fuzz/fuzz_write_seeds" "$seeds"
 
-# The targets run side by side, as many at once as the machine has cores.
+# The targets run side by side, FUZZ_JOBS at once.
 run_target() {
     local target=$1 seeds_of=$2
     local corpus="$build/fuzz-corpus/$target" findings="$build/fuzz-findings/$target"
@@ -32,10 +34,16 @@ run_target() {
     echo "$code" >"$findings/status"
 }
 
-echo "== Fuzzing each target for ${seconds}s"
+pairs=(PlistXml:xml PlistBinary:binary KeyedArchive:keyed ItemArchive:item ClipboardData:clipboard DesignFile:design
+    ZipUnpack:zip WorkbookReader:workbook SheetWriter:sheet SeriesFile:series TextImport:text EmailSettings:settings
+    PictureFolders:folders)
+# Each target's share of slots times wall time, at least 10 s.
+seconds=$((total * slots / ${#pairs[@]}))
+[ "$seconds" -ge 10 ] || seconds=10
+echo "== Fuzzing ${#pairs[@]} targets for ${seconds}s each, $slots at a time (about ${total}s in all)"
 targets=()
-for pair in PlistXml:xml PlistBinary:binary KeyedArchive:keyed ItemArchive:item ClipboardData:clipboard DesignFile:design; do
-    while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do
+for pair in "${pairs[@]}"; do
+    while [ "$(jobs -rp | wc -l)" -ge "$slots" ]; do
         wait -n || true
     done
     run_target "${pair%%:*}" "${pair##*:}" &

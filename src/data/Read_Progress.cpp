@@ -41,7 +41,7 @@ void runReadWithProgress(
     QProgressDialog progress(text, QStringLiteral("Cancel"), 0, 1000, QApplication::activeWindow());
     progress.setWindowTitle(QStringLiteral("Reading"));
     progress.setWindowModality(Qt::ApplicationModal);
-    progress.setMinimumDuration(300);
+    progress.setMinimumDuration(800); // a read that ends sooner shows no window
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     QObject::connect(&progress, &QProgressDialog::canceled, [&control] { control.cancel.store(true); });

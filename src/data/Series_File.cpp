@@ -3,7 +3,6 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
-#include "data/Bounded_File.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -11,7 +10,6 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
-#include <unistd.h>
 #include <limits>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
@@ -88,9 +86,9 @@ QStringList Series_File::names()
         return {};
     QStringList result;
     const QString suffix = QLatin1Char('.') + batch_file_EXT;
-    const QFileInfoList entries = QDir(Data_Folder_Path)
-                                      .entryInfoList({ QStringLiteral("*") + suffix },
-                                          QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    const QFileInfoList entries
+        = QDir(Data_Folder_Path)
+              .entryInfoList({ QStringLiteral("*") + suffix }, QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     for (const QFileInfo& entry : entries) {
         const QString name = entry.fileName().chopped(suffix.size());
         if (!isValidName(name) || Trim_Str(name).isEmpty())
@@ -114,12 +112,8 @@ std::optional<QStringList> Series_File::readPieces(const QString& name, QString*
         return std::nullopt;
     }
     QFile in;
-    const int fd = openRegularFileForReading(file, kMaxBytes, error);
-    if (fd < 0 || !in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0)
-            ::close(fd);
+    if (!platform::openRegularFile(in, file, kMaxBytes, error))
         return std::nullopt;
-    }
     for (const QStringConverter::Encoding encoding : { QStringConverter::Utf8, QStringConverter::Latin1 }) {
         QStringList pieces;
         // Bytes are decoded a run of whole lines at a time: a line never splits a character.
@@ -173,12 +167,8 @@ QString Series_File::firstValue(const QString& name)
     if (file.isEmpty())
         return QString();
     QFile in;
-    const int fd = openRegularFileForReading(file, kMaxBytes, nullptr);
-    if (fd < 0 || !in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        if (fd >= 0)
-            ::close(fd);
+    if (!platform::openRegularFile(in, file, kMaxBytes))
         return QString();
-    }
     // Only the first line is wanted; a series may be long, or one endless line.
     QByteArray line = in.readLine(kFlushAt);
     if (line.endsWith('\n'))

@@ -123,14 +123,14 @@ bool Spreadsheet_Picker::Load_file_Func(const QString& path)
         return false;
     }
     w_.Sheet_ComboBox->setCurrentIndex(0);
-    comboBoxSelectionDidChange(0);
-    return true;
+    // A first sheet that cannot be read (too large, damaged, cancelled) keeps the picker closed.
+    return comboBoxSelectionDidChange(0);
 }
 
-void Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
+bool Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
 {
     if (index < 0 || index >= sheetNumbers_.size())
-        return;
+        return false;
     Excel_Sheet_Number = sheetNumbers_.at(index);
     Show_Create_Modeless();
     excel_content = SpreadsheetWriter::ReadData_only_column();
@@ -140,10 +140,11 @@ void Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
         // The table keeps what it showed; the reason, when there is one, is told.
         if (!error.isEmpty())
             Show_MessageBox(error);
-        return;
+        return error.isEmpty() && !SpreadsheetWriter::lastReadCancelled();
     }
     ListData_xl = Create_Column_List(excel_content.first());
     showColumns();
+    return true;
 }
 
 void Spreadsheet_Picker::showColumns()

@@ -24,8 +24,8 @@ public:
     // Opens the workbook and lists its worksheets and the first one's columns. False, after telling the
     // user why, when the file is not a readable workbook.
     bool Load_file_Func(const QString& path);
-    // Lists the columns of the worksheet at this place of the sheet box.
-    void comboBoxSelectionDidChange(int index);
+    // Lists the columns of the worksheet at this place of the sheet box; false when it could not be read.
+    bool comboBoxSelectionDidChange(int index);
     virtual void OKPressed() = 0;
     // Forgets the rows read and ends the run with 0.
     virtual void CancelPressed();

@@ -1,8 +1,8 @@
 #include "data/Workbook_Archive.h"
 
-#include "data/Bounded_File.h"
 #include "data/Xml_Stream_Scanner.h"
 #include "platform/ReadBudget.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -47,15 +47,16 @@ bool Workbook_Archive::open(const QString& path, platform::ReadBudget& budget, Q
 {
     zip_.reset();
     names_.clear();
-    const int fd = openRegularFileForReading(path, kMaxFileBytes, error);
-    if (fd < 0)
+    QFile checked;
+    if (!platform::openRegularFile(checked, path, kMaxFileBytes, error))
         return false;
-    struct stat st { };
-    ::fstat(fd, &st);
-    fileSize_ = std::int64_t(st.st_size);
-    FILE* stream = ::fdopen(fd, "rb");
+    fileSize_ = checked.size();
+    // The zip library reads through its own stream on the checked file.
+    const int fd = ::dup(checked.handle());
+    FILE* stream = fd < 0 ? nullptr : ::fdopen(fd, "rb");
     if (!stream) {
-        ::close(fd);
+        if (fd >= 0)
+            ::close(fd);
         return false;
     }
     zlib_filefunc64_def functions {};
@@ -105,8 +106,8 @@ std::int64_t Workbook_Archive::declaredSize(const QString& name) const
     return at < 0 || !zip_ ? -1 : zip_->sizes[std::size_t(at)];
 }
 
-Workbook_Archive::Outcome Workbook_Archive::read(const QString& name, Xml_Stream_Scanner& scanner,
-    platform::ReadBudget& budget, Read_Control* control, QString* error)
+Workbook_Archive::Outcome Workbook_Archive::read(
+    const QString& name, Part_Sink& scanner, platform::ReadBudget& budget, Read_Control* control, QString* error)
 {
     const qsizetype at = names_.indexOf(name);
     if (at < 0 || !zip_)

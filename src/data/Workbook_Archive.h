@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-class Xml_Stream_Scanner;
+class Part_Sink;
 namespace platform {
 class ReadBudget;
 }
@@ -32,9 +32,9 @@ public:
     // Declared inflated size of an entry; -1 when there is none of that name.
     std::int64_t declaredSize(const QString& name) const;
 
-    // Inflates the entry into the scanner and finishes it. Missing when there is none of that name.
-    Outcome read(const QString& name, Xml_Stream_Scanner& scanner, platform::ReadBudget& budget, Read_Control* control,
-        QString* error);
+    // Inflates the entry into the sink and finishes it. Missing when there is none of that name.
+    Outcome read(
+        const QString& name, Part_Sink& scanner, platform::ReadBudget& budget, Read_Control* control, QString* error);
 
     static constexpr std::int64_t kMaxFileBytes = std::int64_t(1) << 30;
     static constexpr int kMaxEntries = 65536;

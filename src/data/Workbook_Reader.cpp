@@ -165,7 +165,8 @@ public:
     bool startElement(std::string_view name, const std::vector<Attribute>& attributes) override
     {
         ++depth_;
-        if (!budget_.spend(1, 0))
+        // A limit found as an element ended stops the scan at the next one.
+        if (stopped() || !budget_.spend(1, 0))
             return false;
         switch (depth_) {
         case 1:
@@ -334,8 +335,10 @@ private:
         if (!kept)
             return;
         budget_.spend(0, 64);
+        const qsizetype columns = row_.size();
         sheet_.rows.append(std::move(row_));
         row_ = QStringList();
+        row_.reserve(columns); // rows are mostly as wide as the one before
     }
 
     Workbook_Sheet& sheet_;
@@ -357,6 +360,43 @@ private:
     bool collecting_ = false;
     bool shared_index_ = false;
     bool keep_ = true;
+};
+
+// Counts a worksheet's row and cell tags in the raw text, without parsing it: fast enough to refuse a
+// sheet past the limits before any of it is kept. Stops once the cells pass their limit; rows are counted
+// to the end, so that the user learns how tall the sheet is.
+class Tag_Counter : public Part_Sink {
+public:
+    std::int64_t rows = 0;
+    std::int64_t cells = 0;
+
+    bool feed(const char* data, std::size_t size) override
+    {
+        carry_.append(data, size);
+        const std::string_view text(carry_);
+        std::size_t at = 0;
+        for (std::size_t lt = text.find('<'); lt != std::string_view::npos; lt = text.find('<', at)) {
+            if (lt + 5 > text.size()) {
+                at = lt;
+                break;
+            }
+            if (text[lt + 1] == 'c' && ends(text[lt + 2]))
+                ++cells;
+            else if (text.compare(lt + 1, 3, "row") == 0 && ends(text[lt + 4]))
+                ++rows;
+            at = lt + 1;
+            if (cells > Workbook_Reader::kMaxCells)
+                return false;
+        }
+        carry_.erase(0, std::min(std::max(at, text.size() > 4 ? text.size() - 4 : 0), text.size()));
+        return true;
+    }
+    bool finish() override { return true; }
+    QString error() const override { return {}; }
+
+private:
+    static bool ends(char c) { return c == ' ' || c == '>' || c == '/' || c == '\t' || c == '\n' || c == '\r'; }
+    std::string carry_;
 };
 
 QString worksheetPart(int number)
@@ -483,7 +523,7 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
         });
     }
     std::vector<Deferred_Cell> deferred;
-    bool read = !countFirst || readPass(part, sheet, budget, false, nullptr);
+    bool read = !countFirst || countPass(part, budget);
     read = read && readPass(part, sheet, budget, true, withStrings ? &deferred : nullptr);
     if (stringsReader.joinable())
         stringsReader.join();
@@ -502,6 +542,22 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
             sheet.rows[qsizetype(cell.row)][cell.column] = shared_.at(qsizetype(cell.index));
     }
     return true;
+}
+
+bool Workbook_Reader::countPass(const QString& part, platform::ReadBudget& parent)
+{
+    platform::ReadBudget budget(parent);
+    Tag_Counter counter;
+    QString reason;
+    const auto outcome = archive_.read(part, counter, budget, control_, &reason);
+    if (counter.cells > kMaxCells)
+        error_ = QStringLiteral("The worksheet has more than %1 cells; at most %1 cells can be read.").arg(kMaxCells);
+    else if (counter.rows > kMaxRows)
+        error_
+            = QStringLiteral("The worksheet has %1 rows; at most %2 rows can be read.").arg(counter.rows).arg(kMaxRows);
+    else
+        return finishRead(outcome, reason);
+    return false;
 }
 
 bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,

@@ -66,6 +66,7 @@ private:
     };
     bool finishRead(Workbook_Archive::Outcome outcome, const QString& reason);
     Part_Read readSharedStrings(platform::ReadBudget& budget);
+    bool countPass(const QString& part, platform::ReadBudget& parent);
     bool readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,
         std::vector<Deferred_Cell>* deferred);
 

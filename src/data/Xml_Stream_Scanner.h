@@ -24,19 +24,29 @@ public:
     virtual void text(std::string_view raw, bool literal) = 0;
 };
 
+// What a part is inflated into, block by block.
+class Part_Sink {
+public:
+    virtual ~Part_Sink() = default;
+    // False stops the read; error() says why (empty when the reader stopped it for its own reason).
+    virtual bool feed(const char* data, std::size_t size) = 0;
+    virtual bool finish() = 0;
+    virtual QString error() const = 0;
+};
+
 // A pull scanner fed with blocks as they are inflated: it reports each complete tag and text, keeps an
 // unfinished tag for the next block, and checks that elements nest. Document type declarations are
 // refused (no entity can expand), and no tag, comment or element depth may grow without bound.
-class Xml_Stream_Scanner {
+class Xml_Stream_Scanner : public Part_Sink {
 public:
     explicit Xml_Stream_Scanner(Xml_Stream_Handler& handler);
 
     // Scans what this block completes. False, with error(), when the text is not well-formed or the
     // handler stopped (error() is then empty).
-    bool feed(const char* data, std::size_t size);
+    bool feed(const char* data, std::size_t size) override;
     // False when the document ended inside an element or had none.
-    bool finish();
-    const QString& error() const { return error_; }
+    bool finish() override;
+    QString error() const override { return error_; }
 
     static constexpr std::size_t kMaxTagBytes = std::size_t(1) << 20;
     static constexpr std::size_t kMaxDepth = 256;

@@ -1,6 +1,7 @@
 // The spreadsheet column picker driven as a person drives it.
 #include "data/Import_Excel.h"
 
+#include "SpreadsheetTestSupport.h"
 #include "SpreadsheetWindowTestSupport.h"
 #include "data/BatchWizard.h"
 #include "data/Data_From_Excel.h"
@@ -135,16 +136,23 @@ TEST_F(ImportExcelTest, WorksheetsAreOfferedByNumberAndChosenSheetIsRead)
 
 TEST_F(ImportExcelTest, UnreadableWorkbookIsToldAndThePickerNeverOpens)
 {
-    const QString path = testsupport::makeTempFolder(QStringLiteral("junk")) + QStringLiteral("/junk.xlsx");
-    QFile junk(path);
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("this is not a workbook");
-    junk.close();
-    book = path;
-    picker->open_mode = QStringLiteral("E");
-    EXPECT_EQ(picker->Open_excel_Wnd(path), 0);
-    EXPECT_TRUE(ui.dialogsRun.empty());
-    ASSERT_EQ(texts().size(), 1u);
-    EXPECT_TRUE(texts()[0].contains(QStringLiteral("not a readable workbook"))) << texts()[0].toStdString();
-    expectNoWaitLeft();
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("junk"));
+    const QString junk = folder + QStringLiteral("/junk.xlsx");
+    const QString bomb = folder + QStringLiteral("/bomb.xlsx");
+    ASSERT_TRUE(sheettest::writeWorkbook(junk, {}) && QFile::resize(junk, 0));
+    ASSERT_TRUE(sheettest::writeWorkbook(bomb, { sheettest::worksheet(QByteArray(64 << 20, ' ')) }));
+    const struct {
+        QString path;
+        const char* message;
+    } cases[] = { { junk, "not a readable workbook" }, { bomb, "more than a workbook" } };
+    for (const auto& c : cases) {
+        ui.messages.clear();
+        book = c.path;
+        picker->open_mode = QStringLiteral("E");
+        EXPECT_EQ(picker->Open_excel_Wnd(c.path), 0);
+        EXPECT_TRUE(ui.dialogsRun.empty());
+        ASSERT_EQ(texts().size(), 1u);
+        EXPECT_TRUE(texts()[0].contains(QLatin1String(c.message))) << texts()[0].toStdString();
+        expectNoWaitLeft();
+    }
 }

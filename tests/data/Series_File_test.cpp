@@ -66,7 +66,7 @@ TEST(SeriesFile, FilesThatCannotBeReadAreRefusedWithTheirReason)
     const struct {
         const char* name;
         const char* reason;
-    } cases[] = { { "none", "cannot be opened" }, { "big", "larger than 64 MB" }, { "pipe", "not a regular file" },
+    } cases[] = { { "none", "cannot be read" }, { "big", "larger than 64" }, { "pipe", "not a regular file" },
         { "zero", "not a regular file" } };
     for (const auto& c : cases) {
         QString editing;
@@ -209,4 +209,21 @@ TEST(SeriesFile, RenameRemovesTheOldFileOnlyAfterTheNewOneIsWhole)
         QStringLiteral("Old"), QStringLiteral("New"), { u("2") }, Series_File::Values::AsGiven));
     EXPECT_EQ(folder.bytes(QStringLiteral("New")), QByteArray("2\n"));
     EXPECT_FALSE(Series_File::exists(QStringLiteral("Old")));
+}
+
+TEST(SeriesFile, FuzzFindingsSavedAsShownReadBackTheSame)
+{
+    SeriesFolder folder;
+    for (const QByteArray& content : { QByteArray("Z\x01"
+                                                  "e\xE0 \x11\0\ne]",
+                                           10),
+             QByteArray("Z\x01\0\0\r p\x01\0\0\ra]d\0ed \0\r\naf\xE9"
+                        "a",
+                 25) }) {
+        folder.put(QStringLiteral("Found"), content);
+        const QStringList shown = Series_File::readForEditing(QStringLiteral("Found")).value();
+        ASSERT_TRUE(Series_File::write(QStringLiteral("Found"), shown, Series_File::Values::TrimmedSkippingEmpty));
+        EXPECT_EQ(Series_File::readForEditing(QStringLiteral("Found")).value(), shown);
+        EXPECT_EQ(Series_File::readBatch(QStringLiteral("Found")).value(), shown);
+    }
 }

@@ -29,9 +29,15 @@ TEST(SeriesImportSources, TextFilesGiveCleanedLines)
                 8),
             { "a", "b" } },
         // A lone surrogate is marked where it stands; the lines around it are read as they are.
-        { "lone16.txt", QByteArray("\xff\xfe" "A\0\n\0B\0\x00\xd8\r\0\n\0C\0", 16),
+        { "lone16.txt",
+            QByteArray("\xff\xfe"
+                       "A\0\n\0B\0\x00\xd8\r\0\n\0C\0",
+                16),
             { "A", QString::fromUtf8("B\uFFFD"), "C" } },
-        { "lone16be.txt", QByteArray("\xfe\xff" "\0A\0\n\xdc\x00\0\n\0C", 12),
+        { "lone16be.txt",
+            QByteArray("\xfe\xff"
+                       "\0A\0\n\xdc\x00\0\n\0C",
+                12),
             { "A", QString::fromUtf8("\uFFFD"), "C" } },
         { "marker.txt", "first\nNSFont = Helvetica\nlast", { "first", "NSFont = Helvetica", "last" } },
         { "rows.csv", "x,y\r\nz\r\n", { "x", "y", "z" } },
@@ -115,4 +121,18 @@ TEST(SeriesImportSources, PictureFolderListsPlainPictureFilesOnly)
     EXPECT_EQ(Picture_Folder_Values(folder),
         (QStringList { dir.filePath("A.JPG"), dir.filePath("b.png"), dir.filePath("c.TIFF"), dir.filePath("d.jfif") }));
     EXPECT_TRUE(Picture_Folder_Values(folder + QStringLiteral("/missing")).isEmpty());
+}
+
+TEST(SeriesImportSources, FuzzFindingRtfGivesOnlyCleanValues)
+{
+    const QByteArray rtf("{\\rtf1\\\xffl\x03\0\xd0`\0\0o\\pkeis'f6rld\\tab \\ut'f6rld\\\xdbTab \\'2?\\line enhe2?"
+                         "\\line end}",
+        74);
+    const QString path = testsupport::makeTempFolder(QStringLiteral("found")) + QStringLiteral("/found.rtf");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size());
+    file.close();
+    const Import_Source_Values read = Text_File_Values(path);
+    for (const QString& value : read.values)
+        EXPECT_EQ(chk_and_insert_validation(value), value);
 }
