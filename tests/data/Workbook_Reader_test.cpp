@@ -101,11 +101,18 @@ TEST(WorkbookReader, OnlyRegularFilesAreOpenedAndNothingIsUnpacked)
     }
     const QString path = sheettest::writeFile(QStringLiteral("good.xlsx"), QByteArray());
     ASSERT_TRUE(sheettest::writeWorkbook(path, { sheettest::worksheet("<row><c r=\"B1\"><v>7</v></c></row>") }));
-    const QStringList before = QDir::temp().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    // A temporary folder of this test's own: other tests running beside it use the shared one.
+    const QByteArray keptTemp = qgetenv("TMPDIR");
+    const QString temp = testsupport::makeTempFolder(QStringLiteral("own-temp"));
+    qputenv("TMPDIR", QFile::encodeName(temp));
     Workbook_Sheet sheet;
     EXPECT_TRUE(readError(path, &sheet).isEmpty());
     EXPECT_EQ(sheet.rows, (QList<QStringList> { { "", "7" } }));
-    EXPECT_EQ(QDir::temp().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    EXPECT_EQ(QDir(temp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    if (keptTemp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", keptTemp);
 }
 
 TEST(WorkbookReader, ManyEntriesAreListedAndTheSheetStillFound)
