@@ -66,7 +66,7 @@ protected:
 
 TEST_F(ImportDataSheetTest, EachTickedColumnBecomesASeriesNamedAfterIt)
 {
-    const int result = run([this](Ui::Import_Excel_DataSheet& form) {
+    const int result = run([](Ui::Import_Excel_DataSheet& form) {
         ASSERT_EQ(form.ColList->rowCount(), 3);
         EXPECT_EQ(form.ColList->item(1, 1)->text(), QStringLiteral("Untitled Column 2"));
         EXPECT_TRUE(form.Each_col_RD->isChecked());
@@ -114,7 +114,7 @@ TEST_F(ImportDataSheetTest, ApplyToAllAnswersTheNextQuestionAndInUseSeriesAreLef
     host.inUse = { QStringLiteral("Untitled Column 2") };
     Msg_Apply_All_Chk = true; // left over from another window: must not answer this import's questions
     answerLong(true, true);
-    run([this](Ui::Import_Excel_DataSheet& form) {
+    run([](Ui::Import_Excel_DataSheet& form) {
         click(form.Select_All_btn);
         click(form.OK_btn);
     });
@@ -203,7 +203,7 @@ TEST_F(ImportDataSheetTest, ReplaceModeOverwritesEvenASeriesInUse)
 
 TEST_F(ImportDataSheetTest, ReopeningStartsOverInOneSeriesPerColumnMode)
 {
-    run([this](Ui::Import_Excel_DataSheet& form) {
+    run([](Ui::Import_Excel_DataSheet& form) {
         click(form.Fill_col_RD);
         click(form.fill_append_RD);
         click(form.contains_header);

@@ -68,7 +68,7 @@ TEST_F(ImportExcelTest, TickedColumnsBecomeTheBindingTable)
 
 TEST_F(ImportExcelTest, WithoutTitlesTheFirstRowIsARecordToo)
 {
-    run(QStringLiteral("E"), [this](Ui::Import_Excel& form) {
+    run(QStringLiteral("E"), [](Ui::Import_Excel& form) {
         click(form.contains_header);
         click(form.Select_All_btn);
         click(form.OK_btn);
@@ -122,7 +122,7 @@ TEST_F(ImportExcelTest, WorksheetsAreOfferedByNumberAndChosenSheetIsRead)
         ASSERT_TRUE(ziptest::writeZip(path, entries));
     }
     book = path;
-    run(QStringLiteral("E"), [this](Ui::Import_Excel& form) {
+    run(QStringLiteral("E"), [](Ui::Import_Excel& form) {
         ASSERT_EQ(form.Sheet_ComboBox->count(), 11);
         EXPECT_EQ(form.Sheet_ComboBox->itemText(1), QStringLiteral("sheet2"));
         EXPECT_EQ(form.Sheet_ComboBox->itemText(9), QStringLiteral("sheet10"));
