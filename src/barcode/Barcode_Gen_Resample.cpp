@@ -34,7 +34,7 @@ BarcodePicture Barcode_Gen::Increase_DPI(const BarcodePicture& picture, double d
         const int dotsPerMeter = qRound(dpi / 0.0254);
         bitmap.setDotsPerMeterX(dotsPerMeter);
         bitmap.setDotsPerMeterY(dotsPerMeter);
-        BarcodePicture result { bitmap, QSizeF(w, h) };
+        BarcodePicture result { bitmap, QSizeF(w, h), picture.modules.isNull() ? picture.image : picture.modules };
         Save_Barcode_gen_image(result, QStringLiteral("resize_high_dpi.bmp"));
         return result;
     } catch (const std::exception& e) {
