@@ -155,6 +155,9 @@ Batch_Export_Result TSLWindowController::Export_Batch_File(const QString& folder
     }
     Export_File_Path = target;
     Export_File_Message = QStringLiteral("Card has been exported successfully.");
+    const QString note = Record_Fill_Log::withoutSymbolNote(job.snapshot->fillLog().recordsWithoutSymbol());
+    if (!note.isEmpty())
+        Export_File_Message += QStringLiteral("\n\n") + note;
     Open_Export_File_Box();
     return result;
 }

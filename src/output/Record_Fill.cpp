@@ -37,6 +37,17 @@ int Record_Fill_Log::recordsWithoutSymbol() const
     return static_cast<int>(withoutSymbol_.size());
 }
 
+QString Record_Fill_Log::withoutSymbolNote(int records)
+{
+    if (records <= 0)
+        return {};
+    return records == 1 ? QStringLiteral("1 card has no barcode: its value cannot be encoded in the chosen "
+                                         "symbology (the log names the record).")
+                        : QStringLiteral("%1 cards have no barcode: their values cannot be encoded in the chosen "
+                                         "symbology (the log names the records).")
+                              .arg(records);
+}
+
 namespace {
 
 // What a barcode without a symbol draws: nothing.

@@ -21,6 +21,9 @@ public:
     void barcodeWithoutSymbol(int record, const QString& value);
     // Records of the run that have a barcode without its symbol.
     int recordsWithoutSymbol() const;
+    // The sentence a run's final message ends with when some cards went without their barcode; empty
+    // when none did.
+    static QString withoutSymbolNote(int records);
 
 private:
     std::atomic<bool> reported_ { false };

@@ -295,6 +295,7 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         const int dpi = editor->export_resolution;
         request.render
             = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+        request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
     }
     return request;
 }

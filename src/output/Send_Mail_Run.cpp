@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "editor/TSLWindowController.h"
 #include "output/Mail_Globals.h"
+#include "output/Record_Fill.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -38,6 +39,9 @@ QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result)
         text += QStringLiteral("\n\n%1 of %2 mails could not be sent.")
                     .arg(result.failed)
                     .arg(result.sent + result.failed);
+    const QString note = Record_Fill_Log::withoutSymbolNote(result.withoutSymbol);
+    if (!note.isEmpty())
+        text += QStringLiteral("\n\n") + note;
     return text;
 }
 
@@ -178,5 +182,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             sinceLastPause = 0;
         }
     }
+    if (request.recordsWithoutSymbol)
+        result.withoutSymbol = request.recordsWithoutSymbol();
     return result;
 }

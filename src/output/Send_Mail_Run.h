@@ -35,6 +35,8 @@ struct Send_Mail_Request {
     qint32 pauseMs = 0; // T
     // Record i of side "F" or "B" as a picture, null when it cannot be made; called on the worker.
     std::function<QImage(int record, const QString& side)> render;
+    // Records of the run whose cards went without their barcode, asked once the run ends.
+    std::function<int()> recordsWithoutSymbol;
 };
 
 // How a run ended.
@@ -42,6 +44,7 @@ struct Send_Mail_Result {
     bool lastSendSucceeded = false; // the last script call of the run (none made: false)
     int sent = 0;
     int failed = 0;
+    int withoutSymbol = 0; // records whose cards have no barcode
 };
 
 // The work of an e-mail run, on a worker thread: card pictures rendered into the run's own temporary

@@ -1,6 +1,7 @@
 #include "BatchTestSupport.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 
+#include "output/Send_Mail_Run.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -185,6 +186,35 @@ TEST(RecordFill, BarcodeRegeneratedForEachRecord)
     const TSLGraphicList empty = snapshot->filledItems(2, QStringLiteral("F"));
     ASSERT_NE(empty[0]->Barcode_drawing(), nullptr);
     EXPECT_TRUE(empty[0]->Barcode_drawing()->size().isEmpty()) << "an empty value has no symbol";
+}
+
+TEST(RecordFill, AValueWithoutSymbolLeavesItsCardWithoutABarcodeAndIsCounted)
+{
+    Record_Source source;
+    source.useSeries = true;
+    // Code 128 carries ASCII only.
+    source.series.insert(QStringLiteral("codes"), { QStringLiteral("A-1"), QStringLiteral("Gr\u00fc\u00dfe") });
+    const auto snapshot = Batch_Snapshot::take(
+        { { boundCode128(QStringLiteral("codes"), QRectF(10, 10, 200, 80)) }, creditCardSide(0) }, {}, false, source,
+        Barcode_Gen());
+    for (const int record : { 0, 1, 1 }) {
+        const QImage card = snapshot->renderImage(record, QStringLiteral("F"), 72).copy(10, 10, 200, 80);
+        const bool anyDark = [&] {
+            for (int y = 0; y < card.height(); ++y)
+                for (int x = 0; x < card.width(); ++x)
+                    if (qGray(card.pixel(x, y)) < 128)
+                        return true;
+            return false;
+        }();
+        EXPECT_EQ(anyDark, record == 0) << "record " << record << " shows a barcode, or the sample, or nothing";
+    }
+    EXPECT_EQ(snapshot->fillLog().recordsWithoutSymbol(), 1);
+    Send_Mail_Result mailed;
+    mailed.lastSendSucceeded = true;
+    mailed.withoutSymbol = snapshot->fillLog().recordsWithoutSymbol();
+    EXPECT_TRUE(Send_Mail_Run::finalMessage(mailed).endsWith(QStringLiteral("1 card has no barcode: its value cannot "
+                                                                            "be encoded in the chosen symbology (the "
+                                                                            "log names the record).")));
 }
 
 TEST(BatchSnapshot, LiveItemsAreNeverWritten)
