@@ -491,6 +491,7 @@ BarcodePicture BRCBarcodeOffscreenView::renderImage(double dpi) const
     if (linear && framedWidth)
         grid = barGrid(scale, &pixelWidth);
     if (!framedWidth || !framedHeight || (linear && !grid) || !Barcode_Pixel_Area_Fits(pixelWidth, *framedHeight)) {
+        Barcode_Settings().barcode_too_large = true;
         Show_NSLog_Message(
             QStringLiteral("barcode picture of %1 x %2 points at %3 dpi is too large").arg(w).arg(h).arg(dpi));
         return {};

@@ -103,6 +103,7 @@ public:
     // --- Preview, shown by the dialog ---
     BarcodePicture barcodeImage; // the preview's current picture
     bool barcode_error_label_shown = false; // "no symbol" shown instead of a picture
+    bool barcode_too_large = false; // the last symbol has no picture because it would be too large
     // Unit labels of the bar size fields and the margin box, set by _setLabels.
     QString barHeightLabel = QStringLiteral("Bar Height (cm):");
     QString barWidthLabel = QStringLiteral("Bar Width (Mils):");

@@ -19,6 +19,7 @@ BarcodePicture Barcode_Gen::Increase_DPI(const BarcodePicture& picture, double d
         const std::optional<int> countX = Barcode_Pixel_Count(static_cast<float>(dpi * w / 72.0));
         const std::optional<int> countY = Barcode_Pixel_Count(static_cast<float>(dpi * h / 72.0));
         if (!countX || !countY || !Barcode_Pixel_Area_Fits(*countX, *countY)) {
+            barcode_too_large = true;
             Show_NSLog_Message(
                 QStringLiteral("picture of %1 x %2 points at %3 dpi is too large").arg(w).arg(h).arg(dpi));
             return {};
