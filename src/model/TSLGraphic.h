@@ -125,6 +125,10 @@ public:
     QColor drawnGradientColor1() const;
     QColor drawnGradientColor2() const;
 
+    // Whether every size a barcode is drawn at (bar width and height, QR side, PDF417 width and height,
+    // DataMatrix module) is a finite number above 0: a size of 0 makes a barcode without a symbol.
+    bool barcodeSizesArePositive() const;
+
     // --- Plain accessors used by other parts of the program ---
     QRectF bounds() const { return _bounds; }
     // Subclasses that replace it call this base version to store the rectangle, so observers are told.
