@@ -33,6 +33,38 @@ BarcodePicture imageFromBarcodeImage(const BarcodePicture& image)
     }
 }
 
+namespace {
+
+std::shared_ptr<const Barcode_Vector_Drawing> drawingOf(const BRCBarcodeOffscreenView& view)
+{
+    if (view.frame().isEmpty())
+        return nullptr;
+    try {
+        return view.vectorDrawing();
+    } catch (const std::exception& e) {
+        Show_NSLog_Message(QString::fromUtf8(e.what()));
+        return nullptr;
+    }
+}
+
+} // namespace
+
+std::shared_ptr<const Barcode_Vector_Drawing> drawingFromBarcode(const BRCBarcode& barcode)
+{
+    BRCBarcodeOffscreenView view;
+    view.initWithBarcode(barcode);
+    return drawingOf(view);
+}
+
+std::shared_ptr<const Barcode_Vector_Drawing> drawingFromBarcodeImage(const BarcodePicture& image)
+{
+    if (image.isNull())
+        return nullptr;
+    BRCBarcodeOffscreenView view;
+    view.initWithBarcodeImage(image);
+    return drawingOf(view);
+}
+
 QByteArray pdfFromBarcode(const BRCBarcode& barcode)
 {
     BRCBarcodeOffscreenView view;

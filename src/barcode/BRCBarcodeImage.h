@@ -4,7 +4,10 @@
 
 #include <QByteArray>
 
+#include <memory>
+
 class BRCBarcode;
+class Barcode_Vector_Drawing;
 
 // Conversions from a barcode, or from a 2-D symbol picture, to a finished barcode picture. They run on
 // the calling thread and read the settings object as it is at that moment.
@@ -18,5 +21,8 @@ BarcodePicture imageFromBarcode(const BRCBarcode& barcode, double dpi = BRCBarco
 // own resolution (so that its modules keep their pixels) or the linear pictures' when that is finer;
 // null for a null picture.
 BarcodePicture imageFromBarcodeImage(const BarcodePicture& image);
+// The same two as rectangles and texts in points; none when there is nothing to draw.
+std::shared_ptr<const Barcode_Vector_Drawing> drawingFromBarcode(const BRCBarcode& barcode);
+std::shared_ptr<const Barcode_Vector_Drawing> drawingFromBarcodeImage(const BarcodePicture& image);
 // The linear symbol's picture as a one-page PDF.
 QByteArray pdfFromBarcode(const BRCBarcode& barcode);

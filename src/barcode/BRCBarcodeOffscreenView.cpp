@@ -3,6 +3,8 @@
 #include "barcode/BRCBarcode.h"
 #include "barcode/Barcode_Gen.h"
 #include "barcode/Barcode_Bit_Row.h"
+#include "barcode/Barcode_Module_Runs.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 #include "barcode/Barcode_Text.h"
 #include "barcode/Barcode_Text_Pen.h"
 #include "common/Common_Functions.h"
@@ -151,7 +153,6 @@ void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter, bool withBars) cons
 {
     const BRCBarcode& barcode = *barcode_;
     const Barcode_Gen& settings = Barcode_Settings();
-    const float viewWidth = static_cast<float>(frame_.width());
     const float viewHeight = static_cast<float>(frame_.height());
 
     // A picture on the pixel grid (withBars off) is filled by its maker.
@@ -161,19 +162,8 @@ void BRCBarcodeOffscreenView::drawBarcode(QPainter& painter, bool withBars) cons
         painter.fillRect(bounds(), settings.bar_back_clr);
         painter.restore();
 
-        const QString modules = barcode.completeBarcode();
-        const float barWidth = barcode.barWidth();
-        const float x0 = (viewWidth - static_cast<float>(modules.size()) * barWidth) / 2.0f;
-        const float bottom = barBottomLine();
-        // One rectangle per run of bar modules, from barBottom up to barTop of the run's last module.
-        forEachRun(modules, [&](int first, int count) {
-            const int last = first + count - 1;
-            const float top = barcode.barTop(last);
-            const float lift = barcode.barBottom(last);
-            const float x = x0 + barWidth * static_cast<float>(first);
-            const QRectF run(x, viewHeight - bottom - top, barWidth * static_cast<float>(count), top - lift);
+        for (const QRectF& run : barRects())
             painter.fillRect(run, settings.barcode_clr);
-        });
     }
 
     Barcode_Text_Pen pen(painter, viewHeight);
@@ -185,7 +175,6 @@ void BRCBarcodeOffscreenView::drawTexts(Barcode_Text_Pen& pen, const QString& mo
     const BRCBarcode& barcode = *barcode_;
     const Barcode_Gen& settings = Barcode_Settings();
     const float viewWidth = static_cast<float>(frame_.width());
-    const float viewHeight = static_cast<float>(frame_.height());
     const float barWidth = barcode.barWidth();
     const float ftrH = barcode.printsFooter() ? barcode.footerHeight() * 72.0f : 0.0f;
     const float hdrH = barcode.printsHeader() ? barcode.headerHeight() * 72.0f : 0.0f;
@@ -239,66 +228,110 @@ void BRCBarcodeOffscreenView::drawTexts(Barcode_Text_Pen& pen, const QString& mo
                 right, font, color, 0.0, barcode.lastBar() + width * 0.07f + settings.LR_margin, valueY + 3.0f);
     }
 
-    if (barcode.printsHeader()) {
-        const QString header = barcode.header();
-        const double h = Barcode_Measure_Text(header, settings.header_font).height;
-        pen.drawInRect(header, settings.header_font, settings.bar_hdr_clr, 2.0,
+    drawHeaderAndFooter(pen, barcode.printsHeader() ? std::optional(barcode.header()) : std::nullopt, hdrH,
+        barcode.printsFooter() ? std::optional(barcode.footer()) : std::nullopt);
+}
+
+void BRCBarcodeOffscreenView::drawHeaderAndFooter(Barcode_Text_Pen& pen, const std::optional<QString>& header,
+    float headerHeight, const std::optional<QString>& footer) const
+{
+    const Barcode_Gen& settings = Barcode_Settings();
+    const float viewWidth = static_cast<float>(frame_.width());
+    const float viewHeight = static_cast<float>(frame_.height());
+    if (header) {
+        const double h = Barcode_Measure_Text(*header, settings.header_font).height;
+        pen.drawInRect(*header, settings.header_font, settings.bar_hdr_clr, 2.0,
             alignmentOf(settings.align_hdr_combo.text()),
-            QRectF(0.0, viewHeight - hdrH - settings.TB_margin, viewWidth, h));
+            QRectF(0.0, viewHeight - headerHeight - settings.TB_margin, viewWidth, h));
     }
-    if (barcode.printsFooter()) {
-        const QString footer = barcode.footer();
-        const double h = Barcode_Measure_Text(footer, settings.footer_font).height;
-        pen.drawInRect(footer, settings.footer_font, settings.bar_ftr_clr, 2.0,
+    if (footer) {
+        const double h = Barcode_Measure_Text(*footer, settings.footer_font).height;
+        pen.drawInRect(*footer, settings.footer_font, settings.bar_ftr_clr, 2.0,
             alignmentOf(settings.align_ftr_combo.text()), QRectF(0.0, settings.TB_margin, viewWidth, h));
     }
+}
+
+QRectF BRCBarcodeOffscreenView::imageTarget() const
+{
+    // Hangs below the header, centred across the framed width.
+    const Barcode_Gen& settings = Barcode_Settings();
+    const float viewHeight = static_cast<float>(frame_.height());
+    const float hdrH = settings.printsHeader() ? settings.headerHeight() * 72.0f : 0.0f;
+    const float top = viewHeight - hdrH - settings.TB_margin;
+    const float iw = static_cast<float>(image_2d_.size.width());
+    const float ih = static_cast<float>(image_2d_.size.height());
+    return { (settings.width() - iw) / 2.0f, viewHeight - top + settings.header_margin, iw, ih };
+}
+
+void BRCBarcodeOffscreenView::drawImageTexts(Barcode_Text_Pen& pen) const
+{
+    const Barcode_Gen& settings = Barcode_Settings();
+    drawHeaderAndFooter(pen, settings.printsHeader() ? std::optional(settings.header()) : std::nullopt,
+        settings.headerHeight() * 72.0f, settings.printsFooter() ? std::optional(settings.footer()) : std::nullopt);
 }
 
 void BRCBarcodeOffscreenView::drawImage(QPainter& painter) const
 {
     // Drawing stops quietly at a failure; the picture keeps what was drawn.
     try {
-        const Barcode_Gen& settings = Barcode_Settings();
-        const float viewWidth = static_cast<float>(frame_.width());
-        const float viewHeight = static_cast<float>(frame_.height());
-
         painter.save();
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.fillRect(bounds(), Qt::white);
         painter.restore();
 
-        const float iw = static_cast<float>(image_2d_.size.width());
-        const float ih = static_cast<float>(image_2d_.size.height());
-        const float hdrH = settings.printsHeader() ? settings.headerHeight() * 72.0f : 0.0f;
-        const float top = viewHeight - hdrH - settings.TB_margin;
-
-        Barcode_Text_Pen pen(painter, viewHeight);
-        if (settings.printsHeader()) {
-            const QString header = settings.header();
-            const double h = Barcode_Measure_Text(header, settings.header_font).height;
-            pen.drawInRect(header, settings.header_font, settings.bar_hdr_clr, 2.0,
-                alignmentOf(settings.align_hdr_combo.text()), QRectF(0.0, top, viewWidth, h));
-        }
-
+        Barcode_Text_Pen pen(painter, frame_.height());
+        drawImageTexts(pen);
         if (!image_2d_.isNull()) {
-            // Hangs below the header, centred across the framed width; module edges stay sharp.
-            const float x = (settings.width() - iw) / 2.0f;
-            const QRectF target(x, viewHeight - top + settings.header_margin, iw, ih);
+            // Module edges stay sharp.
             painter.save();
             painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
             painter.setCompositionMode(QPainter::CompositionMode_Source);
-            painter.drawImage(target, image_2d_.image);
+            painter.drawImage(imageTarget(), image_2d_.image);
             painter.restore();
-        }
-
-        if (settings.printsFooter()) {
-            const QString footer = settings.footer();
-            const double h = Barcode_Measure_Text(footer, settings.footer_font).height;
-            pen.drawInRect(footer, settings.footer_font, settings.bar_ftr_clr, 2.0,
-                alignmentOf(settings.align_ftr_combo.text()), QRectF(0.0, settings.TB_margin, viewWidth, h));
         }
     } catch (const std::exception&) {
     }
+}
+
+std::vector<QRectF> BRCBarcodeOffscreenView::barRects() const
+{
+    const BRCBarcode& barcode = *barcode_;
+    const float viewWidth = static_cast<float>(frame_.width());
+    const float viewHeight = static_cast<float>(frame_.height());
+    const QString modules = barcode.completeBarcode();
+    const float barWidth = barcode.barWidth();
+    const float x0 = (viewWidth - static_cast<float>(modules.size()) * barWidth) / 2.0f;
+    const float bottom = barBottomLine();
+    std::vector<QRectF> rects;
+    // One rectangle per run of bar modules, from barBottom up to barTop of the run's last module.
+    forEachRun(modules, [&](int first, int count) {
+        const int last = first + count - 1;
+        const float top = barcode.barTop(last);
+        const float lift = barcode.barBottom(last);
+        const float x = x0 + barWidth * static_cast<float>(first);
+        rects.emplace_back(x, viewHeight - bottom - top, barWidth * static_cast<float>(count), top - lift);
+    });
+    return rects;
+}
+
+std::shared_ptr<const Barcode_Vector_Drawing> BRCBarcodeOffscreenView::vectorDrawing() const
+{
+    auto drawing = std::make_shared<Barcode_Vector_Drawing>();
+    drawing->size_ = frame_.size();
+    Barcode_Text_Pen pen(*drawing, frame_.height());
+    if (fromImageOrBarcode_) {
+        drawImageTexts(pen);
+        if (!image_2d_.isNull())
+            drawing->rects = Barcode_Module_Runs(
+                image_2d_.modules.isNull() ? image_2d_.image : image_2d_.modules, imageTarget());
+    } else if (barcode_) {
+        const Barcode_Gen& settings = Barcode_Settings();
+        drawing->background = settings.bar_back_clr;
+        drawing->ink = settings.barcode_clr;
+        drawing->rects = barRects();
+        drawTexts(pen, barcode_->completeBarcode());
+    }
+    return drawing;
 }
 
 std::optional<BRCBarcodeOffscreenView::BarGrid> BRCBarcodeOffscreenView::barGrid(double scale, int* pixelWidth) const
@@ -458,6 +491,7 @@ BarcodePicture BRCBarcodeOffscreenView::renderImage(double dpi) const
     if (linear && framedWidth)
         grid = barGrid(scale, &pixelWidth);
     if (!framedWidth || !framedHeight || (linear && !grid) || !Barcode_Pixel_Area_Fits(pixelWidth, *framedHeight)) {
+        Barcode_Settings().barcode_too_large = true;
         Show_NSLog_Message(
             QStringLiteral("barcode picture of %1 x %2 points at %3 dpi is too large").arg(w).arg(h).arg(dpi));
         return {};

@@ -8,9 +8,12 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
 #include <optional>
+#include <vector>
 
 class BRCBarcode;
+class Barcode_Vector_Drawing;
 class Barcode_Text_Pen;
 
 // A run of bars on a picture's pixels: columns [x, x + width), rows [top, end).
@@ -48,6 +51,8 @@ public:
     // pixels cannot be had. Linear bars lie on whole pixels: the module width is rounded once (never
     // below one pixel) and the picture widened where the rounded bars and their quiet zones need it.
     BarcodePicture renderImage(double dpi) const;
+    // The whole picture as rectangles and texts in points, to be drawn at each output's resolution.
+    std::shared_ptr<const Barcode_Vector_Drawing> vectorDrawing() const;
     // One-page PDF of a part of the view (rectangle in the view's points, origin lower left); empty on
     // failure.
     QByteArray dataWithPDFInsideRect(const QRectF& rect) const;
@@ -63,6 +68,14 @@ private:
     // withBars off: only the texts, for a picture whose maker fills it and puts the bars on its pixels.
     void drawBarcode(QPainter& painter, bool withBars) const;
     void drawImage(QPainter& painter) const;
+    // Image mode: where the 2-D picture goes, and the header and footer.
+    QRectF imageTarget() const;
+    void drawImageTexts(Barcode_Text_Pen& pen) const;
+    // The header (under the frame's top margin) and the footer (above its bottom margin), where given.
+    void drawHeaderAndFooter(Barcode_Text_Pen& pen, const std::optional<QString>& header, float headerHeight,
+        const std::optional<QString>& footer) const;
+    // Barcode mode: one rectangle per run of bars, in the view's points, y down.
+    std::vector<QRectF> barRects() const;
     // Height in points from the view's bottom to the bars' common bottom line.
     float barBottomLine() const;
     // The grid for a picture at scale pixels a point; widens pixelWidth when the rounded bars need it.

@@ -12,6 +12,9 @@
 struct BarcodePicture {
     QImage image;
     QSizeF size; // points (1/72 inch)
+    // A 2-D symbol's picture before re-sampling, its pixels spread over size: the module grid that
+    // vector drawing draws runs of.
+    QImage modules {};
 
     bool isNull() const { return image.isNull(); }
     // Pixels per point across, 0 for a picture without a size.

@@ -2,6 +2,7 @@
 
 #include "barcode/Barcode_Entries.h"
 #include "barcode/Barcode_Gen.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
@@ -139,12 +140,15 @@ void Barcode_Dialog::OK_Btn_Clicked()
         return;
     }
     Barcode_output_image = gen.barcodeImage;
+    // The item draws this at each output's resolution; the picture stays for the design file.
+    Barcode_output_drawing = gen.Get_Drawing_From_Val(gen.currentData(), gen.HeaderText, gen.FooterText);
     done(1);
 }
 
 void Barcode_Dialog::Cancel_Btn_Clicked()
 {
     Barcode_output_image = Barcode_Settings().barcodeImage;
+    Barcode_output_drawing.reset();
     done(0);
 }
 

@@ -172,6 +172,9 @@ void Barcode_Dialog::showPreview()
         const QSignalBlocker quiet(ui_->HeightStepper_2D);
         ui_->HeightStepper_2D->setMinimum(gen.HeightStepper_2D_minimum);
     }
+    ui_->barcode_error_label->setText(gen.barcode_too_large
+            ? QStringLiteral("The barcode picture would be too large: choose a smaller size or a lower resolution.")
+            : QStringLiteral("This value has no barcode in the chosen symbology."));
     ui_->barcode_error_label->setVisible(gen.barcode_error_label_shown);
     if (gen.barcodeImage.isNull()) {
         ui_->barcodeImage->setPixmap(QPixmap());

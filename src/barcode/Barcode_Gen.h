@@ -11,6 +11,7 @@
 #include <memory>
 
 class BRCBarcode;
+class Barcode_Vector_Drawing;
 class TSLGraphic;
 
 // The one barcode settings object: every value that generation, drawing and encoding read, held as
@@ -102,6 +103,7 @@ public:
     // --- Preview, shown by the dialog ---
     BarcodePicture barcodeImage; // the preview's current picture
     bool barcode_error_label_shown = false; // "no symbol" shown instead of a picture
+    bool barcode_too_large = false; // the last symbol has no picture because it would be too large
     // Unit labels of the bar size fields and the margin box, set by _setLabels.
     QString barHeightLabel = QStringLiteral("Bar Height (cm):");
     QString barWidthLabel = QStringLiteral("Bar Width (Mils):");
@@ -211,10 +213,19 @@ public:
     // One finished picture of the value with the current settings; the preview is not touched. None for
     // an empty value or one the symbology cannot encode.
     BarcodePicture Get_Image_From_Val(const QString& value, const QString& header, const QString& footer);
+    // The same barcode as rectangles and texts, to be drawn at each output's resolution; none when the
+    // value has no symbol.
+    std::shared_ptr<const Barcode_Vector_Drawing> Get_Drawing_From_Val(
+        const QString& value, const QString& header, const QString& footer);
     // The resolution the DPI choice stands for: "Auto" 600, "Custom" the custom value, else the entry's.
     int dpiOfChoice() const;
 
 private:
+    // The value's symbol through make2D (a framed 2-D picture) or makeLinear (a linear symbol); none when
+    // the value has no symbol.
+    template <typename Make2D, typename MakeLinear, typename Result>
+    Result makeForValue(const QString& value, const QString& header, const QString& footer, const Make2D& make2D,
+        const MakeLinear& makeLinear, Result none);
     std::shared_ptr<BRCBarcode> generateLinear(
         bool previewing, const QString& title, const QString& value, const QString& header, const QString& footer);
     void generate2D(

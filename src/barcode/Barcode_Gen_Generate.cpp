@@ -49,6 +49,7 @@ std::shared_ptr<BRCBarcode> Barcode_Gen::Generate_Barcode_Variable(
     if (previewing)
         barcodeImage = {};
     barcode_error_label_shown = false;
+    barcode_too_large = false;
     const QString title = barcodeTypePopup.text();
     if (liner_or_2D_font == 0)
         return generateLinear(previewing, title, value, header, footer);

@@ -6,6 +6,7 @@
 #include "barcode/BRCBarcode.h"
 #include "barcode/BRCBarcodeImage.h"
 #include "barcode/Barcode_Entries.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 #include "model/TSLGraphic.h"
 
 #include <algorithm>
@@ -138,26 +139,44 @@ void Barcode_Gen::Store_Barcode_Prop_In_Item(TSLGraphic& item) const
     item.dpi_custom_val = dpi_Text;
 }
 
-BarcodePicture Barcode_Gen::Get_Image_From_Val(const QString& value, const QString& header, const QString& footer)
+template <typename Make2D, typename MakeLinear, typename Result>
+Result Barcode_Gen::makeForValue(const QString& value, const QString& header, const QString& footer,
+    const Make2D& make2D, const MakeLinear& makeLinear, Result none)
 {
     try {
         // An empty value has no symbol: neither the last record's symbol nor its 2-D picture stands in.
         testBarcode_EXP.reset();
         image_2d = {};
         if (value.isEmpty())
-            return {};
+            return none;
         testBarcode_EXP = Generate_Barcode_Variable(0, value, header, footer);
         if (liner_or_2D_font != 0) {
             if (image_2d.isNull())
-                return {};
+                return none;
             // Framed at the size worked out for this picture, not the last one previewed.
             const BarcodePicture picture = image_2d;
             Set_2d_Barcode_Height(picture);
             Set_2d_Barcode_Width(picture);
-            return imageFromBarcodeImage(picture);
+            return make2D(picture);
         }
-        return testBarcode_EXP ? imageFromBarcode(*testBarcode_EXP) : BarcodePicture {};
+        return testBarcode_EXP ? makeLinear(*testBarcode_EXP) : none;
     } catch (const std::exception&) {
-        return {};
+        return none;
     }
+}
+
+BarcodePicture Barcode_Gen::Get_Image_From_Val(const QString& value, const QString& header, const QString& footer)
+{
+    return makeForValue(
+        value, header, footer, [](const BarcodePicture& picture) { return imageFromBarcodeImage(picture); },
+        [](const BRCBarcode& barcode) { return imageFromBarcode(barcode); }, BarcodePicture {});
+}
+
+std::shared_ptr<const Barcode_Vector_Drawing> Barcode_Gen::Get_Drawing_From_Val(
+    const QString& value, const QString& header, const QString& footer)
+{
+    return makeForValue(
+        value, header, footer, [](const BarcodePicture& picture) { return drawingFromBarcodeImage(picture); },
+        [](const BRCBarcode& barcode) { return drawingFromBarcode(barcode); },
+        std::shared_ptr<const Barcode_Vector_Drawing> {});
 }

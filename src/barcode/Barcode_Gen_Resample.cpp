@@ -19,6 +19,7 @@ BarcodePicture Barcode_Gen::Increase_DPI(const BarcodePicture& picture, double d
         const std::optional<int> countX = Barcode_Pixel_Count(static_cast<float>(dpi * w / 72.0));
         const std::optional<int> countY = Barcode_Pixel_Count(static_cast<float>(dpi * h / 72.0));
         if (!countX || !countY || !Barcode_Pixel_Area_Fits(*countX, *countY)) {
+            barcode_too_large = true;
             Show_NSLog_Message(
                 QStringLiteral("picture of %1 x %2 points at %3 dpi is too large").arg(w).arg(h).arg(dpi));
             return {};
@@ -34,7 +35,7 @@ BarcodePicture Barcode_Gen::Increase_DPI(const BarcodePicture& picture, double d
         const int dotsPerMeter = qRound(dpi / 0.0254);
         bitmap.setDotsPerMeterX(dotsPerMeter);
         bitmap.setDotsPerMeterY(dotsPerMeter);
-        BarcodePicture result { bitmap, QSizeF(w, h) };
+        BarcodePicture result { bitmap, QSizeF(w, h), picture.modules.isNull() ? picture.image : picture.modules };
         Save_Barcode_gen_image(result, QStringLiteral("resize_high_dpi.bmp"));
         return result;
     } catch (const std::exception& e) {

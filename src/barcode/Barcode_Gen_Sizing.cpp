@@ -21,9 +21,11 @@ float Barcode_Gen::pointsFromUnit(float value)
 
 void Barcode_Gen::Set_Barcode_Height(BRCBarcode& barcode)
 {
+    // What the symbol draws decides, not the boxes: Royal Mail and Japan Post draw their header and footer
+    // whatever is ticked.
     value_margin = captionCheckbox.state == 1 ? 0.0f : val_mar_Text.value;
-    header_margin = hideHeaderCheckbox.state == 1 ? 0.0f : hdr_mar_Text.value;
-    footer_margin = hideFooterCheckbox.state == 1 ? 0.0f : ftr_mar_Text.value;
+    header_margin = barcode.printsHeader() ? hdr_mar_Text.value : 0.0f;
+    footer_margin = barcode.printsFooter() ? ftr_mar_Text.value : 0.0f;
     LR_margin = LR_mar_Text.value;
     TB_margin = TB_mar_Text.value;
 
@@ -64,8 +66,8 @@ float framedWidth(float symbolWidth, float headerWidth, float footerWidth, float
 
 float Barcode_Gen::Set_Linear_Barcode_Width(BRCBarcode& barcode)
 {
-    const float hw = hideHeaderCheckbox.state == 1 ? 0.0f : barcode.headerWidth();
-    const float fw = hideFooterCheckbox.state == 1 ? 0.0f : barcode.footerWidth();
+    const float hw = barcode.printsHeader() ? barcode.headerWidth() : 0.0f;
+    const float fw = barcode.printsFooter() ? barcode.footerWidth() : 0.0f;
     LR_margin = pointsFromUnit(LR_mar_Text.value);
     return framedWidth(barcode.width(), hw, fw, LR_margin);
 }

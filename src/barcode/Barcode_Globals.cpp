@@ -4,6 +4,7 @@ Barcode_Gen* barcode_gen_def_inst = nullptr;
 Barcode_Gen* Barcode_Gen_Var = nullptr;
 
 BarcodePicture Barcode_output_image;
+std::shared_ptr<const TSLBarcode_Drawing> Barcode_output_drawing;
 std::atomic<int> Measument_Unit_Is { 0 };
 std::atomic<int> last_unit_val { 0 };
 

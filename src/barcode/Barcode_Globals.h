@@ -3,8 +3,10 @@
 #include "barcode/BarcodePicture.h"
 
 #include <atomic>
+#include <memory>
 
 class Barcode_Gen;
+class TSLBarcode_Drawing;
 
 // Process-wide state of barcode generation, grouped by owner. Values that worker threads read while
 // they make pictures (batch export, e-mail, printing) are atomic. The flag that stops the generator
@@ -19,6 +21,8 @@ extern Barcode_Gen* Barcode_Gen_Var; // recorded when its start values are set; 
 // The picture last handed out for a barcode item (OK or Cancel of the dialog, or one record of a batch);
 // nothing clears it. Written by the thread that fills records while the main window is covered.
 extern BarcodePicture Barcode_output_image;
+// The same barcode as a drawing, made when the dialog's OK hands out the picture; none after Cancel.
+extern std::shared_ptr<const TSLBarcode_Drawing> Barcode_output_drawing;
 // Unit of the dialog's length fields: 0 inch, 1 centimetre, 2 millimetre; the dialog sets 1.
 extern std::atomic<int> Measument_Unit_Is;
 extern std::atomic<int> last_unit_val; // the unit last shown, same coding

@@ -1,6 +1,7 @@
 #include "barcode/Barcode_Text_Pen.h"
 
 #include "barcode/Barcode_Text.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 
 #include <QImage>
 #include <QPainter>
@@ -14,6 +15,12 @@ Barcode_Text_Pen::Barcode_Text_Pen(QPainter& painter, double viewHeight)
 Barcode_Text_Pen::Barcode_Text_Pen(QImage& picture, const QTransform& toPixels, double viewHeight)
     : picture_(&picture)
     , toPixels_(toPixels)
+    , viewHeight_(viewHeight)
+{
+}
+
+Barcode_Text_Pen::Barcode_Text_Pen(Barcode_Vector_Drawing& drawing, double viewHeight)
+    : drawing_(&drawing)
     , viewHeight_(viewHeight)
 {
 }
@@ -41,6 +48,10 @@ void Barcode_Text_Pen::drawInRect(const QString& text, const QFont& font, const 
 void Barcode_Text_Pen::draw(
     const QString& text, const QFont& font, const QColor& color, double kern, double x, double baseline)
 {
+    if (drawing_) {
+        drawing_->texts.push_back({ text, font, color, kern, QPointF(x, baseline) });
+        return;
+    }
     if (painter_) {
         painter_->setPen(color);
         Barcode_Draw_Text(*painter_, text, font, kern, QPointF(x, baseline));

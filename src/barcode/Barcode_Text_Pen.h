@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTransform>
 
+class Barcode_Vector_Drawing;
 class QImage;
 class QPainter;
 
@@ -20,6 +21,8 @@ public:
     Barcode_Text_Pen(QPainter& painter, double viewHeight);
     // toPixels maps the view's points, y down, to the picture's pixels by a move and one scale.
     Barcode_Text_Pen(QImage& picture, const QTransform& toPixels, double viewHeight);
+    // Keeps the texts in the drawing, to be drawn at each output's resolution.
+    Barcode_Text_Pen(Barcode_Vector_Drawing& drawing, double viewHeight);
 
     // The lower-left corner of the line box at (x, y).
     void drawAtPoint(const QString& text, const QFont& font, const QColor& color, double kern, double x, double y);
@@ -32,6 +35,7 @@ private:
 
     QPainter* painter_ = nullptr;
     QImage* picture_ = nullptr;
+    Barcode_Vector_Drawing* drawing_ = nullptr;
     QTransform toPixels_;
     double viewHeight_;
 };

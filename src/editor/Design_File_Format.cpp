@@ -236,6 +236,8 @@ TSLGraphicPtr readItem(const platform::PlistValue& element, platform::ReadBudget
     if (bounds.width() < 0 || bounds.height() < 0 || bounds.width() > maximumItemExtent
         || bounds.height() > maximumItemExtent)
         ElementReader::fail(QStringLiteral("item %1 has a width or height no card item can have").arg(i));
+    if (item->className() == QLatin1String("TSLBarcode") && !item->barcodeSizesArePositive())
+        ElementReader::fail(QStringLiteral("item %1 is a barcode with a size of 0").arg(i));
     return item;
 }
 

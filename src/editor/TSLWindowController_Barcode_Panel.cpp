@@ -74,7 +74,9 @@ void TSLWindowController::Update_Barcode_Graphics(const TSLGraphic& source)
             item->setValueForKey(it.key(), it.value());
     }
     // The new picture belongs to the item the dialog showed, whatever the number selected.
-    if (const TSLGraphicPtr current = currentGraphicView()->Selected_Graphic())
+    if (const TSLGraphicPtr current = currentGraphicView()->Selected_Graphic()) {
         current->setValueForKey(QStringLiteral("_barcode_image"), Barcode_output_image.image);
+        current->Set_Barcode_drawing(Barcode_output_drawing);
+    }
     Refresh_Canvas();
 }

@@ -58,10 +58,29 @@ void TSLBarcode::barcode_image_var_assign()
     _contents = _barcode_image.isNull() ? samplePicture() : _barcode_image;
 }
 
+void TSLBarcode::drawVector(QPainter& painter, const TSLBarcode_Drawing& drawing) const
+{
+    // A value without a symbol shows nothing: never the sample, which a scanner would take for a value.
+    const QSizeF size = drawing.size();
+    const QRectF target = fittedInto(size, _bounds);
+    if (target.isEmpty())
+        return;
+    painter.save();
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / size.width(), target.height() / size.height());
+    drawing.draw(painter);
+    painter.restore();
+}
+
 void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)
 {
     if (!ctrl_is_visible || !context.painter)
         return;
+    if (const TSLBarcode_Drawing* drawing = Barcode_drawing()) {
+        drawVector(*context.painter, *drawing);
+        requestCanvasRefresh();
+        return;
+    }
     // Taken again at every drawing, so a barcode generated since the last one shows at once.
     barcode_image_var_assign();
     // A symbol generated at print resolution is far larger in points than the item: it is scaled into

@@ -28,4 +28,8 @@ public:
     void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
 
     QImage _contents; // the picture on display
+
+private:
+    // The symbol drawn by the output's own painter, scaled into the bounds like the picture.
+    void drawVector(QPainter& painter, const TSLBarcode_Drawing& drawing) const;
 };

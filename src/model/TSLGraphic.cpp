@@ -470,3 +470,14 @@ QString TSLGraphic::description() const
         parts << QStringLiteral("%1 = %2").arg(it.key(), it.value().toString());
     return QStringLiteral("<%1 { %2 }>").arg(className(), parts.join(QStringLiteral("; ")));
 }
+
+bool TSLGraphic::barcodeSizesArePositive() const
+{
+    // !(x > 0) refuses a NaN too.
+    for (const double size : { double(linear_height_val), double(linear_width_val), double(qr_size_val),
+             double(pdf_hgt_val), double(pdf_wdt_val), double(dm_module_val) }) {
+        if (!(size > 0.0) || !std::isfinite(size))
+            return false;
+    }
+    return true;
+}

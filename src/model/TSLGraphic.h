@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/TSLBarcode_Drawing.h"
 #include "model/TSLTextStorage.h"
 
 #include <QColor>
@@ -124,6 +125,10 @@ public:
     QColor drawnGradientColor1() const;
     QColor drawnGradientColor2() const;
 
+    // Whether every size a barcode is drawn at (bar width and height, QR side, PDF417 width and height,
+    // DataMatrix module) is a finite number above 0: a size of 0 makes a barcode without a symbol.
+    bool barcodeSizesArePositive() const;
+
     // --- Plain accessors used by other parts of the program ---
     QRectF bounds() const { return _bounds; }
     // Subclasses that replace it call this base version to store the rectangle, so observers are told.
@@ -136,6 +141,16 @@ public:
     QString Get_shape_type() const { return _shape_type; }
     void Set_Shape_Type(const QString& type) { _shape_type = type; }
     void Set_Barcode_image(const QImage& image) { _barcode_image = image; }
+    // The drawing belongs to the picture the item holds now: a picture put in later takes its place.
+    void Set_Barcode_drawing(std::shared_ptr<const TSLBarcode_Drawing> drawing)
+    {
+        _barcode_drawing = std::move(drawing);
+        _barcode_drawing_of = _barcode_image.cacheKey();
+    }
+    const TSLBarcode_Drawing* Barcode_drawing() const
+    {
+        return _barcode_drawing && _barcode_drawing_of == _barcode_image.cacheKey() ? _barcode_drawing.get() : nullptr;
+    }
     void Set_Ctrl_Is_Visible(bool visible) { ctrl_is_visible = visible; }
     void Set_Excel_binding(bool binding) { excel_binding = binding; }
     void Set_Excel_binding_Index(int index) { excel_col_indx = index; }
@@ -267,6 +282,8 @@ public:
     QString _shape_type;
     float cor_rad_val_val = 0.0f;
     QImage _barcode_image;
+    std::shared_ptr<const TSLBarcode_Drawing> _barcode_drawing; // not stored in files
+    qint64 _barcode_drawing_of = 0; // the cache key of the picture the drawing was made with
     int linear_or_2d = 0;
     int barcode_font_index = 0;
     QString linear_font_val;

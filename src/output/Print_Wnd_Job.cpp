@@ -6,6 +6,7 @@
 #include "common/Common_Functions.h"
 #include "output/Print_Design_Host.h"
 #include "output/Printing_View.h"
+#include "output/Record_Fill.h"
 #include "platform/CheckedSave.h"
 #include "platform/UiSeam.h"
 
@@ -58,8 +59,10 @@ void Print_Wnd::Execute_Printing(bool preview)
             view.print(*printer, pages);
         });
         platform::ui().runModal(previewer);
-    } else {
-        printSheets(job);
+    } else if (printSheets(job) && job.useData) {
+        const QString note = Record_Fill_Log::withoutSymbolNote(job.snapshot->fillLog().recordsWithoutSymbol());
+        if (!note.isEmpty())
+            Show_MessageBox(note);
     }
     if (job.useData && host_)
         host_->Select_first_row_value_for_design();

@@ -1,6 +1,7 @@
 #include "output/Record_Fill.h"
 
 #include "barcode/Barcode_Gen.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 #include "common/Common_Functions.h"
 #include "model/TSLImage.h"
 #include "output/Record_Source.h"
@@ -16,6 +17,62 @@ void Record_Fill_Log::missingSpreadsheetValue(int record, int column)
                            .arg(record + 1)
                            .arg(column));
 }
+
+void Record_Fill_Log::barcodeWithoutSymbol(int record, const QString& value)
+{
+    {
+        const std::lock_guard<std::mutex> guard(lock_);
+        if (!withoutSymbol_.insert(record).second)
+            return;
+    }
+    Show_NSLog_Message(
+        QStringLiteral("Record %1: the value \"%2\" has no barcode in the chosen symbology; its card has no barcode")
+            .arg(record + 1)
+            .arg(value));
+}
+
+int Record_Fill_Log::recordsWithoutSymbol() const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    return static_cast<int>(withoutSymbol_.size());
+}
+
+QString Record_Fill_Log::withoutSymbolNote(int records)
+{
+    if (records <= 0)
+        return {};
+    return records == 1 ? QStringLiteral("1 card has no barcode: its value cannot be encoded in the chosen "
+                                         "symbology (the log names the record).")
+                        : QStringLiteral("%1 cards have no barcode: their values cannot be encoded in the chosen "
+                                         "symbology (the log names the records).")
+                              .arg(records);
+}
+
+namespace {
+
+// What a barcode without a symbol draws: nothing.
+class No_Symbol : public TSLBarcode_Drawing {
+public:
+    QSizeF size() const override { return {}; }
+    void draw(QPainter&) const override { }
+};
+
+// Loading an item's settings sets a few process-wide values that only the 2-D encoders read (QR version
+// and level, resolution, module size). Loads happen one at a time, and a 2-D symbol is made before the
+// next load, so no worker encodes with another's values; linear symbols read none of them and are made by
+// all workers at once.
+template <typename Make> auto withItemSettings(Barcode_Gen& settings, const TSLGraphic& item, const Make& make)
+{
+    static std::mutex globals;
+    std::unique_lock<std::mutex> lock(globals);
+    const Barcode_Settings_Scope scope(settings);
+    settings.Set_Barcode_Prop_To_Control(item);
+    if (settings.liner_or_2D_font == 0)
+        lock.unlock();
+    return make();
+}
+
+} // namespace
 
 namespace Record_Fill {
 
@@ -52,20 +109,11 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
 
 QImage Record_Barcode_Picture(Barcode_Gen& settings, const TSLGraphic& item, const QString& value)
 {
-    // Loading an item's settings sets a few process-wide values that only the 2-D encoders read (QR
-    // version and level, resolution, module size). Loads happen one at a time, and a 2-D picture is made
-    // before the next load, so no worker encodes with another's values; linear symbols read none of
-    // them and are made by all workers at once.
-    static std::mutex globals;
-    std::unique_lock<std::mutex> lock(globals);
-    const Barcode_Settings_Scope scope(settings);
-    settings.Set_Barcode_Prop_To_Control(item);
-    if (settings.liner_or_2D_font == 0)
-        lock.unlock();
-    return settings.Get_Image_From_Val(value, item.header_val, item.footer_val).image;
+    return withItemSettings(
+        settings, item, [&] { return settings.Get_Image_From_Val(value, item.header_val, item.footer_val).image; });
 }
 
-void assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings)
+bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures)
 {
     const QString name = item.className();
     if (name == QLatin1String("TSLText")) {
@@ -74,18 +122,29 @@ void assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings)
     } else if (name == QLatin1String("TSLImage")) {
         static_cast<TSLImage&>(item).setFilePath(value);
     } else if (name == QLatin1String("TSLBarcode")) {
-        item.Set_Barcode_image(Record_Barcode_Picture(settings, item, value));
+        item.Set_Barcode_image(pictures ? Record_Barcode_Picture(settings, item, value) : QImage());
+        std::shared_ptr<const TSLBarcode_Drawing> drawing = withItemSettings(
+            settings, item, [&] { return settings.Get_Drawing_From_Val(value, item.header_val, item.footer_val); });
+        const bool symbol = drawing != nullptr;
+        if (!symbol) {
+            static const auto none = std::make_shared<const No_Symbol>();
+            drawing = none;
+        }
+        item.Set_Barcode_drawing(std::move(drawing));
+        return symbol;
     }
+    return true;
 }
 
-void Assign_Batch_Values_To_Control(
-    const TSLGraphicList& items, int record, const Record_Source& source, Barcode_Gen& settings, Record_Fill_Log* log)
+void Assign_Batch_Values_To_Control(const TSLGraphicList& items, int record, const Record_Source& source,
+    Barcode_Gen& settings, Record_Fill_Log* log, bool pictures)
 {
     for (const TSLGraphicPtr& item : items) {
         if (!item || !takesData(*item))
             continue;
-        if (const std::optional<QString> value = valueFor(*item, record, source, log))
-            assignValue(*item, *value, settings);
+        const std::optional<QString> value = valueFor(*item, record, source, log);
+        if (value && !assignValue(*item, *value, settings, pictures) && log && !value->isEmpty())
+            log->barcodeWithoutSymbol(record, *value);
     }
 }
 

@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <atomic>
+#include <mutex>
+#include <set>
 
 class Barcode_Gen;
 class Record_Source;
@@ -15,9 +17,18 @@ class Record_Fill_Log {
 public:
     void missingSpreadsheetValue(int record, int column);
     bool reported() const { return reported_.load(); }
+    // A barcode whose value has no symbol: the card goes without it, the record is named in the log.
+    void barcodeWithoutSymbol(int record, const QString& value);
+    // Records of the run that have a barcode without its symbol.
+    int recordsWithoutSymbol() const;
+    // The sentence a run's final message ends with when some cards went without their barcode; empty
+    // when none did.
+    static QString withoutSymbolNote(int records);
 
 private:
     std::atomic<bool> reported_ { false };
+    mutable std::mutex lock_;
+    std::set<int> withoutSymbol_;
 };
 
 // The record fill: the values of one record written into items. Only items whose class is exactly
@@ -35,11 +46,14 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
 
 // Writes record N's values into the items (Assign_Batch_Values_To_Control). Barcodes are made again with
 // the given settings object, which becomes the calling thread's own while it works.
-void Assign_Batch_Values_To_Control(
-    const TSLGraphicList& items, int record, const Record_Source& source, Barcode_Gen& settings, Record_Fill_Log* log);
+// A barcode gets its symbol as a drawing, drawn at each output's resolution, and also as a picture (which a
+// saved design keeps) when pictures is true.
+void Assign_Batch_Values_To_Control(const TSLGraphicList& items, int record, const Record_Source& source,
+    Barcode_Gen& settings, Record_Fill_Log* log, bool pictures = true);
 
 // One value into one item: a text's characters (keeping its formatting), a picture's path, a barcode's symbol.
-void assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings);
+// False when a barcode's value has no symbol: the item then shows nothing, not even the sample.
+bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures = true);
 
 // The barcode picture of an item for a value, with the item's own symbology, layout, header and footer,
 // made on the generator's batch road with the given settings.

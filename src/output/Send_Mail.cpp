@@ -32,10 +32,12 @@ const char* const fromMissingText
       "software to communicate with your E-mail server.";
 
 // The cards are drawn from a copy of the design taken now; the canvas is never touched by a worker.
-std::function<QImage(int, const QString&)> cardRenderer(const Print_Design_Host& host, int dpi)
+void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
 {
     const std::shared_ptr<const Batch_Snapshot> snapshot = host.takeSnapshot();
-    return [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+    const int dpi = request.dpi;
+    request.render = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+    request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
 }
 
 } // namespace
@@ -338,7 +340,7 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
 
     request.dpi = ui_->resolution_spin->value();
     if (cardMode && host_)
-        request.render = cardRenderer(*host_, request.dpi);
+        useCards(request, *host_);
     if (cardMode && request.dpi != storedResolution())
         storeResolution(request.dpi);
     return request;
@@ -372,7 +374,7 @@ void Send_Mail::measureAttachment()
     Send_Mail_Request request;
     request.cardSide = card_side_str;
     request.dpi = ui_->resolution_spin->value();
-    request.render = cardRenderer(*host_, request.dpi);
+    useCards(request, *host_);
     sizeBusy_ = true;
     ui_->attachment_size_lbl->setText(QStringLiteral("Measuring..."));
     if (sizeWorker_.joinable())

@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "output/Card_Image_File.h"
 #include "output/Mail_Globals.h"
+#include "output/Record_Fill.h"
 #include "platform/RunLeftovers.h"
 
 #include <QDir>
@@ -42,6 +43,15 @@ QSet<QPair<int, QString>> Send_Mail_Result::failedKeys() const
 }
 
 QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QString& logPath)
+{
+    QString text = sendingMessage(result, logPath);
+    const QString note = Record_Fill_Log::withoutSymbolNote(result.withoutSymbol);
+    if (!note.isEmpty())
+        text += QStringLiteral("\n\n") + note;
+    return text;
+}
+
+QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QString& logPath)
 {
     if (result.failures.isEmpty())
         return result.lastSendSucceeded ? QStringLiteral("E-mail has been sent successfully.") : failureText();
@@ -281,5 +291,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             sinceLastPause = 0;
         }
     }
+    if (request.recordsWithoutSymbol)
+        result.withoutSymbol = request.recordsWithoutSymbol();
     return result;
 }

@@ -39,6 +39,8 @@ struct Send_Mail_Request {
     qint32 pauseMs = 0; // T
     // Record i of side "F" or "B" as a picture, null when it cannot be made; called on the worker.
     std::function<QImage(int record, const QString& side)> render;
+    // Records of the run whose cards went without their barcode, asked once the run ends.
+    std::function<int()> recordsWithoutSymbol;
     // When set, only these mails (step, recipient as split) are sent: a second run to the failed ones.
     std::optional<QSet<QPair<int, QString>>> only;
 };
@@ -56,6 +58,7 @@ struct Send_Mail_Result {
     bool lastSendSucceeded = false; // the last script call of the run (none made: false)
     int sent = 0;
     int failed = 0;
+    int withoutSymbol = 0; // records whose cards have no barcode
     QList<Send_Mail_Failure> failures; // refused, failed and (after a failure that ended the run) not tried
     std::optional<Mail_Outcome> endedBy; // the failure that ended the run before its end
 
@@ -89,6 +92,8 @@ public:
     // The final message for a run's result: the success or failure text, how many sends failed, the
     // first few of them and, when given, the log that lists them all.
     static QString finalMessage(const Send_Mail_Result& result, const QString& logPath = QString());
+    // The sends alone: success, or the failures and where the whole list is.
+    static QString sendingMessage(const Send_Mail_Result& result, const QString& logPath = QString());
     static QString failureText();
     // The log of a run's failures: one line per mail, tab-separated: record or recipient number, address,
     // reason ("not tried" for the mails an earlier failure left).

@@ -210,6 +210,9 @@ TEST_F(BarcodeDialogTest, HelpButtonsAndAnEmptyValueSpeak)
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), 1);
     EXPECT_EQ(Barcode_output_image.image.cacheKey(), gen().barcodeImage.image.cacheKey());
+    // With the drawing the item shows at each output's resolution.
+    ASSERT_NE(Barcode_output_drawing, nullptr);
+    EXPECT_FALSE(Barcode_output_drawing->size().isEmpty());
 }
 
 TEST_F(BarcodeDialogTest, CancelChangesNoItemAndOkedSettingsComeBackAfterReopening)

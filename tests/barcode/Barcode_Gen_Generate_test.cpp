@@ -94,6 +94,18 @@ TEST_F(BarcodeGenerator, InvalidContentAndUnknown2DTitlesBlankThePreview)
     EXPECT_TRUE(aztec.barcode_error_label_shown);
 }
 
+TEST_F(BarcodeGenerator, AQRCodeTooLargeForItsResolutionSaysSo)
+{
+    for (const int side : { 200, 2000 }) {
+        Barcode_Gen& qr = settingsFor(QStringLiteral("QR Code"), QStringLiteral("RSVP"));
+        qr.HeightText_2D.value = side;
+        USED_DPI_VALUE = 600;
+        qr.Generate_Barcode_Variable(1, QStringLiteral("RSVP"), "", "");
+        EXPECT_EQ(qr.barcodeImage.isNull(), side == 2000) << side;
+        EXPECT_EQ(qr.barcode_too_large, side == 2000) << side;
+    }
+}
+
 TEST_F(BarcodeGenerator, Code128TitlesChooseTheirCodeSet)
 {
     const struct {

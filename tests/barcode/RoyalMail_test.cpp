@@ -122,3 +122,20 @@ TEST(RoyalMail, CaptionHeaderAndFooterAreAlwaysLaidOut)
     EXPECT_TRUE(royal->printsHeader());
     EXPECT_TRUE(royal->printsFooter());
 }
+
+// With "hide" ticked the header and footer are still drawn, so the frame is sized for them.
+TEST(RoyalMail, FrameHoldsTheHeaderAndFooterTheSymbolAlwaysDraws)
+{
+    for (const auto& [title, value] : { std::pair { "Royal Mail Barcode (RM4SCC / CBC)", "AB1" },
+             std::pair { "Japan Post Barcode", "1234567" } }) {
+        Barcode_Gen& gen = freshSettings();
+        gen.barcodeTypePopup.selectText(QLatin1String(title));
+        gen.hideHeaderCheckbox.state = 1;
+        gen.hideFooterCheckbox.state = 1;
+        const QString header(40, QLatin1Char('W'));
+        const auto barcode = gen.Generate_Barcode_Variable(0, QLatin1String(value), header, QStringLiteral("F"));
+        ASSERT_NE(barcode, nullptr) << title;
+        EXPECT_GE(barcode->width(), barcode->headerWidth()) << title;
+        EXPECT_GE(barcode->height(), (barcode->headerHeight() + barcode->footerHeight()) * 72.0f) << title;
+    }
+}

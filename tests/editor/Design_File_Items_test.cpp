@@ -2,11 +2,14 @@
 // item in file order, however the items are shared out among threads while reading.
 #include "editor/DesignFileSamples.h"
 #include "editor/Design_File_Format.h"
+#include "model/TSLBarcode.h"
 #include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -70,4 +73,29 @@ TEST(DesignFileItems, TheFirstDamagedItemInFileOrderIsNamed)
     QString reason;
     EXPECT_FALSE(decodeDesignFile(platform::PropertyList::toXml(notAnArchive), &reason).has_value());
     EXPECT_EQ(reason, QStringLiteral("an item is not an archive"));
+}
+
+TEST(DesignFileItems, ABarcodeWithASizeOf0IsRefused)
+{
+    const std::pair<const char*, std::function<void(TSLGraphic&)>> cases[] = {
+        { "none", [](TSLGraphic&) { } },
+        { "bar width", [](TSLGraphic& g) { g.linear_width_val = 0.0f; } },
+        { "bar height", [](TSLGraphic& g) { g.linear_height_val = 0.0f; } },
+        { "QR side", [](TSLGraphic& g) { g.qr_size_val = 0; } },
+        { "PDF417 width", [](TSLGraphic& g) { g.pdf_wdt_val = -5; } },
+        { "DataMatrix module", [](TSLGraphic& g) { g.dm_module_val = 0; } },
+    };
+    for (const auto& [name, damage] : cases) {
+        DesignFileContent content = designsamples::richDesign();
+        auto barcode = std::make_shared<TSLBarcode>();
+        barcode->_bounds = QRectF(10, 10, 100, 40);
+        damage(*barcode);
+        content.frontItems = { barcode };
+        QString reason;
+        const bool read = decodeDesignFile(encodeDesignFile(content), &reason).has_value();
+        EXPECT_EQ(read, QLatin1String(name) == QLatin1String("none")) << name;
+        if (!read) {
+            EXPECT_EQ(reason, QStringLiteral("item 0 is a barcode with a size of 0")) << name;
+        }
+    }
 }

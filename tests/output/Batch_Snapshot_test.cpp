@@ -1,5 +1,7 @@
 #include "BatchTestSupport.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 
+#include "output/Send_Mail_Run.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -172,13 +174,47 @@ TEST(RecordFill, BarcodeRegeneratedForEachRecord)
     source.series.insert(QStringLiteral("codes"), { QStringLiteral("A-1001"), QStringLiteral("B-2002"), QString() });
     auto barcode = boundCode128(QStringLiteral("codes"), QRectF(10, 10, 200, 80));
     const auto snapshot = Batch_Snapshot::take({ { barcode }, creditCardSide(0) }, {}, false, source, Barcode_Gen());
-    const QImage first = snapshot->filledItems(0, QStringLiteral("F"))[0]->_barcode_image;
-    const QImage second = snapshot->filledItems(1, QStringLiteral("F"))[0]->_barcode_image;
-    ASSERT_FALSE(first.isNull());
-    ASSERT_FALSE(second.isNull());
-    EXPECT_NE(first, second);
-    EXPECT_TRUE(snapshot->filledItems(2, QStringLiteral("F"))[0]->_barcode_image.isNull())
-        << "an empty value has no symbol";
+    // The cards get drawings of their own symbols, never the sample.
+    auto bars = [&](int record) {
+        const TSLGraphicList items = snapshot->filledItems(record, QStringLiteral("F"));
+        const auto* drawing = dynamic_cast<const Barcode_Vector_Drawing*>(items[0]->Barcode_drawing());
+        return drawing ? drawing->rects : std::vector<QRectF>();
+    };
+    const std::vector<QRectF> first = bars(0);
+    ASSERT_FALSE(first.empty());
+    EXPECT_NE(first, bars(1));
+    const TSLGraphicList empty = snapshot->filledItems(2, QStringLiteral("F"));
+    ASSERT_NE(empty[0]->Barcode_drawing(), nullptr);
+    EXPECT_TRUE(empty[0]->Barcode_drawing()->size().isEmpty()) << "an empty value has no symbol";
+}
+
+TEST(RecordFill, AValueWithoutSymbolLeavesItsCardWithoutABarcodeAndIsCounted)
+{
+    Record_Source source;
+    source.useSeries = true;
+    // Code 128 carries ASCII only.
+    source.series.insert(QStringLiteral("codes"), { QStringLiteral("A-1"), QStringLiteral("Gr\u00fc\u00dfe") });
+    const auto snapshot = Batch_Snapshot::take(
+        { { boundCode128(QStringLiteral("codes"), QRectF(10, 10, 200, 80)) }, creditCardSide(0) }, {}, false, source,
+        Barcode_Gen());
+    for (const int record : { 0, 1, 1 }) {
+        const QImage card = snapshot->renderImage(record, QStringLiteral("F"), 72).copy(10, 10, 200, 80);
+        const bool anyDark = [&] {
+            for (int y = 0; y < card.height(); ++y)
+                for (int x = 0; x < card.width(); ++x)
+                    if (qGray(card.pixel(x, y)) < 128)
+                        return true;
+            return false;
+        }();
+        EXPECT_EQ(anyDark, record == 0) << "record " << record << " shows a barcode, or the sample, or nothing";
+    }
+    EXPECT_EQ(snapshot->fillLog().recordsWithoutSymbol(), 1);
+    Send_Mail_Result mailed;
+    mailed.lastSendSucceeded = true;
+    mailed.withoutSymbol = snapshot->fillLog().recordsWithoutSymbol();
+    EXPECT_TRUE(Send_Mail_Run::finalMessage(mailed).endsWith(QStringLiteral("1 card has no barcode: its value cannot "
+                                                                            "be encoded in the chosen symbology (the "
+                                                                            "log names the record).")));
 }
 
 TEST(BatchSnapshot, LiveItemsAreNeverWritten)

@@ -2,7 +2,7 @@
 // the symbol's capacity so that each way of ending (unlatch, shift padding, ASCII in the last codewords,
 // the readers' own return to ASCII) comes up; and values of the program's automatic choice near each size's
 // capacity. Read by ZXingReader and dmtxread: each symbol reads as its value.
-#include "Barcode2D_Peers.h"
+#include "support/Barcode2D_Peers.h"
 
 #include "barcode/BRCDataMatrix.h"
 #include "barcode/DataMatrix_Encodation.h"

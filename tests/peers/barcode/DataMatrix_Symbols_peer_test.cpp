@@ -1,5 +1,5 @@
 // DataMatrix symbols of every size and encodation, read back by dmtxread and ZXingReader.
-#include "Barcode2D_Peers.h"
+#include "support/Barcode2D_Peers.h"
 
 #include "barcode/BRCDataMatrix.h"
 #include "barcode/Barcode_Entries.h"

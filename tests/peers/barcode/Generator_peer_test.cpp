@@ -1,6 +1,6 @@
 // Every symbology of the barcode dialog's list made on the batch road, header and footer included,
 // and read back by a real decoder wherever one reads the symbology.
-#include "Barcode2D_Peers.h"
+#include "support/Barcode2D_Peers.h"
 
 #include "barcode/GeneratorSamples.h"
 #include "support/TestSupport.h"

@@ -1,5 +1,5 @@
 // PDF417 symbols of every error level and many sizes, read back by ZXingReader.
-#include "Barcode2D_Peers.h"
+#include "support/Barcode2D_Peers.h"
 
 #include "barcode/PDF417_Encoder.h"
 #include "barcode/PDF417_View.h"

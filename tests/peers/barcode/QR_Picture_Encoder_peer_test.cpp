@@ -1,5 +1,5 @@
 // QR Code symbols made by the facade and read back by ZXingReader and zbarimg.
-#include "Barcode2D_Peers.h"
+#include "support/Barcode2D_Peers.h"
 
 #include "barcode/QR_Matrix_Encoder.h"
 #include "barcode/QR_Picture_Encoder.h"

@@ -4,7 +4,7 @@
 // nor any DataMatrix decoder reads one-pixel modules, not even when another encoder draws them: those
 // decoders are given modules of 2 pixels and more; dmtxread misses some 2-pixel symbols that its own
 // encoder draws pixel for pixel alike, so it is given 3 and 4.
-#include "Barcode2D_Peers.h"
+#include "support/Barcode2D_Peers.h"
 
 #include "barcode/BRCBarcodeImage.h"
 #include "barcode/BRCDataMatrix.h"

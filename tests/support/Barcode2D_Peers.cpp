@@ -1,4 +1,4 @@
-#include "Barcode2D_Peers.h"
+#include "support/Barcode2D_Peers.h"
 
 #include <QDir>
 #include <QPainter>
@@ -85,9 +85,9 @@ QHash<QString, QByteArray> zxingRun(const QStringList& files, const QStringList&
 
 } // namespace
 
-QHash<QString, QByteArray> zxingDecode(const QStringList& files, const QString& format)
+QHash<QString, QByteArray> zxingDecode(const QStringList& files, const QString& format, const QStringList& options)
 {
-    return zxingRun(files, QStringList { QStringLiteral("-format"), format });
+    return zxingRun(files, QStringList { QStringLiteral("-format"), format } + options);
 }
 
 QHash<QString, QByteArray> zbarDecode(const QStringList& files, const QHash<QString, QByteArray>& expected)

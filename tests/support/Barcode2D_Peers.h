@@ -11,8 +11,8 @@
 // decoder could not read has no entry.
 namespace barcode2d_peers {
 
-// ZXingReader, restricted to one format ("QRCode", "PDF417", "DataMatrix").
-QHash<QString, QByteArray> zxingDecode(const QStringList& files, const QString& format);
+// ZXingReader, restricted to one format ("QRCode", "PDF417", "DataMatrix", "Code128"), with further options.
+QHash<QString, QByteArray> zxingDecode(const QStringList& files, const QString& format, const QStringList& options = {});
 // zbarimg (QR Code), bytes taken without character-set conversion. Its raw output does not name the files,
 // so a batch is read in one call and compared with the expected bytes joined in file order; only a batch
 // that differs is read again file by file to find the files that failed.

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QSizeF>
+
+class QPainter;
+
+// A barcode as drawing operations in points rather than as pixels: drawn into each output by that output's
+// painter, its bars land on the output's own pixels, and its texts stay texts (and print as text).
+class TSLBarcode_Drawing {
+public:
+    virtual ~TSLBarcode_Drawing() = default;
+    // Points; empty for an item whose value has no symbol, which then shows nothing.
+    virtual QSizeF size() const = 0;
+    // Draws from (0, 0) over size() in the painter's units, taken as points.
+    virtual void draw(QPainter& painter) const = 0;
+};

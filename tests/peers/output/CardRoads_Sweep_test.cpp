@@ -1,0 +1,241 @@
+// Cards with one barcode each (Code 128, QR Code, PDF417, DataMatrix) through every road a card leaves the
+// program by: card files exported with modules of 1, 1.5, 2 and 3 pixels and at 150 and 200 dpi, the
+// pictures a mail run attaches, and printed pages as pdftoppm rasterises them at 300 dpi. ZXingReader reads
+// every card, zbarimg the Code 128 and QR Code cards and dmtxread the DataMatrix cards of modules of two
+// pixels and more: each reads as its record's value.
+#include "../../output/PrintTestSupport.h"
+
+#include "barcode/Barcode_Entries.h"
+#include "barcode/Barcode_Vector_Drawing.h"
+#include "output/Batch_Export.h"
+#include "output/Send_Mail_Run.h"
+#include "support/Barcode2D_Peers.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <random>
+
+#include <gtest/gtest.h>
+
+using namespace barcode2d_peers;
+
+namespace {
+
+constexpr int kRecords = 8;
+
+struct Design {
+    const char* title;
+    const char* zxingFormat;
+    int first; // characters of each value, from first to last (ASCII)
+    int last;
+    int length;
+};
+
+const Design kDesigns[] = {
+    { "Code 128", "Code128", '0', 'Z', 10 },
+    { "QR Code", "QRCode", ' ', '~', 24 },
+    { "PDF417", "PDF417", ' ', '~', 30 },
+    { "DataMatrix", "DataMatrix", ' ', '^', 24 },
+};
+
+Record_Source recordsFor(const Design& design, std::mt19937& random)
+{
+    QStringList values;
+    for (int i = 0; i < kRecords; ++i) {
+        QString value;
+        for (int k = 0; k < design.length; ++k)
+            value += QChar(std::uniform_int_distribution<int>(design.first, design.last)(random));
+        values << value;
+    }
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("codes"), values);
+    return source;
+}
+
+std::shared_ptr<TSLBarcode> barcodeItem(const Design& design)
+{
+    const QString title = QString::fromLatin1(design.title);
+    auto item = std::make_shared<TSLBarcode>();
+    Barcode_Gen settings;
+    settings.barcodeTypePopup.select(int(Barcode_Type_Titles().indexOf(title)));
+    settings.liner_or_2D_font = Barcode_Type_Is_2D(title) ? 1 : 0;
+    settings.hideHeaderCheckbox.state = 1;
+    settings.hideFooterCheckbox.state = 1;
+    // A fixed size keeps every record's modules alike; PDF417 rows three modules high.
+    settings.dm_format_ComboBox.selectText(QStringLiteral("C26X26"));
+    settings.Pdf_widthText_2D.value = 100;
+    settings.pdf_HeightStepper_2D.value = 60;
+    // A resolution choice that is no multiple of 72 must not show on the card.
+    settings.DPI_ComboBox.selectText(QStringLiteral("150"));
+    settings.Store_Barcode_Prop_In_Item(*item);
+    item->ctrl_is_visible = true;
+    item->data_source_type = 1;
+    item->batch_list_name = QStringLiteral("codes");
+    return item;
+}
+
+// The drawing of record 0 at the item's own size: its size and its narrowest module, points.
+std::pair<QSizeF, double> naturalSize(const TSLBarcode& item, const QString& value)
+{
+    TSLBarcode copy(item);
+    Barcode_Gen settings;
+    Record_Fill::assignValue(copy, value, settings, false);
+    const auto* drawing = dynamic_cast<const Barcode_Vector_Drawing*>(copy.Barcode_drawing());
+    if (!drawing || drawing->rects.empty())
+        return {};
+    double module = drawing->rects.front().width();
+    for (const QRectF& rect : drawing->rects)
+        module = std::min(module, rect.width());
+    return { drawing->size(), module };
+}
+
+// One design whose barcode is scaled so that its modules are `points` wide.
+std::shared_ptr<const Batch_Snapshot> cardsOf(const Design& design, const Record_Source& source, double scale)
+{
+    auto item = barcodeItem(design);
+    const auto [size, module] = naturalSize(*item, source.seriesValue(0, QStringLiteral("codes")));
+    item->_bounds = QRectF(QPointF(18, 18), size * scale);
+    TSLRenderingSide side = batchtest::creditCardSide(0);
+    side.canvasBounds = QRectF(0, 0, size.width() * scale + 36, size.height() * scale + 36);
+    return Batch_Snapshot::take({ { item }, side }, {}, false, source, Barcode_Gen());
+}
+
+double moduleOf(const Design& design, const Record_Source& source)
+{
+    return naturalSize(*barcodeItem(design), source.seriesValue(0, QStringLiteral("codes"))).second;
+}
+
+class CardRoadsSweep : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* peer : { "ZXingReader", "zbarimg", "dmtxread", "pdftoppm", "pdftotext" })
+            ASSERT_TRUE(testsupport::havePeer(QLatin1String(peer))) << peer;
+        folder = testsupport::makeTempFolder(QStringLiteral("cardroads"));
+    }
+    void TearDown() override
+    {
+        if (!HasFailure())
+            QDir(folder).removeRecursively();
+    }
+
+    // A card file to read. No reader finds DataMatrix modules below two pixels, not even zint's: such a
+    // card may go unread but never misread. zbarimg and dmtxread read modules of two pixels and more.
+    void expect(const Design& design, const QString& path, const QString& value, double modulePixels)
+    {
+        const QLatin1String format(design.zxingFormat);
+        if (modulePixels < 2.0 && format == QLatin1String("DataMatrix"))
+            mayMiss.insert(path, value.toUtf8());
+        else
+            byFormat[format].insert(path, value.toUtf8());
+        if (modulePixels >= 2.0 && format != QLatin1String("PDF417"))
+            (format == QLatin1String("DataMatrix") ? byDmtx : byZbar).insert(path, value.toUtf8());
+    }
+
+    void readAll()
+    {
+        auto check = [](const char* decoder, const QHash<QString, QByteArray>& expected,
+                         const QHash<QString, QByteArray>& read) {
+            const QStringList wrong = mismatches(expected, read);
+            EXPECT_TRUE(wrong.isEmpty()) << decoder << ": " << wrong.size() << " of " << expected.size() << "\n"
+                                         << wrong.mid(0, 10).join(QLatin1Char('\n')).toStdString();
+        };
+        // On a whole page ZXingReader's full search stops at an assertion over tall linear symbols.
+        const QStringList linear { QStringLiteral("-fast"), QStringLiteral("-norotate"), QStringLiteral("-noscale") };
+        for (auto it = byFormat.cbegin(); it != byFormat.cend(); ++it)
+            check("ZXingReader", it.value(),
+                zxingDecode(it.value().keys(), it.key(), it.key() == QLatin1String("Code128") ? linear : QStringList()));
+        check("zbarimg", byZbar, zbarDecode(byZbar.keys(), byZbar));
+        const QHash<QString, QByteArray> small = zxingDecode(mayMiss.keys(), QStringLiteral("DataMatrix"));
+        for (auto it = small.cbegin(); it != small.cend(); ++it)
+            EXPECT_EQ(it.value(), mayMiss.value(it.key())) << "misread: " << it.key().toStdString();
+        check("dmtxread", byDmtx, dmtxDecode(byDmtx.keys()));
+    }
+
+    QString folder;
+    QHash<QString, QHash<QString, QByteArray>> byFormat;
+    QHash<QString, QByteArray> byZbar;
+    QHash<QString, QByteArray> byDmtx;
+    QHash<QString, QByteArray> mayMiss;
+};
+
+} // namespace
+
+TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
+{
+    std::mt19937 random(3131);
+    std::atomic<bool> stop { false };
+    int run = 0;
+    for (const Design& design : kDesigns) {
+        const Record_Source source = recordsFor(design, random);
+        const double module = moduleOf(design, source);
+        ASSERT_GT(module, 0.0) << design.title;
+        // Exported card files: modules of 1 to 3 pixels at 144 dpi, and the item's own size at 150 and 200.
+        const struct {
+            double pixels; // of a module; 0: the item's own size
+            int dpi;
+        } exports[] = { { 1.0, 144 }, { 1.5, 144 }, { 2.0, 144 }, { 3.0, 144 }, { 0.0, 150 }, { 0.0, 200 } };
+        for (const auto& e : exports) {
+            const double scale = e.pixels > 0.0 ? e.pixels * 72.0 / e.dpi / module : 1.0;
+            const QString target = QDir(folder).filePath(QStringLiteral("export%1").arg(run++));
+            QDir().mkpath(target);
+            const Batch_Export_Result result
+                = Batch_Export(stop).run({ cardsOf(design, source, scale), target, QStringLiteral("png"),
+                    QStringLiteral("F"), false, e.dpi, 2 });
+            ASSERT_EQ(result.written, kRecords) << result.failure.toStdString();
+            for (int i = 0; i < kRecords; ++i)
+                expect(design, Batch_Export::frontPath(target, i, QStringLiteral("png")),
+                    source.seriesValue(i, QStringLiteral("codes")), module * scale * e.dpi / 72.0);
+        }
+        // The pictures a mail run attaches, one record a recipient, at 150 dpi.
+        Send_Mail_Request request;
+        request.kind = Send_Mail_Request::Kind::DataOnePerRecipient;
+        request.records = kRecords;
+        for (int i = 0; i < kRecords; ++i)
+            request.recipients << QStringLiteral("guest%1@example.org").arg(i);
+        const auto cards = cardsOf(design, source, 1.0);
+        request.render = [cards](int record, const QString& side) { return cards->renderImage(record, side, 150); };
+        std::atomic<bool> abandon { false };
+        Send_Mail_Run mail(stop, abandon);
+        int sent = 0;
+        const QString mailed = QDir(folder).filePath(QStringLiteral("mail%1").arg(run++));
+        QDir().mkpath(mailed);
+        mail.sender = [&](const Mail_Message& message, const std::atomic<bool>*) {
+            const QString copy = QDir(mailed).filePath(QStringLiteral("%1.png").arg(sent));
+            EXPECT_TRUE(QFile::copy(message.attachments.value(0), copy));
+            expect(design, copy, source.seriesValue(sent++, QStringLiteral("codes")), module * 150.0 / 72.0);
+            return true;
+        };
+        EXPECT_EQ(mail.run(request).sent, kRecords);
+        // Printed: one card a sheet, each page rasterised at 300 dpi.
+        Print_Job job;
+        job.layout.paper_width = 595.2756f;
+        job.layout.paper_hight = 841.8898f;
+        job.layout.Print_Card_Side = QStringLiteral("F");
+        job.layout.Print_Row = 1;
+        job.layout.Print_Col = 1;
+        job.layout.label_align_val = 5;
+        job.snapshot = cards;
+        const QSizeF card = cards->side(QStringLiteral("F")).rendering.canvasBounds.size();
+        job.layout.setCellSize(float(card.width()), float(card.height()));
+        job.Total_Label_Real = kRecords;
+        job.useData = true;
+        const QString pdf = QDir(folder).filePath(QStringLiteral("print%1.pdf").arg(run++));
+        ASSERT_EQ(printtest::printToPdf(job, pdf), kRecords);
+        // The value printed under linear bars is text in the file.
+        QString text;
+        ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") }, &text), 0);
+        for (int i = 0; i < kRecords && !Barcode_Type_Is_2D(QLatin1String(design.title)); ++i)
+            EXPECT_TRUE(text.contains(source.seriesValue(i, QStringLiteral("codes")))) << text.toStdString();
+        const QString prefix = pdf.chopped(4);
+        ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdftoppm"),
+                      { QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"), pdf, prefix }),
+            0);
+        for (int i = 0; i < kRecords; ++i)
+            expect(design, QStringLiteral("%1-%2.png").arg(prefix).arg(i + 1),
+                source.seriesValue(i, QStringLiteral("codes")), module * 300.0 / 72.0);
+    }
+    readAll();
+}
