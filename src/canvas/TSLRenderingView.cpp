@@ -14,11 +14,29 @@
 #include <QPdfWriter>
 
 #include <cmath>
+#include <cstring>
 #include <exception>
 
 namespace {
 
 constexpr double inchesPerMeter = 1.0 / 0.0254;
+
+// A card whose size is not a whole number of pixels leaves its last column and row partly covered: they take
+// the colours of the whole pixels beside them. The picture is then fully covered without stretching the card,
+// which would move the modules of its barcodes off whole pixels.
+void coverPartialEdges(QImage& image, const QSizeF& exactPixels)
+{
+    const int width = image.width();
+    const int height = image.height();
+    if (width >= 2 && exactPixels.width() < width - 1e-6) {
+        for (int y = 0; y < height; ++y) {
+            auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+            row[width - 1] = row[width - 2];
+        }
+    }
+    if (height >= 2 && exactPixels.height() < height - 1e-6)
+        std::memcpy(image.scanLine(height - 1), image.scanLine(height - 2), static_cast<size_t>(image.bytesPerLine()));
+}
 
 QSize pixelSizeFor(const QSizeF& points, double pixelsPerPoint)
 {
@@ -247,13 +265,14 @@ bool TSLRenderingView::draw_Card_Graphics_Into(
             image = fresh;
         }
         clearToTransparent(image, pixelsPerPoint);
-        QPainter painter(&image);
-        setQualityHints(painter);
-        // The card is stretched over the whole pixels it was rounded up to (a fraction of a pixel at most),
-        // so no half-covered last row or column is left to show as a faint edge.
-        painter.scale(size.width() / view.bounds().width(), size.height() / view.bounds().height());
-        painter.setClipRect(view.bounds());
-        view.drawRect(painter, view.bounds(), pixelsPerPoint);
+        {
+            QPainter painter(&image);
+            setQualityHints(painter);
+            painter.scale(pixelsPerPoint, pixelsPerPoint);
+            painter.setClipRect(view.bounds());
+            view.drawRect(painter, view.bounds(), pixelsPerPoint);
+        }
+        coverPartialEdges(image, view.bounds().size() * pixelsPerPoint);
         return true;
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
