@@ -26,6 +26,11 @@ void buildEntry(const QString& root, const QByteArray& record)
     if (name.isEmpty() || name.startsWith(QLatin1Char('/')))
         return;
     const QString path = root + QLatin1Char('/') + name;
+    // Each name is made once: writing into a pipe made before would wait for a reader for ever, and writing
+    // through a link made before would change the file it leads to.
+    struct stat existing { };
+    if (::lstat(QFile::encodeName(path).constData(), &existing) == 0)
+        return;
     QDir().mkpath(QFileInfo(path).absolutePath());
     switch (kind % 5) {
     case 0:
@@ -41,7 +46,8 @@ void buildEntry(const QString& root, const QByteArray& record)
         ::mkfifo(QFile::encodeName(path).constData(), 0600);
         break;
     default:
-        QFile::link(QStringLiteral("/etc/hostname"), path);
+        // A file beside the library, never one of the system's: nothing written here can reach outside the box.
+        QFile::link(QFileInfo(root).absolutePath() + QStringLiteral("/outside.txt"), path);
         break;
     }
 }
@@ -54,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString root = box.path() + QStringLiteral("/library");
     QDir(root).removeRecursively();
     QDir().mkpath(root);
+    fuzzsupport::writeFile(box.path() + QStringLiteral("/outside.txt"), QByteArrayLiteral("not in the library"));
     for (const QByteArray& record : fuzzsupport::pieces(fuzzsupport::bytesOf(data, size), 16))
         buildEntry(root, record);
     QStringList folders { root };
