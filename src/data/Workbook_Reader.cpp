@@ -5,6 +5,7 @@
 #include "platform/ReadBudget.h"
 
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <limits>
@@ -12,6 +13,16 @@
 #include <thread>
 
 namespace {
+
+// A value may begin with U+FEFF, which the plain conversion takes for a byte-order mark and drops.
+QString textOf(const char* data, qsizetype size)
+{
+    if (size >= 3 && data[0] == '\xEF' && data[1] == '\xBB' && data[2] == '\xBF') {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(QByteArrayView(data, size));
+    }
+    return QString::fromUtf8(data, size);
+}
 
 const QString kSharedStrings = QStringLiteral("xl/sharedStrings.xml");
 
@@ -60,7 +71,7 @@ public:
     }
     QString take()
     {
-        QString value = decodeSpreadsheetEscapes(QString::fromUtf8(text_.data(), qsizetype(text_.size())));
+        QString value = decodeSpreadsheetEscapes(textOf(text_.data(), qsizetype(text_.size())));
         text_.clear();
         textDepth_ = runDepth_ = 0;
         return value;
@@ -130,7 +141,7 @@ public:
         if (name == "sheet") {
             std::string text;
             appendXmlText(text, attribute(attributes, "name"));
-            names_.append(QString::fromUtf8(text.data(), qsizetype(text.size())));
+            names_.append(textOf(text.data(), qsizetype(text.size())));
         }
         return true;
     }
@@ -291,7 +302,7 @@ private:
             if (index < shared_.size())
                 value = shared_.at(qsizetype(index)); // shares the table's characters
         } else {
-            value = QString::fromUtf8(raw_.data(), qsizetype(raw_.size())) + value_;
+            value = textOf(raw_.data(), qsizetype(raw_.size())) + value_;
             if (!budget_.spend(0, quint64(value.size()) * 2))
                 return;
         }

@@ -166,7 +166,8 @@ TEST(SpreadsheetWriter, CharactersXmlCannotCarryRoundTripThroughOurReader)
     const QString path = testsupport::makeTempFolder(QStringLiteral("controls")) + QStringLiteral("/c.xlsx");
     const Rows rows { { QStringLiteral("bell\a"), QString(QChar(0)) + QStringLiteral("nul") },
         { QStringLiteral("cr\r and crlf\r\n"), QStringLiteral("_x0041_ stays") },
-        { QStringLiteral(" \x1b edges \x1f"), QStringLiteral("tab\tline\n") } };
+        { QStringLiteral(" \x1b edges \x1f"), QStringLiteral("tab\tline\n") },
+        { QString(QChar(0xFEFF)) + QStringLiteral("begins with a byte-order mark"), QStringLiteral("x") } };
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true)) << SpreadsheetWriter::lastError().toStdString();
     SpreadsheetWriter::ReadWorkbook(path, true);
     Excel_Sheet_Number = 1;
