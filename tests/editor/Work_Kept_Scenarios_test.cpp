@@ -120,7 +120,7 @@ TEST_F(EditorScenario, EscapeAndClosingTheSaveQuestionAnswerCancel)
 class WorkKept : public EditorScenario {
 protected:
     void showSide(const char* button) { click(widget<QWidget>(QLatin1String(button))); }
-    QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text(); }
+    QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text().remove(QLatin1Char('&')); }
     const TSLGraphicList& listOf(const char* key) const { return document.graphicsForKey(QLatin1String(key)); }
     Card_Property& recordOf(const char* key) const
     {
