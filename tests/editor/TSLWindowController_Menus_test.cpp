@@ -349,6 +349,8 @@ TEST_F(MenusTest, DraggingAnItemEchoesItsEdgesOnTheRulersUntilTheButtonGoesUp)
     TSLRulerView* horizontal = window->_zoomingScrollView->horizontalRulerView();
     TSLRulerView* vertical = window->_zoomingScrollView->verticalRulerView();
     TSLGraphicView* canvas = window->_graphicView;
+    // A pixel per point, so that whole pixels move the item by whole points.
+    window->setZoomFactor(1.0 / window->_zoomingScrollView->screenPixelsPerPoint());
     const double f = canvas->zoomFactor();
     auto px = [f](double x, double y) { return QPointF(x * f, y * f).toPoint(); };
 
