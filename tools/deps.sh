@@ -10,7 +10,7 @@ packages=(
     zlib1g-dev libminizip-dev libiec16022-dev libpugixml-dev libssl-dev
     fonts-dejavu-core fonts-liberation2 fontconfig
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth imagemagick unzip
+    xvfb xauth imagemagick unzip dbus-daemon dbus-bin libglib2.0-bin
     python3 python3-openpyxl python3-aiosmtpd libreoffice-calc-nogui
     zxing-cpp-tools zbar-tools dmtx-utils zint poppler-utils shared-mime-info desktop-file-utils
 )
