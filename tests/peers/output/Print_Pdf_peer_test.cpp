@@ -1,6 +1,8 @@
 // Printed sheets read back by poppler (page count, page size, words and their places) and ZXingReader.
 #include "output/PrintTestSupport.h"
 
+#include "model/CardEditorServices.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -174,4 +176,43 @@ TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnce)
     }
     EXPECT_EQ(uses, 40);
     EXPECT_EQ(objects.size(), 1) << out.toStdString();
+}
+
+TEST_F(PrintPdfPeer, TextOfEveryScriptIsInThePrintsTextLayer)
+{
+    // The words poppler reads back. Qt writes no character for a Devanagari conjunct's glyph nor for one
+    // outside the 16-bit range (an emoji), so those lines are drawn (see the model's script table) but
+    // only their other words are read here.
+    const struct {
+        const char* script;
+        const char* text;
+        const char* words;
+    } rows[] = {
+        { "Arabic", "\u062D\u0641\u0644\u0629 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F", nullptr },
+        { "Hebrew", "\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD", nullptr },
+        { "mixed", "\u062D\u0641\u0644\u0629 Party 2026", nullptr },
+        { "Devanagari", "Namaste \u0928\u092E\u0938\u094D\u0924\u0947", "Namaste" },
+        { "emoji", "Cake \U0001F382", "Cake" },
+    };
+    Batch_Snapshot::Side front { {}, batchtest::creditCardSide(0) };
+    double y = 6;
+    for (const auto& row : rows) {
+        auto text = batchtest::boundText(0, QString(), 0, QRectF(10, y, 220, 26));
+        text->Text_contents().string = QString::fromUtf8(row.text);
+        text->text_ctrl_font = builtInTextFont(); // the default italic
+        front.items.push_back(text);
+        y += 28;
+    }
+    Print_Job job = mergedJob(0, 1, 1, 1);
+    job.snapshot = Batch_Snapshot::take(front, {}, false, Record_Source(), Barcode_Gen());
+    const QString pdf = testsupport::makeTempFolder(QStringLiteral("scripts")) + QStringLiteral("/sheet.pdf");
+    ASSERT_EQ(printToPdf(job, pdf), 1);
+    QString out;
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") }, &out), 0);
+    // Letters drawn in their joined forms are read back as the letters they are.
+    const QString layer = out.normalized(QString::NormalizationForm_KC);
+    for (const auto& row : rows) {
+        for (const QString& word : QString::fromUtf8(row.words ? row.words : row.text).split(QLatin1Char(' ')))
+            EXPECT_TRUE(layer.contains(word)) << row.script << ": " << word.toStdString() << "\n" << out.toStdString();
+    }
 }
