@@ -340,3 +340,20 @@ TEST_F(BarcodeDialogTest, SeriesViewerButtonShowsTheChosenSeriesOrAsksForOne)
     EXPECT_EQ(editor.shown, QStringList { QStringLiteral("Tables") });
     setEditorServices(nullptr);
 }
+
+TEST_F(BarcodeDialogTest, TheValueOfAnItemBoundToASourceCannotBeTyped)
+{
+    const struct {
+        const char* source;
+        int code;
+    } rows[] = { { "Series", 1 }, { "Excel", 2 }, { "Manual", 0 } };
+    for (const auto& row : rows) {
+        choose(form().Data_source_type, QLatin1String(row.source));
+        EXPECT_EQ(form().dataText->isReadOnly(), row.code != 0) << row.source;
+        EXPECT_EQ(form().dataText_2D->isReadOnly(), row.code != 0) << row.source;
+        item.data_source_type = row.code; // the same item opened again
+        dialog.Set_Barcode_Prop_To_Control(item);
+        EXPECT_EQ(form().dataText->isReadOnly(), row.code != 0) << row.source;
+        EXPECT_EQ(form().dataText_2D->isReadOnly(), row.code != 0) << row.source;
+    }
+}

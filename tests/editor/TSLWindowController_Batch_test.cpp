@@ -126,6 +126,26 @@ TEST_F(BatchExportScenario, SpreadsheetAndSeriesTogetherRunAsLongAsTheLongerSour
 TEST_F(BatchExportScenario, NoBoundItemExportsTheSingleCard)
 {
     boundText(0, QString(), 0, 10);
+    // A text bound on the back counts only while the card has a back.
+    writeSeries(QStringLiteral("guests"), "Ada\nBob\n");
+    TSLGraphicPtr onBack = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
+    onBack->data_source_type = 1;
+    onBack->batch_list_name = QStringLiteral("guests");
+    addItem(onBack, TSLDocumentGraphicsKey_back);
+    const QString sides = CARD_SIDE_STR;
+    const struct {
+        const char* sides;
+        bool uses;
+        int records;
+    } cards[] = { { "2", true, 2 }, { "1", false, 0 } };
+    for (const auto& card : cards) {
+        CARD_SIDE_STR = QLatin1String(card.sides);
+        window->Check_Series_Or_Excel_Use_or_not();
+        EXPECT_EQ(window->Use_Data_Sheet_Values, card.uses) << card.sides;
+        EXPECT_EQ(window->Total_Batch_Excel_Card, card.records) << card.sides;
+    }
+    CARD_SIDE_STR = sides;
+    document.removeGraphicsForKey(TSLDocumentGraphicsKey_back, { 0 });
     window->Check_Series_Or_Excel_Use_or_not();
     EXPECT_FALSE(window->Use_Data_Sheet_Values);
     EXPECT_FALSE(window->Use_Excel_Binding_Values);
