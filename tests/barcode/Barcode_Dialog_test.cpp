@@ -343,17 +343,11 @@ TEST_F(BarcodeDialogTest, SeriesViewerButtonShowsTheChosenSeriesOrAsksForOne)
 
 TEST_F(BarcodeDialogTest, TheValueOfAnItemBoundToASourceCannotBeTyped)
 {
-    const struct {
-        const char* source;
-        int code;
-    } rows[] = { { "Series", 1 }, { "Excel", 2 }, { "Manual", 0 } };
-    for (const auto& row : rows) {
-        choose(form().Data_source_type, QLatin1String(row.source));
-        EXPECT_EQ(form().dataText->isReadOnly(), row.code != 0) << row.source;
-        EXPECT_EQ(form().dataText_2D->isReadOnly(), row.code != 0) << row.source;
-        item.data_source_type = row.code; // the same item opened again
+    for (const int source : { 1, 2, 0 }) { // chosen in the dialog, then the item opened again
+        choose(form().Data_source_type, QStringList { "Manual", "Series", "Excel" }.at(source));
+        EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 2 : 0) << source;
+        item.data_source_type = source;
         dialog.Set_Barcode_Prop_To_Control(item);
-        EXPECT_EQ(form().dataText->isReadOnly(), row.code != 0) << row.source;
-        EXPECT_EQ(form().dataText_2D->isReadOnly(), row.code != 0) << row.source;
+        EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 2 : 0) << source;
     }
 }

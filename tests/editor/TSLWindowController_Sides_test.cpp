@@ -136,49 +136,37 @@ TEST_F(SidesTest, ScratchSideShowsCopiesOfTheEditedSidesItems)
     EXPECT_EQ(window->Get_Back_Control_Count(), 2);
 }
 
-// Items come back by five roads; each shows its picture's pixels and draws its barcode from its settings
-// (as rectangles at each output's resolution), also when the barcode was stored by an earlier version with
-// nothing but its picture.
+// Each road that reads items back shows their pictures and draws their barcodes from their settings, also
+// a barcode stored with nothing but its picture (as earlier versions stored it).
 TEST_F(SidesTest, EveryRoadThatReadsItemsBackShowsPicturesAndDrawsBarcodes)
 {
-    const QString folder = testsupport::makeTempFolder(QStringLiteral("roads"));
     const QColor blue(30, 90, 200);
-    auto picture
-        = TSLImage::initWithPath(QPointF(60, 40), batchtest::writePicture(folder + QStringLiteral("/sun.png"), blue));
-    picture->_bounds = QRectF(20, 20, 80, 40);
-    picture->_isDrawingStroke = false;
+    const QString sun = testsupport::makeTempFolder(QStringLiteral("roads")) + QStringLiteral("/sun.png");
+    auto picture = TSLImage::initWithPath(QPointF(60, 40), batchtest::writePicture(sun, blue));
     auto barcode = batchtest::boundCode128(QString(), QRectF(120, 20, 110, 60));
     barcode->data_source_type = 0;
-    barcode->linear_font_val = QStringLiteral("CODE7");
     Barcode_Gen settings;
-    barcode->Set_Barcode_image(Record_Fill::Record_Barcode_Picture(settings, *barcode, QStringLiteral("CODE7")));
-    ASSERT_FALSE(barcode->Barcode_drawing());
+    barcode->Set_Barcode_image(Record_Fill::Record_Barcode_Picture(settings, *barcode, barcode->linear_font_val));
     addItem(picture, TSLDocumentGraphicsKey);
     addItem(barcode, TSLDocumentGraphicsKey);
-    const TSLGraphicList front = document.graphics();
     QImage preview;
     std::vector<editortest::ReadBackRoad> roads = editortest::readBackRoads(*window, document);
-    roads.push_back({ "card-holder preview", [&] {
-                         preview = window->previewProfile();
-                         return document.graphics_temp();
-                     } });
+    roads.push_back(
+        { "card-holder preview", [&] { return preview = window->previewProfile(), document.graphics_temp(); } });
     roads.push_back({ "batch snapshot", [&] {
-                         const auto snapshot = Batch_Snapshot::take(
-                             { front, batchtest::creditCardSide(0) }, {}, false, Record_Source(), Barcode_Gen());
-                         return snapshot->side(QStringLiteral("F")).items;
+                         return Batch_Snapshot::take({ document.graphics(), batchtest::creditCardSide(0) }, {}, false,
+                             Record_Source(), Barcode_Gen())
+                             ->side(QStringLiteral("F"))
+                             .items;
                      } });
     for (const auto& road : roads) {
         const TSLGraphicList items = road.read();
         ASSERT_EQ(items.size(), 2u) << road.road;
-        const auto* shown = dynamic_cast<const TSLImage*>(items[0].get());
-        ASSERT_TRUE(shown) << road.road;
-        EXPECT_EQ(shown->contents().pixelColor(5, 5), blue) << road.road;
-        const TSLBarcode_Drawing* drawing = items[1]->Barcode_drawing();
-        ASSERT_TRUE(drawing) << road.road;
-        EXPECT_GT(drawing->size().width(), 0.0) << road.road;
+        EXPECT_EQ(static_cast<const TSLImage&>(*items[0]).contents().pixelColor(5, 5), blue) << road.road;
+        ASSERT_TRUE(items[1]->Barcode_drawing()) << road.road;
+        EXPECT_GT(items[1]->Barcode_drawing()->size().width(), 0.0) << road.road;
         EXPECT_EQ(items[1]->_barcode_image, barcode->_barcode_image) << road.road << ": the file keeps the picture";
     }
-    ASSERT_FALSE(preview.isNull());
     const double scale = preview.width() / window->frontCanvasBounds().width();
     EXPECT_EQ(preview.pixelColor(QPointF(60 * scale, 40 * scale).toPoint()), blue) << "the preview shows the picture";
 }

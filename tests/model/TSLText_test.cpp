@@ -175,28 +175,19 @@ TEST(TSLTextDrawing, AlignmentCodesPlaceTheLine)
 
 TEST(TSLTextDrawing, EveryScriptIsDrawnInsideTheBoxUprightOrInTheDefaultItalic)
 {
-    const struct {
-        const char* script;
-        const char* text;
-    } rows[] = {
-        { "Arabic", "\u062D\u0641\u0644\u0629 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F" },
-        { "Hebrew", "\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD" },
-        { "mixed", "\u062D\u0641\u0644\u0629 Party 2026 \u0639\u064A\u062F" },
-        { "Devanagari", "\u091C\u0928\u094D\u092E\u0926\u093F\u0928" },
-        { "emoji", "\U0001F382\U0001F388" },
-    };
+    // Arabic, Hebrew, Arabic with Latin and digits, Devanagari, emoji.
+    const char* rows[] = { "\u062D\u0641\u0644\u0629 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F",
+        "\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD", "\u062D\u0641\u0644\u0629 Party 2026 \u0639\u064A\u062F",
+        "\u091C\u0928\u094D\u092E\u0926\u093F\u0928", "\U0001F382\U0001F388" };
     const QRectF box(20, 20, 160, 40);
-    for (const auto& row : rows) {
-        for (const bool italic : { false, true }) {
-            auto item = textItem(QString::fromUtf8(row.text), box);
-            QFont font = serif(18);
-            font.setItalic(italic); // the default text font is an italic
-            item->text_ctrl_font = font;
+    for (const char* row : rows) {
+        for (const bool italic : { false, true }) { // the default text font is an italic
+            auto item = textItem(QString::fromUtf8(row), box);
+            item->text_ctrl_font->setItalic(italic);
             const QRectF ink = textInk(*item);
-            EXPECT_FALSE(ink.isEmpty()) << row.script << (italic ? " italic" : "");
-            EXPECT_TRUE(box.contains(ink)) << row.script << (italic ? " italic" : "");
-            // Roughly as wide as laid out: no run of the text went missing.
-            EXPECT_GT(ink.width(), 0.6 * item->naturalSize().width()) << row.script << (italic ? " italic" : "");
+            EXPECT_TRUE(box.contains(ink)) << row << italic;
+            // About as wide as laid out: no run of the text went missing.
+            EXPECT_GT(ink.width(), 0.6 * item->naturalSize().width()) << row << italic;
         }
     }
 }
