@@ -343,11 +343,12 @@ TEST_F(BarcodeDialogTest, SeriesViewerButtonShowsTheChosenSeriesOrAsksForOne)
 
 TEST_F(BarcodeDialogTest, TheValueOfAnItemBoundToASourceCannotBeTyped)
 {
-    for (const int source : { 1, 2, 0 }) { // chosen in the dialog, then the item opened again
-        choose(form().Data_source_type, QStringList { "Manual", "Series", "Excel" }.at(source));
-        EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 2 : 0) << source;
+    const QStringList names { "Manual", "Series", "Excel" };
+    for (const int source : { 1, 2, 0 }) { // the item opened, then another source chosen in the dialog
         item.data_source_type = source;
         dialog.Set_Barcode_Prop_To_Control(item);
         EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 2 : 0) << source;
+        choose(form().Data_source_type, names.at(source ? 0 : 1));
+        EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 0 : 2) << source;
     }
 }
