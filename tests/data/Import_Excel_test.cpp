@@ -109,12 +109,16 @@ TEST_F(ImportExcelTest, ValueListModeAddsTheTickedCellsRowByRow)
         << "blank cells add nothing";
 }
 
-TEST_F(ImportExcelTest, WorksheetsAreOfferedByNumberAndChosenSheetIsRead)
+TEST_F(ImportExcelTest, WorksheetsAreOfferedByTheirNamesInTabOrderAndChosenSheetIsRead)
 {
     std::vector<QByteArray> sheets;
     const QString path = testsupport::makeTempFolder(QStringLiteral("eleven")) + QStringLiteral("/eleven.xlsx");
     {
-        std::vector<ziptest::Entry> entries;
+        // The tabs list the parts backwards: tab "Guests 1" is sheet11.xml.
+        std::vector<std::pair<QString, QString>> tabs;
+        for (int n = 1; n <= 11; ++n)
+            tabs.emplace_back(QStringLiteral("Guests %1").arg(n), QStringLiteral("worksheets/sheet%1.xml").arg(12 - n));
+        std::vector<ziptest::Entry> entries = sheettest::sheetList(tabs);
         for (int n = 1; n <= 11; ++n)
             entries.emplace_back(QStringLiteral("xl/worksheets/sheet%1.xml").arg(n),
                 "<worksheet><sheetData><row><c r=\"A1\" t=\"inlineStr\"><is><t>Title " + QByteArray::number(n)
@@ -124,14 +128,43 @@ TEST_F(ImportExcelTest, WorksheetsAreOfferedByNumberAndChosenSheetIsRead)
     book = path;
     run(QStringLiteral("E"), [](Ui::Import_Excel& form) {
         ASSERT_EQ(form.Sheet_ComboBox->count(), 11);
-        EXPECT_EQ(form.Sheet_ComboBox->itemText(1), QStringLiteral("sheet2"));
-        EXPECT_EQ(form.Sheet_ComboBox->itemText(9), QStringLiteral("sheet10"));
+        EXPECT_EQ(form.Sheet_ComboBox->itemText(1), QStringLiteral("Guests 2"));
+        EXPECT_EQ(form.Sheet_ComboBox->itemText(9), QStringLiteral("Guests 10"));
+        EXPECT_EQ(form.ColList->item(0, 1)->text(), QStringLiteral("Title 11"));
         form.Sheet_ComboBox->setCurrentIndex(9);
         emit form.Sheet_ComboBox->activated(9);
         EXPECT_EQ(Excel_Sheet_Number, 10);
-        EXPECT_EQ(form.ColList->item(0, 1)->text(), QStringLiteral("Title 10"));
+        EXPECT_EQ(form.ColList->item(0, 1)->text(), QStringLiteral("Title 2"));
         click(form.Cancel_btn);
     });
+}
+
+TEST_F(ImportExcelTest, FormulaCellsWithoutAStoredResultAreCountedAndSaid)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("formulas"));
+    const struct {
+        const char* cells;
+        const char* message; // its start; nullptr: nothing is said
+    } cases[] = {
+        { "<c r=\"B2\"><f>A2*2</f><v></v></c><c r=\"C2\"><f>A2*3</f></c>",
+            "2 formula cells of this worksheet have no stored result and read as empty values." },
+        { "<c r=\"B2\"><f>A2*2</f></c>", "1 formula cell of this worksheet has no stored result" },
+        { "<c r=\"B2\"><f>A2*2</f><v>4</v></c>", nullptr },
+    };
+    for (const auto& c : cases) {
+        book = folder + QStringLiteral("/formulas.xlsx");
+        ASSERT_TRUE(sheettest::writeWorkbook(book,
+            { sheettest::worksheet(
+                "<row><c r=\"A1\" t=\"inlineStr\"><is><t>Name</t></is></c></row><row><c r=\"A2\"><v>2</v></c>"
+                    + QByteArray(c.cells) + "</row>",
+                "A1:C2") }));
+        ui.messages.clear();
+        run(QStringLiteral("E"), [](Ui::Import_Excel& form) { click(form.Cancel_btn); });
+        ASSERT_EQ(texts().size(), c.message ? 1u : 0u) << c.cells;
+        if (c.message) {
+            EXPECT_TRUE(texts()[0].startsWith(QString::fromUtf8(c.message))) << texts()[0].toStdString();
+        }
+    }
 }
 
 TEST_F(ImportExcelTest, UnreadableWorkbookIsToldAndThePickerNeverOpens)
