@@ -2,6 +2,8 @@
 #include "../../output/BatchTestSupport.h"
 
 #include "common/Globals.h"
+#include "data/SeriesTestSupport.h"
+#include "data/Series_File.h"
 #include "output/Batch_Export.h"
 #include "support/TestSupport.h"
 
@@ -87,4 +89,50 @@ TEST(BatchExportPeer, EachCardsBarcodeReadsAsItsRecordsValue)
     const QHash<QString, QString> read = readBarcodes(files);
     for (const QString& file : files)
         EXPECT_EQ(read.value(file), expected.value(file)) << file.toStdString();
+}
+
+TEST(BatchExportPeer, AValueWithALineBreakStaysOneRecordAndEveryCardKeepsItsRow)
+{
+    if (!testsupport::havePeer(QStringLiteral("ZXingReader")))
+        GTEST_SKIP() << "ZXingReader is not installed";
+    // Two series written and read back as batch output reads them; one value holds a line break.
+    seriestest::SeriesFolder series;
+    QStringList ids, names;
+    for (int i = 1; i <= 7; ++i) {
+        ids << QStringLiteral("ID-%1").arg(i);
+        names << QStringLiteral("NM-%1").arg(i);
+    }
+    names[3] += QStringLiteral("\nTwo lines");
+    Record_Source source;
+    source.useSeries = true;
+    for (const auto& [name, values] :
+        { std::pair { QStringLiteral("ids"), ids }, { QStringLiteral("names"), names } }) {
+        ASSERT_TRUE(Series_File::write(name, values, Series_File::Values::AsGiven));
+        source.series.insert(name, Series_File::readBatch(name).value());
+    }
+    ASSERT_EQ(source.recordCount(), 7) << "the value with a line break is one record";
+    const Batch_Snapshot::Side front { { boundCode128(QStringLiteral("ids"), QRectF(12, 40, 220, 70)) },
+        creditCardSide(0) };
+    const Batch_Snapshot::Side back { { boundCode128(QStringLiteral("names"), QRectF(12, 40, 220, 70)) },
+        creditCardSide(1) };
+    const auto snapshot = Batch_Snapshot::take(front, back, true, source, Barcode_Gen());
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("peer-rows"));
+    std::atomic<bool> stop { false };
+    Batch_Export exporter(stop);
+    const Batch_Export_Result result
+        = exporter.run({ snapshot, folder, QStringLiteral("png"), QStringLiteral("BOTH"), false, 300, 0 });
+    ASSERT_EQ(result.written, 7);
+    // Both sides of every card belong to one row (the two-line name has no Code 128 symbol of its own).
+    QStringList files;
+    for (int i = 0; i < 7; ++i) {
+        const QString frontFile = Batch_Export::frontPath(folder, i, QStringLiteral("png"));
+        files << frontFile << Batch_Export::backPath(frontFile);
+    }
+    const QHash<QString, QString> read = readBarcodes(files);
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(read.value(files[2 * i]), ids[i]) << i;
+        if (i != 3) {
+            EXPECT_EQ(read.value(files[2 * i + 1]), names[i]) << i;
+        }
+    }
 }
