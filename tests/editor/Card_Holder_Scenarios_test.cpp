@@ -4,6 +4,7 @@
 // the side being edited and changes nothing else of the design.
 #include "editor/EditorScenarioFixture.h"
 
+#include "data/SpreadsheetWriter.h"
 #include "profiles/Profile_Form.h"
 #include "ui_Profile_Form.h"
 
@@ -143,6 +144,29 @@ TEST_F(CardHolderScenario, TheFormOfNoSidePlacesItsEntriesOnTheSideShownAndKeeps
     EXPECT_EQ(Excel_Source_Path, QStringLiteral("/home/robin/guests.xlsx"));
 }
 
+TEST_F(CardHolderScenario, CancellingTheChoiceOfAnotherWorkbookChangesNothing)
+{
+    window->bindingTable.Create_List_By_Array({ QStringLiteral("Guest") }, 1);
+    Excel_Source_Path = QStringLiteral("/home/robin/people.xlsx");
+    const QString empty = testsupport::makeTempFolder(QStringLiteral("empty")) + QStringLiteral("/empty.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(empty, { { "Other" }, { "x" } }, true));
+    for (const char* leave : { "ok_btn", "cancel_btn" }) {
+        openForm([&](Profile_Form& form) {
+            ui.fileAnswers.push_back(empty);
+            ui.modalRuns.push_back([](QDialog& picker) {
+                picker.show();
+                editorscenario::clickChild(picker, "Cancel_btn");
+                return picker.result();
+            });
+            QTest::mouseClick(form.form().excel_browse_btn, Qt::LeftButton);
+            EXPECT_EQ(form.form().excel_path_field->text(), QStringLiteral("/home/robin/people.xlsx"));
+            return press(leave == std::string("ok_btn") ? form.form().ok_btn : form.form().cancel_btn, form);
+        });
+        EXPECT_EQ(Excel_Source_Path, QStringLiteral("/home/robin/people.xlsx")) << leave;
+        EXPECT_EQ(window->bindingTable.value(0, 1), QStringLiteral("Guest")) << leave;
+    }
+}
+
 TEST_F(CardHolderScenario, PlacingAProfileWritesNothingToTheLog)
 {
     testing::internal::CaptureStderr();
@@ -154,7 +178,8 @@ TEST_F(CardHolderScenario, PlacingAProfileWritesNothingToTheLog)
     // Only the program's own lines count: the offscreen platform has notes of its own.
     const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
     EXPECT_EQ(window->Get_Front_Controls_Array().size(), 10u);
-    EXPECT_FALSE(log.contains(QStringLiteral("tessaline:"))) << "a successful placement is no news: " << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("tessaline:")))
+        << "a successful placement is no news: " << log.toStdString();
 }
 
 TEST_F(CardHolderScenario, PlacedFieldsShowTheirWholeValueOnTheCard)
