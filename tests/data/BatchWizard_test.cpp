@@ -294,8 +294,7 @@ TEST_F(BatchWizardTest, ReadOnlyFolderLosesNothingWhenSaving)
         EXPECT_FALSE(wizard->Save_Btn_Clicked());
     }
     EXPECT_EQ(texts(ui),
-        std::vector<QString>(
-            { u("Error in file accessing.\n\n%1: Permission denied").arg(Series_File::path(u("Moved"))) }));
+        std::vector<QString>({ u("Error in file accessing.\n\n%1: Permission denied").arg(Series_File::path(u("Moved"))) }));
     EXPECT_EQ(wizard->form().screens->currentWidget(), wizard->form().second_screen);
     EXPECT_EQ(folder.files(), QStringList({ u("Kept.txt") }));
     EXPECT_EQ(folder.bytes(u("Kept")), QByteArray("old\n"));
@@ -403,8 +402,7 @@ TEST_F(BatchWizardTest, ExportWritesTheChosenFormatAndNoticesOnlyWhatWasWritten)
     ui.fileAnswers = { out + u("/blocked.txt") };
     click(wizard->form().Export_Value_btn);
     EXPECT_EQ(texts(ui),
-        std::vector<QString>(
-            { u("Error in file accessing.\n\n%1/blocked.txt: Filename refers to a directory").arg(out) }));
+        std::vector<QString>({ u("Error in file accessing.\n\n%1/blocked.txt: Filename refers to a directory").arg(out) }));
     EXPECT_EQ(host.notices.size(), 1u);
     // Cancelling the file panel writes nothing.
     ui.fileAnswers.clear();

@@ -122,7 +122,8 @@ TEST_F(ImportExcelTest, WorksheetsAreOfferedByTheirNamesInTabOrderAndChosenSheet
         for (int n = 1; n <= 11; ++n)
             entries.emplace_back(QStringLiteral("xl/worksheets/sheet%1.xml").arg(n),
                 "<worksheet><sheetData><row><c r=\"A1\" t=\"inlineStr\"><is><t>Title " + QByteArray::number(n)
-                    + "</t></is></c></row></sheetData></worksheet>");
+                    + "</t></is></c>" + (n == 2 ? "<c><f>A1</f></c><c><f>A1</f><v></v></c>" : "")
+                    + "</row></sheetData></worksheet>");
         ASSERT_TRUE(ziptest::writeZip(path, entries));
     }
     book = path;
@@ -137,34 +138,11 @@ TEST_F(ImportExcelTest, WorksheetsAreOfferedByTheirNamesInTabOrderAndChosenSheet
         EXPECT_EQ(form.ColList->item(0, 1)->text(), QStringLiteral("Title 2"));
         click(form.Cancel_btn);
     });
-}
-
-TEST_F(ImportExcelTest, FormulaCellsWithoutAStoredResultAreCountedAndSaid)
-{
-    const QString folder = testsupport::makeTempFolder(QStringLiteral("formulas"));
-    const struct {
-        const char* cells;
-        const char* message; // its start; nullptr: nothing is said
-    } cases[] = {
-        { "<c r=\"B2\"><f>A2*2</f><v></v></c><c r=\"C2\"><f>A2*3</f></c>",
-            "2 formula cells of this worksheet have no stored result and read as empty values." },
-        { "<c r=\"B2\"><f>A2*2</f></c>", "1 formula cell of this worksheet has no stored result" },
-        { "<c r=\"B2\"><f>A2*2</f><v>4</v></c>", nullptr },
-    };
-    for (const auto& c : cases) {
-        book = folder + QStringLiteral("/formulas.xlsx");
-        ASSERT_TRUE(sheettest::writeWorkbook(book,
-            { sheettest::worksheet(
-                "<row><c r=\"A1\" t=\"inlineStr\"><is><t>Name</t></is></c></row><row><c r=\"A2\"><v>2</v></c>"
-                    + QByteArray(c.cells) + "</row>",
-                "A1:C2") }));
-        ui.messages.clear();
-        run(QStringLiteral("E"), [](Ui::Import_Excel& form) { click(form.Cancel_btn); });
-        ASSERT_EQ(texts().size(), c.message ? 1u : 0u) << c.cells;
-        if (c.message) {
-            EXPECT_TRUE(texts()[0].startsWith(QString::fromUtf8(c.message))) << texts()[0].toStdString();
-        }
-    }
+    // Formulas stored without their result, as writers that do not calculate store them, are counted.
+    EXPECT_EQ(texts(),
+        std::vector<QString> { QStringLiteral("2 formula cells of this worksheet have no stored result and "
+                                              "read as empty values. Open the workbook in a spreadsheet "
+                                              "program and save it there to store their results.") });
 }
 
 TEST_F(ImportExcelTest, UnreadableWorkbookIsToldAndThePickerNeverOpens)

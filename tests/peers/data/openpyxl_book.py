@@ -6,9 +6,6 @@
                                 non-ASCII text and eleven sheets.
   openpyxl_book.py read PATH    prints every sheet of a workbook as JSON: {sheet title: [[cell, ...], ...]}.
   openpyxl_book.py read-unescaped PATH   the same, texts passed through openpyxl's own "_xHHHH_" decoder.
-  openpyxl_book.py odd PATH     writes a workbook as other programs write them: a byte-order mark before
-                                its parts, its first tab in a part named "sheet.xml" (an absolute target),
-                                its second in "Sheet2.xml", and numbers with 17 significant digits.
 """
 import datetime
 import json
@@ -42,7 +39,8 @@ def write(path):
 
 def patch(path):
     """openpyxl writes inline strings and formulas without results: give sheet 2 a shared-string table
-    (one rich-text item first) and the formulas their cached values, as a spreadsheet program would."""
+    (one rich-text item first) and the formulas their cached values, as a spreadsheet program would, and
+    store the parts as other programs store them."""
     with zipfile.ZipFile(path) as source:
         parts = {name: source.read(name) for name in source.namelist()}
     sheet1 = parts["xl/worksheets/sheet1.xml"].decode()
@@ -70,47 +68,20 @@ def patch(path):
     rels = rels.replace("</Relationships>", '<Relationship Id="rIdStrings" Type="http://schemas.openxmlformats.org/'
                         'officeDocument/2006/relationships/sharedStrings" Target="sharedStrings.xml"/></Relationships>')
     parts["xl/_rels/workbook.xml.rels"] = rels.encode()
+    # As other programs write workbooks: byte-order marks, the first tab in "sheet.xml", the second in
+    # "Sheet2.xml", and a number with every digit of its binary value.
+    sheet1 = parts.pop("xl/worksheets/sheet1.xml").replace(b"<v>7.5</v>", b"<v>7.5000000000000000</v>")
+    parts["xl/worksheets/sheet.xml"], parts["xl/worksheets/Sheet2.xml"] = sheet1, parts.pop("xl/worksheets/sheet2.xml")
+    for name in ("xl/worksheets/sheet.xml", "xl/worksheets/Sheet2.xml", "xl/workbook.xml", "xl/sharedStrings.xml"):
+        parts[name] = b"\xef\xbb\xbf" + parts[name]
+    for name in ("xl/_rels/workbook.xml.rels", "[Content_Types].xml"):
+        parts[name] = parts[name].replace(b"/sheet1.xml", b"/sheet.xml").replace(b"/sheet2.xml", b"/Sheet2.xml")
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as target:
         for name, data in parts.items():
             target.writestr(name, data)
     # The patched book must still be a workbook to openpyxl itself.
     check = openpyxl.load_workbook(path)
     assert check["Shared"]["A2"].value == "Oslo", check["Shared"]["A2"].value
-
-
-def odd(path):
-    book = openpyxl.Workbook()
-    guests = book.active
-    guests.title = "Guests"
-    guests.append(["Name", "Share", "Code"])
-    guests.append(["Ada", 0.1 + 0.18, "0012"])
-    guests.append(["Bo", 1 / 16.2, "x"])
-    book.create_sheet("Menu").append(["Soup", 5.1])
-    book.save(path)
-    with zipfile.ZipFile(path) as source:
-        parts = {name: source.read(name) for name in source.namelist()}
-    bom = b"\xef\xbb\xbf"
-    renamed = {"xl/worksheets/sheet1.xml": "xl/worksheets/sheet.xml", "xl/worksheets/sheet2.xml": "xl/worksheets/Sheet2.xml"}
-    # Numbers with every digit of their binary value, as spreadsheet programs store them.
-    digits = {b"<v>0.28</v>": b"<v>0.28000000000000003</v>", b"<v>0.0617283950617284</v>": b"<v>6.1728395061728392E-2</v>",
-              b"<v>5.1</v>": b"<v>5.0999999999999996</v>"}
-    for old, new in renamed.items():
-        part = parts.pop(old)
-        for short, long in digits.items():
-            part = part.replace(short, long)
-        parts[new] = bom + part
-    parts["xl/workbook.xml"] = bom + parts["xl/workbook.xml"]
-    rels = parts["xl/_rels/workbook.xml.rels"].decode()
-    rels = rels.replace('Target="worksheets/sheet1.xml"', 'Target="/xl/worksheets/sheet.xml"')
-    rels = rels.replace('Target="/xl/worksheets/sheet1.xml"', 'Target="/xl/worksheets/sheet.xml"')
-    rels = rels.replace('sheet2.xml"', 'Sheet2.xml"')
-    parts["xl/_rels/workbook.xml.rels"] = rels.encode()
-    types = parts["[Content_Types].xml"].decode()
-    types = types.replace("/xl/worksheets/sheet1.xml", "/xl/worksheets/sheet.xml").replace("sheet2.xml", "Sheet2.xml")
-    parts["[Content_Types].xml"] = types.encode()
-    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as target:
-        for name, data in parts.items():
-            target.writestr(name, data)
 
 
 def plain(value):
@@ -133,4 +104,4 @@ def read_unescaped(path):
 
 
 if __name__ == "__main__":
-    {"write": write, "read": read, "read-unescaped": read_unescaped, "odd": odd}[sys.argv[1]](sys.argv[2])
+    {"write": write, "read": read, "read-unescaped": read_unescaped}[sys.argv[1]](sys.argv[2])
