@@ -199,7 +199,7 @@ public:
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
     static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
     // A new picture's size on the card: its own proportions, no larger than its pixels nor than most of the card.
-    static QSizeF sizeOfNewPicture(const QString& path, const QSizeF& card);
+    static QSizeF sizeOfNewPicture(const QSize& pixels, const QSizeF& card);
     void Undo_Clicked();
     void Redo_Clicked();
     void Cut_Clicked();
@@ -603,7 +603,8 @@ public:
     QVariant imagePageValue(const QString& key) const;
     bool Browse_User_Image_Manually(); // refuses, with a message, a picture too large to decode
     // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
-    static QString pictureTooLargeMessage(const QString& path);
+    // Whether the picture can be placed; when not, the person is told why and no picture stays chosen.
+    bool acceptPicture(const QString& path);
     void Manual_Image_Browse_Btn();
     // The picture page's path into every selected picture; each new picture takes its own proportions
     // inside the old one's frame, centred there. One undo step.
