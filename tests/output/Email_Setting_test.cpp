@@ -140,6 +140,38 @@ TEST(EmailSetting, SaveStoresTheFieldsAsTypedWithoutARecipientAndTheNextOpeningS
     EXPECT_EQ(Preferences::sharedInstance()->send_email_enable_ssl(), QStringLiteral("Y"));
 }
 
+// A test result, however long, leaves the fields their room, and goes when the settings it was made with
+// are edited or the window opens again.
+TEST(EmailSetting, ALongTestResultScrollsAndAnEditOrReopeningClearsIt)
+{
+    FreshDataFolder folder(QStringLiteral("settings-result"));
+    testsupport::ScriptedResponder ui;
+    const auto showResult = [](Ui::Email_Setting& form) {
+        form._send_mail_test_mail->setText(QStringLiteral("Test mail to a@example.com"));
+        form._send_mail_result_status->setText(QStringLiteral("The server said: ") + QStringLiteral("refused ").repeated(600));
+        QCoreApplication::processEvents();
+    };
+    for (const char* clearedBy : { "_send_mail_to", "_send_mail_smtp", "reopening" }) {
+        SCOPED_TRACE(clearedBy);
+        openWindow(ui, [&](Email_Setting& window) {
+            Ui::Email_Setting& form = window.form();
+            if (QLatin1String(clearedBy) == QLatin1String("reopening")) {
+                EXPECT_TRUE(form._send_mail_test_mail->text().isEmpty());
+                EXPECT_TRUE(form._send_mail_result_status->text().isEmpty());
+            } else {
+                const int room = window.minimumSizeHint().height();
+                showResult(form);
+                EXPECT_LT(window.minimumSizeHint().height(), room + 120) << "the fields keep their room";
+                type(window.findChild<QLineEdit*>(QLatin1String(clearedBy)), "b@example.com");
+                EXPECT_TRUE(form._send_mail_test_mail->text().isEmpty());
+                EXPECT_TRUE(form._send_mail_result_status->text().isEmpty());
+                showResult(form); // left for the next opening
+            }
+            QTest::mouseClick(form.closeButton, Qt::LeftButton);
+        });
+    }
+}
+
 TEST(EmailSetting, AnythingButYShowsTls)
 {
     const char* const flags[] = { "N", "", "yes", nullptr };
