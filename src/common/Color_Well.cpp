@@ -37,7 +37,12 @@ void Color_Well::openPanel()
     panel->setOption(QColorDialog::ShowAlphaChannel);
     connect(panel, &QColorDialog::currentColorChanged, this, &Color_Well::chooseColor);
     connect(panel, &QColorDialog::colorSelected, this, &Color_Well::chooseColor);
-    connect(panel, &QDialog::rejected, this, [this, before = color_] { chooseColor(before); });
+    connect(panel, &QDialog::accepted, this, [this] { emit panelClosed(true); });
+    connect(panel, &QDialog::rejected, this, [this, before = color_] {
+        chooseColor(before);
+        emit panelClosed(false);
+    });
+    emit panelOpened();
     panel->show();
 }
 

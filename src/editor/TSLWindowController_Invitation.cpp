@@ -6,6 +6,8 @@
 #include "model/TSLText.h"
 #include "profiles/Profiles_Globals.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <vector>
 
@@ -73,6 +75,17 @@ QImage backgroundSample(const Card_Property& side)
     return sample;
 }
 
+// The greeting line: "Dear" is added, so a name typed with its own "Dear" does not get a second one.
+QString salutationTo(const QString& to)
+{
+    static const QRegularExpression ownDear(QStringLiteral("^dear\\b[\\s,]*"), QRegularExpression::CaseInsensitiveOption);
+    QString name = to.trimmed();
+    name.remove(ownDear);
+    while (name.endsWith(QLatin1Char(',')))
+        name.chop(1);
+    return QStringLiteral("Dear %1,").arg(name.trimmed());
+}
+
 } // namespace
 
 void TSLWindowController::layOutInvitationTexts()
@@ -124,7 +137,7 @@ void TSLWindowController::Fill_Party_Invidation_Details()
         y += 50;
     }
     if (!Invite_To.isEmpty()) {
-        place(QStringLiteral("Dear %1,").arg(Invite_To), 30, 20, "PARTY_TO");
+        place(salutationTo(Invite_To), 30, 20, "PARTY_TO");
         y += 30;
     }
     if (!Invite_Message.isEmpty()) {

@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -104,12 +105,26 @@ void TSLWindowController::Temp_Design_Control_Assign()
 {
     if (!document_)
         return;
+    scratchNoteShown_ = true; // the refill itself is no addition
     copyEditedSideToScratch();
     Temp_card_Prop = sideRecord(Card_Front_Or_Back != 0 ? 1 : 0);
     Show_RHS_Properties(nullptr);
     // What was tried on the scratch side before is gone with its items.
     document_->undoManagerForKey(TSLDocumentGraphicsKey_temp).removeAllActions();
+    scratchItemsAtVisit_ = document_->graphics_temp().size();
+    scratchNoteShown_ = false;
     _graphicView_TEMP->update();
+}
+
+void TSLWindowController::noteScratchAddition(const QString& key)
+{
+    // The refill at the next visit is no surprise: the first item added here says that it is not kept.
+    if (key != TSLDocumentGraphicsKey_temp || scratchNoteShown_ || !document_
+        || document_->graphics_temp().size() <= scratchItemsAtVisit_)
+        return;
+    scratchNoteShown_ = true;
+    statusBar()->showMessage(QStringLiteral("The preview is not kept: it is filled again from the side being "
+                                            "edited at the next visit."));
 }
 
 void TSLWindowController::copyEditedSideToScratch()

@@ -7,6 +7,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -14,9 +16,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -121,6 +125,26 @@ class WorkKept : public EditorScenario {
 protected:
     void showSide(const char* button) { click(widget<QWidget>(QLatin1String(button))); }
     QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text(); }
+    QString redoTitle() const { return action(QStringLiteral("menu_Redo"))->text(); }
+    bool askedToSave() const
+    {
+        return std::any_of(ui.messages.begin(), ui.messages.end(), [](const platform::MessageRequest& request) {
+            return request.kind == platform::MessageRequest::Kind::SaveQuestion;
+        });
+    }
+    // The item a tool button makes, where the tool puts it: its creation is the step on top.
+    TSLGraphicPtr makeWithTool(const char* tool)
+    {
+        click(widget<QWidget>(QLatin1String(tool)));
+        return canvas()->graphics().empty() ? nullptr : canvas()->graphics().front();
+    }
+    void pressKeys(Qt::Key key, int times)
+    {
+        for (int i = 0; i < times; ++i) {
+            QTest::keyClick(canvas(), key);
+            QCoreApplication::processEvents(); // each press an event of its own
+        }
+    }
     const TSLGraphicList& listOf(const char* key) const { return document.graphicsForKey(QLatin1String(key)); }
     Card_Property& recordOf(const char* key) const
     {
@@ -390,8 +414,13 @@ TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
         const TSLGraphicList front = window->Get_Front_Controls_Array();
         const TSLGraphicList back = window->Get_Back_Controls_Array();
 
+        window->statusBar()->clearMessage();
         showSide("Temp_Card_btn");
         ASSERT_EQ(canvas(), window->_graphicView_TEMP);
+        // It says what it is: a preview of the side edited, refilled at each visit.
+        EXPECT_EQ(window->Temp_Card_btn->text(), QStringLiteral("Preview"));
+        EXPECT_TRUE(window->Temp_Card_btn->toolTip().contains(QStringLiteral("preview of the side being edited")));
+        EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty()) << "the refill is no addition";
         ASSERT_EQ(canvas()->graphics().size(), listOf(side.key).size());
         const TSLGraphicPtr copy = canvas()->graphics().front();
         EXPECT_NE(copy, real) << "a copy, not the card's own item";
@@ -404,6 +433,8 @@ TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
         const TSLGraphicPtr tried = addWithTool(QStringLiteral("Circle_Tool_btn"), QRectF(10, 10, 30, 30));
         ASSERT_TRUE(tried);
         EXPECT_EQ(canvas()->graphics().front(), tried) << "the tool made its item on the side shown";
+        EXPECT_EQ(window->statusBar()->currentMessage(),
+            QStringLiteral("The preview is not kept: it is filled again from the side being edited at the next visit."));
         trigger(QStringLiteral("menu_Undo"));
         trigger(QStringLiteral("menu_Undo"));
         // The card page there changes the scratch side's own look.
@@ -451,4 +482,156 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     const double zoom = canvas()->zoomFactor();
     press(QKeySequence(Qt::CTRL | Qt::Key_Equal));
     EXPECT_GT(canvas()->zoomFactor(), zoom);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// The save question only when the title shows a change; the saved notice in the status bar
+
+TEST_F(WorkKept, NoSaveQuestionWhileTheTitleShowsNoChange)
+{
+    startEmpty();
+    const QString path = QDir(testsupport::makeTempFolder(QStringLiteral("unchanged"))).filePath(QStringLiteral("a.dcard"));
+    TSLGraphicPtr shape;
+    const struct {
+        const char* state;
+        std::function<void()> reach;
+    } states[] = {
+        { "just started", [] {} },
+        { "saved as",
+            [&] {
+                shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(30, 30, 60, 40));
+                ui.fileAnswers.push_back(path);
+                trigger(QStringLiteral("SaveAs_btn"));
+                EXPECT_TRUE(ui.messages.empty()) << "no box to answer after saving";
+                EXPECT_EQ(window->statusBar()->currentMessage(),
+                    QStringLiteral("Greeting Card Design Log has been saved successfully."));
+                EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (a.dcard)[*]").arg(window->App_Name));
+            } },
+        { "undone back to the saved state",
+            [&] {
+                clickItem(shape);
+                pressKeys(Qt::Key_Right, 3);
+                EXPECT_TRUE(window->isWindowModified());
+                trigger(QStringLiteral("menu_Undo"));
+            } },
+        { "redone back to the saved state",
+            [&] {
+                trigger(QStringLiteral("menu_Undo"));
+                EXPECT_TRUE(window->isWindowModified());
+                trigger(QStringLiteral("menu_Redo"));
+            } },
+        { "opened", [&] {
+             ui.fileAnswers.push_back(path);
+             trigger(QStringLiteral("Open_btn"));
+         } },
+    };
+    for (const auto& state : states) {
+        SCOPED_TRACE(state.state);
+        ui.messages.clear();
+        state.reach();
+        EXPECT_FALSE(window->isWindowModified());
+        for (const char* command : { "Open_btn", "menu_New_From_Template" }) {
+            SCOPED_TRACE(command);
+            ui.messages.clear();
+            ui.messageAnswers = { platform::SaveAnswerSave }; // a question would rewrite the file
+            trigger(QLatin1String(command)); // then the panel and the gallery are cancelled
+            EXPECT_FALSE(askedToSave());
+        }
+    }
+    ui.messages.clear();
+    trigger(QStringLiteral("Exit_btn"));
+    EXPECT_FALSE(askedToSave());
+    EXPECT_TRUE(window->hasEnded());
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Every undo step has a name; a run of arrow presses is one step of its own
+
+TEST_F(WorkKept, EveryStepIsNamedAndArrowPressesAreOneMoveOfTheirOwn)
+{
+    startEmpty();
+    // Twenty presses right after drawing a line: one Undo takes back the moves, not the line.
+    const TSLGraphicPtr line = makeWithTool("Line_Tool_btn");
+    ASSERT_TRUE(line);
+    const QRectF drawn = line->bounds();
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Create Line"));
+    pressKeys(Qt::Key_Right, 20);
+    const QRectF moved = line->bounds();
+    ASSERT_NE(moved, drawn);
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Move"));
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_EQ(window->Get_Front_Controls_Array(), TSLGraphicList { line });
+    EXPECT_EQ(line->bounds(), drawn);
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Create Line"));
+    trigger(QStringLiteral("menu_Redo"));
+    EXPECT_EQ(line->bounds(), moved);
+
+    const TSLGraphicPtr wide = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(150, 10, 60, 40));
+    const TSLGraphicPtr tall = addWithTool(QStringLiteral("Circle_Tool_btn"), QRectF(160, 70, 30, 70));
+    const auto selectAll = [this] { trigger(QStringLiteral("menu_Select_All")); };
+    const auto cardPage = [this] {
+        clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2)); // nothing there: the card's pages
+        showPage(QStringLiteral("card_setting_tab"));
+    };
+    const auto selectWide = [this, wide] { clickItem(wide); };
+    const struct {
+        const char* name;
+        std::function<void()> select;
+        std::function<void()> act;
+    } steps[] = {
+        { "Move", selectWide, [this] { pressKeys(Qt::Key_Down, 5); } },
+        { "Align Left Edges", selectAll, [this] { trigger(QStringLiteral("menu_Align_Left")); } },
+        { "Align Right Edges", selectAll, [this] { trigger(QStringLiteral("menu_Align_Right")); } },
+        { "Align Top Edges", selectAll, [this] { trigger(QStringLiteral("menu_Align_Top")); } },
+        { "Align Bottom Edges", selectAll, [this] { trigger(QStringLiteral("menu_Align_Bottom")); } },
+        { "Align Horizontal Centres", selectAll, [this] { trigger(QStringLiteral("menu_Align_Horz")); } },
+        { "Align Vertical Centres", selectAll, [this] { trigger(QStringLiteral("menu_Align_Vert")); } },
+        { "Bring to Front", selectWide, [this] { trigger(QStringLiteral("menu_Bring_To_Front")); } },
+        { "Send to Back", selectWide, [this] { trigger(QStringLiteral("menu_Send_To_Back")); } },
+        { "Line Width", [this, line] { clickItem(line); },
+            [this] { typeInto(widget<Stepper_Field>(QStringLiteral("Line_Wdt_Stepper")), QStringLiteral("6")); } },
+        { "Orientation", cardPage,
+            [this] {
+                QComboBox* orientation = window->Preset_ComboBox;
+                QTest::keyClick(orientation, orientation->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+                QCoreApplication::processEvents();
+            } },
+        { "Card Outline", cardPage,
+            [this] { tick(window->matrix_card_shape->button(1)); } },
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.select();
+        const QString before = undoTitle();
+        step.act();
+        const QString name = QLatin1String(step.name);
+        EXPECT_EQ(undoTitle(), QStringLiteral("Undo ") + name);
+        trigger(QStringLiteral("menu_Undo"));
+        EXPECT_EQ(undoTitle(), before) << "one step";
+        EXPECT_EQ(redoTitle(), QStringLiteral("Redo ") + name);
+        trigger(QStringLiteral("menu_Redo"));
+    }
+
+    // Cancel in the colour window leaves no step and no mark.
+    ui.fileAnswers.push_back(
+        QDir(testsupport::makeTempFolder(QStringLiteral("colour"))).filePath(QStringLiteral("c.dcard")));
+    trigger(QStringLiteral("Save_btn"));
+    clickItem(wide);
+    const QString before = undoTitle();
+    auto* well = widget<Color_Well>(QStringLiteral("shape_fill_clr"));
+    click(well);
+    auto* panel = well->findChild<QColorDialog*>();
+    ASSERT_NE(panel, nullptr);
+    panel->setCurrentColor(QColor(200, 10, 10));
+    panel->setCurrentColor(QColor(10, 200, 10));
+    QCoreApplication::processEvents();
+    panel->reject();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(undoTitle(), before);
+    EXPECT_FALSE(window->isWindowModified());
+    // OK keeps every try as one step.
+    pickColour(well, QColor(10, 10, 200));
+    EXPECT_TRUE(window->isWindowModified());
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_EQ(undoTitle(), before);
 }
