@@ -33,6 +33,8 @@ public:
     }
     QStringList labelSizeNames() const override { return { QStringLiteral("Label 1452") }; }
     QSizeF cardSizeOf(const QString&, const QString&, int row) const override { return QSizeF(80 + row, 50 + row); }
+    QSizeF cardSizeInMillimetres() const override { return card; }
+    QSizeF card;
 };
 
 class CardSizeRename : public testing::Test {
@@ -179,3 +181,19 @@ TEST_F(CardSizeRename, ARowOutsideTheListIsRefusedWithoutChangingIt)
 }
 
 } // namespace
+
+// The size window opens on the card, its orientation read from the card's sides.
+TEST_F(CardSizeRename, OrientationFollowsTheSidesOfTheCard)
+{
+    const struct {
+        QSizeF card;
+        const char* orientation;
+    } rows[] = { { { 1, 999 }, "Vertical" }, { { 999, 1 }, "Horizontal" }, { { 54, 85.6 }, "Vertical" } };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.orientation);
+        host.card = row.card;
+        QString shown;
+        inWizard([&] { shown = chooser->form().Preset_ComboBox->currentText(); });
+        EXPECT_EQ(shown, QLatin1String(row.orientation));
+    }
+}
