@@ -35,6 +35,8 @@ void Color_Well::openPanel()
     auto* panel = new QColorDialog(color_, this);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setOption(QColorDialog::ShowAlphaChannel);
+    // Nothing else is edited while colours are tried, so Cancel takes back the tries and only them.
+    panel->setWindowModality(Qt::ApplicationModal);
     connect(panel, &QColorDialog::currentColorChanged, this, &Color_Well::chooseColor);
     connect(panel, &QColorDialog::colorSelected, this, &Color_Well::chooseColor);
     connect(panel, &QDialog::accepted, this, [this] { emit panelClosed(true); });

@@ -65,6 +65,7 @@ TSLGraphicList TSLWindowController::itemsForWriteBack() const
 void TSLWindowController::Select_front_side()
 {
     Front_back_label->setText(QStringLiteral("Front"));
+    Front_back_label->setToolTip(QString());
     Front_back_label->show();
     Front_Card_btn->setChecked(true);
     Card_Front_Or_Back = 0;
@@ -76,6 +77,7 @@ void TSLWindowController::Select_front_side()
 void TSLWindowController::Select_back_side()
 {
     Front_back_label->setText(QStringLiteral("Back"));
+    Front_back_label->setToolTip(QString());
     Front_back_label->show();
     Back_Side_btn->setChecked(true);
     Card_Front_Or_Back = 1;
@@ -87,7 +89,11 @@ void TSLWindowController::Select_back_side()
 void TSLWindowController::Select_temp_design_side()
 {
     // The scratch side shows copies; commands, tools and the inspector act on it, never on a printable side.
-    Front_back_label->setText(QStringLiteral("TEMP"));
+    // It is a preview of the side being edited, refilled from it at every visit, and says so.
+    Front_back_label->setText(
+        Card_Front_Or_Back != 0 ? QStringLiteral("Preview of the Back") : QStringLiteral("Preview of the Front"));
+    Front_back_label->setToolTip(QStringLiteral("Filled again from the side being edited at every visit: what you "
+                                                "add or change here is not kept."));
     Front_back_label->show();
     Temp_Card_btn->setChecked(true);
     changeViewController(2);

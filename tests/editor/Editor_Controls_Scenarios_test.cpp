@@ -362,18 +362,12 @@ TEST_F(ControlScenario, ThePolygonToolDrawsAHexagonAndTheDirectionListTurnsALine
 // The wizard's "To" line adds "Dear" once, whatever the person typed.
 TEST_F(ControlScenario, TheGreetingLineSaysDearOnce)
 {
-    const struct {
-        const char* typed;
-        const char* shown;
-    } rows[] = { { "Alex", "Dear Alex," }, { "Dear friends", "Dear friends," }, { "dear Sam,", "Dear Sam," } };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.typed);
+    for (const char* typed : { "Alex", "Dear Alex", "dear Alex," }) {
         TearDown();
         SetUp();
-        startWithWizard(QLatin1String(row.typed));
-        const TSLGraphicPtr to = itemWithID(QStringLiteral("PARTY_TO"));
-        ASSERT_TRUE(to);
-        EXPECT_EQ(textOf(to), QLatin1String(row.shown));
+        startWithWizard(QLatin1String(typed));
+        ASSERT_TRUE(itemWithID(QStringLiteral("PARTY_TO")));
+        EXPECT_EQ(textOf(itemWithID(QStringLiteral("PARTY_TO"))), QStringLiteral("Dear Alex,")) << typed;
     }
 }
 

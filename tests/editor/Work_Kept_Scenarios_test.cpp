@@ -7,11 +7,11 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -125,25 +125,18 @@ class WorkKept : public EditorScenario {
 protected:
     void showSide(const char* button) { click(widget<QWidget>(QLatin1String(button))); }
     QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text(); }
-    QString redoTitle() const { return action(QStringLiteral("menu_Redo"))->text(); }
-    bool askedToSave() const
+    void pressKeys(Qt::Key key, int times) // each press an event of its own
     {
-        return std::any_of(ui.messages.begin(), ui.messages.end(), [](const platform::MessageRequest& request) {
-            return request.kind == platform::MessageRequest::Kind::SaveQuestion;
-        });
-    }
-    // The item a tool button makes, where the tool puts it: its creation is the step on top.
-    TSLGraphicPtr makeWithTool(const char* tool)
-    {
-        click(widget<QWidget>(QLatin1String(tool)));
-        return canvas()->graphics().empty() ? nullptr : canvas()->graphics().front();
-    }
-    void pressKeys(Qt::Key key, int times)
-    {
-        for (int i = 0; i < times; ++i) {
+        for (int i = 0; i < times; ++i, QCoreApplication::processEvents())
             QTest::keyClick(canvas(), key);
-            QCoreApplication::processEvents(); // each press an event of its own
-        }
+    }
+    // The step on top undoes and redoes under its own name.
+    void undoesAs(const QString& name)
+    {
+        EXPECT_EQ(undoTitle(), QStringLiteral("Undo ") + name);
+        trigger(QStringLiteral("menu_Undo"));
+        EXPECT_EQ(action(QStringLiteral("menu_Redo"))->text(), QStringLiteral("Redo ") + name);
+        trigger(QStringLiteral("menu_Redo"));
     }
     const TSLGraphicList& listOf(const char* key) const { return document.graphicsForKey(QLatin1String(key)); }
     Card_Property& recordOf(const char* key) const
@@ -418,7 +411,7 @@ TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
         showSide("Temp_Card_btn");
         ASSERT_EQ(canvas(), window->_graphicView_TEMP);
         // It says what it is: a preview of the side edited, refilled at each visit.
-        EXPECT_EQ(window->Temp_Card_btn->text(), QStringLiteral("Preview"));
+        EXPECT_TRUE(window->Front_back_label->text().startsWith(QStringLiteral("Preview of the ")));
         EXPECT_TRUE(window->Temp_Card_btn->toolTip().contains(QStringLiteral("preview of the side being edited")));
         EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty()) << "the refill is no addition";
         ASSERT_EQ(canvas()->graphics().size(), listOf(side.key).size());
@@ -457,6 +450,9 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     startEmpty();
     EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("[*]")));
     EXPECT_FALSE(window->isWindowModified()) << "a new card has nothing to save";
+    ui.messageAnswers = { platform::SaveAnswerSave }; // a question would save
+    trigger(QStringLiteral("Open_btn")); // then the panel is cancelled
+    EXPECT_TRUE(ui.messages.empty()) << "nothing to save, nothing asked";
     const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(30, 30, 40, 40));
     EXPECT_TRUE(window->isWindowModified());
 
@@ -465,6 +461,20 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     trigger(QStringLiteral("Save_btn"));
     ASSERT_TRUE(QFileInfo::exists(path));
     EXPECT_FALSE(window->isWindowModified()) << "saved";
+    EXPECT_TRUE(ui.messages.empty()) << "the saved notice is no box to answer";
+    EXPECT_EQ(
+        window->statusBar()->currentMessage(), QStringLiteral("Greeting Card Design Log has been saved successfully."));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (t.dcard)[*]").arg(window->App_Name));
+    // Moved, then undone back to the saved state: nothing to save, nothing asked.
+    clickItem(shape);
+    pressKeys(Qt::Key_Right, 3);
+    EXPECT_TRUE(window->isWindowModified());
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_FALSE(window->isWindowModified());
+    for (const char* command : { "Open_btn", "menu_New_From_Template" }) {
+        trigger(QLatin1String(command)); // the panel and the gallery are cancelled
+        EXPECT_TRUE(ui.messages.empty()) << command;
+    }
 
     // A change on the back marks it too.
     showSide("Back_Side_btn");
@@ -484,154 +494,51 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     EXPECT_GT(canvas()->zoomFactor(), zoom);
 }
 
-// ---------------------------------------------------------------------------------------------------------
-// The save question only when the title shows a change; the saved notice in the status bar
-
-TEST_F(WorkKept, NoSaveQuestionWhileTheTitleShowsNoChange)
-{
-    startEmpty();
-    const QString path = QDir(testsupport::makeTempFolder(QStringLiteral("unchanged"))).filePath(QStringLiteral("a.dcard"));
-    TSLGraphicPtr shape;
-    const struct {
-        const char* state;
-        std::function<void()> reach;
-    } states[] = {
-        { "just started", [] {} },
-        { "saved as",
-            [&] {
-                shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(30, 30, 60, 40));
-                ui.fileAnswers.push_back(path);
-                trigger(QStringLiteral("SaveAs_btn"));
-                EXPECT_TRUE(ui.messages.empty()) << "no box to answer after saving";
-                EXPECT_EQ(window->statusBar()->currentMessage(),
-                    QStringLiteral("Greeting Card Design Log has been saved successfully."));
-                EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (a.dcard)[*]").arg(window->App_Name));
-            } },
-        { "undone back to the saved state",
-            [&] {
-                clickItem(shape);
-                pressKeys(Qt::Key_Right, 3);
-                EXPECT_TRUE(window->isWindowModified());
-                trigger(QStringLiteral("menu_Undo"));
-            } },
-        { "redone back to the saved state",
-            [&] {
-                trigger(QStringLiteral("menu_Undo"));
-                EXPECT_TRUE(window->isWindowModified());
-                trigger(QStringLiteral("menu_Redo"));
-            } },
-        { "opened", [&] {
-             ui.fileAnswers.push_back(path);
-             trigger(QStringLiteral("Open_btn"));
-         } },
-    };
-    for (const auto& state : states) {
-        SCOPED_TRACE(state.state);
-        ui.messages.clear();
-        state.reach();
-        EXPECT_FALSE(window->isWindowModified());
-        for (const char* command : { "Open_btn", "menu_New_From_Template" }) {
-            SCOPED_TRACE(command);
-            ui.messages.clear();
-            ui.messageAnswers = { platform::SaveAnswerSave }; // a question would rewrite the file
-            trigger(QLatin1String(command)); // then the panel and the gallery are cancelled
-            EXPECT_FALSE(askedToSave());
-        }
-    }
-    ui.messages.clear();
-    trigger(QStringLiteral("Exit_btn"));
-    EXPECT_FALSE(askedToSave());
-    EXPECT_TRUE(window->hasEnded());
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// Every undo step has a name; a run of arrow presses is one step of its own
-
+// Every undo step has its own name; a run of arrow presses is one Move, never part of the item's creation.
 TEST_F(WorkKept, EveryStepIsNamedAndArrowPressesAreOneMoveOfTheirOwn)
 {
     startEmpty();
-    // Twenty presses right after drawing a line: one Undo takes back the moves, not the line.
-    const TSLGraphicPtr line = makeWithTool("Line_Tool_btn");
-    ASSERT_TRUE(line);
+    click(widget<QWidget>(QStringLiteral("Line_Tool_btn")));
+    const TSLGraphicPtr line = canvas()->graphics().front();
     const QRectF drawn = line->bounds();
-    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Create Line"));
     pressKeys(Qt::Key_Right, 20);
     const QRectF moved = line->bounds();
-    ASSERT_NE(moved, drawn);
     EXPECT_EQ(undoTitle(), QStringLiteral("Undo Move"));
     trigger(QStringLiteral("menu_Undo"));
-    EXPECT_EQ(window->Get_Front_Controls_Array(), TSLGraphicList { line });
     EXPECT_EQ(line->bounds(), drawn);
-    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Create Line"));
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Create Line")) << "the line is still there";
     trigger(QStringLiteral("menu_Redo"));
     EXPECT_EQ(line->bounds(), moved);
 
     const TSLGraphicPtr wide = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(150, 10, 60, 40));
-    const TSLGraphicPtr tall = addWithTool(QStringLiteral("Circle_Tool_btn"), QRectF(160, 70, 30, 70));
-    const auto selectAll = [this] { trigger(QStringLiteral("menu_Select_All")); };
-    const auto cardPage = [this] {
-        clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2)); // nothing there: the card's pages
-        showPage(QStringLiteral("card_setting_tab"));
-    };
-    const auto selectWide = [this, wide] { clickItem(wide); };
+    addWithTool(QStringLiteral("Circle_Tool_btn"), QRectF(160, 70, 30, 70));
     const struct {
         const char* name;
-        std::function<void()> select;
-        std::function<void()> act;
-    } steps[] = {
-        { "Move", selectWide, [this] { pressKeys(Qt::Key_Down, 5); } },
-        { "Align Left Edges", selectAll, [this] { trigger(QStringLiteral("menu_Align_Left")); } },
-        { "Align Right Edges", selectAll, [this] { trigger(QStringLiteral("menu_Align_Right")); } },
-        { "Align Top Edges", selectAll, [this] { trigger(QStringLiteral("menu_Align_Top")); } },
-        { "Align Bottom Edges", selectAll, [this] { trigger(QStringLiteral("menu_Align_Bottom")); } },
-        { "Align Horizontal Centres", selectAll, [this] { trigger(QStringLiteral("menu_Align_Horz")); } },
-        { "Align Vertical Centres", selectAll, [this] { trigger(QStringLiteral("menu_Align_Vert")); } },
-        { "Bring to Front", selectWide, [this] { trigger(QStringLiteral("menu_Bring_To_Front")); } },
-        { "Send to Back", selectWide, [this] { trigger(QStringLiteral("menu_Send_To_Back")); } },
-        { "Line Width", [this, line] { clickItem(line); },
-            [this] { typeInto(widget<Stepper_Field>(QStringLiteral("Line_Wdt_Stepper")), QStringLiteral("6")); } },
-        { "Orientation", cardPage,
-            [this] {
-                QComboBox* orientation = window->Preset_ComboBox;
-                QTest::keyClick(orientation, orientation->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
-                QCoreApplication::processEvents();
-            } },
-        { "Card Outline", cardPage,
-            [this] { tick(window->matrix_card_shape->button(1)); } },
-    };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.name);
-        step.select();
-        const QString before = undoTitle();
-        step.act();
-        const QString name = QLatin1String(step.name);
-        EXPECT_EQ(undoTitle(), QStringLiteral("Undo ") + name);
-        trigger(QStringLiteral("menu_Undo"));
-        EXPECT_EQ(undoTitle(), before) << "one step";
-        EXPECT_EQ(redoTitle(), QStringLiteral("Redo ") + name);
-        trigger(QStringLiteral("menu_Redo"));
+        const char* command;
+    } commands[] = { { "Align Left Edges", "menu_Align_Left" }, { "Align Right Edges", "menu_Align_Right" },
+        { "Align Top Edges", "menu_Align_Top" }, { "Align Bottom Edges", "menu_Align_Bottom" },
+        { "Align Horizontal Centres", "menu_Align_Horz" }, { "Align Vertical Centres", "menu_Align_Vert" },
+        { "Bring to Front", "menu_Bring_To_Front" }, { "Send to Back", "menu_Send_To_Back" } };
+    for (const auto& row : commands) {
+        SCOPED_TRACE(row.name);
+        if (QLatin1String(row.name).startsWith(QLatin1String("Align")))
+            trigger(QStringLiteral("menu_Select_All"));
+        else
+            clickItem(wide);
+        trigger(QLatin1String(row.command));
+        undoesAs(QLatin1String(row.name));
     }
-
-    // Cancel in the colour window leaves no step and no mark.
-    ui.fileAnswers.push_back(
-        QDir(testsupport::makeTempFolder(QStringLiteral("colour"))).filePath(QStringLiteral("c.dcard")));
-    trigger(QStringLiteral("Save_btn"));
     clickItem(wide);
-    const QString before = undoTitle();
-    auto* well = widget<Color_Well>(QStringLiteral("shape_fill_clr"));
-    click(well);
-    auto* panel = well->findChild<QColorDialog*>();
-    ASSERT_NE(panel, nullptr);
-    panel->setCurrentColor(QColor(200, 10, 10));
-    panel->setCurrentColor(QColor(10, 200, 10));
+    pressKeys(Qt::Key_Down, 5);
+    undoesAs(QStringLiteral("Move"));
+    clickItem(line);
+    typeInto(widget<Stepper_Field>(QStringLiteral("Line_Wdt_Stepper")), QStringLiteral("6"));
+    undoesAs(QStringLiteral("Line Width"));
+    clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2)); // nothing there: the card's pages
+    showPage(QStringLiteral("card_setting_tab"));
+    QTest::keyClick(window->Preset_ComboBox, window->Preset_ComboBox->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
     QCoreApplication::processEvents();
-    panel->reject();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(undoTitle(), before);
-    EXPECT_FALSE(window->isWindowModified());
-    // OK keeps every try as one step.
-    pickColour(well, QColor(10, 10, 200));
-    EXPECT_TRUE(window->isWindowModified());
-    trigger(QStringLiteral("menu_Undo"));
-    EXPECT_EQ(undoTitle(), before);
+    undoesAs(QStringLiteral("Orientation"));
+    tick(window->matrix_card_shape->button(1));
+    undoesAs(QStringLiteral("Card Outline"));
 }
