@@ -240,6 +240,7 @@ public:
     void Update_Card_Graphics() { Update_Card_Graphics(CardField::All); } // the whole page, as a new card takes it
     // One part of the card page into the current side's record; a change of the front's look is undoable.
     void Update_Card_Graphics(CardField changed);
+    static QString cardFieldStepName(CardField field); // the undo name of a change of the field
     void set_Front_BG_Image(const QString& path);
     void set_Back_BG_Image(const QString& path);
     void set_Side_BG_Image(int side, const QString& path); // side as shownSide() numbers them
@@ -368,6 +369,10 @@ public:
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
     int Open_Log_File() override;
     void Set_Log_Name_In_Title();
+    // The title's "*" shows exactly when the design differs from its file: a change that is no undo step
+    // marks it until the next save; each printable side's undo marks it while away from its saved state.
+    void markChangedOutsideUndo();
+    void markDesignSaved();
     void New_Btn_Clicked();
     void Open_Btn_Clicked();
     void Save_Btn_Clicked();
@@ -773,8 +778,20 @@ private:
 
     // TSLWindowController_Edit_Commands.cpp
     platform::UndoManager* shownSideUndo() const; // the undo of the side shown
+    // While a colour panel is open its tries are one step; Cancel takes them back and leaves no step.
+    void followColourPanels();
+    void openColourStep();
+    void closeColourStep(bool kept);
+    struct ColourStep {
+        platform::UndoManager* undo = nullptr; // the document's, alive as long as it is
+        quint64 stateBefore = 0;
+    };
+    std::optional<ColourStep> colourStep_;
     // TSLWindowController_Sides.cpp
     void copyEditedSideToScratch(); // copies of the edited side's items become the scratch side, unrecorded
+    void noteScratchAddition(const QString& key); // a status-bar note at the first item added to the preview
+    std::size_t scratchItemsAtVisit_ = 0;
+    bool scratchNoteShown_ = false;
     TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
     // TSLWindowController_Write_Back.cpp
     void writeIntoSelection(const QString& key, const QVariant& value); // nothing for an invalid value
@@ -822,6 +839,9 @@ private:
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
     void setCardShapeFromRecord(const Card_Property& side);
+    void refreshModified();
+    bool changedOutsideUndo_ = false;
+    bool savingElsewhere_ = false; // a copy of the design written to another file (a template) is no save
 
 signals:
     // "TSLSelectedToolDidChange": the tool changed; observed by selectedToolDidChange.

@@ -5,11 +5,14 @@
 #include "canvas/TSLGraphicView.h"
 #include "common/Globals.h"
 #include "model/TSLDocument.h"
+#include "platform/StringsTable.h"
 #include "platform/UndoManager.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QTabWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -31,6 +34,19 @@ bool sameGeometry(const TSLWindowController::CardGeometry& a, const TSLWindowCon
     return a.points == b.points && a.shape == b.shape && a.front.Card_Size() == b.front.Card_Size()
         && a.front.Card_Shape() == b.front.Card_Shape() && a.back.Card_Size() == b.back.Card_Size()
         && a.back.Card_Shape() == b.back.Card_Shape();
+}
+
+// What a change of the card's geometry did, as the Edit menu names it: the outline alone, the sides swapped
+// by Orientation, or the size (with or without the outline).
+QString geometryStepName(const TSLWindowController::CardGeometry& a, const TSLWindowController::CardGeometry& b)
+{
+    QString name = QStringLiteral("Card Size");
+    if (a.points == b.points)
+        name = QStringLiteral("Card Outline");
+    else if (a.shape == b.shape && std::abs(a.points.width() - b.points.height()) < 0.5
+        && std::abs(a.points.height() - b.points.width()) < 0.5) // the sides pass through millimetres
+        name = QStringLiteral("Orientation");
+    return platform::localizedString(QStringLiteral("UndoStrings"), name);
 }
 
 } // namespace
@@ -137,5 +153,5 @@ void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, c
             reversed.push_back({ move.item, move.to, move.from });
         registerCardGeometryUndo(now, reversed);
     });
-    undo.setActionName(QStringLiteral("Card Size"));
+    undo.setActionName(geometryStepName(before, cardGeometry()));
 }

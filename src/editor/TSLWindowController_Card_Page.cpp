@@ -172,6 +172,22 @@ void TSLWindowController::card_prop_set(const QString& fillStyle)
     sett_tab->update();
 }
 
+QString TSLWindowController::cardFieldStepName(CardField field)
+{
+    switch (field) {
+    case CardField::Border:
+    case CardField::BorderColour:
+    case CardField::BorderWidth:
+    case CardField::BorderStyle:
+        return QStringLiteral("Card Border");
+    case CardField::Content:
+    case CardField::Name:
+        return QStringLiteral("Card");
+    default:
+        return QStringLiteral("Card Background");
+    }
+}
+
 void TSLWindowController::Update_Card_Graphics(CardField changed)
 {
     if (Not_Draw_Only_Prop_Change)
@@ -185,9 +201,10 @@ void TSLWindowController::Update_Card_Graphics(CardField changed)
     const bool look = changed != CardField::All && changed != CardField::Size && changed != CardField::Shape
         && changed != CardField::Sides;
     if (look && !(side == before))
-        registerCardSideUndo(frontOrBack, before, QStringLiteral("Card"));
-    if (changed != CardField::All && frontOrBack != 2 && !(side == before))
-        setWindowModified(true);
+        registerCardSideUndo(frontOrBack, before, cardFieldStepName(changed));
+    // The sides choice is the one change here without a step of its own: it marks the design until saved.
+    if (changed == CardField::Sides && frontOrBack != 2 && !(side == before))
+        markChangedOutsideUndo();
     // The invitation texts stay readable on whatever the background now is.
     const auto background = { CardField::Opacity, CardField::Fill, CardField::FillKind, CardField::FillColour,
         CardField::Gradient1, CardField::Gradient2, CardField::PatternColour };

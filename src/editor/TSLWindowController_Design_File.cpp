@@ -11,12 +11,14 @@
 #include "model/TSLDocument.h"
 #include "platform/RegularFile.h"
 #include "platform/UiSeam.h"
+#include "platform/UndoManager.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStatusBar>
 
 #include <exception>
 
@@ -25,7 +27,12 @@ namespace {
 // Far beyond any design the program writes (a thousand items take well under a megabyte).
 constexpr qint64 maximumDesignFileBytes = qint64(512) * 1024 * 1024;
 
-const QString corruptFileMessage = QStringLiteral("File is corrupt and cannot be opened.");
+// Names the file and the first thing found wrong in it, so the person knows which file to look at and why.
+QString corruptFileMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The design file \"%1\" is corrupt and cannot be opened: %2.")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
 
 QString designFilter()
 {
@@ -98,9 +105,11 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
             Show_MessageBox(QStringLiteral("The design could not be saved to \"%1\": %2").arg(attempted, error));
         return SaveResult::Failed;
     }
-    setWindowModified(false);
+    if (!savingElsewhere_)
+        markDesignSaved();
     if (show_msg) {
-        Show_MessageBox(QStringLiteral("Greeting Card Design Log has been saved successfully."));
+        // A notice, not a question: a box here would take the Return meant for whatever comes next.
+        statusBar()->showMessage(QStringLiteral("Greeting Card Design Log has been saved successfully."), 5000);
         Set_Log_Name_In_Title();
     }
     return SaveResult::Saved;
@@ -121,7 +130,7 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
         Show_MessageBox(!QFileInfo::exists(path)
                 ? QStringLiteral("The design file \"%1\" is missing: there is no file at this path.")
                       .arg(QDir::toNativeSeparators(path))
-                : opened ? corruptFileMessage
+                : opened ? corruptFileMessage(path, reason)
                          : reason);
         return 0;
     }
@@ -182,7 +191,7 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     Refresh_Canvas();
     if (document_)
         document_->Enable_Disable_Undo_Registraion(true);
-    setWindowModified(false);
+    markDesignSaved();
     Undo_Redo_Button_state();
 }
 
@@ -216,13 +225,40 @@ void TSLWindowController::Set_Log_Name_In_Title()
 {
     const QFileInfo file(Project_File_Name);
     if (!Project_File_Name.isEmpty() && file.exists())
-        setWindowTitle(QStringLiteral("%1 ( %2 )[*]").arg(App_Name, file.fileName()));
+        setWindowTitle(QStringLiteral("%1 (%2)[*]").arg(App_Name, file.fileName()));
     else
         setWindowTitle(App_Name + QStringLiteral("[*]"));
 }
 
+void TSLWindowController::markChangedOutsideUndo()
+{
+    changedOutsideUndo_ = true;
+    refreshModified();
+}
+
+void TSLWindowController::markDesignSaved()
+{
+    changedOutsideUndo_ = false;
+    if (document_)
+        for (const QString& key : { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back })
+            document_->undoManagerForKey(key).markClean();
+    refreshModified();
+}
+
+void TSLWindowController::refreshModified()
+{
+    bool modified = changedOutsideUndo_;
+    if (document_)
+        for (const QString& key : { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back })
+            modified = modified || !document_->undoManagerForKey(key).isClean();
+    setWindowModified(modified);
+}
+
 bool TSLWindowController::Save_Changes_Before(const QString& question, bool show_msg)
 {
+    // Only a design that differs from its file (the title's "*") has anything to save.
+    if (!isWindowModified())
+        return true;
     switch (Show_Save_Question(question)) {
     case platform::SaveAnswerDontSave:
         return true;

@@ -86,7 +86,7 @@ void TSLWindowController::New_Project_Setting_Reset()
     // After the sides are emptied: the old design's items are no step of the new one on either side.
     if (document_)
         document_->Clear_All_Undo_Redo();
-    setWindowModified(false);
+    markDesignSaved();
     Not_Draw_Only_Prop_Change = false;
 }
 

@@ -68,10 +68,11 @@ QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QStr
         names << QStringLiteral("%1 (%2)").arg(
             Trim_Str(failure.address), failure.reason.isEmpty() ? QStringLiteral("not tried") : failure.reason);
     const qsizetype failed = result.failures.size();
-    text += QStringLiteral("%1 of %2 mails could not be sent: %3")
+    const qsizetype tried = result.sent + failed;
+    text += QStringLiteral("%1 of %2 %3 could not be sent: %4")
                 .arg(failed)
-                .arg(result.sent + failed)
-                .arg(names.join(QStringLiteral(", ")));
+                .arg(tried)
+                .arg(tried == 1 ? QStringLiteral("mail") : QStringLiteral("mails"), names.join(QStringLiteral(", ")));
     text += failed > named ? QStringLiteral(" and %1 more.").arg(failed - named) : QStringLiteral(".");
     if (!logPath.isEmpty())
         text += QStringLiteral("\n\nThe whole list is in %1").arg(logPath);

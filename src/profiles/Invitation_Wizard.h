@@ -129,7 +129,6 @@ private:
 
     int next_counter_ = 0;
     QString selected_image_;
-    bool auto_background_selection_ = false;
     QString selected_title_;
     QString selected_msg_;
     QString selected_date_;

@@ -35,6 +35,13 @@ QString named(int row, const char* control)
     return QLatin1String(kPrefixes[row]) + QLatin1String(control);
 }
 
+// A field that refuses typing looks it: greyed as well as read-only.
+void setTakesTyping(QLineEdit* field, bool on)
+{
+    field->setReadOnly(!on);
+    field->setEnabled(on);
+}
+
 } // namespace
 
 void Profile_Form::setHost(Profile_Form_Host* host)
@@ -112,7 +119,7 @@ void Profile_Form::bindRows()
             continue;
         row.label = findChild<QLineEdit*>(named(r, "label"));
         row.value = findChild<QLineEdit*>(named(r, "value"));
-        row.label->setReadOnly(oneSide_);
+        setTakesTyping(row.label, !oneSide_);
         if (oneSide_) {
             row.label_chk = findChild<QCheckBox*>(named(r, "label_chk"));
             row.value_chk = findChild<QCheckBox*>(named(r, "value_chk"));
@@ -131,8 +138,8 @@ void Profile_Form::connectRow(int r)
     // A ticked box unlocks its field; typing into a field ticks its box.
     row.label_chk->setToolTip(tr("Tick to change the caption"));
     row.value_chk->setToolTip(tr("Tick to type the value; untick to keep it as it is"));
-    connect(row.label_chk, &QCheckBox::toggled, row.label, [field = row.label](bool on) { field->setReadOnly(!on); });
-    connect(row.value_chk, &QCheckBox::toggled, row.value, [field = row.value](bool on) { field->setReadOnly(!on); });
+    connect(row.label_chk, &QCheckBox::toggled, row.label, [field = row.label](bool on) { setTakesTyping(field, on); });
+    connect(row.value_chk, &QCheckBox::toggled, row.value, [field = row.value](bool on) { setTakesTyping(field, on); });
     connect(row.label, &QLineEdit::textEdited, row.label_chk, [box = row.label_chk] { box->setChecked(true); });
     connect(row.value, &QLineEdit::textEdited, row.value_chk, [box = row.value_chk] { box->setChecked(true); });
 }
@@ -255,7 +262,7 @@ void Profile_Form::sourceDidChange(int r)
     const int source = row.ds_combo->currentIndex();
     const bool typed = source <= 0;
     if (row.value)
-        row.value->setReadOnly(!typed);
+        setTakesTyping(row.value, typed);
     // A value filled from a series or a column cannot be unlocked for typing; a typed one starts open.
     if (row.value_chk) {
         const QSignalBlocker quiet(row.value_chk);

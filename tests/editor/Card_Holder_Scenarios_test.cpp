@@ -207,6 +207,7 @@ TEST_F(CardHolderScenario, TheEditBoxesAreLabelledAndUnlockTheirFields)
             for (bool open : { true, false }) {
                 if (box->isChecked() != open)
                     tick(box);
+                EXPECT_EQ(field->isEnabled(), open) << "a field that refuses typing looks it";
                 const QString before = field->text();
                 field->setFocus();
                 QTest::keyClicks(field, QStringLiteral("x"));

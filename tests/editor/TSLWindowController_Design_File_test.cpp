@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -22,7 +23,11 @@ using editortest::messageTexts;
 
 namespace {
 
-const QString corrupt = QStringLiteral("File is corrupt and cannot be opened.");
+// The refusal names the file and the reader's first reason.
+QString corrupt(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The design file \"%1\" is corrupt and cannot be opened: %2.").arg(path, reason);
+}
 QString missingMessage(const QString& path)
 {
     return QStringLiteral("The design file \"%1\" is missing: there is no file at this path.").arg(path);
@@ -93,7 +98,7 @@ protected:
     }
 
     // The sample design with items of every kind on both sides, both records changed and a binding table,
-    // put into the open window.
+    // put into the open window as changes not yet saved.
     DesignFileContent putRichDesign()
     {
         DesignFileContent content = designsamples::richDesign();
@@ -110,6 +115,7 @@ protected:
             addItem(item, TSLDocumentGraphicsKey);
         for (const TSLGraphicPtr& item : content.backItems)
             addItem(item, TSLDocumentGraphicsKey_back);
+        window->markChangedOutsideUndo(); // not saved yet
         return content;
     }
 };
@@ -125,8 +131,10 @@ TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Save);
     EXPECT_TRUE(ui.fileRequests[0].filter.contains(QStringLiteral("*.dcard")));
-    EXPECT_EQ(messageTexts(ui), QStringList { saved });
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( party.dcard )[*]").arg(window->App_Name));
+    // The notice is no box to answer: the status bar says it, and Return goes to what comes next.
+    EXPECT_TRUE(messageTexts(ui).isEmpty());
+    EXPECT_EQ(window->statusBar()->currentMessage(), saved);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (party.dcard)[*]").arg(window->App_Name));
 
     const auto root = platform::PropertyList::fromBytes(readFile(path));
     ASSERT_TRUE(root && root->isArray());
@@ -244,7 +252,9 @@ TEST_F(DesignFileWindowTest, BadFilesLeaveTheOpenDesignExactlyAsItWas)
             continue;
         }
         ++refused;
-        EXPECT_EQ(messageTexts(ui), QStringList { corrupt }) << what;
+        QString reason;
+        decodeDesignFile(bytes, &reason);
+        EXPECT_EQ(messageTexts(ui), QStringList { corrupt(path, reason) }) << what;
         EXPECT_TRUE(DesignState::of(*window) == before) << what;
         EXPECT_TRUE(document.undoManager().isUndoRegistrationEnabled()) << what;
         EXPECT_FALSE(Not_Draw_Only_Prop_Change) << what;
@@ -404,7 +414,7 @@ TEST_F(DesignFileWindowTest, OpenKeepsTheDesignUntilTheChosenFileIsRead)
     const QString askSave = QStringLiteral("Do you want to save changes before opening document?");
     const std::vector<Case> cases = {
         { "cancelled panel", QString(), { askSave } },
-        { "refused file", bad, { askSave, corrupt } },
+        { "refused file", bad, { askSave, corrupt(bad, QStringLiteral("the signature is wrong")) } },
         { "missing file", folder + QStringLiteral("/missing.dcard"),
             { askSave, missingMessage(folder + QStringLiteral("/missing.dcard")) } },
     };

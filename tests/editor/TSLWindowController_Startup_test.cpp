@@ -168,7 +168,7 @@ TEST_F(StartupTest, StartScreenOpensASavedDesign)
     ASSERT_FALSE(window->hasEnded());
     EXPECT_EQ(Start_Card_Option, QStringLiteral("L"));
     EXPECT_EQ(Project_File_Name, path);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( saved.dcard )[*]").arg(window->App_Name));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (saved.dcard)[*]").arg(window->App_Name));
     EXPECT_EQ(window->Get_Front_Control_Count(), 1);
     EXPECT_EQ(window->Get_Back_Control_Count(), 1);
     EXPECT_EQ(window->_graphicView->canvasSize(), QSizeF(200, 100));
@@ -177,6 +177,7 @@ TEST_F(StartupTest, StartScreenOpensASavedDesign)
 TEST_F(StartupTest, QuittingWithNoEndsWithoutSaving)
 {
     startUpEmpty();
+    window->markChangedOutsideUndo(); // a change not yet saved
     ui.messageAnswers.push_back(0);
     window->Exit_Btn_Clicked();
     EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("Do you want to save changes before closing?") });

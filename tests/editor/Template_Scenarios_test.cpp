@@ -153,14 +153,21 @@ TEST_F(TemplateScenario, NewCardFromASavedDesignOpensItAndCancelKeepsTheCard)
 // The size chosen in the gallery's size list is the size of the card made from the template.
 TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
 {
-    for (const int pick : { 1, 3, -1 }) { // -1: the list is left as it opened
+    constexpr int highlighted = -2; // a click on the row highlighted at opening
+    int previous = -1;
+    for (const int pick : { 1, 3, highlighted, -1 }) { // -1: the list is left as it opened
         SCOPED_TRACE(pick);
         QSizeF chosen;
-        ui.modalRuns.push_back([pick, &chosen](QDialog& dialog) {
+        int opened = -1;
+        ui.modalRuns.push_back([pick, &chosen, &opened](QDialog& dialog) {
             auto& gallery = static_cast<Template_Wizard&>(dialog);
             auto* sizes = gallery.findChild<QTableWidget*>(QStringLiteral("ColList"));
             if (!sizes || sizes->rowCount() <= pick)
                 return 0;
+            opened = sizes->selectedRanges().isEmpty() ? -1 : sizes->selectedRanges().first().topRow();
+            if (pick == highlighted && opened >= 0)
+                QTest::mouseClick(
+                    sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(opened, 0)).center());
             if (pick >= 0)
                 QTest::mouseClick(
                     sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(pick, 0)).center());
@@ -172,7 +179,11 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
         });
         trigger(QStringLiteral("menu_New_From_Template"));
         ASSERT_TRUE(chosen.isValid());
-        if (pick < 0) {
+        if (previous >= 0) {
+            EXPECT_EQ(opened, previous) << "the list opens on the card's own size";
+        }
+        previous = pick == highlighted ? opened : pick;
+        if (pick == -1) {
             // The template keeps its own size: the same as the template read on its own.
             const QSizeF made = window->Front_card_Prop.Card_Size();
             ASSERT_EQ(window->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")), 1);

@@ -254,7 +254,7 @@ TEST_F(WizardTest, CancelReturnsToAFreshStartScreenAndTheWizardRunsAgain)
     EXPECT_EQ(result, kStillOpen);
 }
 
-TEST_F(WizardTest, ClickingAnotherPictureMovesStraightOn)
+TEST_F(WizardTest, AClickChoosesAPictureAndStaysWhileADoubleClickMovesOn)
 {
     fillBackgroundFolder();
     open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
@@ -266,6 +266,8 @@ TEST_F(WizardTest, ClickingAnotherPictureMovesStraightOn)
         ASSERT_TRUE(rect.isValid());
         QTest::mouseClick(form.imageBrowser->viewport(), Qt::LeftButton, {}, rect.center());
         EXPECT_EQ(w.selected_image(), w.images().last().path);
+        EXPECT_EQ(paneOf(form), QStringLiteral("second_box")) << "a click only chooses";
+        QTest::mouseDClick(form.imageBrowser->viewport(), Qt::LeftButton, {}, rect.center());
         EXPECT_EQ(paneOf(form), QStringLiteral("event_box"));
         EXPECT_TRUE(responder.messages.empty());
     });
