@@ -43,13 +43,16 @@ public:
     static int choose(QMessageBox& box, const QStringList& buttons)
     {
         box.setIcon(QMessageBox::Warning);
-        QList<QAbstractButton*> added;
+        QList<QPushButton*> added;
         for (qsizetype i = 0; i < buttons.size(); ++i)
             added << box.addButton(buttons[i], i == 0 ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
-        if (!added.isEmpty())
+        // Return, like Escape, keeps things as they are: a choice that may lose work is always clicked.
+        if (!added.isEmpty()) {
             box.setEscapeButton(added.front());
+            box.setDefaultButton(added.front());
+        }
         box.exec();
-        return int(std::max<qsizetype>(0, added.indexOf(box.clickedButton())));
+        return int(std::max<qsizetype>(0, added.indexOf(qobject_cast<QPushButton*>(box.clickedButton()))));
     }
 
     QString chooseFile(const FileRequest& request) override

@@ -19,7 +19,7 @@ struct MessageRequest {
     Kind kind = Kind::Information;
     QString text;
     // A choice's buttons; the answer is the index of the one pressed. The first is the cancelling one,
-    // which Escape and closing the box press.
+    // which Escape, Return and closing the box press.
     QStringList buttons = {};
 };
 
