@@ -28,7 +28,11 @@ bool appendLines(QByteArrayView bytes, QStringConverter::Encoding encoding, QStr
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return false;
-    pieces.append(text.split(QLatin1Char('\n')));
+    // A run of one line is kept as decoded: splitting would copy it whole.
+    if (bytes.indexOf('\n') < 0)
+        pieces.append(text);
+    else
+        pieces.append(text.split(QLatin1Char('\n')));
     return true;
 }
 
@@ -44,8 +48,8 @@ QStringList trimmedAsOneText(const QStringList& pieces)
     qsizetype last = pieces.size() - 1;
     while (Trim_Str(pieces.at(last)).isEmpty())
         --last;
-    if (first == last)
-        return Trim_Str(pieces.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+    if (first == last) // the blank lines around go with the blanks of the one value, which holds no "\n"
+        return { Trim_Str(pieces.at(first)) };
     // The ends are trimmed by the one trimming function with a mark standing for the rest of the text.
     const QString mark = QStringLiteral("x");
     const QString head = Trim_Str(pieces.mid(0, first + 1).join(QLatin1Char('\n')) + mark).chopped(1);
