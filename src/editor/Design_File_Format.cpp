@@ -1,7 +1,6 @@
 #include "editor/Design_File_Format.h"
 
 #include "common/File_Functions.h"
-#include "model/TSLImage.h"
 #include "platform/KeyedArchive.h"
 #include "platform/ParallelChunks.h"
 #include "platform/PropertyList.h"
@@ -267,10 +266,7 @@ TSLGraphicList readItems(ElementReader& in, qint64 count)
         if (!failure.isEmpty())
             ElementReader::fail(failure);
     }
-    for (const TSLGraphicPtr& item : items) {
-        if (item->className() == QLatin1String("TSLImage"))
-            static_cast<TSLImage&>(*item).setFilePath(item->_file_path);
-    }
+    TSLGraphic::restoreDerivedStateOfGraphics(items);
     return items;
 }
 
