@@ -1,5 +1,7 @@
 // A write the system refuses part way (a full disk; here a file-size limit, which needs no root) keeps the
-// old file whole, leaves nothing beside it, and the person reads the system's reason with the path.
+// old file whole, leaves nothing beside it, and the person reads the system's reason with the path. A write
+// that succeeds removes beside its file only the temporaries of our name a killed writer left: a person's
+// copies of every look, a live writer's temporary and what a link names stay byte for byte.
 #include "editor/EditorWindowTestSupport.h"
 
 #include "data/Series_File.h"
@@ -89,89 +91,88 @@ protected:
         Data_Folder_Path = savedData_;
         EditorWindowTest::TearDown();
     }
-    struct SaveCase {
+};
+
+TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileOrClearsOnlyItsOwnLeftovers)
+{
+    const QString photos = Resource_Path + QStringLiteral("/photos");
+    ASSERT_TRUE(QDir().mkpath(photos));
+    writeFile(photos + QStringLiteral("/holiday.jpg"), "a photo");
+    const auto batchCard = [](const QString& extension) {
+        return [extension](const QString& path) {
+            std::atomic<bool> stop { false };
+            Batch_Export exporter(stop);
+            Record_Source source;
+            source.useSeries = true;
+            source.series.insert(QStringLiteral("names"), { QStringLiteral("Ann") });
+            Batch_Snapshot::Side front { { batchtest::boundText(
+                                             1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 30)) },
+                batchtest::creditCardSide(0) };
+            const auto snapshot = Batch_Snapshot::take(front, front, false, source, Barcode_Gen());
+            return exporter.run({ snapshot, QFileInfo(path).path(), extension, QStringLiteral("F"), false, 150, 1 })
+                .failure;
+        };
+    };
+    struct Case {
         const char* what;
         QString path;
         std::function<QString(const QString& path)> save; // what the person reads
     };
-    // Every kind of file the program saves, each through the window or the code that saves it.
-    std::vector<SaveCase> everyKindOfSave()
-    {
-        const auto batchCard = [](const QString& extension) {
-            return [extension](const QString& path) {
-                std::atomic<bool> stop { false };
-                Batch_Export exporter(stop);
-                Record_Source source;
-                source.useSeries = true;
-                source.series.insert(QStringLiteral("names"), { QStringLiteral("Ann") });
-                Batch_Snapshot::Side front { { batchtest::boundText(
-                                                 1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 30)) },
-                    batchtest::creditCardSide(0) };
-                const auto snapshot = Batch_Snapshot::take(front, front, false, source, Barcode_Gen());
-                return exporter.run({ snapshot, QFileInfo(path).path(), extension, QStringLiteral("F"), false, 150, 1 })
-                    .failure;
-            };
-        };
-        const QString templates = Resource_Path + QStringLiteral("/Templates/User/");
-        return {
-            { "design", Resource_Path + QStringLiteral("/party.dcard"),
-                [this](const QString& path) {
-                    Project_File_Name = path;
-                    window->Save_project_file(false, true);
-                    return messageTexts(ui).join(QLatin1Char('\n'));
-                } },
-            { "large design", Resource_Path + QStringLiteral("/large.dcard"),
-                [this](const QString& path) {
-                    for (int i = 0; i < 60; ++i) // beyond the buffer a save writes straight through
-                        addShape(QRectF(i, i, 20, 20));
-                    Project_File_Name = path;
-                    window->Save_project_file(false, true);
-                    return messageTexts(ui).join(QLatin1Char('\n'));
-                } },
-            { "design under another name", Resource_Path + QStringLiteral("/renamed.dcard"),
-                [this](const QString& path) {
-                    ui.fileAnswers.push_back(path);
-                    window->Save_project_file(true, true);
-                    return messageTexts(ui).join(QLatin1Char('\n'));
-                } },
-            { "settings", Resource_Path + QStringLiteral("/com.varnel.card.plist"),
-                [this](const QString&) {
-                    Email_Setting& settings = Email_Setting::defaultInstance();
-                    settings.form()._send_mail_sender_mail->setText(QStringLiteral("ann@example.com"));
-                    settings.form()._send_mail_password->setText(QString(2000, QLatin1Char('p')));
-                    settings.form()._send_mail_smtp->setText(QStringLiteral("smtp.example.com"));
-                    settings.form()._send_mail_port->setText(QStringLiteral("465"));
-                    settings.Save_Button();
-                    return messageTexts(ui).join(QLatin1Char('\n'));
-                } },
-            { "series", Data_Folder_Path + QStringLiteral("/Guests.txt"),
-                [](const QString& path) {
-                    QString error;
-                    Series_File::write(QStringLiteral("Guests"), manyValues(), Series_File::Values::AsGiven, &error);
-                    return path + QStringLiteral(": ") + error; // the series window puts the path beside it
-                } },
-            { "template", templates + QStringLiteral("Party.dcard"),
-                [this](const QString&) {
-                    window->Export_Template(QStringLiteral("Party"));
-                    return messageTexts(ui).join(QLatin1Char('\n'));
-                } },
-            { "batch PNG card", Resource_Path + QStringLiteral("/Card_1.png"), batchCard(QStringLiteral("png")) },
-            { "batch JPEG card", Resource_Path + QStringLiteral("/Card_1.jpg"), batchCard(QStringLiteral("jpg")) },
-            { "workbook", Resource_Path + QStringLiteral("/values.xlsx"),
-                [](const QString& path) {
-                    SpreadsheetWriter::Rows rows;
-                    for (const QString& value : manyValues().mid(0, 100)) // parts short of the buffer
-                        rows.append({ value, value });
-                    SpreadsheetWriter::WriteWorkbook(path, rows, true);
-                    return SpreadsheetWriter::lastError();
-                } },
-        };
-    }
-};
-
-TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
-{
-    for (const SaveCase& c : everyKindOfSave()) {
+    const QString templates = Resource_Path + QStringLiteral("/Templates/User/");
+    const Case cases[] = {
+        { "design", Resource_Path + QStringLiteral("/party.dcard"),
+            [this](const QString& path) {
+                Project_File_Name = path;
+                window->Save_project_file(false, true);
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "large design", Resource_Path + QStringLiteral("/large.dcard"),
+            [this](const QString& path) {
+                for (int i = 0; i < 60; ++i) // beyond the buffer a save writes straight through
+                    addShape(QRectF(i, i, 20, 20));
+                Project_File_Name = path;
+                window->Save_project_file(false, true);
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "design under another name", Resource_Path + QStringLiteral("/renamed.dcard"),
+            [this](const QString& path) {
+                ui.fileAnswers.push_back(path);
+                window->Save_project_file(true, true);
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "settings", Resource_Path + QStringLiteral("/com.varnel.card.plist"),
+            [this](const QString&) {
+                Email_Setting& settings = Email_Setting::defaultInstance();
+                settings.form()._send_mail_sender_mail->setText(QStringLiteral("ann@example.com"));
+                settings.form()._send_mail_password->setText(QString(2000, QLatin1Char('p')));
+                settings.form()._send_mail_smtp->setText(QStringLiteral("smtp.example.com"));
+                settings.form()._send_mail_port->setText(QStringLiteral("465"));
+                settings.Save_Button();
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "series", Data_Folder_Path + QStringLiteral("/Guests.txt"),
+            [](const QString& path) {
+                QString error;
+                Series_File::write(QStringLiteral("Guests"), manyValues(), Series_File::Values::AsGiven, &error);
+                return path + QStringLiteral(": ") + error; // the series window puts the path beside it
+            } },
+        { "template", templates + QStringLiteral("Party.dcard"),
+            [this](const QString&) {
+                window->Export_Template(QStringLiteral("Party"));
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
+        { "batch PNG card", Resource_Path + QStringLiteral("/Card_1.png"), batchCard(QStringLiteral("png")) },
+        { "batch JPEG card", Resource_Path + QStringLiteral("/Card_1.jpg"), batchCard(QStringLiteral("jpg")) },
+        { "workbook", Resource_Path + QStringLiteral("/values.xlsx"),
+            [](const QString& path) {
+                SpreadsheetWriter::Rows rows;
+                for (const QString& value : manyValues().mid(0, 100)) // parts short of the buffer
+                    rows.append({ value, value });
+                SpreadsheetWriter::WriteWorkbook(path, rows, true);
+                return SpreadsheetWriter::lastError();
+            } },
+    };
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ui.messages.clear();
         // A settings file the program can read, so that opening the settings keeps it.
@@ -194,32 +195,16 @@ TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
         EXPECT_TRUE(message.contains(QLatin1String("File too large"))) << message.toStdString();
         EXPECT_TRUE(message.contains(c.path)) << message.toStdString();
         EXPECT_FALSE(message.contains(QLatin1String("successfully"))) << message.toStdString();
-    }
-}
 
-// Beside every kind of file it saves, a save removes only the temporaries of its own name that a killed
-// writer left; a person's copies of every look, a live writer's temporary and what a link names stay.
-TEST_F(FullDiskTest, EveryKindOfSaveRemovesOnlyItsOwnAbandonedLeftovers)
-{
-    const QString photos = Resource_Path + QStringLiteral("/photos");
-    ASSERT_TRUE(QDir().mkpath(photos));
-    const QString photo = photos + QStringLiteral("/holiday.jpg");
-    writeFile(photo, "a photo");
-    for (const SaveCase& c : everyKindOfSave()) {
-        SCOPED_TRACE(c.what);
-        c.save(c.path);
-        const QByteArray copy = contents(c.path); // the person's copy of a whole file of ours
+        // Room again: a person's copies of the old file stay, as does a live writer's temporary.
         const QFileInfo target(c.path);
         const QString ours
-            = target.path() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".tessaline-4242-");
-        const std::vector<std::pair<QString, QByteArray>> users = {
-            { c.path + QStringLiteral(".Backup"), copy },
-            { c.path + QStringLiteral(".OldOne"), copy.left(copy.size() / 2) },
-            { c.path + QStringLiteral(".ToDoMe"), QByteArray() },
-            { c.path + QStringLiteral(".backup"), copy },
-            { target.path() + QStringLiteral("/.holiday.jpg.123-1.part"), "a picture" },
-            { target.path() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".4242-0.part"), copy },
-        };
+            = target.path() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".tessaline-42-");
+        const std::vector<std::pair<QString, QByteArray>> users
+            = { { c.path + QStringLiteral(".Backup"), old }, { c.path + QStringLiteral(".OldOne"), old.left(20) },
+                  { c.path + QStringLiteral(".ToDoMe"), QByteArray() }, { c.path + QStringLiteral(".backup"), old },
+                  { target.path() + QStringLiteral("/.holiday.jpg.123-1.part"), old },
+                  { target.path() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".42-0.part"), old } };
         for (const auto& [file, bytes] : users)
             writeFile(file, bytes);
         ASSERT_TRUE(QFile::link(photos, ours + QStringLiteral("9.part")));
@@ -228,17 +213,17 @@ TEST_F(FullDiskTest, EveryKindOfSaveRemovesOnlyItsOwnAbandonedLeftovers)
             const testsupport::LockingProcess writing({ ours + QStringLiteral("1.part") });
             ASSERT_TRUE(killed.started() && writing.started());
             killed.kill();
-            ui.messages.clear();
             c.save(c.path);
             EXPECT_FALSE(QFileInfo::exists(ours + QStringLiteral("0.part")));
             EXPECT_TRUE(QFileInfo::exists(ours + QStringLiteral("1.part")));
         }
         for (const auto& [file, bytes] : users)
             EXPECT_EQ(contents(file), bytes) << file.toStdString();
+        EXPECT_NE(contents(c.path), old);
         EXPECT_TRUE(QFileInfo(ours + QStringLiteral("9.part")).isSymLink());
-        EXPECT_EQ(contents(photo), QByteArray("a photo"));
-        EXPECT_FALSE(contents(c.path).isEmpty());
-        QFile::remove(ours + QStringLiteral("1.part"));
-        QFile::remove(ours + QStringLiteral("9.part"));
+        EXPECT_EQ(contents(photos + QStringLiteral("/holiday.jpg")), QByteArray("a photo"));
+        for (const QString& file :
+            QDir(target.path()).entryList({ QStringLiteral(".*.part") }, QDir::Files | QDir::System | QDir::Hidden))
+            QFile::remove(target.path() + QLatin1Char('/') + file); // the next case's folder as before
     }
 }
