@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -28,12 +27,12 @@ bool& lastCancelled()
 }
 
 // This run's private temporary folder: nobody else can plant files in it, and it goes when the program ends.
-QTemporaryDir& runTemporaryDir()
+platform::RunFolder& runTemporaryDir()
 {
     // Folders of earlier runs that were killed before they could remove theirs go first.
     static const int cleared = platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"));
     Q_UNUSED(cleared);
-    static QTemporaryDir folder(platform::runFolderTemplate(QStringLiteral("tessaline-sheet")));
+    static platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
     return folder;
 }
 
@@ -58,7 +57,7 @@ SpreadsheetWriter& SpreadsheetWriter::spreadsheet()
 
 QString SpreadsheetWriter::scratchFolder()
 {
-    QTemporaryDir& folder = runTemporaryDir();
+    const platform::RunFolder& folder = runTemporaryDir();
     return folder.isValid() ? QDir(folder.path()).filePath(QStringLiteral("ziptmp")) : QString();
 }
 

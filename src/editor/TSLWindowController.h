@@ -3,6 +3,7 @@
 #include "common/Stepper_Field.h"
 #include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
+#include "editor/Design_File_Claim.h"
 #include "output/Batch_Export.h"
 #include "output/Record_Source.h"
 #include "model/CardEditorServices.h"
@@ -838,6 +839,9 @@ private:
     bool startAtWizard_ = false; // the next start screen opens at the wizard's first step
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
+    // Whether a save may write over the design's file; nothing when the person asked for another name.
+    std::optional<SaveResult> askBeforeWritingOverChanges(bool show_msg, QString* failure);
+    Design_File_Claim designClaim_; // the lock beside the open design and what its file last held
     void setCardShapeFromRecord(const Card_Property& side);
     void refreshModified();
     bool changedOutsideUndo_ = false;

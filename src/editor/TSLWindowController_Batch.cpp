@@ -13,6 +13,8 @@
 #include "output/Record_Fill.h"
 #include "output/Send_Modeless.h"
 
+#include <QFileInfo>
+
 namespace {
 
 bool isTwoSided()
@@ -36,8 +38,12 @@ void TSLWindowController::Check_Series_Or_Excel_Use_or_not()
             if (!item || !Record_Fill::takesData(*item) || item->data_source_type != 1
                 || batchSource_.series.contains(item->batch_list_name))
                 continue;
-            if (const std::optional<QStringList> values = Series_File::readBatch(item->batch_list_name))
+            QString reason;
+            if (const std::optional<QStringList> values = Series_File::readBatch(item->batch_list_name, &reason))
                 batchSource_.series.insert(item->batch_list_name, *values);
+            else if (QFileInfo::exists(Series_File::path(item->batch_list_name))) // one that is there says why
+                Show_MessageBox(QStringLiteral("The series \"%1\" cannot be used, so its items stay empty: %2")
+                                    .arg(item->batch_list_name, reason));
             else
                 Show_NSLog_Message(
                     QStringLiteral("Series \"%1\" cannot be read: its items stay empty").arg(item->batch_list_name));

@@ -61,7 +61,10 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     if (save_as)
         Project_File_Name.clear();
     Project_File_Name = Trim_Str(Project_File_Name);
-    if (Project_File_Name.isEmpty()) {
+    // The open design's file is the one this save writes or the one chosen here; a template written
+    // through this save is not.
+    const bool chosenHere = Project_File_Name.isEmpty();
+    if (chosenHere) {
         platform::FileRequest request;
         request.kind = platform::FileRequest::Kind::Save;
         request.caption = QStringLiteral("Save Design");
@@ -83,6 +86,12 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     // A record keeps its background path only while the picture fill is chosen, in memory as in the file.
     clearUnusedBackgroundPath(Front_card_Prop);
     clearUnusedBackgroundPath(Back_card_Prop);
+    if (std::optional<SaveResult> answer = askBeforeWritingOverChanges(show_msg, failure)) {
+        if (*answer != SaveResult::Saved)
+            Project_File_Name = oldPath;
+        return *answer;
+    }
+
     DesignFileContent content;
     content.front = Front_card_Prop;
     content.back = Back_card_Prop;
@@ -94,7 +103,8 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     content.backItems = Get_Back_Controls_Array();
 
     QString error;
-    if (!writeDesignFile(Project_File_Name, encodeDesignFile(content), &error)) {
+    const QByteArray bytes = encodeDesignFile(content);
+    if (!writeDesignFile(Project_File_Name, bytes, &error)) {
         const QString attempted = Project_File_Name;
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(attempted, error));
         // The design still belongs to the file that holds it, not to the one that could not be written.
@@ -104,6 +114,10 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
         if (show_msg)
             Show_MessageBox(QStringLiteral("The design could not be saved to \"%1\": %2").arg(attempted, error));
         return SaveResult::Failed;
+    }
+    if (chosenHere || designClaim_.isOf(Project_File_Name)) {
+        designClaim_.remember(Project_File_Name, bytes);
+        designClaim_.claim(Project_File_Name);
     }
     if (!savingElsewhere_)
         markDesignSaved();
@@ -120,9 +134,10 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
     QString reason;
     std::optional<DesignFileContent> content;
     QFile file;
+    QByteArray bytes;
     const bool opened = platform::openRegularFile(file, path, maximumDesignFileBytes, &reason);
     if (opened)
-        content = decodeDesignFile(file.readAll(), &reason);
+        content = decodeDesignFile(bytes = file.readAll(), &reason);
     if (!content) {
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
         // A file that is not there is not a damaged one: the person is told which file is missing; a path that
@@ -141,7 +156,33 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
         Not_Draw_Only_Prop_Change = false;
         return 0;
     }
+    if (log_or_template == QLatin1String("L")) {
+        designClaim_.remember(path, bytes);
+        if (!designClaim_.claim(path))
+            Show_MessageBox(QStringLiteral("The design \"%1\" is already open in another copy of %2.")
+                                .arg(QFileInfo(path).fileName(), App_Name));
+    }
     return 1;
+}
+
+std::optional<TSLWindowController::SaveResult> TSLWindowController::askBeforeWritingOverChanges(
+    bool show_msg, QString* failure)
+{
+    if (!designClaim_.changedOnDisk(Project_File_Name))
+        return std::nullopt;
+    platform::MessageRequest question { platform::MessageRequest::Kind::Choice,
+        QStringLiteral("The design \"%1\" was changed by another program since you opened or last saved it. "
+                       "Saving now would write over those changes.")
+            .arg(QFileInfo(Project_File_Name).fileName()),
+        { QStringLiteral("Cancel"), QStringLiteral("Overwrite"), QStringLiteral("Save As...") } };
+    switch (platform::ui().showMessage(question)) {
+    case 1:
+        return std::nullopt;
+    case 2:
+        return Save_project_file(true, show_msg, failure);
+    default:
+        return SaveResult::Cancelled;
+    }
 }
 
 void TSLWindowController::applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag)

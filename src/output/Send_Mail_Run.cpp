@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryDir>
 #include <QThread>
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
@@ -203,8 +202,9 @@ std::optional<QStringList> Send_Mail_Run::cardFiles(const Send_Mail_Request& req
 
 std::optional<Mail_Attachment_Size> Send_Mail_Run::attachmentSize(const Send_Mail_Request& request, int record)
 {
-    const QTemporaryDir folder;
-    const std::optional<QStringList> files = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
+    const platform::RunFolder folder(QStringLiteral("tessaline-mail"));
+    const std::optional<QStringList> files
+        = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
     if (!files || files->isEmpty())
         return std::nullopt;
     Mail_Attachment_Size size;
@@ -239,7 +239,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
     Pause_Delay_Time = -1;
 
     // The card pictures of this run live in a folder of its own, removed with everything in it at the end.
-    QTemporaryDir folder(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
+    const platform::RunFolder folder(QStringLiteral("tessaline-mail"));
     if (request.kind != Kind::Plain && !folder.isValid()) {
         Show_NSLog_Message(QStringLiteral("no temporary folder for the card pictures: %1").arg(folder.errorString()));
         return result;

@@ -446,3 +446,86 @@ TEST_F(DesignFileWindowTest, OpenKeepsTheDesignUntilTheChosenFileIsRead)
     EXPECT_EQ(window->Get_Back_Control_Count(), 0);
     EXPECT_EQ(Project_File_Name, other);
 }
+
+// Two copies of the program on one design: Ctrl+S asks before writing over what the other copy saved, and
+// each answer keeps what it says; a file only touched, or saved with the same bytes, is no change.
+TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
+{
+    putRichDesign();
+    const QString path = folder + QStringLiteral("/party.dcard");
+    const QString other = folder + QStringLiteral("/party-mine.dcard");
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    const QByteArray ours = readFile(path);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->_graphicView->setFocus(Qt::MouseFocusReason);
+    const auto pressCtrlS = [this] {
+        ui.messages.clear();
+        QTest::keyClick(window->_graphicView, Qt::Key_S, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+    };
+    writeFile(path, ours); // the other copy saved the same design: a new time, the same bytes
+    pressCtrlS();
+    EXPECT_EQ(messageTexts(ui), QStringList { saved });
+
+    const QByteArray theirs = encodeDesignFile(designsamples::richDesign());
+    ASSERT_NE(theirs, ours);
+    struct Case {
+        int answer; // Cancel, Overwrite, Save As...
+        QByteArray left; // in the shared file after
+        QString project;
+    };
+    const Case cases[] = { { 0, theirs, path }, { 1, ours, path }, { 2, theirs, other } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        writeFile(path, theirs);
+        ui.messageAnswers.push_back(c.answer);
+        ui.fileAnswers.push_back(other);
+        pressCtrlS();
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::Choice);
+        EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String("\"party.dcard\" was changed by another program")));
+        EXPECT_EQ(ui.messages[0].buttons,
+            QStringList({ QStringLiteral("Cancel"), QStringLiteral("Overwrite"), QStringLiteral("Save As...") }));
+        EXPECT_EQ(readFile(path), c.left);
+        EXPECT_EQ(Project_File_Name, c.project);
+        EXPECT_EQ(readFile(other).isEmpty(), c.answer != 2);
+        ui.fileAnswers.clear();
+        QFile::remove(other);
+        if (c.project != path) {
+            ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+        }
+    }
+}
+
+// Opening a design another running copy has open says so; the lock a copy that ended left is taken over
+// without a word, and closing the design gives the lock up.
+TEST_F(DesignFileWindowTest, OpeningADesignAnotherCopyHasOpenSaysSo)
+{
+    putRichDesign();
+    const QString path = folder + QStringLiteral("/shared.dcard");
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    const QString lock = folder + QStringLiteral("/.shared.dcard.tessaline.lock");
+    EXPECT_TRUE(QFileInfo(lock).isFile()) << "the saved design is held by this copy";
+    window->New_Project_Setting_Reset();
+    EXPECT_FALSE(QFileInfo::exists(lock)) << "a design left gives its lock up";
+
+    const QString alsoOpen
+        = QStringLiteral("The design \"shared.dcard\" is already open in another copy of %1.").arg(window->App_Name);
+    for (const bool otherCopyRuns : { true, false }) {
+        SCOPED_TRACE(otherCopyRuns);
+        testsupport::LockingProcess otherCopy({ lock });
+        ASSERT_TRUE(otherCopy.started());
+        if (!otherCopyRuns)
+            otherCopy.kill();
+        ui.messages.clear();
+        ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+        EXPECT_EQ(messageTexts(ui), otherCopyRuns ? QStringList { alsoOpen } : QStringList());
+        window->New_Project_Setting_Reset();
+        EXPECT_EQ(QFileInfo::exists(lock), otherCopyRuns);
+        QFile::remove(lock);
+    }
+}
