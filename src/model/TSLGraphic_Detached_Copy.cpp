@@ -35,7 +35,49 @@ TSLGraphicPtr copyOfExactClass(const TSLGraphic& item)
     return nullptr;
 }
 
+template <typename Class> void assignAs(TSLGraphic& to, const TSLGraphic& from)
+{
+    static_cast<Class&>(to) = static_cast<const Class&>(from);
+}
+
+bool assignExactClass(TSLGraphic& to, const TSLGraphic& from)
+{
+    const QString name = from.className();
+    if (name != to.className())
+        return false;
+    if (name == QLatin1String("TSLText"))
+        assignAs<TSLText>(to, from);
+    else if (name == QLatin1String("TSLImage"))
+        assignAs<TSLImage>(to, from);
+    else if (name == QLatin1String("TSLBarcode"))
+        assignAs<TSLBarcode>(to, from);
+    else if (name == QLatin1String("TSLLine"))
+        assignAs<TSLLine>(to, from);
+    else if (name == QLatin1String("Shape_Control"))
+        assignAs<Shape_Control>(to, from);
+    else if (name == QLatin1String("TSLSignature"))
+        assignAs<TSLSignature>(to, from);
+    else if (name == QLatin1String("TSLGraphic"))
+        assignAs<TSLGraphic>(to, from);
+    else
+        return false;
+    return true;
+}
+
 } // namespace
+
+void TSLGraphic::takeStateOf(const TSLGraphic& state)
+{
+    const std::vector<TSLGraphicObserver*> observers = observers_;
+    const TSLScriptingContainer* container = _scriptingContainer;
+    if (!assignExactClass(*this, state))
+        return;
+    observers_ = observers;
+    _scriptingContainer = container;
+    // The state stays a snapshot: its storage is never shared with the live item.
+    if (state._Text_contents)
+        _Text_contents = std::make_shared<TSLTextStorage>(*state._Text_contents);
+}
 
 TSLGraphicPtr TSLGraphic::detachedCopy() const
 {

@@ -2,6 +2,7 @@
 // right list, and the chosen text reaches the selected item; Cancel leaves the item as it was.
 #include "editor/ItemPanelTestSupport.h"
 #include "profiles/Greeting_Text_Catalogue.h"
+#include "model/TSLText.h"
 #include "profiles/Insert_Template.h"
 #include "ui_Insert_Template.h"
 
@@ -49,6 +50,42 @@ TEST_F(GreetingTextPickerTest, TheChosenTitleOrMessageReplacesTheItemsText)
         EXPECT_EQ(item->Text_contents().string, c.list.at(1).trimmed()) << c.id;
         EXPECT_EQ(
             control<QPlainTextEdit>(window->text_edtng_tab, "Text_value_Edit")->toPlainText(), c.list.at(1).trimmed());
+        document.removeGraphicAtIndex(0);
+    }
+}
+
+// A greeting longer than its box grows the box down to the card's edge in a smaller font; one that cannot
+// fit even so is said.
+TEST_F(GreetingTextPickerTest, ALongGreetingFitsOnTheCardOrIsSaid)
+{
+    QString greeting;
+    for (int i = 0; i < 60; ++i)
+        greeting += QStringLiteral("Happy days ");
+    const double card = window->_graphicView->canvasSize().height();
+    const struct {
+        double top;
+        bool fits;
+    } rows[] = { { 10, true }, { card - 8, false } };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.top);
+        const TSLGraphicPtr item = partyText("PARTY_MSG", QStringLiteral("old"));
+        item->setBounds(QRectF(10, row.top, 200, 8));
+        ui.messages.clear();
+        ui.modalRuns.push_back([&greeting](QDialog& dialog) {
+            auto& picker = static_cast<Insert_Template&>(dialog);
+            picker.form().msg_value->setPlainText(greeting);
+            QTest::mouseClick(picker.form().ok_btn, Qt::LeftButton);
+            return picker.result();
+        });
+        auto* button = control<QPushButton>(window->text_edtng_tab, "insert_template_btn");
+        button->resize(button->sizeHint());
+        QTest::mouseClick(button, Qt::LeftButton);
+        auto* text = dynamic_cast<TSLText*>(item.get());
+        ASSERT_TRUE(text);
+        EXPECT_EQ(text->Text_contents().string, greeting.trimmed());
+        EXPECT_LE(text->bounds().bottom(), card + 0.5) << "the box stays on the card";
+        EXPECT_EQ(text->bounds().top() + text->naturalSize().height() <= card + 0.5, row.fits);
+        EXPECT_EQ(ui.messages.size(), row.fits ? 0u : 1u) << "what does not fit is said";
         document.removeGraphicAtIndex(0);
     }
 }

@@ -63,6 +63,18 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
     EXPECT_TRUE(ui.fileRequests.empty());
 }
 
+TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
+{
+    startUp([](Invitation_Wizard& wizard) {
+        wizard.show();
+        wizard.close();
+        return wizard.result();
+    });
+    EXPECT_FALSE(window->hasEnded()) << "only Exit quits the program";
+    EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
 {
     startUpEmpty();

@@ -273,6 +273,38 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size()));
 }
 
+// The outline chosen on either side is the card's: saved and reopened, the card shows it again.
+TEST_F(WorkKept, TheOutlineChosenOnEitherSideReopensWithTheDesign)
+{
+    startEmpty();
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("outline"));
+    for (const SideRow& side : printableSides) {
+        for (const int outline : { 1, 2 }) {
+            SCOPED_TRACE(std::string(side.key) + " " + std::to_string(outline));
+            showSide(side.button);
+            showPage(QStringLiteral("card_setting_tab"));
+            tick(window->matrix_card_shape->button(outline));
+            ASSERT_EQ(Card_Shape, outline);
+            const QString path = QDir(folder).filePath(QStringLiteral("%1-%2.dcard").arg(side.key).arg(outline));
+            ui.fileAnswers.push_back(path);
+            trigger(QStringLiteral("SaveAs_btn"));
+            ASSERT_TRUE(QFileInfo::exists(path));
+
+            tick(window->matrix_card_shape->button(0));
+            ASSERT_EQ(Card_Shape, 0);
+            ui.messageAnswers = { platform::SaveAnswerDontSave };
+            ui.fileAnswers.push_back(path);
+            trigger(QStringLiteral("Open_btn"));
+            ui.messageAnswers.clear();
+            EXPECT_EQ(Card_Shape, outline) << "the card shows the outline it was saved with";
+            EXPECT_EQ(window->matrix_card_shape->checkedId(), outline);
+            const QString code = outline == 1 ? QStringLiteral("RR") : QStringLiteral("E");
+            EXPECT_EQ(window->Front_card_Prop.Card_Shape(), code);
+            EXPECT_EQ(window->Back_card_Prop.Card_Shape(), code);
+        }
+    }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Background pictures: the strip and Browse… act on the side shown, as one step, and the inspector stays put
 
