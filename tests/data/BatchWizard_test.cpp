@@ -184,7 +184,7 @@ TEST_F(BatchWizardTest, BackAndCloseAskBeforeUnsavedValuesAreDropped)
         ui.messages.clear();
         ui.messageAnswers = { row.answer };
         click(wizard->findChild<QPushButton*>(QLatin1String(row.button)));
-        EXPECT_EQ(texts(ui), std::vector<QString>({ question }));
+        ASSERT_EQ(texts(ui), std::vector<QString>({ question }));
         EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::SaveQuestion);
         EXPECT_EQ(
             wizard->isVisible() && wizard->form().screens->currentWidget() == wizard->form().second_screen, row.stays);
