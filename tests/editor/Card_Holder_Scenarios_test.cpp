@@ -169,7 +169,9 @@ TEST_F(CardHolderScenario, TheFormOfAWizardWaitsForItsOkAndIsOneStep)
 // Escape drops typed entries only when the person says so (1 Yes); with nothing typed it just closes.
 TEST_F(CardHolderScenario, EscapeAsksBeforeTypedEntriesAreDropped)
 {
-    for (const auto& [typed, answer] : { std::pair { "", -1 }, { "Robin", 1 }, { "Robin", 0 } }) {
+    for (const auto& row : { std::pair { "", -1 }, { "Robin", 1 }, { "Robin", 0 } }) {
+        const char* const typed = row.first;
+        const int answer = row.second;
         ui.messages.clear();
         ui.messageAnswers = { answer };
         bool stays = false;
