@@ -146,8 +146,7 @@ TEST_F(BatchWizardTest, ReplacingAnotherSeriesKeepsTheOneLoaded)
     EXPECT_EQ(folder.bytes(u("Theirs")), QByteArray("1\n"));
 }
 
-// Back and Close ask as the design does, only when values are unsaved: Cancel stays with the values, Don't
-// Save leaves the file as it was, Save writes them first.
+// Back and Close ask as the design does: Cancel stays, Don't Save keeps the file as it was, Save writes first.
 TEST_F(BatchWizardTest, BackAndCloseAskBeforeUnsavedValuesAreDropped)
 {
     for (const char* button : { "Back_btn", "Close_2_btn" })

@@ -106,42 +106,32 @@ TEST_F(TemplateScenario, NewCardFromATemplateOpensTheGallery)
     EXPECT_TRUE(frontHasText(QStringLiteral("Thank You")));
 }
 
-TEST_F(TemplateScenario, NewCardWithTheWizardSkipsTheStartScreen)
+// Cancel, then the start screen's X, leave the design as it was; only the finished wizard replaces it.
+TEST_F(TemplateScenario, NewCardWithTheWizardSkipsTheStartScreenAndKeepsTheDesignUntilItFinishes)
 {
-    answerChooser("Using_Wizard_btn");
-    ui.messageAnswers.push_back(0); // no saving of the card made at start
-    int stepShown = -1;
-    ui.modalRuns.push_back([&stepShown](QDialog& dialog) {
-        auto& wizard = static_cast<Invitation_Wizard&>(dialog);
-        wizard.show();
-        stepShown = wizard.next_counter();
-        for (const char* button : { "Next_btn", "Next_btn", "Cute_btn", "Next_btn", "Next_btn" })
-            editorscenario::clickChild(wizard, button);
-        wizard.hide();
-        return wizard.result();
-    });
-    trigger(QStringLiteral("menu_New_Card_From"));
-    EXPECT_EQ(stepShown, 1) << "the wizard opens at the card size";
+    for (const bool finish : { false, true }) {
+        answerChooser("Using_Wizard_btn");
+        ui.messageAnswers.push_back(0); // no saving of the card made at start
+        int stepShown = -1;
+        ui.modalRuns.push_back([&stepShown, finish](QDialog& dialog) {
+            auto& wizard = static_cast<Invitation_Wizard&>(dialog);
+            wizard.show();
+            stepShown = wizard.next_counter();
+            for (const char* button : finish
+                    ? std::vector { "Next_btn", "Next_btn", "Cute_btn", "Next_btn", "Next_btn" }
+                    : std::vector { "Cancel_btn" })
+                editorscenario::clickChild(wizard, button);
+            if (!finish)
+                wizard.close();
+            return wizard.result();
+        });
+        trigger(QStringLiteral("menu_New_Card_From"));
+        EXPECT_EQ(stepShown, 1) << "the wizard opens at the card size";
+        EXPECT_EQ(frontHasText(QStringLiteral("Dear Noor,")), !finish);
+        EXPECT_FALSE(window->hasEnded());
+    }
     EXPECT_EQ(Start_Card_Option, QStringLiteral("W"));
     EXPECT_FALSE(window->Get_Front_Controls_Array().empty());
-    EXPECT_FALSE(window->hasEnded());
-}
-
-// The open design stays while the wizard runs: its Cancel, then the start screen's X, leave it as it was.
-TEST_F(TemplateScenario, NewCardWithTheWizardKeepsTheDesignUntilItFinishes)
-{
-    const std::size_t items = window->Get_Front_Controls_Array().size();
-    answerChooser("Using_Wizard_btn");
-    ui.messageAnswers.push_back(0); // no saving of the card made at start
-    ui.modalRuns.push_back([this, items](QDialog& wizard) {
-        EXPECT_EQ(window->Get_Front_Controls_Array().size(), items);
-        editorscenario::clickChild(wizard, "Cancel_btn");
-        wizard.close();
-        return wizard.result();
-    });
-    trigger(QStringLiteral("menu_New_Card_From"));
-    EXPECT_FALSE(window->hasEnded());
-    EXPECT_TRUE(frontHasText(QStringLiteral("Dear Noor,")));
 }
 
 TEST_F(TemplateScenario, NewCardFromASavedDesignOpensItAndCancelKeepsTheCard)
