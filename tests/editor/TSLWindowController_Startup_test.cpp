@@ -65,7 +65,10 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
 
 TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
 {
-    startUp([](Invitation_Wizard& wizard) { return wizard.close() ? 0 : wizard.result(); });
+    startUp([](Invitation_Wizard& wizard) {
+        wizard.show();
+        return wizard.close() ? 0 : wizard.result();
+    });
     EXPECT_FALSE(window->hasEnded()) << "only Exit quits the program";
     EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
 }
