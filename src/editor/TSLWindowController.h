@@ -615,6 +615,9 @@ public:
     // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
     static QString pictureTooLargeMessage(const QString& path);
     void Manual_Image_Browse_Btn();
+    // The picture page's path into every selected picture; each new picture takes its own proportions
+    // inside the old one's frame, centred there. One undo step.
+    void replaceSelectedPictures();
     void Image_reset_Button();
     void Reset_Image_Editing_Controls();
     void Image_Border_ChkBox();
