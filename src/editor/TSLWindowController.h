@@ -282,8 +282,16 @@ public:
     QPointF Control_New_Point(const QString& side);
     void Show_Hide_Ruler_ChkBox();
     void User_Profile_Button_Clicked();
+    // Places the confirmed profile on the side being edited as one undo step ("Card Holder").
     void placeProfileOnEditedSide();
+    // The card-holder form opened from a wizard waits for that wizard: its entries are placed by the
+    // wizard's OK (the open design's spreadsheet choice too when `sameDesign`) and dropped by its Cancel.
+    void placePendingProfile(bool sameDesign);
+    void dropPendingProfile() { pendingProfile_.reset(); }
     void Open_Start_Window();
+    // New Card from… with the wizard: the open design stays until the wizard finishes.
+    void startCardWithWizard();
+    void placeWizardCard(); // the finished wizard's answers on the new card
     // The canvas of the side shown: the scratch side while it shows, else back when Card_Front_Or_Back is not
     // 0, else front. Commands, tools, undo and the inspector act on it.
     TSLGraphicView* currentGraphicView() const;
@@ -351,6 +359,7 @@ public:
     void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless moved since
     // The canvases' size and Card_Shape into both sides' records and the card page.
     void applyCardGeometryToRecords();
+    static QString cardShapeCode(int shape); // "R", "RR" or "E" for Card_Shape
     QSizeF cardSizeInMillimetres() const override;
     QString presetCode() const; // "V" for the upright orientation, else "H"
     void Preset_Changed(); // an orientation change chooses the category again
@@ -429,6 +438,9 @@ public:
     void Text_Font_Changed(); // brings up the font panel on Text_font
     void changeTextFont(const QFont& font); // a choice made in the font panel
     void Insert_Template_Button(); // a greeting text from the catalogue for the invitation title or message
+    // The selected text grows down to the card's bottom edge, its font stepping down until the whole text
+    // shows there; a text that still does not fit is said.
+    void fitSelectedTextOnCard();
     void Text_Insert_Date();
     void Text_Insert_Time();
     void textDidChange();
@@ -834,9 +846,27 @@ private:
     QList<QWidget*> inspectorPages() const; // the fifteen pages in their fixed order
     void bindCanvases();
     void unbindCanvases();
-    // The start screen; 1 when it was confirmed.
+    // The start screen; 1 when it was confirmed, Invitation_Wizard::kClosed when it was closed.
     int runStartScreen();
     bool startAtWizard_ = false; // the next start screen opens at the wizard's first step
+    // TSLWindowController_Profiles.cpp
+    struct ProfileState {
+        User_Profile_Class front, back;
+        bool fill = false;
+        QString excelPath;
+        bool excelUse = false;
+    };
+    ProfileState profileState() const;
+    void putProfileState(const ProfileState& state, bool withSpreadsheet);
+    std::optional<ProfileState> pendingProfile_;
+    // The items of a printable side with a copy of each one's fields, to put back as they were.
+    struct SideItems {
+        TSLGraphicList items;
+        TSLGraphicList states;
+    };
+    SideItems sideItems(int side) const;
+    void putSideItems(int side, const SideItems& items);
+    void registerProfileUndo(int side, const SideItems& before);
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
     // Whether a save may write over the design's file; nothing when the person asked for another name.

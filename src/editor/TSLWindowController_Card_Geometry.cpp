@@ -57,12 +57,15 @@ QSizeF TSLWindowController::cardSizeInMillimetres() const
     return QSizeF(Points_to_MM_Convert(float(points.width())), Points_to_MM_Convert(float(points.height())));
 }
 
+QString TSLWindowController::cardShapeCode(int shape)
+{
+    return shape == 1 ? QStringLiteral("RR") : shape == 2 ? QStringLiteral("E") : QStringLiteral("R");
+}
+
 void TSLWindowController::applyCardGeometryToRecords()
 {
     const QRectF bounds = frontCanvasBounds();
-    const QString shape = Card_Shape == 1 ? QStringLiteral("RR")
-        : Card_Shape == 2                 ? QStringLiteral("E")
-                                          : QStringLiteral("R");
+    const QString shape = cardShapeCode(Card_Shape);
     for (Card_Property* side : { &Front_card_Prop, &Back_card_Prop }) {
         side->setCard_Size(bounds.size());
         side->setCard_Location(bounds.topLeft());

@@ -279,11 +279,8 @@ void TSLWindowController::writeCardField(Card_Property& side, CardField field)
     if (writes(CardField::Sides))
         side.setCard_Side(QString::number(Sides_ComboBox->currentIndex() == 0 ? 2 : 1));
     side.setCard_Side_Name(Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F"));
-    if (writes(CardField::Shape)) {
-        side.setCard_Shape(Card_Shape == 0 ? QStringLiteral("R")
-                : Card_Shape == 1          ? QStringLiteral("RR")
-                                           : QStringLiteral("E"));
-    }
+    if (writes(CardField::Shape))
+        side.setCard_Shape(cardShapeCode(Card_Shape));
     if (writes(CardField::Name)) {
         const QString name = Trim_Str(card_name->text());
         side.setCard_Name(name.isEmpty() ? QStringLiteral("Untitled") : name);
@@ -347,6 +344,10 @@ void TSLWindowController::card_shape_CellClick()
     const CardGeometryStep step(*this);
     Card_Shape = matrix_card_shape->checkedId();
     Update_Card_Graphics(CardField::Shape);
+    // The outline is the card's, whichever side is shown: both records carry it, so the design file keeps
+    // the outline the card shows.
+    for (Card_Property* side : { &Front_card_Prop, &Back_card_Prop })
+        side->setCard_Shape(cardShapeCode(Card_Shape));
     Apply_Size_Clicked();
     Refresh_Canvas();
 }

@@ -224,23 +224,46 @@ int TSLWindowController::runStartScreen()
 void TSLWindowController::Open_Start_Window()
 {
     Front_back_label->hide();
-    if (runStartScreen() != 1) {
+    const int code = runStartScreen();
+    if (code != 1 && code != Invitation_Wizard::kClosed) {
         endProcess(0);
         return;
     }
-    if (Start_Card_Option == QLatin1String("W")) {
-        if (document_)
-            document_->Enable_Disable_Undo_Registraion(false);
-        Update_Card_Graphics();
-        myTargetView->show();
-        sett_tab->show();
-        if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
-            row->setChecked(true);
-        Fill_Party_Invidation_Details();
-        Show_RHS_Properties(nullptr);
-        if (document_)
-            document_->Enable_Disable_Undo_Registraion(true);
-    }
+    if (code == 1 && Start_Card_Option == QLatin1String("W"))
+        placeWizardCard();
     // "L": the design was opened from the start screen already.
     Front_back_label->show();
+}
+
+void TSLWindowController::startCardWithWizard()
+{
+    if (!Save_Changes_Before(QStringLiteral("Do you want to save changes before opening new document?"), true))
+        return;
+    startAtWizard_ = true;
+    const int code = runStartScreen();
+    if (code == 1 && Start_Card_Option == QLatin1String("W")) {
+        // Only the finished wizard replaces the design; its size is the card's already.
+        New_Project_Setting_Reset();
+        Show_RHS_Properties(nullptr);
+        placeWizardCard();
+    } else if (code != 1 && code != Invitation_Wizard::kClosed) {
+        endProcess(0);
+        return;
+    }
+    Undo_Redo_Button_state();
+}
+
+void TSLWindowController::placeWizardCard()
+{
+    if (document_)
+        document_->Enable_Disable_Undo_Registraion(false);
+    Update_Card_Graphics();
+    myTargetView->show();
+    sett_tab->show();
+    if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
+        row->setChecked(true);
+    Fill_Party_Invidation_Details();
+    Show_RHS_Properties(nullptr);
+    if (document_)
+        document_->Enable_Disable_Undo_Registraion(true);
 }

@@ -367,11 +367,12 @@ void Invitation_Wizard::CancelClick()
     Show_Hide_Card_Start_Screen(true);
 }
 
-// Closing the window is leaving the program, as Exit is; it never ends the run with a half-made card.
+// Closing the window leaves it for the editor, never with a half-made card; only Exit quits the program.
 void Invitation_Wizard::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    ExitClick();
+    Start_Card_Option = QString();
+    done(kClosed);
 }
 
 // Escape cancels the wizard back to the start screen; on the start screen it does nothing, so a stray

@@ -166,8 +166,10 @@ int Profile_Form::Open_Wnd(bool load)
         }
         if (!oneSide_)
             ui_->select_side_label->setVisible(false);
-        setWindowTitle(back ? QStringLiteral("Back Side User Profile Information")
-                            : QStringLiteral("Front Side User Profile Information"));
+        // The form of no side reads the side shown but fills both records, so its title names no side.
+        setWindowTitle(!oneSide_ ? QStringLiteral("User Profile Information")
+                : back           ? QStringLiteral("Back Side User Profile Information")
+                                 : QStringLiteral("Front Side User Profile Information"));
         for (Row& row : rows) {
             if (row.side_combo)
                 row.side_combo->setCurrentIndex(back ? 1 : 0);
@@ -188,7 +190,29 @@ int Profile_Form::Open_Wnd(bool load)
     ui_->view_excel_btn->setEnabled(withData);
     ui_->batch_series_btn->setEnabled(theHost && theHost->canViewSeries());
     rows[0].value->setFocus();
+    entriesAtOpening_ = entries();
     return runModally();
+}
+
+QStringList Profile_Form::entries() const
+{
+    QStringList all { ui_->image_path_val->text() };
+    for (const Row& row : rows) {
+        if (row.value)
+            all << row.label->text() << row.value->text();
+        all << QString::number(row.ds_combo->currentIndex()) << QString::number(row.ser_col_cb->currentIndex());
+        if (row.side_combo)
+            all << QString::number(row.side_combo->currentIndex());
+    }
+    return all;
+}
+
+void Profile_Form::reject()
+{
+    if (entries() != entriesAtOpening_
+        && Show_YES_NO_MessageBox(QStringLiteral("Do you want to drop the card holder details you typed?")) != 1)
+        return;
+    Cancel_Btn_Clicked();
 }
 
 void Profile_Form::loadSide(bool back)

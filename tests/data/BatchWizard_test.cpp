@@ -149,6 +149,33 @@ TEST_F(BatchWizardTest, ReplacingAnotherSeriesKeepsTheOneLoaded)
     EXPECT_EQ(folder.bytes(u("Theirs")), QByteArray("1\n"));
 }
 
+// Back and Close ask as the design does: Cancel stays, Don't Save keeps the file as it was, Save writes first.
+TEST_F(BatchWizardTest, BackAndCloseAskBeforeUnsavedValuesAreDropped)
+{
+    for (const char* button : { "Back_btn", "Close_2_btn" })
+        for (const int answer :
+            { platform::SaveAnswerCancel, platform::SaveAnswerDontSave, platform::SaveAnswerSave }) {
+            SCOPED_TRACE(std::string(button) + " " + std::to_string(answer));
+            folder.put(u("Guests"), "a\nb\n");
+            wizard->show();
+            wizard->Fill_List();
+            selectRows(wizard->List(), { int(listed().indexOf(u("Guests"))) });
+            click(wizard->form().Update_btn);
+            wizard->Create_Value_List(u("c"));
+            selectRows(wizard->List_value(), { 0 });
+            click(wizard->form().Delete_Rows_btn);
+            ui.messages.clear();
+            ui.messageAnswers = { answer };
+            click(wizard->findChild<QPushButton*>(QLatin1String(button)));
+            ASSERT_EQ(texts(ui), std::vector<QString>({ u("Do you want to save changes to the series \"Guests\"?") }));
+            const bool stays = answer == platform::SaveAnswerCancel;
+            EXPECT_EQ(
+                wizard->isVisible() && wizard->form().screens->currentWidget() == wizard->form().second_screen, stays);
+            EXPECT_EQ(folder.bytes(u("Guests")), answer == platform::SaveAnswerSave ? "b\nc\n" : "a\nb\n");
+            click(wizard->form().Back_btn); // after Cancel, Don't Save (the default answer) leaves
+        }
+}
+
 TEST_F(BatchWizardTest, SeriesInUseCannotBeSavedOrDeleted)
 {
     folder.put(u("Bound"), "v\n");

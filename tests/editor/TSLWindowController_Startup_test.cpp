@@ -63,6 +63,16 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
     EXPECT_TRUE(ui.fileRequests.empty());
 }
 
+TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
+{
+    startUp([](Invitation_Wizard& wizard) {
+        wizard.show();
+        return wizard.close() ? 0 : wizard.result();
+    });
+    EXPECT_FALSE(window->hasEnded()) << "only Exit quits the program";
+    EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
+}
+
 TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
 {
     startUpEmpty();

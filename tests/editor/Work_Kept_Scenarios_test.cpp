@@ -290,6 +290,28 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size()));
 }
 
+// The outline chosen on either side is the card's: saved and reopened, the card shows it again.
+TEST_F(WorkKept, TheOutlineChosenOnEitherSideReopensWithTheDesign)
+{
+    startEmpty();
+    const QString path
+        = QDir(testsupport::makeTempFolder(QStringLiteral("outline"))).filePath(QStringLiteral("o.dcard"));
+    for (const auto& [side, outline] :
+        { std::pair { printableSides[0], 1 }, { printableSides[1], 1 }, { printableSides[1], 2 } }) {
+        SCOPED_TRACE(side.key);
+        showSide(side.button);
+        showPage(QStringLiteral("card_setting_tab"));
+        tick(window->matrix_card_shape->button(outline));
+        ui.fileAnswers = { path, path }; // Save As, then Open
+        trigger(QStringLiteral("SaveAs_btn"));
+        tick(window->matrix_card_shape->button(0));
+        ui.messageAnswers = { platform::SaveAnswerDontSave };
+        trigger(QStringLiteral("Open_btn"));
+        EXPECT_EQ(Card_Shape, outline) << "the card shows the outline it was saved with";
+        EXPECT_EQ(window->Back_card_Prop.Card_Shape(), window->Front_card_Prop.Card_Shape());
+    }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Background pictures: the strip and Browse… act on the side shown, as one step, and the inspector stays put
 
