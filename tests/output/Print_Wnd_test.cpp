@@ -268,6 +268,7 @@ TEST(PrintWindow, CardsThatTileThePaperExactlyAllFit)
             w.printInfo().setPageSize(QPageSize(c.paper));
             w.form().Orient_ComboBox->setCurrentIndex(c.orientation == QPageLayout::Landscape ? 1 : 0);
             w.Set_values_From_Printer();
+            EXPECT_NEAR(w.preview().paperOnScreen().top(), 8, 0.5) << name.toStdString(); // no band above
             typeInto(w.form().width_Stepper, QLatin1String(c.width));
             typeInto(w.form().height_Stepper, QLatin1String(c.height));
             typeInto(w.form().Row_Stepper, QString::number(c.rows));

@@ -4,6 +4,7 @@
 #include "output/PrintWindowFixture.h"
 #include "ui_Print_Wnd.h"
 
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -34,6 +35,9 @@ protected:
     {
         withPrintWindow(ui, host, [&](Print_Wnd& w) {
             choosePrinter(w, queue);
+            // What the preview's own print dialog leaves behind must not reach the job.
+            w.printInfo().setCopyCount(5);
+            w.printInfo().setDuplex(QPrinter::DuplexLongSide);
             typeInto(w.form().Row_Stepper, QString::number(rows));
             typeInto(w.form().Col_Stepper, QString::number(cols));
             typeInto(w.form().Copies_Stepper, QString::number(copies));
