@@ -8,9 +8,9 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins
     libgl-dev libxkbcommon-dev
     zlib1g-dev libminizip-dev libcups2-dev libiec16022-dev libpugixml-dev libssl-dev
-    fonts-dejavu-core fonts-liberation2 fontconfig
+    fonts-dejavu-core fonts-liberation2 fonts-lohit-deva fonts-symbola fontconfig
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth imagemagick unzip cups-daemon cups-client
+    xvfb xauth imagemagick unzip dbus-daemon dbus-bin libglib2.0-bin cups-daemon cups-client
     python3 python3-openpyxl python3-aiosmtpd libreoffice-calc-nogui
     zxing-cpp-tools zbar-tools dmtx-utils zint poppler-utils shared-mime-info desktop-file-utils
 )

@@ -114,7 +114,7 @@ public:
     QImage renderProfileItems(const TSLGraphicList& items) const override;
     QImage previewProfile() override;
     bool canLoadSpreadsheet() const override { return true; }
-    void loadSpreadsheetForProfile(const QString& path) override;
+    bool loadSpreadsheetForProfile(const QString& path) override;
     bool canViewSeries() const override { return true; }
     void viewSeries(const QString& name) override;
     void openSeriesManager() override;
@@ -469,6 +469,8 @@ public:
     QImage Set_data_table_value_to_card(int record, const QString& card_side, bool print_box);
     // Puts record 0's values into the front's live items, so that the canvas shows the first record.
     void Select_first_row_value_for_design(bool print_box);
+    // Items bound to a spreadsheet column show record 1 of the binding table, as every output fills them.
+    void Show_First_Spreadsheet_Record();
     // Exports one card per record into <folder>/Varnel Tessaline Card with the progress sheet; the window
     // stays alive meanwhile. Returns the run's result once it has ended.
     Batch_Export_Result Export_Batch_File(const QString& folder);
@@ -603,6 +605,9 @@ public:
     // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
     static QString pictureTooLargeMessage(const QString& path);
     void Manual_Image_Browse_Btn();
+    // The picture page's path into every selected picture; each new picture takes its own proportions
+    // inside the old one's frame, centred there. One undo step.
+    void replaceSelectedPictures();
     void Image_reset_Button();
     void Reset_Image_Editing_Controls();
     void Image_Border_ChkBox();

@@ -50,7 +50,7 @@ void TSLWindowController::Manual_Library_Browse_Btn()
     if (Manual_image_path)
         Manual_image_path->setText(Library_Selected_Image);
     // Every selected picture reads the new file, as with a file from the disk.
-    Update_Image_Graphics(QStringLiteral("_file_path"));
+    replaceSelectedPictures();
 }
 
 void TSLWindowController::setCurrentSideBackground(const QString& path)

@@ -9,6 +9,7 @@
 #include "editor/TSLWindowController_Forms.h"
 #include "editor/Item_Border_Controls.h"
 #include "model/TSLImage.h"
+#include "platform/Geometry.h"
 #include "platform/UiSeam.h"
 #include "platform/RegularFile.h"
 
@@ -245,7 +246,22 @@ void TSLWindowController::Manual_Image_Browse_Btn()
     // Every selected picture reads the new file (a picture item loads it when its path changes), so none is
     // left with a path whose picture it does not show.
     if (Browse_User_Image_Manually())
-        Update_Image_Graphics(QStringLiteral("_file_path"));
+        replaceSelectedPictures();
+}
+
+void TSLWindowController::replaceSelectedPictures()
+{
+    const QVariant path = imagePageValue(QStringLiteral("_file_path"));
+    for (const TSLGraphicPtr& item : itemsForWriteBack()) {
+        const QRectF frame = item->bounds();
+        item->setValueForKey(QStringLiteral("_file_path"), path);
+        // A new picture is never stretched: like one placed new, it keeps its own proportions.
+        const auto* picture = dynamic_cast<const TSLImage*>(item.get());
+        const QRectF fitted = picture ? platform::fittedRect(picture->naturalSize(), frame) : QRectF();
+        if (!item->ctrl_is_locked && !fitted.isEmpty())
+            item->setBounds(fitted);
+    }
+    Refresh_Canvas();
 }
 
 void TSLWindowController::Image_reset_Button()

@@ -189,8 +189,10 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         bool backOffered;
         QStringList written;
     } cases[] = {
-        { 0, "side_back_rd", true, { "Card_Back.png" } }, { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" } },
+        { 0, "side_back_rd", true, { "Card_Back.png" } },
+        { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" } },
         { 1, "side_back_rd", false, { "Card.png" } }, // the click on a disabled button does nothing
+        { 1, "side_both_rd", false, { "Card.png" } },
     };
     for (const auto& c : cases) {
         QTemporaryDir target;
