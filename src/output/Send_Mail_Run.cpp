@@ -55,7 +55,11 @@ QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QStr
     if (result.failures.isEmpty())
         return result.lastSendSucceeded ? QStringLiteral("E-mail has been sent successfully.") : failureText();
     QString text;
-    if (result.endedBy) {
+    if (result.stopped) {
+        text = QStringLiteral("The e-mail was stopped: %1 of %2 mails have been sent.\n\n")
+                   .arg(result.sent)
+                   .arg(result.sent + result.failures.size());
+    } else if (result.endedBy) {
         text = result.endedBy->status == Mail_Outcome::Status::Failed
             ? failureText() + QStringLiteral("\n\n") + result.endedBy->text()
             : result.endedBy->text();
@@ -68,7 +72,8 @@ QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QStr
             Trim_Str(failure.address), failure.reason.isEmpty() ? QStringLiteral("not tried") : failure.reason);
     const qsizetype failed = result.failures.size();
     const qsizetype tried = result.sent + failed;
-    text += QStringLiteral("%1 of %2 %3 could not be sent: %4")
+    text += (result.stopped ? QStringLiteral("%1 of %2 %3 were not sent: %4")
+                            : QStringLiteral("%1 of %2 %3 could not be sent: %4"))
                 .arg(failed)
                 .arg(tried)
                 .arg(tried == 1 ? QStringLiteral("mail") : QStringLiteral("mails"), names.join(QStringLiteral(", ")));
@@ -147,10 +152,26 @@ void Send_Mail_Run::leaveUntried(
     }
 }
 
+// After Stop, every mail of the run that was not handed to the sender is listed as stopped, so that the
+// next run can be limited to them.
+void Send_Mail_Run::leaveStopped(const Send_Mail_Request& request, Send_Mail_Result& result) const
+{
+    const QSet<QPair<int, QString>> listed = result.failedKeys();
+    for (int step = 0; step < mailSteps(request); ++step) {
+        for (const QString& address : addressesOf(request, step)) {
+            if (!tried_.contains({ step, address }) && !listed.contains({ step, address })) {
+                result.failures << Send_Mail_Failure { step, address, QStringLiteral("stopped") };
+                result.stopped = true;
+            }
+        }
+    }
+}
+
 bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const QStringList& addresses,
     const QStringList& attachments, Send_Mail_Result& result)
 {
     for (qsizetype k = 0; k < addresses.size() && !stopped(); ++k) {
+        tried_.insert({ step, addresses[k] });
         const Mail_Outcome outcome = send(request, addresses[k], attachments, result);
         if (outcome.sent())
             continue;
@@ -233,6 +254,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
 {
     using Kind = Send_Mail_Request::Kind;
     Send_Mail_Result result;
+    tried_.clear();
     const int total = steps(request);
     list_count = total;
     curr_barcode_count = 0;
@@ -292,6 +314,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             sinceLastPause = 0;
         }
     }
+    if (stop_.load() && !abandon_.load())
+        leaveStopped(request, result);
     if (request.recordsWithoutSymbol)
         result.withoutSymbol = request.recordsWithoutSymbol();
     return result;

@@ -102,7 +102,11 @@ program offers to open the file or its folder.</p>
 <h2>7. E-mail</h2>
 <p><b>Mail</b> sends the card as an attachment: to a list of recipients, or one mail per data record. The e-mail
 settings (sender, password, server, port and secure connection) are kept in your data folder and can be tried
-with a test mail. Sending can pause between mails, shows its progress and can be stopped.</p>
+with a test mail. A password is only sent over an encrypted connection; a server without encryption (a local
+mail relay) can be used when no password is set. A server whose certificate comes from a private certificate
+authority is trusted when the program is started with SSL_CERT_FILE naming a file with that authority's
+certificate. Sending can pause between mails, shows its progress and can be stopped; after a stop the next
+run can be limited to the mails that were not sent.</p>
 
 <h2>8. Help and support</h2>
 <p>The <b>Help</b> button opens the help and support window: this guide, the support and reseller addresses and
