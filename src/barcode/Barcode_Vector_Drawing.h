@@ -24,10 +24,20 @@ public:
 
     QSizeF size() const override { return size_; }
     void draw(QPainter& painter) const override;
+    double moduleWidth() const override { return module.width(); }
 
     QSizeF size_;
     QColor background = Qt::white; // over the whole size
     QColor ink = Qt::black; // of the rectangles
     std::vector<QRectF> rects;
     std::vector<Text> texts;
+    // The module grid the rectangles lie on: its extent and one module's size in points. A module height
+    // of 0 leaves the rectangles' lengths free (linear bars).
+    QRectF symbol;
+    QSizeF module;
+
+private:
+    // The rectangles with every module the same whole number of the picture's pixels, the symbol centred
+    // where it would fall; false (nothing drawn) where the painter does not draw on a picture's pixels.
+    bool drawOnPixels(QPainter& painter) const;
 };

@@ -12,6 +12,7 @@
 #include "output/Open_Export_Log.h"
 #include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
+#include "model/TSLBarcode.h"
 #include "platform/UiSeam.h"
 
 #include <QDesktopServices>
@@ -96,6 +97,7 @@ void TSLWindowController::Export_Button()
     export_card_side = dialog.cardSide();
     export_combined_image_chk = dialog.combinedImage();
     export_resolution = dialog.resolution();
+    warnOfBarcodesBelowAPixel(export_resolution);
     const QString format = dialog.formatTitle();
     export_format_title = format;
 
@@ -126,6 +128,29 @@ void TSLWindowController::Export_Button()
     raise();
     activateWindow();
     Export_Single_File(chosen, true);
+}
+
+void TSLWindowController::warnOfBarcodesBelowAPixel(int dpi) const
+{
+    QList<const TSLGraphicList*> sides;
+    if (export_card_side != QLatin1String("B"))
+        sides << &Get_Front_Controls_Array();
+    if (export_card_side != QLatin1String("F"))
+        sides << &Get_Back_Controls_Array();
+    for (const TSLGraphicList* items : sides) {
+        for (const TSLGraphicPtr& item : *items) {
+            const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
+            const double pixels = barcode && barcode->ctrl_is_visible ? barcode->modulePixels(dpi / 72.0) : 0.0;
+            if (pixels > 0.0 && pixels < 1.0) {
+                Show_MessageBox(QStringLiteral("A barcode is too small for %1 dots per inch: its narrowest bars would "
+                                               "be thinner than one pixel. It is exported with one pixel for each, "
+                                               "larger than its frame. Choose a higher resolution or a larger "
+                                               "barcode.")
+                                    .arg(dpi));
+                return;
+            }
+        }
+    }
 }
 
 int TSLWindowController::Open_Export_File_Box()

@@ -72,6 +72,15 @@ void TSLBarcode::drawVector(QPainter& painter, const TSLBarcode_Drawing& drawing
     painter.restore();
 }
 
+double TSLBarcode::modulePixels(double pixelsPerPoint) const
+{
+    const TSLBarcode_Drawing* drawing = Barcode_drawing();
+    if (!drawing || drawing->size().isEmpty())
+        return 0.0;
+    const QRectF target = fittedInto(drawing->size(), _bounds);
+    return drawing->moduleWidth() * target.width() / drawing->size().width() * pixelsPerPoint;
+}
+
 void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)
 {
     if (!ctrl_is_visible || !context.painter)

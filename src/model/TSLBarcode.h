@@ -27,6 +27,10 @@ public:
 
     void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
 
+    // Pixels the symbol's narrowest module spans on an output of pixelsPerPoint, as the item scales its
+    // drawing into its bounds; 0 when it shows no drawn symbol.
+    double modulePixels(double pixelsPerPoint) const;
+
     QImage _contents; // the picture on display
 
 private:

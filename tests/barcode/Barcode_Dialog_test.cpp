@@ -63,6 +63,8 @@ protected:
         if (enter)
             QTest::keyClick(field, Qt::Key_Return);
     }
+    // A person stops typing: the preview catches up.
+    static void pauseTyping() { QTest::qWait(Barcode_Dialog::typingPauseMs + 50); }
     static void choose(QComboBox* box, const QString& entry)
     {
         // One pick from the open list.
@@ -90,6 +92,7 @@ TEST_F(BarcodeDialogTest, SwitchingThroughEverySymbologyShowsItsPanelsAndAPictur
         } else {
             retype(form().dataText, value);
         }
+        pauseTyping();
         popup->setFocus();
         if (i > 0)
             QTest::keyClick(popup, Qt::Key_Down);
@@ -116,6 +119,7 @@ TEST_F(BarcodeDialogTest, SwitchingThroughEverySymbologyShowsItsPanelsAndAPictur
 TEST_F(BarcodeDialogTest, FontsColoursAndMarginsChangeThePreview)
 {
     retype(form().dataText, QStringLiteral("CARD"));
+    pauseTyping();
     const QSizeF start = gen().barcodeImage.size;
 
     QTest::mouseClick(form().hdr_font_btn, Qt::LeftButton);
@@ -339,4 +343,71 @@ TEST_F(BarcodeDialogTest, SeriesViewerButtonShowsTheChosenSeriesOrAsksForOne)
     QTest::mouseClick(form().view_series_btn, Qt::LeftButton);
     EXPECT_EQ(editor.shown, QStringList { QStringLiteral("Tables") });
     setEditorServices(nullptr);
+}
+
+// A value typed and then another symbology chosen: the value goes along wherever the new symbology can draw
+// it; where it cannot, the new symbology's field keeps what it held.
+TEST_F(BarcodeDialogTest, ChoosingAnotherSymbologyKeepsTheTypedValueWhereverItFits)
+{
+    const struct {
+        const char* from;
+        const char* typed;
+        const char* to;
+        const char* shown; // in the new symbology's data field
+    } rows[] = {
+        { "Code 128", "HELLO-42", "QR Code", "HELLO-42" },
+        { "Code 39", "TABLE 7", "DataMatrix", "TABLE 7" },
+        { "QR Code", "Seat 12", "Code 128", "Seat 12" },
+        { "PDF417", "RSVP 0042", "EAN-13", "KEPT-1" }, // EAN-13 holds digits only
+        { "QR Code", "Grüße", "Code 39", "KEPT-1" }, // nor does a linear symbology hold letters beyond ASCII
+        { "DataMatrix", "Row 3", "PDF417", "Row 3" },
+    };
+    for (const auto& row : rows) {
+        const QString from = QString::fromUtf8(row.from);
+        TSLBarcode loaded;
+        loaded.barcode_font_index = static_cast<int>(Barcode_Type_Titles().indexOf(from));
+        loaded.linear_or_2d = Barcode_Type_Is_2D(from) ? 1 : 0;
+        loaded.linear_font_val = QStringLiteral("KEPT-1");
+        loaded.two_d_font_val = QStringLiteral("KEPT-2");
+        dialog.Set_Barcode_Prop_To_Control(loaded);
+        if (loaded.linear_or_2d == 1) {
+            form().dataText_2D->setFocus();
+            form().dataText_2D->selectAll();
+            typeText(form().dataText_2D, QString::fromUtf8(row.typed));
+        } else {
+            retype(form().dataText, QString::fromUtf8(row.typed));
+        }
+        choose(form().barcodeTypePopup, QString::fromUtf8(row.to));
+        const bool twoD = Barcode_Type_Is_2D(QString::fromUtf8(row.to));
+        EXPECT_EQ(twoD ? form().dataText_2D->toPlainText() : form().dataText->text(), QString::fromUtf8(row.shown))
+            << row.from << " to " << row.to;
+        EXPECT_EQ(gen().currentData(), QString::fromUtf8(row.shown)) << row.from << " to " << row.to;
+    }
+}
+
+// Typing is not drawn key by key: once it pauses the preview shows the typed value, as Encode would.
+TEST_F(BarcodeDialogTest, ThePreviewFollowsTypingAfterAShortPause)
+{
+    const struct {
+        const char* symbology;
+        const char* typed;
+    } rows[] = { { "Code 128", "TICKET 7" }, { "QR Code", "Seat 12, row 4" }, { "PDF417", "Table 9" } };
+    for (const auto& row : rows) {
+        choose(form().barcodeTypePopup, QString::fromUtf8(row.symbology));
+        const qint64 shown = form().barcodeImage->pixmap().cacheKey();
+        if (Barcode_Type_Is_2D(QString::fromUtf8(row.symbology))) {
+            form().dataText_2D->setFocus();
+            form().dataText_2D->selectAll();
+            typeText(form().dataText_2D, QString::fromUtf8(row.typed));
+        } else {
+            retype(form().dataText, QString::fromUtf8(row.typed));
+        }
+        EXPECT_EQ(form().barcodeImage->pixmap().cacheKey(), shown) << row.symbology << ": drawn while typing";
+        QTest::qWait(Barcode_Dialog::typingPauseMs + 100);
+        EXPECT_NE(form().barcodeImage->pixmap().cacheKey(), shown) << row.symbology;
+        const QImage followed = gen().barcodeImage.image;
+        QTest::mouseClick(form().encode_btn, Qt::LeftButton);
+        EXPECT_EQ(gen().barcodeImage.image, followed) << row.symbology;
+        EXPECT_EQ(gen().currentData(), QString::fromUtf8(row.typed));
+    }
 }

@@ -310,6 +310,36 @@ TEST_F(EditorScenario, BarcodeSettingsSpreadKeepEachDataAndUndoInOneStep)
     EXPECT_EQ(other->header_val, QStringLiteral("Table 7"));
 }
 
+// A new barcode shows and exports the symbol of its own settings: the one its window opens on, so OK without
+// an edit changes nothing on the card.
+TEST_F(EditorScenario, ANewBarcodeExportsTheSymbolItsWindowOpensOn)
+{
+    startEmpty();
+    const TSLGraphicPtr barcode = addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(20, 20, 160, 70));
+    ASSERT_TRUE(barcode);
+    EXPECT_NE(barcode->Barcode_drawing(), nullptr) << "a symbol, not a sample picture";
+    QTemporaryDir folder;
+    auto exported = [&](const QString& name) {
+        window->export_card_side = QStringLiteral("F");
+        window->export_resolution = 300;
+        const QString path = QDir(folder.path()).filePath(name);
+        EXPECT_TRUE(window->Export_Single_File(path, false));
+        return QImage(path);
+    };
+    const QImage fresh = exported(QStringLiteral("new.png"));
+    clickItem(barcode);
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        dialog.setResult(0);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("OK_btn")), Qt::LeftButton);
+        return dialog.result();
+    });
+    click(widget<QWidget>(QStringLiteral("View_barcode_prop_btn")));
+    ASSERT_NE(barcode->Barcode_drawing(), nullptr);
+    const QImage confirmed = exported(QStringLiteral("confirmed.png"));
+    ASSERT_FALSE(fresh.isNull());
+    EXPECT_TRUE(fresh == confirmed);
+}
+
 TEST_F(EditorScenario, TextPageEditsAreEachUndoneAndRedone)
 {
     startWithWizard();

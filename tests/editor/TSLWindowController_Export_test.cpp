@@ -158,7 +158,8 @@ TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
         ui.messages.clear();
         EXPECT_FALSE(window->Export_Template(QStringLiteral(".hidden")));
         EXPECT_EQ(messageTexts(ui),
-            QStringList { QStringLiteral("A template name cannot begin with a dot: the template would not be listed.") });
+            QStringList {
+                QStringLiteral("A template name cannot begin with a dot: the template would not be listed.") });
     }
     EXPECT_EQ(user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     EXPECT_FALSE(QFile::exists(outside));
@@ -212,5 +213,40 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         EXPECT_EQ(backOffered, c.backOffered) << c.click;
         EXPECT_EQ(QDir(target.path()).entryList(QDir::Files), c.written) << c.click;
         EXPECT_EQ(window->Export_File_Path, QDir(target.path()).filePath(c.written.first())) << c.click;
+    }
+}
+
+// The export window opens on 300 dpi, then on the resolution chosen last; a barcode that would get less than
+// one pixel a module at the chosen resolution is named before the export.
+TEST_F(ExportTest, TheExportWindowKeepsItsResolutionAndSaysWhenABarcodeIsTooSmallForIt)
+{
+    const TSLGraphicPtr barcode = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLBarcode"));
+    barcode->setBounds(QRectF(20, 20, 60, 30));
+    window->makeBarcodeSymbol(*barcode);
+    addItem(barcode, TSLDocumentGraphicsKey);
+    const struct {
+        const char* chosen;
+        const char* opened;
+        bool tooSmall;
+    } runs[] = { { "72", "300", true }, { "150", "72", false }, { "300", "150", false } };
+    for (const auto& run : runs) {
+        ui.messages.clear();
+        QString opened;
+        ui.modalRuns.push_back([&](QDialog& dialog) {
+            dialog.show();
+            auto* dpi = dialog.findChild<QComboBox*>(QStringLiteral("saveDPIText"));
+            opened = dpi->currentText();
+            dpi->setCurrentIndex(dpi->findText(QLatin1String(run.chosen)));
+            QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+            return dialog.result();
+        });
+        ui.fileAnswers.push_back(pathOf(QStringLiteral("ticket.png")));
+        ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice
+        window->Export_Button();
+        EXPECT_EQ(opened, QLatin1String(run.opened)) << run.chosen;
+        EXPECT_EQ(window->export_resolution, QString::fromLatin1(run.chosen).toInt());
+        const bool said = messageTexts(ui).join(QLatin1Char(' ')).contains(QStringLiteral("too small"));
+        EXPECT_EQ(said, run.tooSmall) << run.chosen;
+        EXPECT_TRUE(QFile::exists(pathOf(QStringLiteral("ticket.png"))));
     }
 }

@@ -1,18 +1,23 @@
-// Cards with one barcode each (Code 128, QR Code, PDF417, DataMatrix) through every road a card leaves the
-// program by: card files exported with modules of 1, 1.5, 2 and 3 pixels and at 150 and 200 dpi, the
-// pictures a mail run attaches, and printed pages as pdftoppm rasterises them at 300 dpi. ZXingReader reads
-// every card, zbarimg the Code 128 and QR Code cards and dmtxread the DataMatrix cards of modules of two
-// pixels and more: each reads as its record's value.
+// Cards with one barcode each (Code 128, QR Code, PDF417 in a frame of three-module rows and in its default
+// frame, DataMatrix) through every road a card leaves the program by: card files exported with modules of 1,
+// 1.5, 2 and 3 pixels and at 72, 150 and 200 dpi, the pictures a mail run attaches, printed pages as pdftoppm
+// rasterises them at 300 dpi, and values typed into the barcode window on cards exported at 72 and 300 dpi.
+// ZXingReader reads every card, zbarimg the Code 128 and QR Code cards and dmtxread the DataMatrix cards of
+// modules of two pixels and more: each reads as its record's value.
 #include "../../output/PrintTestSupport.h"
 
+#include "barcode/Barcode_Dialog.h"
 #include "barcode/Barcode_Entries.h"
+#include "barcode/Barcode_Globals.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 #include "output/Batch_Export.h"
 #include "output/Send_Mail_Run.h"
 #include "support/Barcode2D_Peers.h"
+#include "ui_Barcode_Gen.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 #include <random>
 
@@ -30,13 +35,15 @@ struct Design {
     int first; // characters of each value, from first to last (ASCII)
     int last;
     int length;
+    int pdfHeight; // points; 20 is a new item's frame
 };
 
 const Design kDesigns[] = {
-    { "Code 128", "Code128", '0', 'Z', 10 },
-    { "QR Code", "QRCode", ' ', '~', 24 },
-    { "PDF417", "PDF417", ' ', '~', 30 },
-    { "DataMatrix", "DataMatrix", ' ', '^', 24 },
+    { "Code 128", "Code128", '0', 'Z', 10, 60 },
+    { "QR Code", "QRCode", ' ', '~', 24, 60 },
+    { "PDF417", "PDF417", ' ', '~', 30, 60 },
+    { "PDF417", "PDF417", ' ', '~', 30, 20 },
+    { "DataMatrix", "DataMatrix", ' ', '^', 24, 60 },
 };
 
 Record_Source recordsFor(const Design& design, std::mt19937& random)
@@ -63,10 +70,10 @@ std::shared_ptr<TSLBarcode> barcodeItem(const Design& design)
     settings.liner_or_2D_font = Barcode_Type_Is_2D(title) ? 1 : 0;
     settings.hideHeaderCheckbox.state = 1;
     settings.hideFooterCheckbox.state = 1;
-    // A fixed size keeps every record's modules alike; PDF417 rows three modules high.
+    // A fixed size keeps every record's modules alike.
     settings.dm_format_ComboBox.selectText(QStringLiteral("C26X26"));
     settings.Pdf_widthText_2D.value = 100;
-    settings.pdf_HeightStepper_2D.value = 60;
+    settings.pdf_HeightStepper_2D.value = design.pdfHeight;
     // A resolution choice that is no multiple of 72 must not show on the card.
     settings.DPI_ComboBox.selectText(QStringLiteral("150"));
     settings.Store_Barcode_Prop_In_Item(*item);
@@ -100,6 +107,31 @@ std::shared_ptr<const Batch_Snapshot> cardsOf(const Design& design, const Record
     TSLRenderingSide side = batchtest::creditCardSide(0);
     side.canvasBounds = QRectF(0, 0, size.width() * scale + 36, size.height() * scale + 36);
     return Batch_Snapshot::take({ { item }, side }, {}, false, source, Barcode_Gen());
+}
+
+// A card whose barcode got its value in the barcode window, confirmed by a click on OK; none when OK was
+// refused.
+std::shared_ptr<const Batch_Snapshot> typedCard(const Design& design, const QString& value)
+{
+    testsupport::ScriptedResponder ui;
+    auto item = barcodeItem(design);
+    item->data_source_type = 0;
+    (item->linear_or_2d == 1 ? item->two_d_font_val : item->linear_font_val) = value;
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        dialog.setResult(0);
+        QTest::mouseClick(static_cast<Barcode_Dialog&>(dialog).form().OK_btn, Qt::LeftButton);
+        return dialog.result();
+    });
+    if (Barcode_Dialog::defaultInstance()->Open_Wnd(*item) != 1 || !Barcode_output_drawing)
+        return nullptr;
+    // What the editor gives the item it showed in the window.
+    item->Set_Barcode_image(Barcode_output_image.image);
+    item->Set_Barcode_drawing(Barcode_output_drawing);
+    const QSizeF size = Barcode_output_drawing->size();
+    item->_bounds = QRectF(QPointF(18, 18), size);
+    TSLRenderingSide side = batchtest::creditCardSide(0);
+    side.canvasBounds = QRectF(0, 0, size.width() + 36, size.height() + 36);
+    return Batch_Snapshot::take({ { item }, side }, {}, false, Record_Source(), Barcode_Gen());
 }
 
 double moduleOf(const Design& design, const Record_Source& source)
@@ -146,7 +178,8 @@ protected:
         const QStringList linear { QStringLiteral("-fast"), QStringLiteral("-norotate"), QStringLiteral("-noscale") };
         for (auto it = byFormat.cbegin(); it != byFormat.cend(); ++it)
             check("ZXingReader", it.value(),
-                zxingDecode(it.value().keys(), it.key(), it.key() == QLatin1String("Code128") ? linear : QStringList()));
+                zxingDecode(
+                    it.value().keys(), it.key(), it.key() == QLatin1String("Code128") ? linear : QStringList()));
         check("zbarimg", byZbar, zbarDecode(byZbar.keys(), byZbar));
         const QHash<QString, QByteArray> small = zxingDecode(mayMiss.keys(), QStringLiteral("DataMatrix"));
         for (auto it = small.cbegin(); it != small.cend(); ++it)
@@ -176,14 +209,14 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         const struct {
             double pixels; // of a module; 0: the item's own size
             int dpi;
-        } exports[] = { { 1.0, 144 }, { 1.5, 144 }, { 2.0, 144 }, { 3.0, 144 }, { 0.0, 150 }, { 0.0, 200 } };
+        } exports[]
+            = { { 1.0, 144 }, { 1.5, 144 }, { 2.0, 144 }, { 3.0, 144 }, { 0.0, 72 }, { 0.0, 150 }, { 0.0, 200 } };
         for (const auto& e : exports) {
             const double scale = e.pixels > 0.0 ? e.pixels * 72.0 / e.dpi / module : 1.0;
             const QString target = QDir(folder).filePath(QStringLiteral("export%1").arg(run++));
             QDir().mkpath(target);
-            const Batch_Export_Result result
-                = Batch_Export(stop).run({ cardsOf(design, source, scale), target, QStringLiteral("png"),
-                    QStringLiteral("F"), false, e.dpi, 2 });
+            const Batch_Export_Result result = Batch_Export(stop).run({ cardsOf(design, source, scale), target,
+                QStringLiteral("png"), QStringLiteral("F"), false, e.dpi, 2 });
             ASSERT_EQ(result.written, kRecords) << result.failure.toStdString();
             for (int i = 0; i < kRecords; ++i)
                 expect(design, Batch_Export::frontPath(target, i, QStringLiteral("png")),
@@ -236,6 +269,17 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         for (int i = 0; i < kRecords; ++i)
             expect(design, QStringLiteral("%1-%2.png").arg(prefix).arg(i + 1),
                 source.seriesValue(i, QStringLiteral("codes")), module * 300.0 / 72.0);
+        // The dialog road: a value typed into the barcode window and taken by OK, its card exported alone.
+        for (int i = 0; i < 3; ++i) {
+            const QString value = source.seriesValue(i, QStringLiteral("codes"));
+            const auto card = typedCard(design, value);
+            ASSERT_TRUE(card) << design.title;
+            for (const int dpi : { 72, 300 }) {
+                const QString path = barcode2d_peers::savePng(
+                    card->renderImage(0, QStringLiteral("F"), dpi), folder, QStringLiteral("typed%1.png").arg(run++));
+                expect(design, path, value, module * dpi / 72.0);
+            }
+        }
     }
     readAll();
 }
