@@ -67,12 +67,20 @@ void Barcode_Vector_Drawing::draw(QPainter& painter) const
     // Texts are laid out as the card's own texts are, so they draw at the output's resolution (and stay
     // text in a printed file) whatever the device.
     painter.setRenderHint(QPainter::TextAntialiasing, true);
+    const std::lock_guard<std::mutex> guard(textLock_);
     for (const Text& text : texts) {
-        const auto layout = tsltextlayout::layoutText(text.text, Barcode_Text_Font(text.font), text.kern, 0, 1e6);
-        if (!layout || layout->lineCount() == 0)
+        if (!text.layout || text.layout->lineCount() == 0)
             continue;
         painter.setPen(text.color);
-        layout->draw(&painter, text.baseline - QPointF(0.0, layout->lineAt(0).ascent()));
+        text.layout->draw(&painter, text.baseline - QPointF(0.0, text.layout->lineAt(0).ascent()));
     }
     painter.restore();
+}
+
+void Barcode_Vector_Drawing::addText(
+    const QString& text, const QFont& font, const QColor& color, double kern, const QPointF& baseline)
+{
+    std::shared_ptr<const QTextLayout> layout
+        = tsltextlayout::layoutText(text, Barcode_Text_Font(font), kern, 0, 1e6);
+    texts.push_back({ text, font, color, kern, baseline, std::move(layout) });
 }
