@@ -80,7 +80,6 @@ void Barcode_Vector_Drawing::draw(QPainter& painter) const
 void Barcode_Vector_Drawing::addText(
     const QString& text, const QFont& font, const QColor& color, double kern, const QPointF& baseline)
 {
-    std::shared_ptr<const QTextLayout> layout
-        = tsltextlayout::layoutText(text, Barcode_Text_Font(font), kern, 0, 1e6);
+    std::shared_ptr<const QTextLayout> layout = tsltextlayout::layoutText(text, Barcode_Text_Font(font), kern, 0, 1e6);
     texts.push_back({ text, font, color, kern, baseline, std::move(layout) });
 }

@@ -132,25 +132,11 @@ void TSLWindowController::Export_Button()
 
 void TSLWindowController::warnOfBarcodesBelowAPixel(int dpi) const
 {
-    QList<const TSLGraphicList*> sides;
-    if (export_card_side != QLatin1String("B"))
-        sides << &Get_Front_Controls_Array();
-    if (export_card_side != QLatin1String("F"))
-        sides << &Get_Back_Controls_Array();
-    for (const TSLGraphicList* items : sides) {
-        for (const TSLGraphicPtr& item : *items) {
-            const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
-            const double pixels = barcode && barcode->ctrl_is_visible ? barcode->modulePixels(dpi / 72.0) : 0.0;
-            if (pixels > 0.0 && pixels < 1.0) {
-                Show_MessageBox(QStringLiteral("A barcode is too small for %1 dots per inch: its narrowest bars would "
-                                               "be thinner than one pixel. It is exported with one pixel for each, "
-                                               "larger than its frame. Choose a higher resolution or a larger "
-                                               "barcode.")
-                                    .arg(dpi));
-                return;
-            }
-        }
-    }
+    // One message is enough.
+    const bool front = export_card_side != QLatin1String("B");
+    const bool back = export_card_side != QLatin1String("F");
+    if (!(front && TSLBarcode::warnBelowAPixel(Get_Front_Controls_Array(), dpi)) && back)
+        TSLBarcode::warnBelowAPixel(Get_Back_Controls_Array(), dpi);
 }
 
 int TSLWindowController::Open_Export_File_Box()

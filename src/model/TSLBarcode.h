@@ -33,6 +33,10 @@ public:
 
     QImage _contents; // the picture on display
 
+    // Says so (a message box) when a shown barcode among items gets less than one pixel a module at dpi;
+    // true when one does.
+    static bool warnBelowAPixel(const TSLGraphicList& items, int dpi);
+
 private:
     // The symbol drawn by the output's own painter, scaled into the bounds like the picture.
     void drawVector(QPainter& painter, const TSLBarcode_Drawing& drawing) const;

@@ -5,11 +5,9 @@
 #include "barcode/BRCEAN13Barcode.h"
 #include "barcode/BRCRoyalMailBarcode.h"
 #include "barcode/BarcodePngWriter.h"
-#include "barcode/Barcode_Vector_Drawing.h"
 #include "barcode/BarcodeTestSupport.h"
 #include "barcode/JapanPostBarcode.h"
 
-#include <QPainter>
 #include <QSet>
 
 #include <limits>
@@ -81,52 +79,6 @@ TEST(BarcodePixelGrid, EveryBarEdgeLiesOnAWholePixelAtAnyModuleSize)
         // The rounded row never runs into the picture's edges: its side space is kept in whole modules.
         EXPECT_GE(row.indexOf(QLatin1Char('1')), 7 * c.drawn) << c.modulePixels;
         EXPECT_GE(row.size() - 1 - row.lastIndexOf(QLatin1Char('1')), 7 * c.drawn) << c.modulePixels;
-    }
-}
-
-// A symbol's drawing on a card picture, at any resolution, item scale and position: every module takes the
-// same whole number of pixels (as many as fit, at least one), and the bars keep their centre.
-TEST(BarcodePixelGrid, OnACardPictureEveryModuleTakesTheSameWholePixelsAtEveryResolution)
-{
-    freshSettings(2.0f);
-    BRCCode128Barcode code;
-    ASSERT_TRUE(code.initWithContent(QStringLiteral("TICKET-0042"), true));
-    Layout layout;
-    layout.showHeader = layout.showFooter = false;
-    prepare(code, layout); // modules of 1.44 points
-    frameLikeTheGenerator(code);
-    const auto drawing = drawingFromBarcode(code);
-    ASSERT_TRUE(drawing);
-    const struct {
-        double dpi;
-        double scale; // of the item's frame to the drawing
-        double offset; // of the item on the card, points
-        int pixels; // a module takes
-    } rows[] = { { 72, 1.0, 0.0, 1 }, { 72, 1.0, 0.37, 1 }, { 96, 1.0, 0.5, 1 }, { 150, 1.0, 0.21, 3 },
-        { 133, 1.0, 0.0, 2 }, { 200, 0.9, 0.6, 3 }, { 300, 1.0, 0.13, 6 }, { 72, 0.5, 0.0, 1 } };
-    for (const auto& row : rows) {
-        const double pixelsPerPoint = row.dpi / 72.0;
-        const QSizeF size = drawing->size() * row.scale * pixelsPerPoint;
-        QImage card(size.toSize() + QSize(40, 40), QImage::Format_ARGB32_Premultiplied);
-        card.fill(Qt::white);
-        QPainter painter(&card);
-        painter.scale(pixelsPerPoint, pixelsPerPoint);
-        painter.translate(20.0 / pixelsPerPoint + row.offset, 20.0 / pixelsPerPoint + row.offset);
-        painter.scale(row.scale, row.scale);
-        drawing->draw(painter);
-        painter.end();
-        const QRectF bar = drawing->rects.front();
-        const QTransform toCard = QTransform::fromScale(pixelsPerPoint, pixelsPerPoint)
-                                      .translate(20.0 / pixelsPerPoint + row.offset, 20.0 / pixelsPerPoint + row.offset)
-                                      .scale(row.scale, row.scale);
-        const QString pixels = pixelRow(card, static_cast<int>(toCard.map(bar.center()).y()));
-        EXPECT_EQ(trimmedLight(pixels), trimmedLight(scaled(code.completeBarcode(), row.pixels)))
-            << row.dpi << " dpi, scale " << row.scale;
-        // The bars' centre stays where the drawing puts it, to the pixel.
-        const double centre = (pixels.indexOf(QLatin1Char('1')) + pixels.lastIndexOf(QLatin1Char('1')) + 1) / 2.0;
-        const double bars
-            = toCard.map(QPointF((drawing->rects.front().left() + drawing->rects.back().right()) / 2.0, 0)).x();
-        EXPECT_NEAR(centre, bars, 1.0) << row.dpi << " dpi, scale " << row.scale;
     }
 }
 

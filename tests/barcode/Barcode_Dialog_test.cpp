@@ -63,6 +63,15 @@ protected:
         if (enter)
             QTest::keyClick(field, Qt::Key_Return);
     }
+    // Replaces the value in the data field shown, key by key.
+    void typeValue(const QString& value)
+    {
+        const bool twoD = form().dataText->isHidden();
+        QWidget* field = twoD ? static_cast<QWidget*>(form().dataText_2D) : form().dataText;
+        field->setFocus();
+        twoD ? form().dataText_2D->selectAll() : form().dataText->selectAll();
+        typeText(field, value);
+    }
     // A person stops typing: the preview catches up.
     static void pauseTyping() { QTest::qWait(Barcode_Dialog::typingPauseMs + 50); }
     static void choose(QComboBox* box, const QString& entry)
@@ -85,13 +94,7 @@ TEST_F(BarcodeDialogTest, SwitchingThroughEverySymbologyShowsItsPanelsAndAPictur
     for (int i = 0; i < popup->count(); ++i) {
         const auto& sample = kSamples[i];
         const QString value = QString::fromUtf8(sample.value);
-        if (Barcode_Type_Is_2D(QString::fromUtf8(sample.title))) {
-            form().dataText_2D->setFocus();
-            form().dataText_2D->selectAll();
-            typeText(form().dataText_2D, value);
-        } else {
-            retype(form().dataText, value);
-        }
+        typeValue(value);
         pauseTyping();
         popup->setFocus();
         if (i > 0)
@@ -345,69 +348,26 @@ TEST_F(BarcodeDialogTest, SeriesViewerButtonShowsTheChosenSeriesOrAsksForOne)
     setEditorServices(nullptr);
 }
 
-// A value typed and then another symbology chosen: the value goes along wherever the new symbology can draw
-// it; where it cannot, the new symbology's field keeps what it held.
-TEST_F(BarcodeDialogTest, ChoosingAnotherSymbologyKeepsTheTypedValueWhereverItFits)
+// Typing shows once it pauses, as Encode would; another symbology takes the value wherever it can draw it.
+TEST_F(BarcodeDialogTest, TypingShowsAfterAPauseAndAnotherSymbologyKeepsTheValueWhereverItFits)
 {
-    const struct {
-        const char* from;
-        const char* typed;
-        const char* to;
-        const char* shown; // in the new symbology's data field
-    } rows[] = {
-        { "Code 128", "HELLO-42", "QR Code", "HELLO-42" },
-        { "Code 39", "TABLE 7", "DataMatrix", "TABLE 7" },
-        { "QR Code", "Seat 12", "Code 128", "Seat 12" },
-        { "PDF417", "RSVP 0042", "EAN-13", "KEPT-1" }, // EAN-13 holds digits only
-        { "QR Code", "Grüße", "Code 39", "KEPT-1" }, // nor does a linear symbology hold letters beyond ASCII
-        { "DataMatrix", "Row 3", "PDF417", "Row 3" },
-    };
+    const char* rows[][4] = { { "Code 128", "HELLO-42", "QR Code", "HELLO-42" },
+        { "QR Code", "Seat 12", "Code 128", "Seat 12" }, { "PDF417", "RSVP 0042", "EAN-13", "KEPT" },
+        { "QR Code", "Grüße", "Code 39", "KEPT" } }; // from, typed, to, then shown
     for (const auto& row : rows) {
-        const QString from = QString::fromUtf8(row.from);
         TSLBarcode loaded;
-        loaded.barcode_font_index = static_cast<int>(Barcode_Type_Titles().indexOf(from));
-        loaded.linear_or_2d = Barcode_Type_Is_2D(from) ? 1 : 0;
-        loaded.linear_font_val = QStringLiteral("KEPT-1");
-        loaded.two_d_font_val = QStringLiteral("KEPT-2");
+        loaded.barcode_font_index = static_cast<int>(Barcode_Type_Titles().indexOf(QString::fromUtf8(row[0])));
+        loaded.linear_or_2d = Barcode_Type_Is_2D(QString::fromUtf8(row[0])) ? 1 : 0;
+        loaded.linear_font_val = loaded.two_d_font_val = QStringLiteral("KEPT");
         dialog.Set_Barcode_Prop_To_Control(loaded);
-        if (loaded.linear_or_2d == 1) {
-            form().dataText_2D->setFocus();
-            form().dataText_2D->selectAll();
-            typeText(form().dataText_2D, QString::fromUtf8(row.typed));
-        } else {
-            retype(form().dataText, QString::fromUtf8(row.typed));
-        }
-        choose(form().barcodeTypePopup, QString::fromUtf8(row.to));
-        const bool twoD = Barcode_Type_Is_2D(QString::fromUtf8(row.to));
-        EXPECT_EQ(twoD ? form().dataText_2D->toPlainText() : form().dataText->text(), QString::fromUtf8(row.shown))
-            << row.from << " to " << row.to;
-        EXPECT_EQ(gen().currentData(), QString::fromUtf8(row.shown)) << row.from << " to " << row.to;
-    }
-}
-
-// Typing is not drawn key by key: once it pauses the preview shows the typed value, as Encode would.
-TEST_F(BarcodeDialogTest, ThePreviewFollowsTypingAfterAShortPause)
-{
-    const struct {
-        const char* symbology;
-        const char* typed;
-    } rows[] = { { "Code 128", "TICKET 7" }, { "QR Code", "Seat 12, row 4" }, { "PDF417", "Table 9" } };
-    for (const auto& row : rows) {
-        choose(form().barcodeTypePopup, QString::fromUtf8(row.symbology));
         const qint64 shown = form().barcodeImage->pixmap().cacheKey();
-        if (Barcode_Type_Is_2D(QString::fromUtf8(row.symbology))) {
-            form().dataText_2D->setFocus();
-            form().dataText_2D->selectAll();
-            typeText(form().dataText_2D, QString::fromUtf8(row.typed));
-        } else {
-            retype(form().dataText, QString::fromUtf8(row.typed));
-        }
-        EXPECT_EQ(form().barcodeImage->pixmap().cacheKey(), shown) << row.symbology << ": drawn while typing";
-        QTest::qWait(Barcode_Dialog::typingPauseMs + 100);
-        EXPECT_NE(form().barcodeImage->pixmap().cacheKey(), shown) << row.symbology;
+        typeValue(QString::fromUtf8(row[1]));
+        EXPECT_EQ(form().barcodeImage->pixmap().cacheKey(), shown) << row[0] << ": drawn key by key";
+        pauseTyping();
         const QImage followed = gen().barcodeImage.image;
         QTest::mouseClick(form().encode_btn, Qt::LeftButton);
-        EXPECT_EQ(gen().barcodeImage.image, followed) << row.symbology;
-        EXPECT_EQ(gen().currentData(), QString::fromUtf8(row.typed));
+        EXPECT_EQ(gen().barcodeImage.image, followed) << row[0];
+        choose(form().barcodeTypePopup, QString::fromUtf8(row[2]));
+        EXPECT_EQ(gen().currentData(), QString::fromUtf8(row[3])) << row[0] << " to " << row[2];
     }
 }

@@ -6,37 +6,46 @@
 
 #include <gtest/gtest.h>
 
-// Rows are never lower than three modules: columns and rows are chosen so that the symbol fills its frame,
-// and where no choice fits the picture grows taller than the frame and says so.
-TEST(PDF417View, RowsAreAtLeastThreeModulesHighInTheirFrameOrTheFrameGrows)
+// Rows are at least three modules high: in the frame, or in a taller picture that says the frame is too low.
+TEST(PDF417View, RowsAreAtLeastThreeModulesHighInTheFrameOrTheFrameGrows)
 {
     const struct {
         QSizeF frame;
-        int length; // of the text
+        int length;
         bool grows;
-    } rows[] = { { { 100, 20 }, 5, false }, { { 100, 20 }, 30, false }, { { 100, 60 }, 30, false },
-        { { 200, 30 }, 120, false }, { { 60, 1 }, 200, true }, { { 100, 1 }, 5, true } };
-    for (const auto& row : rows) {
-        PDF417_View view(row.frame);
-        view.setResolution(72);
-        ASSERT_EQ(view.drawWithText(QString(row.length, QLatin1Char('H'))), PDF417_View::PictureReady);
-        const PDF417_Param& p = view.record();
-        const BarcodePicture picture = view.getImage();
-        EXPECT_EQ(view.frameTooSmall(), row.grows) << row.frame.width() << "x" << row.frame.height();
-        EXPECT_EQ(picture.size.width(), row.frame.width());
-        EXPECT_EQ(picture.size.height() > row.frame.height(), row.grows);
-        const double module = picture.size.width() / p.bitColumns;
-        EXPECT_GE(picture.size.height() / p.codeRows, 3.0 * module - 1e-9) << row.length;
+    } rows[] = { { { 100, 20 }, 30, false }, { { 200, 30 }, 120, false }, { { 60, 1 }, 200, true },
+        { { 100, 1 }, 5, true } };
+    for (const auto& [frame, length, grows] : rows) {
+        PDF417_View view(frame);
+        ASSERT_EQ(view.drawWithText(QString(length, QLatin1Char('H'))), PDF417_View::PictureReady);
+        const QSizeF size = view.getImage().size;
+        EXPECT_EQ(view.frameTooSmall(), grows);
+        EXPECT_EQ(size.height() > frame.height(), grows) << length;
+        EXPECT_GE(size.height() / view.record().codeRows, 3.0 * size.width() / view.record().bitColumns - 1e-9);
     }
-    // No quiet zone: the start pattern's first bar is the first column, the stop pattern's last bar the last.
+}
+
+TEST(PDF417View, HelloFillsTheFrame)
+{
     PDF417_View view(QSizeF(100, 20));
-    view.setResolution(600);
+    view.setResolution(72);
     ASSERT_EQ(view.drawWithText(QStringLiteral("HELLO")), PDF417_View::PictureReady);
-    const BarcodePicture fine = view.getImage();
-    EXPECT_EQ(fine.size, QSizeF(100, 20));
+    EXPECT_EQ(view.record().bitColumns, 103);
+    EXPECT_EQ(view.record().codeRows, 6);
+    const BarcodePicture picture = view.getImage();
+    EXPECT_EQ(picture.size, QSizeF(100, 20));
+    EXPECT_EQ(picture.image.size(), QSize(100, 20));
+    // No quiet zone: the start pattern's first bar is the first column, the stop pattern's last bar the last.
+    EXPECT_EQ(qGray(picture.image.pixel(0, 10)), 0);
+    EXPECT_EQ(qGray(picture.image.pixel(99, 10)), 0);
+    const BarcodePicture fine = [] {
+        PDF417_View v(QSizeF(100, 20));
+        v.setResolution(600);
+        v.drawWithText(QStringLiteral("HELLO"));
+        return v.getImage();
+    }();
     EXPECT_EQ(fine.image.width(), 834);
-    EXPECT_EQ(qGray(fine.image.pixel(0, 10)), 0);
-    EXPECT_EQ(qGray(fine.image.pixel(833, 10)), 0);
+    EXPECT_EQ(fine.size, QSizeF(100, 20));
 }
 
 TEST(PDF417View, EmptyTooLongAndNonLatin1Texts)
@@ -67,22 +76,19 @@ TEST(PDF417View, EpsDescribesTheRows)
     PDF417_View view(QSizeF(100.4, 20.6));
     ASSERT_EQ(view.drawWithText(QStringLiteral("HELLO")), PDF417_View::PictureReady);
     const QList<QByteArray> lines = view.makeEPS().split('\n');
-    const int rows = view.record().codeRows;
-    const int columns = view.record().bitColumns;
-    ASSERT_EQ(lines.size(), 7 + rows + 1 + 1);
+    ASSERT_EQ(lines.size(), 7 + 6 + 1 + 1);
     EXPECT_EQ(lines[0], "%!PS-Adobe-3.0 EPSF-3.0");
     EXPECT_EQ(lines[1], "%%BoundingBox 0 0 100 21");
     EXPECT_EQ(lines[2], "%%Title pdf417View_EPS_image");
     EXPECT_EQ(lines[3], "%%Creator PDF417_View");
     EXPECT_TRUE(lines[4].startsWith("%%CreationDate "));
     EXPECT_EQ(lines[5], "100.40 20.60 scale");
-    EXPECT_EQ(
-        lines[6], QString::asprintf("%d %d 1 [%d 0 0 %d 0 %d]{<", columns, rows, columns, -rows, rows).toLatin1());
-    for (int row = 0; row < rows; ++row) {
-        EXPECT_EQ(lines[7 + row].size(), 2 * ((columns + 7) / 8));
+    EXPECT_EQ(lines[6], "103 6 1 [103 0 0 -6 0 6]{<");
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(lines[7 + row].size(), 26);
         EXPECT_TRUE(lines[7 + row].startsWith("00")); // start pattern bars are 0 bits
     }
-    EXPECT_EQ(lines[7 + rows], ">}image");
+    EXPECT_EQ(lines[13], ">}image");
 }
 
 TEST(PDF417View, DropsAndDragsOnlyWhenSwitchedOn)

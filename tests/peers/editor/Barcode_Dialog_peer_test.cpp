@@ -2,18 +2,13 @@
 #include "barcode/Barcode_Dialog.h"
 #include "barcode/Barcode_Entries.h"
 #include "barcode/Barcode_Globals.h"
-#include "barcode/Barcode_Vector_Drawing.h"
 #include "model/TSLGraphic.h"
-#include "support/Barcode2D_Peers.h"
 #include "support/TestSupport.h"
-#include "ui_Barcode_Gen.h"
 
 #include <QDir>
 #include <QPainter>
 
 #include <algorithm>
-
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -72,64 +67,6 @@ TEST(BarcodeDialogPeer, HandedOutPicturesScanAsTheItemsValue)
         EXPECT_TRUE(out.contains(QStringLiteral("Text:       \"%1\"").arg(c.expected))) << c.title << "\n"
                                                                                         << out.toStdString();
         EXPECT_EQ(item->barcode_font_index, Barcode_Type_Titles().indexOf(QLatin1String(c.title)));
-    }
-}
-
-// Values with a carriage return, CR LF, a line separator or a tab, loaded into the dialog and taken by OK
-// without an edit: the item keeps each value as it was, and the drawing it gets reads as that value.
-TEST(BarcodeDialogPeer, OkWithoutAnEditKeepsLineBreaksAndTabsAndTheSymbolReadsAsThem)
-{
-    ASSERT_TRUE(testsupport::havePeer(QStringLiteral("ZXingReader"))) << "ZXingReader is not installed";
-    testsupport::ScriptedResponder ui;
-    const QString folder = testsupport::makeTempFolder(QStringLiteral("barcode-dialog-breaks"));
-    const struct {
-        const char* title;
-        const char* format;
-    } symbologies[] = { { "QR Code", "QRCode" }, { "PDF417", "PDF417" }, { "DataMatrix", "DataMatrix" },
-        { "Code 128", "Code128" } };
-    const QString breaks[]
-        = { QStringLiteral("\r"), QStringLiteral("\r\n"), QString(QChar(0x2028)), QStringLiteral("\t") };
-    QHash<QString, QHash<QString, QByteArray>> expected;
-    int n = 0;
-    for (const auto& symbology : symbologies) {
-        const bool twoD = Barcode_Type_Is_2D(QLatin1String(symbology.title));
-        for (const QString& mark : breaks) {
-            const QString value = QStringLiteral("Table 12") + mark + QStringLiteral("Seat 4");
-            // PDF417 carries Latin-1 and Code 128 ASCII: a line separator has no symbol there.
-            const bool drawn = mark.front().unicode() < 128 || symbology.title == QLatin1String("QR Code")
-                || symbology.title == QLatin1String("DataMatrix");
-            const TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLBarcode"));
-            item->barcode_font_index = Barcode_Type_Titles().indexOf(QLatin1String(symbology.title));
-            item->linear_or_2d = twoD ? 1 : 0;
-            (twoD ? item->two_d_font_val : item->linear_font_val) = value;
-            ui.modalRuns.push_back([](QDialog& dialog) {
-                dialog.setResult(0); // OK refusing a value leaves it so
-                QTest::mouseClick(static_cast<Barcode_Dialog&>(dialog).form().OK_btn, Qt::LeftButton);
-                return dialog.result();
-            });
-            const int answer = Barcode_Dialog::defaultInstance()->Open_Wnd(*item);
-            const QString row
-                = QStringLiteral("%1 %2").arg(QLatin1String(symbology.title)).arg(int(mark.back().unicode()));
-            EXPECT_EQ(twoD ? item->two_d_font_val : item->linear_font_val, value) << row.toStdString();
-            EXPECT_EQ(answer, drawn ? 1 : 0) << row.toStdString();
-            if (!drawn || !Barcode_output_drawing)
-                continue;
-            const QSizeF size = Barcode_output_drawing->size() * (300.0 / 72.0);
-            QImage card(size.toSize() + QSize(80, 80), QImage::Format_RGB32);
-            card.fill(Qt::white);
-            QPainter painter(&card);
-            painter.translate(40, 40);
-            painter.scale(300.0 / 72.0, 300.0 / 72.0);
-            Barcode_output_drawing->draw(painter);
-            painter.end();
-            const QString path = barcode2d_peers::savePng(card, folder, QStringLiteral("%1.png").arg(n++));
-            expected[QLatin1String(symbology.format)].insert(path, value.toUtf8());
-        }
-    }
-    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
-        const QStringList wrong
-            = barcode2d_peers::mismatches(it.value(), barcode2d_peers::zxingDecode(it.value().keys(), it.key()));
-        EXPECT_TRUE(wrong.isEmpty()) << it.key().toStdString() << ": " << wrong.join(QLatin1Char(' ')).toStdString();
     }
 }
 
