@@ -91,8 +91,7 @@ bool PDF417_View::encode(int columns)
     p.options = optGivenErrorLevel | optInvertBits | (columns > 0 ? optGivenColumns : 0);
     p.errorLevel = errorLevel;
     p.codeColumns = columns;
-    // The symbol's proportions with rows three modules high (the encoder's row height) as the frame's.
-    p.aspectRatio = bounds_.width() > 0.0 ? static_cast<float>(bounds_.height() / bounds_.width()) : 1.0f;
+    p.aspectRatio = 1.0f;
     PDF417_Paint_Code(&p);
     return p.error == 0;
 }
@@ -110,10 +109,6 @@ bool PDF417_View::rowsFit() const
 bool PDF417_View::encodeToFit()
 {
     frameTooSmall_ = false;
-    if (!encode(0))
-        return false;
-    if (rowsFit())
-        return true;
     // Fewer columns give wider modules, more columns fewer rows: the first count that fits wins, else the
     // one that needs the least height.
     int closest = 0;
@@ -128,7 +123,7 @@ bool PDF417_View::encodeToFit()
             closest = columns;
         }
     }
-    frameTooSmall_ = true;
+    frameTooSmall_ = closest > 0;
     return encode(closest);
 }
 

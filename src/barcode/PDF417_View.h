@@ -68,8 +68,8 @@ public:
     BarcodePicture _imageValue() const { return PDF417_Image; }
 
 private:
-    // One encoding of text_ with the given data columns (0: as many as the frame's proportions ask for);
-    // false on an encoder error.
+    // One encoding of text_ with the given data columns (0: as many as the encoder chooses); false on an
+    // encoder error.
     bool encode(int columns);
     // Whether the frame's height gives each row of the last encoding three module heights.
     bool rowsFit() const;
