@@ -72,7 +72,6 @@ protected:
         twoD ? form().dataText_2D->selectAll() : form().dataText->selectAll();
         typeText(field, value);
     }
-    // A person stops typing: the preview catches up.
     static void pauseTyping() { QTest::qWait(Barcode_Dialog::typingPauseMs + 50); }
     static void choose(QComboBox* box, const QString& entry)
     {

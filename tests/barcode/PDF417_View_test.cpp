@@ -25,7 +25,7 @@ TEST(PDF417View, RowsAreAtLeastThreeModulesHighInTheFrameOrTheFrameGrows)
     }
 }
 
-TEST(PDF417View, HelloFillsTheFrame)
+TEST(PDF417View, HelloStretchesOverTheFrame)
 {
     PDF417_View view(QSizeF(100, 20));
     view.setResolution(72);
