@@ -217,6 +217,9 @@ public:
     static constexpr double moveThreshold = 2.0; // points in x or y before a press on an item moves it
     static constexpr int handleHidingTimeMs = 500; // handles stay hidden this long after a nudge
 
+    // What undo steps call the items: "Text", "Picture" ... or "Items".
+    static QString kindName(const TSLGraphicList& items);
+
 signals:
     void selectionChanged();
     // The rectangle marked on the rulers moved; a null rectangle (QRectF()) stands for no marks, so the
@@ -300,7 +303,6 @@ private:
     void runUndo(bool redo);
     // Names the open undo step, as the Edit menu shows it: a key of "UndoStrings", "%@" filled with `kind`.
     void nameUndo(const QString& key, const QString& kind = {});
-    static QString kindName(const TSLGraphicList& items); // "Text", "Picture" ... or "Items"
 
     // Commands (TSLGraphicView_Commands.cpp)
     bool refuseLockedSelection() const;

@@ -479,7 +479,7 @@ bool BatchWizard::Save_Btn_Clicked()
         return false;
     }
     if (!Series_File::isValidName(name)) {
-        Show_MessageBox(fileError);
+        Show_MessageBox(Series_File::nameRefusal(name));
         return false;
     }
     if (!old.isEmpty() && Series_In_Use(old)) {

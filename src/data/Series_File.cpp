@@ -66,6 +66,17 @@ bool Series_File::isValidName(const QString& name)
     return isSafeFileName(name);
 }
 
+QString Series_File::nameRefusal(const QString& name)
+{
+    if (isValidName(name))
+        return QString();
+    if (name.isEmpty())
+        return QStringLiteral("Please enter list name.");
+    return QStringLiteral("A series name cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": \"%1\" cannot be "
+                          "used.")
+        .arg(name);
+}
+
 QString Series_File::path(const QString& name)
 {
     if (!isValidName(name) || Data_Folder_Path.isEmpty())
@@ -178,6 +189,16 @@ QString Series_File::firstValue(const QString& name)
     return utf8.hasError() ? QString::fromLatin1(line) : text;
 }
 
+QString Series_File::oneLine(const QString& value)
+{
+    if (!value.contains(QLatin1Char('\n')))
+        return value;
+    QString line = value;
+    line.replace(QLatin1String("\r\n"), QString(kLineSeparator));
+    line.replace(QLatin1Char('\n'), kLineSeparator);
+    return line;
+}
+
 bool Series_File::write(const QString& name, const QStringList& values, Values how, QString* error)
 {
     Writer writer;
@@ -272,7 +293,7 @@ bool Series_File::Writer::add(const QString& value)
 {
     if (!file_)
         return false;
-    buffer_.append(value.toUtf8());
+    buffer_.append(oneLine(value).toUtf8());
     buffer_.append('\n');
     ++count_;
     if (buffer_.size() >= kFlushAt) {

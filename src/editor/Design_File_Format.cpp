@@ -2,7 +2,6 @@
 
 #include "common/File_Functions.h"
 #include "common/Save_Leftovers.h"
-#include "model/TSLImage.h"
 #include "platform/KeyedArchive.h"
 #include "platform/ParallelChunks.h"
 #include "platform/PropertyList.h"
@@ -268,10 +267,7 @@ TSLGraphicList readItems(ElementReader& in, qint64 count)
         if (!failure.isEmpty())
             ElementReader::fail(failure);
     }
-    for (const TSLGraphicPtr& item : items) {
-        if (item->className() == QLatin1String("TSLImage"))
-            static_cast<TSLImage&>(*item).setFilePath(item->_file_path);
-    }
+    TSLGraphic::restoreDerivedStateOfGraphics(items);
     return items;
 }
 

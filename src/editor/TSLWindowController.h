@@ -114,7 +114,7 @@ public:
     QImage renderProfileItems(const TSLGraphicList& items) const override;
     QImage previewProfile() override;
     bool canLoadSpreadsheet() const override { return true; }
-    void loadSpreadsheetForProfile(const QString& path) override;
+    bool loadSpreadsheetForProfile(const QString& path) override;
     bool canViewSeries() const override { return true; }
     void viewSeries(const QString& name) override;
     void openSeriesManager() override;
@@ -200,7 +200,7 @@ public:
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
     static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
     // A new picture's size on the card: its own proportions, no larger than its pixels nor than most of the card.
-    static QSizeF sizeOfNewPicture(const QString& path, const QSizeF& card);
+    static QSizeF sizeOfNewPicture(const QSize& pixels, const QSizeF& card);
     void Undo_Clicked();
     void Redo_Clicked();
     void Cut_Clicked();
@@ -472,6 +472,8 @@ public:
     QImage Set_data_table_value_to_card(int record, const QString& card_side, bool print_box);
     // Puts record 0's values into the front's live items, so that the canvas shows the first record.
     void Select_first_row_value_for_design(bool print_box);
+    // Items bound to a spreadsheet column show record 1 of the binding table, as every output fills them.
+    void Show_First_Spreadsheet_Record();
     // Exports one card per record into <folder>/Varnel Tessaline Card with the progress sheet; the window
     // stays alive meanwhile. Returns the run's result once it has ended.
     Batch_Export_Result Export_Batch_File(const QString& folder);
@@ -604,8 +606,12 @@ public:
     QVariant imagePageValue(const QString& key) const;
     bool Browse_User_Image_Manually(); // refuses, with a message, a picture too large to decode
     // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
-    static QString pictureTooLargeMessage(const QString& path);
+    // Whether the picture can be placed; when not, the person is told why and no picture stays chosen.
+    bool acceptPicture(const QString& path);
     void Manual_Image_Browse_Btn();
+    // The picture page's path into every selected picture; each new picture takes its own proportions
+    // inside the old one's frame, centred there. One undo step.
+    void replaceSelectedPictures();
     void Image_reset_Button();
     void Reset_Image_Editing_Controls();
     void Image_Border_ChkBox();

@@ -96,6 +96,23 @@ void TSLWindowController::Select_first_row_value_for_design(bool /*print_box*/)
     Refresh_Canvas();
 }
 
+void TSLWindowController::Show_First_Spreadsheet_Record()
+{
+    Record_Source first;
+    first.useSpreadsheet = true;
+    first.rows = bindingTable.ListData();
+    Barcode_Gen settings = Barcode_Settings();
+    for (const TSLGraphicList& items : { Get_Front_Controls_Array(), Get_Back_Controls_Array() }) {
+        for (const TSLGraphicPtr& item : items) {
+            if (!Record_Fill::takesData(*item))
+                continue;
+            if (const std::optional<QString> value = Record_Fill::valueFor(*item, 0, first, nullptr))
+                Record_Fill::assignValue(*item, *value, settings);
+        }
+    }
+    Refresh_Canvas();
+}
+
 Batch_Export_Result TSLWindowController::Export_Batch_File(const QString& folder)
 {
     if (!send_modls_wnd)

@@ -118,15 +118,17 @@ QImage TSLWindowController::previewProfile()
     return renderProfileItems(Get_Temp_Controls_Array());
 }
 
-void TSLWindowController::loadSpreadsheetForProfile(const QString& path)
+bool TSLWindowController::loadSpreadsheetForProfile(const QString& path)
 {
     Delete_Excel_File_Temp_Folder();
     if (Check_And_Validate_File_Path(path) != 0)
-        return;
+        return false;
     Import_Excel* picker = Import_Excel::defaultInstance();
     picker->open_mode = QStringLiteral("E");
-    if (picker->Open_excel_Wnd(path) == 1)
-        Refresh_Excel_Binding_Source(path);
+    if (picker->Open_excel_Wnd(path) != 1)
+        return false;
+    Refresh_Excel_Binding_Source(path);
+    return true;
 }
 
 void TSLWindowController::viewSeries(const QString& name)

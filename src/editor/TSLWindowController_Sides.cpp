@@ -127,6 +127,7 @@ void TSLWindowController::copyEditedSideToScratch()
             copies.push_back(copy);
         }
     }
+    TSLGraphic::restoreDerivedStateOfGraphics(copies);
     document_->Enable_Disable_Undo_Registraion(false);
     _graphicView_TEMP->delete_all_control();
     _graphicView_TEMP->insertGraphics(copies, indexes);

@@ -2,13 +2,13 @@
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "platform/Geometry.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QHash>
 #include <QPainter>
 
-#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -32,17 +32,26 @@ QSizeF pictureSize(const QImage& picture)
     return picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
 }
 
-// The largest rectangle of the picture's proportions inside the bounds, centred in them.
-QRectF fittedInto(const QSizeF& picture, const QRectF& bounds)
+TSLBarcode::DrawingMaker& drawingMaker()
 {
-    if (picture.isEmpty() || bounds.isEmpty())
-        return QRectF();
-    const double scale = std::min(bounds.width() / picture.width(), bounds.height() / picture.height());
-    const QSizeF size = picture * scale;
-    return QRectF(bounds.center() - QPointF(size.width() / 2.0, size.height() / 2.0), size);
+    static TSLBarcode::DrawingMaker maker;
+    return maker;
 }
 
 } // namespace
+
+void TSLBarcode::setDrawingMaker(DrawingMaker maker)
+{
+    drawingMaker() = std::move(maker);
+}
+
+void TSLBarcode::restoreDerivedState()
+{
+    if (_barcode_image.isNull() || Barcode_drawing() || !drawingMaker())
+        return;
+    if (std::shared_ptr<const TSLBarcode_Drawing> drawing = drawingMaker()(*this))
+        Set_Barcode_drawing(std::move(drawing));
+}
 
 std::shared_ptr<TSLBarcode> TSLBarcode::initWithPosition(const QPointF& point, const QImage&)
 {
@@ -63,7 +72,7 @@ void TSLBarcode::drawVector(QPainter& painter, const TSLBarcode_Drawing& drawing
 {
     // A value without a symbol shows nothing: never the sample, which a scanner would take for a value.
     const QSizeF size = drawing.size();
-    const QRectF target = fittedInto(size, _bounds);
+    const QRectF target = platform::fittedRect(size, _bounds);
     if (target.isEmpty())
         return;
     painter.save();
@@ -111,7 +120,7 @@ void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)
     barcode_image_var_assign();
     // A symbol generated at print resolution is far larger in points than the item: it is scaled into
     // the item's bounds, keeping its proportions, with sharp module edges so that it still scans.
-    const QRectF target = fittedInto(pictureSize(_contents), _bounds);
+    const QRectF target = platform::fittedRect(pictureSize(_contents), _bounds);
     if (!target.isEmpty()) {
         QPainter& painter = *context.painter;
         painter.save();

@@ -17,7 +17,6 @@
 #include "platform/KeyedArchive.h"
 #include "platform/StringsTable.h"
 
-#include <QFileInfo>
 #include <QPainter>
 
 #include <algorithm>
@@ -290,14 +289,20 @@ TSLGraphicList TSLGraphic::graphicsWithProperties(const std::vector<platform::Ke
         TSLGraphicPtr graphic = initWithCoder(archive);
         if (!graphic)
             continue;
-        if (graphic->className() == QLatin1String("TSLImage")) {
+        if (graphic->className() == QLatin1String("TSLImage"))
             Show_NSLog_Message(graphic->_file_path);
-            if (!graphic->_file_path.isEmpty() && QFileInfo::exists(graphic->_file_path))
-                static_cast<TSLImage&>(*graphic).setFilePath(graphic->_file_path);
-        }
         graphics.push_back(std::move(graphic));
     }
+    restoreDerivedStateOfGraphics(graphics);
     return graphics;
+}
+
+void TSLGraphic::restoreDerivedStateOfGraphics(const TSLGraphicList& graphics)
+{
+    for (const TSLGraphicPtr& graphic : graphics) {
+        if (graphic)
+            graphic->restoreDerivedState();
+    }
 }
 
 QByteArray TSLGraphic::pasteboardDataWithGraphics(const TSLGraphicList& graphics)

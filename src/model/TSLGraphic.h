@@ -112,6 +112,14 @@ public:
     static std::vector<platform::KeyedArchive> propertiesWithGraphics(const TSLGraphicList& graphics);
     static TSLGraphicList graphicsWithProperties(const std::vector<platform::KeyedArchive>& properties);
 
+    // What an item shows that no file stores as such, made again from the fields that are stored: a
+    // picture item's pixels from its file, a barcode's drawing from its settings and value (a text lays
+    // itself out when first drawn, and a copy's layout starts empty). Every road that makes items from
+    // stored or copied values goes through restoreDerivedStateOfGraphics: opening a design, pasting, the
+    // scratch copy behind the scratch side and the card-holder preview, and the batch snapshot.
+    virtual void restoreDerivedState() { }
+    static void restoreDerivedStateOfGraphics(const TSLGraphicList& graphics);
+
     // --- Colour getters: the opacity fraction replaces the alpha and is stored back ---
     QColor fillColor();
     QColor strokeColor();

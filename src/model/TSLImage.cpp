@@ -9,6 +9,7 @@
 #include "platform/StringsTable.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QPainter>
 
 #include <algorithm>
@@ -127,6 +128,12 @@ void TSLImage::setFilePath(const QString& path)
     Set_Control_File_path(path);
     picture_ = path.isEmpty() ? PictureSource() : PictureSource::forFile(standardizedPath(path));
     didChangeValueForKey(QStringLiteral("_file_path"), old, path);
+}
+
+void TSLImage::restoreDerivedState()
+{
+    if (!_file_path.isEmpty() && QFileInfo::exists(standardizedPath(_file_path)))
+        setFilePath(_file_path);
 }
 
 void TSLImage::setValueForKey(const QString& key, const QVariant& value)

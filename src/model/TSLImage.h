@@ -68,6 +68,8 @@ public:
     // is seen again. Nothing is decoded yet; a missing or unreadable file leaves the item without a picture.
     // Observers are told of the new path under "_file_path".
     void setFilePath(const QString& path);
+    // The picture of the stored path, when a file is there; otherwise the item keeps what it shows.
+    void restoreDerivedState() override;
 
     // The picture the item shows, decoded now if it was not yet; null when there is none.
     QImage contents() const { return picture_.decoded(); }

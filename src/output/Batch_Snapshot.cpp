@@ -21,6 +21,9 @@ std::shared_ptr<const Batch_Snapshot> Batch_Snapshot::take(
     snapshot->twoSided_ = twoSided;
     if (twoSided)
         snapshot->back_ = { Batch_Copy_Items(back.items), back.rendering };
+    // Copied once here, so every record starts from what the items show: barcodes as drawings.
+    TSLGraphic::restoreDerivedStateOfGraphics(snapshot->front_.items);
+    TSLGraphic::restoreDerivedStateOfGraphics(snapshot->back_.items);
     snapshot->source_ = source;
     snapshot->settings_ = settings;
     return snapshot;

@@ -1,7 +1,7 @@
 #include "output/Record_Fill.h"
 
 #include "barcode/Barcode_Gen.h"
-#include "barcode/Barcode_Vector_Drawing.h"
+#include "barcode/Barcode_Item_Symbol.h"
 #include "common/Common_Functions.h"
 #include "model/TSLImage.h"
 #include "output/Record_Source.h"
@@ -57,21 +57,6 @@ public:
     void draw(QPainter&) const override { }
 };
 
-// Loading an item's settings sets a few process-wide values that only the 2-D encoders read (QR version
-// and level, resolution, module size). Loads happen one at a time, and a 2-D symbol is made before the
-// next load, so no worker encodes with another's values; linear symbols read none of them and are made by
-// all workers at once.
-template <typename Make> auto withItemSettings(Barcode_Gen& settings, const TSLGraphic& item, const Make& make)
-{
-    static std::mutex globals;
-    std::unique_lock<std::mutex> lock(globals);
-    const Barcode_Settings_Scope scope(settings);
-    settings.Set_Barcode_Prop_To_Control(item);
-    if (settings.liner_or_2D_font == 0)
-        lock.unlock();
-    return make();
-}
-
 } // namespace
 
 namespace Record_Fill {
@@ -109,7 +94,7 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
 
 QImage Record_Barcode_Picture(Barcode_Gen& settings, const TSLGraphic& item, const QString& value)
 {
-    return withItemSettings(
+    return With_Item_Settings(
         settings, item, [&] { return settings.Get_Image_From_Val(value, item.header_val, item.footer_val).image; });
 }
 
@@ -123,8 +108,7 @@ bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, 
         static_cast<TSLImage&>(item).setFilePath(value);
     } else if (name == QLatin1String("TSLBarcode")) {
         item.Set_Barcode_image(pictures ? Record_Barcode_Picture(settings, item, value) : QImage());
-        std::shared_ptr<const TSLBarcode_Drawing> drawing = withItemSettings(
-            settings, item, [&] { return settings.Get_Drawing_From_Val(value, item.header_val, item.footer_val); });
+        std::shared_ptr<const TSLBarcode_Drawing> drawing = Item_Barcode_Drawing(settings, item, value);
         const bool symbol = drawing != nullptr;
         if (!symbol) {
             static const auto none = std::make_shared<const No_Symbol>();

@@ -6,6 +6,7 @@
 #include "common/Long_SMS_Dlg.h"
 #include "platform/UiSeam.h"
 #include "profiles/Browser_Picture_Model.h"
+#include "profiles/Invitation_Layout.h"
 #include "profiles/Invitation_Wizard_Host.h"
 #include "profiles/Profiles_Globals.h"
 #include "ui_Invitation_Wizard.h"
@@ -14,6 +15,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLocale>
 
 #include <exception>
 #include <initializer_list>
@@ -301,6 +303,18 @@ void Invitation_Wizard::Finish()
     ui_->height_Stepper->interpretText();
     const double width = ui_->width_Stepper->value();
     const double height = ui_->height_Stepper->value();
+    const QSizeF card(width * kPointsPerMillimetre, height * kPointsPerMillimetre);
+    const std::vector<invitationlayout::Line> lines = invitationlayout::lines(Trim_Str(selected_title_),
+        Trim_Str(ui_->to_value->text()), Trim_Str(selected_msg_), Trim_Str(selected_date_), Trim_Str(selected_time_),
+        Trim_Str(ui_->venue_value->text()), Trim_Str(ui_->from_value->text()));
+    if (!invitationlayout::fits(lines, card)
+        && Show_YES_NO_MessageBox(
+               QStringLiteral("The texts do not fit on a card of %1 x %2 mm at a legible size (%3 points or more): "
+                              "some would run off the card. Choose a larger card or shorter texts, or finish anyway?")
+                   .arg(QLocale().toString(width, 'f', 1), QLocale().toString(height, 'f', 1))
+                   .arg(invitationlayout::kSmallestLegiblePoints))
+            != 1)
+        return;
     if (host_) {
         host_->Set_Card_Size_In_Control(width, height);
         const double pointsWide = width * kPointsPerMillimetre;

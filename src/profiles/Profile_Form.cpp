@@ -406,8 +406,10 @@ void Profile_Form::Browse_excel_Btn_Clicked()
     const QString path = platform::ui().chooseFile(request);
     if (path.isEmpty())
         return;
+    // A choice the user cancels leaves the path, the table and the choice boxes as they were.
+    if (!theHost->loadSpreadsheetForProfile(path))
+        return;
     ui_->excel_path_field->setText(path);
-    theHost->loadSpreadsheetForProfile(path);
     if (theHost->spreadsheetRowCount() > 0)
         Add_Excel_in_Data_Source_Combo();
     else

@@ -370,3 +370,15 @@ TEST_F(BarcodeDialogTest, TypingShowsAfterAPauseAndAnotherSymbologyKeepsTheValue
         EXPECT_EQ(gen().currentData(), QString::fromUtf8(row[3])) << row[0] << " to " << row[2];
     }
 }
+
+TEST_F(BarcodeDialogTest, TheValueOfAnItemBoundToASourceCannotBeTyped)
+{
+    const QStringList names { "Manual", "Series", "Excel" };
+    for (const int source : { 1, 2, 0 }) { // the item opened, then another source chosen in the dialog
+        item.data_source_type = source;
+        dialog.Set_Barcode_Prop_To_Control(item);
+        EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 2 : 0) << source;
+        choose(form().Data_source_type, names.at(source ? 0 : 1));
+        EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 0 : 2) << source;
+    }
+}

@@ -80,12 +80,13 @@ TEST_F(BatchWizardTest, NewSeriesTypedInAndSavedListsIt)
     EXPECT_EQ(wizard->form().batch_list_name->text(), u("Untitled"));
     wizard->form().batch_list_name->clear();
     QTest::keyClicks(wizard->form().batch_list_name, u("?Guests "));
-    for (const char* v : { " Zoë 🎉 ", "tab\there", "", "comma, \"quoted\"" })
+    for (const char* v : { " Zoë 🎉 ", "tab\there", "", "comma, \"quoted\"", "two\r\nlines" })
         wizard->Create_Value_List(u(v));
-    EXPECT_EQ(wizard->form().batch_value_count->text(), u("Total Rows : 3"));
+    EXPECT_EQ(wizard->form().batch_value_count->text(), u("Total Rows : 4"));
     click(wizard->form().Save_btn);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(folder.bytes(u("Guests")), u("Zoë 🎉\ntab\there\ncomma, \"quoted\"\n").toUtf8());
+    EXPECT_EQ(folder.bytes(u("Guests")), u("Zoë 🎉\ntab\there\ncomma, \"quoted\"\ntwo\u2028lines\n").toUtf8())
+        << "a value with a line break is one record";
     EXPECT_EQ(wizard->form().screens->currentWidget(), wizard->form().first_screen);
     EXPECT_EQ(listed(), QStringList({ u("Guests") }));
     EXPECT_EQ(wizard->form().batch_list_count->text(), u("Total List : 1"));
@@ -104,8 +105,10 @@ TEST_F(BatchWizardTest, SavingRulesForNamesAndOtherSeries)
         { "Old", {}, nullptr, { u("Old.txt"), u("Other.txt") } }, // own name: no question
         { "Other", { 0 }, "Batch Processing Series already exists. Do you want to replace it?",
             { u("Old.txt"), u("Other.txt") } },
-        { "a/b", {}, "Error in file accessing.", { u("Old.txt"), u("Other.txt") } },
-        { "..", {}, "Error in file accessing.", { u("Old.txt"), u("Other.txt") } },
+        { "a/b", {}, "A series name cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": \"a/b\" cannot be used.",
+            { u("Old.txt"), u("Other.txt") } },
+        { "..", {}, "A series name cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": \"..\" cannot be used.",
+            { u("Old.txt"), u("Other.txt") } },
         { "  ", {}, "Please enter a name for the series.", { u("Old.txt"), u("Other.txt") } },
         { "Renamed", {}, nullptr, { u("Other.txt"), u("Renamed.txt") } },
     };

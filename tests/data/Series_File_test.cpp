@@ -27,6 +27,13 @@ TEST(SeriesFile, AwkwardUtf8ValuesSurviveWriteAndBothReaders)
     EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_TRUE(bytes.endsWith(u("👨‍👩‍👧 family\n").toUtf8()));
     EXPECT_EQ(bytes.count('\n'), values.size());
+    // A line break inside a value keeps it one record in every reader.
+    const QStringList broken = { u("Dave\nTwo lines"), u("cr\ronly"), u("dos\r\nline"), u("Eve") };
+    const QStringList kept = { u("Dave\u2028Two lines"), u("cr\ronly"), u("dos\u2028line"), u("Eve") };
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Broken"), broken, Series_File::Values::TrimmedSkippingEmpty));
+    EXPECT_EQ(Series_File::readForEditing(QStringLiteral("Broken")).value(), kept);
+    EXPECT_EQ(Series_File::readBatch(QStringLiteral("Broken")).value(), kept);
+    EXPECT_EQ(folder.bytes(QStringLiteral("Broken")).count('\n'), broken.size());
 }
 
 TEST(SeriesFile, BlankLinesAndBlanksAroundValuesReadAsEachReaderSays)

@@ -4,6 +4,7 @@
 // the side being edited and changes nothing else of the design.
 #include "editor/EditorScenarioFixture.h"
 
+#include "data/SpreadsheetWriter.h"
 #include "profiles/Profile_Form.h"
 #include "ui_Profile_Form.h"
 
@@ -141,6 +142,27 @@ TEST_F(CardHolderScenario, TheFormOfNoSidePlacesItsEntriesOnTheSideShownAndKeeps
     EXPECT_EQ(textOf(placed), QStringLiteral("Robin Hale"));
     EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
     EXPECT_EQ(Excel_Source_Path, QStringLiteral("/home/robin/guests.xlsx"));
+}
+
+TEST_F(CardHolderScenario, CancellingTheChoiceOfAnotherWorkbookChangesNothing)
+{
+    window->bindingTable.Create_List_By_Array({ QStringLiteral("Guest") }, 1);
+    Excel_Source_Path = QStringLiteral("/home/robin/people.xlsx");
+    const QString empty = testsupport::makeTempFolder(QStringLiteral("empty")) + QStringLiteral("/empty.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(empty, { { "Other" }, { "x" } }, true));
+    openForm([&](Profile_Form& form) {
+        ui.fileAnswers.push_back(empty);
+        ui.modalRuns.push_back([](QDialog& picker) {
+            picker.show();
+            editorscenario::clickChild(picker, "Cancel_btn");
+            return picker.result();
+        });
+        QTest::mouseClick(form.form().excel_browse_btn, Qt::LeftButton);
+        EXPECT_EQ(form.form().excel_path_field->text(), Excel_Source_Path);
+        return press(form.form().cancel_btn, form);
+    });
+    EXPECT_EQ(Excel_Source_Path, QStringLiteral("/home/robin/people.xlsx"));
+    EXPECT_EQ(window->bindingTable.value(0, 1), QStringLiteral("Guest"));
 }
 
 TEST_F(CardHolderScenario, PlacingAProfileWritesNothingToTheLog)

@@ -128,9 +128,10 @@ TEST_F(StartupTest, WizardPutsTheInvitationOnTheFrontWithoutUndoSteps)
     EXPECT_EQ(to->Text_Value, QStringLiteral("Dear Grace,"));
     EXPECT_EQ(from->Text_Value, QStringLiteral("From:\nAda"));
     EXPECT_EQ(message->Text_Value, Invite_Message);
-    // A column 80 points narrower than the card, stacked from the top, all of it on the card.
-    const double width = float(side) - 80;
-    EXPECT_NEAR(title->bounds().x(), 40, 1e-3);
+    // A column across the card inside a margin of 6% of its side (at most 20 points), stacked, all of it on
+    // the card.
+    const double width = window->Front_card_Prop.Card_Size().width() - 40;
+    EXPECT_NEAR(title->bounds().x(), 20, 1e-3);
     EXPECT_NEAR(title->bounds().width(), width, 1e-3);
     const TSLGraphicPtr column[] = { title, to, message, from };
     for (std::size_t i = 1; i < std::size(column); ++i)

@@ -359,3 +359,31 @@ TEST_F(WizardTest, BlankTitleAndMessageComeOutEmpty)
     EXPECT_TRUE(Invite_From.isEmpty());
     EXPECT_TRUE(Invite_To.isEmpty());
 }
+
+TEST_F(WizardTest, ACardTooSmallForTheTextsIsSaidBeforeFinishing)
+{
+    fillBackgroundFolder();
+    for (const double width : { 20.0, 15.0, 148.0 }) { // millimetres, 0.7 as high: the last card holds the texts
+        const bool asked = width < 100;
+        responder.messages.clear();
+        responder.messageAnswers = { 0, 1 }; // "No": the wizard stays; then "Yes": finish anyway
+        bool stayed = false;
+        const int result = open([&](Invitation_Wizard&, Ui::Invitation_Wizard& form) {
+            form.Using_Wizard_btn->click();
+            form.width_Stepper->setValue(width);
+            form.height_Stepper->setValue(width * 0.7);
+            form.Next_btn->click();
+            form.Next_btn->click();
+            form.Him_btn->click();
+            form.Next_btn->click();
+            QTest::keyClicks(form.from_value, QStringLiteral("Mia and Tom"));
+            form.Next_btn->click();
+            if ((stayed = !finishedWith.has_value()))
+                form.Next_btn->click();
+        });
+        EXPECT_EQ(result, 1) << width;
+        EXPECT_EQ(stayed, asked) << width;
+        ASSERT_EQ(responder.messages.size(), asked ? 2u : 0u) << width;
+        EXPECT_TRUE(!asked || responder.messages.front().text.contains(QStringLiteral("do not fit"))) << width;
+    }
+}

@@ -9,6 +9,7 @@
 #include "barcode/Barcode_Entries.h"
 #include "barcode/Barcode_Globals.h"
 #include "barcode/Barcode_Vector_Drawing.h"
+#include "editor/EditorWindowTestSupport.h"
 #include "output/Batch_Export.h"
 #include "output/Send_Mail_Run.h"
 #include "support/Barcode2D_Peers.h"
@@ -134,6 +135,24 @@ double moduleOf(const Design& design, const Record_Source& source)
     return naturalSize(*barcodeItem(design), source.seriesValue(0, QStringLiteral("codes"))).second;
 }
 
+// Cards printed one a sheet on A4, each sheet a record of the snapshot (its own card when it has none).
+Print_Job oneCardASheet(const std::shared_ptr<const Batch_Snapshot>& cards, int total)
+{
+    Print_Job job;
+    job.layout.paper_width = 595.2756f;
+    job.layout.paper_hight = 841.8898f;
+    job.layout.Print_Card_Side = QStringLiteral("F");
+    job.layout.Print_Row = 1;
+    job.layout.Print_Col = 1;
+    job.layout.label_align_val = 5;
+    job.snapshot = cards;
+    const QSizeF card = cards->side(QStringLiteral("F")).rendering.canvasBounds.size();
+    job.layout.setCellSize(float(card.width()), float(card.height()));
+    job.Total_Label_Real = total;
+    job.useData = cards->recordCount() > 0;
+    return job;
+}
+
 class CardRoadsSweep : public testing::Test {
 protected:
     void SetUp() override
@@ -238,18 +257,7 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         };
         EXPECT_EQ(mail.run(request).sent, kRecords);
         // Printed: one card a sheet, each page rasterised at 300 dpi.
-        Print_Job job;
-        job.layout.paper_width = 595.2756f;
-        job.layout.paper_hight = 841.8898f;
-        job.layout.Print_Card_Side = QStringLiteral("F");
-        job.layout.Print_Row = 1;
-        job.layout.Print_Col = 1;
-        job.layout.label_align_val = 5;
-        job.snapshot = cards;
-        const QSizeF card = cards->side(QStringLiteral("F")).rendering.canvasBounds.size();
-        job.layout.setCellSize(float(card.width()), float(card.height()));
-        job.Total_Label_Real = kRecords;
-        job.useData = true;
+        const Print_Job job = oneCardASheet(cards, kRecords);
         const QString pdf = QDir(folder).filePath(QStringLiteral("print%1.pdf").arg(run++));
         ASSERT_EQ(printtest::printToPdf(job, pdf), kRecords);
         // The value printed under linear bars is text in the file.
@@ -278,6 +286,53 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
                     savePng(card->renderImage(0, QStringLiteral("F"), dpi), folder,
                         QStringLiteral("typed%1.png").arg(run++)),
                     value, module * dpi / 72.0);
+        }
+    }
+    readAll();
+}
+
+// A barcode made before and read back (a design opened again, items pasted, the scratch side) keeps only
+// its settings, its value and its stored picture: it prints as rectangles again, not as that picture, and
+// reads as its value.
+TEST_F(CardRoadsSweep, ReopenedPastedAndScratchBarcodesPrintAsVectorsAndRead)
+{
+    std::mt19937 random(4242);
+    int run = 0;
+    for (const Design& design : kDesigns) {
+        const QString value = recordsFor(design, random).seriesValue(0, QStringLiteral("codes"));
+        auto item = barcodeItem(design);
+        item->data_source_type = 0;
+        (item->linear_or_2d == 1 ? item->two_d_font_val : item->linear_font_val) = value;
+        Barcode_Gen settings;
+        item->Set_Barcode_image(Record_Fill::Record_Barcode_Picture(settings, *item, value));
+        const QSizeF size = naturalSize(*item, value).first;
+        item->_bounds = QRectF(QPointF(18, 18), size * 2.0);
+        TSLDocument document;
+        TSLWindowController window;
+        window.setDocument(&document);
+        document.insertGraphicsForKey(TSLDocumentGraphicsKey, { item }, { 0 });
+        for (const editortest::ReadBackRoad& road : editortest::readBackRoads(window, document)) {
+            const TSLGraphicList items = road.read();
+            ASSERT_EQ(items.size(), 1u) << design.title << " " << road.road;
+            TSLRenderingSide side = batchtest::creditCardSide(0);
+            side.canvasBounds = QRectF(0, 0, item->_bounds.right() + 18, item->_bounds.bottom() + 18);
+            const Print_Job job
+                = oneCardASheet(Batch_Snapshot::take({ items, side }, {}, false, Record_Source(), Barcode_Gen()), 1);
+            const QString pdf = QDir(folder).filePath(QStringLiteral("read%1.pdf").arg(run++));
+            ASSERT_EQ(printtest::printToPdf(job, pdf), 1);
+            QString images;
+            ASSERT_EQ(
+                testsupport::runProgram(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf }, &images), 0);
+            EXPECT_EQ(images.trimmed().split(QLatin1Char('\n')).size(), 2)
+                << design.title << " " << road.road << ": printed as a picture\n"
+                << images.toStdString();
+            const QString prefix = pdf.chopped(4);
+            ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdftoppm"),
+                          { QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                              QStringLiteral("-singlefile"), pdf, prefix }),
+                0);
+            expect(
+                design, prefix + QStringLiteral(".png"), value, 2.0 * naturalSize(*item, value).second * 300.0 / 72.0);
         }
     }
     readAll();
