@@ -87,7 +87,7 @@ double TSLBarcode::modulePixels(double pixelsPerPoint) const
     const TSLBarcode_Drawing* drawing = Barcode_drawing();
     if (!drawing || drawing->size().isEmpty())
         return 0.0;
-    const QRectF target = fittedInto(drawing->size(), _bounds);
+    const QRectF target = platform::fittedRect(drawing->size(), _bounds);
     return drawing->moduleWidth() * target.width() / drawing->size().width() * pixelsPerPoint;
 }
 
