@@ -86,8 +86,15 @@ TSLGraphicPtr TSLGraphicView::makeGraphicForTool(
         return TSLImage::initWithPosition(origin, samplePicture(Sample::no_image));
     case 9:
         return TSLImage::initWithPath(origin, Library_Selected_Image);
-    case 10:
-        return TSLBarcode::initWithPosition(origin, samplePicture(Sample::barcode_sample_img));
+    case 10: {
+        const std::shared_ptr<TSLBarcode> barcode
+            = TSLBarcode::initWithPosition(origin, samplePicture(Sample::barcode_sample_img));
+        if (services) {
+            services->makeBarcodeSymbol(*barcode);
+            barcode->barcode_image_var_assign();
+        }
+        return barcode;
+    }
     case 11:
         return TSLSignature::initWithPosition(origin, samplePicture(Sample::sign_sample_img), QStringLiteral("S"));
     case 12:

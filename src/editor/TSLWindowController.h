@@ -168,6 +168,7 @@ public:
     void Show_RHS_Properties(const std::shared_ptr<TSLGraphic>& item) override;
     void Undo_Redo_Button_state() override;
     QImage samplePicture(SamplePicture which) const override;
+    void makeBarcodeSymbol(TSLGraphic& item) const override;
     QImage bannerImage() const override { return banner_image; }
 
     // --- Tools and edit commands (TSLWindowController_Tools.cpp, _Edit_Commands.cpp) ---
@@ -459,6 +460,8 @@ public:
     // one message names the file and the reason; with show_msg the success message and the result box.
     bool Export_Single_File(const QString& path, bool show_msg);
     void Export_Button();
+    // Says so when a barcode on a side being exported gets less than one pixel a module at dpi.
+    void warnOfBarcodesBelowAPixel(int dpi) const;
     int Open_Export_File_Box();
     void Export_As_Template_Clicked();
     // The template export behind the name window: false (with a message) for an unsafe name or a failed

@@ -12,6 +12,7 @@
 #include "output/Open_Export_Log.h"
 #include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
+#include "model/TSLBarcode.h"
 #include "platform/UiSeam.h"
 
 #include <QDesktopServices>
@@ -96,6 +97,7 @@ void TSLWindowController::Export_Button()
     export_card_side = dialog.cardSide();
     export_combined_image_chk = dialog.combinedImage();
     export_resolution = dialog.resolution();
+    warnOfBarcodesBelowAPixel(export_resolution);
     const QString format = dialog.formatTitle();
     export_format_title = format;
 
@@ -126,6 +128,15 @@ void TSLWindowController::Export_Button()
     raise();
     activateWindow();
     Export_Single_File(chosen, true);
+}
+
+void TSLWindowController::warnOfBarcodesBelowAPixel(int dpi) const
+{
+    // One message is enough.
+    const bool front = export_card_side != QLatin1String("B");
+    const bool back = export_card_side != QLatin1String("F");
+    if (!(front && TSLBarcode::warnBelowAPixel(Get_Front_Controls_Array(), dpi)) && back)
+        TSLBarcode::warnBelowAPixel(Get_Back_Controls_Array(), dpi);
 }
 
 int TSLWindowController::Open_Export_File_Box()

@@ -1,5 +1,6 @@
 #include "model/TSLBarcode.h"
 
+#include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "platform/Geometry.h"
 #include "platform/RegularFile.h"
@@ -79,6 +80,31 @@ void TSLBarcode::drawVector(QPainter& painter, const TSLBarcode_Drawing& drawing
     painter.scale(target.width() / size.width(), target.height() / size.height());
     drawing.draw(painter);
     painter.restore();
+}
+
+double TSLBarcode::modulePixels(double pixelsPerPoint) const
+{
+    const TSLBarcode_Drawing* drawing = Barcode_drawing();
+    if (!drawing || drawing->size().isEmpty())
+        return 0.0;
+    const QRectF target = platform::fittedRect(drawing->size(), _bounds);
+    return drawing->moduleWidth() * target.width() / drawing->size().width() * pixelsPerPoint;
+}
+
+bool TSLBarcode::warnBelowAPixel(const TSLGraphicList& items, int dpi)
+{
+    for (const TSLGraphicPtr& item : items) {
+        const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
+        const double pixels = barcode && barcode->ctrl_is_visible ? barcode->modulePixels(dpi / 72.0) : 0.0;
+        if (pixels > 0.0 && pixels < 1.0) {
+            Show_MessageBox(QStringLiteral("A barcode is too small for %1 dots per inch: its narrowest bars would be "
+                                           "thinner than one pixel. It is drawn with one pixel for each, larger than "
+                                           "its frame. Choose a higher resolution or a larger barcode.")
+                                .arg(dpi));
+            return true;
+        }
+    }
+    return false;
 }
 
 void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)

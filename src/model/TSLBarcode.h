@@ -29,6 +29,9 @@ public:
 
     void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
 
+    // Pixels the symbol's narrowest module spans on an output of pixelsPerPoint, as the item scales its
+    // drawing into its bounds; 0 when it shows no drawn symbol.
+    double modulePixels(double pixelsPerPoint) const;
     // Makes the drawing of an item's barcode from the settings and the value the item holds; none when
     // the value has no symbol. The barcode generator installs it; without one, items read back show their
     // stored picture.
@@ -40,6 +43,10 @@ public:
     void restoreDerivedState() override;
 
     QImage _contents; // the picture on display
+
+    // Says so (a message box) when a shown barcode among items gets less than one pixel a module at dpi;
+    // true when one does.
+    static bool warnBelowAPixel(const TSLGraphicList& items, int dpi);
 
 private:
     // The symbol drawn by the output's own painter, scaled into the bounds like the picture.

@@ -15,6 +15,7 @@ extern const QString send_email_SMTP_serverKey; // "SendEmailSMTP"
 extern const QString send_email_PORT_numKey; // "SendEmailPORT", the port as typed
 extern const QString send_email_Enable_SSLkey; // "SendEnableSSL": "Y" for SSL, anything else TLS
 extern const QString send_email_ResolutionKey; // "SendEmailResolution": the card pictures' dots per inch
+extern const QString export_ResolutionKey; // "ExportResolution": dots per inch of the last card export
 
 // The program's only settings store: the e-mail settings, one XML property-list dictionary of strings in
 // the data folder. Each object is read fresh from the file; setters change memory only until flush().
@@ -34,6 +35,7 @@ public:
     std::optional<QString> send_email_PORT_num() const { return value(send_email_PORT_numKey); }
     std::optional<QString> send_email_enable_ssl() const { return value(send_email_Enable_SSLkey); }
     std::optional<QString> send_email_resolution() const { return value(send_email_ResolutionKey); }
+    std::optional<QString> export_resolution() const { return value(export_ResolutionKey); }
 
     void setsend_email_Recipient(const QString& v) { mDict.insert(send_email_RecipientKey, v); }
     void setsend_email_SenderEmail(const QString& v) { mDict.insert(send_email_SenderEmailKey, v); }
@@ -42,6 +44,7 @@ public:
     void setsend_email_PORT_num(const QString& v) { mDict.insert(send_email_PORT_numKey, v); }
     void setsend_email_enable_ssl(const QString& v) { mDict.insert(send_email_Enable_SSLkey, v); }
     void setsend_email_resolution(const QString& v) { mDict.insert(send_email_ResolutionKey, v); }
+    void setexport_resolution(const QString& v) { mDict.insert(export_ResolutionKey, v); }
 
     void setDefaults(); // empty strings for the five text settings; the SSL choice stays absent
     // The whole dictionary to the file; false (logged, with the system's reason) when it cannot be written.

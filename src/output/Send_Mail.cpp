@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
+#include "model/TSLBarcode.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
@@ -36,6 +37,8 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
 {
     const std::shared_ptr<const Batch_Snapshot> snapshot = host.takeSnapshot();
     const int dpi = request.dpi;
+    if (!TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("F")).items, dpi))
+        TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("B")).items, dpi);
     request.render = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
 }

@@ -311,6 +311,25 @@ TEST_F(EditorScenario, BarcodeSettingsSpreadKeepEachDataAndUndoInOneStep)
     EXPECT_EQ(other->header_val, QStringLiteral("Table 7"));
 }
 
+// A new barcode exports the symbol of its own settings, the one its window opens on: OK changes nothing.
+TEST_F(EditorScenario, ANewBarcodeExportsTheSymbolItsWindowOpensOn)
+{
+    startEmpty();
+    const TSLGraphicPtr barcode = addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(20, 20, 160, 70));
+    QTemporaryDir folder;
+    const QString fresh = folder.filePath(QStringLiteral("new.png")), taken = folder.filePath(QStringLiteral("ok.png"));
+    window->export_resolution = 300;
+    ASSERT_TRUE(window->Export_Single_File(fresh, false));
+    clickItem(barcode);
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("OK_btn")), Qt::LeftButton);
+        return dialog.result();
+    });
+    click(widget<QWidget>(QStringLiteral("View_barcode_prop_btn")));
+    ASSERT_TRUE(window->Export_Single_File(taken, false));
+    EXPECT_EQ(QImage(fresh), QImage(taken));
+}
+
 TEST_F(EditorScenario, TextPageEditsAreEachUndoneAndRedone)
 {
     startWithWizard();

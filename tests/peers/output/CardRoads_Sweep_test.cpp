@@ -1,11 +1,13 @@
 // Cards with one barcode each (Code 128, QR Code, PDF417, DataMatrix) through every road a card leaves the
-// program by: card files exported with modules of 1, 1.5, 2 and 3 pixels and at 150 and 200 dpi, the
+// program by: card files exported with modules of 1, 1.5, 2 and 3 pixels and at 72, 150 and 200 dpi, the
 // pictures a mail run attaches, and printed pages as pdftoppm rasterises them at 300 dpi. ZXingReader reads
 // every card, zbarimg the Code 128 and QR Code cards and dmtxread the DataMatrix cards of modules of two
 // pixels and more: each reads as its record's value.
 #include "../../output/PrintTestSupport.h"
 
+#include "barcode/Barcode_Dialog.h"
 #include "barcode/Barcode_Entries.h"
+#include "barcode/Barcode_Globals.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 #include "editor/EditorWindowTestSupport.h"
 #include "output/Batch_Export.h"
@@ -14,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 #include <random>
 
@@ -31,13 +34,15 @@ struct Design {
     int first; // characters of each value, from first to last (ASCII)
     int last;
     int length;
+    int pdfHeight; // points; 20 is a new item's frame
 };
 
 const Design kDesigns[] = {
-    { "Code 128", "Code128", '0', 'Z', 10 },
-    { "QR Code", "QRCode", ' ', '~', 24 },
-    { "PDF417", "PDF417", ' ', '~', 30 },
-    { "DataMatrix", "DataMatrix", ' ', '^', 24 },
+    { "Code 128", "Code128", '0', 'Z', 10, 60 },
+    { "QR Code", "QRCode", ' ', '~', 24, 60 },
+    { "PDF417", "PDF417", ' ', '~', 30, 60 },
+    { "PDF417", "PDF417", ' ', '~', 30, 20 },
+    { "DataMatrix", "DataMatrix", ' ', '^', 24, 60 },
 };
 
 Record_Source recordsFor(const Design& design, std::mt19937& random)
@@ -67,7 +72,7 @@ std::shared_ptr<TSLBarcode> barcodeItem(const Design& design)
     // A fixed size keeps every record's modules alike; PDF417 rows three modules high.
     settings.dm_format_ComboBox.selectText(QStringLiteral("C26X26"));
     settings.Pdf_widthText_2D.value = 100;
-    settings.pdf_HeightStepper_2D.value = 60;
+    settings.pdf_HeightStepper_2D.value = design.pdfHeight;
     // A resolution choice that is no multiple of 72 must not show on the card.
     settings.DPI_ComboBox.selectText(QStringLiteral("150"));
     settings.Store_Barcode_Prop_In_Item(*item);
@@ -101,6 +106,28 @@ std::shared_ptr<const Batch_Snapshot> cardsOf(const Design& design, const Record
     TSLRenderingSide side = batchtest::creditCardSide(0);
     side.canvasBounds = QRectF(0, 0, size.width() * scale + 36, size.height() * scale + 36);
     return Batch_Snapshot::take({ { item }, side }, {}, false, source, Barcode_Gen());
+}
+
+// A card whose barcode took its value in the barcode window by a click on OK, as the editor gives it.
+std::shared_ptr<const Batch_Snapshot> typedCard(const Design& design, const QString& value)
+{
+    testsupport::ScriptedResponder ui;
+    auto item = barcodeItem(design);
+    item->data_source_type = 0;
+    QString& data = item->linear_or_2d == 1 ? item->two_d_font_val : item->linear_font_val;
+    data = value;
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        QTest::mouseClick(dialog.findChild<QWidget*>(QStringLiteral("OK_btn")), Qt::LeftButton);
+        return dialog.result();
+    });
+    EXPECT_EQ(Barcode_Dialog::defaultInstance()->Open_Wnd(*item), 1);
+    EXPECT_EQ(data, value) << "OK without an edit";
+    item->Set_Barcode_image(Barcode_output_image.image);
+    item->Set_Barcode_drawing(Barcode_output_drawing);
+    item->_bounds = QRectF(QPointF(18, 18), item->Barcode_drawing()->size());
+    TSLRenderingSide side = batchtest::creditCardSide(0);
+    side.canvasBounds = item->_bounds.adjusted(-18, -18, 18, 18);
+    return Batch_Snapshot::take({ { item }, side }, {}, false, Record_Source(), Barcode_Gen());
 }
 
 double moduleOf(const Design& design, const Record_Source& source)
@@ -195,7 +222,8 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         const struct {
             double pixels; // of a module; 0: the item's own size
             int dpi;
-        } exports[] = { { 1.0, 144 }, { 1.5, 144 }, { 2.0, 144 }, { 3.0, 144 }, { 0.0, 150 }, { 0.0, 200 } };
+        } exports[]
+            = { { 1.0, 144 }, { 1.5, 144 }, { 2.0, 144 }, { 3.0, 144 }, { 0.0, 72 }, { 0.0, 150 }, { 0.0, 200 } };
         for (const auto& e : exports) {
             const double scale = e.pixels > 0.0 ? e.pixels * 72.0 / e.dpi / module : 1.0;
             const QString target = QDir(folder).filePath(QStringLiteral("export%1").arg(run++));
@@ -244,6 +272,21 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         for (int i = 0; i < kRecords; ++i)
             expect(design, QStringLiteral("%1-%2.png").arg(prefix).arg(i + 1),
                 source.seriesValue(i, QStringLiteral("codes")), module * 300.0 / 72.0);
+        // The dialog road: values with a line break or a tab taken by OK, on cards exported alone. PDF417 carries
+        // Latin-1 and Code 128 ASCII: no line separator.
+        const bool unicode = design.title[0] == 'Q' || design.title[0] == 'D';
+        for (const QString& mark :
+            { QStringLiteral("\r"), QStringLiteral("\r\n"), QStringLiteral("\t"), QStringLiteral("\u2028") }) {
+            if (!unicode && mark.front() > QChar(0x7f))
+                continue;
+            const QString value = source.seriesValue(0, QStringLiteral("codes")).insert(3, mark);
+            const auto card = typedCard(design, value);
+            for (const int dpi : { 72, 300 })
+                expect(design,
+                    savePng(card->renderImage(0, QStringLiteral("F"), dpi), folder,
+                        QStringLiteral("typed%1.png").arg(run++)),
+                    value, module * dpi / 72.0);
+        }
     }
     readAll();
 }
