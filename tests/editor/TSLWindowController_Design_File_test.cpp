@@ -468,7 +468,8 @@ TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
     };
     writeFile(path, ours); // the other copy saved the same design: a new time, the same bytes
     pressCtrlS();
-    EXPECT_EQ(messageTexts(ui), QStringList { saved });
+    EXPECT_TRUE(messageTexts(ui).isEmpty()) << "no question";
+    EXPECT_EQ(window->statusBar()->currentMessage(), saved);
 
     const QByteArray theirs = encodeDesignFile(designsamples::richDesign());
     ASSERT_NE(theirs, ours);
