@@ -13,8 +13,7 @@
 #include <QThread>
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
-    : sender(
-        [](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
+    : sender([](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
     , stop_(stop)
     , abandon_(abandon)
 {
@@ -45,10 +44,8 @@ QSet<QPair<int, QString>> Send_Mail_Result::failedKeys() const
 QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QString& logPath)
 {
     QString text = sendingMessage(result, logPath);
-    const QString note = Record_Fill_Log::withoutSymbolNote(result.withoutSymbol);
-    if (!note.isEmpty())
-        text += QStringLiteral("\n\n") + note;
-    return text;
+    const QString notes = Record_Fill_Log::notes(result.withoutSymbol, result.withPictureNotFound);
+    return notes.isEmpty() ? text : text + QStringLiteral("\n\n") + notes;
 }
 
 QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QString& logPath)
@@ -203,7 +200,8 @@ std::optional<QStringList> Send_Mail_Run::cardFiles(const Send_Mail_Request& req
 std::optional<Mail_Attachment_Size> Send_Mail_Run::attachmentSize(const Send_Mail_Request& request, int record)
 {
     const QTemporaryDir folder;
-    const std::optional<QStringList> files = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
+    const std::optional<QStringList> files
+        = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
     if (!files || files->isEmpty())
         return std::nullopt;
     Mail_Attachment_Size size;
@@ -252,7 +250,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             // One card per recipient: those past the last record get none, and are told of.
             for (int step = i; step < total; ++step) {
                 for (const QString& address : addressesOf(request, step))
-                    result.failures << Send_Mail_Failure { step, address, QStringLiteral("no record for this recipient") };
+                    result.failures << Send_Mail_Failure { step, address,
+                        QStringLiteral("no record for this recipient") };
             }
             curr_barcode_count = total;
             break;
@@ -269,7 +268,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             if (!card)
                 card = cardFiles(request, 0, folder.path());
             if (!card) {
-                result.endedBy = Mail_Outcome(Mail_Outcome::Status::Failed, QStringLiteral("the card picture could not be made"));
+                result.endedBy
+                    = Mail_Outcome(Mail_Outcome::Status::Failed, QStringLiteral("the card picture could not be made"));
                 leaveUntried(request, i, addresses, result);
                 break;
             }
@@ -278,8 +278,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             const std::optional<QStringList> files = cardFiles(request, i, folder.path());
             if (!files) {
                 for (const QString& address : addresses)
-                    result.failures << Send_Mail_Failure {
-                        i, address, QStringLiteral("the card of record %1 could not be made").arg(i + 1) };
+                    result.failures << Send_Mail_Failure { i, address,
+                        QStringLiteral("the card of record %1 could not be made").arg(i + 1) };
                 continue;
             }
             attachments = *files;
@@ -293,5 +293,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
     }
     if (request.recordsWithoutSymbol)
         result.withoutSymbol = request.recordsWithoutSymbol();
+    if (request.recordsWithPictureNotFound)
+        result.withPictureNotFound = request.recordsWithPictureNotFound();
     return result;
 }
