@@ -328,6 +328,13 @@ private:
     QRectF marqueeSelectionBounds_;
     bool isHidingHandles_ = false;
     QTimer* handleShowingTimer_ = nullptr;
+    // The last arrow-key move: the undo state it left and the items it moved. The next press on the same
+    // items joins that step while it is still the latest one.
+    struct ArrowMove {
+        quint64 state = 0;
+        std::vector<const TSLGraphic*> items;
+    };
+    std::optional<ArrowMove> lastArrowMove_;
     std::optional<Creation> creation_;
     std::weak_ptr<TSLGraphic> editingGraphic_;
     QPointer<TSLTextEditingView> editingView_;

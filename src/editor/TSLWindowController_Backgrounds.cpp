@@ -6,6 +6,7 @@
 #include "common/Globals.h"
 #include "model/TSLDocument.h"
 #include "platform/RegularFile.h"
+#include "platform/StringsTable.h"
 #include "platform/UndoManager.h"
 #include "profiles/Browser_Picture_Model.h"
 
@@ -64,5 +65,5 @@ void TSLWindowController::registerCardSideUndo(int frontOrBack, const Card_Prope
             Show_RHS_Properties(nullptr);
         Refresh_Canvas();
     });
-    undo.setActionName(name);
+    undo.setActionName(platform::localizedString(QStringLiteral("UndoStrings"), name));
 }

@@ -176,7 +176,9 @@ bool TSLWindowController::Export_Template(const QString& name)
     const QString keptProject = Project_File_Name;
     Project_File_Name = designPath;
     QString reason = QStringLiteral("the design file could not be written");
+    savingElsewhere_ = true;
     const SaveResult saved = Save_project_file(false, false, &reason);
+    savingElsewhere_ = false;
     Project_File_Name = keptProject;
     Set_Log_Name_In_Title();
     if (saved != SaveResult::Saved) {

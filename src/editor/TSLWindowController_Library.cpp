@@ -44,7 +44,7 @@ void TSLWindowController::connectLibraryButtons()
 
 void TSLWindowController::Manual_Library_Browse_Btn()
 {
-    if (Open_Image_Library_Window(QStringLiteral("C")) != 1)
+    if (Open_Image_Library_Window(QStringLiteral("C")) != 1 || !acceptPicture(lib_window_sel_file))
         return;
     Library_Selected_Image = lib_window_sel_file;
     if (Manual_image_path)

@@ -17,6 +17,7 @@
 #include "platform/KeyedArchive.h"
 #include "platform/StringsTable.h"
 
+#include <QHash>
 #include <QPainter>
 
 #include <algorithm>
@@ -449,6 +450,16 @@ QSet<QString> TSLGraphic::keysForValuesToObserveForUndo() const
 
 QString TSLGraphic::presentablePropertyNameForKey(const QString& key) const
 {
+    // Every key the undo observes has a name for the Edit menu.
+    static const QHash<QString, QString> drawingKeys { { QStringLiteral("drawingFill"), QStringLiteral("Fill") },
+        { QStringLiteral("fillColor"), QStringLiteral("Fill Color") },
+        { QStringLiteral("drawingStroke"), QStringLiteral("Stroke") },
+        { QStringLiteral("strokeColor"), QStringLiteral("Stroke Color") },
+        { QStringLiteral("strokeWidth"), QStringLiteral("Stroke Width") },
+        { QStringLiteral("bounds"), QStringLiteral("Position and Size") },
+        { QStringLiteral("textColor"), QStringLiteral("Text Color") }, { QStringLiteral("textFont"), QStringLiteral("Font") } };
+    if (const auto drawing = drawingKeys.constFind(key); drawing != drawingKeys.constEnd())
+        return platform::localizedString(QStringLiteral("UndoStrings"), *drawing);
     const QString name = recordKeyPresentableName(key);
     return name.isNull() ? QStringLiteral("") : name;
 }

@@ -103,6 +103,9 @@ public:
     // Every field of the item, its exact class kept, with a text storage of its own, no observers and no
     // container: batch output fills and draws such copies on any thread and the canvas never hears of them.
     TSLGraphicPtr detachedCopy() const;
+    // Every field of `state` (an item of the same class, as detachedCopy made it) becomes this item's again;
+    // its observers and container stay. A step that changed fields no setter reports undoes with it.
+    void takeStateOf(const TSLGraphic& state);
     void encodeWithCoder(platform::KeyedArchive& archive) const;
     static TSLGraphicPtr initWithCoder(const platform::KeyedArchive& archive); // nothing for an unknown class
     static QStringList archiveKeys(); // the 93 keys in archive order

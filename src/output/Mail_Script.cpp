@@ -11,7 +11,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -24,7 +23,7 @@ namespace {
 
 // The unpacked script lives as long as the process, in a folder only its owner can read.
 struct UnpackedScript {
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<platform::RunFolder> folder;
     QString path;
 };
 
@@ -33,7 +32,7 @@ UnpackedScript unpackScript()
     registerMailResource();
     UnpackedScript unpacked;
     platform::removeLeftoverRunFolders(QStringLiteral("tessaline-mail")); // of mail runs killed before
-    unpacked.folder = std::make_unique<QTemporaryDir>(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
+    unpacked.folder = std::make_unique<platform::RunFolder>(QStringLiteral("tessaline-mail"));
     if (!unpacked.folder->isValid())
         return unpacked;
     const QString path = unpacked.folder->filePath(QStringLiteral("pyth_mail.py"));

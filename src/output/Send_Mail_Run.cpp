@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryDir>
 #include <QThread>
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
@@ -65,10 +64,11 @@ QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QStr
         names << QStringLiteral("%1 (%2)").arg(
             Trim_Str(failure.address), failure.reason.isEmpty() ? QStringLiteral("not tried") : failure.reason);
     const qsizetype failed = result.failures.size();
-    text += QStringLiteral("%1 of %2 mails could not be sent: %3")
+    const qsizetype tried = result.sent + failed;
+    text += QStringLiteral("%1 of %2 %3 could not be sent: %4")
                 .arg(failed)
-                .arg(result.sent + failed)
-                .arg(names.join(QStringLiteral(", ")));
+                .arg(tried)
+                .arg(tried == 1 ? QStringLiteral("mail") : QStringLiteral("mails"), names.join(QStringLiteral(", ")));
     text += failed > named ? QStringLiteral(" and %1 more.").arg(failed - named) : QStringLiteral(".");
     if (!logPath.isEmpty())
         text += QStringLiteral("\n\nThe whole list is in %1").arg(logPath);
@@ -199,7 +199,7 @@ std::optional<QStringList> Send_Mail_Run::cardFiles(const Send_Mail_Request& req
 
 std::optional<Mail_Attachment_Size> Send_Mail_Run::attachmentSize(const Send_Mail_Request& request, int record)
 {
-    const QTemporaryDir folder;
+    const platform::RunFolder folder(QStringLiteral("tessaline-mail"));
     const std::optional<QStringList> files
         = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
     if (!files || files->isEmpty())
@@ -236,7 +236,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
     Pause_Delay_Time = -1;
 
     // The card pictures of this run live in a folder of its own, removed with everything in it at the end.
-    QTemporaryDir folder(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
+    const platform::RunFolder folder(QStringLiteral("tessaline-mail"));
     if (request.kind != Kind::Plain && !folder.isValid()) {
         Show_NSLog_Message(QStringLiteral("no temporary folder for the card pictures: %1").arg(folder.errorString()));
         return result;

@@ -3,6 +3,7 @@
 #include "model/TSLText.h"
 #include "model/TSLTextLayout.h"
 
+#include <QRegularExpression>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -10,6 +11,22 @@
 #include <memory>
 
 namespace invitationlayout {
+
+namespace {
+
+// The greeting line: "Dear" is added, so a name typed with its own "Dear" does not get a second one.
+QString salutationTo(const QString& to)
+{
+    static const QRegularExpression ownDear(
+        QStringLiteral("^dear\\b[\\s,]*"), QRegularExpression::CaseInsensitiveOption);
+    QString name = to.trimmed();
+    name.remove(ownDear);
+    while (name.endsWith(QLatin1Char(',')))
+        name.chop(1);
+    return QStringLiteral("Dear %1,").arg(name.trimmed());
+}
+
+} // namespace
 
 std::vector<Line> lines(const QString& title, const QString& to, const QString& message, const QString& date,
     const QString& time, const QString& venue, const QString& from)
@@ -21,7 +38,7 @@ std::vector<Line> lines(const QString& title, const QString& to, const QString& 
     if (!title.isEmpty())
         add("PARTY_TITLE", title);
     if (!to.isEmpty())
-        add("PARTY_TO", QStringLiteral("Dear %1,").arg(to));
+        add("PARTY_TO", salutationTo(to));
     if (!message.isEmpty())
         add("PARTY_MSG", message);
     if (!date.isEmpty())

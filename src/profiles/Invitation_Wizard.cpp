@@ -45,6 +45,7 @@ Invitation_Wizard::Invitation_Wizard(QWidget* parent)
     ui_->imageBrowser->setModel(images_);
     connect(ui_->imageBrowser->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &Invitation_Wizard::imageBrowserSelectionDidChange);
+    connect(ui_->imageBrowser, &QAbstractItemView::doubleClicked, this, &Invitation_Wizard::OK_Click);
 
     const QDateTime now = QDateTime::currentDateTime();
     ui_->Date_picker->setDate(now.date());
@@ -203,7 +204,6 @@ void Invitation_Wizard::Show_Hide_Card_Start_Screen(bool startScreen)
 {
     if (startScreen) {
         next_counter_ = 0;
-        auto_background_selection_ = false;
         showOnlyPane(ui_->Start_card_box);
         ui_->button_box->setVisible(false);
         ui_->Exit_btn->setVisible(true);
@@ -367,11 +367,12 @@ void Invitation_Wizard::CancelClick()
     Show_Hide_Card_Start_Screen(true);
 }
 
-// Closing the window is leaving the program, as Exit is; it never ends the run with a half-made card.
+// Closing the window leaves it for the editor, never with a half-made card; only Exit quits the program.
 void Invitation_Wizard::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    ExitClick();
+    Start_Card_Option = QString();
+    done(kClosed);
 }
 
 // Escape cancels the wizard back to the start screen; on the start screen it does nothing, so a stray

@@ -45,7 +45,6 @@ void Invitation_Wizard::addImageWithPath(const QString& path, const QString& ima
 // Entering the background pane offers its first picture as the choice, without moving on.
 void Invitation_Wizard::selectFirstBackground()
 {
-    auto_background_selection_ = true;
     if (!images_->items().isEmpty()) {
         images_->reload();
         QItemSelectionModel* selection = ui_->imageBrowser->selectionModel();
@@ -54,10 +53,10 @@ void Invitation_Wizard::selectFirstBackground()
         selection->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
         ui_->imageBrowser->scrollTo(first);
     }
-    auto_background_selection_ = false;
 }
 
-// Choosing a picture on the background pane moves straight on to the category pane.
+// A click chooses a picture and stays, so the next step is not skipped unseen; Next or a double-click
+// moves on.
 void Invitation_Wizard::imageBrowserSelectionDidChange()
 {
     const QModelIndexList selected = ui_->imageBrowser->selectionModel()->selectedIndexes();
@@ -66,6 +65,4 @@ void Invitation_Wizard::imageBrowserSelectionDidChange()
     const QModelIndex first = *std::min_element(
         selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     selected_image_ = first.data(Browser_Picture_Model::PathRole).toString();
-    if (!auto_background_selection_)
-        OK_Click();
 }

@@ -4,6 +4,7 @@
 
 #include "common/Stepper_Field.h"
 #include "data/Series_File.h"
+#include "model/PictureFiles.h"
 #include "model/TSLDrawing.h"
 #include "model/TSLText.h"
 #include "model/TSLTextLayout.h"
@@ -780,24 +781,46 @@ TEST_F(EditorScenario, WizardTextsAreWhiteOnADarkBackground)
     EXPECT_EQ(TSLWindowController::readableTextColour(QImage()), QColor(Qt::black));
 }
 
-TEST_F(EditorScenario, PictureTooLargeToDecodeIsRefusedAndMakesNoItem)
+TEST_F(EditorScenario, APictureChosenWithThePictureToolIsPlacedUprightOrRefusedByName)
 {
     startEmpty();
-    // A 12000 x 12000 PNG, small on disk: one colour compresses well.
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("huge.png"));
+    // A 12000 x 12000 PNG, small on disk: one colour compresses well.
+    const QString huge = folder.filePath(QStringLiteral("huge.png"));
     {
-        QImage huge(12000, 12000, QImage::Format_Mono);
-        huge.fill(1);
-        ASSERT_TRUE(huge.save(path));
+        QImage picture(12000, 12000, QImage::Format_Mono);
+        picture.fill(1);
+        ASSERT_TRUE(picture.save(huge));
     }
-    ui.fileAnswers.push_back(path);
-    click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
-    EXPECT_EQ(window->Get_Front_Control_Count(), 0);
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("huge.png")));
-    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("12000 x 12000")));
-    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("million")));
+    const struct {
+        QString path;
+        QByteArray bytes; // written when not empty
+        const char* message; // empty when the picture is placed
+    } rows[] = {
+        { huge, {}, "12000 x 12000" },
+        { folder.filePath(QStringLiteral("damaged.png")), picturefiles::damagedPng(), "damaged" },
+        { folder.filePath(QStringLiteral("upright.jpg")), picturefiles::jpegWithOrientation(6), "" },
+    };
+    for (const auto& row : rows) {
+        if (!row.bytes.isEmpty()) {
+            ASSERT_TRUE(picturefiles::write(row.path, row.bytes));
+        }
+        const int before = window->Get_Front_Control_Count();
+        ui.messages.clear();
+        ui.fileAnswers.push_back(row.path);
+        click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
+        if (*row.message) {
+            EXPECT_EQ(window->Get_Front_Control_Count(), before) << row.message;
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_TRUE(ui.messages[0].text.contains(QFileInfo(row.path).fileName())) << ui.messages[0].text.toStdString();
+            EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String(row.message))) << ui.messages[0].text.toStdString();
+            continue;
+        }
+        // A phone photo taken upright lands upright, with its own proportions.
+        ASSERT_EQ(window->Get_Front_Control_Count(), before + 1);
+        const QSizeF box = window->Get_Front_Controls_Array().back()->bounds().size();
+        EXPECT_NEAR(box.height() / box.width(), 2.0, 0.05);
+    }
 }
 
 TEST_F(EditorScenario, PictureCopiedInAnotherProgramIsPastedOnTheCardSelectedAndShown)

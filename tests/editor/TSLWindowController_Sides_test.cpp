@@ -115,7 +115,7 @@ TEST_F(SidesTest, ScratchSideShowsCopiesOfTheEditedSidesItems)
     window->Select_back_side();
     window->Temp_Card_Btn_Clicked();
     EXPECT_EQ(Card_Front_Or_Back, 1) << "showing the scratch side does not change the edited side";
-    EXPECT_EQ(window->Front_back_label->text(), QStringLiteral("TEMP"));
+    EXPECT_EQ(window->Front_back_label->text(), QStringLiteral("Preview of the Back"));
     EXPECT_EQ(window->myTargetView->currentWidget(), window->temp_design_view);
     EXPECT_EQ(window->currentGraphicView(), window->_graphicView_TEMP) << "commands act on the side shown";
     ASSERT_EQ(document.graphics_temp().size(), 2u);

@@ -63,6 +63,16 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
     EXPECT_TRUE(ui.fileRequests.empty());
 }
 
+TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
+{
+    startUp([](Invitation_Wizard& wizard) {
+        wizard.show();
+        return wizard.close() ? 0 : wizard.result();
+    });
+    EXPECT_FALSE(window->hasEnded()) << "only Exit quits the program";
+    EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
+}
+
 TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
 {
     startUpEmpty();
@@ -168,7 +178,7 @@ TEST_F(StartupTest, StartScreenOpensASavedDesign)
     ASSERT_FALSE(window->hasEnded());
     EXPECT_EQ(Start_Card_Option, QStringLiteral("L"));
     EXPECT_EQ(Project_File_Name, path);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( saved.dcard )[*]").arg(window->App_Name));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (saved.dcard)[*]").arg(window->App_Name));
     EXPECT_EQ(window->Get_Front_Control_Count(), 1);
     EXPECT_EQ(window->Get_Back_Control_Count(), 1);
     EXPECT_EQ(window->_graphicView->canvasSize(), QSizeF(200, 100));
@@ -177,6 +187,7 @@ TEST_F(StartupTest, StartScreenOpensASavedDesign)
 TEST_F(StartupTest, QuittingWithNoEndsWithoutSaving)
 {
     startUpEmpty();
+    window->markChangedOutsideUndo(); // a change not yet saved
     ui.messageAnswers.push_back(0);
     window->Exit_Btn_Clicked();
     EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("Do you want to save changes before closing?") });

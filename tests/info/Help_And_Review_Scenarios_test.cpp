@@ -126,6 +126,7 @@ TEST_F(HelpAndReviewScenario, QuittingAsksToSaveThenShowsTheReviewRequestAndEnds
 {
     for (const char* button : { "review_btn", "ok_btn" }) {
         window->setDocument(&document);
+        window->markChangedOutsideUndo(); // a change not yet saved
         ui.urlsOpened.clear();
         ui.messageAnswers.push_back(0); // do not save
         ui.modalRuns.push_back([button](QDialog& dialog) {

@@ -62,7 +62,7 @@ TEST_F(WizardTest, ExitEndsTheRunWithoutGoingOnAndEmptiesTheChoice)
     EXPECT_EQ(host.openLogCalls, 0);
 }
 
-TEST_F(WizardTest, ClosingTheWindowIsExitAndEscapeOnlyCancelsTheWizard)
+TEST_F(WizardTest, ClosingTheWindowLeavesItForTheEditorAndEscapeOnlyCancelsTheWizard)
 {
     fillBackgroundFolder();
     const int result = open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
@@ -79,7 +79,7 @@ TEST_F(WizardTest, ClosingTheWindowIsExitAndEscapeOnlyCancelsTheWizard)
 
         w.close();
     });
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, Invitation_Wizard::kClosed) << "not Exit: the program goes on";
     EXPECT_TRUE(Start_Card_Option.isEmpty());
 }
 
@@ -153,7 +153,13 @@ TEST_F(WizardTest, FivePanesPublishTheAnswersAndTheCardSize)
         form.Him_btn->click();
         EXPECT_EQ(Event_Type, QStringLiteral("7"));
         EXPECT_EQ(paneOf(form), QStringLiteral("third_box"));
+        // A suggestion replaces the typed message as one edit: Undo in the field brings the typing back.
+        QTest::keyClicks(form.msg_value, QStringLiteral("My own words"));
+        const QString typed = form.msg_value->toPlainText();
         form.msg_nxt_btn->click();
+        QTest::keySequence(form.msg_value, QKeySequence::Undo);
+        EXPECT_EQ(form.msg_value->toPlainText(), typed);
+        QTest::keySequence(form.msg_value, QKeySequence::Redo);
         const QString message = Greeting_Text_Catalogue::messages(QStringLiteral("7")).at(1);
         EXPECT_EQ(form.msg_value->toPlainText(), message);
         form.msg_title->selectAll();
@@ -254,7 +260,7 @@ TEST_F(WizardTest, CancelReturnsToAFreshStartScreenAndTheWizardRunsAgain)
     EXPECT_EQ(result, kStillOpen);
 }
 
-TEST_F(WizardTest, ClickingAnotherPictureMovesStraightOn)
+TEST_F(WizardTest, AClickChoosesAPictureAndStaysWhileADoubleClickMovesOn)
 {
     fillBackgroundFolder();
     open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
@@ -266,6 +272,8 @@ TEST_F(WizardTest, ClickingAnotherPictureMovesStraightOn)
         ASSERT_TRUE(rect.isValid());
         QTest::mouseClick(form.imageBrowser->viewport(), Qt::LeftButton, {}, rect.center());
         EXPECT_EQ(w.selected_image(), w.images().last().path);
+        EXPECT_EQ(paneOf(form), QStringLiteral("second_box")) << "a click only chooses";
+        QTest::mouseDClick(form.imageBrowser->viewport(), Qt::LeftButton, {}, rect.center());
         EXPECT_EQ(paneOf(form), QStringLiteral("event_box"));
         EXPECT_TRUE(responder.messages.empty());
     });
