@@ -244,11 +244,7 @@ TEST_F(CardHolderScenario, ThePlacedPhotoKeepsItsProportions)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("portrait.png"));
-    {
-        QImage square(300, 300, QImage::Format_RGB32);
-        square.fill(QColor(90, 140, 60));
-        ASSERT_TRUE(square.save(path));
-    }
+    ASSERT_TRUE(writeSolidPicture(path, QSize(300, 300), QColor(90, 140, 60)));
     ui.fileAnswers.push_back(path);
     openForm([](Profile_Form& form) {
         type(form.rows[0].value, QStringLiteral("Robin Hale"));

@@ -857,11 +857,7 @@ TEST_F(EditorScenario, PictureThatCannotBeFoundIsMarkedOnTheCanvasAndCountedByTh
     startEmpty();
     QTemporaryDir folder;
     const QString picture = folder.filePath(QStringLiteral("beach.png"));
-    {
-        QImage blue(80, 60, QImage::Format_RGB32);
-        blue.fill(QColor(20, 40, 220));
-        ASSERT_TRUE(blue.save(picture));
-    }
+    ASSERT_TRUE(writeSolidPicture(picture, QSize(80, 60), QColor(20, 40, 220)));
     ui.fileAnswers.push_back(picture);
     click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
     ASSERT_EQ(window->Get_Front_Control_Count(), 1);
