@@ -325,13 +325,6 @@ TEST_F(CanvasPasteboardTest, APictureFromAnotherProgramBecomesAPictureItemKeptIn
     view.paste();
     EXPECT_EQ(libraryPictures().size(), before.size() + 2);
     EXPECT_NE(std::static_pointer_cast<TSLImage>(view.graphics()[0])->_file_path, item->_file_path);
-
-    // A picture larger than the card (243 x 154) is shrunk onto it, its proportions kept.
-    auto* large = new QMimeData;
-    large->setData(QStringLiteral("image/png"), pngBytes(twoColourPicture().scaled(600, 300)));
-    otherProgramWrites(large);
-    view.paste();
-    EXPECT_EQ(view.graphics()[0]->bounds(), QRectF(0, 32.5, 243, 121.5));
 }
 
 TEST_F(CanvasPasteboardTest, NothingUsableOnTheClipboardPastesNothing)

@@ -4,8 +4,8 @@
 
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Image_Library.h"
+#include "model/PictureFiles.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -28,22 +28,9 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
         QFile file(folder.filePath(QLatin1String(other)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    // Broken files of the listed kinds: text named as a picture, and a PNG cut short.
-    QFile text(folder.filePath(QStringLiteral("notes.png")));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a picture") > 0);
-    text.close();
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        QImage noisy(64, 64, QImage::Format_RGB32);
-        for (int i = 0; i < 64 * 64; ++i)
-            noisy.setPixel(i % 64, i / 64, qRgb(i * 7 % 256, i * 13 % 256, i % 256));
-        ASSERT_TRUE(noisy.save(&buffer, "PNG"));
-    }
-    QFile cut(folder.filePath(QStringLiteral("cut.png")));
-    ASSERT_TRUE(cut.open(QIODevice::WriteOnly) && cut.write(png.left(png.size() / 3)) > 0);
-    cut.close();
+    // Broken files of the listed kinds: text named as a picture, and a damaged PNG.
+    ASSERT_TRUE(picturefiles::write(folder.filePath(QStringLiteral("notes.png")), "not a picture"));
+    ASSERT_TRUE(picturefiles::write(folder.filePath(QStringLiteral("cut.png")), picturefiles::damagedPng()));
 
     // The Backgrounds strip and the picture library list the same pictures and name each broken file once.
     auto* library = Image_Library::defaultInstance()->findChild<Browser_Picture_Model*>();
