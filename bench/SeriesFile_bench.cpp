@@ -84,18 +84,33 @@ void BM_ReadSeriesBack(benchmark::State& state)
 }
 BENCHMARK(BM_ReadSeriesBack)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
-// Files a series reader must not be undone by: 200 MB of values (refused by size) and a million values
-// in Latin-1 (read as such).
+// Files a series reader must not be undone by: 200 MB of values (refused by size), a million values in
+// Latin-1 (read as such), 63 MB of one-letter lines (refused by the memory they would take, before any is
+// made) and one 63 MB line (read once through, in one piece).
+QByteArray hostileBlock(int kind)
+{
+    switch (kind) {
+    case 0:
+        return QByteArray("Guest-0000001-2026\n").repeated(1 << 16);
+    case 1:
+        return QByteArray("Gu\xE9st-0000001-2026\n").repeated(1000);
+    case 2:
+        return QByteArray("a\n").repeated(1 << 19);
+    default:
+        return QByteArray(1 << 20, 'a');
+    }
+}
+
 void BM_ReadHostileSeries(benchmark::State& state)
 {
     SeriesFolder folder;
-    const bool large = state.range(0) == 0;
+    const int kind = int(state.range(0));
+    const int bytes[] = { 200 << 20, 1000000 * 20, 63 << 20, 63 << 20 };
     {
         QFile file(Series_File::path(QStringLiteral("Hostile")));
         file.open(QIODevice::WriteOnly);
-        const QByteArray block = large ? QByteArray("Guest-0000001-2026\n").repeated(1 << 16)
-                                       : QByteArray("Gu\xE9st-0000001-2026\n").repeated(1000);
-        for (int written = 0; written < (large ? 200 << 20 : 1000000 * 20); written += int(block.size()))
+        const QByteArray block = hostileBlock(kind);
+        for (int written = 0; written < bytes[kind]; written += int(block.size()))
             file.write(block);
     }
     qint64 rise = 0;
@@ -108,11 +123,12 @@ void BM_ReadHostileSeries(benchmark::State& state)
         rise = std::max(rise, benchmemory::statusField("VmHWM:") - before);
         values = read ? read->size() : -1;
     }
-    if (large != (values < 0))
-        state.SkipWithError(large ? "the 200 MB series was read" : "the Latin-1 series was refused");
+    const bool refused = kind == 0 || kind == 2;
+    if (refused != (values < 0))
+        state.SkipWithError(refused ? "a hostile series was read" : "a series that fits was refused");
     state.counters["peak_rise_MB"] = double(rise) / 1024;
     state.counters["values"] = double(values);
 }
-BENCHMARK(BM_ReadHostileSeries)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadHostileSeries)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 } // namespace

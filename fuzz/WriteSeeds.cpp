@@ -10,6 +10,7 @@
 #include "common/Globals.h"
 #include "data/Series_File.h"
 #include "data/SpreadsheetWriter.h"
+#include "data/ZipTestSupport.h"
 #include "data/Zip_Package.h"
 #include "output/Preferences.h"
 
@@ -63,6 +64,50 @@ bool writeWorkbookSeeds(const QString& root, const QString& scratch)
         cells += (cells.isEmpty() ? QString() : QString(QChar(0x1D))) + row.join(QChar(0x1E));
     ok &= writeSeed(root + QStringLiteral("/sheet"), QStringLiteral("rows"),
         QByteArray(reinterpret_cast<const char*>(cells.utf16()), cells.size() * 2));
+    return ok;
+}
+
+// Workbooks as other programs write them: byte-order marks before the parts, capital part names, sheets
+// in parts of other names found through the workbook's relationships, and two entries of one name.
+bool writeOddWorkbookSeeds(const QString& root, const QString& scratch)
+{
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const QByteArray sheet = "<worksheet><sheetData><row><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\">"
+                             "<v>0.28000000000000003</v></c></row></sheetData></worksheet>";
+    const QByteArray strings = "<sst><si><t>Ada</t></si></sst>";
+    auto listed = [](const QByteArray& target, const QByteArray& mark) {
+        return std::vector<ziptest::Entry> { { QStringLiteral("xl/workbook.xml"),
+                                                 mark
+                                                     + "<workbook xmlns:r=\"r\"><sheets><sheet name=\"Guests\" "
+                                                       "sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>" },
+            { QStringLiteral("xl/_rels/workbook.xml.rels"),
+                mark
+                    + "<Relationships><Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/"
+                      "officeDocument/2006/relationships/worksheet\" Target=\""
+                    + target + "\"/></Relationships>" } };
+    };
+    auto with = [](std::vector<ziptest::Entry> entries, const QString& name, const QByteArray& data) {
+        entries.push_back({ name, data });
+        return entries;
+    };
+    const std::pair<QString, std::vector<ziptest::Entry>> seeds[] = {
+        { QStringLiteral("bom.xlsx"),
+            with(with(listed("worksheets/sheet1.xml", bom), QStringLiteral("xl/worksheets/sheet1.xml"), bom + sheet),
+                QStringLiteral("xl/sharedStrings.xml"), bom + strings) },
+        { QStringLiteral("capitals.xlsx"),
+            with(listed("Worksheets/SHEET1.xml", {}), QStringLiteral("xl/worksheets/Sheet1.xml"), sheet) },
+        { QStringLiteral("other-names.xlsx"),
+            with(with(listed("/xl/data/people.xml", {}), QStringLiteral("xl/data/people.xml"), sheet),
+                QStringLiteral("xl/worksheets/sheet.xml"), sheet) },
+        { QStringLiteral("twice.xlsx"),
+            with(with(listed("worksheets/sheet1.xml", {}), QStringLiteral("xl/worksheets/sheet1.xml"), sheet),
+                QStringLiteral("xl/worksheets/sheet1.xml"), strings) },
+    };
+    bool ok = true;
+    for (const auto& [name, entries] : seeds) {
+        const QString path = scratch + QLatin1Char('/') + name;
+        ok &= ziptest::writeZip(path, entries) && writeSeed(root + QStringLiteral("/workbook"), name, fileBytes(path));
+    }
     return ok;
 }
 
@@ -143,6 +188,7 @@ int main(int argc, char** argv)
     ok &= writeSeed(root + QStringLiteral("/xml"), QStringLiteral("design"), encodeDesignFile(design));
     QTemporaryDir scratch;
     ok &= writeWorkbookSeeds(root, scratch.path());
+    ok &= writeOddWorkbookSeeds(root, scratch.path());
     ok &= writeDataSeeds(root, scratch.path());
     return ok ? 0 : 1;
 }

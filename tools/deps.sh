@@ -7,10 +7,10 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins
     libgl-dev libxkbcommon-dev
-    zlib1g-dev libminizip-dev libiec16022-dev libpugixml-dev libssl-dev
-    fonts-dejavu-core fonts-liberation2 fontconfig
+    zlib1g-dev libpng-dev libminizip-dev libcups2-dev libiec16022-dev libpugixml-dev libssl-dev
+    fonts-dejavu-core fonts-liberation2 fonts-lohit-deva fonts-symbola fontconfig
     libgtest-dev libgmock-dev libbenchmark-dev
-    xvfb xauth imagemagick unzip
+    xvfb xauth imagemagick unzip dbus-daemon dbus-bin libglib2.0-bin cups-daemon cups-client
     python3 python3-openpyxl python3-aiosmtpd libreoffice-calc-nogui
     zxing-cpp-tools zbar-tools dmtx-utils zint poppler-utils shared-mime-info desktop-file-utils
 )

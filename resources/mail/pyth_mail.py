@@ -5,7 +5,9 @@
 # UTF-8 JSON object with "sender", "login", "server", "port", "recipient", "subject", "body", "ssl" ("Y":
 # SSL from the first byte; anything else: STARTTLS, required), "attachments" (paths) and "password".
 # The certificate chain and host name are verified against the system's trust store (SSL_CERT_FILE and
-# SSL_CERT_DIR name another, as OpenSSL reads them). A password is only ever sent encrypted.
+# SSL_CERT_DIR name another, as OpenSSL reads them). A password is only ever sent encrypted: a server that
+# offers no encryption (a local relay) is used only when no password is set, and the last line on standard
+# error then says "sent without encryption".
 #
 # Exit status: 0 once the server has taken the message; otherwise the kind of failure below, with one
 # line on standard error saying why.
@@ -73,12 +75,14 @@ def build_message(request):
     return message
 
 
-def connect(server, port, use_ssl):
+def connect(server, port, use_ssl, password):
     context = ssl.create_default_context()
     if use_ssl:
         return smtplib.SMTP_SSL(server, port, timeout=NETWORK_TIMEOUT_SECONDS, context=context)
     connection = smtplib.SMTP(server, port, timeout=NETWORK_TIMEOUT_SECONDS)
     connection.ehlo()
+    if not connection.has_extn("starttls") and not password:
+        return connection
     if not connection.has_extn("starttls"):
         connection.close()
         raise Failure(NO_ENCRYPTION, "The server %s offers no encryption (STARTTLS): nothing was sent, and the "
@@ -114,7 +118,8 @@ def send(request):
     recipient = request["recipient"].strip()
     sender = request["sender"].strip()
     message = build_message(request)
-    connection = connect(request["server"].strip(), port, request["ssl"] == "Y")
+    connection = connect(request["server"].strip(), port, request["ssl"] == "Y", request["password"])
+    encrypted = isinstance(connection.sock, ssl.SSLSocket)
     try:
         connection.ehlo_or_helo_if_needed()
         if request["password"] and connection.has_extn("auth"):
@@ -126,6 +131,8 @@ def send(request):
             raise Failure(RECIPIENT_REFUSED, "%d %s" % (code, reply.decode("utf-8", "replace")))
         except smtplib.SMTPSenderRefused as error:
             raise Failure(SENDER_REFUSED, "%d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace")))
+        if not encrypted:
+            sys.stderr.write("sent without encryption\n")
     finally:
         try:
             connection.quit()

@@ -1,6 +1,7 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Resources.h"
+#include "editor/Document_Bus.h"
 #include "editor/Start_Up_Arguments.h"
 #include "editor/TSLWindowController.h"
 #include "model/TSLDocument.h"
@@ -34,6 +35,11 @@ int main(int argc, char** argv)
     window.setStartUpDesign(designs.value(0));
     if (designs.size() > 1)
         Show_MessageBox(designsLeftMessage(designs));
+    // Scripts on the user's own session bus reach the open design; without a bus the program runs as ever.
+    DocumentBus scripting(document);
+    QString busError;
+    if (scripting.registerOn(QDBusConnection::sessionBus(), &busError).isEmpty())
+        Show_NSLog_Message(busError);
     window.awakeFromNib();
     if (window.hasEnded())
         return window.endStatus();

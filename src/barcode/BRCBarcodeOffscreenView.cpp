@@ -321,15 +321,23 @@ std::shared_ptr<const Barcode_Vector_Drawing> BRCBarcodeOffscreenView::vectorDra
     Barcode_Text_Pen pen(*drawing, frame_.height());
     if (fromImageOrBarcode_) {
         drawImageTexts(pen);
-        if (!image_2d_.isNull())
-            drawing->rects = Barcode_Module_Runs(
-                image_2d_.modules.isNull() ? image_2d_.image : image_2d_.modules, imageTarget());
+        if (!image_2d_.isNull()) {
+            const QImage& grid = image_2d_.modules.isNull() ? image_2d_.image : image_2d_.modules;
+            drawing->symbol = imageTarget();
+            drawing->module = QSizeF(drawing->symbol.width() / grid.width(), drawing->symbol.height() / grid.height());
+            drawing->rects = Barcode_Module_Runs(grid, drawing->symbol);
+        }
     } else if (barcode_) {
         const Barcode_Gen& settings = Barcode_Settings();
         drawing->background = settings.bar_back_clr;
         drawing->ink = settings.barcode_clr;
         drawing->rects = barRects();
-        drawTexts(pen, barcode_->completeBarcode());
+        const QString modules = barcode_->completeBarcode();
+        const double barWidth = barcode_->barWidth();
+        const double span = static_cast<double>(modules.size()) * barWidth;
+        drawing->symbol = QRectF((frame_.width() - span) / 2.0, 0.0, span, frame_.height());
+        drawing->module = QSizeF(barWidth, 0.0);
+        drawTexts(pen, modules);
     }
     return drawing;
 }

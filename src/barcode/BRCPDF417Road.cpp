@@ -14,6 +14,7 @@ void Barcode_Gen::Draw_PDF_417_Barcode(const QString& value)
         view.setResolution(USED_DPI_VALUE.load());
         const int state = view.drawWithText(value);
         image_2d = state == PDF417_View::PictureReady ? view.getImage() : BarcodePicture {};
+        pdf_frame_too_small = state == PDF417_View::PictureReady && view.frameTooSmall();
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

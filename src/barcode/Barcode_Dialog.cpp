@@ -44,6 +44,15 @@ Barcode_Dialog::Barcode_Dialog(QWidget* parent)
         error->setPalette(red);
     });
     ui_->barcode_error_label->hide();
+    typingPause_.setSingleShot(true);
+    typingPause_.setInterval(typingPauseMs);
+    connect(&typingPause_, &QTimer::timeout, this, [this] {
+        try {
+            fullRefresh();
+        } catch (const std::exception& e) {
+            Show_NSLog_Message(QString::fromUtf8(e.what()));
+        }
+    });
     wireControls();
     wirePairs();
     Measument_Unit_Is = 1;
@@ -86,6 +95,7 @@ int Barcode_Dialog::Open_Wnd(TSLGraphic& item)
         Barcode_Settings().goButtonActionPerformed();
         showPreview();
         result = platform::ui().runModal(*this) == 1 ? 1 : 0;
+        finishTyping();
         pullControls();
         Barcode_output_image = Barcode_Settings().barcodeImage;
         if (result == 1) {
@@ -142,6 +152,7 @@ void Barcode_Dialog::Set_Barcode_Prop_To_Control(const TSLGraphic& item)
 
 void Barcode_Dialog::OK_Btn_Clicked()
 {
+    finishTyping();
     pullControls();
     Barcode_Gen& gen = Barcode_Settings();
     // A value the symbology cannot draw is not taken: the item would keep its old picture under new settings.
@@ -157,6 +168,7 @@ void Barcode_Dialog::OK_Btn_Clicked()
 
 void Barcode_Dialog::Cancel_Btn_Clicked()
 {
+    finishTyping();
     Barcode_output_image = Barcode_Settings().barcodeImage;
     Barcode_output_drawing.reset();
     done(0);
@@ -164,6 +176,7 @@ void Barcode_Dialog::Cancel_Btn_Clicked()
 
 void Barcode_Dialog::Encode_btn()
 {
+    typingPause_.stop();
     try {
         pullControls();
         Barcode_Settings().goButtonActionPerformed();

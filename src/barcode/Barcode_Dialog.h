@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QFontDialog>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -29,6 +30,7 @@ public:
     explicit Barcode_Dialog(QWidget* parent = nullptr);
     ~Barcode_Dialog() override;
     static Barcode_Dialog* defaultInstance();
+    static constexpr int typingPauseMs = 300; // typing stopped this long shows in the preview
 
     // Loads the item, previews and runs modally: 1 for OK, 0 for Cancel. Either way Barcode_output_image
     // gets the preview; only OK writes the settings (and a changed data source) into the item.
@@ -106,11 +108,16 @@ private:
     // Controls into the settings object, and the settings object into the controls (signals held).
     void pullControls();
     void pushControls();
+    // Both data fields show these values, which become the settings' data.
+    void showData(const QString& linear, const QString& twoD);
     // The settings object's preview, labels and enabled states onto the screen.
     void showPreview();
 
     // Refresh roads.
     void fullRefresh();
+    // A value being typed is previewed once typing pauses; OK, Cancel and Encode take it at once.
+    void previewAfterPause();
+    void finishTyping();
     void reframe();
     void relay();
     void redraw();
@@ -138,5 +145,13 @@ private:
         int column = 0;
     };
     std::optional<Binding> binding_;
+    QTimer typingPause_;
     bool loading_ = false;
+    // The value each data field was given last and the text it showed for it.
+    struct Shown {
+        QString value;
+        QString text;
+    };
+    Shown shownData_;
+    Shown shownData2D_;
 };

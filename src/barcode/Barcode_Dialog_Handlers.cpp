@@ -26,9 +26,23 @@ bool isUpcOrEan(const QString& title)
 
 void Barcode_Dialog::fullRefresh()
 {
+    typingPause_.stop();
     pullControls();
     Barcode_Settings().goButtonActionPerformed();
     showPreview();
+}
+
+void Barcode_Dialog::previewAfterPause()
+{
+    typingPause_.start();
+}
+
+void Barcode_Dialog::finishTyping()
+{
+    if (!typingPause_.isActive())
+        return;
+    typingPause_.stop();
+    fullRefresh();
 }
 
 void Barcode_Dialog::reframe()
@@ -145,7 +159,7 @@ void Barcode_Dialog::controlTextDidChange(QObject* field)
     if (field != ui_->dataText && field != ui_->HeaderText && field != ui_->FooterText && field != ui_->dataText_2D)
         return;
     if (!twoD())
-        return fullRefresh();
+        return previewAfterPause();
     if (field == ui_->dataText_2D)
         return;
     pullControls();
@@ -160,7 +174,7 @@ void Barcode_Dialog::controlTextDidChange(QObject* field)
 void Barcode_Dialog::textDidChange(QObject* field)
 {
     if (field == ui_->dataText_2D)
-        fullRefresh();
+        previewAfterPause();
 }
 
 // --- Choices ---
@@ -239,13 +253,18 @@ void Barcode_Dialog::data_matrix_barcode_size_acc_format()
 void Barcode_Dialog::barcodeTypeChanged()
 {
     Barcode_Gen& gen = Barcode_Settings();
-    gen.barcodeTypePopup.select(ui_->barcodeTypePopup->currentIndex());
+    const bool wasTwoD = twoD();
+    pullControls();
+    const QString typed = gen.currentData();
     const QString title = gen.barcodeTypePopup.text();
     if (title == QLatin1String("QR Code") || title == QLatin1String("PDF417") || title == QLatin1String("DataMatrix"))
         two_d_barcode_Opt_Select();
     else
         Liner_Barcode_Opt_Select();
     gen._setLabels();
+    // The value typed goes along to the other kind of symbology whenever that can draw it.
+    if (twoD() != wasTwoD && gen.Draws_Value(typed))
+        showData(twoD() ? gen.dataText : typed, twoD() ? typed : gen.dataText_2D);
     const QString data = twoD() ? ui_->dataText_2D->toPlainText() : ui_->dataText->text();
     if (!twoD()) {
         for (QWidget* control : std::initializer_list<QWidget*> { ui_->HeightStepper, ui_->HeightText,
@@ -325,13 +344,11 @@ void Barcode_Dialog::seriesChosen()
         binding_->seriesIndex = index;
         first = editor ? editor->firstValueOfSeries(name) : QString();
     }
-    if (twoD()) {
-        const QSignalBlocker quiet(ui_->dataText_2D);
-        ui_->dataText_2D->setPlainText(first);
-    } else {
-        const QSignalBlocker quiet(ui_->dataText);
-        ui_->dataText->setText(first);
-    }
+    pullControls();
+    if (twoD())
+        showData(Barcode_Settings().dataText, first);
+    else
+        showData(first, Barcode_Settings().dataText_2D);
     fullRefresh();
 }
 

@@ -66,8 +66,12 @@ void Barcode_Dialog::pullControls()
 {
     Barcode_Gen& gen = Barcode_Settings();
     gen.barcodeTypePopup.select(ui_->barcodeTypePopup->currentIndex());
-    gen.dataText = ui_->dataText->text();
-    gen.dataText_2D = ui_->dataText_2D->toPlainText();
+    // A field shows a carriage return or a line separator as a line feed: the value stays as loaded until
+    // the person edits it.
+    const QString linear = ui_->dataText->text();
+    gen.dataText = linear == shownData_.text ? shownData_.value : linear;
+    const QString twoD = ui_->dataText_2D->toPlainText();
+    gen.dataText_2D = twoD == shownData2D_.text ? shownData2D_.value : twoD;
     gen.HeaderText = ui_->HeaderText->text();
     gen.FooterText = ui_->FooterText->text();
     gen.hideHeaderCheckbox.state = stateOf(ui_->hideHeaderCheckbox);
@@ -111,11 +115,7 @@ void Barcode_Dialog::pushControls()
 {
     const Barcode_Gen& gen = Barcode_Settings();
     setIndex(ui_->barcodeTypePopup, gen.barcodeTypePopup);
-    setText(ui_->dataText, gen.dataText);
-    if (ui_->dataText_2D->toPlainText() != gen.dataText_2D) {
-        const QSignalBlocker quiet(ui_->dataText_2D);
-        ui_->dataText_2D->setPlainText(gen.dataText_2D);
-    }
+    showData(gen.dataText, gen.dataText_2D);
     setText(ui_->HeaderText, gen.HeaderText);
     setText(ui_->FooterText, gen.FooterText);
     setChecked(ui_->hideHeaderCheckbox, gen.hideHeaderCheckbox);
@@ -157,6 +157,24 @@ void Barcode_Dialog::pushControls()
     ui_->barcode_clr->setColor(gen.barcode_clr);
 }
 
+void Barcode_Dialog::showData(const QString& linear, const QString& twoD)
+{
+    // A field is rewritten only for another value, so typing keeps its cursor.
+    if (linear != shownData_.value || ui_->dataText->text() != shownData_.text) {
+        setText(ui_->dataText, linear);
+        shownData_ = { linear, ui_->dataText->text() };
+    }
+    if (twoD != shownData2D_.value || ui_->dataText_2D->toPlainText() != shownData2D_.text) {
+        if (ui_->dataText_2D->toPlainText() != twoD) {
+            const QSignalBlocker quiet(ui_->dataText_2D);
+            ui_->dataText_2D->setPlainText(twoD);
+        }
+        shownData2D_ = { twoD, ui_->dataText_2D->toPlainText() };
+    }
+    Barcode_Settings().dataText = linear;
+    Barcode_Settings().dataText_2D = twoD;
+}
+
 void Barcode_Dialog::showPreview()
 {
     const Barcode_Gen& gen = Barcode_Settings();
@@ -171,10 +189,16 @@ void Barcode_Dialog::showPreview()
         const QSignalBlocker quiet(ui_->HeightStepper_2D);
         ui_->HeightStepper_2D->setMinimum(gen.HeightStepper_2D_minimum);
     }
+    // A PDF417 symbol is still shown when it has grown beyond its frame.
+    const bool tooSmall = !gen.barcode_error_label_shown && gen.pdf_frame_too_small && twoD()
+        && gen.barcodeTypePopup.text() == QLatin1String("PDF417");
     ui_->barcode_error_label->setText(gen.barcode_too_large
             ? QStringLiteral("The barcode picture would be too large: choose a smaller size or a lower resolution.")
-            : QStringLiteral("This value has no barcode in the chosen symbology."));
-    ui_->barcode_error_label->setVisible(gen.barcode_error_label_shown);
+            : tooSmall ? QStringLiteral("The frame is too small for this value: the rows are drawn three modules "
+                                        "high, so the symbol is taller than the frame. Make the frame wider or "
+                                        "taller.")
+                       : QStringLiteral("This value has no barcode in the chosen symbology."));
+    ui_->barcode_error_label->setVisible(gen.barcode_error_label_shown || tooSmall);
     if (gen.barcodeImage.isNull()) {
         ui_->barcodeImage->setPixmap(QPixmap());
         return;

@@ -104,6 +104,7 @@ public:
     BarcodePicture barcodeImage; // the preview's current picture
     bool barcode_error_label_shown = false; // "no symbol" shown instead of a picture
     bool barcode_too_large = false; // the last symbol has no picture because it would be too large
+    bool pdf_frame_too_small = false; // the last PDF417 symbol is taller than its frame, for rows to read
     // Unit labels of the bar size fields and the margin box, set by _setLabels.
     QString barHeightLabel = QStringLiteral("Bar Height (cm):");
     QString barWidthLabel = QStringLiteral("Bar Width (Mils):");
@@ -185,6 +186,8 @@ public:
     // Data must be non-empty; a linear value must also be 7-bit ASCII. With checkImage the preview must
     // hold a valid symbol too. A failure blanks the preview; showMessage adds "Invalid barcode value".
     bool Check_And_Validat_Barcode(bool showMessage, bool checkImage);
+    // Whether the chosen symbology draws the value; the preview is not touched.
+    bool Draws_Value(const QString& value);
 
     // --- Sizing: the dialog's lengths become points and the framed size of the picture ---
     void Set_Barcode_Height(BRCBarcode& barcode);

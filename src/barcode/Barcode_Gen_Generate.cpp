@@ -50,6 +50,7 @@ std::shared_ptr<BRCBarcode> Barcode_Gen::Generate_Barcode_Variable(
         barcodeImage = {};
     barcode_error_label_shown = false;
     barcode_too_large = false;
+    pdf_frame_too_small = false;
     const QString title = barcodeTypePopup.text();
     if (liner_or_2D_font == 0)
         return generateLinear(previewing, title, value, header, footer);
@@ -152,6 +153,17 @@ bool Barcode_Gen::Check_And_Validat_Barcode(bool showMessage, bool checkImage)
             Show_MessageBox(QStringLiteral("Invalid barcode value"));
     }
     return valid;
+}
+
+bool Barcode_Gen::Draws_Value(const QString& value)
+{
+    if (value.isEmpty() || (liner_or_2D_font != 1 && !isAscii(value)))
+        return false;
+    // The preview's 2-D picture stays for framing it again.
+    const BarcodePicture shown = image_2d;
+    const bool drawn = Get_Drawing_From_Val(value, HeaderText, FooterText) != nullptr;
+    image_2d = shown;
+    return drawn;
 }
 
 void Barcode_Gen::goButtonActionPerformed()

@@ -49,7 +49,7 @@ void Barcode_Text_Pen::draw(
     const QString& text, const QFont& font, const QColor& color, double kern, double x, double baseline)
 {
     if (drawing_) {
-        drawing_->texts.push_back({ text, font, color, kern, QPointF(x, baseline) });
+        drawing_->addText(text, font, color, kern, QPointF(x, baseline));
         return;
     }
     if (painter_) {

@@ -8,7 +8,11 @@
 #include <QRectF>
 #include <QString>
 
+#include <memory>
+#include <mutex>
 #include <vector>
+
+class QTextLayout;
 
 // A finished barcode as filled rectangles and text runs in points, y down from the top left: what the
 // barcode view draws, kept to be drawn into each output at that output's resolution.
@@ -20,14 +24,31 @@ public:
         QColor color;
         double kern = 0.0; // points after every character
         QPointF baseline; // left end of the baseline
+        // Laid out once, when the drawing is made: every output draws from it, at its own resolution
+        // (the layout's font is unhinted, so one layout serves them all).
+        std::shared_ptr<const QTextLayout> layout;
     };
+    // Keeps a text, laid out, to be drawn with the rectangles.
+    void addText(const QString& text, const QFont& font, const QColor& color, double kern, const QPointF& baseline);
 
     QSizeF size() const override { return size_; }
     void draw(QPainter& painter) const override;
+    double moduleWidth() const override { return module.width(); }
 
     QSizeF size_;
     QColor background = Qt::white; // over the whole size
     QColor ink = Qt::black; // of the rectangles
     std::vector<QRectF> rects;
     std::vector<Text> texts;
+    // The module grid the rectangles lie on: its extent and one module's size in points. A module height
+    // of 0 leaves the rectangles' lengths free (linear bars).
+    QRectF symbol;
+    QSizeF module;
+
+private:
+    // Outputs on several threads may draw one drawing; a layout is drawn by one at a time.
+    mutable std::mutex textLock_;
+    // The rectangles with every module the same whole number of the picture's pixels, the symbol centred
+    // where it would fall; false (nothing drawn) where the painter does not draw on a picture's pixels.
+    bool drawOnPixels(QPainter& painter) const;
 };

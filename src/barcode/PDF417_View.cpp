@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 PDF417_View::PDF417_View(const QSizeF& frame, int level)
     : errorLevel(level)
@@ -52,14 +53,7 @@ int PDF417_View::drawWithText(const QString& text)
         return imageState;
     }
     text_ = bytes;
-    PDF417_Init(&p);
-    p.text = text_.constData();
-    p.lenText = static_cast<int>(text_.size());
-    p.options = optGivenErrorLevel | optInvertBits;
-    p.errorLevel = errorLevel;
-    p.aspectRatio = 1.0f;
-    PDF417_Paint_Code(&p);
-    if (p.error) {
+    if (!encodeToFit()) {
         Show_NSLog_Message(QStringLiteral("Error encountered while drawing barcode, error %1.").arg(p.error));
         PDF417_Free(&p);
         imageState = EncodingFailed;
@@ -77,7 +71,7 @@ int PDF417_View::drawWithText(const QString& text)
     for (int row = 0; row < p.codeRows; ++row)
         std::memcpy(bitmap.scanLine(row), p.outBits.data() + static_cast<size_t>(row) * bytesPerRow,
             static_cast<size_t>(std::min<qsizetype>(bytesPerRow, bitmap.bytesPerLine())));
-    const BarcodePicture picture { bitmap, bounds_ };
+    const BarcodePicture picture { bitmap, frameTooSmall_ ? QSizeF(bounds_.width(), neededHeight()) : bounds_ };
     Barcode_Gen& settings = Barcode_Settings();
     settings.Save_Barcode_gen_image(picture, QStringLiteral("pdf417.bmp"));
     PDF417_Image = settings.Increase_DPI(picture, dpi_);
@@ -87,6 +81,50 @@ int PDF417_View::drawWithText(const QString& text)
     }
     imageState = PictureReady;
     return imageState;
+}
+
+bool PDF417_View::encode(int columns)
+{
+    PDF417_Init(&p);
+    p.text = text_.constData();
+    p.lenText = static_cast<int>(text_.size());
+    p.options = optGivenErrorLevel | optInvertBits | (columns > 0 ? optGivenColumns : 0);
+    p.errorLevel = errorLevel;
+    p.codeColumns = columns;
+    p.aspectRatio = 1.0f;
+    PDF417_Paint_Code(&p);
+    return p.error == 0;
+}
+
+double PDF417_View::neededHeight() const
+{
+    return p.bitColumns > 0 ? 3.0 * bounds_.width() * p.codeRows / p.bitColumns : 0.0;
+}
+
+bool PDF417_View::rowsFit() const
+{
+    return neededHeight() <= bounds_.height() * (1.0 + 1e-9);
+}
+
+bool PDF417_View::encodeToFit()
+{
+    frameTooSmall_ = false;
+    // Fewer columns give wider modules, more columns fewer rows: the first count that fits wins, else the
+    // one that needs the least height.
+    int closest = 0;
+    double least = std::numeric_limits<double>::infinity();
+    for (int columns = 1; columns <= 30; ++columns) {
+        if (!encode(columns))
+            continue;
+        if (rowsFit())
+            return true;
+        if (neededHeight() < least) {
+            least = neededHeight();
+            closest = columns;
+        }
+    }
+    frameTooSmall_ = closest > 0;
+    return encode(closest);
 }
 
 void PDF417_View::drawRect(QPainter& painter, const QRectF& rect) const

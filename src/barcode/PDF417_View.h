@@ -30,8 +30,11 @@ public:
     void setResolution(int dpi);
 
     // Encodes text with the view's error level; returns the new state. Text outside Latin-1 cannot be sent as
-    // the symbol's bytes and fails rather than coding other characters.
+    // the symbol's bytes and fails rather than coding other characters. Rows are never lower than three
+    // modules: columns and rows are chosen to fit the frame, else the picture grows taller than the frame.
     int drawWithText(const QString& text);
+    // Whether the last symbol needed more height than the frame has.
+    bool frameTooSmall() const { return frameTooSmall_; }
     void drawRect(QPainter& painter, const QRectF& rect) const;
     // Empty while no symbol is painted.
     QByteArray makeEPS() const;
@@ -65,6 +68,16 @@ public:
     BarcodePicture _imageValue() const { return PDF417_Image; }
 
 private:
+    // One encoding of text_ with the given data columns (0: as many as the encoder chooses); false on an
+    // encoder error.
+    bool encode(int columns);
+    // Whether the frame's height gives each row of the last encoding three module heights.
+    bool rowsFit() const;
+    // Points of height the last encoding needs for rows of three module heights across the frame's width.
+    double neededHeight() const;
+    // Encodes so that the rows fit the frame, or as close as any column count comes.
+    bool encodeToFit();
+
     BarcodePicture PDF417_Image;
     PDF417_Param p;
     bool dragSessionInProgress = false;
@@ -75,4 +88,5 @@ private:
     QSizeF bounds_;
     int dpi_ = 600;
     QByteArray text_; // the bytes the record points at
+    bool frameTooSmall_ = false;
 };

@@ -26,8 +26,12 @@ class TSLCenteringClipView;
 // Indexes into an item list, ascending.
 using TSLIndexSet = std::set<int>;
 
-// The clipboard format of copied card items: a binary property list of item archives.
-extern const QString TSLGraphicViewPasteboardType; // "Tessaline card items pasteboard type"
+// The clipboard format of copied card items: a binary property list of item archives, under a MIME type
+// name of our own. Paste still reads the name that earlier versions wrote.
+extern const QString TSLGraphicViewPasteboardType; // "application/x-tessaline-card-items"
+extern const QString TSLGraphicViewOldPasteboardType; // "Tessaline card items pasteboard type"
+// The clipboard format holding our items, old name or new; empty when there is none.
+QString pasteboardTypeOfOurItems(const QMimeData* data);
 
 // Items copied from one design must not be pasted into the next: New and Open call this. Whatever the user
 // copied in other programs stays on the clipboard. GUI thread only.
@@ -217,6 +221,9 @@ public:
     static constexpr double moveThreshold = 2.0; // points in x or y before a press on an item moves it
     static constexpr int handleHidingTimeMs = 500; // handles stay hidden this long after a nudge
 
+    // What undo steps call the items: "Text", "Picture" ... or "Items".
+    static QString kindName(const TSLGraphicList& items);
+
 signals:
     void selectionChanged();
     // The rectangle marked on the rulers moved; a null rectangle (QRectF()) stands for no marks, so the
@@ -303,7 +310,6 @@ private:
     void runUndo(bool redo);
     // Names the open undo step, as the Edit menu shows it: a key of "UndoStrings", "%@" filled with `kind`.
     void nameUndo(const QString& key, const QString& kind = {});
-    static QString kindName(const TSLGraphicList& items); // "Text", "Picture" ... or "Items"
 
     // Commands (TSLGraphicView_Commands.cpp)
     bool refuseLockedSelection() const;
@@ -325,6 +331,13 @@ private:
     QRectF marqueeSelectionBounds_;
     bool isHidingHandles_ = false;
     QTimer* handleShowingTimer_ = nullptr;
+    // The last arrow-key move: the undo state it left and the items it moved. The next press on the same
+    // items joins that step while it is still the latest one.
+    struct ArrowMove {
+        quint64 state = 0;
+        std::vector<const TSLGraphic*> items;
+    };
+    std::optional<ArrowMove> lastArrowMove_;
     std::optional<Creation> creation_;
     std::weak_ptr<TSLGraphic> editingGraphic_;
     QPointer<TSLTextEditingView> editingView_;

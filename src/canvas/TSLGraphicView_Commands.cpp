@@ -87,6 +87,7 @@ void TSLGraphicView::moveSelectionToIndexes(bool toFront)
         }
         insertGraphics(items, indexes);
         changeSelectionIndexes(newSelection);
+        nameUndo(toFront ? QStringLiteral("Bring to Front") : QStringLiteral("Send to Back"));
     }
     refreshUndoButtons();
 }
@@ -181,6 +182,10 @@ void TSLGraphicView::alignSelection(Edge edge)
         const QRectF canvas = bounds();
         moveTo(item, originFor(compared(canvas), item.bounds()));
     }
+    static const QString names[] = { QStringLiteral("Align Left Edges"), QStringLiteral("Align Right Edges"),
+        QStringLiteral("Align Top Edges"), QStringLiteral("Align Bottom Edges"),
+        QStringLiteral("Align Horizontal Centres"), QStringLiteral("Align Vertical Centres") };
+    nameUndo(names[int(edge)]);
     refreshUndoButtons();
 }
 
@@ -197,6 +202,7 @@ void TSLGraphicView::alignformCenter()
         r.moveTopLeft(QPointF(canvas.width() / 2.0 - r.width() / 2.0, canvas.height() / 2.0 - r.height() / 2.0));
         item->setBounds(r);
     }
+    nameUndo(QStringLiteral("Centre on Card"));
     refreshUndoButtons();
 }
 
@@ -208,6 +214,7 @@ void TSLGraphicView::alignWithGrid()
                 item->setBounds(grid_->alignedRect(item->bounds()));
         }
     }
+    nameUndo(QStringLiteral("Align to Grid"));
     refreshUndoButtons();
 }
 
@@ -238,6 +245,7 @@ void TSLGraphicView::makeSameSize(bool width)
                 item.setHeight(reference.height());
         }
     }
+    nameUndo(width ? QStringLiteral("Make Same Width") : QStringLiteral("Make Same Height"));
     refreshUndoButtons();
 }
 
@@ -246,6 +254,7 @@ void TSLGraphicView::makeNaturalSize()
     // Locks are not tested here; a locked picture item keeps its size by its own rule.
     for (const TSLGraphicPtr& item : selectedGraphics())
         item->makeNaturalSize();
+    nameUndo(QStringLiteral("Make Natural Size"));
     refreshUndoButtons();
 }
 

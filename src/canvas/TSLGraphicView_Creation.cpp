@@ -9,6 +9,7 @@
 #include "model/TSLDocument.h"
 #include "model/TSLImage.h"
 #include "model/TSLSignature.h"
+#include "model/TSLText.h"
 #include "platform/UndoManager.h"
 
 #include <QFileInfo>
@@ -48,25 +49,6 @@ QString shapeCodeForTool(int tool)
     }
 }
 
-// The invitation texts the wizard places: headings are centred, the sender's line right-aligned, and the
-// title and the marriage line are set in a bold italic serif.
-void applyInvitationTextRules(TSLGraphic& text, const QString& value, const QString& ctrl_ID)
-{
-    text.Text_Value = value;
-    text._isDrawingFill = false;
-    text._isDrawingStroke = false;
-    if (!Find_Str(ctrl_ID, QStringLiteral("PARTY_")))
-        return;
-    static const QStringList centred = { QStringLiteral("PARTY_TITLE"), QStringLiteral("PARTY_DATE"),
-        QStringLiteral("PARTY_TIME"), QStringLiteral("PARTY_VENUE"), QStringLiteral("PARTY_MARRINGE_INFO") };
-    if (centred.contains(ctrl_ID))
-        text.text_alignmnet = 2;
-    else if (ctrl_ID == QLatin1String("PARTY_FROM"))
-        text.text_alignmnet = 1;
-    if (ctrl_ID == QLatin1String("PARTY_TITLE") || ctrl_ID == QLatin1String("PARTY_MARRINGE_INFO"))
-        text.text_ctrl_font = fontForPostScriptName(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18.0);
-}
-
 } // namespace
 
 void TSLGraphicView::createGraphicOfClass(const QString& graphicClass, const QMouseEvent* event, bool use_rect,
@@ -104,8 +86,15 @@ TSLGraphicPtr TSLGraphicView::makeGraphicForTool(
         return TSLImage::initWithPosition(origin, samplePicture(Sample::no_image));
     case 9:
         return TSLImage::initWithPath(origin, Library_Selected_Image);
-    case 10:
-        return TSLBarcode::initWithPosition(origin, samplePicture(Sample::barcode_sample_img));
+    case 10: {
+        const std::shared_ptr<TSLBarcode> barcode
+            = TSLBarcode::initWithPosition(origin, samplePicture(Sample::barcode_sample_img));
+        if (services) {
+            services->makeBarcodeSymbol(*barcode);
+            barcode->barcode_image_var_assign();
+        }
+        return barcode;
+    }
     case 11:
         return TSLSignature::initWithPosition(origin, samplePicture(Sample::sign_sample_img), QStringLiteral("S"));
     case 12:

@@ -11,6 +11,8 @@
 #include <QKeyEvent>
 #include <QTimer>
 
+#include <algorithm>
+
 void TSLGraphicView::keyPressEvent(QKeyEvent* event)
 {
     // Plain keys only: with other modifiers they mean something else to the platform.
@@ -49,7 +51,24 @@ void TSLGraphicView::moveSelectedGraphicsByX(double dx, double dy)
         return;
     hideHandlesMomentarily();
     const QPointF delta = moveKeepingOnCard(selected, QPointF(dx, dy));
+    if (delta.isNull() || !document_)
+        return;
+    // A run of presses on the same items is one "Move" step of its own; a step in between, a save or
+    // another selection starts a new one.
+    platform::UndoManager& undo = document_->undoManagerForKey(graphicsKey_);
+    std::vector<const TSLGraphic*> items(selected.size());
+    std::transform(selected.begin(), selected.end(), items.begin(), [](const TSLGraphicPtr& item) { return item.get(); });
+    const bool joins = lastArrowMove_ && lastArrowMove_->state == undo.currentStateId()
+        && lastArrowMove_->items == items && !undo.isClean();
+    if (joins)
+        undo.disableUndoRegistration(); // the step already holds where the items were before the run
     TSLGraphic::translateGraphics(selected, delta.x(), delta.y());
+    if (joins) {
+        undo.enableUndoRegistration();
+        return;
+    }
+    nameUndo(QStringLiteral("Move"));
+    lastArrowMove_ = ArrowMove { undo.currentStateId(), std::move(items) };
 }
 
 void TSLGraphicView::hideHandlesMomentarily()

@@ -35,9 +35,16 @@ void Color_Well::openPanel()
     auto* panel = new QColorDialog(color_, this);
     panel->setAttribute(Qt::WA_DeleteOnClose);
     panel->setOption(QColorDialog::ShowAlphaChannel);
+    // Nothing else is edited while colours are tried, so Cancel takes back the tries and only them.
+    panel->setWindowModality(Qt::ApplicationModal);
     connect(panel, &QColorDialog::currentColorChanged, this, &Color_Well::chooseColor);
     connect(panel, &QColorDialog::colorSelected, this, &Color_Well::chooseColor);
-    connect(panel, &QDialog::rejected, this, [this, before = color_] { chooseColor(before); });
+    connect(panel, &QDialog::accepted, this, [this] { emit panelClosed(true); });
+    connect(panel, &QDialog::rejected, this, [this, before = color_] {
+        chooseColor(before);
+        emit panelClosed(false);
+    });
+    emit panelOpened();
     panel->show();
 }
 

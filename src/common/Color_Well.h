@@ -19,6 +19,9 @@ public:
 
 signals:
     void colorChanged(const QColor& color);
+    // The panel opened, and closed with OK (kept) or Cancel; the choices in between are one change.
+    void panelOpened();
+    void panelClosed(bool kept);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -256,14 +256,49 @@ void BatchWizard::AddNew_Btn_Clicked()
     ui_->update_list_name->clear();
     ListData_value_->clear();
     Update_Value_List_Count();
+    markValuesSaved();
     ui_->batch_list_name->setFocus();
     ui_->batch_list_name->selectAll();
 }
 
 void BatchWizard::Back_Btn_Clicked()
 {
+    if (!valuesMayBeLeft())
+        return;
     Show_hide_Last_screen(true);
     Show_hide_first_screen(false);
+}
+
+void BatchWizard::Close_Btn_Clicked()
+{
+    if (valuesMayBeLeft())
+        done(0);
+}
+
+bool BatchWizard::hasUnsavedValues() const
+{
+    return ui_->screens->currentWidget() == ui_->second_screen && ListData_value_->rows() != savedValues_;
+}
+
+void BatchWizard::markValuesSaved()
+{
+    savedValues_ = ListData_value_->rows();
+}
+
+bool BatchWizard::valuesMayBeLeft()
+{
+    if (!hasUnsavedValues())
+        return true;
+    switch (Show_Save_Question(
+        QStringLiteral("Do you want to save changes to the series \"%1\"?").arg(ui_->batch_list_name->text()))) {
+    case platform::SaveAnswerDontSave:
+        markValuesSaved();
+        return true;
+    case platform::SaveAnswerSave:
+        return Save_Btn_Clicked();
+    default:
+        return false;
+    }
 }
 
 void BatchWizard::Help_Btn_Clicked()
@@ -321,6 +356,7 @@ void BatchWizard::On_Update()
     Update_Value_List_Count();
     WaitCursor wait;
     Create_Value_Lists(*values);
+    markValuesSaved();
 }
 
 void BatchWizard::doubleClickInTable(QTableView* table)
@@ -479,7 +515,7 @@ bool BatchWizard::Save_Btn_Clicked()
         return false;
     }
     if (!Series_File::isValidName(name)) {
-        Show_MessageBox(fileError);
+        Show_MessageBox(Series_File::nameRefusal(name));
         return false;
     }
     if (!old.isEmpty() && Series_In_Use(old)) {
@@ -508,6 +544,7 @@ bool BatchWizard::Save_Btn_Clicked()
         Show_MessageBox(QStringLiteral("%1\n\n%2: %3").arg(fileError, Series_File::path(name), error));
         return false;
     }
+    markValuesSaved();
     raise();
     Show_hide_Last_screen(true);
     Show_hide_first_screen(false);

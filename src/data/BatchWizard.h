@@ -36,7 +36,7 @@ public:
     void Import_Btn_Clicked();
     void CreateSeries_Btn_Clicked();
     void Help_Btn_Clicked();
-    void Close_Btn_Clicked() { done(0); }
+    void Close_Btn_Clicked();
     // Second screen.
     void Import_Value_Btn_Clicked();
     void Series_Value_Btn_Clicked();
@@ -44,6 +44,8 @@ public:
     void Export_Value_Btn_Clicked();
     bool Save_Btn_Clicked(); // true when the series was written
     void Back_Btn_Clicked();
+    // Values typed, imported or deleted since the series was opened or saved.
+    bool hasUnsavedValues() const;
 
     void Create_Avail_List(const QString& name);
     void Create_Value_List(const QString& value);
@@ -70,7 +72,7 @@ public:
     Ui::BatchWizard& form() { return *ui_; }
 
 protected:
-    void reject() override { done(0); }
+    void reject() override { Close_Btn_Clicked(); }
 
 private:
     explicit BatchWizard(QWidget* parent = nullptr);
@@ -82,10 +84,14 @@ private:
     bool Prepare_Value_List_For_New_Values();
     bool writeExport(const QString& path, bool workbook, QString* error);
     void enableImports();
+    // Asks Save / Don't Save / Cancel when values are unsaved; false when the series screen must stay.
+    bool valuesMayBeLeft();
+    void markValuesSaved();
 
     std::unique_ptr<Ui::BatchWizard> ui_;
     Series_Value_Model* ListData_ = nullptr;
     Series_Value_Model* ListData_value_ = nullptr;
+    QStringList savedValues_; // the values as the series file holds them
 };
 
 // The manager's one instance once it has been made, as the generator and the import wizard reach it.

@@ -242,7 +242,7 @@ QString Generate_List::checkedTarget()
 {
     const QString name = Series_File::cleanName(nameField()->text());
     if (!Series_File::isValidName(name)) {
-        Show_MessageBox(fileError);
+        Show_MessageBox(Series_File::nameRefusal(name));
         return QString();
     }
     if (Series_In_Use(name)) {

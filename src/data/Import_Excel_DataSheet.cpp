@@ -198,7 +198,7 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString& path)
     }
     if (!Series_File::isValidName(name)) {
         Hide_Destroy_Modeless();
-        Show_MessageBox(fileError);
+        Show_MessageBox(Series_File::nameRefusal(name));
         return false;
     }
     if (!readAllRows()) {

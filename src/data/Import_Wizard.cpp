@@ -280,7 +280,7 @@ bool Import_Wizard::confirmTarget(const QString& name)
         return false;
     }
     if (!Series_File::isValidName(name)) {
-        Show_MessageBox(fileError);
+        Show_MessageBox(Series_File::nameRefusal(name));
         return false;
     }
     if (Series_File::exists(name)

@@ -3,6 +3,8 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
+#include "data/Read_Progress.h"
+#include "platform/ReadBudget.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -10,6 +12,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <limits>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
@@ -25,7 +28,11 @@ bool appendLines(QByteArrayView bytes, QStringConverter::Encoding encoding, QStr
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return false;
-    pieces.append(text.split(QLatin1Char('\n')));
+    // A run of one line is kept as decoded: splitting would copy it whole.
+    if (bytes.indexOf('\n') < 0)
+        pieces.append(text);
+    else
+        pieces.append(text.split(QLatin1Char('\n')));
     return true;
 }
 
@@ -41,8 +48,8 @@ QStringList trimmedAsOneText(const QStringList& pieces)
     qsizetype last = pieces.size() - 1;
     while (Trim_Str(pieces.at(last)).isEmpty())
         --last;
-    if (first == last)
-        return Trim_Str(pieces.join(QLatin1Char('\n'))).split(QLatin1Char('\n'));
+    if (first == last) // the blank lines around go with the blanks of the one value, which holds no "\n"
+        return { Trim_Str(pieces.at(first)) };
     // The ends are trimmed by the one trimming function with a mark standing for the rest of the text.
     const QString mark = QStringLiteral("x");
     const QString head = Trim_Str(pieces.mid(0, first + 1).join(QLatin1Char('\n')) + mark).chopped(1);
@@ -52,6 +59,87 @@ QStringList trimmedAsOneText(const QStringList& pieces)
     lines.append(pieces.mid(first + 1, last - first - 1));
     lines.append(tail.split(QLatin1Char('\n')).first());
     return lines;
+}
+
+// What a value costs besides its characters: the list's entry and the string's own block.
+constexpr quint64 kValueOverhead = sizeof(QString) + 32;
+
+// The whole file, read in blocks so that Cancel is seen; nothing, with the reason, when it cannot be.
+std::optional<QByteArray> readAllOf(QFile& in, Read_Control& control, QString* reason)
+{
+    QByteArray bytes;
+    bytes.reserve(qsizetype(std::min(in.size(), Series_File::kMaxBytes)));
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(kFlushAt);
+        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+            *reason = QStringLiteral("cannot be read: %1").arg(in.errorString());
+            return std::nullopt;
+        }
+        bytes += chunk;
+        control.done += chunk.size();
+        if (bytes.size() > Series_File::kMaxBytes) { // grown since it was opened
+            *reason = QStringLiteral("is larger than a series file may be.");
+            return std::nullopt;
+        }
+        if (control.cancel.load()) {
+            *reason = QStringLiteral("was not read: reading was cancelled.");
+            return std::nullopt;
+        }
+    }
+    return bytes;
+}
+
+// The lines of the bytes in the encoding, decoded a run of whole lines at a time (a line never splits a
+// character), each byte looked at once more; nothing when the bytes are not in the encoding.
+std::optional<QStringList> decodeLines(
+    const QByteArray& bytes, qsizetype lines, QStringConverter::Encoding encoding, Read_Control& control)
+{
+    QStringList pieces;
+    pieces.reserve(lines);
+    qsizetype start = 0;
+    for (;;) {
+        qsizetype end = std::min(start + kFlushAt, bytes.size());
+        if (end < bytes.size()) {
+            end = bytes.indexOf('\n', end);
+            if (end < 0)
+                end = bytes.size();
+        }
+        if (!appendLines(QByteArrayView(bytes).sliced(start, end - start), encoding, pieces) || control.cancel.load())
+            return std::nullopt;
+        control.done += end - start;
+        if (end >= bytes.size())
+            return pieces;
+        start = end + 1;
+    }
+}
+
+// The file's text split at "\n": UTF-8 or, when it is not, Latin-1. Before any value is made, the values
+// and their characters are charged to one budget, four times the text's memory and a margin: a file
+// of millions of tiny lines is refused, never turned into gigabytes of strings.
+std::optional<QStringList> readLines(QFile& in, Read_Control& control, QString* reason)
+{
+    control.total = in.size() * 2; // read, then decoded
+    const std::optional<QByteArray> bytes = readAllOf(in, control, reason);
+    if (!bytes)
+        return std::nullopt;
+    const quint64 size = quint64(bytes->size());
+    const qsizetype lines = bytes->count('\n') + 1;
+    platform::ReadBudget budget(size + platform::ReadBudget::extraValues, 8 * size + platform::ReadBudget::extraBytes);
+    if (!budget.spend(quint64(lines), quint64(lines) * kValueOverhead + 2 * size)) {
+        *reason = QStringLiteral("is refused: its %1 values would need more memory than a series file of its size "
+                                 "may take.")
+                      .arg(lines);
+        return std::nullopt;
+    }
+    control.done = bytes->size();
+    for (const QStringConverter::Encoding encoding : { QStringConverter::Utf8, QStringConverter::Latin1 }) {
+        if (std::optional<QStringList> pieces = decodeLines(*bytes, lines, encoding, control))
+            return pieces;
+        if (control.cancel.load())
+            break;
+    }
+    *reason = QStringLiteral("was not read: reading was cancelled.");
+    return std::nullopt; // Latin-1 takes every byte: only Cancel ends here
 }
 
 } // namespace
@@ -64,6 +152,17 @@ QString Series_File::cleanName(const QString& typed)
 bool Series_File::isValidName(const QString& name)
 {
     return isSafeFileName(name);
+}
+
+QString Series_File::nameRefusal(const QString& name)
+{
+    if (isValidName(name))
+        return QString();
+    if (name.isEmpty())
+        return QStringLiteral("Please enter list name.");
+    return QStringLiteral("A series name cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": \"%1\" cannot be "
+                          "used.")
+        .arg(name);
 }
 
 QString Series_File::path(const QString& name)
@@ -114,29 +213,14 @@ std::optional<QStringList> Series_File::readPieces(const QString& name, QString*
     QFile in;
     if (!platform::openRegularFile(in, file, kMaxBytes, error))
         return std::nullopt;
-    for (const QStringConverter::Encoding encoding : { QStringConverter::Utf8, QStringConverter::Latin1 }) {
-        QStringList pieces;
-        // Bytes are decoded a run of whole lines at a time: a line never splits a character.
-        QByteArray pending;
-        bool decoded = in.seek(0);
-        while (decoded && !in.atEnd()) {
-            const QByteArray chunk = in.read(kFlushAt);
-            if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
-                if (error)
-                    *error = QStringLiteral("\"%1\" cannot be read: %2").arg(file, in.errorString());
-                return std::nullopt;
-            }
-            pending += chunk;
-            const qsizetype lastLine = pending.lastIndexOf('\n');
-            if (lastLine < 0)
-                continue;
-            decoded = appendLines(QByteArrayView(pending).first(lastLine), encoding, pieces);
-            pending.remove(0, lastLine + 1);
-        }
-        if (decoded && appendLines(pending, encoding, pieces))
-            return pieces;
-    }
-    return std::nullopt; // not reached: every byte sequence is Latin-1
+    Read_Control control;
+    std::optional<QStringList> pieces;
+    QString reason;
+    runReadWithProgress(QStringLiteral("Reading the series %1").arg(name), in.size(), control,
+        [&] { pieces = readLines(in, control, &reason); });
+    if (!pieces && error)
+        *error = QStringLiteral("\"%1\" %2").arg(file, reason);
+    return pieces;
 }
 
 std::optional<QStringList> Series_File::readForEditing(const QString& name, QString* error)
@@ -176,6 +260,16 @@ QString Series_File::firstValue(const QString& name)
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(line);
     return utf8.hasError() ? QString::fromLatin1(line) : text;
+}
+
+QString Series_File::oneLine(const QString& value)
+{
+    if (!value.contains(QLatin1Char('\n')))
+        return value;
+    QString line = value;
+    line.replace(QLatin1String("\r\n"), QString(kLineSeparator));
+    line.replace(QLatin1Char('\n'), kLineSeparator);
+    return line;
 }
 
 bool Series_File::write(const QString& name, const QStringList& values, Values how, QString* error)
@@ -272,7 +366,7 @@ bool Series_File::Writer::add(const QString& value)
 {
     if (!file_)
         return false;
-    buffer_.append(value.toUtf8());
+    buffer_.append(oneLine(value).toUtf8());
     buffer_.append('\n');
     ++count_;
     if (buffer_.size() >= kFlushAt) {

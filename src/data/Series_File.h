@@ -20,6 +20,8 @@ public:
     static QString cleanName(const QString& typed);
     // A name may become a path only when it is not empty, holds no "/" or "\" and is not "." or "..".
     static bool isValidName(const QString& name);
+    // Why a name cannot be a series name, in words for the user; empty when it can.
+    static QString nameRefusal(const QString& name);
     // The series file of a name; empty for a name that is not valid, so no path is ever built from it.
     static QString path(const QString& name);
     static bool exists(const QString& name);
@@ -41,6 +43,13 @@ public:
     static std::optional<QStringList> readBatch(const QString& name, QString* error = nullptr);
     // The first line as stored, untrimmed; empty when there is no such file.
     static QString firstValue(const QString& name);
+
+    // A line break inside a value, written as a line feed, would make it two records and move every later
+    // one: it is stored as U+2028 LINE SEPARATOR, which the text layout draws as a new line.
+    static constexpr QChar kLineSeparator = QChar(0x2028);
+    // The value as one line of the file: each "\r\n" or "\n" in it becomes kLineSeparator (a lone "\r"
+    // ends no line and stays).
+    static QString oneLine(const QString& value);
 
     // How a writer treats the values it is given.
     enum class Values { AsGiven, TrimmedSkippingEmpty };
@@ -66,7 +75,7 @@ public:
 
         // Append copies the present values first (a missing file starts empty).
         bool open(const QString& name, Mode mode = Mode::Replace);
-        bool add(const QString& value); // the value's UTF-8 bytes and "\n"
+        bool add(const QString& value); // the UTF-8 bytes of oneLine(value) and "\n"
         bool commit();
         void cancel();
         bool isOpen() const { return file_ != nullptr; }

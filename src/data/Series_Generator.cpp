@@ -38,6 +38,11 @@ QString Series_Generator::validate(const Settings& settings, QString* field)
             return refuse("Please enter valid 'From' value.", "from");
         if (settings.to.isEmpty())
             return refuse("Please enter valid 'To' value.", "to");
+        // A bound past what a value can hold would silently become another number.
+        if (!fitsInt(settings.from))
+            return refuse("'From' value must lie between -2147483648 and 2147483647.", "from");
+        if (!fitsInt(settings.to))
+            return refuse("'To' value must lie between -2147483648 and 2147483647.", "to");
         if (intValue(settings.to) <= intValue(settings.from))
             return refuse("'From' value must be smaller than 'To' value.", "from");
         break;
@@ -46,10 +51,14 @@ QString Series_Generator::validate(const Settings& settings, QString* field)
             return refuse("Please enter valid 'Value'.", "value");
         if (settings.count.isEmpty())
             return refuse("Please enter valid 'Count' value.", "count");
+        if (!fitsInt(settings.count))
+            return refuse("'Count' value must be at most 2147483647.", "count");
         break;
     case Mode::Random:
         if (settings.randomCount.isEmpty())
             return refuse("Please enter valid 'Count' value.", "count");
+        if (!fitsInt(settings.randomCount))
+            return refuse("'Count' value must be at most 2147483647.", "count");
         if (settings.length.isEmpty())
             return refuse("Please enter valid 'Length' value.", "length");
         break;
@@ -83,6 +92,17 @@ QString Series_Generator::next()
 
 int Series_Generator::intValue(const QString& text)
 {
+    return int(std::clamp<qint64>(wideValue(text), std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+bool Series_Generator::fitsInt(const QString& text)
+{
+    const qint64 value = wideValue(text);
+    return value >= std::numeric_limits<int>::min() && value <= std::numeric_limits<int>::max();
+}
+
+qint64 Series_Generator::wideValue(const QString& text)
+{
     qsizetype i = 0;
     while (i < text.size()
         && (text[i] == QLatin1Char(' ') || (text[i] >= QLatin1Char('\t') && text[i] <= QLatin1Char('\r'))))
@@ -91,11 +111,10 @@ int Series_Generator::intValue(const QString& text)
     if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
         negative = text[i++] == QLatin1Char('-');
     qint64 value = 0;
-    constexpr qint64 limit = qint64(std::numeric_limits<int>::max()) + 1;
+    constexpr qint64 limit = qint64(1) << 40; // far past every 32-bit bound, never overflowing
     for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
         value = std::min(limit, value * 10 + (text[i].unicode() - '0'));
-    value = negative ? -value : std::min(value, limit - 1);
-    return int(value);
+    return negative ? -value : value;
 }
 
 QString Series_Generator::PadZero(const QString& text, int length)

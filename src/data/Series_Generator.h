@@ -34,12 +34,16 @@ public:
     // Integer value of a text as the C library reads it: leading blanks, an optional sign, the leading digits;
     // no digits read 0. Values beyond 32 bits stop at the nearest 32-bit bound.
     static int intValue(const QString& text);
+    // Whether the text's value (read as intValue reads it) lies within 32 bits; validate() refuses one
+    // that does not.
+    static bool fitsInt(const QString& text);
     static QString PadZero(const QString& text, int length);
     static quint32 getRandomNumberBetweenMin(quint32 min, quint32 max);
     // The range of a length text "1" to "9"; false for any other text.
     static bool rangeOfLength(const QString& length, quint32* min, quint32* max);
 
 private:
+    static qint64 wideValue(const QString& text); // as intValue, without the 32-bit stop
     Settings settings_;
     qint64 total_ = 0;
     qint64 made_ = 0;

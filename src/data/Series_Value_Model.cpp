@@ -78,7 +78,12 @@ QVariant Series_Value_Model::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.column() != 0 || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     const std::optional<QString> text = value(index.row());
-    return text ? QVariant(*text) : QVariant();
+    if (!text)
+        return {};
+    // A cell shows no more than a line's worth: laying out a value of millions of characters would hold
+    // the window for minutes. The value itself stays whole.
+    constexpr qsizetype shown = 1000;
+    return text->size() > shown ? QVariant(text->left(shown) + QChar(0x2026)) : QVariant(*text);
 }
 
 QVariant Series_Value_Model::headerData(int section, Qt::Orientation orientation, int role) const

@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -28,12 +27,12 @@ bool& lastCancelled()
 }
 
 // This run's private temporary folder: nobody else can plant files in it, and it goes when the program ends.
-QTemporaryDir& runTemporaryDir()
+platform::RunFolder& runTemporaryDir()
 {
     // Folders of earlier runs that were killed before they could remove theirs go first.
     static const int cleared = platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"));
     Q_UNUSED(cleared);
-    static QTemporaryDir folder(platform::runFolderTemplate(QStringLiteral("tessaline-sheet")));
+    static platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
     return folder;
 }
 
@@ -58,7 +57,7 @@ SpreadsheetWriter& SpreadsheetWriter::spreadsheet()
 
 QString SpreadsheetWriter::scratchFolder()
 {
-    QTemporaryDir& folder = runTemporaryDir();
+    const platform::RunFolder& folder = runTemporaryDir();
     return folder.isValid() ? QDir(folder.path()).filePath(QStringLiteral("ziptmp")) : QString();
 }
 
@@ -134,27 +133,40 @@ const Workbook_Sheet* SpreadsheetWriter::loadSheet(int number)
     auto sheet = std::make_unique<Workbook_Sheet>();
     bool read = false;
     Workbook_Reader& reader = *reader_;
-    runReadWithProgress(
-        QStringLiteral("Reading worksheet %1 of %2").arg(number).arg(QFileInfo(reader.path()).fileName()),
+    runReadWithProgress(QStringLiteral("Reading the worksheet \"%1\" of %2")
+                            .arg(Read_Sheet_Name().value(number - 1), QFileInfo(reader.path()).fileName()),
         QFileInfo(reader.path()).size(), *control_, [&] { read = reader.readSheet(number, *sheet); });
     if (!read) {
         setLastError(reader.error());
         lastCancelled() = reader.cancelled();
         return nullptr;
     }
+    formulasWithoutResult_ = sheet->formulasWithoutResult;
     sheet_ = std::move(sheet);
     sheetNumber_ = number;
     return sheet_.get();
 }
 
+std::int64_t SpreadsheetWriter::formulasWithoutResult()
+{
+    return spreadsheet().formulasWithoutResult_;
+}
+
 QList<int> SpreadsheetWriter::Worksheet_Numbers()
 {
-    const SpreadsheetWriter& object = spreadsheet();
-    return object.reader_ ? object.reader_->worksheetNumbers() : QList<int>();
+    QList<int> numbers;
+    for (qsizetype n = 1; n <= Read_Sheet_Name().size(); ++n)
+        numbers.append(int(n));
+    return numbers;
 }
 
 QStringList SpreadsheetWriter::Read_Sheet_Name()
 {
     const SpreadsheetWriter& object = spreadsheet();
-    return object.reader_ ? object.reader_->sheetNames() : QStringList();
+    QStringList names;
+    if (object.reader_) {
+        for (const Workbook_Reader::Sheet_Entry& sheet : object.reader_->sheets())
+            names.append(sheet.name);
+    }
+    return names;
 }

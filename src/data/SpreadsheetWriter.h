@@ -29,9 +29,9 @@ public:
     // The first row of worksheet Excel_Sheet_Number, its empty cells named "Untitled Column %d"; sets
     // Excel_Sheet_Columns. Zero or one row.
     static Rows ReadData_only_column();
-    // Numbers n of the worksheet parts sheet<n>.xml of the opened workbook, in number order.
+    // The places 1 to n of the opened workbook's worksheets in tab order: what Excel_Sheet_Number takes.
     static QList<int> Worksheet_Numbers();
-    // The sheet names of the opened workbook, in workbook order.
+    // The worksheets' own tab names, in tab order (Workbook_Reader::sheets()).
     static QStringList Read_Sheet_Name();
     static void Release_Data() { }
     // Writes rows (at least one) as a workbook at path. False, with lastError(), when it could not.
@@ -39,6 +39,8 @@ public:
     static QString lastError();
     // True when the user stopped the last read step with Cancel.
     static bool lastReadCancelled();
+    // Formula cells of the worksheet read last that were stored without their result (read as empty).
+    static std::int64_t formulasWithoutResult();
 
     // The hidden object, made on first use.
     static SpreadsheetWriter& spreadsheet();
@@ -73,4 +75,5 @@ private:
     std::unique_ptr<Workbook_Reader> reader_;
     std::unique_ptr<Workbook_Sheet> sheet_;
     int sheetNumber_ = 0;
+    std::int64_t formulasWithoutResult_ = 0;
 };

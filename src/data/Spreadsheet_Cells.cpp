@@ -1,5 +1,9 @@
 #include "data/Spreadsheet_Cells.h"
 
+#include <charconv>
+#include <cmath>
+#include <optional>
+
 QString Get_Column_Char_Str(const QString& ref)
 {
     int end = 0;
@@ -68,31 +72,39 @@ QString ColumnIndexToName(int column)
     return name;
 }
 
+namespace {
+
+// The text a spreadsheet shows for a number stored in the file's notation; none when it is not one.
+std::optional<std::string> numberText(std::string_view stored)
+{
+    double number = 0;
+    const char* end = stored.data() + stored.size();
+    const auto parsed = std::from_chars(stored.data(), end, number);
+    if (stored.empty() || parsed.ec != std::errc() || parsed.ptr != end || !std::isfinite(number))
+        return std::nullopt;
+    if (number == 0)
+        return std::string("0"); // also -0
+    char text[40];
+    const auto written = std::to_chars(text, text + sizeof text, number, std::chars_format::general, 15);
+    std::string shown(text, written.ptr);
+    for (char& c : shown) {
+        if (c == 'e')
+            c = 'E';
+    }
+    return shown;
+}
+
+} // namespace
+
+std::string shownNumber(std::string_view stored)
+{
+    return numberText(stored).value_or(std::string(stored));
+}
+
 bool isSpreadsheetNumber(const QString& value)
 {
-    int i = 0;
-    const int n = int(value.size());
-    if (i < n && (value.at(i) == QLatin1Char('+') || value.at(i) == QLatin1Char('-')))
-        ++i;
-    int digits = 0;
-    int significant = 0;
-    bool point = false;
-    bool leading = true;
-    for (; i < n; ++i) {
-        const QChar c = value.at(i);
-        if (c == QLatin1Char('.')) {
-            if (point)
-                return false;
-            point = true;
-            continue;
-        }
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-        ++digits;
-        if (c != QLatin1Char('0'))
-            leading = false;
-        if (!leading)
-            ++significant;
-    }
-    return digits > 0 && significant <= 15;
+    if (value.size() > 32)
+        return false;
+    const QByteArray text = value.toLatin1();
+    return numberText(std::string_view(text.constData(), std::size_t(text.size()))) == text.toStdString();
 }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <string>
 #include <string_view>
 
 // Cell references, column letters and the number rule of spreadsheet parts.
@@ -23,9 +24,13 @@ int columnIndexOfReference(std::string_view ref);
 // The name of a 1-based column number in A1 notation: 1 A, 27 AA, 703 AAA; empty for 0 or less.
 QString ColumnIndexToName(int column);
 
-// True when a written cell should be stored as a number: a plain decimal with an optional sign and
-// fraction, "." as the decimal point whatever the user's locale, and at most 15 significant digits so that
-// a spreadsheet keeps every digit.
+// A stored number as spreadsheet programs show it: at most 15 significant digits, in plain notation
+// unless its exponent is below -5 or above 14 ("1.5E-10", "1E+20"); text that is not a finite number in
+// the file's notation comes back as it is. Dates stay serial numbers.
+std::string shownNumber(std::string_view stored);
+
+// True when a written cell should be stored as a number: when that number reads back as the same text
+// (shownNumber), so "0012", "+5", "1.50" and numbers of more than 15 significant digits stay text.
 bool isSpreadsheetNumber(const QString& value);
 
 // Widest sheet of the file format.

@@ -108,10 +108,9 @@ bool Spreadsheet_Picker::Load_file_Func(const QString& path)
     excel_content = SpreadsheetWriter::ReadWorkbook(path, true);
     if (!readSucceeded())
         return false;
-    // Worksheets by their number: sheet2 before sheet10, whatever order the folder lists them in.
+    // Worksheets in the workbook's tab order, under their own names.
     sheetNumbers_ = SpreadsheetWriter::Worksheet_Numbers();
-    for (int number : sheetNumbers_)
-        w_.Sheet_ComboBox->addItem(QStringLiteral("sheet%1").arg(number));
+    w_.Sheet_ComboBox->addItems(SpreadsheetWriter::Read_Sheet_Name());
     Hide_Destroy_Modeless();
     if (sheetNumbers_.isEmpty()) {
         Show_MessageBox(QStringLiteral("The workbook has no worksheet."));
@@ -139,7 +138,22 @@ bool Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
     }
     ListData_xl = Create_Column_List(excel_content.first());
     showColumns();
+    tellFormulasWithoutResult();
     return true;
+}
+
+void Spreadsheet_Picker::tellFormulasWithoutResult()
+{
+    const std::int64_t count = SpreadsheetWriter::formulasWithoutResult();
+    if (count == 1)
+        Show_MessageBox(QStringLiteral("1 formula cell of this worksheet has no stored result and reads as an empty "
+                                       "value. Open the workbook in a spreadsheet program and save it there to "
+                                       "store its result."));
+    else if (count > 1)
+        Show_MessageBox(QStringLiteral("%1 formula cells of this worksheet have no stored result and read as empty "
+                                       "values. Open the workbook in a spreadsheet program and save it there to "
+                                       "store their results.")
+                            .arg(count));
 }
 
 void Spreadsheet_Picker::showColumns()

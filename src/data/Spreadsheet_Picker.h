@@ -12,7 +12,7 @@ class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
 
-// What the two spreadsheet pickers share: a workbook is opened, its worksheets are listed by number, the
+// What the two spreadsheet pickers share: a workbook is opened, its worksheets are listed by name, the
 // chosen sheet's columns are listed with tick boxes, and the first row may be marked as titles. A listed
 // row always stands for its own sheet column.
 class Spreadsheet_Picker : public QDialog {
@@ -68,6 +68,8 @@ protected:
 
 private:
     void tableItemChanged(QTableWidgetItem* item);
+    // Says how many formula cells of the sheet just read had no stored result; nothing when none.
+    void tellFormulasWithoutResult();
 
     Widgets w_;
     bool withHeader_ = false;

@@ -21,6 +21,7 @@ public:
     int Open_Wnd(); // loads, runs the window modally; 1 when closed with OK
     void Load_file_Func(const QString& name);
     void Create_Avail_List(const QString& value);
+    // "Total Rows": the records batch output makes from the series, blank ones included and counted.
     void Update_batch_List_Count();
     void OK_Btn_Clicked();
 
@@ -31,4 +32,5 @@ private:
     explicit View_Data_Series(QWidget* parent = nullptr);
     std::unique_ptr<Ui::View_Data_Series> ui_;
     Series_Value_Model* ListData_ = nullptr;
+    qsizetype records_ = 0; // records of the series file, blank lines included
 };

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <minizip/unzip.h>
 
@@ -72,6 +73,7 @@ bool Workbook_Archive::open(const QString& path, platform::ReadBudget& budget, Q
             *error = notWorkbook.arg(QFileInfo(path).fileName(), QStringLiteral("failed to open zip file"));
         return false;
     }
+    QSet<QString> folded;
     for (int status = unzGoToFirstFile(zip->file); status == UNZ_OK; status = unzGoToNextFile(zip->file)) {
         unz_file_info64 info {};
         char name[1024];
@@ -86,7 +88,18 @@ bool Workbook_Archive::open(const QString& path, platform::ReadBudget& budget, Q
                         : QStringLiteral("its directory is damaged"));
             return false;
         }
-        names_.append(QString::fromUtf8(name, int(std::min<uLong>(info.size_filename, sizeof name - 1))));
+        const QString entry = QString::fromUtf8(name, int(std::min<uLong>(info.size_filename, sizeof name - 1)));
+        // Parts are found ignoring case, so two entries whose names differ only in case are one part twice:
+        // which of them is meant cannot be known, and a file that holds them is refused.
+        const QString key = entry.toCaseFolded();
+        if (folded.contains(key)) {
+            if (error)
+                *error = notWorkbook.arg(
+                    QFileInfo(path).fileName(), QStringLiteral("it holds two entries named \"%1\"").arg(entry));
+            return false;
+        }
+        folded.insert(key);
+        names_.append(entry);
         zip->places.push_back(place);
         zip->sizes.push_back(std::int64_t(info.uncompressed_size));
     }
@@ -100,16 +113,25 @@ bool Workbook_Archive::open(const QString& path, platform::ReadBudget& budget, Q
     return true;
 }
 
+qsizetype Workbook_Archive::indexOf(const QString& name) const
+{
+    for (qsizetype at = 0; at < names_.size(); ++at) {
+        if (names_[at].compare(name, Qt::CaseInsensitive) == 0)
+            return at;
+    }
+    return -1;
+}
+
 std::int64_t Workbook_Archive::declaredSize(const QString& name) const
 {
-    const qsizetype at = names_.indexOf(name);
+    const qsizetype at = indexOf(name);
     return at < 0 || !zip_ ? -1 : zip_->sizes[std::size_t(at)];
 }
 
 Workbook_Archive::Outcome Workbook_Archive::read(
     const QString& name, Part_Sink& scanner, platform::ReadBudget& budget, Read_Control* control, QString* error)
 {
-    const qsizetype at = names_.indexOf(name);
+    const qsizetype at = indexOf(name);
     if (at < 0 || !zip_)
         return Outcome::Missing;
     auto refuse = [&](const QString& why) {

@@ -29,6 +29,9 @@ public:
     bool open(const QString& path, platform::ReadBudget& budget, QString* error);
     const QStringList& entryNames() const { return names_; }
     std::int64_t fileSize() const { return fileSize_; }
+    // The place of the entry of that name, case ignored as spreadsheet programs ignore it; -1 when there is
+    // none. Every look-up of a part goes through here. Two entries of one name are refused by open().
+    qsizetype indexOf(const QString& name) const;
     // Declared inflated size of an entry; -1 when there is none of that name.
     std::int64_t declaredSize(const QString& name) const;
 

@@ -4,6 +4,7 @@
 #include "data/Xml_Stream_Scanner.h"
 #include "platform/ReadBudget.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -127,10 +128,12 @@ private:
     bool inItem_ = false;
 };
 
-class Sheet_Names_Handler : public Xml_Stream_Handler {
+// The workbook part's sheets in tab order: each one's name and relationship id.
+class Sheet_List_Handler : public Xml_Stream_Handler {
 public:
-    Sheet_Names_Handler(QStringList& names, platform::ReadBudget& budget)
-        : names_(names)
+    Sheet_List_Handler(QList<Workbook_Reader::Sheet_Entry>& sheets, QStringList& ids, platform::ReadBudget& budget)
+        : sheets_(sheets)
+        , ids_(ids)
         , budget_(budget)
     {
     }
@@ -139,19 +142,71 @@ public:
         if (!budget_.spend(1, 0))
             return false;
         if (name == "sheet") {
-            std::string text;
-            appendXmlText(text, attribute(attributes, "name"));
-            names_.append(textOf(text.data(), qsizetype(text.size())));
+            sheets_.append({ decoded(attribute(attributes, "name")), QString() });
+            ids_.append(decoded(attribute(attributes, "id"))); // r:id: the prefix is dropped
         }
         return true;
     }
     void endElement(std::string_view) override { }
     void text(std::string_view, bool) override { }
 
+    static QString decoded(std::string_view raw)
+    {
+        std::string text;
+        appendXmlText(text, raw);
+        return textOf(text.data(), qsizetype(text.size()));
+    }
+
 private:
-    QStringList& names_;
+    QList<Workbook_Reader::Sheet_Entry>& sheets_;
+    QStringList& ids_;
     platform::ReadBudget& budget_;
 };
+
+// The workbook's relationships to worksheets: each id and the part it names.
+class Worksheet_Links_Handler : public Xml_Stream_Handler {
+public:
+    Worksheet_Links_Handler(QHash<QString, QString>& targets, platform::ReadBudget& budget)
+        : targets_(targets)
+        , budget_(budget)
+    {
+    }
+    bool startElement(std::string_view name, const std::vector<Attribute>& attributes) override
+    {
+        if (!budget_.spend(1, 0))
+            return false;
+        if (name == "Relationship" && attribute(attributes, "Type").ends_with("/worksheet")
+            && attribute(attributes, "TargetMode") != "External")
+            targets_.insert(Sheet_List_Handler::decoded(attribute(attributes, "Id")),
+                Sheet_List_Handler::decoded(attribute(attributes, "Target")));
+        return true;
+    }
+    void endElement(std::string_view) override { }
+    void text(std::string_view, bool) override { }
+
+private:
+    QHash<QString, QString>& targets_;
+    platform::ReadBudget& budget_;
+};
+
+// A relationship target of the workbook part as a part name: absolute from the package root, otherwise
+// relative to the folder "xl"; empty when it climbs out of the package.
+QString partOfTarget(const QString& target)
+{
+    QStringList parts;
+    if (!target.startsWith(QLatin1Char('/')))
+        parts.append(QStringLiteral("xl"));
+    for (const QString& piece : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (piece == QLatin1String("..")) {
+            if (parts.isEmpty())
+                return {};
+            parts.removeLast();
+        } else if (piece != QLatin1String(".")) {
+            parts.append(piece);
+        }
+    }
+    return parts.join(QLatin1Char('/'));
+}
 
 // Worksheet cells as they come: each row is kept as it closes, each cell's text as the cell closes.
 class Sheet_Handler : public Xml_Stream_Handler {
@@ -172,6 +227,7 @@ public:
     std::int64_t rowCount = 0; // rows seen, kept or not
     int widest = 0;
     int dimension = 0;
+    std::int64_t formulasWithoutResult = 0;
 
     bool startElement(std::string_view name, const std::vector<Attribute>& attributes) override
     {
@@ -254,11 +310,13 @@ private:
     void startCell(const std::vector<Attribute>& attributes)
     {
         inCell_ = true;
+        formula_ = false;
         children_ = 0;
         raw_.clear();
         value_.clear();
         const std::string_view type = attribute(attributes, "t");
         shared_index_ = type == "s";
+        numeric_ = type.empty() || type == "n";
         column_ = hasAttribute(attributes, "r") ? columnIndexOfReference(attribute(attributes, "r"))
                                                 : (previous_ + 1 < kMaxSheetColumns ? previous_ + 1 : -1);
         if (column_ >= 0)
@@ -268,8 +326,10 @@ private:
     void startCellChild(std::string_view name)
     {
         ++children_;
-        if (name == "f")
+        if (name == "f") {
+            formula_ = true;
             return;
+        }
         if (name == "is") {
             inInline_ = true;
             return;
@@ -283,6 +343,9 @@ private:
         inCell_ = false;
         if (column_ < 0)
             return;
+        // Writers that do not calculate store a formula without its result: the cell reads empty.
+        if (formula_ && raw_.empty() && value_.isEmpty())
+            ++formulasWithoutResult;
         widest = std::max(widest, column_ + 1);
         if (!keeping())
             return;
@@ -302,6 +365,9 @@ private:
             if (index < shared_.size())
                 value = shared_.at(qsizetype(index)); // shares the table's characters
         } else {
+            // A number stored with more digits than it is shown with (0.28000000000000003) reads as shown.
+            if (numeric_ && (raw_.size() > 15 || raw_.find_first_of("eE") != std::string::npos))
+                raw_ = shownNumber(raw_);
             value = textOf(raw_.data(), qsizetype(raw_.size())) + value_;
             if (!budget_.spend(0, quint64(value.size()) * 2))
                 return;
@@ -370,6 +436,8 @@ private:
     bool inInline_ = false;
     bool collecting_ = false;
     bool shared_index_ = false;
+    bool numeric_ = false;
+    bool formula_ = false;
     bool keep_ = true;
 };
 
@@ -446,8 +514,12 @@ bool Workbook_Reader::open(const QString& path)
     sharedRead_ = false;
     error_.clear();
     cancelled_ = false;
+    sheets_.clear();
     platform::ReadBudget budget(1); // the directory is bounded by its entry count
-    return archive_.open(path, budget, &error_);
+    if (!archive_.open(path, budget, &error_))
+        return false;
+    listSheets();
+    return true;
 }
 
 Workbook_Reader::Part_Read Workbook_Reader::readSharedStrings(platform::ReadBudget& budget)
@@ -470,36 +542,56 @@ Workbook_Reader::Part_Read Workbook_Reader::readSharedStrings(platform::ReadBudg
     return result;
 }
 
-QList<int> Workbook_Reader::worksheetNumbers() const
+void Workbook_Reader::listSheets()
 {
+    sheets_.clear();
+    platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
+    QStringList ids;
+    Sheet_List_Handler sheetList(sheets_, ids, budget);
+    Xml_Stream_Scanner sheetScanner(sheetList);
+    QHash<QString, QString> targets;
+    Worksheet_Links_Handler links(targets, budget);
+    Xml_Stream_Scanner linkScanner(links);
+    QString reason;
+    if (archive_.read(QStringLiteral("xl/workbook.xml"), sheetScanner, budget, control_, &reason)
+            == Workbook_Archive::Outcome::Read
+        && archive_.read(QStringLiteral("xl/_rels/workbook.xml.rels"), linkScanner, budget, control_, &reason)
+            == Workbook_Archive::Outcome::Read) {
+        // Chart sheets and other tabs without cells have no worksheet relationship and are not listed.
+        QList<Sheet_Entry> worksheets;
+        for (qsizetype i = 0; i < sheets_.size(); ++i) {
+            if (targets.contains(ids[i]))
+                worksheets.append({ sheets_[i].name, partOfTarget(targets.value(ids[i])) });
+        }
+        sheets_ = worksheets;
+    } else {
+        sheets_.clear();
+    }
+    if (!sheets_.isEmpty())
+        return;
+    // A package without the workbook's own list: its worksheet parts by their number, named after them.
     static const QRegularExpression partName(
         QStringLiteral("^xl/worksheets/sheet([1-9][0-9]{0,5})\\.xml$"), QRegularExpression::CaseInsensitiveOption);
     QList<int> numbers;
     for (const QString& name : archive_.entryNames()) {
         const QRegularExpressionMatch match = partName.match(name);
-        if (match.hasMatch() && !numbers.contains(match.captured(1).toInt()))
+        if (match.hasMatch())
             numbers.append(match.captured(1).toInt());
     }
     std::sort(numbers.begin(), numbers.end());
-    return numbers;
+    for (int number : numbers)
+        sheets_.append({ QStringLiteral("sheet%1").arg(number), worksheetPart(number) });
 }
 
-QStringList Workbook_Reader::sheetNames()
+QString Workbook_Reader::sheetPart(int number) const
 {
-    QStringList names;
-    platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
-    Sheet_Names_Handler handler(names, budget);
-    Xml_Stream_Scanner scanner(handler);
-    QString reason;
-    if (archive_.read(QStringLiteral("xl/workbook.xml"), scanner, budget, control_, &reason)
-        != Workbook_Archive::Outcome::Read)
-        return {};
-    return names;
+    return number >= 1 && number <= sheets_.size() ? sheets_[number - 1].part : QString();
 }
 
 std::int64_t Workbook_Reader::sheetBytes(int number) const
 {
-    return archive_.declaredSize(worksheetPart(number));
+    const QString part = sheetPart(number);
+    return part.isEmpty() ? -1 : archive_.declaredSize(part);
 }
 
 bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
@@ -507,7 +599,12 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
     error_.clear();
     cancelled_ = false;
     sheet = Workbook_Sheet();
-    const QString part = worksheetPart(number);
+    const QString part = sheetPart(number);
+    if (part.isEmpty()) {
+        error_ = sheets_.isEmpty() ? QStringLiteral("The workbook has no worksheet.")
+                                   : QStringLiteral("The workbook has no worksheet %1.").arg(number);
+        return false;
+    }
     const std::int64_t bytes = archive_.declaredSize(part);
     if (bytes < 0) {
         error_ = QStringLiteral("The part %1 is missing from the workbook.").arg(part.section(QLatin1Char('/'), -1));
@@ -596,6 +693,7 @@ bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platf
         return false;
     }
     sheet.width = std::max({ handler.dimension, handler.widest, 1 });
+    sheet.formulasWithoutResult = handler.formulasWithoutResult;
     if (handler.rowCount * sheet.width > kMaxCells) {
         error_ = QStringLiteral("The worksheet has %1 rows of %2 columns; at most %3 cells can be read.")
                      .arg(handler.rowCount)

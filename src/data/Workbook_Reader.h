@@ -13,6 +13,7 @@
 struct Workbook_Sheet {
     QList<QStringList> rows;
     int width = 0;
+    std::int64_t formulasWithoutResult = 0; // formula cells stored without their result, read as empty
 };
 
 // Reads workbooks as streams, on any thread: the directory and shared strings when opened, then any
@@ -27,21 +28,27 @@ class Workbook_Reader {
 public:
     explicit Workbook_Reader(Read_Control* control = nullptr);
 
-    // Lists the package. False with error().
+    // A worksheet as the workbook lists it: its tab name and its part.
+    struct Sheet_Entry {
+        QString name;
+        QString part;
+    };
+
+    // Lists the package and its worksheets. False with error().
     bool open(const QString& path);
-    // Numbers n of the worksheet parts sheet<n>.xml, in number order.
-    QList<int> worksheetNumbers() const;
-    // The sheet names of the workbook part, in workbook order; empty when it cannot be read.
-    QStringList sheetNames();
-    // Every row of worksheet sheet<number>.xml; the first sheet read also reads the shared strings, on a
-    // second thread beside it. False with error() (empty when cancelled).
+    // The worksheets in tab order: those of the workbook part's list, each found through the workbook's
+    // relationships. A package without that list gives its parts sheet<n>.xml in number order, each
+    // named "sheet<n>".
+    const QList<Sheet_Entry>& sheets() const { return sheets_; }
+    // Every row of the worksheet at this 1-based place of sheets(); the first sheet read also reads the
+    // shared strings, on a second thread beside it. False with error() (empty when cancelled).
     bool readSheet(int number, Workbook_Sheet& sheet);
 
     const QStringList& sharedStrings() const { return shared_; }
     const QString& error() const { return error_; }
     bool cancelled() const { return cancelled_; }
     const QString& path() const { return path_; }
-    // Inflated bytes of the worksheet part, for progress; -1 when there is none.
+    // Inflated bytes of the worksheet at this place, for progress; -1 when there is none.
     std::int64_t sheetBytes(int number) const;
 
     static constexpr int kMaxRows = 1000000;
@@ -64,6 +71,8 @@ private:
         Workbook_Archive::Outcome outcome = Workbook_Archive::Outcome::Read;
         QString reason;
     };
+    void listSheets();
+    QString sheetPart(int number) const;
     bool finishRead(Workbook_Archive::Outcome outcome, const QString& reason);
     Part_Read readSharedStrings(platform::ReadBudget& budget);
     bool countPass(const QString& part, platform::ReadBudget& parent);
@@ -73,6 +82,7 @@ private:
     Read_Control* control_ = nullptr;
     QString path_;
     Workbook_Archive archive_;
+    QList<Sheet_Entry> sheets_;
     QStringList shared_;
     bool sharedRead_ = false;
     QString error_;

@@ -105,6 +105,17 @@ bool Xml_Stream_Scanner::feed(const char* data, std::size_t size)
 {
     if (failed_)
         return false;
+    if (!bomChecked_) {
+        // A part may begin with a UTF-8 byte-order mark (legal XML, common from some writers): it is no text.
+        static constexpr std::string_view bom = "\xEF\xBB\xBF";
+        pending_.append(data, size);
+        if (pending_.size() < bom.size() && bom.starts_with(pending_))
+            return true;
+        bomChecked_ = true;
+        if (std::string_view(pending_).starts_with(bom))
+            pending_.erase(0, bom.size());
+        size = 0;
+    }
     bool failed = false;
     if (pending_.empty()) {
         // Most blocks are scanned where they lie; only an unfinished tail is kept.

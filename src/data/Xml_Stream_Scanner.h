@@ -64,6 +64,7 @@ private:
     std::string pending_;
     std::vector<std::string> open_;
     std::vector<Xml_Stream_Handler::Attribute> attributes_;
+    bool bomChecked_ = false;
     bool rootSeen_ = false;
     bool failed_ = false;
     QString error_;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include <minizip/unzip.h>
 
@@ -184,6 +185,26 @@ bool extractEntry(unzFile zip, const EntryInfo& entry, const QString& destinatio
     return true;
 }
 
+// The first entry name that the archive holds twice (after making it safe: "a//b" and "a/b" are one file);
+// empty when every name is its own. Which of two such entries is meant cannot be known.
+QString repeatedEntry(unzFile zip)
+{
+    QSet<QString> seen;
+    for (int status = unzGoToFirstFile(zip); status == UNZ_OK; status = unzGoToNextFile(zip)) {
+        EntryInfo entry;
+        if (!readEntryInfo(zip, entry))
+            break;
+        const QString safe = Zip_Package::safeEntryName(entry.name);
+        const QString key = safe.isEmpty() ? entry.name : safe;
+        if (seen.contains(key))
+            return entry.name;
+        seen.insert(key);
+        if (seen.size() > Zip_Package::kMaxEntries)
+            break;
+    }
+    return {};
+}
+
 } // namespace
 
 std::int64_t Zip_Package::sizeLimit()
@@ -236,6 +257,14 @@ bool Zip_Package::unzipFileAtPath(
     if (global.number_entry > ZPOS64_T(kMaxEntries)) {
         unzClose(zip);
         setError(error, TooLarge, QStringLiteral("more than %1 entries").arg(kMaxEntries));
+        return false;
+    }
+    const QString repeated = repeatedEntry(zip);
+    if (!repeated.isEmpty() || unzGoToFirstFile(zip) != UNZ_OK) {
+        unzClose(zip);
+        setError(error, repeated.isEmpty() ? Damaged : DuplicateEntry,
+            repeated.isEmpty() ? QStringLiteral("the archive's directory is damaged")
+                               : QStringLiteral("the archive holds two entries named %1").arg(repeated));
         return false;
     }
     QDir().mkpath(destination);

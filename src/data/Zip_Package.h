@@ -17,7 +17,8 @@ struct Zip_Error {
 
 // Extracts whole zip archives into a folder and builds archives from files and folders (xlsx packages).
 // Extraction keeps every file inside its destination: entries with absolute names, drive letters or ".."
-// parts and symbolic-link entries are refused, no existing link is followed, and an archive that declares
+// parts and symbolic-link entries are refused, an archive holding two entries of one name is refused
+// before anything is written, no existing link is followed, and an archive that declares
 // or inflates past the size limits stops with an error instead of filling the disk.
 class Zip_Package {
 public:
@@ -35,6 +36,7 @@ public:
         TooLarge = -4, // declared or inflated sizes past the limits, or too many entries
         Damaged = -5, // an entry could not be opened, read or checked
         WriteFailed = -6, // a file of the destination could not be written
+        DuplicateEntry = -7, // two entries of one name: which is meant cannot be known
     };
 
     explicit Zip_Package(const QString& path); // initWithPath

@@ -1,8 +1,6 @@
 #include "editor/Design_File_Format.h"
 
 #include "common/File_Functions.h"
-#include "common/Save_Leftovers.h"
-#include "model/TSLImage.h"
 #include "platform/KeyedArchive.h"
 #include "platform/ParallelChunks.h"
 #include "platform/PropertyList.h"
@@ -268,10 +266,7 @@ TSLGraphicList readItems(ElementReader& in, qint64 count)
         if (!failure.isEmpty())
             ElementReader::fail(failure);
     }
-    for (const TSLGraphicPtr& item : items) {
-        if (item->className() == QLatin1String("TSLImage"))
-            static_cast<TSLImage&>(*item).setFilePath(item->_file_path);
-    }
+    TSLGraphic::restoreDerivedStateOfGraphics(items);
     return items;
 }
 
@@ -425,21 +420,8 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
     }
 }
 
-QByteArray designFileStart()
-{
-    static const QByteArray start = [] {
-        const QByteArray xml = platform::PropertyList::toXml(platform::PlistArray { Design_File_Signature });
-        const QByteArray end = "</string>";
-        return xml.left(xml.indexOf(end) + end.size());
-    }();
-    return start;
-}
-
 bool writeDesignFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    if (!saveFileAtomically(path, [&bytes](QIODevice& file) { return writeAll(file, bytes); }, error))
-        return false;
-    // Copies of earlier saves that were cut short go.
-    removeStrayCopiesOf(path, designFileStart());
-    return true;
+    return saveFileAtomically(
+        path, [&bytes](QIODevice& file) { return writeAll(file, bytes); }, error);
 }

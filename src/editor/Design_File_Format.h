@@ -33,13 +33,8 @@ QByteArray encodeDesignFile(const DesignFileContent& content);
 // reason for the log. Picture items are given their stored path again, which reads their picture.
 std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QString* reason = nullptr);
 
-// Writes the bytes through a temporary file renamed over the old one: a failed write leaves the old
-// file whole. A successful one is synced to disk with its folder and removes the temporary copies that
-// earlier saves of the same path left when they were cut short.
+// Writes the bytes through a checked save: a failed write leaves the old file whole.
 bool writeDesignFile(const QString& path, const QByteArray& bytes, QString* error = nullptr);
-
-// The first bytes of every design file the program writes, up to and including its signature.
-QByteArray designFileStart();
 
 // A record keeps its background picture path only while the picture fill is chosen; the writer clears
 // it in memory as well as in the file.

@@ -2,6 +2,10 @@
 
 #include "editor/TSLWindowController.h"
 
+#include "common/Globals.h"
+
+#include <QFileInfo>
+
 void Editor_Print_Host::Check_Series_Or_Excel_Use_or_not()
 {
     editor_.Check_Series_Or_Excel_Use_or_not();
@@ -49,4 +53,10 @@ Card_Export_Settings Editor_Print_Host::exportSettings() const
     settings.dpi = editor_.export_resolution;
     settings.extension = editor_.export_format_title;
     return settings;
+}
+
+QString Editor_Print_Host::designName() const
+{
+    const QString name = QFileInfo(Project_File_Name).completeBaseName();
+    return name.isEmpty() ? QStringLiteral("Untitled") : name;
 }

@@ -20,6 +20,7 @@ public:
     std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override;
     void Select_first_row_value_for_design() override;
     Card_Export_Settings exportSettings() const override;
+    QString designName() const override;
 
 private:
     TSLWindowController& editor_;

@@ -3,6 +3,7 @@
 #include "ui_Export_Window.h"
 
 #include "common/Common_Functions.h"
+#include "output/Preferences.h"
 
 #include <QPushButton>
 
@@ -25,6 +26,8 @@ Export_Window::Export_Window(QWidget* parent)
                                 .arg(maximumResolution));
             return;
         }
+        if (resolution() != storedResolution())
+            storeResolution(resolution());
         done(1);
     });
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, [this] { done(0); });
@@ -39,7 +42,12 @@ Export_Window::~Export_Window() = default;
 
 void Export_Window::reset()
 {
-    ui_->saveDPIText->setCurrentIndex(0);
+    const QString dpi = QString::number(storedResolution());
+    const int entry = ui_->saveDPIText->findText(dpi);
+    if (entry >= 0)
+        ui_->saveDPIText->setCurrentIndex(entry);
+    else
+        ui_->saveDPIText->setEditText(dpi);
     ui_->fileFormatPopup->setCurrentIndex(0);
     ui_->export_combined_image_chk->setChecked(false);
     ui_->side_front_rd->setChecked(true);
@@ -94,6 +102,22 @@ int Export_Window::resolution() const
     bool number = false;
     const int dpi = ui_->saveDPIText->currentText().trimmed().toInt(&number);
     return number && dpi >= minimumResolution && dpi <= maximumResolution ? dpi : 0;
+}
+
+int Export_Window::storedResolution()
+{
+    bool number = false;
+    const int dpi = Preferences::sharedInstance()->export_resolution().value_or(QString()).toInt(&number);
+    return number && dpi >= minimumResolution && dpi <= maximumResolution ? dpi : firstResolution;
+}
+
+void Export_Window::storeResolution(int dpi)
+{
+    const auto store = Preferences::sharedInstance();
+    store->setexport_resolution(QString::number(dpi));
+    if (!store->flush())
+        Show_NSLog_Message(
+            QStringLiteral("the export resolution could not be kept in %1").arg(store->mPreferencesPath()));
 }
 
 QString Export_Window::cardSide() const

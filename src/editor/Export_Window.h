@@ -16,7 +16,9 @@ public:
     static Export_Window& defaultInstance();
     ~Export_Window() override;
 
-    void reset(); // front side, first format, first resolution, no combined picture, every side offered
+    // Front side, first format, the resolution exported at last (300 dpi at first), no combined picture,
+    // every side offered.
+    void reset();
     // A card printed on its front only has no back to export: both sides and the back are not offered.
     void setTwoSided(bool twoSided);
     // The record sources the design uses: each offered and ticked, or disabled when not in use.
@@ -30,6 +32,10 @@ public:
     int resolution() const;
     static constexpr int minimumResolution = 72;
     static constexpr int maximumResolution = 2400;
+    static constexpr int firstResolution = 300; // fine enough for every barcode of a default size
+    // The resolution kept in the settings file from the last export that was not cancelled.
+    static int storedResolution();
+    static void storeResolution(int dpi);
 
     Ui::Export_Window& form() { return *ui_; }
 

@@ -214,12 +214,14 @@ void TSLWindowController::setDocument(TSLDocument* document)
         unbindCanvases();
     if (document_) {
         disconnect(document_, &TSLDocument::canvasSizeChanged, this, nullptr);
+        disconnect(document_, &TSLDocument::graphicsChanged, this, nullptr);
         for (const QString& key : sideKeys())
             disconnect(&document_->undoManagerForKey(key), &platform::UndoManager::stateChanged, this, nullptr);
     }
     document_ = document;
     if (document_) {
         connect(document_, &TSLDocument::canvasSizeChanged, this, &TSLWindowController::observeValueForKeyPath);
+        connect(document_, &TSLDocument::graphicsChanged, this, &TSLWindowController::noteScratchAddition);
         // The undo and redo buttons follow each side's undo, also when its group closes after the event.
         for (const QString& key : sideKeys())
             connect(&document_->undoManagerForKey(key), &platform::UndoManager::stateChanged, this,
@@ -227,7 +229,7 @@ void TSLWindowController::setDocument(TSLDocument* document)
         // A step recorded, undone or redone on a printable side is a change the title marks until saved.
         for (const QString& key : { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back })
             connect(&document_->undoManagerForKey(key), &platform::UndoManager::stateChanged, this,
-                [this] { setWindowModified(true); });
+                &TSLWindowController::refreshModified);
         // The canvases show the lists of whichever document the window has.
         bindCanvases();
     }

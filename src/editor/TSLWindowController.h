@@ -3,6 +3,7 @@
 #include "common/Stepper_Field.h"
 #include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
+#include "editor/Design_File_Claim.h"
 #include "output/Batch_Export.h"
 #include "output/Record_Source.h"
 #include "model/CardEditorServices.h"
@@ -114,7 +115,7 @@ public:
     QImage renderProfileItems(const TSLGraphicList& items) const override;
     QImage previewProfile() override;
     bool canLoadSpreadsheet() const override { return true; }
-    void loadSpreadsheetForProfile(const QString& path) override;
+    bool loadSpreadsheetForProfile(const QString& path) override;
     bool canViewSeries() const override { return true; }
     void viewSeries(const QString& name) override;
     void openSeriesManager() override;
@@ -167,6 +168,7 @@ public:
     void Show_RHS_Properties(const std::shared_ptr<TSLGraphic>& item) override;
     void Undo_Redo_Button_state() override;
     QImage samplePicture(SamplePicture which) const override;
+    void makeBarcodeSymbol(TSLGraphic& item) const override;
     QImage bannerImage() const override { return banner_image; }
 
     // --- Tools and edit commands (TSLWindowController_Tools.cpp, _Edit_Commands.cpp) ---
@@ -199,7 +201,7 @@ public:
     void selectedToolDidChange(QObject* sender); // creates the item of a creation tool on the current side
     static QSizeF naturalSizeOfNewText(double cardWidth); // the size a new text box needs for its text
     // A new picture's size on the card: its own proportions, no larger than its pixels nor than most of the card.
-    static QSizeF sizeOfNewPicture(const QString& path, const QSizeF& card);
+    static QSizeF sizeOfNewPicture(const QSize& pixels, const QSizeF& card);
     void Undo_Clicked();
     void Redo_Clicked();
     void Cut_Clicked();
@@ -240,6 +242,7 @@ public:
     void Update_Card_Graphics() { Update_Card_Graphics(CardField::All); } // the whole page, as a new card takes it
     // One part of the card page into the current side's record; a change of the front's look is undoable.
     void Update_Card_Graphics(CardField changed);
+    static QString cardFieldStepName(CardField field); // the undo name of a change of the field
     void set_Front_BG_Image(const QString& path);
     void set_Back_BG_Image(const QString& path);
     void set_Side_BG_Image(int side, const QString& path); // side as shownSide() numbers them
@@ -280,8 +283,16 @@ public:
     QPointF Control_New_Point(const QString& side);
     void Show_Hide_Ruler_ChkBox();
     void User_Profile_Button_Clicked();
+    // Places the confirmed profile on the side being edited as one undo step ("Card Holder").
     void placeProfileOnEditedSide();
+    // The card-holder form opened from a wizard waits for that wizard: its entries are placed by the
+    // wizard's OK (the open design's spreadsheet choice too when `sameDesign`) and dropped by its Cancel.
+    void placePendingProfile(bool sameDesign);
+    void dropPendingProfile() { pendingProfile_.reset(); }
     void Open_Start_Window();
+    // New Card from… with the wizard: the open design stays until the wizard finishes.
+    void startCardWithWizard();
+    void placeWizardCard(); // the finished wizard's answers on the new card
     // The canvas of the side shown: the scratch side while it shows, else back when Card_Front_Or_Back is not
     // 0, else front. Commands, tools, undo and the inspector act on it.
     TSLGraphicView* currentGraphicView() const;
@@ -349,6 +360,7 @@ public:
     void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless moved since
     // The canvases' size and Card_Shape into both sides' records and the card page.
     void applyCardGeometryToRecords();
+    static QString cardShapeCode(int shape); // "R", "RR" or "E" for Card_Shape
     QSizeF cardSizeInMillimetres() const override;
     QString presetCode() const; // "V" for the upright orientation, else "H"
     void Preset_Changed(); // an orientation change chooses the category again
@@ -368,6 +380,10 @@ public:
     int Read_and_load_design_Log(const QString& path, const QString& log_or_template);
     int Open_Log_File() override;
     void Set_Log_Name_In_Title();
+    // The title's "*" shows exactly when the design differs from its file: a change that is no undo step
+    // marks it until the next save; each printable side's undo marks it while away from its saved state.
+    void markChangedOutsideUndo();
+    void markDesignSaved();
     void New_Btn_Clicked();
     void Open_Btn_Clicked();
     void Save_Btn_Clicked();
@@ -423,6 +439,9 @@ public:
     void Text_Font_Changed(); // brings up the font panel on Text_font
     void changeTextFont(const QFont& font); // a choice made in the font panel
     void Insert_Template_Button(); // a greeting text from the catalogue for the invitation title or message
+    // The selected text grows down to the card's bottom edge, its font stepping down until the whole text
+    // shows there; a text that still does not fit is said.
+    void fitSelectedTextOnCard();
     void Text_Insert_Date();
     void Text_Insert_Time();
     void textDidChange();
@@ -441,6 +460,8 @@ public:
     // one message names the file and the reason; with show_msg the success message and the result box.
     bool Export_Single_File(const QString& path, bool show_msg);
     void Export_Button();
+    // Says so when a barcode on a side being exported gets less than one pixel a module at dpi.
+    void warnOfBarcodesBelowAPixel(int dpi) const;
     int Open_Export_File_Box();
     void Export_As_Template_Clicked();
     // The template export behind the name window: false (with a message) for an unsafe name or a failed
@@ -469,6 +490,8 @@ public:
     QImage Set_data_table_value_to_card(int record, const QString& card_side, bool print_box);
     // Puts record 0's values into the front's live items, so that the canvas shows the first record.
     void Select_first_row_value_for_design(bool print_box);
+    // Items bound to a spreadsheet column show record 1 of the binding table, as every output fills them.
+    void Show_First_Spreadsheet_Record();
     // Exports one card per record into <folder>/Varnel Tessaline Card with the progress sheet; the window
     // stays alive meanwhile. Returns the run's result once it has ended.
     Batch_Export_Result Export_Batch_File(const QString& folder);
@@ -601,8 +624,12 @@ public:
     QVariant imagePageValue(const QString& key) const;
     bool Browse_User_Image_Manually(); // refuses, with a message, a picture too large to decode
     // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
-    static QString pictureTooLargeMessage(const QString& path);
+    // Whether the picture can be placed; when not, the person is told why and no picture stays chosen.
+    bool acceptPicture(const QString& path);
     void Manual_Image_Browse_Btn();
+    // The picture page's path into every selected picture; each new picture takes its own proportions
+    // inside the old one's frame, centred there. One undo step.
+    void replaceSelectedPictures();
     void Image_reset_Button();
     void Reset_Image_Editing_Controls();
     void Image_Border_ChkBox();
@@ -767,8 +794,20 @@ private:
 
     // TSLWindowController_Edit_Commands.cpp
     platform::UndoManager* shownSideUndo() const; // the undo of the side shown
+    // While a colour panel is open its tries are one step; Cancel takes them back and leaves no step.
+    void followColourPanels();
+    void openColourStep();
+    void closeColourStep(bool kept);
+    struct ColourStep {
+        platform::UndoManager* undo = nullptr; // the document's, alive as long as it is
+        quint64 stateBefore = 0;
+    };
+    std::optional<ColourStep> colourStep_;
     // TSLWindowController_Sides.cpp
     void copyEditedSideToScratch(); // copies of the edited side's items become the scratch side, unrecorded
+    void noteScratchAddition(const QString& key); // a status-bar note at the first item added to the preview
+    std::size_t scratchItemsAtVisit_ = 0;
+    bool scratchNoteShown_ = false;
     TSLGraphicList itemsForWriteBack() const; // the current canvas's selected items; none while write-back is muted
     // TSLWindowController_Write_Back.cpp
     void writeIntoSelection(const QString& key, const QVariant& value); // nothing for an invalid value
@@ -810,12 +849,36 @@ private:
     QList<QWidget*> inspectorPages() const; // the fifteen pages in their fixed order
     void bindCanvases();
     void unbindCanvases();
-    // The start screen; 1 when it was confirmed.
+    // The start screen; 1 when it was confirmed, Invitation_Wizard::kClosed when it was closed.
     int runStartScreen();
     bool startAtWizard_ = false; // the next start screen opens at the wizard's first step
+    // TSLWindowController_Profiles.cpp
+    struct ProfileState {
+        User_Profile_Class front, back;
+        bool fill = false;
+        QString excelPath;
+        bool excelUse = false;
+    };
+    ProfileState profileState() const;
+    void putProfileState(const ProfileState& state, bool withSpreadsheet);
+    std::optional<ProfileState> pendingProfile_;
+    // The items of a printable side with a copy of each one's fields, to put back as they were.
+    struct SideItems {
+        TSLGraphicList items;
+        TSLGraphicList states;
+    };
+    SideItems sideItems(int side) const;
+    void putSideItems(int side, const SideItems& items);
+    void registerProfileUndo(int side, const SideItems& before);
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
+    // Whether a save may write over the design's file; nothing when the person asked for another name.
+    std::optional<SaveResult> askBeforeWritingOverChanges(bool show_msg, QString* failure);
+    Design_File_Claim designClaim_; // the lock beside the open design and what its file last held
     void setCardShapeFromRecord(const Card_Property& side);
+    void refreshModified();
+    bool changedOutsideUndo_ = false;
+    bool savingElsewhere_ = false; // a copy of the design written to another file (a template) is no save
 
 signals:
     // "TSLSelectedToolDidChange": the tool changed; observed by selectedToolDidChange.

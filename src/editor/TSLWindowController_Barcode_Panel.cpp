@@ -3,10 +3,12 @@
 #include "editor/TSLWindowController.h"
 
 #include "barcode/Barcode_Dialog.h"
+#include "barcode/Barcode_Gen.h"
 #include "barcode/Barcode_Globals.h"
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "output/Record_Fill.h"
 
 #include <QStringList>
 
@@ -59,6 +61,13 @@ void TSLWindowController::Open_Barcode_Window()
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
+}
+
+void TSLWindowController::makeBarcodeSymbol(TSLGraphic& item) const
+{
+    // Made as a record's barcode is, from the item's own settings and value: what its window opens on.
+    Barcode_Gen settings;
+    Record_Fill::assignValue(item, item.linear_or_2d == 1 ? item.two_d_font_val : item.linear_font_val, settings);
 }
 
 void TSLWindowController::Update_Barcode_Graphics(const TSLGraphic& source)

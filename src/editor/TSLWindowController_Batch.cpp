@@ -13,6 +13,8 @@
 #include "output/Record_Fill.h"
 #include "output/Send_Modeless.h"
 
+#include <QFileInfo>
+
 namespace {
 
 bool isTwoSided()
@@ -36,8 +38,12 @@ void TSLWindowController::Check_Series_Or_Excel_Use_or_not()
             if (!item || !Record_Fill::takesData(*item) || item->data_source_type != 1
                 || batchSource_.series.contains(item->batch_list_name))
                 continue;
-            if (const std::optional<QStringList> values = Series_File::readBatch(item->batch_list_name))
+            QString reason;
+            if (const std::optional<QStringList> values = Series_File::readBatch(item->batch_list_name, &reason))
                 batchSource_.series.insert(item->batch_list_name, *values);
+            else if (QFileInfo::exists(Series_File::path(item->batch_list_name))) // one that is there says why
+                Show_MessageBox(QStringLiteral("The series \"%1\" cannot be used, so its items stay empty: %2")
+                                    .arg(item->batch_list_name, reason));
             else
                 Show_NSLog_Message(
                     QStringLiteral("Series \"%1\" cannot be read: its items stay empty").arg(item->batch_list_name));
@@ -93,6 +99,23 @@ void TSLWindowController::Select_first_row_value_for_design(bool /*print_box*/)
     Record_Fill_Log log;
     Record_Fill::Assign_Batch_Values_To_Control(Get_Front_Controls_Array(), 0, batchSource_, settings, &log);
     Card_Value_In_Process = false;
+    Refresh_Canvas();
+}
+
+void TSLWindowController::Show_First_Spreadsheet_Record()
+{
+    Record_Source first;
+    first.useSpreadsheet = true;
+    first.rows = bindingTable.ListData();
+    Barcode_Gen settings = Barcode_Settings();
+    for (const TSLGraphicList& items : { Get_Front_Controls_Array(), Get_Back_Controls_Array() }) {
+        for (const TSLGraphicPtr& item : items) {
+            if (!Record_Fill::takesData(*item))
+                continue;
+            if (const std::optional<QString> value = Record_Fill::valueFor(*item, 0, first, nullptr))
+                Record_Fill::assignValue(*item, *value, settings);
+        }
+    }
     Refresh_Canvas();
 }
 

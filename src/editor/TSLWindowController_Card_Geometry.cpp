@@ -5,11 +5,14 @@
 #include "canvas/TSLGraphicView.h"
 #include "common/Globals.h"
 #include "model/TSLDocument.h"
+#include "platform/StringsTable.h"
 #include "platform/UndoManager.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QTabWidget>
+
+#include <cmath>
 
 namespace {
 
@@ -33,6 +36,19 @@ bool sameGeometry(const TSLWindowController::CardGeometry& a, const TSLWindowCon
         && a.back.Card_Shape() == b.back.Card_Shape();
 }
 
+// What a change of the card's geometry did, as the Edit menu names it: the outline alone, the sides swapped
+// by Orientation, or the size (with or without the outline).
+QString geometryStepName(const TSLWindowController::CardGeometry& a, const TSLWindowController::CardGeometry& b)
+{
+    QString name = QStringLiteral("Card Size");
+    if (a.points == b.points)
+        name = QStringLiteral("Card Outline");
+    else if (a.shape == b.shape && std::abs(a.points.width() - b.points.height()) < 0.5
+        && std::abs(a.points.height() - b.points.width()) < 0.5) // the sides pass through millimetres
+        name = QStringLiteral("Orientation");
+    return platform::localizedString(QStringLiteral("UndoStrings"), name);
+}
+
 } // namespace
 
 QSizeF TSLWindowController::cardSizeInMillimetres() const
@@ -41,12 +57,15 @@ QSizeF TSLWindowController::cardSizeInMillimetres() const
     return QSizeF(Points_to_MM_Convert(float(points.width())), Points_to_MM_Convert(float(points.height())));
 }
 
+QString TSLWindowController::cardShapeCode(int shape)
+{
+    return shape == 1 ? QStringLiteral("RR") : shape == 2 ? QStringLiteral("E") : QStringLiteral("R");
+}
+
 void TSLWindowController::applyCardGeometryToRecords()
 {
     const QRectF bounds = frontCanvasBounds();
-    const QString shape = Card_Shape == 1 ? QStringLiteral("RR")
-        : Card_Shape == 2                 ? QStringLiteral("E")
-                                          : QStringLiteral("R");
+    const QString shape = cardShapeCode(Card_Shape);
     for (Card_Property* side : { &Front_card_Prop, &Back_card_Prop }) {
         side->setCard_Size(bounds.size());
         side->setCard_Location(bounds.topLeft());
@@ -137,5 +156,5 @@ void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, c
             reversed.push_back({ move.item, move.to, move.from });
         registerCardGeometryUndo(now, reversed);
     });
-    undo.setActionName(QStringLiteral("Card Size"));
+    undo.setActionName(geometryStepName(before, cardGeometry()));
 }

@@ -173,6 +173,22 @@ void TSLWindowController::card_prop_set(const QString& fillStyle)
     sett_tab->update();
 }
 
+QString TSLWindowController::cardFieldStepName(CardField field)
+{
+    switch (field) {
+    case CardField::Border:
+    case CardField::BorderColour:
+    case CardField::BorderWidth:
+    case CardField::BorderStyle:
+        return QStringLiteral("Card Border");
+    case CardField::Content:
+    case CardField::Name:
+        return QStringLiteral("Card");
+    default:
+        return QStringLiteral("Card Background");
+    }
+}
+
 void TSLWindowController::Update_Card_Graphics(CardField changed)
 {
     if (Not_Draw_Only_Prop_Change)
@@ -186,9 +202,10 @@ void TSLWindowController::Update_Card_Graphics(CardField changed)
     const bool look = changed != CardField::All && changed != CardField::Size && changed != CardField::Shape
         && changed != CardField::Sides;
     if (look && !(side == before))
-        registerCardSideUndo(frontOrBack, before, QStringLiteral("Card"));
-    if (changed != CardField::All && frontOrBack != 2 && !(side == before))
-        setWindowModified(true);
+        registerCardSideUndo(frontOrBack, before, cardFieldStepName(changed));
+    // The sides choice is the one change here without a step of its own: it marks the design until saved.
+    if (changed == CardField::Sides && frontOrBack != 2 && !(side == before))
+        markChangedOutsideUndo();
     // The invitation texts stay readable on whatever the background now is.
     const auto background = { CardField::Opacity, CardField::Fill, CardField::FillKind, CardField::FillColour,
         CardField::Gradient1, CardField::Gradient2, CardField::PatternColour };
@@ -263,11 +280,8 @@ void TSLWindowController::writeCardField(Card_Property& side, CardField field)
     if (writes(CardField::Sides))
         side.setCard_Side(QString::number(Sides_ComboBox->currentIndex() == 0 ? 2 : 1));
     side.setCard_Side_Name(Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F"));
-    if (writes(CardField::Shape)) {
-        side.setCard_Shape(Card_Shape == 0 ? QStringLiteral("R")
-                : Card_Shape == 1          ? QStringLiteral("RR")
-                                           : QStringLiteral("E"));
-    }
+    if (writes(CardField::Shape))
+        side.setCard_Shape(cardShapeCode(Card_Shape));
     if (writes(CardField::Name)) {
         const QString name = Trim_Str(card_name->text());
         side.setCard_Name(name.isEmpty() ? QStringLiteral("Untitled") : name);
@@ -331,6 +345,10 @@ void TSLWindowController::card_shape_CellClick()
     const CardGeometryStep step(*this);
     Card_Shape = matrix_card_shape->checkedId();
     Update_Card_Graphics(CardField::Shape);
+    // The outline is the card's, whichever side is shown: both records carry it, so the design file keeps
+    // the outline the card shows.
+    for (Card_Property* side : { &Front_card_Prop, &Back_card_Prop })
+        side->setCard_Shape(cardShapeCode(Card_Shape));
     Apply_Size_Clicked();
     Refresh_Canvas();
 }

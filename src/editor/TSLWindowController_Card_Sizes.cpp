@@ -66,6 +66,11 @@ void TSLWindowController::Set_Card_Size_In_Control(const QSizeF& millimetres)
 {
     width_Stepper->setValue(double(float(millimetres.width())));
     height_Stepper->setValue(double(float(millimetres.height())));
+    // Orientation follows the sides shown (a square card keeps the one chosen).
+    if (millimetres.width() != millimetres.height()) {
+        const QSignalBlocker quiet(Preset_ComboBox);
+        Preset_ComboBox->setCurrentIndex(millimetres.height() > millimetres.width() ? 1 : 0);
+    }
 }
 
 void TSLWindowController::Set_Document_Size(const QSizeF& points)
@@ -163,7 +168,7 @@ void TSLWindowController::Category_Changed()
     for (const QString& name : Category_ComboBox->currentIndex() != 0 ? paper_card_arry : pvc_card_arry)
         Create_List(name);
     reloadSizeList();
-    Mark_List_New_Selection(0);
+    markSizeListRowOfCard(-1); // the list shows the card's own size, or none
 }
 
 QString TSLWindowController::presetCode() const
@@ -205,6 +210,14 @@ void TSLWindowController::markSizeListRowOfCard(qint32 storedRow)
 
 void TSLWindowController::Preset_Changed()
 {
+    // The card turns at once, as one step; the fields and the list then show the turned card.
+    const QSizeF millimetres = cardSizeInMillimetres();
+    const bool upright = presetCode() == QLatin1String("V");
+    if (!Not_Draw_Only_Prop_Change && millimetres.width() != millimetres.height()
+        && (millimetres.height() > millimetres.width()) != upright) {
+        Set_Card_Size_In_Control(millimetres.transposed());
+        Apply_Size_Clicked();
+    }
     if (Category_ComboBox->currentIndex() >= 0)
         Category_Changed();
 }

@@ -11,12 +11,14 @@
 #include "model/TSLDocument.h"
 #include "platform/RegularFile.h"
 #include "platform/UiSeam.h"
+#include "platform/UndoManager.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStatusBar>
 
 #include <exception>
 
@@ -25,7 +27,12 @@ namespace {
 // Far beyond any design the program writes (a thousand items take well under a megabyte).
 constexpr qint64 maximumDesignFileBytes = qint64(512) * 1024 * 1024;
 
-const QString corruptFileMessage = QStringLiteral("File is corrupt and cannot be opened.");
+// Names the file and the first thing found wrong in it, so the person knows which file to look at and why.
+QString corruptFileMessage(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The design file \"%1\" is corrupt and cannot be opened: %2.")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
 
 QString designFilter()
 {
@@ -54,7 +61,10 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     if (save_as)
         Project_File_Name.clear();
     Project_File_Name = Trim_Str(Project_File_Name);
-    if (Project_File_Name.isEmpty()) {
+    // The open design's file is the one this save writes or the one chosen here; a template written
+    // through this save is not.
+    const bool chosenHere = Project_File_Name.isEmpty();
+    if (chosenHere) {
         platform::FileRequest request;
         request.kind = platform::FileRequest::Kind::Save;
         request.caption = QStringLiteral("Save Design");
@@ -76,6 +86,12 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     // A record keeps its background path only while the picture fill is chosen, in memory as in the file.
     clearUnusedBackgroundPath(Front_card_Prop);
     clearUnusedBackgroundPath(Back_card_Prop);
+    if (std::optional<SaveResult> answer = askBeforeWritingOverChanges(show_msg, failure)) {
+        if (*answer != SaveResult::Saved)
+            Project_File_Name = oldPath;
+        return *answer;
+    }
+
     DesignFileContent content;
     content.front = Front_card_Prop;
     content.back = Back_card_Prop;
@@ -87,7 +103,8 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     content.backItems = Get_Back_Controls_Array();
 
     QString error;
-    if (!writeDesignFile(Project_File_Name, encodeDesignFile(content), &error)) {
+    const QByteArray bytes = encodeDesignFile(content);
+    if (!writeDesignFile(Project_File_Name, bytes, &error)) {
         const QString attempted = Project_File_Name;
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(attempted, error));
         // The design still belongs to the file that holds it, not to the one that could not be written.
@@ -98,9 +115,15 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
             Show_MessageBox(QStringLiteral("The design could not be saved to \"%1\": %2").arg(attempted, error));
         return SaveResult::Failed;
     }
-    setWindowModified(false);
+    if (chosenHere || designClaim_.isOf(Project_File_Name)) {
+        designClaim_.remember(Project_File_Name, bytes);
+        designClaim_.claim(Project_File_Name);
+    }
+    if (!savingElsewhere_)
+        markDesignSaved();
     if (show_msg) {
-        Show_MessageBox(QStringLiteral("Greeting Card Design Log has been saved successfully."));
+        // A notice, not a question: a box here would take the Return meant for whatever comes next.
+        statusBar()->showMessage(QStringLiteral("Greeting Card Design Log has been saved successfully."), 5000);
         Set_Log_Name_In_Title();
     }
     return SaveResult::Saved;
@@ -111,9 +134,10 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
     QString reason;
     std::optional<DesignFileContent> content;
     QFile file;
+    QByteArray bytes;
     const bool opened = platform::openRegularFile(file, path, maximumDesignFileBytes, &reason);
     if (opened)
-        content = decodeDesignFile(file.readAll(), &reason);
+        content = decodeDesignFile(bytes = file.readAll(), &reason);
     if (!content) {
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
         // A file that is not there is not a damaged one: the person is told which file is missing; a path that
@@ -121,7 +145,7 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
         Show_MessageBox(!QFileInfo::exists(path)
                 ? QStringLiteral("The design file \"%1\" is missing: there is no file at this path.")
                       .arg(QDir::toNativeSeparators(path))
-                : opened ? corruptFileMessage
+                : opened ? corruptFileMessage(path, reason)
                          : reason);
         return 0;
     }
@@ -132,7 +156,33 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
         Not_Draw_Only_Prop_Change = false;
         return 0;
     }
+    if (log_or_template == QLatin1String("L")) {
+        designClaim_.remember(path, bytes);
+        if (!designClaim_.claim(path))
+            Show_MessageBox(QStringLiteral("The design \"%1\" is already open in another copy of %2.")
+                                .arg(QFileInfo(path).fileName(), App_Name));
+    }
     return 1;
+}
+
+std::optional<TSLWindowController::SaveResult> TSLWindowController::askBeforeWritingOverChanges(
+    bool show_msg, QString* failure)
+{
+    if (!designClaim_.changedOnDisk(Project_File_Name))
+        return std::nullopt;
+    platform::MessageRequest question { platform::MessageRequest::Kind::Choice,
+        QStringLiteral("The design \"%1\" was changed by another program since you opened or last saved it. "
+                       "Saving now would write over those changes.")
+            .arg(QFileInfo(Project_File_Name).fileName()),
+        { QStringLiteral("Cancel"), QStringLiteral("Overwrite"), QStringLiteral("Save As...") } };
+    switch (platform::ui().showMessage(question)) {
+    case 1:
+        return std::nullopt;
+    case 2:
+        return Save_project_file(true, show_msg, failure);
+    default:
+        return SaveResult::Cancelled;
+    }
 }
 
 void TSLWindowController::applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag)
@@ -182,7 +232,7 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     Refresh_Canvas();
     if (document_)
         document_->Enable_Disable_Undo_Registraion(true);
-    setWindowModified(false);
+    markDesignSaved();
     Undo_Redo_Button_state();
 }
 
@@ -216,13 +266,40 @@ void TSLWindowController::Set_Log_Name_In_Title()
 {
     const QFileInfo file(Project_File_Name);
     if (!Project_File_Name.isEmpty() && file.exists())
-        setWindowTitle(QStringLiteral("%1 ( %2 )[*]").arg(App_Name, file.fileName()));
+        setWindowTitle(QStringLiteral("%1 (%2)[*]").arg(App_Name, file.fileName()));
     else
         setWindowTitle(App_Name + QStringLiteral("[*]"));
 }
 
+void TSLWindowController::markChangedOutsideUndo()
+{
+    changedOutsideUndo_ = true;
+    refreshModified();
+}
+
+void TSLWindowController::markDesignSaved()
+{
+    changedOutsideUndo_ = false;
+    if (document_)
+        for (const QString& key : { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back })
+            document_->undoManagerForKey(key).markClean();
+    refreshModified();
+}
+
+void TSLWindowController::refreshModified()
+{
+    bool modified = changedOutsideUndo_;
+    if (document_)
+        for (const QString& key : { TSLDocumentGraphicsKey, TSLDocumentGraphicsKey_back })
+            modified = modified || !document_->undoManagerForKey(key).isClean();
+    setWindowModified(modified);
+}
+
 bool TSLWindowController::Save_Changes_Before(const QString& question, bool show_msg)
 {
+    // Only a design that differs from its file (the title's "*") has anything to save.
+    if (!isWindowModified())
+        return true;
     switch (Show_Save_Question(question)) {
     case platform::SaveAnswerDontSave:
         return true;

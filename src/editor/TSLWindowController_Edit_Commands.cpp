@@ -3,6 +3,7 @@
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
+#include "common/Color_Well.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "model/TSLDocument.h"
@@ -84,6 +85,41 @@ platform::UndoManager* TSLWindowController::shownSideUndo() const
 {
     const TSLGraphicView* canvas = currentGraphicView();
     return document_ && canvas ? &document_->undoManagerForKey(canvas->graphicsKey()) : nullptr;
+}
+
+void TSLWindowController::followColourPanels()
+{
+    for (Color_Well* well : findChildren<Color_Well*>()) {
+        connect(well, &Color_Well::panelOpened, this, &TSLWindowController::openColourStep);
+        connect(well, &Color_Well::panelClosed, this, &TSLWindowController::closeColourStep);
+    }
+}
+
+void TSLWindowController::openColourStep()
+{
+    platform::UndoManager* undo = shownSideUndo();
+    if (colourStep_ || !undo)
+        return;
+    colourStep_ = ColourStep { undo, undo->currentStateId() };
+    undo->beginUndoGrouping();
+}
+
+void TSLWindowController::closeColourStep(bool kept)
+{
+    if (!colourStep_)
+        return;
+    const ColourStep step = *colourStep_;
+    colourStep_.reset();
+    if (!step.undo)
+        return;
+    step.undo->endUndoGrouping();
+    if (kept || step.undo->currentStateId() == step.stateBefore)
+        return;
+    // The colour is already back; the step that recorded the tries goes without a redo.
+    step.undo->disableUndoRegistration();
+    step.undo->undo();
+    step.undo->enableUndoRegistration();
+    Undo_Redo_Button_state();
 }
 
 void TSLWindowController::Undo_Redo_Button_state()

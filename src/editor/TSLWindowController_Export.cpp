@@ -10,8 +10,10 @@
 #include "editor/Editor_Globals.h"
 #include "output/Card_Image_File.h"
 #include "output/Open_Export_Log.h"
+#include "output/Record_Fill.h"
 #include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
+#include "model/TSLBarcode.h"
 #include "platform/UiSeam.h"
 
 #include <QDesktopServices>
@@ -75,6 +77,16 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
     if (show_msg) {
         Export_File_Path = files.back.isEmpty() || !files.front.isEmpty() ? path : files.back;
         Export_File_Message = QStringLiteral("Card has been exported successfully.");
+        QStringList notFound;
+        if (!files.front.isEmpty() || !files.combined.isEmpty())
+            notFound << Record_Fill::picturesNotFound(Get_Front_Controls_Array());
+        if (!files.back.isEmpty() || !files.combined.isEmpty())
+            notFound << Record_Fill::picturesNotFound(Get_Back_Controls_Array());
+        for (const QString& missing : notFound)
+            Show_NSLog_Message(
+                QStringLiteral("The picture \"%1\" cannot be found; the card is exported without it").arg(missing));
+        if (!notFound.isEmpty())
+            Export_File_Message += QStringLiteral("\n\n") + Record_Fill_Log::pictureNotFoundNote(1);
         Open_Export_File_Box();
     }
     return true;
@@ -96,6 +108,7 @@ void TSLWindowController::Export_Button()
     export_card_side = dialog.cardSide();
     export_combined_image_chk = dialog.combinedImage();
     export_resolution = dialog.resolution();
+    warnOfBarcodesBelowAPixel(export_resolution);
     const QString format = dialog.formatTitle();
     export_format_title = format;
 
@@ -125,7 +138,16 @@ void TSLWindowController::Export_Button()
         return;
     raise();
     activateWindow();
-    Export_Single_File(chosen, true);
+    Export_Single_File(Card_Image_File::pathForFormat(chosen, format), true);
+}
+
+void TSLWindowController::warnOfBarcodesBelowAPixel(int dpi) const
+{
+    // One message is enough.
+    const bool front = export_card_side != QLatin1String("B");
+    const bool back = export_card_side != QLatin1String("F");
+    if (!(front && TSLBarcode::warnBelowAPixel(Get_Front_Controls_Array(), dpi)) && back)
+        TSLBarcode::warnBelowAPixel(Get_Back_Controls_Array(), dpi);
 }
 
 int TSLWindowController::Open_Export_File_Box()
@@ -165,7 +187,9 @@ bool TSLWindowController::Export_Template(const QString& name)
     const QString keptProject = Project_File_Name;
     Project_File_Name = designPath;
     QString reason = QStringLiteral("the design file could not be written");
+    savingElsewhere_ = true;
     const SaveResult saved = Save_project_file(false, false, &reason);
+    savingElsewhere_ = false;
     Project_File_Name = keptProject;
     Set_Log_Name_In_Title();
     if (saved != SaveResult::Saved) {

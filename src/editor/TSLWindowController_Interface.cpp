@@ -159,6 +159,7 @@ void TSLWindowController::connectInterface()
     connectShapePage();
     connectLinePage();
     connectTextPage();
+    followColourPanels();
     connect(New_btn, &QAction::triggered, this, &TSLWindowController::New_Btn_Clicked);
     connect(Open_btn, &QAction::triggered, this, &TSLWindowController::Open_Btn_Clicked);
     connect(Save_btn, &QAction::triggered, this, &TSLWindowController::Save_Btn_Clicked);

@@ -4,6 +4,7 @@
 #include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
 #include "model/TSLText.h"
+#include "profiles/Invitation_Layout.h"
 #include "profiles/Profiles_Globals.h"
 
 #include <algorithm>
@@ -36,23 +37,6 @@ bool isInvitationText(const TSLGraphic& item)
     return item.className() == QLatin1String("TSLText") && Find_Str(item.control_ID, QStringLiteral("PARTY_"));
 }
 
-// Lays the texts out from the top, each as tall as its wrapped text and no wider than the card; returns the
-// bottom of the last one.
-double stackTexts(const std::vector<TSLText*>& texts, const QSizeF& card)
-{
-    constexpr double top = 10, gap = 6, rightMargin = 20;
-    double y = top;
-    for (TSLText* text : texts) {
-        const QRectF b = text->bounds();
-        const double width = std::max(20.0, std::min(b.width(), card.width() - b.left() - rightMargin));
-        text->setBounds(QRectF(b.left(), y, width, b.height()));
-        const double height = std::max(10.0, text->naturalSize().height());
-        text->setBounds(QRectF(b.left(), y, width, height));
-        y += height + gap;
-    }
-    return y - gap;
-}
-
 // What the texts are read against: the side's picture, or its colours over the white card (a pattern's
 // thin lines leave its background colour to be seen).
 QImage backgroundSample(const Card_Property& side)
@@ -81,16 +65,7 @@ void TSLWindowController::layOutInvitationTexts()
     for (auto it = Get_Front_Controls_Array().rbegin(); it != Get_Front_Controls_Array().rend(); ++it)
         if (auto* text = dynamic_cast<TSLText*>(it->get()); text && isInvitationText(*text))
             texts.push_back(text); // the first placed is the last in the list
-    const QSizeF card = Front_card_Prop.Card_Size();
-    constexpr double bottomMargin = 6, smallestFont = 5;
-    // What does not fit in the card's height is set smaller, step by step, until it fits.
-    for (int attempt = 0; attempt < 12 && stackTexts(texts, card) > card.height() - bottomMargin; ++attempt) {
-        for (TSLText* text : texts) {
-            QFont font = text->displayedFont();
-            font.setPointSizeF(std::max(smallestFont, font.pointSizeF() * 0.9));
-            text->text_ctrl_font = font;
-        }
-    }
+    invitationlayout::layOut(texts, Front_card_Prop.Card_Size());
 }
 
 void TSLWindowController::textsFollowBackground(int frontOrBack)
@@ -109,48 +84,15 @@ void TSLWindowController::Fill_Party_Invidation_Details()
 {
     // The canvas makes the kind of item the current tool names; the fill leaves the text tool chosen.
     Selected_Control_Tool_ = 2;
-    const float cardWidth = float(Front_card_Prop.Card_Size().width());
-    const float width = cardWidth - 80;
-    const float centredX = (cardWidth - width) / 2;
-    float y = 40;
-    auto place = [&](const QString& text, float x, float height, const char* controlID) {
+    // Placed one under another, then laid out together from the card's width and height.
+    const QSizeF card = Front_card_Prop.Card_Size();
+    double y = 0;
+    for (const invitationlayout::Line& line : invitationlayout::lines(
+             Invite_Title, Invite_To, Invite_Message, Invite_Date, Invite_Time, Invite_Venue, Invite_From)) {
         _graphicView->createGraphicOfClass(QStringLiteral("TSLText"), nullptr, true,
-            QRectF(double(x), double(y), double(width), double(height)), QStringLiteral("F"), text,
-            QLatin1String(controlID));
-    };
-
-    if (!Invite_Title.isEmpty()) {
-        place(Invite_Title, centredX, 30, "PARTY_TITLE");
-        y += 50;
-    }
-    if (!Invite_To.isEmpty()) {
-        place(QStringLiteral("Dear %1,").arg(Invite_To), 30, 20, "PARTY_TO");
-        y += 30;
-    }
-    if (!Invite_Message.isEmpty()) {
-        place(Invite_Message, 50, 80, "PARTY_MSG");
-        y += 80;
-    }
-    if (!Invite_Date.isEmpty()) {
-        const QString when
-            = Invite_Time.isEmpty() ? Invite_Date : QStringLiteral("%1 at %2").arg(Invite_Date, Invite_Time);
-        place(when, 30, 20, "PARTY_DATE");
-        y += 30;
-    } else {
-        if (!Invite_Time.isEmpty()) {
-            place(QStringLiteral("AT %1").arg(Invite_Time), 30, 20, "PARTY_TIME");
-            y += 30;
-        }
-        y += 30;
-    }
-    if (!Invite_Venue.isEmpty()) {
-        place(QStringLiteral("Venue:\n%1").arg(Invite_Venue), 30, 60, "PARTY_VENUE");
-        y += 70;
-    } else {
+            QRectF(0, y, std::max(1.0, card.width()), 20), QStringLiteral("F"), line.text, line.controlID);
         y += 20;
     }
-    if (!Invite_From.isEmpty())
-        place(QStringLiteral("From:\n%1").arg(Invite_From), 40, 40, "PARTY_FROM");
     layOutInvitationTexts();
 
     set_Front_BG_Image(Invite_BG_IMG);

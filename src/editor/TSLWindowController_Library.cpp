@@ -44,13 +44,13 @@ void TSLWindowController::connectLibraryButtons()
 
 void TSLWindowController::Manual_Library_Browse_Btn()
 {
-    if (Open_Image_Library_Window(QStringLiteral("C")) != 1)
+    if (Open_Image_Library_Window(QStringLiteral("C")) != 1 || !acceptPicture(lib_window_sel_file))
         return;
     Library_Selected_Image = lib_window_sel_file;
     if (Manual_image_path)
         Manual_image_path->setText(Library_Selected_Image);
     // Every selected picture reads the new file, as with a file from the disk.
-    Update_Image_Graphics(QStringLiteral("_file_path"));
+    replaceSelectedPictures();
 }
 
 void TSLWindowController::setCurrentSideBackground(const QString& path)

@@ -91,7 +91,9 @@ void TSLWindowController::Show_Line_Properties(const TSLGraphic& item)
     page.Line_clr->setColor(item._strokeColor);
     if (const int style = borderIndexForCode(item._stroke_border_type); style >= 0)
         page.Line_border_style->setCurrentIndex(style);
-    selectIndexIfHeld(page.Line_ori_style, item._line_ori);
+    // The direction the line is really drawn in, whatever the record last stored.
+    const auto* line = dynamic_cast<const TSLLine*>(&item);
+    selectIndexIfHeld(page.Line_ori_style, line ? line->direction() : item._line_ori);
     selectIndexIfHeld(page.Line_cap_style, item._line_cap_style);
     page.Line_alpha_Stepper->setValue(item.alpha_val_stroke * 100.0);
 }

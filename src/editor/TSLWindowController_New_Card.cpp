@@ -66,6 +66,7 @@ void TSLWindowController::New_Project_Setting_Reset()
     Front_user_profile.Reset_All_Values();
     Back_user_profile.Reset_All_Values();
     Project_File_Name.clear();
+    designClaim_.release();
 
     All_Text_font = fontForPostScriptName(Text_Ctrl_Font, 14.0);
     All_Text_font_value->setText(fontValueText(All_Text_font));
@@ -86,7 +87,7 @@ void TSLWindowController::New_Project_Setting_Reset()
     // After the sides are emptied: the old design's items are no step of the new one on either side.
     if (document_)
         document_->Clear_All_Undo_Redo();
-    setWindowModified(false);
+    markDesignSaved();
     Not_Draw_Only_Prop_Change = false;
 }
 

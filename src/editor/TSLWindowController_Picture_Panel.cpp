@@ -8,7 +8,9 @@
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "editor/Item_Border_Controls.h"
+#include "model/PictureSource.h"
 #include "model/TSLImage.h"
+#include "platform/Geometry.h"
 #include "platform/UiSeam.h"
 #include "platform/RegularFile.h"
 
@@ -210,34 +212,24 @@ bool TSLWindowController::Browse_User_Image_Manually()
         Library_Selected_Image.clear();
         return false;
     }
-    if (const QString refusal = pictureTooLargeMessage(path); !refusal.isEmpty()) {
-        // An item whose picture cannot be decoded would be invisible and still catch clicks.
-        Show_MessageBox(refusal);
-        Library_Selected_Image.clear();
+    if (!acceptPicture(path))
         return false;
-    }
     Library_Selected_Image = path;
     if (Manual_image_path)
         Manual_image_path->setText(path);
     return true;
 }
 
-QString TSLWindowController::pictureTooLargeMessage(const QString& path)
+bool TSLWindowController::acceptPicture(const QString& path)
 {
-    QFile file;
-    QString refusal;
-    if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes, &refusal))
-        return refusal;
-    const QSize size = QImageReader(&file).size();
-    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (!size.isValid() || limitBytes <= 0 || qint64(size.width()) * size.height() * 4 <= limitBytes)
-        return QString();
-    return QStringLiteral("The picture \"%1\" is too large to use (%2 x %3 pixels). Pictures of up to %4 million "
-                          "pixels can be placed on a card.")
-        .arg(QDir::toNativeSeparators(path))
-        .arg(size.width())
-        .arg(size.height())
-        .arg(limitBytes / 4 / 1000000);
+    // A picture that cannot be decoded would make an item that only shows its border and still catches
+    // clicks: it is refused by name where the person chose it.
+    const PictureSource::Check picture = PictureSource::check(path);
+    if (picture.usable())
+        return true;
+    Show_MessageBox(picture.refusal);
+    Library_Selected_Image.clear();
+    return false;
 }
 
 void TSLWindowController::Manual_Image_Browse_Btn()
@@ -245,7 +237,22 @@ void TSLWindowController::Manual_Image_Browse_Btn()
     // Every selected picture reads the new file (a picture item loads it when its path changes), so none is
     // left with a path whose picture it does not show.
     if (Browse_User_Image_Manually())
-        Update_Image_Graphics(QStringLiteral("_file_path"));
+        replaceSelectedPictures();
+}
+
+void TSLWindowController::replaceSelectedPictures()
+{
+    const QVariant path = imagePageValue(QStringLiteral("_file_path"));
+    for (const TSLGraphicPtr& item : itemsForWriteBack()) {
+        const QRectF frame = item->bounds();
+        item->setValueForKey(QStringLiteral("_file_path"), path);
+        // A new picture is never stretched: like one placed new, it keeps its own proportions.
+        const auto* picture = dynamic_cast<const TSLImage*>(item.get());
+        const QRectF fitted = picture ? platform::fittedRect(picture->naturalSize(), frame) : QRectF();
+        if (!item->ctrl_is_locked && !fitted.isEmpty())
+            item->setBounds(fitted);
+    }
+    Refresh_Canvas();
 }
 
 void TSLWindowController::Image_reset_Button()

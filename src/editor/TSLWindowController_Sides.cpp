@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 
@@ -64,6 +65,7 @@ TSLGraphicList TSLWindowController::itemsForWriteBack() const
 void TSLWindowController::Select_front_side()
 {
     Front_back_label->setText(QStringLiteral("Front"));
+    Front_back_label->setToolTip(QString());
     Front_back_label->show();
     Front_Card_btn->setChecked(true);
     Card_Front_Or_Back = 0;
@@ -75,6 +77,7 @@ void TSLWindowController::Select_front_side()
 void TSLWindowController::Select_back_side()
 {
     Front_back_label->setText(QStringLiteral("Back"));
+    Front_back_label->setToolTip(QString());
     Front_back_label->show();
     Back_Side_btn->setChecked(true);
     Card_Front_Or_Back = 1;
@@ -86,7 +89,11 @@ void TSLWindowController::Select_back_side()
 void TSLWindowController::Select_temp_design_side()
 {
     // The scratch side shows copies; commands, tools and the inspector act on it, never on a printable side.
-    Front_back_label->setText(QStringLiteral("TEMP"));
+    // It is a preview of the side being edited, refilled from it at every visit, and says so.
+    Front_back_label->setText(
+        Card_Front_Or_Back != 0 ? QStringLiteral("Preview of the Back") : QStringLiteral("Preview of the Front"));
+    Front_back_label->setToolTip(QStringLiteral("Filled again from the side being edited at every visit: what you "
+                                                "add or change here is not kept."));
     Front_back_label->show();
     Temp_Card_btn->setChecked(true);
     changeViewController(2);
@@ -104,12 +111,26 @@ void TSLWindowController::Temp_Design_Control_Assign()
 {
     if (!document_)
         return;
+    scratchNoteShown_ = true; // the refill itself is no addition
     copyEditedSideToScratch();
     Temp_card_Prop = sideRecord(Card_Front_Or_Back != 0 ? 1 : 0);
     Show_RHS_Properties(nullptr);
     // What was tried on the scratch side before is gone with its items.
     document_->undoManagerForKey(TSLDocumentGraphicsKey_temp).removeAllActions();
+    scratchItemsAtVisit_ = document_->graphics_temp().size();
+    scratchNoteShown_ = false;
     _graphicView_TEMP->update();
+}
+
+void TSLWindowController::noteScratchAddition(const QString& key)
+{
+    // The refill at the next visit is no surprise: the first item added here says that it is not kept.
+    if (key != TSLDocumentGraphicsKey_temp || scratchNoteShown_ || !document_
+        || document_->graphics_temp().size() <= scratchItemsAtVisit_)
+        return;
+    scratchNoteShown_ = true;
+    statusBar()->showMessage(QStringLiteral("The preview is not kept: it is filled again from the side being "
+                                            "edited at the next visit."));
 }
 
 void TSLWindowController::copyEditedSideToScratch()
@@ -127,6 +148,7 @@ void TSLWindowController::copyEditedSideToScratch()
             copies.push_back(copy);
         }
     }
+    TSLGraphic::restoreDerivedStateOfGraphics(copies);
     document_->Enable_Disable_Undo_Registraion(false);
     _graphicView_TEMP->delete_all_control();
     _graphicView_TEMP->insertGraphics(copies, indexes);
@@ -202,23 +224,46 @@ int TSLWindowController::runStartScreen()
 void TSLWindowController::Open_Start_Window()
 {
     Front_back_label->hide();
-    if (runStartScreen() != 1) {
+    const int code = runStartScreen();
+    if (code != 1 && code != Invitation_Wizard::kClosed) {
         endProcess(0);
         return;
     }
-    if (Start_Card_Option == QLatin1String("W")) {
-        if (document_)
-            document_->Enable_Disable_Undo_Registraion(false);
-        Update_Card_Graphics();
-        myTargetView->show();
-        sett_tab->show();
-        if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
-            row->setChecked(true);
-        Fill_Party_Invidation_Details();
-        Show_RHS_Properties(nullptr);
-        if (document_)
-            document_->Enable_Disable_Undo_Registraion(true);
-    }
+    if (code == 1 && Start_Card_Option == QLatin1String("W"))
+        placeWizardCard();
     // "L": the design was opened from the start screen already.
     Front_back_label->show();
+}
+
+void TSLWindowController::startCardWithWizard()
+{
+    if (!Save_Changes_Before(QStringLiteral("Do you want to save changes before opening new document?"), true))
+        return;
+    startAtWizard_ = true;
+    const int code = runStartScreen();
+    if (code == 1 && Start_Card_Option == QLatin1String("W")) {
+        // Only the finished wizard replaces the design; its size is the card's already.
+        New_Project_Setting_Reset();
+        Show_RHS_Properties(nullptr);
+        placeWizardCard();
+    } else if (code != 1 && code != Invitation_Wizard::kClosed) {
+        endProcess(0);
+        return;
+    }
+    Undo_Redo_Button_state();
+}
+
+void TSLWindowController::placeWizardCard()
+{
+    if (document_)
+        document_->Enable_Disable_Undo_Registraion(false);
+    Update_Card_Graphics();
+    myTargetView->show();
+    sett_tab->show();
+    if (QAbstractButton* row = matrix_card_shape->button(Card_Shape))
+        row->setChecked(true);
+    Fill_Party_Invidation_Details();
+    Show_RHS_Properties(nullptr);
+    if (document_)
+        document_->Enable_Disable_Undo_Registraion(true);
 }

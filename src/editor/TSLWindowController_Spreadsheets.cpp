@@ -58,6 +58,7 @@ void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path)
     if (Excel_Binding_Use) {
         Excel_Source_Path = path;
         Add_Excel_Col_Name_In_Combo(Data_source_type);
+        Show_First_Spreadsheet_Record(); // never the old source's record 1 beside the new data
     } else {
         Remove_Excel_Col_Name_In_Combo(Data_source_type);
     }

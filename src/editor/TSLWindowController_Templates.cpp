@@ -2,10 +2,39 @@
 #include "editor/TSLWindowController.h"
 
 #include "common/Globals.h"
+#include "model/TSLDocument.h"
+#include "platform/UndoManager.h"
 #include "profiles/Card_Wizard.h"
 #include "profiles/Profiles_Globals.h"
 #include "profiles/Start_Card.h"
 #include "profiles/Template_Wizard.h"
+
+namespace {
+
+// What a wizard's OK changes of the side shown (size, outline, card holder) is one undo step.
+class WizardStep {
+public:
+    explicit WizardStep(TSLDocument* document)
+        : undo_(document ? &document->undoManagerForKey(
+                    Card_Front_Or_Back != 0 ? TSLDocumentGraphicsKey_back : TSLDocumentGraphicsKey)
+                         : nullptr)
+    {
+        if (undo_)
+            undo_->beginUndoGrouping();
+    }
+    ~WizardStep()
+    {
+        if (undo_)
+            undo_->endUndoGrouping();
+    }
+    WizardStep(const WizardStep&) = delete;
+    WizardStep& operator=(const WizardStep&) = delete;
+
+private:
+    platform::UndoManager* undo_;
+};
+
+} // namespace
 
 void TSLWindowController::Open_Template_Gallery()
 {
@@ -14,21 +43,29 @@ void TSLWindowController::Open_Template_Gallery()
         return;
     Template_Wizard* gallery = Template_Wizard::defaultInstance();
     gallery->setHost(this);
-    if (gallery->Open_Template_Window() != 1)
+    dropPendingProfile();
+    if (gallery->Open_Template_Window() != 1) {
+        dropPendingProfile();
         return;
+    }
     // A template is a starting point: it is read without becoming the design's file. A design file that
     // cannot be read says so itself and leaves the open design as it was.
     const QSizeF chosen = gallery->chosenSize();
-    if (Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1 || chosen.isEmpty())
+    if (Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")) != 1) {
+        dropPendingProfile();
         return;
+    }
+    const WizardStep step(document_);
     // The card takes the size chosen in the gallery's list.
-    {
+    if (!chosen.isEmpty()) {
         const bool muted = Not_Draw_Only_Prop_Change;
         Not_Draw_Only_Prop_Change = true;
         Set_Card_Size_In_Control(chosen);
         Not_Draw_Only_Prop_Change = muted;
+        Apply_Size_Clicked();
     }
-    Apply_Size_Clicked();
+    // The card holder typed in the gallery goes on the template, never on the design that was left.
+    placePendingProfile(false);
 }
 
 void TSLWindowController::New_Card_From()
@@ -38,9 +75,7 @@ void TSLWindowController::New_Card_From()
     if (Start_Card_Option == QLatin1String("T")) {
         Open_Template_Gallery();
     } else if (Start_Card_Option == QLatin1String("W")) {
-        startAtWizard_ = true;
-        New_Btn_Clicked();
-        startAtWizard_ = false; // also when the save question stopped it before the start screen
+        startCardWithWizard();
     } else if (Start_Card_Option == QLatin1String("L")) {
         Open_Btn_Clicked();
     }
@@ -50,8 +85,15 @@ void TSLWindowController::Open_Card_Wizard()
 {
     Card_Wizard* wizard = Card_Wizard::defaultInstance();
     wizard->setHost(this);
-    const CardGeometryStep step(*this);
-    if (wizard->Open_Wnd() != 1)
-        return;
-    applyCardGeometryToRecords();
+    dropPendingProfile();
+    const WizardStep oneStep(document_);
+    {
+        const CardGeometryStep step(*this);
+        if (wizard->Open_Wnd() != 1) {
+            dropPendingProfile();
+            return;
+        }
+        applyCardGeometryToRecords();
+    }
+    placePendingProfile(true);
 }

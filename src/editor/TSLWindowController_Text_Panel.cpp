@@ -264,6 +264,30 @@ void TSLWindowController::Insert_Template_Button()
         Text_value_Edit->setPlainText(Template_Msg_Val);
     }
     writeTextBoxIntoSelection();
+    fitSelectedTextOnCard();
+}
+
+void TSLWindowController::fitSelectedTextOnCard()
+{
+    TSLGraphicView* view = currentGraphicView();
+    auto* text = dynamic_cast<TSLText*>(view ? view->Selected_Graphic().get() : nullptr);
+    if (!text || text->ctrl_is_locked)
+        return;
+    constexpr double smallestFont = 5;
+    const double bottom = view->canvasSize().height();
+    const auto overflows = [text, bottom] { return text->bounds().top() + text->naturalSize().height() > bottom; };
+    for (QFont font = text->displayedFont(); overflows() && font.pointSizeF() > smallestFont;) {
+        font.setPointSizeF(std::max(smallestFont, font.pointSizeF() * 0.9));
+        text->setTextFont(font);
+    }
+    const QRectF box = text->bounds();
+    const double height
+        = std::max(1.0, std::min(std::max(box.height(), text->naturalSize().height()), bottom - box.top()));
+    if (height != box.height())
+        text->setBounds(QRectF(box.topLeft(), QSizeF(box.width(), height)));
+    if (overflows())
+        Show_MessageBox(QStringLiteral("The text is too long for the card even in the smallest font: its end "
+                                       "lies below the card's edge. Shorten it or make the box wider."));
 }
 
 void TSLWindowController::Show_Text_Properties(const TSLGraphic& item)

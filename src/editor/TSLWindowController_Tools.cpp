@@ -7,11 +7,11 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "model/PictureSource.h"
 #include "model/TSLText.h"
 
 #include <QAction>
 #include <QButtonGroup>
-#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -169,9 +169,8 @@ QSizeF TSLWindowController::naturalSizeOfNewText(double cardWidth)
     return { std::max(natural.width(), 10.0), std::max(natural.height(), 10.0) };
 }
 
-QSizeF TSLWindowController::sizeOfNewPicture(const QString& path, const QSizeF& card)
+QSizeF TSLWindowController::sizeOfNewPicture(const QSize& pixels, const QSizeF& card)
 {
-    const QSize pixels = QImageReader(path).size();
     if (!pixels.isValid() || pixels.isEmpty())
         return { 50, 50 };
     // Room for the picture and for the card around it; a small picture keeps its size, one pixel a point.
@@ -208,8 +207,15 @@ void TSLWindowController::selectedToolDidChange(QObject* /*sender*/)
             }
         }
     }
-    if (graphicClass == QLatin1String("TSLImage") && !Library_Selected_Image.isEmpty())
-        rect.setSize(sizeOfNewPicture(Library_Selected_Image, frontCanvasBounds().size()));
+    if (graphicClass == QLatin1String("TSLImage") && !Library_Selected_Image.isEmpty()) {
+        // The box takes the picture's upright shape, as its pixels will be drawn.
+        const PictureSource::Check picture = PictureSource::check(Library_Selected_Image);
+        if (!picture.usable()) {
+            acceptPicture(Library_Selected_Image);
+            return;
+        }
+        rect.setSize(sizeOfNewPicture(picture.pixels, frontCanvasBounds().size()));
+    }
     if (graphicClass == QLatin1String("TSLBarcode") && tool == 10)
         rect.setSize(QSizeF(120, 60));
     if (graphicClass == QLatin1String("TSLSignature") && tool == 11)

@@ -51,6 +51,9 @@ public:
     // The pictures new items start with; by default read from the data folder.
     enum class SamplePicture { no_image, barcode_sample_img, sign_sample_img, fp_sample_img };
     virtual QImage samplePicture(SamplePicture which) const;
+    // Gives a new barcode item the symbol of its own settings (picture and drawing); without an editor
+    // the item keeps the sample.
+    virtual void makeBarcodeSymbol(TSLGraphic&) const { }
 
     // --- Data sources, as the barcode dialog offers them ---
     virtual QStringList seriesNames() const { return {}; }

@@ -6,6 +6,7 @@
 #include "model/PictureCache.h"
 #include "platform/RegularFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -36,8 +37,9 @@ QImage decodeFile(const QString& path)
     return picture;
 }
 
-// The header's size, turned by the file's orientation as the decoded picture will be.
-QSize headerSize(const QString& path)
+// The header's size, turned by the file's orientation as the decoded picture will be. With `limited`, a
+// picture the decoder would refuse for its size has none.
+QSize headerSize(const QString& path, bool limited = true)
 {
     QFile file;
     if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes))
@@ -52,7 +54,7 @@ QSize headerSize(const QString& path)
         ? 32
         : int(QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel());
     const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (limit > 0 && qint64(size.width()) * size.height() * std::max(bits, 8) / 8 > limit)
+    if (limited && limit > 0 && qint64(size.width()) * size.height() * std::max(bits, 8) / 8 > limit)
         return {};
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();
@@ -149,6 +151,22 @@ QImage PictureSource::decoded() const
     return decodeFile(data_->path);
 }
 
+namespace {
+
+QImage fullColour(const QImage& picture)
+{
+    switch (picture.format()) {
+    case QImage::Format_Indexed8:
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    default:
+        return picture;
+    }
+}
+
+} // namespace
+
 QImage PictureSource::working() const
 {
     if (!data_)
@@ -157,8 +175,36 @@ QImage PictureSource::working() const
     return PictureCache::instance().obtain(PictureCache::Kind::Source, data->key, [&] {
         // The whole decode lives only until its working copy is made.
         return imagefilters::fittedWithin(
-            data->path.isEmpty() ? data->memory : decodeFile(data->path), ImageProcesser::kMaximumSize);
+            fullColour(data->path.isEmpty() ? data->memory : decodeFile(data->path)), ImageProcesser::kMaximumSize);
     });
+}
+
+PictureSource::Check PictureSource::check(const QString& path)
+{
+    QFile file;
+    QString refusal;
+    if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes, &refusal))
+        return { {}, refusal };
+    file.close();
+    const QString shown = QDir::toNativeSeparators(path);
+    // A picture whose pixels would pass the decoder's limit is named with its size rather than left unread.
+    const QSize header = headerSize(path, false);
+    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
+    if (header.isValid() && limitBytes > 0 && qint64(header.width()) * header.height() * 4 > limitBytes)
+        return { {}, QStringLiteral("The picture \"%1\" is too large to use (%2 x %3 pixels). Pictures of up to %4 "
+                                    "million pixels can be placed on a card.")
+                         .arg(shown)
+                         .arg(header.width())
+                         .arg(header.height())
+                         .arg(limitBytes / 4 / 1000000) };
+    const PictureSource source = forFile(path);
+    if (source.working().isNull()) {
+        QString reason;
+        platform::readPictureFile(path, &reason);
+        return { {}, QStringLiteral("The file \"%1\" is not a picture that can be used, or it is damaged.%2")
+                         .arg(shown, reason.isEmpty() ? QString() : QStringLiteral("\n") + reason) };
+    }
+    return { source.pixelSize(), {} };
 }
 
 QSize PictureSource::pixelSize() const

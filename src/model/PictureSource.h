@@ -14,6 +14,16 @@
 // is a new source: items given its path again see the new picture. Copies share everything; any thread may use one.
 class PictureSource {
 public:
+    // What every road that brings a picture in asks before it places anything: the picture's size in
+    // pixels as it will be shown (turned upright as the file says), or why the file cannot be used.
+    struct Check {
+        QSize pixels;
+        QString refusal; // names the file; empty when the picture can be used
+        bool usable() const { return refusal.isEmpty(); }
+    };
+    // Decodes the picture once, as every item that shows it will (the working picture stays cached).
+    static Check check(const QString& path);
+
     PictureSource() = default; // no picture
 
     // The file at the path, which should already be clean and absolute or relative to the working
@@ -32,7 +42,8 @@ public:
     QImage decoded() const;
     // The picture scaled down, as the adjustment chain's first step does, to fit the size the chain works
     // at (ImageProcesser::kMaximumSize). Decoded once for all the items that show the file and kept in the
-    // picture cache; null when there is no picture.
+    // picture cache; null when there is no picture. Palette and one-bit pictures are made full colour first,
+    // so that every later scaling blends neighbouring pixels.
     QImage working() const;
     // The picture's size in pixels, turned as the file says it should be shown, read from the file's
     // header without decoding it where the format allows; empty when there is no picture.

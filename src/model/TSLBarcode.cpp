@@ -1,13 +1,14 @@
 #include "model/TSLBarcode.h"
 
+#include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "platform/Geometry.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QHash>
 #include <QPainter>
 
-#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -31,17 +32,26 @@ QSizeF pictureSize(const QImage& picture)
     return picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
 }
 
-// The largest rectangle of the picture's proportions inside the bounds, centred in them.
-QRectF fittedInto(const QSizeF& picture, const QRectF& bounds)
+TSLBarcode::DrawingMaker& drawingMaker()
 {
-    if (picture.isEmpty() || bounds.isEmpty())
-        return QRectF();
-    const double scale = std::min(bounds.width() / picture.width(), bounds.height() / picture.height());
-    const QSizeF size = picture * scale;
-    return QRectF(bounds.center() - QPointF(size.width() / 2.0, size.height() / 2.0), size);
+    static TSLBarcode::DrawingMaker maker;
+    return maker;
 }
 
 } // namespace
+
+void TSLBarcode::setDrawingMaker(DrawingMaker maker)
+{
+    drawingMaker() = std::move(maker);
+}
+
+void TSLBarcode::restoreDerivedState()
+{
+    if (_barcode_image.isNull() || Barcode_drawing() || !drawingMaker())
+        return;
+    if (std::shared_ptr<const TSLBarcode_Drawing> drawing = drawingMaker()(*this))
+        Set_Barcode_drawing(std::move(drawing));
+}
 
 std::shared_ptr<TSLBarcode> TSLBarcode::initWithPosition(const QPointF& point, const QImage&)
 {
@@ -62,7 +72,7 @@ void TSLBarcode::drawVector(QPainter& painter, const TSLBarcode_Drawing& drawing
 {
     // A value without a symbol shows nothing: never the sample, which a scanner would take for a value.
     const QSizeF size = drawing.size();
-    const QRectF target = fittedInto(size, _bounds);
+    const QRectF target = platform::fittedRect(size, _bounds);
     if (target.isEmpty())
         return;
     painter.save();
@@ -70,6 +80,31 @@ void TSLBarcode::drawVector(QPainter& painter, const TSLBarcode_Drawing& drawing
     painter.scale(target.width() / size.width(), target.height() / size.height());
     drawing.draw(painter);
     painter.restore();
+}
+
+double TSLBarcode::modulePixels(double pixelsPerPoint) const
+{
+    const TSLBarcode_Drawing* drawing = Barcode_drawing();
+    if (!drawing || drawing->size().isEmpty())
+        return 0.0;
+    const QRectF target = platform::fittedRect(drawing->size(), _bounds);
+    return drawing->moduleWidth() * target.width() / drawing->size().width() * pixelsPerPoint;
+}
+
+bool TSLBarcode::warnBelowAPixel(const TSLGraphicList& items, int dpi)
+{
+    for (const TSLGraphicPtr& item : items) {
+        const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
+        const double pixels = barcode && barcode->ctrl_is_visible ? barcode->modulePixels(dpi / 72.0) : 0.0;
+        if (pixels > 0.0 && pixels < 1.0) {
+            Show_MessageBox(QStringLiteral("A barcode is too small for %1 dots per inch: its narrowest bars would be "
+                                           "thinner than one pixel. It is drawn with one pixel for each, larger than "
+                                           "its frame. Choose a higher resolution or a larger barcode.")
+                                .arg(dpi));
+            return true;
+        }
+    }
+    return false;
 }
 
 void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)
@@ -85,7 +120,7 @@ void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)
     barcode_image_var_assign();
     // A symbol generated at print resolution is far larger in points than the item: it is scaled into
     // the item's bounds, keeping its proportions, with sharp module edges so that it still scans.
-    const QRectF target = fittedInto(pictureSize(_contents), _bounds);
+    const QRectF target = platform::fittedRect(pictureSize(_contents), _bounds);
     if (!target.isEmpty()) {
         QPainter& painter = *context.painter;
         painter.save();

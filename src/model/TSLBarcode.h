@@ -2,6 +2,8 @@
 
 #include "model/TSLGraphic.h"
 
+#include <functional>
+
 // A barcode item: it shows the picture last generated for it, or the sample picture until there is one.
 // The picture is drawn at its own size in the bounds' top-left corner; resizing the item does not
 // scale it. Sizes of pictures are their device-independent sizes (pixels over device pixel ratio).
@@ -27,7 +29,24 @@ public:
 
     void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
 
+    // Pixels the symbol's narrowest module spans on an output of pixelsPerPoint, as the item scales its
+    // drawing into its bounds; 0 when it shows no drawn symbol.
+    double modulePixels(double pixelsPerPoint) const;
+    // Makes the drawing of an item's barcode from the settings and the value the item holds; none when
+    // the value has no symbol. The barcode generator installs it; without one, items read back show their
+    // stored picture.
+    using DrawingMaker = std::function<std::shared_ptr<const TSLBarcode_Drawing>(const TSLGraphic&)>;
+    static void setDrawingMaker(DrawingMaker maker);
+    // A generated barcode without a drawing of its picture gets one from its settings and value, so that
+    // each output draws it at its own resolution. The stored picture stays, as files have always kept it;
+    // an item still showing the sample stays as it is.
+    void restoreDerivedState() override;
+
     QImage _contents; // the picture on display
+
+    // Says so (a message box) when a shown barcode among items gets less than one pixel a module at dpi;
+    // true when one does.
+    static bool warnBelowAPixel(const TSLGraphicList& items, int dpi);
 
 private:
     // The symbol drawn by the output's own painter, scaled into the bounds like the picture.

@@ -13,4 +13,6 @@ public:
     virtual QSizeF size() const = 0;
     // Draws from (0, 0) over size() in the painter's units, taken as points.
     virtual void draw(QPainter& painter) const = 0;
+    // Width of the symbol's narrowest module in points; 0 when the drawing has no modules.
+    virtual double moduleWidth() const { return 0.0; }
 };

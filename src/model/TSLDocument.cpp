@@ -230,7 +230,7 @@ void TSLDocument::graphicValueChanged(TSLGraphic& graphic, const QString& key, c
             group.hasChangesToMultipleProperties = true;
             group.presentablePropertyName = QString();
         }
-        // The Edit menu names what undo takes back; geometry has no name here, the canvas names it.
+        // The Edit menu names what undo takes back; the canvas renames its own moves and resizes.
         if (group.hasChangesToMultipleProperties)
             undo.setActionName(
                 platform::localizedString(QStringLiteral("UndoStrings"), QStringLiteral("Group Change")));

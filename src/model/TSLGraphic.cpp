@@ -17,7 +17,7 @@
 #include "platform/KeyedArchive.h"
 #include "platform/StringsTable.h"
 
-#include <QFileInfo>
+#include <QHash>
 #include <QPainter>
 
 #include <algorithm>
@@ -290,14 +290,20 @@ TSLGraphicList TSLGraphic::graphicsWithProperties(const std::vector<platform::Ke
         TSLGraphicPtr graphic = initWithCoder(archive);
         if (!graphic)
             continue;
-        if (graphic->className() == QLatin1String("TSLImage")) {
+        if (graphic->className() == QLatin1String("TSLImage"))
             Show_NSLog_Message(graphic->_file_path);
-            if (!graphic->_file_path.isEmpty() && QFileInfo::exists(graphic->_file_path))
-                static_cast<TSLImage&>(*graphic).setFilePath(graphic->_file_path);
-        }
         graphics.push_back(std::move(graphic));
     }
+    restoreDerivedStateOfGraphics(graphics);
     return graphics;
+}
+
+void TSLGraphic::restoreDerivedStateOfGraphics(const TSLGraphicList& graphics)
+{
+    for (const TSLGraphicPtr& graphic : graphics) {
+        if (graphic)
+            graphic->restoreDerivedState();
+    }
 }
 
 QByteArray TSLGraphic::pasteboardDataWithGraphics(const TSLGraphicList& graphics)
@@ -444,6 +450,16 @@ QSet<QString> TSLGraphic::keysForValuesToObserveForUndo() const
 
 QString TSLGraphic::presentablePropertyNameForKey(const QString& key) const
 {
+    // Every key the undo observes has a name for the Edit menu.
+    static const QHash<QString, QString> drawingKeys { { QStringLiteral("drawingFill"), QStringLiteral("Fill") },
+        { QStringLiteral("fillColor"), QStringLiteral("Fill Color") },
+        { QStringLiteral("drawingStroke"), QStringLiteral("Stroke") },
+        { QStringLiteral("strokeColor"), QStringLiteral("Stroke Color") },
+        { QStringLiteral("strokeWidth"), QStringLiteral("Stroke Width") },
+        { QStringLiteral("bounds"), QStringLiteral("Position and Size") },
+        { QStringLiteral("textColor"), QStringLiteral("Text Color") }, { QStringLiteral("textFont"), QStringLiteral("Font") } };
+    if (const auto drawing = drawingKeys.constFind(key); drawing != drawingKeys.constEnd())
+        return platform::localizedString(QStringLiteral("UndoStrings"), *drawing);
     const QString name = recordKeyPresentableName(key);
     return name.isNull() ? QStringLiteral("") : name;
 }

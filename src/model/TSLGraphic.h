@@ -103,6 +103,9 @@ public:
     // Every field of the item, its exact class kept, with a text storage of its own, no observers and no
     // container: batch output fills and draws such copies on any thread and the canvas never hears of them.
     TSLGraphicPtr detachedCopy() const;
+    // Every field of `state` (an item of the same class, as detachedCopy made it) becomes this item's again;
+    // its observers and container stay. A step that changed fields no setter reports undoes with it.
+    void takeStateOf(const TSLGraphic& state);
     void encodeWithCoder(platform::KeyedArchive& archive) const;
     static TSLGraphicPtr initWithCoder(const platform::KeyedArchive& archive); // nothing for an unknown class
     static QStringList archiveKeys(); // the 93 keys in archive order
@@ -111,6 +114,14 @@ public:
     static std::optional<TSLGraphicList> graphicsWithPasteboardData(const QByteArray& data, TSLError* error);
     static std::vector<platform::KeyedArchive> propertiesWithGraphics(const TSLGraphicList& graphics);
     static TSLGraphicList graphicsWithProperties(const std::vector<platform::KeyedArchive>& properties);
+
+    // What an item shows that no file stores as such, made again from the fields that are stored: a
+    // picture item's pixels from its file, a barcode's drawing from its settings and value (a text lays
+    // itself out when first drawn, and a copy's layout starts empty). Every road that makes items from
+    // stored or copied values goes through restoreDerivedStateOfGraphics: opening a design, pasting, the
+    // scratch copy behind the scratch side and the card-holder preview, and the batch snapshot.
+    virtual void restoreDerivedState() { }
+    static void restoreDerivedStateOfGraphics(const TSLGraphicList& graphics);
 
     // --- Colour getters: the opacity fraction replaces the alpha and is stored back ---
     QColor fillColor();

@@ -85,6 +85,14 @@ void TSLLine::setEndPoint(const QPointF& point)
     setBoundsAndDirection(r, right, down);
 }
 
+int TSLLine::direction() const
+{
+    const QRectF b = bounds().normalized();
+    if (b.height() < 0.5)
+        return 0;
+    return b.width() < 0.5 ? 1 : 2;
+}
+
 void TSLLine::orientAs(int orientation)
 {
     if (ctrl_is_locked || orientation < 0 || orientation > 2)

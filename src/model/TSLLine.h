@@ -30,6 +30,8 @@ public:
     void setEndPoint(const QPointF& point);
     // Turns the line about its middle, keeping its length: 0 horizontal, 1 vertical, 2 diagonal (down to the
     // right). A locked line stays as it is.
+    // The direction the line is drawn in, as the line page numbers it: 0 horizontal, 1 vertical, 2 diagonal.
+    int direction() const;
     void orientAs(int orientation);
     // Moves keep the flags; observers of "beginPoint" and "endPoint" hear of every change of the box.
     void setBounds(const QRectF& bounds) override;

@@ -241,3 +241,20 @@ QVariantMap TSLText::properties() const
     map.insert(QStringLiteral("contents"), _Text_contents ? _Text_contents->string : Text_Value);
     return map;
 }
+
+void applyInvitationTextRules(TSLGraphic& text, const QString& value, const QString& ctrl_ID)
+{
+    text.Text_Value = value;
+    text._isDrawingFill = false;
+    text._isDrawingStroke = false;
+    if (!Find_Str(ctrl_ID, QStringLiteral("PARTY_")))
+        return;
+    static const QStringList centred = { QStringLiteral("PARTY_TITLE"), QStringLiteral("PARTY_DATE"),
+        QStringLiteral("PARTY_TIME"), QStringLiteral("PARTY_VENUE"), QStringLiteral("PARTY_MARRINGE_INFO") };
+    if (centred.contains(ctrl_ID))
+        text.text_alignmnet = 2;
+    else if (ctrl_ID == QLatin1String("PARTY_FROM"))
+        text.text_alignmnet = 1;
+    if (ctrl_ID == QLatin1String("PARTY_TITLE") || ctrl_ID == QLatin1String("PARTY_MARRINGE_INFO"))
+        text.text_ctrl_font = fontForPostScriptName(QStringLiteral("TimesNewRomanPS-BoldItalicMT"), 18.0);
+}

@@ -76,3 +76,8 @@ private:
     TSLTextStorage contentsBeforeScriptedChange_;
     LifeToken lifeToken_;
 };
+
+// A new text's value and style: no fill, no border and, for the invitation texts the wizard places
+// (control IDs with "PARTY_"), headings centred, the sender's line right-aligned, and the title and the
+// marriage line in a bold italic serif.
+void applyInvitationTextRules(TSLGraphic& text, const QString& value, const QString& ctrl_ID);

@@ -1,6 +1,8 @@
 #include "model/TSLTextLayout.h"
 
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QTextCharFormat>
 #include <QTextLayout>
 #include <QTextOption>
 
@@ -53,6 +55,55 @@ Qt::Alignment alignmentOfCode(int code, bool rightToLeft)
     default:
         return Qt::AlignLeft;
     }
+}
+
+// Characters that only join or mark their neighbours, or space them: they stay in the run around them.
+bool isNeutral(char32_t codePoint)
+{
+    switch (QChar::category(codePoint)) {
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+    case QChar::Other_Format:
+        return true;
+    default:
+        return QChar::isSpace(codePoint);
+    }
+}
+
+// Scripts without slanted faces (Arabic among them) have no glyphs in an italic or oblique font nor in
+// its slanted fallbacks, so Qt would draw nothing for them: those runs are drawn upright instead.
+QList<QTextLayout::FormatRange> uprightWhereSlantHasNoGlyphs(const QString& text, const QFont& font)
+{
+    QList<QTextLayout::FormatRange> ranges;
+    if (font.style() == QFont::StyleNormal)
+        return ranges;
+    const QFontMetricsF metrics(font);
+    QTextCharFormat upright;
+    upright.setFontItalic(false);
+    qsizetype start = -1;
+    qsizetype end = -1;
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t codePoint = text.at(i).isHighSurrogate() && i + 1 < text.size()
+            ? QChar::surrogateToUcs4(text.at(i), text.at(i + 1))
+            : text.at(i).unicode();
+        const qsizetype length = QChar::requiresSurrogates(codePoint) ? 2 : 1;
+        if (isNeutral(codePoint)) {
+            if (start >= 0 && end == i && !QChar::isSpace(codePoint))
+                end = i + length; // a mark belongs to the letter before it
+        } else if (!metrics.inFontUcs4(codePoint)) {
+            if (start < 0)
+                start = i;
+            end = i + length;
+        } else if (start >= 0) {
+            ranges.append({ int(start), int(end - start), upright });
+            start = -1;
+        }
+        i += length;
+    }
+    if (start >= 0)
+        ranges.append({ int(start), int(end - start), upright });
+    return ranges;
 }
 
 // QTextLayout breaks lines only at the Unicode line separator.
@@ -117,7 +168,10 @@ QString transformedCase(const QString& text, int code)
 std::unique_ptr<QTextLayout> layoutText(
     const QString& text, const QFont& font, double kerning, int alignment, double width, double maxHeight)
 {
-    auto layout = std::make_unique<QTextLayout>(withLineSeparators(text), layoutFont(font, kerning));
+    const QString characters = withLineSeparators(text);
+    const QFont sized = layoutFont(font, kerning);
+    auto layout = std::make_unique<QTextLayout>(characters, sized);
+    layout->setFormats(uprightWhereSlantHasNoGlyphs(characters, sized));
     // The writing direction of the first strong character decides where natural alignment starts.
     const bool rightToLeft = text.isRightToLeft();
     QTextOption option(alignmentOfCode(alignment, rightToLeft));

@@ -18,8 +18,10 @@ namespace tsltextlayout {
 QString transformedCase(const QString& text, int code);
 
 // Lines wrapped at width, one under another from y = 0, aligned by code (0 left, 1 right, 2 centred,
-// 3 justified, 4 natural: left or right by the writing direction of the text). Kerning is extra space in
-// points after every character; the font's own pair kerning is then off, so every pair is spaced alike.
+// 3 justified, 4 natural: left or right by the writing direction of the text); left and right are the
+// page's sides for right-to-left text too. Characters a slanted font has no glyphs for (Arabic has no
+// italic faces) are drawn upright. Kerning is extra space in points after every character; the font's own
+// pair kerning is then off, so every pair is spaced alike.
 // Line breaks of any kind start a new line. Lines that would start at or below maxHeight are not laid out.
 std::unique_ptr<QTextLayout> layoutText(const QString& text, const QFont& font, double kerning, int alignment,
     double width, double maxHeight = std::numeric_limits<double>::infinity());

@@ -21,6 +21,9 @@ std::shared_ptr<const Batch_Snapshot> Batch_Snapshot::take(
     snapshot->twoSided_ = twoSided;
     if (twoSided)
         snapshot->back_ = { Batch_Copy_Items(back.items), back.rendering };
+    // Copied once here, so every record starts from what the items show: barcodes as drawings.
+    TSLGraphic::restoreDerivedStateOfGraphics(snapshot->front_.items);
+    TSLGraphic::restoreDerivedStateOfGraphics(snapshot->back_.items);
     snapshot->source_ = source;
     snapshot->settings_ = settings;
     return snapshot;
@@ -37,6 +40,7 @@ TSLGraphicList Batch_Snapshot::filledItems(int record, const QString& cardSide) 
     // Each call fills with its own settings object, so records rendered at once never share one.
     Barcode_Gen settings = settings_;
     Record_Fill::Assign_Batch_Values_To_Control(items, record, source_, settings, log_.get(), false);
+    log_->picturesNotFound(record, Record_Fill::picturesNotFound(items));
     return items;
 }
 

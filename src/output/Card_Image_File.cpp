@@ -50,7 +50,20 @@ QByteArray Card_Image_File::formatForPath(const QString& path)
     return "png";
 }
 
-bool Card_Image_File::write(const QImage& image, const QString& path, QString* error, int dpi)
+QString Card_Image_File::pathForFormat(const QString& path, const QString& formatTitle)
+{
+    const QString extension = formatTitle.toLower();
+    const QByteArray format = formatForPath(QStringLiteral("card.") + extension);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    // Any unknown extension reads as PNG, so a PNG path must say "png" itself.
+    const bool named = format == "png" ? suffix == QLatin1String("png") : formatForPath(path) == format;
+    return named ? path : path + QLatin1Char('.') + extension;
+}
+
+namespace {
+
+bool writePicture(
+    const QImage& image, const QString& path, QString* error, int dpi, platform::BesideLeftovers leftovers)
 {
     if (image.isNull()) {
         if (error)
@@ -59,7 +72,7 @@ bool Card_Image_File::write(const QImage& image, const QString& path, QString* e
     }
     // The format is the one the file's extension names; the resolution is recorded so that the picture
     // keeps the card's size in print.
-    const QByteArray format = formatForPath(path);
+    const QByteArray format = Card_Image_File::formatForPath(path);
     QImage bitmap = image;
     bitmap.setDevicePixelRatio(1.0);
     if (format == "jpeg" || format == "bmp")
@@ -90,13 +103,20 @@ bool Card_Image_File::write(const QImage& image, const QString& path, QString* e
             reason = writer.errorString();
             return false;
         },
-        &reason);
+        &reason, leftovers);
     if (!written) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, reason));
         if (error)
             *error = reason;
     }
     return written;
+}
+
+} // namespace
+
+bool Card_Image_File::write(const QImage& image, const QString& path, QString* error, int dpi)
+{
+    return writePicture(image, path, error, dpi, platform::BesideLeftovers::Clear);
 }
 
 QString Card_Image_File::writeForBatch(const QImage& image, const QString& path, int dpi)
@@ -109,7 +129,8 @@ QString Card_Image_File::writeForBatch(const QImage& image, const QString& path,
         if (!written)
             Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, reason));
     } else {
-        written = write(image, path, &reason, dpi);
+        written
+            = writePicture(image, path, &reason, dpi, platform::BesideLeftovers::Leave); // the run clears the folder
     }
     return written ? QString() : failureText(path, reason);
 }

@@ -37,6 +37,16 @@ Email_Setting::Email_Setting(QWidget* parent)
     connect(ui_->resetButton, &QPushButton::clicked, this, &Email_Setting::Reset_Button);
     connect(ui_->_send_mail_ssl, &QRadioButton::clicked, this, &Email_Setting::SSL_Selected);
     connect(ui_->_send_mail_tls, &QRadioButton::clicked, this, &Email_Setting::TLS_Selected);
+    // A result tells about the settings it was made with: an edit makes it stale.
+    for (QLineEdit* field : { ui_->_send_mail_to, ui_->_send_mail_sender_mail, ui_->_send_mail_smtp,
+             ui_->_send_mail_port, ui_->_send_mail_password })
+        connect(field, &QLineEdit::textEdited, this, &Email_Setting::clearTestResult);
+}
+
+void Email_Setting::clearTestResult()
+{
+    ui_->_send_mail_test_mail->clear();
+    ui_->_send_mail_result_status->clear();
 }
 
 Email_Setting::~Email_Setting() = default;
@@ -102,7 +112,7 @@ void Email_Setting::loadPreferences()
         SSL_Selected();
     else
         TLS_Selected();
-    ui_->_send_mail_result_status->clear();
+    clearTestResult();
 }
 
 bool Email_Setting::flushPreferences(QString* error)
@@ -237,8 +247,7 @@ void Email_Setting::Reset_Button()
     for (QLineEdit* field : { ui_->_send_mail_to, ui_->_send_mail_sender_mail, ui_->_send_mail_smtp,
              ui_->_send_mail_port, ui_->_send_mail_password })
         field->clear();
-    ui_->_send_mail_test_mail->clear();
-    ui_->_send_mail_result_status->clear();
+    clearTestResult();
     TLS_Selected();
     Get_Email_Details();
 }

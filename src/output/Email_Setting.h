@@ -48,6 +48,7 @@ private:
     // The script off the GUI thread, this window waiting with everything but Cancel off.
     Mail_Outcome runTestMail(const struct Mail_Message& mail);
     void setTestMailUnderWay(bool underWay);
+    void clearTestResult(); // the test line and its result
     std::unique_ptr<Ui::Email_Setting> ui_;
     bool testMailUnderWay_ = false;
     std::atomic<bool> cancelTestMail_ { false };

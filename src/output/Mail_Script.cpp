@@ -11,7 +11,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -24,7 +23,7 @@ namespace {
 
 // The unpacked script lives as long as the process, in a folder only its owner can read.
 struct UnpackedScript {
-    std::unique_ptr<QTemporaryDir> folder;
+    std::unique_ptr<platform::RunFolder> folder;
     QString path;
 };
 
@@ -33,7 +32,7 @@ UnpackedScript unpackScript()
     registerMailResource();
     UnpackedScript unpacked;
     platform::removeLeftoverRunFolders(QStringLiteral("tessaline-mail")); // of mail runs killed before
-    unpacked.folder = std::make_unique<QTemporaryDir>(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
+    unpacked.folder = std::make_unique<platform::RunFolder>(QStringLiteral("tessaline-mail"));
     if (!unpacked.folder->isValid())
         return unpacked;
     const QString path = unpacked.folder->filePath(QStringLiteral("pyth_mail.py"));
@@ -42,7 +41,8 @@ UnpackedScript unpackScript()
         return unpacked;
     const QByteArray script = source.readAll();
     QString error;
-    if (!saveFileAtomically(path, [&script](QIODevice& target) { return writeAll(target, script); }, &error)) {
+    if (!saveFileAtomically(
+            path, [&script](QIODevice& target) { return writeAll(target, script); }, &error)) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return unpacked;
     }
@@ -64,7 +64,9 @@ QString Mail_Outcome::text() const
     using S = Status;
     switch (status) {
     case S::Sent:
-        return QStringLiteral("E-mail has been sent successfully.");
+        return reason.isEmpty() ? QStringLiteral("E-mail has been sent successfully.")
+                                : QStringLiteral("E-mail has been sent successfully, without encryption: the server "
+                                                 "offers none, and no password is set.");
     case S::LoginRefused:
         return QStringLiteral("The server refused the user name or password.");
     case S::NoEncryption:
@@ -199,7 +201,10 @@ Mail_Outcome Mail_Script::send(const Mail_Message& mail, const std::atomic<bool>
     }
     if (process.exitStatus() != QProcess::NormalExit)
         return { S::Failed, QStringLiteral("the mail script ended abnormally") };
-    const Mail_Outcome outcome { statusOfExit(process.exitCode()), reasonOf(process) };
+    Mail_Outcome outcome { statusOfExit(process.exitCode()), reasonOf(process) };
+    // A sent mail carries a reason only when it went without encryption.
+    if (outcome.sent() && outcome.reason != QLatin1String("sent without encryption"))
+        outcome.reason.clear();
     if (!outcome.sent())
         Show_NSLog_Message(QStringLiteral("mail to %1 not sent: %2").arg(mail.toAddress, outcome.reason));
     return outcome;

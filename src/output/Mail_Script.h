@@ -34,7 +34,7 @@ struct Mail_Outcome {
         Cancelled,
     };
     Status status = Status::Failed;
-    QString reason;
+    QString reason; // of a sent mail: "sent without encryption" when it went so, else empty
 
     Mail_Outcome() = default;
     // A plain yes or no, as a sender that knows no reasons (a test's) gives it.

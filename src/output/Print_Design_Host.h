@@ -27,4 +27,6 @@ public:
     virtual void Select_first_row_value_for_design() = 0;
     // The export window's last choices; e-mail draws its cards at their resolution.
     virtual Card_Export_Settings exportSettings() const = 0;
+    // The design's name, which print jobs carry as their title.
+    virtual QString designName() const = 0;
 };

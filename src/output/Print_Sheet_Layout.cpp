@@ -119,6 +119,9 @@ struct Fit_Line {
     bool rewritten;
 };
 
+// Cards that tile the paper exactly (two A6 on A4) may miss it by a rounding of their millimetres.
+constexpr float fitTolerance = 0.5f; // points
+
 Fit_Line fitLine(int count, float gap, float avail, float paper, float borders, float cell, bool autoCenter)
 {
     count = std::max(count, 1);
@@ -126,13 +129,13 @@ Fit_Line fitLine(int count, float gap, float avail, float paper, float borders, 
         const float free = avail - float(count) * cell;
         if (free / float(count + 1) > 0.f)
             return { count, free / float(count + 1), false };
-        const float fit = cell > 0.f ? std::trunc(avail / cell) : 1.f;
+        const float fit = cell > 0.f ? std::trunc((avail + fitTolerance) / cell) : 1.f;
         return { fit < 1.f ? 1 : std::min(count, int(fit)), 0.f, true };
     }
     if ((avail - float(count) * cell - float(count - 1) * gap) / float(count + 1) > 0.f)
         return { count, gap, false };
     const float step = cell + gap;
-    const float fit = step > 0.f ? std::floor((paper + gap - borders) / step) : 1.f;
+    const float fit = step > 0.f ? std::floor((paper + gap - borders + fitTolerance) / step) : 1.f;
     const int kept = fit < 1.f ? 1 : std::min(count, int(fit));
     return { kept, gap, kept < count };
 }

@@ -9,6 +9,7 @@
 #include "output/Print_Design_Host.h"
 #include "output/Printing_View.h"
 #include "output/Sample_Preview.h"
+#include "platform/PrintQueue.h"
 #include "platform/UiSeam.h"
 
 #include <QPainter>
@@ -73,7 +74,7 @@ Print_Wnd::Print_Wnd(QWidget* parent)
     ui_->Print_sclview->setWidget(PrintView);
     fillPrinters();
     connectControls();
-    printerChanged();
+    choosePrinter();
 }
 
 Print_Wnd::~Print_Wnd() = default;
@@ -83,13 +84,38 @@ QString Print_Wnd::pdfPrinterName()
     return QStringLiteral("PDF File");
 }
 
+// The printers as the system has them now, a paused one marked as such; each entry's data is its name.
 void Print_Wnd::fillPrinters()
 {
-    const QSignalBlocker quiet(ui_->Printer_ComboBox);
-    ui_->Printer_ComboBox->clear();
-    ui_->Printer_ComboBox->addItems(QPrinterInfo::availablePrinterNames());
-    ui_->Printer_ComboBox->addItem(pdfPrinterName());
-    ui_->Printer_ComboBox->setCurrentIndex(0);
+    QComboBox* list = ui_->Printer_ComboBox;
+    const QSignalBlocker quiet(list);
+    list->clear();
+    for (const QString& name : QPrinterInfo::availablePrinterNames())
+        list->addItem(platform::printQueueState(name).paused ? QStringLiteral("%1 (paused)").arg(name) : name, name);
+    list->addItem(pdfPrinterName(), pdfPrinterName());
+    list->setCurrentIndex(0);
+}
+
+// The last choice while it still exists, else the system's default printer, else the first entry.
+void Print_Wnd::choosePrinter()
+{
+    QComboBox* list = ui_->Printer_ComboBox;
+    int index = lastPrinter_.isEmpty() ? -1 : list->findData(lastPrinter_);
+    if (index < 0)
+        index = list->findData(QPrinterInfo::defaultPrinterName());
+    {
+        const QSignalBlocker quiet(list);
+        list->setCurrentIndex(std::max(index, 0));
+    }
+    // Only a person's choice is remembered.
+    const QString kept = lastPrinter_;
+    printerChanged();
+    lastPrinter_ = kept;
+}
+
+QString Print_Wnd::chosenPrinter() const
+{
+    return ui_->Printer_ComboBox->currentData().toString();
 }
 
 void Print_Wnd::connectControls()
@@ -128,19 +154,18 @@ void Print_Wnd::resetControls()
     layout_.Print_Card_Algn = QStringLiteral("U");
     f.print_alignment->setCurrentIndex(0);
     f.print_alignment->setEnabled(false);
-    f.Auto_Center_chk_bx->setChecked(false);
-    layout_.auto_center_flag = false;
     f.Show_Margins->setChecked(true);
     f.width_Stepper->setValue(Points_to_MM_Convert(float(cardSize_.width())));
     f.height_Stepper->setValue(Points_to_MM_Convert(float(cardSize_.height())));
-    f.Row_Stepper->setValue(1);
-    f.Col_Stepper->setValue(1);
+    // Rows, columns and auto centre stay as last chosen: a sheet of postcards is set up once.
     f.horz_mar_Stepper->setValue(0);
     f.vert_mar_Stepper->setValue(0);
     f.Copies_Stepper->setValue(1);
-    SetObjEnabled(f.horz_mar_Stepper, true);
-    SetObjEnabled(f.vert_mar_Stepper, true);
-    SetObjEnabled(f.align_Gp_Bx, true);
+    const bool centred = f.Auto_Center_chk_bx->isChecked();
+    layout_.auto_center_flag = centred;
+    SetObjEnabled(f.horz_mar_Stepper, !centred);
+    SetObjEnabled(f.vert_mar_Stepper, !centred);
+    SetObjEnabled(f.align_Gp_Bx, !centred);
     layout_.label_align_val = 1;
     Set_Reset_Alignemnt_Image();
 }
@@ -153,6 +178,9 @@ bool Print_Wnd::Open_Print_Wnd(Print_Design_Host& host)
         const std::shared_ptr<const Batch_Snapshot> design = host.takeSnapshot();
         cardSize_ = design ? design->side(QStringLiteral("F")).rendering.canvasBounds.size() : QSizeF();
         resetControls();
+        // Printers come and go while the program runs.
+        fillPrinters();
+        choosePrinter();
         Ui::Print_Wnd& f = *ui_;
         const bool series = host.usesSeries(), sheet = host.usesSpreadsheet();
         f.print_with_batch_chk->setEnabled(series);
@@ -185,7 +213,8 @@ void Print_Wnd::Set_values_From_Printer()
 {
     Ui::Print_Wnd& f = *ui_;
     const QPageLayout page = printInfo_->pageLayout();
-    const QRectF paper = page.fullRect(QPageLayout::Point);
+    // The paper's exact size: in whole points A4 is 595 wide and two A6 cards (2 x 297.64) no longer fit.
+    const QRectF paper = page.fullRect(QPageLayout::Millimeter);
     const QMarginsF borders = page.margins(QPageLayout::Point);
     f.Paper_id->setText(page.pageSize().name());
     // The paper's own size, not its size rounded to whole points.
@@ -194,8 +223,8 @@ void Print_Wnd::Set_values_From_Printer()
         size.transpose();
     f.Size_id->setText(QStringLiteral("%1 x %2").arg(
         Show_Number_Text(size.width(), 2, QLocale()), Show_Number_Text(size.height(), 2, QLocale())));
-    layout_.paper_width = float(paper.width());
-    layout_.paper_hight = float(paper.height());
+    layout_.paper_width = MM_to_Points_Convert(float(paper.width()));
+    layout_.paper_hight = MM_to_Points_Convert(float(paper.height()));
     layout_.Left_Mar = float(borders.left());
     layout_.Rite_Mar = float(borders.right());
     layout_.Top_Mar = float(borders.top());
@@ -306,12 +335,18 @@ void Print_Wnd::arrangementChanged()
 
 void Print_Wnd::printerChanged()
 {
-    const QString name = ui_->Printer_ComboBox->currentText();
+    const QString name = chosenPrinter();
+    if (!loading)
+        lastPrinter_ = name;
     if (name == pdfPrinterName()) {
         printInfo_->setOutputFormat(QPrinter::PdfFormat);
     } else {
         printInfo_->setOutputFormat(QPrinter::NativeFormat);
         printInfo_->setPrinterName(name);
+        // A Letter printer gets Letter, unless the person chose a paper in Page Setup.
+        const QPageSize paper = QPrinterInfo::printerInfo(name).defaultPageSize();
+        if (!paperChosen_ && paper.isValid())
+            printInfo_->setPageSize(paper);
     }
     // The borders are what the printer cannot print on; a PDF file has none.
     printInfo_->setPageMargins(printInfo_->pageLayout().minimumMargins(), QPageLayout::Point);
@@ -332,6 +367,7 @@ void Print_Wnd::pagesetup()
     setup.setObjectName(QStringLiteral("pageSetup"));
     if (platform::ui().runModal(setup) != 1)
         return;
+    paperChosen_ = true;
     Set_values_From_Printer();
     Check_Max_Cell_Value();
 }

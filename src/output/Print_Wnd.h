@@ -18,7 +18,8 @@ class Sample_Preview;
 // The program's own print dialog: printer, orientation and paper; card size, rows and columns, gaps,
 // alignment or auto centre; which sides and how the two are arranged; whether to print the records; and
 // the number of cards. A preview of the sheet follows every change. Preview and Print start a job; the
-// window stays open afterwards. Every opening starts from the same settings but keeps the printer.
+// window stays open afterwards. Every opening starts from the same settings but keeps the printer, the
+// rows and columns and the centring.
 class Print_Wnd : public QDialog {
     Q_OBJECT
 public:
@@ -74,9 +75,18 @@ private:
     void connectControls();
     void resetControls();
     void fillPrinters();
+    void choosePrinter();
     bool sizeFitsPaper() const;
+    QString chosenPrinter() const;
     bool printSheets(const Print_Job& job);
     bool printToPdfFile(const Printing_View& view, int pages);
+    bool printToQueue(const Printing_View& view, int pages);
+    struct Sheets_Written {
+        bool whole = false;
+        bool stopped = false;
+        QString error;
+    };
+    Sheets_Written writeSheets(const Printing_View& view, int pages, const QString& path, const QString& label);
 
     std::unique_ptr<Ui::Print_Wnd> ui_;
     std::unique_ptr<QPrinter> printInfo_;
@@ -85,5 +95,7 @@ private:
     Print_Sheet_Layout layout_;
     QString card_side_str = QStringLiteral("F");
     QSizeF cardSize_; // the design's card in points
+    QString lastPrinter_; // the printer chosen last, chosen again at the next opening while it exists
+    bool paperChosen_ = false; // the person chose a paper in Page Setup: a printer change keeps it
     bool loading = false;
 };

@@ -8,6 +8,7 @@
 #include "output/Printing_View.h"
 #include "output/Record_Fill.h"
 #include "platform/CheckedSave.h"
+#include "platform/PrintQueue.h"
 #include "platform/UiSeam.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,16 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QTemporaryDir>
+
+namespace {
+
+QString couldNotPrint(const QString& printer, const QString& reason)
+{
+    return QStringLiteral("The sheets could not be printed on %1: %2.").arg(printer, reason);
+}
+
+} // namespace
 
 bool Print_Wnd::sizeFitsPaper() const
 {
@@ -51,6 +62,10 @@ void Print_Wnd::Execute_Printing(bool preview)
     const Printing_View view(job);
     if (preview) {
         const int pages = view.numberOfPages(true);
+        // The system's print dialog of the preview starts from the window's copies, one-sided, every time.
+        printInfo_->setCopyCount(ui_->Copies_Stepper->value());
+        printInfo_->setDuplex(QPrinter::DuplexNone);
+        printInfo_->setDocName(host_ ? host_->designName() : QString());
         QPrintPreviewDialog previewer(printInfo_.get(), this);
         previewer.setObjectName(QStringLiteral("printPreview"));
         // Each time the preview is drawn it draws every sheet from the first record.
@@ -60,9 +75,10 @@ void Print_Wnd::Execute_Printing(bool preview)
         });
         platform::ui().runModal(previewer);
     } else if (printSheets(job) && job.useData) {
-        const QString note = Record_Fill_Log::withoutSymbolNote(job.snapshot->fillLog().recordsWithoutSymbol());
-        if (!note.isEmpty())
-            Show_MessageBox(note);
+        const Record_Fill_Log& log = job.snapshot->fillLog();
+        const QString notes = Record_Fill_Log::notes(log.recordsWithoutSymbol(), log.recordsWithPictureNotFound());
+        if (!notes.isEmpty())
+            Show_MessageBox(notes);
     }
     if (job.useData && host_)
         host_->Select_first_row_value_for_design();
@@ -74,17 +90,44 @@ bool Print_Wnd::printSheets(const Print_Job& job)
     const int pages = view.numberOfPages(false);
     if (printInfo_->outputFormat() == QPrinter::PdfFormat)
         return printToPdfFile(view, pages);
-    QProgressDialog progress(QStringLiteral("Printing..."), QStringLiteral("Stop"), 0, pages, this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    Printing_View::Prepare_Printer(*printInfo_);
-    const bool whole = view.print(*printInfo_, pages, [&progress](int done) {
-        progress.setValue(done);
-        return !progress.wasCanceled();
-    });
-    if (!whole && !progress.wasCanceled())
-        Show_MessageBox(QStringLiteral("The sheets could not be printed on %1.").arg(printInfo_->printerName()));
-    return whole;
+    return printToQueue(view, pages);
+}
+
+// The sheets are drawn into a file first: Stop then sends nothing, and the queue's answer can be told.
+bool Print_Wnd::printToQueue(const Printing_View& view, int pages)
+{
+    const QString printer = chosenPrinter();
+    const platform::PrintQueueState state = platform::printQueueState(printer);
+    if (!state.found || !state.accepting) {
+        Show_MessageBox(couldNotPrint(printer, state.reason));
+        return false;
+    }
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("sheets.pdf"));
+    const Sheets_Written written = writeSheets(view, pages, path, QStringLiteral("Printing..."));
+    if (written.stopped) {
+        Show_MessageBox(QStringLiteral("The printing was stopped: nothing was sent to %1.").arg(printer));
+        return false;
+    }
+    if (!folder.isValid() || !written.whole) {
+        Show_MessageBox(couldNotPrint(printer, folder.isValid() ? written.error : folder.errorString()));
+        return false;
+    }
+    platform::PrintQueueJob job;
+    job.queue = printer;
+    job.title = host_ ? host_->designName() : QString();
+    job.pdfPath = path;
+    job.media = printInfo_->pageLayout().pageSize().key();
+    job.copies = ui_->Copies_Stepper->value();
+    job.landscape = printInfo_->pageLayout().orientation() == QPageLayout::Landscape;
+    const QString refusal = platform::submitPrintJob(job);
+    if (!refusal.isEmpty()) {
+        Show_MessageBox(couldNotPrint(printer, refusal));
+        return false;
+    }
+    Show_MessageBox(pages == 1 ? QStringLiteral("1 sheet was sent to %1.").arg(printer)
+                               : QStringLiteral("%1 sheets were sent to %2.").arg(pages).arg(printer));
+    return true;
 }
 
 bool Print_Wnd::printToPdfFile(const Printing_View& view, int pages)
@@ -98,31 +141,43 @@ bool Print_Wnd::printToPdfFile(const Printing_View& view, int pages)
         return false;
     if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
+    const Sheets_Written written = writeSheets(view, pages, path, QStringLiteral("Writing the sheets..."));
+    if (!written.whole && !written.stopped)
+        Show_MessageBox(QStringLiteral("The sheets could not be written to %1: %2.").arg(path, written.error));
+    return written.whole;
+}
+
+// Draws the sheets into a PDF file of the paper's size, with a progress window whose Stop ends the drawing
+// and leaves no file.
+Print_Wnd::Sheets_Written Print_Wnd::writeSheets(
+    const Printing_View& view, int pages, const QString& path, const QString& label)
+{
+    Sheets_Written result;
     platform::CheckedSave file(path);
-    bool whole = file.open();
-    bool stopped = false;
-    if (whole) {
-        QProgressDialog progress(QStringLiteral("Writing the sheets..."), QStringLiteral("Stop"), 0, pages, this);
+    result.whole = file.open();
+    if (result.whole) {
+        QProgressDialog progress(label, QStringLiteral("Stop"), 0, pages, this);
         progress.setWindowModality(Qt::WindowModal);
         progress.setMinimumDuration(500);
         QPdfWriter writer(&file.device());
         writer.setCreator(QStringLiteral("Tessaline Card"));
+        writer.setTitle(host_ ? host_->designName() : QString());
         writer.setResolution(72);
         QPageLayout page = printInfo_->pageLayout();
         page.setMargins(QMarginsF());
         writer.setPageLayout(page);
-        whole = view.print(writer, pages, [&progress, &stopped](int done) {
+        result.whole = view.print(writer, pages, [&progress, &result](int done) {
             progress.setValue(done);
-            stopped = progress.wasCanceled();
-            return !stopped;
+            result.stopped = progress.wasCanceled();
+            return !result.stopped;
         });
     }
     // The PDF engine finishes the file when the writer goes; only then is it put in place.
-    if (whole && file.commit())
-        return true;
-    if (!whole)
+    if (result.whole && file.commit())
+        return result;
+    if (!result.whole)
         file.abandon();
-    if (!stopped)
-        Show_MessageBox(QStringLiteral("The sheets could not be written to %1: %2.").arg(path, file.errorString()));
-    return false;
+    result.whole = false;
+    result.error = file.errorString();
+    return result;
 }

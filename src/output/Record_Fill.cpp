@@ -1,7 +1,7 @@
 #include "output/Record_Fill.h"
 
 #include "barcode/Barcode_Gen.h"
-#include "barcode/Barcode_Vector_Drawing.h"
+#include "barcode/Barcode_Item_Symbol.h"
 #include "common/Common_Functions.h"
 #include "model/TSLImage.h"
 #include "output/Record_Source.h"
@@ -48,6 +48,45 @@ QString Record_Fill_Log::withoutSymbolNote(int records)
                               .arg(records);
 }
 
+void Record_Fill_Log::picturesNotFound(int record, const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        {
+            const std::lock_guard<std::mutex> guard(lock_);
+            withPictureNotFound_.insert(record);
+            if (!picturesNotFound_.insert({ record, path }).second)
+                continue;
+        }
+        Show_NSLog_Message(QStringLiteral("Record %1: the picture \"%2\" cannot be found; its card is made without it")
+                               .arg(record + 1)
+                               .arg(path));
+    }
+}
+
+int Record_Fill_Log::recordsWithPictureNotFound() const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    return static_cast<int>(withPictureNotFound_.size());
+}
+
+QString Record_Fill_Log::pictureNotFoundNote(int records)
+{
+    if (records <= 0)
+        return {};
+    return records == 1 ? QStringLiteral("1 card is made without a picture that cannot be found (the log names "
+                                         "the file).")
+                        : QStringLiteral("%1 cards are made without a picture that cannot be found (the log "
+                                         "names the files).")
+                              .arg(records);
+}
+
+QString Record_Fill_Log::notes(int withoutSymbol, int withPictureNotFound)
+{
+    QStringList notes { withoutSymbolNote(withoutSymbol), pictureNotFoundNote(withPictureNotFound) };
+    notes.removeAll(QString());
+    return notes.join(QStringLiteral("\n\n"));
+}
+
 namespace {
 
 // What a barcode without a symbol draws: nothing.
@@ -56,21 +95,6 @@ public:
     QSizeF size() const override { return {}; }
     void draw(QPainter&) const override { }
 };
-
-// Loading an item's settings sets a few process-wide values that only the 2-D encoders read (QR version
-// and level, resolution, module size). Loads happen one at a time, and a 2-D symbol is made before the
-// next load, so no worker encodes with another's values; linear symbols read none of them and are made by
-// all workers at once.
-template <typename Make> auto withItemSettings(Barcode_Gen& settings, const TSLGraphic& item, const Make& make)
-{
-    static std::mutex globals;
-    std::unique_lock<std::mutex> lock(globals);
-    const Barcode_Settings_Scope scope(settings);
-    settings.Set_Barcode_Prop_To_Control(item);
-    if (settings.liner_or_2D_font == 0)
-        lock.unlock();
-    return make();
-}
 
 } // namespace
 
@@ -109,8 +133,19 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
 
 QImage Record_Barcode_Picture(Barcode_Gen& settings, const TSLGraphic& item, const QString& value)
 {
-    return withItemSettings(
+    return With_Item_Settings(
         settings, item, [&] { return settings.Get_Image_From_Val(value, item.header_val, item.footer_val).image; });
+}
+
+QStringList picturesNotFound(const TSLGraphicList& items)
+{
+    QStringList paths;
+    for (const TSLGraphicPtr& item : items) {
+        const auto* picture = dynamic_cast<const TSLImage*>(item.get());
+        if (picture && picture->ctrl_is_visible && picture->print_object == 0 && picture->pictureNotFound())
+            paths << picture->_file_path;
+    }
+    return paths;
 }
 
 bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures)
@@ -123,8 +158,7 @@ bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, 
         static_cast<TSLImage&>(item).setFilePath(value);
     } else if (name == QLatin1String("TSLBarcode")) {
         item.Set_Barcode_image(pictures ? Record_Barcode_Picture(settings, item, value) : QImage());
-        std::shared_ptr<const TSLBarcode_Drawing> drawing = withItemSettings(
-            settings, item, [&] { return settings.Get_Drawing_From_Val(value, item.header_val, item.footer_val); });
+        std::shared_ptr<const TSLBarcode_Drawing> drawing = Item_Barcode_Drawing(settings, item, value);
         const bool symbol = drawing != nullptr;
         if (!symbol) {
             static const auto none = std::make_shared<const No_Symbol>();

@@ -103,7 +103,7 @@ QRectF Sample_Preview::paperOnScreen() const
     const QSizeF room = QSizeF(size()) - QSizeF(16, 16);
     const double scale = std::min(room.width() / paper.width(), room.height() / paper.height());
     const QSizeF shown = paper * std::max(scale, 0.01);
-    return QRectF(QPointF((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+    return QRectF(QPointF((width() - shown.width()) / 2, 8), shown);
 }
 
 void Sample_Preview::paintEvent(QPaintEvent*)

@@ -47,5 +47,8 @@ private:
     bool showFrames_ = true;
     bool set_ = false;
 
+public:
+    // Where the sheet is shown: as large as the view allows, centred across and against the top, so a
+    // landscape sheet has no empty band above it.
     QRectF paperOnScreen() const;
 };

@@ -9,12 +9,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QTemporaryDir>
 #include <QThread>
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
-    : sender(
-        [](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
+    : sender([](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
     , stop_(stop)
     , abandon_(abandon)
 {
@@ -45,10 +43,8 @@ QSet<QPair<int, QString>> Send_Mail_Result::failedKeys() const
 QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QString& logPath)
 {
     QString text = sendingMessage(result, logPath);
-    const QString note = Record_Fill_Log::withoutSymbolNote(result.withoutSymbol);
-    if (!note.isEmpty())
-        text += QStringLiteral("\n\n") + note;
-    return text;
+    const QString notes = Record_Fill_Log::notes(result.withoutSymbol, result.withPictureNotFound);
+    return notes.isEmpty() ? text : text + QStringLiteral("\n\n") + notes;
 }
 
 QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QString& logPath)
@@ -56,7 +52,11 @@ QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QStr
     if (result.failures.isEmpty())
         return result.lastSendSucceeded ? QStringLiteral("E-mail has been sent successfully.") : failureText();
     QString text;
-    if (result.endedBy) {
+    if (result.stopped) {
+        text = QStringLiteral("The e-mail was stopped: %1 of %2 mails have been sent.\n\n")
+                   .arg(result.sent)
+                   .arg(result.sent + result.failures.size());
+    } else if (result.endedBy) {
         text = result.endedBy->status == Mail_Outcome::Status::Failed
             ? failureText() + QStringLiteral("\n\n") + result.endedBy->text()
             : result.endedBy->text();
@@ -68,10 +68,12 @@ QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QStr
         names << QStringLiteral("%1 (%2)").arg(
             Trim_Str(failure.address), failure.reason.isEmpty() ? QStringLiteral("not tried") : failure.reason);
     const qsizetype failed = result.failures.size();
-    text += QStringLiteral("%1 of %2 mails could not be sent: %3")
+    const qsizetype tried = result.sent + failed;
+    text += (result.stopped ? QStringLiteral("%1 of %2 %3 were not sent: %4")
+                            : QStringLiteral("%1 of %2 %3 could not be sent: %4"))
                 .arg(failed)
-                .arg(result.sent + failed)
-                .arg(names.join(QStringLiteral(", ")));
+                .arg(tried)
+                .arg(tried == 1 ? QStringLiteral("mail") : QStringLiteral("mails"), names.join(QStringLiteral(", ")));
     text += failed > named ? QStringLiteral(" and %1 more.").arg(failed - named) : QStringLiteral(".");
     if (!logPath.isEmpty())
         text += QStringLiteral("\n\nThe whole list is in %1").arg(logPath);
@@ -147,10 +149,26 @@ void Send_Mail_Run::leaveUntried(
     }
 }
 
+// After Stop, every mail of the run that was not handed to the sender is listed as stopped, so that the
+// next run can be limited to them.
+void Send_Mail_Run::leaveStopped(const Send_Mail_Request& request, Send_Mail_Result& result) const
+{
+    const QSet<QPair<int, QString>> listed = result.failedKeys();
+    for (int step = 0; step < mailSteps(request); ++step) {
+        for (const QString& address : addressesOf(request, step)) {
+            if (!tried_.contains({ step, address }) && !listed.contains({ step, address })) {
+                result.failures << Send_Mail_Failure { step, address, QStringLiteral("stopped") };
+                result.stopped = true;
+            }
+        }
+    }
+}
+
 bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const QStringList& addresses,
     const QStringList& attachments, Send_Mail_Result& result)
 {
     for (qsizetype k = 0; k < addresses.size() && !stopped(); ++k) {
+        tried_.insert({ step, addresses[k] });
         const Mail_Outcome outcome = send(request, addresses[k], attachments, result);
         if (outcome.sent())
             continue;
@@ -202,8 +220,9 @@ std::optional<QStringList> Send_Mail_Run::cardFiles(const Send_Mail_Request& req
 
 std::optional<Mail_Attachment_Size> Send_Mail_Run::attachmentSize(const Send_Mail_Request& request, int record)
 {
-    const QTemporaryDir folder;
-    const std::optional<QStringList> files = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
+    const platform::RunFolder folder(QStringLiteral("tessaline-mail"));
+    const std::optional<QStringList> files
+        = folder.isValid() ? cardFiles(request, record, folder.path()) : std::nullopt;
     if (!files || files->isEmpty())
         return std::nullopt;
     Mail_Attachment_Size size;
@@ -232,13 +251,14 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
 {
     using Kind = Send_Mail_Request::Kind;
     Send_Mail_Result result;
+    tried_.clear();
     const int total = steps(request);
     list_count = total;
     curr_barcode_count = 0;
     Pause_Delay_Time = -1;
 
     // The card pictures of this run live in a folder of its own, removed with everything in it at the end.
-    QTemporaryDir folder(platform::runFolderTemplate(QStringLiteral("tessaline-mail")));
+    const platform::RunFolder folder(QStringLiteral("tessaline-mail"));
     if (request.kind != Kind::Plain && !folder.isValid()) {
         Show_NSLog_Message(QStringLiteral("no temporary folder for the card pictures: %1").arg(folder.errorString()));
         return result;
@@ -252,7 +272,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             // One card per recipient: those past the last record get none, and are told of.
             for (int step = i; step < total; ++step) {
                 for (const QString& address : addressesOf(request, step))
-                    result.failures << Send_Mail_Failure { step, address, QStringLiteral("no record for this recipient") };
+                    result.failures << Send_Mail_Failure { step, address,
+                        QStringLiteral("no record for this recipient") };
             }
             curr_barcode_count = total;
             break;
@@ -269,7 +290,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             if (!card)
                 card = cardFiles(request, 0, folder.path());
             if (!card) {
-                result.endedBy = Mail_Outcome(Mail_Outcome::Status::Failed, QStringLiteral("the card picture could not be made"));
+                result.endedBy
+                    = Mail_Outcome(Mail_Outcome::Status::Failed, QStringLiteral("the card picture could not be made"));
                 leaveUntried(request, i, addresses, result);
                 break;
             }
@@ -278,8 +300,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             const std::optional<QStringList> files = cardFiles(request, i, folder.path());
             if (!files) {
                 for (const QString& address : addresses)
-                    result.failures << Send_Mail_Failure {
-                        i, address, QStringLiteral("the card of record %1 could not be made").arg(i + 1) };
+                    result.failures << Send_Mail_Failure { i, address,
+                        QStringLiteral("the card of record %1 could not be made").arg(i + 1) };
                 continue;
             }
             attachments = *files;
@@ -291,7 +313,11 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             sinceLastPause = 0;
         }
     }
+    if (stop_.load() && !abandon_.load())
+        leaveStopped(request, result);
     if (request.recordsWithoutSymbol)
         result.withoutSymbol = request.recordsWithoutSymbol();
+    if (request.recordsWithPictureNotFound)
+        result.withPictureNotFound = request.recordsWithPictureNotFound();
     return result;
 }

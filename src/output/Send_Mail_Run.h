@@ -41,6 +41,7 @@ struct Send_Mail_Request {
     std::function<QImage(int record, const QString& side)> render;
     // Records of the run whose cards went without their barcode, asked once the run ends.
     std::function<int()> recordsWithoutSymbol;
+    std::function<int()> recordsWithPictureNotFound;
     // When set, only these mails (step, recipient as split) are sent: a second run to the failed ones.
     std::optional<QSet<QPair<int, QString>>> only;
 };
@@ -59,8 +60,10 @@ struct Send_Mail_Result {
     int sent = 0;
     int failed = 0;
     int withoutSymbol = 0; // records whose cards have no barcode
+    int withPictureNotFound = 0; // records whose cards went without a picture that cannot be found
     QList<Send_Mail_Failure> failures; // refused, failed and (after a failure that ended the run) not tried
     std::optional<Mail_Outcome> endedBy; // the failure that ended the run before its end
+    bool stopped = false; // Stop ended the run before its end; its unsent mails are among `failures`
 
     // Every mail of `failures`, for a second run limited to them.
     QSet<QPair<int, QString>> failedKeys() const;
@@ -114,10 +117,12 @@ private:
         const QStringList& attachments, Send_Mail_Result& result);
     static void leaveUntried(
         const Send_Mail_Request& request, int fromStep, const QStringList& restOfStep, Send_Mail_Result& result);
+    void leaveStopped(const Send_Mail_Request& request, Send_Mail_Result& result) const;
     static bool renderSide(const Send_Mail_Request& request, int record, const QString& side, const QString& path);
     static std::optional<QStringList> cardFiles(const Send_Mail_Request& request, int record, const QString& folder);
     void pause(qint32 ms);
 
     const std::atomic<bool>& stop_;
     const std::atomic<bool>& abandon_;
+    QSet<QPair<int, QString>> tried_; // the mails of this run handed to the sender
 };

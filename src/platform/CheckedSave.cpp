@@ -1,6 +1,7 @@
 #include "platform/CheckedSave.h"
 
 #include "platform/RegularFile.h"
+#include "platform/RunLeftovers.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -21,11 +23,20 @@ const QString& noReason()
     return reason;
 }
 
+// The file a link leads to, even when it is not there yet; the path itself when it is no link.
+QString linkTarget(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 40 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.filePath();
+}
+
 } // namespace
 
-CheckedSave::CheckedSave(const QString& path)
+CheckedSave::CheckedSave(const QString& path, BesideLeftovers leftovers)
     : path_(path)
-    , file_(path)
+    , leftovers_(leftovers)
 {
 }
 
@@ -51,13 +62,27 @@ bool CheckedSave::open(std::optional<QFileDevice::Permissions> permissions)
 {
     error_.clear();
     committed_ = false;
+    cancel();
+    target_ = linkTarget(path_);
+    const QByteArray target = QFile::encodeName(target_);
+    struct stat existing { };
+    const bool exists = ::stat(target.constData(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return fail(QStringLiteral("Filename refers to a directory"));
+    if (exists && ::access(target.constData(), W_OK) != 0)
+        return failFromSystem(errno);
+    std::optional<OwnLock> temporary = createTemporaryBeside(target_);
+    if (!temporary)
+        return failFromSystem(errno);
+    temporary_ = std::move(*temporary);
     // Unbuffered: a write the system cuts short fails at once with the system's reason, where a buffered
     // one would fail at the last flush with none.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    if (!file_.open(temporary_.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
         return fail(file_.errorString());
-    if (permissions && !file_.setPermissions(*permissions))
-        return fail(file_.errorString());
-    return true;
+    if (permissions)
+        return file_.setPermissions(*permissions) || fail(file_.errorString());
+    // The new file keeps the old one's permissions.
+    return !exists || ::fchmod(temporary_.handle(), existing.st_mode & 07777) == 0 || failFromSystem(errno);
 }
 
 bool CheckedSave::write(const QByteArray& bytes)
@@ -74,14 +99,19 @@ bool CheckedSave::commit()
     // Each step's failure is one commit() would pass over: the last buffered bytes, then the disk itself.
     if (!file_.flush() || file_.error() != QFileDevice::NoError)
         return fail(file_.errorString());
-    if (::fsync(file_.handle()) != 0)
+    if (::fsync(temporary_.handle()) != 0)
         return failFromSystem(errno);
-    if (!file_.commit())
-        return fail(file_.errorString());
+    if (::rename(QFile::encodeName(temporary_.path()).constData(), QFile::encodeName(target_).constData()) != 0)
+        return failFromSystem(errno);
     committed_ = true;
+    file_.close();
+    temporary_.release();
     // The new file is in place; a folder that cannot be synced (some file systems refuse) only makes the
     // rename less certain to outlive a power cut.
-    syncFolder(QFileInfo(path_).absolutePath());
+    const QFileInfo target(target_);
+    syncFolder(target.absolutePath());
+    if (leftovers_ == BesideLeftovers::Clear)
+        removeLeftoverPartFiles(target.absolutePath(), target.fileName());
     return true;
 }
 
@@ -96,13 +126,15 @@ bool CheckedSave::abandon()
 
 void CheckedSave::cancel()
 {
-    if (file_.isOpen() && !committed_)
-        file_.cancelWriting();
+    file_.close();
+    if (temporary_.isHeld() && !committed_)
+        temporary_.removeAndRelease();
 }
 
-bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error)
+bool saveFileAtomically(
+    const QString& path, const std::function<bool(QIODevice&)>& write, QString* error, BesideLeftovers leftovers)
 {
-    CheckedSave save(path);
+    CheckedSave save(path, leftovers);
     const bool saved = save.open() && (write(save.device()) || save.abandon()) && save.commit();
     if (!saved && error)
         *error = save.errorString();

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "platform/OwnLock.h"
+
 #include <QByteArray>
-#include <QFileDevice>
-#include <QSaveFile>
+#include <QFile>
 #include <QString>
 
 #include <functional>
@@ -12,14 +13,18 @@ class QIODevice;
 
 namespace platform {
 
-// The one way the program replaces a file: the bytes go into a temporary file beside it, which is flushed,
-// checked and synced before it is renamed over the old file, and the folder is synced after the rename.
-// QSaveFile alone is not enough: its commit() renames and reports success when its last buffered flush
-// failed (a full disk under a small file), leaving an empty file in place of the old one. A failed save
-// leaves the old file whole and gives the system's reason ("No space left on device").
+// The one way the program replaces a file: the bytes go into a temporary file of the program's own name
+// beside it, locked while written (see RunLeftovers.h), which is flushed, checked and synced before it is
+// renamed over the old file; the folder is synced after the rename, and temporaries of the same file left
+// by killed writers go. A link is written through: the file it names is replaced. A failed save leaves the
+// old file whole and gives the system's reason ("No space left on device").
+// Whether a save clears the temporaries killed writers left beside its file. A run writing many files
+// into one folder clears the folder once, not at every file.
+enum class BesideLeftovers { Clear, Leave };
+
 class CheckedSave {
 public:
-    explicit CheckedSave(const QString& path);
+    explicit CheckedSave(const QString& path, BesideLeftovers leftovers = BesideLeftovers::Clear);
     ~CheckedSave(); // a save never committed changes nothing
     CheckedSave(const CheckedSave&) = delete;
     CheckedSave& operator=(const CheckedSave&) = delete;
@@ -44,14 +49,18 @@ private:
     bool failFromSystem(int code);
 
     QString path_;
-    QSaveFile file_;
+    QString target_; // path_ with its links followed
+    QFile file_;
+    OwnLock temporary_;
+    BesideLeftovers leftovers_;
     QString error_;
     bool committed_ = false;
 };
 
 // Writes the whole file through a CheckedSave: `write` puts the contents into the device and returns false
 // when it cannot; error gets the system's reason, or "the data could not be written" when there is none.
-bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);
+bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr,
+    BesideLeftovers leftovers = BesideLeftovers::Clear);
 
 // Writes all of bytes into the device, going on after a short write so that a failure carries its reason.
 bool writeAll(QIODevice& device, const QByteArray& bytes);

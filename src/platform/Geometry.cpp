@@ -4,6 +4,15 @@
 
 namespace platform {
 
+QRectF fittedRect(const QSizeF& size, const QRectF& frame)
+{
+    if (size.isEmpty() || frame.isEmpty())
+        return QRectF();
+    const double scale = std::min(frame.width() / size.width(), frame.height() / size.height());
+    const QSizeF fitted = size * scale;
+    return QRectF(frame.center() - QPointF(fitted.width() / 2.0, fitted.height() / 2.0), fitted);
+}
+
 QRectF unionRect(const QRectF& a, const QRectF& b)
 {
     if (rectIsEmpty(a))

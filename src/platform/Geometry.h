@@ -2,6 +2,7 @@
 
 #include <QPointF>
 #include <QRectF>
+#include <QSizeF>
 #include <QString>
 
 // Rectangle rules of the drawing model, which differ from Qt's in small ways that matter for hit testing
@@ -20,6 +21,9 @@ inline bool pointInRect(const QPointF& p, const QRectF& r)
 
 // Union in which an empty rectangle counts for nothing; two empty rectangles give the zero rectangle.
 QRectF unionRect(const QRectF& a, const QRectF& b);
+
+// The largest rectangle of the size's proportions inside the frame, centred in it; empty when either is.
+QRectF fittedRect(const QSizeF& size, const QRectF& frame);
 
 // Grows (positive) or shrinks (negative) a rectangle on every side.
 inline QRectF outsetRect(const QRectF& r, double dx, double dy) { return r.adjusted(-dx, -dy, dx, dy); }

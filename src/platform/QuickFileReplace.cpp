@@ -1,6 +1,7 @@
 #include "platform/QuickFileReplace.h"
 
 #include "platform/CheckedSave.h"
+#include "platform/RunLeftovers.h"
 
 #include <QFile>
 
@@ -21,34 +22,14 @@ namespace platform {
 
 namespace {
 
-bool fail(QString* error, const QString& what, int code)
+// The system's reason; alone when the caller's message names the file, after the path when another file
+// failed.
+bool fail(QString* error, int code, const QString& other = QString())
 {
+    const QString reason = QString::fromLocal8Bit(std::strerror(code));
     if (error)
-        *error = QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(code)));
+        *error = other.isEmpty() ? reason : QStringLiteral("cannot flush %1: %2").arg(other, reason);
     return false;
-}
-
-// A name beside the target that no other writer in this or another process picks at the same time.
-QByteArray temporaryName(const QByteArray& target, unsigned attempt)
-{
-    static std::atomic<unsigned> counter { 0 };
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray folder = target.left(slash + 1);
-    const QByteArray name = target.mid(slash + 1);
-    return folder + '.' + name + '.' + QByteArray::number(static_cast<qint64>(::getpid())) + '-'
-        + QByteArray::number(counter.fetch_add(1) + attempt) + ".part";
-}
-
-int openTemporary(const QByteArray& target, QByteArray* temporary)
-{
-    for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        *temporary = temporaryName(target, attempt);
-        const int fd = ::open(temporary->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
-    }
-    errno = EEXIST;
-    return -1;
 }
 
 bool writeAll(int fd, const QByteArray& data)
@@ -76,29 +57,21 @@ bool replaceFileUnsynced(const QString& path, const QByteArray& data, QString* e
 {
     const QByteArray target = QFile::encodeName(path);
     if (target.isEmpty())
-        return fail(error, QStringLiteral("no file name"), ENOENT);
-    QByteArray temporary;
-    const int fd = openTemporary(target, &temporary);
-    if (fd < 0)
-        return fail(error, QStringLiteral("cannot create a file beside %1").arg(path), errno);
+        return fail(error, ENOENT);
+    std::optional<OwnLock> temporary = createTemporaryBeside(path);
+    if (!temporary)
+        return fail(error, errno);
+    const int fd = temporary->handle();
     struct stat existing { };
     bool ok = writeAll(fd, data);
     if (ok && ::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
         ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-    int code = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        code = errno;
-    }
-    if (ok && ::rename(temporary.constData(), target.constData()) != 0) {
-        ok = false;
-        code = errno;
-    }
-    if (!ok) {
-        ::unlink(temporary.constData());
-        return fail(error, QStringLiteral("cannot write %1").arg(path), code);
-    }
-    return true;
+    // The lock holds until the file has its name: a clean-up never takes a file still being written.
+    if (ok && ::rename(QFile::encodeName(temporary->path()).constData(), target.constData()) == 0)
+        return true;
+    const int code = errno;
+    temporary->removeAndRelease();
+    return fail(error, code);
 }
 
 namespace {
@@ -153,10 +126,10 @@ bool syncFilesToDisk(const QStringList& files, const QString& folder, QString* e
     for (std::thread& worker : workers)
         worker.join();
     if (failure != 0)
-        return fail(error, QStringLiteral("cannot flush %1").arg(failed), failure);
+        return fail(error, failure, failed);
     if (syncObserver())
         syncObserver()(folder);
-    return syncFolder(folder) || fail(error, QStringLiteral("cannot flush the folder %1").arg(folder), errno);
+    return syncFolder(folder) || fail(error, errno, folder);
 }
 
 } // namespace platform

@@ -25,6 +25,12 @@ ReadBudget::ReadBudget(quint64 inputBytes)
 {
 }
 
+ReadBudget::ReadBudget(quint64 values, quint64 bytes)
+    : values_(values)
+    , bytes_(bytes)
+{
+}
+
 ReadBudget::ReadBudget(ReadBudget& parent)
     : parent_(&parent)
 {

@@ -19,6 +19,8 @@ namespace platform {
 class ReadBudget {
 public:
     explicit ReadBudget(quint64 inputBytes);
+    // Exactly these values and bytes, for a reader that bounds its memory otherwise than by the above.
+    ReadBudget(quint64 values, quint64 bytes);
     // A share of the parent, for one thread; the parent is not spent directly while shares of it live.
     explicit ReadBudget(ReadBudget& parent);
     ~ReadBudget();

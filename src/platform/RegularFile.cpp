@@ -1,5 +1,7 @@
 #include "platform/RegularFile.h"
 
+#include "platform/Png_Transparent_Colour.h"
+
 #include <QFile>
 #include <QImageReader>
 
@@ -117,6 +119,15 @@ QImage readPictureFile(const QString& path, QString* error)
     QFile file;
     if (!openRegularFile(file, path, maximumPictureFileBytes, error))
         return {};
+    // The PNG's first chunks tell whether Qt's reader can be trusted with it.
+    const QByteArray head = file.peek(64 * 1024);
+    if (isSixteenBitColourPngWithTransparentColour(head)) {
+        QString reason;
+        const QImage picture = readPngThroughLibpng(file.readAll(), &reason);
+        if (picture.isNull() && error)
+            *error = QStringLiteral("\"%1\" cannot be read as a picture: %2").arg(path, reason);
+        return picture;
+    }
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     QImage picture = reader.read();

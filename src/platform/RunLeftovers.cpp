@@ -1,15 +1,13 @@
 #include "platform/RunLeftovers.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <atomic>
 #include <cerrno>
-#include <optional>
 
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,40 +15,20 @@ namespace platform {
 
 namespace {
 
-// When the process of that number started, from the kernel's own record; nothing when there is none.
-std::optional<QDateTime> processStart(qint64 pid)
+const QString& partMark()
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    QFile system(QStringLiteral("/proc/stat"));
-    if (!stat.open(QIODevice::ReadOnly) || !system.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    // The name in parentheses may hold blanks; the start time is the 20th field after it, in clock ticks
-    // since the machine booted.
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 20)
-        return std::nullopt;
-    const qint64 ticks = fields[19].toLongLong();
-    for (const QByteArray& entry : system.readAll().split('\n')) {
-        if (entry.startsWith("btime "))
-            return QDateTime::fromSecsSinceEpoch(entry.mid(6).toLongLong() + ticks / ::sysconf(_SC_CLK_TCK));
-    }
-    return std::nullopt;
+    static const QString mark = QStringLiteral(".tessaline-");
+    return mark;
 }
 
-// Nothing alive can still be writing what process `pid` last changed at `modified`: the process is gone,
-// or the number now belongs to one that started later.
-bool abandoned(qint64 pid, const QDateTime& modified)
+// The lock file inside a scratch folder.
+const QString& folderLockName()
 {
-    if (pid <= 0)
-        return false;
-    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
-        return true;
-    const std::optional<QDateTime> started = processStart(pid);
-    return started && *started > modified.addSecs(1);
+    static const QString name = QStringLiteral(".tessaline.lock");
+    return name;
 }
 
-bool ownedRealEntry(const QString& path, bool folder)
+bool ownEntry(const QString& path, bool folder)
 {
     struct stat info { };
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || info.st_uid != ::getuid())
@@ -60,37 +38,66 @@ bool ownedRealEntry(const QString& path, bool folder)
 
 } // namespace
 
-QString runFolderTemplate(const QString& kind)
+std::optional<OwnLock> createTemporaryBeside(const QString& target)
 {
-    return QDir::temp().filePath(QStringLiteral("%1-%2-XXXXXX").arg(kind).arg(qint64(::getpid())));
+    static std::atomic<unsigned> counter { 0 };
+    const QFileInfo info(target);
+    const QString prefix = info.path() + QStringLiteral("/.") + info.fileName() + partMark()
+        + QString::number(qint64(::getpid())) + QLatin1Char('-');
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::optional<OwnLock> made = OwnLock::create(prefix + QString::number(counter++) + QStringLiteral(".part"));
+        if (made || errno != EEXIST)
+            return made;
+    }
+    return std::nullopt;
+}
+
+int removeLeftoverPartFiles(const QString& folder, const QString& targetName)
+{
+    static const QRegularExpression name(QStringLiteral("^\\.(.+)\\.tessaline-\\d+-\\d+\\.part$"));
+    int removed = 0;
+    const QDir dir(folder);
+    for (const QString& entry :
+        dir.entryList({ QStringLiteral(".*.part") }, QDir::AllEntries | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = name.match(entry);
+        const QString path = dir.filePath(entry);
+        if (!match.hasMatch() || (!targetName.isEmpty() && match.captured(1) != targetName) || !ownEntry(path, false))
+            continue;
+        std::optional<OwnLock> abandoned = OwnLock::take(path);
+        removed += abandoned && abandoned->removeAndRelease() ? 1 : 0;
+    }
+    return removed;
+}
+
+RunFolder::RunFolder(const QString& kind)
+    : folder_(QDir::temp().filePath(QStringLiteral("%1-%2-XXXXXX").arg(kind).arg(qint64(::getpid()))))
+{
+    if (!folder_.isValid())
+        return;
+    if (std::optional<OwnLock> made = OwnLock::create(folder_.filePath(folderLockName())))
+        lock_ = std::move(*made);
+}
+
+QString RunFolder::errorString() const
+{
+    if (!folder_.isValid())
+        return folder_.errorString();
+    return isValid() ? QString() : QStringLiteral("cannot lock %1").arg(folder_.path());
 }
 
 int removeLeftoverRunFolders(const QString& kind, const QString& base)
 {
     const QDir folder(base.isEmpty() ? QDir::tempPath() : base);
-    const QRegularExpression name(
-        QStringLiteral("^%1-(\\d+)-[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(kind)));
+    const QRegularExpression name(QStringLiteral("^%1-\\d+-[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(kind)));
     int removed = 0;
-    for (const QFileInfo& entry : folder.entryInfoList({ kind + QStringLiteral("-*") }, QDir::Dirs | QDir::Hidden)) {
-        const QRegularExpressionMatch match = name.match(entry.fileName());
-        if (!match.hasMatch() || !ownedRealEntry(entry.filePath(), true)
-            || !abandoned(match.captured(1).toLongLong(), entry.lastModified()))
+    for (const QString& entry :
+        folder.entryList({ kind + QStringLiteral("-*") }, QDir::AllEntries | QDir::Hidden | QDir::System)) {
+        const QString path = folder.filePath(entry);
+        if (!name.match(entry).hasMatch() || !ownEntry(path, true))
             continue;
-        removed += QDir(entry.filePath()).removeRecursively() ? 1 : 0; // links inside go, never what they name
-    }
-    return removed;
-}
-
-int removeLeftoverPartFiles(const QString& folder)
-{
-    static const QRegularExpression name(QStringLiteral("^\\..+\\.(\\d+)-\\d+\\.part$"));
-    int removed = 0;
-    for (const QFileInfo& entry : QDir(folder).entryInfoList({ QStringLiteral(".*.part") }, QDir::Files | QDir::Hidden)) {
-        const QRegularExpressionMatch match = name.match(entry.fileName());
-        if (!match.hasMatch() || !ownedRealEntry(entry.filePath(), false)
-            || !abandoned(match.captured(1).toLongLong(), entry.lastModified()))
-            continue;
-        removed += QFile::remove(entry.filePath()) ? 1 : 0;
+        // A folder without its lock file may be one being made: it stays.
+        std::optional<OwnLock> abandoned = OwnLock::take(QDir(path).filePath(folderLockName()));
+        removed += abandoned && QDir(path).removeRecursively() ? 1 : 0; // links inside go, never what they name
     }
     return removed;
 }

@@ -1,24 +1,45 @@
 #pragma once
 
+#include "platform/OwnLock.h"
+
 #include <QString>
+#include <QTemporaryDir>
+
+#include <optional>
 
 namespace platform {
 
-// What a run killed before its end (kill -9, a power cut) leaves behind: temporary folders in the system's
-// temporary folder and half-written ".part" files beside batch pictures. Each carries the number of the
-// process that made it; the next run of the same kind removes those whose process is gone, or whose
-// number now belongs to a process started after they were last written. Nothing else is touched.
+// What a write or a run killed before its end (kill -9, a power cut) leaves behind: temporary files beside
+// the files it replaces and scratch folders in the system's temporary folder. Each has a name of the
+// program's own and, while in use, a lock its user holds; the program removes an entry only when it bears
+// that name, is a regular file or folder of this user (never a link), and its lock can be taken at once,
+// that is, its user is gone. A person's file never has all three, so it is never touched.
 
-// A QTemporaryDir template for a run folder of `kind` ("tessaline-sheet", "tessaline-mail"):
-// "<temporary folder>/<kind>-<pid>-XXXXXX".
-QString runFolderTemplate(const QString& kind);
+// The temporary file of a write that replaces target: ".<name>.tessaline-<pid>-<n>.part" beside it, made
+// anew and locked until the write ends. Nothing, with the system's code in errno, when it cannot be made.
+std::optional<OwnLock> createTemporaryBeside(const QString& target);
 
-// Removes the leftover run folders of `kind` in `base` (the system's temporary folder when empty); the
-// number removed.
+// Removes the abandoned temporary files of the program in the folder: of every target, or of the file
+// named targetName only; the number removed.
+int removeLeftoverPartFiles(const QString& folder, const QString& targetName = QString());
+
+// A scratch folder of one run, "<temporary folder>/<kind>-<pid>-XXXXXX" ("tessaline-sheet",
+// "tessaline-mail"), only its owner can enter; locked while this lives, removed with all in it after.
+class RunFolder {
+public:
+    explicit RunFolder(const QString& kind);
+    bool isValid() const { return lock_.isHeld(); }
+    QString path() const { return folder_.path(); }
+    QString filePath(const QString& name) const { return folder_.filePath(name); }
+    QString errorString() const;
+
+private:
+    QTemporaryDir folder_;
+    OwnLock lock_;
+};
+
+// Removes the abandoned scratch folders of `kind` in `base` (the system's temporary folder when empty);
+// the number removed.
 int removeLeftoverRunFolders(const QString& kind, const QString& base = QString());
-
-// Removes the leftover ".<name>.<pid>-<n>.part" files of replaceFileUnsynced in the folder; the number
-// removed.
-int removeLeftoverPartFiles(const QString& folder);
 
 } // namespace platform

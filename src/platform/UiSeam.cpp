@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -22,6 +24,8 @@ public:
         }
         QMessageBox box;
         box.setText(request.text);
+        if (request.kind == MessageRequest::Kind::Choice)
+            return choose(box, request.buttons);
         if (request.kind == MessageRequest::Kind::YesNo) {
             QPushButton* yes = box.addButton(QStringLiteral("Yes"), QMessageBox::YesRole);
             box.addButton(QStringLiteral("No"), QMessageBox::NoRole);
@@ -35,6 +39,21 @@ public:
     }
 
     int runModal(QDialog& dialog) override { return dialog.exec() == QDialog::Accepted ? 1 : 0; }
+
+    static int choose(QMessageBox& box, const QStringList& buttons)
+    {
+        box.setIcon(QMessageBox::Warning);
+        QList<QPushButton*> added;
+        for (qsizetype i = 0; i < buttons.size(); ++i)
+            added << box.addButton(buttons[i], i == 0 ? QMessageBox::RejectRole : QMessageBox::AcceptRole);
+        // Return, like Escape, keeps things as they are: a choice that may lose work is always clicked.
+        if (!added.isEmpty()) {
+            box.setEscapeButton(added.front());
+            box.setDefaultButton(added.front());
+        }
+        box.exec();
+        return int(std::max<qsizetype>(0, added.indexOf(qobject_cast<QPushButton*>(box.clickedButton()))));
+    }
 
     QString chooseFile(const FileRequest& request) override
     {

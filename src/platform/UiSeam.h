@@ -15,9 +15,12 @@ class QWidget;
 namespace platform {
 
 struct MessageRequest {
-    enum class Kind { Information, YesNo, SaveQuestion };
+    enum class Kind { Information, YesNo, SaveQuestion, Choice };
     Kind kind = Kind::Information;
     QString text;
+    // A choice's buttons; the answer is the index of the one pressed. The first is the cancelling one,
+    // which Escape, Return and closing the box press.
+    QStringList buttons = {};
 };
 
 struct FileRequest {

@@ -33,6 +33,8 @@ void UndoManager::beginUndoGrouping()
     // open must survive its opening.
     if (groupingLevel_ > 0)
         emit checkpoint();
+    else
+        openGroup_.id = ++nextId_;
     ++groupingLevel_;
 }
 
@@ -84,6 +86,8 @@ void UndoManager::runGroup(Group group, bool undoing)
     redoing_ = !undoing;
     beginUndoGrouping();
     openGroup_.name = group.name;
+    // Undoing and redoing again reaches the very state it left: the group done again keeps its id.
+    openGroup_.id = group.id;
     for (auto it = group.actions.rbegin(); it != group.actions.rend(); ++it)
         (*it)();
     endUndoGrouping();
@@ -116,10 +120,9 @@ void UndoManager::redo()
 
 void UndoManager::setActionName(const QString& name)
 {
+    // Only the step being recorded takes a name: with nothing recorded, the step before keeps its own.
     if (groupingLevel_ > 0)
         openGroup_.name = name;
-    else if (!undoStack_.empty())
-        undoStack_.back().name = name;
 }
 
 QString UndoManager::undoActionName() const { return undoStack_.empty() ? QString() : undoStack_.back().name; }
@@ -134,6 +137,17 @@ void UndoManager::removeAllActions()
     groupingLevel_ = 0;
     automaticGroupOpen_ = false;
     emit stateChanged();
+}
+
+void UndoManager::markClean() { cleanId_ = currentStateId(); }
+
+bool UndoManager::isClean() const { return openGroup_.actions.empty() && currentStateId() == cleanId_; }
+
+quint64 UndoManager::currentStateId() const
+{
+    if (!openGroup_.actions.empty())
+        return openGroup_.id;
+    return undoStack_.empty() ? 0 : undoStack_.back().id;
 }
 
 } // namespace platform

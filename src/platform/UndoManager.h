@@ -39,11 +39,19 @@ public:
     bool isUndoing() const { return undoing_; }
     bool isRedoing() const { return redoing_; }
 
-    void setActionName(const QString& name);
+    void setActionName(const QString& name); // names the open group only
     QString undoActionName() const;
     QString redoActionName() const;
 
     void removeAllActions();
+
+    // The state a saved file holds: clean until a step is recorded, undone or redone away from it. A step
+    // undone and redone again brings the same state back; a step merged into after marking is a new state.
+    void markClean();
+    bool isClean() const;
+    // Names the state the last step left (0 before any): a caller that merges later changes into that
+    // step checks first that it is still the one on top.
+    quint64 currentStateId() const;
 
 signals:
     // A nested group opened, a group closed, or an undo or redo is about to run.
@@ -55,6 +63,7 @@ private:
     struct Group {
         std::vector<Action> actions;
         QString name;
+        quint64 id = 0; // the state after the group has been done
     };
     void closeAutomaticGroup();
     void runGroup(Group group, bool undoing);
@@ -68,6 +77,8 @@ private:
     bool automaticGroupOpen_ = false;
     bool undoing_ = false;
     bool redoing_ = false;
+    quint64 nextId_ = 0;
+    quint64 cleanId_ = 0;
 };
 
 } // namespace platform

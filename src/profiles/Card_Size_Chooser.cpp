@@ -25,6 +25,11 @@ Card_Size_Chooser::Card_Size_Chooser(QWidget* parent)
         ui_->Preset_ComboBox, &QComboBox::currentIndexChanged, this, &Card_Size_Chooser::tableViewSelectionDidChange);
     connect(ui_->ColList, &QTableWidget::itemSelectionChanged, this, &Card_Size_Chooser::tableViewSelectionDidChange);
     connect(ui_->ColList, &QTableWidget::itemChanged, this, &Card_Size_Chooser::sizeNameEdited);
+    // A click on the highlighted row changes no selection, yet it chooses that size all the same.
+    connect(ui_->ColList, &QTableWidget::cellClicked, this, [this] {
+        tableViewSelectionDidChange();
+        emit rowChosen();
+    });
 }
 
 Card_Size_Chooser::~Card_Size_Chooser() = default;
@@ -85,6 +90,11 @@ void Card_Size_Chooser::tableViewSelectionDidChange()
 
 void Card_Size_Chooser::showSize(const QSizeF& millimetres)
 {
+    // Orientation follows the sides (a square card keeps the one chosen).
+    if (millimetres.width() != millimetres.height()) {
+        const QSignalBlocker quietPreset(ui_->Preset_ComboBox);
+        ui_->Preset_ComboBox->setCurrentIndex(millimetres.height() > millimetres.width() ? 1 : 0);
+    }
     const QString preset = ui_->Preset_ComboBox->currentText() == QLatin1String("Horizontal") ? QStringLiteral("H")
                                                                                               : QStringLiteral("V");
     const QSignalBlocker quiet(ui_->ColList);

@@ -39,6 +39,10 @@ public:
 
     Ui::Card_Size_Chooser& form() { return *ui_; }
 
+signals:
+    // A row of the list was clicked: a size chosen, even the one already highlighted.
+    void rowChosen();
+
 private:
     void Create_List(const QString& name);
     void sizeNameEdited(QTableWidgetItem* item);

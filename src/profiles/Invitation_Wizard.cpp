@@ -7,6 +7,7 @@
 #include "info/Maker_Links.h"
 #include "platform/UiSeam.h"
 #include "profiles/Browser_Picture_Model.h"
+#include "profiles/Invitation_Layout.h"
 #include "profiles/Invitation_Wizard_Host.h"
 #include "profiles/Profiles_Globals.h"
 #include "ui_Invitation_Wizard.h"
@@ -15,6 +16,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLocale>
 
 #include <exception>
 #include <initializer_list>
@@ -44,6 +46,7 @@ Invitation_Wizard::Invitation_Wizard(QWidget* parent)
     ui_->imageBrowser->setModel(images_);
     connect(ui_->imageBrowser->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &Invitation_Wizard::imageBrowserSelectionDidChange);
+    connect(ui_->imageBrowser, &QAbstractItemView::doubleClicked, this, &Invitation_Wizard::OK_Click);
 
     const QDateTime now = QDateTime::currentDateTime();
     ui_->Date_picker->setDate(now.date());
@@ -197,7 +200,6 @@ void Invitation_Wizard::Show_Hide_Card_Start_Screen(bool startScreen)
 {
     if (startScreen) {
         next_counter_ = 0;
-        auto_background_selection_ = false;
         showOnlyPane(ui_->Start_card_box);
         ui_->button_box->setVisible(false);
         ui_->Exit_btn->setVisible(true);
@@ -299,6 +301,18 @@ void Invitation_Wizard::Finish()
     ui_->height_Stepper->interpretText();
     const double width = ui_->width_Stepper->value();
     const double height = ui_->height_Stepper->value();
+    const QSizeF card(width * kPointsPerMillimetre, height * kPointsPerMillimetre);
+    const std::vector<invitationlayout::Line> lines = invitationlayout::lines(Trim_Str(selected_title_),
+        Trim_Str(ui_->to_value->text()), Trim_Str(selected_msg_), Trim_Str(selected_date_), Trim_Str(selected_time_),
+        Trim_Str(ui_->venue_value->text()), Trim_Str(ui_->from_value->text()));
+    if (!invitationlayout::fits(lines, card)
+        && Show_YES_NO_MessageBox(
+               QStringLiteral("The texts do not fit on a card of %1 x %2 mm at a legible size (%3 points or more): "
+                              "some would run off the card. Choose a larger card or shorter texts, or finish anyway?")
+                   .arg(QLocale().toString(width, 'f', 1), QLocale().toString(height, 'f', 1))
+                   .arg(invitationlayout::kSmallestLegiblePoints))
+            != 1)
+        return;
     if (host_) {
         host_->Set_Card_Size_In_Control(width, height);
         const double pointsWide = width * kPointsPerMillimetre;
@@ -351,11 +365,12 @@ void Invitation_Wizard::CancelClick()
     Show_Hide_Card_Start_Screen(true);
 }
 
-// Closing the window is leaving the program, as Exit is; it never ends the run with a half-made card.
+// Closing the window leaves it for the editor, never with a half-made card; only Exit quits the program.
 void Invitation_Wizard::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    ExitClick();
+    Start_Card_Option = QString();
+    done(kClosed);
 }
 
 // Escape cancels the wizard back to the start screen; on the start screen it does nothing, so a stray

@@ -34,10 +34,11 @@ public:
     void setHost(Invitation_Wizard_Host* host);
 
     // Starts over on the start screen and runs the window modally. 1: the wizard finished (Start_Card_Option
-    // "W") or a design was opened ("L"); anything else: the user chose Exit (or the window failed), and the
-    // caller ends the process. atWizard skips the start screen to the wizard's first step, as its wizard
-    // button does.
+    // "W") or a design was opened ("L"); kClosed: the window was closed, and the editor goes on with what it
+    // has; anything else: the user chose Exit (or the window failed), and the caller ends the process.
+    // atWizard skips the start screen to the wizard's first step, as its wizard button does.
     int Open_Wnd(bool atWizard = false);
+    static constexpr int kClosed = 2;
 
     int next_counter() const { return next_counter_; }
     const QString& selected_image() const { return selected_image_; }
@@ -119,6 +120,7 @@ private:
     // Texts placed by the wizard itself are not cut to the typing limits.
     void placeTitle(const QString& text);
     void placeMessage(const QString& text);
+    void suggestMessage(const QString& text); // a suggestion arrow's text in place of the typed one
     void controlTextDidChange(QLineEdit* field, int limit, bool enablesClear);
     void messageTextDidChange();
 
@@ -129,7 +131,6 @@ private:
 
     int next_counter_ = 0;
     QString selected_image_;
-    bool auto_background_selection_ = false;
     QString selected_title_;
     QString selected_msg_;
     QString selected_date_;

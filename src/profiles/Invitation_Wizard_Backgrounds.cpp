@@ -4,7 +4,6 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "profiles/Browser_Picture_Model.h"
-#include "platform/RegularFile.h"
 #include "ui_Invitation_Wizard.h"
 
 #include <QDir>
@@ -22,30 +21,19 @@ void Invitation_Wizard::Load_and_fill_backgrounds()
     const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
     for (const QString& name : names) {
         const QString suffix = QFileInfo(name).suffix().toLower();
-        QString refusal;
-        if (suffix != QLatin1String("png") && suffix != QLatin1String("jpg"))
-            continue;
-        if (platform::isRegularFileWithin(folder + QLatin1Char('/') + name, platform::maximumPictureFileBytes, &refusal))
+        if (suffix == QLatin1String("png") || suffix == QLatin1String("jpg"))
             addImageWithPath(folder + QLatin1Char('/') + name, name, name);
-        else
-            Show_NSLog_Message(refusal);
     }
 }
 
 void Invitation_Wizard::addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID)
 {
-    const QString trimmed = path.trimmed();
-    if (trimmed.isEmpty())
-        return;
-    Browser_Picture_Object picture = Browser_Picture_Object::initWithImage_Path(trimmed, imageName, image_UID);
-    picture.setPath(trimmed);
-    images_->append(picture);
+    images_->appendPicture(path, imageName, image_UID);
 }
 
 // Entering the background pane offers its first picture as the choice, without moving on.
 void Invitation_Wizard::selectFirstBackground()
 {
-    auto_background_selection_ = true;
     if (!images_->items().isEmpty()) {
         images_->reload();
         QItemSelectionModel* selection = ui_->imageBrowser->selectionModel();
@@ -54,10 +42,10 @@ void Invitation_Wizard::selectFirstBackground()
         selection->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
         ui_->imageBrowser->scrollTo(first);
     }
-    auto_background_selection_ = false;
 }
 
-// Choosing a picture on the background pane moves straight on to the category pane.
+// A click chooses a picture and stays, so the next step is not skipped unseen; Next or a double-click
+// moves on.
 void Invitation_Wizard::imageBrowserSelectionDidChange()
 {
     const QModelIndexList selected = ui_->imageBrowser->selectionModel()->selectedIndexes();
@@ -66,6 +54,4 @@ void Invitation_Wizard::imageBrowserSelectionDidChange()
     const QModelIndex first = *std::min_element(
         selected.begin(), selected.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     selected_image_ = first.data(Browser_Picture_Model::PathRole).toString();
-    if (!auto_background_selection_)
-        OK_Click();
 }

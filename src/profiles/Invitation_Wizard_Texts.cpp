@@ -54,13 +54,13 @@ void Invitation_Wizard::Title_Next_Click()
 void Invitation_Wizard::Msg_Back_Click()
 {
     texts_.message_index = stepped(texts_.message_index, texts_.message_count, -1);
-    placeMessage(texts_.Get_Message());
+    suggestMessage(texts_.Get_Message());
 }
 
 void Invitation_Wizard::Msg_Next_Click()
 {
     texts_.message_index = stepped(texts_.message_index, texts_.message_count, +1);
-    placeMessage(texts_.Get_Message());
+    suggestMessage(texts_.Get_Message());
 }
 
 void Invitation_Wizard::placeTitle(const QString& text)
@@ -73,6 +73,16 @@ void Invitation_Wizard::placeMessage(const QString& text)
 {
     placingMessage_ = true;
     ui_->msg_value->setPlainText(text);
+    placingMessage_ = false;
+}
+
+void Invitation_Wizard::suggestMessage(const QString& text)
+{
+    // One edit of the field: Undo in it (Ctrl+Z) brings back the message the person had typed.
+    placingMessage_ = true;
+    QTextCursor cursor(ui_->msg_value->document());
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
     placingMessage_ = false;
 }
 
@@ -104,6 +114,9 @@ void Invitation_Wizard::messageTextDidChange()
     cursor.setPosition(int(keep));
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
     cursor.removeSelectedText();
+    Show_MessageBox(QStringLiteral("A message can have at most %1 characters: the last %2 were left out.")
+                        .arg(kMessageLimit)
+                        .arg(text.size() - keep));
 }
 
 // --- From and to pane ---

@@ -35,6 +35,13 @@ QString named(int row, const char* control)
     return QLatin1String(kPrefixes[row]) + QLatin1String(control);
 }
 
+// A field that refuses typing looks it: greyed as well as read-only.
+void setTakesTyping(QLineEdit* field, bool on)
+{
+    field->setReadOnly(!on);
+    field->setEnabled(on);
+}
+
 } // namespace
 
 void Profile_Form::setHost(Profile_Form_Host* host)
@@ -112,7 +119,7 @@ void Profile_Form::bindRows()
             continue;
         row.label = findChild<QLineEdit*>(named(r, "label"));
         row.value = findChild<QLineEdit*>(named(r, "value"));
-        row.label->setReadOnly(oneSide_);
+        setTakesTyping(row.label, !oneSide_);
         if (oneSide_) {
             row.label_chk = findChild<QCheckBox*>(named(r, "label_chk"));
             row.value_chk = findChild<QCheckBox*>(named(r, "value_chk"));
@@ -131,8 +138,8 @@ void Profile_Form::connectRow(int r)
     // A ticked box unlocks its field; typing into a field ticks its box.
     row.label_chk->setToolTip(tr("Tick to change the caption"));
     row.value_chk->setToolTip(tr("Tick to type the value; untick to keep it as it is"));
-    connect(row.label_chk, &QCheckBox::toggled, row.label, [field = row.label](bool on) { field->setReadOnly(!on); });
-    connect(row.value_chk, &QCheckBox::toggled, row.value, [field = row.value](bool on) { field->setReadOnly(!on); });
+    connect(row.label_chk, &QCheckBox::toggled, row.label, [field = row.label](bool on) { setTakesTyping(field, on); });
+    connect(row.value_chk, &QCheckBox::toggled, row.value, [field = row.value](bool on) { setTakesTyping(field, on); });
     connect(row.label, &QLineEdit::textEdited, row.label_chk, [box = row.label_chk] { box->setChecked(true); });
     connect(row.value, &QLineEdit::textEdited, row.value_chk, [box = row.value_chk] { box->setChecked(true); });
 }
@@ -159,8 +166,10 @@ int Profile_Form::Open_Wnd(bool load)
         }
         if (!oneSide_)
             ui_->select_side_label->setVisible(false);
-        setWindowTitle(back ? QStringLiteral("Back Side User Profile Information")
-                            : QStringLiteral("Front Side User Profile Information"));
+        // The form of no side reads the side shown but fills both records, so its title names no side.
+        setWindowTitle(!oneSide_ ? QStringLiteral("User Profile Information")
+                : back           ? QStringLiteral("Back Side User Profile Information")
+                                 : QStringLiteral("Front Side User Profile Information"));
         for (Row& row : rows) {
             if (row.side_combo)
                 row.side_combo->setCurrentIndex(back ? 1 : 0);
@@ -181,7 +190,29 @@ int Profile_Form::Open_Wnd(bool load)
     ui_->view_excel_btn->setEnabled(withData);
     ui_->batch_series_btn->setEnabled(theHost && theHost->canViewSeries());
     rows[0].value->setFocus();
+    entriesAtOpening_ = entries();
     return runModally();
+}
+
+QStringList Profile_Form::entries() const
+{
+    QStringList all { ui_->image_path_val->text() };
+    for (const Row& row : rows) {
+        if (row.value)
+            all << row.label->text() << row.value->text();
+        all << QString::number(row.ds_combo->currentIndex()) << QString::number(row.ser_col_cb->currentIndex());
+        if (row.side_combo)
+            all << QString::number(row.side_combo->currentIndex());
+    }
+    return all;
+}
+
+void Profile_Form::reject()
+{
+    if (entries() != entriesAtOpening_
+        && Show_YES_NO_MessageBox(QStringLiteral("Do you want to drop the card holder details you typed?")) != 1)
+        return;
+    Cancel_Btn_Clicked();
 }
 
 void Profile_Form::loadSide(bool back)
@@ -255,7 +286,7 @@ void Profile_Form::sourceDidChange(int r)
     const int source = row.ds_combo->currentIndex();
     const bool typed = source <= 0;
     if (row.value)
-        row.value->setReadOnly(!typed);
+        setTakesTyping(row.value, typed);
     // A value filled from a series or a column cannot be unlocked for typing; a typed one starts open.
     if (row.value_chk) {
         const QSignalBlocker quiet(row.value_chk);
@@ -406,8 +437,10 @@ void Profile_Form::Browse_excel_Btn_Clicked()
     const QString path = platform::ui().chooseFile(request);
     if (path.isEmpty())
         return;
+    // A choice the user cancels leaves the path, the table and the choice boxes as they were.
+    if (!theHost->loadSpreadsheetForProfile(path))
+        return;
     ui_->excel_path_field->setText(path);
-    theHost->loadSpreadsheetForProfile(path);
     if (theHost->spreadsheetRowCount() > 0)
         Add_Excel_in_Data_Source_Combo();
     else

@@ -74,6 +74,8 @@ public slots:
 
 protected:
     Profile_Form(bool oneSide, const QString& objectName, QWidget* parent = nullptr);
+    // Escape and the window's close button: typed entries are dropped only when the person says so.
+    void reject() override;
 
 private:
     void bindRows();
@@ -90,7 +92,11 @@ private:
     void showPicture(QLabel* label, const QImage& image);
     void Create_and_Set_template_picture(const TSLGraphicList& items);
 
+    // Every entry of the form as text, to tell whether anything was typed since it opened.
+    QStringList entries() const;
+
     const bool oneSide_;
+    QStringList entriesAtOpening_;
 };
 
 // The form opened from the editor for the side being edited.

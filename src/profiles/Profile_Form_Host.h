@@ -35,7 +35,8 @@ public:
 
     // Windows of the data sources, when the program has them.
     virtual bool canLoadSpreadsheet() const { return false; }
-    virtual void loadSpreadsheetForProfile(const QString& /*path*/) { }
+    // False when no workbook was taken (the choice was cancelled or the file refused).
+    virtual bool loadSpreadsheetForProfile(const QString& /*path*/) { return false; }
     virtual bool canViewSeries() const { return false; }
     virtual void viewSeries(const QString& /*name*/) { }
     virtual void openSeriesManager() { }

@@ -61,6 +61,7 @@ Template_Wizard::Template_Wizard(QWidget* parent)
     connect(ui_->Rename_temp_btn, &QPushButton::clicked, this, &Template_Wizard::Rename_Template_Click);
     connect(ui_->profile_btn, &QPushButton::clicked, this, &Template_Wizard::User_Profile_Click);
     connect(ui_->ok_btn, &QPushButton::clicked, this, &Template_Wizard::OK_Click);
+    connect(ui_->sizes, &Card_Size_Chooser::rowChosen, this, [this] { sizeChosen_ = true; });
     connect(ui_->cancel_btn, &QPushButton::clicked, this, &Template_Wizard::CancelClick);
 }
 
@@ -78,7 +79,11 @@ int Template_Wizard::Open_Template_Window()
             ui_->cat_cmbo_bx->setCurrentIndex(0);
         }
         ui_->sizes->reset();
+        // The list opens on the card's own size, as the size window does.
+        if (const QSizeF card = host_ ? host_->cardSizeInMillimetres() : QSizeF(); !card.isEmpty())
+            ui_->sizes->showSize(card);
         sizeAtOpening_ = shownSize();
+        sizeChosen_ = false;
         ui_->grid->clear();
         ui_->grid->setZoom(0.6);
         comboBoxSelectionDidChange();
@@ -93,7 +98,7 @@ QSizeF Template_Wizard::shownSize() const
 
 QSizeF Template_Wizard::chosenSize() const
 {
-    return shownSize() == sizeAtOpening_ ? QSizeF() : shownSize();
+    return shownSize() == sizeAtOpening_ && !sizeChosen_ ? QSizeF() : shownSize();
 }
 
 void Template_Wizard::comboBoxSelectionDidChange()
@@ -125,7 +130,8 @@ void Template_Wizard::fillFrom(const QString& folder, bool userList)
     const QDir dir(folder);
     for (const QString& name : Picture_Folder::pictureNames(folder)) {
         const QString uid = userList ? QStringLiteral("TEMP%1.png").arg(User_Defined_File++) : name;
-        ui_->grid->addImageWithPath(dir.filePath(name), name, uid);
+        // The caption is the template's name; the picture's extension is no part of it.
+        ui_->grid->addImageWithPath(dir.filePath(name), QFileInfo(name).completeBaseName(), uid);
     }
     ui_->grid->selectRow(0);
 }

@@ -54,4 +54,5 @@ private:
 
     Invitation_Wizard_Host* host_ = nullptr;
     QSizeF sizeAtOpening_; // millimetres
+    bool sizeChosen_ = false; // a row of the size list was clicked
 };

@@ -63,6 +63,16 @@ protected:
         if (enter)
             QTest::keyClick(field, Qt::Key_Return);
     }
+    // Replaces the value in the data field shown, key by key.
+    void typeValue(const QString& value)
+    {
+        const bool twoD = form().dataText->isHidden();
+        QWidget* field = twoD ? static_cast<QWidget*>(form().dataText_2D) : form().dataText;
+        field->setFocus();
+        twoD ? form().dataText_2D->selectAll() : form().dataText->selectAll();
+        typeText(field, value);
+    }
+    static void pauseTyping() { QTest::qWait(Barcode_Dialog::typingPauseMs + 50); }
     static void choose(QComboBox* box, const QString& entry)
     {
         // One pick from the open list.
@@ -83,13 +93,8 @@ TEST_F(BarcodeDialogTest, SwitchingThroughEverySymbologyShowsItsPanelsAndAPictur
     for (int i = 0; i < popup->count(); ++i) {
         const auto& sample = kSamples[i];
         const QString value = QString::fromUtf8(sample.value);
-        if (Barcode_Type_Is_2D(QString::fromUtf8(sample.title))) {
-            form().dataText_2D->setFocus();
-            form().dataText_2D->selectAll();
-            typeText(form().dataText_2D, value);
-        } else {
-            retype(form().dataText, value);
-        }
+        typeValue(value);
+        pauseTyping();
         popup->setFocus();
         if (i > 0)
             QTest::keyClick(popup, Qt::Key_Down);
@@ -116,6 +121,7 @@ TEST_F(BarcodeDialogTest, SwitchingThroughEverySymbologyShowsItsPanelsAndAPictur
 TEST_F(BarcodeDialogTest, FontsColoursAndMarginsChangeThePreview)
 {
     retype(form().dataText, QStringLiteral("CARD"));
+    pauseTyping();
     const QSizeF start = gen().barcodeImage.size;
 
     QTest::mouseClick(form().hdr_font_btn, Qt::LeftButton);
@@ -339,4 +345,40 @@ TEST_F(BarcodeDialogTest, SeriesViewerButtonShowsTheChosenSeriesOrAsksForOne)
     QTest::mouseClick(form().view_series_btn, Qt::LeftButton);
     EXPECT_EQ(editor.shown, QStringList { QStringLiteral("Tables") });
     setEditorServices(nullptr);
+}
+
+// Typing shows once it pauses, as Encode would; another symbology takes the value wherever it can draw it.
+TEST_F(BarcodeDialogTest, TypingShowsAfterAPauseAndAnotherSymbologyKeepsTheValueWhereverItFits)
+{
+    const char* rows[][4] = { { "Code 128", "HELLO-42", "QR Code", "HELLO-42" },
+        { "QR Code", "Seat 12", "Code 128", "Seat 12" }, { "PDF417", "RSVP 0042", "EAN-13", "KEPT" },
+        { "QR Code", "Grüße", "Code 39", "KEPT" } }; // from, typed, to, then shown
+    for (const auto& row : rows) {
+        TSLBarcode loaded;
+        loaded.barcode_font_index = static_cast<int>(Barcode_Type_Titles().indexOf(QString::fromUtf8(row[0])));
+        loaded.linear_or_2d = Barcode_Type_Is_2D(QString::fromUtf8(row[0])) ? 1 : 0;
+        loaded.linear_font_val = loaded.two_d_font_val = QStringLiteral("KEPT");
+        dialog.Set_Barcode_Prop_To_Control(loaded);
+        const qint64 shown = form().barcodeImage->pixmap().cacheKey();
+        typeValue(QString::fromUtf8(row[1]));
+        EXPECT_EQ(form().barcodeImage->pixmap().cacheKey(), shown) << row[0] << ": drawn key by key";
+        pauseTyping();
+        const QImage followed = gen().barcodeImage.image;
+        QTest::mouseClick(form().encode_btn, Qt::LeftButton);
+        EXPECT_EQ(gen().barcodeImage.image, followed) << row[0];
+        choose(form().barcodeTypePopup, QString::fromUtf8(row[2]));
+        EXPECT_EQ(gen().currentData(), QString::fromUtf8(row[3])) << row[0] << " to " << row[2];
+    }
+}
+
+TEST_F(BarcodeDialogTest, TheValueOfAnItemBoundToASourceCannotBeTyped)
+{
+    const QStringList names { "Manual", "Series", "Excel" };
+    for (const int source : { 1, 2, 0 }) { // the item opened, then another source chosen in the dialog
+        item.data_source_type = source;
+        dialog.Set_Barcode_Prop_To_Control(item);
+        EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 2 : 0) << source;
+        choose(form().Data_source_type, names.at(source ? 0 : 1));
+        EXPECT_EQ(form().dataText->isReadOnly() + form().dataText_2D->isReadOnly(), source ? 0 : 2) << source;
+    }
 }

@@ -6,13 +6,32 @@
 
 #include <gtest/gtest.h>
 
+// Rows are at least three modules high: in the frame, or in a taller picture that says the frame is too low.
+TEST(PDF417View, RowsAreAtLeastThreeModulesHighInTheFrameOrTheFrameGrows)
+{
+    const struct {
+        QSizeF frame;
+        int length;
+        bool grows;
+    } rows[] = { { { 100, 20 }, 30, false }, { { 200, 30 }, 120, false }, { { 60, 1 }, 200, true },
+        { { 100, 1 }, 5, true } };
+    for (const auto& [frame, length, grows] : rows) {
+        PDF417_View view(frame);
+        ASSERT_EQ(view.drawWithText(QString(length, QLatin1Char('H'))), PDF417_View::PictureReady);
+        const QSizeF size = view.getImage().size;
+        EXPECT_EQ(view.frameTooSmall(), grows);
+        EXPECT_EQ(size.height() > frame.height(), grows) << length;
+        EXPECT_GE(size.height() / view.record().codeRows, 3.0 * size.width() / view.record().bitColumns - 1e-9);
+    }
+}
+
 TEST(PDF417View, HelloStretchesOverTheFrame)
 {
     PDF417_View view(QSizeF(100, 20));
     view.setResolution(72);
     ASSERT_EQ(view.drawWithText(QStringLiteral("HELLO")), PDF417_View::PictureReady);
-    EXPECT_EQ(view.record().bitColumns, 86);
-    EXPECT_EQ(view.record().codeRows, 12);
+    EXPECT_EQ(view.record().bitColumns, 103);
+    EXPECT_EQ(view.record().codeRows, 6);
     const BarcodePicture picture = view.getImage();
     EXPECT_EQ(picture.size, QSizeF(100, 20));
     EXPECT_EQ(picture.image.size(), QSize(100, 20));
@@ -57,19 +76,19 @@ TEST(PDF417View, EpsDescribesTheRows)
     PDF417_View view(QSizeF(100.4, 20.6));
     ASSERT_EQ(view.drawWithText(QStringLiteral("HELLO")), PDF417_View::PictureReady);
     const QList<QByteArray> lines = view.makeEPS().split('\n');
-    ASSERT_EQ(lines.size(), 7 + 12 + 1 + 1);
+    ASSERT_EQ(lines.size(), 7 + 6 + 1 + 1);
     EXPECT_EQ(lines[0], "%!PS-Adobe-3.0 EPSF-3.0");
     EXPECT_EQ(lines[1], "%%BoundingBox 0 0 100 21");
     EXPECT_EQ(lines[2], "%%Title pdf417View_EPS_image");
     EXPECT_EQ(lines[3], "%%Creator PDF417_View");
     EXPECT_TRUE(lines[4].startsWith("%%CreationDate "));
     EXPECT_EQ(lines[5], "100.40 20.60 scale");
-    EXPECT_EQ(lines[6], "86 12 1 [86 0 0 -12 0 12]{<");
-    for (int row = 0; row < 12; ++row) {
-        EXPECT_EQ(lines[7 + row].size(), 22);
+    EXPECT_EQ(lines[6], "103 6 1 [103 0 0 -6 0 6]{<");
+    for (int row = 0; row < 6; ++row) {
+        EXPECT_EQ(lines[7 + row].size(), 26);
         EXPECT_TRUE(lines[7 + row].startsWith("00")); // start pattern bars are 0 bits
     }
-    EXPECT_EQ(lines[19], ">}image");
+    EXPECT_EQ(lines[13], ">}image");
 }
 
 TEST(PDF417View, DropsAndDragsOnlyWhenSwitchedOn)

@@ -58,19 +58,19 @@ TEST_F(CanvasTest, ArrowKeysNudgeUnlockedSelectedItemsByOnePoint)
     settle();
     EXPECT_EQ(a->bounds(), QRectF(10, 11, 20, 20));
 
-    // Each press is its own undo step; undo selects the nudged item.
+    // The run of presses on one selection is one undo step; undo selects the nudged item.
     view.deselectAll();
-    EXPECT_EQ(undoSteps(), 7);
+    EXPECT_EQ(undoSteps(), 1);
     view.undo();
-    EXPECT_EQ(a->bounds(), QRectF(9, 11, 20, 20));
+    EXPECT_EQ(a->bounds(), QRectF(10, 10, 20, 20));
     EXPECT_EQ(view.selectionIndexes(), TSLIndexSet { 0 });
 
     // Arrows with a modifier and without a selection move nothing.
     QTest::keyClick(&view, Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(a->bounds(), QRectF(9, 11, 20, 20));
+    EXPECT_EQ(a->bounds(), QRectF(10, 10, 20, 20));
     view.deselectAll();
     QTest::keyClick(&view, Qt::Key_Left);
-    EXPECT_EQ(a->bounds(), QRectF(9, 11, 20, 20));
+    EXPECT_EQ(a->bounds(), QRectF(10, 10, 20, 20));
 }
 
 TEST_F(CanvasTest, HandlesStayHiddenUntilHalfASecondAfterTheLastNudge)

@@ -80,12 +80,13 @@ TEST_F(BatchWizardTest, NewSeriesTypedInAndSavedListsIt)
     EXPECT_EQ(wizard->form().batch_list_name->text(), u("Untitled"));
     wizard->form().batch_list_name->clear();
     QTest::keyClicks(wizard->form().batch_list_name, u("?Guests "));
-    for (const char* v : { " Zoë 🎉 ", "tab\there", "", "comma, \"quoted\"" })
+    for (const char* v : { " Zoë 🎉 ", "tab\there", "", "comma, \"quoted\"", "two\r\nlines" })
         wizard->Create_Value_List(u(v));
-    EXPECT_EQ(wizard->form().batch_value_count->text(), u("Total Rows : 3"));
+    EXPECT_EQ(wizard->form().batch_value_count->text(), u("Total Rows : 4"));
     click(wizard->form().Save_btn);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(folder.bytes(u("Guests")), u("Zoë 🎉\ntab\there\ncomma, \"quoted\"\n").toUtf8());
+    EXPECT_EQ(folder.bytes(u("Guests")), u("Zoë 🎉\ntab\there\ncomma, \"quoted\"\ntwo\u2028lines\n").toUtf8())
+        << "a value with a line break is one record";
     EXPECT_EQ(wizard->form().screens->currentWidget(), wizard->form().first_screen);
     EXPECT_EQ(listed(), QStringList({ u("Guests") }));
     EXPECT_EQ(wizard->form().batch_list_count->text(), u("Total List : 1"));
@@ -104,8 +105,10 @@ TEST_F(BatchWizardTest, SavingRulesForNamesAndOtherSeries)
         { "Old", {}, nullptr, { u("Old.txt"), u("Other.txt") } }, // own name: no question
         { "Other", { 0 }, "Batch Processing Series already exists. Do you want to replace it?",
             { u("Old.txt"), u("Other.txt") } },
-        { "a/b", {}, "Error in file accessing.", { u("Old.txt"), u("Other.txt") } },
-        { "..", {}, "Error in file accessing.", { u("Old.txt"), u("Other.txt") } },
+        { "a/b", {}, "A series name cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": \"a/b\" cannot be used.",
+            { u("Old.txt"), u("Other.txt") } },
+        { "..", {}, "A series name cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": \"..\" cannot be used.",
+            { u("Old.txt"), u("Other.txt") } },
         { "  ", {}, "Please enter a name for the series.", { u("Old.txt"), u("Other.txt") } },
         { "Renamed", {}, nullptr, { u("Other.txt"), u("Renamed.txt") } },
     };
@@ -144,6 +147,33 @@ TEST_F(BatchWizardTest, ReplacingAnotherSeriesKeepsTheOneLoaded)
     EXPECT_TRUE(wizard->Save_Btn_Clicked());
     EXPECT_EQ(folder.bytes(u("Mine")), QByteArray("1\n"));
     EXPECT_EQ(folder.bytes(u("Theirs")), QByteArray("1\n"));
+}
+
+// Back and Close ask as the design does: Cancel stays, Don't Save keeps the file as it was, Save writes first.
+TEST_F(BatchWizardTest, BackAndCloseAskBeforeUnsavedValuesAreDropped)
+{
+    for (const char* button : { "Back_btn", "Close_2_btn" })
+        for (const int answer :
+            { platform::SaveAnswerCancel, platform::SaveAnswerDontSave, platform::SaveAnswerSave }) {
+            SCOPED_TRACE(std::string(button) + " " + std::to_string(answer));
+            folder.put(u("Guests"), "a\nb\n");
+            wizard->show();
+            wizard->Fill_List();
+            selectRows(wizard->List(), { int(listed().indexOf(u("Guests"))) });
+            click(wizard->form().Update_btn);
+            wizard->Create_Value_List(u("c"));
+            selectRows(wizard->List_value(), { 0 });
+            click(wizard->form().Delete_Rows_btn);
+            ui.messages.clear();
+            ui.messageAnswers = { answer };
+            click(wizard->findChild<QPushButton*>(QLatin1String(button)));
+            ASSERT_EQ(texts(ui), std::vector<QString>({ u("Do you want to save changes to the series \"Guests\"?") }));
+            const bool stays = answer == platform::SaveAnswerCancel;
+            EXPECT_EQ(
+                wizard->isVisible() && wizard->form().screens->currentWidget() == wizard->form().second_screen, stays);
+            EXPECT_EQ(folder.bytes(u("Guests")), answer == platform::SaveAnswerSave ? "b\nc\n" : "a\nb\n");
+            click(wizard->form().Back_btn); // after Cancel, Don't Save (the default answer) leaves
+        }
 }
 
 TEST_F(BatchWizardTest, SeriesInUseCannotBeSavedOrDeleted)
@@ -249,12 +279,16 @@ TEST_F(BatchWizardTest, EmptyListsAndMissingSelectionsSayWhy)
 
 TEST_F(BatchWizardTest, OpeningShowsValuesTrimmedAndAFileThatCannotBeWrittenIsRefused)
 {
-    folder.put(u("Blanks"), "  one \n\n two\r\n   \n");
+    const QString longValue(5000, QLatin1Char('x'));
+    folder.put(u("Blanks"), "  one \n\n two\r\n   \n" + longValue.toUtf8());
     wizard->Fill_List();
     selectRows(wizard->List(), { 0 });
     click(wizard->form().Update_btn);
-    EXPECT_EQ(wizard->ListData_value().rows(), QStringList({ u("one"), u("two") }));
-    EXPECT_EQ(wizard->form().batch_value_count->text(), u("Total Rows : 2"));
+    EXPECT_EQ(wizard->ListData_value().rows(), QStringList({ u("one"), u("two"), longValue }));
+    EXPECT_EQ(wizard->form().batch_value_count->text(), u("Total Rows : 3"));
+    // A long value is shown cut, so that drawing it never holds the window; it stays whole.
+    const Series_Value_Model& shown = wizard->ListData_value();
+    EXPECT_EQ(shown.data(shown.index(2, 0), Qt::DisplayRole).toString(), longValue.left(1000) + QChar(0x2026));
     click(wizard->form().Back_btn);
     ::chmod(QFile::encodeName(folder.file(u("Blanks"))).constData(), 0444);
     {

@@ -23,7 +23,7 @@ protected:
     {
         picker = Import_Excel_DataSheet::defaultInstance();
         picker->file_name_Insert = 0;
-        book = workbook({ { "Name", "", "City" }, { "Ada", "x1", "Oslo" }, { "Bo", "", "Bergen" } });
+        book = workbook({ { "Name", "", "City" }, { "Ada", "x\n1", "Oslo" }, { "Bo", "", "Bergen" } });
     }
 
     int run(const std::function<void(Ui::Import_Excel_DataSheet&)>& act)
@@ -76,8 +76,10 @@ TEST_F(ImportDataSheetTest, EachTickedColumnBecomesASeriesNamedAfterIt)
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(folder.bytes(QStringLiteral("Name")), QByteArray("Ada\nBo\n"));
-    EXPECT_EQ(folder.bytes(QStringLiteral("Untitled Column 2")), QByteArray("x1\n\n"))
-        << "a blank cell is an empty line";
+    EXPECT_EQ(folder.bytes(QStringLiteral("Untitled Column 2")),
+        QByteArray("x\u2028"
+                   "1\n\n"))
+        << "a blank cell is an empty line, a line break stays inside its value";
     EXPECT_EQ(folder.bytes(QStringLiteral("City")), QByteArray("Oslo\nBergen\n"));
 }
 

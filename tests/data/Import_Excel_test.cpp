@@ -109,29 +109,40 @@ TEST_F(ImportExcelTest, ValueListModeAddsTheTickedCellsRowByRow)
         << "blank cells add nothing";
 }
 
-TEST_F(ImportExcelTest, WorksheetsAreOfferedByNumberAndChosenSheetIsRead)
+TEST_F(ImportExcelTest, WorksheetsAreOfferedByTheirNamesInTabOrderAndChosenSheetIsRead)
 {
     std::vector<QByteArray> sheets;
     const QString path = testsupport::makeTempFolder(QStringLiteral("eleven")) + QStringLiteral("/eleven.xlsx");
     {
-        std::vector<ziptest::Entry> entries;
+        // The tabs list the parts backwards: tab "Guests 1" is sheet11.xml.
+        std::vector<std::pair<QString, QString>> tabs;
+        for (int n = 1; n <= 11; ++n)
+            tabs.emplace_back(QStringLiteral("Guests %1").arg(n), QStringLiteral("worksheets/sheet%1.xml").arg(12 - n));
+        std::vector<ziptest::Entry> entries = sheettest::sheetList(tabs);
         for (int n = 1; n <= 11; ++n)
             entries.emplace_back(QStringLiteral("xl/worksheets/sheet%1.xml").arg(n),
                 "<worksheet><sheetData><row><c r=\"A1\" t=\"inlineStr\"><is><t>Title " + QByteArray::number(n)
-                    + "</t></is></c></row></sheetData></worksheet>");
+                    + "</t></is></c>" + (n == 2 ? "<c><f>A1</f></c><c><f>A1</f><v></v></c>" : "")
+                    + "</row></sheetData></worksheet>");
         ASSERT_TRUE(ziptest::writeZip(path, entries));
     }
     book = path;
     run(QStringLiteral("E"), [](Ui::Import_Excel& form) {
         ASSERT_EQ(form.Sheet_ComboBox->count(), 11);
-        EXPECT_EQ(form.Sheet_ComboBox->itemText(1), QStringLiteral("sheet2"));
-        EXPECT_EQ(form.Sheet_ComboBox->itemText(9), QStringLiteral("sheet10"));
+        EXPECT_EQ(form.Sheet_ComboBox->itemText(1), QStringLiteral("Guests 2"));
+        EXPECT_EQ(form.Sheet_ComboBox->itemText(9), QStringLiteral("Guests 10"));
+        EXPECT_EQ(form.ColList->item(0, 1)->text(), QStringLiteral("Title 11"));
         form.Sheet_ComboBox->setCurrentIndex(9);
         emit form.Sheet_ComboBox->activated(9);
         EXPECT_EQ(Excel_Sheet_Number, 10);
-        EXPECT_EQ(form.ColList->item(0, 1)->text(), QStringLiteral("Title 10"));
+        EXPECT_EQ(form.ColList->item(0, 1)->text(), QStringLiteral("Title 2"));
         click(form.Cancel_btn);
     });
+    // Formulas stored without their result, as writers that do not calculate store them, are counted.
+    EXPECT_EQ(texts(),
+        std::vector<QString> { QStringLiteral("2 formula cells of this worksheet have no stored result and "
+                                              "read as empty values. Open the workbook in a spreadsheet "
+                                              "program and save it there to store their results.") });
 }
 
 TEST_F(ImportExcelTest, UnreadableWorkbookIsToldAndThePickerNeverOpens)

@@ -27,6 +27,13 @@ TEST(SeriesFile, AwkwardUtf8ValuesSurviveWriteAndBothReaders)
     EXPECT_FALSE(bytes.startsWith("\xEF\xBB\xBF"));
     EXPECT_TRUE(bytes.endsWith(u("👨‍👩‍👧 family\n").toUtf8()));
     EXPECT_EQ(bytes.count('\n'), values.size());
+    // A line break inside a value keeps it one record in every reader.
+    const QStringList broken = { u("Dave\nTwo lines"), u("cr\ronly"), u("dos\r\nline"), u("Eve") };
+    const QStringList kept = { u("Dave\u2028Two lines"), u("cr\ronly"), u("dos\u2028line"), u("Eve") };
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Broken"), broken, Series_File::Values::TrimmedSkippingEmpty));
+    EXPECT_EQ(Series_File::readForEditing(QStringLiteral("Broken")).value(), kept);
+    EXPECT_EQ(Series_File::readBatch(QStringLiteral("Broken")).value(), kept);
+    EXPECT_EQ(folder.bytes(QStringLiteral("Broken")).count('\n'), broken.size());
 }
 
 TEST(SeriesFile, BlankLinesAndBlanksAroundValuesReadAsEachReaderSays)
@@ -63,18 +70,22 @@ TEST(SeriesFile, FilesThatCannotBeReadAreRefusedWithTheirReason)
         0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(Series_File::path(QStringLiteral("pipe"))).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), Series_File::path(QStringLiteral("zero"))));
+    // A million one-letter values in 2 MB: far more strings than a file of that size may become.
+    folder.put(QStringLiteral("tiny"), QByteArray("a\n").repeated(1 << 20));
     const struct {
         const char* name;
         const char* reason;
-    } cases[] = { { "none", "cannot be read" }, { "big", "larger than 64" }, { "pipe", "not a regular file" },
-        { "zero", "not a regular file" } };
+        const char* first; // the first line alone is always small enough to show
+    } cases[] = { { "none", "cannot be read", "" }, { "big", "larger than 64", "" }, { "pipe", "not a regular file", "" },
+        { "zero", "not a regular file", "" }, { "tiny", "1048577 values would need more memory", "a" } };
     for (const auto& c : cases) {
         QString editing;
         QString batch;
         EXPECT_FALSE(Series_File::readForEditing(u(c.name), &editing).has_value()) << c.name;
         EXPECT_FALSE(Series_File::readBatch(u(c.name), &batch).has_value()) << c.name;
         EXPECT_TRUE(editing.contains(u(c.reason)) && batch == editing) << editing.toStdString();
-        EXPECT_EQ(Series_File::firstValue(u(c.name)), QString()) << c.name;
+        EXPECT_EQ(editing.count(Series_File::path(u(c.name))), 1) << editing.toStdString();
+        EXPECT_EQ(Series_File::firstValue(u(c.name)), u(c.first)) << c.name;
     }
 }
 

@@ -67,6 +67,12 @@ TEST(SeriesGenerator, ValidationRefusesWithTheWindowsMessages)
         QStringLiteral("Please enter valid 'To' value."));
     EXPECT_EQ(field, QStringLiteral("to"));
     EXPECT_EQ(Series_Generator::validate(sequential("1", "2", false), &field), QString());
+    // Bounds past what a value holds are refused, never capped into fewer values than asked for.
+    EXPECT_EQ(Series_Generator::validate(sequential("2147483646", "2147483648", false), &field),
+        QStringLiteral("'To' value must lie between -2147483648 and 2147483647."));
+    EXPECT_EQ(field, QStringLiteral("to"));
+    EXPECT_EQ(Series_Generator::validate(sequential("-2147483649", "0", false), &field),
+        QStringLiteral("'From' value must lie between -2147483648 and 2147483647."));
 
     Series_Generator::Settings constant;
     constant.mode = Mode::Constant;
@@ -75,6 +81,8 @@ TEST(SeriesGenerator, ValidationRefusesWithTheWindowsMessages)
     constant.value = QStringLiteral(" x ");
     constant.count.clear();
     EXPECT_EQ(Series_Generator::validate(constant), QStringLiteral("Please enter valid 'Count' value."));
+    constant.count = QStringLiteral("2147483648");
+    EXPECT_EQ(Series_Generator::validate(constant), QStringLiteral("'Count' value must be at most 2147483647."));
 
     Series_Generator::Settings random;
     random.mode = Mode::Random;

@@ -32,6 +32,23 @@ inline QByteArray sharedStrings(const QStringList& items)
     return xml + "</sst>";
 }
 
+// The workbook part listing sheets in tab order and its relationships to their parts, as spreadsheet programs
+// write them: { tab name, relationship target } each.
+inline std::vector<ziptest::Entry> sheetList(const std::vector<std::pair<QString, QString>>& sheets)
+{
+    QByteArray list
+        = "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>";
+    QByteArray links = "<Relationships>";
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const QByteArray id = "rId" + QByteArray::number(qulonglong(i + 7));
+        list += "<sheet name=\"" + sheets[i].first.toUtf8() + "\" sheetId=\"1\" r:id=\"" + id + "\"/>";
+        links += "<Relationship Id=\"" + id + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+            + "relationships/worksheet\" Target=\"" + sheets[i].second.toUtf8() + "\"/>";
+    }
+    return { { QStringLiteral("xl/workbook.xml"), list + "</sheets></workbook>" },
+        { QStringLiteral("xl/_rels/workbook.xml.rels"), links + "</Relationships>" } };
+}
+
 // A workbook whose worksheets are sheet1.xml, sheet2.xml ... in the order given.
 inline bool writeWorkbook(const QString& path, const std::vector<QByteArray>& sheets, const QByteArray& strings = {})
 {

@@ -125,12 +125,17 @@ TEST(SpreadsheetReader, CellValueRules)
                             "<c r=\"I1\" t=\"str\"><f>A1</f><v>plain</v></c>" // string formula
                             "<c r=\"J1\" t=\"s\"><v>x</v></c>" // not a number: nothing
                             "<c r=\"K1\"><v>&lt;&amp;&gt; ü</v></c>"
+                            // numbers with more digits than a spreadsheet shows read as it shows them
+                            "<c r=\"L1\"><v>0.28000000000000003</v></c><c r=\"M1\"><v>5.0999999999999996</v></c>"
+                            "<c r=\"N1\" t=\"n\"><v>6.1728395061728392E-2</v></c><c r=\"O1\"><v>1.5E-10</v></c>"
+                            "<c r=\"P1\"><v>123456789012345678</v></c>"
+                            "<c r=\"Q1\" t=\"str\"><v>0.28000000000000003</v></c>" // text stays as it is
                             "</row>";
-    const Read read = readSheet(sheettest::worksheet(body, "A1:K1"), strings);
+    const Read read = readSheet(sheettest::worksheet(body, "A1:Q1"), strings);
     ASSERT_EQ(read.rows.size(), 1);
     EXPECT_EQ(read.rows[0],
-        (QStringList {
-            "plain", "Rich text", "", "5", "1", "45366", "  ", "", "plain", "", QString::fromUtf8("<&> ü") }));
+        (QStringList { "plain", "Rich text", "", "5", "1", "45366", "  ", "", "plain", "", QString::fromUtf8("<&> ü"),
+            "0.28", "5.1", "0.0617283950617284", "1.5E-10", "1.23456789012346E+17", "0.28000000000000003" }));
 }
 
 TEST(SpreadsheetReader, WidthComesFromTheCellsWhenTheDimensionIsMissingOrShort)

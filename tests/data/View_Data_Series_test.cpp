@@ -12,7 +12,7 @@
 
 using seriestest::SeriesFolder;
 
-TEST(ViewDataSeries, ShowsTrimmedValuesAndCountsOnlyThem)
+TEST(ViewDataSeries, ShowsTrimmedValuesAndCountsTheCardsTheyMake)
 {
     SeriesFolder folder;
     testsupport::ScriptedResponder ui;
@@ -20,10 +20,13 @@ TEST(ViewDataSeries, ShowsTrimmedValuesAndCountsOnlyThem)
         const char* name;
         const char* content; // nullptr: no file
         QStringList rows;
+        const char* count;
     } cases[] = {
-        { "Blanks", "  one \n\n\t two\n   \n🎉\n", { "one", "two", QString::fromUtf8("🎉") } },
-        { "Missing", nullptr, {} },
-        { "../Escape", nullptr, {} },
+        { "Blanks", "  one \n\n\t two\n   \n🎉\n", { "one", "two", QString::fromUtf8("🎉") },
+            "Total Rows : 5 (2 blank)" },
+        { "Plain", "one\ntwo\n", { "one", "two" }, "Total Rows : 2" },
+        { "Missing", nullptr, {}, "Total Rows : 0" },
+        { "../Escape", nullptr, {}, "Total Rows : 0" },
     };
     View_Data_Series* viewer = View_Data_Series::defaultInstance();
     for (const auto& c : cases) {
@@ -35,7 +38,7 @@ TEST(ViewDataSeries, ShowsTrimmedValuesAndCountsOnlyThem)
             auto& v = static_cast<View_Data_Series&>(d);
             shown = true;
             EXPECT_EQ(v.form().series_name->text(), QString::fromUtf8(c.name));
-            EXPECT_EQ(v.form().list_count->text(), QStringLiteral("Total Rows : %1").arg(c.rows.size()));
+            EXPECT_EQ(v.form().list_count->text(), QString::fromUtf8(c.count));
             EXPECT_EQ(v.form().List->model()->rowCount(), c.rows.size());
             d.show();
             QTest::mouseClick(v.form().OK_btn, Qt::LeftButton);

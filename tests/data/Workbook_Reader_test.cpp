@@ -76,6 +76,8 @@ TEST(WorkbookReader, HostileWorkbooksAreRefusedWithAMessageBeforeTheyCostMemory)
         { "shared strings of a million empty items",
             { QStringLiteral("xl/sharedStrings.xml"), "<sst>" + QByteArray("<si/>").repeated(1000000) + "</sst>" },
             "shared strings" },
+        { "two entries of one name, told apart by case only", { QStringLiteral("xl/Worksheets/sheet1.xml"), "<w/>" },
+            "not a readable workbook (it holds two entries named \"xl/worksheets/sheet1.xml\")" },
         { "a document type that could expand entities",
             { QStringLiteral("xl/worksheets/sheet1.xml"), "<!DOCTYPE x [<!ENTITY a \"aaaa\">]><worksheet/>" },
             "document type" },
@@ -87,6 +89,45 @@ TEST(WorkbookReader, HostileWorkbooksAreRefusedWithAMessageBeforeTheyCostMemory)
         const QString path = writeBook(QStringLiteral("hostile.xlsx"), entries);
         const QString error = readError(path);
         EXPECT_TRUE(error.contains(QLatin1String(c.message))) << c.what << ": " << error.toStdString();
+    }
+}
+
+TEST(WorkbookReader, WorkbooksAsSpreadsheetProgramsWriteThemGiveEverySheetUnderItsName)
+{
+    using Entries = std::vector<ziptest::Entry>;
+    const QByteArray bom = "\xEF\xBB\xBF";
+    auto sheet
+        = [](const char* cell) { return sheettest::worksheet(QByteArray("<row><c><v>") + cell + "</v></c></row>"); };
+    auto book
+        = [](Entries list, const Entries& parts) { return list.insert(list.end(), parts.begin(), parts.end()), list; };
+    Entries marked = sheettest::sheetList({ { "Guests", "worksheets/sheet1.xml" } });
+    for (ziptest::Entry& part : marked)
+        part.data.prepend(bom);
+    const struct {
+        Entries entries;
+        QStringList sheets;
+        int number; // the place of the sheet read
+        QString value; // its cell A1, or the start of the error
+    } cases[] = {
+        { book(marked, { { "xl/worksheets/sheet1.xml", bom + sheet("7") } }), { "Guests" }, 1, "7" },
+        { book(sheettest::sheetList({ { "A", "worksheets/Sheet1.xml" }, { "B", "Worksheets/SHEET2.xml" } }),
+              { { "xl/worksheets/sheet1.xml", sheet("1") }, { "xl/worksheets/Sheet2.xml", sheet("2") } }),
+            { "A", "B" }, 2, "2" },
+        { book(sheettest::sheetList({ { "Guests", "worksheets/sheet.xml" }, { "Menu", "/xl/data/people.xml" },
+                   { "Back", "../xl/worksheets/sheet7.xml" } }),
+              { { "xl/worksheets/sheet7.xml", sheet("3") }, { "xl/worksheets/sheet.xml", sheet("1") } }),
+            { "Guests", "Menu", "Back" }, 3, "3" },
+    };
+    for (const auto& c : cases) {
+        Workbook_Reader reader;
+        Workbook_Sheet rows;
+        const bool read
+            = reader.open(writeBook(QStringLiteral("book.xlsx"), c.entries)) && reader.readSheet(c.number, rows);
+        QStringList listed;
+        for (const Workbook_Reader::Sheet_Entry& entry : reader.sheets())
+            listed.append(entry.name);
+        EXPECT_EQ(listed, c.sheets) << c.value.toStdString();
+        EXPECT_EQ(read ? rows.rows.value(0).value(0) : reader.error().left(c.value.size()), c.value);
     }
 }
 

@@ -148,6 +148,11 @@ TEST(ZipPackage, FailuresGiveTheirCodes)
     ASSERT_TRUE(ziptest::writeZip(empty, {}));
     const QString notZip = base + QStringLiteral("/not.zip");
     writeFile(notZip, "this is plain text, not an archive");
+    // Two entries of one name (the same file once made safe): which one is meant cannot be known.
+    const QString twice = base + QStringLiteral("/twice.zip");
+    ASSERT_TRUE(ziptest::writeZip(twice,
+        { { QStringLiteral("first.txt"), "first" }, { QStringLiteral("a/b.txt"), "one" },
+            { QStringLiteral("a//b.txt"), "two" } }));
 
     struct Case {
         QString path;
@@ -156,6 +161,7 @@ TEST(ZipPackage, FailuresGiveTheirCodes)
         { empty, Zip_Package::FirstFileFailed },
         { notZip, Zip_Package::OpenFailed },
         { base + QStringLiteral("/missing.zip"), Zip_Package::OpenFailed },
+        { twice, Zip_Package::DuplicateEntry },
     };
     for (const Case& c : cases) {
         Zip_Error error;
@@ -163,6 +169,7 @@ TEST(ZipPackage, FailuresGiveTheirCodes)
         EXPECT_EQ(error.code, c.code) << c.path.toStdString();
         EXPECT_FALSE(error.description.isEmpty());
     }
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/out/first.txt"))) << "nothing is unpacked before the refusal";
 }
 
 TEST(ZipPackage, TruncatedArchiveFailsAndLeavesNoPartFile)

@@ -1,9 +1,9 @@
 // Designs that open always save and reopen, no small design file can make opening take long or hold much
 // memory, and saves leave nothing of their own beside the design.
-#include "common/Save_Leftovers.h"
 #include "editor/DesignFileSamples.h"
 #include "model/TSLError.h"
 #include "model/TSLText.h"
+#include "platform/CheckedSave.h"
 #include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 #include "support/TestSupport.h"
@@ -145,26 +145,25 @@ TEST(DesignFileLimits, SavesRemoveTheirOwnLeftoversAndNothingElse)
         bool removed;
     };
     const std::vector<Entry> entries = {
-        { "card.dcard.HJvJDi", design, true }, // a whole copy, killed before its rename
-        { "card.dcard.qWeRtY", design.left(design.size() / 3), true }, // killed while writing
-        { "card.dcard.AbCdEf", QByteArray(), true }, // killed before writing
-        { "card.dcard.backup", design, false }, // the user's own copy: one case only
-        { "card.dcard.BACKUP", design, false },
-        { "card.dcard.Ab1dEf", design, false }, // not six letters
-        { "card.dcard.AbCdEfG", design, false },
-        { "card.dcard.XyZwVu", QByteArray("notes of my own"), false }, // not a design
-        { "other.dcard.HJvJDi", design, false }, // another design's leftover
-        { "card.dcardXHJvJDi", design, false },
+        { ".card.dcard.tessaline-77-0.part", design.left(design.size() / 3), true }, // a save killed while writing
+        { ".other.dcard.tessaline-77-0.part", design, false }, // another file's: its own save clears it
+        // Copies older versions left look as a person's copies do: a design, a part of one, nothing.
+        { "card.dcard.HJvJDi", design, false },
+        { "card.dcard.qWeRtY", design.left(design.size() / 3), false },
+        { "card.dcard.AbCdEf", QByteArray(), false },
+        { "card.dcard.backup", design, false },
+        { "card.dcard.XyZwVu", QByteArray("notes of my own"), false },
     };
     for (const Entry& entry : entries)
         writeFile(folder + QLatin1Char('/') + QLatin1String(entry.name), entry.content);
 
     ASSERT_TRUE(writeDesignFile(path, design));
-    for (const Entry& entry : entries)
-        EXPECT_EQ(QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(entry.name)), !entry.removed)
-            << entry.name;
+    for (const Entry& entry : entries) {
+        const QString file = folder + QLatin1Char('/') + QLatin1String(entry.name);
+        EXPECT_EQ(QFileInfo::exists(file), !entry.removed) << entry.name;
+        EXPECT_TRUE(entry.removed || readFile(file) == entry.content) << entry.name;
+    }
     EXPECT_EQ(readFile(path), design);
-    EXPECT_TRUE(strayCopiesOf(path, designFileStart()).isEmpty());
-    EXPECT_TRUE(syncFolder(folder));
-    EXPECT_FALSE(syncFolder(folder + QStringLiteral("/no-such-folder")));
+    EXPECT_TRUE(platform::syncFolder(folder));
+    EXPECT_FALSE(platform::syncFolder(folder + QStringLiteral("/no-such-folder")));
 }

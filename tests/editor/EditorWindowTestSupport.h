@@ -40,6 +40,36 @@ inline QStringList messageTexts(const testsupport::ScriptedResponder& ui)
     return texts;
 }
 
+// A way items come back from what is stored of them, and the front side's items as it gives them.
+struct ReadBackRoad {
+    const char* road;
+    std::function<TSLGraphicList()> read;
+};
+
+// The roads that read items back: the design opened again, the items pasted, the scratch side.
+inline std::vector<ReadBackRoad> readBackRoads(TSLWindowController& window, TSLDocument& document)
+{
+    return {
+        { "reopened",
+            [&document] {
+                DesignFileContent content;
+                content.frontItems = document.graphics();
+                return decodeDesignFile(encodeDesignFile(content)).value_or(DesignFileContent()).frontItems;
+            } },
+        { "pasted",
+            [&document] {
+                return TSLGraphic::graphicsWithPasteboardData(
+                    TSLGraphic::pasteboardDataWithGraphics(document.graphics()), nullptr)
+                    .value_or(TSLGraphicList());
+            } },
+        { "scratch side",
+            [&window, &document] {
+                window.Temp_Card_Btn_Clicked();
+                return document.graphics_temp();
+            } },
+    };
+}
+
 class EditorWindowTest : public ::testing::Test {
 protected:
     testsupport::ScriptedResponder ui;

@@ -174,6 +174,8 @@ TEST_F(ControlScenario, CancelInTheColourWindowRestoresTheItemsColour)
     clickItem(message);
     showPage(QStringLiteral("text_prop_tab"));
     auto* well = widget<Color_Well>(QStringLiteral("Text_clr"));
+    const QString undoBefore = action(QStringLiteral("menu_Undo"))->text();
+    const bool modifiedBefore = window->isWindowModified();
     for (const bool escape : { false, true }) {
         click(well);
         auto* panel = well->findChild<QColorDialog*>();
@@ -185,6 +187,8 @@ TEST_F(ControlScenario, CancelInTheColourWindowRestoresTheItemsColour)
             click(panel->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel));
         EXPECT_EQ(message->txt_clr, before) << escape;
         EXPECT_EQ(well->color(), before) << escape;
+        EXPECT_EQ(action(QStringLiteral("menu_Undo"))->text(), undoBefore) << "Cancel leaves no step";
+        EXPECT_EQ(window->isWindowModified(), modifiedBefore) << "and nothing new to save";
     }
 }
 
@@ -335,6 +339,7 @@ TEST_F(ControlScenario, ThePolygonToolDrawsAHexagonAndTheDirectionListTurnsALine
     clickCanvas((line->beginPoint() + line->endPoint()) / 2);
     showPage(QStringLiteral("line_tab"));
     auto* list = widget<QComboBox>(QStringLiteral("Line_ori_style"));
+    EXPECT_EQ(list->currentText(), QStringLiteral("Diagonal")) << "the list reads the direction the line is drawn in";
     for (const int direction : { 1, 2, 0 }) { // vertical, diagonal, horizontal
         const QRectF before = line->bounds();
         list->setFocus();
@@ -351,6 +356,18 @@ TEST_F(ControlScenario, ThePolygonToolDrawsAHexagonAndTheDirectionListTurnsALine
         trigger(QStringLiteral("Undo_btn"));
         EXPECT_EQ(line->bounds(), before) << "the turn undoes";
         trigger(QStringLiteral("Redo_btn"));
+    }
+}
+
+// The wizard's "To" line adds "Dear" once, whatever the person typed.
+TEST_F(ControlScenario, TheGreetingLineSaysDearOnce)
+{
+    for (const char* typed : { "Alex", "Dear Alex", "dear Alex," }) {
+        TearDown();
+        SetUp();
+        startWithWizard(QLatin1String(typed));
+        ASSERT_TRUE(itemWithID(QStringLiteral("PARTY_TO")));
+        EXPECT_EQ(textOf(itemWithID(QStringLiteral("PARTY_TO"))), QStringLiteral("Dear Alex,")) << typed;
     }
 }
 

@@ -2,6 +2,7 @@
 // right list, and the chosen text reaches the selected item; Cancel leaves the item as it was.
 #include "editor/ItemPanelTestSupport.h"
 #include "profiles/Greeting_Text_Catalogue.h"
+#include "model/TSLText.h"
 #include "profiles/Insert_Template.h"
 #include "ui_Insert_Template.h"
 
@@ -49,6 +50,31 @@ TEST_F(GreetingTextPickerTest, TheChosenTitleOrMessageReplacesTheItemsText)
         EXPECT_EQ(item->Text_contents().string, c.list.at(1).trimmed()) << c.id;
         EXPECT_EQ(
             control<QPlainTextEdit>(window->text_edtng_tab, "Text_value_Edit")->toPlainText(), c.list.at(1).trimmed());
+        document.removeGraphicAtIndex(0);
+    }
+}
+
+// A long greeting grows its box down to the card's edge in a smaller font; one that still cannot fit is said.
+TEST_F(GreetingTextPickerTest, ALongGreetingFitsOnTheCardOrIsSaid)
+{
+    const QString greeting = QStringLiteral("Happy days ").repeated(60).trimmed();
+    const double card = window->_graphicView->canvasSize().height();
+    for (const double top : { 10.0, card - 8 }) {
+        auto* text = dynamic_cast<TSLText*>(partyText("PARTY_MSG", QStringLiteral("old")).get());
+        text->setBounds(QRectF(10, top, 200, 8));
+        ui.messages.clear();
+        ui.modalRuns.push_back([&greeting](QDialog& dialog) {
+            static_cast<Insert_Template&>(dialog).form().msg_value->setPlainText(greeting);
+            QTest::mouseClick(static_cast<Insert_Template&>(dialog).form().ok_btn, Qt::LeftButton);
+            return dialog.result();
+        });
+        auto* button = control<QPushButton>(window->text_edtng_tab, "insert_template_btn");
+        button->resize(button->sizeHint());
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_LE(text->bounds().bottom(), card + 0.5) << top;
+        const bool fits = text->bounds().top() + text->naturalSize().height() <= card + 0.5;
+        EXPECT_EQ(fits, top < 20) << top;
+        EXPECT_EQ(ui.messages.size(), fits ? 0u : 1u) << "what does not fit is said";
         document.removeGraphicAtIndex(0);
     }
 }

@@ -95,8 +95,10 @@ TEST_F(PictureLibraryScenario, ThePicturePagesLibraryButtonChangesTheSelectedPic
     auto* button = window->findChild<QPushButton*>(QStringLiteral("Manual_Library_Browse_btn"));
     ASSERT_NE(button, nullptr);
     window->_graphicView->setSelected_Graphic(picture);
+    picture->setBounds(QRectF(10, 10, 120, 30));
     button->click();
     EXPECT_EQ(picture->_file_path, second);
+    EXPECT_EQ(picture->bounds(), QRectF(47.5, 10, 45, 30)) << "the new picture keeps its own proportions";
 }
 
 TEST_F(PictureLibraryScenario, TheBackgroundButtonsPutTheChosenPictureBehindTheCurrentSide)

@@ -1,6 +1,8 @@
 // The invitation fill lays out only the texts that were given, in its fixed column; the profile fill
 // refills the items it made before instead of adding more.
 #include "editor/EditorWindowTestSupport.h"
+#include "model/TSLText.h"
+#include "common/Common_Functions.h"
 
 #include "model/TSLTextStorage.h"
 
@@ -66,23 +68,55 @@ TEST_F(AutoFillTest, InvitationPlacesOnlyTheGivenTextsInItsColumn)
     const TSLGraphicPtr time = withID(front(), QStringLiteral("PARTY_TIME"));
     const TSLGraphicPtr from = withID(front(), QStringLiteral("PARTY_FROM"));
     ASSERT_TRUE(title && message && time && from);
-    // Stacked from the top in the order given, each in its column, as tall as its text and on the card.
-    const struct {
-        TSLGraphicPtr item;
-        double x;
-    } column[] = { { title, 40 }, { message, 50 }, { time, 30 }, { from, 40 } };
+    // Stacked in the order given, each across the card inside its margin (6% of the shorter side), as tall
+    // as its text and on the card.
+    const TSLGraphicPtr column[] = { title, message, time, from };
     for (std::size_t i = 0; i < std::size(column); ++i) {
-        const QRectF box = column[i].item->bounds();
-        EXPECT_EQ(box.x(), column[i].x) << i;
-        EXPECT_EQ(box.width(), 220) << i;
+        const QRectF box = column[i]->bounds();
+        EXPECT_EQ(box.x(), 18) << i;
+        EXPECT_EQ(box.width(), 264) << i;
         EXPECT_TRUE(QRectF(0, 0, 300, 400).contains(box)) << i;
         if (i > 0) {
-            EXPECT_GE(box.top(), column[i - 1].item->bounds().bottom()) << i;
+            EXPECT_GE(box.top(), column[i - 1]->bounds().bottom()) << i;
         }
     }
     EXPECT_EQ(time->Text_contents().string, QStringLiteral("AT 8 pm")); // a time without a date
     EXPECT_EQ(from->Text_contents().string, QStringLiteral("From:\nMia"));
     EXPECT_EQ(window->Selected_Control_Tool(), 2);
+}
+
+TEST_F(AutoFillTest, InvitationTextsLieOnEveryCardOfTheSizeListAtALegibleSize)
+{
+    Invite_Title = QStringLiteral("Summer Party");
+    Invite_To = QStringLiteral("Robin");
+    Invite_Message = QStringLiteral("Come and celebrate the longest day of the year with us: music, food and "
+                                    "friends in the garden until the stars come out.");
+    Invite_Date = QStringLiteral("21 June");
+    Invite_Time = QStringLiteral("6 pm");
+    Invite_Venue = QStringLiteral("The Old Mill, River Lane");
+    Invite_From = QStringLiteral("Mia and Tom");
+    const int pvc = int(window->plasticCardSizeNames().size());
+    for (int row = 0; row < pvc + int(window->labelSizeNames().size()); ++row) {
+        for (const QString& orientation : { QStringLiteral("H"), QStringLiteral("V") }) {
+            const QSizeF mm = window->cardSizeOf(row < pvc ? QStringLiteral("PVC Card") : QStringLiteral("Label"),
+                orientation, row < pvc ? row : row - pvc);
+            const QRectF card(QPointF(), mm * kPointsPerMillimetre);
+            window->_graphicView->delete_all_control();
+            window->Front_card_Prop.setCard_Size(card.size());
+            window->Fill_Party_Invidation_Details();
+            ASSERT_EQ(front().size(), 6u);
+            for (const TSLGraphicPtr& item : front()) {
+                const std::string where = QStringLiteral("%1 x %2 mm, %3")
+                                              .arg(mm.width())
+                                              .arg(mm.height())
+                                              .arg(item->control_ID)
+                                              .toStdString();
+                EXPECT_GE(static_cast<const TSLText&>(*item).displayedFont().pointSizeF(), 6.0 - 1e-9) << where;
+                EXPECT_TRUE(card.contains(item->bounds())) << where;
+            }
+        }
+    }
+    EXPECT_EQ(withID(front(), QStringLiteral("PARTY_DATE"))->Text_contents().string, QStringLiteral("21 June at 6 pm"));
 }
 
 TEST_F(AutoFillTest, ProfileFillReusesTheItemWithTheSameControlID)

@@ -126,6 +126,20 @@ TEST_F(BatchExportScenario, SpreadsheetAndSeriesTogetherRunAsLongAsTheLongerSour
 TEST_F(BatchExportScenario, NoBoundItemExportsTheSingleCard)
 {
     boundText(0, QString(), 0, 10);
+    // A text bound on the back counts only while the card has a back.
+    writeSeries(QStringLiteral("guests"), "Ada\nBob\n");
+    TSLGraphicPtr onBack = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
+    onBack->data_source_type = 1;
+    onBack->batch_list_name = QStringLiteral("guests");
+    addItem(onBack, TSLDocumentGraphicsKey_back);
+    const QString sides = CARD_SIDE_STR;
+    for (const QString& card : { QStringLiteral("2"), QStringLiteral("1") }) {
+        CARD_SIDE_STR = card;
+        window->Check_Series_Or_Excel_Use_or_not();
+        EXPECT_EQ(window->Total_Batch_Excel_Card, card == QLatin1String("2") ? 2 : 0) << card.toStdString();
+    }
+    CARD_SIDE_STR = sides;
+    document.removeGraphicsForKey(TSLDocumentGraphicsKey_back, { 0 });
     window->Check_Series_Or_Excel_Use_or_not();
     EXPECT_FALSE(window->Use_Data_Sheet_Values);
     EXPECT_FALSE(window->Use_Excel_Binding_Values);

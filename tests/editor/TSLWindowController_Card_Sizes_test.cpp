@@ -59,14 +59,16 @@ TEST(CardSizes, PointsAndMillimetres)
 
 using CardSizeWindowTest = EditorWindowTest;
 
-TEST_F(CardSizeWindowTest, CategoryChoiceFillsTheSizeListAndSelectsTheFirstRow)
+TEST_F(CardSizeWindowTest, CategoryChoiceFillsTheSizeListAndItShowsTheCardsOwnSize)
 {
+    const QSizeF cr80 = TSLWindowController::Get_My_card_Size(QStringLiteral("PVC Card"), QStringLiteral("H"), 0);
+    window->SetDocumentCanvasSize(QSizeF(TSLWindowController::MM_to_Points_Convert(float(cr80.width())),
+        TSLWindowController::MM_to_Points_Convert(float(cr80.height()))));
     window->Category_ComboBox->setCurrentIndex(1);
     ASSERT_EQ(window->ColList->rowCount(), 8);
     EXPECT_EQ(window->ListData.size(), 8);
     EXPECT_EQ(window->ColList->item(7, 0)->text(), QStringLiteral("Durable 1459 - Name Badge"));
-    EXPECT_EQ(window->ColList->selectedRanges().size(), 1);
-    EXPECT_EQ(window->ColList->selectedRanges().first().topRow(), 0);
+    EXPECT_TRUE(window->ColList->selectedRanges().isEmpty()) << "no label stock has the card's size";
 
     window->Category_ComboBox->setCurrentIndex(0);
     ASSERT_EQ(window->ColList->rowCount(), 7);
@@ -75,12 +77,16 @@ TEST_F(CardSizeWindowTest, CategoryChoiceFillsTheSizeListAndSelectsTheFirstRow)
     for (int row = 0; row < window->ColList->rowCount(); ++row)
         shown << window->ColList->item(row, 0)->text();
     EXPECT_EQ(shown, window->pvc_card_arry);
+    ASSERT_EQ(window->ColList->selectedRanges().size(), 1);
+    EXPECT_EQ(window->ColList->selectedRanges().first().topRow(), 0);
 
-    // An orientation change chooses the category again, which rebuilds the list from row 0.
-    window->Mark_List_New_Selection(4);
+    // Orientation turns the card at once; the list still shows its size, the fields the turned sides.
     window->Preset_ComboBox->setCurrentIndex(1);
     EXPECT_EQ(window->ColList->rowCount(), 7);
+    ASSERT_EQ(window->ColList->selectedRanges().size(), 1);
     EXPECT_EQ(window->ColList->selectedRanges().first().topRow(), 0);
+    EXPECT_GT(window->frontCanvasBounds().height(), window->frontCanvasBounds().width());
+    EXPECT_NEAR(window->width_Stepper->value(), cr80.height(), 0.01);
 }
 
 TEST_F(CardSizeWindowTest, SizeListRowsAndEdits)

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -22,7 +23,11 @@ using editortest::messageTexts;
 
 namespace {
 
-const QString corrupt = QStringLiteral("File is corrupt and cannot be opened.");
+// The refusal names the file and the reader's first reason.
+QString corrupt(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The design file \"%1\" is corrupt and cannot be opened: %2.").arg(path, reason);
+}
 QString missingMessage(const QString& path)
 {
     return QStringLiteral("The design file \"%1\" is missing: there is no file at this path.").arg(path);
@@ -93,7 +98,7 @@ protected:
     }
 
     // The sample design with items of every kind on both sides, both records changed and a binding table,
-    // put into the open window.
+    // put into the open window as changes not yet saved.
     DesignFileContent putRichDesign()
     {
         DesignFileContent content = designsamples::richDesign();
@@ -110,6 +115,7 @@ protected:
             addItem(item, TSLDocumentGraphicsKey);
         for (const TSLGraphicPtr& item : content.backItems)
             addItem(item, TSLDocumentGraphicsKey_back);
+        window->markChangedOutsideUndo(); // not saved yet
         return content;
     }
 };
@@ -125,8 +131,10 @@ TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
     ASSERT_EQ(ui.fileRequests.size(), 1u);
     EXPECT_EQ(ui.fileRequests[0].kind, platform::FileRequest::Kind::Save);
     EXPECT_TRUE(ui.fileRequests[0].filter.contains(QStringLiteral("*.dcard")));
-    EXPECT_EQ(messageTexts(ui), QStringList { saved });
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( party.dcard )[*]").arg(window->App_Name));
+    // The notice is no box to answer: the status bar says it, and Return goes to what comes next.
+    EXPECT_TRUE(messageTexts(ui).isEmpty());
+    EXPECT_EQ(window->statusBar()->currentMessage(), saved);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (party.dcard)[*]").arg(window->App_Name));
 
     const auto root = platform::PropertyList::fromBytes(readFile(path));
     ASSERT_TRUE(root && root->isArray());
@@ -244,7 +252,9 @@ TEST_F(DesignFileWindowTest, BadFilesLeaveTheOpenDesignExactlyAsItWas)
             continue;
         }
         ++refused;
-        EXPECT_EQ(messageTexts(ui), QStringList { corrupt }) << what;
+        QString reason;
+        decodeDesignFile(bytes, &reason);
+        EXPECT_EQ(messageTexts(ui), QStringList { corrupt(path, reason) }) << what;
         EXPECT_TRUE(DesignState::of(*window) == before) << what;
         EXPECT_TRUE(document.undoManager().isUndoRegistrationEnabled()) << what;
         EXPECT_FALSE(Not_Draw_Only_Prop_Change) << what;
@@ -404,7 +414,7 @@ TEST_F(DesignFileWindowTest, OpenKeepsTheDesignUntilTheChosenFileIsRead)
     const QString askSave = QStringLiteral("Do you want to save changes before opening document?");
     const std::vector<Case> cases = {
         { "cancelled panel", QString(), { askSave } },
-        { "refused file", bad, { askSave, corrupt } },
+        { "refused file", bad, { askSave, corrupt(bad, QStringLiteral("the signature is wrong")) } },
         { "missing file", folder + QStringLiteral("/missing.dcard"),
             { askSave, missingMessage(folder + QStringLiteral("/missing.dcard")) } },
     };
@@ -435,4 +445,88 @@ TEST_F(DesignFileWindowTest, OpenKeepsTheDesignUntilTheChosenFileIsRead)
     EXPECT_EQ(window->Get_Front_Control_Count(), 1);
     EXPECT_EQ(window->Get_Back_Control_Count(), 0);
     EXPECT_EQ(Project_File_Name, other);
+}
+
+// Two copies of the program on one design: Ctrl+S asks before writing over what the other copy saved, and
+// each answer keeps what it says; a file only touched, or saved with the same bytes, is no change.
+TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
+{
+    putRichDesign();
+    const QString path = folder + QStringLiteral("/party.dcard");
+    const QString other = folder + QStringLiteral("/party-mine.dcard");
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    const QByteArray ours = readFile(path);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->_graphicView->setFocus(Qt::MouseFocusReason);
+    const auto pressCtrlS = [this] {
+        ui.messages.clear();
+        QTest::keyClick(window->_graphicView, Qt::Key_S, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+    };
+    writeFile(path, ours); // the other copy saved the same design: a new time, the same bytes
+    pressCtrlS();
+    EXPECT_TRUE(messageTexts(ui).isEmpty()) << "no question";
+    EXPECT_EQ(window->statusBar()->currentMessage(), saved);
+
+    const QByteArray theirs = encodeDesignFile(designsamples::richDesign());
+    ASSERT_NE(theirs, ours);
+    struct Case {
+        int answer; // Cancel, Overwrite, Save As...
+        QByteArray left; // in the shared file after
+        QString project;
+    };
+    const Case cases[] = { { 0, theirs, path }, { 1, ours, path }, { 2, theirs, other } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.answer);
+        writeFile(path, theirs);
+        ui.messageAnswers.push_back(c.answer);
+        ui.fileAnswers.push_back(other);
+        pressCtrlS();
+        ASSERT_FALSE(ui.messages.empty());
+        EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::Choice);
+        EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String("\"party.dcard\" was changed by another program")));
+        EXPECT_EQ(ui.messages[0].buttons,
+            QStringList({ QStringLiteral("Cancel"), QStringLiteral("Overwrite"), QStringLiteral("Save As...") }));
+        EXPECT_EQ(readFile(path), c.left);
+        EXPECT_EQ(Project_File_Name, c.project);
+        EXPECT_EQ(readFile(other).isEmpty(), c.answer != 2);
+        ui.fileAnswers.clear();
+        QFile::remove(other);
+        if (c.project != path) {
+            ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+        }
+    }
+}
+
+// Opening a design another running copy has open says so; the lock a copy that ended left is taken over
+// without a word, and closing the design gives the lock up.
+TEST_F(DesignFileWindowTest, OpeningADesignAnotherCopyHasOpenSaysSo)
+{
+    putRichDesign();
+    const QString path = folder + QStringLiteral("/shared.dcard");
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    const QString lock = folder + QStringLiteral("/.shared.dcard.tessaline.lock");
+    EXPECT_TRUE(QFileInfo(lock).isFile()) << "the saved design is held by this copy";
+    window->New_Project_Setting_Reset();
+    EXPECT_FALSE(QFileInfo::exists(lock)) << "a design left gives its lock up";
+
+    const QString alsoOpen
+        = QStringLiteral("The design \"shared.dcard\" is already open in another copy of %1.").arg(window->App_Name);
+    for (const bool otherCopyRuns : { true, false }) {
+        SCOPED_TRACE(otherCopyRuns);
+        testsupport::LockingProcess otherCopy({ lock });
+        ASSERT_TRUE(otherCopy.started());
+        if (!otherCopyRuns)
+            otherCopy.kill();
+        ui.messages.clear();
+        ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+        EXPECT_EQ(messageTexts(ui), otherCopyRuns ? QStringList { alsoOpen } : QStringList());
+        window->New_Project_Setting_Reset();
+        EXPECT_EQ(QFileInfo::exists(lock), otherCopyRuns);
+        QFile::remove(lock);
+    }
 }

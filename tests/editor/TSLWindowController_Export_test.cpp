@@ -158,7 +158,8 @@ TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
         ui.messages.clear();
         EXPECT_FALSE(window->Export_Template(QStringLiteral(".hidden")));
         EXPECT_EQ(messageTexts(ui),
-            QStringList { QStringLiteral("A template name cannot begin with a dot: the template would not be listed.") });
+            QStringList {
+                QStringLiteral("A template name cannot begin with a dot: the template would not be listed.") });
     }
     EXPECT_EQ(user.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     EXPECT_FALSE(QFile::exists(outside));
@@ -180,7 +181,8 @@ TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
 }
 
 // A person picks the side in the export window and the file in the save panel: the back alone is written
-// beside the chosen name with "_Back"; a card printed on its front only offers no back at all.
+// beside the chosen name with "_Back"; a card printed on its front only offers no back at all. The window
+// opens on 300 dpi, then on the resolution chosen last, and names a barcode too small for one pixel a module.
 TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamedWithBack)
 {
     const struct {
@@ -188,12 +190,22 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         const char* click;
         bool backOffered;
         QStringList written;
+        const char *opened, *dpi; // resolution shown, then chosen
+        bool tooSmall; // the back's barcode at that resolution
     } cases[] = {
-        { 0, "side_back_rd", true, { "Card_Back.png" } }, { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" } },
-        { 1, "side_back_rd", false, { "Card.png" } }, // the click on a disabled button does nothing
+        { 0, "side_back_rd", true, { "Card_Back.png" }, "300", "72", true },
+        { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" }, "72", "150", false },
+        { 1, "side_back_rd", false, { "Card.png" }, "150", "72", false }, // the click on a disabled button does nothing
+        { 1, "side_both_rd", false, { "Card.png" }, "72", "72", false },
     };
+    const TSLGraphicPtr barcode = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLBarcode"));
+    barcode->setBounds(QRectF(20, 20, 60, 30));
+    window->makeBarcodeSymbol(*barcode);
+    addItem(barcode, TSLDocumentGraphicsKey_back);
     for (const auto& c : cases) {
         QTemporaryDir target;
+        ui.messages.clear();
+        QString opened;
         window->Sides_ComboBox->setCurrentIndex(c.sides);
         bool backOffered = false;
         ui.modalRuns.push_back([&](QDialog& dialog) {
@@ -203,6 +215,9 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
                 = back->isEnabled() && dialog.findChild<QRadioButton*>(QStringLiteral("side_both_rd"))->isEnabled();
             QTest::mouseClick(
                 dialog.findChild<QRadioButton*>(QLatin1String(c.click)), Qt::LeftButton, {}, QPoint(8, 8));
+            auto* dpi = dialog.findChild<QComboBox*>(QStringLiteral("saveDPIText"));
+            opened = dpi->currentText();
+            dpi->setCurrentIndex(dpi->findText(QLatin1String(c.dpi)));
             QTest::mouseClick(dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
             return dialog.result();
         });
@@ -212,5 +227,7 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         EXPECT_EQ(backOffered, c.backOffered) << c.click;
         EXPECT_EQ(QDir(target.path()).entryList(QDir::Files), c.written) << c.click;
         EXPECT_EQ(window->Export_File_Path, QDir(target.path()).filePath(c.written.first())) << c.click;
+        EXPECT_EQ(opened, QLatin1String(c.opened));
+        EXPECT_EQ(messageTexts(ui).join(QLatin1Char(' ')).contains(QStringLiteral("too small")), c.tooSmall) << c.dpi;
     }
 }

@@ -66,6 +66,7 @@ TEST_F(LinePanelTest, ShowingALineFillsThePageAndWritesNothingBack)
     line->_stroke_border_type = QStringLiteral("DDD");
     line->_line_cap_style = 2;
     line->_line_ori = 1;
+    line->setBounds(QRectF(10, 10, 0, 40)); // drawn upright, as the stored direction says
     line->alpha_val_stroke = 0.5f;
     select(window->_graphicView, { 0 });
     const QByteArray before = itemBytes(*line);

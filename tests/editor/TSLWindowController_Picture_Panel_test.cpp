@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLineF>
 #include <QSlider>
 
 namespace {
@@ -38,10 +39,10 @@ protected:
         window->Show_RHS_Properties(item);
         window->sett_tab->setCurrentWidget(window->image_tab);
     }
-    QString writePicture(const QString& name, QColor colour)
+    QString writePicture(const QString& name, QColor colour, QSize size = QSize(12, 9))
     {
         const QString path = QDir(testsupport::makeTempFolder(QStringLiteral("picture-page"))).filePath(name);
-        QImage picture(12, 9, QImage::Format_ARGB32);
+        QImage picture(size, QImage::Format_ARGB32);
         picture.fill(colour);
         EXPECT_TRUE(picture.save(path));
         return path;
@@ -178,6 +179,32 @@ TEST_F(PicturePanelTest, ChosenPictureLoadsIntoTheCurrentItemAndACancelKeepsIt)
     EXPECT_EQ(picture->_file_path, path);
     EXPECT_EQ(picture->contents().size(), QSize(12, 9));
     EXPECT_TRUE(Library_Selected_Image.isEmpty());
+}
+
+TEST_F(PicturePanelTest, AReplacedPictureKeepsItsOwnProportionsInTheOldFrameInOneUndoStep)
+{
+    const struct {
+        QSize pixels; // a photo, a banner, a round sun, a tower
+        QRectF bounds; // in the old frame (20, 20, 50, 40), centred
+    } rows[] = { { { 860, 540 }, { 20, 24.3023, 50, 31.3953 } }, { { 40, 10 }, { 20, 33.75, 50, 12.5 } },
+        { { 20, 20 }, { 25, 20, 40, 40 } }, { { 10, 40 }, { 40, 20, 10, 40 } } };
+    for (const auto& row : rows) {
+        const TSLGraphicPtr item = addPicture();
+        select(window->_graphicView, { int(window->Get_Front_Controls_Array().size()) - 1 });
+        showPage(item);
+        QCoreApplication::processEvents(); // adding the item is a step of its own
+        const QString oldPath = item->_file_path;
+        ui.fileAnswers.push_back(writePicture(QStringLiteral("new.png"), Qt::red, row.pixels));
+        window->Manual_Image_Browse_Btn();
+        // A large photo is drawn from its copy at the working size, whose proportions are rounded.
+        const QLineF corners[] = { { item->bounds().topLeft(), row.bounds.topLeft() },
+            { item->bounds().bottomRight(), row.bounds.bottomRight() } };
+        EXPECT_LT(std::max(corners[0].length(), corners[1].length()), 0.05) << row.pixels.width();
+        QCoreApplication::processEvents();
+        window->Undo_Clicked();
+        EXPECT_EQ(item->bounds(), QRectF(20, 20, 50, 40)) << "one step undoes the frame and the picture";
+        EXPECT_EQ(item->_file_path, oldPath);
+    }
 }
 
 } // namespace

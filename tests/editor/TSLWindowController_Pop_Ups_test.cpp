@@ -50,6 +50,7 @@ TEST_F(PopUpTest, LinePopUpsWriteIntoTheSelectedLinesOfTheSideOnly)
         line._stroke_border_type = QStringLiteral("S");
         line._line_cap_style = 0;
         line._line_ori = 0;
+        line.setBounds(QRectF(line.bounds().topLeft(), QSizeF(60, 0))); // drawn level, as the list then reads
     });
     const QByteArray unselectedBefore = itemBytes(*lines.unselected);
     const QByteArray backBefore = itemBytes(*lines.back);

@@ -1,5 +1,8 @@
 // Front, back and scratch sides: the cascade of new items, the lists other windows reach, and switching.
 #include "editor/EditorWindowTestSupport.h"
+#include "output/BatchTestSupport.h"
+
+#include "model/TSLImage.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -112,7 +115,7 @@ TEST_F(SidesTest, ScratchSideShowsCopiesOfTheEditedSidesItems)
     window->Select_back_side();
     window->Temp_Card_Btn_Clicked();
     EXPECT_EQ(Card_Front_Or_Back, 1) << "showing the scratch side does not change the edited side";
-    EXPECT_EQ(window->Front_back_label->text(), QStringLiteral("TEMP"));
+    EXPECT_EQ(window->Front_back_label->text(), QStringLiteral("Preview of the Back"));
     EXPECT_EQ(window->myTargetView->currentWidget(), window->temp_design_view);
     EXPECT_EQ(window->currentGraphicView(), window->_graphicView_TEMP) << "commands act on the side shown";
     ASSERT_EQ(document.graphics_temp().size(), 2u);
@@ -131,6 +134,41 @@ TEST_F(SidesTest, ScratchSideShowsCopiesOfTheEditedSidesItems)
     ASSERT_EQ(document.graphics_temp().size(), 1u);
     EXPECT_EQ(document.graphics_temp()[0]->bounds(), document.graphics()[0]->bounds());
     EXPECT_EQ(window->Get_Back_Control_Count(), 2);
+}
+
+// Each road that reads items back shows their pictures and draws their barcodes from their settings, also
+// a barcode stored with nothing but its picture (as earlier versions stored it).
+TEST_F(SidesTest, EveryRoadThatReadsItemsBackShowsPicturesAndDrawsBarcodes)
+{
+    const QColor blue(30, 90, 200);
+    const QString sun = testsupport::makeTempFolder(QStringLiteral("roads")) + QStringLiteral("/sun.png");
+    auto picture = TSLImage::initWithPath(QPointF(60, 40), batchtest::writePicture(sun, blue));
+    auto barcode = batchtest::boundCode128(QString(), QRectF(120, 20, 110, 60));
+    barcode->data_source_type = 0;
+    Barcode_Gen settings;
+    barcode->Set_Barcode_image(Record_Fill::Record_Barcode_Picture(settings, *barcode, barcode->linear_font_val));
+    addItem(picture, TSLDocumentGraphicsKey);
+    addItem(barcode, TSLDocumentGraphicsKey);
+    QImage preview;
+    std::vector<editortest::ReadBackRoad> roads = editortest::readBackRoads(*window, document);
+    roads.push_back(
+        { "card-holder preview", [&] { return preview = window->previewProfile(), document.graphics_temp(); } });
+    roads.push_back({ "batch snapshot", [&] {
+                         return Batch_Snapshot::take({ document.graphics(), batchtest::creditCardSide(0) }, {}, false,
+                             Record_Source(), Barcode_Gen())
+                             ->side(QStringLiteral("F"))
+                             .items;
+                     } });
+    for (const auto& road : roads) {
+        const TSLGraphicList items = road.read();
+        ASSERT_EQ(items.size(), 2u) << road.road;
+        EXPECT_EQ(static_cast<const TSLImage&>(*items[0]).contents().pixelColor(5, 5), blue) << road.road;
+        ASSERT_TRUE(items[1]->Barcode_drawing()) << road.road;
+        EXPECT_GT(items[1]->Barcode_drawing()->size().width(), 0.0) << road.road;
+        EXPECT_EQ(items[1]->_barcode_image, barcode->_barcode_image) << road.road << ": the file keeps the picture";
+    }
+    const double scale = preview.width() / window->frontCanvasBounds().width();
+    EXPECT_EQ(preview.pixelColor(QPointF(60 * scale, 40 * scale).toPoint()), blue) << "the preview shows the picture";
 }
 
 TEST_F(SidesTest, OneSidedCardDisablesTheBackButton)

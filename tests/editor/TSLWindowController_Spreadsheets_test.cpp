@@ -72,6 +72,15 @@ TEST_F(SpreadsheetCommandsTest, ChosenColumnsBecomeTheDesignsSpreadsheetSource)
     EXPECT_EQ(item->excel_col_indx, 1);
     EXPECT_EQ(item->Text_contents().string, QStringLiteral("Ada"));
     EXPECT_TRUE(messageTexts(ui).isEmpty());
+
+    // Another workbook: the canvas shows its record 1 at once, as every output fills the cards.
+    const QString other = testsupport::makeTempFolder(QStringLiteral("other")) + QStringLiteral("/other.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { { "Name", "Code" }, { "Zed", "9" } }, true));
+    ui.fileAnswers.push_back(other);
+    pickColumns({ 0, 1 });
+    window->Bind_Spreadsheet_btn->trigger();
+    EXPECT_EQ(Excel_Source_Path, other);
+    EXPECT_EQ(item->Text_contents().string, QStringLiteral("Zed"));
 }
 
 TEST_F(SpreadsheetCommandsTest, ABarcodeItemIsBoundToAColumnByPosition)

@@ -83,7 +83,7 @@ TEST_F(StartUpDesignTest, AGoodDesignOpensStraightIntoTheEditor)
     EXPECT_FALSE(window->hasEnded());
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(Project_File_Name, path);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( party.dcard )[*]").arg(window->App_Name));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (party.dcard)[*]").arg(window->App_Name));
     ASSERT_EQ(window->Get_Front_Controls_Array().size(), content.frontItems.size());
     ASSERT_EQ(window->Get_Back_Controls_Array().size(), content.backItems.size());
     for (std::size_t i = 0; i < content.frontItems.size(); ++i)
@@ -94,18 +94,21 @@ TEST_F(StartUpDesignTest, AGoodDesignOpensStraightIntoTheEditor)
 
 TEST_F(StartUpDesignTest, ABadOrMissingDesignGetsTheReadersMessageThenTheStartScreen)
 {
-    const QString corrupt = QStringLiteral("File is corrupt and cannot be opened.");
+    const auto corrupt = [](const QString& path, const char* reason) {
+        return QStringLiteral("The design file \"%1\" is corrupt and cannot be opened: %2.")
+            .arg(path, QLatin1String(reason));
+    };
     const QString gone = folder + QStringLiteral("/gone.dcard");
+    const QString notes = writeDesign(QStringLiteral("notes.dcard"), QByteArray("a shopping list, not a design"));
+    const QString other = writeDesign(QStringLiteral("other.dcard"),
+        encodeDesignFile(DesignFileContent()).replace("MORVENTALISPRENQUADEX", "SOMEONE ELSES FORMAT!"));
     const struct {
         const char* what;
         QString path;
         QString message;
     } cases[] = {
-        { "text", writeDesign(QStringLiteral("notes.dcard"), QByteArray("a shopping list, not a design")), corrupt },
-        { "wrong signature",
-            writeDesign(QStringLiteral("other.dcard"),
-                encodeDesignFile(DesignFileContent()).replace("MORVENTALISPRENQUADEX", "SOMEONE ELSES FORMAT!")),
-            corrupt },
+        { "text", notes, corrupt(notes, "not an XML property list") },
+        { "wrong signature", other, corrupt(other, "the signature is wrong") },
         { "missing", gone,
             QStringLiteral("The design file \"%1\" is missing: there is no file at this path.").arg(gone) },
     };

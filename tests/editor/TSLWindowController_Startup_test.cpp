@@ -63,6 +63,16 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
     EXPECT_TRUE(ui.fileRequests.empty());
 }
 
+TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
+{
+    startUp([](Invitation_Wizard& wizard) {
+        wizard.show();
+        return wizard.close() ? 0 : wizard.result();
+    });
+    EXPECT_FALSE(window->hasEnded()) << "only Exit quits the program";
+    EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
+}
+
 TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
 {
     startUpEmpty();
@@ -128,9 +138,10 @@ TEST_F(StartupTest, WizardPutsTheInvitationOnTheFrontWithoutUndoSteps)
     EXPECT_EQ(to->Text_Value, QStringLiteral("Dear Grace,"));
     EXPECT_EQ(from->Text_Value, QStringLiteral("From:\nAda"));
     EXPECT_EQ(message->Text_Value, Invite_Message);
-    // A column 80 points narrower than the card, stacked from the top, all of it on the card.
-    const double width = float(side) - 80;
-    EXPECT_NEAR(title->bounds().x(), 40, 1e-3);
+    // A column across the card inside a margin of 6% of its side (at most 20 points), stacked, all of it on
+    // the card.
+    const double width = window->Front_card_Prop.Card_Size().width() - 40;
+    EXPECT_NEAR(title->bounds().x(), 20, 1e-3);
     EXPECT_NEAR(title->bounds().width(), width, 1e-3);
     const TSLGraphicPtr column[] = { title, to, message, from };
     for (std::size_t i = 1; i < std::size(column); ++i)
@@ -167,7 +178,7 @@ TEST_F(StartupTest, StartScreenOpensASavedDesign)
     ASSERT_FALSE(window->hasEnded());
     EXPECT_EQ(Start_Card_Option, QStringLiteral("L"));
     EXPECT_EQ(Project_File_Name, path);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 ( saved.dcard )[*]").arg(window->App_Name));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (saved.dcard)[*]").arg(window->App_Name));
     EXPECT_EQ(window->Get_Front_Control_Count(), 1);
     EXPECT_EQ(window->Get_Back_Control_Count(), 1);
     EXPECT_EQ(window->_graphicView->canvasSize(), QSizeF(200, 100));
@@ -176,6 +187,7 @@ TEST_F(StartupTest, StartScreenOpensASavedDesign)
 TEST_F(StartupTest, QuittingWithNoEndsWithoutSaving)
 {
     startUpEmpty();
+    window->markChangedOutsideUndo(); // a change not yet saved
     ui.messageAnswers.push_back(0);
     window->Exit_Btn_Clicked();
     EXPECT_EQ(messageTexts(ui), QStringList { QStringLiteral("Do you want to save changes before closing?") });

@@ -106,25 +106,32 @@ TEST_F(TemplateScenario, NewCardFromATemplateOpensTheGallery)
     EXPECT_TRUE(frontHasText(QStringLiteral("Thank You")));
 }
 
-TEST_F(TemplateScenario, NewCardWithTheWizardSkipsTheStartScreen)
+// Cancel, then the start screen's X, leave the design as it was; only the finished wizard replaces it.
+TEST_F(TemplateScenario, NewCardWithTheWizardSkipsTheStartScreenAndKeepsTheDesignUntilItFinishes)
 {
-    answerChooser("Using_Wizard_btn");
-    ui.messageAnswers.push_back(0); // no saving of the card made at start
-    int stepShown = -1;
-    ui.modalRuns.push_back([&stepShown](QDialog& dialog) {
-        auto& wizard = static_cast<Invitation_Wizard&>(dialog);
-        wizard.show();
-        stepShown = wizard.next_counter();
-        for (const char* button : { "Next_btn", "Next_btn", "Cute_btn", "Next_btn", "Next_btn" })
-            editorscenario::clickChild(wizard, button);
-        wizard.hide();
-        return wizard.result();
-    });
-    trigger(QStringLiteral("menu_New_Card_From"));
-    EXPECT_EQ(stepShown, 1) << "the wizard opens at the card size";
+    for (const bool finish : { false, true }) {
+        answerChooser("Using_Wizard_btn");
+        ui.messageAnswers.push_back(0); // no saving of the card made at start
+        int stepShown = -1;
+        ui.modalRuns.push_back([&stepShown, finish](QDialog& dialog) {
+            auto& wizard = static_cast<Invitation_Wizard&>(dialog);
+            wizard.show();
+            stepShown = wizard.next_counter();
+            for (const char* button : finish
+                    ? std::vector { "Next_btn", "Next_btn", "Cute_btn", "Next_btn", "Next_btn" }
+                    : std::vector { "Cancel_btn" })
+                editorscenario::clickChild(wizard, button);
+            if (!finish)
+                wizard.close();
+            return wizard.result();
+        });
+        trigger(QStringLiteral("menu_New_Card_From"));
+        EXPECT_EQ(stepShown, 1) << "the wizard opens at the card size";
+        EXPECT_EQ(frontHasText(QStringLiteral("Dear Noor,")), !finish);
+        EXPECT_FALSE(window->hasEnded());
+    }
     EXPECT_EQ(Start_Card_Option, QStringLiteral("W"));
     EXPECT_FALSE(window->Get_Front_Controls_Array().empty());
-    EXPECT_FALSE(window->hasEnded());
 }
 
 TEST_F(TemplateScenario, NewCardFromASavedDesignOpensItAndCancelKeepsTheCard)
@@ -153,14 +160,21 @@ TEST_F(TemplateScenario, NewCardFromASavedDesignOpensItAndCancelKeepsTheCard)
 // The size chosen in the gallery's size list is the size of the card made from the template.
 TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
 {
-    for (const int pick : { 1, 3, -1 }) { // -1: the list is left as it opened
+    constexpr int highlighted = -2; // a click on the row highlighted at opening
+    int previous = -1;
+    for (const int pick : { 1, 3, highlighted, 6, -1 }) { // -1: the list is left as it opened
         SCOPED_TRACE(pick);
         QSizeF chosen;
-        ui.modalRuns.push_back([pick, &chosen](QDialog& dialog) {
+        int opened = -1;
+        ui.modalRuns.push_back([pick, &chosen, &opened](QDialog& dialog) {
             auto& gallery = static_cast<Template_Wizard&>(dialog);
             auto* sizes = gallery.findChild<QTableWidget*>(QStringLiteral("ColList"));
             if (!sizes || sizes->rowCount() <= pick)
                 return 0;
+            opened = sizes->selectedRanges().isEmpty() ? -1 : sizes->selectedRanges().first().topRow();
+            if (pick == highlighted && opened >= 0)
+                QTest::mouseClick(
+                    sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(opened, 0)).center());
             if (pick >= 0)
                 QTest::mouseClick(
                     sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(pick, 0)).center());
@@ -172,7 +186,11 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
         });
         trigger(QStringLiteral("menu_New_From_Template"));
         ASSERT_TRUE(chosen.isValid());
-        if (pick < 0) {
+        if (previous >= 0) {
+            EXPECT_EQ(opened, previous) << "the list opens on the card's own size";
+        }
+        previous = pick == highlighted ? opened : pick;
+        if (pick == -1) {
             // The template keeps its own size: the same as the template read on its own.
             const QSizeF made = window->Front_card_Prop.Card_Size();
             ASSERT_EQ(window->Read_and_load_design_Log(Selected_Template_Path, QStringLiteral("T")), 1);
@@ -183,6 +201,13 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
         EXPECT_NEAR(card.width(), chosen.width(), 0.05);
         EXPECT_NEAR(card.height(), chosen.height(), 0.05);
         EXPECT_EQ(canvas()->canvasSize(), window->Front_card_Prop.Card_Size());
+        if (pick == 6) {
+            // A smaller size and the items it brought onto the card are one step.
+            EXPECT_EQ(action(QStringLiteral("menu_Undo"))->text(), QStringLiteral("Undo Card Size"));
+            trigger(QStringLiteral("menu_Undo"));
+            EXPECT_FALSE(action(QStringLiteral("menu_Undo"))->isEnabled()) << "one step: the template as it opens";
+            previous = -1; // undone: the card is back at the template's own size
+        }
     }
 }
 

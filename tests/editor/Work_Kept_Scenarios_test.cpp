@@ -7,16 +7,20 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QLabel>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -121,6 +125,20 @@ class WorkKept : public EditorScenario {
 protected:
     void showSide(const char* button) { click(widget<QWidget>(QLatin1String(button))); }
     QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text().remove(QLatin1Char('&')); }
+    QString redoTitle() const { return action(QStringLiteral("menu_Redo"))->text().remove(QLatin1Char('&')); }
+    void pressKeys(Qt::Key key, int times) // each press an event of its own
+    {
+        for (int i = 0; i < times; ++i, QCoreApplication::processEvents())
+            QTest::keyClick(canvas(), key);
+    }
+    // The step on top undoes and redoes under its own name.
+    void undoesAs(const QString& name)
+    {
+        EXPECT_EQ(undoTitle(), QStringLiteral("Undo ") + name);
+        trigger(QStringLiteral("menu_Undo"));
+        EXPECT_EQ(redoTitle(), QStringLiteral("Redo ") + name);
+        trigger(QStringLiteral("menu_Redo"));
+    }
     const TSLGraphicList& listOf(const char* key) const { return document.graphicsForKey(QLatin1String(key)); }
     Card_Property& recordOf(const char* key) const
     {
@@ -273,6 +291,28 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size()));
 }
 
+// The outline chosen on either side is the card's: saved and reopened, the card shows it again.
+TEST_F(WorkKept, TheOutlineChosenOnEitherSideReopensWithTheDesign)
+{
+    startEmpty();
+    const QString path
+        = QDir(testsupport::makeTempFolder(QStringLiteral("outline"))).filePath(QStringLiteral("o.dcard"));
+    for (const auto& [side, outline] :
+        { std::pair { printableSides[0], 1 }, { printableSides[1], 1 }, { printableSides[1], 2 } }) {
+        SCOPED_TRACE(side.key);
+        showSide(side.button);
+        showPage(QStringLiteral("card_setting_tab"));
+        tick(window->matrix_card_shape->button(outline));
+        ui.fileAnswers = { path, path }; // Save As, then Open
+        trigger(QStringLiteral("SaveAs_btn"));
+        tick(window->matrix_card_shape->button(0));
+        ui.messageAnswers = { platform::SaveAnswerDontSave };
+        trigger(QStringLiteral("Open_btn"));
+        EXPECT_EQ(Card_Shape, outline) << "the card shows the outline it was saved with";
+        EXPECT_EQ(window->Back_card_Prop.Card_Shape(), window->Front_card_Prop.Card_Shape());
+    }
+}
+
 // ---------------------------------------------------------------------------------------------------------
 // Background pictures: the strip and Browse… act on the side shown, as one step, and the inspector stays put
 
@@ -390,8 +430,13 @@ TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
         const TSLGraphicList front = window->Get_Front_Controls_Array();
         const TSLGraphicList back = window->Get_Back_Controls_Array();
 
+        window->statusBar()->clearMessage();
         showSide("Temp_Card_btn");
         ASSERT_EQ(canvas(), window->_graphicView_TEMP);
+        // It says what it is: a preview of the side edited, refilled at each visit.
+        EXPECT_TRUE(window->Front_back_label->text().startsWith(QStringLiteral("Preview of the ")));
+        EXPECT_TRUE(window->Temp_Card_btn->toolTip().contains(QStringLiteral("preview of the side being edited")));
+        EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty()) << "the refill is no addition";
         ASSERT_EQ(canvas()->graphics().size(), listOf(side.key).size());
         const TSLGraphicPtr copy = canvas()->graphics().front();
         EXPECT_NE(copy, real) << "a copy, not the card's own item";
@@ -404,6 +449,8 @@ TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
         const TSLGraphicPtr tried = addWithTool(QStringLiteral("Circle_Tool_btn"), QRectF(10, 10, 30, 30));
         ASSERT_TRUE(tried);
         EXPECT_EQ(canvas()->graphics().front(), tried) << "the tool made its item on the side shown";
+        EXPECT_EQ(window->statusBar()->currentMessage(),
+            QStringLiteral("The preview is not kept: it is filled again from the side being edited at the next visit."));
         trigger(QStringLiteral("menu_Undo"));
         trigger(QStringLiteral("menu_Undo"));
         // The card page there changes the scratch side's own look.
@@ -426,6 +473,9 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     startEmpty();
     EXPECT_TRUE(window->windowTitle().contains(QStringLiteral("[*]")));
     EXPECT_FALSE(window->isWindowModified()) << "a new card has nothing to save";
+    ui.messageAnswers = { platform::SaveAnswerSave }; // a question would save
+    trigger(QStringLiteral("Open_btn")); // then the panel is cancelled
+    EXPECT_TRUE(ui.messages.empty()) << "nothing to save, nothing asked";
     const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(30, 30, 40, 40));
     EXPECT_TRUE(window->isWindowModified());
 
@@ -434,6 +484,20 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     trigger(QStringLiteral("Save_btn"));
     ASSERT_TRUE(QFileInfo::exists(path));
     EXPECT_FALSE(window->isWindowModified()) << "saved";
+    EXPECT_TRUE(ui.messages.empty()) << "the saved notice is no box to answer";
+    EXPECT_EQ(
+        window->statusBar()->currentMessage(), QStringLiteral("Greeting Card Design Log has been saved successfully."));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (t.dcard)[*]").arg(window->App_Name));
+    // Moved, then undone back to the saved state: nothing to save, nothing asked.
+    clickItem(shape);
+    pressKeys(Qt::Key_Right, 3);
+    EXPECT_TRUE(window->isWindowModified());
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_FALSE(window->isWindowModified());
+    for (const char* command : { "Open_btn", "menu_New_From_Template" }) {
+        trigger(QLatin1String(command)); // the panel and the gallery are cancelled
+        EXPECT_TRUE(ui.messages.empty()) << command;
+    }
 
     // A change on the back marks it too.
     showSide("Back_Side_btn");
@@ -451,4 +515,53 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     const double zoom = canvas()->zoomFactor();
     press(QKeySequence(Qt::CTRL | Qt::Key_Equal));
     EXPECT_GT(canvas()->zoomFactor(), zoom);
+}
+
+// Every undo step has its own name; a run of arrow presses is one Move, never part of the item's creation.
+TEST_F(WorkKept, EveryStepIsNamedAndArrowPressesAreOneMoveOfTheirOwn)
+{
+    startEmpty();
+    click(widget<QWidget>(QStringLiteral("Line_Tool_btn")));
+    const TSLGraphicPtr line = canvas()->graphics().front();
+    const QRectF drawn = line->bounds();
+    pressKeys(Qt::Key_Right, 20);
+    const QRectF moved = line->bounds();
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Move"));
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_EQ(line->bounds(), drawn);
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Create Line")) << "the line is still there";
+    trigger(QStringLiteral("menu_Redo"));
+    EXPECT_EQ(line->bounds(), moved);
+
+    const TSLGraphicPtr wide = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(150, 10, 60, 40));
+    addWithTool(QStringLiteral("Circle_Tool_btn"), QRectF(160, 70, 30, 70));
+    const struct {
+        const char* name;
+        const char* command;
+    } commands[] = { { "Align Left Edges", "menu_Align_Left" }, { "Align Right Edges", "menu_Align_Right" },
+        { "Align Top Edges", "menu_Align_Top" }, { "Align Bottom Edges", "menu_Align_Bottom" },
+        { "Align Horizontal Centres", "menu_Align_Horz" }, { "Align Vertical Centres", "menu_Align_Vert" },
+        { "Bring to Front", "menu_Bring_To_Front" }, { "Send to Back", "menu_Send_To_Back" } };
+    for (const auto& row : commands) {
+        SCOPED_TRACE(row.name);
+        if (QLatin1String(row.name).startsWith(QLatin1String("Align")))
+            trigger(QStringLiteral("menu_Select_All"));
+        else
+            clickItem(wide);
+        trigger(QLatin1String(row.command));
+        undoesAs(QLatin1String(row.name));
+    }
+    clickItem(wide);
+    pressKeys(Qt::Key_Down, 5);
+    undoesAs(QStringLiteral("Move"));
+    clickItem(line);
+    typeInto(widget<Stepper_Field>(QStringLiteral("Line_Wdt_Stepper")), QStringLiteral("6"));
+    undoesAs(QStringLiteral("Line Width"));
+    clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2)); // nothing there: the card's pages
+    showPage(QStringLiteral("card_setting_tab"));
+    QTest::keyClick(window->Preset_ComboBox, window->Preset_ComboBox->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+    QCoreApplication::processEvents();
+    undoesAs(QStringLiteral("Orientation"));
+    tick(window->matrix_card_shape->button(1));
+    undoesAs(QStringLiteral("Card Outline"));
 }

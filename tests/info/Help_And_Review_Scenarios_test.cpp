@@ -131,6 +131,7 @@ TEST_F(HelpAndReviewScenario, QuittingAsksToSaveThenShowsTheReviewRequestAndEnds
     } rows[] = { { "review_btn", 1 }, { "ok_btn", 1 }, { "Enter", 0 }, { "close_btn", 0 } };
     for (const auto& [button, pagesOpened] : rows) {
         window->setDocument(&document);
+        window->markChangedOutsideUndo(); // a change not yet saved
         ui.urlsOpened.clear();
         ui.messageAnswers.push_back(0); // do not save
         ui.modalRuns.push_back([button](QDialog& dialog) {

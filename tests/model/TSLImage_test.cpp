@@ -305,7 +305,7 @@ TEST(TSLImageCreation, FlipsAreUndoableAndRedrawingValues)
     }
     EXPECT_TRUE(item.keysForValuesToObserveForUndo().contains(QStringLiteral("bounds")));
     EXPECT_EQ(item.presentablePropertyNameForKey(TSLImageIsFlippedVerticallyKey), QStringLiteral("Vertical Flip"));
-    EXPECT_EQ(item.presentablePropertyNameForKey(QStringLiteral("bounds")), QString());
+    EXPECT_EQ(item.presentablePropertyNameForKey(QStringLiteral("bounds")), QStringLiteral("Position and Size"));
     item.flipHorizontally();
     item.flipHorizontally();
     EXPECT_FALSE(item._isFlippedHorizontally);

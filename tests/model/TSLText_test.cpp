@@ -173,6 +173,25 @@ TEST(TSLTextDrawing, AlignmentCodesPlaceTheLine)
     EXPECT_EQ(inkBounds(justifiedPicture, lastLine), inkBounds(draw(*plain), lastLine));
 }
 
+TEST(TSLTextDrawing, EveryScriptIsDrawnInsideTheBoxUprightOrInTheDefaultItalic)
+{
+    // Arabic, Hebrew, Arabic with Latin and digits, Devanagari, emoji.
+    const char* rows[] = { "\u062D\u0641\u0644\u0629 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F",
+        "\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD", "\u062D\u0641\u0644\u0629 Party 2026 \u0639\u064A\u062F",
+        "\u091C\u0928\u094D\u092E\u0926\u093F\u0928", "\U0001F382\U0001F388" };
+    const QRectF box(20, 20, 160, 40);
+    for (const char* row : rows) {
+        for (const bool italic : { false, true }) { // the default text font is an italic
+            auto item = textItem(QString::fromUtf8(row), box);
+            item->text_ctrl_font->setItalic(italic);
+            const QRectF ink = textInk(*item);
+            EXPECT_TRUE(box.contains(ink)) << row << italic;
+            // About as wide as laid out: no run of the text went missing.
+            EXPECT_GT(ink.width(), 0.6 * item->naturalSize().width()) << row << italic;
+        }
+    }
+}
+
 TEST(TSLTextDrawing, FontPointsAreCanvasPointsAtAnyResolution)
 {
     // A 72-point capital H stands about two thirds of an inch tall: 72 canvas points are one inch.

@@ -39,7 +39,8 @@ TEST(BatchExportRun, AFailedWriteIsReportedAndNeverCalledASuccess)
     const QStringList texts = messageTexts(ui);
     ASSERT_EQ(texts.size(), 1);
     EXPECT_TRUE(texts[0].startsWith(QStringLiteral("Card could not be exported to"))) << texts[0].toStdString();
-    EXPECT_TRUE(texts[0].contains(QStringLiteral("Card_2.PNG")));
+    EXPECT_EQ(texts[0].count(QStringLiteral("Card_2.PNG")), 1) << "the path once, with the system's reason";
+    EXPECT_TRUE(texts[0].endsWith(QStringLiteral("Card_2.PNG\": Is a directory"))) << texts[0].toStdString();
     EXPECT_TRUE(run.noticeMessage().isEmpty());
     EXPECT_TRUE(ui.dialogsRun.empty()) << "no export-finished notice";
     EXPECT_EQ(host.firstRowShown, 1) << "the first record is back on the canvas after a failure too";

@@ -199,7 +199,8 @@ TEST(BatchExport, TheRunFlushesTheFilesItWroteAndTheirFolderAndClearsKilledRunsL
         QFile other(QDir(folder).filePath(QStringLiteral("someone else's.txt")));
         ASSERT_TRUE(other.open(QIODevice::WriteOnly));
         other.write("not the run's");
-        QFile leftover(QDir(folder).filePath(QStringLiteral(".Card_7.png.999999999-0.part"))); // of a killed run
+        QFile leftover(
+            QDir(folder).filePath(QStringLiteral(".Card_7.png.tessaline-999999999-0.part"))); // of a killed run
         ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
     }
     QStringList flushed;
@@ -210,7 +211,7 @@ TEST(BatchExport, TheRunFlushesTheFilesItWroteAndTheirFolderAndClearsKilledRunsL
         = exporter.run({ namesSnapshot(3, true), folder, QStringLiteral("png"), QStringLiteral("BOTH"), false, 72, 2 });
     platform::setSyncObserver(nullptr);
     EXPECT_TRUE(result.succeeded()) << result.failure.toStdString();
-    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(QStringLiteral(".Card_7.png.999999999-0.part"))));
+    EXPECT_FALSE(QFileInfo::exists(QDir(folder).filePath(QStringLiteral(".Card_7.png.tessaline-999999999-0.part"))));
     flushed.sort();
     EXPECT_EQ(flushed,
         QStringList({ "Card_1.png", "Card_1_Back.png", "Card_2.png", "Card_2_Back.png", "Card_3.png", "Card_3_Back.png",

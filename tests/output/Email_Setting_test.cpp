@@ -114,6 +114,11 @@ TEST(EmailSetting, SaveStoresTheFieldsAsTypedWithoutARecipientAndTheNextOpeningS
     testsupport::ScriptedResponder ui;
     const int saved = openWindow(ui, [](Email_Setting& window) {
         fill(window, { "Sender@Example.COM", "Pa ss", "smtp.example.com", "port", "" });
+        // A long test result scrolls and leaves the fields their room; it does not outlive the window.
+        const int room = window.minimumSizeHint().height();
+        window.form()._send_mail_test_mail->setText(QStringLiteral("Test mail to a@example.com"));
+        window.form()._send_mail_result_status->setText(QStringLiteral("refused ").repeated(600));
+        EXPECT_LT(window.minimumSizeHint().height(), room + 120);
         QTest::mouseClick(window.form()._send_mail_ssl, Qt::LeftButton);
         QTest::mouseClick(window.form().saveButton, Qt::LeftButton);
     });
@@ -131,7 +136,10 @@ TEST(EmailSetting, SaveStoresTheFieldsAsTypedWithoutARecipientAndTheNextOpeningS
         EXPECT_EQ(window.form()._send_mail_sender_mail->text(), QStringLiteral("Sender@Example.COM"));
         EXPECT_TRUE(window.form()._send_mail_ssl->isChecked());
         EXPECT_FALSE(window.form()._send_mail_tls->isChecked());
+        EXPECT_TRUE(window.form()._send_mail_test_mail->text().isEmpty());
+        window.form()._send_mail_result_status->setText(QStringLiteral("E-mail has been sent successfully."));
         type(window.form()._send_mail_smtp, "other.example.com");
+        EXPECT_TRUE(window.form()._send_mail_result_status->text().isEmpty()) << "an edit makes the result stale";
         QTest::mouseClick(window.form()._send_mail_tls, Qt::LeftButton);
         EXPECT_FALSE(window.form()._send_mail_ssl->isChecked());
         QTest::mouseClick(window.form().closeButton, Qt::LeftButton);

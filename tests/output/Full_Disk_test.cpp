@@ -1,5 +1,7 @@
 // A write the system refuses part way (a full disk; here a file-size limit, which needs no root) keeps the
-// old file whole, leaves nothing beside it, and the person reads the system's reason with the path.
+// old file whole, leaves nothing beside it, and the person reads the system's reason with the path. A write
+// that succeeds removes beside its file only the temporaries of our name a killed writer left: a person's
+// copies of every look, a live writer's temporary and what a link names stay byte for byte.
 #include "editor/EditorWindowTestSupport.h"
 
 #include "data/Series_File.h"
@@ -7,6 +9,7 @@
 #include "BatchTestSupport.h"
 #include "output/Batch_Export.h"
 #include "output/Email_Setting.h"
+#include "support/TestSupport.h"
 
 #include "ui_Email_Setting.h"
 
@@ -51,6 +54,13 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
 QStringList manyValues()
 {
     QStringList values;
@@ -83,8 +93,11 @@ protected:
     }
 };
 
-TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
+TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileOrClearsOnlyItsOwnLeftovers)
 {
+    const QString photos = Resource_Path + QStringLiteral("/photos");
+    ASSERT_TRUE(QDir().mkpath(photos));
+    writeFile(photos + QStringLiteral("/holiday.jpg"), "a photo");
     const auto batchCard = [](const QString& extension) {
         return [extension](const QString& path) {
             std::atomic<bool> stop { false };
@@ -92,7 +105,8 @@ TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
             Record_Source source;
             source.useSeries = true;
             source.series.insert(QStringLiteral("names"), { QStringLiteral("Ann") });
-            Batch_Snapshot::Side front { { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 30)) },
+            Batch_Snapshot::Side front { { batchtest::boundText(
+                                             1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 30)) },
                 batchtest::creditCardSide(0) };
             const auto snapshot = Batch_Snapshot::take(front, front, false, source, Barcode_Gen());
             return exporter.run({ snapshot, QFileInfo(path).path(), extension, QStringLiteral("F"), false, 150, 1 })
@@ -120,6 +134,12 @@ TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
                 window->Save_project_file(false, true);
                 return messageTexts(ui).join(QLatin1Char('\n'));
             } },
+        { "design under another name", Resource_Path + QStringLiteral("/renamed.dcard"),
+            [this](const QString& path) {
+                ui.fileAnswers.push_back(path);
+                window->Save_project_file(true, true);
+                return messageTexts(ui).join(QLatin1Char('\n'));
+            } },
         { "settings", Resource_Path + QStringLiteral("/com.varnel.card.plist"),
             [this](const QString&) {
                 Email_Setting& settings = Email_Setting::defaultInstance();
@@ -133,7 +153,7 @@ TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
         { "series", Data_Folder_Path + QStringLiteral("/Guests.txt"),
             [](const QString& path) {
                 QString error;
-                EXPECT_FALSE(Series_File::write(QStringLiteral("Guests"), manyValues(), Series_File::Values::AsGiven, &error));
+                Series_File::write(QStringLiteral("Guests"), manyValues(), Series_File::Values::AsGiven, &error);
                 return path + QStringLiteral(": ") + error; // the series window puts the path beside it
             } },
         { "template", templates + QStringLiteral("Party.dcard"),
@@ -148,7 +168,7 @@ TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
                 SpreadsheetWriter::Rows rows;
                 for (const QString& value : manyValues().mid(0, 100)) // parts short of the buffer
                     rows.append({ value, value });
-                EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(path, rows, true));
+                SpreadsheetWriter::WriteWorkbook(path, rows, true);
                 return SpreadsheetWriter::lastError();
             } },
     };
@@ -175,5 +195,35 @@ TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileAndGivesTheReasonWithThePath)
         EXPECT_TRUE(message.contains(QLatin1String("File too large"))) << message.toStdString();
         EXPECT_TRUE(message.contains(c.path)) << message.toStdString();
         EXPECT_FALSE(message.contains(QLatin1String("successfully"))) << message.toStdString();
+
+        // Room again: a person's copies of the old file stay, as does a live writer's temporary.
+        const QFileInfo target(c.path);
+        const QString ours
+            = target.path() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".tessaline-42-");
+        const std::vector<std::pair<QString, QByteArray>> users
+            = { { c.path + QStringLiteral(".Backup"), old }, { c.path + QStringLiteral(".OldOne"), old.left(20) },
+                  { c.path + QStringLiteral(".ToDoMe"), QByteArray() }, { c.path + QStringLiteral(".backup"), old },
+                  { target.path() + QStringLiteral("/.holiday.jpg.123-1.part"), old },
+                  { target.path() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".42-0.part"), old } };
+        for (const auto& [file, bytes] : users)
+            writeFile(file, bytes);
+        ASSERT_TRUE(QFile::link(photos, ours + QStringLiteral("9.part")));
+        {
+            testsupport::LockingProcess killed({ ours + QStringLiteral("0.part") });
+            const testsupport::LockingProcess writing({ ours + QStringLiteral("1.part") });
+            ASSERT_TRUE(killed.started() && writing.started());
+            killed.kill();
+            c.save(c.path);
+            EXPECT_FALSE(QFileInfo::exists(ours + QStringLiteral("0.part")));
+            EXPECT_TRUE(QFileInfo::exists(ours + QStringLiteral("1.part")));
+        }
+        for (const auto& [file, bytes] : users)
+            EXPECT_EQ(contents(file), bytes) << file.toStdString();
+        EXPECT_NE(contents(c.path), old);
+        EXPECT_TRUE(QFileInfo(ours + QStringLiteral("9.part")).isSymLink());
+        EXPECT_EQ(contents(photos + QStringLiteral("/holiday.jpg")), QByteArray("a photo"));
+        for (const QString& file :
+            QDir(target.path()).entryList({ QStringLiteral(".*.part") }, QDir::Files | QDir::System | QDir::Hidden))
+            QFile::remove(target.path() + QLatin1Char('/') + file); // the next case's folder as before
     }
 }

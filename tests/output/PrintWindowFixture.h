@@ -10,6 +10,8 @@
 #include <QAbstractSpinBox>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
 namespace printtest {
 
 // A design for the print window: the merged card, with a series source the test can switch.
@@ -42,6 +44,7 @@ public:
     }
     void Select_first_row_value_for_design() override { ++firstRowShown; }
     Card_Export_Settings exportSettings() const override { return settings; }
+    QString designName() const override { return QStringLiteral("Garden party"); }
 
     int firstRowShown = 0;
     Card_Export_Settings settings;
@@ -69,12 +72,29 @@ inline QStringList captionTexts(Print_Wnd& window)
     return texts;
 }
 
-// Opens the print window on the host and lets `act` use it; the window is closed by Cancel afterwards.
-inline void withPrintWindow(
-    testsupport::ScriptedResponder& ui, Print_Design_Host& host, const std::function<void(Print_Wnd&)>& act)
+// Chooses a printer entry by its name, as a person picks it from the list.
+inline void choosePrinter(Print_Wnd& window, const QString& name)
 {
-    ui.modalRuns.push_front([&act](QDialog& dialog) {
+    QComboBox* list = window.form().Printer_ComboBox;
+    ASSERT_GE(list->findData(name), 0) << name.toStdString();
+    list->setCurrentIndex(list->findData(name));
+}
+
+// Opens the print window on the host and lets `act` use it; the window is closed by Cancel afterwards.
+// The window prints to "PDF File" on one 1 x 1 sheet until `act` chooses otherwise, whatever an earlier
+// test left; with `asLeft` it opens as the last opening left it.
+inline void withPrintWindow(testsupport::ScriptedResponder& ui, Print_Design_Host& host,
+    const std::function<void(Print_Wnd&)>& act, bool asLeft = false)
+{
+    ui.modalRuns.push_front([&act, asLeft](QDialog& dialog) {
         auto& window = static_cast<Print_Wnd&>(dialog);
+        if (!asLeft) {
+            choosePrinter(window, Print_Wnd::pdfPrinterName());
+            if (window.form().Auto_Center_chk_bx->isChecked())
+                QTest::mouseClick(window.form().Auto_Center_chk_bx, Qt::LeftButton);
+            window.form().Row_Stepper->setValue(1);
+            window.form().Col_Stepper->setValue(1);
+        }
         act(window);
         QTest::mouseClick(window.form().cancelButton, Qt::LeftButton);
         return window.result();

@@ -17,22 +17,30 @@ TEST(PrintWindow, EveryOpeningStartsFromTheSameSettings)
         QTest::mouseClick(w.form().bot_rite_btn, Qt::LeftButton);
         QTest::mouseClick(w.form().Show_Margins, Qt::LeftButton);
         typeInto(w.form().Col_Stepper, QStringLiteral("2"));
+        QTest::mouseClick(w.form().Auto_Center_chk_bx, Qt::LeftButton);
         EXPECT_EQ(w.layout().label_align_val, 9);
     });
-    withPrintWindow(ui, host, [](Print_Wnd& w) {
-        EXPECT_TRUE(w.form().side_front_rd->isChecked());
-        EXPECT_EQ(w.layout().Print_Card_Side, QStringLiteral("F"));
-        EXPECT_EQ(w.layout().Print_Card_Algn, QStringLiteral("U"));
-        EXPECT_EQ(w.form().Row_Stepper->value(), 1);
-        EXPECT_EQ(w.form().Col_Stepper->value(), 1);
-        EXPECT_EQ(w.layout().label_align_val, 1);
-        EXPECT_TRUE(w.form().top_left_btn->isChecked());
-        EXPECT_FALSE(w.form().Auto_Center_chk_bx->isChecked());
-        EXPECT_TRUE(w.form().Show_Margins->isChecked());
-        // The card size is the design's: a credit card in millimetres.
-        EXPECT_NEAR(w.form().width_Stepper->value(), 85.72, 0.01);
-        EXPECT_NEAR(w.form().height_Stepper->value(), 53.97, 0.01);
-    });
+    withPrintWindow(
+        ui, host,
+        [](Print_Wnd& w) {
+            EXPECT_TRUE(w.form().side_front_rd->isChecked());
+            EXPECT_EQ(w.layout().Print_Card_Side, QStringLiteral("F"));
+            EXPECT_EQ(w.layout().Print_Card_Algn, QStringLiteral("U"));
+            EXPECT_EQ(w.layout().label_align_val, 1);
+            EXPECT_TRUE(w.form().top_left_btn->isChecked());
+            EXPECT_TRUE(w.form().Show_Margins->isChecked());
+            // Rows, columns and auto centre are as last chosen.
+            EXPECT_EQ(w.form().Row_Stepper->value(), 1);
+            EXPECT_EQ(w.form().Col_Stepper->value(), 2);
+            EXPECT_EQ(w.layout().Print_Col, 2);
+            EXPECT_TRUE(w.form().Auto_Center_chk_bx->isChecked());
+            EXPECT_TRUE(w.layout().auto_center_flag);
+            EXPECT_FALSE(w.form().horz_mar_Stepper->isEnabled());
+            // The card size is the design's: a credit card in millimetres.
+            EXPECT_NEAR(w.form().width_Stepper->value(), 85.72, 0.01);
+            EXPECT_NEAR(w.form().height_Stepper->value(), 53.97, 0.01);
+        },
+        true);
 }
 
 TEST(PrintWindow, ReturnInAFieldPressesNoButton)
@@ -157,7 +165,7 @@ TEST(PrintWindow, PrintingToAPdfFileWritesEverySheetAndShowsTheFirstRecordAgain)
     const QString path = testsupport::makeTempFolder(QStringLiteral("window-pdf")) + QStringLiteral("/cards");
     ui.fileAnswers.push_back(path);
     withPrintWindow(ui, host, [](Print_Wnd& w) {
-        ASSERT_EQ(w.form().Printer_ComboBox->currentText(), Print_Wnd::pdfPrinterName());
+        ASSERT_EQ(w.form().Printer_ComboBox->currentData().toString(), Print_Wnd::pdfPrinterName());
         typeInto(w.form().Row_Stepper, QStringLiteral("2"));
         typeInto(w.form().Col_Stepper, QStringLiteral("2"));
         QTest::mouseClick(w.form().printButton, Qt::LeftButton);
@@ -235,4 +243,44 @@ TEST(PrintWindow, PaperNamesBySize)
     for (const auto& c : cases)
         EXPECT_EQ(Print_Wnd::Find_Papaer_Name_From_Size(QLatin1String(c.width), QLatin1String(c.height)),
             QLatin1String(c.name));
+}
+
+TEST(PrintWindow, CardsThatTileThePaperExactlyAllFit)
+{
+    const struct {
+        QPageSize::PageSizeId paper;
+        QPageLayout::Orientation orientation;
+        const char *width, *height; // the card in millimetres
+        int rows, cols;
+    } cases[] = {
+        { QPageSize::A4, QPageLayout::Landscape, "148", "105", 2, 2 }, // A6 postcards
+        { QPageSize::A4, QPageLayout::Portrait, "105", "148", 2, 2 },
+        { QPageSize::A4, QPageLayout::Portrait, "70", "37.125", 8, 3 },
+        { QPageSize::A5, QPageLayout::Landscape, "105", "74", 2, 2 },
+        { QPageSize::Letter, QPageLayout::Portrait, "107.95", "69.85", 4, 2 },
+        { QPageSize::A3, QPageLayout::Portrait, "148.5", "210", 2, 2 },
+    };
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(0);
+    withPrintWindow(ui, host, [&cases](Print_Wnd& w) {
+        for (const auto& c : cases) {
+            const QString name = QPageSize(c.paper).name() + QLatin1Char(' ') + QLatin1String(c.width);
+            w.printInfo().setPageSize(QPageSize(c.paper));
+            w.form().Orient_ComboBox->setCurrentIndex(c.orientation == QPageLayout::Landscape ? 1 : 0);
+            w.Set_values_From_Printer();
+            EXPECT_NEAR(w.preview().paperOnScreen().top(), 8, 0.5) << name.toStdString(); // no band above
+            typeInto(w.form().width_Stepper, QLatin1String(c.width));
+            typeInto(w.form().height_Stepper, QLatin1String(c.height));
+            typeInto(w.form().Row_Stepper, QString::number(c.rows));
+            typeInto(w.form().Col_Stepper, QString::number(c.cols));
+            EXPECT_EQ(w.layout().Print_Row, c.rows) << name.toStdString();
+            EXPECT_EQ(w.layout().Print_Col, c.cols) << name.toStdString();
+            EXPECT_EQ(w.form().Total_Stepper->value(), c.rows * c.cols) << name.toStdString();
+            // One more of either does not fit.
+            typeInto(w.form().Row_Stepper, QString::number(c.rows + 1));
+            typeInto(w.form().Col_Stepper, QString::number(c.cols + 1));
+            EXPECT_EQ(w.layout().Print_Row, c.rows) << name.toStdString();
+            EXPECT_EQ(w.layout().Print_Col, c.cols) << name.toStdString();
+        }
+    });
 }

@@ -180,7 +180,8 @@ TEST(SendMailRun, ARefusedRecipientLeavesTheOthersToGoAServerFailureEndsTheRunAn
         EXPECT_TRUE(message.endsWith(QStringLiteral("\n\nThe whole list is in /data/Mail.log")));
         const QList<QByteArray> log = Send_Mail_Run::failureLog(req, result).split('\n');
         ASSERT_EQ(log.size(), c.failed.size() + 2); // heading, lines, and the empty piece after the last
-        EXPECT_TRUE(log[1].startsWith(QStringLiteral("%1\t%2\t").arg(c.failed[0].first + 1).arg(Trim_Str(c.failed[0].second)).toUtf8()));
+        EXPECT_TRUE(log[1].startsWith(
+            QStringLiteral("%1\t%2\t").arg(c.failed[0].first + 1).arg(Trim_Str(c.failed[0].second)).toUtf8()));
 
         // The second run: only the failed mails, each with its own record.
         RecordingRun again;
@@ -212,8 +213,9 @@ TEST(SendMailRun, RecordsWithoutAPictureAndRecipientsWithoutARecordAreListedAndT
     RecordingRun more;
     const QStringList four = three + QStringList { QStringLiteral("d@example.com") };
     EXPECT_EQ(Send_Mail_Run::finalMessage(more.run.run(request(Send_Mail_Request::Kind::DataOnePerRecipient, four, 2))),
-        QStringLiteral("2 of 4 mails could not be sent: c@example.com (no record for this recipient), d@example.com (no "
-                       "record for this recipient)."));
+        QStringLiteral(
+            "2 of 4 mails could not be sent: c@example.com (no record for this recipient), d@example.com (no "
+            "record for this recipient)."));
 }
 
 TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
@@ -224,10 +226,10 @@ TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
         Kind kind;
         int records;
         QStringList recipients;
-        int calls;
+        int calls, mails;
     } cases[] = {
-        { Kind::Plain, 0, three, 2 }, { Kind::DataOnePerRecipient, 3, three, 2 },
-        { Kind::DataAllToEvery, 3, three, 2 }, // checked before each recipient of a pass
+        { Kind::Plain, 0, three, 2, 3 }, { Kind::DataOnePerRecipient, 3, three, 2, 3 },
+        { Kind::DataAllToEvery, 3, three, 2, 9 }, // checked before each recipient of a pass
     };
     for (const auto& c : cases) {
         RecordingRun r;
@@ -236,16 +238,27 @@ TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
                 r.stop = true;
             return true;
         };
-        const Send_Mail_Result result = r.run.run(request(c.kind, c.recipients, c.records));
+        Send_Mail_Request asked = request(c.kind, c.recipients, c.records);
+        const Send_Mail_Result result = r.run.run(asked);
         EXPECT_EQ(int(r.calls.size()), c.calls) << int(c.kind);
-        EXPECT_TRUE(result.lastSendSucceeded); // stopped after a mail that went: the success message
+        // The stop is told, with the unsent mails listed for a second run limited to them.
+        EXPECT_TRUE(result.stopped);
+        EXPECT_EQ(int(result.failures.size()), c.mails - c.calls);
+        EXPECT_TRUE(Send_Mail_Run::finalMessage(result).startsWith(
+            QStringLiteral("The e-mail was stopped: 2 of %1 mails have been sent.").arg(c.mails)));
+        RecordingRun second;
+        asked.only = result.failedKeys();
+        EXPECT_FALSE(second.run.run(asked).stopped);
+        EXPECT_EQ(int(second.calls.size()), c.mails - c.calls) << int(c.kind);
+        EXPECT_EQ(second.recipientsMailed().value(0), three[2]) << int(c.kind); // the first one not sent
     }
 
     RecordingRun before;
     before.stop = true;
     const Send_Mail_Result result = before.run.run(request(Kind::Plain, three));
     EXPECT_TRUE(before.calls.empty());
-    EXPECT_EQ(Send_Mail_Run::finalMessage(result), Send_Mail_Run::failureText());
+    EXPECT_TRUE(Send_Mail_Run::finalMessage(result).startsWith(
+        QStringLiteral("The e-mail was stopped: 0 of 3 mails have been sent.")));
 }
 
 TEST(SendMailRun, PausesComeAfterEveryNMailsButNotAfterTheLast)

@@ -302,7 +302,11 @@ TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("Are you sure you want to continue?"));
     EXPECT_LT(recorder.count.load(), 40);
-    EXPECT_EQ(ui.messages[2].text.trimmed(), QStringLiteral("E-mail has been sent successfully."));
+    EXPECT_TRUE(ui.messages[2].text.trimmed().startsWith(
+        QStringLiteral("The e-mail was stopped: %1 of 40 mails have been sent.").arg(recorder.count.load())));
+    EXPECT_TRUE(Send_Mail::defaultInstance().form().only_failed_chk->isEnabled());
+    EXPECT_EQ(Send_Mail::defaultInstance().form().only_failed_chk->text(),
+        QStringLiteral("Only the %1 mails that failed last time").arg(40 - recorder.count.load()));
 }
 
 TEST(SendMail, QuittingDuringARunEndsItAndWaitsForTheWorker)
@@ -346,7 +350,8 @@ TEST(SendMail, TheLateNoticeOfAnAbandonedRunLeavesTheNextRunAlone)
             return false;
         }
         // The second run needs the GUI thread (as a rendered card does), and gives up after three seconds.
-        QMetaObject::invokeMethod(qApp, [&answered] { answered = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [&answered] { answered = true; }, Qt::QueuedConnection);
         for (int i = 0; i < 300 && !answered.load(); ++i)
             QThread::msleep(10);
         return true;

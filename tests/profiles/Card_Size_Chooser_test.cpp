@@ -33,6 +33,8 @@ public:
     }
     QStringList labelSizeNames() const override { return { QStringLiteral("Label 1452") }; }
     QSizeF cardSizeOf(const QString&, const QString&, int row) const override { return QSizeF(80 + row, 50 + row); }
+    QSizeF cardSizeInMillimetres() const override { return card; }
+    QSizeF card;
 };
 
 class CardSizeRename : public testing::Test {
@@ -179,3 +181,14 @@ TEST_F(CardSizeRename, ARowOutsideTheListIsRefusedWithoutChangingIt)
 }
 
 } // namespace
+
+// The size window opens on the card, its orientation read from the card's sides.
+TEST_F(CardSizeRename, OrientationFollowsTheSidesOfTheCard)
+{
+    for (const QSizeF& card : { QSizeF(1, 999), QSizeF(999, 1) }) {
+        host.card = card;
+        QString shown;
+        inWizard([&] { shown = chooser->form().Preset_ComboBox->currentText(); });
+        EXPECT_EQ(shown, card.height() > card.width() ? QStringLiteral("Vertical") : QStringLiteral("Horizontal"));
+    }
+}

@@ -117,7 +117,7 @@ TEST_F(WizardTest, ForwardFromTheCategoryPaneReplacesEditedTexts)
 TEST_F(WizardTest, TypingIsCutToEachFieldsLimit)
 {
     fillBackgroundFolder();
-    open([](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
+    open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
         walkToCategories(w, form);
         form.Cute_btn->click();
 
@@ -136,8 +136,12 @@ TEST_F(WizardTest, TypingIsCutToEachFieldsLimit)
             pasted += QChar(u'a' + i % 26);
         form.msg_value->clear();
         QGuiApplication::clipboard()->setText(pasted);
+        responder.messages.clear();
         form.msg_value->paste();
         EXPECT_EQ(form.msg_value->toPlainText(), pasted.left(250));
+        ASSERT_EQ(responder.messages.size(), 1u) << "the cut is said";
+        EXPECT_EQ(responder.messages[0].text.trimmed(),
+            QStringLiteral("A message can have at most 250 characters: the last 50 were left out."));
 
         form.Next_btn->click();
         EXPECT_EQ(w.selected_msg(), pasted.left(250));

@@ -67,7 +67,7 @@ TEST_F(WizardTest, ExitEndsTheRunWithoutGoingOnAndEmptiesTheChoice)
     EXPECT_EQ(host.openLogCalls, 0);
 }
 
-TEST_F(WizardTest, ClosingTheWindowIsExitAndEscapeOnlyCancelsTheWizard)
+TEST_F(WizardTest, ClosingTheWindowLeavesItForTheEditorAndEscapeOnlyCancelsTheWizard)
 {
     fillBackgroundFolder();
     const int result = open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
@@ -84,7 +84,7 @@ TEST_F(WizardTest, ClosingTheWindowIsExitAndEscapeOnlyCancelsTheWizard)
 
         w.close();
     });
-    EXPECT_EQ(result, 0);
+    EXPECT_EQ(result, Invitation_Wizard::kClosed) << "not Exit: the program goes on";
     EXPECT_TRUE(Start_Card_Option.isEmpty());
 }
 
@@ -159,7 +159,13 @@ TEST_F(WizardTest, FivePanesPublishTheAnswersAndTheCardSize)
         form.Him_btn->click();
         EXPECT_EQ(Event_Type, QStringLiteral("7"));
         EXPECT_EQ(paneOf(form), QStringLiteral("third_box"));
+        // A suggestion replaces the typed message as one edit: Undo in the field brings the typing back.
+        QTest::keyClicks(form.msg_value, QStringLiteral("My own words"));
+        const QString typed = form.msg_value->toPlainText();
         form.msg_nxt_btn->click();
+        QTest::keySequence(form.msg_value, QKeySequence::Undo);
+        EXPECT_EQ(form.msg_value->toPlainText(), typed);
+        QTest::keySequence(form.msg_value, QKeySequence::Redo);
         const QString message = Greeting_Text_Catalogue::messages(QStringLiteral("7")).at(1);
         EXPECT_EQ(form.msg_value->toPlainText(), message);
         form.msg_title->selectAll();
@@ -260,7 +266,7 @@ TEST_F(WizardTest, CancelReturnsToAFreshStartScreenAndTheWizardRunsAgain)
     EXPECT_EQ(result, kStillOpen);
 }
 
-TEST_F(WizardTest, ClickingAnotherPictureMovesStraightOn)
+TEST_F(WizardTest, AClickChoosesAPictureAndStaysWhileADoubleClickMovesOn)
 {
     fillBackgroundFolder();
     open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
@@ -272,6 +278,8 @@ TEST_F(WizardTest, ClickingAnotherPictureMovesStraightOn)
         ASSERT_TRUE(rect.isValid());
         QTest::mouseClick(form.imageBrowser->viewport(), Qt::LeftButton, {}, rect.center());
         EXPECT_EQ(w.selected_image(), w.images().last().path);
+        EXPECT_EQ(paneOf(form), QStringLiteral("second_box")) << "a click only chooses";
+        QTest::mouseDClick(form.imageBrowser->viewport(), Qt::LeftButton, {}, rect.center());
         EXPECT_EQ(paneOf(form), QStringLiteral("event_box"));
         EXPECT_TRUE(responder.messages.empty());
     });
@@ -364,4 +372,32 @@ TEST_F(WizardTest, BlankTitleAndMessageComeOutEmpty)
     EXPECT_TRUE(Invite_Message.isEmpty());
     EXPECT_TRUE(Invite_From.isEmpty());
     EXPECT_TRUE(Invite_To.isEmpty());
+}
+
+TEST_F(WizardTest, ACardTooSmallForTheTextsIsSaidBeforeFinishing)
+{
+    fillBackgroundFolder();
+    for (const double width : { 20.0, 15.0, 148.0 }) { // millimetres, 0.7 as high: the last card holds the texts
+        const bool asked = width < 100;
+        responder.messages.clear();
+        responder.messageAnswers = { 0, 1 }; // "No": the wizard stays; then "Yes": finish anyway
+        bool stayed = false;
+        const int result = open([&](Invitation_Wizard&, Ui::Invitation_Wizard& form) {
+            form.Using_Wizard_btn->click();
+            form.width_Stepper->setValue(width);
+            form.height_Stepper->setValue(width * 0.7);
+            form.Next_btn->click();
+            form.Next_btn->click();
+            form.Him_btn->click();
+            form.Next_btn->click();
+            QTest::keyClicks(form.from_value, QStringLiteral("Mia and Tom"));
+            form.Next_btn->click();
+            if ((stayed = !finishedWith.has_value()))
+                form.Next_btn->click();
+        });
+        EXPECT_EQ(result, 1) << width;
+        EXPECT_EQ(stayed, asked) << width;
+        ASSERT_EQ(responder.messages.size(), asked ? 2u : 0u) << width;
+        EXPECT_TRUE(!asked || responder.messages.front().text.contains(QStringLiteral("do not fit"))) << width;
+    }
 }

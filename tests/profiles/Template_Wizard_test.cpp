@@ -152,7 +152,7 @@ TEST_F(TemplateTest, OnlyTheUsersListOffersDeleteCopyAndRenameAndItsIdentifiersA
     write(user(QStringLiteral("Mine.png")));
     write(user(QStringLiteral("Other.png")));
     bool builtInHidden = false, userShown = false;
-    QStringList uids;
+    QStringList uids, captions;
     open([&](Template_Wizard& window) {
         builtInHidden = window.form().Delete_temp_btn->isHidden() && window.form().Copy_temp_btn->isHidden()
             && window.form().Rename_temp_btn->isHidden();
@@ -160,10 +160,14 @@ TEST_F(TemplateTest, OnlyTheUsersListOffersDeleteCopyAndRenameAndItsIdentifiersA
         userShown = !window.form().Delete_temp_btn->isHidden() && !window.form().Rename_temp_btn->isHidden();
         window.form().cat_cmbo_bx->setCurrentIndex(0);
         window.form().cat_cmbo_bx->setCurrentIndex(1);
-        for (const Browser_Picture_Object& item : window.form().grid->images->items())
+        for (const Browser_Picture_Object& item : window.form().grid->images->items()) {
             uids << item.image_UID;
+            captions << item.image_Name;
+        }
         return press(window.form().cancel_btn, window);
     });
+    captions.sort();
+    EXPECT_EQ(captions, (QStringList { QStringLiteral("Mine"), QStringLiteral("Other") })) << "named, not file names";
     EXPECT_TRUE(builtInHidden);
     EXPECT_TRUE(userShown);
     ASSERT_EQ(uids.size(), 2);

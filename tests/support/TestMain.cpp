@@ -15,6 +15,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir dataDir;
     qputenv("TESSALINE_DATA_DIR", dataDir.path().toUtf8());
+    // No test reaches the machine's printers: the print scheduler is one that a test starts on this socket.
+    qputenv("CUPS_SERVER", dataDir.filePath(QStringLiteral("printers.sock")).toUtf8());
     QApplication app(argc, argv);
     initTessalineResources();
     Prepare_Resource_Folder();

@@ -20,6 +20,21 @@ bool havePeer(const QString& program);
 // A fresh, empty folder under the test run's temporary data folder.
 QString makeTempFolder(const QString& name);
 
+// Another process that makes the files (and, for a name ending in "/", the folder and its lock file
+// ".tessaline.lock") and holds a lock on each, as a writer of the program does, until it is killed.
+class LockingProcess {
+public:
+    explicit LockingProcess(const QStringList& paths);
+    ~LockingProcess(); // kills it
+    LockingProcess(const LockingProcess&) = delete;
+    LockingProcess& operator=(const LockingProcess&) = delete;
+    bool started() const { return pid_ > 0; }
+    void kill(); // as kill -9 would: the locks go, the files stay
+
+private:
+    int pid_ = -1;
+};
+
 // The bytes of a zlib stream that inflates to at most `limit` bytes, inflated by zlib, which also checks
 // the stream's checksum; empty when zlib refuses the stream.
 std::vector<std::uint8_t> inflateZlib(const QByteArray& packed, std::size_t limit);

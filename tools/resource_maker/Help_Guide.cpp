@@ -21,9 +21,10 @@ and e-mailing them, one card for each guest if you like.</p>
 <h2>1. The start screen</h2>
 <p><img src="figure:start" width="430"></p>
 <p>Every time the program starts it shows the start screen. <b>New card with the wizard</b> walks you through
-five short steps: the card's size, a background picture, the occasion (twelve of them, from cute to
-thank-you cards), a title and a message (suggestions for the occasion are offered; browse them with the
-arrows and change the words as you like), and finally who the card is from and who it is for. When you finish,
+five short steps: the card's size, a background picture (a click chooses one; Next or a double-click moves
+on), the occasion (twelve of them, from cute to thank-you cards), a title and a message (suggestions for the
+occasion are offered; browse them with the arrows and change the words as you like), and finally who the card is
+from and who it is for ("Dear" is added before the name). When you finish,
 the texts are laid out on the front of a new card. <b>Open a saved design</b> opens a design file
 (extension <i>.dcard</i>). <b>Exit</b> ends the program.</p>
 
@@ -31,19 +32,24 @@ the texts are laid out on the front of a new card. <b>Open a saved design</b> op
 <p><img src="figure:editor" width="470"></p>
 <p>The editor shows the card on its canvas. On the left is the tool palette, at the top the tool bar, on the
 right the inspector, whose pages show the settings of the card or of the selected item. The buttons above the
-canvas switch between the <b>front</b>, the <b>back</b> and the <b>scratch side</b>. Showing the scratch side puts
-copies of the side you were editing on it: move, change, add or delete items there as you like, the front and the
-back stay as they were, and the scratch side is neither saved nor printed.</p>
+canvas switch between the <b>front</b>, the <b>back</b> and the <b>preview</b>. The preview shows copies of the
+side you are editing, filled again from that side every time you show it: what you add or change there is not
+kept (the status bar says so when you add the first item), the front and the back stay as they were, and the
+preview is neither saved nor printed.</p>
 <ul>
 <li>The <b>card pages</b> set the card's size (from the stock sizes or in millimetres), its outline
 (rectangle, rounded rectangle or oval), its border and its background: a colour, a gradient, a hatch pattern or
-a picture. <b>Background from Library...</b> offers ready-made backgrounds.</li>
+a picture. <b>Background from Library...</b> offers ready-made backgrounds. <b>Orientation</b> turns the card
+at once.</li>
 <li><b>Undo</b> (Ctrl+Z) and <b>Redo</b> (Ctrl+Shift+Z or Ctrl+Y) act on the side shown: each side keeps its own
-list of changes to its items, its card page, its background and the card's size and outline, and the Edit menu
-names the change that Undo will take back. Designs are saved with <b>Save</b> or <b>Save As</b>; the window's
-title shows an asterisk while there are changes not yet saved. Before a design is replaced (New, Open, New from
-Template) or the program ends, you are asked whether to save it: <b>Cancel</b>, Escape or closing the question
-keeps the design open as it is.</li>
+list of changes to its items, its card page and its background. The card has one size and one outline for both
+sides; a change of them is a step on the side where you made it. Every step has a name, which the Edit menu
+shows (Undo Move, Undo Align Left Edges, Undo Card Outline...); a run of arrow-key presses on the same items is
+one Move step of its own, and Cancel in a colour window leaves no step. Designs are saved with <b>Save</b> or
+<b>Save As</b>, and the status bar says when the design has been saved; the window's title shows an asterisk
+while there are changes not yet saved. Only then, before a design is replaced (New, Open, New from Template) or
+the program ends, are you asked whether to save it: <b>Cancel</b>, Escape or closing the question keeps the
+design open as it is. Undoing back to the saved state takes the asterisk away, and nothing is asked.</li>
 <li><b>Export As Template...</b> in the File menu keeps the design as your own template, with a preview
 picture, in the templates folder of your data folder.</li>
 </ul>
@@ -59,12 +65,14 @@ border, fill, font, alignment and, for pictures, brightness, contrast and other 
 aligns items, brings them to the front or sends them to the back, and snaps them to the grid.</p>
 <ul>
 <li>The <b>picture library</b> tool opens a collection of clip-art sorted by category; choose a picture and
-press OK. The picture page's <b>Library...</b> button changes the picture of the selected item.</li>
+press OK. The <b>Library...</b> button on the <b>Image Source</b> page changes the picture of the selected
+item.</li>
 <li>On the invitation's title and message the text page offers <b>Use Template Title</b> and
 <b>Use Template Message</b>: ready-made greeting texts for the occasion chosen in the wizard.</li>
 <li><b>Card Holder</b> opens the card-holder form: name, position, company, slogan, address, phone, fax, e-mail,
 web site, a unique number and a photo. Each field can be typed, taken from a series or from a spreadsheet
-column. <b>Preview</b> shows the result on the card before you accept it; OK places the fields on the current
+column; a field whose Edit box is unticked is greyed and keeps its value. <b>Preview</b> shows the result on the
+card before you accept it; OK places the fields on the current
 side, and the next time the form opens it reads them back from the card.</li>
 </ul>
 
@@ -94,7 +102,11 @@ program offers to open the file or its folder.</p>
 <h2>7. E-mail</h2>
 <p><b>Mail</b> sends the card as an attachment: to a list of recipients, or one mail per data record. The e-mail
 settings (sender, password, server, port and secure connection) are kept in your data folder and can be tried
-with a test mail. Sending can pause between mails, shows its progress and can be stopped.</p>
+with a test mail. A password is only sent over an encrypted connection; a server without encryption (a local
+mail relay) can be used when no password is set. A server whose certificate comes from a private certificate
+authority is trusted when the program is started with SSL_CERT_FILE naming a file with that authority's
+certificate. Sending can pause between mails, shows its progress and can be stopped; after a stop the next
+run can be limited to the mails that were not sent.</p>
 
 <h2>8. Help and support</h2>
 <p>The <b>Help</b> button opens the help and support window: this guide, the support and reseller addresses and

@@ -154,7 +154,7 @@ TEST_F(Sweep2D, PDF417FramedPicturesReadBack)
         const QByteArray latin1 = sweepValue(random, i, i % 9 >= 6 ? 150 : 600, true);
         const QString text = QString::fromLatin1(latin1);
         // The view's size gives modules of k pixels and rows of 3k at 600 dpi.
-        PDF417_View probe(QSizeF(100, 20), i % 9);
+        PDF417_View probe(QSizeF(100, 100), i % 9);
         ASSERT_EQ(probe.drawWithText(text), PDF417_View::PictureReady) << latin1.size();
         const int k = i % 3 + 1;
         const double pixel = 72.0 / 600.0;

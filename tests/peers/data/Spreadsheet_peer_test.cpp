@@ -80,7 +80,8 @@ TEST(SpreadsheetPeers, WorkbookWeWriteOpensInOpenpyxlWithTheSameValues)
     ASSERT_TRUE(haveOpenpyxl()) << "python3-openpyxl is missing: tools/deps.sh installs it";
     const QString path = testsupport::makeTempFolder(QStringLiteral("ours")) + QStringLiteral("/ours.xlsx");
     const Rows rows { { "Batch Value", "Second" }, { "12", "abc" }, { "-3.25", QString::fromUtf8("Grüße 😀") },
-        { "1,5", "a & <b>" }, { "12345678901234567890", "  padded  " }, { "abc", "" } };
+        { "1,5", "a & <b>" }, { "12345678901234567890", "  padded  " }, { "abc", "" }, { "0012", "   " },
+        { "+5", "1.50" }, { "0.28", "after" } };
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true)) << SpreadsheetWriter::lastError().toStdString();
     QString out, err;
     ASSERT_EQ(testsupport::runProgram(python, { helperScript(), QStringLiteral("read"), path }, &out, &err), 0)
@@ -92,7 +93,8 @@ TEST(SpreadsheetPeers, WorkbookWeWriteOpensInOpenpyxlWithTheSameValues)
     const QJsonArray expected
         = QJsonDocument::fromJson(QByteArrayLiteral("[[\"Batch Value\",\"Second\"],[12,\"abc\"],[-3.25,\"Grüße 😀\"],"
                                                     "[\"1,5\",\"a & <b>\"],[\"12345678901234567890\",\"  padded  \"],"
-                                                    "[\"abc\",\"\"]]"))
+                                                    "[\"abc\",\"\"],[\"0012\",\"   \"],[\"+5\",\"1.50\"],"
+                                                    "[0.28,\"after\"]]"))
               .array();
     for (int r = 0; r < rows.size(); ++r)
         EXPECT_EQ(sheet.at(r), expected.at(r)) << "row " << r;
@@ -147,7 +149,10 @@ TEST(SpreadsheetPeers, OfficeSuiteConvertsOurWorkbookToCsv)
     ASSERT_TRUE(testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs LibreOffice Calc";
     const QString folder = testsupport::makeTempFolder(QStringLiteral("soffice"));
     const QString path = folder + QStringLiteral("/ours.xlsx");
-    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, { { "Batch Value" }, { "12" }, { "Zoë" } }, true));
+    const Rows rows { { "Batch Value" }, { "12" }, { "0012" }, { "   " }, { "+5" }, { "Zoë" } };
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true));
+    // Every value keeps its row and its text, in our reader as in the office suite.
+    EXPECT_EQ(readSheet(path, 1), rows);
     // Comma-separated, quoted, UTF-8 (76): without the options the suite writes an 8-bit character set.
     // Its own profile folder keeps it from waiting on another running instance.
     ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
@@ -159,7 +164,7 @@ TEST(SpreadsheetPeers, OfficeSuiteConvertsOurWorkbookToCsv)
     QFile csv(folder + QStringLiteral("/ours.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(csv.readAll()).split(QRegularExpression(QStringLiteral("\r?\n")), Qt::SkipEmptyParts),
-        (QStringList { "Batch Value", "12", QString::fromUtf8("Zoë") }));
+        (QStringList { "Batch Value", "12", "0012", "   ", "+5", QString::fromUtf8("Zoë") }));
 }
 
 TEST(ZipPeers, ArchiveMadeByPythonWithHostileEntriesUnpacksNothingOutside)

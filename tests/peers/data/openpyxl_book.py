@@ -39,7 +39,8 @@ def write(path):
 
 def patch(path):
     """openpyxl writes inline strings and formulas without results: give sheet 2 a shared-string table
-    (one rich-text item first) and the formulas their cached values, as a spreadsheet program would."""
+    (one rich-text item first) and the formulas their cached values, as a spreadsheet program would, and
+    store the parts as other programs store them."""
     with zipfile.ZipFile(path) as source:
         parts = {name: source.read(name) for name in source.namelist()}
     sheet1 = parts["xl/worksheets/sheet1.xml"].decode()
@@ -67,6 +68,14 @@ def patch(path):
     rels = rels.replace("</Relationships>", '<Relationship Id="rIdStrings" Type="http://schemas.openxmlformats.org/'
                         'officeDocument/2006/relationships/sharedStrings" Target="sharedStrings.xml"/></Relationships>')
     parts["xl/_rels/workbook.xml.rels"] = rels.encode()
+    # As other programs write workbooks: byte-order marks, the first tab in "sheet.xml", the second in
+    # "Sheet2.xml", and a number with every digit of its binary value.
+    sheet1 = parts.pop("xl/worksheets/sheet1.xml").replace(b"<v>7.5</v>", b"<v>7.5000000000000000</v>")
+    parts["xl/worksheets/sheet.xml"], parts["xl/worksheets/Sheet2.xml"] = sheet1, parts.pop("xl/worksheets/sheet2.xml")
+    for name in ("xl/worksheets/sheet.xml", "xl/worksheets/Sheet2.xml", "xl/workbook.xml", "xl/sharedStrings.xml"):
+        parts[name] = b"\xef\xbb\xbf" + parts[name]
+    for name in ("xl/_rels/workbook.xml.rels", "[Content_Types].xml"):
+        parts[name] = parts[name].replace(b"/sheet1.xml", b"/sheet.xml").replace(b"/sheet2.xml", b"/Sheet2.xml")
     with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as target:
         for name, data in parts.items():
             target.writestr(name, data)

@@ -2,6 +2,8 @@
 #include "../../output/BatchTestSupport.h"
 
 #include "common/Globals.h"
+#include "data/SeriesTestSupport.h"
+#include "data/Series_File.h"
 #include "output/Batch_Export.h"
 #include "support/TestSupport.h"
 
@@ -48,7 +50,13 @@ TEST(BatchExportPeer, EachCardsBarcodeReadsAsItsRecordsValue)
     QStringList codes;
     for (int i = 0; i < records; ++i)
         codes << QStringLiteral("TS-%1-%2").arg(1000 + i * 7).arg(QChar(QLatin1Char('A' + i % 26)));
+    // The backs take a second series through its file, one value holding a line break: each card keeps its row.
+    seriestest::SeriesFolder seriesFolder;
+    QStringList names = codes;
+    names[14] += QStringLiteral("\nsecond line");
     source.series.insert(QStringLiteral("codes"), codes);
+    ASSERT_TRUE(Series_File::write(QStringLiteral("names"), names, Series_File::Values::AsGiven));
+    source.series.insert(QStringLiteral("names"), Series_File::readBatch(QStringLiteral("names")).value());
     Record_Source withSheet = source;
     withSheet.useSpreadsheet = true;
     for (int i = 0; i < records; ++i) {
@@ -60,7 +68,7 @@ TEST(BatchExportPeer, EachCardsBarcodeReadsAsItsRecordsValue)
     const Batch_Snapshot::Side front { { boundCode128(QStringLiteral("codes"), QRectF(12, 70, 220, 70)),
                                            boundText(2, QString(), 1, QRectF(12, 12, 200, 30)) },
         creditCardSide(0) };
-    const Batch_Snapshot::Side back { { boundCode128(QStringLiteral("codes"), QRectF(12, 12, 220, 70)) },
+    const Batch_Snapshot::Side back { { boundCode128(QStringLiteral("names"), QRectF(12, 12, 220, 70)) },
         creditCardSide(1) };
     const auto snapshot = Batch_Snapshot::take(front, back, true, withSheet, Barcode_Gen());
 
@@ -75,9 +83,10 @@ TEST(BatchExportPeer, EachCardsBarcodeReadsAsItsRecordsValue)
     // A sample of records spread over the run, front and back.
     QStringList files;
     QHash<QString, QString> expected;
-    for (int i = 0; i < records; i += 7) {
+    for (int i = 0; i < records; i += i == 14 ? 1 : 7) { // 15 follows the two-line name, which has no symbol
         const QString frontFile = Batch_Export::frontPath(folder, i, QStringLiteral("png"));
-        for (const QString& file : { frontFile, Batch_Export::backPath(frontFile) }) {
+        const QStringList sides = QStringList { frontFile, Batch_Export::backPath(frontFile) }.mid(0, i == 14 ? 1 : 2);
+        for (const QString& file : sides) {
             files << file;
             expected.insert(file, codes[i]);
             const QImage card(file);

@@ -1,18 +1,22 @@
 // Cards with one barcode each (Code 128, QR Code, PDF417, DataMatrix) through every road a card leaves the
-// program by: card files exported with modules of 1, 1.5, 2 and 3 pixels and at 150 and 200 dpi, the
+// program by: card files exported with modules of 1, 1.5, 2 and 3 pixels and at 72, 150 and 200 dpi, the
 // pictures a mail run attaches, and printed pages as pdftoppm rasterises them at 300 dpi. ZXingReader reads
 // every card, zbarimg the Code 128 and QR Code cards and dmtxread the DataMatrix cards of modules of two
 // pixels and more: each reads as its record's value.
 #include "../../output/PrintTestSupport.h"
 
+#include "barcode/Barcode_Dialog.h"
 #include "barcode/Barcode_Entries.h"
+#include "barcode/Barcode_Globals.h"
 #include "barcode/Barcode_Vector_Drawing.h"
+#include "editor/EditorWindowTestSupport.h"
 #include "output/Batch_Export.h"
 #include "output/Send_Mail_Run.h"
 #include "support/Barcode2D_Peers.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 #include <random>
 
@@ -30,13 +34,15 @@ struct Design {
     int first; // characters of each value, from first to last (ASCII)
     int last;
     int length;
+    int pdfHeight; // points; 20 is a new item's frame
 };
 
 const Design kDesigns[] = {
-    { "Code 128", "Code128", '0', 'Z', 10 },
-    { "QR Code", "QRCode", ' ', '~', 24 },
-    { "PDF417", "PDF417", ' ', '~', 30 },
-    { "DataMatrix", "DataMatrix", ' ', '^', 24 },
+    { "Code 128", "Code128", '0', 'Z', 10, 60 },
+    { "QR Code", "QRCode", ' ', '~', 24, 60 },
+    { "PDF417", "PDF417", ' ', '~', 30, 60 },
+    { "PDF417", "PDF417", ' ', '~', 30, 20 },
+    { "DataMatrix", "DataMatrix", ' ', '^', 24, 60 },
 };
 
 Record_Source recordsFor(const Design& design, std::mt19937& random)
@@ -66,7 +72,7 @@ std::shared_ptr<TSLBarcode> barcodeItem(const Design& design)
     // A fixed size keeps every record's modules alike; PDF417 rows three modules high.
     settings.dm_format_ComboBox.selectText(QStringLiteral("C26X26"));
     settings.Pdf_widthText_2D.value = 100;
-    settings.pdf_HeightStepper_2D.value = 60;
+    settings.pdf_HeightStepper_2D.value = design.pdfHeight;
     // A resolution choice that is no multiple of 72 must not show on the card.
     settings.DPI_ComboBox.selectText(QStringLiteral("150"));
     settings.Store_Barcode_Prop_In_Item(*item);
@@ -102,9 +108,49 @@ std::shared_ptr<const Batch_Snapshot> cardsOf(const Design& design, const Record
     return Batch_Snapshot::take({ { item }, side }, {}, false, source, Barcode_Gen());
 }
 
+// A card whose barcode took its value in the barcode window by a click on OK, as the editor gives it.
+std::shared_ptr<const Batch_Snapshot> typedCard(const Design& design, const QString& value)
+{
+    testsupport::ScriptedResponder ui;
+    auto item = barcodeItem(design);
+    item->data_source_type = 0;
+    QString& data = item->linear_or_2d == 1 ? item->two_d_font_val : item->linear_font_val;
+    data = value;
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        QTest::mouseClick(dialog.findChild<QWidget*>(QStringLiteral("OK_btn")), Qt::LeftButton);
+        return dialog.result();
+    });
+    EXPECT_EQ(Barcode_Dialog::defaultInstance()->Open_Wnd(*item), 1);
+    EXPECT_EQ(data, value) << "OK without an edit";
+    item->Set_Barcode_image(Barcode_output_image.image);
+    item->Set_Barcode_drawing(Barcode_output_drawing);
+    item->_bounds = QRectF(QPointF(18, 18), item->Barcode_drawing()->size());
+    TSLRenderingSide side = batchtest::creditCardSide(0);
+    side.canvasBounds = item->_bounds.adjusted(-18, -18, 18, 18);
+    return Batch_Snapshot::take({ { item }, side }, {}, false, Record_Source(), Barcode_Gen());
+}
+
 double moduleOf(const Design& design, const Record_Source& source)
 {
     return naturalSize(*barcodeItem(design), source.seriesValue(0, QStringLiteral("codes"))).second;
+}
+
+// Cards printed one a sheet on A4, each sheet a record of the snapshot (its own card when it has none).
+Print_Job oneCardASheet(const std::shared_ptr<const Batch_Snapshot>& cards, int total)
+{
+    Print_Job job;
+    job.layout.paper_width = 595.2756f;
+    job.layout.paper_hight = 841.8898f;
+    job.layout.Print_Card_Side = QStringLiteral("F");
+    job.layout.Print_Row = 1;
+    job.layout.Print_Col = 1;
+    job.layout.label_align_val = 5;
+    job.snapshot = cards;
+    const QSizeF card = cards->side(QStringLiteral("F")).rendering.canvasBounds.size();
+    job.layout.setCellSize(float(card.width()), float(card.height()));
+    job.Total_Label_Real = total;
+    job.useData = cards->recordCount() > 0;
+    return job;
 }
 
 class CardRoadsSweep : public testing::Test {
@@ -176,7 +222,8 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         const struct {
             double pixels; // of a module; 0: the item's own size
             int dpi;
-        } exports[] = { { 1.0, 144 }, { 1.5, 144 }, { 2.0, 144 }, { 3.0, 144 }, { 0.0, 150 }, { 0.0, 200 } };
+        } exports[]
+            = { { 1.0, 144 }, { 1.5, 144 }, { 2.0, 144 }, { 3.0, 144 }, { 0.0, 72 }, { 0.0, 150 }, { 0.0, 200 } };
         for (const auto& e : exports) {
             const double scale = e.pixels > 0.0 ? e.pixels * 72.0 / e.dpi / module : 1.0;
             const QString target = QDir(folder).filePath(QStringLiteral("export%1").arg(run++));
@@ -210,18 +257,7 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         };
         EXPECT_EQ(mail.run(request).sent, kRecords);
         // Printed: one card a sheet, each page rasterised at 300 dpi.
-        Print_Job job;
-        job.layout.paper_width = 595.2756f;
-        job.layout.paper_hight = 841.8898f;
-        job.layout.Print_Card_Side = QStringLiteral("F");
-        job.layout.Print_Row = 1;
-        job.layout.Print_Col = 1;
-        job.layout.label_align_val = 5;
-        job.snapshot = cards;
-        const QSizeF card = cards->side(QStringLiteral("F")).rendering.canvasBounds.size();
-        job.layout.setCellSize(float(card.width()), float(card.height()));
-        job.Total_Label_Real = kRecords;
-        job.useData = true;
+        const Print_Job job = oneCardASheet(cards, kRecords);
         const QString pdf = QDir(folder).filePath(QStringLiteral("print%1.pdf").arg(run++));
         ASSERT_EQ(printtest::printToPdf(job, pdf), kRecords);
         // The value printed under linear bars is text in the file.
@@ -236,6 +272,68 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         for (int i = 0; i < kRecords; ++i)
             expect(design, QStringLiteral("%1-%2.png").arg(prefix).arg(i + 1),
                 source.seriesValue(i, QStringLiteral("codes")), module * 300.0 / 72.0);
+        // The dialog road: values with a line break or a tab taken by OK, on cards exported alone. PDF417 carries
+        // Latin-1 and Code 128 ASCII: no line separator.
+        const bool unicode = design.title[0] == 'Q' || design.title[0] == 'D';
+        for (const QString& mark :
+            { QStringLiteral("\r"), QStringLiteral("\r\n"), QStringLiteral("\t"), QStringLiteral("\u2028") }) {
+            if (!unicode && mark.front() > QChar(0x7f))
+                continue;
+            const QString value = source.seriesValue(0, QStringLiteral("codes")).insert(3, mark);
+            const auto card = typedCard(design, value);
+            for (const int dpi : { 72, 300 })
+                expect(design,
+                    savePng(card->renderImage(0, QStringLiteral("F"), dpi), folder,
+                        QStringLiteral("typed%1.png").arg(run++)),
+                    value, module * dpi / 72.0);
+        }
+    }
+    readAll();
+}
+
+// A barcode made before and read back (a design opened again, items pasted, the scratch side) keeps only
+// its settings, its value and its stored picture: it prints as rectangles again, not as that picture, and
+// reads as its value.
+TEST_F(CardRoadsSweep, ReopenedPastedAndScratchBarcodesPrintAsVectorsAndRead)
+{
+    std::mt19937 random(4242);
+    int run = 0;
+    for (const Design& design : kDesigns) {
+        const QString value = recordsFor(design, random).seriesValue(0, QStringLiteral("codes"));
+        auto item = barcodeItem(design);
+        item->data_source_type = 0;
+        (item->linear_or_2d == 1 ? item->two_d_font_val : item->linear_font_val) = value;
+        Barcode_Gen settings;
+        item->Set_Barcode_image(Record_Fill::Record_Barcode_Picture(settings, *item, value));
+        const QSizeF size = naturalSize(*item, value).first;
+        item->_bounds = QRectF(QPointF(18, 18), size * 2.0);
+        TSLDocument document;
+        TSLWindowController window;
+        window.setDocument(&document);
+        document.insertGraphicsForKey(TSLDocumentGraphicsKey, { item }, { 0 });
+        for (const editortest::ReadBackRoad& road : editortest::readBackRoads(window, document)) {
+            const TSLGraphicList items = road.read();
+            ASSERT_EQ(items.size(), 1u) << design.title << " " << road.road;
+            TSLRenderingSide side = batchtest::creditCardSide(0);
+            side.canvasBounds = QRectF(0, 0, item->_bounds.right() + 18, item->_bounds.bottom() + 18);
+            const Print_Job job
+                = oneCardASheet(Batch_Snapshot::take({ items, side }, {}, false, Record_Source(), Barcode_Gen()), 1);
+            const QString pdf = QDir(folder).filePath(QStringLiteral("read%1.pdf").arg(run++));
+            ASSERT_EQ(printtest::printToPdf(job, pdf), 1);
+            QString images;
+            ASSERT_EQ(
+                testsupport::runProgram(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf }, &images), 0);
+            EXPECT_EQ(images.trimmed().split(QLatin1Char('\n')).size(), 2)
+                << design.title << " " << road.road << ": printed as a picture\n"
+                << images.toStdString();
+            const QString prefix = pdf.chopped(4);
+            ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdftoppm"),
+                          { QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-png"),
+                              QStringLiteral("-singlefile"), pdf, prefix }),
+                0);
+            expect(
+                design, prefix + QStringLiteral(".png"), value, 2.0 * naturalSize(*item, value).second * 300.0 / 72.0);
+        }
     }
     readAll();
 }

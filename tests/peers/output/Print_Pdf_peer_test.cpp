@@ -1,6 +1,8 @@
 // Printed sheets read back by poppler (page count, page size, words and their places) and ZXingReader.
 #include "output/PrintTestSupport.h"
 
+#include "model/CardEditorServices.h"
+
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -174,4 +176,28 @@ TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnce)
     }
     EXPECT_EQ(uses, 40);
     EXPECT_EQ(objects.size(), 1) << out.toStdString();
+}
+
+TEST_F(PrintPdfPeer, ArabicHebrewAndMixedWordsAreInThePrintsTextLayer)
+{
+    const QStringList lines { QString::fromUtf8("\u062D\u0641\u0644\u0629 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F"),
+        QString::fromUtf8("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD"),
+        QString::fromUtf8("\u062D\u0641\u0644\u0629 Party 2026") };
+    Batch_Snapshot::Side front { {}, batchtest::creditCardSide(0) };
+    for (int i = 0; i < lines.size(); ++i) {
+        auto text = batchtest::boundText(0, QString(), 0, QRectF(10, 6 + 28 * i, 220, 26));
+        text->Text_contents().string = lines[i];
+        text->text_ctrl_font = builtInTextFont(); // the default italic
+        front.items.push_back(text);
+    }
+    Print_Job job = mergedJob(0, 1, 1, 1);
+    job.snapshot = Batch_Snapshot::take(front, {}, false, Record_Source(), Barcode_Gen());
+    const QString pdf = testsupport::makeTempFolder(QStringLiteral("scripts")) + QStringLiteral("/sheet.pdf");
+    ASSERT_EQ(printToPdf(job, pdf), 1);
+    QString out;
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdftotext"), { pdf, QStringLiteral("-") }, &out), 0);
+    // Letters drawn in their joined forms read back as the letters they are.
+    const QString layer = out.normalized(QString::NormalizationForm_KC);
+    for (const QString& word : lines.join(QLatin1Char(' ')).split(QLatin1Char(' ')))
+        EXPECT_TRUE(layer.contains(word)) << word.toStdString() << "\n" << out.toStdString();
 }

@@ -338,7 +338,7 @@ TEST_F(SendMailPeer, ARefusedGuestOfTwentyLeavesNineteenCardsDeliveredNamesTheOn
     EXPECT_EQ(peer.waitForMessages(20).size(), 19);
     texts = messageTexts();
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("1 of 1 mails could not be sent: refused5@example.org")));
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("1 of 1 mail could not be sent: refused5@example.org")));
     Open_Export_Log::opener = savedOpener;
 }
 

@@ -15,7 +15,7 @@
 // lives, SSL_CERT_FILE names a TLS peer's authority, so the mail script trusts it and nothing else.
 class SmtpPeer {
 public:
-    enum class Mode { Plain, StartTls, Ssl, Silent };
+    enum class Mode { Plain, StartTls, Ssl, Silent, Relay }; // Relay: plain, and asks for no login
     static constexpr const char* login = "sender@example.com";
     static constexpr const char* password = "secret";
 

@@ -162,8 +162,8 @@ def main():
     if mode == "silent":
         keep = silent_server(port)
     else:
-        options = dict(hostname="127.0.0.1", port=port, authenticator=make_authenticator(folder), auth_required=True,
-                       auth_require_tls=False)
+        options = dict(hostname="127.0.0.1", port=port, authenticator=make_authenticator(folder),
+                       auth_required=mode != "relay", auth_require_tls=False)
         if mode == "starttls":
             options.update(tls_context=authority_signed_context(folder, host), require_starttls=True)
         elif mode == "ssl":

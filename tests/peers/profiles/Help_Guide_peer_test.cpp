@@ -27,6 +27,15 @@ TEST(HelpGuidePeer, PopplerReadsEverySectionOfTheGuide)
     for (const char* heading : { "1. The start screen", "2. The editor", "3. Items on the card", "4. Data sources",
              "5. Printing", "6. Export", "7. E-mail", "8. Help and support" })
         EXPECT_TRUE(text.contains(QLatin1String(heading))) << heading;
+    // What the editor does, and none of what it no longer does.
+    text = text.simplified();
+    for (const char* said : { "Only then, before a design is replaced", "one Move step of its own",
+             "The card has one size and one outline for both sides", "button on the Image Source page",
+             "The preview shows copies of the side you are editing" })
+        EXPECT_TRUE(text.contains(QLatin1String(said))) << said;
+    for (const char* gone :
+        { "The picture page's Library", "the card's size and outline, and", "add or delete items there as you like" })
+        EXPECT_FALSE(text.contains(QLatin1String(gone))) << gone;
 }
 
 TEST(HelpGuidePeer, TheGuideIsTitledAndRunsOverSeveralPages)

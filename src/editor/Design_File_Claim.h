@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/OwnLock.h"
+
+#include <QByteArray>
+#include <QString>
+
+// What this copy of the program knows of the design file it has open: the lock beside it that tells other
+// copies the design is open here, and what the file held when this copy last read or wrote it, so that a
+// save never writes over what another copy (or program) saved in the meantime without asking.
+class Design_File_Claim {
+public:
+    ~Design_File_Claim() { release(); }
+
+    // Takes the lock beside the design, ".<name>.tessaline.lock", giving up the one of an earlier design; a
+    // lock left by a copy that ended is taken over. False when another running copy holds it.
+    bool claim(const QString& path);
+    // Remembers the file at path as holding `bytes`, just read or written by this copy.
+    void remember(const QString& path, const QByteArray& bytes);
+    // True when the file at path is no longer what this copy last read or wrote there: its size, time
+    // and, when those differ, its content. A path this copy did not read or write, or one with no file,
+    // has nothing to lose.
+    bool changedOnDisk(const QString& path) const;
+    bool isOf(const QString& path) const { return !path_.isEmpty() && path == path_; }
+    // Gives up the lock (removing its file) and forgets the file.
+    void release();
+
+    static QString lockPathOf(const QString& path);
+
+private:
+    platform::OwnLock lock_;
+    QString path_;
+    qint64 size_ = -1;
+    qint64 modified_ = 0; // nanoseconds
+    QByteArray hash_;
+};

@@ -1,0 +1,142 @@
+#include "platform/OwnLock.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// The lock is ours only while the name still leads to the file locked: whoever held it before may have
+// removed the file (and a new one of that name be another's) between our open and our lock.
+bool stillAtPath(int fd, const QByteArray& path)
+{
+    struct stat opened { };
+    struct stat named { };
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
+        && opened.st_ino == named.st_ino;
+}
+
+bool ownRegularFile(int fd)
+{
+    struct stat info { };
+    return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid();
+}
+
+bool lockAtOnce(int fd)
+{
+    int result = 0;
+    do
+        result = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+} // namespace
+
+OwnLock::OwnLock(int fd, const QString& path)
+    : fd_(fd)
+    , path_(path)
+{
+}
+
+OwnLock::~OwnLock()
+{
+    release();
+}
+
+OwnLock::OwnLock(OwnLock&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1))
+    , path_(std::move(other.path_))
+{
+}
+
+OwnLock& OwnLock::operator=(OwnLock&& other) noexcept
+{
+    if (this != &other) {
+        release();
+        fd_ = std::exchange(other.fd_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+std::optional<OwnLock> OwnLock::create(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return std::nullopt;
+    // A clean-up may have taken the new, not yet locked file for a leftover and removed it.
+    if (!lockAtOnce(fd) || !stillAtPath(fd, name)) {
+        ::close(fd);
+        errno = EEXIST;
+        return std::nullopt;
+    }
+    return OwnLock(fd, path);
+}
+
+std::optional<OwnLock> OwnLock::take(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    if (!ownRegularFile(fd) || !lockAtOnce(fd) || !stillAtPath(fd, name)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    return OwnLock(fd, path);
+}
+
+OwnLock::Outcome OwnLock::createOrTake(const QString& path, OwnLock* lock)
+{
+    const QByteArray name = QFile::encodeName(path);
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        std::optional<OwnLock> made = create(path);
+        if (!made && errno != EEXIST)
+            return Outcome::NotOurs; // no lock can be made there (a folder we may not write in)
+        if (!made)
+            made = take(path);
+        if (made) {
+            *lock = std::move(*made);
+            return Outcome::Taken;
+        }
+        const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0) {
+            if (errno == ENOENT)
+                continue; // its holder removed it just now
+            return Outcome::NotOurs;
+        }
+        const bool ours = ownRegularFile(fd);
+        ::close(fd);
+        return ours ? Outcome::HeldElsewhere : Outcome::NotOurs;
+    }
+    return Outcome::HeldElsewhere;
+}
+
+bool OwnLock::removeAndRelease()
+{
+    if (fd_ < 0)
+        return false;
+    const QByteArray name = QFile::encodeName(path_);
+    const bool removed = stillAtPath(fd_, name) && ::unlink(name.constData()) == 0;
+    release();
+    return removed;
+}
+
+void OwnLock::release()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+} // namespace platform

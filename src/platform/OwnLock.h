@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace platform {
+
+// A lock the program holds on a file of its own for as long as it uses what the file stands for: a file
+// it is writing, a scratch folder it works in, a design it has open. The lock belongs to the open file
+// (flock), so the system drops it the moment the holder ends, however it ends: a lock that can be taken
+// at once proves that nobody is using the file any more. No clock and no process number is consulted.
+class OwnLock {
+public:
+    OwnLock() = default;
+    ~OwnLock(); // releases the lock; the file stays
+    OwnLock(OwnLock&& other) noexcept;
+    OwnLock& operator=(OwnLock&& other) noexcept;
+    OwnLock(const OwnLock&) = delete;
+    OwnLock& operator=(const OwnLock&) = delete;
+
+    // Makes a new file at path (nothing may be there, not even a link) and locks it; the system's error
+    // code in errno when it cannot.
+    static std::optional<OwnLock> create(const QString& path);
+    // Locks a file of ours that nobody holds: a regular file (never a link) of this user at path, whose
+    // lock can be taken at once. Nothing otherwise.
+    static std::optional<OwnLock> take(const QString& path);
+    // What opening a lock file beside something in use finds; NotOurs also when none can be made there.
+    enum class Outcome { Taken, HeldElsewhere, NotOurs };
+    // Takes the lock file at path, making it when missing; a stale one (its holder gone) is taken over.
+    static Outcome createOrTake(const QString& path, OwnLock* lock);
+
+    bool isHeld() const { return fd_ >= 0; }
+    int handle() const { return fd_; }
+    QString path() const { return path_; }
+    // The file now lives at another name (renamed by its holder): the lock goes on with it.
+    void moved(const QString& path) { path_ = path; }
+    // Removes the file while still holding the lock, then releases it; false when it could not be removed.
+    bool removeAndRelease();
+    void release();
+
+private:
+    OwnLock(int fd, const QString& path);
+    int fd_ = -1;
+    QString path_;
+};
+
+} // namespace platform

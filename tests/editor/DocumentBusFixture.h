@@ -1,0 +1,155 @@
+#pragma once
+
+// The open design on a private session bus of the test's own: its socket and configuration live in the
+// test's temporary folder, and the real window is started as a person starts it.
+#include "editor/Document_Bus.h"
+#include "editor/EditorWindowTestSupport.h"
+#include "editor/TSLWindowController.h"
+#include "model/TSLDocument.h"
+#include "platform/UndoManager.h"
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace documentbustest {
+
+// A session bus of the test's own: its socket and configuration live in the test's temporary folder.
+class PrivateBus {
+public:
+    PrivateBus()
+    {
+        if (!folder_.isValid())
+            return;
+        const QString config = folder_.filePath(QStringLiteral("bus.conf"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(
+            QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                           "<policy context=\"default\"><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
+                           "<allow own=\"*\"/>"
+                           "</policy></busconfig>")
+                .arg(folder_.path())
+                .toUtf8());
+        file.close();
+        daemon_.start(QStringLiteral("dbus-daemon"),
+            { QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+                QStringLiteral("--print-address") });
+        if (daemon_.waitForReadyRead(5000))
+            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
+    }
+    ~PrivateBus()
+    {
+        QDBusConnection::disconnectFromBus(QStringLiteral("script-client"));
+        QDBusConnection::disconnectFromBus(QStringLiteral("script-program"));
+        daemon_.kill();
+        daemon_.waitForFinished();
+    }
+    const QString& address() const { return address_; }
+
+private:
+    QTemporaryDir folder_;
+    QProcess daemon_;
+    QString address_;
+};
+
+// A D-Bus structure of the values, "(dddd)" or "(qqq)" by their types.
+template <typename... T> QVariant compound(T... values)
+{
+    QDBusArgument argument;
+    argument.beginStructure();
+    (argument << ... << values);
+    argument.endStructure();
+    return QVariant::fromValue(argument);
+}
+
+inline QVariant rgb(quint16 red, quint16 green, quint16 blue)
+{
+    return compound(red, green, blue);
+}
+
+template <typename T> QList<T> numbersOf(const QVariant& value)
+{
+    QList<T> numbers;
+    const QDBusArgument argument = value.value<QDBusVariant>().variant().value<QDBusArgument>();
+    argument.beginStructure();
+    while (!argument.atEnd()) {
+        T number {};
+        argument >> number;
+        numbers.append(number);
+    }
+    argument.endStructure();
+    return numbers;
+}
+
+class DocumentBusTest : public editortest::EditorWindowTest {
+protected:
+    PrivateBus bus;
+    std::unique_ptr<DocumentBus> scripting;
+    QString serviceName;
+    TSLGraphicPtr text;
+
+    void SetUp() override
+    {
+        EditorWindowTest::SetUp();
+        if (bus.address().isEmpty())
+            GTEST_SKIP() << "no private session bus could be started (dbus-daemon missing?)";
+        startUpEmpty();
+        // The front list [text A, shape B, line C, shape D].
+        for (const char* kind : { "TSLText", "Shape_Control", "TSLLine", "Shape_Control" }) {
+            const TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(QLatin1String(kind));
+            item->setBounds({ 10.0 + 30 * document.graphics().size(), 10, 100, 30 });
+            addItem(item, TSLDocumentGraphicsKey);
+        }
+        text = document.graphics().front();
+        document.undoManager().removeAllActions();
+        window->setWindowModified(false);
+
+        scripting = std::make_unique<DocumentBus>(document);
+        QString error;
+        serviceName = scripting->registerOn(
+            QDBusConnection::connectToBus(bus.address(), QStringLiteral("script-program")), &error);
+        ASSERT_EQ(serviceName, DocumentBus::serviceName) << error.toStdString();
+    }
+    void TearDown() override
+    {
+        scripting.reset();
+        EditorWindowTest::TearDown();
+    }
+    QDBusMessage call(const QString& method, const QVariantList& arguments)
+    {
+        // The program answers on this thread, so the call waits with the event loop running.
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            serviceName, DocumentBus::objectPath, QStringLiteral("org.tessaline.Card.Document"), method);
+        message.setArguments(arguments);
+        return QDBusConnection::connectToBus(bus.address(), QStringLiteral("script-client"))
+            .call(message, QDBus::BlockWithGui, 5000);
+    }
+    QStringList frontList() const
+    {
+        QStringList kinds;
+        for (const TSLGraphicPtr& item : document.graphics())
+            kinds << item->className();
+        return kinds;
+    }
+    QVariant answer(const QString& method, const QVariantList& arguments)
+    {
+        const QDBusMessage reply = call(method, arguments);
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << method.toStdString() << ": " << reply.errorMessage().toStdString();
+        return reply.arguments().value(0);
+    }
+    template <typename T> T answerAs(const QString& method, const QVariantList& arguments)
+    {
+        T value {};
+        answer(method, arguments).value<QDBusArgument>() >> value;
+        return value;
+    }
+};
+
+} // namespace documentbustest

@@ -1,0 +1,148 @@
+// Scripts drive the open design over the bus as gdbus or any other client would: the real window follows
+// every change as one named undo step of the front side.
+#include "editor/DocumentBusFixture.h"
+#include "model/TSLText.h"
+
+#include <QDialog>
+
+namespace {
+
+using namespace documentbustest;
+using Front = QStringList;
+const Front original { "TSLText", "Shape_Control", "TSLLine", "Shape_Control" };
+
+QVariant boxed(const QVariant& value)
+{
+    return QVariant::fromValue(QDBusVariant(value));
+}
+
+TEST_F(DocumentBusTest, ElementsAndSpecifiersFollowTheFrontList)
+{
+    const std::pair<const char*, int> counts[]
+        = { { "graphics", 4 }, { "graphics_back", 4 }, { "graphics_temp", 4 }, { "rectangles", 2 }, { "circles", 2 },
+              { "rectangles_round", 2 }, { "lines", 1 }, { "textAreas", 1 }, { "images", 0 } };
+    for (const auto& [key, count] : counts)
+        EXPECT_EQ(answer(QStringLiteral("Count"), { key }).toInt(), count) << key;
+    const auto items = answerAs<QList<DocumentBusItem>>(QStringLiteral("Items"), { "rectangles" });
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(std::tie(items[1].index, items[1].kind, items[1].specifier, items[1].x),
+        std::make_tuple(1, QStringLiteral("Shape_Control"), QStringLiteral("graphics[3]"), 100.0));
+
+    const struct {
+        const char* method;
+        QVariantList arguments;
+        QList<int> expected;
+    } rows[] = {
+        { "EvaluateRange", { "rectangles", "rectangles", 0, "rectangles", 1 }, { 0, 1 } },
+        { "EvaluateRange", { "graphics", "graphics", 3, "graphics", 1 }, { 1, 2, 3 } }, // swapped ends
+        { "EvaluateRange", { "lines", "rectangles", 0, "rectangles", 1 }, { 0 } },
+        { "EvaluateRange", { "textAreas", "", 0, "lines", 0 }, { 0 } }, // no start: from the first
+        { "EvaluateRelative", { "lines", "rectangles", 0, "after" }, { 0 } },
+        { "EvaluateRelative", { "lines", "rectangles", 0, "before" }, {} },
+        { "EvaluateRelative", { "graphics", "graphics", 3, "after" }, {} }, // the end of the list
+        { "EvaluateRelative", { "graphics", "graphics", 0, "after" }, { 1 } },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(answerAs<QList<int>>(QString::fromLatin1(row.method), row.arguments), row.expected)
+            << row.method << " " << row.arguments.value(0).toString().toStdString();
+}
+
+TEST_F(DocumentBusTest, MakeRemoveAndSetAreEachOneNamedUndoStepThatMarksTheDesign)
+{
+    const QVariantMap properties { { "contents", boxed("حفلة") }, { "bounds", boxed(compound(1.0, 2.0, 90.0, 20.0)) },
+        { "textColor", boxed(rgb(65535, 0, 32768)) } };
+    const struct {
+        const char* method;
+        QVariantList arguments;
+        Front front;
+        const char* undoName;
+    } steps[] = {
+        { "Make", { "rectangles", 1, QVariantMap() },
+            { "TSLText", "Shape_Control", "TSLLine", "Shape_Control", "Shape_Control" },
+            "Create Shape" }, // in front of D
+        { "Make", { "textAreas", -1, properties }, {}, "Create Text" },
+        { "Remove", { "lines", 0 }, {}, "Delete Line" },
+        { "Set", { "graphics", 0, "bounds", boxed(compound(3.0, 4.0, 50.0, 60.0)) }, {}, "Resize" },
+        { "Set", { "rectangles", 0, "fillColor", boxed(rgb(65535, 0, 32768)) }, {}, "Fill Colour" },
+    };
+    for (const auto& step : steps) {
+        answer(QString::fromLatin1(step.method), step.arguments);
+        if (!step.front.isEmpty()) {
+            EXPECT_EQ(frontList(), step.front);
+        }
+        EXPECT_EQ(document.undoManager().undoActionName(), QString::fromUtf8(step.undoName));
+        EXPECT_TRUE(window->isWindowModified());
+    }
+    EXPECT_EQ(numbersOf<quint16>(answer(QStringLiteral("Get"), { "rectangles", 0, "fillColor" })),
+        QList<quint16>({ 65535, 0, 32768 }));
+    EXPECT_EQ(numbersOf<double>(answer(QStringLiteral("Get"), { "textAreas", 0, "bounds" })),
+        QList<double>({ 3, 4, 50, 60 }));
+    EXPECT_EQ(answer(QStringLiteral("Get"), { "textAreas", 1, "contents" }).value<QDBusVariant>().variant(),
+        QStringLiteral("حفلة"));
+    EXPECT_EQ(numbersOf<quint16>(answer(QStringLiteral("Get"), { "textAreas", 1, "textColor" })),
+        QList<quint16>({ 65535, 0, 32768 }));
+
+    for (std::size_t step = 0; step < std::size(steps); ++step)
+        document.undoManager().undo();
+    EXPECT_EQ(frontList(), original);
+    EXPECT_EQ(text->bounds(), QRectF(10, 10, 100, 30));
+}
+
+TEST_F(DocumentBusTest, BadInputIsRefusedWithItsMessageAndChangesNothing)
+{
+    const char* const invalidArgs = "org.freedesktop.DBus.Error.InvalidArgs";
+    const char* const noSuchObject = "org.tessaline.Card.Error.NoSuchObject";
+    const struct {
+        const char* method;
+        QVariantList arguments;
+        const char* error;
+    } rows[] = {
+        { "Count", { "squares" }, invalidArgs },
+        { "Make", { "stars", 0, QVariantMap() }, invalidArgs },
+        { "Make", { "rectangles", 3, QVariantMap() }, noSuchObject },
+        { "Make", { "rectangles", 0, QVariantMap { { "contents", boxed("x") } } }, "org.tessaline.Card.Error.Refused" },
+        { "Remove", { "images", 0 }, noSuchObject },
+        { "EvaluateRange", { "lines", "", 0, "", 0 }, noSuchObject },
+        { "EvaluateRelative", { "lines", "graphics", 9, "after" }, noSuchObject },
+        { "EvaluateRelative", { "lines", "graphics", 0, "above" }, invalidArgs },
+        { "Get", { "graphics", 4, "bounds" }, noSuchObject },
+        { "Get", { "lines", 0, "fillColor" }, noSuchObject }, // a line does not fill
+        { "Get", { "graphics", 0, "colour" }, invalidArgs },
+        { "Set", { "textAreas", 0, "contents", boxed(QString(251, QLatin1Char('a'))) }, invalidArgs },
+        { "Set", { "textAreas", 0, "contents", boxed(7) }, invalidArgs },
+        { "Set", { "graphics", 1, "fillColor", boxed(compound(1.0, 0.0, 0.0)) }, invalidArgs },
+        { "Set", { "graphics", 1, "bounds", boxed(compound(0.0, 0.0, -5.0, 5.0)) }, invalidArgs },
+        { "Set", { "graphics", 1, "strokeWidth", boxed("thick") }, invalidArgs },
+    };
+    for (const auto& row : rows) {
+        const QDBusMessage reply = call(QString::fromLatin1(row.method), row.arguments);
+        EXPECT_EQ(reply.errorName(), QString::fromLatin1(row.error)) << row.method;
+        EXPECT_FALSE(reply.errorMessage().isEmpty()) << row.method;
+    }
+
+    // A call while a window waits for an answer is refused rather than queued behind it.
+    QDialog question(window.get());
+    question.setModal(true);
+    question.show();
+    EXPECT_EQ(
+        call(QStringLiteral("Remove"), { "graphics", 0 }).errorName(), QStringLiteral("org.tessaline.Card.Error.Busy"));
+    question.hide();
+
+    EXPECT_EQ(frontList(), original);
+    EXPECT_FALSE(document.undoManager().canUndo());
+    EXPECT_FALSE(window->isWindowModified());
+}
+
+TEST_F(DocumentBusTest, ASecondCopyOfTheProgramTakesANameOfItsOwn)
+{
+    {
+        DocumentBus second(document);
+        QString error;
+        EXPECT_EQ(
+            second.registerOn(QDBusConnection::connectToBus(bus.address(), QStringLiteral("script-second")), &error),
+            QStringLiteral("org.tessaline.Card.instance%1").arg(QCoreApplication::applicationPid()));
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("script-second"));
+}
+
+} // namespace

@@ -1,0 +1,74 @@
+#include "model/PictureSource.h"
+
+#include "model/PictureFiles.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+bool near(QRgb pixel, QColor expected, int tolerance = 40)
+{
+    return std::abs(qRed(pixel) - expected.red()) <= tolerance
+        && std::abs(qGreen(pixel) - expected.green()) <= tolerance
+        && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
+}
+
+// Every picture a person brings in passes one gate: it is used upright, as its file says, or refused by name.
+TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFilesByName)
+{
+    QTemporaryDir folder;
+    const struct {
+        QString name;
+        QByteArray bytes;
+        QSize pixels; // empty: refused
+        QColor topLeft;
+    } rows[] = {
+        { "o1.jpg", picturefiles::jpegWithOrientation(1), { 40, 20 }, Qt::red },
+        { "o2.jpg", picturefiles::jpegWithOrientation(2), { 40, 20 }, Qt::blue },
+        { "o3.jpg", picturefiles::jpegWithOrientation(3), { 40, 20 }, Qt::blue },
+        { "o4.jpg", picturefiles::jpegWithOrientation(4), { 40, 20 }, Qt::red },
+        { "o5.jpg", picturefiles::jpegWithOrientation(5), { 20, 40 }, Qt::red },
+        { "o6.jpg", picturefiles::jpegWithOrientation(6), { 20, 40 }, Qt::red },
+        { "o7.jpg", picturefiles::jpegWithOrientation(7), { 20, 40 }, Qt::blue },
+        { "o8.jpg", picturefiles::jpegWithOrientation(8), { 20, 40 }, Qt::blue },
+        { "deep.png", picturefiles::sixteenBitPngWithTransparentColour(), { 4, 2 }, QColor(0x80, 0x40, 0xFF) },
+        { "damaged.png", picturefiles::damagedPng(), {}, {} },
+        { "notes.png", "not a picture at all", {}, {} },
+        { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
+    };
+    for (const auto& row : rows) {
+        const QString path = folder.filePath(row.name);
+        ASSERT_TRUE(picturefiles::write(path, row.bytes));
+        const PictureSource::Check check = PictureSource::check(path);
+        EXPECT_EQ(check.pixels, row.pixels) << row.name.toStdString();
+        if (row.pixels.isEmpty()) {
+            EXPECT_TRUE(check.refusal.contains(row.name)) << check.refusal.toStdString();
+            continue;
+        }
+        EXPECT_TRUE(check.usable()) << check.refusal.toStdString();
+        const QImage shown = PictureSource::forFile(path).working();
+        EXPECT_EQ(shown.size(), row.pixels) << row.name.toStdString();
+        EXPECT_TRUE(near(shown.pixel(0, 0), row.topLeft)) << row.name.toStdString();
+    }
+    ASSERT_FALSE(PictureSource::check(folder.filePath(QStringLiteral("missing.png"))).usable());
+}
+
+// Qt's own reader washes these out and clears the wrong pixels.
+TEST(PictureSourceCheck, SixteenBitColourWithATransparentColourKeepsItsColoursAndClearsOnlyThatColour)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("deep.png"));
+    ASSERT_TRUE(picturefiles::write(path, picturefiles::sixteenBitPngWithTransparentColour()));
+    const QImage picture = PictureSource::forFile(path).working().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < 2; ++y) {
+        EXPECT_EQ(picture.pixel(1, y), qRgba(0x80, 0x40, 0xFF, 255)) << y;
+        EXPECT_EQ(qAlpha(picture.pixel(2, y)), 0) << y;
+        EXPECT_EQ(qAlpha(picture.pixel(3, y)), 0) << y;
+    }
+}
+
+} // namespace
