@@ -26,8 +26,12 @@ class TSLCenteringClipView;
 // Indexes into an item list, ascending.
 using TSLIndexSet = std::set<int>;
 
-// The clipboard format of copied card items: a binary property list of item archives.
-extern const QString TSLGraphicViewPasteboardType; // "Tessaline card items pasteboard type"
+// The clipboard format of copied card items: a binary property list of item archives, under a MIME type
+// name of our own. Paste still reads the name that earlier versions wrote.
+extern const QString TSLGraphicViewPasteboardType; // "application/x-tessaline-card-items"
+extern const QString TSLGraphicViewOldPasteboardType; // "Tessaline card items pasteboard type"
+// The clipboard format holding our items, old name or new; empty when there is none.
+QString pasteboardTypeOfOurItems(const QMimeData* data);
 
 // Items copied from one design must not be pasted into the next: New and Open call this. Whatever the user
 // copied in other programs stays on the clipboard. GUI thread only.

@@ -24,12 +24,14 @@
 #include <algorithm>
 #include <memory>
 
-const QString TSLGraphicViewPasteboardType = QStringLiteral("Tessaline card items pasteboard type");
+const QString TSLGraphicViewPasteboardType = QStringLiteral("application/x-tessaline-card-items");
+const QString TSLGraphicViewOldPasteboardType = QStringLiteral("Tessaline card items pasteboard type");
 
 namespace {
 
 const QString pdfPasteboardType = QStringLiteral("application/pdf");
 const QString tiffPasteboardType = QStringLiteral("image/tiff");
+const QString pngPasteboardType = QStringLiteral("image/png");
 
 // The clipboard has no change count of its own; every change it reports is counted from the first time a
 // canvas looks. GUI thread only, like the clipboard.
@@ -89,20 +91,43 @@ QString savePastedPicture(const QImage& picture)
             + QStringLiteral(".png");
     } while (QFileInfo::exists(path));
     QString error;
-    if (!saveFileAtomically(path, [&picture](QIODevice& file) { return picture.save(&file, "PNG"); }, &error)) {
+    if (!saveFileAtomically(
+            path, [&picture](QIODevice& file) { return picture.save(&file, "PNG"); }, &error)) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return {};
     }
     return path;
 }
 
+// Where a pasted picture of `size` points goes: from `point`, shrunk to the card with its proportions kept
+// and moved back inside the card where it would reach past its far edges.
+QRectF pastedPictureBounds(QSizeF size, QPointF point, const QRectF& card)
+{
+    if (card.isEmpty() || size.isEmpty())
+        return QRectF(point, size);
+    if (size.width() > card.width() || size.height() > card.height())
+        size.scale(card.size(), Qt::KeepAspectRatio);
+    point.setX(std::clamp(point.x(), card.left(), card.right() - size.width()));
+    point.setY(std::clamp(point.y(), card.top(), card.bottom() - size.height()));
+    return QRectF(point, size);
+}
+
 } // namespace
+
+QString pasteboardTypeOfOurItems(const QMimeData* data)
+{
+    if (!data)
+        return {};
+    for (const QString& type : { TSLGraphicViewPasteboardType, TSLGraphicViewOldPasteboardType })
+        if (data->hasFormat(type))
+            return type;
+    return {};
+}
 
 bool clipboardHoldsOurItems()
 {
     const QClipboard* clipboard = generalPasteboard();
-    const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    return data && data->hasFormat(TSLGraphicViewPasteboardType);
+    return !pasteboardTypeOfOurItems(clipboard ? clipboard->mimeData() : nullptr).isEmpty();
 }
 
 void clearClipboardIfItHoldsOurItems()
@@ -140,8 +165,12 @@ void TSLGraphicView::copy()
     data->setData(TSLGraphicViewPasteboardType, TSLGraphic::pasteboardDataWithGraphics(selected));
     data->setData(
         pdfPasteboardType, TSLRenderingView::pdfDataWithGraphics_data(selected, TSLRenderingSide::currentSide()));
-    if (const std::optional<QByteArray> tiff = TSLRenderingView::tiffDataWithGraphics(selected, nullptr))
+    // Other programs take the items as a picture: TIFF, and PNG, which most of them read.
+    const QImage picture = TSLRenderingView::imageWithGraphics(selected, nullptr);
+    if (const std::optional<QByteArray> tiff = TSLRenderingView::pictureData(picture, "tiff"))
         data->setData(tiffPasteboardType, *tiff);
+    if (const std::optional<QByteArray> png = TSLRenderingView::pictureData(picture, "png"))
+        data->setData(pngPasteboardType, *png);
     clipboard->setMimeData(data.release());
 
     pasteboardChangeCount_ = clipboardChanges;
@@ -157,10 +186,9 @@ void TSLGraphicView::paste()
     if (!data || !document_)
         return;
 
-    if (data->hasFormat(TSLGraphicViewPasteboardType)) {
+    if (const QString ourType = pasteboardTypeOfOurItems(data); !ourType.isEmpty()) {
         TSLError error;
-        std::optional<TSLGraphicList> items
-            = TSLGraphic::graphicsWithPasteboardData(data->data(TSLGraphicViewPasteboardType), &error);
+        std::optional<TSLGraphicList> items = TSLGraphic::graphicsWithPasteboardData(data->data(ourType), &error);
         if (!items) {
             Show_MessageBox(error.localizedDescription + QLatin1Char('\n') + error.localizedFailureReason);
             return;
@@ -199,7 +227,8 @@ void TSLGraphicView::paste()
     }
     if (holdsFileNames(*data))
         return;
-    makeNewImageFromPasteboard(data, QPointF(50, 50));
+    // A picture from another program goes where a new item goes: on the card, however the card is scrolled.
+    makeNewImageFromPasteboard(data, nextPoint(Card_Front_Or_Back == 1 ? QStringLiteral("B") : QStringLiteral("F")));
 }
 
 bool TSLGraphicView::makeNewImageFromPasteboard(const QMimeData* pasteboard, const QPointF& point)
@@ -214,14 +243,23 @@ bool TSLGraphicView::makeNewImageFromPasteboard(const QMimeData* pasteboard, con
     const QString path = savePastedPicture(picture);
     if (path.isEmpty())
         return false;
-    const double height = picture.deviceIndependentSize().height();
-    const std::shared_ptr<TSLImage> item = TSLImage::initWithPosition(QPointF(point.x(), point.y() - height), picture);
+    const std::shared_ptr<TSLImage> item = TSLImage::initWithPosition(point, picture);
     item->setFilePath(path);
     if (item->contents().isNull()) {
         QFile::remove(path);
         return false;
     }
+    const CardEditorServices* services = editorServices();
+    item->setBounds(pastedPictureBounds(
+        picture.deviceIndependentSize(), point, services ? services->frontCanvasBounds() : QRectF()));
     insertGraphics({ item }, { 0 });
+    nameUndo(QStringLiteral("Paste"));
+    // Selected as pasted items are: the inspector shows the picture and the commands act on it.
     changeSelectionIndexes({ 0 });
+    selectedGraphic_ = item;
+    showProperties(item);
+    changeSelectionIndexes({ 0 });
+    if (CardEditorServices* editor = editorServices())
+        editor->Undo_Redo_Button_state();
     return true;
 }

@@ -183,19 +183,19 @@ QByteArray TSLRenderingView::pdfDataWithGraphics_data(const TSLGraphicList& grap
     return view.dataWithPDFInsideRect(view.bounds());
 }
 
-std::optional<QByteArray> TSLRenderingView::tiffDataWithGraphics(const TSLGraphicList& graphics, TSLError* error)
+QImage TSLRenderingView::imageWithGraphics(const TSLGraphicList& graphics, TSLError* error)
 {
     const QRectF area = unionOfDrawingBounds(graphics);
     if (area.isEmpty()) {
         if (error)
             *error = TSLErrorWithCode(3);
-        return std::nullopt;
+        return {};
     }
     QImage image(pixelSizeFor(area.size(), 1.0), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         Show_NSLog_Message(
             QStringLiteral("cannot make a %1 x %2 picture of the items").arg(area.width()).arg(area.height()));
-        return std::nullopt;
+        return {};
     }
     clearToTransparent(image, 1.0);
 
@@ -215,17 +215,29 @@ std::optional<QByteArray> TSLRenderingView::tiffDataWithGraphics(const TSLGraphi
         }
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
-        return std::nullopt;
+        return {};
     }
 
+    return image;
+}
+
+std::optional<QByteArray> TSLRenderingView::pictureData(const QImage& image, const char* format)
+{
+    if (image.isNull())
+        return std::nullopt;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "tiff");
+    QImageWriter writer(&buffer, format);
     if (!writer.write(image)) {
-        Show_NSLog_Message(QStringLiteral("cannot write TIFF: %1").arg(writer.errorString()));
+        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(QLatin1String(format), writer.errorString()));
         return std::nullopt;
     }
     return buffer.data();
+}
+
+std::optional<QByteArray> TSLRenderingView::tiffDataWithGraphics(const TSLGraphicList& graphics, TSLError* error)
+{
+    return pictureData(imageWithGraphics(graphics, error), "tiff");
 }
 
 QImage TSLRenderingView::image_From_Card_Graphics(

@@ -56,6 +56,10 @@ public:
     // their drawing areas at one pixel per point, transparent elsewhere. Nothing, with error code 3,
     // when that union is empty (an empty list included).
     static std::optional<QByteArray> tiffDataWithGraphics(const TSLGraphicList& graphics, TSLError* error);
+    // The picture the TIFF holds; null (with error code 3 for an empty union) when there is none.
+    static QImage imageWithGraphics(const TSLGraphicList& graphics, TSLError* error);
+    // A picture encoded in an image format Qt writes ("tiff", "png"); nothing for a null picture.
+    static std::optional<QByteArray> pictureData(const QImage& image, const char* format);
 
     // The picture of a card side over the side's canvas bounds: the card base and the items whose
     // print_object is 0; transparent where nothing is drawn. For export, mail and previews (print_box

@@ -6,6 +6,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "editor/Editor_Globals.h"
+#include "model/PictureSource.h"
 
 #include <QComboBox>
 
@@ -50,6 +51,17 @@ QRectF TSLWindowController::Get_Control_Rect_From_Template(const QString& contro
 
 namespace {
 
+// The photo keeps its proportions: as large as fits the template's frame, centred in it. A file without a
+// picture keeps the frame.
+QRectF photoFrame(const QRectF& frame, const QString& path)
+{
+    const QSizeF picture = PictureSource::forFile(path).pixelSize();
+    if (picture.isEmpty() || frame.isEmpty())
+        return frame;
+    const QSizeF fitted = picture.scaled(frame.size(), Qt::KeepAspectRatio);
+    return QRectF(frame.center() - QPointF(fitted.width(), fitted.height()) / 2.0, fitted);
+}
+
 // One run of the profile fill on one canvas. The preview canvas fills whatever record it is given;
 // the front and back ones first offer the spreadsheet choice and act only once a profile was confirmed.
 void fillProfile(TSLWindowController& window, User_Profile_Class& record, TSLGraphicView* canvas, bool gated)
@@ -73,12 +85,13 @@ void fillProfile(TSLWindowController& window, User_Profile_Class& record, TSLGra
                 continue;
             const QString controlID = field.id.isEmpty() ? QString::fromLatin1(table[i].controlID) : field.id;
             const bool place = !canvas->Selcect_Ctrl_With_ID(controlID);
-            const QRectF frame = place ? window.Get_Control_Rect_From_Template(controlID) : QRectF();
+            QRectF frame = place ? window.Get_Control_Rect_From_Template(controlID) : QRectF();
             QString graphicClass = QStringLiteral("TSLText");
             if (i == User_Profile_Class::fieldCount - 1) {
                 window.setSelected_Control_Tool(8);
                 Library_Selected_Image = field.value;
                 graphicClass = QStringLiteral("TSLImage");
+                frame = photoFrame(frame, field.value);
             }
             canvas->ReplaceGraphicText(graphicClass, place, frame, QStringLiteral("F"), field.value, controlID);
             const TSLGraphicPtr item = canvas->Selected_Graphic();

@@ -5,7 +5,6 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "model/TSLDocument.h"
-#include "platform/RegularFile.h"
 #include "platform/StringsTable.h"
 #include "platform/UndoManager.h"
 #include "profiles/Browser_Picture_Model.h"
@@ -23,22 +22,14 @@ void TSLWindowController::Load_and_fill_backgrounds()
         = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& entry : entries) {
         const QString extension = QFileInfo(entry).suffix().toLower();
-        QString refusal;
-        if (extension != QLatin1String("png") && extension != QLatin1String("jpg"))
-            continue;
-        if (platform::isRegularFileWithin(QDir(folder).filePath(entry), platform::maximumPictureFileBytes, &refusal))
+        if (extension == QLatin1String("png") || extension == QLatin1String("jpg"))
             addImageWithPath(QDir(folder).filePath(entry), entry, entry);
-        else
-            Show_NSLog_Message(refusal);
     }
 }
 
 void TSLWindowController::addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID)
 {
-    const QString trimmed = Trim_Str(path);
-    if (trimmed.isEmpty())
-        return;
-    images->append(Browser_Picture_Object::initWithImage_Path(trimmed, imageName, image_UID));
+    images->appendPicture(Trim_Str(path), imageName, image_UID);
 }
 
 void TSLWindowController::imageBrowserSelectionDidChange(int index)

@@ -92,7 +92,7 @@ void TSLWindowController::Set_Paste_Button_Status()
 {
     // File names alone never enable Paste: only our own items do.
     const QMimeData* data = QApplication::clipboard()->mimeData();
-    Paste_btn->setEnabled(data && data->hasFormat(TSLGraphicViewPasteboardType));
+    Paste_btn->setEnabled(!pasteboardTypeOfOurItems(data).isEmpty());
 }
 
 void TSLWindowController::Enable_Standard_Button_For_Control()

@@ -10,6 +10,7 @@
 #include "editor/Editor_Globals.h"
 #include "output/Card_Image_File.h"
 #include "output/Open_Export_Log.h"
+#include "output/Record_Fill.h"
 #include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
 #include "model/TSLBarcode.h"
@@ -76,6 +77,16 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
     if (show_msg) {
         Export_File_Path = files.back.isEmpty() || !files.front.isEmpty() ? path : files.back;
         Export_File_Message = QStringLiteral("Card has been exported successfully.");
+        QStringList notFound;
+        if (!files.front.isEmpty() || !files.combined.isEmpty())
+            notFound << Record_Fill::picturesNotFound(Get_Front_Controls_Array());
+        if (!files.back.isEmpty() || !files.combined.isEmpty())
+            notFound << Record_Fill::picturesNotFound(Get_Back_Controls_Array());
+        for (const QString& missing : notFound)
+            Show_NSLog_Message(
+                QStringLiteral("The picture \"%1\" cannot be found; the card is exported without it").arg(missing));
+        if (!notFound.isEmpty())
+            Export_File_Message += QStringLiteral("\n\n") + Record_Fill_Log::pictureNotFoundNote(1);
         Open_Export_File_Box();
     }
     return true;
@@ -127,7 +138,7 @@ void TSLWindowController::Export_Button()
         return;
     raise();
     activateWindow();
-    Export_Single_File(chosen, true);
+    Export_Single_File(Card_Image_File::pathForFormat(chosen, format), true);
 }
 
 void TSLWindowController::warnOfBarcodesBelowAPixel(int dpi) const

@@ -159,6 +159,9 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
         painter.restore();
     }
 
+    if (context.isCanvas && pictureNotFound())
+        drawNotFoundMark(painter);
+
     const double opacity = opacityFraction(img_trnsp_val);
     if (opacity > 0.0 && !picture_.isNull()) {
         // The chain works on copies: the item's own picture keeps its pixels and size.
@@ -180,6 +183,24 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
     }
 
     requestCanvasRefresh();
+}
+
+void TSLImage::drawNotFoundMark(QPainter& painter) const
+{
+    // At least large enough to read, so that an item of no size is still seen.
+    QRectF mark = _bounds;
+    mark.setSize(mark.size().expandedTo(QSizeF(60, 24)));
+    painter.save();
+    painter.setPen(QPen(QColor(200, 30, 30), 1.0, Qt::DashLine));
+    painter.setBrush(QColor(255, 235, 235, 200));
+    painter.drawRect(mark);
+    QFont font = painter.font();
+    font.setPointSizeF(7.0);
+    painter.setFont(font);
+    painter.setPen(QColor(160, 0, 0));
+    const QString text = QStringLiteral("Picture not found:\n%1").arg(QFileInfo(_file_path).fileName());
+    painter.drawText(mark.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWrapAnywhere, text);
+    painter.restore();
 }
 
 QSize TSLImage::devicePixelsUnder(const QTransform& toDevice) const

@@ -47,7 +47,8 @@ public:
     void setValueForKey(const QString& key, const QVariant& value) override;
 
     // Border along the bounds, then the adjusted picture scaled to fill them, mirrored by the flips, at the
-    // item's opacity. A hidden item or one with an empty path draws nothing at all.
+    // item's opacity. A hidden item or one with an empty path draws nothing at all; on the canvas, a picture
+    // that cannot be found is marked by its missing name.
     void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
 
     // The size in device pixels the bounds cover under the painter's transform to its device, which is the
@@ -71,6 +72,10 @@ public:
     // The picture of the stored path, when a file is there; otherwise the item keeps what it shows.
     void restoreDerivedState() override;
 
+    // A path is set but no file is there (moved, renamed, or a name from a record that names nothing): the
+    // canvas marks the item with the missing name, and the outputs count the cards made without it.
+    bool pictureNotFound() const { return !_file_path.isEmpty() && picture_.isNull(); }
+
     // The picture the item shows, decoded now if it was not yet; null when there is none.
     QImage contents() const { return picture_.decoded(); }
     // Shows a picture held in memory (shared, not copied) in place of the file's.
@@ -80,5 +85,7 @@ public:
     ImageAdjustments adjustments() const;
 
 private:
+    void drawNotFoundMark(QPainter& painter) const;
+
     PictureSource picture_;
 };

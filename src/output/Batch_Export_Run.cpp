@@ -74,11 +74,12 @@ Batch_Export_Result Batch_Export_Run::writeCards(const Batch_Export_Job& job)
 
 QString Batch_Export_Run::finishedMessage(const Batch_Export_Result& result)
 {
-    if (!result.stopped)
-        return QStringLiteral("Card has been exported successfully.");
-    return QStringLiteral("The export was stopped: %1 of %2 cards have been exported.")
-        .arg(result.written)
-        .arg(result.records);
+    QString text = result.stopped ? QStringLiteral("The export was stopped: %1 of %2 cards have been exported.")
+                                        .arg(result.written)
+                                        .arg(result.records)
+                                  : QStringLiteral("Card has been exported successfully.");
+    const QString note = Record_Fill_Log::pictureNotFoundNote(result.withPictureNotFound);
+    return note.isEmpty() ? text : text + QStringLiteral("\n\n") + note;
 }
 
 void Batch_Export_Run::tell(const Batch_Export_Result& result, const QString& folder)

@@ -40,6 +40,7 @@ TSLGraphicList Batch_Snapshot::filledItems(int record, const QString& cardSide) 
     // Each call fills with its own settings object, so records rendered at once never share one.
     Barcode_Gen settings = settings_;
     Record_Fill::Assign_Batch_Values_To_Control(items, record, source_, settings, log_.get(), false);
+    log_->picturesNotFound(record, Record_Fill::picturesNotFound(items));
     return items;
 }
 

@@ -50,6 +50,16 @@ QByteArray Card_Image_File::formatForPath(const QString& path)
     return "png";
 }
 
+QString Card_Image_File::pathForFormat(const QString& path, const QString& formatTitle)
+{
+    const QString extension = formatTitle.toLower();
+    const QByteArray format = formatForPath(QStringLiteral("card.") + extension);
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    // Any unknown extension reads as PNG, so a PNG path must say "png" itself.
+    const bool named = format == "png" ? suffix == QLatin1String("png") : formatForPath(path) == format;
+    return named ? path : path + QLatin1Char('.') + extension;
+}
+
 namespace {
 
 bool writePicture(

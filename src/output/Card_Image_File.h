@@ -24,6 +24,10 @@ public:
     static QString backPath(const QString& path);
     // "png", "jpeg", "tiff" or "bmp", by the extension; PNG for any other.
     static QByteArray formatForPath(const QString& path);
+    // The path a single card is written to in the format titled `formatTitle` ("PNG", "JPEG" ...): the
+    // chosen path when its extension names that format, else the path with the format's own extension
+    // added, so that a file's name never claims another format than its data.
+    static QString pathForFormat(const QString& path, const QString& formatTitle);
 
     // Writes the picture in the format its extension names, recording `dpi` so that it keeps the card's
     // size in print, through the checked save: a failure keeps the old file and gives the system's reason.

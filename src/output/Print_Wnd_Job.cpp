@@ -75,9 +75,10 @@ void Print_Wnd::Execute_Printing(bool preview)
         });
         platform::ui().runModal(previewer);
     } else if (printSheets(job) && job.useData) {
-        const QString note = Record_Fill_Log::withoutSymbolNote(job.snapshot->fillLog().recordsWithoutSymbol());
-        if (!note.isEmpty())
-            Show_MessageBox(note);
+        const Record_Fill_Log& log = job.snapshot->fillLog();
+        const QString notes = Record_Fill_Log::notes(log.recordsWithoutSymbol(), log.recordsWithPictureNotFound());
+        if (!notes.isEmpty())
+            Show_MessageBox(notes);
     }
     if (job.useData && host_)
         host_->Select_first_row_value_for_design();

@@ -48,6 +48,45 @@ QString Record_Fill_Log::withoutSymbolNote(int records)
                               .arg(records);
 }
 
+void Record_Fill_Log::picturesNotFound(int record, const QStringList& paths)
+{
+    for (const QString& path : paths) {
+        {
+            const std::lock_guard<std::mutex> guard(lock_);
+            withPictureNotFound_.insert(record);
+            if (!picturesNotFound_.insert({ record, path }).second)
+                continue;
+        }
+        Show_NSLog_Message(QStringLiteral("Record %1: the picture \"%2\" cannot be found; its card is made without it")
+                               .arg(record + 1)
+                               .arg(path));
+    }
+}
+
+int Record_Fill_Log::recordsWithPictureNotFound() const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    return static_cast<int>(withPictureNotFound_.size());
+}
+
+QString Record_Fill_Log::pictureNotFoundNote(int records)
+{
+    if (records <= 0)
+        return {};
+    return records == 1 ? QStringLiteral("1 card is made without a picture that cannot be found (the log names "
+                                         "the file).")
+                        : QStringLiteral("%1 cards are made without a picture that cannot be found (the log "
+                                         "names the files).")
+                              .arg(records);
+}
+
+QString Record_Fill_Log::notes(int withoutSymbol, int withPictureNotFound)
+{
+    QStringList notes { withoutSymbolNote(withoutSymbol), pictureNotFoundNote(withPictureNotFound) };
+    notes.removeAll(QString());
+    return notes.join(QStringLiteral("\n\n"));
+}
+
 namespace {
 
 // What a barcode without a symbol draws: nothing.
@@ -96,6 +135,17 @@ QImage Record_Barcode_Picture(Barcode_Gen& settings, const TSLGraphic& item, con
 {
     return With_Item_Settings(
         settings, item, [&] { return settings.Get_Image_From_Val(value, item.header_val, item.footer_val).image; });
+}
+
+QStringList picturesNotFound(const TSLGraphicList& items)
+{
+    QStringList paths;
+    for (const TSLGraphicPtr& item : items) {
+        const auto* picture = dynamic_cast<const TSLImage*>(item.get());
+        if (picture && picture->ctrl_is_visible && picture->print_object == 0 && picture->pictureNotFound())
+            paths << picture->_file_path;
+    }
+    return paths;
 }
 
 bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures)

@@ -3,10 +3,12 @@
 #include "model/TSLGraphic.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <mutex>
 #include <set>
+#include <utility>
 
 class Barcode_Gen;
 class Record_Source;
@@ -24,16 +26,29 @@ public:
     // The sentence a run's final message ends with when some cards went without their barcode; empty
     // when none did.
     static QString withoutSymbolNote(int records);
+    // Pictures of a record's card that cannot be found: the card goes without them, each missing name is
+    // named in the log once per record.
+    void picturesNotFound(int record, const QStringList& paths);
+    int recordsWithPictureNotFound() const;
+    // The sentence a final message ends with when some cards went without a picture; empty when none did.
+    static QString pictureNotFoundNote(int records);
+    // Both notes of a run's final message, each in a paragraph of its own; empty when neither applies.
+    static QString notes(int withoutSymbol, int withPictureNotFound);
 
 private:
     std::atomic<bool> reported_ { false };
     mutable std::mutex lock_;
     std::set<int> withoutSymbol_;
+    std::set<std::pair<int, QString>> picturesNotFound_;
+    std::set<int> withPictureNotFound_;
 };
 
 // The record fill: the values of one record written into items. Only items whose class is exactly
 // TSLText, TSLImage or TSLBarcode take data; an item bound to a source that is off keeps what it shows.
 namespace Record_Fill {
+
+// The files named by the side's shown picture items that cannot be found, in item order.
+QStringList picturesNotFound(const TSLGraphicList& items);
 
 // Whether the item takes part in data binding at all (the exact class, never a subclass).
 bool takesData(const TSLGraphic& item);

@@ -41,6 +41,7 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
         TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("B")).items, dpi);
     request.render = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
+    request.recordsWithPictureNotFound = [snapshot] { return snapshot->fillLog().recordsWithPictureNotFound(); };
 }
 
 } // namespace
@@ -361,7 +362,8 @@ void Send_Mail::storeResolution(int dpi)
     const auto store = Preferences::sharedInstance();
     store->setsend_email_resolution(QString::number(dpi));
     if (!store->flush())
-        Show_NSLog_Message(QStringLiteral("the mail resolution could not be kept in %1").arg(store->mPreferencesPath()));
+        Show_NSLog_Message(
+            QStringLiteral("the mail resolution could not be kept in %1").arg(store->mPreferencesPath()));
 }
 
 void Send_Mail::measureAttachment()
@@ -384,7 +386,8 @@ void Send_Mail::measureAttachment()
         sizeWorker_.join();
     sizeWorker_ = std::thread([this, request = std::move(request)] {
         const std::optional<Mail_Attachment_Size> size = Send_Mail_Run::attachmentSize(request, 0);
-        QMetaObject::invokeMethod(this, [this, size] { showAttachmentSize(size); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, size] { showAttachmentSize(size); }, Qt::QueuedConnection);
     });
 }
 
@@ -400,10 +403,11 @@ void Send_Mail::showAttachmentSize(const std::optional<Mail_Attachment_Size>& si
         ui_->attachment_size_lbl->setText(QStringLiteral("The card picture cannot be made."));
         return;
     }
-    ui_->attachment_size_lbl->setText(QStringLiteral("%1 x %2 pixels, %3 a mail")
-                                          .arg(size->pixels.width())
-                                          .arg(size->pixels.height())
-                                          .arg(QLocale().formattedDataSize(size->bytes, 0, QLocale::DataSizeTraditionalFormat)));
+    ui_->attachment_size_lbl->setText(
+        QStringLiteral("%1 x %2 pixels, %3 a mail")
+            .arg(size->pixels.width())
+            .arg(size->pixels.height())
+            .arg(QLocale().formattedDataSize(size->bytes, 0, QLocale::DataSizeTraditionalFormat)));
 }
 
 bool Send_Mail::sendsRecords(bool seriesBound, bool spreadsheetBound) const
@@ -449,7 +453,8 @@ void Send_Mail::startRun(Send_Mail_Request request)
     worker_ = std::thread([this, number] {
         result_ = run_->run(runRequest_);
         finished_ = true;
-        QMetaObject::invokeMethod(this, [this, number] { runFinished(number); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, number] { runFinished(number); }, Qt::QueuedConnection);
     });
 }
 
@@ -501,7 +506,8 @@ QString Send_Mail::writeFailureLog(const Send_Mail_Request& request) const
     const QByteArray log = Send_Mail_Run::failureLog(request, lastResult);
     QString error;
     if (!folder.mkpath(QStringLiteral("."))
-        || !saveFileAtomically(path, [&log](QIODevice& file) { return file.write(log) == log.size(); }, &error)) {
+        || !saveFileAtomically(
+            path, [&log](QIODevice& file) { return file.write(log) == log.size(); }, &error)) {
         Show_NSLog_Message(QStringLiteral("the mail run's log cannot be written to %1: %2").arg(path, error));
         return QString();
     }

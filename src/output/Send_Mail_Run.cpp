@@ -12,8 +12,7 @@
 #include <QThread>
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
-    : sender(
-        [](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
+    : sender([](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
     , stop_(stop)
     , abandon_(abandon)
 {
@@ -44,10 +43,8 @@ QSet<QPair<int, QString>> Send_Mail_Result::failedKeys() const
 QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QString& logPath)
 {
     QString text = sendingMessage(result, logPath);
-    const QString note = Record_Fill_Log::withoutSymbolNote(result.withoutSymbol);
-    if (!note.isEmpty())
-        text += QStringLiteral("\n\n") + note;
-    return text;
+    const QString notes = Record_Fill_Log::notes(result.withoutSymbol, result.withPictureNotFound);
+    return notes.isEmpty() ? text : text + QStringLiteral("\n\n") + notes;
 }
 
 QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QString& logPath)
@@ -275,7 +272,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             // One card per recipient: those past the last record get none, and are told of.
             for (int step = i; step < total; ++step) {
                 for (const QString& address : addressesOf(request, step))
-                    result.failures << Send_Mail_Failure { step, address, QStringLiteral("no record for this recipient") };
+                    result.failures << Send_Mail_Failure { step, address,
+                        QStringLiteral("no record for this recipient") };
             }
             curr_barcode_count = total;
             break;
@@ -292,7 +290,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             if (!card)
                 card = cardFiles(request, 0, folder.path());
             if (!card) {
-                result.endedBy = Mail_Outcome(Mail_Outcome::Status::Failed, QStringLiteral("the card picture could not be made"));
+                result.endedBy
+                    = Mail_Outcome(Mail_Outcome::Status::Failed, QStringLiteral("the card picture could not be made"));
                 leaveUntried(request, i, addresses, result);
                 break;
             }
@@ -301,8 +300,8 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
             const std::optional<QStringList> files = cardFiles(request, i, folder.path());
             if (!files) {
                 for (const QString& address : addresses)
-                    result.failures << Send_Mail_Failure {
-                        i, address, QStringLiteral("the card of record %1 could not be made").arg(i + 1) };
+                    result.failures << Send_Mail_Failure { i, address,
+                        QStringLiteral("the card of record %1 could not be made").arg(i + 1) };
                 continue;
             }
             attachments = *files;
@@ -318,5 +317,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
         leaveStopped(request, result);
     if (request.recordsWithoutSymbol)
         result.withoutSymbol = request.recordsWithoutSymbol();
+    if (request.recordsWithPictureNotFound)
+        result.withPictureNotFound = request.recordsWithPictureNotFound();
     return result;
 }

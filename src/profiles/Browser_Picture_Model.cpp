@@ -1,6 +1,7 @@
 #include "profiles/Browser_Picture_Model.h"
 
 #include "common/Common_Functions.h"
+#include "model/PictureSource.h"
 #include "platform/RegularFile.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,7 @@
 #include <QIODevice>
 #include <QImageReader>
 #include <QMimeData>
+#include <QSet>
 
 #include <algorithm>
 
@@ -31,6 +33,24 @@ void Browser_Picture_Model::append(const Browser_Picture_Object& item)
     beginInsertRows(QModelIndex(), row, row);
     items_.append(item);
     endInsertRows();
+}
+
+bool Browser_Picture_Model::appendPicture(const QString& path, const QString& name, const QString& uid)
+{
+    const QString trimmed = path.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    const PictureSource::Check picture = PictureSource::check(trimmed);
+    if (!picture.usable()) {
+        static QSet<QString> told; // GUI thread, like every browser
+        if (!told.contains(picture.refusal)) {
+            told.insert(picture.refusal);
+            Show_NSLog_Message(picture.refusal);
+        }
+        return false;
+    }
+    append(Browser_Picture_Object::initWithImage_Path(trimmed, name, uid));
+    return true;
 }
 
 void Browser_Picture_Model::reload()

@@ -26,6 +26,10 @@ public:
     const QList<Browser_Picture_Object>& items() const { return items_; }
     void clear();
     void append(const Browser_Picture_Object& item);
+    // Appends the picture at the path (trimmed) when the one picture check every road uses accepts it. A file
+    // it refuses is skipped, so a broken file never takes a place in the list, and is named in the log once
+    // in the program's run, however often the folder is listed. False when nothing was appended.
+    bool appendPicture(const QString& path, const QString& name, const QString& uid);
     void reload();
 
     // Takes the pictures at `rows` out of their places and puts them back together, in their order, at

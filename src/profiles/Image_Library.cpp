@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "profiles/Browser_Picture_Model.h"
 #include "profiles/Picture_Folder.h"
 #include "profiles/Picture_Grid_Panel.h"
 
@@ -81,7 +82,7 @@ void Image_Library::showFolder(const QString& folder)
         return;
     ui_->grid->clear();
     for (const QString& name : Picture_Folder::pictureNames(folder))
-        ui_->grid->addImageWithPath(QDir(folder).filePath(name), name, name);
+        ui_->grid->images->appendPicture(QDir(folder).filePath(name), name, name);
 }
 
 void Image_Library::OK_Clicked()

@@ -4,7 +4,6 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "profiles/Browser_Picture_Model.h"
-#include "platform/RegularFile.h"
 #include "ui_Invitation_Wizard.h"
 
 #include <QDir>
@@ -22,24 +21,14 @@ void Invitation_Wizard::Load_and_fill_backgrounds()
     const QStringList names = QDir(folder).entryList(QDir::Files, QDir::Unsorted);
     for (const QString& name : names) {
         const QString suffix = QFileInfo(name).suffix().toLower();
-        QString refusal;
-        if (suffix != QLatin1String("png") && suffix != QLatin1String("jpg"))
-            continue;
-        if (platform::isRegularFileWithin(folder + QLatin1Char('/') + name, platform::maximumPictureFileBytes, &refusal))
+        if (suffix == QLatin1String("png") || suffix == QLatin1String("jpg"))
             addImageWithPath(folder + QLatin1Char('/') + name, name, name);
-        else
-            Show_NSLog_Message(refusal);
     }
 }
 
 void Invitation_Wizard::addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID)
 {
-    const QString trimmed = path.trimmed();
-    if (trimmed.isEmpty())
-        return;
-    Browser_Picture_Object picture = Browser_Picture_Object::initWithImage_Path(trimmed, imageName, image_UID);
-    picture.setPath(trimmed);
-    images_->append(picture);
+    images_->appendPicture(path, imageName, image_UID);
 }
 
 // Entering the background pane offers its first picture as the choice, without moving on.

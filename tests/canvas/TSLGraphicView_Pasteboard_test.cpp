@@ -15,6 +15,7 @@
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QUrl>
 
 using canvastest::CanvasTest;
@@ -104,6 +105,9 @@ TEST_F(CanvasPasteboardTest, CopyPutsOurItemsPdfAndTiffOnTheClipboard)
 
     const QMimeData& data = clipboardData();
     ASSERT_TRUE(data.hasFormat(TSLGraphicViewPasteboardType));
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^[a-z]+/[a-z0-9.+-]+$")).match(TSLGraphicViewPasteboardType).hasMatch())
+        << "a MIME type name other programs can take";
     EXPECT_TRUE(clipboardHoldsOurItems());
     EXPECT_EQ(data.data(TSLGraphicViewPasteboardType), archived({ a, b }));
     EXPECT_EQ(editor.pasteButtonCount, 1);
@@ -120,6 +124,9 @@ TEST_F(CanvasPasteboardTest, CopyPutsOurItemsPdfAndTiffOnTheClipboard)
     EXPECT_TRUE(near(tiff.pixelColor((QPointF(30, 30) - area.topLeft()).toPoint()), QColor(220, 0, 0)));
     EXPECT_TRUE(near(tiff.pixelColor((QPointF(120, 80) - area.topLeft()).toPoint()), QColor(0, 0, 220)));
     EXPECT_EQ(tiff.pixelColor((QPointF(80, 30) - area.topLeft()).toPoint()).alpha(), 0);
+    // The same picture as PNG, which most programs paste.
+    const QImage png = QImage::fromData(data.data(QStringLiteral("image/png")), "PNG");
+    EXPECT_EQ(png.convertToFormat(tiff.format()), tiff);
     EXPECT_EQ(undoSteps(), 0); // copying changes nothing
 }
 
@@ -164,17 +171,22 @@ TEST_F(CanvasPasteboardTest, ContentsWrittenByAnotherProgramKeepTheirPositionsTh
     view.changeSelectionIndexes({ 0 });
     view.copy();
 
-    auto* data = new QMimeData;
-    data->setData(TSLGraphicViewPasteboardType, archived({ original }));
-    otherProgramWrites(data);
+    // Under our type name, and under the name earlier versions wrote.
+    for (const QString& type : { TSLGraphicViewPasteboardType, TSLGraphicViewOldPasteboardType }) {
+        auto* data = new QMimeData;
+        data->setData(type, archived({ original }));
+        otherProgramWrites(data);
+        editor.cascade = QPointF(30, 30);
+        editor.cascadeSides.clear();
 
-    view.paste();
-    settle();
-    EXPECT_EQ(view.graphics()[0]->bounds(), QRectF(11, 12, 30, 20));
-    EXPECT_TRUE(editor.cascadeSides.empty());
-    view.paste();
-    settle();
-    EXPECT_EQ(view.graphics()[0]->bounds(), QRectF(30, 30, 30, 20));
+        view.paste();
+        settle();
+        EXPECT_EQ(view.graphics()[0]->bounds(), QRectF(11, 12, 30, 20)) << type.toStdString();
+        EXPECT_TRUE(editor.cascadeSides.empty());
+        view.paste();
+        settle();
+        EXPECT_EQ(view.graphics()[0]->bounds(), QRectF(30, 30, 30, 20)) << type.toStdString();
+    }
 }
 
 TEST_F(CanvasPasteboardTest, ItemsPastedIntoASecondDocumentEqualTheCopiedOnes)
@@ -289,8 +301,9 @@ TEST_F(CanvasPasteboardTest, APictureFromAnotherProgramBecomesAPictureItemKeptIn
     const auto item = std::dynamic_pointer_cast<TSLImage>(view.graphics()[0]);
     ASSERT_TRUE(item);
     EXPECT_EQ(view.selectionIndexes(), (TSLIndexSet { 0 }));
-    // Centred on (50, 50 - the picture's height), at the picture's size.
-    EXPECT_EQ(item->bounds(), QRectF(30, 5, 40, 30));
+    // At the next placement point on the card, at the picture's size, selected as the current item.
+    EXPECT_EQ(item->bounds(), QRectF(30, 30, 40, 30));
+    EXPECT_EQ(view.Selected_Graphic(), item);
     EXPECT_EQ(undoSteps(), 1);
 
     // The item's file is a new PNG of the library folder with the pasted pixels, so it survives a reopen.

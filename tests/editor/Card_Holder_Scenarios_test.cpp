@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 using editorscenario::EditorScenario;
 
@@ -220,7 +221,8 @@ TEST_F(CardHolderScenario, PlacingAProfileWritesNothingToTheLog)
     // Only the program's own lines count: the offscreen platform has notes of its own.
     const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
     EXPECT_EQ(window->Get_Front_Controls_Array().size(), 10u);
-    EXPECT_FALSE(log.contains(QStringLiteral("tessaline:"))) << "a successful placement is no news: " << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral("tessaline:")))
+        << "a successful placement is no news: " << log.toStdString();
 }
 
 TEST_F(CardHolderScenario, PlacedFieldsShowTheirWholeValueOnTheCard)
@@ -236,6 +238,25 @@ TEST_F(CardHolderScenario, PlacedFieldsShowTheirWholeValueOnTheCard)
         EXPECT_LE(text->naturalSize().height(), text->bounds().height() + 0.5) << id << ": no line is cut off";
         EXPECT_TRUE(QRectF(QPointF(), canvas()->canvasSize()).contains(text->bounds())) << id;
     }
+}
+
+TEST_F(CardHolderScenario, ThePlacedPhotoKeepsItsProportions)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("portrait.png"));
+    ASSERT_TRUE(writeSolidPicture(path, QSize(300, 300), QColor(90, 140, 60)));
+    ui.fileAnswers.push_back(path);
+    openForm([](Profile_Form& form) {
+        type(form.rows[0].value, QStringLiteral("Robin Hale"));
+        QTest::mouseClick(form.form().browse_pic_btn, Qt::LeftButton);
+        return press(form.form().ok_btn, form);
+    });
+    const TSLGraphicPtr photo = itemWithID(QStringLiteral("Fup_Photo"));
+    ASSERT_TRUE(photo);
+    const QRectF frame = window->Get_Control_Rect_From_Template(QStringLiteral("Fup_Photo"));
+    EXPECT_NEAR(photo->width(), photo->height(), 0.5) << "a square photo is placed square";
+    EXPECT_NEAR(std::max(photo->width(), photo->height()), std::min(frame.width(), frame.height()), 0.5);
+    EXPECT_TRUE(frame.adjusted(-0.5, -0.5, 0.5, 0.5).contains(photo->bounds()));
 }
 
 // Each check box column is labelled, and each box does what it shows: ticked, its field takes typing.

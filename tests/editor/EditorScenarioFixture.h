@@ -12,6 +12,7 @@
 #include <QColorDialog>
 #include <QDialog>
 #include <QDoubleSpinBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 
@@ -89,6 +90,13 @@ protected:
         QCoreApplication::processEvents();
     }
 
+    // A picture file of one colour; false when it cannot be written.
+    static bool writeSolidPicture(const QString& path, const QSize& size, const QColor& colour)
+    {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(colour);
+        return picture.save(path);
+    }
     template <typename T> T* widget(const QString& name) const
     {
         T* found = window->findChild<T*>(name);

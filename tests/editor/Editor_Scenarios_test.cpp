@@ -10,7 +10,10 @@
 #include "model/TSLTextLayout.h"
 #include "profiles/Browser_Picture_Model.h"
 
+#include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QMimeData>
@@ -616,29 +619,44 @@ TEST_F(EditorScenario, ExportWritesTheChosenResolutionAndFormat)
     startWithWizard();
     const QSizeF card = window->frontCanvasBounds().size();
     QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("card.jpeg"));
-    ui.modalRuns.push_back([](QDialog& dialog) {
-        auto* format = dialog.findChild<QComboBox*>(QStringLiteral("fileFormatPopup"));
-        auto* dpi = dialog.findChild<QComboBox*>(QStringLiteral("saveDPIText"));
-        if (!format || !dpi)
-            return 0;
-        format->setCurrentIndex(format->findText(QStringLiteral("JPEG")));
-        dpi->setFocus();
-        dpi->lineEdit()->selectAll();
-        QTest::keyClicks(dpi->lineEdit(), QStringLiteral("300"));
-        return 1;
-    });
-    ui.fileAnswers.push_back(path);
-    window->Export_btn->setEnabled(true);
-    trigger(QStringLiteral("Export_btn"));
+    // The file's name follows the chosen format: a name that claims another format gets the format's own.
+    const struct {
+        const char* format;
+        const char* chosen;
+        const char* written;
+        QByteArray magic;
+    } rows[] = {
+        { "JPEG", "card.jpeg", "card.jpeg", "\xFF\xD8\xFF" },
+        { "JPEG", "photo.JPG", "photo.JPG", "\xFF\xD8\xFF" },
+        { "PNG", "card.pdf", "card.pdf.png", "\x89PNG" },
+        { "TIFF", "plain", "plain.tiff", "II*" },
+    };
+    for (const auto& row : rows) {
+        ui.modalRuns.push_back([&row](QDialog& dialog) {
+            auto* format = dialog.findChild<QComboBox*>(QStringLiteral("fileFormatPopup"));
+            auto* dpi = dialog.findChild<QComboBox*>(QStringLiteral("saveDPIText"));
+            if (!format || !dpi)
+                return 0;
+            format->setCurrentIndex(format->findText(QLatin1String(row.format)));
+            dpi->setFocus();
+            dpi->lineEdit()->selectAll();
+            QTest::keyClicks(dpi->lineEdit(), QStringLiteral("300"));
+            return 1;
+        });
+        ui.fileAnswers.push_back(folder.filePath(QLatin1String(row.chosen)));
+        window->Export_btn->setEnabled(true);
+        trigger(QStringLiteral("Export_btn"));
 
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.read(3).startsWith("\xFF\xD8\xFF")) << "JPEG data, as the extension says";
-    const QImage picture(path);
-    EXPECT_NEAR(picture.width(), card.width() * 300 / 72, 2);
-    EXPECT_NEAR(picture.height(), card.height() * 300 / 72, 2);
-    EXPECT_NEAR(picture.dotsPerMeterX(), 300 / 0.0254, 40);
+        const QString path = folder.filePath(QLatin1String(row.written));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << row.written;
+        EXPECT_TRUE(file.read(4).startsWith(row.magic)) << row.written << ": the data the name says";
+        const QImage picture(path);
+        EXPECT_NEAR(picture.width(), card.width() * 300 / 72, 2);
+        EXPECT_NEAR(picture.height(), card.height() * 300 / 72, 2);
+        EXPECT_NEAR(picture.dotsPerMeterX(), 300 / 0.0254, 40);
+    }
+    EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("card.pdf")))) << "no PNG data under a PDF name";
 }
 
 TEST_F(EditorScenario, ResolutionOutsideTheRangeIsRefusedWithAMessage)
@@ -822,6 +840,75 @@ TEST_F(EditorScenario, APictureChosenWithThePictureToolIsPlacedUprightOrRefusedB
         const QSizeF box = window->Get_Front_Controls_Array().back()->bounds().size();
         EXPECT_NEAR(box.height() / box.width(), 2.0, 0.05);
     }
+}
+
+TEST_F(EditorScenario, PictureCopiedInAnotherProgramIsPastedOnTheCardSelectedAndShown)
+{
+    startEmpty();
+    // A photo far larger than the card, as another program offers it: PNG alone.
+    QImage photo(1600, 800, QImage::Format_RGB32);
+    photo.fill(QColor(230, 20, 20));
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(photo.save(&buffer, "PNG"));
+    }
+    auto* data = new QMimeData;
+    data->setData(QStringLiteral("image/png"), png);
+    QGuiApplication::clipboard()->setMimeData(data);
+    trigger(QStringLiteral("menu_Paste"));
+
+    ASSERT_EQ(window->Get_Front_Control_Count(), 1);
+    const TSLGraphicPtr item = window->Get_Front_Controls_Array().front();
+    const QRectF card = window->frontCanvasBounds();
+    EXPECT_TRUE(card.contains(item->bounds())) << "on the card";
+    EXPECT_NEAR(item->width() / item->height(), 2.0, 0.01) << "its proportions kept";
+    EXPECT_EQ(canvas()->selectionIndexes(), (TSLIndexSet { 0 }));
+    const QImage shown = canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QColor centre = shown.pixelColor(onCanvas(item->bounds().center()));
+    EXPECT_GT(centre.red(), 200);
+    EXPECT_LT(centre.green(), 60) << "the picture is drawn";
+}
+
+TEST_F(EditorScenario, PictureThatCannotBeFoundIsMarkedOnTheCanvasAndCountedByTheExport)
+{
+    startEmpty();
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("beach.png"));
+    ASSERT_TRUE(writeSolidPicture(picture, QSize(80, 60), QColor(20, 40, 220)));
+    ui.fileAnswers.push_back(picture);
+    click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
+    ASSERT_EQ(window->Get_Front_Control_Count(), 1);
+    window->Get_Front_Controls_Array().front()->setBounds(QRectF(20, 20, 80, 60));
+    const QString design = folder.filePath(QStringLiteral("holiday.dcard"));
+    ui.fileAnswers.push_back(design);
+    trigger(QStringLiteral("Save_btn"));
+    // The picture is moved away; the design is opened again.
+    ASSERT_TRUE(QFile::rename(picture, folder.filePath(QStringLiteral("moved.png"))));
+    ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
+    QCoreApplication::processEvents();
+
+    // The frame is marked on the canvas, not left empty.
+    const QImage shown = canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QColor corner = shown.pixelColor(onCanvas(QPointF(25, 75)));
+    EXPECT_GT(corner.red(), 240);
+    EXPECT_LT(corner.green(), 250) << "the frame of a picture that cannot be found is marked";
+
+    // The export says that the card went without it.
+    QString told;
+    ui.modalRuns.push_back([](QDialog&) { return 1; }); // the export dialog's defaults: PNG, the front
+    ui.modalRuns.push_back([&told](QDialog& box) {
+        if (auto* message = box.findChild<QLabel*>(QStringLiteral("_open_log_message")))
+            told = message->text();
+        return 0;
+    });
+    ui.fileAnswers.push_back(folder.filePath(QStringLiteral("card.png")));
+    window->Export_btn->setEnabled(true);
+    trigger(QStringLiteral("Export_btn"));
+    EXPECT_TRUE(told.startsWith(QStringLiteral("Card has been exported successfully."))) << told.toStdString();
+    EXPECT_TRUE(told.contains(QStringLiteral("1 card is made without a picture that cannot be found")))
+        << told.toStdString();
 }
 
 TEST_F(EditorScenario, FailedSaveSaysWhereAndWhy)

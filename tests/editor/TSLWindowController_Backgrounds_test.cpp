@@ -3,6 +3,8 @@
 #include "editor/EditorWindowTestSupport.h"
 
 #include "profiles/Browser_Picture_Model.h"
+#include "profiles/Image_Library.h"
+#include "model/PictureFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,12 +28,35 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
         QFile file(folder.filePath(QLatin1String(other)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    window->Load_and_fill_backgrounds();
-    QStringList names;
-    for (const Browser_Picture_Object& item : window->images->items())
-        names << item.imageTitle();
-    names.sort();
-    EXPECT_EQ(names, (QStringList { QStringLiteral("B.JPG"), QStringLiteral("a.png") }));
+    // Broken files of the listed kinds: text named as a picture, and a damaged PNG.
+    ASSERT_TRUE(picturefiles::write(folder.filePath(QStringLiteral("notes.png")), "not a picture"));
+    ASSERT_TRUE(picturefiles::write(folder.filePath(QStringLiteral("cut.png")), picturefiles::damagedPng()));
+
+    // The Backgrounds strip and the picture library list the same pictures and name each broken file once.
+    auto* library = Image_Library::defaultInstance()->findChild<Browser_Picture_Model*>();
+    ASSERT_NE(library, nullptr);
+    const std::function<void()> listings[] = { [this] { window->Load_and_fill_backgrounds(); },
+        [this] {
+            Image_Library::defaultInstance()->control_or_BG = QStringLiteral("B");
+            ui.modalRuns.push_back([](QDialog&) { return 0; });
+            Image_Library::defaultInstance()->Open_Library_Window();
+        } };
+    const Browser_Picture_Model* models[] = { window->images, library };
+    testing::internal::CaptureStderr();
+    for (int listing = 0; listing < 2; ++listing) {
+        for (int again = 0; again < 2; ++again)
+            listings[listing]();
+        QStringList names;
+        for (const Browser_Picture_Object& item : models[listing]->items())
+            names << item.imageTitle();
+        names.sort();
+        EXPECT_EQ(names, (QStringList { QStringLiteral("B.JPG"), QStringLiteral("a.png") })) << listing;
+    }
+    const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
+    for (const char* broken : { "notes.png", "cut.png" }) {
+        const QString refusal = QStringLiteral("%1\" is not a picture that can be used").arg(QLatin1String(broken));
+        EXPECT_EQ(log.count(refusal), 1) << broken << ": " << log.toStdString();
+    }
 
     window->Select_back_side();
     const int row = window->images->items().at(0).imageTitle() == QLatin1String("a.png") ? 0 : 1;

@@ -1,12 +1,14 @@
 #include "BatchTestSupport.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 
+#include "output/Batch_Export_Run.h"
 #include "output/Send_Mail_Run.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QTemporaryDir>
 
 #include <thread>
 
@@ -215,6 +217,39 @@ TEST(RecordFill, AValueWithoutSymbolLeavesItsCardWithoutABarcodeAndIsCounted)
     EXPECT_TRUE(Send_Mail_Run::finalMessage(mailed).endsWith(QStringLiteral("1 card has no barcode: its value cannot "
                                                                             "be encoded in the chosen symbology (the "
                                                                             "log names the record).")));
+}
+
+TEST(RecordFill, CardsWithAPictureThatCannotBeFoundAreCountedInEveryFinalMessage)
+{
+    QTemporaryDir folder;
+    const QString found = writePicture(folder.filePath(QStringLiteral("found.png")), Qt::red);
+    Record_Source source;
+    source.useSeries = true;
+    // Found, moved away, a relative name that names nothing here, and the moved one again on a later card.
+    source.series.insert(QStringLiteral("photos"),
+        { found, folder.filePath(QStringLiteral("moved.png")), QStringLiteral("photos/ann.png"), found,
+            folder.filePath(QStringLiteral("moved.png")) });
+    const auto snapshot = Batch_Snapshot::take(
+        { { boundPicture(1, QStringLiteral("photos"), 0, QRectF(10, 10, 40, 40)) }, creditCardSide(0) }, {}, false,
+        source, Barcode_Gen());
+    for (int record = 0; record < 5; ++record)
+        snapshot->renderImage(record, QStringLiteral("F"), 72);
+    snapshot->renderImage(1, QStringLiteral("F"), 72); // a card drawn twice counts once
+    EXPECT_EQ(snapshot->fillLog().recordsWithPictureNotFound(), 3);
+
+    const QString note = QStringLiteral("3 cards are made without a picture that cannot be found (the log names the "
+                                        "files).");
+    Send_Mail_Result mailed;
+    mailed.lastSendSucceeded = true;
+    mailed.withPictureNotFound = 3;
+    Batch_Export_Result exported;
+    exported.records = exported.written = 5;
+    exported.withPictureNotFound = 3;
+    const QString messages[] = { Send_Mail_Run::finalMessage(mailed), Batch_Export_Run::finishedMessage(exported),
+        Record_Fill_Log::notes(0, 3) };
+    for (const QString& message : messages)
+        EXPECT_TRUE(message.endsWith(note)) << message.toStdString();
+    EXPECT_TRUE(Batch_Export_Run::finishedMessage({}).endsWith(QStringLiteral("exported successfully.")));
 }
 
 TEST(BatchSnapshot, LiveItemsAreNeverWritten)
