@@ -19,46 +19,6 @@
 
 namespace documentbustest {
 
-// A session bus of the test's own: its socket and configuration live in the test's temporary folder.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        if (!folder_.isValid())
-            return;
-        const QString config = folder_.filePath(QStringLiteral("bus.conf"));
-        QFile file(config);
-        if (!file.open(QIODevice::WriteOnly))
-            return;
-        file.write(
-            QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen>"
-                           "<policy context=\"default\"><allow send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                           "<allow own=\"*\"/>"
-                           "</policy></busconfig>")
-                .arg(folder_.path())
-                .toUtf8());
-        file.close();
-        daemon_.start(QStringLiteral("dbus-daemon"),
-            { QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
-                QStringLiteral("--print-address") });
-        if (daemon_.waitForReadyRead(5000))
-            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        QDBusConnection::disconnectFromBus(QStringLiteral("script-client"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("script-program"));
-        daemon_.kill();
-        daemon_.waitForFinished();
-    }
-    const QString& address() const { return address_; }
-
-private:
-    QTemporaryDir folder_;
-    QProcess daemon_;
-    QString address_;
-};
-
 // A D-Bus structure of the values, "(dddd)" or "(qqq)" by their types.
 template <typename... T> QVariant compound(T... values)
 {
@@ -90,15 +50,37 @@ template <typename T> QList<T> numbersOf(const QVariant& value)
 
 class DocumentBusTest : public editortest::EditorWindowTest {
 protected:
-    PrivateBus bus;
+    QTemporaryDir busFolder;
+    QProcess busDaemon;
+    QString busAddress;
     std::unique_ptr<DocumentBus> scripting;
     QString serviceName;
     TSLGraphicPtr text;
 
+    // A session bus of the test's own: its socket and configuration live in the test's temporary folder.
+    void startBus()
+    {
+        const QString config = busFolder.filePath(QStringLiteral("bus.conf"));
+        QFile file(config);
+        if (!busFolder.isValid() || !file.open(QIODevice::WriteOnly))
+            return;
+        file.write(QStringLiteral("<busconfig><type>session</type><listen>unix:dir=%1</listen><policy context="
+                                  "\"default\"><allow send_destination=\"*\"/><allow receive_sender=\"*\"/><allow "
+                                  "own=\"*\"/></policy></busconfig>")
+                       .arg(busFolder.path())
+                       .toUtf8());
+        file.close();
+        busDaemon.start(QStringLiteral("dbus-daemon"),
+            { QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+                QStringLiteral("--print-address") });
+        if (busDaemon.waitForReadyRead(5000))
+            busAddress = QString::fromUtf8(busDaemon.readLine()).trimmed();
+    }
     void SetUp() override
     {
         EditorWindowTest::SetUp();
-        if (bus.address().isEmpty())
+        startBus();
+        if (busAddress.isEmpty())
             GTEST_SKIP() << "no private session bus could be started (dbus-daemon missing?)";
         startUpEmpty();
         // The front list [text A, shape B, line C, shape D].
@@ -114,13 +96,17 @@ protected:
         scripting = std::make_unique<DocumentBus>(document);
         QString error;
         serviceName = scripting->registerOn(
-            QDBusConnection::connectToBus(bus.address(), QStringLiteral("script-program")), &error);
+            QDBusConnection::connectToBus(busAddress, QStringLiteral("script-program")), &error);
         ASSERT_EQ(serviceName, DocumentBus::serviceName) << error.toStdString();
     }
     void TearDown() override
     {
         scripting.reset();
         EditorWindowTest::TearDown();
+        for (const char* name : { "script-client", "script-program", "script-second" })
+            QDBusConnection::disconnectFromBus(QLatin1String(name));
+        busDaemon.kill();
+        busDaemon.waitForFinished();
     }
     QDBusMessage call(const QString& method, const QVariantList& arguments)
     {
@@ -128,7 +114,7 @@ protected:
         QDBusMessage message = QDBusMessage::createMethodCall(
             serviceName, DocumentBus::objectPath, QStringLiteral("org.tessaline.Card.Document"), method);
         message.setArguments(arguments);
-        return QDBusConnection::connectToBus(bus.address(), QStringLiteral("script-client"))
+        return QDBusConnection::connectToBus(busAddress, QStringLiteral("script-client"))
             .call(message, QDBus::BlockWithGui, 5000);
     }
     QStringList frontList() const
@@ -141,7 +127,8 @@ protected:
     QVariant answer(const QString& method, const QVariantList& arguments)
     {
         const QDBusMessage reply = call(method, arguments);
-        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage) << method.toStdString() << ": " << reply.errorMessage().toStdString();
+        EXPECT_EQ(reply.type(), QDBusMessage::ReplyMessage)
+            << method.toStdString() << ": " << reply.errorMessage().toStdString();
         return reply.arguments().value(0);
     }
     template <typename T> T answerAs(const QString& method, const QVariantList& arguments)

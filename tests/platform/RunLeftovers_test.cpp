@@ -16,7 +16,7 @@
 
 namespace {
 
-enum class Holder { Nobody, Killed, Live };
+enum class Holder { Nobody, Killed, Live, Link };
 
 QByteArray contents(const QString& path)
 {
@@ -51,39 +51,34 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         { QStringLiteral("tessaline-sheet-4243-abcDEF/"), Holder::Nobody, false }, // no lock file: being made
         { QStringLiteral("tessaline-sheet-notes/"), Holder::Killed, false },
         { QStringLiteral("tessaline-mail-4242-abcDEF/"), Holder::Killed, false }, // another kind
+        // Links of our names, to a folder of the user's files and to a file of theirs, are never followed nor taken.
+        { QStringLiteral("tessaline-sheet-4242-linkED"), Holder::Link, false },
+        { QStringLiteral(".photo.jpg.tessaline-1-0.part"), Holder::Link, false },
     };
-    QStringList killed;
-    QStringList live;
+    ASSERT_TRUE(QFile(user + QStringLiteral("/photo.jpg")).open(QIODevice::WriteOnly));
+    QStringList held[3]; // by holder
     for (const Case& c : cases) {
         const QString path = base.filePath(c.name);
-        if (c.holder == Holder::Killed)
-            killed << path;
-        else if (c.holder == Holder::Live)
-            live << path;
-        else if (c.name.endsWith(QLatin1Char('/')))
-            ASSERT_TRUE(QDir().mkdir(path));
+        if (c.holder == Holder::Link)
+            ASSERT_TRUE(
+                QFile::link(c.name.startsWith(QLatin1Char('.')) ? user + QStringLiteral("/photo.jpg") : user, path));
+        else if (c.holder != Holder::Nobody)
+            held[int(c.holder)] << path;
         else
-            ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly));
+            ASSERT_TRUE(
+                c.name.endsWith(QLatin1Char('/')) ? QDir().mkdir(path) : QFile(path).open(QIODevice::WriteOnly));
     }
-    testsupport::LockingProcess gone(killed);
-    const testsupport::LockingProcess running(live);
+    testsupport::LockingProcess gone(held[int(Holder::Killed)]);
+    const testsupport::LockingProcess running(held[int(Holder::Live)]);
     ASSERT_TRUE(gone.started() && running.started());
     gone.kill();
-    // Links of our names, to a folder of the user's files and to a file of theirs, are never followed nor taken.
-    QFile(user + QStringLiteral("/photo.jpg")).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(QFile::link(user, base.filePath(QStringLiteral("tessaline-sheet-4242-linkED"))));
-    ASSERT_TRUE(QFile::link(
-        user + QStringLiteral("/photo.jpg"), base.filePath(QStringLiteral(".photo.jpg.tessaline-1-0.part"))));
 
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_9.png")), 0); // only that file's
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_1.png")), 1);
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 1);
     EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 1);
     for (const Case& c : cases)
-        EXPECT_EQ(QFileInfo::exists(base.filePath(c.name)), !c.removed) << c.name.toStdString();
-    EXPECT_TRUE(QFileInfo::exists(user + QStringLiteral("/photo.jpg")));
-    EXPECT_TRUE(QFileInfo(base.filePath(QStringLiteral("tessaline-sheet-4242-linkED"))).isSymLink());
-    EXPECT_TRUE(QFileInfo(base.filePath(QStringLiteral(".photo.jpg.tessaline-1-0.part"))).isSymLink());
+        EXPECT_EQ(QFileInfo::exists(base.filePath(c.name)), !c.removed) << c.name.toStdString(); // links followed
 }
 
 TEST(RunLeftovers, ARunFolderIsLockedWhileItLivesAndGoesWithIt)
@@ -106,30 +101,24 @@ TEST(OwnLock, ALockFileIsTakenWhenFreeOrStaleAndNeverWhenHeldOrNotOurs)
     QTemporaryDir base;
     ASSERT_TRUE(base.isValid());
     using Outcome = platform::OwnLock::Outcome;
-    const QString fresh = base.filePath(QStringLiteral(".a.dcard.tessaline.lock"));
-    const QString stale = base.filePath(QStringLiteral(".b.dcard.tessaline.lock"));
-    const QString held = base.filePath(QStringLiteral(".c.dcard.tessaline.lock"));
-    const QString link = base.filePath(QStringLiteral(".d.dcard.tessaline.lock"));
-    testsupport::LockingProcess killed({ stale });
-    const testsupport::LockingProcess running({ held });
+    const auto lock = [&](char name) { return base.filePath(QStringLiteral(".%1.dcard.tessaline.lock").arg(name)); };
+    testsupport::LockingProcess killed({ lock('b') });
+    const testsupport::LockingProcess running({ lock('c') });
     ASSERT_TRUE(killed.started() && running.started());
     killed.kill();
-    ASSERT_TRUE(QFile::link(base.filePath(QStringLiteral("elsewhere")), link));
-    const struct {
-        QString path;
-        Outcome outcome;
-    } cases[] = { { fresh, Outcome::Taken }, { stale, Outcome::Taken }, { held, Outcome::HeldElsewhere },
-        { link, Outcome::NotOurs } };
-    for (const auto& c : cases) {
-        platform::OwnLock lock;
-        EXPECT_EQ(platform::OwnLock::createOrTake(c.path, &lock), c.outcome) << c.path.toStdString();
-        EXPECT_EQ(lock.isHeld(), c.outcome == Outcome::Taken);
-        // Held by us, a second taker in this very process is refused as another copy would be.
-        platform::OwnLock second;
-        EXPECT_EQ(platform::OwnLock::createOrTake(c.path, &second), lock.isHeld() ? Outcome::HeldElsewhere : c.outcome);
+    ASSERT_TRUE(QFile::link(base.filePath(QStringLiteral("elsewhere")), lock('d')));
+    const std::pair<char, Outcome> cases[] = { { 'a', Outcome::Taken }, { 'b', Outcome::Taken },
+        { 'c', Outcome::HeldElsewhere }, { 'd', Outcome::NotOurs } };
+    for (const auto& [name, outcome] : cases) {
+        platform::OwnLock first;
+        platform::OwnLock second; // in this very process: refused while the first holds it, as another copy would be
+        EXPECT_EQ(platform::OwnLock::createOrTake(lock(name), &first), outcome) << name;
+        EXPECT_EQ(first.isHeld(), outcome == Outcome::Taken);
+        EXPECT_EQ(
+            platform::OwnLock::createOrTake(lock(name), &second), first.isHeld() ? Outcome::HeldElsewhere : outcome);
     }
     EXPECT_FALSE(QFileInfo::exists(base.filePath(QStringLiteral("elsewhere"))));
-    EXPECT_EQ(contents(held), QByteArray("half"));
+    EXPECT_EQ(contents(lock('c')), QByteArray("half"));
 }
 
 TEST(RunLeftovers, ASaveWritesUnderANameOfOursLockedUntilItEnds)
@@ -144,22 +133,16 @@ TEST(RunLeftovers, ASaveWritesUnderANameOfOursLockedUntilItEnds)
         const QStringList during = QDir(base.path()).entryList(QDir::Files | QDir::Hidden);
         ASSERT_EQ(during.size(), commit ? 2 : 1);
         const QString temporary = during.filter(QStringLiteral(".tessaline-")).value(0);
-        EXPECT_TRUE(QRegularExpression(
-            QStringLiteral("^\\.Guests\\.txt\\.tessaline-%1-\\d+\\.part$").arg(QCoreApplication::applicationPid()))
-                        .match(temporary)
-                        .hasMatch())
-            << temporary.toStdString();
-        EXPECT_FALSE(platform::OwnLock::take(base.filePath(temporary)).has_value()) << "the writer holds it";
-        EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 0);
+        const QString name = QStringLiteral("^\\.Guests\\.txt\\.tessaline-%1-\\d+\\.part$");
+        EXPECT_TRUE(QRegularExpression(name.arg(QCoreApplication::applicationPid())).match(temporary).hasMatch());
+        EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 0); // the writer holds its lock
         if (commit)
             EXPECT_TRUE(save.commit());
         else
             save.cancel();
         EXPECT_EQ(QDir(base.path()).entryList(QDir::Files | QDir::Hidden),
             commit ? QStringList { QStringLiteral("Guests.txt") } : QStringList());
-        if (!commit) {
-            ASSERT_TRUE(QFile(path).open(QIODevice::WriteOnly)); // the file replaced on the next round
-        }
+        ASSERT_TRUE(commit || QFile(path).open(QIODevice::WriteOnly)); // the file replaced on the next round
     }
     EXPECT_EQ(contents(path), QByteArray("Ann\n"));
 }

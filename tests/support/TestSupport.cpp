@@ -1,19 +1,16 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUuid>
 
-#include <QFile>
-
 #include <csignal>
-#include <string>
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -51,52 +48,27 @@ bool havePeer(const QString& program)
 
 LockingProcess::LockingProcess(const QStringList& paths)
 {
-    // Everything the child needs is made before the fork: it only calls the system.
-    std::vector<std::string> files;
-    std::vector<std::string> folders;
+    // The locks are taken here and the child keeps them by sharing the open files: it only waits to be killed.
+    std::vector<int> fds;
+    bool made = true;
     for (const QString& path : paths) {
-        const bool folder = path.endsWith(QLatin1Char('/'));
-        if (folder)
-            folders.push_back(QFile::encodeName(path.chopped(1)).toStdString());
-        files.push_back(QFile::encodeName(folder ? path + QStringLiteral(".tessaline.lock") : path).toStdString());
+        if (path.endsWith(QLatin1Char('/')))
+            QDir().mkdir(path);
+        const QString file = path.endsWith(QLatin1Char('/')) ? path + QStringLiteral(".tessaline.lock") : path;
+        fds.push_back(::open(QFile::encodeName(file).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
+        made = made && fds.back() >= 0 && ::write(fds.back(), "half", 4) == 4 && ::flock(fds.back(), LOCK_EX) == 0;
     }
-    int ready[2];
-    if (::pipe(ready) != 0)
-        return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-        ::close(ready[0]);
-        for (const std::string& folder : folders)
-            ::mkdir(folder.c_str(), 0700);
-        for (const std::string& file : files) {
-            const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600);
-            if (fd < 0 || ::write(fd, "half", 4) != 4 || ::flock(fd, LOCK_EX) != 0)
-                ::_exit(1);
-        }
-        const char done = 1;
-        if (::write(ready[1], &done, 1) != 1)
-            ::_exit(1);
+    if (made && (pid_ = ::fork()) == 0)
         for (;;)
             ::pause();
-    }
-    ::close(ready[1]);
-    char done = 0;
-    if (pid_ < 0 || ::read(ready[0], &done, 1) != 1)
-        kill();
-    ::close(ready[0]);
-}
-
-LockingProcess::~LockingProcess()
-{
-    kill();
+    for (const int fd : fds)
+        ::close(fd);
 }
 
 void LockingProcess::kill()
 {
-    if (pid_ <= 0)
-        return;
-    ::kill(pid_, SIGKILL);
-    ::waitpid(pid_, nullptr, 0);
+    if (pid_ > 0 && ::kill(pid_, SIGKILL) == 0)
+        ::waitpid(pid_, nullptr, 0);
     pid_ = -1;
 }
 

@@ -20,16 +20,16 @@ bool havePeer(const QString& program);
 // A fresh, empty folder under the test run's temporary data folder.
 QString makeTempFolder(const QString& name);
 
-// Another process that makes the files (and, for a name ending in "/", the folder and its lock file
-// ".tessaline.lock") and holds a lock on each, as a writer of the program does, until it is killed.
+// Makes the files (for a name ending in "/", the folder and its ".tessaline.lock") and another process that
+// holds a lock on each, as a writer of the program does, until it is killed (the files stay).
 class LockingProcess {
 public:
     explicit LockingProcess(const QStringList& paths);
-    ~LockingProcess(); // kills it
+    ~LockingProcess() { kill(); }
     LockingProcess(const LockingProcess&) = delete;
     LockingProcess& operator=(const LockingProcess&) = delete;
     bool started() const { return pid_ > 0; }
-    void kill(); // as kill -9 would: the locks go, the files stay
+    void kill();
 
 private:
     int pid_ = -1;

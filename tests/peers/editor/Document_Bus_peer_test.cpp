@@ -38,9 +38,9 @@ TEST_F(DocumentBusTest, TheReadmeExamplesCountTheTextsAndSetTheFirstOnesTextAndC
             examples << line;
     ASSERT_EQ(examples.size(), 3);
 
-    EXPECT_EQ(runCommand(examples[0], bus.address()), QStringLiteral("(1,)"));
-    runCommand(examples[1], bus.address());
-    runCommand(examples[2], bus.address());
+    EXPECT_EQ(runCommand(examples[0], busAddress), QStringLiteral("(1,)"));
+    runCommand(examples[1], busAddress);
+    runCommand(examples[2], busAddress);
     EXPECT_EQ(text->Text_contents().string, QStringLiteral("Happy birthday, Mia!"));
     EXPECT_EQ(text->txt_clr.rgb(), QColor(204, 0, 102).rgb());
     EXPECT_EQ(document.undoManager().undoActionName(), QStringLiteral("Text Colour"));
