@@ -594,7 +594,6 @@ TEST_F(EditorScenario, BarcodeFromTheSettingsDialogStaysInsideItsItem)
         << "the symbol is made larger than the item, as at print resolution";
 
     // On the canvas, a pixel per point: dark modules inside the item, none on the card around it.
-    window->setZoomFactor(1.0 / window->_zoomingScrollView->screenPixelsPerPoint());
     canvas()->Clear_Control_Selection();
     QCoreApplication::processEvents();
     const QImage shown = canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);

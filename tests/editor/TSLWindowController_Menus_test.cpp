@@ -333,6 +333,7 @@ TEST_F(MenusTest, ZoomEntriesStepThroughTheTableOnAllThreeCanvases)
     } steps[] = { { "menu_Zoom_In", 1.25 }, { "menu_Zoom_In", 1.5 }, { "menu_Zoom_Actual", 1.0 },
         { "menu_Zoom_Out", 0.75 }, { "menu_Zoom_Out", 0.5 }, { "menu_Zoom_Out", 0.25 },
         { "menu_Zoom_Out", double(0.1f) }, { "menu_Zoom_Out", double(0.1f) } };
+    window->setZoomFactor(1.0); // the table starts at 100%
     for (const auto& step : steps) {
         entry(step.entry)->trigger();
         for (TSLZoomingScrollView* view :
@@ -349,8 +350,6 @@ TEST_F(MenusTest, DraggingAnItemEchoesItsEdgesOnTheRulersUntilTheButtonGoesUp)
     TSLRulerView* horizontal = window->_zoomingScrollView->horizontalRulerView();
     TSLRulerView* vertical = window->_zoomingScrollView->verticalRulerView();
     TSLGraphicView* canvas = window->_graphicView;
-    // A pixel per point, so that whole pixels move the item by whole points.
-    window->setZoomFactor(1.0 / window->_zoomingScrollView->screenPixelsPerPoint());
     const double f = canvas->zoomFactor();
     auto px = [f](double x, double y) { return QPointF(x * f, y * f).toPoint(); };
 

@@ -124,8 +124,6 @@ TEST_F(EditorScenario, EscapeAndClosingTheSaveQuestionAnswerCancel)
 class WorkKept : public EditorScenario {
 protected:
     void showSide(const char* button) { click(widget<QWidget>(QLatin1String(button))); }
-    QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text().remove(QLatin1Char('&')); }
-    QString redoTitle() const { return action(QStringLiteral("menu_Redo"))->text().remove(QLatin1Char('&')); }
     void pressKeys(Qt::Key key, int times) // each press an event of its own
     {
         for (int i = 0; i < times; ++i, QCoreApplication::processEvents())
