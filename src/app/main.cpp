@@ -31,7 +31,10 @@ int main(int argc, char** argv)
     TSLDocument document;
     TSLWindowController window;
     window.setDocument(&document);
-    window.setStartUpDesign(designPathFromArguments(QApplication::arguments(), QDir::currentPath()));
+    const QStringList designs = designPathsFromArguments(QApplication::arguments(), QDir::currentPath());
+    window.setStartUpDesign(designs.value(0));
+    if (designs.size() > 1)
+        Show_MessageBox(designsLeftMessage(designs));
     // Scripts on the user's own session bus reach the open design; without a bus the program runs as ever.
     DocumentBus scripting(document);
     QString busError;

@@ -6,10 +6,12 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
+#include "common/Screen_Fit.h"
 #include "model/TSLGraphic.h"
 #include "platform/UiSeam.h"
 #include "ui_Barcode_Gen.h"
 
+#include <QApplication>
 #include <QFontDialog>
 
 #include <exception>
@@ -21,18 +23,26 @@ Barcode_Dialog::Barcode_Dialog(QWidget* parent)
     ui_->setupUi(this);
     setObjectName(QStringLiteral("Barcode_Gen"));
     // The window's own background, as the program's small windows have.
-    setAutoFillBackground(true);
-    QPalette shade = palette();
-    shade.setColor(QPalette::Window, QColor(241, 244, 250));
-    setPalette(shade);
+    applyWindowLook(*this);
+    keepWindowOnScreen(*this);
     Barcode_Gen_Var = Barcode_Gen::defaultInstance();
     fillEntryLists();
     dpiTab_ = ui_->dpi_tab;
     ui_->sett_tab->removeTab(ui_->sett_tab->indexOf(dpiTab_));
     ui_->image_scroll->setFrameShape(QFrame::StyledPanel);
     // A stepper shows only its arrows: the field beside it shows the value.
-    ui_->sett_tab->setStyleSheet(QStringLiteral("QAbstractSpinBox { color: transparent; selection-color: transparent;"
-                                                " selection-background-color: transparent; }"));
+    // Set on the steppers alone, so the labels around them keep following the window's colours.
+    for (QAbstractSpinBox* stepper : ui_->sett_tab->findChildren<QAbstractSpinBox*>())
+        stepper->setStyleSheet(QStringLiteral("QAbstractSpinBox { color: transparent; selection-color: transparent;"
+                                              " selection-background-color: transparent; }"));
+    // The error reads in red on the window's background, light or dark.
+    QLabel* error = ui_->barcode_error_label;
+    followApplicationPalette(*error, [error] {
+        QPalette red = error->palette();
+        red.setColor(QPalette::WindowText,
+            isDarkPalette(QApplication::palette()) ? QColor(255, 128, 128) : QColor(0xb0, 0x00, 0x20));
+        error->setPalette(red);
+    });
     ui_->barcode_error_label->hide();
     typingPause_.setSingleShot(true);
     typingPause_.setInterval(typingPauseMs);

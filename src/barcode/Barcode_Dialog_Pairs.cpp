@@ -4,6 +4,7 @@
 #include "barcode/BRCBarcode.h"
 #include "barcode/Barcode_Gen.h"
 #include "common/Globals.h"
+#include "common/Number_Text.h"
 #include "ui_Barcode_Gen.h"
 
 void Barcode_Dialog::syncPair(QObject* sender, QLineEdit* field, QAbstractSpinBox* stepper)
@@ -15,10 +16,15 @@ void Barcode_Dialog::syncPair(QObject* sender, QLineEdit* field, QAbstractSpinBo
         const QSignalBlocker quiet(stepper);
         if (whole)
             whole->setValue(field->text().trimmed().toInt());
-        else if (fraction)
-            fraction->setValue(field->text().trimmed().toDouble());
+        else if (fraction) {
+            const Number_Reading typed = Read_Number_Text(field->text(), field->locale(), Number_Unit::None);
+            if (typed.value)
+                fraction->setValue(*typed.value);
+            field->setToolTip(typed.refusal);
+        }
     }
-    const QString shown = whole ? QString::number(whole->value()) : QString::number(fraction ? fraction->value() : 0.0);
+    const QString shown = whole ? QString::number(whole->value())
+                                : Show_Short_Number_Text(fraction ? fraction->value() : 0.0, 6, field->locale());
     if (field->text() != shown) {
         const QSignalBlocker quiet(field);
         field->setText(shown);

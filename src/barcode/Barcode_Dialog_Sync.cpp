@@ -3,11 +3,10 @@
 #include "barcode/Barcode_Dialog.h"
 
 #include "barcode/Barcode_Gen.h"
+#include "common/Number_Text.h"
 #include "ui_Barcode_Gen.h"
 
-#include <QDoubleValidator>
 #include <QIntValidator>
-#include <QLocale>
 
 #include <type_traits>
 
@@ -48,7 +47,7 @@ template <typename Stepper, typename T> void setPair(QLineEdit* field, Stepper* 
         const QSignalBlocker quiet(stepper);
         stepper->setValue(value);
     }
-    setText(field, QString::number(stepper->value()));
+    setText(field, Show_Short_Number_Text(double(stepper->value()), 6, field->locale()));
 }
 
 QString fontLabel(const QFont& font)
@@ -261,10 +260,7 @@ void Barcode_Dialog::wirePairs()
         if constexpr (std::is_same_v<std::remove_pointer_t<decltype(stepper)>, QSpinBox>) {
             field->setValidator(new QIntValidator(field));
         } else {
-            auto* numbers = new QDoubleValidator(field);
-            numbers->setLocale(QLocale::c());
-            numbers->setNotation(QDoubleValidator::StandardNotation);
-            field->setValidator(numbers);
+            field->setValidator(Make_Number_Validator(field));
         }
         connect(field, &QLineEdit::editingFinished, this, [this, field, handler] { (this->*handler)(field); });
         connect(stepper, &std::remove_pointer_t<decltype(stepper)>::valueChanged, this,

@@ -22,6 +22,10 @@ Grid_Wizard::Grid_Wizard(QWidget* parent)
     connect(ui_->OK_Btn, &QPushButton::clicked, this, &Grid_Wizard::OK_Btn_Clicked);
     connect(ui_->Cancel_Btn, &QPushButton::clicked, this, &Grid_Wizard::Cancel_Btn_Clicked);
     connect(ui_->Grid_clr, &QPushButton::clicked, this, &Grid_Wizard::chooseColor);
+    // The spacing the slider stands at, in points, as it moves.
+    auto showSpacing = [this](int points) { ui_->Grid_Space_value->setText(QStringLiteral("%1 pt").arg(points)); };
+    connect(ui_->Grid_Space_slidr, &QSlider::valueChanged, this, showSpacing);
+    showSpacing(ui_->Grid_Space_slidr->value());
     setColorWellColor(QColor::fromRgbF(2.0f / 3, 2.0f / 3, 2.0f / 3));
 }
 

@@ -379,6 +379,24 @@ void TSLGraphicView::paintEvent(QPaintEvent* event)
     painter.scale(zoom, zoom);
     const QRectF dirty = QRectF(event->rect()).adjusted(-1, -1, 1, 1);
     drawRect(painter, QRectF(dirty.x() / zoom, dirty.y() / zoom, dirty.width() / zoom, dirty.height() / zoom));
+    if (hasFocus()) {
+        painter.resetTransform();
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+}
+
+void TSLGraphicView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TSLGraphicView::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 namespace {

@@ -234,6 +234,9 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The canvas shows that it has the keyboard focus with a frame along its edge.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -46,6 +46,7 @@ TSLZoomingScrollView::TSLZoomingScrollView(QWidget* parent)
     clipView_ = new TSLCenteringClipView;
     setViewport(clipView_);
     clipView_->setAutoFillBackground(false); // it paints every pixel itself
+    clipView_->setFactor(screenPixelsPerPoint());
     // The zoom pop-up lives beside the horizontal scroll bar, so that bar is always there.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -109,9 +110,15 @@ void TSLZoomingScrollView::setFactor(double factor)
     if (!(factor > 0) || !std::isfinite(factor))
         return;
     factor_ = factor;
-    clipView_->setFactor(factor);
+    // At 100% the card shows at its real size: a point is a 72nd of an inch at the screen's logical dpi.
+    clipView_->setFactor(factor * screenPixelsPerPoint());
     selectEntryForFactor();
     updateScrollBars();
+}
+
+double TSLZoomingScrollView::screenPixelsPerPoint() const
+{
+    return logicalDpiX() / 72.0;
 }
 
 void TSLZoomingScrollView::validateFactorPopUpButton()

@@ -33,7 +33,8 @@ public:
     void setDocumentSize(const QSizeF& points);
 
     double factor() const { return factor_; }
-    void setFactor(double factor);
+    void setFactor(double factor); // the zoom: 1 shows the card at its real size on this screen
+    double screenPixelsPerPoint() const;
 
     void validateFactorPopUpButton();
     QComboBox* factorPopUpButton() const { return factorPopUpButton_; }

@@ -1,21 +1,15 @@
 #include "common/Long_SMS_Dlg.h"
 
 #include "common/Globals.h"
+#include "common/Screen_Fit.h"
 #include "platform/UiSeam.h"
 #include "ui_Long_SMS_Dlg.h"
-
-QColor smallWindowBackground()
-{
-    return QColor::fromRgbF(241.0 / 255.0, 244.0 / 255.0, 250.0 / 255.0, 1.0);
-}
 
 void applySmallWindowLook(QDialog& dialog)
 {
     dialog.setModal(true);
-    QPalette palette = dialog.palette();
-    palette.setColor(QPalette::Window, smallWindowBackground());
-    dialog.setPalette(palette);
-    dialog.setAutoFillBackground(true);
+    applyWindowLook(dialog);
+    keepWindowOnScreen(dialog);
 }
 
 Long_SMS_Dlg* Long_SMS_Dlg::defaultInstance()

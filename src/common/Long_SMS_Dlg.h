@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Window_Look.h"
+
 #include <QDialog>
 
 #include <memory>
@@ -32,9 +34,6 @@ private:
     void fillForOpening();
     std::unique_ptr<Ui::Long_SMS_Dlg> ui_;
 };
-
-// The background colour of the program's small windows.
-QColor smallWindowBackground();
 
 // Gives a small window the program's look: modal, filled with the small-window background.
 void applySmallWindowLook(QDialog& dialog);

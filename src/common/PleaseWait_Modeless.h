@@ -19,6 +19,9 @@ public:
 
     QWidget* window() { return this; }
     QLabel* modeless_msg_lbl() const;
+    // Shows the window with `message` and paints it before returning, so that it is not blank while the
+    // work that follows keeps the event loop busy.
+    void showPainted(const QString& message);
 
 private:
     explicit PleaseWait_Modeless(QWidget* parent = nullptr);

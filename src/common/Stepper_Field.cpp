@@ -1,12 +1,11 @@
 #include "common/Stepper_Field.h"
 
-#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 
 Stepper_Field::Stepper_Field(QWidget* parent)
     : QWidget(parent)
-    , spin_(new QDoubleSpinBox(this))
+    , spin_(new Number_Spin_Box(this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -38,6 +37,11 @@ void Stepper_Field::setRange(double minimum, double maximum)
 void Stepper_Field::setSingleStep(double step)
 {
     spin_->setSingleStep(step);
+}
+
+void Stepper_Field::setLengthUnit(Number_Unit unit)
+{
+    spin_->setLengthUnit(unit);
 }
 
 void Stepper_Field::setDecimals(int decimals)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QWidget>
+#include "common/Number_Spin_Box.h"
 
-class QDoubleSpinBox;
+#include <QWidget>
 
 // A number field with its stepper, as one widget. Inspector pages write a value back only when the
 // user changes it, so setValue() never emits; valueChanged(double) follows the user's edits.
@@ -16,16 +16,17 @@ public:
     void setRange(double minimum, double maximum);
     void setSingleStep(double step);
     void setDecimals(int decimals);
+    void setLengthUnit(Number_Unit unit);
     double minimum() const;
     double maximum() const;
     QString text() const;
 
     // The inner editor, so tests can type into it and step it like a user.
-    QDoubleSpinBox* spinBox() const { return spin_; }
+    Number_Spin_Box* spinBox() const { return spin_; }
 
 signals:
     void valueChanged(double value);
 
 private:
-    QDoubleSpinBox* spin_;
+    Number_Spin_Box* spin_;
 };

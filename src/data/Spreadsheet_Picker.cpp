@@ -91,13 +91,8 @@ bool Spreadsheet_Picker::containsHeader() const
 
 void Spreadsheet_Picker::Show_Create_Modeless()
 {
-    PleaseWait_Modeless* wait = PleaseWait_Modeless::defaultInstance();
-    wait->modeless_msg_lbl()->setText(QStringLiteral("Please wait..."));
-    wait->show();
-    wait->raise();
+    PleaseWait_Modeless::defaultInstance()->showPainted(QStringLiteral("Please wait..."));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    // The panel paints before the work starts; nothing the user does is taken in meanwhile.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void Spreadsheet_Picker::Hide_Destroy_Modeless()

@@ -1,10 +1,28 @@
 #include "editor/Start_Up_Arguments.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 QString designPathFromArguments(const QStringList& arguments, const QString& workingFolder)
 {
+    return designPathsFromArguments(arguments, workingFolder).value(0);
+}
+
+QString designsLeftMessage(const QStringList& paths)
+{
+    if (paths.size() < 2)
+        return {};
+    QStringList left;
+    for (qsizetype i = 1; i < paths.size(); ++i)
+        left << QStringLiteral("\"%1\"").arg(QFileInfo(paths.at(i)).fileName());
+    return QStringLiteral("Tessaline Card opens one design per window. \"%1\" is opened; not opened: %2.")
+        .arg(QFileInfo(paths.first()).fileName(), left.join(QStringLiteral(", ")));
+}
+
+QStringList designPathsFromArguments(const QStringList& arguments, const QString& workingFolder)
+{
+    QStringList paths;
     bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
@@ -25,7 +43,7 @@ QString designPathFromArguments(const QStringList& arguments, const QString& wor
                 continue;
             path = url.toLocalFile();
         }
-        return QDir::cleanPath(QDir(workingFolder).absoluteFilePath(path));
+        paths << QDir::cleanPath(QDir(workingFolder).absoluteFilePath(path));
     }
-    return {};
+    return paths;
 }

@@ -6,6 +6,8 @@
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
+#include "common/Screen_Fit.h"
+#include "common/Window_Look.h"
 #include "editor/Editor_Globals.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "model/TSLDocument.h"
@@ -123,14 +125,11 @@ void TSLWindowController::awakeFromNib()
         return;
     awoken_ = true;
 
-    // Window look: the window's own close button is gone; quitting goes through Exit.
-    setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint)
-        & ~Qt::WindowCloseButtonHint);
-    QPalette look = palette();
-    look.setColor(QPalette::Window, QColor(241, 244, 250));
-    setPalette(look);
+    // Normal window decorations: the close button asks to quit as Exit does (closeEvent).
+    applyWindowLook(*this);
     resize(1000, 800);
     move(100, 0); // the frame's corner, title bar included
+    keepWindowOnScreen(*this, QSize(1000, 800));
     show();
     raise();
     activateWindow();

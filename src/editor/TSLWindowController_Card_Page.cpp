@@ -90,6 +90,7 @@ void TSLWindowController::connectCardPage()
     for (Stepper_Field* size : { width_Stepper, height_Stepper }) {
         size->setRange(1, 1000);
         size->setDecimals(3);
+        size->setLengthUnit(Number_Unit::Millimetre);
     }
     width_Stepper->setValue(85.6);
     height_Stepper->setValue(54.1);

@@ -20,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QToolButton>
 
 #include <cmath>
@@ -36,6 +37,37 @@ QList<QKeySequence> standardKeys(
             keys.append(wanted);
     }
     return keys;
+}
+
+// Gives every entry of the menu an Alt+letter of its own: the first free letter that starts a word of
+// its text, else any free letter. Entries that have one keep it.
+void giveMnemonics(const QMenu* menu)
+{
+    QSet<QChar> used;
+    for (const QAction* action : menu->actions()) {
+        const QString text = action->text();
+        const qsizetype at = text.indexOf(QLatin1Char('&'));
+        if (at >= 0 && at + 1 < text.size())
+            used.insert(text[at + 1].toLower());
+    }
+    for (QAction* action : menu->actions()) {
+        QString text = action->text();
+        if (action->isSeparator() || text.contains(QLatin1Char('&')))
+            continue;
+        for (const bool wordStartsOnly : { true, false }) {
+            qsizetype chosen = -1;
+            for (qsizetype i = 0; i < text.size() && chosen < 0; ++i) {
+                const bool wordStart = i == 0 || text[i - 1] == QLatin1Char(' ');
+                if (text[i].isLetterOrNumber() && (wordStart || !wordStartsOnly) && !used.contains(text[i].toLower()))
+                    chosen = i;
+            }
+            if (chosen >= 0) {
+                used.insert(text[chosen].toLower());
+                action->setText(text.insert(chosen, QLatin1Char('&')));
+                break;
+            }
+        }
+    }
 }
 
 QAction* namedAction(QMenu* menu, const QString& name, const QString& text)
@@ -135,9 +167,9 @@ void TSLWindowController::buildMainMenu()
         { "menu_Align_Right", "Align Right Edges", C::alignRightEdges, &W::Align_Right_Clicked },
         { "menu_Align_Top", "Align Top Edges", C::alignTopEdges, &W::Align_Top_Clicked },
         { "menu_Align_Bottom", "Align Bottom Edges", C::alignBottomEdges, &W::Align_Bottom_Clicked },
-        { "menu_Align_Horz", "Align Horizontal Centres", C::alignHorizontalCenters, &W::Align_Horz_Clicked },
-        { "menu_Align_Vert", "Align Vertical Centres", C::alignVerticalCenters, &W::Align_Vert_Clicked },
-        { "menu_Align_Center", "Centre on Card", C::alignformCenter, &W::Align_Center_Clicked },
+        { "menu_Align_Horz", "Align Horizontal Centers", C::alignHorizontalCenters, &W::Align_Horz_Clicked },
+        { "menu_Align_Vert", "Align Vertical Centers", C::alignVerticalCenters, &W::Align_Vert_Clicked },
+        { "menu_Align_Center", "Center on Card", C::alignformCenter, &W::Align_Center_Clicked },
         { nullptr, nullptr, C::selectAll, nullptr },
         { "menu_Make_Same_Width", "Make Same Width", C::makeSameWidth, &W::Make_Same_Width_Clicked },
         { "menu_Make_Same_Height", "Make Same Height", C::makeSameHeight, &W::Make_Same_Height_Clicked },
@@ -210,6 +242,8 @@ void TSLWindowController::buildMainMenu()
         connect(promotion, &QAction::triggered, this, [this, software_type] { Open_Promotion(software_type); });
     }
 
+    Print_btn->setShortcuts(standardKeys(QKeySequence::Print, QKeySequence(Qt::CTRL | Qt::Key_P)));
+    Help_btn->setShortcuts(standardKeys(QKeySequence::HelpContents, QKeySequence(Qt::Key_F1)));
     for (QMenu* menu : { file, edit, arrange, view, help })
         connect(menu, &QMenu::aboutToShow, this, &W::validateMainMenu);
     // Whatever the entries depend on: the selection of each side, the grid and the clipboard.
@@ -243,9 +277,11 @@ void TSLWindowController::validateMainMenu()
     for (const auto& [action, command] : validatedMenuActions_) {
         QString title;
         action->setEnabled(canvas && canvas->validateMenuItem(command, &title));
-        if (!title.isEmpty())
+        if (!title.isEmpty() && QString(action->text()).remove(QLatin1Char('&')) != title)
             action->setText(title);
     }
+    for (const QMenu* menu : menuBar()->findChildren<QMenu*>())
+        giveMnemonics(menu);
     forms_->alignment.Align_To_Grid_btn->setEnabled(
         canvas && canvas->validateMenuItem(TSLCanvasCommand::alignWithGrid));
     if (snapToGridAction_)

@@ -53,3 +53,8 @@ void Help_Support::FB_Like_Clicked()
 {
     Maker_Links::open(Maker_Links::sharePage(QStringLiteral("facebook-like")));
 }
+
+void Help_Support::Social_Comments_Clicked()
+{
+    Maker_Links::open(Maker_Links::commentsPage());
+}

@@ -23,7 +23,7 @@ public slots:
     void Facebook_Clicked();
     void Twitter_Clicked();
     void FB_Like_Clicked();
-    void Social_Comments_Clicked() { }
+    void Social_Comments_Clicked();
 
 private:
     explicit Help_Support(QWidget* parent = nullptr);

@@ -46,6 +46,11 @@ QUrl reviewPage()
     return QUrl(kSite + QStringLiteral("/review"));
 }
 
+QUrl commentsPage()
+{
+    return QUrl(kSite + QStringLiteral("/comments"));
+}
+
 QUrl videoChannel()
 {
     return QUrl(kSite + QStringLiteral("/videos"));

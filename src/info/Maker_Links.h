@@ -10,6 +10,7 @@ QUrl supportMail();
 QUrl resellerMail();
 QUrl website(int page); // 1 home, 2 products, 3 frequently asked questions
 QUrl reviewPage();
+QUrl commentsPage();
 QUrl videoChannel();
 QUrl sharePage(const QString& network); // "googleplus", "facebook", "twitter", "facebook-like"
 

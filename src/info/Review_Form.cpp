@@ -16,6 +16,10 @@ Review_Form::Review_Form(QWidget* parent)
     for (QPushButton* link : { ui_->support_id, ui_->website_1 })
         applyLinkStyle(*link);
 
+    // Enter closes the window: only a click of its own opens the browser.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(button == ui_->close_btn);
+    connect(ui_->close_btn, &QPushButton::clicked, this, &QDialog::reject);
     connect(ui_->ok_btn, &QPushButton::clicked, this, &Review_Form::OK_Clicked);
     connect(ui_->review_btn, &QPushButton::clicked, this, &Review_Form::Review_Clicked);
     connect(ui_->support_id, &QPushButton::clicked, this, [] { platform::ui().openUrl(Maker_Links::supportMail()); });

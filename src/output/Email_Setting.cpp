@@ -223,8 +223,7 @@ Mail_Outcome Email_Setting::runTestMail(const Mail_Message& mail)
     // The script runs off the GUI thread so the window keeps drawing; a local loop waits for the result and
     // the test-mail button, now Cancel, ends the send at once.
     PleaseWait_Modeless* wait = PleaseWait_Modeless::defaultInstance();
-    wait->modeless_msg_lbl()->setText(QStringLiteral("It may take a while, Please wait.."));
-    wait->show();
+    wait->showPainted(QStringLiteral("It may take a while, Please wait.."));
     cancelTestMail_ = false;
     setTestMailUnderWay(true);
     QEventLoop loop;

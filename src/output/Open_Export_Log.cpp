@@ -1,7 +1,9 @@
 #include "output/Open_Export_Log.h"
 
 #include "common/File_Functions.h"
+#include "common/Common_Functions.h"
 #include "common/Long_SMS_Dlg.h"
+#include "output/Preferences.h"
 #include "platform/UiSeam.h"
 
 #include "ui_Open_Export_Files.h"
@@ -34,6 +36,8 @@ int Open_Export_Log::Open_Export_File_Box(const QString& path, const QString& me
     path_ = path;
     ui_->_open_log_chk->setText(
         QFileInfo(path).isDir() ? QStringLiteral("Open containing folder.") : QStringLiteral("Open exported file."));
+    // Ticked as the person last left it when pressing OK.
+    ui_->_open_log_chk->setChecked(Preferences::sharedInstance()->open_exported_file() != QStringLiteral("N"));
     ui_->_open_log_path->setText(path);
     ui_->_open_log_message->setText(message);
     const int result = platform::ui().runModal(*this);
@@ -43,14 +47,20 @@ int Open_Export_Log::Open_Export_File_Box(const QString& path, const QString& me
 
 void Open_Export_Log::OKPressed()
 {
-    if (ui_->_open_log_chk->isChecked() && opener)
+    const bool open = ui_->_open_log_chk->isChecked();
+    if (open && opener)
         opener(path_);
-    ui_->_open_log_chk->setChecked(true);
+    const auto store = Preferences::sharedInstance();
+    if ((store->open_exported_file() != QStringLiteral("N")) != open) {
+        store->setopen_exported_file(open ? QStringLiteral("Y") : QStringLiteral("N"));
+        if (!store->flush())
+            Show_NSLog_Message(
+                QStringLiteral("the export choice could not be kept in %1").arg(store->mPreferencesPath()));
+    }
     done(1);
 }
 
 void Open_Export_Log::CancelPressed()
 {
-    ui_->_open_log_chk->setChecked(true);
     done(0);
 }

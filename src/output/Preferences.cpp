@@ -16,6 +16,7 @@ const QString send_email_SMTP_serverKey = QStringLiteral("SendEmailSMTP");
 const QString send_email_PORT_numKey = QStringLiteral("SendEmailPORT");
 const QString send_email_Enable_SSLkey = QStringLiteral("SendEnableSSL");
 const QString send_email_ResolutionKey = QStringLiteral("SendEmailResolution");
+const QString open_exported_fileKey = QStringLiteral("OpenExportedFile");
 const QString export_ResolutionKey = QStringLiteral("ExportResolution");
 
 namespace {

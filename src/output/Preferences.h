@@ -15,6 +15,7 @@ extern const QString send_email_SMTP_serverKey; // "SendEmailSMTP"
 extern const QString send_email_PORT_numKey; // "SendEmailPORT", the port as typed
 extern const QString send_email_Enable_SSLkey; // "SendEnableSSL": "Y" for SSL, anything else TLS
 extern const QString send_email_ResolutionKey; // "SendEmailResolution": the card pictures' dots per inch
+extern const QString open_exported_fileKey; // "OpenExportedFile": "N" when the person chose not to open exports
 extern const QString export_ResolutionKey; // "ExportResolution": dots per inch of the last card export
 
 // The program's only settings store: the e-mail settings, one XML property-list dictionary of strings in
@@ -35,6 +36,7 @@ public:
     std::optional<QString> send_email_PORT_num() const { return value(send_email_PORT_numKey); }
     std::optional<QString> send_email_enable_ssl() const { return value(send_email_Enable_SSLkey); }
     std::optional<QString> send_email_resolution() const { return value(send_email_ResolutionKey); }
+    std::optional<QString> open_exported_file() const { return value(open_exported_fileKey); }
     std::optional<QString> export_resolution() const { return value(export_ResolutionKey); }
 
     void setsend_email_Recipient(const QString& v) { mDict.insert(send_email_RecipientKey, v); }
@@ -44,6 +46,7 @@ public:
     void setsend_email_PORT_num(const QString& v) { mDict.insert(send_email_PORT_numKey, v); }
     void setsend_email_enable_ssl(const QString& v) { mDict.insert(send_email_Enable_SSLkey, v); }
     void setsend_email_resolution(const QString& v) { mDict.insert(send_email_ResolutionKey, v); }
+    void setopen_exported_file(const QString& v) { mDict.insert(open_exported_fileKey, v); }
     void setexport_resolution(const QString& v) { mDict.insert(export_ResolutionKey, v); }
 
     void setDefaults(); // empty strings for the five text settings; the SSL choice stays absent

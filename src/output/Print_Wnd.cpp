@@ -3,6 +3,9 @@
 #include "ui_Print_Wnd.h"
 
 #include "common/Common_Functions.h"
+#include "common/Number_Text.h"
+#include "common/Screen_Fit.h"
+#include "common/Window_Look.h"
 #include "output/Print_Design_Host.h"
 #include "output/Printing_View.h"
 #include "output/Sample_Preview.h"
@@ -40,7 +43,7 @@ QIcon alignmentIcon(int value, bool selected)
 
 QString millimetres(double points)
 {
-    return QString::asprintf("%0.2f", double(Points_to_MM_Convert(float(points))));
+    return Show_Number_Text(double(Points_to_MM_Convert(float(points))), 2, QLocale());
 }
 
 } // namespace
@@ -59,9 +62,9 @@ Print_Wnd::Print_Wnd(QWidget* parent)
     ui_->setupUi(this);
     setObjectName(QStringLiteral("Print_Wnd"));
     setModal(true);
-    QPalette tinted = palette();
-    tinted.setColor(QPalette::Window, QColor::fromRgbF(0.9450980392156862f, 0.9568627450980393f, 0.9803921568627451f));
-    setPalette(tinted);
+    applyWindowLook(*this);
+    scrollColumnWhenTall(*ui_->printLayout, *ui_->settingsColumn);
+    keepWindowOnScreen(*this);
     // Return in a number field takes the value; it must not press Page Setup, Preview or Print.
     for (QPushButton* button : findChildren<QPushButton*>()) {
         button->setAutoDefault(false);
@@ -218,7 +221,8 @@ void Print_Wnd::Set_values_From_Printer()
     QSizeF size = page.pageSize().size(QPageSize::Millimeter);
     if (page.orientation() == QPageLayout::Landscape)
         size.transpose();
-    f.Size_id->setText(QString::asprintf("%.2f x %.2f", size.width(), size.height()));
+    f.Size_id->setText(QStringLiteral("%1 x %2").arg(
+        Show_Number_Text(size.width(), 2, QLocale()), Show_Number_Text(size.height(), 2, QLocale())));
     layout_.paper_width = MM_to_Points_Convert(float(paper.width()));
     layout_.paper_hight = MM_to_Points_Convert(float(paper.height()));
     layout_.Left_Mar = float(borders.left());

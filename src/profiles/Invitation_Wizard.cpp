@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
+#include "info/Maker_Links.h"
 #include "platform/UiSeam.h"
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Invitation_Layout.h"
@@ -55,6 +56,8 @@ Invitation_Wizard::Invitation_Wizard(QWidget* parent)
     connect(ui_->Open_Log_btn, &QAbstractButton::clicked, this, &Invitation_Wizard::Open_Log_Click);
     connect(ui_->Exit_btn, &QAbstractButton::clicked, this, &Invitation_Wizard::ExitClick);
     connect(ui_->Help_btn_1, &QAbstractButton::clicked, this, &Invitation_Wizard::HelpClick);
+    connect(
+        ui_->Contact_us_btn, &QAbstractButton::clicked, this, [] { Maker_Links::open(Maker_Links::supportMail()); });
     connect(ui_->Help_btn_2, &QAbstractButton::clicked, this, &Invitation_Wizard::HelpClick);
     connect(ui_->Next_btn, &QAbstractButton::clicked, this, &Invitation_Wizard::OK_Click);
     connect(ui_->Back_Btn, &QAbstractButton::clicked, this, &Invitation_Wizard::Back_Click);
@@ -104,14 +107,7 @@ void Invitation_Wizard::setHost(Invitation_Wizard_Host* host)
 
 void Invitation_Wizard::applyWindowBackground()
 {
-    QPalette palette = this->palette();
-    const QImage pattern = host_ ? host_->wizard_pattern_image() : QImage();
-    if (pattern.isNull())
-        palette.setColor(QPalette::Window, smallWindowBackground());
-    else
-        palette.setBrush(QPalette::Window, QBrush(pattern));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    applyWindowLook(*this, host_ ? host_->wizard_pattern_image() : QImage());
 }
 
 const QList<Browser_Picture_Object>& Invitation_Wizard::images() const
@@ -208,6 +204,7 @@ void Invitation_Wizard::Show_Hide_Card_Start_Screen(bool startScreen)
         ui_->button_box->setVisible(false);
         ui_->Exit_btn->setVisible(true);
         ui_->Help_btn_1->setVisible(true);
+        ui_->Contact_us_btn->setVisible(true);
         Reset_All();
         placeTitle(texts_.Get_Title());
         placeMessage(texts_.Get_Message());
@@ -216,6 +213,7 @@ void Invitation_Wizard::Show_Hide_Card_Start_Screen(bool startScreen)
         ui_->button_box->setVisible(true);
         ui_->Exit_btn->setVisible(false);
         ui_->Help_btn_1->setVisible(false);
+        ui_->Contact_us_btn->setVisible(false);
         ui_->width_Stepper->setFocus();
     }
 }

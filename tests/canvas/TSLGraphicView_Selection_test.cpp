@@ -311,14 +311,18 @@ TEST_F(CanvasTest, InsideAZoomingScrollViewTheMouseIsReadInPointsAtTheViewsZoom)
     scroll.resize(800, 500);
     scroll.show();
     scroll.setFactor(2.0);
-    EXPECT_EQ(canvas->zoomFactor(), 2.0);
-    EXPECT_EQ(canvas->size(), QSize(486, 308));
+    const double zoom = canvas->zoomFactor(); // screen pixels per point at 200%
+    EXPECT_DOUBLE_EQ(zoom, 2.0 * scroll.screenPixelsPerPoint());
+    EXPECT_EQ(canvas->size(), QSize(qRound(243 * zoom), qRound(154 * zoom)));
 
     const auto item = addRect({ 10, 10, 40, 20 });
-    QTest::mousePress(canvas, Qt::LeftButton, {}, QPoint(40, 30));
-    QTest::mouseMove(canvas, QPoint(60, 34));
-    QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(60, 34));
+    const auto pixel = [zoom](double x, double y) { return QPoint(qRound(x * zoom), qRound(y * zoom)); };
+    QTest::mousePress(canvas, Qt::LeftButton, {}, pixel(20, 15));
+    QTest::mouseMove(canvas, pixel(30, 17));
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, pixel(30, 17));
     EXPECT_EQ(canvas->selectionIndexes(), TSLIndexSet { 0 });
-    EXPECT_EQ(item->bounds(), QRectF(20, 12, 40, 20));
+    EXPECT_NEAR(item->bounds().x(), 20, 0.5);
+    EXPECT_NEAR(item->bounds().y(), 12, 0.5);
+    EXPECT_EQ(item->bounds().size(), QSizeF(40, 20));
     canvas->unbindGraphics();
 }

@@ -301,5 +301,8 @@ TEST(GridWizard, RunsModallyWithTheSmallWindowBackgroundAndItsColourWell)
     wizard->form().Grid_clr->click();
     EXPECT_EQ(picked.count(), 1);
     EXPECT_EQ(wizard->colorWellColor(), QColor(10, 120, 30));
-    EXPECT_TRUE(wizard->form().Grid_Opt_box->findChild<QSlider*>(QStringLiteral("Grid_Space_slidr")));
+    auto* spacing = wizard->form().Grid_Opt_box->findChild<QSlider*>(QStringLiteral("Grid_Space_slidr"));
+    ASSERT_TRUE(spacing);
+    QTest::keyClick(spacing, Qt::Key_End); // the slider shows the spacing it stands at
+    EXPECT_EQ(wizard->form().Grid_Space_value->text(), QStringLiteral("72 pt"));
 }

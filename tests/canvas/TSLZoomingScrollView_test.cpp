@@ -153,10 +153,10 @@ TEST(TSLZoomingScrollView, PopUpHoldsTheZoomTableAndFollowsTheFactor)
 
     view.setFactor(0.75);
     EXPECT_EQ(popUp->currentText(), QStringLiteral("75%"));
-    EXPECT_DOUBLE_EQ(view.clipView()->factor(), 0.75);
+    EXPECT_DOUBLE_EQ(view.clipView()->factor(), 0.75 * view.screenPixelsPerPoint());
     view.setFactor(0.3); // not in the table: no entry shown
     EXPECT_EQ(popUp->currentIndex(), -1);
-    EXPECT_DOUBLE_EQ(view.clipView()->factor(), 0.3);
+    EXPECT_DOUBLE_EQ(view.clipView()->factor(), 0.3 * view.screenPixelsPerPoint());
     view.setFactor(0.1);
     EXPECT_EQ(popUp->currentText(), QStringLiteral("10%"));
     view.setFactor(0); // refused: the view keeps a usable zoom
@@ -180,7 +180,8 @@ TEST(TSLZoomingScrollView, ChoosingAnEntryZoomsAndTellsTheBoundValue)
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen.at(0).at(0).toDouble(), 4.0);
     EXPECT_DOUBLE_EQ(view.factor(), 4.0);
-    EXPECT_EQ(canvas->size(), QSize(972, 616));
+    const double pixels = 4.0 * view.screenPixelsPerPoint();
+    EXPECT_EQ(canvas->size(), QSize(qRound(243 * pixels), qRound(154 * pixels)));
     emit popUp->activated(8); // the same entry again changes nothing
     EXPECT_EQ(chosen.count(), 1);
 
@@ -194,6 +195,22 @@ TEST(TSLZoomingScrollView, ChoosingAnEntryZoomsAndTellsTheBoundValue)
     EXPECT_LE(popUp->width(), popUp->sizeHint().width()); // fitted to its labels, the rest is the bar's
     EXPECT_GT(bar->width(), view.width() / 2);
     EXPECT_TRUE(popUp->isVisible());
+}
+
+TEST(TSLZoomingScrollView, AtEveryZoomTheCardMeasuresItsRealSizeTimesTheZoomOnTheScreen)
+{
+    TSLZoomingScrollView view;
+    auto* canvas = new QWidget;
+    view.setDocumentView(canvas);
+    view.setDocumentSize(QSizeF(100 * 72 / 25.4, 50 * 72 / 25.4)); // a 100 x 50 mm card, in points
+    view.show();
+    const double pixelsPerMillimetre = view.logicalDpiX() / 25.4;
+    for (const double zoom : { 1.0, 0.5, 2.0, 4.0 }) {
+        view.setFactor(zoom);
+        EXPECT_NEAR(canvas->width(), 100 * pixelsPerMillimetre * zoom, 1.0) << zoom;
+        EXPECT_NEAR(canvas->height(), 50 * pixelsPerMillimetre * zoom, 1.0) << zoom;
+        EXPECT_EQ(view.factorPopUpButton()->currentText(), QStringLiteral("%1%").arg(zoom * 100)) << zoom;
+    }
 }
 
 TEST(TSLZoomingScrollView, ScrollBarsCoverTheOverflowAndMoveTheCanvas)
@@ -212,11 +229,12 @@ TEST(TSLZoomingScrollView, ScrollBarsCoverTheOverflowAndMoveTheCanvas)
     QCoreApplication::processEvents();
     const TSLCenteringClipView* clip = view.clipView();
     const QRectF b = clip->bounds();
-    EXPECT_EQ(view.horizontalScrollBar()->maximum(), qRound((243 - b.width()) * 8));
-    EXPECT_EQ(view.verticalScrollBar()->maximum(), qRound((154 - b.height()) * 8));
+    const double f = clip->factor(); // screen pixels per point at 800%
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), qRound((243 - b.width()) * f));
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), qRound((154 - b.height()) * f));
 
     view.horizontalScrollBar()->setValue(800);
-    EXPECT_EQ(clip->bounds().x(), 100);
+    EXPECT_DOUBLE_EQ(clip->bounds().x(), 800 / f);
     EXPECT_EQ(canvas->x(), -800);
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
     EXPECT_NEAR(clip->bounds().bottom(), 154, 0.5);

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -28,9 +29,11 @@ TEST(PleaseWaitModeless, ShowsItsMessageInTheSmallWindowColourWithoutBlocking)
     int clicks = 0;
     QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
     behind.show();
-    wait->modeless_msg_lbl()->setText(QStringLiteral("Reading the list..."));
-    wait->show();
-    QCoreApplication::processEvents();
+    wait->showPainted(QStringLiteral("Reading the list..."));
+    // Painted before the work that follows holds the event loop: on screen, not blank.
+    ASSERT_TRUE(wait->windowHandle());
+    EXPECT_TRUE(wait->windowHandle()->isExposed());
+    EXPECT_EQ(wait->modeless_msg_lbl()->text(), QStringLiteral("Reading the list..."));
     EXPECT_TRUE(wait->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     QTest::mouseClick(button, Qt::LeftButton);

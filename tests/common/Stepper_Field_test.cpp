@@ -1,11 +1,15 @@
 #include "common/Stepper_Field.h"
 
+#include "common/Number_Text.h"
+
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 TEST(StepperField, SetValueIsSilentButUserEditsAndStepsAreReported)
 {
@@ -44,4 +48,30 @@ TEST(StepperField, ValuesAreClampedToTheRangeAndRangeChangesStaySilent)
     field.setValue(-7);
     EXPECT_DOUBLE_EQ(field.value(), 1);
     EXPECT_EQ(spy.count(), 0);
+}
+
+TEST(NumberText, ReadsGroupedNumbersNeverAndConvertsUnitsIntoTheFieldsOwn)
+{
+    const struct {
+        const char *locale, *typed;
+        Number_Unit unit;
+        double expected; // NaN: refused with a reason
+        const char* shown; // with two decimals
+    } rows[] = { { "de_DE", "1234,5 mm", Number_Unit::Millimetre, 1234.5, "1234,50" },
+        { "fr_FR", "1 234,5", Number_Unit::Millimetre, NAN, "" }, { "C", "1,234.5", Number_Unit::Millimetre, NAN, "" },
+        { "C", "1\"", Number_Unit::Point, 72, "72.00" }, { "de_DE", "2,54 cm", Number_Unit::Point, 72, "72,00" },
+        { "C", "72pt", Number_Unit::Millimetre, 25.4, "25.40" }, { "C", "4 in", Number_Unit::None, NAN, "" } };
+    for (const auto& row : rows) {
+        const QLocale locale(QString::fromLatin1(row.locale));
+        const Number_Reading read
+            = Read_Number_Text(QString::fromUtf8(row.typed), locale, row.unit, QStringLiteral(" mm"));
+        EXPECT_EQ(read.value.has_value(), !std::isnan(row.expected)) << row.typed;
+        EXPECT_EQ(read.refusal.isEmpty(), read.value.has_value()) << row.typed;
+        if (read.value) {
+            EXPECT_EQ(Show_Number_Text(*read.value, 2, locale), QString::fromLatin1(row.shown)) << row.typed;
+        }
+    }
+    // Fields beside a stepper show no trailing zeros and no binary leftovers.
+    EXPECT_EQ(Show_Short_Number_Text(0.1 + 0.05, 6, QLocale(QStringLiteral("de_DE"))), QStringLiteral("0,15"));
+    EXPECT_EQ(Show_Short_Number_Text(12.0, 6, QLocale::c()), QStringLiteral("12"));
 }

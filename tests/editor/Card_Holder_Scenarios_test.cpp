@@ -162,7 +162,7 @@ TEST_F(CardHolderScenario, TheFormOfAWizardWaitsForItsOkAndIsOneStep)
             }
             ASSERT_TRUE(itemWithID(QStringLiteral("Fup_Title")));
             EXPECT_TRUE(itemWithID(QStringLiteral("Fup_Name"))->ctrl_is_visible) << "the card's profile stays";
-            EXPECT_EQ(action(QStringLiteral("menu_Undo"))->text(), QStringLiteral("Undo Card Holder"));
+            EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Holder"));
             trigger(QStringLiteral("menu_Undo"));
             EXPECT_FALSE(itemWithID(QStringLiteral("Fup_Title"))) << "one step takes it back";
         }

@@ -104,6 +104,9 @@ protected:
         return found;
     }
     QAction* action(const QString& name) const { return widget<QAction>(name); }
+    // Menu titles carry mnemonics; the step's name is what is read without them.
+    QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text().remove(QLatin1Char('&')); }
+    QString redoTitle() const { return action(QStringLiteral("menu_Redo"))->text().remove(QLatin1Char('&')); }
 
     TSLGraphicView* canvas() const { return window->currentGraphicView(); }
     TSLGraphicPtr itemWithID(const QString& id) const

@@ -3,6 +3,7 @@
 // The main window with its document, never shown unless a test starts it up, and the user's answers
 // scripted in advance through the test seam.
 #include "canvas/TSLGraphicView.h"
+#include "canvas/TSLZoomingScrollView.h"
 #include "common/Globals.h"
 #include "editor/Design_File_Format.h"
 #include "editor/Editor_Globals.h"
@@ -112,6 +113,9 @@ protected:
             return wizard ? startScreen(*wizard) : 0;
         });
         window->awakeFromNib();
+        // The scenarios place the mouse in card points: one screen pixel per point, whatever the screen's dpi.
+        if (window->_zoomingScrollView)
+            window->setZoomFactor(1.0 / window->_zoomingScrollView->screenPixelsPerPoint());
     }
     // Start-up to an empty card: the start screen confirmed without the wizard.
     void startUpEmpty()

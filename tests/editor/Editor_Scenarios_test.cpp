@@ -2,6 +2,7 @@
 // and types on its widgets the way a user does, and checks that no work is lost on the way.
 #include "editor/EditorScenarioFixture.h"
 
+#include "canvas/TSLZoomingScrollView.h"
 #include "common/Stepper_Field.h"
 #include "data/Series_File.h"
 #include "model/PictureFiles.h"
@@ -592,7 +593,7 @@ TEST_F(EditorScenario, BarcodeFromTheSettingsDialogStaysInsideItsItem)
     ASSERT_GT(barcode->_barcode_image.deviceIndependentSize().width(), barcode->bounds().width())
         << "the symbol is made larger than the item, as at print resolution";
 
-    // On the canvas: dark modules inside the item, none on the card around it.
+    // On the canvas, a pixel per point: dark modules inside the item, none on the card around it.
     canvas()->Clear_Control_Selection();
     QCoreApplication::processEvents();
     const QImage shown = canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -203,7 +203,7 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
         EXPECT_EQ(canvas()->canvasSize(), window->Front_card_Prop.Card_Size());
         if (pick == 6) {
             // A smaller size and the items it brought onto the card are one step.
-            EXPECT_EQ(action(QStringLiteral("menu_Undo"))->text(), QStringLiteral("Undo Card Size"));
+            EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Size"));
             trigger(QStringLiteral("menu_Undo"));
             EXPECT_FALSE(action(QStringLiteral("menu_Undo"))->isEnabled()) << "one step: the template as it opens";
             previous = -1; // undone: the card is back at the template's own size

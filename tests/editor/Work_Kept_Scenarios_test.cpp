@@ -124,7 +124,6 @@ TEST_F(EditorScenario, EscapeAndClosingTheSaveQuestionAnswerCancel)
 class WorkKept : public EditorScenario {
 protected:
     void showSide(const char* button) { click(widget<QWidget>(QLatin1String(button))); }
-    QString undoTitle() const { return action(QStringLiteral("menu_Undo"))->text(); }
     void pressKeys(Qt::Key key, int times) // each press an event of its own
     {
         for (int i = 0; i < times; ++i, QCoreApplication::processEvents())
@@ -135,7 +134,7 @@ protected:
     {
         EXPECT_EQ(undoTitle(), QStringLiteral("Undo ") + name);
         trigger(QStringLiteral("menu_Undo"));
-        EXPECT_EQ(action(QStringLiteral("menu_Redo"))->text(), QStringLiteral("Redo ") + name);
+        EXPECT_EQ(redoTitle(), QStringLiteral("Redo ") + name);
         trigger(QStringLiteral("menu_Redo"));
     }
     const TSLGraphicList& listOf(const char* key) const { return document.graphicsForKey(QLatin1String(key)); }

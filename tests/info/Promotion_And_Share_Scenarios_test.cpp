@@ -97,7 +97,7 @@ TEST_F(PromotionScenario, TheMenuNamesTheThreeProducts)
         QAction* entry = window->menuAction(QStringLiteral("menu_Promotion_") + QLatin1String(kind));
         ASSERT_NE(entry, nullptr) << kind;
         EXPECT_TRUE(entry->isEnabled());
-        EXPECT_EQ(entry->text(), product(QLatin1String(kind)).title + QStringLiteral("..."));
+        EXPECT_EQ(entry->text().remove(QLatin1Char('&')), product(QLatin1String(kind)).title + QStringLiteral("..."));
     }
 }
 

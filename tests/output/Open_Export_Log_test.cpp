@@ -15,8 +15,8 @@
 namespace {
 
 // Runs the notice once, letting `act` press its buttons; returns the paths it asked to open.
-QStringList runNotice(
-    const QString& path, const std::function<void(Open_Export_Log&)>& act, QString* boxTitle = nullptr)
+QStringList runNotice(const QString& path, const std::function<void(Open_Export_Log&)>& act,
+    QString* boxTitle = nullptr, bool ticked = true)
 {
     testsupport::ScriptedResponder ui;
     QStringList opened;
@@ -24,7 +24,7 @@ QStringList runNotice(
     Open_Export_Log::opener = [&opened](const QString& p) { opened << p; };
     ui.modalRuns.push_back([&](QDialog& dialog) {
         auto& notice = static_cast<Open_Export_Log&>(dialog);
-        EXPECT_TRUE(notice.form()._open_log_chk->isChecked()); // ticked whenever it is shown
+        EXPECT_EQ(notice.form()._open_log_chk->isChecked(), ticked); // as the person last left it with OK
         if (boxTitle)
             *boxTitle = notice.form()._open_log_chk->text();
         act(notice);
@@ -65,7 +65,7 @@ TEST(OpenExportLog, FolderOrFileDecidesTheTitleAndOkOpensIt)
     }
 }
 
-TEST(OpenExportLog, CancelOrAClearedBoxOpensNothingAndTheBoxIsTickedNextTime)
+TEST(OpenExportLog, CancelOrAClearedBoxOpensNothingAndTheBoxIsRememberedAsLeftWithOk)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("notice2"));
     EXPECT_TRUE(runNotice(folder, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Cancel); }).isEmpty());
@@ -74,6 +74,17 @@ TEST(OpenExportLog, CancelOrAClearedBoxOpensNothingAndTheBoxIsTickedNextTime)
         EXPECT_FALSE(n.form()._open_log_chk->isChecked());
         press(n, QDialogButtonBox::Ok);
     }).isEmpty());
-    // runNotice checks the box is ticked again as the notice opens.
+    // The cleared box stays cleared at the next opening, Cancel or not, until it is ticked again with OK.
+    EXPECT_TRUE(runNotice(
+        folder, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Cancel); }, nullptr, false)
+                    .isEmpty());
+    EXPECT_EQ(runNotice(
+                  folder,
+                  [](Open_Export_Log& n) {
+                      QTest::mouseClick(n.form()._open_log_chk, Qt::LeftButton);
+                      press(n, QDialogButtonBox::Ok);
+                  },
+                  nullptr, false),
+        QStringList({ folder }));
     EXPECT_EQ(runNotice(folder, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Ok); }), QStringList({ folder }));
 }

@@ -2,6 +2,7 @@
 
 #include "MailTestSupport.h"
 #include "output/Mail_Globals.h"
+#include "output/Preferences.h"
 #include "output/Send_Modeless.h"
 
 #include "ui_Send_Mail.h"
@@ -70,7 +71,11 @@ struct Recorder {
 TEST(SendMail, OpeningKeepsToSubjectAndMessageAndResetsEveryOtherControl)
 {
     testsupport::ScriptedResponder ui;
-    sender_email = QStringLiteral("me@example.com");
+    // The sender as the settings file holds it now (another copy of the program may have written it).
+    sender_email.clear();
+    const auto settings = Preferences::sharedInstance();
+    settings->setsend_email_SenderEmail(QStringLiteral("me@example.com"));
+    ASSERT_TRUE(settings->flush());
     openSendWindow(ui, [](Send_Mail& window) {
         Ui::Send_Mail& f = window.form();
         type(f.to_txt, QStringLiteral("someone@example.com"));

@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QTest>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -28,13 +29,17 @@ TEST_F(WizardTest, OpeningStartsOverOnTheStartScreen)
 {
     fillBackgroundFolder();
     Event_Type = QStringLiteral("7");
-    const int result = open([](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
+    const int result = open([this](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
         EXPECT_EQ(Event_Type, QStringLiteral("1"));
         EXPECT_EQ(paneOf(form), QStringLiteral("Start_card_box"));
         EXPECT_EQ(w.next_counter(), 0);
         EXPECT_FALSE(form.button_box->isVisible());
         EXPECT_TRUE(form.Exit_btn->isVisible());
         EXPECT_TRUE(form.Help_btn_1->isVisible());
+        ASSERT_TRUE(form.Contact_us_btn->isVisible());
+        form.Contact_us_btn->click(); // the maker's support mail
+        ASSERT_EQ(responder.urlsOpened.size(), 1u);
+        EXPECT_EQ(responder.urlsOpened[0], QUrl(QStringLiteral("mailto:support@tessaline.example")));
         EXPECT_DOUBLE_EQ(form.width_Stepper->value(), 120.0);
         EXPECT_DOUBLE_EQ(form.height_Stepper->value(), 120.0);
         EXPECT_EQ(form.APP_path_label->text(), Resource_Path);
@@ -134,6 +139,7 @@ TEST_F(WizardTest, FivePanesPublishTheAnswersAndTheCardSize)
         EXPECT_TRUE(form.button_box->isVisible());
         EXPECT_FALSE(form.Exit_btn->isVisible());
         EXPECT_FALSE(form.Help_btn_1->isVisible());
+        EXPECT_FALSE(form.Contact_us_btn->isVisible());
 
         // A width typed into the field and a height set with the arrows both reach the card.
         form.width_Stepper->selectAll();

@@ -1,0 +1,168 @@
+// The program's windows as a desktop shows them: readable under light and dark palettes, and usable on
+// screens of the common sizes with a larger system font.
+#include "editor/EditorScenarioFixture.h"
+
+#include "barcode/Barcode_Dialog.h"
+#include "common/Long_SMS_Dlg.h"
+#include "common/Screen_Fit.h"
+#include "common/Window_Look.h"
+#include "info/Help_Support.h"
+#include "info/Promotion_Form.h"
+#include "output/Print_Wnd.h"
+#include "profiles/Invitation_Wizard.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSet>
+#include <QStyle>
+#include <QToolButton>
+
+namespace {
+
+QPalette darkPalette()
+{
+    QPalette dark(QColor(230, 230, 230), QColor(45, 45, 48)); // light text on dark windows and buttons
+    dark.setColor(QPalette::Link, QColor(0, 0, 238)); // a theme may leave the link colour dark
+    return dark;
+}
+
+// What is painted behind a widget that does not fill itself: the nearest ancestor that does.
+QColor backgroundBehind(const QWidget& widget)
+{
+    const QWidget* filler = &widget;
+    while (filler->parentWidget() && !filler->autoFillBackground() && !filler->isWindow())
+        filler = filler->parentWidget();
+    const QBrush brush = filler->palette().brush(filler->backgroundRole()); // a picture counts with its average
+    return brush.textureImage().isNull() ? brush.color() : brush.textureImage().scaled(1, 1).pixelColor(0, 0);
+}
+
+// Every text a person reads whose colour does not stand out from what is behind it.
+QStringList unreadableTexts(QWidget& window)
+{
+    QStringList unreadable;
+    auto check = [&unreadable](const QWidget& widget, const QString& text, const QColor& behind) {
+        const QColor ink = widget.palette().color(widget.foregroundRole());
+        if (!text.isEmpty() && contrastRatio(ink, behind) < 3.0)
+            unreadable
+                << QStringLiteral("%1 \"%2\" %3 on %4").arg(widget.objectName(), text, ink.name(), behind.name());
+    };
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            check(*label, label->text(), backgroundBehind(*label));
+        else if (auto* group = qobject_cast<QGroupBox*>(widget))
+            check(*group, group->title(), backgroundBehind(*group));
+        else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !qobject_cast<QToolButton*>(button)
+                 && (!qobject_cast<QPushButton*>(button) || static_cast<QPushButton*>(button)->isFlat()))
+            check(*button, button->text(), backgroundBehind(*button)); // check boxes, radios and links
+        else if (auto* bar = qobject_cast<QMenuBar*>(widget))
+            check(*bar, bar->actions().value(0)->text(), backgroundBehind(*bar));
+    }
+    return unreadable;
+}
+
+class DesktopLooks : public editorscenario::EditorScenario {
+protected:
+    QPalette original = QApplication::palette();
+    QFont originalFont = QApplication::font();
+
+    void TearDown() override
+    {
+        QApplication::setPalette(original);
+        QApplication::setFont(originalFont);
+        EditorScenario::TearDown();
+    }
+
+    std::vector<std::pair<const char*, QWidget*>> windows() const
+    {
+        return { { "main window", window.get() }, { "start screen", Invitation_Wizard::defaultInstance() },
+            { "barcode dialog", Barcode_Dialog::defaultInstance() }, { "print window", &Print_Wnd::defaultInstance() },
+            { "message window", Long_SMS_Dlg::defaultInstance() }, { "help", Help_Support::defaultInstance() },
+            { "products", Promotion_Form::defaultInstance() } };
+    }
+};
+
+TEST_F(DesktopLooks, EveryWindowIsReadableUnderLightAndDarkPalettes)
+{
+    startEmpty();
+    const struct {
+        const char* name;
+        QPalette palette;
+    } palettes[] = { { "light", QApplication::style()->standardPalette() }, { "dark", darkPalette() },
+        { "light again", QApplication::style()->standardPalette() } };
+    for (const auto& row : palettes) {
+        QApplication::setPalette(row.palette);
+        for (const auto& [name, shown] : windows())
+            EXPECT_EQ(unreadableTexts(*shown).join(QLatin1Char('\n')).toStdString(), "")
+                << name << " under the " << row.name << " palette";
+        // The light look stays the program's own tint; a dark palette keeps its own window colour.
+        const QColor background = window->palette().color(QPalette::Window);
+        EXPECT_EQ(background, isDarkPalette(row.palette) ? row.palette.color(QPalette::Window) : QColor(241, 244, 250))
+            << row.name;
+    }
+}
+
+TEST_F(DesktopLooks, EveryWindowFitsCommonScreensWithALargerFont)
+{
+    startEmpty();
+    QFont larger = originalFont;
+    larger.setPointSizeF(originalFont.pointSizeF() * 1.25);
+    QApplication::setFont(larger);
+    const struct {
+        QRect screen, mainWindow; // where the main window, wanted at 1000 x 800 from (100, 0), is placed
+    } screens[] = { { { 0, 0, 1280, 720 }, { 100, 0, 1000, 720 } }, { { 0, 0, 1366, 768 }, { 100, 0, 1000, 768 } },
+        { { 0, 32, 1600, 968 }, { 100, 32, 1000, 800 } }, { { 0, 0, 900, 700 }, { 0, 0, 900, 700 } } };
+    for (const auto& [screen, mainWindow] : screens) {
+        for (const auto& [name, shown] : windows()) {
+            const QSize least = shown->minimumSizeHint().expandedTo(shown->minimumSize());
+            EXPECT_TRUE(least.width() <= 1280 && least.height() <= 720) << name << " needs " << least.height();
+            const QRect placed = fittedWindowGeometry({ 100, 0, 1000, 800 }, least, screen);
+            EXPECT_TRUE(screen.contains(placed)) << name;
+            if (shown == window.get()) {
+                EXPECT_EQ(placed, mainWindow) << screen.width();
+            }
+        }
+    }
+}
+
+TEST_F(DesktopLooks, MenusHaveMnemonicsAndTheStandardKeysAndTheWindowItsCloseButton)
+{
+    startEmpty();
+    for (const QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
+        QSet<QChar> letters;
+        for (const QAction* entry : menu->actions()) {
+            if (entry->isSeparator())
+                continue;
+            EXPECT_FALSE(entry->text().contains(QLatin1String("Centre"))) << "one spelling: Center";
+            const qsizetype at = entry->text().indexOf(QLatin1Char('&'));
+            ASSERT_GE(at, 0) << entry->text().toStdString();
+            EXPECT_FALSE(letters.contains(entry->text()[at + 1].toLower())) << entry->text().toStdString();
+            letters.insert(entry->text()[at + 1].toLower());
+        }
+    }
+    for (const auto& [name, key] : { std::pair { "Print_btn", QKeySequence::Print },
+             std::pair { "Help_btn", QKeySequence::HelpContents }, std::pair { "Save_btn", QKeySequence::Save } }) {
+        const QAction* entry = window->findChild<QAction*>(QLatin1String(name));
+        EXPECT_TRUE(entry->shortcuts().contains(QKeySequence(key))) << name;
+    }
+    EXPECT_FALSE(window->windowFlags().testFlag(Qt::CustomizeWindowHint));
+}
+
+TEST_F(DesktopLooks, TheCanvasShowsWhenItHasTheKeyboardFocus)
+{
+    startEmpty();
+    TSLGraphicView* view = canvas();
+    const QPoint edge(1, view->height() / 2);
+    window->Front_Card_btn->setFocus();
+    QCoreApplication::processEvents();
+    const QColor without = view->grab().toImage().pixelColor(edge);
+    view->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(view->hasFocus());
+    const QColor with = view->grab().toImage().pixelColor(edge);
+    EXPECT_NE(with, without);
+    EXPECT_EQ(with, view->palette().color(QPalette::Highlight));
+}
+
+} // namespace
