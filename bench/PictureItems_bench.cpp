@@ -1,10 +1,15 @@
-// Drawing picture items and the card base into a print-resolution picture of a card.
+// Bringing in a phone photo, and drawing picture items and the card base into a print-resolution picture of a card.
 #include "canvas/Card_Base_Drawing.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "model/Card_Property.h"
+#include "model/PictureCache.h"
+#include "model/PictureSource.h"
 #include "model/TSLImage.h"
 
+#include "BenchMemory.h"
+
+#include <QFileInfo>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -45,6 +50,26 @@ QString photoPath()
         return file;
     }();
     return path;
+}
+
+// A 48-megapixel phone photo (8000 x 6000) in the data folder, as a JPEG or a PNG.
+QString phonePhotoPath(const char* format)
+{
+    Prepare_Resource_Folder();
+    const QString file = Resource_Path + QStringLiteral("/bench_phone.") + QString::fromLatin1(format).toLower();
+    if (QFileInfo::exists(file))
+        return file;
+    QImage image(8000, 6000, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, 8000, 6000);
+    sky.setColorAt(0, QColor(30, 80, 190));
+    sky.setColorAt(1, QColor(250, 190, 110));
+    painter.fillRect(image.rect(), sky);
+    painter.end();
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly) && image.save(&out, format, 90))
+        out.commit();
+    return file;
 }
 
 void drawPicture(benchmark::State& state, TSLImage& item)
@@ -89,6 +114,25 @@ void BM_PictureItemEveryAdjustmentAt300Dpi(benchmark::State& state)
     drawPicture(state, *item);
 }
 BENCHMARK(BM_PictureItemEveryAdjustmentAt300Dpi)->Unit(benchmark::kMillisecond);
+
+// Bringing in a phone photo as the picture tools do (the check, then the working picture): 0 JPEG, 1 PNG.
+void BM_PictureLoad48Megapixels(benchmark::State& state)
+{
+    const QString path = phonePhotoPath(state.range(0) == 0 ? "JPG" : "PNG");
+    qint64 rise = 0;
+    for (auto _ : state) {
+        PictureCache::instance().clear();
+        benchmemory::resetPeak();
+        const qint64 before = benchmemory::statusField("VmRSS:");
+        const PictureSource::Check check = PictureSource::check(path);
+        rise = std::max(rise, benchmemory::statusField("VmHWM:") - before);
+        if (!check.usable() || check.pixels != QSize(8000, 6000))
+            state.SkipWithError("the photo was refused");
+    }
+    state.counters["peak_rise_kB"] = double(rise);
+    state.counters["file_kB"] = double(QFileInfo(path).size()) / 1024;
+}
+BENCHMARK(BM_PictureLoad48Megapixels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The card base of each fill kind: 0 solid, 1 gradient, 2 hatch, 3 picture stretched, 4 picture tiled.
 void BM_CardBaseAt300Dpi(benchmark::State& state)
