@@ -12,6 +12,7 @@
 #include "profiles/Invitation_Wizard.h"
 
 #include <QApplication>
+#include <QCommandLinkButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -54,7 +55,8 @@ QStringList unreadableTexts(QWidget& window)
         else if (auto* group = qobject_cast<QGroupBox*>(widget))
             check(*group, group->title(), backgroundBehind(*group));
         else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !qobject_cast<QToolButton*>(button)
-                 && (!qobject_cast<QPushButton*>(button) || static_cast<QPushButton*>(button)->isFlat()))
+                 && (!qobject_cast<QPushButton*>(button) || static_cast<QPushButton*>(button)->isFlat()
+                     || qobject_cast<QCommandLinkButton*>(button)))
             check(*button, button->text(), backgroundBehind(*button)); // check boxes, radios and links
         else if (auto* bar = qobject_cast<QMenuBar*>(widget))
             check(*bar, bar->actions().value(0)->text(), backgroundBehind(*bar));
