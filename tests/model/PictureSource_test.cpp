@@ -2,6 +2,7 @@
 
 #include "model/PictureFiles.h"
 
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -45,6 +46,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "phone.png", picturefiles::redAndBlue("PNG", { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "huge.png", picturefiles::pngHeaderOnly(12000, 9000), {}, {} }, // beyond the memory bound
     };
+    const int qtLimit = QImageReader::allocationLimit();
     for (const auto& row : rows) {
         const QString path = folder.filePath(row.name);
         ASSERT_TRUE(picturefiles::write(path, row.bytes));
@@ -62,6 +64,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         EXPECT_EQ(shown.size(), row.working.isEmpty() ? row.pixels : row.working) << row.name.toStdString();
         EXPECT_TRUE(near(shown.pixel(0, 0), row.topLeft)) << row.name.toStdString();
     }
+    EXPECT_EQ(QImageReader::allocationLimit(), qtLimit); // raised only while a large picture is decoded
     ASSERT_FALSE(PictureSource::check(folder.filePath(QStringLiteral("missing.png"))).usable());
 }
 
