@@ -28,48 +28,36 @@ QImage cardPicture()
     return QImage(qCeil(cardWidth * printScale), qCeil(cardHeight * printScale), QImage::Format_ARGB32_Premultiplied);
 }
 
-// A 724 x 468 photo-like file (the largest size the adjustment chain works at) in the data folder.
-QString photoPath()
-{
-    static const QString path = [] {
-        Prepare_Resource_Folder();
-        QImage image(724, 468, QImage::Format_RGB32);
-        QPainter painter(&image);
-        QLinearGradient sky(0, 0, 724, 468);
-        sky.setColorAt(0, QColor(30, 80, 190));
-        sky.setColorAt(1, QColor(250, 190, 110));
-        painter.fillRect(image.rect(), sky);
-        painter.setBrush(QColor(240, 240, 200));
-        for (int i = 0; i < 20; ++i)
-            painter.drawEllipse(QPointF(36.0 * i, 200 + 100 * std::sin(i)), 30, 30);
-        painter.end();
-        const QString file = Resource_Path + QStringLiteral("/bench_photo.png");
-        QSaveFile out(file);
-        if (out.open(QIODevice::WriteOnly) && image.save(&out, "PNG"))
-            out.commit();
-        return file;
-    }();
-    return path;
-}
-
-// A 48-megapixel phone photo (8000 x 6000) in the data folder, as a JPEG or a PNG.
-QString phonePhotoPath(const char* format)
+// A photo-like picture (a sky and a row of circles drawn on 724 x 468, scaled to the size) saved once in the data
+// folder under the name, in the format the name's suffix says.
+QString photoFile(const QString& name, QSize size)
 {
     Prepare_Resource_Folder();
-    const QString file = Resource_Path + QStringLiteral("/bench_phone.") + QString::fromLatin1(format).toLower();
+    const QString file = Resource_Path + QLatin1Char('/') + name;
     if (QFileInfo::exists(file))
         return file;
-    QImage image(8000, 6000, QImage::Format_RGB32);
+    QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
-    QLinearGradient sky(0, 0, 8000, 6000);
+    painter.scale(size.width() / 724.0, size.height() / 468.0);
+    QLinearGradient sky(0, 0, 724, 468);
     sky.setColorAt(0, QColor(30, 80, 190));
     sky.setColorAt(1, QColor(250, 190, 110));
-    painter.fillRect(image.rect(), sky);
+    painter.fillRect(QRectF(0, 0, 724, 468), sky);
+    painter.setBrush(QColor(240, 240, 200));
+    for (int i = 0; i < 20; ++i)
+        painter.drawEllipse(QPointF(36.0 * i, 200 + 100 * std::sin(i)), 30, 30);
     painter.end();
     QSaveFile out(file);
-    if (out.open(QIODevice::WriteOnly) && image.save(&out, format, 90))
+    if (out.open(QIODevice::WriteOnly) && image.save(&out, QFileInfo(name).suffix().toLatin1().constData()))
         out.commit();
     return file;
+}
+
+// 724 x 468: the largest size the adjustment chain works at.
+QString photoPath()
+{
+    static const QString path = photoFile(QStringLiteral("bench_photo.png"), { 724, 468 });
+    return path;
 }
 
 void drawPicture(benchmark::State& state, TSLImage& item)
@@ -118,7 +106,8 @@ BENCHMARK(BM_PictureItemEveryAdjustmentAt300Dpi)->Unit(benchmark::kMillisecond);
 // Bringing in a phone photo as the picture tools do (the check, then the working picture): 0 JPEG, 1 PNG.
 void BM_PictureLoad48Megapixels(benchmark::State& state)
 {
-    const QString path = phonePhotoPath(state.range(0) == 0 ? "JPG" : "PNG");
+    const QString path = photoFile(
+        state.range(0) == 0 ? QStringLiteral("bench_phone.jpg") : QStringLiteral("bench_phone.png"), { 8000, 6000 });
     qint64 rise = 0;
     for (auto _ : state) {
         PictureCache::instance().clear();
