@@ -1,10 +1,15 @@
-// Drawing picture items and the card base into a print-resolution picture of a card.
+// Bringing in a phone photo, and drawing picture items and the card base into a print-resolution picture of a card.
 #include "canvas/Card_Base_Drawing.h"
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "model/Card_Property.h"
+#include "model/PictureCache.h"
+#include "model/PictureSource.h"
 #include "model/TSLImage.h"
 
+#include "BenchMemory.h"
+
+#include <QFileInfo>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -23,27 +28,35 @@ QImage cardPicture()
     return QImage(qCeil(cardWidth * printScale), qCeil(cardHeight * printScale), QImage::Format_ARGB32_Premultiplied);
 }
 
-// A 724 x 468 photo-like file (the largest size the adjustment chain works at) in the data folder.
+// A photo-like picture (a sky and a row of circles drawn on 724 x 468, scaled to the size) saved once in the data
+// folder under the name, in the format the name's suffix says.
+QString photoFile(const QString& name, QSize size)
+{
+    Prepare_Resource_Folder();
+    const QString file = Resource_Path + QLatin1Char('/') + name;
+    if (QFileInfo::exists(file))
+        return file;
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.scale(size.width() / 724.0, size.height() / 468.0);
+    QLinearGradient sky(0, 0, 724, 468);
+    sky.setColorAt(0, QColor(30, 80, 190));
+    sky.setColorAt(1, QColor(250, 190, 110));
+    painter.fillRect(QRectF(0, 0, 724, 468), sky);
+    painter.setBrush(QColor(240, 240, 200));
+    for (int i = 0; i < 20; ++i)
+        painter.drawEllipse(QPointF(36.0 * i, 200 + 100 * std::sin(i)), 30, 30);
+    painter.end();
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly) && image.save(&out, QFileInfo(name).suffix().toLatin1().constData()))
+        out.commit();
+    return file;
+}
+
+// 724 x 468: the largest size the adjustment chain works at.
 QString photoPath()
 {
-    static const QString path = [] {
-        Prepare_Resource_Folder();
-        QImage image(724, 468, QImage::Format_RGB32);
-        QPainter painter(&image);
-        QLinearGradient sky(0, 0, 724, 468);
-        sky.setColorAt(0, QColor(30, 80, 190));
-        sky.setColorAt(1, QColor(250, 190, 110));
-        painter.fillRect(image.rect(), sky);
-        painter.setBrush(QColor(240, 240, 200));
-        for (int i = 0; i < 20; ++i)
-            painter.drawEllipse(QPointF(36.0 * i, 200 + 100 * std::sin(i)), 30, 30);
-        painter.end();
-        const QString file = Resource_Path + QStringLiteral("/bench_photo.png");
-        QSaveFile out(file);
-        if (out.open(QIODevice::WriteOnly) && image.save(&out, "PNG"))
-            out.commit();
-        return file;
-    }();
+    static const QString path = photoFile(QStringLiteral("bench_photo.png"), { 724, 468 });
     return path;
 }
 
@@ -89,6 +102,26 @@ void BM_PictureItemEveryAdjustmentAt300Dpi(benchmark::State& state)
     drawPicture(state, *item);
 }
 BENCHMARK(BM_PictureItemEveryAdjustmentAt300Dpi)->Unit(benchmark::kMillisecond);
+
+// Bringing in a phone photo as the picture tools do (the check, then the working picture): 0 JPEG, 1 PNG.
+void BM_PictureLoad48Megapixels(benchmark::State& state)
+{
+    const QString path = photoFile(
+        state.range(0) == 0 ? QStringLiteral("bench_phone.jpg") : QStringLiteral("bench_phone.png"), { 8000, 6000 });
+    qint64 rise = 0;
+    for (auto _ : state) {
+        PictureCache::instance().clear();
+        benchmemory::resetPeak();
+        const qint64 before = benchmemory::statusField("VmRSS:");
+        const PictureSource::Check check = PictureSource::check(path);
+        rise = std::max(rise, benchmemory::statusField("VmHWM:") - before);
+        if (!check.usable() || check.pixels != QSize(8000, 6000))
+            state.SkipWithError("the photo was refused");
+    }
+    state.counters["peak_rise_kB"] = double(rise);
+    state.counters["file_kB"] = double(QFileInfo(path).size()) / 1024;
+}
+BENCHMARK(BM_PictureLoad48Megapixels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // The card base of each fill kind: 0 solid, 1 gradient, 2 hatch, 3 picture stretched, 4 picture tiled.
 void BM_CardBaseAt300Dpi(benchmark::State& state)

@@ -4,14 +4,13 @@
 #include "model/ImageProcesser.h"
 #include "model/Image_Geometry.h"
 #include "model/PictureCache.h"
+#include "platform/PictureDecode.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QImageIOHandler>
-#include <QImageReader>
 
 #include <sys/stat.h>
 
@@ -28,37 +27,22 @@ struct PictureSource::Data {
 
 namespace {
 
-QImage decodeFile(const QString& path)
+// The picture, decoded straight at `shown` where the format allows (an invalid size: whole).
+QImage decodeFile(const QString& path, const QSize& shown = QSize())
 {
     QString refusal;
-    QImage picture = platform::readPictureFile(path, &refusal);
+    QImage picture = platform::readPictureFileAt(path, shown, &refusal);
     if (picture.isNull() && !refusal.isEmpty())
         Show_NSLog_Message(refusal);
     return picture;
 }
 
-// The header's size, turned by the file's orientation as the decoded picture will be. With `limited`, a
-// picture the decoder would refuse for its size has none.
-QSize headerSize(const QString& path, bool limited = true)
+// The header's size, turned by the file's orientation as the decoded picture will be. A picture whose
+// decode would pass the memory bound has none.
+QSize headerSize(const QString& path)
 {
-    QFile file;
-    if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes))
-        return {};
-    QImageReader reader(&file);
-    reader.setAutoTransform(true);
-    QSize size = reader.size();
-    if (!size.isValid())
-        return {};
-    // A picture the reader would refuse to decode has no size either: the limit counts the decoded bytes.
-    const int bits = reader.imageFormat() == QImage::Format_Invalid
-        ? 32
-        : int(QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel());
-    const qint64 limit = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (limited && limit > 0 && qint64(size.width()) * size.height() * std::max(bits, 8) / 8 > limit)
-        return {};
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-        size.transpose();
-    return size;
+    const platform::PictureHeader header = platform::readPictureHeader(path);
+    return header.fits() ? header.pixels : QSize();
 }
 
 // What tells one state of a file from another: its identity on disk, length and change times to the
@@ -153,8 +137,17 @@ QImage PictureSource::decoded() const
 
 namespace {
 
-QImage fullColour(const QImage& picture)
+// A picture about to be reduced is put in the 32-bit form smooth scaling works in first, in place where the
+// depth allows, so that the whole decode is never held in two forms at once.
+QImage fullColour(QImage picture, const QSize& shown)
 {
+    if (picture.size() != shown && picture.depth() != 32) {
+        const QImage::Format format
+            = picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+        return std::move(picture).convertToFormat(format);
+    }
+    if (picture.size() != shown && picture.format() == QImage::Format_ARGB32)
+        return std::move(picture).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     switch (picture.format()) {
     case QImage::Format_Indexed8:
     case QImage::Format_Mono:
@@ -173,9 +166,11 @@ QImage PictureSource::working() const
         return {};
     const std::shared_ptr<const Data> data = data_;
     return PictureCache::instance().obtain(PictureCache::Kind::Source, data->key, [&] {
-        // The whole decode lives only until its working copy is made.
+        // The whole decode lives only until its working copy is made; a JPEG is decoded at that size at once.
+        const QSize shown = imagefilters::fittedSize(pixelSize(), ImageProcesser::kMaximumSize);
         return imagefilters::fittedWithin(
-            fullColour(data->path.isEmpty() ? data->memory : decodeFile(data->path)), ImageProcesser::kMaximumSize);
+            fullColour(data->path.isEmpty() ? data->memory : decodeFile(data->path, shown), shown),
+            ImageProcesser::kMaximumSize);
     });
 }
 
@@ -187,22 +182,23 @@ PictureSource::Check PictureSource::check(const QString& path)
         return { {}, refusal };
     file.close();
     const QString shown = QDir::toNativeSeparators(path);
-    // A picture whose pixels would pass the decoder's limit is named with its size rather than left unread.
-    const QSize header = headerSize(path, false);
-    const qint64 limitBytes = qint64(QImageReader::allocationLimit()) * 1024 * 1024;
-    if (header.isValid() && limitBytes > 0 && qint64(header.width()) * header.height() * 4 > limitBytes)
-        return { {}, QStringLiteral("The picture \"%1\" is too large to use (%2 x %3 pixels). Pictures of up to %4 "
-                                    "million pixels can be placed on a card.")
-                         .arg(shown)
-                         .arg(header.width())
-                         .arg(header.height())
-                         .arg(limitBytes / 4 / 1000000) };
+    // A picture whose decode would pass the memory bound is named with its size rather than left unread.
+    const platform::PictureHeader header = platform::readPictureHeader(path);
+    if (!header.fits())
+        return { {},
+            QStringLiteral("The picture \"%1\" is too large to use (%2 x %3 pixels). Pictures of up to %4 "
+                           "million pixels can be placed on a card.")
+                .arg(shown)
+                .arg(header.pixels.width())
+                .arg(header.pixels.height())
+                .arg(header.maximumPixels / 1000000) };
     const PictureSource source = forFile(path);
     if (source.working().isNull()) {
         QString reason;
         platform::readPictureFile(path, &reason);
-        return { {}, QStringLiteral("The file \"%1\" is not a picture that can be used, or it is damaged.%2")
-                         .arg(shown, reason.isEmpty() ? QString() : QStringLiteral("\n") + reason) };
+        return { {},
+            QStringLiteral("The file \"%1\" is not a picture that can be used, or it is damaged.%2")
+                .arg(shown, reason.isEmpty() ? QString() : QStringLiteral("\n") + reason) };
     }
     return { source.pixelSize(), {} };
 }

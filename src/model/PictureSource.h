@@ -41,7 +41,8 @@ public:
     // be read. A file larger than the working size is decoded at each call: nothing keeps it.
     QImage decoded() const;
     // The picture scaled down, as the adjustment chain's first step does, to fit the size the chain works
-    // at (ImageProcesser::kMaximumSize). Decoded once for all the items that show the file and kept in the
+    // at (ImageProcesser::kMaximumSize); a JPEG is decoded straight at that size, other files whole and then
+    // reduced, each within the decode's memory bound. Decoded once for all the items that show the file and kept in the
     // picture cache; null when there is no picture. Palette and one-bit pictures are made full colour first,
     // so that every later scaling blends neighbouring pixels.
     QImage working() const;

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace platform {
 
@@ -118,7 +119,7 @@ QImage readPngThroughLibpng(const QByteArray& data, QString* error)
             *error = reason.isEmpty() ? QStringLiteral("the PNG cannot be decoded") : reason;
         return {};
     }
-    return picture.convertToFormat(QImage::Format_ARGB32);
+    return std::move(picture).convertToFormat(QImage::Format_ARGB32); // in place: the same depth
 }
 
 } // namespace platform

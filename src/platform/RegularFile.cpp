@@ -1,9 +1,8 @@
 #include "platform/RegularFile.h"
 
-#include "platform/Png_Transparent_Colour.h"
+#include "platform/PictureDecode.h"
 
 #include <QFile>
-#include <QImageReader>
 
 #include <cerrno>
 #include <cstring>
@@ -25,8 +24,8 @@ bool refuse(QString* error, const QString& message)
 
 bool refuseCode(QString* error, const QString& path, int code)
 {
-    return refuse(error,
-        QStringLiteral("\"%1\" cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(code))));
+    return refuse(
+        error, QStringLiteral("\"%1\" cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(code))));
 }
 
 bool isResource(const QString& path)
@@ -116,24 +115,7 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, 
 
 QImage readPictureFile(const QString& path, QString* error)
 {
-    QFile file;
-    if (!openRegularFile(file, path, maximumPictureFileBytes, error))
-        return {};
-    // The PNG's first chunks tell whether Qt's reader can be trusted with it.
-    const QByteArray head = file.peek(64 * 1024);
-    if (isSixteenBitColourPngWithTransparentColour(head)) {
-        QString reason;
-        const QImage picture = readPngThroughLibpng(file.readAll(), &reason);
-        if (picture.isNull() && error)
-            *error = QStringLiteral("\"%1\" cannot be read as a picture: %2").arg(path, reason);
-        return picture;
-    }
-    QImageReader reader(&file);
-    reader.setAutoTransform(true);
-    QImage picture = reader.read();
-    if (picture.isNull() && error)
-        *error = QStringLiteral("\"%1\" cannot be read as a picture: %2").arg(path, reader.errorString());
-    return picture;
+    return readPictureFileAt(path, QSize(), error);
 }
 
 } // namespace platform

@@ -30,8 +30,9 @@ bool openRegularFile(QFile& file, const QString& path, qint64 maxBytes, QString*
 // The whole file under the same checks; nothing when refused or unreadable.
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, QString* error = nullptr);
 
-// The picture in the file, turned as the file says, under the same checks with maximumPictureFileBytes;
-// a null picture when refused or not a picture that can be read.
+// The picture in the file, turned as the file says, under the same checks with maximumPictureFileBytes and
+// the decode's memory bound (platform/PictureDecode.h); a null picture when refused or not a picture that can
+// be read.
 QImage readPictureFile(const QString& path, QString* error = nullptr);
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QtEndian>
 
 #include <zlib.h>
@@ -28,15 +29,19 @@ inline QByteArray encoded(const QImage& image, const char* format)
     return bytes;
 }
 
-// 40 x 20 pixels, the left half red and the right half blue, stored with the EXIF orientation (1 to 8).
-inline QByteArray jpegWithOrientation(int orientation)
+// The left half red and the right half blue (40 x 20 pixels unless said), in the format given.
+inline QByteArray redAndBlue(const char* format, QSize size = { 40, 20 })
 {
-    QImage picture(40, 20, QImage::Format_RGB32);
+    QImage picture(size, QImage::Format_RGB32);
     picture.fill(Qt::blue);
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            picture.setPixel(x, y, qRgb(255, 0, 0));
-    QByteArray jpeg = encoded(picture, "JPG");
+    QPainter(&picture).fillRect(0, 0, size.width() / 2, size.height(), Qt::red);
+    return encoded(picture, format);
+}
+
+// A red and blue JPEG stored with the EXIF orientation (1 to 8).
+inline QByteArray jpegWithOrientation(int orientation, QSize size = { 40, 20 })
+{
+    QByteArray jpeg = redAndBlue("JPG", size);
     // APP1 "Exif": a big-endian TIFF header and one IFD entry, tag 0x0112 (orientation) of one SHORT.
     QByteArray exif = QByteArray::fromRawData("\xFF\xE1\x00\x22"
                                               "Exif\0\0"
@@ -80,6 +85,18 @@ inline QByteArray sixteenBitPngWithTransparentColour()
     header[9] = 2; // colour
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("tRNS", clear)
         + chunk("IDAT", qCompress(rows).mid(4)) + chunk("IEND", {});
+}
+
+// A PNG that only says how large it is: its header, and one row of picture data.
+inline QByteArray pngHeaderOnly(quint32 width, quint32 height)
+{
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(width, header.data());
+    qToBigEndian<quint32>(height, header.data() + 4);
+    header[8] = 8; // bit depth
+    header[9] = 2; // colour
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header)
+        + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
 }
 
 // A PNG whose picture data no longer match their checksum.

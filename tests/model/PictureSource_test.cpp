@@ -2,6 +2,7 @@
 
 #include "model/PictureFiles.h"
 
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         QByteArray bytes;
         QSize pixels; // empty: refused
         QColor topLeft;
+        QSize working = {}; // empty: the pixels
     } rows[] = {
         { "o1.jpg", picturefiles::jpegWithOrientation(1), { 40, 20 }, Qt::red },
         { "o2.jpg", picturefiles::jpegWithOrientation(2), { 40, 20 }, Qt::blue },
@@ -36,10 +38,15 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "o7.jpg", picturefiles::jpegWithOrientation(7), { 20, 40 }, Qt::blue },
         { "o8.jpg", picturefiles::jpegWithOrientation(8), { 20, 40 }, Qt::blue },
         { "deep.png", picturefiles::sixteenBitPngWithTransparentColour(), { 4, 2 }, QColor(0x80, 0x40, 0xFF) },
-        { "damaged.png", picturefiles::damagedPng(), {}, {} },
-        { "notes.png", "not a picture at all", {}, {} },
+        { "damaged.png", picturefiles::damagedPng(), {}, {} }, { "notes.png", "not a picture at all", {}, {} },
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
+        // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
+        { "phone.jpg", picturefiles::jpegWithOrientation(1, { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
+        { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },
+        { "phone.png", picturefiles::redAndBlue("PNG", { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
+        { "huge.png", picturefiles::pngHeaderOnly(12000, 9000), {}, {} }, // beyond the memory bound
     };
+    const int qtLimit = QImageReader::allocationLimit();
     for (const auto& row : rows) {
         const QString path = folder.filePath(row.name);
         ASSERT_TRUE(picturefiles::write(path, row.bytes));
@@ -47,13 +54,17 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         EXPECT_EQ(check.pixels, row.pixels) << row.name.toStdString();
         if (row.pixels.isEmpty()) {
             EXPECT_TRUE(check.refusal.contains(row.name)) << check.refusal.toStdString();
+            EXPECT_EQ(
+                check.refusal.contains("12000 x 9000 pixels). Pictures of up to 100 million"), row.name == "huge.png")
+                << check.refusal.toStdString();
             continue;
         }
         EXPECT_TRUE(check.usable()) << check.refusal.toStdString();
         const QImage shown = PictureSource::forFile(path).working();
-        EXPECT_EQ(shown.size(), row.pixels) << row.name.toStdString();
+        EXPECT_EQ(shown.size(), row.working.isEmpty() ? row.pixels : row.working) << row.name.toStdString();
         EXPECT_TRUE(near(shown.pixel(0, 0), row.topLeft)) << row.name.toStdString();
     }
+    EXPECT_EQ(QImageReader::allocationLimit(), qtLimit); // raised only while a large picture is decoded
     ASSERT_FALSE(PictureSource::check(folder.filePath(QStringLiteral("missing.png"))).usable());
 }
 
