@@ -18,6 +18,7 @@ const QString send_email_Enable_SSLkey = QStringLiteral("SendEnableSSL");
 const QString send_email_ResolutionKey = QStringLiteral("SendEmailResolution");
 const QString open_exported_fileKey = QStringLiteral("OpenExportedFile");
 const QString export_ResolutionKey = QStringLiteral("ExportResolution");
+const QString print_show_framesKey = QStringLiteral("PrintShowFrames");
 
 namespace {
 
