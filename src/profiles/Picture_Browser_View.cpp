@@ -34,7 +34,12 @@ public:
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
     {
+        const QSize room = option->decorationSize; // the view's icon size: the zoom
         QStyledItemDelegate::initStyleOption(option, index);
+        // A thumbnail is drawn at its own size unless the zoom leaves less room.
+        if (!room.isEmpty()
+            && (option->decorationSize.width() > room.width() || option->decorationSize.height() > room.height()))
+            option->decorationSize.scale(room, Qt::KeepAspectRatio);
         // Letters go from the middle, so the name's start and its extension stay readable; the cell always has
         // room for both ends of a name.
         option->text = option->fontMetrics.elidedText(
@@ -64,6 +69,7 @@ Picture_Browser_View::Picture_Browser_View(QWidget* parent)
     setTextElideMode(Qt::ElideMiddle);
     captions_ = new Picture_Caption_Delegate(this);
     setItemDelegate(captions_);
+    setSpacing(6); // a caption never touches the thumbnail below it
     setWordWrap(false);
     // A little air between the frame and the first row of thumbnails, in the list's own colour.
     setViewportMargins(8, 10, 8, 8);

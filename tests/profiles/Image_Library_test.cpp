@@ -163,12 +163,20 @@ TEST_F(ImageLibraryTest, TheZoomSliderScalesTheThumbnailsAndEachOpeningStartsAtT
 {
     picture(lib(QStringLiteral("party/one.png")));
     QSize zoomed;
-    open(QStringLiteral("C"), [&zoomed](Image_Library& window) {
+    int greenAtSmallest = 0; // the 40 x 30 picture's pixels drawn at the smallest zoom
+    open(QStringLiteral("C"), [&](Image_Library& window) {
+        window.form().grid->_zoom_slider->setValue(10);
+        const QImage shot = window.form().grid->imageBrowser->viewport()->grab().toImage();
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                greenAtSmallest += shot.pixelColor(x, y) == QColor(Qt::darkGreen);
         window.form().grid->_zoom_slider->setValue(80);
         zoomed = window.form().grid->imageBrowser->iconSize();
         return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(zoomed, Browser_Picture_Model::thumbnailSize() * 2);
+    EXPECT_GT(greenAtSmallest, 0);
+    EXPECT_LE(greenAtSmallest, 32 * 24) << "the thumbnail fits the smallest zoom's 32 x 24";
     QSize reopened;
     open(QStringLiteral("C"), [&reopened](Image_Library& window) {
         reopened = window.form().grid->imageBrowser->iconSize();
