@@ -1,5 +1,4 @@
 #include "PrintWindowFixture.h"
-
 #include "MailTestSupport.h"
 #include "output/Preferences.h"
 
@@ -30,8 +29,8 @@ TEST(PrintWindow, EveryOpeningStartsFromTheSameSettings)
         EXPECT_EQ(w.layout().Print_Card_Algn, QStringLiteral("U"));
         EXPECT_EQ(w.layout().label_align_val, 1);
         EXPECT_TRUE(w.form().top_left_btn->isChecked());
-        // Frames, rows, columns and auto centre are as last chosen.
         EXPECT_FALSE(w.form().Show_Margins->isChecked());
+        // Rows, columns and auto centre are as last chosen.
         EXPECT_EQ(w.form().Row_Stepper->value(), 1);
         EXPECT_EQ(w.form().Col_Stepper->value(), 2);
         EXPECT_EQ(w.layout().Print_Col, 2);
@@ -43,8 +42,7 @@ TEST(PrintWindow, EveryOpeningStartsFromTheSameSettings)
         EXPECT_NEAR(w.form().height_Stepper->value(), 53.97, 0.01);
     };
     withPrintWindow(ui, host, asLeft, true);
-    // The frames choice is the settings file's: a restart finds it there, a new data folder has frames.
-    EXPECT_EQ(Preferences::sharedInstance()->print_show_frames(), QStringLiteral("N"));
+    EXPECT_EQ(Preferences::sharedInstance()->print_show_frames(), QStringLiteral("N")) << "kept for a restart";
     FreshDataFolder fresh(QStringLiteral("print-fresh"));
     withPrintWindow(
         ui, host, [](Print_Wnd& w) { EXPECT_TRUE(w.form().Show_Margins->isChecked()); }, true);
