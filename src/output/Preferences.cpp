@@ -107,6 +107,21 @@ void Preferences::createEmptyFile() const
         Show_NSLog_Message(QStringLiteral("cannot create the settings file %1").arg(mPreferencesPath_));
 }
 
+bool Preferences::choiceOn(const QString& key)
+{
+    return sharedInstance()->value(key) != QStringLiteral("N");
+}
+
+void Preferences::keepChoice(const QString& key, bool on, const QString& what)
+{
+    const auto store = sharedInstance();
+    if ((store->value(key) != QStringLiteral("N")) == on)
+        return;
+    store->mDict.insert(key, on ? QStringLiteral("Y") : QStringLiteral("N"));
+    if (!store->flush())
+        Show_NSLog_Message(QStringLiteral("the %1 could not be kept in %2").arg(what, store->mPreferencesPath()));
+}
+
 void Preferences::setDefaults()
 {
     for (const QString* key : { &send_email_RecipientKey, &send_email_SenderEmailKey, &send_email_PasswordKey,

@@ -52,6 +52,11 @@ public:
     void setexport_resolution(const QString& v) { mDict.insert(export_ResolutionKey, v); }
     void setprint_show_frames(const QString& v) { mDict.insert(print_show_framesKey, v); }
 
+    // A person's yes/no choice kept under `key` as "Y" or "N"; one never made reads as yes.
+    static bool choiceOn(const QString& key);
+    // Writes the choice when it differs from the file's; a failed write is logged, naming `what`.
+    static void keepChoice(const QString& key, bool on, const QString& what);
+
     void setDefaults(); // empty strings for the five text settings; the SSL choice stays absent
     // The whole dictionary to the file; false (logged, with the system's reason) when it cannot be written.
     bool flush(QString* error = nullptr) const;

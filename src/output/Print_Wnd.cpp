@@ -156,7 +156,7 @@ void Print_Wnd::resetControls()
     f.print_alignment->setCurrentIndex(0);
     f.print_alignment->setEnabled(false);
     // Frames are shown unless the person last hid them.
-    f.Show_Margins->setChecked(Preferences::sharedInstance()->print_show_frames() != QStringLiteral("N"));
+    f.Show_Margins->setChecked(Preferences::choiceOn(print_show_framesKey));
     f.width_Stepper->setValue(Points_to_MM_Convert(float(cardSize_.width())));
     f.height_Stepper->setValue(Points_to_MM_Convert(float(cardSize_.height())));
     // Rows, columns and auto centre stay as last chosen: a sheet of postcards is set up once.
@@ -376,14 +376,7 @@ void Print_Wnd::pagesetup()
 
 void Print_Wnd::Show_Margin_Checked()
 {
-    const bool shown = ui_->Show_Margins->isChecked();
-    const auto store = Preferences::sharedInstance();
-    if ((store->print_show_frames() != QStringLiteral("N")) != shown) {
-        store->setprint_show_frames(shown ? QStringLiteral("Y") : QStringLiteral("N"));
-        if (!store->flush())
-            Show_NSLog_Message(
-                QStringLiteral("the frames choice could not be kept in %1").arg(store->mPreferencesPath()));
-    }
+    Preferences::keepChoice(print_show_framesKey, ui_->Show_Margins->isChecked(), QStringLiteral("frames choice"));
     Refresh_Preview();
 }
 
