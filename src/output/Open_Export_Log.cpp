@@ -37,7 +37,7 @@ int Open_Export_Log::Open_Export_File_Box(const QString& path, const QString& me
     ui_->_open_log_chk->setText(
         QFileInfo(path).isDir() ? QStringLiteral("Open containing folder.") : QStringLiteral("Open exported file."));
     // Ticked as the person last left it when pressing OK.
-    ui_->_open_log_chk->setChecked(Preferences::sharedInstance()->open_exported_file() != QStringLiteral("N"));
+    ui_->_open_log_chk->setChecked(Preferences::choiceOn(open_exported_fileKey));
     ui_->_open_log_path->setText(path);
     ui_->_open_log_message->setText(message);
     const int result = platform::ui().runModal(*this);
@@ -50,13 +50,7 @@ void Open_Export_Log::OKPressed()
     const bool open = ui_->_open_log_chk->isChecked();
     if (open && opener)
         opener(path_);
-    const auto store = Preferences::sharedInstance();
-    if ((store->open_exported_file() != QStringLiteral("N")) != open) {
-        store->setopen_exported_file(open ? QStringLiteral("Y") : QStringLiteral("N"));
-        if (!store->flush())
-            Show_NSLog_Message(
-                QStringLiteral("the export choice could not be kept in %1").arg(store->mPreferencesPath()));
-    }
+    Preferences::keepChoice(open_exported_fileKey, open, QStringLiteral("export choice"));
     done(1);
 }
 

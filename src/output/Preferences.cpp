@@ -18,6 +18,7 @@ const QString send_email_Enable_SSLkey = QStringLiteral("SendEnableSSL");
 const QString send_email_ResolutionKey = QStringLiteral("SendEmailResolution");
 const QString open_exported_fileKey = QStringLiteral("OpenExportedFile");
 const QString export_ResolutionKey = QStringLiteral("ExportResolution");
+const QString print_show_framesKey = QStringLiteral("PrintShowFrames");
 
 namespace {
 
@@ -104,6 +105,21 @@ void Preferences::createEmptyFile() const
 {
     if (!writePrivately(mPreferencesPath_, {}))
         Show_NSLog_Message(QStringLiteral("cannot create the settings file %1").arg(mPreferencesPath_));
+}
+
+bool Preferences::choiceOn(const QString& key)
+{
+    return sharedInstance()->value(key) != QStringLiteral("N");
+}
+
+void Preferences::keepChoice(const QString& key, bool on, const QString& what)
+{
+    const auto store = sharedInstance();
+    if ((store->value(key) != QStringLiteral("N")) == on)
+        return;
+    store->mDict.insert(key, on ? QStringLiteral("Y") : QStringLiteral("N"));
+    if (!store->flush())
+        Show_NSLog_Message(QStringLiteral("the %1 could not be kept in %2").arg(what, store->mPreferencesPath()));
 }
 
 void Preferences::setDefaults()

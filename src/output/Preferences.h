@@ -17,6 +17,7 @@ extern const QString send_email_Enable_SSLkey; // "SendEnableSSL": "Y" for SSL, 
 extern const QString send_email_ResolutionKey; // "SendEmailResolution": the card pictures' dots per inch
 extern const QString open_exported_fileKey; // "OpenExportedFile": "N" when the person chose not to open exports
 extern const QString export_ResolutionKey; // "ExportResolution": dots per inch of the last card export
+extern const QString print_show_framesKey; // "PrintShowFrames": "N" when the person hid the print preview's frames
 
 // The program's only settings store: the e-mail settings, one XML property-list dictionary of strings in
 // the data folder. Each object is read fresh from the file; setters change memory only until flush().
@@ -38,6 +39,7 @@ public:
     std::optional<QString> send_email_resolution() const { return value(send_email_ResolutionKey); }
     std::optional<QString> open_exported_file() const { return value(open_exported_fileKey); }
     std::optional<QString> export_resolution() const { return value(export_ResolutionKey); }
+    std::optional<QString> print_show_frames() const { return value(print_show_framesKey); }
 
     void setsend_email_Recipient(const QString& v) { mDict.insert(send_email_RecipientKey, v); }
     void setsend_email_SenderEmail(const QString& v) { mDict.insert(send_email_SenderEmailKey, v); }
@@ -48,6 +50,12 @@ public:
     void setsend_email_resolution(const QString& v) { mDict.insert(send_email_ResolutionKey, v); }
     void setopen_exported_file(const QString& v) { mDict.insert(open_exported_fileKey, v); }
     void setexport_resolution(const QString& v) { mDict.insert(export_ResolutionKey, v); }
+    void setprint_show_frames(const QString& v) { mDict.insert(print_show_framesKey, v); }
+
+    // A person's yes/no choice kept under `key` as "Y" or "N"; one never made reads as yes.
+    static bool choiceOn(const QString& key);
+    // Writes the choice when it differs from the file's; a failed write is logged, naming `what`.
+    static void keepChoice(const QString& key, bool on, const QString& what);
 
     void setDefaults(); // empty strings for the five text settings; the SSL choice stays absent
     // The whole dictionary to the file; false (logged, with the system's reason) when it cannot be written.

@@ -6,6 +6,7 @@
 #include "common/Number_Text.h"
 #include "common/Screen_Fit.h"
 #include "common/Window_Look.h"
+#include "output/Preferences.h"
 #include "output/Print_Design_Host.h"
 #include "output/Printing_View.h"
 #include "output/Sample_Preview.h"
@@ -154,7 +155,8 @@ void Print_Wnd::resetControls()
     layout_.Print_Card_Algn = QStringLiteral("U");
     f.print_alignment->setCurrentIndex(0);
     f.print_alignment->setEnabled(false);
-    f.Show_Margins->setChecked(true);
+    // Frames are shown unless the person last hid them.
+    f.Show_Margins->setChecked(Preferences::choiceOn(print_show_framesKey));
     f.width_Stepper->setValue(Points_to_MM_Convert(float(cardSize_.width())));
     f.height_Stepper->setValue(Points_to_MM_Convert(float(cardSize_.height())));
     // Rows, columns and auto centre stay as last chosen: a sheet of postcards is set up once.
@@ -374,6 +376,7 @@ void Print_Wnd::pagesetup()
 
 void Print_Wnd::Show_Margin_Checked()
 {
+    Preferences::keepChoice(print_show_framesKey, ui_->Show_Margins->isChecked(), QStringLiteral("frames choice"));
     Refresh_Preview();
 }
 

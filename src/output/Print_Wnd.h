@@ -19,7 +19,7 @@ class Sample_Preview;
 // alignment or auto centre; which sides and how the two are arranged; whether to print the records; and
 // the number of cards. A preview of the sheet follows every change. Preview and Print start a job; the
 // window stays open afterwards. Every opening starts from the same settings but keeps the printer, the
-// rows and columns and the centring.
+// rows and columns and the centring; whether the preview shows frames is kept in the settings file.
 class Print_Wnd : public QDialog {
     Q_OBJECT
 public:

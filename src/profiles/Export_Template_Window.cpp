@@ -8,6 +8,25 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGuiApplication>
+
+#include <algorithm>
+
+namespace {
+
+// Widens the window so that the title bar can show its title whole beside the window's own buttons; the
+// title bar's font is the desktop's bold one or near it.
+void roomForTitle(QWidget& window)
+{
+    QFont bold = QGuiApplication::font();
+    bold.setBold(true);
+    constexpr int titleBarButtons = 160;
+    window.setMinimumWidth(
+        std::max(window.minimumWidth(), QFontMetrics(bold).horizontalAdvance(window.windowTitle()) + titleBarButtons));
+}
+
+} // namespace
 
 Export_Template_Window& Export_Template_Window::defaultInstance()
 {
@@ -21,6 +40,7 @@ Export_Template_Window::Export_Template_Window(QWidget* parent)
 {
     ui_->setupUi(this);
     setModal(true);
+    roomForTitle(*this);
     connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, &Export_Template_Window::OK_Btn_Clicked);
     connect(ui_->buttonBox, &QDialogButtonBox::rejected, this, &Export_Template_Window::Cancel_Btn_Clicked);
 }
@@ -38,6 +58,8 @@ bool isListedTemplateName(const QString& name)
 
 void Export_Template_Window::reset()
 {
+    setWindowTitle(QStringLiteral("Export as Template"));
+    roomForTitle(*this);
     ui_->template_name->clear();
     ui_->template_passed->clear();
     export_template_name_.clear();
@@ -45,6 +67,8 @@ void Export_Template_Window::reset()
 
 void Export_Template_Window::setCurrentName(const QString& name)
 {
+    setWindowTitle(QStringLiteral("Rename Template"));
+    roomForTitle(*this);
     ui_->template_name->setText(name);
     ui_->template_passed->setText(name);
     export_template_name_.clear();

@@ -2,9 +2,58 @@
 
 #include "profiles/Browser_Picture_Model.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+// Gives every cell the same width, wide enough for its thumbnail and for a short name whatever the zoom,
+// and fits each name into it: a name the cell cannot hold loses letters from its middle.
+class Picture_Caption_Delegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        constexpr int shortNameLetters = 16;
+        const QSize icon = option.decorationSize;
+        const int shortName = option.fontMetrics.horizontalAdvance(QString(shortNameLetters, QLatin1Char('n')));
+        const int width = std::max(icon.width(), shortName);
+        return { width + 2 * textMargin(option), icon.height() + option.fontMetrics.height() + 3 * textMargin(option) };
+    }
+
+    QString caption(QStyleOptionViewItem option, const QModelIndex& index) const
+    {
+        initStyleOption(&option, index);
+        return option.text;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        const QSize room = option->decorationSize; // the view's icon size: the zoom
+        QStyledItemDelegate::initStyleOption(option, index);
+        // A thumbnail is drawn at its own size unless the zoom leaves less room.
+        if (!room.isEmpty()
+            && (option->decorationSize.width() > room.width() || option->decorationSize.height() > room.height()))
+            option->decorationSize.scale(room, Qt::KeepAspectRatio);
+        // Letters go from the middle, so the name's start and its extension stay readable; the cell always has
+        // room for both ends of a name.
+        option->text = option->fontMetrics.elidedText(
+            option->text, Qt::ElideMiddle, option->rect.width() - 2 * textMargin(*option));
+    }
+
+private:
+    // The gap the style leaves on each side of an item's text.
+    static int textMargin(const QStyleOptionViewItem& option)
+    {
+        const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+        return style->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, option.widget) + 1;
+    }
+};
 
 Picture_Browser_View::Picture_Browser_View(QWidget* parent)
     : QListView(parent)
@@ -18,6 +67,9 @@ Picture_Browser_View::Picture_Browser_View(QWidget* parent)
     setIconSize(Browser_Picture_Model::thumbnailSize());
     setGridSize(Browser_Picture_Model::thumbnailSize() + QSize(24, 36));
     setTextElideMode(Qt::ElideMiddle);
+    captions_ = new Picture_Caption_Delegate(this);
+    setItemDelegate(captions_);
+    setSpacing(6); // a caption never touches the thumbnail below it
     setWordWrap(false);
     // A little air between the frame and the first row of thumbnails, in the list's own colour.
     setViewportMargins(8, 10, 8, 8);
@@ -50,6 +102,17 @@ int Picture_Browser_View::dropRowAt(const QPoint& pos) const
             return row;
     }
     return count;
+}
+
+QString Picture_Browser_View::shownCaption(int row) const
+{
+    const QModelIndex index = model() ? model()->index(row, 0) : QModelIndex();
+    if (!index.isValid())
+        return QString();
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = visualRect(index);
+    return captions_->caption(option, index);
 }
 
 void Picture_Browser_View::dragEnterEvent(QDragEnterEvent* event)

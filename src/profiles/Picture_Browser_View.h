@@ -3,9 +3,11 @@
 #include <QListView>
 
 class Browser_Picture_Model;
+class Picture_Caption_Delegate;
 
 // A grid of picture thumbnails with their names. The user may reorder the pictures by dragging them
-// within the grid; nothing from outside can be dropped onto it.
+// within the grid; nothing from outside can be dropped onto it. Every cell has room for a short name at
+// any zoom; a name too long for its cell loses letters from its middle, never its extension.
 class Picture_Browser_View : public QListView {
     Q_OBJECT
 public:
@@ -14,6 +16,8 @@ public:
     // The place a drop at `pos` (viewport coordinates) puts the dragged pictures: before the first
     // picture that lies after the point in reading order, or at the end.
     int dropRowAt(const QPoint& pos) const;
+    // The name as the grid draws it under the picture in `row`.
+    QString shownCaption(int row) const;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -22,4 +26,5 @@ protected:
 
 private:
     Browser_Picture_Model* pictures() const;
+    Picture_Caption_Delegate* captions_ = nullptr;
 };

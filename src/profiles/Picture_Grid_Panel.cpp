@@ -100,5 +100,13 @@ void Picture_Grid_Panel::selectRow(int row)
     if (!index.isValid())
         return;
     imageBrowser->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect);
-    imageBrowser->setCurrentIndex(index);
+    imageBrowser->setCurrentIndex(index); // which scrolls it into view
+}
+
+void Picture_Grid_Panel::selectPath(const QString& path)
+{
+    const QList<Browser_Picture_Object>& items = images->items();
+    const auto found
+        = std::find_if(items.cbegin(), items.cend(), [&path](const auto& item) { return item.path == path; });
+    selectRow(found == items.cend() ? 0 : int(found - items.cbegin()));
 }

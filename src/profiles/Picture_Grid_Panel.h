@@ -24,7 +24,10 @@ public:
 
     // The path of the picture at the lowest selected place; empty when nothing is selected.
     QString selectedPath() const;
+    // Selects the picture and scrolls it into view; nothing happens for a row that is not shown.
     void selectRow(int row);
+    // Selects the picture at the path, or the first picture when the path is not shown.
+    void selectPath(const QString& path);
 
     Picture_Browser_View* imageBrowser = nullptr;
     Browser_Picture_Model* images = nullptr;

@@ -117,12 +117,12 @@ void Template_Wizard::Fill_Templates()
     fillFrom(templatesFolder(), false);
 }
 
-void Template_Wizard::Fill_Templates_User_Defined()
+void Template_Wizard::Fill_Templates_User_Defined(const QString& selected)
 {
-    fillFrom(userFolder(), true);
+    fillFrom(userFolder(), true, selected);
 }
 
-void Template_Wizard::fillFrom(const QString& folder, bool userList)
+void Template_Wizard::fillFrom(const QString& folder, bool userList, const QString& selected)
 {
     if (!QFileInfo(folder).isDir())
         return;
@@ -133,7 +133,7 @@ void Template_Wizard::fillFrom(const QString& folder, bool userList)
         // The caption is the template's name; the picture's extension is no part of it.
         ui_->grid->addImageWithPath(dir.filePath(name), QFileInfo(name).completeBaseName(), uid);
     }
-    ui_->grid->selectRow(0);
+    ui_->grid->selectPath(selected);
 }
 
 void Template_Wizard::Show_Hide_Template_Buttons(bool hide)
@@ -179,7 +179,8 @@ void Template_Wizard::Delete_Template_Click()
     const QString chosen = existingChoice();
     if (chosen.isEmpty())
         return;
-    if (Show_YES_NO_MessageBox(QStringLiteral("Do you want to delete this template?")) != 1)
+    const QString question = QStringLiteral("Do you want to delete the template \"%1\"?");
+    if (Show_YES_NO_MessageBox(question.arg(QFileInfo(chosen).completeBaseName())) != 1)
         return;
     Delete_File(chosen);
     Delete_File(designOf(chosen));
@@ -215,7 +216,7 @@ void Template_Wizard::Copy_Templatee_Click()
         Show_MessageBox(QStringLiteral("The template could not be copied: %1").arg(error));
         return;
     }
-    Fill_Templates_User_Defined();
+    Fill_Templates_User_Defined(copy);
 }
 
 void Template_Wizard::Rename_Template_Click()
@@ -252,5 +253,5 @@ void Template_Wizard::Rename_Template_Click()
     if (hasDesign && QFileInfo(oldDesign) != QFileInfo(newDesign))
         Delete_File(oldDesign);
     Selected_Template_Path = picture;
-    Fill_Templates_User_Defined();
+    Fill_Templates_User_Defined(picture);
 }

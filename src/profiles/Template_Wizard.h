@@ -46,8 +46,9 @@ private:
     explicit Template_Wizard(QWidget* parent = nullptr);
     QSizeF shownSize() const;
     void Fill_Templates();
-    void Fill_Templates_User_Defined();
-    void fillFrom(const QString& folder, bool userList);
+    // Lists the user's templates with the one at `selected` chosen, or the first when it is not listed.
+    void Fill_Templates_User_Defined(const QString& selected = QString());
+    void fillFrom(const QString& folder, bool userList, const QString& selected = QString());
     void Show_Hide_Template_Buttons(bool hide);
     // The chosen preview when it still exists; otherwise "Please select template." and empty.
     QString existingChoice() const;

@@ -263,7 +263,10 @@ TEST(GridWizard, RunsModallyWithTheSmallWindowBackgroundAndItsColourWell)
 
     // Both buttons close the window; OK with 1, Cancel with 0.
     int okResult = -1;
+    bool valueBesideSlider = false;
     responder.modalRuns.push_back([&](QDialog& dialog) {
+        dialog.show(); // the spacing's value stands beside its slider
+        valueBesideSlider = wizard->form().Grid_Space_value->x() >= wizard->form().Grid_Space_slidr->geometry().right();
         wizard->form().OK_Btn->click();
         okResult = dialog.result();
         return okResult;
@@ -273,6 +276,7 @@ TEST(GridWizard, RunsModallyWithTheSmallWindowBackgroundAndItsColourWell)
     EXPECT_EQ(responder.dialogsRun[0], QStringLiteral("Grid_Wizard"));
     EXPECT_EQ(okResult, 1);
     EXPECT_FALSE(wizard->isVisible());
+    EXPECT_TRUE(valueBesideSlider);
 
     int cancelResult = -1;
     responder.modalRuns.push_back([&](QDialog& dialog) {

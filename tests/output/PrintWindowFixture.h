@@ -92,6 +92,8 @@ inline void withPrintWindow(testsupport::ScriptedResponder& ui, Print_Design_Hos
             choosePrinter(window, Print_Wnd::pdfPrinterName());
             if (window.form().Auto_Center_chk_bx->isChecked())
                 QTest::mouseClick(window.form().Auto_Center_chk_bx, Qt::LeftButton);
+            if (!window.form().Show_Margins->isChecked())
+                QTest::mouseClick(window.form().Show_Margins, Qt::LeftButton);
             window.form().Row_Stepper->setValue(1);
             window.form().Col_Stepper->setValue(1);
         }

@@ -1,4 +1,6 @@
 #include "PrintWindowFixture.h"
+#include "MailTestSupport.h"
+#include "output/Preferences.h"
 
 #include <QFile>
 #include <QPrintPreviewDialog>
@@ -10,6 +12,7 @@ using namespace printtest;
 
 TEST(PrintWindow, EveryOpeningStartsFromTheSameSettings)
 {
+    FreshDataFolder folder(QStringLiteral("print-reopen"));
     testsupport::ScriptedResponder ui;
     Fake_Print_Host host(0);
     withPrintWindow(ui, host, [](Print_Wnd& w) {
@@ -26,7 +29,7 @@ TEST(PrintWindow, EveryOpeningStartsFromTheSameSettings)
         EXPECT_EQ(w.layout().Print_Card_Algn, QStringLiteral("U"));
         EXPECT_EQ(w.layout().label_align_val, 1);
         EXPECT_TRUE(w.form().top_left_btn->isChecked());
-        EXPECT_TRUE(w.form().Show_Margins->isChecked());
+        EXPECT_FALSE(w.form().Show_Margins->isChecked());
         // Rows, columns and auto centre are as last chosen.
         EXPECT_EQ(w.form().Row_Stepper->value(), 1);
         EXPECT_EQ(w.form().Col_Stepper->value(), 2);
@@ -39,6 +42,10 @@ TEST(PrintWindow, EveryOpeningStartsFromTheSameSettings)
         EXPECT_NEAR(w.form().height_Stepper->value(), 53.97, 0.01);
     };
     withPrintWindow(ui, host, asLeft, true);
+    EXPECT_EQ(Preferences::sharedInstance()->print_show_frames(), QStringLiteral("N")) << "kept for a restart";
+    FreshDataFolder fresh(QStringLiteral("print-fresh"));
+    withPrintWindow(
+        ui, host, [](Print_Wnd& w) { EXPECT_TRUE(w.form().Show_Margins->isChecked()); }, true);
 }
 
 TEST(PrintWindow, ReturnInAFieldPressesNoButton)

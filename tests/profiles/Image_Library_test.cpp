@@ -163,12 +163,18 @@ TEST_F(ImageLibraryTest, TheZoomSliderScalesTheThumbnailsAndEachOpeningStartsAtT
 {
     picture(lib(QStringLiteral("party/one.png")));
     QSize zoomed;
-    open(QStringLiteral("C"), [&zoomed](Image_Library& window) {
+    int greenAtSmallest = 0; // the 40 x 30 picture's pixels drawn at the smallest zoom
+    open(QStringLiteral("C"), [&](Image_Library& window) {
+        window.form().grid->_zoom_slider->setValue(10);
+        const QImage shot = window.form().grid->imageBrowser->viewport()->grab().toImage();
+        for (int at = 0; at < shot.width() * shot.height(); ++at)
+            greenAtSmallest += shot.pixelColor(at % shot.width(), at / shot.width()) == QColor(Qt::darkGreen);
         window.form().grid->_zoom_slider->setValue(80);
         zoomed = window.form().grid->imageBrowser->iconSize();
         return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(zoomed, Browser_Picture_Model::thumbnailSize() * 2);
+    EXPECT_TRUE(greenAtSmallest > 0 && greenAtSmallest <= 32 * 24) << greenAtSmallest << " pixels, not in 32 x 24";
     QSize reopened;
     open(QStringLiteral("C"), [&reopened](Image_Library& window) {
         reopened = window.form().grid->imageBrowser->iconSize();

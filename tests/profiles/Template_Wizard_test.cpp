@@ -6,6 +6,7 @@
 #include "profiles/Card_Wizard.h"
 #include "profiles/Export_Template_Window.h"
 #include "profiles/Invitation_Wizard_Host.h"
+#include "profiles/Picture_Browser_View.h"
 #include "profiles/Picture_Grid_Panel.h"
 #include "profiles/Profiles_Globals.h"
 #include "profiles/Template_Wizard.h"
@@ -24,6 +25,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSlider>
 #include <QTableWidget>
 #include <QTest>
 
@@ -222,6 +225,41 @@ TEST_F(TemplateTest, RenameMovesBothFilesAndRefusesAnotherTemplatesName)
     EXPECT_FALSE(QFile::exists(user(QStringLiteral("Party.dcard"))));
 }
 
+TEST_F(TemplateTest, NamesShowWholeWhenTheyFitAndCopyAndRenameKeepTheNewTemplateChosenInView)
+{
+    const char* const names[]
+        = { "Ren", "Party time", "Invitation to the long summer garden party at the lake", "Party" };
+    for (int n = 1; n <= 10; ++n)
+        write(user(QStringLiteral("Other %1.png").arg(n)));
+    for (const char* name : names)
+        write(user(QLatin1String(name) + QStringLiteral(".png")));
+    QStringList chosen, shown; // after choosing each name, then Copy and Rename: the choice when in view, its caption
+    ui.messageAnswers.push_back(1);
+    open([&](Template_Wizard& window) {
+        answerRename(QStringLiteral("Feast"));
+        const Picture_Browser_View& view = *window.form().grid->imageBrowser;
+        window.form().cat_cmbo_bx->setCurrentIndex(1);
+        QTest::keyClick(window.form().grid->_zoom_slider, Qt::Key_Home);
+        for (int step = 0; step < 6; ++step) {
+            if (step < 4)
+                choose(window, user(QLatin1String(names[step]) + QStringLiteral(".png")));
+            else
+                QTest::mouseClick(
+                    step == 4 ? window.form().Copy_temp_btn : window.form().Rename_temp_btn, Qt::LeftButton);
+            const bool inView = view.viewport()->rect().contains(view.visualRect(view.currentIndex()));
+            chosen << (inView ? Selected_Template_Path : QString());
+            shown << view.shownCaption(view.currentIndex().row());
+        }
+        return press(window.form().cancel_btn, window);
+    });
+    EXPECT_EQ(shown.mid(0, 2) << shown.value(3), QStringList({ "Ren", "Party time", "Party" }))
+        << "at the smallest zoom";
+    EXPECT_TRUE(QRegularExpression("^Invit.+\u2026.+ lake$").match(shown.value(2)).hasMatch())
+        << shown.value(2).toStdString();
+    EXPECT_EQ(
+        chosen.mid(4), QStringList({ user(QStringLiteral("Party (copy 1).png")), user(QStringLiteral("Feast.png")) }));
+}
+
 TEST_F(TemplateTest, RenamingAJpgPreviewToItsOwnNameKeepsTheDesign)
 {
     write(user(QStringLiteral("Party.jpg")));
@@ -275,7 +313,7 @@ TEST_F(TemplateTest, DeleteAsksAndRemovesBothFiles)
     EXPECT_TRUE(keptAfterNo);
     EXPECT_FALSE(QFile::exists(user(QStringLiteral("Old.png"))));
     EXPECT_FALSE(QFile::exists(user(QStringLiteral("Old.dcard"))));
-    EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("Do you want to delete this template?"));
+    EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("Do you want to delete the template \"Old\"?"));
 }
 
 TEST_F(TemplateTest, OkReturnsTheDesignBesideThePreviewAndCancelResetsTheOutline)
@@ -315,6 +353,9 @@ TEST_F(TemplateTest, TheNameWindowKeepsNamesToOneFileInTheUsersFolder)
             names.setCurrentName(QLatin1String(c.current));
         names.form().template_name->setText(QLatin1String(c.typed));
         names.show();
+        EXPECT_EQ(
+            names.windowTitle(), *c.current ? QLatin1String("Rename Template") : QLatin1String("Export as Template"));
+        EXPECT_GE(names.width(), names.fontMetrics().horizontalAdvance(names.windowTitle()) + 120) << c.typed;
         names.setResult(0);
         names.OK_Btn_Clicked();
         const bool accepted = !names.isVisible() && names.result() == 1;
