@@ -1,7 +1,10 @@
 #include "barcode/BRCBarcodeImage.h"
 
 #include "barcode/BRCBarcodeOffscreenView.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 #include "common/Common_Functions.h"
+
+#include <QPainter>
 
 #include <algorithm>
 #include <exception>
@@ -70,4 +73,27 @@ QByteArray pdfFromBarcode(const BRCBarcode& barcode)
     BRCBarcodeOffscreenView view;
     view.initWithBarcode(barcode);
     return view.dataWithPDFInsideRect(view.bounds());
+}
+
+QImage screenImageOfDrawing(const Barcode_Vector_Drawing& drawing, double pixelsPerPoint, qreal ratio)
+{
+    const double scale = pixelsPerPoint * ratio;
+    // A whisker below the product absorbs rounding, so a whole number of pixels is not rounded up.
+    const std::optional<int> width = Barcode_Pixel_Count(drawing.size().width() * scale - 1e-4);
+    const std::optional<int> height = Barcode_Pixel_Count(drawing.size().height() * scale - 1e-4);
+    if (!(ratio > 0.0) || !width || !height || !Barcode_Pixel_Area_Fits(*width, *height))
+        return {};
+    QImage image(*width, *height, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    // The last pixel row and column may reach past the drawing's size: they take its background too.
+    image.fill(drawing.background);
+    {
+        // Drawn on the picture's own pixels, where the drawing puts its modules on whole pixels.
+        QPainter painter(&image);
+        painter.scale(scale, scale);
+        drawing.draw(painter);
+    }
+    image.setDevicePixelRatio(ratio);
+    return image;
 }

@@ -3,6 +3,7 @@
 #include "barcode/BarcodePicture.h"
 
 #include <QByteArray>
+#include <QImage>
 
 #include <memory>
 
@@ -24,5 +25,9 @@ BarcodePicture imageFromBarcodeImage(const BarcodePicture& image);
 // The same two as rectangles and texts in points; none when there is nothing to draw.
 std::shared_ptr<const Barcode_Vector_Drawing> drawingFromBarcode(const BRCBarcode& barcode);
 std::shared_ptr<const Barcode_Vector_Drawing> drawingFromBarcodeImage(const BarcodePicture& image);
+// A drawing as a screen shows it: at `pixelsPerPoint` logical pixels a point on a screen of `ratio` device
+// pixels a logical pixel, every module the same whole number of device pixels, marked with the ratio.
+// Null when the drawing has no size or its picture would be beyond the bounds.
+QImage screenImageOfDrawing(const Barcode_Vector_Drawing& drawing, double pixelsPerPoint, qreal ratio);
 // The linear symbol's picture as a one-page PDF.
 QByteArray pdfFromBarcode(const BRCBarcode& barcode);

@@ -2,6 +2,7 @@
 // of every control to its handler.
 #include "barcode/Barcode_Dialog.h"
 
+#include "barcode/BRCBarcodeImage.h"
 #include "barcode/Barcode_Gen.h"
 #include "common/Number_Text.h"
 #include "ui_Barcode_Gen.h"
@@ -203,11 +204,12 @@ void Barcode_Dialog::showPreview()
         ui_->barcodeImage->setPixmap(QPixmap());
         return;
     }
-    // Shown at its printed size on this screen; the scroll view reaches the parts beyond the view.
+    // Shown at its printed size on this screen, drawn at the screen's device pixels so that every module
+    // keeps the same whole number of them; the scroll view reaches the parts beyond the view.
     const double dotsPerPoint = logicalDpiX() / 72.0;
-    const QSize shown = (gen.barcodeImage.size * dotsPerPoint).toSize().expandedTo(QSize(1, 1));
-    ui_->barcodeImage->setPixmap(
-        QPixmap::fromImage(gen.barcodeImage.image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    const qreal ratio = devicePixelRatioF();
+    const QImage shown = gen.barcodeDrawing ? screenImageOfDrawing(*gen.barcodeDrawing, dotsPerPoint, ratio) : QImage();
+    ui_->barcodeImage->setPixmap(QPixmap::fromImage(shown));
 }
 
 void Barcode_Dialog::wireControls()

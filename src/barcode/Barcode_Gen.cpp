@@ -110,5 +110,6 @@ void Barcode_Gen::Set_Blank_Image()
 {
     image_2d = {};
     barcodeImage = {};
+    barcodeDrawing = nullptr;
     barcode_error_label_shown = true;
 }

@@ -102,6 +102,8 @@ public:
 
     // --- Preview, shown by the dialog ---
     BarcodePicture barcodeImage; // the preview's current picture
+    // The same symbol in points, which the preview draws at the screen's own pixels; none without a picture.
+    std::shared_ptr<const Barcode_Vector_Drawing> barcodeDrawing;
     bool barcode_error_label_shown = false; // "no symbol" shown instead of a picture
     bool barcode_too_large = false; // the last symbol has no picture because it would be too large
     bool pdf_frame_too_small = false; // the last PDF417 symbol is taller than its frame, for rows to read
@@ -205,7 +207,8 @@ public:
     void Get_Image_From_barcode_image(const BarcodePicture& picture);
     // Frames image_2d again with the current texts, fonts and margins, without encoding again.
     void Get_2d_barcode_from_image();
-    void Set_Barcode_On_Panel(const BarcodePicture& picture);
+    void Set_Barcode_On_Panel(
+        const BarcodePicture& picture, std::shared_ptr<const Barcode_Vector_Drawing> drawing = nullptr);
 
     // --- Items: the batch road, and the settings an item keeps ---
     // Loads the item's settings here, as the dialog's load does, and applies the choices that set the

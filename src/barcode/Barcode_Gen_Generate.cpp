@@ -10,6 +10,7 @@
 #include "common/Globals.h"
 
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -46,8 +47,10 @@ std::shared_ptr<BRCBarcode> Barcode_Gen::Generate_Barcode_Variable(
         return testBarcode;
     if (value.isEmpty())
         return nullptr;
-    if (previewing)
+    if (previewing) {
         barcodeImage = {};
+        barcodeDrawing = nullptr;
+    }
     barcode_error_label_shown = false;
     barcode_too_large = false;
     pdf_frame_too_small = false;
@@ -177,7 +180,7 @@ void Barcode_Gen::Get_Image_From_Barcode(BRCBarcode& barcode)
 {
     if (!Check_And_Validat_Barcode(false, false))
         return;
-    Set_Barcode_On_Panel(imageFromBarcode(barcode));
+    Set_Barcode_On_Panel(imageFromBarcode(barcode), drawingFromBarcode(barcode));
 }
 
 void Barcode_Gen::Get_Image_From_barcode_image(const BarcodePicture& picture)
@@ -189,7 +192,7 @@ void Barcode_Gen::Get_Image_From_barcode_image(const BarcodePicture& picture)
     try {
         Set_2d_Barcode_Height(picture);
         Set_2d_Barcode_Width(picture);
-        Set_Barcode_On_Panel(imageFromBarcodeImage(picture));
+        Set_Barcode_On_Panel(imageFromBarcodeImage(picture), drawingFromBarcodeImage(picture));
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }
@@ -207,8 +210,10 @@ void Barcode_Gen::Get_2d_barcode_from_image()
     }
 }
 
-void Barcode_Gen::Set_Barcode_On_Panel(const BarcodePicture& picture)
+void Barcode_Gen::Set_Barcode_On_Panel(
+    const BarcodePicture& picture, std::shared_ptr<const Barcode_Vector_Drawing> drawing)
 {
     barcodeImage = picture;
+    barcodeDrawing = picture.isNull() ? nullptr : std::move(drawing);
     barcode_error_label_shown = picture.isNull();
 }

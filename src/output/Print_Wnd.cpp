@@ -5,6 +5,7 @@
 #include "common/Common_Functions.h"
 #include "common/Number_Text.h"
 #include "common/Screen_Fit.h"
+#include "common/Screen_Pixmap.h"
 #include "common/Window_Look.h"
 #include "output/Preferences.h"
 #include "output/Print_Design_Host.h"
@@ -248,8 +249,8 @@ void Print_Wnd::Refresh_Preview()
     ui_->Print_sclview->ensureVisible(0, 0);
     const QImage shot = PrintView->imageRepresentation();
     if (!shot.isNull())
-        ui_->test_image_view->setPixmap(QPixmap::fromImage(
-            shot.scaled(ui_->test_image_view->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+        ui_->test_image_view->setPixmap(
+            fittedScreenPixmap(shot, ui_->test_image_view->minimumSize(), ui_->test_image_view->devicePixelRatioF()));
 }
 
 void Print_Wnd::Check_Max_Cell_Value()

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDataStream>
 #include <QFile>
+#include <QGuiApplication>
 #include <QIODevice>
 #include <QImageReader>
 #include <QMimeData>
@@ -16,7 +17,17 @@
 
 Browser_Picture_Model::Browser_Picture_Model(QObject* parent)
     : QAbstractListModel(parent)
+    , ratio_(qGuiApp ? qGuiApp->devicePixelRatio() : 1.0)
 {
+}
+
+void Browser_Picture_Model::setDevicePixelRatio(qreal ratio)
+{
+    if (!(ratio > 0.0) || ratio == ratio_)
+        return;
+    ratio_ = ratio;
+    thumbnails_.clear();
+    reload();
 }
 
 void Browser_Picture_Model::clear()
@@ -127,12 +138,19 @@ QImage Browser_Picture_Model::thumbnail(const QString& path) const
     if (size.isValid()) {
         // The reader scales before it turns the picture upright, so a turned picture is fitted turned.
         const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-        const QSize box = turned ? thumbnailSize().transposed() : thumbnailSize();
+        const QSize box = (turned ? thumbnailSize().transposed() : thumbnailSize()) * ratio_;
         if (size.width() > box.width() || size.height() > box.height())
             reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     }
     // An unreadable file keeps its empty place in the cache, so it is not read again at every paint.
-    const QImage image = reader.read();
+    QImage image = reader.read();
+    // The ratio that fits the picture to the box, between a plain screen's and this one's: a small
+    // picture is not shrunk below its own pixels, a larger one takes the room a thumbnail takes.
+    if (!image.isNull()) {
+        const QSize logical = thumbnailSize();
+        const double fit = std::max(double(image.width()) / logical.width(), double(image.height()) / logical.height());
+        image.setDevicePixelRatio(std::clamp(fit, 1.0, double(ratio_)));
+    }
     thumbnails_.insert(path, image);
     return image;
 }

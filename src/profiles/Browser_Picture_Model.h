@@ -9,7 +9,8 @@
 #include <QSize>
 
 // The pictures of a thumbnail browser, in the order the user sees them. Thumbnails are read from the
-// files only when the view first paints them, scaled while decoding, and kept until the list is emptied.
+// files only when the view first paints them, scaled while decoding to the screen's device pixels, and
+// kept until the list is emptied.
 // The browser never loses a picture by dragging: a request to remove rows is refused, and a drag within
 // the browser only reorders.
 class Browser_Picture_Model : public QAbstractListModel {
@@ -32,6 +33,11 @@ public:
     bool appendPicture(const QString& path, const QString& name, const QString& uid);
     void reload();
 
+    // Device pixels a logical pixel on the screen the browser is shown on (the application's highest
+    // unless set). Thumbnails are decoded at that many pixels and marked with the ratio, so that they take
+    // the same room on every screen and are sharp on a dense one; a new ratio reads them again.
+    void setDevicePixelRatio(qreal ratio);
+
     // Takes the pictures at `rows` out of their places and puts them back together, in their order, at
     // `destination` less the number of them that stood before it; rows outside the list are ignored.
     void moveItems(QList<int> rows, int destination);
@@ -53,4 +59,5 @@ private:
 
     QList<Browser_Picture_Object> items_;
     mutable QHash<QString, QImage> thumbnails_;
+    qreal ratio_ = 1.0;
 };

@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
+#include "common/Screen_Pixmap.h"
 #include "common/Globals.h"
 #include "model/TSLTextStorage.h"
 #include "platform/UiSeam.h"
@@ -504,7 +505,7 @@ void Profile_Form::showPicture(QLabel* label, const QImage& image)
         label->clear();
         return;
     }
-    label->setPixmap(QPixmap::fromImage(image.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    label->setPixmap(fittedScreenPixmap(image, label->size(), label->devicePixelRatioF()));
 }
 
 void Profile_Form::Create_and_Set_template_picture(const TSLGraphicList& items)

@@ -5,12 +5,14 @@
 #include "barcode/BRCEAN13Barcode.h"
 #include "barcode/BRCRoyalMailBarcode.h"
 #include "barcode/BarcodePngWriter.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 #include "barcode/BarcodeTestSupport.h"
 #include "barcode/JapanPostBarcode.h"
 
 #include <QSet>
 
 #include <limits>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -79,6 +81,26 @@ TEST(BarcodePixelGrid, EveryBarEdgeLiesOnAWholePixelAtAnyModuleSize)
         // The rounded row never runs into the picture's edges: its side space is kept in whole modules.
         EXPECT_GE(row.indexOf(QLatin1Char('1')), 7 * c.drawn) << c.modulePixels;
         EXPECT_GE(row.size() - 1 - row.lastIndexOf(QLatin1Char('1')), 7 * c.drawn) << c.modulePixels;
+    }
+}
+
+TEST(BarcodePixelGrid, ScreenPreviewsGiveEveryModuleTheSameWholeDevicePixelsAtEveryRatio)
+{
+    freshSettings(2.0f);
+    BRCEAN13Barcode ean;
+    ASSERT_TRUE(ean.initWithContent(QStringLiteral("400638133393"), true));
+    Layout layout;
+    layout.showHeader = layout.showFooter = false;
+    layout.barWidth = 0.75f;
+    prepare(ean, layout);
+    frameLikeTheGenerator(ean);
+    const auto drawing = drawingFromBarcode(ean);
+    // Screen ratio and the device pixels a module then takes on a 96-dpi screen: as many as fit, never a fraction.
+    for (const auto& [ratio, modulePixels] : { std::pair(1.0, 1), std::pair(1.5, 1), std::pair(2.0, 2) }) {
+        const QImage shown = screenImageOfDrawing(*drawing, 96.0 / 72.0, ratio);
+        EXPECT_EQ(shown.devicePixelRatio(), ratio);
+        EXPECT_NEAR(shown.deviceIndependentSize().width(), drawing->size().width() * 96.0 / 72.0, 1.0 / ratio);
+        EXPECT_EQ(trimmedLight(pixelRow(shown, shown.height() / 3)), scaled(ean.completeBarcode(), modulePixels));
     }
 }
 

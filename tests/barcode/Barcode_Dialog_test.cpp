@@ -2,6 +2,7 @@
 #include "GeneratorSamples.h"
 
 #include "barcode/Barcode_Dialog.h"
+#include "barcode/Barcode_Vector_Drawing.h"
 #include "common/Globals.h"
 #include "model/CardEditorServices.h"
 #include "model/TSLBarcode.h"
@@ -102,6 +103,16 @@ TEST_F(BarcodeDialogTest, SwitchingThroughEverySymbologyShowsItsPanelsAndAPictur
         const bool twoD = Barcode_Type_Is_2D(popup->currentText());
         EXPECT_FALSE(gen().barcodeImage.isNull()) << sample.title;
         EXPECT_FALSE(form().barcodeImage->pixmap().isNull()) << sample.title;
+        // Drawn at the screen's device pixels: across the middle of the symbol only ink and background.
+        const QImage shown = form().barcodeImage->pixmap().toImage();
+        EXPECT_EQ(shown.devicePixelRatio(), form().barcodeImage->devicePixelRatioF()) << sample.title;
+        ASSERT_TRUE(gen().barcodeDrawing) << sample.title;
+        const QRectF symbol = gen().barcodeDrawing->symbol;
+        const double scale = shown.width() / gen().barcodeDrawing->size().width();
+        int blended = 0;
+        for (int x = int(symbol.left() * scale) + 1; x < int(symbol.right() * scale) - 1; ++x)
+            blended += (shown.pixel(x, int(symbol.center().y() * scale)) & 0xffffff) % 0xffffff != 0;
+        EXPECT_EQ(blended, 0) << sample.title;
         EXPECT_TRUE(form().barcode_error_label->isHidden()) << sample.title;
         EXPECT_EQ(form().linear_sett_box->isHidden(), twoD) << sample.title;
         EXPECT_EQ(form().sett_tab->indexOf(form().dpi_tab) >= 0, twoD) << sample.title;

@@ -174,4 +174,24 @@ TEST_F(DesktopLooks, TheCanvasShowsWhenItHasTheKeyboardFocus)
     EXPECT_EQ(with, view->palette().color(QPalette::Highlight));
 }
 
+TEST_F(DesktopLooks, TheCardStaysOnTheCanvasWhileAWindowIsOpenOverIt)
+{
+    startWithWizard();
+    const QImage before = canvas()->grab().toImage();
+    QImage during;
+    // Each window that opens over the main window, up as a modal run shows it, by the command a person gives.
+    for (const char* command : { "menu_Card_Wizard", "Print_btn", "Export_btn" }) {
+        ui.modalRuns.push_back([&](QDialog& dialog) {
+            dialog.setAttribute(Qt::WA_ShowModal, true);
+            dialog.show();
+            during = canvas()->grab().toImage();
+            dialog.hide();
+            dialog.setAttribute(Qt::WA_ShowModal, false);
+            return 0;
+        });
+        trigger(QString::fromLatin1(command));
+        EXPECT_EQ(during, before) << command;
+    }
+}
+
 } // namespace

@@ -1,3 +1,4 @@
+#include "common/Screen_Pixmap.h"
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Picture_Browser_View.h"
 #include "support/TestSupport.h"
@@ -104,6 +105,16 @@ TEST(BrowserPictureModel, ThumbnailsFitTheirBoxAndBadFilesShowNone)
     EXPECT_EQ(smallThumb.size(), QSize(40, 30)) << "small pictures are not blown up";
     EXPECT_FALSE(model.index(2, 0).data(Qt::DecorationRole).isValid());
     EXPECT_EQ(model.index(2, 0).data(Qt::DisplayRole).toString(), QStringLiteral("broken.png"));
+    // At every screen ratio a thumbnail has its box's device pixels and takes the box's room.
+    for (const qreal ratio : { 1.0, 1.5, 2.0 }) {
+        Browser_Picture_Model dense;
+        dense.setDevicePixelRatio(ratio);
+        dense.append(Browser_Picture_Object::initWithImage_Path(folder + QStringLiteral("/wide.png"), {}, {}));
+        const QImage thumb = dense.index(0, 0).data(Qt::DecorationRole).value<QImage>();
+        EXPECT_EQ(thumb.size(), QSize(128, 32) * ratio);
+        EXPECT_EQ(thumb.deviceIndependentSize(), QSizeF(128, 32));
+        EXPECT_EQ(fittedScreenPixmap(thumb, QSize(64, 64), ratio).size(), QSize(64, 16) * ratio) << "labels too";
+    }
 }
 
 TEST(BrowserPictureModel, DragCarriesOnlyRowsThatThisModelAccepts)
