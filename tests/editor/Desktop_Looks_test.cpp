@@ -11,9 +11,12 @@
 #include "output/Print_Wnd.h"
 #include "profiles/Invitation_Wizard.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QSet>
 #include <QStyle>
@@ -60,6 +63,56 @@ QStringList unreadableTexts(QWidget& window)
             check(*bar, bar->actions().value(0)->text(), backgroundBehind(*bar));
     }
     return unreadable;
+}
+
+// Where a control shows in the window: its rectangle cut to what each enclosing widget lets through.
+QRect shownRect(const QWidget& control, const QWidget& window)
+{
+    QRect shown(control.mapTo(&window, QPoint(0, 0)), control.size());
+    for (const QWidget* outer = control.parentWidget(); outer && outer != &window; outer = outer->parentWidget())
+        shown &= QRect(outer->mapTo(&window, QPoint(0, 0)), outer->size());
+    return shown;
+}
+
+// The labels, buttons and fields a person sees in the window that lie over one another or are squeezed
+// below the room their text needs.
+QStringList crowdedControls(QWidget& window)
+{
+    std::vector<std::pair<QWidget*, QRect>> shown;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<QLabel*>(widget);
+        if (widget->objectName().startsWith(QLatin1String("qt_")))
+            continue; // a dock's title buttons, drawn in the frame Qt gives them
+        const bool control = (label && (!label->text().isEmpty() || !label->pixmap().isNull()))
+            || qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget)
+            || qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QLineEdit*>(widget);
+        const QRect where = control && widget->isVisible() ? shownRect(*widget, window) : QRect();
+        if (!where.isEmpty())
+            shown.emplace_back(widget, where);
+    }
+    QStringList crowded;
+    const auto name
+        = [](const QWidget* w) { return QStringLiteral("%1 %2").arg(w->metaObject()->className(), w->objectName()); };
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const auto& [one, oneRect] = shown[i];
+        // A text needs the room its hint asks (a push button's hint adds a width of fashion: its text and
+        // margins are what count); a control without one, the least its layout gives it.
+        const auto* button = qobject_cast<QAbstractButton*>(one);
+        const auto* label = qobject_cast<QLabel*>(one);
+        const bool text = (button && !button->text().isEmpty()) || (label && !label->text().isEmpty());
+        int least = text || one->minimumWidth() == 0 ? one->minimumSizeHint().width() : one->minimumWidth();
+        if (qobject_cast<const QPushButton*>(one) && text)
+            least = one->fontMetrics().horizontalAdvance(QString(button->text()).remove(QLatin1Char('&')))
+                + one->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, one);
+        if (!qobject_cast<QLineEdit*>(one) && one->width() < least)
+            crowded << name(one) + QStringLiteral(" squeezed %1 < %2").arg(one->width()).arg(least);
+        for (size_t j = i + 1; j < shown.size(); ++j) {
+            const auto& [other, otherRect] = shown[j];
+            if (oneRect.intersects(otherRect) && !one->isAncestorOf(other) && !other->isAncestorOf(one))
+                crowded << name(one) + QStringLiteral(" over ") + name(other);
+        }
+    }
+    return crowded;
 }
 
 class DesktopLooks : public editorscenario::EditorScenario {
@@ -122,6 +175,37 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensWithALargerFont)
             if (shown == window.get()) {
                 EXPECT_EQ(placed, mainWindow) << screen.width();
             }
+        }
+    }
+}
+
+TEST_F(DesktopLooks, AtItsLeastSizeTheMainWindowFitsTheScreenAndEveryInspectorPageShowsUncrowded)
+{
+    startEmpty();
+    const struct {
+        QRect screen;
+        double points; // the system font's size; 0 keeps the desktop's own
+    } rows[] = { { { 0, 0, 1280, 720 }, 0 }, { { 0, 0, 1280, 720 }, 12 }, { { 0, 0, 1366, 768 }, 14 },
+        { { 0, 27, 1280, 693 }, 12 } };
+    for (const auto& row : rows) {
+        QFont font = originalFont;
+        if (row.points > 0)
+            font.setPointSizeF(row.points);
+        QApplication::setFont(font);
+        QCoreApplication::processEvents();
+        for (QWidget* page : window->inspectorPages()) {
+            while (window->sett_tab->count() > 0)
+                window->sett_tab->removeTab(0);
+            window->sett_tab->addTab(page, page->windowTitle());
+            QCoreApplication::processEvents();
+            const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+            EXPECT_EQ(least.boundedTo(row.screen.size()), least)
+                << page->windowTitle().toStdString() << " needs " << least.width() << " x " << least.height();
+            window->resize(least);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(window->size(), least) << page->windowTitle().toStdString() << " at " << row.points << " pt";
+            EXPECT_EQ(crowdedControls(*window).join(QLatin1Char('\n')).toStdString(), "")
+                << page->windowTitle().toStdString() << " at " << row.points << " pt";
         }
     }
 }
