@@ -1,5 +1,6 @@
 #include "canvas/Repeat_Image.h"
 
+#include "common/Window_Look.h"
 #include "model/CardEditorServices.h"
 
 #include <QImage>
@@ -43,4 +44,11 @@ void Repeat_Image::paintEvent(QPaintEvent* event)
         Draw_Banner_Tiles(painter, services->bannerImage(), QRectF(event->rect()), QPointF(0, 0));
     }
     QLabel::paintEvent(event);
+}
+
+void Repeat_Image::showEvent(QShowEvent* event)
+{
+    QLabel::showEvent(event);
+    if (const CardEditorServices* services = editorServices(); services && !services->bannerImage().isNull())
+        applyWindowLook(*this, services->bannerImage());
 }

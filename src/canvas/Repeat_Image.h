@@ -24,4 +24,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The controls laid out on the banner take text colours that read on it.
+    void showEvent(QShowEvent* event) override;
 };

@@ -1,10 +1,12 @@
 #include "common/Window_Look.h"
 
 #include <QApplication>
+#include <QCommandLinkButton>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QPalette>
 #include <QPointer>
+#include <QPushButton>
 #include <QWidget>
 
 #include <cmath>
@@ -49,6 +51,14 @@ void applyWindowLookOnce(QWidget& window, const QImage& pattern)
     look.setColor(QPalette::WindowText, readableOn(background, system.color(QPalette::WindowText)));
     window.setPalette(look);
     window.setAutoFillBackground(true);
+    // Command links and flat buttons draw their text straight on the window, in the button text colour.
+    for (QPushButton* button : window.findChildren<QPushButton*>()) {
+        if (!button->isFlat() && !qobject_cast<QCommandLinkButton*>(button))
+            continue;
+        QPalette text; // only this colour: the rest still comes from the window
+        text.setColor(QPalette::ButtonText, look.color(QPalette::WindowText));
+        button->setPalette(text);
+    }
 }
 
 // Applies the looks again when the desktop's palette changes (a theme switched while the program runs).

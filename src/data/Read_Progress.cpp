@@ -33,10 +33,11 @@ void runReadWithProgress(
         work();
         return;
     }
-    std::atomic<bool> finished { false };
+    QEventLoop loop;
     std::thread worker([&] {
         work();
-        finished.store(true);
+        // Wakes the loop at once, also when the read ends before the loop has started.
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     QProgressDialog progress(text, QStringLiteral("Cancel"), 0, 1000, QApplication::activeWindow());
     progress.setWindowTitle(QStringLiteral("Reading"));
@@ -45,15 +46,9 @@ void runReadWithProgress(
     progress.setAutoClose(false);
     progress.setAutoReset(false);
     QObject::connect(&progress, &QProgressDialog::canceled, [&control] { control.cancel.store(true); });
-    // Polled rather than signalled: the loop ends on the first tick after the worker, however early it ends.
-    QEventLoop loop;
     QTimer tick;
     tick.setInterval(30);
     QObject::connect(&tick, &QTimer::timeout, [&] {
-        if (finished.load()) {
-            loop.quit();
-            return;
-        }
         const std::int64_t total = control.total.load();
         if (total > 0 && !progress.wasCanceled())
             progress.setValue(int(std::min<std::int64_t>(999, control.done.load() * 1000 / total)));

@@ -4,11 +4,6 @@
 #include <QFileInfo>
 #include <QUrl>
 
-QString designPathFromArguments(const QStringList& arguments, const QString& workingFolder)
-{
-    return designPathsFromArguments(arguments, workingFolder).value(0);
-}
-
 QString designsLeftMessage(const QStringList& paths)
 {
     if (paths.size() < 2)

@@ -107,11 +107,14 @@ bool PngColourWriter::needsAlpha(const QImage& image)
         return false;
     if (!isDirect(image.format()))
         return needsAlpha(image.convertToFormat(QImage::Format_ARGB32));
-    for (int y = 0; y < image.height(); ++y) {
+    // The sizes are read once: QImage's accessors are calls the compiler cannot lift out of the loop.
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         // All alpha bytes together: one not 255 shows in the combined value.
         QRgb all = 0xffffffffu;
-        for (int x = 0; x < image.width(); ++x)
+        for (int x = 0; x < width; ++x)
             all &= line[x];
         if (qAlpha(all) != 255)
             return true;

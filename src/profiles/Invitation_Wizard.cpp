@@ -92,8 +92,10 @@ Invitation_Wizard::Invitation_Wizard(QWidget* parent)
         ui_->to_value, &QLineEdit::textEdited, this, [this] { controlTextDidChange(ui_->to_value, kNameLimit, true); });
     connect(ui_->venue_value, &QLineEdit::textEdited, this,
         [this] { controlTextDidChange(ui_->venue_value, kVenueLimit, true); });
-    connect(ui_->msg_title, &QLineEdit::textEdited, this,
-        [this] { controlTextDidChange(ui_->msg_title, kTitleLimit, false); });
+    connect(ui_->msg_title, &QLineEdit::textEdited, this, [this] {
+        if (!placingMessage_) // the wizard's own texts are not held to the typing limit
+            controlTextDidChange(ui_->msg_title, kTitleLimit, false);
+    });
     connect(ui_->msg_value, &QPlainTextEdit::textChanged, this, &Invitation_Wizard::messageTextDidChange);
 }
 
@@ -131,6 +133,7 @@ int Invitation_Wizard::Open_Wnd(bool atWizard)
         texts_.Load_Msg_And_Title();
         placeTitle(texts_.Get_Title());
         placeMessage(texts_.Get_Message());
+        suggestionsFor_.clear();
         if (atWizard)
             Using_Wizard_Click();
 
@@ -270,9 +273,14 @@ void Invitation_Wizard::OK_Click()
         }
         break;
     case 3:
-        texts_.Load_Msg_And_Title_According_Event();
-        placeTitle(texts_.Get_Title());
-        placeMessage(texts_.Get_Message());
+        // Stepping back and on again keeps what the person typed; another occasion brings its own texts,
+        // each one edit that Undo in its field takes back.
+        if (suggestionsFor_ != Event_Type) {
+            texts_.Load_Msg_And_Title_According_Event();
+            placeTitle(texts_.Get_Title());
+            suggestMessage(texts_.Get_Message());
+            suggestionsFor_ = Event_Type;
+        }
         next_counter_ = 4;
         showOnlyPane(ui_->third_box);
         break;

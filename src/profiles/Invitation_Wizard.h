@@ -135,5 +135,6 @@ private:
     QString selected_msg_;
     QString selected_date_;
     QString selected_time_;
-    bool placingMessage_ = false;
+    bool placingMessage_ = false; // the wizard itself puts a title or message in its field
+    QString suggestionsFor_; // the occasion whose texts the title and message fields were given
 };

@@ -65,8 +65,12 @@ void Invitation_Wizard::Msg_Next_Click()
 
 void Invitation_Wizard::placeTitle(const QString& text)
 {
-    ui_->msg_title->setText(text);
+    // As an edit of the field, so that Undo in it brings back the title the person had typed.
+    placingMessage_ = true;
+    ui_->msg_title->selectAll();
+    ui_->msg_title->insert(text);
     ui_->msg_title->setCursorPosition(0);
+    placingMessage_ = false;
 }
 
 void Invitation_Wizard::placeMessage(const QString& text)

@@ -3,6 +3,7 @@
 #include "editor/EditorScenarioFixture.h"
 
 #include "barcode/Barcode_Dialog.h"
+#include "canvas/Repeat_Image.h"
 #include "common/Long_SMS_Dlg.h"
 #include "common/Screen_Fit.h"
 #include "common/Window_Look.h"
@@ -14,6 +15,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
+#include <QCommandLinkButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,8 +37,14 @@ QPalette darkPalette()
 QColor backgroundBehind(const QWidget& widget)
 {
     const QWidget* filler = &widget;
-    while (filler->parentWidget() && !filler->autoFillBackground() && !filler->isWindow())
+    while (filler->parentWidget() && !filler->autoFillBackground() && !filler->isWindow()) {
+        if (qobject_cast<const Repeat_Image*>(filler)) // paints the banner itself
+            return editorServices()
+                ->bannerImage()
+                .scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                .pixelColor(0, 0);
         filler = filler->parentWidget();
+    }
     const QBrush brush = filler->palette().brush(filler->backgroundRole()); // a picture counts with its average
     return brush.textureImage().isNull() ? brush.color() : brush.textureImage().scaled(1, 1).pixelColor(0, 0);
 }
@@ -57,7 +65,8 @@ QStringList unreadableTexts(QWidget& window)
         else if (auto* group = qobject_cast<QGroupBox*>(widget))
             check(*group, group->title(), backgroundBehind(*group));
         else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !qobject_cast<QToolButton*>(button)
-                 && (!qobject_cast<QPushButton*>(button) || static_cast<QPushButton*>(button)->isFlat()))
+                 && (!qobject_cast<QPushButton*>(button) || static_cast<QPushButton*>(button)->isFlat()
+                     || qobject_cast<QCommandLinkButton*>(button)))
             check(*button, button->text(), backgroundBehind(*button)); // check boxes, radios and links
         else if (auto* bar = qobject_cast<QMenuBar*>(widget))
             check(*bar, bar->actions().value(0)->text(), backgroundBehind(*bar));

@@ -97,7 +97,7 @@ TEST_F(WizardTest, StartScreenHoldsTheFileListsUncutAndEmptyListsStepToNothing)
     });
 }
 
-TEST_F(WizardTest, ForwardFromTheCategoryPaneReplacesEditedTexts)
+TEST_F(WizardTest, ForwardFromTheCategoryPaneKeepsTypedTextsUntilAnotherOccasionIsChosen)
 {
     fillBackgroundFolder();
     open([](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
@@ -107,10 +107,15 @@ TEST_F(WizardTest, ForwardFromTheCategoryPaneReplacesEditedTexts)
         form.msg_title->selectAll();
         QTest::keyClicks(form.msg_title, QStringLiteral("My own words"));
         form.Back_Btn->click();
-        form.Next_btn->click(); // the same category again, by Next
+        form.Next_btn->click(); // the same category again, by Next: the typing stays
         EXPECT_EQ(w.next_counter(), 4);
-        EXPECT_EQ(form.msg_title->text(), Greeting_Text_Catalogue::titles(QStringLiteral("8")).first());
+        EXPECT_EQ(form.msg_title->text(), QStringLiteral("My own words"));
+        form.Back_Btn->click();
+        form.Him_btn->click(); // another occasion: its texts, as one edit that Undo takes back
+        EXPECT_EQ(form.msg_title->text(), Greeting_Text_Catalogue::titles(QStringLiteral("7")).first());
         EXPECT_EQ(w.texts().title_index, 0);
+        QTest::keySequence(form.msg_title, QKeySequence::Undo);
+        EXPECT_EQ(form.msg_title->text(), QStringLiteral("My own words"));
     });
 }
 
