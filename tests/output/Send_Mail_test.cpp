@@ -107,47 +107,6 @@ TEST(SendMail, OpeningKeepsToSubjectAndMessageAndResetsEveryOtherControl)
     });
 }
 
-// Another copy of the program saves or resets the account while this one runs: each opening of the window
-// shows that copy's sender, and a run logs in with its account.
-TEST(SendMail, OpeningAgainReadsTheAccountAnotherCopySaved)
-{
-    FreshDataFolder folder(QStringLiteral("send-account"));
-    testsupport::ScriptedResponder ui;
-    Recorder sent;
-    Send_Mail::defaultInstance().runSender = sent.sender();
-    const struct {
-        const char *from, *password, *server, *port, *ssl;
-    } saved[] = { { "me@example.com", "pw1", "one.example.com", "25", "N" },
-        { "you@example.org", "pw2", "two.example.org", "587", "Y" }, { nullptr, "", "", "", "" } };
-    for (const auto& row : saved) {
-        openSendWindow(ui, [](Send_Mail&) {});
-        if (row.from)
-            ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(row.from), QString::fromLatin1(row.password),
-                QString::fromLatin1(row.server), QString::fromLatin1(row.port), QString::fromLatin1(row.ssl)));
-        else
-            ASSERT_TRUE(QFile::remove(folder.settingsFile())); // the other copy's Reset
-        openSendWindow(ui, [&row](Send_Mail& window) {
-            Ui::Send_Mail& f = window.form();
-            EXPECT_EQ(f.from_txt->text(), QString::fromLatin1(row.from));
-            if (!row.from)
-                return;
-            type(f.to_txt, QStringLiteral("guest@example.net"));
-            click(f.rd_without_barcode);
-            click(f.sendButton);
-            EXPECT_TRUE(waitForRun(window));
-        });
-        if (!row.from)
-            continue;
-        ASSERT_FALSE(sent.mails.empty());
-        const Mail_Message& mail = sent.mails.back();
-        EXPECT_EQ(QStringList({ mail.sender, mail.password, mail.smtpServer, mail.port, mail.enableSsl })
-                      .join(QLatin1Char(' '))
-                      .toStdString(),
-            QStringLiteral("%1 %2 %3 %4 %5").arg(row.from, row.password, row.server, row.port, row.ssl).toStdString());
-    }
-    Send_Mail::defaultInstance().runSender = nullptr;
-}
-
 TEST(SendMail, ModeSideAndPauseControlsFollowTheClicks)
 {
     testsupport::ScriptedResponder ui;
@@ -259,6 +218,7 @@ TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResu
         ASSERT_TRUE(menu.open(QIODevice::WriteOnly));
         menu.write("soup\n");
     }
+    // The account as another copy of the program saved it: the window reads it when it opens.
     ASSERT_TRUE(mailtest::storeMailAccount(QString(), QStringLiteral("pw"), QStringLiteral("mail.example.com"),
         QStringLiteral("2525"), QStringLiteral("Y")));
     testsupport::ScriptedResponder ui;
