@@ -68,6 +68,45 @@ void keepWindowOnScreen(QWidget& window, const QSize& wanted)
     new Screen_Keeper(window, wanted);
 }
 
+namespace {
+
+// Scrolls only up and down: as wide as its content needs, with room for the scroll bar, at any font.
+class Vertical_Scroll_Area : public QScrollArea {
+public:
+    QSize minimumSizeHint() const override
+    {
+        return QSize(
+            contentWidth(widget() ? widget()->minimumSizeHint() : QSize()), QScrollArea::minimumSizeHint().height());
+    }
+    QSize sizeHint() const override
+    {
+        return widget() ? QSize(contentWidth(widget()->sizeHint()), widget()->sizeHint().height())
+                        : QScrollArea::sizeHint();
+    }
+
+private:
+    int contentWidth(const QSize& hint) const
+    {
+        const int least = widget() ? std::max(hint.width(), widget()->minimumWidth()) : hint.width();
+        return least + verticalScrollBar()->sizeHint().width() + 2 * frameWidth();
+    }
+};
+
+// A scroll area over `content`, put at `index` of `outer` with `stretch`.
+QScrollArea* scrollInPlace(QBoxLayout& outer, int index, int stretch, QWidget* content, const QString& name)
+{
+    auto* scroll = new Vertical_Scroll_Area;
+    scroll->setObjectName(name + QStringLiteral("_scroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidget(content);
+    outer.insertWidget(index < 0 ? outer.count() : index, scroll, stretch);
+    return scroll;
+}
+
+} // namespace
+
 QScrollArea* scrollColumnWhenTall(QBoxLayout& outer, QLayout& column)
 {
     const int index = outer.indexOf(&column);
@@ -75,14 +114,13 @@ QScrollArea* scrollColumnWhenTall(QBoxLayout& outer, QLayout& column)
     outer.removeItem(&column);
     auto* holder = new QWidget;
     holder->setLayout(&column);
-    auto* scroll = new QScrollArea;
-    scroll->setObjectName(column.objectName() + QStringLiteral("_scroll"));
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidget(holder);
-    // As wide as the column with room for its scroll bar, so nothing is cut at the side.
-    scroll->setMinimumWidth(holder->minimumSizeHint().width() + scroll->verticalScrollBar()->sizeHint().width());
-    outer.insertWidget(index < 0 ? outer.count() : index, scroll, stretch);
-    return scroll;
+    return scrollInPlace(outer, index, stretch, holder, column.objectName());
+}
+
+QScrollArea* scrollPanelWhenTall(QBoxLayout& outer, QWidget& panel)
+{
+    const int index = outer.indexOf(&panel);
+    const int stretch = index < 0 ? 0 : outer.stretch(index);
+    outer.removeWidget(&panel);
+    return scrollInPlace(outer, index, stretch, &panel, panel.objectName());
 }

@@ -19,3 +19,6 @@ void keepWindowOnScreen(QWidget& window, const QSize& wanted = QSize());
 // Moves `column` of `outer` into a scroll area that takes its place, so that a window can be shorter than
 // the column and its other parts (the buttons) stay in view.
 QScrollArea* scrollColumnWhenTall(QBoxLayout& outer, QLayout& column);
+// The same for a panel widget of `outer`. Either scroll area is as wide as what it holds needs, with room
+// for its scroll bar, so only the height scrolls.
+QScrollArea* scrollPanelWhenTall(QBoxLayout& outer, QWidget& panel);

@@ -143,6 +143,7 @@ void TSLWindowController::awakeFromNib()
         return;
     }
     Data_Folder_Path = QDir(Resource_Path).filePath(QStringLiteral("DataSet"));
+    watchSeriesFolder();
     Get_Email_Details();
     Load_and_fill_backgrounds();
 

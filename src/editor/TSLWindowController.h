@@ -38,6 +38,7 @@ class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QFileSystemWatcher;
 class QFontDialog;
 class QLabel;
 class QKeySequence;
@@ -542,6 +543,7 @@ public:
     void View_batch_Series_Button(); // the viewer of the series chosen on the data-source page
     void Data_Source_Help_Button();
     void Refresh_Series_Choices(); // the data-source page's series list after the series windows closed
+    void watchSeriesFolder(); // the series list read again whenever the data folder changes
     void Show_Export_Notice(const QString& path, const QString& message) override;
     void connectSeriesCommands();
     QAction* Create_Series_btn = nullptr;
@@ -739,6 +741,7 @@ public:
     QCheckBox* Show_Ruler_chk = nullptr;
     QPushButton* User_Profile_btn = nullptr;
     QTabWidget* sett_tab = nullptr;
+    QList<QWidget*> inspectorPages() const; // the fifteen pages in their fixed order
     QWidget *card_setting_tab = nullptr, *card_info_tab = nullptr, *card_size_tab = nullptr, *card_bkgd_tab = nullptr,
             *card_brdr_tab = nullptr, *line_tab = nullptr, *shape_tab = nullptr, *text_edtng_tab = nullptr,
             *text_prop_tab = nullptr, *image_tab = nullptr, *sign_tab = nullptr, *datasource_tab = nullptr,
@@ -791,6 +794,7 @@ private:
     int endStatus_ = 0;
     int cardGeometrySteps_ = 0; // CardGeometryStep objects alive
     bool awoken_ = false;
+    QFileSystemWatcher* seriesFolderWatcher_ = nullptr;
 
     // TSLWindowController_Edit_Commands.cpp
     platform::UndoManager* shownSideUndo() const; // the undo of the side shown
@@ -846,7 +850,6 @@ private:
     void connectItemPanels(); // picture, signature and barcode pages
     void loadSamplePictures();
     void showTextColorInWell();
-    QList<QWidget*> inspectorPages() const; // the fifteen pages in their fixed order
     void bindCanvases();
     void unbindCanvases();
     // The start screen; 1 when it was confirmed, Invitation_Wizard::kClosed when it was closed.

@@ -4,6 +4,7 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "canvas/TSLZoomingScrollView.h"
+#include "common/Screen_Fit.h"
 #include "editor/Editor_Icons.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "platform/RegularFile.h"
@@ -13,6 +14,7 @@
 #include <QToolBar>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QScrollArea>
 #include <QDir>
 
 void TSLWindowController::buildInterface()
@@ -80,6 +82,9 @@ void TSLWindowController::buildInterface()
     }
 
     loadInspectorPages();
+    // A page taller than the screen scrolls rather than making the window taller than the screen; the
+    // canvas takes any width to spare.
+    scrollPanelWhenTall(*w.main_layout, *sett_tab)->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Expanding);
     connectInterface();
 }
 

@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
@@ -73,6 +75,24 @@ void TSLWindowController::Refresh_Series_Choices()
     Batch_Series->addItems(Get_datasheet_File_Name_Array());
     Batch_Series->setCurrentIndex(Batch_Series->findText(chosen));
     Not_Draw_Only_Prop_Change = wasMuted;
+}
+
+// Another copy of the program may add or remove series while this one shows the list. The folder above
+// the series folder is watched too, so that a series folder made again later is taken up.
+void TSLWindowController::watchSeriesFolder()
+{
+    if (!seriesFolderWatcher_) {
+        seriesFolderWatcher_ = new QFileSystemWatcher(this);
+        connect(seriesFolderWatcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
+            watchSeriesFolder();
+            Refresh_Series_Choices();
+        });
+    }
+    const QStringList watched = seriesFolderWatcher_->directories();
+    for (const QString& folder : { Resource_Path, Data_Folder_Path }) {
+        if (!folder.isEmpty() && !watched.contains(folder) && QFileInfo(folder).isDir())
+            seriesFolderWatcher_->addPath(folder);
+    }
 }
 
 void TSLWindowController::View_batch_Series_Button()

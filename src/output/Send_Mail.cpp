@@ -110,9 +110,10 @@ int Send_Mail::Open_Wnd(Print_Design_Host* host)
     // To, subject and message stay as typed until the program ends; the rest starts afresh.
     ui_->side_front_rd->setChecked(true);
     card_side_str = QStringLiteral("F");
-    // Another copy of the program may have set the sender since this one read the settings.
-    if (const auto sender = Preferences::sharedInstance()->send_email_SenderEmail(); sender && !sender->isEmpty())
-        sender_email = *sender;
+    // Another copy of the program may have changed the settings since this one read them: the sender, and
+    // the account a run logs in with, are read again (a run under way has taken its own copy already).
+    if (!running())
+        Get_Email_Details();
     ui_->from_txt->setText(sender_email);
     ui_->rd_mail_curr_barcode->setChecked(true);
     ui_->rd_without_barcode->setChecked(false);

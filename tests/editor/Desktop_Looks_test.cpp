@@ -12,6 +12,7 @@
 #include "output/Print_Wnd.h"
 #include "profiles/Invitation_Wizard.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCommandLinkButton>
 #include <QGroupBox>
@@ -69,6 +70,40 @@ QStringList unreadableTexts(QWidget& window)
             check(*bar, bar->actions().value(0)->text(), backgroundBehind(*bar));
     }
     return unreadable;
+}
+
+// The labels, buttons and number fields a person sees in the window, each cut to what the widgets around it
+// let show, that lie over one another or are narrower than they need (a push button's text and margins
+// count, not the width of fashion its hint adds).
+QStringList crowdedControls(QWidget& window)
+{
+    std::vector<std::pair<QWidget*, QRect>> shown;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        QRect rect(widget->mapTo(&window, QPoint(0, 0)), widget->size());
+        for (const QWidget* outer = widget->parentWidget(); outer != &window; outer = outer->parentWidget())
+            rect &= QRect(outer->mapTo(&window, QPoint(0, 0)), outer->size());
+        const auto* label = qobject_cast<QLabel*>(widget);
+        if (widget->isVisible() && !rect.isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_"))
+            && ((label && !label->text().isEmpty()) || qobject_cast<QAbstractButton*>(widget)
+                || qobject_cast<QAbstractSpinBox*>(widget)))
+            shown.emplace_back(widget, rect);
+    }
+    QStringList crowded;
+    for (auto one = shown.begin(); one != shown.end(); ++one) {
+        QWidget* control = one->first;
+        const auto* push = qobject_cast<QPushButton*>(control);
+        const int need = push ? control->fontMetrics().horizontalAdvance(push->text().remove(QLatin1Char('&')))
+                + control->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control)
+                              : control->minimumSizeHint().width();
+        if (control->width() < need)
+            crowded << control->objectName() + QStringLiteral(" is %1 wide, needs %2").arg(control->width()).arg(need);
+        for (auto other = one + 1; other != shown.end(); ++other) {
+            if (one->second.intersects(other->second) && !control->isAncestorOf(other->first)
+                && !other->first->isAncestorOf(control))
+                crowded << control->objectName() + QStringLiteral(" lies over ") + other->first->objectName();
+        }
+    }
+    return crowded;
 }
 
 class DesktopLooks : public editorscenario::EditorScenario {
@@ -131,6 +166,32 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensWithALargerFont)
             if (shown == window.get()) {
                 EXPECT_EQ(placed, mainWindow) << screen.width();
             }
+        }
+    }
+}
+
+TEST_F(DesktopLooks, AtItsLeastSizeTheMainWindowFitsTheScreenAndEveryInspectorPageShowsUncrowded)
+{
+    startEmpty();
+    const struct {
+        QSize screen; // the area a desktop leaves to windows
+        double points; // the system font; 0 keeps the desktop's own
+    } rows[] = { { { 1280, 720 }, 0 }, { { 1280, 693 }, 12 }, { { 1366, 768 }, 14 } };
+    for (const auto& row : rows) {
+        QFont font = originalFont;
+        font.setPointSizeF(row.points > 0 ? row.points : font.pointSizeF());
+        QApplication::setFont(font);
+        for (QWidget* page : window->inspectorPages()) { // each page alone, as the selection shows it
+            while (window->sett_tab->count() > 0)
+                window->sett_tab->removeTab(0);
+            window->sett_tab->addTab(page, page->windowTitle());
+            QCoreApplication::processEvents();
+            window->resize(window->minimumSizeHint());
+            QCoreApplication::processEvents();
+            const std::string where = page->windowTitle().toStdString() + " at " + std::to_string(row.points);
+            EXPECT_TRUE(window->width() <= row.screen.width() && window->height() <= row.screen.height())
+                << where << " needs " << window->width() << " x " << window->height();
+            EXPECT_EQ(crowdedControls(*window).join(QLatin1Char('\n')).toStdString(), "") << where;
         }
     }
 }

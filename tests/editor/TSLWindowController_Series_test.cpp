@@ -160,4 +160,10 @@ TEST_F(SeriesCommandsTest, ANewSeriesCanBeChosenAsSoonAsTheGeneratorCloses)
     EXPECT_EQ(window->Batch_Series->currentText(), QStringLiteral("Guests"));
     EXPECT_EQ(item->batch_list_name, QStringLiteral("Guests"));
     EXPECT_EQ(item->Text_Value, QStringLiteral("Anna"));
+    // Another copy of the program writes one series and removes another: the list follows at once.
+    writeSeries(QStringLiteral("Tables"), "1\n");
+    ASSERT_TRUE(QFile::remove(QDir(Data_Folder_Path).filePath(QStringLiteral("Aisles.txt"))));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->Batch_Series->findText(QStringLiteral("Aisles")) < 0; }));
+    EXPECT_EQ(window->Batch_Series->findText(QStringLiteral("Tables")), 1);
+    EXPECT_EQ(window->Batch_Series->currentText(), QStringLiteral("Guests"));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Globals.h"
+#include "output/Preferences.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
@@ -39,6 +40,19 @@ inline void click(QWidget* target)
 {
     const bool box = qobject_cast<QCheckBox*>(target) || qobject_cast<QRadioButton*>(target);
     QTest::mouseClick(target, Qt::LeftButton, {}, box ? QPoint(8, target->height() / 2) : target->rect().center());
+}
+
+// The account as the settings window saves it: the send window reads it again each time it opens.
+inline bool storeMailAccount(
+    const QString& sender, const QString& password, const QString& server, const QString& port, const QString& ssl)
+{
+    const auto store = Preferences::sharedInstance();
+    store->setsend_email_SenderEmail(sender);
+    store->setsend_email_Password(password);
+    store->setsend_email_SMTP_server(server);
+    store->setsend_email_PORT_num(port);
+    store->setsend_email_enable_ssl(ssl);
+    return store->flush();
 }
 
 } // namespace mailtest

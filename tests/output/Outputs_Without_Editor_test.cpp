@@ -80,7 +80,8 @@ TEST(OutputsWithoutEditor, APrintJobPrintsEachRecordOnItsOwnSheet)
 TEST(OutputsWithoutEditor, AMailRunSendsEachRecordsCardAtTheMailResolution)
 {
     FreshDataFolder data(QStringLiteral("fake-host-mail"));
-    sender_email = QStringLiteral("me@example.com");
+    ASSERT_TRUE(mailtest::storeMailAccount(
+        QStringLiteral("me@example.com"), QString(), QString(), QString(), QStringLiteral("N")));
     testsupport::ScriptedResponder ui;
     Fake_Print_Host host(3);
     host.settings.dpi = 72;

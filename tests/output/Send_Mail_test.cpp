@@ -218,10 +218,9 @@ TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResu
         ASSERT_TRUE(menu.open(QIODevice::WriteOnly));
         menu.write("soup\n");
     }
-    sender_pwd = QStringLiteral("pw");
-    sending_server = QStringLiteral("mail.example.com");
-    sending_port = QStringLiteral("2525");
-    send_enable_ssl = QStringLiteral("Y");
+    // The account as another copy of the program saved it: the window reads it when it opens.
+    ASSERT_TRUE(mailtest::storeMailAccount(QString(), QStringLiteral("pw"), QStringLiteral("mail.example.com"),
+        QStringLiteral("2525"), QStringLiteral("Y")));
     testsupport::ScriptedResponder ui;
     std::atomic<bool> release { false };
     std::vector<Mail_Message> mails;

@@ -258,11 +258,8 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortAndSilentServerEndTheRunNamingTheMail
     };
     for (const auto& c : cases) {
         ui.messages.clear();
-        sender_pwd = QString::fromLatin1(c.password);
-        sending_server = QStringLiteral("127.0.0.1");
-        sending_port = c.port;
-        send_enable_ssl = QStringLiteral("N");
-        sender_email = QString::fromLatin1(SmtpPeer::login);
+        ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login), QString::fromLatin1(c.password),
+            QStringLiteral("127.0.0.1"), c.port, QStringLiteral("N")));
         QElapsedTimer clock;
         clock.start();
         sendFromWindow([&](Send_Mail& mail) {
@@ -292,11 +289,8 @@ TEST_F(SendMailPeer, ARefusedGuestOfTwentyLeavesNineteenCardsDeliveredNamesTheOn
     }
     ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"), names, Series_File::Values::AsGiven));
     addBoundText(QStringLiteral("Guests"));
-    sender_email = QString::fromLatin1(SmtpPeer::login);
-    sender_pwd = QString::fromLatin1(SmtpPeer::password);
-    sending_server = QStringLiteral("127.0.0.1");
-    sending_port = peer.port();
-    send_enable_ssl = QStringLiteral("N");
+    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
+        QString::fromLatin1(SmtpPeer::password), QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("N")));
     QStringList opened;
     const auto savedOpener = Open_Export_Log::opener;
     Open_Export_Log::opener = [&opened](const QString& path) { opened << path; };
@@ -350,11 +344,8 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
         QStringLiteral("Tables"), { QStringLiteral("T1"), QStringLiteral("T2") }, Series_File::Values::AsGiven));
     addBoundText(QStringLiteral("Tables"));
     Send_Mail::storeResolution(300);
-    sender_email = QString::fromLatin1(SmtpPeer::login);
-    sender_pwd = QString::fromLatin1(SmtpPeer::password);
-    sending_server = QStringLiteral("127.0.0.1");
-    sending_port = peer.port();
-    send_enable_ssl = QStringLiteral("N");
+    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
+        QString::fromLatin1(SmtpPeer::password), QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("N")));
     const QRegularExpression shown(QStringLiteral("^(\\d+) x (\\d+) pixels, (.+) a mail$"));
     const auto measured = [&](Send_Mail& mail) {
         QElapsedTimer clock;
