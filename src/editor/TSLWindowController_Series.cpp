@@ -80,7 +80,7 @@ void TSLWindowController::Refresh_Series_Choices()
 // the series folder is watched too, so that a series folder made again later is taken up.
 void TSLWindowController::watchSeriesFolder()
 {
-    const auto folders = [this] { return QStringList { Resource_Path, Data_Folder_Path }; };
+    const auto folders = [] { return QStringList { Resource_Path, Data_Folder_Path }; };
     if (!seriesFolderWatcher_)
         seriesFolderWatcher_ = platform::followFolders(this, folders, [this] { Refresh_Series_Choices(); });
 }
