@@ -146,6 +146,7 @@ void TSLWindowController::awakeFromNib()
     watchSeriesFolder();
     Get_Email_Details();
     Load_and_fill_backgrounds();
+    watchBackgroundFolder();
 
     shape_border_style->setCurrentIndex(0);
     ListData.clear();

@@ -586,6 +586,7 @@ public:
 
     // --- Background picture browser (TSLWindowController_Backgrounds.cpp) ---
     void Load_and_fill_backgrounds();
+    void watchBackgroundFolder(); // the strip read again whenever its folder changes
     void addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID);
     void imageBrowserSelectionDidChange(int index); // a picture the user clicked (or chose with Enter)
     // Undo of a change to a side's record (side as shownSide() numbers them): the record goes back to
@@ -795,6 +796,8 @@ private:
     int cardGeometrySteps_ = 0; // CardGeometryStep objects alive
     bool awoken_ = false;
     QFileSystemWatcher* seriesFolderWatcher_ = nullptr;
+    QFileSystemWatcher* backgroundFolderWatcher_ = nullptr;
+    QString backgroundFolder() const; // the data folder's Background folder
 
     // TSLWindowController_Edit_Commands.cpp
     platform::UndoManager* shownSideUndo() const; // the undo of the side shown

@@ -7,11 +7,10 @@
 #include "data/View_Data_Series.h"
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "platform/FolderWatch.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
@@ -81,18 +80,9 @@ void TSLWindowController::Refresh_Series_Choices()
 // the series folder is watched too, so that a series folder made again later is taken up.
 void TSLWindowController::watchSeriesFolder()
 {
-    if (!seriesFolderWatcher_) {
-        seriesFolderWatcher_ = new QFileSystemWatcher(this);
-        connect(seriesFolderWatcher_, &QFileSystemWatcher::directoryChanged, this, [this] {
-            watchSeriesFolder();
-            Refresh_Series_Choices();
-        });
-    }
-    const QStringList watched = seriesFolderWatcher_->directories();
-    for (const QString& folder : { Resource_Path, Data_Folder_Path }) {
-        if (!folder.isEmpty() && !watched.contains(folder) && QFileInfo(folder).isDir())
-            seriesFolderWatcher_->addPath(folder);
-    }
+    const auto folders = [] { return QStringList { Resource_Path, Data_Folder_Path }; };
+    if (!seriesFolderWatcher_)
+        seriesFolderWatcher_ = platform::followFolders(this, folders, [this] { Refresh_Series_Choices(); });
 }
 
 void TSLWindowController::View_batch_Series_Button()

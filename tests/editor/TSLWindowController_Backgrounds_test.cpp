@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QListView>
+#include <QTest>
 
 using editortest::EditorWindowTest;
 
@@ -64,4 +66,31 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
     EXPECT_EQ(window->selected_image, folder.filePath(QStringLiteral("a.png")));
     EXPECT_EQ(window->Back_card_Prop.Card_BG_Image().pixelColor(0, 0), QColor(Qt::blue));
     EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image().isNull());
+
+    // Another program adds, renames and removes pictures behind the window's back, one of them written
+    // slowly: the strip follows, and the chosen picture stays chosen.
+    window->imageBrowser->setCurrentIndex(window->images->index(row));
+    QFile slow(folder.filePath("d.png"));
+    const std::function<bool()> changes[] = { [&] { return picture.save(folder.filePath("c.png"), "PNG"); },
+        [&] { return folder.rename("c.png", "Z.png"); }, [&] { return folder.remove("B.JPG"); },
+        [&] {
+            const bool opened = slow.open(QIODevice::WriteOnly);
+            QTest::qWait(50);
+            const bool saved = opened && picture.save(&slow, "PNG");
+            slow.close();
+            return saved;
+        } };
+    const char* shown[] = { "B.JPG,a.png,c.png", "B.JPG,a.png,Z.png", "a.png,Z.png", "a.png,Z.png,d.png" };
+    const auto strip = [this] {
+        QStringList names;
+        for (const Browser_Picture_Object& item : window->images->items())
+            names << item.imageTitle();
+        return names.join(',');
+    };
+    for (int change = 0; change < 4; ++change) {
+        ASSERT_TRUE(changes[change]()) << change;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return strip() == QLatin1String(shown[change]); }, 5000))
+            << strip().toStdString();
+        EXPECT_EQ(window->imageBrowser->currentIndex().data().toString(), QStringLiteral("a.png"));
+    }
 }
