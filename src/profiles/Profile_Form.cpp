@@ -8,6 +8,7 @@
 #include "platform/UiSeam.h"
 #include "profiles/Profile_Form_Host.h"
 #include "profiles/User_Profile_Class.h"
+#include "platform/PictureDecode.h"
 #include "platform/RegularFile.h"
 
 #include "ui_Profile_Form.h"
@@ -494,7 +495,10 @@ void Profile_Form::Set_User_Image(const QString& path)
         ui_->user_picture->clear();
         return;
     }
-    const QImage picture = platform::readPictureFile(trimmed);
+    // Only the label's worth of pixels is ever shown: a JPEG is decoded straight at that size.
+    const QSize shown = platform::readPictureHeader(trimmed).pixels.scaled(
+        ui_->user_picture->size() * ui_->user_picture->devicePixelRatioF(), Qt::KeepAspectRatio);
+    const QImage picture = platform::readPictureFileAt(trimmed, shown.isEmpty() ? QSize() : shown);
     if (!picture.isNull())
         showPicture(ui_->user_picture, picture);
 }
