@@ -183,7 +183,7 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsAndNoInspectorPage
     }
 }
 
-TEST_F(DesktopLooks, MenusHaveMnemonicsAndTheStandardKeysAndTheWindowItsCloseButton)
+TEST_F(DesktopLooks, MenusHaveMnemonicsAndStandardKeysTheWindowItsCloseButtonAndTheFocusedCanvasAMark)
 {
     startEmpty();
     for (const QMenu* menu : window->menuBar()->findChildren<QMenu*>()) {
@@ -204,11 +204,7 @@ TEST_F(DesktopLooks, MenusHaveMnemonicsAndTheStandardKeysAndTheWindowItsCloseBut
         EXPECT_TRUE(entry->shortcuts().contains(QKeySequence(key))) << name;
     }
     EXPECT_FALSE(window->windowFlags().testFlag(Qt::CustomizeWindowHint));
-}
-
-TEST_F(DesktopLooks, TheCanvasShowsWhenItHasTheKeyboardFocus)
-{
-    startEmpty();
+    // The canvas shows when it has the keyboard focus.
     TSLGraphicView* view = canvas();
     const QPoint edge(1, view->height() / 2);
     window->Front_Card_btn->setFocus();
@@ -217,9 +213,8 @@ TEST_F(DesktopLooks, TheCanvasShowsWhenItHasTheKeyboardFocus)
     view->setFocus(Qt::TabFocusReason);
     QCoreApplication::processEvents();
     ASSERT_TRUE(view->hasFocus());
-    const QColor with = view->grab().toImage().pixelColor(edge);
-    EXPECT_NE(with, without);
-    EXPECT_EQ(with, view->palette().color(QPalette::Highlight));
+    EXPECT_NE(view->grab().toImage().pixelColor(edge), without);
+    EXPECT_EQ(view->grab().toImage().pixelColor(edge), view->palette().color(QPalette::Highlight));
 }
 
 } // namespace

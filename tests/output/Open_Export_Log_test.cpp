@@ -75,16 +75,13 @@ TEST(OpenExportLog, CancelOrAClearedBoxOpensNothingAndTheBoxIsRememberedAsLeftWi
         press(n, QDialogButtonBox::Ok);
     }).isEmpty());
     // The cleared box stays cleared at the next opening, Cancel or not, until it is ticked again with OK.
+    const auto tickAndOk = [](Open_Export_Log& n) {
+        QTest::mouseClick(n.form()._open_log_chk, Qt::LeftButton);
+        press(n, QDialogButtonBox::Ok);
+    };
     EXPECT_TRUE(runNotice(
         folder, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Cancel); }, nullptr, false)
                     .isEmpty());
-    EXPECT_EQ(runNotice(
-                  folder,
-                  [](Open_Export_Log& n) {
-                      QTest::mouseClick(n.form()._open_log_chk, Qt::LeftButton);
-                      press(n, QDialogButtonBox::Ok);
-                  },
-                  nullptr, false),
-        QStringList({ folder }));
+    EXPECT_EQ(runNotice(folder, tickAndOk, nullptr, false), QStringList({ folder }));
     EXPECT_EQ(runNotice(folder, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Ok); }), QStringList({ folder }));
 }
