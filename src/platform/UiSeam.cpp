@@ -38,7 +38,8 @@ public:
         return 1;
     }
 
-    int runModal(QDialog& dialog) override { return dialog.exec() == QDialog::Accepted ? 1 : 0; }
+    // The dialog's own result: a window may end with a code of its own (the start screen's close).
+    int runModal(QDialog& dialog) override { return dialog.exec(); }
 
     static int choose(QMessageBox& box, const QStringList& buttons)
     {

@@ -44,7 +44,7 @@ public:
     virtual ~UiResponder() = default;
     // 1 for OK or Yes, 0 for No; a SaveAnswer for the save question.
     virtual int showMessage(const MessageRequest& request) = 0;
-    // Runs the dialog modally and returns its result (1 OK, 0 Cancel).
+    // Runs the dialog modally and returns its own result (1 OK, 0 Cancel, or a code the dialog ends with).
     virtual int runModal(QDialog& dialog) = 0;
     // The chosen path, empty when cancelled.
     virtual QString chooseFile(const FileRequest& request) = 0;
