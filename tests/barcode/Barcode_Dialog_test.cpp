@@ -300,12 +300,15 @@ TEST(BarcodeBatchRoad, RunsOnAWorkerThreadWithoutTouchingTheDialog)
         records[i].dpi_val_index = static_cast<int>(Barcode_DPI_Entries().indexOf(QStringLiteral("300")));
     }
     std::vector<BarcodePicture> pictures;
+    USED_DPI_VALUE = 450; // the dialog's thread keeps its own 2-D values
+    int workerDpi = 0;
     std::thread worker([&] {
         for (int i = 0; i < 3; ++i) {
             Barcode_Settings().Set_Barcode_Prop_To_Control(records[i]);
             pictures.push_back(Barcode_Settings().Get_Image_From_Val(
                 QString::fromLatin1(values[i]), records[i].header_val, records[i].footer_val));
         }
+        workerDpi = USED_DPI_VALUE;
     });
     worker.join();
 
@@ -313,7 +316,8 @@ TEST(BarcodeBatchRoad, RunsOnAWorkerThreadWithoutTouchingTheDialog)
     EXPECT_FALSE(pictures[0].isNull());
     EXPECT_FALSE(pictures[1].isNull());
     EXPECT_TRUE(pictures[2].isNull()) << "an empty record value has no symbol";
-    EXPECT_EQ(USED_DPI_VALUE, 300);
+    EXPECT_EQ(workerDpi, 300);
+    EXPECT_EQ(USED_DPI_VALUE, 450);
     EXPECT_EQ(dialog.form().dataText->text(), shownData);
     EXPECT_EQ(dialog.form().barcodeTypePopup->currentIndex(), shownType);
     EXPECT_EQ(dialog.form().barcodeImage->pixmap().cacheKey(), shownPreview);
