@@ -366,8 +366,13 @@ bool Series_File::Writer::add(const QString& value)
 {
     if (!file_)
         return false;
-    buffer_.append(oneLine(value).toUtf8());
-    buffer_.append('\n');
+    // Encoded straight into the buffer: no string of bytes is made for each value.
+    const QString line = oneLine(value);
+    const qsizetype used = buffer_.size();
+    buffer_.resize(used + utf8_.requiredSpace(line.size()) + 1);
+    char* end = utf8_.appendToBuffer(buffer_.data() + used, line);
+    *end++ = '\n';
+    buffer_.truncate(end - buffer_.constData());
     ++count_;
     if (buffer_.size() >= kFlushAt) {
         if (!file_->write(buffer_))
