@@ -64,10 +64,11 @@ std::shared_ptr<const Batch_Snapshot> invitations(int records, bool photo)
         side.property.setCard_fill_style(QStringLiteral("I"));
         side.property.setCard_BG_Image(photoLike(4000, 3000));
     }
-    const Batch_Snapshot::Side front { { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 24)),
-                                           batchtest::boundText(1, QStringLiteral("tables"), 0, QRectF(10, 36, 200, 20)),
-                                           barcode },
-        side };
+    const Batch_Snapshot::Side front {
+        { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 24)),
+            batchtest::boundText(1, QStringLiteral("tables"), 0, QRectF(10, 36, 200, 20)), barcode },
+        side
+    };
     return Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
 }
 

@@ -9,8 +9,8 @@ class Barcode_Gen;
 class TSLBarcode_Drawing;
 
 // State of barcode generation, grouped by owner. Process-wide values that worker threads read while they
-// make pictures (batch export, e-mail, printing) are atomic; the 2-D roads' values are each thread's own. The flag that stops the generator
-// while settings are being loaded, Not_Draw_Only_Prop_Change, is shared with the editor window and
+// make pictures (batch export, e-mail, printing) are atomic; the 2-D roads' values are each thread's own. The flag that
+// stops the generator while settings are being loaded, Not_Draw_Only_Prop_Change, is shared with the editor window and
 // lives in common/Globals.h.
 
 // --- Settings store: the one settings object ---

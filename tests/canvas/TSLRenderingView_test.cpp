@@ -151,8 +151,9 @@ TEST(TSLRenderingView, ARectangularCardStartedFromItsGroundIsTheCardPaintedOverT
             // The last row and column are partly outside the card and copy their neighbours in both.
             const QRect inside(0, 0, quick.width() - 1, quick.height() - 1);
             EXPECT_EQ(quick.copy(inside), painted.copy(inside))
-                << card.property.Card_fill_style().toStdString() << " " << card.property.Card_fill_clr().name(QColor::HexArgb).toStdString()
-                << " at " << pixelsPerPoint * 72 << " dpi";
+                << card.property.Card_fill_style().toStdString() << " "
+                << card.property.Card_fill_clr().name(QColor::HexArgb).toStdString() << " at " << pixelsPerPoint * 72
+                << " dpi";
         }
     }
 }
