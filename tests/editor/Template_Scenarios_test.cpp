@@ -55,6 +55,22 @@ protected:
             return dialog.isVisible() ? -1 : dialog.result();
         });
     }
+    // Each item of both printable sides with its bounds.
+    std::vector<std::pair<TSLGraphicPtr, QRectF>> itemsOfBothSides() const
+    {
+        std::vector<std::pair<TSLGraphicPtr, QRectF>> items;
+        for (const TSLGraphicList* side : { &window->Get_Front_Controls_Array(), &window->Get_Back_Controls_Array() })
+            for (const TSLGraphicPtr& item : *side)
+                items.emplace_back(item, item->bounds());
+        return items;
+    }
+    void expectEveryItemWholeOnTheCard() const
+    {
+        const QRectF card(QPointF(), canvas()->canvasSize() + QSizeF(0.01, 0.01));
+        for (const auto& [item, bounds] : itemsOfBothSides())
+            EXPECT_TRUE(card.contains(bounds.normalized())) << item->Text_Value.toStdString() << " at " << bounds.x()
+                                                            << "," << bounds.y() << " " << bounds.width() << " wide";
+    }
     bool frontHasText(const QString& text) const
     {
         for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array())
@@ -157,7 +173,8 @@ TEST_F(TemplateScenario, NewCardFromASavedDesignOpensItAndCancelKeepsTheCard)
     EXPECT_EQ(Project_File_Name, path + QStringLiteral(".dcard"));
 }
 
-// The size chosen in the gallery's size list is the size of the card made from the template.
+// The size chosen in the gallery's size list is the size of the card made from the template, and every item
+// of the template lies whole on it, turned or not.
 TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
 {
     constexpr int highlighted = -2; // a click on the row highlighted at opening
@@ -186,6 +203,20 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
         });
         trigger(QStringLiteral("menu_New_From_Template"));
         ASSERT_TRUE(chosen.isValid());
+        expectEveryItemWholeOnTheCard();
+        // Turned, the card still holds every item whole; one step takes the turn and the items back.
+        const auto openedItems = itemsOfBothSides();
+        const QSizeF openedCard = canvas()->canvasSize();
+        showPage(QStringLiteral("card_setting_tab"));
+        QTest::keyClick(
+            window->Preset_ComboBox, window->Preset_ComboBox->currentIndex() == 0 ? Qt::Key_Down : Qt::Key_Up);
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(canvas()->canvasSize().width(), openedCard.height(), 0.01);
+        expectEveryItemWholeOnTheCard();
+        EXPECT_EQ(undoTitle(), QStringLiteral("Undo Orientation"));
+        trigger(QStringLiteral("menu_Undo"));
+        EXPECT_NEAR(canvas()->canvasSize().width(), openedCard.width(), 0.01);
+        EXPECT_EQ(itemsOfBothSides(), openedItems);
         if (previous >= 0) {
             EXPECT_EQ(opened, previous) << "the list opens on the card's own size";
         }
