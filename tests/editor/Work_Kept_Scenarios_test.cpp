@@ -234,6 +234,9 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     ASSERT_NEAR(window->frontCanvasBounds().width(), card.height(), 0.01);
     EXPECT_TRUE(wholeOnCard(shape->bounds(), card.transposed())) << shape->bounds().x();
     EXPECT_EQ(shape->bounds().size(), QSizeF(60, 40));
+    showSide("Back_Side_btn");
+    EXPECT_EQ(window->Preset_ComboBox->currentText(), QStringLiteral("Vertical")) << "the back shows the card turned";
+    showSide("Front_Card_btn");
     EXPECT_EQ(undoTitle(), QStringLiteral("Undo Orientation"));
     trigger(QStringLiteral("menu_Undo"));
     EXPECT_NEAR(window->frontCanvasBounds().width(), card.width(), 0.01);
