@@ -114,6 +114,8 @@ TEST(MailScriptPeer, EachFaultEndsTheSendAtOnceWithItsReasonAndNoPasswordCrosses
             "Connection refused" },
         { SmtpPeer::Mode::StartTls, "127.0.0.1", "N", QStringLiteral("secret"), QStringLiteral("smtp"), S::BadInput,
             "the port \"smtp\" is not a number" },
+        { SmtpPeer::Mode::StartTls, "127.0.0.1", "N", QStringLiteral("secret"), QStringLiteral("99999"), S::BadInput,
+            "the port 99999 is not from 1 to 65535" },
     };
     for (const auto& c : cases) {
         SmtpPeer peer(c.mode, QString::fromLatin1(c.certificateHost));
@@ -134,6 +136,55 @@ TEST(MailScriptPeer, EachFaultEndsTheSendAtOnceWithItsReasonAndNoPasswordCrosses
             = c.status == S::LoginRefused ? "PLAIN sender@example.com " + utf8Password.toUtf8() + '\n' : QByteArray();
         EXPECT_EQ(peer.authLog(), expectedLog) << c.says;
     }
+}
+
+TEST(MailScriptPeer, TheEnvelopeHoldsTheBareAddressTheNameRoundTripsAsTextAndAGuestTheServerCannotTakeIsRefusedAlone)
+{
+    using S = Mail_Outcome::Status;
+    const QString longName = QStringLiteral("Großtante Wilhelmine ").repeated(6).trimmed();
+    const struct {
+        QString to;
+        S status;
+        const char* address; // in the envelope and the header; none: nothing reached the server
+        QString name = QString(); // as a reader of the header shows it
+        QString subject = QStringLiteral("Spring party");
+        const char* says = "";
+    } cases[] = {
+        { QStringLiteral("g1@b.com> notify=success"), S::BadInput, nullptr, {}, {}, "is not one e-mail address" },
+        { QStringLiteral("<g1@b.com> NOTIFY=SUCCESS"), S::BadInput, nullptr, {}, {}, "is not one e-mail address" },
+        { QStringLiteral("=?utf-8?q?evil=40x=2Ecom?= <g1@b.com>"), S::Sent, "g1@b.com",
+            QStringLiteral("=?utf-8?q?evil=40x=2Ecom?=") },
+        { QStringLiteral("\"Lee, Ann\" <ann@example.org>"), S::Sent, "ann@example.org", QStringLiteral("Lee, Ann") },
+        { longName + QStringLiteral(" <tante@example.org>"), S::Sent, "tante@example.org", longName },
+        // The peer, like many servers, offers no SMTPUTF8: an international address is this guest's alone.
+        { QStringLiteral("gast@bücher.example"), S::RecipientRefused, nullptr, {}, {},
+            "the server offers no SMTPUTF8, which this address needs" },
+        { QStringLiteral("jörg@example.org"), S::RecipientRefused, nullptr, {}, {},
+            "the server offers no SMTPUTF8, which this address needs" },
+        { QStringLiteral("guest@example.org"), S::MailRefused, nullptr, {}, QStringLiteral("refused header"),
+            "The server did not take this mail: 554 5.6.0 Header refused here" },
+    };
+    SmtpPeer peer(SmtpPeer::Mode::StartTls);
+    ASSERT_TRUE(peer.running());
+    qsizetype taken = 0;
+    for (const auto& c : cases) {
+        Mail_Message mail = mailTo(peer, c.to, QStringLiteral("N"));
+        mail.subject = c.subject;
+        const Mail_Outcome outcome = Mail_Script::send(mail);
+        EXPECT_EQ(outcome.status, c.status) << c.to.toStdString() << ": " << outcome.reason.toStdString();
+        EXPECT_EQ(outcome.onlyThisRecipient(), c.status == S::RecipientRefused || c.status == S::MailRefused);
+        EXPECT_TRUE(outcome.text().contains(QString::fromUtf8(c.says))) << outcome.text().toStdString();
+        if (!c.address)
+            continue;
+        const QList<QJsonObject> got = peer.waitForMessages(int(++taken));
+        ASSERT_EQ(got.size(), taken);
+        const QJsonObject& m = got.back();
+        EXPECT_EQ(m[QLatin1String("rcpt_tos")].toArray(), QJsonArray({ QString::fromLatin1(c.address) }));
+        EXPECT_EQ(m[QLatin1String("to_addresses")].toArray(),
+            QJsonArray({ QJsonArray({ c.name, QString::fromLatin1(c.address) }) }))
+            << c.to.toStdString();
+    }
+    EXPECT_EQ(peer.messages().size(), taken);
 }
 
 TEST(MailScriptPeer, ServerThatNeverAnswersEndsAsAFailureWithinTheTimeLimits)
