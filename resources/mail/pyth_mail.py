@@ -102,7 +102,14 @@ def recipient_header(name, address):
             pending.append(word)
     if pending:
         tokens.extend(encoded_words(" ".join(pending)))
-    return "\n ".join(tokens + ["<%s>" % address])
+    if not tokens:
+        return address
+    lines = [""]
+    for token in tokens + ["<%s>" % address]:
+        if lines[-1] and len(lines[-1]) + len(token) > 72:
+            lines.append("")
+        lines[-1] += (" " if lines[-1] else "") + token
+    return "\n ".join(lines)
 
 
 def build_message(request):

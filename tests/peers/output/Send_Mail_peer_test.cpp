@@ -35,6 +35,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using mailtest::click;
 using mailtest::type;
 
@@ -317,6 +319,13 @@ TEST_F(SendMailPeer, ARefusedGuestOfTwentyLeavesNineteenCardsDeliveredNamesTheOn
         QStringLiteral("1 of 20 mails could not be sent: refused5@example.org (550 5.1.1 No such mailbox here).")))
         << texts[0].toStdString();
     ASSERT_EQ(opened.size(), 1);
+    // The log names the guests: it and its folder are readable by their owner alone.
+    const auto modeOf = [](const QString& path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0u;
+    };
+    EXPECT_EQ(modeOf(opened[0]), 0600u);
+    EXPECT_EQ(modeOf(QFileInfo(opened[0]).absolutePath()), 0700u);
     QFile log(opened[0]);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(log.readAll(), QByteArray("Recipient\tAddress\tReason\n5\trefused5@example.org\t550 5.1.1 No such mailbox here\n"));
@@ -334,6 +343,69 @@ TEST_F(SendMailPeer, ARefusedGuestOfTwentyLeavesNineteenCardsDeliveredNamesTheOn
     ASSERT_EQ(texts.size(), 1);
     EXPECT_TRUE(texts[0].startsWith(QStringLiteral("1 of 1 mail could not be sent: refused5@example.org")));
     Open_Export_Log::opener = savedOpener;
+}
+
+TEST_F(SendMailPeer, AGuestTheServerCannotTakeIsSkippedAndNamedAndTheOthersAreSent)
+{
+    SmtpPeer peer(SmtpPeer::Mode::StartTls); // offers no SMTPUTF8
+    ASSERT_TRUE(peer.running());
+    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
+        QString::fromLatin1(SmtpPeer::password), QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("N")));
+    const QString guests = QStringLiteral("Ann <ann@example.org>, gast@bücher.example, cy@example.org");
+    const QString reason = QStringLiteral("gast@bücher.example (the server offers no SMTPUTF8, which this address needs)");
+    ui.modalRuns.clear();
+    sendFromWindow([&](Send_Mail& mail) {
+        mail.form().to_txt->setText(guests); // pasted: typing takes Latin letters only
+        click(mail.form().rd_without_barcode);
+        click(mail.form().sendButton);
+    });
+    const QList<QJsonObject> got = peer.waitForMessages(2);
+    ASSERT_EQ(got.size(), 2);
+    EXPECT_EQ(got[0][QLatin1String("rcpt_tos")].toArray(), QJsonArray({ QStringLiteral("ann@example.org") }));
+    EXPECT_EQ(got[1][QLatin1String("rcpt_tos")].toArray(), QJsonArray({ QStringLiteral("cy@example.org") }));
+    QStringList texts = messageTexts();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("1 of 3 mails could not be sent: ") + reason))
+        << texts[0].toStdString();
+
+    // Only the failed: the one guest is tried again, alone, and named again; nobody gets a second mail.
+    ui.messages.clear();
+    sendFromWindow([&](Send_Mail& mail) {
+        EXPECT_TRUE(mail.form().only_failed_chk->isChecked());
+        click(mail.form().rd_without_barcode);
+        click(mail.form().sendButton);
+    });
+    texts = messageTexts();
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("1 of 1 mail could not be sent: ") + reason)) << texts[0].toStdString();
+    EXPECT_EQ(peer.messages().size(), 2);
+}
+
+TEST_F(SendMailPeer, StopEndsTheMailUnderWayOnASilentServerAndSaysWhatWasSent)
+{
+    SmtpPeer silent(SmtpPeer::Mode::Silent);
+    ASSERT_TRUE(silent.running());
+    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
+        QString::fromLatin1(SmtpPeer::password), QStringLiteral("127.0.0.1"), silent.port(), QStringLiteral("N")));
+    ui.messageAnswers = { 1 }; // Yes: stop
+    ui.modalRuns.clear();
+    bool ended = false;
+    sendFromWindow([&](Send_Mail& mail) {
+        type(mail.form().to_txt, QStringLiteral("x@example.org, y@example.org"));
+        click(mail.form().rd_without_barcode);
+        click(mail.form().sendButton);
+        ASSERT_TRUE(QTest::qWaitFor([] { return curr_barcode_count.load() == 1; }, 10000));
+        click(mail.send_modls_wnd->_stop_btn);
+        // Well before the script's own network timeout would end the mail.
+        ended = QTest::qWaitFor([&mail] { return !mail.running(); }, 10000);
+    });
+    EXPECT_TRUE(ended);
+    const QStringList texts = messageTexts();
+    ASSERT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts[1].startsWith(QStringLiteral("The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 "
+                                                   "mails were not sent: x@example.org (stopped), y@example.org "
+                                                   "(stopped).")))
+        << texts[1].toStdString();
 }
 
 TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAndKeepsIt)
@@ -386,19 +458,30 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     Send_Mail::storeResolution(300);
 }
 
-TEST(EmailSettingPeer, AWrongPasswordEndsAtOnceWithItsMessageAndCancelEndsASilentServersWait)
+TEST(EmailSettingPeer, EachTestMailSaysHowItEndedOnceAndARelayWithoutEncryptionIsReachedOnlyWithoutAPassword)
 {
     SmtpPeer peer(SmtpPeer::Mode::StartTls);
     SmtpPeer silent(SmtpPeer::Mode::Silent);
-    ASSERT_TRUE(peer.running() && silent.running());
+    SmtpPeer relay(SmtpPeer::Mode::Relay);
+    ASSERT_TRUE(peer.running() && silent.running() && relay.running());
     const struct {
         QString port;
         bool cancel;
-        const char* label;
+        const char* label; // the whole label, or its first lines
         size_t messages;
+        const char* password = "not it";
+        bool save = false; // Save after the test mail
     } cases[] = {
         { peer.port(), false, "The server refused the user name or password.", 1 },
         { silent.port(), true, "The mail was cancelled.", 0 },
+        // The reason the system gave comes first, then where to look.
+        { QStringLiteral("1"), false, "The mail could not be sent: Connection refused.\n\nPlease make sure that:", 1 },
+        // A relay on this machine that offers no encryption: used without a password, and saved so.
+        { relay.port(), false,
+            "E-mail has been sent successfully, without encryption: the server offers none, and no password is set.", 1,
+            "", true },
+        { relay.port(), false, "The server offers no encryption (STARTTLS), so nothing was sent and the password was "
+            "not given to it.", 1, "secret" },
     };
     for (const auto& c : cases) {
         FreshDataFolder data(QStringLiteral("test-mail-failure"));
@@ -410,7 +493,7 @@ TEST(EmailSettingPeer, AWrongPasswordEndsAtOnceWithItsMessageAndCancelEndsASilen
             settings.show();
             Ui::Email_Setting& f = settings.form();
             type(f._send_mail_sender_mail, QString::fromLatin1(SmtpPeer::login));
-            type(f._send_mail_password, QStringLiteral("not it"));
+            type(f._send_mail_password, QString::fromLatin1(c.password));
             type(f._send_mail_smtp, QStringLiteral("127.0.0.1"));
             type(f._send_mail_port, c.port);
             type(f._send_mail_to, QStringLiteral("tester@example.org"));
@@ -429,17 +512,29 @@ TEST(EmailSettingPeer, AWrongPasswordEndsAtOnceWithItsMessageAndCancelEndsASilen
             EXPECT_EQ(offeredCancel, c.cancel);
             label = f._send_mail_result_status->text();
             EXPECT_TRUE(f.saveButton->isEnabled()); // usable again once the script has ended
-            click(f.closeButton);
+            click(c.save ? f.saveButton : f.closeButton);
             return settings.result();
         });
-        Email_Setting::defaultInstance().Open_Wnd();
+        EXPECT_EQ(Email_Setting::defaultInstance().Open_Wnd(), c.save ? 1 : 0);
         EXPECT_LT(took, 2000) << c.label;
-        EXPECT_EQ(label, QString::fromLatin1(c.label));
+        EXPECT_TRUE(label.startsWith(QString::fromLatin1(c.label))) << label.toStdString();
+        // One message, once: none comes after the window has closed.
         ASSERT_EQ(ui.messages.size(), c.messages);
         if (c.messages) {
             EXPECT_EQ(ui.messages[0].text.trimmed(), label);
         }
-        EXPECT_EQ(QFileInfo(data.settingsFile()).size(), 0); // nothing saved
+        EXPECT_EQ(QFileInfo(data.settingsFile()).size() > 0, c.save); // nothing saved but by Save
+        if (c.save) {
+            Get_Email_Details();
+            EXPECT_EQ(sending_port, relay.port());
+            EXPECT_TRUE(sender_pwd.isEmpty());
+        }
     }
     EXPECT_TRUE(peer.messages().isEmpty());
+    // Only the mail without a password reached the relay, unencrypted, and no login was tried.
+    const QList<QJsonObject> relayed = relay.waitForMessages(1);
+    ASSERT_EQ(relayed.size(), 1);
+    EXPECT_FALSE(relayed[0][QLatin1String("secure")].toBool());
+    EXPECT_FALSE(relayed[0][QLatin1String("authenticated")].toBool());
+    EXPECT_TRUE(relay.authLog().isEmpty());
 }
