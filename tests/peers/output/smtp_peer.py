@@ -3,7 +3,7 @@
 #
 #   smtp_peer.py MODE FOLDER [CERTIFICATE_HOST]
 # MODE: plain, starttls, ssl (each asking for the login sender@example.com / secret), relay (plain, asking
-# for no login) or silent (accepts connections and never says a word). The TLS modes show a certificate for
+# for no login) or silent (accepts connections, counted in FOLDER/accepted.log, and never says a word). The TLS modes show a certificate for
 # CERTIFICATE_HOST (default 127.0.0.1) signed by a test authority made here, written as FOLDER/ca.pem for
 # the client to trust. Like many servers, none offers SMTPUTF8.
 # Every login tried is written to FOLDER/auth.log; a recipient whose address begins with "refused" gets a
@@ -142,7 +142,7 @@ class Keeper:
         return "250 OK"
 
 
-def silent_server(port):
+def silent_server(port, folder):
     listener = socket.socket()
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", port))
@@ -153,6 +153,8 @@ def silent_server(port):
         while True:
             connection, _ = listener.accept()
             held.append(connection)
+            with open(os.path.join(folder, "accepted.log"), "ab") as log:
+                log.write(b"connection\n")
 
     threading.Thread(target=accept, daemon=True).start()
     return listener
@@ -165,7 +167,7 @@ def main():
     host = sys.argv[3] if len(sys.argv) > 3 else "127.0.0.1"
     port = free_port()
     if mode == "silent":
-        keep = silent_server(port)
+        keep = silent_server(port, folder)
     else:
         options = dict(hostname="127.0.0.1", port=port, authenticator=make_authenticator(folder),
                        auth_required=mode != "relay", auth_require_tls=False, enable_SMTPUTF8=False)
