@@ -14,7 +14,7 @@ TEST(MailScript, StandardInputCarriesEveryFieldAsUtf8Json)
     mail.sender = QStringLiteral("me@example.com");
     mail.smtpServer = QStringLiteral("smtp.example.com");
     mail.port = QStringLiteral("587");
-    mail.toAddress = QStringLiteral(" you@example.com");
+    mail.toAddress = QStringLiteral(" =?utf-8?q?evil=40x=2Ecom?= <you@example.com>"); // a name, apart: text
     mail.subject = QStringLiteral("Grüße");
     mail.body = QStringLiteral("Line one\nLine two");
     mail.enableSsl = QStringLiteral("N");
@@ -23,23 +23,12 @@ TEST(MailScript, StandardInputCarriesEveryFieldAsUtf8Json)
     const QJsonObject read = QJsonDocument::fromJson(Mail_Script::standardInput(mail)).object();
     const std::pair<const char*, QString> fields[] = { { "sender", mail.sender }, { "login", mail.sender },
         { "server", mail.smtpServer }, { "port", mail.port }, { "recipient", QStringLiteral("you@example.com") },
-        { "recipient_name", QString() }, { "subject", mail.subject }, { "body", mail.body },
+        { "recipient_name", QStringLiteral("=?utf-8?q?evil=40x=2Ecom?=") }, { "subject", mail.subject }, { "body", mail.body },
         { "ssl", mail.enableSsl }, { "password", mail.password } };
     for (const auto& [name, value] : fields)
         EXPECT_EQ(read[QLatin1String(name)].toString(), value) << name;
     EXPECT_EQ(read[QLatin1String("attachments")].toArray(), QJsonArray::fromStringList(mail.attachments));
 
-    // The envelope's address goes alone; a display name apart, as the text it is.
-    const char* const named[][3] = {
-        { " Ann Lee <ann@example.com>", "ann@example.com", "Ann Lee" },
-        { "=?utf-8?q?evil=40x=2Ecom?= <g1@b.com>", "g1@b.com", "=?utf-8?q?evil=40x=2Ecom?=" },
-    };
-    for (const auto& [to, address, name] : named) {
-        mail.toAddress = QString::fromUtf8(to);
-        const QJsonObject split = QJsonDocument::fromJson(Mail_Script::standardInput(mail)).object();
-        EXPECT_EQ(split[QLatin1String("recipient")].toString(), QString::fromUtf8(address)) << to;
-        EXPECT_EQ(split[QLatin1String("recipient_name")].toString(), QString::fromUtf8(name)) << to;
-    }
 }
 
 TEST(MailScript, EachLimitHasItsOwnMessageAndStopsTheSendBeforeTheScript)

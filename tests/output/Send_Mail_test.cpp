@@ -92,24 +92,19 @@ TEST(SendMail, OpeningKeepsToSubjectAndMessageAndResetsEveryOtherControl)
         Ui::Send_Mail& f = window.form();
         EXPECT_EQ(f.from_txt->text(), QStringLiteral("me@example.com"));
         // Settings... closed without saving leaves the sender typed here; saved settings bring theirs.
-        const auto settingsThen = [&ui](bool save) {
+        type(f.from_txt, QStringLiteral("typed@example.com"));
+        for (const bool save : { false, true }) {
             ui.modalRuns.push_back([save](QDialog& dialog) {
                 Ui::Email_Setting& s = static_cast<Email_Setting&>(dialog).form();
-                dialog.show();
                 type(s._send_mail_sender_mail, QStringLiteral("saved@example.com"));
                 type(s._send_mail_smtp, QStringLiteral("127.0.0.1"));
                 type(s._send_mail_port, QStringLiteral("25"));
                 click(save ? s.saveButton : s.closeButton);
                 return dialog.result();
             });
-        };
-        type(f.from_txt, QStringLiteral("typed@example.com"));
-        settingsThen(false);
-        click(f.settingsButton);
-        EXPECT_EQ(f.from_txt->text(), QStringLiteral("typed@example.com"));
-        settingsThen(true);
-        click(f.settingsButton);
-        EXPECT_EQ(f.from_txt->text(), QStringLiteral("saved@example.com"));
+            click(f.settingsButton);
+            EXPECT_EQ(f.from_txt->text(), save ? QStringLiteral("saved@example.com") : QStringLiteral("typed@example.com"));
+        }
         EXPECT_EQ(f.to_txt->text(), QStringLiteral("someone@example.com"));
         EXPECT_EQ(f.subject_txt->text(), QStringLiteral("Party"));
         EXPECT_EQ(f.message_txt->toPlainText(), QStringLiteral("Come along."));
