@@ -70,7 +70,8 @@ bool validPort(const QString& text)
     bool number = false;
     const QString trimmed = text.trimmed();
     const int port = trimmed.toInt(&number);
-    const bool digits = std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
+    const bool digits
+        = std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
     return number && digits && port >= 1 && port <= 65535;
 }
 

@@ -189,7 +189,8 @@ Mail_Outcome Mail_Script::send(
     if (const std::optional<QString> limit = overLimit(mail))
         return { S::BadInput, *limit };
     const auto abandoned = [&giveUp] {
-        return std::any_of(giveUp.begin(), giveUp.end(), [](const std::atomic<bool>* flag) { return flag && flag->load(); });
+        return std::any_of(
+            giveUp.begin(), giveUp.end(), [](const std::atomic<bool>* flag) { return flag && flag->load(); });
     };
     const QString script = scriptPath();
     if (script.isEmpty())

@@ -23,12 +23,11 @@ TEST(MailScript, StandardInputCarriesEveryFieldAsUtf8Json)
     const QJsonObject read = QJsonDocument::fromJson(Mail_Script::standardInput(mail)).object();
     const std::pair<const char*, QString> fields[] = { { "sender", mail.sender }, { "login", mail.sender },
         { "server", mail.smtpServer }, { "port", mail.port }, { "recipient", QStringLiteral("you@example.com") },
-        { "recipient_name", QStringLiteral("=?utf-8?q?evil=40x=2Ecom?=") }, { "subject", mail.subject }, { "body", mail.body },
-        { "ssl", mail.enableSsl }, { "password", mail.password } };
+        { "recipient_name", QStringLiteral("=?utf-8?q?evil=40x=2Ecom?=") }, { "subject", mail.subject },
+        { "body", mail.body }, { "ssl", mail.enableSsl }, { "password", mail.password } };
     for (const auto& [name, value] : fields)
         EXPECT_EQ(read[QLatin1String(name)].toString(), value) << name;
     EXPECT_EQ(read[QLatin1String("attachments")].toArray(), QJsonArray::fromStringList(mail.attachments));
-
 }
 
 TEST(MailScript, EachLimitHasItsOwnMessageAndStopsTheSendBeforeTheScript)

@@ -231,9 +231,11 @@ TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
         int calls, mails;
         bool interrupted = false;
     } cases[] = {
-        { Kind::Plain, 0, three, 2, 3 }, { Kind::DataOnePerRecipient, 3, three, 2, 3 },
+        { Kind::Plain, 0, three, 2, 3 },
+        { Kind::DataOnePerRecipient, 3, three, 2, 3 },
         { Kind::DataAllToEvery, 3, three, 2, 9 }, // checked before each recipient of a pass
-        { Kind::Plain, 0, three, 2, 3, true }, { Kind::DataAllToEvery, 3, three, 2, 9, true },
+        { Kind::Plain, 0, three, 2, 3, true },
+        { Kind::DataAllToEvery, 3, three, 2, 9, true },
     };
     for (const auto& c : cases) {
         RecordingRun r;

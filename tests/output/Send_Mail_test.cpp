@@ -103,7 +103,8 @@ TEST(SendMail, OpeningKeepsToSubjectAndMessageAndResetsEveryOtherControl)
                 return dialog.result();
             });
             click(f.settingsButton);
-            EXPECT_EQ(f.from_txt->text(), save ? QStringLiteral("saved@example.com") : QStringLiteral("typed@example.com"));
+            EXPECT_EQ(
+                f.from_txt->text(), save ? QStringLiteral("saved@example.com") : QStringLiteral("typed@example.com"));
         }
         EXPECT_EQ(f.to_txt->text(), QStringLiteral("someone@example.com"));
         EXPECT_EQ(f.subject_txt->text(), QStringLiteral("Party"));

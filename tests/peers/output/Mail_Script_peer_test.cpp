@@ -50,7 +50,8 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
     } cases[] = {
         { SmtpPeer::Mode::StartTls, "N", true, QStringLiteral("=?utf-8?q?evil=40x=2Ecom?="),
             QStringLiteral("=?utf-8?q?evil=40x=2Ecom?= <guest@example.org>") },
-        { SmtpPeer::Mode::Ssl, "Y", true, QStringLiteral("Lee, Ann"), QStringLiteral("\"Lee, Ann\" <guest@example.org>") },
+        { SmtpPeer::Mode::Ssl, "Y", true, QStringLiteral("Lee, Ann"),
+            QStringLiteral("\"Lee, Ann\" <guest@example.org>") },
         { SmtpPeer::Mode::Relay, "N", false, longName, longName + QStringLiteral(" <guest@example.org>") },
     };
     QTemporaryDir folder;
@@ -156,9 +157,10 @@ TEST(MailScriptPeer, EachFaultEndsTheSendAtOnceWithItsReasonAndNoPasswordCrosses
         EXPECT_EQ(outcome.onlyThisRecipient(), c.status == S::RecipientRefused || c.status == S::MailRefused);
         EXPECT_TRUE(peer.messages().isEmpty());
         // Only encrypted logins reached the server, a wrong password as the UTF-8 it was typed in.
-        const QByteArray expectedLog = c.status == S::LoginRefused ? "PLAIN sender@example.com " + utf8Password.toUtf8() + '\n'
-            : outcome.onlyThisRecipient()                          ? QByteArray("PLAIN sender@example.com secret\n")
-                                                                   : QByteArray();
+        const QByteArray expectedLog = c.status == S::LoginRefused
+            ? "PLAIN sender@example.com " + utf8Password.toUtf8() + '\n'
+            : outcome.onlyThisRecipient() ? QByteArray("PLAIN sender@example.com secret\n")
+                                          : QByteArray();
         EXPECT_EQ(peer.authLog(), expectedLog) << c.says;
     }
 }

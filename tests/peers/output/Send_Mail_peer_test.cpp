@@ -258,8 +258,9 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingThe
         { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
             "Connection refused" },
         { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
-        { silent.port(), SmtpPeer::password, "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were "
-            "not sent: ", "x@example.org (stopped), y@example.org (stopped).", true },
+        { silent.port(), SmtpPeer::password,
+            "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were not sent: ",
+            "x@example.org (stopped), y@example.org (stopped).", true },
     };
     for (const auto& c : cases) {
         ui.messages.clear();
@@ -300,15 +301,16 @@ TEST_F(SendMailPeer, TwoGuestsOfTwentyTheServerCannotTakeLeaveEighteenCardsDeliv
     QStringList names, addresses, delivered;
     for (int i = 1; i <= 20; ++i) {
         names << QStringLiteral("Guest %1").arg(i);
-        addresses << (i == 5  ? QStringLiteral("refused5@example.org")
-                : i == 12     ? QStringLiteral("gast12@bücher.example")
-                : i == 3      ? QStringLiteral("Guest Three <guest3@example.org>")
-                              : QStringLiteral("guest%1@example.org").arg(i));
+        addresses << (i == 5 ? QStringLiteral("refused5@example.org")
+                : i == 12    ? QStringLiteral("gast12@bücher.example")
+                : i == 3     ? QStringLiteral("Guest Three <guest3@example.org>")
+                             : QStringLiteral("guest%1@example.org").arg(i));
         if (i != 5 && i != 12)
             delivered << QStringLiteral("guest%1@example.org").arg(i);
     }
-    const QString refusals = QStringLiteral("refused5@example.org (550 5.1.1 No such mailbox here), gast12@bücher.example "
-                                            "(the server offers no SMTPUTF8, which this address needs).");
+    const QString refusals
+        = QStringLiteral("refused5@example.org (550 5.1.1 No such mailbox here), gast12@bücher.example "
+                         "(the server offers no SMTPUTF8, which this address needs).");
     ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"), names, Series_File::Values::AsGiven));
     addBoundText(QStringLiteral("Guests"));
     ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
@@ -338,7 +340,7 @@ TEST_F(SendMailPeer, TwoGuestsOfTwentyTheServerCannotTakeLeaveEighteenCardsDeliv
     ASSERT_EQ(opened.size(), 1);
     // The log names the guests: it and its folder are readable by their owner alone.
     const auto modeOf = [](const QString& path) {
-        struct stat status {};
+        struct stat status { };
         return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0u;
     };
     EXPECT_EQ(modeOf(opened[0]), 0600u);
@@ -436,8 +438,9 @@ TEST(EmailSettingPeer, EachTestMailSaysHowItEndedOnceAndARelayWithoutEncryptionI
         { relay.port(), false,
             "E-mail has been sent successfully, without encryption: the server offers none, and no password is set.", 1,
             "", true },
-        { relay.port(), false, "The server offers no encryption (STARTTLS), so nothing was sent and the password was "
-            "not given to it.", 1, "secret" },
+        { relay.port(), false,
+            "The server offers no encryption (STARTTLS), so nothing was sent and the password was not given to it.", 1,
+            "secret" },
     };
     for (const auto& c : cases) {
         FreshDataFolder data(QStringLiteral("test-mail-failure"));
