@@ -257,8 +257,18 @@ void Send_Mail::mail_card_side_CellClick(int row)
 
 std::optional<QStringList> Send_Mail::recipientList(const QString& toField)
 {
+    // Commas part the addresses, but not inside a quoted name ("Lee, Ann" <ann@example.com>).
+    QStringList pieces { QString() };
+    bool quoted = false;
+    for (const QChar c : toField) {
+        quoted ^= c == QLatin1Char('"');
+        if (c == QLatin1Char(',') && !quoted)
+            pieces << QString();
+        else
+            pieces.back() += c;
+    }
     QStringList recipients;
-    for (const QString& piece : toField.split(QLatin1Char(','))) {
+    for (const QString& piece : pieces) {
         if (Trim_Str(piece).isEmpty())
             continue; // "a@b.com," or ", ," name nobody
         if (!parseMailAddress(piece))

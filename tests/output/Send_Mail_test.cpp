@@ -245,6 +245,7 @@ TEST(SendMail, RecipientListKeepsPiecesAsSplitAndIgnoresEmptyOnes)
         { "a@example.com, b@example", std::nullopt },
         { "", std::nullopt },
         { "Ann Lee <Ann@Example.com>, B@x.org", QStringList { "Ann Lee <ann@example.com>", " b@x.org" } },
+        { "\"Lee, Ann\" <ann@x.org>,b@x.org", QStringList { "\"Lee, Ann\" <ann@x.org>", "b@x.org" } },
         { "a@example.com, g1@b.com> notify=success", std::nullopt },
     };
     for (const auto& c : cases)
