@@ -30,11 +30,6 @@ namespace {
 
 constexpr int maxFileNameBytes = 255; // of one file name on the file systems the program writes to
 
-const char* const fromMissingText
-    = "Please make sure that:\n1.Entered E-mail Settings are correct.\n2.Internet Connectivity to E-mail server is not "
-      "interrupted and E-mail server is not down.\n3.Your firewall or security software(if any) is not blocking the "
-      "software to communicate with your E-mail server.";
-
 // The cards are drawn from a copy of the design taken now; the canvas is never touched by a worker.
 void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
 {
@@ -295,7 +290,9 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     Send_Mail_Request request;
     request.sender = Trim_Str(ui_->from_txt->text().toLower());
     if (request.sender.isEmpty()) {
-        Show_MessageBox(QString::fromLatin1(fromMissingText));
+        // Said as it is: a connection checklist here reads as a second copy of a failed test mail's message.
+        Show_MessageBox(QStringLiteral("Please enter the sender E-mail address in From, or save one in Settings."));
+        ui_->from_txt->setFocus();
         return std::nullopt;
     }
     if (!isValidEmail(request.sender)) {

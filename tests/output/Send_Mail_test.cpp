@@ -186,7 +186,7 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
         const char* pastedInto = nullptr; // a field a line break is pasted into the middle of (typing drops it)
     };
     std::vector<Case> cases = {
-        { "  ", "a@example.com", "Card", "Please make sure that:\n1.Entered E-mail Settings are correct." },
+        { "  ", "a@example.com", "Card", "Please enter the sender E-mail address in From, or save one in Settings." },
         { "me@example.com", " ", "Card", "Please specify the Recipient E-mail address." },
         { "Party time", "a@example.com", "Card", "Sender E-mail address is invalid or incomplete." },
         { "me@example.com", "a@example.com, nobody", "Card", "Recipient E-mail address is invalid or incomplete." },
