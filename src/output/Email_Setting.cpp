@@ -139,7 +139,7 @@ bool Email_Setting::Check_Validation(bool withRecipient)
     for (QLineEdit* field : { ui_->_send_mail_sender_mail, ui_->_send_mail_password, ui_->_send_mail_smtp,
              ui_->_send_mail_port, ui_->_send_mail_to }) {
         if (hasControlCharacter(field->text()))
-            return fail("Please remove the control characters from this field.", field);
+            return fail("Please remove the line breaks and other control characters from this field.", field);
     }
     const QString sender = ui_->_send_mail_sender_mail->text().toLower();
     if (sender.isEmpty())

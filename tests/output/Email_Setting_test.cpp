@@ -87,12 +87,12 @@ TEST(EmailSetting, SaveChecksEachFieldInOrderAndFocusesTheOneAtFault)
             "_send_mail_to" },
         { { "me@example.com", "pw", "s", "1", "You <you@x.org>" }, true, "Please enter valid recipient E-mail address.",
             "_send_mail_to" },
-        { { "me@example.com", "pw", "s", "1", "" }, false, "Please remove the control characters from this field.",
+        { { "me@example.com", "pw", "s", "1", "" }, false, "Please remove the line breaks and other control characters from this field.",
             "_send_mail_password", true },
-        { { "me@example.com", "pw", "s", "1", "" }, false, "Please remove the control characters from this field.",
+        { { "me@example.com", "pw", "s", "1", "" }, false, "Please remove the line breaks and other control characters from this field.",
             "_send_mail_smtp", true },
         { { "me@example.com", "pw", "s", "1", "you@example.com" }, true,
-            "Please remove the control characters from this field.", "_send_mail_to", true },
+            "Please remove the line breaks and other control characters from this field.", "_send_mail_to", true },
     };
     for (const auto& c : cases) {
         testsupport::ScriptedResponder ui;

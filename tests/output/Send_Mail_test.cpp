@@ -202,7 +202,7 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
     };
     for (const char* field : { "from_txt", "to_txt", "subject_txt", "file_name_txt" })
         cases.push_back({ "me@example.com", "a@example.com", "Card",
-            "Please remove the control characters from this field.", {}, field });
+            "Please remove the line breaks and other control characters from this field.", {}, field });
     for (const auto& c : cases) {
         testsupport::ScriptedResponder ui;
         Recorder recorder;
