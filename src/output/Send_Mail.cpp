@@ -282,7 +282,8 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     // A pasted line break is invisible in a one-line field and no mail header may carry it.
     for (QLineEdit* field : { ui_->from_txt, ui_->to_txt, ui_->subject_txt, ui_->file_name_txt }) {
         if (hasControlCharacter(field->text())) {
-            Show_MessageBox(QStringLiteral("Please remove the line breaks and other control characters from this field."));
+            Show_MessageBox(
+                QStringLiteral("Please remove the line breaks and other control characters from this field."));
             field->setFocus();
             return std::nullopt;
         }
