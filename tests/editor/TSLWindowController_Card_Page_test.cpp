@@ -2,6 +2,8 @@
 // side fills the page without writing anything back.
 #include "editor/ItemPanelTestSupport.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -225,6 +227,17 @@ TEST_F(CardPageTest, BackgroundPictureSetsTheSideAndAnEmptyPathOnlyTheTextView)
     const Card_Property frontBefore = front();
     click(control<QPushButton>("Card_Image_Browse_btn"));
     EXPECT_TRUE(front() == frontBefore);
+
+    // A photo cut short is refused by name, as every other picture is, and the side keeps its background.
+    const QString damaged = QDir(folder).filePath(QStringLiteral("damaged.jpg"));
+    ASSERT_TRUE(picture.scaled(400, 300).save(damaged));
+    QFile(damaged).resize(QFileInfo(damaged).size() - 200);
+    ui.fileAnswers.push_back(damaged);
+    ui.messages.clear();
+    click(control<QPushButton>("Card_Image_Browse_btn"));
+    EXPECT_TRUE(front() == frontBefore);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages.front().text.contains(QStringLiteral("damaged.jpg"))) << ui.messages.front().text.toStdString();
 }
 
 } // namespace

@@ -40,6 +40,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "deep.png", picturefiles::sixteenBitPngWithTransparentColour(), { 4, 2 }, QColor(0x80, 0x40, 0xFF) },
         { "damaged.png", picturefiles::damagedPng(), {}, {} }, { "notes.png", "not a picture at all", {}, {} },
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
+        { "half.jpg", picturefiles::jpegWithOrientation(1, { 800, 600 }).chopped(400), {}, {} }, // decodes half grey
         // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
         { "phone.jpg", picturefiles::jpegWithOrientation(1, { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },
@@ -57,6 +58,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
             EXPECT_EQ(
                 check.refusal.contains("12000 x 9000 pixels). Pictures of up to 100 million"), row.name == "huge.png")
                 << check.refusal.toStdString();
+            EXPECT_EQ(check.refusal.contains("its data ends early"), row.name.endsWith(".jpg")) << check.refusal.toStdString();
             continue;
         }
         EXPECT_TRUE(check.usable()) << check.refusal.toStdString();
