@@ -169,6 +169,47 @@ TEST(RecordFill, PictureItemLoadsTheRecordsPath)
     }
 }
 
+// A picture drawn smaller than its pixels is averaged down to each raster output's own pixels, as on the
+// canvas: a checkerboard of single pixels shown at half its size comes out an even grey, exported or mailed,
+// not speckled.
+TEST(RecordFill, PicturesShrunkForExportAndMailAreAveragedLikeTheCanvas)
+{
+    const QString path = QDir(testsupport::makeTempFolder(QStringLiteral("batch-board"))).filePath("board.png");
+    QImage board(486, 306, QImage::Format_RGB32);
+    for (int y = 0; y < board.height(); ++y) {
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000);
+    }
+    ASSERT_TRUE(board.save(path));
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("photos"), { path });
+    const auto snapshot = Batch_Snapshot::take(
+        { { boundPicture(1, QStringLiteral("photos"), 0, QRectF(0.25, 0.25, 243, 153)) }, creditCardSide(0) }, {},
+        false, source, Barcode_Gen());
+    // At half size and a quarter of a pixel off the grid, sampling without averaging meets single pixels.
+    QImage exported;
+    ASSERT_TRUE(snapshot->renderInto(exported, 0, QStringLiteral("F"), 72)); // the export's road
+    const struct {
+        const char* output;
+        QImage card;
+    } rows[] = { { "export", exported }, { "mail", snapshot->renderImage(0, "F", 72) } };
+    for (const auto& row : rows) {
+        double sum = 0;
+        double spread = 0;
+        int count = 0;
+        for (int y = 2; y < row.card.height() - 2; ++y) {
+            for (int x = 2; x < row.card.width() - 2; ++x, ++count) {
+                sum += qGray(row.card.pixel(x, y));
+                spread += std::abs(qGray(row.card.pixel(x, y)) - 127.5);
+            }
+        }
+        ASSERT_GT(count, 0) << row.output;
+        EXPECT_NEAR(sum / count, 127.5, 3) << row.output;
+        EXPECT_LT(spread / count, 4) << row.output << ": the mean distance from grey";
+    }
+}
+
 TEST(RecordFill, BarcodeRegeneratedForEachRecord)
 {
     Record_Source source;
