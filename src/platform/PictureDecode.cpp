@@ -41,6 +41,7 @@ PictureHeader headerOf(QImageReader& reader)
     const qint64 perPixel = bytesPerPixel(reader.imageFormat());
     header.decodeBytes = qint64(size.width()) * size.height() * perPixel;
     header.maximumPixels = maximumPictureDecodeBytes / perPixel;
+    header.reducible = reader.format() == "jpeg";
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();
     header.pixels = size;
@@ -168,6 +169,26 @@ bool jpegEndsEarly(QIODevice& device)
 
 } // namespace
 
+// The divisor of a JPEG decoded to be shown at `shown`: the largest of 1, 2, 4 and 8 that still gives at
+// least that size, as the decoder chooses it. Both sizes as the file stores the picture.
+int jpegDivisor(const QSize& stored, const QSize& shown)
+{
+    if (!shown.isValid() || shown.isEmpty() || shown.width() >= stored.width() || shown.height() >= stored.height())
+        return 1;
+    const int ratio = std::min(stored.width() / shown.width(), stored.height() / shown.height());
+    return ratio >= 8 ? 8 : ratio >= 4 ? 4 : ratio >= 2 ? 2 : 1;
+}
+
+qint64 PictureHeader::decodeBytesAt(const QSize& shown) const
+{
+    const int divisor = reducible ? jpegDivisor(pixels, shown) : 1;
+    if (divisor == 1)
+        return decodeBytes;
+    const qint64 perPixel = decodeBytes / (qint64(pixels.width()) * pixels.height());
+    const qint64 reduced = qint64((pixels.width() + divisor - 1) / divisor) * ((pixels.height() + divisor - 1) / divisor);
+    return (reduced + qint64(shown.width()) * shown.height()) * perPixel;
+}
+
 PictureHeader readPictureHeader(const QString& path)
 {
     QFile file;
@@ -198,16 +219,18 @@ QImage readPictureFileAt(const QString& path, const QSize& shown, QString* error
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     const PictureHeader header = headerOf(reader);
-    if (!header.fits()) {
+    const qint64 bytes = header.decodeBytesAt(shown);
+    if (bytes > maximumPictureDecodeBytes) {
         if (error)
             *error = cannotRead(path,
-                QStringLiteral("it is too large (%1 x %2 pixels)")
+                QStringLiteral("it is too large (%1 x %2 pixels; pictures of up to %3 million pixels can be read)")
                     .arg(header.pixels.width())
-                    .arg(header.pixels.height()));
+                    .arg(header.pixels.height())
+                    .arg(header.maximumPixels / 1000000));
         return {};
     }
     QString reason;
-    const QImage picture = decodeWithin(header.decodeBytes, [&] {
+    const QImage picture = decodeWithin(bytes, [&] {
         if (throughLibpng)
             return file.seek(0) ? readPngThroughLibpng(file.readAll(), &reason) : QImage();
         if (reader.format() == "jpeg" && shown.isValid() && shown.width() < header.pixels.width()

@@ -18,6 +18,15 @@ bool near(QRgb pixel, QColor expected, int tolerance = 40)
         && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
 }
 
+// A grey JPEG of one shade: its whole decode of 81 million pixels passes the memory bound, an eighth of it
+// does not.
+QByteArray greyJpeg(QSize size)
+{
+    QImage picture(size, QImage::Format_Grayscale8);
+    picture.fill(90);
+    return picturefiles::encoded(picture, "JPG");
+}
+
 // Every picture a person brings in passes one gate: it is used upright, as its file says, or refused by name.
 TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFilesByName)
 {
@@ -46,6 +55,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },
         { "phone.png", picturefiles::redAndBlue("PNG", { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "huge.png", picturefiles::pngHeaderOnly(12000, 9000), {}, {} }, // beyond the memory bound
+        { "huge.jpg", greyJpeg({ 9000, 9000 }), { 9000, 9000 }, QColor(90, 90, 90), { 468, 468 } },
     };
     const int qtLimit = QImageReader::allocationLimit();
     for (const auto& row : rows) {
