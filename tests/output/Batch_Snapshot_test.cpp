@@ -210,6 +210,30 @@ TEST(RecordFill, PicturesShrunkForExportAndMailAreAveragedLikeTheCanvas)
     }
 }
 
+// An exported card draws its background photo from the file at the export's resolution, not from the small
+// copy the design holds; without its file it keeps that copy.
+TEST(BatchSnapshot, ABackgroundPhotoIsReadAgainFromItsFileAtTheExportsResolution)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("batch-background"));
+    QImage stand(30, 20, QImage::Format_RGB32);
+    stand.fill(Qt::green);
+    const struct {
+        QString path;
+        QColor centre;
+    } rows[] = { { writePicture(QDir(folder).filePath(QStringLiteral("photo.png")), Qt::red), Qt::red },
+        { QDir(folder).filePath(QStringLiteral("gone.png")), Qt::green } };
+    for (const auto& row : rows) {
+        TSLRenderingSide side = creditCardSide(0);
+        side.property.setCard_fill_style(QStringLiteral("I"));
+        side.property.setCard_BG_Image_Path(row.path);
+        side.property.setCard_BG_Image(stand);
+        const auto snapshot = Batch_Snapshot::take({ {}, side }, {}, false, Record_Source(), Barcode_Gen());
+        const QImage card = snapshot->renderImage(0, QStringLiteral("F"), 150);
+        ASSERT_EQ(card.size(), QSize(507, 319));
+        EXPECT_EQ(card.pixelColor(253, 159).rgb(), row.centre.rgb()) << row.path.toStdString();
+    }
+}
+
 TEST(RecordFill, BarcodeRegeneratedForEachRecord)
 {
     Record_Source source;

@@ -2,6 +2,7 @@
 #include "output/PrintTestSupport.h"
 
 #include "model/CardEditorServices.h"
+#include "model/Card_Background.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -176,6 +177,43 @@ TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnce)
     }
     EXPECT_EQ(uses, 40);
     EXPECT_EQ(objects.size(), 1) << out.toStdString();
+}
+
+// A photo background is held small, read again at the print resolution over the card's place, and that one
+// picture serves every card of the sheet.
+TEST_F(PrintPdfPeer, APhotoBackgroundIsEmbeddedOnceAtThePrintResolution)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("background"));
+    const QString photo = folder + QStringLiteral("/photo.jpg");
+    QImage picture(2400, 1600, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
+    }
+    ASSERT_TRUE(picture.save(photo));
+    Batch_Snapshot::Side front { {}, batchtest::creditCardSide(0) };
+    Card_Property& side = front.rendering.property;
+    side.setCard_fill_style(QStringLiteral("I"));
+    side.setCard_BG_Image_Path(photo);
+    side.setCard_BG_Image(cardbackground::held(photo, QStringLiteral("Stretch"), QSizeF(243, 153)));
+    EXPECT_EQ(side.Card_BG_Image().size(), QSize(729, 486)) << "held at the size that covers the card on screen";
+    Print_Job job = mergedJob(0, 4, 2, 2);
+    job.snapshot = Batch_Snapshot::take(front, {}, false, Record_Source(), Barcode_Gen());
+    const QString pdf = folder + QStringLiteral("/sheet.pdf");
+    ASSERT_EQ(printToPdf(job, pdf), 1);
+    QString out;
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf }, &out), 0);
+    QSet<QString> objects;
+    QSet<QString> sizes;
+    for (const QString& line : out.split(QLatin1Char('\n')).mid(2)) {
+        const QStringList f = line.simplified().split(QLatin1Char(' '));
+        if (f.size() < 12 || f[2] != QLatin1String("image"))
+            continue;
+        objects.insert(f[10] + QLatin1Char(' ') + f[11]);
+        sizes.insert(f[3] + QLatin1Char('x') + f[4]);
+    }
+    EXPECT_EQ(objects.size(), 1) << out.toStdString();
+    EXPECT_EQ(sizes, QSet<QString> { QStringLiteral("1013x638") }) << "300 dpi over the card's 243 x 153 points";
 }
 
 TEST_F(PrintPdfPeer, ArabicHebrewAndMixedWordsAreInThePrintsTextLayer)
