@@ -91,6 +91,11 @@ void BM_PrintSheetsWithAPhotoBackground(benchmark::State& state)
     state.counters["pdf_MB"] = double(bytes) / 1048576;
     state.counters["peak_rise_MB"] = double(rise) / 1024;
 }
-BENCHMARK(BM_PrintSheetsWithAPhotoBackground)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+BENCHMARK(BM_PrintSheetsWithAPhotoBackground)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
 
 } // namespace

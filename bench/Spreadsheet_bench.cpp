@@ -164,9 +164,8 @@ void BM_PugixmlTreeOfUnzippedParts(benchmark::State& state)
             QStringList values;
             for (const pugi::xml_node cell : row.children("c")) {
                 const char* value = cell.child("v").text().get();
-                values.append(std::string_view(cell.attribute("t").value()) == "s"
-                        ? strings.value(std::atoi(value))
-                        : QString::fromUtf8(value));
+                values.append(std::string_view(cell.attribute("t").value()) == "s" ? strings.value(std::atoi(value))
+                                                                                   : QString::fromUtf8(value));
             }
             rows.append(values);
         }

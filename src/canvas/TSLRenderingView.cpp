@@ -137,8 +137,8 @@ void TSLRenderingView::drawContents(QPainter& painter, const QRectF& rect, doubl
     // A background photo is drawn from its file read at this output's resolution, not from the held copy.
     Card_Property base = side_.property;
     if (base.Card_fill_chk() && base.Card_fill_style() == QLatin1String("I"))
-        base.setCard_BG_Image(cardbackground::forOutput(base, bounds().size(),
-            backgroundPixelsPerPoint_ > 0 ? backgroundPixelsPerPoint_ : devicePixelsPerPoint));
+        base.setCard_BG_Image(cardbackground::forOutput(
+            base, bounds().size(), backgroundPixelsPerPoint_ > 0 ? backgroundPixelsPerPoint_ : devicePixelsPerPoint));
     Card_Base_Drawing(painter, bounds(), base, side_.cardShape, rect);
 
     const TSLDrawingContext context { &painter, false, devicePixelsPerPoint };

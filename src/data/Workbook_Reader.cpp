@@ -183,8 +183,8 @@ public:
             return false;
         if (name == "Relationship" && attribute(attributes, "TargetMode") != "External") {
             const QString type = Sheet_List_Handler::decoded(attribute(attributes, "Type"));
-            links_.append({ Sheet_List_Handler::decoded(attribute(attributes, "Id")), type.section(QLatin1Char('/'), -1),
-                Sheet_List_Handler::decoded(attribute(attributes, "Target")) });
+            links_.append({ Sheet_List_Handler::decoded(attribute(attributes, "Id")),
+                type.section(QLatin1Char('/'), -1), Sheet_List_Handler::decoded(attribute(attributes, "Target")) });
         }
         return true;
     }
@@ -221,7 +221,8 @@ QList<Relationship> relationshipsOf(
     Workbook_Archive& archive, const QString& part, platform::ReadBudget& budget, Read_Control* control)
 {
     const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
-    const QString name = part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
+    const QString name
+        = part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
     QList<Relationship> links;
     Relationships_Handler handler(links, budget);
     Xml_Stream_Scanner scanner(handler);

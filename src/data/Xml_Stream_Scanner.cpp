@@ -118,7 +118,8 @@ void Xml_Stream_Scanner::takeEncoding()
     else
         return;
     // The decoder drops the byte-order mark and keeps a code unit split between blocks for the next one.
-    const QByteArray text = QString(utf16_->decode(QByteArrayView(pending_.data(), qsizetype(pending_.size())))).toUtf8();
+    const QByteArray text
+        = QString(utf16_->decode(QByteArrayView(pending_.data(), qsizetype(pending_.size())))).toUtf8();
     pending_.assign(text.constData(), std::size_t(text.size()));
 }
 

@@ -38,8 +38,9 @@ public:
 
 // A pull scanner fed with blocks as they are inflated: it reports each complete tag and text, keeps an
 // unfinished tag for the next block, and checks that elements nest. A part in UTF-16 (told by its
-// byte-order mark or by how its declaration begins) is turned into UTF-8 block by block before it is scanned. Document type declarations are
-// refused (no entity can expand), and no tag, comment or element depth may grow without bound.
+// byte-order mark or by how its declaration begins) is turned into UTF-8 block by block before it is
+// scanned. Document type declarations are refused (no entity can expand), and no tag, comment or element
+// depth may grow without bound.
 class Xml_Stream_Scanner : public Part_Sink {
 public:
     explicit Xml_Stream_Scanner(Xml_Stream_Handler& handler);

@@ -58,8 +58,8 @@ QImage forOutput(const Card_Property& side, const QSizeF& cardPoints, double pix
     const PictureSource source = PictureSource::forFile(path);
     if (!source.isFile())
         return kept;
-    const QByteArray key = source.key() + QByteArrayLiteral("|background ") + QByteArray::number(shown.width())
-        + 'x' + QByteArray::number(shown.height());
+    const QByteArray key = source.key() + QByteArrayLiteral("|background ") + QByteArray::number(shown.width()) + 'x'
+        + QByteArray::number(shown.height());
     const QImage picture = PictureCache::instance().obtain(
         PictureCache::Kind::Display, key, [&] { return readAt(path, shown, Qt::IgnoreAspectRatio); });
     return picture.isNull() ? kept : picture;

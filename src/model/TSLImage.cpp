@@ -169,8 +169,8 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
         const ImageAdjustments values = adjustments();
         // Every raster output (canvas, exported and mailed cards, pictures of cards) draws a copy averaged
         // down to its own device pixels; a vector recording keeps the adjusted picture for its device.
-        const bool raster = context.isCanvas
-            || (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster);
+        const bool raster
+            = context.isCanvas || (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster);
         const QImage picture = raster
             ? picturerenditions::forDevice(picture_, values, devicePixelsUnder(painter.deviceTransform()))
             : picturerenditions::adjusted(picture_, values);

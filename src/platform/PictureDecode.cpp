@@ -185,7 +185,8 @@ qint64 PictureHeader::decodeBytesAt(const QSize& shown) const
     if (divisor == 1)
         return decodeBytes;
     const qint64 perPixel = decodeBytes / (qint64(pixels.width()) * pixels.height());
-    const qint64 reduced = qint64((pixels.width() + divisor - 1) / divisor) * ((pixels.height() + divisor - 1) / divisor);
+    const qint64 reduced
+        = qint64((pixels.width() + divisor - 1) / divisor) * ((pixels.height() + divisor - 1) / divisor);
     return (reduced + qint64(shown.width()) * shown.height()) * perPixel;
 }
 

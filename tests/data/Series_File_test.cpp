@@ -79,8 +79,9 @@ TEST(SeriesFile, FilesThatCannotBeReadAreRefusedWithTheirReason)
         const char* name;
         const char* reason;
         const char* first; // the first line alone is always small enough to show
-    } cases[] = { { "none", "cannot be read", "" }, { "big", "larger than 64", "" }, { "pipe", "not a regular file", "" },
-        { "zero", "not a regular file", "" }, { "many", "8000001 lines, and a series can hold at most 8000000 values", "a" } };
+    } cases[] = { { "none", "cannot be read", "" }, { "big", "larger than 64", "" },
+        { "pipe", "not a regular file", "" }, { "zero", "not a regular file", "" },
+        { "many", "8000001 lines, and a series can hold at most 8000000 values", "a" } };
     for (const auto& c : cases) {
         QString editing;
         QString batch;

@@ -138,8 +138,8 @@ TEST(SpreadsheetReader, CellValueRules)
     ASSERT_EQ(read.rows.size(), 1);
     EXPECT_EQ(read.rows[0],
         (QStringList { "plain", "Rich text", "", "5", "1", "45366", "  ", "", "plain", "", QString::fromUtf8("<&> ü"),
-            "0.28", "5.1", "0.0617283950617284", "1.5E-10", "1.23456789012346E+17", "0.28000000000000003", "100", "0.1345", "0",
-            "100.000" }));
+            "0.28", "5.1", "0.0617283950617284", "1.5E-10", "1.23456789012346E+17", "0.28000000000000003", "100",
+            "0.1345", "0", "100.000" }));
 }
 
 TEST(SpreadsheetReader, WidthComesFromTheCellsWhenTheDimensionIsMissingOrShort)

@@ -272,7 +272,8 @@ TEST_F(CardHolderScenario, ThePlacedPhotoKeepsItsProportions)
         return press(form.form().cancel_btn, form);
     });
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(ui.messages.front().text.contains(QStringLiteral("damaged.jpg"))) << ui.messages.front().text.toStdString();
+    EXPECT_TRUE(ui.messages.front().text.contains(QStringLiteral("damaged.jpg")))
+        << ui.messages.front().text.toStdString();
 }
 
 // Each check box column is labelled, and each box does what it shows: ticked, its field takes typing.

@@ -253,7 +253,8 @@ TEST_F(CardPageTest, BackgroundPictureSetsTheSideAndAnEmptyPathOnlyTheTextView)
     click(control<QPushButton>("Card_Image_Browse_btn"));
     EXPECT_TRUE(front() == frontBefore);
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(ui.messages.front().text.contains(QStringLiteral("damaged.jpg"))) << ui.messages.front().text.toStdString();
+    EXPECT_TRUE(ui.messages.front().text.contains(QStringLiteral("damaged.jpg")))
+        << ui.messages.front().text.toStdString();
 }
 
 } // namespace

@@ -18,15 +18,6 @@ bool near(QRgb pixel, QColor expected, int tolerance = 40)
         && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
 }
 
-// A grey JPEG of one shade: its whole decode of 81 million pixels passes the memory bound, an eighth of it
-// does not.
-QByteArray greyJpeg(QSize size)
-{
-    QImage picture(size, QImage::Format_Grayscale8);
-    picture.fill(90);
-    return picturefiles::encoded(picture, "JPG");
-}
-
 // Every picture a person brings in passes one gate: it is used upright, as its file says, or refused by name.
 TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFilesByName)
 {
@@ -47,7 +38,8 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "o7.jpg", picturefiles::jpegWithOrientation(7), { 20, 40 }, Qt::blue },
         { "o8.jpg", picturefiles::jpegWithOrientation(8), { 20, 40 }, Qt::blue },
         { "deep.png", picturefiles::sixteenBitPngWithTransparentColour(), { 4, 2 }, QColor(0x80, 0x40, 0xFF) },
-        { "damaged.png", picturefiles::damagedPng(), {}, {} }, { "notes.png", "not a picture at all", {}, {} },
+        { "damaged.png", picturefiles::damagedPng(), {}, {} },
+        { "notes.png", "not a picture at all", {}, {} },
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
         { "half.jpg", picturefiles::jpegWithOrientation(1, { 800, 600 }).chopped(400), {}, {} }, // decodes half grey
         // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
@@ -55,7 +47,14 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },
         { "phone.png", picturefiles::redAndBlue("PNG", { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "huge.png", picturefiles::pngHeaderOnly(12000, 9000), {}, {} }, // beyond the memory bound
-        { "huge.jpg", greyJpeg({ 9000, 9000 }), { 9000, 9000 }, QColor(90, 90, 90), { 468, 468 } },
+        // A JPEG whose whole decode passes the memory bound is decoded at an eighth of its size.
+        { "huge.jpg",
+            [] {
+                QImage grey(9000, 9000, QImage::Format_Grayscale8);
+                grey.fill(90);
+                return picturefiles::encoded(grey, "JPG");
+            }(),
+            { 9000, 9000 }, QColor(90, 90, 90), { 468, 468 } },
     };
     const int qtLimit = QImageReader::allocationLimit();
     for (const auto& row : rows) {
@@ -68,7 +67,8 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
             EXPECT_EQ(
                 check.refusal.contains("12000 x 9000 pixels). Pictures of up to 100 million"), row.name == "huge.png")
                 << check.refusal.toStdString();
-            EXPECT_EQ(check.refusal.contains("its data ends early"), row.name.endsWith(".jpg")) << check.refusal.toStdString();
+            EXPECT_EQ(check.refusal.contains("its data ends early"), row.name.endsWith(".jpg"))
+                << check.refusal.toStdString();
             continue;
         }
         EXPECT_TRUE(check.usable()) << check.refusal.toStdString();

@@ -82,29 +82,25 @@ TEST(SpreadsheetPeers, WorkbookPartsFoundThroughRelationshipsInUtf8OrUtf16ReadLi
     ASSERT_TRUE(haveOpenpyxl()) << "python3-openpyxl is missing: tools/deps.sh installs it";
     const QString folder = testsupport::makeTempFolder(QStringLiteral("layouts"));
     QString out, err;
-    ASSERT_EQ(testsupport::runProgram(python, { helperScript(), QStringLiteral("write-layouts"), folder }, nullptr, &err),
-        0)
+    ASSERT_EQ(
+        testsupport::runProgram(python, { helperScript(), QStringLiteral("write-layouts"), folder }, nullptr, &err), 0)
         << err.toStdString();
+    // openpyxl reads each as this; we read the same, numbers as a spreadsheet shows them.
+    const QJsonObject openpyxl
+        = QJsonDocument::fromJson(QString::fromUtf8("{\"Guésts\": [[\"Name\", \"Amount\"], "
+                                                    "[\"Zoë 日本\", 100.0], [\"Bob\", 0.1345], [\"zero\", 0]]}")
+                                      .toUtf8())
+              .object();
     const Rows shown { { "Name", "Amount" }, { QString::fromUtf8("Zoë 日本"), "100" }, { "Bob", "0.1345" },
         { "zero", "0" } };
     for (const char* name : { "strings", "moved", "utf16" }) {
         const QString path = folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".xlsx");
         ASSERT_EQ(testsupport::runProgram(python, { helperScript(), QStringLiteral("read"), path }, &out, &err), 0)
             << err.toStdString();
-        const QJsonObject book = QJsonDocument::fromJson(out.toUtf8()).object();
+        EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).object(), openpyxl) << name;
         SpreadsheetWriter::ReadWorkbook(path, true);
-        EXPECT_EQ(SpreadsheetWriter::Read_Sheet_Name(), book.keys()) << name;
-        const Rows rows = readSheet(path, 1);
-        EXPECT_EQ(rows, shown) << name << ": " << SpreadsheetWriter::lastError().toStdString();
-        const QJsonArray sheet = book.value(book.keys().value(0)).toArray();
-        ASSERT_EQ(sheet.size(), rows.size()) << name;
-        for (int r = 0; r < rows.size(); ++r) {
-            for (int c = 0; c < rows[r].size(); ++c) {
-                const QJsonValue cell = sheet.at(r).toArray().at(c);
-                EXPECT_EQ(cell.isDouble() ? QVariant(rows[r][c].toDouble()) : QVariant(rows[r][c]), cell.toVariant())
-                    << name << " " << r << " " << c;
-            }
-        }
+        EXPECT_EQ(SpreadsheetWriter::Read_Sheet_Name(), openpyxl.keys()) << name;
+        EXPECT_EQ(readSheet(path, 1), shown) << name << ": " << SpreadsheetWriter::lastError().toStdString();
     }
     const QString back = folder + QStringLiteral("/back.xlsx");
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(back, shown, true)) << SpreadsheetWriter::lastError().toStdString();
