@@ -150,8 +150,8 @@ print(wrote, read)
 BENCHMARK(BM_SeriesAgainstPythonReference)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Files a series reader must not be undone by: 200 MB of values (refused by size), a million values in
-// Latin-1 (read as such), 63 MB of one-letter lines (refused by the memory they would take, before any is
-// made) and one 63 MB line (read once through, in one piece).
+// Latin-1 (read as such), 63 MB of one-letter lines (refused by their number, before any value is made) and one 63 MB
+// line (read once through, in one piece).
 QByteArray hostileBlock(int kind)
 {
     switch (kind) {

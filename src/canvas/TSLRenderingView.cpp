@@ -4,6 +4,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "model/CardEditorServices.h"
+#include "model/Card_Background.h"
 #include "model/TSLError.h"
 
 #include <QBuffer>
@@ -134,7 +135,12 @@ void TSLRenderingView::drawContents(QPainter& painter, const QRectF& rect, doubl
 {
     // Items ask the canvas to redraw after drawing themselves; nothing on screen changes here.
     const CanvasPaintScope offScreen;
-    Card_Base_Drawing(painter, bounds(), side_.property, side_.cardShape, rect, groundPainted_);
+    // A background photo is drawn from its file read at this output's resolution, not from the held copy.
+    Card_Property base = side_.property;
+    if (base.Card_fill_chk() && base.Card_fill_style() == QLatin1String("I"))
+        base.setCard_BG_Image(cardbackground::forOutput(
+            base, bounds().size(), backgroundPixelsPerPoint_ > 0 ? backgroundPixelsPerPoint_ : devicePixelsPerPoint));
+    Card_Base_Drawing(painter, bounds(), base, side_.cardShape, rect, groundPainted_);
 
     const TSLDrawingContext context { &painter, false, devicePixelsPerPoint };
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
@@ -171,7 +177,9 @@ QByteArray TSLRenderingView::dataWithPDFInsideRect(const QRectF& rect) const
         setQualityHints(painter);
         painter.translate(-rect.topLeft());
         painter.setClipRect(rect);
-        drawRect(painter, rect, 1.0);
+        TSLRenderingView printed(*this);
+        printed.setBackgroundPixelsPerPoint(printPixelsPerPoint);
+        printed.drawRect(painter, rect, 1.0);
         if (!painter.end())
             return {};
     }

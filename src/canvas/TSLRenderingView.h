@@ -38,6 +38,9 @@ public:
     QRectF frame() const { return frame_; }
     QRectF bounds() const { return QRectF(QPointF(0, 0), frame_.size()); }
     QString printJobTitle() const { return printJobTitle_; }
+    // The resolution a background photo is read again at for this output, in pixels per point of the
+    // canvas; 0 (the default) takes the drawing's own device pixels per point.
+    void setBackgroundPixelsPerPoint(double pixelsPerPoint) { backgroundPixelsPerPoint_ = pixelsPerPoint; }
     const TSLGraphicList& graphics() const { return graphics_; }
 
     // The card base, then every item whose print_object is 0 from the last index to the first; no
@@ -89,6 +92,7 @@ private:
     TSLRenderingSide side_;
     QString printJobTitle_;
     bool groundPainted_ = false; // the card's rectangle is filled with its ground colour already
+    double backgroundPixelsPerPoint_ = 0.0;
 
     void drawContents(QPainter& painter, const QRectF& rect, double devicePixelsPerPoint) const;
 };

@@ -4,7 +4,6 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "data/Read_Progress.h"
-#include "platform/ReadBudget.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -82,9 +81,6 @@ QStringList trimmedAsOneText(QStringList pieces)
     return pieces;
 }
 
-// What a value costs besides its characters: the list's entry and the string's own block.
-constexpr quint64 kValueOverhead = sizeof(QString) + 32;
-
 // The whole file, read in blocks so that Cancel is seen; nothing, with the reason, when it cannot be.
 std::optional<QByteArray> readAllOf(QFile& in, Read_Control& control, QString* reason)
 {
@@ -140,22 +136,20 @@ std::optional<QStringList> decodeLines(
     }
 }
 
-// The file's text split at "\n": UTF-8 or, when it is not, Latin-1. Before any value is made, the values
-// and their characters are charged to one budget, four times the text's memory and a margin: a file
-// of millions of tiny lines is refused, never turned into gigabytes of strings.
+// The file's text split at "\n": UTF-8 or, when it is not, Latin-1. The values are counted before any is
+// made: a file of more than Series_File::kMaxValues lines is refused, never turned into gigabytes of strings.
 std::optional<QStringList> readLines(QFile& in, Read_Control& control, QString* reason)
 {
     control.total = in.size() * 2; // read, then decoded
     const std::optional<QByteArray> bytes = readAllOf(in, control, reason);
     if (!bytes)
         return std::nullopt;
-    const quint64 size = quint64(bytes->size());
     const qsizetype lines = std::count(bytes->cbegin(), bytes->cend(), '\n') + 1; // a loop the compiler widens
-    platform::ReadBudget budget(size + platform::ReadBudget::extraValues, 8 * size + platform::ReadBudget::extraBytes);
-    if (!budget.spend(quint64(lines), quint64(lines) * kValueOverhead + 2 * size)) {
-        *reason = QStringLiteral("is refused: its %1 values would need more memory than a series file of its size "
-                                 "may take.")
-                      .arg(lines);
+    if (lines > Series_File::kMaxValues) {
+        *reason = QStringLiteral("is refused: it holds %1 lines, and a series can hold at most %2 values. Split it "
+                                 "into smaller series.")
+                      .arg(lines)
+                      .arg(Series_File::kMaxValues);
         return std::nullopt;
     }
     control.done = bytes->size();

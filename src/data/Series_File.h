@@ -34,6 +34,9 @@ public:
     // a character: such a file is read as written, never shown empty for a save to write over). A file
     // larger than this is refused.
     static constexpr qint64 kMaxBytes = qint64(64) << 20;
+    // The most values a series file may hold, whatever their length: each one costs a string of its own
+    // (about 56 bytes beside its characters), so this bounds the memory a file of tiny lines takes.
+    static constexpr qsizetype kMaxValues = 8000000;
 
     // The editing and viewing reader: each line trimmed, empty lines dropped. None, with a sentence for the
     // user in error, when the name is not valid or the file is missing, not a regular file, too large or

@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Screen_Pixmap.h"
 #include "common/Globals.h"
+#include "model/PictureSource.h"
 #include "model/TSLTextStorage.h"
 #include "platform/UiSeam.h"
 #include "profiles/Profile_Form_Host.h"
@@ -482,6 +483,12 @@ void Profile_Form::Browse_image_Btn_Clicked()
     const QString path = Choose_Picture_File();
     if (path.isEmpty()) {
         Library_Selected_Image.clear();
+        return;
+    }
+    // The photo passes the same gate as every other picture: a damaged file is refused by name.
+    const PictureSource::Check picture = PictureSource::check(path);
+    if (!picture.usable()) {
+        Show_MessageBox(picture.refusal);
         return;
     }
     Set_User_Image(path);

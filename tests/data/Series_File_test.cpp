@@ -70,14 +70,18 @@ TEST(SeriesFile, FilesThatCannotBeReadAreRefusedWithTheirReason)
         0);
     ASSERT_EQ(::mkfifo(QFile::encodeName(Series_File::path(QStringLiteral("pipe"))).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), Series_File::path(QStringLiteral("zero"))));
-    // A million one-letter values in 2 MB: far more strings than a file of that size may become.
+    // One-letter values: a million are read as any million values are; one more than the limit is refused
+    // naming it.
     folder.put(QStringLiteral("tiny"), QByteArray("a\n").repeated(1 << 20));
+    EXPECT_EQ(Series_File::readBatch(QStringLiteral("tiny")).value_or(QStringList()).size(), 1 << 20);
+    folder.put(QStringLiteral("many"), QByteArray("a\n").repeated(Series_File::kMaxValues));
     const struct {
         const char* name;
         const char* reason;
         const char* first; // the first line alone is always small enough to show
-    } cases[] = { { "none", "cannot be read", "" }, { "big", "larger than 64", "" }, { "pipe", "not a regular file", "" },
-        { "zero", "not a regular file", "" }, { "tiny", "1048577 values would need more memory", "a" } };
+    } cases[] = { { "none", "cannot be read", "" }, { "big", "larger than 64", "" },
+        { "pipe", "not a regular file", "" }, { "zero", "not a regular file", "" },
+        { "many", "8000001 lines, and a series can hold at most 8000000 values", "a" } };
     for (const auto& c : cases) {
         QString editing;
         QString batch;

@@ -38,13 +38,23 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "o7.jpg", picturefiles::jpegWithOrientation(7), { 20, 40 }, Qt::blue },
         { "o8.jpg", picturefiles::jpegWithOrientation(8), { 20, 40 }, Qt::blue },
         { "deep.png", picturefiles::sixteenBitPngWithTransparentColour(), { 4, 2 }, QColor(0x80, 0x40, 0xFF) },
-        { "damaged.png", picturefiles::damagedPng(), {}, {} }, { "notes.png", "not a picture at all", {}, {} },
+        { "damaged.png", picturefiles::damagedPng(), {}, {} },
+        { "notes.png", "not a picture at all", {}, {} },
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
+        { "half.jpg", picturefiles::jpegWithOrientation(1, { 800, 600 }).chopped(400), {}, {} }, // decodes half grey
         // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
         { "phone.jpg", picturefiles::jpegWithOrientation(1, { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },
         { "phone.png", picturefiles::redAndBlue("PNG", { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "huge.png", picturefiles::pngHeaderOnly(12000, 9000), {}, {} }, // beyond the memory bound
+        // A JPEG whose whole decode passes the memory bound is decoded at an eighth of its size.
+        { "huge.jpg",
+            [] {
+                QImage grey(9000, 9000, QImage::Format_Grayscale8);
+                grey.fill(90);
+                return picturefiles::encoded(grey, "JPG");
+            }(),
+            { 9000, 9000 }, QColor(90, 90, 90), { 468, 468 } },
     };
     const int qtLimit = QImageReader::allocationLimit();
     for (const auto& row : rows) {
@@ -56,6 +66,8 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
             EXPECT_TRUE(check.refusal.contains(row.name)) << check.refusal.toStdString();
             EXPECT_EQ(
                 check.refusal.contains("12000 x 9000 pixels). Pictures of up to 100 million"), row.name == "huge.png")
+                << check.refusal.toStdString();
+            EXPECT_EQ(check.refusal.contains("its data ends early"), row.name.endsWith(".jpg"))
                 << check.refusal.toStdString();
             continue;
         }

@@ -169,6 +169,56 @@ TEST(RecordFill, PictureItemLoadsTheRecordsPath)
     }
 }
 
+// A picture drawn smaller than its pixels is averaged down to each raster output's own pixels, as on the
+// canvas: a checkerboard of single pixels at half its size, a quarter pixel off the grid, comes out an even
+// grey, exported or mailed, not speckled. A background photo is read again from its file at the output's
+// resolution, not drawn from the small copy the design holds; without its file it keeps that copy.
+TEST(RecordFill, PicturesAndBackgroundPhotosAreDrawnFromCopiesMadeForTheOutputsPixels)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("batch-renditions"));
+    QImage board(486, 306, QImage::Format_RGB32);
+    for (int y = 0; y < board.height(); ++y) {
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000);
+    }
+    ASSERT_TRUE(board.save(QDir(folder).filePath("board.png")));
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("photos"), { QDir(folder).filePath("board.png") });
+    TSLRenderingSide side = creditCardSide(0);
+    side.property.setCard_fill_style(QStringLiteral("I"));
+    QImage held(30, 20, QImage::Format_RGB32);
+    held.fill(Qt::green);
+    side.property.setCard_BG_Image(held); // the small copy the design holds
+    const auto snapshot
+        = Batch_Snapshot::take({ { boundPicture(1, QStringLiteral("photos"), 0, QRectF(0.25, 0.25, 243, 153)) }, side },
+            {}, false, source, Barcode_Gen());
+    QImage exported;
+    ASSERT_TRUE(snapshot->renderInto(exported, 0, QStringLiteral("F"), 72)); // the export's road
+    for (const QImage& card : { exported, snapshot->renderImage(0, "F", 72) }) { // and the mail's
+        double sum = 0;
+        double spread = 0;
+        for (int y = 2; y < card.height() - 2; ++y) {
+            for (int x = 2; x < card.width() - 2; ++x) {
+                sum += qGray(card.pixel(x, y));
+                spread += std::abs(qGray(card.pixel(x, y)) - 127.5);
+            }
+        }
+        const int count = (card.width() - 4) * (card.height() - 4);
+        EXPECT_NEAR(sum / count, 127.5, 3);
+        EXPECT_LT(spread / count, 4) << "the mean distance from grey";
+    }
+    for (const QColor colour : { Qt::red, Qt::green }) {
+        const QString path = QDir(folder).filePath(colour == Qt::red ? "photo.png" : "gone.png");
+        if (colour == Qt::red)
+            writePicture(path, colour);
+        side.property.setCard_BG_Image_Path(path);
+        const QImage card = Batch_Snapshot::take({ {}, side }, {}, false, Record_Source(), Barcode_Gen())
+                                ->renderImage(0, QStringLiteral("F"), 150);
+        EXPECT_EQ(card.pixelColor(253, 159).rgb(), colour.rgb()) << path.toStdString();
+    }
+}
+
 TEST(RecordFill, BarcodeRegeneratedForEachRecord)
 {
     Record_Source source;
