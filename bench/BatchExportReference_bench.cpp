@@ -5,6 +5,7 @@
 // writes them.
 #include "../tests/output/BatchTestSupport.h"
 
+#include "model/Card_Background.h"
 #include "output/Batch_Export.h"
 #include "platform/PngColourWriter.h"
 
@@ -42,8 +43,20 @@ QImage photoLike(int width, int height)
     return photo;
 }
 
+// A 12-megapixel camera photo, written once as a JPEG as a phone would.
+const QString& photoFile()
+{
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        const QString file = QDir(folder.path()).filePath(QStringLiteral("photo.jpg"));
+        photoLike(4000, 3000).save(file, "JPG", 92);
+        return file;
+    }();
+    return path;
+}
+
 // Guests' names, tables and invitation codes on a credit-card front with a Code 128 and its caption; with a
-// 12-megapixel photo as the card's background when asked.
+// 12-megapixel photo as the card's background when asked, held as an open design holds it.
 std::shared_ptr<const Batch_Snapshot> invitations(int records, bool photo)
 {
     Record_Source source;
@@ -62,7 +75,10 @@ std::shared_ptr<const Batch_Snapshot> invitations(int records, bool photo)
     TSLRenderingSide side = batchtest::creditCardSide(0);
     if (photo) {
         side.property.setCard_fill_style(QStringLiteral("I"));
-        side.property.setCard_BG_Image(photoLike(4000, 3000));
+        side.property.setCard_BG_Image_Layout(QStringLiteral("Stretch"));
+        side.property.setCard_BG_Image_Path(photoFile());
+        side.property.setCard_BG_Image(
+            cardbackground::held(photoFile(), side.property.Card_BG_Image_Layout(), side.canvasBounds.size()));
     }
     const Batch_Snapshot::Side front {
         { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 24)),
