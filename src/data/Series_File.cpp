@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
 
@@ -20,9 +21,28 @@ namespace {
 
 constexpr qsizetype kFlushAt = 64 * 1024;
 
+// Whether every byte is a 7-bit character, which every encoding read takes as itself.
+bool isAscii(QByteArrayView bytes)
+{
+    unsigned char any = 0;
+    for (const char byte : bytes)
+        any |= static_cast<unsigned char>(byte);
+    return any < 0x80;
+}
+
 // Decodes text whose every character is whole and appends its lines; false when it is not in the encoding.
 bool appendLines(QByteArrayView bytes, QStringConverter::Encoding encoding, QStringList& pieces)
 {
+    if (isAscii(bytes)) {
+        // Each line made straight from its bytes: no text of the whole run is decoded first and split.
+        for (;;) {
+            const qsizetype end = bytes.indexOf('\n');
+            pieces.append(QString::fromLatin1(bytes.first(end < 0 ? bytes.size() : end)));
+            if (end < 0)
+                return true;
+            bytes = bytes.sliced(end + 1);
+        }
+    }
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
@@ -36,8 +56,9 @@ bool appendLines(QByteArrayView bytes, QStringConverter::Encoding encoding, QStr
 }
 
 // The lines of the text the pieces make when joined by "\n" and trimmed as one: only the blank lines at
-// either end and the blanks before the first and after the last value go, whatever lies between.
-QStringList trimmedAsOneText(const QStringList& pieces)
+// either end and the blanks before the first and after the last value go, whatever lies between. The
+// pieces between the ends are kept as they are, not copied.
+QStringList trimmedAsOneText(QStringList pieces)
 {
     qsizetype first = 0;
     while (first < pieces.size() && Trim_Str(pieces.at(first)).isEmpty())
@@ -53,27 +74,30 @@ QStringList trimmedAsOneText(const QStringList& pieces)
     const QString mark = QStringLiteral("x");
     const QString head = Trim_Str(pieces.mid(0, first + 1).join(QLatin1Char('\n')) + mark).chopped(1);
     const QString tail = Trim_Str(mark + pieces.mid(last).join(QLatin1Char('\n'))).mid(1);
-    QStringList lines;
-    lines.append(head.split(QLatin1Char('\n')).last());
-    lines.append(pieces.mid(first + 1, last - first - 1));
-    lines.append(tail.split(QLatin1Char('\n')).first());
-    return lines;
+    pieces.remove(last + 1, pieces.size() - last - 1);
+    pieces.remove(0, first);
+    pieces.first() = head.split(QLatin1Char('\n')).last();
+    pieces.last() = tail.split(QLatin1Char('\n')).first();
+    return pieces;
 }
 
 // The whole file, read in blocks so that Cancel is seen; nothing, with the reason, when it cannot be.
 std::optional<QByteArray> readAllOf(QFile& in, Read_Control& control, QString* reason)
 {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(std::min(in.size(), Series_File::kMaxBytes)));
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(kFlushAt);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+    // Read straight into one buffer of the file's size, grown only if the file grows meanwhile.
+    QByteArray bytes(qsizetype(std::min(in.size(), Series_File::kMaxBytes)), Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(std::min(bytes.size() + kFlushAt, Series_File::kMaxBytes + 1));
+        const qint64 got = in.read(bytes.data() + filled, std::min<qsizetype>(kFlushAt, bytes.size() - filled));
+        if (got < 0) {
             *reason = QStringLiteral("cannot be read: %1").arg(in.errorString());
             return std::nullopt;
         }
-        bytes += chunk;
-        control.done += chunk.size();
-        if (bytes.size() > Series_File::kMaxBytes) { // grown since it was opened
+        filled += qsizetype(got);
+        control.done += got;
+        if (filled > Series_File::kMaxBytes) { // grown since it was opened
             *reason = QStringLiteral("is larger than a series file may be.");
             return std::nullopt;
         }
@@ -81,7 +105,10 @@ std::optional<QByteArray> readAllOf(QFile& in, Read_Control& control, QString* r
             *reason = QStringLiteral("was not read: reading was cancelled.");
             return std::nullopt;
         }
+        if (got == 0)
+            break;
     }
+    bytes.truncate(filled);
     return bytes;
 }
 
@@ -117,7 +144,7 @@ std::optional<QStringList> readLines(QFile& in, Read_Control& control, QString* 
     const std::optional<QByteArray> bytes = readAllOf(in, control, reason);
     if (!bytes)
         return std::nullopt;
-    const qsizetype lines = bytes->count('\n') + 1;
+    const qsizetype lines = std::count(bytes->cbegin(), bytes->cend(), '\n') + 1; // a loop the compiler widens
     if (lines > Series_File::kMaxValues) {
         *reason = QStringLiteral("is refused: it holds %1 lines, and a series can hold at most %2 values. Split it "
                                  "into smaller series.")
@@ -236,7 +263,7 @@ std::optional<QStringList> Series_File::readBatch(const QString& name, QString* 
     std::optional<QStringList> pieces = readPieces(name, error);
     if (!pieces)
         return std::nullopt;
-    return trimmedAsOneText(*pieces);
+    return trimmedAsOneText(std::move(*pieces));
 }
 
 QString Series_File::firstValue(const QString& name)
@@ -360,8 +387,13 @@ bool Series_File::Writer::add(const QString& value)
 {
     if (!file_)
         return false;
-    buffer_.append(oneLine(value).toUtf8());
-    buffer_.append('\n');
+    // Encoded straight into the buffer: no string of bytes is made for each value.
+    const QString line = oneLine(value);
+    const qsizetype used = buffer_.size();
+    buffer_.resize(used + utf8_.requiredSpace(line.size()) + 1);
+    char* end = utf8_.appendToBuffer(buffer_.data() + used, line);
+    *end++ = '\n';
+    buffer_.truncate(end - buffer_.constData());
     ++count_;
     if (buffer_.size() >= kFlushAt) {
         if (!file_->write(buffer_))

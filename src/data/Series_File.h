@@ -3,6 +3,7 @@
 #include "platform/CheckedSave.h"
 
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 
 #include <memory>
@@ -89,6 +90,7 @@ public:
         bool fail(const QString& reason);
         std::unique_ptr<platform::CheckedSave> file_;
         QByteArray buffer_;
+        QStringEncoder utf8_ { QStringEncoder::Utf8, QStringEncoder::Flag::Stateless };
         qint64 count_ = 0;
         QString error_;
     };

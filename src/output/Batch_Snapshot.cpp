@@ -53,7 +53,13 @@ QImage Batch_Snapshot::renderImage(int record, const QString& cardSide, int dpi)
 bool Batch_Snapshot::renderInto(QImage& image, int record, const QString& cardSide, int dpi) const
 {
     const TSLGraphicList items = filledItems(record, cardSide);
-    return TSLRenderingView::draw_Card_Graphics_Into(image, items, side(cardSide).rendering, dpi / 72.0);
+    const TSLRenderingSide& rendering = side(cardSide).rendering;
+    if (!TSLRenderingView::draw_Card_Graphics_Into(image, items, rendering, dpi / 72.0))
+        return false;
+    // Its writer need not look for transparency where there is none.
+    if (TSLRenderingView::coversWholePicture(rendering))
+        image.reinterpretAsFormat(QImage::Format_RGB32);
+    return true;
 }
 
 QPicture Batch_Snapshot::renderPicture(int record, const QString& cardSide) const
