@@ -11,6 +11,7 @@
 #include "model/TSLDocument.h"
 #include "platform/KeyedArchive.h"
 #include "platform/UndoManager.h"
+#include "profiles/Card_Wizard.h"
 #include "profiles/Invitation_Wizard.h"
 #include "profiles/Profiles_Globals.h"
 #include "support/TestSupport.h"
@@ -98,10 +99,12 @@ protected:
         if (ended)
             takeBackQuitRequest();
         // The windows a test showed (the program's own lasting ones among them) go, or they would take the
-        // keys of the next test's window.
+        // keys of the next test's window; the lasting wizards keep no host, the window being gone.
         for (QWidget* shown : shownWindows())
             if (!shownBefore_.contains(shown))
                 shown->hide();
+        Card_Wizard::defaultInstance()->setHost(nullptr);
+        Invitation_Wizard::defaultInstance()->setHost(nullptr);
     }
     static QList<QWidget*> shownWindows()
     {
