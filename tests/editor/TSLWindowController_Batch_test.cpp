@@ -44,7 +44,7 @@ protected:
         return item;
     }
 
-    // Exports 5,000 records and presses Stop on the progress sheet as soon as it shows, answering Yes to
+    // Exports 5,000 records and presses Stop on the progress sheet once a card is written, answering Yes to
     // its question: the run ends early, says how many cards it wrote and puts the first record back.
     void exportManyAndPressStop()
     {
@@ -56,9 +56,9 @@ protected:
         answerExport();
         ui.messageAnswers.push_back(1); // Yes to the Stop question
         ui.modalRuns.push_back([](QDialog&) { return 0; });
-        QTimer stopper;
+        QTimer stopper; // pressed once the sheet shows a card written
         QObject::connect(&stopper, &QTimer::timeout, [this, &stopper] {
-            if (window->send_modls_wnd && window->send_modls_wnd->isVisible()) {
+            if (window->send_modls_wnd && window->send_modls_wnd->isVisible() && !cardsIn(target.path()).isEmpty()) {
                 stopper.stop();
                 QTest::mouseClick(window->send_modls_wnd->_stop_btn, Qt::LeftButton);
             }
