@@ -67,6 +67,10 @@ public:
     // Paper names by size in millimetres as "%.2f" texts; the last row whose size holds both wins.
     static QString Find_Papaer_Name_From_Size(const QString& width, const QString& height);
 
+signals:
+    // A sheet of a job was drawn (counted from 1); Stop pressed by now leaves this the last one drawn.
+    void sheetDrawn(int sheets);
+
 protected:
     void reject() override { CancelButtonPressed(); }
 

@@ -166,8 +166,9 @@ Print_Wnd::Sheets_Written Print_Wnd::writeSheets(
         QPageLayout page = printInfo_->pageLayout();
         page.setMargins(QMarginsF());
         writer.setPageLayout(page);
-        result.whole = view.print(writer, pages, [&progress, &result](int done) {
+        result.whole = view.print(writer, pages, [this, &progress, &result](int done) {
             progress.setValue(done);
+            emit sheetDrawn(done);
             result.stopped = progress.wasCanceled();
             return !result.stopped;
         });

@@ -73,7 +73,11 @@ protected:
         twoD ? form().dataText_2D->selectAll() : form().dataText->selectAll();
         typeText(field, value);
     }
-    static void pauseTyping() { QTest::qWait(Barcode_Dialog::typingPauseMs + 50); }
+    // Typing pauses: the preview follows once the pause is long enough, however late its timer fires.
+    void pauseTyping()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog.waitsForTypingPause(); }, 20000));
+    }
     static void choose(QComboBox* box, const QString& entry)
     {
         // One pick from the open list.

@@ -119,6 +119,9 @@ TEST_F(DocumentBusTest, BadInputIsRefusedWithItsMessageAndChangesNothing)
         { "Set", { "textAreas", 0, "contents", boxed(7) }, invalidArgs },
         { "Set", { "graphics", 1, "fillColor", boxed(compound(1.0, 0.0, 0.0)) }, invalidArgs },
         { "Set", { "graphics", 1, "bounds", boxed(compound(0.0, 0.0, -5.0, 5.0)) }, invalidArgs },
+        { "Set", { "graphics", 1, "bounds", boxed(compound(qQNaN(), 0.0, 5.0, 5.0)) }, invalidArgs },
+        { "Set", { "graphics", 1, "bounds", boxed(compound(0.0, 0.0, qInf(), 5.0)) }, invalidArgs },
+        { "Set", { "graphics", 1, "bounds", boxed(compound(0.0, -2e6, 5.0, 5.0)) }, invalidArgs },
         { "Set", { "graphics", 1, "strokeWidth", boxed("thick") }, invalidArgs },
     };
     for (const auto& row : rows) {

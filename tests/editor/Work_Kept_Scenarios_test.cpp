@@ -4,6 +4,7 @@
 #include "editor/EditorScenarioFixture.h"
 
 #include "common/Common_Functions.h"
+#include "common/File_Functions.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -318,6 +320,10 @@ TEST_F(WorkKept, BackgroundPicturesGoToTheSideShownAsOneStepAndTheInspectorStays
 {
     startEmpty();
     QDir strip(QDir(Resource_Path).filePath(QStringLiteral("Background")));
+    const auto shipped = qScopeGuard([&strip] { // the program's own pictures are laid out again afterwards
+        strip.removeRecursively();
+        Prepare_Resource_Folder();
+    });
     strip.removeRecursively();
     ASSERT_TRUE(QDir().mkpath(strip.path()));
     QImage picture(16, 16, QImage::Format_RGB32);

@@ -22,6 +22,12 @@ bool near(QRgb pixel, QColor expected, int tolerance = 40)
 TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFilesByName)
 {
     QTemporaryDir folder;
+    const auto paletted = [](QImage::Format format) { // red, of a palette of 256 colours or of two
+        QImage picture(6, 4, format);
+        picture.setColorTable({ qRgb(255, 0, 0), qRgb(0, 0, 255) });
+        picture.fill(0);
+        return picturefiles::encoded(picture, "PNG");
+    };
     const struct {
         QString name;
         QByteArray bytes;
@@ -38,8 +44,9 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "o7.jpg", picturefiles::jpegWithOrientation(7), { 20, 40 }, Qt::blue },
         { "o8.jpg", picturefiles::jpegWithOrientation(8), { 20, 40 }, Qt::blue },
         { "deep.png", picturefiles::sixteenBitPngWithTransparentColour(), { 4, 2 }, QColor(0x80, 0x40, 0xFF) },
-        { "damaged.png", picturefiles::damagedPng(), {}, {} },
-        { "notes.png", "not a picture at all", {}, {} },
+        { "palette.png", paletted(QImage::Format_Indexed8), { 6, 4 }, Qt::red },
+        { "two.png", paletted(QImage::Format_Mono), { 6, 4 }, Qt::red },
+        { "damaged.png", picturefiles::damagedPng(), {}, {} }, { "notes.png", "not a picture at all", {}, {} },
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
         { "half.jpg", picturefiles::jpegWithOrientation(1, { 800, 600 }).chopped(400), {}, {} }, // decodes half grey
         // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
@@ -74,6 +81,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         EXPECT_TRUE(check.usable()) << check.refusal.toStdString();
         const QImage shown = PictureSource::forFile(path).working();
         EXPECT_EQ(shown.size(), row.working.isEmpty() ? row.pixels : row.working) << row.name.toStdString();
+        EXPECT_GE(shown.depth(), 32) << row.name.toStdString() << ": worked on in full colour";
         EXPECT_TRUE(near(shown.pixel(0, 0), row.topLeft)) << row.name.toStdString();
     }
     EXPECT_EQ(QImageReader::allocationLimit(), qtLimit); // raised only while a large picture is decoded

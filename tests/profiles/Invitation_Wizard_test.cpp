@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -86,6 +87,21 @@ TEST_F(WizardTest, ClosingTheWindowLeavesItForTheEditorAndEscapeOnlyCancelsTheWi
     });
     EXPECT_EQ(result, Invitation_Wizard::kClosed) << "not Exit: the program goes on";
     EXPECT_TRUE(Start_Card_Option.isEmpty());
+
+    // The program's own modal run hands back the same close code, closed by the window's close button.
+    platform::setUiResponder(nullptr);
+    QTimer closer;
+    int tries = 0;
+    QObject::connect(&closer, &QTimer::timeout, [this, &tries] {
+        if (++tries > 2000)
+            wizard->done(-1); // a window that does not close ends this test, not the whole run
+        else if (wizard->isVisible())
+            wizard->close();
+    });
+    closer.start(10);
+    const int closed = wizard->Open_Wnd();
+    platform::setUiResponder(&responder);
+    EXPECT_EQ(closed, Invitation_Wizard::kClosed);
 }
 
 TEST_F(WizardTest, OpeningADesignClosesOnlyWhenTheMainWindowReadIt)

@@ -77,7 +77,7 @@ QList<QJsonObject> SmtpPeer::waitForMessages(int n) const
     QElapsedTimer clock;
     clock.start();
     QList<QJsonObject> list = messages();
-    while (list.size() < n && clock.elapsed() < 5000) {
+    while (list.size() < n && clock.elapsed() < 60000) {
         QThread::msleep(50);
         list = messages();
     }
