@@ -371,6 +371,11 @@ void Print_Wnd::pagesetup()
     if (platform::ui().runModal(setup) != 1)
         return;
     paperChosen_ = true;
+    followPrinter();
+}
+
+void Print_Wnd::followPrinter()
+{
     Set_values_From_Printer();
     Check_Max_Cell_Value();
 }
