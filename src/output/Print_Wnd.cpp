@@ -65,7 +65,7 @@ Print_Wnd::Print_Wnd(QWidget* parent)
     setObjectName(QStringLiteral("Print_Wnd"));
     setModal(true);
     applyWindowLook(*this);
-    scrollColumnWhenTall(*ui_->printLayout, *ui_->settingsColumn);
+    scrollColumnWhenTall(*ui_->printLayout, *ui_->settingsColumn, true);
     keepWindowOnScreen(*this);
     // Return in a number field takes the value; it must not press Page Setup, Preview or Print.
     for (QPushButton* button : findChildren<QPushButton*>()) {

@@ -10,6 +10,10 @@
 #include "info/Help_Support.h"
 #include "info/Promotion_Form.h"
 #include "output/Print_Wnd.h"
+#include "output/Send_Mail.h"
+#include "profiles/Card_Wizard.h"
+#include "profiles/Profile_Form.h"
+#include "profiles/Template_Wizard.h"
 #include "profiles/Invitation_Wizard.h"
 
 #include <QAbstractSpinBox>
@@ -70,6 +74,33 @@ QStringList unreadableTexts(QWidget& window)
             check(*bar, bar->actions().value(0)->text(), backgroundBehind(*bar));
     }
     return unreadable;
+}
+
+// The tool buttons whose icons of our own hardly stand out from what is behind them: most of their coloured pixels (the
+// white of a drawn page aside) under 3:1 against it.
+QStringList faintIcons(QWidget& window)
+{
+    QStringList faint;
+    for (QToolButton* button : window.findChildren<QToolButton*>()) {
+        if (button->objectName().startsWith(QLatin1String("qt_"))) // the style's own arrows
+            continue;
+        const QImage icon = button->icon().pixmap(QSize(24, 24)).toImage();
+        const QColor behind = backgroundBehind(*button);
+        int drawn = 0, standing = 0;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x) {
+                const QColor pixel = icon.pixelColor(x, y);
+                if (pixel.alpha() < 200 || pixel == Qt::white)
+                    continue;
+                ++drawn;
+                standing += contrastRatio(pixel, behind) >= 3.0;
+            }
+        if (drawn > 0 && standing * 2 < drawn)
+            faint << QStringLiteral("%1 on %2")
+                         .arg(button->defaultAction() ? button->defaultAction()->objectName() : button->objectName(),
+                             behind.name());
+    }
+    return faint;
 }
 
 // The labels, buttons and number fields a person sees in the window, each cut to what the widgets around it
@@ -140,6 +171,9 @@ TEST_F(DesktopLooks, EveryWindowIsReadableUnderLightAndDarkPalettes)
         for (const auto& [name, shown] : windows())
             EXPECT_EQ(unreadableTexts(*shown).join(QLatin1Char('\n')).toStdString(), "")
                 << name << " under the " << row.name << " palette";
+        if (isDarkPalette(row.palette)) { // the light look keeps its yellow folders and locks
+            EXPECT_EQ(faintIcons(*window).join(QLatin1Char('\n')).toStdString(), "") << row.name;
+        }
         // The light look stays the program's own tint; a dark palette keeps its own window colour.
         const QColor background = window->palette().color(QPalette::Window);
         EXPECT_EQ(background, isDarkPalette(row.palette) ? row.palette.color(QPalette::Window) : QColor(241, 244, 250))
@@ -147,18 +181,64 @@ TEST_F(DesktopLooks, EveryWindowIsReadableUnderLightAndDarkPalettes)
     }
 }
 
-TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsAndNoInspectorPageIsCrowded)
+// Where the window goes over the main window on the screen, with a frame reserved, and what of it a
+// person cannot reach there: its frame outside the screen, a size below its least, its way out cut off, or
+// a place not centred over the main window (the main window itself: its title bar).
+QStringList misplaced(QWidget& shown, QWidget& main, const QRect& screen, const char* wayOut)
+{
+    const QMargins frame = windowFrameAllowance(shown); // reserved before the window manager frames it
+    const QMargins framedBy(1, 24, 1, 5); // a title bar and thin borders, as a common window manager draws them
+    const bool isMain = &shown == &main;
+    shown.show();
+    QCoreApplication::processEvents(); // the layout follows the font
+    const QRect placed
+        = placedWindowGeometry(shown, isMain ? QSize(1000, 800) : QSize(), isMain ? nullptr : &main, screen, frame);
+    shown.resize(placed.size());
+    shown.move(placed.topLeft());
+    QCoreApplication::processEvents();
+    QStringList faults;
+    const QRect framed(placed.topLeft(), placed.size().grownBy(framedBy));
+    if (!screen.contains(framed))
+        faults << QStringLiteral("frame %1,%2 %3 x %4")
+                      .arg(framed.x())
+                      .arg(framed.y())
+                      .arg(framed.width())
+                      .arg(framed.height());
+    if (shown.size() != placed.size())
+        faults << QStringLiteral("needs %1 x %2").arg(shown.width()).arg(shown.height());
+    if (const auto* button = shown.findChild<QPushButton*>(QLatin1String(wayOut))) {
+        const QRect at(button->mapTo(&shown, QPoint(0, 0)), button->size());
+        if (!button->isVisible() || !shown.rect().contains(at))
+            faults << QStringLiteral("%1 at %2,%3").arg(button->objectName()).arg(at.x()).arg(at.y());
+    }
+    // Centred over the main window, unless an edge of the screen is in the way.
+    const QRect reserved(placed.topLeft(), placed.size().grownBy(frame));
+    const QPoint off = reserved.center() - (isMain ? reserved : main.frameGeometry()).center();
+    if ((std::abs(off.x()) > 1 && reserved.left() != screen.left() && reserved.right() != screen.right())
+        || (std::abs(off.y()) > 1 && reserved.top() != screen.top() && reserved.bottom() != screen.bottom()))
+        faults << QStringLiteral("%1,%2 off the main window's centre").arg(off.x()).arg(off.y());
+    return faults;
+}
+
+TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsOverTheMainWindowAndNoInspectorPageIsCrowded)
 {
     startEmpty();
     const struct {
-        QRect screen; // the area a desktop leaves to windows
+        QRect screen; // the area a desktop leaves to windows, in the desktop's scaled pixels
         double points; // the system font; 0 keeps the desktop's own
+        double dpi; // the resolution the desktop gives fonts
         QRect mainWindow; // where the main window, wanted at 1000 x 800 from (100, 0), is placed; null: not checked
-    } rows[] = { { { 0, 0, 1280, 720 }, 0, { 100, 0, 1000, 720 } }, { { 0, 32, 1600, 968 }, 0, { 100, 32, 1000, 800 } },
-        { { 0, 0, 1280, 693 }, 12, {} }, { { 0, 0, 1366, 768 }, 14, {} } };
+    } rows[] = { { { 0, 0, 1280, 720 }, 0, 96, { 100, 0, 1000, 720 } },
+        { { 0, 32, 1600, 968 }, 0, 96, { 100, 32, 1000, 800 } }, { { 0, 0, 1280, 693 }, 12, 96, {} },
+        { { 0, 0, 1280, 720 }, 0, 120, {} }, { { 0, 0, 1366, 768 }, 14, 96, {} },
+        { { 0, 0, 960, 540 }, 0, 96, {} } }; // 1920 x 1080 at scale 2
+    const std::pair<QWidget*, const char*> placed[] = { { window.get(), "" },
+        { &Print_Wnd::defaultInstance(), "printButton" }, { Show_User_Profile::defaultInstance(), "ok_btn" },
+        { Card_Wizard::defaultInstance(), "ok_btn" }, { Barcode_Dialog::defaultInstance(), "OK_btn" },
+        { Template_Wizard::defaultInstance(), "ok_btn" }, { &Send_Mail::defaultInstance(), "sendButton" } };
     for (const auto& row : rows) {
         QFont font = originalFont;
-        font.setPointSizeF(row.points > 0 ? row.points : font.pointSizeF());
+        font.setPointSizeF((row.points > 0 ? row.points : font.pointSizeF()) * row.dpi / 96);
         QApplication::setFont(font);
         for (const auto& [name, shown] : windows()) {
             const QSize least = shown->minimumSizeHint().expandedTo(shown->minimumSize());
@@ -167,6 +247,13 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsAndNoInspectorPage
             if (shown == window.get() && !row.mainWindow.isNull()) {
                 EXPECT_EQ(fittedWindowGeometry({ 100, 0, 1000, 800 }, least, row.screen), row.mainWindow);
             }
+        }
+        for (const auto& [shown, wayOut] : placed) {
+            EXPECT_EQ(misplaced(*shown, *window, row.screen, wayOut).join(QLatin1String(", ")).toStdString(), "")
+                << shown->objectName().toStdString() << " on " << row.screen.width() << " x " << row.screen.height()
+                << " at " << row.points << " pt, " << row.dpi << " dpi";
+            if (shown != window.get())
+                shown->hide();
         }
         for (QWidget* page : window->inspectorPages()) { // each page alone, as the selection shows it
             while (window->sett_tab->count() > 0)
@@ -181,6 +268,17 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsAndNoInspectorPage
             EXPECT_EQ(crowdedControls(*window).join(QLatin1Char('\n')).toStdString(), "") << where;
         }
     }
+    // Shown for real, a window opens over the window that is active as it opens.
+    QApplication::setFont(originalFont);
+    window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), window.get());
+    Card_Wizard* opened = Card_Wizard::defaultInstance();
+    opened->show();
+    EXPECT_EQ(QRect(opened->pos(), opened->size()),
+        placedWindowGeometry(*opened, QSize(), window.get(), opened->screen()->availableGeometry(),
+            opened->windowHandle()->frameMargins().isNull() ? windowFrameAllowance(*opened)
+                                                            : opened->windowHandle()->frameMargins()));
+    opened->hide();
 }
 
 TEST_F(DesktopLooks, MenusHaveMnemonicsAndStandardKeysTheWindowItsCloseButtonAndTheFocusedCanvasAMark)
