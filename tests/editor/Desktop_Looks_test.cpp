@@ -76,29 +76,22 @@ QStringList unreadableTexts(QWidget& window)
     return unreadable;
 }
 
-// The tool buttons whose icons of our own hardly stand out from what is behind them: most of their coloured pixels (the
-// white of a drawn page aside) under 3:1 against it.
+// The tool buttons whose icons of our own hardly stand out from what is behind them: most of their coloured
+// pixels (the white of a drawn page aside) under 3:1 against it.
 QStringList faintIcons(QWidget& window)
 {
     QStringList faint;
     for (QToolButton* button : window.findChildren<QToolButton*>()) {
-        if (button->objectName().startsWith(QLatin1String("qt_"))) // the style's own arrows
-            continue;
         const QImage icon = button->icon().pixmap(QSize(24, 24)).toImage();
-        const QColor behind = backgroundBehind(*button);
         int drawn = 0, standing = 0;
-        for (int y = 0; y < icon.height(); ++y)
-            for (int x = 0; x < icon.width(); ++x) {
-                const QColor pixel = icon.pixelColor(x, y);
-                if (pixel.alpha() < 200 || pixel == Qt::white)
-                    continue;
-                ++drawn;
-                standing += contrastRatio(pixel, behind) >= 3.0;
-            }
-        if (drawn > 0 && standing * 2 < drawn)
-            faint << QStringLiteral("%1 on %2")
-                         .arg(button->defaultAction() ? button->defaultAction()->objectName() : button->objectName(),
-                             behind.name());
+        for (int at = 0; at < icon.width() * icon.height(); ++at) {
+            const QColor pixel = icon.pixelColor(at % icon.width(), at / icon.width());
+            drawn += pixel.alpha() > 200 && pixel != Qt::white;
+            standing
+                += pixel.alpha() > 200 && pixel != Qt::white && contrastRatio(pixel, backgroundBehind(*button)) >= 3;
+        }
+        if (standing * 2 < drawn && !button->objectName().startsWith(QLatin1String("qt_"))) // not the style's arrows
+            faint << (button->defaultAction() ? button->defaultAction()->objectName() : button->objectName());
     }
     return faint;
 }
@@ -171,9 +164,8 @@ TEST_F(DesktopLooks, EveryWindowIsReadableUnderLightAndDarkPalettes)
         for (const auto& [name, shown] : windows())
             EXPECT_EQ(unreadableTexts(*shown).join(QLatin1Char('\n')).toStdString(), "")
                 << name << " under the " << row.name << " palette";
-        if (isDarkPalette(row.palette)) { // the light look keeps its yellow folders and locks
-            EXPECT_EQ(faintIcons(*window).join(QLatin1Char('\n')).toStdString(), "") << row.name;
-        }
+        EXPECT_TRUE(!isDarkPalette(row.palette) || faintIcons(*window).isEmpty()) // light: yellow folders stay
+            << faintIcons(*window).join(QLatin1Char(' ')).toStdString();
         // The light look stays the program's own tint; a dark palette keeps its own window colour.
         const QColor background = window->palette().color(QPalette::Window);
         EXPECT_EQ(background, isDarkPalette(row.palette) ? row.palette.color(QPalette::Window) : QColor(241, 244, 250))
@@ -181,43 +173,35 @@ TEST_F(DesktopLooks, EveryWindowIsReadableUnderLightAndDarkPalettes)
     }
 }
 
-// Where the window goes over the main window on the screen, with a frame reserved, and what of it a
-// person cannot reach there: its frame outside the screen, a size below its least, its way out cut off, or
-// a place not centred over the main window (the main window itself: its title bar).
+// What of the window a person cannot reach where it goes over the main window, with a frame reserved, once
+// a window manager has framed it: the frame off the screen, a size below its least, the way out cut off, a
+// place off the main window's centre where the screen had room.
 QStringList misplaced(QWidget& shown, QWidget& main, const QRect& screen, const char* wayOut)
 {
-    const QMargins frame = windowFrameAllowance(shown); // reserved before the window manager frames it
-    const QMargins framedBy(1, 24, 1, 5); // a title bar and thin borders, as a common window manager draws them
     const bool isMain = &shown == &main;
     shown.show();
     QCoreApplication::processEvents(); // the layout follows the font
+    const QMargins frame = windowFrameAllowance(shown);
     const QRect placed
         = placedWindowGeometry(shown, isMain ? QSize(1000, 800) : QSize(), isMain ? nullptr : &main, screen, frame);
-    shown.resize(placed.size());
-    shown.move(placed.topLeft());
+    shown.setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), placed.size()));
     QCoreApplication::processEvents();
-    QStringList faults;
-    const QRect framed(placed.topLeft(), placed.size().grownBy(framedBy));
-    if (!screen.contains(framed))
-        faults << QStringLiteral("frame %1,%2 %3 x %4")
-                      .arg(framed.x())
-                      .arg(framed.y())
-                      .arg(framed.width())
-                      .arg(framed.height());
-    if (shown.size() != placed.size())
-        faults << QStringLiteral("needs %1 x %2").arg(shown.width()).arg(shown.height());
-    if (const auto* button = shown.findChild<QPushButton*>(QLatin1String(wayOut))) {
-        const QRect at(button->mapTo(&shown, QPoint(0, 0)), button->size());
-        if (!button->isVisible() || !shown.rect().contains(at))
-            faults << QStringLiteral("%1 at %2,%3").arg(button->objectName()).arg(at.x()).arg(at.y());
-    }
-    // Centred over the main window, unless an edge of the screen is in the way.
-    const QRect reserved(placed.topLeft(), placed.size().grownBy(frame));
+    const QRect framed(placed.topLeft(), placed.size().grownBy({ 1, 24, 1, 5 })),
+        reserved(placed.topLeft(), placed.size().grownBy(frame));
+    const auto* button = shown.findChild<QPushButton*>(QLatin1String(wayOut));
     const QPoint off = reserved.center() - (isMain ? reserved : main.frameGeometry()).center();
-    if ((std::abs(off.x()) > 1 && reserved.left() != screen.left() && reserved.right() != screen.right())
-        || (std::abs(off.y()) > 1 && reserved.top() != screen.top() && reserved.bottom() != screen.bottom()))
-        faults << QStringLiteral("%1,%2 off the main window's centre").arg(off.x()).arg(off.y());
-    return faults;
+    const std::pair<bool, const char*> faults[] = { { !screen.contains(framed), "frame off the screen" },
+        { shown.size() != placed.size(), "below its least size" },
+        { button && !shown.rect().contains(QRect(button->mapTo(&shown, QPoint(0, 0)), button->size())),
+            "way out cut off" },
+        { (std::abs(off.x()) > 1 && reserved.left() != screen.left() && reserved.right() != screen.right())
+                || (std::abs(off.y()) > 1 && reserved.top() != screen.top() && reserved.bottom() != screen.bottom()),
+            "off the main window's centre" } };
+    QStringList found;
+    for (const auto& [fault, name] : faults)
+        if (fault)
+            found << QLatin1String(name);
+    return found;
 }
 
 TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsOverTheMainWindowAndNoInspectorPageIsCrowded)
@@ -269,16 +253,13 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsOverTheMainWindowA
         }
     }
     // Shown for real, a window opens over the window that is active as it opens.
-    QApplication::setFont(originalFont);
     window->activateWindow();
     QTRY_COMPARE(QApplication::activeWindow(), window.get());
-    Card_Wizard* opened = Card_Wizard::defaultInstance();
-    opened->show();
-    EXPECT_EQ(QRect(opened->pos(), opened->size()),
-        placedWindowGeometry(*opened, QSize(), window.get(), opened->screen()->availableGeometry(),
-            opened->windowHandle()->frameMargins().isNull() ? windowFrameAllowance(*opened)
-                                                            : opened->windowHandle()->frameMargins()));
-    opened->hide();
+    Card_Wizard::defaultInstance()->show();
+    EXPECT_LE(
+        (Card_Wizard::defaultInstance()->frameGeometry().center() - window->frameGeometry().center()).manhattanLength(),
+        2);
+    Card_Wizard::defaultInstance()->hide();
 }
 
 TEST_F(DesktopLooks, MenusHaveMnemonicsAndStandardKeysTheWindowItsCloseButtonAndTheFocusedCanvasAMark)
