@@ -14,6 +14,7 @@
 #include "platform/PrintQueue.h"
 #include "platform/UiSeam.h"
 
+#include <QComboBox>
 #include <QPainter>
 #include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
@@ -368,6 +369,12 @@ void Print_Wnd::pagesetup()
 {
     QPageSetupDialog setup(printInfo_.get(), this);
     setup.setObjectName(QStringLiteral("pageSetup"));
+    // Qt opens a system printer's Page Setup on the printer's own default paper: it opens on the window's.
+    if (auto* paper = setup.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))) {
+        for (int entry = 0; entry < paper->count(); ++entry)
+            if (paper->itemData(entry).value<QPageSize>().isEquivalentTo(printInfo_->pageLayout().pageSize()))
+                paper->setCurrentIndex(entry);
+    }
     if (platform::ui().runModal(setup) != 1)
         return;
     paperChosen_ = true;

@@ -6,6 +6,7 @@
 
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -144,4 +145,41 @@ TEST_F(PrintQueuePeer, TheListIsFilledAtEveryOpeningWithTheDefaultOrTheLastChoic
     EXPECT_TRUE(listed.contains(QStringLiteral("Margins (paused)"))) << listed.join(QLatin1Char(',')).toStdString();
     EXPECT_TRUE(listed.contains(Print_Wnd::pdfPrinterName()));
     EXPECT_EQ(listed.size(), 6);
+}
+
+// A paper chosen in Page Setup stays when another printer is chosen, and that printer's Page Setup opens on it.
+TEST_F(PrintQueuePeer, PageSetupOpensOnTheWindowsPaperAfterAnotherPrinter)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(0);
+    QStringList seen;
+    const auto pageSetup = [&ui, &seen](Print_Wnd& w, const QString& choice) {
+        ui.modalRuns.push_front([&seen, choice](QDialog& dialog) {
+            auto* paper = dialog.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+            const bool across = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"))->isChecked();
+            seen << paper->currentText() + (across ? QStringLiteral(" across") : QString());
+            QMetaObject::invokeMethod(
+                &dialog,
+                [&dialog, paper, choice] {
+                    paper->setCurrentIndex(paper->findText(choice));
+                    dialog.accept();
+                },
+                Qt::QueuedConnection);
+            return dialog.exec();
+        });
+        QTest::mouseClick(w.form().pageSetupButton, Qt::LeftButton);
+        seen << w.form().Paper_id->text();
+    };
+    withPrintWindow(
+        ui, host,
+        [&](Print_Wnd& w) {
+            choosePrinter(w, QStringLiteral("Letter"));
+            pageSetup(w, QStringLiteral("A4"));
+            choosePrinter(w, QStringLiteral("Catcher"));
+            choosePrinter(w, QStringLiteral("Letter"));
+            w.form().Orient_ComboBox->setCurrentIndex(1);
+            pageSetup(w, QStringLiteral("A4"));
+        },
+        true);
+    EXPECT_EQ(seen.join(QLatin1Char(' ')), QStringLiteral("Letter A4 A4 across A4"));
 }
