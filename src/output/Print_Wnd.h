@@ -41,6 +41,8 @@ public:
 
     // Steps of the window, each also run by its controls.
     void Set_values_From_Printer();
+    // The window shows the printer's paper and orientation, as Page Setup or the preview left them.
+    void followPrinter();
     void Refresh_Preview();
     void Check_Max_Cell_Value();
     void Verify_Card_Count();

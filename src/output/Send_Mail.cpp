@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
+#include "common/Screen_Fit.h"
 #include "model/TSLBarcode.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Email_Setting.h"
@@ -37,7 +38,8 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
     const int dpi = request.dpi;
     if (!TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("F")).items, dpi))
         TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("B")).items, dpi);
-    request.render = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+    request.render
+        = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
     request.recordsWithPictureNotFound = [snapshot] { return snapshot->fillLog().recordsWithPictureNotFound(); };
 }
@@ -56,6 +58,7 @@ Send_Mail::Send_Mail(QWidget* parent)
 {
     ui_->setupUi(this);
     applySmallWindowLook(*this);
+    scrollAllAbove(*ui_->mainLayout, *ui_->buttonLayout);
     send_modls_wnd = new Send_Modeless(this);
     msend_modTimer.setInterval(500);
     connect(&msend_modTimer, &QTimer::timeout, this, &Send_Mail::update_sending_progress_bar);

@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Screen_Pixmap.h"
 #include "common/Globals.h"
+#include "common/Screen_Fit.h"
 #include "model/PictureSource.h"
 #include "model/TSLTextStorage.h"
 #include "platform/UiSeam.h"
@@ -72,6 +73,7 @@ Profile_Form::Profile_Form(bool oneSide, const QString& objectName, QWidget* par
     , oneSide_(oneSide)
 {
     setObjectName(objectName);
+    scrollAllAbove(*ui_->mainLayout, *ui_->buttons);
     hideOtherFormsControls();
     bindRows();
     for (int row = 0; row < kRows; ++row)

@@ -7,6 +7,8 @@
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -152,4 +154,28 @@ TEST_F(PrintQueuePeer, TheListIsFilledAtEveryOpeningWithTheDefaultOrTheLastChoic
     EXPECT_TRUE(listed.contains(QStringLiteral("Margins (paused)"))) << listed.join(QLatin1Char(',')).toStdString();
     EXPECT_TRUE(listed.contains(Print_Wnd::pdfPrinterName()));
     EXPECT_EQ(listed.size(), 6);
+}
+
+// A system printer's Page Setup opens on the paper and orientation the window shows, not on the printer's own.
+TEST_F(PrintQueuePeer, PageSetupOpensOnThePaperAndOrientationTheWindowShows)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(0);
+    QString opened;
+    withPrintWindow(
+        ui, host,
+        [&ui, &opened](Print_Wnd& w) {
+            choosePrinter(w, QStringLiteral("Letter"));
+            w.printInfo().setPageSize(QPageSize(QPageSize::A4)); // as an earlier Page Setup left it
+            w.form().Orient_ComboBox->setCurrentIndex(1);
+            ui.modalRuns.push_front([&opened](QDialog& dialog) {
+                const bool across = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"))->isChecked();
+                opened = dialog.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))->currentText()
+                    + (across ? QStringLiteral(" across") : QString());
+                return 0;
+            });
+            QTest::mouseClick(w.form().pageSetupButton, Qt::LeftButton);
+        },
+        true);
+    EXPECT_EQ(opened, QStringLiteral("A4 across"));
 }
