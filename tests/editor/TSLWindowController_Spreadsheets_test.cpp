@@ -40,6 +40,14 @@ protected:
             return dialog.result();
         });
     }
+    // A new text bound, through the data-source page, to the column at this place of the binding table.
+    TSLGraphicPtr boundText(int column)
+    {
+        const TSLGraphicPtr item = selected(QStringLiteral("TSLText"));
+        window->Data_source_type->setCurrentIndex(window->Data_source_type->findText(QStringLiteral("Excel")));
+        window->Batch_Series->setCurrentIndex(column);
+        return item;
+    }
     TSLGraphicPtr selected(const QString& className)
     {
         TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(className);
@@ -129,4 +137,71 @@ TEST_F(SpreadsheetCommandsTest, CancelledChoiceChangesNothingAndAClosedWindowLea
     EXPECT_EQ(Data_From_Excel::defaultInstance()->table().rowCount(), 0);
     Data_From_Excel::defaultInstance()->Create_Value_List(QStringLiteral("safe"));
     EXPECT_EQ(Data_From_Excel::defaultInstance()->table().rowCount(), 1);
+}
+
+// Another sheet or workbook: bound items follow their column titles (the stored position follows), and
+// items whose title the new sheet lacks are named at once and before every run, and come out blank.
+TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheet)
+{
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0, 1 });
+    window->Bind_Spreadsheet_btn->trigger();
+    const TSLGraphicPtr name = boundText(1);
+    const TSLGraphicPtr code = boundText(2);
+    ASSERT_EQ(name->excel_col_indx, 1);
+    ASSERT_EQ(code->excel_col_indx, 2);
+
+    const struct {
+        SpreadsheetWriter::Rows rows;
+        std::initializer_list<int> ticked;
+        int namePosition, codePosition;
+        const char* nameShown;
+        const char* codeShown;
+        const char* told; // at once and before a run
+    } cases[] = {
+        { { { "No", "Code", "Name" }, { "1", "77", "Zed" } }, { 0, 1, 2 }, 3, 2, "Zed", "77", "" },
+        { { { "No", "Name" }, { "1", "Yan" } }, { 0, 1 }, 2, 3, "Yan", "",
+            "1 item is bound to a column this sheet does not have: Code" },
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        const QString other
+            = testsupport::makeTempFolder(QStringLiteral("other%1").arg(++n)) + QStringLiteral("/other.xlsx");
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(other, c.rows, true));
+        ui.messages.clear();
+        ui.fileAnswers.push_back(other);
+        pickColumns(c.ticked);
+        window->Bind_Spreadsheet_btn->trigger();
+        EXPECT_EQ(name->excel_col_indx, c.namePosition) << n;
+        EXPECT_EQ(code->excel_col_indx, c.codePosition) << n;
+        EXPECT_EQ(name->Text_contents().string, QString::fromUtf8(c.nameShown)) << n;
+        EXPECT_EQ(code->Text_contents().string, QString::fromUtf8(c.codeShown)) << n << ": as blank as the cards";
+        const QString told = QString::fromUtf8(c.told);
+        EXPECT_EQ(messageTexts(ui), told.isEmpty() ? QStringList() : QStringList { told }) << n;
+        window->Check_Series_Or_Excel_Use_or_not();
+        EXPECT_EQ(window->Take_Batch_Snapshot()->columnsNotFoundNotice(), told) << n;
+    }
+}
+
+// The bound workbook changed by another program while the design is open: it is read again, by column
+// titles, and the person is told.
+TEST_F(SpreadsheetCommandsTest, AWorkbookChangedOnDiskIsReadAgainAndTheChangeIsTold)
+{
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0, 1 });
+    window->Bind_Spreadsheet_btn->trigger();
+    const TSLGraphicPtr name = boundText(1);
+    ASSERT_EQ(name->Text_contents().string, QStringLiteral("Ada"));
+    ui.messages.clear();
+    EXPECT_FALSE(window->Reread_Changed_Workbook()) << "nothing changed";
+
+    // Saved again with a column put first and a record added.
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
+        book, { { "Code", "Name" }, { "1", "Cleo" }, { "2", "Ada" }, { "3", "Bo" } }, true));
+    QTRY_COMPARE_WITH_TIMEOUT(name->Text_contents().string, QStringLiteral("Cleo"), 20000);
+    EXPECT_EQ(window->bindingTable.rowCount(), 3);
+    EXPECT_EQ(window->bindingTable.value(0, 2), QStringLiteral("1")) << "Code found by its title";
+    EXPECT_EQ(messageTexts(ui),
+        QStringList { QStringLiteral("The workbook \"guests.xlsx\" has changed: the design now shows its new data (3 "
+                                     "records).") });
 }

@@ -1,4 +1,5 @@
 #include "BatchTestSupport.h"
+#include "barcode/Barcode_Item_Symbol.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 
 #include "output/Batch_Export_Run.h"
@@ -114,7 +115,56 @@ TEST(RecordFill, SeriesFoundByNameWhateverTheStoredIndex)
         = Batch_Snapshot::take({ { text, stale }, creditCardSide(0) }, {}, false, seriesAndSheet(), Barcode_Gen());
     const TSLGraphicList items = snapshot->filledItems(1, QStringLiteral("F"));
     EXPECT_EQ(textOf(items[0]), QStringLiteral("s2"));
-    EXPECT_EQ(textOf(items[1]), QString()) << "a series that no longer exists gives no other series' data";
+    EXPECT_EQ(textOf(items[1]), QStringLiteral("typed")) << "a series that no longer exists gives no other series' "
+                                                            "data: the item shows what the canvas shows";
+}
+
+// Each way a card goes without part of its data, as the run's final message counts it; none says
+// "successfully". Rows: the bound items, what the first item shows on record 1, the note's words.
+TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
+{
+    Record_Source source = seriesAndSheet();
+    source.titles = QStringList { QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("Photo") };
+    auto cut = boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 30, 8));
+    const struct {
+        const char* what;
+        TSLGraphicList items;
+        const char* shown;
+        const char* notice; // told before the run
+        const char* note; // in the final message
+    } cases[] = {
+        { "a column the sheet does not have", { boundText(2, QString(), 2, QRectF(10, 10, 100, 20)) }, "",
+            "1 item is bound to a column this sheet does not have: Photo",
+            "2 cards are made without the column this sheet does not have: Photo." },
+        { "a series not chosen", { boundText(1, QString(), 0, QRectF(10, 10, 100, 20)) }, "typed", "",
+            "5 cards are made with an item bound to a series that gives it no value: it shows what the canvas "
+            "shows." },
+        { "a text cut by its box", { cut }, "Bob", "",
+            "4 cards are made with a text that does not fit its box and is cut: records 1, 2, 4 and 5." },
+    };
+    for (const auto& c : cases) {
+        const auto snapshot = Batch_Snapshot::take({ c.items, creditCardSide(0) }, {}, false, source, Barcode_Gen());
+        EXPECT_EQ(snapshot->columnsNotFoundNotice(), QString::fromUtf8(c.notice)) << c.what;
+        for (int record = 0; record < snapshot->recordCount(); ++record) {
+            const TSLGraphicList items = snapshot->filledItems(record, QStringLiteral("F"));
+            if (record == 1) {
+                EXPECT_EQ(textOf(items[0]), QString::fromUtf8(c.shown)) << c.what;
+            }
+        }
+        const QString note = QString::fromUtf8(c.note);
+        EXPECT_EQ(snapshot->fillLog().notes(), note) << c.what;
+        Batch_Export_Result exported;
+        exported.records = exported.written = snapshot->recordCount();
+        exported.notes = snapshot->fillLog().notes();
+        Send_Mail_Result mailed;
+        mailed.lastSendSucceeded = true;
+        mailed.fillNotes = exported.notes;
+        for (const QString& message :
+            { Batch_Export_Run::finishedMessage(exported), Send_Mail_Run::finalMessage(mailed) }) {
+            EXPECT_TRUE(message.endsWith(note)) << message.toStdString();
+            EXPECT_FALSE(message.contains(QLatin1String("successfully"))) << message.toStdString();
+        }
+    }
 }
 
 TEST(RecordFill, MissingSpreadsheetColumnIsEmptyAndLoggedOnce)
@@ -250,6 +300,33 @@ TEST(RecordFill, CardsWithAPictureThatCannotBeFoundAreCountedInEveryFinalMessage
     for (const QString& message : messages)
         EXPECT_TRUE(message.endsWith(note)) << message.toStdString();
     EXPECT_TRUE(Batch_Export_Run::finishedMessage({}).endsWith(QStringLiteral("exported successfully.")));
+}
+
+TEST(BatchSnapshot, ABarcodeReadBackWithoutItsPictureIsDrawnFromItsOwnSymbologyAndValue)
+{
+    const struct {
+        const char* symbology;
+        const char* value;
+        int linearOr2d;
+    } cases[] = { { "Code 128", "A-100", 0 }, { "QR Code", "https://example.org/zoe", 1 } };
+    for (const auto& c : cases) {
+        auto barcode = std::make_shared<TSLBarcode>();
+        Barcode_Gen defaults;
+        defaults.barcodeTypePopup.select(int(Barcode_Type_Titles().indexOf(QString::fromUtf8(c.symbology))));
+        defaults.Store_Barcode_Prop_In_Item(*barcode);
+        barcode->ctrl_is_visible = true;
+        barcode->_bounds = QRectF(10, 10, 120, 120);
+        barcode->linear_or_2d = c.linearOr2d;
+        barcode->linear_font_val = barcode->two_d_font_val = QString::fromUtf8(c.value);
+        ASSERT_TRUE(barcode->_barcode_image.isNull()) << "as a file without a stored picture reads";
+        const auto snapshot
+            = Batch_Snapshot::take({ { barcode }, creditCardSide(0) }, {}, false, Record_Source(), Barcode_Gen());
+        const TSLBarcode_Drawing* drawing = snapshot->side(QStringLiteral("F")).items.at(0)->Barcode_drawing();
+        ASSERT_NE(drawing, nullptr) << c.symbology << ": the sample would be drawn";
+        Barcode_Gen settings;
+        EXPECT_EQ(drawing->size(), Item_Barcode_Drawing(settings, *barcode, QString::fromUtf8(c.value))->size())
+            << c.symbology;
+    }
 }
 
 TEST(BatchSnapshot, LiveItemsAreNeverWritten)
