@@ -73,7 +73,9 @@ protected:
 TEST_F(DataRoadsPeer, CrLfSeriesAndReorderedWorkbookCardsScanAsTheirRecords)
 {
     ASSERT_TRUE(testsupport::havePeer(QStringLiteral("ZXingReader"))) << "ZXingReader is not installed";
-    writeSeries(QStringLiteral("codes"), "A-100\r\nB-200\r\nC-300\r\n");
+    // Windows line ends, and one line from an old Mac tool.
+    writeSeries(QStringLiteral("codes"), "A-100\r\nB-200\rC-300\r\n");
+    EXPECT_EQ(window->Get_First_Value_Of_Dataset(QStringLiteral("codes")), QStringLiteral("A-100"));
     const QString folder = testsupport::makeTempFolder(QStringLiteral("roads"));
     const QString book = folder + QStringLiteral("/guests.xlsx");
     ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(book, { { "Seat", "Name" }, { "S1", "Ada" }, { "S2", "Bo" } }, true));
