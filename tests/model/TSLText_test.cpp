@@ -264,6 +264,7 @@ TEST(TSLTextDrawing, ATextCutByItsBoxIsMarkedOnTheCanvasOnly)
     };
     for (const auto& c : cases) {
         auto item = textItem(QString::fromUtf8(c.text), c.box);
+        item->ctrl_is_visible = true;
         EXPECT_EQ(item->textIsCut(), c.cut) << c.text;
         for (const bool canvas : { false, true }) {
             QImage image = blank(240, 120);
