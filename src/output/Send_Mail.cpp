@@ -39,8 +39,7 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
     const int dpi = request.dpi;
     if (!TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("F")).items, dpi))
         TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("B")).items, dpi);
-    request.render
-        = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+    request.render = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
     request.recordsWithPictureNotFound = [snapshot] { return snapshot->fillLog().recordsWithPictureNotFound(); };
     request.fillNotes = [snapshot] { return snapshot->fillLog().notes(); };

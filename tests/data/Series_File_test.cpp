@@ -52,7 +52,6 @@ TEST(SeriesFile, BlankLinesAndBlanksAroundValuesReadAsEachReaderSays)
         { "dos\r\nline\r\n", { "dos", "line" }, { "dos", "line" }, "dos" },
         { "a\r\nb\r\n\r\nc", { "a", "b", "c" }, { "a", "b", "", "c" }, "a" }, // as "a\nb\n\nc" reads
         { "old\rmac\r", { "old", "mac" }, { "old", "mac" }, "old" },
-        { "A-100\r\n400638133393\r\n", { "A-100", "400638133393" }, { "A-100", "400638133393" }, "A-100" },
         { "\n\n\n", {}, {}, "" },
         { "", {}, {}, "" },
     };
@@ -79,9 +78,8 @@ TEST(SeriesFile, FilesThatCannotBeReadAreRefusedWithTheirReason)
         const char* name;
         const char* reason;
         const char* first; // the first line alone is always small enough to show
-    } cases[]
-        = { { "none", "cannot be read", "" }, { "big", "larger than 64", "" }, { "pipe", "not a regular file", "" },
-              { "zero", "not a regular file", "" }, { "tiny", "1048577 values would need more memory", "a" } };
+    } cases[] = { { "none", "cannot be read", "" }, { "big", "larger than 64", "" }, { "pipe", "not a regular file", "" },
+        { "zero", "not a regular file", "" }, { "tiny", "1048577 values would need more memory", "a" } };
     for (const auto& c : cases) {
         QString editing;
         QString batch;

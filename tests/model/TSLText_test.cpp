@@ -269,10 +269,7 @@ TEST(TSLTextDrawing, ATextCutByItsBoxIsMarkedOnTheCanvasOnly)
         for (const bool canvas : { false, true }) {
             QImage image = blank(240, 120);
             QPainter painter(&image);
-            TSLDrawingContext context;
-            context.painter = &painter;
-            context.isCanvas = canvas;
-            item->drawContentsInView(context, false);
+            item->drawContentsInView({ &painter, canvas, 1.0 }, false);
             painter.end();
             const QColor corner = image.pixelColor(int(c.box.right()) - 2, int(c.box.bottom()) - 2);
             const bool red = corner.red() > 150 && corner.green() < 90 && corner.blue() < 90;
