@@ -60,6 +60,5 @@ open(sys.argv[1], 'w', encoding='utf-8', newline='').write('Zoë 🎉\r\n\r\n  t
     EXPECT_EQ(Series_File::readForEditing(u("FromPython")).value(), QStringList({ u("Zoë 🎉"), u("two"), u("last") }));
     EXPECT_EQ(
         Series_File::readBatch(u("FromPython")).value(), QStringList({ u("Zoë 🎉"), u(""), u("  two  "), u("last") }));
-    EXPECT_EQ(Series_File::firstValue(u("FromPython")), u("Zoë 🎉"));
     EXPECT_EQ(Series_File::names(), QStringList({ u("FromPython") }));
 }
