@@ -176,6 +176,7 @@ public:
     // --- Tools and edit commands (TSLWindowController_Tools.cpp, _Edit_Commands.cpp) ---
     void setSelected_Control_Tool(int tool) { Selected_Control_Tool_ = tool; }
     void selectArrowTool();
+    void showCurrentTool(); // the palette checks the current tool's button and no other
     // The sixteen tools, in tool-code order; each sets its code and runs Select_tool_action.
     void Arrow_Tool_Clicked();
     void Line_Tool_Clicked();
@@ -358,7 +359,7 @@ public:
         QRectF from, to;
     };
     void registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves);
-    std::vector<ItemMove> bringBothSidesOntoCard(); // unrecorded: the size step records the moves
+    std::vector<ItemMove> bringBothSidesOntoCard(const QSizeF& cardBefore); // unrecorded: the step records them
     void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless moved since
     // The canvases' size and Card_Shape into both sides' records and the card page.
     void applyCardGeometryToRecords();

@@ -12,7 +12,10 @@
 #include <QThread>
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
-    : sender([](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
+    // Stop, like quitting, ends the mail under way: a slow server is not waited for.
+    : sender([&stop](const Mail_Message& mail, const std::atomic<bool>* quit) {
+        return Mail_Script::send(mail, { &stop, quit });
+    })
     , stop_(stop)
     , abandon_(abandon)
 {
@@ -116,7 +119,7 @@ Mail_Outcome Send_Mail_Run::send(
     result.lastSendSucceeded = outcome.sent();
     if (outcome.sent())
         ++result.sent;
-    else
+    else if (outcome.status != Mail_Outcome::Status::Cancelled)
         ++result.failed;
     return outcome;
 }
@@ -177,6 +180,11 @@ bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const Q
         const Mail_Outcome outcome = send(request, addresses[k], attachments, result);
         if (outcome.sent())
             continue;
+        if (outcome.status == Mail_Outcome::Status::Cancelled && stopped()) {
+            // Stop ended this mail under way: it is listed with the others Stop left unsent.
+            tried_.remove({ step, addresses[k] });
+            return false;
+        }
         result.failures << Send_Mail_Failure { step, addresses[k],
             outcome.reason.isEmpty() ? outcome.text() : outcome.reason };
         // A refused recipient leaves the others to go; a failure of the server or the account would fail

@@ -90,6 +90,12 @@ QByteArray SmtpPeer::authLog() const
     return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
 }
 
+int SmtpPeer::connections() const
+{
+    QFile log(folder_.filePath(QStringLiteral("accepted.log")));
+    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count('\n')) : 0;
+}
+
 QString SmtpPeer::freeClosedPort()
 {
     // Bound for a moment to learn a free port, then closed again: connections to it are refused.
