@@ -108,12 +108,6 @@ void Record_Fill_Log::textCut(int record)
     withTextCut_.insert(record);
 }
 
-int Record_Fill_Log::recordsWithTextCut() const
-{
-    const std::lock_guard<std::mutex> guard(lock_);
-    return static_cast<int>(withTextCut_.size());
-}
-
 namespace {
 
 // "1 card is" or "3 cards are".

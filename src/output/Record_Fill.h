@@ -42,7 +42,6 @@ public:
     void seriesWithoutValue(int record);
     // A record whose card has a text cut by its box.
     void textCut(int record);
-    int recordsWithTextCut() const;
     // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
     QString notes() const;
 

@@ -1,5 +1,5 @@
 // Cards exported through the main window from data another program wrote, read back by a real scanner: a
-// series file with Windows line ends, and a workbook bound again after its columns were put in another order.
+// series file with Windows and old Mac line ends, and a workbook bound again after its columns were put first.
 #include "../../output/BatchTestSupport.h"
 #include "editor/SeriesEditorFixture.h"
 
@@ -14,7 +14,6 @@ using editortest::SeriesEditorTest;
 TEST_F(SeriesEditorTest, CrLfSeriesAndReorderedWorkbookCardsScanAsTheirRecords)
 {
     ASSERT_TRUE(testsupport::havePeer(QStringLiteral("ZXingReader"))) << "ZXingReader is not installed";
-    // Windows line ends, and one line from an old Mac tool.
     writeSeries(QStringLiteral("codes"), "A-100\r\nB-200\rC-300\r\n");
     EXPECT_EQ(window->Get_First_Value_Of_Dataset(QStringLiteral("codes")), QStringLiteral("A-100"));
     auto bindEveryColumnOf = [this](const QString& path, const SpreadsheetWriter::Rows& rows) {
@@ -34,7 +33,6 @@ TEST_F(SeriesEditorTest, CrLfSeriesAndReorderedWorkbookCardsScanAsTheirRecords)
     seat->excel_col_indx = 1; // "Seat"
     addItem(batchtest::boundCode128(QStringLiteral("codes"), { 12, 10, 220, 60 }), TSLDocumentGraphicsKey);
     addItem(seat, TSLDocumentGraphicsKey);
-    // The same guests, saved by another program with a column put first: the item follows "Seat".
     bindEveryColumnOf(folder + QStringLiteral("/moved.xlsx"),
         { { "Name", "No", "Seat" }, { "Ada", "1", "S1" }, { "Bo", "2", "S2" }, { "Cy", "3", "S3" } });
 
