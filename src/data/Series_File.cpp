@@ -136,14 +136,37 @@ std::optional<QStringList> decodeLines(
     }
 }
 
-// The file's text split at "\n": UTF-8 or, when it is not, Latin-1. The values are counted before any is
-// made: a file of more than Series_File::kMaxValues lines is refused, never turned into gigabytes of strings.
+// CR LF and a lone CR end a line as LF does (files from other systems), in place: the text only shrinks.
+// A CR byte is never part of a longer UTF-8 sequence, so this holds for both encodings read.
+void unifyLineEnds(QByteArray& bytes)
+{
+    if (!bytes.contains('\r'))
+        return;
+    char* data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] != '\r') {
+            data[out++] = data[i];
+            continue;
+        }
+        data[out++] = '\n';
+        if (i + 1 < size && data[i + 1] == '\n')
+            ++i;
+    }
+    bytes.truncate(out);
+}
+
+// The file's text split at its line ends: UTF-8 or, when it is not, Latin-1. The values are counted before
+// any is made: a file of more than Series_File::kMaxValues lines is refused, never turned into gigabytes of
+// strings.
 std::optional<QStringList> readLines(QFile& in, Read_Control& control, QString* reason)
 {
     control.total = in.size() * 2; // read, then decoded
-    const std::optional<QByteArray> bytes = readAllOf(in, control, reason);
+    std::optional<QByteArray> bytes = readAllOf(in, control, reason);
     if (!bytes)
         return std::nullopt;
+    unifyLineEnds(*bytes);
     const qsizetype lines = std::count(bytes->cbegin(), bytes->cend(), '\n') + 1; // a loop the compiler widens
     if (lines > Series_File::kMaxValues) {
         *reason = QStringLiteral("is refused: it holds %1 lines, and a series can hold at most %2 values. Split it "
@@ -276,6 +299,9 @@ QString Series_File::firstValue(const QString& name)
         return QString();
     // Only the first line is wanted; a series may be long, or one endless line.
     QByteArray line = in.readLine(kFlushAt);
+    const qsizetype end = line.indexOf('\r');
+    if (end >= 0)
+        line.truncate(end);
     if (line.endsWith('\n'))
         line.chop(1);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -285,11 +311,12 @@ QString Series_File::firstValue(const QString& name)
 
 QString Series_File::oneLine(const QString& value)
 {
-    if (!value.contains(QLatin1Char('\n')))
+    if (!value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
         return value;
     QString line = value;
     line.replace(QLatin1String("\r\n"), QString(kLineSeparator));
     line.replace(QLatin1Char('\n'), kLineSeparator);
+    line.replace(QLatin1Char('\r'), kLineSeparator);
     return line;
 }
 

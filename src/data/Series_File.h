@@ -42,17 +42,18 @@ public:
     // user in error, when the name is not valid or the file is missing, not a regular file, too large or
     // unreadable.
     static std::optional<QStringList> readForEditing(const QString& name, QString* error = nullptr);
-    // The batch reader: the whole text trimmed once, then split at "\n"; lines are kept as they are, so an
-    // empty line is an empty record. None as above.
+    // The batch reader: the whole text trimmed once, then split into lines; lines are kept as they are, so
+    // an empty line is an empty record. None as above.
+    // Every reader ends a line at LF, CR LF or a lone CR.
     static std::optional<QStringList> readBatch(const QString& name, QString* error = nullptr);
-    // The first line as stored, untrimmed; empty when there is no such file.
+    // The first line as stored, untrimmed, without its line end; empty when there is no such file.
     static QString firstValue(const QString& name);
 
     // A line break inside a value, written as a line feed, would make it two records and move every later
     // one: it is stored as U+2028 LINE SEPARATOR, which the text layout draws as a new line.
     static constexpr QChar kLineSeparator = QChar(0x2028);
-    // The value as one line of the file: each "\r\n" or "\n" in it becomes kLineSeparator (a lone "\r"
-    // ends no line and stays).
+    // The value as one line of the file: each "\r\n", "\n" or lone "\r" in it becomes kLineSeparator, as
+    // the readers end a line at each.
     static QString oneLine(const QString& value);
 
     // How a writer treats the values it is given.

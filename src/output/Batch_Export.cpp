@@ -139,8 +139,10 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     if (!flusher.finish(job.folder, &unsynced) && result.failure.isEmpty())
         result.failure = QStringLiteral("The cards could not be written to \"%1\": %2").arg(job.folder, unsynced);
     result.written = written.load();
-    if (job.snapshot)
+    if (job.snapshot) {
         result.withPictureNotFound = job.snapshot->fillLog().recordsWithPictureNotFound();
+        result.notes = job.snapshot->fillLog().notes();
+    }
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
     return result;
 }

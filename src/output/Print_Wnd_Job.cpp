@@ -53,6 +53,8 @@ void Print_Wnd::Execute_Printing(bool preview)
                                                   "be out of margin area.\n\nDo you want to continue?")))
         return;
     const Print_Job job = currentJob();
+    if (job.useData && job.snapshot)
+        job.snapshot->tellColumnsNotFound();
     if (job.Total_Label_Real <= 0) {
         Show_MessageBox(QStringLiteral("There is no barcode to print."));
         return;
@@ -81,8 +83,7 @@ void Print_Wnd::Execute_Printing(bool preview)
         platform::ui().runModal(previewer);
         followPrinter();
     } else if (printSheets(job) && job.useData) {
-        const Record_Fill_Log& log = job.snapshot->fillLog();
-        const QString notes = Record_Fill_Log::notes(log.recordsWithoutSymbol(), log.recordsWithPictureNotFound());
+        const QString notes = job.snapshot->fillLog().notes();
         if (!notes.isEmpty())
             Show_MessageBox(notes);
     }

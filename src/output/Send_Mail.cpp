@@ -42,6 +42,8 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
         = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
     request.recordsWithPictureNotFound = [snapshot] { return snapshot->fillLog().recordsWithPictureNotFound(); };
+    request.fillNotes = [snapshot] { return snapshot->fillLog().notes(); };
+    snapshot->tellColumnsNotFound();
 }
 
 } // namespace

@@ -46,7 +46,12 @@ QSet<QPair<int, QString>> Send_Mail_Result::failedKeys() const
 QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QString& logPath)
 {
     QString text = sendingMessage(result, logPath);
-    const QString notes = Record_Fill_Log::notes(result.withoutSymbol, result.withPictureNotFound);
+    const QString notes = result.fillNotes.isEmpty()
+        ? Record_Fill_Log::notes(result.withoutSymbol, result.withPictureNotFound)
+        : result.fillNotes;
+    // A card that went without part of its data is no success.
+    if (!notes.isEmpty() && text == QLatin1String("E-mail has been sent successfully."))
+        text = QStringLiteral("The e-mails have been sent, but not all of their cards are whole.");
     return notes.isEmpty() ? text : text + QStringLiteral("\n\n") + notes;
 }
 
@@ -327,5 +332,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
         result.withoutSymbol = request.recordsWithoutSymbol();
     if (request.recordsWithPictureNotFound)
         result.withPictureNotFound = request.recordsWithPictureNotFound();
+    if (request.fillNotes)
+        result.fillNotes = request.fillNotes();
     return result;
 }

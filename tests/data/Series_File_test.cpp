@@ -29,7 +29,7 @@ TEST(SeriesFile, AwkwardUtf8ValuesSurviveWriteAndBothReaders)
     EXPECT_EQ(bytes.count('\n'), values.size());
     // A line break inside a value keeps it one record in every reader.
     const QStringList broken = { u("Dave\nTwo lines"), u("cr\ronly"), u("dos\r\nline"), u("Eve") };
-    const QStringList kept = { u("Dave\u2028Two lines"), u("cr\ronly"), u("dos\u2028line"), u("Eve") };
+    const QStringList kept = { u("Dave\u2028Two lines"), u("cr\u2028only"), u("dos\u2028line"), u("Eve") };
     ASSERT_TRUE(Series_File::write(QStringLiteral("Broken"), broken, Series_File::Values::TrimmedSkippingEmpty));
     EXPECT_EQ(Series_File::readForEditing(QStringLiteral("Broken")).value(), kept);
     EXPECT_EQ(Series_File::readBatch(QStringLiteral("Broken")).value(), kept);
@@ -49,7 +49,9 @@ TEST(SeriesFile, BlankLinesAndBlanksAroundValuesReadAsEachReaderSays)
         { " v \n v \n", { "v", "v" }, { "v ", " v" }, " v " },
         { "one\n\ntwo\n", { "one", "two" }, { "one", "", "two" }, "one" },
         { "one\ntwo", { "one", "two" }, { "one", "two" }, "one" },
-        { "dos\r\nline\r\n", { "dos", "line" }, { "dos\r", "line" }, "dos\r" },
+        { "dos\r\nline\r\n", { "dos", "line" }, { "dos", "line" }, "dos" },
+        { "a\r\nb\r\n\r\nc", { "a", "b", "c" }, { "a", "b", "", "c" }, "a" }, // as "a\nb\n\nc" reads
+        { "old\rmac\r", { "old", "mac" }, { "old", "mac" }, "old" },
         { "\n\n\n", {}, {}, "" },
         { "", {}, {}, "" },
     };

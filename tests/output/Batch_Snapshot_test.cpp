@@ -1,4 +1,5 @@
 #include "BatchTestSupport.h"
+#include "barcode/Barcode_Item_Symbol.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 
 #include "output/Batch_Export_Run.h"
@@ -114,7 +115,51 @@ TEST(RecordFill, SeriesFoundByNameWhateverTheStoredIndex)
         = Batch_Snapshot::take({ { text, stale }, creditCardSide(0) }, {}, false, seriesAndSheet(), Barcode_Gen());
     const TSLGraphicList items = snapshot->filledItems(1, QStringLiteral("F"));
     EXPECT_EQ(textOf(items[0]), QStringLiteral("s2"));
-    EXPECT_EQ(textOf(items[1]), QString()) << "a series that no longer exists gives no other series' data";
+    EXPECT_EQ(textOf(items[1]), QStringLiteral("typed")) << "a series that no longer exists gives no other series' "
+                                                            "data: the item shows what the canvas shows";
+}
+
+// Each way a card goes without part of its data, as the run's final message counts it; none says
+// "successfully". Rows: the item, what it shows on record 1, what is told before the run, the note.
+TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
+{
+    Record_Source source = seriesAndSheet();
+    source.titles = QStringList { QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("Photo") };
+    const struct {
+        TSLGraphicPtr item;
+        const char* shown;
+        const char* notice; // told before the run
+        const char* note; // in the final message
+    } cases[] = {
+        { boundText(2, QString(), 2, QRectF(10, 10, 100, 20)), "",
+            "1 item is bound to a column this sheet does not have: Photo",
+            "2 cards are made without the column this sheet does not have: Photo." },
+        { boundText(1, QString(), 0, QRectF(10, 10, 100, 20)), "typed", "", // no series chosen
+            "5 cards are made with an item bound to a series that gives it no value: it shows what the canvas "
+            "shows." },
+        { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 30, 8)), "Bob", "",
+            "4 cards are made with a text that does not fit its box and is cut: records 1, 2, 4 and 5." },
+    };
+    for (const auto& c : cases) {
+        const auto snapshot = Batch_Snapshot::take({ { c.item }, creditCardSide(0) }, {}, false, source, Barcode_Gen());
+        const QString note = QString::fromUtf8(c.note);
+        EXPECT_EQ(snapshot->columnsNotFoundNotice(), QString::fromUtf8(c.notice)) << c.note;
+        for (int record = 0; record < snapshot->recordCount(); ++record) {
+            const QString shown = textOf(snapshot->filledItems(record, QStringLiteral("F")).at(0));
+            EXPECT_TRUE(record != 1 || shown == QString::fromUtf8(c.shown)) << c.note;
+        }
+        EXPECT_EQ(snapshot->fillLog().notes(), note);
+        Batch_Export_Result exported;
+        exported.notes = snapshot->fillLog().notes();
+        Send_Mail_Result mailed;
+        mailed.lastSendSucceeded = true;
+        mailed.fillNotes = exported.notes;
+        for (const QString& message :
+            { Batch_Export_Run::finishedMessage(exported), Send_Mail_Run::finalMessage(mailed) }) {
+            EXPECT_TRUE(message.endsWith(note) && !message.contains(QLatin1String("successfully")))
+                << message.toStdString();
+        }
+    }
 }
 
 TEST(RecordFill, MissingSpreadsheetColumnIsEmptyAndLoggedOnce)
@@ -300,6 +345,25 @@ TEST(RecordFill, CardsWithAPictureThatCannotBeFoundAreCountedInEveryFinalMessage
     for (const QString& message : messages)
         EXPECT_TRUE(message.endsWith(note)) << message.toStdString();
     EXPECT_TRUE(Batch_Export_Run::finishedMessage({}).endsWith(QStringLiteral("exported successfully.")));
+}
+
+// A design file without stored barcode pictures: each item is drawn from its own symbology and value.
+TEST(BatchSnapshot, ABarcodeReadBackWithoutItsPictureIsDrawnFromItsOwnSymbologyAndValue)
+{
+    for (const char* symbology : { "Code 128", "QR Code" }) {
+        auto barcode = boundCode128(QString(), QRectF(10, 10, 120, 120));
+        Barcode_Gen settings;
+        settings.barcodeTypePopup.select(int(Barcode_Type_Titles().indexOf(QString::fromUtf8(symbology))));
+        settings.Store_Barcode_Prop_In_Item(*barcode);
+        barcode->data_source_type = 0;
+        barcode->linear_or_2d = symbology[0] == 'Q' ? 1 : 0;
+        barcode->linear_font_val = barcode->two_d_font_val = QStringLiteral("A-100");
+        const auto snapshot
+            = Batch_Snapshot::take({ { barcode }, creditCardSide(0) }, {}, false, Record_Source(), Barcode_Gen());
+        const TSLBarcode_Drawing* drawing = snapshot->side(QStringLiteral("F")).items.at(0)->Barcode_drawing();
+        ASSERT_NE(drawing, nullptr) << symbology << ": the sample would be drawn";
+        EXPECT_EQ(drawing->size(), Item_Barcode_Drawing(settings, *barcode, QStringLiteral("A-100"))->size());
+    }
 }
 
 TEST(BatchSnapshot, LiveItemsAreNeverWritten)
