@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 TEST(DataFolders, CheckPathCreatesTheFoldersOnceAndKeepsTheirContents)
@@ -46,6 +48,40 @@ TEST(DataFolders, PrepareSeedsMissingFilesWithoutOverwriting)
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/sign_sample.png")));
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/Fill_Style_Image")).isDir());
 
+    qputenv("TESSALINE_DATA_DIR", savedResource.toUtf8());
+    Resource_Path = savedResource;
+    Data_Folder_Path = savedData;
+}
+
+TEST(DataFolders, AFirstStartMakesTheDataFolderPrivateAndLeavesOneTheUserMadeAsItIs)
+{
+    const QString savedResource = Resource_Path;
+    const QString savedData = Data_Folder_Path;
+    const mode_t savedUmask = ::umask(022);
+    const QString base = testsupport::makeTempFolder(QStringLiteral("first-start"));
+    const auto mode = [](const QString& path) {
+        struct stat info { };
+        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(07777);
+    };
+    QDir().mkpath(base + QStringLiteral("/own"));
+    ::chmod(QFile::encodeName(base + QStringLiteral("/own")).constData(), 0755);
+    const struct {
+        const char* folder;
+        mode_t expected;
+    } rows[] = { { "/new/data", 0700 }, { "/own", 0755 } };
+    for (const auto& row : rows) {
+        const QString folder = base + QLatin1String(row.folder);
+        qputenv("TESSALINE_DATA_DIR", folder.toUtf8());
+        ASSERT_TRUE(Prepare_Resource_Folder()) << row.folder;
+        Check_Path_And_Create_Files();
+        EXPECT_EQ(mode(folder), row.expected) << row.folder;
+        // What the program makes inside is private however the folder is.
+        for (const char* inner : { "Fill_Style_Image", "Templates/User", "DataSet" })
+            EXPECT_EQ(mode(folder + QLatin1Char('/') + QLatin1String(inner)), 0700u) << row.folder << " " << inner;
+    }
+    EXPECT_EQ(mode(base + QStringLiteral("/new")), 0700u) << "a folder made on the way is private too";
+
+    ::umask(savedUmask);
     qputenv("TESSALINE_DATA_DIR", savedResource.toUtf8());
     Resource_Path = savedResource;
     Data_Folder_Path = savedData;
