@@ -1,5 +1,5 @@
-// Every save's temporary file as it is the moment it is made, before a byte is in it: another user of the
-// machine who may not read the finished file cannot read it while it is written either.
+// Every save's temporary file as it is the moment it is made, before a byte is in it: another user whom the
+// finished file keeps out cannot read it while it is written either.
 #include "editor/EditorWindowTestSupport.h"
 
 #include "data/Series_File.h"
@@ -11,11 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-
-#include <functional>
-#include <mutex>
-#include <vector>
 
 #include <sys/stat.h>
 
@@ -29,33 +24,25 @@ mode_t modeOf(const QString& path)
 
 class FileModesTest : public editortest::EditorWindowTest {
 protected:
-    struct Born {
-        QString path;
-        mode_t mode;
-    };
-    std::mutex lock;
-    std::vector<Born> born;
-    mode_t keptUmask = 0;
-    QString folder;
+    std::vector<std::pair<QString, mode_t>> born; // the temporary file's name and mode
     const QString keptResource = Resource_Path;
     const QString keptData = Data_Folder_Path;
+    const mode_t keptUmask = ::umask(022);
+    QString folder;
 
     void SetUp() override
     {
         EditorWindowTest::SetUp();
         startUpEmpty();
-        // Settings, series and templates of the test's own, gone with it.
-        folder = testsupport::makeTempFolder(QStringLiteral("modes"));
-        Resource_Path = folder + QStringLiteral("/data");
-        Data_Folder_Path = Resource_Path + QStringLiteral("/DataSet");
+        // Settings, series and templates of the test's own.
+        folder = Resource_Path = testsupport::makeTempFolder(QStringLiteral("modes"));
+        Data_Folder_Path = folder + QStringLiteral("/DataSet");
         QDir().mkpath(Data_Folder_Path);
-        QDir().mkpath(Resource_Path + QStringLiteral("/Templates/User"));
-        keptUmask = ::umask(022);
+        QDir().mkpath(folder + QStringLiteral("/Templates/User"));
         platform::setTemporaryFileObserver([this](const QString& path, int handle) {
             struct stat info { };
             ::fstat(handle, &info);
-            const std::lock_guard<std::mutex> guard(lock);
-            born.push_back({ path, info.st_mode & 07777 });
+            born.emplace_back(QFileInfo(path).fileName(), info.st_mode & 07777);
         });
     }
     void TearDown() override
@@ -66,99 +53,77 @@ protected:
         Data_Folder_Path = keptData;
         EditorWindowTest::TearDown();
     }
-    // The modes the temporary files of target were born with.
-    std::vector<mode_t> bornFor(const QString& target)
-    {
-        const QFileInfo info(target);
-        const QString prefix = QLatin1Char('.') + info.fileName() + QStringLiteral(".tessaline-");
-        std::vector<mode_t> modes;
-        const std::lock_guard<std::mutex> guard(lock);
-        for (const Born& file : born)
-            if (QFileInfo(file.path).absolutePath() == info.absolutePath()
-                && QFileInfo(file.path).fileName().startsWith(prefix))
-                modes.push_back(file.mode);
-        return modes;
-    }
 };
 
 TEST_F(FileModesTest, EveryTemporaryFileIsBornNoMoreOpenThanTheFileItBecomes)
 {
     addShape({ 10, 10, 40, 20 });
-    const QString templates = Resource_Path + QStringLiteral("/Templates/User/");
-    const auto saveDesign = [this](const QString& path) {
-        return [this, path] {
-            Project_File_Name = path;
-            return window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved;
-        };
+    const auto design = [this](const QString& path) {
+        Project_File_Name = path;
+        return window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved;
     };
-    const auto saveSettings = [] {
-        const auto settings = Preferences::sharedInstance();
-        settings->setsend_email_Password(QStringLiteral("secret"));
-        return settings->flush();
+    const auto settings = [](const QString&) {
+        const auto preferences = Preferences::sharedInstance();
+        preferences->setsend_email_Password(QStringLiteral("secret"));
+        return preferences->flush();
     };
-    QImage card(40, 30, QImage::Format_ARGB32);
-    card.fill(Qt::darkCyan);
+    const auto batchPicture = [](const QString& path) {
+        QImage card(40, 30, QImage::Format_ARGB32);
+        card.fill(Qt::darkCyan);
+        return Card_Image_File::writeForBatch(card, path, 72).isEmpty();
+    };
+    const auto template_ = [this](const QString&) { return window->Export_Template(QStringLiteral("Private")); };
     const struct {
-        const char* save;
         QString target;
-        mode_t before; // 0: no file yet
+        mode_t before; // 0: no file there yet
         mode_t umask;
-        std::function<bool()> run;
+        std::function<bool(const QString&)> save;
         mode_t born;
         mode_t after;
     } rows[] = {
-        { "design over a private one", folder + QStringLiteral("/mine.dcard"), 0600, 022,
-            saveDesign(folder + QStringLiteral("/mine.dcard")), 0600, 0600 },
-        { "design shared with a group", folder + QStringLiteral("/ours.dcard"), 0664, 022,
-            saveDesign(folder + QStringLiteral("/ours.dcard")), 0644, 0664 },
-        { "new design", folder + QStringLiteral("/new.dcard"), 0, 027,
-            saveDesign(folder + QStringLiteral("/new.dcard")), 0640, 0640 },
-        { "series", Series_File::path(QStringLiteral("Guests")), 0600, 022,
-            [] {
+        { folder + QStringLiteral("/mine.dcard"), 0600, 022, design, 0600, 0600 },
+        { folder + QStringLiteral("/ours.dcard"), 0664, 022, design, 0644, 0664 }, // shared with a group
+        { folder + QStringLiteral("/new.dcard"), 0, 027, design, 0640, 0640 },
+        { Series_File::path(QStringLiteral("Guests")), 0600, 022,
+            [](const QString&) {
                 return Series_File::write(
                     QStringLiteral("Guests"), { QStringLiteral("Ada") }, Series_File::Values::AsGiven);
             },
             0600, 0600 },
-        { "workbook", folder + QStringLiteral("/guests.xlsx"), 0600, 022,
-            [this] {
-                return SpreadsheetWriter::WriteWorkbook(folder + QStringLiteral("/guests.xlsx"),
-                    { { QStringLiteral("Name") }, { QStringLiteral("Ada") } }, true);
+        { folder + QStringLiteral("/guests.xlsx"), 0600, 022,
+            [](const QString& path) {
+                return SpreadsheetWriter::WriteWorkbook(path, { { QStringLiteral("Ada") } }, false);
             },
             0600, 0600 },
-        { "template design", templates + QStringLiteral("Private.dcard"), 0600, 022,
-            [this] { return window->Export_Template(QStringLiteral("Private")); }, 0600, 0600 },
-        { "template picture", templates + QStringLiteral("Private.png"), 0600, 022,
-            [this] { return window->Export_Template(QStringLiteral("Private")); }, 0600, 0600 },
-        { "batch picture", folder + QStringLiteral("/Card_1.png"), 0600, 022,
-            [&] { return Card_Image_File::writeForBatch(card, folder + QStringLiteral("/Card_1.png"), 72).isEmpty(); },
-            0600, 0600 },
-        { "batch picture shared with a group", folder + QStringLiteral("/Card_2.tiff"), 0660, 022,
-            [&] { return Card_Image_File::writeForBatch(card, folder + QStringLiteral("/Card_2.tiff"), 72).isEmpty(); },
-            0640, 0660 },
-        { "settings others could read", Preferences::settingsFilePath(), 0644, 022, saveSettings, 0600, 0600 },
-        { "new settings under an open umask", Preferences::settingsFilePath(), 0, 0, saveSettings, 0600, 0600 },
+        { folder + QStringLiteral("/Templates/User/Private.dcard"), 0600, 022, template_, 0600, 0600 },
+        { folder + QStringLiteral("/Templates/User/Private.png"), 0600, 022, template_, 0600, 0600 },
+        { folder + QStringLiteral("/Card_1.png"), 0600, 022, batchPicture, 0600, 0600 },
+        { folder + QStringLiteral("/Card_2.png"), 0660, 022, batchPicture, 0640, 0660 },
+        { Preferences::settingsFilePath(), 0644, 022, settings, 0600, 0600 },
+        { Preferences::settingsFilePath(), 0, 0, settings, 0600, 0600 }, // an open umask
     };
     for (const auto& row : rows) {
+        const std::string name
+            = (QFileInfo(row.target).fileName() + QStringLiteral(" umask 0") + QString::number(row.umask, 8))
+                  .toStdString();
         QFile::remove(row.target);
         if (row.before != 0) {
             QFile old(row.target);
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly)) << row.save;
-            old.write("old");
-            old.close();
-            ASSERT_EQ(::chmod(QFile::encodeName(row.target).constData(), row.before), 0) << row.save;
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly)) << name;
+            ASSERT_EQ(::chmod(QFile::encodeName(row.target).constData(), row.before), 0) << name;
         }
-        {
-            const std::lock_guard<std::mutex> guard(lock);
-            born.clear();
-        }
+        born.clear();
         ::umask(row.umask);
-        EXPECT_TRUE(row.run()) << row.save;
+        EXPECT_TRUE(row.save(row.target)) << name;
         ::umask(022);
-        const std::vector<mode_t> modes = bornFor(row.target);
-        EXPECT_FALSE(modes.empty()) << row.save << ": no temporary file was seen";
-        for (const mode_t mode : modes)
-            EXPECT_EQ(mode, row.born) << row.save << std::oct << ": born " << mode << ", expected " << row.born;
-        EXPECT_EQ(modeOf(row.target), row.after) << row.save << std::oct << ": finished as " << modeOf(row.target);
+        const QString temporary = QLatin1Char('.') + QFileInfo(row.target).fileName() + QStringLiteral(".tessaline-");
+        int seen = 0;
+        for (const auto& [file, mode] : born) {
+            seen += file.startsWith(temporary) ? 1 : 0;
+            EXPECT_TRUE(!file.startsWith(temporary) || mode == row.born) << name << std::oct << ": born " << mode;
+        }
+        EXPECT_GT(seen, 0) << name << ": no temporary file was seen";
+        EXPECT_EQ(modeOf(row.target), row.after) << name << std::oct << ": finished as " << modeOf(row.target);
     }
 }
 
