@@ -270,21 +270,16 @@ int DocumentBus::Make(const QString& kind, int index, const QVariantMap& propert
     }
     const QString key = modelKey(kind);
     const int count = int(scripting_->elementsForKey(key).size());
-    if (index < -1) {
-        fail(DocumentBusErrors::invalidArgs,
-            QStringLiteral("A new element goes at an index from 0 to %1, or -1 for the end, not %2.")
+    // -1 is the end; any other index outside the list is refused, a negative one as a wrong argument.
+    if (index < -1 || index > count) {
+        fail(index < -1 ? DocumentBusErrors::invalidArgs : DocumentBusErrors::noSuchObject,
+            QStringLiteral("%1 has %2 elements; a new one goes at an index from 0 to %2, or -1 for the end, not %3.")
+                .arg(kind)
                 .arg(count)
                 .arg(index));
         return -1;
     }
     const int at = index == -1 ? count : index;
-    if (at > count) {
-        fail(DocumentBusErrors::noSuchObject,
-            QStringLiteral("%1 has %2 elements; a new one goes at an index from 0 to %2, or -1 for the end.")
-                .arg(kind)
-                .arg(count));
-        return -1;
-    }
     TSLGraphicPtr item = scripting_->newScriptingObjectOfClass(QLatin1String(made->className), {});
     if (!item) {
         fail(DocumentBusErrors::invalidArgs, QStringLiteral("%1 cannot be made.").arg(kind));
