@@ -43,12 +43,11 @@ UnpackedScript unpackScript()
         return unpacked;
     const QByteArray script = source.readAll();
     QString error;
-    if (!saveFileAtomically(
+    if (!platform::saveFilePrivately(
             path, [&script](QIODevice& target) { return writeAll(target, script); }, &error)) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return unpacked;
     }
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     unpacked.path = path;
     return unpacked;
 }

@@ -50,14 +50,17 @@ bool replaceFileUnsynced(const QString& path, const QByteArray& data, QString* e
     const QByteArray target = QFile::encodeName(path);
     if (target.isEmpty())
         return fail(error, ENOENT);
-    std::optional<OwnLock> temporary = createTemporaryBeside(path);
+    // Born with the old file's permissions (less the umask), so that nobody the old file kept out can
+    // read the new one while it is written; what the umask took away comes back before the rename.
+    struct stat existing { };
+    const bool exists = ::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
+    std::optional<OwnLock> temporary = createTemporaryBeside(path, exists ? existing.st_mode & 07777 : 0666);
     if (!temporary)
         return fail(error, errno);
     const int fd = temporary->handle();
-    struct stat existing { };
     bool ok = writeAll(fd, data);
-    if (ok && ::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode))
-        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    if (ok && exists)
+        ok = keepMode(fd, existing.st_mode & 07777);
     // The lock holds until the file has its name: a clean-up never takes a file still being written.
     if (ok && ::rename(QFile::encodeName(temporary->path()).constData(), target.constData()) == 0)
         return true;
