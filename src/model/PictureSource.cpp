@@ -159,6 +159,8 @@ QImage fullColour(QImage picture, const QSize& shown)
     case QImage::Format_Indexed8:
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
+    case QImage::Format_Grayscale8: // a grey photo decoded straight at its working size
+    case QImage::Format_Grayscale16:
         return picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     default:
         return picture;
