@@ -4,6 +4,7 @@
 #include <QBoxLayout>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -15,13 +16,20 @@
 
 namespace {
 
-// The window that opens `window`: its parent's window, else the one active as it is shown.
+// The window that opens `window`: its parent's window, else the one active as it is shown, else the main
+// window (a notice shown once a progress window has closed finds no window active).
 const QWidget* openerOf(const QWidget& window)
 {
     if (window.parentWidget())
         return window.parentWidget()->window();
     const QWidget* active = QApplication::activeWindow();
-    return active && active != &window && active->isVisible() ? active : nullptr;
+    if (active && active != &window && active->isVisible())
+        return active;
+    for (const QWidget* top : QApplication::topLevelWidgets()) {
+        if (top != &window && top->isVisible() && qobject_cast<const QMainWindow*>(top))
+            return top;
+    }
+    return nullptr;
 }
 
 // The frame the window manager puts around the window: known once it has framed it, else as much as a
