@@ -857,6 +857,8 @@ private:
     void unbindCanvases();
     // The start screen; 1 when it was confirmed, Invitation_Wizard::kClosed when it was closed.
     int runStartScreen();
+    // False when the start screen's way out ended the program (Exit, the changed design saved or left).
+    bool goOnAfterStartScreen(int code);
     bool startAtWizard_ = false; // the next start screen opens at the wizard's first step
     // TSLWindowController_Profiles.cpp
     struct ProfileState {
