@@ -880,8 +880,10 @@ private:
     void registerProfileUndo(int side, const SideItems& before);
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
-    // Whether a save may write over the design's file; nothing when the person asked for another name.
+    // Asks before writing over a file changed elsewhere: nothing when Overwrite was chosen, else the outcome.
     std::optional<SaveResult> askBeforeWritingOverChanges(bool show_msg, QString* failure);
+    // Says why the design could not be saved and gives it back its old file name.
+    SaveResult failedSave(const QString& oldPath, const QString& error, bool show_msg, QString* failure);
     Design_File_Claim designClaim_; // the lock beside the open design and what its file last held
     void setCardShapeFromRecord(const Card_Property& side);
     void refreshModified();
