@@ -142,6 +142,12 @@ public:
     // Moves every item lying (nearly) wholly off the card just back onto it, as one step named "Move";
     // each moved item with its bounds before.
     std::vector<std::pair<TSLGraphicPtr, QRectF>> bringItemsOntoCard();
+    // The step being undone or redone is the card's: items it moves along are not selected by it.
+    void keepSelectionThroughUndo()
+    {
+        if (undoSelectionIndexes_)
+            undoSelectionIndexes_->clear();
+    }
     // The part of a move (dx, dy) that keeps at least a little of every item on the card; an item already
     // off the card may still move towards it.
     QPointF moveKeepingOnCard(const TSLGraphicList& items, const QPointF& delta) const;

@@ -281,6 +281,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size())) << "the smaller card keeps it";
 
     // One step takes back size and outline together.
+    clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2)); // nothing there: the card's pages
     EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Size"));
     trigger(QStringLiteral("menu_Undo"));
     EXPECT_NEAR(window->frontCanvasBounds().width(), card.width(), 0.01);
@@ -291,6 +292,11 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_TRUE(window->ColList->selectedRanges().isEmpty()) << "148 x 105 is no stock size";
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("E"));
     EXPECT_EQ(shape->bounds(), QRectF(300, 200, 60, 40));
+    // The item that moved with the card is no selection of the card's step: Delete leaves it.
+    EXPECT_TRUE(canvas()->selectedGraphics().empty());
+    EXPECT_EQ(currentPageName(), QStringLiteral("card_setting_tab"));
+    QTest::keyClick(canvas(), Qt::Key_Delete);
+    EXPECT_EQ(window->Get_Front_Controls_Array(), TSLGraphicList { shape });
     trigger(QStringLiteral("menu_Redo"));
     EXPECT_NEAR(window->frontCanvasBounds().width(), 85.6 * 2.834645669291, 0.05);
     EXPECT_EQ(Card_Shape, 0);
