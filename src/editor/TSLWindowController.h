@@ -249,6 +249,7 @@ public:
     void set_Side_BG_Image(int side, const QString& path); // side as shownSide() numbers them
     void Refresh_Canvas();
     void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
+    void followScriptedChange(); // a script changed the design: the inspector and commands show it as it is
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
     void setZoomFactor(double factor); // the zoom of all three canvases
     static QString fontValueText(const QFont& font); // "name ( size )" as the card page shows a font
