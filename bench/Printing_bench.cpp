@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchPrintJob.h"
+
 namespace {
 
 std::shared_ptr<TSLText> mergedText(const QString& series, double y)
@@ -77,30 +79,13 @@ void BM_PrintMergedCardsToPdf(benchmark::State& state)
     logo.fill(QColor(30, 90, 200));
     const QString logoPath = QDir(folder.path()).filePath(QStringLiteral("logo.png"));
     logo.save(logoPath);
-    Print_Job job;
-    job.layout.paper_width = 595.f;
-    job.layout.paper_hight = 842.f;
-    job.layout.Print_Row = 5;
-    job.layout.Print_Col = 2;
-    job.layout.auto_center_flag = true;
-    job.layout.setCellSize(243.f, 153.f);
-    job.layout.horz_mar = (595.f - 2 * 243.f) / 3;
-    job.layout.vert_mar = (842.f - 5 * 153.f) / 6;
-    job.Total_Label_Real = cards;
+    Print_Job job = benchprint::tenCardsToAnA4Sheet(cards);
     job.useData = true;
     job.snapshot = thousandCards(logoPath, cards);
     const Printing_View view(job);
     qint64 bytes = 0;
     for (auto _ : state) {
-        QBuffer pdf;
-        pdf.open(QIODevice::WriteOnly);
-        {
-            QPdfWriter writer(&pdf);
-            writer.setResolution(72);
-            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-            view.print(writer, view.numberOfPages(false));
-        }
-        bytes = pdf.size();
+        bytes = benchprint::printedPdfBytes(view);
     }
     state.counters["cards_per_second"]
         = benchmark::Counter(double(cards) * double(state.iterations()), benchmark::Counter::kIsRate);

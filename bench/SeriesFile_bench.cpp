@@ -4,8 +4,10 @@
 #include "data/Series_File.h"
 #include "data/Series_Generator.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <malloc.h>
@@ -84,9 +86,72 @@ void BM_ReadSeriesBack(benchmark::State& state)
 }
 BENCHMARK(BM_ReadSeriesBack)->Arg(70000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// Our writing and reading of a million values against a few lines of Python doing the same on the same
+// machine, in the same run: the same bytes written with one flush to the disk, then read into a list of
+// lines. The ratios are Python's time over ours.
+void BM_SeriesAgainstPythonReference(benchmark::State& state)
+{
+    static const char* const script = R"(
+import os, sys, time
+path, count = sys.argv[1], int(sys.argv[2])
+start = time.perf_counter()
+with open(path, 'w', encoding='utf-8', newline='\n') as f:
+    for i in range(1, count + 1):
+        f.write(f'Guest-{i:07d}-2026\n')
+    f.flush()
+    os.fsync(f.fileno())
+wrote = time.perf_counter() - start
+start = time.perf_counter()
+with open(path, encoding='utf-8', newline='\n') as f:
+    values = [line.rstrip('\n') for line in f]
+read = time.perf_counter() - start
+assert len(values) == count
+print(wrote, read)
+)";
+    SeriesFolder folder;
+    const qint64 count = state.range(0);
+    double ours[2] = { 0, 0 }, python[2] = { 0, 0 };
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        if (!generateInto(QStringLiteral("Bench"), count))
+            state.SkipWithError("the series could not be written");
+        ours[0] += double(clock.nsecsElapsed()) / 1e9;
+        clock.restart();
+        const std::optional<QStringList> values = Series_File::readBatch(QStringLiteral("Bench"));
+        ours[1] += double(clock.nsecsElapsed()) / 1e9;
+        if (!values || values->size() != count)
+            state.SkipWithError("the series did not read back whole");
+
+        QProcess reference;
+        reference.start(QStringLiteral("/usr/bin/python3"),
+            { QStringLiteral("-c"), QString::fromLatin1(script), Series_File::path(QStringLiteral("Python")),
+                QString::number(count) });
+        if (!reference.waitForFinished(120000) || reference.exitCode() != 0) {
+            state.SkipWithError("the Python reference did not run");
+            break;
+        }
+        const QList<QByteArray> times = reference.readAllStandardOutput().trimmed().split(' ');
+        python[0] += times.value(0).toDouble();
+        python[1] += times.value(1).toDouble();
+        QFile mine(Series_File::path(QStringLiteral("Bench")));
+        QFile theirs(Series_File::path(QStringLiteral("Python")));
+        if (!mine.open(QIODevice::ReadOnly) || !theirs.open(QIODevice::ReadOnly) || mine.readAll() != theirs.readAll())
+            state.SkipWithError("the two files differ");
+    }
+    const double iterations = double(state.iterations());
+    state.counters["ours_write_ms"] = 1000 * ours[0] / iterations;
+    state.counters["python_write_ms"] = 1000 * python[0] / iterations;
+    state.counters["ours_read_ms"] = 1000 * ours[1] / iterations;
+    state.counters["python_read_ms"] = 1000 * python[1] / iterations;
+    state.counters["ratio_write"] = python[0] / ours[0];
+    state.counters["ratio_read"] = python[1] / ours[1];
+}
+BENCHMARK(BM_SeriesAgainstPythonReference)->Arg(1000000)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // Files a series reader must not be undone by: 200 MB of values (refused by size), a million values in
-// Latin-1 (read as such), 63 MB of one-letter lines (refused by the memory they would take, before any is
-// made) and one 63 MB line (read once through, in one piece).
+// Latin-1 (read as such), 63 MB of one-letter lines (refused by their number, before any value is made) and one 63 MB
+// line (read once through, in one piece).
 QByteArray hostileBlock(int kind)
 {
     switch (kind) {

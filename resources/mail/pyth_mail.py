@@ -2,7 +2,8 @@
 # Tessaline Card's mail sender: hands one message to an SMTP server.
 #
 # Everything comes on standard input, never in the argument list (which every local user can read): one
-# UTF-8 JSON object with "sender", "login", "server", "port", "recipient", "subject", "body", "ssl" ("Y":
+# UTF-8 JSON object with "sender", "login", "server", "port", "recipient" (the bare address),
+# "recipient_name" (its display name, text; may be empty), "subject", "body", "ssl" ("Y":
 # SSL from the first byte; anything else: STARTTLS, required), "attachments" (paths) and "password".
 # The certificate chain and host name are verified against the system's trust store (SSL_CERT_FILE and
 # SSL_CERT_DIR name another, as OpenSSL reads them). A password is only ever sent encrypted: a server that
@@ -10,13 +11,14 @@
 # error then says "sent without encryption".
 #
 # Exit status: 0 once the server has taken the message; otherwise the kind of failure below, with one
-# line on standard error saying why.
+# line on standard error saying why. RECIPIENT_REFUSED and MAIL_REFUSED concern this mail alone (an address
+# or a message the server will not take); the others would fail any mail.
 import base64
 import json
 import mimetypes
 import os
+import re
 import smtplib
-import socket
 import ssl
 import sys
 from email.message import EmailMessage
@@ -29,6 +31,10 @@ NO_ENCRYPTION = 4
 CERTIFICATE = 5
 RECIPIENT_REFUSED = 6
 SENDER_REFUSED = 7
+MAIL_REFUSED = 8
+
+# A bare address: nothing the envelope's syntax gives a meaning to (blanks, brackets, quotes, commas).
+ADDRESS = re.compile(r'[^\s<>()\[\],;:"\\@]+@[^\s<>()\[\],;:"\\@]+\Z')
 
 # A server that stops answering ends the send instead of hanging it.
 NETWORK_TIMEOUT_SECONDS = 20
@@ -49,17 +55,67 @@ def read_request():
         request = json.loads(data.decode("utf-8"))
     except (UnicodeError, ValueError) as error:
         raise Failure(BAD_INPUT, "the mail's fields cannot be read: %s" % error)
-    fields = ("sender", "login", "server", "port", "recipient", "subject", "body", "ssl", "password")
+    fields = ("sender", "login", "server", "port", "recipient", "recipient_name", "subject", "body", "ssl",
+              "password")
     if not isinstance(request, dict) or any(not isinstance(request.get(name), str) for name in fields) \
             or not isinstance(request.get("attachments"), list):
         raise Failure(BAD_INPUT, "the mail's fields are incomplete")
+    for name in ("sender", "recipient"):
+        if not ADDRESS.match(request[name].strip()):
+            raise Failure(BAD_INPUT, "\"%s\" is not one e-mail address" % request[name])
+    if any(ord(c) < 32 or ord(c) == 127 for c in request["recipient_name"] + request["subject"]):
+        raise Failure(BAD_INPUT, "a header holds a line break or another control character")
     return request
+
+
+# A word a header may carry as it is; anything else in a name (other letters, an "=?" that a reader would
+# take for an encoded-word, the format's special characters) is encoded.
+PLAIN_WORD = re.compile(r"[A-Za-z0-9!#$%&'*+\-/^_`{|}~]+\Z")
+
+
+def encoded_words(text):
+    # Base64 UTF-8 words, so that whatever the text looks like (an address, an encoded-word of its own) a
+    # reader shows it as the text it is. Whole characters per word, each word under 76 bytes.
+    words, chunk = [], b""
+    for character in text:
+        data = character.encode("utf-8")
+        if len(chunk) + len(data) > 45:
+            words.append(chunk)
+            chunk = b""
+        chunk += data
+    words.append(chunk)
+    return ["=?utf-8?b?%s?=" % base64.b64encode(word).decode("ascii") for word in words]
+
+
+def recipient_header(name, address):
+    # Plain words stay as they are; a run of words that are not goes as encoded-words, the blanks between
+    # them inside. Stored as written: the mail library's own folding would decode the words again and let
+    # an encoded-word typed as a name be read as an address.
+    tokens, pending = [], []
+    for word in name.split():
+        if PLAIN_WORD.match(word):
+            if pending:
+                tokens.extend(encoded_words(" ".join(pending)))
+                pending = []
+            tokens.append(word)
+        else:
+            pending.append(word)
+    if pending:
+        tokens.extend(encoded_words(" ".join(pending)))
+    if not tokens:
+        return address
+    lines = [""]
+    for token in tokens + ["<%s>" % address]:
+        if lines[-1] and len(lines[-1]) + len(token) > 72:
+            lines.append("")
+        lines[-1] += (" " if lines[-1] else "") + token
+    return "\n ".join(lines)
 
 
 def build_message(request):
     message = EmailMessage()
     message["From"] = request["sender"].strip()
-    message["To"] = request["recipient"].strip()
+    message.set_raw("To", recipient_header(request["recipient_name"].strip(), request["recipient"].strip()))
     message["Subject"] = request["subject"]
     message["Date"] = formatdate(localtime=True)
     message["Message-ID"] = make_msgid()
@@ -115,6 +171,8 @@ def send(request):
         port = int(request["port"].strip())
     except ValueError:
         raise Failure(BAD_INPUT, "the port \"%s\" is not a number" % request["port"])
+    if not 1 <= port <= 65535:
+        raise Failure(BAD_INPUT, "the port %d is not from 1 to 65535" % port)
     recipient = request["recipient"].strip()
     sender = request["sender"].strip()
     message = build_message(request)
@@ -131,6 +189,14 @@ def send(request):
             raise Failure(RECIPIENT_REFUSED, "%d %s" % (code, reply.decode("utf-8", "replace")))
         except smtplib.SMTPSenderRefused as error:
             raise Failure(SENDER_REFUSED, "%d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace")))
+        except smtplib.SMTPNotSupportedError:
+            # An address in UTF-8 (a local part, or an international domain) needs SMTPUTF8.
+            if not sender.isascii():
+                raise Failure(SENDER_REFUSED, "the server offers no SMTPUTF8, which the sender address needs")
+            raise Failure(RECIPIENT_REFUSED, "the server offers no SMTPUTF8, which this address needs")
+        except smtplib.SMTPDataError as error:
+            status = FAILED if error.smtp_code == 421 else MAIL_REFUSED
+            raise Failure(status, "%d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace")))
         if not encrypted:
             sys.stderr.write("sent without encryption\n")
     finally:
@@ -152,8 +218,12 @@ def main():
     except smtplib.SMTPAuthenticationError as error:
         sys.stderr.write("%s\n" % error)
         return LOGIN_REFUSED
-    except (smtplib.SMTPException, OSError, socket.timeout, ValueError, UnicodeError) as error:
+    except (smtplib.SMTPException, ValueError, UnicodeError) as error:
         sys.stderr.write("%s\n" % (error or type(error).__name__))
+        return FAILED
+    except OSError as error:
+        # The system's own words ("Connection refused", "timed out"), without the error number.
+        sys.stderr.write("%s\n" % (error.strerror or error or type(error).__name__))
         return FAILED
     return 0
 

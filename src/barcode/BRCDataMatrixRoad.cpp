@@ -21,7 +21,7 @@ void Barcode_Gen::Draw_DataMatrix_Barcode(const QString& value)
             Set_Blank_Image();
             return;
         }
-        image_2d = BRCDataMatrix::makePicture(*symbol, Barcode_module_size.load(), USED_DPI_VALUE.load());
+        image_2d = BRCDataMatrix::makePicture(*symbol, Barcode_module_size, USED_DPI_VALUE);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

@@ -11,7 +11,7 @@ void Barcode_Gen::Draw_PDF_417_Barcode(const QString& value)
     try {
         // A view of its own per picture: roads on several threads never share an encoder record.
         PDF417_View view(QSizeF(Pdf_widthText_2D.value, pdf_HeightStepper_2D.value), pdf_ec_lvl_Stepper.value);
-        view.setResolution(USED_DPI_VALUE.load());
+        view.setResolution(USED_DPI_VALUE);
         const int state = view.drawWithText(value);
         image_2d = state == PDF417_View::PictureReady ? view.getImage() : BarcodePicture {};
         pdf_frame_too_small = state == PDF417_View::PictureReady && view.frameTooSmall();

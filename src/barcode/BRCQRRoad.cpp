@@ -9,10 +9,10 @@
 void Barcode_Gen::Draw_QR_Barcode(const QString& value)
 {
     try {
-        const auto matrix = QR_Picture_Encoder::encodeWithECLevel(QR_EC_Level_Val.load(), QR_Version_Val.load(), value);
+        const auto matrix = QR_Picture_Encoder::encodeWithECLevel(QR_EC_Level_Val, QR_Version_Val, value);
         if (!matrix)
             return;
-        image_2d = QR_Picture_Encoder::renderDataMatrix(*matrix, HeightText_2D.value, USED_DPI_VALUE.load());
+        image_2d = QR_Picture_Encoder::renderDataMatrix(*matrix, HeightText_2D.value, USED_DPI_VALUE);
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

@@ -25,6 +25,7 @@ Barcode_Dialog::Barcode_Dialog(QWidget* parent)
     // The window's own background, as the program's small windows have.
     applyWindowLook(*this);
     keepWindowOnScreen(*this);
+    scrollAllAbove(*ui_->barcode_layout, *ui_->button_layout, true);
     Barcode_Gen_Var = Barcode_Gen::defaultInstance();
     fillEntryLists();
     dpiTab_ = ui_->dpi_tab;

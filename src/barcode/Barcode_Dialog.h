@@ -31,6 +31,7 @@ public:
     ~Barcode_Dialog() override;
     static Barcode_Dialog* defaultInstance();
     static constexpr int typingPauseMs = 300; // typing stopped this long shows in the preview
+    bool waitsForTypingPause() const { return typingPause_.isActive(); }
 
     // Loads the item, previews and runs modally: 1 for OK, 0 for Cancel. Either way Barcode_output_image
     // gets the preview; only OK writes the settings (and a changed data source) into the item.

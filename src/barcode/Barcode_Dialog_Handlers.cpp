@@ -200,7 +200,7 @@ void Barcode_Dialog::comboBoxSelectionDidChange(QComboBox* box)
         if (box == ui_->qr_version_ComboBox) {
             QR_Version_Val = std::max(0, box->currentIndex());
             pullControls();
-            gen.Check_And_Set_QR_size_Acc_Version(QR_Version_Val.load());
+            gen.Check_And_Set_QR_size_Acc_Version(QR_Version_Val);
             pushControls();
         } else if (box == ui_->qr_ec_lvl_ComboBox) {
             QR_EC_Level_Val = std::max(0, box->currentIndex());

@@ -92,7 +92,7 @@ void Barcode_Gen::Set_Barcode_Prop_To_Control(const TSLGraphic& item)
     // What the choices' own reactions do when they are selected: the shared values of the 2-D roads.
     QR_Version_Val = std::max(0, qr_version_ComboBox.index());
     QR_EC_Level_Val = std::max(0, qr_ec_lvl_ComboBox.index());
-    Check_And_Set_QR_size_Acc_Version(QR_Version_Val.load());
+    Check_And_Set_QR_size_Acc_Version(QR_Version_Val);
     USED_DPI_VALUE = BRC2D_Clamped_DPI(dpiOfChoice());
     _setLabels();
 }

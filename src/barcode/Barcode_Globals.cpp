@@ -8,7 +8,7 @@ std::shared_ptr<const TSLBarcode_Drawing> Barcode_output_drawing;
 std::atomic<int> Measument_Unit_Is { 0 };
 std::atomic<int> last_unit_val { 0 };
 
-std::atomic<int> USED_DPI_VALUE { 600 };
-std::atomic<int> QR_Version_Val { 0 };
-std::atomic<int> QR_EC_Level_Val { 0 };
-std::atomic<int> Barcode_module_size { 1 };
+thread_local int USED_DPI_VALUE = 600;
+thread_local int QR_Version_Val = 0;
+thread_local int QR_EC_Level_Val = 0;
+thread_local int Barcode_module_size = 1;

@@ -8,9 +8,9 @@
 class Barcode_Gen;
 class TSLBarcode_Drawing;
 
-// Process-wide state of barcode generation, grouped by owner. Values that worker threads read while
-// they make pictures (batch export, e-mail, printing) are atomic. The flag that stops the generator
-// while settings are being loaded, Not_Draw_Only_Prop_Change, is shared with the editor window and
+// State of barcode generation, grouped by owner. Process-wide values that worker threads read while they
+// make pictures (batch export, e-mail, printing) are atomic; the 2-D roads' values are each thread's own. The flag that
+// stops the generator while settings are being loaded, Not_Draw_Only_Prop_Change, is shared with the editor window and
 // lives in common/Globals.h.
 
 // --- Settings store: the one settings object ---
@@ -28,7 +28,9 @@ extern std::atomic<int> Measument_Unit_Is;
 extern std::atomic<int> last_unit_val; // the unit last shown, same coding
 
 // --- 2-D picture roads (QR Code, PDF417, DataMatrix) ---
-extern std::atomic<int> USED_DPI_VALUE; // output resolution of 2-D pictures, dots per inch
-extern std::atomic<int> QR_Version_Val; // 0 automatic, n = version n (1 to 40)
-extern std::atomic<int> QR_EC_Level_Val; // 0 L, 1 M, 2 Q, 3 H
-extern std::atomic<int> Barcode_module_size; // points per module handed to the DataMatrix road
+// Each thread's own: loading an item's settings sets them for the symbols the same thread then makes, so
+// workers making different items' barcodes at once never read each other's values.
+extern thread_local int USED_DPI_VALUE; // output resolution of 2-D pictures, dots per inch
+extern thread_local int QR_Version_Val; // 0 automatic, n = version n (1 to 40)
+extern thread_local int QR_EC_Level_Val; // 0 L, 1 M, 2 Q, 3 H
+extern thread_local int Barcode_module_size; // points per module handed to the DataMatrix road

@@ -3,12 +3,6 @@
 #include "barcode/Barcode_Vector_Drawing.h"
 #include "model/TSLBarcode.h"
 
-std::mutex& Item_Settings_Lock()
-{
-    static std::mutex lock;
-    return lock;
-}
-
 std::shared_ptr<const TSLBarcode_Drawing> Item_Barcode_Drawing(
     Barcode_Gen& settings, const TSLGraphic& item, const QString& value)
 {

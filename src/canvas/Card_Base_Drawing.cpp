@@ -85,7 +85,20 @@ void fillBackground(QPainter& painter, const QPainterPath& outline, const QRectF
     }
 }
 
+// The background is one opaque colour, which a filled ground already holds.
+bool isSolidFill(const Card_Property& side)
+{
+    const QString style = side.Card_fill_style();
+    return side.Card_fill_chk() && style != QLatin1String("G") && style != QLatin1String("H")
+        && style != QLatin1String("I") && side.Card_fill_clr().isValid() && side.Card_fill_clr().alpha() == 255;
+}
+
 } // namespace
+
+QColor Card_Base_Ground(const Card_Property& side)
+{
+    return isSolidFill(side) ? side.Card_fill_clr() : QColor(Qt::white);
+}
 
 QPainterPath cardOutlinePath(const QRectF& cardRect, int cardShape)
 {
@@ -102,8 +115,8 @@ QPainterPath cardOutlinePath(const QRectF& cardRect, int cardShape)
     return path;
 }
 
-void Card_Base_Drawing(
-    QPainter& painter, const QRectF& cardRect, const Card_Property& side, int cardShape, const QRectF& dirtyRect)
+void Card_Base_Drawing(QPainter& painter, const QRectF& cardRect, const Card_Property& side, int cardShape,
+    const QRectF& dirtyRect, bool groundPainted)
 {
     if (dirtyRect.isEmpty() || cardRect.isEmpty())
         return;
@@ -112,9 +125,10 @@ void Card_Base_Drawing(
         painter.setClipRect(dirtyRect, Qt::IntersectClip);
         painter.setRenderHint(QPainter::Antialiasing);
         const QPainterPath outline = cardOutlinePath(cardRect, cardShape);
-        painter.fillPath(outline, Qt::white);
+        if (!groundPainted)
+            painter.fillPath(outline, Qt::white);
 
-        if (side.Card_fill_chk())
+        if (side.Card_fill_chk() && !(groundPainted && isSolidFill(side)))
             fillBackground(painter, outline, cardRect, side);
 
         if (side.Card_border_chk() && side.Card_bordr_clr().isValid()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPainterPath>
 #include <QRectF>
 
@@ -16,8 +17,14 @@ class QPainter;
 // stretched background picture covers the whole card rectangle, corners outside the outline included.
 // A hatch name that is not a plain file name counts as a missing pattern: the colour is drawn alone.
 // A failure is logged once and the remaining steps are skipped.
-void Card_Base_Drawing(
-    QPainter& painter, const QRectF& cardRect, const Card_Property& side, int cardShape, const QRectF& dirtyRect);
+// `groundPainted`: a rectangular card's whole rectangle is already filled with Card_Base_Ground(side), so
+// what that fill did is not painted again.
+void Card_Base_Drawing(QPainter& painter, const QRectF& cardRect, const Card_Property& side, int cardShape,
+    const QRectF& dirtyRect, bool groundPainted = false);
+
+// The one colour a card's base leaves everywhere before its gradient, hatch, picture and border: its plain
+// fill colour when that is opaque, else white.
+QColor Card_Base_Ground(const Card_Property& side);
 
 // The canvas's form: the record of the current side (Card_Front_Or_Back) as the editor gives it, and
 // the outline code Card_Shape. GUI thread only.

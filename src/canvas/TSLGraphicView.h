@@ -142,6 +142,10 @@ public:
     // Moves every item lying (nearly) wholly off the card just back onto it, as one step named "Move";
     // each moved item with its bounds before.
     std::vector<std::pair<TSLGraphicPtr, QRectF>> bringItemsOntoCard();
+    // After the card changed from `cardBefore`: each item that lay wholly on it lies wholly on it again,
+    // moved in and, where it is larger than the card, made smaller; then as bringItemsOntoCard. Each
+    // changed item with its bounds before.
+    std::vector<std::pair<TSLGraphicPtr, QRectF>> fitItemsOnCard(const QSizeF& cardBefore);
     // The step being undone or redone is the card's: items it moves along are not selected by it.
     void keepSelectionThroughUndo()
     {

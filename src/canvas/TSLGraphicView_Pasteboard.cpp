@@ -10,6 +10,7 @@
 #include "model/CardEditorServices.h"
 #include "model/TSLError.h"
 #include "model/TSLImage.h"
+#include "platform/PrivateFolder.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -81,7 +82,7 @@ QImage pictureFromPasteboard(const QMimeData& data)
 QString savePastedPicture(const QImage& picture)
 {
     const QString folder = Resource_Path + QStringLiteral("/LibraryImage");
-    if (Resource_Path.isEmpty() || !QDir().mkpath(folder)) {
+    if (Resource_Path.isEmpty() || !platform::makePrivateFolder(folder)) {
         Show_NSLog_Message(QStringLiteral("cannot create %1 for a pasted picture").arg(folder));
         return {};
     }

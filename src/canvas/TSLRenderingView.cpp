@@ -4,6 +4,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "model/CardEditorServices.h"
+#include "model/Card_Background.h"
 #include "model/TSLError.h"
 
 #include <QBuffer>
@@ -48,11 +49,12 @@ QSize pixelSizeFor(const QSizeF& points, double pixelsPerPoint)
     return { static_cast<int>(width), static_cast<int>(height) };
 }
 
-// Every pixel transparent, one pixel a device pixel, the resolution recorded.
-void clearToTransparent(QImage& image, double pixelsPerPoint)
+// Every pixel the ground colour (transparent where nothing will cover it), one pixel a device pixel, the
+// resolution recorded.
+void clearTo(QImage& image, double pixelsPerPoint, const QColor& ground = Qt::transparent)
 {
     image.setDevicePixelRatio(1.0);
-    image.fill(Qt::transparent);
+    image.fill(ground);
     const int dotsPerMeter = qRound(72.0 * pixelsPerPoint * inchesPerMeter);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
@@ -133,7 +135,12 @@ void TSLRenderingView::drawContents(QPainter& painter, const QRectF& rect, doubl
 {
     // Items ask the canvas to redraw after drawing themselves; nothing on screen changes here.
     const CanvasPaintScope offScreen;
-    Card_Base_Drawing(painter, bounds(), side_.property, side_.cardShape, rect);
+    // A background photo is drawn from its file read at this output's resolution, not from the held copy.
+    Card_Property base = side_.property;
+    if (base.Card_fill_chk() && base.Card_fill_style() == QLatin1String("I"))
+        base.setCard_BG_Image(cardbackground::forOutput(
+            base, bounds().size(), backgroundPixelsPerPoint_ > 0 ? backgroundPixelsPerPoint_ : devicePixelsPerPoint));
+    Card_Base_Drawing(painter, bounds(), base, side_.cardShape, rect, groundPainted_);
 
     const TSLDrawingContext context { &painter, false, devicePixelsPerPoint };
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
@@ -170,7 +177,9 @@ QByteArray TSLRenderingView::dataWithPDFInsideRect(const QRectF& rect) const
         setQualityHints(painter);
         painter.translate(-rect.topLeft());
         painter.setClipRect(rect);
-        drawRect(painter, rect, 1.0);
+        TSLRenderingView printed(*this);
+        printed.setBackgroundPixelsPerPoint(printPixelsPerPoint);
+        printed.drawRect(painter, rect, 1.0);
         if (!painter.end())
             return {};
     }
@@ -197,7 +206,7 @@ QImage TSLRenderingView::imageWithGraphics(const TSLGraphicList& graphics, TSLEr
             QStringLiteral("cannot make a %1 x %2 picture of the items").arg(area.width()).arg(area.height()));
         return {};
     }
-    clearToTransparent(image, 1.0);
+    clearTo(image, 1.0);
 
     try {
         const CanvasPaintScope offScreen;
@@ -256,16 +265,24 @@ QImage TSLRenderingView::image_From_Card_Graphics(
     return image;
 }
 
+bool TSLRenderingView::coversWholePicture(const TSLRenderingSide& side)
+{
+    return side.cardShape != 1 && side.cardShape != 2;
+}
+
 bool TSLRenderingView::draw_Card_Graphics_Into(
     QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint)
 {
     try {
-        const TSLRenderingView view(side.canvasBounds, graphics, side);
+        TSLRenderingView view(side.canvasBounds, graphics, side);
         if (!(pixelsPerPoint > 0))
             return false;
         if (view.bounds().isEmpty())
             return false; // no canvas to take the size from
         const QSize size = pixelSizeFor(view.bounds().size(), pixelsPerPoint);
+        // A picture last told it is opaque is the same pixels: taken back without new memory.
+        if (image.format() == QImage::Format_RGB32)
+            image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
         if (image.size() != size || image.format() != QImage::Format_ARGB32_Premultiplied) {
             QImage fresh(size, QImage::Format_ARGB32_Premultiplied);
             if (fresh.isNull()) {
@@ -276,7 +293,10 @@ bool TSLRenderingView::draw_Card_Graphics_Into(
             }
             image = fresh;
         }
-        clearToTransparent(image, pixelsPerPoint);
+        // A rectangular card covers the whole picture: one fill with its ground instead of clearing, then
+        // filling white, then filling its colour.
+        view.groundPainted_ = coversWholePicture(side);
+        clearTo(image, pixelsPerPoint, view.groundPainted_ ? Card_Base_Ground(side.property) : QColor(Qt::transparent));
         {
             QPainter painter(&image);
             setQualityHints(painter);

@@ -38,6 +38,9 @@ public:
     QRectF frame() const { return frame_; }
     QRectF bounds() const { return QRectF(QPointF(0, 0), frame_.size()); }
     QString printJobTitle() const { return printJobTitle_; }
+    // The resolution a background photo is read again at for this output, in pixels per point of the
+    // canvas; 0 (the default) takes the drawing's own device pixels per point.
+    void setBackgroundPixelsPerPoint(double pixelsPerPoint) { backgroundPixelsPerPoint_ = pixelsPerPoint; }
     const TSLGraphicList& graphics() const { return graphics_; }
 
     // The card base, then every item whose print_object is 0 from the last index to the first; no
@@ -76,6 +79,10 @@ public:
     // time); its device pixel ratio is left at 1. False, the picture untouched, when it cannot be made.
     static bool draw_Card_Graphics_Into(
         QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint);
+    // Every pixel of the side's picture is opaque: a rectangular card covers it whole. Such a picture may
+    // be told so (Format_RGB32, the same pixels), which spares its writer a look for transparency; drawn
+    // into again it is taken back as it was.
+    static bool coversWholePicture(const TSLRenderingSide& side);
 
     static constexpr double printPixelsPerPoint = 300.0 / 72.0;
 
@@ -84,6 +91,8 @@ private:
     TSLGraphicList graphics_;
     TSLRenderingSide side_;
     QString printJobTitle_;
+    bool groundPainted_ = false; // the card's rectangle is filled with its ground colour already
+    double backgroundPixelsPerPoint_ = 0.0;
 
     void drawContents(QPainter& painter, const QRectF& rect, double devicePixelsPerPoint) const;
 };

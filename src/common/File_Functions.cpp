@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "platform/DataFolder.h"
+#include "platform/PrivateFolder.h"
 #include "platform/UiSeam.h"
 
 #include <QDir>
@@ -68,8 +69,9 @@ void Check_Path_And_Create_Files()
     for (const QString& folder : folders) {
         if (folder.isEmpty() || QFileInfo::exists(folder))
             continue;
-        if (!QDir().mkpath(folder))
-            Show_NSLog_Message(QStringLiteral("cannot create %1").arg(folder));
+        QString error;
+        if (!platform::makePrivateFolder(folder, &error))
+            Show_NSLog_Message(error);
     }
 }
 
@@ -77,11 +79,9 @@ bool Prepare_Resource_Folder(QString* error)
 {
     Resource_Path = platform::userDataDir();
     Data_Folder_Path = Resource_Path + QStringLiteral("/DataSet");
-    if (!QDir().mkpath(Resource_Path)) {
-        if (error)
-            *error = QStringLiteral("cannot create %1").arg(Resource_Path);
+    // A new data folder is its owner's alone; one the user made is left as it is.
+    if (!platform::makePrivateFolder(Resource_Path, error))
         return false;
-    }
     QString seedError;
     if (!platform::seedMissingFiles(platform::installedResourceDir(), Resource_Path, &seedError))
         Show_NSLog_Message(seedError);

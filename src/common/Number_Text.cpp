@@ -1,7 +1,8 @@
 #include "common/Number_Text.h"
 
 #include <QRegularExpression>
-#include <QRegularExpressionValidator>
+#include <QValidator>
+#include <QWidget>
 
 #include <array>
 
@@ -36,11 +37,16 @@ QString notANumber(const QString& text, const QLocale& locale)
 }
 
 // The number part: a sign, digits and at most one separator, the locale's or the point (or the comma,
-// which no locale uses for anything but decimals in a typed size).
+// which no locale uses for anything but decimals in a typed size). Digits may be the locale's own
+// ("٨٥٫٦٠") or Latin ones, the minus sign the locale's or the plain one.
 std::optional<double> readPlainNumber(QString number, const QLocale& locale)
 {
+    number.replace(locale.negativeSign(), QLatin1String("-"));
     number.replace(locale.decimalPoint(), QLatin1String("."));
     number.replace(QLatin1Char(','), QLatin1Char('.'));
+    for (QChar& c : number)
+        if (c.isDigit())
+            c = QChar(u'0' + c.digitValue());
     static const QRegularExpression plain(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
     if (!plain.match(number).hasMatch())
         return std::nullopt;
@@ -48,6 +54,27 @@ std::optional<double> readPlainNumber(QString number, const QLocale& locale)
     const double value = number.toDouble(&ok);
     return ok ? std::optional<double>(value) : std::nullopt;
 }
+
+// Lets digits of any script, signs and separators be typed: the point, the comma and the field's locale's
+// own. Separators are let through however many there are, so that a grouped number is refused as a whole
+// when editing finishes instead of being read with a separator dropped.
+class Number_Typing_Validator : public QValidator {
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override
+    {
+        Q_UNUSED(pos)
+        const auto* field = qobject_cast<const QWidget*>(parent());
+        const QLocale locale = field ? field->locale() : QLocale();
+        const QString marks
+            = QStringLiteral(".,+-") + locale.decimalPoint() + locale.groupSeparator() + locale.negativeSign();
+        for (const QChar c : input)
+            if (!c.isDigit() && !marks.contains(c))
+                return Invalid;
+        return Acceptable;
+    }
+};
 
 } // namespace
 
@@ -112,8 +139,5 @@ QString Show_Short_Number_Text(double value, int decimals, const QLocale& locale
 
 QValidator* Make_Number_Validator(QObject* parent)
 {
-    // Separators are let through however many there are, so that a grouped number is refused as a whole
-    // when editing finishes instead of being read with a separator dropped.
-    static const QRegularExpression typing(QStringLiteral("[+-]?[\\d.,]*"));
-    return new QRegularExpressionValidator(typing, parent);
+    return new Number_Typing_Validator(parent);
 }

@@ -26,7 +26,8 @@ Number_Unit Number_Unit_Of_Suffix(const QString& suffix);
 Number_Reading Read_Number_Text(
     const QString& text, const QLocale& locale, Number_Unit unit, const QString& suffix = {});
 
-// A validator for a plain text field that lets only digits, a sign and separators be typed.
+// A validator for a plain text field (its parent) that lets only digits, signs and separators be typed,
+// the field's locale's own among them.
 QValidator* Make_Number_Validator(QObject* parent);
 
 // The number with at most `decimals` places and no trailing zeros, in the same style.

@@ -4,7 +4,6 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "data/Read_Progress.h"
-#include "platform/ReadBudget.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -14,6 +13,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
 
@@ -21,9 +21,28 @@ namespace {
 
 constexpr qsizetype kFlushAt = 64 * 1024;
 
+// Whether every byte is a 7-bit character, which every encoding read takes as itself.
+bool isAscii(QByteArrayView bytes)
+{
+    unsigned char any = 0;
+    for (const char byte : bytes)
+        any |= static_cast<unsigned char>(byte);
+    return any < 0x80;
+}
+
 // Decodes text whose every character is whole and appends its lines; false when it is not in the encoding.
 bool appendLines(QByteArrayView bytes, QStringConverter::Encoding encoding, QStringList& pieces)
 {
+    if (isAscii(bytes)) {
+        // Each line made straight from its bytes: no text of the whole run is decoded first and split.
+        for (;;) {
+            const qsizetype end = bytes.indexOf('\n');
+            pieces.append(QString::fromLatin1(bytes.first(end < 0 ? bytes.size() : end)));
+            if (end < 0)
+                return true;
+            bytes = bytes.sliced(end + 1);
+        }
+    }
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
@@ -37,8 +56,9 @@ bool appendLines(QByteArrayView bytes, QStringConverter::Encoding encoding, QStr
 }
 
 // The lines of the text the pieces make when joined by "\n" and trimmed as one: only the blank lines at
-// either end and the blanks before the first and after the last value go, whatever lies between.
-QStringList trimmedAsOneText(const QStringList& pieces)
+// either end and the blanks before the first and after the last value go, whatever lies between. The
+// pieces between the ends are kept as they are, not copied.
+QStringList trimmedAsOneText(QStringList pieces)
 {
     qsizetype first = 0;
     while (first < pieces.size() && Trim_Str(pieces.at(first)).isEmpty())
@@ -54,30 +74,30 @@ QStringList trimmedAsOneText(const QStringList& pieces)
     const QString mark = QStringLiteral("x");
     const QString head = Trim_Str(pieces.mid(0, first + 1).join(QLatin1Char('\n')) + mark).chopped(1);
     const QString tail = Trim_Str(mark + pieces.mid(last).join(QLatin1Char('\n'))).mid(1);
-    QStringList lines;
-    lines.append(head.split(QLatin1Char('\n')).last());
-    lines.append(pieces.mid(first + 1, last - first - 1));
-    lines.append(tail.split(QLatin1Char('\n')).first());
-    return lines;
+    pieces.remove(last + 1, pieces.size() - last - 1);
+    pieces.remove(0, first);
+    pieces.first() = head.split(QLatin1Char('\n')).last();
+    pieces.last() = tail.split(QLatin1Char('\n')).first();
+    return pieces;
 }
-
-// What a value costs besides its characters: the list's entry and the string's own block.
-constexpr quint64 kValueOverhead = sizeof(QString) + 32;
 
 // The whole file, read in blocks so that Cancel is seen; nothing, with the reason, when it cannot be.
 std::optional<QByteArray> readAllOf(QFile& in, Read_Control& control, QString* reason)
 {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(std::min(in.size(), Series_File::kMaxBytes)));
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(kFlushAt);
-        if (chunk.isEmpty() && in.error() != QFileDevice::NoError) {
+    // Read straight into one buffer of the file's size, grown only if the file grows meanwhile.
+    QByteArray bytes(qsizetype(std::min(in.size(), Series_File::kMaxBytes)), Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(std::min(bytes.size() + kFlushAt, Series_File::kMaxBytes + 1));
+        const qint64 got = in.read(bytes.data() + filled, std::min<qsizetype>(kFlushAt, bytes.size() - filled));
+        if (got < 0) {
             *reason = QStringLiteral("cannot be read: %1").arg(in.errorString());
             return std::nullopt;
         }
-        bytes += chunk;
-        control.done += chunk.size();
-        if (bytes.size() > Series_File::kMaxBytes) { // grown since it was opened
+        filled += qsizetype(got);
+        control.done += got;
+        if (filled > Series_File::kMaxBytes) { // grown since it was opened
             *reason = QStringLiteral("is larger than a series file may be.");
             return std::nullopt;
         }
@@ -85,7 +105,10 @@ std::optional<QByteArray> readAllOf(QFile& in, Read_Control& control, QString* r
             *reason = QStringLiteral("was not read: reading was cancelled.");
             return std::nullopt;
         }
+        if (got == 0)
+            break;
     }
+    bytes.truncate(filled);
     return bytes;
 }
 
@@ -113,22 +136,43 @@ std::optional<QStringList> decodeLines(
     }
 }
 
-// The file's text split at "\n": UTF-8 or, when it is not, Latin-1. Before any value is made, the values
-// and their characters are charged to one budget, four times the text's memory and a margin: a file
-// of millions of tiny lines is refused, never turned into gigabytes of strings.
+// CR LF and a lone CR end a line as LF does (files from other systems), in place: the text only shrinks.
+// A CR byte is never part of a longer UTF-8 sequence, so this holds for both encodings read.
+void unifyLineEnds(QByteArray& bytes)
+{
+    if (!bytes.contains('\r'))
+        return;
+    char* data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype out = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] != '\r') {
+            data[out++] = data[i];
+            continue;
+        }
+        data[out++] = '\n';
+        if (i + 1 < size && data[i + 1] == '\n')
+            ++i;
+    }
+    bytes.truncate(out);
+}
+
+// The file's text split at its line ends: UTF-8 or, when it is not, Latin-1. The values are counted before
+// any is made: a file of more than Series_File::kMaxValues lines is refused, never turned into gigabytes of
+// strings.
 std::optional<QStringList> readLines(QFile& in, Read_Control& control, QString* reason)
 {
     control.total = in.size() * 2; // read, then decoded
-    const std::optional<QByteArray> bytes = readAllOf(in, control, reason);
+    std::optional<QByteArray> bytes = readAllOf(in, control, reason);
     if (!bytes)
         return std::nullopt;
-    const quint64 size = quint64(bytes->size());
-    const qsizetype lines = bytes->count('\n') + 1;
-    platform::ReadBudget budget(size + platform::ReadBudget::extraValues, 8 * size + platform::ReadBudget::extraBytes);
-    if (!budget.spend(quint64(lines), quint64(lines) * kValueOverhead + 2 * size)) {
-        *reason = QStringLiteral("is refused: its %1 values would need more memory than a series file of its size "
-                                 "may take.")
-                      .arg(lines);
+    unifyLineEnds(*bytes);
+    const qsizetype lines = std::count(bytes->cbegin(), bytes->cend(), '\n') + 1; // a loop the compiler widens
+    if (lines > Series_File::kMaxValues) {
+        *reason = QStringLiteral("is refused: it holds %1 lines, and a series can hold at most %2 values. Split it "
+                                 "into smaller series.")
+                      .arg(lines)
+                      .arg(Series_File::kMaxValues);
         return std::nullopt;
     }
     control.done = bytes->size();
@@ -242,7 +286,7 @@ std::optional<QStringList> Series_File::readBatch(const QString& name, QString* 
     std::optional<QStringList> pieces = readPieces(name, error);
     if (!pieces)
         return std::nullopt;
-    return trimmedAsOneText(*pieces);
+    return trimmedAsOneText(std::move(*pieces));
 }
 
 QString Series_File::firstValue(const QString& name)
@@ -255,6 +299,9 @@ QString Series_File::firstValue(const QString& name)
         return QString();
     // Only the first line is wanted; a series may be long, or one endless line.
     QByteArray line = in.readLine(kFlushAt);
+    const qsizetype end = line.indexOf('\r');
+    if (end >= 0)
+        line.truncate(end);
     if (line.endsWith('\n'))
         line.chop(1);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -264,11 +311,12 @@ QString Series_File::firstValue(const QString& name)
 
 QString Series_File::oneLine(const QString& value)
 {
-    if (!value.contains(QLatin1Char('\n')))
+    if (!value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))
         return value;
     QString line = value;
     line.replace(QLatin1String("\r\n"), QString(kLineSeparator));
     line.replace(QLatin1Char('\n'), kLineSeparator);
+    line.replace(QLatin1Char('\r'), kLineSeparator);
     return line;
 }
 
@@ -366,8 +414,13 @@ bool Series_File::Writer::add(const QString& value)
 {
     if (!file_)
         return false;
-    buffer_.append(oneLine(value).toUtf8());
-    buffer_.append('\n');
+    // Encoded straight into the buffer: no string of bytes is made for each value.
+    const QString line = oneLine(value);
+    const qsizetype used = buffer_.size();
+    buffer_.resize(used + utf8_.requiredSpace(line.size()) + 1);
+    char* end = utf8_.appendToBuffer(buffer_.data() + used, line);
+    *end++ = '\n';
+    buffer_.truncate(end - buffer_.constData());
     ++count_;
     if (buffer_.size() >= kFlushAt) {
         if (!file_->write(buffer_))

@@ -3,6 +3,7 @@
 #include "platform/CheckedSave.h"
 
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 
 #include <memory>
@@ -33,22 +34,26 @@ public:
     // a character: such a file is read as written, never shown empty for a save to write over). A file
     // larger than this is refused.
     static constexpr qint64 kMaxBytes = qint64(64) << 20;
+    // The most values a series file may hold, whatever their length: each one costs a string of its own
+    // (about 56 bytes beside its characters), so this bounds the memory a file of tiny lines takes.
+    static constexpr qsizetype kMaxValues = 8000000;
 
     // The editing and viewing reader: each line trimmed, empty lines dropped. None, with a sentence for the
     // user in error, when the name is not valid or the file is missing, not a regular file, too large or
     // unreadable.
     static std::optional<QStringList> readForEditing(const QString& name, QString* error = nullptr);
-    // The batch reader: the whole text trimmed once, then split at "\n"; lines are kept as they are, so an
-    // empty line is an empty record. None as above.
+    // The batch reader: the whole text trimmed once, then split into lines; lines are kept as they are, so
+    // an empty line is an empty record. None as above.
+    // Every reader ends a line at LF, CR LF or a lone CR.
     static std::optional<QStringList> readBatch(const QString& name, QString* error = nullptr);
-    // The first line as stored, untrimmed; empty when there is no such file.
+    // The first line as stored, untrimmed, without its line end; empty when there is no such file.
     static QString firstValue(const QString& name);
 
     // A line break inside a value, written as a line feed, would make it two records and move every later
     // one: it is stored as U+2028 LINE SEPARATOR, which the text layout draws as a new line.
     static constexpr QChar kLineSeparator = QChar(0x2028);
-    // The value as one line of the file: each "\r\n" or "\n" in it becomes kLineSeparator (a lone "\r"
-    // ends no line and stays).
+    // The value as one line of the file: each "\r\n", "\n" or lone "\r" in it becomes kLineSeparator, as
+    // the readers end a line at each.
     static QString oneLine(const QString& value);
 
     // How a writer treats the values it is given.
@@ -86,6 +91,7 @@ public:
         bool fail(const QString& reason);
         std::unique_ptr<platform::CheckedSave> file_;
         QByteArray buffer_;
+        QStringEncoder utf8_ { QStringEncoder::Utf8, QStringEncoder::Flag::Stateless };
         qint64 count_ = 0;
         QString error_;
     };

@@ -3,6 +3,8 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <limits>
 
 Series_Generator::Series_Generator(const Settings& settings)
@@ -73,10 +75,19 @@ QString Series_Generator::next()
     const qint64 index = made_++;
     switch (settings_.mode) {
     case Mode::Sequential: {
-        QString number = QString::number(first_ + index);
-        if (settings_.padWithZeros)
-            number = PadZero(number, padLength_);
-        return settings_.prefix + number + settings_.suffix;
+        // Built in one string: a million values are made in the time a million allocations take.
+        char digits[24];
+        const auto written = std::to_chars(std::begin(digits), std::end(digits), first_ + index);
+        const int length = int(written.ptr - digits);
+        const int zeros = settings_.padWithZeros ? std::max(0, padLength_ - length) : 0;
+        QString value;
+        value.reserve(settings_.prefix.size() + zeros + length + settings_.suffix.size());
+        value.append(settings_.prefix);
+        for (int i = 0; i < zeros; ++i)
+            value.append(QLatin1Char('0'));
+        value.append(QLatin1String(digits, length));
+        value.append(settings_.suffix);
+        return value;
     }
     case Mode::Constant:
         return settings_.value;

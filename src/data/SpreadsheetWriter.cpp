@@ -4,6 +4,7 @@
 #include "data/Spreadsheet_Globals.h"
 #include "data/Read_Progress.h"
 #include "data/Zip_Package.h"
+#include "platform/PrivateFolder.h"
 #include "platform/RunLeftovers.h"
 
 #include <QDir>
@@ -43,7 +44,7 @@ SpreadsheetWriter::SpreadsheetWriter()
     , control_(std::make_unique<Read_Control>())
 {
     removeScratchFolder();
-    QDir().mkpath(tmpDir_);
+    platform::makePrivateFolder(tmpDir_);
     Show_NSLog_Message(QStringLiteral("Temp. directory initialized:\n %1").arg(tmpDir_));
 }
 

@@ -1,5 +1,7 @@
 #include "data/Spreadsheet_Binding_Table.h"
 
+#include <algorithm>
+
 #include "common/Common_Functions.h"
 
 QString Spreadsheet_Binding_Table::keyOfColumn(int position)
@@ -14,6 +16,21 @@ void Spreadsheet_Binding_Table::setValueColumnTitles(const QStringList& titles)
     QStringList kept { titles_.value(0, rowNumberTitle()) };
     kept += titles.mid(1);
     titles_ = kept;
+}
+
+int Spreadsheet_Binding_Table::positionOfTitle(const QString& title)
+{
+    const qsizetype found = titles_.indexOf(title, 1);
+    if (found > 0)
+        return int(found);
+    titles_.append(title);
+    return int(titles_.size()) - 1;
+}
+
+bool Spreadsheet_Binding_Table::hasValuesIn(int position) const
+{
+    const QString key = keyOfColumn(position);
+    return std::any_of(rows_.cbegin(), rows_.cend(), [&key](const Row& row) { return row.contains(key); });
 }
 
 bool Spreadsheet_Binding_Table::Create_List_By_Array(const QStringList& values, int count)

@@ -37,6 +37,12 @@ public:
     // Appends a row holding only "Extension" = the trimmed text, when that is not empty.
     void Create_Value_List(const QString& text);
 
+    // The position of the value column with this title. A title the table lacks is added as a column that
+    // no row has a value for, so that items bound to it keep their title and are known to come out blank.
+    int positionOfTitle(const QString& title);
+    // Whether any row has a value in the column at this position.
+    bool hasValuesIn(int position) const;
+
     // The table's own first column title.
     static QString rowNumberTitle() { return QStringLiteral("#"); }
 

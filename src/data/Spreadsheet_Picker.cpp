@@ -84,6 +84,11 @@ QString Spreadsheet_Picker::workbookPath() const
     return w_.file_path->text();
 }
 
+QString Spreadsheet_Picker::sheetName() const
+{
+    return w_.Sheet_ComboBox->currentText();
+}
+
 bool Spreadsheet_Picker::containsHeader() const
 {
     return w_.contains_header->isChecked();
@@ -130,11 +135,18 @@ bool Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
     excel_content = SpreadsheetWriter::ReadData_only_column();
     Hide_Destroy_Modeless();
     const QString error = SpreadsheetWriter::lastError();
-    if (excel_content.isEmpty()) {
-        // The table keeps what it showed; the reason, when there is one, is told.
-        if (!error.isEmpty())
-            Show_MessageBox(error);
-        return error.isEmpty() && !SpreadsheetWriter::lastReadCancelled();
+    if (excel_content.isEmpty() || excel_content.first().isEmpty()) {
+        if (!error.isEmpty() || SpreadsheetWriter::lastReadCancelled()) {
+            // The table keeps what it showed; the reason, when there is one, is told.
+            if (!error.isEmpty())
+                Show_MessageBox(error);
+            return false;
+        }
+        // A sheet without columns lists none, never the columns of the sheet shown before.
+        ListData_xl.clear();
+        showColumns();
+        Show_MessageBox(QStringLiteral("The sheet \"%1\" has no columns.").arg(w_.Sheet_ComboBox->itemText(index)));
+        return true;
     }
     ListData_xl = Create_Column_List(excel_content.first());
     showColumns();

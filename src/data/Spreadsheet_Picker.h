@@ -38,6 +38,7 @@ public:
     void Hide_Destroy_Modeless();
 
     QString workbookPath() const;
+    QString sheetName() const; // the listed worksheet's own name
     bool containsHeader() const;
     QList<int> sheetNumbers() const { return sheetNumbers_; }
 

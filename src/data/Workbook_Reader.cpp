@@ -5,6 +5,7 @@
 #include "platform/ReadBudget.h"
 
 #include <QHash>
+#include <QUrl>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -24,8 +25,6 @@ QString textOf(const char* data, qsizetype size)
     }
     return QString::fromUtf8(data, size);
 }
-
-const QString kSharedStrings = QStringLiteral("xl/sharedStrings.xml");
 
 // What one kept value costs beside its characters: the list slot and the string's header.
 constexpr quint64 kValueOverhead = sizeof(QString) + 32;
@@ -163,11 +162,18 @@ private:
     platform::ReadBudget& budget_;
 };
 
-// The workbook's relationships to worksheets: each id and the part it names.
-class Worksheet_Links_Handler : public Xml_Stream_Handler {
+// A part's relationships: each one's id, the last word of its type ("worksheet", "sharedStrings") and its
+// target, internal ones only.
+struct Relationship {
+    QString id;
+    QString type;
+    QString target;
+};
+
+class Relationships_Handler : public Xml_Stream_Handler {
 public:
-    Worksheet_Links_Handler(QHash<QString, QString>& targets, platform::ReadBudget& budget)
-        : targets_(targets)
+    Relationships_Handler(QList<Relationship>& links, platform::ReadBudget& budget)
+        : links_(links)
         , budget_(budget)
     {
     }
@@ -175,37 +181,55 @@ public:
     {
         if (!budget_.spend(1, 0))
             return false;
-        if (name == "Relationship" && attribute(attributes, "Type").ends_with("/worksheet")
-            && attribute(attributes, "TargetMode") != "External")
-            targets_.insert(Sheet_List_Handler::decoded(attribute(attributes, "Id")),
-                Sheet_List_Handler::decoded(attribute(attributes, "Target")));
+        if (name == "Relationship" && attribute(attributes, "TargetMode") != "External") {
+            const QString type = Sheet_List_Handler::decoded(attribute(attributes, "Type"));
+            links_.append({ Sheet_List_Handler::decoded(attribute(attributes, "Id")),
+                type.section(QLatin1Char('/'), -1), Sheet_List_Handler::decoded(attribute(attributes, "Target")) });
+        }
         return true;
     }
     void endElement(std::string_view) override { }
     void text(std::string_view, bool) override { }
 
 private:
-    QHash<QString, QString>& targets_;
+    QList<Relationship>& links_;
     platform::ReadBudget& budget_;
 };
 
-// A relationship target of the workbook part as a part name: absolute from the package root, otherwise
-// relative to the folder "xl"; empty when it climbs out of the package.
-QString partOfTarget(const QString& target)
+// A relationship target as a part name: absolute from the package root, otherwise relative to the folder
+// of the part that holds the relationship; empty when it climbs out of the package.
+QString partOfTarget(const QString& source, const QString& target)
 {
     QStringList parts;
     if (!target.startsWith(QLatin1Char('/')))
-        parts.append(QStringLiteral("xl"));
+        parts = source.split(QLatin1Char('/'), Qt::SkipEmptyParts).mid(0, source.count(QLatin1Char('/')));
     for (const QString& piece : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         if (piece == QLatin1String("..")) {
             if (parts.isEmpty())
                 return {};
             parts.removeLast();
         } else if (piece != QLatin1String(".")) {
-            parts.append(piece);
+            parts.append(QUrl::fromPercentEncoding(piece.toUtf8()));
         }
     }
     return parts.join(QLatin1Char('/'));
+}
+
+// A part's relationships, read from "_rels/<name>.rels" in the part's folder (the package's own for an
+// empty name); none when that part is missing or unreadable.
+QList<Relationship> relationshipsOf(
+    Workbook_Archive& archive, const QString& part, platform::ReadBudget& budget, Read_Control* control)
+{
+    const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
+    const QString name
+        = part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) + QStringLiteral(".rels");
+    QList<Relationship> links;
+    Relationships_Handler handler(links, budget);
+    Xml_Stream_Scanner scanner(handler);
+    QString reason;
+    if (archive.read(name, scanner, budget, control, &reason) != Workbook_Archive::Outcome::Read)
+        links.clear();
+    return links;
 }
 
 // Worksheet cells as they come: each row is kept as it closes, each cell's text as the cell closes.
@@ -365,8 +389,8 @@ private:
             if (index < shared_.size())
                 value = shared_.at(qsizetype(index)); // shares the table's characters
         } else {
-            // A number stored with more digits than it is shown with (0.28000000000000003) reads as shown.
-            if (numeric_ && (raw_.size() > 15 || raw_.find_first_of("eE") != std::string::npos))
+            // A number reads as a spreadsheet shows it: 0.28000000000000003 as 0.28, 100.000 as 100, -0 as 0.
+            if (numeric_)
                 raw_ = shownNumber(raw_);
             value = textOf(raw_.data(), qsizetype(raw_.size())) + value_;
             if (!budget_.spend(0, quint64(value.size()) * 2))
@@ -533,7 +557,7 @@ Workbook_Reader::Part_Read Workbook_Reader::readSharedStrings(platform::ReadBudg
     }
     Shared_Strings_Handler handler(shared_, budget);
     Xml_Stream_Scanner scanner(handler);
-    result.outcome = archive.read(kSharedStrings, scanner, budget, control_, &result.reason);
+    result.outcome = archive.read(sharedStringsPart_, scanner, budget, control_, &result.reason);
     if (result.outcome == Workbook_Archive::Outcome::Refused && result.reason.isEmpty())
         result.reason
             = QStringLiteral("The shared strings of \"%1\" need more memory than a workbook of %2 KB can use.")
@@ -546,24 +570,37 @@ void Workbook_Reader::listSheets()
 {
     sheets_.clear();
     platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
+    // The package's relationships name the workbook part; its own name the parts its relationships name.
+    workbookPart_ = QStringLiteral("xl/workbook.xml");
+    for (const Relationship& link : relationshipsOf(archive_, QString(), budget, control_)) {
+        const QString part = partOfTarget(QString(), link.target);
+        if (link.type == QLatin1String("officeDocument") && archive_.indexOf(part) >= 0) {
+            workbookPart_ = part;
+            break;
+        }
+    }
+    sharedStringsPart_ = QStringLiteral("xl/sharedStrings.xml");
+    QHash<QString, QString> worksheets;
+    for (const Relationship& link : relationshipsOf(archive_, workbookPart_, budget, control_)) {
+        const QString part = partOfTarget(workbookPart_, link.target);
+        if (link.type == QLatin1String("worksheet"))
+            worksheets.insert(link.id, part);
+        else if (link.type == QLatin1String("sharedStrings") && archive_.indexOf(part) >= 0)
+            sharedStringsPart_ = part;
+    }
     QStringList ids;
     Sheet_List_Handler sheetList(sheets_, ids, budget);
     Xml_Stream_Scanner sheetScanner(sheetList);
-    QHash<QString, QString> targets;
-    Worksheet_Links_Handler links(targets, budget);
-    Xml_Stream_Scanner linkScanner(links);
     QString reason;
-    if (archive_.read(QStringLiteral("xl/workbook.xml"), sheetScanner, budget, control_, &reason)
-            == Workbook_Archive::Outcome::Read
-        && archive_.read(QStringLiteral("xl/_rels/workbook.xml.rels"), linkScanner, budget, control_, &reason)
-            == Workbook_Archive::Outcome::Read) {
+    if (!worksheets.isEmpty()
+        && archive_.read(workbookPart_, sheetScanner, budget, control_, &reason) == Workbook_Archive::Outcome::Read) {
         // Chart sheets and other tabs without cells have no worksheet relationship and are not listed.
-        QList<Sheet_Entry> worksheets;
+        QList<Sheet_Entry> listed;
         for (qsizetype i = 0; i < sheets_.size(); ++i) {
-            if (targets.contains(ids[i]))
-                worksheets.append({ sheets_[i].name, partOfTarget(targets.value(ids[i])) });
+            if (worksheets.contains(ids[i]))
+                listed.append({ sheets_[i].name, worksheets.value(ids[i]) });
         }
-        sheets_ = worksheets;
+        sheets_ = listed;
     } else {
         sheets_.clear();
     }
@@ -617,7 +654,7 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
     if (control_) {
         control_->done.store(0);
         control_->total.store((countFirst ? 2 * bytes : bytes)
-            + (withStrings ? std::max<std::int64_t>(archive_.declaredSize(kSharedStrings), 0) : 0));
+            + (withStrings ? std::max<std::int64_t>(archive_.declaredSize(sharedStringsPart_), 0) : 0));
     }
     platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
     // The shared strings are read beside the sheet, whose cells keep their string numbers until both end.

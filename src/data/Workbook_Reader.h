@@ -36,9 +36,9 @@ public:
 
     // Lists the package and its worksheets. False with error().
     bool open(const QString& path);
-    // The worksheets in tab order: those of the workbook part's list, each found through the workbook's
-    // relationships. A package without that list gives its parts sheet<n>.xml in number order, each
-    // named "sheet<n>".
+    // The worksheets in tab order: those of the workbook part's list (the part the package's relationships
+    // name), each found through the workbook's relationships, as its shared strings are. A package without
+    // that list gives its parts sheet<n>.xml in number order, each named "sheet<n>".
     const QList<Sheet_Entry>& sheets() const { return sheets_; }
     // Every row of the worksheet at this 1-based place of sheets(); the first sheet read also reads the
     // shared strings, on a second thread beside it. False with error() (empty when cancelled).
@@ -83,6 +83,8 @@ private:
     QString path_;
     Workbook_Archive archive_;
     QList<Sheet_Entry> sheets_;
+    QString workbookPart_;
+    QString sharedStringsPart_;
     QStringList shared_;
     bool sharedRead_ = false;
     QString error_;

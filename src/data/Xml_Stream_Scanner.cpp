@@ -101,20 +101,43 @@ bool Xml_Stream_Scanner::fail(const QString& reason)
     return false;
 }
 
+void Xml_Stream_Scanner::takeEncoding()
+{
+    bomChecked_ = true;
+    const std::string_view head(pending_);
+    // A UTF-8 byte-order mark (legal XML, common from some writers) is no text.
+    if (head.starts_with("\xEF\xBB\xBF")) {
+        pending_.erase(0, 3);
+        return;
+    }
+    using namespace std::string_view_literals;
+    if (head.starts_with("\xFF\xFE"sv) || head.starts_with("<\0?\0"sv))
+        utf16_.emplace(QStringConverter::Utf16LE);
+    else if (head.starts_with("\xFE\xFF"sv) || head.starts_with("\0<\0?"sv))
+        utf16_.emplace(QStringConverter::Utf16BE);
+    else
+        return;
+    // The decoder drops the byte-order mark and keeps a code unit split between blocks for the next one.
+    const QByteArray text
+        = QString(utf16_->decode(QByteArrayView(pending_.data(), qsizetype(pending_.size())))).toUtf8();
+    pending_.assign(text.constData(), std::size_t(text.size()));
+}
+
 bool Xml_Stream_Scanner::feed(const char* data, std::size_t size)
 {
     if (failed_)
         return false;
     if (!bomChecked_) {
-        // A part may begin with a UTF-8 byte-order mark (legal XML, common from some writers): it is no text.
-        static constexpr std::string_view bom = "\xEF\xBB\xBF";
+        // The first four bytes tell the encoding.
         pending_.append(data, size);
-        if (pending_.size() < bom.size() && bom.starts_with(pending_))
+        if (pending_.size() < 4)
             return true;
-        bomChecked_ = true;
-        if (std::string_view(pending_).starts_with(bom))
-            pending_.erase(0, bom.size());
+        takeEncoding();
         size = 0;
+    } else if (utf16_) {
+        transcoded_ = QString(utf16_->decode(QByteArrayView(data, qsizetype(size)))).toUtf8();
+        data = transcoded_.constData();
+        size = std::size_t(transcoded_.size());
     }
     bool failed = false;
     if (pending_.empty()) {
@@ -135,6 +158,8 @@ bool Xml_Stream_Scanner::finish()
 {
     if (failed_)
         return false;
+    if (!bomChecked_)
+        takeEncoding();
     bool failed = false;
     const std::size_t used = scan(pending_, true, failed);
     if (failed)

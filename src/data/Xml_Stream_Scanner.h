@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringDecoder>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +37,10 @@ public:
 };
 
 // A pull scanner fed with blocks as they are inflated: it reports each complete tag and text, keeps an
-// unfinished tag for the next block, and checks that elements nest. Document type declarations are
-// refused (no entity can expand), and no tag, comment or element depth may grow without bound.
+// unfinished tag for the next block, and checks that elements nest. A part in UTF-16 (told by its
+// byte-order mark or by how its declaration begins) is turned into UTF-8 block by block before it is
+// scanned. Document type declarations are refused (no entity can expand), and no tag, comment or element
+// depth may grow without bound.
 class Xml_Stream_Scanner : public Part_Sink {
 public:
     explicit Xml_Stream_Scanner(Xml_Stream_Handler& handler);
@@ -59,11 +63,14 @@ private:
     Step endTag(std::string_view tag);
     std::size_t textRun(std::string_view text, std::size_t at, bool last);
     bool fail(const QString& reason);
+    void takeEncoding();
 
     Xml_Stream_Handler& handler_;
     std::string pending_;
     std::vector<std::string> open_;
     std::vector<Xml_Stream_Handler::Attribute> attributes_;
+    std::optional<QStringDecoder> utf16_;
+    QByteArray transcoded_;
     bool bomChecked_ = false;
     bool rootSeen_ = false;
     bool failed_ = false;

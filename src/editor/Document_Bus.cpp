@@ -11,6 +11,7 @@
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
+#include <QDBusReply>
 
 #include <stdexcept>
 
@@ -108,8 +109,9 @@ DocumentBus::~DocumentBus()
     if (!connection.isConnected())
         return;
     connection.unregisterObject(objectPath);
-    if (!registeredName_.isEmpty())
-        connection.unregisterService(registeredName_);
+    // The program's name, owned or waited for, goes to the next copy in the bus's queue.
+    for (const QString& name : registeredNames_)
+        connection.unregisterService(name);
 }
 
 QString DocumentBus::registerOn(QDBusConnection connection, QString* error)
@@ -124,20 +126,23 @@ QString DocumentBus::registerOn(QDBusConnection connection, QString* error)
                      .arg(objectPath);
         return {};
     }
-    connectionName_ = connection.name();
-    QString name = serviceName;
-    if (!connection.registerService(name)) {
-        name = QStringLiteral("%1.instance%2").arg(serviceName).arg(QCoreApplication::applicationPid());
-        if (!connection.registerService(name)) {
-            *error
-                = QStringLiteral("The design cannot be offered to scripts: %1").arg(connection.lastError().message());
-            connection.unregisterObject(objectPath);
-            connectionName_.clear();
-            return {};
-        }
+    // A name of this copy's own, by which a script reaches this one copy whatever else runs.
+    const QString own = QStringLiteral("%1.instance%2").arg(serviceName).arg(QCoreApplication::applicationPid());
+    if (!connection.registerService(own)) {
+        *error = QStringLiteral("The design cannot be offered to scripts: %1").arg(connection.lastError().message());
+        connection.unregisterObject(objectPath);
+        return {};
     }
-    registeredName_ = name;
-    return name;
+    connectionName_ = connection.name();
+    registeredNames_ = { own };
+    // The program's name waits in the bus's queue: the first copy owns it, and when that copy quits the bus
+    // hands it to the next, so that scripts written for the name reach whichever copy still runs.
+    const QDBusReply<QDBusConnectionInterface::RegisterServiceReply> queued = connection.interface()->registerService(
+        serviceName, QDBusConnectionInterface::QueueService, QDBusConnectionInterface::DontAllowReplacement);
+    if (!queued.isValid() || queued.value() == QDBusConnectionInterface::ServiceNotRegistered)
+        return own;
+    registeredNames_.prepend(serviceName);
+    return queued.value() == QDBusConnectionInterface::ServiceRegistered ? serviceName : own;
 }
 
 void DocumentBus::fail(const QString& errorName, const QString& message)
@@ -214,6 +219,12 @@ QList<int> listOf(const std::vector<int>& indexes)
     return QList<int>(indexes.begin(), indexes.end());
 }
 
+// An end of a range or the base of a relative specifier as the script gave it; `missing` when it gave none.
+QString endText(const QString& key, int index, const QString& missing)
+{
+    return key.isEmpty() ? missing : QStringLiteral("%1[%2]").arg(key).arg(index);
+}
+
 } // namespace
 
 QList<int> DocumentBus::EvaluateRange(
@@ -226,7 +237,11 @@ QList<int> DocumentBus::EvaluateRange(
     if (const std::optional<std::vector<int>> indexes = scripting_->indicesOfObjectsByEvaluatingRangeSpecifier(range))
         return listOf(*indexes);
     fail(DocumentBusErrors::noSuchObject,
-        QStringLiteral("The range %1 names no element of the design.").arg(range.toString()));
+        startKey.isEmpty() && endKey.isEmpty()
+            ? QStringLiteral("The range of %1 names neither its first nor its last element.").arg(key)
+            : QStringLiteral("The range %1[%2 thru %3] names no element of the design.")
+                  .arg(key, endText(startKey, startIndex, QStringLiteral("the first")),
+                      endText(endKey, endIndex, QStringLiteral("the last"))));
     return {};
 }
 
@@ -248,7 +263,10 @@ QList<int> DocumentBus::EvaluateRelative(
         = scripting_->indicesOfObjectsByEvaluatingRelativeSpecifier(relative))
         return listOf(*indexes);
     fail(DocumentBusErrors::noSuchObject,
-        QStringLiteral("The specifier %1 names no element of the design.").arg(relative.toString()));
+        baseKey.isEmpty() ? QStringLiteral("A specifier of %1 %2 another needs that other element; none was given.")
+                                .arg(key, position)
+                          : QStringLiteral("The specifier %1 %2 %3 names no element of the design.")
+                                .arg(key, position, endText(baseKey, baseIndex, QString())));
     return {};
 }
 
@@ -266,14 +284,16 @@ int DocumentBus::Make(const QString& kind, int index, const QVariantMap& propert
     }
     const QString key = modelKey(kind);
     const int count = int(scripting_->elementsForKey(key).size());
-    const int at = index < 0 ? count : index;
-    if (at > count) {
-        fail(DocumentBusErrors::noSuchObject,
-            QStringLiteral("%1 has %2 elements; a new one goes at an index from 0 to %2, or -1 for the end.")
+    // -1 is the end; any other index outside the list is refused, a negative one as a wrong argument.
+    if (index < -1 || index > count) {
+        fail(index < -1 ? DocumentBusErrors::invalidArgs : DocumentBusErrors::noSuchObject,
+            QStringLiteral("%1 has %2 elements; a new one goes at an index from 0 to %2, or -1 for the end, not %3.")
                 .arg(kind)
-                .arg(count));
+                .arg(count)
+                .arg(index));
         return -1;
     }
+    const int at = index == -1 ? count : index;
     TSLGraphicPtr item = scripting_->newScriptingObjectOfClass(QLatin1String(made->className), {});
     if (!item) {
         fail(DocumentBusErrors::invalidArgs, QStringLiteral("%1 cannot be made.").arg(kind));

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <memory>
@@ -45,8 +46,9 @@ public:
     explicit DocumentBus(TSLDocument& document, QObject* parent = nullptr);
     ~DocumentBus() override;
 
-    // Exports the document on the connection under the program's name, or, when a first copy of the
-    // program holds it, under "org.tessaline.Card.instance<pid>". The name taken, or empty with *error set.
+    // Exports the document on the connection under "org.tessaline.Card.instance<pid>" and queues this copy
+    // for the program's name, which the bus gives to the first copy and, when that quits, to the next. The
+    // program's name when this copy owns it at once, else its own; empty with *error set when neither.
     QString registerOn(QDBusConnection connection, QString* error);
 
 public slots:
@@ -75,5 +77,5 @@ private:
     TSLDocument& document_;
     std::unique_ptr<TSLDocument_Scripting> scripting_;
     QString connectionName_;
-    QString registeredName_;
+    QStringList registeredNames_;
 };

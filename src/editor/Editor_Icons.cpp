@@ -1,6 +1,10 @@
 #include "editor/Editor_Icons.h"
 
+#include "common/Window_Look.h"
+
+#include <QApplication>
 #include <QImage>
+#include <QPalette>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -11,9 +15,39 @@
 namespace {
 
 constexpr int canvasSize = 48; // drawn at twice the usual size, so they stay crisp when scaled down
-const QColor ink(52, 73, 94);
-const QColor accent(41, 128, 185);
 const QColor paper(255, 255, 255);
+
+// The colour as an icon draws it on the window: its own where it stands out enough for a shape (3:1), else
+// moved towards the palette's text colour until it does (a dark theme's window is near black).
+QColor shownOnWindow(const QColor& colour)
+{
+    const QColor background = smallWindowBackground();
+    const QColor text = QApplication::palette().color(QPalette::WindowText);
+    for (int step = 0; step < 10; ++step) {
+        const double t = step / 10.0;
+        const QColor mixed = QColor::fromRgbF(float(colour.redF() + (text.redF() - colour.redF()) * t),
+            float(colour.greenF() + (text.greenF() - colour.greenF()) * t),
+            float(colour.blueF() + (text.blueF() - colour.blueF()) * t));
+        if (contrastRatio(mixed, background) >= 3.0)
+            return mixed;
+    }
+    return text;
+}
+
+QColor ink()
+{
+    return shownOnWindow(QColor(52, 73, 94));
+}
+
+QColor accent()
+{
+    return shownOnWindow(QColor(41, 128, 185));
+}
+
+QColor warning()
+{
+    return shownOnWindow(QColor(192, 57, 43));
+}
 
 QIcon drawn(const std::function<void(QPainter&)>& draw)
 {
@@ -21,7 +55,7 @@ QIcon drawn(const std::function<void(QPainter&)>& draw)
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(ink, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setPen(QPen(ink(), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
     draw(painter);
     painter.end();
@@ -59,7 +93,7 @@ void page(QPainter& p, const QRectF& r)
 void picture(QPainter& p)
 {
     page(p, QRectF(7, 10, 34, 28));
-    p.setBrush(accent);
+    p.setBrush(accent());
     p.setPen(Qt::NoPen);
     p.drawPolygon(QPolygonF({ QPointF(10, 35), QPointF(20, 22), QPointF(28, 31), QPointF(32, 26), QPointF(38, 35) }));
     p.setBrush(QColor(241, 196, 15));
@@ -85,7 +119,7 @@ QIcon toolIcon(int toolCode)
     switch (toolCode) {
     case 0:
         return drawn([](QPainter& p) {
-            p.setBrush(ink);
+            p.setBrush(ink());
             p.drawPolygon(QPolygonF({ QPointF(14, 8), QPointF(14, 38), QPointF(21, 31), QPointF(26, 42),
                 QPointF(31, 40), QPointF(26, 29), QPointF(35, 29) }));
         });
@@ -126,7 +160,7 @@ QIcon toolIcon(int toolCode)
     case 10:
         return drawn([](QPainter& p) {
             p.setPen(Qt::NoPen);
-            p.setBrush(ink);
+            p.setBrush(ink());
             const int widths[] = { 2, 1, 3, 1, 2, 3, 1, 2, 1, 3, 2 };
             double x = 7;
             for (int i = 0; i < 11; ++i) {
@@ -145,7 +179,7 @@ QIcon toolIcon(int toolCode)
         });
     case 12:
         return drawn([](QPainter& p) {
-            p.setPen(QPen(ink, 2.2, Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(ink(), 2.2, Qt::SolidLine, Qt::RoundCap));
             for (int i = 0; i < 5; ++i) {
                 const double rx = 5 + i * 3.5, ry = 7 + i * 4;
                 p.drawArc(QRectF(24 - rx, 26 - ry, rx * 2, ry * 2), 20 * 16, 320 * 16);
@@ -170,7 +204,7 @@ QIcon commandIcon(const QString& name)
     if (name == QLatin1String("new"))
         return drawn([](QPainter& p) {
             page(p, QRectF(11, 6, 26, 36));
-            p.setPen(QPen(accent, 3, Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(accent(), 3, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(24, 17), QPointF(24, 31));
             p.drawLine(QPointF(17, 24), QPointF(31, 24));
         });
@@ -182,13 +216,13 @@ QIcon commandIcon(const QString& name)
         });
     if (name == QLatin1String("save") || name == QLatin1String("saveas"))
         return drawn([name](QPainter& p) {
-            p.setBrush(accent);
+            p.setBrush(accent());
             p.drawRoundedRect(QRectF(8, 8, 32, 32), 3, 3);
             p.setBrush(paper);
             p.drawRect(QRectF(14, 8, 20, 11));
             p.drawRect(QRectF(14, 27, 20, 13));
             if (name == QLatin1String("saveas")) {
-                p.setPen(QPen(QColor(192, 57, 43), 3.5, Qt::SolidLine, Qt::RoundCap));
+                p.setPen(QPen(warning(), 3.5, Qt::SolidLine, Qt::RoundCap));
                 p.drawLine(QPointF(30, 44), QPointF(45, 29));
             }
         });
@@ -234,9 +268,9 @@ QIcon commandIcon(const QString& name)
     if (name == QLatin1String("front") || name == QLatin1String("back"))
         return drawn([name](QPainter& p) {
             const bool front = name == QLatin1String("front");
-            p.setBrush(front ? paper : accent);
+            p.setBrush(front ? paper : accent());
             p.drawRect(QRectF(6, 6, 24, 24));
-            p.setBrush(front ? accent : paper);
+            p.setBrush(front ? accent() : paper);
             p.drawRect(QRectF(18, 18, 24, 24));
             if (!front) {
                 p.setBrush(paper);
@@ -256,7 +290,7 @@ QIcon commandIcon(const QString& name)
     if (name == QLatin1String("export"))
         return drawn([](QPainter& p) {
             page(p, QRectF(8, 12, 24, 30));
-            p.setPen(QPen(accent, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setPen(QPen(accent(), 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
             arrow(p, QPointF(22, 26), QPointF(42, 8));
         });
     if (name == QLatin1String("print"))
@@ -285,7 +319,7 @@ QIcon commandIcon(const QString& name)
                 p.drawLine(QPointF(7, 9 + row * 10), QPointF(41, 9 + row * 10));
             p.drawLine(QPointF(19, 9), QPointF(19, 39));
             p.drawLine(QPointF(30, 9), QPointF(30, 39));
-            p.fillRect(QRectF(8, 10, 33, 9), QColor(accent.red(), accent.green(), accent.blue(), 70));
+            p.fillRect(QRectF(8, 10, 33, 9), QColor(accent().red(), accent().green(), accent().blue(), 70));
         });
     if (name == QLatin1String("help"))
         return drawn([](QPainter& p) {
@@ -298,7 +332,7 @@ QIcon commandIcon(const QString& name)
         });
     if (name == QLatin1String("exit"))
         return drawn([](QPainter& p) {
-            p.setPen(QPen(QColor(192, 57, 43), 3.5, Qt::SolidLine, Qt::RoundCap));
+            p.setPen(QPen(warning(), 3.5, Qt::SolidLine, Qt::RoundCap));
             p.drawArc(QRectF(9, 10, 30, 30), 120 * 16, 300 * 16);
             p.drawLine(QPointF(24, 6), QPointF(24, 23));
         });

@@ -12,6 +12,7 @@
 #include "editor/TSLWindowController_Forms.h"
 #include "model/TSLDocument.h"
 #include "platform/DataFolder.h"
+#include "platform/PrivateFolder.h"
 #include "platform/UndoManager.h"
 
 #include <QApplication>
@@ -137,7 +138,7 @@ void TSLWindowController::awakeFromNib()
     // Data folders: main has filled the folder; a folder that went away since cannot be worked in.
     if (Resource_Path.isEmpty() && !Prepare_Resource_Folder())
         Resource_Path.clear();
-    if (Resource_Path.isEmpty() || !QDir().mkpath(Resource_Path)) {
+    if (Resource_Path.isEmpty() || !platform::makePrivateFolder(Resource_Path)) {
         Show_MessageBox(dataFolderFailure);
         endProcess(1);
         return;

@@ -3,6 +3,7 @@
 #include "common/Stepper_Field.h"
 #include "data/Series_Host.h"
 #include "data/Spreadsheet_Binding_Table.h"
+#include "data/Workbook_Reread.h"
 #include "editor/Design_File_Claim.h"
 #include "output/Batch_Export.h"
 #include "output/Record_Source.h"
@@ -175,6 +176,7 @@ public:
     // --- Tools and edit commands (TSLWindowController_Tools.cpp, _Edit_Commands.cpp) ---
     void setSelected_Control_Tool(int tool) { Selected_Control_Tool_ = tool; }
     void selectArrowTool();
+    void showCurrentTool(); // the palette checks the current tool's button and no other
     // The sixteen tools, in tool-code order; each sets its code and runs Select_tool_action.
     void Arrow_Tool_Clicked();
     void Line_Tool_Clicked();
@@ -358,7 +360,7 @@ public:
         QRectF from, to;
     };
     void registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves);
-    std::vector<ItemMove> bringBothSidesOntoCard(); // unrecorded: the size step records the moves
+    std::vector<ItemMove> bringBothSidesOntoCard(const QSizeF& cardBefore); // unrecorded: the step records them
     void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless moved since
     // The canvases' size and Card_Shape into both sides' records and the card page.
     void applyCardGeometryToRecords();
@@ -526,7 +528,14 @@ public:
     // --- Spreadsheet windows (TSLWindowController_Spreadsheets.cpp) ---
     void Bind_Spreadsheet_Button(); // chooses a workbook and its columns as the spreadsheet binding table
     void Open_Excel_Binding_Table(); // the binding table's window
-    void Refresh_Excel_Binding_Source(const QString& path); // after the binding table was filled from path
+    // After the binding table was filled from path: items bound to the table of titles oldTitles are bound
+    // again to the columns of the same titles, and those the new sheet lacks are named.
+    void Refresh_Excel_Binding_Source(const QString& path, const QStringList& oldTitles);
+    // The items bound to the table of titles oldTitles, bound to the same titles in the binding table; the
+    // titles (one per item) that it has no values for.
+    QStringList Rebind_Spreadsheet_Items(const QStringList& oldTitles);
+    // Reads the bound workbook again when it changed since it was read, and says so; true when it did.
+    bool Reread_Changed_Workbook();
     QAction* Bind_Spreadsheet_btn = nullptr;
     static QString Excel_File_Temp_Folder(); // "ziptmp" inside this run's private temporary folder
     static void Delete_Excel_File_Temp_Folder();
@@ -797,6 +806,13 @@ private:
     int cardGeometrySteps_ = 0; // CardGeometryStep objects alive
     bool awoken_ = false;
     QFileSystemWatcher* seriesFolderWatcher_ = nullptr;
+    // The bound workbook, followed so that its changes reach the design.
+    void followWorkbook();
+    QFileSystemWatcher* workbookWatcher_ = nullptr;
+    QString workbookFolder_; // the folder workbookWatcher_ follows
+    Workbook_Reread::Stamp workbookStamp_; // of the bound workbook as it was read
+    QString workbookSheet_; // its worksheet, as chosen in the picker (empty for a design read from a file)
+    bool workbookHasHeader_ = true;
     QFileSystemWatcher* backgroundFolderWatcher_ = nullptr;
     QString backgroundFolder() const; // the data folder's Background folder
 

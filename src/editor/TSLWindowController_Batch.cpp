@@ -26,6 +26,7 @@ bool isTwoSided()
 
 void TSLWindowController::Check_Series_Or_Excel_Use_or_not()
 {
+    Reread_Changed_Workbook(); // a run never works from data older than the workbook
     batchSource_ = Record_Source();
     const TSLGraphicList& front = Get_Front_Controls_Array();
     const TSLGraphicList& back = Get_Back_Controls_Array();
@@ -57,6 +58,7 @@ void TSLWindowController::Check_Series_Or_Excel_Use_or_not()
     }
     Use_Excel_Binding_Values = uses(2) && bindingTable.rowCount() > 0;
     batchSource_.rows = bindingTable.ListData();
+    batchSource_.titles = bindingTable.columnTitles();
     Get_total_Card_count();
     if (Use_Data_Sheet_Values && batchSource_.seriesRows() == 0) {
         Use_Data_Sheet_Values = false;
@@ -107,6 +109,7 @@ void TSLWindowController::Show_First_Spreadsheet_Record()
     Record_Source first;
     first.useSpreadsheet = true;
     first.rows = bindingTable.ListData();
+    first.titles = bindingTable.columnTitles();
     Barcode_Gen settings = Barcode_Settings();
     for (const TSLGraphicList& items : { Get_Front_Controls_Array(), Get_Back_Controls_Array() }) {
         for (const TSLGraphicPtr& item : items) {

@@ -108,18 +108,18 @@ TSLWindowController::CardGeometryStep::~CardGeometryStep()
 {
     --window_.cardGeometrySteps_;
     if (outermost_ && !sameGeometry(before_, window_.cardGeometry()))
-        window_.registerCardGeometryUndo(before_, window_.bringBothSidesOntoCard());
+        window_.registerCardGeometryUndo(before_, window_.bringBothSidesOntoCard(before_.points));
 }
 
-std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOntoCard()
+std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOntoCard(const QSizeF& cardBefore)
 {
     std::vector<ItemMove> moves;
     if (!document_)
         return moves;
-    // Items a smaller card left wholly outside come back to its edge, so none is lost from sight.
+    // What a smaller or turned card would cut off comes inside it, so nothing is lost from sight or print.
     document_->Enable_Disable_Undo_Registraion(false);
     for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK }) {
-        for (const auto& [item, from] : canvas->bringItemsOntoCard())
+        for (const auto& [item, from] : canvas->fitItemsOnCard(cardBefore))
             moves.push_back({ item, from, item->bounds() });
     }
     document_->Enable_Disable_Undo_Registraion(true);

@@ -9,6 +9,7 @@
 #include "common/Globals.h"
 #include "common/Stepper_Field.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "model/Card_Background.h"
 #include "platform/UiSeam.h"
 #include "platform/RegularFile.h"
 
@@ -38,12 +39,16 @@ QColor withAlpha(QColor color, double alpha)
     return color;
 }
 
-void setBackgroundPicture(Card_Property& side, const QString& path)
+// The side holds the picture at the size that covers the card on screen. A file that cannot be read
+// leaves the picture the side already held for that file (the one a design file brought) in place.
+void setBackgroundPicture(Card_Property& side, const QString& path, const QSizeF& cardPoints)
 {
     side.setCard_fill_chk(true);
     side.setCard_fill_style(QStringLiteral("I"));
+    const QImage picture = cardbackground::held(path, side.Card_BG_Image_Layout(), cardPoints);
+    if (!picture.isNull() || side.Card_BG_Image_Path() != path)
+        side.setCard_BG_Image(picture);
     side.setCard_BG_Image_Path(path);
-    side.setCard_BG_Image(platform::readPictureFile(path)); // none when the file cannot be read
 }
 
 } // namespace
@@ -260,8 +265,12 @@ void TSLWindowController::writeCardField(Card_Property& side, CardField field)
         side.setCard_hatch_style(Card_hatch_style->currentText());
     if (all)
         side.setCard_BG_Image_Path(Card_Image_path->text());
-    if (writes(CardField::PictureLayout))
+    if (writes(CardField::PictureLayout) && side.Card_BG_Image_Layout() != Card_image_layout->currentText()) {
+        // A tile is drawn at one point per pixel of the whole picture, a stretched picture from the held copy.
         side.setCard_BG_Image_Layout(Card_image_layout->currentText());
+        if (!side.Card_BG_Image_Path().isEmpty())
+            setBackgroundPicture(side, side.Card_BG_Image_Path(), frontCanvasBounds().size());
+    }
     if (writes(CardField::Opacity)) {
         side.setCard_alpha_Stepper(float(alpha));
         // A new opacity changes the stored colours' alpha only; each colour stays the side's own.
@@ -305,7 +314,7 @@ void TSLWindowController::set_Front_BG_Image(const QString& path)
     Card_Image_path->setText(path);
     if (path.isEmpty())
         return;
-    setBackgroundPicture(Front_card_Prop, path);
+    setBackgroundPicture(Front_card_Prop, path, frontCanvasBounds().size());
     Show_RHS_Properties(nullptr);
 }
 
@@ -314,7 +323,7 @@ void TSLWindowController::set_Back_BG_Image(const QString& path)
     Card_Image_path->setText(path);
     if (path.isEmpty())
         return;
-    setBackgroundPicture(Back_card_Prop, path);
+    setBackgroundPicture(Back_card_Prop, path, frontCanvasBounds().size());
     Show_RHS_Properties(nullptr);
 }
 
@@ -323,7 +332,7 @@ void TSLWindowController::set_Side_BG_Image(int side, const QString& path)
     Card_Image_path->setText(path);
     if (path.isEmpty())
         return;
-    setBackgroundPicture(sideRecord(side), path);
+    setBackgroundPicture(sideRecord(side), path, frontCanvasBounds().size());
     Show_RHS_Properties(nullptr);
 }
 

@@ -14,6 +14,7 @@
 #include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
 #include "model/TSLBarcode.h"
+#include "platform/PrivateFolder.h"
 #include "platform/UiSeam.h"
 
 #include <QDesktopServices>
@@ -176,7 +177,7 @@ bool TSLWindowController::Export_Template(const QString& name)
     if (!isListedTemplateName(cleaned))
         return false;
     const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Templates/User")));
-    if (!folder.exists() && !QDir().mkpath(folder.path())) {
+    if (!folder.exists() && !platform::makePrivateFolder(folder.path())) {
         Show_MessageBox(Card_Image_File::failureText(folder.path(), QStringLiteral("the folder cannot be created")));
         return false;
     }

@@ -119,7 +119,11 @@ void TSLWindowController::Show_RHS_Properties(const std::shared_ptr<TSLGraphic>&
             const QRectF bounds = frontCanvasBounds();
             side.setCard_Location(bounds.topLeft());
             side.setCard_Size(bounds.size());
-            if (const int preset = Preset_ComboBox->findText(side.Card_Preset()); preset >= 0)
+            // The orientation is the card's, whichever side's record was written when it turned; a square
+            // card shows the one stored.
+            const int preset = bounds.width() != bounds.height() ? (bounds.height() > bounds.width() ? 1 : 0)
+                                                                 : Preset_ComboBox->findText(side.Card_Preset());
+            if (preset >= 0)
                 Preset_ComboBox->setCurrentIndex(preset);
             if (const int category = Category_ComboBox->findText(side.Card_Category()); category >= 0)
                 Category_ComboBox->setCurrentIndex(category);

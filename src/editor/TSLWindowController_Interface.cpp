@@ -5,6 +5,7 @@
 #include "canvas/TSLGraphicView.h"
 #include "canvas/TSLZoomingScrollView.h"
 #include "common/Screen_Fit.h"
+#include "common/Window_Look.h"
 #include "editor/Editor_Icons.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "platform/RegularFile.h"
@@ -191,10 +192,8 @@ void TSLWindowController::connectInterface()
     for (QAction* selection :
         { Cut_btn, Copy_btn, Paste_btn, Delete_btn, Begin_Front_btn, Send_Back_btn, Lock_btn, Unlock_btn })
         selection->setEnabled(false);
-    for (int code = 0; code < toolButtons.size(); ++code) {
-        toolButtons[code]->setIcon(toolIcon(code));
-        toolButtons[code]->setEnabled(true);
-    }
+    for (QToolButton* tool : toolButtons)
+        tool->setEnabled(true);
 
     const struct {
         QAction* action;
@@ -204,8 +203,15 @@ void TSLWindowController::connectInterface()
         { Delete_btn, "delete" }, { Begin_Front_btn, "front" }, { Send_Back_btn, "back" }, { Lock_btn, "lock" },
         { Unlock_btn, "unlock" }, { Export_btn, "export" }, { Print_btn, "print" }, { Mail_btn, "mail" },
         { Series_btn, "series" }, { Help_btn, "help" }, { Exit_btn, "exit" } };
-    for (const auto& entry : icons)
-        entry.action->setIcon(commandIcon(QLatin1String(entry.icon)));
+    // The icons are drawn again in colours that stand out on the window when the desktop's palette changes.
+    followApplicationPalette(*forms_->window.mainToolBar, [this, icons] {
+        for (int code = 0; code < toolButtons.size(); ++code)
+            toolButtons[code]->setIcon(toolIcon(code));
+        for (const auto& entry : icons)
+            entry.action->setIcon(commandIcon(QLatin1String(entry.icon)));
+        if (Bind_Spreadsheet_btn)
+            Bind_Spreadsheet_btn->setIcon(commandIcon(QStringLiteral("spreadsheet")));
+    });
     // The edit commands show their icons alone (their names are in the tool tips), so that the whole tool
     // bar fits the window.
     for (QAction* edit :

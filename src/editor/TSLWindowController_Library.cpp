@@ -6,6 +6,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "model/PictureSource.h"
 #include "model/TSLImage.h"
 #include "profiles/Image_Library.h"
 
@@ -55,6 +56,13 @@ void TSLWindowController::Manual_Library_Browse_Btn()
 
 void TSLWindowController::setCurrentSideBackground(const QString& path)
 {
+    // A background passes the same gate as every other picture: a damaged file is refused by name where
+    // it was chosen, and the side keeps what it had.
+    const PictureSource::Check picture = PictureSource::check(path);
+    if (!picture.usable()) {
+        Show_MessageBox(picture.refusal);
+        return;
+    }
     // One undo step of the side shown; the inspector stays on the page the person was using, so
     // the next click lands where they expect.
     const int side = shownSide();

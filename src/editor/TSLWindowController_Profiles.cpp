@@ -212,9 +212,10 @@ bool TSLWindowController::loadSpreadsheetForProfile(const QString& path)
         return false;
     Import_Excel* picker = Import_Excel::defaultInstance();
     picker->open_mode = QStringLiteral("E");
+    const QStringList oldTitles = bindingTable.columnTitles();
     if (picker->Open_excel_Wnd(path) != 1)
         return false;
-    Refresh_Excel_Binding_Source(path);
+    Refresh_Excel_Binding_Source(path, oldTitles);
     return true;
 }
 

@@ -1,5 +1,6 @@
-// The main window's ways into the spreadsheet windows: binding a workbook's columns, the binding table's
-// window, and the import wizard for the series manager.
+// The main window's ways into the spreadsheet windows: binding a workbook's columns (items follow their
+// column titles from one sheet to the next), following the bound workbook, the binding table's window, and
+// the import wizard for the series manager.
 #include "editor/TSLWindowController.h"
 
 #include "common/Common_Functions.h"
@@ -10,10 +11,14 @@
 #include "editor/Editor_Globals.h"
 #include "editor/Editor_Icons.h"
 #include "editor/TSLWindowController_Forms.h"
+#include "output/Record_Fill.h"
+#include "platform/FolderWatch.h"
 #include "platform/UiSeam.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QPushButton>
 #include <QToolBar>
 
@@ -48,17 +53,50 @@ void TSLWindowController::Bind_Spreadsheet_Button()
     Delete_Excel_File_Temp_Folder();
     Import_Excel* picker = Import_Excel::defaultInstance();
     picker->open_mode = QStringLiteral("E");
+    const QStringList oldTitles = bindingTable.columnTitles();
     if (picker->Open_excel_Wnd(path) == 1)
-        Refresh_Excel_Binding_Source(path);
+        Refresh_Excel_Binding_Source(path, oldTitles);
 }
 
-void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path)
+QStringList TSLWindowController::Rebind_Spreadsheet_Items(const QStringList& oldTitles)
+{
+    QStringList missing;
+    bool moved = false;
+    for (const TSLGraphicList* items : { &Get_Front_Controls_Array(), &Get_Back_Controls_Array() }) {
+        for (const TSLGraphicPtr& item : *items) {
+            if (!item || !Record_Fill::takesData(*item) || item->data_source_type != 2)
+                continue;
+            const int old = item->excel_col_indx;
+            if (old <= 0 || old >= oldTitles.size())
+                continue; // the row number, or a column the old table never had
+            const int now = bindingTable.positionOfTitle(oldTitles.at(old));
+            moved = moved || now != old;
+            item->excel_col_indx = now; // the stored binding stays a position: the title's place now
+            if (!bindingTable.hasValuesIn(now))
+                missing << oldTitles.at(old);
+        }
+    }
+    if (moved)
+        markChangedOutsideUndo();
+    return missing;
+}
+
+void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path, const QStringList& oldTitles)
 {
     Excel_Binding_Use = bindingTable.rowCount() > 0;
     if (Excel_Binding_Use) {
+        const QStringList missing = Rebind_Spreadsheet_Items(oldTitles);
+        Data_From_Excel::defaultInstance()->reloadTable();
         Excel_Source_Path = path;
+        const Import_Excel* picker = Import_Excel::defaultInstance();
+        workbookSheet_ = picker->sheetName();
+        workbookHasHeader_ = picker->containsHeader();
+        workbookStamp_ = Workbook_Reread::stampOf(path);
+        followWorkbook();
         Add_Excel_Col_Name_In_Combo(Data_source_type);
         Show_First_Spreadsheet_Record(); // never the old source's record 1 beside the new data
+        if (!missing.isEmpty())
+            Show_MessageBox(Record_Fill::columnsNotFoundNotice(missing));
     } else {
         Remove_Excel_Col_Name_In_Combo(Data_source_type);
     }
@@ -76,4 +114,51 @@ void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path)
 void TSLWindowController::Open_Excel_Binding_Table()
 {
     Data_From_Excel::defaultInstance()->Open_Wnd();
+}
+
+void TSLWindowController::followWorkbook()
+{
+    const QString folder = Excel_Source_Path.isEmpty() ? QString() : QFileInfo(Excel_Source_Path).absolutePath();
+    if (folder == workbookFolder_)
+        return;
+    delete workbookWatcher_;
+    workbookWatcher_ = nullptr;
+    workbookFolder_ = folder;
+    // Spreadsheet programs save by writing a new file over the old one: the folder tells of that.
+    if (!folder.isEmpty())
+        workbookWatcher_ = platform::followFolders(
+            this, [folder] { return QStringList { folder }; }, [this] { Reread_Changed_Workbook(); });
+}
+
+bool TSLWindowController::Reread_Changed_Workbook()
+{
+    if (!Excel_Binding_Use || Excel_Source_Path.isEmpty() || Import_Excel::defaultInstance()->isVisible())
+        return false;
+    const Workbook_Reread::Stamp stamp = Workbook_Reread::stampOf(Excel_Source_Path);
+    if (stamp.size < 0 || stamp == workbookStamp_)
+        return false; // unchanged, or gone for now (a program saving it may bring it back)
+    workbookStamp_ = stamp;
+    const QString name = QFileInfo(Excel_Source_Path).fileName();
+    Spreadsheet_Binding_Table fresh;
+    QString reason;
+    if (!Workbook_Reread::read(Excel_Source_Path, workbookSheet_, workbookHasHeader_, bindingTable, fresh, &reason)) {
+        Show_MessageBox(QStringLiteral("The workbook \"%1\" has changed, but it cannot be read again: %2. The "
+                                       "design keeps the data it had.")
+                            .arg(name, reason));
+        return false;
+    }
+    if (fresh == bindingTable)
+        return false;
+    bindingTable = fresh;
+    Data_From_Excel::defaultInstance()->reloadTable();
+    markChangedOutsideUndo(); // the design file keeps the records
+    Show_First_Spreadsheet_Record();
+    QString text = QStringLiteral("The workbook \"%1\" has changed: the design now shows its new data (%2 records).")
+                       .arg(name)
+                       .arg(bindingTable.rowCount());
+    const QStringList missing = Rebind_Spreadsheet_Items(bindingTable.columnTitles());
+    if (!missing.isEmpty())
+        text += QStringLiteral("\n\n") + Record_Fill::columnsNotFoundNotice(missing);
+    Show_MessageBox(text);
+    return true;
 }

@@ -11,7 +11,6 @@
 #include "model/TSLText.h"
 
 #include <QAction>
-#include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -22,9 +21,9 @@
 
 void TSLWindowController::connectToolsAndInspector()
 {
-    // One exclusive group so the palette always shows the current tool.
-    auto* palette = new QButtonGroup(this);
-    palette->setExclusive(true);
+    // The tools are in no button group: in one Qt clicks each button the arrow keys move the focus to, and a
+    // tool creates its item when it is clicked. Tab and the arrow keys move the focus from tool to tool;
+    // Space chooses the one focused. The palette shows the current tool through showCurrentTool.
     void (TSLWindowController::*const actions[])()
         = { &TSLWindowController::Arrow_Tool_Clicked, &TSLWindowController::Line_Tool_Clicked,
               &TSLWindowController::Text_Tool_Clicked, &TSLWindowController::Rect_Tool_Clicked,
@@ -37,7 +36,6 @@ void TSLWindowController::connectToolsAndInspector()
     for (int code = 0; code < toolButtons.size() && code < int(std::size(actions)); ++code) {
         QToolButton* button = toolButtons[code];
         button->setCheckable(true);
-        palette->addButton(button, code);
         connect(button, &QToolButton::clicked, this, actions[code]);
     }
     connect(this, &TSLWindowController::TSLSelectedToolDidChangeNotification, this,
@@ -179,19 +177,23 @@ QSizeF TSLWindowController::sizeOfNewPicture(const QSize& pixels, const QSizeF& 
     return { std::max(1.0, std::round(pixels.width() * scale)), std::max(1.0, std::round(pixels.height() * scale)) };
 }
 
+void TSLWindowController::showCurrentTool()
+{
+    for (int code = 0; code < toolButtons.size(); ++code)
+        toolButtons[code]->setChecked(code == Selected_Control_Tool_);
+}
+
 void TSLWindowController::selectArrowTool()
 {
     Selected_Control_Tool_ = 0;
-    if (!toolButtons.isEmpty())
-        toolButtons.first()->setChecked(true);
+    showCurrentTool();
     emit TSLSelectedToolDidChangeNotification(this);
 }
 
 void TSLWindowController::selectedToolDidChange(QObject* /*sender*/)
 {
     const int tool = Selected_Control_Tool_;
-    if (tool >= 0 && tool < toolButtons.size())
-        toolButtons[tool]->setChecked(true);
+    showCurrentTool();
 
     QRectF rect(0, 0, 50, 50);
     QString graphicClass = currentGraphicClass();

@@ -37,12 +37,19 @@ QImage decodeFile(const QString& path, const QSize& shown = QSize())
     return picture;
 }
 
+// Whether the decode a picture item makes of it, at most the working size, stays within the memory bound:
+// a JPEG of any pixel count is decoded straight at a fraction of its size.
+bool fitsWorkingSize(const platform::PictureHeader& header)
+{
+    return header.fitsAt(imagefilters::fittedSize(header.pixels, ImageProcesser::kMaximumSize));
+}
+
 // The header's size, turned by the file's orientation as the decoded picture will be. A picture whose
 // decode would pass the memory bound has none.
 QSize headerSize(const QString& path)
 {
     const platform::PictureHeader header = platform::readPictureHeader(path);
-    return header.fits() ? header.pixels : QSize();
+    return fitsWorkingSize(header) ? header.pixels : QSize();
 }
 
 // What tells one state of a file from another: its identity on disk, length and change times to the
@@ -152,6 +159,8 @@ QImage fullColour(QImage picture, const QSize& shown)
     case QImage::Format_Indexed8:
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
+    case QImage::Format_Grayscale8: // a grey photo decoded straight at its working size
+    case QImage::Format_Grayscale16:
         return picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     default:
         return picture;
@@ -184,7 +193,7 @@ PictureSource::Check PictureSource::check(const QString& path)
     const QString shown = QDir::toNativeSeparators(path);
     // A picture whose decode would pass the memory bound is named with its size rather than left unread.
     const platform::PictureHeader header = platform::readPictureHeader(path);
-    if (!header.fits())
+    if (!fitsWorkingSize(header))
         return { {},
             QStringLiteral("The picture \"%1\" is too large to use (%2 x %3 pixels). Pictures of up to %4 "
                            "million pixels can be placed on a card.")

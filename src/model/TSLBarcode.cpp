@@ -47,7 +47,10 @@ void TSLBarcode::setDrawingMaker(DrawingMaker maker)
 
 void TSLBarcode::restoreDerivedState()
 {
-    if (_barcode_image.isNull() || Barcode_drawing() || !drawingMaker())
+    // The drawing comes from the item's own symbology and value, whether or not a picture was stored with
+    // it: a file without one must not show the sample, which a scanner would read as a value.
+    const QString value = linear_or_2d == 1 ? two_d_font_val : linear_font_val;
+    if (value.isEmpty() || Barcode_drawing() || !drawingMaker())
         return;
     if (std::shared_ptr<const TSLBarcode_Drawing> drawing = drawingMaker()(*this))
         Set_Barcode_drawing(std::move(drawing));

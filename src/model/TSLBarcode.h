@@ -37,9 +37,9 @@ public:
     // stored picture.
     using DrawingMaker = std::function<std::shared_ptr<const TSLBarcode_Drawing>(const TSLGraphic&)>;
     static void setDrawingMaker(DrawingMaker maker);
-    // A generated barcode without a drawing of its picture gets one from its settings and value, so that
-    // each output draws it at its own resolution. The stored picture stays, as files have always kept it;
-    // an item still showing the sample stays as it is.
+    // A barcode read back gets its drawing from its own settings and value, so that each output draws it
+    // at its own resolution, with or without a stored picture (which stays, as files have always kept it).
+    // Only an item without a value keeps showing the sample.
     void restoreDerivedState() override;
 
     QImage _contents; // the picture on display

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -166,7 +167,11 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
     if (opacity > 0.0 && !picture_.isNull()) {
         // The chain works on copies: the item's own picture keeps its pixels and size.
         const ImageAdjustments values = adjustments();
-        const QImage picture = context.isCanvas
+        // Every raster output (canvas, exported and mailed cards, pictures of cards) draws a copy averaged
+        // down to its own device pixels; a vector recording keeps the adjusted picture for its device.
+        const bool raster
+            = context.isCanvas || (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster);
+        const QImage picture = raster
             ? picturerenditions::forDevice(picture_, values, devicePixelsUnder(painter.deviceTransform()))
             : picturerenditions::adjusted(picture_, values);
         if (!picture.isNull()) {

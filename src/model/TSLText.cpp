@@ -13,6 +13,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -101,12 +102,54 @@ void TSLText::drawContentsInView(const TSLDrawingContext& context, bool isBeingC
         painter.setClipRect(b, Qt::IntersectClip); // what does not fit in the bounds is cut off
         const QColor color = Text_Color_Value();
         painter.setPen(color.isValid() ? color : QColor(Qt::black));
-        const TSLTextLayoutCache::Inputs inputs { text, displayedFont(), text_kerning, text_alignmnet, b.width(),
-            b.height() };
-        layoutCache_.withLayout(inputs, [&](const QTextLayout& layout) { layout.draw(&painter, b.topLeft()); });
+        bool cut = false;
+        layoutCache_.withLayout(drawnLayoutInputs(text), [&](const QTextLayout& layout) {
+            layout.draw(&painter, b.topLeft());
+            cut = context.isCanvas && tsltextlayout::cutBy(layout, b.size());
+        });
         painter.restore();
+        if (cut)
+            drawCutMark(painter);
     }
     requestCanvasRefresh();
+}
+
+TSLTextLayoutCache::Inputs TSLText::drawnLayoutInputs(const QString& text) const
+{
+    const QRectF b = bounds();
+    return { text, displayedFont(), text_kerning, text_alignmnet, b.width(), b.height() };
+}
+
+bool TSLText::textIsCut() const
+{
+    const QString text = displayedText();
+    if (text.isEmpty())
+        return false;
+    const QSizeF box = bounds().size();
+    bool cut = false;
+    layoutCache_.withLayout(
+        drawnLayoutInputs(text), [&](const QTextLayout& layout) { cut = tsltextlayout::cutBy(layout, box); });
+    return cut;
+}
+
+void TSLText::drawCutMark(QPainter& painter) const
+{
+    // A red dashed frame with a corner flag, as a picture that cannot be found is marked: seen on the
+    // canvas only, never on a card.
+    const QRectF b = bounds();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(200, 30, 30), 1.0, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(b);
+    const double flag = std::min({ 8.0, b.width(), b.height() });
+    QPainterPath corner;
+    corner.moveTo(b.bottomRight());
+    corner.lineTo(b.right() - flag, b.bottom());
+    corner.lineTo(b.right(), b.bottom() - flag);
+    corner.closeSubpath();
+    painter.fillPath(corner, QColor(200, 30, 30));
+    painter.restore();
 }
 
 QSizeF TSLText::naturalSize() const

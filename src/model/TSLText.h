@@ -37,6 +37,9 @@ public:
     // Widens the box to its longest line (its right edge not past maxRight) and deepens it to all its lines,
     // so nothing typed is cut off; it never shrinks. A locked item keeps its bounds.
     void growToFitText(double maxRight);
+    // Whether the drawn text does not fit its box (lines or characters past its edges), so that drawing
+    // cuts it. The canvas marks such a text; the outputs count the cards that have one.
+    bool textIsCut() const;
 
     // --- Undo and scripting of the contents ---
     QSet<QString> keysForValuesToObserveForUndo() const override;
@@ -71,7 +74,10 @@ private:
         LifeToken& operator=(const LifeToken&) { return *this; }
     };
 
-    TSLTextLayoutCache layoutCache_; // the drawn layout, kept until its text, font or box changes
+    TSLTextLayoutCache::Inputs drawnLayoutInputs(const QString& text) const;
+    void drawCutMark(QPainter& painter) const;
+
+    mutable TSLTextLayoutCache layoutCache_; // the drawn layout, kept until its text, font or box changes
     int scriptedChangeDepth_ = 0;
     TSLTextStorage contentsBeforeScriptedChange_;
     LifeToken lifeToken_;

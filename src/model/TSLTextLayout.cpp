@@ -207,4 +207,20 @@ QSizeF usedSize(const QTextLayout& layout)
     return { width, height };
 }
 
+bool cutBy(const QTextLayout& layout, const QSizeF& box)
+{
+    const int count = layout.lineCount();
+    if (count == 0)
+        return !layout.text().isEmpty();
+    const QTextLine last = layout.lineAt(count - 1);
+    if (last.textStart() + last.textLength() < layout.text().size())
+        return true;
+    constexpr double slack = 0.5;
+    for (int i = 0; i < count; ++i) {
+        if (layout.lineAt(i).naturalTextWidth() > box.width() + slack)
+            return true;
+    }
+    return last.y() + last.ascent() + last.descent() > box.height() + slack;
+}
+
 } // namespace tsltextlayout

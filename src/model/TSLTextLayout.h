@@ -29,4 +29,8 @@ std::unique_ptr<QTextLayout> layoutText(const QString& text, const QFont& font, 
 // Width of the longest line and height of all lines of a layout.
 QSizeF usedSize(const QTextLayout& layout);
 
+// Whether a layout made for a box of this size leaves text out of it: lines not laid out below it, or a
+// line whose glyphs reach past its bottom or its right edge by more than half a point.
+bool cutBy(const QTextLayout& layout, const QSizeF& box);
+
 } // namespace tsltextlayout

@@ -7,11 +7,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSemaphore>
+#include <QThreadPool>
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
-#include <vector>
 
 QString Batch_Export::frontPath(const QString& folder, int record, const QString& extension)
 {
@@ -53,6 +56,22 @@ QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canv
     return Card_Image_File::writeForBatch(render(canvases.back, "B"), backPath(front), job.dpi);
 }
 
+namespace {
+
+// The files of record i, in the order they are written.
+QStringList recordFiles(const Batch_Export_Job& job, int record)
+{
+    const QString front = Batch_Export::frontPath(job.folder, record, job.extension);
+    QStringList files;
+    if (job.cardSide == QLatin1String("B") || (job.cardSide == QLatin1String("BOTH") && !job.combined))
+        files << Batch_Export::backPath(front);
+    if (job.cardSide != QLatin1String("B"))
+        files << front;
+    return files;
+}
+
+} // namespace
+
 Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
 {
     Batch_Export_Result result;
@@ -64,56 +83,66 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     std::atomic<bool> failed { false };
     std::mutex failureLock;
     int failedRecord = result.records;
+    // The files go to the disk while the next cards are drawn, not all at the end.
+    platform::FileFlusher flusher;
 
-    auto work = [&] {
-        Canvases canvases;
-        for (;;) {
-            if (stop_.load() || failed.load())
-                return;
-            const int record = next.fetch_add(1);
-            if (record >= result.records)
-                return;
-            started_.fetch_add(1);
-            const QString failure = exportRecord(job, record, canvases);
-            if (failure.isEmpty()) {
-                written.fetch_add(1);
-                continue;
-            }
-            failed = true;
-            const std::lock_guard<std::mutex> guard(failureLock);
-            // Of failures at once, the earliest record's is the one reported.
-            if (record < failedRecord) {
-                failedRecord = record;
-                result.failure = failure;
-            }
+    // One record; false when there is none left to take.
+    auto exportNext = [&](Canvases& canvases) {
+        if (stop_.load() || failed.load())
+            return false;
+        const int record = next.fetch_add(1);
+        if (record >= result.records)
+            return false;
+        started_.fetch_add(1);
+        const QString failure = exportRecord(job, record, canvases);
+        if (failure.isEmpty()) {
+            written.fetch_add(1);
+            for (const QString& file : recordFiles(job, record))
+                flusher.add(file);
+            return true;
         }
+        failed = true;
+        const std::lock_guard<std::mutex> guard(failureLock);
+        // Of failures at once, the earliest record's is the one reported.
+        if (record < failedRecord) {
+            failedRecord = record;
+            result.failure = failure;
+        }
+        return false;
     };
 
+    // Each worker is a chain of tasks on Qt's own thread pool, one record a task. Painting on a thread of
+    // that pool, Qt draws a picture on that thread instead of splitting it over the pool, so workers never
+    // queue behind each other's pieces of drawing; and drawing that a window sends to the pool meanwhile gets
+    // a thread as soon as one record is done, since its tasks go ahead of ours.
+    struct Chains {
+        QThreadPool* pool = QThreadPool::globalInstance();
+        std::function<bool(Canvases&)> exportNext;
+        QSemaphore ended;
+
+        static void step(Chains* chains, const std::shared_ptr<Canvases>& canvases)
+        {
+            if (chains->exportNext(*canvases))
+                chains->pool->start([chains, canvases] { step(chains, canvases); });
+            else
+                chains->ended.release(); // the chain's last touch of the run
+        }
+    } chains;
+    chains.exportNext = exportNext;
     const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     const int count = std::clamp(job.threads > 0 ? job.threads : cores, 1, std::max(1, result.records));
-    std::vector<std::thread> workers;
-    for (int i = 1; i < count; ++i)
-        workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers)
-        worker.join();
+    for (int i = 0; i < count; ++i)
+        chains.pool->start([chains = &chains] { Chains::step(chains, std::make_shared<Canvases>()); });
+    chains.ended.acquire(count);
 
-    // The files were written without waiting for the disk: one wait for the files of the records taken
-    // (the others' writes on the same disk are none of the run's business).
-    QStringList files;
-    for (int record = 0; record < std::min(next.load(), result.records); ++record) {
-        const QString front = frontPath(job.folder, record, job.extension);
-        if (job.cardSide != QLatin1String("B"))
-            files << front;
-        if (job.cardSide == QLatin1String("B") || (job.cardSide == QLatin1String("BOTH") && !job.combined))
-            files << backPath(front);
-    }
     QString unsynced;
-    if (written.load() > 0 && !platform::syncFilesToDisk(files, job.folder, &unsynced) && result.failure.isEmpty())
+    if (!flusher.finish(job.folder, &unsynced) && result.failure.isEmpty())
         result.failure = QStringLiteral("The cards could not be written to \"%1\": %2").arg(job.folder, unsynced);
     result.written = written.load();
-    if (job.snapshot)
+    if (job.snapshot) {
         result.withPictureNotFound = job.snapshot->fillLog().recordsWithPictureNotFound();
+        result.notes = job.snapshot->fillLog().notes();
+    }
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
     return result;
 }

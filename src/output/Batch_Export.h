@@ -35,6 +35,7 @@ struct Batch_Export_Result {
     int written = 0; // records whose files were all written
     bool stopped = false; // the user stopped it
     int withPictureNotFound = 0; // records whose cards went without a picture that cannot be found
+    QString notes; // what the cards went without, for the final message (Record_Fill_Log::notes)
     QString failure; // the first write that failed; empty when none did
     bool succeeded() const { return failure.isEmpty(); }
 };

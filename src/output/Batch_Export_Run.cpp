@@ -29,6 +29,7 @@ Batch_Export_Result Batch_Export_Run::run(const QString& chosenFolder)
     const Card_Export_Settings settings = host_.exportSettings();
     Batch_Export_Job job;
     job.snapshot = host_.takeSnapshot();
+    job.snapshot->tellColumnsNotFound();
     job.folder = target;
     job.extension = settings.extension;
     job.cardSide = settings.cardSide;
@@ -74,11 +75,14 @@ Batch_Export_Result Batch_Export_Run::writeCards(const Batch_Export_Job& job)
 
 QString Batch_Export_Run::finishedMessage(const Batch_Export_Result& result)
 {
+    const QString note
+        = result.notes.isEmpty() ? Record_Fill_Log::pictureNotFoundNote(result.withPictureNotFound) : result.notes;
+    // A card that went without part of its data is no success.
     QString text = result.stopped ? QStringLiteral("The export was stopped: %1 of %2 cards have been exported.")
                                         .arg(result.written)
                                         .arg(result.records)
-                                  : QStringLiteral("Card has been exported successfully.");
-    const QString note = Record_Fill_Log::pictureNotFoundNote(result.withPictureNotFound);
+        : note.isEmpty() ? QStringLiteral("Card has been exported successfully.")
+                         : QStringLiteral("The cards have been exported, but not all of them are whole.");
     return note.isEmpty() ? text : text + QStringLiteral("\n\n") + note;
 }
 

@@ -1,5 +1,7 @@
 #include "output/Batch_Snapshot.h"
 
+#include "common/Common_Functions.h"
+
 #include <QPainter>
 
 TSLGraphicList Batch_Copy_Items(const TSLGraphicList& items)
@@ -41,7 +43,24 @@ TSLGraphicList Batch_Snapshot::filledItems(int record, const QString& cardSide) 
     Barcode_Gen settings = settings_;
     Record_Fill::Assign_Batch_Values_To_Control(items, record, source_, settings, log_.get(), false);
     log_->picturesNotFound(record, Record_Fill::picturesNotFound(items));
+    if (Record_Fill::textCut(items))
+        log_->textCut(record);
     return items;
+}
+
+QString Batch_Snapshot::columnsNotFoundNotice() const
+{
+    QStringList titles = Record_Fill::columnsNotFound(front_.items, source_);
+    if (twoSided_)
+        titles += Record_Fill::columnsNotFound(back_.items, source_);
+    return Record_Fill::columnsNotFoundNotice(titles);
+}
+
+void Batch_Snapshot::tellColumnsNotFound() const
+{
+    const QString notice = columnsNotFoundNotice();
+    if (!notice.isEmpty())
+        Show_MessageBox(notice);
 }
 
 QImage Batch_Snapshot::renderImage(int record, const QString& cardSide, int dpi) const
@@ -53,7 +72,13 @@ QImage Batch_Snapshot::renderImage(int record, const QString& cardSide, int dpi)
 bool Batch_Snapshot::renderInto(QImage& image, int record, const QString& cardSide, int dpi) const
 {
     const TSLGraphicList items = filledItems(record, cardSide);
-    return TSLRenderingView::draw_Card_Graphics_Into(image, items, side(cardSide).rendering, dpi / 72.0);
+    const TSLRenderingSide& rendering = side(cardSide).rendering;
+    if (!TSLRenderingView::draw_Card_Graphics_Into(image, items, rendering, dpi / 72.0))
+        return false;
+    // Its writer need not look for transparency where there is none.
+    if (TSLRenderingView::coversWholePicture(rendering))
+        image.reinterpretAsFormat(QImage::Format_RGB32);
+    return true;
 }
 
 QPicture Batch_Snapshot::renderPicture(int record, const QString& cardSide) const

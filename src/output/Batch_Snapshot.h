@@ -49,6 +49,11 @@ public:
 
     // Missing spreadsheet values are logged once per snapshot, whatever the number of records or threads.
     const Record_Fill_Log& fillLog() const { return *log_; }
+    // What a run tells before it starts: the items bound to columns the spreadsheet does not have; empty
+    // when there are none.
+    QString columnsNotFoundNotice() const;
+    // Shows that notice, when there is one (GUI thread).
+    void tellColumnsNotFound() const;
 
 private:
     Side front_;

@@ -77,6 +77,8 @@ bool writePicture(
     bitmap.setDevicePixelRatio(1.0);
     if (format == "jpeg" || format == "bmp")
         bitmap = bitmap.convertToFormat(QImage::Format_RGB32); // no alpha in the file: white stays white
+    else if (format == "tiff")
+        bitmap = bitmap.convertToFormat(QImage::Format_ARGB32_Premultiplied); // a card of any shape has alpha
     const int dotsPerMeter = qRound(dpi / 0.0254);
     bitmap.setDotsPerMeterX(dotsPerMeter);
     bitmap.setDotsPerMeterY(dotsPerMeter);
@@ -151,8 +153,13 @@ bool Card_Image_File::combineInto(QImage& combined, const QImage& front, const Q
     if (front.isNull() || back.isNull())
         return false;
     const QSize size(front.width(), front.height() * 2);
-    if (combined.size() != size || combined.format() != QImage::Format_ARGB32_Premultiplied)
-        combined = QImage(size, QImage::Format_ARGB32_Premultiplied);
+    // Two opaque sides make an opaque picture, and the writer need not look for transparency.
+    const QImage::Format format = front.format() == QImage::Format_RGB32 && back.format() == QImage::Format_RGB32
+            && back.width() == front.width() && back.height() == front.height()
+        ? QImage::Format_RGB32
+        : QImage::Format_ARGB32_Premultiplied;
+    if (combined.size() != size || combined.format() != format)
+        combined = QImage(size, format);
     if (combined.isNull())
         return false;
     combined.fill(Qt::transparent);

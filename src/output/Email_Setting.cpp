@@ -138,21 +138,21 @@ bool Email_Setting::Check_Validation(bool withRecipient)
     // header: a field holding one is refused here, before anything is saved or sent.
     for (QLineEdit* field : { ui_->_send_mail_sender_mail, ui_->_send_mail_password, ui_->_send_mail_smtp,
              ui_->_send_mail_port, ui_->_send_mail_to }) {
-        const QString text = field->text();
-        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; }))
-            return fail("Please remove the control characters from this field.", field);
+        if (hasControlCharacter(field->text()))
+            return fail("Please remove the line breaks and other control characters from this field.", field);
     }
     const QString sender = ui_->_send_mail_sender_mail->text().toLower();
     if (sender.isEmpty())
         return fail("Please enter sender E-mail.", ui_->_send_mail_sender_mail);
     if (!isValidEmail(sender))
         return fail("Please enter valid sender E-mail address.", ui_->_send_mail_sender_mail);
-    if (ui_->_send_mail_password->text().isEmpty())
-        return fail("Please enter password.", ui_->_send_mail_password);
+    // No password is needed for a relay that asks for no login; the mail script sends one only encrypted.
     if (ui_->_send_mail_smtp->text().isEmpty())
         return fail("Please enter SMTP server.", ui_->_send_mail_smtp);
     if (ui_->_send_mail_port->text().isEmpty())
         return fail("Please enter port number.", ui_->_send_mail_port);
+    if (!validPort(ui_->_send_mail_port->text()))
+        return fail("Please enter a port number from 1 to 65535.", ui_->_send_mail_port);
     if (!withRecipient)
         return true;
     const QString recipient = ui_->_send_mail_to->text().toLower();
@@ -168,13 +168,14 @@ QString Email_Setting::testMailFailureText()
     return QStringLiteral(
         "Please make sure that:\n1. Entered E-mail settings are correct.\n2. Internet connectivity to E-mail server is "
         "not interrupted and E-mail server is not down.\n3. Your Firewall or Security software (if any) is not "
-        "blocking the software to communicate with your E-mail server.\n\nCould not send email.");
+        "blocking the software to communicate with your E-mail server.");
 }
 
 QString Email_Setting::testMailResultText(const Mail_Outcome& outcome)
 {
+    // The reason the system gave comes first: the checklist only says where to look for it.
     if (outcome.status == Mail_Outcome::Status::Failed)
-        return testMailFailureText() + QStringLiteral("\n\n") + outcome.text();
+        return outcome.text() + QStringLiteral("\n\n") + testMailFailureText();
     return outcome.text();
 }
 

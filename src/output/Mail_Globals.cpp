@@ -4,6 +4,9 @@
 #include "output/Preferences.h"
 
 #include <QCoreApplication>
+#include <QStringList>
+
+#include <algorithm>
 
 QString sender_email;
 QString sender_pwd;
@@ -21,10 +24,91 @@ void Get_Email_Details()
     send_enable_ssl = store->send_email_enable_ssl().value_or(QString());
 }
 
-bool isValidEmail(const QString& text)
+namespace {
+
+bool isNonAscii(QChar c)
+{
+    return c.unicode() >= 0x80 && c.category() != QChar::Other_Control && !c.isSpace();
+}
+
+// A dot-atom: atoms of letters, digits and the mail format's other atom characters, joined by single dots.
+bool isDotAtom(const QString& text)
+{
+    static const QString others = QStringLiteral("!#$%&'*+-/=?^_`{|}~");
+    if (text.isEmpty() || text.size() > 64 || text.startsWith(QLatin1Char('.')) || text.endsWith(QLatin1Char('.'))
+        || text.contains(QStringLiteral("..")))
+        return false;
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) {
+        return (c.unicode() < 0x80 && (c.isLetterOrNumber() || others.contains(c) || c == QLatin1Char('.')))
+            || isNonAscii(c);
+    });
+}
+
+bool isDomain(const QString& text)
+{
+    const QStringList labels = text.split(QLatin1Char('.'));
+    if (labels.size() < 2 || text.size() > 253)
+        return false;
+    return std::all_of(labels.cbegin(), labels.cend(), [](const QString& label) {
+        return !label.isEmpty() && label.size() <= 63 && !label.startsWith(QLatin1Char('-'))
+            && !label.endsWith(QLatin1Char('-')) && std::all_of(label.cbegin(), label.cend(), [](QChar c) {
+                   return (c.unicode() < 0x80 && (c.isLetterOrNumber() || c == QLatin1Char('-'))) || isNonAscii(c);
+               });
+    });
+}
+
+bool isAddrSpec(const QString& text)
+{
+    const qsizetype at = text.lastIndexOf(QLatin1Char('@'));
+    return at > 0 && isDotAtom(text.left(at)) && isDomain(text.mid(at + 1));
+}
+
+} // namespace
+
+bool validPort(const QString& text)
+{
+    bool number = false;
+    const QString trimmed = text.trimmed();
+    const int port = trimmed.toInt(&number);
+    const bool digits
+        = std::all_of(trimmed.cbegin(), trimmed.cend(), [](QChar c) { return c.isDigit() && c.unicode() < 0x80; });
+    return number && digits && port >= 1 && port <= 65535;
+}
+
+bool hasControlCharacter(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+std::optional<Mail_Address> parseMailAddress(const QString& text)
 {
     const QString trimmed = Trim_Str(text);
-    return trimmed.size() >= 6 && trimmed.count(QLatin1Char('@')) == 1 && trimmed.contains(QLatin1Char('.'));
+    if (hasControlCharacter(trimmed))
+        return std::nullopt;
+    Mail_Address address;
+    if (!trimmed.endsWith(QLatin1Char('>'))) {
+        address.addrSpec = trimmed;
+    } else {
+        const qsizetype open = trimmed.lastIndexOf(QLatin1Char('<'));
+        if (open < 0)
+            return std::nullopt;
+        address.addrSpec = trimmed.mid(open + 1, trimmed.size() - open - 2);
+        QString name = trimmed.left(open).trimmed();
+        if (name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
+            name = name.mid(1, name.size() - 2);
+        if (name.contains(QLatin1Char('<')) || name.contains(QLatin1Char('>')) || name.contains(QLatin1Char('"')))
+            return std::nullopt;
+        address.displayName = name;
+    }
+    if (!isAddrSpec(address.addrSpec))
+        return std::nullopt;
+    return address;
+}
+
+bool isValidEmail(const QString& text)
+{
+    const std::optional<Mail_Address> address = parseMailAddress(text);
+    return address && !Trim_Str(text).endsWith(QLatin1Char('>'));
 }
 
 QString mailAppName()

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <atomic>
+#include <optional>
 
 // The e-mail settings the send window and its runs use, copied from the settings store by
 // Get_Email_Details. GUI thread only: a run gets its own copies before its worker starts.
@@ -16,9 +17,26 @@ extern QString send_enable_ssl; // "Y" for SSL; anything else (or empty) TLS
 // above (the test-mail recipient is not copied). A setting missing from the file becomes empty text.
 void Get_Email_Details();
 
-// The address rule shared by the e-mail windows: trimmed, at least 6 characters, exactly one "@" and
-// at least one ".".
+// One mail address as a person types it: "guest@example.com" or "Guest Name <guest@example.com>".
+struct Mail_Address {
+    QString displayName; // text, never read as mail syntax; empty when none was typed
+    QString addrSpec; // the bare address: the only thing the server's envelope sees
+};
+
+// Reads one address, trimmed: an addr-spec (a dot-atom local part, a domain of at least two labels of
+// letters, digits and inner hyphens; UTF-8 allowed in both), alone or in angle brackets after a display
+// name, and nothing after it. A display name may be quoted; it may hold no angle brackets, quotes inside or
+// control characters. None for anything else.
+std::optional<Mail_Address> parseMailAddress(const QString& text);
+
+// The address rule for a sender or a single recipient: one bare addr-spec as parseMailAddress reads it.
 bool isValidEmail(const QString& text);
+
+// A port as typed: a whole number from 1 to 65535, blanks around it allowed.
+bool validPort(const QString& text);
+
+// True when the text holds a line break or another control character, which no mail header may carry.
+bool hasControlCharacter(const QString& text);
 
 // The program's name as the mails show it ("&" written "and").
 QString mailAppName();

@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
+#include "output/Mail_Globals.h"
 #include "platform/RunLeftovers.h"
 
 #include <QDeadlineTimer>
@@ -12,6 +13,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <algorithm>
 #include <memory>
 
 static void registerMailResource()
@@ -41,12 +43,11 @@ UnpackedScript unpackScript()
         return unpacked;
     const QByteArray script = source.readAll();
     QString error;
-    if (!saveFileAtomically(
+    if (!platform::saveFilePrivately(
             path, [&script](QIODevice& target) { return writeAll(target, script); }, &error)) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return unpacked;
     }
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     unpacked.path = path;
     return unpacked;
 }
@@ -79,6 +80,8 @@ QString Mail_Outcome::text() const
         return QStringLiteral("The server refused the recipient: %1").arg(reason);
     case S::SenderRefused:
         return QStringLiteral("The server refused the sender address: %1").arg(reason);
+    case S::MailRefused:
+        return QStringLiteral("The server did not take this mail: %1").arg(reason);
     case S::BadInput:
         return reason;
     case S::Cancelled:
@@ -87,17 +90,21 @@ QString Mail_Outcome::text() const
         break;
     }
     return reason.isEmpty() ? QStringLiteral("The mail could not be sent.")
-                            : QStringLiteral("The mail could not be sent: %1").arg(reason);
+                            : QStringLiteral("The mail could not be sent: %1%2")
+                                  .arg(reason, reason.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral("."));
 }
 
 QByteArray Mail_Script::standardInput(const Mail_Message& mail)
 {
+    // The envelope gets the bare address alone; the display name goes apart, to be written as text.
+    const Mail_Address to = parseMailAddress(mail.toAddress).value_or(Mail_Address { {}, mail.toAddress });
     const QJsonObject fields {
         { QStringLiteral("sender"), mail.sender },
         { QStringLiteral("login"), mail.sender },
         { QStringLiteral("server"), mail.smtpServer },
         { QStringLiteral("port"), mail.port },
-        { QStringLiteral("recipient"), mail.toAddress },
+        { QStringLiteral("recipient"), to.addrSpec },
+        { QStringLiteral("recipient_name"), to.displayName },
         { QStringLiteral("subject"), mail.subject },
         { QStringLiteral("body"), mail.body },
         { QStringLiteral("ssl"), mail.enableSsl },
@@ -138,6 +145,8 @@ Mail_Outcome::Status statusOfExit(int code)
         return S::RecipientRefused;
     case 7:
         return S::SenderRefused;
+    case 8:
+        return S::MailRefused;
     default:
         return S::Failed;
     }
@@ -169,9 +178,19 @@ QString reasonOf(QProcess& process)
 
 Mail_Outcome Mail_Script::send(const Mail_Message& mail, const std::atomic<bool>* abandon, int timeLimitMs)
 {
+    return send(mail, { abandon }, timeLimitMs);
+}
+
+Mail_Outcome Mail_Script::send(
+    const Mail_Message& mail, std::initializer_list<const std::atomic<bool>*> giveUp, int timeLimitMs)
+{
     using S = Mail_Outcome::Status;
     if (const std::optional<QString> limit = overLimit(mail))
         return { S::BadInput, *limit };
+    const auto abandoned = [&giveUp] {
+        return std::any_of(
+            giveUp.begin(), giveUp.end(), [](const std::atomic<bool>* flag) { return flag && flag->load(); });
+    };
     const QString script = scriptPath();
     if (script.isEmpty())
         return { S::Failed, QStringLiteral("the mail script cannot be unpacked") };
@@ -187,14 +206,14 @@ Mail_Outcome Mail_Script::send(const Mail_Message& mail, const std::atomic<bool>
 
     const QDeadlineTimer deadline(timeLimitMs);
     while (!process.waitForFinished(100)) {
-        const bool gaveUp = (abandon && abandon->load()) || deadline.hasExpired();
+        const bool gaveUp = abandoned() || deadline.hasExpired();
         if (process.state() == QProcess::NotRunning)
             break;
         if (gaveUp) {
             process.kill();
             process.waitForFinished(5000);
             Show_NSLog_Message(QStringLiteral("the mail to %1 was given up").arg(mail.toAddress));
-            if (abandon && abandon->load())
+            if (abandoned())
                 return { S::Cancelled };
             return { S::Failed, QStringLiteral("the server did not answer in time") };
         }

@@ -5,11 +5,12 @@
 #include <QStringList>
 
 #include <atomic>
+#include <initializer_list>
 #include <optional>
 
 // One e-mail: the fields the mail script is given for one recipient.
 struct Mail_Message {
-    QString toAddress;
+    QString toAddress; // one address, with or without a display name (see parseMailAddress)
     QString subject;
     QStringList attachments; // full paths, attached in this order
     QString sender;
@@ -31,6 +32,7 @@ struct Mail_Outcome {
         Certificate, // the chain or the host name did not verify
         RecipientRefused,
         SenderRefused,
+        MailRefused, // the server took the recipient but not this message (a header it will not take)
         Cancelled,
     };
     Status status = Status::Failed;
@@ -50,7 +52,7 @@ struct Mail_Outcome {
     bool sent() const { return status == Status::Sent; }
     // A refusal of this recipient only: a run goes on with the next one. Anything else would fail every
     // later mail as well, so it ends the run.
-    bool onlyThisRecipient() const { return status == Status::RecipientRefused; }
+    bool onlyThisRecipient() const { return status == Status::RecipientRefused || status == Status::MailRefused; }
     // What the person is told, in a sentence or two.
     QString text() const;
 };
@@ -80,6 +82,9 @@ public:
     // or `abandon` turning true (Cancel, or the program quitting) are failures.
     static Mail_Outcome send(
         const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs);
+    // The same, given up as soon as any of the flags turns true (a run's Stop, or the program quitting).
+    static Mail_Outcome send(const Mail_Message& mail, std::initializer_list<const std::atomic<bool>*> giveUp,
+        int timeLimitMs = defaultTimeLimitMs);
     // True when the server took the mail.
     static bool sendEmail_pyth(
         const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs)

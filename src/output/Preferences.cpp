@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "platform/CheckedSave.h"
+#include "platform/PrivateFolder.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
@@ -22,34 +23,18 @@ const QString print_show_framesKey = QStringLiteral("PrintShowFrames");
 
 namespace {
 
-constexpr QFileDevice::Permissions ownerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions ownerOnlyFolder
-    = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-
-// The folder of the settings file, made for its owner alone when it is missing; an existing folder is
-// left as the user has it.
-bool ensureFolder(const QString& filePath)
-{
-    const QString folder = QFileInfo(filePath).absolutePath();
-    if (QFileInfo(folder).isDir())
-        return true;
-    if (!QDir().mkpath(folder))
-        return false;
-    QFile::setPermissions(folder, ownerOnlyFolder);
-    return true;
-}
-
 // Writes the bytes whole, readable by the owner only, replacing the old file only once complete.
 bool writePrivately(const QString& path, const QByteArray& bytes, QString* error = nullptr)
 {
-    if (!ensureFolder(path)) {
+    // The folder, when missing, is made for its owner alone; an existing one is left as the user has it.
+    if (!platform::makePrivateFolder(QFileInfo(path).absolutePath())) {
         if (error)
             *error = QStringLiteral("the folder cannot be created");
         return false;
     }
-    // The temporary file gets its permissions before the password goes into it.
+    // The temporary file is born private, before the password goes into it.
     platform::CheckedSave file(path);
-    const bool written = file.open(ownerOnlyFile) && file.write(bytes) && file.commit();
+    const bool written = file.open(platform::ownerOnlyFile) && file.write(bytes) && file.commit();
     if (!written && error)
         *error = file.errorString();
     return written;

@@ -14,6 +14,7 @@
 #include "platform/PrintQueue.h"
 #include "platform/UiSeam.h"
 
+#include <QComboBox>
 #include <QPainter>
 #include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
@@ -65,7 +66,7 @@ Print_Wnd::Print_Wnd(QWidget* parent)
     setObjectName(QStringLiteral("Print_Wnd"));
     setModal(true);
     applyWindowLook(*this);
-    scrollColumnWhenTall(*ui_->printLayout, *ui_->settingsColumn);
+    scrollColumnWhenTall(*ui_->printLayout, *ui_->settingsColumn, true);
     keepWindowOnScreen(*this);
     // Return in a number field takes the value; it must not press Page Setup, Preview or Print.
     for (QPushButton* button : findChildren<QPushButton*>()) {
@@ -368,9 +369,20 @@ void Print_Wnd::pagesetup()
 {
     QPageSetupDialog setup(printInfo_.get(), this);
     setup.setObjectName(QStringLiteral("pageSetup"));
+    // Qt opens a system printer's Page Setup on the printer's own default paper: it opens on the window's.
+    if (auto* paper = setup.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))) {
+        for (int entry = 0; entry < paper->count(); ++entry)
+            if (paper->itemData(entry).value<QPageSize>().isEquivalentTo(printInfo_->pageLayout().pageSize()))
+                paper->setCurrentIndex(entry);
+    }
     if (platform::ui().runModal(setup) != 1)
         return;
     paperChosen_ = true;
+    followPrinter();
+}
+
+void Print_Wnd::followPrinter()
+{
     Set_values_From_Printer();
     Check_Max_Cell_Value();
 }

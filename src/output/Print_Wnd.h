@@ -41,6 +41,8 @@ public:
 
     // Steps of the window, each also run by its controls.
     void Set_values_From_Printer();
+    // The window shows the printer's paper and orientation, as Page Setup or the preview left them.
+    void followPrinter();
     void Refresh_Preview();
     void Check_Max_Cell_Value();
     void Verify_Card_Count();
@@ -66,6 +68,10 @@ public:
 
     // Paper names by size in millimetres as "%.2f" texts; the last row whose size holds both wins.
     static QString Find_Papaer_Name_From_Size(const QString& width, const QString& height);
+
+signals:
+    // A sheet of a job was drawn (counted from 1); Stop pressed by now leaves this the last one drawn.
+    void sheetDrawn(int sheets);
 
 protected:
     void reject() override { CancelButtonPressed(); }

@@ -53,6 +53,8 @@ void Print_Wnd::Execute_Printing(bool preview)
                                                   "be out of margin area.\n\nDo you want to continue?")))
         return;
     const Print_Job job = currentJob();
+    if (job.useData && job.snapshot)
+        job.snapshot->tellColumnsNotFound();
     if (job.Total_Label_Real <= 0) {
         Show_MessageBox(QStringLiteral("There is no barcode to print."));
         return;
@@ -68,15 +70,20 @@ void Print_Wnd::Execute_Printing(bool preview)
         printInfo_->setDocName(host_ ? host_->designName() : QString());
         QPrintPreviewDialog previewer(printInfo_.get(), this);
         previewer.setObjectName(QStringLiteral("printPreview"));
-        // Each time the preview is drawn it draws every sheet from the first record.
-        connect(&previewer, &QPrintPreviewDialog::paintRequested, this, [&view, pages](QPrinter* printer) {
+        // Each time the preview is drawn it draws every sheet from the first record, on the paper and in the
+        // orientation its own buttons may have chosen: the window takes them over, and so does the job.
+        connect(&previewer, &QPrintPreviewDialog::paintRequested, this, [this, &job, pages](QPrinter* printer) {
+            followPrinter();
+            Print_Job shown = job;
+            shown.layout = layout_;
+            const Printing_View now(shown);
             Printing_View::Prepare_Printer(*printer);
-            view.print(*printer, pages);
+            now.print(*printer, std::min(pages, now.numberOfPages(false)));
         });
         platform::ui().runModal(previewer);
+        followPrinter();
     } else if (printSheets(job) && job.useData) {
-        const Record_Fill_Log& log = job.snapshot->fillLog();
-        const QString notes = Record_Fill_Log::notes(log.recordsWithoutSymbol(), log.recordsWithPictureNotFound());
+        const QString notes = job.snapshot->fillLog().notes();
         if (!notes.isEmpty())
             Show_MessageBox(notes);
     }
@@ -166,8 +173,9 @@ Print_Wnd::Sheets_Written Print_Wnd::writeSheets(
         QPageLayout page = printInfo_->pageLayout();
         page.setMargins(QMarginsF());
         writer.setPageLayout(page);
-        result.whole = view.print(writer, pages, [&progress, &result](int done) {
+        result.whole = view.print(writer, pages, [this, &progress, &result](int done) {
             progress.setValue(done);
+            emit sheetDrawn(done);
             result.stopped = progress.wasCanceled();
             return !result.stopped;
         });

@@ -66,7 +66,10 @@ void Printing_View::drawSide(QPainter& painter, int record, const QString& side,
     painter.setClipRect(place, Qt::IntersectClip);
     painter.translate(place.topLeft());
     painter.scale(place.width() / bounds.width(), place.height() / bounds.height());
-    const TSLRenderingView view(bounds, items, chosen.rendering);
+    TSLRenderingView view(bounds, items, chosen.rendering);
+    // A background photo is read at the print resolution over the card's place on the sheet: every card of
+    // the job draws the same picture, which the file holds once.
+    view.setBackgroundPixelsPerPoint(TSLRenderingView::printPixelsPerPoint * place.width() / bounds.width());
     view.drawRect(painter, bounds);
     painter.restore();
 }

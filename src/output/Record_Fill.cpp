@@ -4,6 +4,7 @@
 #include "barcode/Barcode_Item_Symbol.h"
 #include "common/Common_Functions.h"
 #include "model/TSLImage.h"
+#include "model/TSLText.h"
 #include "output/Record_Source.h"
 
 #include <mutex>
@@ -87,6 +88,77 @@ QString Record_Fill_Log::notes(int withoutSymbol, int withPictureNotFound)
     return notes.join(QStringLiteral("\n\n"));
 }
 
+void Record_Fill_Log::columnNotFound(int record, const QString& title)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    withColumnNotFound_.insert(record);
+    if (!columnsNotFound_.contains(title))
+        columnsNotFound_ << title;
+}
+
+void Record_Fill_Log::seriesWithoutValue(int record)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    withSeriesWithoutValue_.insert(record);
+}
+
+void Record_Fill_Log::textCut(int record)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    withTextCut_.insert(record);
+}
+
+namespace {
+
+// "1 card is" or "3 cards are".
+QString cardsAre(std::size_t records)
+{
+    return records == 1 ? QStringLiteral("1 card is") : QStringLiteral("%1 cards are").arg(records);
+}
+
+// The first records of a set by their numbers as people count them: "records 2, 5 and 9", "records 1, 2,
+// 3, 4, 5 and 7 more".
+QString firstRecords(const std::set<int>& records)
+{
+    constexpr std::size_t named = 5;
+    QStringList numbers;
+    for (int record : records) {
+        if (numbers.size() == named)
+            break;
+        numbers << QString::number(record + 1);
+    }
+    if (records.size() > named)
+        return QStringLiteral("records %1 and %2 more")
+            .arg(numbers.join(QStringLiteral(", ")))
+            .arg(records.size() - named);
+    if (numbers.size() == 1)
+        return QStringLiteral("record ") + numbers.first();
+    const QString last = numbers.takeLast();
+    return QStringLiteral("records %1 and %2").arg(numbers.join(QStringLiteral(", ")), last);
+}
+
+} // namespace
+
+QString Record_Fill_Log::notes() const
+{
+    QStringList notes { withoutSymbolNote(recordsWithoutSymbol()), pictureNotFoundNote(recordsWithPictureNotFound()) };
+    const std::lock_guard<std::mutex> guard(lock_);
+    if (!withColumnNotFound_.empty())
+        notes << QStringLiteral("%1 made without the %2 this sheet does not have: %3.")
+                     .arg(cardsAre(withColumnNotFound_.size()),
+                         columnsNotFound_.size() == 1 ? QStringLiteral("column") : QStringLiteral("columns"),
+                         columnsNotFound_.join(QStringLiteral(", ")));
+    if (!withSeriesWithoutValue_.empty())
+        notes << QStringLiteral("%1 made with an item bound to a series that gives it no value: it shows what "
+                                "the canvas shows.")
+                     .arg(cardsAre(withSeriesWithoutValue_.size()));
+    if (!withTextCut_.empty())
+        notes << QStringLiteral("%1 made with a text that does not fit its box and is cut: %2.")
+                     .arg(cardsAre(withTextCut_.size()), firstRecords(withTextCut_));
+    notes.removeAll(QString());
+    return notes.join(QStringLiteral("\n\n"));
+}
+
 namespace {
 
 // What a barcode without a symbol draws: nothing.
@@ -117,13 +189,21 @@ bool sideUses(const TSLGraphicList& items, int sourceType)
 
 std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record_Source& source, Record_Fill_Log* log)
 {
-    if (item.data_source_type == 1 && source.useSeries)
+    if (item.data_source_type == 1 && source.useSeries) {
+        if (!source.series.contains(item.batch_list_name)) {
+            if (log)
+                log->seriesWithoutValue(record);
+            return std::nullopt;
+        }
         return Trim_Str(source.seriesValue(record, item.batch_list_name));
+    }
     if (item.data_source_type == 2 && source.useSpreadsheet) {
         const std::optional<QString> value = source.spreadsheetValue(record, item.excel_col_indx);
         if (!value) {
-            if (log)
+            if (log) {
                 log->missingSpreadsheetValue(record, item.excel_col_indx);
+                log->columnNotFound(record, source.titleOf(item.excel_col_indx));
+            }
             return QString();
         }
         return Trim_Str(*value);
@@ -146,6 +226,42 @@ QStringList picturesNotFound(const TSLGraphicList& items)
             paths << picture->_file_path;
     }
     return paths;
+}
+
+bool textCut(const TSLGraphicList& items)
+{
+    for (const TSLGraphicPtr& item : items) {
+        const auto* text = dynamic_cast<const TSLText*>(item.get());
+        if (text && text->ctrl_is_visible && text->print_object == 0 && text->textIsCut())
+            return true;
+    }
+    return false;
+}
+
+QStringList columnsNotFound(const TSLGraphicList& items, const Record_Source& source)
+{
+    QStringList titles;
+    if (!source.useSpreadsheet || source.rows.isEmpty())
+        return titles;
+    for (const TSLGraphicPtr& item : items) {
+        if (item && takesData(*item) && item->data_source_type == 2
+            && !source.spreadsheetValue(0, item->excel_col_indx))
+            titles << source.titleOf(item->excel_col_indx);
+    }
+    return titles;
+}
+
+QString columnsNotFoundNotice(const QStringList& titles)
+{
+    if (titles.isEmpty())
+        return {};
+    QStringList named = titles;
+    named.removeDuplicates();
+    return titles.size() == 1
+        ? QStringLiteral("1 item is bound to a column this sheet does not have: %1").arg(named.first())
+        : QStringLiteral("%1 items are bound to columns this sheet does not have: %2")
+              .arg(titles.size())
+              .arg(named.join(QStringLiteral(", ")));
 }
 
 bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures)

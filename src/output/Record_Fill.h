@@ -35,12 +35,26 @@ public:
     // Both notes of a run's final message, each in a paragraph of its own; empty when neither applies.
     static QString notes(int withoutSymbol, int withPictureNotFound);
 
+    // A record whose card leaves an item blank because the spreadsheet has no column of that title.
+    void columnNotFound(int record, const QString& title);
+    // A record whose card has an item bound to a series that gives it no value (none chosen, or one that
+    // cannot be read): the item shows what it shows on the canvas.
+    void seriesWithoutValue(int record);
+    // A record whose card has a text cut by its box.
+    void textCut(int record);
+    // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
+    QString notes() const;
+
 private:
     std::atomic<bool> reported_ { false };
     mutable std::mutex lock_;
     std::set<int> withoutSymbol_;
     std::set<std::pair<int, QString>> picturesNotFound_;
     std::set<int> withPictureNotFound_;
+    std::set<int> withColumnNotFound_;
+    QStringList columnsNotFound_;
+    std::set<int> withSeriesWithoutValue_;
+    std::set<int> withTextCut_;
 };
 
 // The record fill: the values of one record written into items. Only items whose class is exactly
@@ -49,6 +63,13 @@ namespace Record_Fill {
 
 // The files named by the side's shown picture items that cannot be found, in item order.
 QStringList picturesNotFound(const TSLGraphicList& items);
+// Whether a shown text of the side is cut by its box.
+bool textCut(const TSLGraphicList& items);
+// The column titles that items bound to the spreadsheet want and its rows do not have, one per item.
+QStringList columnsNotFound(const TSLGraphicList& items, const Record_Source& source);
+// The sentence naming them before a run ("2 items are bound to columns this sheet does not have: Photo,
+// Seat"); empty when there are none.
+QString columnsNotFoundNotice(const QStringList& titles);
 
 // Whether the item takes part in data binding at all (the exact class, never a subclass).
 bool takesData(const TSLGraphic& item);
@@ -56,7 +77,8 @@ bool takesData(const TSLGraphic& item);
 bool sideUses(const TSLGraphicList& items, int sourceType);
 
 // The value the item gets for the record, trimmed; none when the item takes no value from this source.
-// A spreadsheet row without the bound column gives "" and is logged once per run.
+// A spreadsheet row without the bound column gives "" and is logged. An item bound to a series that gives
+// it no value (none chosen, or one not loaded) gets none, so it shows on every card what the canvas shows.
 std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record_Source& source, Record_Fill_Log* log);
 
 // Writes record N's values into the items (Assign_Batch_Values_To_Control). Barcodes are made again with

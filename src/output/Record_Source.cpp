@@ -40,3 +40,9 @@ std::optional<QString> Record_Source::spreadsheetValue(int record, int column) c
         return std::nullopt;
     return *found;
 }
+
+QString Record_Source::titleOf(int column) const
+{
+    const QString title = titles.value(column);
+    return title.isEmpty() ? QStringLiteral("Column %1").arg(column) : title;
+}

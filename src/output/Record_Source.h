@@ -19,6 +19,7 @@ public:
     bool useSpreadsheet = false; // Use_Excel_Binding_Values
     QHash<QString, QStringList> series; // loaded series by name
     QList<Spreadsheet_Binding_Table::Row> rows; // spreadsheet rows in order
+    QStringList titles; // the binding table's column titles, column 0's first
 
     // Data_table_rows: the longest loaded series; 0 when series are off.
     int seriesRows() const;
@@ -32,4 +33,6 @@ public:
     // The spreadsheet's value of a record at a column position ("Extension" for 0, "Column%d" beyond),
     // "" past the last row; none when the row exists but lacks that column.
     std::optional<QString> spreadsheetValue(int record, int column) const;
+    // The title of a column position, or "Column n" where the table has none.
+    QString titleOf(int column) const;
 };

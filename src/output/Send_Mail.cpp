@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
+#include "common/Screen_Fit.h"
 #include "model/TSLBarcode.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Email_Setting.h"
@@ -12,6 +13,7 @@
 #include "output/Preferences.h"
 #include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
+#include "platform/CheckedSave.h"
 #include "platform/UiSeam.h"
 
 #include "ui_Send_Mail.h"
@@ -27,10 +29,7 @@
 
 namespace {
 
-const char* const fromMissingText
-    = "Please make sure that:\n1.Entered E-mail Settings are correct.\n2.Internet Connectivity to E-mail server is not "
-      "interrupted and E-mail server is not down.\n3.Your firewall or security software(if any) is not blocking the "
-      "software to communicate with your E-mail server.";
+constexpr int maxFileNameBytes = 255; // of one file name on the file systems the program writes to
 
 // The cards are drawn from a copy of the design taken now; the canvas is never touched by a worker.
 void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
@@ -39,9 +38,12 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
     const int dpi = request.dpi;
     if (!TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("F")).items, dpi))
         TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("B")).items, dpi);
-    request.render = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
+    request.render
+        = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
     request.recordsWithPictureNotFound = [snapshot] { return snapshot->fillLog().recordsWithPictureNotFound(); };
+    request.fillNotes = [snapshot] { return snapshot->fillLog().notes(); };
+    snapshot->tellColumnsNotFound();
 }
 
 } // namespace
@@ -58,6 +60,7 @@ Send_Mail::Send_Mail(QWidget* parent)
 {
     ui_->setupUi(this);
     applySmallWindowLook(*this);
+    scrollAllAbove(*ui_->mainLayout, *ui_->buttonLayout);
     send_modls_wnd = new Send_Modeless(this);
     msend_modTimer.setInterval(500);
     connect(&msend_modTimer, &QTimer::timeout, this, &Send_Mail::update_sending_progress_bar);
@@ -166,9 +169,11 @@ void Send_Mail::reject()
 
 void Send_Mail::Setting_Button()
 {
-    Email_Setting::defaultInstance().Open_Wnd();
+    const bool saved = Email_Setting::defaultInstance().Open_Wnd() == 1;
     Get_Email_Details();
-    ui_->from_txt->setText(sender_email);
+    // The From typed here stays unless new settings were saved.
+    if (saved)
+        ui_->from_txt->setText(sender_email);
 }
 
 void Send_Mail::browse_att_Button()
@@ -252,13 +257,25 @@ void Send_Mail::mail_card_side_CellClick(int row)
 
 std::optional<QStringList> Send_Mail::recipientList(const QString& toField)
 {
+    // Commas part the addresses, but not inside a quoted name ("Lee, Ann" <ann@example.com>).
+    QStringList pieces { QString() };
+    bool quoted = false;
+    for (const QChar c : toField) {
+        quoted ^= c == QLatin1Char('"');
+        if (c == QLatin1Char(',') && !quoted)
+            pieces << QString();
+        else
+            pieces.back() += c;
+    }
     QStringList recipients;
-    for (const QString& piece : toField.toLower().split(QLatin1Char(','))) {
+    for (const QString& piece : pieces) {
         if (Trim_Str(piece).isEmpty())
             continue; // "a@b.com," or ", ," name nobody
-        if (!isValidEmail(piece))
+        if (!parseMailAddress(piece))
             return std::nullopt;
-        recipients << piece;
+        // The address is lower-cased; a display name is kept as typed.
+        const qsizetype open = Trim_Str(piece).endsWith(QLatin1Char('>')) ? piece.lastIndexOf(QLatin1Char('<')) : 0;
+        recipients << piece.left(open) + piece.mid(open).toLower();
     }
     if (recipients.isEmpty())
         return std::nullopt;
@@ -267,10 +284,21 @@ std::optional<QStringList> Send_Mail::recipientList(const QString& toField)
 
 std::optional<Send_Mail_Request> Send_Mail::Read_Request()
 {
+    // A pasted line break is invisible in a one-line field and no mail header may carry it.
+    for (QLineEdit* field : { ui_->from_txt, ui_->to_txt, ui_->subject_txt, ui_->file_name_txt }) {
+        if (hasControlCharacter(field->text())) {
+            Show_MessageBox(
+                QStringLiteral("Please remove the line breaks and other control characters from this field."));
+            field->setFocus();
+            return std::nullopt;
+        }
+    }
     Send_Mail_Request request;
     request.sender = Trim_Str(ui_->from_txt->text().toLower());
     if (request.sender.isEmpty()) {
-        Show_MessageBox(QString::fromLatin1(fromMissingText));
+        // Said as it is: a connection checklist here reads as a second copy of a failed test mail's message.
+        Show_MessageBox(QStringLiteral("Please enter the sender E-mail address in From, or save one in Settings."));
+        ui_->from_txt->setFocus();
         return std::nullopt;
     }
     if (!isValidEmail(request.sender)) {
@@ -305,6 +333,12 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
             || name == QLatin1String(".") || name == QLatin1String("..")) {
             Show_MessageBox(QStringLiteral("Please enter valid file name."));
+            return std::nullopt;
+        }
+        // The back's picture is the longest name the run writes.
+        if ((name + QStringLiteral("_Back.png")).toUtf8().size() > maxFileNameBytes) {
+            Show_MessageBox(QStringLiteral("The picture name is too long for a file name."));
+            ui_->file_name_txt->setFocus();
             return std::nullopt;
         }
         request.baseName = name;
@@ -504,15 +538,19 @@ void Send_Mail::tellResult(const QString& logPath)
 
 QString Send_Mail::writeFailureLog(const Send_Mail_Request& request) const
 {
-    const QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Mail Logs")));
+    // The logs name the guests: the folder and its files are born readable by their owner alone.
+    const QString name = QStringLiteral("Mail Logs");
+    const QDir folder(QDir(Resource_Path).filePath(name));
     const QString path = folder.filePath(
         QDateTime::currentDateTime().toString(QStringLiteral("'Mail run' yyyy-MM-dd hh-mm-ss'.log'")));
     const QByteArray log = Send_Mail_Run::failureLog(request, lastResult);
-    QString error;
-    if (!folder.mkpath(QStringLiteral("."))
-        || !saveFileAtomically(
-            path, [&log](QIODevice& file) { return file.write(log) == log.size(); }, &error)) {
-        Show_NSLog_Message(QStringLiteral("the mail run's log cannot be written to %1: %2").arg(path, error));
+    if (!folder.exists())
+        QDir(Resource_Path).mkdir(name, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    platform::CheckedSave save(path);
+    if (!folder.exists() || !save.open(QFileDevice::ReadOwner | QFileDevice::WriteOwner) || !save.write(log)
+        || !save.commit()) {
+        Show_NSLog_Message(QStringLiteral("the mail run's log cannot be written to %1: %2")
+                               .arg(path, folder.exists() ? save.errorString() : QStringLiteral("no folder")));
         return QString();
     }
     return path;

@@ -12,7 +12,10 @@
 #include <QThread>
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
-    : sender([](const Mail_Message& mail, const std::atomic<bool>* quit) { return Mail_Script::send(mail, quit); })
+    // Stop, like quitting, ends the mail under way: a slow server is not waited for.
+    : sender([&stop](const Mail_Message& mail, const std::atomic<bool>* quit) {
+        return Mail_Script::send(mail, { &stop, quit });
+    })
     , stop_(stop)
     , abandon_(abandon)
 {
@@ -43,7 +46,12 @@ QSet<QPair<int, QString>> Send_Mail_Result::failedKeys() const
 QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QString& logPath)
 {
     QString text = sendingMessage(result, logPath);
-    const QString notes = Record_Fill_Log::notes(result.withoutSymbol, result.withPictureNotFound);
+    const QString notes = result.fillNotes.isEmpty()
+        ? Record_Fill_Log::notes(result.withoutSymbol, result.withPictureNotFound)
+        : result.fillNotes;
+    // A card that went without part of its data is no success.
+    if (!notes.isEmpty() && text == QLatin1String("E-mail has been sent successfully."))
+        text = QStringLiteral("The e-mails have been sent, but not all of their cards are whole.");
     return notes.isEmpty() ? text : text + QStringLiteral("\n\n") + notes;
 }
 
@@ -111,7 +119,7 @@ Mail_Outcome Send_Mail_Run::send(
     result.lastSendSucceeded = outcome.sent();
     if (outcome.sent())
         ++result.sent;
-    else
+    else if (outcome.status != Mail_Outcome::Status::Cancelled)
         ++result.failed;
     return outcome;
 }
@@ -172,6 +180,11 @@ bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const Q
         const Mail_Outcome outcome = send(request, addresses[k], attachments, result);
         if (outcome.sent())
             continue;
+        if (outcome.status == Mail_Outcome::Status::Cancelled && stopped()) {
+            // Stop ended this mail under way: it is listed with the others Stop left unsent.
+            tried_.remove({ step, addresses[k] });
+            return false;
+        }
         result.failures << Send_Mail_Failure { step, addresses[k],
             outcome.reason.isEmpty() ? outcome.text() : outcome.reason };
         // A refused recipient leaves the others to go; a failure of the server or the account would fail
@@ -319,5 +332,7 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
         result.withoutSymbol = request.recordsWithoutSymbol();
     if (request.recordsWithPictureNotFound)
         result.withPictureNotFound = request.recordsWithPictureNotFound();
+    if (request.fillNotes)
+        result.fillNotes = request.fillNotes();
     return result;
 }

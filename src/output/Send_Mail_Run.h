@@ -42,6 +42,8 @@ struct Send_Mail_Request {
     // Records of the run whose cards went without their barcode, asked once the run ends.
     std::function<int()> recordsWithoutSymbol;
     std::function<int()> recordsWithPictureNotFound;
+    // Everything the cards went without, as the final message tells it (Record_Fill_Log::notes).
+    std::function<QString()> fillNotes;
     // When set, only these mails (step, recipient as split) are sent: a second run to the failed ones.
     std::optional<QSet<QPair<int, QString>>> only;
 };
@@ -61,6 +63,7 @@ struct Send_Mail_Result {
     int failed = 0;
     int withoutSymbol = 0; // records whose cards have no barcode
     int withPictureNotFound = 0; // records whose cards went without a picture that cannot be found
+    QString fillNotes; // everything the cards went without (Record_Fill_Log::notes)
     QList<Send_Mail_Failure> failures; // refused, failed and (after a failure that ended the run) not tried
     std::optional<Mail_Outcome> endedBy; // the failure that ended the run before its end
     bool stopped = false; // Stop ended the run before its end; its unsent mails are among `failures`

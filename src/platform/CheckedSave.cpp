@@ -1,5 +1,6 @@
 #include "platform/CheckedSave.h"
 
+#include "platform/PrivateFolder.h"
 #include "platform/RegularFile.h"
 #include "platform/RunLeftovers.h"
 
@@ -8,6 +9,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,7 +34,26 @@ QString linkTarget(const QString& path)
     return info.isSymLink() ? path : info.filePath();
 }
 
+// The mode bits of the permissions (owner, group, others).
+mode_t modeOf(QFileDevice::Permissions permissions)
+{
+    const std::pair<QFileDevice::Permission, mode_t> bits[] = { { QFileDevice::ReadOwner, S_IRUSR },
+        { QFileDevice::WriteOwner, S_IWUSR }, { QFileDevice::ExeOwner, S_IXUSR }, { QFileDevice::ReadGroup, S_IRGRP },
+        { QFileDevice::WriteGroup, S_IWGRP }, { QFileDevice::ExeGroup, S_IXGRP }, { QFileDevice::ReadOther, S_IROTH },
+        { QFileDevice::WriteOther, S_IWOTH }, { QFileDevice::ExeOther, S_IXOTH } };
+    mode_t mode = 0;
+    for (const auto& [permission, bit] : bits)
+        mode |= permissions.testFlag(permission) ? bit : 0;
+    return mode;
+}
+
 } // namespace
+
+bool keepMode(int handle, mode_t mode)
+{
+    struct stat now { };
+    return ::fstat(handle, &now) == 0 && ((now.st_mode & 07777) == mode || ::fchmod(handle, mode) == 0);
+}
 
 CheckedSave::CheckedSave(const QString& path, BesideLeftovers leftovers)
     : path_(path)
@@ -71,18 +92,21 @@ bool CheckedSave::open(std::optional<QFileDevice::Permissions> permissions)
         return fail(QStringLiteral("Filename refers to a directory"));
     if (exists && ::access(target.constData(), W_OK) != 0)
         return failFromSystem(errno);
-    std::optional<OwnLock> temporary = createTemporaryBeside(target_);
+    // The temporary file is born with the permissions asked for, else the old file's, else a new file's;
+    // the umask narrows them at once. Nobody who may not read the old file can open the new one in between.
+    const mode_t mode = permissions ? modeOf(*permissions) : exists ? existing.st_mode & 07777 : mode_t(0666);
+    std::optional<OwnLock> temporary = createTemporaryBeside(target_, mode);
     if (!temporary)
         return failFromSystem(errno);
     temporary_ = std::move(*temporary);
+    // The old file's permissions the umask took away (a design shared with a group) come back: the new
+    // file is then as open as the old one was, never more.
+    keptMode_ = exists && !permissions ? existing.st_mode & 07777 : 0;
     // Unbuffered: a write the system cuts short fails at once with the system's reason, where a buffered
     // one would fail at the last flush with none.
     if (!file_.open(temporary_.handle(), QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::DontCloseHandle))
         return fail(file_.errorString());
-    if (permissions)
-        return file_.setPermissions(*permissions) || fail(file_.errorString());
-    // The new file keeps the old one's permissions.
-    return !exists || ::fchmod(temporary_.handle(), existing.st_mode & 07777) == 0 || failFromSystem(errno);
+    return true;
 }
 
 bool CheckedSave::write(const QByteArray& bytes)
@@ -99,6 +123,8 @@ bool CheckedSave::commit()
     // Each step's failure is one commit() would pass over: the last buffered bytes, then the disk itself.
     if (!file_.flush() || file_.error() != QFileDevice::NoError)
         return fail(file_.errorString());
+    if (keptMode_ != 0 && !keepMode(temporary_.handle(), keptMode_))
+        return failFromSystem(errno);
     if (::fsync(temporary_.handle()) != 0)
         return failFromSystem(errno);
     if (::rename(QFile::encodeName(temporary_.path()).constData(), QFile::encodeName(target_).constData()) != 0)
@@ -153,10 +179,21 @@ bool writeAll(QIODevice& device, const QByteArray& bytes)
     return true;
 }
 
+bool saveFilePrivately(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error)
+{
+    CheckedSave save(path);
+    const bool saved = save.open(ownerOnlyFile) && (write(save.device()) || save.abandon()) && save.commit();
+    if (!saved && error)
+        *error = save.errorString();
+    return saved;
+}
+
 bool copyFileChecked(const QString& from, const QString& to, qint64 maxBytes, QString* error)
 {
     const auto bytes = readRegularFile(from, maxBytes, error);
-    return bytes && saveFileAtomically(to, [&bytes](QIODevice& out) { return writeAll(out, *bytes); }, error);
+    return bytes
+        && saveFileAtomically(
+            to, [&bytes](QIODevice& out) { return writeAll(out, *bytes); }, error);
 }
 
 bool syncFolder(const QString& folder)

@@ -29,7 +29,8 @@ public:
     CheckedSave(const CheckedSave&) = delete;
     CheckedSave& operator=(const CheckedSave&) = delete;
 
-    // Creates the temporary file; when given, its permissions are set before anything is written into it.
+    // Creates the temporary file, born with the given permissions (0600 for anything private), else with
+    // those of the file it replaces, else as the umask allows a new file.
     bool open(std::optional<QFileDevice::Permissions> permissions = std::nullopt);
     // Writes all the bytes or fails with the reason (a short write is retried until the system says why).
     bool write(const QByteArray& bytes);
@@ -54,6 +55,7 @@ private:
     OwnLock temporary_;
     BesideLeftovers leftovers_;
     QString error_;
+    mode_t keptMode_ = 0; // the old file's permissions, given back before the rename
     bool committed_ = false;
 };
 
@@ -61,6 +63,13 @@ private:
 // when it cannot; error gets the system's reason, or "the data could not be written" when there is none.
 bool saveFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr,
     BesideLeftovers leftovers = BesideLeftovers::Clear);
+
+// As saveFileAtomically, for a file only its owner may read (it holds a password, or what was sent to whom):
+// the temporary file is born so, and so is the file.
+bool saveFilePrivately(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error = nullptr);
+
+// Gives the open file the permissions of mode when it has others; false with errno when it cannot.
+bool keepMode(int handle, mode_t mode);
 
 // Writes all of bytes into the device, going on after a short write so that a failure carries its reason.
 bool writeAll(QIODevice& device, const QByteArray& bytes);

@@ -1,6 +1,7 @@
 #include "platform/DataFolder.h"
 
 #include "platform/CheckedSave.h"
+#include "platform/PrivateFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -38,11 +39,8 @@ QString userDataDir()
 bool seedMissingFiles(const QString& from, const QString& to, QString* error)
 {
     const QDir source(from);
-    if (!QDir().mkpath(to)) {
-        if (error)
-            *error = QStringLiteral("cannot create %1").arg(to);
+    if (!makePrivateFolder(to, error))
         return false;
-    }
     if (!source.exists())
         return true;
     bool ok = true;
@@ -55,13 +53,9 @@ bool seedMissingFiles(const QString& from, const QString& to, QString* error)
             continue;
         const QString target = to + QLatin1Char('/') + source.relativeFilePath(path);
         if (info.isDir()) {
-            if (!QDir().mkpath(target)) {
-                ok = false;
-                if (error)
-                    *error = QStringLiteral("cannot create %1").arg(target);
-            }
+            ok = makePrivateFolder(target, error) && ok;
         } else if (!QFileInfo::exists(target)) {
-            QDir().mkpath(QFileInfo(target).absolutePath());
+            makePrivateFolder(QFileInfo(target).absolutePath());
             QString reason;
             if (!copyFileChecked(path, target, info.size(), &reason)) {
                 ok = false;

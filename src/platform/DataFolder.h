@@ -12,7 +12,8 @@ QString installedResourceDir();
 // The user's writable data folder: $TESSALINE_DATA_DIR, else the per-user application data location.
 QString userDataDir();
 
-// Copies every file of `from` that `to` lacks, folders included; existing files are left alone.
+// Copies every file of `from` that `to` lacks, folders included (new folders are their owner's alone);
+// existing files and folders are left alone.
 // Returns false with a reason when a folder cannot be made or a file cannot be copied.
 bool seedMissingFiles(const QString& from, const QString& to, QString* error = nullptr);
 

@@ -68,10 +68,10 @@ OwnLock& OwnLock::operator=(OwnLock&& other) noexcept
     return *this;
 }
 
-std::optional<OwnLock> OwnLock::create(const QString& path)
+std::optional<OwnLock> OwnLock::create(const QString& path, mode_t mode)
 {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode & 0777);
     if (fd < 0)
         return std::nullopt;
     // A clean-up may have taken the new, not yet locked file for a leftover and removed it.

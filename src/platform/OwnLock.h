@@ -4,6 +4,8 @@
 
 #include <optional>
 
+#include <sys/types.h>
+
 namespace platform {
 
 // A lock the program holds on a file of its own for as long as it uses what the file stands for: a file
@@ -19,9 +21,10 @@ public:
     OwnLock(const OwnLock&) = delete;
     OwnLock& operator=(const OwnLock&) = delete;
 
-    // Makes a new file at path (nothing may be there, not even a link) and locks it; the system's error
-    // code in errno when it cannot.
-    static std::optional<OwnLock> create(const QString& path);
+    // Makes a new file at path (nothing may be there, not even a link) with the permissions of mode, less
+    // what the umask takes away, from its first byte, and locks it; the system's error code in errno when it
+    // cannot.
+    static std::optional<OwnLock> create(const QString& path, mode_t mode = 0666);
     // Locks a file of ours that nobody holds: a regular file (never a link) of this user at path, whose
     // lock can be taken at once. Nothing otherwise.
     static std::optional<OwnLock> take(const QString& path);

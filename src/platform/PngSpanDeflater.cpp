@@ -37,7 +37,8 @@ void PngSpanDeflater::addRow(const std::uint8_t* row)
     const std::uint8_t* upper = lastRow_.data();
     std::size_t i = 0;
     while (i < rowLength_) {
-        if (above) {
+        // The first byte decides most of the time: a photo's noisy rows rarely repeat even one.
+        if (above && row[i] == upper[i]) {
             const std::size_t span = equalPrefix(row + i, upper + i, rowLength_ - i);
             if (span >= kMinRowSpan) {
                 stream_.putCopy(span, rowBack_, row + i);
@@ -46,7 +47,7 @@ void PngSpanDeflater::addRow(const std::uint8_t* row)
             }
         }
         // The filter byte is never part of a pixel run.
-        if (i > pixelBytes_) {
+        if (i > pixelBytes_ && row[i] == row[i - pixelBytes_]) {
             const std::size_t run = equalPrefix(row + i, row + i - pixelBytes_, rowLength_ - i);
             if (run >= kMinMatch) {
                 stream_.putCopy(run, pixelBack_, row + i);

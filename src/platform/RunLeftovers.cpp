@@ -36,16 +36,30 @@ bool ownEntry(const QString& path, bool folder)
     return folder ? S_ISDIR(info.st_mode) : S_ISREG(info.st_mode);
 }
 
+std::function<void(const QString&, int)>& temporaryFileObserver()
+{
+    static std::function<void(const QString&, int)> observer;
+    return observer;
+}
+
 } // namespace
 
-std::optional<OwnLock> createTemporaryBeside(const QString& target)
+void setTemporaryFileObserver(std::function<void(const QString& path, int handle)> observer)
+{
+    temporaryFileObserver() = std::move(observer);
+}
+
+std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode)
 {
     static std::atomic<unsigned> counter { 0 };
     const QFileInfo info(target);
     const QString prefix = info.path() + QStringLiteral("/.") + info.fileName() + partMark()
         + QString::number(qint64(::getpid())) + QLatin1Char('-');
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::optional<OwnLock> made = OwnLock::create(prefix + QString::number(counter++) + QStringLiteral(".part"));
+        std::optional<OwnLock> made
+            = OwnLock::create(prefix + QString::number(counter++) + QStringLiteral(".part"), mode);
+        if (made && temporaryFileObserver())
+            temporaryFileObserver()(made->path(), made->handle());
         if (made || errno != EEXIST)
             return made;
     }

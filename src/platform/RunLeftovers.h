@@ -5,6 +5,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <optional>
 
 namespace platform {
@@ -16,8 +17,13 @@ namespace platform {
 // that is, its user is gone. A person's file never has all three, so it is never touched.
 
 // The temporary file of a write that replaces target: ".<name>.tessaline-<pid>-<n>.part" beside it, made
-// anew and locked until the write ends. Nothing, with the system's code in errno, when it cannot be made.
-std::optional<OwnLock> createTemporaryBeside(const QString& target);
+// anew with the permissions of mode (less the umask) from its first byte, and locked until the write ends.
+// Nothing, with the system's code in errno, when it cannot be made.
+std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode = 0666);
+
+// Told of each such temporary file the moment it is made, before anything is written into it, with its
+// open handle; for tests, none by default. Set it only while no file is being written.
+void setTemporaryFileObserver(std::function<void(const QString& path, int handle)> observer);
 
 // Removes the abandoned temporary files of the program in the folder: of every target, or of the file
 // named targetName only; the number removed.

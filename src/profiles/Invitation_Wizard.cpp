@@ -261,7 +261,7 @@ void Invitation_Wizard::OK_Click()
     case 1:
         next_counter_ = 2;
         showOnlyPane(ui_->second_box);
-        selectFirstBackground();
+        selectChosenOrFirstBackground();
         ui_->imageBrowser->setFocus();
         break;
     case 2:

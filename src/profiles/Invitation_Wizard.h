@@ -114,7 +114,7 @@ private:
     // Background pictures.
     void Load_and_fill_backgrounds();
     void addImageWithPath(const QString& path, const QString& imageName, const QString& image_UID);
-    void selectFirstBackground();
+    void selectChosenOrFirstBackground();
     void imageBrowserSelectionDidChange();
 
     // Texts placed by the wizard itself are not cut to the typing limits.

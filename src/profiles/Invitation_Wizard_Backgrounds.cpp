@@ -31,16 +31,23 @@ void Invitation_Wizard::addImageWithPath(const QString& path, const QString& ima
     images_->appendPicture(path, imageName, image_UID);
 }
 
-// Entering the background pane offers its first picture as the choice, without moving on.
-void Invitation_Wizard::selectFirstBackground()
+// Entering the background pane offers the picture chosen there before (after Back) or else its first one,
+// without moving on.
+void Invitation_Wizard::selectChosenOrFirstBackground()
 {
     if (!images_->items().isEmpty()) {
         images_->reload();
         QItemSelectionModel* selection = ui_->imageBrowser->selectionModel();
-        const QModelIndex first = images_->index(0, 0);
+        QModelIndex offered = images_->index(0, 0);
+        for (int row = 0; row < images_->rowCount() && !selected_image_.isEmpty(); ++row) {
+            if (images_->index(row, 0).data(Browser_Picture_Model::PathRole).toString() == selected_image_) {
+                offered = images_->index(row, 0);
+                break;
+            }
+        }
         selection->clearSelection();
-        selection->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
-        ui_->imageBrowser->scrollTo(first);
+        selection->setCurrentIndex(offered, QItemSelectionModel::ClearAndSelect);
+        ui_->imageBrowser->scrollTo(offered);
     }
 }
 

@@ -4,6 +4,8 @@
 #include "common/File_Functions.h"
 #include "common/Screen_Pixmap.h"
 #include "common/Globals.h"
+#include "common/Screen_Fit.h"
+#include "model/PictureSource.h"
 #include "model/TSLTextStorage.h"
 #include "platform/UiSeam.h"
 #include "profiles/Profile_Form_Host.h"
@@ -71,6 +73,7 @@ Profile_Form::Profile_Form(bool oneSide, const QString& objectName, QWidget* par
     , oneSide_(oneSide)
 {
     setObjectName(objectName);
+    scrollAllAbove(*ui_->mainLayout, *ui_->buttons);
     hideOtherFormsControls();
     bindRows();
     for (int row = 0; row < kRows; ++row)
@@ -482,6 +485,12 @@ void Profile_Form::Browse_image_Btn_Clicked()
     const QString path = Choose_Picture_File();
     if (path.isEmpty()) {
         Library_Selected_Image.clear();
+        return;
+    }
+    // The photo passes the same gate as every other picture: a damaged file is refused by name.
+    const PictureSource::Check picture = PictureSource::check(path);
+    if (!picture.usable()) {
+        Show_MessageBox(picture.refusal);
         return;
     }
     Set_User_Image(path);

@@ -161,10 +161,10 @@ void Template_Wizard::OK_Click()
     done(1);
 }
 
+// Cancel leaves the open card as it is, its outline too: only a template chosen with OK replaces it.
 void Template_Wizard::CancelClick()
 {
     Selected_Template_Path.clear();
-    Card_Shape = 0;
     done(0);
 }
 

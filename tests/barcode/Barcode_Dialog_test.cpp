@@ -73,7 +73,11 @@ protected:
         twoD ? form().dataText_2D->selectAll() : form().dataText->selectAll();
         typeText(field, value);
     }
-    static void pauseTyping() { QTest::qWait(Barcode_Dialog::typingPauseMs + 50); }
+    // Typing pauses: the preview follows once the pause is long enough, however late its timer fires.
+    void pauseTyping()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !dialog.waitsForTypingPause(); }, 20000));
+    }
     static void choose(QComboBox* box, const QString& entry)
     {
         // One pick from the open list.
@@ -175,7 +179,7 @@ TEST_F(BarcodeDialogTest, TwoDOptionsAndResolution)
     EXPECT_NEAR(gen().image_2d.size.width(), 30.0, 0.5);
     choose(form().qr_version_ComboBox, QStringLiteral("V10"));
     EXPECT_EQ(form().HeightText_2D->text(), QStringLiteral("57"));
-    EXPECT_EQ(QR_Version_Val.load(), 10);
+    EXPECT_EQ(QR_Version_Val, 10);
     EXPECT_NEAR(gen().image_2d.size.width(), 57.0, 0.5);
     // Header text edits in 2-D re-frame the picture: a wider header widens it.
     const double before = gen().barcodeImage.size.width();
@@ -186,11 +190,11 @@ TEST_F(BarcodeDialogTest, TwoDOptionsAndResolution)
     choose(form().DPI_ComboBox, QStringLiteral("Custom"));
     EXPECT_FALSE(form().dpi_Text->isHidden());
     retype(form().dpi_Text, QStringLiteral("300"), true);
-    EXPECT_EQ(USED_DPI_VALUE.load(), 300);
+    EXPECT_EQ(USED_DPI_VALUE, 300);
     EXPECT_NEAR(gen().image_2d.scale() * 72.0, 300.0, 10.0);
     retype(form().dpi_Text, QStringLiteral("5000"), true);
     EXPECT_EQ(form().dpi_Text->text(), QStringLiteral("2400"));
-    EXPECT_EQ(USED_DPI_VALUE.load(), 2400);
+    EXPECT_EQ(USED_DPI_VALUE, 2400);
 
     choose(form().barcodeTypePopup, QStringLiteral("DataMatrix"));
     choose(form().dm_format_ComboBox, QStringLiteral("C16X48"));
@@ -300,12 +304,15 @@ TEST(BarcodeBatchRoad, RunsOnAWorkerThreadWithoutTouchingTheDialog)
         records[i].dpi_val_index = static_cast<int>(Barcode_DPI_Entries().indexOf(QStringLiteral("300")));
     }
     std::vector<BarcodePicture> pictures;
+    USED_DPI_VALUE = 450; // the dialog's thread keeps its own 2-D values
+    int workerDpi = 0;
     std::thread worker([&] {
         for (int i = 0; i < 3; ++i) {
             Barcode_Settings().Set_Barcode_Prop_To_Control(records[i]);
             pictures.push_back(Barcode_Settings().Get_Image_From_Val(
                 QString::fromLatin1(values[i]), records[i].header_val, records[i].footer_val));
         }
+        workerDpi = USED_DPI_VALUE;
     });
     worker.join();
 
@@ -313,7 +320,8 @@ TEST(BarcodeBatchRoad, RunsOnAWorkerThreadWithoutTouchingTheDialog)
     EXPECT_FALSE(pictures[0].isNull());
     EXPECT_FALSE(pictures[1].isNull());
     EXPECT_TRUE(pictures[2].isNull()) << "an empty record value has no symbol";
-    EXPECT_EQ(USED_DPI_VALUE.load(), 300);
+    EXPECT_EQ(workerDpi, 300);
+    EXPECT_EQ(USED_DPI_VALUE, 450);
     EXPECT_EQ(dialog.form().dataText->text(), shownData);
     EXPECT_EQ(dialog.form().barcodeTypePopup->currentIndex(), shownType);
     EXPECT_EQ(dialog.form().barcodeImage->pixmap().cacheKey(), shownPreview);

@@ -203,9 +203,9 @@ TEST_F(BarcodeGenerator, ItemsResolutionAndQRChoicesReachTheSharedValues)
         item.qr_ec_index = 3;
         item.qr_size_val = 22;
         gen.Set_Barcode_Prop_To_Control(item);
-        EXPECT_EQ(USED_DPI_VALUE.load(), c.dpi) << c.entry << c.custom;
-        EXPECT_EQ(QR_Version_Val.load(), 5);
-        EXPECT_EQ(QR_EC_Level_Val.load(), 3);
+        EXPECT_EQ(USED_DPI_VALUE, c.dpi) << c.entry << c.custom;
+        EXPECT_EQ(QR_Version_Val, 5);
+        EXPECT_EQ(QR_EC_Level_Val, 3);
         EXPECT_EQ(gen.HeightText_2D.value, 37); // raised to version 5's floor
         const BarcodePicture picture = gen.Get_Image_From_Val(QStringLiteral("RSVP"), "", "");
         ASSERT_FALSE(gen.image_2d.isNull());
@@ -292,7 +292,7 @@ TEST_F(BarcodeGenerator, LoadingAndStoringKeepsEverySetting)
     EXPECT_EQ(copy.barcode_clr_val, item.barcode_clr_val);
     EXPECT_EQ(copy.dpi_val_index, 1);
     EXPECT_EQ(copy.dpi_custom_val, QStringLiteral("450"));
-    EXPECT_EQ(USED_DPI_VALUE.load(), 450);
+    EXPECT_EQ(USED_DPI_VALUE, 450);
 }
 
 } // namespace

@@ -25,10 +25,10 @@ TEST(BarcodeGen, OneInstanceHeldByBothGlobalsWithConstructionValues)
     for (float margin :
         { fresh.value_margin, fresh.header_margin, fresh.footer_margin, fresh.TB_margin, fresh.LR_margin })
         EXPECT_FLOAT_EQ(margin, 0.1f);
-    EXPECT_EQ(USED_DPI_VALUE.load(), 600);
-    EXPECT_EQ(Barcode_module_size.load(), 1);
-    EXPECT_EQ(QR_Version_Val.load(), 0);
-    EXPECT_EQ(QR_EC_Level_Val.load(), 0);
+    EXPECT_EQ(USED_DPI_VALUE, 600);
+    EXPECT_EQ(Barcode_module_size, 1);
+    EXPECT_EQ(QR_Version_Val, 0);
+    EXPECT_EQ(QR_EC_Level_Val, 0);
     EXPECT_EQ(Measument_Unit_Is.load(), 1);
 }
 

@@ -56,10 +56,10 @@ public:
     }
 
 private:
-    int dpi_ = USED_DPI_VALUE.load();
-    int version_ = QR_Version_Val.load();
-    int level_ = QR_EC_Level_Val.load();
-    int module_ = Barcode_module_size.load();
+    int dpi_ = USED_DPI_VALUE;
+    int version_ = QR_Version_Val;
+    int level_ = QR_EC_Level_Val;
+    int module_ = Barcode_module_size;
     int unit_ = Measument_Unit_Is.load();
 };
 

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QImageReader>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,50 @@ TEST(TSLRenderingView, CardPictureCoversEveryPixelUpToTheLastRowAndColumn)
         for (int y = 0; y < picture.height(); ++y)
             partly += picture.pixelColor(picture.width() - 1, y).alpha() < 255;
         EXPECT_EQ(partly, 0) << c.canvas.width() << " pt at " << c.pixelsPerPoint * 72 << " dpi";
+    }
+}
+
+// A rectangular card's picture starts from its ground colour instead of transparency; every pixel must be
+// what painting the whole card over transparency gives, whatever the background.
+TEST(TSLRenderingView, ARectangularCardStartedFromItsGroundIsTheCardPaintedOverTransparency)
+{
+    const auto withFill = [](const QString& style, const QColor& colour, bool border) {
+        TSLRenderingSide result = side(colour, QRectF(0, 0, 242.65, 153.07));
+        result.property.setCard_fill_style(style);
+        result.property.setCard_fill_Grd_1_clr(red);
+        result.property.setCard_fill_Grd_2_clr(yellow);
+        result.property.setCard_hatch_bk_clr(yellow);
+        result.property.setCard_border_chk(border);
+        result.property.setCard_bordr_clr(red);
+        result.property.setCard_bor_Stepper(3);
+        return result;
+    };
+    TSLRenderingSide unfilled = withFill(QStringLiteral("S"), blue, false);
+    unfilled.property.setCard_fill_chk(false);
+    const TSLRenderingSide cases[] = { withFill(QStringLiteral("S"), blue, false),
+        withFill(QStringLiteral("S"), QColor(0, 0, 255, 90), true), withFill(QStringLiteral("S"), QColor(), false),
+        withFill(QStringLiteral("G"), blue, true), withFill(QStringLiteral("H"), blue, false), unfilled };
+    const TSLGraphicList items { square(QRectF(20.3, 10.7, 60, 40), QColor(220, 0, 0, 128)) };
+    for (const TSLRenderingSide& card : cases) {
+        for (const double pixelsPerPoint : { 1.0, 300.0 / 72 }) {
+            QImage quick;
+            ASSERT_TRUE(TSLRenderingView::draw_Card_Graphics_Into(quick, items, card, pixelsPerPoint));
+            QImage painted(quick.size(), QImage::Format_ARGB32_Premultiplied);
+            painted.fill(Qt::transparent);
+            {
+                QPainter painter(&painted);
+                painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+                painter.scale(pixelsPerPoint, pixelsPerPoint);
+                painter.setClipRect(card.canvasBounds);
+                TSLRenderingView(card.canvasBounds, items, card).drawRect(painter, card.canvasBounds, pixelsPerPoint);
+            }
+            // The last row and column are partly outside the card and copy their neighbours in both.
+            const QRect inside(0, 0, quick.width() - 1, quick.height() - 1);
+            EXPECT_EQ(quick.copy(inside), painted.copy(inside))
+                << card.property.Card_fill_style().toStdString() << " "
+                << card.property.Card_fill_clr().name(QColor::HexArgb).toStdString() << " at " << pixelsPerPoint * 72
+                << " dpi";
+        }
     }
 }
 

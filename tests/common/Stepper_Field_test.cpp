@@ -60,7 +60,10 @@ TEST(NumberText, ReadsGroupedNumbersNeverAndConvertsUnitsIntoTheFieldsOwn)
     } rows[] = { { "de_DE", "1234,5 mm", Number_Unit::Millimetre, 1234.5, "1234,50" },
         { "fr_FR", "1 234,5", Number_Unit::Millimetre, NAN, "" }, { "C", "1,234.5", Number_Unit::Millimetre, NAN, "" },
         { "C", "1\"", Number_Unit::Point, 72, "72.00" }, { "de_DE", "2,54 cm", Number_Unit::Point, 72, "72,00" },
-        { "C", "72pt", Number_Unit::Millimetre, 25.4, "25.40" }, { "C", "4 in", Number_Unit::None, NAN, "" } };
+        { "C", "72pt", Number_Unit::Millimetre, 25.4, "25.40" }, { "C", "4 in", Number_Unit::None, NAN, "" },
+        { "fa_IR", "\u200e\u2212\u06f1\u06f2\u06f3\u06f4\u066b\u06f5", Number_Unit::None, -1234.5,
+            "\u200e\u2212\u06f1\u06f2\u06f3\u06f4\u066b\u06f5\u06f0" },
+        { "bn_BD", "\u09e8\u09eb.\u09ee mm", Number_Unit::Millimetre, 25.8, "\u09e8\u09eb.\u09ee\u09e6" } };
     for (const auto& row : rows) {
         const QLocale locale(QString::fromLatin1(row.locale));
         const Number_Reading read
@@ -68,7 +71,7 @@ TEST(NumberText, ReadsGroupedNumbersNeverAndConvertsUnitsIntoTheFieldsOwn)
         EXPECT_EQ(read.value.has_value(), !std::isnan(row.expected)) << row.typed;
         EXPECT_EQ(read.refusal.isEmpty(), read.value.has_value()) << row.typed;
         if (read.value) {
-            EXPECT_EQ(Show_Number_Text(*read.value, 2, locale), QString::fromLatin1(row.shown)) << row.typed;
+            EXPECT_EQ(Show_Number_Text(*read.value, 2, locale), QString::fromUtf8(row.shown)) << row.typed;
         }
     }
     // Fields beside a stepper show no trailing zeros and no binary leftovers.

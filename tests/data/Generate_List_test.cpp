@@ -222,11 +222,17 @@ TEST_F(GenerateListTest, LongRunsWriteOnAWorkerAndStopLeavesTheOldSeries)
     type(w.to_txt, u("2147483647"));
     ui.messageAnswers = { 1 };
     bool progressShown = false;
-    QTimer::singleShot(300, [&] {
+    int ticks = 0;
+    QTimer stopper; // Stop once the run shows its progress, or after twenty seconds without it
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
         auto* progress = window->findChild<QWidget*>(u("generateProgress"));
         progressShown = progress && progress->isVisible();
-        window->stopGenerating();
+        if (progressShown || ++ticks > 2000) {
+            stopper.stop();
+            window->stopGenerating();
+        }
     });
+    stopper.start(10);
     EXPECT_FALSE(window->OKPressed());
     EXPECT_TRUE(progressShown);
     EXPECT_TRUE(window->isVisible());

@@ -145,6 +145,33 @@ TEST_F(ImportExcelTest, WorksheetsAreOfferedByTheirNamesInTabOrderAndChosenSheet
                                               "program and save it there to store their results.") });
 }
 
+TEST_F(ImportExcelTest, ASheetWithoutColumnsListsNoneAndSaysSo)
+{
+    book = testsupport::makeTempFolder(QStringLiteral("empty-sheet")) + QStringLiteral("/two.xlsx");
+    ASSERT_TRUE(sheettest::writeWorkbook(book,
+        { sheettest::worksheet("<row><c r=\"A1\" t=\"inlineStr\"><is><t>Name</t></is></c></row>"),
+            sheettest::worksheet({}, {}) }));
+    ASSERT_TRUE(Fill_Binding_Table(table, { { "Kept" }, { "value" } }, { 0 }, true));
+    const Spreadsheet_Binding_Table before = table;
+    QString empty;
+    EXPECT_EQ(run(QStringLiteral("E"),
+                  [&](Ui::Import_Excel& form) {
+                      ASSERT_EQ(form.ColList->rowCount(), 1);
+                      empty = form.Sheet_ComboBox->itemText(1);
+                      emit form.Sheet_ComboBox->activated(1);
+                      EXPECT_EQ(form.ColList->rowCount(), 0) << "never the columns of the sheet shown before";
+                      click(form.Select_All_btn);
+                      click(form.OK_btn);
+                      click(form.Cancel_btn);
+                  }),
+        0);
+    EXPECT_EQ(texts(),
+        (std::vector<QString> {
+            QStringLiteral("The sheet \"%1\" has no columns.").arg(empty), QStringLiteral("There is no column.") }))
+        << "never the message about a corrupted file";
+    EXPECT_EQ(table, before);
+}
+
 TEST_F(ImportExcelTest, UnreadableWorkbookIsToldAndThePickerNeverOpens)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("junk"));

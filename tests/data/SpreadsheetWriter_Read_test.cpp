@@ -130,12 +130,16 @@ TEST(SpreadsheetReader, CellValueRules)
                             "<c r=\"N1\" t=\"n\"><v>6.1728395061728392E-2</v></c><c r=\"O1\"><v>1.5E-10</v></c>"
                             "<c r=\"P1\"><v>123456789012345678</v></c>"
                             "<c r=\"Q1\" t=\"str\"><v>0.28000000000000003</v></c>" // text stays as it is
+                            // trailing zeros and a negative zero as a spreadsheet shows them; text stays text
+                            "<c r=\"R1\"><v>100.000</v></c><c r=\"S1\"><v>0.134500000</v></c><c r=\"T1\"><v>-0</v></c>"
+                            "<c r=\"U1\" t=\"str\"><v>100.000</v></c>"
                             "</row>";
-    const Read read = readSheet(sheettest::worksheet(body, "A1:Q1"), strings);
+    const Read read = readSheet(sheettest::worksheet(body, "A1:U1"), strings);
     ASSERT_EQ(read.rows.size(), 1);
     EXPECT_EQ(read.rows[0],
         (QStringList { "plain", "Rich text", "", "5", "1", "45366", "  ", "", "plain", "", QString::fromUtf8("<&> ü"),
-            "0.28", "5.1", "0.0617283950617284", "1.5E-10", "1.23456789012346E+17", "0.28000000000000003" }));
+            "0.28", "5.1", "0.0617283950617284", "1.5E-10", "1.23456789012346E+17", "0.28000000000000003", "100",
+            "0.1345", "0", "100.000" }));
 }
 
 TEST(SpreadsheetReader, WidthComesFromTheCellsWhenTheDimensionIsMissingOrShort)

@@ -4,6 +4,7 @@
 #include "data/Xml_Stream_Scanner.h"
 
 #include <QDir>
+#include <QStringEncoder>
 
 #include <sys/stat.h>
 
@@ -198,6 +199,18 @@ TEST(XmlStreamScanner, BlocksOfAnySizeGiveTheSameEvents)
             ASSERT_TRUE(scanner.feed(document.data() + at, std::min(block, document.size() - at)));
         EXPECT_TRUE(scanner.finish());
         EXPECT_EQ(pieces.events, whole.events) << block;
+    }
+    // The same document in UTF-16, either byte order, with a byte-order mark or told by its declaration alone.
+    for (const auto encoding : { QStringConverter::Utf16LE, QStringConverter::Utf16BE }) {
+        const QByteArray text = QStringEncoder(encoding)(QString::fromStdString(document));
+        for (const QByteArray& encoded :
+            { text, QStringEncoder(encoding, QStringEncoder::Flag::WriteBom)(u"") + text }) {
+            Recorder pieces;
+            Xml_Stream_Scanner scanner(pieces);
+            for (qsizetype at = 0; at < encoded.size(); at += 3) // code units split between blocks
+                ASSERT_TRUE(scanner.feed(encoded.constData() + at, std::min<std::size_t>(3, encoded.size() - at)));
+            EXPECT_TRUE(scanner.finish() && pieces.events == whole.events) << scanner.error().toStdString();
+        }
     }
 }
 

@@ -13,6 +13,8 @@
 
 #include "model/TSLText.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -257,6 +259,21 @@ TEST_F(CardHolderScenario, ThePlacedPhotoKeepsItsProportions)
     EXPECT_NEAR(photo->width(), photo->height(), 0.5) << "a square photo is placed square";
     EXPECT_NEAR(std::max(photo->width(), photo->height()), std::min(frame.width(), frame.height()), 0.5);
     EXPECT_TRUE(frame.adjusted(-0.5, -0.5, 0.5, 0.5).contains(photo->bounds()));
+
+    // A photo cut short is refused by name where it is chosen; the form keeps the photo it had.
+    const QString damaged = folder.filePath(QStringLiteral("damaged.jpg"));
+    ASSERT_TRUE(writeSolidPicture(damaged, QSize(300, 300), Qt::red));
+    QFile(damaged).resize(QFileInfo(damaged).size() - 200);
+    ui.fileAnswers.push_back(damaged);
+    ui.messages.clear();
+    openForm([](Profile_Form& form) {
+        QTest::mouseClick(form.form().browse_pic_btn, Qt::LeftButton);
+        EXPECT_FALSE(form.form().image_path_val->text().contains(QStringLiteral("damaged")));
+        return press(form.form().cancel_btn, form);
+    });
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages.front().text.contains(QStringLiteral("damaged.jpg")))
+        << ui.messages.front().text.toStdString();
 }
 
 // Each check box column is labelled, and each box does what it shows: ticked, its field takes typing.

@@ -10,6 +10,10 @@
 #include "info/Help_Support.h"
 #include "info/Promotion_Form.h"
 #include "output/Print_Wnd.h"
+#include "output/Send_Mail.h"
+#include "profiles/Card_Wizard.h"
+#include "profiles/Profile_Form.h"
+#include "profiles/Template_Wizard.h"
 #include "profiles/Invitation_Wizard.h"
 
 #include <QAbstractSpinBox>
@@ -18,6 +22,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QSet>
 #include <QStyle>
 #include <QToolButton>
@@ -72,6 +77,25 @@ QStringList unreadableTexts(QWidget& window)
     return unreadable;
 }
 
+// The tool buttons whose icons hardly stand out from what is behind them: most of their coloured pixels (the
+// white of a drawn page aside) under 3:1 against it.
+QStringList faintIcons(QWidget& window)
+{
+    QStringList faint;
+    for (QToolButton* button : window.findChildren<QToolButton*>()) {
+        const QImage icon = button->icon().pixmap(QSize(24, 24)).toImage();
+        int balance = 0; // pixels that stand out less those that do not
+        for (int at = 0; at < icon.width() * icon.height(); ++at) {
+            const QColor pixel = icon.pixelColor(at % icon.width(), at / icon.width());
+            if (pixel.alpha() > 200 && pixel != Qt::white)
+                balance += contrastRatio(pixel, backgroundBehind(*button)) >= 3 ? 1 : -1;
+        }
+        if (balance < 0 && !button->objectName().startsWith(QLatin1String("qt_"))) // not the style's arrows
+            faint << (button->defaultAction() ? button->defaultAction()->objectName() : button->objectName());
+    }
+    return faint;
+}
+
 // The labels, buttons and number fields a person sees in the window, each cut to what the widgets around it
 // let show, that lie over one another or are narrower than they need (a push button's text and margins
 // count, not the width of fashion its hint adds).
@@ -123,7 +147,9 @@ protected:
         return { { "main window", window.get() }, { "start screen", Invitation_Wizard::defaultInstance() },
             { "barcode dialog", Barcode_Dialog::defaultInstance() }, { "print window", &Print_Wnd::defaultInstance() },
             { "message window", Long_SMS_Dlg::defaultInstance() }, { "help", Help_Support::defaultInstance() },
-            { "products", Promotion_Form::defaultInstance() } };
+            { "products", Promotion_Form::defaultInstance() }, { "card holder", Show_User_Profile::defaultInstance() },
+            { "card size", Card_Wizard::defaultInstance() }, { "templates", Template_Wizard::defaultInstance() },
+            { "mail", &Send_Mail::defaultInstance() } };
     }
 };
 
@@ -140,6 +166,8 @@ TEST_F(DesktopLooks, EveryWindowIsReadableUnderLightAndDarkPalettes)
         for (const auto& [name, shown] : windows())
             EXPECT_EQ(unreadableTexts(*shown).join(QLatin1Char('\n')).toStdString(), "")
                 << name << " under the " << row.name << " palette";
+        EXPECT_TRUE(!isDarkPalette(row.palette) || faintIcons(*window).isEmpty()) // light: yellow folders stay
+            << faintIcons(*window).join(QLatin1Char(' ')).toStdString();
         // The light look stays the program's own tint; a dark palette keeps its own window colour.
         const QColor background = window->palette().color(QPalette::Window);
         EXPECT_EQ(background, isDarkPalette(row.palette) ? row.palette.color(QPalette::Window) : QColor(241, 244, 250))
@@ -147,18 +175,55 @@ TEST_F(DesktopLooks, EveryWindowIsReadableUnderLightAndDarkPalettes)
     }
 }
 
-TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsAndNoInspectorPageIsCrowded)
+// What of the window a person cannot reach where it goes over the main window, with a frame reserved, once
+// a window manager has framed it: the frame off the screen, a size below its least, the way out cut off, a
+// place off the main window's centre where the screen had room.
+QStringList misplaced(QWidget& shown, QWidget& main, const QRect& screen)
+{
+    const bool isMain = &shown == &main;
+    shown.show();
+    QCoreApplication::processEvents(); // the layout follows the font
+    const QMargins frame = windowFrameAllowance(shown);
+    const QRect placed
+        = placedWindowGeometry(shown, isMain ? QSize(1000, 800) : QSize(), isMain ? nullptr : &main, screen, frame);
+    shown.setGeometry(QRect(placed.topLeft() + QPoint(frame.left(), frame.top()), placed.size()));
+    QCoreApplication::processEvents();
+    const QRect framed(placed.topLeft(), placed.size().grownBy({ 1, 24, 1, 5 })),
+        reserved(placed.topLeft(), placed.size().grownBy(frame));
+    bool cutOff = false; // a button outside the window that no scroll area holds
+    for (const QPushButton* button : shown.findChildren<QPushButton*>()) {
+        const QWidget* holder = button;
+        while (holder != &shown && !qobject_cast<const QScrollArea*>(holder))
+            holder = holder->parentWidget();
+        cutOff |= holder == &shown && button->isVisibleTo(&shown)
+            && !shown.rect().contains(QRect(button->mapTo(&shown, QPoint(0, 0)), button->size()));
+    }
+    const QPoint off = reserved.center() - (isMain ? reserved : main.frameGeometry()).center();
+    const std::pair<bool, const char*> faults[] = { { !screen.contains(framed), "frame off the screen" },
+        { shown.size() != placed.size(), "below its least size" }, { cutOff, "way out cut off" },
+        { off.manhattanLength() > 2 && screen.contains(reserved.translated(-off)), "off the main window's centre" } };
+    QStringList found;
+    for (const auto& [fault, name] : faults)
+        if (fault)
+            found << QLatin1String(name);
+    return found;
+}
+
+TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsOverTheMainWindowAndNoInspectorPageIsCrowded)
 {
     startEmpty();
     const struct {
-        QRect screen; // the area a desktop leaves to windows
+        QRect screen; // the area a desktop leaves to windows, in the desktop's scaled pixels
         double points; // the system font; 0 keeps the desktop's own
+        double dpi; // the resolution the desktop gives fonts
         QRect mainWindow; // where the main window, wanted at 1000 x 800 from (100, 0), is placed; null: not checked
-    } rows[] = { { { 0, 0, 1280, 720 }, 0, { 100, 0, 1000, 720 } }, { { 0, 32, 1600, 968 }, 0, { 100, 32, 1000, 800 } },
-        { { 0, 0, 1280, 693 }, 12, {} }, { { 0, 0, 1366, 768 }, 14, {} } };
+    } rows[] = { { { 0, 0, 1280, 720 }, 0, 96, { 100, 0, 1000, 720 } },
+        { { 0, 32, 1600, 968 }, 0, 96, { 100, 32, 1000, 800 } }, { { 0, 0, 1280, 693 }, 12, 96, {} },
+        { { 0, 0, 1280, 720 }, 0, 120, {} }, { { 0, 0, 1366, 768 }, 14, 96, {} },
+        { { 0, 0, 960, 540 }, 0, 96, {} } }; // 1920 x 1080 at scale 2
     for (const auto& row : rows) {
         QFont font = originalFont;
-        font.setPointSizeF(row.points > 0 ? row.points : font.pointSizeF());
+        font.setPointSizeF((row.points > 0 ? row.points : font.pointSizeF()) * row.dpi / 96);
         QApplication::setFont(font);
         for (const auto& [name, shown] : windows()) {
             const QSize least = shown->minimumSizeHint().expandedTo(shown->minimumSize());
@@ -167,6 +232,13 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsAndNoInspectorPage
             if (shown == window.get() && !row.mainWindow.isNull()) {
                 EXPECT_EQ(fittedWindowGeometry({ 100, 0, 1000, 800 }, least, row.screen), row.mainWindow);
             }
+        }
+        for (const auto& [name, shown] : windows()) {
+            EXPECT_EQ(misplaced(*shown, *window, row.screen).join(QLatin1String(", ")).toStdString(), "")
+                << name << " on " << row.screen.width() << " x " << row.screen.height() << " at " << row.points
+                << " pt, " << row.dpi << " dpi";
+            if (shown != window.get())
+                shown->hide();
         }
         for (QWidget* page : window->inspectorPages()) { // each page alone, as the selection shows it
             while (window->sett_tab->count() > 0)
@@ -181,6 +253,13 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsAndNoInspectorPage
             EXPECT_EQ(crowdedControls(*window).join(QLatin1Char('\n')).toStdString(), "") << where;
         }
     }
+    // Shown for real, a window opens over the window that is active as it opens.
+    window->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), window.get());
+    QWidget* opened = Card_Wizard::defaultInstance();
+    opened->show();
+    EXPECT_LE((opened->frameGeometry().center() - window->frameGeometry().center()).manhattanLength(), 2);
+    opened->hide();
 }
 
 TEST_F(DesktopLooks, MenusHaveMnemonicsAndStandardKeysTheWindowItsCloseButtonAndTheFocusedCanvasAMark)

@@ -4,6 +4,7 @@
 #include "model/TSLText.h"
 
 #include <QAction>
+#include <QDBusConnectionInterface>
 #include <QDialog>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -22,13 +23,15 @@ QVariant boxed(const QVariant& value)
 
 TEST_F(DocumentBusTest, ElementsAndSpecifiersFollowTheFrontList)
 {
-    {
-        DocumentBus secondCopy(document);
-        QString error;
-        EXPECT_EQ(
-            secondCopy.registerOn(QDBusConnection::connectToBus(busAddress, QStringLiteral("script-second")), &error),
-            QStringLiteral("org.tessaline.Card.instance%1").arg(QCoreApplication::applicationPid()));
-    }
+    // The copy owns the program's name and one of its own.
+    QDBusConnectionInterface& names
+        = *QDBusConnection::connectToBus(busAddress, QStringLiteral("script-client")).interface();
+    const QString copy = QDBusConnection(QStringLiteral("script-program")).baseService();
+    EXPECT_EQ(names.serviceOwner(DocumentBus::serviceName).value(), copy);
+    EXPECT_EQ(
+        names.serviceOwner(QStringLiteral("org.tessaline.Card.instance%1").arg(QCoreApplication::applicationPid()))
+            .value(),
+        copy);
     const std::pair<const char*, int> counts[]
         = { { "graphics", 4 }, { "graphics_back", 4 }, { "graphics_temp", 4 }, { "rectangles", 2 }, { "circles", 2 },
               { "rectangles_round", 2 }, { "lines", 1 }, { "textAreas", 1 }, { "images", 0 } };
@@ -107,14 +110,21 @@ TEST_F(DocumentBusTest, BadInputIsRefusedWithItsMessageAndChangesNothing)
         const char* method;
         QVariantList arguments;
         const char* error;
+        const char* says = ""; // a piece of the message, the specifier as the script gave it
     } rows[] = {
         { "Count", { "squares" }, invalidArgs },
         { "Make", { "stars", 0, QVariantMap() }, invalidArgs },
         { "Make", { "rectangles", 3, QVariantMap() }, noSuchObject },
+        { "Make", { "rectangles", -2, QVariantMap() }, invalidArgs, "or -1 for the end, not -2" },
         { "Make", { "rectangles", 0, QVariantMap { { "contents", boxed("x") } } }, "org.tessaline.Card.Error.Refused" },
         { "Remove", { "images", 0 }, noSuchObject },
-        { "EvaluateRange", { "lines", "", 0, "", 0 }, noSuchObject },
-        { "EvaluateRelative", { "lines", "graphics", 9, "after" }, noSuchObject },
+        { "EvaluateRange", { "lines", "", 0, "", 0 }, noSuchObject, "range of lines names neither" },
+        { "EvaluateRange", { "rectangles_round", "graphics", 9, "", 0 }, noSuchObject,
+            "range rectangles_round[graphics[9] thru the last] names" },
+        { "EvaluateRange", { "lines", "", 0, "circles", 5 }, noSuchObject, "range lines[the first thru circles[5]]" },
+        { "EvaluateRelative", { "lines", "graphics", 9, "after" }, noSuchObject,
+            "specifier lines after graphics[9] names" },
+        { "EvaluateRelative", { "lines", "", 0, "before" }, noSuchObject, "lines before another needs" },
         { "EvaluateRelative", { "lines", "graphics", 0, "above" }, invalidArgs },
         { "Get", { "graphics", 4, "bounds" }, noSuchObject },
         { "Get", { "lines", 0, "fillColor" }, noSuchObject }, // a line does not fill
@@ -123,12 +133,17 @@ TEST_F(DocumentBusTest, BadInputIsRefusedWithItsMessageAndChangesNothing)
         { "Set", { "textAreas", 0, "contents", boxed(7) }, invalidArgs },
         { "Set", { "graphics", 1, "fillColor", boxed(compound(1.0, 0.0, 0.0)) }, invalidArgs },
         { "Set", { "graphics", 1, "bounds", boxed(compound(0.0, 0.0, -5.0, 5.0)) }, invalidArgs },
+        { "Set", { "graphics", 1, "bounds", boxed(compound(qQNaN(), 0.0, 5.0, 5.0)) }, invalidArgs },
+        { "Set", { "graphics", 1, "bounds", boxed(compound(0.0, 0.0, qInf(), 5.0)) }, invalidArgs },
+        { "Set", { "graphics", 1, "bounds", boxed(compound(0.0, -2e6, 5.0, 5.0)) }, invalidArgs },
         { "Set", { "graphics", 1, "strokeWidth", boxed("thick") }, invalidArgs },
     };
     for (const auto& row : rows) {
         const QDBusMessage reply = call(QString::fromLatin1(row.method), row.arguments);
         EXPECT_EQ(reply.errorName(), QString::fromLatin1(row.error)) << row.method;
         EXPECT_FALSE(reply.errorMessage().isEmpty()) << row.method;
+        EXPECT_TRUE(reply.errorMessage().contains(QString::fromUtf8(row.says)))
+            << row.method << ": " << reply.errorMessage().toStdString();
     }
 
     // A call while a window waits for an answer is refused rather than queued behind it.

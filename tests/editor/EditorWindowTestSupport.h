@@ -11,6 +11,7 @@
 #include "model/TSLDocument.h"
 #include "platform/KeyedArchive.h"
 #include "platform/UndoManager.h"
+#include "profiles/Card_Wizard.h"
 #include "profiles/Invitation_Wizard.h"
 #include "profiles/Profiles_Globals.h"
 #include "support/TestSupport.h"
@@ -128,9 +129,11 @@ protected:
     testsupport::ScriptedResponder ui;
     TSLDocument document;
     std::unique_ptr<TSLWindowController> window;
+    QList<QWidget*> shownBefore_;
 
     void SetUp() override
     {
+        shownBefore_ = shownWindows();
         Card_Front_Or_Back = 0;
         Card_Shape = 0;
         Not_Draw_Only_Prop_Change = false;
@@ -147,6 +150,19 @@ protected:
         window.reset();
         if (ended)
             takeBackQuitRequest();
+        // The windows a test showed (the program's own lasting ones among them) go, or they would take the
+        // keys of the next test's window; the lasting wizards keep no host, the window being gone.
+        for (QWidget* shown : shownWindows())
+            if (!shownBefore_.contains(shown))
+                shown->hide();
+        Card_Wizard::defaultInstance()->setHost(nullptr);
+        Invitation_Wizard::defaultInstance()->setHost(nullptr);
+    }
+    static QList<QWidget*> shownWindows()
+    {
+        QList<QWidget*> shown = QApplication::topLevelWidgets();
+        shown.removeIf([](const QWidget* widget) { return !widget->isVisible(); });
+        return shown;
     }
     // A window that ended the process asked the application to leave its event loop. With no loop running
     // Qt keeps that request, and every local loop of a later test would return at once: running the

@@ -30,6 +30,12 @@ protected:
         clipArt = draw(QStringLiteral("LibraryImage/party/balloon.png"), Qt::red);
         background = draw(QStringLiteral("Background/stripes.png"), Qt::blue);
     }
+    void TearDown() override
+    {
+        EditorScenario::TearDown();
+        QFile::remove(clipArt);
+        QFile::remove(background);
+    }
     static QString draw(const QString& relative, QColor colour)
     {
         const QString path = QDir(Resource_Path).filePath(relative);

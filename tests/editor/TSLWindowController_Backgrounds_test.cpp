@@ -2,14 +2,17 @@
 // background of the side being edited.
 #include "editor/EditorWindowTestSupport.h"
 
+#include "common/File_Functions.h"
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Image_Library.h"
 #include "model/PictureFiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileSystemWatcher>
 #include <QImage>
 #include <QListView>
+#include <QScopeGuard>
 #include <QTest>
 
 using editortest::EditorWindowTest;
@@ -20,6 +23,10 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
 {
     startUpEmpty();
     QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Background")));
+    const auto shipped = qScopeGuard([&folder] { // the program's own pictures are laid out again afterwards
+        folder.removeRecursively();
+        Prepare_Resource_Folder();
+    });
     folder.removeRecursively();
     ASSERT_TRUE(QDir().mkpath(folder.path()));
     QImage picture(8, 8, QImage::Format_RGB32);
@@ -74,11 +81,14 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
     const std::function<bool()> changes[] = { [&] { return picture.save(folder.filePath("c.png"), "PNG"); },
         [&] { return folder.rename("c.png", "Z.png"); }, [&] { return folder.remove("B.JPG"); },
         [&] {
-            const bool opened = slow.open(QIODevice::WriteOnly);
-            QTest::qWait(50);
-            const bool saved = opened && picture.save(&slow, "PNG");
-            slow.close();
-            return saved;
+            // The writer goes on only once the window has been told of the new, still empty file: a window
+            // that read the folder at once would find it empty.
+            bool saved = false;
+            const QObject writer;
+            for (QFileSystemWatcher* watch : window->findChildren<QFileSystemWatcher*>())
+                QObject::connect(watch, &QFileSystemWatcher::directoryChanged, &writer,
+                    [&] { saved = saved || (picture.save(&slow, "PNG") && slow.flush()); });
+            return slow.open(QIODevice::WriteOnly) && QTest::qWaitFor([&] { return saved; }, 20000);
         } };
     const char* shown[] = { "B.JPG,a.png,c.png", "B.JPG,a.png,Z.png", "a.png,Z.png", "a.png,Z.png,d.png" };
     const auto strip = [this] {

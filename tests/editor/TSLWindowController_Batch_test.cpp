@@ -44,7 +44,7 @@ protected:
         return item;
     }
 
-    // Exports 5,000 records and presses Stop on the progress sheet as soon as it shows, answering Yes to
+    // Exports 5,000 records and presses Stop on the progress sheet once a card is written, answering Yes to
     // its question: the run ends early, says how many cards it wrote and puts the first record back.
     void exportManyAndPressStop()
     {
@@ -56,11 +56,14 @@ protected:
         answerExport();
         ui.messageAnswers.push_back(1); // Yes to the Stop question
         ui.modalRuns.push_back([](QDialog&) { return 0; });
-        QTimer::singleShot(50, window.get(), [this] {
-            ASSERT_NE(window->send_modls_wnd, nullptr);
-            EXPECT_TRUE(window->send_modls_wnd->isVisible());
-            QTest::mouseClick(window->send_modls_wnd->_stop_btn, Qt::LeftButton);
+        QTimer stopper; // pressed once the sheet shows a card written
+        QObject::connect(&stopper, &QTimer::timeout, [this, &stopper] {
+            if (window->send_modls_wnd && window->send_modls_wnd->isVisible() && !cardsIn(target.path()).isEmpty()) {
+                stopper.stop();
+                QTest::mouseClick(window->send_modls_wnd->_stop_btn, Qt::LeftButton);
+            }
         });
+        stopper.start(10);
 
         window->Export_Button();
 
@@ -126,17 +129,24 @@ TEST_F(BatchExportScenario, SpreadsheetAndSeriesTogetherRunAsLongAsTheLongerSour
 TEST_F(BatchExportScenario, NoBoundItemExportsTheSingleCard)
 {
     boundText(0, QString(), 0, 10);
-    // A text bound on the back counts only while the card has a back.
+    // A text bound on the back, to a series or to the spreadsheet, counts only while the card has a back.
     writeSeries(QStringLiteral("guests"), "Ada\nBob\n");
+    for (const char* table : { "Table 1", "Table 2", "Table 3" })
+        window->bindingTable.Create_List_By_Array({ QString::fromLatin1(table) }, 1);
     TSLGraphicPtr onBack = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
-    onBack->data_source_type = 1;
     onBack->batch_list_name = QStringLiteral("guests");
     addItem(onBack, TSLDocumentGraphicsKey_back);
     const QString sides = CARD_SIDE_STR;
-    for (const QString& card : { QStringLiteral("2"), QStringLiteral("1") }) {
-        CARD_SIDE_STR = card;
+    const struct {
+        int source;
+        const char* sides;
+        int cards;
+    } rows[] = { { 1, "2", 2 }, { 1, "1", 0 }, { 2, "2", 3 }, { 2, "1", 0 } };
+    for (const auto& row : rows) {
+        onBack->data_source_type = row.source;
+        CARD_SIDE_STR = QString::fromLatin1(row.sides);
         window->Check_Series_Or_Excel_Use_or_not();
-        EXPECT_EQ(window->Total_Batch_Excel_Card, card == QLatin1String("2") ? 2 : 0) << card.toStdString();
+        EXPECT_EQ(window->Total_Batch_Excel_Card, row.cards) << row.source << " on sides " << row.sides;
     }
     CARD_SIDE_STR = sides;
     document.removeGraphicsForKey(TSLDocumentGraphicsKey_back, { 0 });

@@ -2,6 +2,10 @@
 // side fills the page without writing anything back.
 #include "editor/ItemPanelTestSupport.h"
 
+#include "model/Card_Background.h"
+
+#include <QFile>
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
@@ -221,10 +225,36 @@ TEST_F(CardPageTest, BackgroundPictureSetsTheSideAndAnEmptyPathOnlyTheTextView)
     EXPECT_TRUE(control<QRadioButton>("Card_Image_fill_rd")->isChecked());
     EXPECT_TRUE(back() == backBefore);
 
+    // A photo is held at the size that covers the card on screen, not whole.
+    const QString photo = QDir(folder).filePath(QStringLiteral("photo.png"));
+    ASSERT_TRUE(picture.scaled(3000, 2000).save(photo));
+    ui.fileAnswers.push_back(photo);
+    click(control<QPushButton>("Card_Image_Browse_btn"));
+    const QSizeF cover = window->frontCanvasBounds().size() * cardbackground::kHeldPixelsPerPoint;
+    const QSize held = front().Card_BG_Image().size();
+    EXPECT_TRUE(held.width() < 3000 && held.width() >= cover.width() - 1 && held.height() >= cover.height() - 1)
+        << held.width() << " x " << held.height();
+    // A design opened where its photo is gone keeps the picture it brought.
+    ASSERT_TRUE(QFile::remove(photo));
+    window->set_Front_BG_Image(photo);
+    EXPECT_EQ(front().Card_BG_Image().size(), held);
+
     // A cancelled panel changes nothing.
     const Card_Property frontBefore = front();
     click(control<QPushButton>("Card_Image_Browse_btn"));
     EXPECT_TRUE(front() == frontBefore);
+
+    // A photo cut short is refused by name, as every other picture is, and the side keeps its background.
+    const QString damaged = QDir(folder).filePath(QStringLiteral("damaged.jpg"));
+    ASSERT_TRUE(picture.scaled(400, 300).save(damaged));
+    QFile(damaged).resize(QFileInfo(damaged).size() - 200);
+    ui.fileAnswers.push_back(damaged);
+    ui.messages.clear();
+    click(control<QPushButton>("Card_Image_Browse_btn"));
+    EXPECT_TRUE(front() == frontBefore);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages.front().text.contains(QStringLiteral("damaged.jpg")))
+        << ui.messages.front().text.toStdString();
 }
 
 } // namespace

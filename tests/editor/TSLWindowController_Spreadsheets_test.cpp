@@ -40,6 +40,14 @@ protected:
             return dialog.result();
         });
     }
+    // A new text bound, through the data-source page, to the column at this place of the binding table.
+    TSLGraphicPtr boundText(int column)
+    {
+        const TSLGraphicPtr item = selected(QStringLiteral("TSLText"));
+        window->Data_source_type->setCurrentIndex(window->Data_source_type->findText(QStringLiteral("Excel")));
+        window->Batch_Series->setCurrentIndex(column);
+        return item;
+    }
     TSLGraphicPtr selected(const QString& className)
     {
         TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(className);
@@ -129,4 +137,53 @@ TEST_F(SpreadsheetCommandsTest, CancelledChoiceChangesNothingAndAClosedWindowLea
     EXPECT_EQ(Data_From_Excel::defaultInstance()->table().rowCount(), 0);
     Data_From_Excel::defaultInstance()->Create_Value_List(QStringLiteral("safe"));
     EXPECT_EQ(Data_From_Excel::defaultInstance()->table().rowCount(), 1);
+}
+
+// Another sheet or workbook: bound items follow their column titles (the stored position follows), and
+// items whose title the new sheet lacks are named at once and before every run, and come out blank. The
+// bound workbook saved again by another program is read again by the titles, and the person is told.
+TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndIntoAChangedWorkbook)
+{
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0, 1 });
+    window->Bind_Spreadsheet_btn->trigger();
+    const TSLGraphicPtr name = boundText(1);
+    const TSLGraphicPtr code = boundText(2);
+    const struct {
+        SpreadsheetWriter::Rows rows;
+        std::initializer_list<int> ticked;
+        int namePosition, codePosition;
+        const char* codeShown;
+        const char* told; // at once and before a run
+    } cases[] = {
+        { { { "No", "Code", "Name" }, { "1", "77", "Zed" } }, { 0, 1, 2 }, 3, 2, "77", "" },
+        { { { "No", "Name" }, { "1", "Zed" } }, { 0, 1 }, 2, 3, "",
+            "1 item is bound to a column this sheet does not have: Code" },
+    };
+    const QString other = testsupport::makeTempFolder(QStringLiteral("other")) + QStringLiteral("/other.xlsx");
+    for (const auto& c : cases) {
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(other, c.rows, true));
+        ui.messages.clear();
+        ui.fileAnswers.push_back(other);
+        pickColumns(c.ticked);
+        window->Bind_Spreadsheet_btn->trigger();
+        EXPECT_EQ(name->excel_col_indx, c.namePosition) << c.told;
+        EXPECT_EQ(code->excel_col_indx, c.codePosition) << c.told;
+        EXPECT_EQ(name->Text_contents().string, QStringLiteral("Zed")) << c.told;
+        EXPECT_EQ(code->Text_contents().string, QString::fromUtf8(c.codeShown)) << "as blank as the cards";
+        const QString told = QString::fromUtf8(c.told);
+        EXPECT_EQ(messageTexts(ui), told.isEmpty() ? QStringList() : QStringList { told });
+        window->Check_Series_Or_Excel_Use_or_not();
+        EXPECT_EQ(window->Take_Batch_Snapshot()->columnsNotFoundNotice(), told);
+    }
+
+    ui.messages.clear();
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
+        other, { { "Code", "Name", "No" }, { "5", "Cleo", "1" }, { "6", "Di", "2" } }, true));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return name->Text_contents().string == QLatin1String("Cleo"); }, 20000))
+        << "the folder watch reads the workbook again";
+    EXPECT_EQ(code->Text_contents().string, QStringLiteral("5")) << "a title the sheet has again";
+    EXPECT_EQ(messageTexts(ui),
+        QStringList { QStringLiteral(
+            "The workbook \"other.xlsx\" has changed: the design now shows its new data (2 records).") });
 }

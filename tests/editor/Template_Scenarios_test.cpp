@@ -207,9 +207,19 @@ TEST_F(TemplateScenario, NewCardFromASavedDesignOpensItAndCancelKeepsTheCard)
     EXPECT_EQ(Project_File_Name, path + QStringLiteral(".dcard"));
 }
 
-// The size chosen in the gallery's size list is the size of the card made from the template.
+// The size chosen in the gallery's size list is the size of the card made from the template, which holds every
+// item whole, turned or not.
 TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
 {
+    const auto bounds = [this] { // of both printable sides' items, each expected whole on the card
+        std::vector<QRectF> all;
+        for (const TSLGraphicList* side : { &window->Get_Front_Controls_Array(), &window->Get_Back_Controls_Array() })
+            for (const TSLGraphicPtr& item : *side) {
+                all.push_back(item->bounds());
+                EXPECT_TRUE(QRectF(QPointF(), canvas()->canvasSize() + QSizeF(0.01, 0.01)).contains(all.back()));
+            }
+        return all;
+    };
     constexpr int highlighted = -2; // a click on the row highlighted at opening
     int previous = -1;
     for (const int pick : { 1, 3, highlighted, 6, -1 }) { // -1: the list is left as it opened
@@ -236,6 +246,17 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
         });
         trigger(QStringLiteral("menu_New_From_Template"));
         ASSERT_TRUE(chosen.isValid());
+        // Turned, the card holds every item whole and both sides say so; one step takes it all back.
+        const std::vector<QRectF> before = bounds();
+        showPage(QStringLiteral("card_setting_tab"));
+        const bool upright = window->Preset_ComboBox->currentIndex() == 0;
+        QTest::keyClick(window->Preset_ComboBox, upright ? Qt::Key_Down : Qt::Key_Up);
+        bounds();
+        click(widget<QWidget>(QStringLiteral("Back_Side_btn")));
+        EXPECT_EQ(window->presetCode(), upright ? QStringLiteral("V") : QStringLiteral("H"));
+        click(widget<QWidget>(QStringLiteral("Front_Card_btn")));
+        trigger(QStringLiteral("menu_Undo"));
+        EXPECT_EQ(bounds(), before);
         if (previous >= 0) {
             EXPECT_EQ(opened, previous) << "the list opens on the card's own size";
         }

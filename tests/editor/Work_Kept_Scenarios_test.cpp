@@ -4,6 +4,7 @@
 #include "editor/EditorScenarioFixture.h"
 
 #include "common/Common_Functions.h"
+#include "common/File_Functions.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -278,7 +280,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     }
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("R"));
     EXPECT_EQ(window->Back_card_Prop.Card_Shape(), QStringLiteral("R"));
-    EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size())) << "the smaller card keeps it";
+    EXPECT_TRUE(window->frontCanvasBounds().contains(shape->bounds())) << "the smaller card holds it whole";
 
     // One step takes back size and outline together.
     clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2)); // nothing there: the card's pages
@@ -300,7 +302,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     trigger(QStringLiteral("menu_Redo"));
     EXPECT_NEAR(window->frontCanvasBounds().width(), 85.6 * 2.834645669291, 0.05);
     EXPECT_EQ(Card_Shape, 0);
-    EXPECT_TRUE(partlyOnCard(shape->bounds(), window->frontCanvasBounds().size()));
+    EXPECT_TRUE(window->frontCanvasBounds().contains(shape->bounds()));
 }
 
 // The outline chosen on either side is the card's: saved and reopened, the card shows it again.
@@ -332,6 +334,10 @@ TEST_F(WorkKept, BackgroundPicturesGoToTheSideShownAsOneStepAndTheInspectorStays
 {
     startEmpty();
     QDir strip(QDir(Resource_Path).filePath(QStringLiteral("Background")));
+    const auto shipped = qScopeGuard([&strip] { // the program's own pictures are laid out again afterwards
+        strip.removeRecursively();
+        Prepare_Resource_Folder();
+    });
     strip.removeRecursively();
     ASSERT_TRUE(QDir().mkpath(strip.path()));
     QImage picture(16, 16, QImage::Format_RGB32);
@@ -488,6 +494,8 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     ui.messageAnswers = { platform::SaveAnswerSave }; // a question would save
     trigger(QStringLiteral("Open_btn")); // then the panel is cancelled
     EXPECT_TRUE(ui.messages.empty()) << "nothing to save, nothing asked";
+    showPage(QStringLiteral("card_setting_tab"));
+    tick(window->matrix_card_shape->button(1)); // a rounded card
     const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(30, 30, 40, 40));
     EXPECT_TRUE(window->isWindowModified());
 
@@ -507,8 +515,14 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     trigger(QStringLiteral("menu_Undo"));
     EXPECT_FALSE(window->isWindowModified());
     for (const char* command : { "Open_btn", "menu_New_From_Template" }) {
+        ui.modalRuns = { [](QDialog& gallery) { // Cancel, where the window has one
+            if (auto* cancel = gallery.findChild<QPushButton*>(QStringLiteral("cancel_btn")))
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            return gallery.result();
+        } };
         trigger(QLatin1String(command)); // the panel and the gallery are cancelled
         EXPECT_TRUE(ui.messages.empty()) << command;
+        EXPECT_EQ(Card_Shape, 1) << command << ": the card keeps its outline";
     }
 
     // A change on the back marks it too.
@@ -527,6 +541,24 @@ TEST_F(WorkKept, TitleMarksUnsavedChangesAndCtrlYRedoesAndCtrlEqualsZoomsIn)
     const double zoom = canvas()->zoomFactor();
     press(QKeySequence(Qt::CTRL | Qt::Key_Equal));
     EXPECT_GT(canvas()->zoomFactor(), zoom);
+}
+
+// Tab and the arrow keys reach the tools and make nothing; Space on a tool chooses it, as a click does.
+TEST_F(WorkKept, KeyboardFocusOnAToolCreatesNothingAndSpaceChoosesIt)
+{
+    startEmpty();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (const auto& [from, key] : { std::pair { "Arrow_Tool_btn", Qt::Key_Tab }, { "Arrow_Tool_btn", Qt::Key_Right },
+             { "Polygon_Tool_btn", Qt::Key_Up }, { "Polygon_Tool_btn", Qt::Key_Backtab } }) {
+        widget<QWidget>(QLatin1String(from))->setFocus(Qt::TabFocusReason);
+        for (int press = 0; press < 15 && QApplication::focusWidget() != widget<QWidget>("Line_Tool_btn"); ++press)
+            QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(QApplication::focusWidget(), widget<QWidget>("Line_Tool_btn")) << from << " " << key;
+        EXPECT_EQ(undoTitle(), QStringLiteral("Undo")) << from << " " << key << ": nothing was made";
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Create Line"));
 }
 
 // Every undo step has its own name; a run of arrow presses is one Move, never part of the item's creation.

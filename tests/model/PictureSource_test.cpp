@@ -22,6 +22,12 @@ bool near(QRgb pixel, QColor expected, int tolerance = 40)
 TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFilesByName)
 {
     QTemporaryDir folder;
+    const auto paletted = [](QImage::Format format) { // red, of a palette of 256 colours or of two
+        QImage picture(6, 4, format);
+        picture.setColorTable({ qRgb(255, 0, 0), qRgb(0, 0, 255) });
+        picture.fill(0);
+        return picturefiles::encoded(picture, "PNG");
+    };
     const struct {
         QString name;
         QByteArray bytes;
@@ -38,13 +44,24 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "o7.jpg", picturefiles::jpegWithOrientation(7), { 20, 40 }, Qt::blue },
         { "o8.jpg", picturefiles::jpegWithOrientation(8), { 20, 40 }, Qt::blue },
         { "deep.png", picturefiles::sixteenBitPngWithTransparentColour(), { 4, 2 }, QColor(0x80, 0x40, 0xFF) },
+        { "palette.png", paletted(QImage::Format_Indexed8), { 6, 4 }, Qt::red },
+        { "two.png", paletted(QImage::Format_Mono), { 6, 4 }, Qt::red },
         { "damaged.png", picturefiles::damagedPng(), {}, {} }, { "notes.png", "not a picture at all", {}, {} },
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
+        { "half.jpg", picturefiles::jpegWithOrientation(1, { 800, 600 }).chopped(400), {}, {} }, // decodes half grey
         // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
         { "phone.jpg", picturefiles::jpegWithOrientation(1, { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },
         { "phone.png", picturefiles::redAndBlue("PNG", { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "huge.png", picturefiles::pngHeaderOnly(12000, 9000), {}, {} }, // beyond the memory bound
+        // A JPEG whose whole decode passes the memory bound is decoded at an eighth of its size.
+        { "huge.jpg",
+            [] {
+                QImage grey(9000, 9000, QImage::Format_Grayscale8);
+                grey.fill(90);
+                return picturefiles::encoded(grey, "JPG");
+            }(),
+            { 9000, 9000 }, QColor(90, 90, 90), { 468, 468 } },
     };
     const int qtLimit = QImageReader::allocationLimit();
     for (const auto& row : rows) {
@@ -57,11 +74,14 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
             EXPECT_EQ(
                 check.refusal.contains("12000 x 9000 pixels). Pictures of up to 100 million"), row.name == "huge.png")
                 << check.refusal.toStdString();
+            EXPECT_EQ(check.refusal.contains("its data ends early"), row.name.endsWith(".jpg"))
+                << check.refusal.toStdString();
             continue;
         }
         EXPECT_TRUE(check.usable()) << check.refusal.toStdString();
         const QImage shown = PictureSource::forFile(path).working();
         EXPECT_EQ(shown.size(), row.working.isEmpty() ? row.pixels : row.working) << row.name.toStdString();
+        EXPECT_GE(shown.depth(), 32) << row.name.toStdString() << ": worked on in full colour";
         EXPECT_TRUE(near(shown.pixel(0, 0), row.topLeft)) << row.name.toStdString();
     }
     EXPECT_EQ(QImageReader::allocationLimit(), qtLimit); // raised only while a large picture is decoded

@@ -10,6 +10,8 @@
 #include "support/TestSupport.h"
 
 #include <QDir>
+#include <QPainter>
+#include <QPicture>
 
 #include <gtest/gtest.h>
 
@@ -201,9 +203,15 @@ TEST_F(PictureSharing, CanvasPaintsUseACopyAtTheDrawnSizeMadeAgainOnlyWhenThatSi
     EXPECT_EQ(made(Kind::Display), 2u) << "another size makes another copy";
     paint(items, true, 1.0);
     EXPECT_EQ(made(Kind::Display), 2u);
-    // Off screen the full resolution is drawn, no copy.
+    // Every raster output draws a copy averaged to its own pixels; a vector recording draws the full picture.
     const QImage print = paint(items, false, 4.0);
-    EXPECT_EQ(made(Kind::Display), 2u);
+    EXPECT_EQ(made(Kind::Display), 3u);
+    QPicture recording;
+    QPainter recorder(&recording);
+    TSLDrawingContext vector { &recorder, false, 1.0 };
+    items.front()->drawContentsInView(vector, false);
+    recorder.end();
+    EXPECT_EQ(made(Kind::Display), 3u);
 
     struct Probe {
         QPointF point;
@@ -249,9 +257,9 @@ TEST_F(PictureSharing, DroppedPicturesAreMadeAgainWhenNeeded)
     // Room for about one decoded picture with its adjusted copy.
     PictureCache::instance().setBudget(100 * 100 * 4 * 2 + 4096);
     for (int round = 0; round < 3; ++round) {
-        const QImage image = paint(items);
-        EXPECT_TRUE(colorNear(at(image, 5, 5), Qt::red));
-        EXPECT_TRUE(colorNear(at(image, 55, 55), Qt::blue));
+        const QImage image = paint(items, false, 10.0); // each picture at its own pixels: no scaled copy
+        EXPECT_TRUE(colorNear(pixelAt(image, { 5, 5 }, 10.0), Qt::red));
+        EXPECT_TRUE(colorNear(pixelAt(image, { 55, 55 }, 10.0), Qt::blue));
         EXPECT_LE(PictureCache::instance().counts().bytes, PictureCache::instance().budget());
     }
     EXPECT_GT(made(Kind::Source), 2u) << "pictures dropped for room are decoded again";

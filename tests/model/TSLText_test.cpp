@@ -5,6 +5,7 @@
 #include "model/PictureProbes.h"
 
 #include <QCoreApplication>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -246,6 +247,35 @@ TEST(TSLTextDrawing, TextWrapsAtTheWidthAndIsCutOffAtTheBottom)
     EXPECT_LE(ink.right(), box.right() + 0.5);
     EXPECT_LE(ink.bottom(), box.bottom() + 0.5);
     EXPECT_GT(ink.bottom(), box.bottom() - 6.0); // the second line is drawn, cut at the bottom edge
+}
+
+// A text cut by its box is marked in red on the canvas only; the card keeps the cut as it is.
+TEST(TSLTextDrawing, ATextCutByItsBoxIsMarkedOnTheCanvasOnly)
+{
+    const struct {
+        const char* text;
+        QRectF box;
+        bool cut;
+    } cases[] = {
+        { "Cleo\nSecond line", { 10, 10, 120, 26 }, true }, // the second line falls below the box
+        { "Cleo", { 10, 10, 120, 26 }, false },
+        { "Cleo", { 10, 10, 120, 12 }, true }, // the one line is cut at the bottom
+        { "Bartholomew", { 10, 10, 20, 60 }, true }, // wrapped anywhere, lines below the box
+    };
+    for (const auto& c : cases) {
+        auto item = textItem(QString::fromUtf8(c.text), c.box);
+        item->ctrl_is_visible = true;
+        EXPECT_EQ(item->textIsCut(), c.cut) << c.text;
+        for (const bool canvas : { false, true }) {
+            QImage image = blank(240, 120);
+            QPainter painter(&image);
+            item->drawContentsInView({ &painter, canvas, 1.0 }, false);
+            painter.end();
+            const QColor corner = image.pixelColor(int(c.box.right()) - 2, int(c.box.bottom()) - 2);
+            const bool red = corner.red() > 150 && corner.green() < 90 && corner.blue() < 90;
+            EXPECT_EQ(red, canvas && c.cut) << c.text << (canvas ? " on the canvas" : " on a card");
+        }
+    }
 }
 
 TEST(TSLTextDrawing, FillBorderAndTextColourLayers)

@@ -7,6 +7,7 @@
 #include "output/Send_Modeless.h"
 
 #include <QDir>
+#include <QProgressBar>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -54,7 +55,10 @@ TEST(BatchExportRun, AStoppedRunSaysHowManyCardsWereWritten)
     Fake_Print_Host host(records);
     const QString chosen = testsupport::makeTempFolder(QStringLiteral("run-stopped"));
     Send_Modeless progress;
-    QTimer::singleShot(100, &progress, [] { Stop_SMS_Sending_Now = true; }); // Stop, answered Yes
+    QTimer stopper; // Stop, answered Yes, once the run is under way
+    QObject::connect(&stopper, &QTimer::timeout,
+        [&progress] { Stop_SMS_Sending_Now = Stop_SMS_Sending_Now || progress._Curr_Progress->value() > 0; });
+    stopper.start(0);
 
     Batch_Export_Run run(host, progress);
     const Batch_Export_Result result = run.run(chosen);

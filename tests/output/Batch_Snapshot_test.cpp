@@ -1,4 +1,5 @@
 #include "BatchTestSupport.h"
+#include "barcode/Barcode_Item_Symbol.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 
 #include "output/Batch_Export_Run.h"
@@ -114,7 +115,51 @@ TEST(RecordFill, SeriesFoundByNameWhateverTheStoredIndex)
         = Batch_Snapshot::take({ { text, stale }, creditCardSide(0) }, {}, false, seriesAndSheet(), Barcode_Gen());
     const TSLGraphicList items = snapshot->filledItems(1, QStringLiteral("F"));
     EXPECT_EQ(textOf(items[0]), QStringLiteral("s2"));
-    EXPECT_EQ(textOf(items[1]), QString()) << "a series that no longer exists gives no other series' data";
+    EXPECT_EQ(textOf(items[1]), QStringLiteral("typed")) << "a series that no longer exists gives no other series' "
+                                                            "data: the item shows what the canvas shows";
+}
+
+// Each way a card goes without part of its data, as the run's final message counts it; none says
+// "successfully". Rows: the item, what it shows on record 1, what is told before the run, the note.
+TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
+{
+    Record_Source source = seriesAndSheet();
+    source.titles = QStringList { QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("Photo") };
+    const struct {
+        TSLGraphicPtr item;
+        const char* shown;
+        const char* notice; // told before the run
+        const char* note; // in the final message
+    } cases[] = {
+        { boundText(2, QString(), 2, QRectF(10, 10, 100, 20)), "",
+            "1 item is bound to a column this sheet does not have: Photo",
+            "2 cards are made without the column this sheet does not have: Photo." },
+        { boundText(1, QString(), 0, QRectF(10, 10, 100, 20)), "typed", "", // no series chosen
+            "5 cards are made with an item bound to a series that gives it no value: it shows what the canvas "
+            "shows." },
+        { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 30, 8)), "Bob", "",
+            "4 cards are made with a text that does not fit its box and is cut: records 1, 2, 4 and 5." },
+    };
+    for (const auto& c : cases) {
+        const auto snapshot = Batch_Snapshot::take({ { c.item }, creditCardSide(0) }, {}, false, source, Barcode_Gen());
+        const QString note = QString::fromUtf8(c.note);
+        EXPECT_EQ(snapshot->columnsNotFoundNotice(), QString::fromUtf8(c.notice)) << c.note;
+        for (int record = 0; record < snapshot->recordCount(); ++record) {
+            const QString shown = textOf(snapshot->filledItems(record, QStringLiteral("F")).at(0));
+            EXPECT_TRUE(record != 1 || shown == QString::fromUtf8(c.shown)) << c.note;
+        }
+        EXPECT_EQ(snapshot->fillLog().notes(), note);
+        Batch_Export_Result exported;
+        exported.notes = snapshot->fillLog().notes();
+        Send_Mail_Result mailed;
+        mailed.lastSendSucceeded = true;
+        mailed.fillNotes = exported.notes;
+        for (const QString& message :
+            { Batch_Export_Run::finishedMessage(exported), Send_Mail_Run::finalMessage(mailed) }) {
+            EXPECT_TRUE(message.endsWith(note) && !message.contains(QLatin1String("successfully")))
+                << message.toStdString();
+        }
+    }
 }
 
 TEST(RecordFill, MissingSpreadsheetColumnIsEmptyAndLoggedOnce)
@@ -166,6 +211,56 @@ TEST(RecordFill, PictureItemLoadsTheRecordsPath)
         const QImage card = snapshot->renderImage(c.record, QStringLiteral("F"), 72);
         ASSERT_EQ(card.size(), QSize(243, 153));
         EXPECT_EQ(card.pixelColor(121, 76).rgb(), c.centre.rgb()) << c.record;
+    }
+}
+
+// A picture drawn smaller than its pixels is averaged down to each raster output's own pixels, as on the
+// canvas: a checkerboard of single pixels at half its size, a quarter pixel off the grid, comes out an even
+// grey, exported or mailed, not speckled. A background photo is read again from its file at the output's
+// resolution, not drawn from the small copy the design holds; without its file it keeps that copy.
+TEST(RecordFill, PicturesAndBackgroundPhotosAreDrawnFromCopiesMadeForTheOutputsPixels)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("batch-renditions"));
+    QImage board(486, 306, QImage::Format_RGB32);
+    for (int y = 0; y < board.height(); ++y) {
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000);
+    }
+    ASSERT_TRUE(board.save(QDir(folder).filePath("board.png")));
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("photos"), { QDir(folder).filePath("board.png") });
+    TSLRenderingSide side = creditCardSide(0);
+    side.property.setCard_fill_style(QStringLiteral("I"));
+    QImage held(30, 20, QImage::Format_RGB32);
+    held.fill(Qt::green);
+    side.property.setCard_BG_Image(held); // the small copy the design holds
+    const auto snapshot
+        = Batch_Snapshot::take({ { boundPicture(1, QStringLiteral("photos"), 0, QRectF(0.25, 0.25, 243, 153)) }, side },
+            {}, false, source, Barcode_Gen());
+    QImage exported;
+    ASSERT_TRUE(snapshot->renderInto(exported, 0, QStringLiteral("F"), 72)); // the export's road
+    for (const QImage& card : { exported, snapshot->renderImage(0, "F", 72) }) { // and the mail's
+        double sum = 0;
+        double spread = 0;
+        for (int y = 2; y < card.height() - 2; ++y) {
+            for (int x = 2; x < card.width() - 2; ++x) {
+                sum += qGray(card.pixel(x, y));
+                spread += std::abs(qGray(card.pixel(x, y)) - 127.5);
+            }
+        }
+        const int count = (card.width() - 4) * (card.height() - 4);
+        EXPECT_NEAR(sum / count, 127.5, 3);
+        EXPECT_LT(spread / count, 4) << "the mean distance from grey";
+    }
+    for (const QColor colour : { Qt::red, Qt::green }) {
+        const QString path = QDir(folder).filePath(colour == Qt::red ? "photo.png" : "gone.png");
+        if (colour == Qt::red)
+            writePicture(path, colour);
+        side.property.setCard_BG_Image_Path(path);
+        const QImage card = Batch_Snapshot::take({ {}, side }, {}, false, Record_Source(), Barcode_Gen())
+                                ->renderImage(0, QStringLiteral("F"), 150);
+        EXPECT_EQ(card.pixelColor(253, 159).rgb(), colour.rgb()) << path.toStdString();
     }
 }
 
@@ -250,6 +345,25 @@ TEST(RecordFill, CardsWithAPictureThatCannotBeFoundAreCountedInEveryFinalMessage
     for (const QString& message : messages)
         EXPECT_TRUE(message.endsWith(note)) << message.toStdString();
     EXPECT_TRUE(Batch_Export_Run::finishedMessage({}).endsWith(QStringLiteral("exported successfully.")));
+}
+
+// A design file without stored barcode pictures: each item is drawn from its own symbology and value.
+TEST(BatchSnapshot, ABarcodeReadBackWithoutItsPictureIsDrawnFromItsOwnSymbologyAndValue)
+{
+    for (const char* symbology : { "Code 128", "QR Code" }) {
+        auto barcode = boundCode128(QString(), QRectF(10, 10, 120, 120));
+        Barcode_Gen settings;
+        settings.barcodeTypePopup.select(int(Barcode_Type_Titles().indexOf(QString::fromUtf8(symbology))));
+        settings.Store_Barcode_Prop_In_Item(*barcode);
+        barcode->data_source_type = 0;
+        barcode->linear_or_2d = symbology[0] == 'Q' ? 1 : 0;
+        barcode->linear_font_val = barcode->two_d_font_val = QStringLiteral("A-100");
+        const auto snapshot
+            = Batch_Snapshot::take({ { barcode }, creditCardSide(0) }, {}, false, Record_Source(), Barcode_Gen());
+        const TSLBarcode_Drawing* drawing = snapshot->side(QStringLiteral("F")).items.at(0)->Barcode_drawing();
+        ASSERT_NE(drawing, nullptr) << symbology << ": the sample would be drawn";
+        EXPECT_EQ(drawing->size(), Item_Barcode_Drawing(settings, *barcode, QStringLiteral("A-100"))->size());
+    }
 }
 
 TEST(BatchSnapshot, LiveItemsAreNeverWritten)

@@ -71,18 +71,29 @@ TEST(EmailSetting, SaveChecksEachFieldInOrderAndFocusesTheOneAtFault)
         { { "", "pw", "s", "1", "" }, false, "Please enter sender E-mail.", "_send_mail_sender_mail" },
         { { "me@example", "pw", "s", "1", "" }, false, "Please enter valid sender E-mail address.",
             "_send_mail_sender_mail" },
-        { { "me@example.com", "", "s", "1", "" }, false, "Please enter password.", "_send_mail_password" },
-        { { "me@example.com", "pw", "", "1", "" }, false, "Please enter SMTP server.", "_send_mail_smtp" },
+        { { "me@example.com", "", "", "1", "" }, false, "Please enter SMTP server.", "_send_mail_smtp" },
         { { "me@example.com", "pw", "s", "", "" }, false, "Please enter port number.", "_send_mail_port" },
-        { { "me@example.com", "pw", "s", "x", "" }, true, "Please enter recipient E-mail address.", "_send_mail_to" },
-        { { "me@example.com", "pw", "s", "x", "you@x" }, true, "Please enter valid recipient E-mail address.",
+        { { "me@example.com", "pw", "s", "x", "" }, false, "Please enter a port number from 1 to 65535.",
+            "_send_mail_port" },
+        { { "me@example.com", "pw", "s", "0", "" }, false, "Please enter a port number from 1 to 65535.",
+            "_send_mail_port" },
+        { { "me@example.com", "pw", "s", "65536", "" }, true, "Please enter a port number from 1 to 65535.",
+            "_send_mail_port" },
+        { { "me@example.com", "pw", "s", "99999", "" }, false, "Please enter a port number from 1 to 65535.",
+            "_send_mail_port" },
+        { { "me@example.com", "pw", "s", "65535", "" }, true, "Please enter recipient E-mail address.",
             "_send_mail_to" },
-        { { "me@example.com", "pw", "s", "1", "" }, false, "Please remove the control characters from this field.",
-            "_send_mail_password", true },
-        { { "me@example.com", "pw", "s", "1", "" }, false, "Please remove the control characters from this field.",
-            "_send_mail_smtp", true },
+        { { "me@example.com", "pw", "s", "1", "you@x" }, true, "Please enter valid recipient E-mail address.",
+            "_send_mail_to" },
+        { { "me@example.com", "pw", "s", "1", "You <you@x.org>" }, true, "Please enter valid recipient E-mail address.",
+            "_send_mail_to" },
+        { { "me@example.com", "pw", "s", "1", "" }, false,
+            "Please remove the line breaks and other control characters from this field.", "_send_mail_password",
+            true },
+        { { "me@example.com", "pw", "s", "1", "" }, false,
+            "Please remove the line breaks and other control characters from this field.", "_send_mail_smtp", true },
         { { "me@example.com", "pw", "s", "1", "you@example.com" }, true,
-            "Please remove the control characters from this field.", "_send_mail_to", true },
+            "Please remove the line breaks and other control characters from this field.", "_send_mail_to", true },
     };
     for (const auto& c : cases) {
         testsupport::ScriptedResponder ui;
@@ -113,7 +124,9 @@ TEST(EmailSetting, SaveStoresTheFieldsAsTypedWithoutARecipientAndTheNextOpeningS
     FreshDataFolder folder(QStringLiteral("settings-save"));
     testsupport::ScriptedResponder ui;
     const int saved = openWindow(ui, [](Email_Setting& window) {
-        fill(window, { "Sender@Example.COM", "Pa ss", "smtp.example.com", "port", "" });
+        EXPECT_EQ(window.form()._send_mail_password->placeholderText(),
+            QStringLiteral("Only for servers that ask for a login"));
+        fill(window, { "Sender@Example.COM", "Pa ss", "smtp.example.com", " 2525", "" });
         // A long test result scrolls and leaves the fields their room; it does not outlive the window.
         const int room = window.minimumSizeHint().height();
         window.form()._send_mail_test_mail->setText(QStringLiteral("Test mail to a@example.com"));
@@ -127,7 +140,7 @@ TEST(EmailSetting, SaveStoresTheFieldsAsTypedWithoutARecipientAndTheNextOpeningS
     const auto store = Preferences::sharedInstance();
     EXPECT_EQ(store->send_email_SenderEmail(), QStringLiteral("Sender@Example.COM"));
     EXPECT_EQ(store->send_email_Password(), QStringLiteral("Pa ss"));
-    EXPECT_EQ(store->send_email_PORT_num(), QStringLiteral("port"));
+    EXPECT_EQ(store->send_email_PORT_num(), QStringLiteral(" 2525"));
     EXPECT_EQ(store->send_email_Recipient(), QString());
     EXPECT_EQ(store->send_email_enable_ssl(), QStringLiteral("Y"));
 

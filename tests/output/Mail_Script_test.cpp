@@ -14,7 +14,7 @@ TEST(MailScript, StandardInputCarriesEveryFieldAsUtf8Json)
     mail.sender = QStringLiteral("me@example.com");
     mail.smtpServer = QStringLiteral("smtp.example.com");
     mail.port = QStringLiteral("587");
-    mail.toAddress = QStringLiteral(" you@example.com");
+    mail.toAddress = QStringLiteral(" =?utf-8?q?evil=40x=2Ecom?= <you@example.com>"); // a name, apart: text
     mail.subject = QStringLiteral("Grüße");
     mail.body = QStringLiteral("Line one\nLine two");
     mail.enableSsl = QStringLiteral("N");
@@ -22,8 +22,9 @@ TEST(MailScript, StandardInputCarriesEveryFieldAsUtf8Json)
     mail.attachments = { QStringLiteral("/t/a_Back.png"), QStringLiteral("/t/a.png") };
     const QJsonObject read = QJsonDocument::fromJson(Mail_Script::standardInput(mail)).object();
     const std::pair<const char*, QString> fields[] = { { "sender", mail.sender }, { "login", mail.sender },
-        { "server", mail.smtpServer }, { "port", mail.port }, { "recipient", mail.toAddress },
-        { "subject", mail.subject }, { "body", mail.body }, { "ssl", mail.enableSsl }, { "password", mail.password } };
+        { "server", mail.smtpServer }, { "port", mail.port }, { "recipient", QStringLiteral("you@example.com") },
+        { "recipient_name", QStringLiteral("=?utf-8?q?evil=40x=2Ecom?=") }, { "subject", mail.subject },
+        { "body", mail.body }, { "ssl", mail.enableSsl }, { "password", mail.password } };
     for (const auto& [name, value] : fields)
         EXPECT_EQ(read[QLatin1String(name)].toString(), value) << name;
     EXPECT_EQ(read[QLatin1String("attachments")].toArray(), QJsonArray::fromStringList(mail.attachments));

@@ -170,18 +170,46 @@ TEST(Preferences, GetEmailDetailsCopiesFiveSettingsButNotTheRecipient)
 
 TEST(Preferences, AddressRule)
 {
-    const std::pair<const char*, bool> cases[] = {
-        { "me@example.com", true },
-        { "  a@b.cd \n", true },
-        { "@ab.cd", true }, // six characters with its "@" first: allowed by the rule
-        { "a@b.c", false }, // five characters
+    // A sender is one bare address; a recipient may carry a display name, and nothing may follow it.
+    const struct {
+        const char* text;
+        bool bare; // a valid sender
+        const char* name = nullptr; // a valid recipient: its display name and address
+        const char* address = nullptr;
+    } cases[] = {
+        { "me@example.com", true, "", "me@example.com" },
+        { "  a@b.cd \n", true, "", "a@b.cd" },
+        { "@ab.cd", false }, // no local part
+        { "a@b.c", true, "", "a@b.c" },
         { "me.example.com", false },
         { "me@ex@ample.com", false },
         { "me@examplecom", false },
         { "", false },
+        { "g1@b.com> notify=success", false },
+        { "<g1@b.com> NOTIFY=SUCCESS", false },
+        { "g1@b.com notify=success", false },
+        { "g1@b.com,g2@b.com", false },
+        { "a..b@b.com", false },
+        { "a@-b.com", false },
+        { "a b@b.com", false },
+        { "Ann Lee <ann@b.com>", false, "Ann Lee", "ann@b.com" },
+        { "\"Lee, Ann\" <ann@b.com>", false, "Lee, Ann", "ann@b.com" },
+        { "=?utf-8?q?evil=40x=2Ecom?= <g1@b.com>", false, "=?utf-8?q?evil=40x=2Ecom?=", "g1@b.com" },
+        { "Ann <ann@b.com> <x@y.com>", false },
+        { "Ann <ann@b.com> x", false },
+        { "Ann <ann@b.com\r\nBcc: x@y.com>", false },
+        { "jörg@bücher.de", true, "", "jörg@bücher.de" },
     };
-    for (const auto& [text, valid] : cases)
-        EXPECT_EQ(isValidEmail(QString::fromLatin1(text)), valid) << text;
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(isValidEmail(text), c.bare) << c.text;
+        const std::optional<Mail_Address> parsed = parseMailAddress(text);
+        ASSERT_EQ(parsed.has_value(), c.address != nullptr) << c.text;
+        if (parsed) {
+            EXPECT_EQ(parsed->displayName, QString::fromUtf8(c.name)) << c.text;
+            EXPECT_EQ(parsed->addrSpec, QString::fromUtf8(c.address)) << c.text;
+        }
+    }
 }
 
 TEST(Preferences, AFileOthersCouldReadIsNarrowedToItsOwnerWhenSaved)

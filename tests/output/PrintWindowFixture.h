@@ -81,8 +81,8 @@ inline void choosePrinter(Print_Wnd& window, const QString& name)
 }
 
 // Opens the print window on the host and lets `act` use it; the window is closed by Cancel afterwards.
-// The window prints to "PDF File" on one 1 x 1 sheet until `act` chooses otherwise, whatever an earlier
-// test left; with `asLeft` it opens as the last opening left it.
+// The window prints to "PDF File" on one 1 x 1 sheet of A4 upright until `act` chooses otherwise, whatever
+// an earlier test left; with `asLeft` it opens as the last opening left it.
 inline void withPrintWindow(testsupport::ScriptedResponder& ui, Print_Design_Host& host,
     const std::function<void(Print_Wnd&)>& act, bool asLeft = false)
 {
@@ -90,6 +90,9 @@ inline void withPrintWindow(testsupport::ScriptedResponder& ui, Print_Design_Hos
         auto& window = static_cast<Print_Wnd&>(dialog);
         if (!asLeft) {
             choosePrinter(window, Print_Wnd::pdfPrinterName());
+            window.printInfo().setPageSize(QPageSize(QPageSize::A4));
+            window.form().Orient_ComboBox->setCurrentIndex(0);
+            window.Set_values_From_Printer();
             if (window.form().Auto_Center_chk_bx->isChecked())
                 QTest::mouseClick(window.form().Auto_Center_chk_bx, Qt::LeftButton);
             if (!window.form().Show_Margins->isChecked())

@@ -285,3 +285,32 @@ TEST(PrintWindow, CardsThatTileThePaperExactlyAllFit)
         }
     });
 }
+
+// The preview's own orientation buttons turn the printer: the window shows it and the file is printed on it.
+TEST(PrintWindow, ThePreviewsOrientationIsWhatTheWindowShowsAndTheFileHolds)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(0);
+    const QString path = testsupport::makeTempFolder(QStringLiteral("turned")) + QStringLiteral("/cards.pdf");
+    ui.fileAnswers.push_back(path);
+    const QPageLayout before = Print_Wnd::defaultInstance().printInfo().pageLayout();
+    QString shown;
+    withPrintWindow(ui, host, [&ui, &shown](Print_Wnd& w) {
+        w.printInfo().setPageSize(QPageSize(QPageSize::A5));
+        w.form().Orient_ComboBox->setCurrentIndex(0);
+        ui.modalRuns.push_front([](QDialog& dialog) {
+            for (QAction* action : dialog.findChildren<QAction*>())
+                if (action->text() == QLatin1String("Landscape"))
+                    action->trigger();
+            return 0;
+        });
+        QTest::mouseClick(w.form().previewButton, Qt::LeftButton);
+        shown = w.form().Orient_ComboBox->currentText() + QLatin1Char(' ') + w.form().Size_id->text();
+        QTest::mouseClick(w.form().printButton, Qt::LeftButton);
+    });
+    Print_Wnd::defaultInstance().printInfo().setPageLayout(before);
+    EXPECT_EQ(shown, QStringLiteral("Landscape 210.00 x 148.00"));
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.readAll().contains("/MediaBox [0 0 595.000000 420.000000]")) << "A5 landscape";
+}

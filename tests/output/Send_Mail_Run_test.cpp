@@ -159,6 +159,8 @@ TEST(SendMailRun, ARefusedRecipientLeavesTheOthersToGoAServerFailureEndsTheRunAn
         { Kind::DataOnePerRecipient, 3, { S::RecipientRefused, "550 no such mailbox" }, 3, { { 1, three[1] } },
             "1 of 3 mails could not be sent: b@example.com (550 no such mailbox)." },
         { Kind::DataAllToEvery, 2, { S::RecipientRefused, "550 no" }, 6, { { 0, three[1] } }, "1 of 6 mails" },
+        { Kind::Plain, 0, { S::MailRefused, "554 5.6.0 header refused" }, 3, { { 1, three[1] } },
+            "1 of 3 mails could not be sent: b@example.com (554 5.6.0 header refused)." },
         { Kind::DataAllToEvery, 2, { S::NoEncryption }, 2,
             { { 0, three[1] }, { 0, three[2] }, { 1, three[0] }, { 1, three[1] }, { 1, three[2] } },
             "The server offers no encryption (STARTTLS)" },
@@ -221,36 +223,44 @@ TEST(SendMailRun, RecordsWithoutAPictureAndRecipientsWithoutARecordAreListedAndT
 TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
 {
     using Kind = Send_Mail_Request::Kind;
-    // Stop is pressed while the second mail is being sent.
+    // Stop is pressed while the second mail is being sent; an interrupted mail was ended by it, unsent.
     const struct {
         Kind kind;
         int records;
         QStringList recipients;
         int calls, mails;
+        bool interrupted = false;
     } cases[] = {
-        { Kind::Plain, 0, three, 2, 3 }, { Kind::DataOnePerRecipient, 3, three, 2, 3 },
+        { Kind::Plain, 0, three, 2, 3 },
+        { Kind::DataOnePerRecipient, 3, three, 2, 3 },
         { Kind::DataAllToEvery, 3, three, 2, 9 }, // checked before each recipient of a pass
+        { Kind::Plain, 0, three, 2, 3, true },
+        { Kind::DataAllToEvery, 3, three, 2, 9, true },
     };
     for (const auto& c : cases) {
         RecordingRun r;
-        r.answer = [&r](int call) {
+        r.answer = [&r, &c](int call) {
             if (call == 1)
                 r.stop = true;
-            return true;
+            return call == 1 && c.interrupted ? Mail_Outcome(Mail_Outcome::Status::Cancelled) : Mail_Outcome(true);
         };
         Send_Mail_Request asked = request(c.kind, c.recipients, c.records);
         const Send_Mail_Result result = r.run.run(asked);
+        const int sent = c.calls - (c.interrupted ? 1 : 0);
         EXPECT_EQ(int(r.calls.size()), c.calls) << int(c.kind);
         // The stop is told, with the unsent mails listed for a second run limited to them.
         EXPECT_TRUE(result.stopped);
-        EXPECT_EQ(int(result.failures.size()), c.mails - c.calls);
+        EXPECT_FALSE(result.endedBy.has_value());
+        EXPECT_EQ(int(result.failures.size()), c.mails - sent);
+        EXPECT_EQ(result.failures.value(0).reason, QStringLiteral("stopped"));
         EXPECT_TRUE(Send_Mail_Run::finalMessage(result).startsWith(
-            QStringLiteral("The e-mail was stopped: 2 of %1 mails have been sent.").arg(c.mails)));
+            QStringLiteral("The e-mail was stopped: %1 of %2 mails have been sent.").arg(sent).arg(c.mails)))
+            << Send_Mail_Run::finalMessage(result).toStdString();
         RecordingRun second;
         asked.only = result.failedKeys();
         EXPECT_FALSE(second.run.run(asked).stopped);
-        EXPECT_EQ(int(second.calls.size()), c.mails - c.calls) << int(c.kind);
-        EXPECT_EQ(second.recipientsMailed().value(0), three[2]) << int(c.kind); // the first one not sent
+        EXPECT_EQ(int(second.calls.size()), c.mails - sent) << int(c.kind);
+        EXPECT_EQ(second.recipientsMailed().value(0), three[sent]) << int(c.kind); // the first one not sent
     }
 
     RecordingRun before;
@@ -305,15 +315,18 @@ TEST(SendMailRun, StopDuringAPauseEndsItAtOnce)
     Send_Mail_Request req = request(Send_Mail_Request::Kind::Plain, three);
     req.mailsPerPause = 1;
     req.pauseMs = 60000;
+    QElapsedTimer clock;
+    std::atomic<bool> ended { false };
     std::thread stopper([&] {
-        QThread::msleep(400);
+        while (Pause_Delay_Time.load() < 0 && !ended.load()) // until the pause has begun
+            QThread::yieldCurrentThread();
+        clock.start();
         r.stop = true;
     });
-    QElapsedTimer clock;
-    clock.start();
     r.run.run(req);
+    ended = true;
     stopper.join();
-    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_LT(clock.elapsed(), 10000); // not the minute asked for
     EXPECT_EQ(r.calls.size(), 1u);
 }
 

@@ -185,10 +185,13 @@ TEST_F(CardSizeRename, ARowOutsideTheListIsRefusedWithoutChangingIt)
 // The size window opens on the card, its orientation read from the card's sides.
 TEST_F(CardSizeRename, OrientationFollowsTheSidesOfTheCard)
 {
-    for (const QSizeF& card : { QSizeF(1, 999), QSizeF(999, 1) }) {
+    const std::pair<QSizeF, const char*> rows[] = { { { 1, 999 }, "Vertical" }, { { 999, 1 }, "Horizontal" },
+        { { 54, 86 }, "Vertical" }, { { 86, 54 }, "Horizontal" }, { { 54, 86 }, "Vertical" },
+        { { 50, 50 }, "Horizontal" } }; // a square card opens on the window's first choice
+    for (const auto& [card, orientation] : rows) {
         host.card = card;
         QString shown;
         inWizard([&] { shown = chooser->form().Preset_ComboBox->currentText(); });
-        EXPECT_EQ(shown, card.height() > card.width() ? QStringLiteral("Vertical") : QStringLiteral("Horizontal"));
+        EXPECT_EQ(shown, QLatin1String(orientation)) << card.width() << " x " << card.height();
     }
 }

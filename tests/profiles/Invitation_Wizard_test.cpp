@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -86,6 +87,21 @@ TEST_F(WizardTest, ClosingTheWindowLeavesItForTheEditorAndEscapeOnlyCancelsTheWi
     });
     EXPECT_EQ(result, Invitation_Wizard::kClosed) << "not Exit: the program goes on";
     EXPECT_TRUE(Start_Card_Option.isEmpty());
+
+    // The program's own modal run hands back the same close code, closed by the window's close button.
+    platform::setUiResponder(nullptr);
+    QTimer closer;
+    int tries = 0;
+    QObject::connect(&closer, &QTimer::timeout, [this, &tries] {
+        if (++tries > 2000)
+            wizard->done(-1); // a window that does not close ends this test, not the whole run
+        else if (wizard->isVisible())
+            wizard->close();
+    });
+    closer.start(10);
+    const int closed = wizard->Open_Wnd();
+    platform::setUiResponder(&responder);
+    EXPECT_EQ(closed, Invitation_Wizard::kClosed);
 }
 
 TEST_F(WizardTest, OpeningADesignClosesOnlyWhenTheMainWindowReadIt)
@@ -213,12 +229,18 @@ TEST_F(WizardTest, BackStepsOnePaneAndKeepsTheAnswersUntilTheStartScreen)
         EXPECT_EQ(paneOf(form), QStringLiteral("Start_card_box"));
 
         walkToCategories(w, form);
+        form.Back_Btn->click(); // a later picture than the one offered
+        form.imageBrowser->doItemsLayout();
+        const QModelIndex last = w.imageModel().index(int(w.images().size()) - 1, 0);
+        QTest::mouseClick(
+            form.imageBrowser->viewport(), Qt::LeftButton, {}, form.imageBrowser->visualRect(last).center());
+        form.Next_btn->click();
         form.Sorry_btn->click();
         form.Next_btn->click();
         QTest::keyClicks(form.from_value, QStringLiteral("Noor"));
         QTest::keyClicks(form.to_value, QStringLiteral("Sam"));
         const QString picture = w.selected_image();
-        ASSERT_FALSE(picture.isEmpty());
+        ASSERT_EQ(picture, w.images().last().path);
 
         const char* expected[] = { "third_box", "event_box", "second_box", "first_box" };
         for (int step = 4; step >= 1; --step) {
@@ -229,6 +251,13 @@ TEST_F(WizardTest, BackStepsOnePaneAndKeepsTheAnswersUntilTheStartScreen)
             EXPECT_EQ(w.selected_image(), picture);
         }
         EXPECT_FALSE(w.selected_title().isEmpty());
+        // Next through every pane again keeps each choice.
+        for (int step = 2; step <= 5; ++step)
+            form.Next_btn->click();
+        EXPECT_EQ(w.selected_image(), picture) << "the picture chosen, not the first one";
+        EXPECT_EQ(form.to_value->text(), QStringLiteral("Sam"));
+        for (int step = 4; step >= 1; --step)
+            form.Back_Btn->click();
 
         // Back from the size pane is the start screen with everything cleared.
         form.Back_Btn->click();

@@ -76,6 +76,7 @@ public:
     int runModal(QDialog& dialog) override
     {
         dialogsRun.push_back(dialog.objectName());
+        dialog.setResult(0); // as a modal run starts: an earlier run's answer is not this one's
         if (modalRuns.empty())
             return 0;
         auto run = modalRuns.front();

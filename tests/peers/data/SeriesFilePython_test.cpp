@@ -58,7 +58,7 @@ open(sys.argv[1], 'w', encoding='utf-8', newline='').write('Zoë 🎉\r\n\r\n  t
         0)
         << err.toStdString();
     EXPECT_EQ(Series_File::readForEditing(u("FromPython")).value(), QStringList({ u("Zoë 🎉"), u("two"), u("last") }));
-    EXPECT_EQ(Series_File::readBatch(u("FromPython")).value(),
-        QStringList({ u("Zoë 🎉\r"), u("\r"), u("  two  \r"), u("last") }));
+    EXPECT_EQ(
+        Series_File::readBatch(u("FromPython")).value(), QStringList({ u("Zoë 🎉"), u(""), u("  two  "), u("last") }));
     EXPECT_EQ(Series_File::names(), QStringList({ u("FromPython") }));
 }

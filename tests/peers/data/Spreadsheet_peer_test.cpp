@@ -75,6 +75,40 @@ TEST(SpreadsheetPeers, WorkbookWrittenByOpenpyxlReadsRight)
     EXPECT_EQ(readSheet(path, 11), (Rows { { "sheet 11" } }));
 }
 
+// Workbooks whose parts lie where the format allows but the usual writers do not put them: each reads as
+// openpyxl reads it, numbers as a spreadsheet shows them, and numbers written back stay numbers.
+TEST(SpreadsheetPeers, WorkbookPartsFoundThroughRelationshipsInUtf8OrUtf16ReadLikeOpenpyxl)
+{
+    ASSERT_TRUE(haveOpenpyxl()) << "python3-openpyxl is missing: tools/deps.sh installs it";
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("layouts"));
+    QString out, err;
+    ASSERT_EQ(
+        testsupport::runProgram(python, { helperScript(), QStringLiteral("write-layouts"), folder }, nullptr, &err), 0)
+        << err.toStdString();
+    // openpyxl reads each as this; we read the same, numbers as a spreadsheet shows them.
+    const QJsonObject openpyxl
+        = QJsonDocument::fromJson(QString::fromUtf8("{\"Guésts\": [[\"Name\", \"Amount\"], "
+                                                    "[\"Zoë 日本\", 100.0], [\"Bob\", 0.1345], [\"zero\", 0]]}")
+                                      .toUtf8())
+              .object();
+    const Rows shown { { "Name", "Amount" }, { QString::fromUtf8("Zoë 日本"), "100" }, { "Bob", "0.1345" },
+        { "zero", "0" } };
+    for (const char* name : { "strings", "moved", "utf16" }) {
+        const QString path = folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".xlsx");
+        ASSERT_EQ(testsupport::runProgram(python, { helperScript(), QStringLiteral("read"), path }, &out, &err), 0)
+            << err.toStdString();
+        EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).object(), openpyxl) << name;
+        SpreadsheetWriter::ReadWorkbook(path, true);
+        EXPECT_EQ(SpreadsheetWriter::Read_Sheet_Name(), openpyxl.keys()) << name;
+        EXPECT_EQ(readSheet(path, 1), shown) << name << ": " << SpreadsheetWriter::lastError().toStdString();
+    }
+    const QString back = folder + QStringLiteral("/back.xlsx");
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(back, shown, true)) << SpreadsheetWriter::lastError().toStdString();
+    ASSERT_EQ(testsupport::runProgram(python, { helperScript(), QStringLiteral("read"), back }, &out, &err), 0);
+    EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()).object().value(QStringLiteral("Sheet1")).toArray().at(1),
+        QJsonDocument::fromJson(QByteArrayLiteral("[[\"Zoë 日本\", 100]]")).array().at(0));
+}
+
 TEST(SpreadsheetPeers, WorkbookWeWriteOpensInOpenpyxlWithTheSameValues)
 {
     ASSERT_TRUE(haveOpenpyxl()) << "python3-openpyxl is missing: tools/deps.sh installs it";

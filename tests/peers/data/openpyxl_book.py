@@ -6,6 +6,11 @@
                                 non-ASCII text and eleven sheets.
   openpyxl_book.py read PATH    prints every sheet of a workbook as JSON: {sheet title: [[cell, ...], ...]}.
   openpyxl_book.py read-unescaped PATH   the same, texts passed through openpyxl's own "_xHHHH_" decoder.
+  openpyxl_book.py write-layouts FOLDER  writes, part by part, workbooks laid out as the format allows but
+                                the usual writers do not: strings.xlsx (shared strings under another name),
+                                moved.xlsx (the workbook part outside "xl"), utf16.xlsx (workbook, sheet and
+                                strings in UTF-16, with and without a byte-order mark), each with numbers
+                                stored with trailing zeros and a negative zero.
 """
 import datetime
 import json
@@ -84,6 +89,63 @@ def patch(path):
     assert check["Shared"]["A2"].value == "Oslo", check["Shared"]["A2"].value
 
 
+MAIN = "http://schemas.openxmlformats.org/spreadsheetml/2006/main"
+REL = "http://schemas.openxmlformats.org/officeDocument/2006/relationships"
+PACKAGE = "http://schemas.openxmlformats.org/package/2006/relationships"
+TYPE = "application/vnd.openxmlformats-officedocument.spreadsheetml."
+
+
+def layout(path, workbook="xl/workbook.xml", strings="xl/sharedStrings.xml", encode=None):
+    """A workbook of one sheet whose parts are where the arguments say; encode(kind, text) gives each part's
+    bytes, kind one of "workbook", "sheet", "strings"."""
+    folder = workbook.rsplit("/", 1)[0]
+    up = "../" * (folder.count("/") + 1)
+    sheet = ('<?xml version="1.0" encoding="%s"?><worksheet xmlns="' + MAIN + '"><sheetData>'
+             '<row r="1"><c r="A1" t="s"><v>0</v></c><c r="B1" t="s"><v>1</v></c></row>'
+             '<row r="2"><c r="A2" t="s"><v>2</v></c><c r="B2"><v>100.000</v></c></row>'
+             '<row r="3"><c r="A3" t="s"><v>3</v></c><c r="B3"><v>0.134500000</v></c></row>'
+             '<row r="4"><c r="A4" t="inlineStr"><is><t>zero</t></is></c><c r="B4"><v>-0</v></c></row>'
+             '</sheetData></worksheet>')
+    table = ('<?xml version="1.0" encoding="%s"?><sst xmlns="' + MAIN + '"><si><t>Name</t></si>'
+             '<si><t>Amount</t></si><si><t>Zo\u00eb \u65e5\u672c</t></si><si><t>Bob</t></si></sst>')
+    book = ('<?xml version="1.0" encoding="%s"?><workbook xmlns="' + MAIN + '" xmlns:r="' + REL + '"><sheets>'
+            '<sheet name="Gu\u00e9sts" sheetId="1" r:id="rId1"/></sheets></workbook>')
+    links = ('<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="' + PACKAGE + '">'
+             '<Relationship Id="rId1" Type="' + REL + '/worksheet" Target="' + up + 'xl/worksheets/sheet1.xml"/>'
+             '<Relationship Id="rId2" Type="' + REL + '/sharedStrings" Target="' + up + strings + '"/>'
+             '</Relationships>')
+    types = ('<?xml version="1.0" encoding="UTF-8"?>'
+             '<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">'
+             '<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>'
+             '<Default Extension="xml" ContentType="application/xml"/>'
+             '<Override PartName="/' + workbook + '" ContentType="' + TYPE + 'sheet.main+xml"/>'
+             '<Override PartName="/xl/worksheets/sheet1.xml" ContentType="' + TYPE + 'worksheet+xml"/>'
+             '<Override PartName="/' + strings + '" ContentType="' + TYPE + 'sharedStrings+xml"/></Types>')
+    root = ('<?xml version="1.0" encoding="UTF-8"?><Relationships xmlns="' + PACKAGE + '">'
+            '<Relationship Id="rId1" Type="' + REL + '/officeDocument" Target="' + workbook + '"/></Relationships>')
+    with zipfile.ZipFile(path, "w", zipfile.ZIP_DEFLATED) as target:
+        target.writestr("[Content_Types].xml", types)
+        target.writestr("_rels/.rels", root)
+        target.writestr(workbook, encode("workbook", book))
+        target.writestr(folder + "/_rels/" + workbook.rsplit("/", 1)[1] + ".rels", links)
+        target.writestr("xl/worksheets/sheet1.xml", encode("sheet", sheet))
+        target.writestr(strings, encode("strings", table))
+
+
+def write_layouts(folder):
+    def utf8(kind, text):
+        return (text % "UTF-8").encode()
+
+    def utf16(kind, text):
+        text = text % "UTF-16"
+        return {"workbook": b"\xff\xfe" + text.encode("utf-16-le"), "sheet": b"\xfe\xff" + text.encode("utf-16-be"),
+                "strings": text.encode("utf-16-le")}[kind]
+
+    layout(folder + "/strings.xlsx", strings="xl/tables/text.xml", encode=utf8)
+    layout(folder + "/moved.xlsx", workbook="content/book/main.xml", encode=utf8)
+    layout(folder + "/utf16.xlsx", encode=utf16)
+
+
 def plain(value):
     if isinstance(value, (datetime.date, datetime.datetime)):
         return value.isoformat()
@@ -104,4 +166,4 @@ def read_unescaped(path):
 
 
 if __name__ == "__main__":
-    {"write": write, "read": read, "read-unescaped": read_unescaped}[sys.argv[1]](sys.argv[2])
+    {"write": write, "read": read, "read-unescaped": read_unescaped, "write-layouts": write_layouts}[sys.argv[1]](sys.argv[2])

@@ -2,8 +2,10 @@
 #include "output/PrintTestSupport.h"
 
 #include "model/CardEditorServices.h"
+#include "model/Card_Background.h"
 
 #include <QFileInfo>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -157,25 +159,47 @@ TEST_F(PrintPdfPeer, BarcodeOnASheetReadsAsItsRecordsValue)
     }
 }
 
-TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnce)
+// A picture on every card is embedded once; a photo background, held small, is read again at 300 dpi over
+// the card's place, and that one picture serves every card.
+TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnceAndAPhotoBackgroundAtThePrintResolution)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("embedded"));
-    const QString pdf = folder + QStringLiteral("/sheets.pdf");
-    ASSERT_EQ(printToPdf(mergedJob(40, 40, 5, 2), pdf), 4);
-    QString out;
-    ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf }, &out), 0);
-    // Every use is listed; the objects behind them are what the file holds.
-    QSet<QString> objects;
-    int uses = 0;
-    for (const QString& line : out.split(QLatin1Char('\n')).mid(2)) {
-        const QStringList f = line.simplified().split(QLatin1Char(' '));
-        if (f.size() < 12 || f[2] != QLatin1String("image") || f[3] != QLatin1String("40"))
-            continue;
-        ++uses;
-        objects.insert(f[10] + QLatin1Char(' ') + f[11]);
+    const QString photo = folder + QStringLiteral("/photo.jpg");
+    QImage picture(2400, 1600, QImage::Format_RGB32);
+    QPainter(&picture).fillRect(picture.rect(), QLinearGradient(0, 0, 2400, 1600));
+    ASSERT_TRUE(picture.save(photo));
+    Batch_Snapshot::Side front { {}, batchtest::creditCardSide(0) };
+    Card_Property& side = front.rendering.property;
+    side.setCard_fill_style(QStringLiteral("I"));
+    side.setCard_BG_Image_Path(photo);
+    side.setCard_BG_Image(cardbackground::held(photo, QStringLiteral("Stretch"), QSizeF(243, 153)));
+    EXPECT_EQ(side.Card_BG_Image().size(), QSize(729, 486)) << "held at the size that covers the card on screen";
+    Print_Job background = mergedJob(0, 4, 2, 2);
+    background.snapshot = Batch_Snapshot::take(front, {}, false, Record_Source(), Barcode_Gen());
+    const struct {
+        Print_Job job;
+        int sheets;
+        QString pixels; // of the picture, as the file holds it
+        int uses;
+    } rows[] = { { mergedJob(40, 40, 5, 2), 4, "40x30", 40 }, { background, 1, "1013x638", 4 } };
+    for (const auto& row : rows) {
+        const QString pdf = folder + QStringLiteral("/sheets.pdf");
+        ASSERT_EQ(printToPdf(row.job, pdf), row.sheets);
+        QString out;
+        ASSERT_EQ(testsupport::runProgram(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf }, &out), 0);
+        // Every use is listed; the objects behind them are what the file holds.
+        QSet<QString> objects;
+        int uses = 0;
+        for (const QString& line : out.split(QLatin1Char('\n')).mid(2)) {
+            const QStringList f = line.simplified().split(QLatin1Char(' '));
+            if (f.size() >= 12 && f[2] == QLatin1String("image") && f[3] + QLatin1Char('x') + f[4] == row.pixels) {
+                ++uses;
+                objects.insert(f[10] + QLatin1Char(' ') + f[11]);
+            }
+        }
+        EXPECT_EQ(uses, row.uses) << out.toStdString();
+        EXPECT_EQ(objects.size(), 1) << out.toStdString();
     }
-    EXPECT_EQ(uses, 40);
-    EXPECT_EQ(objects.size(), 1) << out.toStdString();
 }
 
 TEST_F(PrintPdfPeer, ArabicHebrewAndMixedWordsAreInThePrintsTextLayer)

@@ -6,6 +6,8 @@
 
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -82,38 +84,41 @@ TEST_F(PrintQueuePeer, AStoppedOrRefusedJobIsToldWithThePrinterAndSendsNothing)
         int records;
         const char* told;
         const char* reason; // empty: the message is `told` alone
-    } cases[] = { { "stop", 2000, "The printing was stopped: nothing was sent to Catcher.", "" }, // 2000 sheets
+    } cases[] = { { "stop", 5, "The printing was stopped: nothing was sent to Catcher.", "" }, // 5 sheets
         { "cupsreject", 3, "The sheets could not be printed on Catcher: ", "not accepting jobs" },
         { "", 3, "The sheets could not be printed on Catcher: ", "the print scheduler is not running" } };
     for (const auto& c : cases) {
         testsupport::ScriptedResponder ui;
         Fake_Print_Host host(c.records);
-        QTimer stopper;
-        stopper.setInterval(20);
-        QObject::connect(&stopper, &QTimer::timeout, [&stopper] {
-            for (QProgressDialog* progress : Print_Wnd::defaultInstance().findChildren<QProgressDialog*>())
-                if (progress->isVisible() && progress->value() > 0) {
-                    progress->cancel();
-                    stopper.stop();
-                }
-        });
+        // Stop is pressed on the progress window as the second sheet is done, whether it shows yet or not.
+        int drawn = 0;
+        const QMetaObject::Connection stopper
+            = QObject::connect(&Print_Wnd::defaultInstance(), &Print_Wnd::sheetDrawn, [&drawn](int sheets) {
+                  drawn = sheets;
+                  if (sheets == 2)
+                      Print_Wnd::defaultInstance().findChild<QProgressDialog*>()->findChild<QPushButton*>()->click();
+              });
         withPrintWindow(ui, host, [&](Print_Wnd& w) {
             choosePrinter(w, QStringLiteral("Catcher"));
-            if (c.records == 2000)
-                stopper.start();
-            else if (*c.program)
-                ASSERT_TRUE(scheduler->command(QLatin1String(c.program), { QStringLiteral("Catcher") }));
-            else
+            if (!*c.program)
                 scheduler->stop();
+            else if (QLatin1String(c.program) != QLatin1String("stop")) {
+                ASSERT_TRUE(scheduler->command(QLatin1String(c.program), { QStringLiteral("Catcher") }));
+            }
             QTest::mouseClick(w.form().printButton, Qt::LeftButton);
         });
+        QObject::disconnect(stopper);
+        EXPECT_EQ(drawn, *c.program == 's' ? 2 : 0) << c.program;
         ASSERT_EQ(ui.messages.size(), 1u) << c.program;
         const QString text = ui.messages[0].text.trimmed();
         EXPECT_TRUE(*c.reason ? text.startsWith(QLatin1String(c.told)) && text.contains(QLatin1String(c.reason))
                               : text == QLatin1String(c.told))
             << text.toStdString();
-        QThread::msleep(c.records == 2000 ? 500 : 0); // time enough for a job that was sent after all
-        EXPECT_TRUE(scheduler->jobs().isEmpty());
+        // A job the scheduler took is listed at once, printed or not.
+        QString taken;
+        testsupport::runProgram(
+            QStringLiteral("lpstat"), { QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o") }, &taken);
+        EXPECT_TRUE(taken.isEmpty() && scheduler->jobs().isEmpty()) << taken.toStdString();
     }
 }
 
@@ -129,6 +134,11 @@ TEST_F(PrintQueuePeer, TheListIsFilledAtEveryOpeningWithTheDefaultOrTheLastChoic
             listed << w.form().Printer_ComboBox->itemText(i);
         chosen = w.form().Printer_ComboBox->currentData().toString();
     };
+    // A choice whose printer has gone since (whatever an earlier test chose) gives way to the system's default.
+    ASSERT_TRUE(scheduler->addQueue({ QStringLiteral("Gone") }));
+    withPrintWindow(
+        ui, host, [](Print_Wnd& w) { choosePrinter(w, QStringLiteral("Gone")); }, true);
+    ASSERT_TRUE(scheduler->command(QStringLiteral("lpadmin"), { QStringLiteral("-x"), QStringLiteral("Gone") }));
     withPrintWindow(ui, host, look, true);
     EXPECT_EQ(chosen, QStringLiteral("Catcher")); // the system's default
     // A printer added and one paused while the program runs.
@@ -144,4 +154,28 @@ TEST_F(PrintQueuePeer, TheListIsFilledAtEveryOpeningWithTheDefaultOrTheLastChoic
     EXPECT_TRUE(listed.contains(QStringLiteral("Margins (paused)"))) << listed.join(QLatin1Char(',')).toStdString();
     EXPECT_TRUE(listed.contains(Print_Wnd::pdfPrinterName()));
     EXPECT_EQ(listed.size(), 6);
+}
+
+// A system printer's Page Setup opens on the paper and orientation the window shows, not on the printer's own.
+TEST_F(PrintQueuePeer, PageSetupOpensOnThePaperAndOrientationTheWindowShows)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(0);
+    QString opened;
+    withPrintWindow(
+        ui, host,
+        [&ui, &opened](Print_Wnd& w) {
+            choosePrinter(w, QStringLiteral("Letter"));
+            w.printInfo().setPageSize(QPageSize(QPageSize::A4)); // as an earlier Page Setup left it
+            w.form().Orient_ComboBox->setCurrentIndex(1);
+            ui.modalRuns.push_front([&opened](QDialog& dialog) {
+                const bool across = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"))->isChecked();
+                opened = dialog.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))->currentText()
+                    + (across ? QStringLiteral(" across") : QString());
+                return 0;
+            });
+            QTest::mouseClick(w.form().pageSetupButton, Qt::LeftButton);
+        },
+        true);
+    EXPECT_EQ(opened, QStringLiteral("A4 across"));
 }

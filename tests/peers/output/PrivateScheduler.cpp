@@ -93,7 +93,7 @@ PrivateScheduler::PrivateScheduler()
             path(QStringLiteral("cups-files.conf")) });
     QElapsedTimer clock;
     clock.start();
-    while (cupsd_->state() != QProcess::NotRunning && clock.elapsed() < 5000) {
+    while (cupsd_->state() != QProcess::NotRunning && clock.elapsed() < 30000) {
         if (command(QStringLiteral("lpstat"), { QStringLiteral("-r") }))
             return;
         QThread::msleep(20);
@@ -147,6 +147,6 @@ QStringList PrivateScheduler::jobs(int count) const
         if (lines.size() >= count)
             break;
         QThread::msleep(50);
-    } while (clock.elapsed() < 5000);
+    } while (clock.elapsed() < 60000);
     return lines;
 }

@@ -35,6 +35,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using mailtest::click;
 using mailtest::type;
 
@@ -239,7 +241,7 @@ TEST_F(SendMailPeer, EveryCardToEveryRecipientOverSslAndTheCardAsItStandsWithBot
         EXPECT_FALSE(size.isEmpty());
 }
 
-TEST_F(SendMailPeer, RefusedLoginClosedPortAndSilentServerEndTheRunNamingTheMailsLeft)
+TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingTheMailsLeft)
 {
     SmtpPeer refusing(SmtpPeer::Mode::StartTls);
     SmtpPeer silent(SmtpPeer::Mode::Silent);
@@ -249,12 +251,16 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortAndSilentServerEndTheRunNamingTheMail
         const char* password;
         const char* opening;
         const char* says;
+        bool stop = false; // Stop > Yes while the first mail waits for the server
     } cases[] = {
         { refusing.port(), "wrong", "The server refused the user name or password.\n\n2 of 2 mails could not be sent: ",
             "x@example.org (535 5.7.8 Authentication credentials invalid), y@example.org (not tried)." },
         { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
             "Connection refused" },
         { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
+        { silent.port(), SmtpPeer::password,
+            "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were not sent: ",
+            "x@example.org (stopped), y@example.org (stopped).", true },
     };
     for (const auto& c : cases) {
         ui.messages.clear();
@@ -262,31 +268,49 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortAndSilentServerEndTheRunNamingTheMail
             QStringLiteral("127.0.0.1"), c.port, QStringLiteral("N")));
         QElapsedTimer clock;
         clock.start();
+        ui.messageAnswers = { int(c.stop) }; // Yes: stop; then No: the list is not opened
+        const int connections = silent.connections();
         sendFromWindow([&](Send_Mail& mail) {
             type(mail.form().to_txt, QStringLiteral("x@example.org, y@example.org"));
             click(mail.form().rd_without_barcode);
             click(mail.form().sendButton);
+            if (!c.stop)
+                return;
+            // The first mail is under way: the script waits for the server's greeting.
+            ASSERT_TRUE(QTest::qWaitFor([&] { return silent.connections() > connections; }, 10000));
+            click(mail.send_modls_wnd->_stop_btn);
+            // Ended well before the script's own network timeout would end the mail.
+            EXPECT_TRUE(QTest::qWaitFor([&mail] { return !mail.running(); }, 10000));
         });
         EXPECT_LT(clock.elapsed(), 60000) << c.port.toStdString();
         const QStringList texts = messageTexts();
-        ASSERT_EQ(texts.size(), 1);
-        EXPECT_TRUE(texts[0].startsWith(QString::fromLatin1(c.opening))) << texts[0].toStdString();
-        EXPECT_TRUE(texts[0].contains(QString::fromLatin1(c.says))) << texts[0].toStdString();
-        EXPECT_TRUE(texts[0].endsWith(QStringLiteral(".log\n\nOpen the list now?"))) << texts[0].toStdString();
+        ASSERT_EQ(texts.size(), c.stop ? 2 : 1); // after the question Stop asks
+        EXPECT_TRUE(texts.back().startsWith(QString::fromLatin1(c.opening))) << texts.back().toStdString();
+        EXPECT_TRUE(texts.back().contains(QString::fromLatin1(c.says))) << texts.back().toStdString();
+        EXPECT_TRUE(texts.back().endsWith(QStringLiteral(".log\n\nOpen the list now?"))) << texts.back().toStdString();
     }
     EXPECT_TRUE(refusing.messages().isEmpty());
     EXPECT_TRUE(refusing.authLog().startsWith("PLAIN sender@example.com wrong\n"));
 }
 
-TEST_F(SendMailPeer, ARefusedGuestOfTwentyLeavesNineteenCardsDeliveredNamesTheOneAndASecondRunMailsOnlyThem)
+TEST_F(SendMailPeer, TwoGuestsOfTwentyTheServerCannotTakeLeaveEighteenCardsDeliveredAndASecondRunMailsOnlyThem)
 {
-    SmtpPeer peer(SmtpPeer::Mode::StartTls);
+    SmtpPeer peer(SmtpPeer::Mode::StartTls); // offers no SMTPUTF8
     ASSERT_TRUE(peer.running());
-    QStringList names, addresses;
+    // Guest 5 is refused by the server; guest 12's international domain needs SMTPUTF8; guest 3 has a name.
+    QStringList names, addresses, delivered;
     for (int i = 1; i <= 20; ++i) {
         names << QStringLiteral("Guest %1").arg(i);
-        addresses << (i == 5 ? QStringLiteral("refused5@example.org") : QStringLiteral("guest%1@example.org").arg(i));
+        addresses << (i == 5 ? QStringLiteral("refused5@example.org")
+                : i == 12    ? QStringLiteral("gast12@bücher.example")
+                : i == 3     ? QStringLiteral("Guest Three <guest3@example.org>")
+                             : QStringLiteral("guest%1@example.org").arg(i));
+        if (i != 5 && i != 12)
+            delivered << QStringLiteral("guest%1@example.org").arg(i);
     }
+    const QString refusals
+        = QStringLiteral("refused5@example.org (550 5.1.1 No such mailbox here), gast12@bücher.example "
+                         "(the server offers no SMTPUTF8, which this address needs).");
     ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"), names, Series_File::Values::AsGiven));
     addBoundText(QStringLiteral("Guests"));
     ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
@@ -297,42 +321,48 @@ TEST_F(SendMailPeer, ARefusedGuestOfTwentyLeavesNineteenCardsDeliveredNamesTheOn
     ui.messageAnswers = { 1 }; // Yes: open the list
     ui.modalRuns.clear();
     sendFromWindow([&](Send_Mail& mail) {
-        type(mail.form().to_txt, addresses.join(QStringLiteral(", ")));
+        mail.form().to_txt->setText(addresses.join(QStringLiteral(", "))); // pasted: typing takes Latin only
         click(mail.form().sendButton); // the window's defaults
     });
-    const QList<QJsonObject> got = peer.waitForMessages(19);
-    ASSERT_EQ(got.size(), 19);
-    QSet<QByteArray> cards; // each guest's own card: 19 different pictures
-    for (int m = 0; m < 19; ++m) {
-        const int guest = m < 4 ? m + 1 : m + 2;
-        EXPECT_EQ(got[m][QLatin1String("rcpt_tos")].toArray(),
-            QJsonArray({ QStringLiteral("guest%1@example.org").arg(guest) }));
+    const QList<QJsonObject> got = peer.waitForMessages(18);
+    ASSERT_EQ(got.size(), 18);
+    QSet<QByteArray> cards; // each guest's own card: 18 different pictures
+    for (int m = 0; m < 18; ++m) {
+        EXPECT_EQ(got[m][QLatin1String("rcpt_tos")].toArray(), QJsonArray({ delivered[m] }));
         const QImage card(got[m][QLatin1String("attachments")][0][QLatin1String("path")].toString(), "PNG");
         cards.insert(QByteArray(reinterpret_cast<const char*>(card.constBits()), card.sizeInBytes()));
     }
-    EXPECT_EQ(cards.size(), 19);
+    EXPECT_EQ(cards.size(), 18);
     QStringList texts = messageTexts();
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_TRUE(texts[0].startsWith(
-        QStringLiteral("1 of 20 mails could not be sent: refused5@example.org (550 5.1.1 No such mailbox here).")))
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("2 of 20 mails could not be sent: ") + refusals))
         << texts[0].toStdString();
     ASSERT_EQ(opened.size(), 1);
+    // The log names the guests: it and its folder are readable by their owner alone.
+    const auto modeOf = [](const QString& path) {
+        struct stat status { };
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0u;
+    };
+    EXPECT_EQ(modeOf(opened[0]), 0600u);
+    EXPECT_EQ(modeOf(QFileInfo(opened[0]).absolutePath()), 0700u);
     QFile log(opened[0]);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_EQ(log.readAll(), QByteArray("Recipient\tAddress\tReason\n5\trefused5@example.org\t550 5.1.1 No such mailbox here\n"));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()),
+        QStringLiteral("Recipient\tAddress\tReason\n5\trefused5@example.org\t550 5.1.1 No such mailbox here\n12\t"
+                       "gast12@bücher.example\tthe server offers no SMTPUTF8, which this address needs\n"));
 
-    // The second run, offered ticked, goes to the one that failed only: still refused, nobody mailed twice.
+    // The second run, offered ticked, goes to the two that failed only: still refused, nobody mailed twice.
     ui.messages.clear();
     sendFromWindow([&](Send_Mail& mail) {
         EXPECT_EQ(mail.form().to_txt->text(), addresses.join(QStringLiteral(", ")));
         EXPECT_TRUE(mail.form().only_failed_chk->isChecked());
-        EXPECT_EQ(mail.form().only_failed_chk->text(), QStringLiteral("Only the mail that failed last time"));
+        EXPECT_EQ(mail.form().only_failed_chk->text(), QStringLiteral("Only the 2 mails that failed last time"));
         click(mail.form().sendButton);
     });
-    EXPECT_EQ(peer.waitForMessages(20).size(), 19);
+    EXPECT_EQ(peer.messages().size(), 18); // each taken before the run that sent it ended
     texts = messageTexts();
     ASSERT_EQ(texts.size(), 1);
-    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("1 of 1 mail could not be sent: refused5@example.org")));
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("2 of 2 mails could not be sent: ") + refusals));
     Open_Export_Log::opener = savedOpener;
 }
 
@@ -361,7 +391,8 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
         EXPECT_EQ(mail.form().resolution_spin->value(), 300);
         at300 = measured(mail);
         mail.form().resolution_spin->setValue(150);
-        QTest::qWait(300);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return mail.form().attachment_size_lbl->text() != at300.captured(0); }, 20000));
         at150 = measured(mail);
         type(mail.form().to_txt, QStringLiteral("one@example.org"));
         click(mail.form().sendButton);
@@ -386,19 +417,31 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     Send_Mail::storeResolution(300);
 }
 
-TEST(EmailSettingPeer, AWrongPasswordEndsAtOnceWithItsMessageAndCancelEndsASilentServersWait)
+TEST(EmailSettingPeer, EachTestMailSaysHowItEndedOnceAndARelayWithoutEncryptionIsReachedOnlyWithoutAPassword)
 {
     SmtpPeer peer(SmtpPeer::Mode::StartTls);
     SmtpPeer silent(SmtpPeer::Mode::Silent);
-    ASSERT_TRUE(peer.running() && silent.running());
+    SmtpPeer relay(SmtpPeer::Mode::Relay);
+    ASSERT_TRUE(peer.running() && silent.running() && relay.running());
     const struct {
         QString port;
         bool cancel;
-        const char* label;
+        const char* label; // the whole label, or its first lines
         size_t messages;
+        const char* password = "not it";
+        bool save = false; // Save after the test mail
     } cases[] = {
         { peer.port(), false, "The server refused the user name or password.", 1 },
         { silent.port(), true, "The mail was cancelled.", 0 },
+        // The reason the system gave comes first, then where to look.
+        { QStringLiteral("1"), false, "The mail could not be sent: Connection refused.\n\nPlease make sure that:", 1 },
+        // A relay on this machine that offers no encryption: used without a password, and saved so.
+        { relay.port(), false,
+            "E-mail has been sent successfully, without encryption: the server offers none, and no password is set.", 1,
+            "", true },
+        { relay.port(), false,
+            "The server offers no encryption (STARTTLS), so nothing was sent and the password was not given to it.", 1,
+            "secret" },
     };
     for (const auto& c : cases) {
         FreshDataFolder data(QStringLiteral("test-mail-failure"));
@@ -410,18 +453,22 @@ TEST(EmailSettingPeer, AWrongPasswordEndsAtOnceWithItsMessageAndCancelEndsASilen
             settings.show();
             Ui::Email_Setting& f = settings.form();
             type(f._send_mail_sender_mail, QString::fromLatin1(SmtpPeer::login));
-            type(f._send_mail_password, QStringLiteral("not it"));
+            type(f._send_mail_password, QString::fromLatin1(c.password));
             type(f._send_mail_smtp, QStringLiteral("127.0.0.1"));
             type(f._send_mail_port, c.port);
             type(f._send_mail_to, QStringLiteral("tester@example.org"));
             bool offeredCancel = false;
-            if (c.cancel) {
-                QTimer::singleShot(400, &settings, [&] {
-                    offeredCancel = f.testMailButton->isEnabled() && !f.saveButton->isEnabled()
-                        && f.testMailButton->text() == QStringLiteral("Cancel");
+            QTimer canceller; // presses Cancel once the test mail is under way
+            QObject::connect(&canceller, &QTimer::timeout, [&] {
+                offeredCancel = f.testMailButton->isEnabled() && !f.saveButton->isEnabled()
+                    && f.testMailButton->text() == QStringLiteral("Cancel");
+                if (offeredCancel) {
+                    canceller.stop();
                     click(f.testMailButton);
-                });
-            }
+                }
+            });
+            if (c.cancel)
+                canceller.start(10);
             QElapsedTimer clock;
             clock.start();
             click(f.testMailButton);
@@ -429,17 +476,29 @@ TEST(EmailSettingPeer, AWrongPasswordEndsAtOnceWithItsMessageAndCancelEndsASilen
             EXPECT_EQ(offeredCancel, c.cancel);
             label = f._send_mail_result_status->text();
             EXPECT_TRUE(f.saveButton->isEnabled()); // usable again once the script has ended
-            click(f.closeButton);
+            click(c.save ? f.saveButton : f.closeButton);
             return settings.result();
         });
-        Email_Setting::defaultInstance().Open_Wnd();
-        EXPECT_LT(took, 2000) << c.label;
-        EXPECT_EQ(label, QString::fromLatin1(c.label));
+        EXPECT_EQ(Email_Setting::defaultInstance().Open_Wnd(), c.save ? 1 : 0);
+        EXPECT_LT(took, 10000) << c.label; // not the script's network timeout of 20 s
+        EXPECT_TRUE(label.startsWith(QString::fromLatin1(c.label))) << label.toStdString();
+        // One message, once: none comes after the window has closed.
         ASSERT_EQ(ui.messages.size(), c.messages);
         if (c.messages) {
             EXPECT_EQ(ui.messages[0].text.trimmed(), label);
         }
-        EXPECT_EQ(QFileInfo(data.settingsFile()).size(), 0); // nothing saved
+        EXPECT_EQ(QFileInfo(data.settingsFile()).size() > 0, c.save); // nothing saved but by Save
+        if (c.save) {
+            Get_Email_Details();
+            EXPECT_EQ(sending_port, relay.port());
+            EXPECT_TRUE(sender_pwd.isEmpty());
+        }
     }
     EXPECT_TRUE(peer.messages().isEmpty());
+    // Only the mail without a password reached the relay, unencrypted, and no login was tried.
+    const QList<QJsonObject> relayed = relay.waitForMessages(1);
+    ASSERT_EQ(relayed.size(), 1);
+    EXPECT_FALSE(relayed[0][QLatin1String("secure")].toBool());
+    EXPECT_FALSE(relayed[0][QLatin1String("authenticated")].toBool());
+    EXPECT_TRUE(relay.authLog().isEmpty());
 }

@@ -77,7 +77,7 @@ QList<QJsonObject> SmtpPeer::waitForMessages(int n) const
     QElapsedTimer clock;
     clock.start();
     QList<QJsonObject> list = messages();
-    while (list.size() < n && clock.elapsed() < 5000) {
+    while (list.size() < n && clock.elapsed() < 60000) {
         QThread::msleep(50);
         list = messages();
     }
@@ -88,6 +88,12 @@ QByteArray SmtpPeer::authLog() const
 {
     QFile log(folder_.filePath(QStringLiteral("auth.log")));
     return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+}
+
+int SmtpPeer::connections() const
+{
+    QFile log(folder_.filePath(QStringLiteral("accepted.log")));
+    return log.open(QIODevice::ReadOnly) ? int(log.readAll().count('\n')) : 0;
 }
 
 QString SmtpPeer::freeClosedPort()

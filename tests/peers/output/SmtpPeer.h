@@ -31,6 +31,8 @@ public:
 
     // Every login tried, one "MECHANISM login password" line each.
     QByteArray authLog() const;
+    // The connections a silent peer has taken so far.
+    int connections() const;
 
     static QString freeClosedPort(); // a loopback port nothing listens on
 

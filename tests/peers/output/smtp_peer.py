@@ -2,12 +2,14 @@
 # A loopback SMTP server for the mail tests.
 #
 #   smtp_peer.py MODE FOLDER [CERTIFICATE_HOST]
-# MODE: plain, starttls, ssl (each asking for the login sender@example.com / secret) or silent (accepts
-# connections and never says a word). The TLS modes show a certificate for CERTIFICATE_HOST (default
-# 127.0.0.1) signed by a test authority made here, written as FOLDER/ca.pem for the client to trust.
+# MODE: plain, starttls, ssl (each asking for the login sender@example.com / secret), relay (plain, asking
+# for no login) or silent (accepts connections, counted in FOLDER/accepted.log, and never says a word). The TLS modes show a certificate for
+# CERTIFICATE_HOST (default 127.0.0.1) signed by a test authority made here, written as FOLDER/ca.pem for
+# the client to trust. Like many servers, none offers SMTPUTF8.
 # Every login tried is written to FOLDER/auth.log; a recipient whose address begins with "refused" gets a
-# 550. Every message taken is written to FOLDER as message-N.json with its
-# envelope, headers, body and attachments (the attachment bytes beside it as message-N-K.bin).
+# 550, a message whose subject begins with "refused" a 554 after its data. Every message taken is written
+# to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
+# and attachments (the attachment bytes beside it as message-N-K.bin).
 # Prints "PORT n" once listening, then runs until standard input closes.
 import json
 import logging
@@ -110,6 +112,8 @@ class Keeper:
             self.count += 1
             number = self.count
         parsed = message_from_bytes(envelope.content, policy=policy.default)
+        if str(parsed["Subject"]).startswith("refused"):
+            return "554 5.6.0 Header refused here"
         attachments = []
         for index, part in enumerate(parsed.iter_attachments()):
             data = part.get_payload(decode=True)
@@ -124,6 +128,7 @@ class Keeper:
             "rcpt_tos": envelope.rcpt_tos,
             "from": str(parsed["From"]),
             "to": str(parsed["To"]),
+            "to_addresses": [[a.display_name, a.addr_spec] for a in parsed["To"].addresses],
             "subject": str(parsed["Subject"]),
             "body": body.get_content().replace("\r\n", "\n") if body is not None else "",
             "secure": server.transport.get_extra_info("sslcontext") is not None,
@@ -137,7 +142,7 @@ class Keeper:
         return "250 OK"
 
 
-def silent_server(port):
+def silent_server(port, folder):
     listener = socket.socket()
     listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
     listener.bind(("127.0.0.1", port))
@@ -148,6 +153,8 @@ def silent_server(port):
         while True:
             connection, _ = listener.accept()
             held.append(connection)
+            with open(os.path.join(folder, "accepted.log"), "ab") as log:
+                log.write(b"connection\n")
 
     threading.Thread(target=accept, daemon=True).start()
     return listener
@@ -160,10 +167,10 @@ def main():
     host = sys.argv[3] if len(sys.argv) > 3 else "127.0.0.1"
     port = free_port()
     if mode == "silent":
-        keep = silent_server(port)
+        keep = silent_server(port, folder)
     else:
         options = dict(hostname="127.0.0.1", port=port, authenticator=make_authenticator(folder),
-                       auth_required=mode != "relay", auth_require_tls=False)
+                       auth_required=mode != "relay", auth_require_tls=False, enable_SMTPUTF8=False)
         if mode == "starttls":
             options.update(tls_context=authority_signed_context(folder, host), require_starttls=True)
         elif mode == "ssl":
