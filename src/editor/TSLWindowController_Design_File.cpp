@@ -109,8 +109,8 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     for (;;) {
         saving = platform::SaveLock::acquire(Project_File_Name, saveLockWait);
         if (!saving)
-            return failedSave(oldPath, QStringLiteral("another copy of %1 is still saving it").arg(App_Name),
-                show_msg, failure);
+            return failedSave(
+                oldPath, QStringLiteral("another copy of %1 is still saving it").arg(App_Name), show_msg, failure);
         if (!designClaim_.changedOnDisk(Project_File_Name))
             break;
         saving.reset(); // no copy waits behind a question

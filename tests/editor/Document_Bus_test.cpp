@@ -185,7 +185,8 @@ TEST_F(DocumentBusTest, TypingIsNeverOverwrittenAndTheWindowFollowsScripts)
             << change.method;
     QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(200, 120)); // the typing ends
     ASSERT_EQ(canvas->editingView(), nullptr);
-    const QString typed = answer(QStringLiteral("Get"), { "textAreas", 0, "contents" }).value<QDBusVariant>().variant().toString();
+    const QString typed
+        = answer(QStringLiteral("Get"), { "textAreas", 0, "contents" }).value<QDBusVariant>().variant().toString();
     EXPECT_TRUE(typed.contains(QLatin1String("typed")));
     EXPECT_TRUE(document.undoManager().canUndo()) << "the typing is a step";
 
