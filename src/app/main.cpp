@@ -40,6 +40,7 @@ int main(int argc, char** argv)
     QString busError;
     if (scripting.registerOn(QDBusConnection::sessionBus(), &busError).isEmpty())
         Show_NSLog_Message(busError);
+    QObject::connect(&scripting, &DocumentBus::changedByScript, &window, &TSLWindowController::followScriptedChange);
     window.awakeFromNib();
     if (window.hasEnded())
         return window.endStatus();

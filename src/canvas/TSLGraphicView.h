@@ -146,6 +146,12 @@ public:
     // moved in and, where it is larger than the card, made smaller; then as bringItemsOntoCard. Each
     // changed item with its bounds before.
     std::vector<std::pair<TSLGraphicPtr, QRectF>> fitItemsOnCard(const QSizeF& cardBefore);
+    // The step being undone or redone is the card's: items it moves along are not selected by it.
+    void keepSelectionThroughUndo()
+    {
+        if (undoSelectionIndexes_)
+            undoSelectionIndexes_->clear();
+    }
     // The part of a move (dx, dy) that keeps at least a little of every item on the card; an item already
     // off the card may still move towards it.
     QPointF moveKeepingOnCard(const TSLGraphicList& items, const QPointF& delta) const;

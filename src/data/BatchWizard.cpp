@@ -23,6 +23,7 @@
 #include <QItemSelectionModel>
 
 #include <algorithm>
+#include <utility>
 
 BatchWizard* BatchWizard_Window = nullptr;
 std::function<int(int, int)> BatchWizard::importWizard;
@@ -150,6 +151,7 @@ void BatchWizard::Create_Value_List(const QString& value)
     const QString trimmed = Trim_Str(value);
     if (trimmed.isEmpty())
         return;
+    takeOverListOnArrival();
     ListData_value_->append(trimmed);
     Update_Value_List_Count();
 }
@@ -163,8 +165,15 @@ void BatchWizard::Create_Value_Lists(const QStringList& values)
         if (!trimmed.isEmpty())
             kept << std::move(trimmed);
     }
+    takeOverListOnArrival();
     ListData_value_->append(kept);
     Update_Value_List_Count();
+}
+
+void BatchWizard::takeOverListOnArrival()
+{
+    if (std::exchange(replaceOnArrival_, false))
+        ListData_value_->clear();
 }
 
 void BatchWizard::Fill_List()
@@ -473,11 +482,10 @@ bool BatchWizard::Prepare_Value_List_For_New_Values()
     Load_Num_Info* prompt = Load_Num_Info::defaultInstance();
     const int answer = platform::ui().runModal(*prompt);
     prompt->hide();
-    if (answer == Load_Num_Info::Remove) {
-        ListData_value_->clear();
-        Update_Value_List_Count();
+    // The values go only when the new ones arrive: a generator or importer cancelled leaves them.
+    replaceOnArrival_ = answer == Load_Num_Info::Remove;
+    if (replaceOnArrival_)
         return true;
-    }
     return answer == Load_Num_Info::Keep;
 }
 
@@ -486,6 +494,7 @@ void BatchWizard::Import_Value_Btn_Clicked()
     if (!importWizard || !Prepare_Value_List_For_New_Values())
         return;
     importWizard(0, 1);
+    replaceOnArrival_ = false;
 }
 
 void BatchWizard::Series_Value_Btn_Clicked()
@@ -496,6 +505,7 @@ void BatchWizard::Series_Value_Btn_Clicked()
     generator->file_name_required = 0;
     generator->file_name_Insert = 1;
     generator->Open_Wnd();
+    replaceOnArrival_ = false;
 }
 
 // --- Saving and exporting ---

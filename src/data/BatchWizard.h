@@ -82,6 +82,9 @@ private:
     static int lastSelectedRow(const QTableView* table);
     // Runs the load prompt when the value list is not empty; false when the user cancelled.
     bool Prepare_Value_List_For_New_Values();
+    // The first values to arrive after "Yes, remove them" take the list's place.
+    void takeOverListOnArrival();
+    bool replaceOnArrival_ = false;
     bool writeExport(const QString& path, bool workbook, QString* error);
     void enableImports();
     // Asks Save / Don't Save / Cancel when values are unsaved; false when the series screen must stay.

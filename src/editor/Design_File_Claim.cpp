@@ -69,6 +69,19 @@ bool Design_File_Claim::changedOnDisk(const QString& path) const
     return !bytes || hashOf(*bytes) != hash_;
 }
 
+void Design_File_Claim::acceptOnDisk(const QString& path)
+{
+    // The state first: a change while the bytes are read shows as one at the next check.
+    const std::optional<FileState> state = stateOf(path);
+    const std::optional<QByteArray> bytes = state ? platform::readRegularFile(path, state->size) : std::nullopt;
+    if (!bytes)
+        return;
+    path_ = path;
+    size_ = state->size;
+    modified_ = state->modified;
+    hash_ = hashOf(*bytes);
+}
+
 void Design_File_Claim::release()
 {
     if (lock_.isHeld())

@@ -21,6 +21,9 @@ public:
     // and, when those differ, its content. A path this copy did not read or write, or one with no file,
     // has nothing to lose.
     bool changedOnDisk(const QString& path) const;
+    // The file at path as it is now may be written over (the person chose Overwrite): only a later change
+    // counts as one again.
+    void acceptOnDisk(const QString& path);
     bool isOf(const QString& path) const { return !path_.isEmpty() && path == path_; }
     // Gives up the lock (removing its file) and forgets the file.
     void release();

@@ -160,6 +160,20 @@ bool DocumentBus::refuseWhileBusy()
     return true;
 }
 
+bool DocumentBus::refuseWhileTyped(const TSLGraphic& item)
+{
+    // The typed text is the person's until the typing ends; a change made under it would be lost or lose it.
+    for (QWidget* widget : QApplication::allWidgets()) {
+        const auto* canvas = qobject_cast<const TSLGraphicView*>(widget);
+        if (canvas && canvas->editingGraphic().get() == &item) {
+            fail(DocumentBusErrors::busy,
+                QStringLiteral("The text is being typed into on the card; try again when the typing has ended."));
+            return true;
+        }
+    }
+    return false;
+}
+
 bool DocumentBus::checkKey(const QString& key)
 {
     if (TSLDocument_Scripting::isAcceptedKey(key) || key == QLatin1String("rectangles_round"))
@@ -320,6 +334,7 @@ int DocumentBus::Make(const QString& kind, int index, const QVariantMap& propert
         fail(DocumentBusErrors::range, QString::fromUtf8(error.what()));
         return -1;
     }
+    emit changedByScript();
     const TSLGraphicList elements = scripting_->elementsForKey(key);
     for (std::size_t i = 0; i < elements.size(); ++i)
         if (elements[i] == item)
@@ -345,7 +360,7 @@ void DocumentBus::Remove(const QString& key, int index)
     if (refuseWhileBusy())
         return;
     const TSLGraphicPtr item = element(key, index);
-    if (!item)
+    if (!item || refuseWhileTyped(*item))
         return;
     const QString name = undoName(QStringLiteral("Delete %@"), TSLGraphicView::kindName({ item }));
     const QString kind = modelKey(key);
@@ -364,6 +379,7 @@ void DocumentBus::Remove(const QString& key, int index)
             else
                 scripting_->removeObjectFromImagesAtIndex(index);
         });
+        emit changedByScript();
     } catch (const TSLScriptingRangeError& error) {
         fail(DocumentBusErrors::range, QString::fromUtf8(error.what()));
     }
@@ -389,7 +405,7 @@ void DocumentBus::Set(const QString& key, int index, const QString& property, co
     if (refuseWhileBusy())
         return;
     const TSLGraphicPtr item = element(key, index);
-    if (!item)
+    if (!item || refuseWhileTyped(*item))
         return;
     if (const std::optional<DocumentBusFailure> failure = checkScriptedProperty(*item, property, value.variant())) {
         fail(failure->name, failure->message);
@@ -400,4 +416,6 @@ void DocumentBus::Set(const QString& key, int index, const QString& property, co
         [&] { failure = setScriptedProperty(*item, property, value.variant()); });
     if (failure)
         fail(failure->name, failure->message);
+    else
+        emit changedByScript();
 }

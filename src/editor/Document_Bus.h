@@ -34,7 +34,8 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, DocumentBusItem& 
 // The open design's scripting model on the user's session bus, at "/Document". Scripts see and change the
 // front list only; every change is one named undo step of the front side, so the window marks the design
 // modified and repaints as after an edit by hand. Calls arrive on the GUI thread; none opens, saves or
-// deletes a file, and none waits on a window: while a modal window is open every call is refused.
+// deletes a file, and none waits on a window: while a modal window is open every call is refused, and so is
+// a change of a text that a person is typing into on the card.
 class DocumentBus final : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.tessaline.Card.Document")
@@ -62,8 +63,13 @@ public slots:
     Q_SCRIPTABLE QDBusVariant Get(const QString& key, int index, const QString& property);
     Q_SCRIPTABLE void Set(const QString& key, int index, const QString& property, const QDBusVariant& value);
 
+signals:
+    // A call changed the design (one undo step was recorded): windows showing it follow.
+    void changedByScript();
+
 private:
     bool refuseWhileBusy();
+    bool refuseWhileTyped(const TSLGraphic& item);
     bool checkKey(const QString& key);
     TSLGraphicPtr element(const QString& key, int index); // nothing, and the script told why, when absent
     void fail(const QString& errorName, const QString& message);

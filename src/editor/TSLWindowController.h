@@ -251,6 +251,7 @@ public:
     void set_Side_BG_Image(int side, const QString& path); // side as shownSide() numbers them
     void Refresh_Canvas();
     void refreshShownItemPages(); // the shown item's values into its pages again (after undo or redo)
+    void followScriptedChange(); // a script changed the design: the inspector and commands show it as it is
     void changeViewController(int index); // 0 front, 1 back, 2 scratch side
     void setZoomFactor(double factor); // the zoom of all three canvases
     static QString fontValueText(const QFont& font); // "name ( size )" as the card page shows a font
@@ -873,6 +874,8 @@ private:
     void unbindCanvases();
     // The start screen; 1 when it was confirmed, Invitation_Wizard::kClosed when it was closed.
     int runStartScreen();
+    // False when the start screen's way out ended the program (Exit, the changed design saved or left).
+    bool goOnAfterStartScreen(int code);
     bool startAtWizard_ = false; // the next start screen opens at the wizard's first step
     // TSLWindowController_Profiles.cpp
     struct ProfileState {
@@ -894,8 +897,10 @@ private:
     void registerProfileUndo(int side, const SideItems& before);
     // TSLWindowController_Design_File.cpp
     void applyDesignContent(const DesignFileContent& content, const QString& path, const QString& flag);
-    // Whether a save may write over the design's file; nothing when the person asked for another name.
+    // Asks before writing over a file changed elsewhere: nothing when Overwrite was chosen, else the outcome.
     std::optional<SaveResult> askBeforeWritingOverChanges(bool show_msg, QString* failure);
+    // Says why the design could not be saved and gives it back its old file name.
+    SaveResult failedSave(const QString& oldPath, const QString& error, bool show_msg, QString* failure);
     Design_File_Claim designClaim_; // the lock beside the open design and what its file last held
     void setCardShapeFromRecord(const Card_Property& side);
     void refreshModified();

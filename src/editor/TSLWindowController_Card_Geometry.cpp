@@ -150,6 +150,8 @@ void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, c
         const CardGeometry now = cardGeometry();
         restoreCardGeometry(before);
         moveItemsBack(moves);
+        for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK, _graphicView_TEMP })
+            canvas->keepSelectionThroughUndo();
         // Undoing it again is the redo, with every move the other way.
         std::vector<ItemMove> reversed;
         for (const ItemMove& move : moves)

@@ -10,6 +10,7 @@
 #include "editor/Editor_Globals.h"
 #include "model/TSLDocument.h"
 #include "platform/RegularFile.h"
+#include "platform/SaveLock.h"
 #include "platform/UiSeam.h"
 #include "platform/UndoManager.h"
 
@@ -23,6 +24,9 @@
 #include <exception>
 
 namespace {
+
+// Another copy's save of even a very large design takes well under this.
+constexpr std::chrono::seconds saveLockWait(30);
 
 // A table read without a title row has its titles as its first record.
 bool firstRecordIsTitleRow(const Spreadsheet_Binding_Table& table)
@@ -99,10 +103,23 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     // A record keeps its background path only while the picture fill is chosen, in memory as in the file.
     clearUnusedBackgroundPath(Front_card_Prop);
     clearUnusedBackgroundPath(Back_card_Prop);
-    if (std::optional<SaveResult> answer = askBeforeWritingOverChanges(show_msg, failure)) {
-        if (*answer != SaveResult::Saved)
-            Project_File_Name = oldPath;
-        return *answer;
+    // The check for changes made elsewhere and the replacing of the file happen under one lock that every
+    // copy takes to save: of two saves at the same moment, the second sees the first's file and asks.
+    std::optional<platform::SaveLock> saving;
+    for (;;) {
+        saving = platform::SaveLock::acquire(Project_File_Name, saveLockWait);
+        if (!saving)
+            return failedSave(
+                oldPath, QStringLiteral("another copy of %1 is still saving it").arg(App_Name), show_msg, failure);
+        if (!designClaim_.changedOnDisk(Project_File_Name))
+            break;
+        saving.reset(); // no copy waits behind a question
+        if (std::optional<SaveResult> answer = askBeforeWritingOverChanges(show_msg, failure)) {
+            if (*answer != SaveResult::Saved)
+                Project_File_Name = oldPath;
+            return *answer;
+        }
+        designClaim_.acceptOnDisk(Project_File_Name);
     }
 
     DesignFileContent content;
@@ -117,17 +134,8 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
 
     QString error;
     const QByteArray bytes = encodeDesignFile(content);
-    if (!writeDesignFile(Project_File_Name, bytes, &error)) {
-        const QString attempted = Project_File_Name;
-        Show_NSLog_Message(QStringLiteral("%1: %2").arg(attempted, error));
-        // The design still belongs to the file that holds it, not to the one that could not be written.
-        Project_File_Name = oldPath;
-        if (failure)
-            *failure = error;
-        if (show_msg)
-            Show_MessageBox(QStringLiteral("The design could not be saved to \"%1\": %2").arg(attempted, error));
-        return SaveResult::Failed;
-    }
+    if (!writeDesignFile(Project_File_Name, bytes, &error))
+        return failedSave(oldPath, error, show_msg, failure);
     if (chosenHere || designClaim_.isOf(Project_File_Name)) {
         designClaim_.remember(Project_File_Name, bytes);
         designClaim_.claim(Project_File_Name);
@@ -140,6 +148,20 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
         Set_Log_Name_In_Title();
     }
     return SaveResult::Saved;
+}
+
+TSLWindowController::SaveResult TSLWindowController::failedSave(
+    const QString& oldPath, const QString& error, bool show_msg, QString* failure)
+{
+    const QString attempted = Project_File_Name;
+    Show_NSLog_Message(QStringLiteral("%1: %2").arg(attempted, error));
+    // The design still belongs to the file that holds it, not to the one that could not be written.
+    Project_File_Name = oldPath;
+    if (failure)
+        *failure = error;
+    if (show_msg)
+        Show_MessageBox(QStringLiteral("The design could not be saved to \"%1\": %2").arg(attempted, error));
+    return SaveResult::Failed;
 }
 
 int TSLWindowController::Read_and_load_design_Log(const QString& path, const QString& log_or_template)
@@ -181,8 +203,6 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
 std::optional<TSLWindowController::SaveResult> TSLWindowController::askBeforeWritingOverChanges(
     bool show_msg, QString* failure)
 {
-    if (!designClaim_.changedOnDisk(Project_File_Name))
-        return std::nullopt;
     platform::MessageRequest question { platform::MessageRequest::Kind::Choice,
         QStringLiteral("The design \"%1\" was changed by another program since you opened or last saved it. "
                        "Saving now would write over those changes.")

@@ -172,6 +172,12 @@ void TSLWindowController::followCanvasSelection(TSLGraphicView* canvas)
         return;
     const TSLGraphicPtr shown = Last_Selected_Graphic();
     const TSLGraphicList selected = canvas->selectedGraphics();
+    // The item shown left the side (a script removed it): its pages and commands go with it.
+    const TSLGraphicList& side = canvas->graphics();
+    if (shown && std::find(side.begin(), side.end(), shown) == side.end()) {
+        Show_RHS_Properties(selected.empty() ? nullptr : selected.front());
+        return;
+    }
     if (!shown || selected.empty() || std::find(selected.begin(), selected.end(), shown) != selected.end())
         return;
     Show_RHS_Properties(selected.front());

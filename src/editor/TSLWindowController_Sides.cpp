@@ -225,10 +225,8 @@ void TSLWindowController::Open_Start_Window()
 {
     Front_back_label->hide();
     const int code = runStartScreen();
-    if (code != 1 && code != Invitation_Wizard::kClosed) {
-        endProcess(0);
+    if (!goOnAfterStartScreen(code))
         return;
-    }
     if (code == 1 && Start_Card_Option == QLatin1String("W"))
         placeWizardCard();
     // "L": the design was opened from the start screen already.
@@ -241,16 +239,27 @@ void TSLWindowController::startCardWithWizard()
         return;
     startAtWizard_ = true;
     const int code = runStartScreen();
+    if (!goOnAfterStartScreen(code))
+        return;
     if (code == 1 && Start_Card_Option == QLatin1String("W")) {
         // Only the finished wizard replaces the design; its size is the card's already.
         New_Project_Setting_Reset();
         Show_RHS_Properties(nullptr);
         placeWizardCard();
-    } else if (code != 1 && code != Invitation_Wizard::kClosed) {
-        endProcess(0);
-        return;
     }
     Undo_Redo_Button_state();
+}
+
+bool TSLWindowController::goOnAfterStartScreen(int code)
+{
+    // Closing the start screen goes back to the design behind it; Exit ends the program, but never throws
+    // away a changed design without asking, as the editor's own Exit does.
+    if (code == 1 || code == Invitation_Wizard::kClosed)
+        return true;
+    if (!Save_Changes_Before(QStringLiteral("Do you want to save changes before closing?"), false))
+        return true;
+    endProcess(0);
+    return false;
 }
 
 void TSLWindowController::placeWizardCard()
@@ -266,4 +275,6 @@ void TSLWindowController::placeWizardCard()
     Show_RHS_Properties(nullptr);
     if (document_)
         document_->Enable_Disable_Undo_Registraion(true);
+    // The card the wizard made is a new design nobody has saved yet: leaving it asks first.
+    markChangedOutsideUndo();
 }

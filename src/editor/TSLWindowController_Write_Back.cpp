@@ -30,6 +30,12 @@ void TSLWindowController::writeIntoSelection(const QVariantMap& values)
     Refresh_Canvas();
 }
 
+void TSLWindowController::followScriptedChange()
+{
+    refreshShownItemPages();
+    validateMainMenu();
+}
+
 void TSLWindowController::refreshShownItemPages()
 {
     // After an undo or redo the pages show the item's values again; the pages themselves stay.

@@ -387,22 +387,24 @@ TEST_F(BatchWizardTest, LoadPromptDecidesWhatHappensToTheList)
         int answer;
         QStringList after;
         bool generatorRun;
+        QDialogButtonBox::StandardButton generatorButton = QDialogButtonBox::Ok;
     } cases[] = {
         { Load_Num_Info::Remove, { u("G") }, true },
         { Load_Num_Info::Keep, { u("old"), u("G") }, true },
         { Load_Num_Info::Cancelled, { u("old") }, false },
+        { Load_Num_Info::Remove, { u("old") }, true, QDialogButtonBox::Cancel }, // nothing came in their place
     };
     for (const auto& c : cases) {
         wizard->AddNew_Btn_Clicked();
         wizard->Create_Value_List(u("old"));
         ui.dialogsRun.clear();
         ui.modalRuns.push_back([&c](QDialog&) { return c.answer; });
-        ui.modalRuns.push_back([](QDialog& d) {
+        ui.modalRuns.push_back([&c](QDialog& d) {
             // The generator: a constant value once, into the list.
             auto* w = static_cast<QDialog*>(&d);
             w->findChild<QRadioButton*>(u("radioButton_Constant"))->click();
             w->findChild<QLineEdit*>(u("value_txt"))->setText(u("G"));
-            w->findChild<QDialogButtonBox*>(u("buttonBox"))->button(QDialogButtonBox::Ok)->click();
+            w->findChild<QDialogButtonBox*>(u("buttonBox"))->button(c.generatorButton)->click();
             return w->result();
         });
         click(wizard->form().Series_Value_btn);

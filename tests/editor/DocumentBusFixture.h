@@ -94,6 +94,8 @@ protected:
         window->setWindowModified(false);
 
         scripting = std::make_unique<DocumentBus>(document);
+        QObject::connect(scripting.get(), &DocumentBus::changedByScript, window.get(),
+            &TSLWindowController::followScriptedChange); // as the program's main does
         QString error;
         serviceName = scripting->registerOn(
             QDBusConnection::connectToBus(busAddress, QStringLiteral("script-program")), &error);

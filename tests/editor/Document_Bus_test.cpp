@@ -3,8 +3,12 @@
 #include "editor/DocumentBusFixture.h"
 #include "model/TSLText.h"
 
+#include <QAction>
 #include <QDBusConnectionInterface>
 #include <QDialog>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
 
 namespace {
 
@@ -153,6 +157,52 @@ TEST_F(DocumentBusTest, BadInputIsRefusedWithItsMessageAndChangesNothing)
     EXPECT_EQ(frontList(), original);
     EXPECT_FALSE(document.undoManager().canUndo());
     EXPECT_FALSE(window->isWindowModified());
+}
+
+} // namespace
+
+namespace {
+
+// While a person types into a text on the card, a script may neither change nor remove it: it is refused as
+// while a modal window is open, and the typed text becomes a step of its own when the typing ends. What a
+// script changes or removes shows in the inspector and the commands at once.
+TEST_F(DocumentBusTest, TypingIsNeverOverwrittenAndTheWindowFollowsScripts)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    TSLGraphicView* canvas = window->_graphicView;
+    const QPoint onText(20, 25); // the text alone lies there
+    QTest::mouseDClick(canvas, Qt::LeftButton, {}, onText);
+    ASSERT_NE(canvas->editingView(), nullptr);
+    QTest::keyClicks(canvas->editingView(), QStringLiteral("typed"));
+    const struct {
+        const char* method;
+        QVariantList arguments;
+    } changes[] = { { "Set", { "textAreas", 0, "contents", boxed("scripted") } }, { "Remove", { "textAreas", 0 } } };
+    for (const auto& change : changes)
+        EXPECT_EQ(call(QString::fromLatin1(change.method), change.arguments).errorName(),
+            QStringLiteral("org.tessaline.Card.Error.Busy"))
+            << change.method;
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(200, 120)); // the typing ends
+    ASSERT_EQ(canvas->editingView(), nullptr);
+    const QString typed
+        = answer(QStringLiteral("Get"), { "textAreas", 0, "contents" }).value<QDBusVariant>().variant().toString();
+    EXPECT_TRUE(typed.contains(QLatin1String("typed")));
+    EXPECT_TRUE(document.undoManager().canUndo()) << "the typing is a step";
+
+    // The text shown in the inspector follows a scripted change, and its pages and commands go with it.
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, onText);
+    ASSERT_NE(window->sett_tab->indexOf(window->text_edtng_tab), -1);
+    answer(QStringLiteral("Set"), { "textAreas", 0, "contents", boxed("scripted") });
+    EXPECT_EQ(window->Text_value_Edit->toPlainText(), QStringLiteral("scripted"));
+    EXPECT_TRUE(window->Lock_btn->isEnabled());
+    answer(QStringLiteral("Remove"), { "textAreas", 0 });
+    EXPECT_EQ(window->sett_tab->indexOf(window->text_edtng_tab), -1);
+    EXPECT_NE(window->sett_tab->indexOf(window->card_setting_tab), -1);
+    for (QAction* command : { window->Cut_btn, window->Copy_btn, window->Delete_btn, window->Lock_btn })
+        EXPECT_FALSE(command->isEnabled()) << command->text().toStdString();
+    document.undoManager().undo();
+    EXPECT_EQ(frontList(), original);
 }
 
 } // namespace

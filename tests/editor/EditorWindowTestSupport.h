@@ -17,10 +17,13 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -71,6 +74,55 @@ inline std::vector<ReadBackRoad> readBackRoads(TSLWindowController& window, TSLD
             } },
     };
 }
+
+// Runs the windows of one action through the real seam, as the program runs them: each modal window shown in
+// turn gets the next step, as a person answers it. The scripted responder is back when the hand goes.
+class RealSeamHand {
+public:
+    using Step = std::function<void(QWidget&)>;
+    RealSeamHand(testsupport::ScriptedResponder& scripted, std::vector<Step> steps)
+        : scripted_(scripted)
+        , steps_(steps.begin(), steps.end())
+    {
+        platform::setUiResponder(nullptr);
+        for (QWidget* shown : QApplication::topLevelWidgets())
+            if (shown->isVisible())
+                shownBefore_.append(shown);
+        QObject::connect(&timer_, &QTimer::timeout, [this] { act(); });
+        timer_.start(0); // looks for the next window from inside each modal loop
+    }
+    ~RealSeamHand()
+    {
+        timer_.stop();
+        platform::setUiResponder(&scripted_);
+    }
+    RealSeamHand(const RealSeamHand&) = delete;
+    RealSeamHand& operator=(const RealSeamHand&) = delete;
+    std::size_t stepsLeft() const { return steps_.size(); }
+
+private:
+    void act()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == answered_.data() || !modal->isVisible() || shownBefore_.contains(modal))
+            return;
+        answered_ = modal;
+        if (steps_.empty()) {
+            // A window nobody expected fails the test and is closed, as a person closes it, instead of waiting.
+            ADD_FAILURE() << "an unexpected window: " << modal->metaObject()->className();
+            modal->close();
+            return;
+        }
+        const Step step = steps_.front();
+        steps_.pop_front();
+        step(*modal);
+    }
+    testsupport::ScriptedResponder& scripted_;
+    std::deque<Step> steps_;
+    QPointer<QWidget> answered_;
+    QList<QPointer<QWidget>> shownBefore_; // what another action left open is none of this one's windows
+    QTimer timer_;
+};
 
 class EditorWindowTest : public ::testing::Test {
 protected:

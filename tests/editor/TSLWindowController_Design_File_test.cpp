@@ -2,6 +2,7 @@
 // that leaves the design alone on a bad file, failed saves and the quit that follows them.
 #include "editor/DesignFileSamples.h"
 #include "editor/EditorWindowTestSupport.h"
+#include "model/TSLText.h"
 #include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 
@@ -9,9 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextStream>
 #include <QToolBar>
 
 #include <csignal>
@@ -522,4 +525,104 @@ TEST_F(DesignFileWindowTest, OpeningADesignAnotherCopyHasOpenSaysSo)
         EXPECT_EQ(QFileInfo::exists(lock), otherCopyRuns);
         QFile::remove(lock);
     }
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Two copies of the program save one large design at the same moment, round after round: one writes, the
+// other is asked Overwrite / Save As... / Cancel (and cancels); never do both write without a question.
+// The second copy is this test program again, running the test below it.
+
+namespace {
+
+const char* const raceDesign = "TESSALINE_TEST_SAVE_RACE_DESIGN";
+
+// Marks the copy's own version in the design and saves it with Ctrl+S's save, answering Cancel if asked.
+QString saveRound(TSLWindowController& window, testsupport::ScriptedResponder& ui, double mark)
+{
+    ui.messages.clear();
+    ui.messageAnswers = { 0 };
+    window.Get_Front_Controls_Array().front()->setBounds(QRectF(mark, mark, 50, 20));
+    window.markChangedOutsideUndo();
+    const TSLWindowController::SaveResult result = window.Save_project_file(false, false);
+    const bool asked = !ui.messages.empty() && ui.messages.back().kind == platform::MessageRequest::Kind::Choice;
+    if (result == TSLWindowController::SaveResult::Saved)
+        return asked ? QStringLiteral("overwrote") : QStringLiteral("saved");
+    return asked ? QStringLiteral("asked") : QStringLiteral("failed");
+}
+
+} // namespace
+
+TEST_F(DesignFileWindowTest, SecondCopyInTheSaveRace)
+{
+    const QString path = qEnvironmentVariable(raceDesign);
+    if (path.isEmpty())
+        GTEST_SKIP() << "the second copy of TwoCopiesSavingOneLargeDesignAtOnceNeverLoseASaveUnasked";
+    startUpEmpty();
+    QTextStream in(stdin);
+    QTextStream out(stdout);
+    for (int round = 0;; ++round) {
+        ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+        out << "race: ready" << Qt::endl;
+        if (in.readLine() != QLatin1String("go"))
+            break;
+        out << "race: " << saveRound(*window, ui, 2000 + round) << Qt::endl;
+    }
+}
+
+TEST_F(DesignFileWindowTest, TwoCopiesSavingOneLargeDesignAtOnceNeverLoseASaveUnasked)
+{
+    startUpEmpty();
+    const QString path = folder + QStringLiteral("/large.dcard");
+    const QString line = QStringLiteral("A guest list line that makes the design as large as a real one. ").repeated(4);
+    for (int i = 0; i < 3000; ++i) {
+        const TSLGraphicPtr text = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
+        static_cast<TSLText&>(*text).setScriptingContents(QString::number(i) + line);
+        text->setBounds(QRectF(10, 10, 200, 40));
+        addItem(text, TSLDocumentGraphicsKey);
+    }
+    window->markChangedOutsideUndo();
+    ui.fileAnswers.push_back(path);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    ASSERT_GT(QFileInfo(path).size(), 1000000);
+
+    QProcess copy;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QLatin1String(raceDesign), path);
+    copy.setProcessEnvironment(environment);
+    copy.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    copy.start(QCoreApplication::applicationFilePath(),
+        { QStringLiteral("--gtest_filter=DesignFileWindowTest.SecondCopyInTheSaveRace") });
+    ASSERT_TRUE(copy.waitForStarted());
+    const auto copySays = [&copy]() -> QString {
+        for (;;) {
+            while (copy.canReadLine()) {
+                const QString said = QString::fromUtf8(copy.readLine()).trimmed();
+                if (said.startsWith(QLatin1String("race: ")))
+                    return said.mid(6);
+            }
+            if (!copy.waitForReadyRead(120000))
+                return QStringLiteral("silent");
+        }
+    };
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+        ASSERT_EQ(copySays(), QStringLiteral("ready"));
+        copy.write("go\n");
+        ASSERT_TRUE(copy.waitForBytesWritten()); // both copies save from here on
+        const QString mine = saveRound(*window, ui, 1000 + round);
+        const QString theirs = copySays();
+        QStringList both { mine, theirs }; // one copy wrote unasked, the other was asked, whoever came first
+        both.sort();
+        EXPECT_EQ(both, QStringList({ QStringLiteral("asked"), QStringLiteral("saved") }));
+        const std::optional<DesignFileContent> file = decodeDesignFile(readFile(path));
+        ASSERT_TRUE(file && !file->frontItems.empty());
+        EXPECT_EQ(file->frontItems.front()->bounds().x(), mine == QLatin1String("saved") ? 1000 + round : 2000 + round)
+            << "the file holds the version of the copy that saved";
+    }
+    copy.write("end\n");
+    EXPECT_TRUE(copy.waitForFinished(120000));
+    EXPECT_EQ(copy.exitCode(), 0);
+    EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/.large.dcard.tessaline-save.lock")))
+        << "removed by its holder";
 }

@@ -65,11 +65,14 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
 
 TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
 {
-    startUp([](Invitation_Wizard& wizard) {
-        wizard.show();
-        return wizard.close() ? 0 : wizard.result();
-    });
+    {
+        // The window manager's close, through the real seam.
+        editortest::RealSeamHand hand(ui, { [](QWidget& wizard) { wizard.close(); } });
+        window->awakeFromNib();
+        EXPECT_EQ(hand.stepsLeft(), 0u);
+    }
     EXPECT_FALSE(window->hasEnded()) << "only Exit quits the program";
+    EXPECT_FALSE(window->isWindowModified()) << "an empty card has nothing to save";
     EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
 }
 

@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 using editorscenario::EditorScenario;
@@ -106,29 +107,72 @@ TEST_F(TemplateScenario, NewCardFromATemplateOpensTheGallery)
     EXPECT_TRUE(frontHasText(QStringLiteral("Thank You")));
 }
 
-// Cancel, then the start screen's X, leave the design as it was; only the finished wizard replaces it.
+// Every way out of the wizard but Finish leaves the design as it was, still marked changed: Cancel and the
+// start screen's X go back to it, Exit asks before anything is lost, and Cancel there keeps the program.
+// The card the wizard makes is a new design nobody saved. All but the first run through the real seam.
 TEST_F(TemplateScenario, NewCardWithTheWizardSkipsTheStartScreenAndKeepsTheDesignUntilItFinishes)
 {
-    for (const bool finish : { false, true }) {
-        answerChooser("Using_Wizard_btn");
-        ui.messageAnswers.push_back(0); // no saving of the card made at start
-        int stepShown = -1;
-        ui.modalRuns.push_back([&stepShown, finish](QDialog& dialog) {
-            auto& wizard = static_cast<Invitation_Wizard&>(dialog);
-            wizard.show();
-            stepShown = wizard.next_counter();
-            for (const char* button : finish
-                    ? std::vector { "Next_btn", "Next_btn", "Cute_btn", "Next_btn", "Next_btn" }
-                    : std::vector { "Cancel_btn" })
-                editorscenario::clickChild(wizard, button);
-            if (!finish)
-                wizard.close();
-            return wizard.result();
-        });
-        trigger(QStringLiteral("menu_New_Card_From"));
+    using Step = editortest::RealSeamHand::Step;
+    int stepShown = -1;
+    QString asked;
+    const auto answer = [&asked](QMessageBox::StandardButton button) -> Step {
+        return [&asked, button](QWidget& w) {
+            asked = static_cast<QMessageBox&>(w).text();
+            static_cast<QMessageBox&>(w).button(button)->click();
+        };
+    };
+    const auto inWizard = [&stepShown](std::vector<const char*> buttons, bool close) -> Step {
+        return [&stepShown, buttons, close](QWidget& w) {
+            stepShown = static_cast<Invitation_Wizard&>(w).next_counter();
+            for (const char* button : buttons)
+                editorscenario::clickChild(w, button);
+            if (close)
+                w.close();
+        };
+    };
+    const Step chooseWizard = [](QWidget& w) { editorscenario::clickChild(w, "Using_Wizard_btn"); };
+    const char* const askedForNew = "Do you want to save changes before opening new document?";
+    const struct {
+        const char* how;
+        std::vector<Step> steps; // after the chooser and Don't Save: the wizard and what follows; none: test seam
+        bool finished;
+        const char* askedLast;
+    } runs[] = {
+        { "Cancel, then the X", {}, false, askedForNew },
+        { "the X", { inWizard({}, true) }, false, askedForNew },
+        { "Exit, then Cancel at the question", { inWizard({ "Exit_btn" }, false), answer(QMessageBox::Cancel) }, false,
+            "Do you want to save changes before closing?" },
+        { "Finish", { inWizard({ "Next_btn", "Next_btn", "Cute_btn", "Next_btn", "Next_btn" }, false) }, true,
+            askedForNew },
+    };
+    EXPECT_TRUE(window->isWindowModified()) << "the wizard's card at start is not saved";
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run.how);
+        stepShown = -1;
+        asked.clear();
+        if (!run.steps.empty()) {
+            std::vector<Step> steps { chooseWizard, answer(QMessageBox::Discard) };
+            steps.insert(steps.end(), run.steps.begin(), run.steps.end());
+            editortest::RealSeamHand hand(ui, steps);
+            trigger(QStringLiteral("menu_New_Card_From"));
+            EXPECT_EQ(hand.stepsLeft(), 0u);
+        } else {
+            answerChooser("Using_Wizard_btn");
+            ui.messageAnswers.push_back(platform::SaveAnswerDontSave);
+            ui.modalRuns.push_back([&](QDialog& dialog) {
+                dialog.show();
+                inWizard({ "Cancel_btn" }, true)(dialog);
+                return dialog.result();
+            });
+            trigger(QStringLiteral("menu_New_Card_From"));
+            ASSERT_FALSE(ui.messages.empty());
+            asked = ui.messages.back().text;
+        }
         EXPECT_EQ(stepShown, 1) << "the wizard opens at the card size";
-        EXPECT_EQ(frontHasText(QStringLiteral("Dear Noor,")), !finish);
+        EXPECT_EQ(asked, QLatin1String(run.askedLast));
+        EXPECT_EQ(frontHasText(QStringLiteral("Dear Noor,")), !run.finished);
         EXPECT_FALSE(window->hasEnded());
+        EXPECT_TRUE(window->isWindowModified()) << "the design left or made is still to be saved";
     }
     EXPECT_EQ(Start_Card_Option, QStringLiteral("W"));
     EXPECT_FALSE(window->Get_Front_Controls_Array().empty());

@@ -70,23 +70,31 @@ bool partlyOnCard(const QRectF& item, const QSizeF& card)
 
 TEST_F(EditorScenario, CancelAtTheSaveQuestionKeepsTheDesignForEveryCommandThatReplacesIt)
 {
-    startEmpty();
-    const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(20, 20, 60, 40));
-    ASSERT_TRUE(shape);
-    for (const ReplacingCommand& command : replacingCommands) {
-        SCOPED_TRACE(command.action);
-        ui.messages.clear();
-        ui.dialogsRun.clear();
-        ui.fileRequests.clear();
-        ui.messageAnswers = { platform::SaveAnswerCancel };
-        trigger(QLatin1String(command.action));
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::SaveQuestion);
-        EXPECT_EQ(ui.messages[0].text, QLatin1String(command.question));
-        EXPECT_FALSE(window->hasEnded());
-        EXPECT_TRUE(ui.dialogsRun.empty()) << "no gallery, start screen or review after Cancel";
-        EXPECT_TRUE(ui.fileRequests.empty()) << "no file panel after Cancel";
-        EXPECT_EQ(window->Get_Front_Controls_Array(), TSLGraphicList { shape });
+    // The card the wizard made, untouched, is as much to be kept as one drawn by hand.
+    startWithWizard();
+    ASSERT_TRUE(window->isWindowModified());
+    const TSLGraphicList wizardCard = window->Get_Front_Controls_Array();
+    ASSERT_FALSE(wizardCard.empty());
+    for (const bool drawn : { false, true }) {
+        TSLGraphicList design = wizardCard;
+        if (drawn)
+            design.push_back(addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(20, 20, 60, 40)));
+        for (const ReplacingCommand& command : replacingCommands) {
+            SCOPED_TRACE(std::string(command.action) + (drawn ? " after drawing" : " on the wizard's card"));
+            ui.messages.clear();
+            ui.dialogsRun.clear();
+            ui.fileRequests.clear();
+            ui.messageAnswers = { platform::SaveAnswerCancel };
+            trigger(QLatin1String(command.action));
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::SaveQuestion);
+            EXPECT_EQ(ui.messages[0].text, QLatin1String(command.question));
+            EXPECT_FALSE(window->hasEnded());
+            EXPECT_TRUE(ui.dialogsRun.empty()) << "no gallery, start screen or review after Cancel";
+            EXPECT_TRUE(ui.fileRequests.empty()) << "no file panel after Cancel";
+            const TSLGraphicList& now = window->Get_Front_Controls_Array();
+            EXPECT_TRUE(std::is_permutation(now.begin(), now.end(), design.begin(), design.end()));
+        }
     }
     // Don't Save goes on: New from Template opens the gallery.
     ui.messageAnswers = { platform::SaveAnswerDontSave };
@@ -275,6 +283,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_TRUE(window->frontCanvasBounds().contains(shape->bounds())) << "the smaller card holds it whole";
 
     // One step takes back size and outline together.
+    clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2)); // nothing there: the card's pages
     EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Size"));
     trigger(QStringLiteral("menu_Undo"));
     EXPECT_NEAR(window->frontCanvasBounds().width(), card.width(), 0.01);
@@ -285,6 +294,11 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_TRUE(window->ColList->selectedRanges().isEmpty()) << "148 x 105 is no stock size";
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("E"));
     EXPECT_EQ(shape->bounds(), QRectF(300, 200, 60, 40));
+    // The item that moved with the card is no selection of the card's step: Delete leaves it.
+    EXPECT_TRUE(canvas()->selectedGraphics().empty());
+    EXPECT_EQ(currentPageName(), QStringLiteral("card_setting_tab"));
+    QTest::keyClick(canvas(), Qt::Key_Delete);
+    EXPECT_EQ(window->Get_Front_Controls_Array(), TSLGraphicList { shape });
     trigger(QStringLiteral("menu_Redo"));
     EXPECT_NEAR(window->frontCanvasBounds().width(), 85.6 * 2.834645669291, 0.05);
     EXPECT_EQ(Card_Shape, 0);
