@@ -84,6 +84,8 @@ protected:
     void SetUp() override
     {
         EditorWindowTest::SetUp();
+        // The settings file is the process's: no test starts on the account another one saved.
+        ASSERT_TRUE(mailtest::storeMailAccount({}, {}, {}, {}, {}));
         startUpEmpty();
         ASSERT_FALSE(window->hasEnded());
         Card_Front_Or_Back = 0;
