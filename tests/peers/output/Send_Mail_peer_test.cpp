@@ -35,8 +35,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 using mailtest::click;
 using mailtest::type;
 
@@ -339,12 +337,8 @@ TEST_F(SendMailPeer, TwoGuestsOfTwentyTheServerCannotTakeLeaveEighteenCardsDeliv
         << texts[0].toStdString();
     ASSERT_EQ(opened.size(), 1);
     // The log names the guests: it and its folder are readable by their owner alone.
-    const auto modeOf = [](const QString& path) {
-        struct stat status { };
-        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0u;
-    };
-    EXPECT_EQ(modeOf(opened[0]), 0600u);
-    EXPECT_EQ(modeOf(QFileInfo(opened[0]).absolutePath()), 0700u);
+    EXPECT_EQ(testsupport::fileMode(opened[0]), 0600u);
+    EXPECT_EQ(testsupport::fileMode(QFileInfo(opened[0]).absolutePath()), 0700u);
     QFile log(opened[0]);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(log.readAll()),
