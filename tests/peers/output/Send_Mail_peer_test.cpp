@@ -35,6 +35,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using mailtest::click;
 using mailtest::type;
 
@@ -83,9 +85,16 @@ protected:
     {
         EditorWindowTest::SetUp();
         startUpEmpty();
+        settings_.emplace(QStringLiteral("send-mail-peer")); // no account or security another test saved
         ASSERT_FALSE(window->hasEnded());
         Card_Front_Or_Back = 0;
     }
+    void TearDown() override
+    {
+        settings_.reset();
+        EditorWindowTest::TearDown();
+    }
+    std::optional<FreshDataFolder> settings_;
     // A name printed large and black on the white front: the pictures of different records differ.
     std::shared_ptr<TSLText> addBoundText(const QString& series)
     {
