@@ -38,16 +38,13 @@ TEST(DataFolders, PrepareSeedsMissingFilesWithoutOverwriting)
     ASSERT_TRUE(own.open(QIODevice::WriteOnly));
     own.write("mine");
     own.close();
-    const auto mode = [](const QString& path) {
-        struct stat info { };
-        return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(07777);
-    };
+    using testsupport::fileMode;
     const mode_t keptUmask = ::umask(022);
     ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0750), 0);
 
     ASSERT_TRUE(Prepare_Resource_Folder());
-    EXPECT_EQ(mode(folder), 0750u) << "the user's own folder is left as it was";
-    EXPECT_EQ(mode(folder + QStringLiteral("/Templates/User")), 0700u) << "what the program makes is private";
+    EXPECT_EQ(fileMode(folder), 0750u) << "the user's own folder is left as it was";
+    EXPECT_EQ(fileMode(folder + QStringLiteral("/Templates/User")), 0700u) << "what the program makes is private";
     EXPECT_EQ(Resource_Path, folder);
     EXPECT_EQ(Data_Folder_Path, folder + QStringLiteral("/DataSet"));
     QFile check(folder + QStringLiteral("/no.png"));
@@ -58,7 +55,8 @@ TEST(DataFolders, PrepareSeedsMissingFilesWithoutOverwriting)
     // A first start makes the data folder, and any folder on the way to it, for its owner alone.
     qputenv("TESSALINE_DATA_DIR", (folder + QStringLiteral("/new/data")).toUtf8());
     ASSERT_TRUE(Prepare_Resource_Folder());
-    EXPECT_EQ(std::make_pair(mode(folder + QStringLiteral("/new")), mode(Resource_Path)), std::make_pair(0700u, 0700u));
+    EXPECT_EQ(std::make_pair(fileMode(folder + QStringLiteral("/new")), fileMode(Resource_Path)),
+        std::make_pair(0700u, 0700u));
     ::umask(keptUmask);
 
     qputenv("TESSALINE_DATA_DIR", savedResource.toUtf8());

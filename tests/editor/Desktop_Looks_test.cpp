@@ -233,8 +233,6 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsOverTheMainWindowA
             if (shown == window.get() && !row.mainWindow.isNull()) {
                 EXPECT_EQ(fittedWindowGeometry({ 100, 0, 1000, 800 }, least, row.screen), row.mainWindow);
             }
-        }
-        for (const auto& [name, shown] : windows()) {
             EXPECT_EQ(misplaced(*shown, *window, row.screen).join(QLatin1String(", ")).toStdString(), "")
                 << name << " on " << row.screen.width() << " x " << row.screen.height() << " at " << row.points
                 << " pt, " << row.dpi << " dpi";

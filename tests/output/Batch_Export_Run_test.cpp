@@ -5,10 +5,10 @@
 #include "common/Globals.h"
 #include "output/Batch_Export_Run.h"
 #include "output/Send_Modeless.h"
+#include "platform/RunLeftovers.h"
 
 #include <QDir>
-#include <QProgressBar>
-#include <QTimer>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -55,10 +55,9 @@ TEST(BatchExportRun, AStoppedRunSaysHowManyCardsWereWritten)
     Fake_Print_Host host(records);
     const QString chosen = testsupport::makeTempFolder(QStringLiteral("run-stopped"));
     Send_Modeless progress;
-    QTimer stopper; // Stop, answered Yes, once the run is under way
-    QObject::connect(&stopper, &QTimer::timeout,
-        [&progress] { Stop_SMS_Sending_Now = Stop_SMS_Sending_Now || progress._Curr_Progress->value() > 0; });
-    stopper.start(0);
+    // Stop, answered Yes, as the first card is being written: however fast the run, records are left.
+    platform::setTemporaryFileObserver([](const QString&, int) { Stop_SMS_Sending_Now = true; });
+    const auto unhook = qScopeGuard([] { platform::setTemporaryFileObserver({}); });
 
     Batch_Export_Run run(host, progress);
     const Batch_Export_Result result = run.run(chosen);

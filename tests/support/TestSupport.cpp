@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -79,6 +80,12 @@ QString makeTempFolder(const QString& name)
         = base + QStringLiteral("/tmp-") + name + QLatin1Char('-') + QUuid::createUuid().toString(QUuid::WithoutBraces);
     QDir().mkpath(path);
     return path;
+}
+
+unsigned fileMode(const QString& path)
+{
+    struct stat info { };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 07777u;
 }
 
 std::vector<std::uint8_t> inflateZlib(const QByteArray& packed, std::size_t limit)

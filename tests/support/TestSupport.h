@@ -20,6 +20,9 @@ bool havePeer(const QString& program);
 // A fresh, empty folder under the test run's temporary data folder.
 QString makeTempFolder(const QString& name);
 
+// The permission bits of a file or folder (07777 when there is nothing there), to compare with octal modes.
+unsigned fileMode(const QString& path);
+
 // Makes the files (for a name ending in "/", the folder and its ".tessaline.lock") and another process that
 // holds a lock on each, as a writer of the program does, until it is killed (the files stay).
 class LockingProcess {

@@ -35,7 +35,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
+#include <optional>
 
 using mailtest::click;
 using mailtest::type;
@@ -87,9 +87,16 @@ protected:
         // The settings file is the process's: no test starts on the account another one saved.
         ASSERT_TRUE(mailtest::storeMailAccount({}, {}, {}, {}, {}));
         startUpEmpty();
+        settings_.emplace(QStringLiteral("send-mail-peer")); // no account or security another test saved
         ASSERT_FALSE(window->hasEnded());
         Card_Front_Or_Back = 0;
     }
+    void TearDown() override
+    {
+        settings_.reset();
+        EditorWindowTest::TearDown();
+    }
+    std::optional<FreshDataFolder> settings_;
     // A name printed large and black on the white front: the pictures of different records differ.
     std::shared_ptr<TSLText> addBoundText(const QString& series)
     {
@@ -341,12 +348,8 @@ TEST_F(SendMailPeer, TwoGuestsOfTwentyTheServerCannotTakeLeaveEighteenCardsDeliv
         << texts[0].toStdString();
     ASSERT_EQ(opened.size(), 1);
     // The log names the guests: it and its folder are readable by their owner alone.
-    const auto modeOf = [](const QString& path) {
-        struct stat status { };
-        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0u;
-    };
-    EXPECT_EQ(modeOf(opened[0]), 0600u);
-    EXPECT_EQ(modeOf(QFileInfo(opened[0]).absolutePath()), 0700u);
+    EXPECT_EQ(testsupport::fileMode(opened[0]), 0600u);
+    EXPECT_EQ(testsupport::fileMode(QFileInfo(opened[0]).absolutePath()), 0700u);
     QFile log(opened[0]);
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(log.readAll()),
