@@ -84,8 +84,6 @@ protected:
     void SetUp() override
     {
         EditorWindowTest::SetUp();
-        // The settings file is the process's: no test starts on the account another one saved.
-        ASSERT_TRUE(mailtest::storeMailAccount({}, {}, {}, {}, {}));
         startUpEmpty();
         settings_.emplace(QStringLiteral("send-mail-peer")); // no account or security another test saved
         ASSERT_FALSE(window->hasEnded());
