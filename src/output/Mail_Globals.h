@@ -23,13 +23,13 @@ struct Mail_Address {
     QString addrSpec; // the bare address: the only thing the server's envelope sees
 };
 
-// Reads one address, trimmed: an addr-spec (a dot-atom local part, a domain of at least two labels of
+// Reads one address, trimmed: a bare mailbox address (a dot-atom local part, a domain of at least two labels of
 // letters, digits and inner hyphens; UTF-8 allowed in both), alone or in angle brackets after a display
 // name, and nothing after it. A display name may be quoted; it may hold no angle brackets, quotes inside or
 // control characters. None for anything else.
 std::optional<Mail_Address> parseMailAddress(const QString& text);
 
-// The address rule for a sender or a single recipient: one bare addr-spec as parseMailAddress reads it.
+// The address rule for a sender or a single recipient: one bare mailbox address as parseMailAddress reads it.
 bool isValidEmail(const QString& text);
 
 // A port as typed: a whole number from 1 to 65535, blanks around it allowed.
