@@ -202,7 +202,7 @@ void BatchWizard::Update_batch_List_Count()
 
 void BatchWizard::Update_Value_List_Count()
 {
-    ui_->batch_value_count->setText(QStringLiteral("Total Rows : %1").arg(ListData_value_->count()));
+    ui_->batch_value_count->setText(ListData_value_->rowCountText());
 }
 
 void BatchWizard::Mark_List_New_Selection(int row)
@@ -362,9 +362,11 @@ void BatchWizard::On_Update()
     ui_->batch_list_name->setText(name);
     ui_->update_list_name->setText(name);
     ListData_value_->clear();
-    Update_Value_List_Count();
+    takeOverListOnArrival();
     WaitCursor wait;
-    Create_Value_Lists(*values);
+    // Shown as a run reads them: a blank value between others stays, as the record it is.
+    ListData_value_->append(*values);
+    Update_Value_List_Count();
     markValuesSaved();
 }
 
@@ -545,9 +547,8 @@ bool BatchWizard::Save_Btn_Clicked()
         // Replacing another series keeps the one loaded; saving under a free name renames it. Either way the
         // old files go only once the new one is whole.
         written = targetExists
-            ? Series_File::write(name, ListData_value_->rows(), Series_File::Values::TrimmedSkippingEmpty, &error)
-            : Series_File::writeRenamed(
-                old, name, ListData_value_->rows(), Series_File::Values::TrimmedSkippingEmpty, &error);
+            ? Series_File::write(name, ListData_value_->rows(), Series_File::Values::Trimmed, &error)
+            : Series_File::writeRenamed(old, name, ListData_value_->rows(), Series_File::Values::Trimmed, &error);
     }
     if (!written) {
         Show_NSLog_Message(QStringLiteral("saving the series %1: %2").arg(name, error));

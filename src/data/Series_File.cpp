@@ -167,6 +167,9 @@ std::optional<QStringList> readLines(QFile& in, Read_Control& control, QString* 
     if (!bytes)
         return std::nullopt;
     unifyLineEnds(*bytes);
+    // The line end after the last value closes it and starts no value of its own.
+    if (bytes->endsWith('\n'))
+        bytes->chop(1);
     const qsizetype lines = std::count(bytes->cbegin(), bytes->cend(), '\n') + 1; // a loop the compiler widens
     if (lines > Series_File::kMaxValues) {
         *reason = QStringLiteral("is refused: it holds %1 lines, and a series can hold at most %2 values. Split it "
@@ -269,14 +272,10 @@ std::optional<QStringList> Series_File::readPieces(const QString& name, QString*
 
 std::optional<QStringList> Series_File::readForEditing(const QString& name, QString* error)
 {
-    std::optional<QStringList> pieces = readPieces(name, error);
-    if (!pieces)
-        return std::nullopt;
-    QStringList values;
-    for (const QString& piece : *pieces) {
-        QString value = Trim_Str(piece);
-        if (!value.isEmpty())
-            values << std::move(value);
+    std::optional<QStringList> values = readBatch(name, error);
+    if (values) {
+        for (QString& value : *values)
+            value = Trim_Str(value);
     }
     return values;
 }
@@ -324,13 +323,20 @@ bool Series_File::write(const QString& name, const QStringList& values, Values h
 {
     Writer writer;
     bool ok = writer.open(name);
-    for (qsizetype i = 0; ok && i < values.size(); ++i) {
+    qsizetype end = values.size();
+    if (how == Values::Trimmed) {
+        while (end > 0 && Trim_Str(values[end - 1]).isEmpty())
+            --end;
+    }
+    bool started = how != Values::Trimmed;
+    for (qsizetype i = 0; ok && i < end; ++i) {
         if (how == Values::AsGiven) {
             ok = writer.add(values[i]);
-        } else {
-            const QString value = Trim_Str(values[i]);
-            ok = value.isEmpty() || writer.add(value);
+            continue;
         }
+        const QString value = Trim_Str(values[i]);
+        started = started || !value.isEmpty();
+        ok = (value.isEmpty() && (how == Values::TrimmedSkippingEmpty || !started)) || writer.add(value);
     }
     ok = ok && writer.commit();
     if (!ok && error)

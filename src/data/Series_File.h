@@ -38,9 +38,10 @@ public:
     // (about 56 bytes beside its characters), so this bounds the memory a file of tiny lines takes.
     static constexpr qsizetype kMaxValues = 8000000;
 
-    // The editing and viewing reader: each line trimmed, empty lines dropped. None, with a sentence for the
-    // user in error, when the name is not valid or the file is missing, not a regular file, too large or
-    // unreadable.
+    // The editing and viewing reader: the batch reader's records, each trimmed, so that the windows show as
+    // many values as a run makes cards (a blank line between values is a blank value). None, with a
+    // sentence for the user in error, when the name is not valid or the file is missing, not a regular file,
+    // too large or unreadable.
     static std::optional<QStringList> readForEditing(const QString& name, QString* error = nullptr);
     // The batch reader: the whole text trimmed once, then split into lines; lines are kept as they are, so
     // an empty line is an empty record. None as above.
@@ -57,7 +58,9 @@ public:
     static QString oneLine(const QString& value);
 
     // How a writer treats the values it is given.
-    enum class Values { AsGiven, TrimmedSkippingEmpty };
+    // Trimmed: each value trimmed, blank ones at either end dropped (no run would see them), blank ones
+    // between kept as blank lines, so that every later value keeps its record.
+    enum class Values { AsGiven, TrimmedSkippingEmpty, Trimmed };
 
     // Writes a whole series. The old file (if any) is replaced only once the new one is complete.
     static bool write(const QString& name, const QStringList& values, Values how, QString* error = nullptr);
@@ -97,6 +100,6 @@ public:
     };
 
 private:
-    // The file's text split at "\n" (a last "\n" leaves an empty last piece).
+    // The file's text split at its line ends; a last line end closes the last piece and makes none.
     static std::optional<QStringList> readPieces(const QString& name, QString* error);
 };

@@ -16,6 +16,13 @@ std::optional<QString> Series_Value_Model::value(int row) const
     return rows_[row];
 }
 
+QString Series_Value_Model::rowCountText() const
+{
+    const auto blank = std::count(rows_.cbegin(), rows_.cend(), QString());
+    return blank > 0 ? QStringLiteral("Total Rows : %1 (%2 blank)").arg(rows_.size()).arg(blank)
+                     : QStringLiteral("Total Rows : %1").arg(rows_.size());
+}
+
 void Series_Value_Model::clear()
 {
     if (rows_.isEmpty())

@@ -18,6 +18,8 @@ public:
     int count() const { return int(rows_.size()); }
     // The text of a row; none outside the list.
     std::optional<QString> value(int row) const;
+    // "Total Rows : 5 (2 blank)": every row is a record of a batch run, a blank one too.
+    QString rowCountText() const;
 
     void clear();
     void append(const QString& text);

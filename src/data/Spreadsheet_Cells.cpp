@@ -72,11 +72,41 @@ QString ColumnIndexToName(int column)
     return name;
 }
 
+bool isShownAsStored(std::string_view stored)
+{
+    const auto digitsFrom = [&](std::size_t at) {
+        std::size_t end = at;
+        while (end < stored.size() && stored[end] >= '0' && stored[end] <= '9')
+            ++end;
+        return end - at;
+    };
+    const std::size_t whole = stored.starts_with('-') ? 1 : 0;
+    const std::size_t wholeDigits = digitsFrom(whole);
+    if (wholeDigits == 0 || wholeDigits > 15 || (wholeDigits > 1 && stored[whole] == '0'))
+        return false;
+    const bool zeroWhole = stored[whole] == '0';
+    const std::size_t point = whole + wholeDigits;
+    if (point == stored.size())
+        return !(zeroWhole && whole == 1); // "-0" shows as "0"
+    if (stored[point] != '.')
+        return false;
+    const std::size_t fraction = digitsFrom(point + 1);
+    if (fraction == 0 || point + 1 + fraction != stored.size() || stored.back() == '0')
+        return false;
+    if (!zeroWhole)
+        return wholeDigits + fraction <= 15;
+    // 0.0001 is shown as it is, 0.00001 as 1E-05.
+    const std::size_t leading = stored.substr(point + 1).find_first_not_of('0'); // the last digit is no 0
+    return leading <= 3 && fraction - leading <= 15;
+}
+
 namespace {
 
 // The text a spreadsheet shows for a number stored in the file's notation; none when it is not one.
 std::optional<std::string> numberText(std::string_view stored)
 {
+    if (isShownAsStored(stored))
+        return std::string(stored);
     double number = 0;
     const char* end = stored.data() + stored.size();
     const auto parsed = std::from_chars(stored.data(), end, number);

@@ -28,6 +28,9 @@ QString ColumnIndexToName(int column);
 // unless its exponent is below -5 or above 14 ("1.5E-10", "1E+20"); text that is not a finite number in
 // the file's notation comes back as it is. Dates stay serial numbers.
 std::string shownNumber(std::string_view stored);
+// True when a stored number is already shown as it is stored ("12", "-0.5", "0.0001"), told from its
+// characters alone: such a cell needs no reading and formatting.
+bool isShownAsStored(std::string_view stored);
 
 // True when a written cell should be stored as a number: when that number reads back as the same text
 // (shownNumber), so "0012", "+5", "1.50" and numbers of more than 15 significant digits stay text.

@@ -50,9 +50,6 @@ void View_Data_Series::Load_file_Func(const QString& name)
     const std::optional<QStringList> values = Series_File::readForEditing(name, &reason);
     if (values)
         ListData_->append(*values);
-    // Blank lines are records too: batch output makes a card for each, though the list hides them.
-    const std::optional<QStringList> records = values ? Series_File::readBatch(name) : std::nullopt;
-    records_ = records ? records->size() : ListData_->count();
     Update_batch_List_Count();
     QGuiApplication::restoreOverrideCursor();
     // A missing series shows as an empty list; one that is there but cannot be read says why.
@@ -69,9 +66,7 @@ void View_Data_Series::Create_Avail_List(const QString& value)
 
 void View_Data_Series::Update_batch_List_Count()
 {
-    const qsizetype blank = records_ - ListData_->count();
-    ui_->list_count->setText(blank > 0 ? QStringLiteral("Total Rows : %1 (%2 blank)").arg(records_).arg(blank)
-                                       : QStringLiteral("Total Rows : %1").arg(ListData_->count()));
+    ui_->list_count->setText(ListData_->rowCountText());
 }
 
 void View_Data_Series::OK_Btn_Clicked()

@@ -32,5 +32,4 @@ private:
     explicit View_Data_Series(QWidget* parent = nullptr);
     std::unique_ptr<Ui::View_Data_Series> ui_;
     Series_Value_Model* ListData_ = nullptr;
-    qsizetype records_ = 0; // records of the series file, blank lines included
 };

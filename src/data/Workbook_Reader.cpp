@@ -390,7 +390,7 @@ private:
                 value = shared_.at(qsizetype(index)); // shares the table's characters
         } else {
             // A number reads as a spreadsheet shows it: 0.28000000000000003 as 0.28, 100.000 as 100, -0 as 0.
-            if (numeric_)
+            if (numeric_ && !isShownAsStored(raw_))
                 raw_ = shownNumber(raw_);
             value = textOf(raw_.data(), qsizetype(raw_.size())) + value_;
             if (!budget_.spend(0, quint64(value.size()) * 2))

@@ -174,6 +174,17 @@ bool DocumentBus::refuseWhileTyped(const TSLGraphic& item)
     return false;
 }
 
+double DocumentBus::frontCardWidth() const
+{
+    // The front canvas is as wide as the card; without a window the card is the new-card size.
+    for (QWidget* widget : QApplication::allWidgets()) {
+        const auto* canvas = qobject_cast<const TSLGraphicView*>(widget);
+        if (canvas && canvas->document() == &document_ && canvas->graphicsKey() == TSLDocumentGraphicsKey)
+            return canvas->canvasSize().width();
+    }
+    return TSLDocument::canvasSize(true, QSizeF()).width();
+}
+
 bool DocumentBus::checkKey(const QString& key)
 {
     if (TSLDocument_Scripting::isAcceptedKey(key) || key == QLatin1String("rectangles_round"))
@@ -310,7 +321,8 @@ int DocumentBus::Make(const QString& kind, int index, const QVariantMap& propert
         }
     }
     for (auto value = properties.constBegin(); value != properties.constEnd(); ++value) {
-        if (const std::optional<DocumentBusFailure> failure = setScriptedProperty(*item, value.key(), value.value())) {
+        if (const std::optional<DocumentBusFailure> failure
+            = setScriptedProperty(*item, value.key(), value.value(), frontCardWidth())) {
             fail(failure->name, failure->message);
             return -1;
         }
@@ -413,7 +425,7 @@ void DocumentBus::Set(const QString& key, int index, const QString& property, co
     }
     std::optional<DocumentBusFailure> failure;
     asOneStep(document_, scriptedPropertyUndoName(*item, property, value.variant()),
-        [&] { failure = setScriptedProperty(*item, property, value.variant()); });
+        [&] { failure = setScriptedProperty(*item, property, value.variant(), frontCardWidth()); });
     if (failure)
         fail(failure->name, failure->message);
     else

@@ -207,7 +207,8 @@ std::optional<DocumentBusFailure> checkScriptedProperty(
     return std::get<DocumentBusFailure>(scriptedProperty(const_cast<TSLGraphic&>(item), property));
 }
 
-std::optional<DocumentBusFailure> setScriptedProperty(TSLGraphic& item, const QString& property, const QVariant& given)
+std::optional<DocumentBusFailure> setScriptedProperty(
+    TSLGraphic& item, const QString& property, const QVariant& given, double cardWidth)
 {
     if (std::optional<DocumentBusFailure> failure = checkScriptedProperty(item, property, given))
         return failure;
@@ -233,7 +234,7 @@ std::optional<DocumentBusFailure> setScriptedProperty(TSLGraphic& item, const QS
         auto& text = static_cast<TSLText&>(item);
         text.setScriptingContents(value.toString());
         // As typing does, the box grows so that nothing of the text is cut off.
-        text.growToFitText(TSLDocument::canvasSize(true, QSizeF()).width());
+        text.growToFitText(cardWidth);
     }
     if (!refusal.isEmpty())
         return DocumentBusFailure { DocumentBusErrors::refused, refusal };

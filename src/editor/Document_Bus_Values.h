@@ -29,7 +29,9 @@ extern const QString invalidArgs; // "org.freedesktop.DBus.Error.InvalidArgs"
 // A colour is read only while the item fills or strokes; setting one switches the fill or stroke on.
 std::variant<QVariant, DocumentBusFailure> scriptedProperty(TSLGraphic& item, const QString& property);
 // Changes the item only when the value is right for the property and the item; else says why.
-std::optional<DocumentBusFailure> setScriptedProperty(TSLGraphic& item, const QString& property, const QVariant& value);
+// A scripted text grows as a typed one does, up to the right edge of a card cardWidth wide.
+std::optional<DocumentBusFailure> setScriptedProperty(
+    TSLGraphic& item, const QString& property, const QVariant& value, double cardWidth);
 // The check alone, so that a "make" with a bad property creates nothing.
 std::optional<DocumentBusFailure> checkScriptedProperty(
     const TSLGraphic& item, const QString& property, const QVariant& value);

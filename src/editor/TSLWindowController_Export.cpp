@@ -77,17 +77,30 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
     }
     if (show_msg) {
         Export_File_Path = files.back.isEmpty() || !files.front.isEmpty() ? path : files.back;
-        Export_File_Message = QStringLiteral("Card has been exported successfully.");
-        QStringList notFound;
+        QList<TSLGraphicList> written;
         if (!files.front.isEmpty() || !files.combined.isEmpty())
-            notFound << Record_Fill::picturesNotFound(Get_Front_Controls_Array());
+            written << Get_Front_Controls_Array();
         if (!files.back.isEmpty() || !files.combined.isEmpty())
-            notFound << Record_Fill::picturesNotFound(Get_Back_Controls_Array());
+            written << Get_Back_Controls_Array();
+        QStringList notFound;
+        bool cut = false;
+        for (const TSLGraphicList& items : written) {
+            notFound << Record_Fill::picturesNotFound(items);
+            cut = cut || Record_Fill::textCut(items);
+        }
         for (const QString& missing : notFound)
             Show_NSLog_Message(
                 QStringLiteral("The picture \"%1\" cannot be found; the card is exported without it").arg(missing));
+        QStringList notes;
         if (!notFound.isEmpty())
-            Export_File_Message += QStringLiteral("\n\n") + Record_Fill_Log::pictureNotFoundNote(1);
+            notes << Record_Fill_Log::pictureNotFoundNote(1);
+        if (cut)
+            notes << QStringLiteral("The card is made with a text that does not fit its box and is cut (the canvas "
+                                    "marks it).");
+        // A card that went without part of itself is no success.
+        notes.prepend(notes.isEmpty() ? QStringLiteral("Card has been exported successfully.")
+                                      : QStringLiteral("The card has been exported, but it is not whole."));
+        Export_File_Message = notes.join(QStringLiteral("\n\n"));
         Open_Export_File_Box();
     }
     return true;

@@ -102,6 +102,29 @@ void Record_Fill_Log::seriesWithoutValue(int record)
     withSeriesWithoutValue_.insert(record);
 }
 
+namespace {
+
+void noteOnce(std::set<int>& records, QStringList& data, int record, const QString& name)
+{
+    records.insert(record);
+    if (!data.contains(name))
+        data << name;
+}
+
+} // namespace
+
+void Record_Fill_Log::dataRanOut(int record, const QString& data)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    noteOnce(withDataRanOut_, dataRanOut_, record, data);
+}
+
+void Record_Fill_Log::barcodeWithoutValue(int record, const QString& data)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    noteOnce(withBarcodeWithoutValue_, barcodesWithoutValue_, record, data);
+}
+
 void Record_Fill_Log::textCut(int record)
 {
     const std::lock_guard<std::mutex> guard(lock_);
@@ -152,6 +175,14 @@ QString Record_Fill_Log::notes() const
         notes << QStringLiteral("%1 made with an item bound to a series that gives it no value: it shows what "
                                 "the canvas shows.")
                      .arg(cardsAre(withSeriesWithoutValue_.size()));
+    if (!withDataRanOut_.empty())
+        notes << QStringLiteral("%1 made with an item left blank because its data has run out (%2): %3.")
+                     .arg(cardsAre(withDataRanOut_.size()), dataRanOut_.join(QStringLiteral(", ")),
+                         firstRecords(withDataRanOut_));
+    if (!withBarcodeWithoutValue_.empty())
+        notes << QStringLiteral("%1 made with a barcode that has no value (%2): %3.")
+                     .arg(cardsAre(withBarcodeWithoutValue_.size()), barcodesWithoutValue_.join(QStringLiteral(", ")),
+                         firstRecords(withBarcodeWithoutValue_));
     if (!withTextCut_.empty())
         notes << QStringLiteral("%1 made with a text that does not fit its box and is cut: %2.")
                      .arg(cardsAre(withTextCut_.size()), firstRecords(withTextCut_));
@@ -187,15 +218,33 @@ bool sideUses(const TSLGraphicList& items, int sourceType)
     return false;
 }
 
+namespace {
+
+// The value of a source that has it for the record; a blank barcode value and a source run out are logged.
+QString loggedValue(
+    const TSLGraphic& item, int record, const QString& value, bool ranOut, const QString& data, Record_Fill_Log* log)
+{
+    QString trimmed = Trim_Str(value);
+    if (log && ranOut)
+        log->dataRanOut(record, data);
+    else if (log && trimmed.isEmpty() && item.className() == QLatin1String("TSLBarcode"))
+        log->barcodeWithoutValue(record, data);
+    return trimmed;
+}
+
+} // namespace
+
 std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record_Source& source, Record_Fill_Log* log)
 {
     if (item.data_source_type == 1 && source.useSeries) {
-        if (!source.series.contains(item.batch_list_name)) {
+        const auto values = source.series.constFind(item.batch_list_name);
+        if (values == source.series.constEnd()) {
             if (log)
                 log->seriesWithoutValue(record);
             return std::nullopt;
         }
-        return Trim_Str(source.seriesValue(record, item.batch_list_name));
+        return loggedValue(item, record, source.seriesValue(record, item.batch_list_name), record >= values->size(),
+            QStringLiteral("series \"%1\"").arg(item.batch_list_name), log);
     }
     if (item.data_source_type == 2 && source.useSpreadsheet) {
         const std::optional<QString> value = source.spreadsheetValue(record, item.excel_col_indx);
@@ -206,7 +255,10 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
             }
             return QString();
         }
-        return Trim_Str(*value);
+        // Past the last row a column the sheet has runs out; one it lacks is told of as such.
+        const bool ranOut = record >= source.rows.size() && source.spreadsheetValue(0, item.excel_col_indx);
+        return loggedValue(item, record, *value, ranOut,
+            QStringLiteral("column \"%1\"").arg(source.titleOf(item.excel_col_indx)), log);
     }
     return std::nullopt;
 }

@@ -40,6 +40,12 @@ public:
     // A record whose card has an item bound to a series that gives it no value (none chosen, or one that
     // cannot be read): the item shows what it shows on the canvas.
     void seriesWithoutValue(int record);
+    // A record whose card has an item left blank because its data has run out before the run's end: its
+    // series is shorter than the run, or the run goes past the sheet's last row. The data is named as
+    // `series "Guests"` or `column "Seat"`.
+    void dataRanOut(int record, const QString& data);
+    // A record whose card has a barcode whose value is blank: the barcode is not drawn.
+    void barcodeWithoutValue(int record, const QString& data);
     // A record whose card has a text cut by its box.
     void textCut(int record);
     // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
@@ -55,6 +61,10 @@ private:
     QStringList columnsNotFound_;
     std::set<int> withSeriesWithoutValue_;
     std::set<int> withTextCut_;
+    std::set<int> withDataRanOut_;
+    QStringList dataRanOut_;
+    std::set<int> withBarcodeWithoutValue_;
+    QStringList barcodesWithoutValue_;
 };
 
 // The record fill: the values of one record written into items. Only items whose class is exactly
@@ -79,6 +89,7 @@ bool sideUses(const TSLGraphicList& items, int sourceType);
 // The value the item gets for the record, trimmed; none when the item takes no value from this source.
 // A spreadsheet row without the bound column gives "" and is logged. An item bound to a series that gives
 // it no value (none chosen, or one not loaded) gets none, so it shows on every card what the canvas shows.
+// A source that has run out, and a blank barcode value, give "" and are logged; a blank text is a value.
 std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record_Source& source, Record_Fill_Log* log);
 
 // Writes record N's values into the items (Assign_Batch_Values_To_Control). Barcodes are made again with

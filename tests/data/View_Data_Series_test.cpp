@@ -22,7 +22,7 @@ TEST(ViewDataSeries, ShowsTrimmedValuesAndCountsTheCardsTheyMake)
         QStringList rows;
         const char* count;
     } cases[] = {
-        { "Blanks", "  one \n\n\t two\n   \n🎉\n", { "one", "two", QString::fromUtf8("🎉") },
+        { "Blanks", "  one \n\n\t two\n   \n🎉\n", { "one", "", "two", "", QString::fromUtf8("🎉") },
             "Total Rows : 5 (2 blank)" },
         { "Plain", "one\ntwo\n", { "one", "two" }, "Total Rows : 2" },
         { "Missing", nullptr, {}, "Total Rows : 0" },

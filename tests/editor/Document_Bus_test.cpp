@@ -78,7 +78,11 @@ TEST_F(DocumentBusTest, MakeRemoveAndSetAreEachOneNamedUndoStepThatMarksTheDesig
         { "Remove", { "lines", 0 }, {}, "Delete Line" },
         { "Set", { "graphics", 0, "bounds", boxed(compound(3.0, 4.0, 50.0, 60.0)) }, {}, "Resize" },
         { "Set", { "rectangles", 0, "fillColor", boxed(rgb(65535, 0, 32768)) }, {}, "Fill Colour" },
+        // On a card 148 pt wide a long text grows to the card's right edge and wraps there, as typed.
+        { "Set", { "textAreas", 0, "contents", boxed("Dear guests, join us on the terrace after the dinner") }, {},
+            "Text" },
     };
+    window->SetDocumentCanvasSize(148, 242);
     for (const auto& step : steps) {
         answer(QString::fromLatin1(step.method), step.arguments);
         if (!step.front.isEmpty()) {
@@ -89,8 +93,9 @@ TEST_F(DocumentBusTest, MakeRemoveAndSetAreEachOneNamedUndoStepThatMarksTheDesig
     }
     EXPECT_EQ(numbersOf<quint16>(answer(QStringLiteral("Get"), { "rectangles", 0, "fillColor" })),
         QList<quint16>({ 65535, 0, 32768 }));
-    EXPECT_EQ(numbersOf<double>(answer(QStringLiteral("Get"), { "textAreas", 0, "bounds" })),
-        QList<double>({ 3, 4, 50, 60 }));
+    EXPECT_EQ(numbersOf<double>(answer(QStringLiteral("Get"), { "textAreas", 0, "bounds" })).mid(0, 3),
+        QList<double>({ 3, 4, 145 }));
+    EXPECT_FALSE(std::static_pointer_cast<TSLText>(text)->textIsCut());
     EXPECT_EQ(answer(QStringLiteral("Get"), { "textAreas", 1, "contents" }).value<QDBusVariant>().variant(),
         QStringLiteral("حفلة"));
     EXPECT_EQ(numbersOf<quint16>(answer(QStringLiteral("Get"), { "textAreas", 1, "textColor" })),

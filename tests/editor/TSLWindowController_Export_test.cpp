@@ -94,6 +94,20 @@ TEST_F(ExportTest, BothSidesGiveTwoFilesOrOneStackedPicture)
     EXPECT_FALSE(QFile::exists(pathOf(QStringLiteral("combined_Back.png"))));
 }
 
+TEST_F(ExportTest, ACutTextIsNamedAndTheCardIsNotCalledWhole)
+{
+    const TSLGraphicPtr text = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
+    text->setBounds(QRectF(10, 10, 30, 12));
+    text->Text_contents().string = QStringLiteral("Dear guests, join us on the terrace");
+    addItem(text, TSLDocumentGraphicsKey);
+    window->export_card_side = QStringLiteral("F");
+    ui.modalRuns.push_back([](QDialog&) { return 0; }); // the notice, closed
+    ASSERT_TRUE(window->Export_Single_File(pathOf(QStringLiteral("cut.png")), true));
+    EXPECT_EQ(window->Export_File_Message,
+        QStringLiteral("The card has been exported, but it is not whole.\n\nThe card is made with a text that does "
+                       "not fit its box and is cut (the canvas marks it)."));
+}
+
 TEST_F(ExportTest, FailedWriteKeepsTheOldFileAndNamesTheFileThatFailed)
 {
     const QString path = pathOf(QStringLiteral("kept.png"));

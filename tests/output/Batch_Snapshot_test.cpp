@@ -139,6 +139,16 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             "shows." },
         { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 30, 8)), "Bob", "",
             "4 cards are made with a text that does not fit its box and is cut: records 1, 2, 4 and 5." },
+        // Data that ends before the run does, and a barcode without a value, name their records; the blank
+        // text of record 3 above is a value and goes without a word.
+        { boundText(1, QStringLiteral("short"), 0, QRectF(10, 10, 100, 20)), "s2", "",
+            "2 cards are made with an item left blank because its data has run out (series \"short\"): records 4 "
+            "and 5." },
+        { boundText(2, QString(), 1, QRectF(10, 10, 100, 20)), "sheet1", "",
+            "3 cards are made with an item left blank because its data has run out (column \"Name\"): records 3, "
+            "4 and 5." },
+        { boundCode128(QStringLiteral("names"), QRectF(10, 10, 200, 60)), "Text here", "", // a barcode's text stays
+            "1 card is made with a barcode that has no value (series \"names\"): record 3." },
     };
     for (const auto& c : cases) {
         const auto snapshot = Batch_Snapshot::take({ { c.item }, creditCardSide(0) }, {}, false, source, Barcode_Gen());

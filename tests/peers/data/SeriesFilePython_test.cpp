@@ -57,7 +57,8 @@ open(sys.argv[1], 'w', encoding='utf-8', newline='').write('Zoë 🎉\r\n\r\n  t
                   python, { u("-c"), QString::fromUtf8(script), folder.file(u("FromPython")) }, nullptr, &err),
         0)
         << err.toStdString();
-    EXPECT_EQ(Series_File::readForEditing(u("FromPython")).value(), QStringList({ u("Zoë 🎉"), u("two"), u("last") }));
+    EXPECT_EQ(
+        Series_File::readForEditing(u("FromPython")).value(), QStringList({ u("Zoë 🎉"), u(""), u("two"), u("last") }));
     EXPECT_EQ(
         Series_File::readBatch(u("FromPython")).value(), QStringList({ u("Zoë 🎉"), u(""), u("  two  "), u("last") }));
     EXPECT_EQ(Series_File::names(), QStringList({ u("FromPython") }));
