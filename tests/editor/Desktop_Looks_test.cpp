@@ -266,10 +266,10 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsOverTheMainWindowA
     for (const auto& [active, opened, box] : opens) {
         active->show();
         active->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([active] { return QApplication::activeWindow() == active; }));
+        ASSERT_TRUE(QTest::qWaitFor([active = active] { return QApplication::activeWindow() == active; }));
         passing.hide();
-        ASSERT_TRUE(
-            QTest::qWaitFor([active] { return active->isVisible() == (QApplication::activeWindow() == active); }));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [active = active] { return active->isVisible() == (QApplication::activeWindow() == active); }));
         QPoint centre;
         const auto note = [&centre](QWidget& shown) {
             centre = shown.frameGeometry().center();
