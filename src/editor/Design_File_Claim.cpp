@@ -69,17 +69,22 @@ bool Design_File_Claim::changedOnDisk(const QString& path) const
     return !bytes || hashOf(*bytes) != hash_;
 }
 
-void Design_File_Claim::acceptOnDisk(const QString& path)
+std::optional<Design_File_Claim::Seen> Design_File_Claim::seenOnDisk(const QString& path) const
 {
     // The state first: a change while the bytes are read shows as one at the next check.
     const std::optional<FileState> state = stateOf(path);
     const std::optional<QByteArray> bytes = state ? platform::readRegularFile(path, state->size) : std::nullopt;
     if (!bytes)
-        return;
+        return std::nullopt;
+    return Seen { state->size, state->modified, hashOf(*bytes) };
+}
+
+void Design_File_Claim::acceptOnDisk(const QString& path, const Seen& seen)
+{
     path_ = path;
-    size_ = state->size;
-    modified_ = state->modified;
-    hash_ = hashOf(*bytes);
+    size_ = seen.size;
+    modified_ = seen.modified;
+    hash_ = seen.hash;
 }
 
 void Design_File_Claim::release()

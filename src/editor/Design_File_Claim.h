@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 // What this copy of the program knows of the design file it has open: the lock beside it that tells other
 // copies the design is open here, and what the file held when this copy last read or wrote it, so that a
 // save never writes over what another copy (or program) saved in the meantime without asking.
@@ -21,9 +23,16 @@ public:
     // and, when those differ, its content. A path this copy did not read or write, or one with no file,
     // has nothing to lose.
     bool changedOnDisk(const QString& path) const;
-    // The file at path as it is now may be written over (the person chose Overwrite): only a later change
-    // counts as one again.
-    void acceptOnDisk(const QString& path);
+    // What the file at path holds as the person is asked about it; nothing when it cannot be read.
+    struct Seen {
+        qint64 size = -1;
+        qint64 modified = 0;
+        QByteArray hash;
+    };
+    std::optional<Seen> seenOnDisk(const QString& path) const;
+    // The file at path as it was seen may be written over (the person chose Overwrite): only a change
+    // made after that, even while the person was being asked, counts as one again.
+    void acceptOnDisk(const QString& path, const Seen& seen);
     bool isOf(const QString& path) const { return !path_.isEmpty() && path == path_; }
     // Gives up the lock (removing its file) and forgets the file.
     void release();

@@ -3,6 +3,7 @@
 #include "ui_Export_Window.h"
 
 #include "common/Common_Functions.h"
+#include "common/Screen_Fit.h"
 #include "output/Preferences.h"
 
 #include <QPushButton>
@@ -19,6 +20,7 @@ Export_Window::Export_Window(QWidget* parent)
 {
     ui_->setupUi(this);
     setModal(true);
+    keepWindowOnScreen(*this);
     connect(ui_->buttonBox, &QDialogButtonBox::accepted, this, [this] {
         if (resolution() == 0) {
             Show_MessageBox(QStringLiteral("Please enter a resolution from %1 to %2 dots per inch.")

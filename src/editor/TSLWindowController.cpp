@@ -198,7 +198,10 @@ void TSLWindowController::awakeFromNib()
     card_prop_set(QStringLiteral("S"));
     Not_Draw_Only_Prop_Change = false;
 
-    SetDocumentCanvasSize(TSLDocument::canvasSize(true, QSizeF()));
+    // The card starts exactly as large as its size fields say (a plastic card), so that what prints and
+    // exports is what the card page shows, and applying the fields untouched changes nothing.
+    SetDocumentCanvasSize(QSizeF(
+        MM_to_Points_Convert(float(width_Stepper->value())), MM_to_Points_Convert(float(height_Stepper->value()))));
     bindCanvases();
     selectArrowTool();
 

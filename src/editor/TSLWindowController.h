@@ -332,6 +332,7 @@ public:
     void Card_Size_Row_Clicked(int row); // the user chose a size in the list: the card takes it
     // Highlights the row of the card's present size (the stored row when it still fits), or none.
     void markSizeListRowOfCard(qint32 storedRow);
+    void showTypedCardSize();
     // The card's size and outline: the canvases' size, Card_Shape and the sides' records of them.
     struct CardGeometry {
         QSizeF points;

@@ -4,6 +4,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "editor/Editor_Globals.h"
 #include "model/TSLDocument.h"
 #include "platform/FolderWatch.h"
 #include "platform/StringsTable.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QListView>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -104,6 +106,11 @@ void TSLWindowController::registerCardSideUndo(int frontOrBack, const Card_Prope
         side = before;
         // Undoing it again is the redo.
         registerCardSideUndo(frontOrBack, now, name);
+        // The sides choice is the card's: the back side is there to work on only on a two-sided card.
+        if (frontOrBack < 2 && now.Card_Side() != before.Card_Side()) {
+            CARD_SIDE_STR = before.Card_Side() == QLatin1String("1") ? QStringLiteral("1") : QStringLiteral("2");
+            Back_Side_btn->setEnabled(CARD_SIDE_STR == QLatin1String("2"));
+        }
         if (shownSide() == frontOrBack)
             Show_RHS_Properties(nullptr);
         Refresh_Canvas();

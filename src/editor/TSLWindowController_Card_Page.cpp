@@ -189,6 +189,8 @@ QString TSLWindowController::cardFieldStepName(CardField field)
     case CardField::Content:
     case CardField::Name:
         return QStringLiteral("Card");
+    case CardField::Sides:
+        return QStringLiteral("Card Sides");
     default:
         return QStringLiteral("Card Background");
     }
@@ -202,15 +204,11 @@ void TSLWindowController::Update_Card_Graphics(CardField changed)
     Card_Property& side = sideRecord(frontOrBack);
     const Card_Property before = side;
     writeCardField(side, changed);
-    // The look of a side is undone with the side's items. The size and outline are undone as one step of
-    // their own (they change the canvases too); the sides choice and a new card's record are not steps.
-    const bool look = changed != CardField::All && changed != CardField::Size && changed != CardField::Shape
-        && changed != CardField::Sides;
+    // The look of a side and the sides choice are undone with the side's items. The size and outline are
+    // undone as one step of their own (they change the canvases too); a new card's record is no step.
+    const bool look = changed != CardField::All && changed != CardField::Size && changed != CardField::Shape;
     if (look && !(side == before))
         registerCardSideUndo(frontOrBack, before, cardFieldStepName(changed));
-    // The sides choice is the one change here without a step of its own: it marks the design until saved.
-    if (changed == CardField::Sides && frontOrBack != 2 && !(side == before))
-        markChangedOutsideUndo();
     // The invitation texts stay readable on whatever the background now is.
     const auto background = { CardField::Opacity, CardField::Fill, CardField::FillKind, CardField::FillColour,
         CardField::Gradient1, CardField::Gradient2, CardField::PatternColour };
@@ -437,11 +435,19 @@ void TSLWindowController::Card_Image_Browse_Btn()
     Refresh_Canvas();
 }
 
+void TSLWindowController::showTypedCardSize()
+{
+    // The orientation and the size list follow a typed size at once: a wider than high card is horizontal.
+    Set_Card_Size_In_Control(QSizeF(width_Stepper->value(), height_Stepper->value()));
+    markSizeListRowOfCard(-1);
+}
+
 void TSLWindowController::Card_Width_Changed()
 {
     if (Not_Draw_Only_Prop_Change)
         return;
     Apply_Size_Clicked();
+    showTypedCardSize();
 }
 
 void TSLWindowController::Card_Height_Changed()
@@ -449,4 +455,5 @@ void TSLWindowController::Card_Height_Changed()
     if (Not_Draw_Only_Prop_Change)
         return;
     Apply_Size_Clicked();
+    showTypedCardSize();
 }

@@ -8,6 +8,7 @@
 #include "common/Globals.h"
 #include "editor/Design_File_Format.h"
 #include "editor/Editor_Globals.h"
+#include "editor/Save_Lock_Wait.h"
 #include "model/TSLDocument.h"
 #include "platform/RegularFile.h"
 #include "platform/SaveLock.h"
@@ -107,19 +108,27 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     // copy takes to save: of two saves at the same moment, the second sees the first's file and asks.
     std::optional<platform::SaveLock> saving;
     for (;;) {
-        saving = platform::SaveLock::acquire(Project_File_Name, saveLockWait);
+        bool cancelled = false;
+        saving = waitForSaveLock(this, Project_File_Name, App_Name, saveLockWait, &cancelled);
+        if (cancelled) {
+            Project_File_Name = oldPath;
+            return SaveResult::Cancelled;
+        }
         if (!saving)
             return failedSave(
                 oldPath, QStringLiteral("another copy of %1 is still saving it").arg(App_Name), show_msg, failure);
         if (!designClaim_.changedOnDisk(Project_File_Name))
             break;
+        // What Overwrite allows is the file as the question shows it, not what another copy saves meanwhile.
+        const std::optional<Design_File_Claim::Seen> seen = designClaim_.seenOnDisk(Project_File_Name);
         saving.reset(); // no copy waits behind a question
         if (std::optional<SaveResult> answer = askBeforeWritingOverChanges(show_msg, failure)) {
             if (*answer != SaveResult::Saved)
                 Project_File_Name = oldPath;
             return *answer;
         }
-        designClaim_.acceptOnDisk(Project_File_Name);
+        if (seen)
+            designClaim_.acceptOnDisk(Project_File_Name, *seen);
     }
 
     DesignFileContent content;

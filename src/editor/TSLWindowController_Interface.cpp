@@ -4,6 +4,7 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "canvas/TSLZoomingScrollView.h"
+#include "common/Focus_Wheel.h"
 #include "common/Screen_Fit.h"
 #include "common/Window_Look.h"
 #include "editor/Editor_Icons.h"
@@ -118,8 +119,10 @@ void TSLWindowController::loadInspectorPages()
     aligmnt_tab = page(f.alignment);
     barcode_tab = page(f.barcode);
     Lock_tab = page(f.lock);
-    for (QWidget* tab : inspectorPages())
+    for (QWidget* tab : inspectorPages()) {
         sett_tab->addTab(tab, tab->windowTitle());
+        wheelOnlyWhenFocused(*tab);
+    }
 
     card_name = f.cardSetting.card_name;
     Sides_ComboBox = f.cardSetting.Sides_ComboBox;

@@ -93,7 +93,8 @@ void TSLWindowController::Open_Card_Wizard()
             dropPendingProfile();
             return;
         }
-        applyCardGeometryToRecords();
+        if (wizard->changedCard())
+            applyCardGeometryToRecords();
     }
     placePendingProfile(true);
 }

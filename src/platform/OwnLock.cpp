@@ -1,8 +1,11 @@
 #include "platform/OwnLock.h"
 
 #include <QFile>
+#include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include <fcntl.h>
@@ -39,7 +42,70 @@ bool lockAtOnce(int fd)
     return result == 0;
 }
 
+bool holdsMark(int fd)
+{
+    const QByteArray& mark = OwnLock::lockMark();
+    char read[64];
+    const ssize_t got = ::pread(fd, read, sizeof read, 0);
+    return got == mark.size() && std::memcmp(read, mark.constData(), std::size_t(got)) == 0;
+}
+
+bool writeMark(int fd)
+{
+    const QByteArray& mark = OwnLock::lockMark();
+    return ::pwrite(fd, mark.constData(), std::size_t(mark.size()), 0) == mark.size();
+}
+
+// A marked lock file made whole under a temporary name of ours and linked in with its lock held, so that no
+// other copy ever finds it unmarked. A file system without links gets the file made in place and marked.
+std::optional<OwnLock> createMarked(const QString& path)
+{
+    static std::atomic<unsigned> counter { 0 };
+    const QFileInfo info(path);
+    const QString prefix = info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tessaline-")
+        + QString::number(qint64(::getpid())) + QLatin1Char('-');
+    std::optional<OwnLock> made;
+    for (int attempt = 0; attempt < 100 && !made; ++attempt) {
+        made = OwnLock::create(prefix + QString::number(counter++) + QStringLiteral(".part"));
+        if (!made && errno != EEXIST)
+            return std::nullopt;
+    }
+    if (!made || !writeMark(made->handle())) {
+        const int error = made ? errno : EEXIST;
+        if (made)
+            made->removeAndRelease();
+        errno = error;
+        return std::nullopt;
+    }
+    const QByteArray temporary = QFile::encodeName(made->path());
+    if (::link(temporary.constData(), QFile::encodeName(path).constData()) == 0) {
+        ::unlink(temporary.constData());
+        made->moved(path);
+        return made;
+    }
+    const int error = errno;
+    made->removeAndRelease();
+    if (error != EPERM && error != EOPNOTSUPP && error != ENOSYS) {
+        errno = error;
+        return std::nullopt;
+    }
+    std::optional<OwnLock> inPlace = OwnLock::create(path);
+    if (inPlace && !writeMark(inPlace->handle())) {
+        const int failed = errno;
+        inPlace->removeAndRelease();
+        errno = failed;
+        return std::nullopt;
+    }
+    return inPlace;
+}
+
 } // namespace
+
+const QByteArray& OwnLock::lockMark()
+{
+    static const QByteArray mark = QByteArrayLiteral("Tessaline Card lock: held while a copy of the program uses it\n");
+    return mark;
+}
 
 OwnLock::OwnLock(int fd, const QString& path)
     : fd_(fd)
@@ -100,11 +166,13 @@ OwnLock::Outcome OwnLock::createOrTake(const QString& path, OwnLock* lock)
 {
     const QByteArray name = QFile::encodeName(path);
     for (int attempt = 0; attempt < 8; ++attempt) {
-        std::optional<OwnLock> made = create(path);
+        std::optional<OwnLock> made = createMarked(path);
         if (!made && errno != EEXIST)
             return Outcome::NotOurs; // no lock can be made there (a folder we may not write in)
         if (!made)
             made = take(path);
+        if (made && !holdsMark(made->handle()))
+            return Outcome::NotOurs; // a file of the person's own that has our lock's name
         if (made) {
             *lock = std::move(*made);
             return Outcome::Taken;
@@ -115,7 +183,7 @@ OwnLock::Outcome OwnLock::createOrTake(const QString& path, OwnLock* lock)
                 continue; // its holder removed it just now
             return Outcome::NotOurs;
         }
-        const bool ours = ownRegularFile(fd);
+        const bool ours = ownRegularFile(fd) && holdsMark(fd);
         ::close(fd);
         return ours ? Outcome::HeldElsewhere : Outcome::NotOurs;
     }

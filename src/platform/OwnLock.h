@@ -30,8 +30,11 @@ public:
     static std::optional<OwnLock> take(const QString& path);
     // What opening a lock file beside something in use finds; NotOurs also when none can be made there.
     enum class Outcome { Taken, HeldElsewhere, NotOurs };
-    // Takes the lock file at path, making it when missing; a stale one (its holder gone) is taken over.
+    // Takes the lock file at path, making it when missing; a stale one (its holder gone) is taken over. Such
+    // a lock lives beside a person's files under a name a person may use too, so it holds the program's mark
+    // from the moment it appears, and a file there without the mark is never taken (nor removed).
     static Outcome createOrTake(const QString& path, OwnLock* lock);
+    static const QByteArray& lockMark();
 
     bool isHeld() const { return fd_ >= 0; }
     int handle() const { return fd_; }

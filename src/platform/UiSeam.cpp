@@ -1,8 +1,10 @@
 #include "platform/UiSeam.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
@@ -13,16 +15,30 @@ namespace platform {
 
 namespace {
 
+// The shown window a box opens over: the modal window in front, else the active one, else the main window.
+// Without one a box would open in the middle of the screen, away from the window it is about.
+QWidget* shownOpener()
+{
+    for (QWidget* window : { QApplication::activeModalWidget(), QApplication::activeWindow() })
+        if (window && window->isVisible())
+            return window;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->isVisible() && qobject_cast<QMainWindow*>(top))
+            return top;
+    return nullptr;
+}
+
 class RealResponder final : public UiResponder {
 public:
     int showMessage(const MessageRequest& request) override
     {
         if (request.kind == MessageRequest::Kind::SaveQuestion) {
             const std::unique_ptr<QMessageBox> box = makeSaveQuestionBox(request.text);
+            box->setParent(shownOpener(), box->windowFlags());
             box->exec();
             return saveAnswerOf(*box);
         }
-        QMessageBox box;
+        QMessageBox box(shownOpener());
         box.setText(request.text);
         if (request.kind == MessageRequest::Kind::Choice)
             return choose(box, request.buttons);
@@ -60,11 +76,11 @@ public:
     {
         switch (request.kind) {
         case FileRequest::Kind::Open:
-            return QFileDialog::getOpenFileName(nullptr, request.caption, request.directory, request.filter);
+            return QFileDialog::getOpenFileName(shownOpener(), request.caption, request.directory, request.filter);
         case FileRequest::Kind::Save:
-            return QFileDialog::getSaveFileName(nullptr, request.caption, request.directory, request.filter);
+            return QFileDialog::getSaveFileName(shownOpener(), request.caption, request.directory, request.filter);
         case FileRequest::Kind::Folder:
-            return QFileDialog::getExistingDirectory(nullptr, request.caption, request.directory);
+            return QFileDialog::getExistingDirectory(shownOpener(), request.caption, request.directory);
         }
         return {};
     }

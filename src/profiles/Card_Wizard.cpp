@@ -35,12 +35,15 @@ int Card_Wizard::Open_Wnd()
 {
     return runModally([this] {
         chosenShape_ = Card_Shape >= 0 && Card_Shape <= 2 ? Card_Shape : 0;
+        shownShape_ = chosenShape_;
+        changed_ = false;
         if (QAbstractButton* shape = ui_->matrix_card_shape->button(chosenShape_))
             shape->setChecked(true);
         ui_->sizes->reset();
         // Enter or OK straight away keeps the card as it is.
         if (const QSizeF card = host_ ? host_->cardSizeInMillimetres() : QSizeF(); !card.isEmpty())
             ui_->sizes->showSize(card);
+        shownSize_ = fieldsSize();
     });
 }
 
@@ -57,15 +60,23 @@ void Card_Wizard::User_Profile_Click()
 
 void Card_Wizard::OK_Click()
 {
-    const Ui::Card_Size_Chooser& size = ui_->sizes->form();
-    const double width = size.width_Stepper->value() * kPointsPerMillimetre;
-    const double height = size.height_Stepper->value() * kPointsPerMillimetre;
+    const QSizeF fields = fieldsSize();
+    const double width = fields.width() * kPointsPerMillimetre;
+    const double height = fields.height() * kPointsPerMillimetre;
     Card_Shape = chosenShape_;
-    if (host_) {
+    // The fields show the card's size rounded: left as they opened, they keep the card exactly as it is.
+    changed_ = fields != shownSize_ || chosenShape_ != shownShape_;
+    if (host_ && fields != shownSize_) {
         host_->Set_Document_Size(width, height);
         host_->SetDocumentCanvasSize(width, height);
     }
     done(1);
+}
+
+QSizeF Card_Wizard::fieldsSize() const
+{
+    const Ui::Card_Size_Chooser& size = ui_->sizes->form();
+    return QSizeF(size.width_Stepper->value(), size.height_Stepper->value());
 }
 
 void Card_Wizard::CancelClick()

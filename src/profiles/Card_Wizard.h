@@ -2,6 +2,8 @@
 
 #include "common/Form_Dialog.h"
 
+#include <QSizeF>
+
 class Invitation_Wizard_Host;
 namespace Ui {
 class Card_Wizard;
@@ -21,6 +23,8 @@ public:
     // Starts on the card's own outline and size and runs the window modally: 1 OK, which resizes the card
     // and sets its outline, 0 Cancel, which changes nothing.
     int Open_Wnd();
+    // After OK: whether the size or the outline chosen differs from the card's as the window opened.
+    bool changedCard() const { return changed_; }
 
 public slots:
     void OK_Click();
@@ -32,4 +36,8 @@ private:
     explicit Card_Wizard(QWidget* parent = nullptr);
     Invitation_Wizard_Host* host_ = nullptr;
     int chosenShape_ = 0;
+    QSizeF shownSize_; // the size fields as the window opened, in millimetres
+    int shownShape_ = 0;
+    bool changed_ = false;
+    QSizeF fieldsSize() const;
 };

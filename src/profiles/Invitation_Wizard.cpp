@@ -4,6 +4,7 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
+#include "common/Screen_Fit.h"
 #include "info/Maker_Links.h"
 #include "platform/UiSeam.h"
 #include "profiles/Browser_Picture_Model.h"
@@ -42,6 +43,7 @@ Invitation_Wizard::Invitation_Wizard(QWidget* parent)
     ui_->setupUi(this);
     setModal(true);
     applyWindowBackground();
+    keepWindowOnScreen(*this);
 
     ui_->imageBrowser->setModel(images_);
     connect(ui_->imageBrowser->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -381,13 +383,15 @@ void Invitation_Wizard::closeEvent(QCloseEvent* event)
     done(kClosed);
 }
 
-// Escape cancels the wizard back to the start screen; on the start screen it does nothing, so a stray
-// key press never quits the program.
+// Escape cancels the wizard back to the start screen; on the start screen it closes the window as its
+// close button does, back to the editor, so a key press never quits the program.
 void Invitation_Wizard::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         if (next_counter_ > 0)
             CancelClick();
+        else
+            close();
         event->accept();
         return;
     }

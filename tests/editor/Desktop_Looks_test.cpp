@@ -7,6 +7,7 @@
 #include "common/Long_SMS_Dlg.h"
 #include "common/Screen_Fit.h"
 #include "common/Window_Look.h"
+#include "editor/Export_Window.h"
 #include "info/Help_Support.h"
 #include "info/Promotion_Form.h"
 #include "output/Open_Export_Log.h"
@@ -253,21 +254,36 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsOverTheMainWindowA
         }
     }
     // Shown for real, a window opens over the window that is active as it opens, and over the main window
-    // when none is (a notice after a progress window has closed).
+    // when none is (a notice after a progress window has closed); so do message boxes, through the real seam.
     QWidget passing;
-    for (QWidget* active : { static_cast<QWidget*>(window.get()), &passing }) {
+    window->setGeometry(window->screen()->availableGeometry().adjusted(10, 40, -10, -10)); // room for each
+    using Kind = platform::MessageRequest::Kind;
+    const std::tuple<QWidget*, QWidget*, Kind> opens[]
+        = { { window.get(), Card_Wizard::defaultInstance(), {} }, { &passing, &Open_Export_Log::defaultInstance(), {} },
+              { window.get(), Invitation_Wizard::defaultInstance(), {} },
+              { window.get(), &Export_Window::defaultInstance(), {} }, { window.get(), nullptr, Kind::Information },
+              { window.get(), nullptr, Kind::SaveQuestion } };
+    for (const auto& [active, opened, box] : opens) {
         active->show();
         active->activateWindow();
-        ASSERT_TRUE(QTest::qWaitFor([active] { return QApplication::activeWindow() == active; }));
+        ASSERT_TRUE(QTest::qWaitFor([active = active] { return QApplication::activeWindow() == active; }));
         passing.hide();
-        ASSERT_TRUE(
-            QTest::qWaitFor([active] { return active->isVisible() == (QApplication::activeWindow() == active); }));
-        QWidget* opened = active == window.get() ? static_cast<QWidget*>(Card_Wizard::defaultInstance())
-                                                 : &Open_Export_Log::defaultInstance();
-        opened->show();
-        EXPECT_LE((opened->frameGeometry().center() - window->frameGeometry().center()).manhattanLength(), 2)
-            << opened->metaObject()->className();
-        opened->hide();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [active = active] { return active->isVisible() == (QApplication::activeWindow() == active); }));
+        QPoint centre;
+        const auto note = [&centre](QWidget& shown) {
+            centre = shown.frameGeometry().center();
+            shown.close();
+        };
+        if (opened) {
+            opened->show();
+            note(*opened);
+        } else {
+            editortest::RealSeamHand hand(ui, { note });
+            platform::ui().showMessage({ box, QStringLiteral("Do you want to save changes before closing?") });
+        }
+        EXPECT_LE((centre - window->frameGeometry().center()).manhattanLength(), 2)
+            << (opened ? opened->metaObject()->className() : "message box");
     }
 }
 

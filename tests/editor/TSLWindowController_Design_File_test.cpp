@@ -4,6 +4,7 @@
 #include "editor/EditorWindowTestSupport.h"
 #include "model/TSLText.h"
 #include "platform/KeyedArchive.h"
+#include "platform/OwnLock.h"
 #include "platform/PropertyList.h"
 
 #include <QComboBox>
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QRandomGenerator>
 #include <QStatusBar>
 #include <QTest>
@@ -462,11 +465,11 @@ TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
     ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
     const QByteArray ours = readFile(path);
     window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    window->_graphicView->setFocus(Qt::MouseFocusReason);
     const auto pressCtrlS = [this] {
         ui.messages.clear();
+        window->activateWindow(); // back from any window of the save before
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        window->_graphicView->setFocus(Qt::MouseFocusReason);
         QTest::keyClick(window->_graphicView, Qt::Key_S, Qt::ControlModifier);
         QCoreApplication::processEvents();
     };
@@ -477,15 +480,19 @@ TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
 
     const QByteArray theirs = encodeDesignFile(designsamples::richDesign());
     ASSERT_NE(theirs, ours);
-    const std::tuple<int, QByteArray, QString> cases[]
-        = { { 0, theirs, path }, { 1, ours, path }, { 2, theirs, other } };
-    for (const auto& [answer, left, project] : cases) { // Cancel, Overwrite, Save As...
-        SCOPED_TRACE(answer);
-        writeFile(path, theirs);
-        ui.messageAnswers.push_back(answer);
+    // Cancel, Overwrite, Save As..., and Overwrite while the other copy saves again: checked again after it.
+    const std::tuple<QByteArray, std::vector<int>, QByteArray, QString> cases[] = { { theirs, { 0 }, theirs, path },
+        { theirs, { 1 }, ours, path }, { theirs, { 2 }, theirs, other }, { ours, { 1, 0 }, theirs, path } };
+    for (const auto& [found, answers, left, project] : cases) {
+        const int answer = answers.front();
+        SCOPED_TRACE(answers.size() * 10 + answer);
+        writeFile(path, found);
+        ui.messageAnswers.assign(answers.begin(), answers.end());
+        if (answers.size() > 1)
+            ui.whileAsked = [&path, &theirs] { writeFile(path, theirs); };
         ui.fileAnswers.push_back(other);
         pressCtrlS();
-        ASSERT_FALSE(ui.messages.empty());
+        ASSERT_EQ(ui.messages.size(), answers.size());
         EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String("\"party.dcard\" was changed by another program")));
         EXPECT_EQ(ui.messages[0].buttons,
             QStringList({ QStringLiteral("Cancel"), QStringLiteral("Overwrite"), QStringLiteral("Save As...") }));
@@ -495,6 +502,30 @@ TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
         ui.fileAnswers.clear();
         QFile::remove(other);
         ASSERT_TRUE(project == path || window->Read_and_load_design_Log(path, QStringLiteral("L")) == 1);
+    }
+
+    // Another copy saving the file at that moment: the window goes on and says so until that copy is done
+    // (its lock, left behind, is then taken over and removed) or Cancel, then saves; nothing is lost.
+    const QString saveLock = folder + QStringLiteral("/.party.dcard.tessaline-save.lock");
+    ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
+    for (const bool cancel : { false, true }) {
+        testsupport::LockingProcess otherCopy({ saveLock }, platform::OwnLock::lockMark());
+        window->markChangedOutsideUndo();
+        QString shown;
+        QTimer watch; // the window's own events go on while the save waits
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QProgressDialog*>(top); box && box->isVisible() && shown.isEmpty()) {
+                    shown = box->labelText();
+                    cancel ? box->findChild<QPushButton*>()->click() : otherCopy.kill();
+                }
+        });
+        watch.start(5);
+        pressCtrlS();
+        EXPECT_EQ(shown,
+            QStringLiteral("Waiting for another copy of %1 to finish saving \"party.dcard\"...").arg(window->App_Name));
+        EXPECT_EQ(window->isWindowModified(), cancel) << cancel;
+        EXPECT_EQ(QFileInfo::exists(saveLock), cancel);
     }
 }
 
@@ -514,7 +545,7 @@ TEST_F(DesignFileWindowTest, OpeningADesignAnotherCopyHasOpenSaysSo)
         = QStringLiteral("The design \"shared.dcard\" is already open in another copy of %1.").arg(window->App_Name);
     for (const bool otherCopyRuns : { true, false }) {
         SCOPED_TRACE(otherCopyRuns);
-        testsupport::LockingProcess otherCopy({ lock });
+        testsupport::LockingProcess otherCopy({ lock }, platform::OwnLock::lockMark());
         ASSERT_TRUE(otherCopy.started());
         if (!otherCopyRuns)
             otherCopy.kill();

@@ -52,7 +52,7 @@ protected:
         ui.messages.clear();
     }
     QString pathOf(const QString& name) const { return QDir(folder.path()).filePath(name); }
-    QSize cardSize() const { return window->frontCanvasBounds().size().toSize(); }
+    QSize cardSize() const { return window->frontCanvasBounds().toAlignedRect().size(); } // whole pixels
 };
 
 TEST_F(ExportTest, CardImageIsWrittenInTheFormatItsExtensionNames)

@@ -2,10 +2,15 @@
 // make of the card, and quitting.
 #include "editor/EditorWindowTestSupport.h"
 
+#include "common/Common_Functions.h"
+
+#include <QAbstractButton>
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QTabWidget>
+#include <QTest>
 
 using editortest::EditorWindowTest;
 using editortest::messageTexts;
@@ -63,17 +68,28 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
     EXPECT_TRUE(ui.fileRequests.empty());
 }
 
+// Escape, as the window manager's close, goes back to the editor with a new card exactly as large as its
+// fields say: what prints and exports, and what the card size window's OK at once keeps unchanged.
 TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
 {
+    const QSizeF cr80(MM_to_Points_Convert(85.6f), MM_to_Points_Convert(54.1f));
     {
-        // The window manager's close, through the real seam.
-        editortest::RealSeamHand hand(ui, { [](QWidget& wizard) { wizard.close(); } });
+        editortest::RealSeamHand hand(ui,
+            { [](QWidget& wizard) {
+                 QTest::keyClick(&wizard, Qt::Key_Escape);
+                 EXPECT_TRUE(wizard.isHidden());
+                 wizard.close(); // as a person then would
+             },
+                [](QWidget& sizes) { sizes.findChild<QAbstractButton*>(QStringLiteral("ok_btn"))->click(); } });
         window->awakeFromNib();
+        window->findChild<QAction*>(QStringLiteral("menu_Card_Wizard"))->trigger();
         EXPECT_EQ(hand.stepsLeft(), 0u);
     }
     EXPECT_FALSE(window->hasEnded()) << "only Exit quits the program";
     EXPECT_FALSE(window->isWindowModified()) << "an empty card has nothing to save";
     EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
+    EXPECT_EQ(window->frontCanvasBounds().size(), cr80);
+    EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("menu_Undo"))->isEnabled());
 }
 
 TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
@@ -112,8 +128,8 @@ TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
     EXPECT_EQ(Data_Folder_Path, QDir(Resource_Path).filePath(QStringLiteral("DataSet")));
     EXPECT_EQ(window->windowTitle(), window->App_Name + QStringLiteral("[*]"));
     EXPECT_EQ(window->Selected_Control_Tool(), 0);
-    // The card page was shown for the empty card: the record holds the canvas's size.
-    EXPECT_EQ(window->Front_card_Prop.Card_Size(), QSizeF(243, 154));
+    // The card page was shown for the empty card: the record holds the canvas's size, 85.600 x 54.100 mm.
+    EXPECT_EQ(window->Front_card_Prop.Card_Size(), QSizeF(MM_to_Points_Convert(85.6f), MM_to_Points_Convert(54.1f)));
 }
 
 TEST_F(StartupTest, WizardPutsTheInvitationOnTheFrontWithoutUndoSteps)

@@ -18,11 +18,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
+#include <QtTest/qtestspontaneevent.h>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -213,6 +217,35 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         trigger(QStringLiteral("menu_Redo"));
         EXPECT_EQ(listOf(side.key), TSLGraphicList { shape });
     }
+
+    // The wheel scrolls the inspector past its boxes; a box takes it only once it has the focus, and the
+    // sides choice made so is one step, which brings the back side back with it.
+    showSide("Front_Card_btn");
+    showPage(QStringLiteral("card_setting_tab"));
+    window->resize(window->width(), window->minimumSizeHint().height());
+    QScrollBar* inspector = window->findChild<QScrollArea*>(QStringLiteral("sett_tab_scroll"))->verticalScrollBar();
+    ASSERT_TRUE(QTest::qWaitFor([inspector] { return inspector->maximum() > 0; })) << "the inspector scrolls";
+    const std::pair<QComboBox*, bool> wheels[] // the box under the wheel, and whether it has the focus
+        = { { window->Preset_ComboBox, false }, { window->Sides_ComboBox, false }, { window->Sides_ComboBox, true } };
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (const auto& [box, focused] : wheels) {
+        inspector->setValue(0);
+        (focused ? static_cast<QWidget*>(box) : canvas())->setFocus(Qt::TabFocusReason);
+        const QPointF at = box->rect().center();
+        QWheelEvent notch(
+            at, box->mapToGlobal(at), {}, { 0, -120 }, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&notch); // as the window system delivers it, free to go on to the parent
+        QApplication::instance()->notify(box, &notch);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(box->currentIndex(), focused ? 1 : 0) << box->objectName().toStdString() << focused;
+        EXPECT_EQ(inspector->value() > 0, !focused) << box->objectName().toStdString() << focused;
+    }
+    EXPECT_FALSE(window->Back_Side_btn->isEnabled());
+    EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Sides"));
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_EQ(window->Sides_ComboBox->currentIndex(), 0);
+    EXPECT_TRUE(window->Back_Side_btn->isEnabled());
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -222,8 +255,16 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
 {
     startEmpty();
     showPage(QStringLiteral("card_setting_tab"));
-    typeInto(window->width_Stepper, QStringLiteral("148"));
-    typeInto(window->height_Stepper, QStringLiteral("105"));
+    // A typed size turns the orientation (1 vertical) and marks its row of the size list (-1 none) at once.
+    const std::tuple<const char*, const char*, int, int> typed[]
+        = { { "50", "54.1", 1, -1 }, { "54.1", "85.6", 1, 0 }, { "148", "105", 0, -1 } };
+    for (const auto& [width, height, orientation, row] : typed) {
+        typeInto(window->width_Stepper, QLatin1String(width));
+        typeInto(window->height_Stepper, QLatin1String(height));
+        EXPECT_EQ(window->Preset_ComboBox->currentIndex(), orientation) << width;
+        const QList<QTableWidgetSelectionRange> marked = window->ColList->selectedRanges();
+        EXPECT_EQ(marked.isEmpty() ? -1 : marked.first().topRow(), row) << width;
+    }
     tick(window->matrix_card_shape->button(2));
     const QSizeF card = window->frontCanvasBounds().size();
     ASSERT_NEAR(card.width(), 148 * 2.834645669291, 0.01);

@@ -3,6 +3,7 @@
 #include "platform/RunLeftovers.h"
 
 #include "platform/CheckedSave.h"
+#include "platform/OwnLock.h"
 
 #include "support/TestSupport.h"
 
@@ -102,23 +103,29 @@ TEST(OwnLock, ALockFileIsTakenWhenFreeOrStaleAndNeverWhenHeldOrNotOurs)
     ASSERT_TRUE(base.isValid());
     using Outcome = platform::OwnLock::Outcome;
     const auto lock = [&](char name) { return base.filePath(QStringLiteral(".%1.dcard.tessaline.lock").arg(name)); };
-    testsupport::LockingProcess killed({ lock('b') });
-    const testsupport::LockingProcess running({ lock('c') });
+    const QByteArray& mark = platform::OwnLock::lockMark();
+    testsupport::LockingProcess killed({ lock('b') }, mark);
+    const testsupport::LockingProcess running({ lock('c') }, mark);
     ASSERT_TRUE(killed.started() && running.started());
     killed.kill();
     ASSERT_TRUE(QFile::link(base.filePath(QStringLiteral("elsewhere")), lock('d')));
-    const std::pair<char, Outcome> cases[] = { { 'a', Outcome::Taken }, { 'b', Outcome::Taken },
-        { 'c', Outcome::HeldElsewhere }, { 'd', Outcome::NotOurs } };
-    for (const auto& [name, outcome] : cases) {
+    QFile persons(lock('e'));
+    ASSERT_TRUE(persons.open(QIODevice::WriteOnly) && persons.write("mine") == 4);
+    persons.close();
+    const std::tuple<char, Outcome, QByteArray> cases[] = { { 'a', Outcome::Taken, mark },
+        { 'b', Outcome::Taken, mark }, { 'c', Outcome::HeldElsewhere, mark }, { 'd', Outcome::NotOurs, "<missing>" },
+        { 'e', Outcome::NotOurs, "mine" } }; // the person's own file that happens to have a lock's name
+    for (const auto& [name, outcome, left] : cases) {
         platform::OwnLock first;
         platform::OwnLock second; // in this very process: refused while the first holds it, as another copy would be
         EXPECT_EQ(platform::OwnLock::createOrTake(lock(name), &first), outcome) << name;
         EXPECT_EQ(first.isHeld(), outcome == Outcome::Taken);
         EXPECT_EQ(
             platform::OwnLock::createOrTake(lock(name), &second), first.isHeld() ? Outcome::HeldElsewhere : outcome);
+        EXPECT_EQ(contents(lock(name)), left) << name;
     }
     EXPECT_FALSE(QFileInfo::exists(base.filePath(QStringLiteral("elsewhere"))));
-    EXPECT_EQ(contents(lock('c')), QByteArray("half"));
+    EXPECT_EQ(QDir(base.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".part")), QStringList());
 }
 
 TEST(RunLeftovers, ASaveWritesUnderANameOfOursLockedUntilItEnds)

@@ -47,7 +47,7 @@ bool havePeer(const QString& program)
     return !QStandardPaths::findExecutable(program).isEmpty();
 }
 
-LockingProcess::LockingProcess(const QStringList& paths)
+LockingProcess::LockingProcess(const QStringList& paths, const QByteArray& content)
 {
     // The locks are taken here and the child keeps them by sharing the open files: it only waits to be killed.
     std::vector<int> fds;
@@ -57,7 +57,9 @@ LockingProcess::LockingProcess(const QStringList& paths)
             QDir().mkdir(path);
         const QString file = path.endsWith(QLatin1Char('/')) ? path + QStringLiteral(".tessaline.lock") : path;
         fds.push_back(::open(QFile::encodeName(file).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
-        made = made && fds.back() >= 0 && ::write(fds.back(), "half", 4) == 4 && ::flock(fds.back(), LOCK_EX) == 0;
+        made = made && fds.back() >= 0
+            && ::write(fds.back(), content.constData(), std::size_t(content.size())) == content.size()
+            && ::flock(fds.back(), LOCK_EX) == 0;
     }
     if (made && (pid_ = ::fork()) == 0)
         for (;;)

@@ -24,10 +24,11 @@ QString makeTempFolder(const QString& name);
 unsigned fileMode(const QString& path);
 
 // Makes the files (for a name ending in "/", the folder and its ".tessaline.lock") and another process that
-// holds a lock on each, as a writer of the program does, until it is killed (the files stay).
+// holds a lock on each, as a writer of the program does, until it is killed (the files stay). Each file holds
+// `content`: a half-written file, or a lock's mark.
 class LockingProcess {
 public:
-    explicit LockingProcess(const QStringList& paths);
+    explicit LockingProcess(const QStringList& paths, const QByteArray& content = QByteArrayLiteral("half"));
     ~LockingProcess() { kill(); }
     LockingProcess(const LockingProcess&) = delete;
     LockingProcess& operator=(const LockingProcess&) = delete;
@@ -51,6 +52,7 @@ std::vector<std::uint8_t> inflateZlib(const QByteArray& packed, std::size_t limi
 
 #include <deque>
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace testsupport {
@@ -71,9 +73,13 @@ public:
     std::vector<platform::FileRequest> fileRequests;
     std::vector<QUrl> urlsOpened; // what would have gone to the desktop's default programs
 
+    std::function<void()> whileAsked; // what happens elsewhere while a message is up (once)
+
     int showMessage(const platform::MessageRequest& request) override
     {
         messages.push_back(request);
+        if (const std::function<void()> elsewhere = std::exchange(whileAsked, {}))
+            elsewhere();
         return take(messageAnswers, 0);
     }
     int runModal(QDialog& dialog) override
