@@ -10,6 +10,12 @@
 # 550, a message whose subject begins with "refused" a 554 after its data. Every message taken is written
 # to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
 # and attachments (the attachment bytes beside it as message-N-K.bin).
+# MODE scripted (or scripted-8bit, which offers 8BITMIME) is a small server of its own that asks for no
+# login and plays the slow moments of a mail by the recipient's address: "slowquit..." gets its 250 at
+# once and no answer to QUIT; "slowaccept..." the 250 two seconds after the end of data; "drop..." a closed
+# connection instead; "never..." no answer at all after the end of data; "refused..." a 550. It keeps every
+# message whose data came, with its MAIL options and its raw header, before answering, and writes a line
+# to FOLDER/held.log whenever it starts holding an answer back.
 # Prints "PORT n" once listening, then runs until standard input closes.
 import json
 import logging
@@ -20,8 +26,10 @@ import datetime
 import ipaddress
 import sys
 import threading
+import time
 import warnings
 from email import message_from_bytes, policy
+from email.header import decode_header, make_header
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, LoginPassword
@@ -160,6 +168,101 @@ def silent_server(port, folder):
     return listener
 
 
+def scripted_record(folder, number, mail_options, rcpt_tos, data):
+    parsed = message_from_bytes(data, policy=policy.default)
+    header = data.split(b"\r\n\r\n", 1)[0].split(b"\r\n")
+    raw_to = message_from_bytes(data, policy=policy.compat32)["To"]
+    body = parsed.get_body(preferencelist=("plain",))
+    record = {
+        "mail_options": mail_options,
+        "rcpt_tos": rcpt_tos,
+        "to_addresses": [[a.display_name, a.addr_spec] for a in parsed["To"].addresses],
+        "to_decoded": str(make_header(decode_header(raw_to))) if raw_to else "",
+        "subject": str(parsed["Subject"]),
+        "longest_header_line": max(len(line) for line in header),
+        "blank_header_line": any(not line.strip() for line in header),
+        "body": body.get_content().replace("\r\n", "\n") if body is not None else "",
+        "body_encoding": str(body["Content-Transfer-Encoding"]) if body is not None else "",
+        "seven_bit": all(byte < 128 for byte in data),
+    }
+    with open(os.path.join(folder, "message-%d.tmp" % number), "w") as handle:
+        json.dump(record, handle)
+    os.replace(os.path.join(folder, "message-%d.tmp" % number), os.path.join(folder, "message-%d.json" % number))
+
+
+def scripted_server(port, folder, eight_bit):
+    listener = socket.socket()
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind(("127.0.0.1", port))
+    listener.listen(8)
+    count = [0]
+    lock = threading.Lock()
+
+    def hold(connection, what):
+        with open(os.path.join(folder, "held.log"), "a") as log:
+            log.write(what + "\n")
+        connection.recv(1)  # until the client goes
+
+    def serve(connection):
+        reader = connection.makefile("rb")
+        say = lambda text: connection.sendall(text.encode() + b"\r\n")
+        say("220 scripted ESMTP")
+        mail_options, rcpt_tos = [], []
+        while True:
+            line = reader.readline()
+            if not line:
+                return
+            verb = line.split(b" ")[0].strip().upper()
+            if verb in (b"EHLO", b"HELO"):
+                say("250-scripted\r\n250-8BITMIME\r\n250 SIZE 50000000" if eight_bit else "250-scripted\r\n250 SIZE 50000000")
+            elif verb == b"MAIL":
+                mail_options, rcpt_tos = line.decode().split(">", 1)[1].split(), []
+                say("250 OK")
+            elif verb == b"RCPT":
+                address = line.decode().split("<", 1)[1].split(">", 1)[0]
+                if address.startswith("refused"):
+                    say("550 5.1.1 No such mailbox here")
+                else:
+                    rcpt_tos.append(address)
+                    say("250 OK")
+            elif verb == b"DATA":
+                say("354 End data with <CR><LF>.<CR><LF>")
+                data = b""
+                while not data.endswith(b"\r\n.\r\n"):
+                    chunk = reader.readline()
+                    if not chunk:
+                        return
+                    data += chunk
+                data = data[:-3].replace(b"\r\n..", b"\r\n.")
+                with lock:
+                    count[0] += 1
+                    number = count[0]
+                scripted_record(folder, number, mail_options, rcpt_tos, data)
+                moment = rcpt_tos[0] if rcpt_tos else ""
+                if moment.startswith("drop"):
+                    return
+                if moment.startswith("never"):
+                    return hold(connection, "end of data")
+                if moment.startswith("slowaccept"):
+                    time.sleep(2)
+                say("250 OK queued")
+            elif verb == b"QUIT":
+                if rcpt_tos and rcpt_tos[0].startswith("slowquit"):
+                    return hold(connection, "quit")
+                say("221 Bye")
+                return
+            else:
+                say("250 OK")
+
+    def accept():
+        while True:
+            connection, _ = listener.accept()
+            threading.Thread(target=lambda: (serve(connection), connection.close()), daemon=True).start()
+
+    threading.Thread(target=accept, daemon=True).start()
+    return listener
+
+
 def main():
     warnings.simplefilter("ignore")
     logging.getLogger("mail.log").setLevel(logging.CRITICAL)
@@ -168,6 +271,8 @@ def main():
     port = free_port()
     if mode == "silent":
         keep = silent_server(port, folder)
+    elif mode.startswith("scripted"):
+        keep = scripted_server(port, folder, mode == "scripted-8bit")
     else:
         options = dict(hostname="127.0.0.1", port=port, authenticator=make_authenticator(folder),
                        auth_required=mode != "relay", auth_require_tls=False, enable_SMTPUTF8=False)
@@ -179,7 +284,7 @@ def main():
         keep.start()
     print("PORT %d" % port, flush=True)
     sys.stdin.read()
-    if mode != "silent":
+    if hasattr(keep, "stop"):
         keep.stop()
 
 
