@@ -90,9 +90,9 @@ def read_request():
 
 # A word a name may carry as it is; anything else in a name (other letters, an "=?" that a reader would
 # take for an encoded-word, the format's special characters) is encoded.
-PLAIN_WORD = re.compile(r"[A-Za-z0-9!#$%&'*+\-/^_`{|}~]{1,60}\Z")
+PLAIN_WORD = re.compile(r"[A-Za-z0-9!#$%&'*+\-/^_`{|}~]{1,75}\Z")
 # A subject's words may hold any visible character but "=?".
-PLAIN_TEXT_WORD = re.compile(r"(?!.*=\?)[!-~]{1,60}\Z")
+PLAIN_TEXT_WORD = re.compile(r"(?!.*=\?)[!-~]{1,75}\Z")
 # Header lines stay within the 76 characters a line with encoded-words may have, so that no mail library
 # folds them again (and decodes the words on the way), and no line is ever empty.
 MAX_HEADER_LINE = 76
@@ -143,15 +143,17 @@ def name_tokens(name):
 
 
 def folded(name, tokens):
-    # The header's value: its tokens on lines of at most MAX_HEADER_LINE characters with the name, each line
-    # holding at least one token. Stored as written: the mail library's own folding would decode the words
-    # again and let an encoded-word typed as a name be read as an address.
+    # The header's value: its tokens on lines of at most MAX_HEADER_LINE characters with the name, each
+    # line holding at least one token (a token too long to follow the name starts the second line).
+    # Stored as written: the mail library's own folding would decode the words again and let an
+    # encoded-word typed as a name be read as an address.
     lines = [name + ":"]
     for token in tokens:
-        if len(lines[-1]) + 1 + len(token) > MAX_HEADER_LINE and lines[-1] != name + ":":
+        if len(lines[-1]) + 1 + len(token) > MAX_HEADER_LINE:
             lines.append("")
         lines[-1] += " " + token
-    return "\n".join(lines)[len(name) + 2:]
+    value = "\n".join(lines)[len(name) + 1:]
+    return value[1:] if value.startswith(" ") else value
 
 
 def recipient_header(name, address):

@@ -171,7 +171,8 @@ def silent_server(port, folder):
 def scripted_record(folder, number, mail_options, rcpt_tos, data):
     parsed = message_from_bytes(data, policy=policy.default)
     header = data.split(b"\r\n\r\n", 1)[0].split(b"\r\n")
-    raw_to = message_from_bytes(data, policy=policy.compat32)["To"]
+    raw_to = str(message_from_bytes(data, policy=policy.compat32)["To"] or "")
+    raw_to = raw_to.replace("\r\n", "").replace("\n", "").strip()  # unfolded
     body = parsed.get_body(preferencelist=("plain",))
     record = {
         "mail_options": mail_options,
