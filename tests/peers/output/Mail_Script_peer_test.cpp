@@ -205,8 +205,9 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
         QString body;
         const char* encoding; // of the body as it arrived
     } cases[] = {
-        { SmtpPeer::Mode::Scripted8Bit, QString(75, QLatin1Char('A')) + QLatin1Char(' ') + QString(75, QLatin1Char('B')),
-            QStringLiteral("Party"), greeting, "8bit" },
+        { SmtpPeer::Mode::Scripted8Bit,
+            QString(75, QLatin1Char('A')) + QLatin1Char(' ') + QString(75, QLatin1Char('B')), QStringLiteral("Party"),
+            greeting, "8bit" },
         { SmtpPeer::Mode::Scripted, QStringLiteral("Hubert ") + QString(70, QLatin1Char('w')) + QStringLiteral(" Sr."),
             QStringLiteral("Grüße – ").repeated(40), greeting, "quoted-printable" },
         { SmtpPeer::Mode::Scripted, QStringLiteral("=?utf-8?q?evil=40x=2Ecom?= ").repeated(4).trimmed(),
