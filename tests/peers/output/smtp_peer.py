@@ -3,20 +3,18 @@
 #
 #   smtp_peer.py MODE FOLDER [CERTIFICATE_HOST]
 # MODE: plain, starttls, ssl (each asking for the login sender@example.com / secret), relay (plain, asking
-# for no login) or silent (accepts connections, counted in FOLDER/accepted.log, and never says a word). The TLS modes show a certificate for
+# for no login), relay7 (a relay that does not offer 8BITMIME) or silent (accepts connections, counted in FOLDER/accepted.log, and never says a word). The TLS modes show a certificate for
 # CERTIFICATE_HOST (default 127.0.0.1) signed by a test authority made here, written as FOLDER/ca.pem for
 # the client to trust. Like many servers, none offers SMTPUTF8.
 # Every login tried is written to FOLDER/auth.log; a recipient whose address begins with "refused" gets a
 # 550, a message whose subject begins with "refused" a 554 after its data. Every message taken is written
 # to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
-# and attachments (the attachment bytes beside it as message-N-K.bin).
-# MODE scripted (or scripted-8bit, which offers 8BITMIME) is a small server of its own that asks for no
-# login and plays the slow moments of a mail by the recipient's address: "slowquit..." gets its 250 at
-# once and no answer to QUIT; "slowaccept..." the 250 two seconds after the end of data; "drop..." a closed
-# connection instead; "never..." no answer at all after the end of data; "refused..." a 550. It keeps every
-# message whose data came, with its MAIL options and its raw header, before answering, and writes a line
-# to FOLDER/held.log whenever it starts holding an answer back.
+# and attachments (the attachment bytes beside it as message-N-K.bin). The slow moments of a mail come by
+# its first recipient: "slowquit..." gets no answer to QUIT, "slowaccept..." its 250 two seconds after the
+# end of data, "drop..." a closed connection instead, "never..." no answer at all; the message is kept
+# first, and a line goes to FOLDER/held.log whenever an answer is held back.
 # Prints "PORT n" once listening, then runs until standard input closes.
+import asyncio
 import json
 import logging
 import os
@@ -26,7 +24,6 @@ import datetime
 import ipaddress
 import sys
 import threading
-import time
 import warnings
 from email import message_from_bytes, policy
 from email.header import decode_header, make_header
@@ -104,10 +101,25 @@ def make_authenticator(folder):
 
 
 class Keeper:
-    def __init__(self, folder):
+    def __init__(self, folder, eight_bit):
         self.folder = folder
+        self.eight_bit = eight_bit
         self.count = 0
         self.lock = threading.Lock()
+
+    async def hold(self):
+        with open(os.path.join(self.folder, "held.log"), "a") as log:
+            log.write("held\n")
+        await asyncio.Event().wait()
+
+    async def handle_EHLO(self, server, session, envelope, hostname, responses):
+        session.host_name = hostname
+        return [line for line in responses if self.eight_bit or line != "250-8BITMIME"]
+
+    async def handle_QUIT(self, server, session, envelope):
+        if getattr(session, "moment", "").startswith("slowquit"):
+            await self.hold()
+        return "221 Bye"
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if address.startswith("refused"):
@@ -131,7 +143,15 @@ class Keeper:
             attachments.append({"filename": part.get_filename(), "type": part.get_content_type(),
                                 "path": path, "size": len(data)})
         body = parsed.get_body(preferencelist=("plain",))
+        header = envelope.content.split(b"\r\n\r\n", 1)[0].split(b"\r\n")
+        raw_to = str(message_from_bytes(envelope.content, policy=policy.compat32)["To"]).replace("\r\n", "")
         record = {
+            "mail_options": envelope.mail_options,
+            "to_decoded": str(make_header(decode_header(raw_to.replace("\n", "").strip()))),
+            "longest_header_line": max(len(line) for line in header),
+            "blank_header_line": any(not line.strip() for line in header),
+            "body_encoding": str(body["Content-Transfer-Encoding"]) if body is not None else "",
+            "seven_bit": all(byte < 128 for byte in envelope.content),
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "from": str(parsed["From"]),
@@ -147,6 +167,13 @@ class Keeper:
         with open(temporary, "w") as handle:
             json.dump(record, handle)
         os.replace(temporary, os.path.join(self.folder, "message-%d.json" % number))
+        session.moment = envelope.rcpt_tos[0]
+        if session.moment.startswith("drop"):
+            server.transport.abort()
+        elif session.moment.startswith("never"):
+            await self.hold()
+        elif session.moment.startswith("slowaccept"):
+            await asyncio.sleep(2)
         return "250 OK"
 
 
@@ -168,102 +195,6 @@ def silent_server(port, folder):
     return listener
 
 
-def scripted_record(folder, number, mail_options, rcpt_tos, data):
-    parsed = message_from_bytes(data, policy=policy.default)
-    header = data.split(b"\r\n\r\n", 1)[0].split(b"\r\n")
-    raw_to = str(message_from_bytes(data, policy=policy.compat32)["To"] or "")
-    raw_to = raw_to.replace("\r\n", "").replace("\n", "").strip()  # unfolded
-    body = parsed.get_body(preferencelist=("plain",))
-    record = {
-        "mail_options": mail_options,
-        "rcpt_tos": rcpt_tos,
-        "to_addresses": [[a.display_name, a.addr_spec] for a in parsed["To"].addresses],
-        "to_decoded": str(make_header(decode_header(raw_to))) if raw_to else "",
-        "subject": str(parsed["Subject"]),
-        "longest_header_line": max(len(line) for line in header),
-        "blank_header_line": any(not line.strip() for line in header),
-        "body": body.get_content().replace("\r\n", "\n") if body is not None else "",
-        "body_encoding": str(body["Content-Transfer-Encoding"]) if body is not None else "",
-        "seven_bit": all(byte < 128 for byte in data),
-    }
-    with open(os.path.join(folder, "message-%d.tmp" % number), "w") as handle:
-        json.dump(record, handle)
-    os.replace(os.path.join(folder, "message-%d.tmp" % number), os.path.join(folder, "message-%d.json" % number))
-
-
-def scripted_server(port, folder, eight_bit):
-    listener = socket.socket()
-    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-    listener.bind(("127.0.0.1", port))
-    listener.listen(8)
-    count = [0]
-    lock = threading.Lock()
-
-    def hold(connection, what):
-        with open(os.path.join(folder, "held.log"), "a") as log:
-            log.write(what + "\n")
-        connection.recv(1)  # until the client goes
-
-    def serve(connection):
-        reader = connection.makefile("rb")
-        say = lambda text: connection.sendall(text.encode() + b"\r\n")
-        say("220 scripted ESMTP")
-        mail_options, rcpt_tos = [], []
-        while True:
-            line = reader.readline()
-            if not line:
-                return
-            verb = line.split(b" ")[0].strip().upper()
-            if verb in (b"EHLO", b"HELO"):
-                say("250-scripted\r\n250-8BITMIME\r\n250 SIZE 50000000" if eight_bit else "250-scripted\r\n250 SIZE 50000000")
-            elif verb == b"MAIL":
-                mail_options, rcpt_tos = line.decode().split(">", 1)[1].split(), []
-                say("250 OK")
-            elif verb == b"RCPT":
-                address = line.decode().split("<", 1)[1].split(">", 1)[0]
-                if address.startswith("refused"):
-                    say("550 5.1.1 No such mailbox here")
-                else:
-                    rcpt_tos.append(address)
-                    say("250 OK")
-            elif verb == b"DATA":
-                say("354 End data with <CR><LF>.<CR><LF>")
-                data = b""
-                while not data.endswith(b"\r\n.\r\n"):
-                    chunk = reader.readline()
-                    if not chunk:
-                        return
-                    data += chunk
-                data = data[:-3].replace(b"\r\n..", b"\r\n.")
-                with lock:
-                    count[0] += 1
-                    number = count[0]
-                scripted_record(folder, number, mail_options, rcpt_tos, data)
-                moment = rcpt_tos[0] if rcpt_tos else ""
-                if moment.startswith("drop"):
-                    return
-                if moment.startswith("never"):
-                    return hold(connection, "end of data")
-                if moment.startswith("slowaccept"):
-                    time.sleep(2)
-                say("250 OK queued")
-            elif verb == b"QUIT":
-                if rcpt_tos and rcpt_tos[0].startswith("slowquit"):
-                    return hold(connection, "quit")
-                say("221 Bye")
-                return
-            else:
-                say("250 OK")
-
-    def accept():
-        while True:
-            connection, _ = listener.accept()
-            threading.Thread(target=lambda: (serve(connection), connection.close()), daemon=True).start()
-
-    threading.Thread(target=accept, daemon=True).start()
-    return listener
-
-
 def main():
     warnings.simplefilter("ignore")
     logging.getLogger("mail.log").setLevel(logging.CRITICAL)
@@ -272,20 +203,18 @@ def main():
     port = free_port()
     if mode == "silent":
         keep = silent_server(port, folder)
-    elif mode.startswith("scripted"):
-        keep = scripted_server(port, folder, mode == "scripted-8bit")
     else:
         options = dict(hostname="127.0.0.1", port=port, authenticator=make_authenticator(folder),
-                       auth_required=mode != "relay", auth_require_tls=False, enable_SMTPUTF8=False)
+                       auth_required=not mode.startswith("relay"), auth_require_tls=False, enable_SMTPUTF8=False)
         if mode == "starttls":
             options.update(tls_context=authority_signed_context(folder, host), require_starttls=True)
         elif mode == "ssl":
             options.update(ssl_context=authority_signed_context(folder, host))
-        keep = Controller(Keeper(folder), **options)
+        keep = Controller(Keeper(folder, mode != "relay7"), **options)
         keep.start()
     print("PORT %d" % port, flush=True)
     sys.stdin.read()
-    if hasattr(keep, "stop"):
+    if mode != "silent":
         keep.stop()
 
 
