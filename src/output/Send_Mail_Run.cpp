@@ -92,6 +92,11 @@ QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QStr
                 .arg(tried)
                 .arg(tried == 1 ? QStringLiteral("mail") : QStringLiteral("mails"), names.join(QStringLiteral(", ")));
     text += failed > named ? QStringLiteral(" and %1 more.").arg(failed - named) : QStringLiteral(".");
+    if (const int maybe = result.maybeDelivered())
+        text += QStringLiteral("\n\n%1 of them may have been delivered: the whole mail went, but the server's answer "
+                               "never came. A second run leaves %2 out unless you include %2.")
+                    .arg(maybe)
+                    .arg(maybe == 1 ? QStringLiteral("it") : QStringLiteral("them"));
     if (!logPath.isEmpty())
         text += QStringLiteral("\n\nThe whole list is in %1").arg(logPath);
     return text;
