@@ -10,10 +10,17 @@
 # offers no encryption (a local relay) is used only when no password is set, and the last line on standard
 # error then says "sent without encryption".
 #
+# Optional numbers "network_seconds" and "end_of_data_seconds" bound the waits for the server (below).
+#
 # Exit status: 0 once the server has taken the message; otherwise the kind of failure below, with one
 # line on standard error saying why. RECIPIENT_REFUSED and MAIL_REFUSED concern this mail alone (an address
-# or a message the server will not take); the others would fail any mail.
+# or a message the server will not take); the others would fail any mail. MAYBE_DELIVERED: the whole
+# message went, but its reply never came (a lost connection, or no answer in time): the server may have
+# queued it, so sending it again could deliver it twice.
+# On standard output, as they happen: "END OF DATA SENT" just before the message's last line goes, and
+# "ACCEPTED" as soon as the server has taken it, so that a caller that ends the script after these knows.
 import base64
+import io
 import json
 import mimetypes
 import os
@@ -21,6 +28,8 @@ import re
 import smtplib
 import ssl
 import sys
+from email import policy as email_policy
+from email.generator import BytesGenerator
 from email.message import EmailMessage
 from email.utils import formatdate, make_msgid
 
@@ -32,12 +41,16 @@ CERTIFICATE = 5
 RECIPIENT_REFUSED = 6
 SENDER_REFUSED = 7
 MAIL_REFUSED = 8
+MAYBE_DELIVERED = 9
 
 # A bare address: nothing the envelope's syntax gives a meaning to (blanks, brackets, quotes, commas).
 ADDRESS = re.compile(r'[^\s<>()\[\],;:"\\@]+@[^\s<>()\[\],;:"\\@]+\Z')
 
 # A server that stops answering ends the send instead of hanging it.
 NETWORK_TIMEOUT_SECONDS = 20
+# The reply to the message's end may take a while: the server may be delivering the mail meanwhile, and
+# the mail standard asks a client to wait 10 minutes for it rather than give up and send it twice.
+END_OF_DATA_TIMEOUT_SECONDS = 600
 MAX_INPUT_BYTES = 8 * 1024 * 1024
 
 
@@ -63,60 +76,98 @@ def read_request():
     for name in ("sender", "recipient"):
         if not ADDRESS.match(request[name].strip()):
             raise Failure(BAD_INPUT, "\"%s\" is not one e-mail address" % request[name])
-    if any(ord(c) < 32 or ord(c) == 127 for c in request["recipient_name"] + request["subject"]):
+    if any(ord(c) < 32 or 127 <= ord(c) < 160 or c in "\u2028\u2029"
+           for c in request["recipient_name"] + request["subject"]):
         raise Failure(BAD_INPUT, "a header holds a line break or another control character")
+    for name, default in (("network_seconds", NETWORK_TIMEOUT_SECONDS),
+                          ("end_of_data_seconds", END_OF_DATA_TIMEOUT_SECONDS)):
+        value = request.get(name, default)
+        if isinstance(value, bool) or not isinstance(value, (int, float)) or not 0 < value <= 3600:
+            raise Failure(BAD_INPUT, "\"%s\" is not a number of seconds from 0 to 3600" % name)
+        request[name] = value
     return request
 
 
-# A word a header may carry as it is; anything else in a name (other letters, an "=?" that a reader would
+# A word a name may carry as it is; anything else in a name (other letters, an "=?" that a reader would
 # take for an encoded-word, the format's special characters) is encoded.
-PLAIN_WORD = re.compile(r"[A-Za-z0-9!#$%&'*+\-/^_`{|}~]+\Z")
+PLAIN_WORD = re.compile(r"[A-Za-z0-9!#$%&'*+\-/^_`{|}~]{1,75}\Z")
+# A subject's words may hold any visible character but "=?".
+PLAIN_TEXT_WORD = re.compile(r"(?!.*=\?)[!-~]{1,75}\Z")
+# Header lines stay within the 76 characters a line with encoded-words may have, so that no mail library
+# folds them again (and decodes the words on the way), and no line is ever empty.
+MAX_HEADER_LINE = 76
+# Bytes of text in one encoded-word: 72 characters with its frame after "To: ", 64 after "Subject: ".
+NAME_BYTES, SUBJECT_BYTES = 45, 39
 
 
-def encoded_words(text):
-    # Base64 UTF-8 words, so that whatever the text looks like (an address, an encoded-word of its own) a
-    # reader shows it as the text it is. Whole characters per word, each word under 76 bytes.
-    words, chunk = [], b""
+def encoded_words(text, size):
+    # Base64 UTF-8 words of whole characters, each fitting on a header line. Readers join adjacent words
+    # without the blank between them, so a word ends after a blank of the text where one is near (some
+    # readers keep the blank between words of a name, and this leaves them the fewest to keep).
+    # Whatever the text looks like (an address, an encoded-word of its own), a reader shows it as it is.
+    words, chunk = [], ""
     for character in text:
-        data = character.encode("utf-8")
-        if len(chunk) + len(data) > 45:
-            words.append(chunk)
-            chunk = b""
-        chunk += data
+        if chunk and len((chunk + character).encode("utf-8")) > size:
+            cut = chunk.rfind(" ") + 1 or len(chunk)
+            words.append(chunk[:cut])
+            chunk = chunk[cut:]
+        chunk += character
     words.append(chunk)
-    return ["=?utf-8?b?%s?=" % base64.b64encode(word).decode("ascii") for word in words]
+    return ["=?utf-8?b?%s?=" % base64.b64encode(word.encode("utf-8")).decode("ascii") for word in words]
 
 
-def recipient_header(name, address):
+def subject_tokens(text):
+    # Plain words when the subject is nothing else (single blanks between them); otherwise the subject
+    # whole as encoded-words, which a reader joins back exactly, blanks and all.
+    words = text.split(" ")
+    if text and all(PLAIN_TEXT_WORD.match(word) for word in words):
+        return words
+    return encoded_words(text, SUBJECT_BYTES) if text else []
+
+
+def name_tokens(name):
     # Plain words stay as they are; a run of words that are not goes as encoded-words, the blanks between
-    # them inside. Stored as written: the mail library's own folding would decode the words again and let
-    # an encoded-word typed as a name be read as an address.
+    # them inside.
     tokens, pending = [], []
     for word in name.split():
-        if PLAIN_WORD.match(word):
+        if PLAIN_WORD.match(word) and "=?" not in word:
             if pending:
-                tokens.extend(encoded_words(" ".join(pending)))
+                tokens.extend(encoded_words(" ".join(pending), NAME_BYTES))
                 pending = []
             tokens.append(word)
         else:
             pending.append(word)
     if pending:
-        tokens.extend(encoded_words(" ".join(pending)))
-    if not tokens:
-        return address
-    lines = [""]
-    for token in tokens + ["<%s>" % address]:
-        if lines[-1] and len(lines[-1]) + len(token) > 72:
+        tokens.extend(encoded_words(" ".join(pending), NAME_BYTES))
+    return tokens
+
+
+def folded(name, tokens):
+    # The header's value: its tokens on lines of at most MAX_HEADER_LINE characters with the name, each
+    # line holding at least one token (a token too long to follow the name starts the second line).
+    # Stored as written: the mail library's own folding would decode the words again and let an
+    # encoded-word typed as a name be read as an address.
+    lines = [name + ":"]
+    for token in tokens:
+        if len(lines[-1]) + 1 + len(token) > MAX_HEADER_LINE:
             lines.append("")
-        lines[-1] += (" " if lines[-1] else "") + token
-    return "\n ".join(lines)
+        lines[-1] += " " + token
+    value = "\n".join(lines)[len(name) + 1:]
+    return value[1:] if value.startswith(" ") else value
 
 
-def build_message(request):
-    message = EmailMessage()
+def recipient_header(name, address):
+    return folded("To", name_tokens(name) + ["<%s>" % address]) if name else address
+
+
+def build_message(request, eight_bit):
+    # Without 8-bit transport (a server that does not offer 8BITMIME) the text goes quoted-printable or
+    # base64, whichever is shorter. Headers written here are never folded again.
+    message = EmailMessage(policy=email_policy.default.clone(refold_source="none",
+                                                             cte_type="8bit" if eight_bit else "7bit"))
     message["From"] = request["sender"].strip()
     message.set_raw("To", recipient_header(request["recipient_name"].strip(), request["recipient"].strip()))
-    message["Subject"] = request["subject"]
+    message.set_raw("Subject", folded("Subject", subject_tokens(request["subject"])))
     message["Date"] = formatdate(localtime=True)
     message["Message-ID"] = make_msgid()
     message.set_content(request["body"])
@@ -131,11 +182,11 @@ def build_message(request):
     return message
 
 
-def connect(server, port, use_ssl, password):
+def connect(server, port, use_ssl, password, timeout):
     context = ssl.create_default_context()
     if use_ssl:
-        return smtplib.SMTP_SSL(server, port, timeout=NETWORK_TIMEOUT_SECONDS, context=context)
-    connection = smtplib.SMTP(server, port, timeout=NETWORK_TIMEOUT_SECONDS)
+        return smtplib.SMTP_SSL(server, port, timeout=timeout, context=context)
+    connection = smtplib.SMTP(server, port, timeout=timeout)
     connection.ehlo()
     if not connection.has_extn("starttls") and not password:
         return connection
@@ -166,6 +217,58 @@ def login(connection, user, password):
         raise Failure(LOGIN_REFUSED, "%d %s" % (code, reply.decode("utf-8", "replace")))
 
 
+def reply_failure(status, code, reply):
+    # 421: the server is closing the connection, which would fail any mail.
+    return Failure(FAILED if code == 421 else status, "%d %s" % (code, reply.decode("utf-8", "replace")))
+
+
+def say(line):
+    sys.stdout.write(line + "\n")
+    sys.stdout.flush()
+
+
+def transmit(connection, sender, recipient, message, end_of_data_seconds):
+    # One mail transaction, told step by step, so that the end of the message is known: from then on the
+    # server may have the mail, whatever happens to the connection.
+    international = not (sender + recipient).isascii()
+    if international and not connection.has_extn("smtputf8"):
+        # An address in UTF-8 (a local part, or an international domain) needs SMTPUTF8.
+        if not sender.isascii():
+            raise Failure(SENDER_REFUSED, "the server offers no SMTPUTF8, which the sender address needs")
+        raise Failure(RECIPIENT_REFUSED, "the server offers no SMTPUTF8, which this address needs")
+    options = ["SMTPUTF8", "BODY=8BITMIME"] if international else []
+    if not international and connection.has_extn("8bitmime"):
+        options.append("BODY=8BITMIME")
+    with io.BytesIO() as flat:
+        generator_policy = message.policy.clone(utf8=True) if international else None
+        BytesGenerator(flat, policy=generator_policy).flatten(message, linesep="\r\n")
+        data = flat.getvalue()
+    code, reply = connection.mail(sender, options)
+    if code != 250:
+        raise reply_failure(SENDER_REFUSED, code, reply)
+    code, reply = connection.rcpt(recipient)
+    if code not in (250, 251):
+        raise reply_failure(RECIPIENT_REFUSED, code, reply)
+    code, reply = connection.docmd("DATA")
+    if code != 354:
+        raise reply_failure(MAIL_REFUSED, code, reply)
+    data = re.sub(rb"(?m)^\.", b"..", data)
+    if not data.endswith(b"\r\n"):
+        data += b"\r\n"
+    connection.send(data)
+    say("END OF DATA SENT")
+    connection.sock.settimeout(end_of_data_seconds)
+    try:
+        connection.send(b".\r\n")
+        code, reply = connection.getreply()
+    except (smtplib.SMTPServerDisconnected, OSError) as error:
+        raise Failure(MAYBE_DELIVERED, "the whole mail went, but the server's answer never came (%s): it may "
+                                       "have been delivered" % (error or type(error).__name__))
+    if code != 250:
+        raise reply_failure(MAIL_REFUSED, code, reply)
+    say("ACCEPTED")
+
+
 def send(request):
     try:
         port = int(request["port"].strip())
@@ -175,32 +278,25 @@ def send(request):
         raise Failure(BAD_INPUT, "the port %d is not from 1 to 65535" % port)
     recipient = request["recipient"].strip()
     sender = request["sender"].strip()
-    message = build_message(request)
-    connection = connect(request["server"].strip(), port, request["ssl"] == "Y", request["password"])
+    message = build_message(request, True)  # a file that cannot be read ends the send before any connection
+    connection = connect(request["server"].strip(), port, request["ssl"] == "Y", request["password"],
+                         request["network_seconds"])
     encrypted = isinstance(connection.sock, ssl.SSLSocket)
+    accepted = False
     try:
         connection.ehlo_or_helo_if_needed()
         if request["password"] and connection.has_extn("auth"):
             login(connection, request["login"].strip(), request["password"])
-        try:
-            connection.send_message(message, from_addr=sender, to_addrs=[recipient])
-        except smtplib.SMTPRecipientsRefused as error:
-            code, reply = error.recipients.get(recipient, (0, b""))
-            raise Failure(RECIPIENT_REFUSED, "%d %s" % (code, reply.decode("utf-8", "replace")))
-        except smtplib.SMTPSenderRefused as error:
-            raise Failure(SENDER_REFUSED, "%d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace")))
-        except smtplib.SMTPNotSupportedError:
-            # An address in UTF-8 (a local part, or an international domain) needs SMTPUTF8.
-            if not sender.isascii():
-                raise Failure(SENDER_REFUSED, "the server offers no SMTPUTF8, which the sender address needs")
-            raise Failure(RECIPIENT_REFUSED, "the server offers no SMTPUTF8, which this address needs")
-        except smtplib.SMTPDataError as error:
-            status = FAILED if error.smtp_code == 421 else MAIL_REFUSED
-            raise Failure(status, "%d %s" % (error.smtp_code, error.smtp_error.decode("utf-8", "replace")))
+        if not connection.has_extn("8bitmime"):
+            message = build_message(request, False)
+        transmit(connection, sender, recipient, message, request["end_of_data_seconds"])
+        accepted = True
         if not encrypted:
             sys.stderr.write("sent without encryption\n")
     finally:
         try:
+            if accepted:
+                connection.sock.settimeout(request["network_seconds"])
             connection.quit()
         except (smtplib.SMTPException, OSError):
             connection.close()

@@ -63,6 +63,29 @@ bool isAddrSpec(const QString& text)
     return at > 0 && isDotAtom(text.left(at)) && isDomain(text.mid(at + 1));
 }
 
+// A display name as typed: words, each plain or quoted ("Nan", "Lee, Ann", with \" and \\ inside
+// quotes), read as the text it stands for. None when a quote is left open or an angle bracket or quote
+// stands outside quotes.
+std::optional<QString> displayNameOf(const QString& typed)
+{
+    QString name;
+    bool quoted = false;
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const QChar c = typed[i];
+        if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (quoted && c == QLatin1Char('\\') && i + 1 < typed.size())
+            name += typed[++i];
+        else if (!quoted && (c == QLatin1Char('<') || c == QLatin1Char('>')))
+            return std::nullopt;
+        else
+            name += c;
+    }
+    if (quoted)
+        return std::nullopt;
+    return name.trimmed();
+}
+
 } // namespace
 
 bool validPort(const QString& text)
@@ -77,7 +100,11 @@ bool validPort(const QString& text)
 
 bool hasControlCharacter(const QString& text)
 {
-    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+    // The line and paragraph separators break a line as surely as CR and LF do.
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        const QChar::Category kind = c.category();
+        return kind == QChar::Other_Control || kind == QChar::Separator_Line || kind == QChar::Separator_Paragraph;
+    });
 }
 
 std::optional<Mail_Address> parseMailAddress(const QString& text)
@@ -93,12 +120,10 @@ std::optional<Mail_Address> parseMailAddress(const QString& text)
         if (open < 0)
             return std::nullopt;
         address.addrSpec = trimmed.mid(open + 1, trimmed.size() - open - 2);
-        QString name = trimmed.left(open).trimmed();
-        if (name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
-            name = name.mid(1, name.size() - 2);
-        if (name.contains(QLatin1Char('<')) || name.contains(QLatin1Char('>')) || name.contains(QLatin1Char('"')))
+        const std::optional<QString> name = displayNameOf(trimmed.left(open).trimmed());
+        if (!name)
             return std::nullopt;
-        address.displayName = name;
+        address.displayName = *name;
     }
     if (!isAddrSpec(address.addrSpec))
         return std::nullopt;

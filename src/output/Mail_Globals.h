@@ -25,8 +25,9 @@ struct Mail_Address {
 
 // Reads one address, trimmed: a bare mailbox address (a dot-atom local part, a domain of at least two labels of
 // letters, digits and inner hyphens; UTF-8 allowed in both), alone or in angle brackets after a display
-// name, and nothing after it. A display name may be quoted; it may hold no angle brackets, quotes inside or
-// control characters. None for anything else.
+// name, and nothing after it. A display name is words, plain or quoted as the mail format allows
+// (Anne-Marie "Nan" O'Brien, "Lee, Ann"), read as the text they stand for; angle brackets only inside
+// quotes, no control characters. None for anything else.
 std::optional<Mail_Address> parseMailAddress(const QString& text);
 
 // The address rule for a sender or a single recipient: one bare mailbox address as parseMailAddress reads it.

@@ -84,6 +84,9 @@ QString Mail_Outcome::text() const
         return QStringLiteral("The server did not take this mail: %1").arg(reason);
     case S::BadInput:
         return reason;
+    case S::MaybeDelivered:
+        return QStringLiteral("The whole mail went to the server, but its answer never came: the mail may have been "
+                              "delivered.");
     case S::Cancelled:
         return QStringLiteral("The mail was cancelled.");
     case S::Failed:
@@ -110,8 +113,31 @@ QByteArray Mail_Script::standardInput(const Mail_Message& mail)
         { QStringLiteral("ssl"), mail.enableSsl },
         { QStringLiteral("attachments"), QJsonArray::fromStringList(mail.attachments) },
         { QStringLiteral("password"), mail.password },
+        { QStringLiteral("network_seconds"), networkLimitSeconds() },
+        { QStringLiteral("end_of_data_seconds"), endOfDataLimitSeconds() },
     };
     return QJsonDocument(fields).toJson(QJsonDocument::Compact);
+}
+
+namespace {
+
+int secondsFrom(const char* variable, int standard)
+{
+    bool number = false;
+    const int seconds = qEnvironmentVariableIntValue(variable, &number);
+    return number && seconds > 0 && seconds < standard ? seconds : standard;
+}
+
+} // namespace
+
+int Mail_Script::networkLimitSeconds()
+{
+    return secondsFrom("TESSALINE_MAIL_NETWORK_SECONDS", networkSeconds);
+}
+
+int Mail_Script::endOfDataLimitSeconds()
+{
+    return secondsFrom("TESSALINE_MAIL_END_OF_DATA_SECONDS", endOfDataSeconds);
 }
 
 std::optional<QString> Mail_Script::overLimit(const Mail_Message& mail)
@@ -147,6 +173,8 @@ Mail_Outcome::Status statusOfExit(int code)
         return S::SenderRefused;
     case 8:
         return S::MailRefused;
+    case 9:
+        return S::MaybeDelivered;
     default:
         return S::Failed;
     }
@@ -197,15 +225,25 @@ Mail_Outcome Mail_Script::send(
 
     QProcess process;
     process.setProcessEnvironment(scriptEnvironment());
-    process.setStandardOutputFile(QProcess::nullDevice());
     process.start(QString::fromLatin1(interpreter), { script });
     if (!process.waitForStarted(10000))
         return { S::Failed, QStringLiteral("the mail script cannot start: %1").arg(process.errorString()) };
     process.write(standardInput(mail));
     process.closeWriteChannel();
 
-    const QDeadlineTimer deadline(timeLimitMs);
+    // What the script says of the message on its standard output: its end went, the server took it.
+    QByteArray said;
+    const auto hasSaid = [&said, &process](const char* line) {
+        said += process.readAllStandardOutput();
+        return said.contains(QByteArray(line) + '\n');
+    };
+    QDeadlineTimer deadline(timeLimitMs);
+    bool endSent = false;
     while (!process.waitForFinished(100)) {
+        if (!endSent && hasSaid("END OF DATA SENT")) {
+            endSent = true;
+            deadline.setRemainingTime(qint64(endOfDataLimitSeconds() + 2 * networkLimitSeconds()) * 1000 + timeLimitMs);
+        }
         const bool gaveUp = abandoned() || deadline.hasExpired();
         if (process.state() == QProcess::NotRunning)
             break;
@@ -213,6 +251,11 @@ Mail_Outcome Mail_Script::send(
             process.kill();
             process.waitForFinished(5000);
             Show_NSLog_Message(QStringLiteral("the mail to %1 was given up").arg(mail.toAddress));
+            // Taken by the server is sent, whatever came after; a message whose end went may be there.
+            if (hasSaid("ACCEPTED"))
+                return { S::Sent };
+            if (hasSaid("END OF DATA SENT"))
+                return { S::MaybeDelivered, Mail_Outcome(S::MaybeDelivered).text() };
             if (abandoned())
                 return { S::Cancelled };
             return { S::Failed, QStringLiteral("the server did not answer in time") };

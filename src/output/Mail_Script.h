@@ -33,6 +33,7 @@ struct Mail_Outcome {
         RecipientRefused,
         SenderRefused,
         MailRefused, // the server took the recipient but not this message (a header it will not take)
+        MaybeDelivered, // the whole message went, but the server's answer to it never came
         Cancelled,
     };
     Status status = Status::Failed;
@@ -65,6 +66,10 @@ class Mail_Script {
 public:
     static constexpr const char* interpreter = "/usr/bin/python3";
     static constexpr int defaultTimeLimitMs = 55000; // the script's own network timeout is shorter
+    static constexpr int networkSeconds = 20; // the script's wait for each answer of the server
+    // Its wait for the answer to the message's end: the mail standard's 10 minutes, as the server may be
+    // delivering the mail meanwhile, and a mail given up then may reach its guest twice.
+    static constexpr int endOfDataSeconds = 600;
     static constexpr int maxBodyBytes = 1024 * 1024;
     static constexpr int maxSubjectCharacters = 900; // a header line stays under the mail format's 998
     static constexpr int maxPasswordCharacters = 1000;
@@ -78,8 +83,15 @@ public:
     // The message for the first field over its limit; none when the mail is within them.
     static std::optional<QString> overLimit(const Mail_Message& mail);
 
+    // The script's two waits in seconds; TESSALINE_MAIL_NETWORK_SECONDS and TESSALINE_MAIL_END_OF_DATA_SECONDS
+    // shorten them for tests of slow servers.
+    static int networkLimitSeconds();
+    static int endOfDataLimitSeconds();
+
     // Sends one mail. A script that cannot start, a mail over the limits, a run longer than the time limit,
-    // or `abandon` turning true (Cancel, or the program quitting) are failures.
+    // or `abandon` turning true (Cancel, or the program quitting) are failures; once the message's end has
+    // gone, the time limit grows by the wait for its answer. Ended after the server took the mail, the send
+    // counts as sent; ended after its end went but before the answer, as maybe delivered.
     static Mail_Outcome send(
         const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs);
     // The same, given up as soon as any of the flags turns true (a run's Stop, or the program quitting).

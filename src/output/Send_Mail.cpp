@@ -255,13 +255,16 @@ void Send_Mail::mail_card_side_CellClick(int row)
     card_side_str = row == 0 ? QStringLiteral("BOTH") : row == 1 ? QStringLiteral("F") : QStringLiteral("B");
 }
 
-std::optional<QStringList> Send_Mail::recipientList(const QString& toField)
+std::optional<QStringList> Send_Mail::recipientList(const QString& toField, QString* refused)
 {
-    // Commas part the addresses, but not inside a quoted name ("Lee, Ann" <ann@example.com>).
+    // Commas part the addresses, but not inside a quoted name ("Lee, Ann" <ann@example.com>, "A \"B\", C").
     QStringList pieces { QString() };
     bool quoted = false;
+    bool escaped = false;
     for (const QChar c : toField) {
-        quoted ^= c == QLatin1Char('"');
+        if (!escaped && c == QLatin1Char('"'))
+            quoted = !quoted;
+        escaped = quoted && !escaped && c == QLatin1Char('\\');
         if (c == QLatin1Char(',') && !quoted)
             pieces << QString();
         else
@@ -271,8 +274,11 @@ std::optional<QStringList> Send_Mail::recipientList(const QString& toField)
     for (const QString& piece : pieces) {
         if (Trim_Str(piece).isEmpty())
             continue; // "a@b.com," or ", ," name nobody
-        if (!parseMailAddress(piece))
+        if (!parseMailAddress(piece)) {
+            if (refused)
+                *refused = Trim_Str(piece);
             return std::nullopt;
+        }
         // The address is lower-cased; a display name is kept as typed.
         const qsizetype open = Trim_Str(piece).endsWith(QLatin1Char('>')) ? piece.lastIndexOf(QLatin1Char('<')) : 0;
         recipients << piece.left(open) + piece.mid(open).toLower();
@@ -309,9 +315,17 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         Show_MessageBox(QStringLiteral("Please specify the Recipient E-mail address."));
         return std::nullopt;
     }
-    const std::optional<QStringList> recipients = recipientList(Trim_Str(ui_->to_txt->text()));
+    QString refused;
+    const std::optional<QStringList> recipients = recipientList(Trim_Str(ui_->to_txt->text()), &refused);
     if (!recipients) {
-        Show_MessageBox(QStringLiteral("Recipient E-mail address is invalid or incomplete."));
+        // Of a long list, the one address at fault; addresses are parted by commas alone.
+        QString text = QStringLiteral("Recipient E-mail address is invalid or incomplete.");
+        if (!refused.isEmpty())
+            text += QStringLiteral("\n\n\"%1\" is not an e-mail address.").arg(refused);
+        if (refused.contains(QLatin1Char(';')))
+            text += QStringLiteral(" Separate the addresses with commas.");
+        Show_MessageBox(text);
+        ui_->to_txt->setFocus();
         return std::nullopt;
     }
     request.recipients = *recipients;
@@ -371,7 +385,13 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
                                 .arg(ui_->only_failed_chk->text()));
             return std::nullopt;
         }
-        request.only = lastResult.failedKeys();
+        request.only = lastResult.failedKeys(ui_->maybe_delivered_chk->isChecked());
+        if (request.only->isEmpty()) {
+            Show_MessageBox(
+                QStringLiteral("No mail failed last time. Tick \"%1\" to send those again, or untick \"%2\".")
+                    .arg(ui_->maybe_delivered_chk->text(), ui_->only_failed_chk->text()));
+            return std::nullopt;
+        }
     }
     request.cardSide = card_side_str;
     request.attachment = ui_->attachment->text();
@@ -558,14 +578,21 @@ QString Send_Mail::writeFailureLog(const Send_Mail_Request& request) const
 
 void Send_Mail::offerOnlyFailed()
 {
-    // Offered after a run with failures while the To field still names the same recipients.
-    const qsizetype failed = lastResult.failures.size();
-    const bool offered = failed > 0 && !running() && ui_->to_txt->text() == lastToText_;
+    // Offered after a run with failures while the To field still names the same recipients. The mails
+    // whose answer never came are left out unless the person includes them: the server may have them.
+    const int maybe = lastResult.maybeDelivered();
+    const qsizetype failed = lastResult.failures.size() - maybe;
+    const bool offered = failed + maybe > 0 && !running() && ui_->to_txt->text() == lastToText_;
     ui_->only_failed_chk->setEnabled(offered);
     ui_->only_failed_chk->setChecked(offered);
     ui_->only_failed_chk->setText(failed == 1 ? QStringLiteral("Only the mail that failed last time")
             : offered                         ? QStringLiteral("Only the %1 mails that failed last time").arg(failed)
                                               : QStringLiteral("Only the mails that failed last time"));
+    ui_->maybe_delivered_chk->setChecked(false);
+    ui_->maybe_delivered_chk->setEnabled(offered && maybe > 0);
+    ui_->maybe_delivered_chk->setText(maybe == 1 ? QStringLiteral("Also the mail that may have been delivered")
+            : offered && maybe > 1 ? QStringLiteral("Also the %1 mails that may have been delivered").arg(maybe)
+                                   : QStringLiteral("Also the mails that may have been delivered"));
 }
 
 void Send_Mail::abandonRun()

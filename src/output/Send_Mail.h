@@ -48,8 +48,8 @@ public:
     // The run's request from the controls, or none after the message of the first failed check.
     std::optional<Send_Mail_Request> Read_Request();
     // Splits the To field into recipients; none when the list is refused (any piece that is not empty
-    // fails the address rule, or no piece passes).
-    static std::optional<QStringList> recipientList(const QString& toField);
+    // fails the address rule, or no piece passes), with the first piece that failed in `refused`.
+    static std::optional<QStringList> recipientList(const QString& toField, QString* refused = nullptr);
 
     bool running() const { return worker_.joinable(); }
     // Ends a run under way at once (a send in progress is killed) and waits for its worker; for quitting.

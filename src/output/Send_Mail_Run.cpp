@@ -11,6 +11,8 @@
 #include <QImageReader>
 #include <QThread>
 
+#include <algorithm>
+
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
     // Stop, like quitting, ends the mail under way: a slow server is not waited for.
     : sender([&stop](const Mail_Message& mail, const std::atomic<bool>* quit) {
@@ -35,12 +37,19 @@ QString Send_Mail_Run::failureText()
         "Security software (if any) is not blocking the software to communicate with your E-mail server.");
 }
 
-QSet<QPair<int, QString>> Send_Mail_Result::failedKeys() const
+QSet<QPair<int, QString>> Send_Mail_Result::failedKeys(bool withMaybeDelivered) const
 {
     QSet<QPair<int, QString>> keys;
-    for (const Send_Mail_Failure& failure : failures)
-        keys.insert(failure.key());
+    for (const Send_Mail_Failure& failure : failures) {
+        if (withMaybeDelivered || !failure.maybeDelivered)
+            keys.insert(failure.key());
+    }
     return keys;
+}
+
+int Send_Mail_Result::maybeDelivered() const
+{
+    return int(std::count_if(failures.cbegin(), failures.cend(), [](const auto& f) { return f.maybeDelivered; }));
 }
 
 QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QString& logPath)
@@ -83,6 +92,11 @@ QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QStr
                 .arg(tried)
                 .arg(tried == 1 ? QStringLiteral("mail") : QStringLiteral("mails"), names.join(QStringLiteral(", ")));
     text += failed > named ? QStringLiteral(" and %1 more.").arg(failed - named) : QStringLiteral(".");
+    if (const int maybe = result.maybeDelivered())
+        text += QStringLiteral("\n\n%1 of them may have been delivered: the whole mail went, but the server's answer "
+                               "never came. A second run leaves %2 out unless you include %2.")
+                    .arg(maybe)
+                    .arg(maybe == 1 ? QStringLiteral("it") : QStringLiteral("them"));
     if (!logPath.isEmpty())
         text += QStringLiteral("\n\nThe whole list is in %1").arg(logPath);
     return text;
@@ -180,6 +194,12 @@ bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const Q
         const Mail_Outcome outcome = send(request, addresses[k], attachments, result);
         if (outcome.sent())
             continue;
+        if (outcome.status == Mail_Outcome::Status::MaybeDelivered) {
+            // The server may have it: listed apart, and the run goes on.
+            result.failures << Send_Mail_Failure { step, addresses[k], QStringLiteral("may have been delivered"),
+                true };
+            continue;
+        }
         if (outcome.status == Mail_Outcome::Status::Cancelled && stopped()) {
             // Stop ended this mail under way: it is listed with the others Stop left unsent.
             tried_.remove({ step, addresses[k] });

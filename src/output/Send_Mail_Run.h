@@ -53,6 +53,7 @@ struct Send_Mail_Failure {
     int step = 0; // the recipient's or, mailing every card to everyone, the record's
     QString address; // as split from the To field
     QString reason; // empty: not tried, as an earlier failure ended the run
+    bool maybeDelivered = false; // the whole mail went, but the server's answer never came
     QPair<int, QString> key() const { return { step, address }; }
 };
 
@@ -68,8 +69,10 @@ struct Send_Mail_Result {
     std::optional<Mail_Outcome> endedBy; // the failure that ended the run before its end
     bool stopped = false; // Stop ended the run before its end; its unsent mails are among `failures`
 
-    // Every mail of `failures`, for a second run limited to them.
-    QSet<QPair<int, QString>> failedKeys() const;
+    // Every mail of `failures`, for a second run limited to them; those that may have been delivered only
+    // when asked for, so that nobody gets a card twice unless the person chose it.
+    QSet<QPair<int, QString>> failedKeys(bool withMaybeDelivered = false) const;
+    int maybeDelivered() const;
 };
 
 // What one mail's card pictures weigh, as a run attaches them.

@@ -184,12 +184,18 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
         const char* message;
         QString body = QString();
         const char* pastedInto = nullptr; // a field a line break is pasted into the middle of (typing drops it)
+        QChar lineBreak = QLatin1Char('\n');
     };
     std::vector<Case> cases = {
         { "  ", "a@example.com", "Card", "Please enter the sender E-mail address in From, or save one in Settings." },
         { "me@example.com", " ", "Card", "Please specify the Recipient E-mail address." },
         { "Party time", "a@example.com", "Card", "Sender E-mail address is invalid or incomplete." },
-        { "me@example.com", "a@example.com, nobody", "Card", "Recipient E-mail address is invalid or incomplete." },
+        // Of a long list, the one address at fault is named; addresses are parted by commas.
+        { "me@example.com", "a@example.com, nobody", "Card",
+            "Recipient E-mail address is invalid or incomplete.\n\n\"nobody\" is not an e-mail address." },
+        { "me@example.com", "a@example.com; c@example.com", "Card",
+            "Recipient E-mail address is invalid or incomplete.\n\n\"a@example.com; c@example.com\" is not an e-mail "
+            "address. Separate the addresses with commas." },
         { "me@example.com", ",", "Card", "Recipient E-mail address is invalid or incomplete." },
         { "me@example.com", "a@example.com", "Card", "The message is too long: at most 1024 KB", tooLong },
         { "me@example.com", "a@example.com", " /*?", "Please enter valid file name." },
@@ -197,9 +203,12 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
         { "me@example.com", "a@example.com", longName.c_str(), "The picture name is too long for a file name." },
         { "Me <me@example.com>", "a@example.com", "Card", "Sender E-mail address is invalid or incomplete." },
     };
-    for (const char* field : { "from_txt", "to_txt", "subject_txt", "file_name_txt" })
-        cases.push_back({ "me@example.com", "a@example.com", "Card",
-            "Please remove the line breaks and other control characters from this field.", {}, field });
+    // Line and paragraph separators break a line in a reader as CR and LF do.
+    for (const QChar lineBreak : { QChar(u'\n'), QChar(0x2028), QChar(0x2029) }) {
+        for (const char* field : { "from_txt", "to_txt", "subject_txt", "file_name_txt" })
+            cases.push_back({ "me@example.com", "a@example.com", "Card",
+                "Please remove the line breaks and other control characters from this field.", {}, field, lineBreak });
+    }
     for (const auto& c : cases) {
         testsupport::ScriptedResponder ui;
         Recorder recorder;
@@ -214,7 +223,7 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
             f.message_txt->setPlainText(c.body);
             if (c.pastedInto) {
                 auto* field = window.findChild<QLineEdit*>(QString::fromLatin1(c.pastedInto));
-                field->setText(field->text().insert(2, QLatin1Char('\n')));
+                field->setText(field->text().insert(2, c.lineBreak));
                 f.message_txt->setFocus();
             }
             click(f.sendButton);
@@ -243,6 +252,10 @@ TEST(SendMail, RecipientListKeepsPiecesAsSplitAndIgnoresEmptyOnes)
         { "", std::nullopt },
         { "Ann Lee <Ann@Example.com>, B@x.org", QStringList { "Ann Lee <ann@example.com>", " b@x.org" } },
         { "\"Lee, Ann\" <ann@x.org>,b@x.org", QStringList { "\"Lee, Ann\" <ann@x.org>", "b@x.org" } },
+        { "a@x.org, Anne-Marie \"Nan\" O'Brien <Guest077@x.org>",
+            QStringList { "a@x.org", " Anne-Marie \"Nan\" O'Brien <guest077@x.org>" } },
+        { "\"Lee \\\", Ann\" <ann@x.org>,b@x.org", QStringList { "\"Lee \\\", Ann\" <ann@x.org>", "b@x.org" } },
+        { "a@x.org; b@x.org", std::nullopt },
         { "a@example.com, g1@b.com> notify=success", std::nullopt },
         { "g1@b.com> notify=success", std::nullopt },
         { "Ann <a@example.com> b@example.com", std::nullopt },

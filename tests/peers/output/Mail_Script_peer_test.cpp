@@ -194,3 +194,49 @@ TEST(MailScriptPeer, AbandoningAWaitingSendKillsTheScript)
         Mail_Script::sendEmail_pyth(mailTo(peer, QStringLiteral("guest@example.org"), QStringLiteral("N")), &abandon));
     EXPECT_LT(clock.elapsed(), 15000); // not the script's network timeout of 20 s
 }
+
+TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsTheServerAllows)
+{
+    const QString greeting = QStringLiteral("Liebe Grüße,\nbis Samstag!");
+    const struct {
+        SmtpPeer::Mode mode;
+        QString name;
+        QString subject;
+        QString body;
+        const char* encoding; // of the body as it arrived
+    } cases[] = {
+        { SmtpPeer::Mode::Relay, QString(75, QLatin1Char('A')) + QLatin1Char(' ') + QString(75, QLatin1Char('B')),
+            QStringLiteral("Party"), greeting, "8bit" },
+        { SmtpPeer::Mode::Relay7Bit, QStringLiteral("Hubert ") + QString(70, QLatin1Char('w')) + QStringLiteral(" Sr."),
+            QStringLiteral("Grüße – ").repeated(40), greeting, "quoted-printable" },
+        { SmtpPeer::Mode::Relay7Bit, QStringLiteral("=?utf-8?q?evil=40x=2Ecom?= ").repeated(4).trimmed(),
+            QStringLiteral("=?utf-8?q?evil=40x=2Ecom?="), QStringLiteral("Dear guest"), "7bit" },
+        { SmtpPeer::Mode::Relay7Bit, QStringLiteral("Ζωή Παπαδοπούλου Αικατερίνη-Μαρία Ελευθερίου Κωνσταντίνου"),
+            QStringLiteral("Πρόσκληση ").repeated(20).trimmed(), QStringLiteral("Σας περιμένουμε!"), "base64" },
+    };
+    for (const auto& c : cases) {
+        SmtpPeer peer(c.mode);
+        ASSERT_TRUE(peer.running());
+        Mail_Message mail = mailTo(peer, c.name + QStringLiteral(" <guest@example.org>"), QStringLiteral("N"));
+        mail.password.clear();
+        mail.subject = c.subject;
+        mail.body = c.body;
+        EXPECT_TRUE(Mail_Script::send(mail).sent()) << c.encoding;
+        const QList<QJsonObject> got = peer.waitForMessages(1);
+        ASSERT_EQ(got.size(), 1);
+        const QJsonObject& m = got.front();
+        // Read back as RFC 2047 decodes it; Python's address parser keeps the blank between two encoded
+        // words of a name, so its name is compared with blanks simplified.
+        EXPECT_EQ(m[QLatin1String("to_decoded")].toString(), c.name + QStringLiteral(" <guest@example.org>"));
+        EXPECT_EQ(m[QLatin1String("to_addresses")][0][0].toString().simplified(), c.name);
+        EXPECT_EQ(m[QLatin1String("to_addresses")][0][1].toString(), QStringLiteral("guest@example.org"));
+        EXPECT_EQ(m[QLatin1String("subject")].toString(), c.subject);
+        EXPECT_LE(m[QLatin1String("longest_header_line")].toInt(), 76);
+        EXPECT_FALSE(m[QLatin1String("blank_header_line")].toBool());
+        EXPECT_EQ(m[QLatin1String("body")].toString().trimmed(), c.body.trimmed());
+        EXPECT_EQ(m[QLatin1String("body_encoding")].toString(), QString::fromLatin1(c.encoding));
+        EXPECT_EQ(m[QLatin1String("seven_bit")].toBool(), c.encoding != std::string("8bit"));
+        EXPECT_EQ(m[QLatin1String("mail_options")].toArray().contains(QStringLiteral("BODY=8BITMIME")),
+            c.mode == SmtpPeer::Mode::Relay);
+    }
+}

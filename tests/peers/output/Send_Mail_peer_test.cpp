@@ -42,8 +42,6 @@ using mailtest::type;
 
 namespace {
 
-
-
 bool waitForRun(Send_Mail& window)
 {
     QElapsedTimer clock;
@@ -262,8 +260,8 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingThe
     } cases[] = {
         { refusing.port(), "wrong", "The server refused the user name or password.\n\n2 of 2 mails could not be sent: ",
             "x@example.org (535 5.7.8 Authentication credentials invalid), y@example.org (not tried)." },
-        { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
-            "Connection refused" },
+        { SmtpPeer::freeClosedPort(), SmtpPeer::password,
+            "Could not send email message.\nPlease make sure that:", "Connection refused" },
         { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
         { silent.port(), SmtpPeer::password,
             "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were not sent: ",
@@ -409,7 +407,8 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     // What was shown is what went: the picture's pixels and resolution, the mail's bytes.
     EXPECT_EQ(card.size(), QSize(at150.captured(1).toInt(), at150.captured(2).toInt()));
     EXPECT_NEAR(card.dotsPerMeterX() * 0.0254, 150, 1);
-    EXPECT_EQ(QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
+    EXPECT_EQ(
+        QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
         at150.captured(3));
     ui.messages.clear();
     sendFromWindow([&](Send_Mail& mail) {
@@ -504,4 +503,60 @@ TEST(EmailSettingPeer, EachTestMailSaysHowItEndedOnceAndARelayWithoutEncryptionI
     EXPECT_FALSE(relayed[0][QLatin1String("secure")].toBool());
     EXPECT_FALSE(relayed[0][QLatin1String("authenticated")].toBool());
     EXPECT_TRUE(relay.authLog().isEmpty());
+}
+
+TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFailed)
+{
+    SmtpPeer peer(SmtpPeer::Mode::Relay);
+    ASSERT_TRUE(peer.running());
+    // The answer to a message's end may come late: here after 2 s, against a script waiting 1 s for others.
+    const QByteArray savedLimit = qgetenv("TESSALINE_MAIL_NETWORK_SECONDS");
+    qputenv("TESSALINE_MAIL_NETWORK_SECONDS", "1");
+    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login), QString(), QStringLiteral("127.0.0.1"),
+        peer.port(), QStringLiteral("N")));
+    const struct {
+        const char* moment; // the second guest's mail meets it (smtp_peer.py)
+        bool stop; // Stop > Yes once the server holds its answer back
+        const char* says; // in the first run's message
+        bool maybe; // offered to be sent again, unticked
+    } cases[] = {
+        { "slowquit", true, "The e-mail was stopped: 2 of 4 mails have been sent.", false },
+        { "slowaccept", false, "1 of 4 mails could not be sent: refused@example.org (550", false },
+        { "drop", false, "1 of them may have been delivered: the whole mail went, but the server's answer never came.",
+            true },
+        { "never", true, "3 of 4 mails were not sent: never@example.org (may have been delivered), c@", true },
+    };
+    for (const auto& c : cases) {
+        const QString moment = QString::fromLatin1(c.moment) + QStringLiteral("@example.org");
+        const int before = int(peer.messages().size());
+        const int held = peer.held();
+        ui.messages.clear();
+        ui.messageAnswers = { int(c.stop), 0, 0 }; // Yes: stop; then No: the list is not opened, in both runs
+        sendFromWindow([&](Send_Mail& mail) {
+            type(mail.form().to_txt,
+                QStringLiteral("a@example.org, %1, c@example.org, refused@example.org").arg(moment));
+            click(mail.form().rd_without_barcode);
+            click(mail.form().sendButton);
+            if (c.stop) {
+                ASSERT_TRUE(QTest::qWaitFor([&] { return peer.held() > held; }, 20000)) << c.moment;
+                click(mail.send_modls_wnd->_stop_btn);
+            }
+        });
+        EXPECT_TRUE(messageTexts().back().contains(QString::fromLatin1(c.says))) << messageTexts().back().toStdString();
+        // The second run, limited to the failed: the mail the server took, or may have, is left out.
+        sendFromWindow([&](Send_Mail& mail) {
+            EXPECT_TRUE(mail.form().only_failed_chk->isChecked());
+            EXPECT_EQ(mail.form().maybe_delivered_chk->isEnabled(), c.maybe) << c.moment;
+            EXPECT_FALSE(mail.form().maybe_delivered_chk->isChecked());
+            click(mail.form().rd_without_barcode);
+            click(mail.form().sendButton);
+        });
+        QStringList guests;
+        for (const QJsonObject& m : peer.messages().mid(before))
+            guests << m[QLatin1String("rcpt_tos")][0].toString();
+        guests.sort();
+        EXPECT_EQ(guests, QStringList({ QStringLiteral("a@example.org"), QStringLiteral("c@example.org"), moment }));
+    }
+    (void)(savedLimit.isNull() ? qunsetenv("TESSALINE_MAIL_NETWORK_SECONDS")
+                               : qputenv("TESSALINE_MAIL_NETWORK_SECONDS", savedLimit));
 }

@@ -15,7 +15,9 @@
 // lives, SSL_CERT_FILE names a TLS peer's authority, so the mail script trusts it and nothing else.
 class SmtpPeer {
 public:
-    enum class Mode { Plain, StartTls, Ssl, Silent, Relay }; // Relay: plain, and asks for no login
+    // Relay: plain, and asks for no login; Relay7Bit as well, without offering 8BITMIME. Every mode but Silent
+    // plays the slow moments of a mail by its recipient's address (smtp_peer.py tells them).
+    enum class Mode { Plain, StartTls, Ssl, Silent, Relay, Relay7Bit };
     static constexpr const char* login = "sender@example.com";
     static constexpr const char* password = "secret";
 
@@ -33,6 +35,8 @@ public:
     QByteArray authLog() const;
     // The connections a silent peer has taken so far.
     int connections() const;
+    // The answers the peer has started holding back.
+    int held() const;
 
     static QString freeClosedPort(); // a loopback port nothing listens on
 

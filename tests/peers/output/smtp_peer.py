@@ -3,14 +3,18 @@
 #
 #   smtp_peer.py MODE FOLDER [CERTIFICATE_HOST]
 # MODE: plain, starttls, ssl (each asking for the login sender@example.com / secret), relay (plain, asking
-# for no login) or silent (accepts connections, counted in FOLDER/accepted.log, and never says a word). The TLS modes show a certificate for
+# for no login), relay7 (a relay that does not offer 8BITMIME) or silent (accepts connections, counted in FOLDER/accepted.log, and never says a word). The TLS modes show a certificate for
 # CERTIFICATE_HOST (default 127.0.0.1) signed by a test authority made here, written as FOLDER/ca.pem for
 # the client to trust. Like many servers, none offers SMTPUTF8.
 # Every login tried is written to FOLDER/auth.log; a recipient whose address begins with "refused" gets a
 # 550, a message whose subject begins with "refused" a 554 after its data. Every message taken is written
 # to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
-# and attachments (the attachment bytes beside it as message-N-K.bin).
+# and attachments (the attachment bytes beside it as message-N-K.bin). The slow moments of a mail come by
+# its first recipient: "slowquit..." gets no answer to QUIT, "slowaccept..." its 250 two seconds after the
+# end of data, "drop..." a closed connection instead, "never..." no answer at all; the message is kept
+# first, and a line goes to FOLDER/held.log whenever an answer is held back.
 # Prints "PORT n" once listening, then runs until standard input closes.
+import asyncio
 import json
 import logging
 import os
@@ -22,6 +26,7 @@ import sys
 import threading
 import warnings
 from email import message_from_bytes, policy
+from email.header import decode_header, make_header
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, LoginPassword
@@ -96,10 +101,25 @@ def make_authenticator(folder):
 
 
 class Keeper:
-    def __init__(self, folder):
+    def __init__(self, folder, eight_bit):
         self.folder = folder
+        self.eight_bit = eight_bit
         self.count = 0
         self.lock = threading.Lock()
+
+    async def hold(self):
+        with open(os.path.join(self.folder, "held.log"), "a") as log:
+            log.write("held\n")
+        await asyncio.Event().wait()
+
+    async def handle_EHLO(self, server, session, envelope, hostname, responses):
+        session.host_name = hostname
+        return [line for line in responses if self.eight_bit or line != "250-8BITMIME"]
+
+    async def handle_QUIT(self, server, session, envelope):
+        if getattr(session, "moment", "").startswith("slowquit"):
+            await self.hold()
+        return "221 Bye"
 
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if address.startswith("refused"):
@@ -123,7 +143,15 @@ class Keeper:
             attachments.append({"filename": part.get_filename(), "type": part.get_content_type(),
                                 "path": path, "size": len(data)})
         body = parsed.get_body(preferencelist=("plain",))
+        header = envelope.content.split(b"\r\n\r\n", 1)[0].split(b"\r\n")
+        raw_to = str(message_from_bytes(envelope.content, policy=policy.compat32)["To"]).replace("\r\n", "")
         record = {
+            "mail_options": envelope.mail_options,
+            "to_decoded": str(make_header(decode_header(raw_to.replace("\n", "").strip()))),
+            "longest_header_line": max(len(line) for line in header),
+            "blank_header_line": any(not line.strip() for line in header),
+            "body_encoding": str(body["Content-Transfer-Encoding"]) if body is not None else "",
+            "seven_bit": all(byte < 128 for byte in envelope.content),
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "from": str(parsed["From"]),
@@ -139,6 +167,13 @@ class Keeper:
         with open(temporary, "w") as handle:
             json.dump(record, handle)
         os.replace(temporary, os.path.join(self.folder, "message-%d.json" % number))
+        session.moment = envelope.rcpt_tos[0]
+        if session.moment.startswith("drop"):
+            server.transport.abort()
+        elif session.moment.startswith("never"):
+            await self.hold()
+        elif session.moment.startswith("slowaccept"):
+            await asyncio.sleep(2)
         return "250 OK"
 
 
@@ -170,12 +205,12 @@ def main():
         keep = silent_server(port, folder)
     else:
         options = dict(hostname="127.0.0.1", port=port, authenticator=make_authenticator(folder),
-                       auth_required=mode != "relay", auth_require_tls=False, enable_SMTPUTF8=False)
+                       auth_required=not mode.startswith("relay"), auth_require_tls=False, enable_SMTPUTF8=False)
         if mode == "starttls":
             options.update(tls_context=authority_signed_context(folder, host), require_starttls=True)
         elif mode == "ssl":
             options.update(ssl_context=authority_signed_context(folder, host))
-        keep = Controller(Keeper(folder), **options)
+        keep = Controller(Keeper(folder, mode != "relay7"), **options)
         keep.start()
     print("PORT %d" % port, flush=True)
     sys.stdin.read()
