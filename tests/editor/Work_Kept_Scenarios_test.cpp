@@ -195,8 +195,11 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         EXPECT_EQ(undoTitle(), QStringLiteral("Undo Delete Shape"));
         trigger(QStringLiteral("menu_Undo"));
         EXPECT_EQ(listOf(side.key), TSLGraphicList { shape });
+        EXPECT_EQ(canvas()->selectedGraphics(), TSLGraphicList { shape });
+        EXPECT_EQ(currentPageName(), QStringLiteral("shape_tab")) << "the inspector shows what is selected";
 
         // The card page: the border of this side.
+        clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2));
         Card_Property& record = recordOf(side.key);
         const bool border = record.Card_border_chk();
         showPage(QStringLiteral("card_brdr_tab"));
