@@ -43,6 +43,7 @@ struct Fitted {
     std::optional<QFont> fontBefore;
     QRectF at;
     std::optional<QFont> font;
+    double margin = 0; // kept from the card's edges
 };
 
 // One way of laying the items out on the changed card, their sizes `f` times their own.
@@ -54,6 +55,14 @@ public:
         , sx_(card.width() / cardBefore.width())
         , sy_(card.height() / cardBefore.height())
     {
+        // Each item keeps its margin from the card's edges, shrunk with the card and a twentieth of it at
+        // most, so that no text or barcode runs up to where the card is cut.
+        for (Fitted& fitted : items_) {
+            const QRectF& b = fitted.before;
+            const double margin
+                = std::min({ b.left(), b.top(), cardBefore.width() - b.right(), cardBefore.height() - b.bottom() });
+            fitted.margin = std::clamp(margin * smallestScale(), 0.0, std::min(card.width(), card.height()) / 20);
+        }
     }
     double smallestScale() const { return std::min({ sx_, sy_, 1.0 }); }
     const std::vector<Fitted>& items() const { return items_; }
@@ -89,7 +98,7 @@ private:
                 font.setPointSizeF(std::max(points * f, std::min(points, smallestLegiblePoints)));
                 fitted.font = text->text_ctrl_font = font;
             }
-            size.setWidth(std::min(b.width() * std::min(sx_, 1.0), card_.width()));
+            size.setWidth(std::min(b.width() * std::min(sx_, 1.0), card_.width() - 2 * fitted.margin));
             text->setBounds(QRectF(b.topLeft(), QSizeF(size.width(), b.height()))); // measured at its new width
             size.setHeight(std::max(b.height() * std::min({ sy_, f, 1.0 }), text->naturalSize().height()));
         } else if (size.width() > card_.width() || size.height() > card_.height()) {
@@ -97,8 +106,9 @@ private:
         }
         const QPointF centre(b.center().x() * sx_, b.center().y() * sy_);
         QRectF at(centre - QPointF(size.width() / 2, size.height() / 2), size);
-        at.moveLeft(std::clamp(at.left(), 0.0, std::max(0.0, card_.width() - at.width())));
-        at.moveTop(std::clamp(at.top(), 0.0, std::max(0.0, card_.height() - at.height())));
+        const double m = fitted.margin;
+        at.moveLeft(std::clamp(at.left(), m, std::max(m, card_.width() - m - at.width())));
+        at.moveTop(std::clamp(at.top(), m, std::max(m, card_.height() - m - at.height())));
         fitted.at = at;
     }
 
@@ -139,11 +149,11 @@ private:
         }
         const double end = down ? card_.height() : card_.width();
         for (std::size_t j = count; j-- > 0;) {
-            latest[j] = end - length(items_[j].at);
+            latest[j] = end - items_[j].margin - length(items_[j].at);
             for (std::size_t k = j + 1; k < count; ++k)
                 if (const auto gap = gapAlong(down, items_[j], items_[k]))
                     latest[j] = std::min(latest[j], latest[k] - *gap - length(items_[j].at));
-            const double at = std::max(0.0, std::min(earliest[j], latest[j]));
+            const double at = std::max(items_[j].margin, std::min(earliest[j], latest[j]));
             down ? items_[j].at.moveTop(at) : items_[j].at.moveLeft(at);
         }
     }

@@ -243,11 +243,10 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
         // Turned, the card holds every item whole and both sides say so; one step takes it all back.
         const std::vector<QRectF> before = bounds();
         const auto unturned = layoutOfBothSides();
-        const QSizeF unturnedCard = canvas()->canvasSize();
         showPage(QStringLiteral("card_setting_tab"));
         const bool upright = window->Preset_ComboBox->currentIndex() == 0;
         QTest::keyClick(window->Preset_ComboBox, upright ? Qt::Key_Down : Qt::Key_Up);
-        expectKeptApart(unturned, unturnedCard);
+        expectKeptApart(unturned, canvas()->canvasSize().transposed());
         click(widget<QWidget>(QStringLiteral("Back_Side_btn")));
         EXPECT_EQ(window->presetCode(), upright ? QStringLiteral("V") : QStringLiteral("H"));
         click(widget<QWidget>(QStringLiteral("Front_Card_btn")));

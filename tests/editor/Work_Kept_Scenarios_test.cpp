@@ -232,8 +232,8 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     ASSERT_NEAR(card.width(), 148 * 2.834645669291, 0.01);
     ASSERT_EQ(Card_Shape, 2);
     const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(300, 200, 60, 40));
-    for (const double left : { 40.0, 139.0 }) // two barcodes side by side, meeting at an edge
-        addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(left, 120, 100, 50));
+    for (const double left : { 40.0, 219.0 }) // two barcodes side by side, meeting at an edge
+        addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(left, 120, 180, 50));
 
     // What the window shows on opening, and what each way of closing it leaves.
     const struct {
