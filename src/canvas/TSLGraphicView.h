@@ -142,10 +142,21 @@ public:
     // Moves every item lying (nearly) wholly off the card just back onto it, as one step named "Move";
     // each moved item with its bounds before.
     std::vector<std::pair<TSLGraphicPtr, QRectF>> bringItemsOntoCard();
-    // After the card changed from `cardBefore`: each item that lay wholly on it lies wholly on it again,
-    // moved in and, where it is larger than the card, made smaller; then as bringItemsOntoCard. Each
-    // changed item with its bounds before.
-    std::vector<std::pair<TSLGraphicPtr, QRectF>> fitItemsOnCard(const QSizeF& cardBefore);
+    // What fitting the items to a changed card did: each changed item with its bounds and font before, and
+    // whether the card was too small to keep every item clear of those it lay clear of.
+    struct CardFit {
+        struct Change {
+            TSLGraphicPtr item;
+            QRectF bounds;
+            std::optional<QFont> font;
+        };
+        std::vector<Change> changed;
+        bool crowded = false;
+    };
+    // After the card changed from `cardBefore`, when it would cut an item that lay wholly on it: the items
+    // that lay on it are scaled with it, keeping their places relative to the card and to each other, and
+    // kept apart where texts wrapped deeper; then as bringItemsOntoCard. Unrecorded.
+    CardFit fitItemsOnCard(const QSizeF& cardBefore);
     // The step being undone or redone is the card's: items it moves along are not selected by it.
     void keepSelectionThroughUndo()
     {

@@ -1,4 +1,5 @@
-// The side's items after the card changed size or turned: what lay on the card lies on it again, whole.
+// The side's items after the card changed size or turned: what lay on the card lies on it again, whole, in
+// the same places relative to the card and to each other, and nothing is put over what it lay clear of.
 #include "canvas/TSLGraphicView.h"
 
 #include "model/TSLText.h"
@@ -7,64 +8,216 @@
 
 namespace {
 
+constexpr double slack = 0.01; // points: sizes pass through millimetres
+constexpr double smallestLegiblePoints = 6.0; // a text made smaller with its card stops here
+
 bool liesOn(const QRectF& bounds, const QSizeF& card)
 {
-    constexpr double slack = 0.01; // points: sizes pass through millimetres
     return bounds.left() >= -slack && bounds.top() >= -slack && bounds.right() <= card.width() + slack
         && bounds.bottom() <= card.height() + slack;
 }
 
-// The size an item takes to fit in the room it has on the card: a text as wide as the room at most, deep
-// enough for the lines it then wraps onto as far as the room allows; any other item shrunk with its
-// proportions kept.
-QSizeF sizeInRoom(TSLGraphic& item, const QRectF& bounds, const QSizeF& room)
+bool spansOverlap(double aFrom, double aTo, double bFrom, double bTo)
 {
-    QSizeF size = bounds.size();
-    if (auto* text = dynamic_cast<TSLText*>(&item)) {
-        if (size.width() > room.width()) {
-            size.setWidth(room.width());
-            item.setBounds(QRectF(bounds.topLeft(), size)); // measured at the width it takes
-            size.setHeight(std::max(size.height(), text->naturalSize().height()));
-        }
-        size.setHeight(std::min(size.height(), room.height()));
-        return size;
-    }
-    double scale = 1.0;
-    if (size.width() > room.width())
-        scale = room.width() / size.width();
-    if (size.height() > room.height())
-        scale = std::min(scale, room.height() / size.height());
-    return size * scale;
+    return aFrom < bTo - slack && bFrom < aTo - slack;
 }
+
+bool overlap(const QRectF& a, const QRectF& b)
+{
+    return spansOverlap(a.left(), a.right(), b.left(), b.right())
+        && spansOverlap(a.top(), a.bottom(), b.top(), b.bottom());
+}
+
+// One item lay over the other on purpose (a text on a shape, a frame behind a barcode), not just touching
+// at an edge: a tenth of the smaller is covered.
+bool layOver(const QRectF& a, const QRectF& b)
+{
+    const QRectF common = a.intersected(b);
+    const double smaller = std::min(a.width() * a.height(), b.width() * b.height());
+    return overlap(a, b) && common.width() * common.height() >= 0.1 * smaller;
+}
+
+struct Fitted {
+    TSLGraphicPtr item;
+    QRectF before; // normalised
+    std::optional<QFont> fontBefore;
+    QRectF at;
+    std::optional<QFont> font;
+    double margin = 0; // kept from the card's edges
+};
+
+// One way of laying the items out on the changed card, their sizes `f` times their own.
+class Layout {
+public:
+    Layout(std::vector<Fitted> items, const QSizeF& cardBefore, const QSizeF& card)
+        : items_(std::move(items))
+        , card_(card)
+        , sx_(card.width() / cardBefore.width())
+        , sy_(card.height() / cardBefore.height())
+    {
+        // Each item keeps its margin from the card's edges, shrunk with the card and a twentieth of it at
+        // most, so that no text or barcode runs up to where the card is cut.
+        for (Fitted& fitted : items_) {
+            const QRectF& b = fitted.before;
+            const double margin
+                = std::min({ b.left(), b.top(), cardBefore.width() - b.right(), cardBefore.height() - b.bottom() });
+            fitted.margin = std::clamp(margin * smallestScale(), 0.0, std::min(card.width(), card.height()) / 20);
+        }
+    }
+    double smallestScale() const { return std::min({ sx_, sy_, 1.0 }); }
+    const std::vector<Fitted>& items() const { return items_; }
+
+    // True when every item lies whole on the card clear of each item it lay clear of. Texts keep their
+    // letters unless `letters` too are made `f` times their size.
+    bool layOutAt(double f, bool letters)
+    {
+        for (Fitted& fitted : items_)
+            scale(fitted, f, letters);
+        for (int pass = 0; pass < 4 && !apart(); ++pass) {
+            keepApart(true);
+            keepApart(false);
+        }
+        return apart() && std::all_of(items_.begin(), items_.end(), [this](const Fitted& fitted) {
+            return liesOn(fitted.at, card_);
+        });
+    }
+
+private:
+    // The item's centre keeps its place relative to the card. A picture, barcode or shape keeps its
+    // proportions, no larger than the card; a text takes the card's change of width and wraps in it, deep
+    // enough for all its lines.
+    void scale(Fitted& fitted, double f, bool letters)
+    {
+        const QRectF& b = fitted.before;
+        QSizeF size = b.size() * f;
+        fitted.font = fitted.fontBefore;
+        if (auto* text = dynamic_cast<TSLText*>(fitted.item.get())) {
+            text->text_ctrl_font = fitted.fontBefore;
+            QFont font = text->displayedFont();
+            if (const double points = font.pointSizeF(); points > 0 && letters) {
+                font.setPointSizeF(std::max(points * f, std::min(points, smallestLegiblePoints)));
+                fitted.font = text->text_ctrl_font = font;
+            }
+            size.setWidth(std::min(b.width() * std::min(sx_, 1.0), card_.width() - 2 * fitted.margin));
+            text->setBounds(QRectF(b.topLeft(), QSizeF(size.width(), b.height()))); // measured at its new width
+            size.setHeight(std::max(b.height() * std::min({ sy_, f, 1.0 }), text->naturalSize().height()));
+        } else if (size.width() > card_.width() || size.height() > card_.height()) {
+            size.scale(card_, Qt::KeepAspectRatio);
+        }
+        const QPointF centre(b.center().x() * sx_, b.center().y() * sy_);
+        QRectF at(centre - QPointF(size.width() / 2, size.height() / 2), size);
+        const double m = fitted.margin;
+        at.moveLeft(std::clamp(at.left(), m, std::max(m, card_.width() - m - at.width())));
+        at.moveTop(std::clamp(at.top(), m, std::max(m, card_.height() - m - at.height())));
+        fitted.at = at;
+    }
+
+    // How far apart `first` and `second` must lie along the axis (down, or across), when scaling put the
+    // one over the other it lay clear of that way; their gap shrinks with the card.
+    std::optional<double> gapAlong(bool down, const Fitted& first, const Fitted& second) const
+    {
+        const QRectF &a = first.before, &b = second.before;
+        if (layOver(a, b))
+            return std::nullopt;
+        // How far their spans overlapped across and down, a gap negative; they lay apart (or met) along the
+        // axis on which they overlapped less, above it before side by side.
+        const double acrossOverlap = std::min(a.right(), b.right()) - std::max(a.left(), b.left());
+        const double downOverlap = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top());
+        const bool besideNow = down
+            ? spansOverlap(first.at.left(), first.at.right(), second.at.left(), second.at.right())
+            : spansOverlap(first.at.top(), first.at.bottom(), second.at.top(), second.at.bottom());
+        if (!besideNow || down != (downOverlap <= acrossOverlap))
+            return std::nullopt;
+        return std::max(0.0, -(down ? downOverlap : acrossOverlap)) * std::min(down ? sy_ : sx_, 1.0);
+    }
+
+    // Along one axis: an item over one that lay before it goes on, as little as it can; what then runs off
+    // the card's far edge comes back, taking those before it along.
+    void keepApart(bool down)
+    {
+        const auto from = [down](const QRectF& r) { return down ? r.top() : r.left(); };
+        const auto length = [down](const QRectF& r) { return down ? r.height() : r.width(); };
+        std::stable_sort(items_.begin(), items_.end(),
+            [&](const Fitted& a, const Fitted& b) { return from(a.before) < from(b.before); });
+        const std::size_t count = items_.size();
+        std::vector<double> earliest(count), latest(count);
+        for (std::size_t j = 0; j < count; ++j) {
+            earliest[j] = from(items_[j].at);
+            for (std::size_t i = 0; i < j; ++i)
+                if (const auto gap = gapAlong(down, items_[i], items_[j]))
+                    earliest[j] = std::max(earliest[j], earliest[i] + length(items_[i].at) + *gap);
+        }
+        const double end = down ? card_.height() : card_.width();
+        for (std::size_t j = count; j-- > 0;) {
+            latest[j] = end - items_[j].margin - length(items_[j].at);
+            for (std::size_t k = j + 1; k < count; ++k)
+                if (const auto gap = gapAlong(down, items_[j], items_[k]))
+                    latest[j] = std::min(latest[j], latest[k] - *gap - length(items_[j].at));
+            const double at = std::max(items_[j].margin, std::min(earliest[j], latest[j]));
+            down ? items_[j].at.moveTop(at) : items_[j].at.moveLeft(at);
+        }
+    }
+
+    bool apart() const
+    {
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            for (std::size_t j = i + 1; j < items_.size(); ++j)
+                if (overlap(items_[i].at, items_[j].at) && !layOver(items_[i].before, items_[j].before))
+                    return false;
+        return true;
+    }
+
+    std::vector<Fitted> items_;
+    QSizeF card_;
+    double sx_, sy_;
+};
 
 } // namespace
 
-std::vector<std::pair<TSLGraphicPtr, QRectF>> TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
+TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
 {
-    std::vector<std::pair<TSLGraphicPtr, QRectF>> changed;
+    CardFit fit;
     const QSizeF card = canvasSize_;
-    if (card.isEmpty())
-        return changed;
+    if (card.isEmpty() || cardBefore.isEmpty())
+        return fit;
+    // The items that lay whole on the card; one the person left partly off it is theirs to place. Locked
+    // items too: the card was changed on purpose, and what it would cut off is never printed.
+    std::vector<Fitted> onCard;
+    bool cut = false;
     for (const TSLGraphicPtr& item : graphics()) {
-        const QRectF before = item->bounds();
-        const QRectF b = before.normalized();
-        // An item the person left partly off the card is theirs to place; it keeps a little on the card.
-        if (liesOn(b, card) || !liesOn(b, cardBefore))
-            continue;
-        // Locked items too: the card was changed on purpose, and what it would cut off is never printed.
-        // The item keeps its margin from the card's edges (a twentieth of the card at most), so that its
-        // text does not run up to where the card is cut.
-        const double margin = std::clamp(std::min(b.left(), b.top()), 0.0, std::min(card.width(), card.height()) / 20);
-        const QSizeF size = sizeInRoom(*item, b, card - QSizeF(2 * margin, 2 * margin));
-        const auto within = [margin](double at, double length, double cardLength) {
-            return std::clamp(at, margin, std::max(margin, cardLength - margin - length));
-        };
-        const QPointF at(within(b.left(), size.width(), card.width()), within(b.top(), size.height(), card.height()));
-        item->setBounds(QRectF(at, size));
-        changed.emplace_back(item, before);
+        const QRectF b = item->bounds().normalized();
+        if (liesOn(b, cardBefore)) {
+            onCard.push_back({ item, b, item->text_ctrl_font, b, item->text_ctrl_font });
+            fit.changed.push_back({ item, item->bounds(), item->text_ctrl_font });
+            cut = cut || !liesOn(b, card);
+        }
+    }
+    if (!cut) {
+        fit.changed.clear();
+    } else {
+        // The items keep their sizes where the card has room for them apart; else they are made smaller
+        // together, as little as will do, down to the card's own change of scale: the pictures, barcodes and
+        // shapes first, and the texts' letters too only when that is not enough.
+        Layout layout(std::move(onCard), cardBefore, card);
+        const double lowest = layout.smallestScale();
+        if (!layout.layOutAt(1.0, false)) {
+            const bool letters = !layout.layOutAt(lowest, false);
+            double fits = lowest, fails = 1.0;
+            fit.crowded = letters && !layout.layOutAt(lowest, true);
+            for (int step = 0; step < 8 && !fit.crowded; ++step) {
+                const double middle = (fits + fails) / 2;
+                (layout.layOutAt(middle, letters) ? fits : fails) = middle;
+            }
+            if (!fit.crowded)
+                layout.layOutAt(fits, letters);
+        }
+        for (const Fitted& fitted : layout.items()) {
+            fitted.item->text_ctrl_font = fitted.font;
+            fitted.item->setBounds(fitted.at);
+        }
     }
     // Then every item still wholly off the card comes back to its edge (none of those fitted above).
-    for (auto& moved : bringItemsOntoCard())
-        changed.push_back(std::move(moved));
-    return changed;
+    for (auto& [item, before] : bringItemsOntoCard())
+        fit.changed.push_back({ item, before, item->text_ctrl_font });
+    return fit;
 }

@@ -9,6 +9,7 @@
 #include <QTextDocument>
 #include <QTextOption>
 
+#include <algorithm>
 #include <cmath>
 
 QPlainTextEdit* TSLGraphicView::editingView() const
@@ -83,5 +84,9 @@ void TSLGraphicView::stopEditing()
     text->setScriptingContents(typed);
     text->growToFitText(canvasSize_.width());
     updatePointsRect(graphic->drawingBounds());
-    showProperties(graphic);
+    // The inspector and the commands follow the selection, which the click that ended the typing may have
+    // emptied before the box went (a click on the desk around the card): then the card stays shown.
+    const TSLGraphicList selected = selectedGraphics();
+    if (std::find(selected.begin(), selected.end(), graphic) != selected.end())
+        showProperties(graphic);
 }

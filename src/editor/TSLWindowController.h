@@ -359,10 +359,12 @@ public:
     struct ItemMove {
         TSLGraphicPtr item;
         QRectF from, to;
+        std::optional<QFont> fontFrom, fontTo; // a text's letters, made smaller with its card
     };
     void registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves);
-    std::vector<ItemMove> bringBothSidesOntoCard(const QSizeF& cardBefore); // unrecorded: the step records them
-    void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless moved since
+    // Unrecorded: the step records them. `crowded` tells whether the card was too small to keep them apart.
+    std::vector<ItemMove> bringBothSidesOntoCard(const QSizeF& cardBefore, bool& crowded);
+    void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless changed since
     // The canvases' size and Card_Shape into both sides' records and the card page.
     void applyCardGeometryToRecords();
     static QString cardShapeCode(int shape); // "R", "RR" or "E" for Card_Shape

@@ -3,6 +3,7 @@
 #include "editor/TSLWindowController.h"
 
 #include "canvas/TSLGraphicView.h"
+#include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "model/TSLDocument.h"
 #include "platform/StringsTable.h"
@@ -107,11 +108,17 @@ TSLWindowController::CardGeometryStep::CardGeometryStep(TSLWindowController& win
 TSLWindowController::CardGeometryStep::~CardGeometryStep()
 {
     --window_.cardGeometrySteps_;
-    if (outermost_ && !sameGeometry(before_, window_.cardGeometry()))
-        window_.registerCardGeometryUndo(before_, window_.bringBothSidesOntoCard(before_.points));
+    if (!outermost_ || sameGeometry(before_, window_.cardGeometry()))
+        return;
+    bool crowded = false;
+    window_.registerCardGeometryUndo(before_, window_.bringBothSidesOntoCard(before_.points, crowded));
+    if (crowded)
+        Show_MessageBox(QStringLiteral("The card is too small to hold all its items apart: some now lie over "
+                                       "others. Make the card larger, or the items smaller."));
 }
 
-std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOntoCard(const QSizeF& cardBefore)
+std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOntoCard(
+    const QSizeF& cardBefore, bool& crowded)
 {
     std::vector<ItemMove> moves;
     if (!document_)
@@ -119,8 +126,10 @@ std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOn
     // What a smaller or turned card would cut off comes inside it, so nothing is lost from sight or print.
     document_->Enable_Disable_Undo_Registraion(false);
     for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK }) {
-        for (const auto& [item, from] : canvas->fitItemsOnCard(cardBefore))
-            moves.push_back({ item, from, item->bounds() });
+        const TSLGraphicView::CardFit fit = canvas->fitItemsOnCard(cardBefore);
+        crowded = crowded || fit.crowded;
+        for (const auto& [item, from, font] : fit.changed)
+            moves.push_back({ item, from, item->bounds(), font, item->text_ctrl_font });
     }
     document_->Enable_Disable_Undo_Registraion(true);
     return moves;
@@ -134,6 +143,8 @@ void TSLWindowController::moveItemsBack(const std::vector<ItemMove>& moves)
     for (const ItemMove& move : moves) {
         if (move.item->bounds() == move.to)
             move.item->setBounds(move.from);
+        if (move.item->text_ctrl_font == move.fontTo)
+            move.item->text_ctrl_font = move.fontFrom;
     }
     document_->Enable_Disable_Undo_Registraion(true);
 }
@@ -155,7 +166,7 @@ void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, c
         // Undoing it again is the redo, with every move the other way.
         std::vector<ItemMove> reversed;
         for (const ItemMove& move : moves)
-            reversed.push_back({ move.item, move.to, move.from });
+            reversed.push_back({ move.item, move.to, move.from, move.fontTo, move.fontFrom });
         registerCardGeometryUndo(now, reversed);
     });
     undo.setActionName(geometryStepName(before, cardGeometry()));

@@ -24,8 +24,9 @@ bool listHolds(const TSLGraphicList& list, const TSLGraphicPtr& item)
 
 } // namespace
 
-// Runs a canvas command, then makes sure the inspector does not keep showing pages of an item the command
-// took off the side (cut, delete, or an undo of its creation): the card is shown instead.
+// Runs a canvas command, then makes the inspector show what is selected afterwards: not the pages of an
+// item the command took off the side (cut, delete, or an undo of its creation) but the card, and the item
+// an undo put back and selected rather than the card.
 template <typename Command> static void forward(TSLWindowController& window, Command command)
 {
     TSLGraphicView* canvas = window.currentGraphicView();
@@ -34,8 +35,11 @@ template <typename Command> static void forward(TSLWindowController& window, Com
     command(*canvas);
     window.Undo_Redo_Button_state();
     const bool itemPagesShown = window.sett_tab->indexOf(window.card_setting_tab) < 0;
-    if (itemPagesShown && !listHolds(canvas->graphics(), window.Last_Selected_Graphic()))
-        window.Show_RHS_Properties(canvas->Selected_Graphic());
+    const TSLGraphicList selected = canvas->selectedGraphics();
+    if (selected.empty() && itemPagesShown)
+        window.Show_RHS_Properties(nullptr);
+    else if (!selected.empty() && !listHolds(selected, window.Last_Selected_Graphic()))
+        window.Show_RHS_Properties(selected.front());
 }
 
 void TSLWindowController::Undo_Clicked()

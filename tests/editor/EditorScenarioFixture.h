@@ -6,6 +6,7 @@
 #include "common/Color_Well.h"
 #include "common/Stepper_Field.h"
 #include "editor/EditorWindowTestSupport.h"
+#include "model/TSLText.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -204,6 +205,51 @@ protected:
         }
         ADD_FAILURE() << toolName.toStdString() << " made no item";
         return nullptr;
+    }
+    // The items of both printable sides, each with its bounds and font.
+    struct Placed {
+        TSLGraphicPtr item;
+        QRectF at;
+        std::optional<QFont> font;
+        bool operator==(const Placed&) const = default;
+    };
+    std::vector<Placed> layoutOfBothSides() const
+    {
+        std::vector<Placed> layout;
+        for (const TSLGraphicList* side : { &window->Get_Front_Controls_Array(), &window->Get_Back_Controls_Array() })
+            for (const TSLGraphicPtr& item : *side)
+                layout.push_back({ item, item->bounds().normalized(), item->text_ctrl_font });
+        return layout;
+    }
+    // What a change of the card from `cardBefore` left of the `before` layout, with room: each item whole
+    // on the card near its place on it (off its edges if it was), each text showing all its lines, and no
+    // two items more over each other than before that lay clear (or met, less than a tenth covered).
+    void expectKeptApart(const std::vector<Placed>& before, const QSizeF& cardBefore) const
+    {
+        const QSizeF card = canvas()->canvasSize();
+        const auto now = layoutOfBothSides();
+        const auto area = [](const QRectF& r) { return r.width() * r.height(); };
+        const auto offEdges = [](const QRectF& r, const QSizeF& on) {
+            return r.left() > 0.5 && r.top() > 0.5 && r.right() < on.width() - 0.5 && r.bottom() < on.height() - 0.5;
+        };
+        EXPECT_FALSE(editortest::messageTexts(ui).join(QLatin1Char(' ')).contains(QLatin1String("too small")));
+        ASSERT_EQ(now.size(), before.size());
+        for (std::size_t i = 0; i < now.size(); ++i) {
+            SCOPED_TRACE(now[i].item->className().toStdString() + " " + std::to_string(i));
+            EXPECT_TRUE(QRectF(QPointF(), card + QSizeF(0.01, 0.01)).contains(now[i].at));
+            const QPointF moved(now[i].at.center().x() / card.width() - before[i].at.center().x() / cardBefore.width(),
+                now[i].at.center().y() / card.height() - before[i].at.center().y() / cardBefore.height());
+            EXPECT_LT(moved.manhattanLength(), 0.25) << "keeps its place on the card";
+            EXPECT_TRUE(offEdges(now[i].at, card) || !offEdges(before[i].at, cardBefore)) << "and off its edges";
+            const auto* text = dynamic_cast<const TSLText*>(now[i].item.get());
+            EXPECT_FALSE(text && text->textIsCut());
+            for (std::size_t j = i + 1; j < now.size(); ++j) {
+                const double covered = area(before[i].at.intersected(before[j].at));
+                EXPECT_FALSE(covered < 0.1 * std::min(area(before[i].at), area(before[j].at))
+                    && area(now[i].at.intersected(now[j].at)) > covered + 0.01)
+                    << "lies over item " << j;
+            }
+        }
     }
     // The title of the inspector's current page.
     QString currentPageName() const

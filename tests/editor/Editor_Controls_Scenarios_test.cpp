@@ -15,6 +15,7 @@
 #include <QLineF>
 #include <QPainterPath>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
@@ -79,16 +80,16 @@ protected:
 
 TEST_F(ControlScenario, TypingANewOrDoubleClickedTextGoesIntoItAndGrowsItsBox)
 {
-    enum class Way { AfterTheTool, AfterADoubleClick, InTheInspector };
+    enum class Way { AfterTheTool, AfterADoubleClick, InTheInspector, EndedOnTheDesk };
     startEmpty();
-    for (const Way way : { Way::AfterTheTool, Way::AfterADoubleClick, Way::InTheInspector }) {
+    for (const Way way : { Way::AfterTheTool, Way::AfterADoubleClick, Way::InTheInspector, Way::EndedOnTheDesk }) {
         SCOPED_TRACE(int(way));
         click(widget<QWidget>(QStringLiteral("Text_Tool_btn")));
         const TSLGraphicPtr item = window->Get_Front_Controls_Array().front();
         const QString before = textOf(item);
         QWidget* keys = canvas()->editingView();
         ASSERT_NE(keys, nullptr) << "a new text opens for typing on the canvas";
-        if (way != Way::AfterTheTool) {
+        if (way == Way::AfterADoubleClick || way == Way::InTheInspector) {
             QTest::keyClick(keys, Qt::Key_Escape);
             item->setBounds(QRectF(30, 40, 40, 16)); // narrow
             EXPECT_EQ(canvas()->editingView(), nullptr);
@@ -102,6 +103,15 @@ TEST_F(ControlScenario, TypingANewOrDoubleClickedTextGoesIntoItAndGrowsItsBox)
         EXPECT_EQ(QApplication::focusWidget(), keys) << "the keys go into it";
         QTest::keyClicks(keys, QStringLiteral("RSVP by Friday"));
         EXPECT_EQ(textOf(item), QStringLiteral("RSVP by Friday")) << "a save while typing keeps the text";
+        if (way == Way::EndedOnTheDesk) { // it is left selected by nothing: the inspector and commands show the card
+            const QPointer<QWidget> box = keys;
+            QTest::mouseClick(
+                canvas()->parentWidget(), Qt::LeftButton, {}, canvas()->geometry().bottomRight() + QPoint(9, 9));
+            ASSERT_TRUE(QTest::qWaitFor([&box] { return !box; })) << "the typing ended, and all it did then";
+            EXPECT_EQ(currentPageName(), QStringLiteral("card_setting_tab"));
+            EXPECT_FALSE(window->Delete_btn->isEnabled());
+            continue;
+        }
         QTest::keyClick(keys, Qt::Key_Escape);
         EXPECT_EQ(canvas()->editingView(), nullptr);
         EXPECT_TRUE(showsAllOfItsText(item)) << "the box grew with its text";

@@ -724,6 +724,19 @@ TEST_F(EditorScenario, SizeListAppliesTheClickedSizeAndShowsTheCardsOwn)
     auto* sizes = widget<QTableWidget>(QStringLiteral("ColList"));
     EXPECT_TRUE(sizes->selectedItems().isEmpty()) << "the wizard's card is none of the listed sizes";
 
+    // CR80 keeps the wizard's texts in their places and apart, in one step.
+    const auto wizardCard = layoutOfBothSides();
+    const QSizeF wizardSize = canvas()->canvasSize();
+    QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(0, 0)).center());
+    QCoreApplication::processEvents();
+    expectKeptApart(wizardCard, wizardSize);
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_EQ(layoutOfBothSides(), wizardCard);
+    typeInto(window->height_Stepper, QStringLiteral("5")); // too low for them: it says so
+    EXPECT_TRUE(editortest::messageTexts(ui).join(QLatin1Char(' ')).contains(QLatin1String("too small")));
+    trigger(QStringLiteral("menu_Undo"));
+    EXPECT_EQ(layoutOfBothSides(), wizardCard) << "letters made smaller come back too";
+
     QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(2, 0)).center());
     QCoreApplication::processEvents();
     const QSizeF points = window->frontCanvasBounds().size();

@@ -242,10 +242,11 @@ TEST_F(TemplateScenario, TheSizeChosenInTheGalleryIsTheCardsSize)
         ASSERT_TRUE(chosen.isValid());
         // Turned, the card holds every item whole and both sides say so; one step takes it all back.
         const std::vector<QRectF> before = bounds();
+        const auto unturned = layoutOfBothSides();
         showPage(QStringLiteral("card_setting_tab"));
         const bool upright = window->Preset_ComboBox->currentIndex() == 0;
         QTest::keyClick(window->Preset_ComboBox, upright ? Qt::Key_Down : Qt::Key_Up);
-        bounds();
+        expectKeptApart(unturned, canvas()->canvasSize().transposed());
         click(widget<QWidget>(QStringLiteral("Back_Side_btn")));
         EXPECT_EQ(window->presetCode(), upright ? QStringLiteral("V") : QStringLiteral("H"));
         click(widget<QWidget>(QStringLiteral("Front_Card_btn")));

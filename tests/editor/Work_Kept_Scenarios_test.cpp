@@ -199,8 +199,11 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         EXPECT_EQ(undoTitle(), QStringLiteral("Undo Delete Shape"));
         trigger(QStringLiteral("menu_Undo"));
         EXPECT_EQ(listOf(side.key), TSLGraphicList { shape });
+        EXPECT_EQ(canvas()->selectedGraphics(), TSLGraphicList { shape });
+        EXPECT_EQ(currentPageName(), QStringLiteral("shape_tab")) << "the inspector shows what is selected";
 
         // The card page: the border of this side.
+        clickCanvas(QPointF(2, canvas()->canvasSize().height() - 2));
         Card_Property& record = recordOf(side.key);
         const bool border = record.Card_border_chk();
         showPage(QStringLiteral("card_brdr_tab"));
@@ -270,22 +273,27 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     ASSERT_NEAR(card.width(), 148 * 2.834645669291, 0.01);
     ASSERT_EQ(Card_Shape, 2);
     const TSLGraphicPtr shape = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(300, 200, 60, 40));
+    for (const double left : { 40.0, 219.0 }) // two barcodes side by side, meeting at an edge
+        addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(left, 120, 180, 50));
 
     // What the window shows on opening, and what each way of closing it leaves.
     const struct {
         const char* how;
         int row; // size list row clicked, -1 none
         int outline; // outline clicked, -1 none
+        QSizeF typed; // mm typed into the window, none when empty
         const char* button;
         double width; // card width in mm afterwards
         int shapeAfter;
     } runs[] = {
-        { "OK at once keeps the card", -1, -1, "ok_btn", 148, 2 },
-        { "Cancel changes nothing", 0, 0, "cancel_btn", 148, 2 },
-        { "CR80 rectangle", 0, 0, "ok_btn", 85.6, 0 },
+        { "OK at once keeps the card", -1, -1, {}, "ok_btn", 148, 2 },
+        { "Cancel changes nothing", 0, 0, {}, "cancel_btn", 148, 2 },
+        { "60 x 40 keeps the barcodes apart", -1, -1, { 60, 40 }, "ok_btn", 60, 2 },
+        { "CR80 rectangle", 0, 0, {}, "ok_btn", 85.6, 0 },
     };
     for (const auto& run : runs) {
         SCOPED_TRACE(run.how);
+        const auto layoutBefore = layoutOfBothSides();
         double shownWidth = 0, shownHeight = 0;
         int shownShape = -1;
         ui.modalRuns.push_back([&](QDialog& dialog) {
@@ -304,6 +312,10 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             }
             if (run.outline >= 0)
                 tick(dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(run.outline)));
+            if (!run.typed.isEmpty()) {
+                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(run.typed.width());
+                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(run.typed.height());
+            }
             editorscenario::clickChild(dialog, run.button);
             return dialog.result();
         });
@@ -318,6 +330,11 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         // The inspector shows what the card is.
         EXPECT_NEAR(window->width_Stepper->value(), run.width, 0.05);
         EXPECT_EQ(window->matrix_card_shape->checkedId(), run.shapeAfter);
+        expectKeptApart(layoutBefore, before);
+        if (!run.typed.isEmpty()) {
+            trigger(QStringLiteral("menu_Undo"));
+            EXPECT_EQ(layoutOfBothSides(), layoutBefore);
+        }
     }
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("R"));
     EXPECT_EQ(window->Back_card_Prop.Card_Shape(), QStringLiteral("R"));
@@ -335,11 +352,12 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     EXPECT_TRUE(window->ColList->selectedRanges().isEmpty()) << "148 x 105 is no stock size";
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("E"));
     EXPECT_EQ(shape->bounds(), QRectF(300, 200, 60, 40));
-    // The item that moved with the card is no selection of the card's step: Delete leaves it.
+    // The items that moved with the card are no selection of the card's step: Delete leaves them.
     EXPECT_TRUE(canvas()->selectedGraphics().empty());
     EXPECT_EQ(currentPageName(), QStringLiteral("card_setting_tab"));
+    const TSLGraphicList items = window->Get_Front_Controls_Array();
     QTest::keyClick(canvas(), Qt::Key_Delete);
-    EXPECT_EQ(window->Get_Front_Controls_Array(), TSLGraphicList { shape });
+    EXPECT_EQ(window->Get_Front_Controls_Array(), items);
     trigger(QStringLiteral("menu_Redo"));
     EXPECT_NEAR(window->frontCanvasBounds().width(), 85.6 * 2.834645669291, 0.05);
     EXPECT_EQ(Card_Shape, 0);
