@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class Print_Wnd;
@@ -84,6 +85,7 @@ private:
     void choosePrinter();
     bool sizeFitsPaper() const;
     QString chosenPrinter() const;
+    std::optional<Print_Job> previewSheets(const Print_Job& job);
     bool printSheets(const Print_Job& job);
     bool printToPdfFile(const Printing_View& view, int pages);
     bool printToQueue(const Printing_View& view, int pages);
