@@ -85,18 +85,25 @@ std::optional<Print_Job> Print_Wnd::previewSheets(const Print_Job& job)
     printInfo_->setDocName(host_ ? host_->designName() : QString());
     QPrintPreviewDialog previewer(printInfo_.get(), this);
     previewer.setObjectName(QStringLiteral("printPreview"));
-    connect(&previewer, &QPrintPreviewDialog::paintRequested, this, [this, &shown, &capTold](QPrinter* printer) {
+    // Without records the fit rule makes the window's count one sheet of copies; the preview's paper must not
+    // change the count the person chose for the job it shows.
+    const auto follow = [this, total = ui_->Total_Stepper->value()] {
         followPrinter();
-        shown.layout = layout_;
-        const Printing_View view(shown);
-        const int pages = view.numberOfPages(false);
-        if (pages > Printing_View::previewSheetCap && !capTold) {
-            capTold = true;
-            Show_MessageBox(Printing_View::previewCapMessage());
-        }
-        Printing_View::Prepare_Printer(*printer);
-        view.print(*printer, std::min(pages, int(Printing_View::previewSheetCap)));
-    });
+        ui_->Total_Stepper->setValue(total);
+    };
+    connect(
+        &previewer, &QPrintPreviewDialog::paintRequested, this, [this, &shown, &capTold, &follow](QPrinter* printer) {
+            follow();
+            shown.layout = layout_;
+            const Printing_View view(shown);
+            const int pages = view.numberOfPages(false);
+            if (pages > Printing_View::previewSheetCap && !capTold) {
+                capTold = true;
+                Show_MessageBox(Printing_View::previewCapMessage());
+            }
+            Printing_View::Prepare_Printer(*printer);
+            view.print(*printer, std::min(pages, int(Printing_View::previewSheetCap)));
+        });
     bool printPressed = false;
     const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
     for (QAction* action : previewer.findChildren<QAction*>()) {
@@ -109,7 +116,7 @@ std::optional<Print_Job> Print_Wnd::previewSheets(const Print_Job& job)
         });
     }
     platform::ui().runModal(previewer);
-    followPrinter();
+    follow();
     if (!printPressed)
         return std::nullopt;
     shown.layout = layout_;

@@ -195,22 +195,29 @@ TEST_F(PrintQueuePeer, PageSetupOpensOnThePaperAndOrientationTheWindowShows)
 }
 
 // A 2 x 2 landscape sheet turned to Portrait in the preview holds two cards: the preview and its own Print
-// show all eight cards on four sheets, one-sided where the window prints, a PDF file or a two-sided queue.
+// show all eight cards on four sheets, one-sided where the window prints, a PDF file or a two-sided queue;
+// the window keeps the eight cards, records or copies of the design.
 TEST_F(PrintQueuePeer, ThePreviewTurnedShowsAndPrintsEveryCard)
 {
-    for (const QString& printer : { Print_Wnd::pdfPrinterName(), QStringLiteral("TwoSided") }) {
+    const struct {
+        QString printer;
+        int records;
+    } cases[]
+        = { { Print_Wnd::pdfPrinterName(), 8 }, { Print_Wnd::pdfPrinterName(), 0 }, { QStringLiteral("TwoSided"), 8 } };
+    for (const auto& c : cases) {
         testsupport::ScriptedResponder ui;
-        Fake_Print_Host host(8);
+        Fake_Print_Host host(c.records);
         const QString file = testsupport::makeTempFolder(QStringLiteral("turned")) + QStringLiteral("/cards.pdf");
         ui.fileAnswers.push_back(file);
-        int previewed = 0;
+        int previewed = 0, kept = 0;
         withPrintWindow(ui, host, [&](Print_Wnd& w) {
-            choosePrinter(w, printer);
+            choosePrinter(w, c.printer);
             w.form().Orient_ComboBox->setCurrentIndex(1);
             typeInto(w.form().width_Stepper, QStringLiteral("148")); // A6 cards, four to a landscape A4
             typeInto(w.form().height_Stepper, QStringLiteral("105"));
             typeInto(w.form().Row_Stepper, QStringLiteral("2"));
             typeInto(w.form().Col_Stepper, QStringLiteral("2"));
+            typeInto(w.form().Total_Stepper, QStringLiteral("8"));
             ui.modalRuns.push_front([&previewed](QDialog& dialog) {
                 const auto act = [&dialog](const QString& text) {
                     for (QAction* action : dialog.findChildren<QAction*>())
@@ -228,15 +235,18 @@ TEST_F(PrintQueuePeer, ThePreviewTurnedShowsAndPrintsEveryCard)
                 return dialog.result();
             });
             QTest::mouseClick(w.form().previewButton, Qt::LeftButton);
+            kept = w.form().Total_Stepper->value();
         });
-        EXPECT_EQ(previewed, 4) << printer.toStdString();
-        const bool queue = printer != Print_Wnd::pdfPrinterName();
+        const std::string name = c.printer.toStdString() + " " + std::to_string(c.records);
+        EXPECT_EQ(previewed, 4) << name;
+        EXPECT_EQ(kept, 8) << name;
+        const bool queue = c.printer != Print_Wnd::pdfPrinterName();
         EXPECT_EQ(ui.fileRequests.size(), queue ? 0u : 1u);
         EXPECT_EQ(scheduler->jobs(queue ? 1 : 0),
             queue ? QStringList { QStringLiteral("TwoSided|Garden party|1|one-sided|A4") } : QStringList());
-        const QStringList pages = pdfPages(queue ? scheduler->output(printer) : file);
-        ASSERT_EQ(pages.size(), 4) << printer.toStdString();
-        for (int card = 0; card < 8; ++card)
+        const QStringList pages = pdfPages(queue ? scheduler->output(c.printer) : file);
+        ASSERT_EQ(pages.size(), 4) << name;
+        for (int card = 0; card < c.records; ++card)
             EXPECT_TRUE(pages[card / 2].contains(QStringLiteral("Name%1\n").arg(card))) << card;
     }
 }
