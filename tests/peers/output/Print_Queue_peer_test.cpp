@@ -213,39 +213,37 @@ TEST_F(PrintQueuePeer, ThePreviewTurnedShowsAndPrintsEveryCard)
         withPrintWindow(ui, host, [&](Print_Wnd& w) {
             choosePrinter(w, c.printer);
             w.form().Orient_ComboBox->setCurrentIndex(1);
-            typeInto(w.form().width_Stepper, QStringLiteral("148")); // A6 cards, four to a landscape A4
-            typeInto(w.form().height_Stepper, QStringLiteral("105"));
-            typeInto(w.form().Row_Stepper, QStringLiteral("2"));
-            typeInto(w.form().Col_Stepper, QStringLiteral("2"));
-            typeInto(w.form().Total_Stepper, QStringLiteral("8"));
+            for (const auto& [box, value] :
+                { std::pair<QAbstractSpinBox*, const char*> { w.form().width_Stepper, "148" }, // A6: four to the sheet
+                    { w.form().height_Stepper, "105" }, { w.form().Row_Stepper, "2" }, { w.form().Col_Stepper, "2" },
+                    { w.form().Total_Stepper, "8" } })
+                typeInto(box, QLatin1String(value));
             ui.modalRuns.push_front([&previewed](QDialog& dialog) {
-                const auto act = [&dialog](const QString& text) {
+                for (const QString& text : { QStringLiteral("Portrait"), QStringLiteral("Print") }) {
+                    previewed = dialog.findChild<QPrintPreviewWidget*>()->pageCount();
+                    // The system's print dialog, were it run, is closed at once: nothing would be printed.
+                    QTimer::singleShot(0, [] {
+                        if (auto* shown = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()))
+                            shown->reject();
+                    });
                     for (QAction* action : dialog.findChildren<QAction*>())
                         if (action->text() == text)
                             action->trigger();
-                };
-                act(QStringLiteral("Portrait"));
-                previewed = dialog.findChild<QPrintPreviewWidget*>()->pageCount();
-                // The system's print dialog, were it run, is closed at once: nothing would be printed.
-                QTimer::singleShot(0, [] {
-                    if (auto* shown = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()))
-                        shown->reject();
-                });
-                act(QStringLiteral("Print"));
+                }
                 return dialog.result();
             });
             QTest::mouseClick(w.form().previewButton, Qt::LeftButton);
             kept = w.form().Total_Stepper->value();
         });
-        const std::string name = c.printer.toStdString() + " " + std::to_string(c.records);
-        EXPECT_EQ(previewed, 4) << name;
-        EXPECT_EQ(kept, 8) << name;
+        SCOPED_TRACE(c.printer.toStdString() + " " + std::to_string(c.records));
+        EXPECT_EQ(previewed, 4);
+        EXPECT_EQ(kept, 8);
         const bool queue = c.printer != Print_Wnd::pdfPrinterName();
         EXPECT_EQ(ui.fileRequests.size(), queue ? 0u : 1u);
         EXPECT_EQ(scheduler->jobs(queue ? 1 : 0),
             queue ? QStringList { QStringLiteral("TwoSided|Garden party|1|one-sided|A4") } : QStringList());
         const QStringList pages = pdfPages(queue ? scheduler->output(c.printer) : file);
-        ASSERT_EQ(pages.size(), 4) << name;
+        ASSERT_EQ(pages.size(), 4);
         for (int card = 0; card < c.records; ++card)
             EXPECT_TRUE(pages[card / 2].contains(QStringLiteral("Name%1\n").arg(card))) << card;
     }
