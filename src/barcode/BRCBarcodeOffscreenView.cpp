@@ -325,6 +325,7 @@ std::shared_ptr<const Barcode_Vector_Drawing> BRCBarcodeOffscreenView::vectorDra
             const QImage& grid = image_2d_.modules.isNull() ? image_2d_.image : image_2d_.modules;
             drawing->symbol = imageTarget();
             drawing->module = QSizeF(drawing->symbol.width() / grid.width(), drawing->symbol.height() / grid.height());
+            drawing->readablePixels = image_2d_.readableModulePixels;
             drawing->rects = Barcode_Module_Runs(grid, drawing->symbol);
         }
     } else if (barcode_) {

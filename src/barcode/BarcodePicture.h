@@ -15,6 +15,9 @@ struct BarcodePicture {
     // A 2-D symbol's picture before re-sampling, its pixels spread over size: the module grid that
     // vector drawing draws runs of.
     QImage modules {};
+    // The fewest whole pixels a module needs for barcode readers to find the symbol: measured with the
+    // readers people scan cards with, DataMatrix needs two where the other symbologies read at one.
+    int readableModulePixels = 1;
 
     bool isNull() const { return image.isNull(); }
     // Pixels per point across, 0 for a picture without a size.

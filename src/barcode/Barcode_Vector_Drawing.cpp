@@ -10,16 +10,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-// Whole pixels a module takes at scale pixels a point: as many as fit, at least one.
-int wholePixels(double module, double scale)
-{
-    return std::max(1, static_cast<int>(std::floor(module * scale + 1e-6)));
-}
-
-} // namespace
-
 bool Barcode_Vector_Drawing::drawOnPixels(QPainter& painter) const
 {
     const QTransform toDevice = painter.combinedTransform();
@@ -28,9 +18,9 @@ bool Barcode_Vector_Drawing::drawOnPixels(QPainter& painter) const
         || toDevice.type() > QTransform::TxScale || !(module.width() > 0.0) || symbol.isEmpty() || toDevice.m11() <= 0.0
         || toDevice.m22() <= 0.0)
         return false;
-    const int across = wholePixels(module.width(), toDevice.m11());
+    const int across = wholeModulePixels(module.width() * toDevice.m11());
     const bool rows = module.height() > 0.0;
-    const int down = rows ? wholePixels(module.height(), toDevice.m22()) : 0;
+    const int down = rows ? wholeModulePixels(module.height() * toDevice.m22()) : 0;
     // The symbol keeps its centre; its modules are counted from its top-left corner.
     const QPointF centre = toDevice.map(symbol.center());
     const double columns = std::round(symbol.width() / module.width());

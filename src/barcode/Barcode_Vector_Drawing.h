@@ -34,6 +34,7 @@ public:
     QSizeF size() const override { return size_; }
     void draw(QPainter& painter) const override;
     double moduleWidth() const override { return module.width(); }
+    int readableModulePixels() const override { return readablePixels; }
 
     QSizeF size_;
     QColor background = Qt::white; // over the whole size
@@ -44,6 +45,7 @@ public:
     // of 0 leaves the rectangles' lengths free (linear bars).
     QRectF symbol;
     QSizeF module;
+    int readablePixels = 1; // whole pixels a module needs to be read
 
 private:
     // Outputs on several threads may draw one drawing; a layout is drawn by one at a time.

@@ -106,6 +106,18 @@ bool TSLBarcode::warnBelowAPixel(const TSLGraphicList& items, int dpi)
                                 .arg(dpi));
             return true;
         }
+        // Modules are drawn with whole pixels, as many as fit: 1.9 nominal pixels become one.
+        const int drawn = TSLBarcode_Drawing::wholeModulePixels(pixels);
+        const int readable = pixels > 0.0 ? barcode->Barcode_drawing()->readableModulePixels() : 0;
+        if (drawn < readable) {
+            Show_MessageBox(QStringLiteral("A barcode is too small for %1 dots per inch: its modules would be drawn %2 "
+                                           "wide, and barcode readers need %3 pixels to read it. Choose a higher "
+                                           "resolution or a larger barcode.")
+                                .arg(dpi)
+                                .arg(drawn == 1 ? QStringLiteral("one pixel") : QStringLiteral("%1 pixels").arg(drawn))
+                                .arg(readable));
+            return true;
+        }
     }
     return false;
 }

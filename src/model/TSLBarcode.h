@@ -44,8 +44,8 @@ public:
 
     QImage _contents; // the picture on display
 
-    // Says so (a message box) when a shown barcode among items gets less than one pixel a module at dpi;
-    // true when one does.
+    // Says so (a message box) when a shown barcode among items gets less than one pixel a module at dpi, or
+    // fewer whole pixels than readers need to read it; true when one does.
     static bool warnBelowAPixel(const TSLGraphicList& items, int dpi);
 
 private:

@@ -2,6 +2,9 @@
 
 #include <QSizeF>
 
+#include <algorithm>
+#include <cmath>
+
 class QPainter;
 
 // A barcode as drawing operations in points rather than as pixels: drawn into each output by that output's
@@ -15,4 +18,8 @@ public:
     virtual void draw(QPainter& painter) const = 0;
     // Width of the symbol's narrowest module in points; 0 when the drawing has no modules.
     virtual double moduleWidth() const { return 0.0; }
+    // The fewest whole pixels a module needs for barcode readers to read the symbol.
+    virtual int readableModulePixels() const { return 1; }
+    // Whole pixels a module of `pixels` is drawn with on a picture: as many as fit, at least one.
+    static int wholeModulePixels(double pixels) { return std::max(1, static_cast<int>(std::floor(pixels + 1e-6))); }
 };

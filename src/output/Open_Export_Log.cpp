@@ -40,6 +40,8 @@ int Open_Export_Log::Open_Export_File_Box(const QString& path, const QString& me
     ui_->_open_log_chk->setChecked(Preferences::choiceOn(open_exported_fileKey));
     ui_->_open_log_path->setText(path);
     ui_->_open_log_message->setText(message);
+    // A window keeps the size it was first shown at: each notice takes the size its own text needs.
+    adjustSize();
     const int result = platform::ui().runModal(*this);
     hide();
     return result;

@@ -5,7 +5,6 @@
 #include "common/Common_Functions.h"
 #include "common/Number_Text.h"
 #include "common/Screen_Fit.h"
-#include "common/Screen_Pixmap.h"
 #include "common/Window_Look.h"
 #include "output/Preferences.h"
 #include "output/Print_Design_Host.h"
@@ -17,7 +16,6 @@
 #include <QComboBox>
 #include <QPainter>
 #include <QPageSetupDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
@@ -42,6 +40,21 @@ QIcon alignmentIcon(int value, bool selected)
         QRectF(3 + column * 5.5, 3 + row * 8, 5, 6), selected ? QColor(200, 60, 30) : QColor(120, 120, 120));
     painter.end();
     return QIcon(QPixmap::fromImage(image));
+}
+
+// The entry of a Page Setup's paper list that is the paper itself; else the first of the same size, never a
+// later namesake of that size ("A4 Small" for A4, "Note" for Letter), whose name OK would carry over.
+int entryOfPaper(const QComboBox& list, const QPageSize& paper)
+{
+    int sameSize = -1;
+    for (int entry = 0; entry < list.count(); ++entry) {
+        const QPageSize listed = list.itemData(entry).value<QPageSize>();
+        if (listed == paper || (paper.id() != QPageSize::Custom && listed.id() == paper.id()))
+            return entry;
+        if (sameSize < 0 && listed.isEquivalentTo(paper))
+            sameSize = entry;
+    }
+    return sameSize;
 }
 
 QString millimetres(double points)
@@ -248,10 +261,6 @@ void Print_Wnd::Refresh_Preview()
         return;
     PrintView->setSheet(layout_, cardSize_, ui_->Show_Margins->isChecked());
     ui_->Print_sclview->ensureVisible(0, 0);
-    const QImage shot = PrintView->imageRepresentation();
-    if (!shot.isNull())
-        ui_->test_image_view->setPixmap(
-            fittedScreenPixmap(shot, ui_->test_image_view->minimumSize(), ui_->test_image_view->devicePixelRatioF()));
 }
 
 void Print_Wnd::Check_Max_Cell_Value()
@@ -371,9 +380,9 @@ void Print_Wnd::pagesetup()
     setup.setObjectName(QStringLiteral("pageSetup"));
     // Qt opens a system printer's Page Setup on the printer's own default paper: it opens on the window's.
     if (auto* paper = setup.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))) {
-        for (int entry = 0; entry < paper->count(); ++entry)
-            if (paper->itemData(entry).value<QPageSize>().isEquivalentTo(printInfo_->pageLayout().pageSize()))
-                paper->setCurrentIndex(entry);
+        const int entry = entryOfPaper(*paper, printInfo_->pageLayout().pageSize());
+        if (entry >= 0)
+            paper->setCurrentIndex(entry);
     }
     if (platform::ui().runModal(setup) != 1)
         return;

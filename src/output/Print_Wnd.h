@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class Print_Wnd;
@@ -43,6 +44,8 @@ public:
     void Set_values_From_Printer();
     // The window shows the printer's paper and orientation, as Page Setup or the preview left them.
     void followPrinter();
+    // Each printer's own paper applies again when it is chosen, as before any paper was chosen in Page Setup.
+    void forgetPaperChoice() { paperChosen_ = false; }
     void Refresh_Preview();
     void Check_Max_Cell_Value();
     void Verify_Card_Count();
@@ -84,6 +87,7 @@ private:
     void choosePrinter();
     bool sizeFitsPaper() const;
     QString chosenPrinter() const;
+    std::optional<Print_Job> previewSheets(const Print_Job& job);
     bool printSheets(const Print_Job& job);
     bool printToPdfFile(const Printing_View& view, int pages);
     bool printToQueue(const Printing_View& view, int pages);

@@ -11,6 +11,7 @@
 #include "platform/PrintQueue.h"
 #include "platform/UiSeam.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QPdfWriter>
@@ -61,34 +62,65 @@ void Print_Wnd::Execute_Printing(bool preview)
     }
     if (!job.snapshot)
         return;
-    const Printing_View view(job);
-    if (preview) {
-        const int pages = view.numberOfPages(true);
-        // The system's print dialog of the preview starts from the window's copies, one-sided, every time.
-        printInfo_->setCopyCount(ui_->Copies_Stepper->value());
-        printInfo_->setDuplex(QPrinter::DuplexNone);
-        printInfo_->setDocName(host_ ? host_->designName() : QString());
-        QPrintPreviewDialog previewer(printInfo_.get(), this);
-        previewer.setObjectName(QStringLiteral("printPreview"));
-        // Each time the preview is drawn it draws every sheet from the first record, on the paper and in the
-        // orientation its own buttons may have chosen: the window takes them over, and so does the job.
-        connect(&previewer, &QPrintPreviewDialog::paintRequested, this, [this, &job, pages](QPrinter* printer) {
-            followPrinter();
-            Print_Job shown = job;
-            shown.layout = layout_;
-            const Printing_View now(shown);
-            Printing_View::Prepare_Printer(*printer);
-            now.print(*printer, std::min(pages, now.numberOfPages(false)));
-        });
-        platform::ui().runModal(previewer);
-        followPrinter();
-    } else if (printSheets(job) && job.useData) {
+    const std::optional<Print_Job> printed = preview ? previewSheets(job) : std::optional<Print_Job>(job);
+    if (printed && printSheets(*printed) && job.useData) {
         const QString notes = job.snapshot->fillLog().notes();
         if (!notes.isEmpty())
             Show_MessageBox(notes);
     }
     if (job.useData && host_)
         host_->Select_first_row_value_for_design();
+}
+
+// The preview shows every card of the job on the paper and in the orientation its own buttons choose, each
+// time from the first record; the window takes them over. Its Print sends those sheets where the window
+// prints, with the window's copies, as the window's Print does: the job to print when it was pressed.
+std::optional<Print_Job> Print_Wnd::previewSheets(const Print_Job& job)
+{
+    Print_Job shown = job;
+    // Told once, before the preview opens or when its paper makes the job longer.
+    bool capTold = Printing_View(job).numberOfPages(false) > Printing_View::previewSheetCap;
+    if (capTold)
+        Show_MessageBox(Printing_View::previewCapMessage());
+    printInfo_->setDocName(host_ ? host_->designName() : QString());
+    QPrintPreviewDialog previewer(printInfo_.get(), this);
+    previewer.setObjectName(QStringLiteral("printPreview"));
+    // Without records the fit rule makes the window's count one sheet of copies; the preview's paper must not
+    // change the count the person chose for the job it shows.
+    const auto follow = [this, total = ui_->Total_Stepper->value()] {
+        followPrinter();
+        ui_->Total_Stepper->setValue(total);
+    };
+    connect(
+        &previewer, &QPrintPreviewDialog::paintRequested, this, [this, &shown, &capTold, &follow](QPrinter* printer) {
+            follow();
+            shown.layout = layout_;
+            const Printing_View view(shown);
+            const int pages = view.numberOfPages(false);
+            if (pages > Printing_View::previewSheetCap && !capTold) {
+                capTold = true;
+                Show_MessageBox(Printing_View::previewCapMessage());
+            }
+            Printing_View::Prepare_Printer(*printer);
+            view.print(*printer, std::min(pages, int(Printing_View::previewSheetCap)));
+        });
+    bool printPressed = false;
+    const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : previewer.findChildren<QAction*>()) {
+        if (action->text() != print)
+            continue;
+        disconnect(action, &QAction::triggered, &previewer, nullptr);
+        connect(action, &QAction::triggered, &previewer, [&previewer, &printPressed] {
+            printPressed = true;
+            previewer.accept();
+        });
+    }
+    platform::ui().runModal(previewer);
+    follow();
+    if (!printPressed)
+        return std::nullopt;
+    shown.layout = layout_;
+    return shown;
 }
 
 bool Print_Wnd::printSheets(const Print_Job& job)

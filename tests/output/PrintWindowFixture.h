@@ -89,6 +89,7 @@ inline void withPrintWindow(testsupport::ScriptedResponder& ui, Print_Design_Hos
     ui.modalRuns.push_front([&act, asLeft](QDialog& dialog) {
         auto& window = static_cast<Print_Wnd&>(dialog);
         if (!asLeft) {
+            window.forgetPaperChoice();
             choosePrinter(window, Print_Wnd::pdfPrinterName());
             window.printInfo().setPageSize(QPageSize(QPageSize::A4));
             window.form().Orient_ComboBox->setCurrentIndex(0);

@@ -4,6 +4,9 @@
 #include "output/PrintWindowFixture.h"
 #include "ui_Print_Wnd.h"
 
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -156,26 +159,92 @@ TEST_F(PrintQueuePeer, TheListIsFilledAtEveryOpeningWithTheDefaultOrTheLastChoic
     EXPECT_EQ(listed.size(), 6);
 }
 
-// A system printer's Page Setup opens on the paper and orientation the window shows, not on the printer's own.
+// Page Setup opens on the paper and orientation the window shows, not on a system printer's own paper nor
+// on another entry of the same size ("A4 Small", "Note"); OK keeps that paper's name in the window.
 TEST_F(PrintQueuePeer, PageSetupOpensOnThePaperAndOrientationTheWindowShows)
 {
-    testsupport::ScriptedResponder ui;
-    Fake_Print_Host host(0);
-    QString opened;
-    withPrintWindow(
-        ui, host,
-        [&ui, &opened](Print_Wnd& w) {
-            choosePrinter(w, QStringLiteral("Letter"));
-            w.printInfo().setPageSize(QPageSize(QPageSize::A4)); // as an earlier Page Setup left it
-            w.form().Orient_ComboBox->setCurrentIndex(1);
+    const struct {
+        QString printer;
+        QPageSize::PageSizeId paper;
+        int orientation;
+        const char *opened, *kept;
+    } cases[] = { { QStringLiteral("Letter"), QPageSize::A4, 1, "A4 across", "A4" },
+        { Print_Wnd::pdfPrinterName(), QPageSize::A4, 0, "A4", "A4" },
+        { Print_Wnd::pdfPrinterName(), QPageSize::Letter, 0, "Letter / ANSI A", "Letter / ANSI A" } };
+    for (const auto& c : cases) {
+        testsupport::ScriptedResponder ui;
+        Fake_Print_Host host(0);
+        QString opened, kept;
+        withPrintWindow(ui, host, [&](Print_Wnd& w) {
+            choosePrinter(w, c.printer);
+            w.printInfo().setPageSize(QPageSize(c.paper)); // as an earlier Page Setup left it
+            w.form().Orient_ComboBox->setCurrentIndex(c.orientation);
             ui.modalRuns.push_front([&opened](QDialog& dialog) {
                 const bool across = dialog.findChild<QRadioButton*>(QStringLiteral("landscape"))->isChecked();
                 opened = dialog.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"))->currentText()
                     + (across ? QStringLiteral(" across") : QString());
-                return 0;
+                dialog.accept();
+                return dialog.result();
             });
             QTest::mouseClick(w.form().pageSetupButton, Qt::LeftButton);
-        },
-        true);
-    EXPECT_EQ(opened, QStringLiteral("A4 across"));
+            kept = w.form().Paper_id->text();
+        });
+        EXPECT_EQ(opened, QLatin1String(c.opened)) << c.printer.toStdString();
+        EXPECT_EQ(kept, QLatin1String(c.kept)) << c.printer.toStdString();
+    }
+}
+
+// A 2 x 2 landscape sheet turned to Portrait in the preview holds two cards: the preview and its own Print
+// show all eight cards on four sheets, one-sided where the window prints, a PDF file or a two-sided queue;
+// the window keeps the eight cards, records or copies of the design.
+TEST_F(PrintQueuePeer, ThePreviewTurnedShowsAndPrintsEveryCard)
+{
+    const struct {
+        QString printer;
+        int records;
+    } cases[]
+        = { { Print_Wnd::pdfPrinterName(), 8 }, { Print_Wnd::pdfPrinterName(), 0 }, { QStringLiteral("TwoSided"), 8 } };
+    for (const auto& c : cases) {
+        testsupport::ScriptedResponder ui;
+        Fake_Print_Host host(c.records);
+        const QString file = testsupport::makeTempFolder(QStringLiteral("turned")) + QStringLiteral("/cards.pdf");
+        ui.fileAnswers.push_back(file);
+        int previewed = 0, kept = 0;
+        withPrintWindow(ui, host, [&](Print_Wnd& w) {
+            choosePrinter(w, c.printer);
+            w.form().Orient_ComboBox->setCurrentIndex(1);
+            for (const auto& [box, value] :
+                { std::pair<QAbstractSpinBox*, const char*> { w.form().width_Stepper, "148" }, // A6: four to the sheet
+                    { w.form().height_Stepper, "105" }, { w.form().Row_Stepper, "2" }, { w.form().Col_Stepper, "2" },
+                    { w.form().Total_Stepper, "8" } })
+                typeInto(box, QLatin1String(value));
+            ui.modalRuns.push_front([&previewed](QDialog& dialog) {
+                for (const QString& text : { QStringLiteral("Portrait"), QStringLiteral("Print") }) {
+                    previewed = dialog.findChild<QPrintPreviewWidget*>()->pageCount();
+                    // The system's print dialog, were it run, is closed at once: nothing would be printed.
+                    QTimer::singleShot(0, [] {
+                        if (auto* shown = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()))
+                            shown->reject();
+                    });
+                    for (QAction* action : dialog.findChildren<QAction*>())
+                        if (action->text() == text)
+                            action->trigger();
+                }
+                return dialog.result();
+            });
+            QTest::mouseClick(w.form().previewButton, Qt::LeftButton);
+            kept = w.form().Total_Stepper->value();
+        });
+        SCOPED_TRACE(c.printer.toStdString() + " " + std::to_string(c.records));
+        EXPECT_EQ(previewed, 4);
+        EXPECT_EQ(kept, 8);
+        const bool queue = c.printer != Print_Wnd::pdfPrinterName();
+        EXPECT_EQ(ui.fileRequests.size(), queue ? 0u : 1u);
+        EXPECT_EQ(scheduler->jobs(queue ? 1 : 0),
+            queue ? QStringList { QStringLiteral("TwoSided|Garden party|1|one-sided|A4") } : QStringList());
+        const QStringList pages = pdfPages(queue ? scheduler->output(c.printer) : file);
+        ASSERT_EQ(pages.size(), 4);
+        for (int card = 0; card < c.records; ++card)
+            EXPECT_TRUE(pages[card / 2].contains(QStringLiteral("Name%1\n").arg(card))) << card;
+    }
 }
