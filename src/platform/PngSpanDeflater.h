@@ -54,6 +54,7 @@ private:
     unsigned long adler_ = 1;
     unsigned long lastRowAdler_ = 1;
     bool hasRow_ = false;
+    bool lastShades_ = false; // the last row was written as differences
 };
 
 } // namespace platform

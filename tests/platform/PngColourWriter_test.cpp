@@ -93,6 +93,18 @@ QImage shaded(int width, int height)
     return image;
 }
 
+// Our starry night background drawn over a card 1418 pixels square, as the card's renderer draws it.
+QImage enlargedPhotograph()
+{
+    QImage card(1418, 1418, QImage::Format_RGB32);
+    card.fill(Qt::white);
+    QPainter painter(&card);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(0, 0, 1418, 1418),
+        QImage(QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/../resources/data/Background/Night_Stars.jpg")));
+    return card;
+}
+
 // The plain encoder's file size for the picture: rows unfiltered, zlib at level 1.
 qsizetype plainEncoderBytes(const QImage& picture)
 {
@@ -184,10 +196,15 @@ TEST(PngColourWriter, FilesAreNoLargerThanThePlainEncoders)
         { "card", cardLike(QImage::Format_RGB32) },
         { "shades", shaded(1013, 638) },
         { "rows repeating in threes", rows(211, 90) },
+        // Our starry night background enlarged to a card: rows of shades and rows nearly covered by the
+        // row above take turns.
+        { "enlarged photograph", enlargedPhotograph() },
     };
-    for (const auto& picture : pictures)
+    for (const auto& picture : pictures) {
+        ASSERT_FALSE(picture.image.isNull()) << picture.name;
         EXPECT_LE(platform::PngColourWriter::pngData(picture.image).size(), plainEncoderBytes(picture.image))
             << picture.name;
+    }
 }
 
 TEST(PngColourWriter, ResolutionIsRecordedAndNullPictureGivesNothing)
