@@ -119,10 +119,10 @@ void PngSpanDeflater::addRow(const std::uint8_t* row)
     // Rows that the row above and runs of a pixel mostly cover go as they are: flat areas, white around
     // texts and bars. Rows of shades (a photograph) go as differences from the pixel to the left, small
     // numbers that the block's codes write in a few bits each. Once in shades, rows stay there until one
-    // is covered whole: a row written as it is below one of differences finds nothing to copy above it,
-    // and a picture whose rows change back and forth gets neither kind cheap. A row's bytes are looked at
-    // only until it is clear that it is of shades.
-    const std::size_t literalLimit = lastShades_ ? 0 : rowLength_ * 3 / 32;
+    // is covered whole but for its first pixel, which has none to its left: a row written as it is below
+    // one of differences finds nothing to copy above it, and a picture whose rows change back and forth
+    // gets neither kind cheap. A row's bytes are looked at only until it is clear that it is of shades.
+    const std::size_t literalLimit = lastShades_ ? pixelBytes_ + 1 : rowLength_ * 3 / 32;
     std::size_t literals = 0;
     pending_.clear();
     scan(
