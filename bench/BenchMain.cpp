@@ -11,6 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
+// The child of the series benchmark that reads a series in a fresh process (SeriesFile_bench.cpp).
+int readSeriesInThisProcess(const QString& folder);
+
 int main(int argc, char** argv)
 {
 #ifdef TESSALINE_HAS_MEMORY_POLICY
@@ -22,6 +25,8 @@ int main(int argc, char** argv)
     qputenv("TESSALINE_DATA_DIR", dataDir.path().toUtf8());
     QApplication app(argc, argv);
     initTessalineResources();
+    if (const QString folder = qEnvironmentVariable("TESSALINE_BENCH_READ_SERIES"); !folder.isEmpty())
+        return readSeriesInThisProcess(folder);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

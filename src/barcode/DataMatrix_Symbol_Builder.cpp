@@ -1,15 +1,9 @@
 #include "barcode/DataMatrix_Symbol_Builder.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <mutex>
-
-// The library's Reed-Solomon coder: declared in its sources, not in its installed header.
-extern "C" {
-void rs_init_gf(int poly);
-void rs_init_code(int nsym, int index);
-void rs_encode(int len, unsigned char* data, unsigned char* res);
-}
 
 namespace {
 
@@ -156,6 +150,54 @@ private:
     std::vector<int> cells_;
 };
 
+// Arithmetic in the field of 256 elements the symbols' error correction is made in (the polynomial
+// x^8 + x^5 + x^3 + x^2 + 1), by tables made once; read-only afterwards, so any thread may code at once.
+struct Field {
+    std::array<unsigned char, 512> exp {}; // twice over, so that a sum of two logarithms needs no modulo
+    std::array<int, 256> log {};
+
+    Field()
+    {
+        int x = 1;
+        for (int i = 0; i < 255; ++i) {
+            exp[i] = exp[i + 255] = static_cast<unsigned char>(x);
+            log[x] = i;
+            x <<= 1;
+            if (x & 0x100)
+                x ^= 0x12d;
+        }
+    }
+    unsigned char times(unsigned char a, unsigned char b) const { return a && b ? exp[log[a] + log[b]] : 0; }
+};
+
+const Field& field()
+{
+    static const Field built;
+    return built;
+}
+
+// The error-correction codewords of one block, first written first: the remainder of the data, shifted
+// by their count, divided by the generator whose roots are the field's 2^1 .. 2^count.
+std::vector<unsigned char> reedSolomon(const std::vector<unsigned char>& data, int count)
+{
+    const Field& f = field();
+    std::vector<unsigned char> generator(static_cast<size_t>(count) + 1, 0); // highest power first
+    generator[0] = 1;
+    for (int root = 1; root <= count; ++root) {
+        for (int i = root; i > 0; --i)
+            generator[size_t(i)] ^= f.times(generator[size_t(i - 1)], f.exp[size_t(root)]);
+    }
+    std::vector<unsigned char> remainder(static_cast<size_t>(count), 0);
+    for (const unsigned char byte : data) {
+        const unsigned char lead = byte ^ remainder[0];
+        std::rotate(remainder.begin(), remainder.begin() + 1, remainder.end());
+        remainder.back() = 0;
+        for (int i = 0; i < count; ++i)
+            remainder[size_t(i)] ^= f.times(lead, generator[size_t(i) + 1]);
+    }
+    return remainder;
+}
+
 unsigned char randomised253(int value, int position)
 {
     const int pseudo = ((149 * position) % 253) + 1;
@@ -169,21 +211,16 @@ QByteArray DataMatrix_Symbol_Builder::withErrorCorrection(const QByteArray& data
 {
     const int perBlock = size.eccCodewords / size.blocks;
     QByteArray all = data + QByteArray(size.eccCodewords, '\0');
-    const std::lock_guard<std::mutex> guard(DataMatrix_Symbol_Builder::libraryLock());
-    rs_init_gf(0x12d);
-    rs_init_code(perBlock, 1);
     for (int block = 0; block < size.blocks; ++block) {
         std::vector<unsigned char> buffer;
         for (int i = block; i < size.dataCodewords; i += size.blocks)
             buffer.push_back(static_cast<unsigned char>(data[i]));
-        std::vector<unsigned char> ecc(static_cast<size_t>(perBlock));
-        rs_encode(static_cast<int>(buffer.size()), buffer.data(), ecc.data());
-        // The coder hands its codewords back last first. In the 144 x 144 size the two shorter blocks come
-        // first in each round of error-correction codewords, as readers take them.
+        const std::vector<unsigned char> ecc = reedSolomon(buffer, perBlock);
+        // In the 144 x 144 size the two shorter blocks come first in each round of error-correction
+        // codewords, as readers take them.
         const int slot = size.rows == 144 ? (block + 2) % size.blocks : block;
         for (int j = 0; j < perBlock; ++j)
-            all[size.dataCodewords + j * size.blocks + slot]
-                = static_cast<char>(ecc[static_cast<size_t>(perBlock - 1 - j)]);
+            all[size.dataCodewords + j * size.blocks + slot] = static_cast<char>(ecc[static_cast<size_t>(j)]);
     }
     return all;
 }

@@ -55,11 +55,14 @@ QImage PictureCache::obtain(Kind kind, const QByteArray& key, const std::functio
         throw;
     }
 
+    std::vector<QImage> dropped;
     lock.lock();
     inFlight_.remove(full);
     ++madeCount_[int(kind)];
-    storeLocked(kind, full, image);
+    storeLocked(kind, full, image, dropped);
     made_.notify_all();
+    lock.unlock();
+    dropped.clear(); // their pixels are given back outside the lock every drawing thread looks pictures up under
     return image;
 }
 
@@ -81,7 +84,7 @@ bool PictureCache::holds(Kind kind, const QByteArray& key) const
     return entries_.contains(full);
 }
 
-void PictureCache::storeLocked(Kind kind, const QByteArray& key, const QImage& image)
+void PictureCache::storeLocked(Kind kind, const QByteArray& key, const QImage& image, std::vector<QImage>& dropped)
 {
     const qint64 bytes = bytesOf(image);
     if (bytes > budget_)
@@ -89,7 +92,7 @@ void PictureCache::storeLocked(Kind kind, const QByteArray& key, const QImage& i
     order_.push_front(key);
     entries_.insert(key, { Entry { kind, image, bytes }, order_.begin() });
     bytes_ += bytes;
-    trimLocked();
+    trimLocked(dropped);
 }
 
 void PictureCache::touchLocked(const QByteArray& key)
@@ -99,12 +102,13 @@ void PictureCache::touchLocked(const QByteArray& key)
         order_.splice(order_.begin(), order_, found->second);
 }
 
-void PictureCache::trimLocked()
+void PictureCache::trimLocked(std::vector<QImage>& dropped)
 {
     while (bytes_ > budget_ && !order_.empty()) {
         const auto found = entries_.find(order_.back());
         if (found != entries_.end()) {
             bytes_ -= found->first.bytes;
+            dropped.push_back(std::move(found->first.image));
             entries_.erase(found);
         }
         order_.pop_back();
@@ -113,9 +117,10 @@ void PictureCache::trimLocked()
 
 void PictureCache::setBudget(qint64 bytes)
 {
+    std::vector<QImage> dropped;
     const std::lock_guard<std::mutex> lock(mutex_);
     budget_ = std::max<qint64>(bytes, 0);
-    trimLocked();
+    trimLocked(dropped);
 }
 
 qint64 PictureCache::budget() const
@@ -137,8 +142,9 @@ PictureCache::Counts PictureCache::counts() const
 
 void PictureCache::clear()
 {
+    decltype(entries_) dropped;
     const std::lock_guard<std::mutex> lock(mutex_);
-    entries_.clear();
+    dropped.swap(entries_);
     order_.clear();
     bytes_ = 0;
     std::fill(std::begin(madeCount_), std::end(madeCount_), 0);

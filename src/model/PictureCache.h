@@ -10,6 +10,7 @@
 #include <functional>
 #include <list>
 #include <mutex>
+#include <vector>
 
 // The pictures that picture items draw, held once for the whole program under one memory budget: the
 // decoded picture files, the adjusted pictures made from them and the copies scaled for the screen. When
@@ -61,9 +62,10 @@ private:
     using Order = std::list<QByteArray>; // most recently used first
 
     static QByteArray fullKey(Kind kind, const QByteArray& key);
-    void storeLocked(Kind kind, const QByteArray& key, const QImage& image);
+    // Pictures dropped go into `dropped`, to be released after the lock.
+    void storeLocked(Kind kind, const QByteArray& key, const QImage& image, std::vector<QImage>& dropped);
     void touchLocked(const QByteArray& key);
-    void trimLocked();
+    void trimLocked(std::vector<QImage>& dropped);
 
     mutable std::mutex mutex_;
     std::condition_variable made_;

@@ -98,7 +98,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
         if (failure.isEmpty()) {
             written.fetch_add(1);
             for (const QString& file : recordFiles(job, record))
-                flusher.add(file);
+                flusher.add(file, canvases.lane);
             return true;
         }
         failed = true;
@@ -131,8 +131,11 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     chains.exportNext = exportNext;
     const int cores = int(std::max(1u, std::thread::hardware_concurrency()));
     const int count = std::clamp(job.threads > 0 ? job.threads : cores, 1, std::max(1, result.records));
-    for (int i = 0; i < count; ++i)
-        chains.pool->start([chains = &chains] { Chains::step(chains, std::make_shared<Canvases>()); });
+    for (int i = 0; i < count; ++i) {
+        auto canvases = std::make_shared<Canvases>();
+        canvases->lane = i;
+        chains.pool->start([chains = &chains, canvases] { Chains::step(chains, canvases); });
+    }
     chains.ended.acquire(count);
 
     QString unsynced;

@@ -64,11 +64,12 @@ public:
 
 private:
     // The pictures a worker draws its records into, kept for the whole run so that no record asks the
-    // system for new memory.
+    // system for new memory; and the worker's own lane to the disk flushes.
     struct Canvases {
         QImage front;
         QImage back;
         QImage combined;
+        int lane = 0;
     };
 
     // Renders and writes one record; an empty text on success, the failure otherwise.

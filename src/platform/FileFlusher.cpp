@@ -27,8 +27,17 @@ std::mutex& observerLock()
     return lock;
 }
 
+// Set while an observer is told: without one, the flushing threads take no lock they all share.
+std::atomic<bool>& observed()
+{
+    static std::atomic<bool> set { false };
+    return set;
+}
+
 void tellObserver(const QString& path)
 {
+    if (!observed().load(std::memory_order_acquire))
+        return;
     const std::lock_guard<std::mutex> guard(observerLock());
     if (syncObserver())
         syncObserver()(path);
@@ -54,9 +63,21 @@ bool fail(QString* error, int code, const QString& path)
 
 } // namespace
 
-FileFlusher::FileFlusher(int threads)
-    : maxThreads_(std::max(1, threads))
+namespace {
+
+int laneCount()
 {
+    return int(std::clamp(std::thread::hardware_concurrency(), 1u, 16u));
+}
+
+} // namespace
+
+FileFlusher::FileFlusher(int threads)
+    : threadsPerLane_(std::max(1, (std::max(1, threads) + laneCount() - 1) / laneCount()))
+{
+    const int lanes = std::min(laneCount(), std::max(1, threads));
+    for (int i = 0; i < lanes; ++i)
+        lanes_.push_back(std::make_unique<Lane>());
 }
 
 FileFlusher::~FileFlusher()
@@ -64,61 +85,73 @@ FileFlusher::~FileFlusher()
     stopWorkers();
 }
 
-void FileFlusher::add(const QString& path)
+void FileFlusher::add(const QString& path, int lane)
 {
-    const std::lock_guard<std::mutex> guard(lock_);
-    anyAdded_ = true;
-    waiting_.push_back(path);
-    // A thread more only while every thread is busy: a few files need no crowd.
-    if (idle_ == 0 && int(threads_.size()) < maxThreads_)
-        threads_.emplace_back([this] { work(); });
+    const unsigned chosen = lane >= 0 ? unsigned(lane) : nextLane_.fetch_add(1, std::memory_order_relaxed);
+    Lane& target = *lanes_[chosen % lanes_.size()];
+    anyAdded_.store(true, std::memory_order_relaxed);
+    const std::lock_guard<std::mutex> guard(target.lock);
+    target.waiting.push_back(path);
+    // A thread more only while every thread of the lane is busy: a few files need no crowd.
+    if (target.idle == 0 && int(target.threads.size()) < threadsPerLane_)
+        target.threads.emplace_back([this, &target] { work(target); });
     else
-        wake_.notify_one();
+        target.wake.notify_one();
 }
 
-void FileFlusher::work()
+void FileFlusher::work(Lane& lane)
 {
-    std::unique_lock<std::mutex> guard(lock_);
+    std::unique_lock<std::mutex> guard(lane.lock);
     for (;;) {
-        if (waiting_.empty()) {
-            if (closed_)
+        if (lane.waiting.empty()) {
+            if (lane.closed)
                 return;
-            ++idle_;
-            wake_.wait(guard, [this] { return closed_ || !waiting_.empty(); });
-            --idle_;
+            ++lane.idle;
+            lane.wake.wait(guard, [&lane] { return lane.closed || !lane.waiting.empty(); });
+            --lane.idle;
             continue;
         }
-        const QString path = waiting_.front();
-        waiting_.pop_front();
+        const QString path = std::move(lane.waiting.front());
+        lane.waiting.pop_front();
         guard.unlock();
         const int code = syncFile(path);
+        const long long at = flushes_.fetch_add(1, std::memory_order_relaxed);
         tellObserver(path);
         guard.lock();
-        if (code != 0 && failure_ == 0) {
-            failure_ = code;
-            failed_ = path;
+        if (code != 0 && lane.failure == 0) {
+            lane.failure = code;
+            lane.failedAt = at;
+            lane.failed = path;
         }
     }
 }
 
 void FileFlusher::stopWorkers()
 {
-    {
-        const std::lock_guard<std::mutex> guard(lock_);
-        closed_ = true;
+    for (const std::unique_ptr<Lane>& lane : lanes_) {
+        {
+            const std::lock_guard<std::mutex> guard(lane->lock);
+            lane->closed = true;
+        }
+        lane->wake.notify_all();
     }
-    wake_.notify_all();
-    for (std::thread& thread : threads_)
-        thread.join();
-    threads_.clear();
+    for (const std::unique_ptr<Lane>& lane : lanes_) {
+        for (std::thread& thread : lane->threads)
+            thread.join();
+        lane->threads.clear();
+    }
 }
 
 bool FileFlusher::finish(const QString& folder, QString* error)
 {
     stopWorkers();
-    if (failure_ != 0)
-        return fail(error, failure_, failed_);
-    if (!anyAdded_)
+    const Lane* first = nullptr;
+    for (const std::unique_ptr<Lane>& lane : lanes_)
+        if (lane->failure != 0 && (!first || lane->failedAt < first->failedAt))
+            first = lane.get();
+    if (first)
+        return fail(error, first->failure, first->failed);
+    if (!anyAdded_.load())
         return true;
     tellObserver(folder);
     return syncFolder(folder) || fail(error, errno, folder);
@@ -127,6 +160,7 @@ bool FileFlusher::finish(const QString& folder, QString* error)
 void setSyncObserver(std::function<void(const QString& path)> observer)
 {
     const std::lock_guard<std::mutex> guard(observerLock());
+    observed().store(bool(observer), std::memory_order_release);
     syncObserver() = std::move(observer);
 }
 

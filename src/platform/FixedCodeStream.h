@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DeflateBitOutput.h"
 #include "platform/DeflateFixedCodes.h"
 
 #include <QByteArray>
@@ -12,20 +13,13 @@
 namespace platform::deflate {
 
 // A zlib stream of one deflate block in the fixed codes, written code by code: the compressors of PNG
-// rows decide what goes in, this puts the bits in order and closes the stream. The bits go four bytes at
-// a time into a buffer that doubles when full, so a code costs a few instructions.
+// rows decide what goes in, this puts the bits in order and closes the stream.
 class FixedCodeStream {
 public:
     // Room for about `expectedBytes` of output is taken at once.
     explicit FixedCodeStream(std::size_t expectedBytes);
 
-    void putBits(std::uint32_t bits, int count)
-    {
-        bitBuffer_ |= static_cast<std::uint64_t>(bits) << bitCount_;
-        bitCount_ += count;
-        if (bitCount_ >= 32)
-            flushWord();
-    }
+    void putBits(std::uint32_t bits, int count) { out_.putBits(bits, count); }
     void putCode(const Code& code) { putBits(code.bits, code.count); }
     void putLiteral(unsigned byte) { putCode(tables_.literal[byte & 0xffu]); }
 
@@ -35,11 +29,7 @@ public:
     {
         std::size_t done = 0;
         while (length - done >= kMinMatch) {
-            std::size_t take = std::min(length - done, kMaxMatch);
-            // Never leave a tail too short for a reference of its own.
-            const std::size_t rest = length - done - take;
-            if (rest > 0 && rest < kMinMatch)
-                take -= kMinMatch - rest;
+            const std::size_t take = copyPiece(length - done);
             putCode(tables_.length[take]);
             putCode(distance);
             done += take;
@@ -52,26 +42,8 @@ public:
     QByteArray finish(unsigned long adler);
 
 private:
-    void flushWord()
-    {
-        // Four whole bytes at a time; a code is at most 31 bits, so the bit buffer never overflows.
-        if (used_ + 4 > out_.size())
-            grow();
-        std::uint8_t* at = out_.data() + used_;
-        for (int i = 0; i < 4; ++i)
-            at[i] = static_cast<std::uint8_t>(bitBuffer_ >> (8 * i));
-        used_ += 4;
-        bitBuffer_ >>= 32;
-        bitCount_ -= 32;
-    }
-    void putByte(std::uint8_t byte);
-    void grow();
-
     const FixedTables& tables_;
-    std::vector<std::uint8_t> out_; // the stream so far: its first used_ bytes
-    std::size_t used_ = 0;
-    std::uint64_t bitBuffer_ = 0;
-    int bitCount_ = 0;
+    BitOutput out_;
 };
 
 } // namespace platform::deflate

@@ -1,7 +1,6 @@
 #include "platform/PngSpanDeflater.h"
 
 #include "platform/ByteSpans.h"
-#include "platform/DeflateFixedCodes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -17,6 +16,16 @@ using deflate::kMinMatch;
 
 // A span equal to the row above shorter than this goes in as literals: its reference would cost as much.
 constexpr std::size_t kMinRowSpan = 8;
+// Spans a pixel aside in the row above, and spans found again earlier in the row, from this length: their
+// distances cost more bits than the row above's.
+constexpr std::size_t kMinShiftedSpan = 6;
+constexpr std::size_t kMinSeenSpan = 6;
+// Bits of the hash that finds four bytes seen earlier in the row.
+constexpr int kSeenBits = 12;
+
+// The PNG filter types written.
+constexpr std::uint8_t kFilterNone = 0;
+constexpr std::uint8_t kFilterSub = 1;
 
 } // namespace
 
@@ -25,23 +34,28 @@ PngSpanDeflater::PngSpanDeflater(std::size_t rowLength, std::size_t pixelBytes)
     , pixelBytes_(std::max<std::size_t>(1, pixelBytes))
     , rowsReachable_(rowLength <= deflate::kWindow)
     , stream_(4096 + rowLength)
-    , rowBack_(deflate::distanceCode(std::min(rowLength_, deflate::kWindow)))
-    , pixelBack_(deflate::distanceCode(std::min(pixelBytes_, deflate::kWindow)))
+    , rowBack_(std::min(rowLength_, deflate::kWindow))
+    , pixelBack_(std::min(pixelBytes_, deflate::kWindow))
     , lastRow_(rowLength)
+    , filtered_(rowLength)
+    , seen_(std::size_t(1) << kSeenBits, 0)
 {
 }
 
-void PngSpanDeflater::addRow(const std::uint8_t* row)
+template <typename Literal, typename Copy>
+void PngSpanDeflater::scan(const std::uint8_t* row, Literal&& literal, Copy&& copy)
 {
     const bool above = hasRow_ && rowsReachable_;
     const std::uint8_t* upper = lastRow_.data();
+    std::uint32_t* seen = seen_.data();
     std::size_t i = 0;
     while (i < rowLength_) {
         // The first byte decides most of the time: a photo's noisy rows rarely repeat even one.
         if (above && row[i] == upper[i]) {
             const std::size_t span = equalPrefix(row + i, upper + i, rowLength_ - i);
             if (span >= kMinRowSpan) {
-                stream_.putCopy(span, rowBack_, row + i);
+                if (!copy(i, span, rowBack_))
+                    return;
                 i += span;
                 continue;
             }
@@ -50,27 +64,146 @@ void PngSpanDeflater::addRow(const std::uint8_t* row)
         if (i > pixelBytes_ && row[i] == row[i - pixelBytes_]) {
             const std::size_t run = equalPrefix(row + i, row + i - pixelBytes_, rowLength_ - i);
             if (run >= kMinMatch) {
-                stream_.putCopy(run, pixelBack_, row + i);
+                if (!copy(i, run, pixelBack_))
+                    return;
                 i += run;
                 continue;
             }
         }
-        stream_.putLiteral(row[i]);
+        // Slanting and curved edges: the row above, a pixel to either side.
+        if (above) {
+            std::size_t best = 0, bestDistance = 0;
+            if (i + pixelBytes_ < rowLength_ && row[i] == upper[i + pixelBytes_]) {
+                best = equalPrefix(row + i, upper + i + pixelBytes_, rowLength_ - i - pixelBytes_);
+                bestDistance = rowBack_ - pixelBytes_;
+            }
+            if (i >= pixelBytes_ && rowBack_ + pixelBytes_ <= deflate::kWindow && row[i] == upper[i - pixelBytes_]) {
+                const std::size_t span = equalPrefix(row + i, upper + i - pixelBytes_, rowLength_ - i);
+                if (span > best) {
+                    best = span;
+                    bestDistance = rowBack_ + pixelBytes_;
+                }
+            }
+            if (best >= kMinShiftedSpan) {
+                if (!copy(i, best, bestDistance))
+                    return;
+                i += best;
+                continue;
+            }
+        }
+        // The same pixels earlier in the row: a letter or a bar drawn again.
+        if (rowsReachable_ && i + 4 <= rowLength_) {
+            std::uint32_t key;
+            std::memcpy(&key, row + i, 4);
+            std::uint32_t& slot = seen[(key * 2654435761u) >> (32 - kSeenBits)];
+            const std::size_t earlier = slot;
+            slot = static_cast<std::uint32_t>(i);
+            if (earlier < i && std::memcmp(row + earlier, row + i, 4) == 0) {
+                const std::size_t span = equalPrefix(row + i, row + earlier, rowLength_ - i);
+                if (span >= kMinSeenSpan) {
+                    if (!copy(i, span, i - earlier))
+                        return;
+                    i += span;
+                    continue;
+                }
+            }
+        }
+        if (!literal(i))
+            return;
         ++i;
     }
-    std::memcpy(lastRow_.data(), row, rowLength_);
-    lastRowAdler_ = adler32(1L, row, static_cast<uInt>(rowLength_));
+}
+
+void PngSpanDeflater::addRow(const std::uint8_t* row)
+{
+    // Rows that the row above and runs of a pixel mostly cover go as they are: flat areas, white around
+    // texts and bars. Rows of shades (a photograph) go as differences from the pixel to the left, small
+    // numbers that the block's codes write in a few bits each. Once in shades, rows stay there until one
+    // is covered whole but for its first pixel, which has none to its left: a row written as it is below
+    // one of differences finds nothing to copy above it, and a picture whose rows change back and forth
+    // gets neither kind cheap. A row's bytes are looked at only until it is clear that it is of shades.
+    const std::size_t literalLimit = lastShades_ ? pixelBytes_ + 1 : rowLength_ * 3 / 32;
+    std::size_t literals = 0;
+    pending_.clear();
+    scan(
+        row,
+        [&](std::size_t i) {
+            if (++literals > literalLimit)
+                return false;
+            if (!pending_.empty() && pending_.back().distance == 0 && pending_.back().at + pending_.back().length == i)
+                ++pending_.back().length;
+            else
+                pending_.push_back({ i, 1, 0 });
+            return true;
+        },
+        [&](std::size_t i, std::size_t length, std::size_t distance) {
+            pending_.push_back({ i, length, distance });
+            return true;
+        });
+    const std::uint8_t* emitted = row;
+    lastShades_ = literals > literalLimit;
+    if (lastShades_) {
+        emitted = filtered_.data();
+        addShades(row);
+    } else {
+        for (const Piece& piece : pending_) {
+            if (piece.distance == 0)
+                stream_.putLiterals(row + piece.at, piece.length);
+            else
+                stream_.putCopy(piece.length, piece.distance, row + piece.at);
+        }
+    }
+    std::memcpy(lastRow_.data(), emitted, rowLength_);
+    lastRowAdler_ = adler32(1L, emitted, static_cast<uInt>(rowLength_));
     adler_ = adler32_combine(adler_, lastRowAdler_, static_cast<z_off_t>(rowLength_));
     hasRow_ = true;
 }
 
+void PngSpanDeflater::addShades(const std::uint8_t* row)
+{
+    std::uint8_t* out = filtered_.data();
+    out[0] = kFilterSub;
+    const std::size_t first = std::min(rowLength_, pixelBytes_ + 1);
+    std::memcpy(out + 1, row + 1, first - 1);
+    for (std::size_t i = first; i < rowLength_; ++i)
+        out[i] = static_cast<std::uint8_t>(row[i] - row[i - pixelBytes_]);
+    // Differences repeat only where the colour runs flat or changes evenly: runs of a pixel are all that
+    // is looked for, three bytes at a time before a run is measured.
+    std::size_t written = 0;
+    for (std::size_t i = first; i + kMinMatch <= rowLength_;) {
+        const std::uint8_t* at = out + i;
+        const std::uint8_t* left = at - pixelBytes_;
+        if (at[0] != left[0] || at[1] != left[1] || at[2] != left[2]) {
+            ++i;
+            continue;
+        }
+        const std::size_t run = equalPrefix(at, left, rowLength_ - i);
+        stream_.putLiterals(out + written, i - written);
+        stream_.putCopy(run, pixelBack_, at);
+        i += run;
+        written = i;
+    }
+    stream_.putLiterals(out + written, rowLength_ - written);
+}
+
 bool PngSpanDeflater::repeatRow()
 {
+    // Both filters written depend on the row alone, so the row's bytes stand for the same pixels again.
     if (!hasRow_)
         return false;
     if (!rowsReachable_) {
         const std::vector<std::uint8_t> row = lastRow_;
-        addRow(row.data());
+        scan(
+            row.data(),
+            [&](std::size_t i) {
+                stream_.putLiteral(row[i]);
+                return true;
+            },
+            [&](std::size_t i, std::size_t length, std::size_t distance) {
+                stream_.putCopy(length, distance, row.data() + i);
+                return true;
+            });
+        adler_ = adler32_combine(adler_, lastRowAdler_, static_cast<z_off_t>(rowLength_));
         return true;
     }
     stream_.putCopy(rowLength_, rowBack_, lastRow_.data());

@@ -4,6 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+// The library's own Reed-Solomon coder, the peer ours is checked against (declared in its sources).
+extern "C" {
+void rs_init_gf(int poly);
+void rs_init_code(int nsym, int index);
+void rs_encode(int len, unsigned char* data, unsigned char* res);
+}
+
 namespace {
 
 QByteArray bytes(std::initializer_list<int> values)
@@ -23,11 +35,53 @@ TEST(DataMatrixBuilder, ErrorCorrectionOfTheStandardsExample)
         bytes({ 142, 164, 186, 114, 25, 5, 88, 102 }));
 }
 
+// Every size's error correction as the library's coder makes it, block by block, also with four threads
+// coding at once (ours keeps no state between calls).
+TEST(DataMatrixBuilder, ErrorCorrectionOfEverySizeAgreesWithTheLibrarysCoderOnAnyThread)
+{
+    std::mt19937 random(5);
+    std::vector<std::pair<DataMatrix_Symbol_Builder::Size, QByteArray>> data;
+    std::vector<QByteArray> expected;
+    for (const auto& size : DataMatrix_Symbol_Builder::sizesByCapacity()) {
+        QByteArray codewords(size.dataCodewords, Qt::Uninitialized);
+        for (char& c : codewords)
+            c = static_cast<char>(random());
+        const int perBlock = size.eccCodewords / size.blocks;
+        QByteArray all = codewords + QByteArray(size.eccCodewords, '\0');
+        const std::lock_guard<std::mutex> guard(DataMatrix_Symbol_Builder::libraryLock());
+        rs_init_gf(0x12d);
+        rs_init_code(perBlock, 1);
+        for (int block = 0; block < size.blocks; ++block) {
+            std::vector<unsigned char> buffer, ecc(static_cast<size_t>(perBlock));
+            for (int i = block; i < size.dataCodewords; i += size.blocks)
+                buffer.push_back(static_cast<unsigned char>(codewords[i]));
+            rs_encode(static_cast<int>(buffer.size()), buffer.data(), ecc.data());
+            const int slot = size.rows == 144 ? (block + 2) % size.blocks : block;
+            for (int j = 0; j < perBlock; ++j) // the library hands its codewords back last first
+                all[size.dataCodewords + j * size.blocks + slot] = static_cast<char>(ecc[size_t(perBlock - 1 - j)]);
+        }
+        data.emplace_back(size, codewords);
+        expected.push_back(all);
+    }
+    std::vector<int> differing(4, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (size_t i = 0; i < data.size(); ++i)
+                differing[size_t(t)]
+                    += DataMatrix_Symbol_Builder::withErrorCorrection(data[i].second, data[i].first) != expected[i];
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(differing, std::vector<int>(4, 0));
+}
+
 TEST(DataMatrixBuilder, Base256CodewordsCarryLatchLengthAndRandomisedBytes)
 {
     // Positions 2, 3, ... randomise by ((149 x position) mod 255) + 1.
-    EXPECT_EQ(DataMatrix_Encodation::codewords("ab", "BB", 1558),
-        bytes({ 231, (2 + 44) % 256, (97 + 193) - 256, 98 + 87 }));
+    EXPECT_EQ(
+        DataMatrix_Encodation::codewords("ab", "BB", 1558), bytes({ 231, (2 + 44) % 256, (97 + 193) - 256, 98 + 87 }));
     const auto longer = DataMatrix_Encodation::codewords(QByteArray(300, 'x'), QByteArray(300, 'B'), 1558);
     EXPECT_EQ(longer->size(), 1 + 2 + 300); // two length codewords from 250 on
 }

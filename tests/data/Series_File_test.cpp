@@ -107,6 +107,14 @@ TEST(SeriesFile, OtherEncodingsAndLongLinesReadAsWritten)
     const QString longValue = QString(65535, QLatin1Char('a')) + u("é") + QString(70000, QLatin1Char('b'));
     folder.put(QStringLiteral("long"), "x\n" + longValue.toUtf8() + "\ny");
     EXPECT_EQ(Series_File::readBatch(QStringLiteral("long")).value(), (QStringList { u("x"), longValue, u("y") }));
+    // Many blocks of short lines, each line end beside control bytes a word-wide scan could take for one.
+    QStringList controls { u("first") };
+    for (int i = 0; i < 9000; ++i)
+        controls << QStringLiteral("\x0b%1\x0b\x1a").arg(i);
+    controls << u("last");
+    const QByteArray bytes = controls.join(QLatin1Char('\n')).toLatin1();
+    folder.put(QStringLiteral("controls"), bytes);
+    EXPECT_EQ(Series_File::readBatch(QStringLiteral("controls")).value(), controls);
 }
 
 TEST(SeriesFile, NamesWithSeparatorsOrDotsNeverBecomePaths)

@@ -93,11 +93,26 @@ TEST(QuickFileReplace, FailuresSaySoAndLeaveTheNameAsItWas)
 TEST(QuickFileReplace, FlushOfFilesAndTheirFolderSaysWhetherItCouldBeDone)
 {
     QTemporaryDir folder;
-    const QString file = QDir(folder.path()).filePath(QStringLiteral("a.png"));
+    const QDir dir(folder.path());
+    const QString file = dir.filePath(QStringLiteral("a.png"));
     ASSERT_TRUE(platform::replaceFileUnsynced(file, "bytes"));
-    const QString gone = QDir(folder.path()).filePath(QStringLiteral("gone.png"));
-    EXPECT_TRUE(platform::syncFilesToDisk({ file, gone }, folder.path()));
-    QString error;
-    EXPECT_FALSE(platform::syncFilesToDisk({ file }, QDir(folder.path()).filePath(QStringLiteral("missing")), &error));
-    EXPECT_TRUE(error.contains(QLatin1String("missing"))) << error.toStdString();
+    // A pipe can be opened but never flushed: its failure must reach the caller, whichever lane took it.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.png"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const struct {
+        QStringList files;
+        QString folder;
+        const char* failed; // the name the reason gives; none when the flush succeeds
+    } rows[] = {
+        { { file, dir.filePath(QStringLiteral("gone.png")) }, folder.path(), nullptr },
+        { { file }, dir.filePath(QStringLiteral("missing")), "missing" },
+        { { file, pipe, file }, folder.path(), "pipe.png" },
+        { QStringList(40, file) << pipe, folder.path(), "pipe.png" },
+    };
+    for (const auto& row : rows) {
+        QString error;
+        EXPECT_EQ(platform::syncFilesToDisk(row.files, row.folder, &error), row.failed == nullptr)
+            << row.files.size() << " files";
+        EXPECT_TRUE(row.failed ? error.contains(QLatin1String(row.failed)) : error.isEmpty()) << error.toStdString();
+    }
 }
