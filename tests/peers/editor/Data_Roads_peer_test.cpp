@@ -60,3 +60,46 @@ TEST_F(SeriesEditorTest, CrLfSeriesAndReorderedWorkbookCardsScanAsTheirRecords)
         barcode2d_peers::zxingDecode(wanted.keys(), QStringLiteral("Code128"), { QStringLiteral("-norotate") }));
     EXPECT_TRUE(wrong.isEmpty()) << wrong.join(QLatin1Char(' ')).toStdString();
 }
+
+// A design saved bound to a guest list, the program quit, the list edited with openpyxl (rows added, columns
+// moved) and the design opened again: the person is told, and the canvas and the cards come from the list as
+// it is now, with no column called missing.
+TEST_F(SeriesEditorTest, AGuestListEditedWhileTheProgramWasClosedMakesTheCards)
+{
+    const QString guests = testsupport::makeTempFolder(QStringLiteral("closed")) + QStringLiteral("/guests.xlsx");
+    const QString design = QFileInfo(guests).absolutePath() + QStringLiteral("/party.dcard");
+    ASSERT_TRUE(
+        SpreadsheetWriter::WriteWorkbook(guests, { { "Seat", "Name" }, { "S1", "Ada" }, { "S2", "Bo" } }, true));
+    ui.fileAnswers = { guests, design };
+    ui.modalRuns.push_back([](QDialog& dialog) {
+        Import_Excel::defaultInstance()->Select_ALL_Pressed();
+        Import_Excel::defaultInstance()->OKPressed();
+        return dialog.result();
+    });
+    window->Bind_Spreadsheet_btn->trigger();
+    const TSLGraphicPtr name = selectedText();
+    name->data_source_type = 2;
+    name->excel_col_indx = 2; // "Name"
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    window = std::make_unique<TSLWindowController>();
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("/usr/bin/python3"),
+                  { QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/peers/data/openpyxl_book.py"), QStringLiteral("rewrite"),
+                      guests, QStringLiteral("Name,Seat"), QStringLiteral("Cy,S3"), QStringLiteral("Di,S4") }),
+        0);
+    window->setDocument(&document);
+    startUpEmpty();
+    ui.messages.clear();
+    ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
+    EXPECT_EQ(editortest::messageTexts(ui),
+        QStringList { QStringLiteral(
+            "The workbook \"guests.xlsx\" has changed: the design now shows its new data (4 records).") });
+    EXPECT_EQ(window->Get_Front_Controls_Array().front()->Text_contents().string, QStringLiteral("Cy"));
+
+    QTemporaryDir target;
+    ui.modalRuns.push_back([](QDialog&) { return 1; }); // the export window: front, PNG
+    ui.fileAnswers.push_back(target.path());
+    ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export notice, closed
+    window->Export_Button();
+    EXPECT_EQ(window->Export_File_Message, QStringLiteral("Card has been exported successfully."));
+    EXPECT_EQ(QDir(QDir(target.path()).filePath(Batch_Export_Folder_Name)).entryList(QDir::Files).size(), 4);
+}
