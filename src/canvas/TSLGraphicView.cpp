@@ -8,6 +8,7 @@
 #include "model/CardEditorServices.h"
 #include "model/PicturePreparation.h"
 #include "model/TSLDocument.h"
+#include "model/TSLDrawing.h"
 #include "platform/Geometry.h"
 #include "platform/UndoManager.h"
 
@@ -409,23 +410,6 @@ bool rectsIntersect(const QRectF& a, const QRectF& b)
     return a.left() < b.right() && b.left() < a.right() && a.top() < b.bottom() && b.top() < a.bottom();
 }
 
-// An item bound to a spreadsheet column the sheet lacks comes out blank: on the canvas its place is marked
-// with the title, as a picture that cannot be found is, so that it can be seen and clicked. Never on a card.
-void drawMissingColumnMark(QPainter& painter, const QRectF& bounds, const QString& title)
-{
-    painter.save();
-    painter.setPen(QPen(QColor(200, 30, 30), 1.0, Qt::DashLine));
-    painter.setBrush(QColor(255, 235, 235, 200));
-    painter.drawRect(bounds);
-    QFont font = painter.font();
-    font.setPointSizeF(7.0);
-    painter.setFont(font);
-    painter.setPen(QColor(160, 0, 0));
-    painter.drawText(bounds.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap,
-        QStringLiteral("Column missing:\n%1").arg(title));
-    painter.restore();
-}
-
 } // namespace
 
 void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
@@ -454,9 +438,11 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
         painter.save();
         painter.setClipRect(area, Qt::IntersectClip);
         item->drawContentsInView(context, item.get() == creating || item == editing);
+        // An item bound to a column the sheet lacks comes out blank: its place is marked, so that it can be
+        // seen and clicked. Never on a card.
         if (const QString missing = editor && item->ctrl_is_visible ? editor->missingColumnOf(*item) : QString();
             !missing.isEmpty())
-            drawMissingColumnMark(painter, item->bounds(), missing);
+            drawMissingMark(painter, item->bounds(), QStringLiteral("Column missing:\n%1").arg(missing));
         if (handles) {
             item->drawHandlesInView(context, item->ctrl_is_locked);
             selectedGraphic_ = item;
