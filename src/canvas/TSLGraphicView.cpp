@@ -8,6 +8,7 @@
 #include "model/CardEditorServices.h"
 #include "model/PicturePreparation.h"
 #include "model/TSLDocument.h"
+#include "model/TSLDrawing.h"
 #include "platform/Geometry.h"
 #include "platform/UndoManager.h"
 
@@ -424,6 +425,7 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
     const TSLGraphic* creating = creation_ ? creation_->item.get() : nullptr;
     const TSLGraphicPtr editing = editingGraphic(); // drawn as a frame: the box over it shows the text
     TSLDrawingContext context { &painter, true, devicePixelsPerPoint };
+    const CardEditorServices* editor = editorServices();
     // Pictures not read or scaled yet are made side by side, not one after another.
     preparePictures(list, dirtyRect, painter.deviceTransform());
     // Back to front, so index 0 ends on top; the current item becomes the front-most one with handles.
@@ -436,6 +438,11 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
         painter.save();
         painter.setClipRect(area, Qt::IntersectClip);
         item->drawContentsInView(context, item.get() == creating || item == editing);
+        // An item bound to a column the sheet lacks comes out blank: its place is marked, so that it can be
+        // seen and clicked. Never on a card.
+        if (const QString missing = editor && item->ctrl_is_visible ? editor->missingColumnOf(*item) : QString();
+            !missing.isEmpty())
+            drawMissingMark(painter, item->bounds(), QStringLiteral("Column missing:\n%1").arg(missing));
         if (handles) {
             item->drawHandlesInView(context, item->ctrl_is_locked);
             selectedGraphic_ = item;

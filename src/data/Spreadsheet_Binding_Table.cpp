@@ -33,6 +33,11 @@ bool Spreadsheet_Binding_Table::hasValuesIn(int position) const
     return std::any_of(rows_.cbegin(), rows_.cend(), [&key](const Row& row) { return row.contains(key); });
 }
 
+bool Spreadsheet_Binding_Table::columnMissing(int position) const
+{
+    return !rows_.isEmpty() && !rows_.first().contains(keyOfColumn(position));
+}
+
 bool Spreadsheet_Binding_Table::Create_List_By_Array(const QStringList& values, int count)
 {
     if (count < 0 || values.size() < count) {

@@ -42,6 +42,9 @@ public:
     int positionOfTitle(const QString& title);
     // Whether any row has a value in the column at this position.
     bool hasValuesIn(int position) const;
+    // Whether the table has rows but its first lacks the column at this position, as a value column whose
+    // title the sheet read last does not have: every run names it and its items come out blank.
+    bool columnMissing(int position) const;
 
     // The table's own first column title.
     static QString rowNumberTitle() { return QStringLiteral("#"); }

@@ -539,6 +539,12 @@ public:
     QStringList Rebind_Spreadsheet_Items(const QStringList& oldTitles);
     // Reads the bound workbook again when it changed since it was read, and says so; true when it did.
     bool Reread_Changed_Workbook();
+    // A design just opened takes its workbook's data as the file holds it now; the stored rows stand only
+    // when the workbook is gone or cannot be read, and the person is told which.
+    void Read_Workbook_Of_Opened_Design();
+    // The title of the binding-table column a bound item takes its values from, when the table's rows have
+    // no such column; empty otherwise.
+    QString missingColumnOf(const TSLGraphic& item) const override;
     QAction* Bind_Spreadsheet_btn = nullptr;
     static QString Excel_File_Temp_Folder(); // "ziptmp" inside this run's private temporary folder
     static void Delete_Excel_File_Temp_Folder();
@@ -812,8 +818,13 @@ private:
     // The bound workbook, followed so that its changes reach the design.
     void followWorkbook();
     QFileSystemWatcher* workbookWatcher_ = nullptr;
-    QString workbookFolder_; // the folder workbookWatcher_ follows
+    QString workbookFollowed_; // the file workbookWatcher_ follows
     Workbook_Reread::Stamp workbookStamp_; // of the bound workbook as it was read
+    // Reads the workbook into the binding table; tells of new data, or of a failure with the given words.
+    bool takeWorkbookData(const QString& cannotRead);
+    void tellOfWorkbook(const QString& text); // one notice at a time: a change meanwhile is taken silently
+    bool workbookNoticeOpen_ = false;
+    void showSpreadsheetColumnOfSelection(); // the inspector's column box, after the titles moved
     QString workbookSheet_; // its worksheet, as chosen in the picker (empty for a design read from a file)
     bool workbookHasHeader_ = true;
     QFileSystemWatcher* backgroundFolderWatcher_ = nullptr;

@@ -255,11 +255,9 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     if (!content.columnTitles.isEmpty())
         bindingTable.setValueColumnTitles(content.columnTitles);
     bindingTable.setListData(content.rows);
-    // The workbook is followed from here on; which sheet it came from is found again by the titles.
+    // Which sheet the workbook's data came from is found again by the titles.
     workbookSheet_.clear();
     workbookHasHeader_ = !firstRecordIsTitleRow(bindingTable);
-    workbookStamp_ = Workbook_Reread::stampOf(Excel_Source_Path);
-    followWorkbook();
 
     // The loaded items are the design's starting point, not steps the user could undo.
     if (document_)
@@ -281,6 +279,8 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
         document_->Enable_Disable_Undo_Registraion(true);
     markDesignSaved();
     Undo_Redo_Button_state();
+    // The workbook may have been edited while the design was closed: the cards come from it as it is now.
+    Read_Workbook_Of_Opened_Design();
 }
 
 void TSLWindowController::setCardShapeFromRecord(const Card_Property& side)

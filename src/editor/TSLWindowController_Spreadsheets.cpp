@@ -3,6 +3,7 @@
 // the import wizard for the series manager.
 #include "editor/TSLWindowController.h"
 
+#include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "data/Data_From_Excel.h"
@@ -12,6 +13,7 @@
 #include "editor/Editor_Icons.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "output/Record_Fill.h"
+#include "output/Record_Source.h"
 #include "platform/FolderWatch.h"
 #include "platform/UiSeam.h"
 
@@ -100,15 +102,25 @@ void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path, cons
     } else {
         Remove_Excel_Col_Name_In_Combo(Data_source_type);
     }
-    // A choice box that lists the columns shows the new titles.
-    if (Data_source_type->currentText() == QLatin1String("Excel")) {
-        const bool wasMuted = Not_Draw_Only_Prop_Change;
-        Not_Draw_Only_Prop_Change = true;
-        const int chosen = Batch_Series->currentIndex();
-        Fill_Excel_Col_Name_In_Combo(Batch_Series);
-        Batch_Series->setCurrentIndex(chosen < Batch_Series->count() ? chosen : -1);
-        Not_Draw_Only_Prop_Change = wasMuted;
+    showSpreadsheetColumnOfSelection();
+}
+
+void TSLWindowController::showSpreadsheetColumnOfSelection()
+{
+    if (Data_source_type->currentText() != QLatin1String("Excel"))
+        return;
+    // The item's column is found by its title, not by the place the box had chosen before.
+    const TSLGraphicView* canvas = currentGraphicView();
+    if (const TSLGraphicPtr item = canvas ? canvas->Selected_Graphic() : nullptr) {
+        showItemBinding(*item);
+        return;
     }
+    const bool wasMuted = Not_Draw_Only_Prop_Change;
+    Not_Draw_Only_Prop_Change = true;
+    const int chosen = Batch_Series->currentIndex();
+    Fill_Excel_Col_Name_In_Combo(Batch_Series);
+    Batch_Series->setCurrentIndex(chosen < Batch_Series->count() ? chosen : -1);
+    Not_Draw_Only_Prop_Change = wasMuted;
 }
 
 void TSLWindowController::Open_Excel_Binding_Table()
@@ -118,16 +130,17 @@ void TSLWindowController::Open_Excel_Binding_Table()
 
 void TSLWindowController::followWorkbook()
 {
-    const QString folder = Excel_Source_Path.isEmpty() ? QString() : QFileInfo(Excel_Source_Path).absolutePath();
-    if (folder == workbookFolder_)
+    const QString file = Excel_Source_Path.isEmpty() ? QString() : QFileInfo(Excel_Source_Path).absoluteFilePath();
+    if (file == workbookFollowed_)
         return;
     delete workbookWatcher_;
     workbookWatcher_ = nullptr;
-    workbookFolder_ = folder;
-    // Spreadsheet programs save by writing a new file over the old one: the folder tells of that.
-    if (!folder.isEmpty())
-        workbookWatcher_ = platform::followFolders(
-            this, [folder] { return QStringList { folder }; }, [this] { Reread_Changed_Workbook(); });
+    workbookFollowed_ = file;
+    // Spreadsheet programs save by writing a new file over the old one, which its folder tells of; others
+    // write the same file again, which only the file itself tells of.
+    if (!file.isEmpty())
+        workbookWatcher_ = platform::followFiles(
+            this, [file] { return QStringList { file }; }, [this] { Reread_Changed_Workbook(); });
 }
 
 bool TSLWindowController::Reread_Changed_Workbook()
@@ -138,13 +151,34 @@ bool TSLWindowController::Reread_Changed_Workbook()
     if (stamp.size < 0 || stamp == workbookStamp_)
         return false; // unchanged, or gone for now (a program saving it may bring it back)
     workbookStamp_ = stamp;
+    return takeWorkbookData(QStringLiteral("The workbook \"%1\" has changed, but it cannot be read again: %2. The "
+                                           "design keeps the data it had."));
+}
+
+void TSLWindowController::Read_Workbook_Of_Opened_Design()
+{
+    workbookStamp_ = Workbook_Reread::stampOf(Excel_Source_Path);
+    followWorkbook();
+    if (!Excel_Binding_Use || Excel_Source_Path.isEmpty() || bindingTable.columnCount() < 2)
+        return; // nothing bound, or no column title to find the data by
+    const QString kept
+        = QStringLiteral("The design shows the data it stored (%1 records).").arg(bindingTable.rowCount());
+    if (workbookStamp_.size < 0) {
+        tellOfWorkbook(QStringLiteral("The workbook \"%1\" cannot be found. %2").arg(Excel_Source_Path, kept));
+        return;
+    }
+    takeWorkbookData(QStringLiteral("The workbook \"%1\" cannot be read: %2. ") + kept);
+}
+
+bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
+{
     const QString name = QFileInfo(Excel_Source_Path).fileName();
     Spreadsheet_Binding_Table fresh;
     QString reason;
     if (!Workbook_Reread::read(Excel_Source_Path, workbookSheet_, workbookHasHeader_, bindingTable, fresh, &reason)) {
-        Show_MessageBox(QStringLiteral("The workbook \"%1\" has changed, but it cannot be read again: %2. The "
-                                       "design keeps the data it had.")
-                            .arg(name, reason));
+        if (reason.endsWith(QLatin1Char('.')))
+            reason.chop(1); // the words around it end the sentence
+        tellOfWorkbook(cannotRead.arg(name, reason));
         return false;
     }
     if (fresh == bindingTable)
@@ -153,12 +187,34 @@ bool TSLWindowController::Reread_Changed_Workbook()
     Data_From_Excel::defaultInstance()->reloadTable();
     markChangedOutsideUndo(); // the design file keeps the records
     Show_First_Spreadsheet_Record();
+    showSpreadsheetColumnOfSelection();
     QString text = QStringLiteral("The workbook \"%1\" has changed: the design now shows its new data (%2 records).")
                        .arg(name)
                        .arg(bindingTable.rowCount());
     const QStringList missing = Rebind_Spreadsheet_Items(bindingTable.columnTitles());
     if (!missing.isEmpty())
         text += QStringLiteral("\n\n") + Record_Fill::columnsNotFoundNotice(missing);
-    Show_MessageBox(text);
+    tellOfWorkbook(text);
     return true;
+}
+
+void TSLWindowController::tellOfWorkbook(const QString& text)
+{
+    // A program saving the workbook again and again would otherwise stack one box on another: the data
+    // are taken while a notice is open, and the one notice stands for them.
+    if (workbookNoticeOpen_)
+        return;
+    workbookNoticeOpen_ = true;
+    Show_MessageBox(text);
+    workbookNoticeOpen_ = false;
+}
+
+QString TSLWindowController::missingColumnOf(const TSLGraphic& item) const
+{
+    if (!Excel_Binding_Use || item.data_source_type != 2 || !Record_Fill::takesData(item)
+        || !bindingTable.columnMissing(item.excel_col_indx))
+        return {};
+    Record_Source named;
+    named.titles = bindingTable.columnTitles();
+    return named.titleOf(item.excel_col_indx);
 }

@@ -60,6 +60,9 @@ public:
     virtual QString firstValueOfSeries(const QString&) const { return {}; }
     virtual QStringList spreadsheetColumnTitles() const { return {}; }
     virtual QString firstValueOfSpreadsheetColumn(int) const { return {}; }
+    // The title of the spreadsheet column an item is bound to, when the bound sheet lacks it; the canvas
+    // marks such an item. Empty for every other item.
+    virtual QString missingColumnOf(const TSLGraphic&) const { return {}; }
     // Shows the values of the named series in the series viewer.
     virtual void showSeriesValues(const QString&) { }
 };

@@ -2,9 +2,11 @@
 
 #include "model/TSLGraphic.h"
 
+#include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRectF>
 
 #include <cmath>
 
@@ -27,8 +29,8 @@ QPen borderPen(const QColor& color, double width, const QString& borderType)
     return pen;
 }
 
-void fillPathWithAngledGradient(QPainter& painter, const QPainterPath& path, const QColor& c1, const QColor& c2,
-                                double angleDegrees)
+void fillPathWithAngledGradient(
+    QPainter& painter, const QPainterPath& path, const QColor& c1, const QColor& c2, double angleDegrees)
 {
     const QRectF r = path.boundingRect();
     const double radians = angleDegrees * M_PI / 180.0;
@@ -43,4 +45,18 @@ void fillPathWithAngledGradient(QPainter& painter, const QPainterPath& path, con
     gradient.setColorAt(0.0, c1);
     gradient.setColorAt(1.0, c2);
     painter.fillPath(path, gradient);
+}
+
+void drawMissingMark(QPainter& painter, const QRectF& area, const QString& text)
+{
+    painter.save();
+    painter.setPen(QPen(QColor(200, 30, 30), 1.0, Qt::DashLine));
+    painter.setBrush(QColor(255, 235, 235, 200));
+    painter.drawRect(area);
+    QFont font = painter.font();
+    font.setPointSizeF(7.0);
+    painter.setFont(font);
+    painter.setPen(QColor(160, 0, 0));
+    painter.drawText(area.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWrapAnywhere, text);
+    painter.restore();
 }

@@ -6,6 +6,7 @@
 
 class QPainter;
 class QPainterPath;
+class QRectF;
 
 // Drawing conventions shared by every item kind and the card base.
 
@@ -15,5 +16,9 @@ QPen borderPen(const QColor& color, double width, const QString& borderType);
 
 // Fills a path with a linear gradient from c1 to c2 at an angle in degrees (0 runs left to right,
 // 90 bottom to top, as on screen with y growing downward), spanning the path's bounds.
-void fillPathWithAngledGradient(QPainter& painter, const QPainterPath& path, const QColor& c1, const QColor& c2,
-                                double angleDegrees);
+void fillPathWithAngledGradient(
+    QPainter& painter, const QPainterPath& path, const QColor& c1, const QColor& c2, double angleDegrees);
+
+// The canvas's mark for an item that cannot show what it stands for (a picture that cannot be found, a
+// spreadsheet column the sheet lacks): a red dashed frame over a pale fill, with the reason written inside.
+void drawMissingMark(QPainter& painter, const QRectF& area, const QString& text);

@@ -195,17 +195,7 @@ void TSLImage::drawNotFoundMark(QPainter& painter) const
     // At least large enough to read, so that an item of no size is still seen.
     QRectF mark = _bounds;
     mark.setSize(mark.size().expandedTo(QSizeF(60, 24)));
-    painter.save();
-    painter.setPen(QPen(QColor(200, 30, 30), 1.0, Qt::DashLine));
-    painter.setBrush(QColor(255, 235, 235, 200));
-    painter.drawRect(mark);
-    QFont font = painter.font();
-    font.setPointSizeF(7.0);
-    painter.setFont(font);
-    painter.setPen(QColor(160, 0, 0));
-    const QString text = QStringLiteral("Picture not found:\n%1").arg(QFileInfo(_file_path).fileName());
-    painter.drawText(mark.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWrapAnywhere, text);
-    painter.restore();
+    drawMissingMark(painter, mark, QStringLiteral("Picture not found:\n%1").arg(QFileInfo(_file_path).fileName()));
 }
 
 QSize TSLImage::devicePixelsUnder(const QTransform& toDevice) const

@@ -16,4 +16,10 @@ namespace platform {
 QFileSystemWatcher* followFolders(
     QObject* owner, const std::function<QStringList()>& folders, const std::function<void()>& changed);
 
+// Follows files another program saves: `changed` runs shortly after one is written in place (its contents
+// change, the file stays the same), or replaced, removed or made anew in its folder, which is followed too.
+// A file made again after it went is taken up at the next change.
+QFileSystemWatcher* followFiles(
+    QObject* owner, const std::function<QStringList()>& files, const std::function<void()>& changed);
+
 } // namespace platform

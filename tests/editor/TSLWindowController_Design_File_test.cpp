@@ -543,6 +543,8 @@ TEST_F(DesignFileWindowTest, OpeningADesignAnotherCopyHasOpenSaysSo)
 
     const QString alsoOpen
         = QStringLiteral("The design \"shared.dcard\" is already open in another copy of %1.").arg(window->App_Name);
+    const QString workbookGone = QStringLiteral("The workbook \"/home/guest/list.xlsx\" cannot be found. The design "
+                                                "shows the data it stored (2 records).");
     for (const bool otherCopyRuns : { true, false }) {
         SCOPED_TRACE(otherCopyRuns);
         testsupport::LockingProcess otherCopy({ lock }, platform::OwnLock::lockMark());
@@ -551,7 +553,8 @@ TEST_F(DesignFileWindowTest, OpeningADesignAnotherCopyHasOpenSaysSo)
             otherCopy.kill();
         ui.messages.clear();
         ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("L")), 1);
-        EXPECT_EQ(messageTexts(ui), otherCopyRuns ? QStringList { alsoOpen } : QStringList());
+        EXPECT_EQ(
+            messageTexts(ui), otherCopyRuns ? (QStringList { workbookGone, alsoOpen }) : QStringList { workbookGone });
         window->New_Project_Setting_Reset();
         EXPECT_EQ(QFileInfo::exists(lock), otherCopyRuns);
         QFile::remove(lock);

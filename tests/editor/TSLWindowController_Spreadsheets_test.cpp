@@ -9,9 +9,12 @@
 #include "ui_Import_Excel.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 using editortest::EditorWindowTest;
 using editortest::messageTexts;
@@ -140,24 +143,27 @@ TEST_F(SpreadsheetCommandsTest, CancelledChoiceChangesNothingAndAClosedWindowLea
 }
 
 // Another sheet or workbook: bound items follow their column titles (the stored position follows), and
-// items whose title the new sheet lacks are named at once and before every run, and come out blank. The
-// bound workbook saved again by another program is read again by the titles, and the person is told.
+// items whose title the new sheet lacks are named at once and before every run, come out blank, are marked on
+// the canvas and listed as missing. The bound workbook saved again by another program, while the design is
+// open or closed, is read again by the titles, and the person is told.
 TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndIntoAChangedWorkbook)
 {
     ui.fileAnswers.push_back(book);
     pickColumns({ 0, 1 });
     window->Bind_Spreadsheet_btn->trigger();
-    const TSLGraphicPtr name = boundText(1);
     const TSLGraphicPtr code = boundText(2);
+    code->setBounds(QRectF(10, 60, 100, 40));
+    const TSLGraphicPtr name = boundText(1); // the one the inspector shows
     const struct {
         SpreadsheetWriter::Rows rows;
         std::initializer_list<int> ticked;
         int namePosition, codePosition;
         const char* codeShown;
+        const char* codeListed;
         const char* told; // at once and before a run
     } cases[] = {
-        { { { "No", "Code", "Name" }, { "1", "77", "Zed" } }, { 0, 1, 2 }, 3, 2, "77", "" },
-        { { { "No", "Name" }, { "1", "Zed" } }, { 0, 1 }, 2, 3, "",
+        { { { "No", "Code", "Name" }, { "1", "77", "Zed" } }, { 0, 1, 2 }, 3, 2, "77", "Code", "" },
+        { { { "No", "Name" }, { "1", "Zed" } }, { 0, 1 }, 2, 3, "", "Code (missing)",
             "1 item is bound to a column this sheet does not have: Code" },
     };
     const QString other = testsupport::makeTempFolder(QStringLiteral("other")) + QStringLiteral("/other.xlsx");
@@ -171,19 +177,98 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         EXPECT_EQ(code->excel_col_indx, c.codePosition) << c.told;
         EXPECT_EQ(name->Text_contents().string, QStringLiteral("Zed")) << c.told;
         EXPECT_EQ(code->Text_contents().string, QString::fromUtf8(c.codeShown)) << "as blank as the cards";
+        EXPECT_EQ(window->Batch_Series->currentText(), QStringLiteral("Name")) << "the column box follows the title";
+        EXPECT_EQ(window->Batch_Series->itemText(c.codePosition), QString::fromUtf8(c.codeListed));
         const QString told = QString::fromUtf8(c.told);
         EXPECT_EQ(messageTexts(ui), told.isEmpty() ? QStringList() : QStringList { told });
         window->Check_Series_Or_Excel_Use_or_not();
         EXPECT_EQ(window->Take_Batch_Snapshot()->columnsNotFoundNotice(), told);
     }
+    // The blank item keeps a mark on the canvas, and a click on it selects it.
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    auto onCanvas = [this](QPointF point) { return (point * window->_graphicView->zoomFactor()).toPoint(); };
+    const QColor mark = window->_graphicView->grab().toImage().pixelColor(onCanvas(QPointF(100, 95)));
+    EXPECT_TRUE(mark.red() > 240 && mark.green() < 250) << "a blank item bound to a missing column is marked";
+    QTest::mouseClick(window->_graphicView, Qt::LeftButton, {}, onCanvas(code->bounds().center()));
+    EXPECT_EQ(window->_graphicView->Selected_Graphic(), code);
+    EXPECT_EQ(window->Batch_Series->currentText(), QStringLiteral("Code (missing)"));
 
-    ui.messages.clear();
-    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
-        other, { { "Code", "Name", "No" }, { "5", "Cleo", "1" }, { "6", "Di", "2" } }, true));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return name->Text_contents().string == QLatin1String("Cleo"); }, 20000))
-        << "the folder watch reads the workbook again";
-    EXPECT_EQ(code->Text_contents().string, QStringLiteral("5")) << "a title the sheet has again";
-    EXPECT_EQ(messageTexts(ui),
-        QStringList { QStringLiteral(
-            "The workbook \"other.xlsx\" has changed: the design now shows its new data (2 records).") });
+    const QString design = testsupport::makeTempFolder(QStringLiteral("design")) + QStringLiteral("/party.dcard");
+    ui.fileAnswers.push_back(design);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    auto shownIn = [this](const char* title) {
+        const int column = int(window->bindingTable.columnTitles().indexOf(QLatin1String(title)));
+        for (const TSLGraphicPtr& item : window->Get_Front_Controls_Array())
+            if (item->excel_col_indx == column)
+                return item->Text_contents().string;
+        return QStringLiteral("no item");
+    };
+    const QString changed
+        = QStringLiteral("The workbook \"other.xlsx\" has changed: the design now shows its new data");
+    const QString stored = QStringLiteral("The design shows the data it stored (3 records).");
+    enum Save { Anew, InPlace, Garbled, Removed };
+    enum Seen { ByTheWatch, ByTheRun, ByOpening };
+    const struct {
+        SpreadsheetWriter::Rows rows;
+        Save save;
+        Seen seen;
+        QString told;
+    } changes[] = {
+        { { { "Code", "Name" }, { "5", "Cleo" }, { "6", "Di" } }, Anew, ByTheWatch, changed + " (2 records)." },
+        { { { "Name", "Code" }, { "Eve", "7" }, { "Fay", "8" }, { "Gus", "9" } }, InPlace, ByTheWatch,
+            changed + " (3 records)." },
+        { { { "Code", "Name" }, { "1", "Hal" }, { "2", "Ida" } }, Anew, ByTheRun, changed + " (2 records)." },
+        { { { "No", "Code", "Name" }, { "1", "3", "Jo" }, { "2", "4", "Kim" }, { "3", "5", "Lu" } }, InPlace, ByOpening,
+            changed + " (3 records)." },
+        { {}, Garbled, ByOpening,
+            "The workbook \"other.xlsx\" cannot be read: The file \"other.xlsx\" is not a readable workbook (failed "
+            "to open zip file). "
+                + stored },
+        { {}, Removed, ByOpening, QStringLiteral("The workbook \"%1\" cannot be found. %2").arg(other, stored) },
+    };
+    const QString staged = testsupport::makeTempFolder(QStringLiteral("staged")) + QStringLiteral("/other.xlsx");
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.told.toStdString());
+        const QString first = c.rows.empty() ? QStringLiteral("Jo") : c.rows[1][c.rows[0].indexOf("Name")];
+        ui.messages.clear();
+        ASSERT_TRUE(
+            c.seen != ByOpening || window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved);
+        ASSERT_TRUE(
+            c.rows.empty() || SpreadsheetWriter::WriteWorkbook(c.save == InPlace ? staged : other, c.rows, true));
+        QFile file(other), written(staged); // in place: the same file written again, as some programs save
+        const QByteArray bytes = c.save == Garbled                   ? QByteArray("no workbook")
+            : c.save == InPlace && written.open(QIODevice::ReadOnly) ? written.readAll()
+                                                                     : QByteArray();
+        ASSERT_TRUE(c.save == Removed ? file.remove()
+                                      : bytes.isEmpty() || (file.open(QIODevice::WriteOnly) && file.write(bytes) > 0));
+        file.close();
+        if (c.seen == ByTheWatch) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return shownIn("Name") == first; }, 20000));
+        } else if (c.seen == ByTheRun) {
+            window->Check_Series_Or_Excel_Use_or_not(); // before the watch has had a moment
+        } else {
+            ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
+        }
+        EXPECT_EQ(shownIn("Name"), first);
+        EXPECT_EQ(messageTexts(ui), QStringList { c.told }) << "and no column called missing";
+    }
+
+    // Saved again while the notice of a change is open: the data are taken, and no second box stacks on it.
+    int stacked = 0;
+    editortest::RealSeamHand hand(ui, { [&](QWidget& box) {
+        EXPECT_TRUE(static_cast<QMessageBox&>(box).text().contains(changed + QStringLiteral(" (2 records).")));
+        QTimer watch; // closes, and counts, any box shown over this one
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != &box && ++stacked)
+                modal->close();
+        });
+        watch.start(0);
+        EXPECT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { { "Name", "Code" }, { "Max", "1" } }, true));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shownIn("Name") == QLatin1String("Max"); }, 20000));
+        box.close();
+    } });
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { { "Name", "Code" }, { "Ned", "1" }, { "Ola", "2" } }, true));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hand.stepsLeft() == 0 && !QApplication::activeModalWidget(); }, 20000));
+    EXPECT_EQ(stacked, 0);
 }
