@@ -77,19 +77,16 @@ QImage shaded(int width, int height)
     QRandomGenerator grain(3);
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        if (y % 7 == 3) {
+        if (y % 7 == 3)
             std::memcpy(line, image.constScanLine(y - 1), size_t(width) * 4);
-            continue;
-        }
-        if (y > height / 2 && y < height / 2 + 9) {
+        else if (y > height / 2 && y < height / 2 + 9)
             std::fill(line, line + width, qRgb(255, 255, 255));
-            continue;
-        }
-        for (int x = 0; x < width; ++x) {
-            const int g = int(grain.bounded(7u)) - 3;
-            line[x] = qRgb(qBound(0, 40 + 180 * x / width + g, 255), qBound(0, 90 + 120 * y / height + g, 255),
-                qBound(0, 200 - 90 * x / width + g, 255));
-        }
+        else
+            for (int x = 0; x < width; ++x) {
+                const int g = int(grain.bounded(7u)) - 3;
+                line[x] = qRgb(qBound(0, 40 + 180 * x / width + g, 255), qBound(0, 90 + 120 * y / height + g, 255),
+                    qBound(0, 200 - 90 * x / width + g, 255));
+            }
     }
     return image;
 }
