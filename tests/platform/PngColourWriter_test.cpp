@@ -91,18 +91,6 @@ QImage shaded(int width, int height)
     return image;
 }
 
-// Our starry night background drawn over a card 1418 pixels square, as the card's renderer draws it.
-QImage enlargedPhotograph()
-{
-    QImage card(1418, 1418, QImage::Format_RGB32);
-    card.fill(Qt::white);
-    QPainter painter(&card);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(0, 0, 1418, 1418),
-        QImage(QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/../resources/data/Background/Night_Stars.jpg")));
-    return card;
-}
-
 // The plain encoder's file size for the picture: rows unfiltered, zlib at level 1.
 qsizetype plainEncoderBytes(const QImage& picture)
 {
@@ -139,9 +127,19 @@ TEST(PngColourWriter, QtReadsEveryPictureBackPixelForPixel)
         { "translucent shades", [] { return translucent(); }, 6 },
         { "rows repeating in threes", [] { return rows(211, 90); }, 2 },
         { "shades with repeated rows and a white band", [] { return shaded(1013, 638); }, 2 },
-        // Our starry night background enlarged to a card: rows of shades and rows nearly covered by the row
-        // above take turns.
-        { "enlarged photograph", enlargedPhotograph, 2 },
+        // Our starry night background enlarged to a card 1418 pixels square, as the card's renderer draws it:
+        // rows of shades and rows nearly covered by the row above take turns.
+        { "enlarged photograph",
+            [] {
+                QImage card(1418, 1418, QImage::Format_RGB32);
+                card.fill(Qt::white);
+                QPainter painter(&card);
+                painter.setRenderHint(QPainter::SmoothPixmapTransform);
+                painter.drawImage(QRect(0, 0, 1418, 1418),
+                    QImage(QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/../resources/data/Background/Night_Stars.jpg")));
+                return card;
+            },
+            2 },
         { "row wider than the window", [] { return noise(9000, 4, QImage::Format_ARGB32_Premultiplied); }, 2, false },
         { "one pixel", [] { return noise(1, 1, QImage::Format_RGB32); }, 2, false },
         { "grey picture", [] { return cardLike(QImage::Format_RGB32).convertToFormat(QImage::Format_Grayscale8); }, 2 },
