@@ -7,6 +7,7 @@
 #include <mutex>
 #include <random>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 // The library's own Reed-Solomon coder, the peer ours is checked against (declared in its sources).
@@ -40,8 +41,7 @@ TEST(DataMatrixBuilder, ErrorCorrectionOfTheStandardsExample)
 TEST(DataMatrixBuilder, ErrorCorrectionOfEverySizeAgreesWithTheLibrarysCoderOnAnyThread)
 {
     std::mt19937 random(5);
-    std::vector<std::pair<DataMatrix_Symbol_Builder::Size, QByteArray>> data;
-    std::vector<QByteArray> expected;
+    std::vector<std::tuple<DataMatrix_Symbol_Builder::Size, QByteArray, QByteArray>> symbols; // and their codewords
     for (const auto& size : DataMatrix_Symbol_Builder::sizesByCapacity()) {
         QByteArray codewords(size.dataCodewords, Qt::Uninitialized);
         for (char& c : codewords)
@@ -60,20 +60,14 @@ TEST(DataMatrixBuilder, ErrorCorrectionOfEverySizeAgreesWithTheLibrarysCoderOnAn
             for (int j = 0; j < perBlock; ++j) // the library hands its codewords back last first
                 all[size.dataCodewords + j * size.blocks + slot] = static_cast<char>(ecc[size_t(perBlock - 1 - j)]);
         }
-        data.emplace_back(size, codewords);
-        expected.push_back(all);
+        symbols.emplace_back(size, codewords, all);
     }
     std::vector<int> differing(4, 0);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t) {
-        threads.emplace_back([&, t] {
-            for (size_t i = 0; i < data.size(); ++i)
-                differing[size_t(t)]
-                    += DataMatrix_Symbol_Builder::withErrorCorrection(data[i].second, data[i].first) != expected[i];
+    for (std::vector<std::jthread> threads; threads.size() < 4;) // all joined as the loop ends
+        threads.emplace_back([&, t = threads.size()] {
+            for (const auto& [size, data, expected] : symbols)
+                differing[t] += DataMatrix_Symbol_Builder::withErrorCorrection(data, size) != expected;
         });
-    }
-    for (std::thread& thread : threads)
-        thread.join();
     EXPECT_EQ(differing, std::vector<int>(4, 0));
 }
 

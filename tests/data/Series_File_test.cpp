@@ -112,8 +112,7 @@ TEST(SeriesFile, OtherEncodingsAndLongLinesReadAsWritten)
     for (int i = 0; i < 9000; ++i)
         controls << QStringLiteral("\x0b%1\x0b\x1a").arg(i);
     controls << u("last");
-    const QByteArray bytes = controls.join(QLatin1Char('\n')).toLatin1();
-    folder.put(QStringLiteral("controls"), bytes);
+    folder.put(QStringLiteral("controls"), controls.join(QLatin1Char('\n')).toLatin1());
     EXPECT_EQ(Series_File::readBatch(QStringLiteral("controls")).value(), controls);
 }
 

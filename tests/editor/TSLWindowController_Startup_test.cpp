@@ -72,7 +72,6 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
 // fields say: what prints and exports, and what the card size window's OK at once keeps unchanged.
 TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
 {
-    const QSizeF cr80(MM_to_Points_Convert(85.6f), MM_to_Points_Convert(54.1f));
     {
         editortest::RealSeamHand hand(ui,
             { [](QWidget& wizard) {
@@ -88,7 +87,7 @@ TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
     EXPECT_FALSE(window->hasEnded()) << "only Exit quits the program";
     EXPECT_FALSE(window->isWindowModified()) << "an empty card has nothing to save";
     EXPECT_TRUE(window->Get_Front_Controls_Array().empty());
-    EXPECT_EQ(window->frontCanvasBounds().size(), cr80);
+    EXPECT_EQ(window->frontCanvasBounds().size(), QSizeF(MM_to_Points_Convert(85.6f), MM_to_Points_Convert(54.1f)));
     EXPECT_FALSE(window->findChild<QAction*>(QStringLiteral("menu_Undo"))->isEnabled());
 }
 

@@ -241,8 +241,8 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         QSpontaneKeyEvent::setSpontaneous(&notch); // as the window system delivers it, free to go on to the parent
         QApplication::instance()->notify(box, &notch);
         QCoreApplication::processEvents();
-        EXPECT_EQ(box->currentIndex(), focused ? 1 : 0) << box->objectName().toStdString() << focused;
-        EXPECT_EQ(inspector->value() > 0, !focused) << box->objectName().toStdString() << focused;
+        EXPECT_EQ(std::pair(box->currentIndex(), inspector->value() > 0), std::pair(focused ? 1 : 0, !focused))
+            << box->objectName().toStdString() << focused; // the box's choice, and whether the inspector scrolled
     }
     EXPECT_FALSE(window->Back_Side_btn->isEnabled());
     EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Sides"));

@@ -204,11 +204,10 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
         { "Me <me@example.com>", "a@example.com", "Card", "Sender E-mail address is invalid or incomplete." },
     };
     // Line and paragraph separators break a line in a reader as CR and LF do.
-    for (const QChar lineBreak : { QChar(u'\n'), QChar(0x2028), QChar(0x2029) }) {
+    for (const QChar lineBreak : { QChar(u'\n'), QChar(0x2028), QChar(0x2029) })
         for (const char* field : { "from_txt", "to_txt", "subject_txt", "file_name_txt" })
             cases.push_back({ "me@example.com", "a@example.com", "Card",
                 "Please remove the line breaks and other control characters from this field.", {}, field, lineBreak });
-    }
     for (const auto& c : cases) {
         testsupport::ScriptedResponder ui;
         Recorder recorder;

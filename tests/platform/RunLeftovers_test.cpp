@@ -4,6 +4,7 @@
 
 #include "platform/CheckedSave.h"
 #include "platform/OwnLock.h"
+#include "platform/QuickFileReplace.h"
 
 #include "support/TestSupport.h"
 
@@ -109,9 +110,7 @@ TEST(OwnLock, ALockFileIsTakenWhenFreeOrStaleAndNeverWhenHeldOrNotOurs)
     ASSERT_TRUE(killed.started() && running.started());
     killed.kill();
     ASSERT_TRUE(QFile::link(base.filePath(QStringLiteral("elsewhere")), lock('d')));
-    QFile persons(lock('e'));
-    ASSERT_TRUE(persons.open(QIODevice::WriteOnly) && persons.write("mine") == 4);
-    persons.close();
+    ASSERT_TRUE(platform::replaceFileUnsynced(lock('e'), "mine"));
     const std::tuple<char, Outcome, QByteArray> cases[] = { { 'a', Outcome::Taken, mark },
         { 'b', Outcome::Taken, mark }, { 'c', Outcome::HeldElsewhere, mark }, { 'd', Outcome::NotOurs, "<missing>" },
         { 'e', Outcome::NotOurs, "mine" } }; // the person's own file that happens to have a lock's name

@@ -200,9 +200,7 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
     const QString greeting = QStringLiteral("Liebe Grüße,\nbis Samstag!");
     const struct {
         SmtpPeer::Mode mode;
-        QString name;
-        QString subject;
-        QString body;
+        QString name, subject, body;
         const char* encoding; // of the body as it arrived
     } cases[] = {
         { SmtpPeer::Mode::Relay, QString(75, QLatin1Char('A')) + QLatin1Char(' ') + QString(75, QLatin1Char('B')),

@@ -21,6 +21,7 @@
 #include <QSet>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QFileInfo>
 #include <QImage>
@@ -510,8 +511,10 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
     SmtpPeer peer(SmtpPeer::Mode::Relay);
     ASSERT_TRUE(peer.running());
     // The answer to a message's end may come late: here after 2 s, against a script waiting 1 s for others.
-    const QByteArray savedLimit = qgetenv("TESSALINE_MAIL_NETWORK_SECONDS");
-    qputenv("TESSALINE_MAIL_NETWORK_SECONDS", "1");
+    const char* limit = "TESSALINE_MAIL_NETWORK_SECONDS"; // set back however the test ends
+    const auto restore = qScopeGuard(
+        [limit, saved = qgetenv(limit)] { return saved.isNull() ? qunsetenv(limit) : qputenv(limit, saved); });
+    qputenv(limit, "1");
     ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login), QString(), QStringLiteral("127.0.0.1"),
         peer.port(), QStringLiteral("N")));
     const struct {
@@ -557,6 +560,4 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
         guests.sort();
         EXPECT_EQ(guests, QStringList({ QStringLiteral("a@example.org"), QStringLiteral("c@example.org"), moment }));
     }
-    (void)(savedLimit.isNull() ? qunsetenv("TESSALINE_MAIL_NETWORK_SECONDS")
-                               : qputenv("TESSALINE_MAIL_NETWORK_SECONDS", savedLimit));
 }
