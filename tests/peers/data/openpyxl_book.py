@@ -6,8 +6,8 @@
                                 non-ASCII text and eleven sheets.
   openpyxl_book.py read PATH    prints every sheet of a workbook as JSON: {sheet title: [[cell, ...], ...]}.
   openpyxl_book.py read-unescaped PATH   the same, texts passed through openpyxl's own "_xHHHH_" decoder.
-  openpyxl_book.py rewrite PATH ROW...   opens a workbook, puts the ROWs (comma-separated values) in place
-                                of its first sheet's rows, and saves it over itself, as a person editing it does.
+  openpyxl_book.py rewrite PATH ROWS   opens a workbook, puts the ROWS (values split by commas, rows by
+                                semicolons) in place of its first sheet's, and saves it over itself, as a person does.
   openpyxl_book.py write-layouts FOLDER  writes, part by part, workbooks laid out as the format allows but
                                 the usual writers do not: strings.xlsx (shared strings under another name),
                                 moved.xlsx (the workbook part outside "xl"), utf16.xlsx (workbook, sheet and
@@ -148,11 +148,11 @@ def write_layouts(folder):
     layout(folder + "/utf16.xlsx", encode=utf16)
 
 
-def rewrite(path, *rows):
+def rewrite(path, rows):
     book = openpyxl.load_workbook(path)
     sheet = book.worksheets[0]
     sheet.delete_rows(1, sheet.max_row)
-    for line in rows:
+    for line in rows.split(";"):
         sheet.append(line.split(","))
     book.save(path)
 

@@ -49,8 +49,7 @@ TEST_F(SeriesEditorTest, CrLfSeriesAndReorderedWorkbookCardsScanAsTheirRecords)
             ASSERT_EQ(testsupport::runProgram(QStringLiteral("/usr/bin/python3"),
                           { QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/peers/data/openpyxl_book.py"),
                               QStringLiteral("rewrite"), folder + QStringLiteral("/moved.xlsx"),
-                              QStringLiteral("Seat,Name,No"), QStringLiteral("T1,Ada,1"), QStringLiteral("T2,Bo,2"),
-                              QStringLiteral("T3,Cy,3") }),
+                              QStringLiteral("Seat,Name,No;T1,Ada,1;T2,Bo,2;T3,Cy,3") }),
                 0);
             ui.messages.clear();
             ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
