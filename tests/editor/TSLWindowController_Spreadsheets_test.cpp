@@ -198,52 +198,51 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         const TSLGraphicList& items = window->Get_Front_Controls_Array();
         return items.back()->Text_contents().string + QLatin1Char(' ') + items.front()->Text_contents().string;
     };
-    enum Save { Anew, InPlace }; // in place: the same file written again, as some programs save
-    // While told: saved again, without its first record, while the notice is open: the data are taken, and no
-    // second notice stacks on it.
-    enum Seen { ByTheWatch, ByTheRun, ByOpening, WhileTold };
+    // Saved anew and seen by the folder watch, or in place (the same file written again, as some programs save)
+    // and seen by the file's; while told: saved again without its first record while the notice is open, the
+    // data are taken and no second notice stacks on it.
+    enum Seen { ByTheFolder, ByTheFile, ByTheRun, ByOpening, WhileTold };
     const struct {
-        SpreadsheetWriter::Rows rows; // none: a file that is no workbook
-        Save save;
+        SpreadsheetWriter::Rows rows; // none: a file that is no workbook, written in place
         Seen seen;
         const char* shown;
         const char* told = nullptr; // when not the notice of the change
     } changes[] = {
-        { { { "Code", "Name" }, { "5", "Cleo" }, { "6", "Di" } }, Anew, ByTheWatch, "Cleo 5" },
-        { { { "Name", "Code" }, { "Eve", "7" }, { "Fay", "8" }, { "Gus", "9" } }, InPlace, ByTheWatch, "Eve 7" },
-        { { { "Code", "Name" }, { "1", "Hal" }, { "2", "Ida" } }, Anew, ByTheRun, "Hal 1" },
-        { { { "No", "Code", "Name" }, { "1", "3", "Jo" }, { "2", "4", "Kim" }, { "3", "5", "Lu" } }, InPlace, ByOpening,
+        { { { "Code", "Name" }, { "5", "Cleo" }, { "6", "Di" } }, ByTheFolder, "Cleo 5" },
+        { { { "Name", "Code" }, { "Eve", "7" }, { "Fay", "8" }, { "Gus", "9" } }, ByTheFile, "Eve 7" },
+        { { { "Code", "Name" }, { "1", "Hal" }, { "2", "Ida" } }, ByTheRun, "Hal 1" },
+        { { { "No", "Code", "Name" }, { "1", "3", "Jo" }, { "2", "4", "Kim" }, { "3", "5", "Lu" } }, ByOpening,
             "Jo 3" },
-        { {}, InPlace, ByOpening, "Jo 3",
+        { {}, ByOpening, "Jo 3",
             "The workbook \"other.xlsx\" cannot be read: The file \"other.xlsx\" is not a readable workbook (failed "
             "to open zip file). The design shows the data it stored (3 records)." },
-        { { { "Name", "Code" }, { "Ned", "1" }, { "Ola", "2" } }, Anew, WhileTold, "Ola 2" },
+        { { { "Name", "Code" }, { "Ned", "1" }, { "Ola", "2" } }, WhileTold, "Ola 2" },
     };
     const QString changed
         = QStringLiteral("The workbook \"other.xlsx\" has changed: the design now shows its new data (%1 records).");
-    const QString staged = testsupport::makeTempFolder(QStringLiteral("staged")) + QStringLiteral("/other.xlsx");
     for (const auto& c : changes) {
         const QString told = c.told ? QString::fromUtf8(c.told) : changed.arg(c.rows.size() - 1);
         SCOPED_TRACE(told.toStdString());
         ui.messages.clear();
         ASSERT_TRUE(
             c.seen != ByOpening || window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved);
-        QFile file(other), made(staged);
-        ASSERT_TRUE(c.rows.empty() || SpreadsheetWriter::WriteWorkbook(c.save == Anew ? other : staged, c.rows, true));
+        QFile file(other), made(book); // a workbook written in place is made first where nothing watches
+        const bool inPlace = c.seen == ByTheFile || c.rows.empty();
+        ASSERT_TRUE(c.rows.empty() || SpreadsheetWriter::WriteWorkbook(inPlace ? book : other, c.rows, true));
         const QByteArray bytes = !c.rows.empty() && made.open(QIODevice::ReadOnly) ? made.readAll() : "no workbook";
-        ASSERT_TRUE(c.save == Anew || (file.open(QIODevice::WriteOnly) && file.write(bytes) > 0));
+        ASSERT_TRUE(!inPlace || (file.open(QIODevice::WriteOnly) && file.write(bytes) > 0));
         file.close();
         auto seen = [&] { return QTest::qWaitFor([&] { return shown() == QLatin1String(c.shown); }, 20000); };
         if (c.seen == WhileTold)
             ui.whileAsked = [&] {
                 ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { c.rows[0], c.rows[2] }, true) && seen());
             };
-        if (c.seen == ByTheWatch || c.seen == WhileTold)
-            ASSERT_TRUE(seen());
-        else if (c.seen == ByTheRun)
+        if (c.seen == ByTheRun)
             window->Check_Series_Or_Excel_Use_or_not(); // before the watch has had a moment
-        else
+        else if (c.seen == ByOpening)
             ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
+        else
+            ASSERT_TRUE(seen());
         EXPECT_EQ(shown(), QLatin1String(c.shown));
         EXPECT_EQ(messageTexts(ui), QStringList { told }) << "and no column called missing";
     }
