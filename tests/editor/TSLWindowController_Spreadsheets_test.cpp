@@ -140,10 +140,9 @@ TEST_F(SpreadsheetCommandsTest, CancelledChoiceChangesNothingAndAClosedWindowLea
     EXPECT_EQ(Data_From_Excel::defaultInstance()->table().rowCount(), 1);
 }
 
-// Another sheet or workbook: bound items follow their column titles (the stored position follows), and
-// items whose title the new sheet lacks are named at once and before every run, come out blank, are marked on
-// the canvas and listed as missing. The bound workbook saved again by another program, while the design is
-// open or closed, is read again by the titles, and the person is told.
+// Another sheet or workbook: bound items follow their column titles (the stored position follows); items whose
+// title the new sheet lacks are named at once and before every run, blank, marked and listed as missing. The bound
+// workbook saved again by another program, the design open or closed, is read again by the titles, and told of.
 TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndIntoAChangedWorkbook)
 {
     ui.fileAnswers.push_back(book);
@@ -198,9 +197,8 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         const TSLGraphicList& items = window->Get_Front_Controls_Array();
         return items.back()->Text_contents().string + QLatin1Char(' ') + items.front()->Text_contents().string;
     };
-    // Saved anew and seen by the folder watch, or in place (the same file written again, as some programs save)
-    // and seen by the file's; while told: saved again without its first record while the notice is open, the
-    // data are taken and no second notice stacks on it.
+    // Saved anew, seen by the folder watch, or in place (the same file written again, as some programs save), by
+    // the file's; while told: saved again, less its first record, with the notice open: taken, and told once.
     enum Seen { ByTheFolder, ByTheFile, ByTheRun, ByOpening, WhileTold };
     const struct {
         SpreadsheetWriter::Rows rows; // none: a file that is no workbook, written in place
@@ -211,11 +209,10 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         { { { "Code", "Name" }, { "5", "Cleo" }, { "6", "Di" } }, ByTheFolder, "Cleo 5" },
         { { { "Name", "Code" }, { "Eve", "7" }, { "Fay", "8" }, { "Gus", "9" } }, ByTheFile, "Eve 7" },
         { { { "Code", "Name" }, { "1", "Hal" }, { "2", "Ida" } }, ByTheRun, "Hal 1" },
-        { { { "No", "Code", "Name" }, { "1", "3", "Jo" }, { "2", "4", "Kim" }, { "3", "5", "Lu" } }, ByOpening,
-            "Jo 3" },
+        { { { "No", "Code", "Name" }, { "1", "3", "Jo" }, { "2", "4", "Kim" } }, ByOpening, "Jo 3" },
         { {}, ByOpening, "Jo 3",
             "The workbook \"other.xlsx\" cannot be read: The file \"other.xlsx\" is not a readable workbook (failed "
-            "to open zip file). The design shows the data it stored (3 records)." },
+            "to open zip file). The design shows the data it stored (2 records)." },
         { { { "Name", "Code" }, { "Ned", "1" }, { "Ola", "2" } }, WhileTold, "Ola 2" },
     };
     const QString changed
