@@ -6,9 +6,8 @@
                                 non-ASCII text and eleven sheets.
   openpyxl_book.py read PATH    prints every sheet of a workbook as JSON: {sheet title: [[cell, ...], ...]}.
   openpyxl_book.py read-unescaped PATH   the same, texts passed through openpyxl's own "_xHHHH_" decoder.
-  openpyxl_book.py rewrite PATH TITLES ROW...   opens a workbook, puts its first sheet's columns in the
-                                order of TITLES (comma-separated), adds the ROWs (comma-separated values) at
-                                its top under the titles, and saves it in place, as a person editing it does.
+  openpyxl_book.py rewrite PATH ROWS   opens a workbook, puts the ROWS (values split by commas, rows by
+                                semicolons) in place of its first sheet's, and saves it over itself, as a person does.
   openpyxl_book.py write-layouts FOLDER  writes, part by part, workbooks laid out as the format allows but
                                 the usual writers do not: strings.xlsx (shared strings under another name),
                                 moved.xlsx (the workbook part outside "xl"), utf16.xlsx (workbook, sheet and
@@ -149,17 +148,12 @@ def write_layouts(folder):
     layout(folder + "/utf16.xlsx", encode=utf16)
 
 
-def rewrite(path, titles, *added):
+def rewrite(path, rows):
     book = openpyxl.load_workbook(path)
     sheet = book.worksheets[0]
-    head, *old = [list(row) for row in sheet.iter_rows(values_only=True)]
-    order = titles.split(",")
     sheet.delete_rows(1, sheet.max_row)
-    sheet.append(order)
-    for line in added:
+    for line in rows.split(";"):
         sheet.append(line.split(","))
-    for row in old:
-        sheet.append([row[head.index(title)] for title in order])
     book.save(path)
 
 
