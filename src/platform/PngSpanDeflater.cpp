@@ -24,7 +24,6 @@ constexpr std::size_t kMinSeenSpan = 6;
 constexpr int kSeenBits = 12;
 
 // The PNG filter types written.
-constexpr std::uint8_t kFilterNone = 0;
 constexpr std::uint8_t kFilterSub = 1;
 
 } // namespace
