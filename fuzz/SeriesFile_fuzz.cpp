@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (!batch || !shown)
         fuzzsupport::finding("a regular file of bounded size was refused");
     QString error;
-    if (!Series_File::write(name, *shown, Series_File::Values::TrimmedSkippingEmpty, &error))
+    if (!Series_File::write(name, *shown, Series_File::Values::Trimmed, &error))
         fuzzsupport::finding(qPrintable(QStringLiteral("the values shown could not be saved: ") + error));
     if (Series_File::readForEditing(name) != shown)
         fuzzsupport::finding("the values shown read back differently once saved");
