@@ -15,7 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include <future>
+#include <latch>
 
 #include <gtest/gtest.h>
 
@@ -222,8 +222,7 @@ TEST_F(GenerateListTest, LongRunsWriteOnAWorkerAndStopLeavesTheOldSeries)
     EXPECT_EQ(bytes.count('\n'), 50000);
     EXPECT_TRUE(bytes.endsWith("\n49999\n50000\n"));
 
-    // The most values a series holds: the run, held after its first value, goes on only after Stop, and
-    // then the old series is still there.
+    // The most values a series holds: held after its first value, the run goes on only after Stop.
     open(1);
     type(w.seq_file_name, u("Long"));
     type(w.from_txt, u("1"));
@@ -231,9 +230,8 @@ TEST_F(GenerateListTest, LongRunsWriteOnAWorkerAndStopLeavesTheOldSeries)
     ui.messageAnswers = { 1 };
     bool progressShown = false;
     int ticks = 0;
-    std::promise<void> stopped;
-    const std::shared_future<void> released = stopped.get_future().share();
-    Generate_List::workerWriting = [released] { released.wait(); };
+    std::latch released(1);
+    Generate_List::workerWriting = [&released] { released.wait(); };
     QTimer stopper; // Stop once the run shows its progress, or after twenty seconds without it
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         auto* progress = window->findChild<QWidget*>(u("generateProgress"));
@@ -241,7 +239,7 @@ TEST_F(GenerateListTest, LongRunsWriteOnAWorkerAndStopLeavesTheOldSeries)
         if (progressShown || ++ticks > 2000) {
             stopper.stop();
             window->stopGenerating();
-            stopped.set_value();
+            released.count_down();
         }
     });
     stopper.start(10);
@@ -250,13 +248,9 @@ TEST_F(GenerateListTest, LongRunsWriteOnAWorkerAndStopLeavesTheOldSeries)
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(folder.bytes(u("Long")), bytes);
     EXPECT_EQ(folder.files(), QStringList({ u("Long.txt") }));
-    // Not stopped, it makes a series every reader takes whole.
-    ui.messageAnswers = { 1 };
+    ui.messageAnswers = { 1 }; // not stopped, it makes a series every reader takes whole
     EXPECT_TRUE(window->OKPressed());
-    const std::optional<QStringList> read = Series_File::readBatch(u("Long"));
-    ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(read->size(), 8000000);
-    EXPECT_EQ(read->last(), u("8000000"));
+    EXPECT_EQ(Series_File::readBatch(u("Long")).value_or(QStringList()).size(), 8000000);
 }
 
 TEST_F(GenerateListTest, IntoTheManagersListBlankValuesAreDropped)
