@@ -158,13 +158,19 @@ void BatchWizard::Create_Value_List(const QString& value)
 
 void BatchWizard::Create_Value_Lists(const QStringList& values)
 {
+    // Each value trimmed; a blank one between others stays, as the blank record a run makes of it, while
+    // blank ones at either end go, as the batch reader trims a series' text.
     QStringList kept;
     kept.reserve(values.size());
+    qsizetype blankTail = 0;
     for (const QString& value : values) {
         QString trimmed = Trim_Str(value);
-        if (!trimmed.isEmpty())
-            kept << std::move(trimmed);
+        if (trimmed.isEmpty() && kept.isEmpty())
+            continue;
+        blankTail = trimmed.isEmpty() ? blankTail + 1 : 0;
+        kept << std::move(trimmed);
     }
+    kept.resize(kept.size() - blankTail);
     takeOverListOnArrival();
     ListData_value_->append(kept);
     Update_Value_List_Count();

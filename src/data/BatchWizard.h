@@ -49,7 +49,8 @@ public:
 
     void Create_Avail_List(const QString& name);
     void Create_Value_List(const QString& value);
-    void Create_Value_Lists(const QStringList& values); // the same for many values at once
+    // The same for many values at once; a blank value between two others is kept as a blank row.
+    void Create_Value_Lists(const QStringList& values);
     void Fill_List();
     QString Get_List_Name_Text(int row) const;
     QString Get_Value_Text(int row) const;

@@ -18,6 +18,7 @@
 
 Generate_List* Gen_List_Window = nullptr;
 qint64 Generate_List::inlineLimit = 200000;
+std::function<void()> Generate_List::workerWriting;
 
 namespace {
 const QString fileError = QStringLiteral("Error in file accessing.");
@@ -332,6 +333,8 @@ Generate_List::Outcome Generate_List::writeOnWorker(const QString& name, Series_
         while (ok && !generator.atEnd() && !stop_) {
             ok = writer.add(generator.next());
             made.store(generator.made(), std::memory_order_relaxed);
+            if (workerWriting && generator.made() == 1)
+                workerWriting();
         }
         if (stop_ && ok) {
             writer.cancel();

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 namespace Ui {
@@ -47,6 +48,9 @@ public:
 
     // Asks a running worker to stop (the progress window's Stop button).
     void stopGenerating() { stop_ = true; }
+    // Run on the worker once its first value is written, before it goes on: a test holds a run there
+    // until it has seen the progress and pressed Stop. Empty in the program.
+    static std::function<void()> workerWriting;
 
 protected:
     void reject() override { CancelPressed(); }

@@ -52,9 +52,11 @@ void Import_Excel::Insert_file_Func(const QString& path)
     Q_UNUSED(path);
     Show_Create_Modeless();
     if (readAllRows()) {
-        const QStringList values = tickedValuesRowMajor(excel_content, tickedColumns(ListData_xl), containsHeader());
+        QStringList values = tickedValuesRowMajor(excel_content, tickedColumns(ListData_xl), containsHeader());
+        // Cells of several columns read row by row are no records: a blank one adds nothing.
+        values.removeIf([](const QString& value) { return Trim_Str(value).isEmpty(); });
         if (BatchWizard_Window)
-            BatchWizard_Window->Create_Value_Lists(values); // empty values are left out there
+            BatchWizard_Window->Create_Value_Lists(values);
         Hide_Destroy_Modeless();
         if (excel_content.isEmpty())
             Show_MessageBox(noRows);

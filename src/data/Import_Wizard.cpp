@@ -331,7 +331,7 @@ bool Import_Wizard::Create_And_Save_Manual_Paste_data_Sheet()
     QString name;
     if (!takeName(ui_->Manual_file_name->text(), name))
         return false;
-    const Import_Source_Values source = Typed_Line_Values(ui_->ManualEdit->toPlainText());
+    const Import_Source_Values source = Typed_Line_Values(ui_->ManualEdit->toPlainText(), file_name_required != 1);
     if (!source.error.isEmpty()) {
         Show_MessageBox(source.error);
         return false;

@@ -1,5 +1,7 @@
 #include "data/Series_Generator.h"
 
+#include "data/Series_File.h"
+
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -29,10 +31,10 @@ Series_Generator::Series_Generator(const Settings& settings)
 
 QString Series_Generator::validate(const Settings& settings, QString* field)
 {
-    auto refuse = [field](const char* message, const char* name) {
+    auto refuse = [field](const auto& message, const char* name) {
         if (field)
             *field = QLatin1String(name);
-        return QString::fromLatin1(message);
+        return QString(message);
     };
     switch (settings.mode) {
     case Mode::Sequential:
@@ -65,9 +67,62 @@ QString Series_Generator::validate(const Settings& settings, QString* field)
             return refuse("Please enter valid 'Length' value.", "length");
         break;
     }
+    // Every reader refuses a larger file: it is never written, so that no run meets it half made.
+    const Series_Generator generator(settings);
+    const char* const tooMany = settings.mode == Mode::Sequential ? "to" : "count";
+    if (generator.total() > Series_File::kMaxValues)
+        return refuse(QStringLiteral("A series can hold at most %1 values, and these settings make %2. Please make "
+                                     "fewer values, or split them into smaller series.")
+                          .arg(Series_File::kMaxValues)
+                          .arg(generator.total()),
+            tooMany);
+    const auto megabytes = [](qint64 bytes) { return QString::number(double(bytes) / (1024 * 1024), 'f', 1); };
+    if (generator.fileBytes() > Series_File::kMaxBytes)
+        return refuse(QStringLiteral("A series file can be at most %1 MB, and these values would make one of %2 MB. "
+                                     "Please make fewer or shorter values.")
+                          .arg(megabytes(Series_File::kMaxBytes), megabytes(generator.fileBytes())),
+            tooMany);
     if (field)
         field->clear();
     return QString();
+}
+
+qint64 Series_Generator::fileBytes() const
+{
+    const auto bytes = [](const QString& text) { return qint64(Series_File::oneLine(text).toUtf8().size()); };
+    switch (settings_.mode) {
+    case Mode::Sequential:
+        return total_ * (bytes(settings_.prefix) + bytes(settings_.suffix) + 1) + numberCharacters();
+    case Mode::Constant:
+        return total_ * (bytes(settings_.value) + 1);
+    case Mode::Random: {
+        // A length the table does not know repeats the number before, 0 at first: one digit.
+        quint32 min = 0, max = 0;
+        const qint64 digits = rangeOfLength(settings_.length, &min, &max) ? settings_.length.toInt() : 1;
+        return total_ * (bytes(settings_.randomPrefix) + bytes(settings_.randomSuffix) + digits + 1);
+    }
+    }
+    return 0;
+}
+
+qint64 Series_Generator::numberCharacters() const
+{
+    if (total_ <= 0)
+        return 0;
+    const qint64 last = first_ + total_ - 1;
+    const qint64 pad = settings_.padWithZeros ? padLength_ : 0;
+    qint64 characters = 0;
+    // Numbers of k digits lie in [low, high] and, below zero, in [-high, -low] with one more character.
+    for (qint64 k = 1, low = 0, high = 9; k <= 10; ++k, low = high + 1, high = high * 10 + 9) {
+        const auto add = [&](qint64 from, qint64 to, qint64 length) {
+            const qint64 count = std::min(to, last) - std::max(from, first_) + 1;
+            if (count > 0)
+                characters += count * std::max(length, pad);
+        };
+        add(low, high, k);
+        add(-high, -std::max<qint64>(low, 1), k + 1);
+    }
+    return characters;
 }
 
 QString Series_Generator::next()

@@ -23,10 +23,13 @@ public:
     explicit Series_Generator(const Settings& settings);
 
     // The message that refuses the settings, or an empty text when they are fine. `field` names the field
-    // that should take the focus ("from", "to", "value", "count", "length"), when there is one.
+    // that should take the focus ("from", "to", "value", "count", "length"), when there is one. Settings that
+    // would make a series larger than a series file may be are refused here, before any value is made.
     static QString validate(const Settings& settings, QString* field = nullptr);
 
     qint64 total() const { return total_; }
+    // The size in bytes of the series file the values make: each value as one line of UTF-8 and its "\n".
+    qint64 fileBytes() const;
     qint64 made() const { return made_; }
     bool atEnd() const { return made_ >= total_; }
     QString next(); // the next value; call only while !atEnd()
@@ -44,6 +47,8 @@ public:
 
 private:
     static qint64 wideValue(const QString& text); // as intValue, without the 32-bit stop
+    // The characters the sequential numbers first_ .. first_ + total_ - 1 take, padding included.
+    qint64 numberCharacters() const;
     Settings settings_;
     qint64 total_ = 0;
     qint64 made_ = 0;

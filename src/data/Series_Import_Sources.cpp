@@ -117,7 +117,7 @@ Import_Source_Values Text_File_Values(const QString& path)
     return result;
 }
 
-Import_Source_Values Typed_Line_Values(const QString& text)
+Import_Source_Values Typed_Line_Values(const QString& text, bool keepEmpty)
 {
     Import_Source_Values result;
     const QString trimmed = Trim_Str(text);
@@ -126,7 +126,7 @@ Import_Source_Values Typed_Line_Values(const QString& text)
         return result;
     }
     for (const QString& line : trimmed.split(QLatin1Char('\n'))) {
-        if (!line.isEmpty())
+        if (keepEmpty || !line.isEmpty())
             result.values.append(line);
     }
     return result;

@@ -22,9 +22,10 @@ QString decodeImportedText(const QByteArray& bytes, bool* ok);
 // also split at every ","; empty values are skipped.
 Import_Source_Values Text_File_Values(const QString& path);
 
-// Typed lines: the whole text trimmed once, split at "\n"; the lines are kept as typed, empty ones skipped.
+// Typed lines: the whole text trimmed once, split at "\n"; the lines are kept as typed, empty ones skipped
+// unless `keepEmpty` (the series manager's list keeps a blank line between values as a blank record).
 // Error when there is no text.
-Import_Source_Values Typed_Line_Values(const QString& text);
+Import_Source_Values Typed_Line_Values(const QString& text, bool keepEmpty = false);
 
 // Full paths of the picture files directly inside a folder (jpg, jpeg, jpe, jfif, gif, bmp, png, tif, tiff
 // in any case), by name; subfolders are never entered.

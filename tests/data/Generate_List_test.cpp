@@ -3,6 +3,7 @@
 
 #include "data/BatchWizard.h"
 #include "data/SeriesTestSupport.h"
+#include "data/Series_File.h"
 #include "data/Series_Value_Model.h"
 #include "support/TestSupport.h"
 
@@ -13,6 +14,8 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+
+#include <latch>
 
 #include <gtest/gtest.h>
 
@@ -35,6 +38,7 @@ protected:
     {
         window->hide();
         Generate_List::inlineLimit = 200000;
+        Generate_List::workerWriting = nullptr;
     }
     void open(int fileNameRequired)
     {
@@ -157,6 +161,9 @@ TEST_F(GenerateListTest, RefusalsKeepTheWindowOpenAndTheFilesAsTheyWere)
         { "x", "", "5", {}, "Please enter valid 'From' value." },
         { "x", "1", "", {}, "Please enter valid 'To' value." },
         { "x", "2147483646", "2147483648", {}, "'To' value must lie between -2147483648 and 2147483647." },
+        { "Taken", "1", "8000001", {},
+            "A series can hold at most 8000000 values, and these settings make 8000001. Please make fewer values, or "
+            "split them into smaller series." },
         { "a/b", "1", "3", {},
             "A series name cannot hold \"/\" or \"\\\" and cannot be \".\" or \"..\": \"a/b\" cannot be used." },
         { "..", "1", "3", {},
@@ -215,14 +222,16 @@ TEST_F(GenerateListTest, LongRunsWriteOnAWorkerAndStopLeavesTheOldSeries)
     EXPECT_EQ(bytes.count('\n'), 50000);
     EXPECT_TRUE(bytes.endsWith("\n49999\n50000\n"));
 
-    // Four thousand million values: the run goes on until Stop, and then the old series is still there.
+    // The most values a series holds: held after its first value, the run goes on only after Stop.
     open(1);
     type(w.seq_file_name, u("Long"));
-    type(w.from_txt, u("-2147483648"));
-    type(w.to_txt, u("2147483647"));
+    type(w.from_txt, u("1"));
+    type(w.to_txt, u("8000000"));
     ui.messageAnswers = { 1 };
     bool progressShown = false;
     int ticks = 0;
+    std::latch released(1);
+    Generate_List::workerWriting = [&released] { released.wait(); };
     QTimer stopper; // Stop once the run shows its progress, or after twenty seconds without it
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         auto* progress = window->findChild<QWidget*>(u("generateProgress"));
@@ -230,6 +239,7 @@ TEST_F(GenerateListTest, LongRunsWriteOnAWorkerAndStopLeavesTheOldSeries)
         if (progressShown || ++ticks > 2000) {
             stopper.stop();
             window->stopGenerating();
+            released.count_down();
         }
     });
     stopper.start(10);
@@ -238,6 +248,9 @@ TEST_F(GenerateListTest, LongRunsWriteOnAWorkerAndStopLeavesTheOldSeries)
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(folder.bytes(u("Long")), bytes);
     EXPECT_EQ(folder.files(), QStringList({ u("Long.txt") }));
+    ui.messageAnswers = { 1 }; // not stopped, it makes a series every reader takes whole
+    EXPECT_TRUE(window->OKPressed());
+    EXPECT_EQ(Series_File::readBatch(u("Long")).value_or(QStringList()).size(), 8000000);
 }
 
 TEST_F(GenerateListTest, IntoTheManagersListBlankValuesAreDropped)

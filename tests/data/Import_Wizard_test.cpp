@@ -167,6 +167,13 @@ TEST_F(ImportWizardTest, ValueListModeFillsTheManagerAndWritesNoFile)
     });
     EXPECT_EQ(manager->ListData_value().rows(), (QStringList { "one", "two" }));
     EXPECT_TRUE(folder.files().isEmpty());
+    // Typed lines: a blank line between two values is the blank record a run makes of it.
+    run(0, 0, [](Ui::Import_Wizard& form) {
+        click(form.Mnul_RD);
+        form.ManualEdit->setPlainText(QStringLiteral(" a \n\nb\n"));
+        click(form.OK_btn);
+    });
+    EXPECT_EQ(manager->ListData_value().rows(), (QStringList { "one", "two", "a", "", "b" }));
 }
 
 TEST_F(ImportWizardTest, WorkbookGoesToTheSpreadsheetImportAndTheWizardCloses)

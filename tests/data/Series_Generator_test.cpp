@@ -1,5 +1,7 @@
 #include "data/Series_Generator.h"
 
+#include "data/Series_File.h"
+
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -44,12 +46,17 @@ TEST(SeriesGenerator, SequentialWorkedCases)
         { sequential("001", "00200", true), 200, "00001", "00200" },
         { sequential("001", "00200", false), 200, "1", "200" },
         { sequential("7", "9", false, "", " 🎂"), 3, "7 🎂", "9 🎂" },
+        { sequential("-120", "1005", true, "\r\n"), 1126, "\r\n-120", "\r\n1005" },
     };
     for (const auto& c : cases) {
         const QStringList values = all(c.settings);
         ASSERT_EQ(values.size(), c.count);
         EXPECT_EQ(values.first(), QString::fromUtf8(c.first));
         EXPECT_EQ(values.last(), QString::fromUtf8(c.last));
+        qint64 bytes = 0; // the file's size, known before a value is made
+        for (const QString& value : values)
+            bytes += Series_File::oneLine(value).toUtf8().size() + 1;
+        EXPECT_EQ(Series_Generator(c.settings).fileBytes(), bytes) << c.first;
     }
     EXPECT_EQ(all(sequential("-2", "2", true)), QStringList({ "-2", "-1", "00", "01", "02" }));
     EXPECT_EQ(all(sequential("001", "00200", true)).at(10), QStringLiteral("00011"));
@@ -83,6 +90,10 @@ TEST(SeriesGenerator, ValidationRefusesWithTheWindowsMessages)
     EXPECT_EQ(Series_Generator::validate(constant), QStringLiteral("Please enter valid 'Count' value."));
     constant.count = QStringLiteral("2147483648");
     EXPECT_EQ(Series_Generator::validate(constant), QStringLiteral("'Count' value must be at most 2147483647."));
+    // No larger a file than every series reader takes.
+    EXPECT_EQ(Series_Generator::validate(sequential("1", "8000000", false, "Seat "), &field),
+        QStringLiteral("A series file can be at most 64.0 MB, and these values would make one of 98.1 MB. Please make "
+                       "fewer or shorter values."));
 
     Series_Generator::Settings random;
     random.mode = Mode::Random;
