@@ -112,12 +112,6 @@ void BM_BatchCardPng(benchmark::State& state)
     const auto snapshot = creditCardSnapshot(10, pictures.path());
     const QImage image = snapshot->renderImage(3, QStringLiteral("F"), 300);
     qsizetype bytes = 0;
-    if (qEnvironmentVariableIsSet("S21_DUMP")) {
-        image.save("/tmp/s21-card.png");
-        QFile f("/tmp/s21-card-own.png");
-        f.open(QIODevice::WriteOnly);
-        f.write(platform::PngColourWriter::pngData(image));
-    }
     for (auto _ : state) {
         const QByteArray png
             = state.range(0) ? platform::PngColourWriter::pngData(image) : BarcodePngWriter::pngData(image);

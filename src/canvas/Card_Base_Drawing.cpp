@@ -100,6 +100,11 @@ QColor Card_Base_Ground(const Card_Property& side)
     return isSolidFill(side) ? side.Card_fill_clr() : QColor(Qt::white);
 }
 
+bool Card_Base_Paints_Over_Ground(const Card_Property& side)
+{
+    return (side.Card_fill_chk() && !isSolidFill(side)) || (side.Card_border_chk() && side.Card_bordr_clr().isValid());
+}
+
 QPainterPath cardOutlinePath(const QRectF& cardRect, int cardShape)
 {
     QPainterPath path;

@@ -26,6 +26,10 @@ void Card_Base_Drawing(QPainter& painter, const QRectF& cardRect, const Card_Pro
 // fill colour when that is opaque, else white.
 QColor Card_Base_Ground(const Card_Property& side);
 
+// Whether the base paints anything over a ground filled with Card_Base_Ground(side): a gradient, pattern
+// or picture, or a border.
+bool Card_Base_Paints_Over_Ground(const Card_Property& side);
+
 // The canvas's form: the record of the current side (Card_Front_Or_Back) as the editor gives it, and
 // the outline code Card_Shape. GUI thread only.
 // `side` 0 front, 1 back, 2 the scratch side; -1 the side named by Card_Front_Or_Back.

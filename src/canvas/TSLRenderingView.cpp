@@ -51,13 +51,18 @@ QSize pixelSizeFor(const QSizeF& points, double pixelsPerPoint)
 
 // Every pixel the ground colour (transparent where nothing will cover it), one pixel a device pixel, the
 // resolution recorded.
-void clearTo(QImage& image, double pixelsPerPoint, const QColor& ground = Qt::transparent)
+void setResolution(QImage& image, double pixelsPerPoint)
 {
     image.setDevicePixelRatio(1.0);
-    image.fill(ground);
     const int dotsPerMeter = qRound(72.0 * pixelsPerPoint * inchesPerMeter);
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
+}
+
+void clearTo(QImage& image, double pixelsPerPoint, const QColor& ground = Qt::transparent)
+{
+    image.fill(ground);
+    setResolution(image, pixelsPerPoint);
 }
 
 void setQualityHints(QPainter& painter)
@@ -136,11 +141,13 @@ void TSLRenderingView::drawContents(QPainter& painter, const QRectF& rect, doubl
     // Items ask the canvas to redraw after drawing themselves; nothing on screen changes here.
     const CanvasPaintScope offScreen;
     // A background photo is drawn from its file read at this output's resolution, not from the held copy.
-    Card_Property base = side_.property;
-    if (base.Card_fill_chk() && base.Card_fill_style() == QLatin1String("I"))
-        base.setCard_BG_Image(cardbackground::forOutput(
-            base, bounds().size(), backgroundPixelsPerPoint_ > 0 ? backgroundPixelsPerPoint_ : devicePixelsPerPoint));
-    Card_Base_Drawing(painter, bounds(), base, side_.cardShape, rect, groundPainted_);
+    if (!basePainted_) {
+        Card_Property base = side_.property;
+        if (base.Card_fill_chk() && base.Card_fill_style() == QLatin1String("I"))
+            base.setCard_BG_Image(cardbackground::forOutput(base, bounds().size(),
+                backgroundPixelsPerPoint_ > 0 ? backgroundPixelsPerPoint_ : devicePixelsPerPoint));
+        Card_Base_Drawing(painter, bounds(), base, side_.cardShape, rect, groundPainted_);
+    }
 
     const TSLDrawingContext context { &painter, false, devicePixelsPerPoint };
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
@@ -270,8 +277,23 @@ bool TSLRenderingView::coversWholePicture(const TSLRenderingSide& side)
     return side.cardShape != 1 && side.cardShape != 2;
 }
 
-bool TSLRenderingView::draw_Card_Graphics_Into(
-    QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint)
+bool TSLRenderingView::draw_Card_Graphics_Into(QImage& image, const TSLGraphicList& graphics,
+    const TSLRenderingSide& side, double pixelsPerPoint, const QImage* base)
+{
+    return drawInto(image, graphics, side, pixelsPerPoint, base, true);
+}
+
+QImage TSLRenderingView::cardBase(const TSLRenderingSide& side, double pixelsPerPoint)
+{
+    if (coversWholePicture(side) && !Card_Base_Paints_Over_Ground(side.property))
+        return {};
+    QImage base;
+    // The partial edges are covered once the items are drawn, as on a card painted whole.
+    return drawInto(base, {}, side, pixelsPerPoint, nullptr, false) ? base : QImage();
+}
+
+bool TSLRenderingView::drawInto(QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side,
+    double pixelsPerPoint, const QImage* base, bool coverEdges)
 {
     try {
         TSLRenderingView view(side.canvasBounds, graphics, side);
@@ -296,7 +318,14 @@ bool TSLRenderingView::draw_Card_Graphics_Into(
         // A rectangular card covers the whole picture: one fill with its ground instead of clearing, then
         // filling white, then filling its colour.
         view.groundPainted_ = coversWholePicture(side);
-        clearTo(image, pixelsPerPoint, view.groundPainted_ ? Card_Base_Ground(side.property) : QColor(Qt::transparent));
+        view.basePainted_ = base && base->size() == size && base->format() == image.format();
+        if (view.basePainted_) {
+            std::memcpy(image.bits(), base->constBits(), static_cast<size_t>(base->sizeInBytes()));
+            setResolution(image, pixelsPerPoint);
+        } else {
+            clearTo(
+                image, pixelsPerPoint, view.groundPainted_ ? Card_Base_Ground(side.property) : QColor(Qt::transparent));
+        }
         {
             QPainter painter(&image);
             setQualityHints(painter);
@@ -304,7 +333,8 @@ bool TSLRenderingView::draw_Card_Graphics_Into(
             painter.setClipRect(view.bounds());
             view.drawRect(painter, view.bounds(), pixelsPerPoint);
         }
-        coverPartialEdges(image, view.bounds().size() * pixelsPerPoint);
+        if (coverEdges)
+            coverPartialEdges(image, view.bounds().size() * pixelsPerPoint);
         return true;
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));

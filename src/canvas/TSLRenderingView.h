@@ -77,8 +77,14 @@ public:
     // The same picture drawn into `image`, whose pixels are used again when it already has the size and
     // format (a batch draws thousands of cards into one picture per worker instead of new memory each
     // time); its device pixel ratio is left at 1. False, the picture untouched, when it cannot be made.
-    static bool draw_Card_Graphics_Into(
-        QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side, double pixelsPerPoint);
+    // `base`, when given and of the picture's size, is the side's cardBase at this resolution: its pixels
+    // are copied in instead of the base being painted again.
+    static bool draw_Card_Graphics_Into(QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side,
+        double pixelsPerPoint, const QImage* base = nullptr);
+    // The side's card base alone at a resolution, as draw_Card_Graphics_Into paints it under the items: for
+    // many cards of one side, whose background picture, gradient or border is then drawn once. Null when
+    // the base is one colour, which is filled faster than copied, or cannot be made.
+    static QImage cardBase(const TSLRenderingSide& side, double pixelsPerPoint);
     // Every pixel of the side's picture is opaque: a rectangular card covers it whole. Such a picture may
     // be told so (Format_RGB32, the same pixels), which spares its writer a look for transparency; drawn
     // into again it is taken back as it was.
@@ -92,7 +98,10 @@ private:
     TSLRenderingSide side_;
     QString printJobTitle_;
     bool groundPainted_ = false; // the card's rectangle is filled with its ground colour already
+    bool basePainted_ = false; // the picture holds the card base already
     double backgroundPixelsPerPoint_ = 0.0;
 
+    static bool drawInto(QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side,
+        double pixelsPerPoint, const QImage* base, bool coverEdges);
     void drawContents(QPainter& painter, const QRectF& rect, double devicePixelsPerPoint) const;
 };

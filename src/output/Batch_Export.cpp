@@ -36,7 +36,7 @@ QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canv
     const Batch_Snapshot& snapshot = *job.snapshot;
     const QString front = frontPath(job.folder, record, job.extension);
     auto render = [&](QImage& canvas, const char* side) -> const QImage& {
-        if (!snapshot.renderInto(canvas, record, QLatin1String(side), job.dpi))
+        if (!snapshot.renderInto(canvas, record, QLatin1String(side), job.dpi, canvases.bases))
             canvas = QImage(); // written as a failure, as a side that renders nothing is
         return canvas;
     };
@@ -85,6 +85,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     int failedRecord = result.records;
     // The files go to the disk while the next cards are drawn, not all at the end.
     platform::FileFlusher flusher;
+    Batch_Card_Bases bases(job.dpi);
 
     // One record; false when there is none left to take.
     auto exportNext = [&](Canvases& canvases) {
@@ -134,6 +135,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     for (int i = 0; i < count; ++i) {
         auto canvases = std::make_shared<Canvases>();
         canvases->lane = i;
+        canvases->bases = &bases;
         chains.pool->start([chains = &chains, canvases] { Chains::step(chains, canvases); });
     }
     chains.ended.acquire(count);

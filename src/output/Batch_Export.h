@@ -70,6 +70,7 @@ private:
         QImage back;
         QImage combined;
         int lane = 0;
+        Batch_Card_Bases* bases = nullptr; // the run's, shared by its workers
     };
 
     // Renders and writes one record; an empty text on success, the failure otherwise.

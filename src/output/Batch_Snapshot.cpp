@@ -69,11 +69,13 @@ QImage Batch_Snapshot::renderImage(int record, const QString& cardSide, int dpi)
     return renderInto(image, record, cardSide, dpi) ? image : QImage();
 }
 
-bool Batch_Snapshot::renderInto(QImage& image, int record, const QString& cardSide, int dpi) const
+bool Batch_Snapshot::renderInto(
+    QImage& image, int record, const QString& cardSide, int dpi, Batch_Card_Bases* bases) const
 {
     const TSLGraphicList items = filledItems(record, cardSide);
     const TSLRenderingSide& rendering = side(cardSide).rendering;
-    if (!TSLRenderingView::draw_Card_Graphics_Into(image, items, rendering, dpi / 72.0))
+    const QImage* base = bases ? bases->base(*this, cardSide, dpi) : nullptr;
+    if (!TSLRenderingView::draw_Card_Graphics_Into(image, items, rendering, dpi / 72.0, base))
         return false;
     // Its writer need not look for transparency where there is none.
     if (TSLRenderingView::coversWholePicture(rendering))
@@ -93,4 +95,15 @@ QPicture Batch_Snapshot::renderPicture(int record, const QString& cardSide) cons
     view.drawRect(painter, bounds);
     painter.end();
     return picture;
+}
+
+const QImage* Batch_Card_Bases::base(const Batch_Snapshot& snapshot, const QString& cardSide, int dpi)
+{
+    if (dpi != dpi_)
+        return nullptr;
+    const bool front = cardSide == QLatin1String("F");
+    Drawn& drawn = sides_[front ? 0 : 1];
+    std::call_once(
+        drawn.once, [&] { drawn.picture = TSLRenderingView::cardBase(snapshot.side(cardSide).rendering, dpi / 72.0); });
+    return drawn.picture.isNull() ? nullptr : &drawn.picture;
 }

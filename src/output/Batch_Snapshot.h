@@ -10,6 +10,9 @@
 #include <QString>
 
 #include <memory>
+#include <mutex>
+
+class Batch_Card_Bases;
 
 // One card per record: the one path export, printing and e-mail make their cards through.
 //
@@ -43,7 +46,9 @@ public:
     QImage renderImage(int record, const QString& cardSide, int dpi) const;
     // The same picture drawn into `image`, whose pixels are used again when its size fits (one picture
     // per worker for a whole run); false when it cannot be made. Thread-safe for different pictures.
-    bool renderInto(QImage& image, int record, const QString& cardSide, int dpi) const;
+    // `bases`, a run's own, holds the sides' card bases drawn once for every record.
+    bool renderInto(
+        QImage& image, int record, const QString& cardSide, int dpi, Batch_Card_Bases* bases = nullptr) const;
     // Record i of a side as a vector recording in points over the canvas bounds, for printing. Thread-safe.
     QPicture renderPicture(int record, const QString& cardSide) const;
 
@@ -66,3 +71,25 @@ private:
 
 // Detached copies of a list of items (GUI thread, for a snapshot).
 TSLGraphicList Batch_Copy_Items(const TSLGraphicList& items);
+
+// A run's card bases: each side's ground, background picture or gradient and border, drawn by the first
+// record that needs it and copied under every record's items after that, instead of being drawn again
+// for each card. For one resolution; shared by the run's workers without a lock once drawn.
+class Batch_Card_Bases {
+public:
+    explicit Batch_Card_Bases(int dpi)
+        : dpi_(dpi)
+    {
+    }
+
+    // The side's base at dpi; null when it is another resolution or a base of one colour.
+    const QImage* base(const Batch_Snapshot& snapshot, const QString& cardSide, int dpi);
+
+private:
+    struct Drawn {
+        std::once_flag once;
+        QImage picture;
+    };
+    const int dpi_;
+    Drawn sides_[2];
+};

@@ -53,4 +53,39 @@ inline std::size_t runLength(const std::uint8_t* a, std::size_t limit, std::uint
     return n;
 }
 
+// Each byte of a less the same byte of b, modulo 256, eight at once: no borrow crosses a byte.
+constexpr std::uint64_t eachByteLess(std::uint64_t a, std::uint64_t b)
+{
+    constexpr std::uint64_t high = 0x8080808080808080ULL;
+    return ((a | high) - (b & ~high)) ^ ((a ^ ~b) & high);
+}
+
+// The first position from `from` at which three bytes equal the three `back` bytes before them (a run of
+// a pixel starts there), at most `end` - 3; `end` when there is none. Six positions are ruled out a step.
+inline std::size_t nextRepeat(const std::uint8_t* a, std::size_t from, std::size_t end, std::size_t back)
+{
+    std::size_t n = from;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t low7 = 0x7f7f7f7f7f7f7f7fULL;
+        while (n + 8 <= end) {
+            std::uint64_t x = 0;
+            std::uint64_t y = 0;
+            std::memcpy(&x, a + n, 8);
+            std::memcpy(&y, a + n - back, 8);
+            const std::uint64_t differ = x ^ y;
+            // The top bit of each byte that is equal, then of each that starts three equal ones.
+            const std::uint64_t equal = ~(((differ & low7) + low7) | differ | low7);
+            const std::uint64_t three = equal & (equal >> 8) & (equal >> 16);
+            if (three != 0)
+                return n + static_cast<std::size_t>(std::countr_zero(three) / 8);
+            n += 6;
+        }
+    }
+    for (; n + 3 <= end; ++n) {
+        if (a[n] == a[n - back] && a[n + 1] == a[n + 1 - back] && a[n + 2] == a[n + 2 - back])
+            return n;
+    }
+    return end;
+}
+
 } // namespace platform::bytes

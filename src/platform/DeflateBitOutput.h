@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -27,6 +28,48 @@ public:
 
     // Pads the last byte and appends the check of the uncompressed bytes; the output is spent.
     QByteArray finish(unsigned long adler);
+
+    // Many codes in a row with the bits kept in registers: room for `maxBytes` more is made first, so no
+    // code checks for it, and the bits go back to the output when the run ends.
+    class Run {
+    public:
+        explicit Run(BitOutput& output, std::size_t maxBytes)
+            : output_(output)
+        {
+            if (output.used_ + maxBytes + 8 > output.out_.size())
+                output.out_.resize(std::max(2 * output.out_.size(), output.used_ + maxBytes + 8));
+            at_ = output.out_.data() + output.used_;
+            buffer_ = output.bitBuffer_;
+            count_ = output.bitCount_;
+        }
+        ~Run()
+        {
+            output_.used_ = static_cast<std::size_t>(at_ - output_.out_.data());
+            output_.bitBuffer_ = buffer_;
+            output_.bitCount_ = count_;
+        }
+        Run(const Run&) = delete;
+        Run& operator=(const Run&) = delete;
+
+        void putBits(std::uint32_t bits, int count)
+        {
+            buffer_ |= static_cast<std::uint64_t>(bits) << count_;
+            count_ += count;
+            if (count_ >= 32) {
+                for (int i = 0; i < 4; ++i)
+                    at_[i] = static_cast<std::uint8_t>(buffer_ >> (8 * i));
+                at_ += 4;
+                buffer_ >>= 32;
+                count_ -= 32;
+            }
+        }
+
+    private:
+        BitOutput& output_;
+        std::uint8_t* at_;
+        std::uint64_t buffer_;
+        int count_;
+    };
 
 private:
     void flushWord()

@@ -147,6 +147,9 @@ void HuffmanBlockStream::putReference(std::size_t length, std::size_t distance)
 
 void HuffmanBlockStream::writeBlock(bool last)
 {
+    for (std::size_t b = 0; b < pairCounts_.size(); ++b)
+        literalCounts_[b] += pairCounts_[b];
+    pairCounts_.fill(0);
     literalCounts_[256] = 1; // the end of the block
     std::array<std::uint8_t, 286> literalLengths {};
     std::array<std::uint8_t, 30> distanceLengths {};
@@ -217,24 +220,28 @@ void HuffmanBlockStream::writeBlock(bool last)
     const auto literalCodes = canonicalCodes(literalLengths);
     const auto distanceCodes = canonicalCodes(distanceLengths);
     const Tables& t = tables();
-    for (std::size_t i = 0; i < count_; ++i) {
-        const std::uint32_t symbol = symbols_[i];
-        if (!(symbol & kReference)) {
-            putBits(literalCodes[symbol], literalLengths[symbol]);
-            continue;
+    {
+        // A symbol takes at most 48 bits: a length code and a distance code, each with its extra bits.
+        BitOutput::Run run(out_, count_ * 6 + 8);
+        for (std::size_t i = 0; i < count_; ++i) {
+            const std::uint32_t symbol = symbols_[i];
+            if (!(symbol & kReference)) {
+                run.putBits(literalCodes[symbol], literalLengths[symbol]);
+                continue;
+            }
+            const std::uint32_t length = (symbol >> 16) & 0x1ffu;
+            const std::uint32_t back = symbol & 0xffffu;
+            const unsigned ls = t.lengthSymbol[length];
+            run.putBits(literalCodes[257 + ls], literalLengths[257 + ls]);
+            if (kLengthExtra[ls])
+                run.putBits(length - kLengthBase[ls], kLengthExtra[ls]);
+            const unsigned ds = distanceSymbol(back);
+            run.putBits(distanceCodes[ds], distanceLengths[ds]);
+            if (kDistanceExtra[ds])
+                run.putBits(back + 1 - kDistanceBase[ds], kDistanceExtra[ds]);
         }
-        const std::uint32_t length = (symbol >> 16) & 0x1ffu;
-        const std::uint32_t back = symbol & 0xffffu;
-        const unsigned ls = t.lengthSymbol[length];
-        putBits(literalCodes[257 + ls], literalLengths[257 + ls]);
-        if (kLengthExtra[ls])
-            putBits(length - kLengthBase[ls], kLengthExtra[ls]);
-        const unsigned ds = distanceSymbol(back);
-        putBits(distanceCodes[ds], distanceLengths[ds]);
-        if (kDistanceExtra[ds])
-            putBits(back + 1 - kDistanceBase[ds], kDistanceExtra[ds]);
+        run.putBits(literalCodes[256], literalLengths[256]);
     }
-    putBits(literalCodes[256], literalLengths[256]);
     count_ = 0;
     literalCounts_.fill(0);
     distanceCounts_.fill(0);

@@ -38,9 +38,21 @@ public:
                 writeBlock(false);
             const std::size_t take = std::min(length, symbols_.size() - count_);
             std::uint32_t* out = symbols_.data() + count_;
-            for (std::size_t i = 0; i < take; ++i) {
-                ++literalCounts_[bytes[i]];
-                out[i] = bytes[i];
+            // Neighbouring bytes are often alike: every other one is counted apart, so that adding to
+            // one count does not wait for the last addition to it.
+            std::size_t i = 0;
+            for (; i + 2 <= take; i += 2) {
+                const std::uint8_t a = bytes[i];
+                const std::uint8_t b = bytes[i + 1];
+                ++literalCounts_[a];
+                ++pairCounts_[b];
+                out[i] = a;
+                out[i + 1] = b;
+            }
+            if (i < take) {
+                const std::uint8_t a = bytes[i];
+                ++literalCounts_[a];
+                out[i] = a;
             }
             count_ += take;
             bytes += take;
@@ -81,6 +93,7 @@ private:
     std::size_t count_ = 0;
     std::array<std::uint32_t, 286> literalCounts_ {};
     std::array<std::uint32_t, 30> distanceCounts_ {};
+    std::array<std::uint32_t, 256> pairCounts_ {}; // literals counted apart, added to literalCounts_ per block
     BitOutput out_;
 };
 

@@ -79,9 +79,20 @@ bool isDirect(QImage::Format format)
         || format == QImage::Format_RGB32;
 }
 
-// One row of pixels as the file's bytes after the filter byte.
+// One row of pixels as the file's bytes after the filter byte. Without alpha every pixel is opaque, the
+// same premultiplied or not: each goes as four bytes, red first, whose fourth the next pixel overwrites, so
+// the target has a byte to spare after the row.
 void packRow(const QRgb* line, int width, bool premultiplied, bool alpha, std::uint8_t* target)
 {
+    if (!alpha) {
+        for (int x = 0; x < width; ++x) {
+            const QRgb colour = line[x];
+            const std::uint8_t bytes[4] = { static_cast<std::uint8_t>(qRed(colour)),
+                static_cast<std::uint8_t>(qGreen(colour)), static_cast<std::uint8_t>(qBlue(colour)), 0 };
+            std::memcpy(target + 3 * static_cast<std::size_t>(x), bytes, 4);
+        }
+        return;
+    }
     for (int x = 0; x < width; ++x) {
         QRgb colour = line[x];
         // Opaque pixels, most of a card, are the same premultiplied or not.
@@ -131,7 +142,7 @@ QByteArray PngColourWriter::compressedRows(const QImage& picture, bool alpha)
     const std::size_t rowLength = static_cast<std::size_t>(width) * channels + 1;
     const auto sourceBytes = static_cast<std::size_t>(width) * 4;
     PngSpanDeflater deflater(rowLength, channels);
-    std::vector<std::uint8_t> row(rowLength, 0);
+    std::vector<std::uint8_t> row(rowLength + 1, 0);
     for (int y = 0; y < image.height(); ++y) {
         // A row of the same pixels as the one above is not looked at again.
         if (y > 0 && std::memcmp(image.constScanLine(y), image.constScanLine(y - 1), sourceBytes) == 0

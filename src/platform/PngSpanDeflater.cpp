@@ -160,25 +160,32 @@ void PngSpanDeflater::addRow(const std::uint8_t* row)
 
 void PngSpanDeflater::addShades(const std::uint8_t* row)
 {
+    // The sizes are held in locals: the bytes written might otherwise be the members, read again each time.
+    const std::size_t rowLength = rowLength_;
+    const std::size_t pixelBytes = pixelBytes_;
     std::uint8_t* out = filtered_.data();
     out[0] = kFilterSub;
-    const std::size_t first = std::min(rowLength_, pixelBytes_ + 1);
+    const std::size_t first = std::min(rowLength, pixelBytes + 1);
     std::memcpy(out + 1, row + 1, first - 1);
-    for (std::size_t i = first; i < rowLength_; ++i)
-        out[i] = static_cast<std::uint8_t>(row[i] - row[i - pixelBytes_]);
+    std::size_t i = first;
+    for (; i + 8 <= rowLength; i += 8) {
+        std::uint64_t here = 0;
+        std::uint64_t left = 0;
+        std::memcpy(&here, row + i, 8);
+        std::memcpy(&left, row + i - pixelBytes, 8);
+        const std::uint64_t difference = bytes::eachByteLess(here, left);
+        std::memcpy(out + i, &difference, 8);
+    }
+    for (; i < rowLength; ++i)
+        out[i] = static_cast<std::uint8_t>(row[i] - row[i - pixelBytes]);
     // Differences repeat only where the colour runs flat or changes evenly: runs of a pixel are all that
     // is looked for, three bytes at a time before a run is measured.
     std::size_t written = 0;
-    for (std::size_t i = first; i + kMinMatch <= rowLength_;) {
-        const std::uint8_t* at = out + i;
-        const std::uint8_t* left = at - pixelBytes_;
-        if (at[0] != left[0] || at[1] != left[1] || at[2] != left[2]) {
-            ++i;
-            continue;
-        }
-        const std::size_t run = equalPrefix(at, left, rowLength_ - i);
+    for (std::size_t i = bytes::nextRepeat(out, first, rowLength_, pixelBytes_); i + kMinMatch <= rowLength_;
+         i = bytes::nextRepeat(out, i, rowLength_, pixelBytes_)) {
+        const std::size_t run = equalPrefix(out + i, out + i - pixelBytes_, rowLength_ - i);
         stream_.putLiterals(out + written, i - written);
-        stream_.putCopy(run, pixelBack_, at);
+        stream_.putCopy(run, pixelBack_, out + i);
         i += run;
         written = i;
     }

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,6 +65,16 @@ std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode)
             return made;
     }
     return std::nullopt;
+}
+
+int createUnnamedBeside(const QString& target)
+{
+    const QString folder = QFileInfo(target).path();
+    const int handle
+        = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, static_cast<mode_t>(0666));
+    if (handle >= 0 && temporaryFileObserver())
+        temporaryFileObserver()(folder, handle);
+    return handle;
 }
 
 int removeLeftoverPartFiles(const QString& folder, const QString& targetName)

@@ -21,8 +21,15 @@ namespace platform {
 // Nothing, with the system's code in errno, when it cannot be made.
 std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode = 0666);
 
+// An unnamed file in target's folder (where the file system makes them), to be linked in under the
+// target's name once whole: nothing of it is left behind by a write killed before its end, and it is
+// readable by nobody else meanwhile. Born with 0666 less the umask, as a new file is. Its open handle, or
+// -1 with the system's code in errno.
+int createUnnamedBeside(const QString& target);
+
 // Told of each such temporary file the moment it is made, before anything is written into it, with its
-// open handle; for tests, none by default. Set it only while no file is being written.
+// open handle (an unnamed one by its folder's path); for tests, none by default. Set it only while no file
+// is being written.
 void setTemporaryFileObserver(std::function<void(const QString& path, int handle)> observer);
 
 // Removes the abandoned temporary files of the program in the folder: of every target, or of the file

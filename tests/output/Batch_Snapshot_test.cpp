@@ -460,3 +460,39 @@ TEST(BatchSnapshot, RecordDrawnIntoAUsedPictureKeepsNothingOfTheLastAndTakesNoNe
     ASSERT_TRUE(snapshot->renderInto(canvas, 1, QStringLiteral("F"), 72));
     EXPECT_EQ(canvas.size(), QSize(243, 153));
 }
+
+// A run draws each side's base (background photo, gradient, border) once and copies it under every card's
+// items: the cards are the pixels of cards drawn whole, partial edge pixels included, at the run's
+// resolution and at another; a base of one colour is filled, not kept.
+TEST(BatchSnapshot, CardsOverARunsKeptBaseEqualCardsDrawnWhole)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("batch-bases"));
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("codes"), { QStringLiteral("WIDE-VALUE-0000001"), QStringLiteral("S2") });
+    TSLRenderingSide photo = creditCardSide(0), gradient = creditCardSide(0);
+    photo.property.setCard_fill_style(QStringLiteral("I"));
+    photo.property.setCard_BG_Image_Path(writePicture(QDir(folder).filePath("photo.png"), QColor(40, 90, 200, 128)));
+    photo.property.setCard_BG_Image(QImage(photo.property.Card_BG_Image_Path()));
+    photo.property.setCard_border_chk(true);
+    photo.property.setCard_bordr_clr(Qt::darkRed);
+    photo.property.setCard_bor_Stepper(3);
+    gradient.cardShape = 1;
+    gradient.property.setCard_fill_style(QStringLiteral("G"));
+    gradient.property.setCard_fill_Grd_1_clr(Qt::yellow);
+    gradient.property.setCard_fill_Grd_2_clr(Qt::blue);
+    for (const auto& [side, kept] : { std::pair { creditCardSide(0), false }, { photo, true }, { gradient, true } }) {
+        const auto snapshot
+            = Batch_Snapshot::take({ { boundCode128(QStringLiteral("codes"), QRectF(10, 10, 220, 70)) }, side }, {},
+                false, source, Barcode_Gen());
+        Batch_Card_Bases bases(150);
+        QImage canvas;
+        for (const int dpi : { 150, 150, 72 }) {
+            for (const int record : { 0, 1 }) {
+                ASSERT_TRUE(snapshot->renderInto(canvas, record, QStringLiteral("F"), dpi, &bases));
+                EXPECT_EQ(canvas, snapshot->renderImage(record, QStringLiteral("F"), dpi)) << dpi << ' ' << kept;
+            }
+        }
+        EXPECT_EQ(bases.base(*snapshot, QStringLiteral("F"), 150) != nullptr, kept);
+    }
+}
