@@ -26,6 +26,27 @@ QString textOf(const char* data, qsizetype size)
     return QString::fromUtf8(data, size);
 }
 
+// A shared-string cell's number: plain digits as most writers store them, anything else as strtoll reads
+// it (blanks, a sign, trailing text); -1 when it names no string.
+std::int64_t stringIndex(const std::string& raw)
+{
+    if (!raw.empty() && raw.size() <= 9) {
+        std::int64_t index = 0;
+        for (const char c : raw) {
+            if (c < '0' || c > '9') {
+                index = -1;
+                break;
+            }
+            index = index * 10 + (c - '0');
+        }
+        if (index >= 0)
+            return index;
+    }
+    char* end = nullptr;
+    const long long index = std::strtoll(raw.c_str(), &end, 10);
+    return end == raw.c_str() || index < 0 || index > std::numeric_limits<std::uint32_t>::max() ? -1 : index;
+}
+
 // What one kept value costs beside its characters: the list slot and the string's header.
 constexpr quint64 kValueOverhead = sizeof(QString) + 32;
 
@@ -71,7 +92,10 @@ public:
     }
     QString take()
     {
-        QString value = decodeSpreadsheetEscapes(textOf(text_.data(), qsizetype(text_.size())));
+        // Most texts hold no escape: looked for in the bytes, which is cheaper than in the characters.
+        QString value = textOf(text_.data(), qsizetype(text_.size()));
+        if (text_.find("_x") != std::string::npos)
+            value = decodeSpreadsheetEscapes(value);
         text_.clear();
         textDepth_ = runDepth_ = 0;
         return value;
@@ -375,9 +399,8 @@ private:
             return;
         QString value;
         if (shared_index_) {
-            char* end = nullptr;
-            const long long index = std::strtoll(raw_.c_str(), &end, 10);
-            if (end == raw_.c_str() || index < 0 || index > std::numeric_limits<std::uint32_t>::max())
+            const std::int64_t index = stringIndex(raw_);
+            if (index < 0)
                 return;
             if (deferred_) {
                 if (!budget_.spend(0, sizeof(Workbook_Reader::Deferred_Cell)) || !place(QString()))
@@ -392,7 +415,9 @@ private:
             // A number reads as a spreadsheet shows it: 0.28000000000000003 as 0.28, 100.000 as 100, -0 as 0.
             if (numeric_ && !isShownAsStored(raw_))
                 raw_ = shownNumber(raw_);
-            value = textOf(raw_.data(), qsizetype(raw_.size())) + value_;
+            value = textOf(raw_.data(), qsizetype(raw_.size()));
+            if (!value_.isEmpty())
+                value += value_;
             if (!budget_.spend(0, quint64(value.size()) * 2))
                 return;
         }
@@ -475,30 +500,40 @@ public:
 
     bool feed(const char* data, std::size_t size) override
     {
-        carry_.append(data, size);
-        const std::string_view text(carry_);
-        std::size_t at = 0;
-        for (std::size_t lt = text.find('<'); lt != std::string_view::npos; lt = text.find('<', at)) {
-            if (lt + 5 > text.size()) {
-                at = lt;
-                break;
-            }
-            if (text[lt + 1] == 'c' && ends(text[lt + 2]))
-                ++cells;
-            else if (text.compare(lt + 1, 3, "row") == 0 && ends(text[lt + 4]))
-                ++rows;
-            at = lt + 1;
-            if (cells > Workbook_Reader::kMaxCells)
-                return false;
+        const std::string_view block(data, size);
+        if (size < 8) {
+            carry_.append(block);
+            carry_.erase(0, std::min(count(carry_, std::string::npos), carry_.size()));
+        } else {
+            // A tag held back from the last block is told by the first bytes of this one; the block itself
+            // is counted where it lies.
+            const std::size_t held = carry_.size();
+            carry_.append(block.substr(0, 4));
+            count(carry_, held);
+            const std::size_t left = count(block, std::string_view::npos);
+            carry_.assign(left < size ? block.substr(left) : std::string_view());
         }
-        carry_.erase(0, std::min(std::max(at, text.size() > 4 ? text.size() - 4 : 0), text.size()));
-        return true;
+        return cells <= Workbook_Reader::kMaxCells;
     }
     bool finish() override { return true; }
     QString error() const override { return {}; }
 
 private:
     static bool ends(char c) { return c == ' ' || c == '>' || c == '/' || c == '\t' || c == '\n' || c == '\r'; }
+    // Counts the tags that begin before `until`; the place of the first one too near the end of the text
+    // to be told, or npos.
+    std::size_t count(std::string_view text, std::size_t until)
+    {
+        for (std::size_t lt = findByte(text, 0, '<'); lt < until; lt = findByte(text, lt + 1, '<')) {
+            if (lt + 5 > text.size())
+                return lt;
+            if (text[lt + 1] == 'c' && ends(text[lt + 2]))
+                ++cells;
+            else if (text[lt + 1] == 'r' && text[lt + 2] == 'o' && text[lt + 3] == 'w' && ends(text[lt + 4]))
+                ++rows;
+        }
+        return std::string_view::npos;
+    }
     std::string carry_;
 };
 
