@@ -1,6 +1,7 @@
 #include "data/Workbook_Reader.h"
 
 #include "data/Spreadsheet_Cells.h"
+#include "data/Worksheet_Count.h"
 #include "data/Xml_Stream_Scanner.h"
 #include "platform/ReadBudget.h"
 
@@ -57,11 +58,6 @@ std::string_view attribute(const std::vector<Xml_Stream_Handler::Attribute>& att
             return a.value;
     }
     return {};
-}
-
-bool hasAttribute(const std::vector<Xml_Stream_Handler::Attribute>& attributes, std::string_view name)
-{
-    return std::any_of(attributes.begin(), attributes.end(), [&](const auto& a) { return a.name == name; });
 }
 
 // Text of string items (shared strings, inline strings): "t" elements and the "t" of runs, in order.
@@ -362,11 +358,21 @@ private:
         children_ = 0;
         raw_.clear();
         value_.clear();
-        const std::string_view type = attribute(attributes, "t");
+        // One look through the attributes for the cell's type and reference; the first of each name counts.
+        std::string_view type;
+        const std::string_view* reference = nullptr;
+        for (const Attribute& a : attributes) {
+            if (a.name.size() != 1)
+                continue;
+            if (a.name[0] == 't' && type.data() == nullptr)
+                type = a.value;
+            else if (a.name[0] == 'r' && !reference)
+                reference = &a.value;
+        }
         shared_index_ = type == "s";
         numeric_ = type.empty() || type == "n";
-        column_ = hasAttribute(attributes, "r") ? columnIndexOfReference(attribute(attributes, "r"))
-                                                : (previous_ + 1 < kMaxSheetColumns ? previous_ + 1 : -1);
+        column_
+            = reference ? columnIndexOfReference(*reference) : (previous_ + 1 < kMaxSheetColumns ? previous_ + 1 : -1);
         if (column_ >= 0)
             previous_ = column_;
     }
@@ -488,53 +494,6 @@ private:
     bool numeric_ = false;
     bool formula_ = false;
     bool keep_ = true;
-};
-
-// Counts a worksheet's row and cell tags in the raw text, without parsing it: fast enough to refuse a
-// sheet past the limits before any of it is kept. Stops once the cells pass their limit; rows are counted
-// to the end, so that the user learns how tall the sheet is.
-class Tag_Counter : public Part_Sink {
-public:
-    std::int64_t rows = 0;
-    std::int64_t cells = 0;
-
-    bool feed(const char* data, std::size_t size) override
-    {
-        const std::string_view block(data, size);
-        if (size < 8) {
-            carry_.append(block);
-            carry_.erase(0, std::min(count(carry_, std::string::npos), carry_.size()));
-        } else {
-            // A tag held back from the last block is told by the first bytes of this one; the block itself
-            // is counted where it lies.
-            const std::size_t held = carry_.size();
-            carry_.append(block.substr(0, 4));
-            count(carry_, held);
-            const std::size_t left = count(block, std::string_view::npos);
-            carry_.assign(left < size ? block.substr(left) : std::string_view());
-        }
-        return cells <= Workbook_Reader::kMaxCells;
-    }
-    bool finish() override { return true; }
-    QString error() const override { return {}; }
-
-private:
-    static bool ends(char c) { return c == ' ' || c == '>' || c == '/' || c == '\t' || c == '\n' || c == '\r'; }
-    // Counts the tags that begin before `until`; the place of the first one too near the end of the text
-    // to be told, or npos.
-    std::size_t count(std::string_view text, std::size_t until)
-    {
-        for (std::size_t lt = findByte(text, 0, '<'); lt < until; lt = findByte(text, lt + 1, '<')) {
-            if (lt + 5 > text.size())
-                return lt;
-            if (text[lt + 1] == 'c' && ends(text[lt + 2]))
-                ++cells;
-            else if (text[lt + 1] == 'r' && text[lt + 2] == 'o' && text[lt + 3] == 'w' && ends(text[lt + 4]))
-                ++rows;
-        }
-        return std::string_view::npos;
-    }
-    std::string carry_;
 };
 
 QString worksheetPart(int number)
@@ -682,8 +641,8 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
         error_ = QStringLiteral("The part %1 is missing from the workbook.").arg(part.section(QLatin1Char('/'), -1));
         return false;
     }
-    // A large part is first only counted, so that a sheet past the limits is refused before its cells
-    // take memory.
+    // A large part is also counted, so that a sheet past the limits is refused before its cells take much
+    // memory.
     const bool countFirst = bytes > kCountFirstBytes;
     const bool withStrings = !sharedRead_;
     if (control_) {
@@ -703,8 +662,7 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
         });
     }
     std::vector<Deferred_Cell> deferred;
-    bool read = !countFirst || countPass(part, budget);
-    read = read && readPass(part, sheet, budget, true, withStrings ? &deferred : nullptr);
+    bool read = readPass(part, sheet, budget, countFirst, withStrings ? &deferred : nullptr);
     if (stringsReader.joinable())
         stringsReader.join();
     if (withStrings && read) {
@@ -724,32 +682,54 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
     return true;
 }
 
-bool Workbook_Reader::countPass(const QString& part, platform::ReadBudget& parent)
+// Counts the part on the thread it is called on, through a package of its own, and tells the gate.
+bool Workbook_Reader::countPass(const QString& part, platform::ReadBudget& parent, Count_Gate& gate)
 {
-    platform::ReadBudget budget(parent);
-    Tag_Counter counter;
+    Tag_Counter counter(kMaxCells, &gate);
+    Workbook_Archive archive;
+    platform::ReadBudget listing(1);
     QString reason;
-    const auto outcome = archive_.read(part, counter, budget, control_, &reason);
+    auto outcome = Workbook_Archive::Outcome::Refused;
+    if (archive.open(path_, listing, &reason)) {
+        platform::ReadBudget budget(parent);
+        outcome = archive.read(part, counter, budget, control_, &reason);
+    }
+    bool passed = false;
     if (counter.cells > kMaxCells)
         error_ = QStringLiteral("The worksheet has more than %1 cells; at most %1 cells can be read.").arg(kMaxCells);
     else if (counter.rows > kMaxRows)
         error_
             = QStringLiteral("The worksheet has %1 rows; at most %2 rows can be read.").arg(counter.rows).arg(kMaxRows);
     else
-        return finishRead(outcome, reason);
-    return false;
+        passed = finishRead(outcome, reason);
+    gate.counted(passed);
+    return passed;
 }
 
-bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,
-    std::vector<Deferred_Cell>* deferred)
+bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent,
+    bool countFirst, std::vector<Deferred_Cell>* deferred)
 {
     platform::ReadBudget budget(parent);
-    Sheet_Handler handler(sheet, shared_, budget, keep, deferred);
+    Sheet_Handler handler(sheet, shared_, budget, true, deferred);
     Xml_Stream_Scanner scanner(handler);
+    // A large part is counted beside the scan, which keeps no more than kCountAheadBytes of it before the
+    // count is done; the count's refusal stands before anything the scan found.
+    Count_Gate gate(scanner, kCountAheadBytes);
+    bool counted = true;
+    std::thread counter;
+    if (countFirst) {
+        counter = std::thread([&] { counted = countPass(part, parent, gate); });
+        gate.waitBegun();
+    }
     QString reason;
-    const auto outcome = archive_.read(part, scanner, budget, control_, &reason);
+    const auto outcome = archive_.read(
+        part, countFirst ? static_cast<Part_Sink&>(gate) : static_cast<Part_Sink&>(scanner), budget, control_, &reason);
+    if (counter.joinable())
+        counter.join();
     bool read = false;
-    if (handler.stopped())
+    if (!counted)
+        ; // as the count found
+    else if (handler.stopped())
         error_ = handler.reason;
     else if (handler.rowCount > kMaxRows && (outcome == Workbook_Archive::Outcome::Read || budget.exhausted()))
         error_ = QStringLiteral("The worksheet has %1 rows; at most %2 rows can be read.")
@@ -774,8 +754,6 @@ bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platf
         sheet = Workbook_Sheet();
         return false;
     }
-    if (!keep)
-        return true;
     for (QStringList& row : sheet.rows) {
         if (row.size() < sheet.width && !budget.spend(0, quint64(sheet.width - row.size()) * sizeof(QString))) {
             error_ = QStringLiteral("The worksheet needs more memory than a workbook of %1 KB can use.")

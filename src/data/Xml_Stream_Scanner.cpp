@@ -8,9 +8,32 @@
 
 namespace {
 
+// What each byte is to the scanner, looked up rather than compared in the loops over names and blanks.
+enum : unsigned char { kBlank = 1, kNameChar = 2, kTagMark = 4 };
+constexpr auto kByteClass = [] {
+    std::array<unsigned char, 256> classes {};
+    for (int c = 0; c < 256; ++c)
+        classes[std::size_t(c)] = kNameChar;
+    for (const unsigned char c : { ' ', '\t', '\n', '\r' })
+        classes[c] = kBlank;
+    // What ends a name as the quick path takes it (others send a tag the long way) ...
+    for (const unsigned char c : { '=', '/' })
+        classes[c] = 0;
+    // ... and what ends a run of a tag's characters: its end, a quoted value, or a '<' that has no place there.
+    for (const unsigned char c : { '>', '<', '"', '\'' })
+        classes[c] = kTagMark;
+    return classes;
+}();
+
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return kByteClass[static_cast<unsigned char>(c)] & kBlank;
+}
+
+// A character of a name as the quick path takes it.
+bool isNameChar(char c)
+{
+    return kByteClass[static_cast<unsigned char>(c)] & kNameChar;
 }
 
 bool allBlank(std::string_view text)
@@ -21,14 +44,6 @@ bool allBlank(std::string_view text)
     }
     return true;
 }
-
-// What ends a run of a tag's characters: its end, a quoted value, or a '<' that has no place there.
-constexpr auto kTagMark = [] {
-    std::array<bool, 256> mark {};
-    for (const unsigned char c : { '>', '<', '"', '\'' })
-        mark[c] = true;
-    return mark;
-}();
 
 std::string_view localName(std::string_view name)
 {
@@ -213,7 +228,9 @@ std::size_t Xml_Stream_Scanner::scan(std::string_view text, bool last, bool& fai
             at = end;
             continue;
         }
-        const Step step = markup(text, at, last);
+        Step step = Step::Done;
+        if (!quickTag(text, at, step))
+            step = markup(text, at, last);
         if (step == Step::Failed) {
             failed = true;
             return at;
@@ -294,8 +311,9 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::tagAt(std::string_view rest, std::s
     // A tag: its end is the first '>' outside a quoted attribute value.
     std::size_t close = std::string_view::npos;
     for (std::size_t i = 1; i < rest.size(); ++i) {
-        i = std::find_if(rest.begin() + i, rest.end(), [](char c) { return kTagMark[static_cast<unsigned char>(c)]; })
-            - rest.begin();
+        i = std::find_if(rest.begin() + i, rest.end(), [](char c) {
+            return kByteClass[static_cast<unsigned char>(c)] & kTagMark;
+        }) - rest.begin();
         if (i == rest.size())
             break;
         const char c = rest[i];
@@ -362,6 +380,11 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::startTag(std::string_view tag)
         attributes_.push_back({ localName(attribute), tag.substr(i, valueEnd - i) });
         i = valueEnd + 1;
     }
+    return openElement(name, empty);
+}
+
+Xml_Stream_Scanner::Step Xml_Stream_Scanner::openElement(std::string_view name, bool empty)
+{
     if (!anyOpen() && rootSeen_)
         return fail(QStringLiteral("a second root element")), Step::Failed;
     if (openStarts_.size() >= kMaxDepth)
@@ -377,6 +400,81 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::startTag(std::string_view tag)
         openNames_.append(name);
     }
     return Step::Done;
+}
+
+// The common tags in one pass: a start tag of a name and quoted attributes ending in '>' or "/>", or an end
+// tag of a plain name. Anything else (a block that ends inside the tag, a comment, a malformed tag) is left
+// to markup(), which tells what is wrong; nothing is reported before a tag is known to be one of these.
+bool Xml_Stream_Scanner::quickTag(std::string_view text, std::size_t& at, Step& step)
+{
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin + at + 1;
+    if (p < end && *p == '/') {
+        const char* const nameStart = ++p;
+        while (p < end && isNameChar(*p))
+            ++p;
+        const char* const nameEnd = p;
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p >= end || *p != '>')
+            return false;
+        const std::string_view name(nameStart, std::size_t(nameEnd - nameStart));
+        if (!anyOpen() || innermost() != name)
+            return false;
+        openNames_.resize(openStarts_.back());
+        openStarts_.pop_back();
+        handler_.endElement(localName(name));
+        at = std::size_t(p + 1 - begin);
+        step = Step::Done;
+        return true;
+    }
+    const char* const nameStart = p;
+    while (p < end && isNameChar(*p))
+        ++p;
+    if (p == nameStart)
+        return false;
+    const std::string_view name(nameStart, std::size_t(p - nameStart));
+    attributes_.clear();
+    bool empty = false;
+    for (bool first = true;; first = false) {
+        const char* const blanks = p;
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p >= end)
+            return false;
+        if (*p == '>' || *p == '/') {
+            empty = *p == '/';
+            if (empty && (p + 1 >= end || p[1] != '>'))
+                return false;
+            p += empty ? 2 : 1;
+            break;
+        }
+        if (first && p == blanks)
+            return false; // the name does not end where a name may
+        const char* const attributeStart = p;
+        while (p < end && isNameChar(*p))
+            ++p;
+        const std::string_view attribute(attributeStart, std::size_t(p - attributeStart));
+        while (p < end && isBlank(*p))
+            ++p;
+        if (attribute.empty() || p >= end || *p != '=')
+            return false;
+        ++p;
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p >= end || (*p != '"' && *p != '\''))
+            return false;
+        const std::size_t valueStart = std::size_t(p + 1 - begin);
+        const std::size_t valueEnd = findByte(text, valueStart, *p);
+        if (valueEnd == std::string_view::npos)
+            return false;
+        attributes_.push_back({ localName(attribute), text.substr(valueStart, valueEnd - valueStart) });
+        p = begin + valueEnd + 1;
+    }
+    at = std::size_t(p - begin);
+    step = openElement(name, empty);
+    return true;
 }
 
 Xml_Stream_Scanner::Step Xml_Stream_Scanner::endTag(std::string_view tag)

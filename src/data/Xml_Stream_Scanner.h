@@ -62,7 +62,9 @@ private:
     std::size_t scan(std::string_view text, bool last, bool& failed);
     Step markup(std::string_view text, std::size_t& at, bool last);
     Step tagAt(std::string_view rest, std::size_t& at, bool last);
+    bool quickTag(std::string_view text, std::size_t& at, Step& step);
     Step startTag(std::string_view tag);
+    Step openElement(std::string_view name, bool empty);
     Step endTag(std::string_view tag);
     std::size_t textRun(std::string_view text, std::size_t at, bool last);
     bool fail(const QString& reason);
