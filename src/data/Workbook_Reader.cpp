@@ -1,6 +1,7 @@
 #include "data/Workbook_Reader.h"
 
 #include "data/Spreadsheet_Cells.h"
+#include "data/Worksheet_Count.h"
 #include "data/Xml_Stream_Scanner.h"
 #include "platform/ReadBudget.h"
 
@@ -26,6 +27,27 @@ QString textOf(const char* data, qsizetype size)
     return QString::fromUtf8(data, size);
 }
 
+// A shared-string cell's number: plain digits as most writers store them, anything else as strtoll reads
+// it (blanks, a sign, trailing text); -1 when it names no string.
+std::int64_t stringIndex(const std::string& raw)
+{
+    if (!raw.empty() && raw.size() <= 9) {
+        std::int64_t index = 0;
+        for (const char c : raw) {
+            if (c < '0' || c > '9') {
+                index = -1;
+                break;
+            }
+            index = index * 10 + (c - '0');
+        }
+        if (index >= 0)
+            return index;
+    }
+    char* end = nullptr;
+    const long long index = std::strtoll(raw.c_str(), &end, 10);
+    return end == raw.c_str() || index < 0 || index > std::numeric_limits<std::uint32_t>::max() ? -1 : index;
+}
+
 // What one kept value costs beside its characters: the list slot and the string's header.
 constexpr quint64 kValueOverhead = sizeof(QString) + 32;
 
@@ -36,11 +58,6 @@ std::string_view attribute(const std::vector<Xml_Stream_Handler::Attribute>& att
             return a.value;
     }
     return {};
-}
-
-bool hasAttribute(const std::vector<Xml_Stream_Handler::Attribute>& attributes, std::string_view name)
-{
-    return std::any_of(attributes.begin(), attributes.end(), [&](const auto& a) { return a.name == name; });
 }
 
 // Text of string items (shared strings, inline strings): "t" elements and the "t" of runs, in order.
@@ -71,7 +88,10 @@ public:
     }
     QString take()
     {
-        QString value = decodeSpreadsheetEscapes(textOf(text_.data(), qsizetype(text_.size())));
+        // Most texts hold no escape: looked for in the bytes, which is cheaper than in the characters.
+        QString value = textOf(text_.data(), qsizetype(text_.size()));
+        if (text_.find("_x") != std::string::npos)
+            value = decodeSpreadsheetEscapes(value);
         text_.clear();
         textDepth_ = runDepth_ = 0;
         return value;
@@ -338,11 +358,21 @@ private:
         children_ = 0;
         raw_.clear();
         value_.clear();
-        const std::string_view type = attribute(attributes, "t");
+        // One look through the attributes for the cell's type and reference; the first of each name counts.
+        std::string_view type;
+        const std::string_view* reference = nullptr;
+        for (const Attribute& a : attributes) {
+            if (a.name.size() != 1)
+                continue;
+            if (a.name[0] == 't' && type.data() == nullptr)
+                type = a.value;
+            else if (a.name[0] == 'r' && !reference)
+                reference = &a.value;
+        }
         shared_index_ = type == "s";
         numeric_ = type.empty() || type == "n";
-        column_ = hasAttribute(attributes, "r") ? columnIndexOfReference(attribute(attributes, "r"))
-                                                : (previous_ + 1 < kMaxSheetColumns ? previous_ + 1 : -1);
+        column_
+            = reference ? columnIndexOfReference(*reference) : (previous_ + 1 < kMaxSheetColumns ? previous_ + 1 : -1);
         if (column_ >= 0)
             previous_ = column_;
     }
@@ -375,9 +405,8 @@ private:
             return;
         QString value;
         if (shared_index_) {
-            char* end = nullptr;
-            const long long index = std::strtoll(raw_.c_str(), &end, 10);
-            if (end == raw_.c_str() || index < 0 || index > std::numeric_limits<std::uint32_t>::max())
+            const std::int64_t index = stringIndex(raw_);
+            if (index < 0)
                 return;
             if (deferred_) {
                 if (!budget_.spend(0, sizeof(Workbook_Reader::Deferred_Cell)) || !place(QString()))
@@ -392,7 +421,9 @@ private:
             // A number reads as a spreadsheet shows it: 0.28000000000000003 as 0.28, 100.000 as 100, -0 as 0.
             if (numeric_ && !isShownAsStored(raw_))
                 raw_ = shownNumber(raw_);
-            value = textOf(raw_.data(), qsizetype(raw_.size())) + value_;
+            value = textOf(raw_.data(), qsizetype(raw_.size()));
+            if (!value_.isEmpty())
+                value += value_;
             if (!budget_.spend(0, quint64(value.size()) * 2))
                 return;
         }
@@ -463,43 +494,6 @@ private:
     bool numeric_ = false;
     bool formula_ = false;
     bool keep_ = true;
-};
-
-// Counts a worksheet's row and cell tags in the raw text, without parsing it: fast enough to refuse a
-// sheet past the limits before any of it is kept. Stops once the cells pass their limit; rows are counted
-// to the end, so that the user learns how tall the sheet is.
-class Tag_Counter : public Part_Sink {
-public:
-    std::int64_t rows = 0;
-    std::int64_t cells = 0;
-
-    bool feed(const char* data, std::size_t size) override
-    {
-        carry_.append(data, size);
-        const std::string_view text(carry_);
-        std::size_t at = 0;
-        for (std::size_t lt = text.find('<'); lt != std::string_view::npos; lt = text.find('<', at)) {
-            if (lt + 5 > text.size()) {
-                at = lt;
-                break;
-            }
-            if (text[lt + 1] == 'c' && ends(text[lt + 2]))
-                ++cells;
-            else if (text.compare(lt + 1, 3, "row") == 0 && ends(text[lt + 4]))
-                ++rows;
-            at = lt + 1;
-            if (cells > Workbook_Reader::kMaxCells)
-                return false;
-        }
-        carry_.erase(0, std::min(std::max(at, text.size() > 4 ? text.size() - 4 : 0), text.size()));
-        return true;
-    }
-    bool finish() override { return true; }
-    QString error() const override { return {}; }
-
-private:
-    static bool ends(char c) { return c == ' ' || c == '>' || c == '/' || c == '\t' || c == '\n' || c == '\r'; }
-    std::string carry_;
 };
 
 QString worksheetPart(int number)
@@ -647,8 +641,8 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
         error_ = QStringLiteral("The part %1 is missing from the workbook.").arg(part.section(QLatin1Char('/'), -1));
         return false;
     }
-    // A large part is first only counted, so that a sheet past the limits is refused before its cells
-    // take memory.
+    // A large part is also counted, so that a sheet past the limits is refused before its cells take much
+    // memory.
     const bool countFirst = bytes > kCountFirstBytes;
     const bool withStrings = !sharedRead_;
     if (control_) {
@@ -668,8 +662,7 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
         });
     }
     std::vector<Deferred_Cell> deferred;
-    bool read = !countFirst || countPass(part, budget);
-    read = read && readPass(part, sheet, budget, true, withStrings ? &deferred : nullptr);
+    bool read = readPass(part, sheet, budget, countFirst, withStrings ? &deferred : nullptr);
     if (stringsReader.joinable())
         stringsReader.join();
     if (withStrings && read) {
@@ -689,32 +682,54 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
     return true;
 }
 
-bool Workbook_Reader::countPass(const QString& part, platform::ReadBudget& parent)
+// Counts the part on the thread it is called on, through a package of its own, and tells the gate.
+bool Workbook_Reader::countPass(const QString& part, platform::ReadBudget& parent, Count_Gate& gate)
 {
-    platform::ReadBudget budget(parent);
-    Tag_Counter counter;
+    Tag_Counter counter(kMaxCells, &gate);
+    Workbook_Archive archive;
+    platform::ReadBudget listing(1);
     QString reason;
-    const auto outcome = archive_.read(part, counter, budget, control_, &reason);
+    auto outcome = Workbook_Archive::Outcome::Refused;
+    if (archive.open(path_, listing, &reason)) {
+        platform::ReadBudget budget(parent);
+        outcome = archive.read(part, counter, budget, control_, &reason);
+    }
+    bool passed = false;
     if (counter.cells > kMaxCells)
         error_ = QStringLiteral("The worksheet has more than %1 cells; at most %1 cells can be read.").arg(kMaxCells);
     else if (counter.rows > kMaxRows)
         error_
             = QStringLiteral("The worksheet has %1 rows; at most %2 rows can be read.").arg(counter.rows).arg(kMaxRows);
     else
-        return finishRead(outcome, reason);
-    return false;
+        passed = finishRead(outcome, reason);
+    gate.counted(passed);
+    return passed;
 }
 
-bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,
-    std::vector<Deferred_Cell>* deferred)
+bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent,
+    bool countFirst, std::vector<Deferred_Cell>* deferred)
 {
     platform::ReadBudget budget(parent);
-    Sheet_Handler handler(sheet, shared_, budget, keep, deferred);
+    Sheet_Handler handler(sheet, shared_, budget, true, deferred);
     Xml_Stream_Scanner scanner(handler);
+    // A large part is counted beside the scan, which keeps no more than kCountAheadBytes of it before the
+    // count is done; the count's refusal stands before anything the scan found.
+    Count_Gate gate(scanner, kCountAheadBytes);
+    bool counted = true;
+    std::thread counter;
+    if (countFirst) {
+        counter = std::thread([&] { counted = countPass(part, parent, gate); });
+        gate.waitBegun();
+    }
     QString reason;
-    const auto outcome = archive_.read(part, scanner, budget, control_, &reason);
+    const auto outcome = archive_.read(
+        part, countFirst ? static_cast<Part_Sink&>(gate) : static_cast<Part_Sink&>(scanner), budget, control_, &reason);
+    if (counter.joinable())
+        counter.join();
     bool read = false;
-    if (handler.stopped())
+    if (!counted)
+        ; // as the count found
+    else if (handler.stopped())
         error_ = handler.reason;
     else if (handler.rowCount > kMaxRows && (outcome == Workbook_Archive::Outcome::Read || budget.exhausted()))
         error_ = QStringLiteral("The worksheet has %1 rows; at most %2 rows can be read.")
@@ -739,8 +754,6 @@ bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platf
         sheet = Workbook_Sheet();
         return false;
     }
-    if (!keep)
-        return true;
     for (QStringList& row : sheet.rows) {
         if (row.size() < sheet.width && !budget.spend(0, quint64(sheet.width - row.size()) * sizeof(QString))) {
             error_ = QStringLiteral("The worksheet needs more memory than a workbook of %1 KB can use.")

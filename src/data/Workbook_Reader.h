@@ -23,6 +23,7 @@ struct Workbook_Sheet {
 namespace platform {
 class ReadBudget;
 }
+class Count_Gate;
 
 class Workbook_Reader {
 public:
@@ -56,8 +57,10 @@ public:
     // The budget of one step is that of the design reader for an input this many times the file's size:
     // room for the large ratios of repetitive XML, never for a bomb's.
     static constexpr std::uint64_t kBudgetScale = 8;
-    // Worksheet parts larger than this are counted before their cells are kept.
+    // Worksheet parts larger than this are counted, beside the scan that keeps their cells, so that a
+    // sheet past the limits is refused without keeping more cells than this much of a part holds.
     static constexpr std::int64_t kCountFirstBytes = std::int64_t(24) << 20;
+    static constexpr std::int64_t kCountAheadBytes = std::int64_t(8) << 20;
 
     // A shared-string cell read before the strings: its place and the string's number.
     struct Deferred_Cell {
@@ -75,8 +78,8 @@ private:
     QString sheetPart(int number) const;
     bool finishRead(Workbook_Archive::Outcome outcome, const QString& reason);
     Part_Read readSharedStrings(platform::ReadBudget& budget);
-    bool countPass(const QString& part, platform::ReadBudget& parent);
-    bool readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool keep,
+    bool countPass(const QString& part, platform::ReadBudget& parent, Count_Gate& gate);
+    bool readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool countFirst,
         std::vector<Deferred_Cell>* deferred);
 
     Read_Control* control_ = nullptr;

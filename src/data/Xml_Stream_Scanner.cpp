@@ -2,13 +2,38 @@
 
 #include "platform/XmlCharacterData.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
 
+// What each byte is to the scanner, looked up rather than compared in the loops over names and blanks.
+enum : unsigned char { kBlank = 1, kNameChar = 2, kTagMark = 4 };
+constexpr auto kByteClass = [] {
+    std::array<unsigned char, 256> classes {};
+    for (int c = 0; c < 256; ++c)
+        classes[std::size_t(c)] = kNameChar;
+    for (const unsigned char c : { ' ', '\t', '\n', '\r' })
+        classes[c] = kBlank;
+    // What ends a name as the quick path takes it (others send a tag the long way) ...
+    for (const unsigned char c : { '=', '/' })
+        classes[c] = 0;
+    // ... and what ends a run of a tag's characters: its end, a quoted value, or a '<' that has no place there.
+    for (const unsigned char c : { '>', '<', '"', '\'' })
+        classes[c] = kTagMark;
+    return classes;
+}();
+
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+    return kByteClass[static_cast<unsigned char>(c)] & kBlank;
+}
+
+// A character of a name as the quick path takes it.
+bool isNameChar(char c)
+{
+    return kByteClass[static_cast<unsigned char>(c)] & kNameChar;
 }
 
 bool allBlank(std::string_view text)
@@ -140,14 +165,28 @@ bool Xml_Stream_Scanner::feed(const char* data, std::size_t size)
         size = std::size_t(transcoded_.size());
     }
     bool failed = false;
-    if (pending_.empty()) {
+    if (!pending_.empty()) {
+        // The unfinished tail of the last block is mostly finished by the first '>' (a tag) or '<' (a text)
+        // of this one: only that much is joined to it, and the rest of the block is scanned where it lies.
+        const void* stop = size > 0 ? std::memchr(data, pending_.front() == '<' ? '>' : '<', size) : nullptr;
+        const std::size_t piece
+            = stop ? std::size_t(static_cast<const char*>(stop) - data) + (pending_.front() == '<') : size;
+        pending_.append(data, piece);
+        data += piece;
+        size -= piece;
+        const std::size_t used = scan(pending_, false, failed);
+        pending_.erase(0, used);
+        if (!pending_.empty() && !failed && size > 0) {
+            // Still unfinished (a comment, a section, a '>' in a quoted value): the whole block joins it.
+            pending_.append(data, size);
+            size = 0;
+            pending_.erase(0, scan(pending_, false, failed));
+        }
+    }
+    if (pending_.empty() && !failed) {
         // Most blocks are scanned where they lie; only an unfinished tail is kept.
         const std::size_t used = scan(std::string_view(data, size), false, failed);
         pending_.assign(data + used, size - used);
-    } else {
-        pending_.append(data, size);
-        const std::size_t used = scan(pending_, false, failed);
-        pending_.erase(0, used);
     }
     if (failed)
         failed_ = true;
@@ -168,8 +207,9 @@ bool Xml_Stream_Scanner::finish()
         return fail(QStringLiteral("unfinished markup at the end"));
     if (!rootSeen_)
         return fail(QStringLiteral("no element"));
-    if (!open_.empty())
-        return fail(QStringLiteral("the element <%1> is never closed").arg(QString::fromStdString(open_.back())));
+    if (anyOpen())
+        return fail(QStringLiteral("the element <%1> is never closed")
+                        .arg(QString::fromUtf8(innermost().data(), qsizetype(innermost().size()))));
     return true;
 }
 
@@ -188,7 +228,9 @@ std::size_t Xml_Stream_Scanner::scan(std::string_view text, bool last, bool& fai
             at = end;
             continue;
         }
-        const Step step = markup(text, at, last);
+        Step step = Step::Done;
+        if (!quickTag(text, at, step))
+            step = markup(text, at, last);
         if (step == Step::Failed) {
             failed = true;
             return at;
@@ -201,18 +243,18 @@ std::size_t Xml_Stream_Scanner::scan(std::string_view text, bool last, bool& fai
 
 std::size_t Xml_Stream_Scanner::textRun(std::string_view text, std::size_t at, bool last)
 {
-    const std::size_t lt = text.find('<', at);
+    const std::size_t lt = findByte(text, at, '<');
     std::size_t end = lt == std::string_view::npos ? text.size() : lt;
     if (lt == std::string_view::npos && !last) {
         // Hold back what the next block may complete: a reference or a line end split between blocks.
-        const std::size_t amp = text.rfind('&');
-        if (amp != std::string_view::npos && amp >= at && text.find(';', amp) == std::string_view::npos)
-            end = amp;
+        const std::size_t amp = text.substr(at).rfind('&');
+        if (amp != std::string_view::npos && text.find(';', at + amp) == std::string_view::npos)
+            end = at + amp;
         if (end > at && text[end - 1] == '\r')
             --end;
     }
     const std::string_view run = text.substr(at, end - at);
-    if (open_.empty()) {
+    if (!anyOpen()) {
         if (!allBlank(run))
             fail(QStringLiteral("text outside the root element"));
     } else if (!run.empty()) {
@@ -234,6 +276,8 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::markup(std::string_view text, std::
             return fail(QStringLiteral("a tag longer than %1 bytes").arg(kMaxTagBytes)), Step::Failed;
         return Step::NeedMore;
     };
+    if (rest.size() >= 2 && rest[1] != '!' && rest[1] != '?')
+        return tagAt(rest, at, last);
     if (rest.size() < 9 && !last && (rest.size() < 2 || rest[1] == '!'))
         return Step::NeedMore; // not yet known whether a comment, a CDATA section or a declaration starts
     std::size_t end = 0;
@@ -251,7 +295,7 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::markup(std::string_view text, std::
     if (rest.substr(0, 9) == "<![CDATA[") {
         if ((step = closeOf("<![CDATA[", "]]>", end)) != Step::Done)
             return step;
-        if (open_.empty())
+        if (!anyOpen())
             return fail(QStringLiteral("text outside the root element")), Step::Failed;
         handler_.text(rest.substr(9, end - 9), true);
         at += end + 3;
@@ -259,22 +303,30 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::markup(std::string_view text, std::
     }
     if (rest.size() >= 2 && rest[1] == '!')
         return fail(QStringLiteral("document type declarations are not read")), Step::Failed;
+    return tagAt(rest, at, last);
+}
+
+Xml_Stream_Scanner::Step Xml_Stream_Scanner::tagAt(std::string_view rest, std::size_t& at, bool last)
+{
     // A tag: its end is the first '>' outside a quoted attribute value.
-    char quote = 0;
     std::size_t close = std::string_view::npos;
     for (std::size_t i = 1; i < rest.size(); ++i) {
+        i = std::find_if(rest.begin() + i, rest.end(), [](char c) {
+            return kByteClass[static_cast<unsigned char>(c)] & kTagMark;
+        }) - rest.begin();
+        if (i == rest.size())
+            break;
         const char c = rest[i];
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
+        if (c == '>') {
             close = i;
             break;
-        } else if (c == '<') {
-            return fail(QStringLiteral("'<' inside a tag")), Step::Failed;
         }
+        if (c == '<')
+            return fail(QStringLiteral("'<' inside a tag")), Step::Failed;
+        const std::size_t closing = rest.find(c, i + 1); // a quoted value
+        if (closing == std::string_view::npos)
+            break;
+        i = closing;
     }
     if (close == std::string_view::npos) {
         if (last)
@@ -283,8 +335,8 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::markup(std::string_view text, std::
             return fail(QStringLiteral("a tag longer than %1 bytes").arg(kMaxTagBytes)), Step::Failed;
         return Step::NeedMore;
     }
-    const std::string_view tag = rest.substr(1, close - 1);
-    step = tag.size() >= 1 && tag[0] == '/' ? endTag(tag.substr(1)) : startTag(tag);
+    const std::string_view inside = rest.substr(1, close - 1);
+    const Step step = !inside.empty() && inside[0] == '/' ? endTag(inside.substr(1)) : startTag(inside);
     if (step == Step::Done)
         at += close + 1;
     return step;
@@ -299,7 +351,8 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::startTag(std::string_view tag)
     while (i < tag.size() && !isBlank(tag[i]))
         ++i;
     const std::string_view name = tag.substr(0, i);
-    if (name.empty() || name.find_first_of("=\"'/") != std::string_view::npos)
+    if (name.empty()
+        || std::any_of(name.begin(), name.end(), [](char c) { return c == '=' || c == '"' || c == '\'' || c == '/'; }))
         return fail(QStringLiteral("a tag without a name")), Step::Failed;
     attributes_.clear();
     for (;;) {
@@ -321,15 +374,20 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::startTag(std::string_view tag)
         if (i >= tag.size() || (tag[i] != '"' && tag[i] != '\''))
             return fail(QStringLiteral("an unquoted attribute in <%1>").arg(QLatin1String(name))), Step::Failed;
         const char quote = tag[i++];
-        const std::size_t valueEnd = tag.find(quote, i);
+        const std::size_t valueEnd = findByte(tag, i, quote);
         if (valueEnd == std::string_view::npos)
             return fail(QStringLiteral("an unclosed attribute in <%1>").arg(QLatin1String(name))), Step::Failed;
         attributes_.push_back({ localName(attribute), tag.substr(i, valueEnd - i) });
         i = valueEnd + 1;
     }
-    if (open_.empty() && rootSeen_)
+    return openElement(name, empty);
+}
+
+Xml_Stream_Scanner::Step Xml_Stream_Scanner::openElement(std::string_view name, bool empty)
+{
+    if (!anyOpen() && rootSeen_)
         return fail(QStringLiteral("a second root element")), Step::Failed;
-    if (open_.size() >= kMaxDepth)
+    if (openStarts_.size() >= kMaxDepth)
         return fail(QStringLiteral("elements nested deeper than %1").arg(kMaxDepth)), Step::Failed;
     rootSeen_ = true;
     const std::string_view local = localName(name);
@@ -337,19 +395,97 @@ Xml_Stream_Scanner::Step Xml_Stream_Scanner::startTag(std::string_view tag)
         return failed_ = true, Step::Failed;
     if (empty)
         handler_.endElement(local);
-    else
-        open_.emplace_back(name);
+    else {
+        openStarts_.push_back(std::uint32_t(openNames_.size()));
+        openNames_.append(name);
+    }
     return Step::Done;
+}
+
+// The common tags in one pass: a start tag of a name and quoted attributes ending in '>' or "/>", or an end
+// tag of a plain name. Anything else (a block that ends inside the tag, a comment, a malformed tag) is left
+// to markup(), which tells what is wrong; nothing is reported before a tag is known to be one of these.
+bool Xml_Stream_Scanner::quickTag(std::string_view text, std::size_t& at, Step& step)
+{
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin + at + 1;
+    if (p < end && *p == '/') {
+        const char* const nameStart = ++p;
+        while (p < end && isNameChar(*p))
+            ++p;
+        const char* const nameEnd = p;
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p >= end || *p != '>')
+            return false;
+        const std::string_view name(nameStart, std::size_t(nameEnd - nameStart));
+        if (!anyOpen() || innermost() != name)
+            return false;
+        openNames_.resize(openStarts_.back());
+        openStarts_.pop_back();
+        handler_.endElement(localName(name));
+        at = std::size_t(p + 1 - begin);
+        step = Step::Done;
+        return true;
+    }
+    const char* const nameStart = p;
+    while (p < end && isNameChar(*p))
+        ++p;
+    if (p == nameStart)
+        return false;
+    const std::string_view name(nameStart, std::size_t(p - nameStart));
+    attributes_.clear();
+    bool empty = false;
+    for (bool first = true;; first = false) {
+        const char* const blanks = p;
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p >= end)
+            return false;
+        if (*p == '>' || *p == '/') {
+            empty = *p == '/';
+            if (empty && (p + 1 >= end || p[1] != '>'))
+                return false;
+            p += empty ? 2 : 1;
+            break;
+        }
+        if (first && p == blanks)
+            return false; // the name does not end where a name may
+        const char* const attributeStart = p;
+        while (p < end && isNameChar(*p))
+            ++p;
+        const std::string_view attribute(attributeStart, std::size_t(p - attributeStart));
+        while (p < end && isBlank(*p))
+            ++p;
+        if (attribute.empty() || p >= end || *p != '=')
+            return false;
+        ++p;
+        while (p < end && isBlank(*p))
+            ++p;
+        if (p >= end || (*p != '"' && *p != '\''))
+            return false;
+        const std::size_t valueStart = std::size_t(p + 1 - begin);
+        const std::size_t valueEnd = findByte(text, valueStart, *p);
+        if (valueEnd == std::string_view::npos)
+            return false;
+        attributes_.push_back({ localName(attribute), text.substr(valueStart, valueEnd - valueStart) });
+        p = begin + valueEnd + 1;
+    }
+    at = std::size_t(p - begin);
+    step = openElement(name, empty);
+    return true;
 }
 
 Xml_Stream_Scanner::Step Xml_Stream_Scanner::endTag(std::string_view tag)
 {
     while (!tag.empty() && isBlank(tag.back()))
         tag.remove_suffix(1);
-    if (open_.empty() || open_.back() != tag)
+    if (!anyOpen() || innermost() != tag)
         return fail(QStringLiteral("the end tag </%1> closes no open element").arg(QLatin1String(tag.substr(0, 64)))),
                Step::Failed;
-    open_.pop_back();
+    openNames_.resize(openStarts_.back());
+    openStarts_.pop_back();
     handler_.endElement(localName(tag));
     return Step::Done;
 }

@@ -3,7 +3,9 @@
 #include <QString>
 #include <QStringDecoder>
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,15 +61,23 @@ private:
     enum class Step { Done, NeedMore, Failed };
     std::size_t scan(std::string_view text, bool last, bool& failed);
     Step markup(std::string_view text, std::size_t& at, bool last);
+    Step tagAt(std::string_view rest, std::size_t& at, bool last);
+    bool quickTag(std::string_view text, std::size_t& at, Step& step);
     Step startTag(std::string_view tag);
+    Step openElement(std::string_view name, bool empty);
     Step endTag(std::string_view tag);
     std::size_t textRun(std::string_view text, std::size_t at, bool last);
     bool fail(const QString& reason);
     void takeEncoding();
 
+    bool anyOpen() const { return !openStarts_.empty(); }
+    std::string_view innermost() const { return std::string_view(openNames_).substr(openStarts_.back()); }
+
     Xml_Stream_Handler& handler_;
     std::string pending_;
-    std::vector<std::string> open_;
+    // The open elements' names one after another, and where each begins: no string per element.
+    std::string openNames_;
+    std::vector<std::uint32_t> openStarts_;
     std::vector<Xml_Stream_Handler::Attribute> attributes_;
     std::optional<QStringDecoder> utf16_;
     QByteArray transcoded_;
@@ -76,6 +86,26 @@ private:
     bool failed_ = false;
     QString error_;
 };
+
+// The place of the first `byte` in text at or after `from`, or npos. The runs between tags are short, so
+// the first bytes are looked at eight at a time here, where a library call would cost more than the search.
+inline std::size_t findByte(std::string_view text, std::size_t from, char byte)
+{
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t ones = 0x0101010101010101ull;
+        const std::uint64_t pattern = ones * static_cast<unsigned char>(byte);
+        for (const std::size_t near = from + 64; from + 8 <= text.size() && from < near; from += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + from, 8);
+            word ^= pattern;
+            // The lowest marked byte is the first equal one (a borrow only marks bytes above it).
+            const std::uint64_t equal = (word - ones) & ~word & (ones << 7);
+            if (equal)
+                return from + std::size_t(std::countr_zero(equal)) / 8;
+        }
+    }
+    return text.find(byte, from);
+}
 
 // Appends raw XML text with its entities and character references decoded and line ends made "\n";
 // an unknown reference stays as written.

@@ -42,9 +42,9 @@ ReadBudget::~ReadBudget()
         parent_->giveBack(values_, bytes_);
 }
 
-bool ReadBudget::spend(quint64 values, quint64 bytes)
+bool ReadBudget::spendBeyond(quint64 values, quint64 bytes)
 {
-    if ((values > values_ || bytes > bytes_) && !(parent_ && takeFromParent(values, bytes))) {
+    if (!(parent_ && takeFromParent(values, bytes))) {
         markExhausted();
         return false;
     }

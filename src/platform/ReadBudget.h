@@ -28,7 +28,15 @@ public:
     ReadBudget& operator=(const ReadBudget&) = delete;
 
     // Takes the values and bytes from what is left; false, taking nothing, when either would run out.
-    bool spend(quint64 values, quint64 bytes);
+    // Called for every element read, so the common case stays inline.
+    bool spend(quint64 values, quint64 bytes)
+    {
+        if (values > values_ || bytes > bytes_) [[unlikely]]
+            return spendBeyond(values, bytes);
+        values_ -= values;
+        bytes_ -= bytes;
+        return true;
+    }
 
     bool exhausted() const; // a spend was refused, here or in a share
     quint64 valuesLeft() const { return values_; }
@@ -45,6 +53,7 @@ public:
     static constexpr quint64 shareBytes = quint64(256) * 1024;
 
 private:
+    bool spendBeyond(quint64 values, quint64 bytes);
     bool takeFromParent(quint64 values, quint64 bytes);
     // The parent's side: what is asked and a block more where there is one; nothing when even what is
     // asked is not there.
