@@ -1,9 +1,9 @@
 #include "platform/OwnLock.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/RunLeftovers.h"
 
-#include <atomic>
+#include <QFile>
+
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -60,20 +60,12 @@ bool writeMark(int fd)
 // other copy ever finds it unmarked. A file system without links gets the file made in place and marked.
 std::optional<OwnLock> createMarked(const QString& path)
 {
-    static std::atomic<unsigned> counter { 0 };
-    const QFileInfo info(path);
-    const QString prefix = info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tessaline-")
-        + QString::number(qint64(::getpid())) + QLatin1Char('-');
-    std::optional<OwnLock> made;
-    for (int attempt = 0; attempt < 100 && !made; ++attempt) {
-        made = OwnLock::create(prefix + QString::number(counter++) + QStringLiteral(".part"));
-        if (!made && errno != EEXIST)
-            return std::nullopt;
-    }
-    if (!made || !writeMark(made->handle())) {
-        const int error = made ? errno : EEXIST;
-        if (made)
-            made->removeAndRelease();
+    std::optional<OwnLock> made = createTemporaryBeside(path);
+    if (!made)
+        return std::nullopt;
+    if (!writeMark(made->handle())) {
+        const int error = errno;
+        made->removeAndRelease();
         errno = error;
         return std::nullopt;
     }
