@@ -190,7 +190,6 @@ TEST(SendMail, EachFailedCheckShowsItsMessageAndSendsNothing)
         { "  ", "a@example.com", "Card", "Please enter the sender E-mail address in From, or save one in Settings." },
         { "me@example.com", " ", "Card", "Please specify the Recipient E-mail address." },
         { "Party time", "a@example.com", "Card", "Sender E-mail address is invalid or incomplete." },
-        // Of a long list, the one address at fault is named; addresses are parted by commas.
         { "me@example.com", "a@example.com, nobody", "Card",
             "Recipient E-mail address is invalid or incomplete.\n\n\"nobody\" is not an e-mail address." },
         { "me@example.com", "a@example.com; c@example.com", "Card",
@@ -254,7 +253,6 @@ TEST(SendMail, RecipientListKeepsPiecesAsSplitAndIgnoresEmptyOnes)
         { "a@x.org, Anne-Marie \"Nan\" O'Brien <Guest077@x.org>",
             QStringList { "a@x.org", " Anne-Marie \"Nan\" O'Brien <guest077@x.org>" } },
         { "\"Lee \\\", Ann\" <ann@x.org>,b@x.org", QStringList { "\"Lee \\\", Ann\" <ann@x.org>", "b@x.org" } },
-        { "a@x.org; b@x.org", std::nullopt },
         { "a@example.com, g1@b.com> notify=success", std::nullopt },
         { "g1@b.com> notify=success", std::nullopt },
         { "Ann <a@example.com> b@example.com", std::nullopt },

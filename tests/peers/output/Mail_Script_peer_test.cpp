@@ -223,8 +223,7 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
         const QList<QJsonObject> got = peer.waitForMessages(1);
         ASSERT_EQ(got.size(), 1);
         const QJsonObject& m = got.front();
-        // Read back as RFC 2047 decodes it; Python's address parser keeps the blank between two encoded
-        // words of a name, so its name is compared with blanks simplified.
+        // Read back as RFC 2047 decodes it; Python keeps the blank between two encoded words of a name.
         EXPECT_EQ(m[QLatin1String("to_decoded")].toString(), c.name + QStringLiteral(" <guest@example.org>"));
         EXPECT_EQ(m[QLatin1String("to_addresses")][0][0].toString().simplified(), c.name);
         EXPECT_EQ(m[QLatin1String("to_addresses")][0][1].toString(), QStringLiteral("guest@example.org"));

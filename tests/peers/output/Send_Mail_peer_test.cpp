@@ -43,6 +43,8 @@ using mailtest::type;
 
 namespace {
 
+
+
 bool waitForRun(Send_Mail& window)
 {
     QElapsedTimer clock;
@@ -261,8 +263,8 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingThe
     } cases[] = {
         { refusing.port(), "wrong", "The server refused the user name or password.\n\n2 of 2 mails could not be sent: ",
             "x@example.org (535 5.7.8 Authentication credentials invalid), y@example.org (not tried)." },
-        { SmtpPeer::freeClosedPort(), SmtpPeer::password,
-            "Could not send email message.\nPlease make sure that:", "Connection refused" },
+        { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
+            "Connection refused" },
         { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
         { silent.port(), SmtpPeer::password,
             "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were not sent: ",
@@ -408,8 +410,7 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     // What was shown is what went: the picture's pixels and resolution, the mail's bytes.
     EXPECT_EQ(card.size(), QSize(at150.captured(1).toInt(), at150.captured(2).toInt()));
     EXPECT_NEAR(card.dotsPerMeterX() * 0.0254, 150, 1);
-    EXPECT_EQ(
-        QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
+    EXPECT_EQ(QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
         at150.captured(3));
     ui.messages.clear();
     sendFromWindow([&](Send_Mail& mail) {
@@ -510,8 +511,7 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
 {
     SmtpPeer peer(SmtpPeer::Mode::Relay);
     ASSERT_TRUE(peer.running());
-    // The answer to a message's end may come late: here after 2 s, against a script waiting 1 s for others.
-    const char* limit = "TESSALINE_MAIL_NETWORK_SECONDS"; // set back however the test ends
+    const char* limit = "TESSALINE_MAIL_NETWORK_SECONDS"; // 1 s, outlasted by a late answer; set back at the end
     const auto restore = qScopeGuard(
         [limit, saved = qgetenv(limit)] { return saved.isNull() ? qunsetenv(limit) : qputenv(limit, saved); });
     qputenv(limit, "1");

@@ -9,10 +9,9 @@
 # Every login tried is written to FOLDER/auth.log; a recipient whose address begins with "refused" gets a
 # 550, a message whose subject begins with "refused" a 554 after its data. Every message taken is written
 # to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
-# and attachments (the attachment bytes beside it as message-N-K.bin). The slow moments of a mail come by
-# its first recipient: "slowquit..." gets no answer to QUIT, "slowaccept..." its 250 two seconds after the
-# end of data, "drop..." a closed connection instead, "never..." no answer at all; the message is kept
-# first, and a line goes to FOLDER/held.log whenever an answer is held back.
+# and attachments (the attachment bytes beside it as message-N-K.bin).
+# A kept mail's first recipient may slow its answer: "slowaccept..." 2 s late, "drop..." a closed connection,
+# "never..." none, "slowquit..." none to QUIT; each answer held back is a line in FOLDER/held.log.
 # Prints "PORT n" once listening, then runs until standard input closes.
 import asyncio
 import json
