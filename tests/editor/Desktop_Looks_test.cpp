@@ -254,7 +254,7 @@ TEST_F(DesktopLooks, EveryWindowFitsCommonScreensAtLargerFontsOverTheMainWindowA
         }
     }
     // Shown for real, a window opens over the window that is active as it opens, and over the main window
-    // when none is (a notice after a progress window has closed); so do message boxes, through the real seam.
+    // when none is (a notice after a progress window has closed).
     QWidget passing;
     window->setGeometry(window->screen()->availableGeometry().adjusted(10, 40, -10, -10)); // room for each
     using Kind = platform::MessageRequest::Kind;

@@ -206,7 +206,6 @@ protected:
         ADD_FAILURE() << toolName.toStdString() << " made no item";
         return nullptr;
     }
-    // The items of both printable sides, each with its bounds and font.
     struct Placed {
         TSLGraphicPtr item;
         QRectF at;
@@ -221,17 +220,14 @@ protected:
                 layout.push_back({ item, item->bounds().normalized(), item->text_ctrl_font });
         return layout;
     }
-    // What a change of the card from `cardBefore` left of the `before` layout, with room: each item whole
-    // on the card near its place on it (off its edges if it was), each text showing all its lines, and no
-    // two items more over each other than before that lay clear (or met, less than a tenth covered).
+    // After a change of the card from `cardBefore`, with room: each item whole on the card near its place (off its
+    // edges if it was), each text whole, no two that lay clear (under a tenth covered) more over each other.
     void expectKeptApart(const std::vector<Placed>& before, const QSizeF& cardBefore) const
     {
         const QSizeF card = canvas()->canvasSize();
         const auto now = layoutOfBothSides();
         const auto area = [](const QRectF& r) { return r.width() * r.height(); };
-        const auto offEdges = [](const QRectF& r, const QSizeF& on) {
-            return r.left() > 0.5 && r.top() > 0.5 && r.right() < on.width() - 0.5 && r.bottom() < on.height() - 0.5;
-        };
+        const auto inside = [](const QSizeF& on) { return QRectF(0.5, 0.5, on.width() - 1, on.height() - 1); };
         EXPECT_FALSE(editortest::messageTexts(ui).join(QLatin1Char(' ')).contains(QLatin1String("too small")));
         ASSERT_EQ(now.size(), before.size());
         for (std::size_t i = 0; i < now.size(); ++i) {
@@ -240,7 +236,7 @@ protected:
             const QPointF moved(now[i].at.center().x() / card.width() - before[i].at.center().x() / cardBefore.width(),
                 now[i].at.center().y() / card.height() - before[i].at.center().y() / cardBefore.height());
             EXPECT_LT(moved.manhattanLength(), 0.25) << "keeps its place on the card";
-            EXPECT_TRUE(offEdges(now[i].at, card) || !offEdges(before[i].at, cardBefore)) << "and off its edges";
+            EXPECT_TRUE(inside(card).contains(now[i].at) || !inside(cardBefore).contains(before[i].at)) << "off edges";
             const auto* text = dynamic_cast<const TSLText*>(now[i].item.get());
             EXPECT_FALSE(text && text->textIsCut());
             for (std::size_t j = i + 1; j < now.size(); ++j) {

@@ -140,9 +140,9 @@ TEST_F(SpreadsheetCommandsTest, CancelledChoiceChangesNothingAndAClosedWindowLea
     EXPECT_EQ(Data_From_Excel::defaultInstance()->table().rowCount(), 1);
 }
 
-// Another sheet or workbook: bound items follow their column titles (the stored position follows); items whose
-// title the new sheet lacks are named at once and before every run, blank, marked and listed as missing. The bound
-// workbook saved again by another program, the design open or closed, is read again by the titles, and told of.
+// Another sheet or workbook: bound items follow their column titles (the stored position follows), and
+// items whose title the new sheet lacks are named at once and before every run, and come out blank. The
+// bound workbook saved again by another program is read again by the titles, and the person is told.
 TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndIntoAChangedWorkbook)
 {
     ui.fileAnswers.push_back(book);
@@ -181,7 +181,6 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         window->Check_Series_Or_Excel_Use_or_not();
         EXPECT_EQ(window->Take_Batch_Snapshot()->columnsNotFoundNotice(), told);
     }
-    // The blank item keeps a mark on the canvas, and a click on it selects it.
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     auto onCanvas = [this](QPointF point) { return (point * window->_graphicView->zoomFactor()).toPoint(); };

@@ -1,7 +1,6 @@
 // Start-up of the main window: the inspector and lists it sets up, the start screen and what its answers
 // make of the card, and quitting.
 #include "editor/EditorWindowTestSupport.h"
-
 #include "common/Common_Functions.h"
 
 #include <QAbstractButton>
@@ -68,8 +67,7 @@ TEST_F(StartupTest, CancelledStartScreenEndsTheProgramWithoutQuestions)
     EXPECT_TRUE(ui.fileRequests.empty());
 }
 
-// Escape, as the window manager's close, goes back to the editor with a new card exactly as large as its
-// fields say: what prints and exports, and what the card size window's OK at once keeps unchanged.
+// Escape leaves the editor with a new card as large as its fields say, which the size window's OK keeps as it is.
 TEST_F(StartupTest, ClosingTheStartScreenLeavesTheEditorWithANewCard)
 {
     {
@@ -127,7 +125,7 @@ TEST_F(StartupTest, StartUpPreparesInspectorListsAndTheFrontSide)
     EXPECT_EQ(Data_Folder_Path, QDir(Resource_Path).filePath(QStringLiteral("DataSet")));
     EXPECT_EQ(window->windowTitle(), window->App_Name + QStringLiteral("[*]"));
     EXPECT_EQ(window->Selected_Control_Tool(), 0);
-    // The card page was shown for the empty card: the record holds the canvas's size, 85.600 x 54.100 mm.
+    // The card page was shown for the empty card: the record holds the canvas's size.
     EXPECT_EQ(window->Front_card_Prop.Card_Size(), QSizeF(MM_to_Points_Convert(85.6f), MM_to_Points_Convert(54.1f)));
 }
 

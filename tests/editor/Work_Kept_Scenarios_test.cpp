@@ -221,8 +221,7 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         EXPECT_EQ(listOf(side.key), TSLGraphicList { shape });
     }
 
-    // The wheel scrolls the inspector past its boxes; a box takes it only once it has the focus, and the
-    // sides choice made so is one step, which brings the back side back with it.
+    // The wheel scrolls the inspector past a box without the focus; the sides choice so made is one step.
     showSide("Front_Card_btn");
     showPage(QStringLiteral("card_setting_tab"));
     window->resize(window->width(), window->minimumSizeHint().height());
@@ -236,8 +235,7 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         inspector->setValue(0);
         (focused ? static_cast<QWidget*>(box) : canvas())->setFocus(Qt::TabFocusReason);
         const QPointF at = box->rect().center();
-        QWheelEvent notch(
-            at, box->mapToGlobal(at), {}, { 0, -120 }, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent notch(at, box->mapToGlobal(at), {}, { 0, -120 }, Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QSpontaneKeyEvent::setSpontaneous(&notch); // as the window system delivers it, free to go on to the parent
         QApplication::instance()->notify(box, &notch);
         QCoreApplication::processEvents();
