@@ -139,8 +139,7 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             "shows." },
         { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 30, 8)), "Bob", "",
             "4 cards are made with a text that does not fit its box and is cut: records 1, 2, 4 and 5." },
-        // Data that ends before the run does, and a barcode without a value, name their records; the blank
-        // text of record 3 above is a value and goes without a word.
+        // Data that runs out and a barcode without a value name their records (record 3's blank text is a value).
         { boundText(1, QStringLiteral("short"), 0, QRectF(10, 10, 100, 20)), "s2", "",
             "2 cards are made with an item left blank because its data has run out (series \"short\"): records 4 "
             "and 5." },
@@ -461,9 +460,8 @@ TEST(BatchSnapshot, RecordDrawnIntoAUsedPictureKeepsNothingOfTheLastAndTakesNoNe
     EXPECT_EQ(canvas.size(), QSize(243, 153));
 }
 
-// A run draws each side's base (background photo, gradient, border) once and copies it under every card's
-// items: the cards are the pixels of cards drawn whole, partial edge pixels included, at the run's
-// resolution and at another; a base of one colour is filled, not kept.
+// A run draws each side's base (photo, gradient, border) once and copies it under every card's items: the cards are
+// the pixels of cards drawn whole, edges included, at the run's resolution and another; one colour is filled, not kept.
 TEST(BatchSnapshot, CardsOverARunsKeptBaseEqualCardsDrawnWhole)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("batch-bases"));
@@ -487,12 +485,11 @@ TEST(BatchSnapshot, CardsOverARunsKeptBaseEqualCardsDrawnWhole)
                 false, source, Barcode_Gen());
         Batch_Card_Bases bases(150);
         QImage canvas;
-        for (const int dpi : { 150, 150, 72 }) {
+        for (const int dpi : { 150, 150, 72 })
             for (const int record : { 0, 1 }) {
                 ASSERT_TRUE(snapshot->renderInto(canvas, record, QStringLiteral("F"), dpi, &bases));
                 EXPECT_EQ(canvas, snapshot->renderImage(record, QStringLiteral("F"), dpi)) << dpi << ' ' << kept;
             }
-        }
         EXPECT_EQ(bases.base(*snapshot, QStringLiteral("F"), 150) != nullptr, kept);
     }
 }

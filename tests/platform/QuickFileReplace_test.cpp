@@ -8,8 +8,6 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
-#include <vector>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,26 +58,24 @@ TEST(QuickFileReplace, AnExistingFileKeepsItsPermissions)
     EXPECT_EQ(contents(path), QByteArray("two"));
 }
 
-// A new file is written unnamed and linked in whole: its folder never shows a temporary name, and the file
-// has a new file's mode.
+// A new file is written unnamed and linked in whole (its folder never shows a temporary name), with a new file's mode.
 TEST(QuickFileReplace, ANewFileIsWrittenWithoutANameAndAppearsWhole)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("new.png"));
-    std::vector<nlink_t> names; // of each temporary file as it is made
+    QList<qint64> names; // of each temporary file as it is made
+    struct stat info { };
     platform::setTemporaryFileObserver([&](const QString&, int handle) {
-        struct stat info { };
         ::fstat(handle, &info);
-        names.push_back(info.st_nlink + nlink_t(everyFile(folder.path()).size()));
+        names.push_back(qint64(info.st_nlink) + everyFile(folder.path()).size());
     });
     const auto restore = qScopeGuard([kept = ::umask(027)] {
         platform::setTemporaryFileObserver({});
         ::umask(kept);
     });
     ASSERT_TRUE(platform::replaceFileUnsynced(path, QByteArray(70000, 'n')));
-    EXPECT_EQ(names, std::vector<nlink_t> { 0 });
+    EXPECT_EQ(names, QList<qint64> { 0 });
     EXPECT_EQ(contents(path), QByteArray(70000, 'n'));
-    struct stat info { };
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 }

@@ -3,7 +3,6 @@
 #include "platform/RunLeftovers.h"
 
 #include "platform/CheckedSave.h"
-#include "platform/OwnLock.h"
 #include "platform/QuickFileReplace.h"
 
 #include "support/TestSupport.h"

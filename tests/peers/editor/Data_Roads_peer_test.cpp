@@ -12,6 +12,9 @@
 
 using editortest::SeriesEditorTest;
 
+static void exportAndScan(testsupport::ScriptedResponder& ui, TSLWindowController* window, const QString& folder,
+    const char* const (*expected)[2]);
+
 TEST_F(SeriesEditorTest, CrLfSeriesAndReorderedWorkbookCardsScanAsTheirRecords)
 {
     ASSERT_TRUE(testsupport::havePeer(QStringLiteral("ZXingReader"))) << "ZXingReader is not installed";
@@ -36,48 +39,51 @@ TEST_F(SeriesEditorTest, CrLfSeriesAndReorderedWorkbookCardsScanAsTheirRecords)
     addItem(seat, TSLDocumentGraphicsKey);
     bindEveryColumnOf(folder + QStringLiteral("/moved.xlsx"),
         { { "Name", "No", "Seat" }, { "Ada", "1", "S1" }, { "Bo", "2", "S2" }, { "Cy", "3", "S3" } });
+    const char* const expected[][3][2] = { { { "A-100", "S1" }, { "B-200", "S2" }, { "C-300", "S3" } },
+        { { "A-100", "T1" }, { "B-200", "T2" }, { "C-300", "T3" } } };
+    exportAndScan(ui, window.get(), folder, expected[0]);
 
     // Then the design saved, the workbook edited with openpyxl (the seats changed, their column put first) and
     // the design opened again: the person is told, and the cards come from the workbook as it is now.
-    const char* const expected[][3][2] = { { { "A-100", "S1" }, { "B-200", "S2" }, { "C-300", "S3" } },
-        { { "A-100", "T1" }, { "B-200", "T2" }, { "C-300", "T3" } } };
     const QString design = folder + QStringLiteral("/party.dcard");
-    for (const int round : { 0, 1 }) {
-        if (round == 1) {
-            ui.fileAnswers.push_back(design);
-            ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
-            ASSERT_EQ(testsupport::runProgram(QStringLiteral("/usr/bin/python3"),
-                          { QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/peers/data/openpyxl_book.py"),
-                              QStringLiteral("rewrite"), folder + QStringLiteral("/moved.xlsx"),
-                              QStringLiteral("Seat,Name,No;T1,Ada,1;T2,Bo,2;T3,Cy,3") }),
-                0);
-            ui.messages.clear();
-            ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
-            EXPECT_EQ(editortest::messageTexts(ui),
-                QStringList { QStringLiteral(
-                    "The workbook \"moved.xlsx\" has changed: the design now shows its new data (3 records).") });
-        }
-        QTemporaryDir target;
-        ui.modalRuns.push_back([](QDialog&) { return 1; }); // the export window: front, PNG
-        ui.fileAnswers.push_back(target.path());
-        ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export notice, closed
-        window->Export_Button();
-        EXPECT_EQ(window->Export_File_Message, QStringLiteral("Card has been exported successfully."));
+    ui.fileAnswers.push_back(design);
+    ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+    ASSERT_EQ(
+        testsupport::runProgram(QStringLiteral("/usr/bin/python3"),
+            { QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/peers/data/openpyxl_book.py"), QStringLiteral("rewrite"),
+                folder + QStringLiteral("/moved.xlsx"), QStringLiteral("Seat,Name,No;T1,Ada,1;T2,Bo,2;T3,Cy,3") }),
+        0);
+    ui.messages.clear();
+    ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
+    EXPECT_EQ(editortest::messageTexts(ui),
+        QStringList { QStringLiteral(
+            "The workbook \"moved.xlsx\" has changed: the design now shows its new data (3 records).") });
+    exportAndScan(ui, window.get(), folder, expected[1]);
+}
 
-        // Each card's halves scanned apart: ZXingReader stops on a picture holding several symbols.
-        const QDir cards(QDir(target.path()).filePath(Batch_Export_Folder_Name));
-        ASSERT_EQ(cards.entryList(QDir::Files).size(), 3) << "and no column called missing";
-        QHash<QString, QByteArray> wanted;
-        for (int record = 0; record < 3; ++record) {
-            const QImage card(cards.filePath(cards.entryList({ QStringLiteral("*_%1.*").arg(record + 1) }).value(0)));
-            for (const int half : { 0, 1 })
-                wanted.insert(
-                    barcode2d_peers::savePng(card.copy(0, half * card.height() / 2, card.width(), card.height() / 2),
-                        folder, QStringLiteral("card%1-%2-%3.png").arg(round).arg(record + 1).arg(half)),
-                    expected[round][record][half]);
-        }
-        const QStringList wrong = barcode2d_peers::mismatches(wanted,
-            barcode2d_peers::zxingDecode(wanted.keys(), QStringLiteral("Code128"), { QStringLiteral("-norotate") }));
-        EXPECT_TRUE(wrong.isEmpty()) << wrong.join(QLatin1Char(' ')).toStdString();
+void exportAndScan(testsupport::ScriptedResponder& ui, TSLWindowController* window, const QString& folder,
+    const char* const (*expected)[2])
+{
+    QTemporaryDir target;
+    ui.modalRuns.push_back([](QDialog&) { return 1; }); // the export window: front, PNG
+    ui.fileAnswers.push_back(target.path());
+    ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export notice, closed
+    window->Export_Button();
+    EXPECT_EQ(window->Export_File_Message, QStringLiteral("Card has been exported successfully."));
+
+    // Each card's halves scanned apart: ZXingReader stops on a picture holding several symbols.
+    const QDir cards(QDir(target.path()).filePath(Batch_Export_Folder_Name));
+    ASSERT_EQ(cards.entryList(QDir::Files).size(), 3);
+    QHash<QString, QByteArray> wanted;
+    for (int record = 0; record < 3; ++record) {
+        const QImage card(cards.filePath(cards.entryList({ QStringLiteral("*_%1.*").arg(record + 1) }).value(0)));
+        for (const int half : { 0, 1 })
+            wanted.insert(
+                barcode2d_peers::savePng(card.copy(0, half * card.height() / 2, card.width(), card.height() / 2),
+                    folder, QStringLiteral("card%1-%2.png").arg(record + 1).arg(half)),
+                expected[record][half]);
     }
+    const QStringList wrong = barcode2d_peers::mismatches(wanted,
+        barcode2d_peers::zxingDecode(wanted.keys(), QStringLiteral("Code128"), { QStringLiteral("-norotate") }));
+    EXPECT_TRUE(wrong.isEmpty()) << wrong.join(QLatin1Char(' ')).toStdString();
 }
