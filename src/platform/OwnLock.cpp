@@ -42,6 +42,12 @@ bool lockAtOnce(int fd)
     return result == 0;
 }
 
+std::function<void(const QString&)>& createdUnlocked()
+{
+    static std::function<void(const QString&)> observer;
+    return observer;
+}
+
 bool holdsMark(int fd)
 {
     const QByteArray& mark = OwnLock::lockMark();
@@ -132,6 +138,8 @@ std::optional<OwnLock> OwnLock::create(const QString& path, mode_t mode)
     const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode & 0777);
     if (fd < 0)
         return std::nullopt;
+    if (createdUnlocked())
+        createdUnlocked()(path);
     // A clean-up may have taken the new, not yet locked file for a leftover and removed it.
     if (!lockAtOnce(fd) || !stillAtPath(fd, name)) {
         ::close(fd);
@@ -139,6 +147,11 @@ std::optional<OwnLock> OwnLock::create(const QString& path, mode_t mode)
         return std::nullopt;
     }
     return OwnLock(fd, path);
+}
+
+void OwnLock::setCreatedUnlockedObserver(std::function<void(const QString& path)> observer)
+{
+    createdUnlocked() = std::move(observer);
 }
 
 std::optional<OwnLock> OwnLock::take(const QString& path)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 #include <sys/types.h>
@@ -25,6 +26,9 @@ public:
     // what the umask takes away, from its first byte, and locks it; the system's error code in errno when it
     // cannot.
     static std::optional<OwnLock> create(const QString& path, mode_t mode = 0666);
+    // Told of each file create() has made, before it is locked; for tests, none by default. Set it only while
+    // no lock is being made.
+    static void setCreatedUnlockedObserver(std::function<void(const QString& path)> observer);
     // Locks a file of ours that nobody holds: a regular file (never a link) of this user at path, whose
     // lock can be taken at once. Nothing otherwise.
     static std::optional<OwnLock> take(const QString& path);

@@ -99,8 +99,16 @@ RunFolder::RunFolder(const QString& kind)
 {
     if (!folder_.isValid())
         return;
-    if (std::optional<OwnLock> made = OwnLock::create(folder_.filePath(folderLockName())))
+    // The lock is made and locked under a name no clean-up looks for, then given its own: another copy's
+    // clean-up never meets it unlocked and takes the new folder for an abandoned one.
+    const QString lock = folder_.filePath(folderLockName());
+    std::optional<OwnLock> made = OwnLock::create(lock + QStringLiteral(".new"));
+    if (made && ::rename(QFile::encodeName(made->path()).constData(), QFile::encodeName(lock).constData()) == 0) {
+        made->moved(lock);
         lock_ = std::move(*made);
+    } else if (made) {
+        made->removeAndRelease();
+    }
 }
 
 QString RunFolder::errorString() const

@@ -95,6 +95,12 @@ TEST(RunLeftovers, ARunFolderIsLockedWhileItLivesAndGoesWithIt)
         EXPECT_TRUE(QFileInfo(path).isDir());
     }
     EXPECT_FALSE(QFileInfo::exists(path));
+    // Another copy's clean-up running the moment the new folder's lock file appears, not yet locked.
+    platform::OwnLock::setCreatedUnlockedObserver(
+        [](const QString&) { platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet")); });
+    const platform::RunFolder made(QStringLiteral("tessaline-sheet"));
+    platform::OwnLock::setCreatedUnlockedObserver({});
+    EXPECT_TRUE(made.isValid() && QFileInfo(made.path()).isDir()) << made.errorString().toStdString();
 }
 
 TEST(OwnLock, ALockFileIsTakenWhenFreeOrStaleAndNeverWhenHeldOrNotOurs)
