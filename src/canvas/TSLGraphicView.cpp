@@ -424,7 +424,7 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
     const TSLIndexSet selected = selectionIndexes();
     const TSLGraphic* creating = creation_ ? creation_->item.get() : nullptr;
     const TSLGraphicPtr editing = editingGraphic(); // drawn as a frame: the box over it shows the text
-    TSLDrawingContext context { &painter, true, devicePixelsPerPoint };
+    TSLDrawingContext context { &painter, true, devicePixelsPerPoint, bounds() };
     const CardEditorServices* editor = editorServices();
     // Pictures not read or scaled yet are made side by side, not one after another.
     preparePictures(list, dirtyRect, painter.deviceTransform());
