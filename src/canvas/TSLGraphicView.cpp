@@ -442,7 +442,7 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
         // seen and clicked. Never on a card.
         if (const QString missing = editor && item->ctrl_is_visible ? editor->missingColumnOf(*item) : QString();
             !missing.isEmpty())
-            drawMissingMark(painter, item->bounds(), QStringLiteral("Column missing:\n%1").arg(missing));
+            drawMissingMark(painter, item->bounds(), QStringLiteral("Column missing:"), missing);
         if (handles) {
             item->drawHandlesInView(context, item->ctrl_is_locked);
             selectedGraphic_ = item;
