@@ -95,9 +95,7 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
         if (!notFound.isEmpty())
             notes << Record_Fill_Log::pictureNotFoundNote(1);
         if (!cut.isEmpty())
-            notes << QStringLiteral("The card is made with a text that does not fit its box or the card and is cut "
-                                    "(the canvas marks it): %1.")
-                         .arg(cut.join(QStringLiteral(", ")));
+            notes << Record_Fill_Log::textsCutNote(cut);
         // A card that went without part of itself is no success.
         notes.prepend(notes.isEmpty() ? QStringLiteral("Card has been exported successfully.")
                                       : QStringLiteral("The card has been exported, but it is not whole."));

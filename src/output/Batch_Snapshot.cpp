@@ -56,6 +56,14 @@ QString Batch_Snapshot::columnsNotFoundNotice() const
     return Record_Fill::columnsNotFoundNotice(titles);
 }
 
+QStringList Batch_Snapshot::textsCut() const
+{
+    QStringList texts = Record_Fill::textsCut(front_.items, front_.rendering.canvasBounds, nullptr);
+    if (twoSided_)
+        texts += Record_Fill::textsCut(back_.items, back_.rendering.canvasBounds, nullptr);
+    return texts;
+}
+
 void Batch_Snapshot::tellColumnsNotFound() const
 {
     const QString notice = columnsNotFoundNotice();

@@ -192,6 +192,15 @@ QString Record_Fill_Log::notes() const
     return notes.join(QStringLiteral("\n\n"));
 }
 
+QString Record_Fill_Log::textsCutNote(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return {};
+    return QStringLiteral("The card is made with a text that does not fit its box or the card and is cut (the canvas "
+                          "marks it): %1.")
+        .arg(texts.join(QStringLiteral(", ")));
+}
+
 namespace {
 
 // What a barcode without a symbol draws: nothing.

@@ -52,6 +52,9 @@ public:
     void textCut(int record, const QString& item);
     // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
     QString notes() const;
+    // The note of a card made as the canvas shows it, with these texts cut (named by itemName); empty when
+    // there are none.
+    static QString textsCutNote(const QStringList& texts);
 
 private:
     std::atomic<bool> reported_ { false };
