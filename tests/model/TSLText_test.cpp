@@ -249,8 +249,7 @@ TEST(TSLTextDrawing, TextWrapsAtTheWidthAndIsCutOffAtTheBottom)
     EXPECT_GT(ink.bottom(), box.bottom() - 6.0); // the second line is drawn, cut at the bottom edge
 }
 
-// A text cut by its box or by the card's edge is marked in red on the canvas only, on the part of its box
-// that shows; the card keeps the cut as it is.
+// A text cut by its box or the card's edge is marked in red on the canvas only, where it shows; cards keep the cut.
 TEST(TSLTextDrawing, ATextCutByItsBoxIsMarkedOnTheCanvasOnly)
 {
     const struct {

@@ -140,8 +140,7 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
         { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 30, 8)), "Bob", "",
             "4 cards are made with a text that does not fit its box or the card and is cut (series \"names\"): "
             "records 1, 2, 4 and 5." },
-        // Whole in its box, the line runs past the card's bottom edge (153 pt).
-        { boundText(0, QString(), 0, QRectF(10, 145, 100, 30)), "typed", "",
+        { boundText(0, QString(), 0, QRectF(10, 145, 100, 30)), "typed", "", // whole in its box, past the card
             "5 cards are made with a text that does not fit its box or the card and is cut (text \"typed\"): "
             "records 1, 2, 3, 4 and 5." },
         // Data that runs out and a barcode without a value name their records (record 3's blank text is a value).
