@@ -44,7 +44,7 @@ void TSLText::growToFitText(const QRectF& card)
                       .height()));
     // Only a box that grows moves: one placed past the card by hand stays where it was put.
     double top = b.top();
-    if (height > b.height() && top + height > card.bottom())
+    if (!card.isEmpty() && height > b.height() && top + height > card.bottom())
         top = std::min(top, std::max(card.top(), card.bottom() - height));
     const QRectF grown(QPointF(b.left(), top), QSizeF(width, height));
     if (grown != b)
