@@ -83,10 +83,10 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
         if (!files.back.isEmpty() || !files.combined.isEmpty())
             written << Get_Back_Controls_Array();
         QStringList notFound;
-        bool cut = false;
+        QStringList cut;
         for (const TSLGraphicList& items : written) {
             notFound << Record_Fill::picturesNotFound(items);
-            cut = cut || Record_Fill::textCut(items);
+            cut << Record_Fill::textsCut(items, frontCanvasBounds(), nullptr);
         }
         for (const QString& missing : notFound)
             Show_NSLog_Message(
@@ -94,9 +94,8 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
         QStringList notes;
         if (!notFound.isEmpty())
             notes << Record_Fill_Log::pictureNotFoundNote(1);
-        if (cut)
-            notes << QStringLiteral("The card is made with a text that does not fit its box and is cut (the canvas "
-                                    "marks it).");
+        if (!cut.isEmpty())
+            notes << Record_Fill_Log::textsCutNote(cut);
         // A card that went without part of itself is no success.
         notes.prepend(notes.isEmpty() ? QStringLiteral("Card has been exported successfully.")
                                       : QStringLiteral("The card has been exported, but it is not whole."));

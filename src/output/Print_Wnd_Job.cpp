@@ -63,8 +63,10 @@ void Print_Wnd::Execute_Printing(bool preview)
     if (!job.snapshot)
         return;
     const std::optional<Print_Job> printed = preview ? previewSheets(job) : std::optional<Print_Job>(job);
-    if (printed && printSheets(*printed) && job.useData) {
-        const QString notes = job.snapshot->fillLog().notes();
+    if (printed && printSheets(*printed)) {
+        // Without records every card is the design as it stands: its cut texts are told as an export tells them.
+        const QString notes
+            = job.useData ? job.snapshot->fillLog().notes() : Record_Fill_Log::textsCutNote(job.snapshot->textsCut());
         if (!notes.isEmpty())
             Show_MessageBox(notes);
     }

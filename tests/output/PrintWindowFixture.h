@@ -36,7 +36,8 @@ public:
     int recordCount() const override { return source_.recordCount(); }
     std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override
     {
-        const Batch_Snapshot::Side front = mergedFront(picture_);
+        Batch_Snapshot::Side front = mergedFront(picture_);
+        front.items.insert(front.items.end(), addedToFront.begin(), addedToFront.end());
         const Batch_Snapshot::Side back { { batchtest::boundText(
                                               1, QStringLiteral("towns"), 0, QRectF(20, 60, 150, 22)) },
             batchtest::creditCardSide(1) };
@@ -48,6 +49,7 @@ public:
 
     int firstRowShown = 0;
     Card_Export_Settings settings;
+    TSLGraphicList addedToFront;
 
 private:
     int records_;

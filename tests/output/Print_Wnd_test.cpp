@@ -185,6 +185,20 @@ TEST(PrintWindow, PrintingToAPdfFileWritesEverySheetAndShowsTheFirstRecordAgain)
     EXPECT_TRUE(ui.messages.empty());
 }
 
+// Without records every card is the design as it stands: a text that runs past the card is named once printed.
+TEST(PrintWindow, PrintedWithoutRecordsACutTextIsNamed)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(0);
+    host.addedToFront = { batchtest::boundText(0, QString(), 0, QRectF(10, 145, 100, 30)) }; // the card ends at 153
+    ui.fileAnswers.push_back(testsupport::makeTempFolder(QStringLiteral("window-cut")) + QStringLiteral("/cards"));
+    withPrintWindow(ui, host, [](Print_Wnd& w) { QTest::mouseClick(w.form().printButton, Qt::LeftButton); });
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.trimmed(),
+        QStringLiteral("The card is made with a text that does not fit its box or the card and is cut (the canvas "
+                       "marks it): text \"typed\"."));
+}
+
 TEST(PrintWindow, CancellingTheFileOrNoCardsWritesNothing)
 {
     testsupport::ScriptedResponder ui;
