@@ -1,7 +1,7 @@
 #pragma once
 
 // Picture files of our own making, byte by byte where Qt cannot write them: JPEGs that say how they are to be
-// turned, a damaged PNG and a 16-bit colour PNG with one transparent colour.
+// turned or claim a size they do not hold, a damaged PNG and a 16-bit colour PNG with one transparent colour.
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
@@ -51,6 +51,18 @@ inline QByteArray jpegWithOrientation(int orientation, QSize size = { 40, 20 })
         28);
     exif.append(char(0)).append(char(orientation)).append(QByteArray(2 + 4, '\0'));
     return jpeg.insert(2, exif);
+}
+
+// A small JPEG whose frame header claims another size: its coded data cover a few blocks only.
+inline QByteArray jpegClaiming(quint16 width, quint16 height)
+{
+    QByteArray jpeg = redAndBlue("JPG", { 16, 16 });
+    const qsizetype frame = jpeg.indexOf("\xFF\xC0");
+    if (frame >= 0) {
+        qToBigEndian<quint16>(height, jpeg.data() + frame + 5);
+        qToBigEndian<quint16>(width, jpeg.data() + frame + 7);
+    }
+    return jpeg;
 }
 
 inline QByteArray chunk(const char* type, const QByteArray& data)

@@ -75,6 +75,23 @@ void LockingProcess::kill()
     pid_ = -1;
 }
 
+OwnTemporaryFolder::OwnTemporaryFolder()
+    : path_(makeTempFolder(QStringLiteral("system-temporary")))
+{
+    if (qEnvironmentVariableIsSet("TMPDIR"))
+        previous_ = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(path_));
+}
+
+OwnTemporaryFolder::~OwnTemporaryFolder()
+{
+    if (previous_)
+        qputenv("TMPDIR", *previous_);
+    else
+        qunsetenv("TMPDIR");
+    QDir(path_).removeRecursively();
+}
+
 QString makeTempFolder(const QString& name)
 {
     const QString base = qEnvironmentVariable("TESSALINE_DATA_DIR", QDir::tempPath());

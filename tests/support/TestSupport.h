@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace testsupport {
@@ -37,6 +38,22 @@ public:
 
 private:
     int pid_ = -1;
+};
+
+// Points the system's temporary folder (TMPDIR) at a fresh folder of its own while it lives, then puts
+// back what was there: a test of what the program leaves in or clears from that folder neither meets what
+// the machine's holds nor touches it.
+class OwnTemporaryFolder {
+public:
+    OwnTemporaryFolder();
+    ~OwnTemporaryFolder();
+    OwnTemporaryFolder(const OwnTemporaryFolder&) = delete;
+    OwnTemporaryFolder& operator=(const OwnTemporaryFolder&) = delete;
+    QString path() const { return path_; }
+
+private:
+    QString path_;
+    std::optional<QByteArray> previous_;
 };
 
 // The bytes of a zlib stream that inflates to at most `limit` bytes, inflated by zlib, which also checks
