@@ -59,8 +59,6 @@ TEST(WorkbookReader, HostileWorkbooksAreRefusedWithAMessageBeforeTheyCostMemory)
 {
     const QByteArray sheetHead = "<worksheet><sheetData><row r=\"1\">";
     const QByteArray sheetTail = "</row></sheetData></worksheet>";
-    const QByteArray inlineHead = sheetHead + "<c r=\"A1\" t=\"inlineStr\"><is><t>";
-    const QByteArray inlineTail = "</t></is></c>" + sheetTail;
     struct Case {
         const char* what;
         ziptest::Entry part;
@@ -94,25 +92,23 @@ TEST(WorkbookReader, HostileWorkbooksAreRefusedWithAMessageBeforeTheyCostMemory)
                 "<sst><si><t>" + QByteArray(25 << 20, 'x') + "</t></si><si><t>second</t></si></sst>" },
             "The shared string 1 of" },
         { "an inline string too large to keep",
-            { QStringLiteral("xl/worksheets/sheet1.xml"), inlineHead + QByteArray(14 << 20, 'x') + inlineTail },
+            { QStringLiteral("xl/worksheets/sheet1.xml"),
+                sheetHead + "<c t=\"inlineStr\"><is><t>" + QByteArray(14 << 20, 'x') + "</t></is></c>" + sheetTail },
             "more memory than a workbook" },
         { "a text that begins a reference and never ends it",
             { QStringLiteral("xl/sharedStrings.xml"), "<sst><si><t>&" + QByteArray(25 << 20, 'x') + "</t></si></sst>" },
             "The shared string 1 of" },
-
     };
     for (const Case& c : cases) {
         std::vector<ziptest::Entry> entries { c.part };
         if (!c.part.name.contains(QStringLiteral("worksheets")))
             entries.push_back({ QStringLiteral("xl/worksheets/sheet1.xml"), sheettest::worksheet("<row/>") });
         const QString path = writeBook(QStringLiteral("hostile.xlsx"), entries);
-        Workbook_Sheet sheet;
         QElapsedTimer clock;
         clock.start();
-        const QString error = readError(path, &sheet);
+        const QString error = readError(path);
         const qint64 took = clock.elapsed();
         EXPECT_TRUE(error.contains(QLatin1String(c.message))) << c.what << ": " << error.toStdString();
-        EXPECT_TRUE(sheet.rows.isEmpty()) << c.what;
         // A text costs its length once, whatever its characters: as much as the same part without its "&".
         if (c.part.data.contains('&')) {
             entries.front().data.replace('&', 'x');

@@ -57,11 +57,9 @@ inline QByteArray jpegWithOrientation(int orientation, QSize size = { 40, 20 })
 inline QByteArray jpegClaiming(quint16 width, quint16 height)
 {
     QByteArray jpeg = redAndBlue("JPG", { 16, 16 });
-    const qsizetype frame = jpeg.indexOf("\xFF\xC0");
-    if (frame >= 0) {
-        qToBigEndian<quint16>(height, jpeg.data() + frame + 5);
-        qToBigEndian<quint16>(width, jpeg.data() + frame + 7);
-    }
+    char* const size = jpeg.data() + jpeg.indexOf("\xFF\xC0") + 5; // past the marker, its length and precision
+    qToBigEndian<quint16>(height, size);
+    qToBigEndian<quint16>(width, size + 2);
     return jpeg;
 }
 

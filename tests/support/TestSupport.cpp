@@ -76,11 +76,9 @@ void LockingProcess::kill()
 }
 
 OwnTemporaryFolder::OwnTemporaryFolder()
-    : path_(makeTempFolder(QStringLiteral("system-temporary")))
+    : previous_(qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt)
 {
-    if (qEnvironmentVariableIsSet("TMPDIR"))
-        previous_ = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QFile::encodeName(path_));
+    qputenv("TMPDIR", QFile::encodeName(folder_.path()));
 }
 
 OwnTemporaryFolder::~OwnTemporaryFolder()
@@ -89,7 +87,6 @@ OwnTemporaryFolder::~OwnTemporaryFolder()
         qputenv("TMPDIR", *previous_);
     else
         qunsetenv("TMPDIR");
-    QDir(path_).removeRecursively();
 }
 
 QString makeTempFolder(const QString& name)

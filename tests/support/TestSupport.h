@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdint>
 #include <optional>
@@ -40,19 +41,16 @@ private:
     int pid_ = -1;
 };
 
-// Points the system's temporary folder (TMPDIR) at a fresh folder of its own while it lives, then puts
-// back what was there: a test of what the program leaves in or clears from that folder neither meets what
-// the machine's holds nor touches it.
+// Points TMPDIR, the system's temporary folder, at a fresh folder while it lives, then puts back what was
+// there: a test of what the program leaves or clears there neither meets the machine's nor touches it.
 class OwnTemporaryFolder {
 public:
     OwnTemporaryFolder();
     ~OwnTemporaryFolder();
-    OwnTemporaryFolder(const OwnTemporaryFolder&) = delete;
-    OwnTemporaryFolder& operator=(const OwnTemporaryFolder&) = delete;
-    QString path() const { return path_; }
+    QString path() const { return folder_.path(); }
 
 private:
-    QString path_;
+    QTemporaryDir folder_;
     std::optional<QByteArray> previous_;
 };
 
