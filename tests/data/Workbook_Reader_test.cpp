@@ -4,6 +4,7 @@
 #include "data/Xml_Stream_Scanner.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QStringEncoder>
 
 #include <sys/stat.h>
@@ -86,14 +87,36 @@ TEST(WorkbookReader, HostileWorkbooksAreRefusedWithAMessageBeforeTheyCostMemory)
         { "a document type that could expand entities",
             { QStringLiteral("xl/worksheets/sheet1.xml"), "<!DOCTYPE x [<!ENTITY a \"aaaa\">]><worksheet/>" },
             "document type" },
+        { "a shared string too large to keep, before one that would take its cell",
+            { QStringLiteral("xl/sharedStrings.xml"),
+                "<sst><si><t>" + QByteArray(25 << 20, 'x') + "</t></si><si><t>second</t></si></sst>" },
+            "The shared string 1 of" },
+        { "an inline string too large to keep",
+            { QStringLiteral("xl/worksheets/sheet1.xml"),
+                sheetHead + "<c t=\"inlineStr\"><is><t>" + QByteArray(14 << 20, 'x') + "</t></is></c>" + sheetTail },
+            "more memory than a workbook" },
+        { "a text that begins a reference and never ends it",
+            { QStringLiteral("xl/sharedStrings.xml"), "<sst><si><t>&" + QByteArray(25 << 20, 'x') + "</t></si></sst>" },
+            "The shared string 1 of" },
     };
     for (const Case& c : cases) {
         std::vector<ziptest::Entry> entries { c.part };
         if (!c.part.name.contains(QStringLiteral("worksheets")))
             entries.push_back({ QStringLiteral("xl/worksheets/sheet1.xml"), sheettest::worksheet("<row/>") });
         const QString path = writeBook(QStringLiteral("hostile.xlsx"), entries);
+        QElapsedTimer clock;
+        clock.start();
         const QString error = readError(path);
+        const qint64 took = clock.elapsed();
         EXPECT_TRUE(error.contains(QLatin1String(c.message))) << c.what << ": " << error.toStdString();
+        // A text costs its length once, whatever its characters: as much as the same part without its "&".
+        if (c.part.data.contains('&')) {
+            entries.front().data.replace('&', 'x');
+            clock.start();
+            EXPECT_TRUE(
+                readError(writeBook(QStringLiteral("hostile.xlsx"), entries)).contains(QLatin1String(c.message)));
+            EXPECT_LT(took, 4 * clock.elapsed() + 250) << c.what;
+        }
     }
 }
 
