@@ -4,7 +4,6 @@
 #include "data/Xml_Stream_Scanner.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QStringEncoder>
 
 #include <sys/stat.h>
@@ -104,19 +103,8 @@ TEST(WorkbookReader, HostileWorkbooksAreRefusedWithAMessageBeforeTheyCostMemory)
         if (!c.part.name.contains(QStringLiteral("worksheets")))
             entries.push_back({ QStringLiteral("xl/worksheets/sheet1.xml"), sheettest::worksheet("<row/>") });
         const QString path = writeBook(QStringLiteral("hostile.xlsx"), entries);
-        QElapsedTimer clock;
-        clock.start();
         const QString error = readError(path);
-        const qint64 took = clock.elapsed();
         EXPECT_TRUE(error.contains(QLatin1String(c.message))) << c.what << ": " << error.toStdString();
-        // A text costs its length once, whatever its characters: as much as the same part without its "&".
-        if (c.part.data.contains('&')) {
-            entries.front().data.replace('&', 'x');
-            clock.start();
-            EXPECT_TRUE(
-                readError(writeBook(QStringLiteral("hostile.xlsx"), entries)).contains(QLatin1String(c.message)));
-            EXPECT_LT(took, 4 * clock.elapsed() + 250) << c.what;
-        }
     }
 }
 
@@ -226,6 +214,15 @@ TEST(XmlStreamScanner, BlocksOfAnySizeGiveTheSameEvents)
             ASSERT_TRUE(scanner.feed(document.data() + at, std::min(block, document.size() - at)));
         EXPECT_TRUE(scanner.finish());
         EXPECT_EQ(pieces.events, whole.events) << block;
+    }
+    // A reference begun and never ended is handed on with each block, not held and scanned again with the next.
+    const std::string endless = "<a>&" + std::string(1 << 20, 'x');
+    Recorder held;
+    Xml_Stream_Scanner scanner(held);
+    for (std::size_t at = 0; at < endless.size(); at += 4096) {
+        const std::size_t block = std::min<std::size_t>(4096, endless.size() - at);
+        ASSERT_TRUE(scanner.feed(endless.data() + at, block));
+        ASSERT_GE(held.events.size() + kMaxReferenceBytes, at + block) << at;
     }
     // The same document in UTF-16, either byte order, with a byte-order mark or told by its declaration alone.
     for (const auto encoding : { QStringConverter::Utf16LE, QStringConverter::Utf16BE }) {
