@@ -20,6 +20,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -126,8 +127,10 @@ std::optional<Print_Job> Print_Wnd::previewSheets(const Print_Job& job)
         if (auto* pages = previewer.findChild<QPrintPreviewWidget*>())
             pages->updatePreview();
     };
-    platform::ui().runModal(previewer);
-    previewFollows_ = nullptr;
+    {
+        const auto unfollow = qScopeGuard([this] { previewFollows_ = nullptr; });
+        platform::ui().runModal(previewer);
+    }
     follow();
     if (!printPressed)
         return std::nullopt;
