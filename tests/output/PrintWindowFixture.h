@@ -9,6 +9,7 @@
 
 #include <QAbstractSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,13 @@ public:
         source_.useSeries = records_ > 0;
     }
     void keepSources(bool series, bool) override { source_.useSeries = source_.useSeries && series; }
+    void onRecordsChanged(std::function<void()> changed) override { recordsChanged_ = std::move(changed); }
+    // Saved anew while a window is open, told after the moment's events as the editor tells it.
+    void changeRecords(int records)
+    {
+        source_.series = mergedRecords(records_ = records).series;
+        QTimer::singleShot(0, [this] { recordsChanged_ ? recordsChanged_() : void(); });
+    }
     bool usesSeries() const override { return source_.useSeries; }
     bool usesSpreadsheet() const override { return false; }
     int recordCount() const override { return source_.recordCount(); }
@@ -55,6 +63,7 @@ private:
     int records_;
     QString picture_;
     Record_Source source_;
+    std::function<void()> recordsChanged_;
 };
 
 // Types a value into a number field as a person does, ending with Return.

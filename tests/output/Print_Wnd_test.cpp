@@ -1,6 +1,8 @@
 #include "PrintWindowFixture.h"
 #include "MailTestSupport.h"
+#include "output/Open_Export_Log.h"
 #include "output/Preferences.h"
+#include "ui_Open_Export_Files.h"
 
 #include <QFile>
 #include <QPrintPreviewDialog>
@@ -160,6 +162,9 @@ TEST(PrintWindow, UntickingTheSeriesPrintsTheDesignAndTickingBringsTheRecordsBac
         // With records the total stays when rows or columns change.
         typeInto(w.form().Col_Stepper, QStringLiteral("2"));
         EXPECT_EQ(w.form().Total_Stepper->value(), 12);
+        host.changeRecords(14); // all of them are printed, as many as there are now
+        ASSERT_TRUE(QTest::qWaitFor([&w] { return w.form().Total_Stepper->value() == 14; }));
+        EXPECT_EQ(w.currentJob().records(), 14);
     });
 }
 
@@ -183,6 +188,9 @@ TEST(PrintWindow, PrintingToAPdfFileWritesEverySheetAndShowsTheFirstRecordAgain)
     EXPECT_EQ(data.count("/Type /Page\n") + data.count("/Type /Page\r") + data.count("/Type /Page "), 3);
     EXPECT_EQ(host.firstRowShown, 1);
     EXPECT_TRUE(ui.messages.empty());
+    Open_Export_Log& notice = Open_Export_Log::defaultInstance(); // names the file, as an export's does
+    EXPECT_EQ(notice.shownPath() + notice.form()._open_log_message->text(),
+        pdf.fileName() + QStringLiteral("3 sheets were written to cards.pdf."));
 }
 
 // Without records every card is the design as it stands: a text that runs past the card is named once printed.
