@@ -89,7 +89,7 @@ protected:
         TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(className);
         item->setBounds(QRectF(10, 10, 100, 40));
         addItem(item, TSLDocumentGraphicsKey);
-        window->_graphicView->changeSelectionIndexes({ 0 });
+        window->_graphicView->changeSelectionIndexes({ int(window->Get_Front_Controls_Array().size()) - 1 });
         window->_graphicView->setSelected_Graphic(item);
         return item;
     }
@@ -205,7 +205,10 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         ui.messages.clear();
         ui.fileAnswers.push_back(other);
         pickColumns(c.ticked);
-        window->markDesignSaved();
+        ASSERT_TRUE(QTest::qWaitFor([this] { // once the item's last edit has closed
+            window->markDesignSaved();
+            return !window->isWindowModified();
+        }));
         window->Bind_Spreadsheet_btn->trigger();
         EXPECT_TRUE(window->isWindowModified()) << "another workbook is a change to save";
         EXPECT_EQ(name->excel_col_indx, c.namePosition) << c.told;
