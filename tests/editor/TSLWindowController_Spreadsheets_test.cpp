@@ -15,7 +15,7 @@
 #include <QTableWidget>
 #include <QTest>
 
-#include <filesystem>
+#include <cstdio>
 
 using editortest::EditorWindowTest;
 using editortest::messageTexts;
@@ -24,30 +24,23 @@ namespace {
 
 using Sheets = std::vector<std::pair<const char*, SpreadsheetWriter::Rows>>;
 
-// A workbook of sheets of texts, put in place whole as spreadsheet programs save; a sheet without a name is the
-// bound one, with the bound rows.
+// A workbook of sheets of texts, put in place whole as spreadsheet programs save; the unnamed sheet is the bound one.
 bool writeSheets(const QString& path, const Sheets& sheets, const QString& bound, const SpreadsheetWriter::Rows& rows)
 {
-    std::vector<std::pair<QString, QString>> tabs;
     std::vector<ziptest::Entry> parts;
+    std::vector<std::pair<QString, QString>> tabs;
     for (const auto& [name, cells] : sheets) {
-        tabs.emplace_back(
-            name ? QString::fromUtf8(name) : bound, QStringLiteral("worksheets/sheet%1.xml").arg(tabs.size()));
+        tabs.emplace_back(name ? QString::fromUtf8(name) : bound, QStringLiteral("worksheets/%1.xml").arg(tabs.size()));
         QByteArray body;
-        for (const QStringList& row : name ? cells : rows) {
-            body += "<row>";
-            for (const QString& cell : row)
-                body += "<c t=\"inlineStr\"><is><t>" + cell.toHtmlEscaped().toUtf8() + "</t></is></c>";
-            body += "</row>";
-        }
+        for (const QStringList& row : name ? cells : rows)
+            body += "<row><c t=\"inlineStr\"><is><t>" + row.join("</t></is></c><c t=\"inlineStr\"><is><t>").toUtf8()
+                + "</t></is></c></row>";
         parts.push_back({ QStringLiteral("xl/") + tabs.back().second, sheettest::worksheet(body, {}) });
     }
-    std::vector<ziptest::Entry> entries = sheettest::sheetList(tabs);
-    entries.insert(entries.end(), parts.begin(), parts.end());
-    std::error_code failed;
-    return ziptest::writeZip(path + QStringLiteral(".part"), entries)
-        && (std::filesystem::rename((path + QStringLiteral(".part")).toStdString(), path.toStdString(), failed),
-            !failed);
+    for (const ziptest::Entry& part : sheettest::sheetList(tabs))
+        parts.push_back(part);
+    return ziptest::writeZip(path + QStringLiteral(".part"), parts)
+        && std::rename(qPrintable(path + QStringLiteral(".part")), qPrintable(path)) == 0;
 }
 
 } // namespace
@@ -242,6 +235,9 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
     // A design saved before its sheet was kept (ByOpeningOld) finds it by its rows, even behind a copy of it.
     enum Seen { ByTheFolder, ByTheFile, ByTheRun, ByOpening, ByOpeningOld, WhileTold };
     const QString bound = Import_Excel::defaultInstance()->sheetName();
+    auto guests = [](const char* name, const char* code) {
+        return SpreadsheetWriter::Rows { { "Name", "Code" }, { name, code } };
+    };
     const struct {
         SpreadsheetWriter::Rows rows; // none: a file that is no workbook, written in place
         Seen seen;
@@ -259,22 +255,17 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
             "to open zip file). The design shows the data it stored (2 records)." },
         { { { "Name", "Code" }, { "Ned", "1" }, { "Ola", "2" } }, WhileTold, "Ola 2",
             "The workbook \"other.xlsx\" has changed: the design now shows its new data (1 records)." },
-        { { { "Name", "Code" }, { "Sun", "2" }, { "Tue", "3" } }, ByOpening, "Sun 2", nullptr,
-            { { "Saturday", { { "Name", "Code" }, { "Sat", "1" } } }, { nullptr, {} } } },
-        { { { "Name", "Code" }, { "Sun", "2" }, { "Tue", "3" } }, ByOpening, "Sun 2", "",
-            { { "Saturday", { { "Name", "Code" }, { "Sat", "1" } } }, { nullptr, {} } } },
-        { { { "Name", "Code" }, { "Uma", "4" } }, ByOpening, "Uma 4", nullptr,
-            { { "Copy", { { "Name", "Code" }, { "Cy", "9" } } }, { "Saturday", {} }, { nullptr, {} } } },
-        { { { "Name", "Code" }, { "Val", "6" } }, ByTheFolder, "Val 6", nullptr,
-            { { "Saturday", { { "Name", "Code" }, { "Sat", "5" } } }, { nullptr, {} } } },
-        { { { "Name", "Code" }, { "Wes", "7" } }, ByOpening, "Val 6",
+        { guests("Sun", "2"), ByOpening, "Sun 2", nullptr, { { "Saturday", guests("Sat", "1") }, { nullptr, {} } } },
+        { guests("Sun", "2"), ByOpening, "Sun 2", "", { { "Saturday", guests("Sat", "1") }, { nullptr, {} } } },
+        { guests("Uma", "4"), ByOpening, "Uma 4", nullptr,
+            { { "Copy", guests("Cy", "9") }, { "Saturday", {} }, { nullptr, {} } } },
+        { guests("Val", "6"), ByTheFolder, "Val 6", nullptr, { { "Saturday", guests("Sat", "5") }, { nullptr, {} } } },
+        { guests("Wes", "7"), ByOpening, "Val 6",
             "The workbook \"other.xlsx\" cannot be read: it no longer has the sheet \"Sheet1\". The design shows "
             "the data it stored (1 records).",
-            { { "Saturday", { { "Name", "Code" }, { "Wes", "7" } } } } },
-        { { { "Name", "Code" }, { "Val", "6" } }, ByOpeningOld, "Val 6", "",
-            { { "Copy", { { "Name", "Code" }, { "Cy", "9" } } }, { nullptr, {} } } },
-        { { { "Name", "Code" }, { "Xia", "8" } }, ByTheFolder, "Xia 8", nullptr,
-            { { "Copy", { { "Name", "Code" }, { "Cy", "9" } } }, { nullptr, {} } } },
+            { { "Saturday", guests("Wes", "7") } } },
+        { guests("Val", "6"), ByOpeningOld, "Val 6", "", { { "Copy", guests("Cy", "9") }, { nullptr, {} } } },
+        { guests("Xia", "8"), ByTheFolder, "Xia 8", nullptr, { { "Copy", guests("Cy", "9") }, { nullptr, {} } } },
         { { { "Guest", "Code" }, { "Yan", "1" } }, ByTheFolder, " 1",
             "The workbook \"other.xlsx\" has changed: the design now shows its new data (1 records).\n\n1 item is "
             "bound to a column this sheet does not have: Name",
