@@ -78,12 +78,6 @@ public:
     int showMessage(const platform::MessageRequest& request) override
     {
         messages.push_back(request);
-        if (request.live) // the box's words change where the question is recorded
-            QObject::connect(request.live.get(), &platform::LiveText::changed, request.live.get(),
-                [this, at = messages.size() - 1](const QString& text) {
-                    if (at < messages.size())
-                        messages[at].text = text;
-                });
         if (const std::function<void()> elsewhere = std::exchange(whileAsked, {}))
             elsewhere();
         return take(messageAnswers, 0);
