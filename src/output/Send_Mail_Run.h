@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMutex>
 #include <QPair>
 #include <QSet>
 #include <QString>
@@ -98,6 +99,10 @@ public:
 
     Sender sender; // the mail script unless a test replaces it
 
+    // The recipient whose mail has gone whole while the server's answer is still awaited; empty otherwise.
+    // Any thread.
+    QString awaitedAnswer() const;
+
     // The final message for a run's result: the success or failure text, how many sends failed, the
     // first few of them and, when given, the log that lists them all.
     static QString finalMessage(const Send_Mail_Result& result, const QString& logPath = QString());
@@ -131,4 +136,7 @@ private:
     const std::atomic<bool>& stop_;
     const std::atomic<bool>& abandon_;
     QSet<QPair<int, QString>> tried_; // the mails of this run handed to the sender
+    mutable QMutex awaitedMutex_;
+    QString sending_; // the recipient of the mail under way
+    bool awaiting_ = false; // its end has gone, its answer not yet come
 };
