@@ -384,11 +384,11 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     const bool maybeOffered = ui_->maybe_delivered_chk->isEnabled();
     const bool maybeTicked = maybeOffered && ui_->maybe_delivered_chk->isChecked();
     if (!ui_->only_failed_chk->isEnabled() && maybeOffered && !maybeTicked) {
-        Show_MessageBox(QStringLiteral("Every mail of the last run went to the server, but the answer to %1 never "
-                                       "came. Tick \"%2\" only if %3 did not arrive.")
-                            .arg(lastResult.maybeDelivered() == 1 ? QStringLiteral("one") : QStringLiteral("some"),
-                                ui_->maybe_delivered_chk->text(),
-                                lastResult.maybeDelivered() == 1 ? QStringLiteral("it") : QStringLiteral("they")));
+        const int maybe = lastResult.maybeDelivered();
+        Show_MessageBox(QStringLiteral("Every mail of the last run went to the server, but the answer to %1 of them "
+                                       "never came. Tick \"%2\" only if %3 did not arrive.")
+                            .arg(QString::number(maybe), ui_->maybe_delivered_chk->text(),
+                                maybe == 1 ? QStringLiteral("it") : QStringLiteral("they")));
         return std::nullopt;
     }
     if (onlyFailed || (!ui_->only_failed_chk->isEnabled() && maybeTicked)) {
@@ -527,8 +527,9 @@ void Send_Mail::update_sending_progress_bar()
     send_modls_wnd->update_sending_progress_bar(curr_barcode_count.load());
     const qint32 pause = Pause_Delay_Time.load();
     send_modls_wnd->pause_label->setText(pause >= 0 ? Calculate_Pause_Time(pause) : QString());
-    // The count reaches the mail under way as it starts: a mail that went whole may wait long for its answer.
-    const QString awaited = run_ ? Trim_Str(run_->awaitedAnswer()) : QString();
+    // The count reaches the mail under way as it starts: a mail that went whole may wait long for its answer,
+    // which a prompt server's mails do not flash up for.
+    const QString awaited = run_ ? Trim_Str(run_->awaitedAnswer(1000)) : QString();
     send_modls_wnd->showWaiting(awaited.isEmpty()
             ? QString()
             : QStringLiteral("Waiting for the server to take the mail to %1...").arg(awaited));
@@ -604,9 +605,8 @@ void Send_Mail::offerOnlyFailed()
     ui_->maybe_delivered_chk->setEnabled(offered && maybe > 0);
     const QString also = failed > 0 || !offered ? QStringLiteral("Also") : QStringLiteral("Only");
     ui_->maybe_delivered_chk->setText(maybe == 1 ? QStringLiteral("%1 the mail that may have been delivered").arg(also)
-            : offered && maybe > 1
-            ? QStringLiteral("%1 the %2 mails that may have been delivered").arg(also).arg(maybe)
-            : QStringLiteral("Also the mails that may have been delivered"));
+            : offered && maybe > 1 ? QStringLiteral("%1 the %2 mails that may have been delivered").arg(also).arg(maybe)
+                                   : QStringLiteral("Also the mails that may have been delivered"));
 }
 
 void Send_Mail::abandonRun()

@@ -18,7 +18,7 @@ Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bo
     : sender([this, &stop](const Mail_Message& mail, const std::atomic<bool>* quit) {
         return Mail_Script::send(mail, { &stop, quit }, Mail_Script::defaultTimeLimitMs, [this](bool awaiting) {
             const QMutexLocker lock(&awaitedMutex_);
-            awaiting_ = awaiting;
+            awaiting ? awaitingSince_.start() : awaitingSince_.invalidate();
         });
     })
     , stop_(stop)
@@ -135,13 +135,13 @@ Mail_Outcome Send_Mail_Run::send(
     {
         const QMutexLocker lock(&awaitedMutex_);
         sending_ = to;
-        awaiting_ = false;
+        awaitingSince_.invalidate();
     }
     const Mail_Outcome outcome = sender ? sender(mail, &abandon_) : Mail_Outcome(false);
     {
         const QMutexLocker lock(&awaitedMutex_);
         sending_.clear();
-        awaiting_ = false;
+        awaitingSince_.invalidate();
     }
     result.lastSendSucceeded = outcome.sent();
     if (outcome.sent())
@@ -151,10 +151,10 @@ Mail_Outcome Send_Mail_Run::send(
     return outcome;
 }
 
-QString Send_Mail_Run::awaitedAnswer() const
+QString Send_Mail_Run::awaitedAnswer(qint64 forMs) const
 {
     const QMutexLocker lock(&awaitedMutex_);
-    return awaiting_ ? sending_ : QString();
+    return awaitingSince_.isValid() && awaitingSince_.elapsed() >= forMs ? sending_ : QString();
 }
 
 int Send_Mail_Run::mailSteps(const Send_Mail_Request& request)

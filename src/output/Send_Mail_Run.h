@@ -3,6 +3,7 @@
 #include "output/Mail_Script.h"
 
 #include <QImage>
+#include <QElapsedTimer>
 #include <QList>
 #include <QMutex>
 #include <QPair>
@@ -99,9 +100,9 @@ public:
 
     Sender sender; // the mail script unless a test replaces it
 
-    // The recipient whose mail has gone whole while the server's answer is still awaited; empty otherwise.
-    // Any thread.
-    QString awaitedAnswer() const;
+    // The recipient whose mail has gone whole while the server's answer has been awaited for at least
+    // `forMs`; empty otherwise. Any thread.
+    QString awaitedAnswer(qint64 forMs = 0) const;
 
     // The final message for a run's result: the success or failure text, how many sends failed, the
     // first few of them and, when given, the log that lists them all.
@@ -138,5 +139,5 @@ private:
     QSet<QPair<int, QString>> tried_; // the mails of this run handed to the sender
     mutable QMutex awaitedMutex_;
     QString sending_; // the recipient of the mail under way
-    bool awaiting_ = false; // its end has gone, its answer not yet come
+    QElapsedTimer awaitingSince_; // since its end went, while its answer has not come; invalid otherwise
 };

@@ -327,51 +327,45 @@ TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResu
 
 TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
 {
-    // Escape and the close box of the progress window are Stop: it stays up while the run goes on.
-    const std::function<void(Send_Modeless&)> ways[] = {
-        [](Send_Modeless& progress) { click(progress._stop_btn); },
-        [](Send_Modeless& progress) { QTest::keyClick(&progress, Qt::Key_Escape); },
-        [](Send_Modeless& progress) { progress.close(); },
+    testsupport::ScriptedResponder ui;
+    ui.messageAnswers = { 0, 0, 0, 1 }; // No to Stop, Escape and the close box (each asks as Stop), Yes to Escape
+    Recorder recorder;
+    Send_Mail::defaultInstance().runSender = [&](const Mail_Message& mail, const std::atomic<bool>*) {
+        QThread::msleep(150);
+        return recorder.sender()(mail, nullptr);
     };
-    for (const auto& press : ways) {
-        const qsizetype round = &press - ways; // each round's own guests: no run limited to an earlier one's
-        testsupport::ScriptedResponder ui;
-        ui.messageAnswers = { 0, 1 }; // No, then Yes
-        Recorder recorder;
-        Send_Mail::defaultInstance().runSender = [&](const Mail_Message& mail, const std::atomic<bool>*) {
-            QThread::msleep(150);
-            return recorder.sender()(mail, nullptr);
-        };
-        openSendWindow(ui, [&](Send_Mail& window) {
-            Ui::Send_Mail& f = window.form();
-            type(f.from_txt, QStringLiteral("me@example.com"));
-            QStringList many;
-            for (int i = 0; i < 40; ++i)
-                many << QStringLiteral("guest%1-%2@example.com").arg(round).arg(i);
-            type(f.to_txt, many.join(QLatin1Char(',')));
-            click(f.rd_without_barcode);
-            click(f.sendButton);
-            ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.count.load() > 0; }, 20000)); // under way
-            press(*window.send_modls_wnd); // No
+    openSendWindow(ui, [&](Send_Mail& window) {
+        Ui::Send_Mail& f = window.form();
+        type(f.from_txt, QStringLiteral("me@example.com"));
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many << QStringLiteral("guest%1@example.com").arg(i);
+        type(f.to_txt, many.join(QLatin1Char(',')));
+        click(f.rd_without_barcode);
+        click(f.sendButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.count.load() > 0; }, 20000)); // under way
+        Send_Modeless& progress = *window.send_modls_wnd;
+        for (int way = 0; way < 3; ++way) { // No
+            way == 0       ? click(progress._stop_btn)
+                : way == 1 ? QTest::keyClick(&progress, Qt::Key_Escape)
+                           : void(progress.close());
             EXPECT_FALSE(Stop_SMS_Sending_Now.load());
-            EXPECT_TRUE(window.running());
-            EXPECT_TRUE(window.send_modls_wnd->isVisible());
-            press(*window.send_modls_wnd); // Yes
-            const int atStop = recorder.count.load();
-            EXPECT_TRUE(window.send_modls_wnd->isVisible() || !window.running());
-            ASSERT_TRUE(waitForRun(window));
-            EXPECT_LE(recorder.count.load(), atStop + 1); // at most the mail under way
-        });
-        Send_Mail::defaultInstance().runSender = nullptr;
-        ASSERT_EQ(ui.messages.size(), 3u);
-        EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("Are you sure you want to continue?"));
-        EXPECT_LT(recorder.count.load(), 40);
-        EXPECT_TRUE(ui.messages[2].text.trimmed().startsWith(
-            QStringLiteral("The e-mail was stopped: %1 of 40 mails have been sent.").arg(recorder.count.load())));
-        EXPECT_TRUE(Send_Mail::defaultInstance().form().only_failed_chk->isEnabled());
-        EXPECT_EQ(Send_Mail::defaultInstance().form().only_failed_chk->text(),
-            QStringLiteral("Only the %1 mails that failed last time").arg(40 - recorder.count.load()));
-    }
+            EXPECT_TRUE(window.running() && progress.isVisible());
+        }
+        QTest::keyClick(&progress, Qt::Key_Escape); // Yes
+        const int atStop = recorder.count.load();
+        ASSERT_TRUE(waitForRun(window));
+        EXPECT_LE(recorder.count.load(), atStop + 1); // at most the mail under way
+    });
+    Send_Mail::defaultInstance().runSender = nullptr;
+    ASSERT_EQ(ui.messages.size(), 5u);
+    EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("Are you sure you want to continue?"));
+    EXPECT_LT(recorder.count.load(), 40);
+    EXPECT_TRUE(ui.messages[4].text.trimmed().startsWith(
+        QStringLiteral("The e-mail was stopped: %1 of 40 mails have been sent.").arg(recorder.count.load())));
+    EXPECT_TRUE(Send_Mail::defaultInstance().form().only_failed_chk->isEnabled());
+    EXPECT_EQ(Send_Mail::defaultInstance().form().only_failed_chk->text(),
+        QStringLiteral("Only the %1 mails that failed last time").arg(40 - recorder.count.load()));
 }
 
 TEST(SendMail, QuittingDuringARunEndsItAndWaitsForTheWorker)
