@@ -2,8 +2,8 @@
 
 #include "output/Mail_Script.h"
 
-#include <QImage>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QList>
 #include <QMutex>
 #include <QPair>

@@ -56,6 +56,7 @@ void Send_Modeless::startRun(int total)
     _Curr_Progress->setValue(0);
     _tot_msg_cnt->setText(QString::number(total));
     waiting_label->clear();
+    waiting_label->hide(); // an export waits for nobody
     update_sending_progress_bar(0);
 }
 
@@ -65,6 +66,7 @@ void Send_Modeless::startMailRun(int total)
     unit_.clear();
     setWindowTitle(tr("Sending E-mail"));
     pause_label->clear();
+    waiting_label->show();
     update_sending_progress_bar(0);
 }
 
