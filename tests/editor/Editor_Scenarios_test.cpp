@@ -730,6 +730,23 @@ TEST_F(EditorScenario, SizeListAppliesTheClickedSizeAndShowsTheCardsOwn)
     QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(0, 0)).center());
     QCoreApplication::processEvents();
     expectKeptApart(wizardCard, wizardSize);
+    const auto creditCard = layoutOfBothSides();
+    for (std::size_t i = 0; i < creditCard.size(); ++i)
+        EXPECT_EQ(creditCard[i].font, wizardCard[i].font) << "the card has room for every text at its size";
+    // Turned and turned back twice: the card gets back the layout it had each way.
+    std::vector<Placed> upright;
+    for (int turn = 0; turn < 4; ++turn) {
+        QTest::keyClick(window->Preset_ComboBox, turn % 2 ? Qt::Key_Up : Qt::Key_Down);
+        QCoreApplication::processEvents();
+        if (turn == 0) {
+            expectKeptApart(creditCard, canvas()->canvasSize().transposed());
+            upright = layoutOfBothSides();
+        }
+        EXPECT_EQ(layoutOfBothSides(), turn % 2 ? creditCard : upright) << "turn " << turn;
+    }
+    for (int turn = 0; turn < 4; ++turn)
+        trigger(QStringLiteral("menu_Undo"));
+    EXPECT_EQ(layoutOfBothSides(), creditCard);
     trigger(QStringLiteral("menu_Undo"));
     EXPECT_EQ(layoutOfBothSides(), wizardCard);
     typeInto(window->height_Stepper, QStringLiteral("5")); // too low for them: it says so
@@ -845,7 +862,8 @@ TEST_F(EditorScenario, APictureChosenWithThePictureToolIsPlacedUprightOrRefusedB
         if (*row.message) {
             EXPECT_EQ(window->Get_Front_Control_Count(), before) << row.message;
             ASSERT_EQ(ui.messages.size(), 1u);
-            EXPECT_TRUE(ui.messages[0].text.contains(QFileInfo(row.path).fileName())) << ui.messages[0].text.toStdString();
+            EXPECT_TRUE(ui.messages[0].text.contains(QFileInfo(row.path).fileName()))
+                << ui.messages[0].text.toStdString();
             EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String(row.message))) << ui.messages[0].text.toStdString();
             continue;
         }
