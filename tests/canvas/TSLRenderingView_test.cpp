@@ -1,7 +1,6 @@
 #include "canvas/RenderingFixtures.h"
 
 #include "canvas/TSLRenderingView.h"
-#include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "model/TSLError.h"
 #include "platform/KeyedArchive.h"
@@ -98,14 +97,7 @@ TEST(TSLRenderingView, PictureAlwaysCoversTheCanvasWhateverTheItems)
 
 TEST(TSLRenderingView, CardPictureCoversEveryPixelUpToTheLastRowAndColumn)
 {
-    // One card size gives one picture whichever way it was reached: CR80 typed in millimetres, or taken from
-    // the size list in inches through single precision.
-    const auto typed = [](float width, float height) {
-        return QRectF(0, 0, MM_to_Points_Convert(width), MM_to_Points_Convert(height));
-    };
-    const auto listed = [&typed](float width, float height) {
-        return typed(float(double(width) * 25.4), float(double(height) * 25.4));
-    };
+    // The last two: CR80 as typed in millimetres and as picked from the size list (inches in single precision).
     const struct {
         QRectF canvas;
         double pixelsPerPoint;
@@ -113,7 +105,8 @@ TEST(TSLRenderingView, CardPictureCoversEveryPixelUpToTheLastRowAndColumn)
     } cases[]
         = { { QRectF(0, 0, 242.65, 153.07), 1.0, { 243, 153 } }, { QRectF(0, 0, 243, 153), 300.0 / 72, { 1013, 638 } },
               { QRectF(0, 0, 242.65, 153.07), 600.0 / 72, { 2022, 1276 } },
-              { typed(85.6f, 54.1f), 300.0 / 72, { 1011, 639 } }, { listed(3.37f, 2.13f), 300.0 / 72, { 1011, 639 } } };
+              { QRectF(0, 0, 242.64566, 153.35433), 300.0 / 72, { 1011, 639 } },
+              { QRectF(0, 0, 242.63999939, 153.36000061), 300.0 / 72, { 1011, 639 } } };
     for (const auto& c : cases) {
         const QImage picture = TSLRenderingView::image_From_Card_Graphics({}, side(blue, c.canvas), c.pixelsPerPoint);
         ASSERT_FALSE(picture.isNull());

@@ -222,22 +222,19 @@ protected:
                 layout.push_back({ item, item->bounds().normalized(), item->text_ctrl_font });
         return layout;
     }
-    // Whether a line of the text drawn at `placed` starts inside a word.
+    // Whether a line of the text laid out at `placed` starts inside a word.
     static bool breaksAWord(const TSLText& text, const Placed& placed)
     {
-        const QFont font = placed.font.value_or(text.displayedFont());
-        const auto layout = tsltextlayout::layoutText(
-            text.displayedText(), font, text.text_kerning, text.text_alignmnet, placed.at.width());
-        const QString drawn = layout->text();
+        const auto layout = tsltextlayout::layoutText(text.displayedText(), placed.font.value_or(text.displayedFont()),
+            text.text_kerning, text.text_alignmnet, placed.at.width());
+        const auto space = [&layout](int at) { return layout->text().at(at).isSpace(); };
         for (int i = 1; i < layout->lineCount(); ++i)
-            if (const int start = layout->lineAt(i).textStart();
-                !drawn.at(start - 1).isSpace() && !drawn.at(start).isSpace())
+            if (const int start = layout->lineAt(i).textStart(); !space(start - 1) && !space(start))
                 return true;
         return false;
     }
     // After a change of the card from `cardBefore`, with room: each item whole on the card near its place (off its
-    // edges if it was), each text whole and its words too, no two that lay clear (under a tenth covered) more over
-    // each other.
+    // edges if it was), each text and word whole, no two that lay clear (under a tenth covered) more over each other.
     void expectKeptApart(const std::vector<Placed>& before, const QSizeF& cardBefore) const
     {
         const QSizeF card = canvas()->canvasSize();
