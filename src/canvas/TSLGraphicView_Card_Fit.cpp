@@ -64,7 +64,7 @@ double wordWidth(const TSLText& text, const QString& word, const QFont& font)
 // too; none for a text the person let break inside a word.
 QString longestWholeWord(const TSLText& text, double boxWidth)
 {
-    static const QRegularExpression space(QStringLiteral("\\s+"));
+    static const QRegularExpression space(QStringLiteral("\\s+|(?<=-)")); // a line may break after a hyphen
     const QFont font = text.displayedFont();
     QString widest;
     double widestWidth = 0;
