@@ -227,8 +227,7 @@ protected:
     {
         const auto layout = tsltextlayout::layoutText(text.displayedText(), placed.font.value_or(text.displayedFont()),
             text.text_kerning, text.text_alignmnet, placed.at.width());
-        const auto boundary
-            = [&layout](int at) { return layout->text().at(at).isSpace() || layout->text().at(at) == u'-'; };
+        const auto boundary = [&layout](int at) { return QStringView(u" \t-\u2028").contains(layout->text().at(at)); };
         for (int i = 1; i < layout->lineCount(); ++i)
             if (const int start = layout->lineAt(i).textStart(); !boundary(start - 1) && !boundary(start))
                 return true;
