@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -40,7 +39,7 @@ void coverPartialEdges(QImage& image, const QSizeF& exactPixels)
         std::memcpy(image.scanLine(height - 1), image.scanLine(height - 2), static_cast<size_t>(image.bytesPerLine()));
 }
 
-// Whole pixels covering `points`. A card's picture is its size rounded once to the nearest pixel, so that one
+// Whole pixels for `points`. A card's picture is its size rounded once to the nearest pixel, so that one
 // size reached through millimetres, inches or single precision gives one picture (a ceiling would add a row
 // for a hair's breadth over a whole pixel); a picture of items takes every pixel they touch.
 enum class PixelRounding { Nearest, Covering };
@@ -48,7 +47,10 @@ enum class PixelRounding { Nearest, Covering };
 QSize pixelSizeFor(const QSizeF& points, double pixelsPerPoint, PixelRounding rounding)
 {
     const auto whole = [rounding](double exact) {
-        return rounding == PixelRounding::Nearest ? std::max(1.0, std::round(exact)) : std::ceil(exact);
+        const double nearest = std::round(exact);
+        if (rounding == PixelRounding::Covering || (nearest < 1 && exact > 0)) // a sliver still gets its pixel
+            return std::ceil(exact);
+        return nearest;
     };
     const double width = whole(points.width() * pixelsPerPoint);
     const double height = whole(points.height() * pixelsPerPoint);
