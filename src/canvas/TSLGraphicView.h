@@ -155,7 +155,8 @@ public:
     };
     // After the card changed from `cardBefore`, when it would cut an item that lay wholly on it: the items
     // that lay on it are scaled with it, keeping their places relative to the card and to each other, and
-    // kept apart where texts wrapped deeper; then as bringItemsOntoCard. Unrecorded.
+    // kept apart where texts wrapped deeper, no word broken; then as bringItemsOntoCard. Back on a card they lay
+    // on before, untouched since, they lie as they did there. Unrecorded.
     CardFit fitItemsOnCard(const QSizeF& cardBefore);
     // The step being undone or redone is the card's: items it moves along are not selected by it.
     void keepSelectionThroughUndo()
@@ -364,6 +365,24 @@ private:
     std::weak_ptr<TSLGraphic> editingGraphic_;
     QPointer<TSLTextEditingView> editingView_;
     std::optional<TSLIndexSet> undoSelectionIndexes_; // only while an undo or redo runs
+    // The items as they lay on each card size they were fitted to since the person last changed them, the
+    // one they lie on now last: a card turned or sized back gets its layout back instead of a fit of a fit.
+    struct FittedLayout {
+        struct Placed {
+            const TSLGraphic* item; // identity only
+            QRectF bounds;
+            std::optional<QFont> font;
+            QString text;
+            bool operator==(const Placed&) const = default;
+        };
+        QSizeF card;
+        std::vector<Placed> items;
+    };
+    FittedLayout currentLayout(const QSizeF& card) const;
+    // When the canvas's card is one the items lay on before and they lie as the last change of the card left
+    // them: they lie as they did there again, the changes in `fit`.
+    bool returnToRememberedLayout(const QSizeF& cardBefore, CardFit& fit);
+    std::vector<FittedLayout> fitChain_;
     bool emptyListShown_ = false;
     DragState drag_;
     quint64 pasteboardChangeCount_ = 0; // the clipboard's change count at our last copy or paste

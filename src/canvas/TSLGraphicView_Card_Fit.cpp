@@ -3,8 +3,13 @@
 #include "canvas/TSLGraphicView.h"
 
 #include "model/TSLText.h"
+#include "model/TSLTextLayout.h"
+
+#include <QRegularExpression>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -44,7 +49,33 @@ struct Fitted {
     QRectF at;
     std::optional<QFont> font;
     double margin = 0; // kept from the card's edges
+    QString longestWord; // of a text whose every word fitted its box: none may be broken by the fit
+    bool wordsWhole = true;
 };
+
+// The width, in whole points, of a word of `text` on one line in `font`.
+double wordWidth(const TSLText& text, const QString& word, const QFont& font)
+{
+    const auto layout = tsltextlayout::layoutText(word, font, text.text_kerning, text.text_alignmnet, 1e6);
+    return std::ceil(tsltextlayout::usedSize(*layout).width());
+}
+
+// The text's widest word when every word fitted on a line of its box, so that the fit must keep them whole
+// too; none for a text the person let break inside a word.
+QString longestWholeWord(const TSLText& text, double boxWidth)
+{
+    static const QRegularExpression space(QStringLiteral("\\s+|(?<=-)")); // a line may break after a hyphen
+    const QFont font = text.displayedFont();
+    QString widest;
+    double widestWidth = 0;
+    for (const QString& word : text.displayedText().split(space, Qt::SkipEmptyParts)) {
+        if (const double width = wordWidth(text, word, font); width > widestWidth) {
+            widest = word;
+            widestWidth = width;
+        }
+    }
+    return widestWidth <= boxWidth + slack ? widest : QString();
+}
 
 // One way of laying the items out on the changed card, their sizes `f` times their own.
 class Layout {
@@ -62,13 +93,15 @@ public:
             const double margin
                 = std::min({ b.left(), b.top(), cardBefore.width() - b.right(), cardBefore.height() - b.bottom() });
             fitted.margin = std::clamp(margin * smallestScale(), 0.0, std::min(card.width(), card.height()) / 20);
+            if (const auto* text = dynamic_cast<const TSLText*>(fitted.item.get()))
+                fitted.longestWord = longestWholeWord(*text, b.width());
         }
     }
     double smallestScale() const { return std::min({ sx_, sy_, 1.0 }); }
     const std::vector<Fitted>& items() const { return items_; }
 
-    // True when every item lies whole on the card clear of each item it lay clear of. Texts keep their
-    // letters unless `letters` too are made `f` times their size.
+    // True when every item lies whole on the card clear of each item it lay clear of, and no text is broken
+    // inside a word it held whole. Texts keep their letters unless `letters` too are made `f` times their size.
     bool layOutAt(double f, bool letters)
     {
         for (Fitted& fitted : items_)
@@ -78,14 +111,14 @@ public:
             keepApart(false);
         }
         return apart() && std::all_of(items_.begin(), items_.end(), [this](const Fitted& fitted) {
-            return liesOn(fitted.at, card_);
+            return fitted.wordsWhole && liesOn(fitted.at, card_);
         });
     }
 
 private:
     // The item's centre keeps its place relative to the card. A picture, barcode or shape keeps its
-    // proportions, no larger than the card; a text takes the card's change of width and wraps in it, deep
-    // enough for all its lines.
+    // proportions, no larger than the card; a text takes the card's change of width, widened for its longest
+    // word where the card allows, and wraps in it, deep enough for all its lines.
     void scale(Fitted& fitted, double f, bool letters)
     {
         const QRectF& b = fitted.before;
@@ -98,7 +131,11 @@ private:
                 font.setPointSizeF(std::max(points * f, std::min(points, smallestLegiblePoints)));
                 fitted.font = text->text_ctrl_font = font;
             }
-            size.setWidth(std::min(b.width() * std::min(sx_, 1.0), card_.width() - 2 * fitted.margin));
+            const double room = card_.width() - 2 * fitted.margin;
+            const double word
+                = fitted.longestWord.isEmpty() ? 0.0 : wordWidth(*text, fitted.longestWord, text->displayedFont());
+            size.setWidth(std::min(std::max(b.width() * std::min(sx_, 1.0), word), room));
+            fitted.wordsWhole = word <= size.width() + slack;
             text->setBounds(QRectF(b.topLeft(), QSizeF(size.width(), b.height()))); // measured at its new width
             size.setHeight(std::max(b.height() * std::min({ sy_, f, 1.0 }), text->naturalSize().height()));
         } else if (size.width() > card_.width() || size.height() > card_.height()) {
@@ -174,11 +211,47 @@ private:
 
 } // namespace
 
+TSLGraphicView::FittedLayout TSLGraphicView::currentLayout(const QSizeF& card) const
+{
+    FittedLayout layout { card, {} };
+    for (const TSLGraphicPtr& item : graphics()) {
+        const auto* text = dynamic_cast<const TSLText*>(item.get());
+        layout.items.push_back(
+            { item.get(), item->bounds(), item->text_ctrl_font, text ? text->displayedText() : QString() });
+    }
+    return layout;
+}
+
+bool TSLGraphicView::returnToRememberedLayout(const QSizeF& cardBefore, CardFit& fit)
+{
+    const auto sameCard = [](const QSizeF& a, const QSizeF& b) { // sizes pass through millimetres
+        return std::abs(a.width() - b.width()) < 0.05 && std::abs(a.height() - b.height()) < 0.05;
+    };
+    const FittedLayout now = currentLayout(cardBefore);
+    if (fitChain_.empty() || !sameCard(fitChain_.back().card, cardBefore) || !(fitChain_.back().items == now.items))
+        fitChain_ = { now };
+    const auto back = std::find_if(fitChain_.begin(), fitChain_.end() - 1,
+        [&](const FittedLayout& layout) { return sameCard(layout.card, canvasSize_); });
+    if (back == fitChain_.end() - 1)
+        return false;
+    const TSLGraphicList& items = graphics();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const FittedLayout::Placed& was = back->items[i];
+        if (!(was == now.items[i])) {
+            fit.changed.push_back({ items[i], items[i]->bounds(), items[i]->text_ctrl_font });
+            items[i]->text_ctrl_font = was.font;
+            items[i]->setBounds(was.bounds);
+        }
+    }
+    fitChain_.erase(back + 1, fitChain_.end());
+    return true;
+}
+
 TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
 {
     CardFit fit;
     const QSizeF card = canvasSize_;
-    if (card.isEmpty() || cardBefore.isEmpty())
+    if (card.isEmpty() || cardBefore.isEmpty() || returnToRememberedLayout(cardBefore, fit))
         return fit;
     // The items that lay whole on the card; one the person left partly off it is theirs to place. Locked
     // items too: the card was changed on purpose, and what it would cut off is never printed.
@@ -187,7 +260,7 @@ TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
     for (const TSLGraphicPtr& item : graphics()) {
         const QRectF b = item->bounds().normalized();
         if (liesOn(b, cardBefore)) {
-            onCard.push_back({ item, b, item->text_ctrl_font, b, item->text_ctrl_font });
+            onCard.push_back({ item, b, item->text_ctrl_font, b, item->text_ctrl_font, 0.0, {}, true });
             fit.changed.push_back({ item, item->bounds(), item->text_ctrl_font });
             cut = cut || !liesOn(b, card);
         }
@@ -219,5 +292,6 @@ TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
     // Then every item still wholly off the card comes back to its edge (none of those fitted above).
     for (auto& [item, before] : bringItemsOntoCard())
         fit.changed.push_back({ item, before, item->text_ctrl_font });
+    fitChain_.push_back(currentLayout(card));
     return fit;
 }

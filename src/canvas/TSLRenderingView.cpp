@@ -39,10 +39,21 @@ void coverPartialEdges(QImage& image, const QSizeF& exactPixels)
         std::memcpy(image.scanLine(height - 1), image.scanLine(height - 2), static_cast<size_t>(image.bytesPerLine()));
 }
 
-QSize pixelSizeFor(const QSizeF& points, double pixelsPerPoint)
+// Whole pixels for `points`. A card's picture is its size rounded once to the nearest pixel, so that one
+// size reached through millimetres, inches or single precision gives one picture (a ceiling would add a row
+// for a hair's breadth over a whole pixel); a picture of items takes every pixel they touch.
+enum class PixelRounding { Nearest, Covering };
+
+QSize pixelSizeFor(const QSizeF& points, double pixelsPerPoint, PixelRounding rounding)
 {
-    const double width = std::ceil(points.width() * pixelsPerPoint);
-    const double height = std::ceil(points.height() * pixelsPerPoint);
+    const auto whole = [rounding](double exact) {
+        const double nearest = std::round(exact);
+        if (rounding == PixelRounding::Covering || (nearest < 1 && exact > 0)) // a sliver still gets its pixel
+            return std::ceil(exact);
+        return nearest;
+    };
+    const double width = whole(points.width() * pixelsPerPoint);
+    const double height = whole(points.height() * pixelsPerPoint);
     // A damaged design can hold absurd sizes; QImage refuses them, but the conversion must not overflow.
     if (!(width > 0) || !(height > 0) || width > 1e6 || height > 1e6)
         return {};
@@ -207,7 +218,7 @@ QImage TSLRenderingView::imageWithGraphics(const TSLGraphicList& graphics, TSLEr
             *error = TSLErrorWithCode(3);
         return {};
     }
-    QImage image(pixelSizeFor(area.size(), 1.0), QImage::Format_ARGB32_Premultiplied);
+    QImage image(pixelSizeFor(area.size(), 1.0, PixelRounding::Covering), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         Show_NSLog_Message(
             QStringLiteral("cannot make a %1 x %2 picture of the items").arg(area.width()).arg(area.height()));
@@ -301,7 +312,7 @@ bool TSLRenderingView::drawInto(QImage& image, const TSLGraphicList& graphics, c
             return false;
         if (view.bounds().isEmpty())
             return false; // no canvas to take the size from
-        const QSize size = pixelSizeFor(view.bounds().size(), pixelsPerPoint);
+        const QSize size = pixelSizeFor(view.bounds().size(), pixelsPerPoint, PixelRounding::Nearest);
         // A picture last told it is opaque is the same pixels: taken back without new memory.
         if (image.format() == QImage::Format_RGB32)
             image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);

@@ -13,7 +13,9 @@
 #include <QButtonGroup>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -154,20 +156,40 @@ void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, c
     if (!document_)
         return;
     // The card's size belongs to the printable sides: the step stays with the side being edited even when
-    // it was made on the scratch side, whose steps go with its copies.
-    platform::UndoManager& undo
-        = document_->undoManagerForKey(Card_Front_Or_Back != 0 ? TSLDocumentGraphicsKey_back : TSLDocumentGraphicsKey);
-    undo.registerUndo([this, before, moves] {
-        const CardGeometry now = cardGeometry();
-        restoreCardGeometry(before);
-        moveItemsBack(moves);
-        for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK, _graphicView_TEMP })
-            canvas->keepSelectionThroughUndo();
-        // Undoing it again is the redo, with every move the other way.
-        std::vector<ItemMove> reversed;
-        for (const ItemMove& move : moves)
-            reversed.push_back({ move.item, move.to, move.from, move.fontTo, move.fontFrom });
-        registerCardGeometryUndo(now, reversed);
+    // it was made on the scratch side, whose steps go with its copies. When it moved the other printable
+    // side's items too, that side can take it back as well: whichever side undoes it drops it from the other.
+    // Its redo stays with the side that undid it.
+    const bool onBack = Card_Front_Or_Back != 0;
+    platform::UndoManager& home
+        = document_->undoManagerForKey(onBack ? TSLDocumentGraphicsKey_back : TSLDocumentGraphicsKey);
+    platform::UndoManager& other
+        = document_->undoManagerForKey(onBack ? TSLDocumentGraphicsKey : TSLDocumentGraphicsKey_back);
+    const TSLGraphicList& otherItems = (onBack ? _graphicView : _graphicView_BACK)->graphics();
+    const bool otherMoved = std::any_of(moves.begin(), moves.end(), [&otherItems](const ItemMove& move) {
+        return std::find(otherItems.begin(), otherItems.end(), move.item) != otherItems.end();
     });
-    undo.setActionName(geometryStepName(before, cardGeometry()));
+    std::vector<platform::UndoManager*> sides { &home };
+    if (otherMoved && !home.isUndoing() && !home.isRedoing())
+        sides.push_back(&other);
+    const QString name = geometryStepName(before, cardGeometry());
+    auto recorded = std::make_shared<std::vector<std::pair<platform::UndoManager*, quint64>>>();
+    for (platform::UndoManager* undo : sides) {
+        undo->registerUndo([this, before, moves, undo, recorded] {
+            for (const auto& [side, step] : *recorded)
+                if (side != undo)
+                    side->removeStep(step);
+            const CardGeometry now = cardGeometry();
+            restoreCardGeometry(before);
+            moveItemsBack(moves);
+            for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK, _graphicView_TEMP })
+                canvas->keepSelectionThroughUndo();
+            // Undoing it again is the redo, with every move the other way.
+            std::vector<ItemMove> reversed;
+            for (const ItemMove& move : moves)
+                reversed.push_back({ move.item, move.to, move.from, move.fontTo, move.fontFrom });
+            registerCardGeometryUndo(now, reversed);
+        });
+        undo->setActionName(name);
+        recorded->push_back({ undo, undo->currentStateId() });
+    }
 }

@@ -139,6 +139,16 @@ void UndoManager::removeAllActions()
     emit stateChanged();
 }
 
+void UndoManager::removeStep(quint64 id)
+{
+    if (openGroup_.id == id)
+        closeAutomaticGroup();
+    const auto left = [id](const Group& group) { return group.id == id; };
+    const auto undone = std::erase_if(undoStack_, left);
+    if (undone + std::erase_if(redoStack_, left) > 0)
+        emit stateChanged();
+}
+
 void UndoManager::markClean() { cleanId_ = currentStateId(); }
 
 bool UndoManager::isClean() const { return openGroup_.actions.empty() && currentStateId() == cleanId_; }

@@ -44,6 +44,9 @@ public:
     QString redoActionName() const;
 
     void removeAllActions();
+    // Drops the step that left state `id` from whichever stack holds it: the same change, recorded here and
+    // in another manager too, was undone or redone there.
+    void removeStep(quint64 id);
 
     // The state a saved file holds: clean until a step is recorded, undone or redone away from it. A step
     // undone and redone again brings the same state back; a step merged into after marking is a new state.

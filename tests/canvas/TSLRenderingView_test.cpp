@@ -77,11 +77,11 @@ TEST(TSLRenderingView, PictureShowsCardBaseAndPrintableItemsWhereTheyAreFrontMos
 
 TEST(TSLRenderingView, PictureAlwaysCoversTheCanvasWhateverTheItems)
 {
-    // Fractional canvas sizes round up to whole pixels; items outside the canvas are cut off.
+    // Fractional canvas sizes round to the nearest whole pixels; items outside the canvas are cut off.
     const TSLGraphicList items = { square(QRectF(200, 100, 300, 300), red) };
     const QImage picture
         = TSLRenderingView::image_From_Card_Graphics(items, false, side(blue, QRectF(0, 0, 242.65, 153.07)));
-    ASSERT_EQ(picture.size(), QSize(243, 154));
+    ASSERT_EQ(picture.size(), QSize(243, 153));
     EXPECT_TRUE(near(picture.pixelColor(230, 140), red));
     EXPECT_TRUE(near(picture.pixelColor(100, 50), blue));
 
@@ -97,14 +97,20 @@ TEST(TSLRenderingView, PictureAlwaysCoversTheCanvasWhateverTheItems)
 
 TEST(TSLRenderingView, CardPictureCoversEveryPixelUpToTheLastRowAndColumn)
 {
+    // The last two: CR80 as typed in millimetres and as picked from the size list (inches in single precision).
     const struct {
         QRectF canvas;
         double pixelsPerPoint;
-    } cases[] = { { QRectF(0, 0, 242.65, 153.07), 1.0 }, { QRectF(0, 0, 243, 153), 300.0 / 72 },
-        { QRectF(0, 0, 242.65, 153.07), 600.0 / 72 } };
+        QSize pixels;
+    } cases[]
+        = { { QRectF(0, 0, 242.65, 153.07), 1.0, { 243, 153 } }, { QRectF(0, 0, 243, 153), 300.0 / 72, { 1013, 638 } },
+              { QRectF(0, 0, 242.65, 153.07), 600.0 / 72, { 2022, 1276 } },
+              { QRectF(0, 0, 242.64566, 153.35433), 300.0 / 72, { 1011, 639 } },
+              { QRectF(0, 0, 242.63999939, 153.36000061), 300.0 / 72, { 1011, 639 } } };
     for (const auto& c : cases) {
         const QImage picture = TSLRenderingView::image_From_Card_Graphics({}, side(blue, c.canvas), c.pixelsPerPoint);
         ASSERT_FALSE(picture.isNull());
+        EXPECT_EQ(picture.size(), c.pixels) << c.canvas.width() << " x " << c.canvas.height() << " pt";
         int partly = 0;
         for (int x = 0; x < picture.width(); ++x)
             partly += picture.pixelColor(x, picture.height() - 1).alpha() < 255;

@@ -7,6 +7,7 @@
 #include "common/Stepper_Field.h"
 #include "editor/EditorWindowTestSupport.h"
 #include "model/TSLText.h"
+#include "model/TSLTextLayout.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -220,8 +222,19 @@ protected:
                 layout.push_back({ item, item->bounds().normalized(), item->text_ctrl_font });
         return layout;
     }
+    // Whether a line of the text laid out at `placed` starts inside a word.
+    static bool breaksAWord(const TSLText& text, const Placed& placed)
+    {
+        const auto layout = tsltextlayout::layoutText(text.displayedText(), placed.font.value_or(text.displayedFont()),
+            text.text_kerning, text.text_alignmnet, placed.at.width());
+        const auto boundary = [&layout](int at) { return QStringView(u" \t-\u2028").contains(layout->text().at(at)); };
+        for (int i = 1; i < layout->lineCount(); ++i)
+            if (const int start = layout->lineAt(i).textStart(); !boundary(start - 1) && !boundary(start))
+                return true;
+        return false;
+    }
     // After a change of the card from `cardBefore`, with room: each item whole on the card near its place (off its
-    // edges if it was), each text whole, no two that lay clear (under a tenth covered) more over each other.
+    // edges if it was), each text and word whole, no two that lay clear (under a tenth covered) more over each other.
     void expectKeptApart(const std::vector<Placed>& before, const QSizeF& cardBefore) const
     {
         const QSizeF card = canvas()->canvasSize();
@@ -239,6 +252,7 @@ protected:
             EXPECT_TRUE(inside(card).contains(now[i].at) || !inside(cardBefore).contains(before[i].at)) << "off edges";
             const auto* text = dynamic_cast<const TSLText*>(now[i].item.get());
             EXPECT_FALSE(text && text->textIsCut());
+            EXPECT_FALSE(text && breaksAWord(*text, now[i]) && !breaksAWord(*text, before[i])) << "breaks a word";
             for (std::size_t j = i + 1; j < now.size(); ++j) {
                 const double covered = area(before[i].at.intersected(before[j].at));
                 EXPECT_FALSE(covered < 0.1 * std::min(area(before[i].at), area(before[j].at))

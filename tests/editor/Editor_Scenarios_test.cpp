@@ -730,7 +730,19 @@ TEST_F(EditorScenario, SizeListAppliesTheClickedSizeAndShowsTheCardsOwn)
     QTest::mouseClick(sizes->viewport(), Qt::LeftButton, {}, sizes->visualItemRect(sizes->item(0, 0)).center());
     QCoreApplication::processEvents();
     expectKeptApart(wizardCard, wizardSize);
-    trigger(QStringLiteral("menu_Undo"));
+    const auto creditCard = layoutOfBothSides();
+    EXPECT_TRUE(std::ranges::equal(creditCard, wizardCard, {}, &Placed::font, &Placed::font)) << "letters kept";
+    // Turned and turned back twice: the card gets back the layout it had each way.
+    std::vector<Placed> upright;
+    for (int turn = 0; turn < 4; ++turn) {
+        QTest::keyClick(window->Preset_ComboBox, turn % 2 ? Qt::Key_Up : Qt::Key_Down);
+        QCoreApplication::processEvents();
+        if (turn == 0)
+            upright = layoutOfBothSides();
+        EXPECT_EQ(layoutOfBothSides(), turn % 2 ? creditCard : upright) << "turn " << turn;
+    }
+    for (int step = 0; step < 5; ++step) // the turns, then CR80
+        trigger(QStringLiteral("menu_Undo"));
     EXPECT_EQ(layoutOfBothSides(), wizardCard);
     typeInto(window->height_Stepper, QStringLiteral("5")); // too low for them: it says so
     EXPECT_TRUE(editortest::messageTexts(ui).join(QLatin1Char(' ')).contains(QLatin1String("too small")));

@@ -52,7 +52,7 @@ protected:
         ui.messages.clear();
     }
     QString pathOf(const QString& name) const { return QDir(folder.path()).filePath(name); }
-    QSize cardSize() const { return window->frontCanvasBounds().toAlignedRect().size(); } // whole pixels
+    QSize cardSize() const { return window->frontCanvasBounds().size().toSize(); } // the nearest whole pixels
 };
 
 TEST_F(ExportTest, CardImageIsWrittenInTheFormatItsExtensionNames)

@@ -221,6 +221,20 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         EXPECT_EQ(listOf(side.key), TSLGraphicList { shape });
     }
 
+    // A card narrowed on one side moves the other's item: undone there, it leaves the first side's steps too.
+    for (const SideRow& side : printableSides) {
+        const char* otherButton = printableSides[side.key == printableSides[0].key ? 1 : 0].button;
+        showSide(otherButton);
+        const TSLGraphicPtr far = addWithTool(QStringLiteral("Rect_Tool_btn"), QRectF(180, 100, 40, 30));
+        showSide(side.button);
+        typeInto(window->width_Stepper, QStringLiteral("50"));
+        showSide(otherButton);
+        trigger(QStringLiteral("menu_Undo"));
+        EXPECT_EQ(far->bounds(), QRectF(180, 100, 40, 30)) << side.key;
+        showSide(side.button);
+        EXPECT_NE(undoTitle(), QStringLiteral("Undo Card Size")) << side.key;
+    }
+
     // The wheel scrolls the inspector past a box without the focus; the sides choice so made is one step.
     showSide("Front_Card_btn");
     showPage(QStringLiteral("card_setting_tab"));
@@ -283,14 +297,24 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         const char* button;
         double width; // card width in mm afterwards
         int shapeAfter;
+        std::vector<const char*> texts = {}; // at 17 pt, on the card for this run only
     } runs[] = {
         { "OK at once keeps the card", -1, -1, {}, "ok_btn", 148, 2 },
         { "Cancel changes nothing", 0, 0, {}, "cancel_btn", 148, 2 },
         { "60 x 40 keeps the barcodes apart", -1, -1, { 60, 40 }, "ok_btn", 60, 2 },
+        { "20 x 40 breaks no word", -1, -1, { 20, 40 }, "ok_btn", 20, 2, { "Guest pass", "Table 7" } },
         { "CR80 rectangle", 0, 0, {}, "ok_btn", 85.6, 0 },
     };
     for (const auto& run : runs) {
         SCOPED_TRACE(run.how);
+        const std::size_t items = canvas()->graphics().size();
+        for (const char* words : run.texts) {
+            auto& text = static_cast<TSLText&>(*addWithTool(QStringLiteral("Text_Tool_btn"),
+                QRectF(10, 10 + 40 * double(canvas()->graphics().size() - items), 100, 30)));
+            text.setScriptingContents(QString::fromLatin1(words));
+            text.text_ctrl_font = QFont(text.displayedFont().family(), 17);
+            QCoreApplication::processEvents(); // a step of its own
+        }
         const auto layoutBefore = layoutOfBothSides();
         double shownWidth = 0, shownHeight = 0;
         int shownShape = -1;
@@ -333,6 +357,8 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             trigger(QStringLiteral("menu_Undo"));
             EXPECT_EQ(layoutOfBothSides(), layoutBefore);
         }
+        while (canvas()->graphics().size() > items) // the texts are undone too
+            trigger(QStringLiteral("menu_Undo"));
     }
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("R"));
     EXPECT_EQ(window->Back_card_Prop.Card_Shape(), QStringLiteral("R"));
