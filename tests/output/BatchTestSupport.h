@@ -54,28 +54,6 @@ inline std::shared_ptr<TSLBarcode> boundCode128(const QString& series, const QRe
     return barcode;
 }
 
-// A barcode item of a fixed value in the symbology (a DataMatrix of the given size), texts hidden, its frame
-// scaled so that its narrowest module spans `pixels` at dpi.
-inline std::shared_ptr<TSLBarcode> fixedBarcode(
-    const QString& title, const QString& value, double pixels, int dpi, const QString& dmSize = QString())
-{
-    auto barcode = std::make_shared<TSLBarcode>();
-    Barcode_Gen defaults;
-    defaults.barcodeTypePopup.select(int(Barcode_Type_Titles().indexOf(title)));
-    defaults.liner_or_2D_font = Barcode_Type_Is_2D(title) ? 1 : 0;
-    defaults.hideHeaderCheckbox.state = 1;
-    defaults.hideFooterCheckbox.state = 1;
-    defaults.captionCheckbox.state = 1;
-    defaults.dm_format_ComboBox.selectText(dmSize);
-    defaults.Store_Barcode_Prop_In_Item(*barcode);
-    barcode->ctrl_is_visible = true;
-    (barcode->linear_or_2d == 1 ? barcode->two_d_font_val : barcode->linear_font_val) = value;
-    barcode->restoreDerivedState();
-    const TSLBarcode_Drawing& drawing = *barcode->Barcode_drawing();
-    barcode->_bounds = QRectF(QPointF(10, 10), drawing.size() * (pixels * 72.0 / dpi / drawing.moduleWidth()));
-    return barcode;
-}
-
 inline TSLRenderingSide creditCardSide(int frontOrBack)
 {
     TSLRenderingSide side;

@@ -2,7 +2,6 @@
 #include "barcode/Barcode_Item_Symbol.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 
-#include "output/Barcode_Readability.h"
 #include "output/Batch_Export_Run.h"
 #include "output/Send_Mail_Run.h"
 #include "support/TestSupport.h"
@@ -169,47 +168,6 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             EXPECT_TRUE(message.endsWith(note) && !message.contains(QLatin1String("successfully")))
                 << message.toStdString();
         }
-    }
-}
-
-// Before a run the person is told which barcodes its readers will miss and what they need, each by its
-// symbology and value: a DataMatrix needs two pixels a module however few it would get, a rectangle's rows
-// as much as its columns; a linear symbol is drawn at least a pixel a bar.
-TEST(RecordFill, BarcodesTooSmallForTheirReadersAreNamedWithWhatTheyNeed)
-{
-    const TSLGraphicList card { fixedBarcode(QStringLiteral("Code 128"), QStringLiteral("TABLE 12"), 1.2, 150),
-        fixedBarcode(QStringLiteral("QR Code"), QStringLiteral("Seat 4"), 3.0, 150),
-        fixedBarcode(QStringLiteral("DataMatrix"), QStringLiteral("Guest 7"), 1.75, 150, QStringLiteral("C16X16")),
-        fixedBarcode(QStringLiteral("DataMatrix"), QStringLiteral("RSVP"), 2.0, 150, QStringLiteral("C8X32")) };
-    const struct {
-        int dpi;
-        QStringList said;
-    } cases[] = {
-        { 300, {} },
-        { 150,
-            { "The DataMatrix barcode \"Guest 7\" is too small for 150 dots per inch: its modules would be drawn "
-              "with one pixel, and its readers need 2 pixels a module.",
-                "The DataMatrix barcode \"RSVP\" is too small for 150 dots per inch: its modules would be drawn "
-                "with one pixel, and its readers need 2 pixels a module." } },
-        { 72,
-            { "The Code 128 barcode \"TABLE 12\" is too small for 72 dots per inch: its narrowest bars would be "
-              "thinner than one pixel. It is drawn with one pixel for each, larger than its frame.",
-                "The DataMatrix barcode \"Guest 7\" is too small for 72 dots per inch: its modules would be drawn "
-                "with one pixel, larger than its frame, and its readers need 2 pixels a module.",
-                "The DataMatrix barcode \"RSVP\" is too small for 72 dots per inch: its modules would be drawn "
-                "with one pixel, larger than its frame, and its readers need 2 pixels a module." } },
-    };
-    const auto snapshot = Batch_Snapshot::take({ card, creditCardSide(0) }, {}, false, Record_Source(), Barcode_Gen());
-    for (const auto& c : cases) {
-        testsupport::ScriptedResponder ui;
-        EXPECT_EQ(Barcode_Readability::warn(Barcode_Readability::unreadableInRun(*snapshot, true, false, c.dpi), c.dpi),
-            !c.said.isEmpty());
-        QStringList said;
-        for (const QString& sentence : c.said)
-            said << sentence + QStringLiteral(" Choose a higher resolution or a larger barcode.");
-        EXPECT_EQ(
-            ui.messages.empty() ? QString() : ui.messages.front().text.trimmed(), said.join(QStringLiteral("\n\n")))
-            << c.dpi;
     }
 }
 
