@@ -40,7 +40,7 @@ struct Design {
     int pdfHeight; // points; 20 is a new item's frame
     const char* dmSize = "C26X26";
     int firstLength = 0; // of record 0's value, when it is shorter than the others
-    bool dmtxread = true; // reads every symbol of two pixels a module and more
+    bool runsOnly = false; // exported and mailed only, and not read by dmtxread
 };
 
 const Design kDesigns[] = {
@@ -50,10 +50,11 @@ const Design kDesigns[] = {
     { "PDF417", "PDF417", ' ', '~', 30, 20 },
     { "DataMatrix", "DataMatrix", ' ', '^', 24, 60, "C26X26" },
     // The size follows the value: the canvas shows record 0's, the later ones have more, smaller modules.
-    // dmtxread misses some symbols of these sizes whatever their modules, ZXingReader none.
-    { "DataMatrix", "DataMatrix", '!', '^', 40, 60, "Auto", 6, false },
+    // dmtxread misses some symbols of these sizes whatever their modules, ZXingReader none. These two try
+    // the warning and the runs' notes.
+    { "DataMatrix", "DataMatrix", '!', '^', 40, 60, "Auto", 6, true },
     // A rectangle's modules are less high than wide.
-    { "DataMatrix", "DataMatrix", '!', '^', 6, 60, "C8X32", 0, false },
+    { "DataMatrix", "DataMatrix", '!', '^', 6, 60, "C8X32", 0, true },
 };
 
 Record_Source recordsFor(const Design& design, std::mt19937& random)
@@ -220,7 +221,7 @@ protected:
             mayMiss.insert(path, value.toUtf8());
         else
             byFormat[format].insert(path, value.toUtf8());
-        if (modulePixels >= 2 && format != QLatin1String("PDF417") && design.dmtxread)
+        if (modulePixels >= 2 && format != QLatin1String("PDF417") && !design.runsOnly)
             (format == QLatin1String("DataMatrix") ? byDmtx : byZbar).insert(path, value.toUtf8());
     }
 
@@ -328,6 +329,8 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
         const Send_Mail_Result result = mail.run(request);
         EXPECT_EQ(result.sent, kRecords);
         expectNamed(design, Send_Mail_Run::finalMessage(result, QString()), tooSmall(design, *cards, 150));
+        if (design.runsOnly)
+            continue;
         // Printed: one card a sheet, each page rasterised at 300 dpi.
         const Print_Job job = oneCardASheet(cards, kRecords);
         const QString pdf = QDir(folder).filePath(QStringLiteral("print%1.pdf").arg(run++));
@@ -343,11 +346,10 @@ TEST_F(CardRoadsSweep, ExportedMailedAndPrintedCardsReadAsTheirValues)
             0);
         for (int i = 0; i < kRecords; ++i)
             expect(design, QStringLiteral("%1-%2.png").arg(prefix).arg(i + 1),
-                source.seriesValue(i, QStringLiteral("codes")), pixelsAt(source.seriesValue(i, "codes"), 300));
+                source.seriesValue(i, QStringLiteral("codes")), module * 300.0 / 72.0);
         // The dialog road: values with a line break or a tab taken by OK, on cards exported alone. PDF417 carries
-        // Latin-1 and Code 128 ASCII: no line separator; nor has the 8 x 32 rectangle room for one.
-        const bool unicode = (design.title[0] == 'Q' || design.title[0] == 'D')
-            && QLatin1String(design.dmSize) != QLatin1String("C8X32");
+        // Latin-1 and Code 128 ASCII: no line separator.
+        const bool unicode = design.title[0] == 'Q' || design.title[0] == 'D';
         for (const QString& mark :
             { QStringLiteral("\r"), QStringLiteral("\r\n"), QStringLiteral("\t"), QStringLiteral("\u2028") }) {
             if (!unicode && mark.front() > QChar(0x7f))
@@ -372,6 +374,8 @@ TEST_F(CardRoadsSweep, ReopenedPastedAndScratchBarcodesPrintAsVectorsAndRead)
     std::mt19937 random(4242);
     int run = 0;
     for (const Design& design : kDesigns) {
+        if (design.runsOnly)
+            continue;
         const QString value = recordsFor(design, random).seriesValue(0, QStringLiteral("codes"));
         auto item = barcodeItem(design);
         item->data_source_type = 0;
