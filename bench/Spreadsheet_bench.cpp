@@ -241,8 +241,13 @@ struct HostileBook {
                 part(QStringLiteral("xl/media/p%1.xml").arg(i), "<p/>", {}, 0, {});
             part(sheet, head, {}, 0, tail);
             break;
-        default: // 900 MB of blanks
+        case 3: // 900 MB of blanks
             part(sheet, head, QByteArray(1 << 20, ' '), 900, tail);
+            break;
+        default: // a 24 MB shared string that begins a reference and never ends it
+            part(QStringLiteral("xl/sharedStrings.xml"), "<sst><si><t>&", QByteArray(1 << 20, 'x'), 24,
+                "</t></si></sst>");
+            part(sheet, head, "<row><c r=\"A1\" t=\"s\"><v>0</v></c></row>", 1, tail);
             break;
         }
         zipClose(zip, nullptr);
@@ -271,6 +276,6 @@ void BM_RefuseHostileWorkbook(benchmark::State& state)
     state.counters["peak_rise_MB"] = double(rise) / 1024;
     state.counters["file_kB"] = double(QFileInfo(book->path).size()) / 1024;
 }
-BENCHMARK(BM_RefuseHostileWorkbook)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RefuseHostileWorkbook)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -68,7 +68,8 @@ bool writeWorkbookSeeds(const QString& root, const QString& scratch)
 }
 
 // Workbooks as other programs write them: byte-order marks before the parts, capital part names, sheets
-// in parts of other names found through the workbook's relationships, and two entries of one name.
+// in parts of other names found through the workbook's relationships, and two entries of one name; and
+// one made to be slow.
 bool writeOddWorkbookSeeds(const QString& root, const QString& scratch)
 {
     const QByteArray bom = "\xEF\xBB\xBF";
@@ -102,6 +103,12 @@ bool writeOddWorkbookSeeds(const QString& root, const QString& scratch)
         { QStringLiteral("twice.xlsx"),
             with(with(listed("worksheets/sheet1.xml", {}), QStringLiteral("xl/worksheets/sheet1.xml"), sheet),
                 QStringLiteral("xl/worksheets/sheet1.xml"), strings) },
+        // A text that begins a reference and never ends it, long enough to cost seconds if it were scanned
+        // again with every block.
+        { QStringLiteral("ampersand.xlsx"),
+            with(with(listed("worksheets/sheet1.xml", {}), QStringLiteral("xl/worksheets/sheet1.xml"), sheet),
+                QStringLiteral("xl/sharedStrings.xml"),
+                "<sst><si><t>&" + QByteArray(24 << 20, 'x') + "</t></si></sst>") },
     };
     bool ok = true;
     for (const auto& [name, entries] : seeds) {

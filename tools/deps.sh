@@ -7,7 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config ccache clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins qt6-qpa-plugins
     libgl-dev libxkbcommon-dev
-    zlib1g-dev libpng-dev libminizip-dev libcups2-dev libiec16022-dev libpugixml-dev libssl-dev
+    zlib1g-dev libpng-dev libjpeg-dev libminizip-dev libcups2-dev libiec16022-dev libpugixml-dev libssl-dev
     fonts-dejavu-core fonts-liberation2 fonts-lohit-deva fonts-symbola fontconfig
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick unzip dbus-daemon dbus-bin libglib2.0-bin cups-daemon cups-client

@@ -424,7 +424,7 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
     const TSLIndexSet selected = selectionIndexes();
     const TSLGraphic* creating = creation_ ? creation_->item.get() : nullptr;
     const TSLGraphicPtr editing = editingGraphic(); // drawn as a frame: the box over it shows the text
-    TSLDrawingContext context { &painter, true, devicePixelsPerPoint };
+    TSLDrawingContext context { &painter, true, devicePixelsPerPoint, bounds() };
     const CardEditorServices* editor = editorServices();
     // Pictures not read or scaled yet are made side by side, not one after another.
     preparePictures(list, dirtyRect, painter.deviceTransform());
@@ -442,7 +442,7 @@ void TSLGraphicView::drawRect(QPainter& painter, const QRectF& dirtyRect)
         // seen and clicked. Never on a card.
         if (const QString missing = editor && item->ctrl_is_visible ? editor->missingColumnOf(*item) : QString();
             !missing.isEmpty())
-            drawMissingMark(painter, item->bounds(), QStringLiteral("Column missing:\n%1").arg(missing));
+            drawMissingMark(painter, item->bounds(), QStringLiteral("Column missing:"), missing);
         if (handles) {
             item->drawHandlesInView(context, item->ctrl_is_locked);
             selectedGraphic_ = item;

@@ -244,6 +244,7 @@ public:
 
     // What undo steps call the items: "Text", "Picture" ... or "Items".
     static QString kindName(const TSLGraphicList& items);
+    static QString kindName(const TSLGraphic& item); // "Text", "Picture" ... or "Item"
 
 signals:
     void selectionChanged();

@@ -82,7 +82,7 @@ void TSLGraphicView::fitTextOfID(const QString& ctrl_ID)
     // A placed field shows all of its value: its box grows to the text, within the card.
     if (auto* text = dynamic_cast<TSLText*>(Selcect_Ctrl_With_ID(ctrl_ID).get()); text && !ctrl_ID.isEmpty()) {
         const QRectF before = text->drawingBounds();
-        text->growToFitText(canvasSize_.width());
+        text->growToFitText(bounds());
         updatePointsRect(platform::unionRect(before, text->drawingBounds()));
     }
 }

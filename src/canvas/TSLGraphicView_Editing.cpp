@@ -82,7 +82,7 @@ void TSLGraphicView::stopEditing()
     text->setScriptingContents(original);
     undo.enableUndoRegistration();
     text->setScriptingContents(typed);
-    text->growToFitText(canvasSize_.width());
+    text->growToFitText(bounds());
     updatePointsRect(graphic->drawingBounds());
     // The inspector and the commands follow the selection, which the click that ended the typing may have
     // emptied before the box went (a click on the desk around the card): then the card stays shown.

@@ -106,15 +106,20 @@ void TSLGraphicView::nameUndo(const QString& key, const QString& kind)
 
 QString TSLGraphicView::kindName(const TSLGraphicList& items)
 {
+    if (items.size() != 1 || !items.front())
+        return QStringLiteral("Items");
+    return kindName(*items.front());
+}
+
+QString TSLGraphicView::kindName(const TSLGraphic& item)
+{
     static const QHash<QString, QString> kinds { { QStringLiteral("TSLText"), QStringLiteral("Text") },
         { QStringLiteral("TSLLine"), QStringLiteral("Line") },
         { QStringLiteral("Shape_Control"), QStringLiteral("Shape") },
         { QStringLiteral("TSLImage"), QStringLiteral("Picture") },
         { QStringLiteral("TSLBarcode"), QStringLiteral("Barcode") },
         { QStringLiteral("TSLSignature"), QStringLiteral("Signature") } };
-    if (items.size() != 1 || !items.front())
-        return QStringLiteral("Items");
-    return kinds.value(items.front()->className(), QStringLiteral("Item"));
+    return kinds.value(item.className(), QStringLiteral("Item"));
 }
 
 void TSLGraphicView::runUndo(bool redo)

@@ -110,10 +110,14 @@ public:
         , budget_(budget)
     {
     }
+    // The first string (from 0) the budget could not keep: the read stops there, as every later string
+    // would otherwise take its place; -1 while every string is kept.
+    qsizetype refused = -1;
+
     bool startElement(std::string_view name, const std::vector<Attribute>&) override
     {
         ++depth_;
-        if (!budget_.spend(1, 0))
+        if (refused >= 0 || !budget_.spend(1, 0))
             return false;
         if (depth_ == 2 && name == "si")
             inItem_ = true;
@@ -128,6 +132,8 @@ public:
             QString value = collector_.take();
             if (budget_.spend(0, kValueOverhead + quint64(value.size()) * 2))
                 strings_.append(std::move(value));
+            else
+                refused = strings_.size();
         } else if (inItem_) {
             collector_.end(depth_);
         }
@@ -552,7 +558,14 @@ Workbook_Reader::Part_Read Workbook_Reader::readSharedStrings(platform::ReadBudg
     Shared_Strings_Handler handler(shared_, budget);
     Xml_Stream_Scanner scanner(handler);
     result.outcome = archive.read(sharedStringsPart_, scanner, budget, control_, &result.reason);
-    if (result.outcome == Workbook_Archive::Outcome::Refused && result.reason.isEmpty())
+    if (handler.refused >= 0 && result.outcome != Workbook_Archive::Outcome::Cancelled) {
+        result.outcome = Workbook_Archive::Outcome::Refused;
+        result.reason
+            = QStringLiteral("The shared string %1 of \"%2\" needs more memory than a workbook of %3 KB can use.")
+                  .arg(handler.refused + 1)
+                  .arg(path_)
+                  .arg(archive_.fileSize() >> 10);
+    } else if (result.outcome == Workbook_Archive::Outcome::Refused && result.reason.isEmpty())
         result.reason
             = QStringLiteral("The shared strings of \"%1\" need more memory than a workbook of %2 KB can use.")
                   .arg(path_)
@@ -735,7 +748,8 @@ bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platf
         error_ = QStringLiteral("The worksheet has %1 rows; at most %2 rows can be read.")
                      .arg(handler.rowCount)
                      .arg(kMaxRows);
-    else if (outcome == Workbook_Archive::Outcome::Refused && reason.isEmpty())
+    else if ((outcome == Workbook_Archive::Outcome::Refused && reason.isEmpty())
+        || (outcome == Workbook_Archive::Outcome::Read && budget.exhausted())) // a value it could not keep
         error_ = QStringLiteral("The worksheet needs more memory than a workbook of %1 KB can use.")
                      .arg(archive_.fileSize() >> 10);
     else

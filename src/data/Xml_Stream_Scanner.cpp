@@ -246,10 +246,13 @@ std::size_t Xml_Stream_Scanner::textRun(std::string_view text, std::size_t at, b
     const std::size_t lt = findByte(text, at, '<');
     std::size_t end = lt == std::string_view::npos ? text.size() : lt;
     if (lt == std::string_view::npos && !last) {
-        // Hold back what the next block may complete: a reference or a line end split between blocks.
-        const std::size_t amp = text.substr(at).rfind('&');
-        if (amp != std::string_view::npos && text.find(';', at + amp) == std::string_view::npos)
-            end = at + amp;
+        // Hold back what the next block may complete: a reference or a line end split between blocks. Only
+        // the last few bytes can begin a reference still to be decoded, so no more is held, and a text that
+        // never ends its reference is handed on rather than scanned again with every block.
+        const std::size_t tail = std::max(at, text.size() - std::min(text.size(), kMaxReferenceBytes));
+        const std::size_t amp = text.substr(tail).rfind('&');
+        if (amp != std::string_view::npos && text.find(';', tail + amp) == std::string_view::npos)
+            end = tail + amp;
         if (end > at && text[end - 1] == '\r')
             --end;
     }
@@ -507,10 +510,9 @@ void appendXmlText(std::string& out, std::string_view raw)
                 ++at;
             continue;
         }
-        const std::size_t semicolon = raw.find(';', next);
-        const char32_t c = semicolon == std::string_view::npos || semicolon - next > 12
-            ? 0
-            : referenceCharacter(raw.substr(next + 1, semicolon - next - 1));
+        const std::size_t semicolon = raw.substr(0, next + kMaxReferenceBytes).find(';', next);
+        const char32_t c
+            = semicolon == std::string_view::npos ? 0 : referenceCharacter(raw.substr(next + 1, semicolon - next - 1));
         if (c == 0) {
             out += '&';
             at = next + 1;

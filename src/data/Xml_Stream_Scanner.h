@@ -107,6 +107,9 @@ inline std::size_t findByte(std::string_view text, std::size_t from, char byte)
     return text.find(byte, from);
 }
 
+// The longest reference appendXmlText decodes, from its "&" to its ";" ("&#x0010FFFF;" and the like).
+inline constexpr std::size_t kMaxReferenceBytes = 13;
+
 // Appends raw XML text with its entities and character references decoded and line ends made "\n";
 // an unknown reference stays as written.
 void appendXmlText(std::string& out, std::string_view raw);

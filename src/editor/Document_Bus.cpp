@@ -174,15 +174,15 @@ bool DocumentBus::refuseWhileTyped(const TSLGraphic& item)
     return false;
 }
 
-double DocumentBus::frontCardWidth() const
+QRectF DocumentBus::frontCard() const
 {
-    // The front canvas is as wide as the card; without a window the card is the new-card size.
+    // The front canvas is the card; without a window the card is the new-card size.
     for (QWidget* widget : QApplication::allWidgets()) {
         const auto* canvas = qobject_cast<const TSLGraphicView*>(widget);
         if (canvas && canvas->document() == &document_ && canvas->graphicsKey() == TSLDocumentGraphicsKey)
-            return canvas->canvasSize().width();
+            return canvas->bounds();
     }
-    return TSLDocument::canvasSize(true, QSizeF()).width();
+    return QRectF(QPointF(), TSLDocument::canvasSize(true, QSizeF()));
 }
 
 bool DocumentBus::checkKey(const QString& key)
@@ -322,7 +322,7 @@ int DocumentBus::Make(const QString& kind, int index, const QVariantMap& propert
     }
     for (auto value = properties.constBegin(); value != properties.constEnd(); ++value) {
         if (const std::optional<DocumentBusFailure> failure
-            = setScriptedProperty(*item, value.key(), value.value(), frontCardWidth())) {
+            = setScriptedProperty(*item, value.key(), value.value(), frontCard())) {
             fail(failure->name, failure->message);
             return -1;
         }
@@ -425,7 +425,7 @@ void DocumentBus::Set(const QString& key, int index, const QString& property, co
     }
     std::optional<DocumentBusFailure> failure;
     asOneStep(document_, scriptedPropertyUndoName(*item, property, value.variant()),
-        [&] { failure = setScriptedProperty(*item, property, value.variant(), frontCardWidth()); });
+        [&] { failure = setScriptedProperty(*item, property, value.variant(), frontCard()); });
     if (failure)
         fail(failure->name, failure->message);
     else

@@ -71,7 +71,7 @@ private:
     bool refuseWhileBusy();
     bool refuseWhileTyped(const TSLGraphic& item);
     bool checkKey(const QString& key);
-    double frontCardWidth() const;
+    QRectF frontCard() const;
     TSLGraphicPtr element(const QString& key, int index); // nothing, and the script told why, when absent
     void fail(const QString& errorName, const QString& message);
 

@@ -208,7 +208,7 @@ std::optional<DocumentBusFailure> checkScriptedProperty(
 }
 
 std::optional<DocumentBusFailure> setScriptedProperty(
-    TSLGraphic& item, const QString& property, const QVariant& given, double cardWidth)
+    TSLGraphic& item, const QString& property, const QVariant& given, const QRectF& card)
 {
     if (std::optional<DocumentBusFailure> failure = checkScriptedProperty(item, property, given))
         return failure;
@@ -234,7 +234,7 @@ std::optional<DocumentBusFailure> setScriptedProperty(
         auto& text = static_cast<TSLText&>(item);
         text.setScriptingContents(value.toString());
         // As typing does, the box grows so that nothing of the text is cut off.
-        text.growToFitText(cardWidth);
+        text.growToFitText(card);
     }
     if (!refusal.isEmpty())
         return DocumentBusFailure { DocumentBusErrors::refused, refusal };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRectF>
 #include <QString>
 #include <QVariant>
 
@@ -29,9 +30,9 @@ extern const QString invalidArgs; // "org.freedesktop.DBus.Error.InvalidArgs"
 // A colour is read only while the item fills or strokes; setting one switches the fill or stroke on.
 std::variant<QVariant, DocumentBusFailure> scriptedProperty(TSLGraphic& item, const QString& property);
 // Changes the item only when the value is right for the property and the item; else says why.
-// A scripted text grows as a typed one does, up to the right edge of a card cardWidth wide.
+// A scripted text grows as a typed one does, within the card (its rectangle in canvas points).
 std::optional<DocumentBusFailure> setScriptedProperty(
-    TSLGraphic& item, const QString& property, const QVariant& value, double cardWidth);
+    TSLGraphic& item, const QString& property, const QVariant& value, const QRectF& card);
 // The check alone, so that a "make" with a bad property creates nothing.
 std::optional<DocumentBusFailure> checkScriptedProperty(
     const TSLGraphic& item, const QString& property, const QVariant& value);

@@ -35,6 +35,15 @@ int Editor_Print_Host::recordCount() const
     return editor_.Total_Batch_Excel_Card;
 }
 
+void Editor_Print_Host::onRecordsChanged(std::function<void()> changed)
+{
+    QObject::disconnect(recordsChanged_);
+    // Queued: the window follows once the editor has taken the whole change (columns found again included).
+    if (changed)
+        recordsChanged_ = QObject::connect(
+            &editor_, &TSLWindowController::batchRecordsChanged, &editor_, std::move(changed), Qt::QueuedConnection);
+}
+
 std::shared_ptr<const Batch_Snapshot> Editor_Print_Host::takeSnapshot() const
 {
     return editor_.Take_Batch_Snapshot();

@@ -2,6 +2,8 @@
 
 #include "output/Print_Design_Host.h"
 
+#include <QMetaObject>
+
 class TSLWindowController;
 
 // The open design as export, printing and e-mail see it, answered by the editor window.
@@ -11,12 +13,14 @@ public:
         : editor_(editor)
     {
     }
+    ~Editor_Print_Host() override { QObject::disconnect(recordsChanged_); }
 
     void Check_Series_Or_Excel_Use_or_not() override;
     void keepSources(bool series, bool spreadsheet) override;
     bool usesSeries() const override;
     bool usesSpreadsheet() const override;
     int recordCount() const override;
+    void onRecordsChanged(std::function<void()> changed) override;
     std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override;
     void Select_first_row_value_for_design() override;
     Card_Export_Settings exportSettings() const override;
@@ -24,4 +28,5 @@ public:
 
 private:
     TSLWindowController& editor_;
+    QMetaObject::Connection recordsChanged_;
 };

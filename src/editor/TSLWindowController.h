@@ -498,7 +498,8 @@ public:
     QImage Set_data_table_value_to_card(int record, const QString& card_side, bool print_box);
     // Puts record 0's values into the front's live items, so that the canvas shows the first record.
     void Select_first_row_value_for_design(bool print_box);
-    // Items bound to a spreadsheet column show record 1 of the binding table, as every output fills them.
+    // Items bound to a spreadsheet column show record 1 of the binding table, as every output fills them;
+    // the records of a coming run follow the table too (batchRecordsChanged).
     void Show_First_Spreadsheet_Record();
     // Exports one card per record into <folder>/Varnel Tessaline Card with the progress sheet; the window
     // stays alive meanwhile. Returns the run's result once it has ended.
@@ -925,6 +926,9 @@ private:
 signals:
     // "TSLSelectedToolDidChange": the tool changed; observed by selectedToolDidChange.
     void TSLSelectedToolDidChangeNotification(QObject* sender);
+    // The spreadsheet's records changed (the bound workbook read again): a run started now uses them, and a
+    // window open on the design shows their count.
+    void batchRecordsChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

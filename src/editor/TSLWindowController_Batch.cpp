@@ -120,6 +120,12 @@ void TSLWindowController::Show_First_Spreadsheet_Record()
         }
     }
     Refresh_Canvas();
+    // A window open on the design (print, export) runs on the data the canvas now shows, with the sources it
+    // was opened with.
+    batchSource_.rows = first.rows;
+    batchSource_.titles = first.titles;
+    Get_total_Card_count();
+    emit batchRecordsChanged();
 }
 
 Batch_Export_Result TSLWindowController::Export_Batch_File(const QString& folder)

@@ -83,11 +83,11 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
         if (!files.back.isEmpty() || !files.combined.isEmpty())
             written << Get_Back_Controls_Array();
         QStringList notFound;
-        bool cut = false;
+        QStringList cut;
         QStringList small;
         for (const TSLGraphicList& items : written) {
             notFound << Record_Fill::picturesNotFound(items);
-            cut = cut || Record_Fill::textCut(items);
+            cut << Record_Fill::textsCut(items, frontCanvasBounds(), nullptr);
             for (const Unreadable_Barcode& barcode :
                 Barcode_Readability::unreadable(items, export_resolution, Record_Source()))
                 small << barcode.item;
@@ -98,9 +98,8 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
         QStringList notes;
         if (!notFound.isEmpty())
             notes << Record_Fill_Log::pictureNotFoundNote(1);
-        if (cut)
-            notes << QStringLiteral("The card is made with a text that does not fit its box and is cut (the canvas "
-                                    "marks it).");
+        if (!cut.isEmpty())
+            notes << Record_Fill_Log::textsCutNote(cut);
         if (!small.isEmpty())
             notes << QStringLiteral("The card is made with a barcode drawn too small for barcode readers (%1). "
                                     "Choose a higher resolution or a larger barcode.")

@@ -185,7 +185,7 @@ void TSLWindowController::writeTextBoxIntoSelection()
         textItem->setScriptingContents(text);
         // The box grows with what is typed, so the end of the text is never cut off.
         if (const TSLGraphicView* canvas = currentGraphicView())
-            textItem->growToFitText(canvas->canvasSize().width());
+            textItem->growToFitText(canvas->bounds());
     } else
         item->Text_contents().string = text;
     Refresh_Canvas();

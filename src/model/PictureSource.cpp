@@ -201,13 +201,19 @@ PictureSource::Check PictureSource::check(const QString& path)
                 .arg(header.pixels.width())
                 .arg(header.pixels.height())
                 .arg(header.maximumPixels / 1000000) };
-    const PictureSource source = forFile(path);
-    if (source.working().isNull()) {
-        QString reason;
-        platform::readPictureFile(path, &reason);
-        return { {},
+    const auto damaged = [&](const QString& reason) {
+        return Check { {},
             QStringLiteral("The file \"%1\" is not a picture that can be used, or it is damaged.%2")
                 .arg(shown, reason.isEmpty() ? QString() : QStringLiteral("\n") + reason) };
+    };
+    // Coded data that stop short decode as grey: they are refused before they are decoded and kept.
+    QString reason;
+    if (!platform::pictureDataWhole(path, &reason))
+        return damaged(reason);
+    const PictureSource source = forFile(path);
+    if (source.working().isNull()) {
+        platform::readPictureFile(path, &reason);
+        return damaged(reason);
     }
     return { source.pixelSize(), {} };
 }

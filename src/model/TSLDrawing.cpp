@@ -3,6 +3,7 @@
 #include "model/TSLGraphic.h"
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -47,16 +48,54 @@ void fillPathWithAngledGradient(
     painter.fillPath(path, gradient);
 }
 
-void drawMissingMark(QPainter& painter, const QRectF& area, const QString& text)
+namespace {
+
+constexpr int missingMarkFlags = Qt::AlignCenter | Qt::TextWordWrap;
+
+QRectF missingMarkInside(const QRectF& area)
+{
+    return area.adjusted(2, 2, -2, -2);
+}
+
+} // namespace
+
+MissingMarkText missingMarkText(
+    const QRectF& area, const QFont& font, const QPaintDevice* device, const QString& reason, const QString& name)
+{
+    const QRectF inside = missingMarkInside(area);
+    const auto fits = [&](const QFont& sized, const QString& text) {
+        // A word longer than the line is not broken: it makes the text wider than the area.
+        const QRectF needed
+            = QFontMetricsF(sized, device).boundingRect(QRectF(0, 0, inside.width(), 1.0e6), missingMarkFlags, text);
+        return needed.width() <= inside.width() + 0.01 && needed.height() <= inside.height() + 0.01;
+    };
+    // The name matters more than the reason, and both more than a larger size.
+    const QStringList choices[]
+        = { { reason + QLatin1Char('\n') + name, reason + QLatin1Char(' ') + name }, { name }, { reason } };
+    for (const QStringList& texts : choices) {
+        for (const double points : { 7.0, 6.0 }) {
+            QFont sized = font;
+            sized.setPointSizeF(points);
+            for (const QString& text : texts) {
+                if (fits(sized, text))
+                    return { text, sized };
+            }
+        }
+    }
+    return { QString(), font };
+}
+
+void drawMissingMark(QPainter& painter, const QRectF& area, const QString& reason, const QString& name)
 {
     painter.save();
     painter.setPen(QPen(QColor(200, 30, 30), 1.0, Qt::DashLine));
     painter.setBrush(QColor(255, 235, 235, 200));
     painter.drawRect(area);
-    QFont font = painter.font();
-    font.setPointSizeF(7.0);
-    painter.setFont(font);
-    painter.setPen(QColor(160, 0, 0));
-    painter.drawText(area.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWrapAnywhere, text);
+    const MissingMarkText mark = missingMarkText(area, painter.font(), painter.device(), reason, name);
+    if (!mark.text.isEmpty()) {
+        painter.setFont(mark.font);
+        painter.setPen(QColor(160, 0, 0));
+        painter.drawText(missingMarkInside(area), missingMarkFlags, mark.text);
+    }
     painter.restore();
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QColor>
+#include <QFont>
 #include <QPen>
 #include <QString>
 
 class QPainter;
+class QPaintDevice;
 class QPainterPath;
 class QRectF;
 
@@ -19,6 +21,17 @@ QPen borderPen(const QColor& color, double width, const QString& borderType);
 void fillPathWithAngledGradient(
     QPainter& painter, const QPainterPath& path, const QColor& c1, const QColor& c2, double angleDegrees);
 
+// What a missing mark writes inside an area of the device: the reason over the name, or both on one line,
+// else the name alone, else the reason alone, in the largest of a few small sizes that shows it whole.
+// Lines break only between words; where nothing fits, nothing is written (the frame marks the place).
+struct MissingMarkText {
+    QString text;
+    QFont font;
+};
+MissingMarkText missingMarkText(
+    const QRectF& area, const QFont& font, const QPaintDevice* device, const QString& reason, const QString& name);
+
 // The canvas's mark for an item that cannot show what it stands for (a picture that cannot be found, a
-// spreadsheet column the sheet lacks): a red dashed frame over a pale fill, with the reason written inside.
-void drawMissingMark(QPainter& painter, const QRectF& area, const QString& text);
+// spreadsheet column the sheet lacks): a red dashed frame over a pale fill, with the reason ("Column
+// missing:") and the name written inside as missingMarkText lays them out.
+void drawMissingMark(QPainter& painter, const QRectF& area, const QString& reason, const QString& name);

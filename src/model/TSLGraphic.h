@@ -51,6 +51,7 @@ struct TSLDrawingContext {
     QPainter* painter = nullptr;
     bool isCanvas = false;       // false when rendering off screen
     double deviceScale = 1.0;    // device pixels per point, for pixel alignment
+    QRectF card {};              // the card on the canvas; empty where no card edge applies
 };
 
 // One card item. Every kind of item carries the same wide record; a subclass adds only drawing,

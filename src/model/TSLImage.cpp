@@ -195,7 +195,7 @@ void TSLImage::drawNotFoundMark(QPainter& painter) const
     // At least large enough to read, so that an item of no size is still seen.
     QRectF mark = _bounds;
     mark.setSize(mark.size().expandedTo(QSizeF(60, 24)));
-    drawMissingMark(painter, mark, QStringLiteral("Picture not found:\n%1").arg(QFileInfo(_file_path).fileName()));
+    drawMissingMark(painter, mark, QStringLiteral("Picture not found:"), QFileInfo(_file_path).fileName());
 }
 
 QSize TSLImage::devicePixelsUnder(const QTransform& toDevice) const

@@ -27,7 +27,7 @@ QRectF TSLText::drawingBounds() const
     return platform::unionRect(TSLGraphic::drawingBounds(), platform::outsetRect(bounds(), 1.0, 1.0));
 }
 
-void TSLText::growToFitText(double maxRight)
+void TSLText::growToFitText(const QRectF& card)
 {
     if (ctrl_is_locked)
         return;
@@ -38,12 +38,17 @@ void TSLText::growToFitText(double maxRight)
     const double longestLine = std::ceil(
         tsltextlayout::usedSize(*tsltextlayout::layoutText(text, font, text_kerning, text_alignmnet, unbounded))
             .width());
-    const double width = std::max(b.width(), std::min(longestLine, maxRight - b.left()));
+    const double width = std::max(b.width(), std::min(longestLine, card.right() - b.left()));
     const double height = std::max(b.height(),
         std::ceil(tsltextlayout::usedSize(*tsltextlayout::layoutText(text, font, text_kerning, text_alignmnet, width))
                       .height()));
-    if (width != b.width() || height != b.height())
-        setBounds(QRectF(b.topLeft(), QSizeF(width, height)));
+    // Only a box that grows moves: one placed past the card by hand stays where it was put.
+    double top = b.top();
+    if (!card.isEmpty() && height > b.height() && top + height > card.bottom())
+        top = std::min(top, std::max(card.top(), card.bottom() - height));
+    const QRectF grown(QPointF(b.left(), top), QSizeF(width, height));
+    if (grown != b)
+        setBounds(grown);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -105,11 +110,11 @@ void TSLText::drawContentsInView(const TSLDrawingContext& context, bool isBeingC
         bool cut = false;
         layoutCache_.withLayout(drawnLayoutInputs(text), [&](const QTextLayout& layout) {
             layout.draw(&painter, b.topLeft());
-            cut = context.isCanvas && tsltextlayout::cutBy(layout, b.size());
+            cut = context.isCanvas && layoutIsCut(layout, context.card);
         });
         painter.restore();
         if (cut)
-            drawCutMark(painter);
+            drawCutMark(painter, context.card);
     }
     requestCanvasRefresh();
 }
@@ -120,23 +125,35 @@ TSLTextLayoutCache::Inputs TSLText::drawnLayoutInputs(const QString& text) const
     return { text, displayedFont(), text_kerning, text_alignmnet, b.width(), b.height() };
 }
 
-bool TSLText::textIsCut() const
+bool TSLText::textIsCut(const QRectF& card) const
 {
     const QString text = displayedText();
     if (text.isEmpty())
         return false;
-    const QSizeF box = bounds().size();
     bool cut = false;
     layoutCache_.withLayout(
-        drawnLayoutInputs(text), [&](const QTextLayout& layout) { cut = tsltextlayout::cutBy(layout, box); });
+        drawnLayoutInputs(text), [&](const QTextLayout& layout) { cut = layoutIsCut(layout, card); });
     return cut;
 }
 
-void TSLText::drawCutMark(QPainter& painter) const
+bool TSLText::layoutIsCut(const QTextLayout& layout, const QRectF& card) const
+{
+    const QRectF b = bounds();
+    if (tsltextlayout::cutBy(layout, b.size()))
+        return true;
+    // The card ends the picture as the box ends the text: the part of the box on the card is what shows.
+    if (card.isEmpty() || card.contains(b))
+        return false;
+    return tsltextlayout::cutBy(layout, b.intersected(card).translated(-b.topLeft()));
+}
+
+void TSLText::drawCutMark(QPainter& painter, const QRectF& card) const
 {
     // A red dashed frame with a corner flag, as a picture that cannot be found is marked: seen on the
-    // canvas only, never on a card.
-    const QRectF b = bounds();
+    // canvas only, never on a card. A box reaching past the card is marked on the part of it that shows.
+    const QRectF b = card.isEmpty() || card.contains(bounds()) ? bounds() : bounds().intersected(card);
+    if (b.isEmpty())
+        return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(QPen(QColor(200, 30, 30), 1.0, Qt::DashLine));

@@ -5,6 +5,8 @@
 
 #include <QVariant>
 
+class QTextLayout;
+
 // A block of text with one font, colour, alignment, case and kerning, over an optional fill and border.
 // The characters live in the record's text storage; the storage's own attributes are not used in drawing.
 class TSLText : public TSLGraphic {
@@ -34,12 +36,14 @@ public:
     // item was drawn first.
     QSizeF naturalSize() const;
     void makeNaturalSize() override; // a locked item keeps its bounds
-    // Widens the box to its longest line (its right edge not past maxRight) and deepens it to all its lines,
-    // so nothing typed is cut off; it never shrinks. A locked item keeps its bounds.
-    void growToFitText(double maxRight);
-    // Whether the drawn text does not fit its box (lines or characters past its edges), so that drawing
-    // cuts it. The canvas marks such a text; the outputs count the cards that have one.
-    bool textIsCut() const;
+    // Widens the box to its longest line (its right edge not past the card's) and deepens it to all its
+    // lines, so nothing typed is cut off; it never shrinks. A box that grows past the card's bottom moves up
+    // as far as the card's top allows. A locked item keeps its bounds.
+    void growToFitText(const QRectF& card);
+    // Whether the drawn text does not fit its box, or reaches past the card's edges when a card is given
+    // (lines or characters outside), so that drawing cuts it. The canvas marks such a text; the outputs
+    // name the cards that have one.
+    bool textIsCut(const QRectF& card = QRectF()) const;
 
     // --- Undo and scripting of the contents ---
     QSet<QString> keysForValuesToObserveForUndo() const override;
@@ -75,7 +79,8 @@ private:
     };
 
     TSLTextLayoutCache::Inputs drawnLayoutInputs(const QString& text) const;
-    void drawCutMark(QPainter& painter) const;
+    bool layoutIsCut(const QTextLayout& layout, const QRectF& card) const;
+    void drawCutMark(QPainter& painter, const QRectF& card) const;
 
     mutable TSLTextLayoutCache layoutCache_; // the drawn layout, kept until its text, font or box changes
     int scriptedChangeDepth_ = 0;

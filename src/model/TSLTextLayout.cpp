@@ -207,20 +207,50 @@ QSizeF usedSize(const QTextLayout& layout)
     return { width, height };
 }
 
-bool cutBy(const QTextLayout& layout, const QSizeF& box)
+namespace {
+
+constexpr double cutSlack = 0.5;
+
+// Text the layout left out: no line at all, or lines that end before the text does.
+bool leftOut(const QTextLayout& layout)
 {
     const int count = layout.lineCount();
     if (count == 0)
         return !layout.text().isEmpty();
     const QTextLine last = layout.lineAt(count - 1);
-    if (last.textStart() + last.textLength() < layout.text().size())
-        return true;
-    constexpr double slack = 0.5;
+    return last.textStart() + last.textLength() < layout.text().size();
+}
+
+} // namespace
+
+bool cutBy(const QTextLayout& layout, const QSizeF& box)
+{
+    const int count = layout.lineCount();
+    if (leftOut(layout) || count == 0)
+        return count > 0 || !layout.text().isEmpty();
     for (int i = 0; i < count; ++i) {
-        if (layout.lineAt(i).naturalTextWidth() > box.width() + slack)
+        if (layout.lineAt(i).naturalTextWidth() > box.width() + cutSlack)
             return true;
     }
-    return last.y() + last.ascent() + last.descent() > box.height() + slack;
+    const QTextLine last = layout.lineAt(count - 1);
+    return last.y() + last.ascent() + last.descent() > box.height() + cutSlack;
+}
+
+bool cutBy(const QTextLayout& layout, const QRectF& visible)
+{
+    if (leftOut(layout))
+        return true;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        // The line where its alignment puts it, as wide as the box check measures it.
+        const double left = line.naturalTextRect().left();
+        const double right = left + line.naturalTextWidth();
+        const double bottom = line.y() + line.ascent() + line.descent();
+        if (left < visible.left() - cutSlack || right > visible.right() + cutSlack
+            || line.y() < visible.top() - cutSlack || bottom > visible.bottom() + cutSlack)
+            return true;
+    }
+    return false;
 }
 
 } // namespace tsltextlayout

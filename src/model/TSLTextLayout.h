@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 
@@ -32,5 +33,8 @@ QSizeF usedSize(const QTextLayout& layout);
 // Whether a layout made for a box of this size leaves text out of it: lines not laid out below it, or a
 // line whose glyphs reach past its bottom or its right edge by more than half a point.
 bool cutBy(const QTextLayout& layout, const QSizeF& box);
+// Whether a line of the layout reaches out of `visible` (in the layout's own coordinates: the part of its
+// box that is shown) by more than half a point on any side, or text was left out of the layout.
+bool cutBy(const QTextLayout& layout, const QRectF& visible);
 
 } // namespace tsltextlayout

@@ -16,10 +16,8 @@ QString itemName(const TSLGraphic& item, const Record_Source& source)
     const QString symbology = Barcode_Type_Titles().value(item.barcode_font_index);
     const QString kind
         = symbology.isEmpty() ? QStringLiteral("the barcode") : QStringLiteral("the %1 barcode").arg(symbology);
-    if (item.data_source_type == 1 && source.useSeries)
-        return QStringLiteral("%1 of series \"%2\"").arg(kind, item.batch_list_name);
-    if (item.data_source_type == 2 && source.useSpreadsheet)
-        return QStringLiteral("%1 of column \"%2\"").arg(kind, source.titleOf(item.excel_col_indx));
+    if (Record_Fill::valueFor(item, 0, source, nullptr))
+        return QStringLiteral("%1 of %2").arg(kind, Record_Fill::itemName(item, &source));
     constexpr int shown = 24;
     const QString value = Trim_Str(item.linear_or_2d == 1 ? item.two_d_font_val : item.linear_font_val);
     if (value.isEmpty())

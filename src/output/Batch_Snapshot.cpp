@@ -44,8 +44,8 @@ TSLGraphicList Batch_Snapshot::filledItems(int record, const QString& cardSide) 
     Barcode_Gen settings = settings_;
     Record_Fill::Assign_Batch_Values_To_Control(items, record, source_, settings, log_.get(), false);
     log_->picturesNotFound(record, Record_Fill::picturesNotFound(items));
-    if (Record_Fill::textCut(items))
-        log_->textCut(record);
+    for (const QString& text : Record_Fill::textsCut(items, side(cardSide).rendering.canvasBounds, &source_))
+        log_->textCut(record, text);
     return items;
 }
 
@@ -55,6 +55,14 @@ QString Batch_Snapshot::columnsNotFoundNotice() const
     if (twoSided_)
         titles += Record_Fill::columnsNotFound(back_.items, source_);
     return Record_Fill::columnsNotFoundNotice(titles);
+}
+
+QStringList Batch_Snapshot::textsCut() const
+{
+    QStringList texts = Record_Fill::textsCut(front_.items, front_.rendering.canvasBounds, nullptr);
+    if (twoSided_)
+        texts += Record_Fill::textsCut(back_.items, back_.rendering.canvasBounds, nullptr);
+    return texts;
 }
 
 void Batch_Snapshot::tellColumnsNotFound() const

@@ -60,6 +60,9 @@ public:
     QString columnsNotFoundNotice() const;
     // Shows that notice, when there is one (GUI thread).
     void tellColumnsNotFound() const;
+    // The shown texts of the sides in use that their box or the card cuts, as the snapshot's items show
+    // them without a record, named by Record_Fill::itemName.
+    QStringList textsCut() const;
 
 private:
     Side front_;

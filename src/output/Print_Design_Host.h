@@ -3,6 +3,7 @@
 #include "output/Batch_Snapshot.h"
 #include "output/Card_Export_Settings.h"
 
+#include <functional>
 #include <memory>
 
 // What export, printing and e-mail need of the open design: which data sources it uses and how many
@@ -20,6 +21,10 @@ public:
     virtual bool usesSeries() const = 0; // Use_Data_Sheet_Values
     virtual bool usesSpreadsheet() const = 0; // Use_Excel_Binding_Values
     virtual int recordCount() const = 0; // Total_Batch_Excel_Card
+    // While a window is open on the design: `changed` runs on the GUI thread, after the events of the moment,
+    // each time the records change under it (the bound workbook saved again), with the sources kept as
+    // they were chosen. An empty function stops it.
+    virtual void onRecordsChanged(std::function<void()> changed) = 0;
 
     // GUI thread: both sides with the records as they stand.
     virtual std::shared_ptr<const Batch_Snapshot> takeSnapshot() const = 0;

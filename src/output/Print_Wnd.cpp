@@ -214,10 +214,13 @@ bool Print_Wnd::Open_Print_Wnd(Print_Design_Host& host)
         Set_values_From_Printer();
         loading = false;
         Check_Max_Cell_Value();
+        host.onRecordsChanged([this] { followRecords(); });
         platform::ui().runModal(*this);
+        host.onRecordsChanged({});
         host_ = nullptr;
         return true;
     } catch (const std::exception& e) {
+        host.onRecordsChanged({});
         loading = false;
         host_ = nullptr;
         Show_NSLog_Message(QString::fromUtf8(e.what()));
@@ -309,6 +312,19 @@ void Print_Wnd::Print_With_Batch_Changed()
         ui_->Total_Stepper->setMaximum(unlimitedTotal);
         ui_->Total_Stepper->setValue(1);
     }
+}
+
+void Print_Wnd::followRecords()
+{
+    QSpinBox* total = ui_->Total_Stepper;
+    if (!host_ || !(ui_->print_with_batch_chk->isChecked() || ui_->print_with_excel_chk->isChecked()))
+        return; // the design alone is printed
+    const bool all = total->value() >= total->maximum();
+    total->setMaximum(std::max(host_->recordCount(), 1));
+    if (all)
+        total->setValue(host_->recordCount());
+    if (previewFollows_)
+        previewFollows_();
 }
 
 void Print_Wnd::Set_Reset_Alignemnt_Image()

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -63,6 +64,9 @@ public:
     void Show_Margin_Checked();
     void Auto_Center_Checked();
     void Print_With_Batch_Changed();
+    // The records changed under the open window: the cards to print follow them (all of them, when all
+    // were chosen), and so does an open preview.
+    void followRecords();
 
     // Starts a job: a preview in the preview window, or the sheets sent to the printer or PDF file.
     void Execute_Printing(bool preview);
@@ -107,5 +111,6 @@ private:
     QSizeF cardSize_; // the design's card in points
     QString lastPrinter_; // the printer chosen last, chosen again at the next opening while it exists
     bool paperChosen_ = false; // the person chose a paper in Page Setup: a printer change keeps it
+    std::function<void()> previewFollows_; // while the preview is open: it shows the records as they are now
     bool loading = false;
 };

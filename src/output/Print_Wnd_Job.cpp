@@ -4,6 +4,7 @@
 #include "ui_Print_Wnd.h"
 
 #include "common/Common_Functions.h"
+#include "output/Open_Export_Log.h"
 #include "output/Print_Design_Host.h"
 #include "output/Printing_View.h"
 #include "output/Record_Fill.h"
@@ -16,8 +17,10 @@
 #include <QFileInfo>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProgressDialog>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 namespace {
@@ -63,8 +66,10 @@ void Print_Wnd::Execute_Printing(bool preview)
     if (!job.snapshot)
         return;
     const std::optional<Print_Job> printed = preview ? previewSheets(job) : std::optional<Print_Job>(job);
-    if (printed && printSheets(*printed) && job.useData) {
-        const QString notes = job.snapshot->fillLog().notes();
+    if (printed && printSheets(*printed)) {
+        // Without records every card is the design as it stands: its cut texts are told as an export tells them.
+        const QString notes = job.useData ? printed->snapshot->fillLog().notes()
+                                          : Record_Fill_Log::textsCutNote(printed->snapshot->textsCut());
         if (!notes.isEmpty())
             Show_MessageBox(notes);
     }
@@ -87,7 +92,8 @@ std::optional<Print_Job> Print_Wnd::previewSheets(const Print_Job& job)
     previewer.setObjectName(QStringLiteral("printPreview"));
     // Without records the fit rule makes the window's count one sheet of copies; the preview's paper must not
     // change the count the person chose for the job it shows.
-    const auto follow = [this, total = ui_->Total_Stepper->value()] {
+    int total = ui_->Total_Stepper->value();
+    const auto follow = [this, &total] {
         followPrinter();
         ui_->Total_Stepper->setValue(total);
     };
@@ -115,7 +121,18 @@ std::optional<Print_Job> Print_Wnd::previewSheets(const Print_Job& job)
             previewer.accept();
         });
     }
-    platform::ui().runModal(previewer);
+    // Records that change while it is open are shown, and printed from it, as the window now counts them.
+    previewFollows_ = [this, &shown, &total, &previewer] {
+        total = shown.Total_Label_Real = ui_->Total_Stepper->value();
+        if (host_)
+            shown.snapshot = host_->takeSnapshot();
+        if (auto* pages = previewer.findChild<QPrintPreviewWidget*>())
+            pages->updatePreview();
+    };
+    {
+        const auto unfollow = qScopeGuard([this] { previewFollows_ = nullptr; });
+        platform::ui().runModal(previewer);
+    }
     follow();
     if (!printPressed)
         return std::nullopt;
@@ -164,8 +181,12 @@ bool Print_Wnd::printToQueue(const Printing_View& view, int pages)
         Show_MessageBox(couldNotPrint(printer, refusal));
         return false;
     }
-    Show_MessageBox(pages == 1 ? QStringLiteral("1 sheet was sent to %1.").arg(printer)
-                               : QStringLiteral("%1 sheets were sent to %2.").arg(pages).arg(printer));
+    QString sent = pages == 1 ? QStringLiteral("1 sheet was sent to %1").arg(printer)
+                              : QStringLiteral("%1 sheets were sent to %2").arg(pages).arg(printer);
+    if (job.copies > 1)
+        sent += (pages == 1 ? QStringLiteral(", %1 copies of it") : QStringLiteral(", %1 copies of each"))
+                    .arg(job.copies);
+    Show_MessageBox(sent + QLatin1Char('.'));
     return true;
 }
 
@@ -183,6 +204,13 @@ bool Print_Wnd::printToPdfFile(const Printing_View& view, int pages)
     const Sheets_Written written = writeSheets(view, pages, path, QStringLiteral("Writing the sheets..."));
     if (!written.whole && !written.stopped)
         Show_MessageBox(QStringLiteral("The sheets could not be written to %1: %2.").arg(path, written.error));
+    if (written.whole) {
+        // Told as a queue's sheets are, with the file to open as an export's.
+        const QString name = QFileInfo(path).fileName();
+        Open_Export_Log::defaultInstance().Open_Export_File_Box(path,
+            pages == 1 ? QStringLiteral("1 sheet was written to %1.").arg(name)
+                       : QStringLiteral("%1 sheets were written to %2.").arg(pages).arg(name));
+    }
     return written.whole;
 }
 

@@ -2,6 +2,7 @@
 
 #include "barcode/Barcode_Gen.h"
 #include "barcode/Barcode_Item_Symbol.h"
+#include "canvas/TSLGraphicView.h"
 #include "common/Common_Functions.h"
 #include "model/TSLImage.h"
 #include "model/TSLText.h"
@@ -131,10 +132,10 @@ void Record_Fill_Log::barcodeTooSmall(int record, const QString& item)
     noteOnce(withBarcodeTooSmall_, barcodesTooSmall_, record, item);
 }
 
-void Record_Fill_Log::textCut(int record)
+void Record_Fill_Log::textCut(int record, const QString& item)
 {
     const std::lock_guard<std::mutex> guard(lock_);
-    withTextCut_.insert(record);
+    noteOnce(withTextCut_, textsCut_, record, item);
 }
 
 namespace {
@@ -195,10 +196,20 @@ QString Record_Fill_Log::notes() const
                      .arg(cardsAre(withBarcodeWithoutValue_.size()), barcodesWithoutValue_.join(QStringLiteral(", ")),
                          firstRecords(withBarcodeWithoutValue_));
     if (!withTextCut_.empty())
-        notes << QStringLiteral("%1 made with a text that does not fit its box and is cut: %2.")
-                     .arg(cardsAre(withTextCut_.size()), firstRecords(withTextCut_));
+        notes << QStringLiteral("%1 made with a text that does not fit its box or the card and is cut (%2): %3.")
+                     .arg(cardsAre(withTextCut_.size()), textsCut_.join(QStringLiteral(", ")),
+                         firstRecords(withTextCut_));
     notes.removeAll(QString());
     return notes.join(QStringLiteral("\n\n"));
+}
+
+QString Record_Fill_Log::textsCutNote(const QStringList& texts)
+{
+    if (texts.isEmpty())
+        return {};
+    return QStringLiteral("The card is made with a text that does not fit its box or the card and is cut (the canvas "
+                          "marks it): %1.")
+        .arg(texts.join(QStringLiteral(", ")));
 }
 
 namespace {
@@ -248,6 +259,16 @@ QString loggedValue(
     return trimmed;
 }
 
+QString seriesName(const TSLGraphic& item)
+{
+    return QStringLiteral("series \"%1\"").arg(item.batch_list_name);
+}
+
+QString columnName(const TSLGraphic& item, const Record_Source& source)
+{
+    return QStringLiteral("column \"%1\"").arg(source.titleOf(item.excel_col_indx));
+}
+
 } // namespace
 
 std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record_Source& source, Record_Fill_Log* log)
@@ -260,7 +281,7 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
             return std::nullopt;
         }
         return loggedValue(item, record, source.seriesValue(record, item.batch_list_name), record >= values->size(),
-            QStringLiteral("series \"%1\"").arg(item.batch_list_name), log);
+            seriesName(item), log);
     }
     if (item.data_source_type == 2 && source.useSpreadsheet) {
         const std::optional<QString> value = source.spreadsheetValue(record, item.excel_col_indx);
@@ -273,8 +294,7 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
         }
         // Past the last row a column the sheet has runs out; one it lacks is told of as such.
         const bool ranOut = record >= source.rows.size() && source.spreadsheetValue(0, item.excel_col_indx);
-        return loggedValue(item, record, *value, ranOut,
-            QStringLiteral("column \"%1\"").arg(source.titleOf(item.excel_col_indx)), log);
+        return loggedValue(item, record, *value, ranOut, columnName(item, source), log);
     }
     return std::nullopt;
 }
@@ -296,14 +316,36 @@ QStringList picturesNotFound(const TSLGraphicList& items)
     return paths;
 }
 
-bool textCut(const TSLGraphicList& items)
+QStringList textsCut(const TSLGraphicList& items, const QRectF& card, const Record_Source* source)
 {
+    QStringList names;
     for (const TSLGraphicPtr& item : items) {
         const auto* text = dynamic_cast<const TSLText*>(item.get());
-        if (text && text->ctrl_is_visible && text->print_object == 0 && text->textIsCut())
-            return true;
+        if (text && text->ctrl_is_visible && text->print_object == 0 && text->textIsCut(card))
+            names << itemName(*text, source);
     }
-    return false;
+    return names;
+}
+
+QString itemName(const TSLGraphic& item, const Record_Source* source)
+{
+    if (source && takesData(item)) {
+        if (item.data_source_type == 1 && source->useSeries)
+            return seriesName(item);
+        if (item.data_source_type == 2 && source->useSpreadsheet)
+            return columnName(item, *source);
+    }
+    const QString kind = TSLGraphicView::kindName(item).toLower();
+    const QString characters = item._Text_contents ? item._Text_contents->string : item.Text_Value;
+    QString start = Trim_Str(characters).section(QLatin1Char('\n'), 0, 0).trimmed();
+    if (start.isEmpty())
+        return kind;
+    constexpr int longest = 24;
+    if (start.size() > longest) {
+        const int space = start.lastIndexOf(QLatin1Char(' '), longest);
+        start = start.left(space > 0 ? space : longest) + QChar(0x2026);
+    }
+    return QStringLiteral("%1 \"%2\"").arg(kind, start);
 }
 
 QStringList columnsNotFound(const TSLGraphicList& items, const Record_Source& source)

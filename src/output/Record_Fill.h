@@ -2,6 +2,7 @@
 
 #include "model/TSLGraphic.h"
 
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
@@ -48,10 +49,14 @@ public:
     void dataRanOut(int record, const QString& data);
     // A record whose card has a barcode whose value is blank: the barcode is not drawn.
     void barcodeWithoutValue(int record, const QString& data);
-    // A record whose card has a text cut by its box.
-    void textCut(int record);
+    // A record whose card has a text cut by its box or by the card's edge; the item is named as itemName
+    // names it.
+    void textCut(int record, const QString& item);
     // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
     QString notes() const;
+    // The note of a card made as the canvas shows it, with these texts cut (named by itemName); empty when
+    // there are none.
+    static QString textsCutNote(const QStringList& texts);
 
 private:
     std::atomic<bool> reported_ { false };
@@ -65,6 +70,7 @@ private:
     std::set<int> withBarcodeTooSmall_;
     QStringList barcodesTooSmall_;
     std::set<int> withTextCut_;
+    QStringList textsCut_;
     std::set<int> withDataRanOut_;
     QStringList dataRanOut_;
     std::set<int> withBarcodeWithoutValue_;
@@ -77,8 +83,12 @@ namespace Record_Fill {
 
 // The files named by the side's shown picture items that cannot be found, in item order.
 QStringList picturesNotFound(const TSLGraphicList& items);
-// Whether a shown text of the side is cut by its box.
-bool textCut(const TSLGraphicList& items);
+// The shown texts of the side that are cut by their box or reach past the card (an empty card: the box
+// alone), in item order, each named by itemName.
+QStringList textsCut(const TSLGraphicList& items, const QRectF& card, const Record_Source* source);
+// How a final message names an item: by the data it is bound to (`series "Guests"`, `column "Seat"`) while
+// that source is in use, else by its kind and the start of its text (`text "Dear guests, join us…"`).
+QString itemName(const TSLGraphic& item, const Record_Source* source);
 // The column titles that items bound to the spreadsheet want and its rows do not have, one per item.
 QStringList columnsNotFound(const TSLGraphicList& items, const Record_Source& source);
 // The sentence naming them before a run ("2 items are bound to columns this sheet does not have: Photo,

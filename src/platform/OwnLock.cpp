@@ -156,11 +156,21 @@ void OwnLock::setCreatedUnlockedObserver(std::function<void(const QString& path)
 
 std::optional<OwnLock> OwnLock::take(const QString& path)
 {
+    return takeChecked(path, false);
+}
+
+std::optional<OwnLock> OwnLock::takeMarked(const QString& path)
+{
+    return takeChecked(path, true);
+}
+
+std::optional<OwnLock> OwnLock::takeChecked(const QString& path, bool marked)
+{
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    if (!ownRegularFile(fd) || !lockAtOnce(fd) || !stillAtPath(fd, name)) {
+    if (!ownRegularFile(fd) || (marked && !holdsMark(fd)) || !lockAtOnce(fd) || !stillAtPath(fd, name)) {
         ::close(fd);
         return std::nullopt;
     }
@@ -193,6 +203,11 @@ OwnLock::Outcome OwnLock::createOrTake(const QString& path, OwnLock* lock)
         return ours ? Outcome::HeldElsewhere : Outcome::NotOurs;
     }
     return Outcome::HeldElsewhere;
+}
+
+bool OwnLock::mark()
+{
+    return fd_ >= 0 && writeMark(fd_);
 }
 
 bool OwnLock::removeAndRelease()

@@ -32,6 +32,10 @@ public:
     // Locks a file of ours that nobody holds: a regular file (never a link) of this user at path, whose
     // lock can be taken at once. Nothing otherwise.
     static std::optional<OwnLock> take(const QString& path);
+    // As take(), for a lock file that holds the program's mark: a file of a person's own that has a lock's
+    // name is never taken. The mark is looked for before the lock is taken, so that a lock file its maker
+    // has not yet locked (and so not yet marked) is never held, not even for a moment.
+    static std::optional<OwnLock> takeMarked(const QString& path);
     // What opening a lock file beside something in use finds; NotOurs also when none can be made there.
     enum class Outcome { Taken, HeldElsewhere, NotOurs };
     // Takes the lock file at path, making it when missing; a stale one (its holder gone) is taken over. Such
@@ -45,12 +49,15 @@ public:
     QString path() const { return path_; }
     // The file now lives at another name (renamed by its holder): the lock goes on with it.
     void moved(const QString& path) { path_ = path; }
+    // Writes the program's mark into the held file; false with errno when it cannot.
+    bool mark();
     // Removes the file while still holding the lock, then releases it; false when it could not be removed.
     bool removeAndRelease();
     void release();
 
 private:
     OwnLock(int fd, const QString& path);
+    static std::optional<OwnLock> takeChecked(const QString& path, bool marked);
     int fd_ = -1;
     QString path_;
 };

@@ -1,5 +1,6 @@
 #include "platform/PictureDecode.h"
 
+#include "platform/JpegCodedData.h"
 #include "platform/Png_Transparent_Colour.h"
 #include "platform/RegularFile.h"
 
@@ -40,8 +41,8 @@ PictureHeader headerOf(QImageReader& reader)
         return header;
     const qint64 perPixel = bytesPerPixel(reader.imageFormat());
     header.decodeBytes = qint64(size.width()) * size.height() * perPixel;
-    header.maximumPixels = maximumPictureDecodeBytes / perPixel;
     header.reducible = reader.format() == "jpeg";
+    header.maximumPixels = maximumPictureDecodeBytes / (header.reducible ? 4 : perPixel);
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();
     header.pixels = size;
@@ -67,6 +68,12 @@ QImage decodeWithin(qint64 bytes, const std::function<QImage()>& decode)
 QString cannotRead(const QString& path, const QString& reason)
 {
     return QStringLiteral("\"%1\" cannot be read as a picture: %2").arg(path, reason);
+}
+
+QString endsEarly(const QString& path)
+{
+    return cannotRead(path,
+        QStringLiteral("its data ends early; the file may have been cut short while it was copied or downloaded"));
 }
 
 // Reads a device forward in blocks, byte by byte or up to the next 0xFF, without holding the file.
@@ -209,10 +216,7 @@ QImage readPictureFileAt(const QString& path, const QSize& shown, QString* error
     const bool cut = jpegEndsEarly(file);
     if (cut || !file.seek(0)) {
         if (error)
-            *error = cannotRead(path,
-                cut ? QStringLiteral("its data ends early; the file may have been cut short while it was copied or "
-                                     "downloaded")
-                    : file.errorString());
+            *error = cut ? endsEarly(path) : cannotRead(path, file.errorString());
         return {};
     }
     // The PNG's first chunks tell whether Qt's reader can be trusted with it.
@@ -221,7 +225,7 @@ QImage readPictureFileAt(const QString& path, const QSize& shown, QString* error
     reader.setAutoTransform(true);
     const PictureHeader header = headerOf(reader);
     const qint64 bytes = header.decodeBytesAt(shown);
-    if (bytes > maximumPictureDecodeBytes) {
+    if (!header.fitsAt(shown)) {
         if (error)
             *error = cannotRead(path,
                 QStringLiteral("it is too large (%1 x %2 pixels; pictures of up to %3 million pixels can be read)")
@@ -248,6 +252,18 @@ QImage readPictureFileAt(const QString& path, const QSize& shown, QString* error
     if (picture.isNull() && error)
         *error = cannotRead(path, reason);
     return picture;
+}
+
+bool pictureDataWhole(const QString& path, QString* error)
+{
+    QFile file;
+    if (!openRegularFile(file, path, maximumPictureFileBytes, error))
+        return false;
+    if (!jpegEndsEarly(file) && file.seek(0) && !jpegCodedDataEndEarly(file))
+        return true;
+    if (error)
+        *error = endsEarly(path);
+    return false;
 }
 
 } // namespace platform

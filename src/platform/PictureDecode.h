@@ -16,13 +16,19 @@ inline constexpr qint64 maximumPictureDecodeBytes = qint64(384) * 1024 * 1024;
 struct PictureHeader {
     QSize pixels; // as shown, turned as the file says; invalid when the header cannot be read
     qint64 decodeBytes = 0; // memory its whole decode takes, with the 32-bit copy that scaling may make
-    qint64 maximumPixels = 0; // the most pixels a picture of its depth may have
+    // The most pixels a picture of its depth may have; for a JPEG, those of its whole decode in full colour,
+    // although it is decoded reduced: its coded data are read whole, at a cost that grows with every pixel.
+    qint64 maximumPixels = 0;
     bool reducible = false; // a JPEG: decoded at a half, quarter or eighth of its size when less is shown
     bool fits() const { return decodeBytes <= maximumPictureDecodeBytes; }
     // What decoding it to be shown at `shown` takes: a JPEG's reduced decode and its scaled copy, the whole
     // decode for other formats or an invalid size.
     qint64 decodeBytesAt(const QSize& shown) const;
-    bool fitsAt(const QSize& shown) const { return decodeBytesAt(shown) <= maximumPictureDecodeBytes; }
+    bool fitsAt(const QSize& shown) const
+    {
+        return (pixels.isEmpty() || qint64(pixels.width()) * pixels.height() <= maximumPixels)
+            && decodeBytesAt(shown) <= maximumPictureDecodeBytes;
+    }
 };
 PictureHeader readPictureHeader(const QString& path);
 
@@ -31,5 +37,10 @@ PictureHeader readPictureHeader(const QString& path);
 // whole picture, which the caller reduces. Null with *error set when the file is refused, unreadable or what
 // must be decoded for it would pass maximumPictureDecodeBytes. The file is only read.
 QImage readPictureFileAt(const QString& path, const QSize& shown, QString* error = nullptr);
+
+// Reads the file's coded data through without keeping the picture: false with *error when they end before
+// the picture does, as those of a JPEG cut short do even when it was given its end marker again. A deeper
+// look than every decode takes, for the check each picture passes once when it is brought in.
+bool pictureDataWhole(const QString& path, QString* error);
 
 } // namespace platform

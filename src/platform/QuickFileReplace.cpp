@@ -46,8 +46,8 @@ bool writeAll(int fd, const QByteArray& data)
 // A file new in its folder, written unnamed and linked in under its name once whole. The folder changes
 // once (its new entry) instead of three times (the temporary's name made, taken away and the target's
 // made), and the file is made outside the folder's lock: many writers filling one folder at once queue far
-// less on it. False, nothing changed, when the name is taken or the way is not open (no unnamed files, no
-// /proc): the caller then writes the file under a temporary name.
+// less on it. False, nothing changed, when the name was taken meanwhile or the way is not open (no unnamed
+// files, no /proc): the caller then writes the file under a temporary name.
 bool linkNewFile(const QString& path, const QByteArray& target, const QByteArray& data)
 {
     const int fd = createUnnamedBeside(path);
@@ -67,7 +67,11 @@ bool replaceFileUnsynced(const QString& path, const QByteArray& data, QString* e
     const QByteArray target = QFile::encodeName(path);
     if (target.isEmpty())
         return fail(error, ENOENT);
-    if (linkNewFile(path, target, data))
+    // A name already taken (an export made again into the same folder) cannot be linked over: that file
+    // goes the temporary road at once and is written once, not first unnamed and then again.
+    struct stat entry { };
+    const bool taken = ::lstat(target.constData(), &entry) == 0 || errno != ENOENT;
+    if (!taken && linkNewFile(path, target, data))
         return true;
     // Born with the old file's permissions (less the umask), so that nobody the old file kept out can
     // read the new one while it is written; what the umask took away comes back before the rename.

@@ -29,6 +29,13 @@ const QString& folderLockName()
     return name;
 }
 
+// What the lock file is called while it is being made.
+const QString& newLockSuffix()
+{
+    static const QString suffix = QStringLiteral(".new");
+    return suffix;
+}
+
 bool ownEntry(const QString& path, bool folder)
 {
     struct stat info { };
@@ -99,11 +106,13 @@ RunFolder::RunFolder(const QString& kind)
 {
     if (!folder_.isValid())
         return;
-    // The lock is made and locked under a name no clean-up looks for, then given its own: another copy's
-    // clean-up never meets it unlocked and takes the new folder for an abandoned one.
+    // The lock is made, locked and marked under a name of its own, then given the lock's: another copy's
+    // clean-up never meets it unlocked under the lock's name and takes the new folder for an abandoned one,
+    // and the mark tells the folder of a start killed on the way from a person's.
     const QString lock = folder_.filePath(folderLockName());
-    std::optional<OwnLock> made = OwnLock::create(lock + QStringLiteral(".new"));
-    if (made && ::rename(QFile::encodeName(made->path()).constData(), QFile::encodeName(lock).constData()) == 0) {
+    std::optional<OwnLock> made = OwnLock::create(lock + newLockSuffix());
+    if (made && made->mark()
+        && ::rename(QFile::encodeName(made->path()).constData(), QFile::encodeName(lock).constData()) == 0) {
         made->moved(lock);
         lock_ = std::move(*made);
     } else if (made) {
@@ -128,9 +137,21 @@ int removeLeftoverRunFolders(const QString& kind, const QString& base)
         const QString path = folder.filePath(entry);
         if (!name.match(entry).hasMatch() || !ownEntry(path, true))
             continue;
-        // A folder without its lock file may be one being made: it stays.
-        std::optional<OwnLock> abandoned = OwnLock::take(QDir(path).filePath(folderLockName()));
-        removed += abandoned && QDir(path).removeRecursively() ? 1 : 0; // links inside go, never what they name
+        // Only a lock that holds our mark proves the folder ours: a person's folder may hold a file of that
+        // name. A folder without its lock file may be one being made: it stays.
+        QDir dir(path);
+        if (std::optional<OwnLock> abandoned = OwnLock::takeMarked(dir.filePath(folderLockName()))) {
+            removed += dir.removeRecursively() ? 1 : 0; // links inside go, never what they name
+            continue;
+        }
+        // A start killed before its lock had its name leaves that lock alone in the folder, marked: nothing
+        // else is put there before the lock is named, and the folder goes only while it holds nothing else.
+        const QString newLock = folderLockName() + newLockSuffix();
+        if (dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+            != QStringList { newLock })
+            continue;
+        std::optional<OwnLock> killed = OwnLock::takeMarked(dir.filePath(newLock));
+        removed += killed && killed->removeAndRelease() && QDir().rmdir(path) ? 1 : 0;
     }
     return removed;
 }

@@ -4,6 +4,7 @@
 
 #include "SpreadsheetWindowTestSupport.h"
 #include "data/Import_Wizard.h"
+#include "data/Spreadsheet_Globals.h"
 #include "ui_BatchWizard.h"
 
 #include <QComboBox>
@@ -31,6 +32,7 @@ TEST_F(SpreadsheetWindowTest, SeriesManagerExportsAWorkbookOrSaysItCouldNot)
     click(manager->form().Export_Value_btn);
     EXPECT_TRUE(texts().empty());
     ASSERT_EQ(host.notices.size(), 1u);
+    Excel_Sheet_Number = 1; // whatever sheet a test before read
     SpreadsheetWriter::ReadWorkbook(out + QStringLiteral("/values.xlsx"), true);
     EXPECT_EQ(SpreadsheetWriter::ReadWorkbook(QString(), false),
         (SpreadsheetWriter::Rows { { "Batch Value" }, { "12" }, { QString::fromUtf8("Zoë") }, { "1,5" } }));

@@ -86,6 +86,17 @@ TEST(WorkbookReader, HostileWorkbooksAreRefusedWithAMessageBeforeTheyCostMemory)
         { "a document type that could expand entities",
             { QStringLiteral("xl/worksheets/sheet1.xml"), "<!DOCTYPE x [<!ENTITY a \"aaaa\">]><worksheet/>" },
             "document type" },
+        { "a shared string too large to keep, before one that would take its cell",
+            { QStringLiteral("xl/sharedStrings.xml"),
+                "<sst><si><t>" + QByteArray(25 << 20, 'x') + "</t></si><si><t>second</t></si></sst>" },
+            "The shared string 1 of" },
+        { "an inline string too large to keep",
+            { QStringLiteral("xl/worksheets/sheet1.xml"),
+                sheetHead + "<c t=\"inlineStr\"><is><t>" + QByteArray(14 << 20, 'x') + "</t></is></c>" + sheetTail },
+            "more memory than a workbook" },
+        { "a text that begins a reference and never ends it",
+            { QStringLiteral("xl/sharedStrings.xml"), "<sst><si><t>&" + QByteArray(25 << 20, 'x') + "</t></si></sst>" },
+            "The shared string 1 of" },
     };
     for (const Case& c : cases) {
         std::vector<ziptest::Entry> entries { c.part };
@@ -203,6 +214,15 @@ TEST(XmlStreamScanner, BlocksOfAnySizeGiveTheSameEvents)
             ASSERT_TRUE(scanner.feed(document.data() + at, std::min(block, document.size() - at)));
         EXPECT_TRUE(scanner.finish());
         EXPECT_EQ(pieces.events, whole.events) << block;
+    }
+    // A reference begun and never ended is handed on with each block, not held and scanned again with the next.
+    const std::string endless = "<a>&" + std::string(1 << 20, 'x');
+    Recorder held;
+    Xml_Stream_Scanner scanner(held);
+    for (std::size_t at = 0; at < endless.size(); at += 4096) {
+        const std::size_t block = std::min<std::size_t>(4096, endless.size() - at);
+        ASSERT_TRUE(scanner.feed(endless.data() + at, block));
+        ASSERT_GE(held.events.size() + kMaxReferenceBytes, at + block) << at;
     }
     // The same document in UTF-16, either byte order, with a byte-order mark or told by its declaration alone.
     for (const auto encoding : { QStringConverter::Utf16LE, QStringConverter::Utf16BE }) {

@@ -81,6 +81,11 @@ TEST_F(DocumentBusTest, MakeRemoveAndSetAreEachOneNamedUndoStepThatMarksTheDesig
         // On a card 148 pt wide a long text grows to the card's right edge and wraps there, as typed.
         { "Set", { "textAreas", 0, "contents", boxed("Dear guests, join us on the terrace after the dinner") }, {},
             "Text" },
+        { "Make", // low on the card: it grows as a typed one does, and moves up where it would pass the bottom
+            { "textAreas", -1,
+                QVariantMap { { "bounds", boxed(compound(30.0, 215.0, 90.0, 20.0)) },
+                    { "contents", boxed("Dear guests, join us for a dance on the terrace after dinner") } } },
+            {}, "Create Text" },
     };
     window->SetDocumentCanvasSize(148, 242);
     for (const auto& step : steps) {
@@ -96,6 +101,10 @@ TEST_F(DocumentBusTest, MakeRemoveAndSetAreEachOneNamedUndoStepThatMarksTheDesig
     EXPECT_EQ(numbersOf<double>(answer(QStringLiteral("Get"), { "textAreas", 0, "bounds" })).mid(0, 3),
         QList<double>({ 3, 4, 145 }));
     EXPECT_FALSE(std::static_pointer_cast<TSLText>(text)->textIsCut());
+    const auto made = std::dynamic_pointer_cast<TSLText>(document.graphics().back());
+    ASSERT_TRUE(made);
+    EXPECT_EQ(made->bounds(), QRectF(30, 242 - made->bounds().height(), 118, made->bounds().height()));
+    EXPECT_FALSE(made->textIsCut(QRectF(0, 0, 148, 242)));
     EXPECT_EQ(answer(QStringLiteral("Get"), { "textAreas", 1, "contents" }).value<QDBusVariant>().variant(),
         QStringLiteral("حفلة"));
     EXPECT_EQ(numbersOf<quint16>(answer(QStringLiteral("Get"), { "textAreas", 1, "textColor" })),

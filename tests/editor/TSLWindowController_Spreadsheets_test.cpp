@@ -241,5 +241,6 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
             ASSERT_TRUE(seen());
         EXPECT_EQ(shown(), QLatin1String(c.shown));
         EXPECT_EQ(messageTexts(ui), QStringList { told }) << "and no column called missing";
+        EXPECT_EQ(window->Take_Batch_Snapshot()->recordCount(), window->bindingTable.rowCount()) << "what runs use";
     }
 }

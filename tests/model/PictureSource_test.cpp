@@ -34,6 +34,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         QSize pixels; // empty: refused
         QColor topLeft;
         QSize working = {}; // empty: the pixels
+        const char* says = nullptr; // what the refusal says besides the file's name
     } rows[] = {
         { "o1.jpg", picturefiles::jpegWithOrientation(1), { 40, 20 }, Qt::red },
         { "o2.jpg", picturefiles::jpegWithOrientation(2), { 40, 20 }, Qt::blue },
@@ -46,9 +47,19 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "deep.png", picturefiles::sixteenBitPngWithTransparentColour(), { 4, 2 }, QColor(0x80, 0x40, 0xFF) },
         { "palette.png", paletted(QImage::Format_Indexed8), { 6, 4 }, Qt::red },
         { "two.png", paletted(QImage::Format_Mono), { 6, 4 }, Qt::red },
-        { "damaged.png", picturefiles::damagedPng(), {}, {} }, { "notes.png", "not a picture at all", {}, {} },
+        { "damaged.png", picturefiles::damagedPng(), {}, {} },
+        { "notes.png", "not a picture at all", {}, {} },
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
         { "half.jpg", picturefiles::jpegWithOrientation(1, { 800, 600 }).chopped(400), {}, {} }, // decodes half grey
+        { "ended.jpg",
+            [] {
+                const QByteArray whole = picturefiles::jpegWithOrientation(1, { 800, 600 });
+                return whole.left(whole.size() / 2) + "\xFF\xD9";
+            }(),
+            {}, {} }, // cut in half and given its end marker again
+        // Refused from its header, before 65000 rows of coded data are looked for.
+        { "claims.jpeg", picturefiles::jpegClaiming(65000, 65000), {}, {}, {},
+            "(65000 x 65000 pixels). Pictures of up to 100 million" },
         // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
         { "phone.jpg", picturefiles::jpegWithOrientation(1, { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },
@@ -76,6 +87,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
                 << check.refusal.toStdString();
             EXPECT_EQ(check.refusal.contains("its data ends early"), row.name.endsWith(".jpg"))
                 << check.refusal.toStdString();
+            EXPECT_TRUE(!row.says || check.refusal.contains(row.says)) << check.refusal.toStdString();
             continue;
         }
         EXPECT_TRUE(check.usable()) << check.refusal.toStdString();

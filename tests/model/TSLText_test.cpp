@@ -249,29 +249,33 @@ TEST(TSLTextDrawing, TextWrapsAtTheWidthAndIsCutOffAtTheBottom)
     EXPECT_GT(ink.bottom(), box.bottom() - 6.0); // the second line is drawn, cut at the bottom edge
 }
 
-// A text cut by its box is marked in red on the canvas only; the card keeps the cut as it is.
+// A text cut by its box or the card's edge is marked in red on the canvas only, where it shows; cards keep the cut.
 TEST(TSLTextDrawing, ATextCutByItsBoxIsMarkedOnTheCanvasOnly)
 {
     const struct {
         const char* text;
         QRectF box;
         bool cut;
+        QRectF card {}; // none: the box alone cuts
     } cases[] = {
         { "Cleo\nSecond line", { 10, 10, 120, 26 }, true }, // the second line falls below the box
         { "Cleo", { 10, 10, 120, 26 }, false },
         { "Cleo", { 10, 10, 120, 12 }, true }, // the one line is cut at the bottom
         { "Bartholomew", { 10, 10, 20, 60 }, true }, // wrapped anywhere, lines below the box
+        { "Cleo", { 10, 100, 120, 26 }, true, { 0, 0, 240, 110 } }, // the line runs past the card's bottom
+        { "Cleo", { 10, 80, 120, 40 }, false, { 0, 0, 240, 110 } }, // the box does, the line stays on the card
     };
     for (const auto& c : cases) {
         auto item = textItem(QString::fromUtf8(c.text), c.box);
         item->ctrl_is_visible = true;
-        EXPECT_EQ(item->textIsCut(), c.cut) << c.text;
+        EXPECT_EQ(item->textIsCut(c.card), c.cut) << c.text;
+        const QRectF shown = c.card.isEmpty() ? c.box : c.box.intersected(c.card);
         for (const bool canvas : { false, true }) {
             QImage image = blank(240, 120);
             QPainter painter(&image);
-            item->drawContentsInView({ &painter, canvas, 1.0 }, false);
+            item->drawContentsInView({ &painter, canvas, 1.0, c.card }, false);
             painter.end();
-            const QColor corner = image.pixelColor(int(c.box.right()) - 2, int(c.box.bottom()) - 2);
+            const QColor corner = image.pixelColor(int(shown.right()) - 2, int(shown.bottom()) - 2);
             const bool red = corner.red() > 150 && corner.green() < 90 && corner.blue() < 90;
             EXPECT_EQ(red, canvas && c.cut) << c.text << (canvas ? " on the canvas" : " on a card");
         }

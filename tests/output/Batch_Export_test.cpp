@@ -3,6 +3,7 @@
 #include "common/Globals.h"
 #include "output/Batch_Export.h"
 #include "platform/QuickFileReplace.h"
+#include "platform/RunLeftovers.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -48,26 +49,35 @@ TEST(BatchExport, FileNamesPerSideChoice)
         const char* side;
         bool combined;
         QStringList files;
+        int runs = 0; // made before into the same folder
     } cases[] = {
         { "F", false, { "Card_1.png", "Card_2.png", "Card_3.png" } },
         { "B", false, { "Card_1_Back.png", "Card_2_Back.png", "Card_3_Back.png" } },
         { "BOTH", false,
             { "Card_1.png", "Card_1_Back.png", "Card_2.png", "Card_2_Back.png", "Card_3.png", "Card_3_Back.png" } },
         { "BOTH", true, { "Card_1.png", "Card_2.png", "Card_3.png" } },
+        { "BOTH", true, { "Card_1.png", "Card_2.png", "Card_3.png" }, 1 },
     };
+    std::atomic<int> writes { 0 }; // each file into a temporary file of its own, named or not
+    platform::setTemporaryFileObserver([&writes](const QString&, int) { ++writes; });
     for (const auto& c : cases) {
         const QString folder = testsupport::makeTempFolder(QStringLiteral("names-%1-%2").arg(c.side).arg(c.combined));
         std::atomic<bool> stop { false };
         Batch_Export exporter(stop);
         Batch_Export_Job job { namesSnapshot(3, true), folder, QStringLiteral("png"), QString::fromLatin1(c.side),
             c.combined, 72, 2 };
+        for (int run = 0; run < c.runs; ++run)
+            exporter.run(job);
+        writes = 0;
         const Batch_Export_Result result = exporter.run(job);
         EXPECT_TRUE(result.succeeded()) << result.failure.toStdString();
         EXPECT_EQ(result.written, 3);
+        EXPECT_EQ(writes.load(), c.files.size()) << c.side << ": each file written once";
         QStringList expected = c.files;
         expected.sort();
         EXPECT_EQ(filesIn(folder), expected) << c.side;
     }
+    platform::setTemporaryFileObserver({});
 }
 
 TEST(BatchExport, EveryPictureHasTheCardsSizeAndCombinedIsTwiceAsHigh)

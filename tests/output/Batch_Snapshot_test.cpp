@@ -138,7 +138,11 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             "5 cards are made with an item bound to a series that gives it no value: it shows what the canvas "
             "shows." },
         { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 30, 8)), "Bob", "",
-            "4 cards are made with a text that does not fit its box and is cut: records 1, 2, 4 and 5." },
+            "4 cards are made with a text that does not fit its box or the card and is cut (series \"names\"): "
+            "records 1, 2, 4 and 5." },
+        { boundText(0, QString(), 0, QRectF(10, 145, 100, 30)), "typed", "", // whole in its box, past the card
+            "5 cards are made with a text that does not fit its box or the card and is cut (text \"typed\"): "
+            "records 1, 2, 3, 4 and 5." },
         // Data that runs out and a barcode without a value name their records (record 3's blank text is a value).
         { boundText(1, QStringLiteral("short"), 0, QRectF(10, 10, 100, 20)), "s2", "",
             "2 cards are made with an item left blank because its data has run out (series \"short\"): records 4 "

@@ -9,6 +9,7 @@
 
 #include <QAbstractSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,12 +32,20 @@ public:
         source_.useSeries = records_ > 0;
     }
     void keepSources(bool series, bool) override { source_.useSeries = source_.useSeries && series; }
+    void onRecordsChanged(std::function<void()> changed) override { recordsChanged_ = std::move(changed); }
+    // Saved anew while a window is open, told after the moment's events as the editor tells it.
+    void changeRecords(int records)
+    {
+        source_.series = mergedRecords(records_ = records).series;
+        QTimer::singleShot(0, [this] { recordsChanged_ ? recordsChanged_() : void(); });
+    }
     bool usesSeries() const override { return source_.useSeries; }
     bool usesSpreadsheet() const override { return false; }
     int recordCount() const override { return source_.recordCount(); }
     std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override
     {
-        const Batch_Snapshot::Side front = mergedFront(picture_);
+        Batch_Snapshot::Side front = mergedFront(picture_);
+        front.items.insert(front.items.end(), addedToFront.begin(), addedToFront.end());
         const Batch_Snapshot::Side back { { batchtest::boundText(
                                               1, QStringLiteral("towns"), 0, QRectF(20, 60, 150, 22)) },
             batchtest::creditCardSide(1) };
@@ -48,11 +57,13 @@ public:
 
     int firstRowShown = 0;
     Card_Export_Settings settings;
+    TSLGraphicList addedToFront;
 
 private:
     int records_;
     QString picture_;
     Record_Source source_;
+    std::function<void()> recordsChanged_;
 };
 
 // Types a value into a number field as a person does, ending with Return.

@@ -1,6 +1,8 @@
 #include "PrintWindowFixture.h"
 #include "MailTestSupport.h"
+#include "output/Open_Export_Log.h"
 #include "output/Preferences.h"
+#include "ui_Open_Export_Files.h"
 
 #include <QFile>
 #include <QPrintPreviewDialog>
@@ -160,6 +162,9 @@ TEST(PrintWindow, UntickingTheSeriesPrintsTheDesignAndTickingBringsTheRecordsBac
         // With records the total stays when rows or columns change.
         typeInto(w.form().Col_Stepper, QStringLiteral("2"));
         EXPECT_EQ(w.form().Total_Stepper->value(), 12);
+        host.changeRecords(14); // all of them are printed, as many as there are now
+        ASSERT_TRUE(QTest::qWaitFor([&w] { return w.form().Total_Stepper->value() == 14; }));
+        EXPECT_EQ(w.currentJob().records(), 14);
     });
 }
 
@@ -183,6 +188,23 @@ TEST(PrintWindow, PrintingToAPdfFileWritesEverySheetAndShowsTheFirstRecordAgain)
     EXPECT_EQ(data.count("/Type /Page\n") + data.count("/Type /Page\r") + data.count("/Type /Page "), 3);
     EXPECT_EQ(host.firstRowShown, 1);
     EXPECT_TRUE(ui.messages.empty());
+    Open_Export_Log& notice = Open_Export_Log::defaultInstance(); // names the file, as an export's does
+    EXPECT_EQ(notice.shownPath() + notice.form()._open_log_message->text(),
+        pdf.fileName() + QStringLiteral("3 sheets were written to cards.pdf."));
+}
+
+// Without records every card is the design as it stands: a text that runs past the card is named once printed.
+TEST(PrintWindow, PrintedWithoutRecordsACutTextIsNamed)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(0);
+    host.addedToFront = { batchtest::boundText(0, QString(), 0, QRectF(10, 145, 100, 30)) }; // the card ends at 153
+    ui.fileAnswers.push_back(testsupport::makeTempFolder(QStringLiteral("window-cut")) + QStringLiteral("/cards"));
+    withPrintWindow(ui, host, [](Print_Wnd& w) { QTest::mouseClick(w.form().printButton, Qt::LeftButton); });
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text.trimmed(),
+        QStringLiteral("The card is made with a text that does not fit its box or the card and is cut (the canvas "
+                       "marks it): text \"typed\"."));
 }
 
 TEST(PrintWindow, CancellingTheFileOrNoCardsWritesNothing)

@@ -50,6 +50,11 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         { QStringLiteral("tessaline-sheet-4242-abcDEF/"), Holder::Killed, true },
         { QStringLiteral("tessaline-sheet-4242-abcXYZ/"), Holder::Live, false },
         { QStringLiteral("tessaline-sheet-4243-abcDEF/"), Holder::Nobody, false }, // no lock file: being made
+        // A person's folder of our name that holds a file of the lock's name, without our mark.
+        { QStringLiteral("tessaline-sheet-123-abcdef/.tessaline.lock"), Holder::Nobody, false },
+        // A start killed before its lock had its name; unmarked, such a file is not provably ours.
+        { QStringLiteral("tessaline-sheet-4244-abcDEF/.tessaline.lock.new"), Holder::Killed, true },
+        { QStringLiteral("tessaline-sheet-4245-abcDEF/.tessaline.lock.new"), Holder::Nobody, false },
         { QStringLiteral("tessaline-sheet-notes/"), Holder::Killed, false },
         { QStringLiteral("tessaline-mail-4242-abcDEF/"), Holder::Killed, false }, // another kind
         // Links of our names, to a folder of the user's files and to a file of theirs, are never followed nor taken.
@@ -60,6 +65,8 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
     QStringList held[3]; // by holder
     for (const Case& c : cases) {
         const QString path = base.filePath(c.name);
+        if (!c.name.endsWith(QLatin1Char('/')))
+            QDir().mkpath(QFileInfo(path).path());
         if (c.holder == Holder::Link)
             ASSERT_TRUE(
                 QFile::link(c.name.startsWith(QLatin1Char('.')) ? user + QStringLiteral("/photo.jpg") : user, path));
@@ -69,29 +76,40 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
             ASSERT_TRUE(
                 c.name.endsWith(QLatin1Char('/')) ? QDir().mkdir(path) : QFile(path).open(QIODevice::WriteOnly));
     }
-    testsupport::LockingProcess gone(held[int(Holder::Killed)]);
-    const testsupport::LockingProcess running(held[int(Holder::Live)]);
+    const QByteArray& mark = platform::OwnLock::lockMark();
+    testsupport::LockingProcess gone(held[int(Holder::Killed)], mark);
+    const testsupport::LockingProcess running(held[int(Holder::Live)], mark);
     ASSERT_TRUE(gone.started() && running.started());
     gone.kill();
 
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_9.png")), 0); // only that file's
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_1.png")), 1);
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 1);
-    EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 1);
-    for (const Case& c : cases)
-        EXPECT_EQ(QFileInfo::exists(base.filePath(c.name)), !c.removed) << c.name.toStdString(); // links followed
+    EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 2);
+    for (const Case& c : cases) // a removed folder goes whole; links are followed
+        EXPECT_EQ(
+            QFileInfo::exists(base.filePath(c.removed ? c.name.section(QLatin1Char('/'), 0, 0) : c.name)), !c.removed)
+            << c.name.toStdString();
 }
 
 TEST(RunLeftovers, ARunFolderIsLockedWhileItLivesAndGoesWithIt)
 {
+    // The system's temporary folder, as a machine where a copy of the program was once killed leaves it.
+    const testsupport::OwnTemporaryFolder temporary;
+    testsupport::LockingProcess killed(
+        { temporary.path() + QStringLiteral("/tessaline-sheet-1-abcDEF/") }, platform::OwnLock::lockMark());
+    ASSERT_TRUE(killed.started());
+    killed.kill();
     QString path;
     {
         const platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
         ASSERT_TRUE(folder.isValid()) << folder.errorString().toStdString();
         path = folder.path();
+        EXPECT_EQ(QFileInfo(path).path(), temporary.path());
         EXPECT_TRUE(QFileInfo(path).fileName().startsWith(
             QStringLiteral("tessaline-sheet-%1-").arg(QCoreApplication::applicationPid())));
-        EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet")), 0);
+        EXPECT_EQ(contents(path + QStringLiteral("/.tessaline.lock")), platform::OwnLock::lockMark());
+        EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet")), 1); // the killed one's only
         EXPECT_TRUE(QFileInfo(path).isDir());
     }
     EXPECT_FALSE(QFileInfo::exists(path));

@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace testsupport {
@@ -37,6 +39,19 @@ public:
 
 private:
     int pid_ = -1;
+};
+
+// Points TMPDIR, the system's temporary folder, at a fresh folder while it lives, then puts back what was
+// there: a test of what the program leaves or clears there neither meets the machine's nor touches it.
+class OwnTemporaryFolder {
+public:
+    OwnTemporaryFolder();
+    ~OwnTemporaryFolder();
+    QString path() const { return folder_.path(); }
+
+private:
+    QTemporaryDir folder_;
+    std::optional<QByteArray> previous_;
 };
 
 // The bytes of a zlib stream that inflates to at most `limit` bytes, inflated by zlib, which also checks

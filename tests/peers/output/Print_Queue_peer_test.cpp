@@ -71,7 +71,9 @@ TEST_F(PrintQueuePeer, EachQueueGetsOneOneSidedJobWithTheDesignsNameAndTheWindow
         });
         expected << QStringLiteral("%1|Garden party|%2|one-sided|%3").arg(c.queue).arg(c.copies).arg(c.media);
         ASSERT_EQ(ui.messages.size(), size_t(expected.size()));
-        EXPECT_EQ(ui.messages.back().text.trimmed(), QStringLiteral("2 sheets were sent to %1.").arg(c.queue));
+        const QString copies = c.copies > 1 ? QStringLiteral(", %1 copies of each").arg(c.copies) : QString();
+        EXPECT_EQ(
+            ui.messages.back().text.trimmed(), QStringLiteral("2 sheets were sent to %1%2.").arg(c.queue, copies));
         EXPECT_EQ(scheduler->jobs(int(expected.size())), expected);
         // The printed sheets hold the records in order: 0 to 9, then 10 and 11.
         const QStringList pages = pdfPages(scheduler->output(QLatin1String(c.queue)));
