@@ -15,8 +15,8 @@
 # Exit status: 0 once the server has taken the message; otherwise the kind of failure below, with one
 # line on standard error saying why. RECIPIENT_REFUSED and MAIL_REFUSED concern this mail alone (an address
 # or a message the server will not take); the others would fail any mail. MAYBE_DELIVERED: the whole
-# message went, but its reply never came (a lost connection, or no answer in time): the server may have
-# queued it, so sending it again could deliver it twice.
+# message went, but no reply took or refused it (a lost connection, no answer in time, or one that is no
+# reply code): the server may have queued it, so sending it again could deliver it twice.
 # On standard output, as they happen: "END OF DATA SENT" just before the message's last line goes, and
 # "ACCEPTED" as soon as the server has taken it, so that a caller that ends the script after these knows.
 import base64
@@ -241,7 +241,8 @@ def transmit(connection, sender, recipient, message, end_of_data_seconds):
         options.append("BODY=8BITMIME")
     with io.BytesIO() as flat:
         generator_policy = message.policy.clone(utf8=True) if international else None
-        BytesGenerator(flat, policy=generator_policy).flatten(message, linesep="\r\n")
+        # The body goes as typed: a line that begins with "From " is no mailbox separator on the way.
+        BytesGenerator(flat, mangle_from_=False, policy=generator_policy).flatten(message, linesep="\r\n")
         data = flat.getvalue()
     code, reply = connection.mail(sender, options)
     if code != 250:
@@ -264,8 +265,15 @@ def transmit(connection, sender, recipient, message, end_of_data_seconds):
     except (smtplib.SMTPServerDisconnected, OSError) as error:
         raise Failure(MAYBE_DELIVERED, "the whole mail went, but the server's answer never came (%s): it may "
                                        "have been delivered" % (error or type(error).__name__))
-    if code != 250:
+    except smtplib.SMTPResponseException:  # an answer too long to be one
+        code, reply = -1, b""
+    # Only a reply that clearly refuses the message says that the server did not keep it; anything else
+    # (a reply that is not a reply code, another kind of reply) leaves the mail perhaps delivered.
+    if 400 <= code < 600:
         raise reply_failure(MAIL_REFUSED, code, reply)
+    if code != 250:
+        raise Failure(MAYBE_DELIVERED, "the whole mail went, but the server's answer was neither taking nor "
+                                       "refusing it: it may have been delivered")
     say("ACCEPTED")
 
 

@@ -38,55 +38,11 @@ bool readFailed(QString* reason)
     return true;
 }
 
-} // namespace
-
-Stamp stampOf(const QString& path)
+Spreadsheet_Binding_Table tableOf(
+    const SpreadsheetWriter::Rows& rows, bool hasHeader, const QStringList& titles, const QList<int>& columns)
 {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile())
-        return {};
-    return { info.size(), info.lastModified() };
-}
-
-bool read(const QString& path, const QString& sheet, bool hasHeader, const Spreadsheet_Binding_Table& table,
-    Spreadsheet_Binding_Table& fresh, QString* reason)
-{
-    SpreadsheetWriter::ReadWorkbook(path, true);
-    if (readFailed(reason))
-        return false;
-    const QStringList names = SpreadsheetWriter::Read_Sheet_Name();
-    const QList<int> numbers = SpreadsheetWriter::Worksheet_Numbers();
-    const QStringList wanted = table.columnTitles().mid(1);
-    auto readSheet = [&](qsizetype place) {
-        Excel_Sheet_Number = numbers.value(place);
-        return SpreadsheetWriter::ReadWorkbook(path, false);
-    };
-    SpreadsheetWriter::Rows rows;
-    const qsizetype named = names.indexOf(sheet);
-    if (!sheet.isEmpty() && named < 0) {
-        *reason = QStringLiteral("it no longer has the sheet \"%1\"").arg(sheet);
-        return false;
-    }
-    if (named >= 0) {
-        rows = readSheet(named);
-    } else {
-        int best = -1;
-        for (qsizetype place = 0; place < numbers.size(); ++place) {
-            SpreadsheetWriter::Rows candidate = readSheet(place);
-            if (readFailed(reason))
-                return false;
-            const int count = candidate.isEmpty() ? 0 : found(columnsOf(wanted, candidate.first()));
-            if (count > best) {
-                best = count;
-                rows = std::move(candidate);
-            }
-        }
-    }
-    if (readFailed(reason))
-        return false;
-    const QList<int> columns = rows.isEmpty() ? QList<int>(wanted.size(), -1) : columnsOf(wanted, rows.first());
-    fresh = Spreadsheet_Binding_Table();
-    fresh.setValueColumnTitles(table.columnTitles());
+    Spreadsheet_Binding_Table fresh;
+    fresh.setValueColumnTitles(titles);
     QList<Spreadsheet_Binding_Table::Row> records;
     for (qsizetype r = hasHeader ? 1 : 0; r < rows.size(); ++r) {
         const QStringList& cells = rows.at(r);
@@ -101,6 +57,88 @@ bool read(const QString& path, const QString& sheet, bool hasHeader, const Sprea
         records << row;
     }
     fresh.setListData(records);
+    return fresh;
+}
+
+// The rows of a sheet as a table of the given table's titles, at the same positions. When the sheet has
+// changed and lacks one of the titles (a column renamed or removed there), the sheet's columns the table
+// lacks follow the table's own, so that items can be bound to the columns as they are now.
+Spreadsheet_Binding_Table tableOf(
+    const SpreadsheetWriter::Rows& rows, bool hasHeader, const Spreadsheet_Binding_Table& table)
+{
+    QStringList titles = table.columnTitles();
+    const QStringList titleRow = rows.isEmpty() ? QStringList() : rows.first();
+    QList<int> columns = columnsOf(titles.mid(1), titleRow);
+    Spreadsheet_Binding_Table fresh = tableOf(rows, hasHeader, titles, columns);
+    if (!hasHeader || fresh == table || found(columns) == columns.size())
+        return fresh;
+    for (qsizetype column = 0; column < titleRow.size(); ++column) {
+        const QString title = Trim_Str(titleRow.at(column));
+        if (!title.isEmpty() && !titles.contains(title) && !columns.contains(int(column))) {
+            titles << title;
+            columns << int(column);
+        }
+    }
+    return tableOf(rows, hasHeader, titles, columns);
+}
+
+} // namespace
+
+Stamp stampOf(const QString& path)
+{
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile())
+        return {};
+    return { info.size(), info.lastModified() };
+}
+
+bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet_Binding_Table& table,
+    Spreadsheet_Binding_Table& fresh, QString* reason)
+{
+    SpreadsheetWriter::ReadWorkbook(path, true);
+    if (readFailed(reason))
+        return false;
+    const QStringList names = SpreadsheetWriter::Read_Sheet_Name();
+    const QList<int> numbers = SpreadsheetWriter::Worksheet_Numbers();
+    auto readSheet = [&](qsizetype place) {
+        Excel_Sheet_Number = numbers.value(place);
+        return SpreadsheetWriter::ReadWorkbook(path, false);
+    };
+    const qsizetype named = names.indexOf(*sheet);
+    if (!sheet->isEmpty() && named < 0) {
+        *reason = QStringLiteral("it no longer has the sheet \"%1\"").arg(*sheet);
+        return false;
+    }
+    if (named >= 0) {
+        const SpreadsheetWriter::Rows rows = readSheet(named);
+        if (readFailed(reason))
+            return false;
+        fresh = tableOf(rows, hasHeader, table);
+        return true;
+    }
+    // No sheet named: the one whose rows are the stored ones before any other (an untouched workbook is no
+    // change, whatever sheets stand in front of it), else the first whose title row has the most of the titles.
+    const QStringList wanted = table.columnTitles().mid(1);
+    int best = -1;
+    for (qsizetype place = 0; place < numbers.size(); ++place) {
+        const SpreadsheetWriter::Rows candidate = readSheet(place);
+        if (readFailed(reason))
+            return false;
+        Spreadsheet_Binding_Table read = tableOf(candidate, hasHeader, table);
+        if (read == table) {
+            fresh = std::move(read);
+            *sheet = names.value(place);
+            return true;
+        }
+        const int count = candidate.isEmpty() ? 0 : found(columnsOf(wanted, candidate.first()));
+        if (count > best) {
+            best = count;
+            fresh = std::move(read);
+            *sheet = names.value(place);
+        }
+    }
+    if (best < 0)
+        fresh = tableOf({}, hasHeader, table);
     return true;
 }
 

@@ -8,7 +8,8 @@
 // A bound workbook read again after another program changed it: the same worksheet, found by its name,
 // and the same columns, found by their titles wherever they stand now. The binding table keeps its column
 // order, so the items bound to it keep their columns; a title the sheet no longer has stays in the table
-// without values, so its items come out blank and the runs say so.
+// without values, so its items come out blank and the runs say so, and the sheet's other columns are added
+// after the table's own, so that the items can be bound to the columns the sheet has now.
 namespace Workbook_Reread {
 
 // What tells that a file has changed since it was read: its size and time of change.
@@ -19,10 +20,11 @@ struct Stamp {
 };
 Stamp stampOf(const QString& path); // size -1 when there is no such file
 
-// Reads the workbook at path into a table of the given table's titles: the worksheet named sheet (a design
-// read from a file names none: the first worksheet whose title row has the most of the titles), from its
-// second row when hasHeader. False, with the reason for the user, when it cannot be read.
-bool read(const QString& path, const QString& sheet, bool hasHeader, const Spreadsheet_Binding_Table& table,
+// Reads the workbook at path into a table of the given table's titles: the worksheet named *sheet, from its
+// second row when hasHeader. With no sheet named (a design saved before its sheet was kept), the first
+// worksheet whose rows are the table's own, else the first whose title row has the most of the titles, and
+// *sheet names it. False, with the reason for the user, when it cannot be read or the named sheet is gone.
+bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet_Binding_Table& table,
     Spreadsheet_Binding_Table& fresh, QString* reason);
 
 } // namespace Workbook_Reread

@@ -302,6 +302,25 @@ QList<Spreadsheet_Binding_Table::Row> readRows(const platform::PlistValue& value
     return rows;
 }
 
+// The worksheet rides in the title of the row-number column, which every reader of the file passes over (the
+// table keeps a first title of its own): "#" alone, or "#[Sunday]". No sheet name can hold a bracket, and a
+// file written before the sheet was kept simply has none.
+QString titleWithSheet(const QString& title, const QString& sheet)
+{
+    return sheet.isEmpty() ? title : QStringLiteral("%1[%2]").arg(title, sheet);
+}
+
+void takeSheetFromTitle(QStringList& titles, QString& sheet)
+{
+    if (titles.isEmpty() || !titles.first().endsWith(QLatin1Char(']')))
+        return;
+    const qsizetype open = titles.first().indexOf(QLatin1Char('['));
+    if (open < 0)
+        return;
+    sheet = titles.first().mid(open + 1, titles.first().size() - open - 2);
+    titles.first().truncate(open);
+}
+
 } // namespace
 
 QString stringFromPoint(const QPointF& point)
@@ -360,8 +379,9 @@ QByteArray encodeDesignFile(const DesignFileContent& content)
     out.push_back(content.excelBindingUse ? QStringLiteral("Y") : QStringLiteral("N"));
     out.push_back(content.excelSourcePath.isNull() ? QStringLiteral("") : content.excelSourcePath);
     platform::PlistArray titles;
-    for (const QString& title : content.columnTitles)
-        titles.push_back(title);
+    for (qsizetype i = 0; i < content.columnTitles.size(); ++i)
+        titles.push_back(
+            i == 0 ? titleWithSheet(content.columnTitles.at(i), content.workbookSheet) : content.columnTitles.at(i));
     out.push_back(titles);
     platform::PlistArray rows;
     for (const Spreadsheet_Binding_Table::Row& row : content.rows) {
@@ -404,6 +424,7 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
                 ElementReader::fail(QStringLiteral("a column title is not text"));
             content.columnTitles << title.toString();
         }
+        takeSheetFromTitle(content.columnTitles, content.workbookSheet);
         content.rows = readRows(in.take("the binding rows"), content.columnTitles);
         const qint64 frontCount = readCount(in, "the front count", elements.size() - in.position());
         content.frontItems = readItems(in, frontCount);

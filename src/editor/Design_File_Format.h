@@ -9,8 +9,8 @@
 
 #include <optional>
 
-extern const QString design_file_EXT;        // "dcard"
-extern const QString Design_File_Signature;  // "MORVENTALISPRENQUADEX"
+extern const QString design_file_EXT; // "dcard"
+extern const QString Design_File_Signature; // "MORVENTALISPRENQUADEX"
 
 // Everything a design file holds: both card-side records, the spreadsheet binding and the items of the
 // front and back sides (index 0 front-most).
@@ -19,7 +19,8 @@ struct DesignFileContent {
     Card_Property back;
     bool excelBindingUse = false;
     QString excelSourcePath;
-    QStringList columnTitles;                         // every column, column 0's first
+    QStringList columnTitles; // every column, column 0's first
+    QString workbookSheet; // the worksheet the rows were read from; empty in files written before it was kept
     QList<Spreadsheet_Binding_Table::Row> rows;
     TSLGraphicList frontItems;
     TSLGraphicList backItems;

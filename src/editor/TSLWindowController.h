@@ -64,6 +64,7 @@ class TSLGrid;
 class TSLZoomingScrollView;
 struct DesignFileContent;
 namespace platform {
+class LiveText;
 class UndoManager;
 }
 enum class TSLCanvasCommand;
@@ -824,10 +825,10 @@ private:
     Workbook_Reread::Stamp workbookStamp_; // of the bound workbook as it was read
     // Reads the workbook into the binding table; tells of new data, or of a failure with the given words.
     bool takeWorkbookData(const QString& cannotRead);
-    void tellOfWorkbook(const QString& text); // one notice at a time: a change meanwhile is taken silently
-    bool workbookNoticeOpen_ = false;
+    void tellOfWorkbook(const QString& text); // one notice at a time: a change meanwhile rewrites it
+    std::shared_ptr<platform::LiveText> workbookNotice_; // while the notice is up
     void showSpreadsheetColumnOfSelection(); // the inspector's column box, after the titles moved
-    QString workbookSheet_; // its worksheet, as chosen in the picker (empty for a design read from a file)
+    QString workbookSheet_; // its worksheet, as chosen in the picker or kept in the design file
     bool workbookHasHeader_ = true;
     QFileSystemWatcher* backgroundFolderWatcher_ = nullptr;
     QString backgroundFolder() const; // the data folder's Background folder

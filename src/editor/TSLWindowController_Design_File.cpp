@@ -138,6 +138,7 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     content.excelSourcePath = Excel_Source_Path;
     content.columnTitles = bindingTable.columnTitles();
     content.rows = bindingTable.ListData();
+    content.workbookSheet = Excel_Binding_Use ? workbookSheet_ : QString();
     content.frontItems = Get_Front_Controls_Array();
     content.backItems = Get_Back_Controls_Array();
 
@@ -255,8 +256,8 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     if (!content.columnTitles.isEmpty())
         bindingTable.setValueColumnTitles(content.columnTitles);
     bindingTable.setListData(content.rows);
-    // Which sheet the workbook's data came from is found again by the titles.
-    workbookSheet_.clear();
+    // A design saved before its sheet was kept has the sheet found again, by its rows or else its titles.
+    workbookSheet_ = content.workbookSheet;
     workbookHasHeader_ = !firstRecordIsTitleRow(bindingTable);
 
     // The loaded items are the design's starting point, not steps the user could undo.

@@ -89,8 +89,12 @@ void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path, cons
     if (Excel_Binding_Use) {
         const QStringList missing = Rebind_Spreadsheet_Items(oldTitles);
         Data_From_Excel::defaultInstance()->reloadTable();
-        Excel_Source_Path = path;
         const Import_Excel* picker = Import_Excel::defaultInstance();
+        // The design file names the workbook, its sheet and its columns: another of any is a change to save.
+        if (path != Excel_Source_Path || picker->sheetName() != workbookSheet_
+            || oldTitles != bindingTable.columnTitles())
+            markChangedOutsideUndo();
+        Excel_Source_Path = path;
         workbookSheet_ = picker->sheetName();
         workbookHasHeader_ = picker->containsHeader();
         workbookStamp_ = Workbook_Reread::stampOf(path);
@@ -175,12 +179,14 @@ bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
     const QString name = QFileInfo(Excel_Source_Path).fileName();
     Spreadsheet_Binding_Table fresh;
     QString reason;
-    if (!Workbook_Reread::read(Excel_Source_Path, workbookSheet_, workbookHasHeader_, bindingTable, fresh, &reason)) {
+    QString sheet = workbookSheet_;
+    if (!Workbook_Reread::read(Excel_Source_Path, &sheet, workbookHasHeader_, bindingTable, fresh, &reason)) {
         if (reason.endsWith(QLatin1Char('.')))
             reason.chop(1); // the words around it end the sentence
         tellOfWorkbook(cannotRead.arg(name, reason));
         return false;
     }
+    workbookSheet_ = sheet; // a design saved before its sheet was kept has it found, and keeps to it
     if (fresh == bindingTable)
         return false;
     bindingTable = fresh;
@@ -201,12 +207,17 @@ bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
 void TSLWindowController::tellOfWorkbook(const QString& text)
 {
     // A program saving the workbook again and again would otherwise stack one box on another: the data
-    // are taken while a notice is open, and the one notice stands for them.
-    if (workbookNoticeOpen_)
+    // are taken while a notice is up, and the one notice tells of the latest.
+    const QString message = QLatin1Char('\n') + text;
+    if (workbookNotice_) {
+        workbookNotice_->setText(message);
         return;
-    workbookNoticeOpen_ = true;
-    Show_MessageBox(text);
-    workbookNoticeOpen_ = false;
+    }
+    workbookNotice_ = std::make_shared<platform::LiveText>();
+    platform::MessageRequest notice { platform::MessageRequest::Kind::Information, message };
+    notice.live = workbookNotice_;
+    platform::ui().showMessage(notice);
+    workbookNotice_.reset();
 }
 
 QString TSLWindowController::missingColumnOf(const TSLGraphic& item) const

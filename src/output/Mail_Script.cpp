@@ -209,8 +209,8 @@ Mail_Outcome Mail_Script::send(const Mail_Message& mail, const std::atomic<bool>
     return send(mail, { abandon }, timeLimitMs);
 }
 
-Mail_Outcome Mail_Script::send(
-    const Mail_Message& mail, std::initializer_list<const std::atomic<bool>*> giveUp, int timeLimitMs)
+Mail_Outcome Mail_Script::send(const Mail_Message& mail, std::initializer_list<const std::atomic<bool>*> giveUp,
+    int timeLimitMs, const std::function<void(bool awaiting)>& awaiting)
 {
     using S = Mail_Outcome::Status;
     if (const std::optional<QString> limit = overLimit(mail))
@@ -239,10 +239,20 @@ Mail_Outcome Mail_Script::send(
     };
     QDeadlineTimer deadline(timeLimitMs);
     bool endSent = false;
+    bool accepted = false;
+    const auto tell = [&awaiting](bool waiting) {
+        if (awaiting)
+            awaiting(waiting);
+    };
     while (!process.waitForFinished(100)) {
         if (!endSent && hasSaid("END OF DATA SENT")) {
             endSent = true;
             deadline.setRemainingTime(qint64(endOfDataLimitSeconds() + 2 * networkLimitSeconds()) * 1000 + timeLimitMs);
+            tell(true);
+        }
+        if (endSent && !accepted && hasSaid("ACCEPTED")) {
+            accepted = true;
+            tell(false);
         }
         const bool gaveUp = abandoned() || deadline.hasExpired();
         if (process.state() == QProcess::NotRunning)

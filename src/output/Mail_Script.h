@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -95,8 +96,10 @@ public:
     static Mail_Outcome send(
         const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs);
     // The same, given up as soon as any of the flags turns true (a run's Stop, or the program quitting).
+    // `awaiting` hears true once the message's end has gone and the server's answer is awaited, false once
+    // the server has taken it.
     static Mail_Outcome send(const Mail_Message& mail, std::initializer_list<const std::atomic<bool>*> giveUp,
-        int timeLimitMs = defaultTimeLimitMs);
+        int timeLimitMs = defaultTimeLimitMs, const std::function<void(bool awaiting)>& awaiting = {});
     // True when the server took the mail.
     static bool sendEmail_pyth(
         const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs)

@@ -377,20 +377,26 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         : !records                          ? Kind::CardWithoutData
         : ui_->rd_all_to_every->isChecked() ? Kind::DataAllToEvery
                                             : Kind::DataOnePerRecipient;
-    if (ui_->only_failed_chk->isEnabled() && ui_->only_failed_chk->isChecked()) {
+    // The same recipients again after a run whose every failure may have been delivered: only the mails
+    // the person ticks go, and none are ticked at first.
+    const bool onlyFailed = ui_->only_failed_chk->isEnabled() && ui_->only_failed_chk->isChecked();
+    const bool maybeOffered = ui_->maybe_delivered_chk->isEnabled();
+    const bool maybeTicked = maybeOffered && ui_->maybe_delivered_chk->isChecked();
+    if (!ui_->only_failed_chk->isEnabled() && maybeOffered && !maybeTicked) {
+        const int maybe = lastResult.maybeDelivered();
+        Show_MessageBox(QStringLiteral("Every mail of the last run went to the server, but the answer to %1 of them "
+                                       "never came. Tick \"%2\" only if %3 did not arrive.")
+                            .arg(QString::number(maybe), ui_->maybe_delivered_chk->text(),
+                                maybe == 1 ? QStringLiteral("it") : QStringLiteral("they")));
+        return std::nullopt;
+    }
+    if (onlyFailed || (!ui_->only_failed_chk->isEnabled() && maybeTicked)) {
         if (request.kind != lastRequest_.kind) {
             Show_MessageBox(QStringLiteral("The last run mailed the cards in another way. Choose it again to send "
-                                           "only the mails that failed, or untick \"%1\".")
-                                .arg(ui_->only_failed_chk->text()));
+                                           "only the mails that failed."));
             return std::nullopt;
         }
-        request.only = lastResult.failedKeys(ui_->maybe_delivered_chk->isChecked());
-        if (request.only->isEmpty()) {
-            Show_MessageBox(
-                QStringLiteral("No mail failed last time. Tick \"%1\" to send those again, or untick \"%2\".")
-                    .arg(ui_->maybe_delivered_chk->text(), ui_->only_failed_chk->text()));
-            return std::nullopt;
-        }
+        request.only = lastResult.failedKeys(maybeTicked);
     }
     request.cardSide = card_side_str;
     request.attachment = ui_->attachment->text();
@@ -520,6 +526,12 @@ void Send_Mail::update_sending_progress_bar()
     send_modls_wnd->update_sending_progress_bar(curr_barcode_count.load());
     const qint32 pause = Pause_Delay_Time.load();
     send_modls_wnd->pause_label->setText(pause >= 0 ? Calculate_Pause_Time(pause) : QString());
+    // The count reaches the mail under way as it starts: a mail that went whole may wait long for its answer,
+    // which a prompt server's mails do not flash up for.
+    const QString awaited = run_ ? Trim_Str(run_->awaitedAnswer(1000)) : QString();
+    send_modls_wnd->showWaiting(awaited.isEmpty()
+            ? QString()
+            : QStringLiteral("Waiting for the server to take the mail to %1...").arg(awaited));
 }
 
 void Send_Mail::runFinished(quint64 run)
@@ -581,16 +593,18 @@ void Send_Mail::offerOnlyFailed()
     // whose answer never came are left out unless the person includes them: the server may have them.
     const int maybe = lastResult.maybeDelivered();
     const qsizetype failed = lastResult.failures.size() - maybe;
+    // Without a failed mail, the mails that may have been delivered are the only ones offered, on their own.
     const bool offered = failed + maybe > 0 && !running() && ui_->to_txt->text() == lastToText_;
-    ui_->only_failed_chk->setEnabled(offered);
-    ui_->only_failed_chk->setChecked(offered);
+    ui_->only_failed_chk->setEnabled(offered && failed > 0);
+    ui_->only_failed_chk->setChecked(offered && failed > 0);
     ui_->only_failed_chk->setText(failed == 1 ? QStringLiteral("Only the mail that failed last time")
-            : offered                         ? QStringLiteral("Only the %1 mails that failed last time").arg(failed)
+            : offered && failed > 1           ? QStringLiteral("Only the %1 mails that failed last time").arg(failed)
                                               : QStringLiteral("Only the mails that failed last time"));
     ui_->maybe_delivered_chk->setChecked(false);
     ui_->maybe_delivered_chk->setEnabled(offered && maybe > 0);
-    ui_->maybe_delivered_chk->setText(maybe == 1 ? QStringLiteral("Also the mail that may have been delivered")
-            : offered && maybe > 1 ? QStringLiteral("Also the %1 mails that may have been delivered").arg(maybe)
+    const QString also = failed > 0 || !offered ? QStringLiteral("Also") : QStringLiteral("Only");
+    ui_->maybe_delivered_chk->setText(maybe == 1 ? QStringLiteral("%1 the mail that may have been delivered").arg(also)
+            : offered && maybe > 1 ? QStringLiteral("%1 the %2 mails that may have been delivered").arg(also).arg(maybe)
                                    : QStringLiteral("Also the mails that may have been delivered"));
 }
 

@@ -15,8 +15,11 @@
 
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
     // Stop, like quitting, ends the mail under way: a slow server is not waited for.
-    : sender([&stop](const Mail_Message& mail, const std::atomic<bool>* quit) {
-        return Mail_Script::send(mail, { &stop, quit });
+    : sender([this, &stop](const Mail_Message& mail, const std::atomic<bool>* quit) {
+        return Mail_Script::send(mail, { &stop, quit }, Mail_Script::defaultTimeLimitMs, [this](bool awaiting) {
+            const QMutexLocker lock(&awaitedMutex_);
+            awaiting ? awaitingSince_.start() : awaitingSince_.invalidate();
+        });
     })
     , stop_(stop)
     , abandon_(abandon)
@@ -129,13 +132,29 @@ Mail_Outcome Send_Mail_Run::send(
     mail.port = request.port;
     mail.body = request.body;
     mail.enableSsl = request.ssl;
+    {
+        const QMutexLocker lock(&awaitedMutex_);
+        sending_ = to;
+        awaitingSince_.invalidate();
+    }
     const Mail_Outcome outcome = sender ? sender(mail, &abandon_) : Mail_Outcome(false);
+    {
+        const QMutexLocker lock(&awaitedMutex_);
+        sending_.clear();
+        awaitingSince_.invalidate();
+    }
     result.lastSendSucceeded = outcome.sent();
     if (outcome.sent())
         ++result.sent;
     else if (outcome.status != Mail_Outcome::Status::Cancelled)
         ++result.failed;
     return outcome;
+}
+
+QString Send_Mail_Run::awaitedAnswer(qint64 forMs) const
+{
+    const QMutexLocker lock(&awaitedMutex_);
+    return awaitingSince_.isValid() && awaitingSince_.elapsed() >= forMs ? sending_ : QString();
 }
 
 int Send_Mail_Run::mailSteps(const Send_Mail_Request& request)

@@ -2,8 +2,10 @@
 
 #include "output/Mail_Script.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
+#include <QMutex>
 #include <QPair>
 #include <QSet>
 #include <QString>
@@ -98,6 +100,10 @@ public:
 
     Sender sender; // the mail script unless a test replaces it
 
+    // The recipient whose mail has gone whole while the server's answer has been awaited for at least
+    // `forMs`; empty otherwise. Any thread.
+    QString awaitedAnswer(qint64 forMs = 0) const;
+
     // The final message for a run's result: the success or failure text, how many sends failed, the
     // first few of them and, when given, the log that lists them all.
     static QString finalMessage(const Send_Mail_Result& result, const QString& logPath = QString());
@@ -131,4 +137,7 @@ private:
     const std::atomic<bool>& stop_;
     const std::atomic<bool>& abandon_;
     QSet<QPair<int, QString>> tried_; // the mails of this run handed to the sender
+    mutable QMutex awaitedMutex_;
+    QString sending_; // the recipient of the mail under way
+    QElapsedTimer awaitingSince_; // since its end went, while its answer has not come; invalid otherwise
 };

@@ -27,6 +27,10 @@ Send_Modeless::Send_Modeless(QWidget* parent)
 
     pause_label = new QLabel(this);
     pause_label->setObjectName(QStringLiteral("pause_label"));
+    waiting_label = new QLabel(this);
+    waiting_label->setObjectName(QStringLiteral("waiting_label"));
+    waiting_label->setWordWrap(true);
+    waiting_label->setMinimumHeight(2 * waiting_label->fontMetrics().lineSpacing()); // room for a long address
 
     auto* counts = new QHBoxLayout;
     counts->addWidget(new QLabel(tr("Total:"), this));
@@ -37,6 +41,7 @@ Send_Modeless::Send_Modeless(QWidget* parent)
     layout->addWidget(_Curr_Progress);
     layout->addLayout(counts);
     layout->addWidget(pause_label);
+    layout->addWidget(waiting_label);
     layout->addWidget(_stop_btn, 0, Qt::AlignRight);
     connect(_stop_btn, &QPushButton::clicked, this, &Send_Modeless::Stop_Sending_Pressed);
 }
@@ -50,6 +55,8 @@ void Send_Modeless::startRun(int total)
     _Curr_Progress->setRange(0, std::max(1, total));
     _Curr_Progress->setValue(0);
     _tot_msg_cnt->setText(QString::number(total));
+    waiting_label->clear();
+    waiting_label->hide(); // an export waits for nobody
     update_sending_progress_bar(0);
 }
 
@@ -59,6 +66,7 @@ void Send_Modeless::startMailRun(int total)
     unit_.clear();
     setWindowTitle(tr("Sending E-mail"));
     pause_label->clear();
+    waiting_label->show();
     update_sending_progress_bar(0);
 }
 
@@ -72,4 +80,15 @@ void Send_Modeless::Stop_Sending_Pressed()
 {
     if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")) == 1)
         Stop_SMS_Sending_Now = true;
+}
+
+void Send_Modeless::showWaiting(const QString& text)
+{
+    if (waiting_label->text() != text)
+        waiting_label->setText(text);
+}
+
+void Send_Modeless::reject()
+{
+    Stop_Sending_Pressed();
 }

@@ -18,6 +18,7 @@ public:
     QLabel* _curr_msg_cnt = nullptr;
     QPushButton* _stop_btn = nullptr;
     QLabel* pause_label = nullptr; // an e-mail run's pause countdown, empty otherwise
+    QLabel* waiting_label = nullptr; // the mail whose answer the run waits for, empty otherwise
 
     // Sets the sheet up for a run of `total` records: Stop enabled, bar at 0 of total, "0 / total Card".
     void startRun(int total);
@@ -29,6 +30,12 @@ public:
 
     // Stop's action: asks "Are you sure you want to continue?"; on Yes sets Stop_SMS_Sending_Now.
     void Stop_Sending_Pressed();
+    // The line under the counts: what the run waits for, empty otherwise.
+    void showWaiting(const QString& text);
+
+protected:
+    // Escape and the close box are Stop: the sheet stays up until the run it shows has ended.
+    void reject() override;
 
 private:
     int total_ = 0;

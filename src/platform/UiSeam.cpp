@@ -50,6 +50,8 @@ public:
             return box.clickedButton() == static_cast<QAbstractButton*>(yes) ? 1 : 0;
         }
         box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        if (request.live)
+            QObject::connect(request.live.get(), &LiveText::changed, &box, &QMessageBox::setText);
         box.exec();
         return 1;
     }

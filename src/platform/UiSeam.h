@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,15 @@ class QWidget;
 // Tests install a scripted responder so they never block on a modal loop; the program uses the real one.
 namespace platform {
 
+// The words of a notice that may change while it is up, as news keeps coming: the box shows the latest.
+class LiveText final : public QObject {
+    Q_OBJECT
+public:
+    void setText(const QString& text) { emit changed(text); }
+signals:
+    void changed(const QString& text);
+};
+
 struct MessageRequest {
     enum class Kind { Information, YesNo, SaveQuestion, Choice };
     Kind kind = Kind::Information;
@@ -21,6 +31,8 @@ struct MessageRequest {
     // A choice's buttons; the answer is the index of the one pressed. The first is the cancelling one,
     // which Escape, Return and closing the box press.
     QStringList buttons = {};
+    // An information box whose text follows this one's changes while it is up.
+    std::shared_ptr<LiveText> live = {};
 };
 
 struct FileRequest {

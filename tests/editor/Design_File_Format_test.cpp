@@ -34,7 +34,8 @@ void expectSameItems(const TSLGraphicList& a, const TSLGraphicList& b)
 
 TEST(DesignFile, SavesAndReopensEqualValueByValue)
 {
-    const DesignFileContent content = designsamples::richDesign();
+    DesignFileContent content = designsamples::richDesign();
+    content.workbookSheet = QStringLiteral("Sunday");
     const QByteArray bytes = encodeDesignFile(content);
     EXPECT_TRUE(bytes.startsWith("<?xml"));
     QString reason;
@@ -46,6 +47,7 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
     EXPECT_TRUE(back->excelBindingUse);
     EXPECT_EQ(back->excelSourcePath, content.excelSourcePath);
     EXPECT_EQ(back->columnTitles, content.columnTitles);
+    EXPECT_EQ(back->workbookSheet, content.workbookSheet);
     EXPECT_EQ(back->rows, content.rows);
     expectSameItems(back->frontItems, content.frontItems);
     expectSameItems(back->backItems, content.backItems);

@@ -3,6 +3,7 @@
 #include "editor/EditorWindowTestSupport.h"
 
 #include "data/Data_From_Excel.h"
+#include "data/SpreadsheetTestSupport.h"
 #include "data/Import_Excel.h"
 #include "data/SpreadsheetWriter.h"
 #include "model/TSLTextStorage.h"
@@ -10,12 +11,37 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
+#include <cstdio>
+
 using editortest::EditorWindowTest;
 using editortest::messageTexts;
+
+using Sheets = std::vector<std::pair<const char*, SpreadsheetWriter::Rows>>;
+
+// A workbook of sheets of texts, put in place whole as spreadsheet programs save; the unnamed sheet is the bound one.
+static bool writeSheets(
+    const QString& path, const Sheets& sheets, const QString& bound, const SpreadsheetWriter::Rows& rows)
+{
+    std::vector<ziptest::Entry> parts;
+    std::vector<std::pair<QString, QString>> tabs;
+    for (const auto& [name, cells] : sheets) {
+        tabs.emplace_back(name ? QString::fromUtf8(name) : bound, QStringLiteral("worksheets/%1.xml").arg(tabs.size()));
+        QByteArray body;
+        for (const QStringList& row : name ? cells : rows)
+            body += "<row><c t=\"inlineStr\"><is><t>" + row.join("</t></is></c><c t=\"inlineStr\"><is><t>").toUtf8()
+                + "</t></is></c></row>";
+        parts.push_back({ QStringLiteral("xl/") + tabs.back().second, sheettest::worksheet(body, {}) });
+    }
+    for (const ziptest::Entry& part : sheettest::sheetList(tabs))
+        parts.push_back(part);
+    return ziptest::writeZip(path + QStringLiteral(".part"), parts)
+        && std::rename(qPrintable(path + QStringLiteral(".part")), qPrintable(path)) == 0;
+}
 
 class SpreadsheetCommandsTest : public EditorWindowTest {
 protected:
@@ -54,7 +80,7 @@ protected:
         TSLGraphicPtr item = TSLGraphic::newGraphicOfClass(className);
         item->setBounds(QRectF(10, 10, 100, 40));
         addItem(item, TSLDocumentGraphicsKey);
-        window->_graphicView->changeSelectionIndexes({ 0 });
+        window->_graphicView->changeSelectionIndexes({ int(window->Get_Front_Controls_Array().size()) - 1 });
         window->_graphicView->setSelected_Graphic(item);
         return item;
     }
@@ -159,6 +185,7 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         const char* codeListed;
         const char* told; // at once and before a run
     } cases[] = {
+        { { { "Name", "Code" }, { "Zed", "77" } }, { 0, 1 }, 1, 2, "77", "Code", "" },
         { { { "No", "Code", "Name" }, { "1", "77", "Zed" } }, { 0, 1, 2 }, 3, 2, "77", "Code", "" },
         { { { "No", "Name" }, { "1", "Zed" } }, { 0, 1 }, 2, 3, "", "Code (missing)",
             "1 item is bound to a column this sheet does not have: Code" },
@@ -169,7 +196,12 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         ui.messages.clear();
         ui.fileAnswers.push_back(other);
         pickColumns(c.ticked);
+        ASSERT_TRUE(QTest::qWaitFor([this] { // once the item's last edit has closed
+            window->markDesignSaved();
+            return !window->isWindowModified();
+        }));
         window->Bind_Spreadsheet_btn->trigger();
+        EXPECT_TRUE(window->isWindowModified()) << "another workbook is a change to save";
         EXPECT_EQ(name->excel_col_indx, c.namePosition) << c.told;
         EXPECT_EQ(code->excel_col_indx, c.codePosition) << c.told;
         EXPECT_EQ(name->Text_contents().string, QStringLiteral("Zed")) << c.told;
@@ -198,12 +230,19 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
     };
     // Saved anew, seen by the folder watch, or in place (the same file written again, as some programs save), by
     // the file's; while told: saved again, less its first record, with the notice open: taken, and told once.
-    enum Seen { ByTheFolder, ByTheFile, ByTheRun, ByOpening, WhileTold };
+    // A design saved before its sheet was kept (ByOpeningOld) finds it by its rows, even behind a copy of it.
+    enum Seen { ByTheFolder, ByTheFile, ByTheRun, ByOpening, ByOpeningOld, WhileTold };
+    const QString bound = Import_Excel::defaultInstance()->sheetName();
+    auto guests = [](const char* name, const char* code) {
+        return SpreadsheetWriter::Rows { { "Name", "Code" }, { name, code } };
+    };
     const struct {
         SpreadsheetWriter::Rows rows; // none: a file that is no workbook, written in place
         Seen seen;
         const char* shown;
-        const char* told = nullptr; // when not the notice of the change
+        const char* told = nullptr; // when not the notice of the change; "" for none
+        Sheets sheets = {}; // when the workbook has more sheets than the bound one
+        const char* offered = nullptr; // a column the inspector's list offers now
     } changes[] = {
         { { { "Code", "Name" }, { "5", "Cleo" }, { "6", "Di" } }, ByTheFolder, "Cleo 5" },
         { { { "Name", "Code" }, { "Eve", "7" }, { "Fay", "8" }, { "Gus", "9" } }, ByTheFile, "Eve 7" },
@@ -212,7 +251,23 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         { {}, ByOpening, "Jo 3",
             "The workbook \"other.xlsx\" cannot be read: The file \"other.xlsx\" is not a readable workbook (failed "
             "to open zip file). The design shows the data it stored (2 records)." },
-        { { { "Name", "Code" }, { "Ned", "1" }, { "Ola", "2" } }, WhileTold, "Ola 2" },
+        { { { "Name", "Code" }, { "Ned", "1" }, { "Ola", "2" } }, WhileTold, "Ola 2",
+            "The workbook \"other.xlsx\" has changed: the design now shows its new data (1 records)." },
+        { guests("Sun", "2"), ByOpening, "Sun 2", nullptr, { { "Saturday", guests("Sat", "1") }, { nullptr, {} } } },
+        { guests("Sun", "2"), ByOpening, "Sun 2", "", { { "Saturday", guests("Sat", "1") }, { nullptr, {} } } },
+        { guests("Uma", "4"), ByOpening, "Uma 4", nullptr,
+            { { "Copy", guests("Cy", "9") }, { "Saturday", {} }, { nullptr, {} } } },
+        { guests("Val", "6"), ByTheFolder, "Val 6", nullptr, { { "Saturday", guests("Sat", "5") }, { nullptr, {} } } },
+        { guests("Wes", "7"), ByOpening, "Val 6",
+            "The workbook \"other.xlsx\" cannot be read: it no longer has the sheet \"Sheet1\". The design shows "
+            "the data it stored (1 records).",
+            { { "Saturday", guests("Wes", "7") } } },
+        { guests("Val", "6"), ByOpeningOld, "Val 6", "", { { "Copy", guests("Cy", "9") }, { nullptr, {} } } },
+        { guests("Xia", "8"), ByTheFolder, "Xia 8", nullptr, { { "Copy", guests("Cy", "9") }, { nullptr, {} } } },
+        { { { "Guest", "Code" }, { "Yan", "1" } }, ByTheFolder, " 1",
+            "The workbook \"other.xlsx\" has changed: the design now shows its new data (1 records).\n\n1 item is "
+            "bound to a column this sheet does not have: Name",
+            {}, "Guest" },
     };
     const QString changed
         = QStringLiteral("The workbook \"other.xlsx\" has changed: the design now shows its new data (%1 records).");
@@ -220,27 +275,45 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         const QString told = c.told ? QString::fromUtf8(c.told) : changed.arg(c.rows.size() - 1);
         SCOPED_TRACE(told.toStdString());
         ui.messages.clear();
-        ASSERT_TRUE(
-            c.seen != ByOpening || window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved);
+        const bool opening = c.seen == ByOpening || c.seen == ByOpeningOld;
+        ASSERT_TRUE(!opening || window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved);
+        if (c.seen == ByOpeningOld) {
+            QFile saved(design);
+            std::optional<DesignFileContent> old
+                = decodeDesignFile(saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray());
+            ASSERT_TRUE(old && old->workbookSheet == bound);
+            old->workbookSheet.clear();
+            ASSERT_TRUE(writeDesignFile(design, encodeDesignFile(*old)));
+        }
         QFile file(other), made(book); // a workbook written in place is made first where nothing watches
         const bool inPlace = c.seen == ByTheFile || c.rows.empty();
-        ASSERT_TRUE(c.rows.empty() || SpreadsheetWriter::WriteWorkbook(inPlace ? book : other, c.rows, true));
+        ASSERT_TRUE(c.rows.empty()
+            || (c.sheets.empty() ? SpreadsheetWriter::WriteWorkbook(inPlace ? book : other, c.rows, true)
+                                 : writeSheets(other, c.sheets, bound, c.rows)));
         const QByteArray bytes = !c.rows.empty() && made.open(QIODevice::ReadOnly) ? made.readAll() : "no workbook";
         ASSERT_TRUE(!inPlace || (file.open(QIODevice::WriteOnly) && file.write(bytes) > 0));
         file.close();
         auto seen = [&] { return QTest::qWaitFor([&] { return shown() == QLatin1String(c.shown); }, 20000); };
+        QString boxSays; // the real box's words, as they stand when it is closed
+        std::optional<editortest::RealSeamHand> hand;
         if (c.seen == WhileTold)
-            ui.whileAsked = [&] {
-                ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { c.rows[0], c.rows[2] }, true) && seen());
-            };
+            hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& shown) {
+                auto& box = static_cast<QMessageBox&>(shown);
+                EXPECT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { c.rows[0], c.rows[2] }, true) && seen());
+                boxSays = box.text().trimmed();
+                box.buttons().first()->click();
+            } });
         if (c.seen == ByTheRun)
             window->Check_Series_Or_Excel_Use_or_not(); // before the watch has had a moment
-        else if (c.seen == ByOpening)
+        else if (opening)
             ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
         else
             ASSERT_TRUE(seen());
         EXPECT_EQ(shown(), QLatin1String(c.shown));
-        EXPECT_EQ(messageTexts(ui), QStringList { told }) << "and no column called missing";
+        EXPECT_EQ(
+            hand ? QStringList { boxSays } : messageTexts(ui), told.isEmpty() ? QStringList() : QStringList { told })
+            << "and no column called missing";
+        EXPECT_TRUE(!c.offered || window->Batch_Series->findText(QString::fromUtf8(c.offered)) >= 0);
         EXPECT_EQ(window->Take_Batch_Snapshot()->recordCount(), window->bindingTable.rowCount()) << "what runs use";
     }
 }

@@ -328,7 +328,7 @@ TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResu
 TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
 {
     testsupport::ScriptedResponder ui;
-    ui.messageAnswers = { 0, 1 }; // No, then Yes
+    ui.messageAnswers = { 0, 0, 0, 1 }; // No to Stop, Escape and the close box (each asks as Stop), Yes to Escape
     Recorder recorder;
     Send_Mail::defaultInstance().runSender = [&](const Mail_Message& mail, const std::atomic<bool>*) {
         QThread::msleep(150);
@@ -344,19 +344,24 @@ TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
         click(f.rd_without_barcode);
         click(f.sendButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.count.load() > 0; }, 20000)); // under way
-        click(window.send_modls_wnd->_stop_btn); // No
-        EXPECT_FALSE(Stop_SMS_Sending_Now.load());
-        EXPECT_TRUE(window.running());
-        click(window.send_modls_wnd->_stop_btn); // Yes
+        Send_Modeless& progress = *window.send_modls_wnd;
+        for (int way = 0; way < 3; ++way) { // No
+            way == 0       ? click(progress._stop_btn)
+                : way == 1 ? QTest::keyClick(&progress, Qt::Key_Escape)
+                           : void(progress.close());
+            EXPECT_FALSE(Stop_SMS_Sending_Now.load());
+            EXPECT_TRUE(window.running() && progress.isVisible());
+        }
+        QTest::keyClick(&progress, Qt::Key_Escape); // Yes
         const int atStop = recorder.count.load();
         ASSERT_TRUE(waitForRun(window));
         EXPECT_LE(recorder.count.load(), atStop + 1); // at most the mail under way
     });
     Send_Mail::defaultInstance().runSender = nullptr;
-    ASSERT_EQ(ui.messages.size(), 3u);
+    ASSERT_EQ(ui.messages.size(), 5u);
     EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("Are you sure you want to continue?"));
     EXPECT_LT(recorder.count.load(), 40);
-    EXPECT_TRUE(ui.messages[2].text.trimmed().startsWith(
+    EXPECT_TRUE(ui.messages[4].text.trimmed().startsWith(
         QStringLiteral("The e-mail was stopped: %1 of 40 mails have been sent.").arg(recorder.count.load())));
     EXPECT_TRUE(Send_Mail::defaultInstance().form().only_failed_chk->isEnabled());
     EXPECT_EQ(Send_Mail::defaultInstance().form().only_failed_chk->text(),

@@ -1,4 +1,4 @@
-// Python's plistlib reads a design file as an XML property list of 63 + F + B elements.
+// Python's plistlib reads a design file as an XML property list of 63 + F + B elements, its sheet too.
 #include "editor/DesignFileSamples.h"
 #include "support/TestSupport.h"
 
@@ -8,7 +8,8 @@ TEST(DesignFilePeer, PlistlibReadsTheDesignWithEveryElement)
 {
     const QString python = QStringLiteral("/usr/bin/python3");
     ASSERT_TRUE(testsupport::havePeer(python)) << "tools/deps.sh installs python3";
-    const DesignFileContent content = designsamples::richDesign();
+    DesignFileContent content = designsamples::richDesign();
+    content.workbookSheet = QStringLiteral("Sunday"); // beside title 0, which readers pass over
     const QString path = testsupport::makeTempFolder(QStringLiteral("design-peer")) + QStringLiteral("/card.dcard");
     ASSERT_TRUE(writeDesignFile(path, encodeDesignFile(content)));
     const char* script = R"PY(
@@ -28,10 +29,11 @@ print(all(isinstance(x, bytes) for x in root[62:62 + F] + root[63 + F:]))
     ASSERT_EQ(lines.size(), 2);
     const int F = int(content.frontItems.size());
     const int B = int(content.backItems.size());
-    EXPECT_EQ(lines[0], QString::fromUtf8("%1 %2 %3 MORVENTALISPRENQUADEX Grüße party {242.65000000000001, 153.06999999999999} Y "
-                                          "['#', 'Name', 'Table'] Émile")
-                            .arg(63 + F + B)
-                            .arg(F)
-                            .arg(B));
+    EXPECT_EQ(lines[0],
+        QString::fromUtf8("%1 %2 %3 MORVENTALISPRENQUADEX Grüße party {242.65000000000001, 153.06999999999999} Y "
+                          "['#[Sunday]', 'Name', 'Table'] Émile")
+            .arg(63 + F + B)
+            .arg(F)
+            .arg(B));
     EXPECT_EQ(lines[1], QStringLiteral("True"));
 }

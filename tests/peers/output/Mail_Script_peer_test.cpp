@@ -211,6 +211,13 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
             QStringLiteral("=?utf-8?q?evil=40x=2Ecom?="), QStringLiteral("Dear guest"), "7bit" },
         { SmtpPeer::Mode::Relay7Bit, QStringLiteral("Ζωή Παπαδοπούλου Αικατερίνη-Μαρία Ελευθερίου Κωνσταντίνου"),
             QStringLiteral("Πρόσκληση ").repeated(20).trimmed(), QStringLiteral("Σας περιμένουμε!"), "base64" },
+        // A line that begins with "From " arrives as typed, however the body travels.
+        { SmtpPeer::Mode::Relay, QStringLiteral("Ann Lee"), QStringLiteral("Party"),
+            QStringLiteral("From 7 pm on we celebrate!"), "7bit" },
+        { SmtpPeer::Mode::Relay, QStringLiteral("Ann Lee"), QStringLiteral("Party"),
+            greeting + QStringLiteral("\nFrom 7 pm on we celebrate!"), "8bit" },
+        { SmtpPeer::Mode::Relay7Bit, QStringLiteral("Ann Lee"), QStringLiteral("Party"),
+            greeting + QStringLiteral("\nFrom 7 pm on we celebrate!"), "quoted-printable" },
     };
     for (const auto& c : cases) {
         SmtpPeer peer(c.mode);

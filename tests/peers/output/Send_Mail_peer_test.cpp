@@ -522,12 +522,20 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
         bool stop; // Stop > Yes once the server holds its answer back
         const char* says; // in the first run's message
         bool maybe; // offered to be sent again, unticked
+        bool failed = true; // a mail failed for sure (the server refused a guest), so "only the failed" is offered
+        bool waits = false; // the progress says whose mail's answer is awaited, before Stop
     } cases[] = {
         { "slowquit", true, "The e-mail was stopped: 2 of 4 mails have been sent.", false },
         { "slowaccept", false, "1 of 4 mails could not be sent: refused@example.org (550", false },
         { "drop", false, "1 of them may have been delivered: the whole mail went, but the server's answer never came.",
             true },
         { "never", true, "3 of 4 mails were not sent: never@example.org (may have been delivered), c@", true },
+        { "garbage", false, "2 of 4 mails could not be sent: garbage@example.org (may have been delivered), refused@",
+            true },
+        // Nothing failed for sure: the second Send mails nobody, and says which box would.
+        { "drop", false, "1 of 3 mails could not be sent: drop@example.org (may have been delivered).", true, false },
+        { "never", true, "2 of 3 mails were not sent: never@example.org (may have been delivered), c@", true, false,
+            true },
     };
     for (const auto& c : cases) {
         const QString moment = QString::fromLatin1(c.moment) + QStringLiteral("@example.org");
@@ -537,23 +545,31 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
         ui.messageAnswers = { int(c.stop), 0, 0 }; // Yes: stop; then No: the list is not opened, in both runs
         sendFromWindow([&](Send_Mail& mail) {
             type(mail.form().to_txt,
-                QStringLiteral("a@example.org, %1, c@example.org, refused@example.org").arg(moment));
+                QStringLiteral("a@example.org, %1, c@example.org").arg(moment)
+                    + (c.failed ? QStringLiteral(", refused@example.org") : QString()));
             click(mail.form().rd_without_barcode);
             click(mail.form().sendButton);
             if (c.stop) {
                 ASSERT_TRUE(QTest::qWaitFor([&] { return peer.held() > held; }, 20000)) << c.moment;
+                const QString waiting = QStringLiteral("Waiting for the server to take the mail to %1...").arg(moment);
+                EXPECT_TRUE(!c.waits
+                    || QTest::qWaitFor([&] { return mail.send_modls_wnd->waiting_label->text() == waiting; }, 5000));
                 click(mail.send_modls_wnd->_stop_btn);
             }
         });
         EXPECT_TRUE(messageTexts().back().contains(QString::fromLatin1(c.says))) << messageTexts().back().toStdString();
         // The second run, limited to the failed: the mail the server took, or may have, is left out.
         sendFromWindow([&](Send_Mail& mail) {
-            EXPECT_TRUE(mail.form().only_failed_chk->isChecked());
+            EXPECT_EQ(mail.form().only_failed_chk->isChecked(), c.failed || c.stop) << c.moment;
             EXPECT_EQ(mail.form().maybe_delivered_chk->isEnabled(), c.maybe) << c.moment;
             EXPECT_FALSE(mail.form().maybe_delivered_chk->isChecked());
             click(mail.form().rd_without_barcode);
             click(mail.form().sendButton);
         });
+        // No advice of the window sends a mail again that went: the box of its own, unticked, is the only way.
+        EXPECT_EQ(messageTexts().back().endsWith(
+                      QStringLiteral("Tick \"Only the mail that may have been delivered\" only if it did not arrive.")),
+            !c.failed && !c.stop);
         QStringList guests;
         for (const QJsonObject& m : peer.messages().mid(before))
             guests << m[QLatin1String("rcpt_tos")][0].toString();

@@ -11,7 +11,8 @@
 # to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
 # and attachments (the attachment bytes beside it as message-N-K.bin).
 # A kept mail's first recipient may slow its answer: "slowaccept..." 2 s late, "drop..." a closed connection,
-# "never..." none, "slowquit..." none to QUIT; each answer held back is a line in FOLDER/held.log.
+# "never..." none, "slowquit..." none to QUIT, "garbage..." one that is no reply code; each answer held back
+# is a line in FOLDER/held.log.
 # Prints "PORT n" once listening, then runs until standard input closes.
 import asyncio
 import json
@@ -173,6 +174,8 @@ class Keeper:
             await self.hold()
         elif session.moment.startswith("slowaccept"):
             await asyncio.sleep(2)
+        elif session.moment.startswith("garbage"):
+            return "Hello there"
         return "250 OK"
 
 
