@@ -9,6 +9,11 @@
 #include <optional>
 #include <vector>
 
+// The fewest whole pixels a DataMatrix module needs, across and down, for barcode readers to read the symbol:
+// measured on card pictures of every square and rectangular size with ZXingReader, which reads them all
+// from two; one pixel either way is read by neither ZXingReader nor dmtxread.
+constexpr int DataMatrix_Readable_Pixels = 2;
+
 // DataMatrix ECC200 symbols through the iec16022 library: the dialog's size and encodation choices, the call,
 // the symbol as Encapsulated PostScript and as a picture.
 class BRCDataMatrix {

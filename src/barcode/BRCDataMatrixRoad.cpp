@@ -22,7 +22,7 @@ void Barcode_Gen::Draw_DataMatrix_Barcode(const QString& value)
             return;
         }
         image_2d = BRCDataMatrix::makePicture(*symbol, Barcode_module_size, USED_DPI_VALUE);
-        image_2d.readableModulePixels = 2;
+        image_2d.readableModulePixels = DataMatrix_Readable_Pixels;
     } catch (const std::exception& e) {
         Show_NSLog_Message(QString::fromUtf8(e.what()));
     }

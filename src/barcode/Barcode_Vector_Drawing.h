@@ -34,6 +34,7 @@ public:
     QSizeF size() const override { return size_; }
     void draw(QPainter& painter) const override;
     double moduleWidth() const override { return module.width(); }
+    double moduleHeight() const override { return module.height(); }
     int readableModulePixels() const override { return readablePixels; }
 
     QSizeF size_;

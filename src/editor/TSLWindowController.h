@@ -468,7 +468,8 @@ public:
     // one message names the file and the reason; with show_msg the success message and the result box.
     bool Export_Single_File(const QString& path, bool show_msg);
     void Export_Button();
-    // Says so when a barcode on a side being exported gets less than one pixel a module at dpi.
+    // Says so, naming each, when a barcode on a side being exported is drawn too small for its readers at
+    // dpi with the value of any record.
     void warnOfBarcodesBelowAPixel(int dpi) const;
     int Open_Export_File_Box();
     void Export_As_Template_Clicked();

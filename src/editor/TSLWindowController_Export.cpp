@@ -8,12 +8,12 @@
 #include "common/Globals.h"
 #include "editor/Design_File_Format.h"
 #include "editor/Editor_Globals.h"
+#include "output/Barcode_Readability.h"
 #include "output/Card_Image_File.h"
 #include "output/Open_Export_Log.h"
 #include "output/Record_Fill.h"
 #include "profiles/Export_Template_Window.h"
 #include "editor/Export_Window.h"
-#include "model/TSLBarcode.h"
 #include "platform/PrivateFolder.h"
 #include "platform/UiSeam.h"
 
@@ -84,9 +84,13 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
             written << Get_Back_Controls_Array();
         QStringList notFound;
         QStringList cut;
+        QStringList small;
         for (const TSLGraphicList& items : written) {
             notFound << Record_Fill::picturesNotFound(items);
             cut << Record_Fill::textsCut(items, frontCanvasBounds(), nullptr);
+            for (const Unreadable_Barcode& barcode :
+                Barcode_Readability::unreadable(items, export_resolution, Record_Source()))
+                small << barcode.item;
         }
         for (const QString& missing : notFound)
             Show_NSLog_Message(
@@ -96,6 +100,10 @@ bool TSLWindowController::Export_Single_File(const QString& path, bool show_msg)
             notes << Record_Fill_Log::pictureNotFoundNote(1);
         if (!cut.isEmpty())
             notes << Record_Fill_Log::textsCutNote(cut);
+        if (!small.isEmpty())
+            notes << QStringLiteral("The card is made with a barcode drawn too small for barcode readers (%1). "
+                                    "Choose a higher resolution or a larger barcode.")
+                         .arg(small.join(QStringLiteral(", ")));
         // A card that went without part of itself is no success.
         notes.prepend(notes.isEmpty() ? QStringLiteral("Card has been exported successfully.")
                                       : QStringLiteral("The card has been exported, but it is not whole."));
@@ -121,7 +129,6 @@ void TSLWindowController::Export_Button()
     export_card_side = dialog.cardSide();
     export_combined_image_chk = dialog.combinedImage();
     export_resolution = dialog.resolution();
-    warnOfBarcodesBelowAPixel(export_resolution);
     const QString format = dialog.formatTitle();
     export_format_title = format;
 
@@ -130,6 +137,7 @@ void TSLWindowController::Export_Button()
     Use_Data_Sheet_Values = Use_Data_Sheet_Values && dialog.useSeries();
     Use_Excel_Binding_Values = Use_Excel_Binding_Values && dialog.useSpreadsheet();
     Get_total_Card_count();
+    warnOfBarcodesBelowAPixel(export_resolution);
     if (Total_Batch_Excel_Card > 0) {
         platform::FileRequest folderRequest;
         folderRequest.kind = platform::FileRequest::Kind::Folder;
@@ -156,11 +164,10 @@ void TSLWindowController::Export_Button()
 
 void TSLWindowController::warnOfBarcodesBelowAPixel(int dpi) const
 {
-    // One message is enough.
+    // A run's symbols grow with their values: every record's is looked at, not only the one on the canvas.
     const bool front = export_card_side != QLatin1String("B");
     const bool back = export_card_side != QLatin1String("F");
-    if (!(front && TSLBarcode::warnBelowAPixel(Get_Front_Controls_Array(), dpi)) && back)
-        TSLBarcode::warnBelowAPixel(Get_Back_Controls_Array(), dpi);
+    Barcode_Readability::warn(Barcode_Readability::unreadableInRun(*Take_Batch_Snapshot(), front, back, dpi), dpi);
 }
 
 int TSLWindowController::Open_Export_File_Box()

@@ -1,6 +1,5 @@
 #include "model/TSLBarcode.h"
 
-#include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "platform/Geometry.h"
 #include "platform/RegularFile.h"
@@ -9,6 +8,7 @@
 #include <QHash>
 #include <QPainter>
 
+#include <algorithm>
 #include <mutex>
 
 namespace {
@@ -91,35 +91,23 @@ double TSLBarcode::modulePixels(double pixelsPerPoint) const
     if (!drawing || drawing->size().isEmpty())
         return 0.0;
     const QRectF target = platform::fittedRect(drawing->size(), _bounds);
-    return drawing->moduleWidth() * target.width() / drawing->size().width() * pixelsPerPoint;
+    const double scale = target.width() / drawing->size().width() * pixelsPerPoint;
+    // A rectangular DataMatrix has modules less high than wide: its rows are drawn with fewer pixels.
+    const double height = drawing->moduleHeight();
+    return (height > 0.0 ? std::min(drawing->moduleWidth(), height) : drawing->moduleWidth()) * scale;
 }
 
-bool TSLBarcode::warnBelowAPixel(const TSLGraphicList& items, int dpi)
+std::optional<TSLBarcode::Small_Modules> TSLBarcode::modulesTooSmall(int dpi) const
 {
-    for (const TSLGraphicPtr& item : items) {
-        const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
-        const double pixels = barcode && barcode->ctrl_is_visible ? barcode->modulePixels(dpi / 72.0) : 0.0;
-        if (pixels > 0.0 && pixels < 1.0) {
-            Show_MessageBox(QStringLiteral("A barcode is too small for %1 dots per inch: its narrowest bars would be "
-                                           "thinner than one pixel. It is drawn with one pixel for each, larger than "
-                                           "its frame. Choose a higher resolution or a larger barcode.")
-                                .arg(dpi));
-            return true;
-        }
-        // Modules are drawn with whole pixels, as many as fit: 1.9 nominal pixels become one.
-        const int drawn = TSLBarcode_Drawing::wholeModulePixels(pixels);
-        const int readable = pixels > 0.0 ? barcode->Barcode_drawing()->readableModulePixels() : 0;
-        if (drawn < readable) {
-            Show_MessageBox(QStringLiteral("A barcode is too small for %1 dots per inch: its modules would be drawn %2 "
-                                           "wide, and barcode readers need %3 pixels to read it. Choose a higher "
-                                           "resolution or a larger barcode.")
-                                .arg(dpi)
-                                .arg(drawn == 1 ? QStringLiteral("one pixel") : QStringLiteral("%1 pixels").arg(drawn))
-                                .arg(readable));
-            return true;
-        }
-    }
-    return false;
+    const double pixels = ctrl_is_visible ? modulePixels(dpi / 72.0) : 0.0;
+    if (!(pixels > 0.0))
+        return std::nullopt;
+    // Modules are drawn with whole pixels, as many as fit: 1.9 nominal pixels become one.
+    const Small_Modules modules { TSLBarcode_Drawing::wholeModulePixels(pixels),
+        Barcode_drawing()->readableModulePixels(), pixels < 1.0 };
+    if (modules.drawn < modules.needed || modules.widened)
+        return modules;
+    return std::nullopt;
 }
 
 void TSLBarcode::drawContentsInView(const TSLDrawingContext& context, bool)

@@ -3,6 +3,7 @@
 #include "model/TSLGraphic.h"
 
 #include <functional>
+#include <optional>
 
 // A barcode item: it shows the picture last generated for it, or the sample picture until there is one.
 // The picture is drawn at its own size in the bounds' top-left corner; resizing the item does not
@@ -30,7 +31,8 @@ public:
     void drawContentsInView(const TSLDrawingContext& context, bool isBeingCreateOrEdited) override;
 
     // Pixels the symbol's narrowest module spans on an output of pixelsPerPoint, as the item scales its
-    // drawing into its bounds; 0 when it shows no drawn symbol.
+    // drawing into its bounds, across or, for a symbol in rows of modules, down where that is less; 0 when it
+    // shows no drawn symbol.
     double modulePixels(double pixelsPerPoint) const;
     // Makes the drawing of an item's barcode from the settings and the value the item holds; none when
     // the value has no symbol. The barcode generator installs it; without one, items read back show their
@@ -44,9 +46,15 @@ public:
 
     QImage _contents; // the picture on display
 
-    // Says so (a message box) when a shown barcode among items gets less than one pixel a module at dpi, or
-    // fewer whole pixels than readers need to read it; true when one does.
-    static bool warnBelowAPixel(const TSLGraphicList& items, int dpi);
+    // A shown symbol whose modules a picture of some resolution draws with fewer whole pixels than barcode
+    // readers need to read it.
+    struct Small_Modules {
+        int drawn = 0; // whole pixels a module
+        int needed = 0;
+        bool widened = false; // narrower than a pixel: drawn with one, larger than the frame
+    };
+    // Nothing when the item is hidden, shows no symbol or is drawn large enough at dpi.
+    std::optional<Small_Modules> modulesTooSmall(int dpi) const;
 
 private:
     // The symbol drawn by the output's own painter, scaled into the bounds like the picture.

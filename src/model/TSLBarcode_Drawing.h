@@ -18,6 +18,8 @@ public:
     virtual void draw(QPainter& painter) const = 0;
     // Width of the symbol's narrowest module in points; 0 when the drawing has no modules.
     virtual double moduleWidth() const { return 0.0; }
+    // Height of one module of a symbol laid out in rows of modules, points; 0 where bars are free in length.
+    virtual double moduleHeight() const { return 0.0; }
     // The fewest whole pixels a module needs for barcode readers to read the symbol.
     virtual int readableModulePixels() const { return 1; }
     // Whole pixels a module of `pixels` is drawn with on a picture: as many as fit, at least one.

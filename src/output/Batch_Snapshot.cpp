@@ -1,6 +1,7 @@
 #include "output/Batch_Snapshot.h"
 
 #include "common/Common_Functions.h"
+#include "output/Barcode_Readability.h"
 
 #include <QPainter>
 
@@ -85,6 +86,8 @@ bool Batch_Snapshot::renderInto(
     const QImage* base = bases ? bases->base(*this, cardSide, dpi) : nullptr;
     if (!TSLRenderingView::draw_Card_Graphics_Into(image, items, rendering, dpi / 72.0, base))
         return false;
+    for (const Unreadable_Barcode& barcode : Barcode_Readability::unreadable(items, dpi, source_))
+        log_->barcodeTooSmall(record, barcode.item);
     // Its writer need not look for transparency where there is none.
     if (TSLRenderingView::coversWholePicture(rendering))
         image.reinterpretAsFormat(QImage::Format_RGB32);

@@ -36,6 +36,7 @@ public:
     int recordCount() const { return source_.recordCount(); }
     bool twoSided() const { return twoSided_; }
     const Record_Source& source() const { return source_; }
+    const Barcode_Gen& settings() const { return settings_; }
     const Side& side(const QString& cardSide) const; // "F" the front, anything else the back
 
     // The side's items for a record: fresh copies of the snapshot's items, filled with the record's values.

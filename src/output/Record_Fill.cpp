@@ -126,6 +126,12 @@ void Record_Fill_Log::barcodeWithoutValue(int record, const QString& data)
     noteOnce(withBarcodeWithoutValue_, barcodesWithoutValue_, record, data);
 }
 
+void Record_Fill_Log::barcodeTooSmall(int record, const QString& item)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    noteOnce(withBarcodeTooSmall_, barcodesTooSmall_, record, item);
+}
+
 void Record_Fill_Log::textCut(int record, const QString& item)
 {
     const std::lock_guard<std::mutex> guard(lock_);
@@ -176,6 +182,11 @@ QString Record_Fill_Log::notes() const
         notes << QStringLiteral("%1 made with an item bound to a series that gives it no value: it shows what "
                                 "the canvas shows.")
                      .arg(cardsAre(withSeriesWithoutValue_.size()));
+    if (!withBarcodeTooSmall_.empty())
+        notes << QStringLiteral("%1 made with a barcode drawn too small for barcode readers (%2): %3. Choose a higher "
+                                "resolution or a larger barcode.")
+                     .arg(cardsAre(withBarcodeTooSmall_.size()), barcodesTooSmall_.join(QStringLiteral(", ")),
+                         firstRecords(withBarcodeTooSmall_));
     if (!withDataRanOut_.empty())
         notes << QStringLiteral("%1 made with an item left blank because its data has run out (%2): %3.")
                      .arg(cardsAre(withDataRanOut_.size()), dataRanOut_.join(QStringLiteral(", ")),
@@ -213,6 +224,11 @@ public:
 } // namespace
 
 namespace Record_Fill {
+
+QString recordNumbers(const std::set<int>& records)
+{
+    return records.empty() ? QString() : firstRecords(records);
+}
 
 bool takesData(const TSLGraphic& item)
 {

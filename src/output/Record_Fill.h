@@ -41,6 +41,8 @@ public:
     // A record whose card has an item bound to a series that gives it no value (none chosen, or one that
     // cannot be read): the item shows what it shows on the canvas.
     void seriesWithoutValue(int record);
+    // A record whose card has a barcode drawn with modules too small for barcode readers (`item` names it).
+    void barcodeTooSmall(int record, const QString& item);
     // A record whose card has an item left blank because its data has run out before the run's end: its
     // series is shorter than the run, or the run goes past the sheet's last row. The data is named as
     // `series "Guests"` or `column "Seat"`.
@@ -65,6 +67,8 @@ private:
     std::set<int> withColumnNotFound_;
     QStringList columnsNotFound_;
     std::set<int> withSeriesWithoutValue_;
+    std::set<int> withBarcodeTooSmall_;
+    QStringList barcodesTooSmall_;
     std::set<int> withTextCut_;
     QStringList textsCut_;
     std::set<int> withDataRanOut_;
@@ -90,6 +94,9 @@ QStringList columnsNotFound(const TSLGraphicList& items, const Record_Source& so
 // The sentence naming them before a run ("2 items are bound to columns this sheet does not have: Photo,
 // Seat"); empty when there are none.
 QString columnsNotFoundNotice(const QStringList& titles);
+
+// Records by their numbers as people count them, the first few named: "records 2, 5 and 9".
+QString recordNumbers(const std::set<int>& records);
 
 // Whether the item takes part in data binding at all (the exact class, never a subclass).
 bool takesData(const TSLGraphic& item);

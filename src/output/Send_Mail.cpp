@@ -5,7 +5,7 @@
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
 #include "common/Screen_Fit.h"
-#include "model/TSLBarcode.h"
+#include "output/Barcode_Readability.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
@@ -36,8 +36,7 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
 {
     const std::shared_ptr<const Batch_Snapshot> snapshot = host.takeSnapshot();
     const int dpi = request.dpi;
-    if (!TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("F")).items, dpi))
-        TSLBarcode::warnBelowAPixel(snapshot->side(QStringLiteral("B")).items, dpi);
+    Barcode_Readability::warn(Barcode_Readability::unreadableInRun(*snapshot, true, true, dpi), dpi);
     request.render
         = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };

@@ -202,7 +202,8 @@ TEST_F(ExportTest, TemplateNameCannotLeaveTheTemplateFolder)
 
 // A person picks the side in the export window and the file in the save panel: the back alone is written
 // beside the chosen name with "_Back"; a card printed on its front only offers no back at all. The window
-// opens on 300 dpi, then on the resolution chosen last, and names a barcode too small for one pixel a module.
+// opens on 300 dpi, then on the resolution chosen last, and names a barcode too small for one pixel a module,
+// before the export and after it.
 TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamedWithBack)
 {
     const struct {
@@ -249,5 +250,7 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         EXPECT_EQ(window->Export_File_Path, QDir(target.path()).filePath(c.written.first())) << c.click;
         EXPECT_EQ(opened, QLatin1String(c.opened));
         EXPECT_EQ(messageTexts(ui).join(QLatin1Char(' ')).contains(QStringLiteral("too small")), c.tooSmall) << c.dpi;
+        // And the notice after it says the card is not whole.
+        EXPECT_EQ(window->Export_File_Message.contains(QStringLiteral("barcode drawn too small")), c.tooSmall) << c.dpi;
     }
 }

@@ -1,0 +1,139 @@
+#include "output/Barcode_Readability.h"
+
+#include "barcode/Barcode_Entries.h"
+#include "common/Common_Functions.h"
+#include "output/Batch_Snapshot.h"
+#include "output/Record_Fill.h"
+
+#include <QHash>
+
+#include <optional>
+
+namespace Barcode_Readability {
+
+QString itemName(const TSLGraphic& item, const Record_Source& source)
+{
+    const QString symbology = Barcode_Type_Titles().value(item.barcode_font_index);
+    const QString kind
+        = symbology.isEmpty() ? QStringLiteral("the barcode") : QStringLiteral("the %1 barcode").arg(symbology);
+    if (Record_Fill::valueFor(item, 0, source, nullptr))
+        return QStringLiteral("%1 of %2").arg(kind, Record_Fill::itemName(item, &source));
+    constexpr int shown = 24;
+    const QString value = Trim_Str(item.linear_or_2d == 1 ? item.two_d_font_val : item.linear_font_val);
+    if (value.isEmpty())
+        return kind;
+    return QStringLiteral("%1 \"%2\"").arg(kind, value.size() > shown ? value.left(shown - 1) + QChar(0x2026) : value);
+}
+
+std::vector<Unreadable_Barcode> unreadable(const TSLGraphicList& items, int dpi, const Record_Source& source)
+{
+    std::vector<Unreadable_Barcode> found;
+    for (const TSLGraphicPtr& item : items) {
+        const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
+        if (!barcode || barcode->print_object != 0)
+            continue;
+        if (const std::optional<TSLBarcode::Small_Modules> modules = barcode->modulesTooSmall(dpi))
+            found.push_back({ itemName(*barcode, source), *modules, {}, 0 });
+    }
+    return found;
+}
+
+namespace {
+
+// One barcode of a side over every record: each value's symbol is made once, as the run will make it.
+std::optional<Unreadable_Barcode> overRecords(
+    const TSLBarcode& barcode, const Record_Source& source, Barcode_Gen& settings, int records, int dpi)
+{
+    Unreadable_Barcode found { itemName(barcode, source), {}, {}, records };
+    QHash<QString, std::optional<TSLBarcode::Small_Modules>> byValue;
+    bool bound = false;
+    for (int record = 0; record < records; ++record) {
+        const std::optional<QString> value = Record_Fill::valueFor(barcode, record, source, nullptr);
+        if (!value)
+            continue;
+        bound = true;
+        auto known = byValue.constFind(*value);
+        if (known == byValue.constEnd()) {
+            const TSLGraphicPtr copy = barcode.detachedCopy();
+            Record_Fill::assignValue(*copy, *value, settings, false);
+            known = byValue.insert(*value, static_cast<const TSLBarcode&>(*copy).modulesTooSmall(dpi));
+        }
+        if (known.value()) {
+            // The smallest drawing of the run is the one the person is told of.
+            if (found.records.empty() || known.value()->drawn < found.modules.drawn)
+                found.modules = *known.value();
+            found.records.insert(record);
+        }
+    }
+    if (!bound) {
+        if (const std::optional<TSLBarcode::Small_Modules> modules = barcode.modulesTooSmall(dpi))
+            return Unreadable_Barcode { found.item, *modules, {}, records };
+        return std::nullopt;
+    }
+    return found.records.empty() ? std::nullopt : std::optional<Unreadable_Barcode>(found);
+}
+
+} // namespace
+
+std::vector<Unreadable_Barcode> unreadableInRun(const Batch_Snapshot& snapshot, bool front, bool back, int dpi)
+{
+    std::vector<Unreadable_Barcode> found;
+    Barcode_Gen settings = snapshot.settings();
+    QStringList sides;
+    if (front)
+        sides << QStringLiteral("F");
+    if (back && snapshot.twoSided())
+        sides << QStringLiteral("B");
+    for (const QString& side : sides) {
+        for (const TSLGraphicPtr& item : snapshot.side(side).items) {
+            const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
+            if (!barcode || barcode->print_object != 0 || !barcode->ctrl_is_visible)
+                continue;
+            if (std::optional<Unreadable_Barcode> small
+                = overRecords(*barcode, snapshot.source(), settings, snapshot.recordCount(), dpi))
+                found.push_back(std::move(*small));
+        }
+    }
+    return found;
+}
+
+QString warningText(const Unreadable_Barcode& barcode, int dpi)
+{
+    QString name = barcode.item;
+    if (!name.isEmpty())
+        name[0] = name[0].toUpper();
+    const int records = static_cast<int>(barcode.records.size());
+    const QString cards = records == 0  ? QString()
+        : records == barcode.runRecords ? QStringLiteral(" on every card")
+                                        : QStringLiteral(" on %1 of %2 cards (%3)")
+                                              .arg(records)
+                                              .arg(barcode.runRecords)
+                                              .arg(Record_Fill::recordNumbers(barcode.records));
+    const TSLBarcode::Small_Modules& modules = barcode.modules;
+    const QString opening = QStringLiteral("%1 is too small for %2 dots per inch%3: ").arg(name).arg(dpi).arg(cards);
+    const QString advice = QStringLiteral(" Choose a higher resolution or a larger barcode.");
+    if (modules.needed <= 1)
+        return opening
+            + QStringLiteral("its narrowest bars would be thinner than one pixel. It is drawn with one pixel for "
+                             "each, larger than its frame.")
+            + advice;
+    return opening
+        + QStringLiteral("its modules would be drawn with %1%2, and its readers need %3 pixels a module.")
+              .arg(modules.drawn == 1 ? QStringLiteral("one pixel") : QStringLiteral("%1 pixels").arg(modules.drawn),
+                  modules.widened ? QStringLiteral(", larger than its frame") : QString())
+              .arg(modules.needed)
+        + advice;
+}
+
+bool warn(const std::vector<Unreadable_Barcode>& barcodes, int dpi)
+{
+    if (barcodes.empty())
+        return false;
+    QStringList texts;
+    for (const Unreadable_Barcode& barcode : barcodes)
+        texts << warningText(barcode, dpi);
+    Show_MessageBox(texts.join(QStringLiteral("\n\n")));
+    return true;
+}
+
+} // namespace Barcode_Readability

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/TSLBarcode.h"
+
+#include <QString>
+
+#include <set>
+#include <vector>
+
+class Batch_Snapshot;
+class Record_Source;
+
+// A shown barcode that card pictures draw with modules too small for barcode readers, named as a person
+// knows it ("the DataMatrix barcode of series "Guests"").
+struct Unreadable_Barcode {
+    QString item;
+    TSLBarcode::Small_Modules modules;
+    std::set<int> records; // the run's cards that have it too small; none for a barcode of fixed value
+    int runRecords = 0; // cards of the run
+};
+
+// Whether the barcodes of a card, or of every card of a run, are drawn large enough at an output resolution
+// for the readers the cards are scanned with; the warning before a run and the note after it.
+namespace Barcode_Readability {
+
+// The item's symbology and where its value comes from: its series, its column or the value it holds.
+QString itemName(const TSLGraphic& item, const Record_Source& source);
+
+// The side's shown barcodes too small at dpi, in item order.
+std::vector<Unreadable_Barcode> unreadable(const TSLGraphicList& items, int dpi, const Record_Source& source);
+
+// Before a run: the barcodes of the chosen sides too small at dpi with the value of any record, each with
+// the records whose cards have it too small. A symbol's size follows its value, so every value is looked at.
+std::vector<Unreadable_Barcode> unreadableInRun(const Batch_Snapshot& snapshot, bool front, bool back, int dpi);
+
+// What the person is told of one barcode: which one, how its modules would be drawn and what its readers need.
+QString warningText(const Unreadable_Barcode& barcode, int dpi);
+
+// Shows the warning for every barcode given, in one message; false when there are none.
+bool warn(const std::vector<Unreadable_Barcode>& barcodes, int dpi);
+
+} // namespace Barcode_Readability
