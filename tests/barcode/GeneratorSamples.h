@@ -52,10 +52,12 @@ public:
         QR_EC_Level_Val = level_;
         Barcode_module_size = module_;
         Measument_Unit_Is = unit_;
-        *Barcode_Gen::defaultInstance() = Barcode_Gen();
+        *gen_ = Barcode_Gen();
     }
 
 private:
+    // Made first: making it sets the unit, which the guard would otherwise put back to the value before it.
+    Barcode_Gen* const gen_ = Barcode_Gen::defaultInstance();
     int dpi_ = USED_DPI_VALUE;
     int version_ = QR_Version_Val;
     int level_ = QR_EC_Level_Val;
