@@ -86,8 +86,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 1);
     EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 2);
     for (const Case& c : cases) // a removed folder goes whole; links are followed
-        EXPECT_EQ(
-            QFileInfo::exists(base.filePath(c.removed ? c.name.section(QLatin1Char('/'), 0, 0) : c.name)), !c.removed)
+        EXPECT_EQ(QFileInfo::exists(base.filePath(c.removed ? c.name.section(u'/', 0, 0) : c.name)), !c.removed)
             << c.name.toStdString();
 }
 
