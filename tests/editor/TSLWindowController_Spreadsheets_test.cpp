@@ -291,11 +291,10 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         QString boxSays; // the real box's words, as they stand when it is closed
         std::optional<editortest::RealSeamHand> hand;
         if (c.seen == WhileTold)
-            hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& shown) {
-                auto& box = static_cast<QMessageBox&>(shown);
+            hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& box) {
                 EXPECT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { c.rows[0], c.rows[2] }, true) && seen());
-                boxSays = box.text().trimmed();
-                box.buttons().first()->click();
+                boxSays = static_cast<QMessageBox&>(box).text().trimmed();
+                static_cast<QMessageBox&>(box).buttons().first()->click();
             } });
         if (c.seen == ByTheRun)
             window->Check_Series_Or_Excel_Use_or_not(); // before the watch has had a moment
