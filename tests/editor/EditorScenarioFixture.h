@@ -222,7 +222,6 @@ protected:
                 layout.push_back({ item, item->bounds().normalized(), item->text_ctrl_font });
         return layout;
     }
-    // Whether a line of the text laid out at `placed` starts inside a word.
     static bool breaksAWord(const TSLText& text, const Placed& placed)
     {
         const auto layout = tsltextlayout::layoutText(text.displayedText(), placed.font.value_or(text.displayedFont()),

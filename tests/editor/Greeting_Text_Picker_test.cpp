@@ -54,8 +54,7 @@ TEST_F(GreetingTextPickerTest, TheChosenTitleOrMessageReplacesTheItemsText)
     }
 }
 
-// A long greeting grows its box to the card's edge, moved up if need be, in a smaller font; one that cannot fit is
-// said.
+// A long greeting grows its box to the card's edge, moved up if need be, in a smaller font, or is said.
 TEST_F(GreetingTextPickerTest, ALongGreetingFitsOnTheCardOrIsSaid)
 {
     const double card = window->_graphicView->canvasSize().height();

@@ -37,10 +37,9 @@ static bool writeSheets(
                 + "</t></is></c></row>";
         parts.push_back({ QStringLiteral("xl/") + tabs.back().second, sheettest::worksheet(body, {}) });
     }
-    for (const ziptest::Entry& part : sheettest::sheetList(tabs))
-        parts.push_back(part);
-    return ziptest::writeZip(path + QStringLiteral(".part"), parts)
-        && std::rename(qPrintable(path + QStringLiteral(".part")), qPrintable(path)) == 0;
+    std::ranges::copy(sheettest::sheetList(tabs), std::back_inserter(parts));
+    const QString made = path + QStringLiteral(".part");
+    return ziptest::writeZip(made, parts) && std::rename(qPrintable(made), qPrintable(path)) == 0;
 }
 
 class SpreadsheetCommandsTest : public EditorWindowTest {
@@ -195,11 +194,8 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(other, c.rows, true));
         ui.messages.clear();
         ui.fileAnswers.push_back(other);
-        pickColumns(c.ticked);
-        ASSERT_TRUE(QTest::qWaitFor([this] { // once the item's last edit has closed
-            window->markDesignSaved();
-            return !window->isWindowModified();
-        }));
+        pickColumns(c.ticked); // then saved, once the item's last edit has closed
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->markDesignSaved(), !window->isWindowModified(); }));
         window->Bind_Spreadsheet_btn->trigger();
         EXPECT_TRUE(window->isWindowModified()) << "another workbook is a change to save";
         EXPECT_EQ(name->excel_col_indx, c.namePosition) << c.told;
@@ -277,10 +273,8 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         ui.messages.clear();
         const bool opening = c.seen == ByOpening || c.seen == ByOpeningOld;
         ASSERT_TRUE(!opening || window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved);
-        if (c.seen == ByOpeningOld) {
-            QFile saved(design);
-            std::optional<DesignFileContent> old
-                = decodeDesignFile(saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray());
+        if (QFile saved(design); c.seen == ByOpeningOld) {
+            auto old = decodeDesignFile(saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray());
             ASSERT_TRUE(old && old->workbookSheet == bound);
             old->workbookSheet.clear();
             ASSERT_TRUE(writeDesignFile(design, encodeDesignFile(*old)));
@@ -297,11 +291,10 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         QString boxSays; // the real box's words, as they stand when it is closed
         std::optional<editortest::RealSeamHand> hand;
         if (c.seen == WhileTold)
-            hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& shown) {
-                auto& box = static_cast<QMessageBox&>(shown);
+            hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& box) {
                 EXPECT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { c.rows[0], c.rows[2] }, true) && seen());
-                boxSays = box.text().trimmed();
-                box.buttons().first()->click();
+                boxSays = static_cast<QMessageBox&>(box).text().trimmed();
+                static_cast<QMessageBox&>(box).buttons().first()->click();
             } });
         if (c.seen == ByTheRun)
             window->Check_Series_Or_Excel_Use_or_not(); // before the watch has had a moment
@@ -310,9 +303,8 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         else
             ASSERT_TRUE(seen());
         EXPECT_EQ(shown(), QLatin1String(c.shown));
-        EXPECT_EQ(
-            hand ? QStringList { boxSays } : messageTexts(ui), told.isEmpty() ? QStringList() : QStringList { told })
-            << "and no column called missing";
+        const QStringList says = told.isEmpty() ? QStringList() : QStringList { told };
+        EXPECT_EQ(hand ? QStringList { boxSays } : messageTexts(ui), says) << "and no column called missing";
         EXPECT_TRUE(!c.offered || window->Batch_Series->findText(QString::fromUtf8(c.offered)) >= 0);
         EXPECT_EQ(window->Take_Batch_Snapshot()->recordCount(), window->bindingTable.rowCount()) << "what runs use";
     }

@@ -28,6 +28,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         picture.fill(0);
         return picturefiles::encoded(picture, "PNG");
     };
+    const QByteArray large = picturefiles::jpegWithOrientation(1, { 800, 600 });
     const struct {
         QString name;
         QByteArray bytes;
@@ -51,15 +52,9 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "notes.png", "not a picture at all", {}, {} },
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
         { "half.jpg", picturefiles::jpegWithOrientation(1, { 800, 600 }).chopped(400), {}, {} }, // decodes half grey
-        { "ended.jpg",
-            [] {
-                const QByteArray whole = picturefiles::jpegWithOrientation(1, { 800, 600 });
-                return whole.left(whole.size() / 2) + "\xFF\xD9";
-            }(),
-            {}, {} }, // cut in half and given its end marker again
-        // Refused from its header, before 65000 rows of coded data are looked for.
+        { "ended.jpg", large.left(large.size() / 2) + "\xFF\xD9", {}, {} }, // cut in half, given its end marker again
         { "claims.jpeg", picturefiles::jpegClaiming(65000, 65000), {}, {}, {},
-            "(65000 x 65000 pixels). Pictures of up to 100 million" },
+            "(65000 x 65000 pixels). Pictures of up to 100 million" }, // from its header, before its coded rows
         // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
         { "phone.jpg", picturefiles::jpegWithOrientation(1, { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },

@@ -12,25 +12,24 @@ TEST(MissingMark, NamesWhatIsMissingInWholeWordsAndWholeLines)
         const char* name;
         const char* shown;
     } cases[] = {
-        { { 120, 20 }, "Seat", "Column missing: Seat" }, // an ordinary one-line text box
-        { { 120, 40 }, "Seat", "Column missing:\nSeat" }, { { 50, 20 }, "Seat", "Seat" },
-        { { 40, 40 }, "Guest first name", "Guest first name" }, // wrapped between its words
+        { { 120, 20 }, "Seat", "Column missing: Seat" }, { { 120, 40 }, "Seat", "Column missing:\nSeat" },
+        { { 50, 20 }, "Seat", "Seat" }, { { 40, 40 }, "Guest first name", "Guest first name" }, // between its words
         { { 12, 8 }, "Seat", "" }, // no room for a whole word: the frame alone
     };
     const QFont font(QStringLiteral("DejaVu Sans"));
+    const QString title = QStringLiteral("Column missing:");
     QImage drawn(200, 100, QImage::Format_ARGB32);
     drawn.setDotsPerMeterX(3780);
     drawn.setDotsPerMeterY(3780);
     QImage chosen = drawn;
     for (const auto& c : cases) {
         const QRectF area(QPointF(10, 10), c.box);
-        const MissingMarkText mark
-            = missingMarkText(area, font, &drawn, QStringLiteral("Column missing:"), QString::fromUtf8(c.name));
+        const MissingMarkText mark = missingMarkText(area, font, &drawn, title, QString::fromUtf8(c.name));
         EXPECT_EQ(mark.text.toStdString(), c.shown) << c.box.width() << " x " << c.box.height();
         drawn.fill(Qt::white);
         QPainter painter(&drawn);
         painter.setFont(font);
-        drawMissingMark(painter, area, QStringLiteral("Column missing:"), QString::fromUtf8(c.name));
+        drawMissingMark(painter, area, title, QString::fromUtf8(c.name));
         painter.end();
         chosen.fill(Qt::white);
         painter.begin(&chosen);

@@ -50,8 +50,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         { QStringLiteral("tessaline-sheet-4242-abcDEF/"), Holder::Killed, true },
         { QStringLiteral("tessaline-sheet-4242-abcXYZ/"), Holder::Live, false },
         { QStringLiteral("tessaline-sheet-4243-abcDEF/"), Holder::Nobody, false }, // no lock file: being made
-        // A person's folder of our name that holds a file of the lock's name, without our mark.
-        { QStringLiteral("tessaline-sheet-123-abcdef/.tessaline.lock"), Holder::Nobody, false },
+        { QStringLiteral("tessaline-sheet-123-abcdef/.tessaline.lock"), Holder::Nobody, false }, // a person's: no mark
         // A start killed before its lock had its name; unmarked, such a file is not provably ours.
         { QStringLiteral("tessaline-sheet-4244-abcDEF/.tessaline.lock.new"), Holder::Killed, true },
         { QStringLiteral("tessaline-sheet-4245-abcDEF/.tessaline.lock.new"), Holder::Nobody, false },
@@ -87,8 +86,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 1);
     EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 2);
     for (const Case& c : cases) // a removed folder goes whole; links are followed
-        EXPECT_EQ(
-            QFileInfo::exists(base.filePath(c.removed ? c.name.section(QLatin1Char('/'), 0, 0) : c.name)), !c.removed)
+        EXPECT_EQ(QFileInfo::exists(base.filePath(c.removed ? c.name.section(u'/', 0, 0) : c.name)), !c.removed)
             << c.name.toStdString();
 }
 

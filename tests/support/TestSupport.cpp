@@ -75,20 +75,6 @@ void LockingProcess::kill()
     pid_ = -1;
 }
 
-OwnTemporaryFolder::OwnTemporaryFolder()
-    : previous_(qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt)
-{
-    qputenv("TMPDIR", QFile::encodeName(folder_.path()));
-}
-
-OwnTemporaryFolder::~OwnTemporaryFolder()
-{
-    if (previous_)
-        qputenv("TMPDIR", *previous_);
-    else
-        qunsetenv("TMPDIR");
-}
-
 QString makeTempFolder(const QString& name)
 {
     const QString base = qEnvironmentVariable("TESSALINE_DATA_DIR", QDir::tempPath());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -45,13 +46,14 @@ private:
 // there: a test of what the program leaves or clears there neither meets the machine's nor touches it.
 class OwnTemporaryFolder {
 public:
-    OwnTemporaryFolder();
-    ~OwnTemporaryFolder();
+    OwnTemporaryFolder() { qputenv("TMPDIR", QFile::encodeName(folder_.path())); }
+    ~OwnTemporaryFolder() { previous_ ? qputenv("TMPDIR", *previous_) : qunsetenv("TMPDIR"); }
     QString path() const { return folder_.path(); }
 
 private:
     QTemporaryDir folder_;
-    std::optional<QByteArray> previous_;
+    std::optional<QByteArray> previous_
+        = qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
 };
 
 // The bytes of a zlib stream that inflates to at most `limit` bytes, inflated by zlib, which also checks
