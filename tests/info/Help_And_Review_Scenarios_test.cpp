@@ -134,7 +134,7 @@ TEST_F(HelpAndReviewScenario, QuittingAsksToSaveThenShowsTheReviewRequestAndEnds
         window->markChangedOutsideUndo(); // a change not yet saved
         ui.urlsOpened.clear();
         ui.messageAnswers.push_back(0); // do not save
-        ui.modalRuns.push_back([button](QDialog& dialog) {
+        ui.modalRuns.push_back([button = button](QDialog& dialog) {
             dialog.show();
             if (QLatin1String(button) == QLatin1String("Enter"))
                 QTest::keyClick(&dialog, Qt::Key_Return);
