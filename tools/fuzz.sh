@@ -14,6 +14,11 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithD
 cmake --build "$build" --target fuzz_targets --parallel "$slots"
 
 export QT_QPA_PLATFORM=offscreen
+# A target ended by its time limit leaves its scratch folders behind: they go into the build folder, never
+# into the machine's temporary folder, and each run starts with none.
+export TMPDIR="$(realpath -m "$build/fuzz-tmp")"
+rm -rf "$TMPDIR"
+mkdir -p "$TMPDIR"
 # Qt keeps caches for the life of the process; they are not leaks of the code under test.
 export ASAN_OPTIONS=detect_leaks=0:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
