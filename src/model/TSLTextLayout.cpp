@@ -225,9 +225,11 @@ bool leftOut(const QTextLayout& layout)
 
 bool cutBy(const QTextLayout& layout, const QSizeF& box)
 {
+    if (leftOut(layout))
+        return true;
     const int count = layout.lineCount();
-    if (leftOut(layout) || count == 0)
-        return count > 0 || !layout.text().isEmpty();
+    if (count == 0)
+        return false;
     for (int i = 0; i < count; ++i) {
         if (layout.lineAt(i).naturalTextWidth() > box.width() + cutSlack)
             return true;

@@ -25,12 +25,23 @@ QString itemName(const TSLGraphic& item, const Record_Source& source)
     return QStringLiteral("%1 \"%2\"").arg(kind, value.size() > shown ? value.left(shown - 1) + QChar(0x2026) : value);
 }
 
+namespace {
+
+// The item as a barcode that cards show: a hidden or unprinted one is on no card.
+const TSLBarcode* shownBarcode(const TSLGraphicPtr& item)
+{
+    const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
+    return barcode && barcode->ctrl_is_visible && barcode->print_object == 0 ? barcode : nullptr;
+}
+
+} // namespace
+
 std::vector<Unreadable_Barcode> unreadable(const TSLGraphicList& items, int dpi, const Record_Source& source)
 {
     std::vector<Unreadable_Barcode> found;
     for (const TSLGraphicPtr& item : items) {
-        const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
-        if (!barcode || barcode->print_object != 0)
+        const TSLBarcode* barcode = shownBarcode(item);
+        if (!barcode)
             continue;
         if (const std::optional<TSLBarcode::Small_Modules> modules = barcode->modulesTooSmall(dpi))
             found.push_back({ itemName(*barcode, source), *modules, {}, 0 });
@@ -86,8 +97,8 @@ std::vector<Unreadable_Barcode> unreadableInRun(const Batch_Snapshot& snapshot, 
         sides << QStringLiteral("B");
     for (const QString& side : sides) {
         for (const TSLGraphicPtr& item : snapshot.side(side).items) {
-            const auto* barcode = dynamic_cast<const TSLBarcode*>(item.get());
-            if (!barcode || barcode->print_object != 0 || !barcode->ctrl_is_visible)
+            const TSLBarcode* barcode = shownBarcode(item);
+            if (!barcode)
                 continue;
             if (std::optional<Unreadable_Barcode> small
                 = overRecords(*barcode, snapshot.source(), settings, snapshot.recordCount(), dpi))
