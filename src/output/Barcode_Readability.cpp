@@ -18,11 +18,7 @@ QString itemName(const TSLGraphic& item, const Record_Source& source)
         = symbology.isEmpty() ? QStringLiteral("the barcode") : QStringLiteral("the %1 barcode").arg(symbology);
     if (Record_Fill::valueFor(item, 0, source, nullptr))
         return QStringLiteral("%1 of %2").arg(kind, Record_Fill::itemName(item, &source));
-    constexpr int shown = 24;
-    const QString value = Trim_Str(item.linear_or_2d == 1 ? item.two_d_font_val : item.linear_font_val);
-    if (value.isEmpty())
-        return kind;
-    return QStringLiteral("%1 \"%2\"").arg(kind, value.size() > shown ? value.left(shown - 1) + QChar(0x2026) : value);
+    return Record_Fill::kindAndStart(kind, item.linear_or_2d == 1 ? item.two_d_font_val : item.linear_font_val);
 }
 
 namespace {

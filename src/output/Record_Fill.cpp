@@ -335,8 +335,12 @@ QString itemName(const TSLGraphic& item, const Record_Source* source)
         if (item.data_source_type == 2 && source->useSpreadsheet)
             return columnName(item, *source);
     }
-    const QString kind = TSLGraphicView::kindName(item).toLower();
-    const QString characters = item._Text_contents ? item._Text_contents->string : item.Text_Value;
+    return kindAndStart(TSLGraphicView::kindName(item).toLower(),
+        item._Text_contents ? item._Text_contents->string : item.Text_Value);
+}
+
+QString kindAndStart(const QString& kind, const QString& characters)
+{
     QString start = Trim_Str(characters).section(QLatin1Char('\n'), 0, 0).trimmed();
     if (start.isEmpty())
         return kind;

@@ -89,6 +89,8 @@ QStringList textsCut(const TSLGraphicList& items, const QRectF& card, const Reco
 // How a final message names an item: by the data it is bound to (`series "Guests"`, `column "Seat"`) while
 // that source is in use, else by its kind and the start of its text (`text "Dear guests, join us…"`).
 QString itemName(const TSLGraphic& item, const Record_Source* source);
+// `kind "the start of characters…"`, shortened at a word, or the kind alone when there are none.
+QString kindAndStart(const QString& kind, const QString& characters);
 // The column titles that items bound to the spreadsheet want and its rows do not have, one per item.
 QStringList columnsNotFound(const TSLGraphicList& items, const Record_Source& source);
 // The sentence naming them before a run ("2 items are bound to columns this sheet does not have: Photo,
