@@ -250,7 +250,6 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         EXPECT_EQ(window->Export_File_Path, QDir(target.path()).filePath(c.written.first())) << c.click;
         EXPECT_EQ(opened, QLatin1String(c.opened));
         EXPECT_EQ(messageTexts(ui).join(QLatin1Char(' ')).contains(QStringLiteral("too small")), c.tooSmall) << c.dpi;
-        // And the notice after it says the card is not whole.
         EXPECT_EQ(window->Export_File_Message.contains(QStringLiteral("barcode drawn too small")), c.tooSmall) << c.dpi;
     }
 }
