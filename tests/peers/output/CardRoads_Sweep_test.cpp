@@ -48,7 +48,7 @@ const Design kDesigns[] = {
     { "QR Code", "QRCode", ' ', '~', 24, 60 },
     { "PDF417", "PDF417", ' ', '~', 30, 60 },
     { "PDF417", "PDF417", ' ', '~', 30, 20 },
-    { "DataMatrix", "DataMatrix", ' ', '^', 24, 60, "C26X26" },
+    { "DataMatrix", "DataMatrix", ' ', '^', 24, 60 },
     // The size follows the value (record 0's is shorter), and a rectangle's modules are less high than wide:
     // dmtxread misses some symbols of these sizes whatever their modules, so they try the warning and notes only.
     { "DataMatrix", "DataMatrix", '!', '^', 40, 60, "Auto", 6, true },
@@ -212,8 +212,7 @@ protected:
     void expect(const Design& design, const QString& path, const QString& value, double modulePixels)
     {
         const QLatin1String format(design.zxingFormat);
-        const int readable = format == QLatin1String("DataMatrix") ? 2 : 1;
-        if (modulePixels < readable)
+        if (modulePixels < (format == QLatin1String("DataMatrix") ? 2 : 1))
             mayMiss.insert(path, value.toUtf8());
         else
             byFormat[format].insert(path, value.toUtf8());
