@@ -99,18 +99,17 @@ TEST_F(ExportTest, ACutTextIsNamedAndTheCardIsNotCalledWhole)
     const TSLGraphicPtr text = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLText"));
     addItem(text, TSLDocumentGraphicsKey);
     window->export_card_side = QStringLiteral("F");
-    for (const auto& [box, typed, named] : { std::tuple(QRectF(10, 10, 30, 12), "Dear guests, join us on the terrace",
-                                                 "text \"Dear guests, join us on\u2026\""),
-             { QRectF(10, window->frontCanvasBounds().bottom() - 8, 200, 40), "Dear guests",
-                 "text \"Dear guests\"" } }) { // past the card
+    for (const auto& [box, typed, shown] : // a box too narrow, then one past the card
+        { std::tuple(QRectF(10, 10, 30, 12), "Dear guests, join us on the terrace", "Dear guests, join us on\u2026"),
+            { QRectF(10, window->frontCanvasBounds().bottom() - 8, 200, 40), "Dear guests", "Dear guests" } }) {
         text->setBounds(box);
         text->Text_contents().string = QString::fromUtf8(typed);
         ui.modalRuns.push_back([](QDialog&) { return 0; }); // the notice, closed
         ASSERT_TRUE(window->Export_Single_File(pathOf(QStringLiteral("cut.png")), true));
         EXPECT_EQ(window->Export_File_Message,
             QStringLiteral("The card has been exported, but it is not whole.\n\nThe card is made with a text that does "
-                           "not fit its box or the card and is cut (the canvas marks it): %1.")
-                .arg(QString::fromUtf8(named)));
+                           "not fit its box or the card and is cut (the canvas marks it): text \"%1\".")
+                .arg(QString::fromUtf8(shown)));
     }
 }
 
@@ -250,7 +249,6 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         EXPECT_EQ(window->Export_File_Path, QDir(target.path()).filePath(c.written.first())) << c.click;
         EXPECT_EQ(opened, QLatin1String(c.opened));
         EXPECT_EQ(messageTexts(ui).join(QLatin1Char(' ')).contains(QStringLiteral("too small")), c.tooSmall) << c.dpi;
-        // And the notice after it says the card is not whole.
         EXPECT_EQ(window->Export_File_Message.contains(QStringLiteral("barcode drawn too small")), c.tooSmall) << c.dpi;
     }
 }

@@ -566,7 +566,6 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
             click(mail.form().rd_without_barcode);
             click(mail.form().sendButton);
         });
-        // No advice of the window sends a mail again that went: the box of its own, unticked, is the only way.
         EXPECT_EQ(messageTexts().back().endsWith(
                       QStringLiteral("Tick \"Only the mail that may have been delivered\" only if it did not arrive.")),
             !c.failed && !c.stop);

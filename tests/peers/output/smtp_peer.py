@@ -11,8 +11,7 @@
 # to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
 # and attachments (the attachment bytes beside it as message-N-K.bin).
 # A kept mail's first recipient may slow its answer: "slowaccept..." 2 s late, "drop..." a closed connection,
-# "never..." none, "slowquit..." none to QUIT, "garbage..." one that is no reply code; each answer held back
-# is a line in FOLDER/held.log.
+# "never..." none, "slowquit..." none to QUIT (each a line in FOLDER/held.log), "garbage..." no reply code.
 # Prints "PORT n" once listening, then runs until standard input closes.
 import asyncio
 import json
