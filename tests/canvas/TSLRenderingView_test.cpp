@@ -102,11 +102,10 @@ TEST(TSLRenderingView, CardPictureCoversEveryPixelUpToTheLastRowAndColumn)
         QRectF canvas;
         double pixelsPerPoint;
         QSize pixels;
-    } cases[]
-        = { { QRectF(0, 0, 242.65, 153.07), 1.0, { 243, 153 } }, { QRectF(0, 0, 243, 153), 300.0 / 72, { 1013, 638 } },
-              { QRectF(0, 0, 242.65, 153.07), 600.0 / 72, { 2022, 1276 } },
-              { QRectF(0, 0, 242.64566, 153.35433), 300.0 / 72, { 1011, 639 } },
-              { QRectF(0, 0, 242.63999939, 153.36000061), 300.0 / 72, { 1011, 639 } } };
+    } cases[] = { { { 0, 0, 242.65, 153.07 }, 1.0, { 243, 153 } }, { { 0, 0, 243, 153 }, 300.0 / 72, { 1013, 638 } },
+        { { 0, 0, 242.65, 153.07 }, 600.0 / 72, { 2022, 1276 } },
+        { { 0, 0, 242.64566, 153.35433 }, 300.0 / 72, { 1011, 639 } },
+        { { 0, 0, 242.63999939, 153.36000061 }, 300.0 / 72, { 1011, 639 } } };
     for (const auto& c : cases) {
         const QImage picture = TSLRenderingView::image_From_Card_Graphics({}, side(blue, c.canvas), c.pixelsPerPoint);
         ASSERT_FALSE(picture.isNull());

@@ -21,11 +21,11 @@
 using editortest::EditorWindowTest;
 using editortest::messageTexts;
 
-using Sheets = std::vector<std::pair<const char*, SpreadsheetWriter::Rows>>;
+using Rows = SpreadsheetWriter::Rows;
+using Sheets = std::vector<std::pair<const char*, Rows>>;
 
 // A workbook of sheets of texts, put in place whole as spreadsheet programs save; the unnamed sheet is the bound one.
-static bool writeSheets(
-    const QString& path, const Sheets& sheets, const QString& bound, const SpreadsheetWriter::Rows& rows)
+static bool writeSheets(const QString& path, const Sheets& sheets, const QString& bound, const Rows& rows)
 {
     std::vector<ziptest::Entry> parts;
     std::vector<std::pair<QString, QString>> tabs;
@@ -229,9 +229,7 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
     // A design saved before its sheet was kept (ByOpeningOld) finds it by its rows, even behind a copy of it.
     enum Seen { ByTheFolder, ByTheFile, ByTheRun, ByOpening, ByOpeningOld, WhileTold };
     const QString bound = Import_Excel::defaultInstance()->sheetName();
-    auto guests = [](const char* name, const char* code) {
-        return SpreadsheetWriter::Rows { { "Name", "Code" }, { name, code } };
-    };
+    auto guests = [](const char* name, const char* code) { return Rows { { "Name", "Code" }, { name, code } }; };
     const struct {
         SpreadsheetWriter::Rows rows; // none: a file that is no workbook, written in place
         Seen seen;

@@ -1,7 +1,7 @@
 #pragma once
 
 // Picture files of our own making, byte by byte where Qt cannot write them: JPEGs that say how they are to be
-// turned or claim a size they do not hold, a damaged PNG and a 16-bit colour PNG with one transparent colour.
+// turned, a damaged PNG and a 16-bit colour PNG with one transparent colour.
 #include <QBuffer>
 #include <QByteArray>
 #include <QColor>
@@ -51,16 +51,6 @@ inline QByteArray jpegWithOrientation(int orientation, QSize size = { 40, 20 })
         28);
     exif.append(char(0)).append(char(orientation)).append(QByteArray(2 + 4, '\0'));
     return jpeg.insert(2, exif);
-}
-
-// A small JPEG whose frame header claims another size: its coded data cover a few blocks only.
-inline QByteArray jpegClaiming(quint16 width, quint16 height)
-{
-    QByteArray jpeg = redAndBlue("JPG", { 16, 16 });
-    char* const size = jpeg.data() + jpeg.indexOf("\xFF\xC0") + 5; // past the marker, its length and precision
-    qToBigEndian<quint16>(height, size);
-    qToBigEndian<quint16>(width, size + 2);
-    return jpeg;
 }
 
 inline QByteArray chunk(const char* type, const QByteArray& data)

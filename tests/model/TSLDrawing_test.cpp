@@ -27,17 +27,15 @@ TEST(MissingMark, NamesWhatIsMissingInWholeWordsAndWholeLines)
         const MissingMarkText mark = missingMarkText(area, font, &drawn, title, QString::fromUtf8(c.name));
         EXPECT_EQ(mark.text.toStdString(), c.shown) << c.box.width() << " x " << c.box.height();
         drawn.fill(Qt::white);
-        QPainter painter(&drawn);
+        chosen.fill(Qt::white);
+        QPainter painter(&drawn), expected(&chosen);
         painter.setFont(font);
         drawMissingMark(painter, area, title, QString::fromUtf8(c.name));
-        painter.end();
-        chosen.fill(Qt::white);
-        painter.begin(&chosen);
-        drawMissingMark(painter, area, QString(), QString());
-        painter.setFont(mark.font);
-        painter.setPen(QColor(160, 0, 0));
-        painter.drawText(area.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, mark.text);
-        painter.end();
+        drawMissingMark(expected, area, QString(), QString());
+        expected.setFont(mark.font);
+        expected.setPen(QColor(160, 0, 0));
+        expected.drawText(area.adjusted(2, 2, -2, -2), Qt::AlignCenter | Qt::TextWordWrap, mark.text);
+        painter.end(), expected.end();
         EXPECT_TRUE(drawn == chosen) << "the chosen lines, none cut at the box's edges: " << c.shown;
     }
 }

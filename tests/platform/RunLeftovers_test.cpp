@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -92,8 +93,13 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
 
 TEST(RunLeftovers, ARunFolderIsLockedWhileItLivesAndGoesWithIt)
 {
-    // The system's temporary folder, as a machine where a copy of the program was once killed leaves it.
-    const testsupport::OwnTemporaryFolder temporary;
+    // TMPDIR, the system's temporary folder, as a machine where a copy of the program was once killed leaves it,
+    // neither the machine's nor touching it; put back as it was.
+    const QTemporaryDir temporary;
+    const auto restore = qScopeGuard([set = qEnvironmentVariableIsSet("TMPDIR"), was = qgetenv("TMPDIR")] {
+        set ? qputenv("TMPDIR", was) : qunsetenv("TMPDIR");
+    });
+    qputenv("TMPDIR", QFile::encodeName(temporary.path()));
     testsupport::LockingProcess killed(
         { temporary.path() + QStringLiteral("/tessaline-sheet-1-abcDEF/") }, platform::OwnLock::lockMark());
     ASSERT_TRUE(killed.started());

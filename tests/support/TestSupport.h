@@ -1,13 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace testsupport {
@@ -40,20 +37,6 @@ public:
 
 private:
     int pid_ = -1;
-};
-
-// Points TMPDIR, the system's temporary folder, at a fresh folder while it lives, then puts back what was
-// there: a test of what the program leaves or clears there neither meets the machine's nor touches it.
-class OwnTemporaryFolder {
-public:
-    OwnTemporaryFolder() { qputenv("TMPDIR", QFile::encodeName(folder_.path())); }
-    ~OwnTemporaryFolder() { previous_ ? qputenv("TMPDIR", *previous_) : qunsetenv("TMPDIR"); }
-    QString path() const { return folder_.path(); }
-
-private:
-    QTemporaryDir folder_;
-    std::optional<QByteArray> previous_
-        = qEnvironmentVariableIsSet("TMPDIR") ? std::optional(qgetenv("TMPDIR")) : std::nullopt;
 };
 
 // The bytes of a zlib stream that inflates to at most `limit` bytes, inflated by zlib, which also checks

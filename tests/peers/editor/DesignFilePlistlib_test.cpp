@@ -30,10 +30,8 @@ print(all(isinstance(x, bytes) for x in root[62:62 + F] + root[63 + F:]))
     const int F = int(content.frontItems.size());
     const int B = int(content.backItems.size());
     EXPECT_EQ(lines[0],
-        QString::fromUtf8("%1 %2 %3 MORVENTALISPRENQUADEX Grüße party {242.65000000000001, 153.06999999999999} Y "
-                          "['#[Sunday]', 'Name', 'Table'] Émile")
-            .arg(63 + F + B)
-            .arg(F)
-            .arg(B));
+        QStringLiteral("%1 %2 %3").arg(63 + F + B).arg(F).arg(B)
+            + QString::fromUtf8(" MORVENTALISPRENQUADEX Grüße party {242.65000000000001, 153.06999999999999} Y "
+                                "['#[Sunday]', 'Name', 'Table'] Émile"));
     EXPECT_EQ(lines[1], QStringLiteral("True"));
 }
