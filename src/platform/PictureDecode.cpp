@@ -182,9 +182,9 @@ Jpeg_Markers walkJpegMarkers(QIODevice& device)
     }
 }
 
-// Why the file's data cannot be decoded within bounds, before any decoder reads them: a JPEG that ends
-// early or holds too many scans, a PNG whose image data inflate far past its size. Empty when none of these.
-QString dataRefusal(QFile& file, const QString& path)
+// Why a JPEG's markers show it cannot be decoded within bounds: data that end early, or too many scans.
+// Empty for any other file, the device back at its start.
+QString jpegMarkersRefusal(QFile& file, const QString& path)
 {
     const Jpeg_Markers markers = walkJpegMarkers(file);
     if (markers == Jpeg_Markers::EndEarly)
@@ -193,8 +193,15 @@ QString dataRefusal(QFile& file, const QString& path)
         return cannotRead(path,
             QStringLiteral("it is stored in more than %1 scans, more than cameras and picture programs write.")
                 .arg(maximumJpegScans));
-    if (!file.seek(0))
-        return cannotRead(path, file.errorString());
+    return file.seek(0) ? QString() : cannotRead(path, file.errorString());
+}
+
+// Why the file's data cannot be decoded within bounds, before a decoder reads them: besides what the JPEG's
+// markers show, a PNG whose image data inflate far past its size. Empty when none of these.
+QString dataRefusal(QFile& file, const QString& path)
+{
+    if (QString refusal = jpegMarkersRefusal(file, path); !refusal.isEmpty())
+        return refusal;
     if (pngImageDataPastSize(file))
         return cannotRead(path, QStringLiteral("its image data go on far past what its size of pixels needs."));
     return file.seek(0) ? QString() : cannotRead(path, file.errorString());
@@ -285,7 +292,8 @@ bool pictureDataWhole(const QString& path, QString* error)
     QFile file;
     if (!openRegularFile(file, path, maximumPictureFileBytes, error))
         return false;
-    QString refusal = dataRefusal(file, path);
+    // A PNG's image data are bounded by the decode that follows the check, which inflates them anyway.
+    QString refusal = jpegMarkersRefusal(file, path);
     QString reason;
     if (refusal.isEmpty()) {
         switch (jpegCodedData(file, &reason)) {
