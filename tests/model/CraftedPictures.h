@@ -41,11 +41,6 @@ inline QByteArray scan(const QList<int>& components, int start, int end, int hig
     return segment(char(0xDA), header) + QByteArray(zeroBytes, '\0');
 }
 
-inline qint64 blocksOf(int pixels, int sampling, int most)
-{
-    return (qint64(pixels) * sampling / most + (pixels * sampling % most ? 1 : 0) + 7) / 8;
-}
-
 } // namespace craft
 
 // A flat grey JPEG of the size, of one or three components; colour is subsampled by `sampling` (2: 4:2:0,
@@ -63,16 +58,11 @@ inline QByteArray flatJpeg(QSize size, int components, int sampling, bool progre
     QByteArray jpeg = QByteArray("\xFF\xD8", 2) + segment(char(0xDB), QByteArray(1, '\0') + QByteArray(64, char(1)))
         + segment(char(progressive ? 0xC2 : 0xC0), frame)
         + segment(char(0xC4), oneCodeTable(0, 0x00) + oneCodeTable(1, refinements ? 0xE0 : 0x00));
-    QList<int> all;
-    qint64 blocks = 0;
-    for (int c = 1; c <= components; ++c) {
-        all.append(c);
-        const int factor = c == 1 ? most : 1;
-        blocks += blocksOf(size.width(), factor, most) * blocksOf(size.height(), factor, most);
-    }
-    // Interleaved scans code whole units of the largest sampling: the luma blocks past the edge count too.
-    if (components == 3 && most == 2)
-        blocks = blocksOf(size.width(), 1, 2) * blocksOf(size.height(), 1, 2) * 6;
+    // Blocks in units of the largest sampling: four luma blocks and two colour blocks in 4:2:0.
+    const int unit = 8 * most;
+    const qint64 blocks = qint64(components == 1 ? 1 : most * most + 2) * ((size.width() + unit - 1) / unit)
+        * ((size.height() + unit - 1) / unit);
+    const QList<int> all = components == 1 ? QList<int> { 1 } : QList<int> { 1, 2, 3 };
     const int bitsPerBlock = progressive ? 1 : 2; // a zero DC difference, and a baseline's end of block
     jpeg += scan(all, 0, progressive ? 0 : 63, 0, 0, (blocks * bitsPerBlock + 7) / 8);
     if (refinements) {
@@ -88,11 +78,6 @@ inline QByteArray flatJpeg(QSize size, int components, int sampling, bool progre
 // bytes: its one deflate block codes a copy of 258 bytes in two bits.
 inline QByteArray inflatingPng(QSize size, qint64 inflated)
 {
-    QByteArray header(13, '\0');
-    qToBigEndian<quint32>(quint32(size.width()), header.data());
-    qToBigEndian<quint32>(quint32(size.height()), header.data() + 4);
-    header[8] = 8;
-    header[9] = 2;
     // A fixed-code block with one literal zero, then a dynamic block whose codes are: length 258 and end of
     // block of one bit each, and distance 1 of one bit. Bits are written from the lowest of each byte.
     QByteArray stream("\x78\x01", 2);
@@ -120,15 +105,9 @@ inline QByteArray inflatingPng(QSize size, qint64 inflated)
     for (int symbol : order)
         put(symbol == 18 || symbol == 1 ? 1 : 0, 3);
     // Literal and length lengths: 256 zeros, 256 of length 1, 28 zeros, 285 of length 1; then distance 0.
-    const auto zeros = [&](int run) { // symbol 18 is the bit 1, symbol 1 the bit 0
-        while (run > 0) {
-            const int step = std::min(run, 138);
-            put(1, 1);
-            put(step - 11, 7);
-            run -= step;
-        }
-    };
-    zeros(256);
+    const auto zeros = [&](int run) { put(1, 1), put(run - 11, 7); }; // symbol 18 is the bit 1, symbol 1 the bit 0
+    zeros(138);
+    zeros(118);
     put(0, 1);
     zeros(28);
     put(0, 1);
@@ -147,8 +126,7 @@ inline QByteArray inflatingPng(QSize size, qint64 inflated)
     const quint32 adler = quint32((1 + copies * 258) % 65521) << 16 | 1;
     QByteArray check(4, '\0');
     qToBigEndian<quint32>(adler, check.data());
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", stream + check)
-        + chunk("IEND", {});
+    return pngHeader(size.width(), size.height(), 8) + chunk("IDAT", stream + check) + chunk("IEND", {});
 }
 
 } // namespace picturefiles
