@@ -11,25 +11,20 @@ namespace picturefiles {
 
 namespace craft {
 
-inline QByteArray segment(char marker, const QByteArray& body)
-{
-    QByteArray out("\xFF", 1);
-    out.append(marker);
-    out.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xFF));
-    return out + body;
-}
-
-inline QByteArray be16(int value)
+inline QByteArray be16(qsizetype value)
 {
     return QByteArray(1, char(value >> 8)) + QByteArray(1, char(value & 0xFF));
+}
+
+inline QByteArray segment(int marker, const QByteArray& body)
+{
+    return QByteArray(1, char(0xFF)) + char(marker) + be16(body.size() + 2) + body;
 }
 
 // A Huffman table of one code, the single bit 0, for the symbol given.
 inline QByteArray oneCodeTable(int tableClass, unsigned char symbol)
 {
-    QByteArray table(1, char(tableClass << 4));
-    table.append(char(1)).append(QByteArray(15, '\0')).append(char(symbol));
-    return table;
+    return char(tableClass << 4) + QByteArray(1, char(1)) + QByteArray(15, '\0') + char(symbol);
 }
 
 inline QByteArray scan(const QList<int>& components, int start, int end, int high, int low, qint64 zeroBytes)
@@ -38,7 +33,7 @@ inline QByteArray scan(const QList<int>& components, int start, int end, int hig
     for (int component : components)
         header.append(char(component)).append(char(0x00));
     header.append(char(start)).append(char(end)).append(char(high << 4 | low));
-    return segment(char(0xDA), header) + QByteArray(zeroBytes, '\0');
+    return segment(0xDA, header) + QByteArray(zeroBytes, '\0');
 }
 
 } // namespace craft
@@ -55,9 +50,9 @@ inline QByteArray flatJpeg(QSize size, int components, int sampling, bool progre
     frame += be16(size.height()) + be16(size.width()) + QByteArray(1, char(components));
     for (int c = 1; c <= components; ++c)
         frame.append(char(c)).append(char(c == 1 ? most << 4 | most : 0x11)).append(char(0));
-    QByteArray jpeg = QByteArray("\xFF\xD8", 2) + segment(char(0xDB), QByteArray(1, '\0') + QByteArray(64, char(1)))
-        + segment(char(progressive ? 0xC2 : 0xC0), frame)
-        + segment(char(0xC4), oneCodeTable(0, 0x00) + oneCodeTable(1, refinements ? 0xE0 : 0x00));
+    QByteArray jpeg = QByteArray("\xFF\xD8", 2) + segment(0xDB, QByteArray(1, '\0') + QByteArray(64, char(1)))
+        + segment(progressive ? 0xC2 : 0xC0, frame)
+        + segment(0xC4, oneCodeTable(0, 0x00) + oneCodeTable(1, refinements ? 0xE0 : 0x00));
     // Blocks in units of the largest sampling: four luma blocks and two colour blocks in 4:2:0.
     const int unit = 8 * most;
     const qint64 blocks = qint64(components == 1 ? 1 : most * most + 2) * ((size.width() + unit - 1) / unit)
