@@ -71,7 +71,7 @@ inline QByteArray flatJpeg(QSize size, int components, int sampling, bool progre
 
 // A PNG of the size, black, in 8-bit colour, whose image data go on as zeros until they inflate to `inflated`
 // bytes: its one deflate block codes a copy of 258 bytes in two bits.
-inline QByteArray inflatingPng(QSize size, qint64 inflated)
+inline QByteArray inflatingPng(QSize size, qint64 inflated, bool interlaced = false)
 {
     // A fixed-code block with one literal zero, then a dynamic block whose codes are: length 258 and end of
     // block of one bit each, and distance 1 of one bit. Bits are written from the lowest of each byte.
@@ -121,7 +121,7 @@ inline QByteArray inflatingPng(QSize size, qint64 inflated)
     const quint32 adler = quint32((1 + copies * 258) % 65521) << 16 | 1;
     QByteArray check(4, '\0');
     qToBigEndian<quint32>(adler, check.data());
-    return pngHeader(size.width(), size.height(), 8) + chunk("IDAT", stream + check) + chunk("IEND", {});
+    return pngHeader(size.width(), size.height(), 8, interlaced) + chunk("IDAT", stream + check) + chunk("IEND", {});
 }
 
 } // namespace picturefiles

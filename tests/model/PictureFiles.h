@@ -65,13 +65,14 @@ inline QByteArray chunk(const char* type, const QByteArray& data)
 }
 
 // The signature and the header chunk of a PNG in colour of the depth given.
-inline QByteArray pngHeader(quint32 width, quint32 height, char depth)
+inline QByteArray pngHeader(quint32 width, quint32 height, char depth, bool interlaced = false)
 {
     QByteArray header(13, '\0');
     qToBigEndian<quint32>(width, header.data());
     qToBigEndian<quint32>(height, header.data() + 4);
     header[8] = depth;
     header[9] = 2; // colour
+    header[12] = interlaced ? 1 : 0;
     return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header);
 }
 
