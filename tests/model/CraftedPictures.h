@@ -91,9 +91,7 @@ inline QByteArray inflatingPng(QSize size, qint64 inflated, bool interlaced = fa
     put(0b00001100, 8); // literal 0, its code reversed
     put(0, 7); // end of block
     put(0b101, 3); // final, dynamic codes
-    put(286 - 257, 5);
-    put(1 - 1, 5);
-    put(18 - 4, 4);
+    put((286 - 257) | (1 - 1) << 5 | (18 - 4) << 10, 14); // lengths, distances and code length codes given
     // Code length code lengths in their fixed order 16 17 18 0 8 7 9 6 10 5 11 4 12 3 13 2 14 1 15: 18 and 1
     // of one bit each, every other length absent.
     const int order[] = { 16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1 };
@@ -115,12 +113,9 @@ inline QByteArray inflatingPng(QSize size, qint64 inflated, bool interlaced = fa
     stream.append(QByteArray((copies - written) / 4, char(0x55))); // four copies a byte
     for (written += (copies - written) / 4 * 4; written < copies; ++written)
         put(0b01, 2);
-    put(0, 1);
-    if (count)
-        put(0, 8 - count);
-    const quint32 adler = quint32((1 + copies * 258) % 65521) << 16 | 1;
+    put(0, 1 + (15 - count) % 8); // end of block, and the last byte filled
     QByteArray check(4, '\0');
-    qToBigEndian<quint32>(adler, check.data());
+    qToBigEndian<quint32>(quint32((1 + copies * 258) % 65521) << 16 | 1, check.data()); // Adler-32 of zeros
     return pngHeader(size.width(), size.height(), 8, interlaced) + chunk("IDAT", stream + check) + chunk("IEND", {});
 }
 

@@ -71,10 +71,10 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
                 return picturefiles::encoded(grey, "JPG");
             }(),
             { 9000, 9000 }, QColor(90, 90, 90), { 468, 468 } },
-        // Files that would hold the decoder up for many seconds are judged from their first bytes.
         // Its seven passes need 18,003,750 bytes of image data; seven more are read past with a warning.
         { "interlaced.png", picturefiles::inflatingPng({ 3000, 2000 }, 18'004'000, true), { 3000, 2000 }, Qt::black,
             { 702, 468 } },
+        // Files that would hold the decoder up for many seconds are judged from their first bytes.
         { "scans.jpeg", picturefiles::flatJpeg({ 4096, 4096 }, 1, 1, true, 1000), {}, {}, {}, "more than 100 scans" },
         { "inflating.png", picturefiles::inflatingPng({ 100, 100 }, 5'000'000'000), {}, {}, {}, "far past" },
         { "cutlarge.jpeg", cutLarge.left(cutLarge.size() / 2) + "\xFF\xD9", {}, {}, {}, "more memory" },
