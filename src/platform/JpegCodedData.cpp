@@ -89,8 +89,8 @@ void silent(j_common_ptr)
 }
 
 // Reads the coded data through at an eighth of the size, until they end or are found to end early; false
-// when the decoder refuses the file or would pass the memory bound. Nothing of this frame changes between the jump's
-// start and its return.
+// when the decoder refuses the file or would pass the memory bound. Nothing of this frame changes between the
+// jump's start and its return.
 bool decodeAtAnEighth(
     jpeg_decompress_struct& info, Watching_Errors& errors, Device_Source& source, std::vector<JSAMPLE>& row)
 {

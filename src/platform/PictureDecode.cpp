@@ -304,7 +304,7 @@ bool pictureDataWhole(const QString& path, QString* error)
             break;
         case JpegCodedData::BeyondMemory:
             refusal = cannotRead(path,
-                QStringLiteral("it is stored progressively at a size whose check would take more memory than one "
+                QStringLiteral("it is stored in several scans at a size whose check would take more memory than one "
                                "picture may use; save it again as a baseline JPEG, or smaller."));
             break;
         case JpegCodedData::Refused:
