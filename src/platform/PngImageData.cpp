@@ -26,18 +26,7 @@ quint64 allowedBytes(quint64 needed)
     return needed * 2 + 64 * 1024;
 }
 
-struct Inflater {
-    z_stream stream {};
-    bool started = false;
-    ~Inflater()
-    {
-        if (started)
-            inflateEnd(&stream);
-    }
-};
-
-} // namespace
-
+// What a PNG's rows take once inflated, each with its filter byte, over its seven passes when interlaced.
 quint64 pngImageDataBytes(quint32 width, quint32 height, int bitsPerPixel, bool interlaced)
 {
     const auto rows = [&](quint64 columns, quint64 count) {
@@ -55,6 +44,18 @@ quint64 pngImageDataBytes(quint32 width, quint32 height, int bitsPerPixel, bool 
     }
     return total;
 }
+
+struct Inflater {
+    z_stream stream {};
+    bool started = false;
+    ~Inflater()
+    {
+        if (started)
+            inflateEnd(&stream);
+    }
+};
+
+} // namespace
 
 bool pngImageDataPastSize(QIODevice& device)
 {
@@ -83,9 +84,11 @@ bool pngImageDataPastSize(QIODevice& device)
                 return false;
             continue;
         }
+        if (allowed == 0)
+            return false; // the header is not where it must be: the reader refuses the file
         if (type != "IDAT") {
-            if (inData || type == "IEND" || allowed == 0)
-                return false; // the data are over, or the header is not where it must be
+            if (inData || type == "IEND")
+                return false; // the data are over
             if (device.skip(qint64(length) + 4) != qint64(length) + 4)
                 return false;
             continue;

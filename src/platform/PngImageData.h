@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QtGlobal>
-
 class QIODevice;
 
 namespace platform {
@@ -12,8 +10,5 @@ namespace platform {
 // or whose data are whole, short or damaged: the picture's reader judges those. Reads the device from where
 // it stands.
 bool pngImageDataPastSize(QIODevice& device);
-
-// What a PNG's rows take once inflated, each with its filter byte, over its seven passes when interlaced.
-quint64 pngImageDataBytes(quint32 width, quint32 height, int bitsPerPixel, bool interlaced);
 
 } // namespace platform
