@@ -87,17 +87,15 @@ TEST(SheetColumnList, BindingTableEditsStayInsideTheTable)
     EXPECT_EQ(table.value(1, 0), QStringLiteral("extra"));
 }
 
-// Every road from a sheet: the picker's titles, the binding table, the values imported into a series, and the
-// bound workbook read again unchanged. A row of cells that hold no value (drawn or formatted ahead, or cleared)
-// is no guest.
+// Every road from a sheet (the picker's titles, the binding, values imported, the workbook read again): a row
+// whose cells hold no value (drawn or formatted ahead, or cleared) is no guest.
 TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
 {
     const QString titles = "Name|Table|Code;", borders = QStringList(16, "||").join(';');
     const struct {
         QString rows; // cells split by '|', rows by ';'
         bool header;
-        QString columns; // the binding table's titles after "#"
-        QString names; // column A of each record, as bound and as imported
+        QString columns, names; // the binding table's titles after "#", and column A of each record
     } cases[] = {
         { titles + "Ann|1|A1;Bo|2|B2;Cy|3|C3;" + borders, true, "Name|Table|Code", "Ann|Bo|Cy" },
         { titles + "Ann|1|A1;||;Cy|3|C3", true, "Name|Table|Code", "Ann|Cy" },
@@ -110,7 +108,7 @@ TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
         Rows written;
         for (const QString& row : c.rows.split(';'))
             written << row.split('|');
-        const QString path = testsupport::makeTempFolder(QStringLiteral("rows")) + QStringLiteral("/guests.xlsx");
+        const QString path = testsupport::makeTempFolder("rows") + "/guests.xlsx";
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, written, c.header));
         SpreadsheetWriter::ReadWorkbook(path, true);
         Excel_Sheet_Number = 1;
@@ -118,8 +116,12 @@ TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
         const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
         Spreadsheet_Binding_Table table;
         ASSERT_TRUE(Fill_Binding_Table(table, rows, { 0, 1, 2 }, c.header));
-        EXPECT_EQ(table.columnTitles().mid(1).join('|'), c.columns);
+        const QStringList& named = table.columnTitles();
+        EXPECT_EQ(named.mid(1).join('|'), c.columns);
         QStringList bound;
+        for (int p = 1; p < named.size(); ++p) // each column found again by its title, as items follow it
+            EXPECT_EQ(
+                Spreadsheet_Binding_Table(table).positionOfTitle(named[p], table.occurrenceOfTitle(named, p, 1)), p);
         for (int r = 0; r < table.rowCount(); ++r)
             bound << table.value(r, 1);
         EXPECT_EQ(bound.join('|'), c.names);

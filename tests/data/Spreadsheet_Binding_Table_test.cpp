@@ -28,20 +28,3 @@ TEST(SpreadsheetBindingTable, EmptyTitleListKeepsTheColumns)
     table.setValueColumnTitles({});
     EXPECT_EQ(table.columnCount(), 2);
 }
-
-// Of two columns of one title, an item on the n-th follows the n-th into another sheet.
-TEST(SpreadsheetBindingTable, RepeatedTitlesAreToldApartByTheirOccurrence)
-{
-    const QStringList before { "#", "Name", "Table", "Name" }, moved { "#", "Table", "Name", "Seat", "Name" };
-    const struct {
-        QStringList now;
-        int from, to;
-    } cases[] = { { before, 3, 3 }, { moved, 3, 4 }, { moved, 1, 2 },
-        { { "#", "Name", "Table" }, 3, 3 } }; // the second gone: a column without values
-    for (const auto& c : cases) {
-        Spreadsheet_Binding_Table table;
-        table.setValueColumnTitles(c.now);
-        const int occurrence = Spreadsheet_Binding_Table::occurrenceOfTitle(before, c.from, 1);
-        EXPECT_EQ(table.positionOfTitle(before.at(c.from), occurrence), c.to) << c.from;
-    }
-}
