@@ -547,23 +547,17 @@ void Send_Mail::update_sending_progress_bar()
 
 QString Send_Mail::waitingText(Mail_Stage stage)
 {
-    switch (stage) {
-    case Mail_Stage::Connecting:
-        return QStringLiteral("Connecting to the server for the mail to %1...");
-    case Mail_Stage::Hello:
-        return QStringLiteral("Waiting for the server to answer hello, for the mail to %1...");
-    case Mail_Stage::Encrypting:
-        return QStringLiteral("Waiting for the server to start encryption, for the mail to %1...");
-    case Mail_Stage::LoggingIn:
-        return QStringLiteral("Waiting for the server to accept the login, for the mail to %1...");
-    case Mail_Stage::Sending:
-        return QStringLiteral("Sending the mail to %1...");
-    case Mail_Stage::AwaitingAnswer:
-        return QStringLiteral("Waiting for the server to take the mail to %1...");
-    case Mail_Stage::Taken:
-        break;
-    }
-    return QString();
+    // In the order of the stages: a mail the server has taken waits for nothing.
+    static const char* const texts[] = {
+        "Connecting to the server for the mail to %1...",
+        "Waiting for the server to answer hello, for the mail to %1...",
+        "Waiting for the server to start encryption, for the mail to %1...",
+        "Waiting for the server to accept the login, for the mail to %1...",
+        "Sending the mail to %1...",
+        "Waiting for the server to take the mail to %1...",
+        "",
+    };
+    return QString::fromLatin1(texts[int(stage)]);
 }
 
 void Send_Mail::runFinished(quint64 run)
