@@ -17,8 +17,10 @@
 # or a message the server will not take); the others would fail any mail. MAYBE_DELIVERED: the whole
 # message went, but no reply took or refused it (a lost connection, no answer in time, or one that is no
 # reply code): the server may have queued it, so sending it again could deliver it twice.
-# On standard output, as they happen: "END OF DATA SENT" just before the message's last line goes, and
-# "ACCEPTED" as soon as the server has taken it, so that a caller that ends the script after these knows.
+# On standard output, as they happen: "HELLO", "ENCRYPTING", "LOGGING IN" and "SENDING" as each of these
+# begins, so that a caller can say what the server is awaited for; "END OF DATA SENT" just before the
+# message's last line goes, and "ACCEPTED" as soon as the server has taken it, so that a caller that ends
+# the script after these knows.
 import base64
 import io
 import json
@@ -185,8 +187,12 @@ def build_message(request, eight_bit):
 def connect(server, port, use_ssl, password, timeout):
     context = ssl.create_default_context()
     if use_ssl:
-        return smtplib.SMTP_SSL(server, port, timeout=timeout, context=context)
+        connection = smtplib.SMTP_SSL(server, port, timeout=timeout, context=context)
+        say("HELLO")
+        connection.ehlo()
+        return connection
     connection = smtplib.SMTP(server, port, timeout=timeout)
+    say("HELLO")
     connection.ehlo()
     if not connection.has_extn("starttls") and not password:
         return connection
@@ -194,7 +200,9 @@ def connect(server, port, use_ssl, password, timeout):
         connection.close()
         raise Failure(NO_ENCRYPTION, "The server %s offers no encryption (STARTTLS): nothing was sent, and the "
                                      "password was not given to it." % server)
+    say("ENCRYPTING")
     connection.starttls(context=context)
+    say("HELLO")
     connection.ehlo()
     return connection
 
@@ -236,6 +244,7 @@ def transmit(connection, sender, recipient, message, end_of_data_seconds):
         if not sender.isascii():
             raise Failure(SENDER_REFUSED, "the server offers no SMTPUTF8, which the sender address needs")
         raise Failure(RECIPIENT_REFUSED, "the server offers no SMTPUTF8, which this address needs")
+    say("SENDING")
     options = ["SMTPUTF8", "BODY=8BITMIME"] if international else []
     if not international and connection.has_extn("8bitmime"):
         options.append("BODY=8BITMIME")
@@ -294,6 +303,7 @@ def send(request):
     try:
         connection.ehlo_or_helo_if_needed()
         if request["password"] and connection.has_extn("auth"):
+            say("LOGGING IN")
             login(connection, request["login"].strip(), request["password"])
         if not connection.has_extn("8bitmime"):
             message = build_message(request, False)

@@ -195,6 +195,22 @@ QProcessEnvironment scriptEnvironment()
     return environment;
 }
 
+std::optional<Mail_Stage> stageOf(const QByteArray& line)
+{
+    static const std::pair<const char*, Mail_Stage> lines[] = {
+        { "HELLO", Mail_Stage::Hello },
+        { "ENCRYPTING", Mail_Stage::Encrypting },
+        { "LOGGING IN", Mail_Stage::LoggingIn },
+        { "SENDING", Mail_Stage::Sending },
+        { "END OF DATA SENT", Mail_Stage::AwaitingAnswer },
+        { "ACCEPTED", Mail_Stage::Taken },
+    };
+    for (const auto& [said, stage] : lines)
+        if (line == said)
+            return stage;
+    return std::nullopt;
+}
+
 // The script's last line on standard error: its reason.
 QString reasonOf(QProcess& process)
 {
@@ -210,7 +226,7 @@ Mail_Outcome Mail_Script::send(const Mail_Message& mail, const std::atomic<bool>
 }
 
 Mail_Outcome Mail_Script::send(const Mail_Message& mail, std::initializer_list<const std::atomic<bool>*> giveUp,
-    int timeLimitMs, const std::function<void(bool awaiting)>& awaiting)
+    int timeLimitMs, const std::function<void(Mail_Stage)>& stage)
 {
     using S = Mail_Outcome::Status;
     if (const std::optional<QString> limit = overLimit(mail))
@@ -223,6 +239,11 @@ Mail_Outcome Mail_Script::send(const Mail_Message& mail, std::initializer_list<c
     if (script.isEmpty())
         return { S::Failed, QStringLiteral("the mail script cannot be unpacked") };
 
+    const auto tell = [&stage](Mail_Stage now) {
+        if (stage)
+            stage(now);
+    };
+    tell(Mail_Stage::Connecting);
     QProcess process;
     process.setProcessEnvironment(scriptEnvironment());
     process.start(QString::fromLatin1(interpreter), { script });
@@ -231,29 +252,28 @@ Mail_Outcome Mail_Script::send(const Mail_Message& mail, std::initializer_list<c
     process.write(standardInput(mail));
     process.closeWriteChannel();
 
-    // What the script says of the message on its standard output: its end went, the server took it.
+    // What the script says of the mail on its standard output, a line as each stage begins: from the end of
+    // the message on, the server may have it.
     QByteArray said;
+    qsizetype heard = 0; // of `said`, the lines told already
     const auto hasSaid = [&said, &process](const char* line) {
         said += process.readAllStandardOutput();
         return said.contains(QByteArray(line) + '\n');
     };
     QDeadlineTimer deadline(timeLimitMs);
-    bool endSent = false;
-    bool accepted = false;
-    const auto tell = [&awaiting](bool waiting) {
-        if (awaiting)
-            awaiting(waiting);
+    const auto listen = [&] {
+        said += process.readAllStandardOutput();
+        for (qsizetype end = said.indexOf('\n', heard); end >= 0; heard = end + 1, end = said.indexOf('\n', heard)) {
+            const std::optional<Mail_Stage> now = stageOf(said.mid(heard, end - heard));
+            if (now == Mail_Stage::AwaitingAnswer)
+                deadline.setRemainingTime(
+                    qint64(endOfDataLimitSeconds() + 2 * networkLimitSeconds()) * 1000 + timeLimitMs);
+            if (now)
+                tell(*now);
+        }
     };
     while (!process.waitForFinished(100)) {
-        if (!endSent && hasSaid("END OF DATA SENT")) {
-            endSent = true;
-            deadline.setRemainingTime(qint64(endOfDataLimitSeconds() + 2 * networkLimitSeconds()) * 1000 + timeLimitMs);
-            tell(true);
-        }
-        if (endSent && !accepted && hasSaid("ACCEPTED")) {
-            accepted = true;
-            tell(false);
-        }
+        listen();
         const bool gaveUp = abandoned() || deadline.hasExpired();
         if (process.state() == QProcess::NotRunning)
             break;
@@ -271,6 +291,7 @@ Mail_Outcome Mail_Script::send(const Mail_Message& mail, std::initializer_list<c
             return { S::Failed, QStringLiteral("the server did not answer in time") };
         }
     }
+    listen();
     if (process.exitStatus() != QProcess::NormalExit)
         return { S::Failed, QStringLiteral("the mail script ended abnormally") };
     Mail_Outcome outcome { statusOfExit(process.exitCode()), reasonOf(process) };

@@ -59,6 +59,17 @@ struct Mail_Outcome {
     QString text() const;
 };
 
+// Where one mail stands, as its script tells it.
+enum class Mail_Stage {
+    Connecting, // to the server, through its encryption from the first byte, to its greeting
+    Hello,
+    Encrypting, // STARTTLS
+    LoggingIn,
+    Sending, // the envelope and the message
+    AwaitingAnswer, // the message's end has gone and the server's answer to it has not come
+    Taken, // the server has taken the mail
+};
+
 // Runs the program's mail script once per mail with the interpreter and a fixed environment. Every field,
 // the password with them, goes to the script as UTF-8 JSON on its standard input: nothing of the mail is
 // in its argument list, which every local user can read. The wait is bounded: a server that never answers
@@ -96,10 +107,9 @@ public:
     static Mail_Outcome send(
         const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs);
     // The same, given up as soon as any of the flags turns true (a run's Stop, or the program quitting).
-    // `awaiting` hears true once the message's end has gone and the server's answer is awaited, false once
-    // the server has taken it.
+    // `stage` hears each stage of the mail as it begins, from Connecting on.
     static Mail_Outcome send(const Mail_Message& mail, std::initializer_list<const std::atomic<bool>*> giveUp,
-        int timeLimitMs = defaultTimeLimitMs, const std::function<void(bool awaiting)>& awaiting = {});
+        int timeLimitMs = defaultTimeLimitMs, const std::function<void(Mail_Stage)>& stage = {});
     // True when the server took the mail.
     static bool sendEmail_pyth(
         const Mail_Message& mail, const std::atomic<bool>* abandon = nullptr, int timeLimitMs = defaultTimeLimitMs)

@@ -24,8 +24,10 @@
 #include <QDir>
 #include <QLabel>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 namespace {
 
@@ -43,6 +45,23 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
     request.recordsWithPictureNotFound = [snapshot] { return snapshot->fillLog().recordsWithPictureNotFound(); };
     request.fillNotes = [snapshot] { return snapshot->fillLog().notes(); };
     snapshot->tellColumnsNotFound();
+}
+
+// The message as typed: the editor's line breaks become line feeds and every other character stays, a
+// no-break space with them (the plain-text form would make it a plain space).
+QString typedText(const QPlainTextEdit& edit)
+{
+    QString text = edit.document()->toRawText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = QLatin1Char('\n');
+    }
+    return text;
+}
+
+QString mailCount(qsizetype n)
+{
+    return n == 1 ? QStringLiteral("1 mail") : QStringLiteral("%1 mails").arg(n);
 }
 
 } // namespace
@@ -98,6 +117,7 @@ void Send_Mail::connectControls()
     connect(ui_->rd_one_per_recp, &QRadioButton::clicked, this, &Send_Mail::obo_rd_select);
     connect(ui_->delayed_delv_chk, &QCheckBox::clicked, this, &Send_Mail::delayed_delv_chk_select);
     connect(ui_->to_txt, &QLineEdit::textChanged, this, &Send_Mail::offerOnlyFailed);
+    connect(ui_->only_failed_chk, &QCheckBox::toggled, this, &Send_Mail::followOnlyFailed);
     const auto remeasure = [this] { sizeTimer_.start(); };
     connect(ui_->resolution_spin, &QSpinBox::valueChanged, this, remeasure);
     connect(matrix_card_side, &QButtonGroup::idClicked, this, remeasure);
@@ -329,7 +349,7 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     }
     request.recipients = *recipients;
     request.subject = ui_->subject_txt->text();
-    request.body = ui_->message_txt->toPlainText();
+    request.body = typedText(*ui_->message_txt);
     Mail_Message fields;
     fields.subject = request.subject;
     fields.body = request.body;
@@ -377,26 +397,19 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         : !records                          ? Kind::CardWithoutData
         : ui_->rd_all_to_every->isChecked() ? Kind::DataAllToEvery
                                             : Kind::DataOnePerRecipient;
-    // The same recipients again after a run whose every failure may have been delivered: only the mails
-    // the person ticks go, and none are ticked at first.
+    // The same recipients again after a run with failures: only the mails the person ticks go. Any other run
+    // that would mail a guest again is asked about first.
     const bool onlyFailed = ui_->only_failed_chk->isEnabled() && ui_->only_failed_chk->isChecked();
-    const bool maybeOffered = ui_->maybe_delivered_chk->isEnabled();
-    const bool maybeTicked = maybeOffered && ui_->maybe_delivered_chk->isChecked();
-    if (!ui_->only_failed_chk->isEnabled() && maybeOffered && !maybeTicked) {
-        const int maybe = lastResult.maybeDelivered();
-        Show_MessageBox(QStringLiteral("Every mail of the last run went to the server, but the answer to %1 of them "
-                                       "never came. Tick \"%2\" only if %3 did not arrive.")
-                            .arg(QString::number(maybe), ui_->maybe_delivered_chk->text(),
-                                maybe == 1 ? QStringLiteral("it") : QStringLiteral("they")));
-        return std::nullopt;
-    }
-    if (onlyFailed || (!ui_->only_failed_chk->isEnabled() && maybeTicked)) {
-        if (request.kind != lastRequest_.kind) {
+    const bool maybeTicked = ui_->maybe_delivered_chk->isEnabled() && ui_->maybe_delivered_chk->isChecked();
+    if (onlyFailed || maybeTicked) {
+        if (request.kind != history_.kind()) {
             Show_MessageBox(QStringLiteral("The last run mailed the cards in another way. Choose it again to send "
                                            "only the mails that failed."));
             return std::nullopt;
         }
-        request.only = lastResult.failedKeys(maybeTicked);
+        request.only = history_.failedKeys(maybeTicked);
+    } else if (!mailsAgain(request)) {
+        return std::nullopt;
     }
     request.cardSide = card_side_str;
     request.attachment = ui_->attachment->text();
@@ -528,10 +541,23 @@ void Send_Mail::update_sending_progress_bar()
     send_modls_wnd->pause_label->setText(pause >= 0 ? Calculate_Pause_Time(pause) : QString());
     // The count reaches the mail under way as it starts: a mail that went whole may wait long for its answer,
     // which a prompt server's mails do not flash up for.
-    const QString awaited = run_ ? Trim_Str(run_->awaitedAnswer(1000)) : QString();
-    send_modls_wnd->showWaiting(awaited.isEmpty()
-            ? QString()
-            : QStringLiteral("Waiting for the server to take the mail to %1...").arg(awaited));
+    const std::optional<Send_Mail_Run::Wait> wait = run_ ? run_->waitingFor(1000) : std::nullopt;
+    send_modls_wnd->showWaiting(wait ? waitingText(wait->stage).arg(Trim_Str(wait->recipient)) : QString());
+}
+
+QString Send_Mail::waitingText(Mail_Stage stage)
+{
+    // In the order of the stages: a mail the server has taken waits for nothing.
+    static const char* const texts[] = {
+        "Connecting to the server for the mail to %1...",
+        "Waiting for the server to answer hello, for the mail to %1...",
+        "Waiting for the server to start encryption, for the mail to %1...",
+        "Waiting for the server to accept the login, for the mail to %1...",
+        "Sending the mail to %1...",
+        "Waiting for the server to take the mail to %1...",
+        "",
+    };
+    return QString::fromLatin1(texts[int(stage)]);
 }
 
 void Send_Mail::runFinished(quint64 run)
@@ -551,6 +577,7 @@ void Send_Mail::runFinished(quint64 run)
     if (dataRun_ && host_)
         host_->Select_first_row_value_for_design();
     lastRequest_ = runRequest_;
+    history_.record(lastToText_, lastRequest_, lastResult);
     offerOnlyFailed();
     if (!abandon_)
         tellResult(lastResult.failures.isEmpty() ? QString() : writeFailureLog(lastRequest_));
@@ -591,21 +618,63 @@ void Send_Mail::offerOnlyFailed()
 {
     // Offered after a run with failures while the To field still names the same recipients. The mails
     // whose answer never came are left out unless the person includes them: the server may have them.
-    const int maybe = lastResult.maybeDelivered();
-    const qsizetype failed = lastResult.failures.size() - maybe;
-    // Without a failed mail, the mails that may have been delivered are the only ones offered, on their own.
-    const bool offered = failed + maybe > 0 && !running() && ui_->to_txt->text() == lastToText_;
-    ui_->only_failed_chk->setEnabled(offered && failed > 0);
-    ui_->only_failed_chk->setChecked(offered && failed > 0);
+    const int maybe = history_.maybeDelivered();
+    const int failed = history_.failed();
+    const bool offered = failed + maybe > 0 && !running() && history_.isFor(ui_->to_txt->text());
+    {
+        const QSignalBlocker quiet(ui_->only_failed_chk); // followed just below
+        ui_->only_failed_chk->setEnabled(offered && failed > 0);
+        ui_->only_failed_chk->setChecked(offered && failed > 0);
+    }
     ui_->only_failed_chk->setText(failed == 1 ? QStringLiteral("Only the mail that failed last time")
             : offered && failed > 1           ? QStringLiteral("Only the %1 mails that failed last time").arg(failed)
                                               : QStringLiteral("Only the mails that failed last time"));
     ui_->maybe_delivered_chk->setChecked(false);
-    ui_->maybe_delivered_chk->setEnabled(offered && maybe > 0);
     const QString also = failed > 0 || !offered ? QStringLiteral("Also") : QStringLiteral("Only");
     ui_->maybe_delivered_chk->setText(maybe == 1 ? QStringLiteral("%1 the mail that may have been delivered").arg(also)
             : offered && maybe > 1 ? QStringLiteral("%1 the %2 mails that may have been delivered").arg(also).arg(maybe)
                                    : QStringLiteral("Also the mails that may have been delivered"));
+    followOnlyFailed();
+}
+
+void Send_Mail::followOnlyFailed()
+{
+    // Without a failed mail, the mails that may have been delivered are the only ones offered, on their own.
+    const bool offered = history_.maybeDelivered() > 0 && !running() && history_.isFor(ui_->to_txt->text());
+    const bool addsTo = !ui_->only_failed_chk->isEnabled() || ui_->only_failed_chk->isChecked();
+    ui_->maybe_delivered_chk->setEnabled(offered && addsTo);
+    if (!ui_->maybe_delivered_chk->isEnabled())
+        ui_->maybe_delivered_chk->setChecked(false);
+}
+
+bool Send_Mail::mailsAgain(const Send_Mail_Request& request) const
+{
+    if (!history_.sameMail(ui_->to_txt->text(), request))
+        return true;
+    const Send_Mail_History::Mails mails = Send_Mail_Run::mailsOf(request);
+    const int taken = history_.takenOf(mails);
+    const int maybe = history_.maybeDeliveredOf(mails);
+    if (taken + maybe == 0)
+        return true;
+    const int maybeOffered = history_.maybeDelivered();
+    QString text = history_.failed() > 0
+        ? QStringLiteral("\"%1\" is not ticked, so every mail of the last run would go again.")
+              .arg(ui_->only_failed_chk->text())
+        : QStringLiteral("Every mail of the last run went to the server");
+    if (history_.failed() == 0)
+        text += maybeOffered > 0 ? QStringLiteral(", but the answer to %1 of them never came.").arg(maybeOffered)
+                                 : QStringLiteral(".");
+    const QString maybeAgain = QStringLiteral("%1 that may have been delivered").arg(mailCount(maybe));
+    text += taken == 0 ? QStringLiteral(" Mailing everyone again sends the %1 a second time.").arg(maybeAgain)
+                       : QStringLiteral(" Mailing everyone again sends the %1 the server took a second time%2.")
+                             .arg(mailCount(taken), maybe > 0 ? QStringLiteral(", and the ") + maybeAgain : QString());
+    if (history_.failed() == 0 && maybeOffered > 0)
+        text += QStringLiteral(" Tick \"%1\" only if %2 did not arrive.")
+                    .arg(ui_->maybe_delivered_chk->text(),
+                        maybeOffered == 1 ? QStringLiteral("it") : QStringLiteral("they"));
+    const platform::MessageRequest question { platform::MessageRequest::Kind::Choice, text,
+        { QStringLiteral("Cancel"), QStringLiteral("Mail everyone again") } };
+    return platform::ui().showMessage(question) == 1;
 }
 
 void Send_Mail::abandonRun()

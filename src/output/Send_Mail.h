@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/Send_Mail_History.h"
 #include "output/Send_Mail_Run.h"
 
 #include <QDialog>
@@ -83,9 +84,15 @@ private:
     void showAttachmentSize(const std::optional<Mail_Attachment_Size>& size);
     void tellResult(const QString& logPath);
     void offerOnlyFailed();
+    void followOnlyFailed(); // "Also the mails that may have been delivered" adds to the failed ones only
+    // True to go on: the run mails nobody the server took this mail for (or may have), or the person chose to
+    // mail everyone again.
+    bool mailsAgain(const Send_Mail_Request& request) const;
     // True to go on: records are chosen, none are bound, or the person agreed to one card for everyone.
     bool sendsRecords(bool seriesBound, bool spreadsheetBound) const;
     void update_sending_progress_bar();
+    // What the progress says of a mail at `stage`, with %1 for its recipient; empty when it waits for nothing.
+    static QString waitingText(Mail_Stage stage);
 
     std::unique_ptr<Ui::Send_Mail> ui_;
     Print_Design_Host* host_ = nullptr; // while the window is open
@@ -100,6 +107,7 @@ private:
     Send_Mail_Request runRequest_;
     Send_Mail_Request lastRequest_;
     QString lastToText_;
+    Send_Mail_History history_; // of the mails to lastToText_, for the offers and the question before a run
     quint64 runNumber_ = 0; // counts the runs started, so that a late notice of an earlier run is known
     QTimer msend_modTimer;
     QTimer sizeTimer_; // measures once the resolution has stopped changing

@@ -16,9 +16,10 @@
 Send_Mail_Run::Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon)
     // Stop, like quitting, ends the mail under way: a slow server is not waited for.
     : sender([this, &stop](const Mail_Message& mail, const std::atomic<bool>* quit) {
-        return Mail_Script::send(mail, { &stop, quit }, Mail_Script::defaultTimeLimitMs, [this](bool awaiting) {
-            const QMutexLocker lock(&awaitedMutex_);
-            awaiting ? awaitingSince_.start() : awaitingSince_.invalidate();
+        return Mail_Script::send(mail, { &stop, quit }, Mail_Script::defaultTimeLimitMs, [this](Mail_Stage stage) {
+            const QMutexLocker lock(&stageMutex_);
+            stage_ = stage;
+            stageSince_.start();
         });
     })
     , stop_(stop)
@@ -133,15 +134,17 @@ Mail_Outcome Send_Mail_Run::send(
     mail.body = request.body;
     mail.enableSsl = request.ssl;
     {
-        const QMutexLocker lock(&awaitedMutex_);
+        const QMutexLocker lock(&stageMutex_);
         sending_ = to;
-        awaitingSince_.invalidate();
+        stage_ = Mail_Stage::Connecting;
+        sendingSince_.start();
+        stageSince_.start();
     }
     const Mail_Outcome outcome = sender ? sender(mail, &abandon_) : Mail_Outcome(false);
     {
-        const QMutexLocker lock(&awaitedMutex_);
+        const QMutexLocker lock(&stageMutex_);
         sending_.clear();
-        awaitingSince_.invalidate();
+        sendingSince_.invalidate();
     }
     result.lastSendSucceeded = outcome.sent();
     if (outcome.sent())
@@ -151,10 +154,24 @@ Mail_Outcome Send_Mail_Run::send(
     return outcome;
 }
 
-QString Send_Mail_Run::awaitedAnswer(qint64 forMs) const
+std::optional<Send_Mail_Run::Wait> Send_Mail_Run::waitingFor(qint64 forMs) const
 {
-    const QMutexLocker lock(&awaitedMutex_);
-    return awaitingSince_.isValid() && awaitingSince_.elapsed() >= forMs ? sending_ : QString();
+    const QMutexLocker lock(&stageMutex_);
+    // The answer to a message's end is timed on its own: the mail itself may have taken long to go.
+    const QElapsedTimer& since = stage_ == Mail_Stage::AwaitingAnswer ? stageSince_ : sendingSince_;
+    if (!sendingSince_.isValid() || since.elapsed() < forMs)
+        return std::nullopt;
+    return Wait { sending_, stage_ };
+}
+
+QSet<QPair<int, QString>> Send_Mail_Run::mailsOf(const Send_Mail_Request& request)
+{
+    QSet<QPair<int, QString>> mails;
+    for (int step = 0; step < mailSteps(request); ++step) {
+        for (const QString& address : addressesOf(request, step))
+            mails.insert({ step, address });
+    }
+    return mails;
 }
 
 int Send_Mail_Run::mailSteps(const Send_Mail_Request& request)
@@ -211,8 +228,10 @@ bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const Q
     for (qsizetype k = 0; k < addresses.size() && !stopped(); ++k) {
         tried_.insert({ step, addresses[k] });
         const Mail_Outcome outcome = send(request, addresses[k], attachments, result);
-        if (outcome.sent())
+        if (outcome.sent()) {
+            result.taken.insert({ step, addresses[k] });
             continue;
+        }
         if (outcome.status == Mail_Outcome::Status::MaybeDelivered) {
             // The server may have it: listed apart, and the run goes on.
             result.failures << Send_Mail_Failure { step, addresses[k], QStringLiteral("may have been delivered"),

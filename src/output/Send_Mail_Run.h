@@ -68,6 +68,7 @@ struct Send_Mail_Result {
     int withPictureNotFound = 0; // records whose cards went without a picture that cannot be found
     QString fillNotes; // everything the cards went without (Record_Fill_Log::notes)
     QList<Send_Mail_Failure> failures; // refused, failed and (after a failure that ended the run) not tried
+    QSet<QPair<int, QString>> taken; // the mails the server took
     std::optional<Mail_Outcome> endedBy; // the failure that ended the run before its end
     bool stopped = false; // Stop ended the run before its end; its unsent mails are among `failures`
 
@@ -95,14 +96,20 @@ public:
     Send_Mail_Run(const std::atomic<bool>& stop, const std::atomic<bool>& abandon);
 
     static int steps(const Send_Mail_Request& request); // S: records of an all-to-every run, else recipients
+    // Every mail the run would send, as (step, recipient as split).
+    static QSet<QPair<int, QString>> mailsOf(const Send_Mail_Request& request);
 
     Send_Mail_Result run(const Send_Mail_Request& request);
 
     Sender sender; // the mail script unless a test replaces it
 
-    // The recipient whose mail has gone whole while the server's answer has been awaited for at least
-    // `forMs`; empty otherwise. Any thread.
-    QString awaitedAnswer(qint64 forMs = 0) const;
+    // The mail under way and its stage, once the mail has been under way for at least `forMs` (its answer
+    // awaited for that long, once its end has gone); none otherwise. Any thread.
+    struct Wait {
+        QString recipient;
+        Mail_Stage stage = Mail_Stage::Connecting;
+    };
+    std::optional<Wait> waitingFor(qint64 forMs = 0) const;
 
     // The final message for a run's result: the success or failure text, how many sends failed, the
     // first few of them and, when given, the log that lists them all.
@@ -137,7 +144,9 @@ private:
     const std::atomic<bool>& stop_;
     const std::atomic<bool>& abandon_;
     QSet<QPair<int, QString>> tried_; // the mails of this run handed to the sender
-    mutable QMutex awaitedMutex_;
+    mutable QMutex stageMutex_;
     QString sending_; // the recipient of the mail under way
-    QElapsedTimer awaitingSince_; // since its end went, while its answer has not come; invalid otherwise
+    Mail_Stage stage_ = Mail_Stage::Connecting; // its stage, as the sender tells it
+    QElapsedTimer sendingSince_; // since it began; invalid between mails
+    QElapsedTimer stageSince_; // since its stage began
 };

@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "platform/UiSeam.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -78,8 +79,25 @@ void Send_Modeless::update_sending_progress_bar(int done)
 
 void Send_Modeless::Stop_Sending_Pressed()
 {
-    if (Show_YES_NO_MessageBox(QStringLiteral("Are you sure you want to continue?")) == 1)
+    if (stopQuestion_ || !isVisible())
+        return; // asked already, or no run to stop
+    const auto question = std::make_shared<platform::LiveText>();
+    stopQuestion_ = question;
+    const int answer = platform::ui().showMessage(
+        { platform::MessageRequest::Kind::YesNo, QStringLiteral("Are you sure you want to continue?"), {}, question });
+    // A Yes after the run has ended (the question was taken down with the sheet) has nothing to stop.
+    const bool asked = stopQuestion_ == question;
+    if (asked)
+        stopQuestion_.reset();
+    if (answer == 1 && asked)
         Stop_SMS_Sending_Now = true;
+}
+
+void Send_Modeless::setVisible(bool visible)
+{
+    if (!visible && stopQuestion_)
+        std::exchange(stopQuestion_, nullptr)->close();
+    QDialog::setVisible(visible);
 }
 
 void Send_Modeless::showWaiting(const QString& text)

@@ -2,6 +2,12 @@
 
 #include <QDialog>
 
+#include <memory>
+
+namespace platform {
+class LiveText;
+}
+
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -28,10 +34,13 @@ public:
     void update_sending_progress_bar(int done);
     int total() const { return total_; }
 
-    // Stop's action: asks "Are you sure you want to continue?"; on Yes sets Stop_SMS_Sending_Now.
+    // Stop's action: asks "Are you sure you want to continue?"; on Yes sets Stop_SMS_Sending_Now. The
+    // question goes with the sheet, when the run it would stop has ended.
     void Stop_Sending_Pressed();
     // The line under the counts: what the run waits for, empty otherwise.
     void showWaiting(const QString& text);
+
+    void setVisible(bool visible) override;
 
 protected:
     // Escape and the close box are Stop: the sheet stays up until the run it shows has ended.
@@ -40,4 +49,5 @@ protected:
 private:
     int total_ = 0;
     QString unit_; // " Card" after the counts of an export
+    std::shared_ptr<platform::LiveText> stopQuestion_; // while Stop's question is up
 };

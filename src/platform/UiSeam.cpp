@@ -40,6 +40,8 @@ public:
         }
         QMessageBox box(shownOpener());
         box.setText(request.text);
+        if (request.live)
+            QObject::connect(request.live.get(), &LiveText::closed, &box, &QMessageBox::reject);
         if (request.kind == MessageRequest::Kind::Choice)
             return choose(box, request.buttons);
         if (request.kind == MessageRequest::Kind::YesNo) {

@@ -16,12 +16,15 @@ class QWidget;
 namespace platform {
 
 // The words of a notice that may change while it is up, as news keeps coming: the box shows the latest.
+// A question it is given to is taken down by close(), answered as its cancelling button would be.
 class LiveText final : public QObject {
     Q_OBJECT
 public:
     void setText(const QString& text) { emit changed(text); }
+    void close() { emit closed(); }
 signals:
     void changed(const QString& text);
+    void closed();
 };
 
 struct MessageRequest {
@@ -31,7 +34,7 @@ struct MessageRequest {
     // A choice's buttons; the answer is the index of the one pressed. The first is the cancelling one,
     // which Escape, Return and closing the box press.
     QStringList buttons = {};
-    // An information box whose text follows this one's changes while it is up.
+    // An information box whose text follows this one's changes while it is up; any box closes on its close().
     std::shared_ptr<LiveText> live = {};
 };
 

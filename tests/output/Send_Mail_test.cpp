@@ -5,6 +5,7 @@
 #include "output/Mail_Globals.h"
 #include "output/Preferences.h"
 #include "output/Send_Modeless.h"
+#include "platform/UiSeam.h"
 
 #include "ui_Email_Setting.h"
 #include "ui_Send_Mail.h"
@@ -366,6 +367,35 @@ TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
     EXPECT_TRUE(Send_Mail::defaultInstance().form().only_failed_chk->isEnabled());
     EXPECT_EQ(Send_Mail::defaultInstance().form().only_failed_chk->text(),
         QStringLiteral("Only the %1 mails that failed last time").arg(40 - recorder.count.load()));
+
+    // The run ends while the question is up: the question goes with it, and its Yes has nothing to stop.
+    std::atomic<bool> release { false };
+    Send_Mail::defaultInstance().runSender = [&release](const Mail_Message&, const std::atomic<bool>*) {
+        while (!release)
+            QThread::msleep(5);
+        return true;
+    };
+    int closed = 0;
+    ui.messages.clear();
+    ui.messageAnswers = { 1 };
+    ui.whileAsked = [&] {
+        if (const std::shared_ptr<platform::LiveText> question = ui.messages.back().live)
+            QObject::connect(question.get(), &platform::LiveText::closed, [&closed] { ++closed; });
+        release = true;
+        EXPECT_TRUE(waitForRun(Send_Mail::defaultInstance()));
+    };
+    openSendWindow(ui, [&](Send_Mail& window) {
+        type(window.form().from_txt, QStringLiteral("me@example.com"));
+        type(window.form().to_txt, QStringLiteral("late@example.com"));
+        click(window.form().rd_without_barcode);
+        click(window.form().sendButton);
+        click(window.send_modls_wnd->_stop_btn);
+    });
+    Send_Mail::defaultInstance().runSender = nullptr;
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(Stop_SMS_Sending_Now.load());
+    ASSERT_EQ(ui.messages.size(), 2u); // the question, then the run's result
+    EXPECT_EQ(ui.messages[1].text.trimmed(), QStringLiteral("E-mail has been sent successfully."));
 }
 
 TEST(SendMail, QuittingDuringARunEndsItAndWaitsForTheWorker)

@@ -1,11 +1,16 @@
 #include "SmtpPeer.h"
 
+#include "output/MailTestSupport.h"
 #include "output/Mail_Script.h"
+#include "output/Send_Mail.h"
+
+#include "ui_Send_Mail.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -35,24 +40,52 @@ QString writeCardPicture(const QTemporaryDir& folder, const QString& name, QSize
     return path;
 }
 
+// The mail as a person sends it from the send window: the account saved, the fields typed, the message put in.
+void sendFromWindow(const Mail_Message& mail)
+{
+    FreshDataFolder data(QStringLiteral("mail-script-window"));
+    ASSERT_TRUE(mailtest::storeMailAccount(mail.sender, mail.password, mail.smtpServer, mail.port, mail.enableSsl));
+    testsupport::ScriptedResponder ui;
+    ui.modalRuns.push_back([&mail](QDialog& dialog) {
+        auto& window = static_cast<Send_Mail&>(dialog);
+        window.show();
+        Ui::Send_Mail& f = window.form();
+        mailtest::type(f.to_txt, mail.toAddress);
+        mailtest::type(f.subject_txt, mail.subject);
+        f.message_txt->setPlainText(mail.body);
+        mailtest::click(f.rd_without_barcode);
+        mailtest::click(f.sendButton);
+        EXPECT_TRUE(QTest::qWaitFor([&window] { return !window.running(); }, 20000));
+        f.message_txt->clear(); // kept while the program runs: the next test starts with none
+        return 0;
+    });
+    Send_Mail::defaultInstance().Open_Wnd();
+}
+
 } // namespace
 
 TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsInOrder)
 {
     // The envelope gets the bare address; a display name is text, whatever it looks like.
     const QString longName = QStringLiteral("Großtante Wilhelmine ").repeated(6).trimmed();
+    using S = Mail_Stage;
     const struct {
         SmtpPeer::Mode mode;
         const char* ssl;
         bool encrypted; // else a local relay without encryption, used as no password is set
         QString name;
         QString to;
+        std::vector<Mail_Stage> stages; // as the progress hears them
     } cases[] = {
         { SmtpPeer::Mode::StartTls, "N", true, QStringLiteral("=?utf-8?q?evil=40x=2Ecom?="),
-            QStringLiteral("=?utf-8?q?evil=40x=2Ecom?= <guest@example.org>") },
+            QStringLiteral("=?utf-8?q?evil=40x=2Ecom?= <guest@example.org>"),
+            { S::Connecting, S::Hello, S::Encrypting, S::Hello, S::LoggingIn, S::Sending, S::AwaitingAnswer,
+                S::Taken } },
         { SmtpPeer::Mode::Ssl, "Y", true, QStringLiteral("Lee, Ann"),
-            QStringLiteral("\"Lee, Ann\" <guest@example.org>") },
-        { SmtpPeer::Mode::Relay, "N", false, longName, longName + QStringLiteral(" <guest@example.org>") },
+            QStringLiteral("\"Lee, Ann\" <guest@example.org>"),
+            { S::Connecting, S::Hello, S::LoggingIn, S::Sending, S::AwaitingAnswer, S::Taken } },
+        { SmtpPeer::Mode::Relay, "N", false, longName, longName + QStringLiteral(" <guest@example.org>"),
+            { S::Connecting, S::Hello, S::Sending, S::AwaitingAnswer, S::Taken } },
     };
     QTemporaryDir folder;
     const QString back = writeCardPicture(folder, QStringLiteral("Card_Back.png"), { 120, 80 }, Qt::red);
@@ -66,11 +99,15 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
         mail.attachments = { back, front };
         if (!c.encrypted)
             mail.password.clear();
-        EXPECT_EQ(Mail_Script::send(mail).text(),
+        std::vector<Mail_Stage> stages;
+        EXPECT_EQ(
+            Mail_Script::send(mail, {}, Mail_Script::defaultTimeLimitMs, [&](S stage) { stages.push_back(stage); })
+                .text(),
             c.encrypted ? QStringLiteral("E-mail has been sent successfully.")
                         : QStringLiteral("E-mail has been sent successfully, without encryption: the server offers "
                                          "none, and no password is set."))
             << c.ssl;
+        EXPECT_EQ(stages, c.stages) << c.ssl;
         const QList<QJsonObject> got = peer.waitForMessages(1);
         ASSERT_EQ(got.size(), 1);
         const QJsonObject& m = got.front();
@@ -203,6 +240,7 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
         SmtpPeer::Mode mode;
         QString name, subject, body;
         const char* encoding; // of the body as it arrived
+        bool typed = false; // put into the send window's message and sent from there
     } cases[] = {
         { SmtpPeer::Mode::Relay, QString(75, QLatin1Char('A')) + QLatin1Char(' ') + QString(75, QLatin1Char('B')),
             QStringLiteral("Party"), greeting, "8bit" },
@@ -217,6 +255,9 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
         { SmtpPeer::Mode::Relay, QStringLiteral("Ann Lee"), QStringLiteral("Party"), greeting + from, "8bit" },
         { SmtpPeer::Mode::Relay7Bit, QStringLiteral("Ann Lee"), QStringLiteral("Party"), greeting + from,
             "quoted-printable" },
+        // No-break spaces keep "7 pm" on one line: they arrive as they were typed.
+        { SmtpPeer::Mode::Relay, QStringLiteral("Ann Lee"), QStringLiteral("Party"),
+            QStringLiteral("Dear Ann,\nfrom 7\u00a0pm at No.\u00a012.\nSee you!"), "8bit", true },
     };
     for (const auto& c : cases) {
         SmtpPeer peer(c.mode);
@@ -225,7 +266,10 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
         mail.password.clear();
         mail.subject = c.subject;
         mail.body = c.body;
-        EXPECT_TRUE(Mail_Script::send(mail).sent()) << c.encoding;
+        if (c.typed)
+            sendFromWindow(mail);
+        else
+            EXPECT_TRUE(Mail_Script::send(mail).sent()) << c.encoding;
         const QList<QJsonObject> got = peer.waitForMessages(1);
         ASSERT_EQ(got.size(), 1);
         const QJsonObject& m = got.front();

@@ -43,8 +43,6 @@ using mailtest::type;
 
 namespace {
 
-
-
 bool waitForRun(Send_Mail& window)
 {
     QElapsedTimer clock;
@@ -260,15 +258,17 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingThe
         const char* opening;
         const char* says;
         bool stop = false; // Stop > Yes while the first mail waits for the server
+        const char* waits = ""; // what the progress says it waits for, before Stop
     } cases[] = {
         { refusing.port(), "wrong", "The server refused the user name or password.\n\n2 of 2 mails could not be sent: ",
             "x@example.org (535 5.7.8 Authentication credentials invalid), y@example.org (not tried)." },
-        { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
-            "Connection refused" },
+        { SmtpPeer::freeClosedPort(), SmtpPeer::password,
+            "Could not send email message.\nPlease make sure that:", "Connection refused" },
         { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
         { silent.port(), SmtpPeer::password,
             "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were not sent: ",
-            "x@example.org (stopped), y@example.org (stopped).", true },
+            "x@example.org (stopped), y@example.org (stopped).", true,
+            "Connecting to the server for the mail to x@example.org..." },
     };
     for (const auto& c : cases) {
         ui.messages.clear();
@@ -286,6 +286,9 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingThe
                 return;
             // The first mail is under way: the script waits for the server's greeting.
             ASSERT_TRUE(QTest::qWaitFor([&] { return silent.connections() > connections; }, 10000));
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return mail.send_modls_wnd->waiting_label->text() == QString::fromLatin1(c.waits); }, 5000))
+                << mail.send_modls_wnd->waiting_label->text().toStdString();
             click(mail.send_modls_wnd->_stop_btn);
             // Ended well before the script's own network timeout would end the mail.
             EXPECT_TRUE(QTest::qWaitFor([&mail] { return !mail.running(); }, 10000));
@@ -410,7 +413,8 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     // What was shown is what went: the picture's pixels and resolution, the mail's bytes.
     EXPECT_EQ(card.size(), QSize(at150.captured(1).toInt(), at150.captured(2).toInt()));
     EXPECT_NEAR(card.dotsPerMeterX() * 0.0254, 150, 1);
-    EXPECT_EQ(QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
+    EXPECT_EQ(
+        QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
         at150.captured(3));
     ui.messages.clear();
     sendFromWindow([&](Send_Mail& mail) {
@@ -524,6 +528,9 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
         bool maybe; // offered to be sent again, unticked
         bool failed = true; // a mail failed for sure (the server refused a guest), so "only the failed" is offered
         bool waits = false; // the progress says whose mail's answer is awaited, before Stop
+        const char* refusal = "refused"; // the fourth guest's: one beginning with "busy" goes the second time
+        bool untick = false; // the second Send with "Only the failed" unticked and "Also ..." clicked: asked first
+        bool again = false; // a third Send with the boxes as offered: asked first
     } cases[] = {
         { "slowquit", true, "The e-mail was stopped: 2 of 4 mails have been sent.", false },
         { "slowaccept", false, "1 of 4 mails could not be sent: refused@example.org (550", false },
@@ -536,6 +543,9 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
         { "drop", false, "1 of 3 mails could not be sent: drop@example.org (may have been delivered).", true, false },
         { "never", true, "2 of 3 mails were not sent: never@example.org (may have been delivered), c@", true, false,
             true },
+        { "drop", false, "1 of them may have been delivered", true, true, false, "refused", true },
+        // The retry of the busy guest leaves the mail that may have been delivered on offer.
+        { "drop", false, "1 of them may have been delivered", true, true, false, "busy", false, true },
     };
     for (const auto& c : cases) {
         const QString moment = QString::fromLatin1(c.moment) + QStringLiteral("@example.org");
@@ -546,7 +556,7 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
         sendFromWindow([&](Send_Mail& mail) {
             type(mail.form().to_txt,
                 QStringLiteral("a@example.org, %1, c@example.org").arg(moment)
-                    + (c.failed ? QStringLiteral(", refused@example.org") : QString()));
+                    + (c.failed ? QStringLiteral(", %1@example.org").arg(c.refusal) : QString()));
             click(mail.form().rd_without_barcode);
             click(mail.form().sendButton);
             if (c.stop) {
@@ -563,16 +573,40 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
             EXPECT_EQ(mail.form().only_failed_chk->isChecked(), c.failed || c.stop) << c.moment;
             EXPECT_EQ(mail.form().maybe_delivered_chk->isEnabled(), c.maybe) << c.moment;
             EXPECT_FALSE(mail.form().maybe_delivered_chk->isChecked());
+            if (c.untick) {
+                click(mail.form().only_failed_chk);
+                EXPECT_FALSE(mail.form().maybe_delivered_chk->isEnabled()); // nothing left to add to
+                click(mail.form().maybe_delivered_chk);
+            }
             click(mail.form().rd_without_barcode);
             click(mail.form().sendButton);
         });
+        EXPECT_EQ(
+            messageTexts().back().startsWith(QStringLiteral("\"Only the mail that failed last time\" is not ticked")),
+            c.untick);
         EXPECT_EQ(messageTexts().back().endsWith(
                       QStringLiteral("Tick \"Only the mail that may have been delivered\" only if it did not arrive.")),
             !c.failed && !c.stop);
+        if (c.again) {
+            sendFromWindow([&](Send_Mail& mail) {
+                EXPECT_FALSE(mail.form().only_failed_chk->isEnabled());
+                EXPECT_TRUE(mail.form().maybe_delivered_chk->isEnabled());
+                click(mail.form().rd_without_barcode);
+                click(mail.form().sendButton);
+            });
+            EXPECT_TRUE(messageTexts().back().startsWith(
+                QStringLiteral("Every mail of the last run went to the server, but the answer to 1 of them never came. "
+                               "Mailing everyone again sends the 3 mails the server took a second time, and the 1 "
+                               "mail that may have been delivered.")))
+                << messageTexts().back().toStdString();
+        }
         QStringList guests;
         for (const QJsonObject& m : peer.messages().mid(before))
             guests << m[QLatin1String("rcpt_tos")][0].toString();
+        QStringList expected { QStringLiteral("a@example.org"), QStringLiteral("c@example.org"), moment };
+        if (QByteArrayView(c.refusal) == "busy")
+            expected.insert(1, QStringLiteral("busy@example.org"));
         guests.sort();
-        EXPECT_EQ(guests, QStringList({ QStringLiteral("a@example.org"), QStringLiteral("c@example.org"), moment }));
+        EXPECT_EQ(guests, expected);
     }
 }

@@ -7,7 +7,8 @@
 # CERTIFICATE_HOST (default 127.0.0.1) signed by a test authority made here, written as FOLDER/ca.pem for
 # the client to trust. Like many servers, none offers SMTPUTF8.
 # Every login tried is written to FOLDER/auth.log; a recipient whose address begins with "refused" gets a
-# 550, a message whose subject begins with "refused" a 554 after its data. Every message taken is written
+# 550 (one that begins with "busy" a 450 the first time it is tried), a message whose subject begins with
+# "refused" a 554 after its data. Every message taken is written
 # to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
 # and attachments (the attachment bytes beside it as message-N-K.bin).
 # A kept mail's first recipient may slow its answer: "slowaccept..." 2 s late, "drop..." a closed connection,
@@ -104,6 +105,7 @@ class Keeper:
         self.folder = folder
         self.eight_bit = eight_bit
         self.count = 0
+        self.busy = set()
         self.lock = threading.Lock()
 
     async def hold(self):
@@ -123,6 +125,9 @@ class Keeper:
     async def handle_RCPT(self, server, session, envelope, address, rcpt_options):
         if address.startswith("refused"):
             return "550 5.1.1 No such mailbox here"
+        if address.startswith("busy") and address not in self.busy:
+            self.busy.add(address)
+            return "450 4.2.1 Mailbox busy, try again later"
         envelope.rcpt_tos.append(address)
         return "250 OK"
 
