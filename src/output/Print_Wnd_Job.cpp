@@ -81,8 +81,8 @@ bool Print_Wnd::canPrint(const Print_Job& job)
 }
 
 // The preview shows every card of the job on the paper and in the orientation its own buttons choose, each
-// time from the first record; the window takes them over. Its Print (true) sends those sheets where the window
-// prints, with the window's copies, as the window's Print does.
+// time from the first record; the window takes them over. True when its Print was pressed: the window then
+// prints as its own Print does, with its copies.
 bool Print_Wnd::previewSheets(const Print_Job& job)
 {
     Print_Job shown = job;

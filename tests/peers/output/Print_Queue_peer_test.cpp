@@ -128,7 +128,7 @@ TEST_F(PrintQueuePeer, EachQueueGetsOneOneSidedJobWithTheDesignsNameAndTheWindow
 // Done while the window, its preview or the PDF file's panel is open: Stop, the queue refusing, paused or gone,
 // the guest list saved anew in the real editor. The person is told with the printer's name; Stop and a refusal
 // send nothing, and the sheets drawn hold the guests as they stand when the drawing starts.
-TEST_F(PrintQueuePeer, AStoppedOrRefusedJobIsToldWithThePrinterAndSendsNothing)
+TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrintedAsItStandsThen)
 {
     enum Done { Stop, Refused, Gone, Paused, SavedInWindow, SavedInPreview, SavedInPanel, SavedInPreviewsPanel };
     const QString changed
