@@ -51,15 +51,14 @@ QStringList pdfPages(const QString& pdf)
 }
 
 // A design open in the real editor, one text bound to the names of a guest list it follows.
-class Guest_List_Design {
-public:
+struct Guest_List_Design {
     Guest_List_Design(testsupport::ScriptedResponder& ui, int guests)
     {
         window.setDocument(&document);
         ui.modalRuns.push_back([](QDialog&) { return 1; }); // the start screen: an empty card
         window.awakeFromNib();
         EXPECT_TRUE(save(guests));
-        ui.fileAnswers.push_back(book_);
+        ui.fileAnswers.push_back(book);
         ui.modalRuns.push_back([](QDialog& dialog) {
             Import_Excel::defaultInstance()->Select_ALL_Pressed();
             Import_Excel::defaultInstance()->OKPressed();
@@ -70,7 +69,11 @@ public:
             TSLDocumentGraphicsKey, { batchtest::boundText(2, {}, 1, { 10, 10, 150, 30 }) }, { 0 });
         window.Check_Series_Or_Excel_Use_or_not(); // as the Print command does
     }
-    ~Guest_List_Design() { Excel_Binding_Use = false; }
+    ~Guest_List_Design()
+    {
+        Excel_Binding_Use = false;
+        Excel_Source_Path.clear();
+    }
     // Guest1 at table T1 and on, as a spreadsheet program saves the list.
     bool save(int guests, bool lastNameless = false) const
     {
@@ -78,15 +81,13 @@ public:
         for (int guest = 1; guest <= guests; ++guest)
             rows.append({ lastNameless && guest == guests ? QString() : QStringLiteral("Guest%1").arg(guest),
                 QStringLiteral("T%1").arg(guest) });
-        return SpreadsheetWriter::WriteWorkbook(book_, rows, true);
+        return SpreadsheetWriter::WriteWorkbook(book, rows, true);
     }
 
+    const QString book = testsupport::makeTempFolder(QStringLiteral("guests")) + QStringLiteral("/guests.xlsx");
     TSLDocument document;
     TSLWindowController window;
     Editor_Print_Host host { window };
-
-private:
-    QString book_ = testsupport::makeTempFolder(QStringLiteral("guests")) + QStringLiteral("/guests.xlsx");
 };
 
 } // namespace
