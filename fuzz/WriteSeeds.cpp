@@ -12,6 +12,7 @@
 #include "data/SpreadsheetWriter.h"
 #include "data/ZipTestSupport.h"
 #include "data/Zip_Package.h"
+#include "model/CraftedPictures.h"
 #include "output/Preferences.h"
 
 #include <QDir>
@@ -156,6 +157,28 @@ bool writeDataSeeds(const QString& root, const QString& scratch)
     return ok;
 }
 
+// Pictures as cameras, phones and picture programs write them, cut ones, and ones made to hold the check up.
+bool writePictureSeeds(const QString& folder)
+{
+    const QByteArray progressive = picturefiles::flatJpeg({ 8400, 8400 }, 3, 1, true);
+    const QByteArray whole = picturefiles::jpegWithOrientation(6, { 64, 48 });
+    const std::pair<const char*, QByteArray> seeds[] = {
+        { "exif.jpg", whole },
+        { "cut-in-header.jpg", whole.left(200) },
+        { "cut-and-ended.jpg", whole.left(whole.size() / 2) + "\xFF\xD9" },
+        { "many-scans.jpg", picturefiles::flatJpeg({ 4096, 4096 }, 1, 1, true, 1000) },
+        { "progressive-cut.jpg", progressive.left(progressive.size() / 2) + "\xFF\xD9" },
+        { "camera-102mp.jpg", picturefiles::flatJpeg({ 11648, 8736 }, 3, 2, false) },
+        { "colour.png", picturefiles::redAndBlue("PNG") },
+        { "deep.png", picturefiles::sixteenBitPngWithTransparentColour() },
+        { "inflating.png", picturefiles::inflatingPng({ 100, 100 }, 50'000'000) },
+    };
+    bool ok = true;
+    for (const auto& [name, bytes] : seeds)
+        ok &= writeSeed(folder, QString::fromLatin1(name), bytes);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -197,5 +220,6 @@ int main(int argc, char** argv)
     ok &= writeWorkbookSeeds(root, scratch.path());
     ok &= writeOddWorkbookSeeds(root, scratch.path());
     ok &= writeDataSeeds(root, scratch.path());
+    ok &= writePictureSeeds(root + QStringLiteral("/pictures"));
     return ok ? 0 : 1;
 }

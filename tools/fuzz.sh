@@ -41,7 +41,7 @@ run_target() {
 
 pairs=(PlistXml:xml PlistBinary:binary KeyedArchive:keyed ItemArchive:item ClipboardData:clipboard DesignFile:design
     ZipUnpack:zip WorkbookReader:workbook SheetWriter:sheet SeriesFile:series TextImport:text EmailSettings:settings
-    PictureFolders:folders)
+    PictureFolders:folders PictureCheck:pictures)
 # Each target's share of slots times wall time, at least 10 s.
 seconds=$((total * slots / ${#pairs[@]}))
 [ "$seconds" -ge 10 ] || seconds=10

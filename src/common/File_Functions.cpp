@@ -103,11 +103,12 @@ QString templateNameRefusal(const QString& typed)
 QString pictureFileRefusal(const QString& path)
 {
     const QFileInfo file(path);
-    // Only a regular file is read: a pipe or device would block the window, a folder holds no picture.
+    // Only a regular file is read: a pipe or device would block the window, a folder holds no picture. A
+    // file of a picture kind whose header is damaged or cut is left to the picture check, which says so.
     QImageReader reader;
     if (file.isFile())
         reader.setFileName(path);
-    if (file.isFile() && reader.canRead() && reader.size().isValid())
+    if (file.isFile() && reader.canRead())
         return QString();
     return QStringLiteral("The file \"%1\" is not a picture that can be used. Please choose a JPEG, PNG, GIF, BMP or "
                           "TIFF picture file.")

@@ -28,7 +28,8 @@ void Delete_File(const QString& path);
 // Asks the person for a picture file to open; empty when the panel was cancelled or the file chosen is not
 // a picture (the person is told so, with the file's name).
 QString Choose_Picture_File();
-// Why the file cannot be used as a picture, naming it; empty when it is a regular file holding a picture.
+// Why the file cannot be used as a picture, naming it; empty when it is a regular file of a picture kind,
+// which the picture check then judges whole.
 QString pictureFileRefusal(const QString& path);
 
 // Opens "Help.pdf" of the data folder with the desktop's viewer; says so when it is missing.

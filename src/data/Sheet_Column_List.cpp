@@ -2,6 +2,11 @@
 
 #include "common/Common_Functions.h"
 #include "data/Spreadsheet_Binding_Table.h"
+#include "data/Spreadsheet_Cells.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -11,6 +16,32 @@ QString cell(const QStringList& row, int column)
 }
 
 } // namespace
+
+bool holdsValue(const QStringList& row)
+{
+    return std::any_of(row.cbegin(), row.cend(), [](const QString& value) { return !Trim_Str(value).isEmpty(); });
+}
+
+SpreadsheetWriter::Rows rowsWithValues(const SpreadsheetWriter::Rows& rows)
+{
+    SpreadsheetWriter::Rows kept;
+    kept.reserve(rows.size());
+    std::copy_if(rows.cbegin(), rows.cend(), std::back_inserter(kept), holdsValue);
+    return kept;
+}
+
+QString positionalTitle(int column)
+{
+    return QStringLiteral("Column %1").arg(ColumnIndexToName(column + 1));
+}
+
+int columnOfPositionalTitle(const QString& title)
+{
+    static const QRegularExpression name(QStringLiteral("^Column ([A-Z]{1,3})$"));
+    const QRegularExpressionMatch match = name.match(title);
+    const int column = match.hasMatch() ? columnIndexOfReference(match.captured(1)) : -1;
+    return column >= 0 && positionalTitle(column) == title ? column : -1;
+}
 
 QList<Sheet_Column> Create_Column_List(const QStringList& headerRow)
 {
@@ -39,10 +70,11 @@ QList<int> tickedColumns(const QList<Sheet_Column>& list)
 
 QStringList tickedValuesRowMajor(const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader)
 {
+    const SpreadsheetWriter::Rows kept = rowsWithValues(rows);
     QStringList values;
-    for (qsizetype r = containsHeader ? 1 : 0; r < rows.size(); ++r) {
+    for (qsizetype r = containsHeader ? 1 : 0; r < kept.size(); ++r) {
         for (int column : ticked)
-            values.append(cell(rows.at(r), column));
+            values.append(cell(kept.at(r), column));
     }
     return values;
 }
@@ -55,23 +87,21 @@ QStringList columnValues(const SpreadsheetWriter::Rows& rows, int column, bool c
 bool Fill_Binding_Table(Spreadsheet_Binding_Table& table, const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
     bool containsHeader)
 {
-    if (rows.isEmpty())
+    const SpreadsheetWriter::Rows kept = rowsWithValues(rows);
+    if (kept.isEmpty())
         return false;
-    const QStringList& header = rows.first();
+    const QStringList& header = kept.first();
     QStringList titles { table.columnTitles().value(0) };
     for (int column : ticked)
-        titles.append(cell(header, column));
-    if (!header.isEmpty())
-        table.setValueColumnTitles(titles);
-    const int count = header.isEmpty() ? 0 : int(titles.size()) - 1;
+        titles.append(containsHeader ? cell(header, column) : positionalTitle(column));
+    table.setValueColumnTitles(titles);
+    const int count = int(titles.size()) - 1;
     QList<Spreadsheet_Binding_Table::Row> none;
     table.setListData(none);
-    for (qsizetype r = containsHeader ? 1 : 0; r < rows.size(); ++r) {
-        if (rows.at(r).isEmpty())
-            continue;
+    for (qsizetype r = containsHeader ? 1 : 0; r < kept.size(); ++r) {
         QStringList values;
         for (int column : ticked)
-            values.append(cell(rows.at(r), column));
+            values.append(cell(kept.at(r), column));
         table.Create_List_By_Array(values, count);
     }
     return true;

@@ -26,8 +26,8 @@ public:
     // only_col true: the open step (unpacks the workbook, reads its shared strings; returns data unchanged).
     // only_col false: every row of worksheet Excel_Sheet_Number (path is not used).
     static Rows ReadWorkbook(const QString& path, bool only_col);
-    // The first row of worksheet Excel_Sheet_Number, its empty cells named "Untitled Column %d"; sets
-    // Excel_Sheet_Columns. Zero or one row.
+    // The first row holding a value of worksheet Excel_Sheet_Number, its empty cells named "Untitled Column
+    // %d"; sets Excel_Sheet_Columns. Zero or one row.
     static Rows ReadData_only_column();
     // The places 1 to n of the opened workbook's worksheets in tab order: what Excel_Sheet_Number takes.
     static QList<int> Worksheet_Numbers();

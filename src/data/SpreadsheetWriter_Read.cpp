@@ -1,6 +1,9 @@
 #include "data/SpreadsheetWriter.h"
 
+#include "data/Sheet_Column_List.h"
 #include "data/Spreadsheet_Globals.h"
+
+#include <algorithm>
 
 SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column()
 {
@@ -11,9 +14,11 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column()
     if (!sheet)
         return object.data_;
     Excel_Sheet_Columns = sheet->width;
-    if (sheet->rows.isEmpty())
+    // The titles are in the first row holding a value: rows drawn or formatted above it hold none.
+    const auto first = std::find_if(sheet->rows.cbegin(), sheet->rows.cend(), holdsValue);
+    if (first == sheet->rows.cend())
         return object.data_;
-    QStringList header = sheet->rows.first();
+    QStringList header = *first;
     for (int i = 0; i < header.size(); ++i) {
         if (header.at(i).isEmpty())
             header[i] = QStringLiteral("Untitled Column %1").arg(i + 1);

@@ -18,9 +18,25 @@ void Spreadsheet_Binding_Table::setValueColumnTitles(const QStringList& titles)
     titles_ = kept;
 }
 
-int Spreadsheet_Binding_Table::positionOfTitle(const QString& title)
+int Spreadsheet_Binding_Table::occurrenceOfTitle(const QStringList& titles, qsizetype place, qsizetype from)
 {
-    const qsizetype found = titles_.indexOf(title, 1);
+    if (place < from || place >= titles.size())
+        return 0;
+    return int(std::count(titles.cbegin() + from, titles.cbegin() + place, titles.at(place)));
+}
+
+qsizetype Spreadsheet_Binding_Table::indexOfTitle(
+    const QStringList& titles, const QString& title, int occurrence, qsizetype from)
+{
+    qsizetype at = titles.indexOf(title, from);
+    for (int n = 0; n < occurrence && at >= 0; ++n)
+        at = titles.indexOf(title, at + 1);
+    return at;
+}
+
+int Spreadsheet_Binding_Table::positionOfTitle(const QString& title, int occurrence)
+{
+    const qsizetype found = indexOfTitle(titles_, title, occurrence, 1);
     if (found > 0)
         return int(found);
     titles_.append(title);

@@ -37,9 +37,15 @@ public:
     // Appends a row holding only "Extension" = the trimmed text, when that is not empty.
     void Create_Value_List(const QString& text);
 
-    // The position of the value column with this title. A title the table lacks is added as a column that
-    // no row has a value for, so that items bound to it keep their title and are known to come out blank.
-    int positionOfTitle(const QString& title);
+    // The position of the value column with this title; of several of that title, the one of this
+    // occurrence (0 the first). A title the table lacks is added as a column that no row has a value for,
+    // so that items bound to it keep their title and are known to come out blank.
+    int positionOfTitle(const QString& title, int occurrence = 0);
+    // Which of its title the one at this place of a title list is, counted from `from`: 0 for the first.
+    // Two columns of one title are told apart by it: the second "Name" of one sheet is the second of another.
+    static int occurrenceOfTitle(const QStringList& titles, qsizetype place, qsizetype from = 0);
+    // The place of that occurrence of a title in a title list, from `from` on; -1 when there are fewer.
+    static qsizetype indexOfTitle(const QStringList& titles, const QString& title, int occurrence, qsizetype from = 0);
     // Whether any row has a value in the column at this position.
     bool hasValuesIn(int position) const;
     // Whether the table has rows but its first lacks the column at this position, as a value column whose

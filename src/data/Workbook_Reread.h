@@ -20,10 +20,14 @@ struct Stamp {
 };
 Stamp stampOf(const QString& path); // size -1 when there is no such file
 
-// Reads the workbook at path into a table of the given table's titles: the worksheet named *sheet, from its
-// second row when hasHeader. With no sheet named (a design saved before its sheet was kept), the first
-// worksheet whose rows are the table's own, else the first whose title row has the most of the titles, and
-// *sheet names it. False, with the reason for the user, when it cannot be read or the named sheet is gone.
+// Whether the table was read from a sheet whose first row holds the titles.
+bool hasTitleRow(const Spreadsheet_Binding_Table& table);
+
+// Reads the workbook at path into a table of the given table's titles: the rows holding a value of the
+// worksheet named *sheet, from the second when hasHeader. With no sheet named (a design saved before its
+// sheet was kept), the first worksheet whose rows are the table's own, else the one holding most of them,
+// else the first whose title row has the most of the titles, and *sheet names it. False, with the reason
+// for the user, when it cannot be read or the named sheet is gone.
 bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet_Binding_Table& table,
     Spreadsheet_Binding_Table& fresh, QString* reason);
 

@@ -29,19 +29,6 @@ namespace {
 // Another copy's save of even a very large design takes well under this.
 constexpr std::chrono::seconds saveLockWait(30);
 
-// A table read without a title row has its titles as its first record.
-bool firstRecordIsTitleRow(const Spreadsheet_Binding_Table& table)
-{
-    if (table.rowCount() == 0 || table.columnCount() < 2)
-        return false;
-    const Spreadsheet_Binding_Table::Row& first = table.ListData().first();
-    for (int column = 1; column < table.columnCount(); ++column) {
-        if (first.value(Spreadsheet_Binding_Table::keyOfColumn(column)) != table.columnTitles().at(column))
-            return false;
-    }
-    return true;
-}
-
 // Far beyond any design the program writes (a thousand items take well under a megabyte).
 constexpr qint64 maximumDesignFileBytes = qint64(512) * 1024 * 1024;
 
@@ -258,7 +245,7 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     bindingTable.setListData(content.rows);
     // A design saved before its sheet was kept has the sheet found again, by its rows or else its titles.
     workbookSheet_ = content.workbookSheet;
-    workbookHasHeader_ = !firstRecordIsTitleRow(bindingTable);
+    workbookHasHeader_ = Workbook_Reread::hasTitleRow(bindingTable);
 
     // The loaded items are the design's starting point, not steps the user could undo.
     if (document_)

@@ -71,7 +71,9 @@ QStringList TSLWindowController::Rebind_Spreadsheet_Items(const QStringList& old
             const int old = item->excel_col_indx;
             if (old <= 0 || old >= oldTitles.size())
                 continue; // the row number, or a column the old table never had
-            const int now = bindingTable.positionOfTitle(oldTitles.at(old));
+            // The second of two columns of one title stays the second of that title.
+            const int now = bindingTable.positionOfTitle(
+                oldTitles.at(old), Spreadsheet_Binding_Table::occurrenceOfTitle(oldTitles, old, 1));
             moved = moved || now != old;
             item->excel_col_indx = now; // the stored binding stays a position: the title's place now
             if (!bindingTable.hasValuesIn(now))
@@ -186,7 +188,9 @@ bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
         tellOfWorkbook(cannotRead.arg(name, reason));
         return false;
     }
-    workbookSheet_ = sheet; // a design saved before its sheet was kept has it found, and keeps to it
+    // A design saved before its sheet was kept has it found, names it, and keeps to it.
+    const QString foundSheet = workbookSheet_.isEmpty() ? sheet : QString();
+    workbookSheet_ = sheet;
     if (fresh == bindingTable)
         return false;
     bindingTable = fresh;
@@ -194,9 +198,12 @@ bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
     markChangedOutsideUndo(); // the design file keeps the records
     Show_First_Spreadsheet_Record();
     showSpreadsheetColumnOfSelection();
-    QString text = QStringLiteral("The workbook \"%1\" has changed: the design now shows its new data (%2 records).")
+    QString text = QStringLiteral("The workbook \"%1\" has changed: the design now shows its new data (%2 records)")
                        .arg(name)
                        .arg(bindingTable.rowCount());
+    if (!foundSheet.isEmpty())
+        text += QStringLiteral(" from the sheet \"%1\"").arg(foundSheet);
+    text += QLatin1Char('.');
     const QStringList missing = Rebind_Spreadsheet_Items(bindingTable.columnTitles());
     if (!missing.isEmpty())
         text += QStringLiteral("\n\n") + Record_Fill::columnsNotFoundNotice(missing);

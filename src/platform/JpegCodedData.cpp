@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QIODevice>
+#include <QString>
 
 #include <csetjmp>
 #include <cstdio>
@@ -63,11 +64,16 @@ void termSource(j_decompress_ptr)
 struct Watching_Errors : jpeg_error_mgr {
     std::jmp_buf refused;
     bool endedEarly = false;
+    bool beyondMemory = false;
+    char message[JMSG_LENGTH_MAX] = {};
 };
 
 [[noreturn]] void refuse(j_common_ptr info)
 {
-    std::longjmp(static_cast<Watching_Errors*>(info->err)->refused, 1);
+    auto* errors = static_cast<Watching_Errors*>(info->err);
+    errors->beyondMemory = errors->msg_code == JERR_NO_BACKING_STORE || errors->msg_code == JERR_OUT_OF_MEMORY;
+    errors->format_message(info, errors->message);
+    std::longjmp(errors->refused, 1);
 }
 
 // Warnings are not printed; those that tell of coded data that stop short are noted.
@@ -83,7 +89,8 @@ void silent(j_common_ptr)
 }
 
 // Reads the coded data through at an eighth of the size, until they end or are found to end early; false
-// when the decoder refuses the file. Nothing of this frame changes between the jump's start and its return.
+// when the decoder refuses the file or would pass the memory bound. Nothing of this frame changes between the
+// jump's start and its return.
 bool decodeAtAnEighth(
     jpeg_decompress_struct& info, Watching_Errors& errors, Device_Source& source, std::vector<JSAMPLE>& row)
 {
@@ -108,10 +115,10 @@ bool decodeAtAnEighth(
 
 } // namespace
 
-bool jpegCodedDataEndEarly(QIODevice& device)
+JpegCodedData jpegCodedData(QIODevice& device, QString* reason)
 {
     if (!device.peek(2).startsWith("\xFF\xD8"))
-        return false;
+        return JpegCodedData::Whole;
     Watching_Errors errors;
     jpeg_decompress_struct info {};
     info.err = jpeg_std_error(&errors);
@@ -130,7 +137,13 @@ bool jpegCodedDataEndEarly(QIODevice& device)
     std::vector<JSAMPLE> row;
     const bool read = decodeAtAnEighth(info, errors, source, row);
     jpeg_destroy_decompress(&info);
-    return read && errors.endedEarly;
+    if (read)
+        return errors.endedEarly ? JpegCodedData::EndEarly : JpegCodedData::Whole;
+    if (errors.beyondMemory)
+        return JpegCodedData::BeyondMemory;
+    if (reason)
+        *reason = QString::fromLocal8Bit(errors.message);
+    return JpegCodedData::Refused;
 }
 
 } // namespace platform

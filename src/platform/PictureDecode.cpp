@@ -1,6 +1,7 @@
 #include "platform/PictureDecode.h"
 
 #include "platform/JpegCodedData.h"
+#include "platform/PngImageData.h"
 #include "platform/Png_Transparent_Colour.h"
 #include "platform/RegularFile.h"
 
@@ -42,7 +43,7 @@ PictureHeader headerOf(QImageReader& reader)
     const qint64 perPixel = bytesPerPixel(reader.imageFormat());
     header.decodeBytes = qint64(size.width()) * size.height() * perPixel;
     header.reducible = reader.format() == "jpeg";
-    header.maximumPixels = maximumPictureDecodeBytes / (header.reducible ? 4 : perPixel);
+    header.maximumPixels = header.reducible ? maximumJpegPixels : maximumPictureDecodeBytes / perPixel;
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();
     header.pixels = size;
@@ -73,7 +74,7 @@ QString cannotRead(const QString& path, const QString& reason)
 QString endsEarly(const QString& path)
 {
     return cannotRead(path,
-        QStringLiteral("its data ends early; the file may have been cut short while it was copied or downloaded"));
+        QStringLiteral("its data ends early; the file may have been cut short while it was copied or downloaded."));
 }
 
 // Reads a device forward in blocks, byte by byte or up to the next 0xFF, without holding the file.
@@ -128,27 +129,32 @@ private:
     qsizetype at_ = 0;
 };
 
-// True when a JPEG's data ends before its end-of-image marker: the decoder would only warn and fill the
-// rest with grey. Segments are skipped by their lengths and the coded data scanned for the next marker;
-// whatever follows the end marker is not looked at.
-bool jpegEndsEarly(QIODevice& device)
+enum class Jpeg_Markers { Whole, EndEarly, TooManyScans };
+
+// Whether a JPEG's data end before its end-of-image marker, where the decoder would only warn and fill the
+// rest with grey, or hold more scans than cameras and picture programs write, each of which the decoder
+// reads over the whole picture. Segments are skipped by their lengths and the coded data scanned for the
+// next marker; whatever follows the end marker is not looked at. Whole for a file that is not a JPEG: its
+// own reader judges it.
+Jpeg_Markers walkJpegMarkers(QIODevice& device)
 {
     Forward_Bytes bytes(device);
     if (bytes.next() != 0xFF || bytes.next() != 0xD8)
-        return false; // not a JPEG: its own reader judges it
+        return Jpeg_Markers::Whole;
     int marker = -1;
+    int scans = 0;
     for (;;) {
         if (marker < 0) {
             if (bytes.next() != 0xFF)
-                return true;
+                return Jpeg_Markers::EndEarly;
             do
                 marker = bytes.next();
             while (marker == 0xFF);
         }
         if (marker < 0)
-            return true;
+            return Jpeg_Markers::EndEarly;
         if (marker == 0xD9)
-            return false;
+            return Jpeg_Markers::Whole;
         const int current = marker;
         marker = -1;
         if (current == 0x01 || (current >= 0xD0 && current <= 0xD7))
@@ -156,22 +162,49 @@ bool jpegEndsEarly(QIODevice& device)
         const int high = bytes.next();
         const int low = bytes.next();
         if (low < 0 || !bytes.skip(qint64((high << 8) | low) - 2))
-            return true;
+            return Jpeg_Markers::EndEarly;
         if (current != 0xDA)
             continue;
+        if (++scans > maximumJpegScans)
+            return Jpeg_Markers::TooManyScans;
         // Coded data: a 0xFF is a marker unless a zero (a stuffed byte) or a restart follows it.
         while (marker < 0) {
             if (!bytes.toMarkByte())
-                return true;
+                return Jpeg_Markers::EndEarly;
             int after = bytes.next();
             while (after == 0xFF)
                 after = bytes.next();
             if (after < 0)
-                return true;
+                return Jpeg_Markers::EndEarly;
             if (after != 0x00 && !(after >= 0xD0 && after <= 0xD7))
                 marker = after;
         }
     }
+}
+
+// Why a JPEG's markers show it cannot be decoded within bounds: data that end early, or too many scans.
+// Empty for any other file, the device back at its start.
+QString jpegMarkersRefusal(QFile& file, const QString& path)
+{
+    const Jpeg_Markers markers = walkJpegMarkers(file);
+    if (markers == Jpeg_Markers::EndEarly)
+        return endsEarly(path);
+    if (markers == Jpeg_Markers::TooManyScans)
+        return cannotRead(path,
+            QStringLiteral("it is stored in more than %1 scans, more than cameras and picture programs write.")
+                .arg(maximumJpegScans));
+    return file.seek(0) ? QString() : cannotRead(path, file.errorString());
+}
+
+// Why the file's data cannot be decoded within bounds, before a decoder reads them: besides what the JPEG's
+// markers show, a PNG whose image data inflate far past its size. Empty when none of these.
+QString dataRefusal(QFile& file, const QString& path)
+{
+    if (QString refusal = jpegMarkersRefusal(file, path); !refusal.isEmpty())
+        return refusal;
+    if (pngImageDataPastSize(file))
+        return cannotRead(path, QStringLiteral("its image data go on far past what its size of pixels needs."));
+    return file.seek(0) ? QString() : cannotRead(path, file.errorString());
 }
 
 } // namespace
@@ -212,11 +245,11 @@ QImage readPictureFileAt(const QString& path, const QSize& shown, QString* error
     QFile file;
     if (!openRegularFile(file, path, maximumPictureFileBytes, error))
         return {};
-    // A cut-short JPEG decodes without an error, its lower part grey: it is refused before it is decoded.
-    const bool cut = jpegEndsEarly(file);
-    if (cut || !file.seek(0)) {
+    // A cut-short JPEG decodes without an error, its lower part grey, and data that hold the decoder up are
+    // read to their end: both are refused before they are decoded.
+    if (const QString refusal = dataRefusal(file, path); !refusal.isEmpty()) {
         if (error)
-            *error = cut ? endsEarly(path) : cannotRead(path, file.errorString());
+            *error = refusal;
         return {};
     }
     // The PNG's first chunks tell whether Qt's reader can be trusted with it.
@@ -259,10 +292,28 @@ bool pictureDataWhole(const QString& path, QString* error)
     QFile file;
     if (!openRegularFile(file, path, maximumPictureFileBytes, error))
         return false;
-    if (!jpegEndsEarly(file) && file.seek(0) && !jpegCodedDataEndEarly(file))
-        return true;
+    // A PNG's image data are bounded by the decode that follows the check, which inflates them anyway.
+    QString refusal = jpegMarkersRefusal(file, path);
+    QString reason;
+    if (refusal.isEmpty()) {
+        switch (jpegCodedData(file, &reason)) {
+        case JpegCodedData::Whole:
+            return true;
+        case JpegCodedData::EndEarly:
+            refusal = endsEarly(path);
+            break;
+        case JpegCodedData::BeyondMemory:
+            refusal = cannotRead(path,
+                QStringLiteral("it is stored in several scans at a size whose check would take more memory than one "
+                               "picture may use; save it again as a baseline JPEG, or smaller."));
+            break;
+        case JpegCodedData::Refused:
+            refusal = cannotRead(path, reason);
+            break;
+        }
+    }
     if (error)
-        *error = endsEarly(path);
+        *error = refusal;
     return false;
 }
 

@@ -12,12 +12,19 @@ namespace platform {
 // allocation limit runs at a time, so that a batch or several threads cannot multiply it.
 inline constexpr qint64 maximumPictureDecodeBytes = qint64(384) * 1024 * 1024;
 
+// The most scans a JPEG may hold. Progressive encoders write about ten; each scan is read over the whole
+// picture, so that a file of the same scan repeated a thousand times holds the decoder up for a minute.
+inline constexpr int maximumJpegScans = 100;
+
+// The most pixels a JPEG may have: medium-format cameras make up to 400 million. It is decoded at a fraction
+// of its size, but its coded data are read whole, at a cost that grows with every pixel.
+inline constexpr qint64 maximumJpegPixels = qint64(400) * 1000 * 1000;
+
 // What a picture file's header says, read without decoding it.
 struct PictureHeader {
     QSize pixels; // as shown, turned as the file says; invalid when the header cannot be read
     qint64 decodeBytes = 0; // memory its whole decode takes, with the 32-bit copy that scaling may make
-    // The most pixels a picture of its depth may have; for a JPEG, those of its whole decode in full colour,
-    // although it is decoded reduced: its coded data are read whole, at a cost that grows with every pixel.
+    // The most pixels a picture of its depth may have: those of its whole decode, or maximumJpegPixels.
     qint64 maximumPixels = 0;
     bool reducible = false; // a JPEG: decoded at a half, quarter or eighth of its size when less is shown
     bool fits() const { return decodeBytes <= maximumPictureDecodeBytes; }
@@ -35,12 +42,15 @@ PictureHeader readPictureHeader(const QString& path);
 // The picture in the file, turned as the file says. A JPEG is decoded straight at `shown` (its size as shown,
 // smaller than its own), which takes a fraction of the memory; other formats, and an invalid `shown`, give the
 // whole picture, which the caller reduces. Null with *error set when the file is refused, unreadable or what
-// must be decoded for it would pass maximumPictureDecodeBytes. The file is only read.
+// must be decoded for it would pass maximumPictureDecodeBytes, or when its data would hold the decoder up: a
+// JPEG of more than maximumJpegScans, a PNG whose image data inflate far past its size. The file is only read.
 QImage readPictureFileAt(const QString& path, const QSize& shown, QString* error = nullptr);
 
 // Reads the file's coded data through without keeping the picture: false with *error when they end before
-// the picture does, as those of a JPEG cut short do even when it was given its end marker again. A deeper
-// look than every decode takes, for the check each picture passes once when it is brought in.
+// the picture does, as those of a JPEG cut short do even when it was given its end marker again, or when they
+// could not be read through within the memory bound. A deeper look than every decode takes, for the check each
+// picture passes once when it is brought in. A JPEG's scans are bounded first, as before every decode; a PNG's
+// image data are bounded by the decode.
 bool pictureDataWhole(const QString& path, QString* error);
 
 } // namespace platform

@@ -1,6 +1,9 @@
 #include "data/Sheet_Column_List.h"
 
+#include "support/TestSupport.h"
 #include "data/Spreadsheet_Binding_Table.h"
+#include "data/Spreadsheet_Globals.h"
+#include "data/Workbook_Reread.h"
 
 #include <gtest/gtest.h>
 
@@ -82,4 +85,50 @@ TEST(SheetColumnList, BindingTableEditsStayInsideTheTable)
     table.Create_Value_List(QStringLiteral(" extra "));
     ASSERT_EQ(table.rowCount(), 2);
     EXPECT_EQ(table.value(1, 0), QStringLiteral("extra"));
+}
+
+// Every road from a sheet (the picker's titles, the binding, values imported, the workbook read again): a row
+// whose cells hold no value (drawn or formatted ahead, or cleared) is no guest.
+TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
+{
+    const QString titles = "Name|Table|Code;", borders = QStringList(16, "||").join(';');
+    const struct {
+        QString rows; // cells split by '|', rows by ';'
+        bool header;
+        QString columns, names; // the binding table's titles after "#", and column A of each record
+    } cases[] = {
+        { titles + "Ann|1|A1;Bo|2|B2;Cy|3|C3;" + borders, true, "Name|Table|Code", "Ann|Bo|Cy" },
+        { titles + "Ann|1|A1;||;Cy|3|C3", true, "Name|Table|Code", "Ann|Cy" },
+        { titles + " | |  ;Bo|2|B2", true, "Name|Table|Code", "Bo" },
+        { "||;Name|Table|Name;Ann|1|Ann Noh", true, "Name|Table|Name", "Ann" },
+        { "Ann|1|A1;Bo|2|B2;||", false, "Column A|Column B|Column C", "Ann|Bo" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows.toStdString());
+        Rows written;
+        for (const QString& row : c.rows.split(';'))
+            written << row.split('|');
+        const QString path = testsupport::makeTempFolder("rows") + "/guests.xlsx";
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, written, c.header));
+        SpreadsheetWriter::ReadWorkbook(path, true);
+        Excel_Sheet_Number = 1;
+        EXPECT_EQ(SpreadsheetWriter::ReadData_only_column().value(0).join('|'), c.header ? c.columns : "Ann|1|A1");
+        const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
+        Spreadsheet_Binding_Table table;
+        ASSERT_TRUE(Fill_Binding_Table(table, rows, { 0, 1, 2 }, c.header));
+        const QStringList& named = table.columnTitles();
+        EXPECT_EQ(named.mid(1).join('|'), c.columns);
+        QStringList bound;
+        for (int p = 1; p < named.size(); ++p) // each column found again by its title, as items follow it
+            EXPECT_EQ(
+                Spreadsheet_Binding_Table(table).positionOfTitle(named[p], table.occurrenceOfTitle(named, p, 1)), p);
+        for (int r = 0; r < table.rowCount(); ++r)
+            bound << table.value(r, 1);
+        EXPECT_EQ(bound.join('|'), c.names);
+        EXPECT_EQ(columnValues(rows, 0, c.header).join('|'), c.names);
+        QString sheet, reason;
+        Spreadsheet_Binding_Table again;
+        ASSERT_TRUE(Workbook_Reread::read(path, &sheet, c.header, table, again, &reason)) << reason.toStdString();
+        EXPECT_EQ(again, table) << "the untouched workbook is no change";
+    }
 }

@@ -54,12 +54,13 @@ protected:
             book, { { "Name", "Code" }, { "Ada", "4006381333931" }, { "Bo", "12" } }, true));
     }
     // The picker as a person answers it: tick the listed columns of these rows, then OK.
-    void pickColumns(std::initializer_list<int> rows)
+    void pickColumns(std::initializer_list<int> rows, bool titled = true)
     {
         std::vector<int> chosen(rows);
-        ui.modalRuns.push_back([chosen](QDialog& dialog) {
+        ui.modalRuns.push_back([chosen, titled](QDialog& dialog) {
             dialog.show();
             Import_Excel* picker = Import_Excel::defaultInstance();
+            picker->form().contains_header->setChecked(titled);
             for (int row : chosen)
                 picker->form().ColList->item(row, 0)->setCheckState(Qt::Checked);
             QTest::mouseClick(picker->form().OK_btn, Qt::LeftButton);
@@ -237,6 +238,7 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         const char* told = nullptr; // when not the notice of the change; "" for none
         Sheets sheets = {}; // when the workbook has more sheets than the bound one
         const char* offered = nullptr; // a column the inspector's list offers now
+        Rows untitled = {}; // bound anew without a title row before the change (its columns keep their places)
     } changes[] = {
         { { { "Code", "Name" }, { "5", "Cleo" }, { "6", "Di" } }, ByTheFolder, "Cleo 5" },
         { { { "Name", "Code" }, { "Eve", "7" }, { "Fay", "8" }, { "Gus", "9" } }, ByTheFile, "Eve 7" },
@@ -258,16 +260,35 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
             { { "Saturday", guests("Wes", "7") } } },
         { guests("Val", "6"), ByOpeningOld, "Val 6", "", { { "Copy", guests("Cy", "9") }, { nullptr, {} } } },
         { guests("Xia", "8"), ByTheFolder, "Xia 8", nullptr, { { "Copy", guests("Cy", "9") }, { nullptr, {} } } },
+        { { { "Name", "Code" }, { "Xia", "8" }, { "Zoe", "9" } }, ByOpeningOld, "Xia 8",
+            "The workbook \"other.xlsx\" has changed: the design now shows its new data (2 records) from the sheet "
+            "\"Sheet1\".",
+            { { "Friday", guests("Fri", "1") }, { "Saturday", guests("Sat", "2") }, { nullptr, {} } } },
         { { { "Guest", "Code" }, { "Yan", "1" } }, ByTheFolder, " 1",
             "The workbook \"other.xlsx\" has changed: the design now shows its new data (1 records).\n\n1 item is "
             "bound to a column this sheet does not have: Name",
             {}, "Guest" },
+        { { { "Ann Lee", "A1" }, { "Bo", "B2" } }, ByTheFolder, "Ann Lee A1",
+            "The workbook \"other.xlsx\" has changed: the design now shows its new data (2 records).", {}, "Column B",
+            { { "Ann Noh", "A1" }, { "Bo", "B2" } } },
+        { { { "Ann Lee", "A2" }, { "Bo", "B2" }, { "Cy", "C3" } }, ByOpening, "Ann Lee A2",
+            "The workbook \"other.xlsx\" has changed: the design now shows its new data (3 records)." },
     };
     const QString changed
         = QStringLiteral("The workbook \"other.xlsx\" has changed: the design now shows its new data (%1 records).");
     for (const auto& c : changes) {
         const QString told = c.told ? QString::fromUtf8(c.told) : changed.arg(c.rows.size() - 1);
         SCOPED_TRACE(told.toStdString());
+        if (!c.untitled.empty()) {
+            ui.messages.clear(); // the watch tells of the new rows before they are bound anew
+            ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(other, c.untitled, false)
+                && QTest::qWaitFor([&] { return !ui.messages.empty(); }));
+            ui.fileAnswers.push_back(other);
+            pickColumns({ 0, 1 }, false);
+            window->Bind_Spreadsheet_btn->trigger();
+            window->Get_Front_Controls_Array().back()->excel_col_indx = 1; // as the inspector binds them
+            window->Get_Front_Controls_Array().front()->excel_col_indx = 2;
+        }
         ui.messages.clear();
         const bool opening = c.seen == ByOpening || c.seen == ByOpeningOld;
         ASSERT_TRUE(!opening || window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved);

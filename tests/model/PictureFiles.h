@@ -64,6 +64,18 @@ inline QByteArray chunk(const char* type, const QByteArray& data)
     return out + body + crc;
 }
 
+// The signature and the header chunk of a PNG in colour of the depth given.
+inline QByteArray pngHeader(quint32 width, quint32 height, char depth, bool interlaced = false)
+{
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(width, header.data());
+    qToBigEndian<quint32>(height, header.data() + 4);
+    header[8] = depth;
+    header[9] = 2; // colour
+    header[12] = interlaced ? 1 : 0;
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header);
+}
+
 // 4 x 2 pixels of 16-bit colour: the left two columns (0x8080, 0x4040, 0xFFFF), the right two the colour
 // that the tRNS chunk names transparent.
 inline QByteArray sixteenBitPngWithTransparentColour()
@@ -78,25 +90,13 @@ inline QByteArray sixteenBitPngWithTransparentColour()
     QByteArray rows;
     for (int y = 0; y < 2; ++y)
         rows += QByteArray(1, '\0') + opaque + opaque + clear + clear;
-    QByteArray header(13, '\0');
-    qToBigEndian<quint32>(4, header.data());
-    qToBigEndian<quint32>(2, header.data() + 4);
-    header[8] = 16; // bit depth
-    header[9] = 2; // colour
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("tRNS", clear)
-        + chunk("IDAT", qCompress(rows).mid(4)) + chunk("IEND", {});
+    return pngHeader(4, 2, 16) + chunk("tRNS", clear) + chunk("IDAT", qCompress(rows).mid(4)) + chunk("IEND", {});
 }
 
 // A PNG that only says how large it is: its header, and one row of picture data.
 inline QByteArray pngHeaderOnly(quint32 width, quint32 height)
 {
-    QByteArray header(13, '\0');
-    qToBigEndian<quint32>(width, header.data());
-    qToBigEndian<quint32>(height, header.data() + 4);
-    header[8] = 8; // bit depth
-    header[9] = 2; // colour
-    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header)
-        + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
+    return pngHeader(width, height, 8) + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
 }
 
 // A PNG whose picture data no longer match their checksum.

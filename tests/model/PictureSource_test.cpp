@@ -1,6 +1,7 @@
 #include "model/PictureSource.h"
 
-#include "model/PictureFiles.h"
+#include "common/File_Functions.h"
+#include "model/CraftedPictures.h"
 
 #include <QImageReader>
 #include <QTemporaryDir>
@@ -31,6 +32,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
     const QByteArray large = picturefiles::jpegWithOrientation(1, { 800, 600 });
     QByteArray claims = picturefiles::redAndBlue("JPG", { 16, 16 }); // 16 x 16, its frame header claims more
     qToBigEndian<quint32>(65000u << 16 | 65000u, claims.data() + claims.indexOf("\xFF\xC0") + 5); // its height, width
+    const QByteArray cutLarge = picturefiles::flatJpeg({ 8400, 8400 }, 3, 1, true); // 4:4:4, 423 MB of coefficients
     const struct {
         QString name;
         QByteArray bytes;
@@ -55,7 +57,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         { "cut.jpg", picturefiles::jpegWithOrientation(1).left(200), {}, {} },
         { "half.jpg", picturefiles::jpegWithOrientation(1, { 800, 600 }).chopped(400), {}, {} }, // decodes half grey
         { "ended.jpg", large.left(large.size() / 2) + "\xFF\xD9", {}, {} }, // cut in half, given its end marker again
-        { "claims.jpeg", claims, {}, {}, {}, "(65000 x 65000 pixels). Pictures of up to 100 million" }, // by its header
+        { "claims.jpeg", claims, {}, {}, {}, "(65000 x 65000 pixels). Pictures of up to 400 million" }, // by its header
         // Phone photos of 48 million pixels are reduced once, on loading, to the size the card works at.
         { "phone.jpg", picturefiles::jpegWithOrientation(1, { 8000, 6000 }), { 8000, 6000 }, Qt::red, { 624, 468 } },
         { "phone6.jpg", picturefiles::jpegWithOrientation(6, { 8000, 6000 }), { 6000, 8000 }, Qt::red, { 351, 468 } },
@@ -69,6 +71,16 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
                 return picturefiles::encoded(grey, "JPG");
             }(),
             { 9000, 9000 }, QColor(90, 90, 90), { 468, 468 } },
+        // Its seven passes need 18,003,750 bytes of image data; seven more are read past with a warning.
+        { "interlaced.png", picturefiles::inflatingPng({ 3000, 2000 }, 18'004'000, true), { 3000, 2000 }, Qt::black,
+            { 702, 468 } },
+        // Files that would hold the decoder up for many seconds are judged from their first bytes.
+        { "scans.jpeg", picturefiles::flatJpeg({ 4096, 4096 }, 1, 1, true, 1000), {}, {}, {}, "more than 100 scans" },
+        { "inflating.png", picturefiles::inflatingPng({ 100, 100 }, 5'000'000'000), {}, {}, {}, "far past" },
+        { "cutlarge.jpeg", cutLarge.left(cutLarge.size() / 2) + "\xFF\xD9", {}, {}, {}, "more memory" },
+        { "header.jpg", picturefiles::flatJpeg({ 40, 20 }, 3, 2, false).left(30), {}, {} },
+        { "camera.jpg", picturefiles::flatJpeg({ 11648, 8736 }, 3, 2, false), { 11648, 8736 }, QColor(128, 128, 128),
+            { 624, 468 } },
     };
     const int qtLimit = QImageReader::allocationLimit();
     for (const auto& row : rows) {
@@ -81,8 +93,12 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
             EXPECT_EQ(
                 check.refusal.contains("12000 x 9000 pixels). Pictures of up to 100 million"), row.name == "huge.png")
                 << check.refusal.toStdString();
-            EXPECT_EQ(check.refusal.contains("its data ends early"), row.name.endsWith(".jpg"))
+            EXPECT_EQ(check.refusal.contains("its data ends early; the file may have been cut short while it was "
+                                             "copied or downloaded."),
+                row.name.endsWith(".jpg"))
                 << check.refusal.toStdString();
+            // The picture chooser names only what is of no picture kind; the check says what is wrong with the rest.
+            EXPECT_EQ(pictureFileRefusal(path).isEmpty(), row.name != "notes.png") << row.name.toStdString();
             EXPECT_TRUE(!row.says || check.refusal.contains(row.says)) << check.refusal.toStdString();
             continue;
         }
