@@ -46,6 +46,7 @@ TSLGraphicList Batch_Snapshot::filledItems(int record, const QString& cardSide) 
     log_->picturesNotFound(record, Record_Fill::picturesNotFound(items));
     for (const QString& text : Record_Fill::textsCut(items, side(cardSide).rendering.canvasBounds, &source_))
         log_->textCut(record, text);
+    log_->blankRow(record, Record_Fill::blankRowColumns({ &front_.items, &back_.items }, record, source_));
     return items;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/PrintQueue.h"
 #include "platform/UiSeam.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPainter>
 #include <QPageSetupDialog>
@@ -91,6 +92,7 @@ Print_Wnd::Print_Wnd(QWidget* parent)
     fillPrinters();
     connectControls();
     choosePrinter();
+    ui_->Printer_ComboBox->view()->window()->installEventFilter(this);
 }
 
 Print_Wnd::~Print_Wnd() = default;
@@ -107,9 +109,36 @@ void Print_Wnd::fillPrinters()
     const QSignalBlocker quiet(list);
     list->clear();
     for (const QString& name : QPrinterInfo::availablePrinterNames())
-        list->addItem(platform::printQueueState(name).paused ? QStringLiteral("%1 (paused)").arg(name) : name, name);
+        list->addItem(name, name);
     list->addItem(pdfPrinterName(), pdfPrinterName());
     list->setCurrentIndex(0);
+    markPausedPrinters();
+}
+
+// A queue is paused or resumed in the system's printer settings while the window is open: the list says so
+// each time it is shown and each time the person comes back to the window.
+void Print_Wnd::markPausedPrinters()
+{
+    QComboBox* list = ui_->Printer_ComboBox;
+    for (int entry = 0; entry < list->count() - 1; ++entry) { // the PDF file is last
+        const QString name = list->itemData(entry).toString();
+        list->setItemText(
+            entry, platform::printQueueState(name).paused ? QStringLiteral("%1 (paused)").arg(name) : name);
+    }
+}
+
+bool Print_Wnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched == ui_->Printer_ComboBox->view()->window())
+        markPausedPrinters();
+    return QDialog::eventFilter(watched, event);
+}
+
+bool Print_Wnd::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        markPausedPrinters();
+    return QDialog::event(event);
 }
 
 // The last choice while it still exists, else the system's default printer, else the first entry.
@@ -367,7 +396,12 @@ void Print_Wnd::printerChanged()
     const QString name = chosenPrinter();
     if (!loading)
         lastPrinter_ = name;
-    if (name == pdfPrinterName()) {
+    // A PDF file holds each sheet once; its copies are made by printing it.
+    const bool toFile = name == pdfPrinterName();
+    if (toFile)
+        ui_->Copies_Stepper->setValue(1);
+    SetObjEnabled(ui_->Copies_Stepper, !toFile);
+    if (toFile) {
         printInfo_->setOutputFormat(QPrinter::PdfFormat);
     } else {
         printInfo_->setOutputFormat(QPrinter::NativeFormat);

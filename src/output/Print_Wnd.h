@@ -16,6 +16,9 @@ class Print_Design_Host;
 class Printing_View;
 class QPrinter;
 class Sample_Preview;
+namespace platform {
+struct PrintQueueState;
+}
 
 // The program's own print dialog: printer, orientation and paper; card size, rows and columns, gaps,
 // alignment or auto centre; which sides and how the two are arranged; whether to print the records; and
@@ -82,19 +85,24 @@ signals:
 
 protected:
     void reject() override { CancelButtonPressed(); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     explicit Print_Wnd(QWidget* parent = nullptr);
     void connectControls();
     void resetControls();
     void fillPrinters();
+    void markPausedPrinters();
     void choosePrinter();
     bool sizeFitsPaper() const;
     QString chosenPrinter() const;
-    std::optional<Print_Job> previewSheets(const Print_Job& job);
-    bool printSheets(const Print_Job& job);
-    bool printToPdfFile(const Printing_View& view, int pages);
-    bool printToQueue(const Printing_View& view, int pages);
+    static bool canPrint(const Print_Job& job);
+    bool previewSheets(const Print_Job& job);
+    std::optional<Print_Job> printSheets();
+    QString pdfFilePath();
+    bool printToPdfFile(const Printing_View& view, int pages, const QString& path);
+    bool printToQueue(const Printing_View& view, int pages, const platform::PrintQueueState& state);
     struct Sheets_Written {
         bool whole = false;
         bool stopped = false;

@@ -59,17 +59,13 @@ void Print_Wnd::Execute_Printing(bool preview)
     const Print_Job job = currentJob();
     if (job.useData && job.snapshot)
         job.snapshot->tellColumnsNotFound();
-    if (job.Total_Label_Real <= 0) {
-        Show_MessageBox(QStringLiteral("There is no barcode to print."));
+    if (!canPrint(job))
         return;
-    }
-    if (!job.snapshot)
-        return;
-    const std::optional<Print_Job> printed = preview ? previewSheets(job) : std::optional<Print_Job>(job);
-    if (printed && printSheets(*printed)) {
+    const std::optional<Print_Job> printed = !preview || previewSheets(job) ? printSheets() : std::nullopt;
+    if (printed) {
         // Without records every card is the design as it stands: its cut texts are told as an export tells them.
-        const QString notes = job.useData ? printed->snapshot->fillLog().notes()
-                                          : Record_Fill_Log::textsCutNote(printed->snapshot->textsCut());
+        const QString notes = printed->useData ? printed->snapshot->fillLog().notes()
+                                               : Record_Fill_Log::textsCutNote(printed->snapshot->textsCut());
         if (!notes.isEmpty())
             Show_MessageBox(notes);
     }
@@ -77,10 +73,17 @@ void Print_Wnd::Execute_Printing(bool preview)
         host_->Select_first_row_value_for_design();
 }
 
+bool Print_Wnd::canPrint(const Print_Job& job)
+{
+    if (job.Total_Label_Real <= 0)
+        Show_MessageBox(QStringLiteral("There is no barcode to print."));
+    return job.Total_Label_Real > 0 && job.snapshot;
+}
+
 // The preview shows every card of the job on the paper and in the orientation its own buttons choose, each
-// time from the first record; the window takes them over. Its Print sends those sheets where the window
-// prints, with the window's copies, as the window's Print does: the job to print when it was pressed.
-std::optional<Print_Job> Print_Wnd::previewSheets(const Print_Job& job)
+// time from the first record; the window takes them over. True when its Print was pressed: the window then
+// prints as its own Print does, with its copies.
+bool Print_Wnd::previewSheets(const Print_Job& job)
 {
     Print_Job shown = job;
     // Told once, before the preview opens or when its paper makes the job longer.
@@ -134,30 +137,39 @@ std::optional<Print_Job> Print_Wnd::previewSheets(const Print_Job& job)
         platform::ui().runModal(previewer);
     }
     follow();
-    if (!printPressed)
-        return std::nullopt;
-    shown.layout = layout_;
-    return shown;
+    return printPressed;
 }
 
-bool Print_Wnd::printSheets(const Print_Job& job)
+// The job is taken when its sheets start to be drawn, after the file is chosen: records saved while the
+// file panel was open are the ones printed, as the window and its notice already count them.
+std::optional<Print_Job> Print_Wnd::printSheets()
 {
+    const bool toFile = printInfo_->outputFormat() == QPrinter::PdfFormat;
+    const QString printer = chosenPrinter();
+    platform::PrintQueueState state;
+    QString path;
+    if (toFile) {
+        path = pdfFilePath();
+        if (path.isEmpty())
+            return std::nullopt;
+    } else if (state = platform::printQueueState(printer); !state.found || !state.accepting) {
+        Show_MessageBox(couldNotPrint(printer, state.reason));
+        return std::nullopt;
+    }
+    const Print_Job job = currentJob();
+    if (!canPrint(job))
+        return std::nullopt;
     const Printing_View view(job);
     const int pages = view.numberOfPages(false);
-    if (printInfo_->outputFormat() == QPrinter::PdfFormat)
-        return printToPdfFile(view, pages);
-    return printToQueue(view, pages);
+    if (!(toFile ? printToPdfFile(view, pages, path) : printToQueue(view, pages, state)))
+        return std::nullopt;
+    return job;
 }
 
 // The sheets are drawn into a file first: Stop then sends nothing, and the queue's answer can be told.
-bool Print_Wnd::printToQueue(const Printing_View& view, int pages)
+bool Print_Wnd::printToQueue(const Printing_View& view, int pages, const platform::PrintQueueState& state)
 {
     const QString printer = chosenPrinter();
-    const platform::PrintQueueState state = platform::printQueueState(printer);
-    if (!state.found || !state.accepting) {
-        Show_MessageBox(couldNotPrint(printer, state.reason));
-        return false;
-    }
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("sheets.pdf"));
     const Sheets_Written written = writeSheets(view, pages, path, QStringLiteral("Printing..."));
@@ -186,21 +198,28 @@ bool Print_Wnd::printToQueue(const Printing_View& view, int pages)
     if (job.copies > 1)
         sent += (pages == 1 ? QStringLiteral(", %1 copies of it") : QStringLiteral(", %1 copies of each"))
                     .arg(job.copies);
+    // A paused queue keeps the job: told as the system's printer settings tell the queue's state.
+    if (state.paused)
+        sent += QStringLiteral(".\n\n%1 is paused%2: the sheets wait in its queue until it is resumed")
+                    .arg(printer, state.reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(state.reason));
     Show_MessageBox(sent + QLatin1Char('.'));
     return true;
 }
 
-bool Print_Wnd::printToPdfFile(const Printing_View& view, int pages)
+QString Print_Wnd::pdfFilePath()
 {
     platform::FileRequest request;
     request.kind = platform::FileRequest::Kind::Save;
     request.caption = QStringLiteral("Save the sheets as a PDF file");
     request.filter = QStringLiteral("PDF files (*.pdf)");
     QString path = platform::ui().chooseFile(request);
-    if (path.isEmpty())
-        return false;
-    if (QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
+    if (!path.isEmpty() && QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) != 0)
         path += QStringLiteral(".pdf");
+    return path;
+}
+
+bool Print_Wnd::printToPdfFile(const Printing_View& view, int pages, const QString& path)
+{
     const Sheets_Written written = writeSheets(view, pages, path, QStringLiteral("Writing the sheets..."));
     if (!written.whole && !written.stopped)
         Show_MessageBox(QStringLiteral("The sheets could not be written to %1: %2.").arg(path, written.error));

@@ -138,6 +138,13 @@ void Record_Fill_Log::textCut(int record, const QString& item)
     noteOnce(withTextCut_, textsCut_, record, item);
 }
 
+void Record_Fill_Log::blankRow(int record, const QStringList& columns)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    for (const QString& column : columns)
+        noteOnce(withBlankRow_, blankRowColumns_, record, column);
+}
+
 namespace {
 
 // "1 card is" or "3 cards are".
@@ -199,6 +206,11 @@ QString Record_Fill_Log::notes() const
         notes << QStringLiteral("%1 made with a text that does not fit its box or the card and is cut (%2): %3.")
                      .arg(cardsAre(withTextCut_.size()), textsCut_.join(QStringLiteral(", ")),
                          firstRecords(withTextCut_));
+    if (!withBlankRow_.empty())
+        notes << QStringLiteral("%1 made from %2 whose bound values are blank (%3): %4.")
+                     .arg(cardsAre(withBlankRow_.size()),
+                         withBlankRow_.size() == 1 ? QStringLiteral("a row") : QStringLiteral("rows"),
+                         blankRowColumns_.join(QStringLiteral(", ")), firstRecords(withBlankRow_));
     notes.removeAll(QString());
     return notes.join(QStringLiteral("\n\n"));
 }
@@ -299,6 +311,27 @@ std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record
     return std::nullopt;
 }
 
+QStringList blankRowColumns(std::initializer_list<const TSLGraphicList*> sides, int record, const Record_Source& source)
+{
+    QStringList columns;
+    if (!source.useSpreadsheet || record < 0 || record >= source.rows.size())
+        return columns; // past the last row the data has run out, which is told of as such
+    for (const TSLGraphicList* items : sides) {
+        for (const TSLGraphicPtr& item : *items) {
+            // A column the row lacks is told of as a column the sheet does not have.
+            if (!item || !takesData(*item)
+                || (item->data_source_type == 2 && !source.spreadsheetValue(record, item->excel_col_indx)))
+                continue;
+            const std::optional<QString> value = valueFor(*item, record, source, nullptr);
+            if (value && !value->isEmpty())
+                return {};
+            if (value && item->data_source_type == 2 && !columns.contains(columnName(*item, source)))
+                columns << columnName(*item, source);
+        }
+    }
+    return columns;
+}
+
 QImage Record_Barcode_Picture(Barcode_Gen& settings, const TSLGraphic& item, const QString& value)
 {
     return With_Item_Settings(
@@ -335,8 +368,8 @@ QString itemName(const TSLGraphic& item, const Record_Source* source)
         if (item.data_source_type == 2 && source->useSpreadsheet)
             return columnName(item, *source);
     }
-    return kindAndStart(TSLGraphicView::kindName(item).toLower(),
-        item._Text_contents ? item._Text_contents->string : item.Text_Value);
+    return kindAndStart(
+        TSLGraphicView::kindName(item).toLower(), item._Text_contents ? item._Text_contents->string : item.Text_Value);
 }
 
 QString kindAndStart(const QString& kind, const QString& characters)

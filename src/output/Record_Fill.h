@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <initializer_list>
 #include <mutex>
 #include <set>
 #include <utility>
@@ -52,6 +53,9 @@ public:
     // A record whose card has a text cut by its box or by the card's edge; the item is named as itemName
     // names it.
     void textCut(int record, const QString& item);
+    // A record whose row is there but gives every item bound to it a blank value, the columns named as
+    // `column "Name"`: its card comes out blank.
+    void blankRow(int record, const QStringList& columns);
     // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
     QString notes() const;
     // The note of a card made as the canvas shows it, with these texts cut (named by itemName); empty when
@@ -75,6 +79,8 @@ private:
     QStringList dataRanOut_;
     std::set<int> withBarcodeWithoutValue_;
     QStringList barcodesWithoutValue_;
+    std::set<int> withBlankRow_;
+    QStringList blankRowColumns_;
 };
 
 // The record fill: the values of one record written into items. Only items whose class is exactly
@@ -96,6 +102,11 @@ QStringList columnsNotFound(const TSLGraphicList& items, const Record_Source& so
 // The sentence naming them before a run ("2 items are bound to columns this sheet does not have: Photo,
 // Seat"); empty when there are none.
 QString columnsNotFoundNotice(const QStringList& titles);
+
+// The bound columns of a record's row, named as `column "Name"`, when the row is there and every value the
+// items of the sides take from it or from a series is blank; empty when one is not.
+QStringList blankRowColumns(
+    std::initializer_list<const TSLGraphicList*> sides, int record, const Record_Source& source);
 
 // Records by their numbers as people count them, the first few named: "records 2, 5 and 9".
 QString recordNumbers(const std::set<int>& records);

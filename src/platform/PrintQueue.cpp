@@ -37,6 +37,21 @@ QByteArray queueName(const QString& queue)
     return queue.section(QLatin1Char('/'), 0, 0).toUtf8();
 }
 
+// The words the scheduler keeps for the queue's state ("Out of paper"), which its list of queues leaves out.
+QString stateMessage(const char* uri)
+{
+    if (!uri)
+        return {};
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "printer-state-message");
+    ipp_t* response = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");
+    ipp_attribute_t* message = response ? ippFindAttribute(response, "printer-state-message", IPP_TAG_TEXT) : nullptr;
+    const QString text = message ? QString::fromUtf8(ippGetString(message, 0, nullptr)).trimmed() : QString();
+    ippDelete(response);
+    return text;
+}
+
 } // namespace
 
 PrintQueueState printQueueState(const QString& queue)
@@ -58,8 +73,12 @@ PrintQueueState printQueueState(const QString& queue)
     const QString message = option("printer-state-message");
     if (!state.accepting)
         state.reason = message.isEmpty() ? QStringLiteral("the printer is not accepting jobs") : message;
-    else if (state.paused)
-        state.reason = message.isEmpty() ? QStringLiteral("the printer is paused") : message;
+    else if (state.paused) {
+        state.reason = stateMessage(cupsGetOption("printer-uri-supported", dest->num_options, dest->options));
+        // A queue paused without a reason has the scheduler's "Paused", which says no more than the state.
+        if (state.reason == QLatin1String("Paused"))
+            state.reason.clear();
+    }
     return state;
 }
 

@@ -11,7 +11,9 @@ struct PrintQueueState {
     bool found = false; // the scheduler answered and knows the queue
     bool accepting = false; // the queue takes new jobs
     bool paused = false; // the queue holds its jobs until it is resumed
-    QString reason; // why the queue cannot print now, in the scheduler's words where it gives them
+    // Why the queue cannot print now, in the scheduler's words where it gives them; for a paused queue that
+    // takes jobs, the reason it was paused with (empty when none was given).
+    QString reason;
 };
 
 // What the scheduler says of the queue now.

@@ -130,6 +130,7 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
         const char* shown;
         const char* notice; // told before the run
         const char* note; // in the final message
+        int clearedRow = -1; // a row of the sheet whose Name was deleted, its row number kept
     } cases[] = {
         { boundText(2, QString(), 2, QRectF(10, 10, 100, 20)), "",
             "1 item is bound to a column this sheet does not have: Photo",
@@ -152,9 +153,17 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             "4 and 5." },
         { boundCode128(QStringLiteral("names"), QRectF(10, 10, 200, 60)), "Text here", "", // a barcode's text stays
             "1 card is made with a barcode that has no value (series \"names\"): record 3." },
+        { boundText(2, QString(), 1, QRectF(10, 10, 100, 20)), "sheet1", "",
+            "3 cards are made with an item left blank because its data has run out (column \"Name\"): records 3, "
+            "4 and 5.\n\n1 card is made from a row whose bound values are blank (column \"Name\"): record 1.",
+            0 },
     };
     for (const auto& c : cases) {
-        const auto snapshot = Batch_Snapshot::take({ { c.item }, creditCardSide(0) }, {}, false, source, Barcode_Gen());
+        Record_Source cleared = source;
+        if (c.clearedRow >= 0)
+            cleared.rows[c.clearedRow][QStringLiteral("Column1")].clear();
+        const auto snapshot
+            = Batch_Snapshot::take({ { c.item }, creditCardSide(0) }, {}, false, cleared, Barcode_Gen());
         const QString note = QString::fromUtf8(c.note);
         EXPECT_EQ(snapshot->columnsNotFoundNotice(), QString::fromUtf8(c.notice)) << c.note;
         for (int record = 0; record < snapshot->recordCount(); ++record) {

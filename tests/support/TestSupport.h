@@ -92,9 +92,12 @@ public:
         modalRuns.pop_front();
         return run(dialog);
     }
+    std::function<void()> whileChoosing; // what happens elsewhere while a file panel is open (once)
     QString chooseFile(const platform::FileRequest& request) override
     {
         fileRequests.push_back(request);
+        if (const std::function<void()> elsewhere = std::exchange(whileChoosing, {}))
+            elsewhere();
         return take(fileAnswers, QString());
     }
     bool desktopOpens = true; // whether the desktop has a program for what is handed to it

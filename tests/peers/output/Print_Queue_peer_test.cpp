@@ -1,6 +1,10 @@
 // Printing to real print queues of a private scheduler: what each queue receives, and what the person is
 // told when it cannot print.
 #include "PrivateScheduler.h"
+#include "data/Import_Excel.h"
+#include "data/SpreadsheetWriter.h"
+#include "editor/EditorWindowTestSupport.h"
+#include "editor/Editor_Print_Host.h"
 #include "output/PrintWindowFixture.h"
 #include "ui_Print_Wnd.h"
 
@@ -46,6 +50,46 @@ QStringList pdfPages(const QString& pdf)
     return pages;
 }
 
+// A design open in the real editor, one text bound to the names of a guest list it follows.
+struct Guest_List_Design {
+    Guest_List_Design(testsupport::ScriptedResponder& ui, int guests)
+    {
+        window.setDocument(&document);
+        ui.modalRuns.push_back([](QDialog&) { return 1; }); // the start screen: an empty card
+        window.awakeFromNib();
+        EXPECT_TRUE(save(guests));
+        ui.fileAnswers.push_back(book);
+        ui.modalRuns.push_back([](QDialog& dialog) {
+            Import_Excel::defaultInstance()->Select_ALL_Pressed();
+            Import_Excel::defaultInstance()->OKPressed();
+            return dialog.result();
+        });
+        window.Bind_Spreadsheet_btn->trigger();
+        document.insertGraphicsForKey(
+            TSLDocumentGraphicsKey, { batchtest::boundText(2, {}, 1, { 10, 10, 150, 30 }) }, { 0 });
+        window.Check_Series_Or_Excel_Use_or_not(); // as the Print command does
+    }
+    ~Guest_List_Design()
+    {
+        Excel_Binding_Use = false;
+        Excel_Source_Path.clear();
+    }
+    // Guest1 at table T1 and on, as a spreadsheet program saves the list.
+    bool save(int guests, bool lastNameless = false) const
+    {
+        SpreadsheetWriter::Rows rows { { QStringLiteral("Name"), QStringLiteral("Table") } };
+        for (int guest = 1; guest <= guests; ++guest)
+            rows.append({ lastNameless && guest == guests ? QString() : QStringLiteral("Guest%1").arg(guest),
+                QStringLiteral("T%1").arg(guest) });
+        return SpreadsheetWriter::WriteWorkbook(book, rows, true);
+    }
+
+    const QString book = testsupport::makeTempFolder(QStringLiteral("guests")) + QStringLiteral("/guests.xlsx");
+    TSLDocument document;
+    TSLWindowController window;
+    Editor_Print_Host host { window };
+};
+
 } // namespace
 
 TEST_F(PrintQueuePeer, EachQueueGetsOneOneSidedJobWithTheDesignsNameAndTheWindowsCopies)
@@ -82,48 +126,120 @@ TEST_F(PrintQueuePeer, EachQueueGetsOneOneSidedJobWithTheDesignsNameAndTheWindow
     }
 }
 
-TEST_F(PrintQueuePeer, AStoppedOrRefusedJobIsToldWithThePrinterAndSendsNothing)
+// Done while the window, its preview or the PDF file's panel is open: Stop, the queue refusing, paused or gone,
+// the guest list saved anew in the real editor. The person is told with the printer's name; Stop and a refusal
+// send nothing, and the sheets drawn hold the guests as they stand when the drawing starts.
+TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrintedAsItStandsThen)
 {
+    enum Done { Stop, Refused, Gone, Paused, SavedInWindow, SavedInPreview, SavedInPanel, SavedInPreviewsPanel };
+    const QString changed
+        = QStringLiteral("The workbook \"guests.xlsx\" has changed: the design now shows its new data (%1 records).");
     const struct {
-        const char* program; // done while the window is open: the Stop button, or to the queue, or the scheduler stops
-        int records;
-        const char* told;
-        const char* reason; // empty: the message is `told` alone
-    } cases[] = { { "stop", 5, "The printing was stopped: nothing was sent to Catcher.", "" }, // 5 sheets
-        { "cupsreject", 3, "The sheets could not be printed on Catcher: ", "not accepting jobs" },
-        { "", 3, "The sheets could not be printed on Catcher: ", "the print scheduler is not running" } };
+        Done done;
+        int records; // guests of the editor's list from Paused on
+        const char* told; // every message, "|" between them
+        const char* reason; // empty: the messages are `told` alone; a paused queue's reason
+        int saved = 0; // guests of the list saved anew (in the panel, the last with a table and no name)
+    } cases[] = { { Stop, 5, "The printing was stopped: nothing was sent to Catcher.", "" }, // 5 sheets
+        { Refused, 3, "The sheets could not be printed on Catcher: ", "not accepting jobs" },
+        { Paused, 3,
+            "3 sheets were sent to Margins.\n\nMargins is paused (Out of paper): the sheets wait in its queue until "
+            "it is resumed.",
+            "Out of paper", 3 },
+        { Paused, 2,
+            "2 sheets were sent to Margins.\n\nMargins is paused: the sheets wait in its queue until it is resumed.",
+            "", 2 },
+        { Gone, 3, "The sheets could not be printed on Catcher: ", "the print scheduler is not running" },
+        { SavedInPanel, 5, "%1|1 card is made from a row whose bound values are blank (column \"Name\"): record 6.", "",
+            6 },
+        { SavedInPreviewsPanel, 3, "%1", "", 4 }, { SavedInWindow, 4, "%1", "", 6 },
+        { SavedInPreview, 3, "%1", "", 5 } };
+    int sent = 0; // jobs the scheduler has printed
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.done);
+        const QString queue = c.done == Paused ? QStringLiteral("Margins") : QStringLiteral("Catcher");
         testsupport::ScriptedResponder ui;
-        Fake_Print_Host host(c.records);
+        const bool onEditor = c.done >= Paused, toFile = c.done > Paused;
+        std::optional<Fake_Print_Host> fake;
+        std::optional<Guest_List_Design> design;
+        if (onEditor)
+            design.emplace(ui, c.records);
+        else
+            fake.emplace(c.records);
+        const QString pdf = testsupport::makeTempFolder(QStringLiteral("saved")) + QStringLiteral("/cards.pdf");
+        ui.fileAnswers.push_back(pdf);
         // Stop is pressed on the progress window as the second sheet is done, whether it shows yet or not.
         int drawn = 0;
         const QMetaObject::Connection stopper
-            = QObject::connect(&Print_Wnd::defaultInstance(), &Print_Wnd::sheetDrawn, [&drawn](int sheets) {
+            = QObject::connect(&Print_Wnd::defaultInstance(), &Print_Wnd::sheetDrawn, [&](int sheets) {
                   drawn = sheets;
-                  if (sheets == 2)
+                  if (sheets == 2 && c.done == Stop)
                       Print_Wnd::defaultInstance().findChild<QProgressDialog*>()->findChild<QPushButton*>()->click();
               });
-        withPrintWindow(ui, host, [&](Print_Wnd& w) {
-            choosePrinter(w, QStringLiteral("Catcher"));
-            if (!*c.program)
+        withPrintWindow(ui, fake ? static_cast<Print_Design_Host&>(*fake) : design->host, [&](Print_Wnd& w) {
+            if (!toFile)
+                choosePrinter(w, queue);
+            EXPECT_EQ(w.form().Copies_Stepper->isEnabled(), !toFile) << "a PDF file holds one copy";
+            // Saved once the window follows: its count is the records the notice tells of.
+            const auto save = [&] {
+                ASSERT_TRUE(design->save(c.saved, c.done == SavedInPanel));
+                EXPECT_TRUE(QTest::qWaitFor([&] { return w.form().Total_Stepper->value() == c.saved; }, 20000));
+            };
+            if (c.done == Gone)
                 scheduler->stop();
-            else if (QLatin1String(c.program) != QLatin1String("stop")) {
-                ASSERT_TRUE(scheduler->command(QLatin1String(c.program), { QStringLiteral("Catcher") }));
-            }
-            QTest::mouseClick(w.form().printButton, Qt::LeftButton);
+            else if (c.done == Refused)
+                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsreject"), { QStringLiteral("Catcher") }));
+            else if (c.done == Paused) {
+                const QStringList why = *c.reason
+                    ? QStringList { QStringLiteral("-r"), QString::fromUtf8(c.reason), queue }
+                    : QStringList { queue };
+                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsdisable"), why));
+                w.form().Printer_ComboBox->showPopup(); // the list marks it as it opens
+                EXPECT_EQ(w.form().Printer_ComboBox->currentText(), QStringLiteral("Margins (paused)"));
+                w.form().Printer_ComboBox->hidePopup();
+            } else if (c.done == SavedInWindow)
+                save();
+            else if (c.done == SavedInPanel || c.done == SavedInPreviewsPanel)
+                ui.whileChoosing = save;
+            if (c.done == SavedInPreview || c.done == SavedInPreviewsPanel)
+                ui.modalRuns.push_front([&](QDialog& dialog) {
+                    auto* pages = dialog.findChild<QPrintPreviewWidget*>();
+                    pages->updatePreview();
+                    if (c.done == SavedInPreview) {
+                        save();
+                        EXPECT_EQ(pages->pageCount(), c.saved) << "the preview shows the list saved";
+                    }
+                    for (QAction* action : dialog.findChildren<QAction*>())
+                        if (action->text() == QLatin1String("Print"))
+                            action->trigger();
+                    return dialog.result();
+                });
+            QTest::mouseClick(c.done == SavedInPreview || c.done == SavedInPreviewsPanel ? w.form().previewButton
+                                                                                         : w.form().printButton,
+                Qt::LeftButton);
         });
         QObject::disconnect(stopper);
-        EXPECT_EQ(drawn, *c.program == 's' ? 2 : 0) << c.program;
-        ASSERT_EQ(ui.messages.size(), 1u) << c.program;
-        const QString text = ui.messages[0].text.trimmed();
-        EXPECT_TRUE(*c.reason ? text.startsWith(QLatin1String(c.told)) && text.contains(QLatin1String(c.reason))
-                              : text == QLatin1String(c.told))
+        EXPECT_EQ(drawn, onEditor ? c.saved : c.done == Stop ? 2 : 0);
+        const QString text = editortest::messageTexts(ui).join(QLatin1Char('|'));
+        const QString told = QString::fromUtf8(c.told).replace(QLatin1String("%1"), changed.arg(c.saved));
+        EXPECT_TRUE(*c.reason
+                ? text.startsWith(told) && text.contains(QLatin1String(c.reason)) && ui.messages.size() == 1
+                : text == told)
             << text.toStdString();
-        // A job the scheduler took is listed at once, printed or not.
+        // A job the scheduler took is listed at once, printed or not; a paused queue prints it when resumed.
         QString taken;
         testsupport::runProgram(
             QStringLiteral("lpstat"), { QStringLiteral("-W"), QStringLiteral("all"), QStringLiteral("-o") }, &taken);
-        EXPECT_TRUE(taken.isEmpty() && scheduler->jobs().isEmpty()) << taken.toStdString();
+        EXPECT_EQ(!taken.isEmpty(), c.done == Paused) << taken.toStdString();
+        ASSERT_TRUE(c.done != Paused || scheduler->command(QStringLiteral("cupsenable"), { queue }));
+        sent += c.done == Paused;
+        EXPECT_EQ(scheduler->jobs(sent).size(), size_t(sent));
+        if (!onEditor)
+            continue;
+        const QStringList pages = pdfPages(toFile ? pdf : scheduler->output(queue));
+        EXPECT_EQ(pages.size(), c.saved);
+        for (int guest = 1; guest <= std::min(int(pages.size()), c.saved - (c.done == SavedInPanel)); ++guest)
+            EXPECT_TRUE(pages[guest - 1].contains(QStringLiteral("Guest%1\n").arg(guest))) << guest;
     }
 }
 
