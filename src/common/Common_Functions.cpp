@@ -129,6 +129,13 @@ QString truncatedAtCharacterBoundary(const QString& s, int n)
     return s.left(splitsSurrogatePair(s, n) ? n - 1 : n);
 }
 
+QString Name_In_Notice(const QString& name)
+{
+    if (name.size() <= kNoticeNameLength)
+        return name;
+    return truncatedAtCharacterBoundary(name, kNoticeNameLength - 1) + QChar(0x2026);
+}
+
 QString Left_Str_substringToIndex(const QString& s, int n)
 {
     return truncatedAtCharacterBoundary(s, n);

@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QLabel>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -16,6 +17,8 @@ std::optional<platform::SaveLock> waitForSaveLock(
                                 .arg(appName, QFileInfo(path).fileName()),
         QStringLiteral("Cancel"), 0, 0, parent);
     waiting.setObjectName(QStringLiteral("Save_Wait_Window"));
+    if (auto* words = waiting.findChild<QLabel*>())
+        words->setTextFormat(Qt::PlainText); // a file's name may hold any character, '<' too
     waiting.setWindowTitle(appName);
     waiting.setWindowModality(Qt::WindowModal);
     waiting.setMinimumDuration(0);
