@@ -39,6 +39,10 @@ QString truncatedAtCharacterBoundary(const QString& s, int n);
 constexpr int kNoticeNameLength = 80;
 QString Name_In_Notice(const QString& name);
 
+// Shows every label of the window as the characters it is given, never as markup: for windows whose words
+// name files, sheets or values (a progress window's label).
+void Show_Labels_As_Plain_Text(QWidget& window);
+
 // Enables or disables a control; a group box passes the state on to its controls, boxes within boxes included.
 void SetObjEnabled(QWidget* control, bool flag);
 

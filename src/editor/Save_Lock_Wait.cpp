@@ -1,8 +1,9 @@
 #include "editor/Save_Lock_Wait.h"
 
+#include "common/Common_Functions.h"
+
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QLabel>
 #include <QProgressDialog>
 #include <QTimer>
 
@@ -17,8 +18,7 @@ std::optional<platform::SaveLock> waitForSaveLock(
                                 .arg(appName, QFileInfo(path).fileName()),
         QStringLiteral("Cancel"), 0, 0, parent);
     waiting.setObjectName(QStringLiteral("Save_Wait_Window"));
-    if (auto* words = waiting.findChild<QLabel*>())
-        words->setTextFormat(Qt::PlainText); // a file's name may hold any character, '<' too
+    Show_Labels_As_Plain_Text(waiting); // a file's name may hold any character, '<' too
     waiting.setWindowTitle(appName);
     waiting.setWindowModality(Qt::WindowModal);
     waiting.setMinimumDuration(0);

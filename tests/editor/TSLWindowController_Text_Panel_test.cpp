@@ -92,60 +92,46 @@ TEST_F(TextPanelTest, TypingReplacesThePlaceholderAndReachesTheOneSelectedItem)
 // whole characters, with a notice; what the text held before is never cut, however long.
 TEST_F(TextPanelTest, WhatComesInStopsAt250WholeCharactersAndWhatWasThereStays)
 {
-    enum Editor { Inspector, Card };
-    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");
-    const QString stored = QString(2822, QLatin1Char('s')); // from a design file, or a script
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"), a300(300, u'a'), dear = QStringLiteral("Dear guests");
+    const QString stored(2822, u's'); // from a design file, or a script
     const struct {
-        Editor editor;
+        bool onCard;
         QString text;
-        int at; // where the caret is put; -1 selects all
+        int at; // the caret; -1 selects all
         QString put; // one character is a key typed, more are pasted
         QString kept;
         int leftOut;
-    } rows[] = {
-        { Inspector, QStringLiteral("x"), -1, QString(300, QLatin1Char('a')), QString(250, QLatin1Char('a')), 50 },
-        { Inspector, QStringLiteral("x"), -1, QString(249, QLatin1Char('b')) + face + QStringLiteral("tail"),
-            QString(249, QLatin1Char('b')), 6 },
-        { Inspector, QStringLiteral("Dear guests"), 5, QString(300, QLatin1Char('a')),
-            QStringLiteral("Dear ") + QString(239, QLatin1Char('a')) + QStringLiteral("guests"), 61 },
-        { Inspector, stored, 2822, QStringLiteral("!"), stored, 1 },
-        { Inspector, stored, 0, QStringLiteral("!"), stored, 1 },
-        { Card, QStringLiteral("x"), -1, QString(2822, QLatin1Char('c')), QString(250, QLatin1Char('c')), 2572 },
-        { Card, stored, 2822, QStringLiteral("!"), stored, 1 },
-        { Card, QStringLiteral("Dear guests"), 5, QStringLiteral("dear "), QStringLiteral("Dear dear guests"), 0 },
-    };
+    } rows[] = { { false, QStringLiteral("x"), -1, a300, QString(250, u'a'), 50 },
+        { false, QStringLiteral("x"), -1, QString(249, u'b') + face + QStringLiteral("tail"), QString(249, u'b'), 6 },
+        { false, dear, 5, a300, QStringLiteral("Dear ") + QString(239, u'a') + QStringLiteral("guests"), 61 },
+        { false, stored, 2822, QStringLiteral("!"), stored, 1 },
+        { true, QStringLiteral("x"), -1, QString(2822, u'c'), QString(250, u'c'), 2572 },
+        { true, stored, 2822, QStringLiteral("!"), stored, 1 },
+        { true, dear, 5, QStringLiteral("dear "), QStringLiteral("Dear dear guests"), 0 } };
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.kept.left(20).toStdString() + (row.editor == Card ? " on the card" : " in the inspector"));
+        SCOPED_TRACE(row.kept.left(20).toStdString() + (row.onCard ? " on the card" : " in the inspector"));
         const TSLGraphicPtr text = addText(row.text);
         select(window->_graphicView, { int(window->Get_Front_Controls_Array().size()) - 1 });
         window->Show_RHS_Properties(text);
-        if (row.editor == Card)
+        if (row.onCard)
             window->_graphicView->startEditingGraphic(text);
-        QPlainTextEdit* box = row.editor == Card ? window->_graphicView->editingView() : textBox();
+        QPlainTextEdit* box = row.onCard ? window->_graphicView->editingView() : textBox();
         ASSERT_NE(box, nullptr);
         box->setFocus();
         QTextCursor caret = box->textCursor();
-        if (row.at < 0)
-            caret.select(QTextCursor::Document);
-        else
-            caret.setPosition(row.at);
+        row.at < 0 ? caret.select(QTextCursor::Document) : caret.setPosition(row.at);
         box->setTextCursor(caret);
         ui.messages.clear();
-        if (row.put.size() == 1)
-            QTest::keyClicks(box, row.put);
-        else
-            box->insertPlainText(row.put);
-        EXPECT_EQ(box->toPlainText(), row.kept);
+        row.put.size() == 1 ? QTest::keyClicks(box, row.put) : box->insertPlainText(row.put);
         EXPECT_EQ(textOf(text), row.kept);
         EXPECT_EQ(
             messageTexts(ui), row.leftOut ? QStringList { Text_Length_Limit::notice(row.leftOut) } : QStringList());
-        if (row.editor == Card) {
+        if (row.onCard)
             QTest::keyClick(box, Qt::Key_Escape);
-            EXPECT_EQ(textOf(text), row.kept) << "as the edit ends";
-            EXPECT_EQ(textBox()->toPlainText(), row.kept) << "the inspector shows it";
-        }
+        EXPECT_EQ(textOf(text), row.kept) << "as the edit ends";
+        EXPECT_EQ(textBox()->toPlainText(), row.kept) << "both boxes show it";
     }
 }
 

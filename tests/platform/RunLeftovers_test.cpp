@@ -31,8 +31,8 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// A run's scratch folder holding a workbook's guest names, as a copy of the program killed while it removed
-// the folder at exit, after its first removal, leaves it in base; moved to `path` there.
+// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves there: a
+// folder that held a workbook's guest names, moved to `path` in base.
 bool leaveFolderKilledAtExit(const QString& base, const QString& path)
 {
     const pid_t child = ::fork();
@@ -45,13 +45,13 @@ bool leaveFolderKilledAtExit(const QString& base, const QString& path)
                 ::_exit(1);
             names.close();
             platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
-        }
+        } // the folder ends here, as at exit
         ::_exit(0);
     }
     int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFSIGNALED(status))
-        return false;
-    const QStringList left = QDir(base).entryList({ QStringLiteral("tessaline-sheet-%1-*").arg(child) }, QDir::Dirs);
+    const QStringList left = child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status)
+        ? QDir(base).entryList({ QStringLiteral("tessaline-sheet-%1-*").arg(child) }, QDir::Dirs)
+        : QStringList();
     return left.size() == 1 && QDir(base).rename(left.first(), path);
 }
 
