@@ -1,5 +1,7 @@
 #include "canvas/TSLTextEditingView.h"
 
+#include "common/Text_Length_Limit.h"
+
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QTextBlock>
@@ -31,6 +33,8 @@ TSLTextEditingView::TSLTextEditingView(
     document()->setDocumentMargin(0);
     setPlainText(text);
     selectAll();
+    // What is typed or pasted here comes in under the inspector's limit, with its notice.
+    new Text_Length_Limit(*this);
     connect(this, &QPlainTextEdit::textChanged, this, &TSLTextEditingView::fitToText);
 }
 

@@ -4,6 +4,7 @@
 #include "platform/UiSeam.h"
 
 #include <QGroupBox>
+#include <QLabel>
 
 #include <cstdio>
 #include <exception>
@@ -129,6 +130,13 @@ QString truncatedAtCharacterBoundary(const QString& s, int n)
     return s.left(splitsSurrogatePair(s, n) ? n - 1 : n);
 }
 
+QString Name_In_Notice(const QString& name)
+{
+    if (name.size() <= kNoticeNameLength)
+        return name;
+    return truncatedAtCharacterBoundary(name, kNoticeNameLength - 1) + QChar(0x2026);
+}
+
 QString Left_Str_substringToIndex(const QString& s, int n)
 {
     return truncatedAtCharacterBoundary(s, n);
@@ -181,6 +189,12 @@ int Find_Str_Case_Insensitive(const QString& s, const QString& t)
     if (s.isNull() || t.isNull())
         return 0;
     return !t.isEmpty() && s.contains(t, Qt::CaseInsensitive) ? 1 : 0;
+}
+
+void Show_Labels_As_Plain_Text(QWidget& window)
+{
+    for (QLabel* label : window.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
 }
 
 void SetObjEnabled(QWidget* control, bool flag)

@@ -33,6 +33,16 @@ int Find_Str_Case_Insensitive(const QString& s, const QString& t);
 // Cuts text to at most n UTF-16 units without splitting a surrogate pair (may give n - 1 units).
 QString truncatedAtCharacterBoundary(const QString& s, int n);
 
+// A name or value from a file, a workbook or a server as a notice names it: at most kNoticeNameLength
+// characters, longer ones cut at a character boundary and ended with an ellipsis, so that the notice stays
+// readable and quick to show whatever the file holds.
+constexpr int kNoticeNameLength = 80;
+QString Name_In_Notice(const QString& name);
+
+// Shows every label of the window as the characters it is given, never as markup: for windows whose words
+// name files, sheets or values (a progress window's label).
+void Show_Labels_As_Plain_Text(QWidget& window);
+
 // Enables or disables a control; a group box passes the state on to its controls, boxes within boxes included.
 void SetObjEnabled(QWidget* control, bool flag);
 

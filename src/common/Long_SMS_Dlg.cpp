@@ -25,6 +25,9 @@ Long_SMS_Dlg::Long_SMS_Dlg(QWidget* parent)
 {
     ui_->setupUi(this);
     applySmallWindowLook(*this);
+    // The question names a series after a workbook's column: its characters, never markup.
+    ui_->_Msg_Title->setTextFormat(Qt::PlainText);
+    ui_->_Msg_Val->setTextFormat(Qt::PlainText);
     connect(ui_->yes_button, &QPushButton::clicked, this, &Long_SMS_Dlg::OKPressed);
     connect(ui_->no_button, &QPushButton::clicked, this, &Long_SMS_Dlg::CancelPressed);
 }

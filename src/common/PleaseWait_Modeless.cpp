@@ -20,6 +20,7 @@ PleaseWait_Modeless::PleaseWait_Modeless(QWidget* parent)
 {
     ui_->setupUi(this);
     applySmallWindowLook(*this);
+    ui_->modeless_msg_lbl->setTextFormat(Qt::PlainText); // it may name a file
     // Shown beside the work: nothing waits for it and the window behind stays usable.
     setModal(false);
     setWindowModality(Qt::NonModal);

@@ -1,5 +1,6 @@
 #include "data/Read_Progress.h"
 
+#include "common/Common_Functions.h"
 #include "platform/GuiThread.h"
 
 #include <QApplication>
@@ -41,6 +42,7 @@ void runReadWithProgress(
     });
     QProgressDialog progress(text, QStringLiteral("Cancel"), 0, 1000, QApplication::activeWindow());
     progress.setWindowTitle(QStringLiteral("Reading"));
+    Show_Labels_As_Plain_Text(progress); // it names the file and the sheet
     progress.setWindowModality(Qt::ApplicationModal);
     progress.setMinimumDuration(800); // a read that ends sooner shows no window
     progress.setAutoClose(false);

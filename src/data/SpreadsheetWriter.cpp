@@ -134,8 +134,9 @@ const Workbook_Sheet* SpreadsheetWriter::loadSheet(int number)
     auto sheet = std::make_unique<Workbook_Sheet>();
     bool read = false;
     Workbook_Reader& reader = *reader_;
-    runReadWithProgress(QStringLiteral("Reading the worksheet \"%1\" of %2")
-                            .arg(Read_Sheet_Name().value(number - 1), QFileInfo(reader.path()).fileName()),
+    runReadWithProgress(
+        QStringLiteral("Reading the worksheet \"%1\" of %2")
+            .arg(Name_In_Notice(Read_Sheet_Name().value(number - 1)), QFileInfo(reader.path()).fileName()),
         QFileInfo(reader.path()).size(), *control_, [&] { read = reader.readSheet(number, *sheet); });
     if (!read) {
         setLastError(reader.error());

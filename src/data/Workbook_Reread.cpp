@@ -159,7 +159,7 @@ bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet
     };
     const qsizetype named = names.indexOf(*sheet);
     if (!sheet->isEmpty() && named < 0) {
-        *reason = QStringLiteral("it no longer has the sheet \"%1\"").arg(*sheet);
+        *reason = QStringLiteral("it no longer has the sheet \"%1\"").arg(Name_In_Notice(*sheet));
         return false;
     }
     if (named >= 0) {

@@ -1,5 +1,6 @@
 #include "editor/Document_Bus_Values.h"
 
+#include "common/Text_Length_Limit.h"
 #include "model/TSLDocument.h"
 #include "model/TSLDocument_Scripting.h"
 #include "model/TSLText.h"
@@ -22,7 +23,7 @@ const QString invalidArgs = QStringLiteral("org.freedesktop.DBus.Error.InvalidAr
 
 namespace {
 
-constexpr int maximumTextLength = 250; // what the text box of the inspector lets a person type
+constexpr int maximumTextLength = kTextItemMaximumLength; // what the text boxes let a person type
 
 DocumentBusFailure invalid(const QString& message)
 {

@@ -1,5 +1,7 @@
 #include "editor/Save_Lock_Wait.h"
 
+#include "common/Common_Functions.h"
+
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProgressDialog>
@@ -16,6 +18,7 @@ std::optional<platform::SaveLock> waitForSaveLock(
                                 .arg(appName, QFileInfo(path).fileName()),
         QStringLiteral("Cancel"), 0, 0, parent);
     waiting.setObjectName(QStringLiteral("Save_Wait_Window"));
+    Show_Labels_As_Plain_Text(waiting); // a file's name may hold any character, '<' too
     waiting.setWindowTitle(appName);
     waiting.setWindowModality(Qt::WindowModal);
     waiting.setMinimumDuration(0);

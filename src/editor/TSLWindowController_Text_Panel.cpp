@@ -8,6 +8,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "common/Stepper_Field.h"
+#include "common/Text_Length_Limit.h"
 #include "editor/Inspector_Codes.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "model/TSLText.h"
@@ -28,7 +29,6 @@
 namespace {
 
 const QString placeholderText = QStringLiteral("Text here"); // what a new text item says
-constexpr int maximumTextLength = 250;
 
 // Radios and enabled controls of the fill box: "G" gradient, anything else solid.
 void showTextFillType(Ui::Inspector_Text_Properties& page, const QString& fillType)
@@ -90,6 +90,7 @@ void TSLWindowController::connectTextPage()
 
     connect(editing.Text_Insert_Date_btn, &QPushButton::clicked, this, &TSLWindowController::Text_Insert_Date);
     connect(editing.Text_Insert_Time_btn, &QPushButton::clicked, this, &TSLWindowController::Text_Insert_Time);
+    new Text_Length_Limit(*editing.Text_value_Edit); // first: what follows the box sees its text within the limit
     connect(editing.Text_value_Edit, &QPlainTextEdit::textChanged, this, &TSLWindowController::textDidChange);
     connect(insert_template_btn, &QPushButton::clicked, this, &TSLWindowController::Insert_Template_Button);
 }
@@ -242,8 +243,6 @@ void TSLWindowController::textDidChange()
     const QString typed = box->toPlainText();
     QString text = typed;
     text.remove(placeholderText);
-    if (text.size() > maximumTextLength)
-        text = truncatedAtCharacterBoundary(text, maximumTextLength);
     if (text != typed) {
         const QSignalBlocker quiet(box);
         box->setPlainText(text);

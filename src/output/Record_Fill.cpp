@@ -402,7 +402,9 @@ QString columnsNotFoundNotice(const QStringList& titles)
 {
     if (titles.isEmpty())
         return {};
-    QStringList named = titles;
+    QStringList named;
+    for (const QString& title : titles)
+        named << Name_In_Notice(title); // a workbook's column title, of any length
     named.removeDuplicates();
     return titles.size() == 1
         ? QStringLiteral("1 item is bound to a column this sheet does not have: %1").arg(named.first())

@@ -31,6 +31,7 @@ Send_Modeless::Send_Modeless(QWidget* parent)
     waiting_label = new QLabel(this);
     waiting_label->setObjectName(QStringLiteral("waiting_label"));
     waiting_label->setWordWrap(true);
+    waiting_label->setTextFormat(Qt::PlainText); // a guest's address, from the workbook
     waiting_label->setMinimumHeight(2 * waiting_label->fontMetrics().lineSpacing()); // room for a long address
 
     auto* counts = new QHBoxLayout;

@@ -50,7 +50,24 @@ std::function<void(const QString&, int)>& temporaryFileObserver()
     return observer;
 }
 
+std::function<void(const QString&)>& runFolderRemovalObserver()
+{
+    static std::function<void(const QString&)> observer;
+    return observer;
+}
+
+void removed(const QString& path)
+{
+    if (runFolderRemovalObserver())
+        runFolderRemovalObserver()(path);
+}
+
 } // namespace
+
+void setRunFolderRemovalObserver(std::function<void(const QString& path)> observer)
+{
+    runFolderRemovalObserver() = std::move(observer);
+}
 
 void setTemporaryFileObserver(std::function<void(const QString& path, int handle)> observer)
 {
@@ -118,6 +135,34 @@ RunFolder::RunFolder(const QString& kind)
     } else if (made) {
         made->removeAndRelease();
     }
+}
+
+RunFolder::~RunFolder()
+{
+    if (!lock_.isHeld())
+        return; // a folder without its lock goes whole, as the temporary folder it is
+    // What the run put here (a workbook's shared strings: the guests' names) goes while the lock is held, and
+    // the lock after it: a copy killed on the way leaves at most the marked lock, which the next start takes
+    // and clears, never the run's files without the lock that proves them ours.
+    folder_.setAutoRemove(false);
+    QDir dir(folder_.path());
+    bool whole = true;
+    for (const QFileInfo& entry :
+        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (entry.fileName() == folderLockName())
+            continue;
+        const bool gone = entry.isDir() && !entry.isSymLink() ? QDir(entry.filePath()).removeRecursively()
+                                                              : QFile::remove(entry.filePath());
+        if (gone)
+            removed(entry.filePath());
+        whole = whole && gone;
+    }
+    if (!whole)
+        return; // the lock stays, marked, so that a later start finishes the job
+    const QString lock = lock_.path();
+    if (lock_.removeAndRelease())
+        removed(lock);
+    dir.rmdir(folder_.path());
 }
 
 QString RunFolder::errorString() const

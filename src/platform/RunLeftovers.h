@@ -41,6 +41,9 @@ int removeLeftoverPartFiles(const QString& folder, const QString& targetName = Q
 class RunFolder {
 public:
     explicit RunFolder(const QString& kind);
+    ~RunFolder();
+    RunFolder(const RunFolder&) = delete;
+    RunFolder& operator=(const RunFolder&) = delete;
     bool isValid() const { return lock_.isHeld(); }
     QString path() const { return folder_.path(); }
     QString filePath(const QString& name) const { return folder_.filePath(name); }
@@ -50,6 +53,10 @@ private:
     QTemporaryDir folder_;
     OwnLock lock_;
 };
+
+// Told of each entry of a scratch folder the moment its end has removed it, the lock last; for tests, none
+// by default. Set it only while no scratch folder ends.
+void setRunFolderRemovalObserver(std::function<void(const QString& path)> observer);
 
 // Removes the abandoned scratch folders of `kind` in `base` (the system's temporary folder when empty);
 // the number removed.

@@ -39,6 +39,9 @@ public:
             return saveAnswerOf(*box);
         }
         QMessageBox box(shownOpener());
+        // A notice often names what a file, a workbook or a server gave: it is shown as the characters it is,
+        // never as markup that could draw a link inside the program's own words.
+        box.setTextFormat(Qt::PlainText);
         box.setText(request.text);
         if (request.live)
             QObject::connect(request.live.get(), &LiveText::closed, &box, &QMessageBox::reject);
@@ -98,6 +101,7 @@ UiResponder* current = &realResponder;
 std::unique_ptr<QMessageBox> makeSaveQuestionBox(const QString& text)
 {
     auto box = std::make_unique<QMessageBox>();
+    box->setTextFormat(Qt::PlainText); // it names the design's file
     box->setText(text);
     box->setIcon(QMessageBox::Warning);
     box->setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);

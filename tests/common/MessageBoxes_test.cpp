@@ -89,10 +89,13 @@ TEST(LongSmsDialog, HelpModeHidesNoAndQuestionModeLastsOneOpening)
     };
 
     dialog->title_val = QStringLiteral("Batch Processing Series already exists :");
-    dialog->msg_val_str = QStringLiteral("\nBatch Processing Series already exists. Do you want to replace it?");
+    // The series is named after a workbook's column title, whatever characters it has.
+    dialog->msg_val_str = QStringLiteral("<a href=\"x\">Guests</a>\nBatch Processing Series already exists. Do you "
+                                         "want to replace it?");
     responder.modalRuns = { look };
     EXPECT_EQ(dialog->Open_Long_sms_Dialog(), 1);
     EXPECT_TRUE(noVisible);
+    EXPECT_EQ(dialog->form()._Msg_Val->textFormat(), Qt::PlainText);
     EXPECT_EQ(shownTitle, QStringLiteral("Batch Processing Series already exists :"));
 
     Cutom_Msg_Title = QStringLiteral("Version :");

@@ -239,6 +239,7 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         Sheets sheets = {}; // when the workbook has more sheets than the bound one
         const char* offered = nullptr; // a column the inspector's list offers now
         Rows untitled = {}; // bound anew without a title row before the change (its columns keep their places)
+        QString storedSheet = {}; // the sheet the saved design names, written into its file; told in the real box
     } changes[] = {
         { { { "Code", "Name" }, { "5", "Cleo" }, { "6", "Di" } }, ByTheFolder, "Cleo 5" },
         { { { "Name", "Code" }, { "Eve", "7" }, { "Fay", "8" }, { "Gus", "9" } }, ByTheFile, "Eve 7" },
@@ -273,6 +274,19 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
             { { "Ann Noh", "A1" }, { "Bo", "B2" } } },
         { { { "Ann Lee", "A2" }, { "Bo", "B2" }, { "Cy", "C3" } }, ByOpening, "Ann Lee A2",
             "The workbook \"other.xlsx\" has changed: the design now shows its new data (3 records)." },
+        // A sheet name that is markup, or a megabyte long, is told as the characters it is, shortened.
+        { guests("Val", "6"), ByOpening, " 1",
+            "The workbook \"other.xlsx\" cannot be read: it no longer has the sheet \"<a href=\"https://example.org/"
+            "fix\">Click here to repair the guest list</a>\". The design shows the data it stored (1 records).",
+            { { "Copy", guests("Cy", "9") }, { nullptr, {} } }, nullptr, {},
+            QStringLiteral("<a href=\"https://example.org/fix\">Click here to repair the guest list</a>") },
+        { guests("Val", "6"), ByOpening, " 1",
+            "The workbook \"other.xlsx\" cannot be read: it no longer has the sheet "
+            "\"<b>Guests</b>xxxxxxxxxxxxxxxxxxxxxxx"
+            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\u2026\". The design shows the data it stored (1 "
+            "records).",
+            { { "Copy", guests("Cy", "9") }, { nullptr, {} } }, nullptr, {},
+            QStringLiteral("<b>Guests</b>") + QString(1 << 20, QLatin1Char('x')) },
     };
     const QString changed
         = QStringLiteral("The workbook \"other.xlsx\" has changed: the design now shows its new data (%1 records).");
@@ -292,10 +306,10 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         ui.messages.clear();
         const bool opening = c.seen == ByOpening || c.seen == ByOpeningOld;
         ASSERT_TRUE(!opening || window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved);
-        if (QFile saved(design); c.seen == ByOpeningOld) {
+        if (QFile saved(design); c.seen == ByOpeningOld || !c.storedSheet.isEmpty()) {
             auto old = decodeDesignFile(saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray());
-            ASSERT_TRUE(old && old->workbookSheet == bound);
-            old->workbookSheet.clear();
+            ASSERT_TRUE(old && (c.seen != ByOpeningOld || old->workbookSheet == bound));
+            old->workbookSheet = c.storedSheet;
             ASSERT_TRUE(writeDesignFile(design, encodeDesignFile(*old)));
         }
         QFile file(other), made(book); // a workbook written in place is made first where nothing watches
@@ -309,6 +323,12 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         auto seen = [&] { return QTest::qWaitFor([&] { return shown() == QLatin1String(c.shown); }, 20000); };
         QString boxSays; // the real box's words, as they stand when it is closed
         std::optional<editortest::RealSeamHand> hand;
+        if (!c.storedSheet.isEmpty())
+            hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& box) {
+                auto& notice = static_cast<QMessageBox&>(box);
+                boxSays = notice.textFormat() == Qt::PlainText ? notice.text().trimmed() : QStringLiteral("markup");
+                notice.buttons().first()->click();
+            } });
         if (c.seen == WhileTold)
             hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& box) {
                 EXPECT_TRUE(SpreadsheetWriter::WriteWorkbook(other, { c.rows[0], c.rows[2] }, true) && seen());

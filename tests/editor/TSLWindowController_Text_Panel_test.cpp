@@ -3,6 +3,8 @@
 // showing a text item fills the pages without writing anything back.
 #include "editor/ItemPanelTestSupport.h"
 
+#include "common/Text_Length_Limit.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
@@ -86,24 +88,51 @@ TEST_F(TextPanelTest, TypingReplacesThePlaceholderAndReachesTheOneSelectedItem)
     EXPECT_EQ(textOf(text), QStringLiteral("Anna"));
 }
 
-TEST_F(TextPanelTest, PastedTextIsCutTo250WholeCharacters)
+// What is typed or pasted into the inspector's box or the box on the card comes in up to 250 characters, as
+// whole characters, with a notice; what the text held before is never cut, however long.
+TEST_F(TextPanelTest, WhatComesInStopsAt250WholeCharactersAndWhatWasThereStays)
 {
-    const TSLGraphicPtr text = addText(QStringLiteral("x"));
-    select(window->_graphicView, { 0 });
-    window->Show_RHS_Properties(text);
-    QPlainTextEdit* box = textBox();
-
-    box->selectAll();
-    box->insertPlainText(QString(300, QLatin1Char('a')));
-    EXPECT_EQ(box->toPlainText(), QString(250, QLatin1Char('a')));
-    EXPECT_EQ(textOf(text), QString(250, QLatin1Char('a')));
-
-    // A character outside the basic plane straddling the limit goes whole, never as half a pair.
-    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");
-    box->selectAll();
-    box->insertPlainText(QString(249, QLatin1Char('b')) + face + QStringLiteral("tail"));
-    EXPECT_EQ(textOf(text), QString(249, QLatin1Char('b')));
-    EXPECT_FALSE(textOf(text).back().isSurrogate());
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"), a300(300, u'a'), dear = QStringLiteral("Dear guests");
+    const QString stored(2822, u's'); // from a design file, or a script
+    const struct {
+        bool onCard;
+        QString text;
+        int at; // the caret; -1 selects all
+        QString put; // one character is a key typed, more are pasted
+        QString kept;
+        int leftOut;
+    } rows[] = { { false, QStringLiteral("x"), -1, a300, QString(250, u'a'), 50 },
+        { false, QStringLiteral("x"), -1, QString(249, u'b') + face + QStringLiteral("tail"), QString(249, u'b'), 6 },
+        { false, dear, 5, a300, QStringLiteral("Dear ") + QString(239, u'a') + QStringLiteral("guests"), 61 },
+        { false, stored, 2822, QStringLiteral("!"), stored, 1 },
+        { true, QStringLiteral("x"), -1, QString(2822, u'c'), QString(250, u'c'), 2572 },
+        { true, stored, 2822, QStringLiteral("!"), stored, 1 },
+        { true, dear, 5, QStringLiteral("dear "), QStringLiteral("Dear dear guests"), 0 } };
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kept.left(20).toStdString() + (row.onCard ? " on the card" : " in the inspector"));
+        const TSLGraphicPtr text = addText(row.text);
+        select(window->_graphicView, { int(window->Get_Front_Controls_Array().size()) - 1 });
+        window->Show_RHS_Properties(text);
+        if (row.onCard)
+            window->_graphicView->startEditingGraphic(text);
+        QPlainTextEdit* box = row.onCard ? window->_graphicView->editingView() : textBox();
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        QTextCursor caret = box->textCursor();
+        row.at < 0 ? caret.select(QTextCursor::Document) : caret.setPosition(row.at);
+        box->setTextCursor(caret);
+        ui.messages.clear();
+        row.put.size() == 1 ? QTest::keyClicks(box, row.put) : box->insertPlainText(row.put);
+        EXPECT_EQ(textOf(text), row.kept);
+        EXPECT_EQ(
+            messageTexts(ui), row.leftOut ? QStringList { Text_Length_Limit::notice(row.leftOut) } : QStringList());
+        if (row.onCard)
+            QTest::keyClick(box, Qt::Key_Escape);
+        EXPECT_EQ(textOf(text), row.kept) << "as the edit ends";
+        EXPECT_EQ(textBox()->toPlainText(), row.kept) << "both boxes show it";
+    }
 }
 
 TEST_F(TextPanelTest, DateAndTimeGoWhereTheSelectionIsOrAskForAFormat)
@@ -160,7 +189,8 @@ TEST(TextPanelTimes, OfferedTimeFormatsGiveTheMarkerInCapitals)
     };
     for (const auto& c : cases) {
         const QString value = TSLWindowController::Get_time_Value(QString::fromLatin1(c.format));
-        EXPECT_TRUE(value.contains(QRegularExpression(QString::fromLatin1(c.shape)))) << c.format << " gave " << value.toStdString();
+        EXPECT_TRUE(value.contains(QRegularExpression(QString::fromLatin1(c.shape))))
+            << c.format << " gave " << value.toStdString();
     }
 }
 

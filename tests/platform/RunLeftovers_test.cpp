@@ -16,14 +16,43 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
-enum class Holder { Nobody, Killed, Live, Link };
+enum class Holder { Nobody, Killed, Live, Link, KilledAtExit };
 
 QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves there: a
+// folder that held a workbook's guest names, moved to `path` in base.
+bool leaveFolderKilledAtExit(const QString& base, const QString& path)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        qputenv("TMPDIR", QFile::encodeName(base));
+        {
+            const platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
+            QFile names(folder.filePath(QStringLiteral("sharedStrings.xml")));
+            if (!names.open(QIODevice::WriteOnly) || names.write("<si><t>Ada Lovelace</t></si>") < 0)
+                ::_exit(1);
+            names.close();
+            platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
+        } // the folder ends here, as at exit
+        ::_exit(0);
+    }
+    int status = 0;
+    const QStringList left = child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status)
+        ? QDir(base).entryList({ QStringLiteral("tessaline-sheet-%1-*").arg(child) }, QDir::Dirs)
+        : QStringList();
+    return left.size() == 1 && QDir(base).rename(left.first(), path);
 }
 
 } // namespace
@@ -51,6 +80,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         { QStringLiteral("tessaline-sheet-4242-abcDEF/"), Holder::Killed, true },
         { QStringLiteral("tessaline-sheet-4242-abcXYZ/"), Holder::Live, false },
         { QStringLiteral("tessaline-sheet-4243-abcDEF/"), Holder::Nobody, false }, // no lock file: being made
+        { QStringLiteral("tessaline-sheet-4246-abcDEF/"), Holder::KilledAtExit, true }, // its lock goes last
         { QStringLiteral("tessaline-sheet-123-abcdef/.tessaline.lock"), Holder::Nobody, false }, // a person's: no mark
         // A start killed before its lock had its name; unmarked, such a file is not provably ours.
         { QStringLiteral("tessaline-sheet-4244-abcDEF/.tessaline.lock.new"), Holder::Killed, true },
@@ -67,7 +97,9 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         const QString path = base.filePath(c.name);
         if (!c.name.endsWith(QLatin1Char('/')))
             QDir().mkpath(QFileInfo(path).path());
-        if (c.holder == Holder::Link)
+        if (c.holder == Holder::KilledAtExit)
+            ASSERT_TRUE(leaveFolderKilledAtExit(base.path(), c.name.chopped(1)));
+        else if (c.holder == Holder::Link)
             ASSERT_TRUE(
                 QFile::link(c.name.startsWith(QLatin1Char('.')) ? user + QStringLiteral("/photo.jpg") : user, path));
         else if (c.holder != Holder::Nobody)
@@ -85,7 +117,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_9.png")), 0); // only that file's
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_1.png")), 1);
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 1);
-    EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 2);
+    EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 3);
     for (const Case& c : cases) // a removed folder goes whole; links are followed
         EXPECT_EQ(QFileInfo::exists(base.filePath(c.removed ? c.name.section(u'/', 0, 0) : c.name)), !c.removed)
             << c.name.toStdString();
