@@ -4,18 +4,22 @@
 #include "common/File_Functions.h"
 #include "common/Globals.h"
 #include "data/Read_Progress.h"
+#include "platform/ParallelChunks.h"
 #include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <QStringTokenizer>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <utility>
+#include <vector>
 
 const QString Series_File::batch_file_EXT = QStringLiteral("txt");
 
@@ -56,35 +60,34 @@ qsizetype lineFeeds(QByteArrayView bytes)
     return count;
 }
 
-// Decodes text whose every character is whole and appends its lines; false when it is not in the encoding.
-bool appendLines(QByteArrayView bytes, QStringConverter::Encoding encoding, QStringList& pieces)
+// Decodes a run of whole lines, whose every character is whole, into the slots from `out` on, one string a
+// line; past the last slot written, or nothing when the run is not in the encoding.
+QString* decodeRun(QByteArrayView bytes, QStringConverter::Encoding encoding, QString* out)
 {
     if (isAscii(bytes)) {
-        // Each line made straight from its bytes: no text of the whole run is decoded first and split. The
-        // room for the run's lines is made at once, and each line's string moved into its place.
+        // Each line made straight from its bytes: no text of the whole run is decoded first and split.
         const char* at = bytes.data();
         const char* const end = at + bytes.size();
-        const qsizetype first = pieces.size();
-        pieces.resize(first + lineFeeds(bytes) + 1);
-        QString* out = pieces.data() + first;
         for (;;) {
             const auto* stop = static_cast<const char*>(std::memchr(at, '\n', std::size_t(end - at)));
             *out++ = QString::fromLatin1(at, (stop ? stop : end) - at);
             if (!stop)
-                return true;
+                return out;
             at = stop + 1;
         }
     }
     QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
+    QString text = decoder.decode(bytes);
     if (decoder.hasError())
-        return false;
-    // A run of one line is kept as decoded: splitting would copy it whole.
-    if (bytes.indexOf('\n') < 0)
-        pieces.append(text);
-    else
-        pieces.append(text.split(QLatin1Char('\n')));
-    return true;
+        return nullptr;
+    // A run of one line is kept as decoded: cutting would copy it whole.
+    if (!text.contains(QLatin1Char('\n'))) {
+        *out++ = std::move(text);
+        return out;
+    }
+    for (const QStringView line : QStringTokenizer(text, u'\n'))
+        *out++ = line.toString();
+    return out;
 }
 
 // The lines of the text the pieces make when joined by "\n" and trimmed as one: only the blank lines at
@@ -144,28 +147,75 @@ std::optional<QByteArray> readAllOf(QFile& in, Read_Control& control, QString* r
     return bytes;
 }
 
-// The lines of the bytes in the encoding, decoded a run of whole lines at a time (a line never splits a
-// character), each byte looked at once more; nothing when the bytes are not in the encoding.
-std::optional<QStringList> decodeLines(
-    const QByteArray& bytes, qsizetype lines, QStringConverter::Encoding encoding, Read_Control& control)
+// A share of the text's lines, made into values by one thread: bytes [begin, end) of the text (end at a line
+// end or the text's end), whose lines are the values from firstLine on.
+struct LineShare {
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    qsizetype firstLine = 0;
+};
+
+// The text cut at line ends into shares of about equal length, one for each thread the machine has for it
+// when the text is large: making a million strings is most of a read's work, and threads make theirs side
+// by side. The lines of every share are counted; lines is set to their sum.
+std::vector<LineShare> shareLines(const QByteArray& bytes, qsizetype* lines)
 {
-    QStringList pieces;
-    pieces.reserve(lines);
-    qsizetype start = 0;
-    for (;;) {
-        qsizetype end = std::min(start + kFlushAt, bytes.size());
-        if (end < bytes.size()) {
-            end = bytes.indexOf('\n', end);
-            if (end < 0)
-                end = bytes.size();
-        }
-        if (!appendLines(QByteArrayView(bytes).sliced(start, end - start), encoding, pieces) || control.cancel.load())
-            return std::nullopt;
-        control.done += end - start;
-        if (end >= bytes.size())
-            return pieces;
-        start = end + 1;
+    constexpr std::size_t kShareBytes = std::size_t(1) << 20;
+    const qsizetype wanted = qsizetype(platform::chunkCount(std::size_t(bytes.size()), kShareBytes));
+    std::vector<LineShare> shares;
+    qsizetype begin = 0;
+    *lines = 0;
+    for (qsizetype share = 1; share <= wanted; ++share) {
+        qsizetype end = share < wanted ? bytes.indexOf('\n', std::max(begin, bytes.size() * share / wanted)) : -1;
+        if (end < 0)
+            end = bytes.size();
+        shares.push_back({ begin, end, *lines });
+        *lines += lineFeeds(QByteArrayView(bytes).sliced(begin, end - begin)) + 1;
+        if (end == bytes.size())
+            break;
+        begin = end + 1;
     }
+    return shares;
+}
+
+// The lines of the bytes in the encoding, each share by a thread of its own, decoded a run of whole lines at
+// a time (a line never splits a character) into the list's slots for them; nothing when the bytes are not in
+// the encoding.
+std::optional<QStringList> decodeLines(const QByteArray& bytes, const std::vector<LineShare>& shares, qsizetype lines,
+    QStringConverter::Encoding encoding, Read_Control& control)
+{
+    QStringList pieces(lines);
+    QString* const values = pieces.data();
+    std::atomic<bool> failed { false };
+    platform::runInChunks(shares.size(), 1, [&](std::size_t first, std::size_t last) {
+        for (std::size_t share = first; share < last; ++share) {
+            QString* out = values + shares[share].firstLine;
+            qsizetype start = shares[share].begin;
+            const qsizetype shareEnd = shares[share].end;
+            for (;;) {
+                qsizetype end = std::min(start + kFlushAt, shareEnd);
+                if (end < shareEnd) {
+                    end = bytes.indexOf('\n', end);
+                    if (end < 0 || end > shareEnd)
+                        end = shareEnd;
+                }
+                if (failed.load() || control.cancel.load())
+                    return;
+                out = decodeRun(QByteArrayView(bytes).sliced(start, end - start), encoding, out);
+                if (!out) {
+                    failed.store(true);
+                    return;
+                }
+                control.done += end - start;
+                if (end >= shareEnd)
+                    break;
+                start = end + 1;
+            }
+        }
+    });
+    if (failed.load() || control.cancel.load())
+        return std::nullopt;
+    return pieces;
 }
 
 // CR LF and a lone CR end a line as LF does (files from other systems), in place: the text only shrinks.
@@ -202,7 +252,8 @@ std::optional<QStringList> readLines(QFile& in, Read_Control& control, QString* 
     // The line end after the last value closes it and starts no value of its own.
     if (bytes->endsWith('\n'))
         bytes->chop(1);
-    const qsizetype lines = lineFeeds(*bytes) + 1;
+    qsizetype lines = 0;
+    const std::vector<LineShare> shares = shareLines(*bytes, &lines);
     if (lines > Series_File::kMaxValues) {
         *reason = QStringLiteral("is refused: it holds %1 lines, and a series can hold at most %2 values. Split it "
                                  "into smaller series.")
@@ -212,7 +263,7 @@ std::optional<QStringList> readLines(QFile& in, Read_Control& control, QString* 
     }
     control.done = bytes->size();
     for (const QStringConverter::Encoding encoding : { QStringConverter::Utf8, QStringConverter::Latin1 }) {
-        if (std::optional<QStringList> pieces = decodeLines(*bytes, lines, encoding, control))
+        if (std::optional<QStringList> pieces = decodeLines(*bytes, shares, lines, encoding, control))
             return pieces;
         if (control.cancel.load())
             break;

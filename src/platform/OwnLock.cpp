@@ -149,6 +149,15 @@ std::optional<OwnLock> OwnLock::create(const QString& path, mode_t mode)
     return OwnLock(fd, path);
 }
 
+std::optional<OwnLock> OwnLock::linkIn(int unnamed, const QString& path)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(unnamed);
+    if (!lockAtOnce(unnamed)
+        || ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_FOLLOW) != 0)
+        return std::nullopt;
+    return OwnLock(unnamed, path);
+}
+
 void OwnLock::setCreatedUnlockedObserver(std::function<void(const QString& path)> observer)
 {
     createdUnlocked() = std::move(observer);

@@ -26,6 +26,10 @@ public:
     // what the umask takes away, from its first byte, and locks it; the system's error code in errno when it
     // cannot.
     static std::optional<OwnLock> create(const QString& path, mode_t mode = 0666);
+    // Locks an unnamed file of ours (its open handle) and links it in at path (nothing may be there, not
+    // even a link): locked before it has a name, it is never seen unlocked. The lock then owns the handle;
+    // nothing, with errno, when it cannot, and the handle stays the caller's.
+    static std::optional<OwnLock> linkIn(int unnamed, const QString& path);
     // Told of each file create() has made, before it is locked; for tests, none by default. Set it only while
     // no lock is being made.
     static void setCreatedUnlockedObserver(std::function<void(const QString& path)> observer);

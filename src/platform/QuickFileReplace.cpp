@@ -7,6 +7,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
+#include <optional>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,53 +46,129 @@ bool writeAll(int fd, const QByteArray& data)
     return true;
 }
 
-// A file new in its folder, written unnamed and linked in under its name once whole. The folder changes
-// once (its new entry) instead of three times (the temporary's name made, taken away and the target's
-// made), and the file is made outside the folder's lock: many writers filling one folder at once queue far
-// less on it. False, nothing changed, when the name was taken meanwhile or the way is not open (no unnamed
-// files, no /proc): the caller then writes the file under a temporary name.
-bool linkNewFile(const QString& path, const QByteArray& target, const QByteArray& data)
+// The permissions of the regular file the name leads to, which its replacement keeps; none when there is none.
+std::optional<mode_t> oldFileMode(const QByteArray& target)
 {
-    const int fd = createUnnamedBeside(path);
-    if (fd < 0)
-        return false;
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-    const bool linked = writeAll(fd, data)
-        && ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0;
-    ::close(fd);
-    return linked;
+    struct stat existing { };
+    if (::stat(target.constData(), &existing) != 0 || !S_ISREG(existing.st_mode))
+        return std::nullopt;
+    return existing.st_mode & 07777;
+}
+
+// Replaces the file at target by a temporary one of the write's own, locked until it has its name (a clean-up
+// never takes a file still being written) and renamed over it; the temporary's handle is closed and, when the
+// rename failed, it is removed and the old file stays. True when target holds the new file.
+bool renameOver(std::optional<OwnLock> temporary, const QByteArray& target, QString* error)
+{
+    if (::rename(QFile::encodeName(temporary->path()).constData(), target.constData()) == 0)
+        return true;
+    const int code = errno;
+    temporary->removeAndRelease();
+    return fail(error, code);
+}
+
+// A name found taken only by the link (the first file of an export made again where the last name was free):
+// the file already written unnamed is given the old file's permissions before anybody can open it, then a
+// temporary name, and is renamed over the old one, so that it is still written once. Takes the handle.
+bool replaceTakenName(const QString& path, const QByteArray& target, int unnamed, QString* error)
+{
+    const std::optional<mode_t> mode = oldFileMode(target);
+    std::optional<OwnLock> temporary;
+    if (!mode || keepMode(unnamed, *mode))
+        temporary = nameTemporaryBeside(path, unnamed);
+    if (!temporary) {
+        const int code = errno;
+        ::close(unnamed);
+        return fail(error, code);
+    }
+    return renameOver(std::move(temporary), target, error);
+}
+
+// The file written under a temporary name, born with the old file's permissions (less the umask), so that
+// nobody the old file kept out can read the new one while it is written; what the umask took away comes
+// back before the rename.
+bool replaceThroughTemporary(const QString& path, const QByteArray& target, const QByteArray& data, QString* error)
+{
+    const std::optional<mode_t> mode = oldFileMode(target);
+    std::optional<OwnLock> temporary = createTemporaryBeside(path, mode.value_or(0666));
+    if (!temporary)
+        return fail(error, errno);
+    if (writeAll(temporary->handle(), data) && (!mode || keepMode(temporary->handle(), *mode)))
+        return renameOver(std::move(temporary), target, error);
+    const int code = errno;
+    temporary->removeAndRelease();
+    return fail(error, code);
+}
+
+// Whether the last write into a folder found its name free. The files of an export go into one folder and
+// their names are either all new (a first export) or mostly taken (the same export made again), so the last
+// one tells of the next.
+class NameOutlook {
+public:
+    bool expectsFree(const QString& folder)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return free_ && folder == folder_;
+    }
+    void found(const QString& folder, bool free)
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        folder_ = folder;
+        free_ = free;
+    }
+
+private:
+    std::mutex mutex_;
+    QString folder_;
+    bool free_ = false;
+};
+
+NameOutlook& outlook()
+{
+    static NameOutlook shared;
+    return shared;
 }
 
 } // namespace
 
+// A new file is written unnamed and linked in under its name once whole: the folder changes once (its new
+// entry) instead of three times (the temporary's name made, taken away and the target's made), and the file
+// is made outside the folder's lock, so many writers filling one folder at once queue far less on it. A name
+// is looked up first only where the last name was taken (or in a folder not written before): looking up a
+// name not there waits on the writers linking in beside it, and after a free name the link itself says
+// whether the next one is taken.
 bool replaceFileUnsynced(const QString& path, const QByteArray& data, QString* error)
 {
     const QByteArray target = QFile::encodeName(path);
     if (target.isEmpty())
         return fail(error, ENOENT);
-    // A name already taken (an export made again into the same folder) cannot be linked over: that file
-    // goes the temporary road at once and is written once, not first unnamed and then again.
-    struct stat entry { };
-    const bool taken = ::lstat(target.constData(), &entry) == 0 || errno != ENOENT;
-    if (!taken && linkNewFile(path, target, data))
-        return true;
-    // Born with the old file's permissions (less the umask), so that nobody the old file kept out can
-    // read the new one while it is written; what the umask took away comes back before the rename.
-    struct stat existing { };
-    const bool exists = ::stat(target.constData(), &existing) == 0 && S_ISREG(existing.st_mode);
-    std::optional<OwnLock> temporary = createTemporaryBeside(path, exists ? existing.st_mode & 07777 : 0666);
-    if (!temporary)
-        return fail(error, errno);
-    const int fd = temporary->handle();
-    bool ok = writeAll(fd, data);
-    if (ok && exists)
-        ok = keepMode(fd, existing.st_mode & 07777);
-    // The lock holds until the file has its name: a clean-up never takes a file still being written.
-    if (ok && ::rename(QFile::encodeName(temporary->path()).constData(), target.constData()) == 0)
-        return true;
-    const int code = errno;
-    temporary->removeAndRelease();
-    return fail(error, code);
+    const QString folder = path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+    if (!outlook().expectsFree(folder)) {
+        struct stat entry { };
+        if (::lstat(target.constData(), &entry) == 0 || errno != ENOENT) {
+            outlook().found(folder, false);
+            return replaceThroughTemporary(path, target, data, error);
+        }
+    }
+    if (const int unnamed = createUnnamedBeside(path); unnamed >= 0) {
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(unnamed);
+        if (writeAll(unnamed, data)) {
+            const bool linked
+                = ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, target.constData(), AT_SYMLINK_FOLLOW) == 0;
+            const bool taken = !linked && errno == EEXIST;
+            if (linked || taken)
+                outlook().found(folder, linked);
+            if (taken)
+                return replaceTakenName(path, target, unnamed, error);
+            if (linked) {
+                ::close(unnamed);
+                return true;
+            }
+        }
+        ::close(unnamed);
+    }
+    // No unnamed files or no /proc here, or the unnamed file could not be written (and this write says why).
+    return replaceThroughTemporary(path, target, data, error);
 }
 
 } // namespace platform

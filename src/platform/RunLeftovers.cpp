@@ -74,21 +74,40 @@ void setTemporaryFileObserver(std::function<void(const QString& path, int handle
     temporaryFileObserver() = std::move(observer);
 }
 
-std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode)
+namespace {
+
+// Made by make at the first free temporary name of a write that replaces target.
+std::optional<OwnLock> atFreeTemporaryName(
+    const QString& target, const std::function<std::optional<OwnLock>(const QString&)>& make)
 {
     static std::atomic<unsigned> counter { 0 };
     const QFileInfo info(target);
     const QString prefix = info.path() + QStringLiteral("/.") + info.fileName() + partMark()
         + QString::number(qint64(::getpid())) + QLatin1Char('-');
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::optional<OwnLock> made
-            = OwnLock::create(prefix + QString::number(counter++) + QStringLiteral(".part"), mode);
-        if (made && temporaryFileObserver())
-            temporaryFileObserver()(made->path(), made->handle());
+        std::optional<OwnLock> made = make(prefix + QString::number(counter++) + QStringLiteral(".part"));
         if (made || errno != EEXIST)
             return made;
     }
     return std::nullopt;
+}
+
+} // namespace
+
+std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode)
+{
+    return atFreeTemporaryName(target, [mode](const QString& path) {
+        std::optional<OwnLock> made = OwnLock::create(path, mode);
+        if (made && temporaryFileObserver())
+            temporaryFileObserver()(made->path(), made->handle());
+        return made;
+    });
+}
+
+std::optional<OwnLock> nameTemporaryBeside(const QString& target, int unnamed)
+{
+    // Its maker was told of it when it was made.
+    return atFreeTemporaryName(target, [unnamed](const QString& path) { return OwnLock::linkIn(unnamed, path); });
 }
 
 int createUnnamedBeside(const QString& target)

@@ -21,6 +21,11 @@ namespace platform {
 // Nothing, with the system's code in errno, when it cannot be made.
 std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode = 0666);
 
+// Gives an unnamed file made by createUnnamedBeside (its open handle) the temporary name of a write that
+// replaces target, locked, so that it can be renamed over target once whole. The lock then owns the handle;
+// nothing, with the system's code in errno, when no name can be given, and the handle stays the caller's.
+std::optional<OwnLock> nameTemporaryBeside(const QString& target, int unnamed);
+
 // An unnamed file in target's folder (where the file system makes them), to be linked in under the
 // target's name once whole: nothing of it is left behind by a write killed before its end, and it is
 // readable by nobody else meanwhile. Born with 0666 less the umask, as a new file is. Its open handle, or

@@ -114,6 +114,18 @@ TEST(SeriesFile, OtherEncodingsAndLongLinesReadAsWritten)
     controls << u("last");
     folder.put(QStringLiteral("controls"), controls.join(QLatin1Char('\n')).toLatin1());
     EXPECT_EQ(Series_File::readBatch(QStringLiteral("controls")).value(), controls);
+    // Megabytes of values, made by several threads at once: each value in its place, and all read as Latin-1
+    // when only the last line is not UTF-8.
+    for (const bool latin1 : { false, true }) {
+        QStringList values;
+        for (int i = 0; i < 400000; ++i)
+            values << (i % 1000 ? QStringLiteral("Guest-%1") : u("Zo\u00eb-%1")).arg(i);
+        const QByteArray bytes = values.join(u("\r\n")).toUtf8() + (latin1 ? "\r\ncaf\xE9" : "\r\ncaf\xC3\xA9");
+        for (QString& value : values)
+            value = latin1 ? QString::fromLatin1(value.toUtf8()) : value;
+        folder.put(QStringLiteral("large"), bytes);
+        EXPECT_EQ(Series_File::readBatch(QStringLiteral("large")).value(), values << u("caf\u00e9")) << latin1;
+    }
 }
 
 TEST(SeriesFile, NamesWithSeparatorsOrDotsNeverBecomePaths)

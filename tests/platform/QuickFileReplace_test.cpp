@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,6 +27,21 @@ QByteArray contents(const QString& path)
 QStringList everyFile(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+// Makes the folder refuse new entries, or take them again: read-only to its owner, unchangeable to root.
+bool refuseNewEntries(const QString& folder, bool refuse)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    if (::geteuid() != 0)
+        return ::chmod(path.constData(), refuse ? 0500 : 0700) == 0;
+    const int fd = ::open(path.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0; // no folder opened: no flags
+    flags = refuse ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
 }
 
 } // namespace
@@ -45,39 +63,68 @@ TEST(QuickFileReplace, NewAndExistingFilesGetTheBytesAndNoTemporaryIsLeft)
     EXPECT_EQ(everyFile(folder.path()), QStringList { QStringLiteral("pic 1.png") });
 }
 
-TEST(QuickFileReplace, AnExistingFileKeepsItsPermissions)
+// A name is looked up before the write only where the last name was taken: after a free one the file is
+// written unnamed and linked, and a taken name found so keeps the unnamed file (written once), given the old
+// file's permissions and renamed over it; elsewhere a taken name (also by a link out of the folder, which is
+// replaced, never followed) goes through a temporary name born with them. The old file stays whole when the
+// replacement fails.
+TEST(QuickFileReplace, ANameIsLookedUpOnlyWhereTheLastWasTaken)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("kept.png"));
-    ASSERT_TRUE(platform::replaceFileUnsynced(path, "one"));
-    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
-    ASSERT_TRUE(platform::replaceFileUnsynced(path, "two"));
-    struct stat info { };
-    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(contents(path), QByteArray("two"));
-}
-
-// A new file is written unnamed and linked in whole (its folder never shows a temporary name), with a new file's mode.
-TEST(QuickFileReplace, ANewFileIsWrittenWithoutANameAndAppearsWhole)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("new.png"));
-    QList<qint64> names; // of each temporary file as it is made
-    struct stat info { };
+    QTemporaryDir folder, outside;
+    const QString path = folder.filePath(QStringLiteral("card.png"));
+    const QString elsewhere = outside.filePath(QStringLiteral("elsewhere.png"));
+    const QByteArray written(70000, 'n');
+    const struct {
+        const char* what;
+        QByteArray old; // the file under the name before, if any
+        bool linkOut; // the name a link to a file outside instead
+        bool refuseWhileWritten; // the folder refuses new entries once the file is being written
+        bool named; // written under a temporary name, not unnamed
+        mode_t mode; // of the file under the name after
+    } rows[] = {
+        // in this order: each follows the one above
+        { "a free name in a folder not written before", {}, false, false, false, 0640 },
+        { "a taken name after a free one", "old", false, false, false, 0604 },
+        { "a link out after a taken name", "outside", true, false, true, 0604 },
+        { "a free name after a taken one", {}, false, false, false, 0640 },
+        { "a taken name after a free one, its replacement failing", "old", false, true, false, 0604 },
+    };
+    QList<QPair<nlink_t, qsizetype>> seen; // the links and the folder's files as each file of the write is made
+    bool refuse = false, refused = false;
     platform::setTemporaryFileObserver([&](const QString&, int handle) {
+        struct stat info { };
         ::fstat(handle, &info);
-        names.push_back(qint64(info.st_nlink) + everyFile(folder.path()).size());
+        seen.push_back({ info.st_nlink, everyFile(folder.path()).size() });
+        refused = refuse && refuseNewEntries(folder.path(), true);
     });
-    const auto restore = qScopeGuard([kept = ::umask(027)] {
+    const auto restore = qScopeGuard([&, kept = ::umask(027)] {
         platform::setTemporaryFileObserver({});
         ::umask(kept);
+        refuseNewEntries(folder.path(), false);
     });
-    ASSERT_TRUE(platform::replaceFileUnsynced(path, QByteArray(70000, 'n')));
-    EXPECT_EQ(names, QList<qint64> { 0 });
-    EXPECT_EQ(contents(path), QByteArray(70000, 'n'));
-    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QFile::remove(path);
+        QFile old(row.linkOut ? elsewhere : path);
+        ASSERT_TRUE(row.old.isEmpty() || (old.open(QIODevice::WriteOnly) && old.write(row.old) && old.flush()));
+        ASSERT_TRUE(row.old.isEmpty() || ::chmod(QFile::encodeName(old.fileName()).constData(), 0604) == 0);
+        ASSERT_TRUE(!row.linkOut || QFile::link(elsewhere, path));
+        seen.clear();
+        refuse = row.refuseWhileWritten;
+        QString error;
+        EXPECT_EQ(platform::replaceFileUnsynced(path, written, &error), !row.refuseWhileWritten);
+        ASSERT_EQ(refused, row.refuseWhileWritten) << "the folder could not be made to refuse";
+        refuseNewEntries(folder.path(), false);
+        EXPECT_EQ(error.isEmpty(), !row.refuseWhileWritten);
+        const qsizetype files = row.old.isEmpty() ? 0 : 1;
+        EXPECT_EQ(seen, (QList<QPair<nlink_t, qsizetype>> { { row.named, files + row.named } }));
+        struct stat info { };
+        ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0170777, S_IFREG | row.mode);
+        EXPECT_EQ(contents(path), row.refuseWhileWritten ? row.old : written);
+        EXPECT_EQ(everyFile(folder.path()), QStringList { QStringLiteral("card.png") });
+        EXPECT_TRUE(!row.linkOut || contents(elsewhere) == row.old) << "the file the link led to changed";
+    }
 }
 
 TEST(QuickFileReplace, FailuresSaySoAndLeaveTheNameAsItWas)
