@@ -36,6 +36,7 @@ public:
     double moduleWidth() const override { return module.width(); }
     double moduleHeight() const override { return module.height(); }
     int readableModulePixels() const override { return readablePixels; }
+    bool holdsTextLayouts() const override { return !texts.empty(); }
 
     QSizeF size_;
     QColor background = Qt::white; // over the whole size
