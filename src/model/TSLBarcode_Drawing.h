@@ -23,6 +23,8 @@ public:
     // Whether it holds text laid out with the fonts of the thread that made it: such a drawing is drawn only
     // while that thread lives, and not handed from a thread that ends to others.
     virtual bool holdsTextLayouts() const { return false; }
+    // About the memory it holds, in bytes.
+    virtual qint64 heldBytes() const { return qint64(sizeof(*this)); }
     // The fewest whole pixels a module needs for barcode readers to read the symbol.
     virtual int readableModulePixels() const { return 1; }
     // Whole pixels a module of `pixels` is drawn with on a picture: as many as fit, at least one.

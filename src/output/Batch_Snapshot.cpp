@@ -13,8 +13,12 @@ struct Batch_Snapshot::Kept_Symbols {
         std::shared_ptr<const TSLBarcode_Drawing> drawing;
         int uses = 0;
     };
+    // The symbols kept wait for their cards while the run looks at the rest: a run of many records keeps
+    // those of its first cards only, so that what it holds stays flat in its number of records.
+    static constexpr qint64 maximumBytes = qint64(16) * 1024 * 1024;
     std::mutex lock;
     QHash<QString, Kept> kept;
+    qint64 bytes = 0;
 
     static QString key(const QString& cardSide, size_t index, const QString& value)
     {
@@ -76,8 +80,12 @@ std::shared_ptr<const TSLBarcode_Drawing> Batch_Snapshot::keepSymbol(
     std::shared_ptr<const TSLBarcode_Drawing> drawing
         = Item_Barcode_Drawing(settings, *side(cardSide).items.at(index), value);
     // The check runs on a thread that ends before the cards are drawn: a symbol with text is made again there.
-    if (symbols_ && uses > 0 && !(drawing && drawing->holdsTextLayouts())) {
-        const std::lock_guard<std::mutex> hold(symbols_->lock);
+    if (!symbols_ || uses <= 0 || (drawing && drawing->holdsTextLayouts()))
+        return drawing;
+    const qint64 held = drawing ? drawing->heldBytes() : 0;
+    const std::lock_guard<std::mutex> hold(symbols_->lock);
+    if (symbols_->bytes + held <= Kept_Symbols::maximumBytes) {
+        symbols_->bytes += held;
         symbols_->kept.insert(Kept_Symbols::key(cardSide, index, value), { drawing, uses });
     }
     return drawing;
@@ -91,8 +99,10 @@ std::shared_ptr<const TSLBarcode_Drawing> Batch_Snapshot::symbolFor(
         const auto kept = symbols_->kept.find(Kept_Symbols::key(cardSide, index, value));
         if (kept != symbols_->kept.end()) {
             std::shared_ptr<const TSLBarcode_Drawing> drawing = kept->drawing;
-            if (--kept->uses <= 0)
+            if (--kept->uses <= 0) {
+                symbols_->bytes -= drawing ? drawing->heldBytes() : 0;
                 symbols_->kept.erase(kept);
+            }
             return drawing;
         }
     }

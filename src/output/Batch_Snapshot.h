@@ -56,7 +56,8 @@ public:
     // The symbol of the side's item at `index` for a value, made now and kept for the `uses` cards that
     // show it: each of them takes it instead of making it again, and the last one lets it go. The barcode
     // check before a run makes every symbol of the run so; a card with no symbol kept makes its own, as
-    // does one whose symbol shows text (laid out with the fonts of the thread that made it). Thread-safe.
+    // does one whose symbol shows text (laid out with the fonts of the thread that made it) and, past the
+    // memory a snapshot keeps symbols in, one of a later record. Thread-safe.
     std::shared_ptr<const TSLBarcode_Drawing> keepSymbol(
         const QString& cardSide, size_t index, const QString& value, int uses, Barcode_Gen& settings) const;
 
