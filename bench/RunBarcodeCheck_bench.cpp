@@ -8,6 +8,8 @@
 #include "barcode/Barcode_Item_Symbol.h"
 #include "output/Barcode_Readability.h"
 #include "output/Batch_Export.h"
+
+#include "BenchGuestList.h"
 #include "output/Record_Fill.h"
 
 #include <QElapsedTimer>
@@ -26,15 +28,7 @@ namespace {
 
 std::shared_ptr<const Batch_Snapshot> dataMatrixCards(int kRecords)
 {
-    Record_Source source;
-    source.useSeries = true;
-    QStringList names, codes;
-    for (int i = 0; i < kRecords; ++i) {
-        names << QStringLiteral("Guest number %1").arg(i + 1);
-        codes << QStringLiteral("INV-%1-TABLE-%2").arg(100000 + i).arg(i % 40);
-    }
-    source.series.insert(QStringLiteral("names"), names);
-    source.series.insert(QStringLiteral("codes"), codes);
+    const Record_Source source = benchguests::records(kRecords);
     Batch_Snapshot::Side front {
         { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 8, 170, 24)),
             batchtest::boundCode128(QStringLiteral("codes"), QRectF(160, 60, 70, 70), QStringLiteral("DataMatrix")) },
