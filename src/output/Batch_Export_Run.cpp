@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QLabel>
 #include <QTimer>
 
 #include <thread>
@@ -78,6 +79,7 @@ bool Batch_Export_Run::barcodesAllowRun(const Batch_Export_Job& job)
     const int records = job.snapshot->recordCount();
     progress_.startRun(records);
     progress_.showWaiting(QStringLiteral("Looking at the barcodes of every card..."));
+    progress_.waiting_label->show();
     progress_.show();
     // A symbol's size follows its value: every record's is made, once, and kept for the card that shows it.
     Barcode_Readability::Run_Check check;
@@ -91,6 +93,7 @@ bool Batch_Export_Run::barcodesAllowRun(const Batch_Export_Job& job)
         },
         [&] { return check.total > 0 ? int(qint64(check.checked) * records / check.total) : 0; });
     progress_.showWaiting(QString());
+    progress_.waiting_label->hide();
     progress_.hide();
     if (Stop_SMS_Sending_Now.load())
         return false;
