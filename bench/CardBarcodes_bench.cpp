@@ -6,6 +6,8 @@
 #include "barcode/Barcode_Entries.h"
 #include "output/Batch_Export.h"
 
+#include "BenchGuestList.h"
+
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -35,15 +37,7 @@ enum Barcodes { None, Three, Code128Alone };
 
 std::shared_ptr<const Batch_Snapshot> cards(int barcodes)
 {
-    Record_Source source;
-    source.useSeries = true;
-    QStringList names, codes;
-    for (int i = 0; i < kRecords; ++i) {
-        names << QStringLiteral("Guest number %1").arg(i + 1);
-        codes << QStringLiteral("INV-%1-TABLE-%2").arg(100000 + i).arg(i % 40);
-    }
-    source.series.insert(QStringLiteral("names"), names);
-    source.series.insert(QStringLiteral("codes"), codes);
+    const Record_Source source = benchguests::records(kRecords);
     Batch_Snapshot::Side front { { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 8, 170, 24)) },
         batchtest::creditCardSide(0) };
     if (barcodes != None)

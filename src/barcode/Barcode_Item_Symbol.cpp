@@ -3,9 +3,23 @@
 #include "barcode/Barcode_Vector_Drawing.h"
 #include "model/TSLBarcode.h"
 
+#include <atomic>
+
+namespace {
+
+std::atomic<long long> drawingsMade { 0 };
+
+} // namespace
+
+long long Item_Barcode_Drawings_Made()
+{
+    return drawingsMade.load();
+}
+
 std::shared_ptr<const TSLBarcode_Drawing> Item_Barcode_Drawing(
     Barcode_Gen& settings, const TSLGraphic& item, const QString& value)
 {
+    drawingsMade.fetch_add(1, std::memory_order_relaxed);
     return With_Item_Settings(
         settings, item, [&] { return settings.Get_Drawing_From_Val(value, item.header_val, item.footer_val); });
 }

@@ -23,3 +23,5 @@ template <typename Make> auto With_Item_Settings(Barcode_Gen& settings, const TS
 // operations in points; none when the value has no symbol.
 std::shared_ptr<const TSLBarcode_Drawing> Item_Barcode_Drawing(
     Barcode_Gen& settings, const TSLGraphic& item, const QString& value);
+// How many symbols Item_Barcode_Drawing has made in the process: what a run costs in symbols.
+long long Item_Barcode_Drawings_Made();

@@ -36,6 +36,11 @@ public:
     double moduleWidth() const override { return module.width(); }
     double moduleHeight() const override { return module.height(); }
     int readableModulePixels() const override { return readablePixels; }
+    bool holdsTextLayouts() const override { return !texts.empty(); }
+    qint64 heldBytes() const override
+    {
+        return qint64(sizeof(*this) + rects.capacity() * sizeof(QRectF) + texts.capacity() * sizeof(Text));
+    }
 
     QSizeF size_;
     QColor background = Qt::white; // over the whole size

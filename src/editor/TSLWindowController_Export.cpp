@@ -137,7 +137,7 @@ void TSLWindowController::Export_Button()
     Use_Data_Sheet_Values = Use_Data_Sheet_Values && dialog.useSeries();
     Use_Excel_Binding_Values = Use_Excel_Binding_Values && dialog.useSpreadsheet();
     Get_total_Card_count();
-    warnOfBarcodesBelowAPixel(export_resolution);
+    // A run looks at its barcodes itself, on its own thread and before it writes anything.
     if (Total_Batch_Excel_Card > 0) {
         platform::FileRequest folderRequest;
         folderRequest.kind = platform::FileRequest::Kind::Folder;
@@ -149,6 +149,7 @@ void TSLWindowController::Export_Button()
         return;
     }
 
+    warnOfBarcodesBelowAPixel(export_resolution);
     platform::FileRequest request;
     request.kind = platform::FileRequest::Kind::Save;
     request.caption = QStringLiteral("Export Card");

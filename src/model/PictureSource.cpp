@@ -183,37 +183,61 @@ QImage PictureSource::working() const
     });
 }
 
-PictureSource::Check PictureSource::check(const QString& path)
+namespace {
+
+PictureSource::Check damagedFile(const QString& shown, const QString& reason)
+{
+    return { {},
+        QStringLiteral("The file \"%1\" is not a picture that can be used, or it is damaged.%2")
+            .arg(shown, reason.isEmpty() ? QString() : QStringLiteral("\n") + reason) };
+}
+
+// Why the file cannot be used, told by its directory entry and its header alone; empty when those allow it.
+QString headerRefusal(const QString& path, platform::PictureHeader& header)
 {
     QFile file;
     QString refusal;
     if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes, &refusal))
-        return { {}, refusal };
+        return refusal;
     file.close();
-    const QString shown = QDir::toNativeSeparators(path);
     // A picture whose decode would pass the memory bound is named with its size rather than left unread.
-    const platform::PictureHeader header = platform::readPictureHeader(path);
-    if (!fitsWorkingSize(header))
-        return { {},
-            QStringLiteral("The picture \"%1\" is too large to use (%2 x %3 pixels). Pictures of up to %4 "
-                           "million pixels can be placed on a card.")
-                .arg(shown)
-                .arg(header.pixels.width())
-                .arg(header.pixels.height())
-                .arg(header.maximumPixels / 1000000) };
-    const auto damaged = [&](const QString& reason) {
-        return Check { {},
-            QStringLiteral("The file \"%1\" is not a picture that can be used, or it is damaged.%2")
-                .arg(shown, reason.isEmpty() ? QString() : QStringLiteral("\n") + reason) };
-    };
+    header = platform::readPictureHeader(path);
+    if (fitsWorkingSize(header))
+        return {};
+    return QStringLiteral("The picture \"%1\" is too large to use (%2 x %3 pixels). Pictures of up to %4 "
+                          "million pixels can be placed on a card.")
+        .arg(QDir::toNativeSeparators(path))
+        .arg(header.pixels.width())
+        .arg(header.pixels.height())
+        .arg(header.maximumPixels / 1000000);
+}
+
+} // namespace
+
+PictureSource::Check PictureSource::checkHeader(const QString& path)
+{
+    platform::PictureHeader header;
+    if (QString refusal = headerRefusal(path, header); !refusal.isEmpty())
+        return { {}, refusal };
+    if (header.pixels.isEmpty())
+        return damagedFile(QDir::toNativeSeparators(path), {});
+    return { header.pixels, {} };
+}
+
+PictureSource::Check PictureSource::check(const QString& path)
+{
+    platform::PictureHeader header;
+    if (QString refusal = headerRefusal(path, header); !refusal.isEmpty())
+        return { {}, refusal };
+    const QString shown = QDir::toNativeSeparators(path);
     // Coded data that stop short decode as grey: they are refused before they are decoded and kept.
     QString reason;
     if (!platform::pictureDataWhole(path, &reason))
-        return damaged(reason);
+        return damagedFile(shown, reason);
     const PictureSource source = forFile(path);
     if (source.working().isNull()) {
         platform::readPictureFile(path, &reason);
-        return damaged(reason);
+        return damagedFile(shown, reason);
     }
     return { source.pixelSize(), {} };
 }

@@ -23,6 +23,10 @@ public:
     };
     // Decodes the picture once, as every item that shows it will (the working picture stays cached).
     static Check check(const QString& path);
+    // What a list of pictures asks before it shows a file: its directory entry and header only, so that a
+    // folder of photos is listed at once. A file whose coded data are damaged passes; check() refuses it
+    // when it is chosen.
+    static Check checkHeader(const QString& path);
 
     PictureSource() = default; // no picture
 

@@ -20,6 +20,11 @@ public:
     virtual double moduleWidth() const { return 0.0; }
     // Height of one module of a symbol laid out in rows of modules, points; 0 where bars are free in length.
     virtual double moduleHeight() const { return 0.0; }
+    // Whether it holds text laid out with the fonts of the thread that made it: such a drawing is drawn only
+    // while that thread lives, and not handed from a thread that ends to others.
+    virtual bool holdsTextLayouts() const { return false; }
+    // About the memory it holds, in bytes.
+    virtual qint64 heldBytes() const { return qint64(sizeof(*this)); }
     // The fewest whole pixels a module needs for barcode readers to read the symbol.
     virtual int readableModulePixels() const { return 1; }
     // Whole pixels a module of `pixels` is drawn with on a picture: as many as fit, at least one.

@@ -47,59 +47,76 @@ std::vector<Unreadable_Barcode> unreadable(const TSLGraphicList& items, int dpi,
 
 namespace {
 
-// One barcode of a side over every record: each value's symbol is made once, as the run will make it.
-std::optional<Unreadable_Barcode> overRecords(
-    const TSLBarcode& barcode, const Record_Source& source, Barcode_Gen& settings, int records, int dpi)
+// One barcode of a side over every record: each value's symbol is made once, kept for the run's cards.
+std::optional<Unreadable_Barcode> overRecords(const Batch_Snapshot& snapshot, const QString& side, size_t index,
+    const TSLBarcode& barcode, Barcode_Gen& settings, int dpi, Run_Check* check)
 {
+    const Record_Source& source = snapshot.source();
+    const int records = snapshot.recordCount();
     Unreadable_Barcode found { itemName(barcode, source), {}, {}, records };
-    QHash<QString, std::optional<TSLBarcode::Small_Modules>> byValue;
-    bool bound = false;
+    // The records of each value, the values in the order their first records come.
+    QHash<QString, std::vector<int>> recordsOf;
+    QStringList values;
     for (int record = 0; record < records; ++record) {
-        const std::optional<QString> value = Record_Fill::valueFor(barcode, record, source, nullptr);
-        if (!value)
-            continue;
-        bound = true;
-        auto known = byValue.constFind(*value);
-        if (known == byValue.constEnd()) {
-            const TSLGraphicPtr copy = barcode.detachedCopy();
-            Record_Fill::assignValue(*copy, *value, settings, false);
-            known = byValue.insert(*value, static_cast<const TSLBarcode&>(*copy).modulesTooSmall(dpi));
-        }
-        if (known.value()) {
-            // The smallest drawing of the run is the one the person is told of.
-            if (found.records.empty() || known.value()->drawn < found.modules.drawn)
-                found.modules = *known.value();
-            found.records.insert(record);
+        if (const std::optional<QString> value = Record_Fill::valueFor(barcode, record, source, nullptr)) {
+            std::vector<int>& with = recordsOf[*value];
+            if (with.empty())
+                values << *value;
+            with.push_back(record);
         }
     }
-    if (!bound) {
+    if (values.isEmpty()) {
+        if (check)
+            check->checked += records;
         if (const std::optional<TSLBarcode::Small_Modules> modules = barcode.modulesTooSmall(dpi))
             return Unreadable_Barcode { found.item, *modules, {}, records };
         return std::nullopt;
+    }
+    for (const QString& value : values) {
+        if (check && check->stopped && check->stopped())
+            break;
+        const std::vector<int>& with = recordsOf[value];
+        const TSLGraphicPtr copy = barcode.detachedCopy();
+        Record_Fill::assignValue(*copy, value, settings, false,
+            [&] { return snapshot.keepSymbol(side, index, value, int(with.size()), settings); });
+        if (const std::optional<TSLBarcode::Small_Modules> small
+            = static_cast<const TSLBarcode&>(*copy).modulesTooSmall(dpi)) {
+            // The smallest drawing of the run is the one the person is told of.
+            if (found.records.empty() || small->drawn < found.modules.drawn)
+                found.modules = *small;
+            found.records.insert(with.begin(), with.end());
+        }
+        if (check)
+            check->checked += int(with.size());
     }
     return found.records.empty() ? std::nullopt : std::optional<Unreadable_Barcode>(found);
 }
 
 } // namespace
 
-std::vector<Unreadable_Barcode> unreadableInRun(const Batch_Snapshot& snapshot, bool front, bool back, int dpi)
+std::vector<Unreadable_Barcode> unreadableInRun(
+    const Batch_Snapshot& snapshot, bool front, bool back, int dpi, Run_Check* check)
 {
-    std::vector<Unreadable_Barcode> found;
-    Barcode_Gen settings = snapshot.settings();
     QStringList sides;
     if (front)
         sides << QStringLiteral("F");
     if (back && snapshot.twoSided())
         sides << QStringLiteral("B");
+    std::vector<std::pair<QString, size_t>> shown;
     for (const QString& side : sides) {
-        for (const TSLGraphicPtr& item : snapshot.side(side).items) {
-            const TSLBarcode* barcode = shownBarcode(item);
-            if (!barcode)
-                continue;
-            if (std::optional<Unreadable_Barcode> small
-                = overRecords(*barcode, snapshot.source(), settings, snapshot.recordCount(), dpi))
-                found.push_back(std::move(*small));
-        }
+        const TSLGraphicList& items = snapshot.side(side).items;
+        for (size_t index = 0; index < items.size(); ++index)
+            if (shownBarcode(items[index]))
+                shown.emplace_back(side, index);
+    }
+    if (check)
+        check->total = int(shown.size()) * snapshot.recordCount();
+    std::vector<Unreadable_Barcode> found;
+    Barcode_Gen settings = snapshot.settings();
+    for (const auto& [side, index] : shown) {
+        const auto& barcode = static_cast<const TSLBarcode&>(*snapshot.side(side).items[index]);
+        if (std::optional<Unreadable_Barcode> small = overRecords(snapshot, side, index, barcode, settings, dpi, check))
+            found.push_back(std::move(*small));
     }
     return found;
 }
@@ -132,15 +149,29 @@ QString warningText(const Unreadable_Barcode& barcode, int dpi)
         + advice;
 }
 
+namespace {
+
+QString warningsOf(const std::vector<Unreadable_Barcode>& barcodes, int dpi)
+{
+    QStringList texts;
+    for (const Unreadable_Barcode& barcode : barcodes)
+        texts << warningText(barcode, dpi);
+    return texts.join(QStringLiteral("\n\n"));
+}
+
+} // namespace
+
 bool warn(const std::vector<Unreadable_Barcode>& barcodes, int dpi)
 {
     if (barcodes.empty())
         return false;
-    QStringList texts;
-    for (const Unreadable_Barcode& barcode : barcodes)
-        texts << warningText(barcode, dpi);
-    Show_MessageBox(texts.join(QStringLiteral("\n\n")));
+    Show_MessageBox(warningsOf(barcodes, dpi));
     return true;
+}
+
+QString runQuestion(const std::vector<Unreadable_Barcode>& barcodes, int dpi, const QString& goingOn)
+{
+    return barcodes.empty() ? QString() : warningsOf(barcodes, dpi) + QStringLiteral("\n\n") + goingOn;
 }
 
 } // namespace Barcode_Readability

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <atomic>
+#include <functional>
 #include <set>
 #include <vector>
 
@@ -29,9 +31,23 @@ QString itemName(const TSLGraphic& item, const Record_Source& source);
 // The side's shown barcodes too small at dpi, in item order.
 std::vector<Unreadable_Barcode> unreadable(const TSLGraphicList& items, int dpi, const Record_Source& source);
 
+// How far a run's look at its barcodes has come, and its Stop; read and set from any thread.
+struct Run_Check {
+    std::atomic<int> checked { 0 }; // records looked at, over every barcode
+    std::atomic<int> total { 0 }; // records times barcodes, set when the look starts
+    std::function<bool()> stopped; // none: the look goes to its end
+};
+
 // Before a run: the barcodes of the chosen sides too small at dpi with the value of any record, each with
-// the records whose cards have it too small. A symbol's size follows its value, so every value is looked at.
-std::vector<Unreadable_Barcode> unreadableInRun(const Batch_Snapshot& snapshot, bool front, bool back, int dpi);
+// the records whose cards have it too small. A symbol's size follows its value, so every value is looked at;
+// each value's symbol is made once and kept in the snapshot for the run's cards that show it. A look
+// stopped through `check` gives what it had found.
+std::vector<Unreadable_Barcode> unreadableInRun(
+    const Batch_Snapshot& snapshot, bool front, bool back, int dpi, Run_Check* check = nullptr);
+
+// The warning and the question a run asks before anything is written or sent (`going on`: "Export the cards
+// anyway?"); empty when there is nothing to warn of.
+QString runQuestion(const std::vector<Unreadable_Barcode>& barcodes, int dpi, const QString& goingOn);
 
 // What the person is told of one barcode: which one, how its modules would be drawn and what its readers need.
 QString warningText(const Unreadable_Barcode& barcode, int dpi);

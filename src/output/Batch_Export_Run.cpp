@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "output/Barcode_Readability.h"
 #include "output/Open_Export_Log.h"
 #include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
@@ -9,15 +10,49 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QLabel>
 #include <QTimer>
 
 #include <thread>
+
+namespace {
+
+// Runs `work` on a thread of its own while the window keeps answering and the sheet's bar follows `done`
+// twice a second. Events are taken as they come rather than in an event loop of its own, which ends at once
+// in an application asked to quit and would leave the window frozen until the work is done.
+void whileWindowAnswers(Send_Modeless& progress, const std::function<void()>& work, const std::function<int()>& done)
+{
+    std::atomic<bool> finished { false };
+    std::thread runner([&] {
+        work();
+        finished = true;
+    });
+    QTimer ticks;
+    ticks.setInterval(500);
+    QObject::connect(&ticks, &QTimer::timeout, &progress, [&] { progress.update_sending_progress_bar(done()); });
+    ticks.start();
+    while (!finished.load())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    runner.join();
+    progress.update_sending_progress_bar(done());
+}
+
+} // namespace
 
 Batch_Export_Result Batch_Export_Run::run(const QString& chosenFolder)
 {
     noticePath_.clear();
     noticeMessage_.clear();
     Batch_Export_Result result;
+    const Card_Export_Settings settings = host_.exportSettings();
+    Batch_Export_Job job;
+    job.snapshot = host_.takeSnapshot();
+    job.cardSide = settings.cardSide;
+    job.dpi = settings.dpi;
+    if (!barcodesAllowRun(job)) {
+        result.stopped = true;
+        return result;
+    }
     const QString target = QDir(chosenFolder).filePath(Batch_Export_Folder_Name);
     if (!Batch_Export::makeFolder(target)) {
         Show_MessageBox(QStringLiteral("Unable to continue saving barcode image.\n\nEither Destination Drive is "
@@ -26,21 +61,44 @@ Batch_Export_Result Batch_Export_Run::run(const QString& chosenFolder)
         result.failure = target;
         return result;
     }
-    const Card_Export_Settings settings = host_.exportSettings();
-    Batch_Export_Job job;
-    job.snapshot = host_.takeSnapshot();
     job.snapshot->tellColumnsNotFound();
     job.folder = target;
     job.extension = settings.extension;
-    job.cardSide = settings.cardSide;
     job.combined = settings.combined && settings.cardSide == QLatin1String("BOTH");
-    job.dpi = settings.dpi;
 
     result = writeCards(job);
     host_.Select_first_row_value_for_design();
     Card_Value_In_Process = false;
     tell(result, target);
     return result;
+}
+
+bool Batch_Export_Run::barcodesAllowRun(const Batch_Export_Job& job)
+{
+    Stop_SMS_Sending_Now = false;
+    const int records = job.snapshot->recordCount();
+    progress_.startRun(records);
+    progress_.showWaiting(QStringLiteral("Looking at the barcodes of every card..."));
+    progress_.waiting_label->show();
+    progress_.show();
+    // A symbol's size follows its value: every record's is made, once, and kept for the card that shows it.
+    Barcode_Readability::Run_Check check;
+    check.stopped = [] { return Stop_SMS_Sending_Now.load(); };
+    std::vector<Unreadable_Barcode> small;
+    whileWindowAnswers(
+        progress_,
+        [&] {
+            small = Barcode_Readability::unreadableInRun(
+                *job.snapshot, job.cardSide != QLatin1String("B"), job.cardSide != QLatin1String("F"), job.dpi, &check);
+        },
+        [&] { return check.total > 0 ? int(qint64(check.checked) * records / check.total) : 0; });
+    progress_.showWaiting(QString());
+    progress_.waiting_label->hide();
+    progress_.hide();
+    if (Stop_SMS_Sending_Now.load())
+        return false;
+    const QString question = Barcode_Readability::runQuestion(small, job.dpi, goOnQuestion());
+    return question.isEmpty() || Show_YES_NO_MessageBox(question) == 1;
 }
 
 Batch_Export_Result Batch_Export_Run::writeCards(const Batch_Export_Job& job)
@@ -50,25 +108,11 @@ Batch_Export_Result Batch_Export_Run::writeCards(const Batch_Export_Job& job)
     progress_.startRun(job.snapshot->recordCount());
     progress_.show();
 
-    // The run works on its own threads; the window keeps answering and the bar moves twice a second. Events
-    // are taken as they come rather than in an event loop of its own, which ends at once in an application
-    // asked to quit and would leave the window frozen until the last card is written.
+    // The run works on its own threads; the window keeps answering and the bar moves twice a second.
     Batch_Export exporter(Stop_SMS_Sending_Now);
     Batch_Export_Result result;
-    std::atomic<bool> finished { false };
-    std::thread runner([&] {
-        result = exporter.run(job);
-        finished = true;
-    });
-    QTimer ticks;
-    ticks.setInterval(500);
-    QObject::connect(
-        &ticks, &QTimer::timeout, &progress_, [&] { progress_.update_sending_progress_bar(exporter.started()); });
-    ticks.start();
-    while (!finished.load())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    runner.join();
-    progress_.update_sending_progress_bar(exporter.started());
+    whileWindowAnswers(
+        progress_, [&] { result = exporter.run(job); }, [&] { return exporter.started(); });
     progress_.hide();
     return result;
 }

@@ -2,6 +2,8 @@
 
 #include "output/Batch_Export.h"
 
+#include <functional>
+
 class Print_Design_Host;
 class Send_Modeless;
 
@@ -26,7 +28,14 @@ public:
     const QString& noticePath() const { return noticePath_; }
     const QString& noticeMessage() const { return noticeMessage_; }
 
+    // The question asked before a run whose barcodes some cards draw too small for their readers.
+    static QString goOnQuestion() { return QStringLiteral("Export the cards anyway?"); }
+
 private:
+    // The run's barcodes over every record, looked at on a worker while the progress sheet shows and Stop
+    // works, before anything is written; a barcode drawn too small is told and the person asked. False when
+    // the run is not to go on.
+    bool barcodesAllowRun(const Batch_Export_Job& job);
     Batch_Export_Result writeCards(const Batch_Export_Job& job);
     void tell(const Batch_Export_Result& result, const QString& folder);
 

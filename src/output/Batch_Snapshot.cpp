@@ -3,7 +3,28 @@
 #include "common/Common_Functions.h"
 #include "output/Barcode_Readability.h"
 
+#include "barcode/Barcode_Item_Symbol.h"
+
+#include <QHash>
 #include <QPainter>
+
+struct Batch_Snapshot::Kept_Symbols {
+    struct Kept {
+        std::shared_ptr<const TSLBarcode_Drawing> drawing;
+        int uses = 0;
+    };
+    // The symbols kept wait for their cards while the run looks at the rest: a run of many records keeps
+    // those of its first cards only, so that what it holds stays flat in its number of records.
+    static constexpr qint64 maximumBytes = qint64(16) * 1024 * 1024;
+    std::mutex lock;
+    QHash<QString, Kept> kept;
+    qint64 bytes = 0;
+
+    static QString key(const QString& cardSide, size_t index, const QString& value)
+    {
+        return QStringLiteral("%1%2\n").arg(cardSide == QLatin1String("F") ? 'F' : 'B').arg(index) + value;
+    }
+};
 
 TSLGraphicList Batch_Copy_Items(const TSLGraphicList& items)
 {
@@ -29,6 +50,7 @@ std::shared_ptr<const Batch_Snapshot> Batch_Snapshot::take(
     TSLGraphic::restoreDerivedStateOfGraphics(snapshot->back_.items);
     snapshot->source_ = source;
     snapshot->settings_ = settings;
+    snapshot->symbols_ = std::make_shared<Kept_Symbols>();
     return snapshot;
 }
 
@@ -42,12 +64,51 @@ TSLGraphicList Batch_Snapshot::filledItems(int record, const QString& cardSide) 
     TSLGraphicList items = Batch_Copy_Items(side(cardSide).items);
     // Each call fills with its own settings object, so records rendered at once never share one.
     Barcode_Gen settings = settings_;
-    Record_Fill::Assign_Batch_Values_To_Control(items, record, source_, settings, log_.get(), false);
+    Record_Fill::Assign_Batch_Values_To_Control(items, record, source_, settings, log_.get(), false,
+        [this, &cardSide](size_t index, const TSLGraphic&, const QString& value, Barcode_Gen& maker) {
+            return symbolFor(cardSide, index, value, maker);
+        });
     log_->picturesNotFound(record, Record_Fill::picturesNotFound(items));
     for (const QString& text : Record_Fill::textsCut(items, side(cardSide).rendering.canvasBounds, &source_))
         log_->textCut(record, text);
     log_->blankRow(record, Record_Fill::blankRowColumns({ &front_.items, &back_.items }, record, source_));
     return items;
+}
+
+std::shared_ptr<const TSLBarcode_Drawing> Batch_Snapshot::keepSymbol(
+    const QString& cardSide, size_t index, const QString& value, int uses, Barcode_Gen& settings) const
+{
+    std::shared_ptr<const TSLBarcode_Drawing> drawing
+        = Item_Barcode_Drawing(settings, *side(cardSide).items.at(index), value);
+    // The check runs on a thread that ends before the cards are drawn: a symbol with text is made again there.
+    if (!symbols_ || uses <= 0 || (drawing && drawing->holdsTextLayouts()))
+        return drawing;
+    const qint64 held = drawing ? drawing->heldBytes() : 0;
+    const std::lock_guard<std::mutex> hold(symbols_->lock);
+    if (symbols_->bytes + held <= Kept_Symbols::maximumBytes) {
+        symbols_->bytes += held;
+        symbols_->kept.insert(Kept_Symbols::key(cardSide, index, value), { drawing, uses });
+    }
+    return drawing;
+}
+
+std::shared_ptr<const TSLBarcode_Drawing> Batch_Snapshot::symbolFor(
+    const QString& cardSide, size_t index, const QString& value, Barcode_Gen& settings) const
+{
+    if (symbols_) {
+        const std::lock_guard<std::mutex> hold(symbols_->lock);
+        const auto kept = symbols_->kept.find(Kept_Symbols::key(cardSide, index, value));
+        if (kept != symbols_->kept.end()) {
+            std::shared_ptr<const TSLBarcode_Drawing> drawing = kept->drawing;
+            if (--kept->uses <= 0) {
+                symbols_->bytes -= drawing ? drawing->heldBytes() : 0;
+                symbols_->kept.erase(kept);
+            }
+            return drawing;
+        }
+    }
+    const TSLGraphicList& items = side(cardSide).items;
+    return index < items.size() ? Item_Barcode_Drawing(settings, *items[index], value) : nullptr;
 }
 
 QString Batch_Snapshot::columnsNotFoundNotice() const

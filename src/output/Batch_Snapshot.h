@@ -53,6 +53,14 @@ public:
     // Record i of a side as a vector recording in points over the canvas bounds, for printing. Thread-safe.
     QPicture renderPicture(int record, const QString& cardSide) const;
 
+    // The symbol of the side's item at `index` for a value, made now and kept for the `uses` cards that
+    // show it: each of them takes it instead of making it again, and the last one lets it go. The barcode
+    // check before a run makes every symbol of the run so; a card with no symbol kept makes its own, as
+    // does one whose symbol shows text (laid out with the fonts of the thread that made it) and, past the
+    // memory a snapshot keeps symbols in, one of a later record. Thread-safe.
+    std::shared_ptr<const TSLBarcode_Drawing> keepSymbol(
+        const QString& cardSide, size_t index, const QString& value, int uses, Barcode_Gen& settings) const;
+
     // Missing spreadsheet values are logged once per snapshot, whatever the number of records or threads.
     const Record_Fill_Log& fillLog() const { return *log_; }
     // What a run tells before it starts: the items bound to columns the spreadsheet does not have; empty
@@ -65,12 +73,17 @@ public:
     QStringList textsCut() const;
 
 private:
+    struct Kept_Symbols;
+    std::shared_ptr<const TSLBarcode_Drawing> symbolFor(
+        const QString& cardSide, size_t index, const QString& value, Barcode_Gen& settings) const;
+
     Side front_;
     Side back_;
     bool twoSided_ = false;
     Record_Source source_;
     Barcode_Gen settings_;
     std::shared_ptr<Record_Fill_Log> log_ = std::make_shared<Record_Fill_Log>();
+    std::shared_ptr<Kept_Symbols> symbols_;
 };
 
 // Detached copies of a list of items (GUI thread, for a snapshot).

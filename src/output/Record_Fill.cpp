@@ -413,7 +413,8 @@ QString columnsNotFoundNotice(const QStringList& titles)
               .arg(named.join(QStringLiteral(", ")));
 }
 
-bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures)
+bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures,
+    const std::function<std::shared_ptr<const TSLBarcode_Drawing>()>& symbol)
 {
     const QString name = item.className();
     if (name == QLatin1String("TSLText")) {
@@ -423,7 +424,8 @@ bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, 
         static_cast<TSLImage&>(item).setFilePath(value);
     } else if (name == QLatin1String("TSLBarcode")) {
         item.Set_Barcode_image(pictures ? Record_Barcode_Picture(settings, item, value) : QImage());
-        std::shared_ptr<const TSLBarcode_Drawing> drawing = Item_Barcode_Drawing(settings, item, value);
+        std::shared_ptr<const TSLBarcode_Drawing> drawing
+            = symbol ? symbol() : Item_Barcode_Drawing(settings, item, value);
         const bool symbol = drawing != nullptr;
         if (!symbol) {
             static const auto none = std::make_shared<const No_Symbol>();
@@ -436,13 +438,19 @@ bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, 
 }
 
 void Assign_Batch_Values_To_Control(const TSLGraphicList& items, int record, const Record_Source& source,
-    Barcode_Gen& settings, Record_Fill_Log* log, bool pictures)
+    Barcode_Gen& settings, Record_Fill_Log* log, bool pictures, const Symbol_Maker& symbols)
 {
-    for (const TSLGraphicPtr& item : items) {
+    for (size_t index = 0; index < items.size(); ++index) {
+        const TSLGraphicPtr& item = items[index];
         if (!item || !takesData(*item))
             continue;
         const std::optional<QString> value = valueFor(*item, record, source, log);
-        if (value && !assignValue(*item, *value, settings, pictures) && log && !value->isEmpty())
+        if (!value)
+            continue;
+        std::function<std::shared_ptr<const TSLBarcode_Drawing>()> kept;
+        if (symbols)
+            kept = [&] { return symbols(index, *item, *value, settings); };
+        if (!assignValue(*item, *value, settings, pictures, kept) && log && !value->isEmpty())
             log->barcodeWithoutSymbol(record, *value);
     }
 }

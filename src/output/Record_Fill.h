@@ -7,12 +7,15 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <initializer_list>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <utility>
 
 class Barcode_Gen;
+class TSLBarcode_Drawing;
 class Record_Source;
 
 // Tells the user about spreadsheet values a run could not find once per run, in the log, instead of
@@ -122,16 +125,22 @@ bool sideUses(const TSLGraphicList& items, int sourceType);
 // A source that has run out, and a blank barcode value, give "" and are logged; a blank text is a value.
 std::optional<QString> valueFor(const TSLGraphic& item, int record, const Record_Source& source, Record_Fill_Log* log);
 
+// Where a barcode's symbol for a value comes from: made with the settings (Item_Barcode_Drawing) unless a run
+// keeps the symbols it has made. `item` is the one being filled, at `index` of its list.
+using Symbol_Maker = std::function<std::shared_ptr<const TSLBarcode_Drawing>(
+    size_t index, const TSLGraphic& item, const QString& value, Barcode_Gen& settings)>;
+
 // Writes record N's values into the items (Assign_Batch_Values_To_Control). Barcodes are made again with
 // the given settings object, which becomes the calling thread's own while it works.
 // A barcode gets its symbol as a drawing, drawn at each output's resolution, and also as a picture (which a
 // saved design keeps) when pictures is true.
 void Assign_Batch_Values_To_Control(const TSLGraphicList& items, int record, const Record_Source& source,
-    Barcode_Gen& settings, Record_Fill_Log* log, bool pictures = true);
+    Barcode_Gen& settings, Record_Fill_Log* log, bool pictures = true, const Symbol_Maker& symbols = {});
 
 // One value into one item: a text's characters (keeping its formatting), a picture's path, a barcode's symbol.
 // False when a barcode's value has no symbol: the item then shows nothing, not even the sample.
-bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures = true);
+bool assignValue(TSLGraphic& item, const QString& value, Barcode_Gen& settings, bool pictures = true,
+    const std::function<std::shared_ptr<const TSLBarcode_Drawing>()>& symbol = {});
 
 // The barcode picture of an item for a value, with the item's own symbology, layout, header and footer,
 // made on the generator's batch road with the given settings.

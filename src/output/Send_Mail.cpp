@@ -38,7 +38,13 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
 {
     const std::shared_ptr<const Batch_Snapshot> snapshot = host.takeSnapshot();
     const int dpi = request.dpi;
-    Barcode_Readability::warn(Barcode_Readability::unreadableInRun(*snapshot, true, true, dpi), dpi);
+    request.barcodeQuestion = [snapshot, dpi](const std::function<bool()>& stopped) {
+        Barcode_Readability::Run_Check check;
+        check.stopped = stopped;
+        return Barcode_Readability::runQuestion(
+            Barcode_Readability::unreadableInRun(*snapshot, true, true, dpi, &check), dpi,
+            QStringLiteral("Send the mails anyway?"));
+    };
     request.render
         = [snapshot, dpi](int record, const QString& side) { return snapshot->renderImage(record, side, dpi); };
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };

@@ -328,6 +328,14 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
     curr_barcode_count = 0;
     Pause_Delay_Time = -1;
 
+    if (request.barcodeQuestion) {
+        const QString question = request.barcodeQuestion([this] { return stopped(); });
+        if (!question.isEmpty() && !stopped() && Show_YES_NO_MessageBox(question) != 1) {
+            leaveStopped(request, result);
+            return result;
+        }
+    }
+
     // The card pictures of this run live in a folder of its own, removed with everything in it at the end.
     const platform::RunFolder folder(QStringLiteral("tessaline-mail"));
     if (request.kind != Kind::Plain && !folder.isValid()) {

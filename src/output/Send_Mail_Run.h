@@ -46,6 +46,10 @@ struct Send_Mail_Request {
     std::function<int()> recordsWithPictureNotFound;
     // Everything the cards went without, as the final message tells it (Record_Fill_Log::notes).
     std::function<QString()> fillNotes;
+    // The warning and question of the barcodes the cards draw too small for their readers, with every value's
+    // symbol made once for the cards; empty when there are none. Asked on the worker before anything is
+    // sent, given the run's Stop.
+    std::function<QString(const std::function<bool()>& stopped)> barcodeQuestion;
     // When set, only these mails (step, recipient as split) are sent: a second run to the failed ones.
     std::optional<QSet<QPair<int, QString>>> only;
 };

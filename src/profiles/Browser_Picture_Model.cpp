@@ -11,7 +11,9 @@
 #include <QIODevice>
 #include <QImageReader>
 #include <QMimeData>
+#include <QPointer>
 #include <QSet>
+#include <QThreadPool>
 
 #include <algorithm>
 
@@ -26,7 +28,7 @@ void Browser_Picture_Model::setDevicePixelRatio(qreal ratio)
     if (!(ratio > 0.0) || ratio == ratio_)
         return;
     ratio_ = ratio;
-    thumbnails_.clear();
+    forgetThumbnails();
     reload();
 }
 
@@ -34,8 +36,16 @@ void Browser_Picture_Model::clear()
 {
     beginResetModel();
     items_.clear();
-    thumbnails_.clear();
+    large_.clear();
+    forgetThumbnails();
     endResetModel();
+}
+
+void Browser_Picture_Model::forgetThumbnails()
+{
+    thumbnails_.clear();
+    reading_.clear();
+    ++generation_;
 }
 
 void Browser_Picture_Model::append(const Browser_Picture_Object& item)
@@ -51,7 +61,7 @@ bool Browser_Picture_Model::appendPicture(const QString& path, const QString& na
     const QString trimmed = path.trimmed();
     if (trimmed.isEmpty())
         return false;
-    const PictureSource::Check picture = PictureSource::check(trimmed);
+    const PictureSource::Check picture = PictureSource::checkHeader(trimmed);
     if (!picture.usable()) {
         static QSet<QString> told; // GUI thread, like every browser
         if (!told.contains(picture.refusal)) {
@@ -60,6 +70,9 @@ bool Browser_Picture_Model::appendPicture(const QString& path, const QString& na
         }
         return false;
     }
+    constexpr qint64 readAtOncePixels = 1000 * 1000;
+    if (qint64(picture.pixels.width()) * picture.pixels.height() > readAtOncePixels)
+        large_.insert(trimmed);
     append(Browser_Picture_Object::initWithImage_Path(trimmed, name, uid));
     return true;
 }
@@ -118,18 +131,15 @@ QVariant Browser_Picture_Model::data(const QModelIndex& index, int role) const
     }
 }
 
-QImage Browser_Picture_Model::thumbnail(const QString& path) const
-{
-    const auto cached = thumbnails_.constFind(path);
-    if (cached != thumbnails_.cend())
-        return *cached;
+namespace {
 
+QImage readThumbnail(const QString& path, qreal ratio)
+{
     // A FIFO or device among the pictures would hold the reader: it gets an empty place, named in the log.
     QFile file;
     QString refusal;
     if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes, &refusal)) {
         Show_NSLog_Message(refusal);
-        thumbnails_.insert(path, QImage());
         return {};
     }
     QImageReader reader(&file);
@@ -138,21 +148,69 @@ QImage Browser_Picture_Model::thumbnail(const QString& path) const
     if (size.isValid()) {
         // The reader scales before it turns the picture upright, so a turned picture is fitted turned.
         const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-        const QSize box = (turned ? thumbnailSize().transposed() : thumbnailSize()) * ratio_;
+        const QSize box
+            = (turned ? Browser_Picture_Model::thumbnailSize().transposed() : Browser_Picture_Model::thumbnailSize())
+            * ratio;
         if (size.width() > box.width() || size.height() > box.height())
             reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     }
-    // An unreadable file keeps its empty place in the cache, so it is not read again at every paint.
     QImage image = reader.read();
     // The ratio that fits the picture to the box, between a plain screen's and this one's: a small
     // picture is not shrunk below its own pixels, a larger one takes the room a thumbnail takes.
     if (!image.isNull()) {
-        const QSize logical = thumbnailSize();
+        const QSize logical = Browser_Picture_Model::thumbnailSize();
         const double fit = std::max(double(image.width()) / logical.width(), double(image.height()) / logical.height());
-        image.setDevicePixelRatio(std::clamp(fit, 1.0, double(ratio_)));
+        image.setDevicePixelRatio(std::clamp(fit, 1.0, double(ratio)));
     }
+    return image;
+}
+
+} // namespace
+
+QImage Browser_Picture_Model::thumbnail(const QString& path) const
+{
+    const auto cached = thumbnails_.constFind(path);
+    if (cached != thumbnails_.cend())
+        return *cached;
+    if (background_ && large_.contains(path)) {
+        readThumbnailInBackground(path);
+        return {};
+    }
+    // An unreadable file keeps its empty place in the cache, so it is not read again at every paint.
+    const QImage image = readThumbnail(path, ratio_);
     thumbnails_.insert(path, image);
     return image;
+}
+
+void Browser_Picture_Model::readThumbnailInBackground(const QString& path) const
+{
+    if (reading_.contains(path))
+        return;
+    reading_.insert(path);
+    // The worker holds nothing of the model: a list emptied or closed meanwhile drops what it reads.
+    const QPointer<Browser_Picture_Model> model(const_cast<Browser_Picture_Model*>(this));
+    const quint64 generation = generation_;
+    const qreal ratio = ratio_;
+    QThreadPool::globalInstance()->start([model, generation, path, ratio] {
+        const QImage image = readThumbnail(path, ratio);
+        if (QCoreApplication* application = QCoreApplication::instance())
+            QMetaObject::invokeMethod(application, [model, generation, path, image] {
+                if (model)
+                    model->takeThumbnail(generation, path, image);
+            });
+    });
+}
+
+void Browser_Picture_Model::takeThumbnail(quint64 generation, const QString& path, const QImage& image)
+{
+    if (generation != generation_)
+        return;
+    reading_.remove(path);
+    // An unreadable file keeps its empty place too, so it is not read again at every paint.
+    thumbnails_.insert(path, image);
+    for (int row = 0; row < items_.size(); ++row)
+        if (items_[row].path == path)
+            emit dataChanged(index(row), index(row), { Qt::DecorationRole });
 }
 
 Qt::ItemFlags Browser_Picture_Model::flags(const QModelIndex& index) const

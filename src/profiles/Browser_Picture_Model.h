@@ -6,11 +6,13 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QSet>
 #include <QSize>
 
 // The pictures of a thumbnail browser, in the order the user sees them. Thumbnails are read from the
 // files only when the view first paints them, scaled while decoding to the screen's device pixels, and
-// kept until the list is emptied.
+// kept until the list is emptied. A list of pictures looks at each file's header only: the pictures are
+// decoded for their thumbnails, and checked whole when one is chosen.
 // The browser never loses a picture by dragging: a request to remove rows is refused, and a drag within
 // the browser only reorders.
 class Browser_Picture_Model : public QAbstractListModel {
@@ -27,9 +29,9 @@ public:
     const QList<Browser_Picture_Object>& items() const { return items_; }
     void clear();
     void append(const Browser_Picture_Object& item);
-    // Appends the picture at the path (trimmed) when the one picture check every road uses accepts it. A file
-    // it refuses is skipped, so a broken file never takes a place in the list, and is named in the log once
-    // in the program's run, however often the folder is listed. False when nothing was appended.
+    // Appends the picture at the path (trimmed) when its header shows a picture that can be used. A file
+    // refused is skipped and named in the log once in the program's run, however often the folder is
+    // listed. False when nothing was appended.
     bool appendPicture(const QString& path, const QString& name, const QString& uid);
     void reload();
 
@@ -37,6 +39,11 @@ public:
     // unless set). Thumbnails are decoded at that many pixels and marked with the ratio, so that they take
     // the same room on every screen and are sharp on a dense one; a new ratio reads them again.
     void setDevicePixelRatio(qreal ratio);
+
+    // A browser's painting never waits for a photo: the thumbnail of a picture of more than a million pixels
+    // (as its header told when it was appended) is read on a worker thread, and its row shows it when it is
+    // there. Smaller pictures, and every picture otherwise (the default), are read when they are asked for.
+    void setReadsThumbnailsInBackground(bool background) { background_ = background; }
 
     // Takes the pictures at `rows` out of their places and puts them back together, in their order, at
     // `destination` less the number of them that stood before it; rows outside the list are ignored.
@@ -56,8 +63,15 @@ public:
 
 private:
     QImage thumbnail(const QString& path) const;
+    void readThumbnailInBackground(const QString& path) const;
+    void takeThumbnail(quint64 generation, const QString& path, const QImage& image);
+    void forgetThumbnails();
 
     QList<Browser_Picture_Object> items_;
     mutable QHash<QString, QImage> thumbnails_;
+    mutable QSet<QString> reading_;
+    QSet<QString> large_; // pictures whose decode takes long enough to hold the window
+    quint64 generation_ = 0; // a thumbnail read for an earlier list or ratio is not taken
     qreal ratio_ = 1.0;
+    bool background_ = false;
 };

@@ -6,6 +6,7 @@
 #include "common/Long_SMS_Dlg.h"
 #include "common/Screen_Fit.h"
 #include "info/Maker_Links.h"
+#include "model/PictureSource.h"
 #include "platform/UiSeam.h"
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Invitation_Layout.h"
@@ -267,11 +268,14 @@ void Invitation_Wizard::OK_Click()
         ui_->imageBrowser->setFocus();
         break;
     case 2:
-        if (!selected_image_.isEmpty() && QFileInfo(selected_image_).isFile()) {
+        if (selected_image_.isEmpty() || !QFileInfo(selected_image_).isFile()) {
+            Show_MessageBox(QStringLiteral("Please select background."));
+        } else if (const PictureSource::Check picture = PictureSource::check(selected_image_); !picture.usable()) {
+            // The list looked at headers only: a damaged picture is refused here, where it was chosen.
+            Show_MessageBox(picture.refusal);
+        } else {
             next_counter_ = 3;
             showOnlyPane(ui_->event_box);
-        } else {
-            Show_MessageBox(QStringLiteral("Please select background."));
         }
         break;
     case 3:

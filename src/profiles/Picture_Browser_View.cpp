@@ -83,6 +83,13 @@ Picture_Browser_View::Picture_Browser_View(QWidget* parent)
     setDropIndicatorShown(true);
 }
 
+void Picture_Browser_View::setModel(QAbstractItemModel* model)
+{
+    QListView::setModel(model);
+    if (Browser_Picture_Model* shown = pictures())
+        shown->setReadsThumbnailsInBackground(true);
+}
+
 Browser_Picture_Model* Picture_Browser_View::pictures() const
 {
     return qobject_cast<Browser_Picture_Model*>(model());

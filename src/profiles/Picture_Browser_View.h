@@ -13,6 +13,10 @@ class Picture_Browser_View : public QListView {
 public:
     explicit Picture_Browser_View(QWidget* parent = nullptr);
 
+    // A picture list shown here reads its thumbnails on a worker thread, so that painting never waits for
+    // a file.
+    void setModel(QAbstractItemModel* model) override;
+
     // The place a drop at `pos` (viewport coordinates) puts the dragged pictures: before the first
     // picture that lies after the point in reading order, or at the end.
     int dropRowAt(const QPoint& pos) const;

@@ -15,6 +15,8 @@
 #include <QScopeGuard>
 #include <QTest>
 
+#include <algorithm>
+
 using editortest::EditorWindowTest;
 
 using BackgroundsTest = EditorWindowTest;
@@ -37,11 +39,14 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
         QFile file(folder.filePath(QLatin1String(other)));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
-    // Broken files of the listed kinds: text named as a picture, and a damaged PNG.
+    // Broken files of the listed kinds: text named as a picture, and a PNG and a photo whose headers are whole
+    // but whose coded data are damaged.
     ASSERT_TRUE(picturefiles::write(folder.filePath(QStringLiteral("notes.png")), "not a picture"));
     ASSERT_TRUE(picturefiles::write(folder.filePath(QStringLiteral("cut.png")), picturefiles::damagedPng()));
+    ASSERT_TRUE(picturefiles::write(folder.filePath(QStringLiteral("torn.jpg")), picturefiles::tornJpeg()));
 
-    // The Backgrounds strip and the picture library list the same pictures and name each broken file once.
+    // The Backgrounds strip and the picture library list the same pictures, from their headers alone, and
+    // name the file that is no picture once.
     auto* library = Image_Library::defaultInstance()->findChild<Browser_Picture_Model*>();
     ASSERT_NE(library, nullptr);
     const std::function<void()> listings[] = { [this] { window->Load_and_fill_backgrounds(); },
@@ -59,13 +64,28 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
         for (const Browser_Picture_Object& item : models[listing]->items())
             names << item.imageTitle();
         names.sort();
-        EXPECT_EQ(names, (QStringList { QStringLiteral("B.JPG"), QStringLiteral("a.png") })) << listing;
+        EXPECT_EQ(names,
+            (QStringList { QStringLiteral("B.JPG"), QStringLiteral("a.png"), QStringLiteral("cut.png"),
+                QStringLiteral("torn.jpg") }))
+            << listing;
     }
     const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
-    for (const char* broken : { "notes.png", "cut.png" }) {
-        const QString refusal = QStringLiteral("%1\" is not a picture that can be used").arg(QLatin1String(broken));
-        EXPECT_EQ(log.count(refusal), 1) << broken << ": " << log.toStdString();
+    const QString refusal = QStringLiteral("\" is not a picture that can be used");
+    EXPECT_EQ(log.count(QStringLiteral("notes.png") + refusal), 1) << log.toStdString();
+
+    // A damaged picture is refused by name when it is chosen, and the side keeps what it had.
+    for (const char* broken : { "cut.png", "torn.jpg" }) {
+        ui.messages.clear();
+        const QList<Browser_Picture_Object>& listed = window->images->items();
+        const auto chosen = std::find_if(listed.begin(), listed.end(),
+            [broken](const Browser_Picture_Object& item) { return item.image_Name == QLatin1String(broken); });
+        window->imageBrowserSelectionDidChange(int(chosen - listed.begin()));
+        EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image().isNull()) << broken;
+        ASSERT_EQ(ui.messages.size(), 1u) << broken;
+        EXPECT_TRUE(ui.messages.front().text.contains(QLatin1String(broken) + refusal)) << broken;
+        ASSERT_TRUE(folder.remove(QLatin1String(broken)));
     }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->images->rowCount() == 2; }, 5000));
 
     window->Select_back_side();
     const int row = window->images->items().at(0).imageTitle() == QLatin1String("a.png") ? 0 : 1;

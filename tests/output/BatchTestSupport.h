@@ -38,12 +38,15 @@ inline std::shared_ptr<TSLImage> boundPicture(int sourceType, const QString& ser
     return picture;
 }
 
-// A Code 128 item with the generator's start values, bound to a series.
-inline std::shared_ptr<TSLBarcode> boundCode128(const QString& series, const QRectF& bounds)
+// A barcode of the symbology of that title (a Code 128 unless said) with the generator's start values, bound
+// to a series.
+inline std::shared_ptr<TSLBarcode> boundCode128(
+    const QString& series, const QRectF& bounds, const QString& title = QStringLiteral("Code 128"))
 {
     auto barcode = std::make_shared<TSLBarcode>();
     Barcode_Gen defaults;
-    defaults.barcodeTypePopup.select(int(Barcode_Type_Titles().indexOf(QStringLiteral("Code 128"))));
+    defaults.barcodeTypePopup.select(int(Barcode_Type_Titles().indexOf(title)));
+    defaults.liner_or_2D_font = Barcode_Type_Is_2D(title) ? 1 : 0;
     defaults.hideHeaderCheckbox.state = 1;
     defaults.hideFooterCheckbox.state = 1;
     defaults.Store_Barcode_Prop_In_Item(*barcode);

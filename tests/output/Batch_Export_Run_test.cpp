@@ -4,6 +4,7 @@
 
 #include "common/Globals.h"
 #include "output/Batch_Export_Run.h"
+#include "output/BatchTestSupport.h"
 #include "output/Send_Modeless.h"
 #include "platform/RunLeftovers.h"
 
@@ -69,6 +70,33 @@ TEST(BatchExportRun, AStoppedRunSaysHowManyCardsWereWritten)
     EXPECT_EQ(run.noticeMessage(),
         QStringLiteral("The export was stopped: %1 of %2 cards have been exported.").arg(written).arg(records));
     EXPECT_TRUE(ui.messages.empty());
+}
+
+// A barcode some cards draw too small is told, with the question, before the run writes anything; No
+// writes nothing at all.
+TEST(BatchExportRun, ABarcodeDrawnTooSmallIsAskedAboutBeforeAnythingIsWritten)
+{
+    for (const bool goOn : { false, true }) {
+        testsupport::ScriptedResponder ui;
+        ui.messageAnswers.push_back(goOn ? 1 : 0);
+        ui.modalRuns.push_back([](QDialog&) { return 0; });
+        Fake_Print_Host host(4);
+        host.addedToFront.push_back(
+            batchtest::boundCode128(QStringLiteral("codes"), QRectF(185, 100, 12, 12), QStringLiteral("DataMatrix")));
+        const QString chosen = testsupport::makeTempFolder(QStringLiteral("run-small-barcode"));
+        Send_Modeless progress;
+
+        const Batch_Export_Result result = Batch_Export_Run(host, progress).run(chosen);
+
+        ASSERT_EQ(ui.messages.size(), 1u) << goOn;
+        EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::YesNo);
+        EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("The DataMatrix barcode of series \"codes\" is too "
+                                                                "small for 72 dots per inch on every card")))
+            << ui.messages[0].text.toStdString();
+        EXPECT_TRUE(ui.messages[0].text.endsWith(Batch_Export_Run::goOnQuestion()));
+        EXPECT_EQ(QDir(chosen).exists(Batch_Export_Folder_Name), goOn);
+        EXPECT_EQ(result.written, goOn ? 4 : 0);
+    }
 }
 
 TEST(BatchExportRun, AWholeRunSaysItSucceeded)

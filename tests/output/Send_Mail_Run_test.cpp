@@ -2,6 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "output/Mail_Globals.h"
+#include "support/TestSupport.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -269,6 +270,26 @@ TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
     EXPECT_TRUE(before.calls.empty());
     EXPECT_TRUE(Send_Mail_Run::finalMessage(result).startsWith(
         QStringLiteral("The e-mail was stopped: 0 of 3 mails have been sent.")));
+}
+
+// The barcodes are looked at on the run's thread, and a warning asked about, before any mail goes; No sends
+// none.
+TEST(SendMailRun, ABarcodeWarningIsAskedAboutBeforeAnythingIsSent)
+{
+    for (const bool goOn : { false, true }) {
+        testsupport::ScriptedResponder ui;
+        ui.messageAnswers.push_back(goOn ? 1 : 0);
+        RecordingRun r;
+        Send_Mail_Request asked = request(Send_Mail_Request::Kind::DataOnePerRecipient, three, 3);
+        asked.barcodeQuestion = [&r](const std::function<bool()>&) {
+            return r.calls.empty() ? QStringLiteral("Too small.\n\nSend the mails anyway?") : QString();
+        };
+        const Send_Mail_Result result = r.run.run(asked);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::YesNo);
+        EXPECT_EQ(int(r.calls.size()), goOn ? 3 : 0);
+        EXPECT_EQ(result.stopped, !goOn);
+    }
 }
 
 TEST(SendMailRun, PausesComeAfterEveryNMailsButNotAfterTheLast)

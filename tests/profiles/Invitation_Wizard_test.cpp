@@ -1,6 +1,7 @@
 #include "WizardTestSupport.h"
 
 #include "common/Common_Functions.h"
+#include "model/PictureFiles.h"
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Greeting_Text_Catalogue.h"
 
@@ -336,6 +337,22 @@ TEST_F(WizardTest, BackgroundMustBeChosenAndStillBeThere)
         EXPECT_EQ(w.next_counter(), 2);
     });
     EXPECT_EQ(messageTexts(), std::vector<QString> { QStringLiteral("\nPlease select background.") });
+
+    // A photo with torn coded data is listed, its header being whole, and refused by name when chosen.
+    ASSERT_TRUE(picturefiles::write(backgroundPath(QStringLiteral("Torn.jpg")), picturefiles::tornJpeg()));
+    responder.messages.clear();
+    open([](Invitation_Wizard& w, Ui::Invitation_Wizard& form) {
+        form.Using_Wizard_btn->click();
+        form.Next_btn->click();
+        const auto torn = std::find_if(w.images().begin(), w.images().end(),
+            [](const Browser_Picture_Object& picture) { return picture.image_Name == QLatin1String("Torn.jpg"); });
+        ASSERT_NE(torn, w.images().end());
+        form.imageBrowser->setCurrentIndex(w.imageModel().index(int(torn - w.images().begin()), 0));
+        form.Next_btn->click();
+        EXPECT_EQ(w.next_counter(), 2);
+    });
+    ASSERT_EQ(messageTexts().size(), 1u);
+    EXPECT_TRUE(messageTexts()[0].contains(QStringLiteral("Torn.jpg\" is not a picture that can be used")));
 }
 
 TEST_F(WizardTest, MissingBackgroundFolderLeavesThePaneEmpty)
