@@ -332,9 +332,8 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             { "Donaudampfschifffahrtskapit\u00E4n" }, false, {}, {}, "text \"Donaudampfschifffahrtska\u2026\"" },
         { "CR80, a text nudged, back: the card as it was", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, { "Guest pass" },
             false, [this](const TSLGraphicList& texts) { nudge(texts[0]); }, { { 148, 105 } } },
-        { "upright, back to A6, upright, turned: as straight from A6", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2,
-            { "Guest pass", "Table 7" }, false, {},
-            { { 53.98, 85.6 }, { 148, 105 }, { 53.98, 85.6 }, { 85.6, 53.98 } } },
+        { "upright CR80, then turned with room: letters as given", -1, -1, { 53.98, 85.6 }, "ok_btn", 53.98, 2,
+            { "Hochzeitseinladungskarte f\u00FCr Anna und Ben" }, true, {}, { { 85.6, 53.98 } } },
         { "CR80, the shape moved, turned and back: where it was moved", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, {},
             false, [this](const TSLGraphicList&) { nudge(canvas()->graphics().back()); },
             { { 53.98, 85.6 }, { 85.6, 53.98 } } },
@@ -405,11 +404,15 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         // The inspector shows what the card is.
         EXPECT_NEAR(window->width_Stepper->value(), run.width, 0.05);
         EXPECT_EQ(window->matrix_card_shape->checkedId(), run.shapeAfter);
-        if (!*run.tooSmallFor) {
-            expectKeptApart(layoutBefore, before);
+        const auto expectLettersKept = [&] { // the texts wrap where they may in their own letters
             for (const Placed& was : layoutBefore)
                 EXPECT_TRUE(
                     !run.lettersKept || !std::ranges::count(texts, was.item) || was.item->text_ctrl_font == was.font);
+        };
+        if (!*run.tooSmallFor) {
+            expectKeptApart(layoutBefore, before);
+            if (run.then.empty())
+                expectLettersKept();
         } else {
             // Its word is broken as in no smaller letters it could fit: it is cut, so said, and outputs name it.
             const QString said = editortest::messageTexts(ui).join(QLatin1Char(' '));
@@ -427,13 +430,15 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         for (const QSizeF& size : run.then)
             resize(size);
         if (!run.then.empty()) {
+            expectLettersKept();
             const bool changedBack = run.then.back() == QSizeF(148, 105);
             auto layoutBack = layoutOfBothSides();
             if (layoutBack.size() > layoutBefore.size()) { // an item added in between lies whole on the card
                 EXPECT_TRUE(window->frontCanvasBounds().contains(layoutBack.front().at));
                 layoutBack.erase(layoutBack.begin());
             }
-            EXPECT_EQ(layoutBack, changedBack ? layoutBefore : run.between ? layoutBetween : layoutChanged);
+            EXPECT_TRUE(run.then.back() != run.typed || layoutBack == (run.between ? layoutBetween : layoutChanged));
+            EXPECT_TRUE(!changedBack || layoutBack == layoutBefore);
         }
         if (!run.typed.isEmpty() && run.then.empty()) {
             trigger(QStringLiteral("menu_Undo"));
