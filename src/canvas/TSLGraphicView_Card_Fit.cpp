@@ -59,6 +59,7 @@ struct Fitted {
     QRectF relative; // `before` in the frame all items are compared in
     QRectF now; // as it lay on the card before the change
     double margin = 0; // kept from the card's edges
+    double marginAcross = 0; // less for a word as wide as the card
     QString longestWord; // of a text
     bool keepWordsWhole = false; // every word fitted its box as given: none may be broken by the fit
     bool wordsWhole = true;
@@ -165,7 +166,7 @@ private:
         const QRectF& b = fitted.before;
         QSizeF size = b.size() * f;
         fitted.font = fitted.fontBefore;
-        double m = fitted.margin;
+        double& m = fitted.marginAcross = fitted.margin;
         if (auto* text = dynamic_cast<TSLText*>(fitted.item.get())) {
             text->text_ctrl_font = fitted.fontBefore;
             QFont font = text->displayedFont();
@@ -246,11 +247,12 @@ private:
         }
         const double end = down ? card_.height() : card_.width();
         for (std::size_t j = count; j-- > 0;) {
-            latest[j] = end - items_[j].margin - length(items_[j].at);
+            const double margin = down ? items_[j].margin : items_[j].marginAcross;
+            latest[j] = end - margin - length(items_[j].at);
             for (std::size_t k = j + 1; k < count; ++k)
                 if (const auto gap = gapAlong(down, items_[j], items_[k]))
                     latest[j] = std::min(latest[j], latest[k] - *gap - length(items_[j].at));
-            const double at = std::max(items_[j].margin, std::min(earliest[j], latest[j]));
+            const double at = std::max(margin, std::min(earliest[j], latest[j]));
             if (!items_[j].given)
                 down ? items_[j].at.moveTop(at) : items_[j].at.moveLeft(at);
         }

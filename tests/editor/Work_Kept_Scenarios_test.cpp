@@ -30,6 +30,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 using editorscenario::EditorScenario;
 
@@ -305,6 +306,15 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     for (const double left : { 40.0, 219.0 }) // two barcodes side by side, meeting at an edge
         addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(left, 120, 180, 50));
 
+    // A card as wide as one word at 17 pt and a little more: narrower than that and its margins.
+    const double wordWide = [] {
+        TSLText text;
+        text.text_ctrl_font = QFont(text.displayedFont().family(), 17);
+        const auto line = tsltextlayout::layoutText(
+            QStringLiteral("Sommernachtsfest"), text.displayedFont(), text.text_kerning, text.text_alignmnet, 1e6);
+        return (std::ceil(tsltextlayout::usedSize(*line).width()) + 2) / 2.834645669291;
+    }();
+
     // What the window shows on opening, and what each way of closing it leaves.
     const struct {
         const char* how;
@@ -324,6 +334,8 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         { "Cancel changes nothing", 0, 0, {}, "cancel_btn", 148, 2 },
         { "60 x 40 keeps the barcodes apart", -1, -1, { 60, 40 }, "ok_btn", 60, 2 },
         { "20 x 40 breaks no word", -1, -1, { 20, 40 }, "ok_btn", 20, 2, { "Guest pass", "Table 7" } },
+        { "a word as wide as the card takes its margins", -1, -1, { wordWide, 105 }, "ok_btn", wordWide, 2,
+            { "Sommernachtsfest im Garten, bei Anna und Ben, mit Musik und Tanz" }, true },
         { "turned, a line of Japanese wraps between its characters", -1, -1, { 105, 148 }, "ok_btn", 105, 2,
             { "\u304A\u8A95\u751F\u65E5\u304A\u3081\u3067\u3068\u3046\u3054\u3056\u3044\u307E\u3059\u3002"
               "\u7D20\u6575\u306A\u4E00\u5E74\u3092" },
@@ -364,7 +376,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             auto& text = static_cast<TSLText&>(*texts.back());
             text.setScriptingContents(QString::fromUtf8(words));
             text.text_ctrl_font = QFont(text.displayedFont().family(), 17);
-            text.growToFitText(QRectF(QPointF(), canvas()->canvasSize())); // a line as long as the card allows
+            text.growToFitText(QRectF(QPointF(), canvas()->canvasSize() - QSizeF(10, 0))); // a line up to its margin
             QCoreApplication::processEvents(); // a step of its own
         }
         const auto layoutBefore = layoutOfBothSides();
