@@ -152,11 +152,13 @@ public:
         };
         std::vector<Change> changed;
         bool crowded = false;
+        std::vector<TSLGraphicPtr> tooNarrowFor; // texts with a word wider than the card in their smallest letters
     };
-    // After the card changed from `cardBefore`, when it would cut an item that lay wholly on it: the items
-    // that lay on it are scaled with it, keeping their places relative to the card and to each other, and
-    // kept apart where texts wrapped deeper, no word broken; then as bringItemsOntoCard. Back on a card they lay
-    // on before, untouched since, they lie as they did there. Unrecorded.
+    // After the card changed from `cardBefore`: each item is laid out again from the bounds and letters the
+    // person last gave it, on the card size they gave them on. Back on that size it lies as given; on another
+    // it keeps its place relative to the card and to the others, made smaller only as the card requires and
+    // kept apart where texts wrapped deeper, no word broken where its box can widen within the card; then as
+    // bringItemsOntoCard. Unrecorded.
     CardFit fitItemsOnCard(const QSizeF& cardBefore);
     // The step being undone or redone is the card's: items it moves along are not selected by it.
     void keepSelectionThroughUndo()
@@ -365,24 +367,21 @@ private:
     std::weak_ptr<TSLGraphic> editingGraphic_;
     QPointer<TSLTextEditingView> editingView_;
     std::optional<TSLIndexSet> undoSelectionIndexes_; // only while an undo or redo runs
-    // The items as they lay on each card size they were fitted to since the person last changed them, the
-    // one they lie on now last: a card turned or sized back gets its layout back instead of a fit of a fit.
-    struct FittedLayout {
-        struct Placed {
-            const TSLGraphic* item; // identity only
-            QRectF bounds;
-            std::optional<QFont> font;
-            QString text;
-            bool operator==(const Placed&) const = default;
-        };
+    // Each item's bounds and letters as the person last gave them on each card size, the latest last, and as the
+    // fit last left them on each: a change found since the fit left it is the person's, and every fit starts
+    // from what the person gave.
+    struct Placement {
         QSizeF card;
-        std::vector<Placed> items;
+        QRectF bounds;
+        std::optional<QFont> font;
     };
-    FittedLayout currentLayout(const QSizeF& card) const;
-    // When the canvas's card is one the items lay on before and they lie as the last change of the card left
-    // them: they lie as they did there again, the changes in `fit`.
-    bool returnToRememberedLayout(const QSizeF& cardBefore, CardFit& fit);
-    std::vector<FittedLayout> fitChain_;
+    struct ItemPlacements {
+        std::weak_ptr<TSLGraphic> item;
+        std::vector<Placement> given;
+        std::vector<Placement> fitted;
+    };
+    ItemPlacements& placementsOf(const TSLGraphicPtr& item);
+    std::vector<ItemPlacements> placements_;
     bool emptyListShown_ = false;
     DragState drag_;
     quint64 pasteboardChangeCount_ = 0; // the clipboard's change count at our last copy or paste

@@ -28,6 +28,7 @@
 #include <QVariantMap>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -363,8 +364,13 @@ public:
         std::optional<QFont> fontFrom, fontTo; // a text's letters, made smaller with its card
     };
     void registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves);
-    // Unrecorded: the step records them. `crowded` tells whether the card was too small to keep them apart.
-    std::vector<ItemMove> bringBothSidesOntoCard(const QSizeF& cardBefore, bool& crowded);
+    // The step's undo in `side`, one of the managers `recorded` holds it in (with its state there).
+    using RecordedSteps = std::vector<std::pair<platform::UndoManager*, quint64>>;
+    std::function<void()> cardGeometryUndo(platform::UndoManager* side, const CardGeometry& before,
+        const std::vector<ItemMove>& moves, std::shared_ptr<RecordedSteps> recorded);
+    // Unrecorded: the step records them. `crowded` tells whether the card was too small to keep them apart,
+    // `tooNarrowFor` names the texts with a word wider than the card.
+    std::vector<ItemMove> bringBothSidesOntoCard(const QSizeF& cardBefore, bool& crowded, QStringList& tooNarrowFor);
     void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless changed since
     // The canvases' size and Card_Shape into both sides' records and the card page.
     void applyCardGeometryToRecords();

@@ -6,6 +6,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "model/TSLDocument.h"
+#include "output/Record_Fill.h"
 #include "platform/StringsTable.h"
 #include "platform/UndoManager.h"
 
@@ -113,14 +114,23 @@ TSLWindowController::CardGeometryStep::~CardGeometryStep()
     if (!outermost_ || sameGeometry(before_, window_.cardGeometry()))
         return;
     bool crowded = false;
-    window_.registerCardGeometryUndo(before_, window_.bringBothSidesOntoCard(before_.points, crowded));
+    QStringList tooNarrowFor;
+    window_.registerCardGeometryUndo(before_, window_.bringBothSidesOntoCard(before_.points, crowded, tooNarrowFor));
+    QStringList said;
+    if (!tooNarrowFor.isEmpty())
+        said << QStringLiteral("The card is too small for %1: a word of it is wider than the card even in the "
+                               "smallest letters, so it is broken and counts as cut. Make the card wider, or the "
+                               "text shorter.")
+                    .arg(tooNarrowFor.join(QStringLiteral(", ")));
     if (crowded)
-        Show_MessageBox(QStringLiteral("The card is too small to hold all its items apart: some now lie over "
-                                       "others. Make the card larger, or the items smaller."));
+        said << QStringLiteral("The card is too small to hold all its items apart: some now lie over others. Make "
+                               "the card larger, or the items smaller.");
+    if (!said.isEmpty())
+        Show_MessageBox(said.join(QLatin1Char('\n')));
 }
 
 std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOntoCard(
-    const QSizeF& cardBefore, bool& crowded)
+    const QSizeF& cardBefore, bool& crowded, QStringList& tooNarrowFor)
 {
     std::vector<ItemMove> moves;
     if (!document_)
@@ -130,6 +140,8 @@ std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOn
     for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK }) {
         const TSLGraphicView::CardFit fit = canvas->fitItemsOnCard(cardBefore);
         crowded = crowded || fit.crowded;
+        for (const TSLGraphicPtr& text : fit.tooNarrowFor)
+            tooNarrowFor << Record_Fill::itemName(*text, nullptr);
         for (const auto& [item, from, font] : fit.changed)
             moves.push_back({ item, from, item->bounds(), font, item->text_ctrl_font });
     }
@@ -157,8 +169,8 @@ void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, c
         return;
     // The card's size belongs to the printable sides: the step stays with the side being edited even when
     // it was made on the scratch side, whose steps go with its copies. When it moved the other printable
-    // side's items too, that side can take it back as well: whichever side undoes it drops it from the other.
-    // Its redo stays with the side that undid it.
+    // side's items too, it is a step of that side as well, through every undo and redo: whichever side undoes
+    // or redoes it does so for both.
     const bool onBack = Card_Front_Or_Back != 0;
     platform::UndoManager& home
         = document_->undoManagerForKey(onBack ? TSLDocumentGraphicsKey_back : TSLDocumentGraphicsKey);
@@ -169,27 +181,39 @@ void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, c
         return std::find(otherItems.begin(), otherItems.end(), move.item) != otherItems.end();
     });
     std::vector<platform::UndoManager*> sides { &home };
-    if (otherMoved && !home.isUndoing() && !home.isRedoing())
+    if (otherMoved)
         sides.push_back(&other);
     const QString name = geometryStepName(before, cardGeometry());
-    auto recorded = std::make_shared<std::vector<std::pair<platform::UndoManager*, quint64>>>();
+    auto recorded = std::make_shared<RecordedSteps>();
     for (platform::UndoManager* undo : sides) {
-        undo->registerUndo([this, before, moves, undo, recorded] {
-            for (const auto& [side, step] : *recorded)
-                if (side != undo)
-                    side->removeStep(step);
-            const CardGeometry now = cardGeometry();
-            restoreCardGeometry(before);
-            moveItemsBack(moves);
-            for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK, _graphicView_TEMP })
-                canvas->keepSelectionThroughUndo();
-            // Undoing it again is the redo, with every move the other way.
-            std::vector<ItemMove> reversed;
-            for (const ItemMove& move : moves)
-                reversed.push_back({ move.item, move.to, move.from, move.fontTo, move.fontFrom });
-            registerCardGeometryUndo(now, reversed);
-        });
+        undo->registerUndo(cardGeometryUndo(undo, before, moves, recorded));
         undo->setActionName(name);
         recorded->push_back({ undo, undo->currentStateId() });
     }
+}
+
+std::function<void()> TSLWindowController::cardGeometryUndo(platform::UndoManager* side, const CardGeometry& before,
+    const std::vector<ItemMove>& moves, std::shared_ptr<RecordedSteps> recorded)
+{
+    return [this, side, before, moves, recorded] {
+        const CardGeometry now = cardGeometry();
+        restoreCardGeometry(before);
+        moveItemsBack(moves);
+        for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK, _graphicView_TEMP })
+            canvas->keepSelectionThroughUndo();
+        // Undoing it again is the redo, with every move the other way: here, and on the other side as its
+        // next redo (or undo) too, unless that side has done other steps since.
+        std::vector<ItemMove> reversed;
+        for (const ItemMove& move : moves)
+            reversed.push_back({ move.item, move.to, move.from, move.fontTo, move.fontFrom });
+        auto next = std::make_shared<RecordedSteps>();
+        for (const auto& [undo, step] : *recorded) {
+            if (undo == side) {
+                undo->registerUndo(cardGeometryUndo(undo, now, reversed, next));
+                next->push_back({ undo, step });
+            } else if (undo->turnStep(step, cardGeometryUndo(undo, now, reversed, next))) {
+                next->push_back({ undo, step });
+            }
+        }
+    };
 }

@@ -141,6 +141,9 @@ bool TSLText::layoutIsCut(const QTextLayout& layout, const QRectF& card) const
     const QRectF b = bounds();
     if (tsltextlayout::cutBy(layout, b.size()))
         return true;
+    // A word wider than the card is broken inside wherever the box lies: the card is too small for the text.
+    if (!card.isEmpty() && tsltextlayout::widestBrokenPart(layout) > card.width() + 0.5)
+        return true;
     // The card ends the picture as the box ends the text: the part of the box on the card is what shows.
     if (card.isEmpty() || card.contains(b))
         return false;

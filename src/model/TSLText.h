@@ -41,8 +41,8 @@ public:
     // as far as the card's top allows. A locked item keeps its bounds.
     void growToFitText(const QRectF& card);
     // Whether the drawn text does not fit its box, or reaches past the card's edges when a card is given
-    // (lines or characters outside), so that drawing cuts it. The canvas marks such a text; the outputs
-    // name the cards that have one.
+    // (lines or characters outside), so that drawing cuts it, or has a word wider than that card. The canvas marks such
+    // a text; the outputs name the cards that have one.
     bool textIsCut(const QRectF& card = QRectF()) const;
 
     // --- Undo and scripting of the contents ---

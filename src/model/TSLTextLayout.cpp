@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QTextBoundaryFinder>
 #include <QTextCharFormat>
 #include <QTextLayout>
 #include <QTextOption>
@@ -253,6 +254,49 @@ bool cutBy(const QTextLayout& layout, const QRectF& visible)
             return true;
     }
     return false;
+}
+
+QStringList unbreakableParts(const QString& text)
+{
+    QStringList parts;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+    qsizetype from = 0;
+    for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary()) {
+        if (const QString part = text.mid(from, at - from).trimmed(); !part.isEmpty())
+            parts << part;
+        from = at;
+    }
+    return parts;
+}
+
+double widestBrokenPart(const QTextLayout& layout)
+{
+    const QString text = layout.text();
+    double widest = 0.0;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+    for (int i = 1; i < layout.lineCount(); ++i) {
+        finder.setPosition(layout.lineAt(i).textStart());
+        if (finder.isAtBoundary())
+            continue;
+        // The part broken: from the place before the break where a line may start to the next, its ending
+        // spaces left out, measured on each line it lies on.
+        const qsizetype from = finder.toPreviousBoundary();
+        finder.setPosition(layout.lineAt(i).textStart());
+        qsizetype to = finder.toNextBoundary();
+        to = to < 0 ? text.size() : to;
+        while (to > from && text.at(to - 1).isSpace())
+            --to;
+        double width = 0.0;
+        for (int j = 0; j < layout.lineCount(); ++j) {
+            const QTextLine line = layout.lineAt(j);
+            const int start = int(std::max<qsizetype>(from, line.textStart()));
+            const int end = int(std::min<qsizetype>(to, line.textStart() + line.textLength()));
+            if (start < end)
+                width += std::abs(line.cursorToX(end) - line.cursorToX(start));
+        }
+        widest = std::max(widest, width);
+    }
+    return widest;
 }
 
 } // namespace tsltextlayout

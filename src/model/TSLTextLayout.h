@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <QStringList>
 
 #include <limits>
 #include <memory>
@@ -29,6 +30,14 @@ std::unique_ptr<QTextLayout> layoutText(const QString& text, const QFont& font, 
 
 // Width of the longest line and height of all lines of a layout.
 QSizeF usedSize(const QTextLayout& layout);
+
+// The parts of the text between the places a line may break, as the layout finds them (Unicode line breaking, so
+// in every script: after a space or a hyphen, between most Chinese and Japanese characters, between Thai words),
+// each without the spaces that end it. A line breaks inside a part only when the part is wider than the line.
+QStringList unbreakableParts(const QString& text);
+// The width of the widest part of the text that a line of the layout breaks inside (0 when every line starts
+// where a line may).
+double widestBrokenPart(const QTextLayout& layout);
 
 // Whether a layout made for a box of this size leaves text out of it: lines not laid out below it, or a
 // line whose glyphs reach past its bottom or its right edge by more than half a point.

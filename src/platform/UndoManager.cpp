@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+#include <utility>
+
 namespace platform {
 
 UndoManager::UndoManager(QObject* parent)
@@ -147,6 +149,23 @@ void UndoManager::removeStep(quint64 id)
     const auto undone = std::erase_if(undoStack_, left);
     if (undone + std::erase_if(redoStack_, left) > 0)
         emit stateChanged();
+}
+
+bool UndoManager::turnStep(quint64 id, Action action)
+{
+    if (openGroup_.id == id)
+        closeAutomaticGroup();
+    for (auto [from, to] : { std::pair { &undoStack_, &redoStack_ }, std::pair { &redoStack_, &undoStack_ } }) {
+        if (!from->empty() && from->back().id == id && groupingLevel_ == 0) {
+            Group turned { { std::move(action) }, from->back().name, id };
+            from->pop_back();
+            to->push_back(std::move(turned));
+            emit stateChanged();
+            return true;
+        }
+    }
+    removeStep(id);
+    return false;
 }
 
 void UndoManager::markClean() { cleanId_ = currentStateId(); }

@@ -28,7 +28,7 @@ public:
     void setGroupsByEvent(bool on) { groupsByEvent_ = on; }
     bool groupsByEvent() const { return groupsByEvent_; }
 
-    void enableUndoRegistration();  // counts: each disable needs one enable
+    void enableUndoRegistration(); // counts: each disable needs one enable
     void disableUndoRegistration();
     bool isUndoRegistrationEnabled() const { return disabledCount_ == 0; }
 
@@ -47,6 +47,10 @@ public:
     // Drops the step that left state `id` from whichever stack holds it: the same change, recorded here and
     // in another manager too, was undone or redone there.
     void removeStep(quint64 id);
+    // The same change was undone (or redone) in another manager: when the step that left state `id` is the
+    // next to undo (or redo) here, it becomes the next to redo (or undo), as `action`, and true is answered;
+    // else it is dropped, as by removeStep.
+    bool turnStep(quint64 id, Action action);
 
     // The state a saved file holds: clean until a step is recorded, undone or redone away from it. A step
     // undone and redone again brings the same state back; a step merged into after marking is a new state.

@@ -5,6 +5,7 @@
 
 #include "common/Common_Functions.h"
 #include "common/File_Functions.h"
+#include "output/Record_Fill.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -29,6 +30,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 using editorscenario::EditorScenario;
 
@@ -151,6 +153,12 @@ protected:
         EXPECT_EQ(redoTitle(), QStringLiteral("Redo ") + name);
         trigger(QStringLiteral("menu_Redo"));
     }
+    // The item moved a point to the right with the arrow key, as the person nudges it.
+    void nudge(const TSLGraphicPtr& item)
+    {
+        clickItem(item);
+        pressKeys(Qt::Key_Right, 1);
+    }
     const TSLGraphicList& listOf(const char* key) const { return document.graphicsForKey(QLatin1String(key)); }
     Card_Property& recordOf(const char* key) const
     {
@@ -233,6 +241,16 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         EXPECT_EQ(far->bounds(), QRectF(180, 100, 40, 30)) << side.key;
         showSide(side.button);
         EXPECT_NE(undoTitle(), QStringLiteral("Undo Card Size")) << side.key;
+        // Redone, undone and redone again on either side, it stays a step of both: neither takes back another.
+        for (const char* on : { side.button, otherButton, side.button, otherButton }) {
+            showSide(on);
+            trigger(QStringLiteral("menu_Redo"));
+            EXPECT_NE(far->bounds(), QRectF(180, 100, 40, 30)) << side.key << on;
+            showSide(on == side.button ? otherButton : side.button);
+            EXPECT_EQ(undoTitle(), QStringLiteral("Undo Card Size")) << side.key << on;
+            trigger(QStringLiteral("menu_Undo"));
+            EXPECT_EQ(far->bounds(), QRectF(180, 100, 40, 30)) << side.key << on;
+        }
     }
 
     // The wheel scrolls the inspector past a box without the focus; the sides choice so made is one step.
@@ -288,6 +306,15 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     for (const double left : { 40.0, 219.0 }) // two barcodes side by side, meeting at an edge
         addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(left, 120, 180, 50));
 
+    // A card as wide as one word at 17 pt and a little more: narrower than that and its margins.
+    const double wordWide = [] {
+        TSLText text;
+        text.text_ctrl_font = QFont(text.displayedFont().family(), 17);
+        const auto line = tsltextlayout::layoutText(
+            QStringLiteral("Sommernachtsfest"), text.displayedFont(), text.text_kerning, text.text_alignmnet, 1e6);
+        return (std::ceil(tsltextlayout::usedSize(*line).width()) + 2) / 2.834645669291;
+    }();
+
     // What the window shows on opening, and what each way of closing it leaves.
     const struct {
         const char* how;
@@ -298,21 +325,58 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         double width; // card width in mm afterwards
         int shapeAfter;
         std::vector<const char*> texts = {}; // at 17 pt, on the card for this run only
+        bool lettersKept = false; // the texts wrap where they may in their own letters
+        std::function<void(const TSLGraphicList& texts)> between = {}; // a change made on the changed card
+        std::vector<QSizeF> then = {}; // sizes typed after it, the last the card first changed from or to
+        const char* tooSmallFor = ""; // the text the card is too small for, named in the message and cut
     } runs[] = {
         { "OK at once keeps the card", -1, -1, {}, "ok_btn", 148, 2 },
         { "Cancel changes nothing", 0, 0, {}, "cancel_btn", 148, 2 },
         { "60 x 40 keeps the barcodes apart", -1, -1, { 60, 40 }, "ok_btn", 60, 2 },
         { "20 x 40 breaks no word", -1, -1, { 20, 40 }, "ok_btn", 20, 2, { "Guest pass", "Table 7" } },
+        { "a word as wide as the card takes its margins", -1, -1, { wordWide, 105 }, "ok_btn", wordWide, 2,
+            { "Sommernachtsfest im Garten, bei Anna und Ben, mit Musik und Tanz" }, true },
+        { "turned, a line of Japanese wraps between its characters", -1, -1, { 105, 148 }, "ok_btn", 105, 2,
+            { "\u304A\u8A95\u751F\u65E5\u304A\u3081\u3067\u3068\u3046\u3054\u3056\u3044\u307E\u3059\u3002"
+              "\u7D20\u6575\u306A\u4E00\u5E74\u3092" },
+            true },
+        { "20 x 40 is too small for a longer word", -1, -1, { 20, 40 }, "ok_btn", 20, 2,
+            { "Donaudampfschifffahrtskapit\u00E4n" }, false, {}, {}, "text \"Donaudampfschifffahrtska\u2026\"" },
+        { "CR80, a text nudged, back: the card as it was", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, { "Guest pass" },
+            false, [this](const TSLGraphicList& texts) { nudge(texts[0]); }, { { 148, 105 } } },
+        { "upright CR80, then turned with room: letters as given", -1, -1, { 53.98, 85.6 }, "ok_btn", 53.98, 2,
+            { "Hochzeitseinladungskarte f\u00FCr Anna und Ben" }, true, {}, { { 85.6, 53.98 } } },
+        { "CR80, the shape moved, turned and back: where it was moved", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, {},
+            false, [this](const TSLGraphicList&) { nudge(canvas()->graphics().back()); },
+            { { 53.98, 85.6 }, { 85.6, 53.98 } } },
+        { "CR80, a text added, back: the card as it was with the text on it", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6,
+            2, {}, false,
+            [this](const TSLGraphicList&) { addWithTool(QStringLiteral("Text_Tool_btn"), QRectF(150, 100, 80, 30)); },
+            { { 148, 105 } } },
         { "CR80 rectangle", 0, 0, {}, "ok_btn", 85.6, 0 },
+    };
+    // The size typed in the card size window, as the person does.
+    const auto resize = [this](const QSizeF& typed) {
+        ui.modalRuns.push_back([typed](QDialog& dialog) {
+            dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(typed.width());
+            dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(typed.height());
+            editorscenario::clickChild(dialog, "ok_btn");
+            return dialog.result();
+        });
+        trigger(QStringLiteral("menu_Card_Wizard"));
     };
     for (const auto& run : runs) {
         SCOPED_TRACE(run.how);
+        ui.messages.clear();
         const std::size_t items = canvas()->graphics().size();
+        TSLGraphicList texts;
         for (const char* words : run.texts) {
-            auto& text = static_cast<TSLText&>(*addWithTool(QStringLiteral("Text_Tool_btn"),
+            texts.push_back(addWithTool(QStringLiteral("Text_Tool_btn"),
                 QRectF(10, 10 + 40 * double(canvas()->graphics().size() - items), 100, 30)));
-            text.setScriptingContents(QString::fromLatin1(words));
+            auto& text = static_cast<TSLText&>(*texts.back());
+            text.setScriptingContents(QString::fromUtf8(words));
             text.text_ctrl_font = QFont(text.displayedFont().family(), 17);
+            text.growToFitText(QRectF(QPointF(), canvas()->canvasSize() - QSizeF(10, 0))); // a line up to its margin
             QCoreApplication::processEvents(); // a step of its own
         }
         const auto layoutBefore = layoutOfBothSides();
@@ -352,12 +416,49 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         // The inspector shows what the card is.
         EXPECT_NEAR(window->width_Stepper->value(), run.width, 0.05);
         EXPECT_EQ(window->matrix_card_shape->checkedId(), run.shapeAfter);
-        expectKeptApart(layoutBefore, before);
-        if (!run.typed.isEmpty()) {
+        const auto expectLettersKept = [&] { // the texts wrap where they may in their own letters
+            for (const Placed& was : layoutBefore)
+                EXPECT_TRUE(
+                    !run.lettersKept || !std::ranges::count(texts, was.item) || was.item->text_ctrl_font == was.font);
+        };
+        if (!*run.tooSmallFor) {
+            expectKeptApart(layoutBefore, before);
+            if (run.then.empty())
+                expectLettersKept();
+        } else {
+            // Its word is broken as in no smaller letters it could fit: it is cut, so said, and outputs name it.
+            const QString said = editortest::messageTexts(ui).join(QLatin1Char(' '));
+            EXPECT_TRUE(said.contains(QLatin1String("too small for ") + QString::fromUtf8(run.tooSmallFor)))
+                << said.toStdString();
+            EXPECT_FALSE(said.contains(QLatin1String("lie over")));
+            EXPECT_EQ(Record_Fill::textsCut(window->Get_Front_Controls_Array(), window->frontCanvasBounds(), nullptr),
+                QStringList { QString::fromUtf8(run.tooSmallFor) });
+        }
+        // Changed in between and changed back, each item lies as it did on that card.
+        const auto layoutChanged = layoutOfBothSides();
+        if (run.between)
+            run.between(texts);
+        const auto layoutBetween = layoutOfBothSides();
+        for (const QSizeF& size : run.then)
+            resize(size);
+        if (!run.then.empty()) {
+            expectLettersKept();
+            const bool changedBack = run.then.back() == QSizeF(148, 105);
+            auto layoutBack = layoutOfBothSides();
+            if (layoutBack.size() > layoutBefore.size()) { // an item added in between lies whole on the card
+                EXPECT_TRUE(window->frontCanvasBounds().contains(layoutBack.front().at));
+                layoutBack.erase(layoutBack.begin());
+            }
+            EXPECT_TRUE(run.then.back() != run.typed || layoutBack == (run.between ? layoutBetween : layoutChanged));
+            EXPECT_TRUE(!changedBack || layoutBack == layoutBefore);
+        }
+        if (!run.typed.isEmpty() && run.then.empty()) {
             trigger(QStringLiteral("menu_Undo"));
             EXPECT_EQ(layoutOfBothSides(), layoutBefore);
         }
-        while (canvas()->graphics().size() > items) // the texts are undone too
+        // Each change undone, and the texts too.
+        while ((!run.then.empty() && std::abs(window->frontCanvasBounds().width() - before.width()) > 0.01)
+            || canvas()->graphics().size() > items)
             trigger(QStringLiteral("menu_Undo"));
     }
     EXPECT_EQ(window->Front_card_Prop.Card_Shape(), QStringLiteral("R"));
@@ -551,7 +652,8 @@ TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
         ASSERT_TRUE(tried);
         EXPECT_EQ(canvas()->graphics().front(), tried) << "the tool made its item on the side shown";
         EXPECT_EQ(window->statusBar()->currentMessage(),
-            QStringLiteral("The preview is not kept: it is filled again from the side being edited at the next visit."));
+            QStringLiteral(
+                "The preview is not kept: it is filled again from the side being edited at the next visit."));
         trigger(QStringLiteral("menu_Undo"));
         trigger(QStringLiteral("menu_Undo"));
         // The card page there changes the scratch side's own look.
