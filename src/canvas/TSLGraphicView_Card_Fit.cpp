@@ -349,9 +349,10 @@ TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
         fitted.cardBefore = given.card;
         fitted.fontBefore = fitted.font = given.font;
         onCard.push_back(std::move(fitted));
+        const QSizeF givenCard = given.card; // clang 14 cannot capture a structured binding
         const auto counted
-            = std::find_if(cards.begin(), cards.end(), [&](const auto& c) { return sameCard(c.first, given.card); });
-        counted == cards.end() ? cards.push_back({ given.card, 1 }) : void(++counted->second);
+            = std::find_if(cards.begin(), cards.end(), [&](const auto& c) { return sameCard(c.first, givenCard); });
+        counted == cards.end() ? cards.push_back({ givenCard, 1 }) : void(++counted->second);
     }
     if (!onCard.empty()) {
         // The items keep their sizes where the card has room for them apart; else they are made smaller
