@@ -77,8 +77,7 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
     for (const char* broken : { "cut.png", "torn.jpg" }) {
         ui.messages.clear();
         const QList<Browser_Picture_Object>& listed = window->images->items();
-        const auto chosen = std::find_if(listed.begin(), listed.end(),
-            [broken](const Browser_Picture_Object& item) { return item.image_Name == QLatin1String(broken); });
+        const auto chosen = std::ranges::find(listed, QString::fromLatin1(broken), &Browser_Picture_Object::image_Name);
         window->imageBrowserSelectionDidChange(int(chosen - listed.begin()));
         EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image().isNull()) << broken;
         ASSERT_EQ(ui.messages.size(), 1u) << broken;

@@ -153,12 +153,6 @@ protected:
         EXPECT_EQ(redoTitle(), QStringLiteral("Redo ") + name);
         trigger(QStringLiteral("menu_Redo"));
     }
-    // The item moved a point to the right with the arrow key, as the person nudges it.
-    void nudge(const TSLGraphicPtr& item)
-    {
-        clickItem(item);
-        pressKeys(Qt::Key_Right, 1);
-    }
     const TSLGraphicList& listOf(const char* key) const { return document.graphicsForKey(QLatin1String(key)); }
     Card_Property& recordOf(const char* key) const
     {
@@ -343,11 +337,13 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         { "20 x 40 is too small for a longer word", -1, -1, { 20, 40 }, "ok_btn", 20, 2,
             { "Donaudampfschifffahrtskapit\u00E4n" }, false, {}, {}, "text \"Donaudampfschifffahrtska\u2026\"" },
         { "CR80, a text nudged, back: the card as it was", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, { "Guest pass" },
-            false, [this](const TSLGraphicList& texts) { nudge(texts[0]); }, { { 148, 105 } } },
+            false, [this](const TSLGraphicList& texts) { clickItem(texts[0]), pressKeys(Qt::Key_Right, 1); },
+            { { 148, 105 } } },
         { "upright CR80, then turned with room: letters as given", -1, -1, { 53.98, 85.6 }, "ok_btn", 53.98, 2,
             { "Hochzeitseinladungskarte f\u00FCr Anna und Ben" }, true, {}, { { 85.6, 53.98 } } },
         { "CR80, the shape moved, turned and back: where it was moved", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, {},
-            false, [this](const TSLGraphicList&) { nudge(canvas()->graphics().back()); },
+            false,
+            [this](const TSLGraphicList&) { clickItem(canvas()->graphics().back()), pressKeys(Qt::Key_Right, 1); },
             { { 53.98, 85.6 }, { 85.6, 53.98 } } },
         { "CR80, a text added, back: the card as it was with the text on it", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6,
             2, {}, false,
@@ -356,10 +352,13 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         { "CR80 rectangle", 0, 0, {}, "ok_btn", 85.6, 0 },
     };
     // The size typed in the card size window, as the person does.
-    const auto resize = [this](const QSizeF& typed) {
-        ui.modalRuns.push_back([typed](QDialog& dialog) {
-            dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(typed.width());
-            dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(typed.height());
+    const auto typeSize = [](QDialog& dialog, const QSizeF& typed) {
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(typed.width());
+        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(typed.height());
+    };
+    const auto resize = [&](const QSizeF& typed) {
+        ui.modalRuns.push_back([typed, &typeSize](QDialog& dialog) {
+            typeSize(dialog, typed);
             editorscenario::clickChild(dialog, "ok_btn");
             return dialog.result();
         });
@@ -398,10 +397,8 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             }
             if (run.outline >= 0)
                 tick(dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(run.outline)));
-            if (!run.typed.isEmpty()) {
-                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(run.typed.width());
-                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(run.typed.height());
-            }
+            if (!run.typed.isEmpty())
+                typeSize(dialog, run.typed);
             editorscenario::clickChild(dialog, run.button);
             return dialog.result();
         });

@@ -99,7 +99,6 @@ inline QByteArray pngHeaderOnly(quint32 width, quint32 height)
     return pngHeader(width, height, 8) + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
 }
 
-// A PNG whose picture data no longer match their checksum.
 // A photo cut short and given its end marker again: its header and markers are whole, its coded data not.
 inline QByteArray tornJpeg()
 {
@@ -111,6 +110,7 @@ inline QByteArray tornJpeg()
     return jpeg.left(jpeg.size() * 2 / 3) + QByteArray("\xFF\xD9", 2);
 }
 
+// A PNG whose picture data no longer match their checksum.
 inline QByteArray damagedPng()
 {
     QImage picture(16, 16, QImage::Format_RGB32);
