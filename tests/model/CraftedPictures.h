@@ -31,8 +31,7 @@ inline QByteArray flatJpeg(QSize size, int components, int sampling, bool progre
         return segment(0xDA, header) + QByteArray(zeroBytes, '\0');
     };
     const int most = components == 1 ? 1 : sampling;
-    QByteArray frame(1, char(8));
-    frame += be16(size.height()) + be16(size.width()) + QByteArray(1, char(components));
+    QByteArray frame = char(8) + be16(size.height()) + be16(size.width()) + char(components);
     for (int c = 1; c <= components; ++c)
         frame.append(char(c)).append(char(c == 1 ? most << 4 | most : 0x11)).append(char(0));
     QByteArray jpeg = QByteArray("\xFF\xD8", 2) + segment(0xDB, QByteArray(1, '\0') + QByteArray(64, char(1)))
