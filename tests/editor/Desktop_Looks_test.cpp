@@ -327,8 +327,6 @@ TEST_F(DesktopLooks, MenusHaveMnemonicsAndStandardKeysTheWindowItsCloseButtonAnd
     EXPECT_EQ(view->grab().toImage().pixelColor(edge), view->palette().color(QPalette::Highlight));
 }
 
-// Labels of a workbook's path, a series' or font's name from a file, or a mail server's answer: markup in them
-// is never drawn as a link.
 TEST_F(DesktopLooks, LabelsOfNamesFromOutsideShowTheirCharacters)
 {
     Send_Modeless sending;
@@ -341,7 +339,7 @@ TEST_F(DesktopLooks, LabelsOfNamesFromOutsideShowTheirCharacters)
         { window.get(), "Text_font_value" }, { window.get(), "All_Text_font_value" }, { barcode, "value_font_value" },
         { barcode, "header_font_value" }, { barcode, "footer_font_value" },
         { PleaseWait_Modeless::defaultInstance(), "modeless_msg_lbl" }, { &sending, "waiting_label" } };
-    for (const auto& [shownIn, name] : rows) {
+    for (const auto& [shownIn, name] : rows) { // a path, a name from a file or a server's answer: never a link
         const auto* label = shownIn->findChild<QLabel*>(QLatin1String(name));
         EXPECT_TRUE(label && label->textFormat() == Qt::PlainText) << name;
     }
