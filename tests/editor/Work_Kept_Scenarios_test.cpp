@@ -351,15 +351,33 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             { { 148, 105 } } },
         { "CR80 rectangle", 0, 0, {}, "ok_btn", 85.6, 0 },
     };
-    // The size typed in the card size window, as the person does.
-    const auto typeSize = [](QDialog& dialog, const QSizeF& typed) {
-        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(typed.width());
-        dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(typed.height());
-    };
-    const auto resize = [&](const QSizeF& typed) {
-        ui.modalRuns.push_back([typed, &typeSize](QDialog& dialog) {
-            typeSize(dialog, typed);
-            editorscenario::clickChild(dialog, "ok_btn");
+    // The card size window as the person answers it, noting what it shows on opening: a row of its size list
+    // clicked (-1 none), an outline clicked (-1 none), a size in mm typed (none when empty), then the button.
+    double shownWidth = 0, shownHeight = 0;
+    int shownShape = -1;
+    const auto answer = [&](int row, int outline, QSizeF typed, const char* button) {
+        shownWidth = shownHeight = 0, shownShape = -1; // until it opens
+        ui.modalRuns.push_back([&, row, outline, typed, button](QDialog& dialog) {
+            dialog.show();
+            shownWidth = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->value();
+            shownHeight = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->value();
+            for (int id = 0; id < 3; ++id) {
+                auto* radio = dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(id));
+                if (radio && radio->isChecked())
+                    shownShape = id;
+            }
+            if (row >= 0) {
+                auto* list = dialog.findChild<QTableWidget*>(QStringLiteral("ColList"));
+                QTest::mouseClick(
+                    list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row, 0)).center());
+            }
+            if (outline >= 0)
+                tick(dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(outline)));
+            if (!typed.isEmpty()) {
+                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(typed.width());
+                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(typed.height());
+            }
+            editorscenario::clickChild(dialog, button);
             return dialog.result();
         });
         trigger(QStringLiteral("menu_Card_Wizard"));
@@ -379,32 +397,9 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             QCoreApplication::processEvents(); // a step of its own
         }
         const auto layoutBefore = layoutOfBothSides();
-        double shownWidth = 0, shownHeight = 0;
-        int shownShape = -1;
-        ui.modalRuns.push_back([&](QDialog& dialog) {
-            dialog.show();
-            shownWidth = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->value();
-            shownHeight = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->value();
-            for (int id = 0; id < 3; ++id) {
-                auto* radio = dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(id));
-                if (radio && radio->isChecked())
-                    shownShape = id;
-            }
-            if (run.row >= 0) {
-                auto* list = dialog.findChild<QTableWidget*>(QStringLiteral("ColList"));
-                QTest::mouseClick(
-                    list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(run.row, 0)).center());
-            }
-            if (run.outline >= 0)
-                tick(dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(run.outline)));
-            if (!run.typed.isEmpty())
-                typeSize(dialog, run.typed);
-            editorscenario::clickChild(dialog, run.button);
-            return dialog.result();
-        });
         const QSizeF before = window->frontCanvasBounds().size();
         const int shapeBefore = Card_Shape;
-        trigger(QStringLiteral("menu_Card_Wizard"));
+        answer(run.row, run.outline, run.typed, run.button);
         EXPECT_NEAR(shownWidth, Points_to_MM_Convert(float(before.width())), 0.05);
         EXPECT_NEAR(shownHeight, Points_to_MM_Convert(float(before.height())), 0.05);
         EXPECT_EQ(shownShape, shapeBefore);
@@ -429,7 +424,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             run.between(texts);
         const auto layoutBetween = layoutOfBothSides();
         for (const QSizeF& size : run.then)
-            resize(size);
+            answer(-1, -1, size, "ok_btn");
         for (const Placed& was : layoutBefore) // the texts wrap where they may in their own letters
             EXPECT_TRUE(
                 !run.lettersKept || !std::ranges::count(texts, was.item) || was.item->text_ctrl_font == was.font);
