@@ -1,18 +1,24 @@
-// The program's windows as a desktop shows them: readable under light and dark palettes, and usable on
-// screens of the common sizes with a larger system font.
+// The program's windows as a desktop shows them: readable under light and dark palettes, usable on screens of
+// the common sizes with a larger system font, and showing names from outside as the characters they are.
 #include "editor/EditorScenarioFixture.h"
 
 #include "barcode/Barcode_Dialog.h"
 #include "canvas/Repeat_Image.h"
 #include "common/Long_SMS_Dlg.h"
+#include "common/PleaseWait_Modeless.h"
 #include "common/Screen_Fit.h"
 #include "common/Window_Look.h"
+#include "data/Import_Excel.h"
+#include "data/Import_Excel_DataSheet.h"
+#include "data/View_Data_Series.h"
 #include "editor/Export_Window.h"
 #include "info/Help_Support.h"
 #include "info/Promotion_Form.h"
+#include "output/Email_Setting.h"
 #include "output/Open_Export_Log.h"
 #include "output/Print_Wnd.h"
 #include "output/Send_Mail.h"
+#include "output/Send_Modeless.h"
 #include "profiles/Card_Wizard.h"
 #include "profiles/Profile_Form.h"
 #include "profiles/Template_Wizard.h"
@@ -319,6 +325,24 @@ TEST_F(DesktopLooks, MenusHaveMnemonicsAndStandardKeysTheWindowItsCloseButtonAnd
     ASSERT_TRUE(view->hasFocus());
     EXPECT_NE(view->grab().toImage().pixelColor(edge), without);
     EXPECT_EQ(view->grab().toImage().pixelColor(edge), view->palette().color(QPalette::Highlight));
+}
+
+TEST_F(DesktopLooks, LabelsOfNamesFromOutsideShowTheirCharacters)
+{
+    Send_Modeless sending;
+    QWidget *mail = &Email_Setting::defaultInstance(), *exported = &Open_Export_Log::defaultInstance(),
+            *barcode = Barcode_Dialog::defaultInstance();
+    const std::pair<QWidget*, const char*> rows[] = { { Import_Excel::defaultInstance(), "file_path" },
+        { Import_Excel_DataSheet::defaultInstance(), "file_path" },
+        { View_Data_Series::defaultInstance(), "series_name" }, { exported, "_open_log_path" },
+        { exported, "_open_log_message" }, { mail, "_send_mail_test_mail" }, { mail, "_send_mail_result_status" },
+        { window.get(), "Text_font_value" }, { window.get(), "All_Text_font_value" }, { barcode, "value_font_value" },
+        { barcode, "header_font_value" }, { barcode, "footer_font_value" },
+        { PleaseWait_Modeless::defaultInstance(), "modeless_msg_lbl" }, { &sending, "waiting_label" } };
+    for (const auto& [shownIn, name] : rows) { // a path, a name from a file or a server's answer: never a link
+        const auto* label = shownIn->findChild<QLabel*>(QLatin1String(name));
+        EXPECT_TRUE(label && label->textFormat() == Qt::PlainText) << name;
+    }
 }
 
 } // namespace

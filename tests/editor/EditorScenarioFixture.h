@@ -246,9 +246,6 @@ protected:
         EXPECT_FALSE(editortest::messageTexts(ui).join(QLatin1Char(' ')).contains(QLatin1String("too small")));
         ASSERT_EQ(now.size(), before.size());
         const TSLGraphicList& front = window->Get_Front_Controls_Array();
-        const auto sameSide = [&front](const TSLGraphicPtr& a, const TSLGraphicPtr& b) { // only those can meet
-            return std::ranges::count(front, a) == std::ranges::count(front, b);
-        };
         for (std::size_t i = 0; i < now.size(); ++i) {
             SCOPED_TRACE(now[i].item->className().toStdString() + " " + std::to_string(i));
             EXPECT_TRUE(QRectF(QPointF(), card + QSizeF(0.01, 0.01)).contains(now[i].at));
@@ -260,8 +257,8 @@ protected:
             EXPECT_FALSE(text && text->textIsCut());
             EXPECT_FALSE(text && breaksAWord(*text, now[i]) && !breaksAWord(*text, before[i])) << "breaks a word";
             for (std::size_t j = i + 1; j < now.size(); ++j) {
-                if (!sameSide(now[i].item, now[j].item))
-                    continue;
+                if (std::ranges::count(front, now[i].item) != std::ranges::count(front, now[j].item))
+                    continue; // items on two sides never meet
                 const double covered = area(before[i].at.intersected(before[j].at));
                 EXPECT_FALSE(covered < 0.1 * std::min(area(before[i].at), area(before[j].at))
                     && area(now[i].at.intersected(now[j].at)) > covered + 0.01)

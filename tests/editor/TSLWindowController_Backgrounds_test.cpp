@@ -56,18 +56,19 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
             Image_Library::defaultInstance()->Open_Library_Window();
         } };
     const Browser_Picture_Model* models[] = { window->images, library };
+    const auto titles = [](const Browser_Picture_Model& model) {
+        QStringList names;
+        for (const Browser_Picture_Object& item : model.items())
+            names << item.imageTitle();
+        return names;
+    };
     testing::internal::CaptureStderr();
     for (int listing = 0; listing < 2; ++listing) {
         for (int again = 0; again < 2; ++again)
             listings[listing]();
-        QStringList names;
-        for (const Browser_Picture_Object& item : models[listing]->items())
-            names << item.imageTitle();
+        QStringList names = titles(*models[listing]);
         names.sort();
-        EXPECT_EQ(names,
-            (QStringList { QStringLiteral("B.JPG"), QStringLiteral("a.png"), QStringLiteral("cut.png"),
-                QStringLiteral("torn.jpg") }))
-            << listing;
+        EXPECT_EQ(names.join(','), QStringLiteral("B.JPG,a.png,cut.png,torn.jpg")) << listing;
     }
     const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
     const QString refusal = QStringLiteral("\" is not a picture that can be used");
@@ -77,8 +78,7 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
     for (const char* broken : { "cut.png", "torn.jpg" }) {
         ui.messages.clear();
         const QList<Browser_Picture_Object>& listed = window->images->items();
-        const auto chosen = std::find_if(listed.begin(), listed.end(),
-            [broken](const Browser_Picture_Object& item) { return item.image_Name == QLatin1String(broken); });
+        const auto chosen = std::ranges::find(listed, QString::fromLatin1(broken), &Browser_Picture_Object::image_Name);
         window->imageBrowserSelectionDidChange(int(chosen - listed.begin()));
         EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image().isNull()) << broken;
         ASSERT_EQ(ui.messages.size(), 1u) << broken;
@@ -111,12 +111,7 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
             return slow.open(QIODevice::WriteOnly) && QTest::qWaitFor([&] { return saved; }, 20000);
         } };
     const char* shown[] = { "B.JPG,a.png,c.png", "B.JPG,a.png,Z.png", "a.png,Z.png", "a.png,Z.png,d.png" };
-    const auto strip = [this] {
-        QStringList names;
-        for (const Browser_Picture_Object& item : window->images->items())
-            names << item.imageTitle();
-        return names.join(',');
-    };
+    const auto strip = [&] { return titles(*window->images).join(','); };
     for (int change = 0; change < 4; ++change) {
         ASSERT_TRUE(changes[change]()) << change;
         EXPECT_TRUE(QTest::qWaitFor([&] { return strip() == QLatin1String(shown[change]); }, 5000))

@@ -9,45 +9,29 @@
 
 namespace picturefiles {
 
-namespace craft {
-
-inline QByteArray be16(qsizetype value)
-{
-    return QByteArray(1, char(value >> 8)) + QByteArray(1, char(value & 0xFF));
-}
-
-inline QByteArray segment(int marker, const QByteArray& body)
-{
-    return QByteArray(1, char(0xFF)) + char(marker) + be16(body.size() + 2) + body;
-}
-
-// A Huffman table of one code, the single bit 0, for the symbol given.
-inline QByteArray oneCodeTable(int tableClass, unsigned char symbol)
-{
-    return char(tableClass << 4) + QByteArray(1, char(1)) + QByteArray(15, '\0') + char(symbol);
-}
-
-inline QByteArray scan(const QList<int>& components, int start, int end, int high, int low, qint64 zeroBytes)
-{
-    QByteArray header(1, char(components.size()));
-    for (int component : components)
-        header.append(char(component)).append(char(0x00));
-    header.append(char(start)).append(char(end)).append(char(high << 4 | low));
-    return segment(0xDA, header) + QByteArray(zeroBytes, '\0');
-}
-
-} // namespace craft
-
 // A flat grey JPEG of the size, of one or three components; colour is subsampled by `sampling` (2: 4:2:0,
 // 1: 4:4:4). Baseline, or progressive with its first DC scan only. `refinements` repeats a last AC refinement
 // scan of a one-component progressive picture, as a file made to hold a reader up does: its count of blocks
 // must be a multiple of 16384, so that each scan codes as runs of 16384 empty blocks of 15 bits each.
 inline QByteArray flatJpeg(QSize size, int components, int sampling, bool progressive, int refinements = 0)
 {
-    using namespace craft;
+    const auto be16 = [](qsizetype value) { return QByteArray(1, char(value >> 8)) + char(value & 0xFF); };
+    const auto segment = [&](int marker, const QByteArray& body) {
+        return QByteArray(1, char(0xFF)) + char(marker) + be16(body.size() + 2) + body;
+    };
+    // A Huffman table of one code, the single bit 0, for the symbol given.
+    const auto oneCodeTable = [](int tableClass, unsigned char symbol) {
+        return char(tableClass << 4) + QByteArray(1, char(1)) + QByteArray(15, '\0') + char(symbol);
+    };
+    const auto scan = [&](const QList<int>& ids, int start, int end, int high, int low, qint64 zeroBytes) {
+        QByteArray header(1, char(ids.size()));
+        for (int component : ids)
+            header.append(char(component)).append(char(0x00));
+        header.append(char(start)).append(char(end)).append(char(high << 4 | low));
+        return segment(0xDA, header) + QByteArray(zeroBytes, '\0');
+    };
     const int most = components == 1 ? 1 : sampling;
-    QByteArray frame(1, char(8));
-    frame += be16(size.height()) + be16(size.width()) + QByteArray(1, char(components));
+    QByteArray frame = char(8) + be16(size.height()) + be16(size.width()) + char(components);
     for (int c = 1; c <= components; ++c)
         frame.append(char(c)).append(char(c == 1 ? most << 4 | most : 0x11)).append(char(0));
     QByteArray jpeg = QByteArray("\xFF\xD8", 2) + segment(0xDB, QByteArray(1, '\0') + QByteArray(64, char(1)))

@@ -99,18 +99,14 @@ inline QByteArray pngHeaderOnly(quint32 width, quint32 height)
     return pngHeader(width, height, 8) + chunk("IDAT", qCompress(QByteArray(1, '\0')).mid(4)) + chunk("IEND", {});
 }
 
-// A PNG whose picture data no longer match their checksum.
-// A photo cut short and given its end marker again: its header and markers are whole, its coded data not.
+// A photo cut in half and given its end marker again: its header and markers are whole, its coded data not.
 inline QByteArray tornJpeg()
 {
-    QImage picture(320, 240, QImage::Format_RGB32);
-    for (int y = 0; y < picture.height(); ++y) // busy enough that the coded data outweigh the tables
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, qRgb((x * 7) ^ y, (y * 5) ^ x, (x * y) & 0xFF));
-    const QByteArray jpeg = encoded(picture, "JPG");
-    return jpeg.left(jpeg.size() * 2 / 3) + QByteArray("\xFF\xD9", 2);
+    const QByteArray jpeg = jpegWithOrientation(1, { 800, 600 });
+    return jpeg.left(jpeg.size() / 2) + QByteArray("\xFF\xD9", 2);
 }
 
+// A PNG whose picture data no longer match their checksum.
 inline QByteArray damagedPng()
 {
     QImage picture(16, 16, QImage::Format_RGB32);

@@ -84,7 +84,7 @@ TEST(BrowserPictureModel, ItemsShowTheirNameAndKeepTheirPathAndIdentifier)
 TEST(BrowserPictureModel, ThumbnailsFitTheirBoxAndBadFilesShowNone)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("thumbnails"));
-    QImage wide(800, 200, QImage::Format_RGB32);
+    QImage wide(4000, 1000, QImage::Format_RGB32); // a photo's pixels, more than a shown list waits for
     wide.fill(Qt::darkCyan);
     ASSERT_TRUE(wide.save(folder + QStringLiteral("/wide.png")));
     QImage small(40, 30, QImage::Format_RGB32);
@@ -117,23 +117,16 @@ TEST(BrowserPictureModel, ThumbnailsFitTheirBoxAndBadFilesShowNone)
         EXPECT_EQ(thumb.deviceIndependentSize(), QSizeF(128, 32));
         EXPECT_EQ(fittedScreenPixmap(thumb, QSize(64, 64), ratio).size(), QSize(64, 16) * ratio) << "labels too";
     }
-}
-
-TEST(PictureBrowserView, ThumbnailsOfTheShownListAreReadOffTheWindowsThread)
-{
-    const QString folder = testsupport::makeTempFolder(QStringLiteral("shown-thumbnails"));
-    QImage wide(4000, 1000, QImage::Format_RGB32); // a photo's pixels, more than the window waits for
-    wide.fill(Qt::darkCyan);
-    ASSERT_TRUE(wide.save(folder + QStringLiteral("/wide.png")));
-    Browser_Picture_Model model;
-    model.setDevicePixelRatio(1.0);
+    // The thumbnails of a list shown in a view are read off the window's thread.
+    Browser_Picture_Model shown;
+    shown.setDevicePixelRatio(1.0);
     Picture_Browser_View view;
-    view.setModel(&model);
-    ASSERT_TRUE(model.appendPicture(folder + QStringLiteral("/wide.png"), QStringLiteral("wide"), {}));
-    QSignalSpy shown(&model, &QAbstractItemModel::dataChanged);
-    EXPECT_FALSE(model.index(0, 0).data(Qt::DecorationRole).isValid()) << "painting never waits for the file";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !shown.isEmpty(); }, 20000));
-    EXPECT_EQ(model.index(0, 0).data(Qt::DecorationRole).value<QImage>().size(), QSize(128, 32));
+    view.setModel(&shown);
+    ASSERT_TRUE(shown.appendPicture(folder + QStringLiteral("/wide.png"), QStringLiteral("wide"), {}));
+    QSignalSpy read(&shown, &QAbstractItemModel::dataChanged);
+    EXPECT_FALSE(shown.index(0, 0).data(Qt::DecorationRole).isValid()) << "painting never waits for the file";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !read.isEmpty(); }, 20000));
+    EXPECT_EQ(shown.index(0, 0).data(Qt::DecorationRole).value<QImage>().size(), QSize(128, 32));
 }
 
 TEST(BrowserPictureModel, DragCarriesOnlyRowsThatThisModelAccepts)
