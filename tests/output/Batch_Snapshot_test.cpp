@@ -287,14 +287,29 @@ TEST(RecordFill, PicturesAndBackgroundPhotosAreDrawnFromCopiesMadeForTheOutputsP
     }
 }
 
-TEST(RecordFill, BarcodeRegeneratedForEachRecord)
+// The look before a run makes each value's symbol once, and the cards that show it draw that one, as they
+// would have drawn their own: drawings of their own symbols, never the sample.
+TEST(RecordFill, BarcodeRegeneratedForEachRecordOnceForTheCheckAndItsCard)
 {
     Record_Source source;
     source.useSeries = true;
-    source.series.insert(QStringLiteral("codes"), { QStringLiteral("A-1001"), QStringLiteral("B-2002"), QString() });
-    auto barcode = boundCode128(QStringLiteral("codes"), QRectF(10, 10, 200, 80));
-    const auto snapshot = Batch_Snapshot::take({ { barcode }, creditCardSide(0) }, {}, false, source, Barcode_Gen());
-    // The cards get drawings of their own symbols, never the sample.
+    source.series.insert(QStringLiteral("codes"),
+        { QStringLiteral("A-1001"), QStringLiteral("B-2002"), QString(), QStringLiteral("A-1001") });
+    const Batch_Snapshot::Side front {
+        { boundCode128(QStringLiteral("codes"), QRectF(10, 10, 40, 40), QStringLiteral("DataMatrix")) },
+        creditCardSide(0)
+    };
+    const auto snapshot = Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
+    const auto unchecked = Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
+    const long long before = Item_Barcode_Drawings_Made();
+    EXPECT_FALSE(Barcode_Readability::unreadableInRun(*snapshot, true, false, 72).empty());
+    for (int record = 0; record < 4; ++record)
+        ASSERT_FALSE(snapshot->renderImage(record, QStringLiteral("F"), 72).isNull());
+    EXPECT_EQ(Item_Barcode_Drawings_Made() - before, 3) << "one symbol for each value";
+    for (int record = 0; record < 4; ++record)
+        EXPECT_EQ(snapshot->renderImage(record, QStringLiteral("F"), 72),
+            unchecked->renderImage(record, QStringLiteral("F"), 72))
+            << record;
     auto bars = [&](int record) {
         const TSLGraphicList items = snapshot->filledItems(record, QStringLiteral("F"));
         const auto* drawing = dynamic_cast<const Barcode_Vector_Drawing*>(items[0]->Barcode_drawing());
@@ -306,32 +321,6 @@ TEST(RecordFill, BarcodeRegeneratedForEachRecord)
     const TSLGraphicList empty = snapshot->filledItems(2, QStringLiteral("F"));
     ASSERT_NE(empty[0]->Barcode_drawing(), nullptr);
     EXPECT_TRUE(empty[0]->Barcode_drawing()->size().isEmpty()) << "an empty value has no symbol";
-}
-
-// The look before a run makes each value's symbol once, and the cards that show it draw that one, as they
-// would have drawn their own.
-TEST(BatchSnapshot, EachRecordsSymbolIsMadeOnceForTheCheckAndItsCard)
-{
-    Record_Source source;
-    source.useSeries = true;
-    source.series.insert(QStringLiteral("codes"),
-        { QStringLiteral("GUEST-0001"), QStringLiteral("GUEST-0002"), QStringLiteral("GUEST-0001"),
-            QStringLiteral("A LONGER VALUE OF GUEST 3") });
-    const Batch_Snapshot::Side front {
-        { boundCode128(QStringLiteral("codes"), QRectF(10, 10, 40, 40), QStringLiteral("DataMatrix")) },
-        creditCardSide(0)
-    };
-    const auto checked = Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
-    const auto unchecked = Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
-    const long long before = Item_Barcode_Drawings_Made();
-    EXPECT_FALSE(Barcode_Readability::unreadableInRun(*checked, true, false, 72).empty());
-    for (int record = 0; record < 4; ++record)
-        ASSERT_FALSE(checked->renderImage(record, QStringLiteral("F"), 72).isNull());
-    EXPECT_EQ(Item_Barcode_Drawings_Made() - before, 3) << "one symbol for each value";
-    for (int record = 0; record < 4; ++record)
-        EXPECT_EQ(checked->renderImage(record, QStringLiteral("F"), 72),
-            unchecked->renderImage(record, QStringLiteral("F"), 72))
-            << record;
 }
 
 TEST(RecordFill, AValueWithoutSymbolLeavesItsCardWithoutABarcodeAndIsCounted)

@@ -46,48 +46,31 @@ bool refuseNewEntries(const QString& folder, bool refuse)
 
 } // namespace
 
-TEST(QuickFileReplace, NewAndExistingFilesGetTheBytesAndNoTemporaryIsLeft)
-{
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const QString path = folder.filePath(QStringLiteral("pic 1.png"));
-    const QByteArray first(70000, 'x');
-    const QByteArray second("short");
-    QString error;
-    ASSERT_TRUE(platform::replaceFileUnsynced(path, first, &error)) << error.toStdString();
-    EXPECT_EQ(contents(path), first);
-    ASSERT_TRUE(platform::replaceFileUnsynced(path, second, &error)) << error.toStdString();
-    EXPECT_EQ(contents(path), second);
-    ASSERT_TRUE(platform::replaceFileUnsynced(path, QByteArray(), &error)) << error.toStdString();
-    EXPECT_EQ(QFile(path).size(), 0);
-    EXPECT_EQ(everyFile(folder.path()), QStringList { QStringLiteral("pic 1.png") });
-}
-
 // A name is looked up before the write only where the last name was taken: after a free one the file is
 // written unnamed and linked, and a taken name found so keeps the unnamed file (written once), given the old
 // file's permissions and renamed over it; elsewhere a taken name (also by a link out of the folder, which is
 // replaced, never followed) goes through a temporary name born with them. The old file stays whole when the
-// replacement fails.
+// replacement fails. Each file gets the bytes, none or fewer than the old file's, and no temporary is left.
 TEST(QuickFileReplace, ANameIsLookedUpOnlyWhereTheLastWasTaken)
 {
     QTemporaryDir folder, outside;
-    const QString path = folder.filePath(QStringLiteral("card.png"));
+    const QString path = folder.filePath(QStringLiteral("pic 1.png"));
     const QString elsewhere = outside.filePath(QStringLiteral("elsewhere.png"));
-    const QByteArray written(70000, 'n');
     const struct {
         const char* what;
         QByteArray old; // the file under the name before, if any
+        QByteArray written;
         bool linkOut; // the name a link to a file outside instead
         bool refuseWhileWritten; // the folder refuses new entries once the file is being written
         bool named; // written under a temporary name, not unnamed
         mode_t mode; // of the file under the name after
     } rows[] = {
         // in this order: each follows the one above
-        { "a free name in a folder not written before", {}, false, false, false, 0640 },
-        { "a taken name after a free one", "old", false, false, false, 0604 },
-        { "a link out after a taken name", "outside", true, false, true, 0604 },
-        { "a free name after a taken one", {}, false, false, false, 0640 },
-        { "a taken name after a free one, its replacement failing", "old", false, true, false, 0604 },
+        { "a free name in a folder not written before", {}, QByteArray(70000, 'n'), false, false, false, 0640 },
+        { "a taken name after a free one", QByteArray(70000, 'o'), "short", false, false, false, 0604 },
+        { "a link out after a taken name", "outside", {}, true, false, true, 0604 },
+        { "a free name after a taken one", {}, QByteArray(70000, 'n'), false, false, false, 0640 },
+        { "a taken name after a free one, its replacement failing", "old", "short", false, true, false, 0604 },
     };
     QList<QPair<nlink_t, qsizetype>> seen; // the links and the folder's files as each file of the write is made
     bool refuse = false, refused = false;
@@ -112,7 +95,7 @@ TEST(QuickFileReplace, ANameIsLookedUpOnlyWhereTheLastWasTaken)
         seen.clear();
         refuse = row.refuseWhileWritten;
         QString error;
-        EXPECT_EQ(platform::replaceFileUnsynced(path, written, &error), !row.refuseWhileWritten);
+        EXPECT_EQ(platform::replaceFileUnsynced(path, row.written, &error), !row.refuseWhileWritten);
         ASSERT_EQ(refused, row.refuseWhileWritten) << "the folder could not be made to refuse";
         refuseNewEntries(folder.path(), false);
         EXPECT_EQ(error.isEmpty(), !row.refuseWhileWritten);
@@ -121,8 +104,8 @@ TEST(QuickFileReplace, ANameIsLookedUpOnlyWhereTheLastWasTaken)
         struct stat info { };
         ASSERT_EQ(::lstat(QFile::encodeName(path).constData(), &info), 0);
         EXPECT_EQ(info.st_mode & 0170777, S_IFREG | row.mode);
-        EXPECT_EQ(contents(path), row.refuseWhileWritten ? row.old : written);
-        EXPECT_EQ(everyFile(folder.path()), QStringList { QStringLiteral("card.png") });
+        EXPECT_EQ(contents(path), row.refuseWhileWritten ? row.old : row.written);
+        EXPECT_EQ(everyFile(folder.path()), QStringList { QStringLiteral("pic 1.png") });
         EXPECT_TRUE(!row.linkOut || contents(elsewhere) == row.old) << "the file the link led to changed";
     }
 }

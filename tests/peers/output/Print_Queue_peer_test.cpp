@@ -190,10 +190,8 @@ TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrin
             else if (c.done == Refused)
                 ASSERT_TRUE(scheduler->command(QStringLiteral("cupsreject"), { QStringLiteral("Catcher") }));
             else if (c.done == Paused) {
-                const QStringList why = *c.reason
-                    ? QStringList { QStringLiteral("-r"), QString::fromUtf8(c.reason), queue }
-                    : QStringList { queue };
-                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsdisable"), why));
+                const QStringList why { QStringLiteral("-r"), QString::fromUtf8(c.reason), queue };
+                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsdisable"), *c.reason ? why : why.mid(2)));
                 w.form().Printer_ComboBox->showPopup(); // the list marks it as it opens
                 EXPECT_EQ(w.form().Printer_ComboBox->currentText(), QStringLiteral("Margins (paused)"));
                 w.form().Printer_ComboBox->hidePopup();

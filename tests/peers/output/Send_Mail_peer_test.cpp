@@ -158,7 +158,10 @@ TEST_F(SendMailPeer, ANewUserSetsUpTheAccountSendsATestMailAndOneCardPerRecordAr
             QStringLiteral("one@example.org, two@example.org, three@example.org, four@example.org"));
         type(mail.form().subject_txt, QStringLiteral("Your invitation"));
         mail.form().message_txt->setFocus();
-        QTest::keyClicks(mail.form().message_txt, QStringLiteral("Please come."));
+        QTest::keyClicks(mail.form().message_txt, QStringLiteral("Please come"));
+        QTest::keyClick(mail.form().message_txt, Qt::Key_Return);
+        // No-break spaces keep "7 pm" on one line: they arrive as they were typed.
+        QTest::keyClicks(mail.form().message_txt, QStringLiteral("at 7\u00a0pm."));
         // The design's records are chosen already, one card per recipient.
         EXPECT_TRUE(mail.form().send_with_batch_chk->isChecked());
         EXPECT_TRUE(mail.form().rd_one_per_recp->isChecked());
@@ -180,7 +183,7 @@ TEST_F(SendMailPeer, ANewUserSetsUpTheAccountSendsATestMailAndOneCardPerRecordAr
         const QJsonObject& m = got[i + 1];
         EXPECT_EQ(m[QLatin1String("rcpt_tos")].toArray(), QJsonArray({ QString::fromLatin1(recipients[i]) }));
         EXPECT_EQ(m[QLatin1String("subject")].toString(), QStringLiteral("Your invitation"));
-        EXPECT_EQ(m[QLatin1String("body")].toString().trimmed(), QStringLiteral("Please come."));
+        EXPECT_EQ(m[QLatin1String("body")].toString().trimmed(), QStringLiteral("Please come\nat 7\u00a0pm."));
         EXPECT_TRUE(m[QLatin1String("secure")].toBool());
         const QJsonArray files = m[QLatin1String("attachments")].toArray();
         ASSERT_EQ(files.size(), 1);
