@@ -215,8 +215,8 @@ TEST(TSLGrid, SpacingChangeWhileHiddenShowsTheGridForOneSecondAfterTheLastChange
         if (sinceSecond.isValid() && !grid.isShowing() && hiddenAfter < 0)
             hiddenAfter = sinceSecond.elapsed();
     });
+    sinceSecond.start(); // before the change, so that the showing's own timer cannot have started earlier
     grid.setSpacing(15);
-    sinceSecond.start();
     QTest::qWait(600);
     // A loaded machine may sleep far longer than asked; only then may the showing already have ended.
     if (sinceSecond.elapsed() < 900) {

@@ -104,8 +104,9 @@ int SmtpPeer::held() const
 
 QString SmtpPeer::freeClosedPort()
 {
-    // Bound for a moment to learn a free port, then closed again: connections to it are refused.
-    const int probe = ::socket(AF_INET, SOCK_STREAM, 0);
+    // Bound and never listened on: connections to it are refused. The socket stays open while the tests run,
+    // so that no server another test starts in the meantime can take the port.
+    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -114,6 +115,7 @@ QString SmtpPeer::freeClosedPort()
     if (::bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0
         && ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
         port = ntohs(address.sin_port);
-    ::close(probe);
+    else
+        ::close(probe);
     return QString::number(port);
 }
