@@ -376,8 +376,7 @@ TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
     // The run ends while the question is up: the question goes with it, and its Yes has nothing to stop.
     std::atomic<bool> release { false };
     Send_Mail::defaultInstance().runSender = [&release](const Mail_Message&, const std::atomic<bool>*) {
-        while (!release)
-            QThread::msleep(5);
+        release.wait(false);
         return true;
     };
     int closed = 0;
@@ -387,6 +386,7 @@ TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
         if (const std::shared_ptr<platform::LiveText> question = ui.messages.back().live)
             QObject::connect(question.get(), &platform::LiveText::closed, [&closed] { ++closed; });
         release = true;
+        release.notify_all();
         EXPECT_TRUE(waitForRun(Send_Mail::defaultInstance()));
     };
     openSendWindow(ui, [&](Send_Mail& window) {
