@@ -92,9 +92,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
             EXPECT_EQ(
                 check.refusal.contains("12000 x 9000 pixels). Pictures of up to 100 million"), row.name == "huge.png")
                 << check.refusal.toStdString();
-            EXPECT_EQ(check.refusal.contains("its data ends early; the file may have been cut short while it was "
-                                             "copied or downloaded."),
-                row.name.endsWith(".jpg"))
+            EXPECT_EQ(check.refusal.contains("while it was copied or downloaded."), row.name.endsWith(".jpg"))
                 << check.refusal.toStdString();
             // The picture chooser names only what is of no picture kind; the check says what is wrong with the rest.
             EXPECT_EQ(pictureFileRefusal(path).isEmpty(), row.name != "notes.png") << row.name.toStdString();

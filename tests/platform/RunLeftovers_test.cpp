@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,8 +30,7 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves there: a
-// folder that held a workbook's guest names, moved to `path` in base.
+// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves: moved to `path`.
 bool leaveFolderKilledAtExit(const QString& base, const QString& path)
 {
     const pid_t child = ::fork();
@@ -43,7 +41,6 @@ bool leaveFolderKilledAtExit(const QString& base, const QString& path)
             QFile names(folder.filePath(QStringLiteral("sharedStrings.xml")));
             if (!names.open(QIODevice::WriteOnly) || names.write("<si><t>Ada Lovelace</t></si>") < 0)
                 ::_exit(1);
-            names.close();
             platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
         } // the folder ends here, as at exit
         ::_exit(0);
