@@ -87,8 +87,7 @@ TEST(SheetColumnList, BindingTableEditsStayInsideTheTable)
     EXPECT_EQ(table.value(1, 0), QStringLiteral("extra"));
 }
 
-// Every road from a sheet (the picker's titles, the binding, values imported, the workbook read again): a row
-// whose cells hold no value (drawn or formatted ahead, or cleared) is no guest.
+// On every road from a sheet, a row whose cells hold no value (drawn or formatted ahead, or cleared) is no guest.
 TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
 {
     const QString titles = "Name|Table|Code;", borders = QStringList(16, "||").join(';');

@@ -19,15 +19,13 @@ inline QByteArray flatJpeg(QSize size, int components, int sampling, bool progre
         return char(tableClass << 4) + QByteArray(1, char(1)) + QByteArray(15, '\0') + char(symbol);
     };
     const auto scan = [&](int count, int start, int end, int approximation, qint64 zeroBytes) {
-        QByteArray header(1, char(count));
-        for (int c = 1; c <= count; ++c)
-            header.append(char(c)).append(char(0));
-        return segment(0xDA, header + char(start) + char(end) + char(approximation)) + QByteArray(zeroBytes, '\0');
+        const QByteArray ids = QByteArray("\x01\x00\x02\x00\x03\x00", 6).left(2 * count); // components 1 to count
+        const QByteArray header = char(count) + ids + char(start) + char(end) + char(approximation);
+        return segment(0xDA, header) + QByteArray(zeroBytes, '\0');
     };
     const int most = components == 1 ? 1 : sampling, unit = 8 * most;
-    QByteArray frame = char(8) + be16(size.height()) + be16(size.width()) + char(components);
-    for (int c = 1; c <= components; ++c)
-        frame.append(char(c)).append(char(c == 1 ? most << 4 | most : 0x11)).append(char(0));
+    const QByteArray frame = char(8) + be16(size.height()) + be16(size.width()) + char(components) + char(1)
+        + char(most << 4 | most) + QByteArray("\0\x02\x11\0\x03\x11\0", 7).left(components * 3 - 2);
     // Blocks in units of the largest sampling: four luma blocks and two colour blocks in 4:2:0.
     const qint64 blocks = qint64(components == 1 ? 1 : most * most + 2) * ((size.width() + unit - 1) / unit)
         * ((size.height() + unit - 1) / unit);
@@ -58,14 +56,11 @@ inline QByteArray inflatingPng(QSize size, qint64 inflated, bool interlaced = fa
     // 256 zeros, 256 of length 1, 28 zeros, 285 of length 1, then distance 0: 18 is the bit 1, length 1 the bit 0.
     const auto zeros = [&](int run) { put(1, 1), put(run - 11, 7); };
     zeros(138), zeros(118), put(0, 1), zeros(28), put(0, 1), put(0, 1);
-    // 256 codes as 0 and 285 as 1: each copy is the bits 1, 0, four copies a byte.
-    const qint64 copies = (inflated - 1) / 258;
-    qint64 written = 0;
-    for (; count != 0 && written < copies; ++written)
-        put(0b01, 2);
-    stream.append(QByteArray((copies - written) / 4, char(0x55)));
-    for (written += (copies - written) / 4 * 4; written < copies; ++written)
-        put(0b01, 2);
+    // 256 codes as 0 and 285 as 1: each copy is the bits 1, 0; two fill the byte begun, then four a byte.
+    const qint64 copies = (inflated - 1) / 258, rest = (copies - 2) % 4;
+    put(0b0101, 4);
+    stream.append(QByteArray((copies - 2) / 4, char(0x55)));
+    put(0x55 & ((1 << rest * 2) - 1), int(rest * 2));
     put(0, 1 + (15 - count) % 8); // end of block, and the last byte filled
     QByteArray check(4, '\0');
     qToBigEndian<quint32>(quint32((1 + copies * 258) % 65521) << 16 | 1, check.data()); // Adler-32 of zeros

@@ -54,11 +54,11 @@ TEST(QuickFileReplace, ANameIsLookedUpOnlyWhereTheLastWasTaken)
     const QString path = folder.filePath(QStringLiteral("pic 1.png"));
     const QString elsewhere = outside.filePath(QStringLiteral("elsewhere.png"));
     const struct {
-        const char* what;
+        const char* what; // each row follows the one above
         QByteArray old, written;
         bool linkOut, refuseWhileWritten, named; // a link out under the name; the folder refuses; a temporary name
         mode_t mode;
-    } rows[] = { // each follows the one above
+    } rows[] = {
         { "a free name in a folder not written before", {}, QByteArray(70000, 'n'), false, false, false, 0640 },
         { "a taken name after a free one", QByteArray(70000, 'o'), "short", false, false, false, 0604 },
         { "a link out after a taken name", "outside", {}, true, false, true, 0604 },
@@ -107,7 +107,7 @@ TEST(QuickFileReplace, FailuresSaySoAndLeaveTheNameAsItWas)
     QTemporaryDir folder;
     struct Case {
         QString path;
-        const char* what;
+        const char* what; // each row follows the one above
     };
     // A folder under the name cannot be replaced by a file; a missing folder cannot take one.
     ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("taken")));

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QImage>
 #include <QMimeData>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -119,14 +118,13 @@ TEST(BrowserPictureModel, ThumbnailsFitTheirBoxAndBadFilesShowNone)
     }
     // The thumbnails of a list shown in a view are read off the window's thread.
     Browser_Picture_Model shown;
-    shown.setDevicePixelRatio(1.0);
     Picture_Browser_View view;
     view.setModel(&shown);
     ASSERT_TRUE(shown.appendPicture(folder + QStringLiteral("/wide.png"), QStringLiteral("wide"), {}));
-    QSignalSpy read(&shown, &QAbstractItemModel::dataChanged);
-    EXPECT_FALSE(shown.index(0, 0).data(Qt::DecorationRole).isValid()) << "painting never waits for the file";
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !read.isEmpty(); }, 20000));
-    EXPECT_EQ(shown.index(0, 0).data(Qt::DecorationRole).value<QImage>().size(), QSize(128, 32));
+    const auto thumb = [&] { return shown.index(0, 0).data(Qt::DecorationRole).value<QImage>(); };
+    EXPECT_TRUE(thumb().isNull()) << "painting never waits for the file";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !thumb().isNull(); }, 20000));
+    EXPECT_EQ(thumb().size(), QSize(128, 32));
 }
 
 TEST(BrowserPictureModel, DragCarriesOnlyRowsThatThisModelAccepts)
