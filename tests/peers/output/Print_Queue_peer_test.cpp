@@ -124,8 +124,6 @@ TEST_F(PrintQueuePeer, EachQueueGetsOneOneSidedJobWithTheDesignsNameAndTheWindow
     }
 }
 
-// Done while the window, its preview or the PDF file's panel is open: told with the printer's name; Stop and a
-// refusal send nothing, and the sheets drawn hold the guest list as it stands when the drawing starts.
 TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrintedAsItStandsThen)
 {
     enum Done { Stop, Refused, Gone, Paused, SavedInWindow, SavedInPreview, SavedInPanel };
@@ -133,7 +131,7 @@ TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrin
         = QStringLiteral("The workbook \"guests.xlsx\" has changed: the design now shows its new data (%1 records).");
     const struct {
         Done done;
-        int records; // guests of the editor's list from Paused on
+        int records;
         const char* told;
         const char* reason; // empty: the message is `told` alone
         int saved = 0; // guests of the list saved anew
