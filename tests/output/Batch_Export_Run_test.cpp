@@ -72,8 +72,6 @@ TEST(BatchExportRun, AStoppedRunSaysHowManyCardsWereWritten)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-// A barcode some cards draw too small is told, with the question, before the run writes anything; No
-// writes nothing at all.
 TEST(BatchExportRun, ABarcodeDrawnTooSmallIsAskedAboutBeforeAnythingIsWritten)
 {
     for (const bool goOn : { false, true }) {
@@ -85,7 +83,6 @@ TEST(BatchExportRun, ABarcodeDrawnTooSmallIsAskedAboutBeforeAnythingIsWritten)
             batchtest::boundCode128(QStringLiteral("codes"), QRectF(185, 100, 12, 12), QStringLiteral("DataMatrix")));
         const QString chosen = testsupport::makeTempFolder(QStringLiteral("run-small-barcode"));
         Send_Modeless progress;
-
         const Batch_Export_Result result = Batch_Export_Run(host, progress).run(chosen);
 
         ASSERT_EQ(ui.messages.size(), 1u) << goOn;

@@ -287,9 +287,7 @@ TEST(RecordFill, PicturesAndBackgroundPhotosAreDrawnFromCopiesMadeForTheOutputsP
     }
 }
 
-// The look before a run makes each value's symbol once, and the cards that show it draw that one, as they
-// would have drawn their own: drawings of their own symbols, never the sample.
-TEST(RecordFill, BarcodeRegeneratedForEachRecordOnceForTheCheckAndItsCard)
+TEST(RecordFill, BarcodeRegeneratedForEachRecord)
 {
     Record_Source source;
     source.useSeries = true;
@@ -305,11 +303,12 @@ TEST(RecordFill, BarcodeRegeneratedForEachRecordOnceForTheCheckAndItsCard)
     EXPECT_FALSE(Barcode_Readability::unreadableInRun(*snapshot, true, false, 72).empty());
     for (int record = 0; record < 4; ++record)
         ASSERT_FALSE(snapshot->renderImage(record, QStringLiteral("F"), 72).isNull());
-    EXPECT_EQ(Item_Barcode_Drawings_Made() - before, 3) << "one symbol for each value";
+    EXPECT_EQ(Item_Barcode_Drawings_Made() - before, 3) << "the look before the run and the cards share one per value";
     for (int record = 0; record < 4; ++record)
         EXPECT_EQ(snapshot->renderImage(record, QStringLiteral("F"), 72),
             unchecked->renderImage(record, QStringLiteral("F"), 72))
             << record;
+    // The cards get drawings of their own symbols, never the sample.
     auto bars = [&](int record) {
         const TSLGraphicList items = snapshot->filledItems(record, QStringLiteral("F"));
         const auto* drawing = dynamic_cast<const Barcode_Vector_Drawing*>(items[0]->Barcode_drawing());

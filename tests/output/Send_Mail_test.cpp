@@ -56,15 +56,6 @@ void openSendWindow(testsupport::ScriptedResponder& ui, const std::function<void
     Send_Mail::defaultInstance().Open_Wnd();
 }
 
-// A mail without a card from me@example.com to `to`, sent as a person does.
-void sendPlain(Send_Mail& window, const QString& to)
-{
-    type(window.form().from_txt, QStringLiteral("me@example.com"));
-    type(window.form().to_txt, to);
-    click(window.form().rd_without_barcode);
-    click(window.form().sendButton);
-}
-
 struct Recorder {
     std::vector<Mail_Message> mails;
     std::atomic<int> count { 0 };
@@ -345,10 +336,14 @@ TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
         return recorder.sender()(mail, nullptr);
     };
     openSendWindow(ui, [&](Send_Mail& window) {
+        Ui::Send_Mail& f = window.form();
+        type(f.from_txt, QStringLiteral("me@example.com"));
         QStringList many;
         for (int i = 0; i < 40; ++i)
             many << QStringLiteral("guest%1@example.com").arg(i);
-        sendPlain(window, many.join(QLatin1Char(',')));
+        type(f.to_txt, many.join(QLatin1Char(',')));
+        click(f.rd_without_barcode);
+        click(f.sendButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.count.load() > 0; }, 20000)); // under way
         Send_Modeless& progress = *window.send_modls_wnd;
         for (int way = 0; way < 3; ++way) { // No
@@ -390,7 +385,10 @@ TEST(SendMail, StopAnsweredYesEndsTheRunAndNoLetsItGoOn)
         EXPECT_TRUE(waitForRun(Send_Mail::defaultInstance()));
     };
     openSendWindow(ui, [&](Send_Mail& window) {
-        sendPlain(window, QStringLiteral("late@example.com"));
+        type(window.form().from_txt, QStringLiteral("me@example.com"));
+        type(window.form().to_txt, QStringLiteral("late@example.com"));
+        click(window.form().rd_without_barcode);
+        click(window.form().sendButton);
         click(window.send_modls_wnd->_stop_btn);
     });
     Send_Mail::defaultInstance().runSender = nullptr;
@@ -411,7 +409,10 @@ TEST(SendMail, QuittingDuringARunEndsItAndWaitsForTheWorker)
         return false;
     };
     openSendWindow(ui, [&](Send_Mail& window) {
-        sendPlain(window, QStringLiteral("a@example.com, b@example.com"));
+        type(window.form().from_txt, QStringLiteral("me@example.com"));
+        type(window.form().to_txt, QStringLiteral("a@example.com, b@example.com"));
+        click(window.form().rd_without_barcode);
+        QTest::mouseClick(window.form().sendButton, Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitFor([&] { return calls.load() == 1; }, 20000)); // the first mail under way
         ASSERT_TRUE(window.running());
         QElapsedTimer clock;

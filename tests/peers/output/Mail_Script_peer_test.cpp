@@ -41,24 +41,18 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
 {
     // The envelope gets the bare address; a display name is text, whatever it looks like.
     const QString longName = QStringLiteral("Großtante Wilhelmine ").repeated(6).trimmed();
-    using S = Mail_Stage;
     const struct {
         SmtpPeer::Mode mode;
         const char* ssl;
         bool encrypted; // else a local relay without encryption, used as no password is set
         QString name;
         QString to;
-        std::vector<Mail_Stage> stages; // as the progress hears them
     } cases[] = {
         { SmtpPeer::Mode::StartTls, "N", true, QStringLiteral("=?utf-8?q?evil=40x=2Ecom?="),
-            QStringLiteral("=?utf-8?q?evil=40x=2Ecom?= <guest@example.org>"),
-            { S::Connecting, S::Hello, S::Encrypting, S::Hello, S::LoggingIn, S::Sending, S::AwaitingAnswer,
-                S::Taken } },
+            QStringLiteral("=?utf-8?q?evil=40x=2Ecom?= <guest@example.org>") },
         { SmtpPeer::Mode::Ssl, "Y", true, QStringLiteral("Lee, Ann"),
-            QStringLiteral("\"Lee, Ann\" <guest@example.org>"),
-            { S::Connecting, S::Hello, S::LoggingIn, S::Sending, S::AwaitingAnswer, S::Taken } },
-        { SmtpPeer::Mode::Relay, "N", false, longName, longName + QStringLiteral(" <guest@example.org>"),
-            { S::Connecting, S::Hello, S::Sending, S::AwaitingAnswer, S::Taken } },
+            QStringLiteral("\"Lee, Ann\" <guest@example.org>") },
+        { SmtpPeer::Mode::Relay, "N", false, longName, longName + QStringLiteral(" <guest@example.org>") },
     };
     QTemporaryDir folder;
     const QString back = writeCardPicture(folder, QStringLiteral("Card_Back.png"), { 120, 80 }, Qt::red);
@@ -72,15 +66,20 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
         mail.attachments = { back, front };
         if (!c.encrypted)
             mail.password.clear();
-        std::vector<Mail_Stage> stages;
+        std::vector<Mail_Stage> stages, expected { Mail_Stage::Connecting, Mail_Stage::Hello };
+        if (c.mode == SmtpPeer::Mode::StartTls)
+            expected.insert(expected.end(), { Mail_Stage::Encrypting, Mail_Stage::Hello });
+        if (c.encrypted)
+            expected.push_back(Mail_Stage::LoggingIn);
+        expected.insert(expected.end(), { Mail_Stage::Sending, Mail_Stage::AwaitingAnswer, Mail_Stage::Taken });
         EXPECT_EQ(
-            Mail_Script::send(mail, {}, Mail_Script::defaultTimeLimitMs, [&](S stage) { stages.push_back(stage); })
+            Mail_Script::send(mail, {}, Mail_Script::defaultTimeLimitMs, [&](Mail_Stage s) { stages.push_back(s); })
                 .text(),
             c.encrypted ? QStringLiteral("E-mail has been sent successfully.")
                         : QStringLiteral("E-mail has been sent successfully, without encryption: the server offers "
                                          "none, and no password is set."))
             << c.ssl;
-        EXPECT_EQ(stages, c.stages) << c.ssl;
+        EXPECT_EQ(stages, expected) << c.ssl;
         const QList<QJsonObject> got = peer.waitForMessages(1);
         ASSERT_EQ(got.size(), 1);
         const QJsonObject& m = got.front();

@@ -265,8 +265,8 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingThe
     } cases[] = {
         { refusing.port(), "wrong", "The server refused the user name or password.\n\n2 of 2 mails could not be sent: ",
             "x@example.org (535 5.7.8 Authentication credentials invalid), y@example.org (not tried)." },
-        { SmtpPeer::freeClosedPort(), SmtpPeer::password,
-            "Could not send email message.\nPlease make sure that:", "Connection refused" },
+        { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
+            "Connection refused" },
         { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
         { silent.port(), SmtpPeer::password,
             "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were not sent: ",
@@ -416,8 +416,7 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     // What was shown is what went: the picture's pixels and resolution, the mail's bytes.
     EXPECT_EQ(card.size(), QSize(at150.captured(1).toInt(), at150.captured(2).toInt()));
     EXPECT_NEAR(card.dotsPerMeterX() * 0.0254, 150, 1);
-    EXPECT_EQ(
-        QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
+    EXPECT_EQ(QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
         at150.captured(3));
     ui.messages.clear();
     sendFromWindow([&](Send_Mail& mail) {
