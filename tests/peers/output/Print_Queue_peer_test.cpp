@@ -141,6 +141,9 @@ TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrin
             "3 sheets were sent to Margins.\n\nMargins is paused (Out of paper): the sheets wait in its queue until "
             "it is resumed.",
             "Out of paper", 3 },
+        { Paused, 2,
+            "2 sheets were sent to Margins.\n\nMargins is paused: the sheets wait in its queue until it is resumed.",
+            "", 2 },
         { Gone, 3, "The sheets could not be printed on Catcher: ", "the print scheduler is not running" },
         { SavedInPanel, 5, "", "", 6 }, { SavedInWindow, 4, "", "", 6 }, { SavedInPreview, 3, "", "", 5 } };
     int sent = 0; // jobs the scheduler has printed
@@ -178,8 +181,9 @@ TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrin
             else if (c.done == Refused)
                 ASSERT_TRUE(scheduler->command(QStringLiteral("cupsreject"), { queue }));
             else if (c.done == Paused) {
-                ASSERT_TRUE(scheduler->command(
-                    QStringLiteral("cupsdisable"), { QStringLiteral("-r"), QString::fromUtf8(c.reason), queue }));
+                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsdisable"),
+                    *c.reason ? QStringList { QStringLiteral("-r"), QString::fromUtf8(c.reason), queue }
+                              : QStringList { queue }));
                 w.form().Printer_ComboBox->showPopup(); // the list marks it as it opens
                 EXPECT_EQ(w.form().Printer_ComboBox->currentText(), QStringLiteral("Margins (paused)"));
                 w.form().Printer_ComboBox->hidePopup();
