@@ -75,8 +75,7 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
         const auto chosen = std::ranges::find(listed, QString::fromLatin1(broken), &Browser_Picture_Object::image_Name);
         window->imageBrowserSelectionDidChange(int(chosen - listed.begin()));
         EXPECT_TRUE(window->Front_card_Prop.Card_BG_Image().isNull()) << broken;
-        ASSERT_EQ(ui.messages.size(), 1u) << broken;
-        EXPECT_TRUE(ui.messages.front().text.contains(QLatin1String(broken) + refusal)) << broken;
+        EXPECT_TRUE(ui.messages.size() == 1 && ui.messages.front().text.contains(broken + refusal)) << broken;
         ASSERT_TRUE(folder.remove(QLatin1String(broken)));
     }
     ASSERT_TRUE(QTest::qWaitFor([this] { return window->images->rowCount() == 2; }, 5000));

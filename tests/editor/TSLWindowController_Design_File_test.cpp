@@ -520,7 +520,7 @@ TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
             for (QWidget* top : QApplication::topLevelWidgets())
                 if (auto* box = qobject_cast<QProgressDialog*>(top); box && box->isVisible() && shown.isEmpty()) {
                     waiting = box;
-                    const QLabel* words = box->findChild<QLabel*>();
+                    const QLabel* words = box->findChild<QLabel*>(); // the file's name in its characters
                     shown = words && words->textFormat() == Qt::PlainText ? box->labelText() : QStringLiteral("markup");
                     cancel ? box->findChild<QPushButton*>()->click() : otherCopy.kill();
                 }

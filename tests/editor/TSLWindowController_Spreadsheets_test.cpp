@@ -319,9 +319,9 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
             hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& box) {
                 EXPECT_TRUE(c.seen != WhileTold
                     || (SpreadsheetWriter::WriteWorkbook(other, { c.rows[0], c.rows[2] }, true) && seen()));
-                auto& notice = static_cast<QMessageBox&>(box);
+                const auto& notice = static_cast<QMessageBox&>(box);
                 boxSays = notice.textFormat() == Qt::PlainText ? notice.text().trimmed() : QStringLiteral("markup");
-                notice.buttons().first()->click();
+                static_cast<QMessageBox&>(box).buttons().first()->click();
             } });
         if (c.seen == ByTheRun)
             window->Check_Series_Or_Excel_Use_or_not(); // before the watch has had a moment
