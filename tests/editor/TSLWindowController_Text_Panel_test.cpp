@@ -92,8 +92,7 @@ TEST_F(TextPanelTest, WhatComesInStopsAt250WholeCharactersAndWhatWasThereStays)
 {
     const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"), a300(300, u'a'), dear = QStringLiteral("Dear guests");
     const QString stored(2822, u's'); // from a design file, or a script
-    // On the card, the text, the caret (-1 selects all), what is put (a key typed if one character, else pasted),
-    // what the text is then, and how many characters were left out.
+    // On the card; text; caret (-1: all); put (one character typed, more pasted); text then; characters left out.
     const std::tuple<bool, QString, int, QString, QString, int> rows[] = {
         { false, QStringLiteral("x"), -1, a300, QString(250, u'a'), 50 },
         { false, QStringLiteral("x"), -1, QString(249, u'b') + face + QStringLiteral("tail"), QString(249, u'b'), 6 },
