@@ -89,9 +89,8 @@ TEST(LongSmsDialog, HelpModeHidesNoAndQuestionModeLastsOneOpening)
     };
 
     dialog->title_val = QStringLiteral("Batch Processing Series already exists :");
-    // The series is named after a workbook's column title, whatever characters it has.
-    dialog->msg_val_str = QStringLiteral("<a href=\"x\">Guests</a>\nBatch Processing Series already exists. Do you "
-                                         "want to replace it?");
+    dialog->msg_val_str = QStringLiteral("\nBatch Processing Series already exists. Do you want to replace it?");
+    dialog->msg_val_str.prepend(QStringLiteral("<a href=\"x\">Guests</a>")); // named after a column title
     responder.modalRuns = { look };
     EXPECT_EQ(dialog->Open_Long_sms_Dialog(), 1);
     EXPECT_TRUE(noVisible);

@@ -1,5 +1,5 @@
-// The program's windows as a desktop shows them: readable under light and dark palettes, usable on screens of
-// the common sizes with a larger system font, and showing names from outside as the characters they are.
+// The program's windows as a desktop shows them: readable under light and dark palettes, and usable on
+// screens of the common sizes with a larger system font; names from outside show as the characters they are.
 #include "editor/EditorScenarioFixture.h"
 
 #include "barcode/Barcode_Dialog.h"

@@ -228,11 +228,9 @@ protected:
         const auto layout = tsltextlayout::layoutText(text.displayedText(), placed.font.value_or(text.displayedFont()),
             text.text_kerning, text.text_alignmnet, placed.at.width());
         QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, layout->text()); // where a line may break
-        for (int i = 1; i < layout->lineCount(); ++i) {
-            breaks.setPosition(layout->lineAt(i).textStart());
-            if (!breaks.isAtBoundary())
+        for (int i = 1; i < layout->lineCount(); ++i)
+            if (breaks.setPosition(layout->lineAt(i).textStart()); !breaks.isAtBoundary())
                 return true;
-        }
         return false;
     }
     // After a change of the card from `cardBefore`, with room: each item whole on the card near its place (off its

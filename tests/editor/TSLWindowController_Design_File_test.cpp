@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -521,8 +520,7 @@ TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
             for (QWidget* top : QApplication::topLevelWidgets())
                 if (auto* box = qobject_cast<QProgressDialog*>(top); box && box->isVisible() && shown.isEmpty()) {
                     waiting = box;
-                    // The file's name in its characters, whatever they are.
-                    const QLabel* words = box->findChild<QLabel*>();
+                    const QLabel* words = box->findChild<QLabel*>(); // the file's name in its characters
                     shown = words && words->textFormat() == Qt::PlainText ? box->labelText() : QStringLiteral("markup");
                     cancel ? box->findChild<QPushButton*>()->click() : otherCopy.kill();
                 }
@@ -532,8 +530,8 @@ TEST_F(DesignFileWindowTest, CtrlSAsksBeforeWritingOverWhatAnotherCopySaved)
         EXPECT_EQ(shown,
             QStringLiteral("Waiting for another copy of %1 to finish saving \"party.dcard\"...").arg(window->App_Name));
         EXPECT_EQ(window->isWindowModified(), cancel) << cancel;
-        EXPECT_EQ(QFileInfo::exists(saveLock), cancel) << "Cancel ends the wait at once, before the other copy is done";
-        EXPECT_TRUE(messageTexts(ui).isEmpty());
+        EXPECT_EQ(QFileInfo::exists(saveLock), cancel);
+        EXPECT_TRUE(messageTexts(ui).isEmpty()) << "Cancel ends the wait at once, not when it runs out";
     }
 }
 

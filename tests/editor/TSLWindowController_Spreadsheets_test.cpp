@@ -269,17 +269,9 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
             "The workbook \"other.xlsx\" has changed: the design now shows its new data (1 records).\n\n1 item is "
             "bound to a column this sheet does not have: Name",
             {}, "Guest" },
-        // A sheet name that is markup, or a megabyte long, is told as the characters it is, shortened.
         { guests("Val", "6"), ByOpening, " 1",
-            "The workbook \"other.xlsx\" cannot be read: it no longer has the sheet \"<a href=\"https://example.org/"
-            "fix\">Click here to repair the guest list</a>\". The design shows the data it stored (1 records).",
-            { { "Copy", guests("Cy", "9") }, { nullptr, {} } }, nullptr, {},
-            QStringLiteral("<a href=\"https://example.org/fix\">Click here to repair the guest list</a>") },
-        { guests("Val", "6"), ByOpening, " 1",
-            "The workbook \"other.xlsx\" cannot be read: it no longer has the sheet "
-            "\"<b>Guests</b>xxxxxxxxxxxxxxxxxxxxxxx"
-            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\u2026\". The design shows the data it stored (1 "
-            "records).",
+            "The workbook \"other.xlsx\" cannot be read: it no longer has the sheet \"<b>Guests</b>xxxxxxxxxxxxxxxxxxxx"
+            "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\u2026\". The design shows the data it stored (1 records).",
             { { "Copy", guests("Cy", "9") }, { nullptr, {} } }, nullptr, {},
             QStringLiteral("<b>Guests</b>") + QString(1 << 20, QLatin1Char('x')) },
         { { { "Ann Lee", "A1" }, { "Bo", "B2" } }, ByTheFolder, "Ann Lee A1",
@@ -327,9 +319,9 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
             hand.emplace(ui, std::vector<editortest::RealSeamHand::Step> { [&](QWidget& box) {
                 EXPECT_TRUE(c.seen != WhileTold
                     || (SpreadsheetWriter::WriteWorkbook(other, { c.rows[0], c.rows[2] }, true) && seen()));
-                auto& notice = static_cast<QMessageBox&>(box);
+                const auto& notice = static_cast<QMessageBox&>(box);
                 boxSays = notice.textFormat() == Qt::PlainText ? notice.text().trimmed() : QStringLiteral("markup");
-                notice.buttons().first()->click();
+                static_cast<QMessageBox&>(box).buttons().first()->click();
             } });
         if (c.seen == ByTheRun)
             window->Check_Series_Or_Excel_Use_or_not(); // before the watch has had a moment

@@ -88,50 +88,38 @@ TEST_F(TextPanelTest, TypingReplacesThePlaceholderAndReachesTheOneSelectedItem)
     EXPECT_EQ(textOf(text), QStringLiteral("Anna"));
 }
 
-// What is typed or pasted into the inspector's box or the box on the card comes in up to 250 characters, as
-// whole characters, with a notice; what the text held before is never cut, however long.
 TEST_F(TextPanelTest, WhatComesInStopsAt250WholeCharactersAndWhatWasThereStays)
 {
     const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"), a300(300, u'a'), dear = QStringLiteral("Dear guests");
-    const QString stored(2822, u's'); // from a design file, or a script
-    const struct {
-        bool onCard;
-        QString text;
-        int at; // the caret; -1 selects all
-        QString put; // one character is a key typed, more are pasted
-        QString kept;
-        int leftOut;
-    } rows[] = { { false, QStringLiteral("x"), -1, a300, QString(250, u'a'), 50 },
+    // On the card; text; caret (-1: all); put (one character typed, more pasted); text then; characters left out.
+    const std::tuple<bool, QString, int, QString, QString, int> rows[] = {
+        { false, QStringLiteral("x"), -1, a300, QString(250, u'a'), 50 },
         { false, QStringLiteral("x"), -1, QString(249, u'b') + face + QStringLiteral("tail"), QString(249, u'b'), 6 },
         { false, dear, 5, a300, QStringLiteral("Dear ") + QString(239, u'a') + QStringLiteral("guests"), 61 },
-        { false, stored, 2822, QStringLiteral("!"), stored, 1 },
+        { false, QString(2822, u's'), 2822, QStringLiteral("!"), QString(2822, u's'), 1 }, // stored, never cut
         { true, QStringLiteral("x"), -1, QString(2822, u'c'), QString(250, u'c'), 2572 },
-        { true, stored, 2822, QStringLiteral("!"), stored, 1 },
-        { true, dear, 5, QStringLiteral("dear "), QStringLiteral("Dear dear guests"), 0 } };
+        { true, dear, 5, QStringLiteral("dear "), QStringLiteral("Dear dear guests"), 0 },
+    };
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.kept.left(20).toStdString() + (row.onCard ? " on the card" : " in the inspector"));
-        const TSLGraphicPtr text = addText(row.text);
+    for (const auto& [onCard, was, at, put, kept, leftOut] : rows) {
+        SCOPED_TRACE(kept.left(20).toStdString() + (onCard ? " on the card" : " in the inspector"));
+        const TSLGraphicPtr text = addText(was);
         select(window->_graphicView, { int(window->Get_Front_Controls_Array().size()) - 1 });
         window->Show_RHS_Properties(text);
-        if (row.onCard)
+        if (onCard)
             window->_graphicView->startEditingGraphic(text);
-        QPlainTextEdit* box = row.onCard ? window->_graphicView->editingView() : textBox();
-        ASSERT_NE(box, nullptr);
-        box->setFocus();
+        QPlainTextEdit* box = onCard ? window->_graphicView->editingView() : textBox();
         QTextCursor caret = box->textCursor();
-        row.at < 0 ? caret.select(QTextCursor::Document) : caret.setPosition(row.at);
+        at < 0 ? caret.select(QTextCursor::Document) : caret.setPosition(at);
         box->setTextCursor(caret);
         ui.messages.clear();
-        row.put.size() == 1 ? QTest::keyClicks(box, row.put) : box->insertPlainText(row.put);
-        EXPECT_EQ(textOf(text), row.kept);
-        EXPECT_EQ(
-            messageTexts(ui), row.leftOut ? QStringList { Text_Length_Limit::notice(row.leftOut) } : QStringList());
-        if (row.onCard)
+        put.size() == 1 ? QTest::keyClicks(box, put) : box->insertPlainText(put);
+        EXPECT_EQ(messageTexts(ui), leftOut ? QStringList { Text_Length_Limit::notice(leftOut) } : QStringList());
+        if (onCard)
             QTest::keyClick(box, Qt::Key_Escape);
-        EXPECT_EQ(textOf(text), row.kept) << "as the edit ends";
-        EXPECT_EQ(textBox()->toPlainText(), row.kept) << "both boxes show it";
+        EXPECT_EQ(textOf(text), kept) << "as the edit ends";
+        EXPECT_EQ(textBox()->toPlainText(), kept) << "both boxes show it";
     }
 }
 
@@ -189,8 +177,7 @@ TEST(TextPanelTimes, OfferedTimeFormatsGiveTheMarkerInCapitals)
     };
     for (const auto& c : cases) {
         const QString value = TSLWindowController::Get_time_Value(QString::fromLatin1(c.format));
-        EXPECT_TRUE(value.contains(QRegularExpression(QString::fromLatin1(c.shape))))
-            << c.format << " gave " << value.toStdString();
+        EXPECT_TRUE(value.contains(QRegularExpression(QString::fromLatin1(c.shape)))) << c.format << " gave " << value.toStdString();
     }
 }
 

@@ -235,7 +235,6 @@ TEST_F(WorkKept, UndoAndRedoActOnTheSideShownForItemsAndTheCardPage)
         EXPECT_EQ(far->bounds(), QRectF(180, 100, 40, 30)) << side.key;
         showSide(side.button);
         EXPECT_NE(undoTitle(), QStringLiteral("Undo Card Size")) << side.key;
-        // Redone, undone and redone again on either side, it stays a step of both: neither takes back another.
         for (const char* on : { side.button, otherButton, side.button, otherButton }) {
             showSide(on);
             trigger(QStringLiteral("menu_Redo"));
@@ -300,15 +299,11 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
     for (const double left : { 40.0, 219.0 }) // two barcodes side by side, meeting at an edge
         addWithTool(QStringLiteral("Barcode_Tool_btn"), QRectF(left, 120, 180, 50));
 
-    // A card as wide as one word at 17 pt and a little more: narrower than that and its margins.
-    const double wordWide = [] {
-        TSLText text;
-        text.text_ctrl_font = QFont(text.displayedFont().family(), 17);
-        const auto line = tsltextlayout::layoutText(
-            QStringLiteral("Sommernachtsfest"), text.displayedFont(), text.text_kerning, text.text_alignmnet, 1e6);
-        return (std::ceil(tsltextlayout::usedSize(*line).width()) + 2) / 2.834645669291;
-    }();
-
+    TSLText probe; // a card as wide as one word at 17 pt and a little more: narrower than that and its margins
+    probe.text_ctrl_font = QFont(probe.displayedFont().family(), 17);
+    const auto word = tsltextlayout::layoutText(
+        QStringLiteral("Sommernachtsfest"), probe.displayedFont(), probe.text_kerning, probe.text_alignmnet, 1e6);
+    const double wordWide = (std::ceil(tsltextlayout::usedSize(*word).width()) + 2) / 2.834645669291;
     // What the window shows on opening, and what each way of closing it leaves.
     const struct {
         const char* how;
@@ -328,36 +323,32 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         { "Cancel changes nothing", 0, 0, {}, "cancel_btn", 148, 2 },
         { "60 x 40 keeps the barcodes apart", -1, -1, { 60, 40 }, "ok_btn", 60, 2 },
         { "20 x 40 breaks no word", -1, -1, { 20, 40 }, "ok_btn", 20, 2, { "Guest pass", "Table 7" } },
-        { "a word as wide as the card takes its margins", -1, -1, { wordWide, 105 }, "ok_btn", wordWide, 2,
+        { "a card one word wide", -1, -1, { wordWide, 105 }, "ok_btn", wordWide, 2,
             { "Sommernachtsfest im Garten, bei Anna und Ben, mit Musik und Tanz" }, true },
-        { "turned, a line of Japanese wraps between its characters", -1, -1, { 105, 148 }, "ok_btn", 105, 2,
+        { "turned, Japanese wraps", -1, -1, { 105, 148 }, "ok_btn", 105, 2,
             { "\u304A\u8A95\u751F\u65E5\u304A\u3081\u3067\u3068\u3046\u3054\u3056\u3044\u307E\u3059\u3002"
               "\u7D20\u6575\u306A\u4E00\u5E74\u3092" },
             true },
         { "20 x 40 is too small for a longer word", -1, -1, { 20, 40 }, "ok_btn", 20, 2,
             { "Donaudampfschifffahrtskapit\u00E4n" }, false, {}, {}, "text \"Donaudampfschifffahrtska\u2026\"" },
-        { "CR80, a text nudged, back: the card as it was", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, { "Guest pass" },
-            false, [this](const TSLGraphicList& texts) { clickItem(texts[0]), pressKeys(Qt::Key_Right, 1); },
+        { "CR80, a text nudged, back", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, { "Guest pass" }, false,
+            [this](const TSLGraphicList& texts) { clickItem(texts[0]), pressKeys(Qt::Key_Right, 1); },
             { { 148, 105 } } },
-        { "upright CR80, then turned with room: letters as given", -1, -1, { 53.98, 85.6 }, "ok_btn", 53.98, 2,
+        { "upright CR80, turned with room", -1, -1, { 53.98, 85.6 }, "ok_btn", 53.98, 2,
             { "Hochzeitseinladungskarte f\u00FCr Anna und Ben" }, true, {}, { { 85.6, 53.98 } } },
-        { "CR80, the shape moved, turned and back: where it was moved", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, {},
-            false,
+        { "CR80, the shape moved, turned, back", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, {}, false,
             [this](const TSLGraphicList&) { clickItem(canvas()->graphics().back()), pressKeys(Qt::Key_Right, 1); },
             { { 53.98, 85.6 }, { 85.6, 53.98 } } },
-        { "CR80, a text added, back: the card as it was with the text on it", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6,
-            2, {}, false,
+        { "CR80, a text added, back", -1, -1, { 85.6, 53.98 }, "ok_btn", 85.6, 2, {}, false,
             [this](const TSLGraphicList&) { addWithTool(QStringLiteral("Text_Tool_btn"), QRectF(150, 100, 80, 30)); },
             { { 148, 105 } } },
         { "CR80 rectangle", 0, 0, {}, "ok_btn", 85.6, 0 },
     };
-    // The card size window as the person answers it, noting what it shows on opening: a row of its size list
-    // clicked (-1 none), an outline clicked (-1 none), a size in mm typed (none when empty), then the button.
-    double shownWidth = 0, shownHeight = 0;
+    double shownWidth = 0, shownHeight = 0; // what the card size window shows on opening
     int shownShape = -1;
-    const auto answer = [&](int row, int outline, QSizeF typed, const char* button) {
+    const auto answer = [&](const auto& run) {
         shownWidth = shownHeight = 0, shownShape = -1; // until it opens
-        ui.modalRuns.push_back([&, row, outline, typed, button](QDialog& dialog) {
+        ui.modalRuns.push_back([&](QDialog& dialog) {
             dialog.show();
             shownWidth = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->value();
             shownHeight = dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->value();
@@ -366,18 +357,18 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
                 if (radio && radio->isChecked())
                     shownShape = id;
             }
-            if (row >= 0) {
+            if (run.row >= 0) {
                 auto* list = dialog.findChild<QTableWidget*>(QStringLiteral("ColList"));
                 QTest::mouseClick(
-                    list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row, 0)).center());
+                    list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(run.row, 0)).center());
             }
-            if (outline >= 0)
-                tick(dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(outline)));
-            if (!typed.isEmpty()) {
-                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(typed.width());
-                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(typed.height());
+            if (run.outline >= 0)
+                tick(dialog.findChild<QAbstractButton*>(QStringLiteral("card_shape_%1").arg(run.outline)));
+            if (!run.typed.isEmpty()) {
+                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("width_Stepper"))->setValue(run.typed.width());
+                dialog.findChild<QDoubleSpinBox*>(QStringLiteral("height_Stepper"))->setValue(run.typed.height());
             }
-            editorscenario::clickChild(dialog, button);
+            editorscenario::clickChild(dialog, run.button);
             return dialog.result();
         });
         trigger(QStringLiteral("menu_Card_Wizard"));
@@ -399,7 +390,7 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         const auto layoutBefore = layoutOfBothSides();
         const QSizeF before = window->frontCanvasBounds().size();
         const int shapeBefore = Card_Shape;
-        answer(run.row, run.outline, run.typed, run.button);
+        answer(run);
         EXPECT_NEAR(shownWidth, Points_to_MM_Convert(float(before.width())), 0.05);
         EXPECT_NEAR(shownHeight, Points_to_MM_Convert(float(before.height())), 0.05);
         EXPECT_EQ(shownShape, shapeBefore);
@@ -408,24 +399,21 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
         // The inspector shows what the card is.
         EXPECT_NEAR(window->width_Stepper->value(), run.width, 0.05);
         EXPECT_EQ(window->matrix_card_shape->checkedId(), run.shapeAfter);
-        if (!*run.tooSmallFor) {
+        if (const QString cut = QString::fromUtf8(run.tooSmallFor); cut.isEmpty()) {
             expectKeptApart(layoutBefore, before);
         } else {
-            // Its word is broken as in no smaller letters it could fit: it is cut, so said, and outputs name it.
             const QString said = editortest::messageTexts(ui).join(QLatin1Char(' '));
-            EXPECT_TRUE(said.contains(QLatin1String("too small for ") + QString::fromUtf8(run.tooSmallFor)))
-                << said.toStdString();
+            EXPECT_TRUE(said.contains(QLatin1String("too small for ") + cut)) << said.toStdString();
             EXPECT_FALSE(said.contains(QLatin1String("lie over")));
             EXPECT_EQ(Record_Fill::textsCut(window->Get_Front_Controls_Array(), window->frontCanvasBounds(), nullptr),
-                QStringList { QString::fromUtf8(run.tooSmallFor) });
+                QStringList { cut });
         }
-        // Changed in between and changed back, each item lies as it did on that card.
         if (run.between)
             run.between(texts);
         const auto layoutBetween = layoutOfBothSides();
-        for (const QSizeF& size : run.then)
-            answer(-1, -1, size, "ok_btn");
-        for (const Placed& was : layoutBefore) // the texts wrap where they may in their own letters
+        for (const QSizeF& typed : run.then)
+            answer(std::remove_cvref_t<decltype(run)> { "", -1, -1, typed, "ok_btn", 0, 0 });
+        for (const Placed& was : layoutBefore)
             EXPECT_TRUE(
                 !run.lettersKept || !std::ranges::count(texts, was.item) || was.item->text_ctrl_font == was.font);
         if (!run.then.empty()) {
@@ -436,12 +424,10 @@ TEST_F(WorkKept, CardSizeWindowOpensOnTheCardAndItsChangeIsOneUndoStep)
             }
             EXPECT_TRUE(run.then.back() != run.typed || layoutBack == layoutBetween);
             EXPECT_TRUE(run.then.back() != QSizeF(148, 105) || layoutBack == layoutBefore);
-        }
-        if (!run.typed.isEmpty() && run.then.empty()) {
+        } else if (!run.typed.isEmpty()) {
             trigger(QStringLiteral("menu_Undo"));
             EXPECT_EQ(layoutOfBothSides(), layoutBefore);
         }
-        // Each change undone, and the texts too.
         while ((!run.then.empty() && std::abs(window->frontCanvasBounds().width() - before.width()) > 0.01)
             || canvas()->graphics().size() > items)
             trigger(QStringLiteral("menu_Undo"));
@@ -637,8 +623,7 @@ TEST_F(WorkKept, TheScratchSideShowsCopiesAndToolsCreateItemsOnIt)
         ASSERT_TRUE(tried);
         EXPECT_EQ(canvas()->graphics().front(), tried) << "the tool made its item on the side shown";
         EXPECT_EQ(window->statusBar()->currentMessage(),
-            QStringLiteral(
-                "The preview is not kept: it is filled again from the side being edited at the next visit."));
+            QStringLiteral("The preview is not kept: it is filled again from the side being edited at the next visit."));
         trigger(QStringLiteral("menu_Undo"));
         trigger(QStringLiteral("menu_Undo"));
         // The card page there changes the scratch side's own look.
