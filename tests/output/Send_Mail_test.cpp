@@ -4,6 +4,7 @@
 #include "output/Email_Setting.h"
 #include "output/Mail_Globals.h"
 #include "output/Preferences.h"
+#include "output/Send_Mail_Record.h"
 #include "output/Send_Modeless.h"
 #include "platform/UiSeam.h"
 
@@ -12,6 +13,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
@@ -285,6 +288,32 @@ TEST(SendMail, APastedColumnAndSemicolonsBecomeTheListTheToFieldShows)
     Send_Mail::defaultInstance().runSender = nullptr;
     ASSERT_EQ(recorder.mails.size(), 2u);
     EXPECT_EQ(recorder.mails[1].toAddress, QStringLiteral("y@example.com"));
+}
+
+TEST(SendMail, ARecordOfMailsSentThatCannotBeReadIsToldOfAndNothingGoesUnasked)
+{
+    FreshDataFolder folder(QStringLiteral("send-unreadable"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(Send_Mail_Record::path()).path()));
+    QFile damaged(Send_Mail_Record::path());
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write("not a record\n") > 0);
+    damaged.close();
+    testsupport::ScriptedResponder ui; // Cancel
+    Recorder recorder;
+    Send_Mail::defaultInstance().runSender = recorder.sender();
+    openSendWindow(ui, [&](Send_Mail& window) {
+        type(window.form().from_txt, QStringLiteral("me@example.com"));
+        type(window.form().to_txt, QStringLiteral("a@example.com"));
+        click(window.form().rd_without_barcode);
+        click(window.form().sendButton);
+        EXPECT_FALSE(window.running());
+    });
+    Send_Mail::defaultInstance().runSender = nullptr;
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("The list of the guests already mailed cannot be read")));
+    EXPECT_EQ(ui.messages[0].buttons.value(0), QStringLiteral("Cancel"));
+    EXPECT_EQ(recorder.count.load(), 0);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
+    EXPECT_EQ(damaged.readAll(), "not a record\n"); // not the program's to replace
 }
 
 TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResult)
