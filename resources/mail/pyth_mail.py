@@ -131,7 +131,8 @@ def name_tokens(name):
     # Plain words stay as they are; a run of words that are not goes as encoded-words, the blanks between
     # them inside.
     tokens, pending = [], []
-    for word in name.split():
+    # Split at plain blanks only: a no-break space holds two words together and stays inside its word.
+    for word in [word for word in name.split(" ") if word]:
         if PLAIN_WORD.match(word) and "=?" not in word:
             if pending:
                 tokens.extend(encoded_words(" ".join(pending), NAME_BYTES))
@@ -332,6 +333,12 @@ def main():
     except smtplib.SMTPAuthenticationError as error:
         sys.stderr.write("%s\n" % error)
         return LOGIN_REFUSED
+    except smtplib.SMTPResponseException as error:
+        # The server's own words, as it answered ("454 4.7.0 TLS not available now").
+        reply = error.smtp_error if isinstance(error.smtp_error, bytes) else str(error.smtp_error).encode("utf-8")
+        failure = reply_failure(FAILED, error.smtp_code, reply)
+        sys.stderr.write("%s\n" % failure)
+        return failure.status
     except (smtplib.SMTPException, ValueError, UnicodeError) as error:
         sys.stderr.write("%s\n" % (error or type(error).__name__))
         return FAILED

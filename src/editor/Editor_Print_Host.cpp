@@ -69,3 +69,8 @@ QString Editor_Print_Host::designName() const
     const QString name = QFileInfo(Project_File_Name).completeBaseName();
     return name.isEmpty() ? QStringLiteral("Untitled") : name;
 }
+
+QString Editor_Print_Host::designPath() const
+{
+    return Project_File_Name.isEmpty() ? QString() : QFileInfo(Project_File_Name).absoluteFilePath();
+}

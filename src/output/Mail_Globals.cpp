@@ -130,6 +130,12 @@ std::optional<Mail_Address> parseMailAddress(const QString& text)
     return address;
 }
 
+QString mailGuest(const QString& recipient)
+{
+    const std::optional<Mail_Address> address = parseMailAddress(recipient);
+    return Trim_Str(address ? address->addrSpec : recipient).toLower();
+}
+
 bool isValidEmail(const QString& text)
 {
     const std::optional<Mail_Address> address = parseMailAddress(text);

@@ -30,6 +30,10 @@ struct Mail_Address {
 // quotes, no control characters. None for anything else.
 std::optional<Mail_Address> parseMailAddress(const QString& text);
 
+// The guest a recipient names, as mails sent are known by: the bare address, trimmed and lower-cased (the text
+// trimmed and lower-cased when it is not an address).
+QString mailGuest(const QString& recipient);
+
 // The address rule for a sender or a single recipient: one bare mailbox address as parseMailAddress reads it.
 bool isValidEmail(const QString& text);
 

@@ -12,6 +12,8 @@
 #include "output/Open_Export_Log.h"
 #include "output/Preferences.h"
 #include "output/Print_Design_Host.h"
+#include "output/Send_Mail_Pairs.h"
+#include "output/Send_Mail_Record.h"
 #include "output/Send_Modeless.h"
 #include "platform/CheckedSave.h"
 #include "platform/UiSeam.h"
@@ -29,14 +31,15 @@
 #include <QSignalBlocker>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int maxFileNameBytes = 255; // of one file name on the file systems the program writes to
 
 // The cards are drawn from a copy of the design taken now; the canvas is never touched by a worker.
-void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
+void useCards(Send_Mail_Request& request, const std::shared_ptr<const Batch_Snapshot>& snapshot)
 {
-    const std::shared_ptr<const Batch_Snapshot> snapshot = host.takeSnapshot();
     const int dpi = request.dpi;
     request.barcodeQuestion = [snapshot, dpi](const std::function<bool()>& stopped) {
         Barcode_Readability::Run_Check check;
@@ -53,6 +56,26 @@ void useCards(Send_Mail_Request& request, const Print_Design_Host& host)
     snapshot->tellColumnsNotFound();
 }
 
+// The card each step mails, as the record of mails sent knows it: a record by its values (its place in a
+// sorted sheet changes), the card as it stands, or a plain message by its words and file.
+void nameCards(Send_Mail_Request& request, const Batch_Snapshot* snapshot, const QString& design)
+{
+    using Kind = Send_Mail_Request::Kind;
+    request.design = request.kind == Kind::Plain ? QString() : design;
+    request.cards.clear();
+    if (request.kind == Kind::Plain) {
+        request.cards << QStringLiteral("message ")
+                + QString::fromLatin1(Send_Mail_Record::digest(Trim_Str(request.attachment) + QLatin1Char('\n')
+                    + request.subject.simplified() + QLatin1Char('\n') + request.body.simplified()));
+    } else if (request.kind == Kind::CardWithoutData) {
+        request.cards << QStringLiteral("the card");
+    } else {
+        for (int record = 0; record < request.records; ++record)
+            request.cards << (snapshot ? Send_Mail_Record::cardOf(snapshot->source(), record)
+                                       : QStringLiteral("record %1").arg(record + 1));
+    }
+}
+
 // The message as typed: the editor's line breaks become line feeds and every other character stays, a
 // no-break space with them (the plain-text form would make it a plain space).
 QString typedText(const QPlainTextEdit& edit)
@@ -65,9 +88,10 @@ QString typedText(const QPlainTextEdit& edit)
     return text;
 }
 
-QString mailCount(qsizetype n)
+bool isLineBreak(QChar c)
 {
-    return n == 1 ? QStringLiteral("1 mail") : QStringLiteral("%1 mails").arg(n);
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::LineSeparator
+        || c == QChar::ParagraphSeparator;
 }
 
 } // namespace
@@ -122,6 +146,7 @@ void Send_Mail::connectControls()
     connect(ui_->rd_all_to_every, &QRadioButton::clicked, this, &Send_Mail::all_rd_select);
     connect(ui_->rd_one_per_recp, &QRadioButton::clicked, this, &Send_Mail::obo_rd_select);
     connect(ui_->delayed_delv_chk, &QCheckBox::clicked, this, &Send_Mail::delayed_delv_chk_select);
+    connect(ui_->to_txt, &QLineEdit::textChanged, this, &Send_Mail::takePastedLines);
     connect(ui_->to_txt, &QLineEdit::textChanged, this, &Send_Mail::offerOnlyFailed);
     connect(ui_->only_failed_chk, &QCheckBox::toggled, this, &Send_Mail::followOnlyFailed);
     const auto remeasure = [this] { sizeTimer_.start(); };
@@ -282,15 +307,21 @@ void Send_Mail::mail_card_side_CellClick(int row)
 
 std::optional<QStringList> Send_Mail::recipientList(const QString& toField, QString* refused)
 {
-    // Commas part the addresses, but not inside a quoted name ("Lee, Ann" <ann@example.com>, "A \"B\", C").
+    // Commas and semicolons part the addresses, but not inside a quoted name ("Lee, Ann" <ann@example.com>,
+    // "A \"B\", C"); a line break always does, as a column pasted from a spreadsheet has one per address.
     QStringList pieces { QString() };
     bool quoted = false;
     bool escaped = false;
     for (const QChar c : toField) {
+        if (isLineBreak(c)) {
+            pieces << QString();
+            quoted = escaped = false;
+            continue;
+        }
         if (!escaped && c == QLatin1Char('"'))
             quoted = !quoted;
         escaped = quoted && !escaped && c == QLatin1Char('\\');
-        if (c == QLatin1Char(',') && !quoted)
+        if ((c == QLatin1Char(',') || c == QLatin1Char(';')) && !quoted)
             pieces << QString();
         else
             pieces.back() += c;
@@ -315,8 +346,9 @@ std::optional<QStringList> Send_Mail::recipientList(const QString& toField, QStr
 
 std::optional<Send_Mail_Request> Send_Mail::Read_Request()
 {
-    // A pasted line break is invisible in a one-line field and no mail header may carry it.
-    for (QLineEdit* field : { ui_->from_txt, ui_->to_txt, ui_->subject_txt, ui_->file_name_txt }) {
+    // A pasted line break is invisible in a one-line field and no mail header may carry it. In To it parts
+    // the addresses.
+    for (QLineEdit* field : { ui_->from_txt, ui_->subject_txt, ui_->file_name_txt }) {
         if (hasControlCharacter(field->text())) {
             Show_MessageBox(
                 QStringLiteral("Please remove the line breaks and other control characters from this field."));
@@ -343,17 +375,23 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     QString refused;
     const std::optional<QStringList> recipients = recipientList(Trim_Str(ui_->to_txt->text()), &refused);
     if (!recipients) {
-        // Of a long list, the one address at fault; addresses are parted by commas alone.
+        // Of a long list, the one address at fault.
         QString text = QStringLiteral("Recipient E-mail address is invalid or incomplete.");
         if (!refused.isEmpty())
             text += QStringLiteral("\n\n\"%1\" is not an e-mail address.").arg(refused);
-        if (refused.contains(QLatin1Char(';')))
-            text += QStringLiteral(" Separate the addresses with commas.");
         Show_MessageBox(text);
         ui_->to_txt->setFocus();
         return std::nullopt;
     }
     request.recipients = *recipients;
+    if (ui_->to_txt->text().contains(QLatin1Char(';'))) {
+        // The field shows the list it took, parted as it will be parted again.
+        QStringList shown;
+        for (const QString& recipient : request.recipients)
+            shown << Trim_Str(recipient);
+        const QSignalBlocker quiet(ui_->to_txt); // the same guests: the offers stand as they are
+        ui_->to_txt->setText(shown.join(QStringLiteral(", ")));
+    }
     request.subject = ui_->subject_txt->text();
     request.body = typedText(*ui_->message_txt);
     Mail_Message fields;
@@ -403,6 +441,11 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         : !records                          ? Kind::CardWithoutData
         : ui_->rd_all_to_every->isChecked() ? Kind::DataAllToEvery
                                             : Kind::DataOnePerRecipient;
+    request.attachment = ui_->attachment->text();
+    const std::shared_ptr<const Batch_Snapshot> snapshot = cardMode && host_ ? host_->takeSnapshot() : nullptr;
+    nameCards(request, snapshot.get(), host_ ? host_->designPath() : QString());
+    if (request.kind == Kind::DataOnePerRecipient && snapshot && !pairsAgree(request, snapshot->source()))
+        return std::nullopt;
     // The same recipients again after a run with failures: only the mails the person ticks go. Any other run
     // that would mail a guest again is asked about first.
     const bool onlyFailed = ui_->only_failed_chk->isEnabled() && ui_->only_failed_chk->isChecked();
@@ -413,20 +456,19 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
                                            "only the mails that failed."));
             return std::nullopt;
         }
-        request.only = history_.failedKeys(maybeTicked);
-    } else if (!mailsAgain(request)) {
-        return std::nullopt;
+        request.only = history_.failedKeys(maybeTicked, request.recipients);
     }
+    if (!mailsAgain(request))
+        return std::nullopt;
     request.cardSide = card_side_str;
-    request.attachment = ui_->attachment->text();
     request.password = sender_pwd;
     request.server = sending_server;
     request.port = sending_port;
     request.ssl = send_enable_ssl == QLatin1String("Y") ? QStringLiteral("Y") : QStringLiteral("N");
 
     request.dpi = ui_->resolution_spin->value();
-    if (cardMode && host_)
-        useCards(request, *host_);
+    if (snapshot)
+        useCards(request, snapshot);
     if (cardMode && request.dpi != storedResolution())
         storeResolution(request.dpi);
     return request;
@@ -461,7 +503,7 @@ void Send_Mail::measureAttachment()
     Send_Mail_Request request;
     request.cardSide = card_side_str;
     request.dpi = ui_->resolution_spin->value();
-    useCards(request, *host_);
+    useCards(request, host_->takeSnapshot());
     sizeBusy_ = true;
     ui_->attachment_size_lbl->setText(QStringLiteral("Measuring..."));
     if (sizeWorker_.joinable())
@@ -530,7 +572,6 @@ void Send_Mail::startRun(Send_Mail_Request request)
     send_modls_wnd->show();
     msend_modTimer.start();
     runRequest_ = std::move(request);
-    lastToText_ = ui_->to_txt->text();
     const quint64 number = ++runNumber_;
     worker_ = std::thread([this, number] {
         result_ = run_->run(runRequest_);
@@ -583,15 +624,56 @@ void Send_Mail::runFinished(quint64 run)
     if (dataRun_ && host_)
         host_->Select_first_row_value_for_design();
     lastRequest_ = runRequest_;
-    history_.record(lastToText_, lastRequest_, lastResult);
+    history_.record(lastRequest_.recipients, lastRequest_, lastResult);
     offerOnlyFailed();
+    QString error;
+    const bool kept = keepRecord(lastRequest_, lastResult, &error);
     if (!abandon_)
-        tellResult(lastResult.failures.isEmpty() ? QString() : writeFailureLog(lastRequest_));
+        tellResult(lastResult.failures.isEmpty() ? QString() : writeFailureLog(lastRequest_),
+            kept ? QString()
+                 : QStringLiteral("The list of the guests mailed could not be kept, so the next Send cannot tell who "
+                                  "has had this mail: %1")
+                       .arg(error));
 }
 
-void Send_Mail::tellResult(const QString& logPath)
+bool Send_Mail::keepRecord(const Send_Mail_Request& request, const Send_Mail_Result& result, QString* error)
 {
-    const QString text = Send_Mail_Run::finalMessage(lastResult, logPath);
+    const bool maybe = result.maybeDelivered() > 0;
+    if (result.taken.isEmpty() && !maybe)
+        return true;
+    // Read again: another copy of the program may have mailed since; a record that cannot be read is left as
+    // it is.
+    Send_Mail_Record record;
+    if (!record.load(error))
+        return false;
+    const auto add = [&](const QPair<int, QString>& mail, bool taken) {
+        record.add({ request.design, request.cardOf(mail.first), mailGuest(mail.second) }, taken, request.subject,
+            request.body);
+    };
+    for (const QPair<int, QString>& mail : result.taken)
+        add(mail, true);
+    for (const Send_Mail_Failure& failure : result.failures) {
+        if (failure.maybeDelivered)
+            add(failure.key(), false);
+    }
+    return record.save(error);
+}
+
+bool Send_Mail::pairsAgree(const Send_Mail_Request& request, const Record_Source& source)
+{
+    const QString warning = Send_Mail_Pairs::warning(request.recipients, source, request.records);
+    if (warning.isEmpty())
+        return true;
+    const platform::MessageRequest question { platform::MessageRequest::Kind::Choice, warning,
+        { QStringLiteral("Cancel"), QStringLiteral("Send anyway") } };
+    return platform::ui().showMessage(question) == 1;
+}
+
+void Send_Mail::tellResult(const QString& logPath, const QString& note)
+{
+    QString text = Send_Mail_Run::finalMessage(lastResult, logPath);
+    if (!note.isEmpty())
+        text += QStringLiteral("\n\n") + note;
     if (logPath.isEmpty()) {
         Show_MessageBox(text);
         return;
@@ -620,13 +702,44 @@ QString Send_Mail::writeFailureLog(const Send_Mail_Request& request) const
     return path;
 }
 
+QStringList Send_Mail::recipientsNow() const
+{
+    return recipientList(Trim_Str(ui_->to_txt->text())).value_or(QStringList());
+}
+
+void Send_Mail::takePastedLines()
+{
+    const QString text = ui_->to_txt->text();
+    if (std::none_of(text.cbegin(), text.cend(), isLineBreak))
+        return;
+    QStringList lines { QString() };
+    for (const QChar c : text) {
+        if (isLineBreak(c))
+            lines << QString();
+        else
+            lines.back() += c;
+    }
+    // Each line one address or more; a line's own leading or trailing separator parts nothing.
+    QStringList kept;
+    for (const QString& line : lines) {
+        QString address = Trim_Str(line);
+        while (address.endsWith(QLatin1Char(',')) || address.endsWith(QLatin1Char(';')))
+            address = Trim_Str(address.chopped(1));
+        while (address.startsWith(QLatin1Char(',')) || address.startsWith(QLatin1Char(';')))
+            address = Trim_Str(address.mid(1));
+        if (!address.isEmpty())
+            kept << address;
+    }
+    ui_->to_txt->setText(kept.join(QStringLiteral(", ")));
+}
+
 void Send_Mail::offerOnlyFailed()
 {
     // Offered after a run with failures while the To field still names the same recipients. The mails
     // whose answer never came are left out unless the person includes them: the server may have them.
     const int maybe = history_.maybeDelivered();
     const int failed = history_.failed();
-    const bool offered = failed + maybe > 0 && !running() && history_.isFor(ui_->to_txt->text());
+    const bool offered = failed + maybe > 0 && !running() && history_.isFor(recipientsNow());
     {
         const QSignalBlocker quiet(ui_->only_failed_chk); // followed just below
         ui_->only_failed_chk->setEnabled(offered && failed > 0);
@@ -646,41 +759,80 @@ void Send_Mail::offerOnlyFailed()
 void Send_Mail::followOnlyFailed()
 {
     // Without a failed mail, the mails that may have been delivered are the only ones offered, on their own.
-    const bool offered = history_.maybeDelivered() > 0 && !running() && history_.isFor(ui_->to_txt->text());
+    const bool offered = history_.maybeDelivered() > 0 && !running() && history_.isFor(recipientsNow());
     const bool addsTo = !ui_->only_failed_chk->isEnabled() || ui_->only_failed_chk->isChecked();
     ui_->maybe_delivered_chk->setEnabled(offered && addsTo);
     if (!ui_->maybe_delivered_chk->isEnabled())
         ui_->maybe_delivered_chk->setChecked(false);
 }
 
-bool Send_Mail::mailsAgain(const Send_Mail_Request& request) const
+bool Send_Mail::mailsAgain(Send_Mail_Request& request) const
 {
-    if (!history_.sameMail(ui_->to_txt->text(), request))
+    Send_Mail_Record record;
+    QString error;
+    if (!record.load(&error)) {
+        const platform::MessageRequest question { platform::MessageRequest::Kind::Choice,
+            QStringLiteral("The list of the guests already mailed cannot be read, so this Send cannot tell who has "
+                           "had this mail: %1\n\nSend anyway?")
+                .arg(error),
+            { QStringLiteral("Cancel"), QStringLiteral("Send anyway") } };
+        return platform::ui().showMessage(question) == 1;
+    }
+    QSet<QString> taken, maybe, others;
+    QSet<QPair<int, QString>> notHad;
+    bool subjectDiffers = false;
+    bool bodyDiffers = false;
+    const QByteArray subject = Send_Mail_Record::digest(request.subject);
+    const QByteArray body = Send_Mail_Record::digest(request.body);
+    for (const QPair<int, QString>& mail : Send_Mail_Run::mailsOf(request)) {
+        const QString guest = mailGuest(mail.second);
+        const std::optional<Send_Mail_Record::Entry> had
+            = record.find({ request.design, request.cardOf(mail.first), guest });
+        if (!had) {
+            notHad.insert(mail);
+            others.insert(guest);
+            continue;
+        }
+        (had->taken ? taken : maybe).insert(guest);
+        subjectDiffers = subjectDiffers || had->subject != subject;
+        bodyDiffers = bodyDiffers || had->body != body;
+    }
+    maybe -= taken;
+    const qsizetype reached = taken.size() + maybe.size();
+    if (reached == 0)
         return true;
-    const Send_Mail_History::Mails mails = Send_Mail_Run::mailsOf(request);
-    const int taken = history_.takenOf(mails);
-    const int maybe = history_.maybeDeliveredOf(mails);
-    if (taken + maybe == 0)
-        return true;
+    QSet<QString> all = taken;
+    all += maybe;
+    all += others;
+    const qsizetype guests = all.size();
+    QString text
+        = QStringLiteral("%1 of the %2 guests this Send reaches already had this mail: ").arg(reached).arg(guests);
+    text += maybe.isEmpty() ? QStringLiteral("the server took it.")
+        : taken.isEmpty()
+        ? QStringLiteral("the server may have taken it (the whole mail went, but its answer never "
+                         "came).")
+        : QStringLiteral("the server took it for %1 and may have taken it for %2.").arg(taken.size()).arg(maybe.size());
+    text += subjectDiffers && bodyDiffers ? QStringLiteral(" They had another subject and another message.")
+        : subjectDiffers                  ? QStringLiteral(" They had another subject, and the same message.")
+        : bodyDiffers                     ? QStringLiteral(" They had the same subject, and another message.")
+                                          : QStringLiteral(" They had the same subject and message.");
     const int maybeOffered = history_.maybeDelivered();
-    QString text = history_.failed() > 0
-        ? QStringLiteral("\"%1\" is not ticked, so every mail of the last run would go again.")
-              .arg(ui_->only_failed_chk->text())
-        : QStringLiteral("Every mail of the last run went to the server");
-    if (history_.failed() == 0)
-        text += maybeOffered > 0 ? QStringLiteral(", but the answer to %1 of them never came.").arg(maybeOffered)
-                                 : QStringLiteral(".");
-    const QString maybeAgain = QStringLiteral("%1 that may have been delivered").arg(mailCount(maybe));
-    text += taken == 0 ? QStringLiteral(" Mailing everyone again sends the %1 a second time.").arg(maybeAgain)
-                       : QStringLiteral(" Mailing everyone again sends the %1 the server took a second time%2.")
-                             .arg(mailCount(taken), maybe > 0 ? QStringLiteral(", and the ") + maybeAgain : QString());
-    if (history_.failed() == 0 && maybeOffered > 0)
+    if (history_.isFor(request.recipients) && history_.failed() == 0 && maybeOffered > 0
+        && !ui_->maybe_delivered_chk->isChecked())
         text += QStringLiteral(" Tick \"%1\" only if %2 did not arrive.")
                     .arg(ui_->maybe_delivered_chk->text(),
                         maybeOffered == 1 ? QStringLiteral("it") : QStringLiteral("they"));
-    const platform::MessageRequest question { platform::MessageRequest::Kind::Choice, text,
-        { QStringLiteral("Cancel"), QStringLiteral("Mail everyone again") } };
-    return platform::ui().showMessage(question) == 1;
+    QStringList buttons { QStringLiteral("Cancel") };
+    if (!notHad.isEmpty())
+        buttons << (others.size() == 1
+                ? QStringLiteral("Only to the guest who has not had it")
+                : QStringLiteral("Only to the %1 guests who have not had it").arg(others.size()));
+    buttons << (reached == 1 ? QStringLiteral("Mail this guest again") : QStringLiteral("Mail them again"));
+    const platform::MessageRequest question { platform::MessageRequest::Kind::Choice, text, buttons };
+    const int answer = platform::ui().showMessage(question);
+    if (answer == 1 && !notHad.isEmpty())
+        request.only = notHad;
+    return answer > 0;
 }
 
 void Send_Mail::abandonRun()
@@ -696,4 +848,8 @@ void Send_Mail::abandonRun()
     lastResult = result_;
     ui_->sendButton->setEnabled(true);
     ui_->closeButton->setEnabled(true);
+    // Quitting: who had the mail is kept all the same; the reason of a failure goes to the log.
+    QString error;
+    if (!keepRecord(runRequest_, lastResult, &error))
+        Show_NSLog_Message(QStringLiteral("the list of the guests mailed could not be kept: %1").arg(error));
 }

@@ -13,6 +13,7 @@
 
 class QButtonGroup;
 class Print_Design_Host;
+class Record_Source;
 class Send_Modeless;
 namespace Ui {
 class Send_Mail;
@@ -82,12 +83,21 @@ private:
     // The size of one mail's pictures at the chosen resolution, measured on a worker and shown beside it.
     void measureAttachment();
     void showAttachmentSize(const std::optional<Mail_Attachment_Size>& size);
-    void tellResult(const QString& logPath);
+    void tellResult(const QString& logPath, const QString& note);
     void offerOnlyFailed();
+    // A column pasted from a spreadsheet: its lines become the list of addresses they are.
+    void takePastedLines();
+    // The recipients of the To field as it stands; empty when it is refused.
+    QStringList recipientsNow() const;
     void followOnlyFailed(); // "Also the mails that may have been delivered" adds to the failed ones only
-    // True to go on: the run mails nobody the server took this mail for (or may have), or the person chose to
-    // mail everyone again.
-    bool mailsAgain(const Send_Mail_Request& request) const;
+    // True to go on: the run mails no guest the server took this design's card for (or may have), or the
+    // person chose to mail them again, or to mail only the others (then `request` is limited to them).
+    bool mailsAgain(Send_Mail_Request& request) const;
+    // True to go on: one card per recipient, and the sheet's column of addresses agrees with To, or the
+    // person chose to send anyway.
+    static bool pairsAgree(const Send_Mail_Request& request, const Record_Source& source);
+    // Adds the mails the server took, or may have taken, to the record of mails sent; false with the reason.
+    static bool keepRecord(const Send_Mail_Request& request, const Send_Mail_Result& result, QString* error);
     // True to go on: records are chosen, none are bound, or the person agreed to one card for everyone.
     bool sendsRecords(bool seriesBound, bool spreadsheetBound) const;
     void update_sending_progress_bar();
@@ -106,8 +116,7 @@ private:
     // The run under way, and the last that ended, for a second run limited to the mails that failed.
     Send_Mail_Request runRequest_;
     Send_Mail_Request lastRequest_;
-    QString lastToText_;
-    Send_Mail_History history_; // of the mails to lastToText_, for the offers and the question before a run
+    Send_Mail_History history_; // of the last runs' guests, for the offers to send only the failed mails
     quint64 runNumber_ = 0; // counts the runs started, so that a late notice of an earlier run is known
     QTimer msend_modTimer;
     QTimer sizeTimer_; // measures once the resolution has stopped changing

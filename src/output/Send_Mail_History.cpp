@@ -1,41 +1,63 @@
 #include "output/Send_Mail_History.h"
 
+#include "output/Mail_Globals.h"
+
 #include <algorithm>
 
-void Send_Mail_History::record(const QString& toText, const Send_Mail_Request& request, const Send_Mail_Result& result)
+QStringList Send_Mail_History::guestsOf(const QStringList& recipients)
 {
-    if (request.only && isFor(toText) && request.kind == kind_) {
+    QStringList guests;
+    for (const QString& recipient : recipients)
+        guests << mailGuest(recipient);
+    return guests;
+}
+
+void Send_Mail_History::record(
+    const QStringList& recipients, const Send_Mail_Request& request, const Send_Mail_Result& result)
+{
+    QList<Send_Mail_Failure> failures = result.failures;
+    for (Send_Mail_Failure& failure : failures)
+        failure.address = mailGuest(failure.address);
+    if (request.only && isFor(recipients) && request.kind == kind_) {
         // Every mail of a limited run was among those on offer: the others are as they were.
-        state_.failures.removeIf(
-            [&request](const Send_Mail_Failure& failure) { return request.only->contains(failure.key()); });
-        state_.failures += result.failures;
-        state_.taken += result.taken;
+        QSet<QPair<int, QString>> only;
+        for (const auto& [step, recipient] : *request.only)
+            only.insert({ step, mailGuest(recipient) });
+        failures_.removeIf([&only](const Send_Mail_Failure& failure) { return only.contains(failure.key()); });
+        failures_ += failures;
     } else {
-        state_.failures = result.failures;
-        state_.taken = result.taken;
-        toText_ = toText;
+        failures_ = failures;
+        guests_ = guestsOf(recipients);
         kind_ = request.kind;
     }
     recorded_ = true;
-    subject_ = request.subject;
-    body_ = request.body;
 }
 
-bool Send_Mail_History::sameMail(const QString& toText, const Send_Mail_Request& request) const
+bool Send_Mail_History::isFor(const QStringList& recipients) const
 {
-    return isFor(toText) && request.kind == kind_ && request.subject == subject_ && request.body == body_;
+    return recorded_ && !recipients.isEmpty() && guestsOf(recipients) == guests_;
 }
 
-int Send_Mail_History::takenOf(const Mails& mails) const
+int Send_Mail_History::maybeDelivered() const
 {
-    return int(
-        std::count_if(mails.cbegin(), mails.cend(), [this](const auto& mail) { return state_.taken.contains(mail); }));
+    return int(std::count_if(failures_.cbegin(), failures_.cend(), [](const auto& f) { return f.maybeDelivered; }));
 }
 
-int Send_Mail_History::maybeDeliveredOf(const Mails& mails) const
+Send_Mail_History::Mails Send_Mail_History::failedKeys(bool withMaybeDelivered, const QStringList& recipients) const
 {
-    return int(
-        std::count_if(state_.failures.cbegin(), state_.failures.cend(), [&mails](const Send_Mail_Failure& failure) {
-            return failure.maybeDelivered && mails.contains(failure.key());
-        }));
+    Mails keys;
+    for (const Send_Mail_Failure& failure : failures_) {
+        if (!withMaybeDelivered && failure.maybeDelivered)
+            continue;
+        // The guest's own recipient of the list as it now stands: the run sends to that text.
+        const auto guest = [&failure](const QString& recipient) { return mailGuest(recipient) == failure.address; };
+        if (guest(recipients.value(failure.step))) {
+            keys.insert({ failure.step, recipients.value(failure.step) });
+            continue;
+        }
+        const auto same = std::find_if(recipients.cbegin(), recipients.cend(), guest);
+        if (same != recipients.cend())
+            keys.insert({ failure.step, *same });
+    }
+    return keys;
 }

@@ -52,6 +52,11 @@ struct Send_Mail_Request {
     std::function<QString(const std::function<bool()>& stopped)> barcodeQuestion;
     // When set, only these mails (step, recipient as split) are sent: a second run to the failed ones.
     std::optional<QSet<QPair<int, QString>>> only;
+    // The design and the card each step mails, as the record of mails sent knows them: one card for every
+    // step when it holds one.
+    QString design;
+    QStringList cards;
+    QString cardOf(int step) const { return cards.size() == 1 ? cards.front() : cards.value(step); }
 };
 
 // One mail of a run that did not reach its recipient.

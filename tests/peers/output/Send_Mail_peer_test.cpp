@@ -9,6 +9,7 @@
 #include "output/Mail_Globals.h"
 #include "output/Open_Export_Log.h"
 #include "output/Send_Mail.h"
+#include "output/Send_Mail_Record.h"
 #include "output/Send_Modeless.h"
 
 #include "ui_Email_Setting.h"
@@ -265,8 +266,8 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingThe
     } cases[] = {
         { refusing.port(), "wrong", "The server refused the user name or password.\n\n2 of 2 mails could not be sent: ",
             "x@example.org (535 5.7.8 Authentication credentials invalid), y@example.org (not tried)." },
-        { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
-            "Connection refused" },
+        { SmtpPeer::freeClosedPort(), SmtpPeer::password,
+            "Could not send email message.\nPlease make sure that:", "Connection refused" },
         { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
         { silent.port(), SmtpPeer::password,
             "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were not sent: ",
@@ -416,7 +417,8 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     // What was shown is what went: the picture's pixels and resolution, the mail's bytes.
     EXPECT_EQ(card.size(), QSize(at150.captured(1).toInt(), at150.captured(2).toInt()));
     EXPECT_NEAR(card.dotsPerMeterX() * 0.0254, 150, 1);
-    EXPECT_EQ(QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
+    EXPECT_EQ(
+        QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
         at150.captured(3));
     ui.messages.clear();
     sendFromWindow([&](Send_Mail& mail) {
@@ -521,8 +523,6 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
     const auto restore = qScopeGuard(
         [limit, saved = qgetenv(limit)] { return saved.isNull() ? qunsetenv(limit) : qputenv(limit, saved); });
     qputenv(limit, "1");
-    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login), QString(), QStringLiteral("127.0.0.1"),
-        peer.port(), QStringLiteral("N")));
     const struct {
         const char* moment; // the second guest's mail meets it (smtp_peer.py)
         bool stop; // Stop > Yes once the server holds its answer back
@@ -550,6 +550,10 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
         { "drop", false, "1 of them may have been delivered", true, true, false, "busy", false, true },
     };
     for (const auto& c : cases) {
+        // Each case mails the same guests afresh: no record of an earlier case's mails.
+        FreshDataFolder data(QStringLiteral("mail-again"));
+        ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login), QString(),
+            QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("N")));
         const QString moment = QString::fromLatin1(c.moment) + QStringLiteral("@example.org");
         const int before = int(peer.messages().size());
         const int held = peer.held();
@@ -583,8 +587,9 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
             click(mail.form().rd_without_barcode);
             click(mail.form().sendButton);
         });
-        EXPECT_EQ(
-            messageTexts().back().startsWith(QStringLiteral("\"Only the mail that failed last time\" is not ticked")),
+        EXPECT_EQ(messageTexts().back().startsWith(QStringLiteral("3 of the 4 guests this Send reaches already had "
+                                                                  "this mail: the server took it for 2 and may have "
+                                                                  "taken it for 1.")),
             c.untick);
         EXPECT_EQ(messageTexts().back().endsWith(
                       QStringLiteral("Tick \"Only the mail that may have been delivered\" only if it did not arrive.")),
@@ -597,9 +602,8 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
                 click(mail.form().sendButton);
             });
             EXPECT_TRUE(messageTexts().back().startsWith(
-                QStringLiteral("Every mail of the last run went to the server, but the answer to 1 of them never came. "
-                               "Mailing everyone again sends the 3 mails the server took a second time, and the 1 "
-                               "mail that may have been delivered.")))
+                QStringLiteral("4 of the 4 guests this Send reaches already had this mail: the server took it for 3 "
+                               "and may have taken it for 1. They had the same subject and message.")))
                 << messageTexts().back().toStdString();
         }
         QStringList guests;
@@ -610,5 +614,128 @@ TEST_F(SendMailPeer, AMailTheServerTookOrMayHaveTakenIsNeverSentAgainByOnlyTheFa
             expected.insert(1, QStringLiteral("busy@example.org"));
         guests.sort();
         EXPECT_EQ(guests, expected);
+    }
+}
+
+TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedWhateverBecameOfTheToField)
+{
+    SmtpPeer peer(SmtpPeer::Mode::Relay);
+    ASSERT_TRUE(peer.running());
+    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login), QString(), QStringLiteral("127.0.0.1"),
+        peer.port(), QStringLiteral("N")));
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"),
+        { QStringLiteral("Ann"), QStringLiteral("Bo"), QStringLiteral("Cy"), QStringLiteral("Di") },
+        Series_File::Values::AsGiven));
+    addBoundText(QStringLiteral("Guests"));
+    const QString had
+        = QStringLiteral("%1 of the %2 guests this Send reaches already had this mail: the server took it.");
+    const QString same = QStringLiteral(" They had the same subject and message.");
+    const struct {
+        const char* to;
+        const char* body;
+        int answer; // to the question: 0 Cancel, 1 only the guests who have not had it, 2 all again; -1 not asked
+        QString asks;
+        QStringList mailed;
+    } cases[] = {
+        { "ann@x.org, refused@x.org, cy@x.org", "Come", -1, {}, { "ann@x.org", "cy@x.org" } },
+        // The refused address corrected, as the refusal invites: only that guest gets their card.
+        { "ann@x.org, bo@x.org, cy@x.org", "Come", 1, had.arg(2).arg(3) + same, { "bo@x.org" } },
+        { "ann@x.org, bo@x.org, cy@x.org, di@x.org", "Come", 1, had.arg(3).arg(4) + same,
+            { "di@x.org" } }, // a latecomer
+        // Retyped without the blanks, and a blank after the message: the same guests.
+        { "Ann@x.org,bo@x.org,cy@x.org,di@x.org", "Come ", 0,
+            had.arg(4).arg(4) + QStringLiteral(" They had the same subject, and another message."), {} },
+        { "ed@x.org", "Come", -1, {}, { "ed@x.org" } }, // another list: the window's own memory is of it now
+        { "ann@x.org, bo@x.org, cy@x.org, di@x.org", "Come", 2, had.arg(4).arg(4) + same,
+            { "ann@x.org", "bo@x.org", "cy@x.org", "di@x.org" } },
+    };
+    for (const auto& c : cases) {
+        const qsizetype before = peer.messages().size();
+        ui.messages.clear();
+        ui.messageAnswers = { std::max(c.answer, 0), 0 }; // the question, then No: the failures' list is not opened
+        sendFromWindow([&](Send_Mail& mail) {
+            type(mail.form().to_txt, QString::fromLatin1(c.to));
+            mail.form().message_txt->setPlainText(QString::fromLatin1(c.body));
+            click(mail.form().sendButton);
+        });
+        const QStringList texts = messageTexts();
+        ASSERT_FALSE(c.answer >= 0 && texts.isEmpty()) << c.to;
+        EXPECT_EQ(c.answer >= 0 ? texts.front().section(QStringLiteral("\n"), 0, 0) : QString(),
+            c.answer >= 0 ? c.asks : QString())
+            << c.to;
+        if (c.mailed.isEmpty())
+            continue;
+        const QList<QJsonObject> got = peer.waitForMessages(int(before + c.mailed.size()));
+        QStringList guests;
+        for (const QJsonObject& m : got.mid(before))
+            guests << m[QLatin1String("rcpt_tos")][0].toString();
+        guests.sort();
+        EXPECT_EQ(guests, c.mailed) << c.to;
+    }
+    // The record outlives the program: a program started afresh reads it, and nobody else may.
+    EXPECT_EQ(testsupport::fileMode(Send_Mail_Record::path()), 0600u);
+    Send_Mail_Record record;
+    ASSERT_TRUE(record.load());
+    EXPECT_EQ(record.size(), 5);
+}
+
+TEST_F(SendMailPeer, OneCardPerRecipientIsCheckedAgainstTheSheetsAddressesBeforeAnythingGoes)
+{
+    SmtpPeer peer(SmtpPeer::Mode::Relay);
+    ASSERT_TRUE(peer.running());
+    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login), QString(), QStringLiteral("127.0.0.1"),
+        peer.port(), QStringLiteral("N")));
+    // The guest list as it stands after sorting by name.
+    window->bindingTable.setValueColumnTitles(
+        { QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("E-mail") });
+    for (const char* guest : { "Bo Lee|bo@x.org", "Ann Fay|Ann@x.org", "Cy Moss|cy@x.org" })
+        ASSERT_TRUE(window->bindingTable.Create_List_By_Array(QString::fromLatin1(guest).split(QLatin1Char('|')), 2));
+    const std::shared_ptr<TSLText> name = addBoundText(QString());
+    name->data_source_type = 2;
+    name->excel_col_indx = 1;
+    const QString opening = QStringLiteral("Each address in To gets the card of the record in its place, but the "
+                                           "sheet's \"E-mail\" column does not agree with To.\n\n");
+    const struct {
+        const char* to;
+        int answer; // 0 Cancel, 1 Send anyway
+        QString says;
+        QStringList mailed;
+    } cases[] = {
+        { "ann@x.org, bo@x.org, cy@x.org", 0,
+            opening
+                + QStringLiteral("2 of the 3 addresses would get the card of another guest:\n- ann@x.org would get the "
+                                 "card of row 1, Bo Lee, whose address is bo@x.org.\n- bo@x.org would get the card of "
+                                 "row 2, Ann Fay, whose address is Ann@x.org.\n\nSend anyway?"),
+            {} },
+        { "bo@x.org, ann@x.org", 0,
+            opening
+                + QStringLiteral("To holds 2 addresses and the sheet 3 guests: the last guest would get no mail.\n\n"
+                                 "Send anyway?"),
+            {} },
+        { "bo@x.org, ANN@x.org, cy@x.org, late@x.org", 1,
+            opening
+                + QStringLiteral("To holds 4 addresses and the sheet 3 guests: the last address would get no card.\n\n"
+                                 "Send anyway?"),
+            { "ann@x.org", "bo@x.org", "cy@x.org" } },
+    };
+    for (const auto& c : cases) {
+        const qsizetype before = peer.messages().size();
+        ui.messages.clear();
+        ui.messageAnswers = { c.answer, 0 };
+        sendFromWindow([&](Send_Mail& mail) {
+            EXPECT_TRUE(mail.form().send_with_excel_chk->isChecked());
+            type(mail.form().to_txt, QString::fromLatin1(c.to));
+            click(mail.form().sendButton);
+        });
+        ASSERT_FALSE(messageTexts().isEmpty()) << c.to;
+        EXPECT_EQ(messageTexts().front(), c.says);
+        EXPECT_EQ(
+            ui.messages.front().buttons, QStringList({ QStringLiteral("Cancel"), QStringLiteral("Send anyway") }));
+        const QList<QJsonObject> got = c.mailed.isEmpty() ? peer.messages() : peer.waitForMessages(int(before + 3));
+        QStringList guests;
+        for (const QJsonObject& m : got.mid(before))
+            guests << m[QLatin1String("rcpt_tos")][0].toString();
+        guests.sort();
+        EXPECT_EQ(guests, c.mailed) << c.to;
     }
 }

@@ -20,7 +20,7 @@ SmtpPeer::SmtpPeer(Mode mode, const QString& certificateHost)
 {
     if (trusts_)
         qputenv("SSL_CERT_FILE", folder_.filePath(QStringLiteral("ca.pem")).toLocal8Bit());
-    const char* modes[] = { "plain", "starttls", "ssl", "silent", "relay", "relay7" };
+    const char* modes[] = { "plain", "starttls", "ssl", "silent", "relay", "relay7", "tlsbusy" };
     const QString script = QStringLiteral(TESSALINE_TEST_SOURCE_DIR "/peers/output/smtp_peer.py");
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_->start(QStringLiteral("/usr/bin/python3"),

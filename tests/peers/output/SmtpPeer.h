@@ -16,8 +16,9 @@
 class SmtpPeer {
 public:
     // Relay: plain, and asks for no login; Relay7Bit as well, without offering 8BITMIME. Every mode but Silent
-    // plays the slow moments of a mail by its recipient's address (smtp_peer.py tells them).
-    enum class Mode { Plain, StartTls, Ssl, Silent, Relay, Relay7Bit };
+    // plays the slow moments of a mail by its recipient's address (smtp_peer.py tells them). TlsBusy offers
+    // STARTTLS and answers it with a 454.
+    enum class Mode { Plain, StartTls, Ssl, Silent, Relay, Relay7Bit, TlsBusy };
     static constexpr const char* login = "sender@example.com";
     static constexpr const char* password = "secret";
 

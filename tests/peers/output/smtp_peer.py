@@ -3,7 +3,8 @@
 #
 #   smtp_peer.py MODE FOLDER [CERTIFICATE_HOST]
 # MODE: plain, starttls, ssl (each asking for the login sender@example.com / secret), relay (plain, asking
-# for no login), relay7 (a relay that does not offer 8BITMIME) or silent (accepts connections, counted in FOLDER/accepted.log, and never says a word). The TLS modes show a certificate for
+# for no login), relay7 (a relay that does not offer 8BITMIME), tlsbusy (offers STARTTLS and answers it
+# with "454 4.7.0 TLS not available now") or silent (accepts connections, counted in FOLDER/accepted.log, and never says a word). The TLS modes show a certificate for
 # CERTIFICATE_HOST (default 127.0.0.1) signed by a test authority made here, written as FOLDER/ca.pem for
 # the client to trust. Like many servers, none offers SMTPUTF8.
 # Every login tried is written to FOLDER/auth.log; a recipient whose address begins with "refused" gets a
@@ -29,7 +30,7 @@ from email import message_from_bytes, policy
 from email.header import decode_header, make_header
 
 from aiosmtpd.controller import Controller
-from aiosmtpd.smtp import AuthResult, LoginPassword
+from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword, syntax
 from cryptography import x509
 from cryptography.hazmat.primitives import hashes, serialization
 from cryptography.hazmat.primitives.asymmetric import ec
@@ -101,9 +102,10 @@ def make_authenticator(folder):
 
 
 class Keeper:
-    def __init__(self, folder, eight_bit):
+    def __init__(self, folder, eight_bit, offers_tls=False):
         self.folder = folder
         self.eight_bit = eight_bit
+        self.offers_tls = offers_tls
         self.count = 0
         self.busy = set()
         self.lock = threading.Lock()
@@ -115,7 +117,8 @@ class Keeper:
 
     async def handle_EHLO(self, server, session, envelope, hostname, responses):
         session.host_name = hostname
-        return [line for line in responses if self.eight_bit or line != "250-8BITMIME"]
+        kept = [line for line in responses if self.eight_bit or line != "250-8BITMIME"]
+        return kept[:-1] + ["250-STARTTLS"] + kept[-1:] if self.offers_tls else kept
 
     async def handle_QUIT(self, server, session, envelope):
         if getattr(session, "moment", "").startswith("slowquit"):
@@ -201,6 +204,17 @@ def silent_server(port, folder):
     return listener
 
 
+class BusyTls(SMTP):
+    @syntax("STARTTLS")
+    async def smtp_STARTTLS(self, arg):
+        await self.push("454 4.7.0 TLS not available now")
+
+
+class BusyTlsController(Controller):
+    def factory(self):
+        return BusyTls(self.handler, **self.SMTP_kwargs)
+
+
 def main():
     warnings.simplefilter("ignore")
     logging.getLogger("mail.log").setLevel(logging.CRITICAL)
@@ -216,7 +230,8 @@ def main():
             options.update(tls_context=authority_signed_context(folder, host), require_starttls=True)
         elif mode == "ssl":
             options.update(ssl_context=authority_signed_context(folder, host))
-        keep = Controller(Keeper(folder, mode != "relay7"), **options)
+        kind = BusyTlsController if mode == "tlsbusy" else Controller
+        keep = kind(Keeper(folder, mode != "relay7", mode == "tlsbusy"), **options)
         keep.start()
     print("PORT %d" % port, flush=True)
     sys.stdin.read()
