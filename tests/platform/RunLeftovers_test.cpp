@@ -17,12 +17,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
-enum class Holder { Nobody, Killed, Live, Link, KilledAtExit };
+enum class Holder { Nobody, Killed, Live, Link, KilledAtExit, KilledTwice };
 
 QByteArray contents(const QString& path)
 {
@@ -30,25 +31,36 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves: moved to `path`.
-bool leaveFolderKilledAtExit(const QString& base, const QString& path)
+// Runs `work` in a child process killed at the first removal in a scratch folder; true when it was.
+bool killedAtFirstRemoval(const std::function<void()>& work)
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        qputenv("TMPDIR", QFile::encodeName(base));
-        {
-            const platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
-            if (!platform::replaceFileUnsynced(folder.filePath(QStringLiteral("sharedStrings.xml")), "<t>Ada</t>"))
-                ::_exit(1);
-            platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
-        } // the folder ends here, as at exit
+        platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
+        work();
         ::_exit(0);
     }
     int status = 0;
-    const QStringList left = child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status)
-        ? QDir(base).entryList({ QStringLiteral("tessaline-sheet-%1-*").arg(child) }, QDir::Dirs)
-        : QStringList();
-    return left.size() == 1 && QDir(base).rename(left.first(), path);
+    return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
+}
+
+// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves, and then,
+// when `clearingKilled`, what a later start killed after the first removal of its clean-up leaves: moved to
+// `path` in base.
+bool leaveFolderKilled(const QString& base, const QString& path, bool clearingKilled)
+{
+    const QTemporaryDir side;
+    const bool killed = killedAtFirstRemoval([&side] {
+        qputenv("TMPDIR", QFile::encodeName(side.path()));
+        const platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
+        for (const char* part : { "sharedStrings.xml", "sheet1.xml" })
+            if (!platform::replaceFileUnsynced(folder.filePath(QLatin1String(part)), "<t>Ada</t>"))
+                ::_exit(1);
+    }); // the folder ends there, as at exit
+    const QStringList left = QDir(side.path()).entryList({ QStringLiteral("tessaline-sheet-*") }, QDir::Dirs);
+    return killed && left.size() == 1 && (!clearingKilled || killedAtFirstRemoval([&side] {
+        platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), side.path());
+    })) && QDir(side.path()).rename(left.first(), QDir(base).filePath(path));
 }
 
 } // namespace
@@ -77,6 +89,8 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         { QStringLiteral("tessaline-sheet-4242-abcXYZ/"), Holder::Live, false },
         { QStringLiteral("tessaline-sheet-4243-abcDEF/"), Holder::Nobody, false }, // no lock file: being made
         { QStringLiteral("tessaline-sheet-4246-abcDEF/"), Holder::KilledAtExit, true }, // its lock goes last
+        // Killed at exit, then its clean-up killed: each took the run's files first, so the lock still proves it ours.
+        { QStringLiteral("tessaline-sheet-4247-abcDEF/"), Holder::KilledTwice, true },
         { QStringLiteral("tessaline-sheet-123-abcdef/.tessaline.lock"), Holder::Nobody, false }, // a person's: no mark
         // A start killed before its lock had its name; unmarked, such a file is not provably ours.
         { QStringLiteral("tessaline-sheet-4244-abcDEF/.tessaline.lock.new"), Holder::Killed, true },
@@ -93,8 +107,8 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         const QString path = base.filePath(c.name);
         if (!c.name.endsWith(QLatin1Char('/')))
             QDir().mkpath(QFileInfo(path).path());
-        if (c.holder == Holder::KilledAtExit)
-            ASSERT_TRUE(leaveFolderKilledAtExit(base.path(), c.name.chopped(1)));
+        if (c.holder == Holder::KilledAtExit || c.holder == Holder::KilledTwice)
+            ASSERT_TRUE(leaveFolderKilled(base.path(), c.name.chopped(1), c.holder == Holder::KilledTwice));
         else if (c.holder == Holder::Link)
             ASSERT_TRUE(
                 QFile::link(c.name.startsWith(QLatin1Char('.')) ? user + QStringLiteral("/photo.jpg") : user, path));
@@ -113,7 +127,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_9.png")), 0); // only that file's
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_1.png")), 1);
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 1);
-    EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 3);
+    EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 4);
     for (const Case& c : cases) // a removed folder goes whole; links are followed
         EXPECT_EQ(QFileInfo::exists(base.filePath(c.removed ? c.name.section(u'/', 0, 0) : c.name)), !c.removed)
             << c.name.toStdString();
