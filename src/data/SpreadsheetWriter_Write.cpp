@@ -177,7 +177,12 @@ bool SpreadsheetWriter::WriteWorkbook(const QString& path, const Rows& rows, boo
     }
     Zip_Error error;
     if (!Zip_Package::unzipFileAtPath(templatePath(), object.tmpDir_, true, QString(), &error)) {
-        setLastError(QStringLiteral("The workbook template cannot be read (%1).").arg(error.description));
+        // A full disk is not a damaged template: the folder and the system's reason are named.
+        setLastError(error.code == Zip_Package::WriteFailed
+                ? QStringLiteral(
+                    "The workbook %1 cannot be written: the temporary folder %2 cannot take its parts (%3).")
+                      .arg(path, object.tmpDir_, error.description)
+                : QStringLiteral("The workbook template cannot be read (%1).").arg(error.description));
         return false;
     }
     if (!object.WriteWorksheetData(scratch.filePath(QStringLiteral("xl/worksheets/sheet1.xml")))

@@ -8,6 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/mount.h>
 
 #include <pugixml.hpp>
 
@@ -162,6 +168,24 @@ TEST(SpreadsheetWriter, FailureIsReportedAndTheOldFileKept)
     QDir().mkpath(base + QStringLiteral("/dir.xlsx"));
     EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(base + QStringLiteral("/dir.xlsx"), { { "a" } }, true));
     EXPECT_TRUE(QFileInfo(base + QStringLiteral("/dir.xlsx")).isDir());
+}
+
+TEST(SpreadsheetWriter, AFullTemporaryFolderIsNamedWithTheSystemsReason)
+{
+    // A file system of one page, made over the scratch folder: it fills with the first part unpacked.
+    const QString scratch = SpreadsheetWriter::spreadsheet().tmpDir();
+    ASSERT_TRUE(QDir().mkpath(scratch));
+    if (::mount("tmpfs", QFile::encodeName(scratch).constData(), "tmpfs", 0, "size=4k,mode=0700") != 0)
+        GTEST_SKIP() << "a small file system cannot be made here: " << std::strerror(errno);
+    const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(scratch).constData(), MNT_DETACH); });
+    const QString target = testsupport::makeTempFolder(QStringLiteral("write-full")) + QStringLiteral("/guests.xlsx");
+
+    EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(target, { { "Ada" } }, true));
+    const QString said = SpreadsheetWriter::lastError();
+    EXPECT_TRUE(said.contains(QStringLiteral("No space left on device")) && said.contains(scratch))
+        << said.toStdString();
+    EXPECT_FALSE(said.contains(QStringLiteral("template"))) << said.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(target));
 }
 
 TEST(SpreadsheetWriter, CharactersXmlCannotCarryRoundTripThroughOurReader)
