@@ -4,6 +4,7 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "model/PictureCache.h"
+#include "model/PictureFiles.h"
 #include "model/TSLImage.h"
 
 #include <QAction>
@@ -128,4 +129,31 @@ TEST_F(DesignPicturesTest, APictureEditedOnDiskIsSeenAfterTheDesignIsOpenedAgain
     const QImage shown = shownFront();
     EXPECT_EQ(shownAt(shown, { 20, 20 }), QColor(Qt::blue));
     EXPECT_EQ(shownAt(shown, { 60, 20 }), QColor(Qt::blue));
+}
+
+TEST_F(DesignPicturesTest, PicturesThatAreRefusedAreNamedWhenTheDesignOpens)
+{
+    // Too large to decode, each said so by its header alone; the long name is shown by its start and its end.
+    const QString longName = QString(40, QLatin1Char('a')) + QString(40, QLatin1Char('z')) + QStringLiteral(".png");
+    for (const QString& name : { QStringLiteral("huge.png"), longName }) {
+        ASSERT_TRUE(picturefiles::write(folder + QLatin1Char('/') + name, picturefiles::pngHeaderOnly(12000, 9000)));
+        addPictures(folder + QLatin1Char('/') + name, 2);
+    }
+    const QString fine = folder + QStringLiteral("/fine.png");
+    writePicture(fine, filled(40, 40, Qt::red));
+    addPictures(fine, 1);
+    save();
+    PictureCache::instance().clear();
+    ui.messages.clear();
+
+    openThroughTheOpenCommand();
+    ASSERT_EQ(window->Get_Front_Control_Count(), 5);
+    const QString shortened = QString(30, QLatin1Char('a')) + QStringLiteral("...") + QString(26, QLatin1Char('z'))
+        + QStringLiteral(".png");
+    EXPECT_TRUE(editortest::messageTexts(ui).contains(
+        QStringLiteral("2 pictures of this design cannot be used: \"huge.png\", \"%1\". Their frames stay empty "
+                       "until others are chosen.")
+            .arg(shortened)))
+        << editortest::messageTexts(ui).join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(decodes(), 0u) << "opening still decodes no picture";
 }
