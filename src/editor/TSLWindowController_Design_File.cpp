@@ -72,32 +72,38 @@ QString shortName(const QString& path)
     return Left_Str_substringToIndex(name, half) + QStringLiteral("...") + Right_Str_substringFromIndex(name, half);
 }
 
-// The pictures of the opened design's picture items whose files are there but refused (too large to decode,
-// not a regular file), each once, by its file's name: told when the design opens, since their frames show
-// nothing. Only headers are read: the pictures are decoded when a side shows them.
+// The pictures of the opened design's picture items and card backgrounds whose files are there but refused
+// (too large to decode, not a regular file), each once, by its file's name: told when the design opens, since
+// they show nothing. Only headers are read: the pictures are decoded when a side shows them.
 QString refusedPicturesNotice(const DesignFileContent& content)
 {
-    QStringList names;
+    QStringList paths; // of pictures whose files are there
     for (const TSLGraphicList* side : { &content.frontItems, &content.backItems })
         for (const TSLGraphicPtr& item : *side) {
             const auto* picture = dynamic_cast<const TSLImage*>(item.get());
-            const QString path = picture ? picture->_file_path : QString();
-            if (path.isEmpty() || picture->pictureSource().isNull() || names.contains(shortName(path)))
-                continue; // no file there: the canvas marks the item with the missing name
-            if (const PictureSource::Check check = PictureSource::checkHeader(path); !check.usable()) {
-                Show_NSLog_Message(check.refusal);
-                names << shortName(path);
-            }
+            if (picture && !picture->pictureSource().isNull()) // else the canvas marks the item with the missing name
+                paths << picture->_file_path;
         }
+    for (const Card_Property* side : { &content.front, &content.back })
+        if (side->Card_fill_chk() && side->Card_fill_style() == QLatin1String("I")
+            && QFileInfo::exists(side->Card_BG_Image_Path()))
+            paths << side->Card_BG_Image_Path();
+    paths.removeDuplicates(); // many items may show one file
+    QStringList names;
+    for (const QString& path : paths) {
+        const PictureSource::Check check = PictureSource::checkHeader(path);
+        if (!check.usable() && !names.contains(shortName(path))) {
+            Show_NSLog_Message(check.refusal);
+            names << shortName(path);
+        }
+    }
     if (names.isEmpty())
         return {};
     const QString listed = QLatin1Char('"') + names.join(QStringLiteral("\", \"")) + QLatin1Char('"');
     return names.size() == 1
-        ? QStringLiteral("The picture %1 of this design cannot be used: its frame stays empty until another is "
-                         "chosen.")
+        ? QStringLiteral("The picture %1 of this design cannot be used: it shows nothing until another is chosen.")
               .arg(listed)
-        : QStringLiteral("%1 pictures of this design cannot be used: %2. Their frames stay empty until others are "
-                         "chosen.")
+        : QStringLiteral("%1 pictures of this design cannot be used: %2. They show nothing until others are chosen.")
               .arg(names.size())
               .arg(listed);
 }

@@ -133,27 +133,24 @@ TEST_F(DesignPicturesTest, APictureEditedOnDiskIsSeenAfterTheDesignIsOpenedAgain
 
 TEST_F(DesignPicturesTest, PicturesThatAreRefusedAreNamedWhenTheDesignOpens)
 {
-    // Too large to decode, each said so by its header alone; the long name is shown by its start and its end.
-    const QString longName = QString(40, QLatin1Char('a')) + QString(40, QLatin1Char('z')) + QStringLiteral(".png");
-    for (const QString& name : { QStringLiteral("huge.png"), longName }) {
-        ASSERT_TRUE(picturefiles::write(folder + QLatin1Char('/') + name, picturefiles::pngHeaderOnly(12000, 9000)));
-        addPictures(folder + QLatin1Char('/') + name, 2);
-    }
-    const QString fine = folder + QStringLiteral("/fine.png");
-    writePicture(fine, filled(40, 40, Qt::red));
-    addPictures(fine, 1);
+    // Too large to decode, as their headers say: two pictures, a long name shown by its start and its end, and the
+    // card's background; one sound picture.
+    const QString longName = QString(40, u'a') + QString(40, u'z') + QStringLiteral(".png");
+    for (const QString& name : { QStringLiteral("huge.png"), longName, QStringLiteral("back.png") })
+        ASSERT_TRUE(picturefiles::write(folder + u'/' + name, picturefiles::pngHeaderOnly(12000, 9000)));
+    addPictures(folder + QStringLiteral("/huge.png"), 2);
+    addPictures(folder + u'/' + longName, 1);
+    Card_Property& card = window->Front_card_Prop;
+    card.setCard_fill_chk(true), card.setCard_fill_style(QStringLiteral("I"));
+    card.setCard_BG_Image_Path(folder + QStringLiteral("/back.png"));
+    writePicture(folder + QStringLiteral("/fine.png"), filled(40, 40, Qt::red));
+    addPictures(folder + QStringLiteral("/fine.png"), 1);
     save();
-    PictureCache::instance().clear();
-    ui.messages.clear();
-
     openThroughTheOpenCommand();
-    ASSERT_EQ(window->Get_Front_Control_Count(), 5);
-    const QString shortened = QString(30, QLatin1Char('a')) + QStringLiteral("...") + QString(26, QLatin1Char('z'))
-        + QStringLiteral(".png");
     EXPECT_TRUE(editortest::messageTexts(ui).contains(
-        QStringLiteral("2 pictures of this design cannot be used: \"huge.png\", \"%1\". Their frames stay empty "
-                       "until others are chosen.")
-            .arg(shortened)))
-        << editortest::messageTexts(ui).join(QLatin1Char('|')).toStdString();
+        QStringLiteral("3 pictures of this design cannot be used: \"huge.png\", \"%1...%2.png\", \"back.png\". They "
+                       "show nothing until others are chosen.")
+            .arg(QString(30, u'a'), QString(26, u'z'))))
+        << editortest::messageTexts(ui).join(u'|').toStdString();
     EXPECT_EQ(decodes(), 0u) << "opening still decodes no picture";
 }
