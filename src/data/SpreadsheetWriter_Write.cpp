@@ -14,6 +14,9 @@
 
 #include <pugixml.hpp>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 const char* const kMainNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
@@ -172,7 +175,8 @@ bool SpreadsheetWriter::WriteWorkbook(const QString& path, const Rows& rows, boo
     removeScratchFolder();
     const QDir scratch(object.tmpDir_);
     if (!QDir().mkpath(scratch.filePath(QStringLiteral("xl/worksheets")))) {
-        setLastError(QStringLiteral("The temporary folder %1 cannot be made.").arg(object.tmpDir_));
+        setLastError(QStringLiteral("The temporary folder %1 cannot be made: %2.")
+                         .arg(object.tmpDir_, QString::fromLocal8Bit(std::strerror(errno))));
         return false;
     }
     Zip_Error error;
