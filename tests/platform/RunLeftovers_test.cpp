@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <functional>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,36 +30,37 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// Runs `work` in a child process killed at the first removal in a scratch folder; true when it was.
-bool killedAtFirstRemoval(const std::function<void()>& work)
+// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves: moved to `path`;
+// then, when `clearingKilled`, what a later start's clean-up killed after its first removal leaves of it.
+bool leaveFolderKilledAtExit(const QString& base, const QString& path, bool clearingKilled)
 {
     const pid_t child = ::fork();
     if (child == 0) {
-        platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
-        work();
+        qputenv("TMPDIR", QFile::encodeName(base));
+        {
+            const platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
+            for (const char* part : { "sharedStrings.xml", "sheet1.xml" })
+                if (!platform::replaceFileUnsynced(folder.filePath(QLatin1String(part)), "<t>Ada</t>"))
+                    ::_exit(1);
+            platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
+        } // the folder ends here, as at exit
         ::_exit(0);
     }
     int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status);
-}
-
-// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves, and then,
-// when `clearingKilled`, what a later start killed after the first removal of its clean-up leaves: moved to
-// `path` in base.
-bool leaveFolderKilled(const QString& base, const QString& path, bool clearingKilled)
-{
-    const QTemporaryDir side;
-    const bool killed = killedAtFirstRemoval([&side] {
-        qputenv("TMPDIR", QFile::encodeName(side.path()));
-        const platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
-        for (const char* part : { "sharedStrings.xml", "sheet1.xml" })
-            if (!platform::replaceFileUnsynced(folder.filePath(QLatin1String(part)), "<t>Ada</t>"))
-                ::_exit(1);
-    }); // the folder ends there, as at exit
-    const QStringList left = QDir(side.path()).entryList({ QStringLiteral("tessaline-sheet-*") }, QDir::Dirs);
-    return killed && left.size() == 1 && (!clearingKilled || killedAtFirstRemoval([&side] {
-        platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), side.path());
-    })) && QDir(side.path()).rename(left.first(), QDir(base).filePath(path));
+    const QStringList left = child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status)
+        ? QDir(base).entryList({ QStringLiteral("tessaline-sheet-%1-*").arg(child) }, QDir::Dirs)
+        : QStringList();
+    if (left.size() != 1 || !QDir(base).rename(left.first(), path))
+        return false;
+    if (!clearingKilled)
+        return true;
+    const pid_t clearing = ::fork();
+    if (clearing == 0) {
+        platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
+        platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base);
+        ::_exit(0);
+    }
+    return clearing > 0 && ::waitpid(clearing, &status, 0) == clearing && WIFSIGNALED(status);
 }
 
 } // namespace
@@ -88,9 +88,8 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         { QStringLiteral("tessaline-sheet-4242-abcDEF/"), Holder::Killed, true },
         { QStringLiteral("tessaline-sheet-4242-abcXYZ/"), Holder::Live, false },
         { QStringLiteral("tessaline-sheet-4243-abcDEF/"), Holder::Nobody, false }, // no lock file: being made
+        { QStringLiteral("tessaline-sheet-4247-abcDEF/"), Holder::KilledTwice, true }, // and then its clean-up
         { QStringLiteral("tessaline-sheet-4246-abcDEF/"), Holder::KilledAtExit, true }, // its lock goes last
-        // Killed at exit, then its clean-up killed: each took the run's files first, so the lock still proves it ours.
-        { QStringLiteral("tessaline-sheet-4247-abcDEF/"), Holder::KilledTwice, true },
         { QStringLiteral("tessaline-sheet-123-abcdef/.tessaline.lock"), Holder::Nobody, false }, // a person's: no mark
         // A start killed before its lock had its name; unmarked, such a file is not provably ours.
         { QStringLiteral("tessaline-sheet-4244-abcDEF/.tessaline.lock.new"), Holder::Killed, true },
@@ -108,7 +107,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         if (!c.name.endsWith(QLatin1Char('/')))
             QDir().mkpath(QFileInfo(path).path());
         if (c.holder == Holder::KilledAtExit || c.holder == Holder::KilledTwice)
-            ASSERT_TRUE(leaveFolderKilled(base.path(), c.name.chopped(1), c.holder == Holder::KilledTwice));
+            ASSERT_TRUE(leaveFolderKilledAtExit(base.path(), c.name.chopped(1), c.holder == Holder::KilledTwice));
         else if (c.holder == Holder::Link)
             ASSERT_TRUE(
                 QFile::link(c.name.startsWith(QLatin1Char('.')) ? user + QStringLiteral("/photo.jpg") : user, path));

@@ -1,63 +1,39 @@
 #!/usr/bin/env bash
-# A fuzz target whose unit timed out among the others is run again alone, with the same limit, before the
-# time-out is called a finding; any other failure is a finding at once. Stand-in targets answer as libFuzzer
-# does: on their corpus they report a unit past its time limit (or a crash) and leave it; run on one unit they
-# end within the limit or report the time-out again. Usage: fuzz_judge_test.sh <tools/fuzz_judge.sh>
+# A unit timed out among the other fuzz targets is run again alone, with the same limit, before it is called a
+# finding; any other failure is one at once. The stand-in target answers as libFuzzer does: on its corpus it
+# reports the failure ($FIRST: timeout or crash) and leaves the unit; run on that unit alone it passes or times
+# out again ($ALONE). Usage: fuzz_judge_test.sh <tools/fuzz_judge.sh>
 set -euo pipefail
 source "$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-failures=0
-
-# A stand-in target: `first` is what its run on the corpus reports (timeout or crash), `alone` what a run
-# on one unit does (pass or timeout). Each start is counted in <work>/<target>.starts.
-stand_in() {
-    local path=$1 first=$2 alone=$3
-    cat >"$path" <<STANDIN
+cat >"$work/target" <<'STANDIN'
 #!/usr/bin/env bash
-echo start >>"$work/\$(basename "$path").starts"
-case "\${@: -1}" in
-*/corpus)
-    prefix=\$(printf '%s\n' "\$@" | sed -n 's/^-artifact_prefix=//p')
-    echo unit >"\${prefix}$first-0123abcd"
-    if [ "$first" = timeout ]; then
-        echo "==1== ERROR: libFuzzer: timeout after 21 seconds"
-        echo "artifact_prefix='\$prefix'; Test unit written to \${prefix}timeout-0123abcd"
-        exit 70
-    fi
-    echo "==1== ERROR: AddressSanitizer: heap-buffer-overflow"
-    echo "artifact_prefix='\$prefix'; Test unit written to \${prefix}crash-0123abcd"
-    exit 1 ;;
-*)
-    if [ "$alone" = pass ]; then
-        echo "Executed \${@: -1} in 1700 ms"
-        exit 0
-    fi
-    echo "==2== ERROR: libFuzzer: timeout after 21 seconds"
-    exit 70 ;;
-esac
+echo start >>"$STARTS"
+if [ -d "${@: -1}" ]; then
+    prefix=$(printf '%s\n' "$@" | sed -n 's/^-artifact_prefix=//p')
+    touch "${prefix}$FIRST-1"
+    echo "==1== ERROR: $([ "$FIRST" = timeout ] && echo libFuzzer: timeout || echo AddressSanitizer: SEGV)"
+    echo "Test unit written to ${prefix}$FIRST-1"
+    exit 70
+fi
+[ "$ALONE" = pass ] || { echo "==2== ERROR: libFuzzer: timeout"; exit 70; }
 STANDIN
-    chmod +x "$path"
-}
-
-# name, what the corpus run reports, what a run alone does, the verdict (0 passes), starts, what the log says
-while read -r name first alone verdict starts says; do
-    findings="$work/$name" corpus="$work/$name/corpus"
-    mkdir -p "$corpus"
-    stand_in "$work/fuzz_$name" "$first" "$alone"
-    fuzz_run "$work/fuzz_$name" 10 20 "$findings" "$corpus"
-    got=0
-    fuzz_judge "$work/fuzz_$name" 20 "$findings" || got=1
-    ran=$(wc -l <"$work/fuzz_$name.starts")
-    if [ "$got" != "$verdict" ] || [ "$ran" != "$starts" ] || ! grep -q "$says" "$findings/log.txt"; then
-        echo "FAIL $name: verdict $got (wanted $verdict), started $ran times (wanted $starts), log:"
-        cat "$findings/log.txt"
+chmod +x "$work/target"
+failures=0
+# the stand-in's two answers, then the verdict (0 passes), its starts and what the log says last
+while read -r FIRST ALONE verdict starts says; do
+    export FIRST ALONE STARTS="$work/$FIRST-$ALONE.starts"
+    findings="$work/$FIRST-$ALONE" && mkdir -p "$findings/corpus"
+    fuzz_run "$work/target" 10 20 "$findings" "$findings/corpus"
+    got=0 && { fuzz_judge "$work/target" 20 "$findings" || got=1; }
+    if [ "$got/$(wc -l <"$STARTS")" != "$verdict/$starts" ] || ! tail -1 "$findings/log.txt" | grep -q "$says"; then
+        echo "FAIL $FIRST $ALONE: verdict $got, $(wc -l <"$STARTS") starts; log:" && cat "$findings/log.txt"
         failures=$((failures + 1))
     fi
 done <<'ROWS'
-busy timeout pass 0 2 ^==.Alone.it.ended.within.20s
-slow timeout timeout 1 2 ^==.Alone.it.failed.again
-crash crash pass 1 1 AddressSanitizer
+timeout pass 0 2 Alone.it.ended.within.20s
+timeout timeout 1 2 Alone.it.failed.again
+crash pass 1 1 written.to.*crash-1
 ROWS
-[ "$failures" = 0 ] && echo "fuzz_judge: every row passed"
 exit "$failures"
