@@ -133,8 +133,7 @@ TEST_F(DesignPicturesTest, APictureEditedOnDiskIsSeenAfterTheDesignIsOpenedAgain
 
 TEST_F(DesignPicturesTest, PicturesThatAreRefusedAreNamedWhenTheDesignOpens)
 {
-    // Too large to decode, as their headers say: two pictures, a long name shown by its start and its end, and the
-    // card's background; one sound picture.
+    // Too large to decode, as their headers say: pictures (a long name shown by its start and end) and a background.
     const QString longName = QString(40, u'a') + QString(40, u'z') + QStringLiteral(".png");
     for (const QString& name : { QStringLiteral("huge.png"), longName, QStringLiteral("back.png") })
         ASSERT_TRUE(picturefiles::write(folder + u'/' + name, picturefiles::pngHeaderOnly(12000, 9000)));
