@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs each for a fixed time from seeds written by the
 # program's own writers. Any crash, sanitizer report, time-out, memory blow-up or differing read-back
-# fails the run; the input that caused it is kept in the build folder. The whole run takes one fixed time
-# however many targets there are: FUZZ_SECONDS (default 180) is the wall time of the fuzzing, shared out
-# among the targets, which run side by side on FUZZ_JOBS slots (default: the machine's cores).
+# fails the run (a unit that timed out among the other targets only when it times out again run alone);
+# the input that caused it is kept in the build folder. The whole run takes one fixed time however many
+# targets there are: FUZZ_SECONDS (default 180) is the wall time of the fuzzing, shared out among the
+# targets, which run side by side on FUZZ_JOBS slots (default: the machine's cores).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${TESSALINE_FUZZ_BUILD_DIR:-build-fuzz}
@@ -26,17 +27,15 @@ seeds="$build/fuzz-seeds"
 rm -rf "$seeds"
 "$build/fuzz/fuzz_write_seeds" "$seeds"
 
-# The targets run side by side, FUZZ_JOBS at once.
+# The targets run side by side, FUZZ_JOBS at once; a unit may take at most `limit` seconds.
+limit=20
+source tools/fuzz_judge.sh
 run_target() {
     local target=$1 seeds_of=$2
     local corpus="$build/fuzz-corpus/$target" findings="$build/fuzz-findings/$target"
     mkdir -p "$corpus" "$findings"
     cp -n "$seeds/$seeds_of"/* "$corpus"/ || true # keeps what earlier runs found
-    rm -f "$findings/status"
-    local code=0
-    "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-        -artifact_prefix="$findings/" -print_final_stats=1 "$corpus" >"$findings/log.txt" 2>&1 || code=$?
-    echo "$code" >"$findings/status"
+    fuzz_run "$build/fuzz/fuzz_$target" "$seconds" "$limit" "$findings" "$corpus"
 }
 
 pairs=(PlistXml:xml PlistBinary:binary KeyedArchive:keyed ItemArchive:item ClipboardData:clipboard DesignFile:design
@@ -57,11 +56,13 @@ done
 
 wait
 
+# Judged one at a time, now that nothing else runs: a unit timed out among the others is run again alone.
 status=0
 for target in "${targets[@]}"; do
     log="$build/fuzz-findings/$target/log.txt"
-    if [ "$(cat "$build/fuzz-findings/$target/status" 2>/dev/null)" = 0 ]; then
+    if fuzz_judge "$build/fuzz/fuzz_$target" "$limit" "$build/fuzz-findings/$target"; then
         echo "$target: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log" | tail -1)"
+        grep '^== Alone' "$log" || true
     else
         status=1
         echo "$target: FINDING (see $log)"

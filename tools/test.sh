@@ -9,5 +9,5 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALINE_WE
 cmake --build "$build" --parallel "$(nproc)"
 export QT_QPA_PLATFORM=offscreen
 (cd "$build" && ctest --output-on-failure --parallel "$(nproc)" --timeout 900 ${TESSALINE_CTEST_ARGS:-})
-# The installed program finds its resources.
-bash tools/check_install.sh "$build"
+# The installed program finds its resources (a pass that builds the same program again may leave it out).
+[ -n "${TESSALINE_SKIP_INSTALL_CHECK:-}" ] || bash tools/check_install.sh "$build"

@@ -14,6 +14,9 @@
 
 #include <pugixml.hpp>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 const char* const kMainNamespace = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
@@ -172,12 +175,18 @@ bool SpreadsheetWriter::WriteWorkbook(const QString& path, const Rows& rows, boo
     removeScratchFolder();
     const QDir scratch(object.tmpDir_);
     if (!QDir().mkpath(scratch.filePath(QStringLiteral("xl/worksheets")))) {
-        setLastError(QStringLiteral("The temporary folder %1 cannot be made.").arg(object.tmpDir_));
+        setLastError(QStringLiteral("The temporary folder %1 cannot be made: %2.")
+                         .arg(object.tmpDir_, QString::fromLocal8Bit(std::strerror(errno))));
         return false;
     }
     Zip_Error error;
     if (!Zip_Package::unzipFileAtPath(templatePath(), object.tmpDir_, true, QString(), &error)) {
-        setLastError(QStringLiteral("The workbook template cannot be read (%1).").arg(error.description));
+        // A full disk is not a damaged template: the folder and the system's reason are named.
+        setLastError(error.code == Zip_Package::WriteFailed
+                ? QStringLiteral(
+                    "The workbook %1 cannot be written: the temporary folder %2 cannot take its parts (%3).")
+                      .arg(path, object.tmpDir_, error.description)
+                : QStringLiteral("The workbook template cannot be read (%1).").arg(error.description));
         return false;
     }
     if (!object.WriteWorksheetData(scratch.filePath(QStringLiteral("xl/worksheets/sheet1.xml")))

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,12 @@ void setError(Zip_Error* error, int code, const QString& description)
         error->code = code;
         error->description = description;
     }
+}
+
+// The system's words for the last call's failure ("No space left on device").
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 // An entry stored by a Unix zipper with the file type "symbolic link".
@@ -52,13 +59,16 @@ bool noLinkOnTheWay(const QString& root, const QString& relative)
     return true;
 }
 
-bool makeFolders(const QString& root, const QString& relative)
+bool makeFolders(const QString& root, const QString& relative, Zip_Error* error)
 {
     if (relative.isEmpty())
         return true;
     if (!noLinkOnTheWay(root, relative))
         return false;
-    return QDir(root).mkpath(relative);
+    if (QDir(root).mkpath(relative))
+        return true;
+    setError(error, Zip_Package::WriteFailed, QStringLiteral("cannot create %1: %2").arg(relative, systemReason()));
+    return false;
 }
 
 void setModificationTime(int fd, const tm_unz& date)
@@ -100,7 +110,8 @@ bool copyEntry(unzFile zip, int fd, std::int64_t& total, Zip_Error* error, const
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0) {
-                setError(error, Zip_Package::WriteFailed, QStringLiteral("cannot write %1").arg(name));
+                setError(
+                    error, Zip_Package::WriteFailed, QStringLiteral("cannot write %1: %2").arg(name, systemReason()));
                 return false;
             }
             from += n;
@@ -150,12 +161,12 @@ bool extractEntry(unzFile zip, const EntryInfo& entry, const QString& destinatio
         return false;
     }
     if (isFolder) {
-        if (!makeFolders(destination, name))
+        if (!makeFolders(destination, name, error))
             allWritten = false;
         return true;
     }
     const int slash = int(name.lastIndexOf(QLatin1Char('/')));
-    if (slash > 0 && !makeFolders(destination, name.left(slash))) {
+    if (slash > 0 && !makeFolders(destination, name.left(slash), error)) {
         allWritten = false;
         return true;
     }
@@ -170,7 +181,7 @@ bool extractEntry(unzFile zip, const EntryInfo& entry, const QString& destinatio
     const int fd
         = ::open(QFile::encodeName(target).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
-        setError(error, Zip_Package::WriteFailed, QStringLiteral("cannot create %1").arg(name));
+        setError(error, Zip_Package::WriteFailed, QStringLiteral("cannot create %1: %2").arg(name, systemReason()));
         allWritten = false;
         return true;
     }

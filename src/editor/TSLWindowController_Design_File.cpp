@@ -9,7 +9,9 @@
 #include "editor/Design_File_Format.h"
 #include "editor/Editor_Globals.h"
 #include "editor/Save_Lock_Wait.h"
+#include "model/PictureSource.h"
 #include "model/TSLDocument.h"
+#include "model/TSLImage.h"
 #include "platform/RegularFile.h"
 #include "platform/SaveLock.h"
 #include "platform/UiSeam.h"
@@ -56,6 +58,54 @@ std::vector<int> firstIndexes(std::size_t count)
     for (std::size_t i = 0; i < count; ++i)
         indexes[i] = int(i);
     return indexes;
+}
+
+// The longest file name a notice shows whole; a longer one keeps its start and its end.
+constexpr int longestNameShown = 60;
+
+QString shortName(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (name.size() <= longestNameShown)
+        return name;
+    const int half = longestNameShown / 2;
+    return Left_Str_substringToIndex(name, half) + QStringLiteral("...") + Right_Str_substringFromIndex(name, half);
+}
+
+// The pictures of the opened design's picture items and card backgrounds whose files are there but refused
+// (too large to decode, not a regular file), each once, by its file's name: told when the design opens, since
+// they show nothing. Only headers are read: the pictures are decoded when a side shows them.
+QString refusedPicturesNotice(const DesignFileContent& content)
+{
+    QStringList paths; // of pictures whose files are there
+    for (const TSLGraphicList* side : { &content.frontItems, &content.backItems })
+        for (const TSLGraphicPtr& item : *side) {
+            const auto* picture = dynamic_cast<const TSLImage*>(item.get());
+            if (picture && !picture->pictureSource().isNull()) // else the canvas marks the item with the missing name
+                paths << picture->_file_path;
+        }
+    for (const Card_Property* side : { &content.front, &content.back })
+        if (side->Card_fill_chk() && side->Card_fill_style() == QLatin1String("I")
+            && QFileInfo::exists(side->Card_BG_Image_Path()))
+            paths << side->Card_BG_Image_Path();
+    paths.removeDuplicates(); // many items may show one file
+    QStringList names;
+    for (const QString& path : paths) {
+        const PictureSource::Check check = PictureSource::checkHeader(path);
+        if (!check.usable() && !names.contains(shortName(path))) {
+            Show_NSLog_Message(check.refusal);
+            names << shortName(path);
+        }
+    }
+    if (names.isEmpty())
+        return {};
+    const QString listed = QLatin1Char('"') + names.join(QStringLiteral("\", \"")) + QLatin1Char('"');
+    return names.size() == 1
+        ? QStringLiteral("The picture %1 of this design cannot be used: it shows nothing until another is chosen.")
+              .arg(listed)
+        : QStringLiteral("%1 pictures of this design cannot be used: %2. They show nothing until others are chosen.")
+              .arg(names.size())
+              .arg(listed);
 }
 
 } // namespace
@@ -188,6 +238,8 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
         Not_Draw_Only_Prop_Change = false;
         return 0;
     }
+    if (const QString refused = refusedPicturesNotice(*content); !refused.isEmpty())
+        Show_MessageBox(refused);
     if (log_or_template == QLatin1String("L")) {
         designClaim_.remember(path, bytes);
         if (!designClaim_.claim(path))

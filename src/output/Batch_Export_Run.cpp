@@ -7,6 +7,7 @@
 #include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -15,20 +16,19 @@
 
 #include <thread>
 
-namespace {
-
-// Runs `work` on a thread of its own while the window keeps answering and the sheet's bar follows `done`
-// twice a second. Events are taken as they come rather than in an event loop of its own, which ends at once
-// in an application asked to quit and would leave the window frozen until the work is done.
-void whileWindowAnswers(Send_Modeless& progress, const std::function<void()>& work, const std::function<int()>& done)
+void Batch_Export_Run::whileWindowAnswers(Send_Modeless& progress, const std::function<void()>& work,
+    const std::function<int()>& done, std::chrono::milliseconds tick)
 {
     std::atomic<bool> finished { false };
+    QAbstractEventDispatcher* const window = QAbstractEventDispatcher::instance();
     std::thread runner([&] {
         work();
         finished = true;
+        // The window's thread may be waiting for its next event: the run ends now, not at the next tick.
+        window->wakeUp();
     });
     QTimer ticks;
-    ticks.setInterval(500);
+    ticks.setInterval(tick);
     QObject::connect(&ticks, &QTimer::timeout, &progress, [&] { progress.update_sending_progress_bar(done()); });
     ticks.start();
     while (!finished.load())
@@ -36,8 +36,6 @@ void whileWindowAnswers(Send_Modeless& progress, const std::function<void()>& wo
     runner.join();
     progress.update_sending_progress_bar(done());
 }
-
-} // namespace
 
 Batch_Export_Result Batch_Export_Run::run(const QString& chosenFolder)
 {

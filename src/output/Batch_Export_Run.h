@@ -2,6 +2,7 @@
 
 #include "output/Batch_Export.h"
 
+#include <chrono>
 #include <functional>
 
 class Print_Design_Host;
@@ -27,6 +28,13 @@ public:
     // What the export-finished notice showed; empty when none was shown.
     const QString& noticePath() const { return noticePath_; }
     const QString& noticeMessage() const { return noticeMessage_; }
+
+    // Runs `work` on a thread of its own while the window keeps answering and the sheet's bar follows `done`
+    // at every tick; returns as soon as the work is done. Events are taken as they come rather than in an event
+    // loop of its own, which ends at once in an application asked to quit and would leave the window frozen
+    // until the work is done. GUI thread.
+    static void whileWindowAnswers(Send_Modeless& progress, const std::function<void()>& work,
+        const std::function<int()>& done, std::chrono::milliseconds tick = std::chrono::milliseconds(500));
 
     // The question asked before a run whose barcodes some cards draw too small for their readers.
     static QString goOnQuestion() { return QStringLiteral("Export the cards anyway?"); }

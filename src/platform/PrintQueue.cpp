@@ -70,15 +70,15 @@ PrintQueueState printQueueState(const QString& queue)
     state.found = true;
     state.accepting = option("printer-is-accepting-jobs") != QLatin1String("false");
     state.paused = option("printer-state").toInt() == IPP_PSTATE_STOPPED;
-    const QString message = option("printer-state-message");
-    if (!state.accepting)
-        state.reason = message.isEmpty() ? QStringLiteral("the printer is not accepting jobs") : message;
-    else if (state.paused) {
+    if (!state.accepting || state.paused) {
         state.reason = stateMessage(cupsGetOption("printer-uri-supported", dest->num_options, dest->options));
-        // A queue paused without a reason has the scheduler's "Paused", which says no more than the state.
-        if (state.reason == QLatin1String("Paused"))
+        // A queue stopped without a reason has the scheduler's own word for the state ("Paused", "Rejecting
+        // Jobs"), which says no more than the state does.
+        if (state.reason == QLatin1String("Paused") || state.reason == QLatin1String("Rejecting Jobs"))
             state.reason.clear();
     }
+    if (!state.accepting && state.reason.isEmpty())
+        state.reason = QStringLiteral("the printer is not accepting jobs");
     return state;
 }
 

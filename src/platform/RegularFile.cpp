@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -100,12 +101,25 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, 
     QFile file;
     if (!openRegularFile(file, path, maxBytes, error))
         return std::nullopt;
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        refuse(error, QStringLiteral("\"%1\" cannot be read: %2").arg(path, file.errorString()));
-        return std::nullopt;
+    // Room for what the file holds now and one byte more, which shows a file that grew since it was measured;
+    // never the bound, which may be far larger than the file (every read would ask for it, and the system clear
+    // it). A file that keeps growing is followed in steps, up to the bound.
+    constexpr qint64 growthStep = qint64(64) * 1024;
+    QByteArray bytes(qsizetype(std::min(file.size(), maxBytes) + 1), Qt::Uninitialized);
+    qint64 filled = 0;
+    for (;;) {
+        const qint64 got = file.read(bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            refuse(error, QStringLiteral("\"%1\" cannot be read: %2").arg(path, file.errorString()));
+            return std::nullopt;
+        }
+        filled += got;
+        if (got == 0 || filled > maxBytes)
+            break;
+        if (filled == bytes.size())
+            bytes.resize(qsizetype(std::min(filled + growthStep, maxBytes + 1)));
     }
-    // The file may have grown since it was measured.
+    bytes.truncate(qsizetype(filled));
     if (bytes.size() > maxBytes) {
         refuse(error, QStringLiteral("\"%1\" grew beyond its bound while it was read").arg(path));
         return std::nullopt;

@@ -62,6 +62,30 @@ void removed(const QString& path)
         runFolderRemovalObserver()(path);
 }
 
+// Empties a scratch folder of ours and removes it, its lock last (`release` removes the lock): a copy killed on
+// the way leaves at most the lock, which the next start takes and clears, never the run's files (the guests'
+// names of a workbook) without the lock that proves them ours. False, the lock kept, when an entry stays.
+bool clearLockLast(const QString& folder, const QString& lock, const std::function<bool()>& release)
+{
+    QDir dir(folder);
+    bool whole = true;
+    for (const QFileInfo& entry :
+        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (entry.fileName() == QFileInfo(lock).fileName())
+            continue;
+        // Links inside go themselves, never what they name.
+        const bool gone = entry.isDir() && !entry.isSymLink() ? QDir(entry.filePath()).removeRecursively()
+                                                              : QFile::remove(entry.filePath());
+        if (gone)
+            removed(entry.filePath());
+        whole = whole && gone;
+    }
+    if (!whole || !release())
+        return false;
+    removed(lock);
+    return dir.rmdir(folder);
+}
+
 } // namespace
 
 void setRunFolderRemovalObserver(std::function<void(const QString& path)> observer)
@@ -160,28 +184,9 @@ RunFolder::~RunFolder()
 {
     if (!lock_.isHeld())
         return; // a folder without its lock goes whole, as the temporary folder it is
-    // What the run put here (a workbook's shared strings: the guests' names) goes while the lock is held, and
-    // the lock after it: a copy killed on the way leaves at most the marked lock, which the next start takes
-    // and clears, never the run's files without the lock that proves them ours.
     folder_.setAutoRemove(false);
-    QDir dir(folder_.path());
-    bool whole = true;
-    for (const QFileInfo& entry :
-        dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        if (entry.fileName() == folderLockName())
-            continue;
-        const bool gone = entry.isDir() && !entry.isSymLink() ? QDir(entry.filePath()).removeRecursively()
-                                                              : QFile::remove(entry.filePath());
-        if (gone)
-            removed(entry.filePath());
-        whole = whole && gone;
-    }
-    if (!whole)
-        return; // the lock stays, marked, so that a later start finishes the job
-    const QString lock = lock_.path();
-    if (lock_.removeAndRelease())
-        removed(lock);
-    dir.rmdir(folder_.path());
+    // A folder an entry stays in keeps its lock, marked, so that a later start finishes the job.
+    clearLockLast(folder_.path(), lock_.path(), [this] { return lock_.removeAndRelease(); });
 }
 
 QString RunFolder::errorString() const
@@ -205,7 +210,8 @@ int removeLeftoverRunFolders(const QString& kind, const QString& base)
         // name. A folder without its lock file may be one being made: it stays.
         QDir dir(path);
         if (std::optional<OwnLock> abandoned = OwnLock::takeMarked(dir.filePath(folderLockName()))) {
-            removed += dir.removeRecursively() ? 1 : 0; // links inside go, never what they name
+            const QString lock = abandoned->path();
+            removed += clearLockLast(path, lock, [&abandoned] { return abandoned->removeAndRelease(); }) ? 1 : 0;
             continue;
         }
         // A start killed before its lock had its name leaves that lock alone in the folder, marked: nothing

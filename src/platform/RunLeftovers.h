@@ -59,8 +59,8 @@ private:
     OwnLock lock_;
 };
 
-// Told of each entry of a scratch folder the moment its end has removed it, the lock last; for tests, none
-// by default. Set it only while no scratch folder ends.
+// Told of each entry of a scratch folder the moment its end, or the clean-up of an abandoned one, has removed
+// it, the lock last; for tests, none by default. Set it only while no scratch folder ends.
 void setRunFolderRemovalObserver(std::function<void(const QString& path)> observer);
 
 // Removes the abandoned scratch folders of `kind` in `base` (the system's temporary folder when empty);

@@ -124,6 +124,12 @@ TEST(SeriesFile, OtherEncodingsAndLongLinesReadAsWritten)
         folder.put(QStringLiteral("large"), latin1 ? lines.toLatin1() : lines.toUtf8());
         EXPECT_EQ(Series_File::readBatch(QStringLiteral("large")).value(), values << u("caf\u00e9")) << latin1;
     }
+    // Values read together share their memory: each ends in a NUL, and changing one changes no other.
+    folder.put(QStringLiteral("shared"), "Ada\nBob\nCy\n");
+    QStringList read = Series_File::readBatch(QStringLiteral("shared")).value();
+    EXPECT_TRUE(read[0].utf16()[3] == 0 && read[1].utf16()[3] == 0);
+    read[0][0] = u'E', read[1].append(u("by")), read[2].chop(1);
+    EXPECT_EQ(read, (QStringList { u("Eda"), u("Bobby"), u("C") }));
 }
 
 TEST(SeriesFile, NamesWithSeparatorsOrDotsNeverBecomePaths)

@@ -8,6 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
+
+#include <cstring>
+#include <sys/mount.h>
 
 #include <pugixml.hpp>
 
@@ -162,6 +166,18 @@ TEST(SpreadsheetWriter, FailureIsReportedAndTheOldFileKept)
     QDir().mkpath(base + QStringLiteral("/dir.xlsx"));
     EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(base + QStringLiteral("/dir.xlsx"), { { "a" } }, true));
     EXPECT_TRUE(QFileInfo(base + QStringLiteral("/dir.xlsx")).isDir());
+
+    // A full temporary folder: a file system of one page over the scratch folder.
+    const QByteArray scratch = QFile::encodeName(SpreadsheetWriter::spreadsheet().tmpDir());
+    if (!QDir().mkpath(scratch) || ::mount("tmpfs", scratch.constData(), "tmpfs", 0, "size=4k,mode=0700") != 0)
+        GTEST_SKIP() << "a small file system cannot be made here: " << std::strerror(errno);
+    const auto unmount = qScopeGuard([&] { ::umount2(scratch.constData(), MNT_DETACH); });
+    EXPECT_FALSE(SpreadsheetWriter::WriteWorkbook(base + QStringLiteral("/full.xlsx"), { { "Ada" } }, true));
+    const QString said = SpreadsheetWriter::lastError();
+    EXPECT_TRUE(
+        said.contains(QStringLiteral("the temporary folder %1 cannot take its parts (").arg(QFile::decodeName(scratch)))
+        && said.endsWith(QStringLiteral(": No space left on device).")))
+        << said.toStdString();
 }
 
 TEST(SpreadsheetWriter, CharactersXmlCannotCarryRoundTripThroughOurReader)

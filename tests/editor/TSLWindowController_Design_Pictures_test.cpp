@@ -4,6 +4,7 @@
 
 #include "canvas/TSLGraphicView.h"
 #include "model/PictureCache.h"
+#include "model/PictureFiles.h"
 #include "model/TSLImage.h"
 
 #include <QAction>
@@ -128,4 +129,27 @@ TEST_F(DesignPicturesTest, APictureEditedOnDiskIsSeenAfterTheDesignIsOpenedAgain
     const QImage shown = shownFront();
     EXPECT_EQ(shownAt(shown, { 20, 20 }), QColor(Qt::blue));
     EXPECT_EQ(shownAt(shown, { 60, 20 }), QColor(Qt::blue));
+}
+
+TEST_F(DesignPicturesTest, PicturesThatAreRefusedAreNamedWhenTheDesignOpens)
+{
+    // Too large to decode, as their headers say: pictures (a long name shown by its start and end) and a background.
+    const QString longName = QString(40, u'a') + QString(40, u'z') + QStringLiteral(".png");
+    for (const QString& name : { QStringLiteral("huge.png"), longName, QStringLiteral("back.png") })
+        ASSERT_TRUE(picturefiles::write(folder + u'/' + name, picturefiles::pngHeaderOnly(12000, 9000)));
+    addPictures(folder + QStringLiteral("/huge.png"), 2);
+    addPictures(folder + u'/' + longName, 1);
+    Card_Property& card = window->Front_card_Prop;
+    card.setCard_fill_chk(true), card.setCard_fill_style(QStringLiteral("I"));
+    card.setCard_BG_Image_Path(folder + QStringLiteral("/back.png"));
+    writePicture(folder + QStringLiteral("/fine.png"), filled(40, 40, Qt::red));
+    addPictures(folder + QStringLiteral("/fine.png"), 1);
+    save();
+    openThroughTheOpenCommand();
+    EXPECT_TRUE(editortest::messageTexts(ui).contains(
+        QStringLiteral("3 pictures of this design cannot be used: \"huge.png\", \"%1...%2.png\", \"back.png\". They "
+                       "show nothing until others are chosen.")
+            .arg(QString(30, u'a'), QString(26, u'z'))))
+        << editortest::messageTexts(ui).join(u'|').toStdString();
+    EXPECT_EQ(decodes(), 0u) << "opening still decodes no picture";
 }

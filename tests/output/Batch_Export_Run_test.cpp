@@ -96,6 +96,15 @@ TEST(BatchExportRun, ABarcodeDrawnTooSmallIsAskedAboutBeforeAnythingIsWritten)
     }
 }
 
+TEST(BatchExportRun, TheWaitEndsWithTheWorkNotAtTheBarsNextTick)
+{
+    Send_Modeless progress;
+    int looks = 0; // at the work's progress: one at each tick and one at the end
+    Batch_Export_Run::whileWindowAnswers(
+        progress, [] {}, [&] { return ++looks; }, std::chrono::seconds(20));
+    EXPECT_EQ(looks, 1);
+}
+
 TEST(BatchExportRun, AWholeRunSaysItSucceeded)
 {
     Batch_Export_Result result;

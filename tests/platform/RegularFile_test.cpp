@@ -35,6 +35,7 @@ TEST(RegularFile, OnlyRegularFilesWithinTheirBoundAreOpenedAndNothingBlocks)
     };
     const Case cases[] = {
         { plain, 10, "" },
+        { plain, qint64(64) << 20, "" }, // a bound far above the file
         { fileLink, 100, "" },
         { plain, 9, "is larger than" },
         { fifo, 100, "is not a regular file" },
@@ -60,6 +61,7 @@ TEST(RegularFile, OnlyRegularFilesWithinTheirBoundAreOpenedAndNothingBlocks)
         if (accepted) {
             EXPECT_EQ(file.readAll(), QByteArray("0123456789"));
             EXPECT_EQ(*bytes, QByteArray("0123456789"));
+            EXPECT_LT(bytes->capacity(), 64) << "what the file holds is taken, never its bound";
             continue;
         }
         for (const QString& message : { checked, opened, read }) {

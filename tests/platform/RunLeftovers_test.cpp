@@ -22,7 +22,7 @@
 
 namespace {
 
-enum class Holder { Nobody, Killed, Live, Link, KilledAtExit };
+enum class Holder { Nobody, Killed, Live, Link, KilledAtExit, KilledTwice };
 
 QByteArray contents(const QString& path)
 {
@@ -30,16 +30,18 @@ QByteArray contents(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves: moved to `path`.
-bool leaveFolderKilledAtExit(const QString& base, const QString& path)
+// What a copy of the program killed at exit, after the first removal in its scratch folder, leaves: moved to `path`;
+// then, when `clearingKilled`, what a later start's clean-up killed after its first removal leaves of it.
+bool leaveFolderKilledAtExit(const QString& base, const QString& path, bool clearingKilled)
 {
     const pid_t child = ::fork();
     if (child == 0) {
         qputenv("TMPDIR", QFile::encodeName(base));
         {
             const platform::RunFolder folder(QStringLiteral("tessaline-sheet"));
-            if (!platform::replaceFileUnsynced(folder.filePath(QStringLiteral("sharedStrings.xml")), "<t>Ada</t>"))
-                ::_exit(1);
+            for (const char* part : { "sharedStrings.xml", "sheet1.xml" })
+                if (!platform::replaceFileUnsynced(folder.filePath(QLatin1String(part)), "<t>Ada</t>"))
+                    ::_exit(1);
             platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
         } // the folder ends here, as at exit
         ::_exit(0);
@@ -48,7 +50,17 @@ bool leaveFolderKilledAtExit(const QString& base, const QString& path)
     const QStringList left = child > 0 && ::waitpid(child, &status, 0) == child && WIFSIGNALED(status)
         ? QDir(base).entryList({ QStringLiteral("tessaline-sheet-%1-*").arg(child) }, QDir::Dirs)
         : QStringList();
-    return left.size() == 1 && QDir(base).rename(left.first(), path);
+    if (left.size() != 1 || !QDir(base).rename(left.first(), path))
+        return false;
+    if (!clearingKilled)
+        return true;
+    const pid_t clearing = ::fork();
+    if (clearing == 0) {
+        platform::setRunFolderRemovalObserver([](const QString&) { ::raise(SIGKILL); });
+        platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base);
+        ::_exit(0);
+    }
+    return clearing > 0 && ::waitpid(clearing, &status, 0) == clearing && WIFSIGNALED(status);
 }
 
 } // namespace
@@ -76,6 +88,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         { QStringLiteral("tessaline-sheet-4242-abcDEF/"), Holder::Killed, true },
         { QStringLiteral("tessaline-sheet-4242-abcXYZ/"), Holder::Live, false },
         { QStringLiteral("tessaline-sheet-4243-abcDEF/"), Holder::Nobody, false }, // no lock file: being made
+        { QStringLiteral("tessaline-sheet-4247-abcDEF/"), Holder::KilledTwice, true }, // and then its clean-up
         { QStringLiteral("tessaline-sheet-4246-abcDEF/"), Holder::KilledAtExit, true }, // its lock goes last
         { QStringLiteral("tessaline-sheet-123-abcdef/.tessaline.lock"), Holder::Nobody, false }, // a person's: no mark
         // A start killed before its lock had its name; unmarked, such a file is not provably ours.
@@ -93,8 +106,8 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
         const QString path = base.filePath(c.name);
         if (!c.name.endsWith(QLatin1Char('/')))
             QDir().mkpath(QFileInfo(path).path());
-        if (c.holder == Holder::KilledAtExit)
-            ASSERT_TRUE(leaveFolderKilledAtExit(base.path(), c.name.chopped(1)));
+        if (c.holder == Holder::KilledAtExit || c.holder == Holder::KilledTwice)
+            ASSERT_TRUE(leaveFolderKilledAtExit(base.path(), c.name.chopped(1), c.holder == Holder::KilledTwice));
         else if (c.holder == Holder::Link)
             ASSERT_TRUE(
                 QFile::link(c.name.startsWith(QLatin1Char('.')) ? user + QStringLiteral("/photo.jpg") : user, path));
@@ -113,7 +126,7 @@ TEST(RunLeftovers, OnlyEntriesOfOurNameWhoseLockNobodyHoldsAreRemoved)
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_9.png")), 0); // only that file's
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path(), QStringLiteral("Card_1.png")), 1);
     EXPECT_EQ(platform::removeLeftoverPartFiles(base.path()), 1);
-    EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 3);
+    EXPECT_EQ(platform::removeLeftoverRunFolders(QStringLiteral("tessaline-sheet"), base.path()), 4);
     for (const Case& c : cases) // a removed folder goes whole; links are followed
         EXPECT_EQ(QFileInfo::exists(base.filePath(c.removed ? c.name.section(u'/', 0, 0) : c.name)), !c.removed)
             << c.name.toStdString();

@@ -126,7 +126,7 @@ TEST_F(PrintQueuePeer, EachQueueGetsOneOneSidedJobWithTheDesignsNameAndTheWindow
 
 TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrintedAsItStandsThen)
 {
-    enum Done { Stop, Refused, Gone, Paused, SavedInWindow, SavedInPreview, SavedInPanel };
+    enum Done { Stop, Refused, RefusedSaying, Gone, Paused, SavedInWindow, SavedInPreview, SavedInPanel };
     const QString changed
         = QStringLiteral("The workbook \"guests.xlsx\" has changed: the design now shows its new data (%1 records).");
     const struct {
@@ -137,6 +137,7 @@ TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrin
         int saved = 0; // guests of the list saved anew
     } cases[] = { { Stop, 5, "The printing was stopped: nothing was sent to Catcher.", "" }, // 5 sheets
         { Refused, 3, "The sheets could not be printed on Catcher: ", "not accepting jobs" },
+        { RefusedSaying, 3, "The sheets could not be printed on Catcher: ", "test refusal" }, // the queue's reason
         { Paused, 3,
             "3 sheets were sent to Margins.\n\nMargins is paused (Out of paper): the sheets wait in its queue until "
             "it is resumed.",
@@ -150,6 +151,10 @@ TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrin
     for (const auto& c : cases) {
         SCOPED_TRACE(c.done);
         const QString queue = c.done == Paused ? QStringLiteral("Margins") : QStringLiteral("Catcher");
+        const auto withReason = [&](bool given) {
+            return given ? QStringList { QStringLiteral("-r"), QString::fromUtf8(c.reason), queue }
+                         : QStringList { queue };
+        };
         testsupport::ScriptedResponder ui;
         const bool onEditor = c.done >= Paused, toFile = c.done > Paused;
         std::optional<Fake_Print_Host> fake;
@@ -178,12 +183,10 @@ TEST_F(PrintQueuePeer, WhatIsDoneWhileTheWindowIsOpenIsToldWithThePrinterAndPrin
             };
             if (c.done == Gone)
                 scheduler->stop();
-            else if (c.done == Refused)
-                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsreject"), { queue }));
+            else if (c.done == Refused || c.done == RefusedSaying)
+                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsreject"), withReason(c.done == RefusedSaying)));
             else if (c.done == Paused) {
-                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsdisable"),
-                    *c.reason ? QStringList { QStringLiteral("-r"), QString::fromUtf8(c.reason), queue }
-                              : QStringList { queue }));
+                ASSERT_TRUE(scheduler->command(QStringLiteral("cupsdisable"), withReason(*c.reason)));
                 w.form().Printer_ComboBox->showPopup(); // the list marks it as it opens
                 EXPECT_EQ(w.form().Printer_ComboBox->currentText(), QStringLiteral("Margins (paused)"));
                 w.form().Printer_ComboBox->hidePopup();
