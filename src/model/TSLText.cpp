@@ -41,7 +41,8 @@ void TSLText::growToFitText(const QRectF& card)
             .width());
     double width = std::max(b.width(), std::min(longestLine, card.right() - b.left()));
     double left = b.left();
-    if (const double word = longestWord().second; !card.isEmpty() && word > width) {
+    // Only a text that wraps can break inside a word.
+    if (const double word = longestLine > width ? longestWord().second : 0.0; !card.isEmpty() && word > width) {
         // Kept from the card's edges as far as the box was, a twentieth of the card at most.
         const double margin = std::clamp(std::min({ b.left() - card.left(), b.top() - card.top(),
                                              card.right() - b.right(), card.bottom() - b.bottom() }),
