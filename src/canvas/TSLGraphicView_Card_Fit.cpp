@@ -3,13 +3,10 @@
 #include "canvas/TSLGraphicView.h"
 
 #include "model/TSLText.h"
-#include "model/TSLTextLayout.h"
-
-#include <QSet>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <tuple>
 
 namespace {
@@ -67,25 +64,6 @@ struct Fitted {
     bool given = false; // on this card: it lies as the person gave it, the others kept clear of it
 };
 
-// The width, in whole points, of a word of `text` on one line in `font`.
-double wordWidth(const TSLText& text, const QString& word, const QFont& font)
-{
-    const auto layout = tsltextlayout::layoutText(word, font, text.text_kerning, text.text_alignmnet, 1e6);
-    return std::ceil(tsltextlayout::usedSize(*layout).width());
-}
-
-// The text's widest unbreakable part, in its letters, and how wide that is.
-std::pair<QString, double> longestWord(const TSLText& text)
-{
-    const QFont font = text.displayedFont();
-    std::pair<QString, double> widest;
-    const QStringList parts = tsltextlayout::unbreakableParts(text.displayedText());
-    for (const QString& word : QSet<QString>(parts.begin(), parts.end()))
-        if (const double width = wordWidth(text, word, font); width > widest.second)
-            widest = { word, width };
-    return widest;
-}
-
 QFont smallestLetters(QFont font)
 {
     if (const double points = font.pointSizeF(); points > 0)
@@ -121,11 +99,11 @@ public:
             if (auto* text = dynamic_cast<TSLText*>(fitted.item.get())) {
                 text->text_ctrl_font = fitted.fontBefore; // its words measured in the letters given
                 double width = 0;
-                std::tie(fitted.longestWord, width) = longestWord(*text);
+                std::tie(fitted.longestWord, width) = text->longestWord();
                 // A text the person let break inside a word may break there again.
                 fitted.keepWordsWhole = width <= b.width() + slack;
                 fitted.tooNarrow = !fitted.longestWord.isEmpty()
-                    && wordWidth(*text, fitted.longestWord, smallestLetters(text->displayedFont()))
+                    && text->wordWidth(fitted.longestWord, smallestLetters(text->displayedFont()))
                         > card.width() + slack;
             }
         }
@@ -174,16 +152,13 @@ private:
                 font.setPointSizeF(std::max(points * f, std::min(points, smallestLegiblePoints)));
                 fitted.font = text->text_ctrl_font = font;
             }
-            const double room = card_.width() - 2 * m;
-            const double word = !fitted.keepWordsWhole || fitted.tooNarrow
-                ? 0.0
-                : wordWidth(*text, fitted.longestWord, text->displayedFont());
-            // A word wider than the room between the margins may take the margins too.
-            m = std::clamp((card_.width() - word) / 2, 0.0, m);
-            size.setWidth(fitted.tooNarrow
-                    ? room
-                    : std::min(std::max(b.width() * std::min(fitted.sx, 1.0), word), card_.width() - 2 * m));
-            fitted.wordsWhole = word <= size.width() + slack;
+            const double word = fitted.tooNarrow ? std::numeric_limits<double>::infinity()
+                : fitted.keepWordsWhole          ? text->wordWidth(fitted.longestWord, text->displayedFont())
+                                                 : 0.0;
+            const TextSpan span = textSpanOnCard(b.width() * std::min(fitted.sx, 1.0), word, card_.width(), m);
+            m = span.margin;
+            size.setWidth(span.width);
+            fitted.wordsWhole = fitted.tooNarrow || word <= size.width() + slack;
             text->setBounds(QRectF(b.topLeft(), QSizeF(size.width(), b.height()))); // measured at its new width
             size.setHeight(std::max(b.height() * std::min({ fitted.sy, f, 1.0 }), text->naturalSize().height()));
         } else if (size.width() > card_.width() || size.height() > card_.height()) {

@@ -4,6 +4,7 @@
 
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -12,10 +13,15 @@
 
 namespace {
 
-// The document's characters as the box's text counts them (the document ends with one paragraph mark more).
-int lengthOf(const QTextDocument& document)
+// The last place at or before `at`, and not before `from`, where what a person sees as one character (a
+// flag, a letter with its accents, an emoji family, a syllable with its vowel sign) begins or ends.
+int characterBoundaryBefore(const QString& text, int at, int from)
 {
-    return std::max(0, document.characterCount() - 1);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    finder.setPosition(at);
+    if (!finder.isAtBoundary())
+        at = int(finder.toPreviousBoundary());
+    return std::max(from, at);
 }
 
 } // namespace
@@ -24,42 +30,40 @@ Text_Length_Limit::Text_Length_Limit(QPlainTextEdit& box, int limit)
     : QObject(&box)
     , box_(box)
     , limit_(limit)
+    , before_(box.toPlainText())
 {
-    connect(box.document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
+    // The document does not always say where an edit was (a replacement in a box with its own text options
+    // is told as the whole text replaced), so the edit is found by comparing the text before with after.
+    connect(box.document(), &QTextDocument::contentsChanged, this, [this] {
         if (box_.signalsBlocked())
-            return; // the program showing a text
-        edited_ = true;
-        insertedEnd_ = position + added;
-        inserted_ = added;
+            before_ = box_.toPlainText(); // the program showing a text
     });
     connect(&box, &QPlainTextEdit::textChanged, this, &Text_Length_Limit::keepWithin);
 }
 
 void Text_Length_Limit::keepWithin()
 {
-    if (!std::exchange(edited_, false))
-        return;
-    QTextDocument& document = *box_.document();
-    const int length = lengthOf(document);
-    // What stays of the text before counts whole, however long; what came in fills the room left up to the limit.
-    const int kept = length - inserted_;
-    const int room = std::max(0, limit_ - kept);
-    if (inserted_ <= room)
-        return;
     const QString text = box_.toPlainText();
-    int cutFrom = insertedEnd_ - inserted_ + room;
-    if (cutFrom > 0 && cutFrom < text.size() && text.at(cutFrom - 1).isHighSurrogate()
-        && text.at(cutFrom).isLowSurrogate())
-        --cutFrom; // a character goes whole, never half a pair
-    const int leftOut = insertedEnd_ - cutFrom;
+    const QString before = std::exchange(before_, text);
+    // What stays of the text before counts whole, however long; what came in fills the room left up to the
+    // limit, and a replacement may always bring in as many characters as it took away.
+    const qsizetype beyond = text.size() - std::max<qsizetype>(limit_, before.size());
+    if (beyond <= 0)
+        return;
+    // What came in lies between what the text begins and ends with as before.
+    const qsizetype from = std::mismatch(text.begin(), text.end(), before.begin(), before.end()).first - text.begin();
+    const qsizetype same
+        = std::mismatch(text.rbegin(), text.rend() - from, before.rbegin(), before.rend() - from).first - text.rbegin();
+    const qsizetype to = text.size() - same;
+    const int cutFrom = characterBoundaryBefore(text, int(to - beyond), int(from));
     {
         const QSignalBlocker quiet(&box_);
-        QTextCursor cut(&document);
+        QTextCursor cut(box_.document());
         cut.setPosition(cutFrom);
-        cut.setPosition(insertedEnd_, QTextCursor::KeepAnchor);
+        cut.setPosition(int(to), QTextCursor::KeepAnchor);
         cut.removeSelectedText();
     }
-    Show_MessageBox(notice(leftOut, limit_));
+    Show_MessageBox(notice(int(to) - cutFrom, limit_));
 }
 
 QString Text_Length_Limit::notice(int leftOut, int limit)

@@ -10,9 +10,10 @@ class QPlainTextEdit;
 constexpr int kTextItemMaximumLength = 250;
 
 // Keeps what comes into a text box within the limit of a text item: of what an edit brings in (typed,
-// pasted, inserted), the part beyond the limit is left out at once, and a notice says so. What the text held
-// before is never cut, so a longer text from a design file stays whole while it is edited; it only cannot
-// grow. Edits made while the box's signals are blocked (the program showing a text) are not policed.
+// pasted, inserted), the part beyond the limit is left out at once, whole characters as a person sees them,
+// and a notice says so. What the text held before is never cut, so a longer text from a design file stays
+// whole while it is edited; it only cannot grow, though what is selected may be typed over. Edits made while
+// the box's signals are blocked (the program showing a text) are not policed.
 class Text_Length_Limit final : public QObject {
     Q_OBJECT
 public:
@@ -23,13 +24,10 @@ public:
     static QString notice(int leftOut, int limit = kTextItemMaximumLength);
 
 private:
-    // Leaves out what the edits since the last change of the box's text brought in beyond the limit, and
-    // tells of it.
+    // Leaves out what the edit just made brought in beyond the limit, and tells of it.
     void keepWithin();
 
     QPlainTextEdit& box_;
     int limit_;
-    bool edited_ = false; // by a person, since the box's text last changed
-    int insertedEnd_ = 0; // where the last edit's insertion ends
-    int inserted_ = 0; // how many characters it brought in
+    QString before_; // the box's text before the edit
 };

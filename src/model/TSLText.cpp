@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QSet>
 #include <QTextLayout>
 #include <QTimer>
 
@@ -38,7 +39,19 @@ void TSLText::growToFitText(const QRectF& card)
     const double longestLine = std::ceil(
         tsltextlayout::usedSize(*tsltextlayout::layoutText(text, font, text_kerning, text_alignmnet, unbounded))
             .width());
-    const double width = std::max(b.width(), std::min(longestLine, card.right() - b.left()));
+    double width = std::max(b.width(), std::min(longestLine, card.right() - b.left()));
+    double left = b.left();
+    // Only a text that wraps can break inside a word.
+    if (const double word = longestLine > width ? longestWord().second : 0.0; !card.isEmpty() && word > width) {
+        // Kept from the card's edges as far as the box was, a twentieth of the card at most.
+        const double margin = std::clamp(std::min({ b.left() - card.left(), b.top() - card.top(),
+                                             card.right() - b.right(), card.bottom() - b.bottom() }),
+            0.0, std::min(card.width(), card.height()) / 20);
+        const TextSpan span = textSpanOnCard(width, word, card.width(), margin);
+        width = span.width;
+        left = std::clamp(
+            left, card.left() + span.margin, std::max(card.left() + span.margin, card.right() - span.margin - width));
+    }
     const double height = std::max(b.height(),
         std::ceil(tsltextlayout::usedSize(*tsltextlayout::layoutText(text, font, text_kerning, text_alignmnet, width))
                       .height()));
@@ -46,9 +59,34 @@ void TSLText::growToFitText(const QRectF& card)
     double top = b.top();
     if (!card.isEmpty() && height > b.height() && top + height > card.bottom())
         top = std::min(top, std::max(card.top(), card.bottom() - height));
-    const QRectF grown(QPointF(b.left(), top), QSizeF(width, height));
+    const QRectF grown(QPointF(left, top), QSizeF(width, height));
     if (grown != b)
         setBounds(grown);
+}
+
+std::pair<QString, double> TSLText::longestWord() const
+{
+    const QFont font = displayedFont();
+    std::pair<QString, double> widest;
+    const QStringList parts = tsltextlayout::unbreakableParts(displayedText());
+    for (const QString& word : QSet<QString>(parts.begin(), parts.end()))
+        if (const double width = wordWidth(word, font); width > widest.second)
+            widest = { word, width };
+    return widest;
+}
+
+double TSLText::wordWidth(const QString& word, const QFont& font) const
+{
+    const auto layout = tsltextlayout::layoutText(word, font, text_kerning, text_alignmnet, 1e6);
+    return std::ceil(tsltextlayout::usedSize(*layout).width());
+}
+
+TextSpan textSpanOnCard(double width, double word, double cardWidth, double margin)
+{
+    if (word > cardWidth)
+        return { cardWidth - 2 * margin, margin };
+    margin = std::clamp((cardWidth - word) / 2, 0.0, margin);
+    return { std::min(std::max(width, word), cardWidth - 2 * margin), margin };
 }
 
 // ---------------------------------------------------------------------------------------------------------

@@ -37,9 +37,14 @@ public:
     QSizeF naturalSize() const;
     void makeNaturalSize() override; // a locked item keeps its bounds
     // Widens the box to its longest line (its right edge not past the card's) and deepens it to all its
-    // lines, so nothing typed is cut off; it never shrinks. A box that grows past the card's bottom moves up
-    // as far as the card's top allows. A locked item keeps its bounds.
+    // lines, so nothing typed is cut off; it never shrinks. A word wider than that widens it as a change of
+    // card does (textSpanOnCard), moved in from the card's edge as far as it needs. A box that grows past
+    // the card's bottom moves up as far as the card's top allows. A locked item keeps its bounds.
     void growToFitText(const QRectF& card);
+    // The widest part of the drawn text that a line may not break inside, and its width in whole points.
+    std::pair<QString, double> longestWord() const;
+    // The width in whole points of `word` on one line in `font`, spaced as this text is.
+    double wordWidth(const QString& word, const QFont& font) const;
     // Whether the drawn text does not fit its box, or reaches past the card's edges when a card is given
     // (lines or characters outside), so that drawing cuts it, or has a word wider than that card. The canvas marks such
     // a text; the outputs name the cards that have one.
@@ -87,6 +92,16 @@ private:
     TSLTextStorage contentsBeforeScriptedChange_;
     LifeToken lifeToken_;
 };
+
+// How wide a text's box is across a card `cardWidth` wide, and the margin it then keeps from each edge, so
+// that its widest word, `word` points wide, lies whole: as wide as `width` or the word, within `margin` of the
+// edges, less where the word needs the room. A word wider than the card takes all the room between the
+// margins: it is broken there, and the text counts as cut.
+struct TextSpan {
+    double width;
+    double margin;
+};
+TextSpan textSpanOnCard(double width, double word, double cardWidth, double margin);
 
 // A new text's value and style: no fill, no border and, for the invitation texts the wizard places
 // (control IDs with "PARTY_"), headings centred, the sender's line right-aligned, and the title and the

@@ -1,16 +1,20 @@
 #include "profiles/Insert_Template.h"
 
 #include "common/Common_Functions.h"
+#include "common/Text_Length_Limit.h"
 #include "profiles/Profiles_Globals.h"
 
 #include "ui_Insert_Template.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 Insert_Template::Insert_Template(QWidget* parent)
     : Form_Dialog(parent)
 {
+    // What is typed here becomes the item's text: it comes in under the limit the text boxes keep.
+    new Text_Length_Limit(*ui_->msg_value);
     connect(ui_->back_btn, &QPushButton::clicked, this, &Insert_Template::Msg_Back_Click);
     connect(ui_->next_btn, &QPushButton::clicked, this, &Insert_Template::Msg_Next_Click);
     connect(ui_->ok_btn, &QPushButton::clicked, this, &Insert_Template::OKPressed);
@@ -29,6 +33,7 @@ int Insert_Template::Open_Template_Dialog()
 
 void Insert_Template::showCurrent()
 {
+    const QSignalBlocker quiet(ui_->msg_value); // showing an entry is not typing
     ui_->msg_value->setPlainText(browsingTitles() ? lists.Get_Title() : lists.Get_Message());
 }
 

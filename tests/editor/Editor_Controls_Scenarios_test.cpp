@@ -7,6 +7,7 @@
 #include "model/TSLLine.h"
 #include "model/TSLText.h"
 #include "output/Open_Export_Log.h"
+#include "output/Record_Fill.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -80,20 +81,27 @@ protected:
 
 TEST_F(ControlScenario, TypingANewOrDoubleClickedTextGoesIntoItAndGrowsItsBox)
 {
-    enum class Way { AfterTheTool, AfterADoubleClick, InTheInspector, EndedOnTheDesk };
+    // Last, a long address typed into a narrow box on the card's right half: the box widens, moved in from the
+    // card's edge, and breaks no word.
+    enum class Way { AfterTheTool, AfterADoubleClick, InTheInspector, EndedOnTheDesk, AnAddressOnTheRight };
     startEmpty();
-    for (const Way way : { Way::AfterTheTool, Way::AfterADoubleClick, Way::InTheInspector, Way::EndedOnTheDesk }) {
+    for (const Way way : { Way::AfterTheTool, Way::AfterADoubleClick, Way::InTheInspector, Way::EndedOnTheDesk,
+             Way::AnAddressOnTheRight }) {
         SCOPED_TRACE(int(way));
+        const bool address = way == Way::AnAddressOnTheRight;
+        const QString typed = address ? QStringLiteral("Write to anna.fitzgerald@example.com")
+                                      : QStringLiteral("RSVP by Friday");
         click(widget<QWidget>(QStringLiteral("Text_Tool_btn")));
         const TSLGraphicPtr item = window->Get_Front_Controls_Array().front();
         const QString before = textOf(item);
         QWidget* keys = canvas()->editingView();
         ASSERT_NE(keys, nullptr) << "a new text opens for typing on the canvas";
-        if (way == Way::AfterADoubleClick || way == Way::InTheInspector) {
+        if (way == Way::AfterADoubleClick || way == Way::InTheInspector || address) {
             QTest::keyClick(keys, Qt::Key_Escape);
-            item->setBounds(QRectF(30, 40, 40, 16)); // narrow
+            item->setBounds(
+                address ? QRectF(canvas()->canvasSize().width() - 150, 60, 133, 16) : QRectF(30, 40, 40, 16));
             EXPECT_EQ(canvas()->editingView(), nullptr);
-            if (way == Way::AfterADoubleClick)
+            if (way == Way::AfterADoubleClick || address)
                 QTest::mouseDClick(canvas(), Qt::LeftButton, {}, onCanvas(item->bounds().center()));
             keys = way == Way::InTheInspector ? window->Text_value_Edit : canvas()->editingView();
             ASSERT_NE(keys, nullptr);
@@ -101,8 +109,8 @@ TEST_F(ControlScenario, TypingANewOrDoubleClickedTextGoesIntoItAndGrowsItsBox)
             static_cast<QPlainTextEdit*>(keys)->selectAll();
         }
         EXPECT_EQ(QApplication::focusWidget(), keys) << "the keys go into it";
-        QTest::keyClicks(keys, QStringLiteral("RSVP by Friday"));
-        EXPECT_EQ(textOf(item), QStringLiteral("RSVP by Friday")) << "a save while typing keeps the text";
+        QTest::keyClicks(keys, typed);
+        EXPECT_EQ(textOf(item), typed) << "a save while typing keeps the text";
         if (way == Way::EndedOnTheDesk) { // it is left selected by nothing: the inspector and commands show the card
             const QPointer<QWidget> box = keys;
             QTest::mouseClick(
@@ -116,7 +124,9 @@ TEST_F(ControlScenario, TypingANewOrDoubleClickedTextGoesIntoItAndGrowsItsBox)
         EXPECT_EQ(canvas()->editingView(), nullptr);
         EXPECT_TRUE(showsAllOfItsText(item)) << "the box grew with its text";
         EXPECT_LE(item->bounds().right(), canvas()->canvasSize().width() + 0.5) << "and stays on the card";
-        EXPECT_EQ(window->Text_value_Edit->toPlainText(), QStringLiteral("RSVP by Friday"));
+        EXPECT_LE(static_cast<TSLText&>(*item).longestWord().second, item->bounds().width());
+        EXPECT_EQ(Record_Fill::textsCut({ item }, canvas()->bounds(), nullptr), QStringList());
+        EXPECT_EQ(window->Text_value_Edit->toPlainText(), typed);
         trigger(QStringLiteral("Undo_btn"));
         if (way != Way::InTheInspector) {
             EXPECT_EQ(textOf(item), before) << "the typing undoes in one step";

@@ -58,9 +58,12 @@ TEST_F(GreetingTextPickerTest, TheChosenTitleOrMessageReplacesTheItemsText)
 TEST_F(GreetingTextPickerTest, ALongGreetingFitsOnTheCardOrIsSaid)
 {
     const double card = window->_graphicView->canvasSize().height();
+    // Within the 250 characters a text holds: a long line, and many short lines.
+    const QString line = QStringLiteral("Happy days ").repeated(22).trimmed(),
+                  lines = QStringLiteral("Happy\n").repeated(41);
     for (const auto& [top, words, fitting] :
-        { std::tuple(10.0, 60, true), { card - 8, 60, true }, { card - 8, 400, false } }) {
-        const QString greeting = QStringLiteral("Happy days ").repeated(words).trimmed();
+        { std::tuple(10.0, line, true), { card - 8, line, true }, { card - 8, lines, false } }) {
+        const QString greeting = words;
         auto* text = dynamic_cast<TSLText*>(partyText("PARTY_MSG", QStringLiteral("old")).get());
         text->setBounds(QRectF(10, top, 200, 8));
         ui.messages.clear();

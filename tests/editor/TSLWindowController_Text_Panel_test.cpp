@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFontDialog>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -91,36 +93,76 @@ TEST_F(TextPanelTest, TypingReplacesThePlaceholderAndReachesTheOneSelectedItem)
 TEST_F(TextPanelTest, WhatComesInStopsAt250WholeCharactersAndWhatWasThereStays)
 {
     const QString face = QString::fromUtf8("\xF0\x9F\x98\x80"), a300(300, u'a'), dear = QStringLiteral("Dear guests");
-    // On the card; text; caret (-1: all); put (one character typed, more pasted); text then; characters left out.
-    const std::tuple<bool, QString, int, QString, QString, int> rows[] = {
+    // Each seen as one character: a flag, e and an accent, a family, a Hindi and a Thai letter with its vowel.
+    const QStringList ones = { QString::fromUtf8("\xF0\x9F\x87\xA9\xF0\x9F\x87\xAA"), QString::fromUtf8("e\xCC\x81"),
+        QString::fromUtf8("\xF0\x9F\x91\xA8\xE2\x80\x8D\xF0\x9F\x91\xA9\xE2\x80\x8D\xF0\x9F\x91\xA7"),
+        QString::fromUtf8("\xE0\xA4\x95\xE0\xA4\xBF"), QString::fromUtf8("\xE0\xB8\x81\xE0\xB8\xB4") };
+    const QString over = QStringLiteral("Dear ") + QString(255, u's');
+    const struct {
+        int road; // 0 the inspector, 1 the box on the card, 2 the Greeting Texts window
+        QString was;
+        int at; // the caret, -1 all
+        QString put; // one character typed, more pasted
+        QString kept;
+        int leftOut;
+        int selected = 0; // from the caret
+    } rows[] = {
         { false, QStringLiteral("x"), -1, a300, QString(250, u'a'), 50 },
         { false, QStringLiteral("x"), -1, QString(249, u'b') + face + QStringLiteral("tail"), QString(249, u'b'), 6 },
+        { false, QStringLiteral("x"), -1, QString(248, u'b') + ones[0] + QStringLiteral("!"), QString(248, u'b'), 5 },
+        { true, QStringLiteral("x"), -1, QString(249, u'b') + ones[1] + QStringLiteral("!"), QString(249, u'b'), 3 },
+        { false, QStringLiteral("x"), -1, QString(245, u'b') + ones[2] + QStringLiteral("!"), QString(245, u'b'), 9 },
+        { true, QStringLiteral("x"), -1, QString(249, u'b') + ones[3] + QStringLiteral("!"), QString(249, u'b'), 3 },
+        { false, QStringLiteral("x"), -1, QString(249, u'b') + ones[4] + QStringLiteral("!"), QString(249, u'b'), 3 },
         { false, dear, 5, a300, QStringLiteral("Dear ") + QString(239, u'a') + QStringLiteral("guests"), 61 },
         { false, QString(2822, u's'), 2822, QStringLiteral("!"), QString(2822, u's'), 1 }, // stored, never cut
+        { false, over, 0, QStringLiteral("d"), QStringLiteral("d") + over.mid(1), 0, 1 }, // typed over
+        { true, over, 0, QStringLiteral("Hi all"), QStringLiteral("Hi a") + over.mid(4), 2, 4 },
         { true, QStringLiteral("x"), -1, QString(2822, u'c'), QString(250, u'c'), 2572 },
         { true, dear, 5, QStringLiteral("dear "), QStringLiteral("Dear dear guests"), 0 },
+        { 2, QStringLiteral("x"), -1, a300, QString(250, u'a'), 50 },
     };
+    const QString clipboard = QGuiApplication::clipboard()->text();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    for (const auto& [onCard, was, at, put, kept, leftOut] : rows) {
-        SCOPED_TRACE(kept.left(20).toStdString() + (onCard ? " on the card" : " in the inspector"));
-        const TSLGraphicPtr text = addText(was);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kept.left(20).toStdString() + " in road " + std::to_string(row.road));
+        const TSLGraphicPtr text = addText(row.was);
+        text->control_ID = QStringLiteral("PARTY_MSG"); // offers the greeting texts
         select(window->_graphicView, { int(window->Get_Front_Controls_Array().size()) - 1 });
         window->Show_RHS_Properties(text);
-        if (onCard)
+        if (row.road == 1)
             window->_graphicView->startEditingGraphic(text);
-        QPlainTextEdit* box = onCard ? window->_graphicView->editingView() : textBox();
-        QTextCursor caret = box->textCursor();
-        at < 0 ? caret.select(QTextCursor::Document) : caret.setPosition(at);
-        box->setTextCursor(caret);
-        ui.messages.clear();
-        put.size() == 1 ? QTest::keyClicks(box, put) : box->insertPlainText(put);
-        EXPECT_EQ(messageTexts(ui), leftOut ? QStringList { Text_Length_Limit::notice(leftOut) } : QStringList());
-        if (onCard)
-            QTest::keyClick(box, Qt::Key_Escape);
-        EXPECT_EQ(textOf(text), kept) << "as the edit ends";
-        EXPECT_EQ(textBox()->toPlainText(), kept) << "both boxes show it";
+        // As a person does it: a selection, then one key typed or Ctrl+V.
+        const auto putInto = [this, &row](QPlainTextEdit* box) {
+            QTextCursor caret = box->textCursor();
+            row.at < 0 ? caret.select(QTextCursor::Document) : caret.setPosition(row.at);
+            if (row.selected)
+                caret.setPosition(row.at + row.selected, QTextCursor::KeepAnchor);
+            box->setTextCursor(caret);
+            ui.messages.clear();
+            QGuiApplication::clipboard()->setText(row.put);
+            row.put.size() == 1 ? QTest::keyClicks(box, row.put) : QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            EXPECT_EQ(
+                messageTexts(ui), row.leftOut ? QStringList { Text_Length_Limit::notice(row.leftOut) } : QStringList());
+        };
+        ui.modalRuns.push_back([&putInto](QDialog& dialog) {
+            dialog.show();
+            putInto(dialog.findChild<QPlainTextEdit*>(QStringLiteral("msg_value")));
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("ok_btn")), Qt::LeftButton);
+            return dialog.result();
+        });
+        if (row.road == 2)
+            click(control<QPushButton>(window->text_edtng_tab, "insert_template_btn"));
+        else
+            putInto(row.road == 1 ? window->_graphicView->editingView() : textBox());
+        if (row.road == 1)
+            QTest::keyClick(window->_graphicView->editingView(), Qt::Key_Escape);
+        EXPECT_EQ(textOf(text), row.kept) << "as the edit ends";
+        EXPECT_EQ(textBox()->toPlainText(), row.kept) << "both boxes show it";
+        ui.modalRuns.clear();
     }
+    QGuiApplication::clipboard()->setText(clipboard);
 }
 
 TEST_F(TextPanelTest, DateAndTimeGoWhereTheSelectionIsOrAskForAFormat)
