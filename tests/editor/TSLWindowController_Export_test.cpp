@@ -214,8 +214,8 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         bool tooSmall; // the back's barcode at that resolution
     } cases[] = {
         { 0, "side_back_rd", true, { "Card_Back.png" }, "300", "72", true },
-        { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" }, "72", "150", false },
-        { 1, "side_back_rd", false, { "Card.png" }, "150", "72", false }, // the click on a disabled button does nothing
+        { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" }, "72", "300", false },
+        { 1, "side_back_rd", false, { "Card.png" }, "300", "72", false }, // the click on a disabled button does nothing
         { 1, "side_both_rd", false, { "Card.png" }, "72", "72", false },
     };
     const TSLGraphicPtr barcode = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLBarcode"));
