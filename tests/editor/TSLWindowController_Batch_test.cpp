@@ -217,3 +217,74 @@ TEST_F(BatchExportScenario, ExportWindowOffersTheSourcesInUseAndUntickingTheOnly
     EXPECT_TRUE(QFile::exists(QDir(target.path()).filePath(QStringLiteral("single.png"))));
     EXPECT_TRUE(cardsIn(target.path()).isEmpty());
 }
+
+// 42 guests exported, two removed, 40 exported into the same folder: the earlier export's Card_41 is asked
+// about and removed or kept as the person answers, or nothing is written on Cancel. A card of the earlier
+// export that has become a link, and the person's own files, are never touched.
+TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillNotWrite)
+{
+    const TSLGraphicPtr text = boundText(1, QStringLiteral("guests"), 0, 10);
+    auto guests = [](int count, const char* name) {
+        QByteArray names;
+        for (int i = 1; i <= count; ++i)
+            names += name + QByteArray::number(i) + "\n";
+        return names;
+    };
+    const struct {
+        int answer; // Cancel, Remove, Keep
+        QStringList left; // beside Card_1 to Card_40
+        const char* told;
+    } rows[] = {
+        { 0, { "Card_41.PNG", "Card_42.PNG" }, nullptr },
+        { 1, { "Card_42.PNG" }, "The folder now holds the 40 cards of this export and no card of an earlier export." },
+        { 2, { "Card_41.PNG", "Card_42.PNG" },
+            "The folder now holds the 40 cards of this export and 1 card picture of an earlier export." },
+    };
+    for (const auto& row : rows) {
+        const QDir chosen(target.filePath(QString::number(row.answer)));
+        ASSERT_TRUE(chosen.mkpath(QStringLiteral(".")));
+        const QDir folder(chosen.filePath(Batch_Export_Folder_Name));
+        writeSeries(QStringLiteral("guests"), guests(42, "Guest "));
+        ui.modalRuns.push_back([](QDialog&) { return 1; });
+        ui.fileAnswers.push_back(chosen.path());
+        ui.modalRuns.push_back([](QDialog&) { return 0; });
+        window->Export_Button();
+        ASSERT_EQ(folder.entryList(QDir::Files).size(), 42) << messageTexts(ui).join(QLatin1Char('\n')).toStdString();
+        ASSERT_TRUE(QFile::remove(folder.filePath(QStringLiteral("Card_42.PNG"))));
+        ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("notes.txt")), folder.filePath("Card_42.PNG")));
+        for (const char* own : { "notes.txt", "Card_99.PNG" }) {
+            QFile file(folder.filePath(QString::fromLatin1(own)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("the person's own") > 0);
+        }
+        QFile first(folder.filePath(QStringLiteral("Card_1.PNG")));
+        ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+        const QByteArray earlierCard = first.readAll();
+        first.close();
+
+        writeSeries(QStringLiteral("guests"), guests(40, "Friend "));
+        ui.messages.clear();
+        ui.messageAnswers.push_back(row.answer);
+        ui.modalRuns.push_back([](QDialog&) { return 1; });
+        ui.fileAnswers.push_back(chosen.path());
+        if (row.told)
+            ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice
+        window->Export_Button();
+
+        ASSERT_EQ(ui.messages.size(), 1u) << row.answer;
+        EXPECT_EQ(ui.messages[0].buttons, (QStringList { "Cancel", "Remove", "Keep" }));
+        EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("holds 1 card picture of an earlier export")))
+            << ui.messages[0].text.toStdString();
+        QStringList expected = row.left + QStringList { "Card_99.PNG", "notes.txt" };
+        for (int i = 1; i <= 40; ++i)
+            expected << QStringLiteral("Card_%1.PNG").arg(i);
+        expected.sort();
+        EXPECT_EQ(cardsIn(chosen.path()), expected) << row.answer;
+        ASSERT_TRUE(first.open(QIODevice::ReadOnly));
+        EXPECT_EQ(first.readAll() == earlierCard, row.told == nullptr) << "Cancel writes nothing";
+        first.close();
+        EXPECT_EQ(QFileInfo(folder.filePath("notes.txt")).size(), 16);
+        EXPECT_TRUE(!row.told || window->Export_File_Message.endsWith(QString::fromLatin1(row.told)))
+            << window->Export_File_Message.toStdString();
+    }
+    EXPECT_EQ(text->Text_contents().string, QStringLiteral("Friend 1"));
+}
