@@ -288,3 +288,32 @@ TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillN
     }
     EXPECT_EQ(text->Text_contents().string, QStringLiteral("Friend 1"));
 }
+
+// A name cut by its box is asked about before the export folder is made: No writes nothing; Yes exports, and
+// every card not whole is listed in the folder, which the notice names.
+TEST_F(BatchExportScenario, ACutNameIsAskedAboutBeforeAnythingIsWrittenAndTheCardsNotWholeAreListed)
+{
+    writeSeries(QStringLiteral("guests"), "Ada\nBartholomew Castelnuovo-Montenegro of Vallombrosa\n");
+    boundText(1, QStringLiteral("guests"), 0, 10);
+    const QDir folder(target.filePath(Batch_Export_Folder_Name));
+    for (const int yes : { 0, 1 }) {
+        ui.messages.clear();
+        ui.messageAnswers.push_back(yes);
+        answerExport();
+        if (yes)
+            ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice
+        window->Export_Button();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text,
+            QStringLiteral("The text of series \"guests\" does not fit its box or the card and is cut on 1 of 2 cards "
+                           "(record 2). Make its box larger or its text smaller.\n\nExport the cards anyway?"));
+        EXPECT_EQ(folder.exists(), yes == 1);
+    }
+    const QString list = folder.filePath(QStringLiteral("Tessaline Card notes.log"));
+    EXPECT_TRUE(window->Export_File_Message.endsWith(QStringLiteral("is listed in ") + list))
+        << window->Export_File_Message.toStdString();
+    QFile log(list);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().endsWith("2\tBartholomew Castelnuovo-Montenegro of Vallombrosa\ta text does not fit its "
+                                       "box or the card and is cut (series \"guests\")\n"));
+}

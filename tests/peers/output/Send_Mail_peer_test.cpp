@@ -618,7 +618,8 @@ TEST_F(SendMailPeer, ANameCutByItsBoxIsToldBeforeAnyMailIsSent)
     SmtpPeer peer(SmtpPeer::Mode::StartTls);
     ASSERT_TRUE(peer.running());
     ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"),
-        { QStringLiteral("Ada"), QStringLiteral("Bartholomew Castelnuovo-Montenegro") }, Series_File::Values::AsGiven));
+        { QStringLiteral("Ada"), QStringLiteral("Bartholomew Castelnuovo-Montenegro of Vallombrosa and Serravalle") },
+        Series_File::Values::AsGiven));
     addBoundText(QStringLiteral("Guests"));
     ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
         QString::fromLatin1(SmtpPeer::password), QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("N")));
