@@ -2,6 +2,7 @@
 #include "barcode/Barcode_Item_Symbol.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 
+#include "common/Globals.h"
 #include "output/Barcode_Readability.h"
 #include "output/Batch_Export_Run.h"
 #include "output/Run_Log.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -227,6 +229,15 @@ TEST(RecordFill, TextsCutAreToldBeforeTheRunAndEveryCardNotWholeIsListed)
         QStringLiteral("1\tGuest 0 Castelnuovo-Montenegro\ta text does not fit its box or the card and is cut "
                        "(series \"names\")"));
     EXPECT_TRUE(lines.last().startsWith(QStringLiteral("300\tGuest 299\t"))) << lines.last().toStdString();
+    // Sheets sent to a printer leave theirs among the data folder's logs, in a folder of the owner's alone.
+    const QString kept = Resource_Path;
+    const auto restore = qScopeGuard([&kept] { Resource_Path = kept; });
+    Resource_Path = folder.path();
+    const QString printed = Run_Log::inPrintLogs();
+    EXPECT_TRUE(printed.startsWith(folder.filePath(QStringLiteral("Print Logs/Print run ")))) << printed.toStdString();
+    ASSERT_TRUE(Run_Log::write(*snapshot, printed));
+    EXPECT_EQ(QFileInfo(QFileInfo(printed).path()).permissions() & (QFileDevice::ReadOther | QFileDevice::ExeOther),
+        QFileDevice::Permissions());
 }
 
 // A bar module needs two whole pixels for every reader, as a DataMatrix module does: a Code 128 drawn with
