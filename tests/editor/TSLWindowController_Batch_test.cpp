@@ -223,12 +223,16 @@ TEST_F(BatchExportScenario, ExportWindowOffersTheSourcesInUseAndUntickingTheOnly
 // export that has become a link, and the person's own files, are never touched.
 TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillNotWrite)
 {
-    const TSLGraphicPtr text = boundText(1, QStringLiteral("guests"), 0, 10);
+    boundText(1, QStringLiteral("guests"), 0, 10);
     auto guests = [](int count, const char* name) {
         QByteArray names;
         for (int i = 1; i <= count; ++i)
             names += name + QByteArray::number(i) + "\n";
         return names;
+    };
+    auto cardOne = [](const QDir& folder) {
+        QFile card(folder.filePath(QStringLiteral("Card_1.PNG")));
+        return card.open(QIODevice::ReadOnly) ? card.readAll() : QByteArray();
     };
     const struct {
         int answer; // Cancel, Remove, Keep
@@ -249,17 +253,14 @@ TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillN
         ui.fileAnswers.push_back(chosen.path());
         ui.modalRuns.push_back([](QDialog&) { return 0; });
         window->Export_Button();
-        ASSERT_EQ(folder.entryList(QDir::Files).size(), 42) << messageTexts(ui).join(QLatin1Char('\n')).toStdString();
+        ASSERT_EQ(folder.entryList(QDir::Files).size(), 42);
         ASSERT_TRUE(QFile::remove(folder.filePath(QStringLiteral("Card_42.PNG"))));
         ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("notes.txt")), folder.filePath("Card_42.PNG")));
         for (const char* own : { "notes.txt", "Card_99.PNG" }) {
             QFile file(folder.filePath(QString::fromLatin1(own)));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("the person's own") > 0);
         }
-        QFile first(folder.filePath(QStringLiteral("Card_1.PNG")));
-        ASSERT_TRUE(first.open(QIODevice::ReadOnly));
-        const QByteArray earlierCard = first.readAll();
-        first.close();
+        const QByteArray earlierCard = cardOne(folder);
 
         writeSeries(QStringLiteral("guests"), guests(40, "Friend "));
         ui.messages.clear();
@@ -279,14 +280,11 @@ TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillN
             expected << QStringLiteral("Card_%1.PNG").arg(i);
         expected.sort();
         EXPECT_EQ(cardsIn(chosen.path()), expected) << row.answer;
-        ASSERT_TRUE(first.open(QIODevice::ReadOnly));
-        EXPECT_EQ(first.readAll() == earlierCard, row.told == nullptr) << "Cancel writes nothing";
-        first.close();
+        EXPECT_EQ(cardOne(folder) == earlierCard, row.told == nullptr) << "Cancel writes nothing";
         EXPECT_EQ(QFileInfo(folder.filePath("notes.txt")).size(), 16);
         EXPECT_TRUE(!row.told || window->Export_File_Message.endsWith(QString::fromLatin1(row.told)))
             << window->Export_File_Message.toStdString();
     }
-    EXPECT_EQ(text->Text_contents().string, QStringLiteral("Friend 1"));
 }
 
 // A name cut by its box is asked about before the export folder is made: No writes nothing; Yes exports, and
