@@ -78,11 +78,11 @@ void exportRun(benchmark::State& state, bool program)
         if (!program)
             benchmark::DoNotOptimize(referenceCheck(*cards, dpi));
         windowMs = double(window.nsecsElapsed()) / 1e6;
-        // The run: the program's look at the barcodes comes first, on the run's own thread.
+        // The run: the program's look at the barcodes and the texts comes first, on the run's own thread.
         Batch_Export_Result result;
         std::thread run([&] {
             if (program)
-                benchmark::DoNotOptimize(Barcode_Readability::unreadableInRun(*cards, true, false, dpi));
+                benchmark::DoNotOptimize(Barcode_Readability::lookAtRun(*cards, true, false, dpi, true, nullptr));
             std::atomic<bool> stop { false };
             result = Batch_Export(stop).run(
                 { cards, folder.path(), QStringLiteral("png"), QStringLiteral("F"), false, dpi, 0 });
@@ -119,5 +119,33 @@ BENCHMARK(BM_DataMatrixExportLookingAtItsBarcodesOnTheWindowsThread)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(2)
     ->UseRealTime();
+
+// The look alone, on one thread, over the same cards: at the barcodes only, as it was, or at the barcodes and the
+// texts their box cuts, as every run's look is now. What the texts add to the time a person waits before the run.
+void lookBeforeARun(benchmark::State& state, bool texts)
+{
+    constexpr int dpi = 150;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto cards = dataMatrixCards(int(state.range(0)));
+        state.ResumeTiming();
+        if (texts)
+            benchmark::DoNotOptimize(Barcode_Readability::lookAtRun(*cards, true, false, dpi, true, nullptr));
+        else
+            benchmark::DoNotOptimize(Barcode_Readability::unreadableInRun(*cards, true, false, dpi));
+    }
+}
+
+void BM_LookAtBarcodesAndCutTexts(benchmark::State& state)
+{
+    lookBeforeARun(state, true);
+}
+BENCHMARK(BM_LookAtBarcodesAndCutTexts)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LookAtBarcodesOnly(benchmark::State& state)
+{
+    lookBeforeARun(state, false);
+}
+BENCHMARK(BM_LookAtBarcodesOnly)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -23,6 +23,10 @@
 
 namespace {
 
+// The fewest whole pixels a bar module needs for every reader: at one pixel a module some readers read all of a
+// sweep of Code 128 values and others fewer than two in three, at two all of them.
+constexpr int Linear_Readable_Pixels = 2;
+
 // "Center", "Left" and "Right" align; any other text keeps the natural (left) alignment.
 Barcode_Text_Align alignmentOf(const QString& text)
 {
@@ -338,6 +342,7 @@ std::shared_ptr<const Barcode_Vector_Drawing> BRCBarcodeOffscreenView::vectorDra
         const double span = static_cast<double>(modules.size()) * barWidth;
         drawing->symbol = QRectF((frame_.width() - span) / 2.0, 0.0, span, frame_.height());
         drawing->module = QSizeF(barWidth, 0.0);
+        drawing->readablePixels = Linear_Readable_Pixels;
         drawTexts(pen, modules);
     }
     return drawing;

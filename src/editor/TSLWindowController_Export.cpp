@@ -150,6 +150,13 @@ void TSLWindowController::Export_Button()
     }
 
     warnOfBarcodesBelowAPixel(export_resolution);
+    // A text the card cuts is asked about before the file is chosen, as a run asks before it writes its cards.
+    const QString cut = Barcode_Readability::runQuestion(
+        Barcode_Readability::lookAtRun(*Take_Batch_Snapshot(), export_card_side != QLatin1String("B"),
+            export_card_side != QLatin1String("F"), 0, false, nullptr),
+        0, QStringLiteral("Export the card anyway?"));
+    if (!cut.isEmpty() && Show_YES_NO_MessageBox(cut) != 1)
+        return;
     platform::FileRequest request;
     request.kind = platform::FileRequest::Kind::Save;
     request.caption = QStringLiteral("Export Card");

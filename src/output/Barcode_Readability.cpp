@@ -2,11 +2,13 @@
 
 #include "barcode/Barcode_Entries.h"
 #include "common/Common_Functions.h"
+#include "model/TSLText.h"
 #include "output/Batch_Snapshot.h"
 #include "output/Record_Fill.h"
 
 #include <QHash>
 
+#include <algorithm>
 #include <optional>
 
 namespace Barcode_Readability {
@@ -47,6 +49,24 @@ std::vector<Unreadable_Barcode> unreadable(const TSLGraphicList& items, int dpi,
 
 namespace {
 
+// The records of each value an item takes, the values in the order their first records come.
+struct Values_Over_Records {
+    QHash<QString, std::vector<int>> recordsOf;
+    QStringList values;
+
+    Values_Over_Records(const TSLGraphic& item, int records, const Record_Source& source)
+    {
+        for (int record = 0; record < records; ++record) {
+            if (const std::optional<QString> value = Record_Fill::valueFor(item, record, source, nullptr)) {
+                std::vector<int>& with = recordsOf[*value];
+                if (with.empty())
+                    values << *value;
+                with.push_back(record);
+            }
+        }
+    }
+};
+
 // One barcode of a side over every record: each value's symbol is made once, kept for the run's cards.
 std::optional<Unreadable_Barcode> overRecords(const Batch_Snapshot& snapshot, const QString& side, size_t index,
     const TSLBarcode& barcode, Barcode_Gen& settings, int dpi, Run_Check* check)
@@ -54,17 +74,7 @@ std::optional<Unreadable_Barcode> overRecords(const Batch_Snapshot& snapshot, co
     const Record_Source& source = snapshot.source();
     const int records = snapshot.recordCount();
     Unreadable_Barcode found { itemName(barcode, source), {}, {}, records };
-    // The records of each value, the values in the order their first records come.
-    QHash<QString, std::vector<int>> recordsOf;
-    QStringList values;
-    for (int record = 0; record < records; ++record) {
-        if (const std::optional<QString> value = Record_Fill::valueFor(barcode, record, source, nullptr)) {
-            std::vector<int>& with = recordsOf[*value];
-            if (with.empty())
-                values << *value;
-            with.push_back(record);
-        }
-    }
+    auto [recordsOf, values] = Values_Over_Records(barcode, records, source);
     if (values.isEmpty()) {
         if (check)
             check->checked += records;
@@ -94,23 +104,35 @@ std::optional<Unreadable_Barcode> overRecords(const Batch_Snapshot& snapshot, co
 
 } // namespace
 
-std::vector<Unreadable_Barcode> unreadableInRun(
-    const Batch_Snapshot& snapshot, bool front, bool back, int dpi, Run_Check* check)
+namespace {
+
+// The items of the chosen sides that `shown` takes, by side and place.
+std::vector<std::pair<QString, size_t>> shownItems(
+    const Batch_Snapshot& snapshot, bool front, bool back, const std::function<bool(const TSLGraphicPtr&)>& shown)
 {
     QStringList sides;
     if (front)
         sides << QStringLiteral("F");
     if (back && snapshot.twoSided())
         sides << QStringLiteral("B");
-    std::vector<std::pair<QString, size_t>> shown;
+    std::vector<std::pair<QString, size_t>> found;
     for (const QString& side : sides) {
         const TSLGraphicList& items = snapshot.side(side).items;
         for (size_t index = 0; index < items.size(); ++index)
-            if (shownBarcode(items[index]))
-                shown.emplace_back(side, index);
+            if (shown(items[index]))
+                found.emplace_back(side, index);
     }
-    if (check)
-        check->total = int(shown.size()) * snapshot.recordCount();
+    return found;
+}
+
+std::vector<std::pair<QString, size_t>> shownBarcodes(const Batch_Snapshot& snapshot, bool front, bool back)
+{
+    return shownItems(snapshot, front, back, [](const TSLGraphicPtr& item) { return shownBarcode(item) != nullptr; });
+}
+
+std::vector<Unreadable_Barcode> barcodesInRun(
+    const Batch_Snapshot& snapshot, const std::vector<std::pair<QString, size_t>>& shown, int dpi, Run_Check* check)
+{
     std::vector<Unreadable_Barcode> found;
     Barcode_Gen settings = snapshot.settings();
     for (const auto& [side, index] : shown) {
@@ -121,18 +143,108 @@ std::vector<Unreadable_Barcode> unreadableInRun(
     return found;
 }
 
-QString warningText(const Unreadable_Barcode& barcode, int dpi)
+// The item as a text that cards show: a hidden or unprinted one is on no card.
+const TSLText* shownText(const TSLGraphicPtr& item)
 {
-    QString name = barcode.item;
+    const auto* text = dynamic_cast<const TSLText*>(item.get());
+    return text && text->ctrl_is_visible && text->print_object == 0 ? text : nullptr;
+}
+
+// One text of a side over `records` records: each value laid out once; without values, the text as it stands.
+std::optional<Cut_Text> cutOverRecords(
+    const Batch_Snapshot& snapshot, const TSLText& text, const QRectF& card, int records, Run_Check* check)
+{
+    const Record_Source& source = snapshot.source();
+    auto [recordsOf, values] = Values_Over_Records(text, records, source);
+    if (values.isEmpty()) {
+        if (check)
+            check->checked += std::max(records, 1);
+        // Laid out in a copy: a layout keeps the fonts of the thread that made it, which ends with the look,
+        // and the snapshot's own items are drawn after it.
+        if (!static_cast<const TSLText&>(*text.detachedCopy()).textIsCut(card))
+            return std::nullopt;
+        return Cut_Text { QStringLiteral("the ") + Record_Fill::itemName(text, nullptr), {}, records };
+    }
+    Cut_Text found { QStringLiteral("the text of ") + Record_Fill::itemName(text, &source), {}, records };
+    Barcode_Gen settings = snapshot.settings();
+    for (const QString& value : values) {
+        if (check && check->stopped && check->stopped())
+            break;
+        const std::vector<int>& with = recordsOf[value];
+        const TSLGraphicPtr copy = text.detachedCopy();
+        Record_Fill::assignValue(*copy, value, settings, false);
+        if (static_cast<const TSLText&>(*copy).textIsCut(card))
+            found.records.insert(with.begin(), with.end());
+        if (check)
+            check->checked += int(with.size());
+    }
+    return found.records.empty() ? std::nullopt : std::optional<Cut_Text>(found);
+}
+
+} // namespace
+
+std::vector<Unreadable_Barcode> unreadableInRun(
+    const Batch_Snapshot& snapshot, bool front, bool back, int dpi, Run_Check* check)
+{
+    const std::vector<std::pair<QString, size_t>> shown = shownBarcodes(snapshot, front, back);
+    if (check)
+        check->total = int(shown.size()) * snapshot.recordCount();
+    return barcodesInRun(snapshot, shown, dpi, check);
+}
+
+Run_Look lookAtRun(const Batch_Snapshot& snapshot, bool front, bool back, int dpi, bool records, Run_Check* check)
+{
+    const std::vector<std::pair<QString, size_t>> barcodes
+        = dpi > 0 ? shownBarcodes(snapshot, front, back) : std::vector<std::pair<QString, size_t>>();
+    const std::vector<std::pair<QString, size_t>> texts
+        = shownItems(snapshot, front, back, [](const TSLGraphicPtr& item) { return shownText(item) != nullptr; });
+    const int count = records ? snapshot.recordCount() : 0;
+    if (check)
+        check->total = int(barcodes.size()) * snapshot.recordCount() + int(texts.size()) * std::max(count, 1);
+    Run_Look look;
+    look.barcodes = barcodesInRun(snapshot, barcodes, dpi, check);
+    for (const auto& [side, index] : texts) {
+        if (check && check->stopped && check->stopped())
+            break;
+        const Batch_Snapshot::Side& shown = snapshot.side(side);
+        const auto& text = static_cast<const TSLText&>(*shown.items[index]);
+        if (std::optional<Cut_Text> cut = cutOverRecords(snapshot, text, shown.rendering.canvasBounds, count, check))
+            look.texts.push_back(std::move(*cut));
+    }
+    return look;
+}
+
+namespace {
+
+QString capitalised(QString name)
+{
     if (!name.isEmpty())
         name[0] = name[0].toUpper();
-    const int records = static_cast<int>(barcode.records.size());
-    const QString cards = records == 0  ? QString()
-        : records == barcode.runRecords ? QStringLiteral(" on every card")
-                                        : QStringLiteral(" on %1 of %2 cards (%3)")
-                                              .arg(records)
-                                              .arg(barcode.runRecords)
-                                              .arg(Record_Fill::recordNumbers(barcode.records));
+    return name;
+}
+
+// " on every card", " on 3 of 40 cards (records 2, 5 and 9)", or nothing for a card of fixed content.
+QString onCards(const std::set<int>& records, int runRecords)
+{
+    const int count = static_cast<int>(records.size());
+    return count == 0 ? QString()
+        : count == runRecords
+        ? QStringLiteral(" on every card")
+        : QStringLiteral(" on %1 of %2 cards (%3)").arg(count).arg(runRecords).arg(Record_Fill::recordNumbers(records));
+}
+
+} // namespace
+
+QString warningText(const Cut_Text& text)
+{
+    return QStringLiteral("%1 does not fit its box or the card and is cut%2. Make its box larger or its text smaller.")
+        .arg(capitalised(text.item), onCards(text.records, text.runRecords));
+}
+
+QString warningText(const Unreadable_Barcode& barcode, int dpi)
+{
+    const QString name = capitalised(barcode.item);
+    const QString cards = onCards(barcode.records, barcode.runRecords);
     const TSLBarcode::Small_Modules& modules = barcode.modules;
     const QString opening = QStringLiteral("%1 is too small for %2 dots per inch%3: ").arg(name).arg(dpi).arg(cards);
     const QString advice = QStringLiteral(" Choose a higher resolution or a larger barcode.");
@@ -172,6 +284,16 @@ bool warn(const std::vector<Unreadable_Barcode>& barcodes, int dpi)
 QString runQuestion(const std::vector<Unreadable_Barcode>& barcodes, int dpi, const QString& goingOn)
 {
     return barcodes.empty() ? QString() : warningsOf(barcodes, dpi) + QStringLiteral("\n\n") + goingOn;
+}
+
+QString runQuestion(const Run_Look& look, int dpi, const QString& goingOn)
+{
+    QStringList texts;
+    if (!look.barcodes.empty())
+        texts << warningsOf(look.barcodes, dpi);
+    for (const Cut_Text& text : look.texts)
+        texts << warningText(text);
+    return texts.isEmpty() ? QString() : texts.join(QStringLiteral("\n\n")) + QStringLiteral("\n\n") + goingOn;
 }
 
 } // namespace Barcode_Readability

@@ -21,6 +21,19 @@ struct Unreadable_Barcode {
     int runRecords = 0; // cards of the run
 };
 
+// A shown text that its box or the card cuts, named as a person knows it ("the text of series "Guests"").
+struct Cut_Text {
+    QString item;
+    std::set<int> records; // the run's cards that cut it; none for a text of fixed value cut on every card
+    int runRecords = 0; // cards of the run
+};
+
+// What the look at every card before a run found: barcodes too small for their readers and texts cut.
+struct Run_Look {
+    std::vector<Unreadable_Barcode> barcodes;
+    std::vector<Cut_Text> texts;
+};
+
 // Whether the barcodes of a card, or of every card of a run, are drawn large enough at an output resolution
 // for the readers the cards are scanned with; the warning before a run and the note after it.
 namespace Barcode_Readability {
@@ -44,6 +57,19 @@ struct Run_Check {
 // stopped through `check` gives what it had found.
 std::vector<Unreadable_Barcode> unreadableInRun(
     const Batch_Snapshot& snapshot, bool front, bool back, int dpi, Run_Check* check = nullptr);
+
+// Before a run: its barcodes as unreadableInRun finds them (none looked at when dpi is 0, for an output with
+// no pixels) and the shown texts of the chosen sides that their box or the card cuts with the value of any
+// record, each value laid out once. Without records the sides are looked at as they stand. A look stopped
+// through `check` gives what it had found.
+Run_Look lookAtRun(const Batch_Snapshot& snapshot, bool front, bool back, int dpi, bool records, Run_Check* check);
+
+// The warning and the question a run asks before anything is written, printed or sent; empty when the look
+// found nothing.
+QString runQuestion(const Run_Look& look, int dpi, const QString& goingOn);
+
+// What the person is told of one cut text.
+QString warningText(const Cut_Text& text);
 
 // The warning and the question a run asks before anything is written or sent (`going on`: "Export the cards
 // anyway?"); empty when there is nothing to warn of.

@@ -2,6 +2,8 @@
 
 #include "common/Common_Functions.h"
 #include "output/Card_Image_File.h"
+#include "output/Export_Folder_List.h"
+#include "output/Run_Log.h"
 #include "platform/QuickFileReplace.h"
 #include "platform/RunLeftovers.h"
 
@@ -72,6 +74,87 @@ QStringList recordFiles(const Batch_Export_Job& job, int record)
 
 } // namespace
 
+QSet<QString> Batch_Export::filesOf(const Batch_Export_Job& job)
+{
+    QSet<QString> names;
+    const int records = job.snapshot ? job.snapshot->recordCount() : 0;
+    for (int record = 0; record < records; ++record) {
+        for (const QString& file : recordFiles(job, record))
+            names.insert(QFileInfo(file).fileName());
+    }
+    return names;
+}
+
+bool Batch_Export::settleEarlierFiles(const Batch_Export_Job& job)
+{
+    QSet<QString> written = filesOf(job);
+    written.insert(Run_Log::exportFileName); // replaced or removed after the run, as its cards are whole or not
+    const QStringList left = Export_Folder_List::leftBesides(job.folder, written);
+    if (left.isEmpty())
+        return true;
+    switch (Export_Folder_List::ask(job.folder, int(left.size()))) {
+    case Export_Folder_List::Earlier::Cancel:
+        return false;
+    case Export_Folder_List::Earlier::Remove:
+        Export_Folder_List::remove(job.folder, left);
+        return true;
+    case Export_Folder_List::Earlier::Keep:
+        return true;
+    }
+    return true;
+}
+
+void Batch_Export::listFiles(const Batch_Export_Job& job, const std::vector<char>& done, Batch_Export_Result& result)
+{
+    QStringList written;
+    QSet<QString> names;
+    for (size_t record = 0; record < done.size(); ++record) {
+        if (!done[record])
+            continue;
+        for (const QString& file : recordFiles(job, int(record))) {
+            written << QFileInfo(file).fileName();
+            names.insert(written.last());
+        }
+    }
+    const QStringList listed = Export_Folder_List::listedFiles(job.folder);
+    const bool earlierExport = !listed.isEmpty();
+    QStringList earlier;
+    for (const QString& name : listed) {
+        if (!names.contains(name) && name != Run_Log::exportFileName)
+            earlier << name;
+    }
+    // The list of cards not whole describes this run's cards: an earlier run's goes when these are whole.
+    const QString logPath = QDir(job.folder).filePath(Run_Log::exportFileName);
+    QStringList ours = earlier + written;
+    if (job.snapshot && Run_Log::needed(*job.snapshot)) {
+        QString reason;
+        if (Run_Log::write(*job.snapshot, logPath, &reason)) {
+            ours << Run_Log::exportFileName;
+            result.notes += QStringLiteral("\n\n") + Run_Log::note(logPath);
+        } else {
+            result.notes += QStringLiteral("\n\nThe list of every card not whole could not be written to %1: %2")
+                                .arg(logPath, reason);
+        }
+    } else if (listed.contains(Run_Log::exportFileName)) {
+        Export_Folder_List::remove(job.folder, { Run_Log::exportFileName });
+    }
+    // A run that wrote nothing into a folder without a list leaves none.
+    QString reason;
+    if ((!ours.isEmpty() || QFileInfo::exists(QDir(job.folder).filePath(Export_Folder_List::fileName)))
+        && !Export_Folder_List::write(job.folder, ours, &reason))
+        Show_NSLog_Message(QStringLiteral("the list of the exported cards cannot be written: %1").arg(reason));
+    if (!earlierExport)
+        return;
+    const QString cards = result.written == 1 ? QStringLiteral("the card of this export")
+                                              : QStringLiteral("the %1 cards of this export").arg(result.written);
+    result.folderNote = earlier.isEmpty()
+        ? QStringLiteral("The folder now holds %1 and no card of an earlier export.").arg(cards)
+        : QStringLiteral("The folder now holds %1 and %2 of an earlier export.")
+              .arg(cards,
+                  earlier.size() == 1 ? QStringLiteral("1 card picture")
+                                      : QStringLiteral("%1 card pictures").arg(earlier.size()));
+}
+
 Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
 {
     Batch_Export_Result result;
@@ -81,6 +164,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     std::atomic<int> next { 0 };
     std::atomic<int> written { 0 };
     std::atomic<bool> failed { false };
+    std::vector<char> done(size_t(std::max(0, result.records)), 0); // each record's own, set by its worker
     std::mutex failureLock;
     int failedRecord = result.records;
     // The files go to the disk while the next cards are drawn, not all at the end.
@@ -98,6 +182,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
         const QString failure = exportRecord(job, record, canvases);
         if (failure.isEmpty()) {
             written.fetch_add(1);
+            done[size_t(record)] = 1;
             for (const QString& file : recordFiles(job, record))
                 flusher.add(file, canvases.lane);
             return true;
@@ -149,5 +234,6 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
         result.notes = job.snapshot->fillLog().notes();
     }
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
+    listFiles(job, done, result);
     return result;
 }

@@ -4,11 +4,13 @@
 #include "output/Card_Image_File.h"
 
 #include <QImage>
+#include <QSet>
 #include <QString>
 
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // The folder a batch export writes into, inside the folder the user chose.
 inline const QString Batch_Export_Folder_Name = QStringLiteral("Varnel Tessaline Card");
@@ -35,7 +37,9 @@ struct Batch_Export_Result {
     int written = 0; // records whose files were all written
     bool stopped = false; // the user stopped it
     int withPictureNotFound = 0; // records whose cards went without a picture that cannot be found
-    QString notes; // what the cards went without, for the final message (Record_Fill_Log::notes)
+    QString notes; // what the cards went without, for the final message (Record_Fill_Log::notes), and where
+                   // the list of every card not whole is
+    QString folderNote; // what the folder now holds, after an export into a folder of an earlier one
     QString failure; // the first write that failed; empty when none did
     bool succeeded() const { return failure.isEmpty(); }
 };
@@ -61,6 +65,11 @@ public:
     static QString backPath(const QString& frontPath);
     // Makes the export folder (with the user's default permissions); false when it cannot be made.
     static bool makeFolder(const QString& folder);
+    // The names of the files the job writes into its folder when every card is written.
+    static QSet<QString> filesOf(const Batch_Export_Job& job);
+    // Before the job writes anything: when its folder holds files an earlier export wrote there that this
+    // one will not write, the person is asked whether to remove or keep them; false for Cancel (GUI thread).
+    static bool settleEarlierFiles(const Batch_Export_Job& job);
 
 private:
     // The pictures a worker draws its records into, kept for the whole run so that no record asks the
@@ -72,6 +81,10 @@ private:
         int lane = 0;
         Batch_Card_Bases* bases = nullptr; // the run's, shared by its workers
     };
+
+    // After the cards: the folder's list of the files of exports in it, the list of every card not whole
+    // beside them, and what the folder now holds, told in the result.
+    static void listFiles(const Batch_Export_Job& job, const std::vector<char>& done, Batch_Export_Result& result);
 
     // Renders and writes one record; an empty text on success, the failure otherwise.
     QString exportRecord(const Batch_Export_Job& job, int record, Canvases& canvases) const;

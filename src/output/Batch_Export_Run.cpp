@@ -63,6 +63,10 @@ Batch_Export_Result Batch_Export_Run::run(const QString& chosenFolder)
     job.folder = target;
     job.extension = settings.extension;
     job.combined = settings.combined && settings.cardSide == QLatin1String("BOTH");
+    if (!Batch_Export::settleEarlierFiles(job)) {
+        result.stopped = true;
+        return result;
+    }
 
     result = writeCards(job);
     host_.Select_first_row_value_for_design();
@@ -76,18 +80,18 @@ bool Batch_Export_Run::barcodesAllowRun(const Batch_Export_Job& job)
     Stop_SMS_Sending_Now = false;
     const int records = job.snapshot->recordCount();
     progress_.startRun(records);
-    progress_.showWaiting(QStringLiteral("Looking at the barcodes of every card..."));
+    progress_.showWaiting(QStringLiteral("Looking at every card..."));
     progress_.waiting_label->show();
     progress_.show();
     // A symbol's size follows its value: every record's is made, once, and kept for the card that shows it.
     Barcode_Readability::Run_Check check;
     check.stopped = [] { return Stop_SMS_Sending_Now.load(); };
-    std::vector<Unreadable_Barcode> small;
+    Run_Look found;
     whileWindowAnswers(
         progress_,
         [&] {
-            small = Barcode_Readability::unreadableInRun(
-                *job.snapshot, job.cardSide != QLatin1String("B"), job.cardSide != QLatin1String("F"), job.dpi, &check);
+            found = Barcode_Readability::lookAtRun(*job.snapshot, job.cardSide != QLatin1String("B"),
+                job.cardSide != QLatin1String("F"), job.dpi, true, &check);
         },
         [&] { return check.total > 0 ? int(qint64(check.checked) * records / check.total) : 0; });
     progress_.showWaiting(QString());
@@ -95,7 +99,7 @@ bool Batch_Export_Run::barcodesAllowRun(const Batch_Export_Job& job)
     progress_.hide();
     if (Stop_SMS_Sending_Now.load())
         return false;
-    const QString question = Barcode_Readability::runQuestion(small, job.dpi, goOnQuestion());
+    const QString question = Barcode_Readability::runQuestion(found, job.dpi, goOnQuestion());
     return question.isEmpty() || Show_YES_NO_MessageBox(question) == 1;
 }
 
@@ -125,6 +129,8 @@ QString Batch_Export_Run::finishedMessage(const Batch_Export_Result& result)
                                         .arg(result.records)
         : note.isEmpty() ? QStringLiteral("Card has been exported successfully.")
                          : QStringLiteral("The cards have been exported, but not all of them are whole.");
+    if (!result.folderNote.isEmpty())
+        text += QStringLiteral("\n\n") + result.folderNote;
     return note.isEmpty() ? text : text + QStringLiteral("\n\n") + note;
 }
 

@@ -98,6 +98,11 @@ private:
     bool sizeFitsPaper() const;
     QString chosenPrinter() const;
     static bool canPrint(const Print_Job& job);
+    // Before a job draws anything: the look at every card it prints, its cut texts told and the person
+    // asked; false when the person chose not to print or stopped the look.
+    bool cardsAllowPrinting(const Print_Job& job);
+    // After a job: what its cards went without and, for a job of records, the list of every card not whole.
+    void tellCardNotes(const Print_Job& printed);
     bool previewSheets(const Print_Job& job);
     std::optional<Print_Job> printSheets();
     QString pdfFilePath();
@@ -119,6 +124,7 @@ private:
     QSizeF cardSize_; // the design's card in points
     QString lastPrinter_; // the printer chosen last, chosen again at the next opening while it exists
     bool paperChosen_ = false; // the person chose a paper in Page Setup: a printer change keeps it
+    QString sheetsFile_; // the PDF file the last job's sheets went to; empty when they went to a printer
     std::function<void()> previewFollows_; // while the preview is open: it shows the records as they are now
     bool loading = false;
 };

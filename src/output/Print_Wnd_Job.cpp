@@ -59,16 +59,11 @@ void Print_Wnd::Execute_Printing(bool preview)
     const Print_Job job = currentJob();
     if (job.useData && job.snapshot)
         job.snapshot->tellColumnsNotFound();
-    if (!canPrint(job))
+    if (!canPrint(job) || !cardsAllowPrinting(job))
         return;
     const std::optional<Print_Job> printed = !preview || previewSheets(job) ? printSheets() : std::nullopt;
-    if (printed) {
-        // Without records every card is the design as it stands: its cut texts are told as an export tells them.
-        const QString notes = printed->useData ? printed->snapshot->fillLog().notes()
-                                               : Record_Fill_Log::textsCutNote(printed->snapshot->textsCut());
-        if (!notes.isEmpty())
-            Show_MessageBox(notes);
-    }
+    if (printed)
+        tellCardNotes(*printed);
     if (job.useData && host_)
         host_->Select_first_row_value_for_design();
 }
@@ -148,8 +143,9 @@ std::optional<Print_Job> Print_Wnd::printSheets()
     const QString printer = chosenPrinter();
     platform::PrintQueueState state;
     QString path;
+    sheetsFile_.clear();
     if (toFile) {
-        path = pdfFilePath();
+        path = sheetsFile_ = pdfFilePath();
         if (path.isEmpty())
             return std::nullopt;
     } else if (state = platform::printQueueState(printer); !state.found || !state.accepting) {

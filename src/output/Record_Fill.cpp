@@ -26,6 +26,8 @@ void Record_Fill_Log::barcodeWithoutSymbol(int record, const QString& value)
         const std::lock_guard<std::mutex> guard(lock_);
         if (!withoutSymbol_.insert(record).second)
             return;
+        wrong(record,
+            QStringLiteral("no barcode: its value \"%1\" cannot be encoded in the chosen symbology").arg(value));
     }
     Show_NSLog_Message(
         QStringLiteral("Record %1: the value \"%2\" has no barcode in the chosen symbology; its card has no barcode")
@@ -58,6 +60,7 @@ void Record_Fill_Log::picturesNotFound(int record, const QStringList& paths)
             withPictureNotFound_.insert(record);
             if (!picturesNotFound_.insert({ record, path }).second)
                 continue;
+            wrong(record, QStringLiteral("made without the picture \"%1\", which cannot be found").arg(path));
         }
         Show_NSLog_Message(QStringLiteral("Record %1: the picture \"%2\" cannot be found; its card is made without it")
                                .arg(record + 1)
@@ -93,6 +96,7 @@ void Record_Fill_Log::columnNotFound(int record, const QString& title)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     withColumnNotFound_.insert(record);
+    wrong(record, QStringLiteral("an item is left blank: the sheet has no column \"%1\"").arg(title));
     if (!columnsNotFound_.contains(title))
         columnsNotFound_ << title;
 }
@@ -101,6 +105,7 @@ void Record_Fill_Log::seriesWithoutValue(int record)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     withSeriesWithoutValue_.insert(record);
+    wrong(record, QStringLiteral("an item is bound to a series that gives it no value"));
 }
 
 namespace {
@@ -118,24 +123,28 @@ void Record_Fill_Log::dataRanOut(int record, const QString& data)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     noteOnce(withDataRanOut_, dataRanOut_, record, data);
+    wrong(record, QStringLiteral("an item is left blank: its data has run out (%1)").arg(data));
 }
 
 void Record_Fill_Log::barcodeWithoutValue(int record, const QString& data)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     noteOnce(withBarcodeWithoutValue_, barcodesWithoutValue_, record, data);
+    wrong(record, QStringLiteral("a barcode has no value (%1)").arg(data));
 }
 
 void Record_Fill_Log::barcodeTooSmall(int record, const QString& item)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     noteOnce(withBarcodeTooSmall_, barcodesTooSmall_, record, item);
+    wrong(record, QStringLiteral("a barcode is drawn too small for barcode readers (%1)").arg(item));
 }
 
 void Record_Fill_Log::textCut(int record, const QString& item)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     noteOnce(withTextCut_, textsCut_, record, item);
+    wrong(record, QStringLiteral("a text does not fit its box or the card and is cut (%1)").arg(item));
 }
 
 void Record_Fill_Log::blankRow(int record, const QStringList& columns)
@@ -143,6 +152,8 @@ void Record_Fill_Log::blankRow(int record, const QStringList& columns)
     const std::lock_guard<std::mutex> guard(lock_);
     for (const QString& column : columns)
         noteOnce(withBlankRow_, blankRowColumns_, record, column);
+    if (!columns.isEmpty())
+        wrong(record, QStringLiteral("its row's bound values are blank (%1)").arg(columns.join(QStringLiteral(", "))));
 }
 
 namespace {
@@ -215,6 +226,37 @@ QString Record_Fill_Log::notes() const
     return notes.join(QStringLiteral("\n\n"));
 }
 
+void Record_Fill_Log::wrong(int record, const QString& what)
+{
+    wrong_.insert({ record, what });
+}
+
+QByteArray Record_Fill_Log::recordList(const std::function<QString(int record)>& firstValue) const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    if (wrong_.empty())
+        return {};
+    // A value of the person's own keeps to its column and its line.
+    auto cell = [](QString text) {
+        for (QChar& c : text) {
+            if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+                c = QLatin1Char(' ');
+        }
+        return text;
+    };
+    QByteArray list("Record\tFirst value\tWhat is wrong\n");
+    int named = -1;
+    QString value;
+    for (const auto& [record, what] : wrong_) {
+        if (record != named) {
+            named = record;
+            value = cell(firstValue ? firstValue(record) : QString());
+        }
+        list += QStringLiteral("%1\t%2\t%3\n").arg(record + 1).arg(value, cell(what)).toUtf8();
+    }
+    return list;
+}
+
 QString Record_Fill_Log::textsCutNote(const QStringList& texts)
 {
     if (texts.isEmpty())
@@ -236,6 +278,20 @@ public:
 } // namespace
 
 namespace Record_Fill {
+
+QString firstValue(std::initializer_list<const TSLGraphicList*> sides, int record, const Record_Source& source)
+{
+    for (const TSLGraphicList* items : sides) {
+        for (const TSLGraphicPtr& item : *items) {
+            if (!item || !takesData(*item))
+                continue;
+            if (const std::optional<QString> value = valueFor(*item, record, source, nullptr);
+                value && !value->isEmpty())
+                return *value;
+        }
+    }
+    return {};
+}
 
 QString recordNumbers(const std::set<int>& records)
 {

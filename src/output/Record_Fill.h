@@ -65,7 +65,14 @@ public:
     // there are none.
     static QString textsCutNote(const QStringList& texts);
 
+    // Every record whose card is not whole, each with what is wrong with it, for the run's list: a line per
+    // record and wrong, tab-separated under a heading (record as people count them, the guest's first value
+    // as `firstValue` gives it, what is wrong), in record order. Empty when the cards are whole.
+    QByteArray recordList(const std::function<QString(int record)>& firstValue) const;
+
 private:
+    void wrong(int record, const QString& what); // with the lock held
+
     std::atomic<bool> reported_ { false };
     mutable std::mutex lock_;
     std::set<int> withoutSymbol_;
@@ -84,6 +91,7 @@ private:
     QStringList barcodesWithoutValue_;
     std::set<int> withBlankRow_;
     QStringList blankRowColumns_;
+    std::set<std::pair<int, QString>> wrong_; // every record and what is wrong with its card
 };
 
 // The record fill: the values of one record written into items. Only items whose class is exactly
@@ -110,6 +118,10 @@ QString columnsNotFoundNotice(const QStringList& titles);
 // items of the sides take from it or from a series is blank; empty when one is not.
 QStringList blankRowColumns(
     std::initializer_list<const TSLGraphicList*> sides, int record, const Record_Source& source);
+
+// The record's first value that the sides show: of the first item bound to a source in use that gives a
+// value that is not blank; empty when none does.
+QString firstValue(std::initializer_list<const TSLGraphicList*> sides, int record, const Record_Source& source);
 
 // Records by their numbers as people count them, the first few named: "records 2, 5 and 9".
 QString recordNumbers(const std::set<int>& records);

@@ -45,7 +45,7 @@ void useCards(Send_Mail_Request& request, const std::shared_ptr<const Batch_Snap
         Barcode_Readability::Run_Check check;
         check.stopped = stopped;
         return Barcode_Readability::runQuestion(
-            Barcode_Readability::unreadableInRun(*snapshot, true, true, dpi, &check), dpi,
+            Barcode_Readability::lookAtRun(*snapshot, true, true, dpi, true, &check), dpi,
             QStringLiteral("Send the mails anyway?"));
     };
     request.render

@@ -217,3 +217,101 @@ TEST_F(BatchExportScenario, ExportWindowOffersTheSourcesInUseAndUntickingTheOnly
     EXPECT_TRUE(QFile::exists(QDir(target.path()).filePath(QStringLiteral("single.png"))));
     EXPECT_TRUE(cardsIn(target.path()).isEmpty());
 }
+
+// 42 guests exported, two removed, 40 exported into the same folder: the earlier export's Card_41 is asked
+// about and removed or kept as the person answers, or nothing is written on Cancel. A card of the earlier
+// export that has become a link, and the person's own files, are never touched.
+TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillNotWrite)
+{
+    boundText(1, QStringLiteral("guests"), 0, 10);
+    auto guests = [](int count, const char* name) {
+        QByteArray names;
+        for (int i = 1; i <= count; ++i)
+            names += name + QByteArray::number(i) + "\n";
+        return names;
+    };
+    auto cardOne = [](const QDir& folder) {
+        QFile card(folder.filePath(QStringLiteral("Card_1.PNG")));
+        return card.open(QIODevice::ReadOnly) ? card.readAll() : QByteArray();
+    };
+    const struct {
+        int answer; // Cancel, Remove, Keep
+        QStringList left; // beside Card_1 to Card_40
+        const char* told;
+    } rows[] = {
+        { 0, { "Card_41.PNG", "Card_42.PNG" }, nullptr },
+        { 1, { "Card_42.PNG" }, "The folder now holds the 40 cards of this export and no card of an earlier export." },
+        { 2, { "Card_41.PNG", "Card_42.PNG" },
+            "The folder now holds the 40 cards of this export and 1 card picture of an earlier export." },
+    };
+    for (const auto& row : rows) {
+        const QDir chosen(target.filePath(QString::number(row.answer)));
+        ASSERT_TRUE(chosen.mkpath(QStringLiteral(".")));
+        const QDir folder(chosen.filePath(Batch_Export_Folder_Name));
+        writeSeries(QStringLiteral("guests"), guests(42, "Guest "));
+        ui.modalRuns.push_back([](QDialog&) { return 1; });
+        ui.fileAnswers.push_back(chosen.path());
+        ui.modalRuns.push_back([](QDialog&) { return 0; });
+        window->Export_Button();
+        ASSERT_EQ(folder.entryList(QDir::Files).size(), 42);
+        ASSERT_TRUE(QFile::remove(folder.filePath(QStringLiteral("Card_42.PNG"))));
+        ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("notes.txt")), folder.filePath("Card_42.PNG")));
+        for (const char* own : { "notes.txt", "Card_99.PNG" }) {
+            QFile file(folder.filePath(QString::fromLatin1(own)));
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("the person's own") > 0);
+        }
+        const QByteArray earlierCard = cardOne(folder);
+
+        writeSeries(QStringLiteral("guests"), guests(40, "Friend "));
+        ui.messages.clear();
+        ui.messageAnswers.push_back(row.answer);
+        ui.modalRuns.push_back([](QDialog&) { return 1; });
+        ui.fileAnswers.push_back(chosen.path());
+        if (row.told)
+            ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice
+        window->Export_Button();
+
+        ASSERT_EQ(ui.messages.size(), 1u) << row.answer;
+        EXPECT_EQ(ui.messages[0].buttons, (QStringList { "Cancel", "Remove", "Keep" }));
+        EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("holds 1 card picture of an earlier export")))
+            << ui.messages[0].text.toStdString();
+        QStringList expected = row.left + QStringList { "Card_99.PNG", "notes.txt" };
+        for (int i = 1; i <= 40; ++i)
+            expected << QStringLiteral("Card_%1.PNG").arg(i);
+        expected.sort();
+        EXPECT_EQ(cardsIn(chosen.path()), expected) << row.answer;
+        EXPECT_EQ(cardOne(folder) == earlierCard, row.told == nullptr) << "Cancel writes nothing";
+        EXPECT_EQ(QFileInfo(folder.filePath("notes.txt")).size(), 16);
+        EXPECT_TRUE(!row.told || window->Export_File_Message.endsWith(QString::fromLatin1(row.told)))
+            << window->Export_File_Message.toStdString();
+    }
+}
+
+// A name cut by its box is asked about before the export folder is made: No writes nothing; Yes exports, and
+// every card not whole is listed in the folder, which the notice names.
+TEST_F(BatchExportScenario, ACutNameIsAskedAboutBeforeAnythingIsWrittenAndTheCardsNotWholeAreListed)
+{
+    writeSeries(QStringLiteral("guests"), "Ada\nBartholomew Castelnuovo-Montenegro of Vallombrosa\n");
+    boundText(1, QStringLiteral("guests"), 0, 10);
+    const QDir folder(target.filePath(Batch_Export_Folder_Name));
+    for (const int yes : { 0, 1 }) {
+        ui.messages.clear();
+        ui.messageAnswers.push_back(yes);
+        answerExport();
+        if (yes)
+            ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice
+        window->Export_Button();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text,
+            QStringLiteral("The text of series \"guests\" does not fit its box or the card and is cut on 1 of 2 cards "
+                           "(record 2). Make its box larger or its text smaller.\n\nExport the cards anyway?"));
+        EXPECT_EQ(folder.exists(), yes == 1);
+    }
+    const QString list = folder.filePath(QStringLiteral("Tessaline Card notes.log"));
+    EXPECT_TRUE(window->Export_File_Message.endsWith(QStringLiteral("is listed in ") + list))
+        << window->Export_File_Message.toStdString();
+    QFile log(list);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().endsWith("2\tBartholomew Castelnuovo-Montenegro of Vallombrosa\ta text does not fit its "
+                                       "box or the card and is cut (series \"guests\")\n"));
+}

@@ -111,6 +111,14 @@ TEST_F(ExportTest, ACutTextIsNamedAndTheCardIsNotCalledWhole)
                            "not fit its box or the card and is cut (the canvas marks it): text \"%1\".")
                 .arg(QString::fromUtf8(shown)));
     }
+    // From the Export button the cut text is asked about before the file is chosen: No exports nothing.
+    ui.messages.clear();
+    ui.modalRuns.push_back([](QDialog&) { return 1; }); // the export window, as it opens
+    window->Export_Button();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("The text \"Dear guests\" does not fit its box")));
+    EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Export the card anyway?")));
+    EXPECT_TRUE(ui.fileRequests.empty());
 }
 
 TEST_F(ExportTest, FailedWriteKeepsTheOldFileAndNamesTheFileThatFailed)
@@ -214,8 +222,8 @@ TEST_F(ExportTest, TheExportWindowOffersTheSidesTheCardHasAndTheBackAloneIsNamed
         bool tooSmall; // the back's barcode at that resolution
     } cases[] = {
         { 0, "side_back_rd", true, { "Card_Back.png" }, "300", "72", true },
-        { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" }, "72", "150", false },
-        { 1, "side_back_rd", false, { "Card.png" }, "150", "72", false }, // the click on a disabled button does nothing
+        { 0, "side_both_rd", true, { "Card.png", "Card_Back.png" }, "72", "300", false },
+        { 1, "side_back_rd", false, { "Card.png" }, "300", "72", false }, // the click on a disabled button does nothing
         { 1, "side_both_rd", false, { "Card.png" }, "72", "72", false },
     };
     const TSLGraphicPtr barcode = TSLGraphic::newGraphicOfClass(QStringLiteral("TSLBarcode"));

@@ -29,6 +29,7 @@ TEST(BatchExportRun, AFailedWriteIsReportedAndNeverCalledASuccess)
 {
     testsupport::ScriptedResponder ui;
     Fake_Print_Host host(3);
+    host.settings.dpi = 144; // its Code 128 drawn large enough for barcode readers
     const QString chosen = testsupport::makeTempFolder(QStringLiteral("run-failed-write"));
     const QDir folder(QDir(chosen).filePath(Batch_Export_Folder_Name));
     ASSERT_TRUE(QDir().mkpath(folder.filePath(QStringLiteral("Card_2.PNG")))); // a folder takes the card's place
@@ -54,6 +55,7 @@ TEST(BatchExportRun, AStoppedRunSaysHowManyCardsWereWritten)
     ui.modalRuns.push_back([](QDialog&) { return 0; });
     const int records = 3000;
     Fake_Print_Host host(records);
+    host.settings.dpi = 144;
     const QString chosen = testsupport::makeTempFolder(QStringLiteral("run-stopped"));
     Send_Modeless progress;
     // Stop, answered Yes, as the first card is being written: however fast the run, records are left.

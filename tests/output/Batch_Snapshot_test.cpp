@@ -2,16 +2,20 @@
 #include "barcode/Barcode_Item_Symbol.h"
 #include "barcode/Barcode_Vector_Drawing.h"
 
+#include "common/Globals.h"
 #include "output/Barcode_Readability.h"
 #include "output/Batch_Export_Run.h"
+#include "output/Run_Log.h"
 #include "output/Send_Mail_Run.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <thread>
 
 using namespace batchtest;
@@ -182,6 +186,82 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             EXPECT_TRUE(message.endsWith(note) && !message.contains(QLatin1String("successfully")))
                 << message.toStdString();
         }
+    }
+}
+
+// Of 300 guests every third has a name too long for its box: the look before the run names the text and its
+// records, and after the cards are made every one of them is listed with its name, not only the first five.
+TEST(RecordFill, TextsCutAreToldBeforeTheRunAndEveryCardNotWholeIsListed)
+{
+    Record_Source source;
+    source.useSeries = true;
+    QStringList names;
+    for (int i = 0; i < 300; ++i)
+        names << (i % 3 ? QStringLiteral("Guest %1").arg(i) : QStringLiteral("Guest %1 Castelnuovo-Montenegro").arg(i));
+    source.series.insert(QStringLiteral("names"), names);
+    const Batch_Snapshot::Side front { { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 120, 20)),
+                                           boundText(0, QString(), 0, QRectF(10, 140, 100, 30)) }, // past the card
+        creditCardSide(0) };
+    const auto snapshot = Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
+
+    Barcode_Readability::Run_Check check;
+    const Run_Look look = Barcode_Readability::lookAtRun(*snapshot, true, false, 300, true, &check);
+    EXPECT_EQ(check.checked.load(), check.total.load());
+    EXPECT_EQ(Barcode_Readability::runQuestion(look, 300, Batch_Export_Run::goOnQuestion()),
+        QStringLiteral("The text of series \"names\" does not fit its box or the card and is cut on 100 of 300 cards "
+                       "(records 1, 4, 7, 10, 13 and 95 more). Make its box larger or its text smaller.\n\nThe text "
+                       "\"typed\" does not fit its box or the card and is cut. Make its box larger or its text "
+                       "smaller.\n\nExport the cards anyway?"));
+
+    for (int record = 0; record < 300; ++record)
+        snapshot->filledItems(record, QStringLiteral("F"));
+    const QTemporaryDir folder;
+    const QString path = Run_Log::besideFile(folder.filePath(QStringLiteral("Guests.pdf")));
+    EXPECT_EQ(QFileInfo(path).fileName(), QStringLiteral("Guests (Tessaline Card notes).log"));
+    ASSERT_TRUE(Run_Log::write(*snapshot, path));
+    QFile log(path);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(log.permissions() & (QFileDevice::ReadOther | QFileDevice::ReadGroup), QFileDevice::Permissions());
+    const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 300 + 100); // the heading, every card's typed text, every third card's name
+    EXPECT_EQ(lines[0], QStringLiteral("Record\tFirst value\tWhat is wrong"));
+    EXPECT_EQ(lines[1],
+        QStringLiteral("1\tGuest 0 Castelnuovo-Montenegro\ta text does not fit its box or the card and is cut "
+                       "(series \"names\")"));
+    EXPECT_TRUE(lines.last().startsWith(QStringLiteral("300\tGuest 299\t"))) << lines.last().toStdString();
+    // Sheets sent to a printer leave theirs among the data folder's logs, in a folder of the owner's alone.
+    const QString kept = Resource_Path;
+    const auto restore = qScopeGuard([&kept] { Resource_Path = kept; });
+    Resource_Path = folder.path();
+    const QString printed = Run_Log::inPrintLogs();
+    EXPECT_TRUE(printed.startsWith(folder.filePath(QStringLiteral("Print Logs/Print run ")))) << printed.toStdString();
+    ASSERT_TRUE(Run_Log::write(*snapshot, printed));
+    EXPECT_EQ(QFileInfo(QFileInfo(printed).path()).permissions() & (QFileDevice::ReadOther | QFileDevice::ExeOther),
+        QFileDevice::Permissions());
+}
+
+// A bar module needs two whole pixels for every reader, as a DataMatrix module does: a Code 128 drawn with
+// 1.5 pixels a module is warned of, one drawn with 2.2 is not.
+TEST(RecordFill, ALinearBarcodeUnderTwoPixelsAModuleIsWarnedOf)
+{
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(QStringLiteral("codes"), { QStringLiteral("TS-1001"), QStringLiteral("TS-1002") });
+    const Batch_Snapshot::Side front { { boundCode128(QStringLiteral("codes"), QRectF(10, 10, 200, 60)) },
+        creditCardSide(0) };
+    const auto snapshot = Batch_Snapshot::take(front, {}, false, source, Barcode_Gen());
+    const TSLGraphicList items = snapshot->filledItems(0, QStringLiteral("F"));
+    const double atOnePixelAPoint = static_cast<const TSLBarcode&>(*items[0]).modulePixels(1.0);
+    ASSERT_GT(atOnePixelAPoint, 0.0);
+    for (const double pixels : { 1.5, 2.2 }) {
+        const int dpi = int(std::ceil(72.0 * pixels / atOnePixelAPoint));
+        const std::vector<Unreadable_Barcode> small = Barcode_Readability::unreadableInRun(*snapshot, true, false, dpi);
+        ASSERT_EQ(small.size(), pixels < 2.0 ? 1u : 0u) << dpi;
+        const QString told = small.empty() ? QString() : Barcode_Readability::warningText(small[0], dpi);
+        EXPECT_EQ(told.contains(QStringLiteral("its modules would be drawn with one pixel, and its readers need 2 "
+                                               "pixels a module")),
+            pixels < 2.0)
+            << told.toStdString();
     }
 }
 

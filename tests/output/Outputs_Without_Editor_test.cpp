@@ -99,7 +99,7 @@ TEST(OutputsWithoutEditor, AMailRunSendsEachRecordsCardAtTheMailResolution)
         Ui::Send_Mail& f = mail.form();
         mailtest::type(f.to_txt, QStringLiteral("ann@example.com, bob@example.com, cy@example.com"));
         EXPECT_TRUE(f.send_with_batch_chk->isChecked()) << "the host's series is chosen";
-        f.resolution_spin->setValue(72);
+        f.resolution_spin->setValue(144); // its Code 128 drawn large enough for barcode readers
         mailtest::click(f.sendButton);
         QElapsedTimer clock;
         clock.start();
@@ -111,7 +111,7 @@ TEST(OutputsWithoutEditor, AMailRunSendsEachRecordsCardAtTheMailResolution)
     window.Open_Wnd(&host);
     window.runSender = nullptr;
 
-    expectThreeDifferentCards(cards, QSize(243, 153));
+    expectThreeDifferentCards(cards, QSize(486, 306));
     EXPECT_EQ(host.firstRowShown, 1);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text.trimmed(), QStringLiteral("E-mail has been sent successfully."));

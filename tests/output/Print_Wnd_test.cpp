@@ -2,6 +2,7 @@
 #include "MailTestSupport.h"
 #include "output/Open_Export_Log.h"
 #include "output/Preferences.h"
+#include "output/Run_Log.h"
 #include "ui_Open_Export_Files.h"
 
 #include <QFile>
@@ -208,9 +209,39 @@ TEST(PrintWindow, CancellingTheFileOrNoCardsWritesNothing)
     // Printed without records, every card is the design as it stands: a text past the card's edge is named.
     host.addedToFront = { batchtest::boundText(0, QString(), 0, QRectF(10, 145, 100, 30)) }; // the card ends at 153
     ui.fileAnswers.push_back(testsupport::makeTempFolder(QStringLiteral("window-cut")) + QStringLiteral("/cards"));
+    ui.messageAnswers = { 1 }; // Yes: printed anyway
     withPrintWindow(ui, host, [](Print_Wnd& w) { QTest::mouseClick(w.form().printButton, Qt::LeftButton); });
-    ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_TRUE(ui.messages[1].text.contains(QStringLiteral("is cut (the canvas marks it): text \"typed\".")));
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_TRUE(ui.messages[1].text.startsWith(QStringLiteral("The text \"typed\" does not fit its box or the card")));
+    EXPECT_TRUE(ui.messages[2].text.contains(QStringLiteral("is cut (the canvas marks it): text \"typed\".")));
+}
+
+// A name cut by its box is told before any sheet is drawn: No writes nothing; Yes prints, and every card not
+// whole is listed beside the PDF file, which the message names.
+TEST(PrintWindow, ACutNameIsToldBeforeTheSheetsAndEveryCardNotWholeIsListedBesideThem)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(6);
+    host.addedToFront = { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 100, 30, 8)) };
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("window-cut-records"));
+    ui.fileAnswers.push_back(folder + QStringLiteral("/guests"));
+    ui.messageAnswers = { 0, 1 };
+    withPrintWindow(ui, host, [](Print_Wnd& w) {
+        QTest::mouseClick(w.form().printButton, Qt::LeftButton);
+        QTest::mouseClick(w.form().printButton, Qt::LeftButton);
+    });
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[0].text,
+        QStringLiteral(
+            "The text of series \"names\" does not fit its box or the card and is cut on every card. Make its "
+            "box larger or its text smaller.\n\nPrint the cards anyway?"));
+    EXPECT_EQ(ui.messages[1].text, ui.messages[0].text);
+    EXPECT_EQ(ui.fileRequests.size(), 1u) << "No asks for no file";
+    const QString log = folder + QStringLiteral("/guests (Tessaline Card notes).log");
+    EXPECT_TRUE(ui.messages[2].text.endsWith(Run_Log::note(log))) << ui.messages[2].text.toStdString();
+    QFile list(log);
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly));
+    EXPECT_EQ(list.readAll().count('\n'), 1 + 6);
 }
 
 TEST(PrintWindow, ACardBiggerThanThePaperAsksFirst)

@@ -4,6 +4,7 @@
 #include "common/Globals.h"
 #include "data/SeriesTestSupport.h"
 #include "data/Series_File.h"
+#include "output/Barcode_Readability.h"
 #include "output/Batch_Export.h"
 #include "support/TestSupport.h"
 
@@ -12,6 +13,9 @@
 #include <QDir>
 #include <QHash>
 #include <QImage>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace batchtest;
 
@@ -96,4 +100,41 @@ TEST(BatchExportPeer, EachCardsBarcodeReadsAsItsRecordsValue)
     const QHash<QString, QString> read = readBarcodes(files);
     for (const QString& file : files)
         EXPECT_EQ(read.value(file), expected.value(file)) << file.toStdString();
+}
+
+// Where the look before a run stops warning of a Code 128, at two whole pixels a module, a real decoder reads
+// every card; under two it warns.
+TEST(BatchExportPeer, ALinearBarcodeTheLookLetsPassReadsOnEveryCard)
+{
+    if (!testsupport::havePeer(QStringLiteral("ZXingReader")))
+        GTEST_SKIP() << "ZXingReader is not installed";
+    Record_Source source;
+    source.useSeries = true;
+    QStringList codes;
+    for (int i = 0; i < 40; ++i)
+        codes << QStringLiteral("GUEST-%1-%2").arg(4000 + i * 37).arg(QChar(QLatin1Char('A' + i % 26)));
+    source.series.insert(QStringLiteral("codes"), codes);
+    const auto snapshot = Batch_Snapshot::take(
+        { { boundCode128(QStringLiteral("codes"), QRectF(12, 40, 220, 70)) }, creditCardSide(0) }, {}, false, source,
+        Barcode_Gen());
+    // The widest symbol of the run sets the resolution: each value's modules are as wide or wider.
+    double pixels = 1e9;
+    for (int record = 0; record < codes.size(); ++record)
+        pixels = std::min(pixels,
+            static_cast<const TSLBarcode&>(*snapshot->filledItems(record, QStringLiteral("F"))[0]).modulePixels(1.0));
+    const int readable = int(std::ceil(72.0 * 2.0 / pixels));
+    EXPECT_FALSE(Barcode_Readability::unreadableInRun(*snapshot, true, false, readable * 3 / 4).empty());
+    ASSERT_TRUE(Barcode_Readability::unreadableInRun(*snapshot, true, false, readable).empty()) << readable;
+
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("peer-linear"));
+    std::atomic<bool> stop { false };
+    const Batch_Export_Result result
+        = Batch_Export(stop).run({ snapshot, folder, QStringLiteral("png"), QStringLiteral("F"), false, readable, 0 });
+    ASSERT_EQ(result.written, int(codes.size())) << result.failure.toStdString();
+    QStringList files;
+    for (int record = 0; record < codes.size(); ++record)
+        files << Batch_Export::frontPath(folder, record, QStringLiteral("png"));
+    const QHash<QString, QString> read = readBarcodes(files);
+    for (int record = 0; record < codes.size(); ++record)
+        EXPECT_EQ(read.value(files[record]), codes[record]) << readable;
 }

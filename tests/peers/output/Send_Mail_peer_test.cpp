@@ -740,3 +740,26 @@ TEST_F(SendMailPeer, OneCardPerRecipientIsCheckedAgainstTheSheetsAddressesBefore
         EXPECT_EQ(guests, c.mailed) << c.to;
     }
 }
+
+TEST_F(SendMailPeer, ANameCutByItsBoxIsToldBeforeAnyMailIsSent)
+{
+    SmtpPeer peer(SmtpPeer::Mode::StartTls);
+    ASSERT_TRUE(peer.running());
+    ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"),
+        { QStringLiteral("Ada"), QStringLiteral("Bartholomew Castelnuovo-Montenegro of Vallombrosa and Serravalle") },
+        Series_File::Values::AsGiven));
+    addBoundText(QStringLiteral("Guests"));
+    ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
+        QString::fromLatin1(SmtpPeer::password), QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("N")));
+    ui.modalRuns.clear();
+    ui.messageAnswers = { 0 }; // No: nothing is sent
+    sendFromWindow([&](Send_Mail& mail) {
+        type(mail.form().to_txt, QStringLiteral("a@example.org, b@example.org"));
+        click(mail.form().sendButton);
+    });
+    ASSERT_FALSE(messageTexts().isEmpty());
+    EXPECT_EQ(messageTexts()[0],
+        QStringLiteral("The text of series \"Guests\" does not fit its box or the card and is cut on 1 of 2 cards "
+                       "(record 2). Make its box larger or its text smaller.\n\nSend the mails anyway?"));
+    EXPECT_TRUE(peer.messages().isEmpty());
+}

@@ -1,0 +1,72 @@
+// The print window's look at every card of a job before it is drawn, and what the person is told of the cards
+// afterwards.
+#include "output/Print_Wnd.h"
+
+#include "common/Common_Functions.h"
+#include "output/Barcode_Readability.h"
+#include "output/Run_Log.h"
+
+#include <QCoreApplication>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include <atomic>
+#include <thread>
+
+bool Print_Wnd::cardsAllowPrinting(const Print_Job& job)
+{
+    // Sheets have no pixels of their own: a printer draws a barcode at its own resolution, so only the texts
+    // that their box or the card cuts are told.
+    const QString& side = job.layout.Print_Card_Side;
+    QProgressDialog progress(QStringLiteral("Looking at every card..."), QStringLiteral("Stop"), 0, 1000, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    std::atomic<bool> stop { false };
+    std::atomic<bool> finished { false };
+    Barcode_Readability::Run_Check check;
+    check.stopped = [&stop] { return stop.load(); };
+    Run_Look found;
+    std::thread look([&] {
+        found = Barcode_Readability::lookAtRun(
+            *job.snapshot, side != QLatin1String("B"), side != QLatin1String("F"), 0, job.useData, &check);
+        finished = true;
+    });
+    // The window keeps answering while the look goes on; the bar follows it ten times a second.
+    QTimer ticks;
+    ticks.setInterval(100);
+    QObject::connect(&ticks, &QTimer::timeout, &progress, [&] {
+        const int total = check.total.load();
+        progress.setValue(total > 0 ? int(qint64(check.checked.load()) * 1000 / total) : 0);
+        stop = stop || progress.wasCanceled();
+    });
+    ticks.start();
+    while (!finished.load())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    look.join();
+    ticks.stop();
+    progress.reset();
+    if (stop.load())
+        return false;
+    const QString question = Barcode_Readability::runQuestion(found, 0, QStringLiteral("Print the cards anyway?"));
+    return question.isEmpty() || Show_YES_NO_MessageBox(question) == 1;
+}
+
+void Print_Wnd::tellCardNotes(const Print_Job& printed)
+{
+    // Without records every card is the design as it stands: its cut texts are told as an export tells them.
+    QString notes = printed.useData ? printed.snapshot->fillLog().notes()
+                                    : Record_Fill_Log::textsCutNote(printed.snapshot->textsCut());
+    if (notes.isEmpty())
+        return;
+    if (printed.useData) {
+        // Beside the sheets' file; sheets sent to a printer leave theirs among the data folder's logs.
+        const QString path = sheetsFile_.isEmpty() ? Run_Log::inPrintLogs() : Run_Log::besideFile(sheetsFile_);
+        QString reason;
+        notes += QStringLiteral("\n\n")
+            + (Run_Log::write(*printed.snapshot, path, &reason)
+                    ? Run_Log::note(path)
+                    : QStringLiteral("The list of every card not whole could not be written to %1: %2")
+                          .arg(path, reason));
+    }
+    Show_MessageBox(notes);
+}

@@ -1,0 +1,66 @@
+#include "output/Run_Log.h"
+
+#include "common/Globals.h"
+#include "output/Batch_Snapshot.h"
+#include "platform/CheckedSave.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+namespace Run_Log {
+
+QString besideFile(const QString& path)
+{
+    const QFileInfo file(path);
+    return file.dir().filePath(QStringLiteral("%1 (Tessaline Card notes).log").arg(file.completeBaseName()));
+}
+
+QString inPrintLogs()
+{
+    return QDir(Resource_Path)
+        .filePath(QStringLiteral("Print Logs/")
+            + QDateTime::currentDateTime().toString(QStringLiteral("'Print run' yyyy-MM-dd hh-mm-ss'.log'")));
+}
+
+namespace {
+
+QByteArray listOf(const Batch_Snapshot& snapshot)
+{
+    const TSLGraphicList& front = snapshot.side(QStringLiteral("F")).items;
+    const TSLGraphicList& back = snapshot.side(QStringLiteral("B")).items;
+    return snapshot.fillLog().recordList([&](int record) {
+        return Record_Fill::firstValue({ &front, &back }, record, snapshot.source());
+    });
+}
+
+} // namespace
+
+bool needed(const Batch_Snapshot& snapshot)
+{
+    return !snapshot.fillLog().notes().isEmpty();
+}
+
+bool write(const Batch_Snapshot& snapshot, const QString& path, QString* error)
+{
+    const QByteArray list = listOf(snapshot);
+    if (list.isEmpty())
+        return true;
+    // The logs name the guests: a folder of logs made for them is born readable by its owner alone.
+    const QFileInfo file(path);
+    if (!file.dir().exists()
+        && !QDir().mkdir(file.dir().path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)) {
+        if (error)
+            *error = QStringLiteral("the folder cannot be made");
+        return false;
+    }
+    return platform::saveFilePrivately(
+        path, [&list](QIODevice& device) { return device.write(list) == list.size(); }, error);
+}
+
+QString note(const QString& path)
+{
+    return QStringLiteral("Every card that is not whole is listed in %1").arg(path);
+}
+
+} // namespace Run_Log

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+
+class Batch_Snapshot;
+
+// The list of every card of a run that is not whole, written where the person finds it: beside the run's
+// output (in the export folder, beside a PDF file of sheets) or, for sheets sent to a printer, in the data
+// folder. The final message says where it is; the message itself names only the first few records.
+namespace Run_Log {
+
+// The name of the list in an export folder; a name of the program's own, so that nothing of the person's
+// is ever written over.
+inline const QString exportFileName = QStringLiteral("Tessaline Card notes.log");
+
+// Beside a PDF file of sheets: "Guests (Tessaline Card notes).log" for "Guests.pdf".
+QString besideFile(const QString& path);
+// In the data folder's "Print Logs", named by the time: for sheets that went to a printer.
+QString inPrintLogs();
+
+// Writes the snapshot's list of cards not whole to `path`, readable by its owner alone (it names the guests);
+// false with the system's reason when it cannot be written. Nothing is written when the cards are whole.
+bool write(const Batch_Snapshot& snapshot, const QString& path, QString* error = nullptr);
+
+// Whether the snapshot's run has cards that are not whole, for which write() writes a list.
+bool needed(const Batch_Snapshot& snapshot);
+
+// The sentence a final message ends with: where the whole list is.
+QString note(const QString& path);
+
+} // namespace Run_Log
