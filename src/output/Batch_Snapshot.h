@@ -60,7 +60,7 @@ public:
     // Record i of a side as a vector recording in points over the canvas bounds, drawn as drawCard draws it.
     QPicture renderPicture(int record, const QString& cardSide) const;
     // The most pixels per inch a print reads its pictures at, over the place each takes on the sheet.
-    static constexpr double kPrintPixelsPerInch = 300.0;
+    static constexpr double kPrintPixelsPerInch = TSLRenderingView::printPixelsPerPoint * 72.0;
 
     // The symbol of the side's item at `index` for a value, made now and kept for the `uses` cards that
     // show it: each of them takes it instead of making it again, and the last one lets it go. The barcode
