@@ -132,6 +132,9 @@ QSize outputReadSize(const PictureSource& source, const ImageAdjustments& values
 
 Output forOutput(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
 {
+    // A file that cannot be read now, not even its size, is one the output cannot read again either.
+    if (source.isFile() && source.pixelSize().isEmpty())
+        return { adjusted(source, values), true };
     const QSize read = outputReadSize(source, values, devicePixels);
     if (read.isEmpty())
         return {};

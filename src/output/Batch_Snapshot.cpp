@@ -150,7 +150,13 @@ TSLGraphicList Batch_Snapshot::itemsToDraw(int record, const QString& cardSide, 
             || picture->pictureSource().isNull() || !(picture->img_trnsp_val > 0.0f))
             continue;
         // Made here, before the drawing takes it from the picture cache: once for every card that shows it.
-        if (picture->outputPicture(pixelsPerPoint).fellBack && record >= 0)
+        const picturerenditions::Output output = picture->outputPicture(pixelsPerPoint);
+        if (!output.fellBack || record < 0)
+            continue;
+        // Without its file and without a copy held, the card goes without the picture.
+        if (output.picture.isNull())
+            log_->picturesNotFound(record, { picture->_file_path });
+        else
             log_->pictureFromWorkingCopy(record, picture->_file_path);
     }
     return items;
