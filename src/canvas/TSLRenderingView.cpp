@@ -151,16 +151,18 @@ void TSLRenderingView::drawContents(QPainter& painter, const QRectF& rect, doubl
 {
     // Items ask the canvas to redraw after drawing themselves; nothing on screen changes here.
     const CanvasPaintScope offScreen;
-    // A background photo is drawn from its file read at this output's resolution, not from the held copy.
+    // A background photo and the pictures are drawn from their files read at this output's resolution, not
+    // from the small copies the design holds.
+    const double output = outputPixelsPerPoint_ > 0 ? outputPixelsPerPoint_ : devicePixelsPerPoint;
     if (!basePainted_) {
         Card_Property base = side_.property;
         if (base.Card_fill_chk() && base.Card_fill_style() == QLatin1String("I"))
-            base.setCard_BG_Image(cardbackground::forOutput(base, bounds().size(),
-                backgroundPixelsPerPoint_ > 0 ? backgroundPixelsPerPoint_ : devicePixelsPerPoint));
+            base.setCard_BG_Image(cardbackground::forOutput(base, bounds().size(), output));
         Card_Base_Drawing(painter, bounds(), base, side_.cardShape, rect, groundPainted_);
     }
 
-    const TSLDrawingContext context { &painter, false, devicePixelsPerPoint };
+    TSLDrawingContext context { &painter, false, devicePixelsPerPoint };
+    context.outputPixelsPerPoint = output;
     for (auto it = graphics_.rbegin(); it != graphics_.rend(); ++it) {
         const TSLGraphicPtr& graphic = *it;
         // Items not to be printed show on the canvas only.
@@ -196,7 +198,7 @@ QByteArray TSLRenderingView::dataWithPDFInsideRect(const QRectF& rect) const
         painter.translate(-rect.topLeft());
         painter.setClipRect(rect);
         TSLRenderingView printed(*this);
-        printed.setBackgroundPixelsPerPoint(printPixelsPerPoint);
+        printed.setOutputPixelsPerPoint(printPixelsPerPoint);
         printed.drawRect(painter, rect, 1.0);
         if (!painter.end())
             return {};

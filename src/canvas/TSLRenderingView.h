@@ -38,9 +38,9 @@ public:
     QRectF frame() const { return frame_; }
     QRectF bounds() const { return QRectF(QPointF(0, 0), frame_.size()); }
     QString printJobTitle() const { return printJobTitle_; }
-    // The resolution a background photo is read again at for this output, in pixels per point of the
-    // canvas; 0 (the default) takes the drawing's own device pixels per point.
-    void setBackgroundPixelsPerPoint(double pixelsPerPoint) { backgroundPixelsPerPoint_ = pixelsPerPoint; }
+    // The resolution a background photo and the picture items are read again at from their files for this
+    // output, in pixels per point of the canvas; 0 (the default) takes the drawing's own device pixels per point.
+    void setOutputPixelsPerPoint(double pixelsPerPoint) { outputPixelsPerPoint_ = pixelsPerPoint; }
     const TSLGraphicList& graphics() const { return graphics_; }
 
     // The card base, then every item whose print_object is 0 from the last index to the first; no
@@ -99,7 +99,7 @@ private:
     QString printJobTitle_;
     bool groundPainted_ = false; // the card's rectangle is filled with its ground colour already
     bool basePainted_ = false; // the picture holds the card base already
-    double backgroundPixelsPerPoint_ = 0.0;
+    double outputPixelsPerPoint_ = 0.0;
 
     static bool drawInto(QImage& image, const TSLGraphicList& graphics, const TSLRenderingSide& side,
         double pixelsPerPoint, const QImage* base, bool coverEdges);

@@ -16,16 +16,6 @@ bool tiled(const QString& layout)
     return layout == QLatin1String("Tile");
 }
 
-// The file's picture at `shown`: a JPEG decoded at about that size, any other picture whole and then
-// reduced smoothly. Null when it cannot be read.
-QImage readAt(const QString& path, const QSize& shown, Qt::AspectRatioMode mode)
-{
-    QImage picture = platform::readPictureFileAt(path, shown);
-    if (!picture.isNull() && picture.size() != shown)
-        picture = picture.scaled(shown, mode, Qt::SmoothTransformation);
-    return picture;
-}
-
 QSize pixelsOver(const QSizeF& cardPoints, double pixelsPerPoint)
 {
     const QSizeF exact = cardPoints * pixelsPerPoint;
@@ -45,7 +35,7 @@ QImage held(const QString& path, const QString& layout, const QSizeF& cardPoints
     const QSize shown = pixels.scaled(cover, Qt::KeepAspectRatioByExpanding);
     if (shown.width() >= pixels.width() || shown.height() >= pixels.height())
         return platform::readPictureFileAt(path, QSize());
-    return readAt(path, shown, Qt::KeepAspectRatio);
+    return PictureSource::readFileAt(path, shown, Qt::KeepAspectRatio);
 }
 
 QImage forOutput(const Card_Property& side, const QSizeF& cardPoints, double pixelsPerPoint)
@@ -60,8 +50,8 @@ QImage forOutput(const Card_Property& side, const QSizeF& cardPoints, double pix
         return kept;
     const QByteArray key = source.key() + QByteArrayLiteral("|background ") + QByteArray::number(shown.width()) + 'x'
         + QByteArray::number(shown.height());
-    const QImage picture = PictureCache::instance().obtain(
-        PictureCache::Kind::Display, key, [&] { return readAt(path, shown, Qt::IgnoreAspectRatio); });
+    const QImage picture = PictureCache::instance().obtain(PictureCache::Kind::Display, key,
+        [&] { return PictureSource::readFileAt(path, shown, Qt::IgnoreAspectRatio); });
     return picture.isNull() ? kept : picture;
 }
 

@@ -6,6 +6,7 @@
 #include "common/Common_Functions.h"
 
 #include <atomic>
+#include <cmath>
 #include <deque>
 #include <exception>
 #include <mutex>
@@ -139,16 +140,25 @@ std::optional<QImage> ImageProcesser::Get_Processed_Image(const QImage& picture,
         return std::nullopt;
     if (std::optional<QImage> kept = processedCache().find(picture.cacheKey(), values))
         return kept;
-    std::optional<QImage> result = processUncached(picture, values);
+    std::optional<QImage> result = processUncached(picture, values, 1.0, true);
     if (result)
         processedCache().keep(picture.cacheKey(), values, *result);
     return result;
 }
 
-std::optional<QImage> ImageProcesser::processUncached(const QImage& picture, const ImageAdjustments& values)
+std::optional<QImage> ImageProcesser::Get_Processed_Image_For_Output(
+    const QImage& picture, const ImageAdjustments& values, double scale)
+{
+    if (picture.isNull() || !(scale >= 1.0) || !std::isfinite(scale))
+        return std::nullopt;
+    return processUncached(picture, values, scale, false);
+}
+
+std::optional<QImage> ImageProcesser::processUncached(
+    const QImage& picture, const ImageAdjustments& values, double scale, bool capped)
 {
     try {
-        QImage p = Set_Dimaension(picture);
+        QImage p = capped ? Set_Dimaension(picture) : picture;
         if (p.isNull()) {
             reportFailure(Step::SizeCap, QStringLiteral("cannot scale down a %1").arg(describe(picture)));
             return std::nullopt;
@@ -162,9 +172,9 @@ std::optional<QImage> ImageProcesser::processUncached(const QImage& picture, con
         p = adjust_Hue(p, values.hue);
         p = adjust_Color_Control(p, values.saturation, values.brightness, values.contrast);
         p = adjust_Sharpness(p, values.sharpness);
-        p = adjust_boxBlur(p, values.blur);
+        p = adjust_boxBlur(p, float(values.blur * scale));
         p = adjust_EV(p, values.exposure);
-        QImage turned = imageRotated(p, float(values.rotation));
+        QImage turned = imageRotated(p, float(values.rotation), int(std::lround(kTurnMargin * scale)));
         if (turned.isNull()) {
             reportFailure(
                 Step::Rotation, QStringLiteral("cannot turn a %1 by %2 degrees").arg(describe(p)).arg(values.rotation));

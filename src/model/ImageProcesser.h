@@ -36,6 +36,12 @@ public:
     // size cap or the rotation fails. With every value neutral the result is the picture itself.
     // The last few results are kept, so the same picture drawn again with the same values is one image.
     static std::optional<QImage> Get_Processed_Image(const QImage& picture, const ImageAdjustments& values);
+    // The same chain for an output that draws the picture with more pixels than the screen: `picture` is the
+    // file read again at `scale` times the working size, so there is no size cap, and the values measured in
+    // pixels (the blur's radius, the margin of a turn that is not a quarter) grow with it, so that the output
+    // shows what the screen shows. Nothing is kept here: the caller keeps the result.
+    static std::optional<QImage> Get_Processed_Image_For_Output(
+        const QImage& picture, const ImageAdjustments& values, double scale);
 
     // The size cap: a copy scaled down, keeping its proportions, to fit kMaximumSize, or the picture
     // itself when it fits. Null when the copy cannot be made.
@@ -52,5 +58,6 @@ public:
     static QImage adjust_EV(const QImage& picture, float value);
 
 private:
-    static std::optional<QImage> processUncached(const QImage& picture, const ImageAdjustments& values);
+    static std::optional<QImage> processUncached(
+        const QImage& picture, const ImageAdjustments& values, double scale, bool capped);
 };

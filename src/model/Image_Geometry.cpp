@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-QImage imageRotated(const QImage& picture, float angle)
+QImage imageRotated(const QImage& picture, float angle, int margin)
 {
     if (!std::isfinite(angle))
         return {};
@@ -21,7 +21,7 @@ QImage imageRotated(const QImage& picture, float angle)
     if (a == 180.0f || a == -180.0f)
         return picture.transformed(QTransform().rotate(180));
 
-    const int side = std::max(picture.width(), picture.height()) + 20;
+    const int side = std::max(picture.width(), picture.height()) + margin;
     QImage turned(side, side, QImage::Format_ARGB32_Premultiplied);
     if (turned.isNull())
         return {};
@@ -35,7 +35,7 @@ QImage imageRotated(const QImage& picture, float angle)
     return turned;
 }
 
-QSize rotatedSize(const QSize& size, float angle)
+QSize rotatedSize(const QSize& size, float angle, int margin)
 {
     if (!std::isfinite(angle))
         return {};
@@ -44,7 +44,7 @@ QSize rotatedSize(const QSize& size, float angle)
         return size;
     if (a == 90.0f || a == -270.0f || a == 270.0f || a == -90.0f)
         return size.transposed();
-    const int side = std::max(size.width(), size.height()) + 20;
+    const int side = std::max(size.width(), size.height()) + margin;
     return { side, side };
 }
 

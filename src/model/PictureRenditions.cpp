@@ -4,6 +4,8 @@
 #include "model/Image_Geometry.h"
 #include "model/PictureSource.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace picturerenditions {
@@ -99,6 +101,60 @@ QImage forDevice(const PictureSource& source, const ImageAdjustments& values, co
             scaled.setDevicePixelRatio(1.0);
             return scaled;
         });
+}
+
+QSize outputReadSize(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
+{
+    if (!source.isFile() || devicePixels.isEmpty())
+        return {};
+    const QSize file = source.pixelSize();
+    const QSize working = imagefilters::fittedSize(file, ImageProcesser::kMaximumSize);
+    if (working.isEmpty())
+        return {};
+    const float turn = std::fmod(float(values.rotation), 360.0f);
+    const bool quarter = turn == 90.0f || turn == -90.0f || turn == 270.0f || turn == -270.0f;
+    QSize read;
+    if (quarter || rotatedSize(working, turn) == working) {
+        // The picture is stretched into the output's pixels as into the bounds: read at just those.
+        read = (quarter ? devicePixels.transposed() : devicePixels).boundedTo(file);
+    } else {
+        // An uneven turn gives a square the picture sits in with its own proportions and a margin.
+        const double scale = double(std::max(devicePixels.width(), devicePixels.height()))
+            / double(std::max(working.width(), working.height()) + kTurnMargin);
+        read = QSize(int(std::lround(working.width() * scale)), int(std::lround(working.height() * scale)));
+        if (read.width() >= file.width() || read.height() >= file.height())
+            read = file;
+    }
+    if (read.width() <= working.width() && read.height() <= working.height())
+        return {};
+    return read;
+}
+
+Output forOutput(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels)
+{
+    // A file that cannot be read now, not even its size, is one the output cannot read again either.
+    if (source.isFile() && source.pixelSize().isEmpty())
+        return { adjusted(source, values), true };
+    const QSize read = outputReadSize(source, values, devicePixels);
+    if (read.isEmpty())
+        return {};
+    const QSize working = imagefilters::fittedSize(source.pixelSize(), ImageProcesser::kMaximumSize);
+    const double scale = std::max(double(read.width()) / working.width(), double(read.height()) / working.height());
+    QByteArray key = adjustedKey(source, values);
+    key.append('\0')
+        .append("output ")
+        .append(QByteArray::number(read.width()))
+        .append('x')
+        .append(QByteArray::number(read.height()));
+    const QImage picture = PictureCache::instance().obtain(PictureCache::Kind::Adjusted, key, [&] {
+        const QImage file = source.readAgainAt(read);
+        if (file.isNull())
+            return QImage();
+        return ImageProcesser::Get_Processed_Image_For_Output(file, values, scale).value_or(QImage());
+    });
+    if (!picture.isNull())
+        return { picture, false };
+    return { adjusted(source, values), true };
 }
 
 } // namespace picturerenditions

@@ -35,6 +35,23 @@ bool needsDeviceCopy(const PictureSource& source, const ImageAdjustments& values
 // True when that scaled copy is held by the cache now.
 bool isDeviceCopyHeld(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
 
+// What an output that draws a picture with more pixels than the screen takes in place of the working picture.
+struct Output {
+    QImage picture; // null when the working picture has the pixels the output needs already
+    bool fellBack = false; // the file could not be read again: the working adjusted picture stands in
+};
+
+// The size, before the chain's turn, that the file is read again at for an output that draws the adjusted
+// picture over `devicePixels`: the pixels those need, never more than the file holds. Empty when the
+// working picture has them already, or the picture is no file.
+QSize outputReadSize(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
+
+// The adjusted picture for an output (an exported, mailed or printed card) that draws it over `devicePixels`:
+// the file read again at outputReadSize and put through the chain with the same values, those measured in
+// pixels grown with it. It is kept in the picture cache, so that a run makes it once for all the cards that
+// show it and a printed file holds it once. See Output for what stands in when it is not made.
+Output forOutput(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
+
 // The values as bytes: equal bytes, equal results of the chain.
 QByteArray keyOf(const ImageAdjustments& values);
 // Names the adjusted picture of a source with values.

@@ -185,6 +185,39 @@ QImage PictureSource::working() const
 
 namespace {
 
+// A decode above this many bytes is a large one: large decodes for outputs run one at a time.
+constexpr qint64 kLargeDecodeBytes = qint64(32) * 1024 * 1024;
+
+} // namespace
+
+QImage PictureSource::readFileAt(const QString& path, const QSize& pixels, Qt::AspectRatioMode mode, QString* error)
+{
+    static std::mutex oneLargeDecode;
+    std::unique_lock<std::mutex> alone(oneLargeDecode, std::defer_lock);
+    if (platform::readPictureHeader(path).decodeBytesAt(pixels) > kLargeDecodeBytes)
+        alone.lock(); // held until the reduced copy is made, which is part of the decode's memory
+    QImage picture = platform::readPictureFileAt(path, pixels, error);
+    if (!picture.isNull() && pixels.isValid() && picture.size() != pixels)
+        picture = picture.scaled(pixels, mode, Qt::SmoothTransformation);
+    return picture;
+}
+
+QImage PictureSource::readAgainAt(const QSize& pixels) const
+{
+    if (!isFile() || pixels.isEmpty())
+        return {};
+    QString refusal;
+    QImage picture = readFileAt(data_->path, pixels, Qt::IgnoreAspectRatio, &refusal);
+    if (picture.isNull()) {
+        Show_NSLog_Message(
+            refusal.isEmpty() ? QStringLiteral("\"%1\" cannot be read again").arg(data_->path) : refusal);
+        return {};
+    }
+    return fullColour(std::move(picture), pixels);
+}
+
+namespace {
+
 PictureSource::Check damagedFile(const QString& shown, const QString& reason)
 {
     return { {},

@@ -50,6 +50,18 @@ public:
     // picture cache; null when there is no picture. Palette and one-bit pictures are made full colour first,
     // so that every later scaling blends neighbouring pixels.
     QImage working() const;
+    // The file's picture read again at `pixels` as shown, through the bounded decode: a JPEG decoded straight
+    // at about that size, any other picture whole and then reduced smoothly, keeping its proportions within
+    // `pixels` or not as `mode` says. A decode that takes much memory waits for any other such decode to end,
+    // so that the workers of a run never hold two at once. Null, with *error set, when it cannot be read. The
+    // copies that outputs draw of card backgrounds and picture items are read so.
+    static QImage readFileAt(
+        const QString& path, const QSize& pixels, Qt::AspectRatioMode mode, QString* error = nullptr);
+    // The picture read again from its file at `pixels` (stretched to them, in the full-colour form of the
+    // working picture), for an output that draws it with more pixels than the working picture has. Null when
+    // the source is no file or the file cannot be read now, which is logged.
+    QImage readAgainAt(const QSize& pixels) const;
+
     // The picture's size in pixels, turned as the file says it should be shown, read from the file's
     // header without decoding it where the format allows; empty when there is no picture.
     QSize pixelSize() const;

@@ -52,6 +52,9 @@ struct TSLDrawingContext {
     bool isCanvas = false;       // false when rendering off screen
     double deviceScale = 1.0;    // device pixels per point, for pixel alignment
     QRectF card {};              // the card on the canvas; empty where no card edge applies
+    // Pixels per point of the card at which an output reads pictures again from their files; 0 draws the
+    // working pictures, as the screen does.
+    double outputPixelsPerPoint = 0.0;
 };
 
 // One card item. Every kind of item carries the same wide record; a subclass adds only drawing,

@@ -171,9 +171,14 @@ void TSLImage::drawContentsInView(const TSLDrawingContext& context, bool)
         // down to its own device pixels; a vector recording keeps the adjusted picture for its device.
         const bool raster
             = context.isCanvas || (painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster);
-        const QImage picture = raster
-            ? picturerenditions::forDevice(picture_, values, devicePixelsUnder(painter.deviceTransform()))
-            : picturerenditions::adjusted(picture_, values);
+        QImage picture;
+        if (!context.isCanvas && context.outputPixelsPerPoint > 0)
+            picture = outputPicture(context.outputPixelsPerPoint).picture;
+        if (picture.isNull()) {
+            picture = raster
+                ? picturerenditions::forDevice(picture_, values, devicePixelsUnder(painter.deviceTransform()))
+                : picturerenditions::adjusted(picture_, values);
+        }
         if (!picture.isNull()) {
             painter.save();
             // Mirroring happens inside the bounds, so a flipped picture still covers them exactly.
@@ -204,6 +209,15 @@ QSize TSLImage::devicePixelsUnder(const QTransform& toDevice) const
         return {};
     const QRectF mapped = toDevice.mapRect(_bounds);
     return { qRound(mapped.width()), qRound(mapped.height()) };
+}
+
+picturerenditions::Output TSLImage::outputPicture(double pixelsPerPoint) const
+{
+    const QSizeF exact = _bounds.size() * pixelsPerPoint;
+    if (!(exact.width() >= 1 && exact.height() >= 1 && exact.width() < 1e5 && exact.height() < 1e5))
+        return {};
+    const QSize pixels(int(std::ceil(exact.width())), int(std::ceil(exact.height())));
+    return picturerenditions::forOutput(picture_, adjustments(), pixels);
 }
 
 QSizeF TSLImage::naturalSize() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ImageProcesser.h"
+#include "model/PictureRenditions.h"
 #include "model/PictureSource.h"
 #include "model/TSLGraphic.h"
 
@@ -54,6 +55,11 @@ public:
     // The size in device pixels the bounds cover under the painter's transform to its device, which is the
     // size of the screen copy drawn; empty when the transform turns or shears, where no one size fits.
     QSize devicePixelsUnder(const QTransform& toDevice) const;
+
+    // What an output drawing the item at pixelsPerPoint (pixels per point of the card) takes in place of the
+    // working picture: the picture read again from its file at the pixels the bounds cover there, adjusted as
+    // the item says (see picturerenditions::forOutput).
+    picturerenditions::Output outputPicture(double pixelsPerPoint) const;
 
     // The size of the picture as the item draws it: after the size cap and the turn of the adjustment
     // chain. It does not depend on whether the item has been drawn; zero without a picture.

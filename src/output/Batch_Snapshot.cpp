@@ -1,6 +1,7 @@
 #include "output/Batch_Snapshot.h"
 
 #include "common/Common_Functions.h"
+#include "model/TSLImage.h"
 #include "output/Barcode_Readability.h"
 
 #include "barcode/Barcode_Item_Symbol.h"
@@ -140,10 +141,31 @@ QImage Batch_Snapshot::renderImage(int record, const QString& cardSide, int dpi)
     return renderInto(image, record, cardSide, dpi) ? image : QImage();
 }
 
+TSLGraphicList Batch_Snapshot::itemsToDraw(int record, const QString& cardSide, double pixelsPerPoint) const
+{
+    TSLGraphicList items = record >= 0 ? filledItems(record, cardSide) : side(cardSide).items;
+    for (const TSLGraphicPtr& item : items) {
+        const auto* picture = dynamic_cast<const TSLImage*>(item.get());
+        if (!picture || !picture->ctrl_is_visible || picture->print_object != 0 || picture->_file_path.isEmpty()
+            || picture->pictureSource().isNull() || !(picture->img_trnsp_val > 0.0f))
+            continue;
+        // Made here, before the drawing takes it from the picture cache: once for every card that shows it.
+        const picturerenditions::Output output = picture->outputPicture(pixelsPerPoint);
+        if (!output.fellBack || record < 0)
+            continue;
+        // Without its file and without a copy held, the card goes without the picture.
+        if (output.picture.isNull())
+            log_->picturesNotFound(record, { picture->_file_path });
+        else
+            log_->pictureFromWorkingCopy(record, picture->_file_path);
+    }
+    return items;
+}
+
 bool Batch_Snapshot::renderInto(
     QImage& image, int record, const QString& cardSide, int dpi, Batch_Card_Bases* bases) const
 {
-    const TSLGraphicList items = filledItems(record, cardSide);
+    const TSLGraphicList items = itemsToDraw(record, cardSide, dpi / 72.0);
     const TSLRenderingSide& rendering = side(cardSide).rendering;
     const QImage* base = bases ? bases->base(*this, cardSide, dpi) : nullptr;
     if (!TSLRenderingView::draw_Card_Graphics_Into(image, items, rendering, dpi / 72.0, base))
@@ -156,16 +178,34 @@ bool Batch_Snapshot::renderInto(
     return true;
 }
 
-QPicture Batch_Snapshot::renderPicture(int record, const QString& cardSide) const
+void Batch_Snapshot::drawCard(
+    QPainter& painter, int record, const QString& cardSide, const QRectF& place, double pixelsPerInch) const
 {
     const Side& chosen = side(cardSide);
-    const TSLGraphicList items = filledItems(record, cardSide);
-    QPicture picture;
     const QRectF bounds(QPointF(0, 0), chosen.rendering.canvasBounds.size());
+    if (bounds.isEmpty() || place.isEmpty())
+        return;
+    // Every card of the job reads its pictures at the same resolution over the same place, so that one
+    // picture serves them all and the file holds it once.
+    const double pixelsPerPoint = pixelsPerInch / 72.0 * place.width() / bounds.width();
+    const TSLGraphicList items = itemsToDraw(record, cardSide, pixelsPerPoint);
+    painter.save();
+    painter.setClipRect(place, Qt::IntersectClip);
+    painter.translate(place.topLeft());
+    painter.scale(place.width() / bounds.width(), place.height() / bounds.height());
+    TSLRenderingView view(bounds, items, chosen.rendering);
+    view.setOutputPixelsPerPoint(pixelsPerPoint);
+    view.drawRect(painter, bounds);
+    painter.restore();
+}
+
+QPicture Batch_Snapshot::renderPicture(int record, const QString& cardSide) const
+{
+    const QRectF bounds(QPointF(0, 0), side(cardSide).rendering.canvasBounds.size());
+    QPicture picture;
     picture.setBoundingRect(bounds.toAlignedRect());
     QPainter painter(&picture);
-    const TSLRenderingView view(bounds, items, chosen.rendering);
-    view.drawRect(painter, bounds);
+    drawCard(painter, record, cardSide, bounds);
     painter.end();
     return picture;
 }

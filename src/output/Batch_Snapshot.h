@@ -7,12 +7,14 @@
 
 #include <QImage>
 #include <QPicture>
+#include <QRectF>
 #include <QString>
 
 #include <memory>
 #include <mutex>
 
 class Batch_Card_Bases;
+class QPainter;
 
 // One card per record: the one path export, printing and e-mail make their cards through.
 //
@@ -50,8 +52,15 @@ public:
     // `bases`, a run's own, holds the sides' card bases drawn once for every record.
     bool renderInto(
         QImage& image, int record, const QString& cardSide, int dpi, Batch_Card_Bases* bases = nullptr) const;
-    // Record i of a side as a vector recording in points over the canvas bounds, for printing. Thread-safe.
+    // Record i of a side (record -1: the side's own items, not filled) drawn as vectors into `place`, a
+    // rectangle in the painter's points that the card is scaled into, for printing: its pictures and background
+    // photo are read again from their files at pixelsPerInch over the place they take. Thread-safe.
+    void drawCard(QPainter& painter, int record, const QString& cardSide, const QRectF& place,
+        double pixelsPerInch = kPrintPixelsPerInch) const;
+    // Record i of a side as a vector recording in points over the canvas bounds, drawn as drawCard draws it.
     QPicture renderPicture(int record, const QString& cardSide) const;
+    // The most pixels per inch a print reads its pictures at, over the place each takes on the sheet.
+    static constexpr double kPrintPixelsPerInch = TSLRenderingView::printPixelsPerPoint * 72.0;
 
     // The symbol of the side's item at `index` for a value, made now and kept for the `uses` cards that
     // show it: each of them takes it instead of making it again, and the last one lets it go. The barcode
@@ -74,6 +83,10 @@ public:
 
 private:
     struct Kept_Symbols;
+    // The side's items for record i (-1: its own) made ready for an output that draws the card at
+    // pixelsPerPoint: filled with the record's values, their pictures read again from their files at that
+    // resolution once for the run, and a picture whose file cannot be read again noted as drawn from its copy.
+    TSLGraphicList itemsToDraw(int record, const QString& cardSide, double pixelsPerPoint) const;
     std::shared_ptr<const TSLBarcode_Drawing> symbolFor(
         const QString& cardSide, size_t index, const QString& value, Barcode_Gen& settings) const;
 

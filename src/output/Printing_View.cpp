@@ -55,34 +55,16 @@ std::vector<std::vector<Print_Cell>> Printing_View::planSheets(int pages) const
     return sheets;
 }
 
-void Printing_View::drawSide(QPainter& painter, int record, const QString& side, const QRectF& place) const
-{
-    const Batch_Snapshot::Side& chosen = job_.snapshot->side(side);
-    const QRectF bounds(QPointF(0, 0), chosen.rendering.canvasBounds.size());
-    if (bounds.isEmpty())
-        return;
-    const TSLGraphicList items = record >= 0 ? job_.snapshot->filledItems(record, side) : chosen.items;
-    painter.save();
-    painter.setClipRect(place, Qt::IntersectClip);
-    painter.translate(place.topLeft());
-    painter.scale(place.width() / bounds.width(), place.height() / bounds.height());
-    TSLRenderingView view(bounds, items, chosen.rendering);
-    // A background photo is read at the print resolution over the card's place on the sheet: every card of
-    // the job draws the same picture, which the file holds once.
-    view.setBackgroundPixelsPerPoint(TSLRenderingView::printPixelsPerPoint * place.width() / bounds.width());
-    view.drawRect(painter, bounds);
-    painter.restore();
-}
-
 void Printing_View::drawCard(QPainter& painter, const Print_Cell& cell) const
 {
     const Print_Sheet_Layout& layout = job_.layout;
     const QString& side = layout.Print_Card_Side;
     const Print_Sheet_Layout::Placement place = layout.placement(cell.row, cell.column, pictureSize_);
-    drawSide(painter, cell.record, side == QLatin1String("B") ? QStringLiteral("B") : QStringLiteral("F"),
+    const Batch_Snapshot& snapshot = *job_.snapshot;
+    snapshot.drawCard(painter, cell.record, side == QLatin1String("B") ? QStringLiteral("B") : QStringLiteral("F"),
         layout.pageRect(place.first));
     if (layout.bothSides())
-        drawSide(painter, cell.record, QStringLiteral("B"), layout.pageRect(place.second));
+        snapshot.drawCard(painter, cell.record, QStringLiteral("B"), layout.pageRect(place.second));
 }
 
 void Printing_View::drawSheet(QPainter& painter, const std::vector<Print_Cell>& cells) const

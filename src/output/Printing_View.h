@@ -45,6 +45,4 @@ private:
     QSizeF pictureSize_;
 
     void drawCard(QPainter& painter, const Print_Cell& cell) const;
-    // One side of a card (the design's own items for record -1) into its place on the sheet.
-    void drawSide(QPainter& painter, int record, const QString& side, const QRectF& place) const;
 };

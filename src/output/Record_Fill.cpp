@@ -8,6 +8,8 @@
 #include "model/TSLText.h"
 #include "output/Record_Source.h"
 
+#include <QFileInfo>
+
 #include <mutex>
 
 void Record_Fill_Log::missingSpreadsheetValue(int record, int column)
@@ -147,6 +149,15 @@ void Record_Fill_Log::textCut(int record, const QString& item)
     wrong(record, QStringLiteral("a text does not fit its box or the card and is cut (%1)").arg(item));
 }
 
+void Record_Fill_Log::pictureFromWorkingCopy(int record, const QString& path)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    noteOnce(withWorkingCopy_, workingCopies_, record, QFileInfo(path).fileName());
+    wrong(record,
+        QStringLiteral("a picture is drawn at the screen's resolution, as its file could not be read again (%1)")
+            .arg(QFileInfo(path).fileName()));
+}
+
 void Record_Fill_Log::blankRow(int record, const QStringList& columns)
 {
     const std::lock_guard<std::mutex> guard(lock_);
@@ -222,6 +233,11 @@ QString Record_Fill_Log::notes() const
                      .arg(cardsAre(withBlankRow_.size()),
                          withBlankRow_.size() == 1 ? QStringLiteral("a row") : QStringLiteral("rows"),
                          blankRowColumns_.join(QStringLiteral(", ")), firstRecords(withBlankRow_));
+    if (!withWorkingCopy_.empty())
+        notes << QStringLiteral("%1 made with a picture at the screen's resolution, as its file could not be read "
+                                "again (%2): %3.")
+                     .arg(cardsAre(withWorkingCopy_.size()), workingCopies_.join(QStringLiteral(", ")),
+                         firstRecords(withWorkingCopy_));
     notes.removeAll(QString());
     return notes.join(QStringLiteral("\n\n"));
 }

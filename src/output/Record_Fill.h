@@ -59,6 +59,9 @@ public:
     // A record whose row is there but gives every item bound to it a blank value, the columns named as
     // `column "Name"`: its card comes out blank.
     void blankRow(int record, const QStringList& columns);
+    // A record whose card shows a picture at the screen's resolution: its file could not be read again at the
+    // output's (it is gone, or can no longer be read), so the picture is drawn from the copy the design holds.
+    void pictureFromWorkingCopy(int record, const QString& path);
     // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
     QString notes() const;
     // The note of a card made as the canvas shows it, with these texts cut (named by itemName); empty when
@@ -92,6 +95,8 @@ private:
     std::set<int> withBlankRow_;
     QStringList blankRowColumns_;
     std::set<std::pair<int, QString>> wrong_; // every record and what is wrong with its card
+    std::set<int> withWorkingCopy_;
+    QStringList workingCopies_;
 };
 
 // The record fill: the values of one record written into items. Only items whose class is exactly

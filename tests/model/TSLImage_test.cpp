@@ -2,6 +2,7 @@
 
 #include "common/Globals.h"
 #include "model/ImageProcesser.h"
+#include "model/PictureRenditions.h"
 #include "model/TSLImage.h"
 #include "platform/KeyedArchive.h"
 #include "support/TestSupport.h"
@@ -234,6 +235,52 @@ TEST(TSLImageDrawing, SepiaAndAnUnevenTurnOfAPhotoStayInsideTheBounds)
     EXPECT_EQ(
         countPixels(middle, [](const QColor& c) { return c.red() + 2 < c.green() || c.green() + 2 < c.blue(); }), 0);
     EXPECT_GT(countPixels(middle, [](const QColor& c) { return c.red() > c.blue() + 10; }), middle.width());
+}
+
+// An output that draws a picture with more pixels than the screen reads it again from its file at those pixels
+// (never more than the file holds) and adjusts it as the screen shows it: the blur's radius and the margin of an
+// uneven turn grow with it, so that brought down to the working size it is the working picture again.
+TEST(TSLImageDrawing, AnOutputReadsThePictureAgainAtItsPixelsAndAdjustsItAsTheScreenShowsIt)
+{
+    auto item = pictureItem(edge(2000, 1000, Qt::red, Qt::blue), { 0, 0, 480, 240 }, QStringLiteral("wide_edge"));
+    const struct {
+        int rotation;
+        float blur;
+        bool grey;
+        double pixelsPerPoint;
+        QSize drawn; // by the output; empty: the working picture serves it
+    } rows[] = {
+        { 0, 0, false, 1.0, { 0, 0 } },
+        { 0, 10, false, 3.0, { 1440, 720 } },
+        { 0, 0, false, 6.0, { 2000, 1000 } }, // all the file holds
+        { 90, 0, false, 2.0, { 960, 480 } },
+        { 45, 10, true, 3.0, { 1440, 1440 } },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.rotation << " degrees at " << row.pixelsPerPoint);
+        item->rotate_image = float(row.rotation);
+        item->blr_val = row.blur;
+        item->gray_Scale = row.grey;
+        const picturerenditions::Output output = item->outputPicture(row.pixelsPerPoint);
+        EXPECT_FALSE(output.fellBack);
+        ASSERT_EQ(output.picture.size(), row.drawn);
+        if (row.drawn.isEmpty())
+            continue;
+        const QImage working = picturerenditions::adjusted(item->pictureSource(), item->adjustments());
+        const QImage brought = output.picture.scaled(working.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        int differ = 0;
+        for (int y = 0; y < working.height(); ++y) {
+            for (int x = 0; x < working.width(); ++x) {
+                const QColor a = working.pixelColor(x, y), b = brought.pixelColor(x, y);
+                differ += std::max({ std::abs(a.red() - b.red()), std::abs(a.blue() - b.blue()),
+                              std::abs(a.alpha() - b.alpha()) })
+                    > 24;
+            }
+        }
+        EXPECT_LT(differ, working.width() * working.height() / 200) << "of " << working.width() * working.height();
+        const QColor middle = output.picture.pixelColor(output.picture.width() / 4, output.picture.height() / 2);
+        EXPECT_EQ(row.grey, middle.red() == middle.blue()) << qPrintable(middle.name());
+    }
 }
 
 TEST(TSLImageDrawing, HiddenEmptyPathAndMissingFileDrawWhatTheyShould)

@@ -3,6 +3,9 @@
 #include "barcode/Barcode_Vector_Drawing.h"
 
 #include "common/Globals.h"
+#include "model/ImageProcesser.h"
+#include "model/PictureCache.h"
+#include "model/PictureRenditions.h"
 #include "output/Barcode_Readability.h"
 #include "output/Batch_Export_Run.h"
 #include "output/Run_Log.h"
@@ -13,6 +16,7 @@
 
 #include <QDir>
 #include <QScopeGuard>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -364,6 +368,83 @@ TEST(RecordFill, PicturesAndBackgroundPhotosAreDrawnFromCopiesMadeForTheOutputsP
         const QImage card = Batch_Snapshot::take({ {}, side }, {}, false, Record_Source(), Barcode_Gen())
                                 ->renderImage(0, QStringLiteral("F"), 150);
         EXPECT_EQ(card.pixelColor(253, 159).rgb(), colour.rgb()) << path.toStdString();
+    }
+}
+
+// A photo filling the card, exported or mailed at 300 dpi, is read again from its file at the card's pixels and
+// adjusted as its item says, once for all the cards of the run: the card shows the file's fine stripes as the
+// file scaled straight to those pixels shows them. A photo whose file is gone by then is drawn from the copy the
+// design holds, and the run says so; without that copy the card goes without it, counted as a picture not found.
+TEST(RecordFill, APhotoIsDrawnAtTheOutputsResolutionWithItsAdjustmentsOncePerRun)
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("batch-photo"));
+    QImage stripes(2000, 1500, QImage::Format_RGB32);
+    for (int y = 0; y < stripes.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(stripes.scanLine(y));
+        for (int x = 0; x < stripes.width(); ++x)
+            line[x] = x % 8 < 4 ? qRgb(255, 0, 0) : qRgb(0, 0, 255);
+    }
+    const QImage scaled = stripes.scaled(1013, 638, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // How far each pixel is from the one two to its right, half a stripe away on the card: the stripes' contrast.
+    auto detail = [](const QImage& card) {
+        double apart = 0;
+        for (int y = 100; y < 540; y += 7) {
+            for (int x = 100; x < 900; ++x) {
+                const QColor a = card.pixelColor(x, y), b = card.pixelColor(x + 2, y);
+                apart += std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+            }
+        }
+        return apart;
+    };
+    Record_Source source;
+    source.useSeries = true;
+    source.series.insert(
+        QStringLiteral("names"), { QStringLiteral("Ann"), QStringLiteral("Ben"), QStringLiteral("Cy") });
+    const struct {
+        bool grey;
+        bool gone;
+        bool held; // the copy the canvas draws
+        QString note;
+    } rows[] = { { false, false, false, {} }, { true, false, false, {} },
+        { false, true, true, "picture at the screen's resolution" },
+        { false, true, false, "without a picture that cannot be found" } };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "grey " << row.grey << ", gone " << row.gone << ", held " << row.held);
+        const QString path
+            = QDir(folder).filePath(QStringLiteral("photo%1%2%3.png").arg(row.grey).arg(row.gone).arg(row.held));
+        ASSERT_TRUE(stripes.save(path));
+        auto photo = boundPicture(0, QString(), 0, QRectF(0, 0, 243, 153));
+        photo->setFilePath(path);
+        photo->_isDrawingStroke = false;
+        photo->gray_Scale = row.grey;
+        const auto snapshot = Batch_Snapshot::take(
+            { { boundText(1, QStringLiteral("names"), 0, QRectF(10, 130, 120, 22)), photo }, creditCardSide(0) }, {},
+            false, source, Barcode_Gen());
+        if (row.held)
+            picturerenditions::adjusted(photo->pictureSource(), photo->adjustments()); // as the canvas drew it
+        if (row.gone) {
+            ASSERT_TRUE(QFile::remove(path));
+        }
+        const QImage expected = row.grey ? ImageProcesser::GrayScale(scaled) : scaled;
+        const quint64 made = PictureCache::instance().counts().made[int(PictureCache::Kind::Adjusted)];
+        for (int record = 0; record < 3; ++record) {
+            QImage exported;
+            ASSERT_TRUE(snapshot->renderInto(exported, record, QStringLiteral("F"), 300));
+            for (const QImage& card : { exported, snapshot->renderImage(record, QStringLiteral("F"), 300) }) {
+                ASSERT_EQ(card.size(), scaled.size());
+                if (row.gone) {
+                    EXPECT_EQ(card.pixelColor(500, 300) != QColor(Qt::white), row.held) << "drawn from the copy";
+                    continue;
+                }
+                EXPECT_GT(detail(card), 0.7 * detail(expected))
+                    << "the stripes as sharp as the file scaled to the card";
+                const QColor middle = card.pixelColor(500, 300);
+                EXPECT_EQ(row.grey, std::abs(middle.red() - middle.blue()) <= 2) << qPrintable(middle.name());
+            }
+        }
+        EXPECT_EQ(PictureCache::instance().counts().made[int(PictureCache::Kind::Adjusted)] - made, 1u);
+        const QString notes = snapshot->fillLog().notes();
+        EXPECT_EQ(row.note.isEmpty() ? notes.isEmpty() : notes.contains(row.note), true) << notes.toStdString();
     }
 }
 

@@ -159,9 +159,9 @@ TEST_F(PrintPdfPeer, BarcodeOnASheetReadsAsItsRecordsValue)
     }
 }
 
-// A picture on every card is embedded once; a photo background, held small, is read again at 300 dpi over
-// the card's place, and that one picture serves every card.
-TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnceAndAPhotoBackgroundAtThePrintResolution)
+// A picture on every card is embedded once; a photo background or a photo item, held small, is read again at
+// 300 dpi over the card's place, and that one picture serves every card.
+TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnceAndPhotosAtThePrintResolution)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("embedded"));
     const QString photo = folder + QStringLiteral("/photo.jpg");
@@ -176,12 +176,19 @@ TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnceAndAPhotoBackgroundAtThePr
     EXPECT_EQ(side.Card_BG_Image().size(), QSize(729, 486)) << "held at the size that covers the card on screen";
     Print_Job background = mergedJob(0, 4, 2, 2);
     background.snapshot = Batch_Snapshot::take(front, {}, false, Record_Source(), Barcode_Gen());
+    // A photo item filling the card is read again at 300 dpi over it, as the background is.
+    auto item = batchtest::boundPicture(0, QString(), 0, QRectF(0, 0, 243, 153));
+    item->setFilePath(photo);
+    Print_Job photoItem = mergedJob(0, 4, 2, 2);
+    photoItem.snapshot
+        = Batch_Snapshot::take({ { item }, batchtest::creditCardSide(0) }, {}, false, Record_Source(), Barcode_Gen());
     const struct {
         Print_Job job;
         int sheets;
         QString pixels; // of the picture, as the file holds it
         int uses;
-    } rows[] = { { mergedJob(40, 40, 5, 2), 4, "40x30", 40 }, { background, 1, "1013x638", 4 } };
+    } rows[] = { { mergedJob(40, 40, 5, 2), 4, "40x30", 40 }, { background, 1, "1013x638", 4 },
+        { photoItem, 1, "1013x638", 4 } };
     for (const auto& row : rows) {
         const QString pdf = folder + QStringLiteral("/sheets.pdf");
         ASSERT_EQ(printToPdf(row.job, pdf), row.sheets);
@@ -204,7 +211,8 @@ TEST_F(PrintPdfPeer, APictureOnEveryCardIsEmbeddedOnceAndAPhotoBackgroundAtThePr
 
 TEST_F(PrintPdfPeer, ArabicHebrewAndMixedWordsAreInThePrintsTextLayer)
 {
-    const QStringList lines { QString::fromUtf8("\u062D\u0641\u0644\u0629 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F"),
+    const QStringList lines { QString::fromUtf8(
+                                  "\u062D\u0641\u0644\u0629 \u0639\u064A\u062F \u0645\u064A\u0644\u0627\u062F"),
         QString::fromUtf8("\u05E9\u05DC\u05D5\u05DD \u05E2\u05D5\u05DC\u05DD"),
         QString::fromUtf8("\u062D\u0641\u0644\u0629 Party 2026") };
     Batch_Snapshot::Side front { {}, batchtest::creditCardSide(0) };
