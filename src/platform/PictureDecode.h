@@ -16,6 +16,13 @@ inline constexpr qint64 maximumPictureDecodeBytes = qint64(384) * 1024 * 1024;
 // picture, so that a file of the same scan repeated a thousand times holds the decoder up for a minute.
 inline constexpr int maximumJpegScans = 100;
 
+// The most blocks of 8 x 8 pixels a JPEG's decode may read, summed over its scans: a decoder reads every block
+// of the components a scan names, so a file of a hundred scans over a large picture costs a hundred times its
+// blocks, whatever its size on disk. A 400-megapixel camera photo's one scan reads about 9.4 million; a
+// progressive 100-megapixel photo's ten scans about 12.5 million. A progressive picture wanted at an eighth of
+// its size is read from its DC scans alone, whose blocks are counted against the same bound.
+inline constexpr qint64 maximumJpegScanBlocks = qint64(24) * 1000 * 1000;
+
 // The most pixels a JPEG may have: medium-format cameras make up to 400 million. It is decoded at a fraction
 // of its size, but its coded data are read whole, at a cost that grows with every pixel.
 inline constexpr qint64 maximumJpegPixels = qint64(400) * 1000 * 1000;
