@@ -17,7 +17,8 @@ namespace {
 
 // 0 a JPEG whose last scan is repeated 1,000 times, 1 a PNG of 100 x 100 pixels whose data inflate to 5 GB,
 // 2 a progressive 4:4:4 JPEG of 70 million pixels cut in half, 3 a JPEG cut inside its header, 4 a
-// 102-million-pixel camera JPEG.
+// 102-million-pixel camera JPEG, 5 a progressive JPEG of 12000 x 12000 grey pixels in 100 scans, 6 a whole
+// progressive 4:4:4 JPEG of 70 million pixels.
 QString hostileFile(int kind)
 {
     Prepare_Resource_Folder();
@@ -39,8 +40,14 @@ QString hostileFile(int kind)
     case 3:
         bytes = picturefiles::flatJpeg({ 40, 20 }, 3, 2, false).left(30);
         break;
-    default:
+    case 4:
         bytes = picturefiles::flatJpeg({ 11648, 8736 }, 3, 2, false);
+        break;
+    case 5:
+        bytes = picturefiles::hundredScanJpeg();
+        break;
+    default:
+        bytes = picturefiles::fullColourProgressiveJpeg();
         break;
     }
     picturefiles::write(path, bytes);
@@ -55,9 +62,9 @@ void BM_PictureCheckHostile(benchmark::State& state)
         PictureCache::instance().clear();
         taken = PictureSource::check(path).usable();
     }
-    state.counters["taken"] = taken; // only the camera photo should be
+    state.counters["taken"] = taken; // only the whole photos (4 to 6) should be
 }
-BENCHMARK(BM_PictureCheckHostile)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PictureCheckHostile)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 void BM_PictureHeaderHostile(benchmark::State& state)
 {
@@ -67,6 +74,6 @@ void BM_PictureHeaderHostile(benchmark::State& state)
         benchmark::DoNotOptimize(reader.size());
     }
 }
-BENCHMARK(BM_PictureHeaderHostile)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PictureHeaderHostile)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QBuffer>
+#include <QImageWriter>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -157,6 +158,21 @@ bool writeDataSeeds(const QString& root, const QString& scratch)
     return ok;
 }
 
+// A small photo in several scans, as picture programs save for the web, with its DC data coded in full.
+QByteArray progressivePhoto()
+{
+    QImage photo(96, 64, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x * 2, y * 3, (x * y) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(photo);
+    return bytes;
+}
+
 // Pictures as cameras, phones and picture programs write them, cut ones, and ones made to hold the check up.
 bool writePictureSeeds(const QString& folder)
 {
@@ -172,6 +188,9 @@ bool writePictureSeeds(const QString& folder)
         { "colour.png", picturefiles::redAndBlue("PNG") },
         { "deep.png", picturefiles::sixteenBitPngWithTransparentColour() },
         { "inflating.png", picturefiles::inflatingPng({ 100, 100 }, 50'000'000) },
+        { "hundred-scans-12000.jpg", picturefiles::hundredScanJpeg() },
+        { "progressive-444-70mp.jpg", picturefiles::fullColourProgressiveJpeg() },
+        { "progressive-photo.jpg", progressivePhoto() },
     };
     bool ok = true;
     for (const auto& [name, bytes] : seeds)

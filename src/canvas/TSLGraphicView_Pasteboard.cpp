@@ -9,9 +9,12 @@
 #include "common/Globals.h"
 #include "model/CardEditorServices.h"
 #include "model/TSLError.h"
+#include "model/PictureSource.h"
 #include "model/TSLImage.h"
 #include "platform/PrivateFolder.h"
+#include "platform/RegularFile.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -24,6 +27,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 const QString TSLGraphicViewPasteboardType = QStringLiteral("application/x-tessaline-card-items");
 const QString TSLGraphicViewOldPasteboardType = QStringLiteral("Tessaline card items pasteboard type");
@@ -58,29 +62,46 @@ bool holdsFileNames(const QMimeData& data)
     return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
-// A picture from the first picture format on the clipboard that we can read; null when there is none.
-QImage pictureFromPasteboard(const QMimeData& data)
+// A picture another program put on the clipboard, as the bytes of its file and the file name extension
+// of its format; empty when there is none we can read. The bytes are taken as they are, never decoded here:
+// they pass the gate every picture file passes. A picture put there by this very process is already
+// decoded, and is written as PNG.
+std::pair<QByteArray, QString> pictureFileFromPasteboard(const QMimeData& data)
 {
-    if (data.hasImage()) {
-        const QImage picture = qvariant_cast<QImage>(data.imageData());
-        if (!picture.isNull())
-            return picture;
-    }
     const QList<QByteArray> readable = QImageReader::supportedMimeTypes();
     for (const QString& format : data.formats()) {
-        if (!readable.contains(format.toLatin1()))
+        if (!format.startsWith(QLatin1String("image/")) || !readable.contains(format.toLatin1()))
             continue;
-        const QImage picture = QImage::fromData(data.data(format));
-        if (!picture.isNull())
-            return picture;
+        const QList<QByteArray> suffixes = QImageReader::imageFormatsForMimeType(format.toLatin1());
+        QByteArray bytes = data.data(format);
+        // Data of no picture kind at all are passed over, as before: only its first bytes are looked at.
+        QBuffer buffer(&bytes);
+        if (suffixes.isEmpty() || !buffer.open(QIODevice::ReadOnly) || QImageReader::imageFormat(&buffer).isEmpty())
+            continue;
+        return { bytes, QString::fromLatin1(suffixes.front()) };
+    }
+    // Only a picture held in this process: asking any other clipboard for it decodes it unchecked.
+    if (data.hasFormat(QStringLiteral("application/x-qt-image"))) {
+        const QImage picture = qvariant_cast<QImage>(data.imageData());
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        if (!picture.isNull() && buffer.open(QIODevice::WriteOnly) && picture.save(&buffer, "PNG"))
+            return { bytes, QStringLiteral("png") };
     }
     return {};
 }
 
-// Stores a pasted picture as a new PNG file of the data folder's "LibraryImage" folder; the path, or
-// empty when it cannot be written.
-QString savePastedPicture(const QImage& picture)
+// Stores a pasted picture's bytes as a new file of the data folder's "LibraryImage" folder; the path, or
+// empty when it cannot be written or is larger than a picture file may be (*refusal says so).
+QString savePastedPicture(const QByteArray& bytes, const QString& suffix, QString* refusal)
 {
+    if (bytes.size() > platform::maximumPictureFileBytes) {
+        *refusal = QStringLiteral("The pasted picture is too large to use (%1 MB). Picture files of up to %2 MB "
+                                  "can be placed on a card.")
+                       .arg(bytes.size() / (1024 * 1024))
+                       .arg(platform::maximumPictureFileBytes / (1024 * 1024));
+        return {};
+    }
     const QString folder = Resource_Path + QStringLiteral("/LibraryImage");
     if (Resource_Path.isEmpty() || !platform::makePrivateFolder(folder)) {
         Show_NSLog_Message(QStringLiteral("cannot create %1 for a pasted picture").arg(folder));
@@ -89,11 +110,11 @@ QString savePastedPicture(const QImage& picture)
     QString path;
     do {
         path = folder + QStringLiteral("/Pasted_") + QUuid::createUuid().toString(QUuid::WithoutBraces)
-            + QStringLiteral(".png");
+            + QLatin1Char('.') + suffix;
     } while (QFileInfo::exists(path));
     QString error;
     if (!saveFileAtomically(
-            path, [&picture](QIODevice& file) { return picture.save(&file, "PNG"); }, &error)) {
+            path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); }, &error)) {
         Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, error));
         return {};
     }
@@ -236,23 +257,32 @@ bool TSLGraphicView::makeNewImageFromPasteboard(const QMimeData* pasteboard, con
 {
     if (!pasteboard || !document_)
         return false;
-    const QImage picture = pictureFromPasteboard(*pasteboard);
-    if (picture.isNull())
+    const auto [bytes, suffix] = pictureFileFromPasteboard(*pasteboard);
+    if (bytes.isEmpty())
         return false;
     // The picture is kept as a file of its own, so the item still finds it after the design is saved
-    // and opened again.
-    const QString path = savePastedPicture(picture);
-    if (path.isEmpty())
+    // and opened again; it passes the same gate as a picture file the person chose, and is refused with the
+    // same words.
+    QString refusal;
+    const QString path = savePastedPicture(bytes, suffix, &refusal);
+    CardEditorServices* services = editorServices();
+    const PictureSource::Check check = path.isEmpty() ? PictureSource::Check()
+        : services                                    ? services->checkPicture(path)
+                                                      : PictureSource::check(path);
+    if (!check.usable() || check.pixels.isEmpty()) { // refused, not written, or given up
+        if (!path.isEmpty())
+            QFile::remove(path);
+        if (!refusal.isEmpty() || !check.refusal.isEmpty())
+            Show_MessageBox(refusal.isEmpty() ? check.refusal : refusal);
         return false;
-    const std::shared_ptr<TSLImage> item = TSLImage::initWithPosition(point, picture);
-    item->setFilePath(path);
-    if (item->contents().isNull()) {
+    }
+    const std::shared_ptr<TSLImage> item = TSLImage::initWithPath(point, path);
+    if (item->pictureSource().working().isNull()) {
         QFile::remove(path);
         return false;
     }
-    const CardEditorServices* services = editorServices();
-    item->setBounds(pastedPictureBounds(
-        picture.deviceIndependentSize(), point, services ? services->frontCanvasBounds() : QRectF()));
+    item->setBounds(
+        pastedPictureBounds(QSizeF(check.pixels), point, services ? services->frontCanvasBounds() : QRectF()));
     insertGraphics({ item }, { 0 });
     nameUndo(QStringLiteral("Paste"));
     // Selected as pasted items are: the inspector shows the picture and the commands act on it.

@@ -657,6 +657,10 @@ public:
     // The message naming the file and the limit when the picture is too large to decode; empty otherwise.
     // Whether the picture can be placed; when not, the person is told why and no picture stays chosen.
     bool acceptPicture(const QString& path);
+    // The check every chosen picture passes, made away from the window's thread with a progress window when
+    // the file is large, so that the window keeps answering; the file in the same state is checked once.
+    // A check given up with Cancel gives no size and no refusal: nothing is placed and nothing said.
+    PictureSource::Check checkPicture(const QString& path) override;
     void Manual_Image_Browse_Btn();
     // The picture page's path into every selected picture; each new picture takes its own proportions
     // inside the old one's frame, centred there. One undo step.

@@ -58,9 +58,10 @@ void TSLWindowController::setCurrentSideBackground(const QString& path)
 {
     // A background passes the same gate as every other picture: a damaged file is refused by name where
     // it was chosen, and the side keeps what it had.
-    const PictureSource::Check picture = PictureSource::check(path);
-    if (!picture.usable()) {
-        Show_MessageBox(picture.refusal);
+    const PictureSource::Check picture = checkPicture(path);
+    if (!picture.usable() || picture.pixels.isEmpty()) {
+        if (!picture.refusal.isEmpty())
+            Show_MessageBox(picture.refusal);
         return;
     }
     // One undo step of the side shown; the inspector stays on the page the person was using, so

@@ -6,6 +6,7 @@
 #include "common/Color_Well.h"
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
+#include "data/Read_Progress.h"
 #include "editor/TSLWindowController_Forms.h"
 #include "editor/Item_Border_Controls.h"
 #include "model/PictureSource.h"
@@ -17,6 +18,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QComboBox>
 #include <QGroupBox>
@@ -220,14 +222,34 @@ bool TSLWindowController::Browse_User_Image_Manually()
     return true;
 }
 
+PictureSource::Check TSLWindowController::checkPicture(const QString& path)
+{
+    // The last file checked, in its state then: placing a picture asks again right after it was chosen.
+    static QByteArray checkedKey;
+    static PictureSource::Check checked;
+    const QByteArray key = PictureSource::forFile(path).key();
+    if (!key.isEmpty() && key == checkedKey)
+        return checked;
+    PictureSource::Check picture;
+    Read_Control control;
+    runReadWithProgress(QStringLiteral("Reading the picture \"%1\"").arg(Name_In_Notice(QFileInfo(path).fileName())),
+        QFileInfo(path).size(), control, [&picture, &path] { picture = PictureSource::check(path); });
+    if (control.cancel.load())
+        return {}; // no size: nothing is placed
+    checkedKey = key;
+    checked = picture;
+    return picture;
+}
+
 bool TSLWindowController::acceptPicture(const QString& path)
 {
     // A picture that cannot be decoded would make an item that only shows its border and still catches
     // clicks: it is refused by name where the person chose it.
-    const PictureSource::Check picture = PictureSource::check(path);
-    if (picture.usable())
+    const PictureSource::Check picture = checkPicture(path);
+    if (picture.usable() && !picture.pixels.isEmpty())
         return true;
-    Show_MessageBox(picture.refusal);
+    if (!picture.refusal.isEmpty())
+        Show_MessageBox(picture.refusal);
     Library_Selected_Image.clear();
     return false;
 }

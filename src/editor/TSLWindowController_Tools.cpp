@@ -211,8 +211,8 @@ void TSLWindowController::selectedToolDidChange(QObject* /*sender*/)
     }
     if (graphicClass == QLatin1String("TSLImage") && !Library_Selected_Image.isEmpty()) {
         // The box takes the picture's upright shape, as its pixels will be drawn.
-        const PictureSource::Check picture = PictureSource::check(Library_Selected_Image);
-        if (!picture.usable()) {
+        const PictureSource::Check picture = checkPicture(Library_Selected_Image);
+        if (!picture.usable() || picture.pixels.isEmpty()) {
             acceptPicture(Library_Selected_Image);
             return;
         }

@@ -3,7 +3,6 @@
 #include "common/Globals.h"
 #include "platform/RegularFile.h"
 
-
 namespace {
 CardEditorServices* installed = nullptr;
 thread_local int canvasPaintDepth = 0;
@@ -46,6 +45,11 @@ QString graphicClassForTool(int tool)
 Card_Property CardEditorServices::cardSideProperty(int) const
 {
     return Card_Property();
+}
+
+PictureSource::Check CardEditorServices::checkPicture(const QString& path)
+{
+    return PictureSource::check(path);
 }
 
 QImage CardEditorServices::samplePicture(SamplePicture which) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/Card_Property.h"
+#include "model/PictureSource.h"
 
 #include <QColor>
 #include <QFont>
@@ -51,6 +52,9 @@ public:
     // The pictures new items start with; by default read from the data folder.
     enum class SamplePicture { no_image, barcode_sample_img, sign_sample_img, fp_sample_img };
     virtual QImage samplePicture(SamplePicture which) const;
+    // The check a picture brought in passes before it is placed; by default made at once, the main window
+    // makes it away from its thread with a progress window.
+    virtual PictureSource::Check checkPicture(const QString& path);
     // Gives a new barcode item the symbol of its own settings (picture and drawing); without an editor
     // the item keeps the sample.
     virtual void makeBarcodeSymbol(TSLGraphic&) const { }

@@ -2,7 +2,7 @@
 
 #include "common/Common_Functions.h"
 #include "model/PictureSource.h"
-#include "platform/RegularFile.h"
+#include "platform/PictureDecode.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -11,8 +11,10 @@
 #include <QIODevice>
 #include <QImageReader>
 #include <QMimeData>
+#include <QPainter>
 #include <QPointer>
 #include <QSet>
+#include <QTextDocument>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -36,7 +38,6 @@ void Browser_Picture_Model::clear()
 {
     beginResetModel();
     items_.clear();
-    large_.clear();
     forgetThumbnails();
     endResetModel();
 }
@@ -70,9 +71,6 @@ bool Browser_Picture_Model::appendPicture(const QString& path, const QString& na
         }
         return false;
     }
-    constexpr qint64 readAtOncePixels = 1000 * 1000;
-    if (qint64(picture.pixels.width()) * picture.pixels.height() > readAtOncePixels)
-        large_.insert(trimmed);
     append(Browser_Picture_Object::initWithImage_Path(trimmed, name, uid));
     return true;
 }
@@ -116,8 +114,9 @@ QVariant Browser_Picture_Model::data(const QModelIndex& index, int role) const
     const Browser_Picture_Object& item = items_[index.row()];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return item.image_Name;
+    case Qt::ToolTipRole: // a file's name, however it is made up, never read as markup
+        return Qt::convertFromPlainText(Name_In_Notice(item.image_Name), Qt::WhiteSpaceNoWrap);
     case Qt::DecorationRole: {
         const QImage image = thumbnail(item.path);
         return image.isNull() ? QVariant() : QVariant(image);
@@ -133,35 +132,29 @@ QVariant Browser_Picture_Model::data(const QModelIndex& index, int role) const
 
 namespace {
 
+// The thumbnail through the checks every picture passes, decoded within the same bounds (a JPEG straight at
+// the box's size); null when the picture is refused, which is named in the log.
 QImage readThumbnail(const QString& path, qreal ratio)
 {
-    // A FIFO or device among the pictures would hold the reader: it gets an empty place, named in the log.
-    QFile file;
+    const QSize logical = Browser_Picture_Model::thumbnailSize();
+    const QSize pixels = platform::readPictureHeader(path).pixels;
+    const QSize box = logical * ratio;
+    const QSize shown = pixels.isEmpty() ? QSize()
+        : pixels.width() > box.width() || pixels.height() > box.height()
+        ? pixels.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1))
+        : pixels;
     QString refusal;
-    if (!platform::openRegularFile(file, path, platform::maximumPictureFileBytes, &refusal)) {
+    QImage image = platform::readPictureFileAt(path, shown, &refusal);
+    if (image.isNull()) {
         Show_NSLog_Message(refusal);
         return {};
     }
-    QImageReader reader(&file);
-    reader.setAutoTransform(true);
-    QSize size = reader.size();
-    if (size.isValid()) {
-        // The reader scales before it turns the picture upright, so a turned picture is fitted turned.
-        const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
-        const QSize box
-            = (turned ? Browser_Picture_Model::thumbnailSize().transposed() : Browser_Picture_Model::thumbnailSize())
-            * ratio;
-        if (size.width() > box.width() || size.height() > box.height())
-            reader.setScaledSize(size.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    }
-    QImage image = reader.read();
+    if (image.width() > box.width() || image.height() > box.height())
+        image = image.scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     // The ratio that fits the picture to the box, between a plain screen's and this one's: a small
     // picture is not shrunk below its own pixels, a larger one takes the room a thumbnail takes.
-    if (!image.isNull()) {
-        const QSize logical = Browser_Picture_Model::thumbnailSize();
-        const double fit = std::max(double(image.width()) / logical.width(), double(image.height()) / logical.height());
-        image.setDevicePixelRatio(std::clamp(fit, 1.0, double(ratio)));
-    }
+    const double fit = std::max(double(image.width()) / logical.width(), double(image.height()) / logical.height());
+    image.setDevicePixelRatio(std::clamp(fit, 1.0, double(ratio)));
     return image;
 }
 
@@ -172,14 +165,14 @@ QImage Browser_Picture_Model::thumbnail(const QString& path) const
     const auto cached = thumbnails_.constFind(path);
     if (cached != thumbnails_.cend())
         return *cached;
-    if (background_ && large_.contains(path)) {
+    if (background_) {
         readThumbnailInBackground(path);
         return {};
     }
-    // An unreadable file keeps its empty place in the cache, so it is not read again at every paint.
+    // A refused file keeps its tile in the cache, so it is not read again at every paint.
     const QImage image = readThumbnail(path, ratio_);
-    thumbnails_.insert(path, image);
-    return image;
+    thumbnails_.insert(path, image.isNull() ? cannotBeShownTile() : image);
+    return thumbnails_.value(path);
 }
 
 void Browser_Picture_Model::readThumbnailInBackground(const QString& path) const
@@ -206,11 +199,28 @@ void Browser_Picture_Model::takeThumbnail(quint64 generation, const QString& pat
     if (generation != generation_)
         return;
     reading_.remove(path);
-    // An unreadable file keeps its empty place too, so it is not read again at every paint.
-    thumbnails_.insert(path, image);
+    // A refused file keeps its tile too, so it is not read again at every paint.
+    thumbnails_.insert(path, image.isNull() ? cannotBeShownTile() : image);
     for (int row = 0; row < items_.size(); ++row)
         if (items_[row].path == path)
             emit dataChanged(index(row), index(row), { Qt::DecorationRole });
+}
+
+QImage Browser_Picture_Model::cannotBeShownTile() const
+{
+    if (tile_.isNull() || tile_.devicePixelRatio() != ratio_) {
+        const QSize logical = thumbnailSize();
+        tile_ = QImage(logical * ratio_, QImage::Format_ARGB32_Premultiplied);
+        tile_.setDevicePixelRatio(ratio_);
+        tile_.fill(QColor(232, 232, 236));
+        QPainter painter(&tile_);
+        painter.setPen(QColor(150, 150, 160));
+        painter.drawRect(QRectF(QPointF(0.5, 0.5), QSizeF(logical) - QSizeF(1, 1)));
+        painter.setPen(QColor(90, 90, 100));
+        painter.drawText(
+            QRectF(QPointF(0, 0), QSizeF(logical)), Qt::AlignCenter | Qt::TextWordWrap, cannotBeShownText());
+    }
+    return tile_;
 }
 
 Qt::ItemFlags Browser_Picture_Model::flags(const QModelIndex& index) const

@@ -10,9 +10,10 @@
 #include <QSize>
 
 // The pictures of a thumbnail browser, in the order the user sees them. Thumbnails are read from the
-// files only when the view first paints them, scaled while decoding to the screen's device pixels, and
-// kept until the list is emptied. A list of pictures looks at each file's header only: the pictures are
-// decoded for their thumbnails, and checked whole when one is chosen.
+// files only when the view first paints them, through the checks and the bounded decode every picture
+// passes, scaled while decoding to the screen's device pixels, and kept until the list is emptied. A picture
+// those refuse shows a tile that says it cannot be shown. A list of pictures looks at each file's header
+// only: the pictures are decoded for their thumbnails, and checked whole when one is chosen.
 // The browser never loses a picture by dragging: a request to remove rows is refused, and a drag within
 // the browser only reorders.
 class Browser_Picture_Model : public QAbstractListModel {
@@ -21,6 +22,7 @@ public:
     enum Role { PathRole = Qt::UserRole + 1, UidRole };
 
     static QSize thumbnailSize() { return { 128, 96 }; }
+    static QString cannotBeShownText() { return QStringLiteral("cannot be shown"); }
     // The drag format that carries rows between this model's own view and itself.
     static QString rowsMimeType() { return QStringLiteral("application/x-tessaline-picture-rows"); }
 
@@ -34,15 +36,16 @@ public:
     // listed. False when nothing was appended.
     bool appendPicture(const QString& path, const QString& name, const QString& uid);
     void reload();
+    // What a picture the checks refuse shows in place of its thumbnail, at the screen's ratio.
+    QImage cannotBeShownTile() const;
 
     // Device pixels a logical pixel on the screen the browser is shown on (the application's highest
     // unless set). Thumbnails are decoded at that many pixels and marked with the ratio, so that they take
     // the same room on every screen and are sharp on a dense one; a new ratio reads them again.
     void setDevicePixelRatio(qreal ratio);
 
-    // A browser's painting never waits for a photo: the thumbnail of a picture of more than a million pixels
-    // (as its header told when it was appended) is read on a worker thread, and its row shows it when it is
-    // there. Smaller pictures, and every picture otherwise (the default), are read when they are asked for.
+    // A browser's painting never waits for a file: every thumbnail is read on a worker thread, and its row
+    // shows it when it is there. Otherwise (the default) thumbnails are read when they are asked for.
     void setReadsThumbnailsInBackground(bool background) { background_ = background; }
 
     // Takes the pictures at `rows` out of their places and puts them back together, in their order, at
@@ -70,7 +73,7 @@ private:
     QList<Browser_Picture_Object> items_;
     mutable QHash<QString, QImage> thumbnails_;
     mutable QSet<QString> reading_;
-    QSet<QString> large_; // pictures whose decode takes long enough to hold the window
+    mutable QImage tile_; // what a picture that cannot be shown shows, at the screen's ratio
     quint64 generation_ = 0; // a thumbnail read for an earlier list or ratio is not taken
     qreal ratio_ = 1.0;
     bool background_ = false;

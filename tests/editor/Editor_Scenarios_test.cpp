@@ -5,7 +5,7 @@
 #include "canvas/TSLZoomingScrollView.h"
 #include "common/Stepper_Field.h"
 #include "data/Series_File.h"
-#include "model/PictureFiles.h"
+#include "model/CraftedPictures.h"
 #include "model/TSLDrawing.h"
 #include "model/TSLText.h"
 #include "model/TSLTextLayout.h"
@@ -24,6 +24,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QListView>
 #include <QStackedWidget>
@@ -837,35 +840,67 @@ TEST_F(EditorScenario, APictureChosenWithThePictureToolIsPlacedUprightOrRefusedB
         picture.fill(1);
         ASSERT_TRUE(picture.save(huge));
     }
-    const struct {
+    struct Row {
         QString path;
         QByteArray bytes; // written when not empty
         const char* message; // empty when the picture is placed
-    } rows[] = {
+        double ratio = 2.0; // height over width, as placed
+    };
+    std::vector<Row> rows = {
         { huge, {}, "12000 x 12000" },
         { folder.filePath(QStringLiteral("damaged.png")), picturefiles::damagedPng(), "damaged" },
         { folder.filePath(QStringLiteral("upright.jpg")), picturefiles::jpegWithOrientation(6), "" },
+        { folder.filePath(QStringLiteral("scans100.jpg")), picturefiles::hundredScanJpeg(), "", 1.0 },
+        { folder.filePath(QStringLiteral("colour70.jpg")), picturefiles::fullColourProgressiveJpeg(), "",
+            6832.0 / 10248 },
     };
-    for (const auto& row : rows) {
-        if (!row.bytes.isEmpty()) {
-            ASSERT_TRUE(picturefiles::write(row.path, row.bytes));
+    for (const picturefiles::Hostile_Picture& hostile : picturefiles::hostilePictures())
+        rows.push_back({ folder.filePath(QLatin1String(hostile.name)), hostile.bytes, hostile.says });
+    const auto pastedFiles = [] {
+        return QDir(Resource_Path + QStringLiteral("/LibraryImage"))
+            .entryList({ QStringLiteral("Pasted_*") }, QDir::Files)
+            .size();
+    };
+    const qsizetype pastedBefore = pastedFiles();
+    // Each picture chosen with the picture tool, then copied in another program and pasted: both roads pass
+    // the same gate and say the same.
+    for (const bool pasted : { false, true }) {
+        for (const Row& row : rows) {
+            if (!row.bytes.isEmpty()) {
+                ASSERT_TRUE(picturefiles::write(row.path, row.bytes));
+            }
+            const int before = window->Get_Front_Control_Count();
+            ui.messages.clear();
+            if (pasted) {
+                QFile file(row.path);
+                ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+                auto* data = new QMimeData;
+                data->setData(row.path.endsWith(QLatin1String(".png")) ? QStringLiteral("image/png")
+                                                                       : QStringLiteral("image/jpeg"),
+                    file.readAll());
+                QGuiApplication::clipboard()->setMimeData(data);
+                trigger(QStringLiteral("menu_Paste"));
+            } else {
+                ui.fileAnswers.push_back(row.path);
+                click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
+            }
+            const std::string road = (pasted ? "pasted " : "chosen ") + row.path.toStdString();
+            if (*row.message) {
+                EXPECT_EQ(window->Get_Front_Control_Count(), before) << road;
+                ASSERT_EQ(ui.messages.size(), 1u) << road;
+                const QString named = pasted ? QStringLiteral("Pasted_") : QFileInfo(row.path).fileName();
+                EXPECT_TRUE(ui.messages[0].text.contains(named)) << ui.messages[0].text.toStdString();
+                EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String(row.message)))
+                    << ui.messages[0].text.toStdString();
+                continue;
+            }
+            // A phone photo taken upright lands upright, with its own proportions.
+            ASSERT_EQ(window->Get_Front_Control_Count(), before + 1) << road;
+            const QSizeF box = window->Get_Front_Controls_Array().front()->bounds().size(); // the newest
+            EXPECT_NEAR(box.height() / box.width(), row.ratio, 0.05) << road;
         }
-        const int before = window->Get_Front_Control_Count();
-        ui.messages.clear();
-        ui.fileAnswers.push_back(row.path);
-        click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
-        if (*row.message) {
-            EXPECT_EQ(window->Get_Front_Control_Count(), before) << row.message;
-            ASSERT_EQ(ui.messages.size(), 1u);
-            EXPECT_TRUE(ui.messages[0].text.contains(QFileInfo(row.path).fileName())) << ui.messages[0].text.toStdString();
-            EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String(row.message))) << ui.messages[0].text.toStdString();
-            continue;
-        }
-        // A phone photo taken upright lands upright, with its own proportions.
-        ASSERT_EQ(window->Get_Front_Control_Count(), before + 1);
-        const QSizeF box = window->Get_Front_Controls_Array().back()->bounds().size();
-        EXPECT_NEAR(box.height() / box.width(), 2.0, 0.05);
     }
+    EXPECT_EQ(pastedFiles(), pastedBefore + 3) << "a refused paste leaves no file behind";
 }
 
 TEST_F(EditorScenario, PictureCopiedInAnotherProgramIsPastedOnTheCardSelectedAndShown)

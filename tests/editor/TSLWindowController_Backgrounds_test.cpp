@@ -2,10 +2,11 @@
 // background of the side being edited.
 #include "editor/EditorWindowTestSupport.h"
 
+#include "common/Common_Functions.h"
 #include "common/File_Functions.h"
 #include "profiles/Browser_Picture_Model.h"
 #include "profiles/Image_Library.h"
-#include "model/PictureFiles.h"
+#include "model/CraftedPictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,12 +15,22 @@
 #include <QListView>
 #include <QScopeGuard>
 #include <QTest>
+#include <QTextDocument>
 
 #include <algorithm>
 
 using editortest::EditorWindowTest;
 
-using BackgroundsTest = EditorWindowTest;
+// The Backgrounds strip and the picture library in background mode list the same folder.
+class BackgroundsTest : public EditorWindowTest {
+protected:
+    void openLibraryOfBackgrounds()
+    {
+        Image_Library::defaultInstance()->control_or_BG = QStringLiteral("B");
+        ui.modalRuns.push_back([](QDialog&) { return 0; });
+        Image_Library::defaultInstance()->Open_Library_Window();
+    }
+};
 
 TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackground)
 {
@@ -47,12 +58,8 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
     // The Backgrounds strip and the picture library list the same pictures and name each broken file once.
     auto* library = Image_Library::defaultInstance()->findChild<Browser_Picture_Model*>();
     ASSERT_NE(library, nullptr);
-    const std::function<void()> listings[] = { [this] { window->Load_and_fill_backgrounds(); },
-        [this] {
-            Image_Library::defaultInstance()->control_or_BG = QStringLiteral("B");
-            ui.modalRuns.push_back([](QDialog&) { return 0; });
-            Image_Library::defaultInstance()->Open_Library_Window();
-        } };
+    const std::function<void()> listings[]
+        = { [this] { window->Load_and_fill_backgrounds(); }, [this] { openLibraryOfBackgrounds(); } };
     const Browser_Picture_Model* models[] = { window->images, library };
     testing::internal::CaptureStderr();
     for (int listing = 0; listing < 2; ++listing) {
@@ -115,5 +122,52 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
         EXPECT_TRUE(QTest::qWaitFor([&] { return strip() == QLatin1String(shown[change]); }, 5000))
             << strip().toStdString();
         EXPECT_EQ(window->imageBrowser->currentIndex().data().toString(), QStringLiteral("a.png"));
+    }
+}
+
+TEST_F(BackgroundsTest, APictureThatCannotBeShownGetsATileAndEveryNameShowsPlainInItsToolTip)
+{
+    startUpEmpty();
+    QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Background")));
+    const auto shipped = qScopeGuard([&folder] {
+        folder.removeRecursively();
+        Prepare_Resource_Folder();
+    });
+    folder.removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(folder.path()));
+    QStringList refused;
+    for (const picturefiles::Hostile_Picture& hostile : picturefiles::hostilePictures()) {
+        ASSERT_TRUE(picturefiles::write(folder.filePath(QLatin1String(hostile.name)), hostile.bytes));
+        refused << QLatin1String(hostile.name);
+    }
+    // A name made up as markup would show a local picture over the screen if it were read as markup.
+    const QString markup = QStringLiteral("<img src=file:a.png>.png");
+    const QString longName = QString(200, QLatin1Char('x')) + QStringLiteral(".png");
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    for (const QString& name : { QStringLiteral("a.png"), markup, longName })
+        ASSERT_TRUE(picture.save(folder.filePath(name), "PNG"));
+
+    auto* library = Image_Library::defaultInstance()->findChild<Browser_Picture_Model*>();
+    ASSERT_NE(library, nullptr);
+    const std::function<void()> listings[]
+        = { [this] { window->Load_and_fill_backgrounds(); }, [this] { openLibraryOfBackgrounds(); } };
+    const Browser_Picture_Model* models[] = { window->images, library };
+    for (int listing = 0; listing < 2; ++listing) {
+        listings[listing]();
+        const Browser_Picture_Model& model = *models[listing];
+        ASSERT_EQ(model.rowCount(), 6) << listing;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QModelIndex index = model.index(row);
+            const QString name = index.data(Qt::DisplayRole).toString();
+            // Every thumbnail is read away from the window, through the picture checks.
+            const auto thumbnail = [&] { return index.data(Qt::DecorationRole).value<QImage>(); };
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !thumbnail().isNull(); }, 20000)) << name.toStdString();
+            EXPECT_EQ(thumbnail() == model.cannotBeShownTile(), refused.contains(name)) << name.toStdString();
+            QTextDocument tip;
+            tip.setHtml(index.data(Qt::ToolTipRole).toString());
+            EXPECT_EQ(tip.toPlainText(), Name_In_Notice(name)) << name.toStdString();
+            EXPECT_LE(tip.toPlainText().size(), kNoticeNameLength);
+        }
     }
 }

@@ -130,7 +130,8 @@ TEST_F(UnreadablePathsTest, EveryReaderSkipsWhatIsNoRegularFileWithoutWaiting)
              EXPECT_EQ(Picture_Folder::pictureNames(QFileInfo(libraryPicture).path()), QStringList());
              Browser_Picture_Model thumbnails;
              thumbnails.append(Browser_Picture_Object::initWithImage_Path(libraryPicture, QString(), QString()));
-             EXPECT_TRUE(thumbnails.data(thumbnails.index(0), Qt::DecorationRole).value<QImage>().isNull());
+             EXPECT_EQ(thumbnails.data(thumbnails.index(0), Qt::DecorationRole).value<QImage>(),
+                 thumbnails.cannotBeShownTile());
              window->Load_and_fill_backgrounds();
              for (const Browser_Picture_Object& shown : window->images->items())
                  EXPECT_NE(shown.path, background);

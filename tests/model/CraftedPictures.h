@@ -4,6 +4,8 @@
 // zero bits, and the image data of the PNG are zeros run on far past its rows.
 #include "model/PictureFiles.h"
 
+#include <vector>
+
 namespace picturefiles {
 
 // A flat grey JPEG of one or three components, colour subsampled by `sampling` (2: 4:2:0, 1: 4:4:4), baseline or
@@ -65,6 +67,35 @@ inline QByteArray inflatingPng(QSize size, qint64 inflated, bool interlaced = fa
     QByteArray check(4, '\0');
     qToBigEndian<quint32>(quint32((1 + copies * 258) % 65521) << 16 | 1, check.data()); // Adler-32 of zeros
     return pngHeader(size.width(), size.height(), 8, interlaced) + chunk("IDAT", stream + check) + chunk("IEND", {});
+}
+
+// A progressive picture of 12000 x 12000 grey pixels in exactly 100 scans: a DC scan and 99 AC refinements.
+inline QByteArray hundredScanJpeg()
+{
+    return flatJpeg({ 12000, 12000 }, 1, 1, true, 98);
+}
+
+// A sound progressive photo of 70 million pixels in full colour (4:4:4): its coefficients alone take 420 MB.
+inline QByteArray fullColourProgressiveJpeg()
+{
+    return flatJpeg({ 10248, 6832 }, 3, 1, true);
+}
+
+// Pictures made to hold a reader up or to pass its bounds, each with what its refusal says; every road a
+// picture comes in by refuses them the same way.
+struct Hostile_Picture {
+    const char* name;
+    QByteArray bytes;
+    const char* says;
+};
+inline std::vector<Hostile_Picture> hostilePictures()
+{
+    const QByteArray large = flatJpeg({ 8400, 8400 }, 3, 1, true);
+    return {
+        { "scans.jpg", flatJpeg({ 4096, 4096 }, 1, 1, true, 1000), "more than 100 scans" },
+        { "inflating.png", inflatingPng({ 100, 100 }, 5'000'000'000), "far past" },
+        { "cutlarge.jpg", large.left(large.size() / 2) + "\xFF\xD9", "copied or downloaded" },
+    };
 }
 
 } // namespace picturefiles

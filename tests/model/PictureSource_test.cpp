@@ -2,8 +2,12 @@
 
 #include "common/File_Functions.h"
 #include "model/CraftedPictures.h"
+#include "model/ImageProcesser.h"
+#include "model/Image_Geometry.h"
+#include "platform/PictureDecode.h"
 
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -32,6 +36,7 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
     QByteArray claims = picturefiles::redAndBlue("JPG", { 16, 16 }); // 16 x 16, its frame header claims more
     qToBigEndian<quint32>(65000u << 16 | 65000u, claims.data() + claims.indexOf("\xFF\xC0") + 5); // its height, width
     const QByteArray cutLarge = picturefiles::flatJpeg({ 8400, 8400 }, 3, 1, true); // 4:4:4, 423 MB of coefficients
+    const QSize bigWorking = imagefilters::fittedSize({ 10248, 6832 }, ImageProcesser::kMaximumSize);
     const struct {
         QString name;
         QByteArray bytes;
@@ -76,7 +81,12 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
         // Files that would hold the decoder up for many seconds are judged from their first bytes.
         { "scans.jpeg", picturefiles::flatJpeg({ 4096, 4096 }, 1, 1, true, 1000), {}, {}, {}, "more than 100 scans" },
         { "inflating.png", picturefiles::inflatingPng({ 100, 100 }, 5'000'000'000), {}, {}, {}, "far past" },
-        { "cutlarge.jpeg", cutLarge.left(cutLarge.size() / 2) + "\xFF\xD9", {}, {}, {}, "more memory" },
+        // Its DC scan stops halfway: at the size it is shown, nothing but its DC scans is read.
+        { "cutlarge.jpg", cutLarge.left(cutLarge.size() / 2) + "\xFF\xD9", {}, {} },
+        // Read from their DC scans at an eighth of their size, whatever their other scans hold.
+        { "scans100.jpeg", picturefiles::hundredScanJpeg(), { 12000, 12000 }, QColor(128, 128, 128), { 468, 468 } },
+        { "colour70.jpeg", picturefiles::fullColourProgressiveJpeg(), { 10248, 6832 }, QColor(128, 128, 128),
+            bigWorking },
         { "header.jpg", picturefiles::flatJpeg({ 40, 20 }, 3, 2, false).left(30), {}, {} },
         { "camera.jpg", picturefiles::flatJpeg({ 11648, 8736 }, 3, 2, false), { 11648, 8736 }, QColor(128, 128, 128),
             { 624, 468 } },
@@ -107,6 +117,61 @@ TEST(PictureSourceCheck, GivesTheUprightSizeOfEveryPictureAndRefusesDamagedFiles
     }
     EXPECT_EQ(QImageReader::allocationLimit(), qtLimit); // raised only while a large picture is decoded
     ASSERT_FALSE(PictureSource::check(folder.filePath(QStringLiteral("missing.png"))).usable());
+}
+
+// A JPEG's decode reads no more blocks than its header promises within the bound, and holds no more memory:
+// what its scans would take is known before any of them is decoded.
+TEST(PictureDecodeBounds, AJpegIsDecodedAtTheSizeShownOrRefusedByWhatItsScansPromise)
+{
+    QTemporaryDir folder;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        QSize shown; // invalid: whole
+        QSize decoded; // empty: refused
+        const char* says;
+    } rows[] = {
+        // 225 million blocks read whole, 2.25 million from its DC scan at an eighth of its size.
+        { "scans100.jpg", picturefiles::hundredScanJpeg(), { 3000, 3000 }, {}, "225.0 million blocks" },
+        { "scans100.jpg", picturefiles::hundredScanJpeg(), { 1500, 1500 }, { 1500, 1500 }, "" },
+        // Its whole decode holds 420 MB of coefficients; at an eighth, two bytes a block.
+        { "colour70.jpg", picturefiles::fullColourProgressiveJpeg(), {}, {}, "more memory" },
+        { "colour70.jpg", picturefiles::fullColourProgressiveJpeg(), { 1281, 854 }, { 1281, 854 }, "" },
+        { "colour70.jpg", picturefiles::fullColourProgressiveJpeg(), { 2562, 1708 }, {}, "more memory" },
+    };
+    for (const auto& row : rows) {
+        const QString path = folder.filePath(QLatin1String(row.name));
+        ASSERT_TRUE(picturefiles::write(path, row.bytes));
+        QString error;
+        const QImage picture = platform::readPictureFileAt(path, row.shown, &error);
+        EXPECT_EQ(picture.isNull() ? QSize() : picture.size(), row.decoded) << row.name << " at " << row.shown.width();
+        EXPECT_TRUE(error.contains(QLatin1String(row.says))) << error.toStdString();
+        if (!picture.isNull()) {
+            EXPECT_EQ(qGray(picture.pixel(row.decoded.width() - 1, row.decoded.height() - 1)), 128) << row.name;
+        }
+    }
+    // A photo a picture program saved in several scans, with colour at half its size, looks at an eighth as
+    // the general decoder draws it there (whose colour, drawn from more than the DC scans, is a little sharper).
+    QImage photo(800, 600, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y)
+        for (int x = 0; x < photo.width(); ++x)
+            photo.setPixel(x, y, qRgb(x * 255 / 800, y * 255 / 600, 255 - (x + y) * 255 / 1400));
+    const QString path = folder.filePath(QStringLiteral("photo.jpg"));
+    QImageWriter writer(path, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    ASSERT_TRUE(writer.write(photo));
+    const QImage ours = platform::readPictureFileAt(path, { 100, 75 }).convertToFormat(QImage::Format_RGB32);
+    QImageReader reader(path);
+    reader.setScaledSize({ 100, 75 });
+    const QImage theirs = reader.read().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(ours.size(), theirs.size());
+    qint64 difference = 0;
+    for (int y = 0; y < ours.height(); ++y)
+        for (int x = 0; x < ours.width(); ++x)
+            for (const int shift : { 0, 8, 16 })
+                difference
+                    += std::abs(int((ours.pixel(x, y) >> shift) & 0xFF) - int((theirs.pixel(x, y) >> shift) & 0xFF));
+    EXPECT_LT(double(difference) / (ours.width() * ours.height() * 3), 4.0);
 }
 
 // Qt's own reader washes these out and clears the wrong pixels.

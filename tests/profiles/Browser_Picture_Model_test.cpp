@@ -80,7 +80,7 @@ TEST(BrowserPictureModel, ItemsShowTheirNameAndKeepTheirPathAndIdentifier)
     EXPECT_EQ(picture.image_UID, QStringLiteral("q"));
 }
 
-TEST(BrowserPictureModel, ThumbnailsFitTheirBoxAndBadFilesShowNone)
+TEST(BrowserPictureModel, ThumbnailsFitTheirBoxAndBadFilesShowTheyCannotBeShown)
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("thumbnails"));
     QImage wide(4000, 1000, QImage::Format_RGB32); // a photo's pixels, more than a shown list waits for
@@ -104,7 +104,7 @@ TEST(BrowserPictureModel, ThumbnailsFitTheirBoxAndBadFilesShowNone)
     EXPECT_EQ(wideThumb.pixelColor(64, 16), QColor(Qt::darkCyan));
     const QImage smallThumb = model.index(1, 0).data(Qt::DecorationRole).value<QImage>();
     EXPECT_EQ(smallThumb.size(), QSize(40, 30)) << "small pictures are not blown up";
-    EXPECT_FALSE(model.index(2, 0).data(Qt::DecorationRole).isValid());
+    EXPECT_EQ(model.index(2, 0).data(Qt::DecorationRole).value<QImage>(), model.cannotBeShownTile());
     EXPECT_EQ(model.index(2, 0).data(Qt::DisplayRole).toString(), QStringLiteral("broken.png"));
     // At every screen ratio a thumbnail has its box's device pixels and takes the box's room.
     for (const qreal ratio : { 1.0, 1.5, 2.0 }) {

@@ -164,8 +164,12 @@ TEST_F(ImageLibraryTest, TheZoomSliderScalesTheThumbnailsAndEachOpeningStartsAtT
     picture(lib(QStringLiteral("party/one.png")));
     QSize zoomed;
     int greenAtSmallest = 0; // the 40 x 30 picture's pixels drawn at the smallest zoom
+    bool thumbnailShown = false;
     open(QStringLiteral("C"), [&](Image_Library& window) {
         window.form().grid->_zoom_slider->setValue(10);
+        // The thumbnail is read away from the window; the grid shows it when it is there.
+        const QModelIndex first = window.form().grid->images->index(0, 0);
+        thumbnailShown = QTest::qWaitFor([&first] { return !first.data(Qt::DecorationRole).isNull(); }, 20000);
         const QImage shot = window.form().grid->imageBrowser->viewport()->grab().toImage();
         for (int at = 0; at < shot.width() * shot.height(); ++at)
             greenAtSmallest += shot.pixelColor(at % shot.width(), at / shot.width()) == QColor(Qt::darkGreen);
@@ -174,6 +178,7 @@ TEST_F(ImageLibraryTest, TheZoomSliderScalesTheThumbnailsAndEachOpeningStartsAtT
         return press(window.form().cancel_btn, window);
     });
     EXPECT_EQ(zoomed, Browser_Picture_Model::thumbnailSize() * 2);
+    EXPECT_TRUE(thumbnailShown);
     EXPECT_TRUE(greenAtSmallest > 0 && greenAtSmallest <= 32 * 24) << greenAtSmallest << " pixels, not in 32 x 24";
     QSize reopened;
     open(QStringLiteral("C"), [&reopened](Image_Library& window) {
