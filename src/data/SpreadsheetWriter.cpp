@@ -107,6 +107,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorkbook(const QString& path, boo
     // A workbook never mixes with what an earlier one left.
     object.forgetWorkbook();
     object.data_.clear();
+    object.facts_.clear();
     object.control_->cancel.store(false);
     auto reader = std::make_unique<Workbook_Reader>(object.control_.get());
     bool opened = false;

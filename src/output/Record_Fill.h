@@ -61,11 +61,14 @@ public:
     void blankRow(int record, const QStringList& columns);
     // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
     QString notes() const;
+    // What the bound sheet told of its rows, said first among the notes.
+    void setSheetNote(const QString& note) { sheetNote_ = note; }
     // The note of a card made as the canvas shows it, with these texts cut (named by itemName); empty when
     // there are none.
     static QString textsCutNote(const QStringList& texts);
 
 private:
+    QString sheetNote_;
     std::atomic<bool> reported_ { false };
     mutable std::mutex lock_;
     std::set<int> withoutSymbol_;

@@ -4,6 +4,8 @@
 #include "data/Spreadsheet_Binding_Table.h"
 #include "data/Spreadsheet_Globals.h"
 #include "data/Workbook_Reread.h"
+#include "data/SpreadsheetTestSupport.h"
+#include "data/Spreadsheet_Cells.h"
 
 #include <gtest/gtest.h>
 
@@ -129,4 +131,143 @@ TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
         ASSERT_TRUE(Workbook_Reread::read(path, &sheet, c.header, table, again, &reason)) << reason.toStdString();
         EXPECT_EQ(again, table) << "the untouched workbook is no change";
     }
+}
+
+namespace {
+
+// A worksheet's rows as "number[h]:cell|cell" (h: hidden), a cell "=formula>cached" being a formula with its
+// result.
+QByteArray sheetRows(const QStringList& rows)
+{
+    QByteArray body;
+    for (const QString& spec : rows) {
+        const QString head = spec.section(':', 0, 0), number = QString(head).remove('h');
+        const bool hidden = head.endsWith('h');
+        body += "<row r=\"" + number.toUtf8() + "\"" + (hidden ? " hidden=\"1\"" : "") + ">";
+        const QStringList cells = spec.section(':', 1).split('|');
+        for (int c = 0; c < cells.size(); ++c) {
+            const QByteArray at = "r=\"" + ColumnIndexToName(c + 1).toUtf8() + number.toUtf8() + "\"";
+            const QString& cell = cells[c];
+            if (cell.startsWith('='))
+                body += "<c " + at + "><f>" + cell.mid(1).section('>', 0, 0).toHtmlEscaped().toUtf8() + "</f><v>"
+                    + cell.section('>', 1).toUtf8() + "</v></c>";
+            else if (!cell.isEmpty())
+                body += "<c " + at + " t=\"inlineStr\"><is><t>" + cell.toUtf8() + "</t></is></c>";
+        }
+        body += "</row>";
+    }
+    return sheettest::worksheet(body, {});
+}
+
+} // namespace
+
+// Many guest lists begin with a heading; some hide or filter rows, or end in a total: the titles are found below
+// the heading, and the picker and the run are told which row holds them, how many rows are hidden and which
+// looks like a total, on the rows the reader hands over with their own numbers.
+TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
+{
+    const QString hidden = "%1 of these rows are hidden in the workbook; they make cards like the others.";
+    const QString total = "Row 4, the last, looks like a total: its values are formulas over the column above. It "
+                          "makes a card like the others.";
+    const struct {
+        QStringList rows;
+        const char* columns; // the binding table's titles after "#", every column ticked
+        const char* names; // column A of each record
+        int titleRow;
+        QString told = {}; // of the records, in the picker and the run's notes
+    } cases[] = {
+        { { "1:Summer party 2026 - guest list", "3:Name||Code", "4:Ann|1|A1", "5:Bo|2|B2" }, "Name|Column B|Code",
+            "Ann|Bo", 3 },
+        { { "1:Summer party", "2:at the lake", "5:Name|Seat", "6:Ann|1" }, "Name|Seat", "Ann", 5 },
+        { { "1:Guest list", "2:Name|Table|Code", "3:Ann|1|A1" }, "Name|Table|Code", "Ann", 2 },
+        { { "1:Name", "2:Ann|1", "3:Bo|2" }, "Name|Column B", "Ann|Bo", 1 }, // an untitled column, no heading
+        { { "1:Name", "2:Ann", "4:Bo" }, "Name", "Ann|Bo", 1 }, // one column: no heading
+        { { "1:Name|Seat", "2h:Ann|1", "3:Bo|2", "4h:Cy|3", "5h:Di|4" }, "Name|Seat", "Ann|Bo|Cy|Di", 1,
+            hidden.arg(3) },
+        { { "1:Name|Seat", "2:Ann|1", "3:Bo|2", "4:=COUNTA(A2:A3)>2|=SUM($B$2:B3)>3" }, "Name|Seat", "Ann|Bo|2", 1,
+            total },
+        { { "1:Name|Seat", "2:Ann|1", "3:Bo|2", "4:=A2&A3>AnnBo|=SUM(A2:A3)>0" }, "Name|Seat", "Ann|Bo|AnnBo", 1 },
+        { { "1:Name|Seat", "2h:Ann|1", "3:Bo|2", "4:=SUBTOTAL(3,A2:A3)>1|" }, "Name|Seat", "Ann|Bo|1", 1,
+            "1 of these rows is hidden in the workbook; it makes a card like the others. " + total },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows.join(';').toStdString());
+        const QString path = testsupport::makeTempFolder("told") + "/guests.xlsx";
+        ASSERT_TRUE(sheettest::writeWorkbook(path, { sheetRows(c.rows) }));
+        SpreadsheetWriter::ReadWorkbook(path, true);
+        Excel_Sheet_Number = 1;
+        ASSERT_EQ(SpreadsheetWriter::ReadData_only_column().size(), 1);
+        const QString told = QString("The titles are taken from row %1. %2").arg(c.titleRow).arg(c.told);
+        EXPECT_EQ(SpreadsheetWriter::headerNote(), told.trimmed());
+        const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
+        Spreadsheet_Binding_Table table;
+        QList<int> every;
+        for (int column = 0; column < rows.value(0).size(); ++column)
+            every << column;
+        ASSERT_TRUE(Fill_Binding_Table(table, rows, every, true, SpreadsheetWriter::rowFacts()));
+        EXPECT_EQ(table.columnTitles().mid(1).join('|'), c.columns);
+        QStringList names;
+        for (int r = 0; r < table.rowCount(); ++r)
+            names << table.value(r, 1);
+        EXPECT_EQ(names.join('|'), c.names);
+        EXPECT_EQ(table.recordsNote(), c.told);
+        EXPECT_EQ(columnValues(rows, 0, true, SpreadsheetWriter::rowFacts()).join('|'), c.names);
+    }
+}
+
+// A bound column is the one at its place among the sheet's columns of its title, whatever else was ticked: read
+// again untouched, after a guest is added or a column put in front of it, and from the titles a design file
+// keeps; lists tell same-titled columns apart by their letters. Titles kept without places (older designs) are
+// still read, as they were.
+TEST(SheetColumnList, TheSecondOfTwoSameTitledColumnsStaysTheSecond)
+{
+    const Rows partners { { "Name", "Table", "Name", "Code" }, { "Ann", "1", "Al", "A1" }, { "Bo", "2", "Ben", "B2" } };
+    const Rows added = partners + Rows { { "Cy", "3", "Cid", "C3" } };
+    const Rows moved { { "No", "Name", "Table", "Name", "Code" }, { "1", "Ann", "1", "Al", "A1" } };
+    const Rows codes { { "Code", "Code " }, { "first", "second" } };
+    const struct {
+        Rows bound, now;
+        QList<int> ticked;
+        bool stored; // the table as a design file keeps it, read back
+        const char* shown; // the first column, as lists show it
+        const char* values; // its values after the change
+    } cases[] = {
+        { partners, partners, { 2, 3 }, false, "Name (column C)", "Al|Ben" },
+        { partners, added, { 2, 3 }, true, "Name (column C)", "Al|Ben|Cid" },
+        { partners, moved, { 2 }, true, "Name (column D)", "Al" },
+        { partners, partners, { 0, 2 }, true, "Name (column A)", "Ann|Bo" },
+        { codes, codes, { 1 }, true, "Code (column B)", "second" },
+        { codes, Rows { { "Code ", "Code" }, { "second", "first" } }, { 0 }, true, "Code (column A)", "second" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const QString path = testsupport::makeTempFolder("places") + "/guests.xlsx";
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, c.bound, true));
+        Spreadsheet_Binding_Table table;
+        ASSERT_TRUE(Fill_Binding_Table(table, c.bound, c.ticked, true));
+        if (c.stored) {
+            Spreadsheet_Binding_Table kept;
+            kept.setStoredTitles(table.storedTitles());
+            kept.setListData(table.ListData());
+            table = kept;
+        }
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, c.now, true));
+        QString sheet, reason;
+        Spreadsheet_Binding_Table again;
+        ASSERT_TRUE(Workbook_Reread::read(path, &sheet, true, table, again, &reason)) << reason.toStdString();
+        QStringList values;
+        for (int r = 0; r < again.rowCount(); ++r)
+            values << again.value(r, 1);
+        EXPECT_EQ(values.join('|'), c.values);
+        EXPECT_EQ(again.shownTitle(1), c.shown);
+        EXPECT_EQ(again.columnCount(), table.columnCount()) << "no column is lost or added";
+    }
+
+    // Titles kept without places: two columns of one title are the first and the second of it in the sheet.
+    Spreadsheet_Binding_Table old;
+    old.setStoredTitles({ "#", "Name", "Name" });
+    EXPECT_EQ(old.placeOf(2).occurrence, 1);
+    EXPECT_EQ(old.storedTitles(), (QStringList { "#", "Name", "Name" })) << "written back as it was read";
+    old.setStoredTitles({ "#{B:2,Z,C}", "Name", "Name" }); // places that do not fit the titles tell nothing
+    EXPECT_EQ(old.placeOf(1).column, -1);
 }
