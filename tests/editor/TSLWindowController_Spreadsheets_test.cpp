@@ -164,6 +164,36 @@ TEST_F(SpreadsheetCommandsTest, BarcodeSettingsListTheColumnsWithAMissingOneMark
     EXPECT_EQ(listed, (QStringList { "#", "Name", "Code (missing)", "Code (missing)" }));
 }
 
+// A filtered sheet: every guest makes a card, and each run's notes say how many rows the workbook hides, also
+// once the bound workbook has been read again.
+TEST_F(SpreadsheetCommandsTest, HiddenRowsOfTheBoundSheetAreToldInTheRunsNotes)
+{
+    QByteArray body;
+    for (const char* row : { "1\">Name", "2\" hidden=\"1\">Ann", "3\">Bo", "4\" hidden=\"1\">Cy" })
+        body += QByteArray("<row r=\"") + row + "</row>";
+    body.replace(">Name", "><c t=\"inlineStr\"><is><t>Name</t></is></c>");
+    for (const char* name : { "Ann", "Bo", "Cy" })
+        body.replace(QByteArray(">") + name + "<", QByteArray("><c t=\"inlineStr\"><is><t>") + name + "</t></is></c><");
+    ASSERT_TRUE(sheettest::writeWorkbook(book, { sheettest::worksheet(body) }));
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0 });
+    window->Bind_Spreadsheet_btn->trigger();
+    boundText(1);
+    const QString told = QStringLiteral("2 of these rows are hidden in the workbook; they make cards like the others.");
+    for (int guests : { 3, 4 }) {
+        if (guests == 4) { // another guest in the workbook: read again, and still told
+            ui.messages.clear();
+            const QByteArray more = "<row r=\"5\"><c t=\"inlineStr\"><is><t>Di</t></is></c></row>";
+            ASSERT_TRUE(sheettest::writeWorkbook(book, { sheettest::worksheet(body + more) }));
+            ASSERT_TRUE(QTest::qWaitFor([this] { return window->bindingTable.rowCount() == 4; }, 20000));
+        }
+        window->Check_Series_Or_Excel_Use_or_not();
+        const auto snapshot = window->Take_Batch_Snapshot();
+        EXPECT_EQ(snapshot->recordCount(), guests);
+        EXPECT_EQ(snapshot->fillLog().notes(), told);
+    }
+}
+
 TEST_F(SpreadsheetCommandsTest, TheTableWindowEditsTheDesignsOwnTable)
 {
     ui.fileAnswers.push_back(book);
