@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "common/Long_SMS_Dlg.h"
 #include "common/PleaseWait_Modeless.h"
+#include "data/Spreadsheet_Cells.h"
 #include "data/Spreadsheet_Globals.h"
 #include "data/Workbook_Names.h"
 
@@ -157,9 +158,18 @@ bool Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
         return true;
     }
     ListData_xl = Create_Column_List(excel_content.first());
-    for (Sheet_Column& entry : ListData_xl) {
-        if (positionalNames_ && entry.Extension == QStringLiteral("Untitled Column %1").arg(entry.column + 1))
-            entry.Extension = positionalTitle(entry.column);
+    if (positionalNames_) {
+        QStringList titles;
+        for (Sheet_Column& entry : ListData_xl) {
+            if (entry.Extension == QStringLiteral("Untitled Column %1").arg(entry.column + 1))
+                entry.Extension = positionalTitle(entry.column);
+            titles << entry.Extension;
+        }
+        // Columns of one title are told apart by their letters, as the inspector lists them once bound.
+        for (Sheet_Column& entry : ListData_xl) {
+            if (titles.count(entry.Extension) > 1)
+                entry.Extension += QStringLiteral(" (column %1)").arg(ColumnIndexToName(entry.column + 1));
+        }
     }
     note_->setText(SpreadsheetWriter::headerNote());
     showColumns();

@@ -415,9 +415,10 @@ TEST_F(SpreadsheetCommandsTest, ABoundColumnIsTheSheetsOwnWhateverElseWasTicked)
         const char* added;
     } cases[] = {
         { { { "Name", "Table", "Name", "Code" }, { "Ann", "1", "Al", "A1" }, { "Bo", "2", "Ben", "B2" } }, { 2, 3 }, 1,
-            "Name|Table|Name|Code|The titles are taken from row 1.", "Name (column C)", "Al", "Zak" },
-        { { { "Code", "Code " }, { "A1", "Z9" } }, { 1 }, 1, "Code|Code|The titles are taken from row 1.",
-            "Code (column B)", "Z9", "Zak" },
+            "Name (column A)|Table|Name (column C)|Code|The titles are taken from row 1.", "Name (column C)", "Al",
+            "Zak" },
+        { { { "Code", "Code " }, { "A1", "Z9" } }, { 1 }, 1,
+            "Code (column A)|Code (column B)|The titles are taken from row 1.", "Code (column B)", "Z9", "Zak" },
         { { { "Summer party 2026 - guest list" }, {}, { "Name", "", "Code" }, { "Ann", "1", "A1" } }, { 0, 1 }, 2,
             "Name|Column B|Code|The titles are taken from row 3.", "Column B", "1", "Zak" },
     };
