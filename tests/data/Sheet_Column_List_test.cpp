@@ -136,8 +136,7 @@ TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
 
 namespace {
 
-// A worksheet's rows as "number[h]:cell|cell" (h: hidden), a cell "=formula>cached" being a formula with its
-// result.
+// A worksheet's rows as "number[h]:cell|cell" (h: hidden); a cell "=formula>result" is a formula with its result.
 QByteArray sheetRows(const QStringList& rows)
 {
     QByteArray body;
@@ -196,8 +195,7 @@ TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
     }
 }
 
-// Beside the editor's roads: a column put in front of the bound one, both of one title ticked, and titles kept
-// without places (older designs), read as they were.
+// Beside the editor's roads: a column put in front of the bound one, and titles kept without places (older designs).
 TEST(SheetColumnList, TheSecondOfTwoSameTitledColumnsStaysTheSecond)
 {
     const Rows partners { { "Name", "Table", "Name" }, { "Ann", "1", "Al" } };
