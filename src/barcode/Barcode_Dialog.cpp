@@ -131,6 +131,7 @@ void Barcode_Dialog::Set_Barcode_Prop_To_Control(const TSLGraphic& item)
             ui_->Data_source_type->setCurrentIndex(qBound(0, item.data_source_type, 2));
         }
         const bool manual = ui_->Data_source_type->currentIndex() == 0;
+        listSources(item.data_source_type); // the columns as they are now, a missing one marked
         ui_->Batch_Series->setEnabled(!manual);
         ui_->dataText->setReadOnly(!manual);
         ui_->dataText_2D->setReadOnly(!manual);

@@ -131,6 +131,9 @@ private:
     // Keeps a text field and its stepper equal: the one that changed gives its value to the other.
     void syncPair(QObject* sender, QLineEdit* field, QAbstractSpinBox* stepper);
     void dataSourceChosen();
+    // Lists the series, or the bound columns (a missing one marked), of the source at this place of the
+    // source box, the item's own chosen; false for a source with nothing to list.
+    bool listSources(int type);
     void seriesChosen();
     void showHelp(const QString& title, const QString& text);
 

@@ -301,26 +301,38 @@ void Barcode_Dialog::dataSourceChosen()
         binding_->type = 0;
         return fullRefresh();
     }
-    CardEditorServices* editor = editorServices();
-    const QSignalBlocker quiet(ui_->Batch_Series);
-    ui_->Batch_Series->clear();
     if (type == QLatin1String("Series")) {
-        const QStringList names = editor ? editor->seriesNames() : QStringList();
-        if (names.isEmpty()) {
+        if (!listSources(1)) {
             Show_MessageBox(QStringLiteral("Please create batch processing series first."));
             return;
         }
+        binding_->type = 1;
+    } else {
+        listSources(2);
+        binding_->type = 2;
+    }
+    fullRefresh();
+}
+
+bool Barcode_Dialog::listSources(int type)
+{
+    CardEditorServices* editor = editorServices();
+    const QSignalBlocker quiet(ui_->Batch_Series);
+    ui_->Batch_Series->clear();
+    if (type == 1) {
+        const QStringList names = editor ? editor->seriesNames() : QStringList();
         ui_->Batch_Series->addItems(names);
         ui_->Batch_Series->setCurrentIndex(-1);
         if (pass_barcode_control && !pass_barcode_control->batch_list_name.isEmpty())
             ui_->Batch_Series->setCurrentIndex(ui_->Batch_Series->findText(pass_barcode_control->batch_list_name));
-        binding_->type = 1;
-    } else {
+        return !names.isEmpty();
+    }
+    if (type == 2) {
         ui_->Batch_Series->addItems(editor ? editor->spreadsheetColumnTitles() : QStringList());
         ui_->Batch_Series->setCurrentIndex(pass_barcode_control ? pass_barcode_control->excel_col_indx : -1);
-        binding_->type = 2;
+        return ui_->Batch_Series->count() > 0;
     }
-    fullRefresh();
+    return false;
 }
 
 void Barcode_Dialog::seriesChosen()

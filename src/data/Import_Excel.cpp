@@ -22,6 +22,7 @@ Import_Excel::Import_Excel(QWidget* parent)
     attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->ColList, ui_->OK_btn, ui_->Cancel_btn,
                ui_->Select_All_btn, ui_->Clear_All_btn },
         false);
+    positionalNames_ = true;
 }
 
 Import_Excel::~Import_Excel() = default;
@@ -52,14 +53,19 @@ void Import_Excel::Insert_file_Func(const QString& path)
     Q_UNUSED(path);
     Show_Create_Modeless();
     if (readAllRows()) {
-        QStringList values = tickedValuesRowMajor(excel_content, tickedColumns(ListData_xl), containsHeader());
-        // Cells of several columns read row by row are no records: a blank one adds nothing.
+        const Sheet_Facts facts = SpreadsheetWriter::rowFacts();
+        const QList<int> ticked = tickedColumns(ListData_xl);
+        QStringList values = tickedValuesRowMajor(excel_content, ticked, containsHeader(), facts);
+        // Cells of several columns read row by row are no records: a blank one adds nothing, and is told of.
         values.removeIf([](const QString& value) { return Trim_Str(value).isEmpty(); });
         if (BatchWizard_Window)
             BatchWizard_Window->Create_Value_Lists(values);
         Hide_Destroy_Modeless();
+        const QString blanks = blanksLeftOutNote(blankCellRows(excel_content, ticked, containsHeader(), facts));
         if (excel_content.isEmpty())
             Show_MessageBox(noRows);
+        else if (!blanks.isEmpty())
+            Show_MessageBox(blanks);
     }
     done(1);
 }
@@ -70,7 +76,8 @@ void Import_Excel::Create_Excel_List_Func(const QString& path)
     Show_Create_Modeless();
     if (readAllRows()) {
         Data_From_Excel* table = Data_From_Excel::defaultInstance();
-        Fill_Binding_Table(table->table(), excel_content, tickedColumns(ListData_xl), containsHeader());
+        Fill_Binding_Table(
+            table->table(), excel_content, tickedColumns(ListData_xl), containsHeader(), SpreadsheetWriter::rowFacts());
         table->reloadTable();
         Hide_Destroy_Modeless();
         if (excel_content.isEmpty())

@@ -153,8 +153,8 @@ void Import_Excel_DataSheet::writeColumnSeries(const Sheet_Column& entry, bool a
             return;
     }
     // The old series is replaced only once the new one is whole.
-    if (!writeSeries(
-            name, columnValues(excel_content, entry.column, containsHeader()), Series_File::Writer::Mode::Replace))
+    if (!writeSeries(name, columnValues(excel_content, entry.column, containsHeader(), SpreadsheetWriter::rowFacts()),
+            Series_File::Writer::Mode::Replace))
         Show_MessageBox(name + QLatin1Char('\n') + fileError);
 }
 
@@ -207,8 +207,10 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString& path)
     }
     const Series_File::Writer::Mode mode
         = fill_col_option == 2 ? Series_File::Writer::Mode::Append : Series_File::Writer::Mode::Replace;
-    const bool written
-        = writeSeries(name, tickedValuesRowMajor(excel_content, tickedColumns(ListData_xl), containsHeader()), mode);
+    const bool written = writeSeries(name,
+        tickedValuesRowMajor(
+            excel_content, tickedColumns(ListData_xl), containsHeader(), SpreadsheetWriter::rowFacts()),
+        mode);
     Hide_Destroy_Modeless();
     if (!written) {
         Show_MessageBox(fileError);

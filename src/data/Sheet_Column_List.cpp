@@ -68,41 +68,159 @@ QList<int> tickedColumns(const QList<Sheet_Column>& list)
     return ticked;
 }
 
-QStringList tickedValuesRowMajor(const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader)
+int sheetRowNumber(const Sheet_Facts& facts, qsizetype place)
 {
-    const SpreadsheetWriter::Rows kept = rowsWithValues(rows);
+    return place >= 0 && place < facts.size() ? facts.at(place).number : int(place) + 1;
+}
+
+namespace {
+
+int filledCells(const QStringList& row)
+{
+    return int(
+        std::count_if(row.cbegin(), row.cend(), [](const QString& value) { return !Trim_Str(value).isEmpty(); }));
+}
+
+// Whether the rows at these places stand apart: a row of the sheet lies between them, empty or left out.
+bool setApart(const Sheet_Facts& facts, qsizetype above, qsizetype below)
+{
+    return below > above + 1 || sheetRowNumber(facts, below) > sheetRowNumber(facts, above) + 1;
+}
+
+} // namespace
+
+Sheet_Table sheetTableOf(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, bool containsHeader)
+{
+    QList<qsizetype> valued;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (holdsValue(rows.at(r)))
+            valued << r;
+    }
+    Sheet_Table table;
+    qsizetype first = 0;
+    if (containsHeader) {
+        // Single cells above the first row of several are headings when set apart from it, or when it is wide.
+        const auto wide = std::find_if(
+            valued.cbegin(), valued.cend(), [&rows](qsizetype r) { return filledCells(rows.at(r)) >= 2; });
+        if (wide != valued.cbegin() && wide != valued.cend()
+            && (filledCells(rows.at(*wide)) >= 3 || setApart(facts, *(wide - 1), *wide)))
+            first = wide - valued.cbegin();
+        if (first < valued.size())
+            table.titles = valued.at(first++);
+    }
+    table.records = valued.mid(first);
+    return table;
+}
+
+QStringList shownTitles(const QStringList& titleRow)
+{
+    QStringList shown;
+    for (qsizetype c = 0; c < titleRow.size(); ++c) {
+        const QString title = Trim_Str(titleRow.at(c));
+        shown << (title.isEmpty() ? positionalTitle(int(c)) : title);
+    }
+    return shown;
+}
+
+QString recordsNote(const Sheet_Facts& facts, const Sheet_Table& table)
+{
+    QStringList notes;
+    const auto hidden = std::count_if(table.records.cbegin(), table.records.cend(),
+        [&facts](qsizetype r) { return r < facts.size() && facts.at(r).hidden; });
+    if (hidden == 1)
+        notes << QStringLiteral("1 of these rows is hidden in the workbook; it makes a card like the others.");
+    else if (hidden > 1)
+        notes << QStringLiteral("%1 of these rows are hidden in the workbook; they make cards like the others.")
+                     .arg(hidden);
+    if (table.records.size() > 1 && table.records.last() < facts.size() && facts.at(table.records.last()).total)
+        notes << QStringLiteral("Row %1, the last, looks like a total: its values are formulas over the column above. "
+                                "It makes a card like the others.")
+                     .arg(sheetRowNumber(facts, table.records.last()));
+    return notes.join(QLatin1Char(' '));
+}
+
+QString titleRowNote(const Sheet_Facts& facts, const Sheet_Table& table)
+{
+    return table.titles < 0
+        ? QString()
+        : QStringLiteral("The titles are taken from row %1.").arg(sheetRowNumber(facts, table.titles));
+}
+
+QStringList tickedValuesRowMajor(
+    const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader, const Sheet_Facts& facts)
+{
     QStringList values;
-    for (qsizetype r = containsHeader ? 1 : 0; r < kept.size(); ++r) {
+    for (qsizetype r : sheetTableOf(rows, facts, containsHeader).records) {
         for (int column : ticked)
-            values.append(cell(kept.at(r), column));
+            values.append(cell(rows.at(r), column));
     }
     return values;
 }
 
-QStringList columnValues(const SpreadsheetWriter::Rows& rows, int column, bool containsHeader)
+QList<int> blankCellRows(
+    const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader, const Sheet_Facts& facts)
 {
-    return tickedValuesRowMajor(rows, { column }, containsHeader);
+    QList<int> blanks;
+    for (qsizetype r : sheetTableOf(rows, facts, containsHeader).records) {
+        for (int column : ticked) {
+            if (cell(rows.at(r), column).isEmpty())
+                blanks.append(sheetRowNumber(facts, r));
+        }
+    }
+    return blanks;
+}
+
+QString blanksLeftOutNote(const QList<int>& rows)
+{
+    if (rows.isEmpty())
+        return {};
+    QList<int> distinct = rows;
+    distinct.erase(std::unique(distinct.begin(), distinct.end()), distinct.end());
+    constexpr qsizetype named = 10;
+    QStringList numbers;
+    for (qsizetype i = 0; i < std::min(distinct.size(), named); ++i)
+        numbers << QString::number(distinct.at(i));
+    QString list = numbers.join(QStringLiteral(", "));
+    if (distinct.size() > named)
+        list += QStringLiteral(" and %1 more").arg(distinct.size() - named);
+    else if (numbers.size() > 1)
+        list = numbers.mid(0, numbers.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + numbers.last();
+    return rows.size() == 1 ? QStringLiteral("1 blank cell was left out (row %1).").arg(list)
+                            : QStringLiteral("%1 blank cells were left out (%2 %3).")
+                                  .arg(rows.size())
+                                  .arg(distinct.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"), list);
+}
+
+QStringList columnValues(const SpreadsheetWriter::Rows& rows, int column, bool containsHeader, const Sheet_Facts& facts)
+{
+    return tickedValuesRowMajor(rows, { column }, containsHeader, facts);
 }
 
 bool Fill_Binding_Table(Spreadsheet_Binding_Table& table, const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
-    bool containsHeader)
+    bool containsHeader, const Sheet_Facts& facts)
 {
-    const SpreadsheetWriter::Rows kept = rowsWithValues(rows);
-    if (kept.isEmpty())
+    const Sheet_Table sheet = sheetTableOf(rows, facts, containsHeader);
+    if (sheet.titles < 0 && sheet.records.isEmpty())
         return false;
-    const QStringList& header = kept.first();
+    const QStringList shown = sheet.titles >= 0 ? shownTitles(rows.at(sheet.titles)) : QStringList();
     QStringList titles { table.columnTitles().value(0) };
-    for (int column : ticked)
-        titles.append(containsHeader ? cell(header, column) : positionalTitle(column));
-    table.setValueColumnTitles(titles);
+    QList<Sheet_Place> places { Sheet_Place() };
+    for (int column : ticked) {
+        const QString title = containsHeader ? shown.value(column, positionalTitle(column)) : positionalTitle(column);
+        titles.append(title);
+        places.append({ Spreadsheet_Binding_Table::occurrenceOfTitle(shown, column), column,
+            containsHeader && shown.count(title) > 1 });
+    }
+    table.setValueColumns(titles, places, containsHeader);
     const int count = int(titles.size()) - 1;
     QList<Spreadsheet_Binding_Table::Row> none;
     table.setListData(none);
-    for (qsizetype r = containsHeader ? 1 : 0; r < kept.size(); ++r) {
+    for (qsizetype r : sheet.records) {
         QStringList values;
         for (int column : ticked)
-            values.append(cell(kept.at(r), column));
+            values.append(cell(rows.at(r), column));
         table.Create_List_By_Array(values, count);
     }
+    table.setRecordsNote(recordsNote(facts, sheet));
     return true;
 }

@@ -36,15 +36,47 @@ QString positionalTitle(int column);
 // The 0-based sheet column such a name stands for; -1 for any other title.
 int columnOfPositionalTitle(const QString& title);
 
-// The ticked cells row by row (row-major), each trimmed, from the second row holding a value when the first
-// holds titles. Columns outside a row are read as empty.
-QStringList tickedValuesRowMajor(const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader);
+using Sheet_Facts = QList<Workbook_Row>;
 
-// One ticked column's cells, trimmed, from the second row when the first holds titles.
-QStringList columnValues(const SpreadsheetWriter::Rows& rows, int column, bool containsHeader);
+// Where a sheet's table stands among its rows (places in the rows read): the title row, and the rows holding a
+// value after it, each a record. Many lists begin with a heading: rows holding a single cell above the first
+// row of several cells are no title row when an empty row sets them apart from it or it holds three or more. Without
+// titles every row holding a value is a record. Facts as the reader gives them, one per row; without them the rows
+// count as consecutive and shown.
+struct Sheet_Table {
+    qsizetype titles = -1;
+    QList<qsizetype> records;
+};
+Sheet_Table sheetTableOf(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, bool containsHeader);
+// The sheet's own number of the row at this place (from 1).
+int sheetRowNumber(const Sheet_Facts& facts, qsizetype place);
 
-// Replaces the binding table by the ticked columns: titles from the first row holding a value (trimmed), or
-// the columns' places when it holds no titles; one record per row holding a value, from the second when the
-// first holds titles. Nothing changes when no row holds a value; false then.
+// The titles of a title row as every list shows them: trimmed, and an untitled column named by its place.
+QStringList shownTitles(const QStringList& titleRow);
+
+// What a person is told of a sheet's records: how many of them the workbook hides (or filters out), and a last
+// record whose values are only formulas over the columns above, likely a total. Empty when there is nothing.
+QString recordsNote(const Sheet_Facts& facts, const Sheet_Table& table);
+// Which row the titles were taken from: "The titles are taken from row 3." Empty without titles.
+QString titleRowNote(const Sheet_Facts& facts, const Sheet_Table& table);
+
+// The ticked cells row by row (row-major), each trimmed, from the record rows of the sheet's table. Columns
+// outside a row are read as empty.
+QStringList tickedValuesRowMajor(
+    const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader, const Sheet_Facts& facts = {});
+// The sheet's row numbers of the blank cells among them, one per blank cell, in the same order.
+QList<int> blankCellRows(
+    const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader, const Sheet_Facts& facts = {});
+// "2 blank cells were left out (rows 4 and 9)."; empty for none.
+QString blanksLeftOutNote(const QList<int>& rows);
+
+// One ticked column's cells, trimmed, from the record rows of the sheet's table.
+QStringList columnValues(
+    const SpreadsheetWriter::Rows& rows, int column, bool containsHeader, const Sheet_Facts& facts = {});
+
+// Replaces the binding table by the ticked columns: titles from the sheet's title row (trimmed, an untitled
+// column named by its place), or the columns' places when it holds no titles, each column with its place
+// among the sheet's columns of its title; one record per record row. The table keeps the records note. Nothing
+// changes when no row holds a value; false then.
 bool Fill_Binding_Table(Spreadsheet_Binding_Table& table, const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
-    bool containsHeader);
+    bool containsHeader, const Sheet_Facts& facts = {});

@@ -107,10 +107,11 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadWorkbook(const QString& path, boo
     // A workbook never mixes with what an earlier one left.
     object.forgetWorkbook();
     object.data_.clear();
+    object.facts_.clear();
     object.control_->cancel.store(false);
     auto reader = std::make_unique<Workbook_Reader>(object.control_.get());
     bool opened = false;
-    runReadWithProgress(QStringLiteral("Reading the workbook %1").arg(QFileInfo(path).fileName()),
+    runReadWithProgress(QStringLiteral("Reading the workbook %1").arg(Name_In_Notice(QFileInfo(path).fileName())),
         QFileInfo(path).size(), *object.control_, [&] { opened = reader->open(path); });
     if (!opened) {
         setLastError(reader->error());
@@ -134,9 +135,9 @@ const Workbook_Sheet* SpreadsheetWriter::loadSheet(int number)
     auto sheet = std::make_unique<Workbook_Sheet>();
     bool read = false;
     Workbook_Reader& reader = *reader_;
-    runReadWithProgress(
-        QStringLiteral("Reading the worksheet \"%1\" of %2")
-            .arg(Name_In_Notice(Read_Sheet_Name().value(number - 1)), QFileInfo(reader.path()).fileName()),
+    runReadWithProgress(QStringLiteral("Reading the worksheet \"%1\" of %2")
+                            .arg(Name_In_Notice(Read_Sheet_Name().value(number - 1)),
+                                Name_In_Notice(QFileInfo(reader.path()).fileName())),
         QFileInfo(reader.path()).size(), *control_, [&] { read = reader.readSheet(number, *sheet); });
     if (!read) {
         setLastError(reader.error());

@@ -26,9 +26,13 @@ public:
     // only_col true: the open step (unpacks the workbook, reads its shared strings; returns data unchanged).
     // only_col false: every row of worksheet Excel_Sheet_Number (path is not used).
     static Rows ReadWorkbook(const QString& path, bool only_col);
-    // The first row holding a value of worksheet Excel_Sheet_Number, its empty cells named "Untitled Column
-    // %d"; sets Excel_Sheet_Columns. Zero or one row.
+    // The title row of worksheet Excel_Sheet_Number (the first row holding a value below any heading, see
+    // sheetTableOf), its empty cells named "Untitled Column %d"; sets Excel_Sheet_Columns. Zero or one row.
     static Rows ReadData_only_column();
+    // What the header step read last tells a person: the row the titles come from, hidden rows, a total.
+    static QString headerNote();
+    // The reader's facts of the rows the row step returned last, one per row.
+    static const QList<Workbook_Row>& rowFacts();
     // The places 1 to n of the opened workbook's worksheets in tab order: what Excel_Sheet_Number takes.
     static QList<int> Worksheet_Numbers();
     // The worksheets' own tab names, in tab order (Workbook_Reader::sheets()).
@@ -69,6 +73,8 @@ private:
     void forgetWorkbook();
 
     Rows data_;
+    QList<Workbook_Row> facts_;
+    QString headerNote_;
     QStringList sharedStrings_;
     QString tmpDir_;
     std::unique_ptr<Read_Control> control_;

@@ -1,8 +1,11 @@
 #include "data/Spreadsheet_Binding_Table.h"
 
-#include <algorithm>
-
 #include "common/Common_Functions.h"
+#include "data/Spreadsheet_Cells.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
 
 QString Spreadsheet_Binding_Table::keyOfColumn(int position)
 {
@@ -11,11 +14,95 @@ QString Spreadsheet_Binding_Table::keyOfColumn(int position)
 
 void Spreadsheet_Binding_Table::setValueColumnTitles(const QStringList& titles)
 {
+    QList<Sheet_Place> places { Sheet_Place() };
+    for (qsizetype i = 1; i < titles.size(); ++i)
+        places.append({ occurrenceOfTitle(titles, i, 1), -1, titles.count(titles.at(i)) > 1 });
+    setValueColumns(titles, places, std::nullopt);
+}
+
+void Spreadsheet_Binding_Table::setValueColumns(
+    const QStringList& titles, const QList<Sheet_Place>& places, std::optional<bool> titled)
+{
     if (titles.isEmpty())
         return;
     QStringList kept { titles_.value(0, rowNumberTitle()) };
     kept += titles.mid(1);
     titles_ = kept;
+    places_ = places.mid(0, titles_.size());
+    while (places_.size() < titles_.size())
+        places_.append(Sheet_Place());
+    titled_ = titled;
+}
+
+QString Spreadsheet_Binding_Table::shownTitle(int position) const
+{
+    const QString title = titles_.value(position);
+    const Sheet_Place place = placeOf(position);
+    if (position <= 0 || !place.several || place.column < 0)
+        return title;
+    return QStringLiteral("%1 (column %2)").arg(title, ColumnIndexToName(place.column + 1));
+}
+
+QStringList Spreadsheet_Binding_Table::shownTitles() const
+{
+    QStringList shown;
+    for (int position = 0; position < titles_.size(); ++position)
+        shown << shownTitle(position);
+    return shown;
+}
+
+QStringList Spreadsheet_Binding_Table::listedTitles() const
+{
+    QStringList listed = shownTitles();
+    for (int position = 1; position < listed.size(); ++position) {
+        if (columnMissing(position))
+            listed[position] = QStringLiteral("%1 (missing)").arg(listed.at(position));
+    }
+    return listed;
+}
+
+QStringList Spreadsheet_Binding_Table::storedTitles() const
+{
+    QStringList stored = titles_;
+    if (std::none_of(places_.cbegin(), places_.cend(), [](const Sheet_Place& place) { return place.column >= 0; }))
+        return stored;
+    QStringList places;
+    for (qsizetype i = 1; i < places_.size(); ++i) {
+        const Sheet_Place& place = places_.at(i);
+        QString text = place.column >= 0 ? ColumnIndexToName(place.column + 1) : QStringLiteral("-");
+        if (place.several)
+            text += QStringLiteral(":%1").arg(place.occurrence + 1);
+        places << text;
+    }
+    stored[0] += QStringLiteral("{%1%2}").arg(
+        titled_ == false ? QStringLiteral("~") : QString(), places.join(QLatin1Char(',')));
+    return stored;
+}
+
+void Spreadsheet_Binding_Table::setStoredTitles(const QStringList& titles)
+{
+    setValueColumnTitles(titles);
+    static const QRegularExpression stored(QStringLiteral("\\{(~?)([-A-Z0-9:,]*)\\}$"));
+    const QRegularExpressionMatch match = stored.match(titles.value(0));
+    if (!match.hasMatch())
+        return;
+    static const QRegularExpression entry(QStringLiteral("^(-|[A-Z]{1,3})(?::([0-9]{1,5}))?$"));
+    const QStringList entries = match.captured(2).split(QLatin1Char(','));
+    if (entries.size() != titles_.size() - 1)
+        return; // a list that does not fit the titles tells nothing
+    QList<Sheet_Place> places { Sheet_Place() };
+    for (const QString& text : entries) {
+        const QRegularExpressionMatch part = entry.match(text);
+        if (!part.hasMatch())
+            return;
+        Sheet_Place place;
+        place.column = part.captured(1) == QLatin1String("-") ? -1 : columnIndexOfReference(part.captured(1));
+        place.several = part.hasCaptured(2);
+        place.occurrence = place.several ? std::max(part.captured(2).toInt() - 1, 0) : 0;
+        places << place;
+    }
+    places_ = places;
+    titled_ = match.captured(1).isEmpty();
 }
 
 int Spreadsheet_Binding_Table::occurrenceOfTitle(const QStringList& titles, qsizetype place, qsizetype from)
@@ -40,6 +127,18 @@ int Spreadsheet_Binding_Table::positionOfTitle(const QString& title, int occurre
     if (found > 0)
         return int(found);
     titles_.append(title);
+    places_.append({ occurrence, -1, occurrence > 0 });
+    return int(titles_.size()) - 1;
+}
+
+int Spreadsheet_Binding_Table::positionOf(const QString& title, const Sheet_Place& place)
+{
+    for (int position = 1; position < titles_.size(); ++position) {
+        if (titles_.at(position) == title && placeOf(position).occurrence == place.occurrence)
+            return position;
+    }
+    titles_.append(title);
+    places_.append(place);
     return int(titles_.size()) - 1;
 }
 

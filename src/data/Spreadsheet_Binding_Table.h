@@ -5,6 +5,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
+// Where a value column stands in its sheet: which of the sheet's columns of its title it is (0 the first),
+// its 0-based sheet column as last read (-1 when not known), and whether the sheet has several of that title.
+struct Sheet_Place {
+    int occurrence = 0;
+    int column = -1;
+    bool several = false;
+    bool operator==(const Sheet_Place&) const = default;
+};
+
 // The spreadsheet binding table: text values taken from chosen columns of one worksheet. Column 0 is the
 // row number under the key "Extension"; value column n (from 1) has the key "Column" + n. Card items keep
 // the position of their column, so the order of the value columns is part of every binding.
@@ -17,8 +28,30 @@ public:
     // Header titles of every column, column 0's first.
     const QStringList& columnTitles() const { return titles_; }
     int columnCount() const { return int(titles_.size()); }
-    // Replaces the value columns by titles[1..]; title 0 is the table's own and is kept.
+    // Replaces the value columns by titles[1..]; title 0 is the table's own and is kept. Without places, two
+    // columns of one title are the first and second of that title in their sheet, as tables were once kept.
     void setValueColumnTitles(const QStringList& titles);
+    void setValueColumns(const QStringList& titles, const QList<Sheet_Place>& places, std::optional<bool> titled);
+    Sheet_Place placeOf(int position) const { return places_.value(position); }
+    // Whether the sheet's first row held the titles, when the table knows it.
+    std::optional<bool> titled() const { return titled_; }
+
+    // A column's title as lists show it: one of several of its title in the sheet is told apart by its
+    // letter, "Name (column C)".
+    QString shownTitle(int position) const;
+    QStringList shownTitles() const;
+    // As a column box lists them: a column the sheet read last lacks is marked "(missing)".
+    QStringList listedTitles() const;
+    // The titles as a design file keeps them: title 0 carries the columns' places, "#{A:1,C:2,D}" (letters,
+    // then which of several of its title), after a "~" when the sheet had no title row; files of other
+    // versions pass title 0 over. setStoredTitles reads them back, and reads titles without places as
+    // setValueColumnTitles does.
+    QStringList storedTitles() const;
+    void setStoredTitles(const QStringList& titles);
+
+    // What the sheet's reading told of its records (hidden rows, a likely total); not part of the data.
+    const QString& recordsNote() const { return note_; }
+    void setRecordsNote(const QString& note) { note_ = note; }
 
     const QList<Row>& ListData() const { return rows_; }
     void setListData(const QList<Row>& rows) { rows_ = rows; }
@@ -41,6 +74,9 @@ public:
     // occurrence (0 the first). A title the table lacks is added as a column that no row has a value for,
     // so that items bound to it keep their title and are known to come out blank.
     int positionOfTitle(const QString& title, int occurrence = 0);
+    // The position of the value column of this title standing at this place among the sheet's columns of
+    // that title; added as positionOfTitle adds one when the table has none.
+    int positionOf(const QString& title, const Sheet_Place& place);
     // Which of its title the one at this place of a title list is, counted from `from`: 0 for the first.
     // Two columns of one title are told apart by it: the second "Name" of one sheet is the second of another.
     static int occurrenceOfTitle(const QStringList& titles, qsizetype place, qsizetype from = 0);
@@ -55,9 +91,16 @@ public:
     // The table's own first column title.
     static QString rowNumberTitle() { return QStringLiteral("#"); }
 
-    bool operator==(const Spreadsheet_Binding_Table& other) const = default;
+    // The same data: titles and records. Where the columns stand in the sheet is no change to the data.
+    bool operator==(const Spreadsheet_Binding_Table& other) const
+    {
+        return titles_ == other.titles_ && rows_ == other.rows_;
+    }
 
 private:
     QStringList titles_ { rowNumberTitle() };
+    QList<Sheet_Place> places_ { Sheet_Place() };
+    std::optional<bool> titled_;
     QList<Row> rows_;
+    QString note_;
 };

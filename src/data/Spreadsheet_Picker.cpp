@@ -3,9 +3,12 @@
 #include "common/Common_Functions.h"
 #include "common/Long_SMS_Dlg.h"
 #include "common/PleaseWait_Modeless.h"
+#include "data/Spreadsheet_Cells.h"
 #include "data/Spreadsheet_Globals.h"
+#include "data/Workbook_Names.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
@@ -45,6 +48,13 @@ void Spreadsheet_Picker::attach(const Widgets& widgets, bool withHeader)
     connect(w_.Select_All_btn, &QPushButton::clicked, this, &Spreadsheet_Picker::Select_ALL_Pressed);
     connect(w_.Clear_All_btn, &QPushButton::clicked, this, &Spreadsheet_Picker::Clear_All_Pressed);
     applySmallWindowLook(*this);
+    w_.file_path->setTextFormat(Qt::PlainText); // a file's name is never markup
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("sheet_note"));
+    note_->setTextFormat(Qt::PlainText);
+    note_->setWordWrap(true);
+    if (auto* box = qobject_cast<QBoxLayout*>(layout()))
+        box->insertWidget(box->indexOf(w_.ColList), note_);
 }
 
 void Spreadsheet_Picker::CancelPressed()
@@ -69,7 +79,9 @@ bool Spreadsheet_Picker::columnsChosen() const
 void Spreadsheet_Picker::resetForOpening(const QString& path)
 {
     Excel_Sheet_Number = 1;
-    w_.file_path->setText(path);
+    path_ = path;
+    w_.file_path->setText(Workbook_Path_In_Notice(path));
+    note_->clear();
     w_.contains_header->setChecked(true);
     ListData_xl.clear();
     showColumns();
@@ -77,11 +89,6 @@ void Spreadsheet_Picker::resetForOpening(const QString& path)
     w_.Sheet_ComboBox->setEditText(QString());
     excel_content.clear();
     sheetNumbers_.clear();
-}
-
-QString Spreadsheet_Picker::workbookPath() const
-{
-    return w_.file_path->text();
 }
 
 QString Spreadsheet_Picker::sheetName() const
@@ -145,10 +152,26 @@ bool Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
         // A sheet without columns lists none, never the columns of the sheet shown before.
         ListData_xl.clear();
         showColumns();
-        Show_MessageBox(QStringLiteral("The sheet \"%1\" has no columns.").arg(w_.Sheet_ComboBox->itemText(index)));
+        note_->clear();
+        Show_MessageBox(
+            QStringLiteral("The sheet \"%1\" has no columns.").arg(Name_In_Notice(w_.Sheet_ComboBox->itemText(index))));
         return true;
     }
     ListData_xl = Create_Column_List(excel_content.first());
+    if (positionalNames_) {
+        QStringList titles;
+        for (Sheet_Column& entry : ListData_xl) {
+            if (entry.Extension == QStringLiteral("Untitled Column %1").arg(entry.column + 1))
+                entry.Extension = positionalTitle(entry.column);
+            titles << entry.Extension;
+        }
+        // Columns of one title are told apart by their letters, as the inspector lists them once bound.
+        for (Sheet_Column& entry : ListData_xl) {
+            if (titles.count(entry.Extension) > 1)
+                entry.Extension += QStringLiteral(" (column %1)").arg(ColumnIndexToName(entry.column + 1));
+        }
+    }
+    note_->setText(SpreadsheetWriter::headerNote());
     showColumns();
     tellFormulasWithoutResult();
     return true;

@@ -37,7 +37,7 @@ public:
     void Show_Create_Modeless();
     void Hide_Destroy_Modeless();
 
-    QString workbookPath() const;
+    QString workbookPath() const { return path_; }
     QString sheetName() const; // the listed worksheet's own name
     bool containsHeader() const;
     QList<int> sheetNumbers() const { return sheetNumbers_; }
@@ -66,6 +66,8 @@ protected:
     // True when the last read step succeeded; otherwise hides the wait window and tells the user why.
     bool readSucceeded();
     void showColumns();
+    // The binding picker lists an untitled column by its place ("Column B"), as every list of the binding does.
+    bool positionalNames_ = false;
 
 private:
     void tableItemChanged(QTableWidgetItem* item);
@@ -73,6 +75,8 @@ private:
     void tellFormulasWithoutResult();
 
     Widgets w_;
+    QLabel* note_ = nullptr; // which row the titles come from, hidden rows, a likely total
+    QString path_;
     bool withHeader_ = false;
     bool filling_ = false;
     QList<int> sheetNumbers_;

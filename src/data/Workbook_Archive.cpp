@@ -1,5 +1,6 @@
 #include "data/Workbook_Archive.h"
 
+#include "common/Common_Functions.h"
 #include "data/Xml_Stream_Scanner.h"
 #include "platform/ReadBudget.h"
 #include "platform/RegularFile.h"
@@ -70,7 +71,8 @@ bool Workbook_Archive::open(const QString& path, platform::ReadBudget& budget, Q
     if (!zip->file) {
         // The zip library has closed the stream it was given.
         if (error)
-            *error = notWorkbook.arg(QFileInfo(path).fileName(), QStringLiteral("failed to open zip file"));
+            *error = notWorkbook.arg(
+                Name_In_Notice(QFileInfo(path).fileName()), QStringLiteral("failed to open zip file"));
         return false;
     }
     QSet<QString> folded;
@@ -82,7 +84,7 @@ bool Workbook_Archive::open(const QString& path, platform::ReadBudget& budget, Q
             || unzGetFilePos64(zip->file, &place) != UNZ_OK || names_.size() >= kMaxEntries
             || !budget.spend(1, sizeof(unz64_file_pos) + 64 + std::min<quint64>(info.size_filename, sizeof name))) {
             if (error)
-                *error = notWorkbook.arg(QFileInfo(path).fileName(),
+                *error = notWorkbook.arg(Name_In_Notice(QFileInfo(path).fileName()),
                     names_.size() >= kMaxEntries || budget.exhausted()
                         ? QStringLiteral("more entries than a workbook of its size can hold")
                         : QStringLiteral("its directory is damaged"));
@@ -94,8 +96,8 @@ bool Workbook_Archive::open(const QString& path, platform::ReadBudget& budget, Q
         const QString key = entry.toCaseFolded();
         if (folded.contains(key)) {
             if (error)
-                *error = notWorkbook.arg(
-                    QFileInfo(path).fileName(), QStringLiteral("it holds two entries named \"%1\"").arg(entry));
+                *error = notWorkbook.arg(Name_In_Notice(QFileInfo(path).fileName()),
+                    QStringLiteral("it holds two entries named \"%1\"").arg(Name_In_Notice(entry)));
             return false;
         }
         folded.insert(key);
@@ -105,8 +107,8 @@ bool Workbook_Archive::open(const QString& path, platform::ReadBudget& budget, Q
     }
     if (names_.isEmpty()) {
         if (error)
-            *error
-                = notWorkbook.arg(QFileInfo(path).fileName(), QStringLiteral("failed to open first file in zip file"));
+            *error = notWorkbook.arg(
+                Name_In_Notice(QFileInfo(path).fileName()), QStringLiteral("failed to open first file in zip file"));
         return false;
     }
     zip_ = std::move(zip);

@@ -258,6 +258,23 @@ QList<Relationship> relationshipsOf(
     return links;
 }
 
+// Whether a formula sums, counts or averages over the column of its cell, as a total row's formulas do.
+bool totalOfColumn(std::string_view formula, int column)
+{
+    static const QRegularExpression aggregate(
+        QStringLiteral("^\\s*=?\\s*(_xlfn\\.)?(SUM|COUNTA|COUNT|AVERAGE|SUBTOTAL|AGGREGATE|MIN|MAX)\\s*\\("),
+        QRegularExpression::CaseInsensitiveOption);
+    const QString text = QString::fromUtf8(formula.data(), qsizetype(std::min<std::size_t>(formula.size(), 512)));
+    if (!aggregate.match(text).hasMatch())
+        return false;
+    static const QRegularExpression reference(QStringLiteral("\\$?([A-Za-z]{1,3})\\$?[0-9]+"));
+    for (auto match = reference.globalMatch(text); match.hasNext();) {
+        if (columnIndexOfReference(match.next().captured(1).toUpper()) == column)
+            return true;
+    }
+    return false;
+}
+
 // Worksheet cells as they come: each row is kept as it closes, each cell's text as the cell closes.
 class Sheet_Handler : public Xml_Stream_Handler {
 public:
@@ -302,6 +319,8 @@ public:
         case 3:
             inRow_ = inData_ && name == "row";
             previous_ = -1;
+            if (inRow_)
+                startRow(attributes);
             break;
         case 4:
             if (inRow_ && name == "c")
@@ -327,6 +346,7 @@ public:
             endCell();
         else if (depth_ == 5 && inCell_) {
             collecting_ = false;
+            inFormula_ = false;
             if (inInline_) {
                 value_ += inline_.take();
                 inInline_ = false;
@@ -340,6 +360,9 @@ public:
     {
         if (inInline_) {
             inline_.text(raw, literal, depth_);
+        } else if (inFormula_ && depth_ == 5) {
+            if (formulaText_.size() < 512)
+                formulaText_.append(raw.substr(0, 512 - formulaText_.size()));
         } else if (collecting_ && depth_ == 5) {
             if (literal)
                 raw_.append(raw);
@@ -357,10 +380,30 @@ private:
         return false;
     }
 
+    void startRow(const std::vector<Attribute>& attributes)
+    {
+        const std::string_view number = attribute(attributes, "r");
+        int read = 0;
+        for (const char c : number) {
+            if (c < '0' || c > '9' || read > Workbook_Reader::kMaxRows * 20) {
+                read = 0;
+                break;
+            }
+            read = read * 10 + (c - '0');
+        }
+        rowFacts_.number = read > rowFacts_.number ? read : rowFacts_.number + 1;
+        const std::string_view hidden = attribute(attributes, "hidden");
+        rowFacts_.hidden = hidden == "1" || hidden == "true";
+        rowValues_ = 0;
+        rowTotals_ = 0;
+    }
+
     void startCell(const std::vector<Attribute>& attributes)
     {
         inCell_ = true;
         formula_ = false;
+        inFormula_ = false;
+        formulaText_.clear();
         children_ = 0;
         raw_.clear();
         value_.clear();
@@ -388,6 +431,7 @@ private:
         ++children_;
         if (name == "f") {
             formula_ = true;
+            inFormula_ = true;
             return;
         }
         if (name == "is") {
@@ -406,6 +450,8 @@ private:
         // Writers that do not calculate store a formula without its result: the cell reads empty.
         if (formula_ && raw_.empty() && value_.isEmpty())
             ++formulasWithoutResult;
+        else
+            countValue();
         widest = std::max(widest, column_ + 1);
         if (!keeping())
             return;
@@ -451,6 +497,16 @@ private:
 
     bool keeping() const { return keep_ && rowCount < Workbook_Reader::kMaxRows; }
 
+    // A total row's formulas may be shared: the cells after the first of them carry no text of their own.
+    void countValue()
+    {
+        if (shared_index_ ? stringIndex(raw_) < 0 : raw_.empty() && value_.isEmpty())
+            return;
+        ++rowValues_;
+        if (formula_ && (formulaText_.empty() ? rowTotals_ > 0 : totalOfColumn(formulaText_, column_)))
+            ++rowTotals_;
+    }
+
     void endRow()
     {
         inRow_ = false;
@@ -458,6 +514,7 @@ private:
         ++rowCount;
         if (!kept) {
             sheet_.rows = {}; // too tall or only counting: the kept rows go back
+            sheet_.facts = {};
             row_.clear();
             if (deferred_)
                 deferred_->clear();
@@ -474,6 +531,8 @@ private:
             return;
         budget_.spend(0, 64);
         const qsizetype columns = row_.size();
+        rowFacts_.total = rowValues_ > 0 && rowTotals_ == rowValues_;
+        sheet_.facts.append(rowFacts_);
         sheet_.rows.append(std::move(row_));
         row_ = QStringList();
         row_.reserve(columns); // rows are mostly as wide as the one before
@@ -485,8 +544,12 @@ private:
     std::vector<Workbook_Reader::Deferred_Cell>* deferred_ = nullptr;
     QStringList row_;
     std::string raw_;
+    std::string formulaText_;
     QString value_;
     Text_Collector inline_;
+    Workbook_Row rowFacts_;
+    int rowValues_ = 0;
+    int rowTotals_ = 0;
     int depth_ = 0;
     int previous_ = -1;
     int column_ = -1;
@@ -496,6 +559,7 @@ private:
     bool inCell_ = false;
     bool inInline_ = false;
     bool collecting_ = false;
+    bool inFormula_ = false;
     bool shared_index_ = false;
     bool numeric_ = false;
     bool formula_ = false;

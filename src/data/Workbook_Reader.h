@@ -9,9 +9,18 @@
 #include <cstdint>
 #include <vector>
 
+// What the sheet says of one of its rows beside its cells.
+struct Workbook_Row {
+    int number = 0; // the sheet's own row number, from 1
+    bool hidden = false; // hidden, or filtered out, in the workbook
+    bool total = false; // every value of the row is a formula summing or counting its own column
+    bool operator==(const Workbook_Row&) const = default;
+};
+
 // One worksheet's cells as rows of text, each row as wide as the sheet.
 struct Workbook_Sheet {
     QList<QStringList> rows;
+    QList<Workbook_Row> facts; // one per row
     int width = 0;
     std::int64_t formulasWithoutResult = 0; // formula cells stored without their result, read as empty
 };

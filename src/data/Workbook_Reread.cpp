@@ -14,18 +14,40 @@ namespace Workbook_Reread {
 
 namespace {
 
-// The sheet column of each wanted title in a title row; -1 where the row has none. The second of two
-// wanted columns of one title is the second column of that title in the row.
-QList<int> columnsOf(const QStringList& wanted, const QStringList& titleRow)
+// The rows of a sheet as read, with the reader's facts of each.
+struct Sheet_Rows {
+    SpreadsheetWriter::Rows rows;
+    Sheet_Facts facts;
+};
+
+// The sheet column of each wanted column in a title row, and where it stands there; -1 where the row has none.
+// A column is the one at its place among the row's columns of its title (the second "Name" stays the second),
+// else the one at its letter when that still has the title.
+QList<int> columnsOf(const QStringList& wanted, const QList<Sheet_Place>& places, const QStringList& titleRow,
+    QList<Sheet_Place>* found = nullptr)
 {
-    QStringList trimmed;
-    for (const QString& cell : titleRow)
-        trimmed << Trim_Str(cell);
+    const QStringList shown = shownTitles(titleRow);
     QList<int> columns;
-    for (qsizetype i = 0; i < wanted.size(); ++i)
-        columns << int(Spreadsheet_Binding_Table::indexOfTitle(
-            trimmed, wanted.at(i), Spreadsheet_Binding_Table::occurrenceOfTitle(wanted, i)));
+    for (qsizetype i = 0; i < wanted.size(); ++i) {
+        const Sheet_Place place = places.value(i);
+        int column = int(Spreadsheet_Binding_Table::indexOfTitle(shown, wanted.at(i), place.occurrence));
+        if (column < 0 && place.column >= 0 && shown.value(place.column) == wanted.at(i))
+            column = place.column;
+        columns << column;
+        if (found)
+            *found << (column < 0 ? place
+                                  : Sheet_Place { Spreadsheet_Binding_Table::occurrenceOfTitle(shown, column), column,
+                                      shown.count(wanted.at(i)) > 1 });
+    }
     return columns;
+}
+
+QList<Sheet_Place> placesOf(const Spreadsheet_Binding_Table& table)
+{
+    QList<Sheet_Place> places;
+    for (int position = 1; position < table.columnCount(); ++position)
+        places << table.placeOf(position);
+    return places;
 }
 
 int found(const QList<int>& columns)
@@ -42,14 +64,14 @@ bool readFailed(QString* reason)
     return true;
 }
 
-Spreadsheet_Binding_Table tableOf(
-    const SpreadsheetWriter::Rows& rows, bool hasHeader, const QStringList& titles, const QList<int>& columns)
+Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, const Sheet_Table& layout, const QStringList& titles,
+    const QList<int>& columns, const QList<Sheet_Place>& places, bool hasHeader)
 {
     Spreadsheet_Binding_Table fresh;
-    fresh.setValueColumnTitles(titles);
+    fresh.setValueColumns(titles, QList<Sheet_Place> { Sheet_Place() } + places, hasHeader);
     QList<Spreadsheet_Binding_Table::Row> records;
-    for (qsizetype r = hasHeader ? 1 : 0; r < rows.size(); ++r) {
-        const QStringList& cells = rows.at(r);
+    for (qsizetype r : layout.records) {
+        const QStringList& cells = sheet.rows.at(r);
         Spreadsheet_Binding_Table::Row row;
         row.insert(Spreadsheet_Binding_Table::keyOfColumn(0), QString::number(records.size() + 1));
         for (qsizetype i = 0; i < columns.size(); ++i) {
@@ -59,34 +81,41 @@ Spreadsheet_Binding_Table tableOf(
         records << row;
     }
     fresh.setListData(records);
+    fresh.setRecordsNote(recordsNote(sheet.facts, layout));
     return fresh;
 }
 
-// The rows holding a value of a sheet as a table of the given table's titles, at the same positions.
-// Without a title row, a column named by its place is found there. When the sheet has changed and lacks
-// one of the titles (a column renamed or removed there), the sheet's columns the table lacks follow the
-// table's own, so that items can be bound to the columns as they are now.
-Spreadsheet_Binding_Table tableOf(
-    const SpreadsheetWriter::Rows& rows, bool hasHeader, const Spreadsheet_Binding_Table& table)
+// The records of a sheet as a table of the given table's titles, at the same positions. Without a title row,
+// a column named by its place is found there. When the sheet has changed and lacks one of the titles (a
+// column renamed or removed there), the sheet's columns the table lacks follow the table's own, so that items
+// can be bound to the columns as they are now.
+Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, bool hasHeader, const Spreadsheet_Binding_Table& table)
 {
+    const Sheet_Table layout = sheetTableOf(sheet.rows, sheet.facts, hasHeader);
     QStringList titles = table.columnTitles();
-    const QStringList titleRow = rows.isEmpty() ? QStringList() : rows.first();
-    QList<int> columns = columnsOf(titles.mid(1), titleRow);
+    const QStringList titleRow = layout.titles < 0 ? QStringList() : sheet.rows.at(layout.titles);
+    QList<Sheet_Place> places;
+    QList<int> columns = columnsOf(titles.mid(1), placesOf(table), titleRow, &places);
     for (qsizetype i = 0; !hasHeader && i < columns.size(); ++i) {
-        if (const int column = columnOfPositionalTitle(titles.at(i + 1)); column >= 0)
+        if (const int column = columnOfPositionalTitle(titles.at(i + 1)); column >= 0) {
             columns[i] = column;
-    }
-    Spreadsheet_Binding_Table fresh = tableOf(rows, hasHeader, titles, columns);
-    if (!hasHeader || fresh == table || found(columns) == columns.size())
-        return fresh;
-    for (qsizetype column = 0; column < titleRow.size(); ++column) {
-        const QString title = Trim_Str(titleRow.at(column));
-        if (!title.isEmpty() && !titles.contains(title) && !columns.contains(int(column))) {
-            titles << title;
-            columns << int(column);
+            places[i] = { 0, column, false };
         }
     }
-    return tableOf(rows, hasHeader, titles, columns);
+    Spreadsheet_Binding_Table fresh = tableOf(sheet, layout, titles, columns, places, hasHeader);
+    if (!hasHeader || fresh == table || found(columns) == columns.size())
+        return fresh;
+    const QStringList shown = shownTitles(titleRow);
+    for (qsizetype column = 0; column < shown.size(); ++column) {
+        const QString& title = shown.at(column);
+        if (!Trim_Str(titleRow.at(column)).isEmpty() && !titles.contains(title) && !columns.contains(int(column))) {
+            titles << title;
+            columns << int(column);
+            places << Sheet_Place { Spreadsheet_Binding_Table::occurrenceOfTitle(shown, column), int(column),
+                shown.count(title) > 1 };
+        }
+    }
+    return tableOf(sheet, layout, titles, columns, places, hasHeader);
 }
 
 // How many of the table's records a read of a sheet holds, whatever their numbers: a sheet holding most of
@@ -117,6 +146,8 @@ int storedRowsIn(const Spreadsheet_Binding_Table& table, const Spreadsheet_Bindi
 
 bool hasTitleRow(const Spreadsheet_Binding_Table& table)
 {
+    if (const std::optional<bool> titled = table.titled())
+        return *titled;
     const QStringList& titles = table.columnTitles();
     if (titles.size() < 2 || table.rowCount() == 0)
         return true;
@@ -155,7 +186,10 @@ bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet
     const QList<int> numbers = SpreadsheetWriter::Worksheet_Numbers();
     auto readSheet = [&](qsizetype place) {
         Excel_Sheet_Number = numbers.value(place);
-        return rowsWithValues(SpreadsheetWriter::ReadWorkbook(path, false));
+        Sheet_Rows sheet;
+        sheet.rows = SpreadsheetWriter::ReadWorkbook(path, false);
+        sheet.facts = SpreadsheetWriter::rowFacts();
+        return sheet;
     };
     const qsizetype named = names.indexOf(*sheet);
     if (!sheet->isEmpty() && named < 0) {
@@ -163,7 +197,7 @@ bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet
         return false;
     }
     if (named >= 0) {
-        const SpreadsheetWriter::Rows rows = readSheet(named);
+        const Sheet_Rows rows = readSheet(named);
         if (readFailed(reason))
             return false;
         fresh = tableOf(rows, hasHeader, table);
@@ -175,7 +209,7 @@ bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet
     const QStringList wanted = table.columnTitles().mid(1);
     std::pair<int, int> best { -1, -1 };
     for (qsizetype place = 0; place < numbers.size(); ++place) {
-        const SpreadsheetWriter::Rows candidate = readSheet(place);
+        const Sheet_Rows candidate = readSheet(place);
         if (readFailed(reason))
             return false;
         Spreadsheet_Binding_Table read = tableOf(candidate, hasHeader, table);
@@ -184,8 +218,9 @@ bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet
             *sheet = names.value(place);
             return true;
         }
+        const Sheet_Table layout = sheetTableOf(candidate.rows, candidate.facts, hasHeader);
         const std::pair<int, int> score { storedRowsIn(table, read),
-            candidate.isEmpty() ? 0 : found(columnsOf(wanted, candidate.first())) };
+            layout.titles < 0 ? 0 : found(columnsOf(wanted, placesOf(table), candidate.rows.at(layout.titles))) };
         if (score > best) {
             best = score;
             fresh = std::move(read);

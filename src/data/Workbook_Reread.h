@@ -6,7 +6,8 @@
 #include <QString>
 
 // A bound workbook read again after another program changed it: the same worksheet, found by its name,
-// and the same columns, found by their titles wherever they stand now. The binding table keeps its column
+// and the same columns, found by their titles and their places among the sheet's columns of that title (the
+// second "Name" stays the second) wherever they stand now. The binding table keeps its column
 // order, so the items bound to it keep their columns; a title the sheet no longer has stays in the table
 // without values, so its items come out blank and the runs say so, and the sheet's other columns are added
 // after the table's own, so that the items can be bound to the columns the sheet has now.
@@ -20,7 +21,7 @@ struct Stamp {
 };
 Stamp stampOf(const QString& path); // size -1 when there is no such file
 
-// Whether the table was read from a sheet whose first row holds the titles.
+// Whether the table was read from a sheet with a title row: as the table knows it, else as its rows tell.
 bool hasTitleRow(const Spreadsheet_Binding_Table& table);
 
 // Reads the workbook at path into a table of the given table's titles: the rows holding a value of the

@@ -160,7 +160,7 @@ public:
     void refreshCanvas() override { Refresh_Canvas(); }
     QStringList seriesNames() const override { return Get_datasheet_File_Name_Array(); }
     QString firstValueOfSeries(const QString& name) const override { return Get_First_Value_Of_Dataset(name); }
-    QStringList spreadsheetColumnTitles() const override { return bindingTable.columnTitles(); }
+    QStringList spreadsheetColumnTitles() const override { return bindingTable.listedTitles(); }
     void showSeriesValues(const QString& name) override;
     QString firstValueOfSpreadsheetColumn(int column) const override
     {
@@ -542,10 +542,10 @@ public:
     void Open_Excel_Binding_Table(); // the binding table's window
     // After the binding table was filled from path: items bound to the table of titles oldTitles are bound
     // again to the columns of the same titles, and those the new sheet lacks are named.
-    void Refresh_Excel_Binding_Source(const QString& path, const QStringList& oldTitles);
+    void Refresh_Excel_Binding_Source(const QString& path, const Spreadsheet_Binding_Table& old);
     // The items bound to the table of titles oldTitles, bound to the same titles in the binding table; the
     // titles (one per item) that it has no values for.
-    QStringList Rebind_Spreadsheet_Items(const QStringList& oldTitles);
+    QStringList Rebind_Spreadsheet_Items(const Spreadsheet_Binding_Table& old);
     // Reads the bound workbook again when it changed since it was read, and says so; true when it did.
     bool Reread_Changed_Workbook();
     // A design just opened takes its workbook's data as the file holds it now; the stored rows stand only

@@ -58,7 +58,8 @@ void TSLWindowController::Check_Series_Or_Excel_Use_or_not()
     }
     Use_Excel_Binding_Values = uses(2) && bindingTable.rowCount() > 0;
     batchSource_.rows = bindingTable.ListData();
-    batchSource_.titles = bindingTable.columnTitles();
+    batchSource_.titles = bindingTable.shownTitles();
+    batchSource_.recordsNote = bindingTable.recordsNote();
     Get_total_Card_count();
     if (Use_Data_Sheet_Values && batchSource_.seriesRows() == 0) {
         Use_Data_Sheet_Values = false;
@@ -109,7 +110,7 @@ void TSLWindowController::Show_First_Spreadsheet_Record()
     Record_Source first;
     first.useSpreadsheet = true;
     first.rows = bindingTable.ListData();
-    first.titles = bindingTable.columnTitles();
+    first.titles = bindingTable.shownTitles();
     Barcode_Gen settings = Barcode_Settings();
     for (const TSLGraphicList& items : { Get_Front_Controls_Array(), Get_Back_Controls_Array() }) {
         for (const TSLGraphicPtr& item : items) {
@@ -124,6 +125,7 @@ void TSLWindowController::Show_First_Spreadsheet_Record()
     // was opened with.
     batchSource_.rows = first.rows;
     batchSource_.titles = first.titles;
+    batchSource_.recordsNote = bindingTable.recordsNote();
     Get_total_Card_count();
     emit batchRecordsChanged();
 }

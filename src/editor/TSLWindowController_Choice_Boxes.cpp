@@ -266,10 +266,7 @@ void TSLWindowController::Fill_Excel_Col_Name_In_Combo(QComboBox* box)
     box->setCurrentIndex(-1);
     box->clear();
     // A title the sheet read last lacks stays listed, as its items stay bound to it, and says so.
-    const QStringList& titles = bindingTable.columnTitles();
-    for (int position = 0; position < titles.size(); ++position)
-        box->addItem(bindingTable.columnMissing(position) ? QStringLiteral("%1 (missing)").arg(titles.at(position))
-                                                          : titles.at(position));
+    box->addItems(bindingTable.listedTitles());
 }
 
 namespace {

@@ -173,7 +173,7 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     content.back = Back_card_Prop;
     content.excelBindingUse = Excel_Binding_Use;
     content.excelSourcePath = Excel_Source_Path;
-    content.columnTitles = bindingTable.columnTitles();
+    content.columnTitles = bindingTable.storedTitles();
     content.rows = bindingTable.ListData();
     content.workbookSheet = Excel_Binding_Use ? workbookSheet_ : QString();
     content.frontItems = Get_Front_Controls_Array();
@@ -293,7 +293,7 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
         Remove_Excel_Col_Name_In_Combo(Data_source_type);
     Excel_Source_Path = content.excelSourcePath;
     if (!content.columnTitles.isEmpty())
-        bindingTable.setValueColumnTitles(content.columnTitles);
+        bindingTable.setStoredTitles(content.columnTitles);
     bindingTable.setListData(content.rows);
     // A design saved before its sheet was kept has the sheet found again, by its rows or else its titles.
     workbookSheet_ = content.workbookSheet;

@@ -212,10 +212,10 @@ bool TSLWindowController::loadSpreadsheetForProfile(const QString& path)
         return false;
     Import_Excel* picker = Import_Excel::defaultInstance();
     picker->open_mode = QStringLiteral("E");
-    const QStringList oldTitles = bindingTable.columnTitles();
+    const Spreadsheet_Binding_Table old = bindingTable;
     if (picker->Open_excel_Wnd(path) != 1)
         return false;
-    Refresh_Excel_Binding_Source(path, oldTitles);
+    Refresh_Excel_Binding_Source(path, old);
     return true;
 }
 

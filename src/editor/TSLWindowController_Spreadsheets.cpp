@@ -9,6 +9,7 @@
 #include "data/Data_From_Excel.h"
 #include "data/Import_Excel.h"
 #include "data/Import_Wizard.h"
+#include "data/Workbook_Names.h"
 #include "editor/Editor_Globals.h"
 #include "editor/Editor_Icons.h"
 #include "editor/TSLWindowController_Forms.h"
@@ -55,29 +56,30 @@ void TSLWindowController::Bind_Spreadsheet_Button()
     Delete_Excel_File_Temp_Folder();
     Import_Excel* picker = Import_Excel::defaultInstance();
     picker->open_mode = QStringLiteral("E");
-    const QStringList oldTitles = bindingTable.columnTitles();
+    const Spreadsheet_Binding_Table old = bindingTable;
     if (picker->Open_excel_Wnd(path) == 1)
-        Refresh_Excel_Binding_Source(path, oldTitles);
+        Refresh_Excel_Binding_Source(path, old);
 }
 
-QStringList TSLWindowController::Rebind_Spreadsheet_Items(const QStringList& oldTitles)
+QStringList TSLWindowController::Rebind_Spreadsheet_Items(const Spreadsheet_Binding_Table& old)
 {
+    const QStringList& oldTitles = old.columnTitles();
     QStringList missing;
     bool moved = false;
     for (const TSLGraphicList* items : { &Get_Front_Controls_Array(), &Get_Back_Controls_Array() }) {
         for (const TSLGraphicPtr& item : *items) {
             if (!item || !Record_Fill::takesData(*item) || item->data_source_type != 2)
                 continue;
-            const int old = item->excel_col_indx;
-            if (old <= 0 || old >= oldTitles.size())
+            const int column = item->excel_col_indx;
+            if (column <= 0 || column >= oldTitles.size())
                 continue; // the row number, or a column the old table never had
-            // The second of two columns of one title stays the second of that title.
-            const int now = bindingTable.positionOfTitle(
-                oldTitles.at(old), Spreadsheet_Binding_Table::occurrenceOfTitle(oldTitles, old, 1));
-            moved = moved || now != old;
-            item->excel_col_indx = now; // the stored binding stays a position: the title's place now
+            // The second of two columns of one title in the sheet stays the second of that title, whatever
+            // else was ticked.
+            const int now = bindingTable.positionOf(oldTitles.at(column), old.placeOf(column));
+            moved = moved || now != column;
+            item->excel_col_indx = now; // the stored binding stays a position: the column's place now
             if (!bindingTable.hasValuesIn(now))
-                missing << oldTitles.at(old);
+                missing << bindingTable.shownTitle(now);
         }
     }
     if (moved)
@@ -85,16 +87,16 @@ QStringList TSLWindowController::Rebind_Spreadsheet_Items(const QStringList& old
     return missing;
 }
 
-void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path, const QStringList& oldTitles)
+void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path, const Spreadsheet_Binding_Table& old)
 {
     Excel_Binding_Use = bindingTable.rowCount() > 0;
     if (Excel_Binding_Use) {
-        const QStringList missing = Rebind_Spreadsheet_Items(oldTitles);
+        const QStringList missing = Rebind_Spreadsheet_Items(old);
         Data_From_Excel::defaultInstance()->reloadTable();
         const Import_Excel* picker = Import_Excel::defaultInstance();
         // The design file names the workbook, its sheet and its columns: another of any is a change to save.
         if (path != Excel_Source_Path || picker->sheetName() != workbookSheet_
-            || oldTitles != bindingTable.columnTitles())
+            || old.storedTitles() != bindingTable.storedTitles())
             markChangedOutsideUndo();
         Excel_Source_Path = path;
         workbookSheet_ = picker->sheetName();
@@ -170,7 +172,8 @@ void TSLWindowController::Read_Workbook_Of_Opened_Design()
     const QString kept
         = QStringLiteral("The design shows the data it stored (%1 records).").arg(bindingTable.rowCount());
     if (workbookStamp_.size < 0) {
-        tellOfWorkbook(QStringLiteral("The workbook \"%1\" cannot be found. %2").arg(Excel_Source_Path, kept));
+        tellOfWorkbook(QStringLiteral("The workbook \"%1\" cannot be found. %2")
+                           .arg(Workbook_Path_In_Notice(Excel_Source_Path), kept));
         return;
     }
     takeWorkbookData(QStringLiteral("The workbook \"%1\" cannot be read: %2. ") + kept);
@@ -178,7 +181,7 @@ void TSLWindowController::Read_Workbook_Of_Opened_Design()
 
 bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
 {
-    const QString name = QFileInfo(Excel_Source_Path).fileName();
+    const QString name = Name_In_Notice(QFileInfo(Excel_Source_Path).fileName());
     Spreadsheet_Binding_Table fresh;
     QString reason;
     QString sheet = workbookSheet_;
@@ -191,8 +194,15 @@ bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
     // A design saved before its sheet was kept has it found, names it, and keeps to it.
     const QString foundSheet = workbookSheet_.isEmpty() ? sheet : QString();
     workbookSheet_ = sheet;
-    if (fresh == bindingTable)
+    if (fresh == bindingTable) {
+        // The same data: where its columns stand now, and what the sheet tells of its rows, are still taken.
+        const bool placed = fresh.storedTitles() != bindingTable.storedTitles();
+        bindingTable = fresh;
+        if (placed)
+            showSpreadsheetColumnOfSelection();
         return false;
+    }
+    const Spreadsheet_Binding_Table old = bindingTable;
     bindingTable = fresh;
     Data_From_Excel::defaultInstance()->reloadTable();
     markChangedOutsideUndo(); // the design file keeps the records
@@ -204,7 +214,7 @@ bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
     if (!foundSheet.isEmpty())
         text += QStringLiteral(" from the sheet \"%1\"").arg(foundSheet);
     text += QLatin1Char('.');
-    const QStringList missing = Rebind_Spreadsheet_Items(bindingTable.columnTitles());
+    const QStringList missing = Rebind_Spreadsheet_Items(old);
     if (!missing.isEmpty())
         text += QStringLiteral("\n\n") + Record_Fill::columnsNotFoundNotice(missing);
     tellOfWorkbook(text);
@@ -233,6 +243,6 @@ QString TSLWindowController::missingColumnOf(const TSLGraphic& item) const
         || !bindingTable.columnMissing(item.excel_col_indx))
         return {};
     Record_Source named;
-    named.titles = bindingTable.columnTitles();
+    named.titles = bindingTable.shownTitles();
     return named.titleOf(item.excel_col_indx);
 }

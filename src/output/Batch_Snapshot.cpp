@@ -50,6 +50,8 @@ std::shared_ptr<const Batch_Snapshot> Batch_Snapshot::take(
     TSLGraphic::restoreDerivedStateOfGraphics(snapshot->front_.items);
     TSLGraphic::restoreDerivedStateOfGraphics(snapshot->back_.items);
     snapshot->source_ = source;
+    if (source.useSpreadsheet)
+        snapshot->log_->setSheetNote(source.recordsNote);
     snapshot->settings_ = settings;
     snapshot->symbols_ = std::make_shared<Kept_Symbols>();
     return snapshot;

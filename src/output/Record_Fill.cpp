@@ -200,7 +200,8 @@ QString firstRecords(const std::set<int>& records)
 
 QString Record_Fill_Log::notes() const
 {
-    QStringList notes { withoutSymbolNote(recordsWithoutSymbol()), pictureNotFoundNote(recordsWithPictureNotFound()) };
+    QStringList notes { sheetNote_, withoutSymbolNote(recordsWithoutSymbol()),
+        pictureNotFoundNote(recordsWithPictureNotFound()) };
     const std::lock_guard<std::mutex> guard(lock_);
     if (!withColumnNotFound_.empty())
         notes << QStringLiteral("%1 made without the %2 this sheet does not have: %3.")

@@ -64,6 +64,8 @@ public:
     void pictureFromWorkingCopy(int record, const QString& path);
     // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
     QString notes() const;
+    // What the bound sheet told of its rows, said first among the notes.
+    void setSheetNote(const QString& note) { sheetNote_ = note; }
     // The note of a card made as the canvas shows it, with these texts cut (named by itemName); empty when
     // there are none.
     static QString textsCutNote(const QStringList& texts);
@@ -76,6 +78,7 @@ public:
 private:
     void wrong(int record, const QString& what); // with the lock held
 
+    QString sheetNote_;
     std::atomic<bool> reported_ { false };
     mutable std::mutex lock_;
     std::set<int> withoutSymbol_;

@@ -107,6 +107,7 @@ TEST_F(ImportExcelTest, ValueListModeAddsTheTickedCellsRowByRow)
     });
     EXPECT_EQ(manager->ListData_value().rows(), (QStringList { "555-1", "Oslo", "Bergen" }))
         << "blank cells add nothing";
+    EXPECT_EQ(texts(), (std::vector<QString> { "1 blank cell was left out (row 3)." })) << "and are told of";
 }
 
 TEST_F(ImportExcelTest, WorksheetsAreOfferedByTheirNamesInTabOrderAndChosenSheetIsRead)

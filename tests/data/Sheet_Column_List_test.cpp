@@ -4,8 +4,11 @@
 #include "data/Spreadsheet_Binding_Table.h"
 #include "data/Spreadsheet_Globals.h"
 #include "data/Workbook_Reread.h"
+#include "data/SpreadsheetTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <numeric>
 
 using Rows = SpreadsheetWriter::Rows;
 
@@ -129,4 +132,98 @@ TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
         ASSERT_TRUE(Workbook_Reread::read(path, &sheet, c.header, table, again, &reason)) << reason.toStdString();
         EXPECT_EQ(again, table) << "the untouched workbook is no change";
     }
+}
+
+namespace {
+
+// A worksheet's rows as "number[h]:cell|cell" (h: hidden); a cell "=formula>result" is a formula with its result.
+QByteArray sheetRows(const QStringList& rows)
+{
+    QByteArray body;
+    for (const QString& spec : rows) {
+        const QString head = spec.section(':', 0, 0);
+        body += "<row r=\"" + QString(head).remove('h').toUtf8() + (head.endsWith('h') ? "\" hidden=\"1\">" : "\">");
+        for (const QString& cell : spec.section(':', 1).split('|'))
+            body += cell.startsWith('=') ? "<c><f>" + cell.mid(1).section('>', 0, 0).toHtmlEscaped().toUtf8()
+                    + "</f><v>" + cell.section('>', 1).toUtf8() + "</v></c>"
+                                         : "<c t=\"inlineStr\"><is><t>" + cell.toUtf8() + "</t></is></c>";
+        body += "</row>";
+    }
+    return sheettest::worksheet(body, {});
+}
+
+} // namespace
+
+// A heading above the titles, hidden rows and a total: the titles are found below it, and the person is told.
+TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
+{
+    const struct {
+        QStringList rows;
+        const char* columns; // the binding table's titles after "#", every column ticked
+        const char* names; // column A of each record
+        int titleRow;
+        QString told = {}; // of the records, in the picker and the run's notes
+    } cases[] = {
+        { { "1:Summer party 2026 - guest list", "3:Name||Code", "4:Ann|1|A1", "5:Bo|2|B2" }, "Name|Column B|Code",
+            "Ann|Bo", 3 },
+        { { "1:Summer party", "2:at the lake", "5:Name|Seat", "6:Ann|1" }, "Name|Seat", "Ann", 5 },
+        { { "1:Guest list", "2:Name|Table|Code", "3:Ann|1|A1" }, "Name|Table|Code", "Ann", 2 },
+        { { "1:Name", "2:Ann|1", "3:Bo|2" }, "Name|Column B", "Ann|Bo", 1 }, // an untitled column, no heading
+        { { "1:Name", "2:Ann", "4:Bo" }, "Name", "Ann|Bo", 1 }, // one column: no heading
+        { { "1:Name|Seat", "2:Ann|1", "3:Bo|2", "4:=A2&A3>AnnBo|=SUM(A2:A3)>0" }, "Name|Seat", "Ann|Bo|AnnBo", 1 },
+        { { "1:Name|Seat", "2h:Ann|1", "3:Bo|2", "4:=SUBTOTAL(3,A2:A3)>1|" }, "Name|Seat", "Ann|Bo|1", 1,
+            "1 of these rows is hidden in the workbook; it makes a card like the others. Row 4, the last, looks like a "
+            "total: its values are formulas over the column above. It makes a card like the others." },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows.join(';').toStdString());
+        const QString path = testsupport::makeTempFolder("told") + "/guests.xlsx";
+        ASSERT_TRUE(sheettest::writeWorkbook(path, { sheetRows(c.rows) }));
+        SpreadsheetWriter::ReadWorkbook(path, true);
+        Excel_Sheet_Number = 1;
+        ASSERT_EQ(SpreadsheetWriter::ReadData_only_column().size(), 1);
+        const QString told = QString("The titles are taken from row %1. %2").arg(c.titleRow).arg(c.told);
+        EXPECT_EQ(SpreadsheetWriter::headerNote(), told.trimmed());
+        const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
+        Spreadsheet_Binding_Table table;
+        QList<int> every(rows.value(0).size());
+        std::iota(every.begin(), every.end(), 0);
+        ASSERT_TRUE(Fill_Binding_Table(table, rows, every, true, SpreadsheetWriter::rowFacts()));
+        EXPECT_EQ(table.columnTitles().mid(1).join('|'), c.columns);
+        EXPECT_EQ(table.recordsNote(), c.told);
+        EXPECT_EQ(columnValues(rows, 0, true, SpreadsheetWriter::rowFacts()).join('|'), c.names);
+    }
+}
+
+// Beside the editor's roads: a column put in front of the bound one, and titles kept without places (older designs).
+TEST(SheetColumnList, TheSecondOfTwoSameTitledColumnsStaysTheSecond)
+{
+    const Rows partners { { "Name", "Table", "Name" }, { "Ann", "1", "Al" } };
+    const struct {
+        Rows bound, now;
+        QList<int> ticked;
+        const char* shown; // the first column, as lists show it, and its values after the change
+        const char* values;
+    } cases[] = {
+        { partners, { { "No", "Name", "Table", "Name" }, { "1", "Ann", "1", "Al" } }, { 2 }, "Name (column D)", "Al" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        Spreadsheet_Binding_Table bound, kept, again;
+        ASSERT_TRUE(Fill_Binding_Table(bound, c.bound, c.ticked, true));
+        kept.setStoredTitles(bound.storedTitles()); // as a design file keeps it
+        kept.setListData(bound.ListData());
+        const QString path = testsupport::makeTempFolder("places") + "/guests.xlsx";
+        QString sheet, reason;
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, c.now, true));
+        ASSERT_TRUE(Workbook_Reread::read(path, &sheet, true, kept, again, &reason)) << reason.toStdString();
+        EXPECT_EQ(again.value(0, 1), c.values);
+        EXPECT_EQ(again.shownTitle(1), c.shown);
+    }
+    Spreadsheet_Binding_Table old;
+    old.setStoredTitles({ "#", "Name", "Name" });
+    EXPECT_EQ(old.placeOf(2).occurrence, 1) << "the second of the title, as tables were once kept";
+    EXPECT_EQ(old.storedTitles(), (QStringList { "#", "Name", "Name" })) << "written back as it was read";
+    old.setStoredTitles({ "#{B:2,Z,C}", "Name", "Name" }); // places that do not fit the titles tell nothing
+    EXPECT_EQ(old.placeOf(1).column, -1);
 }

@@ -2,14 +2,17 @@
 // window on the very table the design keeps.
 #include "editor/EditorWindowTestSupport.h"
 
+#include "barcode/Barcode_Dialog.h"
 #include "data/Data_From_Excel.h"
 #include "data/SpreadsheetTestSupport.h"
 #include "data/Import_Excel.h"
 #include "data/SpreadsheetWriter.h"
 #include "model/TSLTextStorage.h"
+#include "ui_Barcode_Gen.h"
 #include "ui_Import_Excel.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
@@ -53,13 +56,17 @@ protected:
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
             book, { { "Name", "Code" }, { "Ada", "4006381333931" }, { "Bo", "12" } }, true));
     }
-    // The picker as a person answers it: tick the listed columns of these rows, then OK.
-    void pickColumns(std::initializer_list<int> rows, bool titled = true)
+    // The picker as a person answers it: tick the listed columns of these rows, then OK. What it lists and
+    // says goes into seen, when given.
+    void pickColumns(std::initializer_list<int> rows, bool titled = true, QStringList* seen = nullptr)
     {
         std::vector<int> chosen(rows);
-        ui.modalRuns.push_back([chosen, titled](QDialog& dialog) {
+        ui.modalRuns.push_back([chosen, titled, seen](QDialog& dialog) {
             dialog.show();
             Import_Excel* picker = Import_Excel::defaultInstance();
+            for (int row = 0; seen && row <= picker->form().ColList->rowCount(); ++row)
+                *seen << (row < picker->form().ColList->rowCount() ? picker->form().ColList->item(row, 1)->text()
+                                                                   : picker->findChild<QLabel*>("sheet_note")->text());
             picker->form().contains_header->setChecked(titled);
             for (int row : chosen)
                 picker->form().ColList->item(row, 0)->setCheckState(Qt::Checked);
@@ -129,6 +136,37 @@ TEST_F(SpreadsheetCommandsTest, ABarcodeItemIsBoundToAColumnByPosition)
     EXPECT_EQ(item->data_source_type, 2);
     EXPECT_EQ(item->excel_col_indx, 1);
     EXPECT_EQ(window->Get_First_Value_Of_Excel_Binding(1), QStringLiteral("4006381333931"));
+
+    // Its column no longer taken: its settings list the columns, the missing one marked and chosen, at once.
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0 });
+    window->Bind_Spreadsheet_btn->trigger();
+    QStringList listed;
+    ui.modalRuns.push_back([&listed](QDialog&) {
+        const QComboBox* columns = Barcode_Dialog::defaultInstance()->form().Batch_Series;
+        for (int i = 0; i < columns->count(); ++i)
+            listed << columns->itemText(i);
+        return 0;
+    });
+    Barcode_Dialog::defaultInstance()->Open_Wnd(*item);
+    EXPECT_EQ(listed, (QStringList { "#", "Name", "Code (missing)" }));
+    EXPECT_EQ(Barcode_Dialog::defaultInstance()->form().Batch_Series->currentIndex(), 2);
+}
+
+// A filtered sheet: each run's notes say how many rows the workbook hides.
+TEST_F(SpreadsheetCommandsTest, HiddenRowsOfTheBoundSheetAreToldInTheRunsNotes)
+{
+    QByteArray body = "<row r=\"1\"><c t=\"inlineStr\"><is><t>Name</t></is></c></row>";
+    for (const char* row : { "2\" hidden=\"1", "3", "4\" hidden=\"1", "5" })
+        body += QByteArray("<row r=\"") + row + "\"><c><v>" + row[0] + "</v></c></row>";
+    ASSERT_TRUE(sheettest::writeWorkbook(book, { sheettest::worksheet(body) }));
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0 });
+    window->Bind_Spreadsheet_btn->trigger();
+    boundText(1);
+    window->Check_Series_Or_Excel_Use_or_not();
+    EXPECT_EQ(window->Take_Batch_Snapshot()->fillLog().notes(),
+        QStringLiteral("2 of these rows are hidden in the workbook; they make cards like the others."));
 }
 
 TEST_F(SpreadsheetCommandsTest, TheTableWindowEditsTheDesignsOwnTable)
@@ -334,5 +372,58 @@ TEST_F(SpreadsheetCommandsTest, ItemsFollowTheirColumnTitlesToAnotherSheetAndInt
         EXPECT_EQ(hand ? QStringList { boxSays } : messageTexts(ui), says) << "and no column called missing";
         EXPECT_TRUE(!c.offered || window->Batch_Series->findText(QString::fromUtf8(c.offered)) >= 0);
         EXPECT_EQ(window->Take_Batch_Snapshot()->recordCount(), window->bindingTable.rowCount()) << "what runs use";
+    }
+}
+
+// Only the second "Name" ticked, "Code" beside "Code ", a heading over an untitled column: the columns are told
+// apart, and the text keeps its column reopened untouched, when the workbook gains a guest, and reopened then.
+TEST_F(SpreadsheetCommandsTest, ABoundColumnIsTheSheetsOwnWhateverElseWasTicked)
+{
+    const struct {
+        Rows rows; // titles first; a guest is added after them
+        std::initializer_list<int> ticked;
+        int bound; // the text's column in the binding table
+        const char* picked; // what the picker lists and says
+        const char* listed; // the bound column in the inspector's list
+        const char* first; // the card's text; a new guest, first after the titles, is "Zak" throughout
+    } cases[] = {
+        { { { "Name", "Table", "Name", "Code" }, { "Ann", "1", "Al", "A1" }, { "Bo", "2", "Ben", "B2" } }, { 2, 3 }, 1,
+            "Name (column A)|Table|Name (column C)|Code|The titles are taken from row 1.", "Name (column C)", "Al" },
+        { { { "Code", "Code " }, { "A1", "Z9" } }, { 1 }, 1,
+            "Code (column A)|Code (column B)|The titles are taken from row 1.", "Code (column B)", "Z9" },
+        { { { "Summer party 2026 - guest list" }, {}, { "Name", "", "Code" }, { "Ann", "1", "A1" } }, { 0, 1 }, 2,
+            "Name|Column B|Code|The titles are taken from row 3.", "Column B", "1" },
+    };
+    const QString design = testsupport::makeTempFolder(QStringLiteral("design")) + QStringLiteral("/party.dcard");
+    for (const auto& c : cases) {
+        const QString path = testsupport::makeTempFolder(QStringLiteral("pairs")) + QStringLiteral("/guests.xlsx");
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, c.rows, true));
+        QStringList seen;
+        ui.fileAnswers.push_back(path);
+        pickColumns(c.ticked, true, &seen);
+        window->Bind_Spreadsheet_btn->trigger();
+        EXPECT_EQ(seen.join('|'), QString::fromUtf8(c.picked));
+        window->Show_RHS_Properties(selected(QStringLiteral("TSLText"))); // a new text, not yet bound
+        boundText(c.bound);
+        auto shown = [this] { return window->Get_Front_Controls_Array().back()->Text_contents().string; };
+        EXPECT_EQ(shown(), QString::fromUtf8(c.first));
+        EXPECT_EQ(window->Batch_Series->currentText(), QString::fromUtf8(c.listed));
+        if (&c == cases)
+            ui.fileAnswers.push_back(design); // asked at the first save
+        ASSERT_EQ(window->Save_project_file(false, false), TSLWindowController::SaveResult::Saved);
+
+        ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
+        EXPECT_EQ(shown(), QString::fromUtf8(c.first)) << "reopened untouched";
+        window->_graphicView->setSelected_Graphic(window->Get_Front_Controls_Array().back());
+        window->Show_RHS_Properties(window->Get_Front_Controls_Array().back());
+        EXPECT_EQ(window->Batch_Series->currentText(), QString::fromUtf8(c.listed)) << "reopened untouched";
+
+        Rows rows = c.rows; // the new guest comes first, below the titles
+        const qsizetype titles = c.rows.size() > 3 ? 2 : 0;
+        rows.insert(titles + 1, QStringList(c.rows[titles].size(), QStringLiteral("Zak")));
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == QLatin1String("Zak"); }, 20000)) << "a guest added";
+        ASSERT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
+        EXPECT_EQ(shown(), QLatin1String("Zak")) << "reopened after the change";
     }
 }

@@ -85,6 +85,17 @@ TEST_F(StartUpDesignTest, AGoodDesignOpensStraightIntoTheEditor)
     EXPECT_FALSE(document.undoManager().canUndo()) << "opening is not an undoable step";
 }
 
+TEST_F(StartUpDesignTest, AMissingWorkbookOfALongPathIsNamedShortenedInItsMiddle)
+{
+    DesignFileContent content = designsamples::richDesign();
+    content.excelSourcePath = "/home/guest/" + QString(1 << 20, 'x') + "/<b>list</b>.xlsx";
+    startUpWith(writeDesign(QStringLiteral("party.dcard"), encodeDesignFile(content)));
+    const QString told = editortest::messageTexts(ui).value(0);
+    EXPECT_TRUE(told.startsWith("The workbook \"/home/guest/" + QString(27, 'x') + "\u2026x"))
+        << told.left(99).toStdString();
+    EXPECT_TRUE(told.contains(QString(23, 'x') + "/<b>list</b>.xlsx\" cannot be found. The design shows"));
+}
+
 TEST_F(StartUpDesignTest, ABadOrMissingDesignGetsTheReadersMessageThenTheStartScreen)
 {
     const auto corrupt = [](const QString& path, const char* reason) {

@@ -1,5 +1,7 @@
 #include "data/SpreadsheetWriter.h"
 
+#include "data/Sheet_Column_List.h"
+#include "data/Spreadsheet_Binding_Table.h"
 #include "data/Spreadsheet_Globals.h"
 #include "data/Zip_Package.h"
 #include "support/TestSupport.h"
@@ -189,11 +191,12 @@ TEST(SpreadsheetPeers, OfficeSuiteConvertsOurWorkbookToCsv)
     EXPECT_EQ(readSheet(path, 1), rows);
     // Comma-separated, quoted, UTF-8 (76): without the options the suite writes an 8-bit character set.
     // Its own profile folder keeps it from waiting on another running instance.
-    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
-                  { QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
-                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder,
-                      path }),
+    ASSERT_EQ(
+        testsupport::runProgram(QStringLiteral("soffice"),
+            { QStringLiteral("-env:UserInstallation=")
+                    + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
+                QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder, path }),
         0);
     QFile csv(folder + QStringLiteral("/ours.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
@@ -260,4 +263,53 @@ TEST(ZipPeers, ArchivesWeBuildPassUnzipAndPythonChecks)
     EXPECT_EQ(lines[1], QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex()));
     ASSERT_TRUE(testsupport::havePeer(QStringLiteral("unzip"))) << "unzip is missing: tools/deps.sh installs it";
     EXPECT_EQ(testsupport::runProgram(QStringLiteral("unzip"), { QStringLiteral("-tq"), archive }), 0);
+}
+
+// A guest list by openpyxl (with formula results, as spreadsheet programs store them) and by the office suite.
+TEST(SpreadsheetPeers, AGuestListWithAHeadingHiddenRowsAndATotalReadsAsItsWritersShowIt)
+{
+    ASSERT_TRUE(haveOpenpyxl() && testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs both";
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("guestlist")), written = folder + "/list.xlsx";
+    const char* script = R"py(import re, sys, zipfile, openpyxl
+book = openpyxl.Workbook()
+sheet = book.active
+sheet["A1"] = "Summer party 2026 - guest list"
+for r, row in enumerate([["Name", "Table", "Name", "Code", "Code "]] + [[n, i, n + "'s partner", "C%d" % i, "c%d" % i]
+                        for i, n in enumerate(["Ann", "Bo", "Cy", "Di", "Eve"])] + [["=COUNTA(A4:A8)", "=SUM(B4:B8)"]]):
+    for c, value in enumerate(row):
+        sheet.cell(row=r + 3, column=c + 1, value=value)
+sheet.auto_filter.ref = "A3:E8"
+sheet.row_dimensions[5].hidden = sheet.row_dimensions[7].hidden = True
+book.save(sys.argv[1])
+parts = {name: zipfile.ZipFile(sys.argv[1]).read(name) for name in zipfile.ZipFile(sys.argv[1]).namelist()}
+part = parts["xl/worksheets/sheet1.xml"].decode()
+parts["xl/worksheets/sheet1.xml"] = re.sub(r"(<f>(COUNTA|SUM)\(.*?</f>)<v\s*/>|(<f>(COUNTA|SUM)\(.*?</f>)<v></v>",
+                                           lambda m: (m.group(1) or m.group(3)) + "<v>5</v>", part).encode()
+with zipfile.ZipFile(sys.argv[1], "w") as target:
+    for name, data in parts.items():
+        target.writestr(name, data)
+)py";
+    QString err;
+    ASSERT_EQ(testsupport::runProgram(python, { "-c", QString::fromUtf8(script), written }, nullptr, &err), 0)
+        << err.toStdString();
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
+                  { "-env:UserInstallation=" + QUrl::fromLocalFile(folder + "/profile").toString(), "--headless",
+                      "--convert-to", "xlsx", "--outdir", folder + "/office", written }),
+        0);
+    for (const QString& path : { written, folder + "/office/list.xlsx" }) {
+        SCOPED_TRACE(path.toStdString());
+        SpreadsheetWriter::ReadWorkbook(path, true);
+        Excel_Sheet_Number = 1;
+        SpreadsheetWriter::ReadData_only_column();
+        EXPECT_EQ(SpreadsheetWriter::headerNote(),
+            "The titles are taken from row 3. 2 of these rows are hidden in the workbook; they make cards like the "
+            "others. Row 9, the last, looks like a total: its values are formulas over the column above. It makes a "
+            "card like the others.");
+        const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
+        Spreadsheet_Binding_Table table;
+        ASSERT_TRUE(Fill_Binding_Table(table, rows, { 2, 4 }, true, SpreadsheetWriter::rowFacts()));
+        EXPECT_EQ(table.shownTitles(), (QStringList { "#", "Name (column C)", "Code (column E)" }));
+        ASSERT_EQ(table.rowCount(), 6) << "hidden rows and the total are merged, as other programs merge them";
+        EXPECT_EQ(table.value(1, 1) + table.value(1, 2), QStringLiteral("Bo's partnerc1"));
+    }
 }
