@@ -36,6 +36,14 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
 {
     DesignFileContent content = designsamples::richDesign();
     content.workbookSheet = QStringLiteral("Sunday");
+    // The person's design on two card sizes, for one item of each side.
+    const Item_Card_Designs designs {
+        { { QSizeF(419.5, 297.6), QRectF(20, 250.5, 200, 30), 14, QStringLiteral("RSVP") },
+            { QSizeF(242.6, 153), QRectF(8, 120, 110, 24), 8.6, QStringLiteral("RSVP") } },
+        { { QSizeF(242.6, 153), QRectF(8, 121, 110, 24), 8.6, QStringLiteral("RSVP") } }
+    };
+    content.designs.set(content.frontItems[1], designs);
+    content.designs.set(content.backItems[0], { designs.fitted, {} });
     const QByteArray bytes = encodeDesignFile(content);
     EXPECT_TRUE(bytes.startsWith("<?xml"));
     QString reason;
@@ -51,7 +59,22 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
     EXPECT_EQ(back->rows, content.rows);
     expectSameItems(back->frontItems, content.frontItems);
     expectSameItems(back->backItems, content.backItems);
+    ASSERT_TRUE(back->designs.find(*back->frontItems[1]));
+    EXPECT_EQ(*back->designs.find(*back->frontItems[1]), designs);
+    EXPECT_EQ(back->designs.find(*back->backItems[0])->given, designs.fitted);
+    EXPECT_FALSE(back->designs.find(*back->frontItems[0])) << "an item without a design has none";
     EXPECT_EQ(encodeDesignFile(*back), bytes); // saving twice gives the same file
+
+    // A design beside an item that is no design refuses the file, naming the item.
+    for (const Card_Design& damaged : { Card_Design { QSizeF(0, 297.6), {}, 14, {} },
+             Card_Design { QSizeF(419.5, 297.6), QRectF(2e6, 0, 1, 1), 14, {} },
+             Card_Design { QSizeF(419.5, 297.6), {}, -1, {} } }) {
+        DesignFileContent bad = designsamples::richDesign();
+        bad.designs.set(bad.backItems[0], { { damaged }, {} });
+        QString why;
+        EXPECT_FALSE(decodeDesignFile(encodeDesignFile(bad), &why));
+        EXPECT_TRUE(why.contains(QStringLiteral("item 0 has a damaged design"))) << why.toStdString();
+    }
 }
 
 TEST(DesignFile, EmptyDesignHasSixtyThreeElementsWithZeroCounts)
