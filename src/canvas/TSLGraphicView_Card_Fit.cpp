@@ -173,6 +173,37 @@ public:
     }
     const std::vector<Fitted>& items() const { return items_; }
 
+    // Nothing may end over an item it lay clear of on the card before the change: an item the fit moves that
+    // does is given room of its own above or below, where the card has it. False when some still do.
+    bool roomForEach()
+    {
+        const auto clearOfAll = [this](std::size_t i, const QRectF& at) {
+            for (std::size_t k = 0; k < items_.size(); ++k)
+                if (k != i && overlap(at, items_[k].at) && !::layOver(items_[i].now, items_[k].now))
+                    return false;
+            return true;
+        };
+        bool roomy = true;
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            Fitted& fitted = items_[i];
+            if (clearOfAll(i, fitted.at))
+                continue;
+            const double top = fitted.at.top(), lowest = card_.height() - fitted.at.height();
+            bool placed = false;
+            for (double d = 1; !fitted.given && !placed && d <= card_.height(); d += 1) {
+                for (const double at : { top - d, top + d }) {
+                    if (at < 0 || at > lowest || !clearOfAll(i, fitted.at.translated(0, at - top)))
+                        continue;
+                    fitted.at.moveTop(at);
+                    placed = true;
+                    break;
+                }
+            }
+            roomy = roomy && placed;
+        }
+        return roomy;
+    }
+
     // True when every item lies whole on the card clear of each item it lay clear of, and no text is broken
     // inside a word it held whole. Texts keep their letters unless `letters` too are made `f` times their size.
     bool layOutAt(double f, bool letters)
@@ -436,6 +467,7 @@ TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore,
             if (!fit.crowded)
                 layout.layOutAt(fits, letters);
         }
+        fit.crowded = !layout.roomForEach() || fit.crowded;
         for (const Fitted& fitted : layout.items()) {
             if (fitted.stays)
                 continue;
