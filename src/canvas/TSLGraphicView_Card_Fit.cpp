@@ -31,10 +31,10 @@ bool sameCard(const QSizeF& a, const QSizeF& b)
 QRectF drawnIn(const TSLGraphic& item, const QRectF& box)
 {
     if (const auto* barcode = dynamic_cast<const TSLBarcode*>(&item)) {
+        // As it draws: the drawing of its symbol, else the picture generated for it, else the sample.
         const TSLBarcode_Drawing* drawing = barcode->Barcode_drawing();
-        const QSizeF symbol = drawing     ? drawing->size()
-            : barcode->_contents.isNull() ? QSizeF()
-                                          : barcode->_contents.deviceIndependentSize();
+        const QImage& picture = barcode->_barcode_image.isNull() ? barcode->_contents : barcode->_barcode_image;
+        const QSizeF symbol = drawing ? drawing->size() : picture.isNull() ? QSizeF() : picture.deviceIndependentSize();
         if (const QRectF drawn = platform::fittedRect(symbol, box.normalized()); !drawn.isEmpty())
             return drawn;
     }
