@@ -36,14 +36,9 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
 {
     DesignFileContent content = designsamples::richDesign();
     content.workbookSheet = QStringLiteral("Sunday");
-    // The person's design on two card sizes, for one item of each side.
-    const Item_Card_Designs designs {
-        { { QSizeF(419.5, 297.6), QRectF(20, 250.5, 200, 30), 14, QStringLiteral("RSVP") },
-            { QSizeF(242.6, 153), QRectF(8, 120, 110, 24), 8.6, QStringLiteral("RSVP") } },
-        { { QSizeF(242.6, 153), QRectF(8, 121, 110, 24), 8.6, QStringLiteral("RSVP") } }
-    };
-    content.designs.set(content.frontItems[1], designs);
-    content.designs.set(content.backItems[0], { designs.fitted, {} });
+    const Card_Design onA6 { QSizeF(419.5, 297.6), QRectF(20, 250.5, 200, 30), 14, QStringLiteral("RSVP") };
+    const Item_Card_Designs designs { { onA6, { QSizeF(242.6, 153), QRectF(8, 120, 110, 24), 8.6, {} } }, { onA6 } };
+    content.designs.set(content.backItems[0], designs); // the person's design on two card sizes
     const QByteArray bytes = encodeDesignFile(content);
     EXPECT_TRUE(bytes.startsWith("<?xml"));
     QString reason;
@@ -59,21 +54,15 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
     EXPECT_EQ(back->rows, content.rows);
     expectSameItems(back->frontItems, content.frontItems);
     expectSameItems(back->backItems, content.backItems);
-    ASSERT_TRUE(back->designs.find(*back->frontItems[1]));
-    EXPECT_EQ(*back->designs.find(*back->frontItems[1]), designs);
-    EXPECT_EQ(back->designs.find(*back->backItems[0])->given, designs.fitted);
-    EXPECT_FALSE(back->designs.find(*back->frontItems[0])) << "an item without a design has none";
+    ASSERT_TRUE(back->designs.find(*back->backItems[0]) && !back->designs.find(*back->frontItems[0]));
+    EXPECT_EQ(*back->designs.find(*back->backItems[0]), designs);
     EXPECT_EQ(encodeDesignFile(*back), bytes); // saving twice gives the same file
-
-    // A design beside an item that is no design refuses the file, naming the item.
-    for (const Card_Design& damaged : { Card_Design { QSizeF(0, 297.6), {}, 14, {} },
-             Card_Design { QSizeF(419.5, 297.6), QRectF(2e6, 0, 1, 1), 14, {} },
-             Card_Design { QSizeF(419.5, 297.6), {}, -1, {} } }) {
-        DesignFileContent bad = designsamples::richDesign();
-        bad.designs.set(bad.backItems[0], { { damaged }, {} });
-        QString why;
-        EXPECT_FALSE(decodeDesignFile(encodeDesignFile(bad), &why));
-        EXPECT_TRUE(why.contains(QStringLiteral("item 0 has a damaged design"))) << why.toStdString();
+    const Card_Design damaged[]
+        = { { QSizeF(0, 9), {}, 14, {} }, { onA6.card, { 2e6, 0, 1, 1 }, 14, {} }, { onA6.card, {}, -1, {} } };
+    for (const Card_Design& one : damaged) { // refused, naming the item
+        content.designs.set(content.backItems[0], { { one }, {} });
+        EXPECT_FALSE(decodeDesignFile(encodeDesignFile(content), &reason));
+        EXPECT_TRUE(reason.contains(QStringLiteral("item 0 has a damaged design"))) << reason.toStdString();
     }
 }
 
