@@ -154,12 +154,14 @@ public:
         bool crowded = false;
         std::vector<TSLGraphicPtr> tooNarrowFor; // texts with a word wider than the card in their smallest letters
     };
-    // After the card changed from `cardBefore`: each item is laid out again from the bounds and letters the
-    // person last gave it, on the card size they gave them on. Back on that size it lies as given; on another
+    // After the card changed from `cardBefore`: each item is laid out again from the place, size and letter
+    // size the person last gave it, on the card size they gave them on (the document's card designs, which
+    // this keeps up to date). Back on that size it lies as given, unless its words changed since; on another
     // it keeps its place relative to the card and to the others, made smaller only as the card requires and
-    // kept apart where texts wrapped deeper, no word broken where its box can widen within the card; then as
-    // bringItemsOntoCard. Unrecorded.
-    CardFit fitItemsOnCard(const QSizeF& cardBefore);
+    // kept apart where texts wrapped deeper, no word broken where its box can widen within the card. What an
+    // item draws, not its box, is placed on the card. Then as bringItemsOntoCard. With `only`, just those
+    // items are fitted, clear of the others where they lie. Unrecorded.
+    CardFit fitItemsOnCard(const QSizeF& cardBefore, const TSLGraphicList& only = {});
     // The step being undone or redone is the card's: items it moves along are not selected by it.
     void keepSelectionThroughUndo()
     {
@@ -367,21 +369,6 @@ private:
     std::weak_ptr<TSLGraphic> editingGraphic_;
     QPointer<TSLTextEditingView> editingView_;
     std::optional<TSLIndexSet> undoSelectionIndexes_; // only while an undo or redo runs
-    // Each item's bounds and letters as the person last gave them on each card size, the latest last, and as the
-    // fit last left them on each: a change found since the fit left it is the person's, and every fit starts
-    // from what the person gave.
-    struct Placement {
-        QSizeF card;
-        QRectF bounds;
-        std::optional<QFont> font;
-    };
-    struct ItemPlacements {
-        std::weak_ptr<TSLGraphic> item;
-        std::vector<Placement> given;
-        std::vector<Placement> fitted;
-    };
-    ItemPlacements& placementsOf(const TSLGraphicPtr& item);
-    std::vector<ItemPlacements> placements_;
     bool emptyListShown_ = false;
     DragState drag_;
     quint64 pasteboardChangeCount_ = 0; // the clipboard's change count at our last copy or paste

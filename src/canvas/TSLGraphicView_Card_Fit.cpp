@@ -2,7 +2,11 @@
 // the same places relative to the card and to each other, and nothing is put over what it lay clear of.
 #include "canvas/TSLGraphicView.h"
 
+#include "model/Card_Designs.h"
+#include "model/TSLBarcode.h"
+#include "model/TSLBarcode_Drawing.h"
 #include "model/TSLText.h"
+#include "platform/Geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,9 +18,37 @@ namespace {
 constexpr double slack = 0.01; // points: sizes pass through millimetres
 constexpr double smallestLegiblePoints = 6.0; // a text made smaller with its card stops here
 
-bool sameCard(const QSizeF& a, const QSizeF& b) // sizes pass through millimetres
+bool sameCard(const QSizeF& a, const QSizeF& b)
 {
-    return std::abs(a.width() - b.width()) < 0.05 && std::abs(a.height() - b.height()) < 0.05;
+    return Item_Card_Designs::sameCard(a, b);
+}
+
+// What the item draws in a box: a barcode its symbol, kept in proportion and centred, which may be far
+// smaller than the box; every other item fills its box.
+QRectF drawnIn(const TSLGraphic& item, const QRectF& box)
+{
+    if (const auto* barcode = dynamic_cast<const TSLBarcode*>(&item)) {
+        // As it draws: the drawing of its symbol, else the picture generated for it, else the sample.
+        const TSLBarcode_Drawing* drawing = barcode->Barcode_drawing();
+        const QImage& picture = barcode->_barcode_image.isNull() ? barcode->_contents : barcode->_barcode_image;
+        const QSizeF symbol = drawing ? drawing->size() : picture.isNull() ? QSizeF() : picture.deviceIndependentSize();
+        if (const QRectF drawn = platform::fittedRect(symbol, box.normalized()); !drawn.isEmpty())
+            return drawn;
+    }
+    return box.normalized();
+}
+
+// The item's own font with the letter size of a design: face, style and colour are never a size's.
+std::optional<QFont> withLetters(const TSLGraphic& item, double letters)
+{
+    const auto* text = dynamic_cast<const TSLText*>(&item);
+    if (!text || letters <= 0)
+        return item.text_ctrl_font;
+    QFont font = text->displayedFont();
+    if (std::abs(font.pointSizeF() - letters) < 1e-6)
+        return item.text_ctrl_font;
+    font.setPointSizeF(letters);
+    return font;
 }
 
 bool liesOn(const QRectF& bounds, const QSizeF& card)
@@ -62,6 +94,8 @@ struct Fitted {
     bool wordsWhole = true;
     bool tooNarrow = false; // its longest word is wider than the card even in the smallest letters
     bool given = false; // on this card: it lies as the person gave it, the others kept clear of it
+    bool changedSince = false; // its words changed since it was given on this card: laid out with the others
+    bool stays = false; // not being fitted: it lies where it is, the others kept clear of it
 };
 
 QFont smallestLetters(QFont font)
@@ -88,7 +122,7 @@ public:
             const QSizeF& from = fitted.cardBefore;
             fitted.sx = card.width() / from.width();
             fitted.sy = card.height() / from.height();
-            fitted.given = sameCard(from, card);
+            fitted.given = fitted.stays || (sameCard(from, card) && !fitted.changedSince);
             const double toReference = reference.width() / from.width(),
                          downReference = reference.height() / from.height();
             fitted.relative = QRectF(
@@ -117,6 +151,37 @@ public:
     }
     const std::vector<Fitted>& items() const { return items_; }
 
+    // Nothing may end over an item it lay clear of on the card before the change: an item the fit moves that
+    // does is given room of its own above or below, where the card has it. False when some still do.
+    bool roomForEach()
+    {
+        const auto clearOfAll = [this](std::size_t i, const QRectF& at) {
+            for (std::size_t k = 0; k < items_.size(); ++k)
+                if (k != i && overlap(at, items_[k].at) && !::layOver(items_[i].now, items_[k].now))
+                    return false;
+            return true;
+        };
+        bool roomy = true;
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            Fitted& fitted = items_[i];
+            if (clearOfAll(i, fitted.at))
+                continue;
+            const double top = fitted.at.top(), lowest = card_.height() - fitted.at.height();
+            bool placed = false;
+            for (double d = 1; !fitted.given && !placed && d <= card_.height(); d += 1) {
+                for (const double at : { top - d, top + d }) {
+                    if (at < 0 || at > lowest || !clearOfAll(i, fitted.at.translated(0, at - top)))
+                        continue;
+                    fitted.at.moveTop(at);
+                    placed = true;
+                    break;
+                }
+            }
+            roomy = roomy && placed;
+        }
+        return roomy;
+    }
+
     // True when every item lies whole on the card clear of each item it lay clear of, and no text is broken
     // inside a word it held whole. Texts keep their letters unless `letters` too are made `f` times their size.
     bool layOutAt(double f, bool letters)
@@ -128,7 +193,7 @@ public:
             keepApart(false);
         }
         return apart() && std::all_of(items_.begin(), items_.end(), [this](const Fitted& fitted) {
-            return fitted.wordsWhole && liesOn(fitted.at, card_);
+            return fitted.given || (fitted.wordsWhole && liesOn(fitted.at, card_)); // a given one lies as given
         });
     }
 
@@ -139,6 +204,10 @@ private:
     // the card takes the card's width: that word is broken, and the text counts as cut.
     void scale(Fitted& fitted, double f, bool letters)
     {
+        if (fitted.stays) {
+            fitted.at = fitted.before;
+            return;
+        }
         // No item is made smaller than its own card's change asks, one given on this card not at all.
         f = std::max(f, std::min({ fitted.sx, fitted.sy, 1.0 }));
         const QRectF& b = fitted.before;
@@ -152,6 +221,7 @@ private:
                 font.setPointSizeF(std::max(points * f, std::min(points, smallestLegiblePoints)));
                 fitted.font = text->text_ctrl_font = font;
             }
+            const double room = card_.width() - 2 * m;
             const double word = fitted.tooNarrow ? std::numeric_limits<double>::infinity()
                 : fitted.keepWordsWhole          ? text->wordWidth(fitted.longestWord, text->displayedFont())
                                                  : 0.0;
@@ -160,6 +230,7 @@ private:
             size.setWidth(span.width);
             fitted.wordsWhole = fitted.tooNarrow || word <= size.width() + slack;
             text->setBounds(QRectF(b.topLeft(), QSizeF(size.width(), b.height()))); // measured at its new width
+            widenWhereDeeperThanItsShare(fitted, *text, size, room);
             size.setHeight(std::max(b.height() * std::min({ fitted.sy, f, 1.0 }), text->naturalSize().height()));
         } else if (size.width() > card_.width() || size.height() > card_.height()) {
             size.scale(card_, Qt::KeepAspectRatio);
@@ -174,6 +245,25 @@ private:
         at.moveTop(
             std::clamp(at.top(), fitted.margin, std::max(fitted.margin, card_.height() - fitted.margin - at.height())));
         fitted.at = at;
+    }
+
+    // A text deeper than its share of a card that grew across widens into that room, up to its share of the
+    // card's width, rather than wrapping deeper or making its letters smaller.
+    void widenWhereDeeperThanItsShare(const Fitted& fitted, TSLText& text, QSizeF& size, double room) const
+    {
+        const QRectF& b = fitted.before;
+        const double share = b.height() * fitted.sy;
+        const double widest = std::min(b.width() * fitted.sx, room);
+        if (fitted.tooNarrow || widest <= size.width() + slack || text.naturalSize().height() <= share + slack)
+            return;
+        constexpr int steps = 8;
+        const double narrowest = size.width();
+        for (int step = 1; step <= steps; ++step) {
+            size.setWidth(narrowest + (widest - narrowest) * step / steps);
+            text.setBounds(QRectF(b.topLeft(), QSizeF(size.width(), b.height())));
+            if (text.naturalSize().height() <= share + slack)
+                return;
+        }
     }
 
     // Two items may lie over each other where they did so as given and on the card before the change.
@@ -216,6 +306,8 @@ private:
         std::vector<double> earliest(count), latest(count);
         for (std::size_t j = 0; j < count; ++j) {
             earliest[j] = from(items_[j].at);
+            if (items_[j].given)
+                continue; // it lies where it is: the others keep clear of it
             for (std::size_t i = 0; i < j; ++i)
                 if (const auto gap = gapAlong(down, items_[i], items_[j]))
                     earliest[j] = std::max(earliest[j], earliest[i] + length(items_[i].at) + *gap);
@@ -223,6 +315,10 @@ private:
         const double end = down ? card_.height() : card_.width();
         for (std::size_t j = count; j-- > 0;) {
             const double margin = down ? items_[j].margin : items_[j].marginAcross;
+            if (items_[j].given) {
+                latest[j] = from(items_[j].at);
+                continue;
+            }
             latest[j] = end - margin - length(items_[j].at);
             for (std::size_t k = j + 1; k < count; ++k)
                 if (const auto gap = gapAlong(down, items_[j], items_[k]))
@@ -250,69 +346,52 @@ private:
 
 } // namespace
 
-namespace {
-
-// Each card size once, the latest last; a person visits few sizes, but a typed width passes through many.
-template <typename Placement> void keep(std::vector<Placement>& placements, Placement placement)
-{
-    std::erase_if(placements, [&](const Placement& p) { return sameCard(p.card, placement.card); });
-    placements.push_back(std::move(placement));
-    constexpr std::size_t most = 16;
-    if (placements.size() > most)
-        placements.erase(placements.begin());
-}
-
-template <typename Placement> const Placement* on(const std::vector<Placement>& placements, const QSizeF& card)
-{
-    const auto found = std::find_if(
-        placements.begin(), placements.end(), [&](const Placement& p) { return sameCard(p.card, card); });
-    return found == placements.end() ? nullptr : &*found;
-}
-
-} // namespace
-
-TSLGraphicView::ItemPlacements& TSLGraphicView::placementsOf(const TSLGraphicPtr& item)
-{
-    std::erase_if(placements_, [](const ItemPlacements& p) { return p.item.expired(); });
-    const auto found = std::find_if(
-        placements_.begin(), placements_.end(), [&](const ItemPlacements& p) { return p.item.lock() == item; });
-    return found != placements_.end() ? *found : placements_.emplace_back(ItemPlacements { item, {}, {} });
-}
-
-TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
+TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore, const TSLGraphicList& only)
 {
     CardFit fit;
     const QSizeF card = canvasSize_;
-    if (card.isEmpty() || cardBefore.isEmpty() || sameCard(card, cardBefore))
+    if (!document_ || card.isEmpty() || cardBefore.isEmpty() || sameCard(card, cardBefore))
         return fit;
-    // Each item from what the person gave it on this card, else from the latest they gave it. One that lay
-    // partly off the card it was given on is theirs to place. Locked items too: the card was changed on
-    // purpose, and what it would cut off is never printed.
-    std::vector<std::pair<TSLGraphicPtr, Placement>> starts; // each item with what the person gave it
-    bool allGiven = true; // on this card
+    Card_Designs& designs = document_->cardDesigns();
+    const auto fitting = [&only](const TSLGraphicPtr& item) { return only.empty() || std::ranges::count(only, item); };
+    // Each item from what the person gave it on this card, else from the latest they gave it. Locked items
+    // too: the card was changed on purpose, and what it would cut off is never printed.
+    struct Start {
+        TSLGraphicPtr item;
+        Card_Design given;
+        bool changedSince = false;
+    };
+    std::vector<Start> starts;
+    bool allGiven = true; // on this card, untouched since
     for (const TSLGraphicPtr& item : graphics()) {
+        if (!fitting(item))
+            continue;
         fit.changed.push_back({ item, item->bounds(), item->text_ctrl_font });
         // The item as the last fit or the person left it here is unchanged; else the person changed it here
-        // (or made it), and that is its design on this card now.
-        ItemPlacements& placements = placementsOf(item);
-        const Placement now { cardBefore, item->bounds(), item->text_ctrl_font };
-        const auto same = [&](const Placement* p) { return p && p->bounds == now.bounds && p->font == now.font; };
-        if (!same(on(placements.fitted, cardBefore)) && !same(on(placements.given, cardBefore)))
-            keep(placements.given, now);
-        const Placement* given = on(placements.given, card);
-        allGiven = allGiven && given;
-        starts.emplace_back(item, given ? *given : placements.given.back());
+        // (or made it, or typed in it), and that is its design on this card now.
+        Item_Card_Designs& placements = designs.of(item);
+        const Card_Design now = Card_Designs::designOf(*item, cardBefore);
+        const auto same = [&now](const Card_Design* p) { return p && *p == now; };
+        if (!same(Item_Card_Designs::on(placements.fitted, cardBefore))
+            && !same(Item_Card_Designs::on(placements.given, cardBefore)))
+            Item_Card_Designs::keep(placements.given, now);
+        const Card_Design* given = Item_Card_Designs::on(placements.given, card);
+        // Words changed since its design on this card need room of their own: it is laid out with the others.
+        const bool changedSince = given && given->content != now.content;
+        allGiven = allGiven && given && !changedSince;
+        starts.push_back({ item, given ? *given : placements.given.back(), changedSince });
     }
     std::vector<Fitted> onCard;
     std::vector<std::pair<QSizeF, int>> cards; // the cards the items come from, and how many from each
-    for (const auto& [item, given] : starts) {
+    for (const auto& [item, given, changedSince] : starts) {
         // Back on the card every item was given on, each lies as given, a text deep enough for its lines. One
-        // that lay partly off the card it was given on is the person's to place.
+        // that drew nothing on the card it was given on is the person's to place; one whose box only reached
+        // past the card's edge is fitted onto the card with the others, so all that it draws lies on it.
         const QRectF b = given.bounds.normalized();
-        if (allGiven || !liesOn(b, given.card)) {
-            item->text_ctrl_font = given.font;
+        if ((allGiven && only.empty()) || !drawnIn(*item, b).intersects(QRectF(QPointF(), given.card))) {
+            item->text_ctrl_font = withLetters(*item, given.letters);
             item->setBounds(sameCard(given.card, card) ? given.bounds : item->bounds());
-            if (auto* text = dynamic_cast<TSLText*>(item.get()); text && allGiven)
+            if (auto* text = dynamic_cast<TSLText*>(item.get()); text && sameCard(given.card, card))
                 text->setBounds(
                     QRectF(b.topLeft(), QSizeF(b.width(), std::max(b.height(), text->naturalSize().height()))));
             continue;
@@ -322,12 +401,27 @@ TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
         fitted.before = fitted.at = b;
         fitted.now = item->bounds().normalized();
         fitted.cardBefore = given.card;
-        fitted.fontBefore = fitted.font = given.font;
+        fitted.fontBefore = fitted.font = withLetters(*item, given.letters);
+        fitted.changedSince = changedSince;
         onCard.push_back(std::move(fitted));
         const QSizeF givenCard = given.card; // clang 14 cannot capture a structured binding
         const auto counted
             = std::find_if(cards.begin(), cards.end(), [&](const auto& c) { return sameCard(c.first, givenCard); });
         counted == cards.end() ? cards.push_back({ givenCard, 1 }) : void(++counted->second);
+    }
+    if (!onCard.empty() && !only.empty()) {
+        // Fitting a few: the rest lie where they are, on this card, and the few keep clear of them.
+        for (const TSLGraphicPtr& item : graphics()) {
+            if (fitting(item))
+                continue;
+            Fitted stays;
+            stays.item = item;
+            stays.before = stays.at = stays.now = item->bounds().normalized();
+            stays.cardBefore = card;
+            stays.fontBefore = stays.font = item->text_ctrl_font;
+            stays.stays = true;
+            onCard.push_back(std::move(stays));
+        }
     }
     if (!onCard.empty()) {
         // The items keep their sizes where the card has room for them apart; else they are made smaller
@@ -349,7 +443,10 @@ TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
             if (!fit.crowded)
                 layout.layOutAt(fits, letters);
         }
+        fit.crowded = !layout.roomForEach() || fit.crowded;
         for (const Fitted& fitted : layout.items()) {
+            if (fitted.stays)
+                continue;
             fitted.item->text_ctrl_font = fitted.font;
             fitted.item->setBounds(fitted.at);
             if (fitted.tooNarrow)
@@ -357,11 +454,13 @@ TSLGraphicView::CardFit TSLGraphicView::fitItemsOnCard(const QSizeF& cardBefore)
         }
     }
     // Then every item still wholly off the card comes back to its edge (none of those fitted above).
-    bringItemsOntoCard();
+    if (only.empty())
+        bringItemsOntoCard();
     std::erase_if(fit.changed, [](const CardFit::Change& change) {
         return change.item->bounds() == change.bounds && change.item->text_ctrl_font == change.font;
     });
     for (const TSLGraphicPtr& item : graphics())
-        keep(placementsOf(item).fitted, Placement { card, item->bounds(), item->text_ctrl_font });
+        if (fitting(item))
+            Item_Card_Designs::keep(designs.of(item).fitted, Card_Designs::designOf(*item, card));
     return fit;
 }

@@ -26,6 +26,8 @@ constexpr int fixedElementCount = 1 + 2 * recordFieldCount + 4 + 2;
 constexpr qint64 maximumItemCount = 1000000;
 constexpr double maximumCardExtent = 100000.0; // points, about 35 metres
 constexpr double maximumItemExtent = 1000000.0; // points: no item on any card comes near it
+// Beside an item's own values: readers that do not know it pass it by.
+const QString cardSizeDesignsKey = QStringLiteral("cardSizeDesigns");
 
 QString number(double value)
 {
@@ -80,7 +82,7 @@ void appendRecord(platform::PlistArray& out, const Card_Property& side)
 }
 
 // Items are archived side by side: the caller waits, so nothing changes them meanwhile.
-void appendItems(platform::PlistArray& out, const TSLGraphicList& items)
+void appendItems(platform::PlistArray& out, const TSLGraphicList& items, const Card_Designs& designs)
 {
     out.push_back(QString::number(items.size()));
     std::vector<QByteArray> archived(items.size());
@@ -89,6 +91,8 @@ void appendItems(platform::PlistArray& out, const TSLGraphicList& items)
         for (std::size_t i = begin; i < end; ++i) {
             platform::KeyedArchive archive;
             items[i]->encodeWithCoder(archive);
+            if (const Item_Card_Designs* kept = designs.find(*items[i]); kept && *kept != Item_Card_Designs {})
+                archive.encodeValue(cardSizeDesignsKey, kept->toPlist());
             archived[i] = std::move(archive).toBytes();
         }
     });
@@ -221,9 +225,16 @@ qint64 readCount(ElementReader& in, const char* what, std::size_t elementsLeft)
 }
 
 // One item from its archive element, checked; throws with the reason when it cannot be one.
-TSLGraphicPtr readItem(const platform::PlistValue& element, platform::ReadBudget& budget, qint64 i)
+TSLGraphicPtr readItem(
+    const platform::PlistValue& element, platform::ReadBudget& budget, qint64 i, Item_Card_Designs& designs)
 {
     const platform::KeyedArchive archive = ElementReader::archiveOf(element, budget, "an item", nullptr);
+    if (archive.containsValueForKey(cardSizeDesignsKey)) {
+        std::optional<Item_Card_Designs> kept = Item_Card_Designs::fromPlist(archive.decodeValue(cardSizeDesignsKey));
+        if (!kept)
+            ElementReader::fail(QStringLiteral("item %1 has a damaged design for its card sizes").arg(i));
+        designs = std::move(*kept);
+    }
     TSLGraphicPtr item = TSLGraphic::initWithCoder(archive);
     if (!item)
         ElementReader::fail(QStringLiteral("item %1 is of an unknown kind").arg(i));
@@ -241,7 +252,7 @@ TSLGraphicPtr readItem(const platform::PlistValue& element, platform::ReadBudget
 
 // Items are decoded side by side, each thread against its share of the file's budget; the file is
 // refused for the first item, in file order, that cannot be read, as a reading one by one would.
-TSLGraphicList readItems(ElementReader& in, qint64 count)
+TSLGraphicList readItems(ElementReader& in, qint64 count, Card_Designs& designs)
 {
     std::vector<const platform::PlistValue*> elements;
     elements.reserve(std::size_t(count));
@@ -249,13 +260,14 @@ TSLGraphicList readItems(ElementReader& in, qint64 count)
         elements.push_back(&in.take("an item"));
 
     TSLGraphicList items(elements.size());
+    std::vector<Item_Card_Designs> kept(elements.size());
     std::vector<QString> failures(elements.size());
     constexpr std::size_t itemsPerThreadAtLeast = 64;
     platform::runInChunks(elements.size(), itemsPerThreadAtLeast, [&](std::size_t begin, std::size_t end) {
         platform::ReadBudget share(in.budget());
         for (std::size_t i = begin; i < end; ++i) {
             try {
-                items[i] = readItem(*elements[i], share, qint64(i));
+                items[i] = readItem(*elements[i], share, qint64(i), kept[i]);
             } catch (const std::exception& e) {
                 failures[i] = QString::fromUtf8(e.what());
                 return;
@@ -266,6 +278,9 @@ TSLGraphicList readItems(ElementReader& in, qint64 count)
         if (!failure.isEmpty())
             ElementReader::fail(failure);
     }
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (kept[i] != Item_Card_Designs {})
+            designs.set(items[i], std::move(kept[i]));
     TSLGraphic::restoreDerivedStateOfGraphics(items);
     return items;
 }
@@ -391,8 +406,8 @@ QByteArray encodeDesignFile(const DesignFileContent& content)
         rows.push_back(dict);
     }
     out.push_back(rows);
-    appendItems(out, content.frontItems);
-    appendItems(out, content.backItems);
+    appendItems(out, content.frontItems, content.designs);
+    appendItems(out, content.backItems, content.designs);
     return platform::PropertyList::toXml(out);
 }
 
@@ -427,9 +442,9 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
         takeSheetFromTitle(content.columnTitles, content.workbookSheet);
         content.rows = readRows(in.take("the binding rows"), content.columnTitles);
         const qint64 frontCount = readCount(in, "the front count", elements.size() - in.position());
-        content.frontItems = readItems(in, frontCount);
+        content.frontItems = readItems(in, frontCount, content.designs);
         const qint64 backCount = readCount(in, "the back count", elements.size() - in.position());
-        content.backItems = readItems(in, backCount);
+        content.backItems = readItems(in, backCount, content.designs);
         if (in.position() != elements.size())
             ElementReader::fail(
                 QStringLiteral("the file has %1 elements after its items").arg(elements.size() - in.position()));

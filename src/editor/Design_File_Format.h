@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/Spreadsheet_Binding_Table.h"
+#include "model/Card_Designs.h"
 #include "model/Card_Property.h"
 #include "model/TSLGraphic.h"
 
@@ -24,6 +25,8 @@ struct DesignFileContent {
     QList<Spreadsheet_Binding_Table::Row> rows;
     TSLGraphicList frontItems;
     TSLGraphicList backItems;
+    // The person's design of the items on each card size they worked on, kept in each item's archive.
+    Card_Designs designs;
 };
 
 // The XML property-list bytes of a design: an array of 63 + F + B elements.

@@ -8,6 +8,7 @@
 #include "output/Batch_Export.h"
 #include "output/Record_Source.h"
 #include "model/CardEditorServices.h"
+#include "model/Card_Designs.h"
 #include "model/Card_Property.h"
 #include "model/TSLGraphic.h"
 #include "profiles/Invitation_Wizard_Host.h"
@@ -340,6 +341,7 @@ public:
         QSizeF points;
         int shape = 0;
         Card_Property front, back;
+        Card_Designs designs; // the person's designs on each size, as the document held them
     };
     CardGeometry cardGeometry() const;
     // Puts a size and outline back, on the canvases, in both records and in the card page.
@@ -371,7 +373,8 @@ public:
     // Unrecorded: the step records them. `crowded` tells whether the card was too small to keep them apart,
     // `tooNarrowFor` names the texts with a word wider than the card.
     std::vector<ItemMove> bringBothSidesOntoCard(const QSizeF& cardBefore, bool& crowded, QStringList& tooNarrowFor);
-    void moveItemsBack(const std::vector<ItemMove>& moves); // each to `from`, unless changed since
+    // Each to `from`, unless changed since: those changed since are answered, to be fitted to the card.
+    TSLGraphicList moveItemsBack(const std::vector<ItemMove>& moves);
     // The canvases' size and Card_Shape into both sides' records and the card page.
     void applyCardGeometryToRecords();
     static QString cardShapeCode(int shape); // "R", "RR" or "E" for Card_Shape

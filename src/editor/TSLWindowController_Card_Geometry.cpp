@@ -80,7 +80,8 @@ void TSLWindowController::applyCardGeometryToRecords()
 
 TSLWindowController::CardGeometry TSLWindowController::cardGeometry() const
 {
-    return { frontCanvasBounds().size(), Card_Shape, Front_card_Prop, Back_card_Prop };
+    return { frontCanvasBounds().size(), Card_Shape, Front_card_Prop, Back_card_Prop,
+        document_ ? document_->cardDesigns() : Card_Designs {} };
 }
 
 void TSLWindowController::restoreCardGeometry(const CardGeometry& geometry)
@@ -149,18 +150,26 @@ std::vector<TSLWindowController::ItemMove> TSLWindowController::bringBothSidesOn
     return moves;
 }
 
-void TSLWindowController::moveItemsBack(const std::vector<ItemMove>& moves)
+TSLGraphicList TSLWindowController::moveItemsBack(const std::vector<ItemMove>& moves)
 {
+    TSLGraphicList changedSince;
     if (!document_)
-        return;
+        return changedSince;
     document_->Enable_Disable_Undo_Registraion(false);
     for (const ItemMove& move : moves) {
         if (move.item->bounds() == move.to)
             move.item->setBounds(move.from);
-        if (move.item->text_ctrl_font == move.fontTo)
-            move.item->text_ctrl_font = move.fontFrom;
+        else
+            changedSince.push_back(move.item);
+        // Only the letter size is the card's: a face chosen since stays.
+        std::optional<QFont>& font = move.item->text_ctrl_font;
+        if (font == move.fontTo)
+            font = move.fontFrom;
+        else if (font && move.fontFrom && move.fontTo && font->pointSizeF() == move.fontTo->pointSizeF())
+            font->setPointSizeF(move.fontFrom->pointSizeF());
     }
     document_->Enable_Disable_Undo_Registraion(true);
+    return changedSince;
 }
 
 void TSLWindowController::registerCardGeometryUndo(const CardGeometry& before, const std::vector<ItemMove>& moves)
@@ -197,15 +206,35 @@ std::function<void()> TSLWindowController::cardGeometryUndo(platform::UndoManage
 {
     return [this, side, before, moves, recorded] {
         const CardGeometry now = cardGeometry();
-        restoreCardGeometry(before);
-        moveItemsBack(moves);
-        for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK, _graphicView_TEMP })
-            canvas->keepSelectionThroughUndo();
-        // Undoing it again is the redo, with every move the other way: here, and on the other side as its
-        // next redo (or undo) too, unless that side has done other steps since.
         std::vector<ItemMove> reversed;
         for (const ItemMove& move : moves)
-            reversed.push_back({ move.item, move.to, move.from, move.fontTo, move.fontFrom });
+            reversed.push_back({ move.item, move.item->bounds(), {}, move.item->text_ctrl_font, {} });
+        restoreCardGeometry(before);
+        if (document_)
+            document_->cardDesigns() = before.designs;
+        // An item changed since the step (on the other side, while this one had undone it) is fitted to the
+        // card from where it was changed, rather than left where the card no longer holds it.
+        const TSLGraphicList changedSince = moveItemsBack(moves);
+        if (document_ && !changedSince.empty()) {
+            document_->Enable_Disable_Undo_Registraion(false);
+            for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK }) {
+                TSLGraphicList mine;
+                for (const TSLGraphicPtr& item : changedSince)
+                    if (std::ranges::count(canvas->graphics(), item))
+                        mine.push_back(item);
+                if (!mine.empty())
+                    canvas->fitItemsOnCard(now.points, mine);
+            }
+            document_->Enable_Disable_Undo_Registraion(true);
+        }
+        for (TSLGraphicView* canvas : { _graphicView, _graphicView_BACK, _graphicView_TEMP })
+            canvas->keepSelectionThroughUndo();
+        // Undoing it again is the redo, with every item back where this left it: here, and on the other side
+        // as its next redo (or undo) too, unless that side has done other steps since.
+        for (ItemMove& move : reversed) {
+            move.to = move.item->bounds();
+            move.fontTo = move.item->text_ctrl_font;
+        }
         auto next = std::make_shared<RecordedSteps>();
         for (const auto& [undo, step] : *recorded) {
             if (undo == side) {

@@ -178,6 +178,8 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     content.workbookSheet = Excel_Binding_Use ? workbookSheet_ : QString();
     content.frontItems = Get_Front_Controls_Array();
     content.backItems = Get_Back_Controls_Array();
+    if (document_)
+        content.designs = document_->cardDesigns();
 
     QString error;
     const QByteArray bytes = encodeDesignFile(content);
@@ -304,6 +306,8 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
         document_->Enable_Disable_Undo_Registraion(false);
     _graphicView->insertGraphics(content.frontItems, firstIndexes(content.frontItems.size()));
     _graphicView_BACK->insertGraphics(content.backItems, firstIndexes(content.backItems.size()));
+    if (document_)
+        document_->cardDesigns() = content.designs;
     if (flag == QLatin1String("L"))
         Set_Log_Name_In_Title();
     Not_Draw_Only_Prop_Change = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/Card_Designs.h"
 #include "model/TSLGraphic.h"
 
 #include <QByteArray>
@@ -63,6 +64,11 @@ public:
     bool isDocumentEdited() const { return false; }
     static QSizeF canvasSize(bool fixed, const QSizeF& size_val);
 
+    // The person's design of each item on each card size it was made on; the card fit reads and keeps it,
+    // the design file saves it, and the card's steps take it back and forth with their undo and redo.
+    Card_Designs& cardDesigns() { return cardDesigns_; }
+    const Card_Designs& cardDesigns() const { return cardDesigns_; }
+
     QByteArray printInfo() const { return printInfo_; }
     void setPrintInfo(const QByteArray& printInfo);
 
@@ -106,4 +112,5 @@ private:
     const TSLGraphicList& graphics_back_ = sides_[1].graphics;
     const TSLGraphicList& graphics_temp_ = sides_[2].graphics;
     QByteArray printInfo_;
+    Card_Designs cardDesigns_;
 };

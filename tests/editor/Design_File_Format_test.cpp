@@ -36,6 +36,9 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
 {
     DesignFileContent content = designsamples::richDesign();
     content.workbookSheet = QStringLiteral("Sunday");
+    const Card_Design onA6 { QSizeF(419.5, 297.6), QRectF(20, 250.5, 200, 30), 14, QStringLiteral("RSVP") };
+    const Item_Card_Designs designs { { onA6, { QSizeF(242.6, 153), QRectF(8, 120, 110, 24), 8.6, {} } }, { onA6 } };
+    content.designs.set(content.backItems[0], designs); // the person's design on two card sizes
     const QByteArray bytes = encodeDesignFile(content);
     EXPECT_TRUE(bytes.startsWith("<?xml"));
     QString reason;
@@ -51,7 +54,16 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
     EXPECT_EQ(back->rows, content.rows);
     expectSameItems(back->frontItems, content.frontItems);
     expectSameItems(back->backItems, content.backItems);
+    ASSERT_TRUE(back->designs.find(*back->backItems[0]) && !back->designs.find(*back->frontItems[0]));
+    EXPECT_EQ(*back->designs.find(*back->backItems[0]), designs);
     EXPECT_EQ(encodeDesignFile(*back), bytes); // saving twice gives the same file
+    const Card_Design damaged[]
+        = { { QSizeF(0, 9), {}, 14, {} }, { onA6.card, { 2e6, 0, 1, 1 }, 14, {} }, { onA6.card, {}, -1, {} } };
+    for (const Card_Design& one : damaged) { // refused, naming the item
+        content.designs.set(content.backItems[0], { { one }, {} });
+        EXPECT_FALSE(decodeDesignFile(encodeDesignFile(content), &reason));
+        EXPECT_TRUE(reason.contains(QStringLiteral("item 0 has a damaged design"))) << reason.toStdString();
+    }
 }
 
 TEST(DesignFile, EmptyDesignHasSixtyThreeElementsWithZeroCounts)
