@@ -137,6 +137,18 @@ QString Name_In_Notice(const QString& name)
     return truncatedAtCharacterBoundary(name, kNoticeNameLength - 1) + QChar(0x2026);
 }
 
+QString Path_In_Notice(const QString& path)
+{
+    if (path.size() <= kNoticeNameLength)
+        return path;
+    const int tail = kNoticeNameLength / 2;
+    const int head = kNoticeNameLength - tail - 1;
+    QString end = path.right(tail);
+    if (!end.isEmpty() && end.front().isLowSurrogate())
+        end.remove(0, 1); // never half a character
+    return truncatedAtCharacterBoundary(path, head) + QChar(0x2026) + end;
+}
+
 QString Left_Str_substringToIndex(const QString& s, int n)
 {
     return truncatedAtCharacterBoundary(s, n);

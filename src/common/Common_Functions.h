@@ -38,6 +38,9 @@ QString truncatedAtCharacterBoundary(const QString& s, int n);
 // readable and quick to show whatever the file holds.
 constexpr int kNoticeNameLength = 80;
 QString Name_In_Notice(const QString& name);
+// A path or file name as a notice shows it: at most kNoticeNameLength characters, the middle left out, so that
+// the folder's start and the file's name both stay readable; a path from a design file may be of any length.
+QString Path_In_Notice(const QString& path);
 
 // Shows every label of the window as the characters it is given, never as markup: for windows whose words
 // name files, sheets or values (a progress window's label).

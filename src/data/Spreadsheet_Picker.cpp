@@ -5,7 +5,6 @@
 #include "common/PleaseWait_Modeless.h"
 #include "data/Spreadsheet_Cells.h"
 #include "data/Spreadsheet_Globals.h"
-#include "data/Workbook_Names.h"
 
 #include <QApplication>
 #include <QBoxLayout>
@@ -80,7 +79,7 @@ void Spreadsheet_Picker::resetForOpening(const QString& path)
 {
     Excel_Sheet_Number = 1;
     path_ = path;
-    w_.file_path->setText(Workbook_Path_In_Notice(path));
+    w_.file_path->setText(Path_In_Notice(path));
     note_->clear();
     w_.contains_header->setChecked(true);
     ListData_xl.clear();

@@ -60,18 +60,6 @@ std::vector<int> firstIndexes(std::size_t count)
     return indexes;
 }
 
-// The longest file name a notice shows whole; a longer one keeps its start and its end.
-constexpr int longestNameShown = 60;
-
-QString shortName(const QString& path)
-{
-    const QString name = QFileInfo(path).fileName();
-    if (name.size() <= longestNameShown)
-        return name;
-    const int half = longestNameShown / 2;
-    return Left_Str_substringToIndex(name, half) + QStringLiteral("...") + Right_Str_substringFromIndex(name, half);
-}
-
 // The pictures of the opened design's picture items and card backgrounds whose files are there but refused
 // (too large to decode, not a regular file), each once, by its file's name: told when the design opens, since
 // they show nothing. Only headers are read: the pictures are decoded when a side shows them.
@@ -92,9 +80,9 @@ QString refusedPicturesNotice(const DesignFileContent& content)
     QStringList names;
     for (const QString& path : paths) {
         const PictureSource::Check check = PictureSource::checkHeader(path);
-        if (!check.usable() && !names.contains(shortName(path))) {
+        if (!check.usable() && !names.contains(Path_In_Notice(QFileInfo(path).fileName()))) {
             Show_NSLog_Message(check.refusal);
-            names << shortName(path);
+            names << Path_In_Notice(QFileInfo(path).fileName());
         }
     }
     if (names.isEmpty())

@@ -9,7 +9,6 @@
 #include "data/Data_From_Excel.h"
 #include "data/Import_Excel.h"
 #include "data/Import_Wizard.h"
-#include "data/Workbook_Names.h"
 #include "editor/Editor_Globals.h"
 #include "editor/Editor_Icons.h"
 #include "editor/TSLWindowController_Forms.h"
@@ -173,7 +172,7 @@ void TSLWindowController::Read_Workbook_Of_Opened_Design()
         = QStringLiteral("The design shows the data it stored (%1 records).").arg(bindingTable.rowCount());
     if (workbookStamp_.size < 0) {
         tellOfWorkbook(QStringLiteral("The workbook \"%1\" cannot be found. %2")
-                           .arg(Workbook_Path_In_Notice(Excel_Source_Path), kept));
+                           .arg(Path_In_Notice(Excel_Source_Path), kept));
         return;
     }
     takeWorkbookData(QStringLiteral("The workbook \"%1\" cannot be read: %2. ") + kept);

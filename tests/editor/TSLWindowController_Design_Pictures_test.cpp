@@ -147,9 +147,9 @@ TEST_F(DesignPicturesTest, PicturesThatAreRefusedAreNamedWhenTheDesignOpens)
     save();
     openThroughTheOpenCommand();
     EXPECT_TRUE(editortest::messageTexts(ui).contains(
-        QStringLiteral("3 pictures of this design cannot be used: \"huge.png\", \"%1...%2.png\", \"back.png\". They "
+        QStringLiteral("3 pictures of this design cannot be used: \"huge.png\", \"%1\u2026%2.png\", \"back.png\". They "
                        "show nothing until others are chosen.")
-            .arg(QString(30, u'a'), QString(26, u'z'))))
+            .arg(QString(39, u'a'), QString(36, u'z'))))
         << editortest::messageTexts(ui).join(u'|').toStdString();
     EXPECT_EQ(decodes(), 0u) << "opening still decodes no picture";
 }
