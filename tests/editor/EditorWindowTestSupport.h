@@ -19,6 +19,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -173,6 +175,15 @@ protected:
         QCoreApplication::exec();
     }
 
+    // The next modal window confirmed as a person confirms it, with its own OK button: what that button
+    // hands out is what the caller gets, never an answer the window itself did not give.
+    void confirmNextDialog()
+    {
+        ui.modalRuns.push_back([](QDialog& dialog) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("OK_btn")), Qt::LeftButton);
+            return dialog.result();
+        });
+    }
     // Start-up with the start screen answered by `startScreen` (its result is the start screen's).
     void startUp(const std::function<int(Invitation_Wizard&)>& startScreen)
     {

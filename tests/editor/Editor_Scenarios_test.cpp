@@ -305,7 +305,7 @@ TEST_F(EditorScenario, BarcodeSettingsSpreadKeepEachDataAndUndoInOneStep)
     const QImage shownPicture = shown->_barcode_image;
     QCoreApplication::processEvents();
 
-    ui.modalRuns.push_back([](QDialog&) { return 1; }); // the settings confirmed as they stand
+    confirmNextDialog(); // the settings confirmed as they stand
     click(widget<QWidget>(QStringLiteral("View_barcode_prop_btn")));
     ASSERT_FALSE(shown->_barcode_image.isNull());
     EXPECT_EQ(other->linear_font_val, QStringLiteral("GUEST-0042")) << "each barcode keeps its data";
@@ -328,10 +328,7 @@ TEST_F(EditorScenario, ANewBarcodeExportsTheSymbolItsWindowOpensOn)
     window->export_resolution = 300;
     ASSERT_TRUE(window->Export_Single_File(fresh, false));
     clickItem(barcode);
-    ui.modalRuns.push_back([](QDialog& dialog) {
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("OK_btn")), Qt::LeftButton);
-        return dialog.result();
-    });
+    confirmNextDialog(); // the settings confirmed as they stand
     click(widget<QWidget>(QStringLiteral("View_barcode_prop_btn")));
     ASSERT_TRUE(window->Export_Single_File(taken, false));
     EXPECT_EQ(QImage(fresh), QImage(taken));
@@ -590,7 +587,7 @@ TEST_F(EditorScenario, BarcodeFromTheSettingsDialogStaysInsideItsItem)
     ASSERT_EQ(window->Get_Front_Control_Count(), 1);
     const TSLGraphicPtr barcode = window->Get_Front_Controls_Array().front();
     clickItem(barcode);
-    ui.modalRuns.push_back([](QDialog&) { return 1; }); // the settings dialog confirmed as it stands
+    confirmNextDialog(); // the settings confirmed as they stand
     click(widget<QWidget>(QStringLiteral("View_barcode_prop_btn")));
     ASSERT_FALSE(barcode->_barcode_image.isNull()) << "the dialog gave the item its symbol";
     ASSERT_GT(barcode->_barcode_image.deviceIndependentSize().width(), barcode->bounds().width())

@@ -6,10 +6,12 @@
 #include "barcode/Barcode_Entries.h"
 #include "barcode/Barcode_Gen.h"
 #include "barcode/Barcode_Globals.h"
+#include "model/TSLBarcode_Drawing.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -32,7 +34,7 @@ protected:
         EXPECT_NE(widget, nullptr) << name;
         return widget;
     }
-    // Scripts the dialog: the edits a person makes, then OK (1) or Cancel (0).
+    // Scripts the dialog: the edits a person makes, then its own OK (1) or Cancel (0) button.
     void answerDialog(int result)
     {
         ui.modalRuns.push_back([result](QDialog& dialog) {
@@ -45,7 +47,8 @@ protected:
             part<QComboBox>(*barcode, "align_hdr_combo")->setCurrentText(QStringLiteral("Center"));
             part<QComboBox>(*barcode, "align_ftr_combo")->setCurrentText(QStringLiteral("Right"));
             QTest::mouseClick(part<QCheckBox>(*barcode, "hideFooterCheckbox"), Qt::LeftButton, {}, QPoint(6, 8));
-            return result;
+            QTest::mouseClick(part<QPushButton>(*barcode, result == 1 ? "OK_btn" : "Cancel_btn"), Qt::LeftButton);
+            return barcode->result();
         });
     }
 };
@@ -86,6 +89,11 @@ TEST_F(BarcodePanelTest, OkSpreadsTheSettingsOverTheSelectionAndThePictureToTheC
     EXPECT_EQ(third->linear_font_val, QStringLiteral("kept data"));
     ASSERT_FALSE(Barcode_output_image.isNull());
     EXPECT_EQ(first->_barcode_image, Barcode_output_image.image);
+    // Its drawing, which exports and prints draw, is the same QR Code as its picture, not an earlier symbol.
+    const TSLBarcode_Drawing* drawing = first->Barcode_drawing();
+    ASSERT_NE(drawing, nullptr);
+    EXPECT_NEAR(drawing->size().width() / drawing->size().height(),
+        double(first->_barcode_image.width()) / first->_barcode_image.height(), 0.01);
     EXPECT_EQ(third->_barcode_image, thirdPicture);
     EXPECT_EQ(itemBytes(*unselected), unselectedBefore);
     EXPECT_EQ(itemBytes(*back), backBefore);
