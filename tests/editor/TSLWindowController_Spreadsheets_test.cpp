@@ -408,17 +408,18 @@ TEST_F(SpreadsheetCommandsTest, ABoundColumnIsTheSheetsOwnWhateverElseWasTicked)
             EXPECT_EQ(window->Read_and_load_design_Log(design, QStringLiteral("L")), 1);
             window->_graphicView->setSelected_Graphic(window->Get_Front_Controls_Array().back());
             window->Show_RHS_Properties(window->Get_Front_Controls_Array().back());
-            return shown() + '|' + window->Batch_Series->currentText();
+            return (shown() + '|' + window->Batch_Series->currentText()).toStdString();
         };
-        EXPECT_EQ(shown() + '|' + window->Batch_Series->currentText(), QString::fromUtf8(c.first) + '|' + c.listed);
+        const std::string kept = std::string(c.first) + '|' + c.listed;
+        EXPECT_EQ((shown() + '|' + window->Batch_Series->currentText()).toStdString(), kept);
         if (&c == cases)
             ui.fileAnswers.push_back(design); // asked at the first save
         ASSERT_EQ(window->Save_project_file(false, false), TSLWindowController::SaveResult::Saved);
-        EXPECT_EQ(reopened(), QString::fromUtf8(c.first) + '|' + c.listed) << "reopened untouched";
+        EXPECT_EQ(reopened(), kept) << "reopened untouched";
         Rows rows = c.rows; // the new guest comes first, below the titles
         rows.insert(c.rows.size() > 3 ? 3 : 1, QStringList(c.rows.back().size(), QStringLiteral("Zak")));
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true));
         EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == QLatin1String("Zak"); }, 20000)) << "a guest added";
-        EXPECT_EQ(reopened(), QStringLiteral("Zak|") + c.listed) << "reopened after the change";
+        EXPECT_EQ(reopened(), std::string("Zak|") + c.listed) << "reopened after the change";
     }
 }
