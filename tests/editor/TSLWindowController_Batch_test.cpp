@@ -235,10 +235,6 @@ TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillN
             ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice
         window->Export_Button();
     };
-    const auto cardOne = [](const QDir& folder) {
-        QFile card(folder.filePath(QStringLiteral("Card_1.PNG")));
-        return card.open(QIODevice::ReadOnly) ? card.readAll() : QByteArray();
-    };
     const struct {
         int answer; // Cancel, Remove, Keep
         QStringList left; // beside Card_1 to Card_40
@@ -257,11 +253,10 @@ TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillN
         ASSERT_EQ(folder.entryList(QDir::Files).size(), 42);
         ASSERT_TRUE(QFile::remove(folder.filePath(QStringLiteral("Card_42.PNG"))));
         ASSERT_TRUE(QFile::link(folder.filePath(QStringLiteral("notes.txt")), folder.filePath("Card_42.PNG")));
-        for (const char* own : { "notes.txt", "Card_99.PNG" }) {
+        for (const char* own : { "notes.txt", "Card_99.PNG", "Card_1.PNG" }) { // Card_1 the earlier export's, marked
             QFile file(folder.filePath(QString::fromLatin1(own)));
             ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("the person's own") > 0);
         }
-        const QByteArray earlierCard = cardOne(folder);
         ui.messages.clear();
         ui.messageAnswers.push_back(row.answer);
         exportGuests(40, "Friend ", chosen.path(), row.told);
@@ -275,7 +270,8 @@ TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillN
             expected << QStringLiteral("Card_%1.PNG").arg(i);
         expected.sort();
         EXPECT_EQ(cardsIn(chosen.path()), expected) << row.answer;
-        EXPECT_EQ(cardOne(folder) == earlierCard, row.told == nullptr) << "Cancel writes nothing";
+        EXPECT_EQ(QFileInfo(folder.filePath("Card_1.PNG")).size() == 16, row.told == nullptr)
+            << "Cancel writes nothing";
         EXPECT_EQ(QFileInfo(folder.filePath("notes.txt")).size(), 16);
         EXPECT_TRUE(!row.told || window->Export_File_Message.endsWith(QString::fromLatin1(row.told)))
             << window->Export_File_Message.toStdString();
