@@ -119,6 +119,18 @@ TEST_F(SpreadsheetCommandsTest, ChosenColumnsBecomeTheDesignsSpreadsheetSource)
     window->Bind_Spreadsheet_btn->trigger();
     EXPECT_EQ(Excel_Source_Path, other);
     EXPECT_EQ(item->Text_contents().string, QStringLiteral("Zed"));
+
+    // A filtered sheet: each run's notes say how many rows the workbook hides.
+    QByteArray body = "<row r=\"1\"><c t=\"inlineStr\"><is><t>Name</t></is></c></row>";
+    for (const char* row : { "2\" hidden=\"1", "3", "4\" hidden=\"1", "5" })
+        body += QByteArray("<row r=\"") + row + "\"><c><v>" + row[0] + "</v></c></row>";
+    ASSERT_TRUE(sheettest::writeWorkbook(book, { sheettest::worksheet(body) }));
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0 });
+    window->Bind_Spreadsheet_btn->trigger();
+    window->Check_Series_Or_Excel_Use_or_not();
+    EXPECT_EQ(window->Take_Batch_Snapshot()->fillLog().notes(),
+        QStringLiteral("2 of these rows are hidden in the workbook; they make cards like the others."));
 }
 
 TEST_F(SpreadsheetCommandsTest, ABarcodeItemIsBoundToAColumnByPosition)
@@ -146,22 +158,6 @@ TEST_F(SpreadsheetCommandsTest, ABarcodeItemIsBoundToAColumnByPosition)
     });
     Barcode_Dialog::defaultInstance()->Open_Wnd(*item);
     EXPECT_EQ(listed, (QStringList { "#", "Name", "Code (missing)*" }));
-}
-
-// A filtered sheet: each run's notes say how many rows the workbook hides.
-TEST_F(SpreadsheetCommandsTest, HiddenRowsOfTheBoundSheetAreToldInTheRunsNotes)
-{
-    QByteArray body = "<row r=\"1\"><c t=\"inlineStr\"><is><t>Name</t></is></c></row>";
-    for (const char* row : { "2\" hidden=\"1", "3", "4\" hidden=\"1", "5" })
-        body += QByteArray("<row r=\"") + row + "\"><c><v>" + row[0] + "</v></c></row>";
-    ASSERT_TRUE(sheettest::writeWorkbook(book, { sheettest::worksheet(body) }));
-    ui.fileAnswers.push_back(book);
-    pickColumns({ 0 });
-    window->Bind_Spreadsheet_btn->trigger();
-    boundText(1);
-    window->Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(window->Take_Batch_Snapshot()->fillLog().notes(),
-        QStringLiteral("2 of these rows are hidden in the workbook; they make cards like the others."));
 }
 
 TEST_F(SpreadsheetCommandsTest, TheTableWindowEditsTheDesignsOwnTable)
