@@ -89,8 +89,7 @@ TEST_F(ControlScenario, TypingANewOrDoubleClickedTextGoesIntoItAndGrowsItsBox)
              Way::AnAddressOnTheRight }) {
         SCOPED_TRACE(int(way));
         const bool address = way == Way::AnAddressOnTheRight;
-        const QString typed = address ? QStringLiteral("Write to anna.fitzgerald@example.com")
-                                      : QStringLiteral("RSVP by Friday");
+        const QString typed = QLatin1String(address ? "Write to anna.fitzgerald@example.com" : "RSVP by Friday");
         click(widget<QWidget>(QStringLiteral("Text_Tool_btn")));
         const TSLGraphicPtr item = window->Get_Front_Controls_Array().front();
         const QString before = textOf(item);

@@ -26,7 +26,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QListView>
 #include <QStackedWidget>
@@ -853,49 +852,43 @@ TEST_F(EditorScenario, APictureChosenWithThePictureToolIsPlacedUprightOrRefusedB
     };
     for (const picturefiles::Hostile_Picture& hostile : picturefiles::hostilePictures())
         rows.push_back({ folder.filePath(QLatin1String(hostile.name)), hostile.bytes, hostile.says });
-    const auto pastedFiles = [] {
-        return QDir(Resource_Path + QStringLiteral("/LibraryImage"))
-            .entryList({ QStringLiteral("Pasted_*") }, QDir::Files)
-            .size();
-    };
+    const auto pastedFiles
+        = [] { return QDir(Resource_Path + "/LibraryImage").entryList({ "Pasted_*" }, QDir::Files).size(); };
     const qsizetype pastedBefore = pastedFiles();
     // Each picture chosen with the picture tool, then copied in another program and pasted: both roads pass
     // the same gate and say the same.
-    for (const bool pasted : { false, true }) {
-        for (const Row& row : rows) {
-            if (!row.bytes.isEmpty()) {
-                ASSERT_TRUE(picturefiles::write(row.path, row.bytes));
-            }
-            const int before = window->Get_Front_Control_Count();
-            ui.messages.clear();
-            if (pasted) {
-                QFile file(row.path);
-                ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-                auto* data = new QMimeData;
-                data->setData(row.path.endsWith(QLatin1String(".png")) ? QStringLiteral("image/png")
-                                                                       : QStringLiteral("image/jpeg"),
-                    file.readAll());
-                QGuiApplication::clipboard()->setMimeData(data);
-                trigger(QStringLiteral("menu_Paste"));
-            } else {
-                ui.fileAnswers.push_back(row.path);
-                click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
-            }
-            const std::string road = (pasted ? "pasted " : "chosen ") + row.path.toStdString();
-            if (*row.message) {
-                EXPECT_EQ(window->Get_Front_Control_Count(), before) << road;
-                ASSERT_EQ(ui.messages.size(), 1u) << road;
-                const QString named = pasted ? QStringLiteral("Pasted_") : QFileInfo(row.path).fileName();
-                EXPECT_TRUE(ui.messages[0].text.contains(named)) << ui.messages[0].text.toStdString();
-                EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String(row.message)))
-                    << ui.messages[0].text.toStdString();
-                continue;
-            }
-            // A phone photo taken upright lands upright, with its own proportions.
-            ASSERT_EQ(window->Get_Front_Control_Count(), before + 1) << road;
-            const QSizeF box = window->Get_Front_Controls_Array().front()->bounds().size(); // the newest
-            EXPECT_NEAR(box.height() / box.width(), row.ratio, 0.05) << road;
+    for (std::size_t road = 0; road < 2 * rows.size(); ++road) {
+        const Row& row = rows[road % rows.size()];
+        const bool pasted = road >= rows.size();
+        SCOPED_TRACE((pasted ? "pasted " : "chosen ") + row.path.toStdString());
+        if (!row.bytes.isEmpty()) {
+            ASSERT_TRUE(picturefiles::write(row.path, row.bytes));
         }
+        const int before = window->Get_Front_Control_Count();
+        ui.messages.clear();
+        if (pasted) {
+            QFile file(row.path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            auto* data = new QMimeData;
+            data->setData(QLatin1String(row.path.endsWith(".png") ? "image/png" : "image/jpeg"), file.readAll());
+            QGuiApplication::clipboard()->setMimeData(data);
+            trigger(QStringLiteral("menu_Paste"));
+        } else {
+            ui.fileAnswers.push_back(row.path);
+            click(widget<QWidget>(QStringLiteral("Image_Tool_btn")));
+        }
+        if (*row.message) {
+            EXPECT_EQ(window->Get_Front_Control_Count(), before) << row.message;
+            ASSERT_EQ(ui.messages.size(), 1u);
+            const QString named = pasted ? QStringLiteral("Pasted_") : QFileInfo(row.path).fileName();
+            EXPECT_TRUE(ui.messages[0].text.contains(named)) << ui.messages[0].text.toStdString();
+            EXPECT_TRUE(ui.messages[0].text.contains(QLatin1String(row.message))) << ui.messages[0].text.toStdString();
+            continue;
+        }
+        // A phone photo taken upright lands upright, with its own proportions.
+        ASSERT_EQ(window->Get_Front_Control_Count(), before + 1);
+        const QSizeF box = window->Get_Front_Controls_Array().front()->bounds().size(); // the newest
+        EXPECT_NEAR(box.height() / box.width(), row.ratio, 0.05);
     }
     EXPECT_EQ(pastedFiles(), pastedBefore + 3) << "a refused paste leaves no file behind";
 }

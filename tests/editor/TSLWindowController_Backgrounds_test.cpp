@@ -21,16 +21,7 @@
 
 using editortest::EditorWindowTest;
 
-// The Backgrounds strip and the picture library in background mode list the same folder.
-class BackgroundsTest : public EditorWindowTest {
-protected:
-    void openLibraryOfBackgrounds()
-    {
-        Image_Library::defaultInstance()->control_or_BG = QStringLiteral("B");
-        ui.modalRuns.push_back([](QDialog&) { return 0; });
-        Image_Library::defaultInstance()->Open_Library_Window();
-    }
-};
+using BackgroundsTest = EditorWindowTest;
 
 TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackground)
 {
@@ -58,8 +49,12 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
     // The Backgrounds strip and the picture library list the same pictures and name each broken file once.
     auto* library = Image_Library::defaultInstance()->findChild<Browser_Picture_Model*>();
     ASSERT_NE(library, nullptr);
-    const std::function<void()> listings[]
-        = { [this] { window->Load_and_fill_backgrounds(); }, [this] { openLibraryOfBackgrounds(); } };
+    const std::function<void()> listings[] = { [this] { window->Load_and_fill_backgrounds(); },
+        [this] {
+            Image_Library::defaultInstance()->control_or_BG = QStringLiteral("B");
+            ui.modalRuns.push_back([](QDialog&) { return 0; });
+            Image_Library::defaultInstance()->Open_Library_Window();
+        } };
     const Browser_Picture_Model* models[] = { window->images, library };
     testing::internal::CaptureStderr();
     for (int listing = 0; listing < 2; ++listing) {
@@ -74,6 +69,36 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
     const QString log = QString::fromStdString(testing::internal::GetCapturedStderr());
     const QString refusal = QStringLiteral("\" is not a picture that can be used");
     EXPECT_EQ(log.count(QStringLiteral("notes.png") + refusal), 1) << log.toStdString();
+
+    // Beside them, pictures the checks refuse, a name made up as markup (a local picture over the screen if
+    // read so) and one past any room: each thumbnail is read away from the window through the picture checks,
+    // a refused one (the damaged PNG's too) is a "cannot be shown" tile, each tool tip the name, short and plain.
+    QStringList refused = { QStringLiteral("cut.png") };
+    const QStringList made = { QStringLiteral("<img src=file:a.png>.png"), QString(200, u'x') + ".png" };
+    for (const picturefiles::Hostile_Picture& hostile : picturefiles::hostilePictures()) {
+        ASSERT_TRUE(picturefiles::write(folder.filePath(QLatin1String(hostile.name)), hostile.bytes));
+        refused << QLatin1String(hostile.name);
+    }
+    for (const QString& name : made)
+        ASSERT_TRUE(picture.save(folder.filePath(name), "PNG"));
+    for (int listing = 0; listing < 2; ++listing) {
+        listings[listing]();
+        const Browser_Picture_Model& model = *models[listing];
+        ASSERT_EQ(model.rowCount(), 9) << listing;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const QModelIndex index = model.index(row);
+            const QString name = index.data(Qt::DisplayRole).toString();
+            const auto thumbnail = [&] { return index.data(Qt::DecorationRole).value<QImage>(); };
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !thumbnail().isNull(); }, 20000)) << qPrintable(name);
+            EXPECT_EQ(thumbnail() == model.cannotBeShownTile(), refused.contains(name)) << qPrintable(name);
+            QTextDocument tip;
+            tip.setHtml(index.data(Qt::ToolTipRole).toString());
+            EXPECT_EQ(tip.toPlainText(), Name_In_Notice(name)) << qPrintable(name);
+            EXPECT_LE(tip.toPlainText().size(), kNoticeNameLength);
+        }
+    }
+    for (const QString& name : refused.mid(1) + made)
+        ASSERT_TRUE(folder.remove(name));
 
     // A damaged picture is refused by name when it is chosen, and the side keeps what it had.
     for (const char* broken : { "cut.png", "torn.jpg" }) {
@@ -122,52 +147,5 @@ TEST_F(BackgroundsTest, ListsPngAndJpgOnlyAndChoosingSetsTheEditedSidesBackgroun
         EXPECT_TRUE(QTest::qWaitFor([&] { return strip() == QLatin1String(shown[change]); }, 5000))
             << strip().toStdString();
         EXPECT_EQ(window->imageBrowser->currentIndex().data().toString(), QStringLiteral("a.png"));
-    }
-}
-
-TEST_F(BackgroundsTest, APictureThatCannotBeShownGetsATileAndEveryNameShowsPlainInItsToolTip)
-{
-    startUpEmpty();
-    QDir folder(QDir(Resource_Path).filePath(QStringLiteral("Background")));
-    const auto shipped = qScopeGuard([&folder] {
-        folder.removeRecursively();
-        Prepare_Resource_Folder();
-    });
-    folder.removeRecursively();
-    ASSERT_TRUE(QDir().mkpath(folder.path()));
-    QStringList refused;
-    for (const picturefiles::Hostile_Picture& hostile : picturefiles::hostilePictures()) {
-        ASSERT_TRUE(picturefiles::write(folder.filePath(QLatin1String(hostile.name)), hostile.bytes));
-        refused << QLatin1String(hostile.name);
-    }
-    // A name made up as markup would show a local picture over the screen if it were read as markup.
-    const QString markup = QStringLiteral("<img src=file:a.png>.png");
-    const QString longName = QString(200, QLatin1Char('x')) + QStringLiteral(".png");
-    QImage picture(8, 8, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
-    for (const QString& name : { QStringLiteral("a.png"), markup, longName })
-        ASSERT_TRUE(picture.save(folder.filePath(name), "PNG"));
-
-    auto* library = Image_Library::defaultInstance()->findChild<Browser_Picture_Model*>();
-    ASSERT_NE(library, nullptr);
-    const std::function<void()> listings[]
-        = { [this] { window->Load_and_fill_backgrounds(); }, [this] { openLibraryOfBackgrounds(); } };
-    const Browser_Picture_Model* models[] = { window->images, library };
-    for (int listing = 0; listing < 2; ++listing) {
-        listings[listing]();
-        const Browser_Picture_Model& model = *models[listing];
-        ASSERT_EQ(model.rowCount(), 6) << listing;
-        for (int row = 0; row < model.rowCount(); ++row) {
-            const QModelIndex index = model.index(row);
-            const QString name = index.data(Qt::DisplayRole).toString();
-            // Every thumbnail is read away from the window, through the picture checks.
-            const auto thumbnail = [&] { return index.data(Qt::DecorationRole).value<QImage>(); };
-            ASSERT_TRUE(QTest::qWaitFor([&] { return !thumbnail().isNull(); }, 20000)) << name.toStdString();
-            EXPECT_EQ(thumbnail() == model.cannotBeShownTile(), refused.contains(name)) << name.toStdString();
-            QTextDocument tip;
-            tip.setHtml(index.data(Qt::ToolTipRole).toString());
-            EXPECT_EQ(tip.toPlainText(), Name_In_Notice(name)) << name.toStdString();
-            EXPECT_LE(tip.toPlainText().size(), kNoticeNameLength);
-        }
     }
 }

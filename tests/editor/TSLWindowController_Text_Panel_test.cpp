@@ -102,10 +102,8 @@ TEST_F(TextPanelTest, WhatComesInStopsAt250WholeCharactersAndWhatWasThereStays)
         int road; // 0 the inspector, 1 the box on the card, 2 the Greeting Texts window
         QString was;
         int at; // the caret, -1 all
-        QString put; // one character typed, more pasted
-        QString kept;
-        int leftOut;
-        int selected = 0; // from the caret
+        QString put, kept; // put: one character typed, more pasted
+        int leftOut, selected = 0; // selected from the caret
     } rows[] = {
         { false, QStringLiteral("x"), -1, a300, QString(250, u'a'), 50 },
         { false, QStringLiteral("x"), -1, QString(249, u'b') + face + QStringLiteral("tail"), QString(249, u'b'), 6 },
@@ -219,7 +217,8 @@ TEST(TextPanelTimes, OfferedTimeFormatsGiveTheMarkerInCapitals)
     };
     for (const auto& c : cases) {
         const QString value = TSLWindowController::Get_time_Value(QString::fromLatin1(c.format));
-        EXPECT_TRUE(value.contains(QRegularExpression(QString::fromLatin1(c.shape)))) << c.format << " gave " << value.toStdString();
+        EXPECT_TRUE(value.contains(QRegularExpression(QString::fromLatin1(c.shape))))
+            << c.format << " gave " << value.toStdString();
     }
 }
 
