@@ -237,9 +237,8 @@ TEST(TSLImageDrawing, SepiaAndAnUnevenTurnOfAPhotoStayInsideTheBounds)
     EXPECT_GT(countPixels(middle, [](const QColor& c) { return c.red() > c.blue() + 10; }), middle.width());
 }
 
-// An output that draws a picture with more pixels than the screen reads it again from its file at those pixels
-// (never more than the file holds) and adjusts it as the screen shows it: the blur's radius and the margin of an
-// uneven turn grow with it, so that brought down to the working size it is the working picture again.
+// The blur's radius and the margin of an uneven turn grow with the pixels: brought down to the working size, the
+// output's picture is the working picture again.
 TEST(TSLImageDrawing, AnOutputReadsThePictureAgainAtItsPixelsAndAdjustsItAsTheScreenShowsIt)
 {
     auto item = pictureItem(edge(2000, 1000, Qt::red, Qt::blue), { 0, 0, 480, 240 }, QStringLiteral("wide_edge"));
@@ -269,14 +268,13 @@ TEST(TSLImageDrawing, AnOutputReadsThePictureAgainAtItsPixelsAndAdjustsItAsTheSc
         const QImage working = picturerenditions::adjusted(item->pictureSource(), item->adjustments());
         const QImage brought = output.picture.scaled(working.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         int differ = 0;
-        for (int y = 0; y < working.height(); ++y) {
+        for (int y = 0; y < working.height(); ++y)
             for (int x = 0; x < working.width(); ++x) {
                 const QColor a = working.pixelColor(x, y), b = brought.pixelColor(x, y);
                 differ += std::max({ std::abs(a.red() - b.red()), std::abs(a.blue() - b.blue()),
                               std::abs(a.alpha() - b.alpha()) })
                     > 24;
             }
-        }
         EXPECT_LT(differ, working.width() * working.height() / 200) << "of " << working.width() * working.height();
         const QColor middle = output.picture.pixelColor(output.picture.width() / 4, output.picture.height() / 2);
         EXPECT_EQ(row.grey, middle.red() == middle.blue()) << qPrintable(middle.name());

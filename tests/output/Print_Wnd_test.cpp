@@ -216,8 +216,6 @@ TEST(PrintWindow, CancellingTheFileOrNoCardsWritesNothing)
     EXPECT_TRUE(ui.messages[2].text.contains(QStringLiteral("is cut (the canvas marks it): text \"typed\".")));
 }
 
-// A name cut by its box is told before any sheet is drawn: No writes nothing; Yes prints, and every card not
-// whole is listed beside the PDF file, which the message names.
 TEST(PrintWindow, ACutNameIsToldBeforeTheSheetsAndEveryCardNotWholeIsListedBesideThem)
 {
     testsupport::ScriptedResponder ui;
@@ -225,7 +223,7 @@ TEST(PrintWindow, ACutNameIsToldBeforeTheSheetsAndEveryCardNotWholeIsListedBesid
     host.addedToFront = { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 100, 30, 8)) };
     const QString folder = testsupport::makeTempFolder(QStringLiteral("window-cut-records"));
     ui.fileAnswers.push_back(folder + QStringLiteral("/guests"));
-    ui.messageAnswers = { 0, 1 };
+    ui.messageAnswers = { 0, 1 }; // No: nothing is written; then Yes
     withPrintWindow(ui, host, [](Print_Wnd& w) {
         QTest::mouseClick(w.form().printButton, Qt::LeftButton);
         QTest::mouseClick(w.form().printButton, Qt::LeftButton);

@@ -266,10 +266,15 @@ TEST(SendMail, RecipientListKeepsPiecesAsSplitAndIgnoresEmptyOnes)
         EXPECT_EQ(Send_Mail::recipientList(QString::fromLatin1(c.to)), c.list) << c.to;
 }
 
-TEST(SendMail, APastedColumnAndSemicolonsBecomeTheListTheToFieldShows)
+TEST(SendMail, APastedColumnAndSemicolonsBecomeTheListTheToFieldShowsAndAnUnreadableRecordOfMailsIsAskedOfAndKept)
 {
     FreshDataFolder folder(QStringLiteral("send-pasted"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(Send_Mail_Record::path()).path()));
+    QFile damaged(Send_Mail_Record::path());
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write("not a record\n") > 0);
+    damaged.close();
     testsupport::ScriptedResponder ui;
+    ui.messageAnswers = { 0, 1 }; // Cancel, then Send anyway
     Recorder recorder;
     Send_Mail::defaultInstance().runSender = recorder.sender();
     openSendWindow(ui, [&](Send_Mail& window) {
@@ -279,8 +284,12 @@ TEST(SendMail, APastedColumnAndSemicolonsBecomeTheListTheToFieldShows)
         f.to_txt->insert(QStringLiteral("Ann@example.com\nbo@example.com,\r\n\nLee <cy@example.com>\n")); // as pasted
         EXPECT_EQ(f.to_txt->text(),
             QStringLiteral("first@example.com, Ann@example.com, bo@example.com, Lee <cy@example.com>"));
-        type(f.to_txt, QStringLiteral("x@example.com;y@example.com"));
         click(f.rd_without_barcode);
+        click(f.sendButton);
+        EXPECT_FALSE(window.running());
+        EXPECT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(recorder.count.load(), 0);
+        type(f.to_txt, QStringLiteral("x@example.com;y@example.com"));
         click(f.sendButton);
         ASSERT_TRUE(waitForRun(window));
         EXPECT_EQ(f.to_txt->text(), QStringLiteral("x@example.com, y@example.com"));
@@ -288,32 +297,10 @@ TEST(SendMail, APastedColumnAndSemicolonsBecomeTheListTheToFieldShows)
     Send_Mail::defaultInstance().runSender = nullptr;
     ASSERT_EQ(recorder.mails.size(), 2u);
     EXPECT_EQ(recorder.mails[1].toAddress, QStringLiteral("y@example.com"));
-}
-
-TEST(SendMail, ARecordOfMailsSentThatCannotBeReadIsToldOfAndNothingGoesUnasked)
-{
-    FreshDataFolder folder(QStringLiteral("send-unreadable"));
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(Send_Mail_Record::path()).path()));
-    QFile damaged(Send_Mail_Record::path());
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly) && damaged.write("not a record\n") > 0);
-    damaged.close();
-    testsupport::ScriptedResponder ui; // Cancel
-    Recorder recorder;
-    Send_Mail::defaultInstance().runSender = recorder.sender();
-    openSendWindow(ui, [&](Send_Mail& window) {
-        type(window.form().from_txt, QStringLiteral("me@example.com"));
-        type(window.form().to_txt, QStringLiteral("a@example.com"));
-        click(window.form().rd_without_barcode);
-        click(window.form().sendButton);
-        EXPECT_FALSE(window.running());
-    });
-    Send_Mail::defaultInstance().runSender = nullptr;
-    ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.startsWith(QStringLiteral("The list of the guests already mailed cannot be read")));
     EXPECT_EQ(ui.messages[0].buttons.value(0), QStringLiteral("Cancel"));
-    EXPECT_EQ(recorder.count.load(), 0);
     ASSERT_TRUE(damaged.open(QIODevice::ReadOnly));
-    EXPECT_EQ(damaged.readAll(), "not a record\n"); // not the program's to replace
+    EXPECT_EQ(damaged.readAll(), "not a record\n"); // not the program's to replace, even after mails went
 }
 
 TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResult)

@@ -191,12 +191,11 @@ TEST(SpreadsheetPeers, OfficeSuiteConvertsOurWorkbookToCsv)
     EXPECT_EQ(readSheet(path, 1), rows);
     // Comma-separated, quoted, UTF-8 (76): without the options the suite writes an 8-bit character set.
     // Its own profile folder keeps it from waiting on another running instance.
-    ASSERT_EQ(
-        testsupport::runProgram(QStringLiteral("soffice"),
-            { QStringLiteral("-env:UserInstallation=")
-                    + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
-                QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder, path }),
+    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
+                  { QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
+                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder,
+                      path }),
         0);
     QFile csv(folder + QStringLiteral("/ours.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
@@ -282,9 +281,8 @@ sheet.auto_filter.ref = "A3:E8"
 sheet.row_dimensions[5].hidden = sheet.row_dimensions[7].hidden = True
 book.save(sys.argv[1])
 parts = {name: zipfile.ZipFile(sys.argv[1]).read(name) for name in zipfile.ZipFile(sys.argv[1]).namelist()}
-part = parts["xl/worksheets/sheet1.xml"].decode()
-parts["xl/worksheets/sheet1.xml"] = re.sub(r"(<f>(COUNTA|SUM)\(.*?</f>)<v\s*/>|(<f>(COUNTA|SUM)\(.*?</f>)<v></v>",
-                                           lambda m: (m.group(1) or m.group(3)) + "<v>5</v>", part).encode()
+xml = "xl/worksheets/sheet1.xml"
+parts[xml] = re.sub(rb"(<f>(?:COUNTA|SUM)\(.*?</f>)(?:<v\s*/>|<v></v>)", rb"\1<v>5</v>", parts[xml])
 with zipfile.ZipFile(sys.argv[1], "w") as target:
     for name, data in parts.items():
         target.writestr(name, data)

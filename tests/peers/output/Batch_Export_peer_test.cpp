@@ -102,8 +102,6 @@ TEST(BatchExportPeer, EachCardsBarcodeReadsAsItsRecordsValue)
         EXPECT_EQ(read.value(file), expected.value(file)) << file.toStdString();
 }
 
-// Where the look before a run stops warning of a Code 128, at two whole pixels a module, a real decoder reads
-// every card; under two it warns.
 TEST(BatchExportPeer, ALinearBarcodeTheLookLetsPassReadsOnEveryCard)
 {
     if (!testsupport::havePeer(QStringLiteral("ZXingReader")))
@@ -123,18 +121,14 @@ TEST(BatchExportPeer, ALinearBarcodeTheLookLetsPassReadsOnEveryCard)
         pixels = std::min(pixels,
             static_cast<const TSLBarcode&>(*snapshot->filledItems(record, QStringLiteral("F"))[0]).modulePixels(1.0));
     const int readable = int(std::ceil(72.0 * 2.0 / pixels));
-    EXPECT_FALSE(Barcode_Readability::unreadableInRun(*snapshot, true, false, readable * 3 / 4).empty());
     ASSERT_TRUE(Barcode_Readability::unreadableInRun(*snapshot, true, false, readable).empty()) << readable;
-
     const QString folder = testsupport::makeTempFolder(QStringLiteral("peer-linear"));
     std::atomic<bool> stop { false };
     const Batch_Export_Result result
         = Batch_Export(stop).run({ snapshot, folder, QStringLiteral("png"), QStringLiteral("F"), false, readable, 0 });
     ASSERT_EQ(result.written, int(codes.size())) << result.failure.toStdString();
-    QStringList files;
+    QHash<QString, QString> expected;
     for (int record = 0; record < codes.size(); ++record)
-        files << Batch_Export::frontPath(folder, record, QStringLiteral("png"));
-    const QHash<QString, QString> read = readBarcodes(files);
-    for (int record = 0; record < codes.size(); ++record)
-        EXPECT_EQ(read.value(files[record]), codes[record]) << readable;
+        expected.insert(Batch_Export::frontPath(folder, record, QStringLiteral("png")), codes[record]);
+    EXPECT_EQ(readBarcodes(expected.keys()), expected) << readable;
 }
