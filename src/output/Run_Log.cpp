@@ -18,9 +18,17 @@ QString besideFile(const QString& path)
 
 QString inPrintLogs()
 {
-    return QDir(Resource_Path)
-        .filePath(QStringLiteral("Print Logs/")
-            + QDateTime::currentDateTime().toString(QStringLiteral("'Print run' yyyy-MM-dd hh-mm-ss'.log'")));
+    return timedName(QDir(Resource_Path).filePath(QStringLiteral("Print Logs")), QStringLiteral("Print run"),
+        QDateTime::currentDateTime());
+}
+
+QString timedName(const QDir& folder, const QString& kind, const QDateTime& when)
+{
+    const QString stem = kind + when.toString(QStringLiteral("' 'yyyy-MM-dd hh-mm-ss"));
+    QString path = folder.filePath(stem + QStringLiteral(".log"));
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = folder.filePath(QStringLiteral("%1 (%2).log").arg(stem).arg(n));
+    return path;
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QDir>
 #include <QString>
 
 class Batch_Snapshot;
@@ -17,6 +19,9 @@ inline const QString exportFileName = QStringLiteral("Tessaline Card notes.log")
 QString besideFile(const QString& path);
 // In the data folder's "Print Logs", named by the time: for sheets that went to a printer.
 QString inPrintLogs();
+// A log of `kind` ("Print run", "Mail run") in `folder`, named by the time `when`; a second run within the
+// same second gets " (2)" and so on, so that no run's log is written over by the next one's.
+QString timedName(const QDir& folder, const QString& kind, const QDateTime& when);
 
 // Writes the snapshot's list of cards not whole to `path`, readable by its owner alone (it names the guests);
 // false with the system's reason when it cannot be written. Nothing is written when the cards are whole.

@@ -12,6 +12,7 @@
 #include "output/Open_Export_Log.h"
 #include "output/Preferences.h"
 #include "output/Print_Design_Host.h"
+#include "output/Run_Log.h"
 #include "output/Send_Mail_Pairs.h"
 #include "output/Send_Mail_Record.h"
 #include "output/Send_Modeless.h"
@@ -687,8 +688,7 @@ QString Send_Mail::writeFailureLog(const Send_Mail_Request& request) const
     // The logs name the guests: the folder and its files are born readable by their owner alone.
     const QString name = QStringLiteral("Mail Logs");
     const QDir folder(QDir(Resource_Path).filePath(name));
-    const QString path = folder.filePath(
-        QDateTime::currentDateTime().toString(QStringLiteral("'Mail run' yyyy-MM-dd hh-mm-ss'.log'")));
+    const QString path = Run_Log::timedName(folder, QStringLiteral("Mail run"), QDateTime::currentDateTime());
     const QByteArray log = Send_Mail_Run::failureLog(request, lastResult);
     if (!folder.exists())
         QDir(Resource_Path).mkdir(name, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

@@ -236,6 +236,13 @@ TEST(RecordFill, TextsCutAreToldBeforeTheRunAndEveryCardNotWholeIsListed)
     EXPECT_TRUE(printed.startsWith(Resource_Path + QStringLiteral("/Print Logs/Print run "))) << printed.toStdString();
     ASSERT_TRUE(Run_Log::write(*snapshot, printed));
     EXPECT_EQ(testsupport::fileMode(QFileInfo(printed).path()), 0700u);
+    // A second run within the same second keeps the first one's list.
+    const QDateTime when = QDateTime::fromString(QStringLiteral("2026-12-09T10:11:12"), Qt::ISODate);
+    const QString first = Run_Log::timedName(folder.path(), QStringLiteral("Mail run"), when);
+    EXPECT_EQ(QFileInfo(first).fileName(), QStringLiteral("Mail run 2026-12-09 10-11-12.log"));
+    ASSERT_TRUE(Run_Log::write(*snapshot, first));
+    EXPECT_EQ(QFileInfo(Run_Log::timedName(folder.path(), QStringLiteral("Mail run"), when)).fileName(),
+        QStringLiteral("Mail run 2026-12-09 10-11-12 (2).log"));
 }
 
 TEST(RecordFill, ALinearBarcodeUnderTwoPixelsAModuleIsWarnedOf)
