@@ -140,10 +140,10 @@ namespace {
 QByteArray sheetRows(const QStringList& rows)
 {
     QByteArray body;
-    for (const QString& spec : rows) {
-        const QString head = spec.section(':', 0, 0);
+    for (const QString& row : rows) {
+        const QString head = row.section(':', 0, 0);
         body += "<row r=\"" + QString(head).remove('h').toUtf8() + (head.endsWith('h') ? "\" hidden=\"1\">" : "\">");
-        for (const QString& cell : spec.section(':', 1).split('|'))
+        for (const QString& cell : row.section(':', 1).split('|'))
             body += cell.startsWith('=') ? "<c><f>" + cell.mid(1).section('>', 0, 0).toHtmlEscaped().toUtf8()
                     + "</f><v>" + cell.section('>', 1).toUtf8() + "</v></c>"
                                          : "<c t=\"inlineStr\"><is><t>" + cell.toUtf8() + "</t></is></c>";
