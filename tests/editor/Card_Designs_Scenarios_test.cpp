@@ -16,7 +16,6 @@ namespace {
 
 const QSizeF a6(148, 105), a6Upright(105, 148), cr80(85.6, 53.98), cr80Upright(53.98, 85.6);
 
-// Each case a person met on an A6 card: the steps on the real window, then what must hold.
 class CardDesigns : public editorscenario::EditorScenario {
 protected:
     void SetUp() override
@@ -173,8 +172,6 @@ TEST_F(CardDesigns, TallTextTurned)
     EXPECT_TRUE(onCard(*tall) && !tall->textIsCut(card()));
 }
 
-// Card changes, nudges, additions, typing, undo and redo in any order: after each step every item draws on the
-// card, over none it was clear of, unless the card was said too small or the text is named as cut.
 TEST_F(CardDesigns, ARandomRunLeavesNoItemOverAnotherOrOffTheCardUnsaid)
 {
     TSLGraphicList texts;

@@ -218,9 +218,7 @@ TEST_F(BatchExportScenario, ExportWindowOffersTheSourcesInUseAndUntickingTheOnly
     EXPECT_TRUE(cardsIn(target.path()).isEmpty());
 }
 
-// 42 guests exported, two removed, 40 exported into the same folder: the earlier export's Card_41 is asked
-// about and removed or kept as the person answers, or nothing is written on Cancel. A card of the earlier
-// export that has become a link, and the person's own files, are never touched.
+// A card of the earlier export that has become a link, and the person's own files, are never touched.
 TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillNotWrite)
 {
     boundText(1, QStringLiteral("guests"), 0, 10);
@@ -278,8 +276,6 @@ TEST_F(BatchExportScenario, ExportingAgainAsksAboutTheEarlierExportsCardsItWillN
     }
 }
 
-// A name cut by its box is asked about before the export folder is made: No writes nothing; Yes exports, and
-// every card not whole is listed in the folder, which the notice names.
 TEST_F(BatchExportScenario, ACutNameIsAskedAboutBeforeAnythingIsWrittenAndTheCardsNotWholeAreListed)
 {
     writeSeries(QStringLiteral("guests"), "Ada\nBartholomew Castelnuovo-Montenegro of Vallombrosa\n");
