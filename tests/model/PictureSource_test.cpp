@@ -128,7 +128,6 @@ TEST(PictureDecodeBounds, AJpegIsDecodedAtTheSizeShownOrRefusedByWhatItsScansPro
         QSize shown, decoded; // shown invalid: whole; decoded empty: refused
         const char* says;
     } rows[] = {
-        // 225 million blocks read whole, 2.25 million from its DC scan at an eighth of its size.
         { "scans100.jpg", picturefiles::hundredScanJpeg(), { 3000, 3000 }, {}, "225.0 million blocks" },
         { "scans100.jpg", picturefiles::hundredScanJpeg(), { 1500, 1500 }, { 1500, 1500 }, "" },
         // Its whole decode holds 420 MB of coefficients; at an eighth, two bytes a block.
@@ -143,9 +142,8 @@ TEST(PictureDecodeBounds, AJpegIsDecodedAtTheSizeShownOrRefusedByWhatItsScansPro
         const QImage picture = platform::readPictureFileAt(path, row.shown, &error);
         EXPECT_EQ(picture.isNull() ? QSize() : picture.size(), row.decoded) << row.name << " at " << row.shown.width();
         EXPECT_TRUE(error.contains(QLatin1String(row.says))) << error.toStdString();
-        if (!picture.isNull()) {
-            EXPECT_EQ(qGray(picture.pixel(row.decoded.width() - 1, row.decoded.height() - 1)), 128) << row.name;
-        }
+        EXPECT_TRUE(picture.isNull() || qGray(picture.pixel(picture.width() - 1, picture.height() - 1)) == 128)
+            << row.name;
     }
     // A progressive photo with colour at half its size looks at an eighth as Qt's own decoder draws it there.
     QImage photo(800, 600, QImage::Format_RGB32);

@@ -269,12 +269,8 @@ TEST(TSLImageDrawing, AnOutputReadsThePictureAgainAtItsPixelsAndAdjustsItAsTheSc
         const QImage brought = output.picture.scaled(working.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         int differ = 0;
         for (int y = 0; y < working.height(); ++y)
-            for (int x = 0; x < working.width(); ++x) {
-                const QColor a = working.pixelColor(x, y), b = brought.pixelColor(x, y);
-                differ += std::max({ std::abs(a.red() - b.red()), std::abs(a.blue() - b.blue()),
-                              std::abs(a.alpha() - b.alpha()) })
-                    > 24;
-            }
+            for (int x = 0; x < working.width(); ++x)
+                differ += channelDistance(working.pixelColor(x, y).rgba(), brought.pixelColor(x, y).rgba()) > 24;
         EXPECT_LT(differ, working.width() * working.height() / 200) << "of " << working.width() * working.height();
         const QColor middle = output.picture.pixelColor(output.picture.width() / 4, output.picture.height() / 2);
         EXPECT_EQ(row.grey, middle.red() == middle.blue()) << qPrintable(middle.name());

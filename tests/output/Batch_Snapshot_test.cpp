@@ -193,7 +193,6 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
     }
 }
 
-// Every third name is too long for its box: all of them are listed, not only the first five.
 TEST(RecordFill, TextsCutAreToldBeforeTheRunAndEveryCardNotWholeIsListed)
 {
     Record_Source source;
