@@ -19,8 +19,8 @@ Import_Excel::Import_Excel(QWidget* parent)
     , ui_(std::make_unique<Ui::Import_Excel>())
 {
     ui_->setupUi(this);
-    attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->ColList, ui_->OK_btn, ui_->Cancel_btn,
-               ui_->Select_All_btn, ui_->Clear_All_btn },
+    attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->title_row_box, ui_->sheet_rows,
+               ui_->ColList, ui_->OK_btn, ui_->Cancel_btn, ui_->Select_All_btn, ui_->Clear_All_btn },
         false);
     positionalNames_ = true;
 }
@@ -55,13 +55,13 @@ void Import_Excel::Insert_file_Func(const QString& path)
     if (readAllRows()) {
         const Sheet_Facts facts = SpreadsheetWriter::rowFacts();
         const QList<int> ticked = tickedColumns(ListData_xl);
-        QStringList values = tickedValuesRowMajor(excel_content, ticked, containsHeader(), facts);
+        QStringList values = tickedValuesRowMajor(excel_content, ticked, titleRowChoice(), facts);
         // Cells of several columns read row by row are no records: a blank one adds nothing, and is told of.
         values.removeIf([](const QString& value) { return Trim_Str(value).isEmpty(); });
         if (BatchWizard_Window)
             BatchWizard_Window->Create_Value_Lists(values);
         Hide_Destroy_Modeless();
-        const QString blanks = blanksLeftOutNote(blankCellRows(excel_content, ticked, containsHeader(), facts));
+        const QString blanks = blanksLeftOutNote(blankCellRows(excel_content, ticked, titleRowChoice(), facts));
         if (excel_content.isEmpty())
             Show_MessageBox(noRows);
         else if (!blanks.isEmpty())
@@ -77,7 +77,7 @@ void Import_Excel::Create_Excel_List_Func(const QString& path)
     if (readAllRows()) {
         Data_From_Excel* table = Data_From_Excel::defaultInstance();
         Fill_Binding_Table(
-            table->table(), excel_content, tickedColumns(ListData_xl), containsHeader(), SpreadsheetWriter::rowFacts());
+            table->table(), excel_content, tickedColumns(ListData_xl), titleRowChoice(), SpreadsheetWriter::rowFacts());
         table->reloadTable();
         Hide_Destroy_Modeless();
         if (excel_content.isEmpty())

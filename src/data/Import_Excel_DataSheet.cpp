@@ -47,8 +47,8 @@ Import_Excel_DataSheet::Import_Excel_DataSheet(QWidget* parent)
     , ui_(std::make_unique<Ui::Import_Excel_DataSheet>())
 {
     ui_->setupUi(this);
-    attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->ColList, ui_->OK_btn, ui_->Cancel_btn,
-               ui_->Select_All_btn, ui_->Clear_All_btn },
+    attach({ ui_->file_path, ui_->Sheet_ComboBox, ui_->contains_header, ui_->title_row_box, ui_->sheet_rows,
+               ui_->ColList, ui_->OK_btn, ui_->Cancel_btn, ui_->Select_All_btn, ui_->Clear_All_btn },
         true);
     auto* matrix = new QButtonGroup(this);
     matrix->addButton(ui_->fill_new_RD, 0);
@@ -153,7 +153,7 @@ void Import_Excel_DataSheet::writeColumnSeries(const Sheet_Column& entry, bool a
             return;
     }
     // The old series is replaced only once the new one is whole.
-    if (!writeSeries(name, columnValues(excel_content, entry.column, containsHeader(), SpreadsheetWriter::rowFacts()),
+    if (!writeSeries(name, columnValues(excel_content, entry.column, titleRowChoice(), SpreadsheetWriter::rowFacts()),
             Series_File::Writer::Mode::Replace))
         Show_MessageBox(name + QLatin1Char('\n') + fileError);
 }
@@ -209,7 +209,7 @@ bool Import_Excel_DataSheet::Insert_file_Func(const QString& path)
         = fill_col_option == 2 ? Series_File::Writer::Mode::Append : Series_File::Writer::Mode::Replace;
     const bool written = writeSeries(name,
         tickedValuesRowMajor(
-            excel_content, tickedColumns(ListData_xl), containsHeader(), SpreadsheetWriter::rowFacts()),
+            excel_content, tickedColumns(ListData_xl), titleRowChoice(), SpreadsheetWriter::rowFacts()),
         mode);
     Hide_Destroy_Modeless();
     if (!written) {

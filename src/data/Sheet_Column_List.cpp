@@ -89,26 +89,45 @@ bool setApart(const Sheet_Facts& facts, qsizetype above, qsizetype below)
 
 } // namespace
 
-Sheet_Table sheetTableOf(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, bool containsHeader)
+qsizetype foundTitleRow(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts)
 {
     QList<qsizetype> valued;
     for (qsizetype r = 0; r < rows.size(); ++r) {
         if (holdsValue(rows.at(r)))
             valued << r;
     }
-    Sheet_Table table;
     qsizetype first = 0;
-    if (containsHeader) {
-        // Single cells above the first row of several are headings when set apart from it, or when it is wide.
-        const auto wide = std::find_if(
-            valued.cbegin(), valued.cend(), [&rows](qsizetype r) { return filledCells(rows.at(r)) >= 2; });
-        if (wide != valued.cbegin() && wide != valued.cend()
-            && (filledCells(rows.at(*wide)) >= 3 || setApart(facts, *(wide - 1), *wide)))
-            first = wide - valued.cbegin();
-        if (first < valued.size())
-            table.titles = valued.at(first++);
+    // Single cells above the first row of several are headings when set apart from it, or when it is wide.
+    const auto wide
+        = std::find_if(valued.cbegin(), valued.cend(), [&rows](qsizetype r) { return filledCells(rows.at(r)) >= 2; });
+    if (wide != valued.cbegin() && wide != valued.cend()
+        && (filledCells(rows.at(*wide)) >= 3 || setApart(facts, *(wide - 1), *wide)))
+        first = wide - valued.cbegin();
+    return first < valued.size() ? valued.at(first) : -1;
+}
+
+Sheet_Table sheetTableOf(
+    const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Title_Row_Choice& titleRow)
+{
+    Sheet_Table table;
+    qsizetype from = 0; // the first place a record may stand
+    if (titleRow.kind == Title_Row_Choice::Kind::Found) {
+        table.titles = foundTitleRow(rows, facts);
+        from = table.titles + 1;
+    } else if (titleRow.kind == Title_Row_Choice::Kind::Row) {
+        // The chosen row by its number; when the sheet no longer holds a value there, the rows below it are still
+        // the records, without titles.
+        while (from < rows.size() && sheetRowNumber(facts, from) < titleRow.row)
+            ++from;
+        if (from < rows.size() && sheetRowNumber(facts, from) == titleRow.row && holdsValue(rows.at(from)))
+            table.titles = from;
+        while (from < rows.size() && sheetRowNumber(facts, from) <= titleRow.row)
+            ++from;
     }
-    table.records = valued.mid(first);
+    for (qsizetype r = from; r < rows.size(); ++r) {
+        if (holdsValue(rows.at(r)))
+            table.records << r;
+    }
     return table;
 }
 
@@ -146,22 +165,38 @@ QString titleRowNote(const Sheet_Facts& facts, const Sheet_Table& table)
         : QStringLiteral("The titles are taken from row %1.").arg(sheetRowNumber(facts, table.titles));
 }
 
-QStringList tickedValuesRowMajor(
-    const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader, const Sheet_Facts& facts)
+QString headingNote(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Sheet_Table& table)
+{
+    QList<int> above;
+    for (qsizetype r = 0; r < table.titles && r < rows.size(); ++r) {
+        if (holdsValue(rows.at(r)))
+            above << sheetRowNumber(facts, r);
+    }
+    if (above.isEmpty())
+        return {};
+    if (above.first() == above.last())
+        return QStringLiteral("Row %1 above the titles is a heading and makes no cards.").arg(above.first());
+    return QStringLiteral("Rows %1-%2 above the titles are a heading and make no cards.")
+        .arg(above.first())
+        .arg(above.last());
+}
+
+QStringList tickedValuesRowMajor(const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
+    const Title_Row_Choice& titleRow, const Sheet_Facts& facts)
 {
     QStringList values;
-    for (qsizetype r : sheetTableOf(rows, facts, containsHeader).records) {
+    for (qsizetype r : sheetTableOf(rows, facts, titleRow).records) {
         for (int column : ticked)
             values.append(cell(rows.at(r), column));
     }
     return values;
 }
 
-QList<int> blankCellRows(
-    const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader, const Sheet_Facts& facts)
+QList<int> blankCellRows(const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
+    const Title_Row_Choice& titleRow, const Sheet_Facts& facts)
 {
     QList<int> blanks;
-    for (qsizetype r : sheetTableOf(rows, facts, containsHeader).records) {
+    for (qsizetype r : sheetTableOf(rows, facts, titleRow).records) {
         for (int column : ticked) {
             if (cell(rows.at(r), column).isEmpty())
                 blanks.append(sheetRowNumber(facts, r));
@@ -191,27 +226,27 @@ QString blanksLeftOutNote(const QList<int>& rows)
                                   .arg(distinct.size() == 1 ? QStringLiteral("row") : QStringLiteral("rows"), list);
 }
 
-QStringList columnValues(const SpreadsheetWriter::Rows& rows, int column, bool containsHeader, const Sheet_Facts& facts)
+QStringList columnValues(
+    const SpreadsheetWriter::Rows& rows, int column, const Title_Row_Choice& titleRow, const Sheet_Facts& facts)
 {
-    return tickedValuesRowMajor(rows, { column }, containsHeader, facts);
+    return tickedValuesRowMajor(rows, { column }, titleRow, facts);
 }
 
 bool Fill_Binding_Table(Spreadsheet_Binding_Table& table, const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
-    bool containsHeader, const Sheet_Facts& facts)
+    const Title_Row_Choice& titleRow, const Sheet_Facts& facts)
 {
-    const Sheet_Table sheet = sheetTableOf(rows, facts, containsHeader);
+    const Sheet_Table sheet = sheetTableOf(rows, facts, titleRow);
     if (sheet.titles < 0 && sheet.records.isEmpty())
         return false;
     const QStringList shown = sheet.titles >= 0 ? shownTitles(rows.at(sheet.titles)) : QStringList();
     QStringList titles { table.columnTitles().value(0) };
     QList<Sheet_Place> places { Sheet_Place() };
     for (int column : ticked) {
-        const QString title = containsHeader ? shown.value(column, positionalTitle(column)) : positionalTitle(column);
+        const QString title = shown.value(column, positionalTitle(column));
         titles.append(title);
-        places.append({ Spreadsheet_Binding_Table::occurrenceOfTitle(shown, column), column,
-            containsHeader && shown.count(title) > 1 });
+        places.append({ Spreadsheet_Binding_Table::occurrenceOfTitle(shown, column), column, shown.count(title) > 1 });
     }
-    table.setValueColumns(titles, places, containsHeader);
+    table.setValueColumns(titles, places, titleRow);
     const int count = int(titles.size()) - 1;
     QList<Spreadsheet_Binding_Table::Row> none;
     table.setListData(none);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/SpreadsheetWriter.h"
+#include "data/Title_Row_Choice.h"
 
 #include <QList>
 #include <QString>
@@ -39,15 +40,19 @@ int columnOfPositionalTitle(const QString& title);
 using Sheet_Facts = QList<Workbook_Row>;
 
 // Where a sheet's table stands among its rows (places in the rows read): the title row, and the rows holding a
-// value after it, each a record. Many lists begin with a heading: rows holding a single cell above the first
-// row of several cells are no title row when an empty row sets them apart from it or it holds three or more. Without
-// titles every row holding a value is a record. Facts as the reader gives them, one per row; without them the rows
-// count as consecutive and shown.
+// value after it, each a record. The title row is the one the person chose, or none, or the one found from the
+// sheet (foundTitleRow); rows above it are a heading. Without titles every row holding a value is a record. Facts
+// as the reader gives them, one per row; without them the rows count as consecutive and shown.
 struct Sheet_Table {
     qsizetype titles = -1;
     QList<qsizetype> records;
 };
-Sheet_Table sheetTableOf(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, bool containsHeader);
+Sheet_Table sheetTableOf(
+    const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Title_Row_Choice& titleRow);
+// The place of the title row found from the sheet itself; -1 when no row holds a value. Many lists begin with a
+// heading: rows holding a single cell above the first row of several cells are no title row when an empty row
+// sets them apart from it or it holds three or more.
+qsizetype foundTitleRow(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts);
 // The sheet's own number of the row at this place (from 1).
 int sheetRowNumber(const Sheet_Facts& facts, qsizetype place);
 
@@ -59,24 +64,26 @@ QStringList shownTitles(const QStringList& titleRow);
 QString recordsNote(const Sheet_Facts& facts, const Sheet_Table& table);
 // Which row the titles were taken from: "The titles are taken from row 3." Empty without titles.
 QString titleRowNote(const Sheet_Facts& facts, const Sheet_Table& table);
+// What lies above the titles: "Rows 1-2 above the titles are a heading and make no cards." Empty when nothing does.
+QString headingNote(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Sheet_Table& table);
 
 // The ticked cells row by row (row-major), each trimmed, from the record rows of the sheet's table. Columns
 // outside a row are read as empty.
-QStringList tickedValuesRowMajor(
-    const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader, const Sheet_Facts& facts = {});
+QStringList tickedValuesRowMajor(const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
+    const Title_Row_Choice& titleRow, const Sheet_Facts& facts = {});
 // The sheet's row numbers of the blank cells among them, one per blank cell, in the same order.
-QList<int> blankCellRows(
-    const SpreadsheetWriter::Rows& rows, const QList<int>& ticked, bool containsHeader, const Sheet_Facts& facts = {});
+QList<int> blankCellRows(const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
+    const Title_Row_Choice& titleRow, const Sheet_Facts& facts = {});
 // "2 blank cells were left out (rows 4 and 9)."; empty for none.
 QString blanksLeftOutNote(const QList<int>& rows);
 
 // One ticked column's cells, trimmed, from the record rows of the sheet's table.
 QStringList columnValues(
-    const SpreadsheetWriter::Rows& rows, int column, bool containsHeader, const Sheet_Facts& facts = {});
+    const SpreadsheetWriter::Rows& rows, int column, const Title_Row_Choice& titleRow, const Sheet_Facts& facts = {});
 
 // Replaces the binding table by the ticked columns: titles from the sheet's title row (trimmed, an untitled
 // column named by its place), or the columns' places when it holds no titles, each column with its place
 // among the sheet's columns of its title; one record per record row. The table keeps the records note. Nothing
 // changes when no row holds a value; false then.
 bool Fill_Binding_Table(Spreadsheet_Binding_Table& table, const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
-    bool containsHeader, const Sheet_Facts& facts = {});
+    const Title_Row_Choice& titleRow, const Sheet_Facts& facts = {});

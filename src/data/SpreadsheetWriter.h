@@ -31,6 +31,8 @@ public:
     static Rows ReadData_only_column();
     // What the header step read last tells a person: the row the titles come from, hidden rows, a total.
     static QString headerNote();
+    // The whole worksheet the header step read last, kept until the row step takes it; null when there is none.
+    static const Workbook_Sheet* headerSheet();
     // The reader's facts of the rows the row step returned last, one per row.
     static const QList<Workbook_Row>& rowFacts();
     // The places 1 to n of the opened workbook's worksheets in tab order: what Excel_Sheet_Number takes.

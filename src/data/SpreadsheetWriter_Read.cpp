@@ -35,6 +35,12 @@ QString SpreadsheetWriter::headerNote()
     return spreadsheet().headerNote_;
 }
 
+const Workbook_Sheet* SpreadsheetWriter::headerSheet()
+{
+    const SpreadsheetWriter& object = spreadsheet();
+    return object.sheetNumber_ == Excel_Sheet_Number ? object.sheet_.get() : nullptr;
+}
+
 const QList<Workbook_Row>& SpreadsheetWriter::rowFacts()
 {
     static const QList<Workbook_Row> none;

@@ -21,7 +21,7 @@ void Spreadsheet_Binding_Table::setValueColumnTitles(const QStringList& titles)
 }
 
 void Spreadsheet_Binding_Table::setValueColumns(
-    const QStringList& titles, const QList<Sheet_Place>& places, std::optional<bool> titled)
+    const QStringList& titles, const QList<Sheet_Place>& places, std::optional<Title_Row_Choice> titleRow)
 {
     if (titles.isEmpty())
         return;
@@ -31,7 +31,7 @@ void Spreadsheet_Binding_Table::setValueColumns(
     places_ = places.mid(0, titles_.size());
     while (places_.size() < titles_.size())
         places_.append(Sheet_Place());
-    titled_ = titled;
+    titleRow_ = titleRow;
 }
 
 QString Spreadsheet_Binding_Table::shownTitle(int position) const
@@ -74,20 +74,23 @@ QStringList Spreadsheet_Binding_Table::storedTitles() const
             text += QStringLiteral(":%1").arg(place.occurrence + 1);
         places << text;
     }
+    // The row number stands before the places, where readers that know no row choice pass it over.
+    if (titleRow_ && titleRow_->kind == Title_Row_Choice::Kind::Row)
+        stored[0] += QStringLiteral("@%1").arg(titleRow_->row);
     stored[0] += QStringLiteral("{%1%2}").arg(
-        titled_ == false ? QStringLiteral("~") : QString(), places.join(QLatin1Char(',')));
+        titleRow_ && !titleRow_->titled() ? QStringLiteral("~") : QString(), places.join(QLatin1Char(',')));
     return stored;
 }
 
 void Spreadsheet_Binding_Table::setStoredTitles(const QStringList& titles)
 {
     setValueColumnTitles(titles);
-    static const QRegularExpression stored(QStringLiteral("\\{(~?)([-A-Z0-9:,]*)\\}$"));
+    static const QRegularExpression stored(QStringLiteral("(?:@([1-9][0-9]{0,6}))?\\{(~?)([-A-Z0-9:,]*)\\}$"));
     const QRegularExpressionMatch match = stored.match(titles.value(0));
     if (!match.hasMatch())
         return;
     static const QRegularExpression entry(QStringLiteral("^(-|[A-Z]{1,3})(?::([0-9]{1,5}))?$"));
-    const QStringList entries = match.captured(2).split(QLatin1Char(','));
+    const QStringList entries = match.captured(3).split(QLatin1Char(','));
     if (entries.size() != titles_.size() - 1)
         return; // a list that does not fit the titles tells nothing
     QList<Sheet_Place> places { Sheet_Place() };
@@ -102,7 +105,9 @@ void Spreadsheet_Binding_Table::setStoredTitles(const QStringList& titles)
         places << place;
     }
     places_ = places;
-    titled_ = match.captured(1).isEmpty();
+    titleRow_ = !match.captured(2).isEmpty() ? Title_Row_Choice::none()
+        : match.hasCaptured(1)               ? Title_Row_Choice::sheetRow(match.captured(1).toInt())
+                                             : Title_Row_Choice();
 }
 
 int Spreadsheet_Binding_Table::occurrenceOfTitle(const QStringList& titles, qsizetype place, qsizetype from)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Title_Row_Choice.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -31,10 +33,11 @@ public:
     // Replaces the value columns by titles[1..]; title 0 is the table's own and is kept. Without places, two
     // columns of one title are the first and second of that title in their sheet, as tables were once kept.
     void setValueColumnTitles(const QStringList& titles);
-    void setValueColumns(const QStringList& titles, const QList<Sheet_Place>& places, std::optional<bool> titled);
+    void setValueColumns(
+        const QStringList& titles, const QList<Sheet_Place>& places, std::optional<Title_Row_Choice> titleRow);
     Sheet_Place placeOf(int position) const { return places_.value(position); }
-    // Whether the sheet's first row held the titles, when the table knows it.
-    std::optional<bool> titled() const { return titled_; }
+    // Where the person said the sheet's titles are, when the table knows it.
+    std::optional<Title_Row_Choice> titleRow() const { return titleRow_; }
 
     // A column's title as lists show it: one of several of its title in the sheet is told apart by its
     // letter, "Name (column C)".
@@ -43,9 +46,9 @@ public:
     // As a column box lists them: a column the sheet read last lacks is marked "(missing)".
     QStringList listedTitles() const;
     // The titles as a design file keeps them: title 0 carries the columns' places, "#{A:1,C:2,D}" (letters,
-    // then which of several of its title), after a "~" when the sheet had no title row; files of other
-    // versions pass title 0 over. setStoredTitles reads them back, and reads titles without places as
-    // setValueColumnTitles does.
+    // then which of several of its title), after a "~" when the sheet had no title row, and after "@5" when the
+    // person took row 5 for the titles; files of other versions pass title 0 over. setStoredTitles reads them
+    // back, and reads titles without places as setValueColumnTitles does.
     QStringList storedTitles() const;
     void setStoredTitles(const QStringList& titles);
 
@@ -100,7 +103,7 @@ public:
 private:
     QStringList titles_ { rowNumberTitle() };
     QList<Sheet_Place> places_ { Sheet_Place() };
-    std::optional<bool> titled_;
+    std::optional<Title_Row_Choice> titleRow_;
     QList<Row> rows_;
     QString note_;
 };

@@ -14,11 +14,33 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 
 enum TableColumn { StateColumn = 0, ExtensionColumn = 1, HeaderColumn = 2 };
+
+// How much of a sheet the picker shows: its first rows holding a value, and their first columns.
+constexpr qsizetype shownRows = 8;
+constexpr int shownColumns = 12;
+
+// A row as the title box offers it: "Row 3: Name, Table, Code".
+QString offeredRow(int number, const QStringList& cells)
+{
+    QStringList values;
+    for (const QString& cell : cells) {
+        if (!Trim_Str(cell).isEmpty())
+            values << Trim_Str(cell);
+    }
+    constexpr qsizetype longest = 60;
+    QString text = values.join(QStringLiteral(", "));
+    if (text.size() > longest)
+        text = text.left(longest - 3) + QStringLiteral("...");
+    return QStringLiteral("Row %1: %2").arg(number).arg(text);
+}
 
 } // namespace
 
@@ -41,6 +63,13 @@ void Spreadsheet_Picker::attach(const Widgets& widgets, bool withHeader)
     table->verticalHeader()->setVisible(false);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     connect(table, &QTableWidget::itemChanged, this, &Spreadsheet_Picker::tableItemChanged);
+    // The box unticked is "no title row"; ticked, the row chosen beside it holds the titles.
+    connect(w_.contains_header, &QCheckBox::toggled, this, &Spreadsheet_Picker::showTitleRow);
+    connect(w_.title_row_box, &QComboBox::currentIndexChanged, this, [this] {
+        if (!filling_)
+            showTitleRow();
+    });
+    w_.sheet_rows->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(w_.Sheet_ComboBox, &QComboBox::activated, this, &Spreadsheet_Picker::comboBoxSelectionDidChange);
     connect(w_.OK_btn, &QPushButton::clicked, this, &Spreadsheet_Picker::OKPressed);
     connect(w_.Cancel_btn, &QPushButton::clicked, this, &Spreadsheet_Picker::CancelPressed);
@@ -81,7 +110,18 @@ void Spreadsheet_Picker::resetForOpening(const QString& path)
     path_ = path;
     w_.file_path->setText(Path_In_Notice(path));
     note_->clear();
-    w_.contains_header->setChecked(true);
+    {
+        const QSignalBlocker quiet(w_.contains_header); // nothing of this workbook is read yet
+        w_.contains_header->setChecked(true);
+    }
+    filling_ = true;
+    w_.title_row_box->clear();
+    w_.title_row_box->setEnabled(true);
+    filling_ = false;
+    w_.sheet_rows->clear();
+    w_.sheet_rows->setRowCount(0);
+    w_.sheet_rows->setColumnCount(0);
+    foundRow_ = 0;
     ListData_xl.clear();
     showColumns();
     w_.Sheet_ComboBox->clear();
@@ -98,6 +138,14 @@ QString Spreadsheet_Picker::sheetName() const
 bool Spreadsheet_Picker::containsHeader() const
 {
     return w_.contains_header->isChecked();
+}
+
+Title_Row_Choice Spreadsheet_Picker::titleRowChoice() const
+{
+    if (!containsHeader())
+        return Title_Row_Choice::none();
+    const int number = w_.title_row_box->currentData().toInt();
+    return number > 0 && number != foundRow_ ? Title_Row_Choice::sheetRow(number) : Title_Row_Choice();
 }
 
 void Spreadsheet_Picker::Show_Create_Modeless()
@@ -156,24 +204,103 @@ bool Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
             QStringLiteral("The sheet \"%1\" has no columns.").arg(Name_In_Notice(w_.Sheet_ComboBox->itemText(index))));
         return true;
     }
-    ListData_xl = Create_Column_List(excel_content.first());
-    if (positionalNames_) {
+    ListData_xl.clear(); // another sheet's ticks say nothing of this one's columns
+    offerTitleRows();
+    showTitleRow();
+    tellFormulasWithoutResult();
+    return true;
+}
+
+void Spreadsheet_Picker::offerTitleRows()
+{
+    const Workbook_Sheet* sheet = SpreadsheetWriter::headerSheet();
+    filling_ = true;
+    w_.title_row_box->clear();
+    QTableWidget* shown = w_.sheet_rows;
+    shown->clear();
+    shown->setRowCount(0);
+    const qsizetype found = sheet ? foundTitleRow(sheet->rows, sheet->facts) : -1;
+    foundRow_ = found < 0 ? 0 : sheetRowNumber(sheet->facts, found);
+    const int width = sheet ? std::min(sheet->width, shownColumns) : 0;
+    shown->setColumnCount(width);
+    QStringList letters;
+    for (int c = 0; c < width; ++c)
+        letters << ColumnIndexToName(c + 1);
+    shown->setHorizontalHeaderLabels(letters);
+    QStringList numbers;
+    for (qsizetype r = 0; sheet && r < sheet->rows.size(); ++r) {
+        const QStringList& cells = sheet->rows.at(r);
+        // The titles found are offered however far down they stand.
+        if (!holdsValue(cells) || (numbers.size() >= shownRows && r != found))
+            continue;
+        const int number = sheetRowNumber(sheet->facts, r);
+        w_.title_row_box->addItem(offeredRow(number, cells), number);
+        const int row = shown->rowCount();
+        shown->insertRow(row);
+        numbers << QString::number(number);
+        for (int c = 0; c < width; ++c)
+            shown->setItem(row, c, new QTableWidgetItem(Trim_Str(cells.value(c))));
+    }
+    shown->setVerticalHeaderLabels(numbers);
+    w_.title_row_box->setCurrentIndex(std::max(0, w_.title_row_box->findData(foundRow_)));
+    filling_ = false;
+}
+
+void Spreadsheet_Picker::showTitleRow()
+{
+    w_.title_row_box->setEnabled(containsHeader());
+    const Workbook_Sheet* sheet = SpreadsheetWriter::headerSheet();
+    if (!sheet || w_.title_row_box->count() == 0)
+        return; // nothing of a sheet is read, or it holds no value
+    const Title_Row_Choice choice = titleRowChoice();
+    const Sheet_Table table = sheetTableOf(sheet->rows, sheet->facts, choice);
+    QList<Sheet_Column> list;
+    if (table.titles >= 0) {
+        list = Create_Column_List(sheet->rows.at(table.titles));
+    } else {
+        // Without titles a column is named by its place, never by a guest's value.
+        list = Create_Column_List(QStringList(sheet->width));
+        for (Sheet_Column& entry : list)
+            entry.Extension = entry.Header = positionalTitle(entry.column);
+    }
+    if (positionalNames_ && table.titles >= 0) {
         QStringList titles;
-        for (Sheet_Column& entry : ListData_xl) {
+        for (Sheet_Column& entry : list) {
             if (entry.Extension == QStringLiteral("Untitled Column %1").arg(entry.column + 1))
                 entry.Extension = positionalTitle(entry.column);
             titles << entry.Extension;
         }
         // Columns of one title are told apart by their letters, as the inspector lists them once bound.
-        for (Sheet_Column& entry : ListData_xl) {
+        for (Sheet_Column& entry : list) {
             if (titles.count(entry.Extension) > 1)
                 entry.Extension += QStringLiteral(" (column %1)").arg(ColumnIndexToName(entry.column + 1));
         }
     }
-    note_->setText(SpreadsheetWriter::headerNote());
+    for (Sheet_Column& entry : list)
+        entry.State = Get_Selection_State(entry.column) == 1;
+    ListData_xl = list;
     showColumns();
-    tellFormulasWithoutResult();
-    return true;
+    note_->setText(
+        QStringList { choice.titled() ? titleRowNote(sheet->facts, table)
+                                      : QStringLiteral("No row holds titles: every row holding a value "
+                                                       "makes a card, and columns are named by their letters."),
+            headingNote(sheet->rows, sheet->facts, table), recordsNote(sheet->facts, table) }
+            .join(QLatin1Char(' '))
+            .simplified());
+    // The titles in bold, a heading above them in grey.
+    const int titleNumber = table.titles >= 0 ? sheetRowNumber(sheet->facts, table.titles) : 0;
+    QTableWidget* shown = w_.sheet_rows;
+    for (int row = 0; row < shown->rowCount(); ++row) {
+        const int number = shown->verticalHeaderItem(row) ? shown->verticalHeaderItem(row)->text().toInt() : 0;
+        for (int c = 0; c < shown->columnCount(); ++c) {
+            QTableWidgetItem* item = shown->item(row, c);
+            QFont font = item->font();
+            font.setBold(number == titleNumber);
+            item->setFont(font);
+            item->setForeground(number < titleNumber ? shown->palette().brush(QPalette::Disabled, QPalette::Text)
+                                                     : shown->palette().brush(QPalette::Active, QPalette::Text));
+        }
+    }
 }
 
 void Spreadsheet_Picker::tellFormulasWithoutResult()

@@ -13,8 +13,9 @@ class QTableWidget;
 class QTableWidgetItem;
 
 // What the two spreadsheet pickers share: a workbook is opened, its worksheets are listed by name, the
-// chosen sheet's columns are listed with tick boxes, and the first row may be marked as titles. A listed
-// row always stands for its own sheet column.
+// chosen sheet's first rows are shown with the row taken as the titles, which the person may change or untick,
+// and the sheet's columns are listed with tick boxes under those titles. A listed row always stands for its own
+// sheet column.
 class Spreadsheet_Picker : public QDialog {
     Q_OBJECT
 public:
@@ -39,7 +40,10 @@ public:
 
     QString workbookPath() const { return path_; }
     QString sheetName() const; // the listed worksheet's own name
-    bool containsHeader() const;
+    bool containsHeader() const; // the titles box: unticked, no row holds titles
+    // Where the titles are: found from the sheet while the person keeps the row offered, the row they chose, or
+    // none with the titles box unticked.
+    Title_Row_Choice titleRowChoice() const;
     QList<int> sheetNumbers() const { return sheetNumbers_; }
 
 protected:
@@ -47,6 +51,8 @@ protected:
         QLabel* file_path = nullptr;
         QComboBox* Sheet_ComboBox = nullptr;
         QCheckBox* contains_header = nullptr;
+        QComboBox* title_row_box = nullptr;
+        QTableWidget* sheet_rows = nullptr;
         QTableWidget* ColList = nullptr;
         QPushButton* OK_btn = nullptr;
         QPushButton* Cancel_btn = nullptr;
@@ -71,6 +77,10 @@ protected:
 
 private:
     void tableItemChanged(QTableWidgetItem* item);
+    // Offers the first rows of the sheet just read as title rows, the one found chosen.
+    void offerTitleRows();
+    // Lists the columns under the titles chosen, keeping each column's tick, and marks the rows shown.
+    void showTitleRow();
     // Says how many formula cells of the sheet just read had no stored result; nothing when none.
     void tellFormulasWithoutResult();
 
@@ -79,5 +89,6 @@ private:
     QString path_;
     bool withHeader_ = false;
     bool filling_ = false;
+    int foundRow_ = 0; // the sheet's number of the title row found from the sheet; 0 for none
     QList<int> sheetNumbers_;
 };

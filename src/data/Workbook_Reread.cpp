@@ -65,10 +65,10 @@ bool readFailed(QString* reason)
 }
 
 Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, const Sheet_Table& layout, const QStringList& titles,
-    const QList<int>& columns, const QList<Sheet_Place>& places, bool hasHeader)
+    const QList<int>& columns, const QList<Sheet_Place>& places, const Title_Row_Choice& titleRow)
 {
     Spreadsheet_Binding_Table fresh;
-    fresh.setValueColumns(titles, QList<Sheet_Place> { Sheet_Place() } + places, hasHeader);
+    fresh.setValueColumns(titles, QList<Sheet_Place> { Sheet_Place() } + places, titleRow);
     QList<Spreadsheet_Binding_Table::Row> records;
     for (qsizetype r : layout.records) {
         const QStringList& cells = sheet.rows.at(r);
@@ -89,9 +89,11 @@ Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, const Sheet_Table& la
 // a column named by its place is found there. When the sheet has changed and lacks one of the titles (a
 // column renamed or removed there), the sheet's columns the table lacks follow the table's own, so that items
 // can be bound to the columns as they are now.
-Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, bool hasHeader, const Spreadsheet_Binding_Table& table)
+Spreadsheet_Binding_Table tableOf(
+    const Sheet_Rows& sheet, const Title_Row_Choice& choice, const Spreadsheet_Binding_Table& table)
 {
-    const Sheet_Table layout = sheetTableOf(sheet.rows, sheet.facts, hasHeader);
+    const bool hasHeader = choice.titled();
+    const Sheet_Table layout = sheetTableOf(sheet.rows, sheet.facts, choice);
     QStringList titles = table.columnTitles();
     const QStringList titleRow = layout.titles < 0 ? QStringList() : sheet.rows.at(layout.titles);
     QList<Sheet_Place> places;
@@ -102,7 +104,7 @@ Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, bool hasHeader, const
             places[i] = { 0, column, false };
         }
     }
-    Spreadsheet_Binding_Table fresh = tableOf(sheet, layout, titles, columns, places, hasHeader);
+    Spreadsheet_Binding_Table fresh = tableOf(sheet, layout, titles, columns, places, choice);
     if (!hasHeader || fresh == table || found(columns) == columns.size())
         return fresh;
     const QStringList shown = shownTitles(titleRow);
@@ -115,7 +117,7 @@ Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, bool hasHeader, const
                 shown.count(title) > 1 };
         }
     }
-    return tableOf(sheet, layout, titles, columns, places, hasHeader);
+    return tableOf(sheet, layout, titles, columns, places, choice);
 }
 
 // How many of the table's records a read of a sheet holds, whatever their numbers: a sheet holding most of
@@ -144,10 +146,15 @@ int storedRowsIn(const Spreadsheet_Binding_Table& table, const Spreadsheet_Bindi
 
 } // namespace
 
+Title_Row_Choice titleRowOf(const Spreadsheet_Binding_Table& table)
+{
+    return table.titleRow().value_or(Title_Row_Choice(hasTitleRow(table)));
+}
+
 bool hasTitleRow(const Spreadsheet_Binding_Table& table)
 {
-    if (const std::optional<bool> titled = table.titled())
-        return *titled;
+    if (const std::optional<Title_Row_Choice> titleRow = table.titleRow())
+        return titleRow->titled();
     const QStringList& titles = table.columnTitles();
     if (titles.size() < 2 || table.rowCount() == 0)
         return true;
@@ -176,7 +183,7 @@ Stamp stampOf(const QString& path)
     return { info.size(), info.lastModified() };
 }
 
-bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet_Binding_Table& table,
+bool read(const QString& path, QString* sheet, const Title_Row_Choice& titleRow, const Spreadsheet_Binding_Table& table,
     Spreadsheet_Binding_Table& fresh, QString* reason)
 {
     SpreadsheetWriter::ReadWorkbook(path, true);
@@ -200,7 +207,7 @@ bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet
         const Sheet_Rows rows = readSheet(named);
         if (readFailed(reason))
             return false;
-        fresh = tableOf(rows, hasHeader, table);
+        fresh = tableOf(rows, titleRow, table);
         return true;
     }
     // No sheet named: the one whose rows are the stored ones before any other (an untouched workbook is no
@@ -212,13 +219,13 @@ bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet
         const Sheet_Rows candidate = readSheet(place);
         if (readFailed(reason))
             return false;
-        Spreadsheet_Binding_Table read = tableOf(candidate, hasHeader, table);
+        Spreadsheet_Binding_Table read = tableOf(candidate, titleRow, table);
         if (read == table) {
             fresh = std::move(read);
             *sheet = names.value(place);
             return true;
         }
-        const Sheet_Table layout = sheetTableOf(candidate.rows, candidate.facts, hasHeader);
+        const Sheet_Table layout = sheetTableOf(candidate.rows, candidate.facts, titleRow);
         const std::pair<int, int> score { storedRowsIn(table, read),
             layout.titles < 0 ? 0 : found(columnsOf(wanted, placesOf(table), candidate.rows.at(layout.titles))) };
         if (score > best) {
@@ -228,7 +235,7 @@ bool read(const QString& path, QString* sheet, bool hasHeader, const Spreadsheet
         }
     }
     if (best.first < 0)
-        fresh = tableOf({}, hasHeader, table);
+        fresh = tableOf({}, titleRow, table);
     return true;
 }
 

@@ -842,7 +842,7 @@ private:
     std::shared_ptr<platform::LiveText> workbookNotice_; // while the notice is up
     void showSpreadsheetColumnOfSelection(); // the inspector's column box, after the titles moved
     QString workbookSheet_; // its worksheet, as chosen in the picker or kept in the design file
-    bool workbookHasHeader_ = true;
+    Title_Row_Choice workbookTitleRow_; // where its titles are, as chosen in the picker or kept in the design file
     QFileSystemWatcher* backgroundFolderWatcher_ = nullptr;
     QString backgroundFolder() const; // the data folder's Background folder
 

@@ -287,7 +287,7 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     bindingTable.setListData(content.rows);
     // A design saved before its sheet was kept has the sheet found again, by its rows or else its titles.
     workbookSheet_ = content.workbookSheet;
-    workbookHasHeader_ = Workbook_Reread::hasTitleRow(bindingTable);
+    workbookTitleRow_ = Workbook_Reread::titleRowOf(bindingTable);
 
     // The loaded items are the design's starting point, not steps the user could undo.
     if (document_)

@@ -99,7 +99,7 @@ void TSLWindowController::Refresh_Excel_Binding_Source(const QString& path, cons
             markChangedOutsideUndo();
         Excel_Source_Path = path;
         workbookSheet_ = picker->sheetName();
-        workbookHasHeader_ = picker->containsHeader();
+        workbookTitleRow_ = picker->titleRowChoice();
         workbookStamp_ = Workbook_Reread::stampOf(path);
         followWorkbook();
         Add_Excel_Col_Name_In_Combo(Data_source_type);
@@ -171,8 +171,8 @@ void TSLWindowController::Read_Workbook_Of_Opened_Design()
     const QString kept
         = QStringLiteral("The design shows the data it stored (%1 records).").arg(bindingTable.rowCount());
     if (workbookStamp_.size < 0) {
-        tellOfWorkbook(QStringLiteral("The workbook \"%1\" cannot be found. %2")
-                           .arg(Path_In_Notice(Excel_Source_Path), kept));
+        tellOfWorkbook(
+            QStringLiteral("The workbook \"%1\" cannot be found. %2").arg(Path_In_Notice(Excel_Source_Path), kept));
         return;
     }
     takeWorkbookData(QStringLiteral("The workbook \"%1\" cannot be read: %2. ") + kept);
@@ -184,7 +184,7 @@ bool TSLWindowController::takeWorkbookData(const QString& cannotRead)
     Spreadsheet_Binding_Table fresh;
     QString reason;
     QString sheet = workbookSheet_;
-    if (!Workbook_Reread::read(Excel_Source_Path, &sheet, workbookHasHeader_, bindingTable, fresh, &reason)) {
+    if (!Workbook_Reread::read(Excel_Source_Path, &sheet, workbookTitleRow_, bindingTable, fresh, &reason)) {
         if (reason.endsWith(QLatin1Char('.')))
             reason.chop(1); // the words around it end the sentence
         tellOfWorkbook(cannotRead.arg(name, reason));

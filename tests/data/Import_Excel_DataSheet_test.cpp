@@ -83,15 +83,16 @@ TEST_F(ImportDataSheetTest, EachTickedColumnBecomesASeriesNamedAfterIt)
     EXPECT_EQ(folder.bytes(QStringLiteral("City")), QByteArray("Oslo\nBergen\n"));
 }
 
-TEST_F(ImportDataSheetTest, WithoutTitlesTheHeaderCellsAreFirstValues)
+TEST_F(ImportDataSheetTest, WithoutTitlesTheHeaderCellsAreFirstValuesOfASeriesNamedByItsLetter)
 {
     run([this](Ui::Import_Excel_DataSheet& form) {
         click(form.contains_header);
+        EXPECT_EQ(form.ColList->item(2, 2)->text(), QStringLiteral("Column C")) << "never a guest's value";
         tick(form, { 2 });
         click(form.OK_btn);
     });
-    EXPECT_EQ(folder.files(), QStringList { "City.txt" });
-    EXPECT_EQ(folder.bytes(QStringLiteral("City")), QByteArray("City\nOslo\nBergen\n"));
+    EXPECT_EQ(folder.files(), QStringList { "Column C.txt" });
+    EXPECT_EQ(folder.bytes(QStringLiteral("Column C")), QByteArray("City\nOslo\nBergen\n"));
 }
 
 TEST_F(ImportDataSheetTest, RenamedColumnWithABadNameIsSkippedWithAMessage)

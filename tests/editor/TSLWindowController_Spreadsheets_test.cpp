@@ -383,7 +383,8 @@ TEST_F(SpreadsheetCommandsTest, ABoundColumnIsTheSheetsOwnWhateverElseWasTicked)
         { { { "Code", "Code " }, { "A1", "Z9" } }, { 1 }, 1,
             "Code (column A)|Code (column B)|The titles are taken from row 1.", "Code (column B)", "Z9" },
         { { { "Summer party 2026 - guest list" }, {}, { "Name", "", "Code" }, { "Ann", "1", "A1" } }, { 0, 1 }, 2,
-            "Name|Column B|Code|The titles are taken from row 3.", "Column B", "1" },
+            "Name|Column B|Code|The titles are taken from row 3. Row 1 above the titles is a heading and makes no cards.",
+            "Column B", "1" },
     };
     const QString design = testsupport::makeTempFolder(QStringLiteral("design")) + QStringLiteral("/party.dcard");
     for (const auto& c : cases) {
