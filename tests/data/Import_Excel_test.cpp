@@ -10,6 +10,7 @@
 #include "ui_Import_Excel.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -193,5 +194,58 @@ TEST_F(ImportExcelTest, UnreadableWorkbookIsToldAndThePickerNeverOpens)
         ASSERT_EQ(texts().size(), 1u);
         EXPECT_TRUE(texts()[0].contains(QLatin1String(c.message))) << texts()[0].toStdString();
         expectNoWaitLeft();
+    }
+}
+
+// The sheet's first rows are shown with the titles in bold; the person takes the titles from another row, or
+// unticks the box for none, and the cards or the value list get exactly the guests below the titles.
+TEST_F(ImportExcelTest, ThePersonSaysWhereTheTitlesAre)
+{
+    book = workbook({ { "Guest list", "" }, {}, { "Name", "Code" }, { "Ann", "A1" }, { "Bo", "B2" } });
+    BatchWizard* manager = BatchWizard::defaultInstance();
+    const struct {
+        const char* mode;
+        int row; // the sheet row chosen; 0: row 3 chosen, then the box unticked
+        const char* columns; // as the picker lists them, then what it says
+        const char* values; // column A of the binding table, or the value list
+    } cases[] = {
+        { "E", 3, "Name|Code|The titles are taken from row 3. Row 1 above the titles is a heading and makes no cards.",
+            "Ann|Bo" },
+        { "E", 4, "Ann|A1|The titles are taken from row 4. Rows 1-3 above the titles are a heading and make no cards.",
+            "Bo" },
+        { "E", 0,
+            "Column A|Column B|No row holds titles: every row holding a value makes a card, and columns are named by "
+            "their letters.",
+            "Guest list|Name|Ann|Bo" },
+        { "D", 3, "Name|Code|The titles are taken from row 3. Row 1 above the titles is a heading and makes no cards.",
+            "Ann|A1|Bo|B2" },
+        { "D", 0, nullptr, "Guest list|Name|Code|Ann|A1|Bo|B2" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        manager->ListData_value().clear();
+        run(QString::fromLatin1(c.mode), [&](Ui::Import_Excel& form) {
+            form.title_row_box->setCurrentIndex(form.title_row_box->findData(c.row ? c.row : 3));
+            if (c.row == 0)
+                click(form.contains_header);
+            EXPECT_EQ(form.title_row_box->isEnabled(), c.row > 0);
+            QStringList seen, bold;
+            for (int row = 0; row < form.ColList->rowCount(); ++row)
+                seen << form.ColList->item(row, 1)->text();
+            EXPECT_TRUE(!c.columns
+                || (seen << picker->findChild<QLabel*>("sheet_note")->text()).join('|') == QLatin1String(c.columns))
+                << seen.join('|').toStdString();
+            for (int row = 0; row < form.sheet_rows->rowCount(); ++row) {
+                if (form.sheet_rows->item(row, 0)->font().bold())
+                    bold << form.sheet_rows->verticalHeaderItem(row)->text();
+            }
+            EXPECT_EQ(bold, c.row ? QStringList { QString::number(c.row) } : QStringList()) << "the titles marked";
+            click(form.Select_All_btn);
+            click(form.OK_btn);
+        });
+        QStringList values = manager->ListData_value().rows();
+        for (int r = 0; *c.mode == 'E' && r < table.rowCount(); ++r)
+            values << table.value(r, 1);
+        EXPECT_EQ(values.join('|'), QLatin1String(c.values));
     }
 }

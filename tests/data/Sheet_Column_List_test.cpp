@@ -214,4 +214,14 @@ TEST(SheetColumnList, TheSecondOfTwoSameTitledColumnsStaysTheSecond)
     EXPECT_EQ(old.storedTitles(), (QStringList { "#", "Name", "Name" })) << "written back as it was read";
     old.setStoredTitles({ "#{B:2,Z,C}", "Name", "Name" }); // places that do not fit the titles tell nothing
     EXPECT_EQ(old.placeOf(1).column, -1);
+    // Where the person said the titles are rides in title 0 too; a file without a choice has them found.
+    const std::pair<const char*, std::optional<Title_Row_Choice>> choices[]
+        = { { "#{A,B}", Title_Row_Choice() }, { "#{~A,B}", Title_Row_Choice::none() },
+              { "#@12{A,B}", Title_Row_Choice::sheetRow(12) }, { "#", std::nullopt } };
+    for (const auto& [stored, choice] : choices) {
+        old.setStoredTitles({ stored, "Name", "Code" });
+        EXPECT_EQ(old.titleRow(), choice) << stored;
+        EXPECT_EQ(old.storedTitles().first(), stored) << "written back as it was read";
+        EXPECT_EQ(Workbook_Reread::titleRowOf(old), choice.value_or(Title_Row_Choice())) << stored;
+    }
 }

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -56,14 +57,17 @@ protected:
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
             book, { { "Name", "Code" }, { "Ada", "4006381333931" }, { "Bo", "12" } }, true));
     }
-    // The picker as a person answers it: tick the listed columns of these rows, then OK.
-    void pickColumns(std::initializer_list<int> rows, bool titled = true)
+    // The picker as a person answers it: the titles in this sheet row (0: the row offered), tick the listed
+    // columns of these rows, then OK.
+    void pickColumns(std::initializer_list<int> rows, bool titled = true, int titleRow = 0)
     {
         std::vector<int> chosen(rows);
-        ui.modalRuns.push_back([chosen, titled](QDialog& dialog) {
+        ui.modalRuns.push_back([chosen, titled, titleRow](QDialog& dialog) {
             dialog.show();
             Import_Excel* picker = Import_Excel::defaultInstance();
             picker->form().contains_header->setChecked(titled);
+            if (titleRow > 0)
+                picker->form().title_row_box->setCurrentIndex(picker->form().title_row_box->findData(titleRow));
             for (int row : chosen)
                 picker->form().ColList->item(row, 0)->setCheckState(Qt::Checked);
             QTest::mouseClick(picker->form().OK_btn, Qt::LeftButton);
@@ -377,21 +381,27 @@ TEST_F(SpreadsheetCommandsTest, ABoundColumnIsTheSheetsOwnWhateverElseWasTicked)
         const char* picked; // what the picker lists and says
         const char* listed; // the bound column in the inspector's list
         const char* first; // the card's text; a new guest, first after the titles, is "Zak" throughout
+        int cards; // exported once one more guest is added at the end
+        int titleRow = 0; // the sheet row the person takes the titles from; 0 keeps the row offered
     } cases[] = {
         { { { "Name", "Table", "Name", "Code" }, { "Ann", "1", "Al", "A1" }, { "Bo", "2", "Ben", "B2" } }, { 2, 3 }, 1,
-            "Name (column A)|Table|Name (column C)|Code|The titles are taken from row 1.", "Name (column C)", "Al" },
+            "Name (column A)|Table|Name (column C)|Code|The titles are taken from row 1.", "Name (column C)", "Al", 4 },
         { { { "Code", "Code " }, { "A1", "Z9" } }, { 1 }, 1,
-            "Code (column A)|Code (column B)|The titles are taken from row 1.", "Code (column B)", "Z9" },
+            "Code (column A)|Code (column B)|The titles are taken from row 1.", "Code (column B)", "Z9", 3 },
         { { { "Summer party 2026 - guest list" }, {}, { "Name", "", "Code" }, { "Ann", "1", "A1" } }, { 0, 1 }, 2,
-            "Name|Column B|Code|The titles are taken from row 3. Row 1 above the titles is a heading and makes no cards.",
-            "Column B", "1" },
+            "Name|Column B|Code|The titles are taken from row 3. Row 1 above the titles is a heading and makes no "
+            "cards.",
+            "Column B", "1", 3 },
+        { { { "Party at the lake" }, { "Saturday" }, { "Name", "Code" }, { "Ann", "A1" } }, { 0, 1 }, 2,
+            "Name|Code|The titles are taken from row 3. Rows 1-2 above the titles are a heading and make no cards.",
+            "Code", "A1", 3, 3 },
     };
     const QString design = testsupport::makeTempFolder(QStringLiteral("design")) + QStringLiteral("/party.dcard");
     for (const auto& c : cases) {
         const QString path = testsupport::makeTempFolder(QStringLiteral("pairs")) + QStringLiteral("/guests.xlsx");
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, c.rows, true));
         ui.fileAnswers.push_back(path);
-        pickColumns(c.ticked);
+        pickColumns(c.ticked, true, c.titleRow);
         window->Bind_Spreadsheet_btn->trigger();
         Import_Excel& picker = *Import_Excel::defaultInstance(); // what it listed and said
         QStringList seen;
@@ -418,5 +428,14 @@ TEST_F(SpreadsheetCommandsTest, ABoundColumnIsTheSheetsOwnWhateverElseWasTicked)
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true));
         EXPECT_TRUE(QTest::qWaitFor([&] { return shown() == QLatin1String("Zak"); }, 20000)) << "a guest added";
         EXPECT_EQ(reopened(), std::string("Zak|") + c.listed) << "reopened after the change";
+        rows.append(QStringList(rows.back().size(), QStringLiteral("Yul"))); // read again by the run itself
+        ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, rows, true));
+        QTemporaryDir target;
+        ui.modalRuns.push_back([](QDialog&) { return 1; }); // the export window's OK, then the folder
+        ui.fileAnswers.push_back(target.path());
+        ui.modalRuns.push_back([](QDialog&) { return 0; }); // the notice that the export is done
+        window->Export_Button();
+        const QDir cards(QDir(target.path()).filePath(Batch_Export_Folder_Name), QStringLiteral("Card_*"));
+        EXPECT_EQ(cards.entryList(QDir::Files).size(), c.cards) << "one card per guest below the titles";
     }
 }
