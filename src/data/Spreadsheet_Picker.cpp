@@ -196,9 +196,10 @@ bool Spreadsheet_Picker::comboBoxSelectionDidChange(int index)
                 Show_MessageBox(error);
             return false;
         }
-        // A sheet without columns lists none, never the columns of the sheet shown before.
+        // A sheet without columns lists none, never the columns or rows of the sheet shown before.
         ListData_xl.clear();
         showColumns();
+        offerTitleRows();
         note_->clear();
         Show_MessageBox(
             QStringLiteral("The sheet \"%1\" has no columns.").arg(Name_In_Notice(w_.Sheet_ComboBox->itemText(index))));

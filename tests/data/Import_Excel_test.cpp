@@ -162,6 +162,7 @@ TEST_F(ImportExcelTest, ASheetWithoutColumnsListsNoneAndSaysSo)
                       empty = form.Sheet_ComboBox->itemText(1);
                       emit form.Sheet_ComboBox->activated(1);
                       EXPECT_EQ(form.ColList->rowCount(), 0) << "never the columns of the sheet shown before";
+                      EXPECT_EQ(form.sheet_rows->rowCount() + form.title_row_box->count(), 0) << "nor its rows";
                       click(form.Select_All_btn);
                       click(form.OK_btn);
                       click(form.Cancel_btn);
