@@ -83,16 +83,28 @@ TEST_F(ImportDataSheetTest, EachTickedColumnBecomesASeriesNamedAfterIt)
     EXPECT_EQ(folder.bytes(QStringLiteral("City")), QByteArray("Oslo\nBergen\n"));
 }
 
-TEST_F(ImportDataSheetTest, WithoutTitlesTheHeaderCellsAreFirstValuesOfASeriesNamedByItsLetter)
+// Titles taken from another row name the series after that row's cell; without titles the series is named by its
+// column's letter, never by a guest's value, and the header cell is its first value.
+TEST_F(ImportDataSheetTest, ASeriesIsNamedFromTheTitleRowChosenOrByItsLetter)
 {
-    run([this](Ui::Import_Excel_DataSheet& form) {
-        click(form.contains_header);
-        EXPECT_EQ(form.ColList->item(2, 2)->text(), QStringLiteral("Column C")) << "never a guest's value";
-        tick(form, { 2 });
-        click(form.OK_btn);
-    });
-    EXPECT_EQ(folder.files(), QStringList { "Column C.txt" });
-    EXPECT_EQ(folder.bytes(QStringLiteral("Column C")), QByteArray("City\nOslo\nBergen\n"));
+    const struct {
+        int row; // the sheet row taken for the titles; 0 unticks the box
+        const char* series;
+        QByteArray values;
+    } cases[] = { { 2, "Oslo", "Bergen\n" }, { 0, "Column C", "City\nOslo\nBergen\n" } };
+    for (const auto& c : cases) {
+        run([&](Ui::Import_Excel_DataSheet& form) {
+            if (c.row == 0)
+                click(form.contains_header);
+            else
+                form.title_row_box->setCurrentIndex(form.title_row_box->findData(c.row));
+            EXPECT_EQ(form.ColList->item(2, 2)->text(), QLatin1String(c.series));
+            tick(form, { 2 });
+            click(form.OK_btn);
+        });
+        EXPECT_EQ(folder.bytes(QLatin1String(c.series)), c.values);
+    }
+    EXPECT_EQ(folder.files(), (QStringList { "Column C.txt", "Oslo.txt" }));
 }
 
 TEST_F(ImportDataSheetTest, RenamedColumnWithABadNameIsSkippedWithAMessage)
