@@ -83,8 +83,7 @@ TEST_F(ImportDataSheetTest, EachTickedColumnBecomesASeriesNamedAfterIt)
     EXPECT_EQ(folder.bytes(QStringLiteral("City")), QByteArray("Oslo\nBergen\n"));
 }
 
-// Titles taken from another row name the series after that row's cell; without titles the series is named by its
-// column's letter, never by a guest's value, and the header cell is its first value.
+// A series is named from the title row chosen; without titles by its letter, never by a guest's value.
 TEST_F(ImportDataSheetTest, ASeriesIsNamedFromTheTitleRowChosenOrByItsLetter)
 {
     const struct {

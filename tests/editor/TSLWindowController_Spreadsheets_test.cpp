@@ -57,8 +57,7 @@ protected:
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
             book, { { "Name", "Code" }, { "Ada", "4006381333931" }, { "Bo", "12" } }, true));
     }
-    // The picker as a person answers it: the titles in this sheet row (0: the row offered), tick the listed
-    // columns of these rows, then OK.
+    // The picker as a person answers it: titles in this sheet row (0: as offered), these listed columns ticked, OK.
     void pickColumns(std::initializer_list<int> rows, bool titled = true, int titleRow = 0)
     {
         std::vector<int> chosen(rows);
