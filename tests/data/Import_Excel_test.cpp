@@ -222,7 +222,6 @@ TEST_F(ImportExcelTest, ThePersonSaysWhereTheTitlesAre)
         { "D", 0, none, "Guest list|Name|Code|Ann|A1|Bo|B2" },
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.row);
         manager->ListData_value().clear();
         run(QString::fromLatin1(c.mode), [&](Ui::Import_Excel& form) {
             form.title_row_box->setCurrentIndex(form.title_row_box->findData(c.row ? c.row : 3));
@@ -243,6 +242,6 @@ TEST_F(ImportExcelTest, ThePersonSaysWhereTheTitlesAre)
         QStringList values = manager->ListData_value().rows();
         for (int r = 0; *c.mode == 'E' && r < table.rowCount(); ++r)
             values << table.value(r, 1);
-        EXPECT_EQ(values.join('|'), QLatin1String(c.values));
+        EXPECT_EQ(values.join('|'), QLatin1String(c.values)) << c.mode << c.row;
     }
 }
