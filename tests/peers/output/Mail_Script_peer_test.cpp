@@ -26,6 +26,17 @@ Mail_Message mailTo(const SmtpPeer& peer, const QString& to, const QString& ssl)
     return mail;
 }
 
+// What the server received against what the program tells of the mail beforehand: the same but for the
+// digits of the message's identity.
+void expectMessageSize(const QJsonObject& received, const Mail_Message& mail)
+{
+    QList<Mail_File> files;
+    for (const QString& path : mail.attachments)
+        files << Mail_File { QFileInfo(path).fileName(), QFileInfo(path).size() };
+    EXPECT_NEAR(received[QLatin1String("message_size")].toDouble(), double(Mail_Script::messageBytes(mail, files)), 48)
+        << mail.toAddress.toStdString();
+}
+
 QString writeCardPicture(const QTemporaryDir& folder, const QString& name, QSize size, QColor colour)
 {
     QImage picture(size, QImage::Format_ARGB32);
@@ -91,6 +102,7 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
         EXPECT_EQ(m[QLatin1String("body")].toString().trimmed(), mail.body);
         EXPECT_EQ(m[QLatin1String("secure")].toBool(), c.encrypted);
         EXPECT_EQ(m[QLatin1String("authenticated")].toBool(), c.encrypted);
+        expectMessageSize(m, mail);
         const QJsonArray files = m[QLatin1String("attachments")].toArray();
         ASSERT_EQ(files.size(), 2);
         const QSize sizes[] = { { 120, 80 }, { 64, 40 } };
@@ -256,5 +268,7 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
         EXPECT_EQ(m[QLatin1String("seven_bit")].toBool(), c.encoding != std::string("8bit"));
         EXPECT_EQ(m[QLatin1String("mail_options")].toArray().contains(QStringLiteral("BODY=8BITMIME")),
             c.mode == SmtpPeer::Mode::Relay);
+        if (c.mode == SmtpPeer::Mode::Relay) // the size told is that of a mail to a server taking 8-bit text
+            expectMessageSize(m, mail);
     }
 }
