@@ -3,6 +3,7 @@
 #include "output/MailTestSupport.h"
 
 #include "data/Series_File.h"
+#include "data/Sheet_Column_List.h"
 #include "editor/EditorWindowTestSupport.h"
 #include "model/TSLText.h"
 #include "output/Email_Setting.h"
@@ -687,10 +688,12 @@ TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedAndOneCardPerRecip
     EXPECT_EQ(record.size(), 5);
 
     // Bound to the sheet's guest list as it stands after sorting by name: To is checked against its addresses.
-    window->bindingTable.setValueColumnTitles(
-        { QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("E-mail") });
-    for (const char* guest : { "Bo Lee|bo@x.org", "Ann Fay|Ann@x.org", "Cy Moss|cy@x.org" })
-        ASSERT_TRUE(window->bindingTable.Create_List_By_Array(QString::fromLatin1(guest).split(QLatin1Char('|')), 2));
+    // Under a heading and its titles, with an empty row: the workbook's rows are not the records' numbers.
+    SpreadsheetWriter::Rows sheet;
+    for (const char* row :
+        { "Guest list", "", "Name|E-mail", "Bo Lee|bo@x.org", "Ann Fay|Ann@x.org", "", "Cy Moss|cy@x.org" })
+        sheet << QString::fromLatin1(row).split(QLatin1Char('|'));
+    ASSERT_TRUE(Fill_Binding_Table(window->bindingTable, sheet, { 0, 1 }, true));
     name->data_source_type = 2;
     name->excel_col_indx = 1;
     const QString opening = QStringLiteral("Each address in To gets the card of the record in its place, but the "
@@ -702,14 +705,16 @@ TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedAndOneCardPerRecip
         QStringList mailed;
     } sheetCases[] = {
         { "ann@x.org, bo@x.org, cy@x.org", 0,
-            "2 of the 3 addresses would get the card of another guest:\n- ann@x.org would get the card of row 1, Bo "
-            "Lee, whose address is bo@x.org.\n- bo@x.org would get the card of row 2, Ann Fay, whose address is "
+            "2 of the 3 addresses would get the card of another guest:\n- ann@x.org would get the card of row 4, Bo "
+            "Lee, whose address is bo@x.org.\n- bo@x.org would get the card of row 5, Ann Fay, whose address is "
             "Ann@x.org.",
             {} },
-        { "bo@x.org, ann@x.org", 0, "To holds 2 addresses and the sheet 3 guests: the last guest would get no mail.",
+        { "bo@x.org, ann@x.org", 0,
+            "To holds 2 addresses and the sheet 3 guests: the last guest would get no mail: row 7, Cy Moss "
+            "(cy@x.org).",
             {} },
         { "bo@x.org, ANN@x.org, cy@x.org, late@x.org", 1,
-            "To holds 4 addresses and the sheet 3 guests: the last address would get no card.",
+            "To holds 4 addresses and the sheet 3 guests: the last address would get no card: late@x.org.",
             { "ann@x.org", "bo@x.org", "cy@x.org" } },
     };
     for (const auto& c : sheetCases) {
