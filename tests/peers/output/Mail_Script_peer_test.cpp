@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -37,10 +38,17 @@ void expectMessageSize(const QJsonObject& received, const Mail_Message& mail)
         << mail.toAddress.toStdString();
 }
 
-QString writeCardPicture(const QTemporaryDir& folder, const QString& name, QSize size, QColor colour)
+// A card of one colour, or of noise when none is given: noise does not compress, so its mail weighs megabytes
+// as a photo card's does.
+QString writeCardPicture(const QTemporaryDir& folder, const QString& name, QSize size, QColor colour = {})
 {
     QImage picture(size, QImage::Format_ARGB32);
     picture.fill(colour);
+    QRandomGenerator noise(7);
+    for (int y = 0; !colour.isValid() && y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, noise.generate() | 0xff000000u);
+    }
     const QString path = folder.filePath(name);
     picture.save(path, "PNG");
     return path;
@@ -66,7 +74,7 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
         { SmtpPeer::Mode::Relay, "N", false, longName, longName + QStringLiteral(" <guest@example.org>") },
     };
     QTemporaryDir folder;
-    const QString back = writeCardPicture(folder, QStringLiteral("Card_Back.png"), { 120, 80 }, Qt::red);
+    const QString back = writeCardPicture(folder, QStringLiteral("Card_Back.png"), { 600, 400 });
     const QString front = writeCardPicture(folder, QStringLiteral("Card.png"), { 64, 40 }, Qt::blue);
     for (const auto& c : cases) {
         SmtpPeer peer(c.mode);
@@ -105,7 +113,7 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
         expectMessageSize(m, mail);
         const QJsonArray files = m[QLatin1String("attachments")].toArray();
         ASSERT_EQ(files.size(), 2);
-        const QSize sizes[] = { { 120, 80 }, { 64, 40 } };
+        const QSize sizes[] = { { 600, 400 }, { 64, 40 } };
         const char* names[] = { "Card_Back.png", "Card.png" };
         for (int i = 0; i < 2; ++i) {
             const QJsonObject file = files[i].toObject();
