@@ -9,6 +9,8 @@
 #include <QSysInfo>
 
 #include <algorithm>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -82,9 +84,9 @@ qint64 foldedHeader(qint64 nameLength, const QList<qint64>& tokens)
 QList<qint64> subjectTokens(const QString& subject)
 {
     static const QRegularExpression plain(QStringLiteral("\\A(?!.*=\\?)[!-~]{1,75}\\z"));
-    const QStringList words = subject.split(QLatin1Char(' '));
     if (subject.isEmpty())
         return {};
+    const QStringList words = subject.split(QLatin1Char(' '));
     if (std::all_of(words.cbegin(), words.cend(), [](const QString& word) { return plain.match(word).hasMatch(); })) {
         QList<qint64> tokens;
         for (const QString& word : words)
