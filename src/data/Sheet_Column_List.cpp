@@ -250,12 +250,15 @@ bool Fill_Binding_Table(Spreadsheet_Binding_Table& table, const SpreadsheetWrite
     const int count = int(titles.size()) - 1;
     QList<Spreadsheet_Binding_Table::Row> none;
     table.setListData(none);
+    QList<int> sheetRows;
     for (qsizetype r : sheet.records) {
         QStringList values;
         for (int column : ticked)
             values.append(cell(rows.at(r), column));
         table.Create_List_By_Array(values, count);
+        sheetRows << sheetRowNumber(facts, r);
     }
+    table.setSheetRows(sheetRows);
     table.setRecordsNote(recordsNote(facts, sheet));
     return true;
 }

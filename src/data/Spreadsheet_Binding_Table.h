@@ -57,7 +57,17 @@ public:
     void setRecordsNote(const QString& note) { note_ = note; }
 
     const QList<Row>& ListData() const { return rows_; }
-    void setListData(const QList<Row>& rows) { rows_ = rows; }
+    // Other rows: where they stand in the workbook is not known until it is read again.
+    void setListData(const QList<Row>& rows)
+    {
+        rows_ = rows;
+        sheetRows_.clear();
+    }
+
+    // The workbook's own row number of each record, as the sheet was last read (a record's number is not its
+    // row: titles, headings and empty rows come between); not part of the data. Empty when not known.
+    const QList<int>& sheetRows() const { return sheetRows_; }
+    void setSheetRows(const QList<int>& rows) { sheetRows_ = rows; }
     int rowCount() const { return int(rows_.size()); }
 
     // Appends one row: "Extension" numbered from 1, then the first `count` values, trimmed.
@@ -106,4 +116,5 @@ private:
     std::optional<Title_Row_Choice> titleRow_;
     QList<Row> rows_;
     QString note_;
+    QList<int> sheetRows_;
 };

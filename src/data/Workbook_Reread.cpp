@@ -70,7 +70,9 @@ Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, const Sheet_Table& la
     Spreadsheet_Binding_Table fresh;
     fresh.setValueColumns(titles, QList<Sheet_Place> { Sheet_Place() } + places, titleRow);
     QList<Spreadsheet_Binding_Table::Row> records;
+    QList<int> sheetRows;
     for (qsizetype r : layout.records) {
+        sheetRows << sheetRowNumber(sheet.facts, r);
         const QStringList& cells = sheet.rows.at(r);
         Spreadsheet_Binding_Table::Row row;
         row.insert(Spreadsheet_Binding_Table::keyOfColumn(0), QString::number(records.size() + 1));
@@ -81,6 +83,7 @@ Spreadsheet_Binding_Table tableOf(const Sheet_Rows& sheet, const Sheet_Table& la
         records << row;
     }
     fresh.setListData(records);
+    fresh.setSheetRows(sheetRows);
     fresh.setRecordsNote(recordsNote(sheet.facts, layout));
     return fresh;
 }

@@ -60,6 +60,7 @@ void TSLWindowController::Check_Series_Or_Excel_Use_or_not()
     batchSource_.rows = bindingTable.ListData();
     batchSource_.titles = bindingTable.shownTitles();
     batchSource_.recordsNote = bindingTable.recordsNote();
+    batchSource_.sheetRows = bindingTable.sheetRows();
     Get_total_Card_count();
     if (Use_Data_Sheet_Values && batchSource_.seriesRows() == 0) {
         Use_Data_Sheet_Values = false;
@@ -126,6 +127,7 @@ void TSLWindowController::Show_First_Spreadsheet_Record()
     batchSource_.rows = first.rows;
     batchSource_.titles = first.titles;
     batchSource_.recordsNote = bindingTable.recordsNote();
+    batchSource_.sheetRows = bindingTable.sheetRows();
     Get_total_Card_count();
     emit batchRecordsChanged();
 }

@@ -6,34 +6,16 @@
 #include "output/Open_Export_Log.h"
 #include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
+#include "platform/GuiThread.h"
 
-#include <QAbstractEventDispatcher>
-#include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
 #include <QLabel>
-#include <QTimer>
-
-#include <thread>
 
 void Batch_Export_Run::whileWindowAnswers(Send_Modeless& progress, const std::function<void()>& work,
     const std::function<int()>& done, std::chrono::milliseconds tick)
 {
-    std::atomic<bool> finished { false };
-    QAbstractEventDispatcher* const window = QAbstractEventDispatcher::instance();
-    std::thread runner([&] {
-        work();
-        finished = true;
-        // The window's thread may be waiting for its next event: the run ends now, not at the next tick.
-        window->wakeUp();
-    });
-    QTimer ticks;
-    ticks.setInterval(tick);
-    QObject::connect(&ticks, &QTimer::timeout, &progress, [&] { progress.update_sending_progress_bar(done()); });
-    ticks.start();
-    while (!finished.load())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    runner.join();
+    platform::whileWindowAnswers(
+        work, [&] { progress.update_sending_progress_bar(done()); }, tick);
     progress.update_sending_progress_bar(done());
 }
 

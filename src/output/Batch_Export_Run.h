@@ -30,9 +30,7 @@ public:
     const QString& noticeMessage() const { return noticeMessage_; }
 
     // Runs `work` on a thread of its own while the window keeps answering and the sheet's bar follows `done`
-    // at every tick; returns as soon as the work is done. Events are taken as they come rather than in an event
-    // loop of its own, which ends at once in an application asked to quit and would leave the window frozen
-    // until the work is done. GUI thread.
+    // at every tick; returns as soon as the work is done (platform::whileWindowAnswers). GUI thread.
     static void whileWindowAnswers(Send_Modeless& progress, const std::function<void()>& work,
         const std::function<int()>& done, std::chrono::milliseconds tick = std::chrono::milliseconds(500));
 

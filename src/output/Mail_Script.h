@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +21,12 @@ struct Mail_Message {
     QString port; // as the user typed it
     QString body;
     QString enableSsl; // "Y" for SSL, anything else TLS (STARTTLS, required)
+};
+
+// A file as a mail carries it: its name and its size in bytes.
+struct Mail_File {
+    QString name;
+    qint64 bytes = 0;
 };
 
 // How one send ended, with the reason the script or the caller gave.
@@ -94,6 +101,11 @@ public:
     static QByteArray standardInput(const Mail_Message& mail);
     // The message for the first field over its limit; none when the mail is within them.
     static std::optional<QString> overLimit(const Mail_Message& mail);
+
+    // The size of the whole message the script builds for `mail` with `files` attached (in place of the mail's
+    // own attachments), as a server that takes 8-bit text receives it: its headers, the text and each file in
+    // base64 lines. Within a few bytes: the message's identity and date are made as it goes.
+    static qint64 messageBytes(const Mail_Message& mail, const QList<Mail_File>& files);
 
     // The script's two waits in seconds; TESSALINE_MAIL_NETWORK_SECONDS and TESSALINE_MAIL_END_OF_DATA_SECONDS
     // shorten them for tests of slow servers.

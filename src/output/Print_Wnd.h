@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -76,12 +77,18 @@ public:
     // The job the window's settings make now (GUI thread).
     Print_Job currentJob() const;
 
+    // How often the bar before a job follows the look at every card.
+    static constexpr std::chrono::milliseconds defaultLookTick { 100 };
+    void setLookTick(std::chrono::milliseconds tick) { lookTick_ = tick; }
+
     // Paper names by size in millimetres as "%.2f" texts; the last row whose size holds both wins.
     static QString Find_Papaer_Name_From_Size(const QString& width, const QString& height);
 
 signals:
     // A sheet of a job was drawn (counted from 1); Stop pressed by now leaves this the last one drawn.
     void sheetDrawn(int sheets);
+    // The bar before a job followed the look at every card (per mille looked at): at each tick, and at its end.
+    void lookFollowed(int permille);
 
 protected:
     void reject() override { CancelButtonPressed(); }
@@ -127,4 +134,5 @@ private:
     QString sheetsFile_; // the PDF file the last job's sheets went to; empty when they went to a printer
     std::function<void()> previewFollows_; // while the preview is open: it shows the records as they are now
     bool loading = false;
+    std::chrono::milliseconds lookTick_ = defaultLookTick;
 };

@@ -5,13 +5,11 @@
 #include "common/Common_Functions.h"
 #include "output/Barcode_Readability.h"
 #include "output/Run_Log.h"
+#include "platform/GuiThread.h"
 
-#include <QCoreApplication>
 #include <QProgressDialog>
-#include <QTimer>
 
 #include <atomic>
-#include <thread>
 
 bool Print_Wnd::cardsAllowPrinting(const Print_Job& job)
 {
@@ -20,30 +18,28 @@ bool Print_Wnd::cardsAllowPrinting(const Print_Job& job)
     const QString& side = job.layout.Print_Card_Side;
     QProgressDialog progress(QStringLiteral("Looking at every card..."), QStringLiteral("Stop"), 0, 1000, this);
     progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    // The bar shows once the look has lasted five of its ticks.
+    progress.setMinimumDuration(int(5 * lookTick_.count()));
+    progress.setValue(0);
     std::atomic<bool> stop { false };
-    std::atomic<bool> finished { false };
     Barcode_Readability::Run_Check check;
     check.stopped = [&stop] { return stop.load(); };
     Run_Look found;
-    std::thread look([&] {
-        found = Barcode_Readability::lookAtRun(
-            *job.snapshot, side != QLatin1String("B"), side != QLatin1String("F"), 0, job.useData, &check);
-        finished = true;
-    });
-    // The window keeps answering while the look goes on; the bar follows it ten times a second.
-    QTimer ticks;
-    ticks.setInterval(100);
-    QObject::connect(&ticks, &QTimer::timeout, &progress, [&] {
+    const auto follow = [&] {
         const int total = check.total.load();
-        progress.setValue(total > 0 ? int(qint64(check.checked.load()) * 1000 / total) : 0);
-        stop = stop || progress.wasCanceled();
-    });
-    ticks.start();
-    while (!finished.load())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    look.join();
-    ticks.stop();
+        const int permille = total > 0 ? int(qint64(check.checked.load()) * 1000 / total) : 0;
+        stop = stop || progress.wasCanceled(); // before the bar's end resets the dialog
+        progress.setValue(permille);
+        emit lookFollowed(permille);
+    };
+    // The window keeps answering while the look goes on, and the bar follows it at every tick.
+    platform::whileWindowAnswers(
+        [&] {
+            found = Barcode_Readability::lookAtRun(
+                *job.snapshot, side != QLatin1String("B"), side != QLatin1String("F"), 0, job.useData, &check);
+        },
+        follow, lookTick_);
+    follow();
     progress.reset();
     if (stop.load())
         return false;

@@ -21,6 +21,7 @@ public:
     QList<Spreadsheet_Binding_Table::Row> rows; // spreadsheet rows in order
     QStringList titles; // the binding table's column titles, column 0's first
     QString recordsNote; // what the sheet told of its rows (hidden rows, a likely total), for the run's notes
+    QList<int> sheetRows; // the workbook's own row of each spreadsheet record, where known
 
     // Data_table_rows: the longest loaded series; 0 when series are off.
     int seriesRows() const;

@@ -154,6 +154,10 @@ void Send_Mail::connectControls()
     connect(ui_->resolution_spin, &QSpinBox::valueChanged, this, remeasure);
     connect(matrix_card_side, &QButtonGroup::idClicked, this, remeasure);
     connect(ui_->rd_mail_curr_barcode, &QRadioButton::clicked, this, remeasure);
+    // The whole mail is measured: its addresses, subject and message with the pictures.
+    for (QLineEdit* field : { ui_->from_txt, ui_->to_txt, ui_->subject_txt })
+        connect(field, &QLineEdit::textChanged, this, &Send_Mail::showMailSize);
+    connect(ui_->message_txt, &QPlainTextEdit::textChanged, this, &Send_Mail::showMailSize);
 }
 
 int Send_Mail::Open_Wnd(Print_Design_Host* host)
@@ -494,6 +498,7 @@ void Send_Mail::storeResolution(int dpi)
 void Send_Mail::measureAttachment()
 {
     if (!host_ || !ui_->rd_mail_curr_barcode->isChecked()) {
+        measured_.reset();
         ui_->attachment_size_lbl->clear();
         return;
     }
@@ -524,15 +529,27 @@ void Send_Mail::showAttachmentSize(const std::optional<Mail_Attachment_Size>& si
         measureAttachment();
         return;
     }
-    if (!size) {
+    measured_ = size;
+    if (!size)
         ui_->attachment_size_lbl->setText(QStringLiteral("The card picture cannot be made."));
+    showMailSize();
+}
+
+void Send_Mail::showMailSize()
+{
+    if (!measured_ || sizeBusy_)
         return;
-    }
+    Mail_Message mail;
+    mail.sender = ui_->from_txt->text();
+    mail.toAddress = recipientsNow().value(0);
+    mail.subject = ui_->subject_txt->text();
+    mail.body = typedText(*ui_->message_txt);
+    const qint64 bytes = Mail_Script::messageBytes(mail, measured_->files);
     ui_->attachment_size_lbl->setText(
         QStringLiteral("%1 x %2 pixels, %3 a mail")
-            .arg(size->pixels.width())
-            .arg(size->pixels.height())
-            .arg(QLocale().formattedDataSize(size->bytes, 0, QLocale::DataSizeTraditionalFormat)));
+            .arg(measured_->pixels.width())
+            .arg(measured_->pixels.height())
+            .arg(QLocale().formattedDataSize(bytes, 0, QLocale::DataSizeTraditionalFormat)));
 }
 
 bool Send_Mail::sendsRecords(bool seriesBound, bool spreadsheetBound) const

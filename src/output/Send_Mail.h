@@ -83,6 +83,8 @@ private:
     // The size of one mail's pictures at the chosen resolution, measured on a worker and shown beside it.
     void measureAttachment();
     void showAttachmentSize(const std::optional<Mail_Attachment_Size>& size);
+    // The size of one whole mail as the fields stand, with the pictures last measured.
+    void showMailSize();
     void tellResult(const QString& logPath, const QString& note);
     void offerOnlyFailed();
     // A column pasted from a spreadsheet: its lines become the list of addresses they are.
@@ -123,4 +125,5 @@ private:
     std::thread sizeWorker_;
     bool sizeBusy_ = false;
     bool sizePending_ = false;
+    std::optional<Mail_Attachment_Size> measured_; // the pictures of one mail; none while they cannot be shown
 };

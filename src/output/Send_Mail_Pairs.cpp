@@ -25,15 +25,38 @@ int nameColumn(const Record_Source& source, int addresses)
     return -1;
 }
 
+// Where the person finds a record: its row in the workbook, or its number when the workbook was not read.
 QString rowOf(const Record_Source& source, int record)
 {
-    const QString number = valueAt(source, record, 0);
-    return number.isEmpty() ? QString::number(record + 1) : number;
+    const int row = source.sheetRows.value(record);
+    return row > 0 ? QStringLiteral("row %1").arg(row) : QStringLiteral("record %1").arg(record + 1);
 }
 
 QString counted(qsizetype n, const char* one, const char* many)
 {
     return n == 1 ? QString::fromLatin1(one) : QString::fromLatin1(many).arg(n);
+}
+
+// The first few of a list, and how many more.
+QString firstOf(const QStringList& all, const QString& separator)
+{
+    QString text = all.mid(0, pairsNamed).join(separator);
+    if (all.size() > pairsNamed)
+        text += QStringLiteral(" and %1 more").arg(all.size() - pairsNamed);
+    return text;
+}
+
+// The guests of the records from `first` on: the row, the name and the address of each.
+QString guestsFrom(const Record_Source& source, int first, int records, int names, int addresses)
+{
+    QStringList guests;
+    for (int record = first; record < records; ++record) {
+        const QString name = names < 0 ? QString() : valueAt(source, record, names);
+        const QString address = valueAt(source, record, addresses);
+        guests << rowOf(source, record) + (name.isEmpty() ? QString() : QStringLiteral(", ") + name)
+                + (address.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(address));
+    }
+    return firstOf(guests, QStringLiteral("; "));
 }
 
 } // namespace
@@ -76,7 +99,7 @@ QString Send_Mail_Pairs::warning(const QStringList& recipients, const Record_Sou
         if (++differ > pairsNamed)
             continue;
         const QString name = names < 0 ? QString() : valueAt(source, i, names);
-        pairs << QStringLiteral("%1 would get the card of row %2%3, whose address is %4.")
+        pairs << QStringLiteral("%1 would get the card of %2%3, whose address is %4.")
                      .arg(Trim_Str(recipients.at(i)), rowOf(source, i),
                          name.isEmpty() ? QString() : QStringLiteral(", ") + name,
                          own.isEmpty() ? QStringLiteral("empty") : own);
@@ -100,9 +123,15 @@ QString Send_Mail_Pairs::warning(const QStringList& recipients, const Record_Sou
         text += QStringLiteral("\n\nTo holds %1 and the sheet %2: ")
                     .arg(counted(recipients.size(), "1 address", "%1 addresses"),
                         counted(records, "1 guest", "%1 guests"));
+        QStringList unpaired;
+        for (qsizetype i = records; i < recipients.size(); ++i)
+            unpaired << Trim_Str(recipients.at(i));
         text += left > 0
-            ? counted(left, "the last address would get no card.", "the last %1 addresses would get no card.")
-            : counted(-left, "the last guest would get no mail.", "the last %1 guests would get no mail.");
+            ? counted(left, "the last address would get no card: ", "the last %1 addresses would get no card: ")
+                + firstOf(unpaired, QStringLiteral(", "))
+            : counted(-left, "the last guest would get no mail: ", "the last %1 guests would get no mail: ")
+                + guestsFrom(source, int(recipients.size()), records, names, column);
+        text += QLatin1Char('.');
     }
     return text + QStringLiteral("\n\nSend anyway?");
 }

@@ -15,8 +15,9 @@ namespace Send_Mail_Pairs {
 int addressColumn(const Record_Source& source);
 
 // What the person reads before such a run: the first pairs whose addresses differ and how many there are,
-// and the addresses or guests left without a card when the counts differ; empty when every pair agrees or
-// the sheet has no column of addresses. `records` is the run's number of records.
+// and the addresses left without a card or the guests without a mail when the counts differ, each guest by
+// the workbook's row; empty when every pair agrees or the sheet has no column of addresses. `records` is the
+// run's number of records.
 QString warning(const QStringList& recipients, const Record_Source& source, int records);
 
 } // namespace Send_Mail_Pairs

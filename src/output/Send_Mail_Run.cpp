@@ -299,7 +299,7 @@ std::optional<Mail_Attachment_Size> Send_Mail_Run::attachmentSize(const Send_Mai
     Mail_Attachment_Size size;
     size.pixels = QImageReader(files->front()).size();
     for (const QString& file : *files)
-        size.bytes += QFileInfo(file).size();
+        size.files << Mail_File { QFileInfo(file).fileName(), QFileInfo(file).size() };
     return size;
 }
 

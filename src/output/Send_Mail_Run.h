@@ -87,10 +87,10 @@ struct Send_Mail_Result {
     int maybeDelivered() const;
 };
 
-// What one mail's card pictures weigh, as a run attaches them.
+// One mail's card pictures, as a run attaches them.
 struct Mail_Attachment_Size {
     QSize pixels; // of the first picture
-    qint64 bytes = 0; // of all the mail's pictures
+    QList<Mail_File> files; // every picture's name and size, in the mail's order
 };
 
 // The work of an e-mail run, on a worker thread: card pictures rendered into the run's own temporary

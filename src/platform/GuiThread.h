@@ -4,6 +4,8 @@
 #include <QMetaObject>
 #include <QThread>
 
+#include <chrono>
+#include <functional>
 #include <type_traits>
 #include <utility>
 
@@ -32,5 +34,13 @@ auto runOnGuiThread(F&& f) -> std::invoke_result_t<F>
         return result;
     }
 }
+
+// Runs `work` on a thread of its own while the window keeps answering, calls `tick` on the GUI thread every
+// `interval` meanwhile, and returns as soon as the work is done: its end wakes the GUI thread rather than
+// waiting for the next tick. Events are taken as they come rather than in an event loop of its own, which
+// ends at once in an application asked to quit and would leave the window frozen until the work is done.
+// GUI thread.
+void whileWindowAnswers(
+    const std::function<void()>& work, const std::function<void()>& tick, std::chrono::milliseconds interval);
 
 } // namespace platform

@@ -161,16 +161,18 @@ TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
         const char* columns; // the binding table's titles after "#", every column ticked
         const char* names; // column A of each record
         int titleRow;
+        const char* recordRows; // the workbook's row of each record, as a run names its guests
         QString told = {}; // of the records, in the picker and the run's notes
     } cases[] = {
         { { "1:Summer party 2026 - guest list", "3:Name||Code", "4:Ann|1|A1", "5:Bo|2|B2" }, "Name|Column B|Code",
-            "Ann|Bo", 3 },
-        { { "1:Summer party", "2:at the lake", "5:Name|Seat", "6:Ann|1" }, "Name|Seat", "Ann", 5 },
-        { { "1:Guest list", "2:Name|Table|Code", "3:Ann|1|A1" }, "Name|Table|Code", "Ann", 2 },
-        { { "1:Name", "2:Ann|1", "3:Bo|2" }, "Name|Column B", "Ann|Bo", 1 }, // an untitled column, no heading
-        { { "1:Name", "2:Ann", "4:Bo" }, "Name", "Ann|Bo", 1 }, // one column: no heading
-        { { "1:Name|Seat", "2:Ann|1", "3:Bo|2", "4:=A2&A3>AnnBo|=SUM(A2:A3)>0" }, "Name|Seat", "Ann|Bo|AnnBo", 1 },
-        { { "1:Name|Seat", "2h:Ann|1", "3:Bo|2", "4:=SUBTOTAL(3,A2:A3)>1|" }, "Name|Seat", "Ann|Bo|1", 1,
+            "Ann|Bo", 3, "4|5" },
+        { { "1:Summer party", "2:at the lake", "5:Name|Seat", "6:Ann|1" }, "Name|Seat", "Ann", 5, "6" },
+        { { "1:Guest list", "2:Name|Table|Code", "3:Ann|1|A1" }, "Name|Table|Code", "Ann", 2, "3" },
+        { { "1:Name", "2:Ann|1", "3:Bo|2" }, "Name|Column B", "Ann|Bo", 1, "2|3" }, // an untitled column, no heading
+        { { "1:Name", "2:Ann", "4:Bo" }, "Name", "Ann|Bo", 1, "2|4" }, // one column: no heading
+        { { "1:Name|Seat", "2:Ann|1", "3:Bo|2", "4:=A2&A3>AnnBo|=SUM(A2:A3)>0" }, "Name|Seat", "Ann|Bo|AnnBo", 1,
+            "2|3|4" },
+        { { "1:Name|Seat", "2h:Ann|1", "3:Bo|2", "4:=SUBTOTAL(3,A2:A3)>1|" }, "Name|Seat", "Ann|Bo|1", 1, "2|3|4",
             "1 of these rows is hidden in the workbook; it makes a card like the others. Row 4, the last, looks like a "
             "total: its values are formulas over the column above. It makes a card like the others." },
     };
@@ -191,6 +193,15 @@ TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
         EXPECT_EQ(table.columnTitles().mid(1).join('|'), c.columns);
         EXPECT_EQ(table.recordsNote(), c.told);
         EXPECT_EQ(columnValues(rows, 0, true, SpreadsheetWriter::rowFacts()).join('|'), c.names);
+        Spreadsheet_Binding_Table again; // the workbook read again, as when a design is opened
+        QString sheet, reason;
+        ASSERT_TRUE(Workbook_Reread::read(path, &sheet, true, table, again, &reason)) << reason.toStdString();
+        for (const Spreadsheet_Binding_Table* read : { &table, &again }) {
+            QStringList numbers;
+            for (const int row : read->sheetRows())
+                numbers << QString::number(row);
+            EXPECT_EQ(numbers.join('|'), c.recordRows);
+        }
     }
 }
 

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QScopeGuard>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -214,6 +216,20 @@ TEST(PrintWindow, CancellingTheFileOrNoCardsWritesNothing)
     ASSERT_EQ(ui.messages.size(), 3u);
     EXPECT_TRUE(ui.messages[1].text.startsWith(QStringLiteral("The text \"typed\" does not fit its box or the card")));
     EXPECT_TRUE(ui.messages[2].text.contains(QStringLiteral("is cut (the canvas marks it): text \"typed\".")));
+}
+
+TEST(PrintWindow, TheLookAtEveryCardEndsWithItsWorkNotAtTheBarsNextTick)
+{
+    testsupport::ScriptedResponder ui;
+    Fake_Print_Host host(3);
+    withPrintWindow(ui, host, [](Print_Wnd& w) {
+        w.setLookTick(std::chrono::seconds(20));
+        const auto restore = qScopeGuard([&w] { w.setLookTick(Print_Wnd::defaultLookTick); });
+        QSignalSpy followed(&w, &Print_Wnd::lookFollowed);
+        QTest::mouseClick(w.form().printButton, Qt::LeftButton); // the file panel is cancelled
+        EXPECT_EQ(followed.size(), 1) << "at the look's end alone";
+    });
+    EXPECT_EQ(ui.fileRequests.size(), 1u);
 }
 
 TEST(PrintWindow, ACutNameIsToldBeforeTheSheetsAndEveryCardNotWholeIsListedBesideThem)

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,10 +27,28 @@ Mail_Message mailTo(const SmtpPeer& peer, const QString& to, const QString& ssl)
     return mail;
 }
 
-QString writeCardPicture(const QTemporaryDir& folder, const QString& name, QSize size, QColor colour)
+// What the server received against what the program tells of the mail beforehand: the same but for the
+// digits of the message's identity.
+void expectMessageSize(const QJsonObject& received, const Mail_Message& mail)
+{
+    QList<Mail_File> files;
+    for (const QString& path : mail.attachments)
+        files << Mail_File { QFileInfo(path).fileName(), QFileInfo(path).size() };
+    EXPECT_NEAR(received[QLatin1String("message_size")].toDouble(), double(Mail_Script::messageBytes(mail, files)), 48)
+        << mail.toAddress.toStdString();
+}
+
+// A card of one colour, or of noise when none is given: noise does not compress, so its mail weighs megabytes
+// as a photo card's does.
+QString writeCardPicture(const QTemporaryDir& folder, const QString& name, QSize size, QColor colour = {})
 {
     QImage picture(size, QImage::Format_ARGB32);
     picture.fill(colour);
+    QRandomGenerator noise(7);
+    for (int y = 0; !colour.isValid() && y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            picture.setPixel(x, y, noise.generate() | 0xff000000u);
+    }
     const QString path = folder.filePath(name);
     picture.save(path, "PNG");
     return path;
@@ -55,7 +74,7 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
         { SmtpPeer::Mode::Relay, "N", false, longName, longName + QStringLiteral(" <guest@example.org>") },
     };
     QTemporaryDir folder;
-    const QString back = writeCardPicture(folder, QStringLiteral("Card_Back.png"), { 120, 80 }, Qt::red);
+    const QString back = writeCardPicture(folder, QStringLiteral("Card_Back.png"), { 600, 400 });
     const QString front = writeCardPicture(folder, QStringLiteral("Card.png"), { 64, 40 }, Qt::blue);
     for (const auto& c : cases) {
         SmtpPeer peer(c.mode);
@@ -91,9 +110,10 @@ TEST(MailScriptPeer, EachSecurityModeDeliversSubjectALongBodyAndPngAttachmentsIn
         EXPECT_EQ(m[QLatin1String("body")].toString().trimmed(), mail.body);
         EXPECT_EQ(m[QLatin1String("secure")].toBool(), c.encrypted);
         EXPECT_EQ(m[QLatin1String("authenticated")].toBool(), c.encrypted);
+        expectMessageSize(m, mail);
         const QJsonArray files = m[QLatin1String("attachments")].toArray();
         ASSERT_EQ(files.size(), 2);
-        const QSize sizes[] = { { 120, 80 }, { 64, 40 } };
+        const QSize sizes[] = { { 600, 400 }, { 64, 40 } };
         const char* names[] = { "Card_Back.png", "Card.png" };
         for (int i = 0; i < 2; ++i) {
             const QJsonObject file = files[i].toObject();
@@ -256,5 +276,7 @@ TEST(MailScriptPeer, LongNamesAndSubjectsNeedNoRefoldingAndAnEightBitBodyGoesAsT
         EXPECT_EQ(m[QLatin1String("seven_bit")].toBool(), c.encoding != std::string("8bit"));
         EXPECT_EQ(m[QLatin1String("mail_options")].toArray().contains(QStringLiteral("BODY=8BITMIME")),
             c.mode == SmtpPeer::Mode::Relay);
+        if (c.mode == SmtpPeer::Mode::Relay) // the size told is that of a mail to a server taking 8-bit text
+            expectMessageSize(m, mail);
     }
 }

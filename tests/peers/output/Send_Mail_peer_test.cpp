@@ -3,6 +3,7 @@
 #include "output/MailTestSupport.h"
 
 #include "data/Series_File.h"
+#include "data/Sheet_Column_List.h"
 #include "editor/EditorWindowTestSupport.h"
 #include "model/TSLText.h"
 #include "output/Email_Setting.h"
@@ -20,7 +21,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
-#include <QLocale>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSpinBox>
@@ -276,8 +276,8 @@ TEST_F(SendMailPeer, RefusedLoginClosedPortSilentServerAndStopEndTheRunNamingThe
     } cases[] = {
         { refusing.port(), "wrong", "The server refused the user name or password.\n\n2 of 2 mails could not be sent: ",
             "x@example.org (535 5.7.8 Authentication credentials invalid), y@example.org (not tried)." },
-        { SmtpPeer::freeClosedPort(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:",
-            "Connection refused" },
+        { SmtpPeer::freeClosedPort(), SmtpPeer::password,
+            "Could not send email message.\nPlease make sure that:", "Connection refused" },
         { silent.port(), SmtpPeer::password, "Could not send email message.\nPlease make sure that:", "timed out" },
         { silent.port(), SmtpPeer::password,
             "The e-mail was stopped: 0 of 2 mails have been sent.\n\n2 of 2 mails were not sent: ",
@@ -397,7 +397,7 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     Send_Mail::storeResolution(300);
     ASSERT_TRUE(mailtest::storeMailAccount(QString::fromLatin1(SmtpPeer::login),
         QString::fromLatin1(SmtpPeer::password), QStringLiteral("127.0.0.1"), peer.port(), QStringLiteral("N")));
-    const QRegularExpression shown(QStringLiteral("^(\\d+) x (\\d+) pixels, (.+) a mail$"));
+    const QRegularExpression shown(QStringLiteral("^(\\d+) x (\\d+) pixels, (\\d+) ([kKM])B a mail$"));
     const auto measured = [&](Send_Mail& mail) {
         QElapsedTimer clock;
         clock.start();
@@ -414,8 +414,10 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
         mail.form().resolution_spin->setValue(150);
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return mail.form().attachment_size_lbl->text() != at300.captured(0); }, 20000));
-        at150 = measured(mail);
         type(mail.form().to_txt, QStringLiteral("one@example.org"));
+        // The text goes in every mail too, with the pictures.
+        mail.form().message_txt->setPlainText(QStringLiteral("Liebe Grüße, bis Samstag!\n").repeated(800));
+        at150 = measured(mail);
         click(mail.form().sendButton);
     });
     ASSERT_TRUE(at300.hasMatch() && at150.hasMatch());
@@ -427,11 +429,13 @@ TEST_F(SendMailPeer, TheWindowShowsTheResolutionItMailsAtWithTheSizeOfOneMailAnd
     // What was shown is what went: the picture's pixels and resolution, the mail's bytes.
     EXPECT_EQ(card.size(), QSize(at150.captured(1).toInt(), at150.captured(2).toInt()));
     EXPECT_NEAR(card.dotsPerMeterX() * 0.0254, 150, 1);
-    EXPECT_EQ(QLocale().formattedDataSize(file[QLatin1String("size")].toInteger(), 0, QLocale::DataSizeTraditionalFormat),
-        at150.captured(3));
+    const double unit = at150.captured(4) == QLatin1String("M") ? 1024 * 1024 : 1024;
+    EXPECT_NEAR(got[0][QLatin1String("message_size")].toDouble() / unit, at150.captured(3).toDouble(), 0.51)
+        << "the whole mail, its headers, text and the picture in base64 lines";
     ui.messages.clear();
     sendFromWindow([&](Send_Mail& mail) {
         EXPECT_EQ(mail.form().resolution_spin->value(), 150); // kept for the next run
+        mail.form().message_txt->clear(); // the window lives for the process
         click(mail.form().closeButton);
     });
     EXPECT_EQ(Send_Mail::storedResolution(), 150);
@@ -687,10 +691,12 @@ TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedAndOneCardPerRecip
     EXPECT_EQ(record.size(), 5);
 
     // Bound to the sheet's guest list as it stands after sorting by name: To is checked against its addresses.
-    window->bindingTable.setValueColumnTitles(
-        { QStringLiteral("#"), QStringLiteral("Name"), QStringLiteral("E-mail") });
-    for (const char* guest : { "Bo Lee|bo@x.org", "Ann Fay|Ann@x.org", "Cy Moss|cy@x.org" })
-        ASSERT_TRUE(window->bindingTable.Create_List_By_Array(QString::fromLatin1(guest).split(QLatin1Char('|')), 2));
+    // Under a heading and its titles, with an empty row: the workbook's rows are not the records' numbers.
+    SpreadsheetWriter::Rows sheet;
+    for (const char* row :
+        { "Guest list", "", "Name|E-mail", "Bo Lee|bo@x.org", "Ann Fay|Ann@x.org", "", "Cy Moss|cy@x.org" })
+        sheet << QString::fromLatin1(row).split(QLatin1Char('|'));
+    ASSERT_TRUE(Fill_Binding_Table(window->bindingTable, sheet, { 0, 1 }, true));
     name->data_source_type = 2;
     name->excel_col_indx = 1;
     const QString opening = QStringLiteral("Each address in To gets the card of the record in its place, but the "
@@ -702,14 +708,20 @@ TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedAndOneCardPerRecip
         QStringList mailed;
     } sheetCases[] = {
         { "ann@x.org, bo@x.org, cy@x.org", 0,
-            "2 of the 3 addresses would get the card of another guest:\n- ann@x.org would get the card of row 1, Bo "
-            "Lee, whose address is bo@x.org.\n- bo@x.org would get the card of row 2, Ann Fay, whose address is "
+            "2 of the 3 addresses would get the card of another guest:\n- ann@x.org would get the card of row 4, Bo "
+            "Lee, whose address is bo@x.org.\n- bo@x.org would get the card of row 5, Ann Fay, whose address is "
             "Ann@x.org.",
             {} },
-        { "bo@x.org, ann@x.org", 0, "To holds 2 addresses and the sheet 3 guests: the last guest would get no mail.",
+        { "bo@x.org, ann@x.org", 0,
+            "To holds 2 addresses and the sheet 3 guests: the last guest would get no mail: row 7, Cy Moss "
+            "(cy@x.org).",
+            {} },
+        { "bo@x.org", 0,
+            "To holds 1 address and the sheet 3 guests: the last 2 guests would get no mail: row 5, Ann Fay "
+            "(Ann@x.org); row 7, Cy Moss (cy@x.org).",
             {} },
         { "bo@x.org, ANN@x.org, cy@x.org, late@x.org", 1,
-            "To holds 4 addresses and the sheet 3 guests: the last address would get no card.",
+            "To holds 4 addresses and the sheet 3 guests: the last address would get no card: late@x.org.",
             { "ann@x.org", "bo@x.org", "cy@x.org" } },
     };
     for (const auto& c : sheetCases) {

@@ -11,7 +11,7 @@
 # 550 (one that begins with "busy" a 450 the first time it is tried), a message whose subject begins with
 # "refused" a 554 after its data. Every message taken is written
 # to FOLDER as message-N.json with its envelope, headers (the To addresses as a reader parses them), body
-# and attachments (the attachment bytes beside it as message-N-K.bin).
+# and attachments (the attachment bytes beside it as message-N-K.bin), and the size of the message as it came.
 # A kept mail's first recipient may slow its answer: "slowaccept..." 2 s late, "drop..." a closed connection,
 # "never..." none, "slowquit..." none to QUIT (each a line in FOLDER/held.log), "garbage..." no reply code.
 # Prints "PORT n" once listening, then runs until standard input closes.
@@ -169,6 +169,7 @@ class Keeper:
             "secure": server.transport.get_extra_info("sslcontext") is not None,
             "authenticated": bool(session.authenticated),
             "attachments": attachments,
+            "message_size": len(envelope.original_content),
         }
         temporary = os.path.join(self.folder, "message-%d.tmp" % number)
         with open(temporary, "w") as handle:
