@@ -1,7 +1,10 @@
 #include "output/Send_Mail_Run.h"
 
+#include "MailTestSupport.h"
 #include "common/Common_Functions.h"
 #include "output/Mail_Globals.h"
+#include "output/Send_Mail_Record.h"
+#include "platform/PrivateFolder.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -285,6 +288,82 @@ TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
         EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::YesNo);
         EXPECT_EQ(int(asking.calls.size()), answer * 3);
         EXPECT_EQ(Send_Mail_Run::finalMessage(stopped) == Send_Mail_Run::finalMessage(result), answer == 0) << answer;
+    }
+}
+
+TEST(SendMailRun, EachMailIsInTheRecordOnceTheServerTookItAndOneThatCannotBeWrittenThereEndsTheRun)
+{
+    QStringList guests;
+    for (int i = 0; i < 50; ++i)
+        guests << QStringLiteral("Guest%1@example.com").arg(i);
+    const struct {
+        const char* found; // at the record's path: nothing, the record others may read, or what the run may not use
+        int calls; // mails handed to the server
+        const char* says = nullptr; // the reason the run ended with
+    } cases[] = {
+        { "nothing", 50 },
+        { "record", 50 },
+        { "folder", 1, "Is a directory" },
+        { "link", 1, "Too many levels of symbolic links" },
+        { "other", 1, "it is not a file this program keeps" },
+    };
+    for (const auto& c : cases) {
+        FreshDataFolder data(QStringLiteral("mail-record"));
+        const QString path = Send_Mail_Record::path();
+        const QString elsewhere = Resource_Path + QStringLiteral("/notes.txt");
+        ASSERT_TRUE(platform::makePrivateFolder(QFileInfo(path).path()));
+        const QByteArray found = QByteArray(c.found);
+        if (found == "folder") {
+            ASSERT_TRUE(QDir().mkdir(path));
+        }
+        if (found == "record" || found == "other" || found == "link") {
+            QFile file(found == "link" ? elsewhere : path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(found == "record" ? "Tessaline mails sent\t1\n" : "my notes\n");
+            file.close();
+            ASSERT_TRUE(file.setPermissions(file.permissions() | QFileDevice::ReadOther));
+        }
+        if (found == "link") {
+            ASSERT_TRUE(QFile::link(elsewhere, path));
+        }
+        RecordingRun r;
+        Send_Mail_Request req = request(Send_Mail_Request::Kind::DataOnePerRecipient, guests, 50);
+        req.recorded = true;
+        req.design = QStringLiteral("5f0c");
+        for (int i = 0; i < 50; ++i)
+            req.cards << QStringLiteral("card %1").arg(i);
+        const auto mail = [&req, &guests](int i) {
+            return Send_Mail_Record::Mail { req.design, req.cards[i], mailGuest(guests[i]) };
+        };
+        // The program killed while the 45th mail is under way: the record as it then stands.
+        std::optional<Send_Mail_Record> atKill;
+        r.answer = [&](int call) {
+            if (call == 44) {
+                EXPECT_TRUE(atKill.emplace().load());
+            }
+            return call == 3 ? Mail_Outcome(Mail_Outcome::Status::MaybeDelivered) : Mail_Outcome(true);
+        };
+        const Send_Mail_Result result = r.run.run(req);
+        EXPECT_EQ(int(r.calls.size()), c.calls) << c.found;
+        if (c.says) {
+            EXPECT_EQ(result.failures.size(), 49) << c.found; // left untried, for a second run limited to them
+            EXPECT_TRUE(Send_Mail_Run::finalMessage(result).contains(QString::fromLatin1(c.says)))
+                << Send_Mail_Run::finalMessage(result).toStdString();
+            for (const QString& kept : { path, elsewhere }) {
+                QFile file(kept);
+                EXPECT_TRUE(!file.open(QIODevice::ReadOnly) || file.readAll() == "my notes\n") << c.found;
+            }
+            continue;
+        }
+        ASSERT_TRUE(atKill) << c.found;
+        for (int i = 0; i < 45; ++i) {
+            EXPECT_EQ(atKill->find(mail(i)).has_value(), i < 44) << i;
+            EXPECT_EQ(atKill->find(mail(i)).value_or(Send_Mail_Record::Entry {}).taken, i != 3) << i;
+        }
+        Send_Mail_Record record;
+        ASSERT_TRUE(record.load());
+        EXPECT_EQ(record.size(), 50);
+        EXPECT_EQ(testsupport::fileMode(path), 0600u) << c.found; // names the guests: readable by the user alone
     }
 }
 
