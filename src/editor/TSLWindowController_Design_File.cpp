@@ -274,7 +274,7 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     _graphicView_BACK->delete_all_control();
     Project_File_Name = flag == QLatin1String("L") ? path : QString();
     // A design opened is the one its file holds; one made from a template is a new design (the reset made it one).
-    if (document_ && flag == QLatin1String("L"))
+    if (document_ && flag == QLatin1String("L") && !content.designIdentity.isEmpty())
         document_->setDesignIdentity(content.designIdentity);
     Not_Draw_Only_Prop_Change = true;
 

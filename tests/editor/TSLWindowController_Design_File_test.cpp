@@ -202,6 +202,7 @@ TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
         }
     }
     EXPECT_EQ(known, QStringList(3, known.front()));
+    EXPECT_TRUE(TSLDocument::isDesignIdentity(known.front()));
     EXPECT_NE(known.front(), identity);
 }
 
