@@ -1,6 +1,7 @@
 #include "editor/Design_File_Format.h"
 
 #include "common/File_Functions.h"
+#include "model/TSLDocument.h"
 #include "platform/KeyedArchive.h"
 #include "platform/ParallelChunks.h"
 #include "platform/PropertyList.h"
@@ -336,6 +337,25 @@ void takeSheetFromTitle(QStringList& titles, QString& sheet)
     titles.first().truncate(open);
 }
 
+// The design's identity rides at the very start of the row-number column's title, "(5f0c...)#", which every
+// reader of the file passes over as it passes the title; whatever else the title carries follows it unchanged.
+QString titleWithIdentity(const QString& title, const QString& identity)
+{
+    return identity.isEmpty() ? title : QStringLiteral("(%1)%2").arg(identity, title);
+}
+
+void takeIdentityFromTitle(QStringList& titles, QString& identity)
+{
+    if (titles.isEmpty() || !titles.first().startsWith(QLatin1Char('(')))
+        return;
+    const qsizetype close = titles.first().indexOf(QLatin1Char(')'));
+    const QString found = titles.first().mid(1, close - 1);
+    if (close < 0 || !TSLDocument::isDesignIdentity(found))
+        return;
+    identity = found;
+    titles.first().remove(0, close + 1);
+}
+
 } // namespace
 
 QString stringFromPoint(const QPointF& point)
@@ -395,8 +415,9 @@ QByteArray encodeDesignFile(const DesignFileContent& content)
     out.push_back(content.excelSourcePath.isNull() ? QStringLiteral("") : content.excelSourcePath);
     platform::PlistArray titles;
     for (qsizetype i = 0; i < content.columnTitles.size(); ++i)
-        titles.push_back(
-            i == 0 ? titleWithSheet(content.columnTitles.at(i), content.workbookSheet) : content.columnTitles.at(i));
+        titles.push_back(i == 0 ? titleWithIdentity(
+                             titleWithSheet(content.columnTitles.at(i), content.workbookSheet), content.designIdentity)
+                                : content.columnTitles.at(i));
     out.push_back(titles);
     platform::PlistArray rows;
     for (const Spreadsheet_Binding_Table::Row& row : content.rows) {
@@ -439,6 +460,7 @@ std::optional<DesignFileContent> decodeDesignFile(const QByteArray& bytes, QStri
                 ElementReader::fail(QStringLiteral("a column title is not text"));
             content.columnTitles << title.toString();
         }
+        takeIdentityFromTitle(content.columnTitles, content.designIdentity);
         takeSheetFromTitle(content.columnTitles, content.workbookSheet);
         content.rows = readRows(in.take("the binding rows"), content.columnTitles);
         const qint64 frontCount = readCount(in, "the front count", elements.size() - in.position());

@@ -27,6 +27,8 @@ struct DesignFileContent {
     TSLGraphicList backItems;
     // The person's design of the items on each card size they worked on, kept in each item's archive.
     Card_Designs designs;
+    // What the design is known by (TSLDocument::designIdentity); empty in files written before it was kept.
+    QString designIdentity;
 };
 
 // The XML property-list bytes of a design: an array of 63 + F + B elements.

@@ -3,6 +3,7 @@
 #include "editor/TSLWindowController.h"
 
 #include "common/Globals.h"
+#include "model/TSLDocument.h"
 
 #include <QFileInfo>
 
@@ -70,7 +71,7 @@ QString Editor_Print_Host::designName() const
     return name.isEmpty() ? QStringLiteral("Untitled") : name;
 }
 
-QString Editor_Print_Host::designPath() const
+QString Editor_Print_Host::designIdentity() const
 {
-    return Project_File_Name.isEmpty() ? QString() : QFileInfo(Project_File_Name).absoluteFilePath();
+    return editor_.document() ? editor_.document()->designIdentity() : QString();
 }

@@ -25,7 +25,7 @@ public:
     void Select_first_row_value_for_design() override;
     Card_Export_Settings exportSettings() const override;
     QString designName() const override;
-    QString designPath() const override;
+    QString designIdentity() const override;
 
 private:
     TSLWindowController& editor_;

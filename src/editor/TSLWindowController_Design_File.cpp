@@ -19,6 +19,7 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -168,6 +169,9 @@ TSLWindowController::SaveResult TSLWindowController::Save_project_file(bool save
     content.backItems = Get_Back_Controls_Array();
     if (document_)
         content.designs = document_->cardDesigns();
+    // A template written from the design is a starting point of other designs, never this one.
+    if (document_ && !savingElsewhere_)
+        content.designIdentity = document_->designIdentity();
 
     QString error;
     const QByteArray bytes = encodeDesignFile(content);
@@ -210,6 +214,11 @@ int TSLWindowController::Read_and_load_design_Log(const QString& path, const QSt
     const bool opened = platform::openRegularFile(file, path, maximumDesignFileBytes, &reason);
     if (opened)
         content = decodeDesignFile(bytes = file.readAll(), &reason);
+    // A file written before designs kept their identity is known by its contents until its first save keeps one:
+    // opened again unchanged, it is the same design.
+    if (content && content->designIdentity.isEmpty())
+        content->designIdentity
+            = QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32));
     if (!content) {
         Show_NSLog_Message(QStringLiteral("%1: %2").arg(path, reason));
         // A file that is not there is not a damaged one: the person is told which file is missing; a path that
@@ -264,6 +273,9 @@ void TSLWindowController::applyDesignContent(const DesignFileContent& content, c
     _graphicView->delete_all_control();
     _graphicView_BACK->delete_all_control();
     Project_File_Name = flag == QLatin1String("L") ? path : QString();
+    // A design opened is the one its file holds; one made from a template is a new design (the reset made it one).
+    if (document_ && flag == QLatin1String("L") && !content.designIdentity.isEmpty())
+        document_->setDesignIdentity(content.designIdentity);
     Not_Draw_Only_Prop_Change = true;
 
     Front_card_Prop = content.front;

@@ -85,8 +85,10 @@ void TSLWindowController::New_Project_Setting_Reset()
     _graphicView->delete_all_control();
     _graphicView_BACK->delete_all_control();
     // After the sides are emptied: the old design's items are no step of the new one on either side.
-    if (document_)
+    if (document_) {
         document_->Clear_All_Undo_Redo();
+        document_->setDesignIdentity(TSLDocument::newDesignIdentity()); // another design from here on
+    }
     markDesignSaved();
     Not_Draw_Only_Prop_Change = false;
 }

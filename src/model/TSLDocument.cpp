@@ -6,6 +6,9 @@
 #include "platform/StringsTable.h"
 #include "platform/UndoManager.h"
 
+#include <QRegularExpression>
+#include <QUuid>
+
 #include <stdexcept>
 
 const QString TSLDocumentGraphicsKey = QStringLiteral("graphics");
@@ -264,6 +267,17 @@ std::optional<QByteArray> TSLDocument::dataOfType(const QString& typeName, TSLEr
 }
 
 QSizeF TSLDocument::canvasSize(bool fixed, const QSizeF& size_val) { return fixed ? QSizeF(243, 154) : size_val; }
+
+QString TSLDocument::newDesignIdentity()
+{
+    return QUuid::createUuid().toString(QUuid::Id128);
+}
+
+bool TSLDocument::isDesignIdentity(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^[0-9a-f]{32}$"));
+    return form.match(text).hasMatch();
+}
 
 void TSLDocument::setPrintInfo(const QByteArray& printInfo)
 {

@@ -72,6 +72,14 @@ public:
     QByteArray printInfo() const { return printInfo_; }
     void setPrintInfo(const QByteArray& printInfo);
 
+    // What the design is known by, whatever its file is called or wherever it lies: made with the design (a new
+    // document, New, a wizard, a template), kept in its file and by Save As. 32 hexadecimal digits.
+    const QString& designIdentity() const { return designIdentity_; }
+    void setDesignIdentity(const QString& identity) { designIdentity_ = identity; }
+    static QString newDesignIdentity();
+    // Whether the text is an identity as newDesignIdentity makes them.
+    static bool isDesignIdentity(const QString& text);
+
 signals:
     // A list changed; the canvases redraw and drop selections of items that left.
     void graphicsChanged(const QString& key);
@@ -113,4 +121,5 @@ private:
     const TSLGraphicList& graphics_temp_ = sides_[2].graphics;
     QByteArray printInfo_;
     Card_Designs cardDesigns_;
+    QString designIdentity_ = newDesignIdentity();
 };

@@ -34,7 +34,7 @@ public:
     virtual Card_Export_Settings exportSettings() const = 0;
     // The design's name, which print jobs carry as their title.
     virtual QString designName() const = 0;
-    // The design file's full path, by which the mails sent of this design are known; empty for a design never
-    // saved.
-    virtual QString designPath() const { return QString(); }
+    // What the design is known by, saved or not and whatever its file is called (TSLDocument::designIdentity): the
+    // mails sent of it are kept under it.
+    virtual QString designIdentity() const = 0;
 };

@@ -57,8 +57,8 @@ void useCards(Send_Mail_Request& request, const std::shared_ptr<const Batch_Snap
     snapshot->tellColumnsNotFound();
 }
 
-// The card each step mails, as the record of mails sent knows it: a record by its values (its place in a
-// sorted sheet changes), the card as it stands, or a plain message by its words and file.
+// The card each step mails, as the record of mails sent knows it: a record's card by what it shows (its place
+// in a sorted sheet changes), the card as it stands, or a plain message by its words and file.
 void nameCards(Send_Mail_Request& request, const Batch_Snapshot* snapshot, const QString& design)
 {
     using Kind = Send_Mail_Request::Kind;
@@ -68,13 +68,13 @@ void nameCards(Send_Mail_Request& request, const Batch_Snapshot* snapshot, const
         request.cards << QStringLiteral("message ")
                 + QString::fromLatin1(Send_Mail_Record::digest(Trim_Str(request.attachment) + QLatin1Char('\n')
                     + request.subject.simplified() + QLatin1Char('\n') + request.body.simplified()));
-    } else if (request.kind == Kind::CardWithoutData) {
-        request.cards << QStringLiteral("the card");
-    } else {
-        for (int record = 0; record < request.records; ++record)
-            request.cards << (snapshot ? Send_Mail_Record::cardOf(snapshot->source(), record)
-                                       : QStringLiteral("record %1").arg(record + 1));
+        return;
     }
+    // The card without data is the one record 0 draws with the sources off.
+    const int records = request.kind == Kind::CardWithoutData ? 1 : request.records;
+    for (int record = 0; record < records; ++record)
+        request.cards << (snapshot ? Send_Mail_Record::cardOf(*snapshot, record, request.cardSide, request.baseName)
+                                   : QStringLiteral("record %1").arg(record + 1));
 }
 
 // The message as typed: the editor's line breaks become line feeds and every other character stays, a
@@ -447,8 +447,9 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
         : ui_->rd_all_to_every->isChecked() ? Kind::DataAllToEvery
                                             : Kind::DataOnePerRecipient;
     request.attachment = ui_->attachment->text();
+    request.cardSide = card_side_str;
     const std::shared_ptr<const Batch_Snapshot> snapshot = cardMode && host_ ? host_->takeSnapshot() : nullptr;
-    nameCards(request, snapshot.get(), host_ ? host_->designPath() : QString());
+    nameCards(request, snapshot.get(), host_ ? host_->designIdentity() : QString());
     if (request.kind == Kind::DataOnePerRecipient && snapshot && !pairsAgree(request, snapshot->source()))
         return std::nullopt;
     // The same recipients again after a run with failures: only the mails the person ticks go. Any other run
@@ -465,7 +466,6 @@ std::optional<Send_Mail_Request> Send_Mail::Read_Request()
     }
     if (!mailsAgain(request))
         return std::nullopt;
-    request.cardSide = card_side_str;
     request.password = sender_pwd;
     request.server = sending_server;
     request.port = sending_port;
@@ -644,37 +644,14 @@ void Send_Mail::runFinished(quint64 run)
     lastRequest_ = runRequest_;
     history_.record(lastRequest_.recipients, lastRequest_, lastResult);
     offerOnlyFailed();
-    QString error;
-    const bool kept = keepRecord(lastRequest_, lastResult, &error);
+    // The mails went into the record as the server took them, unless the record could not be added to.
+    const bool unrecorded = !lastRequest_.recorded && (!lastResult.taken.isEmpty() || lastResult.maybeDelivered() > 0);
     if (!abandon_)
         tellResult(lastResult.failures.isEmpty() ? QString() : writeFailureLog(lastRequest_),
-            kept ? QString()
-                 : QStringLiteral("The list of the guests mailed could not be kept, so the next Send cannot tell who "
-                                  "has had this mail: %1")
-                       .arg(error));
-}
-
-bool Send_Mail::keepRecord(const Send_Mail_Request& request, const Send_Mail_Result& result, QString* error)
-{
-    const bool maybe = result.maybeDelivered() > 0;
-    if (result.taken.isEmpty() && !maybe)
-        return true;
-    // Read again: another copy of the program may have mailed since; a record that cannot be read is left as
-    // it is.
-    Send_Mail_Record record;
-    if (!record.load(error))
-        return false;
-    const auto add = [&](const QPair<int, QString>& mail, bool taken) {
-        record.add({ request.design, request.cardOf(mail.first), mailGuest(mail.second) }, taken, request.subject,
-            request.body);
-    };
-    for (const QPair<int, QString>& mail : result.taken)
-        add(mail, true);
-    for (const Send_Mail_Failure& failure : result.failures) {
-        if (failure.maybeDelivered)
-            add(failure.key(), false);
-    }
-    return record.save(error);
+            unrecorded ? QStringLiteral("The list of the guests mailed could not be kept, so the next Send cannot tell "
+                                        "who has had this mail: %1")
+                             .arg(recordRefusal_)
+                       : QString());
 }
 
 bool Send_Mail::pairsAgree(const Send_Mail_Request& request, const Record_Source& source)
@@ -783,17 +760,26 @@ void Send_Mail::followOnlyFailed()
         ui_->maybe_delivered_chk->setChecked(false);
 }
 
-bool Send_Mail::mailsAgain(Send_Mail_Request& request) const
+bool Send_Mail::mailsAgain(Send_Mail_Request& request)
 {
     Send_Mail_Record record;
     QString error;
-    if (!record.load(&error)) {
+    const bool whole = record.load(&error);
+    // A file that is not the record is left as it is; lines are added to the record even past a damaged one.
+    request.recorded = record.appendable();
+    recordRefusal_ = error;
+    if (!whole) {
         const platform::MessageRequest question { platform::MessageRequest::Kind::Choice,
             QStringLiteral("The list of the guests already mailed cannot be read, so this Send cannot tell who has "
                            "had this mail: %1\n\nSend anyway?")
                 .arg(error),
             { QStringLiteral("Cancel"), QStringLiteral("Send anyway") } };
-        return platform::ui().showMessage(question) == 1;
+        const bool anyway = platform::ui().showMessage(question) == 1;
+        // The lines of a damaged record that can be read still tell who had the mail.
+        if (!anyway || !record.appendable())
+            return anyway;
+    } else if (record.overLong() && !record.save(&error)) {
+        Show_NSLog_Message(QStringLiteral("the list of the guests mailed could not be shortened: %1").arg(error));
     }
     QSet<QString> taken, maybe, others;
     QSet<QPair<int, QString>> notHad;
@@ -865,8 +851,4 @@ void Send_Mail::abandonRun()
     lastResult = result_;
     ui_->sendButton->setEnabled(true);
     ui_->closeButton->setEnabled(true);
-    // Quitting: who had the mail is kept all the same; the reason of a failure goes to the log.
-    QString error;
-    if (!keepRecord(runRequest_, lastResult, &error))
-        Show_NSLog_Message(QStringLiteral("the list of the guests mailed could not be kept: %1").arg(error));
 }

@@ -94,12 +94,10 @@ private:
     void followOnlyFailed(); // "Also the mails that may have been delivered" adds to the failed ones only
     // True to go on: the run mails no guest the server took this design's card for (or may have), or the
     // person chose to mail them again, or to mail only the others (then `request` is limited to them).
-    bool mailsAgain(Send_Mail_Request& request) const;
+    bool mailsAgain(Send_Mail_Request& request);
     // True to go on: one card per recipient, and the sheet's column of addresses agrees with To, or the
     // person chose to send anyway.
     static bool pairsAgree(const Send_Mail_Request& request, const Record_Source& source);
-    // Adds the mails the server took, or may have taken, to the record of mails sent; false with the reason.
-    static bool keepRecord(const Send_Mail_Request& request, const Send_Mail_Result& result, QString* error);
     // True to go on: records are chosen, none are bound, or the person agreed to one card for everyone.
     bool sendsRecords(bool seriesBound, bool spreadsheetBound) const;
     void update_sending_progress_bar();
@@ -119,6 +117,7 @@ private:
     Send_Mail_Request runRequest_;
     Send_Mail_Request lastRequest_;
     Send_Mail_History history_; // of the last runs' guests, for the offers to send only the failed mails
+    QString recordRefusal_; // why the record of mails sent could not be read at the last Send
     quint64 runNumber_ = 0; // counts the runs started, so that a late notice of an earlier run is known
     QTimer msend_modTimer;
     QTimer sizeTimer_; // measures once the resolution has stopped changing

@@ -4,6 +4,7 @@
 #include "output/Card_Image_File.h"
 #include "output/Mail_Globals.h"
 #include "output/Record_Fill.h"
+#include "output/Send_Mail_Record.h"
 #include "platform/RunLeftovers.h"
 
 #include <QDir>
@@ -230,12 +231,16 @@ bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const Q
         const Mail_Outcome outcome = send(request, addresses[k], attachments, result);
         if (outcome.sent()) {
             result.taken.insert({ step, addresses[k] });
+            if (!keep(request, step, addresses, k, true, result))
+                return false;
             continue;
         }
         if (outcome.status == Mail_Outcome::Status::MaybeDelivered) {
             // The server may have it: listed apart, and the run goes on.
             result.failures << Send_Mail_Failure { step, addresses[k], QStringLiteral("may have been delivered"),
                 true };
+            if (!keep(request, step, addresses, k, false, result))
+                return false;
             continue;
         }
         if (outcome.status == Mail_Outcome::Status::Cancelled && stopped()) {
@@ -254,6 +259,23 @@ bool Send_Mail_Run::sendStep(const Send_Mail_Request& request, int step, const Q
         }
     }
     return true;
+}
+
+bool Send_Mail_Run::keep(const Send_Mail_Request& request, int step, const QStringList& addresses, qsizetype k,
+    bool taken, Send_Mail_Result& result)
+{
+    QString error;
+    if (!request.recorded
+        || Send_Mail_Record::append({ request.design, request.cardOf(step), mailGuest(addresses[k]) }, taken,
+            request.subject, request.body, &error))
+        return true;
+    // A guest mailed without a line of it would be mailed again unasked by the next Send.
+    result.endedBy = Mail_Outcome(Mail_Outcome::Status::BadInput,
+        QStringLiteral("The mail to %1 went, but the list of the guests mailed could not be kept, so the run stopped "
+                       "before the next mail: %2")
+            .arg(Trim_Str(addresses[k]), error));
+    leaveUntried(request, step, addresses.mid(k + 1), result);
+    return false;
 }
 
 bool Send_Mail_Run::renderSide(const Send_Mail_Request& request, int record, const QString& side, const QString& path)

@@ -57,6 +57,9 @@ struct Send_Mail_Request {
     QString design;
     QStringList cards;
     QString cardOf(int step) const { return cards.size() == 1 ? cards.front() : cards.value(step); }
+    // Each mail the server takes, or may have taken, goes into the record of mails sent the moment it does; a
+    // mail that cannot be written there ends the run.
+    bool recorded = false;
 };
 
 // One mail of a run that did not reach its recipient.
@@ -143,6 +146,10 @@ private:
     static QStringList addressesOf(const Send_Mail_Request& request, int step);
     bool sendStep(const Send_Mail_Request& request, int step, const QStringList& addresses,
         const QStringList& attachments, Send_Mail_Result& result);
+    // Writes the mail the server took (or may have) into the record of mails sent; false, with the run ended
+    // and the reason told, when it cannot.
+    static bool keep(const Send_Mail_Request& request, int step, const QStringList& addresses, qsizetype k, bool taken,
+        Send_Mail_Result& result);
     static void leaveUntried(
         const Send_Mail_Request& request, int fromStep, const QStringList& restOfStep, Send_Mail_Result& result);
     void leaveStopped(const Send_Mail_Request& request, Send_Mail_Result& result) const;

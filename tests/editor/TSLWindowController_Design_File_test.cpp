@@ -143,6 +143,7 @@ TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
     EXPECT_TRUE(messageTexts(ui).isEmpty());
     EXPECT_EQ(window->statusBar()->currentMessage(), saved);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("%1 (party.dcard)[*]").arg(window->App_Name));
+    const QString identity = document.designIdentity();
 
     const auto root = platform::PropertyList::fromBytes(readFile(path));
     ASSERT_TRUE(root && root->isArray());
@@ -150,6 +151,7 @@ TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
 
     // Another design takes the window's place, then the saved one is opened again.
     window->New_Project_Setting_Reset();
+    EXPECT_NE(document.designIdentity(), identity);
     Card_Shape = 0;
     addShape(QRectF(1, 2, 3, 4));
     window->bindingTable = Spreadsheet_Binding_Table();
@@ -176,6 +178,7 @@ TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
     for (std::size_t i = 0; i < back.size(); ++i)
         EXPECT_EQ(itemBytes(*back[i]), itemBytes(*content.backItems[i])) << i;
     EXPECT_EQ(Project_File_Name, path);
+    EXPECT_EQ(document.designIdentity(), identity);
     EXPECT_FALSE(document.undoManager().canUndo()) << "opening a design is not an undoable step";
     EXPECT_TRUE(document.undoManager().isUndoRegistrationEnabled());
 
@@ -184,6 +187,17 @@ TEST_F(DesignFileWindowTest, RichDesignSavesThroughTheSavePanelAndReopensEqual)
     ASSERT_EQ(window->Save_project_file(false, false), TSLWindowController::SaveResult::Saved);
     EXPECT_EQ(ui.fileRequests.size(), 1u);
     EXPECT_EQ(readFile(path), first);
+    // A file of a version that kept no identity: the same design opened unchanged, kept by its first save.
+    const QString old = folder + QStringLiteral("/old.dcard");
+    ASSERT_TRUE(writeDesignFile(old, encodeDesignFile(designsamples::richDesign())));
+    QStringList known;
+    for (int opened = 0; opened < 3; ++opened) {
+        ASSERT_EQ(window->Read_and_load_design_Log(old, QStringLiteral("L")), 1);
+        known << document.designIdentity();
+        ASSERT_TRUE(opened != 1 || window->Save_project_file(false, false) == TSLWindowController::SaveResult::Saved);
+    }
+    EXPECT_TRUE(known == QStringList(3, known.front()) && TSLDocument::isDesignIdentity(known.front())
+        && known.front() != identity);
 }
 
 TEST_F(DesignFileWindowTest, OpeningAsTemplateKeepsTheDesignWithoutAFile)
@@ -194,7 +208,9 @@ TEST_F(DesignFileWindowTest, OpeningAsTemplateKeepsTheDesignWithoutAFile)
     ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
     EXPECT_TRUE(messageTexts(ui).isEmpty()) << "a save without messages says nothing";
 
+    const QString saved = document.designIdentity();
     ASSERT_EQ(window->Read_and_load_design_Log(path, QStringLiteral("T")), 1);
+    EXPECT_NE(document.designIdentity(), saved) << "a design made from a template is a new one";
     EXPECT_TRUE(Project_File_Name.isEmpty());
     EXPECT_EQ(window->windowTitle(), window->App_Name + QStringLiteral("[*]"));
     EXPECT_EQ(window->Get_Front_Control_Count(), 6);

@@ -2,6 +2,7 @@
 
 #include "PrintTestSupport.h"
 
+#include "model/TSLDocument.h"
 #include "output/Print_Design_Host.h"
 #include "output/Print_Wnd.h"
 #include "output/Sample_Preview.h"
@@ -54,8 +55,10 @@ public:
     void Select_first_row_value_for_design() override { ++firstRowShown; }
     Card_Export_Settings exportSettings() const override { return settings; }
     QString designName() const override { return QStringLiteral("Garden party"); }
+    QString designIdentity() const override { return identity; }
 
     int firstRowShown = 0;
+    QString identity = TSLDocument::newDesignIdentity();
     Card_Export_Settings settings;
     TSLGraphicList addedToFront;
 

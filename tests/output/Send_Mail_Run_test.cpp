@@ -1,7 +1,9 @@
 #include "output/Send_Mail_Run.h"
 
+#include "MailTestSupport.h"
 #include "common/Common_Functions.h"
 #include "output/Mail_Globals.h"
+#include "output/Send_Mail_Record.h"
 #include "support/TestSupport.h"
 
 #include <QElapsedTimer>
@@ -285,6 +287,53 @@ TEST(SendMailRun, StopEndsTheRunWithinOneRecord)
         EXPECT_EQ(ui.messages[0].kind, platform::MessageRequest::Kind::YesNo);
         EXPECT_EQ(int(asking.calls.size()), answer * 3);
         EXPECT_EQ(Send_Mail_Run::finalMessage(stopped) == Send_Mail_Run::finalMessage(result), answer == 0) << answer;
+    }
+}
+
+TEST(SendMailRun, EachMailIsInTheRecordOnceTheServerTookItAndOneThatCannotBeWrittenThereEndsTheRun)
+{
+    // What stands at the record's path (a folder, a file others may read, "@": a link to one), and why the run ends.
+    const std::pair<QByteArray, const char*> cases[] = { { "", nullptr }, { "Tessaline mails sent\t1\n", nullptr },
+        { "/", "Is a directory" }, { "my notes\n", "it is not a file this program keeps" },
+        { "@my notes\n", "Too many levels of symbolic links" } };
+    for (const auto& [found, says] : cases) {
+        FreshDataFolder data(QStringLiteral("mail-record"));
+        const QString path = Send_Mail_Record::path();
+        QFile file(found.startsWith('@') ? data.settingsFile() : path);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()) && (found != "/" || QDir().mkdir(path)));
+        ASSERT_TRUE(found.size() < 2
+            || (file.open(QIODevice::WriteOnly) && file.write(found.mid(found[0] == '@'))
+                && file.setPermissions(file.permissions() | QFileDevice::ReadOther)));
+        file.close();
+        ASSERT_TRUE(!found.startsWith('@') || QFile::link(data.settingsFile(), path));
+        RecordingRun r;
+        Send_Mail_Request req = request(Send_Mail_Request::Kind::DataOnePerRecipient, {}, 50);
+        req.recorded = true;
+        for (int i = 0; i < 50; ++i) {
+            req.recipients << QStringLiteral("Guest%1@example.com").arg(i);
+            req.cards << QStringLiteral("card %1").arg(i);
+        }
+        // The program killed while the 45th mail is under way: the record as it then stands.
+        Send_Mail_Record atKill;
+        r.answer = [&atKill](int call) {
+            EXPECT_TRUE(call != 44 || atKill.load());
+            return Mail_Outcome(call == 3 ? Mail_Outcome::Status::MaybeDelivered : Mail_Outcome::Status::Sent);
+        };
+        const Send_Mail_Result result = r.run.run(req);
+        EXPECT_EQ(int(r.calls.size()), says ? 1 : 50) << found.constData();
+        if (says) { // the other mails are left untried, for a second run limited to them; the file as it was
+            EXPECT_EQ(result.failures.size(), 49);
+            EXPECT_TRUE(Send_Mail_Run::finalMessage(result).contains(QString::fromLatin1(says))) << says;
+            EXPECT_TRUE(found == "/" || (file.open(QIODevice::ReadOnly) && file.readAll() == "my notes\n")) << says;
+            continue;
+        }
+        for (int i = 0; i < 45; ++i) {
+            const auto had = atKill.find({ {}, req.cards[i], mailGuest(req.recipients[i]) });
+            EXPECT_EQ(had.has_value(), i < 44) << i;
+            EXPECT_EQ(had.value_or(Send_Mail_Record::Entry {}).taken, i != 3) << i;
+        }
+        EXPECT_TRUE(atKill.load() && atKill.size() == 50);
+        EXPECT_EQ(testsupport::fileMode(path), 0600u); // names the guests: readable by the user alone
     }
 }
 

@@ -303,6 +303,43 @@ TEST(SendMail, APastedColumnAndSemicolonsBecomeTheListTheToFieldShowsAndAnUnread
     EXPECT_EQ(damaged.readAll(), "not a record\n"); // not the program's to replace, even after mails went
 }
 
+TEST(SendMail, ADamagedLineOfTheRecordOfMailsIsNamedByItsNumberAndAByteOrderMarkBeforeItsHeadingIsReadAsTheHeading)
+{
+    // The record after both guests were mailed, bytes put before it, its end cut (a digest; a power cut), bytes put
+    // after; what the next Send asks (Send anyway, then Cancel): a damaged line named, the other line's guest known.
+    const std::tuple<const char*, int, const char*, QStringList> cases[] = {
+        { "\xEF\xBB\xBF", 0, "", { "2 of the 2 guests" } },
+        { "", 33, "spoilt\n", { "sent.txt: line 3 is damaged", "1 of the 2 guests" } },
+        { "", 9, "", { "sent.txt: line 3 is damaged", "1 of the 2 guests" } },
+        { "", 0, "a note\n\t\n", { "sent.txt: lines 4 and 5 are damaged", "2 of the 2 guests" } },
+    };
+    for (const auto& [before, cut, after, says] : cases) {
+        FreshDataFolder folder(QStringLiteral("send-damaged"));
+        Recorder recorder;
+        Send_Mail::defaultInstance().runSender = recorder.sender();
+        testsupport::ScriptedResponder ui;
+        for (int send = 0; send < 2; ++send) {
+            openSendWindow(ui, [](Send_Mail& window) {
+                type(window.form().from_txt, QStringLiteral("me@example.com"));
+                type(window.form().to_txt, QStringLiteral("x@example.com, y@example.com"));
+                click(window.form().rd_without_barcode);
+                click(window.form().sendButton);
+                ASSERT_TRUE(waitForRun(window));
+            });
+            QFile record(Send_Mail_Record::path());
+            const QByteArray edited
+                = before + (record.open(QIODevice::ReadWrite) ? record.readAll().chopped(cut) : "") + after;
+            ASSERT_TRUE(send || (record.resize(0) && record.write(edited) == edited.size()));
+            ui.messageAnswers = { int(says.size()) - 1, 0 };
+        }
+        ASSERT_EQ(ui.messages.size(), size_t(says.size()) + 1); // after the first run's
+        for (qsizetype m = 0; m < says.size(); ++m)
+            EXPECT_TRUE(ui.messages[m + 1].text.contains(says[m])) << ui.messages[m + 1].text.toStdString();
+        EXPECT_EQ(recorder.count.load(), 2); // nobody mailed again
+    }
+    Send_Mail::defaultInstance().runSender = nullptr;
+}
+
 TEST(SendMail, APlainRunMailsEachRecipientWithTheFileShowsProgressAndThenTheResult)
 {
     FreshDataFolder folder(QStringLiteral("send-plain"));

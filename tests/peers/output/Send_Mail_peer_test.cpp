@@ -639,15 +639,33 @@ TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedAndOneCardPerRecip
     ASSERT_TRUE(Series_File::write(QStringLiteral("Guests"),
         { QStringLiteral("Ann"), QStringLiteral("Bo"), QStringLiteral("Cy"), QStringLiteral("Di") },
         Series_File::Values::AsGiven));
-    const std::shared_ptr<TSLText> name = addBoundText(QStringLiteral("Guests"));
+    std::shared_ptr<TSLText> name = addBoundText(QStringLiteral("Guests"));
     const QString had
         = QStringLiteral("%1 of the %2 guests this Send reaches already had this mail: the server took it.");
     const QString same = QStringLiteral(" They had the same subject and message.");
+    // What the person does to the design before a Send; the design is never saved until SaveAndReopen.
+    enum class Then { Send, ShowTablesNowhere, SaveAndReopen, SaveAs, NewDesign };
+    const auto act = [&](Then then) {
+        const QString path = Resource_Path + QStringLiteral("/%1.dcard").arg(int(then)); // the test's own folder
+        if (then == Then::ShowTablesNowhere) { // each guest's table number, which the card does not show
+            ASSERT_TRUE(Series_File::write(QStringLiteral("Tables"),
+                QStringLiteral("T1 T2 T3 T4").split(QLatin1Char(' ')), Series_File::Values::AsGiven));
+            addBoundText(QStringLiteral("Tables"))->ctrl_is_visible = false;
+        } else if (then == Then::SaveAndReopen || then == Then::SaveAs) {
+            ui.fileAnswers.push_back(path);
+            ASSERT_EQ(window->Save_project_file(true, false), TSLWindowController::SaveResult::Saved);
+            ASSERT_TRUE(then == Then::SaveAs || window->Read_and_load_design_Log(path, QStringLiteral("L")) == 1);
+        } else if (then == Then::NewDesign) { // the same card made again: another design
+            window->New_Project_Setting_Reset();
+            name = addBoundText(QStringLiteral("Guests"));
+        }
+    };
     const struct {
         const char *to, *body;
         int answer; // to the question: 0 Cancel, 1 only the guests who have not had it, 2 all again; -1 not asked
         QString asks;
         QStringList mailed;
+        Then then = Then::Send;
     } cases[] = {
         { "ann@x.org, refused@x.org, cy@x.org", "Come", -1, {}, { "ann@x.org", "cy@x.org" } },
         // The refused address corrected, as the refusal invites: only that guest gets their card.
@@ -660,6 +678,11 @@ TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedAndOneCardPerRecip
         { "ed@x.org", "Come", -1, {}, { "ed@x.org" } }, // another list: the window's own memory is of it now
         { "ann@x.org, bo@x.org, cy@x.org, di@x.org", "Come", 2, had.arg(4).arg(4) + same,
             { "ann@x.org", "bo@x.org", "cy@x.org", "di@x.org" } },
+        { "ann@x.org, bo@x.org, cy@x.org, di@x.org", "Come", 0, had.arg(4).arg(4) + same, {}, Then::ShowTablesNowhere },
+        { "ann@x.org, bo@x.org, cy@x.org, di@x.org", "Come", 0, had.arg(4).arg(4) + same, {}, Then::SaveAndReopen },
+        { "ann@x.org, bo@x.org, cy@x.org, di@x.org", "Come", 0, had.arg(4).arg(4) + same, {}, Then::SaveAs },
+        { "ann@x.org, bo@x.org, cy@x.org, di@x.org", "Come", -1, {},
+            { "ann@x.org", "bo@x.org", "cy@x.org", "di@x.org" }, Then::NewDesign },
     };
     // Sends to `to` answering the question, then No: the failures' list is not opened. The addresses mailed, sorted.
     auto send = [&](const char* to, int answer, const char* body, qsizetype count) {
@@ -680,7 +703,8 @@ TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedAndOneCardPerRecip
         return guests;
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(send(c.to, std::max(c.answer, 0), c.body, c.mailed.size()), c.mailed) << c.to;
+        act(c.then);
+        EXPECT_EQ(send(c.to, std::max(c.answer, 0), c.body, c.mailed.size()), c.mailed) << c.to << int(c.then);
         EXPECT_EQ(c.answer >= 0 ? messageTexts().value(0).section(QStringLiteral("\n"), 0, 0) : QString(), c.asks)
             << c.to;
     }
@@ -688,7 +712,7 @@ TEST_F(SendMailPeer, TheSameCardGoesToAGuestAgainOnlyWhenAskedAndOneCardPerRecip
     EXPECT_EQ(testsupport::fileMode(Send_Mail_Record::path()), 0600u);
     Send_Mail_Record record;
     ASSERT_TRUE(record.load());
-    EXPECT_EQ(record.size(), 5);
+    EXPECT_EQ(record.size(), 9);
 
     // Bound to the sheet's guest list as it stands after sorting by name: To is checked against its addresses.
     // Under a heading and its titles, with an empty row: the workbook's rows are not the records' numbers.
