@@ -117,10 +117,16 @@ Batch_Export_Result Batch_Export_Run::writeCards(Batch_Export_Job job)
     // cards); before anything is written, the person is asked about those of its cards this run leaves.
     Batch_Export_Result result;
     auto earlier = std::make_shared<Export_Folder_List::Look>();
+    std::vector<Export_Folder_List::Entry> left;
     whileWindowAnswers(
-        progress_, [&] { *earlier = Export_Folder_List::look(*job.opened); }, [] { return 0; });
+        progress_,
+        [&] {
+            *earlier = Export_Folder_List::look(*job.opened);
+            left = Batch_Export::earlierLeft(job, *earlier);
+        },
+        [] { return 0; });
     job.earlier = earlier;
-    if (const auto left = Batch_Export::earlierLeft(job, *earlier); !left.empty() && !Stop_SMS_Sending_Now) {
+    if (!left.empty() && !Stop_SMS_Sending_Now) {
         switch (Export_Folder_List::ask(job.folder, int(left.size()))) {
         case Export_Folder_List::Earlier::Cancel:
             progress_.hide();
