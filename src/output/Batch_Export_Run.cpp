@@ -55,7 +55,9 @@ Batch_Export_Result Batch_Export_Run::run(const QString& chosenFolder)
     const QString target = QDir(chosenFolder).filePath(Batch_Export_Folder_Name);
     // The folder is opened once, before anything in it is looked at: the run reaches nothing else, even
     // when the folder is renamed and a link put in its place while the person is asked about it.
-    if (!Batch_Export::makeFolder(target) || !(job.opened = platform::OpenFolder::open(target))) {
+    if (Batch_Export::makeFolder(target))
+        job.opened = platform::OpenFolder::open(target);
+    if (!job.opened) {
         Show_MessageBox(QStringLiteral("Unable to continue saving barcode image.\n\nEither Destination Drive is "
                                        "inaccessible or there is no free space available in drive to save "
                                        "barcode image."));

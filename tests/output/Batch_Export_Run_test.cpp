@@ -146,6 +146,25 @@ TEST(BatchExportRun, ACardOfAnEarlierExportIsRemovedOnlyWhileItIsStillAsWritten)
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << path.toStdString();
     };
+    // The folder renamed and a link to another put in its place, which holds files of the same names.
+    const auto swapped = [](const char* extension) {
+        return [extension](QDir chosen) {
+            ASSERT_TRUE(chosen.rename(Batch_Export_Folder_Name, QStringLiteral("moved")));
+            ASSERT_TRUE(chosen.mkpath(QStringLiteral("elsewhere")));
+            for (const QString& name :
+                { QStringLiteral("Card_4."), QStringLiteral("Card_5."), QStringLiteral("Card_6.") })
+                ASSERT_TRUE(QFile::copy(chosen.filePath(QStringLiteral("moved/") + name + QLatin1String(extension)),
+                    chosen.filePath(QStringLiteral("elsewhere/") + name + QLatin1String(extension))));
+            ASSERT_TRUE(
+                QFile::link(chosen.filePath(QStringLiteral("elsewhere")), chosen.filePath(Batch_Export_Folder_Name)));
+        };
+    };
+    const auto swappedFiles = [](const char* extension) {
+        QStringList files { QStringLiteral("moved/.Tessaline Card export list") };
+        for (int card = 1; card <= 6; ++card)
+            files << QStringLiteral("%1/Card_%2.%3").arg(card <= 3 ? "moved" : "elsewhere").arg(card).arg(extension);
+        return files;
+    };
     const struct Row {
         const char* what;
         int earlier; // cards of the first export; -1: a copy killed as it began its sixth of 12
@@ -154,6 +173,7 @@ TEST(BatchExportRun, ACardOfAnEarlierExportIsRemovedOnlyWhileItIsStillAsWritten)
         int asked; // cards the question names; 0: none asked
         QStringList files; // under the chosen folder afterwards, beside the list and the 3 new cards
         QString told; // in the export-finished notice
+        QString extension = QStringLiteral("PNG");
     } rows[] = {
         { "killed half way", -1, {}, {}, 2, {}, "and no card of an earlier export." },
         { "changed since", 6,
@@ -172,21 +192,21 @@ TEST(BatchExportRun, ACardOfAnEarlierExportIsRemovedOnlyWhileItIsStillAsWritten)
             },
             {}, 0, { folderName + "my notes.txt" },
             "1 file named by the earlier export's list cannot be shown to be one of its cards and is kept." },
-        { "swapped for a link while asked", 6, {},
-            [&](QDir chosen) {
-                ASSERT_TRUE(chosen.rename(Batch_Export_Folder_Name, QStringLiteral("moved")));
-                ASSERT_TRUE(chosen.mkpath(QStringLiteral("elsewhere")));
-                for (const char* name : { "Card_4.PNG", "Card_5.PNG", "Card_6.PNG", ".Tessaline Card export list" })
-                    ASSERT_TRUE(QFile::copy(chosen.filePath(QStringLiteral("moved/") + QLatin1String(name)),
-                        chosen.filePath(QStringLiteral("elsewhere/") + QLatin1String(name))));
-                ASSERT_TRUE(QFile::link(
-                    chosen.filePath(QStringLiteral("elsewhere")), chosen.filePath(Batch_Export_Folder_Name)));
-            },
-            3,
-            { "elsewhere/.Tessaline Card export list", "elsewhere/Card_4.PNG", "elsewhere/Card_5.PNG",
-                "elsewhere/Card_6.PNG", "moved/.Tessaline Card export list", "moved/Card_1.PNG", "moved/Card_2.PNG",
-                "moved/Card_3.PNG" },
+        { "swapped for a link while asked", 6, {}, swapped("PNG"), 3, swappedFiles("PNG"),
             "no card of an earlier export." },
+        { "swapped for a link while asked, cards through the checked save", 6, {}, swapped("JPEG"), 3,
+            swappedFiles("JPEG"), "no card of an earlier export.", "JPEG" },
+        { "made again, then fewer", 6,
+            [&](QDir chosen) {
+                testsupport::ScriptedResponder ui;
+                ui.messageAnswers.push_back(2); // Keep
+                ui.modalRuns.push_back([](QDialog&) { return 0; });
+                Fake_Print_Host host(4);
+                host.settings.dpi = 144;
+                Send_Modeless progress;
+                ASSERT_EQ(Batch_Export_Run(host, progress).run(chosen.path()).written, 4);
+            },
+            {}, 3, {}, "no card of an earlier export." },
         { "list's name a pipe", 0,
             [&](QDir chosen) {
                 ASSERT_TRUE(chosen.mkpath(Batch_Export_Folder_Name));
@@ -221,6 +241,7 @@ TEST(BatchExportRun, ACardOfAnEarlierExportIsRemovedOnlyWhileItIsStillAsWritten)
             ui.modalRuns.push_back([](QDialog&) { return 0; }); // the export-finished notice
             Fake_Print_Host host(row.earlier);
             host.settings.dpi = 144;
+            host.settings.extension = row.extension;
             Send_Modeless progress;
             ASSERT_EQ(Batch_Export_Run(host, progress).run(chosen.path()).written, row.earlier);
         }
@@ -234,6 +255,7 @@ TEST(BatchExportRun, ACardOfAnEarlierExportIsRemovedOnlyWhileItIsStillAsWritten)
             ui.whileAsked = [&] { row.whileAsked(chosen); };
         Fake_Print_Host host(3);
         host.settings.dpi = 144;
+        host.settings.extension = row.extension;
         Send_Modeless progress;
         Batch_Export_Run run(host, progress);
         EXPECT_EQ(run.run(chosen.path()).written, 3);
@@ -244,8 +266,10 @@ TEST(BatchExportRun, ACardOfAnEarlierExportIsRemovedOnlyWhileItIsStillAsWritten)
                 << ui.messages[0].text.toStdString();
         }
         QStringList expected = row.files;
+        for (int card = 1; card <= 3 && !row.whileAsked; ++card)
+            expected << folderName + QStringLiteral("Card_%1.").arg(card) + row.extension;
         if (!row.whileAsked)
-            expected << folderName + "Card_1.PNG" << folderName + "Card_2.PNG" << folderName + "Card_3.PNG" << list;
+            expected << list;
         expected.sort();
         EXPECT_EQ(filesUnder(chosen.path()), expected);
         EXPECT_TRUE(run.noticeMessage().contains(row.told)) << run.noticeMessage().toStdString();
