@@ -62,8 +62,9 @@ QString Card_Image_File::pathForFormat(const QString& path, const QString& forma
 
 namespace {
 
-bool writePicture(const QImage& image, const platform::FilePlace& path, QString* error, int dpi,
-    platform::BesideLeftovers leftovers, platform::FileIdentity* identity = nullptr)
+// `shownPath` names the file in the log.
+bool writePicture(const QImage& image, const platform::FilePlace& path, const QString& shownPath, QString* error,
+    int dpi, platform::BesideLeftovers leftovers, platform::FileIdentity* identity = nullptr)
 {
     if (image.isNull()) {
         if (error)
@@ -107,7 +108,7 @@ bool writePicture(const QImage& image, const platform::FilePlace& path, QString*
         },
         &reason, leftovers, identity);
     if (!written) {
-        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path.name, reason));
+        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(shownPath, reason));
         if (error)
             *error = reason;
     }
@@ -118,7 +119,7 @@ bool writePicture(const QImage& image, const platform::FilePlace& path, QString*
 
 bool Card_Image_File::write(const QImage& image, const QString& path, QString* error, int dpi)
 {
-    return writePicture(image, path, error, dpi, platform::BesideLeftovers::Clear);
+    return writePicture(image, path, path, error, dpi, platform::BesideLeftovers::Clear);
 }
 
 QString Card_Image_File::writeForBatch(const QImage& image, const QString& path, int dpi)
@@ -137,7 +138,7 @@ QString Card_Image_File::writeForBatch(const QImage& image, const platform::File
         if (!written)
             Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(shownPath, reason));
     } else {
-        written = writePicture(image, place, &reason, dpi, platform::BesideLeftovers::Leave,
+        written = writePicture(image, place, shownPath, &reason, dpi, platform::BesideLeftovers::Leave,
             identity); // the run clears the folder
     }
     return written ? QString() : failureText(shownPath, reason);
