@@ -6,16 +6,22 @@
 #include "BenchMemory.h"
 
 #include "barcode/BarcodePngWriter.h"
+#include "model/PictureCache.h"
 #include "output/Batch_Export.h"
 #include "output/Batch_Export_Run.h"
+#include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
 #include "platform/PngColourWriter.h"
+#include "platform/UiSeam.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
+
+#include <ctime>
 
 namespace {
 
@@ -139,6 +145,101 @@ BENCHMARK(BM_ShortExportEndsWithItsLastCard)->Arg(20)->Iterations(10)->Unit(benc
 } // namespace
 
 namespace {
+
+// The open design as the export command sees it: the credit-card front over the guests, exported as PNG.
+class BenchDesign final : public Print_Design_Host {
+public:
+    explicit BenchDesign(std::shared_ptr<const Batch_Snapshot> snapshot)
+        : snapshot_(std::move(snapshot))
+    {
+    }
+    void Check_Series_Or_Excel_Use_or_not() override { }
+    void keepSources(bool, bool) override { }
+    bool usesSeries() const override { return true; }
+    bool usesSpreadsheet() const override { return false; }
+    int recordCount() const override { return snapshot_->recordCount(); }
+    void onRecordsChanged(std::function<void()>) override { }
+    std::shared_ptr<const Batch_Snapshot> takeSnapshot() const override { return snapshot_; }
+    void Select_first_row_value_for_design() override { }
+    Card_Export_Settings exportSettings() const override
+    {
+        Card_Export_Settings settings;
+        settings.dpi = 150; // the Code 128 readable: no question before the run
+        return settings;
+    }
+    QString designName() const override { return QStringLiteral("Guests"); }
+
+private:
+    std::shared_ptr<const Batch_Snapshot> snapshot_;
+};
+
+// The person at the window: the export-finished notice closed at once, Keep for any question.
+class ClosesTheNotice final : public platform::UiResponder {
+public:
+    ClosesTheNotice() { platform::setUiResponder(this); }
+    ~ClosesTheNotice() override { platform::setUiResponder(nullptr); }
+    int showMessage(const platform::MessageRequest&) override { return 2; }
+    int runModal(QDialog&) override { return 0; }
+    QString chooseFile(const platform::FileRequest&) override { return {}; }
+};
+
+double threadCpuMs()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+// The window's thread during a whole export as the export command runs it, the cards' pictures made afresh:
+// its processor time, and the longest it went without taking an event (a timer due every millisecond
+// measures the gaps). Arguments: records, and 1 when the folder already holds the same export's cards and
+// list (the export made again into its own folder), 0 for a first export into an empty folder.
+void BM_WindowThreadDuringExport(benchmark::State& state)
+{
+    const int records = int(state.range(0));
+    QTemporaryDir pictures;
+    BenchDesign design(creditCardSnapshot(records, pictures.path()));
+    Send_Modeless progress;
+    ClosesTheNotice person;
+    double cpu = 0, longest = 0, seconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir chosen;
+        if (state.range(1) != 0)
+            Batch_Export_Run(design, progress).run(chosen.path());
+        PictureCache::instance().clear(); // as the first export after opening the design
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        qint64 last = 0;
+        qint64 gap = 0;
+        QTimer ticks;
+        ticks.setInterval(1);
+        QObject::connect(&ticks, &QTimer::timeout, [&] {
+            const qint64 now = clock.nsecsElapsed();
+            gap = std::max(gap, now - last);
+            last = now;
+        });
+        const double cpuBefore = threadCpuMs();
+        clock.start();
+        ticks.start();
+        const Batch_Export_Result result = Batch_Export_Run(design, progress).run(chosen.path());
+        ticks.stop();
+        cpu += threadCpuMs() - cpuBefore;
+        seconds += double(clock.nsecsElapsed()) / 1e9;
+        longest = std::max(longest, double(gap) / 1e6);
+        if (!result.succeeded() || result.written != records)
+            state.SkipWithError("the cards were not all written");
+    }
+    state.counters["window_cpu_ms"] = cpu / double(state.iterations());
+    state.counters["longest_freeze_ms"] = longest;
+    state.counters["run_s"] = seconds / double(state.iterations());
+}
+BENCHMARK(BM_WindowThreadDuringExport)
+    ->Args({ 100000, 0 })
+    ->Args({ 100000, 1 })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // One card's picture made from its record, without writing it.
 void BM_BatchRenderCard(benchmark::State& state)

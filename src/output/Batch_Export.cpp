@@ -33,7 +33,8 @@ bool Batch_Export::makeFolder(const QString& folder)
     return QDir().mkpath(folder) && QFileInfo(folder).isDir();
 }
 
-QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canvases& canvases) const
+QString Batch_Export::exportRecord(const Batch_Export_Job& job, const platform::OpenFolder& folder, int record,
+    Canvases& canvases, std::vector<Export_Folder_List::Entry>& files) const
 {
     const Batch_Snapshot& snapshot = *job.snapshot;
     const QString front = frontPath(job.folder, record, job.extension);
@@ -42,23 +43,38 @@ QString Batch_Export::exportRecord(const Batch_Export_Job& job, int record, Canv
             canvas = QImage(); // written as a failure, as a side that renders nothing is
         return canvas;
     };
+    // Each file by its name in the open folder; the path names it in a failure.
+    auto write = [&](const QImage& image, const QString& path) {
+        Export_Folder_List::Entry entry { QFileInfo(path).fileName(), {} };
+        const QString failure
+            = Card_Image_File::writeForBatch(image, folder.place(entry.name), path, job.dpi, &entry.identity);
+        if (failure.isEmpty())
+            files.push_back(std::move(entry));
+        return failure;
+    };
     if (job.cardSide == QLatin1String("BOTH")) {
         const QImage& backImage = render(canvases.back, "B");
         const QImage& frontImage = render(canvases.front, "F");
         if (job.combined) {
             if (!Card_Image_File::combineInto(canvases.combined, frontImage, backImage))
                 canvases.combined = QImage();
-            return Card_Image_File::writeForBatch(canvases.combined, front, job.dpi);
+            return write(canvases.combined, front);
         }
-        const QString failure = Card_Image_File::writeForBatch(backImage, backPath(front), job.dpi);
-        return failure.isEmpty() ? Card_Image_File::writeForBatch(frontImage, front, job.dpi) : failure;
+        const QString failure = write(backImage, backPath(front));
+        return failure.isEmpty() ? write(frontImage, front) : failure;
     }
     if (job.cardSide == QLatin1String("F"))
-        return Card_Image_File::writeForBatch(render(canvases.front, "F"), front, job.dpi);
-    return Card_Image_File::writeForBatch(render(canvases.back, "B"), backPath(front), job.dpi);
+        return write(render(canvases.front, "F"), front);
+    return write(render(canvases.back, "B"), backPath(front));
 }
 
 namespace {
+
+QString listFailure(const platform::OpenFolder& folder, const QString& reason)
+{
+    return QStringLiteral("The list of the exported cards could not be written to \"%1\": %2")
+        .arg(folder.filePath(Export_Folder_List::fileName), reason);
+}
 
 // The files of record i, in the order they are written.
 QStringList recordFiles(const Batch_Export_Job& job, int record)
@@ -85,90 +101,98 @@ QSet<QString> Batch_Export::filesOf(const Batch_Export_Job& job)
     return names;
 }
 
-bool Batch_Export::settleEarlierFiles(const Batch_Export_Job& job)
+std::vector<Export_Folder_List::Entry> Batch_Export::earlierLeft(
+    const Batch_Export_Job& job, const Export_Folder_List::Look& look)
 {
     QSet<QString> written = filesOf(job);
     written.insert(Run_Log::exportFileName); // replaced or removed after the run, as its cards are whole or not
-    const QStringList left = Export_Folder_List::leftBesides(job.folder, written);
-    if (left.isEmpty())
-        return true;
-    switch (Export_Folder_List::ask(job.folder, int(left.size()))) {
-    case Export_Folder_List::Earlier::Cancel:
-        return false;
-    case Export_Folder_List::Earlier::Remove:
-        Export_Folder_List::remove(job.folder, left);
-        return true;
-    case Export_Folder_List::Earlier::Keep:
-        return true;
-    }
-    return true;
+    return Export_Folder_List::leftBesides(look, written);
 }
 
-void Batch_Export::listFiles(const Batch_Export_Job& job, const std::vector<char>& done, Batch_Export_Result& result)
+void Batch_Export::finishList(const Batch_Export_Job& job, const platform::OpenFolder& folder,
+    Export_Folder_List::Writer& list, const Earlier& earlier, Batch_Export_Result& result)
 {
-    QStringList written;
-    QSet<QString> names;
-    for (size_t record = 0; record < done.size(); ++record) {
-        if (!done[record])
-            continue;
-        for (const QString& file : recordFiles(job, int(record))) {
-            written << QFileInfo(file).fileName();
-            names.insert(written.last());
-        }
-    }
-    const QStringList listed = Export_Folder_List::listedFiles(job.folder);
-    const bool earlierExport = !listed.isEmpty();
-    QStringList earlier;
-    for (const QString& name : listed) {
-        if (!names.contains(name) && name != Run_Log::exportFileName)
-            earlier << name;
-    }
     // The list of cards not whole describes this run's cards: an earlier run's goes when these are whole.
-    const QString logPath = QDir(job.folder).filePath(Run_Log::exportFileName);
-    QStringList ours = earlier + written;
+    const QString logPath = folder.filePath(Run_Log::exportFileName);
+    QString reason;
     if (job.snapshot && Run_Log::needed(*job.snapshot)) {
-        QString reason;
-        if (Run_Log::write(*job.snapshot, logPath, &reason)) {
-            ours << Run_Log::exportFileName;
+        Export_Folder_List::Entry log { Run_Log::exportFileName, {} };
+        if (Run_Log::write(*job.snapshot, folder.place(log.name), &reason, &log.identity)
+            && list.add({ log }, &reason)) {
             result.notes += QStringLiteral("\n\n") + Run_Log::note(logPath);
         } else {
             result.notes += QStringLiteral("\n\nThe list of every card not whole could not be written to %1: %2")
                                 .arg(logPath, reason);
         }
-    } else if (listed.contains(Run_Log::exportFileName)) {
-        Export_Folder_List::remove(job.folder, { Run_Log::exportFileName });
+    } else {
+        for (const Export_Folder_List::Entry& entry : earlier.look.files) {
+            if (entry.name == Run_Log::exportFileName)
+                Export_Folder_List::remove(folder, { entry });
+        }
     }
-    // A run that wrote nothing into a folder without a list leaves none.
-    QString reason;
-    if ((!ours.isEmpty() || QFileInfo::exists(QDir(job.folder).filePath(Export_Folder_List::fileName)))
-        && !Export_Folder_List::write(job.folder, ours, &reason))
+    if (!list.finish(&reason))
         Show_NSLog_Message(QStringLiteral("the list of the exported cards cannot be written: %1").arg(reason));
-    if (!earlierExport)
-        return;
-    const QString cards = result.written == 1 ? QStringLiteral("the card of this export")
-                                              : QStringLiteral("the %1 cards of this export").arg(result.written);
-    result.folderNote = earlier.isEmpty()
-        ? QStringLiteral("The folder now holds %1 and no card of an earlier export.").arg(cards)
-        : QStringLiteral("The folder now holds %1 and %2 of an earlier export.")
-              .arg(cards,
-                  earlier.size() == 1 ? QStringLiteral("1 card picture")
-                                      : QStringLiteral("%1 card pictures").arg(earlier.size()));
+
+    QStringList sentences { Export_Folder_List::keptNote(
+        Export_Folder_List::keptBesides(earlier.look.changed, earlier.ours),
+        Export_Folder_List::keptBesides(earlier.look.unproven, earlier.ours)) };
+    if (!earlier.look.files.empty()) {
+        const qsizetype left = qsizetype(earlier.left.size()) - earlier.removed.size();
+        const QString cards = result.written == 1 ? QStringLiteral("the card of this export")
+                                                  : QStringLiteral("the %1 cards of this export").arg(result.written);
+        sentences << (left == 0
+                ? QStringLiteral("The folder now holds %1 and no card of an earlier export.").arg(cards)
+                : QStringLiteral("The folder now holds %1 and %2 of an earlier export.")
+                      .arg(cards,
+                          left == 1 ? QStringLiteral("1 card picture") : QStringLiteral("%1 card pictures").arg(left)));
+    }
+    if (list.keepsNoList())
+        sentences << Export_Folder_List::noListNote(folder.path());
+    sentences.removeAll(QString());
+    result.folderNote = sentences.join(QLatin1Char(' '));
 }
 
 Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
 {
     Batch_Export_Result result;
-    platform::removeLeftoverPartFiles(job.folder); // of earlier runs killed while they wrote
     result.records = job.snapshot ? job.snapshot->recordCount() : 0;
     started_ = 0;
+    QString reason;
+    const std::shared_ptr<const platform::OpenFolder> folder
+        = job.opened ? job.opened : platform::OpenFolder::open(job.folder, &reason);
+    if (!folder) {
+        result.failure = QStringLiteral("The cards could not be written to \"%1\": %2").arg(job.folder, reason);
+        return result;
+    }
+    platform::removeLeftoverPartFiles(folder->handle()); // of earlier runs killed while they wrote
+
+    // The earlier exports' files: those the person chose to remove go before any card is written, the others
+    // stay on the list, begun anew with them, to which each card is added as soon as it is written.
+    Earlier earlier;
+    earlier.look = job.earlier ? *job.earlier : Export_Folder_List::look(*folder);
+    earlier.ours = filesOf(job);
+    earlier.ours.insert(Run_Log::exportFileName);
+    earlier.left = Export_Folder_List::leftBesides(earlier.look, earlier.ours);
+    if (job.removeEarlier)
+        earlier.removed = Export_Folder_List::remove(*folder, earlier.left);
+    std::vector<Export_Folder_List::Entry> carried;
+    for (const Export_Folder_List::Entry& entry : earlier.look.files) {
+        if (!earlier.removed.contains(entry.name))
+            carried.push_back(entry);
+    }
+    Export_Folder_List::Writer list(folder, std::move(carried));
+    if (earlier.look.listed && !list.begin(&reason)) {
+        result.failure = listFailure(*folder, reason);
+        return result;
+    }
+
     std::atomic<int> next { 0 };
     std::atomic<int> written { 0 };
     std::atomic<bool> failed { false };
-    std::vector<char> done(size_t(std::max(0, result.records)), 0); // each record's own, set by its worker
     std::mutex failureLock;
     int failedRecord = result.records;
     // The files go to the disk while the next cards are drawn, not all at the end.
-    platform::FileFlusher flusher;
+    platform::FileFlusher flusher(16, folder->handle());
     Batch_Card_Bases bases(job.dpi);
 
     // One record; false when there is none left to take.
@@ -179,12 +203,17 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
         if (record >= result.records)
             return false;
         started_.fetch_add(1);
-        const QString failure = exportRecord(job, record, canvases);
+        std::vector<Export_Folder_List::Entry> files;
+        QString failure = exportRecord(job, *folder, record, canvases, files);
+        // The card is on the list before the worker takes the next one: a run killed after it leaves a
+        // list that names it.
+        QString listed;
+        if (!list.add(files, &listed) && failure.isEmpty())
+            failure = listFailure(*folder, listed);
         if (failure.isEmpty()) {
             written.fetch_add(1);
-            done[size_t(record)] = 1;
-            for (const QString& file : recordFiles(job, record))
-                flusher.add(file, canvases.lane);
+            for (const Export_Folder_List::Entry& file : files)
+                flusher.add(file.name, canvases.lane);
             return true;
         }
         failed = true;
@@ -226,7 +255,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     chains.ended.acquire(count);
 
     QString unsynced;
-    if (!flusher.finish(job.folder, &unsynced) && result.failure.isEmpty())
+    if (!flusher.finish(folder->path(), &unsynced) && result.failure.isEmpty())
         result.failure = QStringLiteral("The cards could not be written to \"%1\": %2").arg(job.folder, unsynced);
     result.written = written.load();
     if (job.snapshot) {
@@ -234,6 +263,6 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
         result.notes = job.snapshot->fillLog().notes();
     }
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
-    listFiles(job, done, result);
+    finishList(job, *folder, list, earlier, result);
     return result;
 }

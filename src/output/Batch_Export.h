@@ -2,6 +2,8 @@
 
 #include "output/Batch_Snapshot.h"
 #include "output/Card_Image_File.h"
+#include "output/Export_Folder_List.h"
+#include "platform/OpenFolder.h"
 
 #include <QImage>
 #include <QSet>
@@ -30,12 +32,20 @@ struct Batch_Export_Job {
     bool combined = false; // one stacked picture per record when both sides are exported
     int dpi = 300;
     int threads = 0; // 0: every core
+    // The folder as it was opened when the person was asked about it: every look, removal and write of the
+    // run goes through it. Opened from `folder` as the run starts when not given.
+    std::shared_ptr<const platform::OpenFolder> opened = nullptr;
+    // What the folder held of earlier exports when the person was asked; looked at as the run starts when
+    // not given. With removeEarlier, those of its files the run leaves and that are still as written go.
+    std::shared_ptr<const Export_Folder_List::Look> earlier = nullptr;
+    bool removeEarlier = false;
 };
 
 struct Batch_Export_Result {
     int records = 0; // records of the run
     int written = 0; // records whose files were all written
     bool stopped = false; // the user stopped it
+    bool cancelled = false; // the person answered Cancel before anything was written
     int withPictureNotFound = 0; // records whose cards went without a picture that cannot be found
     QString notes; // what the cards went without, for the final message (Record_Fill_Log::notes), and where
                    // the list of every card not whole is
@@ -67,9 +77,9 @@ public:
     static bool makeFolder(const QString& folder);
     // The names of the files the job writes into its folder when every card is written.
     static QSet<QString> filesOf(const Batch_Export_Job& job);
-    // Before the job writes anything: when its folder holds files an earlier export wrote there that this
-    // one will not write, the person is asked whether to remove or keep them; false for Cancel (GUI thread).
-    static bool settleEarlierFiles(const Batch_Export_Job& job);
+    // The files an earlier export wrote into the folder (as `look` found them) that the job will not write.
+    static std::vector<Export_Folder_List::Entry> earlierLeft(
+        const Batch_Export_Job& job, const Export_Folder_List::Look& look);
 
 private:
     // The pictures a worker draws its records into, kept for the whole run so that no record asks the
@@ -82,12 +92,23 @@ private:
         Batch_Card_Bases* bases = nullptr; // the run's, shared by its workers
     };
 
-    // After the cards: the folder's list of the files of exports in it, the list of every card not whole
-    // beside them, and what the folder now holds, told in the result.
-    static void listFiles(const Batch_Export_Job& job, const std::vector<char>& done, Batch_Export_Result& result);
+    // What the run does with an earlier export's files, and the folder's list begun with those that stay.
+    struct Earlier {
+        Export_Folder_List::Look look;
+        std::vector<Export_Folder_List::Entry> left; // not written by this run
+        QSet<QString> removed;
+        QSet<QString> ours; // the names this run writes
+    };
 
-    // Renders and writes one record; an empty text on success, the failure otherwise.
-    QString exportRecord(const Batch_Export_Job& job, int record, Canvases& canvases) const;
+    // After the cards: the list of every card not whole beside them, named on the folder's list, and what
+    // the folder now holds, told in the result.
+    static void finishList(const Batch_Export_Job& job, const platform::OpenFolder& folder,
+        Export_Folder_List::Writer& list, const Earlier& earlier, Batch_Export_Result& result);
+
+    // Renders and writes one record into the open folder, each file's proof into `files`; an empty text on
+    // success, the failure otherwise.
+    QString exportRecord(const Batch_Export_Job& job, const platform::OpenFolder& folder, int record,
+        Canvases& canvases, std::vector<Export_Folder_List::Entry>& files) const;
 
     std::atomic<bool>& stop_;
     std::atomic<int> started_ { 0 };

@@ -3,6 +3,7 @@
 #include "common/Common_Functions.h"
 #include "common/Globals.h"
 #include "output/Barcode_Readability.h"
+#include "output/Export_Folder_List.h"
 #include "output/Open_Export_Log.h"
 #include "output/Print_Design_Host.h"
 #include "output/Send_Modeless.h"
@@ -34,7 +35,11 @@ Batch_Export_Result Batch_Export_Run::run(const QString& chosenFolder)
         return result;
     }
     const QString target = QDir(chosenFolder).filePath(Batch_Export_Folder_Name);
-    if (!Batch_Export::makeFolder(target)) {
+    // The folder is opened once, before anything in it is looked at: the run reaches nothing else, even
+    // when the folder is renamed and a link put in its place while the person is asked about it.
+    if (Batch_Export::makeFolder(target))
+        job.opened = platform::OpenFolder::open(target);
+    if (!job.opened) {
         Show_MessageBox(QStringLiteral("Unable to continue saving barcode image.\n\nEither Destination Drive is "
                                        "inaccessible or there is no free space available in drive to save "
                                        "barcode image."));
@@ -45,12 +50,12 @@ Batch_Export_Result Batch_Export_Run::run(const QString& chosenFolder)
     job.folder = target;
     job.extension = settings.extension;
     job.combined = settings.combined && settings.cardSide == QLatin1String("BOTH");
-    if (!Batch_Export::settleEarlierFiles(job)) {
-        result.stopped = true;
-        return result;
-    }
 
     result = writeCards(job);
+    if (result.cancelled) {
+        Card_Value_In_Process = false;
+        return result;
+    }
     host_.Select_first_row_value_for_design();
     Card_Value_In_Process = false;
     tell(result, target);
@@ -85,16 +90,42 @@ bool Batch_Export_Run::barcodesAllowRun(const Batch_Export_Job& job)
     return question.isEmpty() || Show_YES_NO_MessageBox(question) == 1;
 }
 
-Batch_Export_Result Batch_Export_Run::writeCards(const Batch_Export_Job& job)
+Batch_Export_Result Batch_Export_Run::writeCards(Batch_Export_Job job)
 {
     Card_Value_In_Process = true;
     Stop_SMS_Sending_Now = false;
     progress_.startRun(job.snapshot->recordCount());
     progress_.show();
 
+    // What the folder holds of earlier exports is looked at on a worker (a list may name a hundred thousand
+    // cards); before anything is written, the person is asked about those of its cards this run leaves.
+    Batch_Export_Result result;
+    auto earlier = std::make_shared<Export_Folder_List::Look>();
+    std::vector<Export_Folder_List::Entry> left;
+    whileWindowAnswers(
+        progress_,
+        [&] {
+            *earlier = Export_Folder_List::look(*job.opened);
+            left = Batch_Export::earlierLeft(job, *earlier);
+        },
+        [] { return 0; });
+    job.earlier = earlier;
+    if (!left.empty() && !Stop_SMS_Sending_Now) {
+        switch (Export_Folder_List::ask(job.folder, int(left.size()))) {
+        case Export_Folder_List::Earlier::Cancel:
+            progress_.hide();
+            result.stopped = result.cancelled = true;
+            return result;
+        case Export_Folder_List::Earlier::Remove:
+            job.removeEarlier = true;
+            break;
+        case Export_Folder_List::Earlier::Keep:
+            break;
+        }
+    }
+
     // The run works on its own threads; the window keeps answering and the bar moves twice a second.
     Batch_Export exporter(Stop_SMS_Sending_Now);
-    Batch_Export_Result result;
     whileWindowAnswers(
         progress_, [&] { result = exporter.run(job); }, [&] { return exporter.started(); });
     progress_.hide();

@@ -42,7 +42,7 @@ private:
     // works, before anything is written; a barcode drawn too small is told and the person asked. False when
     // the run is not to go on.
     bool barcodesAllowRun(const Batch_Export_Job& job);
-    Batch_Export_Result writeCards(const Batch_Export_Job& job);
+    Batch_Export_Result writeCards(Batch_Export_Job job);
     void tell(const Batch_Export_Result& result, const QString& folder);
 
     Print_Design_Host& host_;

@@ -62,8 +62,9 @@ QString Card_Image_File::pathForFormat(const QString& path, const QString& forma
 
 namespace {
 
-bool writePicture(
-    const QImage& image, const QString& path, QString* error, int dpi, platform::BesideLeftovers leftovers)
+// `shownPath` names the file in the log.
+bool writePicture(const QImage& image, const platform::FilePlace& path, const QString& shownPath, QString* error,
+    int dpi, platform::BesideLeftovers leftovers, platform::FileIdentity* identity = nullptr)
 {
     if (image.isNull()) {
         if (error)
@@ -72,7 +73,7 @@ bool writePicture(
     }
     // The format is the one the file's extension names; the resolution is recorded so that the picture
     // keeps the card's size in print.
-    const QByteArray format = Card_Image_File::formatForPath(path);
+    const QByteArray format = Card_Image_File::formatForPath(path.name);
     QImage bitmap = image;
     bitmap.setDevicePixelRatio(1.0);
     if (format == "jpeg" || format == "bmp")
@@ -105,9 +106,9 @@ bool writePicture(
             reason = writer.errorString();
             return false;
         },
-        &reason, leftovers);
+        &reason, leftovers, identity);
     if (!written) {
-        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, reason));
+        Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(shownPath, reason));
         if (error)
             *error = reason;
     }
@@ -118,23 +119,29 @@ bool writePicture(
 
 bool Card_Image_File::write(const QImage& image, const QString& path, QString* error, int dpi)
 {
-    return writePicture(image, path, error, dpi, platform::BesideLeftovers::Clear);
+    return writePicture(image, path, path, error, dpi, platform::BesideLeftovers::Clear);
 }
 
 QString Card_Image_File::writeForBatch(const QImage& image, const QString& path, int dpi)
 {
+    return writeForBatch(image, path, path, dpi, nullptr);
+}
+
+QString Card_Image_File::writeForBatch(const QImage& image, const platform::FilePlace& place, const QString& shownPath,
+    int dpi, platform::FileIdentity* identity)
+{
     QString reason;
     bool written = false;
-    if (formatForPath(path) == "png") {
+    if (formatForPath(place.name) == "png") {
         // The picture already records its resolution.
-        written = platform::PngColourWriter::writeBatch(image, path, &reason);
+        written = platform::PngColourWriter::writeBatch(image, place, &reason, identity);
         if (!written)
-            Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(path, reason));
+            Show_NSLog_Message(QStringLiteral("cannot write %1: %2").arg(shownPath, reason));
     } else {
-        written
-            = writePicture(image, path, &reason, dpi, platform::BesideLeftovers::Leave); // the run clears the folder
+        written = writePicture(image, place, shownPath, &reason, dpi, platform::BesideLeftovers::Leave,
+            identity); // the run clears the folder
     }
-    return written ? QString() : failureText(path, reason);
+    return written ? QString() : failureText(shownPath, reason);
 }
 
 QString Card_Image_File::failureText(const QString& path, const QString& reason)

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QString>
 
+#include "platform/OpenFolder.h"
+
 // Card pictures as files, for the single export, the batch export and e-mail alike: their names (front,
 // back, combined, by record), the format the extension names, the resolution they record and the checked
 // write.
@@ -35,6 +37,10 @@ public:
     // The same for one file of many: PNG files are not waited for on the disk (the caller flushes the
     // folder once at the end). An empty text on success, the message for the user otherwise.
     static QString writeForBatch(const QImage& image, const QString& path, int dpi);
+    // The same for a file in a folder the run holds open; `shownPath` names it in a failure, and `written`
+    // gets what shows that the file is the one written.
+    static QString writeForBatch(const QImage& image, const platform::FilePlace& place, const QString& shownPath,
+        int dpi, platform::FileIdentity* written);
     // The message a failed write shows.
     static QString failureText(const QString& path, const QString& reason);
 

@@ -49,21 +49,22 @@ bool needed(const Batch_Snapshot& snapshot)
     return !snapshot.fillLog().notes().isEmpty();
 }
 
-bool write(const Batch_Snapshot& snapshot, const QString& path, QString* error)
+bool write(
+    const Batch_Snapshot& snapshot, const platform::FilePlace& path, QString* error, platform::FileIdentity* written)
 {
     const QByteArray list = listOf(snapshot);
     if (list.isEmpty())
         return true;
     // The logs name the guests: a folder of logs made for them is born readable by its owner alone.
-    const QFileInfo file(path);
-    if (!file.dir().exists()
+    const QFileInfo file(path.name);
+    if (!path.inOpenFolder() && !file.dir().exists()
         && !QDir().mkdir(file.dir().path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)) {
         if (error)
             *error = QStringLiteral("the folder cannot be made");
         return false;
     }
     return platform::saveFilePrivately(
-        path, [&list](QIODevice& device) { return device.write(list) == list.size(); }, error);
+        path, [&list](QIODevice& device) { return device.write(list) == list.size(); }, error, written);
 }
 
 QString note(const QString& path)

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QString>
 
+#include "platform/OpenFolder.h"
+
 class Batch_Snapshot;
 
 // The list of every card of a run that is not whole, written where the person finds it: beside the run's
@@ -25,7 +27,9 @@ QString timedName(const QDir& folder, const QString& kind, const QDateTime& when
 
 // Writes the snapshot's list of cards not whole to `path`, readable by its owner alone (it names the guests);
 // false with the system's reason when it cannot be written. Nothing is written when the cards are whole.
-bool write(const Batch_Snapshot& snapshot, const QString& path, QString* error = nullptr);
+// A path's missing folder is made; `written`, when given, gets what shows the file is the one written.
+bool write(const Batch_Snapshot& snapshot, const platform::FilePlace& path, QString* error = nullptr,
+    platform::FileIdentity* written = nullptr);
 
 // Whether the snapshot's run has cards that are not whole, for which write() writes a list.
 bool needed(const Batch_Snapshot& snapshot);

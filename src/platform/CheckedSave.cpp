@@ -55,8 +55,9 @@ bool keepMode(int handle, mode_t mode)
     return ::fstat(handle, &now) == 0 && ((now.st_mode & 07777) == mode || ::fchmod(handle, mode) == 0);
 }
 
-CheckedSave::CheckedSave(const QString& path, BesideLeftovers leftovers)
-    : path_(path)
+CheckedSave::CheckedSave(const FilePlace& path, BesideLeftovers leftovers)
+    : place_(path)
+    , target_(path)
     , leftovers_(leftovers)
 {
 }
@@ -84,13 +85,15 @@ bool CheckedSave::open(std::optional<QFileDevice::Permissions> permissions)
     error_.clear();
     committed_ = false;
     cancel();
-    target_ = linkTarget(path_);
-    const QByteArray target = QFile::encodeName(target_);
+    target_ = place_.inOpenFolder() ? place_ : FilePlace(linkTarget(place_.name));
+    const QByteArray target = target_.encodedName();
     struct stat existing { };
-    const bool exists = ::stat(target.constData(), &existing) == 0;
+    const bool exists
+        = ::fstatat(target_.folder, target.constData(), &existing, place_.inOpenFolder() ? AT_SYMLINK_NOFOLLOW : 0) == 0
+        && !S_ISLNK(existing.st_mode);
     if (exists && S_ISDIR(existing.st_mode))
         return fail(QStringLiteral("Filename refers to a directory"));
-    if (exists && ::access(target.constData(), W_OK) != 0)
+    if (exists && ::faccessat(target_.folder, target.constData(), W_OK, 0) != 0)
         return failFromSystem(errno);
     // The temporary file is born with the permissions asked for, else the old file's, else a new file's;
     // the umask narrows them at once. Nobody who may not read the old file can open the new one in between.
@@ -116,7 +119,7 @@ bool CheckedSave::write(const QByteArray& bytes)
     return writeAll(file_, bytes) || fail(file_.errorString());
 }
 
-bool CheckedSave::commit()
+bool CheckedSave::commit(int* handle)
 {
     if (!file_.isOpen())
         return fail(error_);
@@ -127,17 +130,35 @@ bool CheckedSave::commit()
         return failFromSystem(errno);
     if (::fsync(temporary_.handle()) != 0)
         return failFromSystem(errno);
-    if (::rename(QFile::encodeName(temporary_.path()).constData(), QFile::encodeName(target_).constData()) != 0)
+    const std::optional<FileIdentity> written = FileIdentity::ofHandle(temporary_.handle());
+    if (!written)
         return failFromSystem(errno);
+    const int kept = handle ? ::fcntl(temporary_.handle(), F_DUPFD_CLOEXEC, 0) : -1;
+    if (handle && kept < 0)
+        return failFromSystem(errno);
+    const FilePlace& from = temporary_.place();
+    if (::renameat(from.folder, from.encodedName().constData(), target_.folder, target_.encodedName().constData())
+        != 0) {
+        const int code = errno;
+        if (kept >= 0)
+            ::close(kept);
+        return failFromSystem(code);
+    }
+    written_ = *written;
+    if (handle)
+        *handle = kept;
     committed_ = true;
     file_.close();
     temporary_.release();
     // The new file is in place; a folder that cannot be synced (some file systems refuse) only makes the
     // rename less certain to outlive a power cut.
-    const QFileInfo target(target_);
-    syncFolder(target.absolutePath());
-    if (leftovers_ == BesideLeftovers::Clear)
-        removeLeftoverPartFiles(target.absolutePath(), target.fileName());
+    syncFolderOf(target_);
+    if (leftovers_ == BesideLeftovers::Clear) {
+        if (target_.inOpenFolder())
+            removeLeftoverPartFiles(target_.folder, target_.name);
+        else
+            removeLeftoverPartFiles(QFileInfo(target_.name).absolutePath(), target_.fileName());
+    }
     return true;
 }
 
@@ -157,13 +178,15 @@ void CheckedSave::cancel()
         temporary_.removeAndRelease();
 }
 
-bool saveFileAtomically(
-    const QString& path, const std::function<bool(QIODevice&)>& write, QString* error, BesideLeftovers leftovers)
+bool saveFileAtomically(const FilePlace& path, const std::function<bool(QIODevice&)>& write, QString* error,
+    BesideLeftovers leftovers, FileIdentity* written)
 {
     CheckedSave save(path, leftovers);
     const bool saved = save.open() && (write(save.device()) || save.abandon()) && save.commit();
     if (!saved && error)
         *error = save.errorString();
+    if (saved && written)
+        *written = save.written();
     return saved;
 }
 
@@ -179,12 +202,15 @@ bool writeAll(QIODevice& device, const QByteArray& bytes)
     return true;
 }
 
-bool saveFilePrivately(const QString& path, const std::function<bool(QIODevice&)>& write, QString* error)
+bool saveFilePrivately(
+    const FilePlace& path, const std::function<bool(QIODevice&)>& write, QString* error, FileIdentity* written)
 {
     CheckedSave save(path);
     const bool saved = save.open(ownerOnlyFile) && (write(save.device()) || save.abandon()) && save.commit();
     if (!saved && error)
         *error = save.errorString();
+    if (saved && written)
+        *written = save.written();
     return saved;
 }
 
@@ -199,6 +225,19 @@ bool copyFileChecked(const QString& from, const QString& to, qint64 maxBytes, QS
 bool syncFolder(const QString& folder)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+bool syncFolderOf(const FilePlace& place)
+{
+    if (!place.inOpenFolder())
+        return syncFolder(QFileInfo(place.name).absolutePath());
+    const QByteArray folder = place.encodedFolder();
+    const int fd = ::openat(place.folder, folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
     const bool synced = ::fsync(fd) == 0;

@@ -44,11 +44,12 @@ void tellObserver(const QString& path)
 }
 
 // 0 when the file is on the disk or is not there; otherwise the reason's code.
-int syncFile(const QString& path)
+int syncFile(int folder, const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::openat(folder, QFile::encodeName(path).constData(),
+        O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (folder == AT_FDCWD ? 0 : O_NOFOLLOW));
     if (fd < 0)
-        return errno == ENOENT ? 0 : errno;
+        return errno == ENOENT || errno == ELOOP ? 0 : errno; // gone, or a link put in its place meanwhile
     const int code = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
     return code;
@@ -72,8 +73,9 @@ int laneCount()
 
 } // namespace
 
-FileFlusher::FileFlusher(int threads)
+FileFlusher::FileFlusher(int threads, int openFolder)
     : threadsPerLane_(std::max(1, (std::max(1, threads) + laneCount() - 1) / laneCount()))
+    , folder_(openFolder)
 {
     const int lanes = std::min(laneCount(), std::max(1, threads));
     for (int i = 0; i < lanes; ++i)
@@ -114,7 +116,7 @@ void FileFlusher::work(Lane& lane)
         const QString path = std::move(lane.waiting.front());
         lane.waiting.pop_front();
         guard.unlock();
-        const int code = syncFile(path);
+        const int code = syncFile(folder_, path);
         const long long at = flushes_.fetch_add(1, std::memory_order_relaxed);
         tellObserver(path);
         guard.lock();
@@ -154,7 +156,7 @@ bool FileFlusher::finish(const QString& folder, QString* error)
     if (!anyAdded_.load())
         return true;
     tellObserver(folder);
-    return syncFolder(folder) || fail(error, errno, folder);
+    return (folder_ == AT_FDCWD ? syncFolder(folder) : ::fsync(folder_) == 0) || fail(error, errno, folder);
 }
 
 void setSyncObserver(std::function<void(const QString& path)> observer)

@@ -12,6 +12,8 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
+
 namespace platform {
 
 // Waits for files to reach the disk on threads of its own while the caller goes on making others: the
@@ -23,7 +25,8 @@ namespace platform {
 // once (one lane each) never wait on one lock together, nor on the threads flushing the others' files.
 class FileFlusher {
 public:
-    explicit FileFlusher(int threads = 16);
+    // With an open folder (its handle), the files added are names in it, and it is the folder finish flushes.
+    explicit FileFlusher(int threads = 16, int openFolder = AT_FDCWD);
     ~FileFlusher(); // waits for the files added, as finish does, but flushes no folder
     FileFlusher(const FileFlusher&) = delete;
     FileFlusher& operator=(const FileFlusher&) = delete;
@@ -53,6 +56,7 @@ private:
     void stopWorkers();
 
     const int threadsPerLane_;
+    const int folder_;
     std::vector<std::unique_ptr<Lane>> lanes_;
     std::atomic<unsigned> nextLane_ { 0 };
     std::atomic<long long> flushes_ { 0 };

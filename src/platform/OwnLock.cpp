@@ -19,11 +19,11 @@ namespace {
 
 // The lock is ours only while the name still leads to the file locked: whoever held it before may have
 // removed the file (and a new one of that name be another's) between our open and our lock.
-bool stillAtPath(int fd, const QByteArray& path)
+bool stillAtPath(int fd, const FilePlace& path)
 {
     struct stat opened { };
     struct stat named { };
-    return ::fstat(fd, &opened) == 0 && ::lstat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
+    return ::fstat(fd, &opened) == 0 && path.look(named) && opened.st_dev == named.st_dev
         && opened.st_ino == named.st_ino;
 }
 
@@ -105,9 +105,9 @@ const QByteArray& OwnLock::lockMark()
     return mark;
 }
 
-OwnLock::OwnLock(int fd, const QString& path)
+OwnLock::OwnLock(int fd, const FilePlace& place)
     : fd_(fd)
-    , path_(path)
+    , place_(place)
 {
 }
 
@@ -118,7 +118,7 @@ OwnLock::~OwnLock()
 
 OwnLock::OwnLock(OwnLock&& other) noexcept
     : fd_(std::exchange(other.fd_, -1))
-    , path_(std::move(other.path_))
+    , place_(std::move(other.place_))
 {
 }
 
@@ -127,21 +127,21 @@ OwnLock& OwnLock::operator=(OwnLock&& other) noexcept
     if (this != &other) {
         release();
         fd_ = std::exchange(other.fd_, -1);
-        path_ = std::move(other.path_);
+        place_ = std::move(other.place_);
     }
     return *this;
 }
 
-std::optional<OwnLock> OwnLock::create(const QString& path, mode_t mode)
+std::optional<OwnLock> OwnLock::create(const FilePlace& path, mode_t mode)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode & 0777);
+    const int fd = ::openat(
+        path.folder, path.encodedName().constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode & 0777);
     if (fd < 0)
         return std::nullopt;
     if (createdUnlocked())
-        createdUnlocked()(path);
+        createdUnlocked()(path.name);
     // A clean-up may have taken the new, not yet locked file for a leftover and removed it.
-    if (!lockAtOnce(fd) || !stillAtPath(fd, name)) {
+    if (!lockAtOnce(fd) || !stillAtPath(fd, path)) {
         ::close(fd);
         errno = EEXIST;
         return std::nullopt;
@@ -149,11 +149,11 @@ std::optional<OwnLock> OwnLock::create(const QString& path, mode_t mode)
     return OwnLock(fd, path);
 }
 
-std::optional<OwnLock> OwnLock::linkIn(int unnamed, const QString& path)
+std::optional<OwnLock> OwnLock::linkIn(int unnamed, const FilePlace& path)
 {
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(unnamed);
     if (!lockAtOnce(unnamed)
-        || ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, QFile::encodeName(path).constData(), AT_SYMLINK_FOLLOW) != 0)
+        || ::linkat(AT_FDCWD, self.constData(), path.folder, path.encodedName().constData(), AT_SYMLINK_FOLLOW) != 0)
         return std::nullopt;
     return OwnLock(unnamed, path);
 }
@@ -163,23 +163,23 @@ void OwnLock::setCreatedUnlockedObserver(std::function<void(const QString& path)
     createdUnlocked() = std::move(observer);
 }
 
-std::optional<OwnLock> OwnLock::take(const QString& path)
+std::optional<OwnLock> OwnLock::take(const FilePlace& path)
 {
     return takeChecked(path, false);
 }
 
-std::optional<OwnLock> OwnLock::takeMarked(const QString& path)
+std::optional<OwnLock> OwnLock::takeMarked(const FilePlace& path)
 {
     return takeChecked(path, true);
 }
 
-std::optional<OwnLock> OwnLock::takeChecked(const QString& path, bool marked)
+std::optional<OwnLock> OwnLock::takeChecked(const FilePlace& path, bool marked)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::openat(
+        path.folder, path.encodedName().constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    if (!ownRegularFile(fd) || (marked && !holdsMark(fd)) || !lockAtOnce(fd) || !stillAtPath(fd, name)) {
+    if (!ownRegularFile(fd) || (marked && !holdsMark(fd)) || !lockAtOnce(fd) || !stillAtPath(fd, path)) {
         ::close(fd);
         return std::nullopt;
     }
@@ -223,8 +223,8 @@ bool OwnLock::removeAndRelease()
 {
     if (fd_ < 0)
         return false;
-    const QByteArray name = QFile::encodeName(path_);
-    const bool removed = stillAtPath(fd_, name) && ::unlink(name.constData()) == 0;
+    const bool removed
+        = stillAtPath(fd_, place_) && ::unlinkat(place_.folder, place_.encodedName().constData(), 0) == 0;
     release();
     return removed;
 }

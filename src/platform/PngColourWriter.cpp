@@ -59,14 +59,14 @@ QByteArray physicalSize(int dotsPerMeterX, int dotsPerMeterY)
     return data;
 }
 
-bool writeUnsynced(const QByteArray& png, const QString& path, QString* error)
+bool writeUnsynced(const QByteArray& png, const FilePlace& path, QString* error, FileIdentity* written)
 {
     if (png.isEmpty()) {
         if (error)
             *error = QStringLiteral("the picture could not be encoded");
         return false;
     }
-    return replaceFileUnsynced(path, png, error);
+    return replaceFileUnsynced(path, png, error, written);
 }
 
 } // namespace png
@@ -168,9 +168,9 @@ QByteArray PngColourWriter::pngData(const QImage& image)
     return png;
 }
 
-bool PngColourWriter::writeBatch(const QImage& image, const QString& path, QString* error)
+bool PngColourWriter::writeBatch(const QImage& image, const FilePlace& path, QString* error, FileIdentity* written)
 {
-    return png::writeUnsynced(pngData(image), path, error);
+    return png::writeUnsynced(pngData(image), path, error, written);
 }
 
 } // namespace platform

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QString>
 
+#include "platform/OpenFolder.h"
+
 namespace platform {
 
 // PNG files of pictures of any colours, made for speed over size: 8-bit RGB when every pixel is opaque,
@@ -20,8 +22,10 @@ public:
     // RGB32.
     static QByteArray compressedRows(const QImage& image, bool alpha);
     // Writes the PNG under the path without waiting for the disk (see replaceFileUnsynced): for one of
-    // many pictures written in a row. False with the reason on failure.
-    static bool writeBatch(const QImage& image, const QString& path, QString* error = nullptr);
+    // many pictures written in a row. False with the reason on failure; `written`, when given, gets what
+    // shows the file is the one written.
+    static bool writeBatch(
+        const QImage& image, const FilePlace& path, QString* error = nullptr, FileIdentity* written = nullptr);
 };
 
 // Pieces of a PNG file.
@@ -37,7 +41,7 @@ QByteArray imageHeader(int width, int height, int bitDepth, int colourType);
 QByteArray physicalSize(int dotsPerMeterX, int dotsPerMeterY);
 // Writes a PNG file's bytes without waiting for the disk (see replaceFileUnsynced); empty bytes are a
 // picture that could not be encoded. False with the reason on failure.
-bool writeUnsynced(const QByteArray& png, const QString& path, QString* error);
+bool writeUnsynced(const QByteArray& png, const FilePlace& path, QString* error, FileIdentity* written = nullptr);
 
 } // namespace png
 

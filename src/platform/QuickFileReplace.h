@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileFlusher.h"
+#include "platform/OpenFolder.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,6 +13,8 @@ namespace platform {
 // a row (batch pictures), where the wait would cost more than the work. An interrupted write never
 // leaves a half file under the name; a crash of the whole system may lose files written just before.
 // An existing target's permissions are kept. False with the reason on failure, the temporary removed.
-bool replaceFileUnsynced(const QString& path, const QByteArray& data, QString* error = nullptr);
+// `written`, when given, gets what shows the new file is the one written.
+bool replaceFileUnsynced(
+    const FilePlace& path, const QByteArray& data, QString* error = nullptr, FileIdentity* written = nullptr);
 
 } // namespace platform

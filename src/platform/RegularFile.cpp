@@ -29,6 +29,8 @@ bool refuseCode(QString* error, const QString& path, int code)
         error, QStringLiteral("\"%1\" cannot be read: %2").arg(path, QString::fromLocal8Bit(std::strerror(code))));
 }
 
+bool adoptOpened(QFile& file, int fd, const QString& path, qint64 maxBytes, QString* error);
+
 bool isResource(const QString& path)
 {
     return path.startsWith(QLatin1Char(':'));
@@ -73,7 +75,15 @@ bool openRegularFile(QFile& file, const QString& path, qint64 maxBytes, QString*
         return file.open(QIODevice::ReadOnly) || refuse(error, file.errorString());
     // Non-blocking so that a FIFO put in place after the check above cannot hold the open; the flag is
     // cleared again once the descriptor is known to be a regular file.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    return adoptOpened(file, ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC),
+        path, maxBytes, error);
+}
+
+namespace {
+
+// The file opened as fd (-1 with errno when the open failed) given to `file` once it passes the checks.
+bool adoptOpened(QFile& file, int fd, const QString& path, qint64 maxBytes, QString* error)
+{
     if (fd < 0)
         return refuseCode(error, path, errno);
     struct stat info { };
@@ -96,11 +106,8 @@ bool openRegularFile(QFile& file, const QString& path, qint64 maxBytes, QString*
     return true;
 }
 
-std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, QString* error)
+std::optional<QByteArray> readOpened(QFile& file, const QString& path, qint64 maxBytes, QString* error)
 {
-    QFile file;
-    if (!openRegularFile(file, path, maxBytes, error))
-        return std::nullopt;
     // Room for what the file holds now and one byte more, which shows a file that grew since it was measured;
     // never the bound, which may be far larger than the file (every read would ask for it, and the system clear
     // it). A file that keeps growing is followed in steps, up to the bound.
@@ -125,6 +132,26 @@ std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, 
         return std::nullopt;
     }
     return bytes;
+}
+
+} // namespace
+
+std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, QString* error)
+{
+    QFile file;
+    if (!openRegularFile(file, path, maxBytes, error))
+        return std::nullopt;
+    return readOpened(file, path, maxBytes, error);
+}
+
+std::optional<QByteArray> readRegularFileAt(const FilePlace& place, qint64 maxBytes, QString* error)
+{
+    QFile file;
+    const int fd = ::openat(
+        place.folder, place.encodedName().constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
+    if (!adoptOpened(file, fd, place.name, maxBytes, error))
+        return std::nullopt;
+    return readOpened(file, place.name, maxBytes, error);
 }
 
 QImage readPictureFile(const QString& path, QString* error)

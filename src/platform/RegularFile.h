@@ -7,6 +7,8 @@
 
 #include <optional>
 
+#include "platform/OpenFolder.h"
+
 class QFile;
 
 namespace platform {
@@ -29,6 +31,9 @@ bool openRegularFile(QFile& file, const QString& path, qint64 maxBytes, QString*
 
 // The whole file under the same checks; nothing when refused or unreadable.
 std::optional<QByteArray> readRegularFile(const QString& path, qint64 maxBytes, QString* error = nullptr);
+
+// The same for a name in an open folder (or a path), where a link is refused, never followed.
+std::optional<QByteArray> readRegularFileAt(const FilePlace& place, qint64 maxBytes, QString* error = nullptr);
 
 // The picture in the file, turned as the file says, under the same checks with maximumPictureFileBytes and
 // the decode's memory bound (platform/PictureDecode.h); a null picture when refused or not a picture that can

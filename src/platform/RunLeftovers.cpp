@@ -102,14 +102,14 @@ namespace {
 
 // Made by make at the first free temporary name of a write that replaces target.
 std::optional<OwnLock> atFreeTemporaryName(
-    const QString& target, const std::function<std::optional<OwnLock>(const QString&)>& make)
+    const FilePlace& target, const std::function<std::optional<OwnLock>(const FilePlace&)>& make)
 {
     static std::atomic<unsigned> counter { 0 };
-    const QFileInfo info(target);
-    const QString prefix = info.path() + QStringLiteral("/.") + info.fileName() + partMark()
-        + QString::number(qint64(::getpid())) + QLatin1Char('-');
+    const QString prefix
+        = QLatin1Char('.') + target.fileName() + partMark() + QString::number(qint64(::getpid())) + QLatin1Char('-');
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::optional<OwnLock> made = make(prefix + QString::number(counter++) + QStringLiteral(".part"));
+        std::optional<OwnLock> made
+            = make(target.beside(prefix + QString::number(counter++) + QStringLiteral(".part")));
         if (made || errno != EEXIST)
             return made;
     }
@@ -118,9 +118,9 @@ std::optional<OwnLock> atFreeTemporaryName(
 
 } // namespace
 
-std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode)
+std::optional<OwnLock> createTemporaryBeside(const FilePlace& target, mode_t mode)
 {
-    return atFreeTemporaryName(target, [mode](const QString& path) {
+    return atFreeTemporaryName(target, [mode](const FilePlace& path) {
         std::optional<OwnLock> made = OwnLock::create(path, mode);
         if (made && temporaryFileObserver())
             temporaryFileObserver()(made->path(), made->handle());
@@ -128,32 +128,44 @@ std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode)
     });
 }
 
-std::optional<OwnLock> nameTemporaryBeside(const QString& target, int unnamed)
+std::optional<OwnLock> nameTemporaryBeside(const FilePlace& target, int unnamed)
 {
     // Its maker was told of it when it was made.
-    return atFreeTemporaryName(target, [unnamed](const QString& path) { return OwnLock::linkIn(unnamed, path); });
+    return atFreeTemporaryName(target, [unnamed](const FilePlace& path) { return OwnLock::linkIn(unnamed, path); });
 }
 
-int createUnnamedBeside(const QString& target)
+int createUnnamedBeside(const FilePlace& target)
 {
-    const QString folder = QFileInfo(target).path();
+    const QByteArray folder = target.encodedFolder();
     const int handle
-        = ::open(QFile::encodeName(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, static_cast<mode_t>(0666));
+        = ::openat(target.folder, folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, static_cast<mode_t>(0666));
     if (handle >= 0 && temporaryFileObserver())
-        temporaryFileObserver()(folder, handle);
+        temporaryFileObserver()(QFile::decodeName(folder), handle);
     return handle;
 }
 
 int removeLeftoverPartFiles(const QString& folder, const QString& targetName)
 {
+    const int handle = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return 0;
+    const int removed = removeLeftoverPartFiles(handle, targetName);
+    ::close(handle);
+    return removed;
+}
+
+int removeLeftoverPartFiles(int openFolder, const QString& targetName)
+{
     static const QRegularExpression name(QStringLiteral("^\\.(.+)\\.tessaline-\\d+-\\d+\\.part$"));
     int removed = 0;
-    const QDir dir(folder);
-    for (const QString& entry :
-        dir.entryList({ QStringLiteral(".*.part") }, QDir::AllEntries | QDir::Hidden | QDir::System)) {
+    for (const QString& entry : namesIn(openFolder)) {
+        if (!entry.endsWith(QLatin1String(".part")))
+            continue;
         const QRegularExpressionMatch match = name.match(entry);
-        const QString path = dir.filePath(entry);
-        if (!match.hasMatch() || (!targetName.isEmpty() && match.captured(1) != targetName) || !ownEntry(path, false))
+        const FilePlace path(openFolder, entry);
+        struct stat info { };
+        if (!match.hasMatch() || (!targetName.isEmpty() && match.captured(1) != targetName) || !path.look(info)
+            || !S_ISREG(info.st_mode) || info.st_uid != ::getuid())
             continue;
         std::optional<OwnLock> abandoned = OwnLock::take(path);
         removed += abandoned && abandoned->removeAndRelease() ? 1 : 0;

@@ -19,18 +19,18 @@ namespace platform {
 // The temporary file of a write that replaces target: ".<name>.tessaline-<pid>-<n>.part" beside it, made
 // anew with the permissions of mode (less the umask) from its first byte, and locked until the write ends.
 // Nothing, with the system's code in errno, when it cannot be made.
-std::optional<OwnLock> createTemporaryBeside(const QString& target, mode_t mode = 0666);
+std::optional<OwnLock> createTemporaryBeside(const FilePlace& target, mode_t mode = 0666);
 
 // Gives an unnamed file made by createUnnamedBeside (its open handle) the temporary name of a write that
 // replaces target, locked, so that it can be renamed over target once whole. The lock then owns the handle;
 // nothing, with the system's code in errno, when no name can be given, and the handle stays the caller's.
-std::optional<OwnLock> nameTemporaryBeside(const QString& target, int unnamed);
+std::optional<OwnLock> nameTemporaryBeside(const FilePlace& target, int unnamed);
 
 // An unnamed file in target's folder (where the file system makes them), to be linked in under the
 // target's name once whole: nothing of it is left behind by a write killed before its end, and it is
 // readable by nobody else meanwhile. Born with 0666 less the umask, as a new file is. Its open handle, or
 // -1 with the system's code in errno.
-int createUnnamedBeside(const QString& target);
+int createUnnamedBeside(const FilePlace& target);
 
 // Told of each such temporary file the moment it is made, before anything is written into it, with its
 // open handle (an unnamed one by its folder's path); for tests, none by default. Set it only while no file
@@ -38,8 +38,9 @@ int createUnnamedBeside(const QString& target);
 void setTemporaryFileObserver(std::function<void(const QString& path, int handle)> observer);
 
 // Removes the abandoned temporary files of the program in the folder: of every target, or of the file
-// named targetName only; the number removed.
+// named targetName only; the number removed. The folder by its path, or one held open (its handle).
 int removeLeftoverPartFiles(const QString& folder, const QString& targetName = QString());
+int removeLeftoverPartFiles(int openFolder, const QString& targetName = QString());
 
 // A scratch folder of one run, "<temporary folder>/<kind>-<pid>-XXXXXX" ("tessaline-sheet",
 // "tessaline-mail"), only its owner can enter; locked while this lives, removed with all in it after.

@@ -221,6 +221,33 @@ TEST_F(FullDiskTest, EveryKindOfSaveKeepsTheOldFileOrClearsOnlyItsOwnLeftovers)
     }
 }
 
+// The list of an export's cards grows a line as each card is written: a line the disk refuses stops the run
+// with the system's reason, rather than go on writing cards no list names.
+TEST_F(FullDiskTest, AListLineTheDiskRefusesStopsTheExport)
+{
+    Record_Source source;
+    source.useSeries = true;
+    QStringList names;
+    for (int i = 0; i < 3000; ++i)
+        names << QStringLiteral("Guest %1").arg(i);
+    source.series.insert(QStringLiteral("names"), names);
+    const Batch_Snapshot::Side front { { batchtest::boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 200, 30)) },
+        batchtest::creditCardSide(0) };
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("list-refused"));
+    std::atomic<bool> stop { false };
+    Batch_Export_Result result;
+    {
+        const FileSizeLimit limit(32 * 1024); // each card fits, the list of them all does not
+        result = Batch_Export(stop).run({ Batch_Snapshot::take(front, front, false, source, Barcode_Gen()), folder,
+            QStringLiteral("png"), QStringLiteral("F"), false, 72, 2 });
+    }
+    EXPECT_FALSE(result.succeeded());
+    EXPECT_TRUE(result.failure.contains(QLatin1String("File too large"))
+        && result.failure.contains(QDir(folder).filePath(QStringLiteral(".Tessaline Card export list"))))
+        << result.failure.toStdString();
+    EXPECT_LT(result.written, 3000);
+}
+
 // Every save's temporary file as it is the moment it is made, before a byte is in it: another user whom the
 // finished file keeps out cannot read it while it is written either.
 TEST_F(FullDiskTest, EveryTemporaryFileIsBornNoMoreOpenThanTheFileItBecomes)
