@@ -11,6 +11,7 @@
 #include "ui_Barcode_Gen.h"
 
 #include <QFontDialog>
+#include <QScopeGuard>
 
 namespace {
 
@@ -318,6 +319,8 @@ bool Barcode_Dialog::listSources(int type)
 {
     CardEditorServices* editor = editorServices();
     const QSignalBlocker quiet(ui_->Batch_Series);
+    // The box shows its longest entry whole ("Name (column C)"), whatever the dialog was first shown with.
+    const auto fit = qScopeGuard([this] { ui_->Batch_Series->setMinimumWidth(ui_->Batch_Series->sizeHint().width()); });
     ui_->Batch_Series->clear();
     if (type == 1) {
         const QStringList names = editor ? editor->seriesNames() : QStringList();

@@ -56,6 +56,10 @@ void Print_Wnd::tellCardNotes(const Print_Job& printed)
     // Without records every card is the design as it stands: its cut texts are told as an export tells them.
     QString notes = printed.useData ? printed.snapshot->fillLog().notes()
                                     : Record_Fill_Log::textsCutNote(printed.snapshot->textsCut());
+    // A list beside the file tells of the cards it holds: an earlier job's goes when these are whole.
+    const bool listed = printed.useData && !printed.snapshot->fillLog().whole();
+    if (!listed && !sheetsFile_.isEmpty())
+        Run_Log::removeBeside(sheetsFile_);
     if (notes.isEmpty())
         return;
     if (printed.useData) {

@@ -33,4 +33,9 @@ bool needed(const Batch_Snapshot& snapshot);
 // The sentence a final message ends with: where the whole list is.
 QString note(const QString& path);
 
+// Removes the list beside the file at `path` (besideFile) that an earlier run left, once a run whose cards are
+// all whole has written that file again: only when it is provably the program's own, a regular file of this
+// user by that name (never a link) that begins as write() begins every list. True when one was removed.
+bool removeBeside(const QString& path);
+
 } // namespace Run_Log

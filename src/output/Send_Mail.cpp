@@ -54,6 +54,7 @@ void useCards(Send_Mail_Request& request, const std::shared_ptr<const Batch_Snap
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
     request.recordsWithPictureNotFound = [snapshot] { return snapshot->fillLog().recordsWithPictureNotFound(); };
     request.fillNotes = [snapshot] { return snapshot->fillLog().notes(); };
+    request.sheetNote = snapshot->fillLog().sheetNote();
     snapshot->tellColumnsNotFound();
 }
 
