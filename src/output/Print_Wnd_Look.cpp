@@ -65,12 +65,7 @@ void Print_Wnd::tellCardNotes(const Print_Job& printed)
     if (printed.useData) {
         // Beside the sheets' file; sheets sent to a printer leave theirs among the data folder's logs.
         const QString path = sheetsFile_.isEmpty() ? Run_Log::inPrintLogs() : Run_Log::besideFile(sheetsFile_);
-        QString reason;
-        notes += QStringLiteral("\n\n")
-            + (Run_Log::write(*printed.snapshot, path, &reason)
-                    ? Run_Log::note(path)
-                    : QStringLiteral("The list of every card not whole could not be written to %1: %2")
-                          .arg(path, reason));
+        notes += QStringLiteral("\n\n") + Run_Log::writeAndNote(*printed.snapshot, path);
     }
     Show_MessageBox(notes);
 }

@@ -26,6 +26,12 @@ QString inPrintLogs()
         QDateTime::currentDateTime());
 }
 
+QString inMailLogs()
+{
+    return timedName(QDir(Resource_Path).filePath(QStringLiteral("Mail Logs")), QStringLiteral("Mail notes"),
+        QDateTime::currentDateTime());
+}
+
 QString timedName(const QDir& folder, const QString& kind, const QDateTime& when)
 {
     const QString stem = kind + when.toString(QStringLiteral("' 'yyyy-MM-dd hh-mm-ss"));
@@ -73,6 +79,14 @@ bool write(const Batch_Snapshot& snapshot, const QString& path, QString* error)
 QString note(const QString& path)
 {
     return QStringLiteral("Every card that is not whole is listed in %1").arg(path);
+}
+
+QString writeAndNote(const Batch_Snapshot& snapshot, const QString& path)
+{
+    QString reason;
+    return write(snapshot, path, &reason)
+        ? note(path)
+        : QStringLiteral("The list of every card not whole could not be written to %1: %2").arg(path, reason);
 }
 
 bool removeBeside(const QString& path)

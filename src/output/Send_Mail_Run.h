@@ -47,6 +47,9 @@ struct Send_Mail_Request {
     // Everything the cards went without, as the final message tells it (Record_Fill_Log::notes).
     std::function<QString()> fillNotes;
     QString sheetNote; // what the bound sheet told of its rows, no fault of any card (Record_Fill_Log::sheetNote)
+    // Once the run has ended: lists every card not whole among the mail logs and gives the sentence saying
+    // where; empty when the cards are whole.
+    std::function<QString()> listNotWhole;
     // The warning and question of the barcodes the cards draw too small for their readers, with every value's
     // symbol made once for the cards; empty when there are none. Asked on the worker before anything is
     // sent, given the run's Stop.
