@@ -7,6 +7,7 @@
 #include "common/Globals.h"
 #include "common/Long_SMS_Dlg.h"
 #include "common/Screen_Fit.h"
+#include "model/CardEditorServices.h"
 #include "model/TSLGraphic.h"
 #include "platform/UiSeam.h"
 #include "ui_Barcode_Gen.h"
@@ -132,6 +133,12 @@ void Barcode_Dialog::Set_Barcode_Prop_To_Control(const TSLGraphic& item)
         }
         const bool manual = ui_->Data_source_type->currentIndex() == 0;
         listSources(item.data_source_type); // the columns as they are now, a missing one marked
+        // An item bound to a column keeps the value shown when it was bound, perhaps of a workbook bound
+        // earlier: it shows its column's first value in the workbook bound now, as its card draws it.
+        if (CardEditorServices* editor = editorServices(); editor && item.data_source_type == 2) {
+            const QString first = editor->firstValueOfSpreadsheetColumn(item.excel_col_indx);
+            gen.liner_or_2D_font == 1 ? showData(gen.dataText, first) : showData(first, gen.dataText_2D);
+        }
         ui_->Batch_Series->setEnabled(!manual);
         ui_->dataText->setReadOnly(!manual);
         ui_->dataText_2D->setReadOnly(!manual);

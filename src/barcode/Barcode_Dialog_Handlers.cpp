@@ -11,6 +11,9 @@
 #include "ui_Barcode_Gen.h"
 
 #include <QFontDialog>
+#include <QScopeGuard>
+
+#include <algorithm>
 
 namespace {
 
@@ -318,6 +321,11 @@ bool Barcode_Dialog::listSources(int type)
 {
     CardEditorServices* editor = editorServices();
     const QSignalBlocker quiet(ui_->Batch_Series);
+    // The box shows its longest entry whole ("Name (column C)"), whatever the dialog was first shown with; a
+    // title as long as a sentence is cut rather than widening the dialog past the screen.
+    const auto fit = qScopeGuard([box = ui_->Batch_Series] {
+        box->setMinimumWidth(std::min(box->sizeHint().width(), box->fontMetrics().averageCharWidth() * 40));
+    });
     ui_->Batch_Series->clear();
     if (type == 1) {
         const QStringList names = editor ? editor->seriesNames() : QStringList();

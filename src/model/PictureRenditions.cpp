@@ -136,8 +136,12 @@ Output forOutput(const PictureSource& source, const ImageAdjustments& values, co
     if (source.isFile() && source.pixelSize().isEmpty())
         return { adjusted(source, values), true };
     const QSize read = outputReadSize(source, values, devicePixels);
-    if (read.isEmpty())
+    if (read.isEmpty()) {
+        // The working picture is drawn: a file that no longer gives one leaves the card without the picture.
+        if (source.isFile() && !devicePixels.isEmpty() && adjusted(source, values).isNull())
+            return { {}, true };
         return {};
+    }
     const QSize working = imagefilters::fittedSize(source.pixelSize(), ImageProcesser::kMaximumSize);
     const double scale = std::max(double(read.width()) / working.width(), double(read.height()) / working.height());
     QByteArray key = adjustedKey(source, values);
@@ -154,7 +158,7 @@ Output forOutput(const PictureSource& source, const ImageAdjustments& values, co
     });
     if (!picture.isNull())
         return { picture, false };
-    return { adjusted(source, values), true };
+    return { adjusted(source, values), true, !source.readableAt(read) };
 }
 
 } // namespace picturerenditions

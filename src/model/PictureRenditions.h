@@ -38,7 +38,10 @@ bool isDeviceCopyHeld(const PictureSource& source, const ImageAdjustments& value
 // What an output that draws a picture with more pixels than the screen takes in place of the working picture.
 struct Output {
     QImage picture; // null when the working picture has the pixels the output needs already
-    bool fellBack = false; // the file could not be read again: the working adjusted picture stands in
+    // The file could not be read again, or gives no working picture either: the working adjusted picture
+    // stands in, or nothing when there is none.
+    bool fellBack = false;
+    bool tooLarge = false; // why it fell back: decoding the file at the output's size would pass the bound
 };
 
 // The size, before the chain's turn, that the file is read again at for an output that draws the adjusted
@@ -49,7 +52,8 @@ QSize outputReadSize(const PictureSource& source, const ImageAdjustments& values
 // The adjusted picture for an output (an exported, mailed or printed card) that draws it over `devicePixels`:
 // the file read again at outputReadSize and put through the chain with the same values, those measured in
 // pixels grown with it. It is kept in the picture cache, so that a run makes it once for all the cards that
-// show it and a printed file holds it once. See Output for what stands in when it is not made.
+// show it and a printed file holds it once. See Output for what stands in when it is not made, also when the
+// working picture is what the output draws.
 Output forOutput(const PictureSource& source, const ImageAdjustments& values, const QSize& devicePixels);
 
 // The values as bytes: equal bytes, equal results of the chain.

@@ -124,6 +124,11 @@ bool PictureSource::isFile() const
     return data_ && !data_->path.isEmpty();
 }
 
+QString PictureSource::filePath() const
+{
+    return data_ ? data_->path : QString();
+}
+
 QByteArray PictureSource::key() const
 {
     return data_ ? data_->key : QByteArray();
@@ -214,6 +219,11 @@ QImage PictureSource::readAgainAt(const QSize& pixels) const
         return {};
     }
     return fullColour(std::move(picture), pixels);
+}
+
+bool PictureSource::readableAt(const QSize& pixels) const
+{
+    return isFile() && platform::readPictureHeader(data_->path).fitsAt(pixels);
 }
 
 namespace {

@@ -37,6 +37,7 @@ public:
 
     bool isNull() const { return !data_; }
     bool isFile() const;
+    QString filePath() const; // empty for a picture in memory
 
     // Names the picture's state: equal keys, equal pixels.
     QByteArray key() const;
@@ -61,6 +62,8 @@ public:
     // working picture), for an output that draws it with more pixels than the working picture has. Null when
     // the source is no file or the file cannot be read now, which is logged.
     QImage readAgainAt(const QSize& pixels) const;
+    // Whether reading the file again at `pixels` stays within the decode's memory bound, by its header.
+    bool readableAt(const QSize& pixels) const;
 
     // The picture's size in pixels, turned as the file says it should be shown, read from the file's
     // header without decoding it where the format allows; empty when there is no picture.

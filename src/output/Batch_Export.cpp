@@ -261,6 +261,7 @@ Batch_Export_Result Batch_Export::run(const Batch_Export_Job& job)
     if (job.snapshot) {
         result.withPictureNotFound = job.snapshot->fillLog().recordsWithPictureNotFound();
         result.notes = job.snapshot->fillLog().notes();
+        result.sheetNote = job.snapshot->fillLog().sheetNote();
     }
     result.stopped = stop_.load() && result.failure.isEmpty() && result.written < result.records;
     finishList(job, *folder, list, earlier, result);

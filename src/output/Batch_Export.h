@@ -49,6 +49,7 @@ struct Batch_Export_Result {
     int withPictureNotFound = 0; // records whose cards went without a picture that cannot be found
     QString notes; // what the cards went without, for the final message (Record_Fill_Log::notes), and where
                    // the list of every card not whole is
+    QString sheetNote; // what the bound sheet told of its rows, no fault of any card
     QString folderNote; // what the folder now holds, after an export into a folder of an earlier one
     QString failure; // the first write that failed; empty when none did
     bool succeeded() const { return failure.isEmpty(); }

@@ -142,9 +142,11 @@ QString Batch_Export_Run::finishedMessage(const Batch_Export_Result& result)
                                         .arg(result.records)
         : note.isEmpty() ? QStringLiteral("Card has been exported successfully.")
                          : QStringLiteral("The cards have been exported, but not all of them are whole.");
-    if (!result.folderNote.isEmpty())
-        text += QStringLiteral("\n\n") + result.folderNote;
-    return note.isEmpty() ? text : text + QStringLiteral("\n\n") + note;
+    for (const QString& told : { result.folderNote, result.sheetNote, note }) {
+        if (!told.isEmpty())
+            text += QStringLiteral("\n\n") + told;
+    }
+    return text;
 }
 
 void Batch_Export_Run::tell(const Batch_Export_Result& result, const QString& folder)

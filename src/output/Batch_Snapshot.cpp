@@ -6,6 +6,7 @@
 
 #include "barcode/Barcode_Item_Symbol.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QPainter>
 
@@ -155,11 +156,13 @@ TSLGraphicList Batch_Snapshot::itemsToDraw(int record, const QString& cardSide, 
         const picturerenditions::Output output = picture->outputPicture(pixelsPerPoint);
         if (!output.fellBack || record < 0)
             continue;
-        // Without its file and without a copy held, the card goes without the picture.
-        if (output.picture.isNull())
+        // Without a copy held, the card goes without the picture: its file is gone, or is there and gives none.
+        if (output.picture.isNull() && QFileInfo(picture->pictureSource().filePath()).isFile())
+            log_->pictureUnreadable(record, picture->_file_path);
+        else if (output.picture.isNull())
             log_->picturesNotFound(record, { picture->_file_path });
         else
-            log_->pictureFromWorkingCopy(record, picture->_file_path);
+            log_->pictureFromWorkingCopy(record, picture->_file_path, output.tooLarge);
     }
     return items;
 }

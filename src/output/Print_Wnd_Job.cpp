@@ -30,6 +30,13 @@ QString couldNotPrint(const QString& printer, const QString& reason)
     return QStringLiteral("The sheets could not be printed on %1: %2.").arg(printer, reason);
 }
 
+// What the bound sheet told of its rows, no fault of any card: said with the sheets, after their words.
+QString sheetNote(const Print_Job& job)
+{
+    const QString note = job.useData && job.snapshot ? job.snapshot->fillLog().sheetNote() : QString();
+    return note.isEmpty() ? QString() : QStringLiteral("\n\n") + note;
+}
+
 } // namespace
 
 bool Print_Wnd::sizeFitsPaper() const
@@ -198,7 +205,7 @@ bool Print_Wnd::printToQueue(const Printing_View& view, int pages, const platfor
     if (state.paused)
         sent += QStringLiteral(".\n\n%1 is paused%2: the sheets wait in its queue until it is resumed")
                     .arg(printer, state.reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(state.reason));
-    Show_MessageBox(sent + QLatin1Char('.'));
+    Show_MessageBox(sent + QLatin1Char('.') + sheetNote(view.job()));
     return true;
 }
 
@@ -223,8 +230,9 @@ bool Print_Wnd::printToPdfFile(const Printing_View& view, int pages, const QStri
         // Told as a queue's sheets are, with the file to open as an export's.
         const QString name = QFileInfo(path).fileName();
         Open_Export_Log::defaultInstance().Open_Export_File_Box(path,
-            pages == 1 ? QStringLiteral("1 sheet was written to %1.").arg(name)
-                       : QStringLiteral("%1 sheets were written to %2.").arg(pages).arg(name));
+            (pages == 1 ? QStringLiteral("1 sheet was written to %1.").arg(name)
+                        : QStringLiteral("%1 sheets were written to %2.").arg(pages).arg(name))
+                + sheetNote(view.job()));
     }
     return written.whole;
 }

@@ -52,17 +52,16 @@ void Print_Wnd::tellCardNotes(const Print_Job& printed)
     // Without records every card is the design as it stands: its cut texts are told as an export tells them.
     QString notes = printed.useData ? printed.snapshot->fillLog().notes()
                                     : Record_Fill_Log::textsCutNote(printed.snapshot->textsCut());
+    // A list beside the file tells of the cards it holds: an earlier job's goes when these are whole.
+    const bool listed = printed.useData && !printed.snapshot->fillLog().whole();
+    if (!listed && !sheetsFile_.isEmpty())
+        Run_Log::removeBeside(sheetsFile_);
     if (notes.isEmpty())
         return;
     if (printed.useData) {
         // Beside the sheets' file; sheets sent to a printer leave theirs among the data folder's logs.
         const QString path = sheetsFile_.isEmpty() ? Run_Log::inPrintLogs() : Run_Log::besideFile(sheetsFile_);
-        QString reason;
-        notes += QStringLiteral("\n\n")
-            + (Run_Log::write(*printed.snapshot, path, &reason)
-                    ? Run_Log::note(path)
-                    : QStringLiteral("The list of every card not whole could not be written to %1: %2")
-                          .arg(path, reason));
+        notes += QStringLiteral("\n\n") + Run_Log::writeAndNote(*printed.snapshot, path);
     }
     Show_MessageBox(notes);
 }

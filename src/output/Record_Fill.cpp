@@ -149,13 +149,23 @@ void Record_Fill_Log::textCut(int record, const QString& item)
     wrong(record, QStringLiteral("a text does not fit its box or the card and is cut (%1)").arg(item));
 }
 
-void Record_Fill_Log::pictureFromWorkingCopy(int record, const QString& path)
+void Record_Fill_Log::pictureFromWorkingCopy(int record, const QString& path, bool tooLarge)
+{
+    const QString name = QFileInfo(path).fileName();
+    const std::lock_guard<std::mutex> guard(lock_);
+    noteOnce(tooLarge ? withTooLarge_ : withWorkingCopy_, tooLarge ? tooLarge_ : workingCopies_, record, name);
+    wrong(record,
+        QStringLiteral("a picture is drawn at the screen's resolution, as its file %1 (%2)")
+            .arg(tooLarge ? QStringLiteral("is too large to read at this resolution")
+                          : QStringLiteral("could not be read again"),
+                name));
+}
+
+void Record_Fill_Log::pictureUnreadable(int record, const QString& path)
 {
     const std::lock_guard<std::mutex> guard(lock_);
-    noteOnce(withWorkingCopy_, workingCopies_, record, QFileInfo(path).fileName());
-    wrong(record,
-        QStringLiteral("a picture is drawn at the screen's resolution, as its file could not be read again (%1)")
-            .arg(QFileInfo(path).fileName()));
+    noteOnce(withUnreadable_, unreadable_, record, QFileInfo(path).fileName());
+    wrong(record, QStringLiteral("made without the picture \"%1\", whose file cannot be read").arg(path));
 }
 
 void Record_Fill_Log::blankRow(int record, const QStringList& columns)
@@ -198,10 +208,15 @@ QString firstRecords(const std::set<int>& records)
 
 } // namespace
 
+bool Record_Fill_Log::whole() const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    return wrong_.empty();
+}
+
 QString Record_Fill_Log::notes() const
 {
-    QStringList notes { sheetNote_, withoutSymbolNote(recordsWithoutSymbol()),
-        pictureNotFoundNote(recordsWithPictureNotFound()) };
+    QStringList notes { withoutSymbolNote(recordsWithoutSymbol()), pictureNotFoundNote(recordsWithPictureNotFound()) };
     const std::lock_guard<std::mutex> guard(lock_);
     if (!withColumnNotFound_.empty())
         notes << QStringLiteral("%1 made without the %2 this sheet does not have: %3.")
@@ -212,33 +227,32 @@ QString Record_Fill_Log::notes() const
         notes << QStringLiteral("%1 made with an item bound to a series that gives it no value: it shows what "
                                 "the canvas shows.")
                      .arg(cardsAre(withSeriesWithoutValue_.size()));
-    if (!withBarcodeTooSmall_.empty())
-        notes << QStringLiteral("%1 made with a barcode drawn too small for barcode readers (%2): %3. Choose a higher "
-                                "resolution or a larger barcode.")
-                     .arg(cardsAre(withBarcodeTooSmall_.size()), barcodesTooSmall_.join(QStringLiteral(", ")),
-                         firstRecords(withBarcodeTooSmall_));
-    if (!withDataRanOut_.empty())
-        notes << QStringLiteral("%1 made with an item left blank because its data has run out (%2): %3.")
-                     .arg(cardsAre(withDataRanOut_.size()), dataRanOut_.join(QStringLiteral(", ")),
-                         firstRecords(withDataRanOut_));
-    if (!withBarcodeWithoutValue_.empty())
-        notes << QStringLiteral("%1 made with a barcode that has no value (%2): %3.")
-                     .arg(cardsAre(withBarcodeWithoutValue_.size()), barcodesWithoutValue_.join(QStringLiteral(", ")),
-                         firstRecords(withBarcodeWithoutValue_));
-    if (!withTextCut_.empty())
-        notes << QStringLiteral("%1 made with a text that does not fit its box or the card and is cut (%2): %3.")
-                     .arg(cardsAre(withTextCut_.size()), textsCut_.join(QStringLiteral(", ")),
-                         firstRecords(withTextCut_));
+    // A note naming the records' count, what they went without and the first of them.
+    const auto told = [&notes](const QString& text, const std::set<int>& records, const QStringList& names) {
+        if (!records.empty())
+            notes << text.arg(cardsAre(records.size()), names.join(QStringLiteral(", ")), firstRecords(records));
+    };
+    told(QStringLiteral("%1 made with a barcode drawn too small for barcode readers (%2): %3. Choose a higher "
+                        "resolution or a larger barcode."),
+        withBarcodeTooSmall_, barcodesTooSmall_);
+    told(QStringLiteral("%1 made with an item left blank because its data has run out (%2): %3."), withDataRanOut_,
+        dataRanOut_);
+    told(QStringLiteral("%1 made with a barcode that has no value (%2): %3."), withBarcodeWithoutValue_,
+        barcodesWithoutValue_);
+    told(QStringLiteral("%1 made with a text that does not fit its box or the card and is cut (%2): %3."), withTextCut_,
+        textsCut_);
     if (!withBlankRow_.empty())
         notes << QStringLiteral("%1 made from %2 whose bound values are blank (%3): %4.")
                      .arg(cardsAre(withBlankRow_.size()),
                          withBlankRow_.size() == 1 ? QStringLiteral("a row") : QStringLiteral("rows"),
                          blankRowColumns_.join(QStringLiteral(", ")), firstRecords(withBlankRow_));
-    if (!withWorkingCopy_.empty())
-        notes << QStringLiteral("%1 made with a picture at the screen's resolution, as its file could not be read "
-                                "again (%2): %3.")
-                     .arg(cardsAre(withWorkingCopy_.size()), workingCopies_.join(QStringLiteral(", ")),
-                         firstRecords(withWorkingCopy_));
+    told(QStringLiteral("%1 made with a picture at the screen's resolution, as its file could not be read again (%2): "
+                        "%3."),
+        withWorkingCopy_, workingCopies_);
+    told(QStringLiteral("%1 made with a picture at the screen's resolution, as its file is too large to read at this "
+                        "resolution (%2): %3."),
+        withTooLarge_, tooLarge_);
+    told(QStringLiteral("%1 made without a picture whose file cannot be read (%2): %3."), withUnreadable_, unreadable_);
     notes.removeAll(QString());
     return notes.join(QStringLiteral("\n\n"));
 }
@@ -261,7 +275,7 @@ QByteArray Record_Fill_Log::recordList(const std::function<QString(int record)>&
         }
         return text;
     };
-    QByteArray list("Record\tFirst value\tWhat is wrong\n");
+    QByteArray list = recordListHeading();
     int named = -1;
     QString value;
     for (const auto& [record, what] : wrong_) {

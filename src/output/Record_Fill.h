@@ -61,11 +61,20 @@ public:
     void blankRow(int record, const QStringList& columns);
     // A record whose card shows a picture at the screen's resolution: its file could not be read again at the
     // output's (it is gone, or can no longer be read), so the picture is drawn from the copy the design holds.
-    void pictureFromWorkingCopy(int record, const QString& path);
-    // Every note of the run's final message, each in a paragraph of its own; empty when the cards are whole.
+    // tooLarge: the file is there, but decoding it at the output's size would pass the memory bound.
+    void pictureFromWorkingCopy(int record, const QString& path, bool tooLarge = false);
+    // A record whose card goes without a picture whose file is there but gives no picture now: cut short,
+    // damaged, or grown past what a picture may take to decode.
+    void pictureUnreadable(int record, const QString& path);
+    // Every note of the run's final message of what its cards went without, each in a paragraph of its own;
+    // empty when the cards are whole.
     QString notes() const;
-    // What the bound sheet told of its rows, said first among the notes.
+    // Whether every card of the run is whole: nothing is listed of any of them.
+    bool whole() const;
+    // What the bound sheet told of its rows (hidden rows, a likely total): no fault of any card, said in the
+    // final message before the notes.
     void setSheetNote(const QString& note) { sheetNote_ = note; }
+    const QString& sheetNote() const { return sheetNote_; }
     // The note of a card made as the canvas shows it, with these texts cut (named by itemName); empty when
     // there are none.
     static QString textsCutNote(const QStringList& texts);
@@ -74,6 +83,8 @@ public:
     // record and wrong, tab-separated under a heading (record as people count them, the guest's first value
     // as `firstValue` gives it, what is wrong), in record order. Empty when the cards are whole.
     QByteArray recordList(const std::function<QString(int record)>& firstValue) const;
+    // The line every such list begins with.
+    static QByteArray recordListHeading() { return QByteArrayLiteral("Record\tFirst value\tWhat is wrong\n"); }
 
 private:
     void wrong(int record, const QString& what); // with the lock held
@@ -100,6 +111,10 @@ private:
     std::set<std::pair<int, QString>> wrong_; // every record and what is wrong with its card
     std::set<int> withWorkingCopy_;
     QStringList workingCopies_;
+    std::set<int> withTooLarge_;
+    QStringList tooLarge_;
+    std::set<int> withUnreadable_;
+    QStringList unreadable_;
 };
 
 // The record fill: the values of one record written into items. Only items whose class is exactly

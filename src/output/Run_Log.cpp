@@ -2,11 +2,15 @@
 
 #include "common/Globals.h"
 #include "output/Batch_Snapshot.h"
+#include "output/Export_Folder_List.h"
 #include "platform/CheckedSave.h"
+#include "platform/RegularFile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+
+#include <limits>
 
 namespace Run_Log {
 
@@ -19,6 +23,12 @@ QString besideFile(const QString& path)
 QString inPrintLogs()
 {
     return timedName(QDir(Resource_Path).filePath(QStringLiteral("Print Logs")), QStringLiteral("Print run"),
+        QDateTime::currentDateTime());
+}
+
+QString inMailLogs()
+{
+    return timedName(QDir(Resource_Path).filePath(QStringLiteral("Mail Logs")), QStringLiteral("Mail notes"),
         QDateTime::currentDateTime());
 }
 
@@ -46,7 +56,7 @@ QByteArray listOf(const Batch_Snapshot& snapshot)
 
 bool needed(const Batch_Snapshot& snapshot)
 {
-    return !snapshot.fillLog().notes().isEmpty();
+    return !snapshot.fillLog().whole();
 }
 
 bool write(
@@ -70,6 +80,27 @@ bool write(
 QString note(const QString& path)
 {
     return QStringLiteral("Every card that is not whole is listed in %1").arg(path);
+}
+
+QString writeAndNote(const Batch_Snapshot& snapshot, const QString& path)
+{
+    QString reason;
+    return write(snapshot, path, &reason)
+        ? note(path)
+        : QStringLiteral("The list of every card not whole could not be written to %1: %2").arg(path, reason);
+}
+
+bool removeBeside(const QString& path)
+{
+    const QFileInfo log(besideFile(path));
+    QFile file;
+    // Any length: a list of many cards is long, and only its first line is read.
+    if (!platform::openRegularFile(file, log.filePath(), std::numeric_limits<qint64>::max()))
+        return false;
+    const QByteArray heading = Record_Fill_Log::recordListHeading();
+    const bool ours = file.read(heading.size()) == heading;
+    file.close();
+    return ours && Export_Folder_List::remove(log.path(), { log.fileName() }) == 1;
 }
 
 } // namespace Run_Log

@@ -54,6 +54,10 @@ void useCards(Send_Mail_Request& request, const std::shared_ptr<const Batch_Snap
     request.recordsWithoutSymbol = [snapshot] { return snapshot->fillLog().recordsWithoutSymbol(); };
     request.recordsWithPictureNotFound = [snapshot] { return snapshot->fillLog().recordsWithPictureNotFound(); };
     request.fillNotes = [snapshot] { return snapshot->fillLog().notes(); };
+    request.sheetNote = snapshot->fillLog().sheetNote();
+    request.listNotWhole = [snapshot] {
+        return Run_Log::needed(*snapshot) ? Run_Log::writeAndNote(*snapshot, Run_Log::inMailLogs()) : QString();
+    };
     snapshot->tellColumnsNotFound();
 }
 
@@ -667,8 +671,10 @@ bool Send_Mail::pairsAgree(const Send_Mail_Request& request, const Record_Source
 void Send_Mail::tellResult(const QString& logPath, const QString& note)
 {
     QString text = Send_Mail_Run::finalMessage(lastResult, logPath);
-    if (!note.isEmpty())
-        text += QStringLiteral("\n\n") + note;
+    for (const QString& told : { lastRequest_.listNotWhole ? lastRequest_.listNotWhole() : QString(), note }) {
+        if (!told.isEmpty())
+            text += QStringLiteral("\n\n") + told;
+    }
     if (logPath.isEmpty()) {
         Show_MessageBox(text);
         return;

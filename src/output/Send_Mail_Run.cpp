@@ -66,7 +66,11 @@ QString Send_Mail_Run::finalMessage(const Send_Mail_Result& result, const QStrin
     // A card that went without part of its data is no success.
     if (!notes.isEmpty() && text == QLatin1String("E-mail has been sent successfully."))
         text = QStringLiteral("The e-mails have been sent, but not all of their cards are whole.");
-    return notes.isEmpty() ? text : text + QStringLiteral("\n\n") + notes;
+    for (const QString& told : { result.sheetNote, notes }) {
+        if (!told.isEmpty())
+            text += QStringLiteral("\n\n") + told;
+    }
+    return text;
 }
 
 QString Send_Mail_Run::sendingMessage(const Send_Mail_Result& result, const QString& logPath)
@@ -422,5 +426,6 @@ Send_Mail_Result Send_Mail_Run::run(const Send_Mail_Request& request)
         result.withPictureNotFound = request.recordsWithPictureNotFound();
     if (request.fillNotes)
         result.fillNotes = request.fillNotes();
+    result.sheetNote = request.sheetNote;
     return result;
 }

@@ -46,6 +46,10 @@ struct Send_Mail_Request {
     std::function<int()> recordsWithPictureNotFound;
     // Everything the cards went without, as the final message tells it (Record_Fill_Log::notes).
     std::function<QString()> fillNotes;
+    QString sheetNote; // what the bound sheet told of its rows, no fault of any card (Record_Fill_Log::sheetNote)
+    // Once the run has ended: lists every card not whole among the mail logs and gives the sentence saying
+    // where; empty when the cards are whole.
+    std::function<QString()> listNotWhole;
     // The warning and question of the barcodes the cards draw too small for their readers, with every value's
     // symbol made once for the cards; empty when there are none. Asked on the worker before anything is
     // sent, given the run's Stop.
@@ -79,6 +83,7 @@ struct Send_Mail_Result {
     int withoutSymbol = 0; // records whose cards have no barcode
     int withPictureNotFound = 0; // records whose cards went without a picture that cannot be found
     QString fillNotes; // everything the cards went without (Record_Fill_Log::notes)
+    QString sheetNote; // the request's, told before them
     QList<Send_Mail_Failure> failures; // refused, failed and (after a failure that ended the run) not tried
     QSet<QPair<int, QString>> taken; // the mails the server took
     std::optional<Mail_Outcome> endedBy; // the failure that ended the run before its end

@@ -132,7 +132,7 @@ TEST_F(SpreadsheetCommandsTest, ChosenColumnsBecomeTheDesignsSpreadsheetSource)
     pickColumns({ 0 });
     window->Bind_Spreadsheet_btn->trigger();
     window->Check_Series_Or_Excel_Use_or_not();
-    EXPECT_EQ(window->Take_Batch_Snapshot()->fillLog().notes(),
+    EXPECT_EQ(window->Take_Batch_Snapshot()->fillLog().sheetNote(),
         QStringLiteral("2 of these rows are hidden in the workbook; they make cards like the others."));
 }
 
@@ -157,10 +157,18 @@ TEST_F(SpreadsheetCommandsTest, ABarcodeItemIsBoundToAColumnByPosition)
     ui.modalRuns.push_back([&](QDialog&) {
         for (int i = 0; i < columns->count(); ++i)
             listed << columns->itemText(i) + (i == columns->currentIndex() ? "*" : "");
+        QStyleOptionComboBox box;
+        box.initFrom(columns);
+        const int room = columns->style()
+                             ->subControlRect(QStyle::CC_ComboBox, &box, QStyle::SC_ComboBoxEditField, columns)
+                             .width();
+        // Shown whole, with the value its cards draw now: none.
+        listed << Barcode_Dialog::defaultInstance()->form().dataText->text()
+               << QString::number(room >= columns->fontMetrics().horizontalAdvance(columns->currentText()));
         return 0;
     });
     Barcode_Dialog::defaultInstance()->Open_Wnd(*item);
-    EXPECT_EQ(listed, (QStringList { "#", "Name", "Code (missing)*" }));
+    EXPECT_EQ(listed, (QStringList { "#", "Name", "Code (missing)*", "", "1" }));
 }
 
 TEST_F(SpreadsheetCommandsTest, TheTableWindowEditsTheDesignsOwnTable)

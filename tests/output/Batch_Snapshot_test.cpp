@@ -3,6 +3,7 @@
 #include "barcode/Barcode_Vector_Drawing.h"
 
 #include "common/Globals.h"
+#include "model/CraftedPictures.h"
 #include "model/ImageProcesser.h"
 #include "model/PictureCache.h"
 #include "model/PictureRenditions.h"
@@ -129,7 +130,7 @@ TEST(RecordFill, SeriesFoundByNameWhateverTheStoredIndex)
 }
 
 // Each way a card goes without part of its data, as the run's final message counts it; none says
-// "successfully". Rows: the item, what it shows on record 1, what is told before the run, the note.
+// "successfully". Rows: the item, what it shows on record 1, what is told before the run, the note, a sheet's note.
 TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
 {
     Record_Source source = seriesAndSheet();
@@ -140,6 +141,7 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
         const char* notice; // told before the run
         const char* note; // in the final message
         int clearedRow = -1; // a row of the sheet whose Name was deleted, its row number kept
+        const char* sheetNote = "";
     } cases[] = {
         { boundText(2, QString(), 2, QRectF(10, 10, 100, 20)), "",
             "1 item is bound to a column this sheet does not have: Photo",
@@ -166,9 +168,12 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             "3 cards are made with an item left blank because its data has run out (column \"Name\"): records 3, "
             "4 and 5.\n\n1 card is made from a row whose bound values are blank (column \"Name\"): record 1.",
             0 },
+        { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 100, 20)), "Bob", "", "", -1,
+            "1 of these rows is hidden in the workbook; it makes a card like the others." }, // no fault: a success
     };
     for (const auto& c : cases) {
         Record_Source cleared = source;
+        cleared.recordsNote = QString::fromUtf8(c.sheetNote);
         if (c.clearedRow >= 0)
             cleared.rows[c.clearedRow][QStringLiteral("Column1")].clear();
         const auto snapshot
@@ -180,14 +185,16 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             EXPECT_TRUE(record != 1 || shown == QString::fromUtf8(c.shown)) << c.note;
         }
         EXPECT_EQ(snapshot->fillLog().notes(), note);
+        EXPECT_EQ(Run_Log::needed(*snapshot), !note.isEmpty()) << c.note;
         Batch_Export_Result exported;
         exported.notes = snapshot->fillLog().notes();
         Send_Mail_Result mailed;
         mailed.lastSendSucceeded = true;
         mailed.fillNotes = exported.notes;
+        mailed.sheetNote = exported.sheetNote = snapshot->fillLog().sheetNote();
         for (const QString& message :
             { Batch_Export_Run::finishedMessage(exported), Send_Mail_Run::finalMessage(mailed) }) {
-            EXPECT_TRUE(message.endsWith(note) && !message.contains(QLatin1String("successfully")))
+            EXPECT_TRUE(message.endsWith(note + c.sheetNote) && message.contains("successfully") == note.isEmpty())
                 << message.toStdString();
         }
     }
@@ -229,6 +236,12 @@ TEST(RecordFill, TextsCutAreToldBeforeTheRunAndEveryCardNotWholeIsListed)
         QStringLiteral("1\tGuest 0 Castelnuovo-Montenegro\ta text does not fit its box or the card and is cut "
                        "(series \"names\")"));
     EXPECT_TRUE(lines.last().startsWith(QStringLiteral("300\tGuest 299\t"))) << lines.last().toStdString();
+    // Its file written again with every card whole loses that list; a file of the person's by that name stays.
+    for (const bool ours : { true, false }) {
+        ASSERT_TRUE(ours || picturefiles::write(path, "Seating plan\n"));
+        EXPECT_EQ(Run_Log::removeBeside(folder.filePath(QStringLiteral("Guests.pdf"))), ours);
+        EXPECT_NE(QFileInfo::exists(path), ours);
+    }
     // Sheets sent to a printer leave theirs among the data folder's logs, in a folder of the owner's alone.
     const FreshDataFolder data(QStringLiteral("print-logs"));
     const QString printed = Run_Log::inPrintLogs();
@@ -390,17 +403,25 @@ TEST(RecordFill, APhotoIsDrawnAtTheOutputsResolutionWithItsAdjustmentsOncePerRun
     source.useSeries = true;
     source.series.insert(
         QStringLiteral("names"), { QStringLiteral("Ann"), QStringLiteral("Ben"), QStringLiteral("Cy") });
+    // A grey panorama past the bound whole, so read for cards under twice its height, and a PNG inflating past it.
+    const QByteArray panorama = picturefiles::flatJpeg({ 65000, 1275 }, 1, 1, false);
+    const QByteArray inflating = picturefiles::inflatingPng({ 100, 100 }, 5'000'000'000);
     const struct {
         bool grey, gone, held; // held: the copy the canvas draws
         QString note;
+        const QByteArray* file = nullptr; // the stripes when none
     } rows[] = { { false, false, false, {} }, { true, false, false, {} },
-        { false, true, true, "picture at the screen's resolution" },
-        { false, true, false, "without a picture that cannot be found" } };
+        { false, true, true, "picture at the screen's resolution, as its file could not be read again" },
+        { false, true, false, "without a picture that cannot be found" },
+        { false, false, true, "is too large to read at this resolution (photo001.png): records 1, 2 and 3.",
+            &panorama },
+        { false, false, false, "3 cards are made without a picture whose file cannot be read (photo000.png)",
+            &inflating } };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "grey " << row.grey << ", gone " << row.gone << ", held " << row.held);
         const QString path
             = QDir(folder).filePath(QStringLiteral("photo%1%2%3.png").arg(row.grey).arg(row.gone).arg(row.held));
-        ASSERT_TRUE(stripes.save(path));
+        ASSERT_TRUE(row.file ? picturefiles::write(path, *row.file) : stripes.save(path));
         auto photo = boundPicture(0, QString(), 0, QRectF(0, 0, 243, 153));
         photo->setFilePath(path);
         photo->_isDrawingStroke = false;
@@ -418,7 +439,7 @@ TEST(RecordFill, APhotoIsDrawnAtTheOutputsResolutionWithItsAdjustmentsOncePerRun
             ASSERT_TRUE(snapshot->renderInto(exported, record, QStringLiteral("F"), 300));
             for (const QImage& card : { exported, snapshot->renderImage(record, QStringLiteral("F"), 300) }) {
                 ASSERT_EQ(card.size(), scaled.size());
-                if (row.gone) {
+                if (row.gone || row.file) {
                     EXPECT_EQ(card.pixelColor(500, 300) != QColor(Qt::white), row.held) << "drawn from the copy";
                     continue;
                 }

@@ -31,6 +31,7 @@ public:
     {
         source_ = mergedRecords(records_);
         source_.useSeries = records_ > 0;
+        source_.useSpreadsheet = !(source_.recordsNote = sheetNote).isEmpty(); // a sheet bound beside, told of
     }
     void keepSources(bool series, bool) override { source_.useSeries = source_.useSeries && series; }
     void onRecordsChanged(std::function<void()> changed) override { recordsChanged_ = std::move(changed); }
@@ -61,6 +62,7 @@ public:
     QString identity = TSLDocument::newDesignIdentity();
     Card_Export_Settings settings;
     TSLGraphicList addedToFront;
+    QString sheetNote; // what a sheet bound beside the series tells of its rows (hidden rows, a total)
 
 private:
     int records_;

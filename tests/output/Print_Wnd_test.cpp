@@ -256,6 +256,15 @@ TEST(PrintWindow, ACutNameIsToldBeforeTheSheetsAndEveryCardNotWholeIsListedBesid
     QFile list(log);
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_EQ(list.readAll().count('\n'), 1 + 6);
+    // Printed again whole from a sheet hiding rows: told with the sheets, none called not whole, the old list gone.
+    host.addedToFront.clear();
+    host.sheetNote = QStringLiteral("1 of these rows is hidden in the workbook; it makes a card like the others.");
+    host.Check_Series_Or_Excel_Use_or_not();
+    ui.fileAnswers.push_back(folder + QStringLiteral("/guests"));
+    withPrintWindow(ui, host, [](Print_Wnd& w) { QTest::mouseClick(w.form().printButton, Qt::LeftButton); });
+    EXPECT_EQ(Open_Export_Log::defaultInstance().form()._open_log_message->text(),
+        QStringLiteral("6 sheets were written to guests.pdf.\n\n") + host.sheetNote);
+    EXPECT_FALSE(QFileInfo::exists(log));
 }
 
 TEST(PrintWindow, ACardBiggerThanThePaperAsksFirst)

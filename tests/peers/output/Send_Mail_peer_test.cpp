@@ -212,6 +212,10 @@ TEST_F(SendMailPeer, ANewUserSetsUpTheAccountSendsATestMailAndOneCardPerRecordAr
         2);
     EXPECT_EQ(texts.back().section(QStringLiteral("\n\n"), 0, 0),
         QStringLiteral("1 of 4 mails could not be sent: four@example.org (no record for this recipient)."));
+    // The card with the cut name is listed among the mail logs, where the message says.
+    const QString listed = texts.back().section(QStringLiteral("is listed in "), 1).section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(listed.contains(QStringLiteral("/Mail Logs/Mail notes ")) && QFile::exists(listed))
+        << texts.back().toStdString();
 }
 
 TEST_F(SendMailPeer, EveryCardToEveryRecipientOverSslAndTheCardAsItStandsWithBothSides)
