@@ -168,6 +168,7 @@ public:
         return settings;
     }
     QString designName() const override { return QStringLiteral("Guests"); }
+    QString designIdentity() const override { return QStringLiteral("bench-guests"); }
 
 private:
     std::shared_ptr<const Batch_Snapshot> snapshot_;
