@@ -1,5 +1,6 @@
 #include "common/File_Functions.h"
 #include "editor/DesignFileSamples.h"
+#include "model/TSLDocument.h"
 #include "platform/KeyedArchive.h"
 #include "platform/PropertyList.h"
 #include "support/TestSupport.h"
@@ -37,6 +38,7 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
     DesignFileContent content = designsamples::richDesign();
     content.workbookSheet = QStringLiteral("Sunday");
     content.columnTitles[0] = QStringLiteral("#@3{A,C}"); // the titles the person took from row 3, and the columns
+    content.designIdentity = TSLDocument::newDesignIdentity();
     const Card_Design onA6 { QSizeF(419.5, 297.6), QRectF(20, 250.5, 200, 30), 14, QStringLiteral("RSVP") };
     const Item_Card_Designs designs { { onA6, { QSizeF(242.6, 153), QRectF(8, 120, 110, 24), 8.6, {} } }, { onA6 } };
     content.designs.set(content.backItems[0], designs); // the person's design on two card sizes
@@ -52,6 +54,7 @@ TEST(DesignFile, SavesAndReopensEqualValueByValue)
     EXPECT_EQ(back->excelSourcePath, content.excelSourcePath);
     EXPECT_EQ(back->columnTitles, content.columnTitles);
     EXPECT_EQ(back->workbookSheet, content.workbookSheet);
+    EXPECT_EQ(back->designIdentity, content.designIdentity) << "before the titles and the sheet's name";
     Spreadsheet_Binding_Table reopened;
     reopened.setStoredTitles(back->columnTitles);
     EXPECT_EQ(reopened.titleRow(), Title_Row_Choice::sheetRow(3)) << "beside the sheet's name";
