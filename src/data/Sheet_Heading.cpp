@@ -30,7 +30,7 @@ const Workbook_Row& factOf(const Sheet_Facts& facts, qsizetype place)
 // or an e-mail or web address.
 bool holdsData(const QString& value, Cell_Kind kind)
 {
-    if (kind != Cell_Kind::None && kind != Cell_Kind::Text)
+    if (kind != Cell_Kind::Text)
         return true;
     static const QRegularExpression typed(QStringLiteral("^[+-]?[\\d.,' ]*\\d[\\d.,' ]*%?$" // a number
                                                          "|^\\d{1,4}[-./]\\d{1,2}[-./]\\d{1,4}" // a date

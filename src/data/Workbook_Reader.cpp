@@ -566,8 +566,7 @@ private:
             if (index < 0)
                 return;
             if (deferred_) {
-                if (!budget_.spend(0, sizeof(Workbook_Reader::Deferred_Cell)) || !place(QString())
-                    || !markKind(Cell_Kind::Text))
+                if (!budget_.spend(0, sizeof(Workbook_Reader::Deferred_Cell)) || !place(QString()))
                     return;
                 deferred_->push_back(
                     { std::uint32_t(sheet_.rows.size()), std::uint32_t(column_), std::uint32_t(index) });
@@ -575,8 +574,6 @@ private:
             }
             if (index < shared_.size())
                 value = shared_.at(qsizetype(index)); // shares the table's characters
-            if (!value.isEmpty() && !markKind(Cell_Kind::Text))
-                return;
         } else {
             // A number reads as a spreadsheet shows it: 0.28000000000000003 as 0.28, 100.000 as 100, -0 as 0.
             if (numeric_ && !isShownAsStored(raw_))
@@ -622,15 +619,18 @@ private:
         }
     }
 
-    // Notes the kind of the cell's value at its column of the row; false when the budget is spent.
+    // Notes the kind of the cell's value at its column of the row; false when the budget is spent. Text, the
+    // kind of most values, is what the row's kinds give where they say nothing.
     bool markKind(Cell_Kind kind)
     {
-        if (column_ >= rowKinds_.size()) {
-            if (!budget_.spend(0, quint64(column_ + 1 - rowKinds_.size())))
+        if (kind == Cell_Kind::Text)
+            return true;
+        if (std::size_t(column_) >= rowKinds_.size()) {
+            if (!budget_.spend(0, quint64(column_) + 1 - rowKinds_.size()))
                 return false;
-            rowKinds_.resize(column_ + 1, char(Cell_Kind::None));
+            rowKinds_.resize(std::size_t(column_) + 1, char(Cell_Kind::Text));
         }
-        rowKinds_[column_] = char(kind);
+        rowKinds_[std::size_t(column_)] = char(kind);
         return true;
     }
 
@@ -711,8 +711,7 @@ private:
         const qsizetype columns = row_.size();
         rowFacts_.total = rowValues_ > 0 && rowTotals_ == rowValues_;
         rowFacts_.labelledTotal = rowTotals_ > 0 && rowTexts_ > 0 && rowTotals_ + rowTexts_ == rowValues_;
-        rowFacts_.kinds = std::move(rowKinds_);
-        rowKinds_ = QByteArray();
+        rowFacts_.kinds = rowKinds_.empty() ? QByteArray() : QByteArray(rowKinds_.data(), qsizetype(rowKinds_.size()));
         sheet_.facts.append(rowFacts_);
         sheet_.rows.append(std::move(row_));
         row_ = QStringList();
@@ -737,7 +736,7 @@ private:
     };
     std::vector<Merge> merges_;
     Workbook_Row rowFacts_;
-    QByteArray rowKinds_;
+    std::string rowKinds_; // kept from row to row, so that a row's kinds cost one allocation
     int rowValues_ = 0;
     int rowTotals_ = 0;
     int rowTexts_ = 0;

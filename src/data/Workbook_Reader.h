@@ -12,8 +12,7 @@
 
 // What a cell holds, as the sheet stores it: the kinds a title row never holds tell a heading from titles.
 enum class Cell_Kind : char {
-    None = 0,
-    Text, // a shared or inline string
+    Text = 0, // a shared or inline string
     Number,
     Date, // a number in a date or time format, counted from 1900
     Date1904, // the same in a workbook that counts from 1904
@@ -32,13 +31,16 @@ struct Workbook_Row {
     // The widest cell merged across columns whose first row this is (0-based columns); -1 without one.
     int mergedFirst = -1;
     int mergedLast = -1;
-    QByteArray kinds; // one Cell_Kind per column, up to the row's last cell holding a value
+    // One Cell_Kind per column up to the row's last value that is not text; empty for a row of text alone. A
+    // value beyond them is text.
+    QByteArray kinds;
     Cell_Kind kindAt(qsizetype column) const
     {
-        return column >= 0 && column < kinds.size() ? Cell_Kind(kinds.at(column)) : Cell_Kind::None;
+        return column >= 0 && column < kinds.size() ? Cell_Kind(kinds.at(column)) : Cell_Kind::Text;
     }
     bool operator==(const Workbook_Row&) const = default;
 };
+Q_DECLARE_TYPEINFO(Workbook_Row, Q_RELOCATABLE_TYPE);
 
 // One worksheet's cells as rows of text, each row as wide as the sheet.
 struct Workbook_Sheet {
