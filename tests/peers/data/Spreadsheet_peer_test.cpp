@@ -42,6 +42,25 @@ Rows readSheet(const QString& path, int number)
     return SpreadsheetWriter::ReadWorkbook(path, false);
 }
 
+// A workbook written in a fresh folder by a python script (given its path, then the arguments), and the same saved
+// again by the office suite: both paths, or none when either program failed.
+QStringList writtenAndSavedAgain(const char* script, const QStringList& arguments = {})
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("written")), written = folder + "/list.xlsx";
+    QString err;
+    if (testsupport::runProgram(
+            python, QStringList { "-c", QString::fromUtf8(script), written } + arguments, nullptr, &err)
+            != 0
+        || testsupport::runProgram(QStringLiteral("soffice"),
+               { "-env:UserInstallation=" + QUrl::fromLocalFile(folder + "/profile").toString(), "--headless",
+                   "--convert-to", "xlsx", "--outdir", folder + "/office", written })
+            != 0) {
+        ADD_FAILURE() << err.toStdString();
+        return {};
+    }
+    return { written, folder + "/office/list.xlsx" };
+}
+
 } // namespace
 
 TEST(SpreadsheetPeers, WorkbookWrittenByOpenpyxlReadsRight)
@@ -269,7 +288,6 @@ TEST(ZipPeers, ArchivesWeBuildPassUnzipAndPythonChecks)
 TEST(SpreadsheetPeers, AGuestListWithAHeadingHiddenRowsAndATotalReadsAsItsWritersShowIt)
 {
     ASSERT_TRUE(haveOpenpyxl() && testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs both";
-    const QString folder = testsupport::makeTempFolder(QStringLiteral("guestlist")), written = folder + "/list.xlsx";
     const char* script = R"py(import re, sys, zipfile, openpyxl
 book = openpyxl.Workbook()
 sheet = book.active
@@ -288,14 +306,7 @@ with zipfile.ZipFile(sys.argv[1], "w") as target:
     for name, data in parts.items():
         target.writestr(name, data)
 )py";
-    QString err;
-    ASSERT_EQ(testsupport::runProgram(python, { "-c", QString::fromUtf8(script), written }, nullptr, &err), 0)
-        << err.toStdString();
-    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
-                  { "-env:UserInstallation=" + QUrl::fromLocalFile(folder + "/profile").toString(), "--headless",
-                      "--convert-to", "xlsx", "--outdir", folder + "/office", written }),
-        0);
-    for (const QString& path : { written, folder + "/office/list.xlsx" }) {
+    for (const QString& path : writtenAndSavedAgain(script)) {
         SCOPED_TRACE(path.toStdString());
         SpreadsheetWriter::ReadWorkbook(path, true);
         Excel_Sheet_Number = 1;
@@ -355,22 +366,11 @@ book.save(sys.argv[1])
 )py";
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rows);
-        const QString folder = testsupport::makeTempFolder(QStringLiteral("lists")), written = folder + "/list.xlsx";
-        QString err;
-        ASSERT_EQ(testsupport::runProgram(python, { "-c", script, written, c.rows }, nullptr, &err), 0)
-            << err.toStdString();
-        ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
-                      { "-env:UserInstallation=" + QUrl::fromLocalFile(folder + "/profile").toString(), "--headless",
-                          "--convert-to", "xlsx", "--outdir", folder + "/office", written }),
-            0);
-        for (const QString& path : { written, folder + "/office/list.xlsx" }) {
+        for (const QString& path : writtenAndSavedAgain(script, { c.rows })) {
             SCOPED_TRACE(path.toStdString());
-            SpreadsheetWriter::ReadWorkbook(path, true);
-            Excel_Sheet_Number = 1;
-            SpreadsheetWriter::ReadData_only_column();
+            const Rows rows = readSheet(path, 1);
             EXPECT_EQ(SpreadsheetWriter::headerNote(),
                 QStringLiteral("The titles are taken from row %1.%2").arg(c.titleRow).arg(c.told));
-            const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
             Spreadsheet_Binding_Table table;
             QList<int> every;
             for (int column = 0; column < rows.value(0).size(); ++column)
