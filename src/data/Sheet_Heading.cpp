@@ -85,18 +85,19 @@ qsizetype onlyColumn(const QStringList& row)
     return only;
 }
 
-// Whether every column the title row names holds a value in a row below it: a note typed beside one guest
-// names no column.
-bool namesFilledColumns(const SpreadsheetWriter::Rows& rows, qsizetype titles)
+// Whether the title row names at least two columns that hold values in the rows below it: a table's titles do,
+// even over a column not yet filled, and a note typed beside one guest of a one-column list does not.
+bool namesColumnsBelow(const SpreadsheetWriter::Rows& rows, qsizetype titles)
 {
     QList<qsizetype> unseen;
     for (qsizetype c = 0; c < rows.at(titles).size(); ++c) {
         if (filled(rows.at(titles).at(c)))
             unseen << c;
     }
-    for (qsizetype r = titles + 1; r < rows.size() && !unseen.isEmpty(); ++r)
+    const qsizetype named = unseen.size();
+    for (qsizetype r = titles + 1; r < rows.size() && named - unseen.size() < 2; ++r)
         unseen.removeIf([&](qsizetype c) { return filled(rows.at(r).value(c)); });
-    return unseen.isEmpty();
+    return named - unseen.size() >= 2;
 }
 
 // Whether the rows at these places stand apart: a row of the sheet lies between them, empty or left out.
@@ -137,7 +138,7 @@ qsizetype foundTitleRow(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& 
         const bool oneColumn
             = k == 1 && onlyColumn(titleRow) >= 0 && onlyColumn(rows.at(top.at(0))) == onlyColumn(titleRow);
         if ((merged && narrower) || (apart && (apartOrDated || oneColumn))
-            || (k == 1 && !apart && narrower && namesFilledColumns(rows, titles)))
+            || (k == 1 && !apart && narrower && namesColumnsBelow(rows, titles)))
             return titles;
     }
     return top.first();

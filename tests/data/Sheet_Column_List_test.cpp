@@ -215,6 +215,7 @@ TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
         // Headings where people put them: directly above the titles, merged across them, beside a date, over
         // a one-column list.
         { { "1:Guest list", "2:Name|Code", "3:Ann|A1", "4:Bo|B2" }, "Name|Code", "Ann|Bo", 2 },
+        { { "1:Guest list", "2:Name|Table|Diet", "3:Ann|#1", "4:Bo|#2" }, "Name|Table|Diet", "Ann|Bo", 2 },
         { { "1~B:Guest list", "2:Name|Diet", "3:Ann", "4:Bo" }, "Name|Diet", "Ann|Bo", 2 },
         { { "1:Summer party||@46215", "3:Name|Code", "4:Ann|A1" }, "Name|Code|Column C", "Ann", 3 },
         { { "1:Guests for Saturday", "3:Name", "4:Ann", "5:Bo", "6:Cy", "7:Di", "8:Eve" }, "Name", "Ann|Bo|Cy|Di|Eve",
