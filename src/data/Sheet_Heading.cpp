@@ -124,21 +124,24 @@ qsizetype foundTitleRow(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& 
         if (!titleLike(titleRow, factOf(facts, titles)))
             continue;
         const int width = filledCells(titleRow);
-        bool merged = false, narrower = true, apartOrDated = true;
+        // Each heading row is one cell over titles of more, or a cell merged across them, or, set apart, holds a
+        // date.
+        bool merged = false, over = true, apartOrDated = true;
         for (qsizetype i = 0; i < k; ++i) {
             const QStringList& row = rows.at(top.at(i));
             const Workbook_Row& fact = factOf(facts, top.at(i));
             const bool across = mergedAcross(row, fact);
             merged = merged || across;
-            narrower = narrower && (across || filledCells(row) < width);
-            apartOrDated = apartOrDated && (across || filledCells(row) < width || holdsDate(row, fact));
+            const bool single = across || (filledCells(row) == 1 && width > 1);
+            over = over && single;
+            apartOrDated = apartOrDated && (single || holdsDate(row, fact));
         }
         const bool apart = setApart(facts, top.at(k - 1), titles);
         // A one-column list under a heading of one cell, set apart from it.
         const bool oneColumn
             = k == 1 && onlyColumn(titleRow) >= 0 && onlyColumn(rows.at(top.at(0))) == onlyColumn(titleRow);
-        if ((merged && narrower) || (apart && (apartOrDated || oneColumn))
-            || (k == 1 && !apart && narrower && namesColumnsBelow(rows, titles)))
+        if ((merged && over) || (apart && (apartOrDated || oneColumn))
+            || (k == 1 && !apart && over && namesColumnsBelow(rows, titles)))
             return titles;
     }
     return top.first();

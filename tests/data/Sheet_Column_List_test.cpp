@@ -212,6 +212,7 @@ TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
         { { "1:Name", "2:Ann", "3:Bo", "5:Cy|+1", "6:Di", "7:Eve" }, "Name|Column B", "Ann|Bo|Cy|Di|Eve", 1 },
         { { "1:Name", "2:Ann|#1|A1", "3:Bo|#2|B2" }, "Name|Column B|Column C", "Ann|Bo", 1 },
         { { "1:Name|Seat", "2:Ann|#1", "4:Bo|x", "5:Cy|#3" }, "Name|Seat", "Ann|Bo|Cy", 1 },
+        { { "1:Name||City", "3:Ada|x|Oslo", "4:Bo||Bergen" }, "Name|Column B|City", "Ada|Bo", 1 },
         // Headings where people put them: directly above the titles, merged across them, beside a date, over
         // a one-column list.
         { { "1:Guest list", "2:Name|Code", "3:Ann|A1", "4:Bo|B2" }, "Name|Code", "Ann|Bo", 2 },
