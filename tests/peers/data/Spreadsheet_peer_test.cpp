@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 using Rows = SpreadsheetWriter::Rows;
 
 namespace {
@@ -47,18 +49,15 @@ Rows readSheet(const QString& path, int number)
 QStringList writtenAndSavedAgain(const char* script, const QStringList& arguments = {})
 {
     const QString folder = testsupport::makeTempFolder(QStringLiteral("written")), written = folder + "/list.xlsx";
+    const QStringList office { "-env:UserInstallation=" + QUrl::fromLocalFile(folder + "/profile").toString(),
+        "--headless", "--convert-to", "xlsx", "--outdir", folder + "/office", written };
+    const QStringList writer = QStringList { "-c", QString::fromUtf8(script), written } + arguments;
     QString err;
-    if (testsupport::runProgram(
-            python, QStringList { "-c", QString::fromUtf8(script), written } + arguments, nullptr, &err)
-            != 0
-        || testsupport::runProgram(QStringLiteral("soffice"),
-               { "-env:UserInstallation=" + QUrl::fromLocalFile(folder + "/profile").toString(), "--headless",
-                   "--convert-to", "xlsx", "--outdir", folder + "/office", written })
-            != 0) {
-        ADD_FAILURE() << err.toStdString();
-        return {};
-    }
-    return { written, folder + "/office/list.xlsx" };
+    const bool made = testsupport::runProgram(python, writer, nullptr, &err) == 0
+        && testsupport::runProgram(QStringLiteral("soffice"), office) == 0;
+    EXPECT_TRUE(made) << err.toStdString();
+    QStringList both { written, folder + "/office/list.xlsx" };
+    return made ? both : QStringList();
 }
 
 } // namespace
@@ -372,9 +371,8 @@ book.save(sys.argv[1])
             EXPECT_EQ(SpreadsheetWriter::headerNote(),
                 QStringLiteral("The titles are taken from row %1.%2").arg(c.titleRow).arg(c.told));
             Spreadsheet_Binding_Table table;
-            QList<int> every;
-            for (int column = 0; column < rows.value(0).size(); ++column)
-                every << column;
+            QList<int> every(rows.value(0).size());
+            std::iota(every.begin(), every.end(), 0);
             ASSERT_TRUE(Fill_Binding_Table(table, rows, every, true, SpreadsheetWriter::rowFacts()));
             EXPECT_EQ(table.columnTitles().mid(1).join('|'), c.columns);
             EXPECT_EQ(columnValues(rows, 0, true, SpreadsheetWriter::rowFacts()).join('|'), c.names);
