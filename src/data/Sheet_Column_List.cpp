@@ -73,39 +73,6 @@ int sheetRowNumber(const Sheet_Facts& facts, qsizetype place)
     return place >= 0 && place < facts.size() ? facts.at(place).number : int(place) + 1;
 }
 
-namespace {
-
-int filledCells(const QStringList& row)
-{
-    return int(
-        std::count_if(row.cbegin(), row.cend(), [](const QString& value) { return !Trim_Str(value).isEmpty(); }));
-}
-
-// Whether the rows at these places stand apart: a row of the sheet lies between them, empty or left out.
-bool setApart(const Sheet_Facts& facts, qsizetype above, qsizetype below)
-{
-    return below > above + 1 || sheetRowNumber(facts, below) > sheetRowNumber(facts, above) + 1;
-}
-
-} // namespace
-
-qsizetype foundTitleRow(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts)
-{
-    QList<qsizetype> valued;
-    for (qsizetype r = 0; r < rows.size(); ++r) {
-        if (holdsValue(rows.at(r)))
-            valued << r;
-    }
-    qsizetype first = 0;
-    // Single cells above the first row of several are headings when set apart from it, or when it is wide.
-    const auto wide
-        = std::find_if(valued.cbegin(), valued.cend(), [&rows](qsizetype r) { return filledCells(rows.at(r)) >= 2; });
-    if (wide != valued.cbegin() && wide != valued.cend()
-        && (filledCells(rows.at(*wide)) >= 3 || setApart(facts, *(wide - 1), *wide)))
-        first = wide - valued.cbegin();
-    return first < valued.size() ? valued.at(first) : -1;
-}
-
 Sheet_Table sheetTableOf(
     const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Title_Row_Choice& titleRow)
 {
@@ -151,10 +118,15 @@ QString recordsNote(const Sheet_Facts& facts, const Sheet_Table& table)
     else if (hidden > 1)
         notes << QStringLiteral("%1 of these rows are hidden in the workbook; they make cards like the others.")
                      .arg(hidden);
-    if (table.records.size() > 1 && table.records.last() < facts.size() && facts.at(table.records.last()).total)
+    const qsizetype last = table.records.isEmpty() ? -1 : table.records.last();
+    if (table.records.size() > 1 && last < facts.size() && facts.at(last).total)
         notes << QStringLiteral("Row %1, the last, looks like a total: its values are formulas over the column above. "
                                 "It makes a card like the others.")
-                     .arg(sheetRowNumber(facts, table.records.last()));
+                     .arg(sheetRowNumber(facts, last));
+    else if (table.records.size() > 1 && last < facts.size() && facts.at(last).labelledTotal)
+        notes << QStringLiteral("Row %1, the last, looks like a total: it is labelled as one. It makes a card like the "
+                                "others.")
+                     .arg(sheetRowNumber(facts, last));
     return notes.join(QLatin1Char(' '));
 }
 
@@ -238,7 +210,7 @@ bool Fill_Binding_Table(Spreadsheet_Binding_Table& table, const SpreadsheetWrite
     const Sheet_Table sheet = sheetTableOf(rows, facts, titleRow);
     if (sheet.titles < 0 && sheet.records.isEmpty())
         return false;
-    const QStringList shown = sheet.titles >= 0 ? shownTitles(rows.at(sheet.titles)) : QStringList();
+    const QStringList shown = sheet.titles >= 0 ? shownTitles(shownCells(rows, facts, sheet.titles)) : QStringList();
     QStringList titles { table.columnTitles().value(0) };
     QList<Sheet_Place> places { Sheet_Place() };
     for (int column : ticked) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Sheet_Heading.h"
 #include "data/SpreadsheetWriter.h"
 #include "data/Title_Row_Choice.h"
 
@@ -37,30 +38,26 @@ QString positionalTitle(int column);
 // The 0-based sheet column such a name stands for; -1 for any other title.
 int columnOfPositionalTitle(const QString& title);
 
-using Sheet_Facts = QList<Workbook_Row>;
-
 // Where a sheet's table stands among its rows (places in the rows read): the title row, and the rows holding a
 // value after it, each a record. The title row is the one the person chose, or none, or the one found from the
-// sheet (foundTitleRow); rows above it are a heading. Without titles every row holding a value is a record. Facts
-// as the reader gives them, one per row; without them the rows count as consecutive and shown.
+// sheet (foundTitleRow); rows above it are a heading and make no card. Without titles every row holding a value is
+// a record. Facts as the reader gives them, one per row; without them the rows count as consecutive and shown.
 struct Sheet_Table {
     qsizetype titles = -1;
     QList<qsizetype> records;
 };
 Sheet_Table sheetTableOf(
     const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Title_Row_Choice& titleRow);
-// The place of the title row found from the sheet itself; -1 when no row holds a value. Many lists begin with a
-// heading: rows holding a single cell above the first row of several cells are no title row when an empty row
-// sets them apart from it or it holds three or more.
-qsizetype foundTitleRow(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts);
 // The sheet's own number of the row at this place (from 1).
 int sheetRowNumber(const Sheet_Facts& facts, qsizetype place);
 
-// The titles of a title row as every list shows them: trimmed, and an untitled column named by its place.
+// The titles of a title row as every list shows them: trimmed, and an untitled column named by its place. The
+// title row as shownCells gives it, so that a date shows as a date.
 QStringList shownTitles(const QStringList& titleRow);
 
 // What a person is told of a sheet's records: how many of them the workbook hides (or filters out), and a last
-// record whose values are only formulas over the columns above, likely a total. Empty when there is nothing.
+// record that looks like a total (formulas over the columns above, labelled or not, or a typed "Total: 40"). Empty
+// when there is nothing.
 QString recordsNote(const Sheet_Facts& facts, const Sheet_Table& table);
 // Which row the titles were taken from: "The titles are taken from row 3." Empty without titles.
 QString titleRowNote(const Sheet_Facts& facts, const Sheet_Table& table);

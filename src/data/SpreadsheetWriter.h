@@ -27,7 +27,8 @@ public:
     // only_col false: every row of worksheet Excel_Sheet_Number (path is not used).
     static Rows ReadWorkbook(const QString& path, bool only_col);
     // The title row of worksheet Excel_Sheet_Number (the first row holding a value below any heading, see
-    // sheetTableOf), its empty cells named "Untitled Column %d"; sets Excel_Sheet_Columns. Zero or one row.
+    // sheetTableOf), its empty cells named "Untitled Column %d" and its dates shown as dates; sets
+    // Excel_Sheet_Columns. Zero or one row.
     static Rows ReadData_only_column();
     // What the header step read last tells a person: the row the titles come from, hidden rows, a total.
     static QString headerNote();

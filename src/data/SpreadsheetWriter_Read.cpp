@@ -21,7 +21,7 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column()
     object.headerNote_ = QStringList { titleRowNote(sheet->facts, table), recordsNote(sheet->facts, table) }
                              .join(QLatin1Char(' '))
                              .trimmed();
-    QStringList header = sheet->rows.at(table.titles);
+    QStringList header = shownCells(sheet->rows, sheet->facts, table.titles);
     for (int i = 0; i < header.size(); ++i) {
         if (header.at(i).isEmpty())
             header[i] = QStringLiteral("Untitled Column %1").arg(i + 1);

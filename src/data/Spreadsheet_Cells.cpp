@@ -1,5 +1,7 @@
 #include "data/Spreadsheet_Cells.h"
 
+#include <QDateTime>
+
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -137,4 +139,29 @@ bool isSpreadsheetNumber(const QString& value)
         return false;
     const QByteArray text = value.toLatin1();
     return numberText(std::string_view(text.constData(), std::size_t(text.size()))) == text.toStdString();
+}
+
+QString shownDate(const QString& stored, bool from1904)
+{
+    bool number = false;
+    const double serial = stored.trimmed().toDouble(&number);
+    QDateTime moment;
+    if (number && std::isfinite(serial) && serial >= 0 && serial < 2958466) { // up to 9999-12-31
+        const qint64 days = qint64(std::floor(serial));
+        const qint64 seconds = std::llround((serial - double(days)) * 86400.0);
+        // The 1900 count has a 29 February 1900 that never was: serials from 61 on are a day late.
+        const QDate start = from1904 ? QDate(1904, 1, 1) : days >= 61 ? QDate(1899, 12, 30) : QDate(1899, 12, 31);
+        moment = QDateTime(start.addDays(days), QTime(0, 0)).addSecs(seconds);
+        if (days == 0 && seconds > 0)
+            return moment.time().toString(
+                moment.time().second() ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
+    } else if (!number) {
+        moment = QDateTime::fromString(stored.trimmed(), Qt::ISODate);
+    }
+    if (!moment.isValid())
+        return stored;
+    if (moment.time() == QTime(0, 0))
+        return moment.date().toString(Qt::ISODate);
+    return moment.toString(
+        moment.time().second() ? QStringLiteral("yyyy-MM-dd HH:mm:ss") : QStringLiteral("yyyy-MM-dd HH:mm"));
 }

@@ -32,6 +32,11 @@ std::string shownNumber(std::string_view stored);
 // characters alone: such a cell needs no reading and formatting.
 bool isShownAsStored(std::string_view stored);
 
+// A cell in a date or time format as a person reads it: "2026-07-12", "18:30", "2026-07-12 18:30", from the
+// serial number the cell stores (days from 1900, or from 1904 for a workbook counting from then) or from a date
+// stored as ISO 8601 text. Anything else comes back as it is.
+QString shownDate(const QString& stored, bool from1904);
+
 // True when a written cell should be stored as a number: when that number reads back as the same text
 // (shownNumber), so "0012", "+5", "1.50" and numbers of more than 15 significant digits stay text.
 bool isSpreadsheetNumber(const QString& value);

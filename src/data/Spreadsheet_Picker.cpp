@@ -230,10 +230,10 @@ void Spreadsheet_Picker::offerTitleRows()
     shown->setHorizontalHeaderLabels(letters);
     QStringList numbers;
     for (qsizetype r = 0; sheet && r < sheet->rows.size(); ++r) {
-        const QStringList& cells = sheet->rows.at(r);
         // The titles found are offered however far down they stand.
-        if (!holdsValue(cells) || (numbers.size() >= shownRows && r != found))
+        if (!holdsValue(sheet->rows.at(r)) || (numbers.size() >= shownRows && r != found))
             continue;
+        const QStringList cells = shownCells(sheet->rows, sheet->facts, r); // a date as a date
         const int number = sheetRowNumber(sheet->facts, r);
         w_.title_row_box->addItem(offeredRow(number, cells), number);
         const int row = shown->rowCount();
@@ -257,7 +257,7 @@ void Spreadsheet_Picker::showTitleRow()
     const Sheet_Table table = sheetTableOf(sheet->rows, sheet->facts, choice);
     QList<Sheet_Column> list;
     if (table.titles >= 0) {
-        list = Create_Column_List(sheet->rows.at(table.titles));
+        list = Create_Column_List(shownCells(sheet->rows, sheet->facts, table.titles));
     } else {
         // Without titles a column is named by its place, never by a guest's value.
         list = Create_Column_List(QStringList(sheet->width));

@@ -162,11 +162,16 @@ public:
         , budget_(budget)
     {
     }
+    bool date1904 = false;
+
     bool startElement(std::string_view name, const std::vector<Attribute>& attributes) override
     {
         if (!budget_.spend(1, 0))
             return false;
-        if (name == "sheet") {
+        if (name == "workbookPr") {
+            const std::string_view value = attribute(attributes, "date1904");
+            date1904 = value == "1" || value == "true";
+        } else if (name == "sheet") {
             sheets_.append({ decoded(attribute(attributes, "name")), QString() });
             ids_.append(decoded(attribute(attributes, "id"))); // r:id: the prefix is dropped
         }
@@ -220,6 +225,91 @@ public:
 private:
     QList<Relationship>& links_;
     platform::ReadBudget& budget_;
+};
+
+// Whether a number format shows a date or a time: one of the built-in ones that do, or a format code with a
+// day, month, year, hour or second in it outside quoted text, escapes and bracketed colours or conditions.
+bool isDateFormat(int id, std::string_view code)
+{
+    if ((id >= 14 && id <= 22) || (id >= 27 && id <= 36) || (id >= 45 && id <= 47) || (id >= 50 && id <= 58))
+        return true;
+    bool quoted = false;
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        const char c = code[i];
+        if (quoted) {
+            quoted = c != '"';
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == '[') {
+            // An elapsed time ([h], [mm], [ss]) is a time; a colour, a condition or a locale is not.
+            const std::size_t end = std::min(code.find(']', i), code.size());
+            const std::string_view inside = code.substr(i + 1, end - i - 1);
+            if (!inside.empty() && std::string_view("hHmMsS").find(inside[0]) != std::string_view::npos
+                && inside.find_first_not_of(inside[0]) == std::string_view::npos)
+                return true;
+            i = end;
+        } else if (c == '\\' || c == '_' || c == '*') {
+            ++i; // the next character is shown as it is, or is padding
+        } else if (std::string_view("dDmMyYhHsS").find(c) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The styles' cell formats in order, each with whether it shows a number as a date.
+class Styles_Handler : public Xml_Stream_Handler {
+public:
+    Styles_Handler(std::vector<bool>& dates, platform::ReadBudget& budget)
+        : dates_(dates)
+        , budget_(budget)
+    {
+    }
+    bool startElement(std::string_view name, const std::vector<Attribute>& attributes) override
+    {
+        ++depth_;
+        if (!budget_.spend(1, 0))
+            return false;
+        if (depth_ == 2)
+            inFormats_ = name == "cellXfs";
+        else if (depth_ == 3 && name == "numFmt") {
+            const int id = number(attribute(attributes, "numFmtId"));
+            std::string code;
+            appendXmlText(code, attribute(attributes, "formatCode"));
+            if (id >= 0 && isDateFormat(-1, code)) {
+                if (!budget_.spend(0, sizeof(int)))
+                    return false;
+                dateCodes_.push_back(id);
+            }
+        } else if (depth_ == 3 && inFormats_ && name == "xf") {
+            if (!budget_.spend(0, 1))
+                return false;
+            const int id = number(attribute(attributes, "numFmtId"));
+            dates_.push_back(
+                isDateFormat(id, {}) || std::find(dateCodes_.cbegin(), dateCodes_.cend(), id) != dateCodes_.cend());
+        }
+        return true;
+    }
+    void endElement(std::string_view) override { --depth_; }
+    void text(std::string_view, bool) override { }
+
+    static int number(std::string_view digits)
+    {
+        int value = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9' || value > 100000000)
+                return -1;
+            value = value * 10 + (c - '0');
+        }
+        return digits.empty() ? -1 : value;
+    }
+
+private:
+    std::vector<bool>& dates_;
+    platform::ReadBudget& budget_;
+    std::vector<int> dateCodes_; // the format codes of their own that show dates (few in any workbook)
+    int depth_ = 0;
+    bool inFormats_ = false;
 };
 
 // A relationship target as a part name: absolute from the package root, otherwise relative to the folder
@@ -280,12 +370,15 @@ class Sheet_Handler : public Xml_Stream_Handler {
 public:
     // keep false: the cells are only counted. deferred: shared-string cells are noted there, to be filled
     // once the strings are read.
+    // dateFormats: which cell formats show a date; date1904: the workbook counts its dates from 1904.
     Sheet_Handler(Workbook_Sheet& sheet, const QStringList& shared, platform::ReadBudget& budget, bool keep,
-        std::vector<Workbook_Reader::Deferred_Cell>* deferred)
+        std::vector<Workbook_Reader::Deferred_Cell>* deferred, const std::vector<bool>& dateFormats, bool date1904)
         : sheet_(sheet)
         , shared_(shared)
         , budget_(budget)
         , deferred_(deferred)
+        , dateFormats_(dateFormats)
+        , date_(date1904 ? Cell_Kind::Date1904 : Cell_Kind::Date)
         , keep_(keep)
     {
     }
@@ -315,12 +408,15 @@ public:
                     columnIndexOfReference(colon == std::string_view::npos ? ref : ref.substr(colon + 1)) + 1);
             }
             inData_ = name == "sheetData";
+            inMerges_ = name == "mergeCells";
             break;
         case 3:
             inRow_ = inData_ && name == "row";
             previous_ = -1;
             if (inRow_)
                 startRow(attributes);
+            else if (inMerges_ && name == "mergeCell")
+                return noteMerge(attribute(attributes, "ref"));
             break;
         case 4:
             if (inRow_ && name == "c")
@@ -340,7 +436,9 @@ public:
 
     void endElement(std::string_view) override
     {
-        if (depth_ == 3 && inRow_)
+        if (depth_ == 1)
+            applyMerges();
+        else if (depth_ == 3 && inRow_)
             endRow();
         else if (depth_ == 4 && inCell_)
             endCell();
@@ -396,6 +494,8 @@ private:
         rowFacts_.hidden = hidden == "1" || hidden == "true";
         rowValues_ = 0;
         rowTotals_ = 0;
+        rowTexts_ = 0;
+        rowKinds_.clear();
     }
 
     void startCell(const std::vector<Attribute>& attributes)
@@ -408,7 +508,7 @@ private:
         raw_.clear();
         value_.clear();
         // One look through the attributes for the cell's type and reference; the first of each name counts.
-        std::string_view type;
+        std::string_view type, style;
         const std::string_view* reference = nullptr;
         for (const Attribute& a : attributes) {
             if (a.name.size() != 1)
@@ -417,9 +517,14 @@ private:
                 type = a.value;
             else if (a.name[0] == 'r' && !reference)
                 reference = &a.value;
+            else if (a.name[0] == 's' && style.data() == nullptr)
+                style = a.value;
         }
         shared_index_ = type == "s";
         numeric_ = type.empty() || type == "n";
+        type_ = type.empty() ? 'n' : type.front();
+        const int format = style.empty() ? 0 : Styles_Handler::number(style);
+        dated_ = format >= 0 && std::size_t(format) < dateFormats_.size() && dateFormats_[std::size_t(format)];
         column_
             = reference ? columnIndexOfReference(*reference) : (previous_ + 1 < kMaxSheetColumns ? previous_ + 1 : -1);
         if (column_ >= 0)
@@ -476,7 +581,7 @@ private:
             value = textOf(raw_.data(), qsizetype(raw_.size()));
             if (!value_.isEmpty())
                 value += value_;
-            if (!budget_.spend(0, quint64(value.size()) * 2))
+            if (!budget_.spend(0, quint64(value.size()) * 2) || (!value.isEmpty() && !markKind(kindOfValue())))
                 return;
         }
         if (!value.isEmpty())
@@ -497,6 +602,77 @@ private:
 
     bool keeping() const { return keep_ && rowCount < Workbook_Reader::kMaxRows; }
 
+    // What a cell other than a shared string holds, by its type, format and formula.
+    Cell_Kind kindOfValue() const
+    {
+        switch (type_) {
+        case 'b':
+            return Cell_Kind::Boolean;
+        case 'd': // a date written as ISO 8601 text
+            return date_;
+        case 'i': // an inline string
+            return formula_ ? Cell_Kind::Formula : Cell_Kind::Text;
+        case 'n':
+            return dated_ ? date_ : formula_ ? Cell_Kind::Formula : Cell_Kind::Number;
+        default: // a formula's text or an error
+            return formula_ ? Cell_Kind::Formula : Cell_Kind::Text;
+        }
+    }
+
+    // Notes the kind of the cell's value at its column of the row; false when the budget is spent. Text, the
+    // kind of most values, is what the row's kinds give where they say nothing.
+    bool markKind(Cell_Kind kind)
+    {
+        if (kind == Cell_Kind::Text)
+            return true;
+        if (std::size_t(column_) >= rowKinds_.size()) {
+            if (!budget_.spend(0, quint64(column_) + 1 - rowKinds_.size()))
+                return false;
+            rowKinds_.resize(std::size_t(column_) + 1, char(Cell_Kind::Text));
+        }
+        rowKinds_[std::size_t(column_)] = char(kind);
+        return true;
+    }
+
+    // A cell merged across columns, kept until the rows are read: mergeCells follow sheetData.
+    bool noteMerge(std::string_view ref)
+    {
+        const std::size_t colon = ref.find(':');
+        if (colon == std::string_view::npos)
+            return true;
+        const int first = columnIndexOfReference(ref.substr(0, colon));
+        const int last = columnIndexOfReference(ref.substr(colon + 1));
+        const int row = rowOfReference(ref.substr(0, colon));
+        if (first < 0 || last <= first || row <= 0)
+            return true;
+        if (!budget_.spend(0, sizeof(Merge)))
+            return false;
+        merges_.push_back({ row, first, last });
+        return true;
+    }
+
+    static int rowOfReference(std::string_view ref)
+    {
+        const std::size_t digits = ref.find_first_of("0123456789");
+        return digits == std::string_view::npos ? 0 : Styles_Handler::number(ref.substr(digits));
+    }
+
+    // Each row that begins a merged cell notes the widest of them.
+    void applyMerges()
+    {
+        for (const Merge& merge : merges_) {
+            const auto found = std::lower_bound(sheet_.facts.begin(), sheet_.facts.end(), merge.row,
+                [](const Workbook_Row& fact, int number) { return fact.number < number; });
+            if (found == sheet_.facts.end() || found->number != merge.row)
+                continue;
+            if (merge.last - merge.first > found->mergedLast - found->mergedFirst) {
+                found->mergedFirst = merge.first;
+                found->mergedLast = merge.last;
+            }
+        }
+        merges_.clear();
+    }
+
     // A total row's formulas may be shared: the cells after the first of them carry no text of their own.
     void countValue()
     {
@@ -505,6 +681,8 @@ private:
         ++rowValues_;
         if (formula_ && (formulaText_.empty() ? rowTotals_ > 0 : totalOfColumn(formulaText_, column_)))
             ++rowTotals_;
+        else if (!formula_ && (type_ == 's' || type_ == 'i'))
+            ++rowTexts_;
     }
 
     void endRow()
@@ -532,6 +710,8 @@ private:
         budget_.spend(0, 64);
         const qsizetype columns = row_.size();
         rowFacts_.total = rowValues_ > 0 && rowTotals_ == rowValues_;
+        rowFacts_.labelledTotal = rowTotals_ > 0 && rowTexts_ > 0 && rowTotals_ + rowTexts_ == rowValues_;
+        rowFacts_.kinds = rowKinds_.empty() ? QByteArray() : QByteArray(rowKinds_.data(), qsizetype(rowKinds_.size()));
         sheet_.facts.append(rowFacts_);
         sheet_.rows.append(std::move(row_));
         row_ = QStringList();
@@ -547,9 +727,19 @@ private:
     std::string formulaText_;
     QString value_;
     Text_Collector inline_;
+    const std::vector<bool>& dateFormats_;
+    const Cell_Kind date_;
+    struct Merge {
+        int row;
+        int first;
+        int last;
+    };
+    std::vector<Merge> merges_;
     Workbook_Row rowFacts_;
+    std::string rowKinds_; // kept from row to row, so that a row's kinds cost one allocation
     int rowValues_ = 0;
     int rowTotals_ = 0;
+    int rowTexts_ = 0;
     int depth_ = 0;
     int previous_ = -1;
     int column_ = -1;
@@ -560,11 +750,38 @@ private:
     bool inInline_ = false;
     bool collecting_ = false;
     bool inFormula_ = false;
+    bool inMerges_ = false;
+    bool dated_ = false;
+    char type_ = 'n';
     bool shared_index_ = false;
     bool numeric_ = false;
     bool formula_ = false;
     bool keep_ = true;
 };
+
+// A last row that holds one text of a label and a number ("Total: 40", "Guests in all: 52") is a total typed
+// under the names.
+void markTypedTotal(Workbook_Sheet& sheet)
+{
+    static const QRegularExpression typed(QStringLiteral("^\\s*\\p{L}[\\p{L}\\p{M} .'-]*:\\s*[+-]?\\d[\\d ,.']*$"));
+    for (qsizetype r = sheet.rows.size() - 1; r >= 0 && r < sheet.facts.size(); --r) {
+        const QStringList& row = sheet.rows.at(r);
+        qsizetype filled = 0, at = -1;
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            if (!row.at(c).trimmed().isEmpty()) {
+                ++filled;
+                at = c;
+            }
+        }
+        if (filled == 0)
+            continue;
+        Workbook_Row& fact = sheet.facts[r];
+        if (filled == 1 && fact.kindAt(at) == Cell_Kind::Text && row.at(at).size() <= 200
+            && typed.match(row.at(at).trimmed()).hasMatch())
+            fact.labelledTotal = true;
+        return;
+    }
+}
 
 QString worksheetPart(int number)
 {
@@ -600,6 +817,9 @@ bool Workbook_Reader::open(const QString& path)
     path_ = path;
     shared_.clear();
     sharedRead_ = false;
+    dateFormats_.clear();
+    stylesRead_ = false;
+    date1904_ = false;
     error_.clear();
     cancelled_ = false;
     sheets_.clear();
@@ -637,6 +857,29 @@ Workbook_Reader::Part_Read Workbook_Reader::readSharedStrings(platform::ReadBudg
     return result;
 }
 
+bool Workbook_Reader::readStyles(platform::ReadBudget& budget)
+{
+    dateFormats_.clear();
+    Styles_Handler handler(dateFormats_, budget);
+    Xml_Stream_Scanner scanner(handler);
+    QString reason;
+    const auto outcome = archive_.read(stylesPart_, scanner, budget, control_, &reason);
+    if (outcome == Workbook_Archive::Outcome::Cancelled || budget.exhausted()) {
+        dateFormats_.clear();
+        if (outcome != Workbook_Archive::Outcome::Cancelled)
+            reason = QStringLiteral("The styles of \"%1\" need more memory than a workbook of %2 KB can use.")
+                         .arg(path_)
+                         .arg(archive_.fileSize() >> 10);
+        return finishRead(
+            outcome == Workbook_Archive::Outcome::Cancelled ? outcome : Workbook_Archive::Outcome::Refused, reason);
+    }
+    // Styles that cannot be read show no dates, as a workbook without styles: the cells keep their values.
+    if (outcome != Workbook_Archive::Outcome::Read)
+        dateFormats_.clear();
+    stylesRead_ = true;
+    return true;
+}
+
 void Workbook_Reader::listSheets()
 {
     sheets_.clear();
@@ -651,6 +894,7 @@ void Workbook_Reader::listSheets()
         }
     }
     sharedStringsPart_ = QStringLiteral("xl/sharedStrings.xml");
+    stylesPart_ = QStringLiteral("xl/styles.xml");
     QHash<QString, QString> worksheets;
     for (const Relationship& link : relationshipsOf(archive_, workbookPart_, budget, control_)) {
         const QString part = partOfTarget(workbookPart_, link.target);
@@ -658,6 +902,8 @@ void Workbook_Reader::listSheets()
             worksheets.insert(link.id, part);
         else if (link.type == QLatin1String("sharedStrings") && archive_.indexOf(part) >= 0)
             sharedStringsPart_ = part;
+        else if (link.type == QLatin1String("styles") && archive_.indexOf(part) >= 0)
+            stylesPart_ = part;
     }
     QStringList ids;
     Sheet_List_Handler sheetList(sheets_, ids, budget);
@@ -672,6 +918,7 @@ void Workbook_Reader::listSheets()
                 listed.append({ sheets_[i].name, worksheets.value(ids[i]) });
         }
         sheets_ = listed;
+        date1904_ = sheetList.date1904;
     } else {
         sheets_.clear();
     }
@@ -728,6 +975,11 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
             + (withStrings ? std::max<std::int64_t>(archive_.declaredSize(sharedStringsPart_), 0) : 0));
     }
     platform::ReadBudget budget(quint64(archive_.fileSize()) * kBudgetScale);
+    // The cell formats tell dates from numbers as the cells are read; their part is small beside the sheet's.
+    if (!stylesRead_ && !readStyles(budget)) {
+        sheet = Workbook_Sheet();
+        return false;
+    }
     // The shared strings are read beside the sheet, whose cells keep their string numbers until both end.
     Part_Read strings;
     std::thread stringsReader;
@@ -756,6 +1008,7 @@ bool Workbook_Reader::readSheet(int number, Workbook_Sheet& sheet)
         if (cell.index < std::uint32_t(shared_.size()))
             sheet.rows[qsizetype(cell.row)][cell.column] = shared_.at(qsizetype(cell.index));
     }
+    markTypedTotal(sheet);
     return true;
 }
 
@@ -787,7 +1040,7 @@ bool Workbook_Reader::readPass(const QString& part, Workbook_Sheet& sheet, platf
     bool countFirst, std::vector<Deferred_Cell>* deferred)
 {
     platform::ReadBudget budget(parent);
-    Sheet_Handler handler(sheet, shared_, budget, true, deferred);
+    Sheet_Handler handler(sheet, shared_, budget, true, deferred, dateFormats_, date1904_);
     Xml_Stream_Scanner scanner(handler);
     // A large part is counted beside the scan, which keeps no more than kCountAheadBytes of it before the
     // count is done; the count's refusal stands before anything the scan found.

@@ -2,6 +2,7 @@
 
 #include "data/Workbook_Archive.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -9,13 +10,37 @@
 #include <cstdint>
 #include <vector>
 
+// What a cell holds, as the sheet stores it: the kinds a title row never holds tell a heading from titles.
+enum class Cell_Kind : char {
+    Text = 0, // a shared or inline string
+    Number,
+    Date, // a number in a date or time format, counted from 1900
+    Date1904, // the same in a workbook that counts from 1904
+    Boolean,
+    Formula, // any other formula, whatever its result
+};
+
 // What the sheet says of one of its rows beside its cells.
 struct Workbook_Row {
     int number = 0; // the sheet's own row number, from 1
     bool hidden = false; // hidden, or filtered out, in the workbook
     bool total = false; // every value of the row is a formula summing or counting its own column
+    // The row is labelled as a total: text beside such formulas ("Total", =SUM(B2:B9)), or, as its sheet's last
+    // row holding a value, one text of a label and a number ("Total: 40").
+    bool labelledTotal = false;
+    // The widest cell merged across columns whose first row this is (0-based columns); -1 without one.
+    int mergedFirst = -1;
+    int mergedLast = -1;
+    // One Cell_Kind per column up to the row's last value that is not text; empty for a row of text alone. A
+    // value beyond them is text.
+    QByteArray kinds;
+    Cell_Kind kindAt(qsizetype column) const
+    {
+        return column >= 0 && column < kinds.size() ? Cell_Kind(kinds.at(column)) : Cell_Kind::Text;
+    }
     bool operator==(const Workbook_Row&) const = default;
 };
+Q_DECLARE_TYPEINFO(Workbook_Row, Q_RELOCATABLE_TYPE);
 
 // One worksheet's cells as rows of text, each row as wide as the sheet.
 struct Workbook_Sheet {
@@ -87,6 +112,7 @@ private:
     QString sheetPart(int number) const;
     bool finishRead(Workbook_Archive::Outcome outcome, const QString& reason);
     Part_Read readSharedStrings(platform::ReadBudget& budget);
+    bool readStyles(platform::ReadBudget& budget);
     bool countPass(const QString& part, platform::ReadBudget& parent, Count_Gate& gate);
     bool readPass(const QString& part, Workbook_Sheet& sheet, platform::ReadBudget& parent, bool countFirst,
         std::vector<Deferred_Cell>* deferred);
@@ -97,8 +123,13 @@ private:
     QList<Sheet_Entry> sheets_;
     QString workbookPart_;
     QString sharedStringsPart_;
+    QString stylesPart_;
     QStringList shared_;
     bool sharedRead_ = false;
+    // Which cell formats (by their place in the styles' cell formats) show a number as a date or time.
+    std::vector<bool> dateFormats_;
+    bool stylesRead_ = false;
+    bool date1904_ = false;
     QString error_;
     bool cancelled_ = false;
 };

@@ -98,7 +98,7 @@ Spreadsheet_Binding_Table tableOf(
     const bool hasHeader = choice.titled();
     const Sheet_Table layout = sheetTableOf(sheet.rows, sheet.facts, choice);
     QStringList titles = table.columnTitles();
-    const QStringList titleRow = layout.titles < 0 ? QStringList() : sheet.rows.at(layout.titles);
+    const QStringList titleRow = layout.titles < 0 ? QStringList() : shownCells(sheet.rows, sheet.facts, layout.titles);
     QList<Sheet_Place> places;
     QList<int> columns = columnsOf(titles.mid(1), placesOf(table), titleRow, &places);
     for (qsizetype i = 0; !hasHeader && i < columns.size(); ++i) {
@@ -230,7 +230,9 @@ bool read(const QString& path, QString* sheet, const Title_Row_Choice& titleRow,
         }
         const Sheet_Table layout = sheetTableOf(candidate.rows, candidate.facts, titleRow);
         const std::pair<int, int> score { storedRowsIn(table, read),
-            layout.titles < 0 ? 0 : found(columnsOf(wanted, placesOf(table), candidate.rows.at(layout.titles))) };
+            layout.titles < 0 ? 0
+                              : found(columnsOf(wanted, placesOf(table),
+                                  shownCells(candidate.rows, candidate.facts, layout.titles))) };
         if (score > best) {
             best = score;
             fresh = std::move(read);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <numeric>
 
 using Rows = SpreadsheetWriter::Rows;
@@ -98,11 +100,21 @@ TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
         QString rows; // cells split by '|', rows by ';'
         bool header;
         QString columns, names; // the binding table's titles after "#", and column A of each record
+        const char* picked = nullptr; // what the picker lists, when not the columns
     } cases[] = {
         { titles + "Ann|1|A1;||;Cy|3|C3;" + borders, true, "Name|Table|Code", "Ann|Cy" },
         { titles + " | |  ;Bo|2|B2", true, "Name|Table|Code", "Bo" },
         { "||;Name|Table|Name;Ann|1|Ann Noh", true, "Name|Table|Name", "Ann" },
         { "Ann|1|A1;Bo|2|B2;||", false, "Column A|Column B|Column C", "Ann|Bo" },
+        // Lists as people keep them: a heading above the titles, or over a list of one column, a note beside a
+        // guest, guests of several columns under a title in A1 alone.
+        { "Guest list;" + titles + "Ann|1|A1;Bo|2|B2", true, "Name|Table|Code", "Ann|Bo" },
+        { "Guests for Saturday||;||;Name||;Ann||;Bo||;Cy||;Di||;Eve||", true, "Name|Column B|Column C",
+            "Ann|Bo|Cy|Di|Eve", "Name|Untitled Column 2|Untitled Column 3" },
+        { "Name||;Ann||;Bo||;Cy||;Di|vegetarian|late;Eve||", true, "Name|Column B|Column C", "Ann|Bo|Cy|Di|Eve",
+            "Name|Untitled Column 2|Untitled Column 3" },
+        { "Name;Ann|1|A1;Bo|2|B2", true, "Name|Column B|Column C", "Ann|Bo",
+            "Name|Untitled Column 2|Untitled Column 3" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rows.toStdString());
@@ -113,7 +125,10 @@ TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
         ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(path, written, c.header));
         SpreadsheetWriter::ReadWorkbook(path, true);
         Excel_Sheet_Number = 1;
-        EXPECT_EQ(SpreadsheetWriter::ReadData_only_column().value(0).join('|'), c.header ? c.columns : "Ann|1|A1");
+        EXPECT_EQ(SpreadsheetWriter::ReadData_only_column().value(0).join('|'),
+            c.picked       ? c.picked
+                : c.header ? c.columns
+                           : "Ann|1|A1");
         const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
         Spreadsheet_Binding_Table table;
         ASSERT_TRUE(Fill_Binding_Table(table, rows, { 0, 1, 2 }, c.header));
@@ -136,20 +151,36 @@ TEST(SheetColumnList, RowsHoldingNoValueAreNoRecordOnAnyRoad)
 
 namespace {
 
-// A worksheet's rows as "number[h]:cell|cell" (h: hidden); a cell "=formula>result" is a formula with its result.
-QByteArray sheetRows(const QStringList& rows)
+// A workbook of one worksheet whose rows are "number[h][~X]:cell|cell" (h: hidden; ~X: the first cell merged
+// through column X). A cell "=formula>result" is a formula with its result, "#n" a number, "@n" a number in a date
+// format; any other an inline string.
+bool writeRows(const QString& path, const QStringList& rows)
 {
-    QByteArray body;
+    QByteArray body, merged;
     for (const QString& row : rows) {
-        const QString head = row.section(':', 0, 0);
-        body += "<row r=\"" + QString(head).remove('h').toUtf8() + (head.endsWith('h') ? "\" hidden=\"1\">" : "\">");
-        for (const QString& cell : row.section(':', 1).split('|'))
-            body += cell.startsWith('=') ? "<c><f>" + cell.mid(1).section('>', 0, 0).toHtmlEscaped().toUtf8()
-                    + "</f><v>" + cell.section('>', 1).toUtf8() + "</v></c>"
-                                         : "<c t=\"inlineStr\"><is><t>" + cell.toUtf8() + "</t></is></c>";
+        const QString head = row.section(':', 0, 0), number = head.section('~', 0, 0).remove('h');
+        body += "<row r=\"" + number.toUtf8() + (head.contains('h') ? "\" hidden=\"1\">" : "\">");
+        if (head.contains('~'))
+            merged += "<mergeCell ref=\"A" + number.toUtf8() + ":" + head.section('~', 1).toUtf8() + number.toUtf8()
+                + "\"/>";
+        for (const QString& cell : row.section(':', 1).split('|')) {
+            const QByteArray rest = cell.mid(1).toUtf8();
+            if (cell.startsWith('='))
+                body += "<c><f>" + cell.mid(1).section('>', 0, 0).toHtmlEscaped().toUtf8() + "</f><v>"
+                    + cell.section('>', 1).toUtf8() + "</v></c>";
+            else if (cell.startsWith('#') || cell.startsWith('@'))
+                body += (cell.startsWith('@') ? "<c s=\"1\"><v>" : "<c><v>") + rest + "</v></c>";
+            else
+                body += "<c t=\"inlineStr\"><is><t>" + cell.toUtf8() + "</t></is></c>";
+        }
         body += "</row>";
     }
-    return sheettest::worksheet(body, {});
+    const QByteArray styles = "<styleSheet><numFmts><numFmt numFmtId=\"164\" formatCode=\"&quot;Seats&quot; 0\"/>"
+                              "</numFmts><cellXfs><xf numFmtId=\"164\"/><xf numFmtId=\"14\"/></cellXfs></styleSheet>";
+    return ziptest::writeZip(path,
+        { { "[Content_Types].xml", "<Types/>" }, { "xl/styles.xml", styles },
+            { "xl/worksheets/sheet1.xml",
+                sheettest::worksheet(body, {}, merged.isEmpty() ? "" : "<mergeCells>" + merged + "</mergeCells>") } });
 }
 
 } // namespace
@@ -175,14 +206,43 @@ TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
         { { "1:Name|Seat", "2h:Ann|1", "3:Bo|2", "4:=SUBTOTAL(3,A2:A3)>1|" }, "Name|Seat", "Ann|Bo|1", 1, "2|3|4",
             "1 of these rows is hidden in the workbook; it makes a card like the others. Row 4, the last, looks like a "
             "total: its values are formulas over the column above. It makes a card like the others." },
+        // Guests are never a heading: a note beside a later guest, then beside a guest after an empty row, and
+        // guests of several columns under a title in A1 alone.
+        { { "1:Name", "2:Ann", "3:Bo", "4:Cy", "5:Di|vegetarian|late", "6:Eve" }, "Name|Column B|Column C",
+            "Ann|Bo|Cy|Di|Eve", 1, "2|3|4|5|6" },
+        { { "1:Name", "2:Ann|vegetarian|late", "3:Bo", "4:Cy" }, "Name|Column B|Column C", "Ann|Bo|Cy", 1, "2|3|4" },
+        { { "1:Name", "2:Ann", "3:Bo", "5:Cy|+1", "6:Di", "7:Eve" }, "Name|Column B", "Ann|Bo|Cy|Di|Eve", 1, "2|3|5|6|7" },
+        { { "1:Name", "2:Ann|#1|A1", "3:Bo|#2|B2" }, "Name|Column B|Column C", "Ann|Bo", 1, "2|3" },
+        { { "1:Name|Seat", "2:Ann|#1", "4:Bo|x", "5:Cy|#3" }, "Name|Seat", "Ann|Bo|Cy", 1, "2|4|5" },
+        { { "1:Name||City", "3:Ada|x|Oslo", "4:Bo||Bergen" }, "Name|Column B|City", "Ada|Bo", 1, "3|4" },
+        // Headings where people put them: directly above the titles, merged across them, beside a date, over
+        // a one-column list.
+        { { "1:Guest list", "2:Name|Code", "3:Ann|A1", "4:Bo|B2" }, "Name|Code", "Ann|Bo", 2, "3|4" },
+        { { "1:Guest list", "2:Name|Table|Diet", "3:Ann|#1", "4:Bo|#2" }, "Name|Table|Diet", "Ann|Bo", 2, "3|4" },
+        { { "1~B:Guest list", "2:Name|Diet", "3:Ann", "4:Bo" }, "Name|Diet", "Ann|Bo", 2, "3|4" },
+        { { "1:Summer party||@46215", "3:Name|Code", "4:Ann|A1" }, "Name|Code|Column C", "Ann", 3, "4" },
+        { { "1:Guests for Saturday", "3:Name", "4:Ann", "5:Bo", "6:Cy", "7:Di", "8:Eve" }, "Name", "Ann|Bo|Cy|Di|Eve",
+            3, "4|5|6|7|8" },
+        // Titles that are dates show as dates; a number in a format of words is no date.
+        { { "1:Name|@46215|@46222.75|#3", "2:Ann|yes|no|x" }, "Name|2026-07-12|2026-07-19 18:00|3", "Ann", 1, "2" },
+        // A last row labelled as a total, by a SUM beside it or typed under the names.
+        { { "1:Name|Seat", "2:Ann|#1", "3:Bo|#2", "4:Total|=SUM(B2:B3)>3" }, "Name|Seat", "Ann|Bo|Total", 1, "2|3|4",
+            "Row 4, the last, looks like a total: it is labelled as one. It makes a card like the others." },
+        { { "1:Name", "2:Ann", "3:Bo", "4:Total: 2" }, "Name", "Ann|Bo|Total: 2", 1, "2|3|4",
+            "Row 4, the last, looks like a total: it is labelled as one. It makes a card like the others." },
+        { { "1:Name", "2:Total: 2", "3:Dr. Bo" }, "Name", "Total: 2|Dr. Bo", 1, "2|3" },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rows.join(';').toStdString());
         const QString path = testsupport::makeTempFolder("told") + "/guests.xlsx";
-        ASSERT_TRUE(sheettest::writeWorkbook(path, { sheetRows(c.rows) }));
+        ASSERT_TRUE(writeRows(path, c.rows));
         SpreadsheetWriter::ReadWorkbook(path, true);
         Excel_Sheet_Number = 1;
-        ASSERT_EQ(SpreadsheetWriter::ReadData_only_column().size(), 1);
+        const Rows header = SpreadsheetWriter::ReadData_only_column();
+        ASSERT_EQ(header.size(), 1);
+        EXPECT_EQ(shownTitles(header.first()).join('|').replace(QRegularExpression("Untitled Column \\d+"), "-"),
+            QString(c.columns).replace(QRegularExpression("Column [A-Z]"), "-"))
+            << "the picker lists the titles as the table takes them";
         const QString told = QString("The titles are taken from row %1. %2").arg(c.titleRow).arg(c.told);
         EXPECT_EQ(SpreadsheetWriter::headerNote(), told.trimmed());
         const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);

@@ -13,13 +13,14 @@
 // Small workbooks written part by part, for the reader's tests.
 namespace sheettest {
 
-inline QByteArray worksheet(const QByteArray& body, const QByteArray& dimension = "A1")
+// tail: what follows the rows, such as the merged cells.
+inline QByteArray worksheet(const QByteArray& body, const QByteArray& dimension = "A1", const QByteArray& tail = {})
 {
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">";
     if (!dimension.isEmpty())
         xml += "<dimension ref=\"" + dimension + "\"/>";
-    xml += "<sheetData>" + body + "</sheetData></worksheet>";
+    xml += "<sheetData>" + body + "</sheetData>" + tail + "</worksheet>";
     return xml;
 }
 

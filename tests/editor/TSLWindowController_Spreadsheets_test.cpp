@@ -134,6 +134,20 @@ TEST_F(SpreadsheetCommandsTest, ChosenColumnsBecomeTheDesignsSpreadsheetSource)
     window->Check_Series_Or_Excel_Use_or_not();
     EXPECT_EQ(window->Take_Batch_Snapshot()->fillLog().sheetNote(),
         QStringLiteral("2 of these rows are hidden in the workbook; they make cards like the others."));
+
+    // A heading directly above the titles and a total typed under the names: every run makes the guests' cards and
+    // the total's, and tells of it.
+    ASSERT_TRUE(SpreadsheetWriter::WriteWorkbook(
+        book, { { "Guest list" }, { "Name", "Code" }, { "Ann", "A1" }, { "Bo", "B2" }, { "Total: 2" } }, true));
+    ui.fileAnswers.push_back(book);
+    pickColumns({ 0, 1 });
+    window->Bind_Spreadsheet_btn->trigger();
+    window->Check_Series_Or_Excel_Use_or_not();
+    EXPECT_EQ(item->Text_contents().string, QStringLiteral("Ann"));
+    const auto run = window->Take_Batch_Snapshot();
+    EXPECT_EQ(run->recordCount(), 3);
+    EXPECT_EQ(run->fillLog().sheetNote(),
+        QStringLiteral("Row 5, the last, looks like a total: it is labelled as one. It makes a card like the others."));
 }
 
 TEST_F(SpreadsheetCommandsTest, ABarcodeItemIsBoundToAColumnByPosition)

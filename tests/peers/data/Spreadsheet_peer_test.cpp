@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 using Rows = SpreadsheetWriter::Rows;
 
 namespace {
@@ -40,6 +42,22 @@ Rows readSheet(const QString& path, int number)
     Excel_Sheet_Number = number;
     SpreadsheetWriter::ReadData_only_column();
     return SpreadsheetWriter::ReadWorkbook(path, false);
+}
+
+// A workbook written in a fresh folder by a python script (given its path, then the arguments), and the same saved
+// again by the office suite: both paths, or none when either program failed.
+QStringList writtenAndSavedAgain(const char* script, const QStringList& arguments = {})
+{
+    const QString folder = testsupport::makeTempFolder(QStringLiteral("written")), written = folder + "/list.xlsx";
+    const QStringList office { "-env:UserInstallation=" + QUrl::fromLocalFile(folder + "/profile").toString(),
+        "--headless", "--convert-to", "xlsx", "--outdir", folder + "/office", written };
+    const QStringList writer = QStringList { "-c", QString::fromUtf8(script), written } + arguments;
+    QString err;
+    const bool made = testsupport::runProgram(python, writer, nullptr, &err) == 0
+        && testsupport::runProgram(QStringLiteral("soffice"), office) == 0;
+    EXPECT_TRUE(made) << err.toStdString();
+    QStringList both { written, folder + "/office/list.xlsx" };
+    return made ? both : QStringList();
 }
 
 } // namespace
@@ -191,11 +209,12 @@ TEST(SpreadsheetPeers, OfficeSuiteConvertsOurWorkbookToCsv)
     EXPECT_EQ(readSheet(path, 1), rows);
     // Comma-separated, quoted, UTF-8 (76): without the options the suite writes an 8-bit character set.
     // Its own profile folder keeps it from waiting on another running instance.
-    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
-                  { QStringLiteral("-env:UserInstallation=") + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
-                      QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                      QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder,
-                      path }),
+    ASSERT_EQ(
+        testsupport::runProgram(QStringLiteral("soffice"),
+            { QStringLiteral("-env:UserInstallation=")
+                    + QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
+                QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"), folder, path }),
         0);
     QFile csv(folder + QStringLiteral("/ours.csv"));
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
@@ -268,7 +287,6 @@ TEST(ZipPeers, ArchivesWeBuildPassUnzipAndPythonChecks)
 TEST(SpreadsheetPeers, AGuestListWithAHeadingHiddenRowsAndATotalReadsAsItsWritersShowIt)
 {
     ASSERT_TRUE(haveOpenpyxl() && testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs both";
-    const QString folder = testsupport::makeTempFolder(QStringLiteral("guestlist")), written = folder + "/list.xlsx";
     const char* script = R"py(import re, sys, zipfile, openpyxl
 book = openpyxl.Workbook()
 sheet = book.active
@@ -287,14 +305,7 @@ with zipfile.ZipFile(sys.argv[1], "w") as target:
     for name, data in parts.items():
         target.writestr(name, data)
 )py";
-    QString err;
-    ASSERT_EQ(testsupport::runProgram(python, { "-c", QString::fromUtf8(script), written }, nullptr, &err), 0)
-        << err.toStdString();
-    ASSERT_EQ(testsupport::runProgram(QStringLiteral("soffice"),
-                  { "-env:UserInstallation=" + QUrl::fromLocalFile(folder + "/profile").toString(), "--headless",
-                      "--convert-to", "xlsx", "--outdir", folder + "/office", written }),
-        0);
-    for (const QString& path : { written, folder + "/office/list.xlsx" }) {
+    for (const QString& path : writtenAndSavedAgain(script)) {
         SCOPED_TRACE(path.toStdString());
         SpreadsheetWriter::ReadWorkbook(path, true);
         Excel_Sheet_Number = 1;
@@ -309,5 +320,62 @@ with zipfile.ZipFile(sys.argv[1], "w") as target:
         EXPECT_EQ(table.shownTitles(), (QStringList { "#", "Name (column C)", "Code (column E)" }));
         ASSERT_EQ(table.rowCount(), 6) << "hidden rows and the total are merged, as other programs merge them";
         EXPECT_EQ(table.value(1, 1) + table.value(1, 2), QStringLiteral("Bo's partnerc1"));
+    }
+}
+
+// Guest lists as people keep them, written by openpyxl and saved again by the office suite (whose workbooks carry
+// its own merged cells and date formats): each gives its titles and exactly its guests.
+TEST(SpreadsheetPeers, GuestListsWithAndWithoutAHeadingGiveTheirGuestsAsTheirWritersShowThem)
+{
+    ASSERT_TRUE(haveOpenpyxl() && testsupport::havePeer(QStringLiteral("soffice"))) << "tools/deps.sh installs both";
+    const struct {
+        const char* rows; // a JSON list of rows; "@2026-07-12" a date, "~B" after a row's first cell merges it to B
+        int titleRow;
+        const char* columns; // every column's title in the binding table
+        const char* names; // column A of each record
+        const char* told = "";
+    } cases[] = {
+        { R"([["Guest list~B"], ["Name", "Code"], ["Ann", "A1"], ["Bo", "B2"]])", 2, "Name|Code", "Ann|Bo" },
+        { R"([["Guest list"], ["Name", "Diet"], ["Ann"], ["Bo"]])", 1, "Guest list|Column B", "Name|Ann|Bo" },
+        { R"([["Guest list~B"], ["Name", "Diet"], ["Ann"], ["Bo"]])", 2, "Name|Diet", "Ann|Bo" },
+        { R"([["Summer party", null, "@2026-07-12"], [], ["Name", "Code"], ["Ann", "A1"]])", 3, "Name|Code|Column C",
+            "Ann" },
+        { R"([["Guests for Saturday"], [], ["Name"], ["Ann"], ["Bo"], ["Cy"], ["Di"], ["Eve"]])", 3, "Name",
+            "Ann|Bo|Cy|Di|Eve" },
+        { R"([["Name"], ["Ann"], ["Bo"], ["Cy"], ["Di", "vegetarian", "late"], ["Eve"]])", 1, "Name|Column B|Column C",
+            "Ann|Bo|Cy|Di|Eve" },
+        { R"([["Name"], ["Ann"], ["Bo"], [], ["Cy", "+1"], ["Di"], ["Eve"]])", 1, "Name|Column B", "Ann|Bo|Cy|Di|Eve" },
+        { R"([["Name"], ["Ann", 1, "A1"], ["Bo", 2, "B2"]])", 1, "Name|Column B|Column C", "Ann|Bo" },
+        { R"([["Name", "@2026-07-12", "@2026-07-19"], ["Ann", "yes", "no"]])", 1, "Name|2026-07-12|2026-07-19", "Ann" },
+        { R"([["Name"], ["Ann"], ["Bo"], ["Total: 2"]])", 1, "Name", "Ann|Bo|Total: 2",
+            " Row 4, the last, looks like a total: it is labelled as one. It makes a card like the others." },
+    };
+    const char* script = R"py(import datetime, json, sys, openpyxl
+book = openpyxl.Workbook()
+sheet = book.active
+for r, row in enumerate(json.loads(sys.argv[2])):
+    for c, value in enumerate(row):
+        if isinstance(value, str) and "~" in value:
+            value, last = value.split("~")
+            sheet.merge_cells("A%d:%s%d" % (r + 1, last, r + 1))
+        if isinstance(value, str) and value.startswith("@"):
+            value = datetime.date.fromisoformat(value[1:])
+        sheet.cell(row=r + 1, column=c + 1, value=value)
+book.save(sys.argv[1])
+)py";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rows);
+        for (const QString& path : writtenAndSavedAgain(script, { c.rows })) {
+            SCOPED_TRACE(path.toStdString());
+            const Rows rows = readSheet(path, 1);
+            EXPECT_EQ(SpreadsheetWriter::headerNote(),
+                QStringLiteral("The titles are taken from row %1.%2").arg(c.titleRow).arg(c.told));
+            Spreadsheet_Binding_Table table;
+            QList<int> every(rows.value(0).size());
+            std::iota(every.begin(), every.end(), 0);
+            ASSERT_TRUE(Fill_Binding_Table(table, rows, every, true, SpreadsheetWriter::rowFacts()));
+            EXPECT_EQ(table.columnTitles().mid(1).join('|'), c.columns);
+            EXPECT_EQ(columnValues(rows, 0, true, SpreadsheetWriter::rowFacts()).join('|'), c.names);
+        }
     }
 }
