@@ -114,9 +114,11 @@ QString recordsNote(const Sheet_Facts& facts, const Sheet_Table& table)
     const auto hidden = std::count_if(table.records.cbegin(), table.records.cend(),
         [&facts](qsizetype r) { return r < facts.size() && facts.at(r).hidden; });
     if (hidden == 1)
-        notes << QStringLiteral("1 of these rows is hidden in the workbook; it makes a card like the others.");
+        notes << QStringLiteral(
+            "1 of the rows that make cards is hidden in the workbook; it makes a card like the others.");
     else if (hidden > 1)
-        notes << QStringLiteral("%1 of these rows are hidden in the workbook; they make cards like the others.")
+        notes << QStringLiteral(
+            "%1 of the rows that make cards are hidden in the workbook; they make cards like the others.")
                      .arg(hidden);
     const qsizetype last = table.records.isEmpty() ? -1 : table.records.last();
     if (table.records.size() > 1 && last < facts.size() && facts.at(last).total)

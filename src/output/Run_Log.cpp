@@ -104,7 +104,7 @@ bool removeBeside(const QString& path)
     if (handle < 0)
         return false;
     const std::optional<platform::FileIdentity> identity = platform::FileIdentity::ofHandle(handle);
-    struct stat info {};
+    struct stat info { };
     const QByteArray heading = Record_Fill_Log::recordListHeading();
     QByteArray start(heading.size(), '\0');
     const bool ours = identity && ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()

@@ -204,14 +204,16 @@ TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
         { { "1:Name|Seat", "2:Ann|1", "3:Bo|2", "4:=A2&A3>AnnBo|=SUM(A2:A3)>0" }, "Name|Seat", "Ann|Bo|AnnBo", 1,
             "2|3|4" },
         { { "1:Name|Seat", "2h:Ann|1", "3:Bo|2", "4:=SUBTOTAL(3,A2:A3)>1|" }, "Name|Seat", "Ann|Bo|1", 1, "2|3|4",
-            "1 of these rows is hidden in the workbook; it makes a card like the others. Row 4, the last, looks like a "
+            "1 of the rows that make cards is hidden in the workbook; it makes a card like the others. Row 4, the "
+            "last, looks like a "
             "total: its values are formulas over the column above. It makes a card like the others." },
         // Guests are never a heading: a note beside a later guest, then beside a guest after an empty row, and
         // guests of several columns under a title in A1 alone.
         { { "1:Name", "2:Ann", "3:Bo", "4:Cy", "5:Di|vegetarian|late", "6:Eve" }, "Name|Column B|Column C",
             "Ann|Bo|Cy|Di|Eve", 1, "2|3|4|5|6" },
         { { "1:Name", "2:Ann|vegetarian|late", "3:Bo", "4:Cy" }, "Name|Column B|Column C", "Ann|Bo|Cy", 1, "2|3|4" },
-        { { "1:Name", "2:Ann", "3:Bo", "5:Cy|+1", "6:Di", "7:Eve" }, "Name|Column B", "Ann|Bo|Cy|Di|Eve", 1, "2|3|5|6|7" },
+        { { "1:Name", "2:Ann", "3:Bo", "5:Cy|+1", "6:Di", "7:Eve" }, "Name|Column B", "Ann|Bo|Cy|Di|Eve", 1,
+            "2|3|5|6|7" },
         { { "1:Name", "2:Ann|#1|A1", "3:Bo|#2|B2" }, "Name|Column B|Column C", "Ann|Bo", 1, "2|3" },
         { { "1:Name|Seat", "2:Ann|#1", "4:Bo|x", "5:Cy|#3" }, "Name|Seat", "Ann|Bo|Cy", 1, "2|4|5" },
         { { "1:Name||City", "3:Ada|x|Oslo", "4:Bo||Bergen" }, "Name|Column B|City", "Ada|Bo", 1, "3|4" },

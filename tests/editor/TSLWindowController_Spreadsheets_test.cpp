@@ -133,7 +133,7 @@ TEST_F(SpreadsheetCommandsTest, ChosenColumnsBecomeTheDesignsSpreadsheetSource)
     window->Bind_Spreadsheet_btn->trigger();
     window->Check_Series_Or_Excel_Use_or_not();
     EXPECT_EQ(window->Take_Batch_Snapshot()->fillLog().sheetNote(),
-        QStringLiteral("2 of these rows are hidden in the workbook; they make cards like the others."));
+        QStringLiteral("2 of the rows that make cards are hidden in the workbook; they make cards like the others."));
 
     // A heading directly above the titles and a total typed under the names: every run makes the guests' cards and
     // the total's, and tells of it.

@@ -169,7 +169,8 @@ TEST(RecordFill, CardsMissingPartOfTheirDataAreCountedAndNoRunCallsItASuccess)
             "4 and 5.\n\n1 card is made from a row whose bound values are blank (column \"Name\"): record 1.",
             0 },
         { boundText(1, QStringLiteral("names"), 0, QRectF(10, 10, 100, 20)), "Bob", "", "", -1,
-            "1 of these rows is hidden in the workbook; it makes a card like the others." }, // no fault: a success
+            "1 of the rows that make cards is hidden in the workbook; it makes a card like the others." }, // no fault:
+                                                                                                           // a success
     };
     for (const auto& c : cases) {
         Record_Source cleared = source;

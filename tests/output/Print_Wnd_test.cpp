@@ -258,7 +258,8 @@ TEST(PrintWindow, ACutNameIsToldBeforeTheSheetsAndEveryCardNotWholeIsListedBesid
     EXPECT_EQ(list.readAll().count('\n'), 1 + 6);
     // Printed again whole from a sheet hiding rows: told with the sheets, none called not whole, the old list gone.
     host.addedToFront.clear();
-    host.sheetNote = QStringLiteral("1 of these rows is hidden in the workbook; it makes a card like the others.");
+    host.sheetNote
+        = QStringLiteral("1 of the rows that make cards is hidden in the workbook; it makes a card like the others.");
     host.Check_Series_Or_Excel_Use_or_not();
     ui.fileAnswers.push_back(folder + QStringLiteral("/guests"));
     withPrintWindow(ui, host, [](Print_Wnd& w) { QTest::mouseClick(w.form().printButton, Qt::LeftButton); });

@@ -311,7 +311,8 @@ with zipfile.ZipFile(sys.argv[1], "w") as target:
         Excel_Sheet_Number = 1;
         SpreadsheetWriter::ReadData_only_column();
         EXPECT_EQ(SpreadsheetWriter::headerNote(),
-            "The titles are taken from row 3. 2 of these rows are hidden in the workbook; they make cards like the "
+            "The titles are taken from row 3. 2 of the rows that make cards are hidden in the workbook; they make "
+            "cards like the "
             "others. Row 9, the last, looks like a total: its values are formulas over the column above. It makes a "
             "card like the others.");
         const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
