@@ -155,6 +155,17 @@ QString headingNote(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& fact
         .arg(above.last());
 }
 
+QString sheetNote(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Title_Row_Choice& titleRow)
+{
+    const Sheet_Table table = sheetTableOf(rows, facts, titleRow);
+    return QStringList { titleRow.titled() ? titleRowNote(facts, table)
+                                           : QStringLiteral("No row holds titles: every row holding a value makes a "
+                                                            "card, and columns are named by their letters."),
+        headingNote(rows, facts, table), recordsNote(facts, table) }
+        .join(QLatin1Char(' '))
+        .simplified();
+}
+
 QStringList tickedValuesRowMajor(const SpreadsheetWriter::Rows& rows, const QList<int>& ticked,
     const Title_Row_Choice& titleRow, const Sheet_Facts& facts)
 {

@@ -63,6 +63,9 @@ QString recordsNote(const Sheet_Facts& facts, const Sheet_Table& table);
 QString titleRowNote(const Sheet_Facts& facts, const Sheet_Table& table);
 // What lies above the titles: "Rows 1-2 above the titles are a heading and make no cards." Empty when nothing does.
 QString headingNote(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Sheet_Table& table);
+// All a picker tells of a sheet read with this choice of titles: where the titles are (or that no row holds any),
+// the heading above them, and the records note.
+QString sheetNote(const SpreadsheetWriter::Rows& rows, const Sheet_Facts& facts, const Title_Row_Choice& titleRow);
 
 // The ticked cells row by row (row-major), each trimmed, from the record rows of the sheet's table. Columns
 // outside a row are read as empty.

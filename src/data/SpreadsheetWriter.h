@@ -30,8 +30,6 @@ public:
     // sheetTableOf), its empty cells named "Untitled Column %d" and its dates shown as dates; sets
     // Excel_Sheet_Columns. Zero or one row.
     static Rows ReadData_only_column();
-    // What the header step read last tells a person: the row the titles come from, hidden rows, a total.
-    static QString headerNote();
     // The whole worksheet the header step read last, kept until the row step takes it; null when there is none.
     static const Workbook_Sheet* headerSheet();
     // The reader's facts of the rows the row step returned last, one per row.
@@ -77,7 +75,6 @@ private:
 
     Rows data_;
     QList<Workbook_Row> facts_;
-    QString headerNote_;
     QStringList sharedStrings_;
     QString tmpDir_;
     std::unique_ptr<Read_Control> control_;

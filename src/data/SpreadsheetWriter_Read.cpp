@@ -8,7 +8,6 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column()
     SpreadsheetWriter& object = spreadsheet();
     setLastError(QString());
     object.data_ = Rows();
-    object.headerNote_.clear();
     const Workbook_Sheet* sheet = object.loadSheet(Excel_Sheet_Number);
     if (!sheet)
         return object.data_;
@@ -18,9 +17,6 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column()
     const Sheet_Table table = sheetTableOf(sheet->rows, sheet->facts, true);
     if (table.titles < 0)
         return object.data_;
-    object.headerNote_ = QStringList { titleRowNote(sheet->facts, table), recordsNote(sheet->facts, table) }
-                             .join(QLatin1Char(' '))
-                             .trimmed();
     QStringList header = shownCells(sheet->rows, sheet->facts, table.titles);
     for (int i = 0; i < header.size(); ++i) {
         if (header.at(i).isEmpty())
@@ -28,11 +24,6 @@ SpreadsheetWriter::Rows SpreadsheetWriter::ReadData_only_column()
     }
     object.data_.append(header);
     return object.data_;
-}
-
-QString SpreadsheetWriter::headerNote()
-{
-    return spreadsheet().headerNote_;
 }
 
 const Workbook_Sheet* SpreadsheetWriter::headerSheet()

@@ -281,13 +281,7 @@ void Spreadsheet_Picker::showTitleRow()
         entry.State = Get_Selection_State(entry.column) == 1;
     ListData_xl = list;
     showColumns();
-    note_->setText(
-        QStringList { choice.titled() ? titleRowNote(sheet->facts, table)
-                                      : QStringLiteral("No row holds titles: every row holding a value "
-                                                       "makes a card, and columns are named by their letters."),
-            headingNote(sheet->rows, sheet->facts, table), recordsNote(sheet->facts, table) }
-            .join(QLatin1Char(' '))
-            .simplified());
+    note_->setText(sheetNote(sheet->rows, sheet->facts, choice));
     // The titles in bold, a heading above them in grey.
     const int titleNumber = table.titles >= 0 ? sheetRowNumber(sheet->facts, table.titles) : 0;
     QTableWidget* shown = w_.sheet_rows;

@@ -245,9 +245,14 @@ TEST(SheetColumnList, TitlesStandBelowAHeadingAndHiddenRowsAndATotalAreTold)
         EXPECT_EQ(shownTitles(header.first()).join('|').replace(QRegularExpression("Untitled Column \\d+"), "-"),
             QString(c.columns).replace(QRegularExpression("Column [A-Z]"), "-"))
             << "the picker lists the titles as the table takes them";
-        const QString told = QString("The titles are taken from row %1. %2").arg(c.titleRow).arg(c.told);
-        EXPECT_EQ(SpreadsheetWriter::headerNote(), told.trimmed());
         const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
+        int lastAbove = 0; // the heading: the last row listed above the titles
+        for (const QString& row : c.rows) {
+            if (const int number = row.section(QRegularExpression("[:h~]"), 0, 0).toInt(); number < c.titleRow)
+                lastAbove = number;
+        }
+        EXPECT_EQ(sheetNote(rows, SpreadsheetWriter::rowFacts(), true),
+            sheettest::toldOfSheet(c.titleRow, lastAbove, c.told));
         Spreadsheet_Binding_Table table;
         QList<int> every(rows.value(0).size());
         std::iota(every.begin(), every.end(), 0);

@@ -72,4 +72,16 @@ inline QString writeFile(const QString& name, const QByteArray& bytes)
     return path;
 }
 
+// What a picker tells of a sheet whose titles stand in row `titles`, with rows 1 to `lastAbove` holding a heading
+// (none for 0), then the records note.
+inline QString toldOfSheet(int titles, int lastAbove, const QString& records = {})
+{
+    const QString heading = lastAbove == 0 ? QString()
+        : lastAbove == 1
+        ? QStringLiteral(" Row 1 above the titles is a heading and makes no cards.")
+        : QStringLiteral(" Rows 1-%1 above the titles are a heading and make no cards.").arg(lastAbove);
+    return (QStringLiteral("The titles are taken from row %1.").arg(titles) + heading + QLatin1Char(' ') + records)
+        .trimmed();
+}
+
 } // namespace sheettest

@@ -3,6 +3,7 @@
 #include "data/Sheet_Column_List.h"
 #include "data/Spreadsheet_Binding_Table.h"
 #include "data/Spreadsheet_Globals.h"
+#include "data/SpreadsheetTestSupport.h"
 #include "data/Zip_Package.h"
 #include "support/TestSupport.h"
 
@@ -307,15 +308,12 @@ with zipfile.ZipFile(sys.argv[1], "w") as target:
 )py";
     for (const QString& path : writtenAndSavedAgain(script)) {
         SCOPED_TRACE(path.toStdString());
-        SpreadsheetWriter::ReadWorkbook(path, true);
-        Excel_Sheet_Number = 1;
-        SpreadsheetWriter::ReadData_only_column();
-        EXPECT_EQ(SpreadsheetWriter::headerNote(),
-            "The titles are taken from row 3. 2 of the rows that make cards are hidden in the workbook; they make "
-            "cards like the "
-            "others. Row 9, the last, looks like a total: its values are formulas over the column above. It makes a "
-            "card like the others.");
-        const Rows rows = SpreadsheetWriter::ReadWorkbook(path, false);
+        const Rows rows = readSheet(path, 1);
+        EXPECT_EQ(sheetNote(rows, SpreadsheetWriter::rowFacts(), true),
+            sheettest::toldOfSheet(3, 1,
+                "2 of the rows that make cards are hidden in the workbook; they make cards like the others. Row 9, "
+                "the last, looks like a total: its values are formulas over the column above. It makes a card like "
+                "the others."));
         Spreadsheet_Binding_Table table;
         ASSERT_TRUE(Fill_Binding_Table(table, rows, { 2, 4 }, true, SpreadsheetWriter::rowFacts()));
         EXPECT_EQ(table.shownTitles(), (QStringList { "#", "Name (column C)", "Code (column E)" }));
@@ -349,7 +347,7 @@ TEST(SpreadsheetPeers, GuestListsWithAndWithoutAHeadingGiveTheirGuestsAsTheirWri
         { R"([["Name"], ["Ann", 1, "A1"], ["Bo", 2, "B2"]])", 1, "Name|Column B|Column C", "Ann|Bo" },
         { R"([["Name", "@2026-07-12", "@2026-07-19"], ["Ann", "yes", "no"]])", 1, "Name|2026-07-12|2026-07-19", "Ann" },
         { R"([["Name"], ["Ann"], ["Bo"], ["Total: 2"]])", 1, "Name", "Ann|Bo|Total: 2",
-            " Row 4, the last, looks like a total: it is labelled as one. It makes a card like the others." },
+            "Row 4, the last, looks like a total: it is labelled as one. It makes a card like the others." },
     };
     const char* script = R"py(import datetime, json, sys, openpyxl
 book = openpyxl.Workbook()
@@ -369,8 +367,9 @@ book.save(sys.argv[1])
         for (const QString& path : writtenAndSavedAgain(script, { c.rows })) {
             SCOPED_TRACE(path.toStdString());
             const Rows rows = readSheet(path, 1);
-            EXPECT_EQ(SpreadsheetWriter::headerNote(),
-                QStringLiteral("The titles are taken from row %1.%2").arg(c.titleRow).arg(c.told));
+            EXPECT_EQ(sheetNote(rows, SpreadsheetWriter::rowFacts(), true),
+                sheettest::toldOfSheet(c.titleRow, c.titleRow > 1 ? 1 : 0, c.told))
+                << "a heading in row 1 when the titles stand below it";
             Spreadsheet_Binding_Table table;
             QList<int> every(rows.value(0).size());
             std::iota(every.begin(), every.end(), 0);
