@@ -52,17 +52,8 @@ bool stillAsWritten(const platform::OpenFolder& folder, const Entry& entry)
 // The file at the place is a list of the program's own, by its first line.
 bool startsAsList(const platform::FilePlace& place)
 {
-    const int fd = ::openat(
-        place.folder, place.encodedName().constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info { };
-    QByteArray start(std::max(heading.size(), namesOnlyHeading.size()), '\0');
-    const ssize_t got
-        = ::fstat(fd, &info) == 0 && ownRegular(info) ? ::pread(fd, start.data(), size_t(start.size()), 0) : -1;
-    ::close(fd);
-    start.truncate(std::max<qsizetype>(0, got));
-    return start.startsWith(heading) || start.startsWith(namesOnlyHeading);
+    const auto file = platform::ownFileStart(place, std::max(heading.size(), namesOnlyHeading.size()));
+    return file && (file->start.startsWith(heading) || file->start.startsWith(namesOnlyHeading));
 }
 
 QByteArray lineOf(const Entry& entry)

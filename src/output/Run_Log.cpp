@@ -10,10 +10,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace Run_Log {
 
 QString besideFile(const QString& path)
@@ -96,21 +92,11 @@ bool removeBeside(const QString& path)
 {
     const QFileInfo log(besideFile(path));
     const std::shared_ptr<const platform::OpenFolder> folder = platform::OpenFolder::open(log.path());
-    if (!folder)
-        return false;
-    // Only a list of the program's own is removed, and only while it is still the very file read here.
-    const int handle = ::openat(folder->handle(), QFile::encodeName(log.fileName()).constData(),
-        O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (handle < 0)
-        return false;
-    const std::optional<platform::FileIdentity> identity = platform::FileIdentity::ofHandle(handle);
-    struct stat info { };
     const QByteArray heading = Record_Fill_Log::recordListHeading();
-    QByteArray start(heading.size(), '\0');
-    const bool ours = identity && ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()
-        && ::read(handle, start.data(), size_t(start.size())) == start.size() && start == heading;
-    ::close(handle);
-    return ours && Export_Folder_List::remove(*folder, { { log.fileName(), *identity } }).size() == 1;
+    const auto file = folder ? platform::ownFileStart(folder->place(log.fileName()), heading.size()) : std::nullopt;
+    // Only a list of the program's own is removed, and only while it is still the very file read here.
+    return file && file->start == heading
+        && Export_Folder_List::remove(*folder, { { log.fileName(), file->identity } }).size() == 1;
 }
 
 } // namespace Run_Log

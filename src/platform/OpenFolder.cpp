@@ -53,6 +53,25 @@ std::optional<FileIdentity> FileIdentity::ofHandle(int handle)
     return of(info);
 }
 
+std::optional<OwnFileStart> ownFileStart(const FilePlace& place, qsizetype bytes)
+{
+    const int handle = ::openat(
+        place.folder, place.encodedName().constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (handle < 0)
+        return std::nullopt;
+    struct stat info { };
+    OwnFileStart file { QByteArray(bytes, '\0'), {} };
+    const ssize_t got = ::fstat(handle, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid()
+        ? ::pread(handle, file.start.data(), size_t(bytes), 0)
+        : -1;
+    ::close(handle);
+    if (got < 0)
+        return std::nullopt;
+    file.start.truncate(got);
+    file.identity = FileIdentity::of(info);
+    return file;
+}
+
 QStringList namesIn(int openFolder)
 {
     // The listing gets a handle of its own, so that the folder's stays where it was.

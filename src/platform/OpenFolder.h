@@ -58,6 +58,15 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 
+// The start of a file the program may take for one of its own: a regular file of this user at the place (never a
+// link followed, a pipe never waited on), its first `bytes` bytes (fewer when it is shorter) and its identity while
+// read. Nothing for anything else.
+struct OwnFileStart {
+    QByteArray start;
+    FileIdentity identity;
+};
+std::optional<OwnFileStart> ownFileStart(const FilePlace& place, qsizetype bytes);
+
 // The names of the entries in an open folder (its handle), "." and ".." left out; none when it cannot be read.
 QStringList namesIn(int openFolder);
 
